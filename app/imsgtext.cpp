@@ -1,0 +1,53 @@
+// The texts of the library's message numbers, read from the message table of its resource
+// library (the module named by "OVKUI RESLIB", "ovkres" by default).
+#include <windows.h>
+
+#include <imsgtext.hpp>
+#include <istring.hpp>
+
+#include <vector>
+
+#include "detail/imsgtext.hpp"
+
+namespace {
+
+HMODULE messageLibrary()
+{
+    // Opened once, as a data file: the library needs only its resources, and a data-file module
+    // runs no code in our process. Never closed, since texts are asked for until the end.
+    static HMODULE library = [] {
+        char name[MAX_PATH] = "ovkres";
+        // The C run time's getenv does not see changes made through SetEnvironmentVariable.
+        DWORD length = GetEnvironmentVariableA("OVKUI RESLIB", name, sizeof name);
+        if (length == 0 || length >= sizeof name)
+            lstrcpyA(name, "ovkres");
+        return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }();
+    return library;
+}
+
+IString textFromLibrary(std::uint32_t number)
+{
+    HMODULE library = messageLibrary();
+    if (!library)
+        return IString();
+    const DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS;
+    // FormatMessage does not cut a text that does not fit: it fails with error 122, so the
+    // buffer grows until the whole text fits.
+    for (DWORD size = 256; size <= 65536; size *= 4) {
+        std::vector<char> buffer(size);
+        DWORD length = FormatMessageA(flags, library, number, 0, buffer.data(), size, nullptr);
+        if (length)
+            return IString(buffer.data(), length);
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            break;
+    }
+    return IString();
+}
+
+} // namespace
+
+void ovkRegisterMessageTexts() noexcept
+{
+    IMessageText::setProvider(&textFromLibrary);
+}

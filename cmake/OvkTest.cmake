@@ -1,0 +1,27 @@
+# ovk_add_test(NAME SOURCES file... [LIBS lib...] [RUN_SERIAL])
+# One GoogleTest program per subsystem: many tests per process, since each Wine process start
+# costs tens of milliseconds and each top-level window several.
+if(OVK_BUILD_TESTS)
+    enable_testing()
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+function(ovk_add_test name)
+    if(NOT OVK_BUILD_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(T "RUN_SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gmock gtest ovk_warnings)
+    if(WIN32)
+        # Test programs are console programs; the library's windows need no WinMain.
+        target_link_options(${name} PRIVATE -mconsole)
+    endif()
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    if(T_RUN_SERIAL)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL ON)
+    endif()
+endfunction()

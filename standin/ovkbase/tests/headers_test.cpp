@@ -1,0 +1,2 @@
+// Every public header compiles on its own and together.
+#include "ovkbase.hpp"
