@@ -1,0 +1,326 @@
+// The bitmap model's conversions from and to the platform's bitmaps.
+#include "imodelw.hpp"
+
+#include "detail/icodec.hpp"
+#include "detail/imodelint.hpp"
+
+#include <iexcept.hpp>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The screen's device context for the length of one conversion.
+class ScreenDC {
+public:
+    ScreenDC() : fDC(GetDC(nullptr)) {}
+    ~ScreenDC()
+    {
+        if (fDC)
+            ReleaseDC(nullptr, fDC);
+    }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC get() const { return fDC; }
+
+private:
+    HDC fDC;
+};
+
+// Selects a palette (not as background) and realises it; the previous one is selected back at
+// the end of the scope, before the context is released.
+class SelectedPalette {
+public:
+    SelectedPalette(HDC dc, HPALETTE palette) : fDC(dc)
+    {
+        if (palette) {
+            fPrevious = SelectPalette(dc, palette, FALSE);
+            RealizePalette(dc);
+        }
+    }
+    ~SelectedPalette()
+    {
+        if (fPrevious)
+            SelectPalette(fDC, fPrevious, FALSE);
+    }
+    SelectedPalette(const SelectedPalette&) = delete;
+    SelectedPalette& operator=(const SelectedPalette&) = delete;
+
+private:
+    HDC fDC;
+    HPALETTE fPrevious = nullptr;
+};
+
+// A bitmap header with room for a full colour table behind it: GetDIBits writes the table after
+// the header, and a bare header would let it overrun the stack.
+struct InfoWithTable {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+// What a packed bitmap (header, optional masks, colour table, bits) holds before its bits.
+struct PackedLayout {
+    int bits = 0;          // bits per pixel
+    int entryBytes = 4;    // 3 for a core header
+    int tableEntries = 0;  // entries of the colour table
+    size_t tableOffset = 0;
+    size_t bitsOffset = 0;
+};
+
+PackedLayout layoutOf(const void* header)
+{
+    PackedLayout layout;
+    const DWORD size = *static_cast<const DWORD*>(header);
+    if (size == sizeof(BITMAPCOREHEADER)) {
+        const auto* core = static_cast<const BITMAPCOREHEADER*>(header);
+        layout.bits = core->bcBitCount;
+        layout.entryBytes = 3;
+        layout.tableEntries = layout.bits <= 8 ? 1 << layout.bits : 0;
+        layout.tableOffset = size;
+    } else {
+        const auto* info = static_cast<const BITMAPINFOHEADER*>(header);
+        layout.bits = info->biBitCount;
+        // The colour table holds biClrUsed entries when that is set, also behind 16, 24 and
+        // 32-bit bitmaps; a bare info header with bit-field masks has the masks first.
+        const int full = layout.bits <= 8 ? 1 << layout.bits : 0;
+        layout.tableEntries = info->biClrUsed ? static_cast<int>(info->biClrUsed) : full;
+        if (full && layout.tableEntries > full)
+            layout.tableEntries = full;
+        if (layout.tableEntries > 256)
+            layout.tableEntries = 256;
+        layout.tableOffset = size;
+        if (size == sizeof(BITMAPINFOHEADER) && info->biCompression == BI_BITFIELDS)
+            layout.tableOffset += 3 * sizeof(DWORD);
+    }
+    layout.bitsOffset = layout.tableOffset + size_t(layout.tableEntries) * layout.entryBytes;
+    return layout;
+}
+
+int displayDepth()
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    if (!memory)
+        return 0;
+    const int depth = GetDeviceCaps(memory, BITSPIXEL) * GetDeviceCaps(memory, PLANES);
+    DeleteDC(memory);
+    return depth;
+}
+
+}  // namespace
+
+namespace imgfmt {
+
+void screenSize(int* width, int* height)
+{
+    *width = GetSystemMetrics(SM_CXSCREEN);
+    *height = GetSystemMetrics(SM_CYSCREEN);
+}
+
+}  // namespace imgfmt
+
+HPALETTE createPaletteFromColorTable(const void* header, int entryBytes, int* count)
+{
+    if (!header)
+        return nullptr;
+    const PackedLayout layout = layoutOf(header);
+    if (layout.bits == 16 || layout.bits == 24 || layout.bits == 32)
+        return nullptr;
+    if (layout.bits != 1 && layout.bits != 2 && layout.bits != 4 && layout.bits != 8)
+        return nullptr;
+    // A shorter table than 1 << bits (biClrUsed) gives a shorter palette, rather than reading the
+    // bitmap's bits as colours.
+    const int entries = layout.tableEntries;
+    if (entries <= 0)
+        return nullptr;
+    const size_t bytes = sizeof(LOGPALETTE) + size_t(entries) * sizeof(PALETTEENTRY);
+    auto* logical = static_cast<LOGPALETTE*>(std::malloc(bytes));
+    if (!logical)
+        return nullptr;
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(entries);
+    const auto* table = static_cast<const BYTE*>(header) + layout.tableOffset;
+    for (int i = 0; i < entries; ++i) {
+        const BYTE* e = table + size_t(i) * entryBytes;
+        logical->palPalEntry[i].peRed = e[2];
+        logical->palPalEntry[i].peGreen = e[1];
+        logical->palPalEntry[i].peBlue = e[0];
+        logical->palPalEntry[i].peFlags = 0;
+    }
+    HPALETTE palette = CreatePalette(logical);
+    std::free(logical);
+    if (palette && count)
+        *count = entries;
+    return palette;
+}
+
+int ModCreateFromHBitmap(MOD* out, HBITMAP bitmap, HPALETTE palette)
+{
+    ScreenDC screen;
+    if (!palette)
+        palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    BITMAP object = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof object, &object))
+        return ModCodecError + ModCodecBadSize;
+    int bpp = object.bmPlanes * object.bmBitsPixel;
+    if (bpp == 16 || bpp == 32)
+        bpp = 24;
+
+    InfoWithTable info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = object.bmWidth;
+    info.header.biHeight = object.bmHeight;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bpp);
+
+    MOD result;
+    if (const int code = ModCreate(object.bmWidth, object.bmHeight, bpp, nullptr, &result))
+        return code;
+    {
+        SelectedPalette selected(screen.get(), palette);
+        auto* bitmapInfo = reinterpret_cast<BITMAPINFO*>(&info);
+        GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(result.height), nullptr, bitmapInfo,
+                  DIB_RGB_COLORS);
+        // The first call may change the header (image size, compression of a device bitmap):
+        // the second call must get the uncompressed layout the model holds.
+        info.header.biBitCount = static_cast<WORD>(bpp);
+        info.header.biCompression = BI_RGB;
+        info.header.biHeight = result.height;
+        if (!GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(result.height), result.data,
+                       bitmapInfo, DIB_RGB_COLORS)) {
+            const DWORD error = GetLastError();
+            ModFreeData(&result);
+            IThrow::systemError("GetDIBits", error,
+                                IEXCEPTION_LOCATION("igbmodel.cpp",
+                                                    "ModCreateFromHBitmap(MOD*,HBITMAP,HPALETTE)"));
+        }
+    }
+    if (bpp != 24)
+        for (int i = 0; i < (1 << bpp); ++i) {
+            result.palette[3 * i] = info.colours[i].rgbRed;
+            result.palette[3 * i + 1] = info.colours[i].rgbGreen;
+            result.palette[3 * i + 2] = info.colours[i].rgbBlue;
+        }
+    out->width = result.width;
+    out->height = result.height;
+    out->bpp = result.bpp;
+    std::memcpy(out->palette, result.palette, sizeof out->palette);
+    out->data = result.data;
+    out->dataSize = result.dataSize;
+    return ModOk;
+}
+
+int ModMakeHBitmap(const MOD* model, HBITMAP* bitmap, HPALETTE* palette)
+{
+    if (imgfmt::checkModel(model))
+        return ModErrNative;
+    InfoWithTable info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = model->width;
+    info.header.biHeight = model->height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(model->bpp);
+    const int entries = model->bpp == 24 ? 0 : 1 << model->bpp;
+    for (int i = 0; i < entries; ++i) {
+        info.colours[i].rgbRed = model->palette[3 * i];
+        info.colours[i].rgbGreen = model->palette[3 * i + 1];
+        info.colours[i].rgbBlue = model->palette[3 * i + 2];
+    }
+    ScreenDC screen;
+    if (!screen.get())
+        return ModErrNoScreen;
+    // A 1-bpp bitmap is drawn black and white; its own two colours travel separately.
+    if (model->bpp == 1) {
+        info.colours[0] = RGBQUAD{0, 0, 0, 0};
+        info.colours[1] = RGBQUAD{255, 255, 255, 0};
+    }
+    if (palette && !*palette && model->bpp != 24) {
+        int count = 0;
+        *palette = createPaletteFromColorTable(&info, 4, &count);
+        if (!*palette)
+            return ModErrNative;
+    }
+    SelectedPalette selected(screen.get(), palette ? *palette : nullptr);
+    *bitmap = CreateDIBitmap(screen.get(), &info.header, CBM_INIT, model->data,
+                             reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    return *bitmap ? ModOk : ModErrNative;
+}
+
+int ModToHBitmap(const MOD* model, int viewOption, HBITMAP* bitmap, unsigned long* colour0,
+                 unsigned long* colour1, HPALETTE* palette)
+{
+    int kind = -1;
+    int mode = viewOption == ModViewHalftone ? ModModeHalftone : ModModeDiffuse;
+    if (viewOption == ModViewDiffuse || viewOption == ModViewHalftone) {
+        switch (displayDepth()) {
+        case 1:
+            // Black and white has no halftone of its own: both options diffuse the error.
+            kind = ModKindBlackWhite;
+            mode = ModModeDiffuse;
+            break;
+        case 4: kind = ModKindStandard16; break;
+        case 8: kind = ModKindCube784; break;
+        case 16: kind = ModKindBitMasks; break;
+        default: break;
+        }
+    }
+    MOD converted;
+    const MOD* shown = model;
+    if (kind >= 0) {
+        if (ModReduceDepth(model, kind, mode, 5, 6, 5, &converted) != 0) {
+            ModFreeData(&converted);
+            return 0;
+        }
+        shown = &converted;
+    }
+    if (shown->bpp == 1) {
+        const unsigned char* p = shown->palette;
+        if (colour0)
+            *colour0 = (unsigned long)p[0] << 16 | (unsigned long)p[1] << 8 | p[2];
+        if (colour1)
+            *colour1 = (unsigned long)p[3] << 16 | (unsigned long)p[4] << 8 | p[5];
+    }
+    const int code = ModMakeHBitmap(shown, bitmap, palette);
+    if (shown == &converted)
+        ModFreeData(&converted);
+    return code == ModOk ? 1 : 0;
+}
+
+HBITMAP ModLoadBitmapResource(HMODULE module, const char* name, HPALETTE* palette)
+{
+    if (palette)
+        *palette = nullptr;
+    HRSRC found = FindResourceA(module, name, reinterpret_cast<LPCSTR>(RT_BITMAP));
+    if (!found)
+        return nullptr;
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* header = loaded ? LockResource(loaded) : nullptr;
+    const DWORD resourceSize = SizeofResource(module, found);
+    if (!header || resourceSize < sizeof(BITMAPCOREHEADER))
+        return nullptr;
+    const PackedLayout layout = layoutOf(header);
+    if (layout.bitsOffset > resourceSize)
+        return nullptr;
+    ScreenDC screen;
+    if (!screen.get())
+        return nullptr;
+    int count = 0;
+    HPALETTE made = createPaletteFromColorTable(header, layout.entryBytes, &count);
+    if (palette)
+        *palette = made;
+    HBITMAP result = nullptr;
+    {
+        SelectedPalette selected(screen.get(), made);
+        result = CreateDIBitmap(screen.get(), static_cast<const BITMAPINFOHEADER*>(header),
+                                CBM_INIT, static_cast<const BYTE*>(header) + layout.bitsOffset,
+                                static_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+    }
+    FreeResource(loaded);
+    // Without a caller's slot, or without a bitmap to go with it, the palette would be lost.
+    if (made && (!palette || !result)) {
+        DeleteObject(made);
+        if (palette)
+            *palette = nullptr;
+    }
+    return result;
+}

@@ -1,0 +1,368 @@
+// The Greymap (binary P5) and Pixmap (binary P6) codecs: 8-bpp greys and 24-bpp colour pictures
+// in the portable map formats, one byte a sample, rows top first.
+#include "detail/icodec.hpp"
+#include "detail/ifileio.hpp"
+
+#include <ovkmsgid.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace imgfmt {
+
+namespace {
+
+enum : int { GreymapBadMaximum = 100, PixmapBadMaximum = 200 };
+
+struct MapKind {
+    char magic;      // '5' or '6'
+    int bpp;         // 8 or 24
+    int samples;     // bytes of one pixel in the file
+    int badMaximum;  // the codec's code for a maximum value outside 2 to 255
+};
+
+constexpr MapKind kGreymap{'5', 8, 1, GreymapBadMaximum};
+constexpr MapKind kPixmap{'6', 24, 3, PixmapBadMaximum};
+
+// Pixel rows are moved between the file and the model through a buffer of about this size, so
+// that a large picture takes a few dozen system calls rather than one per row.
+constexpr int kChunkBytes = 256 * 1024;
+
+// What read header leaves for read palette and read data: the header is parsed once.
+struct MapState {
+    int maximum;
+    int64_t dataOffset;  // file position of the first pixel
+};
+
+// The header is read through a small buffer of its own, which counts what it has handed out so
+// that the first pixel's position is known whatever the file position.
+struct HeaderReader {
+    explicit HeaderReader(int file) : fd(file) {}
+
+    int fd;
+    int pos = 0;
+    int fill = 0;
+    int64_t consumed = 0;
+    unsigned char buffer[256];
+
+    int get()
+    {
+        if (pos == fill) {
+            fill = fileRead(fd, buffer, static_cast<int>(sizeof buffer));
+            pos = 0;
+            if (fill <= 0) {
+                fill = 0;
+                return -1;
+            }
+        }
+        ++consumed;
+        return buffer[pos++];
+    }
+};
+
+bool isBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The next header character, -1 at the end of the file. A comment runs from '#' up to and
+// including the newline and reads as that newline, so that it separates numbers: read as nothing,
+// a comment right after the maximum value would swallow the separator and shift every pixel.
+int headerChar(HeaderReader& reader)
+{
+    int c = reader.get();
+    if (c != '#')
+        return c;
+    do
+        c = reader.get();
+    while (c != '\n' && c >= 0);
+    return c < 0 ? -1 : '\n';
+}
+
+// A decimal number after optional white space, ended by one white-space character, which is
+// consumed. False for a number that does not start with a digit, runs into another character or
+// the end of the file, or grows past what any header could mean.
+bool headerNumber(HeaderReader& reader, int* value)
+{
+    int c = headerChar(reader);
+    while (isBlank(c))
+        c = headerChar(reader);
+    if (c < '0' || c > '9')
+        return false;
+    long long n = 0;
+    for (; c >= '0' && c <= '9'; c = headerChar(reader)) {
+        n = n * 10 + (c - '0');
+        if (n > 0x7FFFFFFF)
+            return false;
+    }
+    if (!isBlank(c))
+        return false;
+    *value = static_cast<int>(n);
+    return true;
+}
+
+int readHeader(int fd, const MapKind& kind, MOD* model)
+{
+    HeaderReader reader(fd);
+    if (fileSeek(fd, 0, FileSeekSet) != 0)
+        return ModCodecShortRead;
+    const int first = reader.get();
+    if (first != 'P' || reader.get() != kind.magic)
+        return ModCodecBadSignature;
+    int width = 0;
+    int height = 0;
+    if (!headerNumber(reader, &width) || !headerNumber(reader, &height) || width <= 0 ||
+        height <= 0)
+        return ModCodecBadSize;
+    MapState state{};
+    if (!headerNumber(reader, &state.maximum) || state.maximum < 2 || state.maximum > 255)
+        return kind.badMaximum;
+    state.dataOffset = reader.consumed;
+    // The pixels must be in the file before a block of their size is allocated: a header of a
+    // few bytes must not claim gigabytes, and a cut file must not read as a whole picture.
+    const int64_t size = fileSize(fd);
+    if (size < 0 || size - state.dataOffset < int64_t(width) * height * kind.samples)
+        return ModCodecShortRead;
+    storeCodecState(model, state);
+    model->width = width;
+    model->height = height;
+    model->bpp = kind.bpp;
+    return 0;
+}
+
+// Exchanges the first and third byte of count 3-byte pixels from in to out. Four pixels are
+// three 32-bit words on a little-endian machine, which turns a loop of byte moves that compilers
+// do not vectorise into a few shifts and masks per word.
+void swapRedBlue(const unsigned char* in, int count, unsigned char* out)
+{
+    int i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; i + 4 <= count; i += 4, in += 12, out += 12) {
+        uint32_t w[3];
+        std::memcpy(w, in, 12);
+        const uint32_t o[3] = {
+            ((w[0] >> 16) & 0xFF) | (w[0] & 0xFF00) | ((w[0] & 0xFF) << 16) | ((w[1] & 0xFF00) << 16),
+            (w[1] & 0xFF) | ((w[0] >> 24) << 8) | ((w[2] & 0xFF) << 16) | (w[1] & 0xFF000000u),
+            ((w[1] >> 16) & 0xFF) | ((w[2] >> 24) << 8) | (w[2] & 0xFF0000) | ((w[2] & 0xFF00) << 16)};
+        std::memcpy(out, o, 12);
+    }
+#endif
+    for (; i < count; ++i, in += 3, out += 3) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+    }
+}
+
+// Greymap rows are copied as they are; Pixmap rows turn red, green, blue into blue, green, red,
+// with samples of a smaller maximum stretched so that the maximum is full intensity, as the grey
+// ramp of the Greymap palette does (samples above the maximum saturate).
+void convertRow(const MapKind& kind, const unsigned char* in, int fileRow, const unsigned char* stretch,
+                unsigned char* row)
+{
+    if (kind.bpp == 8) {
+        std::memcpy(row, in, static_cast<size_t>(fileRow));
+        return;
+    }
+    if (!stretch) {
+        swapRedBlue(in, fileRow / 3, row);
+        return;
+    }
+    for (int i = 0; i < fileRow; i += 3) {
+        row[i] = stretch[in[i + 2]];
+        row[i + 1] = stretch[in[i + 1]];
+        row[i + 2] = stretch[in[i]];
+    }
+}
+
+int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
+{
+    const MapState state = loadCodecState<MapState>(model);
+    const int rowBytes = ModRowBytes(model->width, model->bpp);
+    const int fileRow = model->width * kind.samples;
+    unsigned char table[256];
+    const unsigned char* stretch = nullptr;
+    if (kind.bpp == 24 && state.maximum != 255) {
+        for (int i = 0; i < 256; ++i)
+            table[i] = static_cast<unsigned char>(i >= state.maximum ? 255 : i * 255 / state.maximum);
+        stretch = table;
+    }
+    const int chunkRows = std::max(1, std::min(model->height, kChunkBytes / fileRow));
+    auto* chunk = static_cast<unsigned char*>(std::malloc(size_t(chunkRows) * size_t(fileRow)));
+    if (!chunk)
+        return ModCodecNoMemory;
+    int code = 0;
+    if (fileSeek(fd, state.dataOffset, FileSeekSet) != state.dataOffset)
+        code = ModCodecShortRead;
+    // The file holds the top row first, the model the bottom row first.
+    for (int top = 0; top < model->height && code == 0; top += chunkRows) {
+        const int rows = std::min(chunkRows, model->height - top);
+        if (fileReadFull(fd, chunk, int64_t(rows) * fileRow) != int64_t(rows) * fileRow) {
+            code = ModCodecShortRead;
+            break;
+        }
+        for (int r = 0; r < rows; ++r)
+            convertRow(kind, chunk + int64_t(r) * fileRow, fileRow, stretch,
+                       data + int64_t(model->height - 1 - top - r) * rowBytes);
+    }
+    std::free(chunk);
+    return code;
+}
+
+int writeHeader(int fd, char magic, int width, int height)
+{
+    char text[96];
+    const int length = std::snprintf(text, sizeof text,
+                                     "P%c\n# Written by Zadozuzoviz Uvadud Uveviv\n%d %d 255\n",
+                                     magic, width, height);
+    return fileWriteFull(fd, text, length) == length ? 0 : ModCodecShortWrite;
+}
+
+// Writes the rows from the top, each put into file order by convert, a chunk of rows at a time.
+template <class Convert>
+int writeRows(int fd, const MOD* model, const unsigned char* data, int fileRow, Convert convert)
+{
+    const int chunkRows = std::max(1, std::min(model->height, kChunkBytes / fileRow));
+    auto* chunk = static_cast<unsigned char*>(std::malloc(size_t(chunkRows) * size_t(fileRow)));
+    if (!chunk)
+        return ModCodecNoMemory;
+    const int rowBytes = ModRowBytes(model->width, model->bpp);
+    int code = 0;
+    for (int top = 0; top < model->height && code == 0; top += chunkRows) {
+        const int rows = std::min(chunkRows, model->height - top);
+        for (int r = 0; r < rows; ++r)
+            convert(data + int64_t(model->height - 1 - top - r) * rowBytes,
+                    chunk + int64_t(r) * fileRow);
+        if (fileWriteFull(fd, chunk, int64_t(rows) * fileRow) != int64_t(rows) * fileRow)
+            code = ModCodecShortWrite;
+    }
+    std::free(chunk);
+    return code;
+}
+
+// The grey of each palette entry by the option that names a component ("r", "g", "b") or the
+// luminance ("k", the default): 0, or 3 when more than one is given.
+int greyTable(const char* options, const unsigned char* palette, unsigned char* grey)
+{
+    static const char* const names[] = {"r", "g", "b", "k"};
+    int chosen = 3;
+    int given = 0;
+    for (int i = 0; i < 4; ++i)
+        if (hasOption(options, names[i])) {
+            chosen = i;
+            ++given;
+        }
+    if (given > 1)
+        return ModCodecBadOption;
+    for (int i = 0; i < 256; ++i) {
+        const unsigned char* entry = palette + 3 * i;
+        grey[i] = chosen < 3 ? entry[chosen]
+                             : static_cast<unsigned char>(
+                                   (77 * entry[0] + 151 * entry[1] + 28 * entry[2]) >> 8);
+    }
+    return 0;
+}
+
+int greymapQuery(ModFormatInfo* info)
+{
+    info->shortName = "Greymap";
+    info->description = "Portable Greyscale-map (binary P5 type)";
+    info->extensions = "PGM";
+    info->flags = 0x44;
+    return 0;
+}
+
+int greymapReadHeader(const char*, int fd, MOD* model, const char*)
+{
+    return readHeader(fd, kGreymap, model);
+}
+
+// The grey ramp from black at 0 to white at the maximum value. Entries above the maximum, which
+// no sound file uses, are white too rather than left as they were.
+int greymapReadPalette(int, MOD* model, unsigned char* palette)
+{
+    const MapState state = loadCodecState<MapState>(model);
+    for (int i = 0; i < 256; ++i) {
+        const int grey = i >= state.maximum ? 255 : i * 255 / state.maximum;
+        std::memset(palette + 3 * i, grey, 3);
+    }
+    return 0;
+}
+
+int greymapReadData(int fd, MOD* model, unsigned char* data)
+{
+    return readData(fd, kGreymap, model, data);
+}
+
+int greymapWrite(const char*, int fd, const MOD* model, const unsigned char* palette,
+                 const unsigned char* data, const char* options)
+{
+    if (model->bpp != 8)
+        return ModCodecUnsupported;
+    unsigned char grey[256];
+    if (const int code = greyTable(options, palette, grey))
+        return code;
+    if (const int code = writeHeader(fd, '5', model->width, model->height))
+        return code;
+    const int width = model->width;
+    return writeRows(fd, model, data, width, [&](const unsigned char* row, unsigned char* out) {
+        for (int x = 0; x < width; ++x)
+            out[x] = grey[row[x]];
+    });
+}
+
+int greymapMessage(int code)
+{
+    return code == GreymapBadMaximum ? static_cast<int>(OVK_MSG_PNM_MAX_VALUE) : 0;
+}
+
+int pixmapQuery(ModFormatInfo* info)
+{
+    info->shortName = "Pixmap";
+    info->description = "Portable Pixel-map (binary P6 type)";
+    info->extensions = "PPM";
+    info->flags = 0x88;
+    return 0;
+}
+
+int pixmapReadHeader(const char*, int fd, MOD* model, const char*)
+{
+    return readHeader(fd, kPixmap, model);
+}
+
+int pixmapReadPalette(int, MOD*, unsigned char*) { return 0; }
+
+int pixmapReadData(int fd, MOD* model, unsigned char* data)
+{
+    return readData(fd, kPixmap, model, data);
+}
+
+int pixmapWrite(const char*, int fd, const MOD* model, const unsigned char*,
+                const unsigned char* data, const char*)
+{
+    if (model->bpp != 24)
+        return ModCodecUnsupported;
+    if (const int code = writeHeader(fd, '6', model->width, model->height))
+        return code;
+    const int fileRow = 3 * model->width;
+    const int width = model->width;
+    return writeRows(fd, model, data, fileRow, [&](const unsigned char* row, unsigned char* out) {
+        swapRedBlue(row, width, out);
+    });
+}
+
+int pixmapMessage(int code)
+{
+    return code == PixmapBadMaximum ? static_cast<int>(OVK_MSG_PNM_MAX_VALUE) : 0;
+}
+
+}  // namespace
+
+const FormatRow greymapRow = {greymapQuery,    greymapReadHeader, greymapReadPalette,
+                              greymapReadData, greymapWrite,      greymapMessage};
+
+const FormatRow pixmapRow = {pixmapQuery,    pixmapReadHeader, pixmapReadPalette,
+                             pixmapReadData, pixmapWrite,      pixmapMessage};
+
+}  // namespace imgfmt

@@ -1,0 +1,844 @@
+// TIFF codec: reads one image file directory of a TIFF file in either byte order (strips
+// uncompressed, LZW or PackBits; grey, palette, RGB chunky or planar, CMYK) and writes a
+// little-endian single-strip TIFF, uncompressed or LZW.
+#include "detail/icodecstream.hpp"
+#include "detail/ilzwencoder.hpp"
+#include "detail/itiffdir.hpp"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace imgfmt {
+
+namespace {
+
+using namespace codecio;
+
+enum TiffCode : int {
+    kOk = 0,
+    kNoMemory = 1,
+    kUnsupported = 2,
+    kShortRead = 7,
+    kShortWrite = 8,
+    kBadVersion = 800,
+    kTooManyEntries = 801,
+    kDirTruncated = 802,
+    kDirInconsistent = 803,
+    kMissingTag = 804,
+    kGreySamples = 805,
+    kGreyBits = 806,
+    kRgbSamples = 807,
+    kRgbBits = 808,
+    kPaletteSamples = 809,
+    kPaletteBits = 810,
+    kCmykSamples = 811,
+    kCmykBits = 812,
+    kCompression2 = 813,
+    kCompression3 = 814,
+    kCompression4 = 815,
+    kCompressionOther = 816,
+    kNoColorMap = 817,
+    kStringTooLong = 818,
+    kBadPredictor = 819,
+    kMask = 821,
+    kYCbCr = 822,
+    kPhotometricOther = 823,
+    kFillOrder = 824,
+    kPlanarOther = 825,
+    kPlanarRgb = 826,
+    kInkSet = 827,
+    kOrientation = 828,
+    kNoSuchDirectory = 829,
+};
+
+enum Tag : int {
+    kImageWidth = 256,
+    kImageLength = 257,
+    kBitsPerSample = 258,
+    kCompression = 259,
+    kPhotometric = 262,
+    kFillOrderTag = 266,
+    kDocumentName = 269,
+    kImageDescription = 270,
+    kMake = 271,
+    kModel = 272,
+    kStripOffsets = 273,
+    kOrientationTag = 274,
+    kSamplesPerPixel = 277,
+    kRowsPerStrip = 278,
+    kStripByteCounts = 279,
+    kPlanarConfig = 284,
+    kPageName = 285,
+    kSoftware = 305,
+    kArtist = 315,
+    kHostComputer = 316,
+    kPredictor = 317,
+    kColorMapTag = 320,
+    kInkSetTag = 332,
+};
+
+enum Compression : int {
+    kNone = 1,
+    kLzw = 5,
+    kPackBits = 32773
+};
+
+// What read header leaves for read palette and read data. The strip offsets are taken from the
+// directory again when the data is read, together with the byte counts.
+struct TiffState {
+    unsigned char palette[768];
+    int32_t rowsPerStrip;
+    int32_t samples;
+    int32_t bits;
+    int32_t compression;
+    int32_t photometric;
+    int32_t orientation;
+    int32_t planar;
+    int32_t predictor;
+    int32_t index;
+};
+
+// Owns an open directory for the length of one operation.
+class OpenDirectory {
+public:
+    OpenDirectory() = default;
+    ~OpenDirectory() { tiffdir::release(fHeader); }
+    OpenDirectory(const OpenDirectory&) = delete;
+    OpenDirectory& operator=(const OpenDirectory&) = delete;
+
+    int open(int fd, long index)
+    {
+        int rc = tiffdir::open(fd, index, &fHeader);
+        switch (rc) {
+        case tiffdir::kTiffDirOk:
+            return kOk;
+        case tiffdir::kTiffDirNoMemory:
+            return kNoMemory;
+        case tiffdir::kTiffDirBadVersion:
+            return kBadVersion;
+        case tiffdir::kTiffDirTooManyEntries:
+            return kTooManyEntries;
+        case tiffdir::kTiffDirTruncated:
+            return kDirTruncated;
+        case tiffdir::kTiffDirNoSuchIndex:
+            return kNoSuchDirectory;
+        default:
+            return kDirInconsistent;
+        }
+    }
+    const tiffdir::TiffDirectory& dir() const { return fHeader->directory; }
+
+private:
+    tiffdir::TiffHeader* fHeader = nullptr;
+};
+
+int64_t stripsOf(const TiffState& st, int64_t height)
+{
+    int64_t perPlane = (height + st.rowsPerStrip - 1) / st.rowsPerStrip;
+    return st.photometric == 2 && st.planar == 2 ? 3 * perPlane : perPlane;
+}
+
+int greyPalette(TiffState& st)
+{
+    if (st.samples != 1)
+        return kGreySamples;
+    if (st.bits != 1 && st.bits != 4 && st.bits != 8)
+        return kGreyBits;
+    const int top = (1 << st.bits) - 1;
+    for (int j = 0; j <= top; ++j) {
+        int v = j * 255 / top;
+        if (st.photometric == 0)
+            v = 255 - v;
+        std::memset(st.palette + 3 * j, v, 3);
+    }
+    return kOk;
+}
+
+int colourMapPalette(TiffState& st, const tiffdir::TiffDirectory& dir)
+{
+    if (st.samples != 1)
+        return kPaletteSamples;
+    if (st.bits != 1 && st.bits != 4 && st.bits != 8)
+        return kPaletteBits;
+    const tiffdir::TiffEntry* map = tiffdir::findEntry(dir, kColorMapTag);
+    if (map == nullptr)
+        return kNoColorMap;
+    const uint32_t n = 1u << st.bits;
+    // Three full ranks of values are needed; a shorter map would be read past its end.
+    if (map->count < 3 * n)
+        return kDirInconsistent;
+    bool allZero = true;
+    for (uint32_t j = 0; j < n; ++j) {
+        for (uint32_t c = 0; c < 3; ++c) {
+            auto v = static_cast<unsigned char>(tiffdir::value(*map, c * n + j) >> 8);
+            st.palette[3 * j + c] = v;
+            allZero = allZero && v == 0;
+        }
+    }
+    // Some writers store 8-bit values in the 16-bit map.
+    if (allZero) {
+        for (uint32_t j = 0; j < n; ++j) {
+            for (uint32_t c = 0; c < 3; ++c)
+                st.palette[3 * j + c] = static_cast<unsigned char>(tiffdir::value(*map, c * n + j));
+        }
+    }
+    return kOk;
+}
+
+int photometricDepth(TiffState& st, const tiffdir::TiffDirectory& dir, int& depth)
+{
+    switch (st.photometric) {
+    case 0:
+    case 1:
+        depth = st.bits;
+        return greyPalette(st);
+    case 2:
+        depth = 24;
+        if (st.samples < 3)
+            return kRgbSamples;
+        return st.bits == 8 ? kOk : kRgbBits;
+    case 3:
+        depth = st.bits;
+        return colourMapPalette(st, dir);
+    case 4:
+        return kMask;
+    case 5:
+        depth = 24;
+        if (st.samples != 4)
+            return kCmykSamples;
+        if (st.bits != 8)
+            return kCmykBits;
+        return tiffdir::valueOr(dir, kInkSetTag, 1) == 1 ? kOk : kInkSet;
+    case 6:
+        return kYCbCr;
+    default:
+        return kPhotometricOther;
+    }
+}
+
+int layoutChecks(const TiffState& st, const tiffdir::TiffDirectory& dir)
+{
+    switch (st.compression) {
+    case kNone:
+    case kLzw:
+    case kPackBits:
+        break;
+    case 2:
+        return kCompression2;
+    case 3:
+        return kCompression3;
+    case 4:
+        return kCompression4;
+    default:
+        return kCompressionOther;
+    }
+    if (st.orientation != 1 && st.orientation != 4)
+        return kOrientation;
+    if (tiffdir::valueOr(dir, kFillOrderTag, 1) != 1)
+        return kFillOrder;
+    if (st.photometric == 2 ? st.planar != 1 && st.planar != 2 : st.planar != 1)
+        return st.photometric == 2 ? kPlanarRgb : kPlanarOther;
+    if (st.predictor != 1 &&
+        !(st.compression == kLzw && st.bits == 8 && (st.samples == 1 || st.samples >= 3)))
+        return kBadPredictor;
+    return kOk;
+}
+
+// Reads a small positive directory number into an int, refusing what does not fit.
+bool smallValue(int64_t v, int32_t& out)
+{
+    if (v < 0 || v > 0x7FFFFFFF)
+        return false;
+    out = static_cast<int32_t>(v);
+    return true;
+}
+
+int tiffQuery(ModFormatInfo* info)
+{
+    info->shortName = "TIFF";
+    info->description = "Tagged Image File Format support (almost TIFF 6.0 Baseline)";
+    info->extensions = "TIF TIFF";
+    info->flags = 0xFF;
+    return 0;
+}
+
+int tiffReadHeader(const char*, int fd, MOD* mod, const char* options)
+{
+    TiffState st{};
+    st.index = static_cast<int32_t>(optionOr(options, "index=", 0));
+    OpenDirectory d;
+    if (int rc = d.open(fd, st.index))
+        return rc;
+    const tiffdir::TiffDirectory& dir = d.dir();
+    const tiffdir::TiffEntry* w = tiffdir::findEntry(dir, kImageWidth);
+    const tiffdir::TiffEntry* h = tiffdir::findEntry(dir, kImageLength);
+    const tiffdir::TiffEntry* offsets = tiffdir::findEntry(dir, kStripOffsets);
+    if (w == nullptr || h == nullptr || offsets == nullptr)
+        return kMissingTag;
+    const int64_t width = tiffdir::firstValue(*w), height = tiffdir::firstValue(*h);
+    if (width <= 0 || height <= 0 || width > 0xFFFFFF || height > 0xFFFFFF)
+        return 6;
+    int64_t rows = tiffdir::valueOr(dir, kRowsPerStrip, height);
+    // A strip of no rows would never end the image; more rows than the image has mean one strip.
+    if (rows <= 0)
+        return kDirInconsistent;
+    st.rowsPerStrip = static_cast<int32_t>(rows < height ? rows : height);
+    if (!smallValue(tiffdir::valueOr(dir, kSamplesPerPixel, 1), st.samples) ||
+        !smallValue(tiffdir::valueOr(dir, kBitsPerSample, 1), st.bits) ||
+        !smallValue(tiffdir::valueOr(dir, kCompression, 1), st.compression) ||
+        !smallValue(tiffdir::valueOr(dir, kPhotometric, 1), st.photometric) ||
+        !smallValue(tiffdir::valueOr(dir, kOrientationTag, 1), st.orientation) ||
+        !smallValue(tiffdir::valueOr(dir, kPlanarConfig, 1), st.planar) ||
+        !smallValue(tiffdir::valueOr(dir, kPredictor, 1), st.predictor))
+        return kDirInconsistent;
+    // Samples beyond the first few are dropped, but each file row still holds them all.
+    if (st.samples > 64)
+        return st.photometric == 2 ? kRgbSamples : kDirInconsistent;
+    int depth = 0;
+    if (int rc = photometricDepth(st, dir, depth))
+        return rc;
+    // Every strip needs its offset: fewer values than strips would leave rows without a source.
+    if (offsets->count < stripsOf(st, height))
+        return kDirInconsistent;
+    if (int rc = layoutChecks(st, dir))
+        return rc;
+    mod->width = static_cast<int32_t>(width);
+    mod->height = static_cast<int32_t>(height);
+    mod->bpp = depth;
+    storeCodecState(mod, st);
+    return kOk;
+}
+
+int tiffReadPalette(int, MOD* mod, unsigned char* palette)
+{
+    if (mod->bpp != 24) {
+        auto st = loadCodecState<TiffState>(mod);
+        std::memcpy(palette, st.palette, 3u << mod->bpp);
+    }
+    return kOk;
+}
+
+// LZW decoder of one strip (codes 9 to 12 bits, most significant bit first, early change)
+// into a buffer that holds the whole strip. Every string of the table is a stretch of output
+// already decoded (the previous string and the first byte of the next), so an entry is just an
+// offset and a length, and a string is copied from there; no chain of prefixes is walked. The
+// buffer has 8 bytes of slack behind its end, for copies in whole words.
+class TiffLzwDecoder {
+public:
+    static constexpr size_t kSlack = 8;
+
+    TiffLzwDecoder() noexcept
+        : fEntries(static_cast<Entry*>(std::malloc(4096 * sizeof(Entry)))),
+          fRaw(static_cast<unsigned char*>(std::malloc(kRawBytes)))
+    {
+    }
+    ~TiffLzwDecoder() noexcept
+    {
+        std::free(fEntries);
+        std::free(fRaw);
+    }
+    TiffLzwDecoder(const TiffLzwDecoder&) = delete;
+    TiffLzwDecoder& operator=(const TiffLzwDecoder&) = delete;
+
+    bool ok() const noexcept { return fEntries != nullptr && fRaw != nullptr; }
+
+    // Fills out[0, n) from the strip's codes; a string that would pass the end is cut there.
+    // out must have kSlack bytes of room behind n.
+    int decode(CodecInput& in, unsigned char* out, size_t n) noexcept
+    {
+        Entry* const entries = fEntries;
+        unsigned char* o = out;
+        unsigned char* const end = out + n;
+        const unsigned char* rp = fRaw;
+        const unsigned char* re = fRaw;
+        bool ended = false;
+        uint64_t acc = 0;
+        int bits = 0, width = 9;
+        unsigned next = 258, old = kNone;
+        unsigned char* oldStart = out;
+        uint32_t oldLength = 0;
+        while (o < end) {
+            if (bits < width && re - rp >= 4) {
+                // Fewer than 12 bits are left, so four more bytes always fit the reservoir.
+                acc = acc << 32 | getBE32(rp);
+                rp += 4;
+                bits += 32;
+            } else if (bits < width) {
+                while (bits <= 56) {
+                    if (rp == re) {
+                        if (ended)
+                            break;
+                        const size_t got = in.read(fRaw, kRawBytes);
+                        rp = fRaw;
+                        re = fRaw + got;
+                        if (got == 0) {
+                            ended = true;
+                            break;
+                        }
+                    }
+                    acc = acc << 8 | *rp++;
+                    bits += 8;
+                }
+                if (bits < width)
+                    return kShortRead;
+            }
+            bits -= width;
+            const unsigned code = static_cast<unsigned>(acc >> bits) & ((1u << width) - 1);
+            if (code == kClear) {
+                width = 9;
+                next = 258;
+                old = kNone;
+                continue;
+            }
+            if (code == kEndOfData)
+                return kShortRead;
+            if (old != kNone) {
+                // A code beyond the next free one refers to nothing yet defined.
+                if (code > next || code == 4096)
+                    return kShortRead;
+                if (next < 4096) {
+                    entries[next] = Entry{static_cast<uint32_t>(oldStart - out), oldLength + 1};
+                    // The code widens one code early: after 510, 1022 and 2046 are defined.
+                    if (++next == (1u << width) - 1 && width < 12)
+                        ++width;
+                }
+            } else if (code > 255) {
+                // The first code of a table must be a literal: nothing else is defined yet.
+                return kShortRead;
+            }
+            old = code;
+            oldStart = o;
+            if (code < 256) {
+                *o++ = static_cast<unsigned char>(code);
+                oldLength = 1;
+                continue;
+            }
+            const Entry e = entries[code];
+            oldLength = e.length;
+            o = copy(o, out + e.start, e.length, end);
+        }
+        return kOk;
+    }
+
+private:
+    static constexpr unsigned kClear = 256, kEndOfData = 257, kNone = 0xFFFF;
+    static constexpr size_t kRawBytes = 16384;
+
+    struct Entry {
+        uint32_t start;
+        uint32_t length;
+    };
+
+    // Copies length bytes from src to o, forward, cut at end; returns the new o. The source may
+    // overlap the destination (a string that repeats its own start): every byte read is then
+    // one already written. Whole-word copies may run up to 7 bytes past the string into the
+    // slack, which later strings overwrite.
+    static unsigned char* copy(unsigned char* o, const unsigned char* src, size_t length,
+                               unsigned char* end) noexcept
+    {
+        if (length > static_cast<size_t>(end - o))
+            length = static_cast<size_t>(end - o);
+        if (o - src >= 8) {
+            for (size_t i = 0; i < length; i += 8)
+                std::memcpy(o + i, src + i, 8);
+        } else {
+            for (size_t i = 0; i < length; ++i)
+                o[i] = src[i];
+        }
+        return o + length;
+    }
+
+    Entry* fEntries;
+    unsigned char* fRaw;
+};
+
+// PackBits decoder of one strip; a run that passes the strip's end is cut there.
+int unpackBits(CodecInput& in, unsigned char* out, size_t n) noexcept
+{
+    size_t pos = 0;
+    while (pos < n) {
+        const int b = in.get();
+        if (b < 0)
+            return kShortRead;
+        if (b < 128) {
+            const size_t count = static_cast<size_t>(b) + 1;
+            const size_t take = count < n - pos ? count : n - pos;
+            if (!in.readExact(out + pos, take))
+                return kShortRead;
+            pos += take;
+        } else if (b > 128) {
+            const int v = in.get();
+            if (v < 0)
+                return kShortRead;
+            const size_t count = 257 - static_cast<size_t>(b);
+            const size_t take = count < n - pos ? count : n - pos;
+            std::memset(out + pos, v, take);
+            pos += take;
+        }
+    }
+    return kOk;
+}
+
+// Reads the strips of one image into the model: each strip is decoded whole into a buffer,
+// and its rows are then turned into model rows.
+class StripReader {
+public:
+    StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
+                const tiffdir::TiffDirectory& dir) noexcept
+        : fFd(fd), fMod(mod), fData(data), fSt(st), fIn(fd),
+          fOffsets(tiffdir::findEntry(dir, kStripOffsets)),
+          fCounts(tiffdir::findEntry(dir, kStripByteCounts)),
+          fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
+    {
+    }
+    ~StripReader() noexcept { std::free(fStrip); }
+    StripReader(const StripReader&) = delete;
+    StripReader& operator=(const StripReader&) = delete;
+
+    int run() noexcept
+    {
+        const int64_t width = fMod.width;
+        const bool planarRgb = fSt.photometric == 2 && fSt.planar == 2;
+        if (planarRgb)
+            fFileRow = static_cast<size_t>(width);
+        else
+            fFileRow = static_cast<size_t>((width * fSt.bits * fSt.samples + 7) / 8);
+        // Uncompressed rows are converted straight from the input's buffer; compressed strips
+        // are decoded whole first, as an LZW string may repeat any earlier part of its strip.
+        if (fSt.compression != kNone) {
+            // Counted in 64 bits: with many samples a strip can outgrow the model, and on a
+            // 32-bit target the product would wrap into a small block. The decoder's offsets are
+            // 32-bit, so larger strips are refused as well.
+            const uint64_t stripBytes =
+                static_cast<uint64_t>(fFileRow) * static_cast<uint64_t>(fSt.rowsPerStrip);
+            if (stripBytes > 0xFFFFFFF0u || stripBytes > SIZE_MAX - TiffLzwDecoder::kSlack)
+                return kNoMemory;
+            fStrip = static_cast<unsigned char*>(
+                std::malloc(static_cast<size_t>(stripBytes) + TiffLzwDecoder::kSlack));
+        }
+        if (!fIn.ok() || (fSt.compression != kNone && fStrip == nullptr) ||
+            (fSt.compression == kLzw && !fLzw.ok()))
+            return kNoMemory;
+        const int64_t perPlane = (fMod.height + fSt.rowsPerStrip - 1) / fSt.rowsPerStrip;
+        const int planes = planarRgb ? 3 : 1;
+        for (int plane = 0; plane < planes; ++plane) {
+            for (int64_t s = 0; s < perPlane; ++s) {
+                if (int rc = readStrip(plane * perPlane + s, s * fSt.rowsPerStrip, plane))
+                    return rc;
+            }
+        }
+        return kOk;
+    }
+
+private:
+    unsigned char* modelRow(int64_t fileRow) const noexcept
+    {
+        const int64_t y = fSt.orientation == 4 ? fileRow : fMod.height - 1 - fileRow;
+        return fData + static_cast<size_t>(y) * fRowBytes;
+    }
+
+    int readStrip(int64_t strip, int64_t firstRow, int plane) noexcept
+    {
+        const int64_t offset = tiffdir::value(*fOffsets, static_cast<uint32_t>(strip));
+        uint64_t limit = UINT64_MAX;
+        if (fCounts != nullptr && strip < fCounts->count) {
+            // The byte count bounds what a decoder may read; a count of 0 is a known writer
+            // slip, and the strip's data then runs to its end.
+            const int64_t count = tiffdir::value(*fCounts, static_cast<uint32_t>(strip));
+            if (count > 0 && fSt.compression != kNone)
+                limit = static_cast<uint64_t>(count);
+        }
+        if (!seekTo(fFd, offset))
+            return kShortRead;
+        fIn.restart(limit);
+        int64_t rows = fMod.height - firstRow;
+        if (rows > fSt.rowsPerStrip)
+            rows = fSt.rowsPerStrip;
+        if (fSt.compression == kNone)
+            return readRawRows(firstRow, rows, plane);
+        const size_t bytes = fFileRow * static_cast<size_t>(rows);
+        const int rc = fSt.compression == kLzw ? fLzw.decode(fIn, fStrip, bytes)
+                                               : unpackBits(fIn, fStrip, bytes);
+        if (rc != kOk)
+            return rc;
+        for (int64_t r = 0; r < rows; ++r) {
+            unsigned char* src = fStrip + static_cast<size_t>(r) * fFileRow;
+            if (fSt.predictor == 2)
+                undoPredictor(src, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
+            convert(src, modelRow(firstRow + r), plane);
+        }
+        return kOk;
+    }
+
+    int readRawRows(int64_t firstRow, int64_t rows, int plane) noexcept
+    {
+        for (int64_t r = 0; r < rows; ++r) {
+            const unsigned char* src = fIn.view(fFileRow);
+            if (src == nullptr) {
+                // A row longer than the input's buffer goes through a row of its own.
+                if (fStrip == nullptr)
+                    fStrip = static_cast<unsigned char*>(std::malloc(fFileRow));
+                if (fStrip == nullptr)
+                    return kNoMemory;
+                if (!fIn.readExact(fStrip, fFileRow))
+                    return kShortRead;
+                src = fStrip;
+            }
+            convert(src, modelRow(firstRow + r), plane);
+        }
+        return kOk;
+    }
+
+    void undoPredictor(unsigned char* p, size_t step) const noexcept
+    {
+        for (size_t i = step; i < fFileRow; ++i)
+            p[i] = static_cast<unsigned char>(p[i] + p[i - step]);
+    }
+
+    // Turns one decoded file row into a model row, 24-bit pixels as blue, green, red.
+    void convert(const unsigned char* src, unsigned char* row, int plane) const noexcept
+    {
+        const size_t width = static_cast<size_t>(fMod.width);
+        if (fMod.bpp != 24) {
+            std::memcpy(row, src, fFileRow);
+        } else if (fSt.planar == 2) {
+            for (size_t x = 0; x < width; ++x)
+                row[3 * x + 2 - plane] = src[x];
+        } else if (fSt.photometric == 5) {
+            for (size_t x = 0; x < width; ++x, src += 4) {
+                const int k = src[3];
+                auto ink = [k](int v) {
+                    return static_cast<unsigned char>(v + k > 255 ? 0 : 255 - v - k);
+                };
+                row[3 * x] = ink(src[2]);
+                row[3 * x + 1] = ink(src[1]);
+                row[3 * x + 2] = ink(src[0]);
+            }
+        } else if (fSt.samples == 3) {
+            swapRedBlue(src, row, width);
+        } else {
+            const size_t step = static_cast<size_t>(fSt.samples);
+            for (size_t x = 0; x < width; ++x, src += step, row += 3) {
+                row[0] = src[2];
+                row[1] = src[1];
+                row[2] = src[0];
+            }
+        }
+    }
+
+    int fFd;
+    const MOD& fMod;
+    unsigned char* fData;
+    const TiffState& fSt;
+    CodecInput fIn;
+    const tiffdir::TiffEntry* fOffsets;
+    const tiffdir::TiffEntry* fCounts;
+    size_t fRowBytes;
+    size_t fFileRow = 0;
+    unsigned char* fStrip = nullptr;
+    TiffLzwDecoder fLzw;
+};
+
+int tiffReadData(int fd, MOD* mod, unsigned char* data)
+{
+    auto st = loadCodecState<TiffState>(mod);
+    OpenDirectory d;
+    // The directory was read once already; failing now means the file changed or memory ran out.
+    if (d.open(fd, st.index) != kOk)
+        return kNoMemory;
+    StripReader reader(fd, *mod, data, st, d.dir());
+    return reader.run();
+}
+
+// Packs codes most significant bit first.
+class TiffCodeWriter {
+public:
+    explicit TiffCodeWriter(CodecOutput& out) noexcept : fOut(out) {}
+    void code(unsigned c, int width) noexcept
+    {
+        fAcc = fAcc << width | c;
+        fBits += width;
+        while (fBits >= 8) {
+            fBits -= 8;
+            fOut.put(static_cast<unsigned char>(fAcc >> fBits));
+        }
+    }
+    void finish() noexcept
+    {
+        if (fBits > 0)
+            fOut.put(static_cast<unsigned char>(fAcc << (8 - fBits)));
+        fBits = 0;
+    }
+
+private:
+    CodecOutput& fOut;
+    uint64_t fAcc = 0;
+    int fBits = 0;
+};
+
+// The text of option "name=value": up to the next separator, at most 215 characters.
+void optionText(const char* options, const char* name, char* out)
+{
+    out[0] = '\0';
+    const char* at = findOption(options, name);
+    if (at == nullptr)
+        return;
+    at += std::strlen(name);
+    size_t n = 0;
+    while (n < 215 && at[n] != '\0' && at[n] != ' ' && at[n] != '\t' && at[n] != ',')
+        ++n;
+    std::memcpy(out, at, n);
+    out[n] = '\0';
+}
+
+bool addTags(tiffdir::TiffDirectory& dir, const MOD& mod, const unsigned char* palette,
+             const char* options)
+{
+    const int depth = mod.bpp;
+    const bool pal1 = hasOption(options, "pal1bpp") != nullptr;
+    const uint32_t size[2] = {static_cast<uint32_t>(mod.width), static_cast<uint32_t>(mod.height)};
+    const uint32_t zero = 0;
+    const uint16_t samples = depth == 24 ? 3 : 1;
+    const uint16_t bits[3] = {static_cast<uint16_t>(depth == 24 ? 8 : depth), 8, 8};
+    uint16_t photometric = 3;
+    if (depth == 24)
+        photometric = 2;
+    else if (depth == 1 && !pal1)
+        photometric =
+            palette[0] + palette[1] + palette[2] < palette[3] + palette[4] + palette[5] ? 1 : 0;
+    const uint16_t compression = hasOption(options, "lzw") != nullptr ? kLzw : kNone;
+    bool ok = tiffdir::addLong(dir, kImageWidth, size, 1) &&
+              tiffdir::addLong(dir, kImageLength, size + 1, 1) &&
+              tiffdir::addLong(dir, kStripOffsets, &zero, 1) &&
+              tiffdir::addLong(dir, kStripByteCounts, &zero, 1) &&
+              tiffdir::addShort(dir, kSamplesPerPixel, &samples, 1) &&
+              tiffdir::addShort(dir, kBitsPerSample, bits, samples) &&
+              tiffdir::addShort(dir, kPhotometric, &photometric, 1) &&
+              tiffdir::addShort(dir, kCompression, &compression, 1);
+    static const struct {
+        const char* option;
+        int tag;
+    } kTexts[] = {{"artist=", kArtist},
+                  {"software=", kSoftware},
+                  {"make=", kMake},
+                  {"model=", kModel},
+                  {"hostcomputer=", kHostComputer},
+                  {"documentname=", kDocumentName},
+                  {"pagename=", kPageName},
+                  {"imagedescription=", kImageDescription}};
+    char text[216];
+    for (const auto& t : kTexts) {
+        if (t.tag == kSoftware && findOption(options, t.option) == nullptr)
+            std::strcpy(text, "Zadozuzoviz Uvadud Uveviv");
+        else
+            optionText(options, t.option, text);
+        if (ok && text[0] != '\0')
+            ok = tiffdir::addAscii(dir, t.tag, text);
+    }
+    if (ok && photometric == 3) {
+        const uint32_t n = 1u << depth;
+        uint16_t map[3 * 256];
+        for (uint32_t j = 0; j < n; ++j) {
+            for (uint32_t c = 0; c < 3; ++c)
+                map[c * n + j] = static_cast<uint16_t>(palette[3 * j + c] * 257);
+        }
+        ok = tiffdir::addShort(dir, kColorMapTag, map, 3 * n);
+    }
+    return ok;
+}
+
+// Hands the image's rows to fn top row first, each packed to its file length, 24-bit pixels
+// turned into red, green, blue.
+template <class Fn>
+bool forEachFileRow(const MOD& mod, const unsigned char* data, Fn fn)
+{
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
+    const size_t packed = (static_cast<size_t>(mod.width) * mod.bpp + 7) / 8;
+    unsigned char* rgb = nullptr;
+    if (mod.bpp == 24) {
+        rgb = static_cast<unsigned char*>(std::malloc(packed));
+        if (rgb == nullptr)
+            return false;
+    }
+    for (int y = mod.height - 1; y >= 0; --y) {
+        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
+        if (rgb != nullptr) {
+            swapRedBlue(row, rgb, static_cast<size_t>(mod.width));
+            row = rgb;
+        }
+        fn(row, packed);
+    }
+    std::free(rgb);
+    return true;
+}
+
+int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
+              const unsigned char* data, const char* options)
+{
+    const int depth = mod->bpp;
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 24)
+        return kUnsupported;
+    if (mod->width < 1 || mod->height < 1)
+        return 6;
+    tiffdir::TiffHeader* header = tiffdir::create();
+    if (header == nullptr)
+        return kNoMemory;
+    int rc = kOk;
+    if (!addTags(header->directory, *mod, palette, options)) {
+        rc = kNoMemory;
+    } else if (!tiffdir::write(fd, *header)) {
+        rc = kShortWrite;
+    } else {
+        const uint64_t start = static_cast<uint64_t>(fileSize(fd));
+        CodecOutput out(fd);
+        bool rowsOk = out.ok();
+        if (rowsOk && hasOption(options, "lzw") != nullptr) {
+            TiffCodeWriter codes(out);
+            LzwEncoder<TiffCodeWriter> enc(codes, 9, true);
+            rowsOk = enc.ok();
+            if (rowsOk) {
+                enc.start();
+                rowsOk = forEachFileRow(*mod, data, [&enc](const unsigned char* row, size_t n) {
+                    for (size_t i = 0; i < n; ++i)
+                        enc.add(row[i]);
+                });
+                enc.finish();
+                codes.finish();
+            }
+        } else if (rowsOk) {
+            rowsOk = forEachFileRow(
+                *mod, data, [&out](const unsigned char* row, size_t n) { out.write(row, n); });
+        }
+        if (!rowsOk) {
+            rc = kNoMemory;
+        } else if (!out.flush()) {
+            rc = kShortWrite;
+        } else {
+            const uint32_t offset = static_cast<uint32_t>(start);
+            const uint32_t bytes = static_cast<uint32_t>(out.written());
+            tiffdir::setLong(header->directory, kStripOffsets, &offset);
+            tiffdir::setLong(header->directory, kStripByteCounts, &bytes);
+            if (!tiffdir::rewrite(fd, header->directory))
+                rc = kShortWrite;
+        }
+    }
+    tiffdir::release(header);
+    return rc;
+}
+
+int tiffMessage(int code)
+{
+    if (code >= 800 && code <= 819)
+        return 316 + (code - 800);
+    if (code >= 821 && code <= 829)
+        return 336 + (code - 821);
+    return 0;
+}
+
+}  // namespace
+
+const FormatRow tiffRow = {tiffQuery,    tiffReadHeader, tiffReadPalette,
+                           tiffReadData, tiffWrite,      tiffMessage};
+
+}  // namespace imgfmt

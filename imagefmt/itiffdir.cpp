@@ -1,0 +1,447 @@
+// TIFF image file directory: reading in either byte order, lookup, building and writing.
+#include "detail/itiffdir.hpp"
+
+#include "detail/icodecstream.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace imgfmt {
+namespace tiffdir {
+
+using namespace codecio;
+
+namespace {
+
+constexpr int kColorMap = 320;
+
+void freeEntries(TiffDirectory& dir)
+{
+    for (int i = 0; i < dir.count; ++i) {
+        std::free(dir.entries[i].values);
+        dir.entries[i].values = nullptr;
+    }
+    dir.count = 0;
+}
+
+class TiffReader {
+public:
+    TiffReader(int fd, bool bigEndian, uint64_t size) : fFd(fd), fBig(bigEndian), fSize(size) {}
+
+    uint16_t u16(const unsigned char* p) const { return fBig ? getBE16(p) : getLE16(p); }
+    uint32_t u32(const unsigned char* p) const { return fBig ? getBE32(p) : getLE32(p); }
+
+    // Reads n bytes at offset, refusing what lies beyond the end of the file before any
+    // allocation or seek is made for it.
+    bool readAt(uint64_t offset, void* dst, uint64_t n) const
+    {
+        if (offset > fSize || n > fSize - offset)
+            return false;
+        return seekTo(fFd, offset) && readExact(fFd, dst, static_cast<size_t>(n));
+    }
+
+    uint64_t size() const { return fSize; }
+
+private:
+    int fFd;
+    bool fBig;
+    uint64_t fSize;
+};
+
+// Converts n raw bytes of one entry into host-order values.
+void* decodeValues(const TiffReader& r, int type, uint32_t count, const unsigned char* raw,
+                   size_t n)
+{
+    void* values = std::malloc(n == 0 ? 1 : n);
+    if (values == nullptr)
+        return nullptr;
+    switch (type) {
+    case kTiffShort:
+    case kTiffSShort: {
+        auto* v = static_cast<uint16_t*>(values);
+        for (uint32_t i = 0; i < count; ++i)
+            v[i] = r.u16(raw + 2 * i);
+        break;
+    }
+    case kTiffLong:
+    case kTiffSLong:
+    case kTiffRational:
+    case kTiffSRational: {
+        auto* v = static_cast<uint32_t*>(values);
+        for (size_t i = 0; i < n / 4; ++i)
+            v[i] = r.u32(raw + 4 * i);
+        break;
+    }
+    default:
+        std::memcpy(values, raw, n);
+        break;
+    }
+    return values;
+}
+
+int readEntry(const TiffReader& r, const unsigned char* e, TiffEntry& entry)
+{
+    entry.tag = r.u16(e);
+    entry.type = r.u16(e + 2);
+    entry.count = r.u32(e + 4);
+    entry.values = nullptr;
+    if (entry.tag & 0x8000)
+        return kTiffDirOk;
+    uint64_t count = entry.count;
+    // Some writers count ColorMap entries as colours rather than values.
+    if (entry.tag == kColorMap && count % 3 != 0)
+        count *= 3;
+    if (count > 0xFFFFFFFFu)
+        return kTiffDirTruncated;
+    entry.count = static_cast<uint32_t>(count);
+    if (entry.type == kTiffFloat || entry.type == kTiffDouble)
+        return kTiffDirOk;
+    // 64-bit arithmetic: a count near 2^32 times a type size must not wrap into a small size.
+    const uint64_t n = count * static_cast<uint64_t>(typeSize(entry.type));
+    if (n > r.size())
+        return kTiffDirTruncated;
+    const unsigned char* raw = e + 8;
+    unsigned char* outOfLine = nullptr;
+    if (n > 4) {
+        outOfLine = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(n)));
+        if (outOfLine == nullptr)
+            return kTiffDirNoMemory;
+        if (!r.readAt(r.u32(e + 8), outOfLine, n)) {
+            std::free(outOfLine);
+            return kTiffDirTruncated;
+        }
+        raw = outOfLine;
+    }
+    entry.values = decodeValues(r, entry.type, entry.count, raw, static_cast<size_t>(n));
+    std::free(outOfLine);
+    return entry.values != nullptr ? kTiffDirOk : kTiffDirNoMemory;
+}
+
+int readDirectory(const TiffReader& r, uint64_t offset, TiffDirectory& dir)
+{
+    unsigned char countBytes[2];
+    if (!r.readAt(offset, countBytes, 2))
+        return kTiffDirTruncated;
+    int count = r.u16(countBytes);
+    if (count > kTiffMaxEntries)
+        return kTiffDirTooManyEntries;
+    unsigned char raw[12 * kTiffMaxEntries];
+    if (!r.readAt(offset + 2, raw, 12u * static_cast<unsigned>(count)))
+        return kTiffDirTruncated;
+    for (int i = 0; i < count; ++i) {
+        int rc = readEntry(r, raw + 12 * i, dir.entries[i]);
+        if (rc != kTiffDirOk) {
+            freeEntries(dir);
+            return rc;
+        }
+        dir.count = i + 1;
+    }
+    return kTiffDirOk;
+}
+
+TiffEntry* findMutable(TiffDirectory& dir, int tag)
+{
+    for (int i = 0; i < dir.count; ++i) {
+        if (dir.entries[i].tag == tag)
+            return &dir.entries[i];
+    }
+    return nullptr;
+}
+
+bool insert(TiffDirectory& dir, int tag, int type, uint32_t count, const void* src, size_t n)
+{
+    if (dir.count >= kTiffMaxEntries)
+        return false;
+    void* values = std::malloc(n == 0 ? 1 : n);
+    if (values == nullptr)
+        return false;
+    std::memcpy(values, src, n);
+    // The new entry goes before any entry of an equal tag, so the directory stays ascending.
+    int at = dir.count;
+    while (at > 0 && dir.entries[at - 1].tag >= tag) {
+        dir.entries[at] = dir.entries[at - 1];
+        --at;
+    }
+    dir.entries[at].tag = static_cast<uint16_t>(tag);
+    dir.entries[at].type = static_cast<uint16_t>(type);
+    dir.entries[at].count = count;
+    dir.entries[at].values = values;
+    ++dir.count;
+    return true;
+}
+
+bool setValues(TiffDirectory& dir, int tag, int type, const void* src)
+{
+    TiffEntry* e = findMutable(dir, tag);
+    if (e == nullptr || e->type != type || e->values == nullptr)
+        return false;
+    std::memcpy(e->values, src, static_cast<size_t>(e->count) * typeSize(type));
+    return true;
+}
+
+uint64_t valueBytes(const TiffEntry& e)
+{
+    return static_cast<uint64_t>(e.count) * static_cast<uint64_t>(typeSize(e.type));
+}
+
+void putValues(unsigned char* p, const TiffEntry& e)
+{
+    const size_t n = static_cast<size_t>(valueBytes(e));
+    if (e.values == nullptr) {
+        std::memset(p, 0, n);
+        return;
+    }
+    switch (e.type) {
+    case kTiffShort:
+    case kTiffSShort:
+        for (uint32_t i = 0; i < e.count; ++i)
+            putLE16(p + 2 * i, static_cast<const uint16_t*>(e.values)[i]);
+        break;
+    case kTiffLong:
+    case kTiffSLong:
+    case kTiffRational:
+    case kTiffSRational:
+        for (size_t i = 0; i < n / 4; ++i)
+            putLE32(p + 4 * i, static_cast<const uint32_t*>(e.values)[i]);
+        break;
+    default:
+        std::memcpy(p, e.values, n);
+        break;
+    }
+}
+
+// Lays the directory out in memory: entries from offset 8, out-of-line values behind them,
+// each block of values made even.
+unsigned char* layout(const TiffDirectory& dir, size_t& size)
+{
+    const uint64_t dirEnd = 8 + 2 + 12u * static_cast<unsigned>(dir.count) + 4;
+    uint64_t total = dirEnd;
+    for (int i = 0; i < dir.count; ++i) {
+        uint64_t n = valueBytes(dir.entries[i]);
+        if (n > 4)
+            total += n + (n & 1);
+    }
+    if (total > 0xFFFFFFFFu)
+        return nullptr;
+    auto* buf = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(total), 1));
+    if (buf == nullptr)
+        return nullptr;
+    putLE16(buf, 0x4949);
+    putLE16(buf + 2, 42);
+    putLE32(buf + 4, 8);
+    putLE16(buf + 8, static_cast<uint32_t>(dir.count));
+    uint64_t valueAt = dirEnd;
+    for (int i = 0; i < dir.count; ++i) {
+        const TiffEntry& e = dir.entries[i];
+        unsigned char* p = buf + 10 + 12 * i;
+        putLE16(p, e.tag);
+        putLE16(p + 2, e.type);
+        putLE32(p + 4, e.count);
+        uint64_t n = valueBytes(e);
+        if (n > 4) {
+            putLE32(p + 8, static_cast<uint32_t>(valueAt));
+            putValues(buf + valueAt, e);
+            valueAt += n + (n & 1);
+        } else {
+            putValues(p + 8, e);
+        }
+    }
+    size = static_cast<size_t>(total);
+    return buf;
+}
+
+}  // namespace
+
+int typeSize(int type)
+{
+    switch (type) {
+    case kTiffShort:
+    case kTiffSShort:
+        return 2;
+    case kTiffLong:
+    case kTiffSLong:
+    case kTiffFloat:
+        return 4;
+    case kTiffRational:
+    case kTiffSRational:
+    case kTiffDouble:
+        return 8;
+    default:
+        return 1;
+    }
+}
+
+int open(int fd, long index, TiffHeader** out)
+{
+    *out = nullptr;
+    const int64_t length = fileSize(fd);
+    if (length < 0)
+        return kTiffDirTruncated;
+    const uint64_t size = static_cast<uint64_t>(length);
+    unsigned char head[8];
+    if (!seekTo(fd, 0) || !readExact(fd, head, 8))
+        return kTiffDirTruncated;
+    const bool big = getLE16(head) == 0x4D4D;
+    TiffReader r(fd, big, size);
+    if (r.u16(head + 2) != 42)
+        return kTiffDirBadVersion;
+    uint64_t offset = r.u32(head + 4);
+    // Every directory takes at least six bytes, so a file cannot hold more than size / 6 of
+    // them; this also ends a chain that loops back on itself.
+    if (index < 0 || static_cast<uint64_t>(index) > size / 6)
+        return kTiffDirNoSuchIndex;
+    for (long i = 0; i < index; ++i) {
+        if (offset == 0)
+            return kTiffDirNoSuchIndex;
+        unsigned char countBytes[2], next[4];
+        if (!r.readAt(offset, countBytes, 2))
+            return kTiffDirTruncated;
+        if (!r.readAt(offset + 2 + 12u * r.u16(countBytes), next, 4))
+            return kTiffDirTruncated;
+        offset = r.u32(next);
+    }
+    if (offset == 0)
+        return kTiffDirNoSuchIndex;
+    auto* header = new (std::nothrow) TiffHeader;
+    if (header == nullptr)
+        return kTiffDirNoMemory;
+    header->byteOrder = big ? 0x4D4D : 0x4949;
+    int rc = readDirectory(r, offset, header->directory);
+    if (rc != kTiffDirOk) {
+        delete header;
+        return rc;
+    }
+    *out = header;
+    return kTiffDirOk;
+}
+
+TiffHeader* create()
+{
+    return new (std::nothrow) TiffHeader;
+}
+
+void release(TiffHeader* header)
+{
+    if (header == nullptr)
+        return;
+    freeEntries(header->directory);
+    delete header;
+}
+
+const TiffEntry* findEntry(const TiffDirectory& dir, int tag)
+{
+    for (int i = 0; i < dir.count; ++i) {
+        if (dir.entries[i].tag == tag)
+            return &dir.entries[i];
+    }
+    return nullptr;
+}
+
+int64_t value(const TiffEntry& e, uint32_t i)
+{
+    if (e.values == nullptr || i >= e.count)
+        return 0;
+    switch (e.type) {
+    case kTiffByte:
+        return static_cast<const uint8_t*>(e.values)[i];
+    case kTiffSByte:
+        return static_cast<const int8_t*>(e.values)[i];
+    case kTiffShort:
+        return static_cast<const uint16_t*>(e.values)[i];
+    case kTiffSShort:
+        return static_cast<const int16_t*>(e.values)[i];
+    case kTiffLong:
+        return static_cast<const uint32_t*>(e.values)[i];
+    case kTiffSLong:
+        return static_cast<const int32_t*>(e.values)[i];
+    default:
+        return 0;
+    }
+}
+
+int64_t valueOr(const TiffDirectory& dir, int tag, int64_t fallback)
+{
+    const TiffEntry* e = findEntry(dir, tag);
+    return e != nullptr ? firstValue(*e) : fallback;
+}
+
+bool addByte(TiffDirectory& dir, int tag, const uint8_t* values, uint32_t count)
+{
+    return insert(dir, tag, kTiffByte, count, values, count);
+}
+
+bool addAscii(TiffDirectory& dir, int tag, const char* text)
+{
+    const size_t n = std::strlen(text) + 1;
+    return insert(dir, tag, kTiffAscii, static_cast<uint32_t>(n), text, n);
+}
+
+bool addShort(TiffDirectory& dir, int tag, const uint16_t* values, uint32_t count)
+{
+    return insert(dir, tag, kTiffShort, count, values, count * sizeof(uint16_t));
+}
+
+bool addLong(TiffDirectory& dir, int tag, const uint32_t* values, uint32_t count)
+{
+    return insert(dir, tag, kTiffLong, count, values, count * sizeof(uint32_t));
+}
+
+bool addRational(TiffDirectory& dir, int tag, const uint32_t* values, uint32_t count)
+{
+    return insert(dir, tag, kTiffRational, count, values, count * 2 * sizeof(uint32_t));
+}
+
+bool setByte(TiffDirectory& dir, int tag, const uint8_t* values)
+{
+    return setValues(dir, tag, kTiffByte, values);
+}
+
+bool setAscii(TiffDirectory& dir, int tag, const char* text)
+{
+    TiffEntry* e = findMutable(dir, tag);
+    if (e == nullptr || e->type != kTiffAscii || std::strlen(text) + 1 != e->count)
+        return false;
+    std::memcpy(e->values, text, e->count);
+    return true;
+}
+
+bool setShort(TiffDirectory& dir, int tag, const uint16_t* values)
+{
+    return setValues(dir, tag, kTiffShort, values);
+}
+
+bool setLong(TiffDirectory& dir, int tag, const uint32_t* values)
+{
+    return setValues(dir, tag, kTiffLong, values);
+}
+
+bool setRational(TiffDirectory& dir, int tag, const uint32_t* values)
+{
+    return setValues(dir, tag, kTiffRational, values);
+}
+
+bool write(int fd, const TiffHeader& header)
+{
+    size_t size = 0;
+    unsigned char* buf = layout(header.directory, size);
+    if (buf == nullptr)
+        return false;
+    bool ok = seekTo(fd, 0) && writeExact(fd, buf, size);
+    std::free(buf);
+    return ok;
+}
+
+bool rewrite(int fd, const TiffDirectory& dir)
+{
+    size_t size = 0;
+    unsigned char* buf = layout(dir, size);
+    if (buf == nullptr)
+        return false;
+    bool ok = seekTo(fd, 8) && writeExact(fd, buf + 8, size - 8);
+    std::free(buf);
+    return ok;
+}
+
+}  // namespace tiffdir
+}  // namespace imgfmt
