@@ -1,66 +1,276 @@
-// The ovkwin demo: opens its main window and, with "--autoclose MS", closes it after MS ms so
-// that a script can take a screenshot and go on.
+// The ovkwin demo: a window object whose handlers paint it and answer the keyboard and the
+// mouse, and which shows the road of each message: which handlers were offered it, in which
+// order, and which one took it. With "--autoclose MS" it plays a few keys and clicks to itself
+// and closes after MS ms, so that a script can take a screenshot and go on.
 #include <windows.h>
+#include <windowsx.h>
 
-#include <ovkwin.hpp>
-
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <ovkwin.hpp>
 
 namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
+constexpr UINT_PTR kPlayTimer = 2;
+// The private click event that the library derives from a press and a release.
+constexpr unsigned long kLeftClick = 0xFFD8;
 
-LRESULT CALLBACK demoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+std::string messageName(unsigned long id)
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-        IString text("ovkwin demo");
-        SetBkMode(dc, TRANSPARENT);
-        DrawTextA(dc, text, static_cast<int>(text.length()), &client,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        EndPaint(window, &paint);
-        return 0;
+    switch (id) {
+    case WM_KEYDOWN: return "WM_KEYDOWN";
+    case WM_CHAR: return "WM_CHAR";
+    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
+    case WM_LBUTTONUP: return "WM_LBUTTONUP";
+    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK (derived)";
+    case kLeftClick: return "click (derived)";
+    default: {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%04lX", id);
+        return text;
     }
-    case WM_TIMER:
-        if (wParam == kCloseTimer)
-            DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
+
+// What the window shows: the road of the last messages and the marks of the clicks.
+struct Road {
+    struct Mark {
+        int x, y;
+        bool dbl;
+    };
+    std::deque<std::string> lines;
+    std::string current;
+    std::vector<Mark> marks;
+    std::string typed;
+
+    void offered(const char* handler) {
+        current += current.empty() ? "" : " -> ";
+        current += handler;
+    }
+    void finish(const IEvent& event, const char* outcome) {
+        lines.push_back(messageName(event.eventId()) + ":  " + current + "  [" + outcome + "]");
+        if (lines.size() > 9)
+            lines.pop_front();
+        current.clear();
+    }
+};
+
+// Attached last, so offered every message first: it notes where the road begins and lets the
+// message go on.
+class RoadHandler : public IHandler {
+public:
+    explicit RoadHandler(Road& road) : fRoad(road) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        switch (event.eventId()) {
+        case WM_KEYDOWN:
+        case WM_CHAR:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case kLeftClick:
+            fRoad.current.clear();
+            fRoad.offered("road");
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    Road& fRoad;
+};
+
+class KeyHandler : public IHandler {
+public:
+    explicit KeyHandler(Road& road) : fRoad(road) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() == WM_KEYDOWN) {
+            fRoad.offered("keys");
+            if (event.parameter1().asUnsignedLong() == VK_ESCAPE) {
+                fRoad.finish(event, "keys: close");
+                DestroyWindow(event.handle());
+                return true;
+            }
+            // Other keys go on to the previous procedure; their characters come as WM_CHAR.
+            fRoad.finish(event, "unhandled: previous procedure");
+            return false;
+        }
+        if (event.eventId() == WM_CHAR) {
+            fRoad.offered("keys");
+            fRoad.typed += static_cast<char>(event.parameter1().lowNumber());
+            fRoad.finish(event, "handled by keys");
+            InvalidateRect(event.handle(), nullptr, TRUE);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    Road& fRoad;
+};
+
+class MouseHandler : public IHandler {
+public:
+    explicit MouseHandler(Road& road) : fRoad(road) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        const unsigned long id = event.eventId();
+        if (id != WM_LBUTTONDOWN && id != WM_LBUTTONUP && id != WM_LBUTTONDBLCLK && id != kLeftClick)
+            return false;
+        fRoad.offered("mouse");
+        const int x = GET_X_LPARAM(event.parameter2().asLong());
+        const int y = GET_Y_LPARAM(event.parameter2().asLong());
+        if (id == kLeftClick || id == WM_LBUTTONDBLCLK) {
+            fRoad.marks.push_back({x, y, id == WM_LBUTTONDBLCLK});
+            fRoad.finish(event, "handled by mouse");
+            InvalidateRect(event.handle(), nullptr, TRUE);
+            return true;
+        }
+        // Presses and releases go on, so the library can see them and derive the click.
+        fRoad.finish(event, "unhandled: previous procedure");
+        InvalidateRect(event.handle(), nullptr, TRUE);
+        return false;
+    }
+
+private:
+    Road& fRoad;
+};
+
+class PaintHandler : public IHandler {
+public:
+    explicit PaintHandler(Road& road) : fRoad(road) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_PAINT)
+            return false;
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(event.handle(), &paint);
+        RECT client;
+        GetClientRect(event.handle(), &client);
+        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+        SetBkMode(dc, TRANSPARENT);
+
+        RECT band = client;
+        band.bottom = 34;
+        HBRUSH bandBrush = CreateSolidBrush(RGB(40, 70, 120));
+        FillRect(dc, &band, bandBrush);
+        DeleteObject(bandBrush);
+        SetTextColor(dc, RGB(255, 255, 255));
+        text(dc, 12, 9, "ovkwin demo: the road of one message (handlers attached last are offered first)");
+
+        SetTextColor(dc, RGB(0, 0, 0));
+        text(dc, 12, 46, "Handlers: road, keys, mouse, paint. Type, click or double-click; Esc closes.");
+        text(dc, 12, 70, ("Typed: " + fRoad.typed).c_str());
+        int y = 100;
+        for (const std::string& line : fRoad.lines) {
+            text(dc, 12, y, line.c_str());
+            y += 20;
+        }
+        for (const Road::Mark& mark : fRoad.marks) {
+            HBRUSH brush = CreateSolidBrush(mark.dbl ? RGB(200, 60, 60) : RGB(60, 140, 60));
+            HGDIOBJ old = SelectObject(dc, brush);
+            const int r = mark.dbl ? 9 : 6;
+            Ellipse(dc, mark.x - r, mark.y - r, mark.x + r, mark.y + r);
+            SelectObject(dc, old);
+            DeleteObject(brush);
+        }
+        EndPaint(event.handle(), &paint);
+        return true;
+    }
+
+private:
+    static void text(HDC dc, int x, int y, const char* line) {
+        TextOutA(dc, x, y, line, static_cast<int>(std::strlen(line)));
+    }
+    Road& fRoad;
+};
+
+// Closes the window when the auto-close time is up, and plays a few keys and clicks to the
+// window so that an unattended run shows some roads.
+class TimerHandler : public IHandler {
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_TIMER)
+            return false;
+        const HWND window = event.handle();
+        if (event.parameter1().asUnsignedLong() == kCloseTimer) {
+            DestroyWindow(window);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kPlayTimer) {
+            KillTimer(window, kPlayTimer);
+            PostMessageA(window, WM_KEYDOWN, VK_F2, 0);
+            for (char c : std::string("ovkwin"))
+                PostMessageA(window, WM_CHAR, static_cast<WPARAM>(c), 0);
+            const LPARAM at = MAKELPARAM(120, 330);
+            PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(window, WM_LBUTTONUP, 0, at);
+            const LPARAM twice = MAKELPARAM(220, 330);
+            for (int i = 0; i < 2; ++i) {
+                PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, twice);
+                PostMessageA(window, WM_LBUTTONUP, 0, twice);
+            }
+            return true;
+        }
+        return false;
+    }
+};
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
 {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = demoProcedure;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 480,
-                                  320, nullptr, nullptr, instance, nullptr);
-    if (!window)
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 640,
+                                  420, nullptr, nullptr, instance, nullptr);
+    if (!native)
         return 1;
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    if (const char* option = std::strstr(commandLine, "--autoclose "))
-        SetTimer(window, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    try {
+        // The window object takes the native window over; the handlers give it its behaviour.
+        IWindow window(native);
+        window.setDestroyOnDelete();
+        Road road;
+        PaintHandler painter(road);
+        MouseHandler mouse(road);
+        KeyHandler keys(road);
+        TimerHandler timers;
+        RoadHandler first(road);
+        painter.handleEventsFor(&window);
+        mouse.handleEventsFor(&window);
+        keys.handleEventsFor(&window);
+        timers.handleEventsFor(&window);
+        first.handleEventsFor(&window);
+
+        ShowWindow(native, show);
+        UpdateWindow(native);
+        if (const char* option = std::strstr(commandLine, "--autoclose ")) {
+            SetTimer(native, kPlayTimer, 300, nullptr);
+            SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
+        }
+        // The loop ends when the last top-level window of the thread is destroyed.
+        IThread::current().processMsgs();
+    } catch (const IException& failure) {
+        std::fprintf(stderr, "ovkdemo: %s\n", failure.what());
+        return 1;
     }
     return 0;
 }

@@ -1,0 +1,87 @@
+// Value wrappers of native handles: a window, a thread's message queue, an accelerator table, a
+// device context.
+// They do not own what they name; copying one copies the name only.
+#pragma once
+
+#include <cstdint>
+
+#include "idefs.hpp"
+#include "ievtparm.hpp"
+
+// The native handle types, declared as <windows.h> declares them, so that this header does not
+// bring the whole platform header (and its macros) into every user of the library.
+struct HWND__;
+struct HACCEL__;
+struct HDC__;
+
+// A native window handle. Sending and posting go through it, so that every message the library
+// sends passes the same wrapper.
+class OVKWIN_API IWindowHandle {
+public:
+    using Value = HWND__*;
+
+    constexpr IWindowHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
+
+    constexpr operator Value() const noexcept { return fHandle; }
+    constexpr Value asValue() const noexcept { return fHandle; }
+    // True for any non-zero handle; whether it still names a window is IsWindow's question.
+    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
+
+    // SendMessageA. An exception that a handler of the receiving window (on this thread) did
+    // not let go is thrown here, once the send has returned.
+    IEventData sendEvent(unsigned long eventId, const IEventParameter1& parameter1 = 0,
+                         const IEventParameter2& parameter2 = 0) const;
+    // PostMessageA; a failure throws the system error "WinPostMsg".
+    const IWindowHandle& postEvent(unsigned long eventId, const IEventParameter1& parameter1 = 0,
+                                   const IEventParameter2& parameter2 = 0) const;
+
+private:
+    Value fHandle;
+};
+
+// A thread's message queue, named by the thread's identifier.
+class OVKWIN_API IMessageQueueHandle {
+public:
+    using Value = std::uint32_t;
+
+    constexpr explicit IMessageQueueHandle(Value threadId = 0) noexcept : fThreadId(threadId) {}
+    constexpr operator Value() const noexcept { return fThreadId; }
+    constexpr IBase::Boolean isValid() const noexcept { return fThreadId != 0; }
+
+    // PostThreadMessageA; a failure throws the system error "WinPostQueueMsg".
+    const IMessageQueueHandle& postEvent(unsigned long eventId,
+                                         const IEventParameter1& parameter1 = 0,
+                                         const IEventParameter2& parameter2 = 0) const;
+    static void postEvent(const IMessageQueueHandle& queue, unsigned long eventId,
+                          const IEventParameter1& parameter1 = 0,
+                          const IEventParameter2& parameter2 = 0);
+
+private:
+    Value fThreadId;
+};
+
+// A native accelerator table handle.
+class OVKWIN_API IAccelTblHandle {
+public:
+    using Value = HACCEL__*;
+
+    constexpr IAccelTblHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
+    constexpr operator Value() const noexcept { return fHandle; }
+    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
+
+private:
+    Value fHandle;
+};
+
+// A native device context (a presentation space).
+class OVKWIN_API IPresSpaceHandle {
+public:
+    using Value = HDC__*;
+
+    constexpr IPresSpaceHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
+    constexpr operator Value() const noexcept { return fHandle; }
+    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
+
+private:
+    Value fHandle;
+};

@@ -1,0 +1,48 @@
+// The window procedure and its companions: the parts of the window core that Windows calls.
+#pragma once
+
+#include <windows.h>
+
+#include <idefs.hpp>
+
+class IEvent;
+class IWindow;
+struct IWindowData;
+
+// Exported for the test programs only; the library's own subsystems use it from inside.
+class OVKWIN_API IWindowCore {
+public:
+    // Installed on every window that a window object takes charge of.
+    static LRESULT CALLBACK _pfnwpOVKWinProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
+    // Installed on native controls inside the library's composite controls: passes the keys
+    // that belong to the composite (enter, escape, tab) on to it.
+    static LRESULT CALLBACK pfnwpOVKControlProc(HWND control, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
+    // Subclasses a native control of `owner` with the control procedure.
+    static void subclassControl(HWND control, HWND owner);
+
+    // Forgets the window procedure's one-entry cache; done whenever a window object leaves its
+    // window set or is deleted, so that the cache never answers a stale object.
+    static void clearCache() noexcept;
+
+    static IWindowData* data(const IWindow& window) noexcept;
+    static HWND rawHandle(const IWindow& window) noexcept;
+
+    // A window's identifier: GWLP_ID for a child; for a top-level window, where that slot holds
+    // the menu, the identifier lives in a window property.
+    static unsigned long windowId(HWND window) noexcept;
+    // Answers the mnemonic query: 1 when the window is a visible, enabled child whose text
+    // marks `character` as its mnemonic, else 0.
+    static LRESULT answerMnemonic(HWND window, WPARAM character) noexcept;
+
+private:
+    static LRESULT route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT routeNotification(HWND window, IEvent& event);
+    static void notificationTargets(HWND window, unsigned long controlId, IWindow*& control,
+                                    IWindow*& owner);
+    static LRESULT answerWindowQuery(HWND window, WPARAM wParam, LPARAM lParam);
+    static LRESULT defaultProcessing(HWND window, IEvent& event, IWindow* target);
+    static LRESULT offerToOwners(IWindow& window, IEvent& event);
+    static LRESULT controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+};

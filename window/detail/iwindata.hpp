@@ -1,0 +1,116 @@
+// The private data record of a window object: the state that the window procedure and the
+// dispatcher read and write on the road of every message.
+#pragma once
+
+#include <windows.h>
+
+#include <iobserver.hpp>
+#include <isequenc.hpp>
+
+#include <atomic>
+
+class IHandler;
+
+// One entry of a window's handler list. A handler detached while the window dispatches is only
+// marked; the outermost dispatch purges it. The mark may be set from another thread (a handler
+// destroyed there), hence atomic.
+struct IHandlerEntry {
+    IHandler* handler;
+    mutable std::atomic<bool> removed;
+
+    explicit IHandlerEntry(IHandler* entryHandler) noexcept : handler(entryHandler), removed(false) {}
+    IHandlerEntry(const IHandlerEntry& other) noexcept
+        : handler(other.handler), removed(other.removed.load(std::memory_order_relaxed)) {}
+    IHandlerEntry& operator=(const IHandlerEntry& other) noexcept {
+        handler = other.handler;
+        removed.store(other.removed.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        return *this;
+    }
+    bool operator==(const IHandlerEntry& other) const noexcept { return handler == other.handler; }
+};
+
+// New entries go in front, and the dispatcher walks from the front: the handler attached last
+// is offered an event first.
+using IHandlerList = ISequence<IHandlerEntry>;
+
+// Notification state: the observers, the handler that turns events into notifications, and
+// whether notification is on.
+struct IWindowObservers {
+    IObserverList* list = nullptr;
+    IHandler* handler = nullptr;
+    bool enabled = false;
+
+    IWindowObservers() = default;
+    IWindowObservers(const IWindowObservers&) = delete;
+    IWindowObservers& operator=(const IWindowObservers&) = delete;
+    ~IWindowObservers() { delete list; }
+};
+
+struct IWindowData {
+    // The state flags.
+    enum Flag : unsigned long {
+        deleteOnDestroy = 0x1,
+        destroyOnDelete = 0x2,
+        beingDestroyed = 0x4,
+        topLevel = 0x8,
+        inWindowSet = 0x10,
+        dispatching = 0x20,
+        deleteAfterDispatch = 0x40,
+        ownedFont = 0x400,
+        backgroundColorSet = 0x800,
+        foregroundColorSet = 0x1000,
+        minimumSizeCacheOn = 0x2000,
+    };
+
+    explicit IWindowData(unsigned long initialFlags) noexcept : flags(initialFlags) {}
+    IWindowData(const IWindowData&) = delete;
+    IWindowData& operator=(const IWindowData&) = delete;
+    ~IWindowData() {
+        delete handlers;
+        delete observers;
+    }
+
+    bool hasFlag(Flag flag) const noexcept {
+        return (flags.load(std::memory_order_relaxed) & flag) != 0;
+    }
+    void setFlag(Flag flag, bool on = true) noexcept {
+        if (on)
+            flags.fetch_or(flag, std::memory_order_relaxed);
+        else
+            flags.fetch_and(~static_cast<unsigned long>(flag), std::memory_order_relaxed);
+    }
+
+    WNDPROC previousProcedure = DefWindowProcA;
+    // Written by the window's own thread; read under the library lock by threads that detach
+    // handlers, so the word is atomic.
+    std::atomic<unsigned long> flags;
+    unsigned long layoutFlags = 0;
+    unsigned long helpId = 0;
+    unsigned long extendedStyle = 0;
+    IHandlerList* handlers = nullptr;
+    LONG explicitMinimumWidth = -1;
+    LONG explicitMinimumHeight = -1;
+    LONG cachedMinimumWidth = 0;
+    LONG cachedMinimumHeight = 0;
+    LONG cachedCharacterWidth = 0;
+    LONG cachedCharacterHeight = 0;
+    IWindowObservers* observers = nullptr;
+    // Set under the library lock, also by other threads; read by the dispatch without it.
+    std::atomic<bool> purgePending{false};
+    bool minimumSizeUpdate = false;
+    HACCEL accelerator = nullptr;
+    HWND ownerHandle = nullptr;
+    // Click tracking: the last recorded press (time 0 = none; 1 = a press seen on a class that
+    // gets double clicks from the system).
+    DWORD buttonDownTime = 0;
+    HWND buttonDownWindow = nullptr;
+    UINT buttonDownMessage = 0;
+    WORD buttonDownX = 0;
+    WORD buttonDownY = 0;
+    bool doubleClickSeen = false;
+    LONG lastHeight = 0;
+    LONG lastWidth = 0;
+    // Set when the window object was deleted while it dispatched: the record outlives the
+    // object until the outermost dispatch has ended, which then deletes it.
+    bool objectDeleted = false;
+};

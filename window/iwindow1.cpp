@@ -1,0 +1,373 @@
+// Event dispatch: one event through a window's handlers, observers and default processing.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+
+#include <iexcept.hpp>
+#include <ovkmsgid.hpp>
+
+#include <detail/iprivmsg.hpp>
+#include <iassert.hpp>
+
+#include "detail/iwincore.hpp"
+#include "detail/iwindata.hpp"
+#include "ihandler.hpp"
+#include "iwindow.hpp"
+
+namespace {
+
+using Cursor = IHandlerList::Cursor;
+
+// The dispatch state of one window for one dispatch. Entering sets the dispatching flag and
+// places the walk on the first handler; leaving (also when an exception leaves) purges the
+// handlers detached meanwhile, clears the flag and carries out a deletion that waited for the
+// dispatch to end. Only the outermost dispatch of a window does the leaving part: a nested one
+// (a handler sending the window another message) leaves it to the one outside.
+class DispatchScope {
+public:
+    DispatchScope(IWindow& window, IWindowData& data, bool* objectGone)
+        : fWindow(window), fData(data), fObjectGone(objectGone)
+    {
+        // The flag and the walk's start are taken under the library lock: a thread that
+        // detaches a handler meanwhile then sees the flag and marks the entry instead of
+        // unlinking it under the walk.
+        IResourceLock lock(IWindow::libraryLock());
+        fNested = (fData.flags.fetch_or(IWindowData::dispatching) & IWindowData::dispatching) != 0;
+        if (fData.handlers && !fData.handlers->isEmpty()) {
+            fCursor.emplace(*fData.handlers);
+            fCursor->setToFirst();
+        }
+    }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+
+    ~DispatchScope()
+    {
+        if (fNested) {
+            // The object may have gone in this inner dispatch; the outermost one frees its
+            // record, but the caller of this one must not touch the object either.
+            if (fData.objectDeleted && fObjectGone)
+                *fObjectGone = true;
+            return;
+        }
+        // Purging needs the lock; clearing the flag does not: a thread that detaches a handler
+        // just after still sees the flag, marks the entry, and the next dispatch purges it.
+        if (fData.purgePending.load(std::memory_order_acquire)) {
+            try {
+                IResourceLock lock(IWindow::libraryLock());
+                purgeRemovedHandlers();
+            } catch (...) {
+            }
+        }
+        fData.setFlag(IWindowData::dispatching, false);
+        if (fData.objectDeleted) {
+            // The object was deleted by a handler; its record was kept for this moment.
+            delete &fData;
+            if (fObjectGone)
+                *fObjectGone = true;
+        } else if (fData.hasFlag(IWindowData::deleteAfterDispatch)) {
+            fData.setFlag(IWindowData::deleteAfterDispatch, false);
+            fData.setFlag(IWindowData::deleteOnDestroy, false);
+            if (fObjectGone)
+                *fObjectGone = true;
+            delete &fWindow;
+        }
+    }
+
+    Cursor* cursor() noexcept { return fCursor ? &*fCursor : nullptr; }
+
+private:
+    void purgeRemovedHandlers() noexcept
+    {
+        if (!fData.handlers)
+            return;
+        IHandlerList& list = *fData.handlers;
+        Cursor cursor(list);
+        cursor.setToFirst();
+        while (cursor.isValid()) {
+            if (list.elementAt(cursor).removed.load(std::memory_order_relaxed))
+                list.removeAt(cursor);
+            else
+                cursor.setToNext();
+        }
+        fData.purgePending.store(false, std::memory_order_release);
+    }
+
+    IWindow& fWindow;
+    IWindowData& fData;
+    bool* fObjectGone;
+    bool fNested = false;
+    std::optional<Cursor> fCursor;
+};
+
+bool isButtonDown(unsigned long id)
+{
+    return id == WM_LBUTTONDOWN || id == WM_RBUTTONDOWN || id == WM_MBUTTONDOWN;
+}
+
+bool isButtonUp(unsigned long id)
+{
+    return id == WM_LBUTTONUP || id == WM_RBUTTONUP || id == WM_MBUTTONUP;
+}
+
+bool isDoubleClick(unsigned long id)
+{
+    return id == WM_LBUTTONDBLCLK || id == WM_RBUTTONDBLCLK || id == WM_MBUTTONDBLCLK;
+}
+
+// The double click of a press: WM_LBUTTONDOWN 0x201 gives WM_LBUTTONDBLCLK 0x203, and so on.
+unsigned long doubleClickOf(unsigned long buttonDown)
+{
+    return buttonDown + 2;
+}
+
+unsigned long clickOf(unsigned long buttonUp)
+{
+    switch (buttonUp) {
+    case WM_LBUTTONUP:
+        return IPrivateMessage::leftClick;
+    case WM_RBUTTONUP:
+        return IPrivateMessage::rightClick;
+    default:
+        return IPrivateMessage::middleClick;
+    }
+}
+
+} // namespace
+
+IBase::Boolean IWindow::dispatch(IEvent& event)
+{
+    return dispatchEvent(event, nullptr);
+}
+
+// Derive what the platform does not deliver, walk the handlers, tell the observers, finish a
+// destroyed window; the scope undoes the dispatch state whatever happens on the way.
+IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
+{
+    IWindowData* data = fData;
+    if (trackClicks(event))
+        return true;
+    reportSizeChange(event);
+
+    DispatchScope scope(*this, *data, objectGone);
+    IBase::Boolean handled = false;
+    const bool destroying = event.eventId() == WM_DESTROY;
+    try {
+        if (scope.cursor())
+            handled = walkHandlers(data, event, scope.cursor());
+        if (!data->objectDeleted) {
+            if (event.eventId() == WM_SYSCOLORCHANGE)
+                setLayoutDistorted(2, 0);
+            if (event.eventId() != WM_MOUSEMOVE)
+                notifyObserversOf(event);
+        }
+    } catch (...) {
+        // The window is gone whatever a handler thought of it: it must still leave its set
+        // and give the previous procedure its WM_DESTROY.
+        if (destroying) {
+            try {
+                destroyed(data, event, data->objectDeleted);
+            } catch (const IException& failure) {
+                IAssertion::report(failure);
+            }
+        }
+        throw;
+    }
+    if (destroying)
+        handled = destroyed(data, event, data->objectDeleted);
+    return handled;
+}
+
+// Clicks and double clicks. A class without CS_DBLCLKS gets its double clicks made here from
+// two presses close in time and place; every release after a recorded press is followed by a
+// posted click event. True when the event is to be swallowed.
+bool IWindow::trackClicks(IEvent& event)
+{
+    IWindowData& data = *fData;
+    const unsigned long id = event.eventId();
+    if (isButtonDown(id)) {
+        trackButtonDown(event);
+    } else if (isButtonUp(id)) {
+        const IWindowHandle self(fHandle);
+        if (data.doubleClickSeen && data.buttonDownTime == 0)
+            self.postEvent(IPrivateMessage::doubleClickRelease, event.parameter1(), event.parameter2());
+        if (data.buttonDownTime != 0)
+            self.postEvent(clickOf(id), event.parameter1(), event.parameter2());
+    } else if (isDoubleClick(id)) {
+        data.buttonDownTime = 0;
+        data.doubleClickSeen = true;
+    } else if (id == IPrivateMessage::controlNotification &&
+               event.parameter1().highNumber() == 0 && data.doubleClickSeen) {
+        // A button's click notification after a double click has been delivered as the
+        // double click already.
+        data.doubleClickSeen = false;
+        return true;
+    }
+    return false;
+}
+
+// A press close in time and place to the one before, on the same window and with the same
+// button, is the second press of a double click.
+void IWindow::trackButtonDown(IEvent& event)
+{
+    IWindowData& data = *fData;
+    const unsigned long id = event.eventId();
+    data.doubleClickSeen = false;
+    if (GetClassLongA(fHandle, GCL_STYLE) & CS_DBLCLKS) {
+        data.buttonDownTime = 1;
+        return;
+    }
+    const DWORD now = static_cast<DWORD>(GetMessageTime());
+    const WORD x = event.parameter2().lowNumber();
+    const WORD y = event.parameter2().highNumber();
+    const DWORD elapsed = now > data.buttonDownTime ? now - data.buttonDownTime
+                                                     : data.buttonDownTime - now;
+    const int dx = std::abs(static_cast<std::int16_t>(x) - static_cast<std::int16_t>(data.buttonDownX));
+    const int dy = std::abs(static_cast<std::int16_t>(y) - static_cast<std::int16_t>(data.buttonDownY));
+    const HWND window = event.handle();
+    if (data.buttonDownTime != 0 && data.buttonDownMessage == id &&
+        data.buttonDownWindow == window && elapsed < GetDoubleClickTime() &&
+        dx < GetSystemMetrics(SM_CXDOUBLECLK) && dy < GetSystemMetrics(SM_CYDOUBLECLK)) {
+        const IWindowHandle dispatching = event.dispatchingHandle();
+        event = IEvent(event.handle(), doubleClickOf(id), event.parameter1(), event.parameter2());
+        event.setDispatchingHandle(dispatching);
+        data.buttonDownTime = 0;
+        // Made here or by the system, a double click is one: its release is the release
+        // after a double click.
+        data.doubleClickSeen = true;
+    } else {
+        data.buttonDownTime = now;
+    }
+    data.buttonDownWindow = window;
+    data.buttonDownMessage = id;
+    data.buttonDownX = x;
+    data.buttonDownY = y;
+}
+
+// Every size change is reported as 0xFFF0 with the new and the last size; the handlers that
+// lay windows out compare them.
+void IWindow::reportSizeChange(const IEvent& event)
+{
+    if (event.eventId() != WM_WINDOWPOSCHANGED)
+        return;
+    const WINDOWPOS* position = static_cast<const WINDOWPOS*>(event.parameter2().asPointer());
+    if (!position || (position->flags & SWP_NOSIZE))
+        return;
+    std::int32_t sizes[4] = {position->cx, position->cy, fData->lastWidth, fData->lastHeight};
+    IWindowHandle(fHandle).sendEvent(IPrivateMessage::sizeChanged, 0,
+                                     IEventParameter2(static_cast<const void*>(sizes)));
+    fData->lastWidth = position->cx;
+    fData->lastHeight = position->cy;
+}
+
+// Offers the event to each enabled handler from the cursor on, until one handles it. A handler
+// that throws is answered by handleException: accepted, the walk goes on; declined, the
+// exception leaves. The walk stops when a handler has deleted the window object.
+IBase::Boolean IWindow::walkHandlers(IWindowData* data, IEvent& event, void* position)
+{
+    Cursor& cursor = *static_cast<Cursor*>(position);
+    const IEvent::DispatchRecord outer = event.fDispatch;
+    event.fDispatch.position = &cursor;
+    event.fDispatch.window = data;
+    IBase::Boolean handled = false;
+    try {
+        IHandlerList& list = *data->handlers;
+        while (!handled && cursor.isValid() && !data->objectDeleted) {
+            const IHandlerEntry& entry = list.elementAt(cursor);
+            if (!entry.removed.load(std::memory_order_relaxed)) {
+                IHandler* handler = entry.handler;
+                const int active = handler->fActive.load(std::memory_order_relaxed);
+                if (active == 1) {
+                    try {
+                        handled = handler->dispatchHandlerEvent(event);
+                    } catch (IException& exception) {
+                        if (data->objectDeleted || !handleException(exception, event))
+                            throw;
+                    }
+                } else if (active != 0) {
+                    IInvalidRequest fault(OVK_MSG_HANDLER_STATE_INVALID);
+                    fault.addLocation(IEXCEPTION_LOCATION("iwindow1", "IWindow::dispatch(IEvent&)"));
+                    if (!handleException(fault, event))
+                        throw fault;
+                }
+            }
+            cursor.setToNext();
+        }
+    } catch (...) {
+        event.fDispatch = outer;
+        throw;
+    }
+    event.fDispatch = outer;
+    return handled;
+}
+
+void IWindow::notifyObserversOf(IEvent& event)
+{
+    IWindowObservers* observers = fData->observers;
+    if (observers && observers->enabled && observers->handler)
+        observers->handler->dispatchHandlerEvent(event);
+}
+
+// WM_DESTROY: the window gives its previous procedure back and leaves its window set; an object
+// marked for deletion with its window is deleted once the outermost dispatch has ended. The
+// previous procedure gets the message last, so that it can free what it keeps.
+IBase::Boolean IWindow::destroyed(IWindowData* data, IEvent& event, bool objectDeleted)
+{
+    const WNDPROC previous = data->previousProcedure ? data->previousProcedure : DefWindowProcA;
+    const HWND handle = fHandle;
+    DWORD restoreError = 0;
+    if (!objectDeleted) {
+        if (data->previousProcedure && data->previousProcedure != &IWindowCore::_pfnwpOVKWinProc) {
+            if (!SetWindowLongPtrA(handle, GWLP_WNDPROC,
+                                   reinterpret_cast<LONG_PTR>(data->previousProcedure)))
+                restoreError = GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
+        }
+        data->previousProcedure = nullptr;
+        leaveWindowSet();
+        if (!data->hasFlag(IWindowData::beingDestroyed) &&
+            data->hasFlag(IWindowData::deleteOnDestroy)) {
+            data->setFlag(IWindowData::beingDestroyed);
+            data->setFlag(IWindowData::deleteAfterDispatch);
+        }
+    }
+    event.setResult(CallWindowProcA(previous, handle, WM_DESTROY,
+                                    static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                                    event.parameter2().asLong()));
+    if (restoreError) {
+        IThrow::systemError("WinSubclassWindow", restoreError,
+                            IEXCEPTION_LOCATION("iwindow1", "IWindow::dispatch(IEvent&)"));
+    }
+    return true;
+}
+
+IWindow& IWindow::defaultProcedure(IEvent& event)
+{
+    const WNDPROC previous = fData->previousProcedure ? fData->previousProcedure : DefWindowProcA;
+    event.setResult(CallWindowProcA(previous, event.handle(), static_cast<UINT>(event.eventId()),
+                                    static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                                    event.parameter2().asLong()));
+    return *this;
+}
+
+IBase::Boolean IWindow::dispatchRemainingHandlers(IEvent& event, IBase::Boolean callDefaultProc)
+{
+    IBase::Boolean handled = false;
+    if (event.fDispatch.position && event.fDispatch.window) {
+        Cursor cursor = *static_cast<Cursor*>(event.fDispatch.position);
+        cursor.setToNext();
+        handled = walkHandlers(event.fDispatch.window, event, &cursor);
+    }
+    if (!handled && callDefaultProc) {
+        if (event.eventId() == IPrivateMessage::controlNotification) {
+            const IWindowHandle dispatching = event.dispatchingHandle();
+            event = IEvent(event.handle(), WM_COMMAND, event.parameter1(), event.parameter2());
+            event.setDispatchingHandle(dispatching);
+        }
+        if (IWindow* window = event.window())
+            window->defaultProcedure(event);
+        handled = true;
+    }
+    return handled;
+}
