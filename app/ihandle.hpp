@@ -27,13 +27,27 @@ public:
     // True for any non-zero handle; whether it still names a window is IsWindow's question.
     constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
 
-    // SendMessageA. An exception that a handler of the receiving window (on this thread) did
+    // SendMessageA. On the older platform, the other windowing system's messages
+    // (0xF000-0xF0BF with a non-zero high word in the first parameter) to windows of its own
+    // classes go through the thunk library, when it is bound. An exception that a handler of the receiving window (on this thread) did
     // not let go is thrown here, once the send has returned.
     IEventData sendEvent(unsigned long eventId, const IEventParameter1& parameter1 = 0,
                          const IEventParameter2& parameter2 = 0) const;
-    // PostMessageA; a failure throws the system error "WinPostMsg".
+    // PostMessageA (or the thunk library's post, as for sendEvent); a failure throws the system
+    // error "WinPostMsg".
     const IWindowHandle& postEvent(unsigned long eventId, const IEventParameter1& parameter1 = 0,
                                    const IEventParameter2& parameter2 = 0) const;
+
+    // Delivery to many windows: with `broadcastTopLevel` every top-level window, otherwise every
+    // descendant of this window; with `framesOnly` only windows whose window object is a frame
+    // window. Sending answers nothing; posting does not stop at a window that refuses.
+    enum BroadcastMode { descendants = 0, broadcastTopLevel = 1, framesOnly = 2 };
+    void sendEvents(unsigned long eventId, const IEventParameter1& parameter1 = 0,
+                    const IEventParameter2& parameter2 = 0,
+                    unsigned long mode = descendants) const;
+    void postEvents(unsigned long eventId, const IEventParameter1& parameter1 = 0,
+                    const IEventParameter2& parameter2 = 0,
+                    unsigned long mode = descendants) const;
 
 private:
     Value fHandle;
@@ -55,6 +69,9 @@ public:
     static void postEvent(const IMessageQueueHandle& queue, unsigned long eventId,
                           const IEventParameter1& parameter1 = 0,
                           const IEventParameter2& parameter2 = 0);
+    // Posts to every top-level window (HWND_BROADCAST); a failure throws "PostMessage".
+    static void postEvents(unsigned long eventId, const IEventParameter1& parameter1 = 0,
+                           const IEventParameter2& parameter2 = 0);
 
 private:
     Value fThreadId;

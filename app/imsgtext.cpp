@@ -28,15 +28,21 @@ HMODULE messageLibrary()
 
 IString textFromLibrary(std::uint32_t number)
 {
-    HMODULE library = messageLibrary();
-    if (!library)
+    return ovkReadMessageText(messageLibrary(), number);
+}
+
+} // namespace
+
+IString ovkReadMessageText(HINSTANCE__* module, std::uint32_t number)
+{
+    if (!module)
         return IString();
     const DWORD flags = FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS;
     // FormatMessage does not cut a text that does not fit: it fails with error 122, so the
     // buffer grows until the whole text fits.
     for (DWORD size = 256; size <= 65536; size *= 4) {
         std::vector<char> buffer(size);
-        DWORD length = FormatMessageA(flags, library, number, 0, buffer.data(), size, nullptr);
+        DWORD length = FormatMessageA(flags, module, number, 0, buffer.data(), size, nullptr);
         if (length)
             return IString(buffer.data(), length);
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
@@ -44,8 +50,6 @@ IString textFromLibrary(std::uint32_t number)
     }
     return IString();
 }
-
-} // namespace
 
 void ovkRegisterMessageTexts() noexcept
 {

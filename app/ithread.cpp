@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <iwindow.hpp>
@@ -54,6 +55,9 @@ std::atomic<IThreadId::Value> gPrimaryThreadId{0};
 std::atomic<bool> gTerminating{false};
 HINSTANCE gLibraryModule = nullptr;
 std::atomic<HWND> gObjectWindow{nullptr};
+// Made by the first wait for thread ends; signalled whenever the table gains a thread to wait
+// for, so that the waits collect their handles again.
+std::atomic<HANDLE> gTableChanged{nullptr};
 
 DWORD tlsSlot()
 {
@@ -129,7 +133,7 @@ IString IStartedThread::asDebugInfo() const
     text += ",fCount=" + IString(fCount);
     text += ",priorityClass=" + IString(static_cast<unsigned>(fPriorityClass));
     text += ",priorityLevel=" + IString(fPriorityLevel);
-    text += ",fnObj=0";
+    text += ",fnObj=" + addressText(fFnObj);
     text += ",windowList=" + addressText(windowList());
     text += ")";
     return text;
@@ -216,6 +220,7 @@ IStartedThread& IStartedThread::addToArray()
     fSlot = static_cast<unsigned long>(slot);
     fStarted = true;
     addRef();
+    signalTableChanged();
     return *this;
 }
 
@@ -244,9 +249,21 @@ void IStartedThread::flushCache()
 
 IStartedThread& IStartedThread::end()
 {
-    flushCache();
+    // Out of the table first: a waiter that finds no handle takes the thread for ended, and by
+    // then it must be gone from the table too. Our own reference keeps the record alive past
+    // the table's.
+    addRef();
+    struct Release {
+        IStartedThread* record;
+        ~Release() { record->removeRef(); }
+    } release{this};
+    removeFromArray();
     fStarted = false;
     fStartedHere = false;
+    if (IThreadFn* function = fFnObj) {
+        fFnObj = nullptr;
+        function->removeRef();
+    }
     const bool ownRecord = fId == GetCurrentThreadId();
     if (ownRecord && !IPlatform::isPlatformVariant()) {
         if (!TlsSetValue(tlsSlot(), nullptr)) {
@@ -254,14 +271,20 @@ IStartedThread& IStartedThread::end()
                                 IEXCEPTION_LOCATION("ithread", "IStartedThread::end()"));
         }
     }
-    if (fThreadHandle && !IPlatform::isPlatformVariant()) {
-        if (!CloseHandle(fThreadHandle)) {
+    // Taken out under the table guard: waiters duplicate the handle under the same guard, so
+    // none of them can be duplicating it while it is closed.
+    HANDLE handle;
+    {
+        IResourceLock lock(tableGuard());
+        handle = fThreadHandle;
+        fThreadHandle = nullptr;
+    }
+    if (handle && !IPlatform::isPlatformVariant()) {
+        if (!CloseHandle(handle)) {
             IThrow::runtime("CloseHandle",
                             IEXCEPTION_LOCATION("ithread", "IStartedThread::end()"), GetLastError());
         }
     }
-    fThreadHandle = nullptr;
-    removeFromArray();
     return *this;
 }
 
@@ -304,6 +327,253 @@ HANDLE IStartedThread::handleFor(const IThreadId& id)
         }
     }
     return nullptr;
+}
+
+HANDLE IStartedThread::duplicateHandle() const
+{
+    IResourceLock lock(tableGuard());
+    HANDLE copy = nullptr;
+    if (fThreadHandle && !IPlatform::isPlatformVariant()) {
+        HANDLE process = GetCurrentProcess();
+        if (!DuplicateHandle(process, fThreadHandle, process, &copy, 0, FALSE,
+                             DUPLICATE_SAME_ACCESS))
+            copy = nullptr;
+    }
+    return copy;
+}
+
+bool IStartedThread::isThreadRunning() const
+{
+    IResourceLock lock(tableGuard());
+    return fThreadHandle && WaitForSingleObject(fThreadHandle, 0) == WAIT_TIMEOUT;
+}
+
+void IStartedThread::signalTableChanged() noexcept
+{
+    if (IPlatform::isPlatformVariant())
+        return;
+    if (HANDLE event = gTableChanged.load(std::memory_order_acquire))
+        SetEvent(event);
+}
+
+IStartedThread* IStartedThread::makeFor(const IThreadId& id, HANDLE handle)
+{
+    IStartedThread* record = new IStartedThread(id);
+    HANDLE process = GetCurrentProcess();
+    // The record closes its handle when it ends; a duplicate leaves the caller's handle to the
+    // caller.
+    if (!DuplicateHandle(process, handle, process, &record->fThreadHandle, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS))
+        record->fThreadHandle = nullptr;
+    record->addToArray();
+    return record;
+}
+
+IStartedThread& IStartedThread::prepareStart(IThreadFn* function, IBase::Boolean autoInit)
+{
+    {
+        // The identifier of an earlier run could be reused by another thread by now; the new
+        // thread publishes its own.
+        IResourceLock lock(tableGuard());
+        fId = IThreadId();
+    }
+    addToArray();
+    fStartedHere = true;
+    function->addRef();
+    if (fFnObj)
+        fFnObj->removeRef();
+    fFnObj = function;
+    fAutoInitPM = autoInit;
+    return *this;
+}
+
+IStartedThread* IStartedThread::adoptOnNewThread(IStartedThread* record)
+{
+    const IThreadId id = GetCurrentThreadId();
+    // The thread-attach hook has made a record for this thread already (or one is left over
+    // from an ended thread with the same identifier): it leaves the table, and its handle,
+    // which the thread's local slot holds, passes to the start record.
+    // Every such record goes: identifiers are reused, so a stale one may sit beside the new.
+    for (;;) {
+        IStartedThread* attached = nullptr;
+        {
+            IResourceLock lock(tableGuard());
+            for (IStartedThread* entry : gTable) {
+                if (entry && entry != record && entry->fId == id) {
+                    attached = entry;
+                    attached->addRef();
+                    break;
+                }
+            }
+        }
+        if (!attached)
+            break;
+        attached->removeFromArray();
+        attached->fThreadHandle = nullptr;
+        attached->removeRef();
+    }
+    {
+        IResourceLock lock(tableGuard());
+        record->fId = id;
+        record->fThreadHandle = currentHandle(true);
+    }
+    flushCache();
+    // A wait that passed the record over while it had no handle must collect it now.
+    signalTableChanged();
+    return record;
+}
+
+namespace {
+
+HANDLE tableChangedEvent()
+{
+    HANDLE event = gTableChanged.load(std::memory_order_acquire);
+    if (event)
+        return event;
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!made) {
+        IThrow::systemError("CreateEvent", GetLastError(),
+                            IEXCEPTION_LOCATION("ithread",
+                                                "IStartedThread::waitForThreadEnd(int,const "
+                                                "IThreadId&,int)"));
+    }
+    if (!gTableChanged.compare_exchange_strong(event, made, std::memory_order_acq_rel)) {
+        CloseHandle(made);
+        return event;
+    }
+    return made;
+}
+
+// The duplicated handles of one round of a wait, closed when the round is over.
+struct WaitList {
+    std::vector<HANDLE> handles;
+    std::vector<IThreadId> ids;
+    WaitList() = default;
+    WaitList(const WaitList&) = delete;
+    WaitList& operator=(const WaitList&) = delete;
+    ~WaitList()
+    {
+        for (HANDLE handle : handles)
+            CloseHandle(handle);
+    }
+};
+
+constexpr DWORD kFailed = 0xFFFFFFFF;
+constexpr DWORD kTableChanged = 0xFFFFFFFE;
+
+// WaitForMultipleObjects takes at most 64 handles: all of them are waited for chunk by chunk.
+DWORD waitForAll(const WaitList& list, HANDLE changed)
+{
+    const std::size_t count = list.handles.size();
+    for (std::size_t first = 0; first < count; first += MAXIMUM_WAIT_OBJECTS) {
+        const DWORD chunk = static_cast<DWORD>(
+            count - first < MAXIMUM_WAIT_OBJECTS ? count - first : MAXIMUM_WAIT_OBJECTS);
+        if (WaitForMultipleObjects(chunk, list.handles.data() + first, TRUE, INFINITE) ==
+            WAIT_FAILED)
+            return kFailed;
+    }
+    return WaitForSingleObject(changed, 0) == WAIT_OBJECT_0 ? kTableChanged : 0;
+}
+
+// Any one of them: up to 63 threads and the table-changed event in one wait; more are polled
+// chunk by chunk, each chunk with the event, so no end and no change goes unseen for long.
+DWORD waitForAny(const WaitList& list, HANDLE changed)
+{
+    constexpr std::size_t perChunk = MAXIMUM_WAIT_OBJECTS - 1;
+    const std::size_t count = list.handles.size();
+    const DWORD timeout = count <= perChunk ? INFINITE : 10;
+    std::vector<HANDLE> chunk;
+    for (std::size_t first = 0;; first = first + perChunk < count ? first + perChunk : 0) {
+        const std::size_t size = count - first < perChunk ? count - first : perChunk;
+        chunk.assign(list.handles.begin() + static_cast<std::ptrdiff_t>(first),
+                     list.handles.begin() + static_cast<std::ptrdiff_t>(first + size));
+        chunk.push_back(changed);
+        const DWORD result =
+            WaitForMultipleObjects(static_cast<DWORD>(chunk.size()), chunk.data(), FALSE, timeout);
+        if (result == WAIT_FAILED)
+            return kFailed;
+        if (result == WAIT_TIMEOUT)
+            continue;
+        const DWORD index = result - WAIT_OBJECT_0;
+        if (index == size)
+            return kTableChanged;
+        return static_cast<DWORD>(first) + index;
+    }
+}
+
+} // namespace
+
+IThreadId IStartedThread::waitForThreadEnd(IBase::Boolean all, const IThreadId& leaveOut,
+                                           IBase::Boolean throwOnFailure)
+{
+    if (IPlatform::isPlatformVariant())
+        return IThreadId();
+    HANDLE changed = tableChangedEvent();
+    for (;;) {
+        WaitList list;
+        {
+            IResourceLock lock(tableGuard());
+            ResetEvent(changed);
+            HANDLE process = GetCurrentProcess();
+            for (IStartedThread* record : gTable) {
+                // A record without a handle (a start still in flight) has nothing to wait on;
+                // its start signals the event once it has one.
+                if (!record || record->fId == leaveOut || !record->fThreadHandle)
+                    continue;
+                HANDLE copy = nullptr;
+                if (DuplicateHandle(process, record->fThreadHandle, process, &copy, 0, FALSE,
+                                    DUPLICATE_SAME_ACCESS)) {
+                    list.handles.push_back(copy);
+                    list.ids.push_back(record->fId);
+                }
+            }
+        }
+        if (list.handles.empty())
+            return IThreadId();
+        const DWORD result = all ? waitForAll(list, changed) : waitForAny(list, changed);
+        if (result == kFailed) {
+            if (!throwOnFailure)
+                return IThreadId();
+            IThrow::systemError("WaitForMultipleObjects", GetLastError(),
+                                IEXCEPTION_LOCATION("ithread",
+                                                    "IStartedThread::waitForThreadEnd(int,const "
+                                                    "IThreadId&,int)"));
+        }
+        if (result == kTableChanged)
+            continue;
+        // A thread can end unseen by the library (terminated, or gone without the detach
+        // notification): its record would answer every later wait at once. Ended here, it is
+        // reported this once.
+        for (const IThreadId& id : list.ids) {
+            if (!all && id != list.ids[result])
+                continue;
+            if (IStartedThread* record = find(id)) {
+                if (!record->isStartedHere() && !record->isThreadRunning())
+                    record->end();
+                record->removeRef();
+            }
+        }
+        return list.ids[result];
+    }
+}
+
+IThreadId IStartedThread::nextEntry(unsigned long& index, bool allThreads)
+{
+    IResourceLock lock(tableGuard());
+    for (; index < gTable.size(); ++index) {
+        IStartedThread* record = gTable[index];
+        if (record && record->fId != 0 && (allThreads || record->windowList()))
+            return record->fId;
+    }
+    return IThreadId();
+}
+
+IThreadId IStartedThread::entryAt(unsigned long index)
+{
+    IResourceLock lock(tableGuard());
+    if (index < gTable.size() && gTable[index])
+        return gTable[index]->fId;
+    return IThreadId();
 }
 
 IStartedThread& IStartedThread::setVariable(const IString& name, const IString& value)
@@ -588,6 +858,198 @@ IThread& IThread::setQueueSize(unsigned long size)
 
 IStartedThread* IThread::startedThread() const { return fRecord; }
 
+// Stopping, suspending, priorities --------------------------------------------------------------
+
+namespace {
+
+// The system's process classes in the order of IApplication::PriorityClass (index 0 unused).
+constexpr DWORD kProcessClasses[] = {0, IDLE_PRIORITY_CLASS, NORMAL_PRIORITY_CLASS,
+                                     REALTIME_PRIORITY_CLASS, HIGH_PRIORITY_CLASS};
+constexpr long kNormalLevel = 15;
+
+IApplication::PriorityClass classOf(DWORD processClass)
+{
+    for (int value = 1; value <= 4; ++value) {
+        if (kProcessClasses[value] == processClass)
+            return static_cast<IApplication::PriorityClass>(value);
+    }
+    return IApplication::noChange;
+}
+
+int clampedPriority(long priority)
+{
+    return static_cast<int>(priority < -2 ? -2 : priority > 2 ? 2 : priority);
+}
+
+void failed(const char* call, const char* function)
+{
+    IThrow::systemError(call, GetLastError(), IEXCEPTION_LOCATION("ithread", function));
+}
+
+} // namespace
+
+IThread& IThread::stop()
+{
+    if (!IPlatform::isPlatformVariant()) {
+        if (!TerminateThread(handle(), 0))
+            failed("TerminateThread", "IThread::stop()");
+    }
+    startedThread()->end();
+    return *this;
+}
+
+IThread& IThread::suspend()
+{
+    if (!IPlatform::isPlatformVariant() && SuspendThread(handle()) == static_cast<DWORD>(-1))
+        failed("SuspendThread", "IThread::suspend()");
+    return *this;
+}
+
+IThread& IThread::resume()
+{
+    if (!IPlatform::isPlatformVariant() && ResumeThread(handle()) == static_cast<DWORD>(-1))
+        failed("ResumeThread", "IThread::resume()");
+    return *this;
+}
+
+void* IThread::handle() const
+{
+    if (startedThread()->threadHandle() == nullptr) {
+        IThrow::state("this->startedThread()->handle() != 0",
+                      IEXCEPTION_LOCATION("ithread", "IThread::handle() const"));
+    }
+    return startedThread()->threadHandle();
+}
+
+IBase::Boolean IThread::isStarted()
+{
+    IStartedThread* record = startedThread();
+    if (record->isStartedHere() || !record->isStarted())
+        return record->isStarted();
+    const IThreadId thread = record->id();
+    bool running;
+    if (thread == IStartedThread::primaryThreadId() || thread == GetCurrentThreadId())
+        running = true;
+    else if (IPlatform::isPlatformVariant())
+        running = false;
+    else
+        running = record->isThreadRunning();
+    record->setStarted(running);
+    return running;
+}
+
+unsigned long IThread::priorityLevel()
+{
+    if (IPlatform::isPlatformVariant())
+        return 0;
+    IStartedThread* record = startedThread();
+    if (isStarted()) {
+        const int priority = GetThreadPriority(handle());
+        if (priority != THREAD_PRIORITY_ERROR_RETURN)
+            return static_cast<unsigned long>(priority + kNormalLevel);
+    }
+    return record->priorityLevel() == -1 ? 0 : static_cast<unsigned long>(record->priorityLevel());
+}
+
+IApplication::PriorityClass IThread::priorityClass()
+{
+    IStartedThread* record = startedThread();
+    if (isStarted()) {
+        if (IPlatform::isPlatformVariant())
+            return IApplication::noChange;
+        return classOf(GetPriorityClass(GetCurrentProcess()));
+    }
+    return static_cast<IApplication::PriorityClass>(record->priorityClass());
+}
+
+IThread& IThread::setPriority(IApplication::PriorityClass priorityClass, unsigned int level)
+{
+    if (IPlatform::isPlatformVariant())
+        return *this;
+    if (priorityClass == IApplication::noChange)
+        priorityClass = this->priorityClass();
+    // A class outside the table is kept as no change rather than read past its end.
+    const unsigned value = static_cast<unsigned>(priorityClass) <= 4 ? priorityClass : 0;
+    startedThread()->setPriority(static_cast<unsigned char>(value), static_cast<long>(level));
+    if (!isStarted())
+        return *this;
+    if (kProcessClasses[value] != 0 && !SetPriorityClass(GetCurrentProcess(), kProcessClasses[value]))
+        failed("SetPriorityClass", "IThread::setPriority(IApplication::PriorityClass,unsigned int)");
+    if (!SetThreadPriority(handle(), clampedPriority(static_cast<long>(level) - kNormalLevel)))
+        failed("SetThreadPriority", "IThread::setPriority(IApplication::PriorityClass,unsigned int)");
+    return *this;
+}
+
+IThread& IThread::adjustPriority(int delta)
+{
+    if (IPlatform::isPlatformVariant())
+        return *this;
+    IStartedThread* record = startedThread();
+    if (!isStarted()) {
+        // Not running yet: the change applies to the level it will start with.
+        const long stored = record->priorityLevel() == -1 ? kNormalLevel : record->priorityLevel();
+        record->setPriority(record->priorityClass(),
+                            clampedPriority(stored - kNormalLevel + delta) + kNormalLevel);
+        return *this;
+    }
+    const int priority = clampedPriority(static_cast<long>(GetThreadPriority(handle())) + delta);
+    record->setPriority(record->priorityClass(), priority + kNormalLevel);
+    if (!SetThreadPriority(handle(), priority))
+        failed("SetThreadPriority", "IThread::adjustPriority(int)");
+    return *this;
+}
+
+// The thread cursor ------------------------------------------------------------------------------
+
+IThread::Cursor::Cursor(IBase::Boolean allThreads) : fAllThreads(allThreads) {}
+
+IBase::Boolean IThread::Cursor::setToFirst()
+{
+    fStamp = IStartedThread::tableStamp();
+    fPastEnd = false;
+    fIndex = 0;
+    unsigned long index = 0;
+    if (IStartedThread::nextEntry(index, fAllThreads) == 0) {
+        fPastEnd = true;
+        invalidate();
+        return false;
+    }
+    fIndex = index;
+    return isValid();
+}
+
+IBase::Boolean IThread::Cursor::setToNext()
+{
+    // The stamp tells a changed table; the table guard alone is taken for the step, so no lock
+    // is held inside another.
+    if (!isValid())
+        return false;
+    unsigned long index = fIndex + 1;
+    if (IStartedThread::nextEntry(index, fAllThreads) == 0) {
+        fPastEnd = true;
+        invalidate();
+        return false;
+    }
+    fIndex = index;
+    return true;
+}
+
+IBase::Boolean IThread::Cursor::isValid() const
+{
+    return fStamp != 0 && fStamp == IStartedThread::tableStamp();
+}
+
+void IThread::Cursor::invalidate() { fStamp = 0; }
+
+IThreadId IThread::Cursor::threadId() const
+{
+    if (!isValid()) {
+        IThrow::argument("this->isValid()",
+                         IEXCEPTION_LOCATION("ithread", "IThread::Cursor::threadId() const"));
+    }
+    return IStartedThread::entryAt(fIndex);
+}
+
 IBase::Boolean IThread::isProcessingMsgs() const { return startedThread()->loopLevel() != 0; }
 
 IString IThread::variable(const IString& name) const { return startedThread()->variable(name); }
@@ -640,6 +1102,83 @@ ICurrentThread& ICurrentThread::initializeGUI(unsigned long queueSize)
 }
 
 ICurrentThread& ICurrentThread::terminateGUI() { return *this; }
+
+IThread& ICurrentThread::suspend()
+{
+    // A thread that processes messages would stop answering them, and nothing on it could
+    // resume it.
+    if (isGUIInitialized()) {
+        IThrow::message(OVK_MSG_THREAD_CANNOT_SUSPEND_ITSELF,
+                        IEXCEPTION_LOCATION("ithread", "ICurrentThread::suspend()"));
+    }
+    return IThread::suspend();
+}
+
+void* ICurrentThread::handle() const { return IStartedThread::currentHandle(true); }
+
+IMessageQueueHandle ICurrentThread::messageQueueHandle() const { return messageQueue(); }
+
+unsigned long ICurrentThread::reservedValue() const { return 1000; }
+
+ICurrentThread& ICurrentThread::sleep(unsigned long milliseconds)
+{
+    Sleep(milliseconds);
+    return *this;
+}
+
+ICurrentThread& ICurrentThread::waitFor(const IThread& thread)
+{
+    const IThreadId tid = thread.id();
+    if (tid == IStartedThread::primaryThreadId()) {
+        IThrow::argument("tid != IStartedThread::fgPrimaryTID",
+                         IEXCEPTION_LOCATION("ithread", "ICurrentThread::waitFor(const IThread&)"));
+    }
+    if (tid == IThread::current().id()) {
+        IThrow::argument("tid != IThread::current().id()",
+                         IEXCEPTION_LOCATION("ithread", "ICurrentThread::waitFor(const IThread&)"));
+    }
+    if (tid == 0 || IPlatform::isPlatformVariant())
+        return *this;
+    // The thread closes its record's handle as it ends: wait on a duplicate of our own. No
+    // handle left means the thread has ended already.
+    HANDLE copy = thread.startedThread()->duplicateHandle();
+    if (!copy)
+        return *this;
+    const DWORD result = WaitForSingleObject(copy, INFINITE);
+    const DWORD error = GetLastError();
+    CloseHandle(copy);
+    if (result == WAIT_FAILED) {
+        IThrow::systemError("WaitForSingleObject", error,
+                            IEXCEPTION_LOCATION("ithread", "ICurrentThread::waitFor(const IThread&)"));
+    }
+    return *this;
+}
+
+ICurrentThread& ICurrentThread::waitForAllThreads()
+{
+    if (id() != IStartedThread::primaryThreadId()) {
+        IThrow::argument("this->id() == IStartedThread::fgPrimaryTID",
+                         IEXCEPTION_LOCATION("ithread", "ICurrentThread::waitForAllThreads()"));
+    }
+    IStartedThread::waitForThreadEnd(true, id(), true);
+    return *this;
+}
+
+IThreadId ICurrentThread::waitForAnyThread()
+{
+    return IStartedThread::waitForThreadEnd(false, id(), true);
+}
+
+void ICurrentThread::exit(unsigned long code)
+{
+    const bool primary = id() == IStartedThread::primaryThreadId();
+    IStartedThread* record = IStartedThread::locate(id());
+    record->end();
+    record->removeRef();
+    if (primary)
+        std::exit(static_cast<int>(code));
+    ExitThread(static_cast<DWORD>(code));
+}
 
 IBase::Boolean ICurrentThread::isGUIInitialized() const
 {

@@ -1,7 +1,9 @@
 // The ovkwin demo: a window object whose handlers paint it and answer the keyboard and the
 // mouse, and which shows the road of each message: which handlers were offered it, in which
 // order, and which one took it. With "--autoclose MS" it plays a few keys and clicks to itself
-// and closes after MS ms, so that a script can take a screenshot and go on.
+// and closes after MS ms, so that a script can take a screenshot and go on. Behind the text it
+// shows ovkdemo.bmp, found next to the executable, read through the format table and drawn by the
+// bitmap graphic, scaled to the window.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -148,9 +151,15 @@ private:
     Road& fRoad;
 };
 
+// The picture behind the text: read once, or the reason it could not be.
+struct Picture {
+    std::unique_ptr<IGBitmap> bitmap;
+    std::string failure;
+};
+
 class PaintHandler : public IHandler {
 public:
-    explicit PaintHandler(Road& road) : fRoad(road) {}
+    PaintHandler(Road& road, const Picture& picture) : fRoad(road), fPicture(picture) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -161,6 +170,7 @@ protected:
         RECT client;
         GetClientRect(event.handle(), &client);
         FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+        drawPicture(dc, client);
         SetBkMode(dc, TRANSPARENT);
 
         RECT band = client;
@@ -174,6 +184,8 @@ protected:
         SetTextColor(dc, RGB(0, 0, 0));
         text(dc, 12, 46, "Handlers: road, keys, mouse, paint. Type, click or double-click; Esc closes.");
         text(dc, 12, 70, ("Typed: " + fRoad.typed).c_str());
+        if (!fPicture.failure.empty())
+            text(dc, 12, client.bottom - 24, fPicture.failure.c_str());
         int y = 100;
         for (const std::string& line : fRoad.lines) {
             text(dc, 12, y, line.c_str());
@@ -195,8 +207,35 @@ private:
     static void text(HDC dc, int x, int y, const char* line) {
         TextOutA(dc, x, y, line, static_cast<int>(std::strlen(line)));
     }
+    // The whole picture stretched over the client area below the title band. The context is
+    // closed before the text is drawn, so the device context has its own pen and brush again.
+    void drawPicture(HDC dc, const RECT& client) {
+        if (!fPicture.bitmap)
+            return;
+        IGraphicContext context{IPresSpaceHandle(dc)};
+        const ISize size = fPicture.bitmap->size();
+        fPicture.bitmap->drawWithPoints(context, IPoint(0, 34),
+                                        IPoint(client.right, client.bottom), IPoint(0, 0),
+                                        IPoint(size.width(), size.height()));
+    }
     Road& fRoad;
+    const Picture& fPicture;
 };
+
+// Reads ovkdemo.bmp from the executable's folder through the format table.
+Picture readPicture() {
+    Picture picture;
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string file(path, length);
+    file = file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
+    try {
+        picture.bitmap = std::make_unique<IGBitmap>(IString(file.c_str()));
+    } catch (const IException& failure) {
+        picture.failure = "ovkdemo.bmp: " + std::string(failure.what());
+    }
+    return picture;
+}
 
 // Closes the window when the auto-close time is up, and plays a few keys and clicks to the
 // window so that an unattended run shows some roads.
@@ -249,7 +288,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         IWindow window(native);
         window.setDestroyOnDelete();
         Road road;
-        PaintHandler painter(road);
+        const Picture picture = readPicture();
+        PaintHandler painter(road, picture);
         MouseHandler mouse(road);
         KeyHandler keys(road);
         TimerHandler timers;
@@ -267,7 +307,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
             SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
         }
         // The loop ends when the last top-level window of the thread is destroyed.
-        IThread::current().processMsgs();
+        IApplication::current().run();
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());
         return 1;

@@ -14,10 +14,12 @@
 #include <detail/istthread.hpp>
 #include <iassert.hpp>
 
+#include "detail/iframesv.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "ihandler.hpp"
 #include "iwindow.hpp"
+#include "iwinntfy.hpp"
 
 namespace {
 
@@ -74,8 +76,24 @@ IString handleText(HWND handle)
 IWindow::IWindow()
     : fData(new IWindowData(IWindowData::minimumSizeCacheOn | IWindowData::destroyOnDelete))
 {
+    std::unique_ptr<IWindowData> data(fData);
+    registerLive();
+    data.release();
+}
+
+void IWindow::registerLive()
+{
     IResourceLock lock(libraryLock());
     liveWindows().insert(this);
+}
+
+void IWindow::unregisterLive() noexcept
+{
+    try {
+        IResourceLock lock(libraryLock());
+        liveWindows().erase(this);
+    } catch (...) {
+    }
 }
 
 IWindow::IWindow(const IWindowHandle& handle)
@@ -83,15 +101,11 @@ IWindow::IWindow(const IWindowHandle& handle)
 {
     std::unique_ptr<IWindowData> data(fData);
     IARGUMENT_CHECK(handle!=0, "iwindow", "IWindow::IWindow(const IWindowHandle&)");
-    {
-        IResourceLock lock(libraryLock());
-        liveWindows().insert(this);
-    }
+    registerLive();
     try {
         startHandlingEventsFor(handle);
     } catch (...) {
-        IResourceLock lock(libraryLock());
-        liveWindows().erase(this);
+        unregisterLive();
         throw;
     }
     data.release();
@@ -108,6 +122,7 @@ IWindow::~IWindow()
         fault.addLocation(IEXCEPTION_LOCATION("iwindow", "IWindow::~IWindow()"));
         IAssertion::report(fault);
     }
+    notifyDeletion();
     detachAllHandlers(dispatching);
     if (fHandle && IsWindow(fHandle))
         releaseNativeWindow(dispatching);
@@ -124,6 +139,28 @@ IWindow::~IWindow()
         data->objectDeleted = true;
     else
         delete data;
+}
+
+// Observers hear of the deletion first, while the object is still whole; a frame forgets the
+// window as an extension before the window goes. Neither may throw out of the destructor.
+void IWindow::notifyDeletion() noexcept
+{
+    try {
+        notifyObservers(deleteId);
+    } catch (const IException& failure) {
+        IAssertion::report(failure);
+    } catch (...) {
+    }
+    try {
+        if (isDestroyOnDelete() && fHandle && IsWindow(fHandle)) {
+            IWindow* frame = parent();
+            if (frame && frame != desktopWindow() && frame->isFrameWindow())
+                IFrameServices::removeExtension(*frame, this);
+        }
+    } catch (const IException& failure) {
+        IAssertion::report(failure);
+    } catch (...) {
+    }
 }
 
 // The handlers stay alive (a window never deletes them) but are no longer attached here, and
@@ -174,12 +211,23 @@ void IWindow::releaseNativeWindow(bool dispatching) noexcept
         // The running dispatch still passes its message on to the previous procedure.
         if (!dispatching)
             data->previousProcedure = nullptr;
+        // The window outlives the object, which deletes the font it lent the window.
+        if (!destroy && data->font)
+            SendMessageA(fHandle, WM_SETFONT, 0, FALSE);
     }
     if (destroy && !data->hasFlag(IWindowData::beingDestroyed)) {
         data->setFlag(IWindowData::beingDestroyed);
         if (dispatching)
             leaveWindowSet();
+        // A frame registers a class of its own per window; the class can go only once its
+        // window has, so its name is read first.
+        char frameClass[64] = {};
+        if (isFrameWindow())
+            GetClassNameA(fHandle, frameClass, sizeof frameClass);
+        RemovePropA(fHandle, IWindowCore::topLevelIdProperty);
         DestroyWindow(fHandle);
+        if (frameClass[0] && frameClass[0] != '#')
+            UnregisterClassA(frameClass, GetModuleHandleA(nullptr));
     }
 }
 
@@ -214,7 +262,10 @@ IWindowObservers& observersOf(IWindowData* data)
 
 IWindow& IWindow::enableNotification(IBase::Boolean enable)
 {
-    observersOf(fData).enabled = enable != 0;
+    IWindowObservers& observers = observersOf(fData);
+    observers.enabled = enable != 0;
+    if (!observers.handler)
+        observers.handler = &IWindowNotifyHandler::shared();
     return *this;
 }
 

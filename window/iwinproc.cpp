@@ -34,8 +34,6 @@ unsigned long gCacheGeneration = 0;
 // An owner chain longer than this is a loop of recorded owners, not a real chain.
 constexpr int kMaximumOwnerChain = 64;
 
-const char kTopLevelIdProperty[] = "OVK_WINDOW_ID";
-
 bool isControlNotification(UINT message)
 {
     switch (message) {
@@ -126,7 +124,7 @@ unsigned long IWindowCore::windowId(HWND window) noexcept
     if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)
         return static_cast<unsigned long>(GetWindowLongPtrA(window, GWLP_ID));
     return static_cast<unsigned long>(
-        reinterpret_cast<std::uintptr_t>(GetPropA(window, kTopLevelIdProperty)));
+        reinterpret_cast<std::uintptr_t>(GetPropA(window, topLevelIdProperty)));
 }
 
 LRESULT IWindowCore::answerMnemonic(HWND window, WPARAM character) noexcept
@@ -291,6 +289,11 @@ LRESULT IWindowCore::defaultProcessing(HWND handle, IEvent& event, IWindow* targ
         break;
     case IPrivateMessage::mnemonicQuery:
         event.setResult(answerMnemonic(handle, wParam));
+        break;
+    case IPrivateMessage::fontQuery:
+        // A window that keeps a font object of its own shares it with fonts built for it.
+        if (alive && event.result().asLong() == 0 && target->fData->font)
+            event.setResult(target->fData->font->fontQueryAnswer());
         break;
     case IPrivateMessage::windowQuery:
         if (event.result().asLong() == 0)

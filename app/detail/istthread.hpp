@@ -14,6 +14,8 @@
 #include "../idefs.hpp"
 #include "iwinset.hpp"
 
+class IThreadFn;
+
 // One record per thread that uses the library. Thread objects (IThread) are views on it; the
 // thread table holds one reference to each record entered in it, and a record is deleted when
 // its last reference goes. The loop fields (level, pending stops) belong to the thread itself.
@@ -50,6 +52,47 @@ public:
     static HANDLE currentHandle(IBase::Boolean create);
     // The handle kept in the record of that thread, or 0 when no record has the identifier.
     static HANDLE handleFor(const IThreadId& id);
+
+    // A duplicate of the handle kept in the record of that thread (the caller closes it), or 0
+    // when there is none. A waiter waits on the duplicate: the record's own handle is closed by
+    // the thread as it ends, and a wait on a closed handle may wait on whatever reuses it.
+    HANDLE duplicateHandle() const;
+    // Answers whether the thread still runs: a zero-time wait on its handle times out. Taken
+    // under the thread-table guard, which the end of the record needs to close the handle.
+    bool isThreadRunning() const;
+    // Signals the table-changed event (when a wait has made it), so that waits for thread ends
+    // collect their handles again.
+    static void signalTableChanged() noexcept;
+    // Waits for the end of every thread but `leaveOut` (all) or of any one; answers the
+    // identifier of a thread that ended, or 0. Records without a handle are passed over.
+    static IThreadId waitForThreadEnd(IBase::Boolean all, const IThreadId& leaveOut,
+                                      IBase::Boolean throwOnFailure);
+
+    // The table entry at `index` or after it that a thread cursor may visit (identifier not 0,
+    // and a window set unless `allThreads`): moves `index` there and answers its identifier,
+    // or 0 at the end of the table.
+    static IThreadId nextEntry(unsigned long& index, bool allThreads);
+    // The identifier of the entry at `index`, 0 for an empty one.
+    static IThreadId entryAt(unsigned long index);
+
+    // Thread start. The starter prepares the record; the new thread adopts it (taking over the
+    // record that the thread-attach hook made for it) and publishes its identifier and handle.
+    IStartedThread& prepareStart(IThreadFn* function, IBase::Boolean autoInit);
+    static IStartedThread* adoptOnNewThread(IStartedThread* record);
+    IThreadFn* function() const noexcept { return fFnObj; }
+    IBase::Boolean isStartedHere() const noexcept { return fStartedHere; }
+    IBase::Boolean pmStartedHere() const noexcept { return fPmStartedHere; }
+    void setPmStartedHere(IBase::Boolean value) noexcept { fPmStartedHere = value; }
+    void setStarted(IBase::Boolean value) noexcept { fStarted = value; }
+    unsigned char priorityClass() const noexcept { return fPriorityClass; }
+    long priorityLevel() const noexcept { return fPriorityLevel; }
+    void setPriority(unsigned char priorityClass, long level) noexcept {
+        fPriorityClass = priorityClass;
+        fPriorityLevel = level;
+    }
+    // A record for a thread that the library did not start, made from its identifier and a
+    // handle (the record keeps its own duplicate), and entered in the table.
+    static IStartedThread* makeFor(const IThreadId& id, HANDLE handle);
 
     // Thread variables: at most 16 names, in the order first set.
     IStartedThread& setVariable(const IString& name, const IString& value);
@@ -149,6 +192,7 @@ private:
     std::atomic<IWindowSet*> fWindowList{nullptr};
     ISubclassedControls* fSubclassedControls = nullptr;
     HANDLE fThreadHandle = nullptr;
+    IThreadFn* fFnObj = nullptr;
     ISortedList<unsigned long>* fPendingStops = nullptr;
     unsigned long fVariableCount = 0;
     Variable fVariables[maximumVariables];

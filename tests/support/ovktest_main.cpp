@@ -1,9 +1,12 @@
 // The main function of every test program of the library.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include <detail/icallgrd.hpp>
+#include <iapp.hpp>
 #include <iassert.hpp>
 
 namespace {
@@ -35,11 +38,33 @@ public:
     bool fFailed = false;
 };
 
+// Wine starts its desktop process for the first program of a prefix that makes a window; when
+// several test programs start at once on a fresh server they race to start it, and the losers'
+// first windows fail to be created. Waiting here until a window can be made keeps that race out
+// of the tests.
+void waitForDesktop()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        if (probe) {
+            DestroyWindow(probe);
+            return;
+        }
+        Sleep(50);
+    }
+    std::fprintf(stderr, "no window could be created: the tests that need one will fail\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    waitForDesktop();
+    // The application object first, as in a program of the library: it holds the arguments and
+    // the resource libraries that everything after it looks resources up in.
+    IApplication::current().setArgs(argc, argv);
     IAssertion::setHandler(&failOnAssertion);
     auto* check = new PendingExceptionCheck;
     testing::UnitTest::GetInstance()->listeners().Append(check);

@@ -30,8 +30,14 @@ public:
     static HWND rawHandle(const IWindow& window) noexcept;
 
     // A window's identifier: GWLP_ID for a child; for a top-level window, where that slot holds
-    // the menu, the identifier lives in a window property.
+    // the menu (and a dialog's extra bytes at offset 8 hold its procedure on 64-bit Windows),
+    // the identifier lives in this window property.
+    static constexpr const char* topLevelIdProperty = "OVK_WINDOW_ID";
     static unsigned long windowId(HWND window) noexcept;
+    // Writes the identifier where windowId reads it; false when Windows refused.
+    static bool setWindowId(HWND window, unsigned long id) noexcept;
+    // A window object for a handle that the library must not subclass (the desktop's).
+    static void setRawHandle(IWindow& window, HWND handle) noexcept;
     // Answers the mnemonic query: 1 when the window is a visible, enabled child whose text
     // marks `character` as its mnemonic, else 0.
     static LRESULT answerMnemonic(HWND window, WPARAM character) noexcept;

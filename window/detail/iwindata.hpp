@@ -9,6 +9,9 @@
 
 #include <atomic>
 
+#include "../icolor.hpp"
+#include "../ifont.hpp"
+
 class IHandler;
 
 // One entry of a window's handler list. A handler detached while the window dispatches is only
@@ -68,6 +71,9 @@ struct IWindowData {
     ~IWindowData() {
         delete handlers;
         delete observers;
+        delete foregroundColor;
+        delete backgroundColor;
+        delete font;
     }
 
     bool hasFlag(Flag flag) const noexcept {
@@ -110,6 +116,15 @@ struct IWindowData {
     bool doubleClickSeen = false;
     LONG lastHeight = 0;
     LONG lastWidth = 0;
+    // The colours set on the window (flags foregroundColorSet, backgroundColorSet) and the
+    // window's own copy of the font it was given (flag ownedFont).
+    IColor* foregroundColor = nullptr;
+    IColor* backgroundColor = nullptr;
+    IFont* font = nullptr;
+    // Drag detection: a press over a child is pending until the pointer moves or the button
+    // goes up.
+    bool dragPending = false;
+    POINT dragStart = {0, 0};
     // Set when the window object was deleted while it dispatched: the record outlives the
     // object until the outermost dispatch has ended, which then deletes it.
     bool objectDeleted = false;

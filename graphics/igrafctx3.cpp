@@ -1,0 +1,275 @@
+// IGraphicContext: drawing text, graphic lists and regions, and clipping to a region graphic.
+#include "igrafctx.hpp"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include <iexcept.hpp>
+#include <iplatfrm.hpp>
+
+#include <ifont.hpp>
+
+#include "detail/igcdata.hpp"
+#include "detail/igeometry.hpp"
+#include "detail/igregion.hpp"
+#include "iglist.hpp"
+#include "igrect.hpp"
+#include "igregion.hpp"
+#include "igstring.hpp"
+
+namespace {
+
+[[noreturn]] void throwDrawError(const char* call, const char* function)
+{
+    IThrow::systemError(call, GetLastError(), IEXCEPTION_LOCATION("igrafctx", function));
+}
+
+// Gives the context a graphic's own transform and bundle while it is drawn, and puts the
+// context's own back afterwards, also when drawing throws.
+class OwnAttributes {
+public:
+    OwnAttributes(IGraphicContext& context, const IGraphic& graphic) : fContext(context)
+    {
+        if (graphic.transformMode() == 0 || graphic.hasTransformMatrix()) {
+            fSavedTransform = context.worldTransform();
+            context.setWorldTransform(graphic.transformMatrix(), graphic.transformMode());
+            fTransformChanged = true;
+        }
+        if (graphic.hasGraphicBundle()) {
+            fSavedBundle = context.graphicBundle();
+            fBundleChanged = true;
+            context.setGraphicBundle(graphic.graphicBundle());
+        }
+    }
+    ~OwnAttributes()
+    {
+        try {
+            if (fBundleChanged)
+                fContext.setGraphicBundle(fSavedBundle);
+        } catch (...) {
+            // The context keeps the graphic's attributes until the next bundle or setter; a
+            // destructor must not throw.
+        }
+        if (fTransformChanged)
+            fContext.setWorldTransform(fSavedTransform, 0);
+    }
+    OwnAttributes(const OwnAttributes&) = delete;
+    OwnAttributes& operator=(const OwnAttributes&) = delete;
+
+private:
+    IGraphicContext& fContext;
+    ITransformMatrix fSavedTransform;
+    IGraphicBundle fSavedBundle;
+    bool fTransformChanged = false;
+    bool fBundleChanged = false;
+};
+
+// Selects a font for the time of one call and puts the previous one back.
+class SelectedFont {
+public:
+    SelectedFont(HDC context, HFONT font)
+        : fContext(context), fPrevious(font ? SelectObject(context, font) : nullptr)
+    {
+    }
+    ~SelectedFont()
+    {
+        if (fPrevious)
+            SelectObject(fContext, fPrevious);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+
+private:
+    HDC fContext;
+    HGDIOBJ fPrevious;
+};
+
+// The box the text covers when drawn at the point with the context's text alignment.
+IRectangle textBox(HDC context, const IString& text, const IPoint& position)
+{
+    SIZE extent{};
+    const int length = static_cast<int>(std::min<std::size_t>(text.length(), INT_MAX));
+    if (IPlatform::isPlatformVariant())
+        GetTextExtentPointA(context, text, length, &extent);
+    else
+        GetTextExtentPoint32A(context, text, length, &extent);
+    const UINT align = GetTextAlign(context);
+    IPoint::Coord left = position.x();
+    if ((align & TA_CENTER) == TA_CENTER)
+        left -= extent.cx / 2;
+    else if (align & TA_RIGHT)
+        left -= extent.cx;
+    IPoint::Coord top = position.y();
+    if ((align & TA_BASELINE) == TA_BASELINE) {
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(context, &metrics);
+        top -= metrics.tmAscent;
+    } else if (align & TA_BOTTOM) {
+        top -= extent.cy;
+    }
+    return IRectangle(IPoint(left, top), ISize(extent.cx, extent.cy));
+}
+
+// The lists being drawn on this thread: a list that contains itself, directly or through
+// another, is drawn once instead of recursing until the stack runs out.
+thread_local std::vector<const IGList*> tListsDrawn;
+
+class ListDrawn {
+public:
+    explicit ListDrawn(const IGList& list) { tListsDrawn.push_back(&list); }
+    ~ListDrawn() { tListsDrawn.pop_back(); }
+    ListDrawn(const ListDrawn&) = delete;
+    ListDrawn& operator=(const ListDrawn&) = delete;
+    static bool isDrawing(const IGList& list)
+    {
+        return std::find(tListsDrawn.begin(), tListsDrawn.end(), &list) != tListsDrawn.end();
+    }
+};
+
+} // namespace
+
+IGraphicContext& IGraphicContext::draw(const IGString& text)
+{
+    static const char* const function = "IGraphicContext::draw(const IGString&)";
+    IGString& graphic = const_cast<IGString&>(text);
+    const IString characters = text.text();
+    IPoint position = text.position();
+    // The own font object must live while its native font is selected.
+    std::unique_ptr<IFont> own = text.hasFont() ? std::make_unique<IFont>(text.font()) : nullptr;
+    if (flips()) {
+        const unsigned long height = own ? own->maxCharHeight() : currentFont().maxCharHeight();
+        position = IPoint(position.x(), static_cast<IPoint::Coord>(fData->fConversionHeight) -
+                                            position.y() -
+                                            static_cast<IPoint::Coord>(height));
+    }
+    OwnAttributes scope(*this, text);
+    SelectedFont font(fHandle, own ? own->handle() : nullptr);
+    const IRectangle box = textBox(fHandle, characters, position);
+    switch (fData->fState) {
+    case IGCData::collectingBounds:
+        addToBounds(ovk_graphics::boundsOf(ovk_graphics::cornersOf(box), worldTransform(), 1));
+        break;
+    case IGCData::hitTesting: {
+        // The text is hit where a filled rectangle over its box would be.
+        IGRectangle cover(box);
+        cover.setGraphicBundle(IGraphicBundle().setDrawOperation(IGraphicBundle::fillAndFrame));
+        draw(cover);
+        if (cover.isHit())
+            graphic.setHit(true);
+        break;
+    }
+    default: {
+        const IPoint device = toDevice(position);
+        RECT clip{};
+        UINT options = 0;
+        if (text.hasClippingRect()) {
+            const IRectangle rectangle = flipped(text.clippingRect());
+            clip = RECT{rectangle.minX(), rectangle.minY(), rectangle.maxX(), rectangle.maxY()};
+            options = ETO_CLIPPED;
+        }
+        const UINT length = static_cast<UINT>(std::min<std::size_t>(characters.length(), INT_MAX));
+        if (!ExtTextOutA(fHandle, device.x(), device.y(), options, options ? &clip : nullptr,
+                         characters, length, nullptr))
+            throwDrawError("TextOut", function);
+    }
+    }
+    return *this;
+}
+
+IGraphicContext& IGraphicContext::draw(const IGList& list)
+{
+    if (ListDrawn::isDrawing(list))
+        return *this;
+    ListDrawn drawn(list);
+    OwnAttributes scope(*this, list);
+    IGList& self = const_cast<IGList&>(list);
+    IGList::Cursor cursor(list);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+        IGraphic* graphic = list.graphicAt(cursor);
+        graphic->setHit(false);
+        graphic->drawOn(*this);
+        if (graphic->isHit() && list.isHitTestingEnabled())
+            self.setHit(true);
+    }
+    return *this;
+}
+
+IGraphicContext& IGraphicContext::draw(const IGRegion& region)
+{
+    static const char* const function = "IGraphicContext::draw(const IGRegion&)";
+    HRGN native = region.handle();
+    RECT box{};
+    const int kind = GetRgnBox(native, &box);
+    OwnAttributes scope(*this, region);
+    switch (fData->fState) {
+    case IGCData::collectingBounds:
+        if (kind != ERROR)
+            addToBounds(IRectangle(box.left, box.top, box.right, box.bottom));
+        break;
+    case IGCData::hitTesting: {
+        const ISize aperture = fData->fHitAperture;
+        const IPoint corner(fData->fHitPoint.x() - aperture.width() / 2,
+                            fData->fHitPoint.y() - aperture.height() / 2);
+        const RECT test{corner.x(), corner.y(), corner.x() + aperture.width(),
+                        corner.y() + aperture.height()};
+        if (RectInRegion(native, &test))
+            const_cast<IGRegion&>(region).setHit(true);
+        break;
+    }
+    default: {
+        if (kind == ERROR || box.right == box.left || box.bottom == box.top)
+            break;
+        // A region is painted like an outline: in the pen's colour and pattern. The fill is
+        // put back also when painting or making a brush throws.
+        struct PenAsFill {
+            IGCData& data;
+            HDC context;
+            IColor color;
+            long pattern;
+            PenAsFill(IGCData& d, HDC c)
+                : data(d), context(c), color(d.fFillColor), pattern(d.fFillPattern)
+            {
+                data.fFillColor = data.fPenColor;
+                data.fFillPattern = data.fPenPattern;
+                data.createBrush(context);
+            }
+            ~PenAsFill()
+            {
+                data.fFillColor = color;
+                data.fFillPattern = pattern;
+                try {
+                    data.createBrush(context);
+                } catch (...) {
+                    // The next fill setter makes the brush again; a destructor must not throw.
+                }
+            }
+        } penAsFill(*fData, fHandle);
+        if (!flips()) {
+            if (!PaintRgn(fHandle, native))
+                throwDrawError("PaintRgn", function);
+            break;
+        }
+        // For y counting upward each row is mirrored about the conversion height; shifting
+        // the region would mirror only one that starts at the top.
+        HRGN mirrored =
+            ovk_graphics::mirroredRegion(native, static_cast<long>(fData->fConversionHeight));
+        const BOOL painted = mirrored && PaintRgn(fHandle, mirrored);
+        const DWORD error = GetLastError();
+        if (mirrored)
+            DeleteObject(mirrored);
+        if (!painted) {
+            SetLastError(error);
+            throwDrawError("PaintRgn", function);
+        }
+    }
+    }
+    return *this;
+}
+
+IGraphicContext& IGraphicContext::setClipRegion(const IGRegion& region)
+{
+    return setClipRegion(region.handle());
+}

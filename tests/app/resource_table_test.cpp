@@ -1,0 +1,212 @@
+// Menus, dialogs, accelerator tables and help tables of resource libraries. The resources come
+// from modules of the platform, found by enumerating what each module holds.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <detail/ireslib.hpp>
+#include <idll.hpp>
+#include <iplatfrm.hpp>
+#include <ireslib.hpp>
+#include <iwindow.hpp>
+
+#include "resource_testutil.hpp"
+
+using restest::expectSystemError;
+
+namespace {
+
+constexpr unsigned long kMissing = 0xFEDC;
+
+BOOL CALLBACK firstNumbered(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    if (!IS_INTRESOURCE(name))
+        return TRUE;
+    *reinterpret_cast<unsigned long*>(found) = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(name));
+    return FALSE;
+}
+
+// A platform module that holds a resource of the type under a number, with that number.
+struct Found {
+    std::unique_ptr<IDynamicLinkLibrary> library;
+    unsigned long id = 0;
+};
+
+Found findResource(LPCSTR type)
+{
+    static const char* const modules[] = {"user32", "comctl32", "comdlg32", "shell32", "oledlg"};
+    for (const char* name : modules) {
+        Found found;
+        try {
+            found.library.reset(new IDynamicLinkLibrary(name));
+        } catch (const IException&) {
+            continue;
+        }
+        EnumResourceNamesA(found.library->handle(), type, &firstNumbered,
+                           reinterpret_cast<LONG_PTR>(&found.id));
+        if (found.id)
+            return found;
+    }
+    return Found();
+}
+
+INT_PTR CALLBACK quietDialog(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// A window object over a hidden native window, for the loaders that take windows.
+class ResourceWindows : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fNative = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+        ASSERT_NE(fNative, nullptr);
+        fWindow.reset(new IWindow(fNative));
+    }
+    void TearDown() override
+    {
+        fWindow.reset();
+        DestroyWindow(fNative);
+    }
+
+    HWND fNative = nullptr;
+    std::unique_ptr<IWindow> fWindow;
+};
+
+// Help services that record what they are given, registered for one test.
+struct HelpCalls {
+    static HWND window;
+    static unsigned long id;
+    static HINSTANCE module;
+    static int answer;
+    static int loadHelpTable(HWND w, unsigned long i, HINSTANCE m)
+    {
+        window = w;
+        id = i;
+        module = m;
+        return answer;
+    }
+    static HMENU loadExtendedMenu(HINSTANCE m, unsigned long i)
+    {
+        module = m;
+        id = i;
+        return answer ? CreateMenu() : nullptr;
+    }
+};
+HWND HelpCalls::window = nullptr;
+unsigned long HelpCalls::id = 0;
+HINSTANCE HelpCalls::module = nullptr;
+int HelpCalls::answer = 0;
+
+class RegisteredHelp {
+public:
+    RegisteredHelp()
+    {
+        IResourceHelpServices services;
+        services.loadHelpTable = &HelpCalls::loadHelpTable;
+        services.loadExtendedMenu = &HelpCalls::loadExtendedMenu;
+        ovkSetResourceHelpServices(services);
+    }
+    ~RegisteredHelp() { ovkSetResourceHelpServices(IResourceHelpServices()); }
+};
+
+} // namespace
+
+TEST(ResourceTable, MenuLoadsByNumberAndMissingOneThrows)
+{
+    Found found = findResource(RT_MENU);
+    ASSERT_NE(found.id, 0u) << "no numbered menu in the platform's modules";
+    IMenuHandle menu = found.library->loadMenu(found.id);
+    ASSERT_TRUE(menu.isValid());
+    EXPECT_TRUE(IsMenu(menu));
+    DestroyMenu(menu);
+    expectSystemError([&] { found.library->loadMenu(kMissing); },
+                      "WinLoadMenu(IResourceId:" + std::to_string(kMissing) + ")", "ireslib", 287);
+}
+
+TEST(ResourceTable, AcceleratorTableLoadsAndIsRebuiltOnLimitedGraphics)
+{
+    // Three keys: Ctrl+Q, F1 and "a", in the resource's layout (flags, key, command, padding;
+    // the last entry flagged 0x80).
+    const ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Q', 101}, {FVIRTKEY, VK_F1, 102}, {0, 'a', 103}};
+    std::string table;
+    for (size_t i = 0; i < 3; ++i) {
+        const WORD entry[4] = {static_cast<WORD>(keys[i].fVirt | (i == 2 ? 0x80 : 0)), keys[i].key,
+                               keys[i].cmd, 0};
+        table.append(reinterpret_cast<const char*>(entry), sizeof entry);
+    }
+    const std::string path =
+        restest::buildResourceModule("ovk_resource_tables.dll", {{RT_ACCELERATOR, 7, table}});
+    ASSERT_FALSE(path.empty());
+    {
+        IDynamicLinkLibrary library(path.c_str());
+        for (bool limited : {false, true}) {
+            SCOPED_TRACE(limited ? "rebuilt" : "loaded");
+            IPlatform::Override graphics(IPlatform::limitedGraphics, limited);
+            IAccelTblHandle loaded = library.loadAccelTable(7);
+            ASSERT_TRUE(loaded.isValid());
+            ACCEL copies[8];
+            ASSERT_EQ(CopyAcceleratorTableA(loaded, copies, 8), 3);
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(copies[i].fVirt & 0x7F, keys[i].fVirt);
+                EXPECT_EQ(copies[i].key, keys[i].key);
+                EXPECT_EQ(copies[i].cmd, keys[i].cmd);
+            }
+        }
+        expectSystemError([&] { library.loadAccelTable(kMissing); },
+                          "WinLoadAccelTable(IResourceId:" + std::to_string(kMissing) + ")",
+                          "ireslib", 367);
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ResourceWindows, DialogIsOwnedByTheOwnerAndNotByTheParent)
+{
+    Found found = findResource(RT_DIALOG);
+    ASSERT_NE(found.id, 0u) << "no numbered dialog in the platform's modules";
+    int data = 7;
+    IWindowHandle dialog =
+        found.library->loadDialog(found.id, nullptr, fWindow.get(), &quietDialog, &data);
+    ASSERT_TRUE(dialog.isValid());
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), fNative);
+    DestroyWindow(dialog);
+    expectSystemError([&] { found.library->loadDialog(kMissing, fWindow.get(), fWindow.get(), &quietDialog); },
+                      "WinLoadDlg(IResourceId:" + std::to_string(kMissing) + ")", "ireslib", 325);
+}
+
+TEST_F(ResourceWindows, HelpTableGoesToTheHelpFacilityWhichDecides)
+{
+    IDynamicLinkLibrary library("ovkres");
+    // Before the help facility registers its reader, no help table can be loaded.
+    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 5); },
+                      "WinLoadHelpTable(IResourceId:5)", "ireslib", 386);
+    RegisteredHelp help;
+    HelpCalls::answer = 1;
+    EXPECT_EQ(&library.loadHelpTable(fWindow.get(), 12), &library);
+    EXPECT_EQ(HelpCalls::window, fNative);
+    EXPECT_EQ(HelpCalls::id, 12u);
+    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
+    HelpCalls::answer = 0;
+    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 13); },
+                      "WinLoadHelpTable(IResourceId:13)", "ireslib", 386);
+}
+
+TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
+{
+    IDynamicLinkLibrary library("ovkres");
+    IPlatform::Override variant(IPlatform::platformVariant, true);
+    expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
+    RegisteredHelp help;
+    HelpCalls::answer = 1;
+    IMenuHandle menu = library.loadMenu(41);
+    ASSERT_TRUE(menu.isValid());
+    EXPECT_EQ(HelpCalls::id, 41u);
+    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
+    DestroyMenu(menu);
+}

@@ -1,0 +1,131 @@
+// Hit tests: outlines within the tolerance by their true distance, interiors of filled shapes,
+// disabled hit testing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <igarc.hpp>
+#include <igline.hpp>
+#include <igpylin.hpp>
+#include <igrafctx.hpp>
+#include <igrect.hpp>
+
+#include <iexcept.hpp>
+#include <iplatfrm.hpp>
+
+#include "drawing.hpp"
+
+using graphicstest::DrawingTest;
+
+namespace {
+
+TEST_F(DrawingTest, LinesAreHitNearTheSegmentOnly)
+{
+    IGLine vertical(IPoint(10, 10), IPoint(10, 90));
+    EXPECT_TRUE(vertical.hitTest(*fContext, IPoint(10, 50)));
+    EXPECT_TRUE(vertical.hitTest(*fContext, IPoint(14, 50)));
+    // On the segment's line but far beyond its end.
+    EXPECT_FALSE(vertical.hitTest(*fContext, IPoint(10, 200)));
+    EXPECT_FALSE(vertical.hitTest(*fContext, IPoint(30, 50)));
+
+    IGLine point(IPoint(40, 40), IPoint(40, 40));
+    EXPECT_TRUE(point.hitTest(*fContext, IPoint(41, 41)));
+    EXPECT_FALSE(point.hitTest(*fContext, IPoint(60, 60)));
+    // Hit testing draws nothing.
+    EXPECT_EQ(fSurface.count(graphicstest::kWhite), 100 * 100);
+}
+
+TEST_F(DrawingTest, ClosedShapesAreHitInsideOnlyWhenFilled)
+{
+    IGRectangle rectangle(IRectangle(20, 20, 80, 80));
+    IGEllipse ellipse(IRectangle(20, 20, 80, 80));
+    IGPolygon polygon(IPointArray{IPoint(20, 80), IPoint(50, 20), IPoint(80, 80)});
+    IGraphic* shapes[] = {&rectangle, &ellipse, &polygon};
+    for (IGraphic* shape : shapes) {
+        fContext->setDrawOperation(IGraphicBundle::fillAndFrame);
+        EXPECT_TRUE(shape->hitTest(*fContext, IPoint(50, 60)));
+        EXPECT_FALSE(shape->hitTest(*fContext, IPoint(95, 5)));
+        fContext->setDrawOperation(IGraphicBundle::frame);
+        EXPECT_FALSE(shape->hitTest(*fContext, IPoint(50, 60)));
+        EXPECT_TRUE(shape->hitTest(*fContext, IPoint(50, 80)));
+    }
+}
+
+TEST_F(DrawingTest, CurvesAreHitAlongTheirOutline)
+{
+    IGArc arc(IRectangle(10, 10, 90, 90), 0, 180);
+    EXPECT_TRUE(arc.hitTest(*fContext, IPoint(50, 11)));
+    EXPECT_FALSE(arc.hitTest(*fContext, IPoint(50, 89)));
+    IG3PointArc threePoint(IPoint(10, 50), IPoint(50, 10), IPoint(90, 50));
+    EXPECT_TRUE(threePoint.hitTest(*fContext, IPoint(50, 10)));
+    EXPECT_FALSE(threePoint.hitTest(*fContext, IPoint(50, 90)));
+    IGPie pie(IRectangle(10, 10, 90, 90), 0, 90);
+    EXPECT_TRUE(pie.hitTest(*fContext, IPoint(65, 35)));
+    EXPECT_FALSE(pie.hitTest(*fContext, IPoint(30, 70)));
+}
+
+TEST_F(DrawingTest, DisabledHitTestingNeverHits)
+{
+    IGLine line(IPoint(10, 10), IPoint(90, 10));
+    line.setHit(true);
+    line.enableHitTesting(false);
+    EXPECT_FALSE(line.isHit());
+    EXPECT_FALSE(line.hitTest(*fContext, IPoint(50, 10)));
+}
+
+
+// The older platform draws without paths: hit tests are geometric, pens are made with
+// CreatePen, and the clip region cannot be read.
+class GraphicsOlderPlatform : public DrawingTest {
+protected:
+    IPlatform::Override fVariant{IPlatform::platformVariant, true};
+};
+
+TEST_F(GraphicsOlderPlatform, HitTestsAreGeometric)
+{
+    fContext.reset(new IGraphicContext(IPresSpaceHandle(fSurface.dc())));
+    IGLine vertical(IPoint(10, 10), IPoint(10, 90));
+    EXPECT_TRUE(vertical.hitTest(*fContext, IPoint(12, 50)));
+    EXPECT_FALSE(vertical.hitTest(*fContext, IPoint(10, 200)));
+    IGLine point(IPoint(40, 40), IPoint(40, 40));
+    EXPECT_TRUE(point.hitTest(*fContext, IPoint(40, 41)));
+
+    IGRectangle rectangle(IRectangle(20, 20, 80, 80));
+    rectangle.translateBy(IPoint(100, 0));
+    EXPECT_TRUE(rectangle.hitTest(*fContext, IPoint(150, 50)));
+    EXPECT_FALSE(rectangle.hitTest(*fContext, IPoint(50, 50)));
+    fContext->setDrawOperation(IGraphicBundle::frame);
+    EXPECT_FALSE(rectangle.hitTest(*fContext, IPoint(150, 50)));
+    EXPECT_TRUE(rectangle.hitTest(*fContext, IPoint(120, 50)));
+
+    fContext->setDrawOperation(IGraphicBundle::fillAndFrame);
+    IGPie pie(IRectangle(10, 10, 90, 90), 0, 90);
+    EXPECT_TRUE(pie.hitTest(*fContext, IPoint(65, 35)));
+    EXPECT_FALSE(pie.hitTest(*fContext, IPoint(35, 65)));
+    IG3PointArc arc(IPoint(10, 50), IPoint(50, 10), IPoint(90, 50));
+    EXPECT_TRUE(arc.hitTest(*fContext, IPoint(50, 11)));
+    EXPECT_FALSE(arc.hitTest(*fContext, IPoint(50, 89)));
+}
+
+TEST_F(GraphicsOlderPlatform, PensAreOnePixelAndTinyCurvesAreLines)
+{
+    fContext.reset(new IGraphicContext(IPresSpaceHandle(fSurface.dc())));
+    fContext->setPenColor(IColor(255, 0, 0)).setPenWidth(5).setPenType(IGraphicBundle::doubleDot);
+    LOGPEN pen{};
+    ASSERT_GT(GetObjectA(GetCurrentObject(fSurface.dc(), OBJ_PEN), sizeof pen, &pen), 0);
+    EXPECT_EQ(pen.lopnStyle, static_cast<UINT>(PS_DOT));
+    EXPECT_LE(pen.lopnWidth.x, 1);
+
+    fContext->setPenType(IGraphicBundle::solid).setDrawOperation(IGraphicBundle::frame);
+    IGEllipse(IRectangle(10, 50, 90, 52)).drawOn(*fContext);
+    EXPECT_TRUE(fSurface.around(50, 51, graphicstest::kRed));
+
+    try {
+        fContext->clipRegion();
+        ADD_FAILURE() << "the clip region was read";
+    } catch (const IInvalidRequest& error) {
+        EXPECT_EQ(error.errorId(), 73u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// Helpers of the event and handler tests: native child controls, classes standing for the
+// library's own controls, the coordinate orientation and the keyboard state, each restored.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include <icoordsy.hpp>
+
+#include "ovktest.hpp"
+
+namespace eventstest {
+
+// A native child window of any class, destroyed by its parent.
+inline HWND createChild(HWND parent, const char* className, DWORD style = 0, int id = 0)
+{
+    return CreateWindowExA(0, className, "", WS_CHILD | style, 0, 0, 100, 60, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// A plain window class registered under the name of one of the library's controls, so that
+// notifications can name it before those controls exist here.
+inline const char* controlClass(const char* name)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassA(&windowClass);
+    return name;
+}
+
+inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return IWindowHandle(window).sendEvent(message, wParam, lParam).asLong();
+}
+
+class Orientation {
+public:
+    explicit Orientation(ICoordinateSystem::Orientation orientation)
+        : fSaved(ICoordinateSystem::applicationOrientation())
+    {
+        ICoordinateSystem::setApplicationOrientation(orientation);
+    }
+    ~Orientation() { ICoordinateSystem::setApplicationOrientation(fSaved); }
+    Orientation(const Orientation&) = delete;
+    Orientation& operator=(const Orientation&) = delete;
+
+private:
+    ICoordinateSystem::Orientation fSaved;
+};
+
+// Sets keys down in the thread's keyboard state (a posted key message does not), and clears
+// them again.
+class KeysDown {
+public:
+    explicit KeysDown(std::initializer_list<int> keys)
+    {
+        GetKeyboardState(fSaved);
+        BYTE state[256];
+        GetKeyboardState(state);
+        for (int key : keys)
+            state[key] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~KeysDown() { SetKeyboardState(fSaved); }
+    KeysDown(const KeysDown&) = delete;
+    KeysDown& operator=(const KeysDown&) = delete;
+
+private:
+    BYTE fSaved[256];
+};
+
+} // namespace eventstest

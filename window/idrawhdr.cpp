@@ -1,0 +1,107 @@
+// The owner-draw handlers.
+#include <windows.h>
+
+#include "idrawhdr.hpp"
+#include "iwcname.hpp"
+#include "iwindow.hpp"
+
+IDrawItemHandler::~IDrawItemHandler() = default;
+
+IBase::Boolean IDrawItemHandler::dispatchHandlerEvent(IEvent& event)
+{
+    if (event.eventId() == WM_MEASUREITEM)
+        return dispatchAs(*this, &IDrawItemHandler::measureItem, event);
+    if (event.eventId() != WM_DRAWITEM)
+        return false;
+    const IDrawItemEvent probe(event);
+    if (probe.isDrawItem())
+        return dispatchAs(*this, &IDrawItemHandler::drawItem, event);
+    if (probe.isSetHighlight())
+        return dispatchAs(*this, &IDrawItemHandler::setHighlight, event);
+    if (probe.isRemoveHighlight())
+        return dispatchAs(*this, &IDrawItemHandler::removeHighlight, event);
+    return false;
+}
+
+IBase::Boolean IDrawItemHandler::measureItem(IOwnerDrawItemEvent&) { return false; }
+IBase::Boolean IDrawItemHandler::drawItem(IOwnerDrawItemEvent&) { return false; }
+IBase::Boolean IDrawItemHandler::setHighlight(IOwnerDrawItemEvent&) { return false; }
+IBase::Boolean IDrawItemHandler::removeHighlight(IOwnerDrawItemEvent&) { return false; }
+
+IListBoxDrawItemHandler::~IListBoxDrawItemHandler() = default;
+
+namespace {
+
+bool isListBox(const IWindowHandle& control)
+{
+    return control && IWindowClassName(control) == "ListBox";
+}
+
+} // namespace
+
+IListBoxDrawItemHandler& IListBoxDrawItemHandler::handleEventsFor(IWindow* window)
+{
+    IHandler::handleEventsFor(window);
+    HWND listBox = window->handle();
+    HWND owner = GetParent(listBox);
+    if (owner && isListBox(listBox) &&
+        (GetWindowLongPtrA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE)) {
+        MEASUREITEMSTRUCT measure{};
+        measure.CtlType = ODT_LISTBOX;
+        measure.CtlID = static_cast<UINT>(GetWindowLongPtrA(listBox, GWLP_ID));
+        IWindowHandle(owner).sendEvent(WM_MEASUREITEM, measure.CtlID,
+                                       IEventParameter2(static_cast<void*>(&measure)));
+    }
+    return *this;
+}
+
+IBase::Boolean IListBoxDrawItemHandler::dispatchHandlerEvent(IEvent& event)
+{
+    switch (event.eventId()) {
+    case WM_MEASUREITEM:
+        return measure(event);
+    case WM_DRAWITEM:
+        return draw(event);
+    default:
+        return false;
+    }
+}
+
+IBase::Boolean IListBoxDrawItemHandler::measure(IEvent& event)
+{
+    IListBoxMeasureItemEvent measureEvent(event);
+    if (!isListBox(measureEvent.controlHandle()))
+        return false;
+    const IBase::Boolean handled = measureItem(measureEvent);
+    ISize size = measureEvent.itemSize();
+    measureEvent.controlHandle().sendEvent(LB_SETHORIZONTALEXTENT,
+                                           static_cast<unsigned long>(size.width()));
+    if (size.height() == 0)
+        size = ISize(1, 1);
+    measureEvent.setItemSize(size);
+    if (handled)
+        event.setResult(measureEvent.result());
+    return handled;
+}
+
+IBase::Boolean IListBoxDrawItemHandler::draw(IEvent& event)
+{
+    IListBoxDrawItemEvent drawEvent(event);
+    if (!isListBox(drawEvent.controlHandle()))
+        return false;
+    IBase::Boolean handled = false;
+    if (drawEvent.isDrawEntire())
+        handled = drawItem(drawEvent);
+    else if (drawEvent.isSetHighlight())
+        handled = setHighlight(drawEvent);
+    else if (drawEvent.isRemoveHighlight())
+        handled = removeHighlight(drawEvent);
+    if (handled && drawEvent.isResultSet())
+        event.setResult(drawEvent.result());
+    return handled;
+}
+
+IBase::Boolean IListBoxDrawItemHandler::measureItem(IListBoxMeasureItemEvent&) { return false; }
+IBase::Boolean IListBoxDrawItemHandler::drawItem(IListBoxDrawItemEvent&) { return false; }
+IBase::Boolean IListBoxDrawItemHandler::setHighlight(IListBoxDrawItemEvent&) { return false; }
+IBase::Boolean IListBoxDrawItemHandler::removeHighlight(IListBoxDrawItemEvent&) { return false; }

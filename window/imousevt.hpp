@@ -1,0 +1,49 @@
+// IMouseEvent, IMouseClickEvent, IMousePointerEvent: pointer movement, button events and the
+// request to set the mouse pointer.
+#pragma once
+
+#include <ipoint.hpp>
+
+#include <idefs.hpp>
+
+#include "ievent.hpp"
+
+struct HICON__;
+
+class OVKWIN_API IMouseEvent : public IEvent {
+public:
+    IMouseEvent(const IEvent& event) noexcept : IEvent(event) {}
+
+    // In the application's orientation, against the height of the window's whole rectangle.
+    IPoint mousePosition() const;
+    IWindowHandle windowUnderPointer() const;
+    IBase::Boolean isShiftKeyDown() const noexcept;
+    IBase::Boolean isControlKeyDown() const noexcept;
+    // Asked of the keyboard state now: the message does not carry Alt.
+    IBase::Boolean isAltKeyDown() const noexcept;
+};
+
+class OVKWIN_API IMouseClickEvent : public IMouseEvent {
+public:
+    enum MouseButton { button1 = 0, button2 = 1, button3 = 2 };
+    enum MouseAction { click = 0, doubleClick = 1, down = 2, up = 3 };
+
+    IMouseClickEvent(const IEvent& event) noexcept : IMouseEvent(event) {}
+
+    // Both throw the invalid-request error for an event that is not a button event.
+    MouseButton mouseButton() const;
+    MouseAction mouseAction() const;
+};
+
+class OVKWIN_API IMousePointerEvent : public IEvent {
+public:
+    using NativePointer = HICON__*;
+
+    IMousePointerEvent(const IEvent& event) noexcept : IEvent(event) {}
+
+    // The identifier of the window under the pointer (low 16 bits).
+    unsigned long windowId() const noexcept;
+    NativePointer mousePointer() const noexcept;
+    // Shows the pointer and answers 1 to Windows, which then leaves the pointer alone.
+    IMousePointerEvent& setMousePointer(NativePointer pointer) noexcept;
+};

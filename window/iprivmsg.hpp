@@ -1,0 +1,69 @@
+// The library's private window messages and event identifiers: fixed numbers between 0xFFB0 and
+// 0xFFFD on which every part of the library (and code that talks to its windows) must agree.
+#pragma once
+
+namespace IPrivateMessage {
+
+// Sent or posted to the frame window that contains a window (IWindow::sendEvent and postEvent
+// with IWindow::frameEvent), with the sender's two parameters; the frame handler consumes it.
+constexpr unsigned int frameEvent = 0xFFC7;
+// A list box's own selection, in the high word of wParam of the WM_COMMAND it sends its owner.
+constexpr unsigned int listBoxSelect = 0xFFC8;
+// Asks a frame for its help window: the window object, or 0.
+constexpr unsigned int helpWindowQuery = 0xFFC9;
+// Asks a window for its font record, so that a font built for the window shares it; 0 when
+// the window keeps no font of its own.
+constexpr unsigned int fontQuery = 0xFFCA;
+// Posted by the dispatcher: the release after a double click.
+constexpr unsigned int doubleClickRelease = 0xFFCB;
+// Sent or posted in place of WM_COMMAND and WM_SYSCOMMAND, so that no native code mistakes
+// them for its own; the window procedure turns them back before anything else sees them.
+constexpr unsigned int command = 0xFFCE;
+constexpr unsigned int systemCommand = 0xFFCF;
+// A control's WM_COMMAND as handlers see it (default processing sees WM_COMMAND again).
+constexpr unsigned int controlNotification = 0xFFD0;
+// Asks a window whether its text has the mnemonic in the low word of wParam: 1 or 0.
+constexpr unsigned int mnemonicQuery = 0xFFD1;
+// Frame layout: private to the frame handler.
+constexpr unsigned int frameFirst = 0xFFD2;
+constexpr unsigned int frameFormat = 0xFFD3;
+constexpr unsigned int frameLayout = 0xFFD4;
+constexpr unsigned int frameLast = 0xFFD5;
+// Asks about a window's ancestors: wParam low word = query code, lParam = argument.
+constexpr unsigned int windowQuery = 0xFFD6;
+// Posted in place of a private message whose parameters were parked: wParam = the slot.
+constexpr unsigned int parkedMessage = 0xFFD7;
+// Posted by the dispatcher: the clicks derived from a press and a release on one window.
+constexpr unsigned int leftClick = 0xFFD8;
+constexpr unsigned int rightClick = 0xFFD9;
+constexpr unsigned int middleClick = 0xFFDA;
+// Thread message: ends the message loops whose level is not above lParam.
+constexpr unsigned int stopLoop = 0xFFE0;
+// Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
+// values {new width, new height, last width, last height}.
+constexpr unsigned int sizeChanged = 0xFFF0;
+// A notification carried as an event (the window's font change, with fontChangedCode in
+// lParam, and control notifications).
+constexpr unsigned int notification = 0xFFF1;
+// Posted to the object window to close it.
+constexpr unsigned int closeObjectWindow = 0xFFF2;
+// Sent by dialog code to the dialog's notify handlers.
+constexpr unsigned int dialogNotify = 0xFFF4;
+// Combo-box codes in the high word of wParam of a WM_COMMAND: enter pressed, text changed.
+constexpr unsigned int comboEnter = 0xFFF8;
+constexpr unsigned int comboEditChange = 0xFFF9;
+// Posted by a callback of the frame handler to the frame's own dispatch.
+constexpr unsigned int frameCallback = 0xFFFA;
+// Posted by the notebook's tab-control handler after a WM_SIZE, with its parameters.
+constexpr unsigned int tabControlResize = 0xFFFD;
+
+// Codes of the window query: the answering window's handle; the frame that contains a window
+// (answered by frames); whether lParam is the window or one of its ancestors.
+constexpr unsigned int queryHandle = 1;
+constexpr unsigned int queryFrame = 3;
+constexpr unsigned int queryIsWindow = 5;
+
+// lParam of the notification event that reports a font change.
+constexpr unsigned int fontChangedCode = 0x7F0C;
+
+} // namespace IPrivateMessage

@@ -1,0 +1,109 @@
+// The re-coordination handler.
+#include <windows.h>
+
+#include <atomic>
+
+#include <iexcept.hpp>
+
+#include "icoordsy.hpp"
+#include "irecohdr.hpp"
+#include "iwindow.hpp"
+
+namespace {
+
+std::atomic<const IRecoordHandler::FrameAccess*> gFrameAccess{nullptr};
+
+// The frame's own parts (title bar and client), which the frame lays out itself.
+constexpr LONG_PTR kFrameTitleId = 0x8005;
+constexpr LONG_PTR kFrameClientId = 0x8008;
+
+[[noreturn]] void fail(const char* call)
+{
+    IThrow::systemError(call, GetLastError(),
+                        IEXCEPTION_LOCATION("irecohdr",
+                                            "IRecoordHandler::windowSizeChanged(IWindowHandle,const "
+                                            "IRectangle&,const IRectangle&)"),
+                        IException::recoverable);
+}
+
+IRectangle rectangleOf(const RECT& r)
+{
+    return IRectangle(r.left, r.top, r.right, r.bottom);
+}
+
+} // namespace
+
+IRecoordHandler::FrameAccess::~FrameAccess() = default;
+
+const IRecoordHandler::FrameAccess* IRecoordHandler::setFrameAccess(const FrameAccess* access) noexcept
+{
+    return gFrameAccess.exchange(access);
+}
+
+IRecoordHandler::~IRecoordHandler() = default;
+
+IRecoordHandler& IRecoordHandler::defaultHandler()
+{
+    static IRecoordHandler handler;
+    return handler;
+}
+
+IBase::Boolean IRecoordHandler::dispatchHandlerEvent(IEvent& event)
+{
+    if (event.eventId() != WM_NCCALCSIZE || event.parameter1().asUnsignedLong() == 0)
+        return false;
+    const auto* params = static_cast<const NCCALCSIZE_PARAMS*>(event.parameter2().asPointer());
+    if (!params || !params->lppos || (params->lppos->flags & SWP_NOSIZE))
+        return false;
+    if (!windowSizeChanged(event.handle(), rectangleOf(params->rgrc[0]),
+                           rectangleOf(params->rgrc[1])))
+        return false;
+    defaultProcedure(event);
+    return true;
+}
+
+bool IRecoordHandler::skipsChild(IWindow* frame, HWND child)
+{
+    if (!frame)
+        return false;
+    const LONG_PTR id = (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)
+                            ? GetWindowLongPtrA(child, GWLP_ID)
+                            : GetWindowLongPtrA(child, 8);
+    if (id == kFrameTitleId || id == kFrameClientId)
+        return true;
+    const FrameAccess* frames = gFrameAccess.load();
+    return frames && frames->positionsChild(*frame, IWindow::windowWithHandle(child, true));
+}
+
+IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
+                                                  const IRectangle& newRectangle,
+                                                  const IRectangle& oldRectangle)
+{
+    if (!ICoordinateSystem::isConversionNeeded())
+        return false;
+    const int delta = newRectangle.height() - oldRectangle.height();
+    IWindow* parent = IWindow::windowWithHandle(window, true);
+    IWindow* frame = parent && parent->isFrameWindow() ? parent : nullptr;
+    HWND child = GetWindow(window, GW_CHILD);
+    if (!child || delta == 0)
+        return false;
+    HDWP positions = BeginDeferWindowPos(1);
+    if (!positions)
+        fail("BeginDeferWindowPos");
+    for (; child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (skipsChild(frame, child))
+            continue;
+        RECT r;
+        GetWindowRect(child, &r);
+        POINT corner{r.left, r.top};
+        if (!ScreenToClient(window, &corner))
+            fail("ScreenToClient");
+        positions = DeferWindowPos(positions, child, nullptr, corner.x, corner.y + delta, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!positions)
+            fail("DeferWindowPos");
+    }
+    if (!EndDeferWindowPos(positions))
+        fail("EndDeferWindowPos");
+    return false;
+}
