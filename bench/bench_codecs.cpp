@@ -4,7 +4,7 @@
 // Each row of kRows is one file: a codec adds its rows (and, when it has one, a reference reader
 // and writer) to the table. Throughput is counted in pixels, so readers that produce different
 // layouts (palette indices here, RGB there) compare on the same work.
-#include "imgio.hpp"
+#include "bench_codecs.hpp"
 
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchcodecs::Clock;
 
 // A reference implementation: reads a file, or writes a model's pixels to a file. Either may be
 // null when the reference library cannot do it (stb_image has no run-length bitmap reader).
@@ -44,16 +44,7 @@ void* stbPrepare(const MOD& model)
     imgtest::Model wide;
     if (ModExpandTo24(&model, &wide) != 0)
         return nullptr;
-    auto* rgb = new std::vector<unsigned char>(size_t(model.width) * model.height * 3);
-    unsigned char* p = rgb->data();
-    for (int y = model.height - 1; y >= 0; --y)
-        for (int x = 0; x < model.width; ++x) {
-            const uint32_t v = imgtest::pixel(wide, x, y);
-            *p++ = static_cast<unsigned char>(v >> 16);
-            *p++ = static_cast<unsigned char>(v >> 8);
-            *p++ = static_cast<unsigned char>(v);
-        }
-    return rgb;
+    return new std::vector<unsigned char>(benchcodecs::topDownRgb(wide));
 }
 
 bool stbWrite(const std::string& path, const MOD& model, void* prepared)
@@ -67,26 +58,21 @@ void stbRelease(void* prepared) { delete static_cast<std::vector<unsigned char>*
 const Reference kStb = {"stb_image", stbRead, stbPrepare, stbWrite, stbRelease};
 const Reference kStbWriteOnly = {"stb_image", nullptr, stbPrepare, stbWrite, stbRelease};
 
-struct Row {
-    const char* name;
-    int format;
-    int bpp;
-    int width;
-    int height;
+struct Row : benchcodecs::Picture {
     const char* writeOptions;
     const char* readOptions;
     Reference reference;
 };
 
 const Row kRows[] = {
-    {"BMP 24 bpp 2048x1536", ModFormatBitmap, 24, 2048, 1536, "", "", kStb},
-    {"BMP 24 bpp 2048x1536 top-down", ModFormatBitmap, 24, 2048, 1536, "topdown", "", kStb},
-    {"BMP 8 bpp 2048x1536", ModFormatBitmap, 8, 2048, 1536, "", "", kStb},
-    {"BMP 4 bpp 2048x1536", ModFormatBitmap, 4, 2048, 1536, "", "", kStb},
-    {"BMP 1 bpp 2048x1536", ModFormatBitmap, 1, 2048, 1536, "", "inv", kStb},
-    {"BMP 8 bpp 2048x1536 RLE8", ModFormatBitmap, 8, 2048, 1536, "rle", "", kStbWriteOnly},
-    {"BMP 4 bpp 2048x1536 RLE4", ModFormatBitmap, 4, 2048, 1536, "rle", "", kStbWriteOnly},
-    {"BMP 24 bpp 64x48 (small)", ModFormatBitmap, 24, 64, 48, "", "", kStb},
+    {{"BMP 24 bpp 2048x1536", ModFormatBitmap, 24, 2048, 1536}, "", "", kStb},
+    {{"BMP 24 bpp 2048x1536 top-down", ModFormatBitmap, 24, 2048, 1536}, "topdown", "", kStb},
+    {{"BMP 8 bpp 2048x1536", ModFormatBitmap, 8, 2048, 1536}, "", "", kStb},
+    {{"BMP 4 bpp 2048x1536", ModFormatBitmap, 4, 2048, 1536}, "", "", kStb},
+    {{"BMP 1 bpp 2048x1536", ModFormatBitmap, 1, 2048, 1536}, "", "inv", kStb},
+    {{"BMP 8 bpp 2048x1536 RLE8", ModFormatBitmap, 8, 2048, 1536}, "rle", "", kStbWriteOnly},
+    {{"BMP 4 bpp 2048x1536 RLE4", ModFormatBitmap, 4, 2048, 1536}, "rle", "", kStbWriteOnly},
+    {{"BMP 24 bpp 64x48 (small)", ModFormatBitmap, 24, 64, 48}, "", "", kStb},
 };
 
 // A picture with smooth areas and edges, so that run-length forms have runs to find.
@@ -151,11 +137,7 @@ int main()
             std::printf("%-34s cannot create the model\n", row.name);
             continue;
         }
-        for (int i = 0; i < 256; ++i) {
-            model.palette[3 * i] = static_cast<unsigned char>(i);
-            model.palette[3 * i + 1] = static_cast<unsigned char>(i * 3);
-            model.palette[3 * i + 2] = static_cast<unsigned char>(255 - i);
-        }
+        benchcodecs::fillPalette(model.palette);
         fillPicture(model);
         const std::string path = imgtest::tempPath(std::string("bench-") + row.name);
         const std::string refPath = imgtest::tempPath(std::string("bench-ref-") + row.name);

@@ -3,7 +3,7 @@
 // reader opens the file, parses it and produces every pixel; ours also turns rows bottom-up and
 // pixels blue-green-red. A ratio of 1 is parity, above 1 we are faster. Each row also checks that
 // both readers agree on the pixels.
-#include "imgio.hpp"
+#include "bench_codecs.hpp"
 
 #include <gif_lib.h>
 #include <stb/stb_image.h>
@@ -11,7 +11,6 @@
 #include <tiffio.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,22 +20,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The best of a few rounds of `runs` calls, in seconds per call: the least disturbed figure.
-template <class Body>
-double secondsPerCall(int runs, Body body)
-{
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < runs; ++i)
-            body();
-        const std::chrono::duration<double> took = Clock::now() - start;
-        best = std::min(best, took.count() / runs);
-    }
-    return best;
-}
+using benchcodecs::secondsPerCall;
 
 // Pictures that compress the way scans and renderings do: smooth areas, edges and some grain;
 // "noise" is the worst case for LZW, whose table then fills and clears constantly.
@@ -53,11 +37,7 @@ uint32_t hash(uint32_t x, uint32_t y)
 int makePicture(int width, int height, int bpp, Content content, MOD* out)
 {
     unsigned char palette[768];
-    for (int i = 0; i < 256; ++i) {
-        palette[3 * i] = static_cast<unsigned char>(i);
-        palette[3 * i + 1] = static_cast<unsigned char>((i * 3) & 255);
-        palette[3 * i + 2] = static_cast<unsigned char>(255 - i);
-    }
+    benchcodecs::fillPalette(palette);
     if (ModCreate(width, height, bpp, palette, out) != 0)
         return 1;
     for (int y = 0; y < height; ++y)
@@ -149,18 +129,11 @@ bool libtiffWrite(const MOD& m, const std::string& path)
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
-    std::vector<unsigned char> row(size_t(m.width) * 3);
+    std::vector<unsigned char> rgb = benchcodecs::topDownRgb(m);
+    const size_t rowBytes = size_t(m.width) * 3;
     bool ok = true;
-    for (int y = 0; y < m.height && ok; ++y) {
-        const uint32_t yy = uint32_t(m.height - 1 - y);
-        for (int x = 0; x < m.width; ++x) {
-            const uint32_t p = imgtest::pixel(m, x, int(yy));
-            row[3 * size_t(x)] = static_cast<unsigned char>(p >> 16);
-            row[3 * size_t(x) + 1] = static_cast<unsigned char>(p >> 8);
-            row[3 * size_t(x) + 2] = static_cast<unsigned char>(p);
-        }
-        ok = TIFFWriteScanline(tif, row.data(), uint32_t(y), 0) >= 0;
-    }
+    for (int y = 0; y < m.height && ok; ++y)
+        ok = TIFFWriteScanline(tif, rgb.data() + size_t(y) * rowBytes, uint32_t(y), 0) >= 0;
     TIFFClose(tif);
     return ok;
 }
@@ -168,15 +141,7 @@ bool libtiffWrite(const MOD& m, const std::string& path)
 // stb_image_write's Targa: run-length encoded, rows top first.
 bool stbWriteTga(const MOD& m, const std::string& path)
 {
-    std::vector<unsigned char> rgb(size_t(m.width) * size_t(m.height) * 3);
-    for (int y = 0; y < m.height; ++y)
-        for (int x = 0; x < m.width; ++x) {
-            const uint32_t p = imgtest::pixel(m, x, m.height - 1 - y);
-            unsigned char* q = &rgb[3 * (size_t(y) * size_t(m.width) + size_t(x))];
-            q[0] = static_cast<unsigned char>(p >> 16);
-            q[1] = static_cast<unsigned char>(p >> 8);
-            q[2] = static_cast<unsigned char>(p);
-        }
+    const std::vector<unsigned char> rgb = benchcodecs::topDownRgb(m);
     return stbi_write_tga(path.c_str(), m.width, m.height, 3, rgb.data()) != 0;
 }
 
@@ -199,12 +164,7 @@ bool agrees(const MOD& m, const std::vector<unsigned char>& ref, bool indexed)
     return true;
 }
 
-struct Row {
-    const char* name;
-    int format;
-    int bpp;
-    int width;
-    int height;
+struct Row : benchcodecs::Picture {
     Content content;
     const char* writeOptions;  // our writer's options, or null when the reference writes the file
     bool (*referenceWrite)(const MOD&, const std::string&);
@@ -259,29 +219,24 @@ int benchRow(const Row& row)
 int main()
 {
     const Row rows[] = {
-        {"gif 8-bit smooth", ModFormatGIF, 8, 1024, 768, Content::Smooth, "", nullptr, giflibRead,
+        {{"gif 8-bit smooth", ModFormatGIF, 8, 1024, 768}, Content::Smooth, "", nullptr, giflibRead,
          "giflib"},
-        {"gif 8-bit noise", ModFormatGIF, 8, 1024, 768, Content::Noise, "", nullptr, giflibRead,
+        {{"gif 8-bit noise", ModFormatGIF, 8, 1024, 768}, Content::Noise, "", nullptr, giflibRead,
          "giflib"},
-        {"tiff rgb raw", ModFormatTIFF, 24, 1024, 768, Content::Smooth, "", nullptr, libtiffRead,
+        {{"tiff rgb raw", ModFormatTIFF, 24, 1024, 768}, Content::Smooth, "", nullptr, libtiffRead,
          "libtiff"},
-        {"tiff rgb lzw", ModFormatTIFF, 24, 1024, 768, Content::Smooth, "lzw", nullptr, libtiffRead,
-         "libtiff"},
-        {"tiff rgb lzw noise", ModFormatTIFF, 24, 1024, 768, Content::Noise, "lzw", nullptr,
+        {{"tiff rgb lzw", ModFormatTIFF, 24, 1024, 768}, Content::Smooth, "lzw", nullptr,
          libtiffRead, "libtiff"},
-        {"tiff rgb lzw libtiff", ModFormatTIFF, 24, 1024, 768, Content::Smooth, nullptr,
+        {{"tiff rgb lzw noise", ModFormatTIFF, 24, 1024, 768}, Content::Noise, "lzw", nullptr,
+         libtiffRead, "libtiff"},
+        {{"tiff rgb lzw libtiff", ModFormatTIFF, 24, 1024, 768}, Content::Smooth, nullptr,
          libtiffWrite, libtiffRead, "libtiff"},
-        {"tiff 8-bit lzw", ModFormatTIFF, 8, 1024, 768, Content::Smooth, "lzw", nullptr,
+        {{"tiff 8-bit lzw", ModFormatTIFF, 8, 1024, 768}, Content::Smooth, "lzw", nullptr,
          libtiffRead, "libtiff"},
-        {"targa rgb raw", ModFormatTarga, 24, 1024, 768, Content::Smooth, "", nullptr, stbRead,
+        {{"targa rgb raw", ModFormatTarga, 24, 1024, 768}, Content::Smooth, "", nullptr, stbRead,
          "stb_image"},
-        {"targa rgb rle (stb)", ModFormatTarga, 24, 1024, 768, Content::Smooth, nullptr,
+        {{"targa rgb rle (stb)", ModFormatTarga, 24, 1024, 768}, Content::Smooth, nullptr,
          stbWriteTga, stbRead, "stb_image"},
     };
-    int status = 0;
-    for (const Row& row : rows)
-        status |= benchRow(row);
-    if (status)
-        std::printf("a benchmark failed to read or write its file\n");
-    return status;
+    return benchcodecs::runRows(rows, benchRow);
 }

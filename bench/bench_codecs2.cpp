@@ -3,42 +3,20 @@
 // header and produce every pixel; ours also turns rows bottom-up and pixels blue-green-red, while
 // stb_image hands the file's samples out as they are. A ratio of 1 is parity, above 1 we are
 // faster. Each row also checks that both readers agree on the pixels.
-#include "imgio.hpp"
+#include "bench_codecs.hpp"
 
 #include <stb/stb_image.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using benchcodecs::secondsPerCall;
 
-// The best of a few rounds of `runs` calls, in seconds per call: the least disturbed figure.
-template <class Body>
-double secondsPerCall(int runs, Body body)
-{
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round) {
-        const auto start = Clock::now();
-        for (int i = 0; i < runs; ++i)
-            body();
-        const std::chrono::duration<double> took = Clock::now() - start;
-        best = std::min(best, took.count() / runs);
-    }
-    return best;
-}
-
-struct Row {
-    const char* name;
-    int format;
-    int bpp;
-    int width;
-    int height;
-};
+using Row = benchcodecs::Picture;
 
 // Whether our reader and stb_image give the same samples for the file.
 bool sameAsReference(const std::string& path, const Row& row)
@@ -109,10 +87,5 @@ int main()
         {"ppm", ModFormatPixmap, 24, 2048, 2048},
         {"ppm", ModFormatPixmap, 24, 333, 211},
     };
-    int status = 0;
-    for (const Row& row : rows)
-        status |= benchRow(row);
-    if (status)
-        std::printf("a benchmark failed to read or write its file\n");
-    return status;
+    return benchcodecs::runRows(rows, benchRow);
 }

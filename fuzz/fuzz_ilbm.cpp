@@ -5,5 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const char* const kOptions[] = {nullptr};
-    return fuzzreader::run(data, size, ModFormatILBM, kOptions, 1, false);
+    static const fuzzreader::Checks kChecks = {
+        1 << 20, [](const MOD& model) { return model.bpp != 24; }};
+    return fuzzreader::run(data, size, ModFormatILBM, kOptions, 1, kChecks);
 }

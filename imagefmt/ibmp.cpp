@@ -247,47 +247,34 @@ void advance(int& value, int by, int limit)
     value = by >= limit - value ? limit : value + by;
 }
 
-int decodeRle8(ByteReader* in, const MOD& model, unsigned char* data)
-{
-    const size_t rowBytes = static_cast<size_t>(ModRowBytes(model.width, 8));
-    const int width = model.width;
-    RlePosition at;
-    unsigned char discard[256];
-    while (at.row < model.height) {
-        const int count = byteReaderGet(in);
-        const int value = byteReaderGet(in);
-        if (value < 0)
-            return rowsComplete(at, model) ? 0 : ModCodecShortRead;
-        unsigned char* row = data + at.row * rowBytes;
-        if (count > 0) {
-            const int n = count < width - at.column ? count : width - at.column;
-            if (n > 0)
-                std::memset(row + at.column, value, static_cast<size_t>(n));
-            advance(at.column, count, width);
-        } else if (value == 0) {
-            ++at.row;
-            at.column = 0;
-        } else if (value == 1) {
-            return 0;
-        } else if (value == 2) {
-            const int dx = byteReaderGet(in);
-            const int dy = byteReaderGet(in);
-            if (dy < 0)
-                return ModCodecShortRead;
-            advance(at.column, dx, width);
-            advance(at.row, dy, model.height);
-        } else {
-            const int n = value < width - at.column ? value : width - at.column;
-            const int kept = n > 0 ? n : 0;
-            const int padded = value + (value & 1);
-            if (byteReaderRead(in, row + at.column, kept) != kept ||
-                byteReaderRead(in, discard, padded - kept) != padded - kept)
-                return ModCodecShortRead;
-            advance(at.column, value, width);
-        }
+// How RLE8 stores its pixels: a run repeats one index, an absolute block is a byte an index,
+// padded to a whole word in the file.
+class Rle8Pixels {
+public:
+    static constexpr int kBpp = 8;
+
+    explicit Rle8Pixels(int width) : fWidth(width) {}
+
+    void run(unsigned char* row, int column, int count, int value) const
+    {
+        const int n = count < fWidth - column ? count : fWidth - column;
+        if (n > 0)
+            std::memset(row + column, value, static_cast<size_t>(n));
     }
-    return 0;
-}
+
+    bool absolute(ByteReader* in, unsigned char* row, int column, int count) const
+    {
+        const int n = count < fWidth - column ? count : fWidth - column;
+        const int kept = n > 0 ? n : 0;
+        const int padded = count + (count & 1);
+        unsigned char discard[256];
+        return byteReaderRead(in, row + column, kept) == kept &&
+               byteReaderRead(in, discard, padded - kept) == padded - kept;
+    }
+
+private:
+    int fWidth;
+};
 
 inline void putNibble(unsigned char* row, int column, int width, int nibble)
 {
@@ -296,10 +283,47 @@ inline void putNibble(unsigned char* row, int column, int width, int nibble)
             row[column >> 1] | ((column & 1) ? nibble : nibble << 4));
 }
 
-int decodeRle4(ByteReader* in, const MOD& model, unsigned char* data)
+// How RLE4 stores its pixels: two indices a byte, high nibble first, in runs and in absolute
+// blocks alike; an absolute block is padded to a whole word in the file.
+class Rle4Pixels {
+public:
+    static constexpr int kBpp = 4;
+
+    explicit Rle4Pixels(int width) : fWidth(width) {}
+
+    void run(unsigned char* row, int column, int count, int value) const
+    {
+        // The run alternates the high and the low nibble of its value.
+        const int n = count < fWidth - column ? count : fWidth - column;
+        for (int i = 0; i < n; ++i)
+            putNibble(row, column + i, fWidth, (i & 1) ? value & 0x0F : value >> 4);
+    }
+
+    bool absolute(ByteReader* in, unsigned char* row, int column, int count) const
+    {
+        const int bytes = (count + 1) / 2;
+        int byte = 0;
+        for (int i = 0; i < count; ++i) {
+            if (!(i & 1) && (byte = byteReaderGet(in)) < 0)
+                return false;
+            if (i < fWidth - column)
+                putNibble(row, column + i, fWidth, (i & 1) ? byte & 0x0F : byte >> 4);
+        }
+        return !(bytes & 1) || byteReaderGet(in) >= 0;
+    }
+
+private:
+    int fWidth;
+};
+
+// The escape codes (end of line, end of bitmap, delta) are the same in RLE8 and RLE4; only how
+// a run and an absolute block store their pixels differs.
+template <class Pixels>
+int decodeRle(ByteReader* in, const MOD& model, unsigned char* data)
 {
-    const size_t rowBytes = static_cast<size_t>(ModRowBytes(model.width, 4));
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(model.width, Pixels::kBpp));
     const int width = model.width;
+    const Pixels pixels(width);
     RlePosition at;
     while (at.row < model.height) {
         const int count = byteReaderGet(in);
@@ -308,10 +332,7 @@ int decodeRle4(ByteReader* in, const MOD& model, unsigned char* data)
             return rowsComplete(at, model) ? 0 : ModCodecShortRead;
         unsigned char* row = data + at.row * rowBytes;
         if (count > 0) {
-            // The run alternates the high and the low nibble of its value.
-            const int n = count < width - at.column ? count : width - at.column;
-            for (int i = 0; i < n; ++i)
-                putNibble(row, at.column + i, width, (i & 1) ? value & 0x0F : value >> 4);
+            pixels.run(row, at.column, count, value);
             advance(at.column, count, width);
         } else if (value == 0) {
             ++at.row;
@@ -326,15 +347,7 @@ int decodeRle4(ByteReader* in, const MOD& model, unsigned char* data)
             advance(at.column, dx, width);
             advance(at.row, dy, model.height);
         } else {
-            const int bytes = (value + 1) / 2;
-            int byte = 0;
-            for (int i = 0; i < value; ++i) {
-                if (!(i & 1) && (byte = byteReaderGet(in)) < 0)
-                    return ModCodecShortRead;
-                if (i < width - at.column)
-                    putNibble(row, at.column + i, width, (i & 1) ? byte & 0x0F : byte >> 4);
-            }
-            if ((bytes & 1) && byteReaderGet(in) < 0)
+            if (!pixels.absolute(in, row, at.column, value))
                 return ModCodecShortRead;
             advance(at.column, value, width);
         }
@@ -371,8 +384,8 @@ int readData(int fd, MOD* model, unsigned char* data)
         ByteReaderHolder reader(fd);
         if (!reader.get())
             return ModCodecNoMemory;
-        code = state.compression == kRle8 ? decodeRle8(reader.get(), *model, data)
-                                          : decodeRle4(reader.get(), *model, data);
+        code = state.compression == kRle8 ? decodeRle<Rle8Pixels>(reader.get(), *model, data)
+                                          : decodeRle<Rle4Pixels>(reader.get(), *model, data);
     }
     if (code)
         return code;

@@ -104,6 +104,27 @@ const char* fileExtension(const char* path)
     return dot + 1;
 }
 
+int greyOfPalette(const char* options, const unsigned char* palette, unsigned char* grey)
+{
+    static const char* const names[] = {"r", "g", "b", "k"};
+    int chosen = 3;
+    int given = 0;
+    for (int i = 0; i < 4; ++i)
+        if (hasOption(options, names[i])) {
+            chosen = i;
+            ++given;
+        }
+    if (given > 1)
+        return ModCodecBadOption;
+    for (int i = 0; i < 256; ++i) {
+        const unsigned char* entry = palette + 3 * i;
+        grey[i] = chosen < 3 ? entry[chosen]
+                             : static_cast<unsigned char>(
+                                   (77 * entry[0] + 151 * entry[1] + 28 * entry[2]) >> 8);
+    }
+    return 0;
+}
+
 ByteReader* byteReaderOpen(int fd)
 {
     auto* reader = static_cast<ByteReader*>(std::malloc(sizeof(ByteReader)));

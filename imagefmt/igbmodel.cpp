@@ -201,12 +201,7 @@ int ModCreateFromHBitmap(MOD* out, HBITMAP bitmap, HPALETTE palette)
             result.palette[3 * i + 1] = info.colours[i].rgbGreen;
             result.palette[3 * i + 2] = info.colours[i].rgbBlue;
         }
-    out->width = result.width;
-    out->height = result.height;
-    out->bpp = result.bpp;
-    std::memcpy(out->palette, result.palette, sizeof out->palette);
-    out->data = result.data;
-    out->dataSize = result.dataSize;
+    imgfmt::handOver(result, out);
     return ModOk;
 }
 

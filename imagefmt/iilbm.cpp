@@ -2,6 +2,7 @@
 // and SHAM, uncompressed or ByteRun1, and writes 1, 4 and 8-bit images as bitplanes and 24-bit
 // images as HAM6, always ByteRun1.
 #include "detail/icodecstream.hpp"
+#include "detail/ipackbits.hpp"
 
 #include <cstdint>
 #include <cstdlib>
@@ -236,28 +237,7 @@ int planeRow(CodecInput& in, int compression, unsigned char* out, size_t n)
 {
     if (compression == 0)
         return in.readExact(out, n) ? kOk : kShortRead;
-    size_t pos = 0;
-    while (pos < n) {
-        int k = in.get();
-        if (k < 0)
-            return kShortRead;
-        if (k < 128) {
-            size_t count = static_cast<size_t>(k) + 1;
-            size_t take = count < n - pos ? count : n - pos;
-            if (!in.readExact(out + pos, take) || !in.skip(count - take))
-                return kShortRead;
-            pos += take;
-        } else {
-            int v = in.get();
-            if (v < 0)
-                return kShortRead;
-            size_t count = 257 - static_cast<size_t>(k);
-            size_t take = count < n - pos ? count : n - pos;
-            std::memset(out + pos, v, take);
-            pos += take;
-        }
-    }
-    return kOk;
+    return unpackByteRuns(in, out, n, kByteRun1Dialect);
 }
 
 // Spreads the 8 bits of a byte into 8 bytes, most significant bit into the first byte.

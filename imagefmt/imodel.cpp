@@ -88,12 +88,7 @@ int ModCopy(const MOD* model, MOD* out)
     if (code)
         return code;
     std::memcpy(copy.data, model->data, static_cast<size_t>(copy.dataSize));
-    out->width = copy.width;
-    out->height = copy.height;
-    out->bpp = copy.bpp;
-    std::memcpy(out->palette, copy.palette, sizeof out->palette);
-    out->data = copy.data;
-    out->dataSize = copy.dataSize;
+    imgfmt::handOver(copy, out);
     return ModOk;
 }
 

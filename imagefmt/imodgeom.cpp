@@ -11,18 +11,6 @@ namespace {
 using RowRoutine = void (*)(const unsigned char* source, unsigned char* target, int width,
                             const int32_t* steps);
 
-// Each result is built in a record of its own and handed to the caller's record only when it is
-// complete, so a failure leaves the caller's record without a block and the source untouched.
-void handOver(const MOD& result, MOD* out)
-{
-    out->width = result.width;
-    out->height = result.height;
-    out->bpp = result.bpp;
-    std::memcpy(out->palette, result.palette, sizeof out->palette);
-    out->data = result.data;
-    out->dataSize = result.dataSize;
-}
-
 size_t rowBytes(const MOD& m) { return static_cast<size_t>(ModRowBytes(m.width, m.bpp)); }
 
 // Row copiers: the bytes that hold width pixels.
@@ -292,7 +280,7 @@ int copyAndApply(const MOD* model, MOD* out, bool mirror, bool swap)
         ModFreeData(&result);
         return ModErrNoMemory;
     }
-    handOver(result, out);
+    imgfmt::handOver(result, out);
     return ModOk;
 }
 
@@ -322,7 +310,7 @@ int ModResize(const MOD* model, int newWidth, int newHeight, MOD* out)
         ModFreeData(&result);
         return ModCodecError + failure;
     }
-    handOver(result, out);
+    imgfmt::handOver(result, out);
     return ModOk;
 }
 
@@ -340,7 +328,7 @@ int ModTranspose(const MOD* model, MOD* out)
     if (const int code = ModCreate(model->height, model->width, model->bpp, model->palette, &result))
         return code;
     transposeData(*model, result.data);
-    handOver(result, out);
+    imgfmt::handOver(result, out);
     return ModOk;
 }
 

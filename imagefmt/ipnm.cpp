@@ -1,6 +1,7 @@
 // The Greymap (binary P5) and Pixmap (binary P6) codecs: 8-bpp greys and 24-bpp colour pictures
 // in the portable map formats, one byte a sample, rows top first.
 #include "detail/icodec.hpp"
+#include "detail/icodecstream.hpp"
 #include "detail/ifileio.hpp"
 
 #include <ovkmsgid.hpp>
@@ -131,30 +132,6 @@ int readHeader(int fd, const MapKind& kind, MOD* model)
     return 0;
 }
 
-// Exchanges the first and third byte of count 3-byte pixels from in to out. Four pixels are
-// three 32-bit words on a little-endian machine, which turns a loop of byte moves that compilers
-// do not vectorise into a few shifts and masks per word.
-void swapRedBlue(const unsigned char* in, int count, unsigned char* out)
-{
-    int i = 0;
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    for (; i + 4 <= count; i += 4, in += 12, out += 12) {
-        uint32_t w[3];
-        std::memcpy(w, in, 12);
-        const uint32_t o[3] = {
-            ((w[0] >> 16) & 0xFF) | (w[0] & 0xFF00) | ((w[0] & 0xFF) << 16) | ((w[1] & 0xFF00) << 16),
-            (w[1] & 0xFF) | ((w[0] >> 24) << 8) | ((w[2] & 0xFF) << 16) | (w[1] & 0xFF000000u),
-            ((w[1] >> 16) & 0xFF) | ((w[2] >> 24) << 8) | (w[2] & 0xFF0000) | ((w[2] & 0xFF00) << 16)};
-        std::memcpy(out, o, 12);
-    }
-#endif
-    for (; i < count; ++i, in += 3, out += 3) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-    }
-}
-
 // Greymap rows are copied as they are; Pixmap rows turn red, green, blue into blue, green, red,
 // with samples of a smaller maximum stretched so that the maximum is full intensity, as the grey
 // ramp of the Greymap palette does (samples above the maximum saturate).
@@ -166,7 +143,7 @@ void convertRow(const MapKind& kind, const unsigned char* in, int fileRow, const
         return;
     }
     if (!stretch) {
-        swapRedBlue(in, fileRow / 3, row);
+        codecio::swapRedBlue(in, row, static_cast<size_t>(fileRow / 3));
         return;
     }
     for (int i = 0; i < fileRow; i += 3) {
@@ -241,29 +218,6 @@ int writeRows(int fd, const MOD* model, const unsigned char* data, int fileRow, 
     return code;
 }
 
-// The grey of each palette entry by the option that names a component ("r", "g", "b") or the
-// luminance ("k", the default): 0, or 3 when more than one is given.
-int greyTable(const char* options, const unsigned char* palette, unsigned char* grey)
-{
-    static const char* const names[] = {"r", "g", "b", "k"};
-    int chosen = 3;
-    int given = 0;
-    for (int i = 0; i < 4; ++i)
-        if (hasOption(options, names[i])) {
-            chosen = i;
-            ++given;
-        }
-    if (given > 1)
-        return ModCodecBadOption;
-    for (int i = 0; i < 256; ++i) {
-        const unsigned char* entry = palette + 3 * i;
-        grey[i] = chosen < 3 ? entry[chosen]
-                             : static_cast<unsigned char>(
-                                   (77 * entry[0] + 151 * entry[1] + 28 * entry[2]) >> 8);
-    }
-    return 0;
-}
-
 int greymapQuery(ModFormatInfo* info)
 {
     info->shortName = "Greymap";
@@ -301,7 +255,7 @@ int greymapWrite(const char*, int fd, const MOD* model, const unsigned char* pal
     if (model->bpp != 8)
         return ModCodecUnsupported;
     unsigned char grey[256];
-    if (const int code = greyTable(options, palette, grey))
+    if (const int code = greyOfPalette(options, palette, grey))
         return code;
     if (const int code = writeHeader(fd, '5', model->width, model->height))
         return code;
@@ -348,7 +302,7 @@ int pixmapWrite(const char*, int fd, const MOD* model, const unsigned char*,
     const int fileRow = 3 * model->width;
     const int width = model->width;
     return writeRows(fd, model, data, fileRow, [&](const unsigned char* row, unsigned char* out) {
-        swapRedBlue(row, width, out);
+        codecio::swapRedBlue(row, out, static_cast<size_t>(width));
     });
 }
 

@@ -349,11 +349,6 @@ int ModReduceDepth(const MOD* model, int kind, int mode, int redBits, int greenB
             return ModErrNoMemory;
         }
     }
-    out->width = result.width;
-    out->height = result.height;
-    out->bpp = result.bpp;
-    std::memcpy(out->palette, result.palette, sizeof out->palette);
-    out->data = result.data;
-    out->dataSize = result.dataSize;
+    imgfmt::handOver(result, out);
     return ModOk;
 }

@@ -2,9 +2,11 @@
 // uncompressed, LZW or PackBits; grey, palette, RGB chunky or planar, CMYK) and writes a
 // little-endian single-strip TIFF, uncompressed or LZW.
 #include "detail/icodecstream.hpp"
+#include "detail/ipackbits.hpp"
 #include "detail/ilzwencoder.hpp"
 #include "detail/itiffdir.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -322,12 +324,9 @@ int tiffReadPalette(int, MOD* mod, unsigned char* palette)
 // LZW decoder of one strip (codes 9 to 12 bits, most significant bit first, early change)
 // into a buffer that holds the whole strip. Every string of the table is a stretch of output
 // already decoded (the previous string and the first byte of the next), so an entry is just an
-// offset and a length, and a string is copied from there; no chain of prefixes is walked. The
-// buffer has 8 bytes of slack behind its end, for copies in whole words.
+// offset and a length, and a string is copied from there; no chain of prefixes is walked.
 class TiffLzwDecoder {
 public:
-    static constexpr size_t kSlack = 8;
-
     TiffLzwDecoder() noexcept
         : fEntries(static_cast<Entry*>(std::malloc(4096 * sizeof(Entry)))),
           fRaw(static_cast<unsigned char*>(std::malloc(kRawBytes)))
@@ -344,7 +343,6 @@ public:
     bool ok() const noexcept { return fEntries != nullptr && fRaw != nullptr; }
 
     // Fills out[0, n) from the strip's codes; a string that would pass the end is cut there.
-    // out must have kSlack bytes of room behind n.
     int decode(CodecInput& in, unsigned char* out, size_t n) noexcept
     {
         Entry* const entries = fEntries;
@@ -432,14 +430,15 @@ private:
 
     // Copies length bytes from src to o, forward, cut at end; returns the new o. The source may
     // overlap the destination (a string that repeats its own start): every byte read is then
-    // one already written. Whole-word copies may run up to 7 bytes past the string into the
-    // slack, which later strings overwrite.
+    // one already written. Whole-word copies may run up to 7 bytes past the string, which later
+    // strings overwrite; near the end the copy goes byte by byte, so nothing behind end is
+    // touched (the strip may be decoded straight into the model, other rows behind it).
     static unsigned char* copy(unsigned char* o, const unsigned char* src, size_t length,
                                unsigned char* end) noexcept
     {
         if (length > static_cast<size_t>(end - o))
             length = static_cast<size_t>(end - o);
-        if (o - src >= 8) {
+        if (o - src >= 8 && static_cast<size_t>(end - o) - length >= 7) {
             for (size_t i = 0; i < length; i += 8)
                 std::memcpy(o + i, src + i, 8);
         } else {
@@ -453,35 +452,9 @@ private:
     unsigned char* fRaw;
 };
 
-// PackBits decoder of one strip; a run that passes the strip's end is cut there.
-int unpackBits(CodecInput& in, unsigned char* out, size_t n) noexcept
-{
-    size_t pos = 0;
-    while (pos < n) {
-        const int b = in.get();
-        if (b < 0)
-            return kShortRead;
-        if (b < 128) {
-            const size_t count = static_cast<size_t>(b) + 1;
-            const size_t take = count < n - pos ? count : n - pos;
-            if (!in.readExact(out + pos, take))
-                return kShortRead;
-            pos += take;
-        } else if (b > 128) {
-            const int v = in.get();
-            if (v < 0)
-                return kShortRead;
-            const size_t count = 257 - static_cast<size_t>(b);
-            const size_t take = count < n - pos ? count : n - pos;
-            std::memset(out + pos, v, take);
-            pos += take;
-        }
-    }
-    return kOk;
-}
-
-// Reads the strips of one image into the model: each strip is decoded whole into a buffer,
-// and its rows are then turned into model rows.
+// Reads the strips of one image into the model: each compressed strip is decoded whole, into
+// the model rows it fills where a file row is a model row but for the order of red and blue,
+// else into a buffer whose rows are then turned into model rows.
 class StripReader {
 public:
     StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
@@ -512,12 +485,13 @@ public:
             // 32-bit, so larger strips are refused as well.
             const uint64_t stripBytes =
                 static_cast<uint64_t>(fFileRow) * static_cast<uint64_t>(fSt.rowsPerStrip);
-            if (stripBytes > 0xFFFFFFF0u || stripBytes > SIZE_MAX - TiffLzwDecoder::kSlack)
+            if (stripBytes > 0xFFFFFFF0u)
                 return kNoMemory;
-            fStrip = static_cast<unsigned char*>(
-                std::malloc(static_cast<size_t>(stripBytes) + TiffLzwDecoder::kSlack));
+            fInPlace = decodesInPlace();
+            if (!fInPlace)
+                fStrip = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(stripBytes)));
         }
-        if (!fIn.ok() || (fSt.compression != kNone && fStrip == nullptr) ||
+        if (!fIn.ok() || (fSt.compression != kNone && !fInPlace && fStrip == nullptr) ||
             (fSt.compression == kLzw && !fLzw.ok()))
             return kNoMemory;
         const int64_t perPlane = (fMod.height + fSt.rowsPerStrip - 1) / fSt.rowsPerStrip;
@@ -557,9 +531,9 @@ private:
             rows = fSt.rowsPerStrip;
         if (fSt.compression == kNone)
             return readRawRows(firstRow, rows, plane);
-        const size_t bytes = fFileRow * static_cast<size_t>(rows);
-        const int rc = fSt.compression == kLzw ? fLzw.decode(fIn, fStrip, bytes)
-                                               : unpackBits(fIn, fStrip, bytes);
+        if (fInPlace)
+            return decodeInPlace(firstRow, rows);
+        const int rc = decode(fStrip, fFileRow * static_cast<size_t>(rows));
         if (rc != kOk)
             return rc;
         for (int64_t r = 0; r < rows; ++r) {
@@ -567,6 +541,48 @@ private:
             if (fSt.predictor == 2)
                 undoPredictor(src, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
             convert(src, modelRow(firstRow + r), plane);
+        }
+        return kOk;
+    }
+
+    int decode(unsigned char* out, size_t bytes) noexcept
+    {
+        return fSt.compression == kLzw ? fLzw.decode(fIn, out, bytes)
+                                       : unpackByteRuns(fIn, out, bytes, kPackBitsDialect);
+    }
+
+    // Whether a decoded file row is already a model row but for the order of red and blue: one
+    // byte a sample of palette or grey, or chunky red, green, blue, and no row padding.
+    bool decodesInPlace() const noexcept
+    {
+        if (fFileRow != fRowBytes)
+            return false;
+        return fMod.bpp != 24 || (fSt.planar != 2 && fSt.photometric != 5 && fSt.samples == 3);
+    }
+
+    // Decodes a strip straight into the model rows that it fills, which lie together (in the
+    // reverse order, unless the file is stored bottom-up), and then turns the rows round in
+    // place: no strip buffer is allocated and written, and every byte is moved once less.
+    int decodeInPlace(int64_t firstRow, int64_t rows) noexcept
+    {
+        const int64_t lowest = fSt.orientation == 4 ? firstRow : fMod.height - firstRow - rows;
+        unsigned char* const block = fData + static_cast<size_t>(lowest) * fRowBytes;
+        if (const int rc = decode(block, fFileRow * static_cast<size_t>(rows)))
+            return rc;
+        const size_t width = static_cast<size_t>(fMod.width);
+        for (int64_t r = 0; r < rows; ++r) {
+            unsigned char* row = block + static_cast<size_t>(r) * fFileRow;
+            if (fSt.predictor == 2)
+                undoPredictor(row, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
+            if (fMod.bpp == 24)
+                swapRedBlue(row, row, width);
+        }
+        if (fSt.orientation != 4) {
+            for (int64_t r = 0; r < rows / 2; ++r) {
+                unsigned char* top = block + static_cast<size_t>(r) * fFileRow;
+                std::swap_ranges(top, top + fFileRow,
+                                 block + static_cast<size_t>(rows - 1 - r) * fFileRow);
+            }
         }
         return kOk;
     }
@@ -637,6 +653,7 @@ private:
     size_t fRowBytes;
     size_t fFileRow = 0;
     unsigned char* fStrip = nullptr;
+    bool fInPlace = false;
     TiffLzwDecoder fLzw;
 };
 

@@ -239,29 +239,6 @@ int vornMessage(int code)
     }
 }
 
-// The grey of each palette entry as the Greymap writer computes it: by the option that names a
-// component ("r", "g", "b") or the luminance ("k", the default); 3 when more than one is given.
-int greyTable(const char* options, const unsigned char* palette, unsigned char* grey)
-{
-    static const char* const names[] = {"r", "g", "b", "k"};
-    int chosen = 3;
-    int given = 0;
-    for (int i = 0; i < 4; ++i)
-        if (hasOption(options, names[i])) {
-            chosen = i;
-            ++given;
-        }
-    if (given > 1)
-        return ModCodecBadOption;
-    for (int i = 0; i < 256; ++i) {
-        const unsigned char* entry = palette + 3 * i;
-        grey[i] = chosen < 3 ? entry[chosen]
-                             : static_cast<unsigned char>(
-                                   (77 * entry[0] + 151 * entry[1] + 28 * entry[2]) >> 8);
-    }
-    return 0;
-}
-
 // The number after "width=": decimal digits only, up to the end of the token. "width=12x" or a
 // number that overflows is an error, never a silently different width.
 bool widthOption(const char* options, int* width)
@@ -334,7 +311,7 @@ int zvxWrite(const char*, int fd, const MOD* model, const unsigned char* palette
     if (model->bpp != 8)
         return ModCodecUnsupported;
     unsigned char grey[256];
-    if (const int code = greyTable(options, palette, grey))
+    if (const int code = greyOfPalette(options, palette, grey))
         return code;
     auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(model->width)));
     if (!buffer)

@@ -63,6 +63,11 @@ OVKWIN_API bool optionNumber(const char* options, const char* name, long* value)
 // or '\' appears after it.
 OVKWIN_API const char* fileExtension(const char* path);
 
+// The grey of each of the 256 palette entries, as the writers of grey formats store a palette
+// picture: the component that the option "r", "g" or "b" names, or the luminance ("k", the
+// default). 0, or ModCodecBadOption when more than one of them is given.
+int greyOfPalette(const char* options, const unsigned char* palette, unsigned char* grey);
+
 // The display size that a bitmap array file's entries are chosen for.
 OVKWIN_API void screenSize(int* width, int* height);
 

@@ -17,6 +17,7 @@
 using imgtest::Model;
 using imgtest::paletteEntry;
 using imgtest::pixel;
+using imgtest::rows;
 using Bytes = std::vector<unsigned char>;
 
 namespace {
@@ -421,19 +422,6 @@ BmpFields rle(unsigned bits, int width, int height, Bytes stream)
     s.compression = bits == 8 ? 1 : 2;
     s.data = std::move(stream);
     return s;
-}
-
-// The rows of a small model as text, bottom row first: "row0 | row1 ...".
-std::string rows(const MOD& m)
-{
-    std::string text;
-    for (int y = 0; y < m.height; ++y) {
-        if (y)
-            text += " | ";
-        for (int x = 0; x < m.width; ++x)
-            text += (x ? " " : "") + std::to_string(pixel(m, x, y));
-    }
-    return text;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // GIF: round trips through our writer and reader at every depth, files written by ImageMagick
 // (plain and interlaced), the transparent colour's GIF89a, and malformed headers and LZW data.
-#include "refimage.hpp"
+#include "codectest.hpp"
 
 #include "detail/icodec.hpp"
 
@@ -26,7 +26,7 @@ TEST_P(GifRoundTrip, ReadsBackWhatItWrote)
 {
     const Shape s = GetParam();
     Model source, back;
-    ASSERT_EQ(refimage::roundTrip(ModFormatGIF, s.width, s.height, s.bpp, "", &source, &back), 0);
+    ASSERT_EQ(codectest::roundTrip(ModFormatGIF, s.width, s.height, s.bpp, "", &source, &back), 0);
     EXPECT_TRUE(imgtest::samePixels(source, back));
     for (int i = 0; i < (1 << s.bpp); ++i)
         EXPECT_EQ(imgtest::paletteEntry(back, i), imgtest::paletteEntry(source, i)) << i;
@@ -60,9 +60,9 @@ TEST_P(GifReference, ReadsAsImageMagickDecodesIt)
 {
     const Reference r = GetParam();
     Model m;
-    ASSERT_EQ(refimage::readFixture(r.file, ModFormatGIF, &m), 0);
+    ASSERT_EQ(codectest::readFixture(r.file, ModFormatGIF, &m), 0);
     EXPECT_EQ(m.bpp, r.bpp);
-    EXPECT_TRUE(refimage::matchesPlainMap(m, r.expected));
+    EXPECT_TRUE(codectest::matchesPlainMap(m, r.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GifReference,
@@ -190,10 +190,10 @@ TEST(Gif, WithoutGlobalTableOneBitImageIsBlackAndWhite)
     ASSERT_EQ(m.bpp, 1);
     EXPECT_EQ(imgtest::paletteEntry(m, 0), 0x000000u);
     EXPECT_EQ(imgtest::paletteEntry(m, 1), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 0, 0), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 1, 0), 0x000000u);
-    EXPECT_EQ(refimage::colourAt(m, 3, 1), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 2, 1), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 1, 0), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 3, 1), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 2, 1), 0x000000u);
 }
 
 TEST(Gif, InterlacedImageOfThreeRowsFillsRowsZeroTwoOne)
@@ -202,9 +202,9 @@ TEST(Gif, InterlacedImageOfThreeRowsFillsRowsZeroTwoOne)
     const Bytes f = gifFile(descriptor(1, 3, 0x40) + packCodes3({4, 0, 1, 0, 5}) + Bytes{';'});
     Model m;
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatGIF, "", &m), 0);
-    EXPECT_EQ(refimage::colourAt(m, 0, 0), 0x000000u);
-    EXPECT_EQ(refimage::colourAt(m, 0, 2), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 0, 1), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 0, 0), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 0, 2), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 0, 1), 0x000000u);
 }
 
 TEST(Gif, ExtensionsAreSkippedAndSecondImageIsChosenByIndex)
@@ -227,8 +227,8 @@ TEST(Gif, LocalColourTableReplacesTheGlobalOne)
     const Bytes f = gifFile(descriptor(2, 1, 0x80) + local + packCodes3({4, 1, 0, 5}) + Bytes{';'});
     Model m;
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatGIF, "", &m), 0);
-    EXPECT_EQ(refimage::colourAt(m, 0, 0), 0x28323Cu);
-    EXPECT_EQ(refimage::colourAt(m, 1, 0), 0x0A141Eu);
+    EXPECT_EQ(codectest::colourAt(m, 0, 0), 0x28323Cu);
+    EXPECT_EQ(codectest::colourAt(m, 1, 0), 0x0A141Eu);
 }
 
 struct Malformed {
@@ -286,9 +286,9 @@ TEST(Gif, ErrokKeepsTheRowsDecodedBeforeTheEnd)
     Model m;
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatGIF, "errok", &m), 0);
     for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(refimage::colourAt(m, x, 0), 0xFFFFFFu) << x;
-    EXPECT_EQ(refimage::colourAt(m, 0, 1), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 1, 1), 0x000000u);
+        EXPECT_EQ(codectest::colourAt(m, x, 0), 0xFFFFFFu) << x;
+    EXPECT_EQ(codectest::colourAt(m, 0, 1), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 1, 1), 0x000000u);
 }
 
 TEST(Gif, WriterRefusesTwentyFourBitModels)
@@ -322,7 +322,7 @@ TEST(GifFuzzFindings, EachKeptInputGivesItsCodeAndRoundTrips)
     };
     for (const auto& f : findings) {
         Model m;
-        ASSERT_EQ(refimage::readFixture(f.file, ModFormatGIF, &m, f.options), f.code) << f.file;
+        ASSERT_EQ(codectest::readFixture(f.file, ModFormatGIF, &m, f.options), f.code) << f.file;
         if (f.code != 0)
             continue;
         int code = 0;

@@ -1,7 +1,7 @@
 // ILBM: round trips of the plane depths and the HAM6 writer, files written by netpbm (plain,
 // uncompressed, HAM6, HAM8), extra half-brite and SHAM files built inline, the ByteRun1 writer,
 // and malformed forms and chunks.
-#include "refimage.hpp"
+#include "codectest.hpp"
 
 #include "detail/icodec.hpp"
 
@@ -26,7 +26,7 @@ TEST_P(IlbmRoundTrip, ReadsBackWhatItWrote)
 {
     const Shape s = GetParam();
     Model source, back;
-    ASSERT_EQ(refimage::roundTrip(ModFormatILBM, s.width, s.height, s.bpp, "", &source, &back), 0);
+    ASSERT_EQ(codectest::roundTrip(ModFormatILBM, s.width, s.height, s.bpp, "", &source, &back), 0);
     EXPECT_TRUE(imgtest::samePixels(source, back));
     for (int i = 0; i < (1 << s.bpp); ++i)
         EXPECT_EQ(imgtest::paletteEntry(back, i), imgtest::paletteEntry(source, i)) << i;
@@ -119,9 +119,9 @@ TEST_P(IlbmReference, ReadsAsNetpbmDecodesIt)
 {
     const Reference r = GetParam();
     Model m;
-    ASSERT_EQ(refimage::readFixture(r.file, ModFormatILBM, &m), 0);
+    ASSERT_EQ(codectest::readFixture(r.file, ModFormatILBM, &m), 0);
     EXPECT_EQ(m.bpp, r.bpp);
-    EXPECT_TRUE(refimage::matchesPlainMap(m, r.expected, r.tolerance));
+    EXPECT_TRUE(codectest::matchesPlainMap(m, r.expected, r.tolerance));
 }
 
 // colours16 lists 9 colours for its 4 planes; colours32-raw is uncompressed.
@@ -226,7 +226,7 @@ TEST(Ilbm, ShamFourHundredLinesHighUsesEachLinePaletteForTwoRows)
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatILBM, "", &m), 0);
     ASSERT_EQ(m.bpp, 24);
     for (int y : {0, 1, 2, 3, 31, 32, 33, 398, 399})
-        EXPECT_EQ(refimage::colourAt(m, 0, y), uint32_t(((y / 2) % 16) << 4) << 16) << y;
+        EXPECT_EQ(codectest::colourAt(m, 0, y), uint32_t(((y / 2) % 16) << 4) << 16) << y;
 }
 
 TEST(Ilbm, MaskPlaneIsPassedOver)

@@ -174,6 +174,20 @@ inline bool samePixels(const MOD& a, const MOD& b)
     return true;
 }
 
+// The pixels of a small model as text, bottom row first: "row0 | row1 ...", the pixels of a
+// row separated by blanks.
+inline std::string rows(const MOD& m)
+{
+    std::string text;
+    for (int y = 0; y < m.height; ++y) {
+        if (y)
+            text += " | ";
+        for (int x = 0; x < m.width; ++x)
+            text += (x ? " " : "") + std::to_string(pixel(m, x, y));
+    }
+    return text;
+}
+
 // A model of the given size whose pixels follow a fixed pattern that uses every index of the
 // depth (or many colours at 24 bpp) and an ascending palette that tells entries apart.
 inline int makePatternModel(int width, int height, int bpp, MOD* out)

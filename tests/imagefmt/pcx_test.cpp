@@ -1,7 +1,7 @@
 // PCX: round trips at every depth, files written by ImageMagick and netpbm in the five plane
 // layouts, the run-length details of the writer, runs across line ends with and without
 // "trunc", and malformed headers.
-#include "refimage.hpp"
+#include "codectest.hpp"
 
 #include "detail/icodec.hpp"
 
@@ -23,7 +23,7 @@ TEST_P(PcxRoundTrip, ReadsBackWhatItWrote)
 {
     const Shape s = GetParam();
     Model source, back;
-    ASSERT_EQ(refimage::roundTrip(ModFormatPCX, s.width, s.height, s.bpp, "", &source, &back), 0);
+    ASSERT_EQ(codectest::roundTrip(ModFormatPCX, s.width, s.height, s.bpp, "", &source, &back), 0);
     EXPECT_TRUE(imgtest::samePixels(source, back));
     if (s.bpp != 24) {
         for (int i = 0; i < (1 << s.bpp); ++i)
@@ -48,9 +48,9 @@ TEST_P(PcxReference, ReadsAsTheReferenceDecodesIt)
 {
     const Reference r = GetParam();
     Model m;
-    ASSERT_EQ(refimage::readFixture(r.file, ModFormatPCX, &m), 0);
+    ASSERT_EQ(codectest::readFixture(r.file, ModFormatPCX, &m), 0);
     EXPECT_EQ(m.bpp, r.bpp);
-    EXPECT_TRUE(refimage::matchesPlainMap(m, r.expected));
+    EXPECT_TRUE(codectest::matchesPlainMap(m, r.expected));
 }
 
 // planes16 has four 1-bit planes and a width of 13, so each plane line ends in a partial byte.
@@ -226,7 +226,7 @@ TEST(PcxFuzzFindings, EachKeptInputGivesItsCode)
     };
     for (const auto& f : findings) {
         Model m;
-        EXPECT_EQ(refimage::readFixture(f.file, ModFormatPCX, &m, f.options), f.code) << f.file;
+        EXPECT_EQ(codectest::readFixture(f.file, ModFormatPCX, &m, f.options), f.code) << f.file;
     }
 }
 

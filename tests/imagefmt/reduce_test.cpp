@@ -13,6 +13,7 @@
 using imgtest::Model;
 using imgtest::paletteEntry;
 using imgtest::pixel;
+using imgtest::rows;
 
 namespace {
 
@@ -25,19 +26,6 @@ void make24(int width, int height, const std::function<uint32_t(int, int)>& colo
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             imgtest::setPixel(*out, x, y, colour(x, y));
-}
-
-// The pixels of a small model, bottom row first: "row0 | row1 ...".
-std::string rows(const MOD& m)
-{
-    std::string text;
-    for (int y = 0; y < m.height; ++y) {
-        if (y)
-            text += " | ";
-        for (int x = 0; x < m.width; ++x)
-            text += (x ? " " : "") + std::to_string(pixel(m, x, y));
-    }
-    return text;
 }
 
 // The rule of the standard colours, written out again as the reference.

@@ -1,7 +1,7 @@
 // Targa: round trips at 8 and 24 bits in every pixel size and row order the writer offers,
 // files written by ImageMagick (raw, run-length, grey, colour-mapped, with alpha), run-length
 // packets across rows, and malformed headers.
-#include "refimage.hpp"
+#include "codectest.hpp"
 
 #include "detail/icodec.hpp"
 
@@ -24,7 +24,7 @@ TEST_P(TargaRoundTrip, ReadsBackWhatItWrote)
 {
     const Trip t = GetParam();
     Model source, back;
-    ASSERT_EQ(refimage::roundTrip(ModFormatTarga, 13, 7, t.bpp, t.options, &source, &back), 0);
+    ASSERT_EQ(codectest::roundTrip(ModFormatTarga, 13, 7, t.bpp, t.options, &source, &back), 0);
     EXPECT_TRUE(imgtest::samePixels(source, back));
     if (t.bpp == 8) {
         for (int i = 0; i < 256; ++i)
@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, TargaRoundTrip,
 TEST(Targa, SixteenBitsKeepTheTopFiveBitsOfEachComponent)
 {
     Model source, back;
-    ASSERT_EQ(refimage::roundTrip(ModFormatTarga, 13, 7, 24, "16", &source, &back), 0);
+    ASSERT_EQ(codectest::roundTrip(ModFormatTarga, 13, 7, 24, "16", &source, &back), 0);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 13; ++x)
             EXPECT_EQ(imgtest::pixel(back, x, y), imgtest::pixel(source, x, y) & 0xF8F8F8u)
@@ -75,9 +75,9 @@ TEST_P(TargaReference, ReadsAsImageMagickDecodesIt)
 {
     const Reference r = GetParam();
     Model m;
-    ASSERT_EQ(refimage::readFixture(r.file, ModFormatTarga, &m), 0);
+    ASSERT_EQ(codectest::readFixture(r.file, ModFormatTarga, &m), 0);
     EXPECT_EQ(m.bpp, r.bpp);
-    EXPECT_TRUE(refimage::matchesPlainMap(m, r.expected));
+    EXPECT_TRUE(codectest::matchesPlainMap(m, r.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,14 +1,16 @@
 // TIFF: the directory (reading, ordering, writing), round trips through our writer and reader,
 // files written by ImageMagick and netpbm in both byte orders and every layout we read, and
 // malformed directories and strips built inline.
-#include "refimage.hpp"
+#include "codectest.hpp"
 
 #include "detail/icodec.hpp"
 #include "detail/ifileio.hpp"
+#include "detail/ilzwencoder.hpp"
 #include "detail/itiffdir.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -264,7 +266,7 @@ TEST_P(TiffRoundTrip, ReadsBackWhatItWrote)
     const Trip t = GetParam();
     Model source, back;
     ASSERT_EQ(
-        refimage::roundTrip(ModFormatTIFF, t.width, t.height, t.bpp, t.options, &source, &back), 0);
+        codectest::roundTrip(ModFormatTIFF, t.width, t.height, t.bpp, t.options, &source, &back), 0);
     EXPECT_TRUE(imgtest::samePixels(source, back));
     if (t.bpp != 24 && !(t.bpp == 1 && std::strcmp(t.options, "pal1bpp") != 0)) {
         for (int i = 0; i < (1 << t.bpp); ++i)
@@ -347,9 +349,9 @@ TEST_P(TiffReference, ReadsAsImageMagickDecodesIt)
 {
     const Reference r = GetParam();
     Model m;
-    ASSERT_EQ(refimage::readFixture(r.file, ModFormatTIFF, &m, r.options), 0);
+    ASSERT_EQ(codectest::readFixture(r.file, ModFormatTIFF, &m, r.options), 0);
     EXPECT_EQ(m.bpp, r.bpp);
-    EXPECT_TRUE(refimage::matchesPlainMap(m, r.expected));
+    EXPECT_TRUE(codectest::matchesPlainMap(m, r.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -373,8 +375,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Tiff, BigAndLittleEndianTwinsReadTheSame)
 {
     Model mm, ii;
-    ASSERT_EQ(refimage::readFixture("tiff/rgb-mm.tif", ModFormatTIFF, &mm), 0);
-    ASSERT_EQ(refimage::readFixture("tiff/rgb-ii.tif", ModFormatTIFF, &ii), 0);
+    ASSERT_EQ(codectest::readFixture("tiff/rgb-mm.tif", ModFormatTIFF, &mm), 0);
+    ASSERT_EQ(codectest::readFixture("tiff/rgb-ii.tif", ModFormatTIFF, &ii), 0);
     EXPECT_TRUE(imgtest::samePixels(mm, ii));
 }
 
@@ -388,9 +390,9 @@ TEST(Tiff, MinIsWhiteOneBitHasPaletteWhiteBlack)
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0);
     EXPECT_EQ(imgtest::paletteEntry(m, 0), 0xFFFFFFu);
     EXPECT_EQ(imgtest::paletteEntry(m, 1), 0x000000u);
-    EXPECT_EQ(refimage::colourAt(m, 0, 0), 0x000000u);
-    EXPECT_EQ(refimage::colourAt(m, 1, 1), 0x000000u);
-    EXPECT_EQ(refimage::colourAt(m, 1, 0), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 0, 0), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 1, 1), 0x000000u);
+    EXPECT_EQ(codectest::colourAt(m, 1, 0), 0xFFFFFFu);
 }
 
 TEST(Tiff, OrientationFourPutsTheFirstRowAtTheBottom)
@@ -415,6 +417,101 @@ TEST(Tiff, ColourMapOfEightBitValuesStillGivesItsColours)
     EXPECT_EQ(imgtest::paletteEntry(m, 2), 0x000032u);
 }
 
+// Packs codes most significant bit first, as a TIFF LZW strip stores them.
+struct MsbCodes {
+    Bytes* out;
+    uint64_t acc = 0;
+    int bits = 0;
+    void code(unsigned c, int width)
+    {
+        acc = acc << width | c;
+        bits += width;
+        for (; bits >= 8; bits -= 8)
+            out->push_back(static_cast<unsigned char>(acc >> (bits - 8)));
+    }
+    void flush()
+    {
+        if (bits > 0)
+            out->push_back(static_cast<unsigned char>(acc << (8 - bits)));
+        bits = 0;
+    }
+};
+
+// One strip's bytes as PackBits (one literal run) or as LZW codes.
+Bytes compressStrip(const Bytes& raw, bool lzw)
+{
+    Bytes packed;
+    if (!lzw) {
+        packed.push_back(static_cast<unsigned char>(raw.size() - 1));
+        return packed + raw;
+    }
+    MsbCodes sink{&packed};
+    imgfmt::codecio::LzwEncoder<MsbCodes> encoder(sink, 9, true);
+    encoder.start();
+    for (unsigned char b : raw)
+        encoder.add(b);
+    encoder.finish();
+    sink.flush();
+    return packed;
+}
+
+// Compressed strips whose rows are model rows already are decoded straight into the model and
+// turned round there: strips of two rows and a last one of one, bottom-up and top-down, grey and
+// RGB, PackBits, LZW and LZW with the horizontal predictor, each row against the pixels it was
+// made from.
+TEST(Tiff, CompressedStripsLandInTheirOwnRows)
+{
+    enum Kind { kPackBits, kLzw, kLzwPredictor };
+    const int w = 4, h = 5, perStrip = 2;
+    for (const int bpp : {8, 24})
+        for (const uint32_t orientation : {1u, 4u})
+            for (const Kind kind : {kPackBits, kLzw, kLzwPredictor}) {
+                const int samples = bpp / 8;
+                auto sample = [&](int x, int y, int s) {
+                    return static_cast<unsigned char>(s == 0 ? 10 * y + x : 100 * s + x + y);
+                };
+                Bytes strips;
+                std::vector<uint32_t> offsets, counts;
+                for (int first = 0; first < h; first += perStrip) {
+                    Bytes raw;
+                    for (int y = first; y < std::min(h, first + perStrip); ++y)
+                        for (int i = 0; i < w * samples; ++i) {
+                            const unsigned char v = sample(i / samples, y, i % samples);
+                            raw.push_back(kind == kLzwPredictor && i >= samples
+                                              ? static_cast<unsigned char>(
+                                                    v - sample(i / samples - 1, y, i % samples))
+                                              : v);
+                        }
+                    const Bytes packed = compressStrip(raw, kind != kPackBits);
+                    offsets.push_back(static_cast<uint32_t>(8 + strips.size()));
+                    counts.push_back(static_cast<uint32_t>(packed.size()));
+                    strips = strips + packed;
+                }
+                const std::vector<uint32_t> bits(static_cast<size_t>(samples), 8);
+                const Bytes f = tiffFile(
+                    {longField(256, {w}), longField(257, {h}), shortField(258, bits),
+                     shortField(259, {kind == kPackBits ? 32773u : 5u}),
+                     shortField(262, {samples == 3 ? 2u : 1u}), longField(273, offsets),
+                     shortField(274, {orientation}),
+                     shortField(277, {static_cast<uint32_t>(samples)}), longField(278, {perStrip}),
+                     longField(279, counts), shortField(317, {kind == kLzwPredictor ? 2u : 1u})},
+                    strips);
+                Model m;
+                ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0)
+                    << bpp << " " << orientation << " " << kind;
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const uint32_t want =
+                            samples == 1 ? sample(x, y, 0)
+                                         : uint32_t(sample(x, y, 0)) << 16 |
+                                               uint32_t(sample(x, y, 1)) << 8 | sample(x, y, 2);
+                        EXPECT_EQ(imgtest::pixel(m, x, orientation == 4 ? y : h - 1 - y), want)
+                            << "bpp " << bpp << " orientation " << orientation << " kind "
+                            << kind << " at " << x << "," << y;
+                    }
+            }
+}
+
 TEST(Tiff, CmykSubtractsInkAndBlackFromWhite)
 {
     const Bytes f = greyFile({longField(256, {2}), longField(257, {1}),
@@ -424,8 +521,8 @@ TEST(Tiff, CmykSubtractsInkAndBlackFromWhite)
     Model m;
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0);
     ASSERT_EQ(m.bpp, 24);
-    EXPECT_EQ(refimage::colourAt(m, 0, 0), 0xFFFFFFu);
-    EXPECT_EQ(refimage::colourAt(m, 1, 0), uint32_t(135 << 16 | 185 << 8 | 0));
+    EXPECT_EQ(codectest::colourAt(m, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(codectest::colourAt(m, 1, 0), uint32_t(135 << 16 | 185 << 8 | 0));
 }
 
 TEST(Tiff, ThreePlanesOfOneHundredFiftyStripsEachRead)
@@ -447,7 +544,7 @@ TEST(Tiff, ThreePlanesOfOneHundredFiftyStripsEachRead)
     Model m;
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0);
     for (int y = 0; y < h; ++y)
-        EXPECT_EQ(refimage::colourAt(m, 0, y),
+        EXPECT_EQ(codectest::colourAt(m, 0, y),
                   uint32_t(y << 16 | (80 + y) << 8 | ((160 + y) & 0xFF)))
             << y;
 }
