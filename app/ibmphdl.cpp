@@ -4,6 +4,7 @@
 #include <iexcept.hpp>
 #include <iresource.hpp>
 
+#include "detail/icounted.hpp"
 #include "detail/ishellres.hpp"
 #include "iapp.hpp"
 #include "iassert.hpp"
@@ -13,42 +14,25 @@
 
 IBitmapHandle::IBitmapHandle(Value handle) : fHandle(handle)
 {
-    if (fHandle)
-        IResourceLibrary::addRef(*this);
+    ovk_app::acquireReference(*this);
 }
 
 IBitmapHandle::IBitmapHandle(const IBitmapHandle& other) : fHandle(other.fHandle)
 {
-    if (fHandle)
-        IResourceLibrary::addRef(*this);
+    ovk_app::acquireReference(*this);
 }
 
 IBitmapHandle& IBitmapHandle::operator=(const IBitmapHandle& other)
 {
-    if (this == &other || fHandle == other.fHandle)
-        return *this;
-    if (other.fHandle)
-        IResourceLibrary::addRef(other);
-    // The new handle is stored before the old one is released, so that a release that fails
-    // leaves this object holding what it was given.
-    IBitmapHandle old;
-    old.fHandle = fHandle;
-    fHandle = other.fHandle;
-    return *this; // old releases its reference here
+    return ovk_app::assignReference(*this, other, &IBitmapHandle::fHandle);
 }
 
 IBitmapHandle::~IBitmapHandle()
 {
-    if (!fHandle)
-        return;
-    try {
-        IResourceLibrary::removeRef(*this);
-    } catch (const IException& error) {
-        IAssertion::report(error);
-    } catch (...) {
+    ovk_app::releaseReference(*this, [] {
         IAssertion::report("IBitmapHandle: the bitmap could not be released",
                            IEXCEPTION_LOCATION("ibmphdl", "IBitmapHandle::~IBitmapHandle()"));
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -579,6 +579,21 @@ void checkKey(const char* key, const char* function, unsigned long line)
     if (*key == '\0') IThrow::argument("*key != 0", at(function, line));
 }
 
+// Opens an element's key in its application's key for reading. A missing application throws
+// the registry's error at applicationLine, a missing element at elementLine. The element's key
+// stays valid when the application's key is closed.
+RegKey openElement(HKEY profile, const IString& appl, const char* key, const char* function,
+                   unsigned long applicationLine, unsigned long elementLine)
+{
+    RegKey application;
+    LONG rc = openForReading(profile, encodeName(appl), application);
+    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, applicationLine));
+    RegKey element;
+    rc = openForReading(application.get(), encodeName(key), element);
+    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, elementLine));
+    return element;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -732,12 +747,7 @@ IString IProfile::elementWithKey(const char* key, const char* applName) const
     static const char function[] = "IProfile::elementWithKey(const char*,const char*) const";
     checkKey(key, function, 694);
     IString appl = resolvedApplName(applName, 697, function);
-    RegKey application;
-    LONG rc = openForReading(fRecord->key, encodeName(appl), application);
-    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, 750));
-    RegKey element;
-    rc = openForReading(application.get(), encodeName(key), element);
-    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, 759));
+    const RegKey element = openElement(fRecord->key, appl, key, function, 750, 759);
     switch (readType(element.get())) {
     case typeString:
         return readString(element.get());
@@ -761,12 +771,7 @@ long IProfile::integerWithKey(const char* key, const char* applName) const
     static const char function[] = "IProfile::integerWithKey(const char*,const char*) const";
     checkKey(key, function, 808);
     IString appl = resolvedApplName(applName, 810, function);
-    RegKey application;
-    LONG rc = openForReading(fRecord->key, encodeName(appl), application);
-    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, 833));
-    RegKey element;
-    rc = openForReading(application.get(), encodeName(key), element);
-    if (rc != ERROR_SUCCESS) IThrow::systemError("RegOpenKey", rc, at(function, 842));
+    const RegKey element = openElement(fRecord->key, appl, key, function, 833, 842);
     if (readType(element.get()) != typeInteger)
         IThrow::systemError("RegQueryKey", ERROR_INVALID_DATA, at(function, 857));
     return readInteger(element.get());

@@ -19,14 +19,6 @@ IExceptionLocation at(const char* function, unsigned long line)
 
 using BitmapTable = std::vector<IResourceLibrary::BitmapEntry>;
 
-BitmapTable::iterator findByHandle(BitmapTable& table, HBITMAP handle)
-{
-    for (auto entry = table.begin(); entry != table.end(); ++entry)
-        if (entry->handle == handle)
-            return entry;
-    return table.end();
-}
-
 BitmapTable::iterator findByResource(BitmapTable& table, unsigned long id, const IString& name,
                                      const ISize& size)
 {
@@ -142,9 +134,7 @@ std::uint32_t IResourceLibrary::addRef(const IBitmapHandle& handle)
     if (!handle.isValid())
         return 0;
     IResourceLock lock(resourceLock());
-    BitmapTable& table = ovkBitmapTable();
-    auto entry = findByHandle(table, handle.asValue());
-    return entry == table.end() ? 0 : ++entry->useCount;
+    return ovkAddHolder(ovkBitmapTable(), handle.asValue());
 }
 
 std::uint32_t IResourceLibrary::removeRef(const IBitmapHandle& handle)
@@ -154,7 +144,7 @@ std::uint32_t IResourceLibrary::removeRef(const IBitmapHandle& handle)
         return 0;
     IResourceLock lock(resourceLock());
     BitmapTable& table = ovkBitmapTable();
-    auto entry = findByHandle(table, handle.asValue());
+    auto entry = ovkFindByHandle(table, handle.asValue());
     if (entry == table.end())
         return 0;
     if (entry->useCount > 0 && --entry->useCount > 0)
@@ -168,13 +158,7 @@ std::uint32_t IResourceLibrary::removeRef(const IBitmapHandle& handle)
 IBase::Boolean IResourceLibrary::findBitmapEntry(IBitmapHandle::Value handle, BitmapEntry* entry)
 {
     IResourceLock lock(resourceLock());
-    BitmapTable& table = ovkBitmapTable();
-    auto found = findByHandle(table, handle);
-    if (found == table.end())
-        return false;
-    if (entry)
-        *entry = *found;
-    return true;
+    return ovkCopyEntry(ovkBitmapTable(), handle, entry);
 }
 
 unsigned long IResourceLibrary::bitmapEntryCount()

@@ -19,14 +19,6 @@ IExceptionLocation at(const char* function, unsigned long line)
 
 using PointerTable = std::vector<IResourceLibrary::PointerEntry>;
 
-PointerTable::iterator findByHandle(PointerTable& table, HICON handle)
-{
-    for (auto entry = table.begin(); entry != table.end(); ++entry)
-        if (entry->handle == handle)
-            return entry;
-    return table.end();
-}
-
 } // namespace
 
 std::vector<IResourceLibrary::PointerEntry>& ovkPointerTable()
@@ -90,7 +82,7 @@ IPointerHandle::Value IResourceLibrary::systemPointer(unsigned long id, IBase::B
         // not destroy a cursor that the rest of the process still uses.
         IResourceLock lock(resourceLock());
         PointerTable& table = ovkPointerTable();
-        if (findByHandle(table, pointer) == table.end())
+        if (ovkFindByHandle(table, pointer) == table.end())
             table.push_back(PointerEntry{id, pointer, IString(), 0, true});
     }
     return pointer;
@@ -101,9 +93,7 @@ std::uint32_t IResourceLibrary::addRef(const IPointerHandle& handle)
     if (!handle.isValid())
         return 0;
     IResourceLock lock(resourceLock());
-    PointerTable& table = ovkPointerTable();
-    auto entry = findByHandle(table, handle.asValue());
-    return entry == table.end() ? 0 : ++entry->useCount;
+    return ovkAddHolder(ovkPointerTable(), handle.asValue());
 }
 
 std::uint32_t IResourceLibrary::removeRef(const IPointerHandle& handle)
@@ -113,7 +103,7 @@ std::uint32_t IResourceLibrary::removeRef(const IPointerHandle& handle)
         return 0;
     IResourceLock lock(resourceLock());
     PointerTable& table = ovkPointerTable();
-    auto entry = findByHandle(table, handle.asValue());
+    auto entry = ovkFindByHandle(table, handle.asValue());
     if (entry == table.end())
         return 0;
     if (entry->useCount > 0 && --entry->useCount > 0)
@@ -128,13 +118,7 @@ IBase::Boolean IResourceLibrary::findPointerEntry(IPointerHandle::Value handle,
                                                   PointerEntry* entry)
 {
     IResourceLock lock(resourceLock());
-    PointerTable& table = ovkPointerTable();
-    auto found = findByHandle(table, handle);
-    if (found == table.end())
-        return false;
-    if (entry)
-        *entry = *found;
-    return true;
+    return ovkCopyEntry(ovkPointerTable(), handle, entry);
 }
 
 unsigned long IResourceLibrary::pointerEntryCount()

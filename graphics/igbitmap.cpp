@@ -15,6 +15,7 @@
 #include <ireslib.hpp>
 
 #include "igrafctx.hpp"
+#include "detail/imemdc.hpp"
 
 namespace {
 
@@ -65,32 +66,7 @@ IColor colorOf(unsigned long rgb)
                   static_cast<unsigned char>(rgb));
 }
 
-// A memory device context deleted with the scope, and the bitmap it had selected put back.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatibleWith) : fDC(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC()
-    {
-        if (fOld)
-            SelectObject(fDC, fOld);
-        if (fDC)
-            DeleteDC(fDC);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
-    HDC get() const { return fDC; }
-    void select(HBITMAP bitmap)
-    {
-        HGDIOBJ old = SelectObject(fDC, bitmap);
-        if (!fOld)
-            fOld = old;
-    }
-
-private:
-    HDC fDC;
-    HGDIOBJ fOld = nullptr;
-};
+using ovk_graphics::MemoryDC;
 
 // A new bitmap in the format the source's pixels need: monochrome bitmaps stay monochrome (fill
 // patterns take their colours from the context), all others are made for the screen, as a
@@ -152,6 +128,19 @@ int toBitmap(const MOD& model, int viewOption, HBITMAP* bitmap, unsigned long* c
     DeleteObject(*bitmap);
     *bitmap = mono;
     return mono != nullptr;
+}
+
+// toBitmap for an operation that cannot go on without the bitmap: a failure deletes the palette
+// that was already made, so that nothing leaks, and throws the system error under function.
+void toBitmapOrThrow(const MOD& model, int viewOption, HBITMAP* bitmap, unsigned long* colour0,
+                     unsigned long* colour1, HPALETTE* palette, const char* function)
+{
+    if (toBitmap(model, viewOption, bitmap, colour0, colour1, palette))
+        return;
+    const DWORD error = GetLastError();
+    if (*palette)
+        DeleteObject(*palette);
+    IThrow::systemError("Error mapping visual.", error, at(function, __LINE__));
 }
 
 } // namespace
@@ -283,12 +272,7 @@ void IGBitmap::loadFromFile(const IString& fileName, int formatRow)
     HPALETTE palette = nullptr;
     unsigned long colour0 = 0;
     unsigned long colour1 = 0;
-    if (!toBitmap(*model, asIs, &bitmap, &colour0, &colour1, &palette)) {
-        const DWORD error = GetLastError();
-        if (palette)
-            DeleteObject(palette);
-        IThrow::systemError("Error mapping visual.", error, at(function, __LINE__));
-    }
+    toBitmapOrThrow(*model, asIs, &bitmap, &colour0, &colour1, &palette, function);
     replacePalette(palette);
     adopt(bitmap);
     // A two-colour image is made black and white; the pen and background colours give it its
@@ -416,12 +400,7 @@ IGBitmap& IGBitmap::modReflect(const std::function<int(const MOD*, MOD*)>& opera
         throwCodeError(code, function, __LINE__);
     HBITMAP bitmap = nullptr;
     HPALETTE palette = nullptr;
-    if (!toBitmap(*result, fViewOption, &bitmap, nullptr, nullptr, &palette)) {
-        const DWORD error = GetLastError();
-        if (palette)
-            DeleteObject(palette);
-        IThrow::systemError("Error mapping visual.", error, at(function, __LINE__));
-    }
+    toBitmapOrThrow(*result, fViewOption, &bitmap, nullptr, nullptr, &palette, function);
     adopt(bitmap);
     if (palette)
         replacePalette(palette);
@@ -444,12 +423,7 @@ IGBitmap& IGBitmap::setViewOption(ViewOption option)
     HBITMAP bitmap = nullptr;
     // A reduced image needs the palette of its reduction, not the one of the original.
     HPALETTE palette = nullptr;
-    if (!toBitmap(source, option, &bitmap, nullptr, nullptr, &palette)) {
-        const DWORD error = GetLastError();
-        if (palette)
-            DeleteObject(palette);
-        IThrow::systemError("Error mapping visual.", error, at(function, __LINE__));
-    }
+    toBitmapOrThrow(source, option, &bitmap, nullptr, nullptr, &palette, function);
     adopt(bitmap);
     if (palette)
         replacePalette(palette);

@@ -15,6 +15,7 @@
 #include "../app/detail/ireslib.hpp"
 #include "igrafctx.hpp"
 #include "igrect.hpp"
+#include "detail/imemdc.hpp"
 
 namespace {
 
@@ -35,32 +36,7 @@ IExceptionLocation at(const char* function, unsigned long line)
     return IExceptionLocation(kFile, function, line);
 }
 
-// A memory device context deleted with the scope, and the bitmap it had selected put back.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatibleWith) : fDC(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC()
-    {
-        if (fOld)
-            SelectObject(fDC, fOld);
-        if (fDC)
-            DeleteDC(fDC);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
-    HDC get() const { return fDC; }
-    void select(HBITMAP bitmap)
-    {
-        HGDIOBJ old = SelectObject(fDC, bitmap);
-        if (!fOld)
-            fOld = old;
-    }
-
-private:
-    HDC fDC;
-    HGDIOBJ fOld = nullptr;
-};
+using ovk_graphics::MemoryDC;
 
 // Selects and realises a palette for the scope (not as a background palette), then puts the
 // previous one back and realises it again.

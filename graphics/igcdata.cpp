@@ -91,6 +91,19 @@ void selectAndSwap(HDC context, Handle object, HGDIOBJ& saved, Handle& current)
     current = object;
 }
 
+// Undoes selectAndSwap: puts the device context's own object back and deletes ours.
+template <class Handle>
+void restoreSaved(HDC context, HGDIOBJ& saved, Handle& current) noexcept
+{
+    if (!saved)
+        return;
+    HGDIOBJ ours = SelectObject(context, saved);
+    if (ours && ours != saved)
+        DeleteObject(ours);
+    saved = nullptr;
+    current = nullptr;
+}
+
 } // namespace
 
 unsigned long ovk_graphics::createdPenCount() noexcept { return gCreatedPens; }
@@ -178,18 +191,6 @@ void IGCData::createBrush(HDC context)
 
 void IGCData::restoreOriginals(HDC context) noexcept
 {
-    if (fSavedBrush) {
-        HGDIOBJ ours = SelectObject(context, fSavedBrush);
-        if (ours && ours != fSavedBrush)
-            DeleteObject(ours);
-        fSavedBrush = nullptr;
-        fBrush = nullptr;
-    }
-    if (fSavedPen) {
-        HGDIOBJ ours = SelectObject(context, fSavedPen);
-        if (ours && ours != fSavedPen)
-            DeleteObject(ours);
-        fSavedPen = nullptr;
-        fPen = nullptr;
-    }
+    restoreSaved(context, fSavedBrush, fBrush);
+    restoreSaved(context, fSavedPen, fPen);
 }

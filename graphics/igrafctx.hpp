@@ -192,7 +192,6 @@ public:
     static void setDefaultPatternOrigin(const IPoint& origin);
 
 private:
-    class GraphicScope;
     enum Ownership : unsigned char { windowContext = 0, createdContext = 1, borrowedContext = 2 };
     // What a draw operation knows of its shape besides the native call.
     struct Shape {

@@ -13,6 +13,7 @@
 
 #include "detail/igcdata.hpp"
 #include "detail/igeometry.hpp"
+#include "detail/igscope.hpp"
 #include "igarc.hpp"
 #include "igline.hpp"
 #include "igpylin.hpp"
@@ -92,46 +93,6 @@ private:
 };
 
 } // namespace
-
-// Applies a graphic's own transform and bundle for the time it is drawn, and puts the
-// context's back afterwards, also when drawing throws.
-class IGraphicContext::GraphicScope {
-public:
-    GraphicScope(IGraphicContext& context, const IGraphic& graphic) : fContext(context)
-    {
-        if (graphic.transformMode() == 0 || graphic.hasTransformMatrix()) {
-            fSavedTransform = context.worldTransform();
-            context.setWorldTransform(graphic.transformMatrix(), graphic.transformMode());
-            fTransformChanged = true;
-        }
-        if (graphic.hasGraphicBundle()) {
-            fSavedBundle = context.graphicBundle();
-            fBundleChanged = true;
-            context.setGraphicBundle(graphic.graphicBundle());
-        }
-    }
-    ~GraphicScope()
-    {
-        try {
-            if (fBundleChanged)
-                fContext.setGraphicBundle(fSavedBundle);
-        } catch (...) {
-            // The context keeps the graphic's attributes; the next bundle or setter replaces
-            // them. A destructor must not throw.
-        }
-        if (fTransformChanged)
-            fContext.setWorldTransform(fSavedTransform, 0);
-    }
-    GraphicScope(const GraphicScope&) = delete;
-    GraphicScope& operator=(const GraphicScope&) = delete;
-
-private:
-    IGraphicContext& fContext;
-    ITransformMatrix fSavedTransform;
-    IGraphicBundle fSavedBundle;
-    bool fTransformChanged = false;
-    bool fBundleChanged = false;
-};
 
 // Helpers ------------------------------------------------------------------------------------
 
@@ -285,7 +246,7 @@ void IGraphicContext::drawShape(IGraphic& graphic, const Shape& shape, Draw&& dr
 IGraphicContext& IGraphicContext::draw(const IGLine& line)
 {
     const std::vector<IPoint> points{flipped(line.startingPoint()), flipped(line.endingPoint())};
-    GraphicScope scope(*this, line);
+    ovk_graphics::GraphicScope scope(*this, line);
     auto drawNative = [this, &points]() -> BOOL {
         setCurrentDrawingPosition(toDevice(points[0]));
         const IPoint end = toDevice(points[1]);
@@ -302,7 +263,7 @@ IGraphicContext& IGraphicContext::draw(const IGPolyline& polyline)
     std::vector<IPoint> points;
     for (unsigned long i = 0; i < polyline.numberOfPoints(); ++i)
         points.push_back(flipped(polyline.point(i)));
-    GraphicScope scope(*this, polyline);
+    ovk_graphics::GraphicScope scope(*this, polyline);
     if (points.empty())
         return *this;
     auto drawNative = [this, &points]() -> BOOL {
@@ -331,7 +292,7 @@ IGraphicContext& IGraphicContext::draw(const IGPolygon& polygon)
     std::vector<IPoint> points;
     for (unsigned long i = 0; i < polygon.numberOfPoints(); ++i)
         points.push_back(flipped(polygon.point(i)));
-    GraphicScope scope(*this, polygon);
+    ovk_graphics::GraphicScope scope(*this, polygon);
     if (points.empty())
         return *this;
     const bool winding = polygon.isWindingFill();
@@ -351,7 +312,7 @@ IGraphicContext& IGraphicContext::draw(const IGRectangle& rectangle)
     const IRectangle box = flipped(rectangle.enclosingRect());
     const ISize rounding = rectangle.rounding();
     const bool rounded = rounding.width() != 0 && rounding.height() != 0;
-    GraphicScope scope(*this, rectangle);
+    ovk_graphics::GraphicScope scope(*this, rectangle);
     const std::vector<IPoint> corners = ovk_graphics::cornersOf(box);
     const ITransformMatrix& own = fData->fTransform;
     // Without the device's transform a rotated rectangle is a polygon of its corners.
@@ -380,7 +341,7 @@ IGraphicContext& IGraphicContext::draw(const IGRectangle& rectangle)
 IGraphicContext& IGraphicContext::draw(const IGEllipse& ellipse)
 {
     const IRectangle box = flipped(ellipse.enclosingRect());
-    GraphicScope scope(*this, ellipse);
+    ovk_graphics::GraphicScope scope(*this, ellipse);
     auto drawNative = [this, &box]() -> BOOL {
         const IRectangle device = ordered(toDevice(box.minimum()), toDevice(box.maximum()));
         if (isDegenerate(device))
@@ -400,7 +361,7 @@ IGraphicContext& IGraphicContext::draw(const IGArc& arc)
     const double start = arc.startAngle();
     const double sweep = arc.sweepAngle();
     const bool counterClockwise = arc.isCounterClockwise();
-    GraphicScope scope(*this, arc);
+    ovk_graphics::GraphicScope scope(*this, arc);
     auto drawNative = [this, &box, start, sweep, counterClockwise]() -> BOOL {
         const IRectangle device = ordered(toDevice(box.minimum()), toDevice(box.maximum()));
         if (isDegenerate(device))
@@ -426,7 +387,7 @@ IGraphicContext& IGraphicContext::draw(const IG3PointArc& arc)
     const std::vector<IPoint> points{flipped(arc.startingPoint()),
                                      flipped(arc.intermediatePoint()),
                                      flipped(arc.endingPoint())};
-    GraphicScope scope(*this, arc);
+    ovk_graphics::GraphicScope scope(*this, arc);
     const std::vector<Point> exact = toPoints(points);
     const ovk_graphics::Circle circle = ovk_graphics::circleThrough(exact[0], exact[1], exact[2]);
     std::vector<IPoint> boundsPoints = points;
@@ -493,21 +454,33 @@ void IGraphicContext::drawWedge(const IGPie& wedge, bool pie, const char* callNa
                                 const char* function)
 {
     const IRectangle box = flipped(wedge.enclosingRect());
+    const double sweep = wedge.sweepAngle();
+    // The native calls run counter-clockwise from the first radial point to the second, so a
+    // negative (clockwise) sweep is drawn as the same slice counter-clockwise from its end
+    // angle; taken as given it would fill the rest of the ellipse instead. Equal radial points
+    // make the native calls draw the whole ellipse: right for a whole turn or more, which
+    // would otherwise be cut back to what exceeds a turn, and wrong for no sweep at all, which
+    // covers nothing.
+    const bool whole = std::fabs(sweep) >= 360.0;
     double start = wedge.startAngle();
-    double end = start + wedge.sweepAngle();
-    GraphicScope scope(*this, wedge);
+    if (sweep < 0.0)
+        start += whole ? -360.0 : sweep;
+    double end = start + (whole ? 360.0 : std::fabs(sweep));
+    ovk_graphics::GraphicScope scope(*this, wedge);
     // Unflipped while collecting or testing, the shape is seen with y upward: its angles run
     // the other way.
     const bool upward = fData->fConversionOn && fData->fState != IGCData::drawing;
     if (upward)
         std::swap(start, end);
-    auto drawNative = [this, &box, start, end, pie, upward]() -> BOOL {
+    auto drawNative = [this, &box, start, end, pie, upward, sweep, whole]() -> BOOL {
+        if (sweep == 0.0)
+            return TRUE;
         const IRectangle device = ordered(toDevice(box.minimum()), toDevice(box.maximum()));
         if (isDegenerate(device))
             return drawDegenerate(device);
         const bool down = !upward && mappingMode() == text;
         const IPoint first = ovk_graphics::radialPoint(start, device, down);
-        const IPoint second = ovk_graphics::radialPoint(end, device, down);
+        const IPoint second = whole ? first : ovk_graphics::radialPoint(end, device, down);
         ArcDirection direction(fHandle, AD_COUNTERCLOCKWISE);
         return pie ? Pie(fHandle, device.minX(), device.minY(), device.maxX(), device.maxY(),
                          first.x(), first.y(), second.x(), second.y())
@@ -516,6 +489,8 @@ void IGraphicContext::drawWedge(const IGPie& wedge, bool pie, const char* callNa
     };
     const Shape shape{ovk_graphics::cornersOf(box), true, false, callName, function};
     drawShape(const_cast<IGPie&>(wedge), shape, drawNative, [&] {
+        if (sweep == 0.0)
+            return std::vector<Point>();
         std::vector<Point> outline =
             ovk_graphics::arcPoints(box, start, std::fabs(end - start), end >= start);
         if (pie)

@@ -15,6 +15,7 @@
 #include "detail/igcdata.hpp"
 #include "detail/igeometry.hpp"
 #include "detail/igregion.hpp"
+#include "detail/igscope.hpp"
 #include "iglist.hpp"
 #include "igrect.hpp"
 #include "igregion.hpp"
@@ -26,46 +27,6 @@ namespace {
 {
     IThrow::systemError(call, GetLastError(), IEXCEPTION_LOCATION("igrafctx", function));
 }
-
-// Gives the context a graphic's own transform and bundle while it is drawn, and puts the
-// context's own back afterwards, also when drawing throws.
-class OwnAttributes {
-public:
-    OwnAttributes(IGraphicContext& context, const IGraphic& graphic) : fContext(context)
-    {
-        if (graphic.transformMode() == 0 || graphic.hasTransformMatrix()) {
-            fSavedTransform = context.worldTransform();
-            context.setWorldTransform(graphic.transformMatrix(), graphic.transformMode());
-            fTransformChanged = true;
-        }
-        if (graphic.hasGraphicBundle()) {
-            fSavedBundle = context.graphicBundle();
-            fBundleChanged = true;
-            context.setGraphicBundle(graphic.graphicBundle());
-        }
-    }
-    ~OwnAttributes()
-    {
-        try {
-            if (fBundleChanged)
-                fContext.setGraphicBundle(fSavedBundle);
-        } catch (...) {
-            // The context keeps the graphic's attributes until the next bundle or setter; a
-            // destructor must not throw.
-        }
-        if (fTransformChanged)
-            fContext.setWorldTransform(fSavedTransform, 0);
-    }
-    OwnAttributes(const OwnAttributes&) = delete;
-    OwnAttributes& operator=(const OwnAttributes&) = delete;
-
-private:
-    IGraphicContext& fContext;
-    ITransformMatrix fSavedTransform;
-    IGraphicBundle fSavedBundle;
-    bool fTransformChanged = false;
-    bool fBundleChanged = false;
-};
 
 // Selects a font for the time of one call and puts the previous one back.
 class SelectedFont {
@@ -145,7 +106,7 @@ IGraphicContext& IGraphicContext::draw(const IGString& text)
                                             position.y() -
                                             static_cast<IPoint::Coord>(height));
     }
-    OwnAttributes scope(*this, text);
+    ovk_graphics::GraphicScope scope(*this, text);
     SelectedFont font(fHandle, own ? own->handle() : nullptr);
     const IRectangle box = textBox(fHandle, characters, position);
     switch (fData->fState) {
@@ -184,7 +145,7 @@ IGraphicContext& IGraphicContext::draw(const IGList& list)
     if (ListDrawn::isDrawing(list))
         return *this;
     ListDrawn drawn(list);
-    OwnAttributes scope(*this, list);
+    ovk_graphics::GraphicScope scope(*this, list);
     IGList& self = const_cast<IGList&>(list);
     IGList::Cursor cursor(list);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
@@ -203,7 +164,7 @@ IGraphicContext& IGraphicContext::draw(const IGRegion& region)
     HRGN native = region.handle();
     RECT box{};
     const int kind = GetRgnBox(native, &box);
-    OwnAttributes scope(*this, region);
+    ovk_graphics::GraphicScope scope(*this, region);
     switch (fData->fState) {
     case IGCData::collectingBounds:
         if (kind != ERROR)

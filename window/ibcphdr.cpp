@@ -1,6 +1,7 @@
 // The bitmap control's painter.
 #include <windows.h>
 
+#include "detail/istretch.hpp"
 #include "ibcphdr.hpp"
 #include "icolor.hpp"
 #include "iwindow.hpp"
@@ -14,27 +15,6 @@ HBITMAP IBitmapControlPaintHandler::bitmapHandle(IWindow&)
     return nullptr;
 }
 
-namespace {
-
-void stretchOver(HDC target, HBITMAP bitmap, const RECT& area)
-{
-    BITMAP info{};
-    HDC source = CreateCompatibleDC(target);
-    if (!source || !GetObjectA(bitmap, sizeof info, &info)) {
-        if (source)
-            DeleteDC(source);
-        return;
-    }
-    HGDIOBJ old = SelectObject(source, bitmap);
-    SetStretchBltMode(target, COLORONCOLOR);
-    StretchBlt(target, 0, 0, area.right, area.bottom, source, 0, 0, info.bmWidth, info.bmHeight,
-               SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-} // namespace
-
 IBase::Boolean IBitmapControlPaintHandler::paintWindow(IPaintEvent& event)
 {
     IWindow* control = event.window();
@@ -44,7 +24,8 @@ IBase::Boolean IBitmapControlPaintHandler::paintWindow(IPaintEvent& event)
     RECT area{};
     GetClientRect(event.handle(), &area);
     if (HBITMAP bitmap = bitmapHandle(*control))
-        stretchOver(dc, bitmap, area);
+        ovk_window::stretchBitmapOver(event, IBitmapHandle(bitmap),
+                                      ISize(area.right, area.bottom));
     else
         event.clearBackground(event.rect(), IGUIColor(IColor::desktop));
     return GetWindowTextLengthA(event.handle()) == 0;

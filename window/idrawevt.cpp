@@ -3,6 +3,27 @@
 
 #include "idrawevt.hpp"
 
+namespace {
+
+// The size that a measure-item request asks for, shared by the list box's and the general
+// owner-draw event; empty when the event carries no request.
+ISize measuredSize(const MEASUREITEMSTRUCT* item)
+{
+    return item ? ISize(static_cast<std::int32_t>(item->itemWidth),
+                        static_cast<std::int32_t>(item->itemHeight))
+                : ISize();
+}
+
+void setMeasuredSize(MEASUREITEMSTRUCT* item, const ISize& size)
+{
+    if (item) {
+        item->itemWidth = static_cast<UINT>(size.width());
+        item->itemHeight = static_cast<UINT>(size.height());
+    }
+}
+
+} // namespace
+
 IDrawItemEvent::IDrawItemEvent(const IEvent& event) : IControlEvent(event)
 {
     if (event.eventId() == WM_DRAWITEM)
@@ -85,17 +106,12 @@ unsigned long IListBoxMeasureItemEvent::itemId() const
 
 ISize IListBoxMeasureItemEvent::itemSize() const
 {
-    return fItem ? ISize(static_cast<std::int32_t>(fItem->itemWidth),
-                         static_cast<std::int32_t>(fItem->itemHeight))
-                 : ISize();
+    return measuredSize(fItem);
 }
 
 IListBoxMeasureItemEvent& IListBoxMeasureItemEvent::setItemSize(const ISize& size)
 {
-    if (fItem) {
-        fItem->itemWidth = static_cast<UINT>(size.width());
-        fItem->itemHeight = static_cast<UINT>(size.height());
-    }
+    setMeasuredSize(fItem, size);
     return *this;
 }
 
@@ -112,16 +128,11 @@ unsigned long IOwnerDrawItemEvent::itemId() const
 
 ISize IOwnerDrawItemEvent::itemSize() const
 {
-    return fMeasure ? ISize(static_cast<std::int32_t>(fMeasure->itemWidth),
-                            static_cast<std::int32_t>(fMeasure->itemHeight))
-                    : ISize();
+    return measuredSize(fMeasure);
 }
 
 IOwnerDrawItemEvent& IOwnerDrawItemEvent::setItemSize(const ISize& size)
 {
-    if (fMeasure) {
-        fMeasure->itemWidth = static_cast<UINT>(size.width());
-        fMeasure->itemHeight = static_cast<UINT>(size.height());
-    }
+    setMeasuredSize(fMeasure, size);
     return *this;
 }

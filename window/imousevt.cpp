@@ -103,14 +103,14 @@ unsigned long IMousePointerEvent::windowId() const noexcept
     return static_cast<unsigned long>(id & 0xFFFF);
 }
 
-IMousePointerEvent::NativePointer IMousePointerEvent::mousePointer() const noexcept
+IPointerHandle IMousePointerEvent::mousePointer() const
 {
-    return GetCursor();
+    return IPointerHandle(GetCursor());
 }
 
-IMousePointerEvent& IMousePointerEvent::setMousePointer(NativePointer pointer) noexcept
+IMousePointerEvent& IMousePointerEvent::setMousePointer(const IPointerHandle& pointer) noexcept
 {
-    SetCursor(pointer);
+    SetCursor(pointer.asValue());
     setResult(1);
     return *this;
 }

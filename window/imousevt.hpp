@@ -5,10 +5,9 @@
 #include <ipoint.hpp>
 
 #include <idefs.hpp>
+#include <iptrhdl.hpp>
 
 #include "ievent.hpp"
-
-struct HICON__;
 
 class OVKWIN_API IMouseEvent : public IEvent {
 public:
@@ -37,13 +36,14 @@ public:
 
 class OVKWIN_API IMousePointerEvent : public IEvent {
 public:
-    using NativePointer = HICON__*;
-
     IMousePointerEvent(const IEvent& event) noexcept : IEvent(event) {}
 
     // The identifier of the window under the pointer (low 16 bits).
     unsigned long windowId() const noexcept;
-    NativePointer mousePointer() const noexcept;
-    // Shows the pointer and answers 1 to Windows, which then leaves the pointer alone.
-    IMousePointerEvent& setMousePointer(NativePointer pointer) noexcept;
+    // The pointer shown now. A pointer entered in the pointer table gains a holder, so it
+    // stays valid while the answer is kept.
+    IPointerHandle mousePointer() const;
+    // Shows the pointer and answers 1 to Windows, which then leaves the pointer alone. The
+    // event does not keep the handle: the caller's holder keeps the pointer alive.
+    IMousePointerEvent& setMousePointer(const IPointerHandle& pointer) noexcept;
 };

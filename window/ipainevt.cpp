@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <igrafctx.hpp>
+
 #include "ipainevt.hpp"
 #include "iwindow.hpp"
 
@@ -65,6 +67,11 @@ IPaintEvent& IPaintEvent::setPresSpaceHandle(const IPresSpaceHandle& context, IB
     if (clip)
         clipToUpdateRegion();
     return *this;
+}
+
+IPaintEvent& IPaintEvent::setGraphicContext(const IGraphicContext& context, IBase::Boolean clip)
+{
+    return setPresSpaceHandle(context.handle(), clip);
 }
 
 IPaintEvent& IPaintEvent::clipToUpdateRegion()

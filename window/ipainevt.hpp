@@ -8,6 +8,8 @@
 #include "icolor.hpp"
 #include "ievent.hpp"
 
+class IGraphicContext;
+
 // The device context is obtained when first asked for, clipped to the update region, and given
 // back when the event goes; a context supplied from outside is the supplier's to release.
 class OVKWIN_API IPaintEvent : public IEvent {
@@ -19,6 +21,9 @@ public:
 
     virtual IPresSpaceHandle presSpaceHandle();
     IPaintEvent& setPresSpaceHandle(const IPresSpaceHandle& context, IBase::Boolean clip = true);
+    // Paints through the context's device context, which stays the context's: the event never
+    // releases it, so the context must outlive the event's use of it.
+    IPaintEvent& setGraphicContext(const IGraphicContext& context, IBase::Boolean clip = true);
     // In native (top-down) coordinates of the window; empty at the origin when nothing is
     // invalid.
     IRectangle rect() const noexcept { return fUpdateRect; }

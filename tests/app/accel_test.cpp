@@ -24,10 +24,7 @@
 
 namespace {
 
-std::string str(const IString& text)
-{
-    return std::string(text.data(), text.length());
-}
+using ovktest::str;
 
 // What an operation threw, with the kind's name (a copy into IException loses it).
 struct Failure {

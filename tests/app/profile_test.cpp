@@ -17,6 +17,8 @@
 #include <iplatfrm.hpp>
 #include <iprofile.hpp>
 
+#include "ovktest.hpp"
+
 namespace {
 
 // Every application these tests write starts with this name, and every test removes them all
@@ -26,10 +28,7 @@ const std::string kApp = std::string(kPrefix) + "App";
 const char kNamedProfile[] = "OvkwinProfileTest\\Named";
 const char kNamedProfileKey[] = "Software\\OvkwinProfileTest/_Named";
 
-std::string str(const IString& text)
-{
-    return std::string(text.data(), text.length());
-}
+using ovktest::str;
 
 IString bytes(const std::string& text)
 {

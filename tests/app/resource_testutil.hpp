@@ -14,12 +14,11 @@
 #include <iexcept.hpp>
 #include <istring.hpp>
 
+#include "ovktest.hpp"
+
 namespace restest {
 
-inline std::string str(const IString& text)
-{
-    return std::string(text.data(), text.length());
-}
+using ovktest::str;
 
 // Runs the call and checks that it throws the system error with this text, at this place.
 inline void expectSystemError(const std::function<void()>& call, const std::string& text,

@@ -80,17 +80,7 @@ protected:
     std::vector<HWND> fWindows;
 };
 
-template <class Operation>
-IException caught(Operation operation)
-{
-    try {
-        operation();
-    } catch (const IException& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no exception";
-    return IException("none");
-}
+using ovktest::caught;
 
 TEST_F(Sending, PostingToADestroyedWindowOrAMissingThreadThrowsTheNamedSystemError)
 {

@@ -14,6 +14,8 @@
 #include <ithread.hpp>
 #include <ovkmsgid.hpp>
 
+#include "ovktest.hpp"
+
 namespace {
 
 // A manual-reset event that gated threads wait on until the test opens it.
@@ -39,17 +41,7 @@ bool inTable(const IThreadId& id)
     return record != nullptr;
 }
 
-template <class Operation>
-IException caught(Operation operation)
-{
-    try {
-        operation();
-    } catch (const IException& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no exception";
-    return IException("none");
-}
+using ovktest::caught;
 
 void recordId(void* slot) { *static_cast<std::atomic<DWORD>*>(slot) = GetCurrentThreadId(); }
 

@@ -69,22 +69,8 @@ private:
     std::vector<IReference<ITimerFn>> fKeep;
 };
 
-template <class Operation>
-IException caught(Operation operation)
-{
-    try {
-        operation();
-    } catch (const IException& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no exception";
-    return IException("none");
-}
-
-std::string str(const IString& text)
-{
-    return std::string(text.data(), text.length());
-}
+using ovktest::caught;
+using ovktest::str;
 
 TEST_F(TimerTest, IdentifiersCountFrom1001AndSlotsSurviveTheTableGrowing)
 {

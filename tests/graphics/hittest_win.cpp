@@ -62,6 +62,10 @@ TEST_F(DrawingTest, CurvesAreHitAlongTheirOutline)
     IGPie pie(IRectangle(10, 10, 90, 90), 0, 90);
     EXPECT_TRUE(pie.hitTest(*fContext, IPoint(65, 35)));
     EXPECT_FALSE(pie.hitTest(*fContext, IPoint(30, 70)));
+    // The same slice, swept clockwise from its other end.
+    IGPie clockwise(IRectangle(10, 10, 90, 90), 90, -90);
+    EXPECT_TRUE(clockwise.hitTest(*fContext, IPoint(65, 35)));
+    EXPECT_FALSE(clockwise.hitTest(*fContext, IPoint(30, 70)));
 }
 
 TEST_F(DrawingTest, DisabledHitTestingNeverHits)
@@ -102,6 +106,9 @@ TEST_F(GraphicsOlderPlatform, HitTestsAreGeometric)
     IGPie pie(IRectangle(10, 10, 90, 90), 0, 90);
     EXPECT_TRUE(pie.hitTest(*fContext, IPoint(65, 35)));
     EXPECT_FALSE(pie.hitTest(*fContext, IPoint(35, 65)));
+    IGPie clockwise(IRectangle(10, 10, 90, 90), 90, -90);
+    EXPECT_TRUE(clockwise.hitTest(*fContext, IPoint(65, 35)));
+    EXPECT_FALSE(clockwise.hitTest(*fContext, IPoint(35, 65)));
     IG3PointArc arc(IPoint(10, 50), IPoint(50, 10), IPoint(90, 50));
     EXPECT_TRUE(arc.hitTest(*fContext, IPoint(50, 11)));
     EXPECT_FALSE(arc.hitTest(*fContext, IPoint(50, 89)));

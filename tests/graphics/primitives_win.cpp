@@ -108,6 +108,21 @@ std::vector<PixelCase> pixelCases()
                      {{65, 35}}, {{35, 65}, {35, 35}, {65, 65}}});
     cases.push_back({"chord", [box] { return G(new IGChord(box, 0, 180)); },
                      IGraphicBundle::fillAndFrame, {{50, 10}}, {{50, 30}}, {{50, 70}}});
+    // A negative sweep runs clockwise: the same slice as the positive sweep from the end angle,
+    // not the rest of the ellipse.
+    cases.push_back({"pie with a negative sweep", [box] { return G(new IGPie(box, 90, -90)); },
+                     IGraphicBundle::fill, {}, {{65, 35}}, {{35, 65}, {35, 35}, {65, 65}}});
+    cases.push_back({"chord with a negative sweep",
+                     [box] { return G(new IGChord(box, 180, -180)); },
+                     IGraphicBundle::fillAndFrame, {{50, 10}}, {{50, 30}}, {{50, 70}}});
+    // No sweep covers nothing; a whole turn or more is the whole ellipse, whichever way.
+    cases.push_back({"pie without a sweep", [box] { return G(new IGPie(box, 30, 0)); },
+                     IGraphicBundle::fill, {}, {}, {{50, 50}, {65, 35}, {35, 65}}});
+    for (double sweep : {360.0, 450.0, -360.0, -450.0})
+        cases.push_back({"pie of " + std::to_string(static_cast<int>(sweep)) + " degrees",
+                         [box, sweep] { return G(new IGPie(box, 30, sweep)); },
+                         IGraphicBundle::fill, {}, {{50, 50}, {65, 35}, {35, 65}, {20, 50}},
+                         {{12, 12}}});
     return cases;
 }
 

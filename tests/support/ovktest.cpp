@@ -175,4 +175,9 @@ const std::vector<std::string>& ExpectAssertions::reports() const
     return *gReports;
 }
 
+std::string str(const IString& text)
+{
+    return std::string(text.data(), text.length());
+}
+
 } // namespace ovktest

@@ -1,15 +1,19 @@
-// Support of the library's test programs: pumping messages, recording handlers, test windows
-// and expected library assertions.
+// Support of the library's test programs: pumping messages, recording handlers, test windows,
+// expected library assertions and caught exceptions.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <iexcept.hpp>
 #include <ihandler.hpp>
+#include <istring.hpp>
 #include <iwindow.hpp>
 
 namespace ovktest {
@@ -74,6 +78,12 @@ private:
     std::vector<std::unique_ptr<RecordingHandler>> fHandlers;
 };
 
+// Sends the message through the library, as an application would, and answers the result.
+inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return IWindowHandle(window).sendEvent(message, wParam, lParam).asLong();
+}
+
 // A hidden native window of the test class (no CS_DBLCLKS), top-level or a child.
 HWND createNativeWindow(HWND parent = nullptr, DWORD style = 0, int id = 0,
                         const char* className = nullptr);
@@ -99,5 +109,22 @@ public:
 
     const std::vector<std::string>& reports() const;
 };
+
+// The bytes of a text, embedded nulls included, for comparing with expected strings.
+std::string str(const IString& text);
+
+// What the operation threw; a failure of the test, and an exception with the text "none", when
+// it threw nothing.
+template <class Operation>
+IException caught(Operation operation)
+{
+    try {
+        operation();
+    } catch (const IException& failure) {
+        return failure;
+    }
+    ADD_FAILURE() << "no exception";
+    return IException("none");
+}
 
 } // namespace ovktest

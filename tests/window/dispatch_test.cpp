@@ -160,7 +160,7 @@ class WindowExceptions : public testing::Test {
 protected:
     void SetUp() override { window = std::make_unique<JudgingWindow>(windowtest::recordingClass()); }
     LRESULT send(UINT message = kTestMessage) {
-        return IWindowHandle(window->hwnd()).sendEvent(message).asLong();
+        return ovktest::send(window->hwnd(), message);
     }
 
     Recorder rec{kTestMessage};

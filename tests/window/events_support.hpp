@@ -32,10 +32,7 @@ inline const char* controlClass(const char* name)
     return name;
 }
 
-inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return IWindowHandle(window).sendEvent(message, wParam, lParam).asLong();
-}
+using ovktest::send;
 
 class Orientation {
 public:

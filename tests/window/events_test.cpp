@@ -11,6 +11,7 @@
 #include <ibcphdr.hpp>
 #include <icmdhdr.hpp>
 #include <idrawhdr.hpp>
+#include <igrafctx.hpp>
 #include <ipainhdr.hpp>
 #include <iresizeh.hpp>
 
@@ -186,6 +187,53 @@ TEST_F(EventsPaint, NothingInvalidMeansNoClipRegion)
     send(window->hwnd(), WM_PAINT);
     EXPECT_EQ(painter.seen, IRectangle());
     EXPECT_EQ(painter.clipKind, 0);
+}
+
+// A context supplied from outside is painted through, clipped like the event's own, and never
+// given back by the event; one the event obtained itself goes back once.
+TEST(EventsPaintContext, SuppliedGraphicContextIsClippedAndStaysTheSuppliers)
+{
+    struct CountingWindow : TestWindow {
+        CountingWindow() : TestWindow(nullptr, WS_POPUP | WS_VISIBLE) {}
+        void releasePresSpace(const IPresSpaceHandle& context) const override
+        {
+            ++released;
+            TestWindow::releasePresSpace(context);
+        }
+        mutable int released = 0;
+    } window;
+    struct Supplier : IPaintHandler {
+        IGraphicContext* context = nullptr;
+        HDC seen = nullptr;
+        RECT clip{};
+        IBase::Boolean paintWindow(IPaintEvent& event) override
+        {
+            // A context the event obtained before is given back when another replaces it.
+            event.presSpaceHandle();
+            if (context)
+                event.setGraphicContext(*context);
+            seen = event.presSpaceHandle();
+            GetClipBox(seen, &clip);
+            return true;
+        }
+    } painter;
+    IGraphicContext offScreen(ISize(200, 100));
+    painter.context = &offScreen;
+    painter.handleEventsFor(&window);
+    ValidateRect(window.hwnd(), nullptr);
+    const RECT update{10, 10, 30, 20};
+    InvalidateRect(window.hwnd(), &update, FALSE);
+    send(window.hwnd(), WM_PAINT);
+    EXPECT_EQ(painter.seen, static_cast<HDC>(offScreen.handle()));
+    EXPECT_EQ(painter.clip.left, 10);
+    EXPECT_EQ(painter.clip.bottom, 20);
+    EXPECT_EQ(window.released, 1);
+
+    painter.context = nullptr;
+    InvalidateRect(window.hwnd(), &update, FALSE);
+    send(window.hwnd(), WM_PAINT);
+    EXPECT_EQ(window.released, 2);
+    painter.stopHandlingEventsFor(&window);
 }
 
 // The bitmap painter: the bitmap over the whole control, or the background; a control with a

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <string>
 
 #include <ifdnhdr.hpp>
 #include <ihelpevt.hpp>
+#include <iicphdr.hpp>
 #include <iprivmsg.hpp>
 #include <istathdr.hpp>
 
@@ -224,6 +226,123 @@ TEST_F(StaticTextHandling, PaintRequestsReachThePainter)
     IWindowHandle(text.handle()).sendEvent(WM_PAINT);
     EXPECT_EQ(painter.paints, 1);
 }
+
+// The icon control's painter ------------------------------------------------------------------
+
+constexpr COLORREF kIconColor = RGB(255, 0, 0);
+constexpr COLORREF kBitmapColor = RGB(0, 0, 255);
+constexpr COLORREF kBackground = RGB(0, 255, 0);
+constexpr COLORREF kUnpainted = RGB(128, 128, 128);
+
+void fill(HDC dc, const RECT& area, COLORREF color)
+{
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+// A small bitmap of one colour, compatible with the screen; the caller deletes it.
+HBITMAP solidBitmap(COLORREF color)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    fill(memory, RECT{0, 0, 4, 4}, color);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// An opaque icon of one colour (a mask of zeros); the caller destroys it.
+HICON solidIcon(COLORREF color)
+{
+    const WORD zeros[8] = {};
+    HBITMAP mask = CreateBitmap(8, 8, 1, 1, zeros);
+    HBITMAP colour = solidBitmap(color);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return icon;
+}
+
+struct IconCase {
+    const char* name;
+    bool icon;
+    bool bitmap;
+    bool fills;
+    const char* text;
+    COLORREF painted;
+    const char* walk;
+};
+
+// The picture covers the whole control, the bottom-right pixel too; without one the background
+// shows, and a control that does not fill it keeps what was under it.
+const IconCase kIconCases[] = {
+    {"icon", true, false, true, "", kIconColor, ""},
+    {"icon over a bitmap", true, true, true, "", kIconColor, ""},
+    {"bitmap without an icon", false, true, true, "", kBitmapColor, ""},
+    {"background alone", false, false, true, "", kBackground, ""},
+    {"nothing to paint", false, false, false, "", kUnpainted, ""},
+    {"icon with a text", true, false, true, "caption", kIconColor, "text"},
+};
+
+class IconPainter : public testing::TestWithParam<IconCase> {
+protected:
+    struct Painter : IIconControlPaintHandler {
+        IPointerHandle icon;
+        IBitmapHandle bitmap;
+        bool fills = true;
+        IPointerHandle iconHandle(IWindow&) override { return icon; }
+        IBitmapHandle bitmapHandle(IWindow&) override { return bitmap; }
+        IBase::Boolean fillsBackground(IWindow&) override { return fills; }
+        IColor backgroundColor(IWindow&) override { return IColor(0, 255, 0); }
+    };
+};
+
+TEST_P(IconPainter, PaintsThePictureAndLeavesTextsToTheNext)
+{
+    const IconCase& c = GetParam();
+    TestWindow control(nullptr, WS_POPUP | WS_VISIBLE);
+    SetWindowTextA(control.hwnd(), c.text);
+    HDC before = GetDC(control.hwnd());
+    fill(before, RECT{0, 0, 200, 100}, kUnpainted);
+    ReleaseDC(control.hwnd(), before);
+    HICON icon = solidIcon(kIconColor);
+    HBITMAP bitmap = solidBitmap(kBitmapColor);
+
+    ovktest::Recorder next(WM_PAINT);
+    next.attach(control, "text");
+    Painter painter;
+    if (c.icon)
+        painter.icon = IPointerHandle(icon);
+    if (c.bitmap)
+        painter.bitmap = IBitmapHandle(bitmap);
+    painter.fills = c.fills;
+    painter.handleEventsFor(&control);
+    InvalidateRect(control.hwnd(), nullptr, FALSE);
+    ovktest::send(control.hwnd(), WM_PAINT);
+    HDC dc = GetDC(control.hwnd());
+    EXPECT_EQ(GetPixel(dc, 100, 50), c.painted) << c.name;
+    EXPECT_EQ(GetPixel(dc, 199, 99), c.painted) << c.name;
+    ReleaseDC(control.hwnd(), dc);
+    EXPECT_EQ(next.trace(), c.walk) << c.name;
+    painter.stopHandlingEventsFor(&control);
+    painter.icon = IPointerHandle();
+    painter.bitmap = IBitmapHandle();
+    DestroyIcon(icon);
+    DeleteObject(bitmap);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IconPainter, testing::ValuesIn(kIconCases),
+                         [](const testing::TestParamInfo<IconCase>& info) {
+                             std::string name;
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
 
 // The font dialog's notification handler ------------------------------------------------------
 

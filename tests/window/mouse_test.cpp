@@ -7,6 +7,8 @@
 
 #include <iprivmsg.hpp>
 #include <imoushdr.hpp>
+#include <iptrhdl.hpp>
+#include <ireslib.hpp>
 #include <ovkmsgid.hpp>
 
 #include "events_support.hpp"
@@ -138,7 +140,7 @@ TEST(MouseHandler, PointerSetButUnhandledLeavesOneAndWalksOn)
     struct Pointer : IMouseHandler {
         IBase::Boolean mousePointerChange(IMousePointerEvent& event) override
         {
-            event.setMousePointer(LoadCursor(nullptr, IDC_CROSS));
+            event.setMousePointer(IPointerHandle(LoadCursor(nullptr, IDC_CROSS)));
             return false;
         }
     } handler;
@@ -156,6 +158,31 @@ TEST(MouseHandler, PointerSetButUnhandledLeavesOneAndWalksOn)
     EXPECT_EQ(next.trace(), "next");
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_CROSS));
+}
+
+// The pointer shown is answered as a holder: a pointer of the pointer table counts one more
+// holder while the answer is kept, and the event itself keeps none.
+TEST(MouseEvent, PointerShownIsAnsweredAsAHolderOfIt)
+{
+    const ISystemPointerHandle sizing(ISystemPointerHandle::sizeWE, true);
+    const auto useCount = [&sizing] {
+        IResourceLibrary::PointerEntry entry;
+        EXPECT_TRUE(IResourceLibrary::findPointerEntry(sizing.asValue(), &entry));
+        return entry.useCount;
+    };
+    IMousePointerEvent event(mouseMessage(WM_SETCURSOR));
+    const std::uint32_t before = useCount();
+    event.setMousePointer(sizing);
+    EXPECT_EQ(event.result().asLong(), 1);
+    EXPECT_EQ(useCount(), before);
+    {
+        const IPointerHandle shown = event.mousePointer();
+        EXPECT_EQ(shown, sizing);
+        EXPECT_EQ(useCount(), before + 1);
+    }
+    EXPECT_EQ(useCount(), before);
+    event.setMousePointer(IPointerHandle());
+    EXPECT_FALSE(event.mousePointer().isValid());
 }
 
 TEST(MouseEvent, PointerEventNamesTheWindowUnderThePointer)

@@ -14,6 +14,7 @@
 
 #include "ovktest.hpp"
 
+using ovktest::send;
 using ovktest::TestWindow;
 
 namespace {
@@ -119,10 +120,6 @@ protected:
     }
     void TearDown() override { notebook.reset(); }
     HWND tab() const { return notebook->tab->handle(); }
-    static LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        return IWindowHandle(window).sendEvent(message, wParam, lParam).asLong();
-    }
 
     INotebookTabHandler handler;
     std::unique_ptr<TestNotebook> notebook;

@@ -36,7 +36,7 @@ protected:
     }
     void TearDown() override { window.reset(); }
     LRESULT send(UINT message = kTestMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return IWindowHandle(window->hwnd()).sendEvent(message, wParam, lParam).asLong();
+        return ovktest::send(window->hwnd(), message, wParam, lParam);
     }
 
     std::unique_ptr<ovktest::TestWindow> window;
