@@ -177,10 +177,10 @@ IEventData IWindowHandle::sendEvent(unsigned long eventId, const IEventParameter
     // The native container is a window of our own, which never needs the thunk.
     IThunkEntry thunk = thunkSendEntry();
     if (thunk && IPlatform::isPlatformVariant() && highWord(first) != 0 &&
-        isOtherSystemMessage(message) && !isNativeContainer(fHandle))
-        result = thunk(fHandle, message, first, second);
+        isOtherSystemMessage(message) && !isNativeContainer(asValue()))
+        result = thunk(asValue(), message, first, second);
     else
-        result = sendWindowMessage(fHandle, message, first, second);
+        result = sendWindowMessage(asValue(), message, first, second);
     // A handler's exception cannot cross the window procedure; it waits in this thread's slot
     // and continues from here, where the sender can see it.
     ICallbackGuard::rethrowPending();
@@ -198,9 +198,9 @@ const IWindowHandle& IWindowHandle::postEvent(unsigned long eventId,
     bool posted;
     if (thunk && IPlatform::isPlatformVariant() && highWord(first) != 0 &&
         isOtherSystemMessage(message))
-        posted = thunk(fHandle, message, first, second) != 0;
+        posted = thunk(asValue(), message, first, second) != 0;
     else
-        posted = postWindowMessage(fHandle, message, first, second) != FALSE;
+        posted = postWindowMessage(asValue(), message, first, second) != FALSE;
     if (!posted)
         IThrow::systemError("WinPostMsg", GetLastError(), IEXCEPTION_LOCATION("ihandle", kPostSignature));
     return *this;
@@ -209,7 +209,7 @@ const IWindowHandle& IWindowHandle::postEvent(unsigned long eventId,
 void IWindowHandle::sendEvents(unsigned long eventId, const IEventParameter1& parameter1,
                                const IEventParameter2& parameter2, unsigned long mode) const
 {
-    for (HWND window : receivers(fHandle, mode)) {
+    for (HWND window : receivers(asValue(), mode)) {
         sendWindowMessage(window, static_cast<UINT>(eventId),
                           static_cast<WPARAM>(parameter1.asUnsignedLong()),
                           static_cast<LPARAM>(parameter2.asLong()));
@@ -220,7 +220,7 @@ void IWindowHandle::sendEvents(unsigned long eventId, const IEventParameter1& pa
 void IWindowHandle::postEvents(unsigned long eventId, const IEventParameter1& parameter1,
                                const IEventParameter2& parameter2, unsigned long mode) const
 {
-    for (HWND window : receivers(fHandle, mode)) {
+    for (HWND window : receivers(asValue(), mode)) {
         postWindowMessage(window, static_cast<UINT>(eventId),
                           static_cast<WPARAM>(parameter1.asUnsignedLong()),
                           static_cast<LPARAM>(parameter2.asLong()));

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "idefs.hpp"
+#include "ihandval.hpp"
 #include "ievtparm.hpp"
 
 // The native handle types, declared as <windows.h> declares them, so that this header does not
@@ -16,16 +17,9 @@ struct HDC__;
 
 // A native window handle. Sending and posting go through it, so that every message the library
 // sends passes the same wrapper.
-class OVKWIN_API IWindowHandle {
+class OVKWIN_API IWindowHandle : public IHandleValue<HWND__> {
 public:
-    using Value = HWND__*;
-
-    constexpr IWindowHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr Value asValue() const noexcept { return fHandle; }
-    // True for any non-zero handle; whether it still names a window is IsWindow's question.
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
+    using IHandleValue::IHandleValue;
 
     // SendMessageA. On the older platform, the other windowing system's messages
     // (0xF000-0xF0BF with a non-zero high word in the first parameter) to windows of its own
@@ -48,9 +42,6 @@ public:
     void postEvents(unsigned long eventId, const IEventParameter1& parameter1 = 0,
                     const IEventParameter2& parameter2 = 0,
                     unsigned long mode = descendants) const;
-
-private:
-    Value fHandle;
 };
 
 // A thread's message queue, named by the thread's identifier.
@@ -78,27 +69,13 @@ private:
 };
 
 // A native accelerator table handle.
-class OVKWIN_API IAccelTblHandle {
+class OVKWIN_API IAccelTblHandle : public IHandleValue<HACCEL__> {
 public:
-    using Value = HACCEL__*;
-
-    constexpr IAccelTblHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
-
-private:
-    Value fHandle;
+    using IHandleValue::IHandleValue;
 };
 
 // A native device context (a presentation space).
-class OVKWIN_API IPresSpaceHandle {
+class OVKWIN_API IPresSpaceHandle : public IHandleValue<HDC__> {
 public:
-    using Value = HDC__*;
-
-    constexpr IPresSpaceHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
-
-private:
-    Value fHandle;
+    using IHandleValue::IHandleValue;
 };

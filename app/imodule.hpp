@@ -3,6 +3,7 @@
 #pragma once
 
 #include "idefs.hpp"
+#include "ihandval.hpp"
 
 // The native handle types, declared as <windows.h> declares them, so that this header does not
 // bring the whole platform header into every user of the library.
@@ -10,29 +11,13 @@ struct HINSTANCE__;
 struct HMENU__;
 
 // A native module handle (an executable or a dynamic-link library loaded into the process).
-class OVKWIN_API IModuleHandle {
+class OVKWIN_API IModuleHandle : public IHandleValue<HINSTANCE__> {
 public:
-    using Value = HINSTANCE__*;
-
-    constexpr IModuleHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr Value asValue() const noexcept { return fHandle; }
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
-
-private:
-    Value fHandle;
+    using IHandleValue::IHandleValue;
 };
 
 // A native menu handle.
-class OVKWIN_API IMenuHandle {
+class OVKWIN_API IMenuHandle : public IHandleValue<HMENU__> {
 public:
-    using Value = HMENU__*;
-
-    constexpr IMenuHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr Value asValue() const noexcept { return fHandle; }
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
-
-private:
-    Value fHandle;
+    using IHandleValue::IHandleValue;
 };

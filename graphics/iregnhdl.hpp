@@ -2,17 +2,11 @@
 #pragma once
 
 #include <idefs.hpp>
+#include <ihandval.hpp>
 
 struct HRGN__;
 
-class OVKWIN_API IRegionHandle {
+class OVKWIN_API IRegionHandle : public IHandleValue<HRGN__> {
 public:
-    using Value = HRGN__*;
-
-    constexpr IRegionHandle(Value handle = nullptr) noexcept : fHandle(handle) {}
-    constexpr operator Value() const noexcept { return fHandle; }
-    constexpr IBase::Boolean isValid() const noexcept { return fHandle != nullptr; }
-
-private:
-    Value fHandle;
+    using IHandleValue::IHandleValue;
 };
