@@ -132,59 +132,43 @@ int readHeader(int fd, const MapKind& kind, MOD* model)
     return 0;
 }
 
-// Greymap rows are copied as they are; Pixmap rows turn red, green, blue into blue, green, red,
-// with samples of a smaller maximum stretched so that the maximum is full intensity, as the grey
-// ramp of the Greymap palette does (samples above the maximum saturate).
-void convertRow(const MapKind& kind, const unsigned char* in, int fileRow, const unsigned char* stretch,
-                unsigned char* row)
-{
-    if (kind.bpp == 8) {
-        std::memcpy(row, in, static_cast<size_t>(fileRow));
-        return;
-    }
-    if (!stretch) {
-        codecio::swapRedBlue(in, row, static_cast<size_t>(fileRow / 3));
-        return;
-    }
-    for (int i = 0; i < fileRow; i += 3) {
-        row[i] = stretch[in[i + 2]];
-        row[i + 1] = stretch[in[i + 1]];
-        row[i + 2] = stretch[in[i]];
-    }
-}
-
+// The file holds the top row first, the model the bottom row first. Each chunk of file rows is
+// read straight into the model rows it becomes, which lie together in the opposite order, and
+// is put right there while it is still in the cache: Greymap rows as they are, Pixmap rows with
+// red, green, blue turned into blue, green, red and samples of a smaller maximum stretched so
+// that the maximum is full intensity, as the grey ramp of the Greymap palette does (samples
+// above the maximum saturate).
 int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
 {
     const MapState state = loadCodecState<MapState>(model);
-    const int rowBytes = ModRowBytes(model->width, model->bpp);
-    const int fileRow = model->width * kind.samples;
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(model->width, model->bpp));
+    const size_t fileRow = static_cast<size_t>(model->width) * static_cast<size_t>(kind.samples);
+    const size_t height = static_cast<size_t>(model->height);
     unsigned char table[256];
-    const unsigned char* stretch = nullptr;
-    if (kind.bpp == 24 && state.maximum != 255) {
+    const bool stretch = kind.bpp == 24 && state.maximum != 255;
+    if (stretch) {
         for (int i = 0; i < 256; ++i)
             table[i] = static_cast<unsigned char>(i >= state.maximum ? 255 : i * 255 / state.maximum);
-        stretch = table;
     }
-    const int chunkRows = std::max(1, std::min(model->height, kChunkBytes / fileRow));
-    auto* chunk = static_cast<unsigned char*>(std::malloc(size_t(chunkRows) * size_t(fileRow)));
-    if (!chunk)
-        return ModCodecNoMemory;
-    int code = 0;
     if (fileSeek(fd, state.dataOffset, FileSeekSet) != state.dataOffset)
-        code = ModCodecShortRead;
-    // The file holds the top row first, the model the bottom row first.
-    for (int top = 0; top < model->height && code == 0; top += chunkRows) {
-        const int rows = std::min(chunkRows, model->height - top);
-        if (fileReadFull(fd, chunk, int64_t(rows) * fileRow) != int64_t(rows) * fileRow) {
-            code = ModCodecShortRead;
-            break;
+        return ModCodecShortRead;
+    const size_t chunkRows =
+        std::max<size_t>(1, std::min(height, static_cast<size_t>(kChunkBytes) / rowBytes));
+    for (size_t top = 0; top < height; top += chunkRows) {
+        const size_t rows = std::min(chunkRows, height - top);
+        // These rows end at model row height - top; read packed, they take no more room than
+        // their model rows do.
+        unsigned char* const region = data + (height - top - rows) * rowBytes;
+        const int64_t bytes = static_cast<int64_t>(rows * fileRow);
+        if (fileReadFull(fd, region, bytes) != bytes)
+            return ModCodecShortRead;
+        if (stretch) {
+            for (int64_t i = 0; i < bytes; ++i)
+                region[i] = table[region[i]];
         }
-        for (int r = 0; r < rows; ++r)
-            convertRow(kind, chunk + int64_t(r) * fileRow, fileRow, stretch,
-                       data + int64_t(model->height - 1 - top - r) * rowBytes);
+        codecio::placeRows(region, rows, fileRow, rowBytes, true, kind.bpp == 24);
     }
-    std::free(chunk);
-    return code;
+    return 0;
 }
 
 int writeHeader(int fd, char magic, int width, int height)

@@ -353,7 +353,21 @@ public:
         bool ended = false;
         uint64_t acc = 0;
         int bits = 0, width = 9;
-        unsigned next = 258, old = kNone;
+        // The mask of a code of the current width, and the next free code at which the width
+        // grows (none once it is 12).
+        unsigned mask = 511, widen = 511;
+        unsigned next = 258;
+        bool haveOld = false;  // whether a code came since the table was cleared
+        // Defines the next free code as a string of the output, which widens the code one code
+        // early: after 510, 1022 and 2046 are defined.
+        auto addEntry = [&](uint32_t start, uint32_t length) {
+            entries[next] = Entry{start, length};
+            if (++next == widen) {
+                ++width;
+                mask = mask << 1 | 1;
+                widen = width < 12 ? mask : kNoWidening;
+            }
+        };
         unsigned char* oldStart = out;
         uint32_t oldLength = 0;
         while (o < end) {
@@ -382,36 +396,32 @@ public:
                     return kShortRead;
             }
             bits -= width;
-            const unsigned code = static_cast<unsigned>(acc >> bits) & ((1u << width) - 1);
-            if (code == kClear) {
-                width = 9;
-                next = 258;
-                old = kNone;
-                continue;
-            }
-            if (code == kEndOfData)
-                return kShortRead;
-            if (old != kNone) {
-                // A code beyond the next free one refers to nothing yet defined.
-                if (code > next || code == 4096)
-                    return kShortRead;
-                if (next < 4096) {
-                    entries[next] = Entry{static_cast<uint32_t>(oldStart - out), oldLength + 1};
-                    // The code widens one code early: after 510, 1022 and 2046 are defined.
-                    if (++next == (1u << width) - 1 && width < 12)
-                        ++width;
-                }
-            } else if (code > 255) {
-                // The first code of a table must be a literal: nothing else is defined yet.
-                return kShortRead;
-            }
-            old = code;
-            oldStart = o;
+            const unsigned code = static_cast<unsigned>(acc >> bits) & mask;
+            // Literals come first: on data that hardly repeats they are nearly every code, and
+            // none of them can be a control code or refer to an entry not yet defined.
             if (code < 256) {
+                if (haveOld && next < 4096)
+                    addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
+                haveOld = true;
+                oldStart = o;
                 *o++ = static_cast<unsigned char>(code);
                 oldLength = 1;
                 continue;
             }
+            if (code == kClear) {
+                width = 9;
+                mask = widen = 511;
+                next = 258;
+                haveOld = false;
+                continue;
+            }
+            // The first code of a table must be a literal: nothing else is defined yet. A code
+            // beyond the next free one refers to nothing yet defined.
+            if (code == kEndOfData || !haveOld || code > next || code == 4096)
+                return kShortRead;
+            if (next < 4096)
+                addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
+            oldStart = o;
             const Entry e = entries[code];
             oldLength = e.length;
             o = copy(o, out + e.start, e.length, end);
@@ -420,7 +430,8 @@ public:
     }
 
 private:
-    static constexpr unsigned kClear = 256, kEndOfData = 257, kNone = 0xFFFF;
+    static constexpr unsigned kClear = 256, kEndOfData = 257;
+    static constexpr unsigned kNoWidening = 0xFFFFFFFF;
     static constexpr size_t kRawBytes = 16384;
 
     struct Entry {
@@ -569,26 +580,52 @@ private:
         unsigned char* const block = fData + static_cast<size_t>(lowest) * fRowBytes;
         if (const int rc = decode(block, fFileRow * static_cast<size_t>(rows)))
             return rc;
-        const size_t width = static_cast<size_t>(fMod.width);
-        for (int64_t r = 0; r < rows; ++r) {
-            unsigned char* row = block + static_cast<size_t>(r) * fFileRow;
-            if (fSt.predictor == 2)
-                undoPredictor(row, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
-            if (fMod.bpp == 24)
-                swapRedBlue(row, row, width);
+        if (fSt.predictor == 2) {
+            for (int64_t r = 0; r < rows; ++r)
+                undoPredictor(block + static_cast<size_t>(r) * fFileRow,
+                              fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
         }
-        if (fSt.orientation != 4) {
-            for (int64_t r = 0; r < rows / 2; ++r) {
-                unsigned char* top = block + static_cast<size_t>(r) * fFileRow;
-                std::swap_ranges(top, top + fFileRow,
-                                 block + static_cast<size_t>(rows - 1 - r) * fFileRow);
-            }
+        placeRows(block, static_cast<size_t>(rows), fFileRow, fFileRow, fSt.orientation != 4,
+                  fMod.bpp == 24);
+        return kOk;
+    }
+
+    // Whether a file row is a model row but for the order of red and blue and the padding at
+    // its end: one byte a sample of palette or grey, or chunky red, green, blue.
+    bool placesInPlace() const noexcept
+    {
+        if (fFileRow > fRowBytes ||
+            (fMod.bpp == 24 && fFileRow != 3 * static_cast<size_t>(fMod.width)))
+            return false;
+        return fMod.bpp != 24 || (fSt.planar != 2 && fSt.photometric != 5 && fSt.samples == 3);
+    }
+
+    // Reads uncompressed rows a chunk at a time straight into the model rows they become, which
+    // lie together, and puts them right there while they are still in the cache.
+    int placeRawRows(int64_t firstRow, int64_t rows) noexcept
+    {
+        constexpr size_t kChunkBytes = 256 * 1024;
+        const int64_t chunkRows =
+            std::max<int64_t>(1, static_cast<int64_t>(kChunkBytes / fRowBytes));
+        const bool reverse = fSt.orientation != 4;
+        for (int64_t done = 0; done < rows; done += chunkRows) {
+            const int64_t n = std::min(chunkRows, rows - done);
+            const int64_t first = firstRow + done;
+            const int64_t lowest = reverse ? fMod.height - first - n : first;
+            unsigned char* const region = fData + static_cast<size_t>(lowest) * fRowBytes;
+            // Packed, the rows take no more room than their model rows do.
+            if (!fIn.readExact(region, fFileRow * static_cast<size_t>(n)))
+                return kShortRead;
+            placeRows(region, static_cast<size_t>(n), fFileRow, fRowBytes, reverse,
+                      fMod.bpp == 24);
         }
         return kOk;
     }
 
     int readRawRows(int64_t firstRow, int64_t rows, int plane) noexcept
     {
+        if (placesInPlace())
+            return placeRawRows(firstRow, rows);
         for (int64_t r = 0; r < rows; ++r) {
             const unsigned char* src = fIn.view(fFileRow);
             if (src == nullptr) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using codectest::Bytes;
@@ -72,6 +74,35 @@ TEST(PortableMaps, PixmapSamplesOfASmallMaximumAreStretched)
     ASSERT_EQ(imgtest::readFromBytes(file, ModFormatPixmap, "", &m), 0);
     EXPECT_EQ(pixel(m, 0, 0), 0xFF5500u);
     EXPECT_EQ(pixel(m, 1, 0), 0xFF1122u);
+}
+
+// Rows are read a chunk at a time straight into the model and spread out and turned round
+// there: a picture of several chunks, an odd number of rows in the last one and rows that end in
+// padding must come back whole, the padding still clear.
+TEST(PortableMaps, PicturesOfSeveralChunksRoundTripWithClearPadding)
+{
+    for (const int bpp : {8, 24}) {
+        for (const int width : {333, 1024}) {
+            Model source;
+            ASSERT_EQ(imgtest::makePatternModel(width, 901, bpp, &source), 0);
+            if (bpp == 8)
+                for (int i = 0; i < 256; ++i)
+                    std::memset(source.palette + 3 * i, i, 3);
+            const int format = bpp == 8 ? ModFormatGreymap : ModFormatPixmap;
+            int code = -1;
+            const Bytes file = imgtest::writeToBytes(&source, format, "", &code);
+            ASSERT_EQ(code, 0);
+            Model back;
+            ASSERT_EQ(imgtest::readFromBytes(file, format, "", &back), 0);
+            EXPECT_TRUE(imgtest::samePixels(source, back)) << bpp << " " << width;
+            const int rowBytes = ModRowBytes(back.width, back.bpp);
+            const int used = width * bpp / 8;
+            for (int y = 0; y < back.height; ++y)
+                for (int x = used; x < rowBytes; ++x)
+                    ASSERT_EQ(back.data[size_t(y) * size_t(rowBytes) + size_t(x)], 0)
+                        << bpp << " " << width << " row " << y;
+        }
+    }
 }
 
 // Odd widths make every row end in padding, which must neither be written nor shift a row.

@@ -4,6 +4,7 @@
 #include "codectest.hpp"
 
 #include "detail/icodec.hpp"
+#include "detail/icodecstream.hpp"
 #include "detail/ifileio.hpp"
 #include "detail/ilzwencoder.hpp"
 #include "detail/itiffdir.hpp"
@@ -282,7 +283,51 @@ INSTANTIATE_TEST_SUITE_P(Depths, TiffRoundTrip,
                                            Trip{13, 7, 24, ""}, Trip{1, 1, 24, "lzw"},
                                            Trip{13, 7, 1, "lzw"}, Trip{13, 7, 4, "lzw"},
                                            Trip{301, 97, 8, "lzw"}, Trip{301, 97, 24, "lzw"},
-                                           Trip{301, 97, 1, "lzw pal1bpp"}));
+                                           Trip{301, 97, 1, "lzw pal1bpp"},
+                                           // Uncompressed rows of several read chunks.
+                                           Trip{301, 901, 24, ""}, Trip{301, 901, 8, ""},
+                                           Trip{1024, 301, 24, ""}));
+
+// The row helpers that the TIFF and portable map readers share, against a byte-by-byte model:
+// every length around the widths of their word and vector loops, rows spread out to a larger
+// stride or not, turned round or not, red and blue swapped or not.
+TEST(CodecRows, PlaceRowsMatchesAByteByByteModel)
+{
+    namespace io = imgfmt::codecio;
+    for (size_t pixels = 0; pixels <= 50; ++pixels) {
+        for (size_t rows = 1; rows <= 5; ++rows) {
+            for (const size_t pad : {size_t(0), size_t(3)}) {
+                for (int mode = 0; mode < 4; ++mode) {
+                    const bool reverse = (mode & 1) != 0, swap = (mode & 2) != 0;
+                    const size_t fileRow = 3 * pixels, stride = fileRow + pad;
+                    std::vector<unsigned char> region(rows * stride + 1, 0xEE);
+                    for (size_t i = 0; i < rows * fileRow; ++i)
+                        region[i] = static_cast<unsigned char>(i * 7 + 1);
+                    std::vector<unsigned char> want(region.size(), 0);
+                    want.back() = 0xEE;
+                    for (size_t r = 0; r < rows; ++r) {
+                        const unsigned char* in = &region[r * fileRow];
+                        unsigned char* out = &want[(reverse ? rows - 1 - r : r) * stride];
+                        for (size_t x = 0; x < fileRow; ++x)
+                            out[x] = swap ? in[x - x % 3 + 2 - x % 3] : in[x];
+                    }
+                    io::placeRows(region.data(), rows, fileRow, stride, reverse, swap);
+                    ASSERT_EQ(region, want) << pixels << " pixels, " << rows << " rows, pad "
+                                            << pad << ", mode " << mode;
+                }
+            }
+        }
+    }
+    for (size_t pixels = 0; pixels <= 50; ++pixels) {
+        std::vector<unsigned char> in(3 * pixels), out(3 * pixels + 1, 0xEE);
+        for (size_t i = 0; i < in.size(); ++i)
+            in[i] = static_cast<unsigned char>(i * 5 + 3);
+        io::swapRedBlue(in.data(), out.data(), pixels);
+        for (size_t x = 0; x < in.size(); ++x)
+            ASSERT_EQ(out[x], in[x - x % 3 + 2 - x % 3]) << pixels << " pixels, byte " << x;
+        EXPECT_EQ(out.back(), 0xEE);
+    }
+}
 
 TEST(Tiff, OneBitImageIsBilevelUnlessPaletteIsAsked)
 {
