@@ -87,7 +87,8 @@ TEST(ControlProcedure, PassesTheCompositesKeysToItsOwner)
 TEST(ControlProcedure, TheControlsOwnProcedureStillGetsItsDestroyMessage)
 {
     TestWindow owner;
-    static int destroyed = 0;
+    static int destroyed;
+    destroyed = 0;
     struct Spy {
         static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (message == WM_DESTROY)
