@@ -72,11 +72,16 @@ public:
     IFont& setPointSize(unsigned long points);
     virtual IFont& setUnderscore(IBase::Boolean underscore = true);
     virtual IFont& setStrikeout(IBase::Boolean strikeout = true);
+    // Keeps its place among the virtual operations, which is fixed; it does nothing.
+    virtual void reservedOperation();
     virtual IFont& setBold(IBase::Boolean bold = true);
     virtual IFont& setItalic(IBase::Boolean italic = true);
     virtual IFont& setAllEmphasis(IBase::Boolean emphasis = true);
     // An unknown direction throws the invalid-request error with message number 39.
     virtual IFont& setDirection(Direction direction);
+    // Gives the window a copy of this font to keep (sharing this font's native font) and tells
+    // the native window to use it, redrawing; a null window fails the argument check.
+    virtual IBase::Boolean setWindowFont(IWindow* window);
     // The five below throw the invalid-request error with message number 67 on a font that is
     // restricted to raster fonts, which come in fixed sizes and cannot turn.
     virtual IFont& setCharWidth(unsigned long width, const IPresSpaceHandle& context);

@@ -303,6 +303,22 @@ TEST(GeometryFonts, AFontGivenToAWindowStaysAliveWithTheWindow)
     EXPECT_GT(window.characterSize().height(), 0);
 }
 
+TEST(GeometryFonts, AFontSetsItselfAsAWindowsFontTheSameWay)
+{
+    TestWindow window(nullptr, 0, 0, "Static");
+    HFONT native = nullptr;
+    {
+        IFont font("Arial", 12);
+        EXPECT_TRUE(font.setWindowFont(&window));
+        native = font.handle();
+    }
+    EXPECT_EQ(reinterpret_cast<HFONT>(window.sendEvent(WM_GETFONT).asPointer()), native);
+    EXPECT_NE(GetObjectType(native), 0U);
+    EXPECT_EQ(window.font().handle(), native);
+    EXPECT_THROW(IFont("Arial", 12).setWindowFont(nullptr), IInvalidParameter);
+    window.resetFont();
+}
+
 TEST(GeometryFonts, AWindowThatOutlivesItsWrapperIsNotLeftWithADeletedFont)
 {
     const HWND native = ovktest::createNativeWindow(nullptr, 0, 0, "Static");
