@@ -251,6 +251,11 @@ IGraphic* IGList::graphicAt(const Cursor& cursor) const
     return cursor.fPosition->element();
 }
 
+IBase::Boolean IGList::remove(const IGraphic& graphic)
+{
+    return fGraphics->remove(const_cast<IGraphic*>(&graphic));
+}
+
 IRectangle IGList::boundingRectAt(const Cursor& cursor)
 {
     IGraphic* graphic = graphicAt(cursor);

@@ -85,11 +85,14 @@ public:
     virtual IBase::Boolean contains(const IGraphic& graphic) const;
     virtual IGraphic* firstGraphic() const;
     virtual IGraphic* lastGraphic() const;
-    virtual IGraphic* graphicAtPosition(unsigned long position) const;
     virtual IGraphic* graphicAt(const Cursor& cursor) const;
+    virtual IGraphic* graphicAtPosition(unsigned long position) const;
     // The bounds of the graphic at the cursor, in the hit cursor's context or else in a
     // context of its own.
     virtual IRectangle boundingRectAt(const Cursor& cursor);
+    // Removes the graphic's first entry (the graphic itself, not an equal one); true when the
+    // list held it.
+    virtual IBase::Boolean remove(const IGraphic& graphic);
 
 private:
     void checkCursor(const Cursor& cursor, const char* function) const;

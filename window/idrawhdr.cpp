@@ -1,6 +1,10 @@
 // The owner-draw handlers.
 #include <windows.h>
 
+#include <atomic>
+
+#include <iexcept.hpp>
+
 #include "idrawhdr.hpp"
 #include "iwcname.hpp"
 #include "iwindow.hpp"
@@ -53,6 +57,25 @@ IListBoxDrawItemHandler& IListBoxDrawItemHandler::handleEventsFor(IWindow* windo
                                        IEventParameter2(static_cast<void*>(&measure)));
     }
     return *this;
+}
+
+namespace {
+std::atomic<IListBoxDrawItemHandler::ListBoxWindow> gListBoxWindow{nullptr};
+}
+
+void IListBoxDrawItemHandler::setListBoxWindow(ListBoxWindow access) noexcept
+{
+    gListBoxWindow = access;
+}
+
+IListBoxDrawItemHandler& IListBoxDrawItemHandler::handleEventsFor(IBaseListBox* listBox)
+{
+    IARGUMENT_CHECK(listBox != 0, "idrawhdr",
+                    "IListBoxDrawItemHandler::handleEventsFor(IBaseListBox*)");
+    const ListBoxWindow access = gListBoxWindow;
+    ISTATE_CHECK(access != 0, "idrawhdr",
+                 "IListBoxDrawItemHandler::handleEventsFor(IBaseListBox*)");
+    return handleEventsFor(access(listBox));
 }
 
 IBase::Boolean IListBoxDrawItemHandler::dispatchHandlerEvent(IEvent& event)

@@ -23,6 +23,8 @@ protected:
     virtual IBase::Boolean removeHighlight(IOwnerDrawItemEvent& event);
 };
 
+class IBaseListBox;
+
 // Serves owner-drawn list boxes only: events of other controls pass by.
 class OVKWIN_API IListBoxDrawItemHandler : public IHandler {
 public:
@@ -31,7 +33,14 @@ public:
 
     // Attached to an owner-drawn list box of variable height, asks the list box's owner for the
     // item height at once, so that the items have their height before they are first drawn.
+    // The window form does this too, for list boxes that have no list-box object.
     IListBoxDrawItemHandler& handleEventsFor(IWindow* window) override;
+    // The list-box form. A list-box object is a window; the list-box class tells the handler
+    // how to reach that window (setListBoxWindow) when it comes into use, as this header cannot
+    // see the list-box class.
+    virtual IListBoxDrawItemHandler& handleEventsFor(IBaseListBox* listBox);
+    using ListBoxWindow = IWindow* (*)(IBaseListBox* listBox);
+    static void setListBoxWindow(ListBoxWindow access) noexcept;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;

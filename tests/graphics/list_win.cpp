@@ -114,6 +114,10 @@ TEST_F(ListGraphic, EditingLeavesTheGraphicsAlone)
     fList.removeAtPosition(2).addAtPosition(1, line);
     EXPECT_EQ(fList.firstGraphic(), &line);
     EXPECT_EQ(fList.numberOfGraphics(), 3u);
+    // Removal by graphic takes the graphic itself out, once.
+    EXPECT_TRUE(fList.remove(line));
+    EXPECT_FALSE(fList.remove(line));
+    fList.addAsFirst(line);
 
     fList.removeAllWithId(2);
     EXPECT_FALSE(fList.contains(fTop));
