@@ -5,14 +5,15 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include <memory>
+#include <vector>
+
 #include <detail/icallgrd.hpp>
 #include <detail/iobjwnd.hpp>
 #include <ithread.hpp>
 #include <iwindow.hpp>
 
 #include "imsgbox.hpp"
-
-#include <vector>
 
 constexpr IMessageBox::Style IMessageBox::_okButton(MB_OK);
 constexpr IMessageBox::Style IMessageBox::_okCancelButton(MB_OKCANCEL);
@@ -114,8 +115,11 @@ IMessageBox::Response IMessageBox::show(const IResourceId& text, const Style& st
 {
     const IResourceLibrary& library = text.resourceLibrary();
     IString message = library.tryToLoadString(text.id());
-    if (message.length() == 0)
-        message = library.tryToLoadText(text.id());
+    if (message.length() == 0) {
+        std::unique_ptr<char[]> fromTable(library.loadText(false, text.id(), nullptr, 0, false));
+        if (fromTable)
+            message = fromTable.get();
+    }
     return show(static_cast<const char*>(message), style, helpId);
 }
 
