@@ -8,6 +8,7 @@
 #include <icoordsy.hpp>
 
 #include "detail/imenurec.hpp"
+#include "ihelpsta.hpp"
 #include "imenu.hpp"
 
 constexpr IMenu::Style IMenu::noStyle(0, 0);
@@ -66,76 +67,55 @@ MENUITEMINFOA recordOf(const IMenuItem& item)
     return info;
 }
 
-unsigned long itemValue(IWindow*, unsigned long)
-{
-    return 0;
-}
-
-void setItemValue(IWindow*, unsigned long, unsigned long)
-{
-}
-
-HMENU submenuForId(IWindow*, unsigned long)
+// The lists belong to the frame's private data, which frames bring; until a frame offers its
+// lists, a menu keeps no values and knows no sub-menu identifiers on the classic road.
+IFrameMenuLists* listsOf(IWindow*)
 {
     return nullptr;
 }
 
-unsigned long idForSubmenu(IWindow*, HMENU)
+unsigned long itemValue(IWindow* frame, unsigned long id)
 {
-    return static_cast<unsigned long>(-1);
+    const IFrameMenuLists* lists = listsOf(frame);
+    return lists ? IHelpStatics::itemValue(*lists, id) : 0;
 }
 
-void recordSubmenu(IWindow*, unsigned long, HMENU)
+void setItemValue(IWindow* frame, unsigned long id, unsigned long value)
 {
+    if (IFrameMenuLists* lists = listsOf(frame))
+        IHelpStatics::setItemValue(*lists, id, value);
 }
 
-void forgetSubmenu(IWindow*, HMENU, unsigned long)
+HMENU submenuForId(IWindow* frame, unsigned long id)
 {
+    const IFrameMenuLists* lists = listsOf(frame);
+    return lists ? static_cast<HMENU>(IHelpStatics::submenuForId(*lists, id)) : nullptr;
 }
 
-unsigned long menuIdForSubmenu(HMENU menu, HMENU submenu)
+unsigned long idForSubmenu(IWindow* frame, HMENU submenu)
 {
-    const int count = menu ? GetMenuItemCount(menu) : 0;
-    for (int position = 0; position < count; ++position) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_SUBMENU;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) || !info.hSubMenu)
-            continue;
-        if (info.hSubMenu == submenu)
-            return info.wID;
-        if (const unsigned long id = menuIdForSubmenu(info.hSubMenu, submenu))
-            return id;
-    }
-    return 0;
+    const IFrameMenuLists* lists = listsOf(frame);
+    return static_cast<unsigned long>(lists ? IHelpStatics::idForSubmenu(*lists, submenu) : -1);
+}
+
+void recordSubmenu(IWindow* frame, unsigned long id, HMENU submenu)
+{
+    if (IFrameMenuLists* lists = listsOf(frame))
+        lists->submenus.push_front({id, submenu});
+}
+
+void forgetSubmenu(IWindow* frame, HMENU submenu, unsigned long id)
+{
+    if (IFrameMenuLists* lists = listsOf(frame))
+        IHelpStatics::forgetSubmenu(*lists, id, submenu);
 }
 
 bool findMenuItem(IWindow* frame, HMENU menu, unsigned long id, HMENU* holder, long* position)
 {
-    const int count = menu ? GetMenuItemCount(menu) : 0;
-    for (int at = 0; at < count; ++at) {
-        const UINT pos = static_cast<UINT>(at);
-        unsigned long itemId;
-        HMENU submenu = GetSubMenu(menu, at);
-        if (extendedRoad()) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_ID;
-            itemId = GetMenuItemInfoA(menu, pos, TRUE, &info) ? info.wID : ~0ul;
-        } else {
-            itemId = GetMenuItemID(menu, at);
-            if (itemId == static_cast<UINT>(-1) && submenu)
-                itemId = idForSubmenu(frame, submenu);
-        }
-        if (itemId == id) {
-            *holder = menu;
-            *position = at;
-            return true;
-        }
-        if (submenu && findMenuItem(frame, submenu, id, holder, position))
-            return true;
-    }
-    return false;
+    IMenuHandle found;
+    *position = IHelpStatics::findMenuItem(menu, id, &found, listsOf(frame));
+    *holder = found;
+    return *position >= 0;
 }
 
 } // namespace imenu
@@ -158,11 +138,7 @@ IMenu::IMenu(const IMenuHandle& menu, const IWindowHandle& owner)
     const IMenuHandle& menuHandle = menu;
     IARGUMENT_CHECK(menuHandle!=0, kFile,
                     "IMenu::IMenu(const IMenuHandle&,const IWindowHandle&)");
-    for (HWND window = owner; window && !fOwner; window = GetParent(window)) {
-        IWindow* object = windowWithHandle(window, true);
-        if (object && object->isFrameWindow())
-            fOwner = object;
-    }
+    fOwner = IHelpStatics::frameWindowFor(owner);
 }
 
 IMenu::~IMenu()
@@ -223,7 +199,7 @@ IBase::Boolean IMenu::isFrameWindow() const
 unsigned long IMenu::id() const
 {
     if (extendedRoad())
-        return imenu::menuIdForSubmenu(fOwnerHandle ? GetMenu(fOwnerHandle) : nullptr, fMenuHandle);
+        return fOwnerHandle ? IHelpStatics::menuIdForSubmenu(GetMenu(fOwnerHandle), fMenuHandle) : 0;
     return imenu::idForSubmenu(fOwner, fMenuHandle);
 }
 

@@ -10,6 +10,7 @@
 #include "../imenuitm.hpp"
 
 class IWindow;
+struct IFrameMenuLists;
 
 // The copies of the bitmaps of bitmap items, which keep each alive while the menu exists.
 struct IMenu::BitmapNode {
@@ -41,6 +42,7 @@ bool readRecord(HMENU menu, UINT item, bool byPosition, ItemRecord& record);
 MENUITEMINFOA recordOf(const IMenuItem& item);
 
 // The owner frame's lists; a menu without a frame keeps nothing and finds nothing.
+IFrameMenuLists* listsOf(IWindow* frame);
 unsigned long itemValue(IWindow* frame, unsigned long id);
 void setItemValue(IWindow* frame, unsigned long id, unsigned long value);
 HMENU submenuForId(IWindow* frame, unsigned long id);
@@ -48,9 +50,6 @@ HMENU submenuForId(IWindow* frame, unsigned long id);
 unsigned long idForSubmenu(IWindow* frame, HMENU submenu);
 void recordSubmenu(IWindow* frame, unsigned long id, HMENU submenu);
 void forgetSubmenu(IWindow* frame, HMENU submenu, unsigned long id);
-// The identifier of the item whose sub-menu is `submenu`, searching `menu` and its sub-menus;
-// 0 when none.
-unsigned long menuIdForSubmenu(HMENU menu, HMENU submenu);
 // The menu that holds the item and its position there, depth first through the sub-menus.
 bool findMenuItem(IWindow* frame, HMENU menu, unsigned long id, HMENU* holder, long* position);
 

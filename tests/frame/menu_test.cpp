@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "frametest.hpp"
+#include "frametools.hpp"
 #include "ovktest.hpp"
 
 namespace {

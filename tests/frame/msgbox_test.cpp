@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "frametest.hpp"
+#include "frametools.hpp"
 #include "ovktest.hpp"
 
 namespace {

@@ -266,6 +266,7 @@ TEST_F(KeyboardMnemonic, MnemonicsOfTheFrameMenuBarAreLeftToTheMenu)
     // The menu bar is read through the menu objects, on either of their platform roads.
     for (bool extendedMenus : {true, false}) {
         IPlatform::Override road(IPlatform::newShell, extendedMenus);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, false);
         for (const Case& c : cases) {
             handler.calls.clear();
             send(child->hwnd(), WM_SYSCHAR, c.character, kAlt | 1);

@@ -1,5 +1,5 @@
 // Helpers of the frame subsystem's tests.
-#include "frametest.hpp"
+#include "frametools.hpp"
 
 namespace frametest {
 
