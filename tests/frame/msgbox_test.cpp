@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <iapp.hpp>
+#include <ierrinfo.hpp>
 #include <iexcept.hpp>
 #include <imsgbox.hpp>
 #include <iobjwnd.hpp>
@@ -155,6 +156,15 @@ TEST_F(MessageBoxTest, AnExceptionShowsItsFirstTextWithItsSeverity)
     EXPECT_NE(std::find(seen.statics.begin(), seen.statics.end(), "Disk full"), seen.statics.end());
     EXPECT_EQ(answer(IDOK, [&] { return box.show(fatal); }, &seen), IMessageBox::ok);
     EXPECT_EQ(seen.buttons, Strings{"OK"});
+
+    // Error information is always fatal.
+    struct Lost : IErrorInformation {
+        const char* text() const override { return "Connection lost"; }
+    } lost;
+    EXPECT_EQ(answer(IDOK, [&] { return box.show(lost); }, &seen), IMessageBox::ok);
+    EXPECT_EQ(seen.buttons, Strings{"OK"});
+    EXPECT_NE(std::find(seen.statics.begin(), seen.statics.end(), "Connection lost"),
+              seen.statics.end());
 }
 
 // The box's own loop takes a stop request meant for a loop further out; it must be there again
