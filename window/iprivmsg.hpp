@@ -37,8 +37,14 @@ constexpr unsigned int parkedMessage = 0xFFD7;
 constexpr unsigned int leftClick = 0xFFD8;
 constexpr unsigned int rightClick = 0xFFD9;
 constexpr unsigned int middleClick = 0xFFDA;
+// Sent to a scroll bar by the library when it moves the scroll box itself: wParam = the new
+// position.
+constexpr unsigned int scrollBoxMove = 0xFFDC;
 // Thread message: ends the message loops whose level is not above lParam.
 constexpr unsigned int stopLoop = 0xFFE0;
+// Posted by a button that does not take the focus on clicks to itself, after the click, to
+// give the focus back.
+constexpr unsigned int restoreFocus = 0xFFE2;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
