@@ -31,9 +31,9 @@ constexpr UINT kAboutAnswerAt = 2400;
 
 // The menu bar's items.
 enum MenuId : unsigned long {
-    kFileMenu = 100, kExit = 101,
-    kViewMenu = 200, kStatusBar = 201, kGrid = 202,
-    kHelpMenu = 300, kHelpIndex = 301, kAbout = 302,
+    kFileMenu = 1100, kExit = 1101,
+    kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
+    kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
 };
 constexpr unsigned long kAboutHelpId = 4711;
 // The private click event that the library derives from a press and a release.
@@ -56,6 +56,13 @@ std::string messageName(unsigned long id)
     }
 }
 
+// The window paints the picture under its controls, and they draw themselves over it again:
+// the group and outline boxes leave their insides to the window.
+void redraw(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // What the window shows: the road of the last messages and the marks of the clicks.
 struct Road {
     struct Mark {
@@ -73,7 +80,7 @@ struct Road {
     }
     void finish(const IEvent& event, const char* outcome) {
         lines.push_back(messageName(event.eventId()) + ":  " + current + "  [" + outcome + "]");
-        if (lines.size() > 9)
+        if (lines.size() > 13)
             lines.pop_front();
         current.clear();
     }
@@ -128,7 +135,7 @@ protected:
             fRoad.offered("keys");
             fRoad.typed += static_cast<char>(event.parameter1().lowNumber());
             fRoad.finish(event, "handled by keys");
-            InvalidateRect(event.handle(), nullptr, TRUE);
+            redraw(event.handle());
             return true;
         }
         return false;
@@ -150,15 +157,20 @@ protected:
         fRoad.offered("mouse");
         const int x = GET_X_LPARAM(event.parameter2().asLong());
         const int y = GET_Y_LPARAM(event.parameter2().asLong());
+        // The controls pass the clicks they leave to their owner, this window: those are the
+        // controls' to show.
+        const POINT point{x, y};
+        if (ChildWindowFromPoint(event.handle(), point) != event.handle())
+            return false;
         if (id == kLeftClick || id == WM_LBUTTONDBLCLK) {
             fRoad.marks.push_back({x, y, id == WM_LBUTTONDBLCLK});
             fRoad.finish(event, "handled by mouse");
-            InvalidateRect(event.handle(), nullptr, TRUE);
+            redraw(event.handle());
             return true;
         }
         // Presses and releases go on, so the library can see them and derive the click.
         fRoad.finish(event, "unhandled: previous procedure");
-        InvalidateRect(event.handle(), nullptr, TRUE);
+        redraw(event.handle());
         return false;
     }
 
@@ -297,15 +309,20 @@ HWND findAboutBox()
     return found;
 }
 
+class OptionsPanel;
+void playOptions(OptionsPanel& options);
+
 // Closes the window when the auto-close time is up, and plays a few keys and clicks to the
 // window so that an unattended run shows some roads.
 class TimerHandler : public IHandler {
 public:
-    explicit TimerHandler(IWindow& window) : fWindow(window) {}
+    TimerHandler(IWindow& window, OptionsPanel* options = nullptr)
+        : fWindow(window), fOptions(options) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() == WM_COMMAND) {
+        // A menu command comes without a control window.
+        if (event.eventId() == WM_COMMAND && event.parameter2().asLong() == 0) {
             const unsigned long id = event.parameter1().lowNumber();
             if (id == kAbout)
                 showAbout(fWindow);
@@ -346,6 +363,8 @@ protected:
                 PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, twice);
                 PostMessageA(window, WM_LBUTTONUP, 0, twice);
             }
+            if (fOptions)
+                playOptions(*fOptions);
             return true;
         }
         return false;
@@ -353,7 +372,88 @@ protected:
 
 private:
     IWindow& fWindow;
+    OptionsPanel* fOptions;
 };
+
+
+// The "Options" group box and its controls. Their notifications join the road panel, so that
+// a click on a radio button shows both the click told at once and the selection told after
+// the button has it.
+class OptionsPanel : public IObserver {
+public:
+    OptionsPanel(IWindow& window, Road& road)
+        : fRoad(road),
+          fGroup(100, &window, &window, IRectangle(IPoint(500, 44), ISize(230, 330))),
+          fFirst(101, &window, &window, row(0), IRadioButton::classDefault | IControl::_group | IControl::_tabStop),
+          fSecond(102, &window, &window, row(1)),
+          fThird(103, &window, &window, row(2)),
+          fCheck(104, &window, &window, row(3)),
+          fTriple(105, &window, &window, row(4)),
+          fOutline(106, &window, &window, IRectangle(IPoint(512, 244), ISize(206, 70))),
+          fOk(107, &window, &window, IRectangle(IPoint(520, 330), ISize(90, 28)),
+              IPushButton::classDefault | IPushButton::_defaultButton | IControl::_group),
+          fCancel(108, &window, &window, IRectangle(IPoint(624, 330), ISize(90, 28)))
+    {
+        fGroup.setText("Options");
+        fFirst.setText("First choice");
+        fSecond.setText("Second choice");
+        fThird.setText("Third choice");
+        fCheck.setText("Check box");
+        fTriple.setText("Three states");
+        fOk.setText("OK");
+        fCancel.setText("Cancel");
+        fFirst.select();
+        fTriple.setIndeterminate();
+        for (IWindow* control : std::initializer_list<IWindow*>{&fFirst, &fSecond, &fThird, &fCheck,
+                                                                 &fTriple, &fOk, &fCancel}) {
+            handleNotificationsFor(*control);
+            control->enableNotification();
+        }
+    }
+
+    // What the autoplay clicks.
+    void play()
+    {
+        fSecond.click();
+        fCheck.click();
+    }
+
+protected:
+    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+    {
+        const std::string id = event.notificationId();
+        if (id.rfind("IWindow::", 0) == 0)
+            return *this;
+        auto& control = static_cast<IWindow&>(event.notifier());
+        const auto* button = dynamic_cast<const ITextControl*>(&control);
+        std::string line = "notify " + id;
+        if (id == ISettingButton::selectId)
+            line += "=" + std::to_string(event.eventData().asUnsignedLong());
+        if (button)
+            line += "  (" + std::string(static_cast<const char*>(button->text())) + ")";
+        fRoad.lines.push_back(line);
+        if (fRoad.lines.size() > 13)
+            fRoad.lines.pop_front();
+        redraw(GetParent(control.handle()));
+        return *this;
+    }
+
+private:
+    static IRectangle row(int index) { return IRectangle(IPoint(516, 68 + 28 * index), ISize(190, 24)); }
+
+    Road& fRoad;
+    IGroupBox fGroup;
+    IRadioButton fFirst, fSecond, fThird;
+    ICheckBox fCheck;
+    I3StateCheckBox fTriple;
+    IOutlineBox fOutline;
+    IPushButton fOk, fCancel;
+};
+
+void playOptions(OptionsPanel& options)
+{
+    options.play();
+}
 
 } // namespace
 
@@ -365,7 +465,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 640,
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
                                   440, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
@@ -380,7 +480,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         PaintHandler painter(road, picture);
         MouseHandler mouse(road);
         KeyHandler keys(road);
-        TimerHandler timers(window);
+        OptionsPanel options(window, road);
+        TimerHandler timers(window, &options);
         RoadHandler first(road);
         painter.handleEventsFor(&window);
         mouse.handleEventsFor(&window);
