@@ -9,6 +9,7 @@
 #include "icanvas.hpp"
 
 class IResizeHandler;
+class IResourceId;
 
 // Children follow each other along a deck with a pad between them; decks follow each other
 // with a pad between them; a margin surrounds the whole. The canvas's minimum size is that of
