@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include <iclsstyl.hpp>
 #include <idefs.hpp>
 #include <icontrol.hpp>
 #include <iposbuf.hpp>
@@ -16,13 +17,7 @@
 // position or size changed.
 class OVKWIN_API ICanvas : public IControl {
 public:
-    // Window-wide styles (IWindow::visible, IControl::_group) apply to every canvas as well.
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<ICanvas>;
     static const Style classDefault;
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);

@@ -9,11 +9,9 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/icvpaint.hpp"
 #include "icanvas.hpp"
 #include "icvhdr.hpp"
-#include "igrafctx.hpp"
-#include "igrect.hpp"
-#include "igregion.hpp"
 #include "iprivmsg.hpp"
 
 namespace {
@@ -380,17 +378,13 @@ IBase::Boolean ICanvasHandler::dispatchHandlerEvent(IEvent& event)
 IBase::Boolean ICanvasHandler::paint(ICanvas& canvas, IEvent& event)
 {
     const HWND handle = event.handle();
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(handle, &ps);
-    if (!dc)
+    const ovk_canvas::PaintScope paint(handle);
+    if (!paint.dc())
         return false;
-    RECT client{};
-    GetClientRect(handle, &client);
     {
-        IGraphicContext context{IPresSpaceHandle(dc)};
-        const IRectangle update(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+        IGraphicContext context{IPresSpaceHandle(paint.dc())};
         // The children paint themselves: the background goes only between them.
-        IGRegion region(context, update);
+        IGRegion region(context, paint.update());
         for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (!IsWindowVisible(child))
                 continue;
@@ -399,17 +393,12 @@ IBase::Boolean ICanvasHandler::paint(ICanvas& canvas, IEvent& event)
             MapWindowPoints(HWND_DESKTOP, handle, reinterpret_cast<POINT*>(&r), 2);
             region -= IGRegion(context, IRectangle(r.left, r.top, r.right, r.bottom));
         }
-        context.setClipRegion(region);
-        const IColor background = canvas.backgroundColor();
-        context.setPenColor(background).setFillColor(background);
-        context.setDrawOperation(IGraphicBundle::fillAndFrame);
-        context.draw(IGRectangle(update));
+        ovk_canvas::fillClipped(context, region, paint.update(), canvas.backgroundColor());
         context.clearClipRegion();
     }
     const LONG_PTR type = GetWindowLongPtrA(handle, GWL_STYLE) & 0xF;
     if (type != 6 && type != 4)
-        paintGroupFrame(canvas, dc, client);
-    EndPaint(handle, &ps);
+        paintGroupFrame(canvas, paint.dc(), paint.client());
     event.setResult(0);
     return true;
 }

@@ -2,6 +2,8 @@
 // rows, with optional grid lines and lines the user can drag.
 #pragma once
 
+#include <iclsstyl.hpp>
+
 #include <cstdint>
 #include <memory>
 
@@ -17,15 +19,7 @@ class IMultiCellCanvasHandler;
 // costs time linear in the children.
 class OVKWIN_API IMultiCellCanvas : public ICanvas {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-        constexpr operator ICanvas::Style() const {
-            return ICanvas::Style(asUnsignedLong(), asExtendedUnsignedLong());
-        }
-    };
+    using Style = IWindowClassStyle<IMultiCellCanvas>;
     static const Style gridLines;
     static const Style dragLines;
     static const Style classDefault;

@@ -4,10 +4,8 @@
 
 #include <iexcept.hpp>
 
-#include "igrafctx.hpp"
+#include "detail/icvpaint.hpp"
 #include "igline.hpp"
-#include "igrect.hpp"
-#include "igregion.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
 #include "itrack.hpp"
@@ -99,38 +97,28 @@ IBase::Boolean IMultiCellCanvasHandler::dispatchHandlerEvent(IEvent& event)
 IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
 {
     canvas.layout();
-    const HWND handle = canvas.handle();
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(handle, &ps);
-    if (!dc)
+    const ovk_canvas::PaintScope paint(canvas.handle());
+    if (!paint.dc())
         return false;
-    RECT client{};
-    GetClientRect(handle, &client);
-    {
-        IGraphicContext context{IPresSpaceHandle(dc)};
-        const IRectangle area(client.left, client.top, client.right, client.bottom);
-        const IRectangle adjustment = canvas.layoutAdjustment();
-        IGRegion clip(context, area);
-        if (!adjustment.isEmpty())
-            clip -= IGRegion(context, adjustment);
-        context.setClipRegion(clip);
-        const IColor background = canvas.backgroundColor();
-        context.setPenColor(background).setFillColor(background);
-        context.setDrawOperation(IGraphicBundle::fillAndFrame);
-        context.draw(IGRectangle(area));
-        // Inverted lines show on any background, whatever the pen colour.
-        context.setMixMode(IGraphicBundle::invert);
-        for (unsigned long c = 1; c <= canvas.columnCount(); ++c) {
-            const long x = canvas.columnLine(c);
-            context.draw(IGLine(IPoint(x, client.top), IPoint(x, client.bottom)));
-        }
-        for (unsigned long r = 1; r <= canvas.rowCount(); ++r) {
-            const long y = canvas.rowLine(r);
-            context.draw(IGLine(IPoint(client.left, y), IPoint(client.right, y)));
-        }
-        context.clearClipRegion();
+    const RECT& client = paint.client();
+    IGraphicContext context{IPresSpaceHandle(paint.dc())};
+    const IRectangle area(client.left, client.top, client.right, client.bottom);
+    const IRectangle adjustment = canvas.layoutAdjustment();
+    IGRegion clip(context, area);
+    if (!adjustment.isEmpty())
+        clip -= IGRegion(context, adjustment);
+    ovk_canvas::fillClipped(context, clip, area, canvas.backgroundColor());
+    // Inverted lines show on any background, whatever the pen colour.
+    context.setMixMode(IGraphicBundle::invert);
+    for (unsigned long c = 1; c <= canvas.columnCount(); ++c) {
+        const long x = canvas.columnLine(c);
+        context.draw(IGLine(IPoint(x, client.top), IPoint(x, client.bottom)));
     }
-    EndPaint(handle, &ps);
+    for (unsigned long r = 1; r <= canvas.rowCount(); ++r) {
+        const long y = canvas.rowLine(r);
+        context.draw(IGLine(IPoint(client.left, y), IPoint(client.right, y)));
+    }
+    context.clearClipRegion();
     return true;
 }
 

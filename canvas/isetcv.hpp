@@ -2,6 +2,8 @@
 // minimum size, with margins, pads and an optional titled group frame.
 #pragma once
 
+#include <iclsstyl.hpp>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -24,15 +26,7 @@ public:
         bottomLeft, bottomCenter, bottomRight
     };
 
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-        constexpr operator ICanvas::Style() const {
-            return ICanvas::Style(asUnsignedLong(), asExtendedUnsignedLong());
-        }
-    };
+    using Style = IWindowClassStyle<ISetCanvas>;
     static const Style horizontalDecks;
     static const Style verticalDecks;
     static const Style packTight;

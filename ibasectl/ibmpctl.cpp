@@ -66,73 +66,43 @@ IBitmapControl::IBitmapControl(Construction, const IWindowHandle& handle) : ISta
     disableFillBackground();
 }
 
-IBitmapControl::IBitmapControl(unsigned long id, IWindow* parent, IWindow* owner,
-                               ISystemBitmapHandle::Identifier bitmap, const IRectangle& rect,
-                               const Style& style)
-    : IBitmapControl(Construction::bare, id,
-                     checkedParent(parent, kFile,
-                                   "IBitmapControl::IBitmapControl(unsigned long,IWindow*,IWindow*,"
-                                   "ISystemBitmapHandle::Identifier,const IRectangle&,const "
-                                   "IBitmapControl::Style&)",
-                                   187),
-                     owner, rect)
-{
-    finishConstruction(style);
-    setBitmap(bitmap);
-    if (style.asUnsignedLong() & WS_VISIBLE) {
-        show();
-        refresh();
+// The creating constructors differ only in the picture's type; the parent is checked before
+// any window exists.
+#define BITMAP_CONSTRUCTOR(pictureType, signature, line)                                        \
+    IBitmapControl::IBitmapControl(unsigned long id, IWindow* parent, IWindow* owner,           \
+                                   pictureType bitmap, const IRectangle& rect,                  \
+                                   const Style& style)                                          \
+        : IBitmapControl(Construction::bare, id,                                                \
+                         checkedParent(parent, kFile,                                           \
+                                       "IBitmapControl::IBitmapControl(" signature ")", line),  \
+                         owner, rect)                                                           \
+    {                                                                                           \
+        finishConstruction(style);                                                              \
+        setBitmap(bitmap);                                                                      \
+        showIfVisible(style);                                                                   \
     }
-}
 
-IBitmapControl::IBitmapControl(unsigned long id, IWindow* parent, IWindow* owner,
-                               const IResourceId& bitmap, const IRectangle& rect, const Style& style)
-    : IBitmapControl(Construction::bare, id,
-                     checkedParent(parent, kFile,
-                                   "IBitmapControl::IBitmapControl(unsigned long,IWindow*,IWindow*,"
-                                   "const IResourceId&,const IRectangle&,const "
-                                   "IBitmapControl::Style&)",
-                                   115),
-                     owner, rect)
-{
-    finishConstruction(style);
-    setBitmap(bitmap);
-    if (style.asUnsignedLong() & WS_VISIBLE) {
-        show();
-        refresh();
-    }
-}
+BITMAP_CONSTRUCTOR(ISystemBitmapHandle::Identifier,
+                   "unsigned long,IWindow*,IWindow*,ISystemBitmapHandle::Identifier,const "
+                   "IRectangle&,const IBitmapControl::Style&",
+                   187)
+BITMAP_CONSTRUCTOR(const IResourceId&,
+                   "unsigned long,IWindow*,IWindow*,const IResourceId&,const IRectangle&,const "
+                   "IBitmapControl::Style&",
+                   115)
+BITMAP_CONSTRUCTOR(unsigned long,
+                   "unsigned long,IWindow*,IWindow*,unsigned long,const IRectangle&,const "
+                   "IBitmapControl::Style&",
+                   163)
+BITMAP_CONSTRUCTOR(const IBitmapHandle&,
+                   "unsigned long,IWindow*,IWindow*,const IBitmapHandle&,const IRectangle&,const "
+                   "IBitmapControl::Style&",
+                   139)
 
-IBitmapControl::IBitmapControl(unsigned long id, IWindow* parent, IWindow* owner,
-                               unsigned long bitmap, const IRectangle& rect, const Style& style)
-    : IBitmapControl(Construction::bare, id,
-                     checkedParent(parent, kFile,
-                                   "IBitmapControl::IBitmapControl(unsigned long,IWindow*,IWindow*,"
-                                   "unsigned long,const IRectangle&,const IBitmapControl::Style&)",
-                                   163),
-                     owner, rect)
-{
-    finishConstruction(style);
-    setBitmap(bitmap);
-    if (style.asUnsignedLong() & WS_VISIBLE) {
-        show();
-        refresh();
-    }
-}
+#undef BITMAP_CONSTRUCTOR
 
-IBitmapControl::IBitmapControl(unsigned long id, IWindow* parent, IWindow* owner,
-                               const IBitmapHandle& bitmap, const IRectangle& rect,
-                               const Style& style)
-    : IBitmapControl(Construction::bare, id,
-                     checkedParent(parent, kFile,
-                                   "IBitmapControl::IBitmapControl(unsigned long,IWindow*,IWindow*,"
-                                   "const IBitmapHandle&,const IRectangle&,const "
-                                   "IBitmapControl::Style&)",
-                                   139),
-                     owner, rect)
+void IBitmapControl::showIfVisible(const IBitFlag& style)
 {
-    finishConstruction(style);
-    setBitmap(bitmap);
     if (style.asUnsignedLong() & WS_VISIBLE) {
         show();
         refresh();

@@ -1,6 +1,8 @@
 // IBitmapControl: a static text that shows a bitmap under its optional text.
 #pragma once
 
+#include <iclsstyl.hpp>
+
 #include <cstdint>
 
 #include <ibmphdl.hpp>
@@ -12,12 +14,7 @@
 // stretched over the whole control, and the text, when there is one, over it.
 class OVKWIN_API IBitmapControl : public IStaticText {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<IBitmapControl>;
     // The control takes the size of its bitmap (or of its text, when larger).
     static const Style _sizeToBitmap;
     static const Style classDefault;
@@ -64,6 +61,8 @@ protected:
     void takeNativeType();
     // The bitmap's pixel size; (0, 0) for none.
     static ISize bitmapSize(const IBitmapHandle& bitmap);
+    // Shows a control made hidden when its style asks for a visible one.
+    void showIfVisible(const IBitFlag& style);
     static IWindow* checkedParent(IWindow* parent, const char* file, const char* function,
                                   unsigned long line);
 

@@ -1,6 +1,8 @@
 // IGraphicCanvas: a canvas that paints a list of graphics and asks for room to show all of it.
 #pragma once
 
+#include <iclsstyl.hpp>
+
 #include <cstdint>
 
 #include <icanvas.hpp>
@@ -12,12 +14,7 @@ class IGraphicContext;
 // them. Without _autoPaint the canvas paints nothing of its list.
 class OVKWIN_API IGraphicCanvas : public ICanvas {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<IGraphicCanvas>;
     static const Style _autoPaint;
     static const Style classDefault;
     static Style defaultStyle();

@@ -82,10 +82,7 @@ void IIconControl::setDefaultStyle(const Style& style)
     {                                                                                           \
         finishConstruction(style);                                                              \
         setIcon(icon);                                                                          \
-        if (style.asUnsignedLong() & WS_VISIBLE) {                                              \
-            show();                                                                             \
-            refresh();                                                                          \
-        }                                                                                       \
+        showIfVisible(style);                                                                   \
     }
 
 ICON_CONSTRUCTOR(ISystemPointerHandle::Identifier,

@@ -1,6 +1,8 @@
 // IIconControl: a static text that shows an icon under its optional text.
 #pragma once
 
+#include <iclsstyl.hpp>
+
 #include <iptrhdl.hpp>
 
 #include "ibmpctl.hpp"
@@ -11,12 +13,7 @@ struct IIconControlData;
 // monochrome icon, its mask) is the control's bitmap, which sizes the control.
 class OVKWIN_API IIconControl : public IBitmapControl {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<IIconControl>;
     static const Style _sizeToIcon;
     static const Style classDefault;
     static Style defaultStyle();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include <iclsstyl.hpp>
 #include <idefs.hpp>
 #include <istathdr.hpp>
 
@@ -22,12 +23,7 @@ public:
         bottomLeft, bottomCenter, bottomRight
     };
 
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<IStaticText>;
     static const Style _left;
     static const Style _top;
     static const Style _underscore;
