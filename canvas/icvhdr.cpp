@@ -10,6 +10,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/icvpaint.hpp"
+#include "ibutton.hpp"
 #include "icanvas.hpp"
 #include "icvhdr.hpp"
 #include "iprivmsg.hpp"
@@ -52,12 +53,12 @@ bool isFrame(const IWindow& window)
     return window.isFrameWindow() != 0;
 }
 
-// Clicks a button through its own window procedure, as a user's click would.
+// Clicks a button as a user's click would; other controls have nothing to click.
 void click(HWND button)
 {
     if (dialogCode(button) & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON |
                               DLGC_RADIOBUTTON))
-        SendMessageA(button, BM_CLICK, 0, 0);
+        IButton::click(IWindowHandle(button));
 }
 
 bool isVisibleAndEnabled(HWND window)

@@ -1,10 +1,14 @@
 // Keyboard navigation in canvases: keys sent to the focused control as Windows delivers them,
-// passed on to the canvases that own it when the control leaves them unhandled.
+// passed on to the canvases that own it when the control leaves them unhandled. The controls
+// are the library's push buttons, radio buttons and static text.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <icanvas.hpp>
+#include <ipushbut.hpp>
+#include <iradiobt.hpp>
+#include <istattxt.hpp>
 #include <iprivmsg.hpp>
 
 #include "canvastest.hpp"
@@ -41,19 +45,23 @@ protected:
     void SetUp() override {
         CanvasTest::SetUp();
         outer = std::make_unique<ICanvas>(1, top.get(), top.get(), IRectangle(0, 0, 380, 250));
-        first = button(*outer, "&First", BS_PUSHBUTTON | WS_TABSTOP, IRectangle(5, 5, 60, 25));
+        const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
+        first = push(*outer, "&First", IRectangle(5, 5, 60, 25), tabStop);
         inner = std::make_unique<ICanvas>(2, outer.get(), outer.get(), IRectangle(5, 30, 200, 60));
-        innerA = button(*inner, "Inner &A", BS_PUSHBUTTON | WS_TABSTOP, IRectangle(0, 0, 60, 20));
-        innerB = button(*inner, "Inner &B", BS_PUSHBUTTON | WS_TABSTOP, IRectangle(70, 0, 130, 20));
-        last = button(*outer, "&Last", BS_PUSHBUTTON | WS_TABSTOP, IRectangle(5, 65, 60, 85));
-        label = &keep(canvastest::makeChild(*outer, "Static", "&Name", WS_VISIBLE,
-                                            IRectangle(70, 65, 120, 85)));
-        named = button(*outer, "&Nope", BS_PUSHBUTTON, IRectangle(130, 65, 190, 85));
-        radio1 = button(*outer, "One", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP,
-                        IRectangle(5, 90, 60, 110));
-        radio2 = button(*outer, "Two", BS_AUTORADIOBUTTON, IRectangle(70, 90, 130, 110));
-        defaultButton = button(*outer, "OK", BS_DEFPUSHBUTTON | WS_GROUP,
-                               IRectangle(5, 120, 60, 140));
+        innerA = push(*inner, "Inner &A", IRectangle(0, 0, 60, 20), tabStop);
+        innerB = push(*inner, "Inner &B", IRectangle(70, 0, 130, 20), tabStop);
+        last = push(*outer, "&Last", IRectangle(5, 65, 60, 85), tabStop);
+        auto text = std::make_unique<IStaticText>(++nextId, outer.get(), outer.get(),
+                                                  IRectangle(70, 65, 120, 85));
+        text->setText("&Name");
+        label = &keep(std::move(text));
+        named = push(*outer, "&Nope", IRectangle(130, 65, 190, 85), IWindow::visible);
+        radio1 = radio(*outer, "One", IRectangle(5, 90, 60, 110),
+                       tabStop | IControl::_group | IRadioButton::_autoSelect);
+        radio2 = radio(*outer, "Two", IRectangle(70, 90, 130, 110),
+                       IWindow::visible | IRadioButton::_autoSelect);
+        defaultButton = push(*outer, "OK", IRectangle(5, 120, 60, 140),
+                             IWindow::visible | IControl::_group | IPushButton::_defaultButton);
         for (IWindow* b : {first, innerA, innerB, last, named, defaultButton}) {
             recorders.push_back(std::make_unique<ClickRecorder>(trace, label_of(b)));
             recorders.back()->handleEventsFor(b);
@@ -70,9 +78,18 @@ protected:
         CanvasTest::TearDown();
     }
 
-    IWindow* button(IWindow& parent, const char* text, unsigned long style, const IRectangle& r) {
-        // Notifications find their control by id: each gets its own.
-        return &keep(canvastest::makeChild(parent, "Button", text, WS_VISIBLE | style, r, ++nextId));
+    // Notifications find their control by id: each gets its own.
+    IWindow* push(IWindow& parent, const char* text, const IRectangle& r,
+                  const IWindow::Style& style) {
+        auto button = std::make_unique<IPushButton>(++nextId, &parent, &parent, r, style);
+        button->setText(text);
+        return &keep(std::move(button));
+    }
+    IWindow* radio(IWindow& parent, const char* text, const IRectangle& r,
+                   const IWindow::Style& style) {
+        auto button = std::make_unique<IRadioButton>(++nextId, &parent, &parent, r, style);
+        button->setText(text);
+        return &keep(std::move(button));
     }
     std::string label_of(IWindow* b) {
         char text[32] = {};
