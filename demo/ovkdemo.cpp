@@ -1,17 +1,21 @@
 // The ovkwin demo: a form laid out by canvases. A multi-cell canvas holds right-aligned labels
-// with mnemonics in its first column and the controls in an expandable second one; beside it a
+// with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
-// table) and a graphic canvas paints a few shapes; a set canvas holds the row of push buttons at
-// the bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
-// dialog; keys that no control or canvas takes climb the owner chain to the window.
+// table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
+// radio buttons, check boxes and an outline box, and another the row of push buttons at the
+// bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
+// dialog; keys that no control or canvas takes climb the owner chain to the window. The status
+// text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, presses Tab twice and Alt+A, and closes after MS ms, so
-// that a script can take a screenshot and go on.
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, and
+// closes after MS ms, so that a script can take a screenshot and go on.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <initializer_list>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,7 +27,7 @@ namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kPlayTimer = 2;
-constexpr unsigned long kApply = 41, kReset = 42, kClose = 43;
+constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 std::string windowText(const IWindow& window)
 {
@@ -32,10 +36,19 @@ std::string windowText(const IWindow& window)
     return text;
 }
 
-// What the status text says: the last button's effect and a hint.
+// What the status text says: the last button's effect and the latest notifications.
 struct Status {
-    std::string note = "Ready.";
+    std::string note = "Tab, the arrows, Enter and Alt with a mnemonic move through the form.";
+    std::deque<std::string> lines;
     std::function<void()> changed;
+
+    void add(const std::string& line) {
+        lines.push_back(line);
+        if (lines.size() > 4)
+            lines.pop_front();
+        if (changed)
+            changed();
+    }
 };
 
 // Esc, when the control with the focus and the canvases above it leave it unhandled, climbs
@@ -108,9 +121,82 @@ struct Shapes {
     }
 };
 
+// The "Options" group: a titled set canvas stacking radio buttons, check boxes and an outline
+// box. Their notifications join the status text, so that a click on a radio button shows both
+// the click told at once and the selection told after the button has it.
+class OptionsPanel : public IObserver {
+public:
+    OptionsPanel(IWindow& page, Status& status)
+        : fStatus(status),
+          fCanvas(60, &page, &page, IRectangle(),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
+                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
+          fFirst(61, &fCanvas, &fCanvas, IRectangle(),
+                 IRadioButton::classDefault | IControl::_group | IControl::_tabStop),
+          fSecond(62, &fCanvas, &fCanvas),
+          fThird(63, &fCanvas, &fCanvas),
+          fCheck(64, &fCanvas, &fCanvas, IRectangle(),
+                 ICheckBox::classDefault | IControl::_group | IControl::_tabStop),
+          fTriple(65, &fCanvas, &fCanvas, IRectangle(),
+                  I3StateCheckBox::classDefault | IControl::_tabStop),
+          fOutline(66, &fCanvas, &fCanvas)
+    {
+        fCanvas.setText("Options");
+        fCanvas.setPad(ISize(0, 2));
+        fFirst.setText("&First choice");
+        fSecond.setText("&Second choice");
+        fThird.setText("&Third choice");
+        fCheck.setText("Check &box");
+        fTriple.setText("Three stat&es");
+        fOutline.setMinimumSize(ISize(140, 12));
+        fFirst.select();
+        fTriple.setIndeterminate();
+        for (IWindow* control : std::initializer_list<IWindow*>{&fFirst, &fSecond, &fThird,
+                                                                 &fCheck, &fTriple}) {
+            handleNotificationsFor(*control);
+            control->enableNotification();
+        }
+    }
+
+    IWindow& canvas() { return fCanvas; }
+    // What the autoplay clicks.
+    void play()
+    {
+        fSecond.click();
+        fCheck.click();
+    }
+
+protected:
+    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+    {
+        const std::string id = event.notificationId();
+        if (id.rfind("IWindow::", 0) == 0)
+            return *this;
+        const auto* button = dynamic_cast<const ITextControl*>(&event.notifier());
+        std::string line = "notify " + id;
+        if (id == ISettingButton::selectId)
+            line += "=" + std::to_string(event.eventData().asUnsignedLong());
+        if (button)
+            line += "  (" + std::string(static_cast<const char*>(button->text())) + ")";
+        fStatus.add(line);
+        return *this;
+    }
+
+private:
+    Status& fStatus;
+    ISetCanvas fCanvas;
+    IRadioButton fFirst, fSecond, fThird;
+    ICheckBox fCheck;
+    I3StateCheckBox fTriple;
+    IOutlineBox fOutline;
+};
+
 // Plays the keys of an unattended run to the focused control, one step per timer tick, and
 // closes the window when the time is up.
 class TimerHandler : public IHandler {
+public:
+    explicit TimerHandler(OptionsPanel& options) : fOptions(options) {}
+
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
         if (event.eventId() != WM_TIMER)
@@ -127,6 +213,7 @@ protected:
         case 0:
             for (char c : std::string("ovkwin"))
                 PostMessageA(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+            fOptions.play();
             break;
         case 1:
         case 2:
@@ -144,6 +231,7 @@ protected:
     }
 
 private:
+    OptionsPanel& fOptions;
     int fStep = 0;
 };
 
@@ -164,13 +252,17 @@ protected:
                            windowText(fCity) + "\".";
             fStatus.changed();
             return true;
+        case kOk:
+            fStatus.note = "OK.";
+            fStatus.changed();
+            return true;
         case kReset:
             SetWindowTextA(fName.handle(), "");
             SetWindowTextA(fCity.handle(), "");
             fStatus.note = "Reset.";
             fStatus.changed();
             return true;
-        case kClose:
+        case kCancel:
             DestroyWindow(fTop.handle());
             return true;
         default:
@@ -205,7 +297,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     Status state;
     IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
     const unsigned long gap = 10;
-    for (unsigned long c : {1UL, 3UL, 5UL})
+    for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
     for (unsigned long r : {1UL, 3UL, 5UL, 7UL})
         page.setRowHeight(r, gap);
@@ -217,16 +309,11 @@ int runDemo(HWND native, int show, const char* commandLine)
     auto name = makeField(form, 12);
     auto cityLabel = makeLabel(form, 13, "C&ity:");
     auto city = makeField(form, 14);
-    auto optionsLabel = makeLabel(form, 15, "&Options:");
-    ICheckBox option(16, &form, &form, IRectangle(), IWindow::visible | IControl::_tabStop);
-    option.setText("Show &grid lines");
     form.addToCell(nameLabel.get(), 1, 1).addToCell(name.get(), 3, 1);
     form.addToCell(cityLabel.get(), 1, 3).addToCell(city.get(), 3, 3);
-    form.addToCell(optionsLabel.get(), 1, 5).addToCell(&option, 3, 5);
     form.setColumnWidth(2, 8);
     form.setColumnWidth(3, 0, true);
     form.setRowHeight(2, 6);
-    form.setRowHeight(4, 6);
 
     std::unique_ptr<IGBitmap> picture;
     try {
@@ -248,30 +335,36 @@ int runDemo(HWND native, int show, const char* commandLine)
     // A wrapped text asks for the room of its longest line unwrapped; the page decides instead.
     status.setMinimumSize(ISize(200, 60));
     status.setFillColor(IColor(255, 255, 230));
+    OptionsPanel options(page, state);
 
     ISetCanvas buttons(40, &page, &page);
     buttons.setMargin(ISize(0, 0));
     buttons.setPad(ISize(8, 0));
-    IPushButton apply(kApply, &buttons, &buttons, IRectangle(),
-                      IWindow::visible | IControl::_tabStop | IControl::_group |
-                          IPushButton::_defaultButton);
+    const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
+    IPushButton ok(kOk, &buttons, &buttons, IRectangle(),
+                   tabStop | IControl::_group | IPushButton::_defaultButton);
+    ok.setText("OK");
+    IPushButton apply(kApply, &buttons, &buttons, IRectangle(), tabStop);
     apply.setText("&Apply");
-    IPushButton reset(kReset, &buttons, &buttons, IRectangle(), IWindow::visible | IControl::_tabStop);
+    IPushButton reset(kReset, &buttons, &buttons, IRectangle(), tabStop);
     reset.setText("&Reset");
-    IPushButton close(kClose, &buttons, &buttons, IRectangle(), IWindow::visible | IControl::_tabStop);
-    close.setText("&Close");
+    IPushButton cancel(kCancel, &buttons, &buttons, IRectangle(), tabStop);
+    cancel.setText("Cancel");
 
     page.addToCell(&form, 2, 2).addToCell(&bitmap, 4, 2);
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
-    page.addToCell(&buttons, 2, 6, 3, 1);
+    page.addToCell(&options.canvas(), 6, 2, 1, 3);
+    page.addToCell(&buttons, 2, 6, 5, 1);
 
     state.changed = [&] {
-        status.setText((state.note + "\n\nTab, the arrows, Enter and Alt with a mnemonic move "
-                                     "through the form; Esc closes.").c_str());
+        std::string text = state.note;
+        for (const std::string& line : state.lines)
+            text += "\n" + line;
+        status.setText(text.c_str());
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers;
+    TimerHandler timers(options);
     PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
     keys.handleEventsFor(&window);
@@ -302,8 +395,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 640,
-                                  420, nullptr, nullptr, instance, nullptr);
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
+                                  440, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
     try {

@@ -66,6 +66,8 @@ constexpr unsigned int comboEnter = 0xFFF8;
 constexpr unsigned int comboEditChange = 0xFFF9;
 // Posted by a callback of the frame handler to the frame's own dispatch.
 constexpr unsigned int frameCallback = 0xFFFA;
+// Asks a window whether its owner decides its pointer (the owner mouse handler answers 1).
+constexpr unsigned int ownerMouseQuery = 0xFFFC;
 // Posted by the notebook's tab-control handler after a WM_SIZE, with its parameters.
 constexpr unsigned int tabControlResize = 0xFFFD;
 
