@@ -54,6 +54,9 @@ constexpr IFrameWindow::Style IFrameWindow::_minimized(0x20000000, 0);
 constexpr IFrameWindow::Style IFrameWindow::_classDefaultStyle(0xCF0000, 0x40000);
 constexpr IFrameWindow::Style IFrameWindow::_nativeStyleMask(0xFFFF0000, 0);
 
+// Defined here as well, so that the library exports it for code that takes its address.
+constexpr unsigned long IFrameWindow::clientId;
+
 const char* const IFrameWindow::activateId = "IFrameWindow::activate";
 const char* const IFrameWindow::deactivateId = "IFrameWindow::deactivate";
 

@@ -15,6 +15,12 @@ constexpr IMenuBar::Style IMenuBar::classDefaultStyle(0, 1);
 
 namespace {
 
+// 0 for a null owner, which the checks refuse (the arguments of the menu part are computed in any order).
+IWindowHandle handleOf(IWindow* owner)
+{
+    return owner ? owner->handle() : IWindowHandle();
+}
+
 constexpr char kFile[] = "imenubar";
 IMenuBar::Style gDefaultStyle = IMenuBar::classDefaultStyle;
 
@@ -77,12 +83,12 @@ IMenuHandle loadedFor(const IResourceId& resource, IFrameWindow* owner)
 } // namespace
 
 IMenuBar::IMenuBar(IFrameWindow* owner, const Style& style)
-    : IMenu(menuFor(owner, style), owner->handle())
+    : IMenu(menuFor(owner, style), handleOf(owner))
 {
 }
 
 IMenuBar::IMenuBar(const IResourceId& menu, IFrameWindow* owner)
-    : IMenu(loadedFor(menu, owner), owner->handle())
+    : IMenu(loadedFor(menu, owner), handleOf(owner))
 {
 }
 

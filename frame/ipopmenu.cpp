@@ -13,6 +13,12 @@
 
 namespace {
 
+// 0 for a null owner, which the checks refuse (the arguments of the menu part are computed in any order).
+IWindowHandle handleOf(IWindow* owner)
+{
+    return owner ? owner->handle() : IWindowHandle();
+}
+
 constexpr char kFile[] = "ipopmenu";
 constexpr int kTextBuffer = 100;
 
@@ -68,12 +74,12 @@ IMenuHandle popupFrom(const IResourceId& resource, IWindow* owner)
 } // namespace
 
 IPopUpMenu::IPopUpMenu(IWindow* owner, unsigned long, const IMenu::Style&)
-    : IMenu(emptyPopup(owner), owner->handle())
+    : IMenu(emptyPopup(owner), handleOf(owner))
 {
 }
 
 IPopUpMenu::IPopUpMenu(const IResourceId& menu, IWindow* owner)
-    : IMenu(popupFrom(menu, owner), owner->handle())
+    : IMenu(popupFrom(menu, owner), handleOf(owner))
 {
     if (IPlatform::hasNewShell())
         return;

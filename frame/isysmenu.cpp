@@ -18,6 +18,12 @@ const unsigned long ISystemMenu::idWindowList = 0;
 
 namespace {
 
+// 0 for a null owner, which the checks refuse (the arguments of the menu part are computed in any order).
+IWindowHandle handleOf(IWindow* owner)
+{
+    return owner ? owner->handle() : IWindowHandle();
+}
+
 constexpr char kFunction[] = "ISystemMenu::ISystemMenu(IFrameWindow*)";
 
 // The frame's own system menu (not a copy to reset), checked before the menu part is built.
@@ -33,7 +39,7 @@ IMenuHandle systemMenuOf(IFrameWindow* owner)
 } // namespace
 
 ISystemMenu::ISystemMenu(IFrameWindow* owner)
-    : IMenu(systemMenuOf(owner), owner->handle()), fFrame(owner)
+    : IMenu(systemMenuOf(owner), handleOf(owner)), fFrame(owner)
 {
 }
 
