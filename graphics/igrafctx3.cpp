@@ -171,9 +171,12 @@ IGraphicContext& IGraphicContext::draw(const IGRegion& region)
             addToBounds(IRectangle(box.left, box.top, box.right, box.bottom));
         break;
     case IGCData::hitTesting: {
+        // The region's area is in logical coordinates, where painting puts it through the world
+        // transform and the mapping mode; the hit point comes from the device.
+        POINT logical{fData->fHitPoint.x(), fData->fHitPoint.y()};
+        DPtoLP(fHandle, &logical, 1);
         const ISize aperture = fData->fHitAperture;
-        const IPoint corner(fData->fHitPoint.x() - aperture.width() / 2,
-                            fData->fHitPoint.y() - aperture.height() / 2);
+        const IPoint corner(logical.x - aperture.width() / 2, logical.y - aperture.height() / 2);
         const RECT test{corner.x(), corner.y(), corner.x() + aperture.width(),
                         corner.y() + aperture.height()};
         if (RectInRegion(native, &test))
