@@ -21,15 +21,11 @@ using graphicstest::kWhite;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// The colour of a reference map at (x, y) from the top left: a plain bitmap's 1 is black, a
-// plain pixmap gives its colour.
+// The colour of a reference map at (x, y) from the top left.
 COLORREF referenceColour(const codectest::PlainMap& map, int x, int y)
 {
-    const size_t i = size_t(y) * size_t(map.width) + size_t(x);
-    if (map.samples.size() < 3 * size_t(map.width) * size_t(map.height))
-        return map.samples[i] ? kBlack : kWhite;
-    const int* s = &map.samples[3 * i];
-    return RGB(s[0] * 255 / map.maximum, s[1] * 255 / map.maximum, s[2] * 255 / map.maximum);
+    const uint32_t rgb = codectest::plainColour(map, x, y);
+    return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 class TwoColour : public DrawingTest {

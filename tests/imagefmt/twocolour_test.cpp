@@ -33,16 +33,6 @@ const Writer kWriters[] = {
     {"XBitmap", ModFormatXBitmap, "xbm", "xbmtopbm", false},
 };
 
-uint32_t colourOf(const codectest::PlainMap& map, int x, int y)
-{
-    const size_t i = size_t(y) * size_t(map.width) + size_t(x);
-    if (map.samples.size() < 3 * size_t(map.width) * size_t(map.height))
-        return map.samples[i] ? 0x000000u : 0xFFFFFFu;
-    const int* s = &map.samples[3 * i];
-    return uint32_t(s[0] * 255 / map.maximum) << 16 | uint32_t(s[1] * 255 / map.maximum) << 8 |
-           uint32_t(s[2] * 255 / map.maximum);
-}
-
 int luminanceOf(uint32_t rgb)
 {
     const unsigned char entry[3] = {static_cast<unsigned char>(rgb >> 16),
@@ -87,7 +77,7 @@ TEST_P(TwoColourWriters, NetpbmSeesTheModelsDarkPixelsWhereTheModelHasThem)
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 19; ++x) {
                 const uint32_t value = imgtest::pixel(m, x, 4 - y);
-                const uint32_t colour = colourOf(map, x, y);
+                const uint32_t colour = codectest::plainColour(map, x, y);
                 if (!seen[value]) {
                     seen[value] = true;
                     shown[value] = colour;
