@@ -113,6 +113,33 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// A transparent colour hides the pixels shown in it, whichever palette entry it is: white is
+// entry 1 of mono.gif and entry 0 of hi.xbm. The black ones are drawn where netpbm has them.
+TEST_F(TwoColour, ATransparentColourHidesThePixelsOfThatColour)
+{
+    const TwoColourFile files[] = {{"gif/mono.gif", "gif/mono.ppm"},
+                                   {"xbm/hi.xbm", "xbm/hi.plain.pbm"}};
+    for (const TwoColourFile& c : files) {
+        const codectest::PlainMap map = codectest::readPlainMap(codectest::dataPath(c.reference));
+        ASSERT_GT(map.width, 0) << c.reference;
+        IGBitmap bitmap{IString(codectest::dataPath(c.file).c_str())};
+        bitmap.setTransparentColor(IColor(255, 255, 255));
+        HBRUSH red = CreateSolidBrush(graphicstest::kRed);
+        const RECT all{0, 0, 100, 100};
+        FillRect(fSurface.dc(), &all, red);
+        DeleteObject(red);
+        bitmap.moveTo(IPoint(10, 20));
+        fContext->draw(bitmap);
+        EXPECT_EQ(mismatches(10, 20, map.width, map.height,
+                             [&](int x, int y) {
+                                 return referenceColour(map, x, y) == kWhite ? graphicstest::kRed
+                                                                             : kBlack;
+                             },
+                             c.file),
+                  0);
+    }
+}
+
 // A monochrome bitmap the application made, with no model behind it: its 0 bits take the
 // context's pen colour and its 1 bits the background colour, before and after the model
 // operations, which make a model from the bitmap and a new bitmap from the result.
