@@ -117,11 +117,12 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
             const bool chosen = ++seen == wanted;
             if (desc[8] & 0x80) {
                 const int bits = (desc[8] & 7) + 1;
-                if (!chosen && fileSeek(fd, 3 << bits, FileSeekCur) < 0)
-                    return kShortRead;
-                if (chosen)
+                if (chosen) {
                     if (int rc = readColourTable(fd, st, bits))
                         return rc;
+                } else if (fileSeek(fd, 3 << bits, FileSeekCur) < 0) {
+                    return kShortRead;
+                }
             }
             if (chosen)
                 break;
