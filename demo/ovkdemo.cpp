@@ -1,7 +1,8 @@
 // The ovkwin demo: a window object whose handlers paint it and answer the keyboard and the
 // mouse, and which shows the road of each message: which handlers were offered it, in which
 // order, and which one took it. With "--autoclose MS" it plays a few keys and clicks to itself
-// and closes after MS ms, so that a script can take a screenshot and go on. Behind the text it
+// and closes after MS ms, so that a script can take a screenshot and go on; on the way it opens
+// the About box from its menu bar's Help menu and answers it. Behind the text it
 // shows ovkdemo.bmp, found next to the executable, read through the format table and drawn by the
 // bitmap graphic, scaled to the window.
 #include <windows.h>
@@ -21,6 +22,20 @@ namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kPlayTimer = 2;
+constexpr UINT_PTR kAboutTimer = 3;
+constexpr UINT_PTR kAboutAnswerTimer = 4;
+// When the autoplay opens the About box and answers it (ms after the start): the screenshots of
+// tools/run-demo are taken before and while it is open.
+constexpr UINT kAboutAt = 3600;
+constexpr UINT kAboutAnswerAt = 2400;
+
+// The menu bar's items.
+enum MenuId : unsigned long {
+    kFileMenu = 1100, kExit = 1101,
+    kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
+    kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+};
+constexpr unsigned long kAboutHelpId = 4711;
 // The private click event that the library derives from a press and a release.
 constexpr unsigned long kLeftClick = 0xFFD8;
 
@@ -249,6 +264,51 @@ Picture readPicture() {
     return picture;
 }
 
+// The menu bar, built through the menu operations before the window shows it: File; View with
+// a checked item; Help with an item that is not available.
+HMENU buildMenuBar()
+{
+    IMenu bar{IMenuHandle(CreateMenu())};
+    bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
+    bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
+    bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
+    bar.checkItem(kStatusBar);
+    bar.addText(kHelpMenu, "&Help").addSubmenu(kHelpMenu);
+    bar.addText(kHelpIndex, "Help &index", kHelpMenu).addSeparator(kHelpMenu);
+    bar.addText(kAbout, "&About", kHelpMenu);
+    bar.disableItem(kHelpIndex);
+    return bar.menuHandle();
+}
+
+// The About box, modal to the window; its Help button asks the window for help id 4711.
+void showAbout(IWindow& window)
+{
+    IMessageBox box(&window);
+    box.setTitle("About ovkwin demo");
+    box.show("ovkwin demo\n\nA window object with handlers, a menu bar wrapped by IMenu and "
+             "this box, shown by IMessageBox.",
+             IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
+}
+
+BOOL CALLBACK findSystemDialog(HWND candidate, LPARAM result)
+{
+    char name[16] = {};
+    GetClassNameA(candidate, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(result) = candidate;
+    return FALSE;
+}
+
+// The About box of this thread, when it is open.
+HWND findAboutBox()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findSystemDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 class OptionsPanel;
 void playOptions(OptionsPanel& options);
 
@@ -256,13 +316,36 @@ void playOptions(OptionsPanel& options);
 // window so that an unattended run shows some roads.
 class TimerHandler : public IHandler {
 public:
-    explicit TimerHandler(OptionsPanel* options = nullptr) : fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel* options = nullptr)
+        : fWindow(window), fOptions(options) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        // A menu command comes without a control window.
+        if (event.eventId() == WM_COMMAND && event.parameter2().asLong() == 0) {
+            const unsigned long id = event.parameter1().lowNumber();
+            if (id == kAbout)
+                showAbout(fWindow);
+            else if (id == kExit)
+                DestroyWindow(event.handle());
+            return id == kAbout || id == kExit;
+        }
         if (event.eventId() != WM_TIMER)
             return false;
         const HWND window = event.handle();
+        // The box runs its own loop, which still delivers this window's timers.
+        if (event.parameter1().asUnsignedLong() == kAboutTimer) {
+            KillTimer(window, kAboutTimer);
+            SetTimer(window, kAboutAnswerTimer, kAboutAnswerAt, nullptr);
+            showAbout(fWindow);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
+            KillTimer(window, kAboutAnswerTimer);
+            if (HWND box = findAboutBox())
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
             DestroyWindow(window);
             return true;
@@ -288,6 +371,7 @@ protected:
     }
 
 private:
+    IWindow& fWindow;
     OptionsPanel* fOptions;
 };
 
@@ -387,6 +471,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         return 1;
 
     try {
+        SetMenu(native, buildMenuBar());
         // The window object takes the native window over; the handlers give it its behaviour.
         IWindow window(native);
         window.setDestroyOnDelete();
@@ -396,7 +481,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         MouseHandler mouse(road);
         KeyHandler keys(road);
         OptionsPanel options(window, road);
-        TimerHandler timers(&options);
+        TimerHandler timers(window, &options);
         RoadHandler first(road);
         painter.handleEventsFor(&window);
         mouse.handleEventsFor(&window);
@@ -408,6 +493,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         UpdateWindow(native);
         if (const char* option = std::strstr(commandLine, "--autoclose ")) {
             SetTimer(native, kPlayTimer, 300, nullptr);
+            SetTimer(native, kAboutTimer, kAboutAt, nullptr);
             SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
         }
         // The loop ends when the last top-level window of the thread is destroyed.
