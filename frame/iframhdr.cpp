@@ -287,11 +287,15 @@ IBase::Boolean IFrameHandler::closeFrame(IFrameHandlerEvent& event)
         frame->dismiss(2);
     frame->notifyObservers(INotificationEvent(IFrameWindow::closeId, *frame));
     if (const HWND client = frame->clientHandle()) {
-        if (IPlatform::isPlatformVariant() && IWindow::windowWithHandle(IWindowHandle(client)))
-            IWindowHandle(client).sendEvent(IPrivateMessage::systemCommand, kClientClose,
-                                            event.parameter2());
-        else
+        // A client with a window object hears the close through its handlers only: the
+        // default processing of a close command closes, and so destroys, the window it gets,
+        // and the client must outlive a frame that is only dismissed.
+        if (IWindow* object = IWindow::windowWithHandle(IWindowHandle(client))) {
+            IEvent close(IWindowHandle(client), WM_SYSCOMMAND, kClientClose, event.parameter2());
+            object->dispatch(close);
+        } else {
             SendMessageA(client, WM_SYSCOMMAND, kClientClose, event.parameter2().asLong());
+        }
     }
     // The client may have taken the frame with it.
     if (IsWindow(handle) && IWindow::windowWithHandle(IWindowHandle(handle)) == frame &&

@@ -214,11 +214,15 @@ TEST_P(FrameModalClose, EndsTheModalLoopWithResult2)
                                                 owner.get(), IRectangle(20, 20, 220, 220),
                                                 IFrameWindow::_titleBar | IFrameWindow::_systemMenu,
                                                 "modal");
+    ovktest::TestWindow client(frame->handle(), WS_CHILD);
+    frame->setClient(&client);
     Later later;
     PostMessageA(frame->handle(), GetParam().first, GetParam().second, 0);
     EXPECT_EQ(frame->showModally(), 2u);
     EXPECT_FALSE(later.watchdogFired());
     EXPECT_TRUE(IsWindow(frame->handle()));
+    // The client hears of the close and stays, so that the frame can be shown again.
+    EXPECT_TRUE(IsWindow(client.hwnd()));
     EXPECT_TRUE(IsWindowEnabled(owner->handle()));
 }
 
