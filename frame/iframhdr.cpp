@@ -1,6 +1,7 @@
 // The frame handler: dispatch, the frame queries, the layout pass and the close protocol.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -325,7 +326,7 @@ IBase::Boolean IFrameHandler::routeCommand(IFrameHandlerEvent& event)
     const HWND client = GetDlgItem(event.handle(), static_cast<int>(IFrameWindow::clientId));
     if (client) {
         const WPARAM wParam = static_cast<WPARAM>(event.parameter1().asUnsignedLong()) | 0x80000000u;
-        event.setResult(static_cast<long>(
+        event.setResult(static_cast<std::intptr_t>(
             SendMessageA(client, WM_COMMAND, wParam, event.parameter2().asLong())));
     }
     return true;
@@ -389,7 +390,7 @@ IBase::Boolean IFrameHandler::passToClient(IEvent& event)
     const HWND client = frameOf(event)->clientHandle();
     if (!client || event.parameter1().asUnsignedLong() != IFrameWindow::clientId)
         return false;
-    event.setResult(static_cast<long>(SendMessageA(client, event.eventId(),
+    event.setResult(static_cast<std::intptr_t>(SendMessageA(client, event.eventId(),
                                                    event.parameter1().asUnsignedLong(),
                                                    event.parameter2().asLong())));
     return true;
