@@ -100,6 +100,14 @@ public:
         fEvent = std::make_unique<ICustomButtonDrawEvent>(message, size);
     }
     ICustomButtonDrawEvent& event() { return *fEvent; }
+    // The record, for sending WM_DRAWITEM through the library to the button's own handlers;
+    // its device context is the memory context's.
+    DRAWITEMSTRUCT& item()
+    {
+        fItem.hDC = fEvent->graphicContext().handle().asValue();
+        GetClientRect(fItem.hwndItem, &fItem.rcItem);
+        return fItem;
+    }
     // Draws the whole face with the handler's steps.
     DrawnFace& drawWith(ICustomButtonDrawHandler& handler)
     {
