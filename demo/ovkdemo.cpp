@@ -237,6 +237,53 @@ Picture readPicture() {
     return picture;
 }
 
+// The row of owner-drawn buttons along the bottom of the window: three tool bar buttons that
+// latch as a group (the first latched), a latchable custom button and an animated button that
+// animates, so that each face shows.
+struct ButtonRow {
+    std::vector<std::unique_ptr<ICustomButton>> buttons;
+};
+
+std::unique_ptr<ButtonRow> addButtonRow(IWindow& window)
+{
+    auto row = std::make_unique<ButtonRow>();
+    RECT client;
+    GetClientRect(window.handle(), &client);
+    const long top = client.bottom - 46;
+    // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
+    IToolBarButton::setStandardBitmapSize(ISize(24, 24));
+    long x = 12;
+    for (unsigned long id : {0x7113ul, 0x7114ul, 0x7117ul}) {
+        auto tool = std::make_unique<IToolBarButton>(
+            id, &window, &window, IRectangle(),
+            IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
+        tool->setTransparentColor(IColor(212, 208, 200));
+        tool->moveSizeTo(IRectangle(IPoint(x, top), tool->calcMinimumSize()));
+        x += tool->calcMinimumSize().width() + 2;
+        row->buttons.push_back(std::move(tool));
+    }
+    row->buttons.front()->enableGroup();
+    row->buttons.front()->setLatched(true);
+
+    auto custom = std::make_unique<ICustomButton>(
+        0x100, &window, &window, IRectangle(), ICustomButton::defaultStyle() | ICustomButton::latchable);
+    // The group of tool bar buttons ends here.
+    custom->enableGroup();
+    custom->setFont(IFont("Arial", 9));
+    SetWindowTextA(custom->handle(), "Latchable");
+    custom->moveSizeTo(IRectangle(IPoint(x + 10, top), ISize(90, 34)));
+    x += 10 + 90;
+    row->buttons.push_back(std::move(custom));
+
+    auto animated = std::make_unique<IAnimatedButton>(0x101, &window, &window, IRectangle());
+    animated->setBitmaps(IAnimatedButton::animation11);
+    animated->moveSizeTo(IRectangle(IPoint(x + 10, top), ISize(40, 34)));
+    animated->setAnimationRate(150);
+    animated->startAnimation(0);
+    row->buttons.push_back(std::move(animated));
+    return row;
+}
+
 // Closes the window when the auto-close time is up, and plays a few keys and clicks to the
 // window so that an unattended run shows some roads.
 class TimerHandler : public IHandler {
@@ -278,8 +325,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 640,
-                                  420, nullptr, nullptr, instance, nullptr);
+    // The buttons are child windows: the window's own painting leaves them alone.
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                  40, 40, 640, 420, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
 
@@ -299,6 +347,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         keys.handleEventsFor(&window);
         timers.handleEventsFor(&window);
         first.handleEventsFor(&window);
+        const std::unique_ptr<ButtonRow> buttons = addButtonRow(window);
 
         ShowWindow(native, show);
         UpdateWindow(native);
