@@ -109,7 +109,7 @@ IBase::Boolean ICustomButtonHandler::dispatchHandlerEvent(IEvent& event)
     case WM_CHAR:
         if (!own || !clicksOnKey(event))
             return false;
-        button->handle().sendEvent(BM_CLICK, 0, 0);
+        button->click();
         return true;
     default:
         return false;

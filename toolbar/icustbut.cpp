@@ -114,13 +114,7 @@ IColor ICustomButton::backgroundColor() const
 
 IString ICustomButton::buttonText() const
 {
-    const HWND button = handle();
-    const int length = GetWindowTextLengthA(button);
-    if (length <= 0)
-        return IString();
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    const int copied = GetWindowTextA(button, text.data(), length + 1);
-    return IString(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text();
 }
 
 ISize ICustomButton::calcMinimumSize() const

@@ -4,8 +4,8 @@
 
 #include <ibitflag.hpp>
 
+#include <ibutton.hpp>
 #include <icolor.hpp>
-#include <icontrol.hpp>
 #include <idefs.hpp>
 
 struct ICustomButtonData;

@@ -77,7 +77,7 @@ IToolBarButton::IToolBarButton(unsigned long id, IWindow* parent, IWindow* owner
     if (classWord & kUseIdForBitmap)
         loadByRule(id, false);
     if (classWord & kUseIdForText)
-        SetWindowTextA(handle(), libraryFor(id).tryToLoadString(id));
+        setText(libraryFor(id).tryToLoadString(id));
     if (classWord & kStandardFormat) {
         IResourceLock lock(ovk_toolbar::standardLock());
         ovk_toolbar::standardButtons().buttons.push_back(this);
