@@ -238,10 +238,10 @@ Picture readPicture() {
 }
 
 // The row of owner-drawn buttons along the bottom of the window: three tool bar buttons that
-// latch as a group (the first latched), a latchable custom button and an animated button that
-// animates, so that each face shows.
+// latch as a group (the first latched), a latchable custom button, an animated button that
+// animates and a graphic push button with the demo's picture, so that each face shows.
 struct ButtonRow {
-    std::vector<std::unique_ptr<ICustomButton>> buttons;
+    std::vector<std::unique_ptr<IWindow>> buttons;
 };
 
 std::unique_ptr<ButtonRow> addButtonRow(IWindow& window)
@@ -262,8 +262,8 @@ std::unique_ptr<ButtonRow> addButtonRow(IWindow& window)
         x += tool->calcMinimumSize().width() + 2;
         row->buttons.push_back(std::move(tool));
     }
-    row->buttons.front()->enableGroup();
-    row->buttons.front()->setLatched(true);
+    static_cast<IToolBarButton&>(*row->buttons.front()).enableGroup();
+    static_cast<IToolBarButton&>(*row->buttons.front()).setLatched(true);
 
     auto custom = std::make_unique<ICustomButton>(
         0x100, &window, &window, IRectangle(), ICustomButton::defaultStyle() | ICustomButton::latchable);
@@ -281,6 +281,16 @@ std::unique_ptr<ButtonRow> addButtonRow(IWindow& window)
     animated->setAnimationRate(150);
     animated->startAnimation(0);
     row->buttons.push_back(std::move(animated));
+    x += 10 + 40;
+
+    // The picture, shrunk to fit the button less its margin.
+    const Picture small = readPicture();
+    if (small.bitmap) {
+        small.bitmap->sizeTo(ISize(54, 28));
+        row->buttons.push_back(std::make_unique<IGraphicPushButton>(
+            0x102, &window, &window, small.bitmap->handle(),
+            IRectangle(IPoint(x + 10, top), ISize(60, 34))));
+    }
     return row;
 }
 

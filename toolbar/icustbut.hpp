@@ -18,6 +18,9 @@ public:
     class OVKWIN_API Style : public IBitFlagSet<Style> {
     public:
         constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
+        // The window-wide styles (IWindow::visible, IControl::_tabStop) combine with these.
+        constexpr Style(const IWindow::Style& style)
+            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
     };
     // Latches on a click and is released by the next one.
     static const Style latchable;

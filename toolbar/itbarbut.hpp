@@ -18,8 +18,10 @@ public:
     class OVKWIN_API Style : public IBitFlagSet<Style> {
     public:
         constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        // The custom button's latch styles combine with these.
+        // The custom button's latch styles and the window-wide styles combine with these.
         constexpr Style(const ICustomButton::Style& style)
+            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
+        constexpr Style(const IWindow::Style& style)
             : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
     };
     static const Style bitmapView;
