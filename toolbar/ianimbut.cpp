@@ -278,11 +278,7 @@ IBase::Boolean IAnimatedButton::isAnimateWhenLatchedEnabled() const
 
 IAnimatedButton& IAnimatedButton::enableAnimateWhenLatched(IBase::Boolean enable)
 {
-    const unsigned long current = extendedStyle();
-    const unsigned long wanted =
-        enable ? (current | kAnimateWhenLatched) : (current & ~kAnimateWhenLatched);
-    if (wanted != current)
-        setExtendedStyle(wanted);
+    setExtendedBit(kAnimateWhenLatched, enable != 0);
     if (enable && isLatched() && !isAnimating() && bitmapCount())
         startAnimation(currentBitmapIndex());
     else if (!enable && isAnimating())

@@ -12,15 +12,7 @@ class IAnimatedButtonData;
 
 class OVKWIN_API IAnimatedButton : public ICustomButton {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        // The custom button's latch styles and the window-wide styles combine with these.
-        constexpr Style(const ICustomButton::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = ICustomButtonClassStyle<IAnimatedButton>;
     // Animates while latched; releasing stops it at the first bitmap.
     static const Style animateWhenLatched;
     static const Style classDefaultStyle;

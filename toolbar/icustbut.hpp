@@ -5,23 +5,36 @@
 #include <ibitflag.hpp>
 
 #include <ibutton.hpp>
+#include <iclsstyl.hpp>
 #include <icolor.hpp>
 #include <idefs.hpp>
 
+class ICustomButton;
 struct ICustomButtonData;
+
+// The Style of a class derived from the custom button: its own constants combine with the
+// custom button's latch styles and with the window-wide ones, never with another class's.
+template <class Owner>
+class ICustomButtonClassStyle : public IBitFlagSet<ICustomButtonClassStyle<Owner>> {
+public:
+    using Word = IBitFlag::Word;
+
+    constexpr ICustomButtonClassStyle(Word value, Word extendedValue = 0)
+        : IBitFlagSet<ICustomButtonClassStyle<Owner>>(value, extendedValue) {}
+    constexpr ICustomButtonClassStyle(const IWindowClassStyle<ICustomButton>& style)
+        : IBitFlagSet<ICustomButtonClassStyle<Owner>>(style.asUnsignedLong(),
+                                                      style.asExtendedUnsignedLong()) {}
+    constexpr ICustomButtonClassStyle(const IWindow::Style& style)
+        : IBitFlagSet<ICustomButtonClassStyle<Owner>>(style.asUnsignedLong(),
+                                                      style.asExtendedUnsignedLong()) {}
+};
 
 // Runs on the system "Button" class with the owner-draw style. Two handlers shared by every
 // custom button do the work: one follows the mouse, keys and commands and latches the button,
 // the other draws it (ICustomButtonDrawHandler, whose steps derived buttons replace).
 class OVKWIN_API ICustomButton : public IButton {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        // The window-wide styles (IWindow::visible, IControl::_tabStop) combine with these.
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = IWindowClassStyle<ICustomButton>;
     // Latches on a click and is released by the next one.
     static const Style latchable;
     // Latches on a click and releases the other buttons of its group; a click does not release
@@ -86,10 +99,12 @@ protected:
     // Creates the native owner-draw button with the style's bits and takes charge of it.
     void createButtonWindow(unsigned long id, IWindow* parent, IWindow* owner,
                             const IRectangle& rect, const IBitFlag& style);
+    // Sets or clears a bit of the extended style, writing it only when it changes.
+    void setExtendedBit(unsigned long bit, bool on);
+
 private:
     void attachSharedHandlers();
     void releaseGroup();
-    void setExtendedBit(unsigned long bit, bool on);
 
     ICustomButtonData* fCustomButtonData;
 };

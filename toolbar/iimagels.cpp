@@ -5,6 +5,8 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/imemdc.hpp>
+
 #include "detail/iimagels.hpp"
 
 namespace {
@@ -28,31 +30,6 @@ struct IconBitmaps {
     }
 };
 
-// A memory context with the bitmap it had selected put back when it goes.
-class MemoryContext {
-public:
-    explicit MemoryContext(HDC compatibleWith) : fDC(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryContext()
-    {
-        if (fOld)
-            SelectObject(fDC, fOld);
-        DeleteDC(fDC);
-    }
-    MemoryContext(const MemoryContext&) = delete;
-    MemoryContext& operator=(const MemoryContext&) = delete;
-    HDC get() const { return fDC; }
-    void select(HGDIOBJ object)
-    {
-        HGDIOBJ old = SelectObject(fDC, object);
-        if (!fOld)
-            fOld = old;
-    }
-
-private:
-    HDC fDC;
-    HGDIOBJ fOld = nullptr;
-};
-
 // The mask of the see-through copy: the inverted mask (opaque 1) ANDed with a 50 % grey, then
 // ORed with the old mask, so that transparent pixels stay transparent and every second opaque
 // pixel becomes transparent. The colour image is cleared under every pixel the new mask lets
@@ -63,8 +40,8 @@ HBITMAP seeThruMask(HBITMAP oldMask, HBITMAP colour)
     BITMAP record{};
     GetObjectA(oldMask, sizeof record, &record);
     HDC screen = GetDC(nullptr);
-    MemoryContext source(screen);
-    MemoryContext target(screen);
+    ovk_graphics::MemoryDC source(screen);
+    ovk_graphics::MemoryDC target(screen);
     ReleaseDC(nullptr, screen);
     HBITMAP mask = CreateBitmap(record.bmWidth, record.bmHeight, record.bmPlanes,
                                 record.bmBitsPixel, nullptr);
@@ -83,7 +60,7 @@ HBITMAP seeThruMask(HBITMAP oldMask, HBITMAP colour)
     SelectObject(target.get(), oldBrush);
     BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCPAINT);
     if (colour) {
-        MemoryContext image(target.get());
+        ovk_graphics::MemoryDC image(target.get());
         image.select(colour);
         // DSna: the colour where the mask is 0, black where it is 1.
         constexpr DWORD keepOpaque = 0x00220326;

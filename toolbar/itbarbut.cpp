@@ -282,10 +282,7 @@ IBase::Boolean IToolBarButton::hasTransparentColor() const
 
 IToolBarButton& IToolBarButton::enableDragDelete(IBase::Boolean enable)
 {
-    const unsigned long current = extendedStyle();
-    const unsigned long wanted = enable ? (current & ~kNoDragDelete) : (current | kNoDragDelete);
-    if (wanted != current)
-        setExtendedStyle(wanted);
+    setExtendedBit(kNoDragDelete, !enable);
     return *this;
 }
 
@@ -398,12 +395,7 @@ unsigned long IToolBarButton::standardTextWidth()
 
 void IToolBarButton::setStandardTextWidth(unsigned long width)
 {
-    {
-        IResourceLock lock(ovk_toolbar::standardLock());
-        ovk_toolbar::standardButtons().textWidth = width;
-        ovk_toolbar::dropSharedFaces(1u << showText | 1u << showBitmapAndText);
-    }
-    relayoutStandardButtons();
+    setStandardTextValue(&ovk_toolbar::StandardButtons::textWidth, width);
 }
 
 unsigned long IToolBarButton::standardTextLines()
@@ -414,9 +406,16 @@ unsigned long IToolBarButton::standardTextLines()
 
 void IToolBarButton::setStandardTextLines(unsigned long lines)
 {
+    setStandardTextValue(&ovk_toolbar::StandardButtons::textLines, lines);
+}
+
+// The faces that show text depend on the text values; the bitmap face does not.
+void IToolBarButton::setStandardTextValue(unsigned long ovk_toolbar::StandardButtons::*value,
+                                          unsigned long setting)
+{
     {
         IResourceLock lock(ovk_toolbar::standardLock());
-        ovk_toolbar::standardButtons().textLines = lines;
+        ovk_toolbar::standardButtons().*value = setting;
         ovk_toolbar::dropSharedFaces(1u << showText | 1u << showBitmapAndText);
     }
     relayoutStandardButtons();

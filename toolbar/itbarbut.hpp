@@ -12,18 +12,13 @@
 #include "icustbut.hpp"
 
 struct IToolBarButtonData;
+namespace ovk_toolbar {
+struct StandardButtons;
+}
 
 class OVKWIN_API IToolBarButton : public ICustomButton {
 public:
-    class OVKWIN_API Style : public IBitFlagSet<Style> {
-    public:
-        constexpr Style(Word value, Word extendedValue = 0) : IBitFlagSet(value, extendedValue) {}
-        // The custom button's latch styles and the window-wide styles combine with these.
-        constexpr Style(const ICustomButton::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-        constexpr Style(const IWindow::Style& style)
-            : IBitFlagSet(style.asUnsignedLong(), style.asExtendedUnsignedLong()) {}
-    };
+    using Style = ICustomButtonClassStyle<IToolBarButton>;
     static const Style bitmapView;
     static const Style textView;
     static const Style bitmapAndTextView;
@@ -100,6 +95,8 @@ private:
     void storeBitmap(const IBitmapHandle& bitmap, bool latched);
     void minimumSizeChanged();
     static void relayoutStandardButtons();
+    static void setStandardTextValue(unsigned long ovk_toolbar::StandardButtons::*value,
+                                     unsigned long setting);
 
     IToolBarButtonData* fToolBarButtonData;
 };

@@ -13,6 +13,7 @@
 #include <ovkmsgid.hpp>
 #include <ovktest.hpp>
 
+#include "../graphics/drawing.hpp"
 #include "detail/iimagels.hpp"
 
 namespace {
@@ -22,48 +23,17 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// A 32-bit top-down DIB section with its own memory context, for drawing and reading back.
-class Pixels {
+// A 32-bit surface of one colour, to draw into and read back.
+class Pixels : public graphicstest::Surface {
 public:
-    Pixels(int width, int height, COLORREF fill) : fWidth(width)
+    Pixels(int width, int height, COLORREF fill) : Surface(width, height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        fDC = CreateCompatibleDC(nullptr);
-        fBitmap = CreateDIBSection(fDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&fBits),
-                                   nullptr, 0);
-        fOld = SelectObject(fDC, fBitmap);
-        const DWORD bgr = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
-        for (int i = 0; i < width * height; ++i)
-            fBits[i] = bgr;
+        HBRUSH brush = CreateSolidBrush(fill);
+        RECT all{0, 0, width, height};
+        FillRect(dc(), &all, brush);
+        DeleteObject(brush);
     }
-    ~Pixels()
-    {
-        SelectObject(fDC, fOld);
-        DeleteObject(fBitmap);
-        DeleteDC(fDC);
-    }
-    Pixels(const Pixels&) = delete;
-    Pixels& operator=(const Pixels&) = delete;
-
-    HDC dc() const { return fDC; }
-    COLORREF at(int x, int y) const
-    {
-        GdiFlush();
-        const DWORD bgr = fBits[y * fWidth + x];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
-
-private:
-    int fWidth;
-    HDC fDC = nullptr;
-    HBITMAP fBitmap = nullptr;
-    HGDIOBJ fOld = nullptr;
-    DWORD* fBits = nullptr;
+    COLORREF at(int x, int y) const { return pixel(x, y); }
 };
 
 // A device bitmap of one colour.
