@@ -8,8 +8,12 @@
 // dialog; keys that no control or canvas takes climb the owner chain to the window. The status
 // text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, and
-// closes after MS ms, so that a script can take a screenshot and go on.
+// The window has a menu bar built through the menu operations, whose Help menu opens an About
+// box.
+//
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
+// the About box and answers it, and closes after MS ms, so that a script can take screenshots
+// and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +32,20 @@ namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kPlayTimer = 2;
+constexpr UINT_PTR kAboutTimer = 3;
+constexpr UINT_PTR kAboutAnswerTimer = 4;
+// When the autoplay opens the About box and answers it (ms after the start): the screenshots of
+// tools/run-demo are taken before and while it is open.
+constexpr UINT kAboutAt = 3600;
+constexpr UINT kAboutAnswerAt = 2400;
+
+// The menu bar's items.
+enum MenuId : unsigned long {
+    kFileMenu = 1100, kExit = 1101,
+    kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
+    kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+};
+constexpr unsigned long kAboutHelpId = 4711;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 std::string windowText(const IWindow& window)
@@ -192,17 +210,84 @@ private:
     IOutlineBox fOutline;
 };
 
+// The menu bar, built through the menu operations before the window shows it: File; View with
+// a checked item; Help with an item that is not available.
+HMENU buildMenuBar()
+{
+    IMenu bar{IMenuHandle(CreateMenu())};
+    bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
+    bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
+    bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
+    bar.checkItem(kStatusBar);
+    bar.addText(kHelpMenu, "&Help").addSubmenu(kHelpMenu);
+    bar.addText(kHelpIndex, "Help &index", kHelpMenu).addSeparator(kHelpMenu);
+    bar.addText(kAbout, "&About", kHelpMenu);
+    bar.disableItem(kHelpIndex);
+    return bar.menuHandle();
+}
+
+// The About box, modal to the window; its Help button asks the window for help id 4711.
+void showAbout(IWindow& window)
+{
+    IMessageBox box(&window);
+    box.setTitle("About ovkwin demo");
+    box.show("ovkwin demo\n\nA window object with handlers, a menu bar wrapped by IMenu and "
+             "this box, shown by IMessageBox.",
+             IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
+}
+
+BOOL CALLBACK findSystemDialog(HWND candidate, LPARAM result)
+{
+    char name[16] = {};
+    GetClassNameA(candidate, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(result) = candidate;
+    return FALSE;
+}
+
+// The About box of this thread, when it is open.
+HWND findAboutBox()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findSystemDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // Plays the keys of an unattended run to the focused control, one step per timer tick, and
 // closes the window when the time is up.
 class TimerHandler : public IHandler {
 public:
-    explicit TimerHandler(OptionsPanel& options) : fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        // A menu command comes without a control window.
+        if (event.eventId() == WM_COMMAND && event.parameter2().asLong() == 0) {
+            const unsigned long id = event.parameter1().lowNumber();
+            if (id == kAbout)
+                showAbout(fWindow);
+            else if (id == kExit)
+                DestroyWindow(event.handle());
+            return id == kAbout || id == kExit;
+        }
         if (event.eventId() != WM_TIMER)
             return false;
         const HWND window = event.handle();
+        // The box runs its own loop, which still delivers this window's timers.
+        if (event.parameter1().asUnsignedLong() == kAboutTimer) {
+            KillTimer(window, kAboutTimer);
+            SetTimer(window, kAboutAnswerTimer, kAboutAnswerAt, nullptr);
+            showAbout(fWindow);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
+            KillTimer(window, kAboutAnswerTimer);
+            if (HWND box = findAboutBox())
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return true;
+        }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
             DestroyWindow(window);
             return true;
@@ -232,6 +317,7 @@ protected:
     }
 
 private:
+    IWindow& fWindow;
     OptionsPanel& fOptions;
     int fStep = 0;
 };
@@ -340,6 +426,7 @@ struct ButtonRow {
 
 int runDemo(HWND native, int show, const char* commandLine)
 {
+    SetMenu(native, buildMenuBar());
     IWindow window(native);
     window.setDestroyOnDelete();
     RECT client{};
@@ -419,7 +506,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(options);
+    TimerHandler timers(window, options);
     PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
     keys.handleEventsFor(&window);
@@ -431,6 +518,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
+        SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
