@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
 namespace {
@@ -278,7 +279,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 40, 40, 640,
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo",
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 40, 760,
                                   420, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
@@ -294,6 +296,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         KeyHandler keys(road);
         TimerHandler timers;
         RoadHandler first(road);
+        // A native container with its title and separator at the right; the message-driven
+        // container class, which every thread's record allocation window uses, comes from
+        // ovkcnr.
+        OvkCnrRegisterClass();
+        ICnrCtl container(0x100, &window, &window, IRectangle(IPoint(548, 44), ISize(190, 320)),
+                          ICnrCtl::defaultStyle(),
+                          ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+        ICnrInfo title;
+        char titleText[] = "Container";
+        title.pszCnrTitle = titleText;
+        container.setContainerInfo(&title, CMA_CNRTITLE);
         painter.handleEventsFor(&window);
         mouse.handleEventsFor(&window);
         keys.handleEventsFor(&window);
