@@ -56,70 +56,65 @@ Container* containerOf(HWND window)
 
 // Allocation ------------------------------------------------------------------------------------
 
+// A chain of `count` zeroed blocks of `size` bytes, each with its own size in `cb` and linked
+// through `next`; a block that cannot be had ends the chain early.
+template <class Block>
+Block* allocateChain(std::size_t count, std::size_t size, Block* Block::*next, long& live)
+{
+    Block* first = nullptr;
+    Block** link = &first;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto* block = static_cast<Block*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+        if (!block)
+            break;
+        block->cb = sizeof(Block);
+        *link = block;
+        link = &(block->*next);
+        Locked lock;
+        ++live;
+    }
+    return first;
+}
+
+// Frees every block of the array; false at the first null block or failed free.
+template <class Block>
+bool freeArray(WPARAM array, LPARAM count, long& live)
+{
+    auto** blocks = reinterpret_cast<Block**>(array);
+    if (!blocks || count < 0)
+        return false;
+    for (LPARAM i = 0; i < count; ++i) {
+        if (!blocks[i] || !HeapFree(GetProcessHeap(), 0, blocks[i]))
+            return false;
+        Locked lock;
+        --live;
+    }
+    return true;
+}
+
 LRESULT allocateRecords(WPARAM objectSize, LPARAM count)
 {
     if (count <= 0)
         return 0;
-    MINIRECORDCORE* first = nullptr;
-    MINIRECORDCORE** link = &first;
-    for (LPARAM i = 0; i < count; ++i) {
-        auto* record = static_cast<MINIRECORDCORE*>(
-            HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MINIRECORDCORE) + objectSize));
-        if (!record)
-            break;
-        record->cb = sizeof(MINIRECORDCORE);
-        *link = record;
-        link = &record->preccNextRecord;
-        Locked lock;
-        ++gLiveRecords;
-    }
-    return reinterpret_cast<LRESULT>(first);
+    return reinterpret_cast<LRESULT>(allocateChain(static_cast<std::size_t>(count),
+                                                   sizeof(MINIRECORDCORE) + objectSize,
+                                                   &MINIRECORDCORE::preccNextRecord, gLiveRecords));
 }
 
 LRESULT freeRecords(WPARAM array, LPARAM count)
 {
-    auto** records = reinterpret_cast<MINIRECORDCORE**>(array);
-    if (!records || count < 0)
-        return -1;
-    for (LPARAM i = 0; i < count; ++i) {
-        if (!records[i] || !HeapFree(GetProcessHeap(), 0, records[i]))
-            return -1;
-        Locked lock;
-        --gLiveRecords;
-    }
-    return 0;
+    return freeArray<MINIRECORDCORE>(array, count, gLiveRecords) ? 0 : -1;
 }
 
 LRESULT allocateFieldInfos(WPARAM count)
 {
-    FIELDINFO* first = nullptr;
-    FIELDINFO** link = &first;
-    for (WPARAM i = 0; i < count; ++i) {
-        auto* column = static_cast<FIELDINFO*>(
-            HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(FIELDINFO)));
-        if (!column)
-            break;
-        column->cb = sizeof(FIELDINFO);
-        *link = column;
-        link = &column->pNextFieldInfo;
-        Locked lock;
-        ++gLiveFieldInfos;
-    }
-    return reinterpret_cast<LRESULT>(first);
+    return reinterpret_cast<LRESULT>(
+        allocateChain(count, sizeof(FIELDINFO), &FIELDINFO::pNextFieldInfo, gLiveFieldInfos));
 }
 
 LRESULT freeFieldInfos(WPARAM array, LPARAM count)
 {
-    auto** columns = reinterpret_cast<FIELDINFO**>(array);
-    if (!columns || count < 0)
-        return 0;
-    for (LPARAM i = 0; i < count; ++i) {
-        if (!columns[i] || !HeapFree(GetProcessHeap(), 0, columns[i]))
-            return 0;
-        Locked lock;
-        --gLiveFieldInfos;
-    }
-    return 1;
+    return freeArray<FIELDINFO>(array, count, gLiveFieldInfos) ? 1 : 0;
 }
 
 // Container information ------------------------------------------------------------------------
