@@ -174,18 +174,21 @@ void ICnrCtl::cleanUp() noexcept
                                IExceptionLocation(kFile, "ICnrCtl::cleanUp()"));
         }
     };
-    step([this] {
-        hide();
-        disableRefresh();
-    });
-    step([this] {
-        if (!(fState & deleteObjectsOnClose))
-            removeAllRecords();
-        else
-            disposeOfObjects();
-    });
-    // Columns leave the window; deleting them is the column owner's business.
-    step([this] { sendEvent(CM_REMOVEDETAILFIELDINFO, 0, 0); });
+    // A window that is already gone has nothing left to empty.
+    if (isValid()) {
+        step([this] {
+            hide();
+            disableRefresh();
+        });
+        step([this] {
+            if (!(fState & deleteObjectsOnClose))
+                removeAllRecords();
+            else
+                disposeOfObjects();
+        });
+        // Columns leave the window; deleting them is the column owner's business.
+        step([this] { sendEvent(CM_REMOVEDETAILFIELDINFO, 0, 0); });
+    }
     leaveContainerList();
 }
 

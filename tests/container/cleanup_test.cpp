@@ -137,6 +137,38 @@ TEST_F(CleanUp, FailedConstructionLeavesNothingBehind)
     EXPECT_EQ(ICnrCtl::destroyHandler()->windowCount(), windowsBefore);
 }
 
+TEST_F(CleanUp, ContainerWhoseParentWentFirstIsDeletedQuietly)
+{
+    const HWND window = native->handle();
+    parent.reset();
+    EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
+    native.reset();
+    messageDriven.reset();
+}
+
+// A container taken over (from a dialog, say) is message-driven, and its window outlives the
+// object.
+TEST_F(CleanUp, TakenOverContainerLeavesItsWindowAlive)
+{
+    const HWND window = CreateWindowExA(0, "OVK Container", nullptr, WS_CHILD, 0, 0, 50, 50,
+                                        parent->hwnd(), reinterpret_cast<HMENU>(50), nullptr,
+                                        nullptr);
+    ASSERT_TRUE(window);
+    for (int form = 0; form < 2; ++form) {
+        OvkCnrTestJournalReset();
+        auto container = form == 0 ? std::make_unique<ICnrCtl>(50, parent.get())
+                                   : std::make_unique<ICnrCtl>(IWindowHandle(window));
+        EXPECT_TRUE(container->isMessageContainer());
+        EXPECT_EQ(ICnrCtl::containerWithHandle(window), container.get());
+        EXPECT_EQ(received(CM_SETCNRINFO, window), 1u);
+        container.reset();
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(received(CM_REMOVERECORD, window), 1u);
+        EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
+    }
+    DestroyWindow(window);
+}
+
 TEST_F(CleanUp, DestroyHandlerServesOnlyContainers)
 {
     ovktest::TestWindow plain;
