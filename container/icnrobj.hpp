@@ -181,3 +181,9 @@ private:
     std::uint32_t fKeepRecord;
     ICnrItemTable* fNativeItems;
 };
+
+#if defined(_WIN32) && !defined(_WIN64)
+// On 32-bit Windows an object of this class takes exactly as many bytes as its record header,
+// which is what tells a derived object from a plain one.
+static_assert(sizeof(ICnrObj) == 28, "ICnrObj");
+#endif
