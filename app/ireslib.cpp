@@ -15,6 +15,7 @@
 #include "detail/imsgtext.hpp"
 #include "detail/ireslib.hpp"
 #include "ireslib.hpp"
+#include <ihelpsta.hpp>
 
 namespace {
 
@@ -224,8 +225,7 @@ IMenuHandle IResourceLibrary::loadMenu(unsigned long id, IWindow*) const
     HMENU menu = nullptr;
     SetLastError(0);
     if (IPlatform::isPlatformVariant()) {
-        if (gHelpServices.loadExtendedMenu)
-            menu = gHelpServices.loadExtendedMenu(module, id);
+        menu = IHelpStatics::loadExtendedMenu(module, id);
     } else {
         menu = LoadMenuA(module, MAKEINTRESOURCEA(LOWORD(id)));
     }

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
 namespace {
@@ -42,6 +41,13 @@ std::string messageName(unsigned long id)
     }
 }
 
+// The window paints the picture under its controls, and they draw themselves over it again:
+// the group and outline boxes leave their insides to the window.
+void redraw(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // What the window shows: the road of the last messages and the marks of the clicks.
 struct Road {
     struct Mark {
@@ -59,7 +65,7 @@ struct Road {
     }
     void finish(const IEvent& event, const char* outcome) {
         lines.push_back(messageName(event.eventId()) + ":  " + current + "  [" + outcome + "]");
-        if (lines.size() > 9)
+        if (lines.size() > 13)
             lines.pop_front();
         current.clear();
     }
@@ -114,7 +120,7 @@ protected:
             fRoad.offered("keys");
             fRoad.typed += static_cast<char>(event.parameter1().lowNumber());
             fRoad.finish(event, "handled by keys");
-            InvalidateRect(event.handle(), nullptr, TRUE);
+            redraw(event.handle());
             return true;
         }
         return false;
@@ -136,15 +142,20 @@ protected:
         fRoad.offered("mouse");
         const int x = GET_X_LPARAM(event.parameter2().asLong());
         const int y = GET_Y_LPARAM(event.parameter2().asLong());
+        // The controls pass the clicks they leave to their owner, this window: those are the
+        // controls' to show.
+        const POINT point{x, y};
+        if (ChildWindowFromPoint(event.handle(), point) != event.handle())
+            return false;
         if (id == kLeftClick || id == WM_LBUTTONDBLCLK) {
             fRoad.marks.push_back({x, y, id == WM_LBUTTONDBLCLK});
             fRoad.finish(event, "handled by mouse");
-            InvalidateRect(event.handle(), nullptr, TRUE);
+            redraw(event.handle());
             return true;
         }
         // Presses and releases go on, so the library can see them and derive the click.
         fRoad.finish(event, "unhandled: previous procedure");
-        InvalidateRect(event.handle(), nullptr, TRUE);
+        redraw(event.handle());
         return false;
     }
 
@@ -238,9 +249,15 @@ Picture readPicture() {
     return picture;
 }
 
+class OptionsPanel;
+void playOptions(OptionsPanel& options);
+
 // Closes the window when the auto-close time is up, and plays a few keys and clicks to the
 // window so that an unattended run shows some roads.
 class TimerHandler : public IHandler {
+public:
+    explicit TimerHandler(OptionsPanel* options = nullptr) : fOptions(options) {}
+
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
         if (event.eventId() != WM_TIMER)
@@ -263,11 +280,96 @@ protected:
                 PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, twice);
                 PostMessageA(window, WM_LBUTTONUP, 0, twice);
             }
+            if (fOptions)
+                playOptions(*fOptions);
             return true;
         }
         return false;
     }
+
+private:
+    OptionsPanel* fOptions;
 };
+
+
+// The "Options" group box and its controls. Their notifications join the road panel, so that
+// a click on a radio button shows both the click told at once and the selection told after
+// the button has it.
+class OptionsPanel : public IObserver {
+public:
+    OptionsPanel(IWindow& window, Road& road)
+        : fRoad(road),
+          fGroup(100, &window, &window, IRectangle(IPoint(500, 44), ISize(230, 330))),
+          fFirst(101, &window, &window, row(0), IRadioButton::classDefault | IControl::_group | IControl::_tabStop),
+          fSecond(102, &window, &window, row(1)),
+          fThird(103, &window, &window, row(2)),
+          fCheck(104, &window, &window, row(3)),
+          fTriple(105, &window, &window, row(4)),
+          fOutline(106, &window, &window, IRectangle(IPoint(512, 244), ISize(206, 70))),
+          fOk(107, &window, &window, IRectangle(IPoint(520, 330), ISize(90, 28)),
+              IPushButton::classDefault | IPushButton::_defaultButton | IControl::_group),
+          fCancel(108, &window, &window, IRectangle(IPoint(624, 330), ISize(90, 28)))
+    {
+        fGroup.setText("Options");
+        fFirst.setText("First choice");
+        fSecond.setText("Second choice");
+        fThird.setText("Third choice");
+        fCheck.setText("Check box");
+        fTriple.setText("Three states");
+        fOk.setText("OK");
+        fCancel.setText("Cancel");
+        fFirst.select();
+        fTriple.setIndeterminate();
+        for (IWindow* control : std::initializer_list<IWindow*>{&fFirst, &fSecond, &fThird, &fCheck,
+                                                                 &fTriple, &fOk, &fCancel}) {
+            handleNotificationsFor(*control);
+            control->enableNotification();
+        }
+    }
+
+    // What the autoplay clicks.
+    void play()
+    {
+        fSecond.click();
+        fCheck.click();
+    }
+
+protected:
+    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+    {
+        const std::string id = event.notificationId();
+        if (id.rfind("IWindow::", 0) == 0)
+            return *this;
+        auto& control = static_cast<IWindow&>(event.notifier());
+        const auto* button = dynamic_cast<const ITextControl*>(&control);
+        std::string line = "notify " + id;
+        if (id == ISettingButton::selectId)
+            line += "=" + std::to_string(event.eventData().asUnsignedLong());
+        if (button)
+            line += "  (" + std::string(static_cast<const char*>(button->text())) + ")";
+        fRoad.lines.push_back(line);
+        if (fRoad.lines.size() > 13)
+            fRoad.lines.pop_front();
+        redraw(GetParent(control.handle()));
+        return *this;
+    }
+
+private:
+    static IRectangle row(int index) { return IRectangle(IPoint(516, 68 + 28 * index), ISize(190, 24)); }
+
+    Road& fRoad;
+    IGroupBox fGroup;
+    IRadioButton fFirst, fSecond, fThird;
+    ICheckBox fCheck;
+    I3StateCheckBox fTriple;
+    IOutlineBox fOutline;
+    IPushButton fOk, fCancel;
+};
+
+void playOptions(OptionsPanel& options)
+{
+    options.play();
+}
 
 } // namespace
 
@@ -279,9 +381,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 40, 760,
-                                  420, nullptr, nullptr, instance, nullptr);
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
+                                  440, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
 
@@ -294,19 +395,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         PaintHandler painter(road, picture);
         MouseHandler mouse(road);
         KeyHandler keys(road);
-        TimerHandler timers;
+        OptionsPanel options(window, road);
+        TimerHandler timers(&options);
         RoadHandler first(road);
-        // A native container with its title and separator at the right; the message-driven
-        // container class, which every thread's record allocation window uses, comes from
-        // ovkcnr.
-        OvkCnrRegisterClass();
-        ICnrCtl container(0x100, &window, &window, IRectangle(IPoint(548, 44), ISize(190, 320)),
-                          ICnrCtl::defaultStyle(),
-                          ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
-        ICnrInfo title;
-        char titleText[] = "Container";
-        title.pszCnrTitle = titleText;
-        container.setContainerInfo(&title, CMA_CNRTITLE);
         painter.handleEventsFor(&window);
         mouse.handleEventsFor(&window);
         keys.handleEventsFor(&window);

@@ -11,12 +11,10 @@ struct HMENU__;
 struct HWND__;
 class ISize;
 
-// The help facility's readers: help tables (non-zero when loaded) and menus in the extended
-// menu format (0 when missing or not in that format). Until the help facility registers them,
-// both answer "not loaded", so the loaders that use them throw.
+// The help facility's reader of help tables (non-zero when loaded). Until the help facility
+// registers it, it answers "not loaded", so the loader that uses it throws.
 struct IResourceHelpServices {
     int (*loadHelpTable)(HWND__* window, unsigned long id, HINSTANCE__* module) = nullptr;
-    HMENU__* (*loadExtendedMenu)(HINSTANCE__* module, unsigned long id) = nullptr;
 };
 OVKWIN_API void ovkSetResourceHelpServices(const IResourceHelpServices& services) noexcept;
 

@@ -91,12 +91,6 @@ struct HelpCalls {
         module = m;
         return answer;
     }
-    static HMENU loadExtendedMenu(HINSTANCE m, unsigned long i)
-    {
-        module = m;
-        id = i;
-        return answer ? CreateMenu() : nullptr;
-    }
 };
 HWND HelpCalls::window = nullptr;
 unsigned long HelpCalls::id = 0;
@@ -109,7 +103,6 @@ public:
     {
         IResourceHelpServices services;
         services.loadHelpTable = &HelpCalls::loadHelpTable;
-        services.loadExtendedMenu = &HelpCalls::loadExtendedMenu;
         ovkSetResourceHelpServices(services);
     }
     ~RegisteredHelp() { ovkSetResourceHelpServices(IResourceHelpServices()); }
@@ -199,14 +192,30 @@ TEST_F(ResourceWindows, HelpTableGoesToTheHelpFacilityWhichDecides)
 
 TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
 {
-    IDynamicLinkLibrary library("ovkres");
-    IPlatform::Override variant(IPlatform::platformVariant, true);
-    expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
-    RegisteredHelp help;
-    HelpCalls::answer = 1;
-    IMenuHandle menu = library.loadMenu(41);
-    ASSERT_TRUE(menu.isValid());
-    EXPECT_EQ(HelpCalls::id, 41u);
-    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
-    DestroyMenu(menu);
+    // One item "Open" (identifier 7, the last of its menu) in each format: the classic one
+    // (version 0) and the extended one (version 1, items 4 bytes after the header's first 4).
+    const wchar_t open[] = L"Open";
+    const std::string text(reinterpret_cast<const char*>(open), sizeof open);
+    const std::string classic = std::string("\0\0\0\0\x80\0\x07\0", 8) + text;
+    const std::string extended = std::string("\x01\0\x04\0\0\0\0\0", 8) +
+                                 std::string("\0\0\0\0\0\0\0\0\x07\0\0\0\x80\0", 14) + text;
+    const std::string path = restest::buildResourceModule(
+        "ovk_resource_menus.dll", {{RT_MENU, 40, classic}, {RT_MENU, 41, extended}});
+    ASSERT_FALSE(path.empty());
+    {
+        IDynamicLinkLibrary library(path.c_str());
+        auto expectOpen = [](IMenuHandle menu) {
+            ASSERT_TRUE(menu.isValid());
+            char name[16] = {};
+            GetMenuStringA(menu, 0, name, sizeof name, MF_BYPOSITION);
+            EXPECT_STREQ(name, "Open");
+            EXPECT_EQ(GetMenuItemID(menu, 0), 7u);
+            DestroyMenu(menu);
+        };
+        expectOpen(library.loadMenu(40));
+        IPlatform::Override variant(IPlatform::platformVariant, true);
+        expectOpen(library.loadMenu(41));
+        expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
+    }
+    DeleteFileA(path.c_str());
 }
