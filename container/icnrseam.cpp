@@ -3,65 +3,62 @@
 
 #include "detail/icnrseam.hpp"
 
-#include <iexcept.hpp>
+#include <iassert.hpp>
+#include <iownmhdr.hpp>
+#include <istattxt.hpp>
 
 #include "detail/icnrdata.hpp"
 #include "icnrctl.hpp"
 
-void ICnrSeam::attachOwnerMouse(ICnrCtl&)
+void ICnrSeam::attachOwnerMouse(ICnrCtl& container)
 {
+    IOwnerMouseHandler::defaultHandler()->handleEventsFor(&container);
 }
 
-void ICnrSeam::detachOwnerMouse(ICnrCtl&) noexcept
+void ICnrSeam::detachOwnerMouse(ICnrCtl& container) noexcept
 {
+    try {
+        if (container.isValid())
+            IOwnerMouseHandler::defaultHandler()->stopHandlingEventsFor(&container);
+    } catch (const IException& failure) {
+        IAssertion::report(failure);
+    }
 }
 
 ICnrTitle::ICnrTitle(ICnrCtl& container)
+    : fText(new IStaticText(ICnrControlData::titleId, &container, &container, IRectangle(),
+                            IStaticText::defaultStyle()))
 {
-    fWindow = CreateWindowExA(0, "Static", "", WS_CHILD | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
-                              container.handle(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ICnrControlData::titleId)),
-                              GetModuleHandleA(nullptr), nullptr);
-    if (!fWindow) {
-        IThrow::systemError("WinCreateWindow: Id=32757 Class=Static", GetLastError(),
-                            IEXCEPTION_LOCATION("icnrseam", "ICnrTitle::ICnrTitle(ICnrCtl&)"));
-    }
+    // Hidden until the layout shows it.
+    fText->hide();
 }
 
 ICnrTitle::~ICnrTitle()
 {
-    if (IsWindow(fWindow))
-        DestroyWindow(fWindow);
+    delete fText;
 }
 
 HWND ICnrTitle::handle() const noexcept
 {
-    return fWindow;
+    return fText->isValid() ? static_cast<HWND>(fText->handle()) : nullptr;
 }
 
 void ICnrTitle::setText(const char* text)
 {
-    SetWindowTextA(fWindow, text ? text : "");
+    fText->setText(text ? text : "");
 }
 
 void ICnrTitle::takeFontOf(ICnrCtl& container)
 {
-    const LRESULT font = SendMessageA(container.handle(), WM_GETFONT, 0, 0);
-    if (font)
-        SendMessageA(fWindow, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    fText->setFont(container.font());
 }
 
 void ICnrTitle::setAlignment(unsigned long titleAttribute)
 {
-    LONG_PTR alignment = SS_LEFT;
+    IStaticText::Alignment alignment = IStaticText::centerLeft;
     if (titleAttribute & CA_TITLECENTER)
-        alignment = SS_CENTER;
+        alignment = IStaticText::centerCenter;
     else if (titleAttribute & CA_TITLERIGHT)
-        alignment = SS_RIGHT;
-    const LONG_PTR style = GetWindowLongPtrA(fWindow, GWL_STYLE);
-    const LONG_PTR wanted = (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | alignment;
-    if (wanted != style) {
-        SetWindowLongPtrA(fWindow, GWL_STYLE, wanted);
-        InvalidateRect(fWindow, nullptr, TRUE);
-    }
+        alignment = IStaticText::centerRight;
+    fText->setAlignment(alignment);
 }

@@ -4,6 +4,7 @@
 
 struct HWND__;
 class ICnrCtl;
+class IStaticText;
 
 namespace ICnrSeam {
 
@@ -13,7 +14,8 @@ void detachOwnerMouse(ICnrCtl& container) noexcept;
 
 } // namespace ICnrSeam
 
-// The container's title: a static text child with id 0x7FF5, hidden until laid out.
+// The container's title: the library's static text, a child with id 0x7FF5, hidden until laid
+// out.
 class ICnrTitle {
 public:
     explicit ICnrTitle(ICnrCtl& container);
@@ -29,5 +31,5 @@ public:
     void setAlignment(unsigned long titleAttribute);
 
 private:
-    HWND__* fWindow = nullptr;
+    IStaticText* fText = nullptr;
 };

@@ -9,8 +9,11 @@
 #include <thread>
 
 #include <icnrctl.hpp>
+#include <icnrdhdr.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
+#include <iownmhdr.hpp>
+#include <istattxt.hpp>
 #include <ithread.hpp>
 
 #include <detail/icnrdata.hpp>
@@ -37,6 +40,20 @@ TEST_F(Containers, EachClassMakesItsOwnWindow)
     EXPECT_TRUE(messageDriven->isMessageContainer());
     EXPECT_EQ(ICnrCtl::containerWithHandle(native->handle()), native.get());
     EXPECT_EQ(ICnrCtl::containerWithHandle(messageDriven->handle()), messageDriven.get());
+}
+
+// The shared handlers serve a container from its construction to its destruction.
+TEST_F(Containers, SharedHandlersComeAndGoWithTheContainer)
+{
+    IOwnerMouseHandler* mouse = IOwnerMouseHandler::defaultHandler();
+    const unsigned long mouseBefore = mouse->windowCount();
+    const unsigned long destroyBefore = ICnrCtl::destroyHandler()->windowCount();
+    auto container = makeMessageDriven(32);
+    EXPECT_EQ(mouse->windowCount(), mouseBefore + 1);
+    EXPECT_EQ(ICnrCtl::destroyHandler()->windowCount(), destroyBefore + 1);
+    container.reset();
+    EXPECT_EQ(mouse->windowCount(), mouseBefore);
+    EXPECT_EQ(ICnrCtl::destroyHandler()->windowCount(), destroyBefore);
 }
 
 TEST_F(Containers, DefaultNativeContainerShowsAListControl)
@@ -142,6 +159,7 @@ TEST_P(TitleLayout, CurrentControlStartsBelowTheTitle)
     const HWND list = child(container->handle(), 0x3000);
     const HWND title = child(container->handle(), 0x7FF5);
     ASSERT_TRUE(list && title);
+    EXPECT_TRUE(dynamic_cast<IStaticText*>(IWindow::windowWithHandle(title)));
     EXPECT_EQ(cnrtest::placeInParent(list).top, c.controlTop);
     EXPECT_EQ(cnrtest::placeInParent(list).bottom, 150);
     EXPECT_EQ(shown(title) != FALSE, c.titleVisible);
