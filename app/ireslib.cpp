@@ -25,8 +25,6 @@ const char kFile[] = "ireslib";
 // format caps a string at 65535 UTF-16 units, which is at most twice as many ANSI bytes.
 constexpr unsigned long kLargestText = 2 * 65536 + 2;
 
-IResourceHelpServices gHelpServices;
-
 IExceptionLocation at(const char* function, unsigned long line)
 {
     return IExceptionLocation(kFile, function, line);
@@ -67,14 +65,6 @@ char* loadOwnString(HMODULE module, unsigned long id)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Services of other subsystems
-
-void ovkSetResourceHelpServices(const IResourceHelpServices& services) noexcept
-{
-    gHelpServices = services;
-}
 
 // ---------------------------------------------------------------------------------------------
 // The library
@@ -286,10 +276,7 @@ const IResourceLibrary& IResourceLibrary::loadHelpTable(IWindow* window, unsigne
     static const char function[] =
         "IResourceLibrary::loadHelpTable(IWindow*,unsigned long) const";
     SetLastError(0);
-    const int loaded = gHelpServices.loadHelpTable
-                           ? gHelpServices.loadHelpTable(windowHandleOf(window), id, handle())
-                           : 0;
-    if (!loaded)
+    if (!IHelpStatics::loadHelpTable(windowHandleOf(window), id, handle()))
         throwMissing("WinLoadHelpTable", id, function, 386);
     return *this;
 }

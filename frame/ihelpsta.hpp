@@ -5,10 +5,13 @@
 
 #include <forward_list>
 
+#include <ievtdata.hpp>
+
 #include <idefs.hpp>
 #include <ihandle.hpp>
 #include <imodule.hpp>
 
+class IDynamicLinkLibrary;
 struct HINSTANCE__;
 struct HMENU__;
 struct HWND__;
@@ -83,4 +86,25 @@ public:
 #else
     static int __stdcall menuOwnerFor(HWND__* window, long record);
 #endif
+
+    // The help viewer, a module of the platform loaded on first use and kept for the life of
+    // the process; each of its entries is looked up by name on its first call and kept. A
+    // missing module or entry throws (as IDynamicLinkLibrary does) and is looked for again by
+    // the next call.
+    static IDynamicLinkLibrary& helpLibrary();
+    // The new help instance's window; a viewer error throws a system error that names it.
+    static IWindowHandle createHelpInstance(const IWindowHandle& application, void* initialisation);
+    // True when the viewer answers 0.
+    static IBase::Boolean destroyHelpInstance(const IWindowHandle& instance);
+    static IBase::Boolean loadHelpTable(const IWindowHandle& instance, unsigned long tableId,
+                                        const IModuleHandle& module);
+    // The viewer's answer, unchanged; the parameters are pointer-wide, as some carry texts.
+    static IEventData sendHelpCommand(const IWindowHandle& instance, unsigned short command,
+                                      const IEventData& parameter1, const IEventData& parameter2);
+
+    // On the older platform, where the system does not turn F1 into WM_HELP: hooks of the
+    // calling thread that post the request 0xFFC7 to the frame that owns the focus, naming the
+    // item last selected while a menu is open. Installed once per process; the library removes
+    // them when it is unloaded.
+    static void installHooks();
 };

@@ -2,20 +2,11 @@
 #include <windows.h>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "i3statbx.hpp"
 
 const IWindow::Style I3StateCheckBox::_autoSelect(0, 0x40);
 const IWindow::Style I3StateCheckBox::classDefault(WS_VISIBLE, 0x40);
-
-namespace {
-
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = I3StateCheckBox::classDefault;
-    return style;
-}
-
-} // namespace
 
 I3StateCheckBox::I3StateCheckBox(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
                                  const Style& style)
@@ -50,22 +41,19 @@ I3StateCheckBox::~I3StateCheckBox()
 
 IWindow::Style I3StateCheckBox::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<I3StateCheckBox>();
 }
 
 void I3StateCheckBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<I3StateCheckBox>() = style;
 }
 
 unsigned long I3StateCheckBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
-    unsigned long result = ISettingButton::convertToGUIStyle(style, extended);
-    if (extended)
-        return result | (style.asExtendedUnsignedLong() & 0xFF000000);
     const bool automatic = style.asExtendedUnsignedLong() & _autoSelect.asExtendedUnsignedLong();
-    result |= (style.asUnsignedLong() & BS_LEFTTEXT) | WS_CHILD;
-    return result | (automatic ? BS_AUTO3STATE : BS_3STATE);
+    return ovkbutton::guiStyle(ISettingButton::convertToGUIStyle(style, extended), style, extended,
+                               automatic ? BS_AUTO3STATE : BS_3STATE);
 }
 
 ISize I3StateCheckBox::calcMinimumSize() const

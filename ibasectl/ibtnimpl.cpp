@@ -75,3 +75,11 @@ bool ovkbutton::setKind(IWindow& button, unsigned long kind)
     button.refresh();
     return true;
 }
+
+unsigned long ovkbutton::guiStyle(unsigned long base, const IBitFlag& style,
+                                  IBase::Boolean extended, unsigned long kind)
+{
+    if (extended)
+        return base | (style.asExtendedUnsignedLong() & 0xFF000000);
+    return base | (style.asUnsignedLong() & BS_LEFTTEXT) | WS_CHILD | kind;
+}

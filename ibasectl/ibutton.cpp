@@ -3,6 +3,7 @@
 
 #include <iplatfrm.hpp>
 
+#include "detail/ishared.hpp"
 #include "ibutton.hpp"
 #include "ihandler.hpp"
 #include "inotifhd.hpp"
@@ -22,12 +23,7 @@ const char* const IButton::buttonClickId = "IButton::buttonClick";
 // that had it (or to the active window).
 class IButtonFocusHandler : public IHandler {
 public:
-    static IButtonFocusHandler& shared()
-    {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IButtonFocusHandler;
-        return *handler;
-    }
+    static IButtonFocusHandler& shared() { return ovkshared::instance<IButtonFocusHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override

@@ -2,20 +2,11 @@
 #include <windows.h>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "icheckbx.hpp"
 
 const IWindow::Style ICheckBox::_autoSelect(0, 0x4);
 const IWindow::Style ICheckBox::classDefault(WS_VISIBLE, 0x4);
-
-namespace {
-
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = ICheckBox::classDefault;
-    return style;
-}
-
-} // namespace
 
 ICheckBox::ICheckBox(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
                      const Style& style)
@@ -50,22 +41,19 @@ ICheckBox::~ICheckBox()
 
 IWindow::Style ICheckBox::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<ICheckBox>();
 }
 
 void ICheckBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<ICheckBox>() = style;
 }
 
 unsigned long ICheckBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
-    unsigned long result = ISettingButton::convertToGUIStyle(style, extended);
-    if (extended)
-        return result | (style.asExtendedUnsignedLong() & 0xFF000000);
     const bool automatic = style.asExtendedUnsignedLong() & _autoSelect.asExtendedUnsignedLong();
-    result |= (style.asUnsignedLong() & BS_LEFTTEXT) | WS_CHILD;
-    return result | (automatic ? BS_AUTOCHECKBOX : BS_CHECKBOX);
+    return ovkbutton::guiStyle(ISettingButton::convertToGUIStyle(style, extended), style, extended,
+                               automatic ? BS_AUTOCHECKBOX : BS_CHECKBOX);
 }
 
 ISize ICheckBox::calcMinimumSize() const

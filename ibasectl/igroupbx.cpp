@@ -2,19 +2,10 @@
 #include <windows.h>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "igroupbx.hpp"
 
 const IWindow::Style IGroupBox::classDefault(WS_VISIBLE, 0);
-
-namespace {
-
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = IGroupBox::classDefault;
-    return style;
-}
-
-} // namespace
 
 IGroupBox::IGroupBox(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
                      const Style& style)
@@ -41,12 +32,12 @@ IGroupBox::~IGroupBox() = default;
 
 IWindow::Style IGroupBox::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<IGroupBox>();
 }
 
 void IGroupBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<IGroupBox>() = style;
 }
 
 unsigned long IGroupBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -5,6 +5,7 @@
 #include <inotifev.hpp>
 
 #include "detail/inotifhd.hpp"
+#include "detail/ishared.hpp"
 #include "icmdevt.hpp"
 #include "inotifhd.hpp"
 #include "isetbut.hpp"
@@ -96,16 +97,10 @@ IWindow& ovkEnableNotification(IWindow& control, IHandler& familyHandler, IBase:
     return control.IWindow::enableNotification(enable);
 }
 
-// Each handler is made once and never deleted: windows may still dispatch while the process's
-// static objects go.
 #define OVK_SHARED_HANDLER(Class)                                                                  \
     Class::Class() noexcept = default;                                                             \
     Class::~Class() = default;                                                                     \
-    Class& Class::shared()                                                                         \
-    {                                                                                              \
-        static auto* handler = new Class;                                                          \
-        return *handler;                                                                           \
-    }
+    Class& Class::shared() { return ovkshared::instance<Class>(); }
 
 OVK_SHARED_HANDLER(IControlNotifyHandler)
 OVK_SHARED_HANDLER(ITitleNotifyHandler)

@@ -4,6 +4,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "ioutlbox.hpp"
 
 const IWindow::Style IOutlineBox::backgroundFrame(0, 0x1);
@@ -14,11 +15,6 @@ const IWindow::Style IOutlineBox::classDefault(WS_VISIBLE, 0x20002);
 
 namespace {
 
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = IOutlineBox::classDefault;
-    return style;
-}
 
 constexpr const char* kConstructor =
     "IOutlineBox::IOutlineBox(unsigned long,IWindow*,IWindow*,const IRectangle&,"
@@ -61,12 +57,12 @@ IOutlineBox::~IOutlineBox() = default;
 
 IWindow::Style IOutlineBox::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<IOutlineBox>();
 }
 
 void IOutlineBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<IOutlineBox>() = style;
 }
 
 unsigned long IOutlineBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "icmdevt.hpp"
 #include "ihandler.hpp"
 #include "ihelpsta.hpp"
@@ -16,22 +17,12 @@ const IWindow::Style IPushButton::classDefault(WS_VISIBLE, 0);
 
 namespace {
 
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = IPushButton::classDefault;
-    return style;
-}
 
 // Turns a click into a posted event for the button's owner: a help request to the frame, a
 // system command or a command with the push-button source in the high word.
 class IPushButtonHandler : public IHandler {
 public:
-    static IPushButtonHandler& shared()
-    {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IPushButtonHandler;
-        return *handler;
-    }
+    static IPushButtonHandler& shared() { return ovkshared::instance<IPushButtonHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -121,12 +112,12 @@ IPushButton::~IPushButton()
 
 IWindow::Style IPushButton::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<IPushButton>();
 }
 
 void IPushButton::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<IPushButton>() = style;
 }
 
 // A wrapped default button says so in its extended style as well.
@@ -138,12 +129,9 @@ void IPushButton::takeDefaultKind()
 
 unsigned long IPushButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
-    unsigned long result = IButton::convertToGUIStyle(style, extended);
-    if (extended)
-        return result | (style.asExtendedUnsignedLong() & 0xFF000000);
     const bool isDefault = style.asExtendedUnsignedLong() & _defaultButton.asExtendedUnsignedLong();
-    result |= (style.asUnsignedLong() & BS_LEFTTEXT) | WS_CHILD;
-    return result | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    return ovkbutton::guiStyle(IButton::convertToGUIStyle(style, extended), style, extended,
+                               isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
 }
 
 // The text plus the frame's borders, and one average character more for breathing room.

@@ -2,20 +2,11 @@
 #include <windows.h>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 #include "iradiobt.hpp"
 
 const IWindow::Style IRadioButton::_autoSelect(0, 0x10);
 const IWindow::Style IRadioButton::classDefault(WS_VISIBLE, 0x10);
-
-namespace {
-
-IWindow::Style& currentDefault()
-{
-    static IWindow::Style style = IRadioButton::classDefault;
-    return style;
-}
-
-} // namespace
 
 const IWindow::Style IRadioButton::_reservedStyle(0, 0);
 
@@ -23,12 +14,7 @@ const IWindow::Style IRadioButton::_reservedStyle(0, 0);
 // checked, by whatever code: the native automatic buttons clear only their own kind.
 class IRadioButtonHandler : public IButtonColorHandler<IRadioButton> {
 public:
-    static IRadioButtonHandler& shared()
-    {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IRadioButtonHandler;
-        return *handler;
-    }
+    static IRadioButtonHandler& shared() { return ovkshared::instance<IRadioButtonHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -97,22 +83,19 @@ IRadioButton::~IRadioButton()
 
 IWindow::Style IRadioButton::defaultStyle()
 {
-    return currentDefault();
+    return ovkshared::defaultStyle<IRadioButton>();
 }
 
 void IRadioButton::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovkshared::defaultStyle<IRadioButton>() = style;
 }
 
 unsigned long IRadioButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
-    unsigned long result = ISettingButton::convertToGUIStyle(style, extended);
-    if (extended)
-        return result | (style.asExtendedUnsignedLong() & 0xFF000000);
     const bool automatic = style.asExtendedUnsignedLong() & _autoSelect.asExtendedUnsignedLong();
-    result |= (style.asUnsignedLong() & BS_LEFTTEXT) | WS_CHILD;
-    return result | (automatic ? BS_AUTORADIOBUTTON : BS_RADIOBUTTON);
+    return ovkbutton::guiStyle(ISettingButton::convertToGUIStyle(style, extended), style, extended,
+                               automatic ? BS_AUTORADIOBUTTON : BS_RADIOBUTTON);
 }
 
 ISize IRadioButton::calcMinimumSize() const

@@ -11,13 +11,6 @@ struct HMENU__;
 struct HWND__;
 class ISize;
 
-// The help facility's reader of help tables (non-zero when loaded). Until the help facility
-// registers it, it answers "not loaded", so the loader that uses it throws.
-struct IResourceHelpServices {
-    int (*loadHelpTable)(HWND__* window, unsigned long id, HINSTANCE__* module) = nullptr;
-};
-OVKWIN_API void ovkSetResourceHelpServices(const IResourceHelpServices& services) noexcept;
-
 // The bitmap loader of the graphics subsystem: the bitmap resource, scaled to the size unless it
 // is 0 by 0, or 0 when missing. Until graphics registers one, a plain image load does the same.
 using IBitmapResourceLoader = HBITMAP__* (*)(unsigned long id, HINSTANCE__* module,

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "detail/ishared.hpp"
 #include "ihandler.hpp"
 #include "itextctl.hpp"
 
@@ -37,12 +38,7 @@ LRESULT answerColorRequest(const IEvent& event, ITextControl& button, IButtonBru
 template <class Button>
 class IButtonColorHandler : public IHandler {
 public:
-    static IButtonColorHandler& shared()
-    {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IButtonColorHandler;
-        return *handler;
-    }
+    static IButtonColorHandler& shared() { return ovkshared::instance<IButtonColorHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -67,6 +63,10 @@ IWindowHandle childOf(unsigned long id, IWindow* parent, const char* file, const
 
 namespace ovkbutton {
 
+// A button's native words: the base class's with, in the extended word, the library's top
+// byte, and in the native word the left-text bit, WS_CHILD and the button kind.
+unsigned long guiStyle(unsigned long base, const IBitFlag& style, IBase::Boolean extended,
+                       unsigned long kind);
 // Replaces the button kind in the native style; true when it changed (the button is then
 // restyled and redrawn).
 bool setKind(IWindow& button, unsigned long kind);

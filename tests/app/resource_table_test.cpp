@@ -78,36 +78,6 @@ protected:
     std::unique_ptr<IWindow> fWindow;
 };
 
-// Help services that record what they are given, registered for one test.
-struct HelpCalls {
-    static HWND window;
-    static unsigned long id;
-    static HINSTANCE module;
-    static int answer;
-    static int loadHelpTable(HWND w, unsigned long i, HINSTANCE m)
-    {
-        window = w;
-        id = i;
-        module = m;
-        return answer;
-    }
-};
-HWND HelpCalls::window = nullptr;
-unsigned long HelpCalls::id = 0;
-HINSTANCE HelpCalls::module = nullptr;
-int HelpCalls::answer = 0;
-
-class RegisteredHelp {
-public:
-    RegisteredHelp()
-    {
-        IResourceHelpServices services;
-        services.loadHelpTable = &HelpCalls::loadHelpTable;
-        ovkSetResourceHelpServices(services);
-    }
-    ~RegisteredHelp() { ovkSetResourceHelpServices(IResourceHelpServices()); }
-};
-
 } // namespace
 
 TEST(ResourceTable, MenuLoadsByNumberAndMissingOneThrows)
@@ -171,23 +141,6 @@ TEST_F(ResourceWindows, DialogIsOwnedByTheOwnerAndNotByTheParent)
     DestroyWindow(dialog);
     expectSystemError([&] { found.library->loadDialog(kMissing, fWindow.get(), fWindow.get(), &quietDialog); },
                       "WinLoadDlg(IResourceId:" + std::to_string(kMissing) + ")", "ireslib", 325);
-}
-
-TEST_F(ResourceWindows, HelpTableGoesToTheHelpFacilityWhichDecides)
-{
-    IDynamicLinkLibrary library("ovkres");
-    // Before the help facility registers its reader, no help table can be loaded.
-    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 5); },
-                      "WinLoadHelpTable(IResourceId:5)", "ireslib", 386);
-    RegisteredHelp help;
-    HelpCalls::answer = 1;
-    EXPECT_EQ(&library.loadHelpTable(fWindow.get(), 12), &library);
-    EXPECT_EQ(HelpCalls::window, fNative);
-    EXPECT_EQ(HelpCalls::id, 12u);
-    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
-    HelpCalls::answer = 0;
-    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 13); },
-                      "WinLoadHelpTable(IResourceId:13)", "ireslib", 386);
 }
 
 TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
