@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
 namespace {
@@ -466,7 +467,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
     HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  440, nullptr, nullptr, instance, nullptr);
+                                  570, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
 
@@ -481,6 +482,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
         MouseHandler mouse(road);
         KeyHandler keys(road);
         OptionsPanel options(window, road);
+        // A native container with its title and separator along the bottom. The message-driven
+        // container class, which every thread's record allocation window uses, comes from
+        // ovkcnr.
+        OvkCnrRegisterClass();
+        ICnrCtl container(0x100, &window, &window, IRectangle(IPoint(16, 386), ISize(714, 124)),
+                          ICnrCtl::defaultStyle(),
+                          ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+        ICnrInfo title;
+        char titleText[] = "Container";
+        title.pszCnrTitle = titleText;
+        container.setContainerInfo(&title, CMA_CNRTITLE);
         TimerHandler timers(window, &options);
         RoadHandler first(road);
         painter.handleEventsFor(&window);
