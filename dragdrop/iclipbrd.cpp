@@ -78,8 +78,9 @@ IString IClipboard::asString() const
 
 IString IClipboard::asDebugInfo() const
 {
-    return IString("IClipboard(owner=") +
-           IString(static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(fData->owner))) +
+    const auto owner =
+        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(fData->owner));
+    return IString("IClipboard(owner=") + IString(owner) +
            ",isOpen=" + IString(static_cast<unsigned long>(fData->isOpen)) +
            ",openedImplicitly=" + IString(static_cast<unsigned long>(fData->openedImplicitly)) +
            ")";
@@ -161,10 +162,10 @@ void* IClipboard::putHandle(const char* format, void* handle, const char* failed
     if (isSetData ? fData->openedImplicitly : openedHere)
         close();
     if (!done) {
-        IThrow::systemError(failedCall, error,
-                            at(isSetData ? "IClipboard::setData(const char*,const void*,unsigned long)"
-                                         : "IClipboard::setHandle(const char*,void*)",
-                               __LINE__));
+        const char* function = isSetData
+                                   ? "IClipboard::setData(const char*,const void*,unsigned long)"
+                                   : "IClipboard::setHandle(const char*,void*)";
+        IThrow::systemError(failedCall, error, at(function, __LINE__));
     }
     return handle;
 }
@@ -348,9 +349,8 @@ IString IClipboardData::publicFormat(const IClipboard::FormatHandle& format)
 {
     if (!isPublicFormat(format.asUnsigned()))
         IThrow::message(OVK_MSG_CLIPBOARD_FORMAT_HAS_NO_NAME,
-                        IExceptionLocation(kFile,
-                                           "IClipboardData::publicFormat(const IClipboard::FormatHandle&)",
-                                           __LINE__));
+                        at("IClipboardData::publicFormat(const IClipboard::FormatHandle&)",
+                           __LINE__));
     return IString(format.asUnsigned());
 }
 

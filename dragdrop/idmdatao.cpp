@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <detail/icallgrd.hpp>
+
+#include "detail/icomobj.hpp"
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
@@ -27,17 +29,8 @@ IDMDataObject::~IDMDataObject()
 
 HRESULT IDMDataObject::QueryInterface(REFIID riid, void** object)
 {
-    return ICallbackGuard::call(E_UNEXPECTED, [&]() -> HRESULT {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    });
+    return ovk_dragdrop::queryInterface(static_cast<IDataObject*>(this), riid, IID_IDataObject,
+                                        object);
 }
 
 ULONG IDMDataObject::AddRef()

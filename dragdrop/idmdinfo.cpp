@@ -96,29 +96,17 @@ public:
         fPosition = at + 1;
         return true;
     }
-    bool int32(std::int32_t& field) {
+    // A number into a field of its width. Unsigned 32-bit fields (handles, ids) come as their
+    // unsigned value; a writer that wrote them signed is understood as well, as the same bits.
+    template <class Field>
+    bool field(Field& field) {
+        using Limits = std::numeric_limits<Field>;
+        const long long lowest = sizeof(Field) == 4 ? std::numeric_limits<std::int32_t>::min()
+                                                    : static_cast<long long>(Limits::min());
         long long value = 0;
-        if (!number(std::numeric_limits<std::int32_t>::min(),
-                    std::numeric_limits<std::int32_t>::max(), value))
+        if (!number(lowest, static_cast<long long>(Limits::max()), value))
             return false;
-        field = static_cast<std::int32_t>(value);
-        return true;
-    }
-    // Unsigned 32-bit fields (handles, ids) come as their unsigned value; a writer that wrote
-    // them signed is understood as well, as the same 32 bits.
-    bool uint32(std::uint32_t& field) {
-        long long value = 0;
-        if (!number(std::numeric_limits<std::int32_t>::min(),
-                    std::numeric_limits<std::uint32_t>::max(), value))
-            return false;
-        field = static_cast<std::uint32_t>(value);
-        return true;
-    }
-    bool uint16(std::uint16_t& field) {
-        long long value = 0;
-        if (!number(0, std::numeric_limits<std::uint16_t>::max(), value))
-            return false;
-        field = static_cast<std::uint16_t>(value);
+        field = static_cast<Field>(value);
         return true;
     }
     bool string(IString& field) {
@@ -169,9 +157,9 @@ IBase::Boolean IDMDragInfoItem::read(const char* data, std::size_t size, std::si
         return false;
     Reader in(data, size, position);
     return in.string(types) && in.string(rmfs) && in.string(containerName) &&
-           in.string(sourceName) && in.string(targetName) && in.int32(offsetX) &&
-           in.int32(offsetY) && in.uint32(itemWindow) && in.uint32(itemId) &&
-           in.uint16(control) && in.uint16(supportedOperations);
+           in.string(sourceName) && in.string(targetName) && in.field(offsetX) &&
+           in.field(offsetY) && in.field(itemWindow) && in.field(itemId) &&
+           in.field(control) && in.field(supportedOperations);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -209,10 +197,10 @@ IBase::Boolean IDMDragInfo::read(const char* data, std::size_t size)
     std::size_t position = 0;
     Reader in(data, size, position);
     std::uint16_t count = 0;
-    const bool header = in.int32(positionX) && in.int32(positionY) &&
-                        in.uint32(sourceWindow) && in.uint32(sourceProcess) &&
-                        in.uint16(dropIndicator) && in.uint16(replyOperation) &&
-                        in.uint16(operation) && in.uint16(count);
+    const bool header = in.field(positionX) && in.field(positionY) &&
+                        in.field(sourceWindow) && in.field(sourceProcess) &&
+                        in.field(dropIndicator) && in.field(replyOperation) &&
+                        in.field(operation) && in.field(count);
     if (!header || count > in.remaining() / kSmallestItem)
         return false;
     fItems.resize(count);

@@ -6,6 +6,8 @@
 #include <ovkmsgid.hpp>
 
 #include <detail/icallgrd.hpp>
+
+#include "detail/icomobj.hpp"
 #include <detail/iimagels.hpp>
 #include <iapp.hpp>
 #include <igbitmap.hpp>
@@ -122,17 +124,8 @@ IDMDropSource::~IDMDropSource()
 
 HRESULT IDMDropSource::QueryInterface(REFIID riid, void** object)
 {
-    return ICallbackGuard::call(E_UNEXPECTED, [&]() -> HRESULT {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *object = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    });
+    return ovk_dragdrop::queryInterface(static_cast<IDropSource*>(this), riid, IID_IDropSource,
+                                        object);
 }
 
 ULONG IDMDropSource::AddRef()

@@ -6,6 +6,8 @@
 
 #include <detail/icallgrd.hpp>
 
+#include "detail/icomobj.hpp"
+
 #include "idmfmten.hpp"
 
 namespace {
@@ -33,17 +35,8 @@ IDMFormatEnumerator::~IDMFormatEnumerator() = default;
 
 HRESULT IDMFormatEnumerator::QueryInterface(REFIID riid, void** object)
 {
-    return ICallbackGuard::call(E_UNEXPECTED, [&]() -> HRESULT {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumFORMATETC)) {
-            *object = static_cast<IEnumFORMATETC*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    });
+    return ovk_dragdrop::queryInterface(static_cast<IEnumFORMATETC*>(this), riid,
+                                        IID_IEnumFORMATETC, object);
 }
 
 ULONG IDMFormatEnumerator::AddRef()

@@ -94,13 +94,12 @@ IDMImage::~IDMImage() = default;
 
 IString IDMImage::asString() const
 {
-    return IString("IDMImage(style=") + IString(static_cast<unsigned long>(fStyle.asUnsignedLong())) +
-           ")";
+    return IString("IDMImage(style=") + IString(fStyle.asUnsignedLong()) + ")";
 }
 
 IString IDMImage::asDebugInfo() const
 {
-    return IString("IDMImage(style=") + IString(static_cast<unsigned long>(fStyle.asUnsignedLong())) +
+    return IString("IDMImage(style=") + IString(fStyle.asUnsignedLong()) +
            ",offset=" + fOffset.asString() + ",stretch=" + fStretchSize.asString() +
            ",points=" + IString(pointCount()) + ")";
 }

@@ -171,24 +171,46 @@ IBase::Boolean IDMItem::isContainer() const { return (attributes() & container) 
 IBase::Boolean IDMItem::isRemovableMedia() const { return (attributes() & removableMedia) != 0; }
 IBase::Boolean IDMItem::isPrepareRequired() const { return (attributes() & prepare) != 0; }
 
-void IDMItem::setBit(unsigned long& word, unsigned long bit, IBase::Boolean on)
+IDMItem& IDMItem::setFlag(unsigned long& word, unsigned long bit, IBase::Boolean on)
 {
     word = on ? (word | bit) : (word & ~bit);
+    return *this;
 }
 
-IDMItem& IDMItem::setPrepareRequired(IBase::Boolean flag) { setBit(fAttributes, prepare, flag); return *this; }
-IDMItem& IDMItem::setOpen(IBase::Boolean flag) { setBit(fAttributes, open, flag); return *this; }
-IDMItem& IDMItem::setReference(IBase::Boolean flag) { setBit(fAttributes, reference, flag); return *this; }
-IDMItem& IDMItem::setGroup(IBase::Boolean flag) { setBit(fAttributes, group, flag); return *this; }
-IDMItem& IDMItem::setContainer(IBase::Boolean flag) { setBit(fAttributes, container, flag); return *this; }
-IDMItem& IDMItem::setRemovableMedia(IBase::Boolean flag) { setBit(fAttributes, removableMedia, flag); return *this; }
+IDMItem& IDMItem::setPrepareRequired(IBase::Boolean flag)
+{
+    return setFlag(fAttributes, prepare, flag);
+}
+IDMItem& IDMItem::setOpen(IBase::Boolean flag) { return setFlag(fAttributes, open, flag); }
+IDMItem& IDMItem::setReference(IBase::Boolean flag)
+{
+    return setFlag(fAttributes, reference, flag);
+}
+IDMItem& IDMItem::setGroup(IBase::Boolean flag) { return setFlag(fAttributes, group, flag); }
+IDMItem& IDMItem::setContainer(IBase::Boolean flag)
+{
+    return setFlag(fAttributes, container, flag);
+}
+IDMItem& IDMItem::setRemovableMedia(IBase::Boolean flag)
+{
+    return setFlag(fAttributes, removableMedia, flag);
+}
 
 IBase::Boolean IDMItem::isCopyable() const { return (supportedOperations() & copyable) != 0; }
 IBase::Boolean IDMItem::isLinkable() const { return (supportedOperations() & linkable) != 0; }
 IBase::Boolean IDMItem::isMoveable() const { return (supportedOperations() & moveable) != 0; }
-IDMItem& IDMItem::setCopyable(IBase::Boolean flag) { setBit(fSupportedOperations, copyable, flag); return *this; }
-IDMItem& IDMItem::setLinkable(IBase::Boolean flag) { setBit(fSupportedOperations, linkable, flag); return *this; }
-IDMItem& IDMItem::setMoveable(IBase::Boolean flag) { setBit(fSupportedOperations, moveable, flag); return *this; }
+IDMItem& IDMItem::setCopyable(IBase::Boolean flag)
+{
+    return setFlag(fSupportedOperations, copyable, flag);
+}
+IDMItem& IDMItem::setLinkable(IBase::Boolean flag)
+{
+    return setFlag(fSupportedOperations, linkable, flag);
+}
+IDMItem& IDMItem::setMoveable(IBase::Boolean flag)
+{
+    return setFlag(fSupportedOperations, moveable, flag);
+}
 
 unsigned long IDMItem::supportedOperationsFor(const IString&) const
 {
@@ -350,7 +372,10 @@ IDMItem& IDMItem::setObject(void* object)
 IDMItem& IDMItem::setContainerName(const char* name) { fContainerName = name; return *this; }
 IDMItem& IDMItem::setSourceName(const char* name) { fSourceName = name; return *this; }
 IDMItem& IDMItem::setTargetName(const char* name) { fTargetName = name; return *this; }
-IDMItem& IDMItem::setSourceWindowHandle(const IWindowHandle& handle) { fSourceWindow = handle; return *this; }
+IDMItem& IDMItem::setSourceWindowHandle(const IWindowHandle& handle)
+{
+    fSourceWindow = handle; return *this;
+}
 IDMItem& IDMItem::setObjectOffset(const IPoint& offset) { fObjectOffset = offset; return *this; }
 IDMItem& IDMItem::setRendererIndex(unsigned long index) { fRendererIndex = index; return *this; }
 IDMItem& IDMItem::setDropAnswer(unsigned char answer) { fDropAnswer = answer; return *this; }

@@ -195,7 +195,7 @@ private:
     friend class IDMOperation;
 
     void copyFrom(const IDMItem& other);
-    void setBit(unsigned long& word, unsigned long bit, IBase::Boolean on);
+    IDMItem& setFlag(unsigned long& word, unsigned long bit, IBase::Boolean on);
     void pairWithSource(const Handle& item);
 
     IString fContents;

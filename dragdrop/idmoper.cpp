@@ -59,15 +59,37 @@ IString IDMOperation::asDebugInfo() const
 }
 
 unsigned long IDMOperation::operation() const { return fOperation; }
-IDMOperation& IDMOperation::setOperation(unsigned long operation) { fOperation = operation; return *this; }
+IDMOperation& IDMOperation::setOperation(unsigned long operation)
+{
+    fOperation = operation;
+    return *this;
+}
+
 IPoint IDMOperation::position() const { return fPosition; }
-IDMOperation& IDMOperation::setPosition(const IPoint& position) { fPosition = position; return *this; }
+IDMOperation& IDMOperation::setPosition(const IPoint& position)
+{
+    fPosition = position;
+    return *this;
+}
+
 IBase::Boolean IDMOperation::beginFlag() const { return fBeginFlag; }
-IDMOperation& IDMOperation::setBeginFlag(IBase::Boolean flag) { fBeginFlag = flag; return *this; }
+IDMOperation& IDMOperation::setBeginFlag(IBase::Boolean flag)
+{
+    fBeginFlag = flag;
+    return *this;
+}
+
 IWindowHandle IDMOperation::sourceWindowHandle() const { return fSourceWindow; }
 IWindowHandle IDMOperation::targetWindowHandle() const { return fTargetWindow; }
-IWindow* IDMOperation::sourceWindow() const { return IWindow::windowWithHandle(fSourceWindow, true); }
-IWindow* IDMOperation::targetWindow() const { return IWindow::windowWithHandle(fTargetWindow, true); }
+IWindow* IDMOperation::sourceWindow() const
+{
+    return IWindow::windowWithHandle(fSourceWindow, true);
+}
+
+IWindow* IDMOperation::targetWindow() const
+{
+    return IWindow::windowWithHandle(fTargetWindow, true);
+}
 
 IDMOperation& IDMOperation::setSourceWindowHandle(const IWindowHandle& handle)
 {

@@ -202,7 +202,8 @@ TEST(DragImage, StyleFollowsWhatTheImageHolds)
 {
     EXPECT_EQ(IDMImage().style().asUnsignedLong(), 0u);
     EXPECT_EQ(newItem()->image().style().asUnsignedLong(), 0u);
-    const IPointerHandle icon = IApplication::current().ovkuiResourceLibrary().loadIcon(0x7112, true);
+    const IPointerHandle icon =
+        IApplication::current().ovkuiResourceLibrary().loadIcon(0x7112, true);
     EXPECT_EQ(IDMImage(icon, IPoint(0, 0), ISize(0, 0)).style().asUnsignedLong(), 1u);
     EXPECT_EQ(IDMImage(icon, IPoint(0, 0), ISize(32, 32)).style().asUnsignedLong(), 9u);
     IDMImage image(icon);
