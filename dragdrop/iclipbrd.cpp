@@ -142,7 +142,7 @@ IClipboard& IClipboard::empty()
 
 // SetClipboardData answers the handle it was given, so a format put for late rendering (no
 // handle) answers 0 on success as well; only the last error tells that apart from a failure.
-void* IClipboard::putHandle(const char* format, void* handle, const char* failedCall)
+void IClipboard::putHandle(const char* format, void* handle, Closing closing)
 {
     const unsigned int number = formatAsHandle(format);
     SetLastError(0);
@@ -156,18 +156,16 @@ void* IClipboard::putHandle(const char* format, void* handle, const char* failed
         done = SetClipboardData(number, handle) != nullptr || (!handle && GetLastError() == 0);
     }
     const DWORD error = GetLastError();
-    // setHandle closes only what it opened itself; setData closes whatever was opened
-    // implicitly, also by an earlier data().
-    const bool isSetData = std::strcmp(failedCall, "SetClipboardData") == 0;
-    if (isSetData ? fData->openedImplicitly : openedHere)
+    if (closing == Closing::anyImplicit ? fData->openedImplicitly : openedHere)
         close();
-    if (!done) {
-        const char* function = isSetData
-                                   ? "IClipboard::setData(const char*,const void*,unsigned long)"
-                                   : "IClipboard::setHandle(const char*,void*)";
-        IThrow::systemError(failedCall, error, at(function, __LINE__));
-    }
-    return handle;
+    if (done)
+        return;
+    if (closing == Closing::anyImplicit)
+        IThrow::systemError("SetClipboardData", error,
+                            at("IClipboard::setData(const char*,const void*,unsigned long)",
+                               __LINE__));
+    IThrow::systemError("WinSetClipbrdData", error,
+                        at("IClipboard::setHandle(const char*,void*)", __LINE__));
 }
 
 IClipboard& IClipboard::setData(const char* format, const void* data, unsigned long dataLength)
@@ -192,7 +190,7 @@ IClipboard& IClipboard::setData(const char* format, const void* data, unsigned l
         GlobalUnlock(block);
     }
     try {
-        putHandle(format, block, "SetClipboardData");
+        putHandle(format, block, Closing::anyImplicit);
     } catch (...) {
         // The clipboard owns a block only once it has taken it.
         if (block)
@@ -204,7 +202,7 @@ IClipboard& IClipboard::setData(const char* format, const void* data, unsigned l
 
 IClipboard& IClipboard::setHandle(const char* format, void* handle)
 {
-    putHandle(format, handle, "WinSetClipbrdData");
+    putHandle(format, handle, Closing::ownOnly);
     return *this;
 }
 

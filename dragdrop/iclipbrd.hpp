@@ -114,7 +114,10 @@ private:
     void openIfClosed();
     // Closes when the clipboard was opened implicitly.
     void closeIfImplicit();
-    void* putHandle(const char* format, void* handle, const char* failedCall);
+    // setData closes whatever was opened implicitly (also by an earlier data()), setHandle only
+    // what it opened itself; each names its own failure.
+    enum class Closing { anyImplicit, ownOnly };
+    void putHandle(const char* format, void* handle, Closing closing);
 
     struct Data;
     Data* fData;
