@@ -51,15 +51,19 @@ constexpr UINT_PTR kMenuTimer = 5;
 constexpr UINT_PTR kMenuEndTimer = 6;
 constexpr UINT kMenuAt = 6400;
 constexpr UINT kMenuFor = 600;
+// First of all (before the keys, which an open menu would take) it resizes the frame, opens
+// the View menu of the menu bar, moves down over an item, whose text the information area
+// shows, and closes the menu again.
+constexpr UINT_PTR kResizeTimer = 7;
+constexpr UINT_PTR kBarMenuTimer = 8;
+constexpr UINT_PTR kBarMenuMoveTimer = 9;
+constexpr UINT_PTR kBarMenuEndTimer = 10;
+constexpr UINT kResizeAt = 120;
+constexpr UINT kBarMenuAt = 160;
+constexpr UINT kBarMenuMoveAfter = 80;
+constexpr UINT kBarMenuEndAfter = 190;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
-// The menu bar's items.
-enum MenuId : unsigned long {
-    kFileMenu = 1100, kExit = 1101,
-    kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
-    kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
-    kEditMenu = 1400, kCopy = 1401,
-};
 // The demo's own clipboard format, registered by this name.
 constexpr char kDemoFormat[] = "ovkdemo texts";
 
@@ -96,22 +100,6 @@ protected:
         }
         return false;
     }
-};
-
-// The page fills the window's client area.
-class PageSizer : public IHandler {
-public:
-    explicit PageSizer(IWindow& page) : fPage(page) {}
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() == WM_SIZE)
-            fPage.sizeTo(ISize(LOWORD(event.parameter2().asLong()), HIWORD(event.parameter2().asLong())));
-        return false;
-    }
-
-private:
-    IWindow& fPage;
 };
 
 // The library's view of a native edit control, until the library has entry fields.
@@ -225,25 +213,6 @@ private:
     IOutlineBox fOutline;
 };
 
-// The menu bar, built through the menu operations before the window shows it: File; View with
-// a checked item; Help with an item that is not available.
-HMENU buildMenuBar()
-{
-    IMenu bar{IMenuHandle(CreateMenu())};
-    bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
-    bar.addText(kExit, "E&xit", kFileMenu);
-    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
-    bar.addText(kCopy, "&Copy", kEditMenu);
-    bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
-    bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
-    bar.checkItem(kStatusBar);
-    bar.addText(kHelpMenu, "&Help").addSubmenu(kHelpMenu);
-    bar.addText(kHelpIndex, "Help &index", kHelpMenu).addSeparator(kHelpMenu);
-    bar.addText(kAbout, "&About", kHelpMenu);
-    bar.disableItem(kHelpIndex);
-    return bar.menuHandle();
-}
-
 // The About frame's OK button (a native button without a window object) reaches the frame as
 // a command; the frame then ends its modal loop with the button's identifier.
 class AboutHandler : public IHandler {
@@ -346,8 +315,27 @@ protected:
             PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
             return true;
         }
-        if (event.parameter1().asUnsignedLong() == kMenuEndTimer) {
-            KillTimer(window, kMenuEndTimer);
+        if (event.parameter1().asUnsignedLong() == kResizeTimer) {
+            KillTimer(window, kResizeTimer);
+            fWindow.sizeTo(ISize(820, 700));
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kBarMenuTimer) {
+            KillTimer(window, kBarMenuTimer);
+            // The menu's own loop still delivers this window's timers and takes the key.
+            SetTimer(window, kBarMenuMoveTimer, kBarMenuMoveAfter, nullptr);
+            SetTimer(window, kBarMenuEndTimer, kBarMenuEndAfter, nullptr);
+            PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'v');
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kBarMenuMoveTimer) {
+            KillTimer(window, kBarMenuMoveTimer);
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuEndTimer ||
+            event.parameter1().asUnsignedLong() == kBarMenuEndTimer) {
+            KillTimer(window, static_cast<UINT_PTR>(event.parameter1().asUnsignedLong()));
             EndMenu();
             return true;
         }
@@ -522,11 +510,20 @@ struct ButtonRow {
     std::vector<std::unique_ptr<IWindow>> buttons;
 };
 
-int runDemo(HWND native, int show, const char* commandLine)
+int runDemo(int show, const char* commandLine)
 {
-    SetMenu(native, buildMenuBar());
-    IWindow window(native);
-    window.setDestroyOnDelete();
+    // The main window is a frame: its menu bar comes from the resource of its identifier, the
+    // page of controls is its client and the information area runs below the client.
+    IFrameWindow window(IResourceId(kMainFrame, IApplication::current().userResourceLibrary()),
+                        nullptr, nullptr, IRectangle(20, 20, 780, 660),
+                        IFrameWindow::_titleBar | IFrameWindow::_systemMenu |
+                            IFrameWindow::_sizingBorder | IFrameWindow::_minimizeButton |
+                            IFrameWindow::_maximizeButton | IFrameWindow::_menuBar |
+                            IFrameWindow::_dialogBackground,
+                        "ovkwin demo");
+    window.setDestroyOnClose();
+    ITitle frameTitle(&window, "ovkwin demo", "Controls", 1);
+    const HWND native = window.handle();
     RECT client{};
     GetClientRect(native, &client);
 
@@ -534,6 +531,9 @@ int runDemo(HWND native, int show, const char* commandLine)
     // status row take the room the window has beyond the minimum.
     Status state;
     IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    window.setClient(&page);
+    IInfoArea info(kInfoArea, &window);
+    info.setDefaultText("Ready. Move through the menus to read here what their items do.");
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
@@ -617,7 +617,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     state.changed();
     KeyHandler keys;
     TimerHandler timers(window, options);
-    PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
     CopyHandler copier(window, *name, *city, state);
@@ -625,15 +624,17 @@ int runDemo(HWND native, int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
-    sizer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
+    window.show();
     ShowWindow(native, show);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
+        SetTimer(native, kResizeTimer, kResizeAt, nullptr);
+        SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
@@ -645,21 +646,10 @@ int runDemo(HWND native, int show, const char* commandLine)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = "ovkdemo";
-    RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  640, nullptr, nullptr, instance, nullptr);
-    if (!native)
-        return 1;
     try {
-        return runDemo(native, show, commandLine);
+        return runDemo(show, commandLine);
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());
         return 1;
