@@ -371,6 +371,7 @@ void flipRows(const MOD& model, unsigned char* data)
 
 int readData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const BmpState state = loadCodecState<BmpState>(model);
     if (!seekTo(fd, state.dataOffset))
         return ModCodecShortRead;

@@ -417,6 +417,7 @@ private:
 
 int ilbmReadData(int fd, MOD* mod, unsigned char* data)
 {
+    clearData(mod, data);
     const auto st = loadCodecState<IlbmState>(mod);
     BodyReader reader(fd, *mod, st, data);
     return reader.run();

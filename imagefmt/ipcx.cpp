@@ -188,6 +188,7 @@ void mergePlaneBits(const unsigned char* line, unsigned char* row, int width, in
 
 int pcxReadData(int fd, MOD* mod, unsigned char* data)
 {
+    clearData(mod, data);
     const auto st = loadCodecState<PcxState>(mod);
     const int width = mod->width, depth = mod->bpp;
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(width, depth));

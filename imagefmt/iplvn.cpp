@@ -315,6 +315,7 @@ int readDataRecord(int fd, const RecordHeader& record, const MOD* model, unsigne
 
 int plvnReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const PlvnState state = loadCodecState<PlvnState>(model);
     // The block comes cleared, so rows that no raster record reaches are white. It is not
     // cleared again here: a small file may describe a large picture, whose untouched pages then

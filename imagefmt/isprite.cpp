@@ -298,6 +298,7 @@ void convertRow(const unsigned char* in, int spriteBits, int width, unsigned cha
 
 int spriteReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const SpriteState state = loadCodecState<SpriteState>(model);
     const int width = model->width;
     const int bytes = (width * state.spriteBits + 7) / 8;

@@ -207,8 +207,10 @@ int targaReadData(int fd, MOD* mod, unsigned char* data)
         const uint64_t entryBits = h.mapBits() == 15 ? 16 : h.mapBits();
         start += entryBits * static_cast<uint64_t>(h.mapCount()) / 8;
     }
-    if (!seekTo(fd, start))
+    if (!seekTo(fd, start)) {
+        clearData(mod, data);
         return kShortRead;
+    }
     const size_t width = static_cast<size_t>(mod->width);
     const size_t pixelBytes = static_cast<size_t>(h.bits()) / 8;
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, mod->bpp));
@@ -217,8 +219,10 @@ int targaReadData(int fd, MOD* mod, unsigned char* data)
         pixelBytes == 4 ? static_cast<unsigned char*>(std::malloc(4 * width)) : nullptr;
     if (!in.ok() || (pixelBytes == 4 && wide == nullptr)) {
         std::free(wide);
+        clearData(mod, data);
         return kNoMemory;
     }
+    const size_t used = mod->bpp == 24 ? 3 * width : width;
     TargaRle rle(in, pixelBytes);
     int rc = kOk;
     for (int r = 0; r < mod->height && rc == kOk; ++r) {
@@ -233,8 +237,12 @@ int targaReadData(int fd, MOD* mod, unsigned char* data)
             expand16(row, width);
         else if (rc == kOk && pixelBytes == 4)
             drop32(wide, row, width);
+        std::memset(row + used, 0, rowBytes - used);
     }
     std::free(wide);
+    // A failed read promises no pixels; none of what the block held before may show.
+    if (rc != kOk)
+        clearData(mod, data);
     return rc;
 }
 

@@ -3,6 +3,7 @@
 // little-endian single-strip TIFF, uncompressed or LZW.
 #include "detail/icodecstream.hpp"
 #include "detail/ipackbits.hpp"
+#include "detail/ilzwdecoder.hpp"
 #include "detail/ilzwencoder.hpp"
 #include "detail/itiffdir.hpp"
 
@@ -321,146 +322,10 @@ int tiffReadPalette(int, MOD* mod, unsigned char* palette)
     return kOk;
 }
 
-// LZW decoder of one strip (codes 9 to 12 bits, most significant bit first, early change)
-// into a buffer that holds the whole strip. Every string of the table is a stretch of output
-// already decoded (the previous string and the first byte of the next), so an entry is just an
-// offset and a length, and a string is copied from there; no chain of prefixes is walked.
-class TiffLzwDecoder {
-public:
-    TiffLzwDecoder() noexcept
-        : fEntries(static_cast<Entry*>(std::malloc(4096 * sizeof(Entry)))),
-          fRaw(static_cast<unsigned char*>(std::malloc(kRawBytes)))
-    {
-    }
-    ~TiffLzwDecoder() noexcept
-    {
-        std::free(fEntries);
-        std::free(fRaw);
-    }
-    TiffLzwDecoder(const TiffLzwDecoder&) = delete;
-    TiffLzwDecoder& operator=(const TiffLzwDecoder&) = delete;
-
-    bool ok() const noexcept { return fEntries != nullptr && fRaw != nullptr; }
-
-    // Fills out[0, n) from the strip's codes; a string that would pass the end is cut there.
-    int decode(CodecInput& in, unsigned char* out, size_t n) noexcept
-    {
-        Entry* const entries = fEntries;
-        unsigned char* o = out;
-        unsigned char* const end = out + n;
-        const unsigned char* rp = fRaw;
-        const unsigned char* re = fRaw;
-        bool ended = false;
-        uint64_t acc = 0;
-        int bits = 0, width = 9;
-        // The mask of a code of the current width, and the next free code at which the width
-        // grows (none once it is 12).
-        unsigned mask = 511, widen = 511;
-        unsigned next = 258;
-        bool haveOld = false;  // whether a code came since the table was cleared
-        // Defines the next free code as a string of the output, which widens the code one code
-        // early: after 510, 1022 and 2046 are defined.
-        auto addEntry = [&](uint32_t start, uint32_t length) {
-            entries[next] = Entry{start, length};
-            if (++next == widen) {
-                ++width;
-                mask = mask << 1 | 1;
-                widen = width < 12 ? mask : kNoWidening;
-            }
-        };
-        unsigned char* oldStart = out;
-        uint32_t oldLength = 0;
-        while (o < end) {
-            if (bits < width && re - rp >= 4) {
-                // Fewer than 12 bits are left, so four more bytes always fit the reservoir.
-                acc = acc << 32 | getBE32(rp);
-                rp += 4;
-                bits += 32;
-            } else if (bits < width) {
-                while (bits <= 56) {
-                    if (rp == re) {
-                        if (ended)
-                            break;
-                        const size_t got = in.read(fRaw, kRawBytes);
-                        rp = fRaw;
-                        re = fRaw + got;
-                        if (got == 0) {
-                            ended = true;
-                            break;
-                        }
-                    }
-                    acc = acc << 8 | *rp++;
-                    bits += 8;
-                }
-                if (bits < width)
-                    return kShortRead;
-            }
-            bits -= width;
-            const unsigned code = static_cast<unsigned>(acc >> bits) & mask;
-            // Literals come first: on data that hardly repeats they are nearly every code, and
-            // none of them can be a control code or refer to an entry not yet defined.
-            if (code < 256) {
-                if (haveOld && next < 4096)
-                    addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
-                haveOld = true;
-                oldStart = o;
-                *o++ = static_cast<unsigned char>(code);
-                oldLength = 1;
-                continue;
-            }
-            if (code == kClear) {
-                width = 9;
-                mask = widen = 511;
-                next = 258;
-                haveOld = false;
-                continue;
-            }
-            // The first code of a table must be a literal: nothing else is defined yet. A code
-            // beyond the next free one refers to nothing yet defined.
-            if (code == kEndOfData || !haveOld || code > next || code == 4096)
-                return kShortRead;
-            if (next < 4096)
-                addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
-            oldStart = o;
-            const Entry e = entries[code];
-            oldLength = e.length;
-            o = copy(o, out + e.start, e.length, end);
-        }
-        return kOk;
-    }
-
-private:
-    static constexpr unsigned kClear = 256, kEndOfData = 257;
-    static constexpr unsigned kNoWidening = 0xFFFFFFFF;
-    static constexpr size_t kRawBytes = 16384;
-
-    struct Entry {
-        uint32_t start;
-        uint32_t length;
-    };
-
-    // Copies length bytes from src to o, forward, cut at end; returns the new o. The source may
-    // overlap the destination (a string that repeats its own start): every byte read is then
-    // one already written. Whole-word copies may run up to 7 bytes past the string, which later
-    // strings overwrite; near the end the copy goes byte by byte, so nothing behind end is
-    // touched (the strip may be decoded straight into the model, other rows behind it).
-    static unsigned char* copy(unsigned char* o, const unsigned char* src, size_t length,
-                               unsigned char* end) noexcept
-    {
-        if (length > static_cast<size_t>(end - o))
-            length = static_cast<size_t>(end - o);
-        if (o - src >= 8 && static_cast<size_t>(end - o) - length >= 7) {
-            for (size_t i = 0; i < length; i += 8)
-                std::memcpy(o + i, src + i, 8);
-        } else {
-            for (size_t i = 0; i < length; ++i)
-                o[i] = src[i];
-        }
-        return o + length;
-    }
-
-    Entry* fEntries;
-    unsigned char* fRaw;
+// The strip's bytes, up to its byte count, as the LZW decoder takes them.
+struct StripSource {
+    CodecInput& in;
+    size_t fill(unsigned char* to, size_t room) noexcept { return in.read(to, room); }
 };
 
 // Reads the strips of one image into the model: each compressed strip is decoded whole, into
@@ -470,7 +335,7 @@ class StripReader {
 public:
     StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
                 const tiffdir::TiffDirectory& dir) noexcept
-        : fFd(fd), fMod(mod), fData(data), fSt(st), fIn(fd),
+        : fMod(mod), fData(data), fSt(st), fIn(fd, UINT64_MAX, st.compression == kNone ? 262144 : 16384),
           fOffsets(tiffdir::findEntry(dir, kStripOffsets)),
           fCounts(tiffdir::findEntry(dir, kStripByteCounts)),
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
@@ -534,9 +399,8 @@ private:
             if (count > 0 && fSt.compression != kNone)
                 limit = static_cast<uint64_t>(count);
         }
-        if (!seekTo(fFd, offset))
+        if (!fIn.moveTo(offset, limit))
             return kShortRead;
-        fIn.restart(limit);
         int64_t rows = fMod.height - firstRow;
         if (rows > fSt.rowsPerStrip)
             rows = fSt.rowsPerStrip;
@@ -556,10 +420,15 @@ private:
         return kOk;
     }
 
+    // Decodes a whole strip; a strip that ends early (or whose codes break off) fails.
     int decode(unsigned char* out, size_t bytes) noexcept
     {
-        return fSt.compression == kLzw ? fLzw.decode(fIn, out, bytes)
-                                       : unpackByteRuns(fIn, out, bytes, kPackBitsDialect);
+        if (fSt.compression != kLzw)
+            return unpackByteRuns(fIn, out, bytes, kPackBitsDialect);
+        StripSource source{fIn};
+        static constexpr lzw::Dialect kTiffLzw{8, true, true, 0xFF};
+        return fLzw.decode(kTiffLzw, source, out, bytes).ending == lzw::Ending::Full ? kOk
+                                                                                     : kShortRead;
     }
 
     // Whether a decoded file row is already a model row but for the order of red and blue: one
@@ -653,6 +522,8 @@ private:
     void convert(const unsigned char* src, unsigned char* row, int plane) const noexcept
     {
         const size_t width = static_cast<size_t>(fMod.width);
+        const size_t used = fMod.bpp == 24 ? 3 * width : fFileRow;
+        std::memset(row + used, 0, fRowBytes - used);
         if (fMod.bpp != 24) {
             std::memcpy(row, src, fFileRow);
         } else if (fSt.planar == 2) {
@@ -680,7 +551,6 @@ private:
         }
     }
 
-    int fFd;
     const MOD& fMod;
     unsigned char* fData;
     const TiffState& fSt;
@@ -691,7 +561,7 @@ private:
     size_t fFileRow = 0;
     unsigned char* fStrip = nullptr;
     bool fInPlace = false;
-    TiffLzwDecoder fLzw;
+    lzw::Decoder fLzw;
 };
 
 int tiffReadData(int fd, MOD* mod, unsigned char* data)
@@ -699,10 +569,17 @@ int tiffReadData(int fd, MOD* mod, unsigned char* data)
     auto st = loadCodecState<TiffState>(mod);
     OpenDirectory d;
     // The directory was read once already; failing now means the file changed or memory ran out.
-    if (d.open(fd, st.index) != kOk)
+    if (d.open(fd, st.index) != kOk) {
+        clearData(mod, data);
         return kNoMemory;
+    }
     StripReader reader(fd, *mod, data, st, d.dir());
-    return reader.run();
+    const int rc = reader.run();
+    // A failed read promises no pixels; none of what the block held before may show.
+    if (rc != kOk)
+        std::memset(data, 0, static_cast<size_t>(ModRowBytes(mod->width, mod->bpp)) *
+                                 static_cast<size_t>(mod->height));
+    return rc;
 }
 
 // Packs codes most significant bit first.

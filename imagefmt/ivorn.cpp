@@ -192,6 +192,7 @@ int vornReadPalette(int, MOD* model, unsigned char* palette)
 
 int vornReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     if (fileSeek(fd, kHeaderBytes, FileSeekSet) != kHeaderBytes)
         return ModCodecShortRead;
     return readRawRows(fd, model, data);
@@ -300,6 +301,7 @@ int zvxReadPalette(int, MOD*, unsigned char* palette)
 
 int zvxReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     if (fileSeek(fd, 0, FileSeekSet) != 0)
         return ModCodecShortRead;
     return readRawRows(fd, model, data);

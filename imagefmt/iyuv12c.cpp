@@ -168,6 +168,7 @@ int yuvReadPalette(int, MOD*, unsigned char*) { return 0; }
 
 int yuvReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const int groupCount = model->width / 4;
     const int fileRow = groupCount * kGroupBytes;
     if (fileSeek(fd, kHeaderBytes, FileSeekSet) != kHeaderBytes)
