@@ -196,6 +196,27 @@ bool libtiffWrite(const std::string& path, const MOD& m, const Pixels& p, bool l
     return ok;
 }
 
+// libtiff given our layout: the model's rows turned into top-down red, green, blue first, as a
+// writer of the same input must.
+bool libtiffWriteFromModel(const std::string& path, const MOD& m, bool oneStrip)
+{
+    const size_t fileRow = size_t(m.width) * 3, rowBytes = size_t(ModRowBytes(m.width, 24));
+    Pixels rgb(fileRow * size_t(m.height));
+    for (int y = 0; y < m.height; ++y)
+        imgfmt::codecio::swapRedBlue(m.data + size_t(m.height - 1 - y) * rowBytes,
+                                     rgb.data() + size_t(y) * fileRow, size_t(m.width));
+    return libtiffWrite(path, m, rgb, false, oneStrip);
+}
+
+bool libtiffRawOneStripFromModel(const std::string& path, const MOD& m, const Pixels&)
+{
+    return libtiffWriteFromModel(path, m, true);
+}
+bool libtiffRawStripsFromModel(const std::string& path, const MOD& m, const Pixels&)
+{
+    return libtiffWriteFromModel(path, m, false);
+}
+
 bool libtiffRawStrips(const std::string& path, const MOD& m, const Pixels& p)
 {
     return libtiffWrite(path, m, p, false, false);
@@ -237,15 +258,15 @@ const Reference kStbMapSame = {"stb_image, same layout; write: limit", stbReadSa
                                nullptr, false, true, true};
 const Reference kStbTga = {"stb_image", stbRead, stbWriteTga, false, false, true};
 const Reference kGiflib = {"giflib", giflibRead, giflibWrite, false, false, true};
-const Reference kTiffRawOne = {"libtiff, top-down RGB (read not counted)", libtiffRead,
+const Reference kTiffRawOne = {"libtiff, top-down RGB (not counted)", libtiffRead,
                                libtiffRawOneStrip, false, false, false};
 const Reference kTiffRawOneSame = {"libtiff, same layout", libtiffReadSameLayout,
-                                   libtiffRawOneStrip, false, true, true};
+                                   libtiffRawOneStripFromModel, false, true, true};
 const Reference kTiffLzwOne = {"libtiff", libtiffRead, libtiffLzwOneStrip, false, false, true};
-const Reference kTiffRawStrips = {"libtiff, top-down RGB (read not counted)", libtiffRead,
+const Reference kTiffRawStrips = {"libtiff, top-down RGB (not counted)", libtiffRead,
                                   libtiffRawStrips, true, false, false};
 const Reference kTiffRawStripsSame = {"libtiff, same layout", libtiffReadSameLayout,
-                                      libtiffRawStrips, true, true, true};
+                                      libtiffRawStripsFromModel, true, true, true};
 const Reference kTiffLzwStrips = {"libtiff", libtiffRead, libtiffLzwStrips, true, false, true};
 
 struct Codec {

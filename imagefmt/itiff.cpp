@@ -704,6 +704,25 @@ bool forEachFileRow(const MOD& mod, const unsigned char* data, Fn fn)
     return true;
 }
 
+// Uncompressed rows, top row first, each converted straight into the output's buffer.
+bool writeRawRows(CodecOutput& out, const MOD& mod, const unsigned char* data)
+{
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
+    const size_t packed = (static_cast<size_t>(mod.width) * mod.bpp + 7) / 8;
+    if (packed > 65536)
+        return forEachFileRow(mod, data,
+                              [&out](const unsigned char* row, size_t n) { out.write(row, n); });
+    for (int y = mod.height - 1; y >= 0; --y) {
+        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
+        unsigned char* to = out.reserve(packed);
+        if (mod.bpp == 24)
+            swapRedBlue(row, to, static_cast<size_t>(mod.width));
+        else
+            std::memcpy(to, row, packed);
+    }
+    return true;
+}
+
 int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
               const unsigned char* data, const char* options)
 {
@@ -738,8 +757,7 @@ int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
                 codes.finish();
             }
         } else if (rowsOk) {
-            rowsOk = forEachFileRow(
-                *mod, data, [&out](const unsigned char* row, size_t n) { out.write(row, n); });
+            rowsOk = writeRawRows(out, *mod, data);
         }
         if (!rowsOk) {
             rc = kNoMemory;

@@ -448,6 +448,19 @@ public:
         fFill += count;
     }
 
+    // Room for the next count bytes in the buffer, for the caller to fill in place (a row
+    // converted straight into it); null when count exceeds the buffer.
+    unsigned char* reserve(size_t count) noexcept
+    {
+        if (count > kCapacity)
+            return nullptr;
+        if (count > kCapacity - fFill)
+            flush();
+        unsigned char* p = fBuffer + fFill;
+        fFill += count;
+        return p;
+    }
+
     void be16(unsigned v) noexcept
     {
         put(static_cast<unsigned char>(v >> 8));
@@ -472,7 +485,7 @@ public:
     }
 
 private:
-    static constexpr size_t kCapacity = 65536;
+    static constexpr size_t kCapacity = 262144;
 
     int fFd;
     unsigned char* fBuffer;
