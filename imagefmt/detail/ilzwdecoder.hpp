@@ -85,6 +85,14 @@ private:
         std::memcpy(o, &head, 8);
     }
 
+    template <size_t N>
+    static void movePiece(unsigned char* to, const unsigned char* from) noexcept
+    {
+        unsigned char piece[N];
+        std::memcpy(piece, from, N);
+        std::memcpy(to, piece, N);
+    }
+
     // Writes the string of a code forward at o, cut at end; returns the new o. Up to seven bytes
     // come from the head word in one store, without reading output that was written a moment
     // ago; longer strings copy the rest from where they were decoded before. Except for the
@@ -100,13 +108,16 @@ private:
         if (room - length >= 15) {
             storeHead(o, head);
             if (length > kHeadBytes) {
+                // Each piece is loaded whole before it is stored: a short string's source may end
+                // less than a piece before o, and what a piece reads past the string's end
+                // (output just written) only fills the run past the string.
                 if (overlap) {
                     // The source starts at least seven bytes back: each byte read is written.
                     for (size_t i = kHeadBytes; i < length; i += kHeadBytes)
-                        std::memcpy(o + i, src + i, kHeadBytes);
+                        movePiece<kHeadBytes>(o + i, src + i);
                 } else {
                     for (size_t i = kHeadBytes; i < length; i += 16)
-                        std::memcpy(o + i, src + i, 16);
+                        movePiece<16>(o + i, src + i);
                 }
             }
         } else if (length <= kHeadBytes) {
