@@ -74,15 +74,9 @@ int gifQuery(ModFormatInfo* info)
     return 0;
 }
 
-int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
+// The signature, the logical screen descriptor and the global colour table.
+int readScreen(int fd, GifState& st)
 {
-    long wanted = optionOr(options, "index=", 1);
-    // Images are counted from 1; a smaller index could never be met.
-    if (wanted < 1)
-        return kBadOption;
-    GifState st{};
-    st.errok = hasOption(options, "errok") != nullptr;
-
     unsigned char head[13];
     if (!seekTo(fd, 0) || !readExact(fd, head, 6))
         return kShortRead;
@@ -90,21 +84,23 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
         return kNoSignature;
     if (!readExact(fd, head + 6, 7))
         return kShortRead;
-    int packed = head[10];
-    if (packed & 0x80) {
-        if (int rc = readColourTable(fd, st, (packed & 7) + 1))
-            return rc;
-    } else {
-        // Without a global table, 1-bit images still show as black on white.
-        st.tableBits = (packed & 7) + 1;
-        std::memset(st.table, 0, sizeof st.table);
-        std::memset(st.table + 3, 255, 3);
-    }
+    const int packed = head[10];
+    if (packed & 0x80)
+        return readColourTable(fd, st, (packed & 7) + 1);
+    // Without a global table, 1-bit images still show as black on white.
+    st.tableBits = (packed & 7) + 1;
+    std::memset(st.table, 0, sizeof st.table);
+    std::memset(st.table + 3, 255, 3);
+    return kOk;
+}
 
+// Walks the blocks up to the image descriptor of the wanted image (counted from 1), passing
+// over extensions and the images before it; the file is left at that image's data.
+int findImage(int fd, long wanted, GifState& st, unsigned char* desc)
+{
     long seen = 0;
-    unsigned char desc[9];
-    while (seen < wanted) {
-        int b = readByte(fd);
+    for (;;) {
+        const int b = readByte(fd);
         if (b < 0)
             return kShortRead;
         if (b == '!') {
@@ -120,14 +116,13 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
             const bool chosen = ++seen == wanted;
             if (desc[8] & 0x80) {
                 const int bits = (desc[8] & 7) + 1;
-                if (!chosen && fileSeek(fd, 3 << bits, FileSeekCur) < 0)
-                    return kShortRead;
                 if (chosen)
-                    if (int rc = readColourTable(fd, st, bits))
-                        return rc;
+                    return readColourTable(fd, st, bits);
+                if (fileSeek(fd, 3 << bits, FileSeekCur) < 0)
+                    return kShortRead;
             }
             if (chosen)
-                break;
+                return kOk;
             if (readByte(fd) < 0)
                 return kShortRead;
             if (int rc = skipSubBlocks(fd))
@@ -136,14 +131,27 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
             return kTrailerFirst;
         }
     }
+}
 
-    int width = getLE16(desc + 4), height = getLE16(desc + 6);
+int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
+{
+    const long wanted = optionOr(options, "index=", 1);
+    // Images are counted from 1; a smaller index could never be met.
+    if (wanted < 1)
+        return kBadOption;
+    GifState st{};
+    st.errok = hasOption(options, "errok") != nullptr;
+    unsigned char desc[9];
+    if (int rc = readScreen(fd, st))
+        return rc;
+    if (int rc = findImage(fd, wanted, st, desc))
+        return rc;
     st.interlaced = (desc[8] & 0x40) != 0;
-    int depth = st.tableBits == 1 ? 1 : st.tableBits <= 4 ? 4 : st.tableBits <= 8 ? 8 : 0;
+    const int depth = st.tableBits == 1 ? 1 : st.tableBits <= 4 ? 4 : st.tableBits <= 8 ? 8 : 0;
     if (depth == 0)
         return kBadTableBits;
-    mod->width = width;
-    mod->height = height;
+    mod->width = getLE16(desc + 4);
+    mod->height = getLE16(desc + 6);
     mod->bpp = depth;
     storeCodecState(mod, st);
     return kOk;
@@ -376,6 +384,79 @@ void encodeRows(LzwEncoder<GifCodeWriter>& enc, const MOD& mod, const unsigned c
     }
 }
 
+// The writer's options: the logical screen, the image's place on it, the background and the
+// transparent colour (-1 for none).
+struct GifWriteOptions {
+    long xscreen, yscreen, background, xpos, ypos, transcol;
+};
+
+// The options, or false when one does not fit its field.
+bool parseGifOptions(const char* options, const MOD& mod, GifWriteOptions* o)
+{
+    o->xscreen = optionOr(options, "xscreen=", mod.width);
+    o->yscreen = optionOr(options, "yscreen=", mod.height);
+    o->background = optionOr(options, "background=", 0);
+    o->xpos = optionOr(options, "xpos=", 0);
+    o->ypos = optionOr(options, "ypos=", 0);
+    o->transcol = optionOr(options, "transcol=", -1);
+    auto inWord = [](long v) { return v >= 0 && v <= 0xFFFF; };
+    return inWord(o->xscreen) && inWord(o->yscreen) && inWord(o->xpos) && inWord(o->ypos) &&
+           o->background >= 0 && o->background <= 255 && o->transcol >= -1 && o->transcol <= 255;
+}
+
+// The screen descriptor with the global colour table, the transparency extension when there is
+// a transparent colour, and the image descriptor.
+void writeGifHeader(CodecOutput& out, const MOD& mod, const unsigned char* palette,
+                    const GifWriteOptions& o)
+{
+    const int depth = mod.bpp;
+    unsigned char head[13];
+    std::memcpy(head, o.transcol == -1 ? "GIF87a" : "GIF89a", 6);
+    putLE16(head + 6, static_cast<uint32_t>(o.xscreen));
+    putLE16(head + 8, static_cast<uint32_t>(o.yscreen));
+    head[10] = static_cast<unsigned char>(0x80 | (depth - 1) << 4 | (depth - 1));
+    head[11] = static_cast<unsigned char>(o.background);
+    head[12] = 0;
+    out.write(head, 13);
+    out.write(palette, 3u << depth);
+    if (o.transcol != -1) {
+        const unsigned char gce[8] = {0x21, 0xF9, 4, 1, 0, 0,
+                                      static_cast<unsigned char>(o.transcol), 0};
+        out.write(gce, 8);
+    }
+    unsigned char desc[10];
+    desc[0] = 0x2C;
+    putLE16(desc + 1, static_cast<uint32_t>(o.xpos));
+    putLE16(desc + 3, static_cast<uint32_t>(o.ypos));
+    putLE16(desc + 5, static_cast<uint32_t>(mod.width));
+    putLE16(desc + 7, static_cast<uint32_t>(mod.height));
+    desc[9] = static_cast<unsigned char>(depth - 1);
+    out.write(desc, 10);
+}
+
+// The image data: the code size and the LZW codes in sub-blocks. False when there is no memory
+// for the encoder.
+bool writeGifBody(CodecOutput& out, const MOD& mod, const unsigned char* data)
+{
+    const int depth = mod.bpp;
+    const int minSize = depth == 1 ? 2 : depth;
+    out.put(static_cast<unsigned char>(minSize));
+    GifCodeWriter codes(out);
+    LzwEncoder<GifCodeWriter> enc(codes, minSize + 1, false);
+    if (!enc.ok())
+        return false;
+    enc.start();
+    if (depth == 8)
+        encodeRows<8>(enc, mod, data);
+    else if (depth == 4)
+        encodeRows<4>(enc, mod, data);
+    else
+        encodeRows<1>(enc, mod, data);
+    enc.finish();
+    codes.finish();
+    return true;
+}
+
 int gifWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
              const unsigned char* data, const char* options)
 {
@@ -385,58 +466,15 @@ int gifWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
     // The file keeps sizes and positions in 16 bits: anything larger would be cut silently.
     if (mod->width < 1 || mod->height < 1 || mod->width > 0xFFFF || mod->height > 0xFFFF)
         return kBadSize;
-    long xscreen = optionOr(options, "xscreen=", mod->width);
-    long yscreen = optionOr(options, "yscreen=", mod->height);
-    long background = optionOr(options, "background=", 0);
-    long xpos = optionOr(options, "xpos=", 0);
-    long ypos = optionOr(options, "ypos=", 0);
-    long transcol = optionOr(options, "transcol=", -1);
-    auto inWord = [](long v) { return v >= 0 && v <= 0xFFFF; };
-    if (!inWord(xscreen) || !inWord(yscreen) || !inWord(xpos) || !inWord(ypos) || background < 0 ||
-        background > 255 || transcol < -1 || transcol > 255)
+    GifWriteOptions o;
+    if (!parseGifOptions(options, *mod, &o))
         return kBadOption;
-
     CodecOutput out(fd);
     if (!out.ok())
         return kNoMemory;
-    unsigned char head[13];
-    std::memcpy(head, transcol == -1 ? "GIF87a" : "GIF89a", 6);
-    putLE16(head + 6, static_cast<uint32_t>(xscreen));
-    putLE16(head + 8, static_cast<uint32_t>(yscreen));
-    head[10] = static_cast<unsigned char>(0x80 | (depth - 1) << 4 | (depth - 1));
-    head[11] = static_cast<unsigned char>(background);
-    head[12] = 0;
-    out.write(head, 13);
-    out.write(palette, 3u << depth);
-    if (transcol != -1) {
-        const unsigned char gce[8] = {0x21, 0xF9, 4, 1, 0, 0, static_cast<unsigned char>(transcol),
-                                      0};
-        out.write(gce, 8);
-    }
-    unsigned char desc[10];
-    desc[0] = 0x2C;
-    putLE16(desc + 1, static_cast<uint32_t>(xpos));
-    putLE16(desc + 3, static_cast<uint32_t>(ypos));
-    putLE16(desc + 5, static_cast<uint32_t>(mod->width));
-    putLE16(desc + 7, static_cast<uint32_t>(mod->height));
-    desc[9] = static_cast<unsigned char>(depth - 1);
-    out.write(desc, 10);
-
-    const int minSize = depth == 1 ? 2 : depth;
-    out.put(static_cast<unsigned char>(minSize));
-    GifCodeWriter codes(out);
-    LzwEncoder<GifCodeWriter> enc(codes, minSize + 1, false);
-    if (!enc.ok())
+    writeGifHeader(out, *mod, palette, o);
+    if (!writeGifBody(out, *mod, data))
         return kNoMemory;
-    enc.start();
-    if (depth == 8)
-        encodeRows<8>(enc, *mod, data);
-    else if (depth == 4)
-        encodeRows<4>(enc, *mod, data);
-    else
-        encodeRows<1>(enc, *mod, data);
-    enc.finish();
-    codes.finish();
     out.put(';');
     return out.flush() ? kOk : kShortWrite;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -341,7 +342,6 @@ public:
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
     {
     }
-    ~StripReader() noexcept { std::free(fStrip); }
     StripReader(const StripReader&) = delete;
     StripReader& operator=(const StripReader&) = delete;
 
@@ -355,6 +355,7 @@ public:
             fFileRow = static_cast<size_t>((width * fSt.bits * fSt.samples + 7) / 8);
         // Uncompressed rows are converted straight from the input's buffer; compressed strips
         // are decoded whole first, as an LZW string may repeat any earlier part of its strip.
+        bool stripReady = true;
         if (fSt.compression != kNone) {
             // Counted in 64 bits: with many samples a strip can outgrow the model, and on a
             // 32-bit target the product would wrap into a small block. The decoder's offsets are
@@ -365,10 +366,9 @@ public:
                 return kNoMemory;
             fInPlace = decodesInPlace();
             if (!fInPlace)
-                fStrip = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(stripBytes)));
+                stripReady = sizeScratch(fStrip, static_cast<size_t>(stripBytes));
         }
-        if (!fIn.ok() || (fSt.compression != kNone && !fInPlace && fStrip == nullptr) ||
-            (fSt.compression == kLzw && !fLzw.ok()))
+        if (!fIn.ok() || !stripReady || (fSt.compression == kLzw && !fLzw.ok()))
             return kNoMemory;
         const int64_t perPlane = (fMod.height + fSt.rowsPerStrip - 1) / fSt.rowsPerStrip;
         const int planes = planarRgb ? 3 : 1;
@@ -408,11 +408,11 @@ private:
             return readRawRows(firstRow, rows, plane);
         if (fInPlace)
             return decodeInPlace(firstRow, rows);
-        const int rc = decode(fStrip, fFileRow * static_cast<size_t>(rows));
+        const int rc = decode(fStrip.data(), fFileRow * static_cast<size_t>(rows));
         if (rc != kOk)
             return rc;
         for (int64_t r = 0; r < rows; ++r) {
-            unsigned char* src = fStrip + static_cast<size_t>(r) * fFileRow;
+            unsigned char* src = fStrip.data() + static_cast<size_t>(r) * fFileRow;
             if (fSt.predictor == 2)
                 undoPredictor(src, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
             convert(src, modelRow(firstRow + r), plane);
@@ -499,13 +499,11 @@ private:
             const unsigned char* src = fIn.view(fFileRow);
             if (src == nullptr) {
                 // A row longer than the input's buffer goes through a row of its own.
-                if (fStrip == nullptr)
-                    fStrip = static_cast<unsigned char*>(std::malloc(fFileRow));
-                if (fStrip == nullptr)
+                if (fStrip.size() < fFileRow && !sizeScratch(fStrip, fFileRow))
                     return kNoMemory;
-                if (!fIn.readExact(fStrip, fFileRow))
+                if (!fIn.readExact(fStrip.data(), fFileRow))
                     return kShortRead;
-                src = fStrip;
+                src = fStrip.data();
             }
             convert(src, modelRow(firstRow + r), plane);
         }
@@ -559,7 +557,7 @@ private:
     const tiffdir::TiffEntry* fCounts;
     size_t fRowBytes;
     size_t fFileRow = 0;
-    unsigned char* fStrip = nullptr;
+    std::vector<unsigned char> fStrip;
     bool fInPlace = false;
     lzw::Decoder fLzw;
 };
@@ -686,21 +684,17 @@ bool forEachFileRow(const MOD& mod, const unsigned char* data, Fn fn)
 {
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
     const size_t packed = (static_cast<size_t>(mod.width) * mod.bpp + 7) / 8;
-    unsigned char* rgb = nullptr;
-    if (mod.bpp == 24) {
-        rgb = static_cast<unsigned char*>(std::malloc(packed));
-        if (rgb == nullptr)
-            return false;
-    }
+    std::vector<unsigned char> rgb;
+    if (mod.bpp == 24 && !sizeScratch(rgb, packed))
+        return false;
     for (int y = mod.height - 1; y >= 0; --y) {
         const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
-        if (rgb != nullptr) {
-            swapRedBlue(row, rgb, static_cast<size_t>(mod.width));
-            row = rgb;
+        if (mod.bpp == 24) {
+            swapRedBlue(row, rgb.data(), static_cast<size_t>(mod.width));
+            row = rgb.data();
         }
         fn(row, packed);
     }
-    std::free(rgb);
     return true;
 }
 
@@ -723,6 +717,37 @@ bool writeRawRows(CodecOutput& out, const MOD& mod, const unsigned char* data)
     return true;
 }
 
+// The one strip, LZW-compressed or as it is; false when there is no memory for the encoder or a
+// row.
+bool writeTiffStrip(CodecOutput& out, const MOD& mod, const unsigned char* data, bool lzw)
+{
+    if (!lzw)
+        return writeRawRows(out, mod, data);
+    TiffCodeWriter codes(out);
+    LzwEncoder<TiffCodeWriter> enc(codes, 9, true);
+    if (!enc.ok())
+        return false;
+    enc.start();
+    const bool rowsOk = forEachFileRow(mod, data, [&enc](const unsigned char* row, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            enc.add(row[i]);
+    });
+    enc.finish();
+    codes.finish();
+    return rowsOk;
+}
+
+// Owns a directory being written for the length of one write.
+struct WrittenDirectory {
+    tiffdir::TiffHeader* header = tiffdir::create();
+    WrittenDirectory() = default;
+    ~WrittenDirectory() { tiffdir::release(header); }
+    WrittenDirectory(const WrittenDirectory&) = delete;
+    WrittenDirectory& operator=(const WrittenDirectory&) = delete;
+};
+
+// The header and the directory first, with the strip's place and size still unknown; then the
+// strip; then the directory again, with the two patched in.
 int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
               const unsigned char* data, const char* options)
 {
@@ -731,49 +756,22 @@ int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
         return kUnsupported;
     if (mod->width < 1 || mod->height < 1)
         return 6;
-    tiffdir::TiffHeader* header = tiffdir::create();
-    if (header == nullptr)
+    WrittenDirectory d;
+    if (d.header == nullptr || !addTags(d.header->directory, *mod, palette, options))
         return kNoMemory;
-    int rc = kOk;
-    if (!addTags(header->directory, *mod, palette, options)) {
-        rc = kNoMemory;
-    } else if (!tiffdir::write(fd, *header)) {
-        rc = kShortWrite;
-    } else {
-        const uint64_t start = static_cast<uint64_t>(fileSize(fd));
-        CodecOutput out(fd);
-        bool rowsOk = out.ok();
-        if (rowsOk && hasOption(options, "lzw") != nullptr) {
-            TiffCodeWriter codes(out);
-            LzwEncoder<TiffCodeWriter> enc(codes, 9, true);
-            rowsOk = enc.ok();
-            if (rowsOk) {
-                enc.start();
-                rowsOk = forEachFileRow(*mod, data, [&enc](const unsigned char* row, size_t n) {
-                    for (size_t i = 0; i < n; ++i)
-                        enc.add(row[i]);
-                });
-                enc.finish();
-                codes.finish();
-            }
-        } else if (rowsOk) {
-            rowsOk = writeRawRows(out, *mod, data);
-        }
-        if (!rowsOk) {
-            rc = kNoMemory;
-        } else if (!out.flush()) {
-            rc = kShortWrite;
-        } else {
-            const uint32_t offset = static_cast<uint32_t>(start);
-            const uint32_t bytes = static_cast<uint32_t>(out.written());
-            tiffdir::setLong(header->directory, kStripOffsets, &offset);
-            tiffdir::setLong(header->directory, kStripByteCounts, &bytes);
-            if (!tiffdir::rewrite(fd, header->directory))
-                rc = kShortWrite;
-        }
-    }
-    tiffdir::release(header);
-    return rc;
+    if (!tiffdir::write(fd, *d.header))
+        return kShortWrite;
+    const uint64_t start = static_cast<uint64_t>(fileSize(fd));
+    CodecOutput out(fd);
+    if (!out.ok() || !writeTiffStrip(out, *mod, data, hasOption(options, "lzw") != nullptr))
+        return kNoMemory;
+    if (!out.flush())
+        return kShortWrite;
+    const uint32_t offset = static_cast<uint32_t>(start);
+    const uint32_t bytes = static_cast<uint32_t>(out.written());
+    tiffdir::setLong(d.header->directory, kStripOffsets, &offset);
+    tiffdir::setLong(d.header->directory, kStripByteCounts, &bytes);
+    return tiffdir::rewrite(fd, d.header->directory) ? kOk : kShortWrite;
 }
 
 int tiffMessage(int code)

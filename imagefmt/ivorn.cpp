@@ -6,7 +6,7 @@
 
 #include <ovkmsgid.hpp>
 
-#include <cstdlib>
+#include <vector>
 
 namespace imgfmt {
 
@@ -315,9 +315,10 @@ int zvxWrite(const char*, int fd, const MOD* model, const unsigned char* palette
     unsigned char grey[256];
     if (const int code = greyOfPalette(options, palette, grey))
         return code;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(model->width)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(model->width)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int rowBytes = ModRowBytes(model->width, 8);
     int code = 0;
     for (int y = model->height - 1; y >= 0 && code == 0; --y) {
@@ -327,7 +328,6 @@ int zvxWrite(const char*, int fd, const MOD* model, const unsigned char* palette
         if (fileWriteFull(fd, buffer, model->width) != model->width)
             code = ModCodecShortWrite;
     }
-    std::free(buffer);
     return code;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 namespace imgfmt {
 
@@ -52,6 +53,19 @@ inline void clearData(const MOD* model, unsigned char* data)
 {
     std::memset(data, 0, static_cast<size_t>(ModRowBytes(model->width, model->bpp)) *
                              static_cast<size_t>(model->height));
+}
+
+// Sizes a scratch buffer of a codec, which reports a failed allocation as a code rather than
+// an exception: false when there is no memory.
+template <class T>
+bool sizeScratch(std::vector<T>& buffer, size_t count) noexcept
+{
+    try {
+        buffer.resize(count);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 // The row of an index, or null outside 0 to 13.

@@ -9,10 +9,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #include <cpuid.h>
@@ -35,6 +35,21 @@ inline bool readExact(int fd, void* target, int64_t count)
 inline bool writeExact(int fd, const void* source, int64_t count)
 {
     return fileWriteFull(fd, source, count) == count;
+}
+
+// The size patch of a writer that learns a size only after writing what it measures: the 32-bit
+// value at offset, big-endian (chunked formats) or little-endian, written over the placeholder.
+// False when the value does not fit or the file refuses it.
+inline bool patchSize(int fd, uint64_t offset, uint64_t value, bool bigEndian)
+{
+    if (value > 0xFFFFFFFFu)
+        return false;
+    unsigned char field[4];
+    if (bigEndian)
+        putBE32(field, static_cast<uint32_t>(value));
+    else
+        putLE32(field, static_cast<uint32_t>(value));
+    return seekTo(fd, static_cast<int64_t>(offset)) && writeExact(fd, field, 4);
 }
 
 // The decimal value of option "name=", or the fallback when it is missing or not a number.
@@ -414,10 +429,9 @@ private:
 class CodecOutput {
 public:
     explicit CodecOutput(int fd) noexcept
-        : fFd(fd), fBuffer(static_cast<unsigned char*>(std::malloc(kCapacity)))
+        : fFd(fd), fOwned(new (std::nothrow) unsigned char[kCapacity]), fBuffer(fOwned.get())
     {
     }
-    ~CodecOutput() { std::free(fBuffer); }
     CodecOutput(const CodecOutput&) = delete;
     CodecOutput& operator=(const CodecOutput&) = delete;
 
@@ -488,6 +502,7 @@ private:
     static constexpr size_t kCapacity = 262144;
 
     int fFd;
+    std::unique_ptr<unsigned char[]> fOwned;
     unsigned char* fBuffer;
     size_t fFill = 0;
     uint64_t fFlushed = 0;
