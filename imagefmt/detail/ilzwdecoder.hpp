@@ -61,9 +61,13 @@ private:
     // bits 8i) and in the top byte its length, up to 254, or 255 for a longer one. Strings of up to
     // seven bytes, nearly every code of data that hardly repeats, are written from this word
     // alone, and the words of the whole table stay in the fastest cache. Where a string starts in
-    // the output and its full length are kept beside, for the longer strings. The two control
+    // the output, and its full length for one the top byte cannot hold, are kept beside. The two control
     // codes have length 0, which no string has.
     static constexpr int kHeadBytes = 7;
+    struct Place {
+        uint32_t start;
+        uint32_t length;
+    };
     static constexpr uint64_t kHeadMask = (uint64_t(1) << 56) - 1;
     static uint64_t load64(const unsigned char* p, bool bigEndian) noexcept
     {
@@ -93,34 +97,30 @@ private:
         std::memcpy(to, piece, N);
     }
 
-    // Writes the string of a code forward at o, cut at end; returns the new o. Up to seven bytes
-    // come from the head word in one store, without reading output that was written a moment
-    // ago; longer strings copy the rest from where they were decoded before. Except for the
-    // string being defined right now (overlap, whose source runs into its own start), the source
-    // ends before o, so whole words may run past the string's end (later strings overwrite that)
-    // as long as they stay before end; close to end the copy goes byte by byte.
+    // Writes the string of a code forward at o, cut at end; returns the new o. Away from the end
+    // a string of up to seven bytes (nearly every code of data that hardly repeats) is the head
+    // word's one store, without reading output that was written a moment ago, which would wait
+    // for those stores; a longer one adds pieces of sixteen bytes from where it was decoded
+    // before, from its eighth byte on. What runs past the string's end is overwritten by the
+    // strings after it. Each piece is loaded whole before it is stored, after the stores before
+    // it: the string being defined right now repeats its own start, and the one byte of it that
+    // lies in the output just written (its last) is then read where it already stands. Close to
+    // the end the copy goes byte by byte.
     static unsigned char* put(unsigned char* o, uint64_t head, size_t length,
-                              const unsigned char* src, unsigned char* end, bool overlap) noexcept
+                              const unsigned char* src, unsigned char* end) noexcept
     {
         const size_t room = static_cast<size_t>(end - o);
-        if (length > room)
-            length = room;
-        if (room - length >= 15) {
+        if (room >= length + 23) {
             storeHead(o, head);
             if (length > kHeadBytes) {
-                // Each piece is loaded whole before it is stored: a short string's source may end
-                // less than a piece before o, and what a piece reads past the string's end
-                // (output just written) only fills the run past the string.
-                if (overlap) {
-                    // The source starts at least seven bytes back: each byte read is written.
-                    for (size_t i = kHeadBytes; i < length; i += kHeadBytes)
-                        movePiece<kHeadBytes>(o + i, src + i);
-                } else {
-                    for (size_t i = kHeadBytes; i < length; i += 16)
-                        movePiece<16>(o + i, src + i);
-                }
+                for (size_t i = kHeadBytes; i < length; i += 16)
+                    movePiece<16>(o + i, src + i);
             }
-        } else if (length <= kHeadBytes) {
+            return o + length;
+        }
+        if (length > room)
+            length = room;
+        if (length <= kHeadBytes) {
             for (size_t i = 0; i < length; ++i)
                 o[i] = static_cast<unsigned char>(head >> (8 * i));
         } else {
@@ -134,15 +134,15 @@ private:
     Result run(const Dialect& d, Source& source, unsigned char* const out, size_t n) noexcept
     {
         uint64_t* const heads = fBuffers->heads;
-        uint32_t* const starts = fBuffers->starts;
-        uint32_t* const lengths = fBuffers->lengths;
+        Place* const places = fBuffers->places;
         unsigned char* const raw = fBuffers->raw;
         const unsigned clear = 1u << d.literalBits;
         const unsigned firstFree = clear + 2;
+        unsigned char* const literals = fBuffers->literals;
         for (unsigned c = 0; c < clear; ++c) {
-            heads[c] = (c & d.literalMask) | uint64_t(1) << 56;
-            lengths[c] = 1;
-            starts[c] = 0;
+            literals[c] = static_cast<unsigned char>(c & d.literalMask);
+            heads[c] = literals[c] | uint64_t(1) << 56;
+            places[c] = Place{0, 1};
         }
         heads[clear] = heads[clear + 1] = 0;
         const unsigned early = d.earlyChange ? 1 : 0;
@@ -165,9 +165,21 @@ private:
         uint64_t oldHead = 0;  // the previous string's head bytes, without its length
         uint32_t oldLength = 0;
 
-        // Tops the reservoir up to at least `width` bits: false when the input has ended first.
+        // Takes the next whole bytes of a word of input into the reservoir, which then holds
+        // at least 56 bits.
+        auto takeWord = [&]() {
+            const uint64_t word = load64(rp, Msb);
+            if (Msb)
+                acc |= word >> bits;
+            else
+                acc |= word << bits;
+            rp += (63 - bits) >> 3;
+            bits |= 56;
+        };
+        // Tops the reservoir up to at least `width` bits when fewer than eight bytes of input
+        // are buffered: false when the input has ended first.
         auto refill = [&]() -> bool {
-            if (re - rp < 8 && !sourceEnded) {
+            if (!sourceEnded) {
                 const size_t tail = static_cast<size_t>(re - rp);
                 std::memmove(raw, rp, tail);
                 rp = raw;
@@ -177,13 +189,7 @@ private:
                 re += got;
             }
             if (re - rp >= 8) {
-                const uint64_t word = load64(rp, Msb);
-                if (Msb)
-                    acc |= word >> bits;
-                else
-                    acc |= word << bits;
-                rp += (63 - bits) >> 3;
-                bits |= 56;
+                takeWord();
                 return true;
             }
             while (bits <= 56 && rp < re) {
@@ -197,8 +203,12 @@ private:
         };
 
         while (o < end) {
-            if (bits < width && !refill())
-                return Result{Ending::InputEnded, static_cast<size_t>(o - out)};
+            if (bits < width) {
+                if (re - rp >= 8)
+                    takeWord();
+                else if (!refill())
+                    return Result{Ending::InputEnded, static_cast<size_t>(o - out)};
+            }
             unsigned code;
             if (Msb) {
                 code = static_cast<unsigned>(acc >> (64 - width));
@@ -208,29 +218,42 @@ private:
                 acc >>= width;
             }
             bits -= width;
+            // The previous string and the first byte of this one, which follows it, become the
+            // next free code (unless the table is full).
+            auto define = [&](uint64_t first) {
+                const uint32_t length = oldLength + 1;
+                const uint64_t bytes =
+                    oldLength < kHeadBytes ? oldHead | first << (8 * oldLength) : oldHead;
+                heads[next] = bytes | uint64_t(length < 255 ? length : 255) << 56;
+                places[next] = Place{static_cast<uint32_t>(oldStart - out), length};
+                if (++next == widen && width < 12) {
+                    ++width;
+                    mask = mask << 1 | 1;
+                    widen = (1u << width) - early;
+                }
+            };
+            // Literals come first: on data that hardly repeats they are nearly every code, a
+            // byte of output each, and none of them can be a control code or refer to an entry
+            // not yet defined.
+            if (code < clear) {
+                const uint64_t value = literals[code];
+                if (oldStart != nullptr && next < kTableSize)
+                    define(value);
+                oldStart = o;
+                oldHead = value;
+                oldLength = 1;
+                *o++ = static_cast<unsigned char>(value);
+                continue;
+            }
             // A code beyond the next free one refers to nothing yet defined. The next free one
             // itself is the string being defined right now (the previous string and its own
             // first byte), which the entry made just below describes; with no previous string
             // (the first code of a table) it is nothing either.
             if (code > next || (code == next && oldStart == nullptr))
                 return Result{Ending::Corrupt, static_cast<size_t>(o - out)};
-            const bool overlap = code == next;
-            if (oldStart != nullptr && next < kTableSize) {
-                // The previous string and the first byte of this one, which follows it (its own
-                // first byte, when this is the string being defined).
-                const uint64_t first = (overlap ? oldHead : heads[code]) & 0xFF;
-                const uint32_t length = oldLength + 1;
-                const uint64_t bytes =
-                    oldLength < kHeadBytes ? oldHead | first << (8 * oldLength) : oldHead;
-                heads[next] = bytes | uint64_t(length < 255 ? length : 255) << 56;
-                starts[next] = static_cast<uint32_t>(oldStart - out);
-                lengths[next] = length;
-                if (++next == widen && width < 12) {
-                    ++width;
-                    mask = mask << 1 | 1;
-                    widen = (1u << width) - early;
-                }
-            }
+            // The first byte of this string is its own when it is the one being defined.
+            if (oldStart != nullptr && next < kTableSize)
+                define((code == next ? oldHead : heads[code]) & 0xFF);
             const uint64_t head = heads[code];
             size_t length = static_cast<size_t>(head >> 56);
             if (length == 0) {
@@ -243,23 +266,21 @@ private:
                 oldStart = nullptr;
                 continue;
             }
-            const unsigned char* src = nullptr;
-            if (length > kHeadBytes) {
-                length = lengths[code];
-                src = out + starts[code];
-            }
+            const Place place = places[code];
+            if (length == 255)
+                length = place.length;
             oldStart = o;
             oldHead = head & kHeadMask;
             oldLength = static_cast<uint32_t>(length);
-            o = put(o, head, length, src, end, overlap);
+            o = put(o, head, length, out + place.start, end);
         }
         return Result{Ending::Full, n};
     }
 
     struct Buffers {
         uint64_t heads[kTableSize];
-        uint32_t starts[kTableSize];
-        uint32_t lengths[kTableSize];
+        Place places[kTableSize];
+        unsigned char literals[512];
         unsigned char raw[kRawBytes + kSlack];
     };
     std::unique_ptr<Buffers> fBuffers;
