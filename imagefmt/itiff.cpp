@@ -336,7 +336,8 @@ class StripReader {
 public:
     StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
                 const tiffdir::TiffDirectory& dir) noexcept
-        : fMod(mod), fData(data), fSt(st), fIn(fd, UINT64_MAX, st.compression == kNone ? 262144 : 16384),
+        : fMod(mod), fData(data), fSt(st),
+          fIn(fd, UINT64_MAX, st.compression == kNone ? 262144 : 32768),
           fOffsets(tiffdir::findEntry(dir, kStripOffsets)),
           fCounts(tiffdir::findEntry(dir, kStripByteCounts)),
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))

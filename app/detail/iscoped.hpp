@@ -67,6 +67,26 @@ using Font = GdiObject<HFONT>;
 using Palette = GdiObject<HPALETTE>;
 using Region = GdiObject<HRGN>;
 
+// An icon or cursor made for the library (not a shared system one), destroyed with the scope.
+class Icon {
+public:
+    explicit Icon(HICON icon) noexcept : fIcon(icon) {}
+    ~Icon() { destroy(); }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+
+    // Destroys the icon now: false when the system refuses.
+    bool destroy() noexcept
+    {
+        const bool ok = fIcon == nullptr || DestroyIcon(fIcon) != 0;
+        fIcon = nullptr;
+        return ok;
+    }
+
+private:
+    HICON fIcon;
+};
+
 // The device context of a window (or, for a null window, of the screen), released with the
 // scope to the window it came from.
 class WindowDC {

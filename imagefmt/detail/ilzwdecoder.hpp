@@ -54,7 +54,7 @@ public:
 
 private:
     static constexpr unsigned kTableSize = 4096;
-    static constexpr size_t kRawBytes = 16384;
+    static constexpr size_t kRawBytes = 32768;
     static constexpr size_t kSlack = 8;
 
     // Each code's string in a word: its first seven bytes (fewer for a shorter string, byte i at
