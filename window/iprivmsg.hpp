@@ -42,9 +42,30 @@ constexpr unsigned int middleClick = 0xFFDA;
 constexpr unsigned int scrollBoxMove = 0xFFDC;
 // Thread message: ends the message loops whose level is not above lParam.
 constexpr unsigned int stopLoop = 0xFFE0;
+// Posted by a canvas or frame to itself when it gets the focus: wParam = its handle. The focus
+// goes on to its first tab stop once the activation that gave the focus has settled.
+constexpr unsigned int focusNotice = 0xFFE2;
 // Posted by a button that does not take the focus on clicks to itself, after the click, to
-// give the focus back.
+// give the focus back. The number is shared with focusNotice: each goes only to its own kind
+// of window (buttons, or canvases and frames), whose handlers alone act on it.
 constexpr unsigned int restoreFocus = 0xFFE2;
+// Sent to a canvas whose layout is due, before it paints or when it is shown.
+constexpr unsigned int layoutRequest = 0xFFE3;
+// Sent to each other button of an auto-latch button's group when that button latches.
+constexpr unsigned int releaseLatch = 0xFFE6;
+// Sent by a tool bar to its buttons: show the bitmap, the text, or the bitmap above the text.
+constexpr unsigned int bitmapView = 0xFFE7;
+constexpr unsigned int textView = 0xFFE8;
+constexpr unsigned int bitmapAndTextView = 0xFFE9;
+// Ask a tool bar button whether its view shows a bitmap, a text: 1 or 0.
+constexpr unsigned int showsBitmapQuery = 0xFFEA;
+constexpr unsigned int showsTextQuery = 0xFFEB;
+// Asks a child window whether it registers itself for fly-over help: non-zero when it does.
+constexpr unsigned int flyOverQuery = 0xFFEC;
+// Tool bar button requests, by the code in wParam (toolBarButton... below).
+constexpr unsigned int toolBarButtonRequest = 0xFFED;
+// Sent by a custom button's draw handler to the button: wParam 1 while it is drawn pressed.
+constexpr unsigned int buttonPressed = 0xFFEE;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
@@ -70,6 +91,10 @@ constexpr unsigned int tabControlResize = 0xFFFD;
 constexpr unsigned int queryHandle = 1;
 constexpr unsigned int queryFrame = 3;
 constexpr unsigned int queryIsWindow = 5;
+
+// Codes of the tool bar button request: enable drag and drop; answer 1 (a tool bar button).
+constexpr unsigned int toolBarButtonEnableDrag = 4;
+constexpr unsigned int toolBarButtonIdentify = 7;
 
 // lParam of the notification event that reports a font change.
 constexpr unsigned int fontChangedCode = 0x7F0C;
