@@ -75,6 +75,8 @@ public:
     Icon(const Icon&) = delete;
     Icon& operator=(const Icon&) = delete;
 
+    HICON get() const noexcept { return fIcon; }
+
     // Destroys the icon now: false when the system refuses.
     bool destroy() noexcept
     {
