@@ -148,19 +148,35 @@ TEST_F(ControlSettingButtons, SelectingWhatIsAlreadySelectedSendsNothingAndTells
     EXPECT_EQ(log.count, 0);
 }
 
-TEST_F(ControlSettingButtons, ACheckBoxChangesAloneAndAnEmptyButtonIsShownAgain)
+// A visible button of no size is hidden while its check changes, and only such a button.
+TEST_F(ControlSettingButtons, ACheckBoxChangesAloneAndAnEmptyButtonIsHiddenMeanwhile)
 {
+    // The visibility of a button each time its check is set.
+    const auto watch = [](ovktest::Recorder& checks, TestButton& button, std::string& seen) {
+        checks.attach(button, "check").setAction([&seen](IEvent& event) {
+            seen += IsWindowVisible(event.handle()) ? "visible " : "hidden ";
+            return false;
+        });
+    };
+    ovktest::Recorder boxChecks(BM_SETCHECK);
+    std::string boxSeen;
     TestButton box(parent->hwnd(), BS_CHECKBOX, 9);
+    watch(boxChecks, box, boxSeen);
     box.select();
     EXPECT_TRUE(box.isSelected());
     box.select(false);
     EXPECT_FALSE(box.isSelected());
+    EXPECT_EQ(boxSeen, "visible visible ");
 
+    ovktest::Recorder emptyChecks(BM_SETCHECK);
+    std::string emptySeen;
     TestButton empty(parent->hwnd(), BS_RADIOBUTTON, 10);
     SetWindowPos(empty.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER);
+    watch(emptyChecks, empty, emptySeen);
     empty.select();
     EXPECT_TRUE(empty.isSelected());
-    EXPECT_TRUE(GetWindowLongPtrA(empty.hwnd(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(emptySeen, "hidden ");
+    EXPECT_TRUE(IsWindowVisible(empty.hwnd()));
 }
 
 TEST(ControlBidiSettings, EveryAttemptFailsWithTheUnsupportedMessage)

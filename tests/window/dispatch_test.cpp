@@ -318,6 +318,82 @@ TEST(WindowDeletion, AWindowMarkedDeleteOnDestroyIsDeletedAfterItsDestroyMessage
     EXPECT_EQ(rec.trace(), "destroy");
 }
 
+// A handler of the size report deletes its window, directly or by destroying a window that is
+// deleted with it. The report comes from inside the dispatch of WM_WINDOWPOSCHANGED, which
+// must not touch the window again.
+TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
+{
+    struct Watched : TestWindow {
+        explicit Watched(int& deletions) : fDeletions(deletions) {}
+        ~Watched() override { ++fDeletions; }
+        int& fDeletions;
+    };
+    for (const bool byDestroying : {false, true}) {
+        SCOPED_TRACE(byDestroying ? "destroying" : "deleting");
+        int deletions = 0;
+        auto* window = new Watched(deletions);
+        const HWND handle = window->hwnd();
+        // Deleted directly, the object leaves its window alive.
+        window->setDeleteOnDestroy(byDestroying);
+        window->setDestroyOnDelete(byDestroying);
+        Recorder sizes(IPrivateMessage::sizeChanged);
+        sizes.attach(*window, "size").setAction([&](IEvent&) {
+            if (byDestroying)
+                DestroyWindow(handle);
+            else
+                delete window;
+            return false;
+        });
+        ExpectAssertions expected;
+
+        SetWindowPos(handle, nullptr, 0, 0, 57, 31, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(sizes.trace(), "size");
+        EXPECT_EQ(deletions, 1);
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+        EXPECT_EQ(IsWindow(handle) != FALSE, !byDestroying);
+        if (IsWindow(handle)) {
+            // Deleted without its window: the window works on with its own procedure.
+            RECT r{};
+            SetWindowPos(handle, nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            GetWindowRect(handle, &r);
+            EXPECT_EQ(r.right - r.left, 20);
+            DestroyWindow(handle);
+        }
+    }
+}
+
+// The destroy message's handler deletes the window object: the previous procedure still gets
+// the message, once, and the window is not destroyed a second time by the object's deletion.
+TEST(WindowDeletion, AHandlerOfTheDestroyMessageMayDeleteItsWindow)
+{
+    struct Watched : TestWindow {
+        explicit Watched(int& deletions)
+            : TestWindow(nullptr, 0, 0, windowtest::recordingClass()), fDeletions(deletions) {}
+        ~Watched() override { ++fDeletions; }
+        int& fDeletions;
+    };
+    for (const bool deleteOnDestroy : {false, true}) {
+        SCOPED_TRACE(deleteOnDestroy ? "delete on destroy" : "plain");
+        int deletions = 0;
+        auto* window = new Watched(deletions);
+        window->setDeleteOnDestroy(deleteOnDestroy);
+        const HWND handle = window->hwnd();
+        Recorder rec(WM_DESTROY);
+        windowtest::PreviousTrace previous(rec.traceObject(), WM_DESTROY);
+        rec.attach(*window, "destroy").setAction([&](IEvent&) {
+            delete window;
+            return false;
+        });
+        ExpectAssertions expected;
+
+        DestroyWindow(handle);
+        EXPECT_EQ(rec.trace(), "destroy previous");
+        EXPECT_EQ(deletions, 1);
+        EXPECT_FALSE(IsWindow(handle));
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+    }
+}
+
 TEST(WindowDeletion, DeletingAWrapperGivesTheNativeWindowItsProcedureBackAndLeavesItAlive)
 {
     const HWND handle = ovktest::createNativeWindow();
