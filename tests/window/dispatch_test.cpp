@@ -353,10 +353,8 @@ TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
         EXPECT_EQ(IsWindow(handle) != FALSE, !byDestroying);
         if (IsWindow(handle)) {
             // Deleted without its window: the window works on with its own procedure.
-            RECT r{};
-            SetWindowPos(handle, nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            GetWindowRect(handle, &r);
-            EXPECT_EQ(r.right - r.left, 20);
+            EXPECT_EQ(GetWindowLongPtrA(handle, GWLP_WNDPROC), GetClassLongPtrA(handle, GCLP_WNDPROC));
+            SetWindowPos(handle, nullptr, 0, 0, 70, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             DestroyWindow(handle);
         }
     }

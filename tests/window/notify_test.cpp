@@ -305,7 +305,10 @@ TEST_F(NotifyHandlers, LibraryDoubleClickOfACheckBoxIsAnEnter)
 // library keeps for top-level windows.
 TEST_F(NotifyHandlers, ADerivedSelectionOfATopLevelControlCarriesItsIdentifier)
 {
-    TestWindow listBox(nullptr, 0, 0, "ListBox");
+    const HWND popup = CreateWindowExA(0, "ListBox", "", WS_POPUP, 0, 0, 80, 60, parent.hwnd(),
+                                       nullptr, GetModuleHandleA(nullptr), nullptr);
+    IWindow listBox(popup);
+    listBox.setDestroyOnDelete();
     listBox.setId(0x1357);
     struct IdLog : SelectLog {
         using SelectLog::SelectLog;
@@ -317,7 +320,7 @@ TEST_F(NotifyHandlers, ADerivedSelectionOfATopLevelControlCarriesItsIdentifier)
         unsigned long id = 0;
     } select(logs);
     select.handleEventsFor(&listBox);
-    send(listBox.hwnd(), WM_CHAR, VK_RETURN, 0);
+    send(popup, WM_CHAR, VK_RETURN, 0);
     EXPECT_EQ(select.id, 0x1357u);
 }
 
