@@ -328,7 +328,7 @@ IBase::Boolean IWindow::destroyed(IWindow* window, IWindowData* data, IEvent& ev
 {
     const WNDPROC previous = data->previousProcedure ? data->previousProcedure : DefWindowProcA;
     // A handler that deleted the object leaves only the event to name the window.
-    const HWND handle = window ? static_cast<HWND>(window->fHandle) : static_cast<HWND>(event.handle());
+    const HWND handle = static_cast<HWND>(window ? window->fHandle : event.handle());
     DWORD restoreError = 0;
     if (window) {
         if (data->previousProcedure && data->previousProcedure != &IWindowCore::_pfnwpOVKWinProc) {

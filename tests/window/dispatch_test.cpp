@@ -318,20 +318,23 @@ TEST(WindowDeletion, AWindowMarkedDeleteOnDestroyIsDeletedAfterItsDestroyMessage
     EXPECT_EQ(rec.trace(), "destroy");
 }
 
+// A window of the recording class that counts its deletions.
+struct CountedWindow : TestWindow {
+    explicit CountedWindow(int& deletions)
+        : TestWindow(nullptr, 0, 0, windowtest::recordingClass()), fDeletions(deletions) {}
+    ~CountedWindow() override { ++fDeletions; }
+    int& fDeletions;
+};
+
 // A handler of the size report deletes its window, directly or by destroying a window that is
 // deleted with it. The report comes from inside the dispatch of WM_WINDOWPOSCHANGED, which
 // must not touch the window again.
 TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
 {
-    struct Watched : TestWindow {
-        explicit Watched(int& deletions) : fDeletions(deletions) {}
-        ~Watched() override { ++fDeletions; }
-        int& fDeletions;
-    };
     for (const bool byDestroying : {false, true}) {
         SCOPED_TRACE(byDestroying ? "destroying" : "deleting");
         int deletions = 0;
-        auto* window = new Watched(deletions);
+        auto* window = new CountedWindow(deletions);
         const HWND handle = window->hwnd();
         // Deleted directly, the object leaves its window alive.
         window->setDeleteOnDestroy(byDestroying);
@@ -364,16 +367,10 @@ TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
 // the message, once, and the window is not destroyed a second time by the object's deletion.
 TEST(WindowDeletion, AHandlerOfTheDestroyMessageMayDeleteItsWindow)
 {
-    struct Watched : TestWindow {
-        explicit Watched(int& deletions)
-            : TestWindow(nullptr, 0, 0, windowtest::recordingClass()), fDeletions(deletions) {}
-        ~Watched() override { ++fDeletions; }
-        int& fDeletions;
-    };
     for (const bool deleteOnDestroy : {false, true}) {
         SCOPED_TRACE(deleteOnDestroy ? "delete on destroy" : "plain");
         int deletions = 0;
-        auto* window = new Watched(deletions);
+        auto* window = new CountedWindow(deletions);
         window->setDeleteOnDestroy(deleteOnDestroy);
         const HWND handle = window->hwnd();
         Recorder rec(WM_DESTROY);

@@ -316,14 +316,24 @@ TEST(PositionRecoordFrame, ChildrenTheFramePositionsStayPut)
     HWND other = eventstest::createChild(frame.hwnd(), "Button", WS_VISIBLE, 7);
     TestWindow extension(frame.hwnd(), WS_VISIBLE, 8);
     frames.extension = &extension;
-    for (HWND child : {client, other, extension.hwnd()})
+    // A title bar without WS_CHILD: its identifier is where the library keeps top-level
+    // identifiers, not in its window words.
+    TestWindow title(nullptr, WS_POPUP | WS_VISIBLE, 0, "Button");
+    SetParent(title.hwnd(), frame.hwnd());
+    title.setId(0x8005);
+    for (HWND child : {client, other, extension.hwnd(), title.hwnd()})
         SetWindowPos(child, nullptr, 0, 10, 20, 20, SWP_NOZORDER);
+    RECT titleBefore{};
+    GetWindowRect(title.hwnd(), &titleBefore);
     IRecoordHandler::defaultHandler().handleEventsFor(&frame);
     SetWindowPos(frame.hwnd(), nullptr, 0, 0, 200, 125, SWP_NOZORDER | SWP_NOMOVE);
     IRecoordHandler::defaultHandler().stopHandlingEventsFor(&frame);
     EXPECT_EQ(placeOf(client).top, 10);
     EXPECT_EQ(placeOf(extension.hwnd()).top, 10);
     EXPECT_EQ(placeOf(other).top, 35);
+    RECT titleAfter{};
+    GetWindowRect(title.hwnd(), &titleAfter);
+    EXPECT_EQ(titleAfter.top, titleBefore.top);
     IRecoordHandler::setFrameAccess(previous);
 }
 
