@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <string>
 #include <vector>
@@ -188,12 +189,20 @@ TEST_F(TimerTest, LateTickAfterStopIsIgnored)
 // each thread must still see only its own timer's calls.
 TEST_F(TimerTest, TimersOnTwoThreadsEachCallTheirOwnFunctionOnTheirOwnThread)
 {
+    // Guarded: a timer table that mixes the threads up calls one function from both.
     struct ThreadFn : ITimerFn {
         void timerExpired(unsigned long id) override
         {
+            std::lock_guard<std::mutex> lock(mutex);
             threads.push_back(GetCurrentThreadId());
             ids.push_back(id);
         }
+        std::size_t calls()
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            return threads.size();
+        }
+        std::mutex mutex;
         std::vector<DWORD> threads;
         std::vector<unsigned long> ids;
     };
@@ -213,7 +222,7 @@ TEST_F(TimerTest, TimersOnTwoThreadsEachCallTheirOwnFunctionOnTheirOwnThread)
         if (++started == 2)
             SetEvent(bothRunning);
         WaitForSingleObject(bothRunning, 5000);
-        side.enough = ovktest::pumpUntil([&] { return side.fn().threads.size() >= 3; }, 3000);
+        side.enough = ovktest::pumpUntil([&] { return side.fn().calls() >= 3; }, 3000);
         timer.stop();
     };
     std::thread first(run, std::ref(sides[0]));

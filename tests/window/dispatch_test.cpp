@@ -1,6 +1,8 @@
 // Dispatch: the handler walk, detaching during the walk, exceptions from handlers and deletion.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 
 #include <detail/iprivmsg.hpp>
@@ -318,12 +320,43 @@ TEST(WindowDeletion, AWindowMarkedDeleteOnDestroyIsDeletedAfterItsDestroyMessage
     EXPECT_EQ(rec.trace(), "destroy");
 }
 
-// A window of the recording class that counts its deletions.
+// A window of the recording class that counts its deletions. Its memory is overwritten and
+// never given back, so that a read of the deleted object meets a pattern (and an address made
+// of it faults) instead of the values it had: freed memory keeps them for a while, or gets the
+// heap's own links, valid addresses both. The few bytes this leaks are the price.
 struct CountedWindow : TestWindow {
     explicit CountedWindow(int& deletions)
         : TestWindow(nullptr, 0, 0, windowtest::recordingClass()), fDeletions(deletions) {}
     ~CountedWindow() override { ++fDeletions; }
+    static void operator delete(void* memory, std::size_t size)
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = 0xA5;
+    }
     int& fDeletions;
+};
+
+// Counts the access violations raised while alive. The system swallows a fault in a window
+// procedure that it called from inside a call like SetWindowPos, so a touch of freed memory
+// there would go unseen by the test otherwise; a vectored handler sees it first.
+class FaultCounter {
+public:
+    FaultCounter() : fHandler(AddVectoredExceptionHandler(1, &FaultCounter::count)) { sFaults = 0; }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(fHandler); }
+    FaultCounter(const FaultCounter&) = delete;
+    FaultCounter& operator=(const FaultCounter&) = delete;
+    static long faults() { return sFaults; }
+
+private:
+    static LONG CALLBACK count(EXCEPTION_POINTERS* exception)
+    {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+            ++sFaults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<long> sFaults{0};
+    void* fHandler;
 };
 
 // A handler of the size report deletes its window, directly or by destroying a window that is
@@ -348,8 +381,10 @@ TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
             return false;
         });
         ExpectAssertions expected;
+        FaultCounter faults;
 
         SetWindowPos(handle, nullptr, 0, 0, 57, 31, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
         EXPECT_EQ(sizes.trace(), "size");
         EXPECT_EQ(deletions, 1);
         EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
@@ -380,8 +415,10 @@ TEST(WindowDeletion, AHandlerOfTheDestroyMessageMayDeleteItsWindow)
             return false;
         });
         ExpectAssertions expected;
+        FaultCounter faults;
 
         DestroyWindow(handle);
+        EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
         EXPECT_EQ(rec.trace(), "destroy previous");
         EXPECT_EQ(deletions, 1);
         EXPECT_FALSE(IsWindow(handle));
