@@ -248,8 +248,8 @@ TEST_F(TimerTest, AStopFromAnotherThreadFreesTheSlotOnlyOnceTheTimersThreadKille
     std::atomic<unsigned long> id{0};
     std::atomic<bool> called{false};
     std::thread owner([&] {
-        ITimer timer(fn, 5);
-        id = timer.id();
+        // The object goes at once; the timer runs on, referred to by nothing but its number.
+        id = ITimer(fn, 5).id();
         // Ticks until the other thread has stopped the timer, then a while longer.
         ovktest::pumpUntil([&] {
             if (!fn->ids.empty())
