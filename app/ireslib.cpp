@@ -15,6 +15,7 @@
 #include "detail/imsgtext.hpp"
 #include "detail/ireslib.hpp"
 #include "ireslib.hpp"
+#include <ihelpsta.hpp>
 
 namespace {
 
@@ -23,8 +24,6 @@ const char kFile[] = "ireslib";
 // A string-table text larger than this is not a text a program could have meant: the resource
 // format caps a string at 65535 UTF-16 units, which is at most twice as many ANSI bytes.
 constexpr unsigned long kLargestText = 2 * 65536 + 2;
-
-IResourceHelpServices gHelpServices;
 
 IExceptionLocation at(const char* function, unsigned long line)
 {
@@ -66,14 +65,6 @@ char* loadOwnString(HMODULE module, unsigned long id)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Services of other subsystems
-
-void ovkSetResourceHelpServices(const IResourceHelpServices& services) noexcept
-{
-    gHelpServices = services;
-}
 
 // ---------------------------------------------------------------------------------------------
 // The library
@@ -224,8 +215,7 @@ IMenuHandle IResourceLibrary::loadMenu(unsigned long id, IWindow*) const
     HMENU menu = nullptr;
     SetLastError(0);
     if (IPlatform::isPlatformVariant()) {
-        if (gHelpServices.loadExtendedMenu)
-            menu = gHelpServices.loadExtendedMenu(module, id);
+        menu = IHelpStatics::loadExtendedMenu(module, id);
     } else {
         menu = LoadMenuA(module, MAKEINTRESOURCEA(LOWORD(id)));
     }
@@ -286,10 +276,7 @@ const IResourceLibrary& IResourceLibrary::loadHelpTable(IWindow* window, unsigne
     static const char function[] =
         "IResourceLibrary::loadHelpTable(IWindow*,unsigned long) const";
     SetLastError(0);
-    const int loaded = gHelpServices.loadHelpTable
-                           ? gHelpServices.loadHelpTable(windowHandleOf(window), id, handle())
-                           : 0;
-    if (!loaded)
+    if (!IHelpStatics::loadHelpTable(windowHandleOf(window), id, handle()))
         throwMissing("WinLoadHelpTable", id, function, 386);
     return *this;
 }

@@ -83,59 +83,14 @@ HBITMAP createLike(const BITMAP& source, int width, int height)
     return made;
 }
 
-// A monochrome bitmap of a 1-bpp model. The codecs give entry 0 of a two-colour palette to the
-// set bits; a monochrome bitmap draws its 0 bits in the text colour (the pen colour, entry 0)
-// and its 1 bits in the background colour (entry 1), so the bits are stored inverted. Made
-// here because a bitmap made for the display may be a colour one, which would draw only black
-// and white.
-HBITMAP monochromeOf(const MOD& model)
-{
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[2];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = model.width;
-    info.header.biHeight = model.height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 1;
-    info.header.biCompression = BI_RGB;
-    info.colours[0] = RGBQUAD{255, 255, 255, 0};
-    info.colours[1] = RGBQUAD{0, 0, 0, 0};
-    HBITMAP mono = CreateBitmap(model.width, model.height, 1, 1, nullptr);
-    if (!mono)
-        return nullptr;
-    HDC screen = GetDC(nullptr);
-    const int rows = SetDIBits(screen, mono, 0, static_cast<UINT>(model.height), model.data,
-                               reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows != model.height) {
-        DeleteObject(mono);
-        return nullptr;
-    }
-    return mono;
-}
-
-// ModToHBitmap, with a monochrome bitmap for a 1-bpp model: non-zero on success.
-int toBitmap(const MOD& model, int viewOption, HBITMAP* bitmap, unsigned long* colour0,
-             unsigned long* colour1, HPALETTE* palette)
-{
-    if (!ModToHBitmap(&model, viewOption, bitmap, colour0, colour1, palette))
-        return 0;
-    if (model.bpp != 1)
-        return 1;
-    HBITMAP mono = monochromeOf(model);
-    DeleteObject(*bitmap);
-    *bitmap = mono;
-    return mono != nullptr;
-}
-
-// toBitmap for an operation that cannot go on without the bitmap: a failure deletes the palette
-// that was already made, so that nothing leaks, and throws the system error under function.
+// ModToHBitmap for an operation that cannot go on without the bitmap: a failure deletes the
+// palette that was already made, so that nothing leaks, and throws the system error under
+// function. A 1-bpp model gives a monochrome bitmap, which takes its two colours from the
+// context it is drawn on.
 void toBitmapOrThrow(const MOD& model, int viewOption, HBITMAP* bitmap, unsigned long* colour0,
                      unsigned long* colour1, HPALETTE* palette, const char* function)
 {
-    if (toBitmap(model, viewOption, bitmap, colour0, colour1, palette))
+    if (ModToHBitmap(&model, viewOption, bitmap, colour0, colour1, palette))
         return;
     const DWORD error = GetLastError();
     if (*palette)

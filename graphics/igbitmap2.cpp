@@ -139,6 +139,30 @@ struct LoaderRegistration {
     LoaderRegistration() { ovkSetBitmapResourceLoader(&loadResourceBitmap); }
 } gLoaderRegistration;
 
+// A monochrome bitmap is copied bit for bit into the mask, whatever the background colour: which
+// of its two values are transparent follows from the colours it is drawn in, its own pen colour
+// for 0 bits and background colour for 1 bits (black and white without a bundle of its own).
+DWORD maskOperation(const IGBitmap& bitmap, HBITMAP native, const IColor& transparentColor)
+{
+    BITMAP object{};
+    if (!GetObjectA(native, sizeof object, &object) ||
+        object.bmPlanes * object.bmBitsPixel != 1)
+        return SRCCOPY;
+    IColor zero(0, 0, 0);
+    IColor one(255, 255, 255);
+    if (bitmap.hasGraphicBundle()) {
+        const IGraphicBundle bundle = bitmap.graphicBundle();
+        if (bundle.hasAttribute(IGraphicBundle::penColorAttribute))
+            zero = bundle.penColor();
+        if (bundle.hasAttribute(IGraphicBundle::backgroundColorAttribute))
+            one = bundle.backgroundColor();
+    }
+    const unsigned long transparent = transparentColor.asRGBLong();
+    const bool zeroClear = zero.asRGBLong() == transparent;
+    const bool oneClear = one.asRGBLong() == transparent;
+    return zeroClear ? (oneClear ? WHITENESS : NOTSRCCOPY) : (oneClear ? SRCCOPY : BLACKNESS);
+}
+
 } // namespace
 
 // Drawing ------------------------------------------------------------------------------------
@@ -253,9 +277,15 @@ void IGBitmap::blit(IGraphicContext& context, long rop, const Transfer& transfer
             context.setGraphicBundle(saved);
         SetLastError(error);
     } else {
-        // MaskBlt does not stretch: a transfer that changes the size takes the three passes.
+        // MaskBlt does not stretch: a transfer that changes the size takes the three passes. Nor
+        // does it draw a monochrome bitmap in the context's text and background colours here (it
+        // goes through a context of its own, black and white), so a two-colour image takes
+        // them too.
         const bool sameSize = dw == sw && dh == sh;
-        if (sameSize && !gMaskBltFailed.load()) {
+        BITMAP object{};
+        const bool monochrome = GetObjectA(fBitmap.asValue(), sizeof object, &object) &&
+                                object.bmPlanes * object.bmBitsPixel == 1;
+        if (sameSize && !monochrome && !gMaskBltFailed.load()) {
             done = MaskBlt(dc, d[0], d[1], dw, dh, memory.get(), s[0], s[1], fMask, s[0], s[1],
                            kMaskedCopy);
             if (!done)
@@ -306,7 +336,7 @@ void IGBitmap::createMask()
         SetBkColor(second.get(),
                    static_cast<COLORREF>(fTransparentColor->asRGBLong()) | 0x02000000);
         done = BitBlt(first.get(), 0, 0, extent.width(), extent.height(), second.get(), 0, 0,
-                      SRCCOPY);
+                      maskOperation(*this, fBitmap.asValue(), *fTransparentColor));
         error = GetLastError();
     }
     if (!done) {

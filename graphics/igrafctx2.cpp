@@ -325,6 +325,8 @@ IGraphicContext& IGraphicContext::draw(const IGRectangle& rectangle)
             return Polygon(fHandle, native.data(), static_cast<int>(native.size()));
         }
         const IRectangle device = ordered(toDevice(box.minimum()), toDevice(box.maximum()));
+        if (rounded && isDegenerate(device))
+            return drawDegenerate(device);
         return rounded ? RoundRect(fHandle, device.minX(), device.minY(), device.maxX(),
                                    device.maxY(), rounding.width(), rounding.height())
                        : Rectangle(fHandle, device.minX(), device.minY(), device.maxX(),
@@ -408,12 +410,15 @@ IGraphicContext& IGraphicContext::draw(const IG3PointArc& arc)
             return Polyline(fHandle, native.data(), static_cast<int>(native.size()));
         }
         using ovk_graphics::truncated;
+        const IRectangle square(truncated(c.cx - c.radius), truncated(c.cy - c.radius),
+                                truncated(c.cx + c.radius), truncated(c.cy + c.radius));
+        if (isDegenerate(square))
+            return drawDegenerate(square);
         const bool ccw =
             ovk_graphics::runsCounterClockwise(c, exactDevice[0], exactDevice[1], exactDevice[2]);
         ArcDirection direction(fHandle, ccw ? AD_COUNTERCLOCKWISE : AD_CLOCKWISE);
-        return Arc(fHandle, truncated(c.cx - c.radius), truncated(c.cy - c.radius),
-                   truncated(c.cx + c.radius), truncated(c.cy + c.radius), device[0].x(),
-                   device[0].y(), device[2].x(), device[2].y());
+        return Arc(fHandle, square.minX(), square.minY(), square.maxX(), square.maxY(),
+                   device[0].x(), device[0].y(), device[2].x(), device[2].y());
     };
     const Shape shape{boundsPoints, false, false, "Arc",
                       "IGraphicContext::draw(const IG3PointArc&)"};

@@ -35,10 +35,13 @@ public:
         : fContext(context), fPrevious(font ? SelectObject(context, font) : nullptr)
     {
     }
-    ~SelectedFont()
+    ~SelectedFont() { release(); }
+    // Puts the previous font back now.
+    void release()
     {
         if (fPrevious)
             SelectObject(fContext, fPrevious);
+        fPrevious = nullptr;
     }
     SelectedFont(const SelectedFont&) = delete;
     SelectedFont& operator=(const SelectedFont&) = delete;
@@ -47,6 +50,39 @@ private:
     HDC fContext;
     HGDIOBJ fPrevious;
 };
+
+// A font made for one call, selected for its length, then put back and deleted.
+class ScaledFont {
+public:
+    ScaledFont(HDC context, HFONT font) : fFont(font), fSelected(context, font) {}
+    ~ScaledFont()
+    {
+        fSelected.release();
+        if (fFont)
+            DeleteObject(fFont);
+    }
+    ScaledFont(const ScaledFont&) = delete;
+    ScaledFont& operator=(const ScaledFont&) = delete;
+
+private:
+    HFONT fFont;
+    SelectedFont fSelected;
+};
+
+// The string's font, or the context's, with its height scaled by the string's own transform's
+// m22 and its width by m11; none when the string has no own transform or it rotates.
+HFONT scaledFontFor(const IGraphicContext& context, const IGString& text, const IFont* own)
+{
+    if (!text.hasTransformMatrix())
+        return nullptr;
+    const ITransformMatrix matrix = text.transformMatrix();
+    if (matrix.m12() != 0.0 || matrix.m21() != 0.0)
+        return nullptr;
+    LOGFONTA attributes = own ? own->fontAttributes() : context.currentFont().fontAttributes();
+    attributes.lfHeight = static_cast<LONG>(attributes.lfHeight * matrix.m22());
+    attributes.lfWidth = static_cast<LONG>(attributes.lfWidth * matrix.m11());
+    return CreateFontIndirectA(&attributes);
+}
 
 // The box the text covers when drawn at the point with the context's text alignment.
 IRectangle textBox(HDC context, const IString& text, const IPoint& position)
@@ -124,6 +160,10 @@ IGraphicContext& IGraphicContext::draw(const IGString& text)
     }
     default: {
         const IPoint device = toDevice(position);
+        // Without the device's transform the glyphs are not scaled with the position: a font
+        // scaled by the string's own transform is made for the call instead.
+        ScaledFont scaled(fHandle,
+                          fData->fAdvancedMode ? nullptr : scaledFontFor(*this, text, own.get()));
         RECT clip{};
         UINT options = 0;
         if (text.hasClippingRect()) {
@@ -171,9 +211,12 @@ IGraphicContext& IGraphicContext::draw(const IGRegion& region)
             addToBounds(IRectangle(box.left, box.top, box.right, box.bottom));
         break;
     case IGCData::hitTesting: {
+        // The region's area is in logical coordinates, where painting puts it through the world
+        // transform and the mapping mode; the hit point comes from the device.
+        POINT logical{fData->fHitPoint.x(), fData->fHitPoint.y()};
+        DPtoLP(fHandle, &logical, 1);
         const ISize aperture = fData->fHitAperture;
-        const IPoint corner(fData->fHitPoint.x() - aperture.width() / 2,
-                            fData->fHitPoint.y() - aperture.height() / 2);
+        const IPoint corner(logical.x - aperture.width() / 2, logical.y - aperture.height() / 2);
         const RECT test{corner.x(), corner.y(), corner.x() + aperture.width(),
                         corner.y() + aperture.height()};
         if (RectInRegion(native, &test))

@@ -39,7 +39,6 @@ struct BmpState {
     uint32_t compression;
     uint32_t coloursUsed;
     uint32_t dataOffset;
-    int32_t keepPalette;  // "inv": leave 1-bpp palette entries as the file has them
     int32_t invertBytes;  // "invb": complement every data byte
     int32_t topDown;      // negative height in the file: first row is the top row
 };
@@ -122,7 +121,6 @@ int checkPlanesAndBits(unsigned planes, unsigned bits)
 int readHeader(const char*, int fd, MOD* model, const char* options)
 {
     BmpState state{};
-    state.keepPalette = hasOption(options, "inv") != nullptr;
     state.invertBytes = hasOption(options, "invb") != nullptr;
 
     unsigned char header[kFileHeaderBytes + 4];
@@ -218,14 +216,9 @@ int readPalette(int fd, MOD* model, unsigned char* palette)
         palette[3 * i + 1] = e[1];
         palette[3 * i + 2] = e[0];
     }
-    // A 1-bpp model's entry 0 is the colour of set bits when it is drawn: the file's order is
-    // exchanged unless asked not to.
-    if (model->bpp == 1 && !state.keepPalette)
-        for (int c = 0; c < 3; ++c) {
-            const unsigned char first = palette[c];
-            palette[c] = palette[3 + c];
-            palette[3 + c] = first;
-        }
+    // The table stays in the file's order at every depth, 1 bpp included: a pixel's bits are
+    // its palette index in every model, and exchanging two entries would show a negative.
+    // ("inv", which once asked to keep that order, is accepted and has nothing left to do.)
     return 0;
 }
 
@@ -502,7 +495,7 @@ unsigned char* encodeRle(const MOD& model, const unsigned char* data, bool inver
 // What the write options ask for, or the code that refuses them.
 struct WriteForm {
     bool core = false;
-    bool inverse = false;  // "inv": 1-bpp palette white, black
+    bool inverse = false;  // "inv": 1-bpp palette white, black (else black, white)
     bool invert = false;   // "invb": complement the data bytes
     bool rle = false;
     bool topDown = false;
@@ -583,6 +576,15 @@ int writeBitmap(const char*, int fd, const MOD* model, const unsigned char* pale
         e[2] = static_cast<unsigned char>(r);
         if (entryBytes == 4)
             e[3] = 0;
+    }
+
+    // The two-colour table is black and white whatever the model's two colours are: the bits
+    // are complemented when the model's darker entry is not the one written black, so that the
+    // file shows the model's light and dark pixels where the model has them.
+    if (model->bpp == 1) {
+        const bool darkFirst = luminance(palette) <= luminance(palette + 3);
+        if (darkFirst == form.inverse)
+            form.invert = !form.invert;
     }
 
     const int64_t rowBytes = ModRowBytes(model->width, model->bpp);

@@ -97,6 +97,26 @@ PackedLayout layoutOf(const void* header)
     return layout;
 }
 
+// A monochrome bitmap of a 1-bpp model whose colour table is black, white: its 0 bits are then
+// drawn in a context's text colour and its 1 bits in the background colour, which is how a
+// two-colour image gets its own two colours (entry 0 for 0 bits, entry 1 for 1 bits). A bitmap
+// made for the display would be a colour one, fixed at black and white.
+HBITMAP monochromeOf(HDC screen, const MOD& model, const BITMAPINFO* info)
+{
+    HBITMAP mono = CreateBitmap(model.width, model.height, 1, 1, nullptr);
+    if (!mono)
+        return nullptr;
+    const int rows = SetDIBits(screen, mono, 0, static_cast<UINT>(model.height), model.data, info,
+                               DIB_RGB_COLORS);
+    if (rows != model.height) {
+        const DWORD error = GetLastError();
+        DeleteObject(mono);
+        SetLastError(error);
+        return nullptr;
+    }
+    return mono;
+}
+
 int displayDepth()
 {
     HDC memory = CreateCompatibleDC(nullptr);
@@ -236,8 +256,13 @@ int ModMakeHBitmap(const MOD* model, HBITMAP* bitmap, HPALETTE* palette)
             return ModErrNative;
     }
     SelectedPalette selected(screen.get(), palette ? *palette : nullptr);
-    *bitmap = CreateDIBitmap(screen.get(), &info.header, CBM_INIT, model->data,
-                             reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(&info);
+    if (model->bpp == 1) {
+        *bitmap = monochromeOf(screen.get(), *model, bitmapInfo);
+        return *bitmap ? ModOk : ModErrNative;
+    }
+    *bitmap = CreateDIBitmap(screen.get(), &info.header, CBM_INIT, model->data, bitmapInfo,
+                             DIB_RGB_COLORS);
     return *bitmap ? ModOk : ModErrNative;
 }
 

@@ -112,11 +112,19 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
         } else if (b == ',') {
             if (!readExact(fd, desc, 9))
                 return kShortRead;
+            // A local table belongs to its own image alone: the table of an image passed over
+            // is skipped with it, so that the chosen image has its own table or the global one.
+            const bool chosen = ++seen == wanted;
             if (desc[8] & 0x80) {
-                if (int rc = readColourTable(fd, st, (desc[8] & 7) + 1))
-                    return rc;
+                const int bits = (desc[8] & 7) + 1;
+                if (chosen) {
+                    if (int rc = readColourTable(fd, st, bits))
+                        return rc;
+                } else if (fileSeek(fd, 3 << bits, FileSeekCur) < 0) {
+                    return kShortRead;
+                }
             }
-            if (++seen == wanted)
+            if (chosen)
                 break;
             if (readByte(fd) < 0)
                 return kShortRead;

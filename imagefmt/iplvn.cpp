@@ -392,8 +392,6 @@ int writeHeadRecords(int fd, const MOD* model, const unsigned char* name, bool t
     return 0;
 }
 
-int luminance(const unsigned char* entry) { return 77 * entry[0] + 151 * entry[1] + 28 * entry[2]; }
-
 int writeRasterRecords(int fd, const MOD* model, const unsigned char* palette,
                        const unsigned char* pixels, unsigned char* buffer)
 {

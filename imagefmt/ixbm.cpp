@@ -389,8 +389,6 @@ private:
     char fBuffer[4096];
 };
 
-int luminance(const unsigned char* entry) { return 77 * entry[0] + 151 * entry[1] + 28 * entry[2]; }
-
 // The rows from the top, each byte bit-reversed (and inverted when asked) as "0x%02x,", fifteen
 // values a line: the column count grows by 5 a value and runs on across rows.
 void writeValues(TextWriter& out, const MOD* model, const unsigned char* data, unsigned invert)

@@ -3,21 +3,29 @@
 
 #include <detail/iobjwnd.hpp>
 
+#include <imenu.hpp>
+
 #include "ikeyhdr.hpp"
 #include "iwindow.hpp"
 
 namespace {
 
-std::atomic<IKeyboardHandler::MenuTextReader> gMenuTextReader{nullptr};
-
-// Windows matches menu mnemonics in either case: Alt+F arrives as "f" and opens "&File".
-bool hasMnemonic(const IWindowHandle& window, const IString& character,
-                 IKeyboardHandler::MenuTextReader reader)
+// Windows matches menu mnemonics in either case: Alt+F arrives as "f" and opens "&File". The
+// items are read through the menu objects, so a menu bar is read the way the menus read it on
+// either platform road; an item that cannot be read has no mnemonic to offer.
+bool hasMnemonic(HMENU bar, const IString& character)
 {
     const IString wanted = IString::upperCase(character);
-    IString text;
+    IMenu menu{IMenuHandle(bar)};
+    IMenu::Cursor cursor(menu);
     bool found = false;
-    for (unsigned long position = 0; reader(window, position, text); ++position) {
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+        IString text;
+        try {
+            text = menu.elementAt(cursor).text();
+        } catch (const IException&) {
+            continue;
+        }
         const unsigned long amp = text.indexOf('&');
         if (amp && IString::upperCase(text.subString(amp + 1, 1)) == wanted)
             found = true;
@@ -26,11 +34,6 @@ bool hasMnemonic(const IWindowHandle& window, const IString& character,
 }
 
 } // namespace
-
-IKeyboardHandler::MenuTextReader IKeyboardHandler::setMenuTextReader(MenuTextReader reader) noexcept
-{
-    return gMenuTextReader.exchange(reader);
-}
 
 IKeyboardHandler::~IKeyboardHandler() = default;
 
@@ -58,9 +61,8 @@ IBase::Boolean IKeyboardHandler::dispatchHandlerEvent(IEvent& event)
 // stops there whether or not it finds the mnemonic.
 IBase::Boolean IKeyboardHandler::isMenuMnemonic(IEvent& event) const
 {
-    const MenuTextReader reader = gMenuTextReader.load();
     IKeyboardEvent keyEvent(event);
-    if (!reader || !keyEvent.isCharacter() || keyEvent.isUpTransition())
+    if (!keyEvent.isCharacter() || keyEvent.isUpTransition())
         return false;
     const IString character = keyEvent.mixedCharacter();
     HWND desktop = GetDesktopWindow();
@@ -68,8 +70,9 @@ IBase::Boolean IKeyboardHandler::isMenuMnemonic(IEvent& event) const
         HWND handle = window->handle();
         if (handle == desktop || handle == objectWindowHandle())
             return false;
-        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && GetMenu(handle))
-            return hasMnemonic(handle, character, reader);
+        HMENU bar = GetMenu(handle);
+        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && bar)
+            return hasMnemonic(bar, character);
         window = window->parent();
     }
     return false;

@@ -1,8 +1,6 @@
 // IKeyboardHandler: key and character messages sorted into four callbacks.
 #pragma once
 
-#include <atomic>
-
 #include <idefs.hpp>
 
 #include "ihandler.hpp"
@@ -14,14 +12,6 @@
 // which opens the menu.
 class OVKWIN_API IKeyboardHandler : public IHandler {
 public:
-    // Reads the text of the item at `position` (0 first) of the menu bar of a window, with "&"
-    // before its mnemonic; false past the last item. The menus register it; until they do, no
-    // Alt+character is taken for a mnemonic.
-    using MenuTextReader = IBase::Boolean (*)(const IWindowHandle& window, unsigned long position,
-                                              IString& text);
-    // Answers the previous reader.
-    static MenuTextReader setMenuTextReader(MenuTextReader reader) noexcept;
-
     IKeyboardHandler() noexcept = default;
     ~IKeyboardHandler() override;
 

@@ -37,8 +37,20 @@ constexpr unsigned int parkedMessage = 0xFFD7;
 constexpr unsigned int leftClick = 0xFFD8;
 constexpr unsigned int rightClick = 0xFFD9;
 constexpr unsigned int middleClick = 0xFFDA;
+// Sent to a scroll bar by the library when it moves the scroll box itself: wParam = the new
+// position.
+constexpr unsigned int scrollBoxMove = 0xFFDC;
 // Thread message: ends the message loops whose level is not above lParam.
 constexpr unsigned int stopLoop = 0xFFE0;
+// Posted by a canvas or frame to itself when it gets the focus: wParam = its handle. The focus
+// goes on to its first tab stop once the activation that gave the focus has settled.
+constexpr unsigned int focusNotice = 0xFFE2;
+// Posted by a button that does not take the focus on clicks to itself, after the click, to
+// give the focus back. The number is shared with focusNotice: each goes only to its own kind
+// of window (buttons, or canvases and frames), whose handlers alone act on it.
+constexpr unsigned int restoreFocus = 0xFFE2;
+// Sent to a canvas whose layout is due, before it paints or when it is shown.
+constexpr unsigned int layoutRequest = 0xFFE3;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
@@ -54,6 +66,8 @@ constexpr unsigned int comboEnter = 0xFFF8;
 constexpr unsigned int comboEditChange = 0xFFF9;
 // Posted by a callback of the frame handler to the frame's own dispatch.
 constexpr unsigned int frameCallback = 0xFFFA;
+// Asks a window whether its owner decides its pointer (the owner mouse handler answers 1).
+constexpr unsigned int ownerMouseQuery = 0xFFFC;
 // Posted by the notebook's tab-control handler after a WM_SIZE, with its parameters.
 constexpr unsigned int tabControlResize = 0xFFFD;
 

@@ -11,6 +11,7 @@
 
 #include <detail/iobjwnd.hpp>
 #include <iassert.hpp>
+#include <ihelpsta.hpp>
 
 #include "detail/iframesv.hpp"
 #include "detail/iwincore.hpp"
@@ -406,14 +407,9 @@ IWindowHandle IWindow::eventTarget(EventType type, const char* function) const
         IThrow::argument("type is a known EventType", IEXCEPTION_LOCATION("iwindow2", function));
     IWindowHandle target = handle();
     if (type == frameEvent) {
-        for (const IWindow* window = this; window; window = window->parent()) {
-            if (window == desktopWindow())
-                break;
-            if (window->isFrameWindow()) {
-                target = IWindowCore::rawHandle(*window);
-                break;
-            }
-        }
+        // The frame that serves the window: among its parents, else among its owners.
+        if (const IWindow* frame = IHelpStatics::frameWindowFor(target))
+            target = IWindowCore::rawHandle(*frame);
     }
     return target;
 }

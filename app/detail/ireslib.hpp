@@ -11,15 +11,6 @@ struct HMENU__;
 struct HWND__;
 class ISize;
 
-// The help facility's readers: help tables (non-zero when loaded) and menus in the extended
-// menu format (0 when missing or not in that format). Until the help facility registers them,
-// both answer "not loaded", so the loaders that use them throw.
-struct IResourceHelpServices {
-    int (*loadHelpTable)(HWND__* window, unsigned long id, HINSTANCE__* module) = nullptr;
-    HMENU__* (*loadExtendedMenu)(HINSTANCE__* module, unsigned long id) = nullptr;
-};
-OVKWIN_API void ovkSetResourceHelpServices(const IResourceHelpServices& services) noexcept;
-
 // The bitmap loader of the graphics subsystem: the bitmap resource, scaled to the size unless it
 // is 0 by 0, or 0 when missing. Until graphics registers one, a plain image load does the same.
 using IBitmapResourceLoader = HBITMAP__* (*)(unsigned long id, HINSTANCE__* module,

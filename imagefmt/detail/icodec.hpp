@@ -165,4 +165,11 @@ inline unsigned readFlagOfDepth(int bpp)
 }
 inline unsigned writeFlagOfDepth(int bpp) { return readFlagOfDepth(bpp) << 4; }
 
+// The weighted brightness of a palette entry (red, green, blue): the two-colour writers compare
+// a model's two entries by it to decide which of them the file's ink or black is.
+inline int luminance(const unsigned char* entry)
+{
+    return 77 * entry[0] + 151 * entry[1] + 28 * entry[2];
+}
+
 }  // namespace imgfmt

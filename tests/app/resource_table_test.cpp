@@ -78,43 +78,6 @@ protected:
     std::unique_ptr<IWindow> fWindow;
 };
 
-// Help services that record what they are given, registered for one test.
-struct HelpCalls {
-    static HWND window;
-    static unsigned long id;
-    static HINSTANCE module;
-    static int answer;
-    static int loadHelpTable(HWND w, unsigned long i, HINSTANCE m)
-    {
-        window = w;
-        id = i;
-        module = m;
-        return answer;
-    }
-    static HMENU loadExtendedMenu(HINSTANCE m, unsigned long i)
-    {
-        module = m;
-        id = i;
-        return answer ? CreateMenu() : nullptr;
-    }
-};
-HWND HelpCalls::window = nullptr;
-unsigned long HelpCalls::id = 0;
-HINSTANCE HelpCalls::module = nullptr;
-int HelpCalls::answer = 0;
-
-class RegisteredHelp {
-public:
-    RegisteredHelp()
-    {
-        IResourceHelpServices services;
-        services.loadHelpTable = &HelpCalls::loadHelpTable;
-        services.loadExtendedMenu = &HelpCalls::loadExtendedMenu;
-        ovkSetResourceHelpServices(services);
-    }
-    ~RegisteredHelp() { ovkSetResourceHelpServices(IResourceHelpServices()); }
-};
-
 } // namespace
 
 TEST(ResourceTable, MenuLoadsByNumberAndMissingOneThrows)
@@ -180,33 +143,32 @@ TEST_F(ResourceWindows, DialogIsOwnedByTheOwnerAndNotByTheParent)
                       "WinLoadDlg(IResourceId:" + std::to_string(kMissing) + ")", "ireslib", 325);
 }
 
-TEST_F(ResourceWindows, HelpTableGoesToTheHelpFacilityWhichDecides)
-{
-    IDynamicLinkLibrary library("ovkres");
-    // Before the help facility registers its reader, no help table can be loaded.
-    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 5); },
-                      "WinLoadHelpTable(IResourceId:5)", "ireslib", 386);
-    RegisteredHelp help;
-    HelpCalls::answer = 1;
-    EXPECT_EQ(&library.loadHelpTable(fWindow.get(), 12), &library);
-    EXPECT_EQ(HelpCalls::window, fNative);
-    EXPECT_EQ(HelpCalls::id, 12u);
-    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
-    HelpCalls::answer = 0;
-    expectSystemError([&] { library.loadHelpTable(fWindow.get(), 13); },
-                      "WinLoadHelpTable(IResourceId:13)", "ireslib", 386);
-}
-
 TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
 {
-    IDynamicLinkLibrary library("ovkres");
-    IPlatform::Override variant(IPlatform::platformVariant, true);
-    expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
-    RegisteredHelp help;
-    HelpCalls::answer = 1;
-    IMenuHandle menu = library.loadMenu(41);
-    ASSERT_TRUE(menu.isValid());
-    EXPECT_EQ(HelpCalls::id, 41u);
-    EXPECT_EQ(HelpCalls::module, library.handle().asValue());
-    DestroyMenu(menu);
+    // One item "Open" (identifier 7, the last of its menu) in each format: the classic one
+    // (version 0) and the extended one (version 1, items 4 bytes after the header's first 4).
+    const wchar_t open[] = L"Open";
+    const std::string text(reinterpret_cast<const char*>(open), sizeof open);
+    const std::string classic = std::string("\0\0\0\0\x80\0\x07\0", 8) + text;
+    const std::string extended = std::string("\x01\0\x04\0\0\0\0\0", 8) +
+                                 std::string("\0\0\0\0\0\0\0\0\x07\0\0\0\x80\0", 14) + text;
+    const std::string path = restest::buildResourceModule(
+        "ovk_resource_menus.dll", {{RT_MENU, 40, classic}, {RT_MENU, 41, extended}});
+    ASSERT_FALSE(path.empty());
+    {
+        IDynamicLinkLibrary library(path.c_str());
+        auto expectOpen = [](IMenuHandle menu) {
+            ASSERT_TRUE(menu.isValid());
+            char name[16] = {};
+            GetMenuStringA(menu, 0, name, sizeof name, MF_BYPOSITION);
+            EXPECT_STREQ(name, "Open");
+            EXPECT_EQ(GetMenuItemID(menu, 0), 7u);
+            DestroyMenu(menu);
+        };
+        expectOpen(library.loadMenu(40));
+        IPlatform::Override variant(IPlatform::platformVariant, true);
+        expectOpen(library.loadMenu(41));
+        expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
+    }
+    DeleteFileA(path.c_str());
 }

@@ -66,8 +66,8 @@ void makeModel(Model& model, int width, int height, int bpp)
     }
 }
 
-// The colour of a model pixel, (0, 0) at the top left. A two-colour palette gives entry 0 to
-// the set bits, as the codecs read it.
+// The colour of a model pixel, (0, 0) at the top left: at every depth below 24 the pixel's bits
+// are its palette index.
 COLORREF modelPixel(const MOD& model, int x, int y)
 {
     const unsigned char* row =
@@ -77,7 +77,7 @@ COLORREF modelPixel(const MOD& model, int x, int y)
     case 24: return RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
     case 8: index = row[x]; break;
     case 4: index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 15; break;
-    default: index = ((row[x / 8] >> (7 - x % 8)) & 1) ? 0 : 1;
+    default: index = (row[x / 8] >> (7 - x % 8)) & 1;
     }
     return RGB(model.palette[3 * index], model.palette[3 * index + 1],
                model.palette[3 * index + 2]);
@@ -160,11 +160,11 @@ TEST_P(GraphicsBitmapFile, ReadAndDrawnMatchesTheModelPixelForPixel)
     // Nothing beyond the bitmap's rectangle.
     EXPECT_EQ(fSurface.count(kWhite), 100 * 100 - 13 * 9 + (c.bpp == 1 ? 39 : 0));
     if (c.bpp == 1) {
-        // The two colours of the image travel as the bitmap's pen and background colours,
-        // and the pixels keep the file's colours (the writer's table is black, white).
-        EXPECT_EQ(bitmap.graphicBundle().penColor().asRGBLong(), modelPixel(read.mod, 0, 0));
-        EXPECT_EQ(bitmap.graphicBundle().backgroundColor().asRGBLong(),
-                  modelPixel(read.mod, 1, 0));
+        // The two colours of the image travel as the bitmap's pen colour (for its 0 bits) and
+        // background colour (for its 1 bits). The writer's table is black, white, and the
+        // model's set pixels, of its lighter colour, come back white.
+        EXPECT_EQ(bitmap.graphicBundle().penColor().asRGBLong(), RGB(0, 0, 0));
+        EXPECT_EQ(bitmap.graphicBundle().backgroundColor().asRGBLong(), kWhite);
         EXPECT_EQ(fSurface.pixel(10, 20), kWhite);
         EXPECT_EQ(fSurface.pixel(11, 20), RGB(0, 0, 0));
     }

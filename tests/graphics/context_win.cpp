@@ -28,15 +28,15 @@ TEST(GraphicsContext, NewContextStartsFromTheDefaultsAndKeepsTheDeviceRasterOper
     Surface surface;
     SetROP2(surface.dc(), R2_XORPEN);
     SetBkMode(surface.dc(), OPAQUE);
+    SetBkColor(surface.dc(), RGB(10, 20, 30));
     IGraphicContext context{IPresSpaceHandle(surface.dc())};
     EXPECT_EQ(context.penType(), IGraphicBundle::solid);
     EXPECT_EQ(context.penWidth(), 1u);
     EXPECT_TRUE(context.penColor() == IColor(IColor::black));
     EXPECT_TRUE(context.fillColor() == IColor(IColor::black));
-    EXPECT_TRUE(context.backgroundColor() == IColor(IColor::white) ||
-                context.backgroundColor() == IColor(GetRValue(GetBkColor(surface.dc())),
-                                                    GetGValue(GetBkColor(surface.dc())),
-                                                    GetBValue(GetBkColor(surface.dc()))));
+    // The background colour, like the raster operation, is the device's own: only the
+    // background mix mode and the pattern origin are set from the defaults.
+    EXPECT_TRUE(context.backgroundColor() == IColor(10, 20, 30));
     EXPECT_EQ(context.drawOperation(), IGraphicBundle::fillAndFrame);
     EXPECT_EQ(context.penPattern(), -3);
     EXPECT_EQ(context.fillPattern(), -3);
@@ -174,6 +174,7 @@ TEST(GraphicsContext, ModesMapToTheSystemAndBack)
     SetMapMode(surface.dc(), MM_TEXT);
 
     context.setBackgroundColor(IColor::yellow);
+    EXPECT_EQ(GetBkColor(surface.dc()) & 0xFFFFFF, RGB(255, 255, 0));
     EXPECT_TRUE(context.backgroundColor() == IColor(IColor::yellow));
 }
 

@@ -9,6 +9,7 @@
 #include <igpylin.hpp>
 #include <igrafctx.hpp>
 #include <igrect.hpp>
+#include <itrnsfrm.hpp>
 
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -133,6 +134,34 @@ TEST_F(GraphicsOlderPlatform, PensAreOnePixelAndTinyCurvesAreLines)
     } catch (const IInvalidRequest& error) {
         EXPECT_EQ(error.errorId(), 73u);
     }
+}
+
+// A rounded rectangle or a three-point arc whose box on the device is two pixels or less high
+// is the line across that box, as an ellipse is. Scaled by ten and twenty, the boxes are tiny
+// in the shapes' own units, and the lines (as wide as the scaled pen) lie far from the curves
+// they stand for.
+TEST_F(GraphicsOlderPlatform, TinyRoundedRectanglesAndThreePointArcsAreLines)
+{
+    fContext.reset(new IGraphicContext(IPresSpaceHandle(fSurface.dc())));
+    fContext->setPenColor(IColor(255, 0, 0)).setDrawOperation(IGraphicBundle::frame);
+    const COLORREF red = graphicstest::kRed;
+
+    fContext->setWorldTransform(ITransformMatrix(10, 0, 0, 10, 0, 0));
+    IGRectangle rounded(IRectangle(1, 5, 9, 6));
+    rounded.setRounding(ISize(1, 1));
+    rounded.drawOn(*fContext);
+    EXPECT_EQ(fSurface.pixel(50, 55), red);  // on the line from (10,50) to (90,60)
+    // Off the line, where the rectangle's edges would be.
+    EXPECT_NE(fSurface.pixel(80, 47), red);
+    EXPECT_NE(fSurface.pixel(20, 63), red);
+
+    fSurface.clear();
+    fContext->setWorldTransform(ITransformMatrix(20, 0, 0, 20, 0, 0));
+    IG3PointArc arc(IPoint(1, 2), IPoint(2, 3), IPoint(3, 2));  // the circle around (2,2)
+    arc.drawOn(*fContext);
+    EXPECT_EQ(fSurface.pixel(40, 40), red);  // on the line from (20,20) to (60,60)
+    EXPECT_NE(fSurface.pixel(22, 58), red);  // off it, where the arc would pass
+    fContext->setWorldTransform(ITransformMatrix());
 }
 
 } // namespace

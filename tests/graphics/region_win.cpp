@@ -3,6 +3,7 @@
 // with it.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <igrafctx.hpp>
 #include <igrect.hpp>
 #include <igregion.hpp>
+#include <itrnsfrm.hpp>
 
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -243,6 +245,51 @@ TEST_F(RegionGraphic, ContextBoundsHitTestsAndClipsWithARegion)
     fContext->clearClipRegion();
     EXPECT_EQ(fSurface.count(kBlue), 20 * 30);
     EXPECT_EQ(fSurface.pixel(30, 40), kBlue);
+}
+
+// A region is hit where it is painted: the device point goes through the world transform and
+// the mapping mode, as painting does.
+TEST_F(RegionGraphic, HitTestsFollowTheWorldTransformAndTheMappingMode)
+{
+    struct Case {
+        const char* name;
+        void (*set)(IGraphicContext&);
+        IRectangle area;
+    } cases[] = {
+        {"shifted",
+         [](IGraphicContext& c) { c.setWorldTransform(ITransformMatrix(1, 0, 0, 1, 50, 30)); },
+         IRectangle(10, 10, 30, 30)},
+        {"doubled",
+         [](IGraphicContext& c) { c.setWorldTransform(ITransformMatrix(2, 0, 0, 2, 0, 0)); },
+         IRectangle(20, 20, 40, 40)},
+        // Hundredths of an inch, y growing upward: the area lies below the origin.
+        {"inches", [](IGraphicContext& c) { c.setMappingMode(IGraphicContext::lowEnglish); },
+         IRectangle(30, -70, 70, -30)},
+    };
+    fContext->setHitApertureSize(ISize(2, 2));
+    for (const Case& c : cases) {
+        c.set(*fContext);
+        const IGRegion region = square(c.area.minX(), c.area.minY(), c.area.maxX(), c.area.maxY());
+        ASSERT_GT(paintedPixels(region), 0) << c.name;
+        // The middle of the painted area, and the middle of the area where the region lies
+        // in logical units, when that is not painted.
+        int left = 100, top = 100, right = -1, bottom = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (fSurface.pixel(x, y) == kRed) {
+                    left = std::min(left, x), top = std::min(top, y);
+                    right = std::max(right, x), bottom = std::max(bottom, y);
+                }
+        const IPoint painted((left + right) / 2, (top + bottom) / 2);
+        EXPECT_TRUE(IGRegion(region).hitTest(*fContext, painted)) << c.name;
+        const IPoint logical = c.area.center();
+        if (logical.x() >= 0 && logical.y() >= 0 &&
+            fSurface.pixel(logical.x(), logical.y()) == kWhite) {
+            EXPECT_FALSE(IGRegion(region).hitTest(*fContext, logical)) << c.name;
+        }
+        fContext->setWorldTransform(ITransformMatrix());
+        fContext->setMappingMode(IGraphicContext::text);
+    }
 }
 
 TEST_F(RegionGraphic, RegionsAreMirroredForUpwardCoordinates)

@@ -2,6 +2,8 @@
 // and drawn, bounded, hit-tested and clipped by the context.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <igrafctx.hpp>
@@ -142,6 +144,45 @@ TEST_F(TextGraphic, UpwardCoordinatesPlaceTheTopOfTheTextAtTheFlippedPoint)
     const int top = 70 - static_cast<int>(height);
     EXPECT_GT(ink(), 0);
     EXPECT_EQ(inkInside(IRectangle(0, top, 100, 70)), ink());
+}
+
+} // namespace
+
+namespace {
+
+// Without the device's transform (a context on an old-style metafile, which has no advanced
+// graphics mode) a string's own scaling reaches its glyphs through a scaled font: played back,
+// text scaled three times in height stands about three times as tall as unscaled text.
+TEST_F(TextGraphic, WithoutTheDevicesTransformAStringsScaleMakesItsFontScaled)
+{
+    const auto inkHeight = [this](double yScale) {
+        HDC recorder = CreateMetaFileA(nullptr);
+        {
+            IGraphicContext context{IPresSpaceHandle(recorder)};
+            context.setPenColor(IColor(0, 0, 0));
+            IGString text("H", IPoint(10, 5), IFont("Arial", 10));
+            if (yScale != 1.0)
+                text.scaleBy(1.0, yScale);
+            context.draw(text);
+        }
+        HMETAFILE recorded = CloseMetaFile(recorder);
+        fSurface.clear();
+        PlayMetaFile(fSurface.dc(), recorded);
+        DeleteMetaFile(recorded);
+        int top = 100, bottom = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (fSurface.pixel(x, y) != kWhite) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return bottom - top + 1;
+    };
+    const int plain = inkHeight(1.0);
+    ASSERT_GT(plain, 3);
+    const int scaled = inkHeight(3.0);
+    EXPECT_GE(scaled, 2 * plain + 1) << "plain " << plain;
+    EXPECT_LE(scaled, 4 * plain) << "plain " << plain;
 }
 
 } // namespace

@@ -150,14 +150,14 @@ TEST_P(BmpRoundTrip, PixelsAndPaletteSurviveExactly)
 
 INSTANTIATE_TEST_SUITE_P(
     AllDepthsAndForms, BmpRoundTrip,
-    testing::Values(RoundTrip{1, "", "inv"}, RoundTrip{4, "", ""}, RoundTrip{8, "", ""},
-                    RoundTrip{24, "", ""}, RoundTrip{1, "1.1", "inv"}, RoundTrip{4, "1.1", ""},
+    testing::Values(RoundTrip{1, "", ""}, RoundTrip{4, "", ""}, RoundTrip{8, "", ""},
+                    RoundTrip{24, "", ""}, RoundTrip{1, "1.1", ""}, RoundTrip{4, "1.1", ""},
                     RoundTrip{8, "1.1", ""}, RoundTrip{24, "1.1", ""},
-                    RoundTrip{1, "topdown", "inv"}, RoundTrip{4, "topdown", ""},
+                    RoundTrip{1, "topdown", ""}, RoundTrip{4, "topdown", ""},
                     RoundTrip{8, "topdown", ""}, RoundTrip{24, "topdown", ""},
                     RoundTrip{4, "rle", ""}, RoundTrip{8, "rle", ""},
                     RoundTrip{8, "rle invb", "invb"}, RoundTrip{4, "rle,invb", "invb"},
-                    RoundTrip{24, "invb", "invb"}, RoundTrip{1, "win,invb", "invb inv"}),
+                    RoundTrip{24, "invb", "invb"}, RoundTrip{1, "win,invb", "invb"}),
     [](const testing::TestParamInfo<RoundTrip>& info) {
         std::string name = std::to_string(info.param.bpp) + "bpp_" + info.param.writeOptions;
         for (char& ch : name)
@@ -196,27 +196,54 @@ TEST(BmpWrite, CoreHeaderUsesThreeByteEntriesAndSixteenBitSizes)
     EXPECT_EQ(f[26 + 3 * 2], m.palette[3 * 2 + 2]);  // blue first
 }
 
-TEST(BmpWrite, OneBitPaletteIsFixedBlackWhiteOrWhiteBlack)
+// The written two-colour table is black, white (white, black with "inv") whatever the model's
+// two colours are; the bits follow, so that the file shows the model's dark pixels black. The
+// reader keeps the file's table in its order, with or without "inv".
+TEST(BmpWrite, OneBitFilesAreBlackAndWhiteAndKeepTheModelsLightAndDark)
 {
-    Model m;
-    ASSERT_EQ(imgtest::makePatternModel(9, 2, 1, &m), 0);
-    const Bytes plain = imgtest::writeToBytes(&m, ModFormatBitmap, nullptr);
-    EXPECT_EQ(imgfmt::getLE32(&plain[54]), 0x000000u);
-    EXPECT_EQ(imgfmt::getLE32(&plain[58]), 0xFFFFFFu);
-    const Bytes inverse = imgtest::writeToBytes(&m, ModFormatBitmap, "inv");
-    EXPECT_EQ(imgfmt::getLE32(&inverse[54]), 0xFFFFFFu);
-    EXPECT_EQ(imgfmt::getLE32(&inverse[58]), 0x000000u);
-
-    // Read back without "inv" the entries change places, so the bits keep their meaning only
-    // with it.
-    Model swapped;
-    ASSERT_EQ(read(plain, &swapped), 0);
-    EXPECT_EQ(paletteEntry(swapped, 0), 0xFFFFFFu);
-    EXPECT_EQ(paletteEntry(swapped, 1), 0x000000u);
-    Model kept;
-    ASSERT_EQ(read(plain, &kept, "inv"), 0);
-    EXPECT_EQ(paletteEntry(kept, 0), 0x000000u);
-    EXPECT_TRUE(imgtest::samePixels(m, swapped));
+    const struct {
+        uint32_t entry0, entry1;
+        const char* writeOptions;
+        uint32_t table0, table1;
+    } cases[] = {
+        {0x000000, 0xFFFFFF, "", 0x000000, 0xFFFFFF},
+        {0xFFFFFF, 0x000000, "", 0x000000, 0xFFFFFF},
+        {0x000000, 0xFFFFFF, "inv", 0xFFFFFF, 0x000000},
+        {0xFFFFFF, 0x000000, "inv", 0xFFFFFF, 0x000000},
+        {0x202080, 0xF0E000, "", 0x000000, 0xFFFFFF},   // dark blue and yellow
+        {0xF0E000, 0x202080, "1.1", 0x000000, 0xFFFFFF},
+        {0xFFFFFF, 0x000000, "invb", 0x000000, 0xFFFFFF},
+    };
+    for (const auto& c : cases) {
+        Model m;
+        ASSERT_EQ(imgtest::makePatternModel(9, 3, 1, &m), 0);
+        for (int i = 0; i < 3; ++i) {
+            m.palette[i] = static_cast<unsigned char>(c.entry0 >> (16 - 8 * i));
+            m.palette[3 + i] = static_cast<unsigned char>(c.entry1 >> (16 - 8 * i));
+        }
+        const Bytes f = imgtest::writeToBytes(&m, ModFormatBitmap, c.writeOptions);
+        const bool core = std::strcmp(c.writeOptions, "1.1") == 0;
+        const size_t table = core ? 26 : 54;
+        const auto entryAt = [&](size_t at) { return imgfmt::getLE32(&f[at]) & 0xFFFFFFu; };
+        EXPECT_EQ(entryAt(table), c.table0) << c.writeOptions;
+        EXPECT_EQ(entryAt(table + (core ? 3 : 4)), c.table1) << c.writeOptions;
+        const bool complemented = std::strcmp(c.writeOptions, "invb") == 0;
+        for (const char* readOptions : {"", "inv"}) {
+            Model back;
+            ASSERT_EQ(read(f, &back, complemented ? "invb" : readOptions), 0);
+            EXPECT_EQ(paletteEntry(back, 0), c.table0) << readOptions;
+            EXPECT_EQ(paletteEntry(back, 1), c.table1) << readOptions;
+            // Each pixel keeps the side it had: the darker of the model's two colours is black.
+            const uint32_t dark = imgfmt::luminance(m.palette) <= imgfmt::luminance(m.palette + 3)
+                                      ? 0u
+                                      : 1u;
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 9; ++x)
+                    ASSERT_EQ(paletteEntry(back, pixel(back, x, y)) == 0,
+                              pixel(m, x, y) == dark)
+                        << c.writeOptions << " " << readOptions << " at " << x << "," << y;
+        }
+    }
 }
 
 TEST(BmpWrite, ContradictoryOrUnsupportedOptionsAreRefused)
@@ -314,8 +341,7 @@ TEST(BmpForeign, FilesWrittenByImageMagickReadAsTheirSources)
     for (const auto& c : cases) {
         Model m;
         int format = ModFormatGuess;
-        // "inv" keeps the 1-bpp palette in the file's order, so colours compare directly.
-        ASSERT_EQ(ModReadFromFile(dataPath(c.file).c_str(), &format, "inv", &m), 0) << c.file;
+        ASSERT_EQ(ModReadFromFile(dataPath(c.file).c_str(), &format, "", &m), 0) << c.file;
         EXPECT_EQ(format, ModFormatBitmap);
         ASSERT_EQ(m.width, c.width) << c.file;
         ASSERT_EQ(m.height, c.height) << c.file;
@@ -637,7 +663,7 @@ TEST(BmpHostile, AHugeColourCountReadsOnlyTheDepthsEntries)
     s.paletteEntries = 2;
     s.data.assign(8, 0x80);
     Model m;
-    ASSERT_EQ(read(build(s), &m, "inv"), 0);
+    ASSERT_EQ(read(build(s), &m), 0);
     EXPECT_EQ(paletteEntry(m, 1), builtEntry(1));
     EXPECT_EQ(pixel(m, 0, 0), 1u);
 }

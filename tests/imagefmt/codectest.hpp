@@ -98,6 +98,18 @@ inline PlainMap readPlainMap(const std::string& path)
     return map;
 }
 
+// The colour of a plain map at (x, y) from the top left as 0xRRGGBB: a plain bitmap's 1 is
+// black and its 0 white; a plain pixmap's samples are scaled from its maximum.
+inline uint32_t plainColour(const PlainMap& map, int x, int y)
+{
+    const size_t i = size_t(y) * size_t(map.width) + size_t(x);
+    if (map.samples.size() < 3 * size_t(map.width) * size_t(map.height))
+        return map.samples[i] ? 0x000000u : 0xFFFFFFu;
+    const int* s = &map.samples[3 * i];
+    return uint32_t(s[0] * 255 / map.maximum) << 16 | uint32_t(s[1] * 255 / map.maximum) << 8 |
+           uint32_t(s[2] * 255 / map.maximum);
+}
+
 // The colour at (x, y), y counted from the top row: through the palette below 24 bpp.
 inline uint32_t colourAt(const MOD& m, int x, int y)
 {
@@ -136,10 +148,7 @@ inline ::testing::AssertionResult matchesPlainMap(const MOD& m, const std::strin
         return ::testing::AssertionFailure() << relative << " is not a plain colour map";
     for (int y = 0; y < m.height; ++y)
         for (int x = 0; x < m.width; ++x) {
-            const int* s = &map.samples[size_t(3 * (y * m.width + x))];
-            const uint32_t want = uint32_t(s[0] * 255 / map.maximum) << 16 |
-                                  uint32_t(s[1] * 255 / map.maximum) << 8 |
-                                  uint32_t(s[2] * 255 / map.maximum);
+            const uint32_t want = plainColour(map, x, y);
             const uint32_t got = colourAt(m, x, y);
             if (!withinTolerance(got, want, tolerance))
                 return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is "

@@ -92,6 +92,19 @@ TEST(NativeBitmap, OneBitModelIsBlackAndWhiteAndHandsBackItsColours)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 9; ++x)
             ASSERT_EQ(shown[size_t(y) * 9 + x], pixel(m, x, y) ? 0xFFFFFFu : 0u) << x << "," << y;
+    // A monochrome bitmap, so that a context's text and background colours give it the two
+    // colours: a bitmap made for the display would stay black and white.
+    BITMAP object{};
+    ASSERT_NE(GetObjectA(h.bitmap, sizeof object, &object), 0);
+    EXPECT_EQ(object.bmPlanes * object.bmBitsPixel, 1);
+
+    // Made back into a model, the bits are the same and index black and white.
+    Model back;
+    ASSERT_EQ(ModCreateFromHBitmap(&back, h.bitmap, nullptr), 0);
+    ASSERT_EQ(back.bpp, 1);
+    EXPECT_EQ(paletteEntry(back, 0), 0x000000u);
+    EXPECT_EQ(paletteEntry(back, 1), 0xFFFFFFu);
+    EXPECT_TRUE(imgtest::samePixels(m, back));
 }
 
 TEST(NativeBitmap, AnInvalidModelMakesNoBitmap)

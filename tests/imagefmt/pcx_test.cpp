@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(Files, PcxReference,
                                            Reference{"pcx/palette8.pcx", "pcx/palette8.ppm", 8},
                                            Reference{"pcx/planes16.pcx", "pcx/planes16.ppm", 4},
                                            Reference{"pcx/packed16.pcx", "pcx/packed16.ppm", 4},
-                                           Reference{"pcx/mono.pcx", "pcx/mono.ppm", 1}));
+                                           Reference{"pcx/mono.pcx", "pcx/mono.ppm", 1},
+                                           Reference{"pcx/whitefirst.pcx", "pcx/mono.ppm", 1}));
 
 // The image data of an 8-bit model of one row written by our writer.
 Bytes encodedRow(const Bytes& row)

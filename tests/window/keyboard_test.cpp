@@ -8,6 +8,7 @@
 #include <string>
 
 #include <ikeyhdr.hpp>
+#include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
 #include "events_support.hpp"
@@ -227,23 +228,11 @@ TEST(KeyboardDeadKey, SameCharacterRepeatsOtherCharacterComposes)
     EXPECT_EQ(handler.flags, "composed composed ");
 }
 
-// A frame with a menu bar and a child; the menus' text reader is the native one for the test.
+// A frame with a menu bar and a child.
 class KeyboardMnemonic : public testing::Test {
 protected:
-    static IBase::Boolean readMenu(const IWindowHandle& window, unsigned long position, IString& text)
-    {
-        HMENU menu = GetMenu(window);
-        char buffer[64];
-        if (!menu || static_cast<int>(position) >= GetMenuItemCount(menu) ||
-            GetMenuStringA(menu, static_cast<UINT>(position), buffer, sizeof buffer, MF_BYPOSITION) < 0)
-            return false;
-        text = buffer;
-        return true;
-    }
-
     void SetUp() override
     {
-        previous = IKeyboardHandler::setMenuTextReader(&readMenu);
         menu = CreateMenu();
         AppendMenuA(menu, MF_STRING, 1, "&File");
         AppendMenuA(menu, MF_STRING, 2, "E&dit");
@@ -258,10 +247,8 @@ protected:
         handler.stopHandlingEventsFor(child.get());
         child.reset();
         frame.reset();
-        IKeyboardHandler::setMenuTextReader(previous);
     }
 
-    IKeyboardHandler::MenuTextReader previous = nullptr;
     HMENU menu = nullptr;
     std::unique_ptr<TestWindow> frame;
     std::unique_ptr<TestWindow> child;
@@ -276,18 +263,17 @@ TEST_F(KeyboardMnemonic, MnemonicsOfTheFrameMenuBarAreLeftToTheMenu)
     };
     // Menu mnemonics match either case, as Windows matches them.
     const Case cases[] = {{'F', ""}, {'f', ""}, {'d', ""}, {'q', "char any"}, {'H', "char any"}};
-    for (const Case& c : cases) {
-        handler.calls.clear();
-        send(child->hwnd(), WM_SYSCHAR, c.character, kAlt | 1);
-        EXPECT_EQ(handler.calls, c.expected) << static_cast<char>(c.character);
+    // The menu bar is read through the menu objects, on either of their platform roads.
+    for (bool extendedMenus : {true, false}) {
+        IPlatform::Override road(IPlatform::newShell, extendedMenus);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, false);
+        for (const Case& c : cases) {
+            handler.calls.clear();
+            send(child->hwnd(), WM_SYSCHAR, c.character, kAlt | 1);
+            EXPECT_EQ(handler.calls, c.expected)
+                << static_cast<char>(c.character) << " extended " << extendedMenus;
+        }
     }
-}
-
-TEST_F(KeyboardMnemonic, WithoutAReaderNoCharacterIsAMnemonic)
-{
-    IKeyboardHandler::setMenuTextReader(nullptr);
-    send(child->hwnd(), WM_SYSCHAR, 'F', kAlt | 1);
-    EXPECT_EQ(handler.calls, "char any");
 }
 
 } // namespace

@@ -14,9 +14,10 @@ public:
         // thread-start event, parked message parameters, 16-bit thunks for private messages,
         // the extended-menu loader, the registry's subkey form, no drawing paths. Default false.
         platformVariant,
-        // The newer shell: extended menu-item calls, three-dimensional edges (and their extra
-        // pixels in minimum sizes), message-based hit tests, the combo box's top-index
-        // messages. Default true.
+        // The newer shell on the NT family. With consumerNewShell it selects the newer
+        // shell's roads (hasNewShell): extended menu-item calls, three-dimensional edges (and
+        // their extra pixels in minimum sizes), message-based hit tests, the combo box's
+        // top-index messages. Default true.
         newShell,
         // The limited graphics of the older consumer family: geometric pens neither styled nor
         // patterned, no paths to build regions, loaded accelerator tables rebuilt, icons loaded
@@ -27,11 +28,24 @@ public:
         alternatePenCosmeticOnly,
         // The system's own strings are wide characters (the NT family). Default true.
         wideCharacterSystem,
+        // The newer shell on the consumer family: besides the newer shell's roads, dialogs
+        // that fail to load from a resource fall back to a plain frame whatever the error,
+        // and the font dialog is asked for its final choice. Default false.
+        consumerNewShell,
+        // The NT family with the older shell, whose spin buttons need two more pixels of
+        // height. Default false.
+        olderNTShell,
         queryCount
     };
 
     static IBase::Boolean isPlatformVariant() noexcept { return answer(platformVariant); }
-    static IBase::Boolean hasNewShell() noexcept { return answer(newShell); }
+    // Either family's newer shell.
+    static IBase::Boolean hasNewShell() noexcept {
+        return answer(consumerNewShell) || answer(newShell);
+    }
+    static IBase::Boolean hasNTNewShell() noexcept { return answer(newShell); }
+    static IBase::Boolean hasConsumerNewShell() noexcept { return answer(consumerNewShell); }
+    static IBase::Boolean hasOlderNTShell() noexcept { return answer(olderNTShell); }
     static IBase::Boolean hasLimitedGraphics() noexcept { return answer(limitedGraphics); }
     static IBase::Boolean isAlternatePenCosmeticOnly() noexcept {
         return answer(alternatePenCosmeticOnly);

@@ -5,6 +5,7 @@
 #include "ibasedef.hpp"
 #include "ibitflag.hpp"
 #include "ibuffer.hpp"
+#include "ierrinfo.hpp"
 #include "icollect.hpp"
 #include "ievtdata.hpp"
 #include "iexcept.hpp"

@@ -5,7 +5,7 @@
 
 namespace {
 // -1: no override; 0 or 1: the overriding answer.
-std::atomic<int> gOverrides[IPlatform::queryCount] = {{-1}, {-1}, {-1}, {-1}, {-1}};
+std::atomic<int> gOverrides[IPlatform::queryCount] = {{-1}, {-1}, {-1}, {-1}, {-1}, {-1}, {-1}};
 
 bool isQuery(IPlatform::Query query) noexcept {
     return query >= 0 && query < IPlatform::queryCount;
@@ -20,6 +20,8 @@ IBase::Boolean IPlatform::defaultAnswer(Query query) noexcept {
     case limitedGraphics: return false;
     case alternatePenCosmeticOnly: return true;
     case wideCharacterSystem: return true;
+    case consumerNewShell: return false;
+    case olderNTShell: return false;
     default: return false;
     }
 }

@@ -1,0 +1,26 @@
+// What the basic controls share in every class: the process-wide handler instances and each
+// class's current default style.
+#pragma once
+
+#include "iwindow.hpp"
+
+namespace ovkshared {
+
+// The one instance of a shared handler, made on first use. Never deleted: windows may still
+// dispatch while the process's static objects go.
+template <class Handler>
+Handler& instance()
+{
+    static auto* handler = new Handler;
+    return *handler;
+}
+
+// A control class's current default style, which starts as its class default.
+template <class Control>
+IWindow::Style& defaultStyle()
+{
+    static IWindow::Style style = Control::classDefault;
+    return style;
+}
+
+} // namespace ovkshared

@@ -1,0 +1,152 @@
+// Radio buttons.
+#include <windows.h>
+
+#include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
+#include "iradiobt.hpp"
+
+const IWindow::Style IRadioButton::_autoSelect(0, 0x10);
+const IWindow::Style IRadioButton::classDefault(WS_VISIBLE, 0x10);
+
+const IWindow::Style IRadioButton::_reservedStyle(0, 0);
+
+// Answers the colour requests, and clears the rest of the group whenever a radio button is
+// checked, by whatever code: the native automatic buttons clear only their own kind.
+class IRadioButtonHandler : public IButtonColorHandler<IRadioButton> {
+public:
+    static IRadioButtonHandler& shared() { return ovkshared::instance<IRadioButtonHandler>(); }
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
+    {
+        if (event.eventId() == BM_SETCHECK && event.parameter1().asUnsignedLong() != 0 &&
+            event.dispatchingHandle() == event.handle())
+            clearGroupOf(event.handle());
+        return IButtonColorHandler<IRadioButton>::dispatchHandlerEvent(event);
+    }
+
+private:
+    static void clearGroupOf(HWND button)
+    {
+        HWND first = button;
+        while (first && !(GetWindowLongPtrA(first, GWL_STYLE) & WS_GROUP))
+            first = GetWindow(first, GW_HWNDPREV);
+        if (!first)
+            first = GetWindow(button, GW_HWNDFIRST);
+        for (HWND sibling = first; sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+            const LONG_PTR style = GetWindowLongPtrA(sibling, GWL_STYLE);
+            if (sibling != first && (style & WS_GROUP))
+                break;
+            if (sibling == button || !(style & WS_VISIBLE))
+                continue;
+            if (SendMessageA(sibling, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+                // Only a change is made, so that observers hear of changes only.
+                if (SendMessageA(sibling, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+                    SendMessageA(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
+                if (style & WS_TABSTOP)
+                    SetWindowLongPtrA(sibling, GWL_STYLE, style & ~WS_TABSTOP);
+            }
+        }
+    }
+};
+
+IRadioButton::IRadioButton(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
+                           const Style& style)
+    : fBrushData(new IButtonBrushRecord)
+{
+    IRadioButtonHandler::shared().handleEventsFor(this);
+    ovkbutton::create(*this, id, parent, owner, initial, style, "parent!=0", "iradiobt",
+                      "IRadioButton::IRadioButton(unsigned long,IWindow*,IWindow*,const IRectangle&,"
+                      "const IRadioButton::Style&)");
+}
+
+IRadioButton::IRadioButton(unsigned long id, IWindow* parent) : fBrushData(new IButtonBrushRecord)
+{
+    setDestroyOnDelete(false);
+    IRadioButtonHandler::shared().handleEventsFor(this);
+    startHandlingEventsFor(
+        ovkbutton::childOf(id, parent, "iradiobt", "IRadioButton::IRadioButton(unsigned long,IWindow*)"));
+}
+
+IRadioButton::IRadioButton(const IWindowHandle& handle) : fBrushData(new IButtonBrushRecord)
+{
+    setDestroyOnDelete(false);
+    IRadioButtonHandler::shared().handleEventsFor(this);
+    startHandlingEventsFor(handle);
+}
+
+IRadioButton::~IRadioButton()
+{
+    IRadioButtonHandler::shared().stopHandlingEventsFor(this);
+    delete fBrushData;
+}
+
+IWindow::Style IRadioButton::defaultStyle()
+{
+    return ovkshared::defaultStyle<IRadioButton>();
+}
+
+void IRadioButton::setDefaultStyle(const Style& style)
+{
+    ovkshared::defaultStyle<IRadioButton>() = style;
+}
+
+unsigned long IRadioButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
+{
+    const bool automatic = style.asExtendedUnsignedLong() & _autoSelect.asExtendedUnsignedLong();
+    return ovkbutton::guiStyle(ISettingButton::convertToGUIStyle(style, extended), style, extended,
+                               automatic ? BS_AUTORADIOBUTTON : BS_RADIOBUTTON);
+}
+
+ISize IRadioButton::calcMinimumSize() const
+{
+    return ovkbutton::checkMinimumSize(*this);
+}
+
+IRadioButton& IRadioButton::enableAutoSelect(IBase::Boolean enable)
+{
+    ovkbutton::setKind(*this, enable ? BS_AUTORADIOBUTTON : BS_RADIOBUTTON);
+    return *this;
+}
+
+IRadioButton& IRadioButton::disableAutoSelect()
+{
+    return enableAutoSelect(false);
+}
+
+IBase::Boolean IRadioButton::isAutoSelect() const
+{
+    return (style() & 0x9) == 0x9;
+}
+
+IRadioButton& IRadioButton::enableReservedStyle(IBase::Boolean)
+{
+    return *this;
+}
+
+IRadioButton& IRadioButton::disableReservedStyle()
+{
+    return enableReservedStyle(false);
+}
+
+IBase::Boolean IRadioButton::isReservedStyle() const
+{
+    return true;
+}
+
+// Counted from the group's first window up to the next group: a checked button of the next
+// group does not belong to this one.
+long IRadioButton::selectedIndex() const
+{
+    HWND first = handle();
+    while (first && !(GetWindowLongPtrA(first, GWL_STYLE) & WS_GROUP))
+        first = GetWindow(first, GW_HWNDPREV);
+    long index = 0;
+    for (HWND sibling = first; sibling; sibling = GetWindow(sibling, GW_HWNDNEXT), ++index) {
+        if (sibling != first && (GetWindowLongPtrA(sibling, GWL_STYLE) & WS_GROUP))
+            break;
+        if (SendMessageA(sibling, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return index;
+    }
+    return -1;
+}

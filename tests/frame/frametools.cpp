@@ -1,0 +1,133 @@
+// Helpers of the frame subsystem's tests.
+#include "frametools.hpp"
+
+namespace frametest {
+
+std::string describeMenu(HMENU menu)
+{
+    std::string text;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        char buffer[128] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = buffer;
+        info.cch = sizeof buffer;
+        if (position)
+            text += "|";
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) {
+            text += "?";
+            continue;
+        }
+        // The classic calls make every separator disabled; a separator has no state to show.
+        if (info.fType & MFT_SEPARATOR) {
+            text += "-";
+            continue;
+        }
+        text += buffer;
+        if (info.fState & MFS_CHECKED)
+            text += "(c)";
+        if (info.fState & MFS_DISABLED)
+            text += "(d)";
+        if (info.hSubMenu)
+            text += "[" + describeMenu(info.hSubMenu) + "]";
+    }
+    return text;
+}
+
+namespace {
+
+constexpr UINT kTick = 30;
+constexpr int kGiveUpTicks = 5000 / kTick;
+
+std::string windowText(HWND window)
+{
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string className(HWND window)
+{
+    char buffer[64] = {};
+    GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+BOOL CALLBACK findBox(HWND window, LPARAM result)
+{
+    if (className(window) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK noteChild(HWND child, LPARAM seen)
+{
+    BoxSeen& box = *reinterpret_cast<BoxSeen*>(seen);
+    const std::string kind = className(child);
+    if (kind == "Button" && IsWindowVisible(child))
+        box.buttons.push_back(windowText(child));
+    else if (kind == "Static" && !windowText(child).empty())
+        box.statics.push_back(windowText(child));
+    return TRUE;
+}
+
+} // namespace
+
+struct BoxDriver::State {
+    WPARAM answer;
+    UINT_PTR timer = 0;
+    int ticksSinceAnswer = 0;
+    BoxSeen seen;
+};
+
+namespace {
+
+BoxDriver::State* gActive = nullptr;
+
+// A box that is still there well after its answer was posted is ended by force, and the test
+// sees `forced`; the test then fails instead of hanging.
+VOID CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    BoxDriver::State* state = gActive;
+    if (!state)
+        return;
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return;
+    if (!state->seen.found) {
+        state->seen.found = true;
+        state->seen.title = windowText(box);
+        EnumChildWindows(box, noteChild, reinterpret_cast<LPARAM>(&state->seen));
+        PostMessageA(box, WM_COMMAND, state->answer, 0);
+    } else if (++state->ticksSinceAnswer > kGiveUpTicks) {
+        state->seen.forced = true;
+        EndDialog(box, IDCANCEL);
+    }
+}
+
+} // namespace
+
+BoxDriver::BoxDriver(WPARAM answer) : fState(new State)
+{
+    fState->answer = answer;
+    gActive = fState.get();
+    fState->timer = SetTimer(nullptr, 0, kTick, onTick);
+}
+
+BoxDriver::~BoxDriver()
+{
+    KillTimer(nullptr, fState->timer);
+    gActive = nullptr;
+}
+
+const BoxSeen& BoxDriver::seen() const
+{
+    return fState->seen;
+}
+
+} // namespace frametest

@@ -1,0 +1,67 @@
+// Helpers of the frame subsystem's tests: the menu roads, a native menu as text, and a driver
+// that answers the next message box.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <iplatfrm.hpp>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ovktest.hpp"
+
+namespace frametest {
+
+// The menus take the extended menu-item calls or the classic ones as the platform answers;
+// a test picks one for its lifetime.
+class MenuRoad {
+public:
+    explicit MenuRoad(bool extended)
+        : fNewShell(IPlatform::newShell, extended),
+          fConsumerNewShell(IPlatform::consumerNewShell, false) {}
+
+private:
+    IPlatform::Override fNewShell;
+    IPlatform::Override fConsumerNewShell;
+};
+
+// A native menu as text, read with the platform's calls (never the library's): per item
+// "text" for a string (with "(c)" when checked, "(d)" when disabled), "-" for a separator,
+// and its sub-menu in brackets; items separated by "|".
+std::string describeMenu(HMENU menu);
+
+// What a message box showed before the driver answered it.
+struct BoxSeen {
+    bool found = false;
+    // The box did not end on its answer and was ended by force.
+    bool forced = false;
+    std::string title;
+    // The texts of its static controls and of its buttons, in window order.
+    std::vector<std::string> statics;
+    std::vector<std::string> buttons;
+};
+
+// Answers the next message box of the calling thread: a thread timer looks for the box (a
+// "#32770" window of this thread), notes what it shows and posts it the command `answer`.
+// A box that outlives its answer by five seconds is ended by force, so a mistake fails instead
+// of hanging.
+class BoxDriver {
+public:
+    struct State;
+
+    explicit BoxDriver(WPARAM answer);
+    ~BoxDriver();
+    BoxDriver(const BoxDriver&) = delete;
+    BoxDriver& operator=(const BoxDriver&) = delete;
+
+    const BoxSeen& seen() const;
+
+private:
+    std::unique_ptr<State> fState;
+};
+
+} // namespace frametest
