@@ -187,7 +187,8 @@ TEST_F(NotifyHandlers, EveryDocumentedNotificationReachesItsCallback)
                            {kNativeSlider, 0x8C, "changed"},
                            {kCircularSlider, 0xA3, "moving"},
                            {kCircularSlider, 0xA2, "changed"}});
-    ContainerEmphasis selectedRecord{nullptr, nullptr, 1};
+    // Bit 0 of the emphasis mask: the record gained the selection.
+    NOTIFYRECORDEMPHASIS selectedRecord{nullptr, nullptr, 1};
     const LPARAM selected = reinterpret_cast<LPARAM>(&selectedRecord);
     // The check box's enter is, by default, its selection.
     expectRows<SelectLog>({{"ComboBox", 1, "selected"},
@@ -237,7 +238,7 @@ TEST_F(NotifyHandlers, ContainerSelectionOnlyForSelectedRecords)
 {
     SelectLog select(logs);
     select.handleEventsFor(&parent);
-    IControlNotification::ContainerEmphasis cursored{nullptr, nullptr, 2};
+    NOTIFYRECORDEMPHASIS cursored{nullptr, nullptr, CRA_CURSORED};
     notify(IControlNotification::kContainer, 0x6C, reinterpret_cast<LPARAM>(&cursored));
     notify(IControlNotification::kContainer, 0x6C, 0);
     EXPECT_EQ(logs.calls, "");
