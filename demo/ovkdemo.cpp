@@ -9,16 +9,18 @@
 // through the controls as in a dialog; keys that no control or canvas takes climb the owner
 // chain to the window. The status text lists the notifications of the option controls.
 //
-// The menu bar has File, Edit, View and Help menus; Help > About opens the About frame, loaded
+// The window is a frame: its menu bar comes from a resource, the page of controls is its
+// client and an information area below it tells what the menu item under the cursor does.
+// The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
+// the clipboard, as text and under a format registered by name, and the status text shows the
+// clipboard's first format and the text read back. Help > About opens the About frame, loaded
 // from a dialog template and shown modally, its title composed of object text, view text and
 // view number. A right click shows a pop-up menu from a resource, through a menu handler.
-// Edit > Copy puts the name and the city on the clipboard, as text and under a format
-// registered by name, and the status text shows the clipboard's first format and the text read
-// back.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A,
-// copies, opens the About frame and presses its OK button, shows the right-click menu, and
-// closes after MS ms, so that a script can take screenshots and go on.
+// With "--autoclose MS" it resizes the frame, moves through the View menu, types a name, clicks
+// two options, presses Tab twice and Alt+A, copies, opens the About frame and presses its OK
+// button, shows the right-click menu, and closes after MS ms, so that a script can take
+// screenshots and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -618,8 +620,8 @@ int runDemo(int show, const char* commandLine)
     KeyHandler keys;
     TimerHandler timers(window, options);
     ButtonHandler clicks(window, *name, *city, state);
-    ContextMenuHandler contextMenu(window);
     CopyHandler copier(window, *name, *city, state);
+    ContextMenuHandler contextMenu(window);
     keys.handleEventsFor(&window);
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
