@@ -8,12 +8,9 @@
 // dialog; keys that no control or canvas takes climb the owner chain to the window. The status
 // text lists the notifications of the option controls.
 //
-// The window has a menu bar built through the menu operations, whose Help menu opens an About
-// box.
-//
 // With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
-// the About box and answers it, and closes after MS ms, so that a script can take screenshots
-// and go on.
+// the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
+// script can take screenshots and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -232,7 +229,7 @@ void showAbout(IWindow& window)
 {
     IMessageBox box(&window);
     box.setTitle("About ovkwin demo");
-    box.show("ovkwin demo\n\nA window object with handlers, a menu bar wrapped by IMenu and "
+    box.show("ovkwin demo\n\nControls laid out by canvases, a menu bar wrapped by IMenu and "
              "this box, shown by IMessageBox.",
              IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
 }
@@ -255,8 +252,9 @@ HWND findAboutBox()
     return found;
 }
 
-// Plays the keys of an unattended run to the focused control, one step per timer tick, and
-// closes the window when the time is up.
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About box, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
