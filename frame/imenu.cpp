@@ -8,6 +8,7 @@
 #include <icoordsy.hpp>
 
 #include "detail/imenurec.hpp"
+#include "iframe.hpp"
 #include "ihelpsta.hpp"
 #include "imenu.hpp"
 
@@ -67,11 +68,12 @@ MENUITEMINFOA recordOf(const IMenuItem& item)
     return info;
 }
 
-// The lists belong to the frame's private data, which frames bring; until a frame offers its
-// lists, a menu keeps no values and knows no sub-menu identifiers on the classic road.
-IFrameMenuLists* listsOf(IWindow*)
+// The lists belong to the frame's private data; a menu outside a library frame keeps no values
+// and knows no sub-menu identifiers on the classic road.
+IFrameMenuLists* listsOf(IWindow* frame)
 {
-    return nullptr;
+    auto* libraryFrame = dynamic_cast<IFrameWindow*>(frame);
+    return libraryFrame ? &libraryFrame->menuLists() : nullptr;
 }
 
 unsigned long itemValue(IWindow* frame, unsigned long id)

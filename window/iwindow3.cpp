@@ -10,7 +10,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iframesv.hpp"
+#include <iframe.hpp>
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -438,8 +438,9 @@ IColor IWindow::defaultBackgroundColor(const IWindowHandle& window)
     if (window && IsWindow(window)) {
         const HWND frameHandle = reinterpret_cast<HWND>(
             window.sendEvent(IPrivateMessage::windowQuery, IPrivateMessage::queryFrame).asPointer());
-        IWindow* frame = frameHandle ? windowWithHandle(frameHandle, true) : nullptr;
-        if (frame && frame->isFrameWindow() && IFrameServices::usesDialogBackground(*frame))
+        auto* frame = frameHandle ? dynamic_cast<IFrameWindow*>(windowWithHandle(frameHandle, true))
+                                  : nullptr;
+        if (frame && frame->hasDialogBackground())
             return IGUIColor(static_cast<IColor::SystemColor>(0x13));
     }
     return IGUIColor(static_cast<IColor::SystemColor>(0x21));

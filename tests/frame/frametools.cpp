@@ -1,6 +1,8 @@
 // Helpers of the frame subsystem's tests.
 #include "frametools.hpp"
 
+#include <map>
+
 namespace frametest {
 
 std::string describeMenu(HMENU menu)
@@ -128,6 +130,59 @@ BoxDriver::~BoxDriver()
 const BoxSeen& BoxDriver::seen() const
 {
     return fState->seen;
+}
+
+namespace {
+
+std::map<UINT_PTR, std::function<void()>> gActions;
+UINT_PTR gWatchdog = 0;
+bool gWatchdogFired = false;
+
+VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    auto found = gActions.find(timer);
+    if (found == gActions.end())
+        return;
+    const std::function<void()> action = std::move(found->second);
+    gActions.erase(found);
+    action();
+}
+
+VOID CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD)
+{
+    gWatchdogFired = true;
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+Later::Later(unsigned long watchdogMilliseconds)
+{
+    gWatchdogFired = false;
+    gWatchdog = SetTimer(nullptr, 0, watchdogMilliseconds, watchdog);
+}
+
+Later::~Later()
+{
+    for (const auto& entry : gActions)
+        KillTimer(nullptr, entry.first);
+    gActions.clear();
+    KillTimer(nullptr, gWatchdog);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+Later& Later::after(unsigned long milliseconds, std::function<void()> action)
+{
+    gActions[SetTimer(nullptr, 0, milliseconds, runAction)] = std::move(action);
+    return *this;
+}
+
+bool Later::watchdogFired() const
+{
+    return gWatchdogFired;
 }
 
 } // namespace frametest

@@ -8,6 +8,7 @@
 
 #include <iplatfrm.hpp>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,21 @@ public:
 
 private:
     std::unique_ptr<State> fState;
+};
+
+// Runs actions on the calling thread after a delay, from whatever message loop runs then
+// (thread timers); actions still pending when the object goes are cancelled. A watchdog posts
+// WM_QUIT now and then, so that a loop a mistake left running ends and the test fails instead
+// of hanging.
+class Later {
+public:
+    explicit Later(unsigned long watchdogMilliseconds = 5000);
+    ~Later();
+    Later(const Later&) = delete;
+    Later& operator=(const Later&) = delete;
+
+    Later& after(unsigned long milliseconds, std::function<void()> action);
+    bool watchdogFired() const;
 };
 
 } // namespace frametest
