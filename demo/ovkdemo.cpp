@@ -4,9 +4,10 @@
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
 // radio buttons, check boxes and an outline box, another the row of push buttons at the
 // bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
-// latchable custom button, an animated button and a graphic push button. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
-// dialog; keys that no control or canvas takes climb the owner chain to the window. The status
-// text lists the notifications of the option controls.
+// latchable custom button, an animated button and a graphic push button; a native container
+// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
+// through the controls as in a dialog; keys that no control or canvas takes climb the owner
+// chain to the window. The status text lists the notifications of the option controls.
 //
 // The menu bar has File, View and Help menus; Help > About opens the About frame, loaded from a
 // dialog template and shown modally, its title composed of object text, view text and view
@@ -27,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
@@ -296,8 +298,9 @@ private:
     IWindow& fWindow;
 };
 
-// Plays the keys of an unattended run to the focused control, one step per timer tick, and
-// closes the window when the time is up.
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About frame, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
@@ -492,7 +495,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
-    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL})
+    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL, 11UL})
         page.setRowHeight(r, gap);
     page.setColumnWidth(2, 0, true);
     page.setRowHeight(4, 0, true);
@@ -551,6 +554,18 @@ int runDemo(HWND native, int show, const char* commandLine)
     ButtonRow drawnButtons(page);
     page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
 
+    // A native container with its title and separator along the bottom. The message-driven
+    // container class, which every thread's record allocation window uses, comes from ovkcnr.
+    OvkCnrRegisterClass();
+    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+                      ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+    ICnrInfo title;
+    char titleText[] = "Container";
+    title.pszCnrTitle = titleText;
+    container.setContainerInfo(&title, CMA_CNRTITLE);
+    container.setMinimumSize(ISize(200, 110));
+    page.addToCell(&container, 2, 10, 5, 1);
+
     state.changed = [&] {
         std::string text = state.note;
         for (const std::string& line : state.lines)
@@ -596,7 +611,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
     HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  490, nullptr, nullptr, instance, nullptr);
+                                  640, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
     try {
