@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include <iexcept.hpp>
+#include <iframe.hpp>
 
 #include "iflytip.hpp"
 
@@ -18,7 +19,8 @@ std::once_flag gScreenRecorded;
 IWindow* owningFrame(IWindow* window)
 {
     for (int step = 0; window && step < 64; ++step) {
-        if (window->isFrameWindow())
+        // A frame object may wrap a window of another class, which only the object tells.
+        if (dynamic_cast<IFrameWindow*>(window) || window->isFrameWindow())
             return window;
         IWindow* next = window->owner();
         if (!next || next == window)

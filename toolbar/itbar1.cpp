@@ -249,6 +249,12 @@ void IToolBar::fitFloatingFrame()
     const IRectangle outer = frame->frameRectFor(IRectangle(IPoint(0, 0), minimum));
     SetWindowPos(frame->handle(), nullptr, 0, 0, outer.width(), outer.height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The tool bar fills the frame's client area, which the platform may have kept wider than
+    // asked (a caption needs room for its buttons).
+    RECT client{};
+    GetClientRect(frame->handle(), &client);
+    SetWindowPos(handle(), nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     frame->update();
 }
 

@@ -563,8 +563,11 @@ void IWindow::leaveWindowSet() noexcept
         {
             IResourceLock lock(libraryLock());
             if (IWindowSet* set = record->windowList()) {
+                // The object window is the library's hidden parking place, not a window of
+                // the application: it would keep the loop running for ever.
+                const HWND parking = objectWindowHandle();
                 for (IWindow* window : set->windows()) {
-                    if (window->isTopLevel()) {
+                    if (window->isTopLevel() && window->fHandle != parking) {
                         another = true;
                         break;
                     }
