@@ -153,6 +153,21 @@ TEST(MessageLoop, DestroyingTheLastTopLevelWindowEndsTheLoop)
     EXPECT_EQ(rec.trace(), "destroy");
 }
 
+TEST(MessageLoop, TheObjectWindowDoesNotKeepTheLoopRunning)
+{
+    Watchdog watchdog;
+    ASSERT_NE(IWindow::objectWindow(), nullptr);
+    auto window = std::make_unique<TestWindow>();
+    Recorder rec(kNest);
+    rec.attach(*window, "destroy", true).setAction([&](IEvent&) {
+        DestroyWindow(window->hwnd());
+        return true;
+    });
+    PostMessageA(window->hwnd(), kNest, 0, 0);
+    IThread::current().processMsgs();
+    EXPECT_FALSE(Watchdog::fired());
+}
+
 // Accelerators -------------------------------------------------------------------------------
 
 class Accelerators : public testing::Test {
