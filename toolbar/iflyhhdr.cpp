@@ -96,6 +96,16 @@ void unsubclass(HWND window, WNDPROC previous)
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
 }
 
+// The record of a window's tool: the window is its own tool, named by its handle.
+TTTOOLINFOA toolRecord(HWND window)
+{
+    TTTOOLINFOA info{};
+    info.cbSize = kToolInfoSize;
+    info.hwnd = window;
+    info.uId = reinterpret_cast<UINT_PTR>(window);
+    return info;
+}
+
 // Copies at most 79 bytes of the text, one fewer when the cut would split a double-byte
 // character, and a terminating null.
 void copyTip(const IString& text, char* buffer)
@@ -243,11 +253,8 @@ void IFlyOverHelpHandler::addTool(HWND window) const
     IFlyOverToolTip* tip = fFlyOverData->toolTip;
     if (!tip || !tip->isValid())
         return;
-    TTTOOLINFOA info{};
-    info.cbSize = kToolInfoSize;
+    TTTOOLINFOA info = toolRecord(window);
     info.uFlags = TTF_IDISHWND;
-    info.hwnd = window;
-    info.uId = reinterpret_cast<UINT_PTR>(window);
     info.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(tip->handle(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
@@ -257,10 +264,7 @@ void IFlyOverHelpHandler::deleteTool(HWND window) const
     IFlyOverToolTip* tip = fFlyOverData->toolTip;
     if (!tip || !tip->isValid())
         return;
-    TTTOOLINFOA info{};
-    info.cbSize = kToolInfoSize;
-    info.hwnd = window;
-    info.uId = reinterpret_cast<UINT_PTR>(window);
+    TTTOOLINFOA info = toolRecord(window);
     SendMessageA(tip->handle(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
