@@ -136,14 +136,7 @@ void IToolBar::abandon() noexcept
     IToolBarData* data = fToolBarData;
     fToolBarData = nullptr;
     try {
-        if (IToolBarList* list = ovk_toolbar::toolBarList(data->owner)) {
-            auto& bars = list->toolBars;
-            bars.erase(std::remove(bars.begin(), bars.end(), this), bars.end());
-            if (bars.empty()) {
-                data->owner->setToolBarData(nullptr);
-                delete list;
-            }
-        }
+        leaveFrameList(*data);
         if (data->handler && isValid())
             data->handler->stopHandlingEventsFor(this);
         if (isValid())
@@ -191,17 +184,10 @@ IToolBar::~IToolBar()
     IToolBarData* data = fToolBarData;
     fToolBarData = nullptr;
     try {
-        bool shared = false;
-        if (IToolBarList* list = ovk_toolbar::toolBarList(data->owner)) {
-            auto& bars = list->toolBars;
-            bars.erase(std::remove(bars.begin(), bars.end(), this), bars.end());
-            for (IToolBar* other : bars)
-                shared = shared || other->location() == data->location;
-            if (bars.empty()) {
-                data->owner->setToolBarData(nullptr);
-                delete list;
-            }
-        }
+        // A frame object already deleted takes its list and holders along; nothing is left
+        // here to undo.
+        const bool frameAlive = isWindowValid(data->owner);
+        const bool shared = frameAlive && leaveFrameList(*data);
         if (data->handler && isValid())
             data->handler->stopHandlingEventsFor(this);
         if (data->floatingFrame) {
@@ -211,7 +197,7 @@ IToolBar::~IToolBar()
                 setParent(objectWindow());
             delete data->floatingFrame;
         }
-        if (IToolBarContainer* holder = data->holder) {
+        if (IToolBarContainer* holder = data->holder; holder && frameAlive) {
             if (isValid())
                 setParent(objectWindow());
             if (shared) {
@@ -225,6 +211,25 @@ IToolBar::~IToolBar()
         // A destructor does not throw; the frame or holder went with their native windows.
     }
     delete data;
+}
+
+// Takes this tool bar out of its frame's list, and the list out of the frame when it was the
+// last; answers whether another tool bar of the frame has the same location.
+bool IToolBar::leaveFrameList(IToolBarData& data)
+{
+    IToolBarList* list = ovk_toolbar::toolBarList(data.owner);
+    if (!list)
+        return false;
+    auto& bars = list->toolBars;
+    bars.erase(std::remove(bars.begin(), bars.end(), this), bars.end());
+    bool shared = false;
+    for (IToolBar* other : bars)
+        shared = shared || other->location() == data.location;
+    if (bars.empty()) {
+        data.owner->setToolBarData(nullptr);
+        delete list;
+    }
+    return shared;
 }
 
 IString IToolBar::asDebugInfo() const

@@ -149,6 +149,7 @@ private:
 
     void construct(IFrameWindow* owner, IBase::Boolean group);
     void abandon() noexcept;
+    bool leaveFrameList(IToolBarData& data);
     void completeSetUp();
     std::size_t indexOf(const IWindow* window) const;
     void insertWindow(IWindow* window, std::size_t index, IBase::Boolean group,
