@@ -14,12 +14,14 @@
 // dragged by their edges to another side. Fly-over help shows each button's short text in a
 // tool tip and its long text in the information area along the bottom.
 //
-// The menu bar has File, View and Help menus; Help > About opens the About frame, loaded from a
-// dialog template and shown modally, its title composed of object text, view text and view
-// number. A right click shows a pop-up menu from a resource, through a menu handler.
+// The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
+// the clipboard, as text and under a format registered by name, and the status text shows the
+// clipboard's first format and the text read back. Help > About opens the About frame, loaded
+// from a dialog template and shown modally, its title composed of object text, view text and
+// view number. A right click shows a pop-up menu from a resource, through a menu handler.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, shows
-// the first tool bar button's long fly-over text, opens the About frame and presses its OK
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies,
+// shows the first tool bar button's long fly-over text, opens the About frame and presses its OK
 // button, shows the right-click menu, and closes after MS ms, so that a script can take
 // screenshots and go on.
 #include <windows.h>
@@ -68,7 +70,10 @@ enum MenuId : unsigned long {
     kFileMenu = 1100, kExit = 1101,
     kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
     kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+    kEditMenu = 1400, kCopy = 1401,
 };
+// The demo's own clipboard format, registered by this name.
+constexpr char kDemoFormat[] = "ovkdemo texts";
 
 std::string windowText(const IWindow& window)
 {
@@ -251,6 +256,8 @@ HMENU buildMenuBar()
     IMenu bar{IMenuHandle(CreateMenu())};
     bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
     bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
+    bar.addText(kCopy, "&Copy", kEditMenu);
     bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
     bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
     bar.checkItem(kStatusBar);
@@ -390,6 +397,9 @@ protected:
             // Alt+A: the mnemonic of the Apply button.
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
+        case 4:
+            PostMessageA(window, WM_COMMAND, kCopy, 0);
+            break;
         default:
             KillTimer(window, kPlayTimer);
             break;
@@ -401,6 +411,38 @@ private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
     int fStep = 0;
+};
+
+// Edit > Copy: the form's texts go to the clipboard as text and under the demo's registered
+// format, and the status text shows what the clipboard holds first and the text read back.
+class CopyHandler : public IHandler {
+public:
+    CopyHandler(IWindow& window, IWindow& name, IWindow& city, Status& status)
+        : fWindow(window), fName(name), fCity(city), fStatus(status) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_COMMAND || event.parameter2().asLong() != 0 ||
+            event.parameter1().lowNumber() != kCopy)
+            return false;
+        const std::string text = windowText(fName) + ", " + windowText(fCity);
+        IClipboard clipboard(fWindow.handle());
+        clipboard.empty();
+        clipboard.setText(text.c_str());
+        clipboard.setData(kDemoFormat, text.c_str(), static_cast<unsigned long>(text.size()));
+        const std::string primary = static_cast<const char*>(IClipboard::primaryFormat());
+        const std::string back = static_cast<const char*>(clipboard.text());
+        fStatus.add("copy: first format " + primary + ", read back \"" + back + "\"" +
+                    (clipboard.hasData(kDemoFormat) ? " (and as " + std::string(kDemoFormat) + ")"
+                                                    : std::string()));
+        return true;
+    }
+
+private:
+    IWindow& fWindow;
+    IWindow& fName;
+    IWindow& fCity;
+    Status& fStatus;
 };
 
 // The buttons' clicks, which their row hears as control notifications.
@@ -659,8 +701,10 @@ int runDemo(HWND native, int show, const char* commandLine)
     FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
     FrameLayout layout(window);
     ButtonHandler clicks(window, *name, *city, state);
+    CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
     keys.handleEventsFor(&window);
+    copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
     layout.handleEventsFor(&window);

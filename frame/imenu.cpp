@@ -120,6 +120,28 @@ bool findMenuItem(IWindow* frame, HMENU menu, unsigned long id, HMENU* holder, l
     return *position >= 0;
 }
 
+bool stepToNext(long& position, unsigned long count)
+{
+    if (position >= 0 && static_cast<unsigned long>(position) + 1 < count)
+        ++position;
+    else
+        position = -1;
+    return position >= 0;
+}
+
+bool stepToPrevious(long& position)
+{
+    const bool wasAboveFirst = position > 0;
+    position = wasAboveFirst ? position - 1 : -1;
+    return wasAboveFirst;
+}
+
+bool stepToLast(long& position, unsigned long count)
+{
+    position = static_cast<long>(count) - 1;
+    return position >= 0;
+}
+
 } // namespace imenu
 
 using imenu::kFile;
@@ -474,26 +496,17 @@ IBase::Boolean IMenu::Cursor::setToFirst()
 
 IBase::Boolean IMenu::Cursor::setToNext()
 {
-    if (fPosition >= 0 && static_cast<unsigned long>(fPosition) + 1 < itemCount())
-        ++fPosition;
-    else
-        fPosition = -1;
-    return isValid();
+    return imenu::stepToNext(fPosition, itemCount());
 }
 
 IBase::Boolean IMenu::Cursor::setToPrevious()
 {
-    const bool wasAboveFirst = fPosition > 0;
-    --fPosition;
-    if (fPosition < -1)
-        fPosition = -1;
-    return wasAboveFirst;
+    return imenu::stepToPrevious(fPosition);
 }
 
 IBase::Boolean IMenu::Cursor::setToLast()
 {
-    fPosition = static_cast<long>(itemCount()) - 1;
-    return isValid();
+    return imenu::stepToLast(fPosition, itemCount());
 }
 
 IBase::Boolean IMenu::Cursor::isValid() const

@@ -7,6 +7,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/imenurec.hpp"
 #include "ihelpsta.hpp"
 #include "isubmenu.hpp"
 
@@ -321,24 +322,17 @@ IBase::Boolean ISubmenu::Cursor::setToFirst()
 
 IBase::Boolean ISubmenu::Cursor::setToNext()
 {
-    if (fPosition >= 0 && static_cast<unsigned long>(fPosition) + 1 < itemCount())
-        ++fPosition;
-    else
-        fPosition = -1;
-    return isValid();
+    return imenu::stepToNext(fPosition, itemCount());
 }
 
 IBase::Boolean ISubmenu::Cursor::setToPrevious()
 {
-    const bool wasAboveFirst = fPosition > 0;
-    fPosition = fPosition > 0 ? fPosition - 1 : -1;
-    return wasAboveFirst;
+    return imenu::stepToPrevious(fPosition);
 }
 
 IBase::Boolean ISubmenu::Cursor::setToLast()
 {
-    fPosition = static_cast<long>(itemCount()) - 1;
-    return isValid();
+    return imenu::stepToLast(fPosition, itemCount());
 }
 
 IBase::Boolean ISubmenu::Cursor::isValid() const

@@ -28,7 +28,9 @@
 
 namespace {
 
+using frametest::className;
 using frametest::Later;
+using frametest::windowText;
 
 const IResourceLibrary& self()
 {
@@ -39,20 +41,6 @@ const IResourceLibrary& self()
 IResourceId resource(unsigned long id)
 {
     return IResourceId(id, self());
-}
-
-std::string className(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window)
-{
-    char text[128] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 // A hidden top-level frame with a title bar and nothing else asked of resources.

@@ -5,6 +5,20 @@
 
 namespace frametest {
 
+std::string windowText(HWND window)
+{
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string className(HWND window)
+{
+    char buffer[64] = {};
+    GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
 std::string describeMenu(HMENU menu)
 {
     std::string text;
@@ -42,20 +56,6 @@ namespace {
 
 constexpr UINT kTick = 30;
 constexpr int kGiveUpTicks = 5000 / kTick;
-
-std::string windowText(HWND window)
-{
-    char buffer[256] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
-
-std::string className(HWND window)
-{
-    char buffer[64] = {};
-    GetClassNameA(window, buffer, sizeof buffer);
-    return buffer;
-}
 
 BOOL CALLBACK findBox(HWND window, LPARAM result)
 {

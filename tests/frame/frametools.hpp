@@ -30,6 +30,10 @@ private:
     IPlatform::Override fConsumerNewShell;
 };
 
+// A window's text and its class name.
+std::string windowText(HWND window);
+std::string className(HWND window);
+
 // A native menu as text, read with the platform's calls (never the library's): per item
 // "text" for a string (with "(c)" when checked, "(d)" when disabled), "-" for a separator,
 // and its sub-menu in brackets; items separated by "|".

@@ -1,77 +1,69 @@
 #!/usr/bin/env python3
-"""Draws the move pointers of ovkres (32 by 32 monochrome cursor files): for each side of a frame a
-pointer that shows a bar along that side, and one that shows the bar beside a second bar (next to
-a tool bar already there). Run it in this folder; the files it writes are committed, so the build
-does not need it."""
+"""Writes the drag pointers of the class library: 32 by 32 monochrome cursors whose picture is a
+badge in the lower right corner, so that a drag image merged with one at the pointer's hot spot
+shows the badge beside the pointer. Run from this folder; the .cur files are committed."""
 import struct
 
 SIZE = 32
-SIDES = ["top", "bottom", "left", "right"]
+BOX = (18, 18, 30, 30)  # left, top, right, bottom (exclusive) of the badge
 
 
-def draw(side, next_to):
-    # 0: transparent, 1: black, 2: white.
-    grid = [[0] * SIZE for _ in range(SIZE)]
-
-    def box(x0, y0, x1, y1, value):
-        for y in range(max(0, y0), min(SIZE, y1)):
-            for x in range(max(0, x0), min(SIZE, x1)):
-                grid[y][x] = value
-
-    def framed(x0, y0, x1, y1):
-        box(x0 - 1, y0 - 1, x1 + 1, y1 + 1, 2)
-        box(x0, y0, x1, y1, 1)
-
-    # The frame outline in the middle.
-    box(5, 5, 27, 27, 2)
-    box(6, 6, 26, 26, 1)
-    box(7, 7, 25, 25, 2)
-    bars = {
-        "top": [(8, 8, 24, 12)],
-        "bottom": [(8, 20, 24, 24)],
-        "left": [(8, 8, 12, 24)],
-        "right": [(20, 8, 24, 24)],
-    }[side]
-    if next_to:
-        bars = {
-            "top": [(8, 8, 15, 12), (17, 8, 24, 12)],
-            "bottom": [(8, 20, 15, 24), (17, 20, 24, 24)],
-            "left": [(8, 8, 12, 15), (8, 17, 12, 24)],
-            "right": [(20, 8, 24, 15), (20, 17, 24, 24)],
-        }[side]
-    for bar in bars:
-        framed(*bar)
+def badge(symbol):
+    """Rows of characters: '.' transparent, '#' black, 'o' white."""
+    grid = [['.'] * SIZE for _ in range(SIZE)]
+    left, top, right, bottom = BOX
+    for y in range(top, bottom):
+        for x in range(left, right):
+            edge = x in (left, right - 1) or y in (top, bottom - 1)
+            grid[y][x] = '#' if edge else 'o'
+    for x, y in symbol:
+        grid[top + y][left + x] = '#'
     return grid
 
 
-def cursor_file(grid, hotspot):
-    # AND mask: 1 where transparent; XOR mask: 1 where white (with AND 0).
-    def rows(bit_of):
-        data = b""
-        for y in range(SIZE - 1, -1, -1):
-            row = 0
-            for x in range(SIZE):
-                row = (row << 1) | bit_of(grid[y][x])
-            data += struct.pack(">I", row)
-        return data
-
-    xor = rows(lambda v: 1 if v == 2 else 0)
-    mask = rows(lambda v: 1 if v == 0 else 0)
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 1, 0, len(xor) + len(mask),
-                         0, 0, 2, 0)
-    palette = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
-    image = header + palette + xor + mask
-    directory = struct.pack("<HHH", 0, 2, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
-    return directory + entry + image
+def plus():
+    return [(x, 5) for x in range(3, 9)] + [(x, 6) for x in range(3, 9)] + \
+           [(5, y) for y in range(3, 9)] + [(6, y) for y in range(3, 9)]
 
 
-def main():
-    for index, side in enumerate(SIDES):
-        for next_to, first in ((True, 357), (False, 361)):
-            with open("move%d.cur" % (first + index), "wb") as out:
-                out.write(cursor_file(draw(side, next_to), (16, 16)))
+def link():
+    # An arrow pointing up and right.
+    points = [(3 + i, 8 - i) for i in range(6)] + [(4 + i, 8 - i) for i in range(5)]
+    return points + [(x, 3) for x in range(5, 9)] + [(8, y) for y in range(3, 7)]
 
 
-if __name__ == "__main__":
-    main()
+def never():
+    # A circle with a bar through it.
+    points = []
+    for x in range(2, 10):
+        for y in range(2, 10):
+            d = (x - 5.5) ** 2 + (y - 5.5) ** 2
+            if 9 <= d <= 17:
+                points.append((x, y))
+    return points + [(3 + i, 3 + i) for i in range(6)]
+
+
+def cursor(grid, path):
+    xor_rows, and_rows = [], []
+    for row in reversed(grid):  # bottom-up
+        xor_bits = and_bits = 0
+        for x, c in enumerate(row):
+            bit = 1 << (31 - x)
+            if c == '.':
+                and_bits |= bit
+            elif c == 'o':
+                xor_bits |= bit
+        xor_rows.append(struct.pack('>I', xor_bits))
+        and_rows.append(struct.pack('>I', and_bits))
+    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 1, 0, 0, 0, 0, 2, 0)
+    palette = struct.pack('<II', 0x000000, 0xFFFFFF)
+    image = header + palette + b''.join(xor_rows) + b''.join(and_rows)
+    directory = struct.pack('<HHH', 0, 2, 1)
+    entry = struct.pack('<BBBBHHII', SIZE, SIZE, 2, 0, 0, 0, len(image), 6 + 16)
+    with open(path, 'wb') as out:
+        out.write(directory + entry + image)
+
+
+cursor(badge(never()), 'never.cur')
+cursor(badge(plus()), 'copy.cur')
+cursor(badge(link()), 'link.cur')
