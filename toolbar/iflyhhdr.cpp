@@ -79,6 +79,16 @@ void changeEntry(HWND window, Change change)
     change(textTable()[window]);
 }
 
+// The window keeps its texts (and its subclass, which then only passes messages on), but no
+// longer names the handler, which may go before the window.
+void releaseEntry(HWND window, const IFlyOverHelpHandler* handler)
+{
+    std::lock_guard<std::mutex> lock(gTableLock);
+    const auto found = textTable().find(window);
+    if (found != textTable().end() && found->second.handler == handler)
+        found->second.handler = nullptr;
+}
+
 void eraseEntry(HWND window)
 {
     std::lock_guard<std::mutex> lock(gTableLock);
@@ -369,9 +379,11 @@ IFlyOverHelpHandler& IFlyOverHelpHandler::stopHandlingEventsFor(IWindow* window)
     const HWND handle = window->handle();
     deleteTool(handle);
     fFlyOverData->registered.erase(handle);
+    releaseEntry(handle, this);
     for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         deleteTool(child);
         fFlyOverData->registered.erase(child);
+        releaseEntry(child, this);
     }
     return *this;
 }
