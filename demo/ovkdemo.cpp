@@ -3,14 +3,18 @@
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
 // radio buttons, check boxes and an outline box, another the row of push buttons at the
-// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
-// latchable custom button, an animated button and a graphic push button; a native container
-// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
-// through the controls as in a dialog; keys that no control or canvas takes climb the owner
-// chain to the window. The status text lists the notifications of the option controls.
+// bottom; a native container with its title runs along the bottom. Tab, the arrows, Enter and
+// Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
+// takes climb the owner chain to the window. The status text lists the notifications of the
+// option controls.
 //
-// The window is a frame: its menu bar comes from a resource, the page of controls is its
-// client and an information area below it tells what the menu item under the cursor does.
+// The window is a frame with a menu bar from a resource and an information area below the
+// page that tells what the menu item under the cursor does. A tool bar above the page holds the
+// owner-drawn buttons (tool bar buttons latching as a group, a latchable custom button, an
+// animated button and a graphic push button), a second tool bar floats beside the window in a
+// frame of its own, and both can be dragged by their edges to another side. Fly-over help shows each button's short text in a
+// tool tip and its long text in the information area along the bottom.
+//
 // The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
 // the clipboard, as text and under a format registered by name, and the status text shows the
 // clipboard's first format and the text read back. Help > About opens the About frame, loaded
@@ -18,10 +22,11 @@
 // view number. A right click shows a pop-up menu from a resource, through a menu handler.
 //
 // With "--autoclose MS" it resizes the frame, moves through the View menu, types a name, clicks
-// two options, presses Tab twice and Alt+A, copies, opens the About frame and presses its OK
-// button, shows the right-click menu, and closes after MS ms, so that a script can take
-// screenshots and go on.
+// two options, presses Tab twice and Alt+A, copies, shows the first tool bar button's long
+// fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
+// and closes after MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +39,8 @@
 #include <vector>
 
 #include <ovkcnr.hpp>
+#include <iframext.hpp>
+#include <iprivmsg.hpp>
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
@@ -52,14 +59,18 @@ constexpr UINT kAboutAnswerAt = 2400;
 constexpr UINT_PTR kMenuTimer = 5;
 constexpr UINT_PTR kMenuEndTimer = 6;
 constexpr UINT kMenuAt = 6400;
+// The long fly-over text of a tool bar button shows in the information area before the first
+// screenshot.
+constexpr UINT_PTR kFlyOverTimer = 7;
+constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
 // the View menu of the menu bar, moves down over an item, whose text the information area
 // shows, and closes the menu again.
-constexpr UINT_PTR kResizeTimer = 7;
-constexpr UINT_PTR kBarMenuTimer = 8;
-constexpr UINT_PTR kBarMenuMoveTimer = 9;
-constexpr UINT_PTR kBarMenuEndTimer = 10;
+constexpr UINT_PTR kResizeTimer = 17;
+constexpr UINT_PTR kBarMenuTimer = 18;
+constexpr UINT_PTR kBarMenuMoveTimer = 19;
+constexpr UINT_PTR kBarMenuEndTimer = 20;
 constexpr UINT kResizeAt = 120;
 constexpr UINT kBarMenuAt = 160;
 constexpr UINT kBarMenuMoveAfter = 80;
@@ -277,8 +288,9 @@ private:
     IWindow& fWindow;
 };
 
-// Plays the keys of an unattended run to the focused control, one step per timer tick, and
-// closes the window when the time is up.
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About frame, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
@@ -463,69 +475,108 @@ std::string picturePath()
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
 // button with the demo's picture, so that each face shows.
-struct ButtonRow {
-    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+// Fly-over texts of the tool bars' windows: the tip at kTipBase plus the window's id, the long
+// text at kLongTipBase plus the id, in the demo's string table.
+constexpr unsigned long kTipBase = 0x1000, kLongTipBase = 0x2000;
+
+// The owner-drawn buttons in a tool bar above the client: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a second tool bar,
+// with three more tool bar buttons, floats beside the window once that shows.
+struct ToolBars {
+    explicit ToolBars(IFrameWindow& frame)
+        : top(70, &frame, IToolBar::aboveClient), floating(80, &frame, IToolBar::hidden)
     {
-        canvas.setMargin(ISize(0, 0));
-        canvas.setPad(ISize(2, 0));
         // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
         IToolBarButton::setStandardBitmapSize(ISize(24, 24));
-        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
-            auto tool = std::make_unique<IToolBarButton>(
-                id, &canvas, &canvas, IRectangle(),
-                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
-            tool->setTransparentColor(IColor(212, 208, 200));
-            buttons.push_back(std::move(tool));
-        }
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL})
+            top.addAsLast(addTool(top, frame, id, IToolBarButton::defaultStyle() |
+                                                      ICustomButton::autoLatch));
         auto& first = static_cast<IToolBarButton&>(*buttons.front());
         first.enableGroup();
         first.setLatched(true);
 
         auto custom = std::make_unique<ICustomButton>(
-            71, &canvas, &canvas, IRectangle(),
+            71, &top, &frame, IRectangle(),
             ICustomButton::defaultStyle() | ICustomButton::latchable);
-        // The tool bar buttons' group ends here.
-        custom->enableGroup();
         custom->setFont(IFont("Arial", 9));
         custom->setText("Latchable");
         custom->setMinimumSize(ISize(90, 34));
+        // The tool bar buttons' group ends here.
+        top.addAsLast(custom.get(), true);
         buttons.push_back(std::move(custom));
 
-        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        auto animated = std::make_unique<IAnimatedButton>(72, &top, &frame, IRectangle());
         animated->setBitmaps(IAnimatedButton::animation11);
         animated->setAnimationRate(150);
         animated->startAnimation(0);
+        top.addAsLast(animated.get());
         buttons.push_back(std::move(animated));
 
         // The picture, shrunk to fit a button.
         try {
             IGBitmap small(IString(picturePath().c_str()));
             small.sizeTo(ISize(54, 28));
-            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &top, &frame,
                                                                    small.handle()));
+            top.addAsLast(buttons.back().get());
         } catch (const IException& failure) {
             std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
         }
+
+        for (unsigned long id : {0x711AUL, 0x711DUL, 0x7120UL})
+            floating.addAsLast(addTool(floating, frame, id, IToolBarButton::defaultStyle()));
+        floating.setFloatingTitle("Tools");
+        floating.setFloatingPosition(IPoint(770, 60));
     }
 
-    ISetCanvas canvas;
+    IToolBarButton* addTool(IToolBar& toolBar, IFrameWindow& frame, unsigned long id,
+                            const IToolBarButton::Style& style)
+    {
+        auto tool = std::make_unique<IToolBarButton>(id, &toolBar, &frame, IRectangle(), style);
+        tool->setTransparentColor(IColor(212, 208, 200));
+        IToolBarButton* made = tool.get();
+        buttons.push_back(std::move(tool));
+        return made;
+    }
+
+    IToolBar top;
+    IToolBar floating;
     std::vector<std::unique_ptr<IWindow>> buttons;
 };
 
-int runDemo(int show, const char* commandLine)
+// In an unattended run, asks for the fly-over texts of a window as the tool tip does when the
+// pointer rests on it, so that its long text shows in the information area.
+class FlyOverPlayer : public IHandler {
+public:
+    FlyOverPlayer(const IFlyOverToolTip& tip, const IWindow& window) : fTip(tip), fWindow(window) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_TIMER || event.parameter1().asUnsignedLong() != kFlyOverTimer)
+            return false;
+        KillTimer(event.handle(), kFlyOverTimer);
+        const HWND tool = fWindow.handle();
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = fTip.handle();
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(tool);
+        request.hdr.code = TTN_NEEDTEXTA;
+        request.uFlags = TTF_IDISHWND;
+        SendMessageA(tool, WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+        return true;
+    }
+
+private:
+    const IFlyOverToolTip& fTip;
+    const IWindow& fWindow;
+};
+
+int runDemo(HWND native, int show, const char* commandLine)
 {
-    // The main window is a frame: its menu bar comes from the resource of its identifier, the
-    // page of controls is its client and the information area runs below the client.
-    IFrameWindow window(IResourceId(kMainFrame, IApplication::current().userResourceLibrary()),
-                        nullptr, nullptr, IRectangle(20, 20, 780, 660),
-                        IFrameWindow::_titleBar | IFrameWindow::_systemMenu |
-                            IFrameWindow::_sizingBorder | IFrameWindow::_minimizeButton |
-                            IFrameWindow::_maximizeButton | IFrameWindow::_menuBar |
-                            IFrameWindow::_dialogBackground,
-                        "ovkwin demo");
-    window.setDestroyOnClose();
+    // The menu bar comes from the resource of the main frame's identifier.
+    SetMenu(native, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainFrame)));
+    IFrameWindow window{IWindowHandle(native)};
+    window.setDestroyOnDelete();
     ITitle frameTitle(&window, "ovkwin demo", "Controls", 1);
-    const HWND native = window.handle();
     RECT client{};
     GetClientRect(native, &client);
 
@@ -533,9 +584,6 @@ int runDemo(int show, const char* commandLine)
     // status row take the room the window has beyond the minimum.
     Status state;
     IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
-    window.setClient(&page);
-    IInfoArea info(kInfoArea, &window);
-    info.setDefaultText("Ready. Move through the menus to read here what their items do.");
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
@@ -595,8 +643,6 @@ int runDemo(int show, const char* commandLine)
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
-    ButtonRow drawnButtons(page);
-    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
 
     // A native container with its title and separator along the bottom. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
@@ -619,6 +665,19 @@ int runDemo(int show, const char* commandLine)
     state.changed();
     KeyHandler keys;
     TimerHandler timers(window, options);
+    // The tool bars above the page and floating beside the window, and the information area
+    // below it, which shows the long fly-over text of the window under the pointer.
+    window.setClient(&page);
+    ToolBars toolBars(window);
+    // The information area docks itself below the client and follows the menus.
+    IInfoArea info(90, &window);
+    info.setDefaultText("Ready. Move through the menus to read here what their items do.");
+    IFlyOverToolTip tip(&window);
+    IFlyOverHelpHandler flyOver(&tip, &info);
+    flyOver.setTextBaseId(kTipBase).setLongTextBaseId(kLongTipBase);
+    flyOver.handleEventsFor(&toolBars.top);
+    flyOver.handleEventsFor(&toolBars.floating);
+    FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
     ButtonHandler clicks(window, *name, *city, state);
     CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
@@ -626,10 +685,12 @@ int runDemo(int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
+    flyOverPlayer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
-    window.show();
     ShowWindow(native, show);
+    // A floating frame shows with its owner; the window is visible now.
+    toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
@@ -637,6 +698,7 @@ int runDemo(int show, const char* commandLine)
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
         SetTimer(native, kResizeTimer, kResizeAt, nullptr);
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
+        SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
@@ -648,10 +710,21 @@ int runDemo(int show, const char* commandLine)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
 {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = "ovkdemo";
+    RegisterClassA(&windowClass);
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
+                                  640, nullptr, nullptr, instance, nullptr);
+    if (!native)
+        return 1;
     try {
-        return runDemo(show, commandLine);
+        return runDemo(native, show, commandLine);
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());
         return 1;

@@ -5,10 +5,8 @@
 #define kAboutText 3001
 #define kContextMenu 3100
 #define kContextAbout 3101
-// The main frame: its menu bar, the strings its information area shows for the items, and
-// the information area.
+// The main frame: its menu bar and the strings its information area shows for the items.
 #define kMainFrame 3200
-#define kInfoArea 3201
 #define kFileMenu 1100
 #define kExit 1101
 #define kViewMenu 1200
