@@ -113,6 +113,10 @@ IBase::Boolean IFrameHandler::layoutPass(IEvent& event)
         const IWindowPosFlags flags(copy);
         if (!batch || !record.window || !(flags.isPositionChanged() || flags.isSizeChanged()))
             continue;
+        // One batch moves siblings only: a window that lives elsewhere now (a tool bar that
+        // floats in a frame of its own) would make the system refuse the whole batch.
+        if (GetParent(static_cast<HWND>(record.window)) != handle)
+            continue;
         batch = DeferWindowPos(batch, static_cast<HWND>(record.window), nullptr, record.x,
                                record.y, record.width, record.height, record.flags);
     }
