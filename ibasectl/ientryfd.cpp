@@ -218,16 +218,19 @@ IWindow& IEntryField::enable(IBase::Boolean enable)
 
 IWindow& IEntryField::disable()
 {
-    // Disabling takes the focus away from the field, so whether it had it is read first.
-    const bool focused = hasFocus();
     if (isWriteable()) {
         fDisabledState = kDisabledReadOnly;
         disableDataUpdate();
     }
+    // The Tab goes first: a disabled window loses the focus to no one, and the owner's
+    // keyboard handler then no longer knows where it was.
+    // The Tab character, not the key: the edit control answers the key itself (so the owners
+    // are never offered it), while the character goes to the owner, whose keyboard handler
+    // moves the focus on.
+    if (hasFocus())
+        sendEvent(WM_CHAR, VK_TAB, 0);
     // Not through the virtual enable, which would make the field writeable again.
     IWindow::enable(false);
-    if (focused)
-        sendEvent(WM_KEYDOWN, VK_TAB, 0);
     return *this;
 }
 
