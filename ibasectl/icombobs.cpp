@@ -5,6 +5,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ishared.hpp"
 #include "../app/detail/icallgrd.hpp"
 #include "detail/ilistimp.hpp"
 #include "icombobs.hpp"
@@ -30,8 +31,7 @@ constexpr unsigned long kHorizontalExtentSet = 0x100000;
 
 IBaseComboBox::Style& currentDefault()
 {
-    static IBaseComboBox::Style style = IBaseComboBox::classDefaultStyle;
-    return style;
+    return ovkshared::defaultStyleOf<IBaseComboBox>(IBaseComboBox::classDefaultStyle);
 }
 
 LRESULT CALLBACK comboEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
@@ -119,9 +119,7 @@ class IBaseComboBoxHandler : public IHandler {
 public:
     static IBaseComboBoxHandler& shared()
     {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IBaseComboBoxHandler;
-        return *handler;
+        return ovkshared::instance<IBaseComboBoxHandler>();
     }
 
 protected:

@@ -1,14 +1,14 @@
 // The combo box whose items the program changes: construction and styles.
 #include <windows.h>
 
+#include "detail/ishared.hpp"
 #include "icombobx.hpp"
 
 namespace {
 
 IComboBox::Style& currentDefault()
 {
-    static IComboBox::Style style = IComboBox::classDefaultStyle;
-    return style;
+    return ovkshared::defaultStyleOf<IComboBox>(IComboBox::classDefaultStyle);
 }
 
 } // namespace

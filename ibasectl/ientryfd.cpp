@@ -8,6 +8,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ishared.hpp"
 #include "icoordsy.hpp"
 #include "ientryfd.hpp"
 #include "ifont.hpp"
@@ -25,8 +26,7 @@ constexpr unsigned long kDisabledReadOnly = 3;
 
 IEntryField::Style& currentDefault()
 {
-    static IEntryField::Style style = IEntryField::classDefaultStyle;
-    return style;
+    return ovkshared::defaultStyleOf<IEntryField>(IEntryField::classDefaultStyle);
 }
 
 } // namespace
@@ -67,9 +67,7 @@ class IEntryFieldHandler : public IHandler {
 public:
     static IEntryFieldHandler& shared()
     {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IEntryFieldHandler;
-        return *handler;
+        return ovkshared::instance<IEntryFieldHandler>();
     }
 
 protected:

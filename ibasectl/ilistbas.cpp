@@ -5,6 +5,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ishared.hpp"
 #include "detail/ilistimp.hpp"
 #include "ihandler.hpp"
 #include "ilistbas.hpp"
@@ -15,8 +16,7 @@ namespace {
 
 IBaseListBox::Style& currentDefault()
 {
-    static IBaseListBox::Style style = IBaseListBox::classDefaultStyle;
-    return style;
+    return ovkshared::defaultStyleOf<IBaseListBox>(IBaseListBox::classDefaultStyle);
 }
 
 } // namespace
@@ -62,9 +62,7 @@ class IBaseListBoxHandler : public IHandler {
 public:
     static IBaseListBoxHandler& shared()
     {
-        // Never deleted: windows may still dispatch while the process's static objects go.
-        static auto* handler = new IBaseListBoxHandler;
-        return *handler;
+        return ovkshared::instance<IBaseListBoxHandler>();
     }
 
 protected:

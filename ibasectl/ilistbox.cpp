@@ -1,14 +1,14 @@
 // The list box whose items the program changes: construction and styles.
 #include <windows.h>
 
+#include "detail/ishared.hpp"
 #include "ilistbox.hpp"
 
 namespace {
 
 IListBox::Style& currentDefault()
 {
-    static IListBox::Style style = IListBox::classDefaultStyle;
-    return style;
+    return ovkshared::defaultStyleOf<IListBox>(IListBox::classDefaultStyle);
 }
 
 } // namespace

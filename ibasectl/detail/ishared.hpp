@@ -23,4 +23,13 @@ IWindow::Style& defaultStyle()
     return style;
 }
 
+// The same for a class whose style has a type of its own and whose class default has another
+// name.
+template <class Control, class Style>
+Style& defaultStyleOf(const Style& classDefault)
+{
+    static Style style = classDefault;
+    return style;
+}
+
 } // namespace ovkshared

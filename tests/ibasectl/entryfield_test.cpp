@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include <icanvas.hpp>
 #include <ientryfd.hpp>
 #include <inotifid.hpp>
 
@@ -120,31 +119,38 @@ TEST_F(EntryField, ClipboardOperationsNeedASelectionAndMoveText)
     EXPECT_EQ(ovktest::str(target->text()), "copy");
 }
 
+// The owner here moves the focus on a Tab character, as a canvas or a dialog does.
 TEST_F(EntryField, DisablingAFocusedFieldMakesItReadOnlyAndMovesTheFocusOn)
 {
-    ICanvas canvas(5, parent.get(), parent.get(), IRectangle(IPoint(0, 0), ISize(300, 200)));
-    IEntryField first(1, &canvas, &canvas, slot(0));
-    IEntryField second(2, &canvas, &canvas, slot(1));
-    first.enableTabStop();
-    second.enableTabStop();
+    ovktest::TestWindow owner;
+    auto first = make(0, &owner);
+    auto second = make(1, &owner);
+    ovktest::Recorder tabs(WM_CHAR);
+    tabs.attach(owner, "tab").setAction([&](IEvent& event) {
+        if (event.parameter1().asUnsignedLong() != VK_TAB || GetFocus() != first->handle())
+            return false;
+        SetFocus(second->handle());
+        return true;
+    });
     SetForegroundWindow(parentHandle());
-    first.setFocus();
-    ASSERT_TRUE(first.hasFocus());
+    first->setFocus();
+    ASSERT_TRUE(first->hasFocus());
 
-    first.disable();
-    EXPECT_FALSE(first.isEnabled());
-    EXPECT_FALSE(first.isWriteable());
-    EXPECT_TRUE(second.hasFocus());
+    first->disable();
+    EXPECT_EQ(tabs.trace(), "tab");
+    EXPECT_FALSE(first->isEnabled());
+    EXPECT_FALSE(first->isWriteable());
+    EXPECT_TRUE(second->hasFocus());
 
-    first.enable();
-    EXPECT_TRUE(first.isEnabled());
-    EXPECT_TRUE(first.isWriteable());
+    first->enable();
+    EXPECT_TRUE(first->isEnabled());
+    EXPECT_TRUE(first->isWriteable());
 
     // A field the program made read-only stays so across disable and enable.
-    second.disableDataUpdate();
-    second.disable();
-    second.enable();
-    EXPECT_FALSE(second.isWriteable());
+    second->disableDataUpdate();
+    second->disable();
+    second->enable();
+    EXPECT_FALSE(second->isWriteable());
 }
 
 // Enter, Esc and Tab reach the owner as WM_CHAR and never the edit control, which would beep
