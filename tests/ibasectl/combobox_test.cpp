@@ -181,25 +181,25 @@ TEST_F(ComboBox, SelectingAnItemShowsItsText)
     EXPECT_EQ(box->selection(), IComboBox::notFound);
 }
 
-// Each list window leads to its own combo box, and the list of a combo box that the library
-// does not wrap to none: a list of another's must not be taken for one of ours.
-TEST_F(ComboBox, EachListLeadsToItsOwnComboBox)
+// Two wrapped combo boxes and an unwrapped one in a dialog: each list window leads to its own
+// combo box, and the unwrapped one's to none and keeps its user data.
+TEST_F(ComboBox, EachListInADialogLeadsToItsOwnComboBox)
 {
-    const HWND foreign = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN,
-                                         200, 10, 100, 120, parentHandle(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(50)),
-                                         nullptr, nullptr);
-    auto first = make(IComboBox::dropDownType, nullptr, 51);
-    auto second = make(IComboBox::readOnlyDropDownType, nullptr, 52);
+    basectltest::MemoryDialog dialog(parentHandle(), {{0x85, CBS_DROPDOWN, 101, 5},
+                                                      {0x85, CBS_DROPDOWNLIST, 102, 25},
+                                                      {0x85, CBS_DROPDOWN, 103, 45}});
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    IWindow dialogWindow{IWindowHandle(dialog.hwnd())};
+    IComboBox first(101, &dialogWindow);
+    IComboBox second(102, &dialogWindow);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    ASSERT_TRUE(GetComboBoxInfo(foreign, &info));
+    ASSERT_TRUE(GetComboBoxInfo(GetDlgItem(dialog.hwnd(), 103), &info));
     EXPECT_EQ(IBaseComboBox::comboBoxWithList(IWindowHandle(info.hwndList)), nullptr);
     EXPECT_EQ(GetWindowLongPtrA(info.hwndList, GWLP_USERDATA), 0);
-    EXPECT_EQ(IBaseComboBox::comboBoxWithList(first->listHandle()), first.get());
-    EXPECT_EQ(IBaseComboBox::comboBoxWithList(second->listHandle()), second.get());
-    EXPECT_NE(first->listHandle(), second->listHandle());
-    DestroyWindow(foreign);
+    EXPECT_EQ(IBaseComboBox::comboBoxWithList(first.listHandle()), &first);
+    EXPECT_EQ(IBaseComboBox::comboBoxWithList(second.listHandle()), &second);
+    EXPECT_NE(first.listHandle(), second.listHandle());
 }
 
 // The text field gets its own procedure back when the combo box object goes and the window

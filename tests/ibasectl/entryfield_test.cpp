@@ -153,21 +153,24 @@ TEST_F(EntryField, DisablingAFocusedFieldMakesItReadOnlyAndMovesTheFocusOn)
     EXPECT_FALSE(second->isWriteable());
 }
 
-// Enter, Esc and Tab reach the owner as WM_CHAR and never the edit control, which would beep
-// or insert a tab.
+// Enter, Esc and Tab in a field of a dialog reach the dialog as WM_CHAR and never the edit
+// control, which would beep or insert a tab.
 TEST_F(EntryField, EnterEscAndTabGoToTheOwner)
 {
-    ovktest::TestWindow owner;
-    auto field = make(0, &owner);
+    basectltest::MemoryDialog dialog(parentHandle(), {{0x81, ES_AUTOHSCROLL, 201, 5}});
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    IWindow dialogWindow{IWindowHandle(dialog.hwnd())};
+    IEntryField field(201, &dialogWindow);
     ovktest::Recorder characters(WM_CHAR);
-    characters.attach(owner, "owner", true);
+    characters.attach(dialogWindow, "dialog", true);
     for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_TAB}})
-        ovktest::send(field->handle(), WM_CHAR, key, 1);
-    EXPECT_EQ(characters.trace(), "owner owner owner");
-    EXPECT_TRUE(field->isEmpty());
-    ovktest::send(field->handle(), WM_CHAR, 'a', 1);
-    EXPECT_EQ(characters.trace(), "owner owner owner");
-    EXPECT_EQ(ovktest::str(field->text()), "a");
+        SendMessageA(field.handle(), WM_CHAR, key, 1);
+    EXPECT_EQ(characters.trace(), "dialog dialog dialog");
+    EXPECT_TRUE(field.isEmpty());
+    SendMessageA(field.handle(), WM_CHAR, 'a', 1);
+    EXPECT_EQ(characters.trace(), "dialog dialog dialog");
+    EXPECT_EQ(ovktest::str(field.text()), "a");
+    EXPECT_EQ(field.limit(), 32u);
 }
 
 TEST_F(EntryField, ReadOnlyChangesAreToldAfterTheControlHasThem)
