@@ -97,22 +97,20 @@ IWindowPosBuffer::~IWindowPosBuffer() = default;
 IWindowPosRecord& IWindowPosBuffer::recordFor(IWindow* child)
 {
     HWND handle = child->handle();
-    for (IWindowPosRecord& record : fRecords)
-        if (record.window == handle)
-            return record;
+    const auto found = fIndex.find(handle);
+    if (found != fIndex.end())
+        return fRecords[found->second];
     IWindowPosRecord record;
     record.window = handle;
     fRecords.push_back(record);
+    fIndex.emplace(handle, fRecords.size() - 1);
     return fRecords.back();
 }
 
 const IWindowPosRecord* IWindowPosBuffer::findRecord(const IWindow* child) const
 {
-    HWND handle = child->handle();
-    for (const IWindowPosRecord& record : fRecords)
-        if (record.window == handle)
-            return &record;
-    return nullptr;
+    const auto found = fIndex.find(child->handle());
+    return found == fIndex.end() ? nullptr : &fRecords[found->second];
 }
 
 IWindowPosBuffer& IWindowPosBuffer::moveTo(IWindow* child, const IPoint& position)
@@ -214,6 +212,7 @@ IWindowPosBuffer& IWindowPosBuffer::apply(IBase::Boolean)
         return *this;
     std::vector<IWindowPosRecord> records;
     records.swap(fRecords);
+    fIndex.clear();
     HWND parent = fParent->handle();
     RECT client{};
     GetClientRect(parent, &client);

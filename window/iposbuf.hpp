@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include <ipoint.hpp>
@@ -63,4 +64,6 @@ private:
 
     IWindow* fParent;
     std::vector<IWindowPosRecord> fRecords;
+    // Each child's record by handle, so that a layout of n children costs time linear in n.
+    std::unordered_map<IWindowHandle::Value, std::size_t> fIndex;
 };

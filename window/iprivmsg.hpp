@@ -42,9 +42,15 @@ constexpr unsigned int middleClick = 0xFFDA;
 constexpr unsigned int scrollBoxMove = 0xFFDC;
 // Thread message: ends the message loops whose level is not above lParam.
 constexpr unsigned int stopLoop = 0xFFE0;
+// Posted by a canvas or frame to itself when it gets the focus: wParam = its handle. The focus
+// goes on to its first tab stop once the activation that gave the focus has settled.
+constexpr unsigned int focusNotice = 0xFFE2;
 // Posted by a button that does not take the focus on clicks to itself, after the click, to
-// give the focus back.
+// give the focus back. The number is shared with focusNotice: each goes only to its own kind
+// of window (buttons, or canvases and frames), whose handlers alone act on it.
 constexpr unsigned int restoreFocus = 0xFFE2;
+// Sent to a canvas whose layout is due, before it paints or when it is shown.
+constexpr unsigned int layoutRequest = 0xFFE3;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;

@@ -1,0 +1,251 @@
+// The canvas base.
+#include <windows.h>
+
+#include <algorithm>
+
+#include <iexcept.hpp>
+
+#include "icanvas.hpp"
+#include "icoordsy.hpp"
+#include "icvhdr.hpp"
+#include "iprivmsg.hpp"
+#include "irecohdr.hpp"
+
+const ICanvas::Style ICanvas::classDefault(WS_VISIBLE, 0);
+
+namespace {
+
+ICanvas::Style gDefaultStyle = ICanvas::classDefault;
+
+// The static type 6 (SS_WHITEFRAME) keeps the native static from drawing a text of its own;
+// a titled set canvas clears it to get the group frame painted.
+constexpr unsigned long kCanvasNativeStyle = WS_CHILD | 0x6;
+
+// A child's rectangle in the canvas's client area, in the library's coordinates.
+IRectangle childRect(HWND canvas, HWND child, const ISize& canvasSize)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, canvas, reinterpret_cast<POINT*>(&r), 2);
+    const IRectangle native(r.left, r.top, r.right, r.bottom);
+    return ICoordinateSystem::isConversionNeeded()
+               ? ICoordinateSystem::convertToApplication(native, canvasSize)
+               : native;
+}
+
+bool childIsTabStop(HWND child)
+{
+    if (IWindow* window = IWindow::windowWithHandle(child))
+        return window->isTabStop() != 0;
+    return (GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+} // namespace
+
+ICanvas::Style ICanvas::defaultStyle()
+{
+    return gDefaultStyle;
+}
+
+void ICanvas::setDefaultStyle(const Style& style)
+{
+    gDefaultStyle = style;
+}
+
+ICanvas::ICanvas()
+{
+    if (defaultSiblingOrder() == behindSiblings)
+        fSiblingOrderFixed = 1;
+}
+
+ICanvas::ICanvas(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
+                 const Style& style)
+    : ICanvas()
+{
+    initialize(id, parent, owner, initial, convertToGUIStyle(style, false),
+               convertToGUIStyle(style, true));
+    IRecoordHandler::defaultHandler().handleEventsFor(this);
+    fRecoordAttached = 1;
+}
+
+ICanvas::~ICanvas()
+{
+    try {
+        if (fRecoordAttached && isValid())
+            IRecoordHandler::defaultHandler().stopHandlingEventsFor(this);
+        if (fHandlersAttached && isValid()) {
+            ICanvasStatics::keyboardHandler().stopHandlingEventsFor(this);
+            ICanvasStatics::canvasHandler().stopHandlingEventsFor(this);
+        }
+    } catch (const IException&) {
+        // The window is already gone with its handler list: nothing is left to detach.
+    }
+    fHandlersAttached = 0;
+    delete fFont;
+}
+
+ICanvas& ICanvas::initialize(unsigned long id, IWindow* parent, IWindow* owner,
+                             const IRectangle& rect, unsigned long style,
+                             unsigned long extendedStyle)
+{
+    if (!parent)
+        IThrow::argument("parent != 0",
+                         IEXCEPTION_LOCATION("icanvas", "ICanvas::initialize(unsigned long,IWindow*,"
+                                                        "IWindow*,const IRectangle&,unsigned long,"
+                                                        "unsigned long)"));
+    const IWindowHandle handle =
+        create(id, nullptr, style, "Static", parent->handle(),
+               owner ? owner->handle() : IWindowHandle(), rect, nullptr, nullptr,
+               defaultSiblingOrder(), extendedStyle);
+    startHandlingEventsFor(handle);
+    attachHandlers();
+    return *this;
+}
+
+void ICanvas::attachHandlers()
+{
+    if (fHandlersAttached)
+        return;
+    ICanvasStatics::canvasHandler().handleEventsFor(this);
+    ICanvasStatics::keyboardHandler().handleEventsFor(this);
+    fHandlersAttached = 1;
+}
+
+unsigned long ICanvas::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
+{
+    const unsigned long base = IWindow::convertToGUIStyle(style, extended);
+    if (extended)
+        return base | (style.asExtendedUnsignedLong() & 0xFF000000UL);
+    return base | style.asUnsignedLong() | IControl::_group.asUnsignedLong() | kCanvasNativeStyle;
+}
+
+IBase::Boolean ICanvas::isGroup() const
+{
+    return IControl::isGroup();
+}
+
+IBase::Boolean ICanvas::isTabStop() const
+{
+    bool any = false;
+    for (HWND child = GetWindow(handle(), GW_CHILD); child && !any;
+         child = GetWindow(child, GW_HWNDNEXT))
+        any = childIsTabStop(child);
+    // Asked from a const context (an enclosing canvas's walk), yet the answer is the canvas's
+    // own setting, so that native tab walks over the siblings see it too.
+    const_cast<ICanvas*>(this)->enableTabStop(any);
+    return any;
+}
+
+IWindowHandle ICanvas::defaultPushButton() const
+{
+    return ICanvasStatics::defaultPushButtonHandle(this);
+}
+
+IWindow* ICanvas::matchForMnemonic(unsigned short character) const
+{
+    const IWindowHandle match = ICanvasStatics::matchForMnemonic(this, character);
+    return match ? windowWithHandle(match) : nullptr;
+}
+
+IWindow& ICanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
+                                     unsigned long layoutAttributeOff)
+{
+    unsigned long on = layoutAttributeOn;
+    if (on & 0x200)
+        on = (on & ~0x200UL) | 0x80;
+    if (on & 0x800)
+        on = (on & ~0x800UL) | 0x80;
+    IWindow::setLayoutDistorted(on, layoutAttributeOff);
+    if (on && isLayoutDistorted(0x100) && isValid() && isVisible()) {
+        IWindow::setLayoutDistorted(0, 0x100);
+        const ISize area = size();
+        if (area.width() > 0 && area.height() > 0)
+            refresh();
+        else
+            layout();
+    }
+    return *this;
+}
+
+IColor ICanvas::backgroundColor() const
+{
+    return findColor(3, defaultBackgroundColor(handle()));
+}
+
+IWindow& ICanvas::setFont(const IFont& font)
+{
+    IFont* copy = new IFont(font);
+    delete fFont;
+    fFont = copy;
+    IWindow::setFont(font);
+    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IWindow* window = windowWithHandle(child))
+            window->setFont(font);
+        else
+            SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fFont->handle()), TRUE);
+    }
+    return *this;
+}
+
+ISize ICanvas::calcMinimumSize() const
+{
+    const_cast<ICanvas*>(this)->layout();
+    return fMinimumSize;
+}
+
+ICanvas& ICanvas::setLayoutMinimumSize(const ISize& size) noexcept
+{
+    fMinimumSize = size;
+    return *this;
+}
+
+ICanvas& ICanvas::layout()
+{
+    if (!isLayoutDistorted(0x80))
+        return *this;
+    const ISize previous = fMinimumSize;
+    fixupChildren().apply();
+    setLayoutDistorted(0, 0x80);
+    if (fMinimumSize != previous)
+        setLayoutDistorted(0x8, 0);
+    return *this;
+}
+
+IWindowPosBuffer& ICanvas::fixupChildren()
+{
+    if (!fPositions)
+        fPositions = std::make_unique<IWindowPosBuffer>(this);
+    IWindowPosBuffer& buffer = *fPositions;
+    const HWND canvas = handle();
+    const ISize canvasSize = size();
+    bool anyTabStop = false;
+    ISize extent;
+    IWindow* previous = nullptr;
+    // The frame's original default push button is recorded once per frame; asking the frame
+    // once per layout keeps the walk linear.
+    const IWindowHandle frame(reinterpret_cast<HWND>(
+        SendMessageA(canvas, IPrivateMessage::windowQuery, IPrivateMessage::queryFrame, 0)));
+    const bool recordDefault = ICanvasStatics::isLibraryFrame(frame) &&
+                               !ICanvasStatics::origDefaultButtonHandle(canvas);
+    bool defaultRecorded = false;
+    for (HWND child = GetWindow(canvas, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const IRectangle r = childRect(canvas, child, canvasSize);
+        anyTabStop = anyTabStop || childIsTabStop(child);
+        extent = ISize(std::max(extent.width(), r.maxX()), std::max(extent.height(), r.maxY()));
+        if (!fSiblingOrderFixed) {
+            IWindow* window = windowWithHandle(child);
+            if (window && previous)
+                buffer.orderAfter(window, previous);
+            if (window)
+                previous = window;
+        }
+        if (recordDefault && !defaultRecorded &&
+            (SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
+            defaultRecorded = ICanvasStatics::setOrigDefaultButtonHandle(frame, child) != 0;
+        }
+    }
+    fSiblingOrderFixed = 1;
+    enableTabStop(anyTabStop);
+    fMinimumSize = extent;
+    return buffer;
+}

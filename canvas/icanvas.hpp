@@ -1,0 +1,75 @@
+// ICanvas: the base of the layout canvases, a control that holds child windows, paints the
+// background between them and lays them out whenever its layout is marked distorted.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <iclsstyl.hpp>
+#include <idefs.hpp>
+#include <icontrol.hpp>
+#include <iposbuf.hpp>
+
+// The base class keeps every child where the application put it and only computes its own
+// minimum size from the children's extent; the derived canvases replace layout(). Layout
+// flags: 0x8 own minimum size changed, 0x10 a child's minimum size changed, 0x40 a child was
+// added or removed, 0x80 a layout is due, 0x100 a refresh is due, 0x200 and 0x800 a child's
+// position or size changed.
+class OVKWIN_API ICanvas : public IControl {
+public:
+    using Style = IWindowClassStyle<ICanvas>;
+    static const Style classDefault;
+    static Style defaultStyle();
+    static void setDefaultStyle(const Style& style);
+
+    ICanvas(unsigned long id, IWindow* parent, IWindow* owner,
+            const IRectangle& initial = IRectangle(), const Style& style = defaultStyle());
+    ~ICanvas() override;
+
+    // The canvas's own native bits: a "Static" child of the static type 6, in a group.
+    unsigned long convertToGUIStyle(const IBitFlag& style,
+                                    IBase::Boolean extended = false) const override;
+    IBase::Boolean isGroup() const override;
+    // True when any child is a tab stop; the canvas takes the answer as its own setting, so
+    // that an enclosing canvas tabs into it.
+    IBase::Boolean isTabStop() const override;
+    IWindowHandle defaultPushButton() const override;
+    IWindow* matchForMnemonic(unsigned short character) const override;
+    // Children's moves become a due layout; a due refresh of a visible canvas repaints it (the
+    // layout then runs on the paint), or lays out at once when the canvas has no area to paint.
+    IWindow& setLayoutDistorted(unsigned long layoutAttributeOn,
+                                unsigned long layoutAttributeOff) override;
+    IColor backgroundColor() const override;
+    // The canvas keeps a copy and passes the font on to its children.
+    IWindow& setFont(const IFont& font) override;
+    // Lays out first, so the answer is the size of the current arrangement.
+    ISize calcMinimumSize() const override;
+
+    // Runs only when a layout is due (flag 0x80); sets 0x8 when the minimum size changed.
+    virtual ICanvas& layout();
+    // The canvas's position buffer, emptied, with the children's stacking order entered the
+    // first time; also takes the minimum size and the tab-stop setting from the children's
+    // current rectangles. A layout records its moves in it and applies it once.
+    virtual IWindowPosBuffer& fixupChildren();
+
+    // The minimum size that the last layout computed.
+    ISize layoutMinimumSize() const noexcept { return fMinimumSize; }
+
+protected:
+    // For derived canvases, which call initialize with their own converted style.
+    ICanvas();
+    ICanvas& initialize(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& rect,
+                        unsigned long style, unsigned long extendedStyle);
+    ICanvas& setLayoutMinimumSize(const ISize& size) noexcept;
+
+private:
+    void attachHandlers();
+
+    ISize fMinimumSize;
+    std::uint32_t fReserved[2] = {};
+    std::int32_t fSiblingOrderFixed = 0;
+    std::int32_t fHandlersAttached = 0;
+    IFont* fFont = nullptr;
+    std::int32_t fRecoordAttached = 0;
+    std::unique_ptr<IWindowPosBuffer> fPositions;
+};

@@ -1,0 +1,576 @@
+// The multi-cell canvas.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include <iexcept.hpp>
+#include <ovkmsgid.hpp>
+
+#include "imcelcv.hpp"
+#include "imcelcvh.hpp"
+
+namespace {
+
+constexpr unsigned long kGridLines = 0x1, kDragLines = 0x2;
+constexpr unsigned char kDefaultFlag = 0x1, kExpandFlag = 0x2;
+
+ISize gDefaultCell(10, 10);
+IMultiCellCanvas::Style gDefaultStyle(WS_VISIBLE, 0);
+
+struct Cell {
+    IWindow* child = nullptr;
+    unsigned long columns = 1;
+    unsigned long rows = 1;
+    std::uint16_t column = 0;
+    std::uint16_t row = 0;
+    long spanWidth = 0;
+    long spanHeight = 0;
+    long minimumWidth = 0;
+    long minimumHeight = 0;
+};
+
+struct Header {
+    unsigned long size = 0;
+    unsigned long requested = 0;
+    long offset = 0;
+    unsigned char flags = kDefaultFlag;
+
+    bool expandable() const { return (flags & kExpandFlag) != 0; }
+    unsigned long weight() const { return size ? size : 1; }
+};
+
+std::uint64_t cellKey(unsigned long column, unsigned long row)
+{
+    return (static_cast<std::uint64_t>(column) << 32) | row;
+}
+
+} // namespace
+
+// The cells, indexed by child and by first cell, and the headers of both axes (index 0 is
+// column or row 1).
+struct IMultiCellCanvas::Grid {
+    std::uint16_t multiRowSpans = 0;
+    std::uint16_t multiColumnSpans = 0;
+    std::uint16_t expandableRows = 0;
+    std::uint16_t expandableColumns = 0;
+    std::vector<Cell> cells;
+    std::unordered_map<IWindow*, std::size_t> byChild;
+    std::unordered_map<std::uint64_t, std::size_t> byPosition;
+    std::vector<Header> columns;
+    std::vector<Header> rows;
+    unsigned long depth = 0;
+    long lastWidth = 0;
+    long lastHeight = 0;
+
+    std::vector<Header>& axis(bool ofColumns) { return ofColumns ? columns : rows; }
+    std::uint16_t& expandableCount(bool ofColumns)
+    {
+        return ofColumns ? expandableColumns : expandableRows;
+    }
+    void ensure(bool ofColumns, unsigned long count)
+    {
+        std::vector<Header>& headers = axis(ofColumns);
+        if (headers.size() < count)
+            headers.resize(count);
+    }
+    void removeAt(std::size_t index)
+    {
+        const Cell& cell = cells[index];
+        if (cell.columns > 1)
+            --multiColumnSpans;
+        if (cell.rows > 1)
+            --multiRowSpans;
+        byChild.erase(cell.child);
+        byPosition.erase(cellKey(cell.column, cell.row));
+        if (index + 1 != cells.size()) {
+            cells[index] = cells.back();
+            byChild[cells[index].child] = index;
+            byPosition[cellKey(cells[index].column, cells[index].row)] = index;
+        }
+        cells.pop_back();
+    }
+};
+
+namespace {
+
+// The sizes from single cells, the default size where nothing set one.
+void sizeFromCells(std::vector<Cell>& cells, std::vector<Header>& columns,
+                   std::vector<Header>& rows)
+{
+    for (Header& h : columns)
+        h.size = h.requested;
+    for (Header& h : rows)
+        h.size = h.requested;
+    for (Cell& cell : cells) {
+        const ISize minimum = cell.child->minimumSize();
+        cell.minimumWidth = minimum.width();
+        cell.minimumHeight = minimum.height();
+        if (cell.columns == 1) {
+            Header& h = columns[cell.column - 1];
+            h.size = std::max(h.size, static_cast<unsigned long>(cell.minimumWidth));
+        }
+        if (cell.rows == 1) {
+            Header& h = rows[cell.row - 1];
+            h.size = std::max(h.size, static_cast<unsigned long>(cell.minimumHeight));
+        }
+    }
+    const ISize defaultSize = IMultiCellCanvas::defaultCell();
+    for (Header& h : columns)
+        if (h.size == 0 && (h.flags & kDefaultFlag))
+            h.size = static_cast<unsigned long>(defaultSize.width());
+    for (Header& h : rows)
+        if (h.size == 0 && (h.flags & kDefaultFlag))
+            h.size = static_cast<unsigned long>(defaultSize.height());
+}
+
+// Widens the spanned headers of cells that span more than one along one axis. Cells over no
+// expandable header grow their last header by what they lack; the others share the largest
+// lack per weight among the expandable headers.
+void sizeFromSpans(std::vector<Cell>& cells, std::vector<Header>& headers, bool ofColumns,
+                   bool anyExpandable)
+{
+    std::vector<bool> settled(cells.size(), false);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        Cell& cell = cells[i];
+        const unsigned long span = ofColumns ? cell.columns : cell.rows;
+        if (span <= 1)
+            continue;
+        const std::size_t first = (ofColumns ? cell.column : cell.row) - 1;
+        const long needed = ofColumns ? cell.minimumWidth : cell.minimumHeight;
+        unsigned long sum = 0;
+        bool expandable = false;
+        for (std::size_t k = first; k < first + span; ++k) {
+            if (headers[k].expandable()) {
+                expandable = true;
+                break;
+            }
+            sum += headers[k].size;
+        }
+        if (expandable)
+            continue;
+        if (needed > 0 && sum < static_cast<unsigned long>(needed)) {
+            headers[first + span - 1].size += static_cast<unsigned long>(needed) - sum;
+            sum = static_cast<unsigned long>(needed);
+        }
+        (ofColumns ? cell.spanWidth : cell.spanHeight) = static_cast<long>(sum);
+        settled[i] = true;
+    }
+    if (!anyExpandable)
+        return;
+    unsigned long bestLack = 0, bestWeight = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Cell& cell = cells[i];
+        const unsigned long span = ofColumns ? cell.columns : cell.rows;
+        if (span <= 1 || settled[i])
+            continue;
+        const std::size_t first = (ofColumns ? cell.column : cell.row) - 1;
+        const long needed = ofColumns ? cell.minimumWidth : cell.minimumHeight;
+        unsigned long sum = 0, weight = 0;
+        for (std::size_t k = first; k < first + span; ++k) {
+            sum += headers[k].size;
+            if (headers[k].expandable())
+                weight += headers[k].weight();
+        }
+        if (needed <= 0 || sum >= static_cast<unsigned long>(needed) || weight == 0)
+            continue;
+        const unsigned long lack = static_cast<unsigned long>(needed) - sum;
+        if (bestWeight == 0 ||
+            static_cast<std::uint64_t>(lack) * bestWeight > static_cast<std::uint64_t>(bestLack) * weight) {
+            bestLack = lack;
+            bestWeight = weight;
+        }
+    }
+    if (bestWeight == 0)
+        return;
+    for (Header& h : headers) {
+        if (!h.expandable())
+            continue;
+        const std::uint64_t w = h.weight();
+        const std::uint64_t scaled = (static_cast<std::uint64_t>(bestLack) + bestWeight) * w;
+        h.size = static_cast<unsigned long>(scaled / bestWeight +
+                                            ((scaled % bestWeight) > w / 2 ? 1 : 0));
+    }
+}
+
+long placeOffsets(std::vector<Header>& headers)
+{
+    long offset = 0;
+    for (Header& h : headers) {
+        h.offset = offset;
+        offset += static_cast<long>(h.size);
+    }
+    return offset;
+}
+
+// Shares the room beyond the total among the expandable headers by weight, in fixed point
+// with seven fraction bits; what the rounding leaves goes out one pixel each from the first.
+void expand(std::vector<Header>& headers, long room, long total, unsigned long expandableCount)
+{
+    long extra = room - total;
+    if (extra <= 0 || expandableCount == 0)
+        return;
+    unsigned long weights = 0;
+    for (const Header& h : headers)
+        if (h.expandable())
+            weights += h.weight();
+    unsigned long given = 0;
+    for (Header& h : headers) {
+        if (!h.expandable())
+            continue;
+        const unsigned long weight = h.weight();
+        const unsigned long add = static_cast<unsigned long>(
+            (static_cast<std::uint64_t>(extra) * ((static_cast<std::uint64_t>(weight) << 7) / weights)) >> 7);
+        h.size = weight + add;
+        given += add;
+    }
+    extra -= static_cast<long>(given);
+    if (extra > 0) {
+        const unsigned long each = static_cast<unsigned long>(extra) / expandableCount;
+        unsigned long left = static_cast<unsigned long>(extra) % expandableCount;
+        for (Header& h : headers) {
+            if (!h.expandable())
+                continue;
+            h.size += each + (left > 0 ? 1 : 0);
+            if (left > 0)
+                --left;
+        }
+    }
+}
+
+} // namespace
+
+const IMultiCellCanvas::Style IMultiCellCanvas::gridLines(0, kGridLines);
+const IMultiCellCanvas::Style IMultiCellCanvas::dragLines(0, kDragLines);
+const IMultiCellCanvas::Style IMultiCellCanvas::classDefault(WS_VISIBLE, 0);
+
+IMultiCellCanvas::Style IMultiCellCanvas::defaultStyle()
+{
+    return gDefaultStyle;
+}
+
+void IMultiCellCanvas::setDefaultStyle(const Style& style)
+{
+    gDefaultStyle = style;
+}
+
+ISize IMultiCellCanvas::defaultCell()
+{
+    return gDefaultCell;
+}
+
+void IMultiCellCanvas::setDefaultCell(const ISize& size)
+{
+    gDefaultCell = size;
+}
+
+IMultiCellCanvas::IMultiCellCanvas(unsigned long id, IWindow* parent, IWindow* owner,
+                                   const IRectangle& initial, const Style& style)
+    : fGrid(std::make_unique<Grid>())
+{
+    setExtendedStyle(extendedStyle() | style.asExtendedUnsignedLong());
+    initialize(id, parent, owner, initial, convertToGUIStyle(style, false),
+               convertToGUIStyle(style, true));
+    fHandler = std::make_unique<IMultiCellCanvasHandler>();
+    fHandler->handleEventsFor(this);
+}
+
+IMultiCellCanvas::~IMultiCellCanvas()
+{
+    try {
+        if (fHandler && isValid())
+            fHandler->stopHandlingEventsFor(this);
+    } catch (const IException&) {
+        // The window's handler list is gone with the window.
+    }
+}
+
+IWindow& IMultiCellCanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
+                                              unsigned long layoutAttributeOff)
+{
+    unsigned long on = layoutAttributeOn & 0xFFFFF5EBUL;
+    if ((layoutAttributeOn & 0x10) && fGrid->depth == 0) {
+        on |= 0x80;
+        if (!(on & 0x40) && !isLayoutDistorted(0x40))
+            on |= 0x100;
+    }
+    return ICanvas::setLayoutDistorted(on, layoutAttributeOff);
+}
+
+// Cells ----------------------------------------------------------------------------------------
+
+IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long column,
+                                              unsigned long row, unsigned long columns,
+                                              unsigned long rows)
+{
+    static const char* const function =
+        "IMultiCellCanvas::addToCell(IWindow*,unsigned long,unsigned long,unsigned long,unsigned long)";
+    const unsigned long startingColumn = column, numberOfColumns = columns;
+    const unsigned long startingRow = row, numberOfRows = rows;
+    IARGUMENT_CHECK(child != 0, "imcelcv", function);
+    if (!(startingColumn != 0 && numberOfColumns != 0))
+        IThrow::argument("startingColumn != 0 && numberOfColumns != 0",
+                         IEXCEPTION_LOCATION("imcelcv", function));
+    if (!(startingRow != 0 && numberOfRows != 0))
+        IThrow::argument("startingRow != 0 && numberOfRows != 0",
+                         IEXCEPTION_LOCATION("imcelcv", function));
+    // Positions are kept in 16 bits: a grid beyond that has no cell to give.
+    if (column + columns - 1 > 0xFFFF || row + rows - 1 > 0xFFFF)
+        IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
+    Grid& grid = *fGrid;
+    if (grid.byPosition.count(cellKey(column, row)))
+        IThrow::message(OVK_MSG_CELL_OCCUPIED, IEXCEPTION_LOCATION("imcelcv", function));
+    // A child has one cell: adding it again moves it.
+    const auto known = grid.byChild.find(child);
+    if (known != grid.byChild.end())
+        grid.removeAt(known->second);
+    Cell cell;
+    cell.child = child;
+    cell.columns = columns;
+    cell.rows = rows;
+    cell.column = static_cast<std::uint16_t>(column);
+    cell.row = static_cast<std::uint16_t>(row);
+    grid.cells.push_back(cell);
+    grid.byChild[child] = grid.cells.size() - 1;
+    grid.byPosition[cellKey(column, row)] = grid.cells.size() - 1;
+    grid.ensure(true, column + columns - 1);
+    grid.ensure(false, row + rows - 1);
+    if (columns > 1)
+        ++grid.multiColumnSpans;
+    if (rows > 1)
+        ++grid.multiRowSpans;
+    setLayoutDistorted(0x180, 0);
+    return *this;
+}
+
+IWindow* IMultiCellCanvas::removeFromCell(IWindow* child)
+{
+    const auto found = fGrid->byChild.find(child);
+    if (found == fGrid->byChild.end())
+        return nullptr;
+    fGrid->removeAt(found->second);
+    setLayoutDistorted(0x180, 0);
+    return child;
+}
+
+IWindow* IMultiCellCanvas::removeFromCell(unsigned long column, unsigned long row)
+{
+    IWindow* child = windowInCell(column, row);
+    return child ? removeFromCell(child) : nullptr;
+}
+
+IWindow* IMultiCellCanvas::windowInCell(unsigned long column, unsigned long row) const
+{
+    // Column and row count from 1: a 0 would address the header before the first.
+    if (!(column != 0 && row != 0))
+        IThrow::argument("column != 0 && row != 0",
+                         IEXCEPTION_LOCATION("imcelcv", "IMultiCellCanvas::windowInCell(unsigned "
+                                                        "long,unsigned long) const"));
+    const auto found = fGrid->byPosition.find(cellKey(column, row));
+    return found == fGrid->byPosition.end() ? nullptr : fGrid->cells[found->second].child;
+}
+
+bool IMultiCellCanvas::expandsAt(long width, long height) const
+{
+    const Grid& grid = *fGrid;
+    return width > 0 && height > 0 &&
+           ((width != grid.lastWidth && grid.expandableColumns) ||
+            (height != grid.lastHeight && grid.expandableRows));
+}
+
+// Headers --------------------------------------------------------------------------------------
+
+IMultiCellCanvas& IMultiCellCanvas::setHeaderSize(bool columns, unsigned long index,
+                                                  unsigned long size, IBase::Boolean expandable,
+                                                  const char* function)
+{
+    if (index == 0)
+        IThrow::argument(columns ? "column != 0" : "row != 0",
+                         IEXCEPTION_LOCATION("imcelcv", function));
+    Grid& grid = *fGrid;
+    grid.ensure(columns, index);
+    Header& h = grid.axis(columns)[index - 1];
+    if (expandable && !h.expandable())
+        ++grid.expandableCount(columns);
+    else if (!expandable && h.expandable())
+        --grid.expandableCount(columns);
+    h.flags = static_cast<unsigned char>(expandable ? (h.flags | kExpandFlag) : (h.flags & ~kExpandFlag));
+    h.flags &= static_cast<unsigned char>(~kDefaultFlag);
+    h.requested = size;
+    setLayoutDistorted(0x180, 0);
+    return *this;
+}
+
+IMultiCellCanvas& IMultiCellCanvas::setColumnWidth(unsigned long column, unsigned long width,
+                                                   IBase::Boolean expandable)
+{
+    return setHeaderSize(true, column, width, expandable,
+                         "IMultiCellCanvas::setColumnWidth(unsigned long,unsigned long,int)");
+}
+
+IMultiCellCanvas& IMultiCellCanvas::setRowHeight(unsigned long row, unsigned long height,
+                                                 IBase::Boolean expandable)
+{
+    return setHeaderSize(false, row, height, expandable,
+                         "IMultiCellCanvas::setRowHeight(unsigned long,unsigned long,int)");
+}
+
+unsigned long IMultiCellCanvas::columnWidth(unsigned long column) const
+{
+    return column && column <= fGrid->columns.size() ? fGrid->columns[column - 1].size : 0;
+}
+
+unsigned long IMultiCellCanvas::rowHeight(unsigned long row) const
+{
+    return row && row <= fGrid->rows.size() ? fGrid->rows[row - 1].size : 0;
+}
+
+IBase::Boolean IMultiCellCanvas::isColumnExpandable(unsigned long column) const
+{
+    return column && column <= fGrid->columns.size() && fGrid->columns[column - 1].expandable();
+}
+
+IBase::Boolean IMultiCellCanvas::isRowExpandable(unsigned long row) const
+{
+    return row && row <= fGrid->rows.size() && fGrid->rows[row - 1].expandable();
+}
+
+long IMultiCellCanvas::columnLine(unsigned long column) const
+{
+    if (!column || column > fGrid->columns.size())
+        return 0;
+    const Header& h = fGrid->columns[column - 1];
+    return h.offset + static_cast<long>(h.size);
+}
+
+long IMultiCellCanvas::rowLine(unsigned long row) const
+{
+    if (!row || row > fGrid->rows.size())
+        return 0;
+    const Header& h = fGrid->rows[row - 1];
+    return h.offset + static_cast<long>(h.size);
+}
+
+unsigned long IMultiCellCanvas::columnCount() const
+{
+    return static_cast<unsigned long>(fGrid->columns.size());
+}
+
+unsigned long IMultiCellCanvas::rowCount() const
+{
+    return static_cast<unsigned long>(fGrid->rows.size());
+}
+
+// Lines ----------------------------------------------------------------------------------------
+
+IMultiCellCanvas& IMultiCellCanvas::enableGridLines(IBase::Boolean enable)
+{
+    const unsigned long current = extendedStyle();
+    const unsigned long wanted = enable ? (current | kGridLines) : (current & ~kGridLines);
+    if (wanted != current) {
+        setExtendedStyle(wanted);
+        refresh();
+    }
+    return *this;
+}
+
+IMultiCellCanvas& IMultiCellCanvas::disableGridLines()
+{
+    return enableGridLines(false);
+}
+
+IMultiCellCanvas& IMultiCellCanvas::enableDragLines(IBase::Boolean enable)
+{
+    const unsigned long current = extendedStyle();
+    const unsigned long wanted = enable ? (current | kDragLines) : (current & ~kDragLines);
+    if (wanted != current) {
+        setExtendedStyle(wanted);
+        refresh();
+    }
+    return *this;
+}
+
+IMultiCellCanvas& IMultiCellCanvas::disableDragLines()
+{
+    return enableDragLines(false);
+}
+
+IBase::Boolean IMultiCellCanvas::hasGridLines() const
+{
+    return (extendedStyle() & kGridLines) != 0;
+}
+
+IBase::Boolean IMultiCellCanvas::hasDragLines() const
+{
+    return (extendedStyle() & kDragLines) != 0;
+}
+
+// Layout ---------------------------------------------------------------------------------------
+
+IMultiCellCanvas& IMultiCellCanvas::layout()
+{
+    if (!isLayoutDistorted(0x80))
+        return *this;
+    Grid& grid = *fGrid;
+    struct Depth {
+        unsigned long& counter;
+        explicit Depth(unsigned long& c) : counter(c) { ++counter; }
+        ~Depth() { --counter; }
+    } depth(grid.depth);
+
+    const ISize previous = layoutMinimumSize();
+    sizeFromCells(grid.cells, grid.columns, grid.rows);
+    if (grid.multiColumnSpans || grid.multiRowSpans) {
+        sizeFromSpans(grid.cells, grid.columns, true, grid.expandableColumns != 0);
+        sizeFromSpans(grid.cells, grid.rows, false, grid.expandableRows != 0);
+    }
+    const long totalWidth = placeOffsets(grid.columns);
+    const long totalHeight = placeOffsets(grid.rows);
+    const ISize minimum(totalWidth, totalHeight);
+    if (grid.expandableColumns || grid.expandableRows) {
+        const ISize area = size();
+        expand(grid.columns, area.width(), totalWidth, grid.expandableColumns);
+        expand(grid.rows, area.height(), totalHeight, grid.expandableRows);
+    }
+    grid.lastWidth = placeOffsets(grid.columns);
+    grid.lastHeight = placeOffsets(grid.rows);
+
+    disableUpdate();
+    IWindowPosBuffer& buffer = fixupChildren();
+    setLayoutMinimumSize(minimum);
+    for (const Cell& cell : grid.cells) {
+        const Header& firstColumn = grid.columns[cell.column - 1];
+        const Header& lastColumn = grid.columns[cell.column + cell.columns - 2];
+        const Header& firstRow = grid.rows[cell.row - 1];
+        const Header& lastRow = grid.rows[cell.row + cell.rows - 2];
+        long left = firstColumn.offset, top = firstRow.offset;
+        long right = lastColumn.offset + static_cast<long>(lastColumn.size);
+        long bottom = lastRow.offset + static_cast<long>(lastRow.size);
+        const IRectangle adjustment = cell.child->layoutAdjustment();
+        if (!adjustment.isEmpty()) {
+            const long neededWidth = cell.minimumWidth + adjustment.width();
+            const long neededHeight = cell.minimumHeight + adjustment.height();
+            if (right - left < neededWidth) {
+                if (adjustment.minX() == 0)
+                    right = left + neededWidth;
+                else
+                    left = right - neededWidth;
+            }
+            if (bottom - top < neededHeight) {
+                if (adjustment.maxY() == 0)
+                    bottom = top + neededHeight;
+                else
+                    top = bottom - neededHeight;
+            }
+        }
+        buffer.moveSizeTo(cell.child, IRectangle(left, top, right, bottom));
+    }
+    buffer.apply();
+    IWindow::setLayoutDistorted(0, 0x80);
+    enableUpdate();
+    if (layoutMinimumSize() != previous)
+        setLayoutDistorted(0x8, 0);
+    return *this;
+}

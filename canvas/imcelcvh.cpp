@@ -1,0 +1,176 @@
+// The multi-cell canvas's handler.
+#include <windows.h>
+#include <windowsx.h>
+
+#include <iexcept.hpp>
+
+#include "detail/icvpaint.hpp"
+#include "igline.hpp"
+#include "imcelcv.hpp"
+#include "imcelcvh.hpp"
+#include "itrack.hpp"
+
+IMultiCellCanvasHandler::~IMultiCellCanvasHandler() = default;
+
+IMultiCellCanvasHandler& IMultiCellCanvasHandler::handleEventsFor(IMultiCellCanvas* canvas)
+{
+    if (!canvas)
+        IThrow::argument("canvas != 0",
+                         IEXCEPTION_LOCATION("imcelcvh", "IMultiCellCanvasHandler::handleEventsFor("
+                                                         "IMultiCellCanvas*)"));
+    IHandler::handleEventsFor(canvas);
+    return *this;
+}
+
+IMultiCellCanvasHandler& IMultiCellCanvasHandler::stopHandlingEventsFor(IMultiCellCanvas* canvas)
+{
+    if (!canvas)
+        IThrow::argument("canvas != 0",
+                         IEXCEPTION_LOCATION("imcelcvh", "IMultiCellCanvasHandler::"
+                                                         "stopHandlingEventsFor(IMultiCellCanvas*)"));
+    IHandler::stopHandlingEventsFor(canvas);
+    return *this;
+}
+
+unsigned long IMultiCellCanvasHandler::lineAt(const IMultiCellCanvas& canvas, bool columns,
+                                              long position)
+{
+    const unsigned long count = columns ? canvas.columnCount() : canvas.rowCount();
+    for (unsigned long i = 1; i <= count; ++i) {
+        const long line = columns ? canvas.columnLine(i) : canvas.rowLine(i);
+        if (position >= line - 1 && position <= line + 1)
+            return i;
+    }
+    return 0;
+}
+
+IBase::Boolean IMultiCellCanvasHandler::dispatchHandlerEvent(IEvent& event)
+{
+    auto* canvas = dynamic_cast<IMultiCellCanvas*>(event.window());
+    if (!canvas)
+        return false;
+    const LPARAM lParam = event.parameter2().asLong();
+    switch (event.eventId()) {
+    case WM_SIZE: {
+        const long width = LOWORD(lParam), height = HIWORD(lParam);
+        const bool expands = canvas->expandsAt(width, height);
+        canvas->setLayoutDistorted(0x80, 0);
+        if (expands)
+            canvas->layout();
+        return false;
+    }
+    case WM_PAINT:
+        if (!canvas->hasGridLines() && !canvas->hasDragLines())
+            return false;
+        return paintLines(*canvas);
+    case WM_SETCURSOR: {
+        const unsigned int mouse = HIWORD(lParam);
+        if (reinterpret_cast<HWND>(event.parameter1().asUnsignedLong()) != event.handle() ||
+            (mouse != WM_LBUTTONDOWN && mouse != WM_RBUTTONDOWN && mouse != WM_MBUTTONDOWN))
+            return false;
+        // The press itself goes to the drag below; passing it on would let the owner act on a
+        // click that is the start of a drag.
+        event.setResult(1);
+        return true;
+    }
+    case WM_MOUSEMOVE: {
+        if (!canvas->hasDragLines())
+            return false;
+        const long x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        if (lineAt(*canvas, true, x))
+            SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        else if (lineAt(*canvas, false, y))
+            SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+        else
+            return false;
+        return true;
+    }
+    case WM_LBUTTONDOWN:
+        if (!canvas->hasDragLines())
+            return false;
+        return dragLine(*canvas, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    default:
+        return false;
+    }
+}
+
+IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
+{
+    canvas.layout();
+    const ovk_canvas::PaintScope paint(canvas.handle());
+    if (!paint.dc())
+        return false;
+    const RECT& client = paint.client();
+    IGraphicContext context{IPresSpaceHandle(paint.dc())};
+    const IRectangle area(client.left, client.top, client.right, client.bottom);
+    const IRectangle adjustment = canvas.layoutAdjustment();
+    IGRegion clip(context, area);
+    if (!adjustment.isEmpty())
+        clip -= IGRegion(context, adjustment);
+    ovk_canvas::fillClipped(context, clip, area, canvas.backgroundColor());
+    // Inverted lines show on any background, whatever the pen colour.
+    context.setMixMode(IGraphicBundle::invert);
+    for (unsigned long c = 1; c <= canvas.columnCount(); ++c) {
+        const long x = canvas.columnLine(c);
+        context.draw(IGLine(IPoint(x, client.top), IPoint(x, client.bottom)));
+    }
+    for (unsigned long r = 1; r <= canvas.rowCount(); ++r) {
+        const long y = canvas.rowLine(r);
+        context.draw(IGLine(IPoint(client.left, y), IPoint(client.right, y)));
+    }
+    context.clearClipRegion();
+    return true;
+}
+
+IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long x, long y)
+{
+    const unsigned long column = lineAt(canvas, true, x);
+    const unsigned long row = column ? 0 : lineAt(canvas, false, y);
+    if (!column && !row)
+        return false;
+    const HWND handle = canvas.handle();
+    RECT client{};
+    GetClientRect(handle, &client);
+    MapWindowPoints(handle, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    ITrackInfo info;
+    long before;
+    if (column) {
+        before = canvas.columnLine(column);
+        const long start = client.left + before - static_cast<long>(canvas.columnWidth(column));
+        info.track = IRectangle(client.left + before - 1, client.top, client.left + before + 1,
+                                client.bottom);
+        info.boundary = IRectangle(start, client.top, client.right, client.bottom);
+    } else {
+        before = canvas.rowLine(row);
+        const long start = client.top + before - static_cast<long>(canvas.rowHeight(row));
+        info.track = IRectangle(client.left, client.top + before - 1, client.right,
+                                client.top + before + 1);
+        info.boundary = IRectangle(client.left, start, client.right, client.bottom);
+    }
+    const IRectangle startTrack = info.track;
+    // The outline is drawn on the canvas's device context; clipping the children away would
+    // break it where it crosses them.
+    const LONG_PTR style = GetWindowLongPtrA(handle, GWL_STYLE);
+    SetWindowLongPtrA(handle, GWL_STYLE, style & ~WS_CLIPCHILDREN);
+    IBase::Boolean completed = false;
+    try {
+        completed = trackRectangle(&canvas, info);
+    } catch (...) {
+        SetWindowLongPtrA(handle, GWL_STYLE, style);
+        throw;
+    }
+    SetWindowLongPtrA(handle, GWL_STYLE, style);
+    if (!completed)
+        return true;
+    if (column) {
+        const long moved = info.track.minX() - startTrack.minX();
+        const long width = std::max(0L, static_cast<long>(canvas.columnWidth(column)) + moved);
+        canvas.setColumnWidth(column, static_cast<unsigned long>(width), false);
+    } else {
+        const long moved = info.track.minY() - startTrack.minY();
+        const long height = std::max(0L, static_cast<long>(canvas.rowHeight(row)) + moved);
+        canvas.setRowHeight(row, static_cast<unsigned long>(height), false);
+    }
+    canvas.setLayoutDistorted(0x180, 0);
+    return true;
+}

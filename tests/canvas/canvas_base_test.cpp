@@ -1,0 +1,134 @@
+// The canvas base: minimum size from the children, when a due layout runs, the minimum-size
+// flag, and the background painted between the children.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <icanvas.hpp>
+#include <isetcv.hpp>
+
+#include "canvastest.hpp"
+
+using canvastest::CanvasTest;
+
+namespace {
+
+// Counts its layouts and the times the minimum-size flag is raised on it.
+class CountingCanvas : public ICanvas {
+public:
+    using ICanvas::ICanvas;
+    ICanvas& layout() override {
+        if (isLayoutDistorted(0x80))
+            ++layouts;
+        return ICanvas::layout();
+    }
+    IWindow& setLayoutDistorted(unsigned long on, unsigned long off) override {
+        if (on & 0x8)
+            ++minimumChanges;
+        return ICanvas::setLayoutDistorted(on, off);
+    }
+    int layouts = 0;
+    int minimumChanges = 0;
+};
+
+} // namespace
+
+using CanvasBase = CanvasTest;
+
+TEST_F(CanvasBase, MinimumSizeIsTheFarCornerOfTheChildren)
+{
+    ICanvas empty(1, top.get(), top.get(), IRectangle(0, 0, 100, 100));
+    EXPECT_EQ(empty.minimumSize(true), ISize(0, 0));
+
+    ICanvas canvas(2, top.get(), top.get(), IRectangle(0, 0, 200, 100));
+    keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(0, 0, 20, 30)));
+    keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(10, 5, 50, 25)));
+    canvas.setLayoutDistorted(0x80, 0);
+    EXPECT_EQ(canvas.minimumSize(true), ISize(50, 30));
+}
+
+TEST_F(CanvasBase, HiddenCanvasLaysOutWhenShownNotWhenDistorted)
+{
+    CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100), IWindow::noStyle);
+    ovktest::pumpPending();
+    canvas.layouts = 0;
+    canvas.setLayoutDistorted(0x180, 0);
+    ovktest::pumpPending();
+    EXPECT_EQ(canvas.layouts, 0);
+    EXPECT_TRUE(canvas.isLayoutDistorted(0x80));
+    canvas.show();
+    EXPECT_EQ(canvas.layouts, 1);
+    EXPECT_FALSE(canvas.isLayoutDistorted(0x80));
+}
+
+TEST_F(CanvasBase, VisibleCanvasLaysOutOnItsNextPaint)
+{
+    CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100));
+    canvastest::paintNow(top->hwnd());
+    canvas.layouts = 0;
+    canvas.setLayoutDistorted(0x180, 0);
+    EXPECT_EQ(canvas.layouts, 0);
+    canvastest::paintNow(canvas.handle());
+    EXPECT_EQ(canvas.layouts, 1);
+}
+
+TEST_F(CanvasBase, VisibleCanvasOfZeroWidthLaysOutAtOnce)
+{
+    CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 0, 100));
+    canvas.layouts = 0;
+    canvas.setLayoutDistorted(0x180, 0);
+    EXPECT_EQ(canvas.layouts, 1);
+}
+
+TEST_F(CanvasBase, MinimumSizeFlagRaisedOncePerLayoutThatChangedIt)
+{
+    CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100), IWindow::noStyle);
+    IWindow& child =
+        keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(0, 0, 20, 20)));
+    canvas.setLayoutDistorted(0x80, 0);
+    canvas.layout();
+    canvas.minimumChanges = 0;
+
+    child.sizeTo(ISize(40, 20));
+    canvas.setLayoutDistorted(0x80, 0);
+    canvas.layout();
+    EXPECT_EQ(canvas.minimumChanges, 1);
+    EXPECT_EQ(canvas.layoutMinimumSize(), ISize(40, 20));
+
+    canvas.setLayoutDistorted(0x80, 0);
+    canvas.layout();
+    EXPECT_EQ(canvas.minimumChanges, 1);
+}
+
+TEST_F(CanvasBase, BackgroundIsPaintedBetweenTheChildrenOnly)
+{
+    ICanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100));
+    canvas.setBackgroundColor(IColor(255, 0, 0));
+    IWindow& child =
+        keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(50, 50, 80, 80)));
+    child.setBackgroundColor(IColor(0, 0, 255));
+    canvastest::paintNow(top->hwnd());
+    EXPECT_EQ(canvastest::pixel(canvas.handle(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(canvastest::pixel(canvas.handle(), 99, 99), RGB(255, 0, 0));
+    EXPECT_NE(canvastest::pixel(canvas.handle(), 60, 60), RGB(255, 0, 0));
+}
+
+TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
+{
+    ISetCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 120, 80));
+    canvas.setBackgroundColor(IColor(255, 255, 255));
+    canvas.setText("Title");
+    canvastest::paintNow(top->hwnd());
+    const int middle = static_cast<int>(canvas.font().maxCharHeight()) / 2;
+    // The frame runs down the left edge below the title line and along the bottom.
+    EXPECT_EQ(canvastest::pixel(canvas.handle(), 0, 60), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 78), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 40), RGB(255, 255, 255));
+    EXPECT_NE(middle, 0);
+}
+
+TEST_F(CanvasBase, NullParentIsRefused)
+{
+    const IException failure = ovktest::caught([] { ICanvas canvas(1, nullptr, nullptr); });
+    EXPECT_EQ(ovktest::str(failure.text()), "parent != 0");
+}

@@ -1,0 +1,58 @@
+// Helpers of the canvas tests.
+#include "canvastest.hpp"
+
+namespace canvastest {
+
+std::unique_ptr<IWindow> makeChild(IWindow& parent, const char* windowClass, const char* text,
+                                   unsigned long style, const IRectangle& rect, unsigned long id,
+                                   IWindow* owner)
+{
+    auto window = std::make_unique<IWindow>();
+    const IWindowHandle handle =
+        window->create(id, text, WS_CHILD | style, windowClass, parent.handle(),
+                       (owner ? owner : &parent)->handle(), rect, nullptr, nullptr);
+    window->startHandlingEventsFor(handle);
+    return window;
+}
+
+std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum, unsigned long style)
+{
+    auto window = makeChild(parent, "Static", "", style);
+    window->setMinimumSize(minimum);
+    return window;
+}
+
+COLORREF pixel(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+void paintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ovktest::pumpPending();
+}
+
+void CanvasTest::SetUp()
+{
+    top = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);
+    SetWindowPos(top->hwnd(), nullptr, 0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(top->hwnd(), SW_SHOW);
+    SetForegroundWindow(top->hwnd());
+    SetActiveWindow(top->hwnd());
+    ovktest::pumpPending();
+}
+
+void CanvasTest::TearDown()
+{
+    // Children first: the canvases they sit on go with the top-level window.
+    while (!children.empty())
+        children.pop_back();
+    top.reset();
+    ovktest::pumpPending();
+}
+
+} // namespace canvastest

@@ -1,0 +1,47 @@
+// Helpers of the canvas tests: a visible top-level window to build in, children with explicit
+// minimum sizes, native controls taken over by window objects, and pixel reading.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include <icanvas.hpp>
+
+#include "ovktest.hpp"
+
+namespace canvastest {
+
+// A child window object over a new native window of the class, created as an application
+// creates its controls: with the parent and owner given, so that unhandled keys reach the
+// owner.
+std::unique_ptr<IWindow> makeChild(IWindow& parent, const char* windowClass, const char* text,
+                                   unsigned long style, const IRectangle& rect = IRectangle(),
+                                   unsigned long id = 0, IWindow* owner = nullptr);
+// A plain child whose minimum size is set explicitly.
+std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum,
+                                 unsigned long style = WS_VISIBLE);
+// The colour of a client pixel of the window, read back from its device context.
+COLORREF pixel(HWND window, int x, int y);
+// Paints everything that is due now.
+void paintNow(HWND window);
+
+// A visible top-level window, active and focused, destroyed after each test.
+class CanvasTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<ovktest::TestWindow> top;
+    std::vector<std::unique_ptr<IWindow>> children;
+
+    IWindow& keep(std::unique_ptr<IWindow> window) {
+        children.push_back(std::move(window));
+        return *children.back();
+    }
+};
+
+} // namespace canvastest

@@ -1,0 +1,235 @@
+// The multi-cell canvas: column and row sizes from cells, spans and expansion, the cell
+// bookkeeping and its argument checks, grid lines and dragged lines.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <imcelcv.hpp>
+#include <ovkmsgid.hpp>
+
+#include "canvastest.hpp"
+
+using canvastest::CanvasTest;
+
+namespace {
+
+class MultiCell : public CanvasTest {
+protected:
+    IMultiCellCanvas& makeCanvas(const IRectangle& rect = IRectangle(0, 0, 300, 200),
+                                 const IMultiCellCanvas::Style& style =
+                                     IMultiCellCanvas::defaultStyle()) {
+        canvas = std::make_unique<CountingGrid>(1, top.get(), top.get(), rect, style);
+        return *canvas;
+    }
+    IWindow& addBox(const ISize& minimum, unsigned long column, unsigned long row,
+                    unsigned long columns = 1, unsigned long rows = 1) {
+        IWindow& box = keep(canvastest::makeBox(*canvas, minimum));
+        canvas->addToCell(&box, column, row, columns, rows);
+        return box;
+    }
+    void TearDown() override {
+        children.clear();
+        canvas.reset();
+        CanvasTest::TearDown();
+    }
+
+    class CountingGrid : public IMultiCellCanvas {
+    public:
+        using IMultiCellCanvas::IMultiCellCanvas;
+        IMultiCellCanvas& layout() override {
+            if (isLayoutDistorted(0x80))
+                ++layouts;
+            return IMultiCellCanvas::layout();
+        }
+        int layouts = 0;
+    };
+    std::unique_ptr<CountingGrid> canvas;
+};
+
+} // namespace
+
+TEST_F(MultiCell, UntouchedColumnHasTheDefaultWidthUntilSetToZero)
+{
+    makeCanvas();
+    addBox(ISize(30, 20), 1, 1);
+    addBox(ISize(30, 20), 3, 1);
+    canvas->layout();
+    EXPECT_EQ(canvas->columnWidth(2), 10u);
+    EXPECT_EQ(canvas->rowHeight(1), 20u);
+    canvas->setColumnWidth(2, 0);
+    canvas->layout();
+    EXPECT_EQ(canvas->columnWidth(2), 0u);
+    EXPECT_EQ(canvas->minimumSize(), ISize(60, 20));
+}
+
+TEST_F(MultiCell, ChildWiderThanItsSpannedColumnsWidensTheLast)
+{
+    makeCanvas();
+    canvas->setColumnWidth(1, 10);
+    canvas->setColumnWidth(2, 20);
+    IWindow& box = addBox(ISize(50, 10), 1, 1, 2, 1);
+    canvas->layout();
+    EXPECT_EQ(canvas->columnWidth(1), 10u);
+    EXPECT_EQ(canvas->columnWidth(2), 40u);
+    EXPECT_EQ(box.rect(), IRectangle(0, 0, 50, 10));
+}
+
+TEST_F(MultiCell, ExpandableColumnsShareTheSpareRoomByWeight)
+{
+    struct Case {
+        unsigned long first, second, room;
+        unsigned long firstAfter, secondAfter;
+    };
+    const Case cases[] = {
+        {10, 30, 81, 21, 60}, // 41 spare: shares of 10 and 30, the odd pixel to the first
+        {0, 30, 40, 2, 39},   // a column of width 0 weighs 1: 1 + 0 + the odd pixel
+        {10, 30, 40, 10, 30}, // no spare room, no change
+    };
+    for (const Case& c : cases) {
+        makeCanvas(IRectangle(0, 0, static_cast<long>(c.room), 50));
+        canvas->setColumnWidth(1, c.first, true);
+        canvas->setColumnWidth(2, c.second, true);
+        canvas->layout();
+        EXPECT_EQ(canvas->columnWidth(1), c.firstAfter) << c.first << "+" << c.second << " in " << c.room;
+        EXPECT_EQ(canvas->columnWidth(2), c.secondAfter) << c.first << "+" << c.second << " in " << c.room;
+        EXPECT_EQ(canvas->minimumSize().width(), static_cast<long>(c.first + c.second));
+    }
+}
+
+TEST_F(MultiCell, SpanOverAnExpandableColumnGrowsTheExpandableOnes)
+{
+    makeCanvas(IRectangle(0, 0, 0, 0));
+    canvas->setColumnWidth(1, 10);
+    canvas->setColumnWidth(2, 20, true);
+    addBox(ISize(70, 10), 1, 1, 2, 1);
+    canvas->layout();
+    // Lacking 40 over weight 20: the expandable column becomes (40 + 20) * 20 / 20.
+    EXPECT_EQ(canvas->columnWidth(1), 10u);
+    EXPECT_EQ(canvas->columnWidth(2), 60u);
+}
+
+TEST_F(MultiCell, OccupiedCellIsRefusedWithMessage55AndKeepsItsChild)
+{
+    makeCanvas();
+    IWindow& first = addBox(ISize(10, 10), 2, 2);
+    IWindow& second = keep(canvastest::makeBox(*canvas, ISize(10, 10)));
+    EXPECT_EQ(ovktest::caught([&] { canvas->addToCell(&second, 2, 2); }).errorId(),
+              OVK_MSG_CELL_OCCUPIED);
+    EXPECT_EQ(canvas->windowInCell(2, 2), &first);
+    EXPECT_EQ(canvas->removeFromCell(&second), nullptr);
+    EXPECT_EQ(canvas->removeFromCell(2, 2), &first);
+    EXPECT_EQ(canvas->windowInCell(2, 2), nullptr);
+    canvas->addToCell(&second, 2, 2);
+    EXPECT_EQ(canvas->windowInCell(2, 2), &second);
+}
+
+TEST_F(MultiCell, ColumnOrRowZeroIsRefusedEverywhere)
+{
+    makeCanvas();
+    IWindow& box = keep(canvastest::makeBox(*canvas, ISize(10, 10)));
+    const std::pair<const char*, std::function<void()>> calls[] = {
+        {"addToCell column", [&] { canvas->addToCell(&box, 0, 1); }},
+        {"addToCell row", [&] { canvas->addToCell(&box, 1, 0); }},
+        {"addToCell span", [&] { canvas->addToCell(&box, 1, 1, 0, 1); }},
+        {"setColumnWidth", [&] { canvas->setColumnWidth(0, 5); }},
+        {"setRowHeight", [&] { canvas->setRowHeight(0, 5); }},
+        {"windowInCell", [&] { canvas->windowInCell(0, 1); }},
+        {"removeFromCell", [&] { canvas->removeFromCell(1, 0); }},
+    };
+    for (const auto& call : calls) {
+        bool refused = false;
+        try {
+            call.second();
+        } catch (const IInvalidParameter&) {
+            refused = true;
+        }
+        EXPECT_TRUE(refused) << call.first;
+    }
+    EXPECT_EQ(canvas->columnCount(), 0u);
+}
+
+TEST_F(MultiCell, ResizeLaysOutAtOnceOnlyWhereSomethingExpands)
+{
+    makeCanvas();
+    addBox(ISize(30, 20), 1, 1);
+    canvas->layout();
+    canvas->layouts = 0;
+    canvas->sizeTo(ISize(250, 150));
+    EXPECT_EQ(canvas->layouts, 0);
+    canvas->setColumnWidth(1, 30, true);
+    canvas->layout();
+    canvas->layouts = 0;
+    canvas->sizeTo(ISize(200, 150));
+    EXPECT_EQ(canvas->layouts, 1);
+    EXPECT_EQ(canvas->columnWidth(1), 200u);
+}
+
+TEST_F(MultiCell, GridLinesInvertTheBackgroundBetweenCells)
+{
+    makeCanvas(IRectangle(0, 0, 100, 100), IMultiCellCanvas::defaultStyle() |
+                                               IMultiCellCanvas::gridLines);
+    canvas->setBackgroundColor(IColor(255, 255, 255));
+    canvas->setColumnWidth(1, 40);
+    canvas->setRowHeight(1, 30);
+    canvastest::paintNow(top->hwnd());
+    EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(0, 0, 0));
+    EXPECT_EQ(canvastest::pixel(canvas->handle(), 70, 30), RGB(0, 0, 0));
+    EXPECT_EQ(canvastest::pixel(canvas->handle(), 20, 70), RGB(255, 255, 255));
+    canvas->disableGridLines();
+    canvastest::paintNow(top->hwnd());
+    EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(255, 255, 255));
+}
+
+namespace {
+
+// Drives a line drag as a user's: the moves and the release wait in the queue before the
+// press starts the tracking loop, with the left button down in the keyboard state.
+void dragFrom(IMultiCellCanvas& canvas, POINT start, int dx, int dy, bool cancel)
+{
+    POINT screen = start;
+    ClientToScreen(canvas.handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(canvas.handle(), WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(start.x + dx, start.y + dy));
+    if (cancel)
+        PostMessageA(canvas.handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    else
+        PostMessageA(canvas.handle(), WM_LBUTTONUP, 0, MAKELPARAM(start.x + dx, start.y + dy));
+    SendMessageA(canvas.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+    keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
+    ReleaseCapture();
+}
+
+} // namespace
+
+TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)
+{
+    makeCanvas(IRectangle(0, 0, 200, 100), IMultiCellCanvas::defaultStyle() |
+                                               IMultiCellCanvas::dragLines);
+    canvas->setColumnWidth(1, 40, true);
+    canvas->setColumnWidth(2, 40);
+    canvas->setRowHeight(1, 30);
+    canvas->layout();
+    ASSERT_EQ(canvas->columnWidth(1), 160u);
+
+    SetFocus(canvas->handle());
+    dragFrom(*canvas, POINT{160, 50}, -15, 0, true);
+    EXPECT_EQ(canvas->columnWidth(1), 160u);
+    EXPECT_TRUE(canvas->isColumnExpandable(1));
+
+    dragFrom(*canvas, POINT{160, 50}, -15, 0, false);
+    canvas->layout();
+    EXPECT_EQ(canvas->columnWidth(1), 145u);
+    EXPECT_FALSE(canvas->isColumnExpandable(1));
+
+    dragFrom(*canvas, POINT{100, 30}, 0, 12, false);
+    canvas->layout();
+    EXPECT_EQ(canvas->rowHeight(1), 42u);
+}
