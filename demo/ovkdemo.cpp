@@ -2,13 +2,14 @@
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box, and another the row of push buttons at the
-// bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
+// radio buttons, check boxes and an outline box; a "Data" set canvas holds an entry field with a
+// selected word, a list box of cities kept in order, a drop-down and a read-only drop-down combo
+// box; another set canvas holds the row of push buttons at the bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
 // dialog; keys that no control or canvas takes climb the owner chain to the window. The status
 // text lists the notifications of the option controls.
 //
 // With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
-// the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
+// the drop-down combo box's list, opens the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
 // script can take screenshots and go on.
 #include <windows.h>
 
@@ -206,6 +207,65 @@ private:
     IOutlineBox fOutline;
 };
 
+// The data controls: an entry field whose word "city" is selected (the selection shows while
+// the field has no focus too), twenty cities added in scrambled order and kept in ascending
+// order by the list box, one of them selected, and two combo boxes.
+class DataGroup {
+public:
+    explicit DataGroup(IWindow& page)
+        : fCanvas(70, &page, &page, IRectangle(),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::packTight |
+                      ISetCanvas::leftAlign | ISetCanvas::topAlign),
+          fField(71, &fCanvas, &fCanvas, IRectangle(),
+                 IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL) |
+                     IControl::_tabStop | IControl::_group),
+          fCities(72, &fCanvas, &fCanvas, IRectangle(),
+                  IListBox::defaultStyle() | IControl::_tabStop),
+          fColours(73, &fCanvas, &fCanvas, IRectangle(),
+                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
+                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop),
+          fSizes(74, &fCanvas, &fCanvas, IRectangle(),
+                 IComboBox::Style(WS_VISIBLE) | IComboBox::readOnlyDropDownType |
+                     IComboBox::_border3D | IControl::_tabStop)
+    {
+        fCanvas.setText("Data");
+        fCanvas.setPad(ISize(8, 0));
+        fField.setLimit(20);
+        fField.setText("Pick a city below");
+        fField.selectRange(IRange(7, 10));
+        for (const char* city : {"Oslo", "Athens", "Vienna", "Berlin", "Rome", "Dublin", "Paris",
+                                 "Amsterdam", "Lisbon", "Helsinki", "Warsaw", "Bern", "Madrid",
+                                 "Riga", "Prague", "Copenhagen", "Stockholm", "Brussels",
+                                 "London", "Reykjavik"})
+            fCities.addAscending(city);
+        fCities.setMinimumCharacters(12);
+        fCities.setMinimumRows(5);
+        const unsigned long oslo = fCities.locateText("Oslo", true, IBaseListBox::exactMatch);
+        fCities.select(oslo);
+        // Two cities above the selected one show the order.
+        fCities.setTop(oslo - 2);
+        for (const char* colour : {"Red", "Green", "Blue", "Yellow", "Violet"})
+            fColours.addAsLast(colour);
+        fColours.setLimit(12);
+        fColours.select(2);
+        for (const char* size : {"Small", "Medium", "Large"})
+            fSizes.addAsLast(size);
+        fSizes.setLimit(10);
+        fSizes.select(1);
+    }
+
+    IWindow& canvas() { return fCanvas; }
+    // What the autoplay does: opens the drop-down list.
+    void play() { fColours.showList(); }
+
+private:
+    ISetCanvas fCanvas;
+    IEntryField fField;
+    IListBox fCities;
+    IComboBox fColours;
+    IComboBox fSizes;
+};
+
 // The menu bar, built through the menu operations before the window shows it: File; View with
 // a checked item; Help with an item that is not available.
 HMENU buildMenuBar()
@@ -256,7 +316,8 @@ HWND findAboutBox()
 // time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
+        : fWindow(window), fOptions(options), fData(data) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -306,6 +367,9 @@ protected:
             // Alt+A: the mnemonic of the Apply button.
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
+        case 4:
+            fData.play();
+            break;
         default:
             KillTimer(window, kPlayTimer);
             break;
@@ -316,6 +380,7 @@ protected:
 private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
+    DataGroup& fData;
     int fStep = 0;
 };
 
@@ -383,7 +448,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
-    for (unsigned long r : {1UL, 3UL, 5UL, 7UL})
+    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL})
         page.setRowHeight(r, gap);
     page.setColumnWidth(2, 0, true);
     page.setRowHeight(4, 0, true);
@@ -420,6 +485,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     status.setMinimumSize(ISize(200, 60));
     status.setFillColor(IColor(255, 255, 230));
     OptionsPanel options(page, state);
+    DataGroup data(page);
 
     ISetCanvas buttons(40, &page, &page);
     buttons.setMargin(ISize(0, 0));
@@ -438,7 +504,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&form, 2, 2).addToCell(&bitmap, 4, 2);
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
-    page.addToCell(&buttons, 2, 6, 5, 1);
+    page.addToCell(&data.canvas(), 2, 6, 5, 1);
+    page.addToCell(&buttons, 2, 8, 5, 1);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -448,7 +515,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(window, options);
+    TimerHandler timers(window, options, data);
     PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
     keys.handleEventsFor(&window);
@@ -480,8 +547,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  440, nullptr, nullptr, instance, nullptr);
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 10, 760,
+                                  580, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
     try {
