@@ -40,18 +40,24 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
     return ISize(static_cast<ISize::Coord>(width), static_cast<ISize::Coord>(height));
 }
 
+IEventData ovkshared::answerColorRequest(const IEvent& event, const IWindow& control,
+                                         HBRUSH& brush)
+{
+    const HDC context = static_cast<HDC>(event.parameter1().asPointer());
+    const IColor background = control.backgroundColor();
+    SetBkColor(context, background.asRGBLong());
+    SetTextColor(context, control.foregroundColor().asRGBLong());
+    if (brush)
+        DeleteObject(brush);
+    // Palette-relative, so that a palette device picks the nearest palette entry.
+    brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
+    return IEventData(static_cast<const void*>(brush));
+}
+
 LRESULT ovkbutton::answerColorRequest(const IEvent& event, ITextControl& button,
                                       IButtonBrushRecord& record)
 {
-    const HDC context = static_cast<HDC>(event.parameter1().asPointer());
-    const IColor background = button.backgroundColor();
-    SetBkColor(context, background.asRGBLong());
-    SetTextColor(context, button.foregroundColor().asRGBLong());
-    if (record.brush)
-        DeleteObject(record.brush);
-    // Palette-relative, so that a palette device picks the nearest palette entry.
-    record.brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    return reinterpret_cast<LRESULT>(record.brush);
+    return ovkshared::answerColorRequest(event, button, record.brush).asLong();
 }
 
 IWindowHandle ovkbutton::childOf(unsigned long id, IWindow* parent, const char* file,

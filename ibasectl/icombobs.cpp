@@ -5,6 +5,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ibtnimpl.hpp"
 #include "detail/ishared.hpp"
 #include "../app/detail/icallgrd.hpp"
 #include "detail/ilistimp.hpp"
@@ -140,7 +141,7 @@ protected:
                     IWindowHandle(static_cast<HWND>(event.parameter2().asPointer())));
             if (!target)
                 return false;
-            IEntryField::answerColorRequest(event, *target, target->fComboData->brush);
+            event.setResult(ovkshared::answerColorRequest(event, *target, target->fComboData->brush));
             return true;
         }
         case WM_PAINT:
@@ -230,7 +231,7 @@ IBaseComboBox::IBaseComboBox(unsigned long id, IWindow* parent, IWindow* owner,
         IThrow::argument("pParent!=0", IExceptionLocation("icombobs", function, 426));
     checkKind(style);
     setExtendedStyle(extendedStyle() | style.asExtendedUnsignedLong());
-    fComboData = new IBaseComboBoxData;
+    fComboData = std::make_unique<IBaseComboBoxData>();
     const IWindowHandle handle =
         create(id, nullptr, convertToGUIStyle(style, false), "ComboBox", parent->handle(),
                owner ? owner->handle() : IWindowHandle(), rect, nullptr, nullptr,
@@ -245,11 +246,7 @@ IBaseComboBox::IBaseComboBox(unsigned long id, IWindow* parent)
     : fComboData(new IBaseComboBoxData)
 {
     const char* const function = "IBaseComboBox::IBaseComboBox(unsigned long,IWindow*)";
-    if (!parent)
-        IThrow::argument("parent!=0", IEXCEPTION_LOCATION("icombobs", function));
-    const IWindowHandle child = handleWithParent(id, parent->handle());
-    if (!child)
-        IThrow::message(OVK_MSG_NO_CHILD_WITH_ID, IEXCEPTION_LOCATION("icombobs", function));
+    const IWindowHandle child = ovkbutton::childOf(id, parent, "icombobs", function);
     setDestroyOnDelete(false);
     IBaseComboBoxHandler::shared().handleEventsFor(this);
     startHandlingEventsFor(child);
@@ -334,7 +331,6 @@ IBaseComboBox::~IBaseComboBox()
         if (fComboData->list && IsWindow(fComboData->list))
             RemovePropA(fComboData->list, kListMark);
     }
-    delete fComboData;
 }
 
 IBaseComboBox::Style IBaseComboBox::defaultStyle()

@@ -3,6 +3,8 @@
 // box's item operations on its list.
 #pragma once
 
+#include <memory>
+
 #include <vector>
 
 #include <idefs.hpp>
@@ -114,5 +116,6 @@ private:
     void takeInnerWindows(const Style& style, const char* function, unsigned long line);
 
     unsigned long fChangeCount = 0;
-    IBaseComboBoxData* fComboData = nullptr;
+    // Deleted by the destructor, or when a constructor fails.
+    std::unique_ptr<IBaseComboBoxData> fComboData;
 };

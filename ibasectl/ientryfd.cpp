@@ -8,6 +8,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ibtnimpl.hpp"
 #include "detail/ishared.hpp"
 #include "icoordsy.hpp"
 #include "ientryfd.hpp"
@@ -91,7 +92,7 @@ protected:
                 IWindowHandle(static_cast<HWND>(event.parameter2().asPointer())), true));
             if (!control)
                 return false;
-            IEntryField::answerColorRequest(event, *control, control->fEntryData->brush);
+            event.setResult(ovkshared::answerColorRequest(event, *control, control->fEntryData->brush));
             return true;
         }
         default:
@@ -111,7 +112,7 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent, IWindow* owner,
                                                         "IWindow*,IWindow*,const IRectangle&,"
                                                         "const Style&)",
                                             325));
-    fEntryData = new IEntryFieldData;
+    fEntryData = std::make_unique<IEntryFieldData>();
     setExtendedStyle(extendedStyle() | style.asExtendedUnsignedLong());
     const IWindowHandle handle =
         create(id, nullptr, convertToGUIStyle(style, false), "Edit", parent->handle(),
@@ -124,15 +125,8 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent, IWindow* owner,
 
 IEntryField::IEntryField(unsigned long id, IWindow* parent) : fEntryData(new IEntryFieldData)
 {
-    if (!parent)
-        IThrow::argument("parent!=0", IEXCEPTION_LOCATION("ientryfd", "IEntryField::IEntryField("
-                                                                      "unsigned long,IWindow*)"));
-    const IWindowHandle child = handleWithParent(id, parent->handle());
-    if (!child)
-        IThrow::message(OVK_MSG_NO_CHILD_WITH_ID,
-                        IEXCEPTION_LOCATION("ientryfd", "IEntryField::IEntryField(unsigned long,"
-                                                        "IWindow*)"));
-    takeCharge(child);
+    takeCharge(ovkbutton::childOf(id, parent, "ientryfd",
+                                  "IEntryField::IEntryField(unsigned long,IWindow*)"));
     setChangedFlag(false);
     setLimit(32);
 }
@@ -170,7 +164,6 @@ IEntryField::~IEntryField()
     } catch (const IException&) {
         // The window and its handler list are gone already.
     }
-    delete fEntryData;
 }
 
 IEntryField::Style IEntryField::defaultStyle()
@@ -551,19 +544,6 @@ IEntryField& IEntryField::setStyleKeepingSelection(unsigned long newStyle)
     setStyle(newStyle);
     handle().sendEvent(EM_SETSEL, kept.lowNumber(), kept.highNumber());
     return *this;
-}
-
-void IEntryField::answerColorRequest(IEvent& event, const IWindow& control, HBRUSH& brush)
-{
-    const HDC context = static_cast<HDC>(event.parameter1().asPointer());
-    const IColor background = control.backgroundColor();
-    SetBkColor(context, background.asRGBLong());
-    SetTextColor(context, control.foregroundColor().asRGBLong());
-    if (brush)
-        DeleteObject(brush);
-    // Palette-relative, so that a palette device picks the nearest palette entry.
-    brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    event.setResult(IEventData(static_cast<const void*>(brush)));
 }
 
 void IEntryField::passToOwner(const IWindow& control, const IEvent& event)

@@ -2,6 +2,8 @@
 // the library keeps itself, selection, clipboard, read-only switching, colours and drag start.
 #pragma once
 
+#include <memory>
+
 #include <irange.hpp>
 
 #include <iclsstyl.hpp>
@@ -9,7 +11,6 @@
 
 #include "itextctl.hpp"
 
-struct HBRUSH__;
 struct IEntryFieldData;
 
 class OVKWIN_API IEntryField : public ITextControl {
@@ -134,9 +135,6 @@ protected:
     // For derived classes that create their window themselves.
     IEntryField();
 
-    // The colour answer shared with the combo box: the control's colours in the device context
-    // and a new brush of its background, which replaces the one in `brush`.
-    static void answerColorRequest(IEvent& event, const IWindow& control, HBRUSH__*& brush);
     // Sends the event on to the control's owner, or its parent when it has none.
     static void passToOwner(const IWindow& control, const IEvent& event);
 
@@ -149,5 +147,6 @@ private:
 
     unsigned char fDisabledState = 0;
     unsigned long fReserved = 0;
-    IEntryFieldData* fEntryData = nullptr;
+    // Deleted by the destructor, or when a constructor fails.
+    std::unique_ptr<IEntryFieldData> fEntryData;
 };

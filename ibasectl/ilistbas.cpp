@@ -5,6 +5,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ibtnimpl.hpp"
 #include "detail/ishared.hpp"
 #include "detail/ilistimp.hpp"
 #include "ihandler.hpp"
@@ -73,16 +74,7 @@ protected:
                 IWindowHandle(static_cast<HWND>(event.parameter2().asPointer())), true));
             if (!box)
                 return false;
-            const HDC context = static_cast<HDC>(event.parameter1().asPointer());
-            const IColor background = box->backgroundColor();
-            SetBkColor(context, background.asRGBLong());
-            SetTextColor(context, box->foregroundColor().asRGBLong());
-            HBRUSH& brush = box->fListData->brush;
-            if (brush)
-                DeleteObject(brush);
-            // Palette-relative, so that a palette device picks the nearest palette entry.
-            brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-            event.setResult(IEventData(static_cast<const void*>(brush)));
+            event.setResult(ovkshared::answerColorRequest(event, *box, box->fListData->brush));
             return true;
         }
         if (event.eventId() == WM_KEYDOWN && event.parameter1().asUnsignedLong() == VK_NEXT &&
@@ -103,7 +95,7 @@ IBaseListBox::IBaseListBox(unsigned long id, IWindow* parent, IWindow* owner,
                                                         "IWindow*,IWindow*,const IRectangle&,"
                                                         "const Style&)",
                                             355));
-    fListData = new IBaseListBoxData;
+    fListData = std::make_unique<IBaseListBoxData>();
     setExtendedStyle(extendedStyle() | style.asExtendedUnsignedLong());
     const IWindowHandle handle =
         create(id, nullptr, convertToGUIStyle(style, false), "ListBox", parent->handle(),
@@ -121,15 +113,8 @@ IBaseListBox::IBaseListBox(unsigned long id, IWindow* parent, IWindow* owner,
 
 IBaseListBox::IBaseListBox(unsigned long id, IWindow* parent) : fListData(new IBaseListBoxData)
 {
-    if (!parent)
-        IThrow::argument("parent!=0", IEXCEPTION_LOCATION("ilistbas", "IBaseListBox::IBaseListBox("
-                                                                      "unsigned long,IWindow*)"));
-    const IWindowHandle child = handleWithParent(id, parent->handle());
-    if (!child)
-        IThrow::message(OVK_MSG_NO_CHILD_WITH_ID,
-                        IEXCEPTION_LOCATION("ilistbas", "IBaseListBox::IBaseListBox(unsigned long,"
-                                                        "IWindow*)"));
-    takeCharge(child);
+    takeCharge(ovkbutton::childOf(id, parent, "ilistbas",
+                                  "IBaseListBox::IBaseListBox(unsigned long,IWindow*)"));
 }
 
 IBaseListBox::IBaseListBox(const IWindowHandle& handle) : fListData(new IBaseListBoxData)
@@ -152,7 +137,6 @@ IBaseListBox::~IBaseListBox()
     } catch (const IException&) {
         // The window and its handler list are gone already.
     }
-    delete fListData;
 }
 
 IBaseListBox::Style IBaseListBox::defaultStyle()

@@ -2,6 +2,8 @@
 // single, multiple or extended selection, owner-drawn items, search and a cursor.
 #pragma once
 
+#include <memory>
+
 #include <vector>
 
 #include <iclsstyl.hpp>
@@ -124,5 +126,6 @@ private:
     bool pageDown();
 
     unsigned long fChangeCount = 0;
-    IBaseListBoxData* fListData = nullptr;
+    // Deleted by the destructor, or when a constructor fails.
+    std::unique_ptr<IBaseListBoxData> fListData;
 };

@@ -4,6 +4,8 @@
 
 #include "iwindow.hpp"
 
+struct HBRUSH__;
+
 namespace ovkshared {
 
 // The one instance of a shared handler, made on first use. Never deleted: windows may still
@@ -31,5 +33,10 @@ Style& defaultStyleOf(const Style& classDefault)
     static Style style = classDefault;
     return style;
 }
+
+// A control's answer to a colour request (WM_CTLCOLOR...): the control's colours set into the
+// device context of wParam, and a new brush of its background, which replaces `brush` (the one
+// the control made for the request before) and is the result.
+IEventData answerColorRequest(const IEvent& event, const IWindow& control, HBRUSH__*& brush);
 
 } // namespace ovkshared
