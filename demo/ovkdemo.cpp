@@ -2,15 +2,24 @@
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box; a "Data" set canvas holds an entry field with a
-// selected word, a list box of cities kept in order, a drop-down and a read-only drop-down combo
-// box; another set canvas holds the row of push buttons at the bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
-// dialog; keys that no control or canvas takes climb the owner chain to the window. The status
-// text lists the notifications of the option controls.
+// radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
+// entry field with a selected word, a list box of cities kept in order, a drop-down and a
+// read-only drop-down combo box. Another set canvas holds the row of push buttons at the
+// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a native container
+// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
+// through the controls as in a dialog; keys that no control or canvas takes climb the owner
+// chain to the window. The status text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
-// the drop-down combo box's list, opens the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
-// script can take screenshots and go on.
+// The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
+// the clipboard, as text and under a format registered by name, and the status text shows the
+// clipboard's first format and the text read back. Help > About opens the About frame, loaded
+// from a dialog template and shown modally, its title composed of object text, view text and
+// view number. A right click shows a pop-up menu from a resource, through a menu handler.
+//
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies
+// and opens the drop-down combo box's list for a moment, opens the About frame and presses its OK button, shows the right-click menu, and closes after
+// MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,7 +32,10 @@
 #include <string>
 #include <vector>
 
+#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
+
+#include "ovkdemo.h"
 
 namespace {
 
@@ -31,19 +43,26 @@ constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kPlayTimer = 2;
 constexpr UINT_PTR kAboutTimer = 3;
 constexpr UINT_PTR kAboutAnswerTimer = 4;
-// When the autoplay opens the About box and answers it (ms after the start): the screenshots of
-// tools/run-demo are taken before and while it is open.
+// When the autoplay opens the About frame and presses its OK button (ms after the start): the
+// screenshots of tools/run-demo are taken before and while it is open.
 constexpr UINT kAboutAt = 3600;
 constexpr UINT kAboutAnswerAt = 2400;
+// Then it shows the right-click menu for a moment.
+constexpr UINT_PTR kMenuTimer = 5;
+constexpr UINT_PTR kMenuEndTimer = 6;
+constexpr UINT kMenuAt = 6400;
+constexpr UINT kMenuFor = 600;
+constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The menu bar's items.
 enum MenuId : unsigned long {
     kFileMenu = 1100, kExit = 1101,
     kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
     kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+    kEditMenu = 1400, kCopy = 1401,
 };
-constexpr unsigned long kAboutHelpId = 4711;
-constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
+// The demo's own clipboard format, registered by this name.
+constexpr char kDemoFormat[] = "ovkdemo texts";
 
 std::string windowText(const IWindow& window)
 {
@@ -214,22 +233,22 @@ class DataGroup {
 public:
     explicit DataGroup(IWindow& page)
         : fCanvas(70, &page, &page, IRectangle(),
-                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::packTight |
-                      ISetCanvas::leftAlign | ISetCanvas::topAlign),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
+                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
           fField(71, &fCanvas, &fCanvas, IRectangle(),
                  IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL) |
                      IControl::_tabStop | IControl::_group),
           fCities(72, &fCanvas, &fCanvas, IRectangle(),
                   IListBox::defaultStyle() | IControl::_tabStop),
-          fColours(73, &fCanvas, &fCanvas, IRectangle(),
-                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
-                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop),
           fSizes(74, &fCanvas, &fCanvas, IRectangle(),
                  IComboBox::Style(WS_VISIBLE) | IComboBox::readOnlyDropDownType |
-                     IComboBox::_border3D | IControl::_tabStop)
+                     IComboBox::_border3D | IControl::_tabStop),
+          fColours(73, &fCanvas, &fCanvas, IRectangle(),
+                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
+                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop)
     {
         fCanvas.setText("Data");
-        fCanvas.setPad(ISize(8, 0));
+        fCanvas.setPad(ISize(0, 6));
         fField.setLimit(20);
         fField.setText("Pick a city below");
         fField.selectRange(IRange(7, 10));
@@ -255,15 +274,16 @@ public:
     }
 
     IWindow& canvas() { return fCanvas; }
-    // What the autoplay does: opens the drop-down list.
-    void play() { fColours.showList(); }
+    // What the autoplay does: opens the drop-down list, and closes it again before the About
+    // frame comes.
+    void play(bool open) { fColours.showList(open); }
 
 private:
     ISetCanvas fCanvas;
     IEntryField fField;
     IListBox fCities;
-    IComboBox fColours;
     IComboBox fSizes;
+    IComboBox fColours;
 };
 
 // The menu bar, built through the menu operations before the window shows it: File; View with
@@ -273,6 +293,8 @@ HMENU buildMenuBar()
     IMenu bar{IMenuHandle(CreateMenu())};
     bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
     bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
+    bar.addText(kCopy, "&Copy", kEditMenu);
     bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
     bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
     bar.checkItem(kStatusBar);
@@ -283,37 +305,70 @@ HMENU buildMenuBar()
     return bar.menuHandle();
 }
 
-// The About box, modal to the window; its Help button asks the window for help id 4711.
+// The About frame's OK button (a native button without a window object) reaches the frame as
+// a command; the frame then ends its modal loop with the button's identifier.
+class AboutHandler : public IHandler {
+public:
+    explicit AboutHandler(IFrameWindow& frame) : fFrame(frame) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        const bool command = event.eventId() == WM_COMMAND &&
+                             (event.parameter1().lowNumber() == IDOK ||
+                              event.parameter1().lowNumber() == IDCANCEL);
+        if (!command && event.eventId() != WM_CLOSE)
+            return false;
+        fFrame.dismiss(command ? event.parameter1().lowNumber() : IDCANCEL);
+        return true;
+    }
+
+private:
+    IFrameWindow& fFrame;
+};
+
+// The About frame that is open, for the autoplay to press its OK button.
+IFrameWindow* gAbout = nullptr;
+
+// The About frame: loaded from its dialog template, modal to the window, titled
+// "ovkwin demo - About:1" by ITitle.
 void showAbout(IWindow& window)
 {
-    IMessageBox box(&window);
-    box.setTitle("About ovkwin demo");
-    box.show("ovkwin demo\n\nControls laid out by canvases, a menu bar wrapped by IMenu and "
-             "this box, shown by IMessageBox.",
-             IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
+    if (gAbout)
+        return;
+    IFrameWindow about(IResourceId(kAboutFrame, IApplication::current().userResourceLibrary()),
+                       &window, IFrameWindow::dialogResource);
+    ITitle title(&about, "ovkwin demo", "About", 1);
+    AboutHandler handler(about);
+    handler.handleEventsFor(&about);
+    gAbout = &about;
+    about.showModally();
+    gAbout = nullptr;
+    handler.stopHandlingEventsFor(&about);
 }
 
-BOOL CALLBACK findSystemDialog(HWND candidate, LPARAM result)
-{
-    char name[16] = {};
-    GetClassNameA(candidate, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = candidate;
-    return FALSE;
-}
+// A right click anywhere on the window shows the pop-up menu of the resource; its commands
+// reach the window as menu commands.
+class ContextMenuHandler : public IMenuHandler {
+public:
+    explicit ContextMenuHandler(IWindow& window) : fWindow(window) {}
 
-// The About box of this thread, when it is open.
-HWND findAboutBox()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findSystemDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+protected:
+    IBase::Boolean makePopUpMenu(IMenuEvent& event) override {
+        IPopUpMenu menu(IResourceId(kContextMenu, IApplication::current().userResourceLibrary()),
+                        &fWindow);
+        IPoint where = event.mousePosition();
+        if (event.parameter2().asLong() == -1)
+            where = IPoint(40, 40);
+        menu.show(where);
+        return true;
+    }
 
-// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
-// one step per timer tick, opens and answers the About box, and closes the window when the
-// time is up.
+private:
+    IWindow& fWindow;
+};
+
+// Plays the keys of an unattended run to the focused control, one step per timer tick, and
+// closes the window when the time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
@@ -324,16 +379,16 @@ protected:
         // A menu command comes without a control window.
         if (event.eventId() == WM_COMMAND && event.parameter2().asLong() == 0) {
             const unsigned long id = event.parameter1().lowNumber();
-            if (id == kAbout)
+            if (id == kAbout || id == kContextAbout)
                 showAbout(fWindow);
             else if (id == kExit)
                 DestroyWindow(event.handle());
-            return id == kAbout || id == kExit;
+            return id == kAbout || id == kContextAbout || id == kExit;
         }
         if (event.eventId() != WM_TIMER)
             return false;
         const HWND window = event.handle();
-        // The box runs its own loop, which still delivers this window's timers.
+        // The frame runs its own loop, which still delivers this window's timers.
         if (event.parameter1().asUnsignedLong() == kAboutTimer) {
             KillTimer(window, kAboutTimer);
             SetTimer(window, kAboutAnswerTimer, kAboutAnswerAt, nullptr);
@@ -342,8 +397,20 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
             KillTimer(window, kAboutAnswerTimer);
-            if (HWND box = findAboutBox())
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (gAbout)
+                SendMessageA(GetDlgItem(gAbout->handle(), IDOK), BM_CLICK, 0, 0);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuTimer) {
+            KillTimer(window, kMenuTimer);
+            // The pop-up's own loop still delivers this window's timers.
+            SetTimer(window, kMenuEndTimer, kMenuFor, nullptr);
+            PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuEndTimer) {
+            KillTimer(window, kMenuEndTimer);
+            EndMenu();
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
@@ -368,7 +435,14 @@ protected:
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
         case 4:
-            fData.play();
+            PostMessageA(window, WM_COMMAND, kCopy, 0);
+            fData.play(true);
+            break;
+        case 5:
+        case 6:
+            break;
+        case 7:
+            fData.play(false);
             break;
         default:
             KillTimer(window, kPlayTimer);
@@ -382,6 +456,38 @@ private:
     OptionsPanel& fOptions;
     DataGroup& fData;
     int fStep = 0;
+};
+
+// Edit > Copy: the form's texts go to the clipboard as text and under the demo's registered
+// format, and the status text shows what the clipboard holds first and the text read back.
+class CopyHandler : public IHandler {
+public:
+    CopyHandler(IWindow& window, IWindow& name, IWindow& city, Status& status)
+        : fWindow(window), fName(name), fCity(city), fStatus(status) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_COMMAND || event.parameter2().asLong() != 0 ||
+            event.parameter1().lowNumber() != kCopy)
+            return false;
+        const std::string text = windowText(fName) + ", " + windowText(fCity);
+        IClipboard clipboard(fWindow.handle());
+        clipboard.empty();
+        clipboard.setText(text.c_str());
+        clipboard.setData(kDemoFormat, text.c_str(), static_cast<unsigned long>(text.size()));
+        const std::string primary = static_cast<const char*>(IClipboard::primaryFormat());
+        const std::string back = static_cast<const char*>(clipboard.text());
+        fStatus.add("copy: first format " + primary + ", read back \"" + back + "\"" +
+                    (clipboard.hasData(kDemoFormat) ? " (and as " + std::string(kDemoFormat) + ")"
+                                                    : std::string()));
+        return true;
+    }
+
+private:
+    IWindow& fWindow;
+    IWindow& fName;
+    IWindow& fCity;
+    Status& fStatus;
 };
 
 // The buttons' clicks, which their row hears as control notifications.
@@ -434,8 +540,61 @@ std::string picturePath()
     return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
 }
 
+// The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
+// latched), a latchable custom button, an animated button that animates and a graphic push
+// button with the demo's picture, so that each face shows.
+struct ButtonRow {
+    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+    {
+        canvas.setMargin(ISize(0, 0));
+        canvas.setPad(ISize(2, 0));
+        // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
+        IToolBarButton::setStandardBitmapSize(ISize(24, 24));
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
+            auto tool = std::make_unique<IToolBarButton>(
+                id, &canvas, &canvas, IRectangle(),
+                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
+            tool->setTransparentColor(IColor(212, 208, 200));
+            buttons.push_back(std::move(tool));
+        }
+        auto& first = static_cast<IToolBarButton&>(*buttons.front());
+        first.enableGroup();
+        first.setLatched(true);
+
+        auto custom = std::make_unique<ICustomButton>(
+            71, &canvas, &canvas, IRectangle(),
+            ICustomButton::defaultStyle() | ICustomButton::latchable);
+        // The tool bar buttons' group ends here.
+        custom->enableGroup();
+        custom->setFont(IFont("Arial", 9));
+        custom->setText("Latchable");
+        custom->setMinimumSize(ISize(90, 34));
+        buttons.push_back(std::move(custom));
+
+        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        animated->setBitmaps(IAnimatedButton::animation11);
+        animated->setAnimationRate(150);
+        animated->startAnimation(0);
+        buttons.push_back(std::move(animated));
+
+        // The picture, shrunk to fit a button.
+        try {
+            IGBitmap small(IString(picturePath().c_str()));
+            small.sizeTo(ISize(54, 28));
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+                                                                   small.handle()));
+        } catch (const IException& failure) {
+            std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
+        }
+    }
+
+    ISetCanvas canvas;
+    std::vector<std::unique_ptr<IWindow>> buttons;
+};
+
 int runDemo(HWND native, int show, const char* commandLine)
 {
+    SetMenu(native, buildMenuBar());
     IWindow window(native);
     window.setDestroyOnDelete();
     RECT client{};
@@ -446,9 +605,9 @@ int runDemo(HWND native, int show, const char* commandLine)
     Status state;
     IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
     const unsigned long gap = 10;
-    for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
+    for (unsigned long c : {1UL, 3UL, 5UL, 7UL, 9UL})
         page.setColumnWidth(c, gap);
-    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL})
+    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL, 11UL})
         page.setRowHeight(r, gap);
     page.setColumnWidth(2, 0, true);
     page.setRowHeight(4, 0, true);
@@ -504,8 +663,22 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&form, 2, 2).addToCell(&bitmap, 4, 2);
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
-    page.addToCell(&data.canvas(), 2, 6, 5, 1);
-    page.addToCell(&buttons, 2, 8, 5, 1);
+    page.addToCell(&data.canvas(), 8, 2, 1, 3);
+    page.addToCell(&buttons, 2, 6, 5, 1);
+    ButtonRow drawnButtons(page);
+    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
+
+    // A native container with its title and separator along the bottom. The message-driven
+    // container class, which every thread's record allocation window uses, comes from ovkcnr.
+    OvkCnrRegisterClass();
+    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+                      ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+    ICnrInfo title;
+    char titleText[] = "Container";
+    title.pszCnrTitle = titleText;
+    container.setContainerInfo(&title, CMA_CNRTITLE);
+    container.setMinimumSize(ISize(200, 110));
+    page.addToCell(&container, 2, 10, 5, 1);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -518,8 +691,12 @@ int runDemo(HWND native, int show, const char* commandLine)
     TimerHandler timers(window, options, data);
     PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
+    CopyHandler copier(window, *name, *city, state);
+    ContextMenuHandler contextMenu(window);
     keys.handleEventsFor(&window);
+    copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
+    contextMenu.handleEventsFor(&window);
     sizer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
@@ -528,11 +705,13 @@ int runDemo(HWND native, int show, const char* commandLine)
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
+        SetTimer(native, kMenuTimer, kMenuAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
     IApplication::current().run();
     clicks.stopHandlingEventsFor(&buttons);
+    contextMenu.stopHandlingEventsFor(&window);
     return 0;
 }
 
@@ -547,12 +726,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 10, 760,
-                                  580, nullptr, nullptr, instance, nullptr);
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 980,
+                                  640, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
     try {
-        SetMenu(native, buildMenuBar());
         return runDemo(native, show, commandLine);
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());

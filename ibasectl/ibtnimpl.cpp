@@ -27,11 +27,10 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
     const unsigned long length = button.textLength();
     // The system's check-box bitmap holds the marks in four columns.
     long check = 0;
-    if (HBITMAP marks = LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_CHECKBOXES))) {
+    if (const ovk_native::Bitmap marks{LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_CHECKBOXES))}) {
         BITMAP info{};
-        if (GetObjectA(marks, sizeof info, &info) == sizeof info)
+        if (GetObjectA(marks.get(), sizeof info, &info) == sizeof info)
             check = info.bmWidth / 4;
-        DeleteObject(marks);
     }
     long width = text.width() + 2 * GetSystemMetrics(SM_CXBORDER) + check + 2;
     if (length > 0)
@@ -41,17 +40,16 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
 }
 
 IEventData ovkshared::answerColorRequest(const IEvent& event, const IWindow& control,
-                                         HBRUSH& brush)
+                                         ovk_native::Brush& brush)
 {
     const HDC context = static_cast<HDC>(event.parameter1().asPointer());
     const IColor background = control.backgroundColor();
     SetBkColor(context, background.asRGBLong());
     SetTextColor(context, control.foregroundColor().asRGBLong());
-    if (brush)
-        DeleteObject(brush);
-    // Palette-relative, so that a palette device picks the nearest palette entry.
-    brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    return IEventData(static_cast<const void*>(brush));
+    // Palette-relative, so that a palette device picks the nearest palette entry. The brush
+    // of the previous request is deleted: the control has drawn with it.
+    brush.reset(CreateSolidBrush(background.asRGBLong() | 0x2000000));
+    return IEventData(static_cast<const void*>(brush.get()));
 }
 
 LRESULT ovkbutton::answerColorRequest(const IEvent& event, ITextControl& button,

@@ -40,15 +40,11 @@ LRESULT CALLBACK comboEditProcedure(HWND edit, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 struct IBaseComboBoxData {
-    virtual ~IBaseComboBoxData()
-    {
-        if (brush)
-            DeleteObject(brush);
-    }
+    virtual ~IBaseComboBoxData() = default;
     unsigned long minimumRows = 4;
     unsigned long minimumCharacters = 25;
     unsigned long limit = 30000;
-    HBRUSH brush = nullptr;
+    ovk_native::Brush brush;
     WNDPROC previousEditProcedure = nullptr;
     HWND edit = nullptr;
     HWND list = nullptr;
@@ -193,20 +189,15 @@ private:
         const RECT band{client.left, editRect.bottom, client.right, listRect.top};
         if (band.bottom <= band.top)
             return;
-        const HDC context = GetDC(self);
+        const ovk_native::WindowDC context(self);
         if (!context)
             return;
         const COLORREF colour = GetSysColor(COLOR_WINDOW);
-        const HBRUSH brush = CreateSolidBrush(colour);
-        const HPEN pen = CreatePen(PS_SOLID, 1, colour);
-        const HGDIOBJ oldBrush = SelectObject(context, brush);
-        const HGDIOBJ oldPen = SelectObject(context, pen);
-        Rectangle(context, band.left, band.top, band.right, band.bottom);
-        SelectObject(context, oldPen);
-        SelectObject(context, oldBrush);
-        DeleteObject(pen);
-        DeleteObject(brush);
-        ReleaseDC(self, context);
+        const ovk_native::Brush brush(CreateSolidBrush(colour));
+        const ovk_native::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+        const ovk_native::Selection brushIn(context.get(), brush.get());
+        const ovk_native::Selection penIn(context.get(), pen.get());
+        Rectangle(context.get(), band.left, band.top, band.right, band.bottom);
     }
 };
 

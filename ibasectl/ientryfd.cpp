@@ -33,12 +33,8 @@ IEntryField::Style& currentDefault()
 } // namespace
 
 struct IEntryFieldData {
-    virtual ~IEntryFieldData()
-    {
-        if (brush)
-            DeleteObject(brush);
-    }
-    HBRUSH brush = nullptr;
+    virtual ~IEntryFieldData() = default;
+    ovk_native::Brush brush;
     unsigned long limit = 30000;
     bool dragPending = false;
     POINT dragStart{0, 0};
@@ -568,9 +564,10 @@ bool IEntryField::onSelectedText(const IPoint& point) const
         return character >= selected.lowerBound() && character <= selected.upperBound();
     }
     const HWND window = handle();
-    const HDC context = GetDC(window);
-    if (!context)
+    const ovk_native::WindowDC windowContext(window);
+    if (!windowContext)
         return false;
+    const HDC context = windowContext.get();
     const IString whole = text();
     const auto start = static_cast<std::size_t>(selected.lowerBound());
     const IString before = whole.subString(1, start);
@@ -584,7 +581,6 @@ bool IEntryField::onSelectedText(const IPoint& point) const
         GetTextExtentPoint32A(context, before, static_cast<int>(before.length()), &beforeSize);
         GetTextExtentPoint32A(context, chosen, static_cast<int>(chosen.length()), &chosenSize);
     }
-    ReleaseDC(window, context);
     RECT client{};
     GetClientRect(window, &client);
     client.left = beforeSize.cx;

@@ -23,14 +23,10 @@ IBaseListBox::Style& currentDefault()
 } // namespace
 
 struct IBaseListBoxData {
-    virtual ~IBaseListBoxData()
-    {
-        if (brush)
-            DeleteObject(brush);
-    }
+    virtual ~IBaseListBoxData() = default;
     unsigned long minimumRows = 4;
     unsigned long minimumCharacters = 25;
-    HBRUSH brush = nullptr;
+    ovk_native::Brush brush;
 };
 
 const unsigned long IBaseListBox::notFound = 0xFFFFFFFFul;

@@ -4,6 +4,10 @@
 
 namespace IPrivateMessage {
 
+// Sent by the drag's data object to the source window when a target asks for the data of an
+// ordinary format: wParam = the FORMATETC asked for, lParam = the STGMEDIUM to fill.
+constexpr unsigned int dragRender = 0xFFB2;
+
 // Sent or posted to the frame window that contains a window (IWindow::sendEvent and postEvent
 // with IWindow::frameEvent), with the sender's two parameters; the frame handler consumes it.
 constexpr unsigned int frameEvent = 0xFFC7;
@@ -14,6 +18,9 @@ constexpr unsigned int helpWindowQuery = 0xFFC9;
 // Asks a window for its font record, so that a font built for the window shares it; 0 when
 // the window keeps no font of its own.
 constexpr unsigned int fontQuery = 0xFFCA;
+// Sent by the menu handler to the window when the menu loop has ended, once per pop-up that
+// opened: wParam = the identifier of the item that opened it, lParam = the pop-up.
+constexpr unsigned int menuEnded = 0xFFCD;
 // Posted by the dispatcher: the release after a double click.
 constexpr unsigned int doubleClickRelease = 0xFFCB;
 // Sent or posted in place of WM_COMMAND and WM_SYSCOMMAND, so that no native code mistakes
@@ -51,6 +58,21 @@ constexpr unsigned int focusNotice = 0xFFE2;
 constexpr unsigned int restoreFocus = 0xFFE2;
 // Sent to a canvas whose layout is due, before it paints or when it is shown.
 constexpr unsigned int layoutRequest = 0xFFE3;
+// Sent to each other button of an auto-latch button's group when that button latches.
+constexpr unsigned int releaseLatch = 0xFFE6;
+// Sent by a tool bar to its buttons: show the bitmap, the text, or the bitmap above the text.
+constexpr unsigned int bitmapView = 0xFFE7;
+constexpr unsigned int textView = 0xFFE8;
+constexpr unsigned int bitmapAndTextView = 0xFFE9;
+// Ask a tool bar button whether its view shows a bitmap, a text: 1 or 0.
+constexpr unsigned int showsBitmapQuery = 0xFFEA;
+constexpr unsigned int showsTextQuery = 0xFFEB;
+// Asks a child window whether it registers itself for fly-over help: non-zero when it does.
+constexpr unsigned int flyOverQuery = 0xFFEC;
+// Tool bar button requests, by the code in wParam (toolBarButton... below).
+constexpr unsigned int toolBarButtonRequest = 0xFFED;
+// Sent by a custom button's draw handler to the button: wParam 1 while it is drawn pressed.
+constexpr unsigned int buttonPressed = 0xFFEE;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
@@ -76,6 +98,10 @@ constexpr unsigned int tabControlResize = 0xFFFD;
 constexpr unsigned int queryHandle = 1;
 constexpr unsigned int queryFrame = 3;
 constexpr unsigned int queryIsWindow = 5;
+
+// Codes of the tool bar button request: enable drag and drop; answer 1 (a tool bar button).
+constexpr unsigned int toolBarButtonEnableDrag = 4;
+constexpr unsigned int toolBarButtonIdentify = 7;
 
 // lParam of the notification event that reports a font change.
 constexpr unsigned int fontChangedCode = 0x7F0C;

@@ -2,9 +2,9 @@
 // class's current default style.
 #pragma once
 
-#include "iwindow.hpp"
+#include <detail/iscoped.hpp>
 
-struct HBRUSH__;
+#include "iwindow.hpp"
 
 namespace ovkshared {
 
@@ -37,6 +37,6 @@ Style& defaultStyleOf(const Style& classDefault)
 // A control's answer to a colour request (WM_CTLCOLOR...): the control's colours set into the
 // device context of wParam, and a new brush of its background, which replaces `brush` (the one
 // the control made for the request before) and is the result.
-IEventData answerColorRequest(const IEvent& event, const IWindow& control, HBRUSH__*& brush);
+IEventData answerColorRequest(const IEvent& event, const IWindow& control, ovk_native::Brush& brush);
 
 } // namespace ovkshared
