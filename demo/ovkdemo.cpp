@@ -5,11 +5,17 @@
 // radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
 // entry field with a selected word, a list box of cities kept in order, a drop-down and a
 // read-only drop-down combo box. Another set canvas holds the row of push buttons at the
-// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
-// latchable custom button, an animated button and a graphic push button; a native container
-// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
-// through the controls as in a dialog; keys that no control or canvas takes climb the owner
-// chain to the window. The status text lists the notifications of the option controls.
+// bottom; a native container with its title runs along the bottom. Tab, the arrows, Enter and
+// Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
+// takes climb the owner chain to the window. The status text lists the notifications of the
+// option controls.
+//
+// The window is a frame with a menu bar from a resource and an information area below the
+// page that tells what the menu item under the cursor does. A tool bar above the page holds the
+// owner-drawn buttons (tool bar buttons latching as a group, a latchable custom button, an
+// animated button and a graphic push button), a second tool bar floats beside the window in a
+// frame of its own, and both can be dragged by their edges to another side. Fly-over help shows each button's short text in a
+// tool tip and its long text in the information area along the bottom.
 //
 // The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
 // the clipboard, as text and under a format registered by name, and the status text shows the
@@ -17,10 +23,13 @@
 // from a dialog template and shown modally, its title composed of object text, view text and
 // view number. A right click shows a pop-up menu from a resource, through a menu handler.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies
-// and opens the drop-down combo box's list for a moment, opens the About frame and presses its OK button, shows the right-click menu, and closes after
-// MS ms, so that a script can take screenshots and go on.
+// With "--autoclose MS" it resizes the frame, moves through the View menu, types a name, clicks
+// two options, presses Tab twice and Alt+A, copies and opens the drop-down combo box's list for
+// a moment, shows the first tool bar button's long
+// fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
+// and closes after MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +42,8 @@
 #include <vector>
 
 #include <ovkcnr.hpp>
+#include <iframext.hpp>
+#include <iprivmsg.hpp>
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
@@ -51,16 +62,24 @@ constexpr UINT kAboutAnswerAt = 2400;
 constexpr UINT_PTR kMenuTimer = 5;
 constexpr UINT_PTR kMenuEndTimer = 6;
 constexpr UINT kMenuAt = 6400;
+// The long fly-over text of a tool bar button shows in the information area before the first
+// screenshot.
+constexpr UINT_PTR kFlyOverTimer = 7;
+constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
+// First of all (before the keys, which an open menu would take) it resizes the frame, opens
+// the View menu of the menu bar, moves down over an item, whose text the information area
+// shows, and closes the menu again.
+constexpr UINT_PTR kResizeTimer = 17;
+constexpr UINT_PTR kBarMenuTimer = 18;
+constexpr UINT_PTR kBarMenuMoveTimer = 19;
+constexpr UINT_PTR kBarMenuEndTimer = 20;
+constexpr UINT kResizeAt = 120;
+constexpr UINT kBarMenuAt = 160;
+constexpr UINT kBarMenuMoveAfter = 80;
+constexpr UINT kBarMenuEndAfter = 190;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
-// The menu bar's items.
-enum MenuId : unsigned long {
-    kFileMenu = 1100, kExit = 1101,
-    kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
-    kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
-    kEditMenu = 1400, kCopy = 1401,
-};
 // The demo's own clipboard format, registered by this name.
 constexpr char kDemoFormat[] = "ovkdemo texts";
 
@@ -99,20 +118,32 @@ protected:
     }
 };
 
-// The page fills the window's client area.
-class PageSizer : public IHandler {
+// Places the frame's extensions at their edges and the page in what is left, whenever the frame
+// is sized or its layout is due; it stands in for
+// the frame handler's layout pass while a floating tool bar's window is among the extensions.
+class FrameLayout : public IHandler {
 public:
-    explicit PageSizer(IWindow& page) : fPage(page) {}
+    explicit FrameLayout(IFrameWindow& frame) : fFrame(frame) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() == WM_SIZE)
-            fPage.sizeTo(ISize(LOWORD(event.parameter2().asLong()), HIWORD(event.parameter2().asLong())));
-        return false;
+        if (event.eventId() != WM_SIZE && event.eventId() != IPrivateMessage::frameLayout)
+            return false;
+        RECT client{};
+        GetClientRect(fFrame.handle(), &client);
+        IRectangle reference(0, 0, client.right, client.bottom);
+        for (unsigned long i = 0; i < fFrame.extensionCount(); ++i) {
+            IFrameExtension* extension = fFrame.extensionAt(i);
+            const IRectangle placed = extension->place(reference);
+            extension->window()->moveSizeTo(placed);
+        }
+        if (IWindow* page = fFrame.client())
+            page->moveSizeTo(reference);
+        return event.eventId() == IPrivateMessage::frameLayout;
     }
 
 private:
-    IWindow& fPage;
+    IFrameWindow& fFrame;
 };
 
 // The library's view of a native edit control, until the library has entry fields.
@@ -226,85 +257,6 @@ private:
     IOutlineBox fOutline;
 };
 
-// The data controls: an entry field whose word "city" is selected (the selection shows while
-// the field has no focus too), twenty cities added in scrambled order and kept in ascending
-// order by the list box, one of them selected, and two combo boxes.
-class DataGroup {
-public:
-    explicit DataGroup(IWindow& page)
-        : fCanvas(70, &page, &page, IRectangle(),
-                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
-                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
-          fField(71, &fCanvas, &fCanvas, IRectangle(),
-                 IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL) |
-                     IControl::_tabStop | IControl::_group),
-          fCities(72, &fCanvas, &fCanvas, IRectangle(),
-                  IListBox::defaultStyle() | IControl::_tabStop),
-          fSizes(74, &fCanvas, &fCanvas, IRectangle(),
-                 IComboBox::Style(WS_VISIBLE) | IComboBox::readOnlyDropDownType |
-                     IComboBox::_border3D | IControl::_tabStop),
-          fColours(73, &fCanvas, &fCanvas, IRectangle(),
-                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
-                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop)
-    {
-        fCanvas.setText("Data");
-        fCanvas.setPad(ISize(0, 6));
-        fField.setLimit(20);
-        fField.setText("Pick a city below");
-        fField.selectRange(IRange(7, 10));
-        for (const char* city : {"Oslo", "Athens", "Vienna", "Berlin", "Rome", "Dublin", "Paris",
-                                 "Amsterdam", "Lisbon", "Helsinki", "Warsaw", "Bern", "Madrid",
-                                 "Riga", "Prague", "Copenhagen", "Stockholm", "Brussels",
-                                 "London", "Reykjavik"})
-            fCities.addAscending(city);
-        fCities.setMinimumCharacters(12);
-        fCities.setMinimumRows(5);
-        const unsigned long oslo = fCities.locateText("Oslo", true, IBaseListBox::exactMatch);
-        fCities.select(oslo);
-        // Two cities above the selected one show the order.
-        fCities.setTop(oslo - 2);
-        for (const char* colour : {"Red", "Green", "Blue", "Yellow", "Violet"})
-            fColours.addAsLast(colour);
-        fColours.setLimit(12);
-        fColours.select(2);
-        for (const char* size : {"Small", "Medium", "Large"})
-            fSizes.addAsLast(size);
-        fSizes.setLimit(10);
-        fSizes.select(1);
-    }
-
-    IWindow& canvas() { return fCanvas; }
-    // What the autoplay does: opens the drop-down list, and closes it again before the About
-    // frame comes.
-    void play(bool open) { fColours.showList(open); }
-
-private:
-    ISetCanvas fCanvas;
-    IEntryField fField;
-    IListBox fCities;
-    IComboBox fSizes;
-    IComboBox fColours;
-};
-
-// The menu bar, built through the menu operations before the window shows it: File; View with
-// a checked item; Help with an item that is not available.
-HMENU buildMenuBar()
-{
-    IMenu bar{IMenuHandle(CreateMenu())};
-    bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
-    bar.addText(kExit, "E&xit", kFileMenu);
-    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
-    bar.addText(kCopy, "&Copy", kEditMenu);
-    bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
-    bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
-    bar.checkItem(kStatusBar);
-    bar.addText(kHelpMenu, "&Help").addSubmenu(kHelpMenu);
-    bar.addText(kHelpIndex, "Help &index", kHelpMenu).addSeparator(kHelpMenu);
-    bar.addText(kAbout, "&About", kHelpMenu);
-    bar.disableItem(kHelpIndex);
-    return bar.menuHandle();
-}
-
 // The About frame's OK button (a native button without a window object) reaches the frame as
 // a command; the frame then ends its modal loop with the button's identifier.
 class AboutHandler : public IHandler {
@@ -367,8 +319,69 @@ private:
     IWindow& fWindow;
 };
 
-// Plays the keys of an unattended run to the focused control, one step per timer tick, and
-// closes the window when the time is up.
+// The data controls: an entry field whose word "city" is selected (the selection shows while
+// the field has no focus too), twenty cities added in scrambled order and kept in ascending
+// order by the list box, one of them selected, and two combo boxes.
+class DataGroup {
+public:
+    explicit DataGroup(IWindow& page)
+        : fCanvas(70, &page, &page, IRectangle(),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
+                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
+          fField(71, &fCanvas, &fCanvas, IRectangle(),
+                 IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL) |
+                     IControl::_tabStop | IControl::_group),
+          fCities(72, &fCanvas, &fCanvas, IRectangle(),
+                  IListBox::defaultStyle() | IControl::_tabStop),
+          fSizes(74, &fCanvas, &fCanvas, IRectangle(),
+                 IComboBox::Style(WS_VISIBLE) | IComboBox::readOnlyDropDownType |
+                     IComboBox::_border3D | IControl::_tabStop),
+          fColours(73, &fCanvas, &fCanvas, IRectangle(),
+                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
+                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop)
+    {
+        fCanvas.setText("Data");
+        fCanvas.setPad(ISize(0, 6));
+        fField.setLimit(20);
+        fField.setText("Pick a city below");
+        fField.selectRange(IRange(7, 10));
+        for (const char* city : {"Oslo", "Athens", "Vienna", "Berlin", "Rome", "Dublin", "Paris",
+                                 "Amsterdam", "Lisbon", "Helsinki", "Warsaw", "Bern", "Madrid",
+                                 "Riga", "Prague", "Copenhagen", "Stockholm", "Brussels",
+                                 "London", "Reykjavik"})
+            fCities.addAscending(city);
+        fCities.setMinimumCharacters(12);
+        fCities.setMinimumRows(5);
+        const unsigned long oslo = fCities.locateText("Oslo", true, IBaseListBox::exactMatch);
+        fCities.select(oslo);
+        // Two cities above the selected one show the order.
+        fCities.setTop(oslo - 2);
+        for (const char* colour : {"Red", "Green", "Blue", "Yellow", "Violet"})
+            fColours.addAsLast(colour);
+        fColours.setLimit(12);
+        fColours.select(2);
+        for (const char* size : {"Small", "Medium", "Large"})
+            fSizes.addAsLast(size);
+        fSizes.setLimit(10);
+        fSizes.select(1);
+    }
+
+    IWindow& canvas() { return fCanvas; }
+    // What the autoplay does: opens the drop-down list, and closes it again before the About
+    // frame comes.
+    void play(bool open) { fColours.showList(open); }
+
+private:
+    ISetCanvas fCanvas;
+    IEntryField fField;
+    IListBox fCities;
+    IComboBox fSizes;
+    IComboBox fColours;
+};
+
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About frame, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
@@ -408,8 +421,27 @@ protected:
             PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
             return true;
         }
-        if (event.parameter1().asUnsignedLong() == kMenuEndTimer) {
-            KillTimer(window, kMenuEndTimer);
+        if (event.parameter1().asUnsignedLong() == kResizeTimer) {
+            KillTimer(window, kResizeTimer);
+            fWindow.sizeTo(ISize(820, 700));
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kBarMenuTimer) {
+            KillTimer(window, kBarMenuTimer);
+            // The menu's own loop still delivers this window's timers and takes the key.
+            SetTimer(window, kBarMenuMoveTimer, kBarMenuMoveAfter, nullptr);
+            SetTimer(window, kBarMenuEndTimer, kBarMenuEndAfter, nullptr);
+            PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'v');
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kBarMenuMoveTimer) {
+            KillTimer(window, kBarMenuMoveTimer);
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuEndTimer ||
+            event.parameter1().asUnsignedLong() == kBarMenuEndTimer) {
+            KillTimer(window, static_cast<UINT_PTR>(event.parameter1().asUnsignedLong()));
             EndMenu();
             return true;
         }
@@ -543,60 +575,108 @@ std::string picturePath()
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
 // button with the demo's picture, so that each face shows.
-struct ButtonRow {
-    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+// Fly-over texts of the tool bars' windows: the tip at kTipBase plus the window's id, the long
+// text at kLongTipBase plus the id, in the demo's string table.
+constexpr unsigned long kTipBase = 0x1000, kLongTipBase = 0x2000;
+
+// The owner-drawn buttons in a tool bar above the client: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a second tool bar,
+// with three more tool bar buttons, floats beside the window once that shows.
+struct ToolBars {
+    explicit ToolBars(IFrameWindow& frame)
+        : top(70, &frame, IToolBar::aboveClient), floating(80, &frame, IToolBar::hidden)
     {
-        canvas.setMargin(ISize(0, 0));
-        canvas.setPad(ISize(2, 0));
         // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
         IToolBarButton::setStandardBitmapSize(ISize(24, 24));
-        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
-            auto tool = std::make_unique<IToolBarButton>(
-                id, &canvas, &canvas, IRectangle(),
-                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
-            tool->setTransparentColor(IColor(212, 208, 200));
-            buttons.push_back(std::move(tool));
-        }
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL})
+            top.addAsLast(addTool(top, frame, id, IToolBarButton::defaultStyle() |
+                                                      ICustomButton::autoLatch));
         auto& first = static_cast<IToolBarButton&>(*buttons.front());
         first.enableGroup();
         first.setLatched(true);
 
         auto custom = std::make_unique<ICustomButton>(
-            71, &canvas, &canvas, IRectangle(),
+            71, &top, &frame, IRectangle(),
             ICustomButton::defaultStyle() | ICustomButton::latchable);
-        // The tool bar buttons' group ends here.
-        custom->enableGroup();
         custom->setFont(IFont("Arial", 9));
         custom->setText("Latchable");
         custom->setMinimumSize(ISize(90, 34));
+        // The tool bar buttons' group ends here.
+        top.addAsLast(custom.get(), true);
         buttons.push_back(std::move(custom));
 
-        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        auto animated = std::make_unique<IAnimatedButton>(72, &top, &frame, IRectangle());
         animated->setBitmaps(IAnimatedButton::animation11);
         animated->setAnimationRate(150);
         animated->startAnimation(0);
+        top.addAsLast(animated.get());
         buttons.push_back(std::move(animated));
 
         // The picture, shrunk to fit a button.
         try {
             IGBitmap small(IString(picturePath().c_str()));
             small.sizeTo(ISize(54, 28));
-            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &top, &frame,
                                                                    small.handle()));
+            top.addAsLast(buttons.back().get());
         } catch (const IException& failure) {
             std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
         }
+
+        for (unsigned long id : {0x711AUL, 0x711DUL, 0x7120UL})
+            floating.addAsLast(addTool(floating, frame, id, IToolBarButton::defaultStyle()));
+        floating.setFloatingTitle("Tools");
+        floating.setFloatingPosition(IPoint(770, 60));
     }
 
-    ISetCanvas canvas;
+    IToolBarButton* addTool(IToolBar& toolBar, IFrameWindow& frame, unsigned long id,
+                            const IToolBarButton::Style& style)
+    {
+        auto tool = std::make_unique<IToolBarButton>(id, &toolBar, &frame, IRectangle(), style);
+        tool->setTransparentColor(IColor(212, 208, 200));
+        IToolBarButton* made = tool.get();
+        buttons.push_back(std::move(tool));
+        return made;
+    }
+
+    IToolBar top;
+    IToolBar floating;
     std::vector<std::unique_ptr<IWindow>> buttons;
+};
+
+// In an unattended run, asks for the fly-over texts of a window as the tool tip does when the
+// pointer rests on it, so that its long text shows in the information area.
+class FlyOverPlayer : public IHandler {
+public:
+    FlyOverPlayer(const IFlyOverToolTip& tip, const IWindow& window) : fTip(tip), fWindow(window) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_TIMER || event.parameter1().asUnsignedLong() != kFlyOverTimer)
+            return false;
+        KillTimer(event.handle(), kFlyOverTimer);
+        const HWND tool = fWindow.handle();
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = fTip.handle();
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(tool);
+        request.hdr.code = TTN_NEEDTEXTA;
+        request.uFlags = TTF_IDISHWND;
+        SendMessageA(tool, WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+        return true;
+    }
+
+private:
+    const IFlyOverToolTip& fTip;
+    const IWindow& fWindow;
 };
 
 int runDemo(HWND native, int show, const char* commandLine)
 {
-    SetMenu(native, buildMenuBar());
-    IWindow window(native);
+    // The menu bar comes from the resource of the main frame's identifier.
+    SetMenu(native, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainFrame)));
+    IFrameWindow window{IWindowHandle(native)};
     window.setDestroyOnDelete();
+    ITitle frameTitle(&window, "ovkwin demo", "Controls", 1);
     RECT client{};
     GetClientRect(native, &client);
 
@@ -665,8 +745,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
     page.addToCell(&data.canvas(), 8, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
-    ButtonRow drawnButtons(page);
-    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
 
     // A native container with its title and separator along the bottom. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
@@ -689,7 +767,20 @@ int runDemo(HWND native, int show, const char* commandLine)
     state.changed();
     KeyHandler keys;
     TimerHandler timers(window, options, data);
-    PageSizer sizer(page);
+    // The tool bars above the page and floating beside the window, and the information area
+    // below it, which shows the long fly-over text of the window under the pointer.
+    window.setClient(&page);
+    ToolBars toolBars(window);
+    // The information area docks itself below the client and follows the menus.
+    IInfoArea info(90, &window);
+    info.setDefaultText("Ready. Move through the menus to read here what their items do.");
+    IFlyOverToolTip tip(&window);
+    IFlyOverHelpHandler flyOver(&tip, &info);
+    flyOver.setTextBaseId(kTipBase).setLongTextBaseId(kLongTipBase);
+    flyOver.handleEventsFor(&toolBars.top);
+    flyOver.handleEventsFor(&toolBars.floating);
+    FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
+    FrameLayout layout(window);
     ButtonHandler clicks(window, *name, *city, state);
     CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
@@ -697,15 +788,21 @@ int runDemo(HWND native, int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
-    sizer.handleEventsFor(&window);
+    layout.handleEventsFor(&window);
+    flyOverPlayer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
     ShowWindow(native, show);
+    // A floating frame shows with its owner; the window is visible now.
+    toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
+        SetTimer(native, kResizeTimer, kResizeAt, nullptr);
+        SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
+        SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

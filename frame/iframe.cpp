@@ -24,6 +24,7 @@
 
 #include "detail/iframdat.hpp"
 #include "iframe.hpp"
+#include "iframhdr.hpp"
 #include "ihelpsta.hpp"
 #include "isysmenu.hpp"
 
@@ -59,13 +60,14 @@ constexpr unsigned long IFrameWindow::clientId;
 
 const char* const IFrameWindow::activateId = "IFrameWindow::activate";
 const char* const IFrameWindow::deactivateId = "IFrameWindow::deactivate";
+const char* const IFrameWindow::closeId = "IFrameWindow::close";
 
 namespace {
 
 constexpr char kFile[] = "iframe";
 constexpr char kClassPrefix[] = "OVK Frame";
 constexpr unsigned long kQueueSize = 30;
-constexpr char kMenuBarProperty[] = "OVK_MENUBAR_OBJECT";
+constexpr const char* kMenuBarProperty = IFrameWindowData::menuBarProperty;
 
 IFrameWindow::Style gDefaultStyle = IFrameWindow::_classDefaultStyle;
 std::atomic<IWindow::SiblingOrder> gDefaultOrdering{IWindow::onTopOfSiblings};
@@ -517,14 +519,15 @@ int __stdcall IFrameWindow::frameDialogProcedure(HWND dialog, unsigned int messa
 // ---------------------------------------------------------------------------------------------
 // Handlers
 
-// The frame handler joins these once it exists; until then a frame has no layout pass and no
-// close protocol of its own.
+// The frame handler comes last, so that it sees the frame's messages before the others.
 void IFrameWindow::attachHandlers()
 {
     IRecoordHandler::defaultHandler().handleEventsFor(this);
     // The keyboard handler takes canvases by type; a frame attaches it through the base.
     ICVKeyboardHandler& keys = ICanvasStatics::keyboardHandler();
     keys.IHandler::handleEventsFor(this);
+    IFrameHandler::defaultHandler().handleEventsFor(this);
+    fFrameData->set(IFrameWindowData::handlerAttached);
     if (!fFrameData->has(IFrameWindowData::templateControls | IFrameWindowData::libraryCreated))
         fFrameData->set(clientHandle() ? IFrameWindowData::libraryCreated
                                        : IFrameWindowData::templateControls);
@@ -535,6 +538,10 @@ void IFrameWindow::detachHandlers() noexcept
     if (!IWindowCore::rawHandle(*this))
         return;
     try {
+        if (fFrameData->has(IFrameWindowData::handlerAttached)) {
+            fFrameData->set(IFrameWindowData::handlerAttached, false);
+            IFrameHandler::defaultHandler().stopHandlingEventsFor(this);
+        }
         ICVKeyboardHandler& keys = ICanvasStatics::keyboardHandler();
         keys.IHandler::stopHandlingEventsFor(this);
         IRecoordHandler::defaultHandler().stopHandlingEventsFor(this);

@@ -59,6 +59,8 @@ public:
     // Told to observers when the frame is activated and deactivated.
     static const char* const activateId;
     static const char* const deactivateId;
+    // Told to observers when the frame is closed.
+    static const char* const closeId;
 
     // The identifier of the client window among the frame's children.
     static constexpr unsigned long clientId = 0x8008;
@@ -212,6 +214,8 @@ protected:
     IFrameWindow& addExtension(IFrameExtension* extension);
 
 private:
+    friend struct IFrameWindowData;
+
     IFrameExtension* findExtension(const IWindow* extension, const char* function) const;
     IFrameWindow& changeExtension(IWindow* extension, const char* function,
                                   void (*change)(IFrameExtension&, const void*), const void* value);

@@ -556,35 +556,54 @@ IRectangle IFrameWindow::frameRectFor(const IRectangle& clientRect) const
     return calcFrameRect(clientRect, true);
 }
 
-// The frame rectangle around a client rectangle and the reverse, in the parent's coordinates:
-// the system's borders, caption and menu bar, and the extensions beside the client.
-IRectangle IFrameWindow::calcFrameRect(const IRectangle& rectangle, bool frameFromClient) const
+bool IFrameWindowData::computeFrameRect(const IFrameWindow& frame, RECT& rectangle,
+                                        bool frameFromClient)
 {
-    const HWND frame = handle();
-    const ISize parent = parentSize();
-    const IRectangle native = ICoordinateSystem::convertToNative(rectangle, parent);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_STYLE));
-    const DWORD extended = static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_EXSTYLE));
-    const BOOL menu = !(style & WS_CHILD) && GetMenu(frame) != nullptr;
-    IRectangle r = native;
+    const HWND handle = frame.handle();
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle, GWL_STYLE));
+    const DWORD extended = static_cast<DWORD>(GetWindowLongPtrA(handle, GWL_EXSTYLE));
+    const BOOL menu = !(style & WS_CHILD) && GetMenu(handle) != nullptr;
+    const auto& extensions = of(frame).extensions;
+    IRectangle r(rectangle.left, rectangle.top, rectangle.right, rectangle.bottom);
     if (frameFromClient) {
-        for (const auto& record : fFrameData->extensions)
+        for (const auto& record : extensions)
             r = record->growRect(r);
         RECT adjusted{r.minX(), r.minY(), r.maxX(), r.maxY()};
         if (!AdjustWindowRectEx(&adjusted, style, menu, extended))
-            systemError("WinCalcFrameRect", "IFrameWindow::frameRectFor(const IRectangle&) const");
-        r = IRectangle(adjusted.left, adjusted.top, adjusted.right, adjusted.bottom);
-    } else {
-        RECT probe{100, 100, 200, 200};
-        if (!AdjustWindowRectEx(&probe, style, menu, extended))
-            systemError("IFrameWindowData::calcFrameRect",
-                        "IFrameWindow::clientRectFor(const IRectangle&) const");
-        r = IRectangle(r.minX() + (100 - probe.left), r.minY() + (100 - probe.top),
-                       r.maxX() - (probe.right - 200), r.maxY() - (probe.bottom - 200));
-        for (const auto& record : fFrameData->extensions)
-            r = record->shrinkRect(r);
+            return false;
+        rectangle = adjusted;
+        return true;
     }
-    return ICoordinateSystem::convertToApplication(r, parent);
+    RECT probe{100, 100, 200, 200};
+    if (!AdjustWindowRectEx(&probe, style, menu, extended))
+        return false;
+    r = IRectangle(r.minX() + (100 - probe.left), r.minY() + (100 - probe.top),
+                   r.maxX() - (probe.right - 200), r.maxY() - (probe.bottom - 200));
+    for (const auto& record : extensions)
+        r = record->shrinkRect(r);
+    rectangle = RECT{r.minX(), r.minY(), r.maxX(), r.maxY()};
+    return true;
+}
+
+// The frame rectangle around a client rectangle and the reverse, in the parent's coordinates.
+// A library frame answers through its handler, which a derived handler may replace.
+IRectangle IFrameWindow::calcFrameRect(const IRectangle& rectangle, bool frameFromClient) const
+{
+    const ISize parent = parentSize();
+    const IRectangle native = ICoordinateSystem::convertToNative(rectangle, parent);
+    RECT r{native.minX(), native.minY(), native.maxX(), native.maxY()};
+    bool done = false;
+    if (ICanvasStatics::isLibraryFrame(handle()))
+        done = SendMessageA(handle(), IPrivateMessage::frameLast, reinterpret_cast<WPARAM>(&r),
+                            frameFromClient ? 0 : 1) != 0;
+    if (!done && !IFrameWindowData::computeFrameRect(*this, r, frameFromClient)) {
+        if (frameFromClient)
+            systemError("WinCalcFrameRect", "IFrameWindow::frameRectFor(const IRectangle&) const");
+        systemError("IFrameWindowData::calcFrameRect",
+                    "IFrameWindow::clientRectFor(const IRectangle&) const");
+    }
+    return ICoordinateSystem::convertToApplication(IRectangle(r.left, r.top, r.right, r.bottom),
+                                                   parent);
 }
 
 // ---------------------------------------------------------------------------------------------

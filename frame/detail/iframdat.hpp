@@ -8,12 +8,22 @@
 
 #include <iptrhdl.hpp>
 
+#include "../iframe.hpp"
 #include "../iframext.hpp"
 #include "../ihelpsta.hpp"
 
 #include <itimer.hpp>
 
 struct IFrameWindowData {
+    // The property that names a frame's object for the menus (set while the frame lives).
+    static constexpr const char* menuBarProperty = "OVK_MENUBAR_OBJECT";
+
+    static IFrameWindowData& of(const IFrameWindow& frame) { return *frame.fFrameData; }
+    // The client rectangle of a frame rectangle, or the reverse, in the frame's parent's native
+    // coordinates: the system's borders, caption and menu bar, and the extensions beside the
+    // client. False when the system refused.
+    static bool computeFrameRect(const IFrameWindow& frame, RECT& rectangle, bool frameFromClient);
+
     // The flag word.
     enum Flag : unsigned long {
         destroyOnClose = 0x1,

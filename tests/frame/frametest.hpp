@@ -36,3 +36,15 @@
 #define kPopupClose 1735
 // A template number that no resource has.
 #define kMissingDialog 1799
+
+// Information area strings: item kInfoItem + kInfoOffset has one, kInfoBareItem has none.
+#define kInfoMenu 1800
+#define kInfoItem 5
+#define kInfoOffset 1000
+#define kInfoBareItem 1801
+#define kInfoNamedItem 1802
+// A frame help table: frame 1810 with panel 900, control 1811 with panel 901.
+#define kFrameHelpTable 1820
+#define kFrameHelpSubtable 1821
+#define kHelpFrame 1810
+#define kHelpControl 1811

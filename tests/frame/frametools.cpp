@@ -104,6 +104,7 @@ VOID CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD)
     if (!state->seen.found) {
         state->seen.found = true;
         state->seen.title = windowText(box);
+        state->seen.owner = GetWindow(box, GW_OWNER);
         EnumChildWindows(box, noteChild, reinterpret_cast<LPARAM>(&state->seen));
         PostMessageA(box, WM_COMMAND, state->answer, 0);
     } else if (++state->ticksSinceAnswer > kGiveUpTicks) {

@@ -45,6 +45,7 @@ struct BoxSeen {
     // The box did not end on its answer and was ended by force.
     bool forced = false;
     std::string title;
+    HWND owner = nullptr;
     // The texts of its static controls and of its buttons, in window order.
     std::vector<std::string> statics;
     std::vector<std::string> buttons;

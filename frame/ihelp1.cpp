@@ -1,0 +1,279 @@
+// The help window: construction, the association with a frame, destruction and the context
+// help of the frame's windows.
+#include <windows.h>
+
+#include <hvxapi.h>
+
+#include <iexcept.hpp>
+#include <iplatfrm.hpp>
+
+#include <iapp.hpp>
+#include <iprivmsg.hpp>
+
+#include "detail/ihelpdat.hpp"
+#include "iframe.hpp"
+#include "ihelpsta.hpp"
+#include "ihelpwin.hpp"
+#include "imenu.hpp"
+
+namespace {
+
+constexpr char kFile[] = "ihelp1";
+// The frame's request for item help, answered by its help handler: parameter 1 says what
+// asks, parameter 2 holds the control and frame identifiers.
+constexpr unsigned long kItemHelpRequest = 0xFFCC;
+constexpr unsigned short kWindowItem = 0xFFFF;
+constexpr unsigned short kMenuItem = 0xFFFD;
+constexpr unsigned short kNoPanel = 0xFFFF;
+
+IHelpWindow::Style gDefaultStyle = IHelpWindow::classDefaultStyle;
+
+} // namespace
+
+constexpr IHelpWindow::Style IHelpWindow::viewerMode(0x1, 0);
+constexpr IHelpWindow::Style IHelpWindow::noStyle(0, 0);
+constexpr IHelpWindow::Style IHelpWindow::classDefaultStyle(0, 0);
+
+IHelpWindow::Style IHelpWindow::defaultStyle()
+{
+    return gDefaultStyle;
+}
+
+void IHelpWindow::setDefaultStyle(const Style& style)
+{
+    gDefaultStyle = style;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+IHelpWindow::IHelpWindow(IFrameWindow* frame, const Style& style)
+    : fHelpWindowData(new IHelpWindowData)
+{
+    HVXINIT init{};
+    try {
+        construct(frame, style, &init);
+    } catch (...) {
+        delete fHelpWindowData;
+        throw;
+    }
+}
+
+IHelpWindow::IHelpWindow(const IResourceId& helpTable, IFrameWindow* frame, const Style& style)
+    : fHelpWindowData(new IHelpWindowData)
+{
+    try {
+        if (!frame)
+            IThrow::argument("associatedWindow!=0",
+                             IEXCEPTION_LOCATION(kFile, "IHelpWindow::IHelpWindow(const "
+                                                        "IResourceId&,IFrameWindow*,const "
+                                                        "IHelpWindow::Style&)"));
+        HVXINIT init{};
+        construct(frame, style, &init);
+        if (helpTable.id() != 0)
+            fHelpWindowData->helpTable.reset(new IHelpTable(helpTable));
+    } catch (...) {
+        delete fHelpWindowData;
+        throw;
+    }
+}
+
+IHelpWindow::IHelpWindow(const Settings& settings, IFrameWindow* frame, const Style& style)
+    : fHelpWindowData(new IHelpWindowData)
+{
+    try {
+        IHelpWindowData& data = *fHelpWindowData;
+        if (settings.resourceLibrary().length() != 0) {
+            data.ownedLibrary.reset(new IDynamicLinkLibrary(settings.resourceLibrary()));
+            data.resourceLibrary = data.ownedLibrary.get();
+        }
+        if (settings.helpTableModule().length() != 0)
+            data.helpTableLibrary.reset(new IDynamicLinkLibrary(settings.helpTableModule()));
+        data.libraries = settings.libraries();
+        const IString title = settings.title();
+        HVXINIT init{};
+        init.tableModule = data.helpTableLibrary
+                               ? static_cast<HMODULE>(data.helpTableLibrary->handle().asValue())
+                               : nullptr;
+        init.option4 = settings.viewerValue4();
+        init.option3 = settings.viewerValue3();
+        init.title = title;
+        init.libraries = data.libraries;
+        construct(frame, style, &init);
+        if (settings.helpForHelpPanel() != 0)
+            setHelpForHelpPanel(settings.helpForHelpPanel());
+        if (settings.helpTableId() != 0)
+            data.helpTable.reset(new IHelpTable(
+                IResourceId(settings.helpTableId(), *data.resourceLibrary)));
+    } catch (...) {
+        delete fHelpWindowData;
+        throw;
+    }
+}
+
+IHelpWindow::IHelpWindow(const IWindowHandle& instance) : fHelpWindowData(new IHelpWindowData)
+{
+    IHelpWindowData& data = *fHelpWindowData;
+    if (!instance) {
+        delete fHelpWindowData;
+        IThrow::argument("helpWindowHandle!=0",
+                         IEXCEPTION_LOCATION(kFile, "IHelpWindow::IHelpWindow(const IWindowHandle&)"));
+    }
+    data.instance = instance;
+    data.viewer = 1;
+    data.resourceLibrary = &IApplication::current().userResourceLibrary();
+    data.winHelpHandler.reset(new IHelpWindowHandler(*this));
+}
+
+void IHelpWindow::construct(IFrameWindow* frame, const Style& style, void* initialisation)
+{
+    IHelpWindowData& data = *fHelpWindowData;
+    if (!data.resourceLibrary)
+        data.resourceLibrary = &IApplication::current().userResourceLibrary();
+    if ((style & viewerMode).asUnsignedLong() || (style & viewerMode).asExtendedUnsignedLong()) {
+        data.viewer = 1;
+        data.instance = IHelpStatics::createHelpInstance(objectWindow()->handle(), initialisation);
+        if (!data.instance)
+            IThrow::systemError("XhCreateHelpInstance", 0,
+                                IEXCEPTION_LOCATION(kFile, "IHelpWindow::IHelpWindow"));
+    }
+    data.winHelpHandler.reset(new IHelpWindowHandler(*this));
+    if (frame)
+        setAssociatedWindow(frame);
+    if (IPlatform::isPlatformVariant())
+        IHelpStatics::installHooks();
+}
+
+IHelpWindow::~IHelpWindow()
+{
+    IHelpWindowData& data = *fHelpWindowData;
+    try {
+        if (!data.viewer) {
+            if (!isBeingDestroyed())
+                systemHelp(HELP_QUIT, 0);
+        } else if (data.instance && !isBeingDestroyed() && !IPlatform::isPlatformVariant()) {
+            IHelpStatics::destroyHelpInstance(data.instance);
+        }
+    } catch (const IException&) {
+        // The viewer went away first; there is nothing left to close.
+    }
+    delete fHelpWindowData;
+}
+
+IHelpWindow& IHelpWindow::setAssociatedWindow(IFrameWindow* frame)
+{
+    static constexpr char function[] = "IHelpWindow::setAssociatedWindow(IFrameWindow*)";
+    if (!frame)
+        IThrow::argument("associatedWindow != 0", IEXCEPTION_LOCATION(kFile, function));
+    if (!fHelpWindowData->winHelpHandler)
+        IThrow::argument("fHelpWindowData->winHelpHandler != 0", IEXCEPTION_LOCATION(kFile, function));
+    fHelpWindowData->winHelpHandler->handleEventsFor(frame);
+    return *this;
+}
+
+IHelpWindow* IHelpWindow::helpWindow(const IWindow* window)
+{
+    if (!window)
+        return nullptr;
+    IWindow* frame = IHelpStatics::frameWindowFor(window->handle());
+    if (!frame)
+        return nullptr;
+    return static_cast<IHelpWindow*>(
+        frame->sendEvent(IPrivateMessage::helpWindowQuery).asPointer());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The handler on the associated frame
+
+IBase::Boolean IHelpWindowHandler::dispatchHandlerEvent(IEvent& event)
+{
+    IHelpWindowData& data = *fHelp.fHelpWindowData;
+    switch (event.eventId()) {
+    case IPrivateMessage::helpWindowQuery:
+        event.setResult(IEventData(static_cast<void*>(&fHelp)));
+        return true;
+    case WM_HELP:
+        return contextHelp(event);
+    case WM_SHOWWINDOW:
+        if (event.parameter1().asUnsignedLong() != 0)
+            return false;
+        [[fallthrough]];
+    case WM_DESTROY:
+        if (data.lastActiveWindow && static_cast<HWND>(event.handle()) == data.lastActiveWindow)
+            fHelp.hide();
+        return false;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+unsigned long windowHelpId(HWND window)
+{
+    if (!IPlatform::isPlatformVariant())
+        return GetWindowContextHelpId(window);
+    IWindow* object = IWindow::windowWithHandle(IWindowHandle(window), true);
+    return object ? object->helpId() : 0;
+}
+
+// The first help id along the window, its parents and owners.
+unsigned long inheritedHelpId(HWND window)
+{
+    unsigned long panel = 0;
+    while (window && panel == 0) {
+        panel = windowHelpId(window);
+        HWND next = GetParent(window);
+        if (!next || next == GetDesktopWindow())
+            next = GetWindow(window, GW_OWNER);
+        window = next;
+    }
+    return panel;
+}
+
+} // namespace
+
+IBase::Boolean IHelpWindowHandler::contextHelp(IEvent& event)
+{
+    IHelpWindowData& data = *fHelp.fHelpWindowData;
+    const HELPINFO* info = static_cast<const HELPINFO*>(event.parameter2().asPointer());
+    if (!info)
+        return false;
+    const bool menuItem = info->iContextType == HELPINFO_MENUITEM;
+    const unsigned long control = static_cast<unsigned long>(info->iCtrlId) & 0xFFFF;
+    HWND window = event.handle();
+    unsigned long panel = info->dwContextId;
+    if (panel == 0) {
+        // A menu item's panel is its identifier; a window's the first help id up its line.
+        panel = menuItem ? control : inheritedHelpId(static_cast<HWND>(info->hItemHandle));
+    }
+    IWindow* frame = IHelpStatics::frameWindowFor(IWindowHandle(window),
+                                                  IWindowHandle(data.activeWindow));
+    if (!frame)
+        return false;
+    const unsigned short frameId = static_cast<unsigned short>(frame->id());
+    if (panel == 0 && data.helpTable)
+        panel = data.helpTable->panel(frameId, static_cast<unsigned short>(control));
+    if (panel == 0 || panel == kNoPanel) {
+        const IEventData asked = frame->sendEvent(
+            kItemHelpRequest, IEventParameter1(menuItem ? kMenuItem : kWindowItem),
+            IEventParameter2(static_cast<std::uint16_t>(frameId),
+                             static_cast<std::uint16_t>(control)));
+        if (asked.asUnsignedLong() != 0) {
+            event.setResult(1);
+            return true;
+        }
+        panel = data.helpTable ? data.helpTable->extendedPanel(frameId) : 0;
+        if (panel == 0) {
+            event.setResult(1);
+            return true;
+        }
+    }
+    if (data.viewer)
+        IHelpStatics::sendHelpCommand(data.instance, 0x622, panel, 0);
+    else
+        fHelp.systemHelp(HELP_CONTEXT, panel);
+    data.lastActiveWindow = frame->handle();
+    event.setResult(1);
+    return true;
+}

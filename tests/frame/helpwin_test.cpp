@@ -1,0 +1,351 @@
+// The help window in both modes and the help handler: the viewer through the stand-in's
+// journal and notifications, the system help through a fake help window of our own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <hvxapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <imsgtext.hpp>
+#include <ovkmsgid.hpp>
+
+#include <iframe.hpp>
+#include <ihelphdr.hpp>
+#include <ihelpwin.hpp>
+#include <iprivmsg.hpp>
+
+#include "frametest.hpp"
+#include "frametools.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+using ovktest::str;
+
+const IResourceLibrary& self()
+{
+    static IResourceLibrary library;
+    return library;
+}
+
+std::unique_ptr<IFrameWindow> helpFrame()
+{
+    return std::make_unique<IFrameWindow>(IResourceId(kHelpFrame, self()), nullptr, nullptr,
+                                          IRectangle(10, 10, 310, 210),
+                                          IFrameWindow::_titleBar | IFrameWindow::_systemMenu,
+                                          "help frame");
+}
+
+template <class Entry>
+Entry viewerEntry(const char* name)
+{
+    HMODULE module = GetModuleHandleA(HVX_LIBRARY_NAME);
+    return module ? reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+// The viewer's calls, as "command(p1,p2)" for each call of "XhCallHVX" since the journal was
+// reset; texts where the command carries one.
+std::vector<std::string> viewerCalls()
+{
+    const auto count = viewerEntry<HvxTestJournalCountEntry>("OvkHvxTestJournalCount");
+    const auto at = viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt");
+    std::vector<std::string> calls;
+    for (LONG i = 0; count && i < count(); ++i) {
+        HVXTESTCALL call{};
+        at(i, &call);
+        if (call.entry != hvxCall)
+            continue;
+        char text[64];
+        snprintf(text, sizeof text, "%lx(%lu,%lu)", static_cast<unsigned long>(call.values[0]),
+                 static_cast<unsigned long>(call.values[1]),
+                 static_cast<unsigned long>(call.values[2]));
+        calls.push_back(text);
+    }
+    return calls;
+}
+
+void resetJournal()
+{
+    if (auto reset = viewerEntry<HvxTestJournalResetEntry>("OvkHvxTestJournalReset"))
+        reset();
+}
+
+// A help window in viewer mode on a fresh frame, journal emptied.
+struct ViewerHelp : ::testing::Test {
+    void SetUp() override
+    {
+        frame = helpFrame();
+        help = std::make_unique<IHelpWindow>(frame.get(), IHelpWindow::viewerMode);
+        resetJournal();
+    }
+    void TearDown() override
+    {
+        help.reset();
+        frame.reset();
+        resetJournal();
+    }
+    std::unique_ptr<IFrameWindow> frame;
+    std::unique_ptr<IHelpWindow> help;
+};
+
+TEST_F(ViewerHelp, AControlsHelpIdIsThePanelAndTheFrameFindsItsHelpWindow)
+{
+    ovktest::TestWindow control(frame->handle(), WS_CHILD, 21);
+    SetWindowContextHelpId(control.hwnd(), 77);
+    // F1 comes to the frame as the private request for the focus window or the one named.
+    SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                 reinterpret_cast<LPARAM>(control.hwnd()));
+    EXPECT_EQ(viewerCalls(), std::vector<std::string>{"622(77,0)"});
+    HVXTESTCALL call{};
+    viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt")(0, &call);
+    EXPECT_EQ(call.window, static_cast<HWND>(help->handle()));
+    EXPECT_EQ(IHelpWindow::helpWindow(&control), help.get());
+}
+
+TEST_F(ViewerHelp, ShowByKindSendsTheViewersCommands)
+{
+    help->show(IHelpWindow::general);
+    help->show(IHelpWindow::index);
+    help->show(IHelpWindow::helpForHelp);
+    help->setHelpForHelpPanel(12);
+    help->show(IHelpWindow::helpForHelp);
+    EXPECT_EQ(viewerCalls(), (std::vector<std::string>{"62a(0,0)", "62b(0,0)", "622(64027,0)",
+                                                       "629(12,0)", "622(12,0)"}));
+}
+
+TEST_F(ViewerHelp, ContextualHelpForAFrameWithoutPanelAsksTheFrame)
+{
+    ovktest::Recorder missing(0x647);
+    missing.attach(*frame, "missing");
+    help->setActiveWindow(frame.get());
+    resetJournal();
+    help->show(IHelpWindow::contextual);
+    EXPECT_EQ(missing.trace(), "missing");
+    EXPECT_TRUE(viewerCalls().empty());
+
+    SetWindowContextHelpId(frame->handle(), 40);
+    help->show(IHelpWindow::contextual);
+    EXPECT_EQ(viewerCalls(), std::vector<std::string>{"622(40,0)"});
+}
+
+TEST_F(ViewerHelp, HelpCommandsOfTheFrameShowKeysGeneralAndContextualHelp)
+{
+    struct KeysPanel : IHelpHandler {
+        IBase::Boolean keysHelpPanel(IEvent& event) override
+        {
+            event.setResult(33);
+            return true;
+        }
+    } keys;
+    keys.handleEventsFor(frame.get());
+    help->setActiveWindow(frame.get());
+    SetWindowContextHelpId(frame->handle(), 41);
+    resetJournal();
+    for (WPARAM command : {0x8012, 0x8013, 0x8014})
+        SendMessageA(frame->handle(), WM_COMMAND, command, 0);
+    EXPECT_EQ(viewerCalls(), (std::vector<std::string>{"622(33,0)", "62a(0,0)", "622(41,0)"}));
+    keys.stopHandlingEventsFor(frame.get());
+}
+
+TEST_F(ViewerHelp, LibrariesAccumulateAndAnEmptyTextClearsThem)
+{
+    help->addLibraries("one.hlp");
+    help->addLibraries("two.hlp");
+    EXPECT_EQ(str(help->libraries()), "one.hlp two.hlp");
+    help->addLibraries("");
+    EXPECT_EQ(str(help->libraries()), "");
+    EXPECT_EQ(viewerCalls().size(), 2u);
+}
+
+TEST_F(ViewerHelp, TheHelpTableGivesControlPanelsAndTheFramesOwn)
+{
+    help->setHelpTable(IResourceId(kFrameHelpTable, self()));
+    ovktest::TestWindow known(frame->handle(), WS_CHILD, kHelpControl);
+    ovktest::TestWindow unknown(frame->handle(), WS_CHILD, 99);
+    ovktest::Recorder itemHelp(0xFFCC);
+    LPARAM asked = 0;
+    itemHelp.attach(*frame, "item").setAction([&](IEvent& event) {
+        asked = event.parameter2().asLong();
+        return false;
+    });
+    for (HWND control : {known.hwnd(), unknown.hwnd()})
+        SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(control));
+    // The unknown control asks the frame first (control id high, frame id low), then falls
+    // back to the frame's panel.
+    EXPECT_EQ(itemHelp.trace(), "item");
+    EXPECT_EQ(asked, MAKELPARAM(kHelpFrame, 99));
+    EXPECT_EQ(viewerCalls(), (std::vector<std::string>{"622(901,0)", "622(900,0)"}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The help handler
+
+// Counts its callbacks and declines every one.
+struct CountingHelpHandler : IHelpHandler {
+    int calls = 0;
+    IBase::Boolean viewerNotice0633(IHelpEvent0633&) override { return ++calls, false; }
+    IBase::Boolean viewerNotice0634(IHelpEvent0634&) override { return ++calls, false; }
+    IBase::Boolean viewerNotice0644(IHelpEvent0644& event) override
+    {
+        event.setResult(5);
+        return ++calls, true;
+    }
+    IBase::Boolean itemHelp(IHelpEventFFCC& event) override
+    {
+        event.setResult(1);
+        return ++calls, true;
+    }
+};
+
+TEST(HelpHandler, EachMessageReachesItsCallbackAndOnlyHelpCode11Of0644)
+{
+    auto frame = helpFrame();
+    CountingHelpHandler handler;
+    handler.handleEventsFor(frame.get());
+    const HWND window = frame->handle();
+    struct Case {
+        UINT message;
+        LPARAM parameter2;
+        int calls;
+        LRESULT result;
+    } cases[] = {
+        {0x644, 10, 0, 0}, {0x644, 11, 1, 5}, {0x633, 0, 1, 0}, {0x634, 0, 1, 0},
+        {0xFFCC, 0, 1, 1}, {0x630, 0, 0, 0},  {0x647, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        handler.calls = 0;
+        EXPECT_EQ(SendMessageA(window, c.message, 0, c.parameter2), c.result) << std::hex << c.message;
+        EXPECT_EQ(handler.calls, c.calls) << std::hex << c.message;
+    }
+    EXPECT_THROW(handler.IHandler::handleEventsFor(static_cast<IWindow*>(nullptr)), IException);
+    EXPECT_THROW(handler.handleEventsFor(static_cast<IFrameWindow*>(nullptr)), IException);
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+// The viewer reports its error to the frame; the default callback shows it in a box owned by
+// the frame.
+class HelpViewerError : public ::testing::TestWithParam<std::pair<LONG, unsigned long>> {};
+
+TEST_P(HelpViewerError, IsReportedInABoxOwnedByTheFrame)
+{
+    auto frame = helpFrame();
+    IHelpHandler handler;
+    handler.handleEventsFor(frame.get());
+    const auto notify = viewerEntry<HvxTestNotifyEntry>("OvkHvxTestNotify");
+    ASSERT_TRUE(notify);
+    frametest::BoxDriver driver(IDOK);
+    notify(frame->handle(), 0x62E, GetParam().first, 0);
+    const frametest::BoxSeen& seen = driver.seen();
+    ASSERT_TRUE(seen.found);
+    EXPECT_FALSE(seen.forced);
+    EXPECT_EQ(seen.owner, static_cast<HWND>(frame->handle()));
+    EXPECT_EQ(seen.title, str(IMessageText::textFor(0x50)));
+    bool textShown = false;
+    for (const std::string& text : seen.statics)
+        textShown = textShown || text == str(IMessageText::textFor(GetParam().second));
+    EXPECT_TRUE(textShown);
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, HelpViewerError,
+                         ::testing::Values(std::make_pair(1005L, 0x58ul), std::make_pair(1022L, 0x61ul),
+                                           std::make_pair(4711L, 0x63ul)));
+
+// ---------------------------------------------------------------------------------------------
+// File mode: the system help, received by a help window of our own
+
+struct SystemHelpRequest {
+    unsigned int command;
+    unsigned long data;
+    std::string file;
+};
+
+std::vector<SystemHelpRequest>* gRequests = nullptr;
+
+LRESULT CALLBACK fakeHelpProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA && gRequests) {
+        const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const auto* bytes = static_cast<const unsigned char*>(copy->lpData);
+        if (copy->dwData == 0x0A1DE505 && bytes) {
+            WORD command, fileOffset;
+            LONG data;
+            memcpy(&command, bytes + 2, 2);
+            memcpy(&data, bytes + 4, 4);
+            memcpy(&fileOffset, bytes + 12, 2);
+            gRequests->push_back({command, static_cast<unsigned long>(data),
+                                  reinterpret_cast<const char*>(bytes + fileOffset)});
+        }
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// WinHelpA finds this window by its class and sends it the requests; without one it would
+// start the system's help program.
+struct FileHelp : ::testing::Test {
+    void SetUp() override
+    {
+        WNDCLASSA type{};
+        type.lpfnWndProc = fakeHelpProcedure;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "MS_WINHELP";
+        RegisterClassA(&type);
+        fake = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+        gRequests = &requests;
+        frame = helpFrame();
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        gRequests = nullptr;
+        DestroyWindow(fake);
+        UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
+    }
+    HWND fake = nullptr;
+    std::vector<SystemHelpRequest> requests;
+    std::unique_ptr<IFrameWindow> frame;
+};
+
+TEST_F(FileHelp, ContextHelpAsksForThePanelInTheHelpFileAndDeletingQuits)
+{
+    auto help = std::make_unique<IHelpWindow>(frame.get());
+    EXPECT_FALSE(help->isViewerMode());
+    help->addLibraries("app.hlp");
+    ovktest::TestWindow control(frame->handle(), WS_CHILD, 21);
+    SetWindowContextHelpId(control.hwnd(), 88);
+    SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                 reinterpret_cast<LPARAM>(control.hwnd()));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].command, unsigned(HELP_CONTEXT));
+    EXPECT_EQ(requests[0].data, 88u);
+    EXPECT_EQ(requests[0].file, "app.hlp");
+    help.reset();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].command, unsigned(HELP_QUIT));
+}
+
+TEST_F(FileHelp, KindsBecomeTheSystemHelpsCommands)
+{
+    IHelpWindow help(frame.get());
+    help.addLibraries("app.hlp");
+    help.show(IHelpWindow::general);
+    help.show(IHelpWindow::index);
+    help.show(IHelpWindow::helpForHelp);
+    help.show(IResourceId(17, self()));
+    std::vector<unsigned int> commands;
+    for (const SystemHelpRequest& request : requests)
+        commands.push_back(request.command);
+    EXPECT_EQ(commands, (std::vector<unsigned int>{HELP_FINDER, HELP_INDEX, HELP_HELPONHELP,
+                                                    HELP_CONTEXT}));
+    EXPECT_EQ(requests.back().data, 17u);
+}
+
+} // namespace
