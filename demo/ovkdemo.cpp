@@ -1,17 +1,25 @@
-// The ovkwin demo: a window object whose handlers paint it and answer the keyboard and the
-// mouse, and which shows the road of each message: which handlers were offered it, in which
-// order, and which one took it. With "--autoclose MS" it plays a few keys and clicks to itself
-// and closes after MS ms, so that a script can take a screenshot and go on; on the way it opens
-// the About box from its menu bar's Help menu and answers it. Behind the text it
-// shows ovkdemo.bmp, found next to the executable, read through the format table and drawn by the
-// bitmap graphic, scaled to the window.
+// The ovkwin demo: a form laid out by canvases. A multi-cell canvas holds right-aligned labels
+// with mnemonics in its first column and the fields in an expandable second one; beside it a
+// bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
+// table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
+// radio buttons, check boxes and an outline box, another the row of push buttons at the
+// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a native container
+// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
+// through the controls as in a dialog; keys that no control or canvas takes climb the owner
+// chain to the window. The status text lists the notifications of the option controls.
+//
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
+// the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
+// script can take screenshots and go on.
 #include <windows.h>
-#include <windowsx.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <initializer_list>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,233 +45,169 @@ enum MenuId : unsigned long {
     kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
 };
 constexpr unsigned long kAboutHelpId = 4711;
-// The private click event that the library derives from a press and a release.
-constexpr unsigned long kLeftClick = 0xFFD8;
+constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
-std::string messageName(unsigned long id)
+std::string windowText(const IWindow& window)
 {
-    switch (id) {
-    case WM_KEYDOWN: return "WM_KEYDOWN";
-    case WM_CHAR: return "WM_CHAR";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK (derived)";
-    case kLeftClick: return "click (derived)";
-    default: {
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%04lX", id);
-        return text;
-    }
-    }
+    char text[128] = {};
+    GetWindowTextA(window.handle(), text, sizeof text);
+    return text;
 }
 
-// The window paints the picture under its controls, and they draw themselves over it again:
-// the group and outline boxes leave their insides to the window.
-void redraw(HWND window)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-// What the window shows: the road of the last messages and the marks of the clicks.
-struct Road {
-    struct Mark {
-        int x, y;
-        bool dbl;
-    };
+// What the status text says: the last button's effect and the latest notifications.
+struct Status {
+    std::string note = "Tab, the arrows, Enter and Alt with a mnemonic move through the form.";
     std::deque<std::string> lines;
-    std::string current;
-    std::vector<Mark> marks;
-    std::string typed;
+    std::function<void()> changed;
 
-    void offered(const char* handler) {
-        current += current.empty() ? "" : " -> ";
-        current += handler;
-    }
-    void finish(const IEvent& event, const char* outcome) {
-        lines.push_back(messageName(event.eventId()) + ":  " + current + "  [" + outcome + "]");
-        if (lines.size() > 13)
+    void add(const std::string& line) {
+        lines.push_back(line);
+        if (lines.size() > 4)
             lines.pop_front();
-        current.clear();
+        if (changed)
+            changed();
     }
 };
 
-// Attached last, so offered every message first: it notes where the road begins and lets the
-// message go on.
-class RoadHandler : public IHandler {
-public:
-    explicit RoadHandler(Road& road) : fRoad(road) {}
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        switch (event.eventId()) {
-        case WM_KEYDOWN:
-        case WM_CHAR:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK:
-        case kLeftClick:
-            fRoad.current.clear();
-            fRoad.offered("road");
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    Road& fRoad;
-};
-
+// Esc, when the control with the focus and the canvases above it leave it unhandled, climbs
+// the owner chain to the window, which closes.
 class KeyHandler : public IHandler {
-public:
-    explicit KeyHandler(Road& road) : fRoad(road) {}
-
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() == WM_KEYDOWN) {
-            fRoad.offered("keys");
-            if (event.parameter1().asUnsignedLong() == VK_ESCAPE) {
-                fRoad.finish(event, "keys: close");
-                DestroyWindow(event.handle());
-                return true;
-            }
-            // Other keys go on to the previous procedure; their characters come as WM_CHAR.
-            fRoad.finish(event, "unhandled: previous procedure");
-            return false;
-        }
-        if (event.eventId() == WM_CHAR) {
-            fRoad.offered("keys");
-            fRoad.typed += static_cast<char>(event.parameter1().lowNumber());
-            fRoad.finish(event, "handled by keys");
-            redraw(event.handle());
+        if (event.eventId() == WM_KEYDOWN && event.parameter1().asUnsignedLong() == VK_ESCAPE) {
+            DestroyWindow(event.handle());
             return true;
         }
         return false;
     }
-
-private:
-    Road& fRoad;
 };
 
-class MouseHandler : public IHandler {
+// The page fills the window's client area.
+class PageSizer : public IHandler {
 public:
-    explicit MouseHandler(Road& road) : fRoad(road) {}
+    explicit PageSizer(IWindow& page) : fPage(page) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        const unsigned long id = event.eventId();
-        if (id != WM_LBUTTONDOWN && id != WM_LBUTTONUP && id != WM_LBUTTONDBLCLK && id != kLeftClick)
-            return false;
-        fRoad.offered("mouse");
-        const int x = GET_X_LPARAM(event.parameter2().asLong());
-        const int y = GET_Y_LPARAM(event.parameter2().asLong());
-        // The controls pass the clicks they leave to their owner, this window: those are the
-        // controls' to show.
-        const POINT point{x, y};
-        if (ChildWindowFromPoint(event.handle(), point) != event.handle())
-            return false;
-        if (id == kLeftClick || id == WM_LBUTTONDBLCLK) {
-            fRoad.marks.push_back({x, y, id == WM_LBUTTONDBLCLK});
-            fRoad.finish(event, "handled by mouse");
-            redraw(event.handle());
-            return true;
-        }
-        // Presses and releases go on, so the library can see them and derive the click.
-        fRoad.finish(event, "unhandled: previous procedure");
-        redraw(event.handle());
+        if (event.eventId() == WM_SIZE)
+            fPage.sizeTo(ISize(LOWORD(event.parameter2().asLong()), HIWORD(event.parameter2().asLong())));
         return false;
     }
 
 private:
-    Road& fRoad;
+    IWindow& fPage;
 };
 
-// The picture behind the text: read once, or the reason it could not be.
-struct Picture {
-    std::unique_ptr<IGBitmap> bitmap;
-    std::string failure;
-};
-
-class PaintHandler : public IHandler {
-public:
-    PaintHandler(Road& road, const Picture& picture) : fRoad(road), fPicture(picture) {}
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() != WM_PAINT)
-            return false;
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(event.handle(), &paint);
-        RECT client;
-        GetClientRect(event.handle(), &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-        drawPicture(dc, client);
-        SetBkMode(dc, TRANSPARENT);
-
-        RECT band = client;
-        band.bottom = 34;
-        HBRUSH bandBrush = CreateSolidBrush(RGB(40, 70, 120));
-        FillRect(dc, &band, bandBrush);
-        DeleteObject(bandBrush);
-        SetTextColor(dc, RGB(255, 255, 255));
-        text(dc, 12, 9, "ovkwin demo: the road of one message (handlers attached last are offered first)");
-
-        SetTextColor(dc, RGB(0, 0, 0));
-        text(dc, 12, 46, "Handlers: road, keys, mouse, paint. Type, click or double-click; Esc closes.");
-        text(dc, 12, 70, ("Typed: " + fRoad.typed).c_str());
-        if (!fPicture.failure.empty())
-            text(dc, 12, client.bottom - 24, fPicture.failure.c_str());
-        int y = 100;
-        for (const std::string& line : fRoad.lines) {
-            text(dc, 12, y, line.c_str());
-            y += 20;
-        }
-        for (const Road::Mark& mark : fRoad.marks) {
-            HBRUSH brush = CreateSolidBrush(mark.dbl ? RGB(200, 60, 60) : RGB(60, 140, 60));
-            HGDIOBJ old = SelectObject(dc, brush);
-            const int r = mark.dbl ? 9 : 6;
-            Ellipse(dc, mark.x - r, mark.y - r, mark.x + r, mark.y + r);
-            SelectObject(dc, old);
-            DeleteObject(brush);
-        }
-        EndPaint(event.handle(), &paint);
-        return true;
-    }
-
-private:
-    static void text(HDC dc, int x, int y, const char* line) {
-        TextOutA(dc, x, y, line, static_cast<int>(std::strlen(line)));
-    }
-    // The whole picture stretched over the client area below the title band. The context is
-    // closed before the text is drawn, so the device context has its own pen and brush again.
-    void drawPicture(HDC dc, const RECT& client) {
-        if (!fPicture.bitmap)
-            return;
-        IGraphicContext context{IPresSpaceHandle(dc)};
-        const ISize size = fPicture.bitmap->size();
-        fPicture.bitmap->drawWithPoints(context, IPoint(0, 34),
-                                        IPoint(client.right, client.bottom), IPoint(0, 0),
-                                        IPoint(size.width(), size.height()));
-    }
-    Road& fRoad;
-    const Picture& fPicture;
-};
-
-// Reads ovkdemo.bmp from the executable's folder through the format table.
-Picture readPicture() {
-    Picture picture;
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file(path, length);
-    file = file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
-    try {
-        picture.bitmap = std::make_unique<IGBitmap>(IString(file.c_str()));
-    } catch (const IException& failure) {
-        picture.failure = "ovkdemo.bmp: " + std::string(failure.what());
-    }
-    return picture;
+// The library's view of a native edit control, until the library has entry fields.
+std::unique_ptr<IWindow> makeField(IWindow& parent, unsigned long id)
+{
+    auto field = std::make_unique<IWindow>();
+    field->startHandlingEventsFor(field->create(
+        id, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, "Edit",
+        parent.handle(), parent.handle(), IRectangle(), nullptr, nullptr));
+    field->setMinimumSize(ISize(150, 22));
+    return field;
 }
+
+std::unique_ptr<IStaticText> makeLabel(IWindow& parent, unsigned long id, const char* text)
+{
+    auto label = std::make_unique<IStaticText>(
+        id, &parent, &parent, IRectangle(),
+        IStaticText::defaultStyle() | IStaticText::_mnemonic);
+    label->setAlignment(IStaticText::centerRight);
+    label->setText(text);
+    return label;
+}
+
+// The shapes of the graphic canvas, each with its own colours.
+struct Shapes {
+    IGRectangle box{IRectangle(8, 8, 78, 58)};
+    IGEllipse disc{IRectangle(56, 24, 136, 84)};
+    IGLine line{IPoint(8, 92), IPoint(150, 70)};
+    IGList list;
+
+    Shapes() {
+        paint(box, IColor(40, 70, 120));
+        paint(disc, IColor(200, 120, 40));
+        paint(line, IColor(30, 140, 60));
+        list.addAsLast(box).addAsLast(disc).addAsLast(line);
+    }
+    static void paint(IGraphic& graphic, const IColor& color) {
+        IGraphicBundle bundle;
+        bundle.setFillColor(color).setPenColor(color).setDrawOperation(IGraphicBundle::fillAndFrame);
+        graphic.setGraphicBundle(bundle);
+    }
+};
+
+// The "Options" group: a titled set canvas stacking radio buttons, check boxes and an outline
+// box. Their notifications join the status text, so that a click on a radio button shows both
+// the click told at once and the selection told after the button has it.
+class OptionsPanel : public IObserver {
+public:
+    OptionsPanel(IWindow& page, Status& status)
+        : fStatus(status),
+          fCanvas(60, &page, &page, IRectangle(),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
+                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
+          fFirst(61, &fCanvas, &fCanvas, IRectangle(),
+                 IRadioButton::classDefault | IControl::_group | IControl::_tabStop),
+          fSecond(62, &fCanvas, &fCanvas),
+          fThird(63, &fCanvas, &fCanvas),
+          fCheck(64, &fCanvas, &fCanvas, IRectangle(),
+                 ICheckBox::classDefault | IControl::_group | IControl::_tabStop),
+          fTriple(65, &fCanvas, &fCanvas, IRectangle(),
+                  I3StateCheckBox::classDefault | IControl::_tabStop),
+          fOutline(66, &fCanvas, &fCanvas)
+    {
+        fCanvas.setText("Options");
+        fCanvas.setPad(ISize(0, 2));
+        fFirst.setText("&First choice");
+        fSecond.setText("&Second choice");
+        fThird.setText("&Third choice");
+        fCheck.setText("Check &box");
+        fTriple.setText("Three stat&es");
+        fOutline.setMinimumSize(ISize(140, 12));
+        fFirst.select();
+        fTriple.setIndeterminate();
+        for (IWindow* control : std::initializer_list<IWindow*>{&fFirst, &fSecond, &fThird,
+                                                                 &fCheck, &fTriple}) {
+            handleNotificationsFor(*control);
+            control->enableNotification();
+        }
+    }
+
+    IWindow& canvas() { return fCanvas; }
+    // What the autoplay clicks.
+    void play()
+    {
+        fSecond.click();
+        fCheck.click();
+    }
+
+protected:
+    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+    {
+        const std::string id = event.notificationId();
+        if (id.rfind("IWindow::", 0) == 0)
+            return *this;
+        const auto* button = dynamic_cast<const ITextControl*>(&event.notifier());
+        std::string line = "notify " + id;
+        if (id == ISettingButton::selectId)
+            line += "=" + std::to_string(event.eventData().asUnsignedLong());
+        if (button)
+            line += "  (" + std::string(static_cast<const char*>(button->text())) + ")";
+        fStatus.add(line);
+        return *this;
+    }
+
+private:
+    Status& fStatus;
+    ISetCanvas fCanvas;
+    IRadioButton fFirst, fSecond, fThird;
+    ICheckBox fCheck;
+    I3StateCheckBox fTriple;
+    IOutlineBox fOutline;
+};
 
 // The menu bar, built through the menu operations before the window shows it: File; View with
 // a checked item; Help with an item that is not available.
@@ -287,7 +231,7 @@ void showAbout(IWindow& window)
 {
     IMessageBox box(&window);
     box.setTitle("About ovkwin demo");
-    box.show("ovkwin demo\n\nA window object with handlers, a menu bar wrapped by IMenu and "
+    box.show("ovkwin demo\n\nControls laid out by canvases, a menu bar wrapped by IMenu and "
              "this box, shown by IMessageBox.",
              IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
 }
@@ -310,15 +254,12 @@ HWND findAboutBox()
     return found;
 }
 
-class OptionsPanel;
-void playOptions(OptionsPanel& options);
-
-// Closes the window when the auto-close time is up, and plays a few keys and clicks to the
-// window so that an unattended run shows some roads.
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About box, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel* options = nullptr)
-        : fWindow(window), fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -351,109 +292,251 @@ protected:
             DestroyWindow(window);
             return true;
         }
-        if (event.parameter1().asUnsignedLong() == kPlayTimer) {
-            KillTimer(window, kPlayTimer);
-            PostMessageA(window, WM_KEYDOWN, VK_F2, 0);
+        if (event.parameter1().asUnsignedLong() != kPlayTimer)
+            return false;
+        const HWND focus = GetFocus();
+        switch (fStep++) {
+        case 0:
             for (char c : std::string("ovkwin"))
-                PostMessageA(window, WM_CHAR, static_cast<WPARAM>(c), 0);
-            const LPARAM at = MAKELPARAM(120, 330);
-            PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            PostMessageA(window, WM_LBUTTONUP, 0, at);
-            const LPARAM twice = MAKELPARAM(220, 330);
-            for (int i = 0; i < 2; ++i) {
-                PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, twice);
-                PostMessageA(window, WM_LBUTTONUP, 0, twice);
-            }
-            if (fOptions)
-                playOptions(*fOptions);
-            return true;
+                PostMessageA(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+            fOptions.play();
+            break;
+        case 1:
+        case 2:
+            PostMessageA(focus, WM_CHAR, VK_TAB, 1);
+            break;
+        case 3:
+            // Alt+A: the mnemonic of the Apply button.
+            PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
+            break;
+        default:
+            KillTimer(window, kPlayTimer);
+            break;
         }
-        return false;
+        return true;
     }
 
 private:
     IWindow& fWindow;
-    OptionsPanel* fOptions;
+    OptionsPanel& fOptions;
+    int fStep = 0;
 };
 
-
-// The "Options" group box and its controls. Their notifications join the road panel, so that
-// a click on a radio button shows both the click told at once and the selection told after
-// the button has it.
-class OptionsPanel : public IObserver {
+// The buttons' clicks, which their row hears as control notifications.
+class ButtonHandler : public IHandler {
 public:
-    OptionsPanel(IWindow& window, Road& road)
-        : fRoad(road),
-          fGroup(100, &window, &window, IRectangle(IPoint(500, 44), ISize(230, 330))),
-          fFirst(101, &window, &window, row(0), IRadioButton::classDefault | IControl::_group | IControl::_tabStop),
-          fSecond(102, &window, &window, row(1)),
-          fThird(103, &window, &window, row(2)),
-          fCheck(104, &window, &window, row(3)),
-          fTriple(105, &window, &window, row(4)),
-          fOutline(106, &window, &window, IRectangle(IPoint(512, 244), ISize(206, 70))),
-          fOk(107, &window, &window, IRectangle(IPoint(520, 330), ISize(90, 28)),
-              IPushButton::classDefault | IPushButton::_defaultButton | IControl::_group),
-          fCancel(108, &window, &window, IRectangle(IPoint(624, 330), ISize(90, 28)))
-    {
-        fGroup.setText("Options");
-        fFirst.setText("First choice");
-        fSecond.setText("Second choice");
-        fThird.setText("Third choice");
-        fCheck.setText("Check box");
-        fTriple.setText("Three states");
-        fOk.setText("OK");
-        fCancel.setText("Cancel");
-        fFirst.select();
-        fTriple.setIndeterminate();
-        for (IWindow* control : std::initializer_list<IWindow*>{&fFirst, &fSecond, &fThird, &fCheck,
-                                                                 &fTriple, &fOk, &fCancel}) {
-            handleNotificationsFor(*control);
-            control->enableNotification();
+    ButtonHandler(IWindow& top, IWindow& name, IWindow& city, Status& status)
+        : fTop(top), fName(name), fCity(city), fStatus(status) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != IPrivateMessage::controlNotification ||
+            event.parameter1().highNumber() != BN_CLICKED)
+            return false;
+        switch (event.parameter1().lowNumber()) {
+        case kApply:
+            fStatus.note = std::string("Applied: name \"") + windowText(fName) + "\", city \"" +
+                           windowText(fCity) + "\".";
+            fStatus.changed();
+            return true;
+        case kOk:
+            fStatus.note = "OK.";
+            fStatus.changed();
+            return true;
+        case kReset:
+            SetWindowTextA(fName.handle(), "");
+            SetWindowTextA(fCity.handle(), "");
+            fStatus.note = "Reset.";
+            fStatus.changed();
+            return true;
+        case kCancel:
+            DestroyWindow(fTop.handle());
+            return true;
+        default:
+            return false;
         }
     }
 
-    // What the autoplay clicks.
-    void play()
-    {
-        fSecond.click();
-        fCheck.click();
-    }
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        const std::string id = event.notificationId();
-        if (id.rfind("IWindow::", 0) == 0)
-            return *this;
-        auto& control = static_cast<IWindow&>(event.notifier());
-        const auto* button = dynamic_cast<const ITextControl*>(&control);
-        std::string line = "notify " + id;
-        if (id == ISettingButton::selectId)
-            line += "=" + std::to_string(event.eventData().asUnsignedLong());
-        if (button)
-            line += "  (" + std::string(static_cast<const char*>(button->text())) + ")";
-        fRoad.lines.push_back(line);
-        if (fRoad.lines.size() > 13)
-            fRoad.lines.pop_front();
-        redraw(GetParent(control.handle()));
-        return *this;
-    }
-
 private:
-    static IRectangle row(int index) { return IRectangle(IPoint(516, 68 + 28 * index), ISize(190, 24)); }
-
-    Road& fRoad;
-    IGroupBox fGroup;
-    IRadioButton fFirst, fSecond, fThird;
-    ICheckBox fCheck;
-    I3StateCheckBox fTriple;
-    IOutlineBox fOutline;
-    IPushButton fOk, fCancel;
+    IWindow& fTop;
+    IWindow& fName;
+    IWindow& fCity;
+    Status& fStatus;
 };
 
-void playOptions(OptionsPanel& options)
+std::string picturePath()
 {
-    options.play();
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string file(path, length);
+    return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
+}
+
+// The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
+// latched), a latchable custom button, an animated button that animates and a graphic push
+// button with the demo's picture, so that each face shows.
+struct ButtonRow {
+    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+    {
+        canvas.setMargin(ISize(0, 0));
+        canvas.setPad(ISize(2, 0));
+        // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
+        IToolBarButton::setStandardBitmapSize(ISize(24, 24));
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
+            auto tool = std::make_unique<IToolBarButton>(
+                id, &canvas, &canvas, IRectangle(),
+                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
+            tool->setTransparentColor(IColor(212, 208, 200));
+            buttons.push_back(std::move(tool));
+        }
+        auto& first = static_cast<IToolBarButton&>(*buttons.front());
+        first.enableGroup();
+        first.setLatched(true);
+
+        auto custom = std::make_unique<ICustomButton>(
+            71, &canvas, &canvas, IRectangle(),
+            ICustomButton::defaultStyle() | ICustomButton::latchable);
+        // The tool bar buttons' group ends here.
+        custom->enableGroup();
+        custom->setFont(IFont("Arial", 9));
+        custom->setText("Latchable");
+        custom->setMinimumSize(ISize(90, 34));
+        buttons.push_back(std::move(custom));
+
+        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        animated->setBitmaps(IAnimatedButton::animation11);
+        animated->setAnimationRate(150);
+        animated->startAnimation(0);
+        buttons.push_back(std::move(animated));
+
+        // The picture, shrunk to fit a button.
+        try {
+            IGBitmap small(IString(picturePath().c_str()));
+            small.sizeTo(ISize(54, 28));
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+                                                                   small.handle()));
+        } catch (const IException& failure) {
+            std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
+        }
+    }
+
+    ISetCanvas canvas;
+    std::vector<std::unique_ptr<IWindow>> buttons;
+};
+
+int runDemo(HWND native, int show, const char* commandLine)
+{
+    SetMenu(native, buildMenuBar());
+    IWindow window(native);
+    window.setDestroyOnDelete();
+    RECT client{};
+    GetClientRect(native, &client);
+
+    // The page: margins and gaps are columns and rows of fixed size; the form's column and the
+    // status row take the room the window has beyond the minimum.
+    Status state;
+    IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    const unsigned long gap = 10;
+    for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
+        page.setColumnWidth(c, gap);
+    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL, 11UL})
+        page.setRowHeight(r, gap);
+    page.setColumnWidth(2, 0, true);
+    page.setRowHeight(4, 0, true);
+
+    IMultiCellCanvas form(10, &page, &page);
+    auto nameLabel = makeLabel(form, 11, "&Name:");
+    auto name = makeField(form, 12);
+    auto cityLabel = makeLabel(form, 13, "C&ity:");
+    auto city = makeField(form, 14);
+    form.addToCell(nameLabel.get(), 1, 1).addToCell(name.get(), 3, 1);
+    form.addToCell(cityLabel.get(), 1, 3).addToCell(city.get(), 3, 3);
+    form.setColumnWidth(2, 8);
+    form.setColumnWidth(3, 0, true);
+    form.setRowHeight(2, 6);
+
+    std::unique_ptr<IGBitmap> picture;
+    try {
+        picture = std::make_unique<IGBitmap>(IString(picturePath().c_str()));
+    } catch (const IException& failure) {
+        std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
+    }
+    IBitmapControl bitmap(20, &page, &page, picture ? picture->handle() : IBitmapHandle());
+    bitmap.setMinimumSize(ISize(160, 100));
+
+    Shapes shapes;
+    IGraphicCanvas drawing(30, &page, &page);
+    drawing.setBackgroundColor(IColor(IColor::white));
+    drawing.setGraphicList(&shapes.list);
+
+    IStaticText status(50, &page, &page, IRectangle(),
+                       IStaticText::defaultStyle() | IStaticText::_border3D);
+    status.setAlignment(IStaticText::topLeftWrapped);
+    // A wrapped text asks for the room of its longest line unwrapped; the page decides instead.
+    status.setMinimumSize(ISize(200, 60));
+    status.setFillColor(IColor(255, 255, 230));
+    OptionsPanel options(page, state);
+
+    ISetCanvas buttons(40, &page, &page);
+    buttons.setMargin(ISize(0, 0));
+    buttons.setPad(ISize(8, 0));
+    const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
+    IPushButton ok(kOk, &buttons, &buttons, IRectangle(),
+                   tabStop | IControl::_group | IPushButton::_defaultButton);
+    ok.setText("OK");
+    IPushButton apply(kApply, &buttons, &buttons, IRectangle(), tabStop);
+    apply.setText("&Apply");
+    IPushButton reset(kReset, &buttons, &buttons, IRectangle(), tabStop);
+    reset.setText("&Reset");
+    IPushButton cancel(kCancel, &buttons, &buttons, IRectangle(), tabStop);
+    cancel.setText("Cancel");
+
+    page.addToCell(&form, 2, 2).addToCell(&bitmap, 4, 2);
+    page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
+    page.addToCell(&options.canvas(), 6, 2, 1, 3);
+    page.addToCell(&buttons, 2, 6, 5, 1);
+    ButtonRow drawnButtons(page);
+    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
+
+    // A native container with its title and separator along the bottom. The message-driven
+    // container class, which every thread's record allocation window uses, comes from ovkcnr.
+    OvkCnrRegisterClass();
+    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+                      ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+    ICnrInfo title;
+    char titleText[] = "Container";
+    title.pszCnrTitle = titleText;
+    container.setContainerInfo(&title, CMA_CNRTITLE);
+    container.setMinimumSize(ISize(200, 110));
+    page.addToCell(&container, 2, 10, 5, 1);
+
+    state.changed = [&] {
+        std::string text = state.note;
+        for (const std::string& line : state.lines)
+            text += "\n" + line;
+        status.setText(text.c_str());
+    };
+    state.changed();
+    KeyHandler keys;
+    TimerHandler timers(window, options);
+    PageSizer sizer(page);
+    ButtonHandler clicks(window, *name, *city, state);
+    keys.handleEventsFor(&window);
+    timers.handleEventsFor(&window);
+    sizer.handleEventsFor(&window);
+    clicks.handleEventsFor(&buttons);
+
+    ShowWindow(native, show);
+    SetFocus(name->handle());
+    if (const char* option = std::strstr(commandLine, "--autoclose ")) {
+        SetTimer(native, kPlayTimer, 400, nullptr);
+        SetTimer(native, kAboutTimer, kAboutAt, nullptr);
+        SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
+    }
+    // The loop ends when the last top-level window of the thread is destroyed.
+    IApplication::current().run();
+    clicks.stopHandlingEventsFor(&buttons);
+    return 0;
 }
 
 } // namespace
@@ -464,55 +547,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
     HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  570, nullptr, nullptr, instance, nullptr);
+                                  640, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
-
     try {
-        SetMenu(native, buildMenuBar());
-        // The window object takes the native window over; the handlers give it its behaviour.
-        IWindow window(native);
-        window.setDestroyOnDelete();
-        Road road;
-        const Picture picture = readPicture();
-        PaintHandler painter(road, picture);
-        MouseHandler mouse(road);
-        KeyHandler keys(road);
-        OptionsPanel options(window, road);
-        // A native container with its title and separator along the bottom. The message-driven
-        // container class, which every thread's record allocation window uses, comes from
-        // ovkcnr.
-        OvkCnrRegisterClass();
-        ICnrCtl container(0x100, &window, &window, IRectangle(IPoint(16, 386), ISize(714, 124)),
-                          ICnrCtl::defaultStyle(),
-                          ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
-        ICnrInfo title;
-        char titleText[] = "Container";
-        title.pszCnrTitle = titleText;
-        container.setContainerInfo(&title, CMA_CNRTITLE);
-        TimerHandler timers(window, &options);
-        RoadHandler first(road);
-        painter.handleEventsFor(&window);
-        mouse.handleEventsFor(&window);
-        keys.handleEventsFor(&window);
-        timers.handleEventsFor(&window);
-        first.handleEventsFor(&window);
-
-        ShowWindow(native, show);
-        UpdateWindow(native);
-        if (const char* option = std::strstr(commandLine, "--autoclose ")) {
-            SetTimer(native, kPlayTimer, 300, nullptr);
-            SetTimer(native, kAboutTimer, kAboutAt, nullptr);
-            SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
-        }
-        // The loop ends when the last top-level window of the thread is destroyed.
-        IApplication::current().run();
+        return runDemo(native, show, commandLine);
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());
         return 1;
     }
-    return 0;
 }

@@ -7,6 +7,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ishared.hpp"
 #include "ibcphdr.hpp"
 #include "ibmpctl.hpp"
 
@@ -26,8 +27,7 @@ protected:
 
 BitmapPainter& bitmapPainter()
 {
-    static BitmapPainter* shared = new BitmapPainter;
-    return *shared;
+    return ovkshared::instance<BitmapPainter>();
 }
 
 constexpr const char* kFile = "ibmpctl";

@@ -6,6 +6,7 @@
 
 #include <iexcept.hpp>
 
+#include "detail/ishared.hpp"
 #include "icoordsy.hpp"
 #include "igrafctx.hpp"
 #include "igrafcv.hpp"
@@ -49,8 +50,7 @@ protected:
 
 GraphicCanvasPainter& painter()
 {
-    static GraphicCanvasPainter* shared = new GraphicCanvasPainter;
-    return *shared;
+    return ovkshared::instance<GraphicCanvasPainter>();
 }
 
 constexpr unsigned long kAutoPaint = 0x1;

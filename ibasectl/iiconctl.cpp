@@ -6,6 +6,7 @@
 #include <iapp.hpp>
 #include <iexcept.hpp>
 
+#include "detail/ishared.hpp"
 #include "iicphdr.hpp"
 #include "iiconctl.hpp"
 
@@ -51,8 +52,7 @@ protected:
 
 IconPainter& iconPainter()
 {
-    static IconPainter* shared = new IconPainter;
-    return *shared;
+    return ovkshared::instance<IconPainter>();
 }
 
 } // namespace

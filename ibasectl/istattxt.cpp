@@ -8,6 +8,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/ishared.hpp"
 #include "ibmpctl.hpp"
 #include "igrafctx.hpp"
 #include "igrect.hpp"
@@ -89,8 +90,7 @@ void IStaticText::setDefaultStyle(const Style& style)
 IStaticText::Painter& IStaticText::painter()
 {
     // Shared by every static text of every thread; it keeps no state of its own.
-    static Painter* shared = new Painter;
-    return *shared;
+    return ovkshared::instance<Painter>();
 }
 
 // Construction ---------------------------------------------------------------------------------
