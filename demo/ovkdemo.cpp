@@ -10,9 +10,13 @@
 // through the controls as in a dialog; keys that no control or canvas takes climb the owner
 // chain to the window. The status text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
-// the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
-// script can take screenshots and go on.
+// The window has a menu bar built through the menu operations. Edit > Copy puts the name and
+// the city on the clipboard, as text and under a format registered by name, and the status text
+// shows the clipboard's first format and the text read back.
+//
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies,
+// opens the About box from its menu bar's Help menu and answers it, and closes after MS ms, so
+// that a script can take screenshots and go on.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -46,7 +50,10 @@ enum MenuId : unsigned long {
     kFileMenu = 1100, kExit = 1101,
     kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
     kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+    kEditMenu = 1400, kCopy = 1401,
 };
+// The demo's own clipboard format, registered by this name.
+constexpr char kDemoFormat[] = "ovkdemo texts";
 constexpr unsigned long kAboutHelpId = 4711;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
@@ -219,6 +226,8 @@ HMENU buildMenuBar()
     IMenu bar{IMenuHandle(CreateMenu())};
     bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
     bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
+    bar.addText(kCopy, "&Copy", kEditMenu);
     bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
     bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
     bar.checkItem(kStatusBar);
@@ -312,6 +321,9 @@ protected:
             // Alt+A: the mnemonic of the Apply button.
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
+        case 4:
+            PostMessageA(window, WM_COMMAND, kCopy, 0);
+            break;
         default:
             KillTimer(window, kPlayTimer);
             break;
@@ -323,6 +335,38 @@ private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
     int fStep = 0;
+};
+
+// Edit > Copy: the form's texts go to the clipboard as text and under the demo's registered
+// format, and the status text shows what the clipboard holds first and the text read back.
+class CopyHandler : public IHandler {
+public:
+    CopyHandler(IWindow& window, IWindow& name, IWindow& city, Status& status)
+        : fWindow(window), fName(name), fCity(city), fStatus(status) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_COMMAND || event.parameter2().asLong() != 0 ||
+            event.parameter1().lowNumber() != kCopy)
+            return false;
+        const std::string text = windowText(fName) + ", " + windowText(fCity);
+        IClipboard clipboard(fWindow.handle());
+        clipboard.empty();
+        clipboard.setText(text.c_str());
+        clipboard.setData(kDemoFormat, text.c_str(), static_cast<unsigned long>(text.size()));
+        const std::string primary = static_cast<const char*>(IClipboard::primaryFormat());
+        const std::string back = static_cast<const char*>(clipboard.text());
+        fStatus.add("copy: first format " + primary + ", read back \"" + back + "\"" +
+                    (clipboard.hasData(kDemoFormat) ? " (and as " + std::string(kDemoFormat) + ")"
+                                                    : std::string()));
+        return true;
+    }
+
+private:
+    IWindow& fWindow;
+    IWindow& fName;
+    IWindow& fCity;
+    Status& fStatus;
 };
 
 // The buttons' clicks, which their row hears as control notifications.
@@ -593,7 +637,9 @@ int runDemo(HWND native, int show, const char* commandLine)
     TimerHandler timers(window, options);
     PageSizer sizer(page);
     ButtonHandler clicks(window, *name, *city, state);
+    CopyHandler copier(window, *name, *city, state);
     keys.handleEventsFor(&window);
+    copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     sizer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);

@@ -4,6 +4,10 @@
 
 namespace IPrivateMessage {
 
+// Sent by the drag's data object to the source window when a target asks for the data of an
+// ordinary format: wParam = the FORMATETC asked for, lParam = the STGMEDIUM to fill.
+constexpr unsigned int dragRender = 0xFFB2;
+
 // Sent or posted to the frame window that contains a window (IWindow::sendEvent and postEvent
 // with IWindow::frameEvent), with the sender's two parameters; the frame handler consumes it.
 constexpr unsigned int frameEvent = 0xFFC7;
