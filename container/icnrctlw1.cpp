@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "detail/icnrdata.hpp"
@@ -150,9 +151,18 @@ public:
     LRESULT search(const SEARCHSTRING* search, const IEventData& after);
     LRESULT expand(MINIRECORDCORE* record, UINT action);
     LRESULT sort(PFNCNRCOMPARE compare, LPARAM userData);
+    LRESULT recordRect(CNR_RECTL* rectangle, const QUERYRECORDRECT* query);
+    LRESULT recordFromRect(const IEventData& start, const QUERYRECFROMRECT* query);
+    LRESULT viewport(CNR_RECTL* rectangle);
+    LRESULT scroll(unsigned long direction, long amount);
+    LRESULT openEdit(const CNREDITDATA* edit);
+    LRESULT closeEdit();
 
 private:
     bool treeIsCurrent() const { return fData.nativeMode() == ICnrControlData::treeMode; }
+    HWND current() const { return treeIsCurrent() ? fTree : fList; }
+    // Where the current control lies in the container window: below the title when shown.
+    POINT offset() const;
     void forget(ICnrObj* object);
     void setImage(ICnrObj* object, int image);
 
@@ -591,6 +601,122 @@ LRESULT Records::sort(PFNCNRCOMPARE compare, LPARAM userData)
                  : 0;
 }
 
+POINT Records::offset() const
+{
+    POINT origin{0, 0};
+    if (fData.isTitleShown() && current())
+        MapWindowPoints(current(), fContainer.handle(), &origin, 1);
+    return origin;
+}
+
+// In the list the parts come from the control; in the tree the text's rectangle, widened to the
+// left over the icon where asked (the icon lies left of the text, as wide as the row is high).
+LRESULT Records::recordRect(CNR_RECTL* rectangle, const QUERYRECORDRECT* query)
+{
+    if (!query || !isRecord(query->pRecord))
+        refuse("pQryRecordRect->pRecord != 0");
+    if (!rectangle)
+        return 0;
+    ICnrObj* object = ICnrObj::objectOf(query->pRecord);
+    const bool icon = (query->fsExtent & CMA_ICON) != 0;
+    const bool text = (query->fsExtent & CMA_TEXT) != 0;
+    RECT area{};
+    if (treeIsCurrent()) {
+        const HTREEITEM item = treeItemOf(fContainer, object);
+        // TVM_GETITEMRECT takes the item in the rectangle it fills.
+        static_assert(sizeof(HTREEITEM) <= sizeof(RECT), "the item must fit in the rectangle");
+        std::memcpy(&area, &item, sizeof item);
+        if (!item || !SendMessageA(fTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&area)))
+            return 0;
+        if (icon) {
+            const LONG width = area.bottom - area.top;
+            area.left -= width;
+            if (!text)
+                area.right = area.left + width;
+        }
+    } else {
+        const int index = fData.listIndexOf(object);
+        area.left = icon && text ? LVIR_BOUNDS : text ? LVIR_LABEL : LVIR_ICON;
+        if (index < 0 || !SendMessageA(fList, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(&area)))
+            return 0;
+    }
+    const POINT shift = offset();
+    *rectangle = CNR_RECTL{area.left + shift.x, area.bottom + shift.y, area.right + shift.x,
+                           area.top + shift.y};
+    return 1;
+}
+
+// A hit test at the top-right corner of the rectangle, whatever the search flags say.
+LRESULT Records::recordFromRect(const IEventData& start, const QUERYRECFROMRECT* query)
+{
+    if (start.asUnsignedLong() != CMA_FIRST || !query)
+        return 0;
+    const POINT at{query->rect.xRight, query->rect.yTop};
+    if (treeIsCurrent()) {
+        TVHITTESTINFO hit{};
+        hit.pt = at;
+        const auto item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(fTree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        return item && (hit.flags & 0x46) ? resultOf(objectOfTreeItem(fTree, item)) : 0;
+    }
+    if (!fList)
+        return 0;
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int index = static_cast<int>(
+        SendMessageA(fList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    // The list answers an item only for a point on its icon, label or state icon; its flags
+    // are not read, since not every list control fills them in for every view.
+    return index >= 0 ? resultOf(objectOfListItem(fList, index)) : 0;
+}
+
+LRESULT Records::viewport(CNR_RECTL* rectangle)
+{
+    if (!rectangle)
+        return 0;
+    RECT area{};
+    if (const HWND control = current())
+        GetClientRect(control, &area);
+    const POINT shift = offset();
+    *rectangle = CNR_RECTL{0, area.bottom + shift.y, area.right, shift.y};
+    return 1;
+}
+
+LRESULT Records::scroll(unsigned long scrollDirection, long amount)
+{
+    if (!((scrollDirection == CMA_VERTICAL) || (scrollDirection == CMA_HORIZONTAL)))
+        refuse("( scrollDirection == CMA_VERTICAL) || ( scrollDirection == CMA_HORIZONTAL)");
+    const bool vertical = scrollDirection == CMA_VERTICAL;
+    if (treeIsCurrent()) {
+        ScrollWindowEx(fTree, vertical ? 0 : amount, vertical ? amount : 0, nullptr, nullptr,
+                       nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    } else if (fList) {
+        SendMessageA(fList, LVM_SCROLL, static_cast<WPARAM>(vertical ? 0 : amount),
+                     vertical ? amount : 0);
+    }
+    return 1;
+}
+
+LRESULT Records::openEdit(const CNREDITDATA* edit)
+{
+    if (!edit || !isRecord(edit->pRecord))
+        return 0;
+    ICnrObj* object = ICnrObj::objectOf(edit->pRecord);
+    if (treeIsCurrent())
+        return SendMessageA(fTree, TVM_EDITLABELA, 0,
+                            reinterpret_cast<LPARAM>(treeItemOf(fContainer, object))) != 0;
+    const int index = fData.listIndexOf(object);
+    return index >= 0 && SendMessageA(fList, LVM_EDITLABELA, static_cast<WPARAM>(index), 0) != 0;
+}
+
+LRESULT Records::closeEdit()
+{
+    if (treeIsCurrent())
+        return SendMessageA(fTree, TVM_ENDEDITLABELNOW, 0, 0);
+    return fList ? SendMessageA(fList, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0) : 0;
+}
+
 } // namespace
 
 IBase::Boolean INativeContainerHandler::recordMessage(ICnrControlData& data, IEvent& event)
@@ -626,6 +752,21 @@ IBase::Boolean INativeContainerHandler::recordMessage(ICnrControlData& data, IEv
     case CM_SORTRECORD:
         result = records.sort(reinterpret_cast<PFNCNRCOMPARE>(first.asPointer()), second.asLong());
         break;
+    case CM_QUERYRECORDRECT:
+        result = records.recordRect(static_cast<CNR_RECTL*>(first.asPointer()),
+                                    static_cast<const QUERYRECORDRECT*>(second.asPointer()));
+        break;
+    case CM_QUERYRECORDFROMRECT:
+        result = records.recordFromRect(first, static_cast<const QUERYRECFROMRECT*>(second.asPointer()));
+        break;
+    case CM_QUERYVIEWPORTRECT:
+        result = records.viewport(static_cast<CNR_RECTL*>(first.asPointer()));
+        break;
+    case CM_SCROLLWINDOW: result = records.scroll(first.asUnsignedLong(), second.asLong()); break;
+    case CM_OPENEDIT:
+        result = records.openEdit(static_cast<const CNREDITDATA*>(first.asPointer()));
+        break;
+    case CM_CLOSEEDIT: result = records.closeEdit(); break;
     case CM_COLLAPSETREE: result = records.expand(recordAt(first), TVE_COLLAPSE); break;
     case CM_EXPANDTREE: result = records.expand(recordAt(first), TVE_EXPAND); break;
     default:

@@ -518,6 +518,29 @@ TEST_F(Records, RefusedInsertionThrowsTheMessagesNameAndCountsNothing)
                  "newObject!=0");
 }
 
+// The rectangle the container gives for an object is where the object is found again, with the
+// title above the control and without.
+TEST_F(Records, ObjectUnderThePointOfItsRectangleIsTheObject)
+{
+    Objects objects(*native);
+    ICnrObj* a = objects.make("a");
+    ICnrObj* b = objects.make("b");
+    native->addObject(a);
+    native->addObject(b);
+    for (bool title : {false, true}) {
+        native->showTitle(title);
+        QUERYRECORDRECT query{};
+        query.cb = sizeof query;
+        query.pRecord = ICnrObj::recordOf(b);
+        query.fsExtent = CMA_ICON | CMA_TEXT;
+        CNR_RECTL area{};
+        ASSERT_EQ(native->sendEvent(CM_QUERYRECORDRECT, &area, &query).asUnsignedLong(), 1u);
+        const IPoint middle((area.xLeft + area.xRight) / 2, (area.yTop + area.yBottom) / 2);
+        EXPECT_EQ(native->objectUnderPoint(middle), b) << "title " << title;
+        EXPECT_EQ(native->objectUnderPoint(IPoint(area.xRight + 500, area.yBottom + 500)), nullptr);
+    }
+}
+
 // Deleting and the repaint it causes --------------------------------------------------------------------
 
 unsigned repaints(HWND window)
