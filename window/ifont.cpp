@@ -1,12 +1,15 @@
 // Fonts: the shared font record, creation of the native font, attributes and queries.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
@@ -31,8 +34,7 @@ public:
     explicit MeasuringContext(HDC context) : fContext(context)
     {
         if (!fContext) {
-            fContext = GetDC(nullptr);
-            fReleased = true;
+            fContext = fScreen.emplace(nullptr).get();
             if (!fContext)
                 IThrow::systemError(
                     "GetDC", GetLastError(),
@@ -41,36 +43,28 @@ public:
     }
     MeasuringContext(const MeasuringContext&) = delete;
     MeasuringContext& operator=(const MeasuringContext&) = delete;
-    ~MeasuringContext()
-    {
-        if (fReleased)
-            ReleaseDC(nullptr, fContext);
-    }
     HDC get() const noexcept { return fContext; }
 
 private:
+    std::optional<ovk_native::WindowDC> fScreen;
     HDC fContext;
-    bool fReleased = false;
 };
 
 // Keeps a font selected into a device context for the life of the object.
 class FontSelection {
 public:
-    FontSelection(HDC context, HFONT font)
-        : fContext(context), fPrevious(SelectObject(context, font))
+    FontSelection(HDC context, HFONT font) : fSelection(context, font)
     {
-        if (!fPrevious || fPrevious == HGDI_ERROR)
+        if (!fSelection)
             IThrow::systemError(
                 "SelectObject", GetLastError(),
                 IEXCEPTION_LOCATION("ifont", "FontSelection::FontSelection(HDC,HFONT)"));
     }
     FontSelection(const FontSelection&) = delete;
     FontSelection& operator=(const FontSelection&) = delete;
-    ~FontSelection() { SelectObject(fContext, fPrevious); }
 
 private:
-    HDC fContext;
-    HGDIOBJ fPrevious;
+    ovk_native::Selection fSelection;
 };
 
 // The screen's device context with the font selected, for the measuring operations.
@@ -243,7 +237,7 @@ IFont::Data* IFont::Data::create(const Settings& settings, HDC context)
 
 IFont::Data* IFont::Data::copyOf(const Data& other)
 {
-    // The copy shares the native font until it makes its own; it is selected nowhere.
+    // The copy shares the native font until it makes its own.
     std::unique_ptr<Data> data(new Data);
     data->settings = other.settings;
     data->pointSize = other.pointSize;
@@ -291,7 +285,7 @@ void IFont::Data::realize(const Settings& next, HDC context)
         IThrow::systemError(
             "CreateFontIndirect", GetLastError(),
             IEXCEPTION_LOCATION("ifont", "IFont::Data::realize(const IFont::Settings&,HDC)"));
-    std::shared_ptr<HFONT__> holder(created, [](HFONT font) { DeleteObject(font); });
+    std::shared_ptr<HFONT__> holder(created, [](HFONT font) { ovk_native::dispose(font); });
 
     TEXTMETRICA measured{};
     MeasuringContext measuring(context);
@@ -329,22 +323,16 @@ IFont::IFont(const IWindowHandle& window) : fData(nullptr)
         if (fData)
             return;
     }
-    HDC windowContext = GetDC(handle);
+    const ovk_native::WindowDC windowContext(handle);
     if (!windowContext)
         IThrow::systemError("GetDC", GetLastError(),
                             IEXCEPTION_LOCATION("ifont", "IFont::IFont(const IWindowHandle&)"));
-    try {
-        // A font handle that the window answers is only borrowed: its attributes are copied
-        // and a font of our own is made from them.
-        HFONT windowFont = reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0));
-        Settings settings;
-        settings.attributes = attributesOf(windowFont);
-        fData = Data::create(settings, windowContext);
-    } catch (...) {
-        ReleaseDC(handle, windowContext);
-        throw;
-    }
-    ReleaseDC(handle, windowContext);
+    // A font handle that the window answers is only borrowed: its attributes are copied and a
+    // font of our own is made from them.
+    HFONT windowFont = reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0));
+    Settings settings;
+    settings.attributes = attributesOf(windowFont);
+    fData = Data::create(settings, windowContext.get());
 }
 
 IFont::IFont(const char* faceName, unsigned long pointSize, IBase::Boolean fixed,
@@ -401,6 +389,11 @@ IFont::Data& IFont::unshared()
 {
     if (fData->useCount.load(std::memory_order_acquire) > 1) {
         Data* copy = Data::copyOf(*fData);
+        // The font that changes takes the contexts it is selected in along: its change puts
+        // the new native font there, and its endUsingFont puts back what it replaced. Left
+        // behind, the selections would be ended by no one, and the old native font, selected
+        // still, deleted with the last copy that shares it.
+        copy->selections.swap(fData->selections);
         fData->release();
         fData = copy;
     }
@@ -611,10 +604,11 @@ IFont& IFont::useFixedOnly(IBase::Boolean fixedOnly)
 IFont& IFont::useBitmapOnly(IBase::Boolean bitmapOnly)
 {
     Settings next = settings();
+    // The two restrictions are one switch: giving up raster-only asks for vector fonts.
     if (bitmapOnly)
         next.flags = (next.flags | gBitmapOnly) & ~gVectorOnly;
     else
-        next.flags &= ~gBitmapOnly;
+        next.flags = (next.flags | gVectorOnly) & ~gBitmapOnly;
     next.updateOutline();
     update(next, nullptr);
     return *this;
@@ -623,10 +617,11 @@ IFont& IFont::useBitmapOnly(IBase::Boolean bitmapOnly)
 IFont& IFont::useVectorOnly(IBase::Boolean vectorOnly)
 {
     Settings next = settings();
+    // Giving up vector-only asks for raster fonts, as the other switch does the other way.
     if (vectorOnly)
         next.flags = (next.flags | gVectorOnly) & ~gBitmapOnly;
     else
-        next.flags &= ~gVectorOnly;
+        next.flags = (next.flags | gBitmapOnly) & ~gVectorOnly;
     next.updateOutline();
     update(next, nullptr);
     return *this;

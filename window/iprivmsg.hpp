@@ -18,6 +18,9 @@ constexpr unsigned int helpWindowQuery = 0xFFC9;
 // Asks a window for its font record, so that a font built for the window shares it; 0 when
 // the window keeps no font of its own.
 constexpr unsigned int fontQuery = 0xFFCA;
+// Sent by the menu handler to the window when the menu loop has ended, once per pop-up that
+// opened: wParam = the identifier of the item that opened it, lParam = the pop-up.
+constexpr unsigned int menuEnded = 0xFFCD;
 // Posted by the dispatcher: the release after a double click.
 constexpr unsigned int doubleClickRelease = 0xFFCB;
 // Sent or posted in place of WM_COMMAND and WM_SYSCOMMAND, so that no native code mistakes

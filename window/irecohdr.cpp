@@ -2,20 +2,23 @@
 #include <windows.h>
 
 #include <atomic>
+#include <utility>
+#include <vector>
 
 #include <iexcept.hpp>
 
+#include <iframe.hpp>
+
+#include "detail/iwincore.hpp"
 #include "icoordsy.hpp"
 #include "irecohdr.hpp"
 #include "iwindow.hpp"
 
 namespace {
 
-std::atomic<const IRecoordHandler::FrameAccess*> gFrameAccess{nullptr};
-
 // The frame's own parts (title bar and client), which the frame lays out itself.
-constexpr LONG_PTR kFrameTitleId = 0x8005;
-constexpr LONG_PTR kFrameClientId = 0x8008;
+constexpr unsigned long kFrameTitleId = 0x8005;
+constexpr unsigned long kFrameClientId = 0x8008;
 
 [[noreturn]] void fail(const char* call)
 {
@@ -32,13 +35,6 @@ IRectangle rectangleOf(const RECT& r)
 }
 
 } // namespace
-
-IRecoordHandler::FrameAccess::~FrameAccess() = default;
-
-const IRecoordHandler::FrameAccess* IRecoordHandler::setFrameAccess(const FrameAccess* access) noexcept
-{
-    return gFrameAccess.exchange(access);
-}
 
 IRecoordHandler::~IRecoordHandler() = default;
 
@@ -66,13 +62,13 @@ bool IRecoordHandler::skipsChild(IWindow* frame, HWND child)
 {
     if (!frame)
         return false;
-    const LONG_PTR id = (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)
-                            ? GetWindowLongPtrA(child, GWLP_ID)
-                            : GetWindowLongPtrA(child, 8);
+    // One rule for every window's identifier: offset 8 of a top-level dialog's window words
+    // is its dialog procedure on 64-bit Windows, never an identifier.
+    const unsigned long id = IWindowCore::windowId(child);
     if (id == kFrameTitleId || id == kFrameClientId)
         return true;
-    const FrameAccess* frames = gFrameAccess.load();
-    return frames && frames->positionsChild(*frame, IWindow::windowWithHandle(child, true));
+    auto* libraryFrame = dynamic_cast<IFrameWindow*>(frame);
+    return libraryFrame && libraryFrame->isAnExtension(IWindow::windowWithHandle(child, true));
 }
 
 IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
@@ -87,9 +83,9 @@ IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
     HWND child = GetWindow(window, GW_CHILD);
     if (!child || delta == 0)
         return false;
-    HDWP positions = BeginDeferWindowPos(1);
-    if (!positions)
-        fail("BeginDeferWindowPos");
+    // Every new position is worked out before the deferred pass begins: a pass, once begun,
+    // ends only by applying what it holds, so nothing that can fail may come in between.
+    std::vector<std::pair<HWND, POINT>> moves;
     for (; child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (skipsChild(frame, child))
             continue;
@@ -98,8 +94,15 @@ IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
         POINT corner{r.left, r.top};
         if (!ScreenToClient(window, &corner))
             fail("ScreenToClient");
-        positions = DeferWindowPos(positions, child, nullptr, corner.x, corner.y + delta, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        moves.push_back({child, POINT{corner.x, corner.y + delta}});
+    }
+    HDWP positions = BeginDeferWindowPos(1);
+    if (!positions)
+        fail("BeginDeferWindowPos");
+    for (const auto& move : moves) {
+        // A failed DeferWindowPos has freed the pass itself.
+        positions = DeferWindowPos(positions, move.first, nullptr, move.second.x, move.second.y,
+                                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (!positions)
             fail("DeferWindowPos");
     }

@@ -1,39 +1,42 @@
 // Rectangle tracking.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
+#include <atomic>
 
 #include <iexcept.hpp>
 
+#include "detail/itrackmsg.hpp"
 #include "itrack.hpp"
 #include "iwindow.hpp"
 
 namespace {
 
+// The halftone that the outline is drawn with.
+const WORD kHalftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+
+std::atomic<ITrackMessageSource> gMessageSource{nullptr};
+
+BOOL nextMessage(MSG& message)
+{
+    const ITrackMessageSource source = gMessageSource.load(std::memory_order_relaxed);
+    return source ? source(&message, nullptr, 0, 0) : GetMessageA(&message, nullptr, 0, 0);
+}
+
 // What the drag draws with, released in reverse order whatever happens.
 class Outline {
 public:
-    explicit Outline(HWND window) : fWindow(window), fDc(GetWindowDC(window))
+    explicit Outline(HWND window)
+        : fDc(window, ovk_native::WindowDC::whole),
+          fBitmap(CreateBitmap(8, 8, 1, 1, kHalftone)),
+          fBrush(fBitmap ? CreatePatternBrush(fBitmap.get()) : nullptr),
+          fSelection(fDc.get(), fBrush.get())
     {
-        static const WORD halftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-        fBitmap = CreateBitmap(8, 8, 1, 1, halftone);
-        fBrush = fBitmap ? CreatePatternBrush(fBitmap) : nullptr;
-        if (fDc && fBrush)
-            fOldBrush = SelectObject(fDc, fBrush);
         RECT r{};
         GetWindowRect(window, &r);
         fOrigin = POINT{r.left, r.top};
-    }
-    ~Outline()
-    {
-        if (fOldBrush)
-            SelectObject(fDc, fOldBrush);
-        if (fBrush)
-            DeleteObject(fBrush);
-        if (fBitmap)
-            DeleteObject(fBitmap);
-        if (fDc)
-            ReleaseDC(fWindow, fDc);
     }
     Outline(const Outline&) = delete;
     Outline& operator=(const Outline&) = delete;
@@ -47,19 +50,20 @@ public:
         const int width = screen.right - screen.left;
         const int height = screen.bottom - screen.top;
         constexpr int kThickness = 2;
-        PatBlt(fDc, left, top, width, kThickness, PATINVERT);
-        PatBlt(fDc, left, top + height - kThickness, width, kThickness, PATINVERT);
-        PatBlt(fDc, left, top + kThickness, kThickness, height - 2 * kThickness, PATINVERT);
-        PatBlt(fDc, left + width - kThickness, top + kThickness, kThickness,
+        PatBlt(fDc.get(), left, top, width, kThickness, PATINVERT);
+        PatBlt(fDc.get(), left, top + height - kThickness, width, kThickness, PATINVERT);
+        PatBlt(fDc.get(), left, top + kThickness, kThickness, height - 2 * kThickness, PATINVERT);
+        PatBlt(fDc.get(), left + width - kThickness, top + kThickness, kThickness,
                height - 2 * kThickness, PATINVERT);
     }
 
 private:
-    HWND fWindow;
-    HDC fDc;
-    HBITMAP fBitmap = nullptr;
-    HBRUSH fBrush = nullptr;
-    HGDIOBJ fOldBrush = nullptr;
+    // Declared in the order of making: the selection is undone first, the context given back
+    // last.
+    ovk_native::WindowDC fDc;
+    ovk_native::Bitmap fBitmap;
+    ovk_native::Brush fBrush;
+    ovk_native::Selection fSelection;
     POINT fOrigin;
 };
 
@@ -109,17 +113,19 @@ Ending runDrag(HWND window, RECT& track, const RECT& bound, const Outline& outli
     GetCursorPos(&last);
     MSG msg;
     while (GetCapture() == window && GetFocus() == focus) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        const BOOL got = nextMessage(msg);
+        // -1 is a failure of the retrieval itself: no WM_QUIT came, so none is passed on, and
+        // the drag the user did not finish is cancelled.
+        if (got == -1)
+            return Ending::cancelled;
+        if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return Ending::finished;
         }
         if (msg.message == ending)
             return Ending::finished;
-        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-                return Ending::cancelled;
-            continue;
-        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            return Ending::cancelled;
         if (msg.message == WM_MOUSEMOVE) {
             POINT now{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
             ClientToScreen(msg.hwnd, &now);
@@ -138,6 +144,11 @@ Ending runDrag(HWND window, RECT& track, const RECT& bound, const Outline& outli
 }
 
 } // namespace
+
+ITrackMessageSource setTrackMessageSource(ITrackMessageSource source) noexcept
+{
+    return gMessageSource.exchange(source);
+}
 
 IBase::Boolean trackRectangle(IWindow* window, ITrackInfo& info)
 {
@@ -162,7 +173,7 @@ IBase::Boolean trackRectangle(IWindow* window, ITrackInfo& info)
     outline.draw(track);
     ClipCursor(nullptr);
     if (GetCapture() == handle)
-        ReleaseCapture();
+        ovk_native::releaseCapture();
     if (ending == Ending::cancelled)
         return false;
     info.track = IRectangle(track.left, track.top, track.right, track.bottom);

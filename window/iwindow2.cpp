@@ -13,7 +13,6 @@
 #include <iassert.hpp>
 #include <ihelpsta.hpp>
 
-#include "detail/iframesv.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -258,12 +257,24 @@ IWindow* IWindow::parent() const
     return windowObjectFor(fHandle ? GetParent(fHandle) : nullptr);
 }
 
+IWindow* IWindow::owner() const
+{
+    HWND owner = nullptr;
+    if (isChild(fHandle))
+        owner = fData->ownerHandle;
+    else
+        owner = GetWindow(fHandle, GW_OWNER);
+    return windowObjectFor(owner);
+}
+
 IWindow& IWindow::setOwner(const IWindow* newOwner)
 {
     HWND ownerHandle = nullptr;
     if (isChild(fHandle)) {
         ownerHandle = newOwner ? IWindowCore::rawHandle(*newOwner) : nullptr;
         fData->ownerHandle = ownerHandle;
+        // The window procedure may have cached the old owner for this control's notifications.
+        IWindowCore::clearCache();
     } else {
         // Windows keeps a top-level window's owner for its life; the library leaves it.
         ownerHandle = GetWindow(fHandle, GW_OWNER);
@@ -463,36 +474,4 @@ IWindow& IWindow::setWindowData(long index, unsigned short value)
                             IEXCEPTION_LOCATION("iwindow2", "IWindow::setWindowData(long,unsigned short)"));
     }
     return *this;
-}
-
-// Frame services -------------------------------------------------------------------------------------
-
-namespace {
-
-std::atomic<IFrameServices::RemoveExtension> gRemoveExtension{nullptr};
-std::atomic<IFrameServices::UsesDialogBackground> gUsesDialogBackground{nullptr};
-
-} // namespace
-
-IFrameServices::RemoveExtension IFrameServices::setRemoveExtension(RemoveExtension entry) noexcept
-{
-    return gRemoveExtension.exchange(entry);
-}
-
-IFrameServices::UsesDialogBackground
-IFrameServices::setUsesDialogBackground(UsesDialogBackground entry) noexcept
-{
-    return gUsesDialogBackground.exchange(entry);
-}
-
-void IFrameServices::removeExtension(IWindow& frame, IWindow* extension)
-{
-    if (RemoveExtension entry = gRemoveExtension.load())
-        entry(frame, extension);
-}
-
-bool IFrameServices::usesDialogBackground(const IWindow& frame)
-{
-    UsesDialogBackground entry = gUsesDialogBackground.load();
-    return entry && entry(frame);
 }

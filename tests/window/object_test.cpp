@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include <detail/iframesv.hpp>
 #include <iprivmsg.hpp>
+#include <ithread.hpp>
 #include <iwindow.hpp>
 #include <ovkmsgid.hpp>
 
@@ -130,6 +130,21 @@ TEST(ObjectOwner, AChildRecordsItsOwnerAndATopLevelWindowHasItsNativeOwner)
     EXPECT_EQ(child.owner(), nullptr);
 }
 
+// The desktop and the library's object window have no place in the window sets: as owners,
+// as parents, they are answered by their singleton objects.
+TEST(ObjectOwner, TheDesktopAndTheObjectWindowAreAnsweredAsTheyAreAsParents)
+{
+    TestWindow parent;
+    for (IWindow* special : {IWindow::desktopWindow(), IWindow::objectWindow()}) {
+        CreatedWindow child(4, WS_CHILD, parent.hwnd(), special->handle());
+        EXPECT_EQ(child.owner(), special);
+        child.setOwner(special);
+        EXPECT_EQ(child.owner(), special);
+    }
+    CreatedWindow parked(5, WS_CHILD, IWindow::objectWindow()->handle());
+    EXPECT_EQ(parked.parent(), IWindow::objectWindow());
+}
+
 TEST(ObjectParent, MovingAChildToTheDesktopAndBackKeepsItsIdentifier)
 {
     TestWindow first;
@@ -205,6 +220,55 @@ TEST(ObjectSpecialWindows, TheDesktopAndObjectWindowsAreSingletons)
     EXPECT_STREQ(name, "Static");
 }
 
+bool gWatchdogFired = false;
+
+void CALLBACK endLoopByWatchdog(HWND, UINT, UINT_PTR, DWORD)
+{
+    gWatchdogFired = true;
+    PostQuitMessage(0);
+}
+
+// The library's object window lives as long as the process on the thread that made it; it is
+// not one of the application's top-level windows, whose last one ends the thread's loop.
+TEST(ObjectSpecialWindows, TheObjectWindowDoesNotKeepTheLoopRunning)
+{
+    IWindow* object = IWindow::objectWindow();
+    ASSERT_EQ(GetWindowThreadProcessId(object->handle(), nullptr), GetCurrentThreadId());
+    gWatchdogFired = false;
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &endLoopByWatchdog);
+    auto window = std::make_unique<TestWindow>();
+    Recorder rec(WM_USER + 30);
+    rec.attach(*window, "destroy", true).setAction([&](IEvent&) {
+        DestroyWindow(window->hwnd());
+        return true;
+    });
+    PostMessageA(window->hwnd(), WM_USER + 30, 0, 0);
+    IThread::current().processMsgs();
+    KillTimer(nullptr, watchdog);
+    EXPECT_EQ(rec.trace(), "destroy");
+    EXPECT_FALSE(gWatchdogFired);
+}
+
+// Keys aimed at the object window are never offered to accelerator tables, its own included.
+TEST(ObjectSpecialWindows, KeysForTheObjectWindowAreNotTranslated)
+{
+    IWindow* object = IWindow::objectWindow();
+    ACCEL key{FVIRTKEY, VK_F5, 300};
+    const HACCEL table = CreateAcceleratorTableA(&key, 1);
+    object->setAcceleratorHandle(table);
+    Recorder keys(WM_KEYDOWN);
+    keys.attach(*object, "key");
+    Recorder commands(WM_COMMAND);
+    commands.attach(*object, "command", true);
+    PostMessageA(object->handle(), WM_KEYDOWN, VK_F5, 0);
+    IMessageQueueHandle(GetCurrentThreadId()).postEvent(WM_QUIT);
+    IThread::current().processMsgs();
+    object->setAcceleratorHandle(nullptr);
+    DestroyAcceleratorTable(table);
+    EXPECT_EQ(keys.trace(), "key");
+    EXPECT_EQ(commands.trace(), "");
+}
+
 TEST(ObjectFrameWindows, DialogClassWindowsAreFramesAndOthersAreNot)
 {
     const HWND dialog = CreateWindowExA(0, reinterpret_cast<const char*>(0x8002), "", WS_POPUP, 0, 0,
@@ -253,38 +317,23 @@ TEST(ObjectEventTypes, EachTypeReachesItsMessageAndTheFrameTypeTheContainingFram
     EXPECT_THROW(child.postEvent(static_cast<IWindow::EventType>(0)), IInvalidParameter);
 }
 
-TEST(ObjectDeletion, ObserversHearTheDeletionAndAFrameForgetsItsExtension)
+TEST(ObjectDeletion, ObserversHearTheDeletion)
 {
-    static IWindow* removedFrom = nullptr;
-    static IWindow* removed = nullptr;
-    const auto previous = IFrameServices::setRemoveExtension([](IWindow& frame, IWindow* extension) {
-        removedFrom = &frame;
-        removed = extension;
-    });
-    const HWND dialog = CreateWindowExA(0, reinterpret_cast<const char*>(0x8002), "", WS_POPUP, 0, 0,
-                                        50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dialog);
-    {
-        IWindow frame(dialog);
-        auto* extension = new TestWindow(dialog, 0, 8);
-        struct DeleteObserver : IObserver {
-            int deletions = 0;
-            IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-            {
-                if (event.notificationId() == IWindow::deleteId)
-                    ++deletions;
-                return *this;
-            }
-        } observer;
-        observer.handleNotificationsFor(*extension);
-        extension->enableNotification();
-        delete extension;
-        EXPECT_EQ(observer.deletions, 1);
-        EXPECT_EQ(removedFrom, &frame);
-        EXPECT_EQ(removed, extension);
-    }
-    DestroyWindow(dialog);
-    IFrameServices::setRemoveExtension(previous);
+    TestWindow parent;
+    auto* child = new TestWindow(parent.hwnd(), 0, 8);
+    struct DeleteObserver : IObserver {
+        int deletions = 0;
+        IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+        {
+            if (event.notificationId() == IWindow::deleteId)
+                ++deletions;
+            return *this;
+        }
+    } observer;
+    observer.handleNotificationsFor(*child);
+    child->enableNotification();
+    delete child;
+    EXPECT_EQ(observer.deletions, 1);
 }
 
 TEST(ObjectHelp, TheHelpIdIsTheWindowsContextHelpId)
@@ -293,38 +342,6 @@ TEST(ObjectHelp, TheHelpIdIsTheWindowsContextHelpId)
     EXPECT_EQ(window.helpId(), 0UL);
     SetWindowContextHelpId(window.hwnd(), 4711);
     EXPECT_EQ(window.helpId(), 4711UL);
-}
-
-} // namespace
-
-namespace {
-
-TEST(ObjectFrameWindows, AWindowInAFrameWithTheDialogBackgroundTakesThatBackground)
-{
-    const auto previous = IFrameServices::setUsesDialogBackground([](const IWindow&) { return true; });
-    const HWND dialog = CreateWindowExA(0, reinterpret_cast<const char*>(0x8002), "", WS_POPUP, 0, 0,
-                                        50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dialog);
-    {
-        IWindow frame(dialog);
-        // Frames answer the ancestor query for the containing frame with their own handle.
-        Recorder queries(IPrivateMessage::windowQuery);
-        queries.attach(frame, "query").setAction([&](IEvent& event) {
-            if (event.parameter1().lowNumber() != IPrivateMessage::queryFrame)
-                return false;
-            event.setResult(IEventData(static_cast<void*>(dialog)));
-            return true;
-        });
-        TestWindow child(dialog, 0, 6);
-        const auto dialogBackground = IGUIColor(static_cast<IColor::SystemColor>(0x13)).asRGBLong();
-        EXPECT_EQ(child.backgroundColor().asRGBLong(), dialogBackground);
-
-        IFrameServices::setUsesDialogBackground(nullptr);
-        EXPECT_EQ(child.backgroundColor().asRGBLong(),
-                  IGUIColor(static_cast<IColor::SystemColor>(0x21)).asRGBLong());
-    }
-    DestroyWindow(dialog);
-    IFrameServices::setUsesDialogBackground(previous);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <iposbuf.hpp>
 #include <irecohdr.hpp>
+#include <detail/itrackmsg.hpp>
 #include <itrack.hpp>
 
 #include "events_support.hpp"
@@ -186,6 +187,47 @@ TEST_F(PositionTrack, QuitEndsTheDragAndReachesTheOuterLoop)
     EXPECT_EQ(msg.wParam, 7u);
 }
 
+// Only Escape belongs to the drag; other keys reach their windows as usual meanwhile.
+TEST_F(PositionTrack, KeysOtherThanEscapeAreDispatched)
+{
+    ovktest::Recorder keys(WM_KEYDOWN);
+    keys.attach(*window, "key");
+    ovktest::Recorder characters(WM_CHAR);
+    characters.attach(*window, "char");
+    PostMessageA(window->hwnd(), WM_KEYDOWN, 'A', 1);
+    PostMessageA(window->hwnd(), WM_CHAR, 'a', 1);
+    postMove(10, 0);
+    PostMessageA(window->hwnd(), WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(trackRectangle(window.get(), info));
+    EXPECT_EQ(keys.trace(), "key");
+    EXPECT_EQ(characters.trace(), "char");
+    EXPECT_EQ(info.track, IRectangle(120, 110, 160, 130));
+}
+
+// A failing message retrieval is no WM_QUIT: none is posted for the outer loop, and the drag
+// the user did not finish is cancelled.
+TEST_F(PositionTrack, AFailingMessageRetrievalCancelsWithoutAQuit)
+{
+    struct Failing {
+        static BOOL WINAPI get(LPMSG message, HWND, UINT, UINT)
+        {
+            *message = MSG{};
+            message->wParam = 3;
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return -1;
+        }
+    };
+    postMove(10, 0);
+    const ITrackMessageSource previous = setTrackMessageSource(&Failing::get);
+    const IBase::Boolean finished = trackRectangle(window.get(), info);
+    setTrackMessageSource(previous);
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(info.track, IRectangle(110, 110, 150, 130));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    ovktest::pumpPending();
+}
+
 TEST_F(PositionTrack, LosingTheCaptureFinishes)
 {
     postMove(10, 0);
@@ -254,35 +296,6 @@ TEST_F(PositionRecoord, TopDownAndMovesLeaveChildrenAlone)
     resize(0, 0, SWP_NOSIZE);
     EXPECT_EQ(handler.calls, "");
     EXPECT_EQ(placeOf(first).top, 10);
-}
-
-// A frame lays out its client, title bar and extensions itself; re-coordination leaves them.
-TEST(PositionRecoordFrame, ChildrenTheFramePositionsStayPut)
-{
-    struct Extensions : IRecoordHandler::FrameAccess {
-        IWindow* extension = nullptr;
-        IBase::Boolean positionsChild(IWindow&, IWindow* child) const override
-        {
-            return child == extension;
-        }
-    } frames;
-    const IRecoordHandler::FrameAccess* previous = IRecoordHandler::setFrameAccess(&frames);
-    eventstest::Orientation bottomUp(ICoordinateSystem::kOriginLowerLeft);
-    TestWindow frame(nullptr, WS_POPUP | WS_VISIBLE, 0, "#32770");
-    SetWindowPos(frame.hwnd(), nullptr, 0, 0, 200, 100, SWP_NOZORDER);
-    HWND client = eventstest::createChild(frame.hwnd(), "Button", WS_VISIBLE, 0x8008);
-    HWND other = eventstest::createChild(frame.hwnd(), "Button", WS_VISIBLE, 7);
-    TestWindow extension(frame.hwnd(), WS_VISIBLE, 8);
-    frames.extension = &extension;
-    for (HWND child : {client, other, extension.hwnd()})
-        SetWindowPos(child, nullptr, 0, 10, 20, 20, SWP_NOZORDER);
-    IRecoordHandler::defaultHandler().handleEventsFor(&frame);
-    SetWindowPos(frame.hwnd(), nullptr, 0, 0, 200, 125, SWP_NOZORDER | SWP_NOMOVE);
-    IRecoordHandler::defaultHandler().stopHandlingEventsFor(&frame);
-    EXPECT_EQ(placeOf(client).top, 10);
-    EXPECT_EQ(placeOf(extension.hwnd()).top, 10);
-    EXPECT_EQ(placeOf(other).top, 35);
-    IRecoordHandler::setFrameAccess(previous);
 }
 
 } // namespace
