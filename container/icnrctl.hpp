@@ -6,6 +6,9 @@
 
 #include <ibitflag.hpp>
 #include <irect.hpp>
+#include <isequenc.hpp>
+#include <istring.hpp>
+#include <ivbase.hpp>
 
 #include <icontrol.hpp>
 #include <idefs.hpp>
@@ -15,8 +18,12 @@
 
 class ICnrControlData;
 class ICnrDestroyHandler;
+class ICnrAllocator;
 class ICnrObj;
+class IColor;
+
 class IResource;
+class IResourceId;
 
 // A container is a window of one of two classes: the library's own "OVK Native Container",
 // which carries the container messages out on a list or tree control, or the message-driven
@@ -74,6 +81,13 @@ public:
     static const char* const addId;
     static const char* const removeId;
 
+    class ObjectCursor;
+    class TextCursor;
+    class ApplyFn;
+    // The collections of objects that the queries answer; the caller deletes them.
+    using ObjectList = ISequence<ICnrObj*>;
+    enum TitleAlignment : unsigned long { left = 0, right = 1, centered = 2 };
+
     // A new container window: message-driven with the messageContainer style, else native.
     ICnrCtl(unsigned long id, IWindow* parent, IWindow* owner,
             const IRectangle& location = IRectangle(), const Style& style = defaultStyle(),
@@ -96,12 +110,117 @@ public:
                                     IBase::Boolean extended = false) const override;
     // 50 by 50, whatever the contents.
     ISize calcMinimumSize() const override;
+    // The window's own repaint, as for every window.
+    IWindow& refresh(RefreshType type = paintAll) override;
+    IWindow& refresh(const IRectangle& area, IBase::Boolean immediate = false) override;
+
+    // Notification through the container notification handler shared by all containers,
+    // unless the window already has a notification handler of its own.
+    IWindow& enableNotification(IBase::Boolean enable = true) override;
+    // Colours of a message-driven container go to its window (CM_SETCNRCOLORS, refused:
+    // "CM_SETCNRCOLORS"); a native container keeps the window's own colours.
+    IColor foregroundColor() const override;
+    IColor backgroundColor() const override;
+    IWindow& setForegroundColor(const IColor& color) override;
+    IWindow& setBackgroundColor(const IColor& color) override;
+    IWindow& resetForegroundColor() override;
+    IWindow& resetBackgroundColor() override;
 
     // The virtual operations keep the order that code built against the library relies on.
+    // Title and attributes.
+    virtual ICnrCtl& setTitle(const IString& title);
+    virtual ICnrCtl& setTitle(const IResourceId& titleId);
+    virtual ICnrCtl& setTitleAlignment(TitleAlignment alignment);
+    virtual ICnrCtl& showTitle(IBase::Boolean show = true);
+    virtual ICnrCtl& hideTitle();
+    virtual ICnrCtl& showTitleSeparator(IBase::Boolean show = true);
+    virtual ICnrCtl& hideTitleSeparator();
+    virtual ICnrCtl& showDetailsViewTitles(IBase::Boolean show = true);
+    virtual ICnrCtl& hideDetailsViewTitles();
+    virtual ICnrCtl& enableTitleUpdate(IBase::Boolean enable = true);
+    virtual ICnrCtl& disableTitleUpdate();
+    virtual ICnrCtl& setLineSpacing(long spacing);
+    virtual ICnrCtl& setIconSize(const ISize& size);
+    virtual ICnrCtl& setSingleSelection();
+    virtual ICnrCtl& setMultipleSelection();
+    virtual ICnrCtl& setExtendedSelection();
+
     virtual ICnrCtl& setDeleteObjectsOnClose(IBase::Boolean deleteObjects = true);
     virtual ICnrCtl& setDeleteColumnsOnClose(IBase::Boolean deleteColumns = true);
+
+    // Refresh.
+    // CM_ARRANGE ("CM_ARRANGE" when refused).
+    virtual ICnrCtl& arrangeIconView();
     virtual ICnrCtl& enableRefresh(IBase::Boolean enable = true);
     virtual ICnrCtl& disableRefresh();
+    // Repaints every object (outside details view) or the columns; clears the pending refresh.
+    virtual ICnrCtl& refresh(IBase::Boolean immediate);
+    virtual ICnrCtl& refresh(ICnrObj* object, IBase::Boolean immediate = false);
+
+    // Objects. Insertion and removal tell the observers (addId, removeId), count the object's
+    // containers and the container's changes. A null object fails "newObject!=0"; a refused
+    // insertion throws "CM_INSERTRECORD".
+    // Every object made from the allocator since its last insertion, as one chain, last (or
+    // first, or after an object) under the parent or at the top.
+    virtual ICnrCtl& addObjects(ICnrAllocator& allocator, ICnrObj* parent = nullptr);
+    virtual ICnrCtl& addObjectsAfter(ICnrAllocator& allocator, const ICnrObj* after = nullptr,
+                                     ICnrObj* parent = nullptr);
+    virtual ICnrCtl& addObject(const ICnrObj* newObject, ICnrObj* parent = nullptr);
+    // No after-object puts the object first.
+    virtual ICnrCtl& addObjectAfter(const ICnrObj* newObject, const ICnrObj* after = nullptr,
+                                    ICnrObj* parent = nullptr);
+    // Takes the object (and the objects under it) out; never deletes. With fromAll, out of
+    // every container that holds it.
+    virtual ICnrCtl& removeObject(ICnrObj* object, IBase::Boolean fromAll = false);
+    // The cursor's object goes and the cursor moves on to the object after it ("cursor.isValid()"
+    // for an invalid cursor), so that a loop of these walks the whole container.
+    virtual ICnrCtl& removeObjectAt(ObjectCursor& cursor);
+    virtual ICnrCtl& removeObjectAt(TextCursor& cursor);
+    virtual ICnrCtl& removeSelectedObjects();
+    virtual ICnrCtl& removeAllObjects();
+    virtual ICnrCtl& deleteSelectedObjects();
+    virtual ICnrCtl& deleteAllObjects();
+    virtual IBase::Boolean isMoveValid(ICnrObj* object, ICnrObj* newParent, ICnrCtl* target,
+                                       ICnrObj* after) const;
+    // With the objects under it, under a new parent, after an object, in this container or
+    // another (null: this one); false, with nothing changed, when isMoveValid says no.
+    virtual IBase::Boolean moveObjectTo(ICnrObj* object, ICnrObj* newParent = nullptr,
+                                        ICnrCtl* target = nullptr, ICnrObj* after = nullptr,
+                                        const IPoint& iconPosition = IPoint());
+    // A copy of the object and of every object under it, in the same shape; answers the copy.
+    virtual ICnrObj* copyObjectTo(ICnrObj* object, ICnrObj* newParent = nullptr,
+                                  ICnrCtl* target = nullptr, ICnrObj* after = nullptr,
+                                  const IPoint& iconPosition = IPoint());
+    // The object at a 0-based position of an object cursor over all objects, or null.
+    virtual ICnrObj* objectAt(unsigned long index) const;
+    virtual ICnrObj* objectAt(const ObjectCursor& cursor) const;
+    virtual ICnrObj* objectAt(const TextCursor& cursor) const;
+    // "childObject!=0" for a null child.
+    virtual ICnrObj* parentObject(const ICnrObj* childObject) const;
+
+    // Per-object attributes in this container.
+    virtual IBase::Boolean isWriteable(const ICnrObj* object) const;
+    virtual IBase::Boolean isCollapsed(const ICnrObj* object) const;
+    virtual ICnrCtl& setDropOnAble(ICnrObj* object, IBase::Boolean dropOnAble = true);
+    virtual ICnrCtl& disableDrop(ICnrObj* object);
+    // Source emphasis (CRA_SOURCE) on one object, or with none on the container itself.
+    virtual ICnrCtl& setSourceEmphasis(ICnrObj* object, IBase::Boolean show = true);
+    virtual ICnrCtl& removeSourceEmphasis(ICnrObj* object = nullptr);
+    virtual ICnrCtl& showObject(ICnrObj* object, IBase::Boolean show = true);
+    virtual ICnrCtl& hideObject(ICnrObj* object);
+
+    // Calls the function with every child of the parent (null: every top-level object) until
+    // it answers false.
+    virtual ICnrCtl& applyToObjects(ApplyFn& function, ICnrObj* parent = nullptr);
+    // The number of objects an object cursor over all objects visits.
+    virtual unsigned long objectCount() const;
+    // The objects an object cursor with these filter flags visits, in its order.
+    virtual ObjectList* objects(unsigned long filter = 0) const;
+
+    // The view word's CA_ and CV_ bits: removes, then adds, then sets the view word.
+    virtual ICnrCtl& changeAttributes(unsigned long remove, unsigned long add);
+    virtual ICnrCtl& setEmphasis(ICnrObj* object, unsigned long emphasis, IBase::Boolean on = true);
+    virtual ICnrCtl& setAttributes(ICnrObj* object, unsigned long clear, unsigned long set);
 
     IBase::Boolean isRefreshOn() const;
     // True for a window of the message-driven class "OVK Container".
@@ -113,12 +232,44 @@ public:
     const ICnrCtl& containerInfo(ICnrInfo* info) const;
     ICnrCtl& setContainerInfo(ICnrInfo* info, unsigned long fields);
 
+    // Information read from the container information.
+    IString title() const;
+    unsigned long viewWord() const;
+    long lineSpacing() const;
+    ISize iconSize() const;
+    ICnrCtl& setDelta(unsigned long delta);
+    IBase::Boolean isTitleVisible() const;
+    IBase::Boolean isDrawItem() const;
+    ICnrCtl& setDrawItem(IBase::Boolean drawItem = true);
+    IBase::Boolean isSingleSelection() const;
+    IBase::Boolean isMultipleSelection() const;
+    IBase::Boolean isExtendedSelection() const;
+    IBase::Boolean isTreeView() const;
+    // Sets or clears the CCS_ selection bits of the style word; the native list follows.
+    ICnrCtl& setSelectionStyle(unsigned long selectionBit);
+
     // Objects in this container. A null object fails the argument check "object!=0"; a refused
     // message throws the system error that names it.
     IBase::Boolean containsObject(const ICnrObj* object) const;
+    // The record's attributes, brought up to date from the window first.
     unsigned long attributes(const ICnrObj* object) const;
-    ICnrCtl& setAttributes(ICnrObj* object, unsigned long clear, unsigned long set);
-    ICnrCtl& setEmphasis(ICnrObj* object, unsigned long emphasis, IBase::Boolean on = true);
+    IBase::Boolean isSelected(const ICnrObj* object) const;
+    IBase::Boolean isCursored(const ICnrObj* object) const;
+    // The objects under the parent: all, depth first, each with its collected parent set; or
+    // only its children. "parentObject!=0" for a null parent.
+    ObjectList* descendentsOf(ICnrObj* parentObject) const;
+    ObjectList* immediateDescendentsOf(ICnrObj* parentObject) const;
+    // The object under a point of the container window, or null.
+    ICnrObj* objectUnderPoint(const IPoint& point) const;
+    // Refreshes every container of the process.
+    static void refreshAll(IBase::Boolean immediate = false);
+
+    // True for a native container without a tree control: record queries then walk the list
+    // control by index, and carry the asking cursor in place of a record.
+    IBase::Boolean isListMode() const;
+    // A removal held back a repaint; refreshPendingContainers repaints each marked one once.
+    void markRefreshPending() noexcept { fState |= refreshPending; }
+    static void refreshPendingContainers();
 
     // Prepares the calling thread for containers: its message queue, the list of all
     // containers, the thunk library and the thread's allocation window.
@@ -161,8 +312,132 @@ private:
     void disposeOfObjects();
     void leaveContainerList() noexcept;
     void abandon() noexcept;
+    // One insertion message for a chain of `count` records after `order` (a record or a
+    // position code); then the notification and the change count.
+    void insertRecords(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
+                       ICnrObj* parent, IBase::Boolean repaint, const char* function);
+    void inserted(unsigned long count);
+    void addOne(ICnrObj* object, MINIRECORDCORE* order, ICnrObj* parent, const char* function);
+    ICnrCtl& addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, ICnrObj* parent,
+                          const char* function);
+    IBase::Boolean removeOne(ICnrObj* object);
+    template <class Action>
+    unsigned long forEachSelected(Action action, const char* function);
+    IBase::Boolean sharesAnObject() const;
+    void deleteAllQuickly();
+    // Sets or clears the source emphasis of the whole container.
+    void setContainerSourceEmphasis(IBase::Boolean on);
+    void collectUnder(ICnrObj* parent, ObjectList& list, IBase::Boolean allLevels) const;
+    void placeIcon(ICnrObj* object, ICnrCtl& target, const IPoint& iconPosition) const;
+    IColor areaColor(unsigned long area, IBase::Boolean foreground) const;
+    ICnrCtl& setAreaColor(unsigned long area, const IColor& color);
+    ICnrCtl& resetAreaColor(unsigned long area);
 
     std::uint32_t fState = 0;
     std::uint32_t fChangeCount = 0;
     ICnrControlData* fControlData = nullptr;
+    IString fTitle;
+};
+
+// Walks the objects of one container without copying them: all of them, those with an
+// emphasis, the children of a parent or all its descendants, in item order or z-order. A cursor
+// is valid only while the container's change count equals the one it took when it was last
+// positioned: any insertion or removal invalidates every cursor of the container.
+class OVKWIN_API ICnrCtl::ObjectCursor : public IVBase {
+public:
+    // Filter flags.
+    enum : unsigned long { cursored = 0x01, inUse = 0x02, selected = 0x04 };
+    // Order codes.
+    enum : unsigned long { itemOrder = 0, zOrder = 1 };
+
+    // All objects, or those with every emphasis of the filter flags.
+    explicit ObjectCursor(const ICnrCtl& container, unsigned long filter = 0,
+                          unsigned long order = itemOrder);
+    // The parent's children, or with allLevels all its descendants, in item order.
+    ObjectCursor(const ICnrCtl& container, const ICnrObj* parent, IBase::Boolean allLevels = false);
+    ~ObjectCursor() override;
+
+    virtual IBase::Boolean setToFirst();
+    virtual IBase::Boolean setToNext();
+    virtual IBase::Boolean setToLast();
+    virtual IBase::Boolean setToPrevious();
+    virtual ICnrObj* first();
+    virtual ICnrObj* next();
+    virtual ICnrObj* previous();
+    virtual ICnrObj* last();
+    virtual ICnrObj* current() const;
+    // "pcnrctlClOwner->containsObject(currentObject)" for an object the container does not hold.
+    virtual ObjectCursor& setCurrent(const ICnrObj* currentObject);
+    virtual IBase::Boolean isValid() const;
+    virtual ObjectCursor& invalidate();
+
+    // The depth-first step after an object ("objectAfter!=0" for none).
+    ICnrObj* nextObject(const ICnrObj* objectAfter);
+
+    // The list control's index of the current object, kept by the native container while it
+    // has no tree control.
+    long listPosition() const noexcept { return fListPosition; }
+    void setListPosition(long position) noexcept { fListPosition = position; }
+
+    enum Mode : unsigned long { allObjects = 1, children = 2, filtered = 4, descendants = 8 };
+
+private:
+    ICnrObj* query(const ICnrObj* reference, unsigned long command, unsigned long order);
+    ICnrObj* queryEmphasis(const ICnrObj* after) const;
+    ICnrObj* lastDescendantOf(ICnrObj* object);
+    IBase::Boolean position(ICnrObj* object);
+    IBase::Boolean lastWithAllFilterBits(ICnrObj* from);
+
+    ICnrObj* fCurrent = nullptr;
+    ICnrObj* fParent = nullptr;
+    unsigned long fSnapshot = 0;
+    ICnrCtl* fContainer = nullptr;
+    unsigned long fEmphasis = 0;
+    unsigned long fOrder = CMA_ITEMORDER;
+    unsigned long fMode = allObjects;
+    long fListPosition = -1;
+};
+
+// Walks the objects whose text in the current view matches a search text, as a prefix or whole.
+class OVKWIN_API ICnrCtl::TextCursor : public IVBase {
+public:
+    // The further flag is kept for code that passes it; the search does not read it.
+    TextCursor(const ICnrCtl& container, const IString& text, IBase::Boolean prefix = false,
+               IBase::Boolean caseSensitive = true, IBase::Boolean further = false);
+    ~TextCursor() override;
+
+    virtual IBase::Boolean setToFirst();
+    virtual IBase::Boolean setToNext();
+    virtual IBase::Boolean setToLast();
+    virtual IBase::Boolean setToPrevious();
+    virtual ICnrObj* first();
+    virtual ICnrObj* next();
+    virtual ICnrObj* previous();
+    virtual ICnrObj* last();
+    virtual ICnrObj* current() const;
+    virtual TextCursor& setCurrent(const ICnrObj* currentObject);
+    virtual IBase::Boolean isValid() const;
+    virtual TextCursor& invalidate();
+
+private:
+    // The next match after the object (null: from the start), or null.
+    ICnrObj* searchAfter(const ICnrObj* object) const;
+
+    ICnrObj* fCurrent = nullptr;
+    unsigned long fSpare = 0;
+    unsigned long fView = CV_ICON;
+    unsigned long fSnapshot = 0;
+    ICnrCtl* fContainer = nullptr;
+    IString fText;
+    IBase::Boolean fPrefix = false;
+    IBase::Boolean fCaseSensitive = true;
+    IBase::Boolean fFurther = false;
+};
+
+// A function object for applyToObjects: answers false to end the walk.
+class OVKWIN_API ICnrCtl::ApplyFn : public IVBase {
+public:
+    ApplyFn();
+    ~ApplyFn() override;
+    virtual IBase::Boolean applyTo(ICnrObj* object) = 0;
 };

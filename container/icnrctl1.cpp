@@ -202,9 +202,12 @@ void ICnrCtl::removeAllRecords()
 
 void ICnrCtl::disposeOfObjects()
 {
-    // Objects reach a native container only through the record messages it carries out on its
-    // controls; until it holds some, only the message-driven container has objects to let go.
-    if (isMessageContainer())
-        sendEvent(CM_FILTER, reinterpret_cast<std::uintptr_t>(&disposeObject),
-                  static_cast<const void*>(this));
+    // A native container deletes every object it shows; a message-driven one lets each go, and
+    // deletes those that no other container holds.
+    if (!isMessageContainer()) {
+        deleteAllObjects();
+        return;
+    }
+    sendEvent(CM_FILTER, reinterpret_cast<std::uintptr_t>(&disposeObject),
+              static_cast<const void*>(this));
 }

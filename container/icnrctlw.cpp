@@ -279,6 +279,12 @@ void ICnrControlData::setInfo(const CNRINFO& info, std::uint32_t fields)
     arrangeIfPending();
 }
 
+void ICnrControlData::arrange()
+{
+    fArrangePending = 1;
+    arrangeIfPending();
+}
+
 void ICnrControlData::arrangeIfPending()
 {
     const HWND list = listControl();
@@ -391,8 +397,7 @@ IBase::Boolean INativeContainerHandler::containerMessage(ICnrControlData& data, 
         event.setResult(1);
         return true;
     default:
-        // Filtering, background painting and drag images take the window's default.
-        return false;
+        return recordMessage(data, event);
     }
 }
 

@@ -2,7 +2,10 @@
 // destruction.
 #include <windows.h>
 
+#include <algorithm>
+#include <memory>
 #include <new>
+#include <vector>
 
 #include "icnrobj.hpp"
 
@@ -144,22 +147,76 @@ ICnrObj::~ICnrObj()
     fNativeItems = nullptr;
 }
 
-// Takes the record out of every container that still holds it, so that no window is left with
-// a record whose memory is about to be freed.
+ICnrItemTable& ICnrObj::nativeItemTable()
+{
+    if (!fNativeItems)
+        fNativeItems = new ICnrItemTable;
+    return *fNativeItems;
+}
+
+// Takes the object, and with it every object under it, out of every container that still holds
+// it, so that no window is left with a record whose memory is about to be freed. Each container
+// is repainted once, after the whole tree is gone, rather than once per object.
 void ICnrObj::removeFromContainers() noexcept
+{
+    const bool repaint = isRefreshOn();
+    disableRefresh();
+    // The descendants are collected from every container before any is removed: each removal
+    // changes a container and so invalidates a cursor that would walk them. A tree shown in
+    // two containers is collected once and each of its objects deleted once.
+    std::vector<ICnrObj*> descendants;
+    if (fState & hasChildren)
+        collectDescendants(descendants);
+    std::vector<ICnrObj*> owned;
+    for (ICnrObj* descendant : descendants) {
+        if (descendant->fState & (beingDestroyed | destroyedAsDescendant))
+            continue;
+        descendant->fState |= destroyedAsDescendant;
+        owned.push_back(descendant);
+    }
+    for (ICnrCtl* container : ICnrList::containers()) {
+        try {
+            if (!container->containsObject(this))
+                continue;
+            // The deepest first, so that each leaves while its parent is still there.
+            for (auto at = descendants.rbegin(); at != descendants.rend(); ++at) {
+                if (!container->containsObject(*at))
+                    continue;
+                (*at)->disableRefresh();
+                container->removeObject(*at, false);
+            }
+            container->removeObject(this, false);
+            container->markRefreshPending();
+        } catch (const IException& failure) {
+            IAssertion::report(failure);
+        }
+    }
+    for (ICnrObj* descendant : owned)
+        delete descendant;
+    if (repaint && !(fState & destroyedAsDescendant)) {
+        try {
+            ICnrCtl::refreshPendingContainers();
+        } catch (const IException& failure) {
+            IAssertion::report(failure);
+        }
+    }
+}
+
+void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexcept
 {
     for (ICnrCtl* container : ICnrList::containers()) {
         try {
             if (!container->containsObject(this))
                 continue;
-            MINIRECORDCORE* records[1] = {fRecord};
-            const std::uint16_t flags =
-                (container->isRefreshOn() && isRefreshOn()) ? CMA_INVALIDATE : 0;
-            container->sendEvent(CM_REMOVERECORD, records, IEventData(std::uint16_t(1), flags));
-            if (fContainerCount)
-                --fContainerCount;
-            if (fNativeItems)
-                fNativeItems->remove(container);
+            std::unique_ptr<ICnrCtl::ObjectList> found(
+                container->descendentsOf(const_cast<ICnrObj*>(this)));
+            ICnrCtl::ObjectList::Cursor cursor(*found);
+            for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+                ICnrObj* descendant = found->elementAt(cursor);
+                if (std::find(descendants.begin(), descendants.end(), descendant) ==
+                    descendants.end())
+                    descendants.push_back(descendant);
+            }
         } catch (const IException& failure) {
             IAssertion::report(failure);
         }

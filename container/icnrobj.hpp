@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include <istring.hpp>
 #include <ivbase.hpp>
@@ -35,6 +36,14 @@ public:
     MINIRECORDCORE* takeNextRecord() noexcept;
     static MINIRECORDCORE* nextRecordOf(const MINIRECORDCORE* record) noexcept;
     unsigned long handedOut() const noexcept { return fHandedOut; }
+    // The first record of the chain not yet inserted.
+    MINIRECORDCORE* firstRecord() const noexcept { return fFirst; }
+    // Once the records handed out are inserted: the objects made afterwards form a new chain.
+    void forgetHandedOut() noexcept
+    {
+        fFirst = fNext;
+        fHandedOut = 0;
+    }
     // The bytes behind each record: the largest object the allocator can place.
     unsigned long objectSize() const noexcept { return fObjectSize; }
     // Counted by operator new once it has placed an object.
@@ -159,8 +168,14 @@ public:
     // removes the object from containers nor frees its record.
     void keepRecord(IBase::Boolean keep = true) noexcept { fKeepRecord = keep ? 1 : 0; }
     ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
+    // Set when a child is inserted under the object.
+    void markHasChildren() noexcept { fState |= hasChildren; }
+    // An object deleted as part of a larger deletion leaves the repaint to it.
+    void markDestroyedAsDescendant() noexcept { fState |= destroyedAsDescendant; }
     void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
     ICnrItemTable* nativeItems() const noexcept { return fNativeItems; }
+    // The table, made when the native emulation first inserts the object.
+    ICnrItemTable& nativeItemTable();
 
 private:
     // The text and icon members in the record, as the library's string and handle values.
@@ -171,6 +186,7 @@ private:
     template <class Operation>
     void forEachContainer(Operation operation) const;
     void removeFromContainers() noexcept;
+    void collectDescendants(std::vector<ICnrObj*>& descendants) const noexcept;
 
     // No default initialisers: operator new marks a derived object's state before the
     // constructor runs, and initialize() sets every field itself.

@@ -2,8 +2,11 @@
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box, another the row of push buttons at the
-// bottom; a native container with its title runs along the bottom. Tab, the arrows, Enter and
+// radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
+// entry field with a selected word, a list box of cities kept in order, a drop-down and a
+// read-only drop-down combo box. Another set canvas holds the row of push buttons at the
+// bottom; a native container showing the files of the demo's folder with their shell icons,
+// and a tree of the same files by type, run along the bottom. Tab, the arrows, Enter and
 // Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
 // takes climb the owner chain to the window. The status text lists the notifications of the
 // option controls.
@@ -22,11 +25,13 @@
 // view number. A right click shows a pop-up menu from a resource, through a menu handler.
 //
 // With "--autoclose MS" it resizes the frame, moves through the View menu, types a name, clicks
-// two options, presses Tab twice and Alt+A, copies, shows the first tool bar button's long
+// two options, presses Tab twice and Alt+A, copies and opens the drop-down combo box's list for
+// a moment, shows the first tool bar button's long
 // fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
 // and closes after MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +39,7 @@
 #include <deque>
 #include <initializer_list>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -316,12 +322,73 @@ private:
     IWindow& fWindow;
 };
 
+// The data controls: an entry field whose word "city" is selected (the selection shows while
+// the field has no focus too), twenty cities added in scrambled order and kept in ascending
+// order by the list box, one of them selected, and two combo boxes.
+class DataGroup {
+public:
+    explicit DataGroup(IWindow& page)
+        : fCanvas(70, &page, &page, IRectangle(),
+                  ISetCanvas::Style(WS_VISIBLE, 0) | ISetCanvas::verticalDecks |
+                      ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign),
+          fField(71, &fCanvas, &fCanvas, IRectangle(),
+                 IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL) |
+                     IControl::_tabStop | IControl::_group),
+          fCities(72, &fCanvas, &fCanvas, IRectangle(),
+                  IListBox::defaultStyle() | IControl::_tabStop),
+          fSizes(74, &fCanvas, &fCanvas, IRectangle(),
+                 IComboBox::Style(WS_VISIBLE) | IComboBox::readOnlyDropDownType |
+                     IComboBox::_border3D | IControl::_tabStop),
+          fColours(73, &fCanvas, &fCanvas, IRectangle(),
+                   IComboBox::Style(WS_VISIBLE) | IComboBox::dropDownType |
+                       IComboBox::_autoScroll | IComboBox::_border3D | IControl::_tabStop)
+    {
+        fCanvas.setText("Data");
+        fCanvas.setPad(ISize(0, 6));
+        fField.setLimit(20);
+        fField.setText("Pick a city below");
+        fField.selectRange(IRange(7, 10));
+        for (const char* city : {"Oslo", "Athens", "Vienna", "Berlin", "Rome", "Dublin", "Paris",
+                                 "Amsterdam", "Lisbon", "Helsinki", "Warsaw", "Bern", "Madrid",
+                                 "Riga", "Prague", "Copenhagen", "Stockholm", "Brussels",
+                                 "London", "Reykjavik"})
+            fCities.addAscending(city);
+        fCities.setMinimumCharacters(12);
+        fCities.setMinimumRows(5);
+        const unsigned long oslo = fCities.locateText("Oslo", true, IBaseListBox::exactMatch);
+        fCities.select(oslo);
+        // Two cities above the selected one show the order.
+        fCities.setTop(oslo - 2);
+        for (const char* colour : {"Red", "Green", "Blue", "Yellow", "Violet"})
+            fColours.addAsLast(colour);
+        fColours.setLimit(12);
+        fColours.select(2);
+        for (const char* size : {"Small", "Medium", "Large"})
+            fSizes.addAsLast(size);
+        fSizes.setLimit(10);
+        fSizes.select(1);
+    }
+
+    IWindow& canvas() { return fCanvas; }
+    // What the autoplay does: opens the drop-down list, and closes it again before the About
+    // frame comes.
+    void play(bool open) { fColours.showList(open); }
+
+private:
+    ISetCanvas fCanvas;
+    IEntryField fField;
+    IListBox fCities;
+    IComboBox fSizes;
+    IComboBox fColours;
+};
+
 // Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
 // one step per timer tick, opens and answers the About frame, and closes the window when the
 // time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
+        : fWindow(window), fOptions(options), fData(data) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -404,6 +471,13 @@ protected:
             break;
         case 4:
             PostMessageA(window, WM_COMMAND, kCopy, 0);
+            fData.play(true);
+            break;
+        case 5:
+        case 6:
+            break;
+        case 7:
+            fData.play(false);
             break;
         default:
             KillTimer(window, kPlayTimer);
@@ -415,6 +489,7 @@ protected:
 private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
+    DataGroup& fData;
     int fStep = 0;
 };
 
@@ -499,6 +574,72 @@ std::string picturePath()
     std::string file(path, length);
     return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
 }
+
+// The files of the demo's folder as container objects with their shell icons: all of them in an
+// icon view, and the same objects again in a tree view, under one parent per file type. Objects
+// of one type share one icon, and so one image in each container.
+class FolderObjects {
+public:
+    FolderObjects(ICnrCtl& icons, ICnrCtl& tree)
+    {
+        const std::string folder = picturePath().substr(0, picturePath().find_last_of("\\/") + 1);
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        std::map<std::string, std::vector<std::string>> byType;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                byType[typeOf(folder + found.cFileName)].push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        for (const auto& [type, files] : byType) {
+            ICnrObj* parent = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), type.c_str()));
+            tree.addObject(parent);
+            for (const std::string& file : files) {
+                ICnrObj* object = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), file.c_str()));
+                icons.addObject(object);
+                tree.addObject(object, parent);
+            }
+            tree.sendEvent(CM_EXPANDTREE, ICnrObj::recordOf(parent));
+        }
+        icons.arrangeIconView();
+    }
+    ~FolderObjects()
+    {
+        // The children go first: deleting a parent that still has them deletes them too.
+        for (auto at = fObjects.rbegin(); at != fObjects.rend(); ++at)
+            delete *at;
+        for (auto& [type, icon] : fTypeIcons)
+            if (icon)
+                DestroyIcon(icon);
+    }
+    FolderObjects(const FolderObjects&) = delete;
+    FolderObjects& operator=(const FolderObjects&) = delete;
+
+private:
+    // The shell's type name ("Application", "Bitmap image", ...), and its icon once per type.
+    std::string typeOf(const std::string& path)
+    {
+        SHFILEINFOA info{};
+        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME);
+        std::string type = info.szTypeName[0] ? info.szTypeName : "File";
+        if (!fTypeIcons.count(type)) {
+            SHFILEINFOA icon{};
+            SHGetFileInfoA(path.c_str(), 0, &icon, sizeof icon, SHGFI_ICON | SHGFI_LARGEICON);
+            fTypeIcons[type] = icon.hIcon;
+        }
+        return type;
+    }
+    ICnrObj* keep(ICnrObj* object)
+    {
+        fObjects.push_back(object);
+        return object;
+    }
+
+    std::vector<ICnrObj*> fObjects;
+    std::map<std::string, HICON> fTypeIcons;
+};
 
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
@@ -613,7 +754,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     Status state;
     IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
     const unsigned long gap = 10;
-    for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
+    for (unsigned long c : {1UL, 3UL, 5UL, 7UL, 9UL})
         page.setColumnWidth(c, gap);
     for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL, 11UL})
         page.setRowHeight(r, gap);
@@ -652,6 +793,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     status.setMinimumSize(ISize(200, 60));
     status.setFillColor(IColor(255, 255, 230));
     OptionsPanel options(page, state);
+    DataGroup data(page);
 
     ISetCanvas buttons(40, &page, &page);
     buttons.setMargin(ISize(0, 0));
@@ -670,6 +812,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&form, 2, 2).addToCell(&bitmap, 4, 2);
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
+    page.addToCell(&data.canvas(), 8, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
 
     // A native container with its title and separator along the bottom. The message-driven
@@ -677,12 +820,15 @@ int runDemo(HWND native, int show, const char* commandLine)
     OvkCnrRegisterClass();
     ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
                       ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
-    ICnrInfo title;
-    char titleText[] = "Container";
-    title.pszCnrTitle = titleText;
-    container.setContainerInfo(&title, CMA_CNRTITLE);
+    container.setTitle("Files of the demo's folder");
     container.setMinimumSize(ISize(200, 110));
-    page.addToCell(&container, 2, 10, 5, 1);
+    ICnrCtl types(61, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+                  ICnrCtl::treeView | ICnrCtl::nameView | ICnrCtl::miniIcons |
+                      ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+    types.setTitle("By type");
+    types.setMinimumSize(ISize(160, 110));
+    page.addToCell(&container, 2, 10, 3, 1).addToCell(&types, 6, 10);
+    FolderObjects files(container, types);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -692,7 +838,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(window, options);
+    TimerHandler timers(window, options, data);
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     window.setClient(&page);
@@ -749,7 +895,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
-    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
+    HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 980,
                                   640, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;

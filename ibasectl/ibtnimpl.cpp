@@ -39,17 +39,23 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
     return ISize(static_cast<ISize::Coord>(width), static_cast<ISize::Coord>(height));
 }
 
+IEventData ovkshared::answerColorRequest(const IEvent& event, const IWindow& control,
+                                         ovk_native::Brush& brush)
+{
+    const HDC context = static_cast<HDC>(event.parameter1().asPointer());
+    const IColor background = control.backgroundColor();
+    SetBkColor(context, background.asRGBLong());
+    SetTextColor(context, control.foregroundColor().asRGBLong());
+    // Palette-relative, so that a palette device picks the nearest palette entry. The brush
+    // of the previous request is deleted: the control has drawn with it.
+    brush.reset(CreateSolidBrush(background.asRGBLong() | 0x2000000));
+    return IEventData(static_cast<const void*>(brush.get()));
+}
+
 LRESULT ovkbutton::answerColorRequest(const IEvent& event, ITextControl& button,
                                       IButtonBrushRecord& record)
 {
-    const HDC context = static_cast<HDC>(event.parameter1().asPointer());
-    const IColor background = button.backgroundColor();
-    SetBkColor(context, background.asRGBLong());
-    SetTextColor(context, button.foregroundColor().asRGBLong());
-    // Palette-relative, so that a palette device picks the nearest palette entry. The brush
-    // of the previous request is deleted: the control has drawn with it.
-    record.brush.reset(CreateSolidBrush(background.asRGBLong() | 0x2000000));
-    return reinterpret_cast<LRESULT>(record.brush.get());
+    return ovkshared::answerColorRequest(event, button, record.brush).asLong();
 }
 
 IWindowHandle ovkbutton::childOf(unsigned long id, IWindow* parent, const char* file,

@@ -1,11 +1,10 @@
 // The owner-draw handlers.
 #include <windows.h>
 
-#include <atomic>
-
 #include <iexcept.hpp>
 
 #include "idrawhdr.hpp"
+#include "ilistbas.hpp"
 #include "iwcname.hpp"
 #include "iwindow.hpp"
 
@@ -43,39 +42,42 @@ bool isListBox(const IWindowHandle& control)
 
 } // namespace
 
+namespace {
+
+// A variable-height list box asks for each item's height as the item is added; the items it
+// has already are measured once now, through the first item's request to the owner.
+void askOwnerForItemHeight(HWND listBox, HWND owner)
+{
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_LISTBOX;
+    measure.CtlID = static_cast<UINT>(GetWindowLongPtrA(listBox, GWLP_ID));
+    IWindowHandle(owner).sendEvent(WM_MEASUREITEM, measure.CtlID,
+                                   IEventParameter2(static_cast<void*>(&measure)));
+}
+
+} // namespace
+
 IListBoxDrawItemHandler& IListBoxDrawItemHandler::handleEventsFor(IWindow* window)
 {
     IHandler::handleEventsFor(window);
     HWND listBox = window->handle();
     HWND owner = GetParent(listBox);
     if (owner && isListBox(listBox) &&
-        (GetWindowLongPtrA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE)) {
-        MEASUREITEMSTRUCT measure{};
-        measure.CtlType = ODT_LISTBOX;
-        measure.CtlID = static_cast<UINT>(GetWindowLongPtrA(listBox, GWLP_ID));
-        IWindowHandle(owner).sendEvent(WM_MEASUREITEM, measure.CtlID,
-                                       IEventParameter2(static_cast<void*>(&measure)));
-    }
+        (GetWindowLongPtrA(listBox, GWL_STYLE) & LBS_OWNERDRAWVARIABLE))
+        askOwnerForItemHeight(listBox, owner);
     return *this;
-}
-
-namespace {
-std::atomic<IListBoxDrawItemHandler::ListBoxWindow> gListBoxWindow{nullptr};
-}
-
-void IListBoxDrawItemHandler::setListBoxWindow(ListBoxWindow access) noexcept
-{
-    gListBoxWindow = access;
 }
 
 IListBoxDrawItemHandler& IListBoxDrawItemHandler::handleEventsFor(IBaseListBox* listBox)
 {
     IARGUMENT_CHECK(listBox != 0, "idrawhdr",
                     "IListBoxDrawItemHandler::handleEventsFor(IBaseListBox*)");
-    const ListBoxWindow access = gListBoxWindow;
-    ISTATE_CHECK(access != 0, "idrawhdr",
-                 "IListBoxDrawItemHandler::handleEventsFor(IBaseListBox*)");
-    return handleEventsFor(access(listBox));
+    IHandler::handleEventsFor(listBox);
+    IWindow* owner = listBox->owner();
+    const HWND ownerHandle = owner ? static_cast<HWND>(owner->handle()) : GetParent(listBox->handle());
+    if (ownerHandle && listBox->isOwnerDraw())
+        askOwnerForItemHeight(listBox->handle(), ownerHandle);
+    return *this;
 }
 
 IBase::Boolean IListBoxDrawItemHandler::dispatchHandlerEvent(IEvent& event)

@@ -35,12 +35,9 @@ public:
     // item height at once, so that the items have their height before they are first drawn.
     // The window form does this too, for list boxes that have no list-box object.
     IListBoxDrawItemHandler& handleEventsFor(IWindow* window) override;
-    // The list-box form. A list-box object is a window; the list-box class tells the handler
-    // how to reach that window (setListBoxWindow) when it comes into use, as this header cannot
-    // see the list-box class.
+    // The list-box form: the list box's own style says whether it is owner-drawn with
+    // variable heights.
     virtual IListBoxDrawItemHandler& handleEventsFor(IBaseListBox* listBox);
-    using ListBoxWindow = IWindow* (*)(IBaseListBox* listBox);
-    static void setListBoxWindow(ListBoxWindow access) noexcept;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;

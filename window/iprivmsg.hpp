@@ -116,5 +116,7 @@ constexpr unsigned int toolBarButtonIdentify = 7;
 
 // lParam of the notification event that reports a font change.
 constexpr unsigned int fontChangedCode = 0x7F0C;
+// lParam of the notification a container posts itself once its title has changed.
+constexpr unsigned int containerTitleCode = 0x7F0A;
 
 } // namespace IPrivateMessage

@@ -2,6 +2,7 @@
 // window objects over its list and tree controls, and the process-wide list of all containers.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "../icnrmsg.hpp"
 
 struct _IMAGELIST;
+struct HICON__;
 class ICnrTitle;
+class ICnrObj;
 
 // A window object over one native control of a native container: the list control (id 0x3000)
 // or the tree control (id 0x3001), a child that covers the container's client area.
@@ -73,6 +76,19 @@ public:
     void setInfo(const CNRINFO& info, std::uint32_t fields);
     // An arrange asked for while the list control had no size, done once it has one.
     void arrangeIfPending();
+    // CM_ARRANGE: now when the list control has a size, else at the next WM_SIZE.
+    void arrange();
+
+    // Record icons in the image lists, added once per icon handle and reused by every record
+    // with the same icon: the plain image (the default icon for a record without one) and the
+    // in-use image, the default icon merged over it.
+    int imageIndex(HICON__* icon);
+    int inUseImageIndex(HICON__* icon);
+    // The tree control, made now when there is none (hidden while the list stays current),
+    // holding every list item.
+    HWND__* ensureTree();
+    // The list item of an object, or -1.
+    int listIndexOf(const ICnrObj* object) const;
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
@@ -100,6 +116,8 @@ private:
     CNRINFO fInfo{};
     std::string fTitleText;
     NativeMode fNativeMode = noMode;
+    std::map<HICON__*, int> fImages;
+    std::map<HICON__*, int> fInUseImages;
 };
 
 // Answers the container messages and the window messages of every native container; one
@@ -114,6 +132,8 @@ protected:
 private:
     IBase::Boolean containerMessage(ICnrControlData& data, IEvent& event);
     IBase::Boolean windowMessage(ICnrControlData& data, IEvent& event);
+    // The record messages, carried out on the list and tree controls.
+    IBase::Boolean recordMessage(ICnrControlData& data, IEvent& event);
 };
 
 // The list of all live containers of the process, with its lock. Every access holds the lock.

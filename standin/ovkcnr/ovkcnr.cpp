@@ -44,7 +44,9 @@ public:
 
 struct Container {
     CNRINFO info{};
+    // Every record, children included; siblings keep their order among themselves.
     std::vector<MINIRECORDCORE*> records;
+    std::map<MINIRECORDCORE*, MINIRECORDCORE*> parents;
     std::vector<FIELDINFO*> columns;
     COLORREF colors[2] = {0, 0xFFFFFF};
 };
@@ -145,19 +147,38 @@ bool isRecord(const void* value)
     return reinterpret_cast<std::uintptr_t>(value) > 200;
 }
 
+bool holds(const Container& container, const MINIRECORDCORE* record)
+{
+    return container.parents.count(const_cast<MINIRECORDCORE*>(record)) != 0;
+}
+
+MINIRECORDCORE* parentOf(const Container& container, MINIRECORDCORE* record)
+{
+    auto found = container.parents.find(record);
+    return found == container.parents.end() ? nullptr : found->second;
+}
+
+// Takes `cRecordsInsert` records of the chain: first among the parent's children, last, or
+// after a record (which must be a sibling under the same parent).
 LRESULT insertRecords(Container& container, MINIRECORDCORE* first, const RECORDINSERT* insert)
 {
     if (!first || !insert || insert->cRecordsInsert == 0)
         return 0;
+    MINIRECORDCORE* parent = isRecord(insert->pRecordParent) ? insert->pRecordParent : nullptr;
+    if (parent && !holds(container, parent))
+        return 0;
     std::vector<MINIRECORDCORE*> chain;
     MINIRECORDCORE* record = first;
     for (unsigned i = 0; i < insert->cRecordsInsert && record; ++i) {
+        if (holds(container, record))
+            return 0;
         chain.push_back(record);
         record = record->preccNextRecord;
     }
     auto at = container.records.end();
     if (insert->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(CMA_FIRST)) {
-        at = container.records.begin();
+        at = std::find_if(container.records.begin(), container.records.end(),
+                          [&](MINIRECORDCORE* each) { return parentOf(container, each) == parent; });
     } else if (isRecord(insert->pRecordOrder)) {
         at = std::find(container.records.begin(), container.records.end(), insert->pRecordOrder);
         if (at == container.records.end())
@@ -165,6 +186,8 @@ LRESULT insertRecords(Container& container, MINIRECORDCORE* first, const RECORDI
         ++at;
     }
     container.records.insert(at, chain.begin(), chain.end());
+    for (MINIRECORDCORE* inserted : chain)
+        container.parents[inserted] = parent;
     Locked lock;
     for (MINIRECORDCORE* inserted : chain)
         ++(*gInserted)[inserted];
@@ -188,6 +211,21 @@ void forgetRecord(MINIRECORDCORE* record, bool freeIt)
     }
 }
 
+// A record leaves with every record under it.
+void takeOut(Container& container, MINIRECORDCORE* record, std::vector<MINIRECORDCORE*>& gone)
+{
+    std::vector<MINIRECORDCORE*> children;
+    for (MINIRECORDCORE* each : container.records)
+        if (parentOf(container, each) == record)
+            children.push_back(each);
+    for (MINIRECORDCORE* child : children)
+        takeOut(container, child, gone);
+    container.records.erase(std::find(container.records.begin(), container.records.end(), record));
+    container.parents.erase(record);
+    gone.push_back(record);
+}
+
+// -1 for a record the container does not hold.
 LRESULT removeRecords(Container& container, WPARAM array, LPARAM countAndFlags)
 {
     const unsigned count = LOWORD(countAndFlags);
@@ -195,21 +233,131 @@ LRESULT removeRecords(Container& container, WPARAM array, LPARAM countAndFlags)
     std::vector<MINIRECORDCORE*> gone;
     if (count == 0) {
         gone.swap(container.records);
+        container.parents.clear();
     } else {
         auto** records = reinterpret_cast<MINIRECORDCORE**>(array);
         if (!records)
             return -1;
-        for (unsigned i = 0; i < count; ++i) {
-            auto found = std::find(container.records.begin(), container.records.end(), records[i]);
-            if (found == container.records.end())
+        for (unsigned i = 0; i < count; ++i)
+            if (!holds(container, records[i]))
                 return -1;
-            container.records.erase(found);
-            gone.push_back(records[i]);
-        }
+        for (unsigned i = 0; i < count; ++i)
+            if (holds(container, records[i]))
+                takeOut(container, records[i], gone);
     }
     for (MINIRECORDCORE* record : gone)
         forgetRecord(record, freeThem);
     return static_cast<LRESULT>(container.records.size());
+}
+
+// The siblings of a record in order (the top level for a null parent).
+std::vector<MINIRECORDCORE*> childrenOf(const Container& container, MINIRECORDCORE* parent)
+{
+    std::vector<MINIRECORDCORE*> children;
+    for (MINIRECORDCORE* each : container.records)
+        if (parentOf(container, each) == parent)
+            children.push_back(each);
+    return children;
+}
+
+// Item order and z-order are the same here.
+LRESULT queryRecord(const Container& container, WPARAM reference, LPARAM commandAndOrder)
+{
+    auto* record = reinterpret_cast<MINIRECORDCORE*>(reference);
+    const unsigned command = LOWORD(commandAndOrder);
+    const bool relative = command == CMA_NEXT || command == CMA_PREV || command == CMA_PARENT ||
+                          command == CMA_FIRSTCHILD || command == CMA_LASTCHILD;
+    if (relative && !holds(container, record))
+        return -1;
+    std::vector<MINIRECORDCORE*> list;
+    switch (command) {
+    case CMA_FIRST:
+    case CMA_LAST:
+        list = childrenOf(container, nullptr);
+        if (list.empty())
+            return 0;
+        return reinterpret_cast<LRESULT>(command == CMA_FIRST ? list.front() : list.back());
+    case CMA_FIRSTCHILD:
+    case CMA_LASTCHILD:
+        list = childrenOf(container, record);
+        if (list.empty())
+            return 0;
+        return reinterpret_cast<LRESULT>(command == CMA_FIRSTCHILD ? list.front() : list.back());
+    case CMA_PARENT: return reinterpret_cast<LRESULT>(parentOf(container, record));
+    case CMA_NEXT:
+    case CMA_PREV: {
+        list = childrenOf(container, parentOf(container, record));
+        auto at = std::find(list.begin(), list.end(), record);
+        if (command == CMA_NEXT)
+            return ++at == list.end() ? 0 : reinterpret_cast<LRESULT>(*at);
+        return at == list.begin() ? 0 : reinterpret_cast<LRESULT>(*--at);
+    }
+    default: return -1;
+    }
+}
+
+// The next record after the reference (or from the start) that has every bit.
+LRESULT queryEmphasis(const Container& container, WPARAM reference, LPARAM bits)
+{
+    auto at = container.records.begin();
+    if (reference != 0 && reference != CMA_FIRST) {
+        at = std::find(container.records.begin(), container.records.end(),
+                       reinterpret_cast<MINIRECORDCORE*>(reference));
+        if (at == container.records.end())
+            return -1;
+        ++at;
+    }
+    const std::uint32_t wanted = static_cast<std::uint32_t>(bits);
+    for (; at != container.records.end(); ++at)
+        if (((*at)->flRecordAttr & wanted) == wanted)
+            return reinterpret_cast<LRESULT>(*at);
+    return 0;
+}
+
+// Without a record the emphasis is the container's own. One record at most is cursored.
+LRESULT setEmphasis(Container& container, WPARAM reference, LPARAM onAndBits)
+{
+    auto* record = reinterpret_cast<MINIRECORDCORE*>(reference);
+    const bool on = LOWORD(onAndBits) != 0;
+    const std::uint32_t bits = HIWORD(onAndBits);
+    if (!record)
+        return 1;
+    if (!holds(container, record))
+        return 0;
+    if (on && (bits & CRA_CURSORED))
+        for (MINIRECORDCORE* each : container.records)
+            each->flRecordAttr &= ~CRA_CURSORED;
+    record->flRecordAttr = on ? (record->flRecordAttr | bits) : (record->flRecordAttr & ~bits);
+    return 1;
+}
+
+bool matches(const char* text, const SEARCHSTRING& search)
+{
+    if (!text)
+        text = "";
+    const std::size_t length = std::strlen(search.pszSearch);
+    if (!search.fsPrefix && std::strlen(text) != length)
+        return false;
+    return search.fsCaseSensitive ? std::strncmp(text, search.pszSearch, length) == 0
+                                  : _strnicmp(text, search.pszSearch, length) == 0;
+}
+
+LRESULT searchString(const Container& container, const SEARCHSTRING* search, LPARAM after)
+{
+    if (!search || !search->pszSearch || !after)
+        return 0;
+    auto at = container.records.begin();
+    if (after != CMA_FIRST) {
+        at = std::find(container.records.begin(), container.records.end(),
+                       reinterpret_cast<MINIRECORDCORE*>(after));
+        if (at == container.records.end())
+            return -1;
+        ++at;
+    }
+    for (; at != container.records.end(); ++at)
+        if (matches((*at)->pszIcon, *search))
+            return reinterpret_cast<LRESULT>(*at);
+    return 0;
 }
 
 LRESULT removeColumns(Container& container, WPARAM array, LPARAM countAndFlags)
@@ -238,8 +386,7 @@ LRESULT holdsRecords(const Container& container, WPARAM array, LPARAM count)
     if (!records || count <= 0)
         return 0;
     for (LPARAM i = 0; i < count; ++i)
-        if (std::find(container.records.begin(), container.records.end(), records[i]) ==
-            container.records.end())
+        if (!holds(container, records[i]))
             return 0;
     return 1;
 }
@@ -298,6 +445,11 @@ LRESULT containerMessage(HWND window, Container& container, UINT message, WPARAM
     case CM_REMOVEDETAILFIELDINFO: return removeColumns(container, parameter1, parameter2);
     case CM_FILTER: return filterRecords(container, parameter1, parameter2);
     case CM_QUERYRECORDINFO: return holdsRecords(container, parameter1, parameter2);
+    case CM_QUERYRECORD: return queryRecord(container, parameter1, parameter2);
+    case CM_QUERYRECORDEMPHASIS: return queryEmphasis(container, parameter1, parameter2);
+    case CM_SETRECORDEMPHASIS: return setEmphasis(container, parameter1, parameter2);
+    case CM_SEARCHSTRING:
+        return searchString(container, reinterpret_cast<const SEARCHSTRING*>(parameter1), parameter2);
     case CM_INVALIDATERECORD:
     case CM_INVALIDATEDETAILFIELDINFO:
     case CM_ARRANGE:

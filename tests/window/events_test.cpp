@@ -477,22 +477,4 @@ TEST(EventsListBoxMeasure, AttachingToAVariableListBoxAsksTheOwner)
     EXPECT_EQ(handler.calls, "measure");
 }
 
-// The list-box form reaches the list box's window through what the list-box class registers;
-// here the test stands in for that class with a window of its own.
-TEST(EventsListBoxMeasure, TheListBoxFormAttachesThroughTheRegisteredWindow)
-{
-    TestWindow owner;
-    TestWindow variable(owner.hwnd(), LBS_OWNERDRAWVARIABLE, 36, "ListBox");
-    ListBoxDrawLog handler;
-    handler.measured = ISize(10, 8);
-    EXPECT_THROW(handler.handleEventsFor(static_cast<IBaseListBox*>(nullptr)), IInvalidParameter);
-    IBaseListBox* const listBox = reinterpret_cast<IBaseListBox*>(&variable);
-    EXPECT_THROW(handler.handleEventsFor(listBox), IInvalidRequest);
-    IListBoxDrawItemHandler::setListBoxWindow(
-        [](IBaseListBox* box) { return static_cast<IWindow*>(reinterpret_cast<TestWindow*>(box)); });
-    handler.handleEventsFor(listBox);
-    IListBoxDrawItemHandler::setListBoxWindow(nullptr);
-    EXPECT_EQ(handler.calls, "measure");
-}
-
 } // namespace

@@ -26,4 +26,5 @@
 #include "isequenc.hpp"
 #include "isrtlist.hpp"
 #include "istring.hpp"
+#include "itrace.hpp"
 #include "ivbase.hpp"

@@ -1,0 +1,866 @@
+// The native container's record messages: each record lives as one tree item (once there is a
+// tree control) and, at the top level, as one list item; both carry the object as their data.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "detail/icnrdata.hpp"
+
+#include <iexcept.hpp>
+
+#include "detail/icnritem.hpp"
+#include "icnrctl.hpp"
+#include "icnrobj.hpp"
+
+namespace {
+
+// The messages are answered inside the handler's dispatch, which is where a refusal is located.
+constexpr const char* kFile = "icnrctlw";
+constexpr const char* kWhere = "INativeContainerHandler::dispatchHandlerEvent(IEvent&)";
+constexpr int kTextLength = 64;
+// The tree item's focus bit, which the tree control keeps beside its selection.
+constexpr UINT kTreeFocused = 0x0001;
+
+[[noreturn]] void refuse(const char* condition)
+{
+    IThrow::state(condition, IEXCEPTION_LOCATION(kFile, kWhere));
+}
+
+// Values of 200 and less stand for positions and search codes, never for records.
+bool isRecord(const void* value)
+{
+    return reinterpret_cast<std::uintptr_t>(value) > 200;
+}
+
+MINIRECORDCORE* recordAt(const IEventData& parameter)
+{
+    return static_cast<MINIRECORDCORE*>(parameter.asPointer());
+}
+
+LRESULT resultOf(const ICnrObj* object)
+{
+    return reinterpret_cast<LRESULT>(ICnrObj::recordOf(object));
+}
+
+ICnrItemTable::Entry* entryOf(const ICnrCtl& container, const ICnrObj* object)
+{
+    return object && object->nativeItems() ? object->nativeItems()->find(&container) : nullptr;
+}
+
+HTREEITEM treeItemOf(const ICnrCtl& container, const ICnrObj* object)
+{
+    const ICnrItemTable::Entry* entry = entryOf(container, object);
+    return entry ? reinterpret_cast<HTREEITEM>(entry->treeItem) : nullptr;
+}
+
+ICnrObj* objectOfTreeItem(HWND tree, HTREEITEM item)
+{
+    if (!item)
+        return nullptr;
+    TVITEMA data{};
+    data.mask = TVIF_PARAM | TVIF_HANDLE;
+    data.hItem = item;
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)))
+        return nullptr;
+    return reinterpret_cast<ICnrObj*>(data.lParam);
+}
+
+ICnrObj* objectOfListItem(HWND list, int index)
+{
+    LVITEMA data{};
+    data.mask = LVIF_PARAM;
+    data.iItem = index;
+    if (index < 0 || !SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)))
+        return nullptr;
+    return reinterpret_cast<ICnrObj*>(data.lParam);
+}
+
+HTREEITEM treeItem(HWND tree, HTREEITEM from, UINT relation)
+{
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+}
+
+HTREEITEM lastSibling(HWND tree, HTREEITEM item)
+{
+    for (HTREEITEM next = item; next; next = treeItem(tree, item, TVGN_NEXT))
+        item = next;
+    return item;
+}
+
+// Every item under a tree item, depth first.
+void collectSubtree(HWND tree, HTREEITEM parent, std::vector<ICnrObj*>& objects)
+{
+    for (HTREEITEM child = treeItem(tree, parent, TVGN_CHILD); child;
+         child = treeItem(tree, child, TVGN_NEXT)) {
+        objects.push_back(objectOfTreeItem(tree, child));
+        collectSubtree(tree, child, objects);
+    }
+}
+
+UINT listState(std::uint32_t attributes)
+{
+    return ((attributes & CRA_SELECTED) ? LVIS_SELECTED : 0u) |
+           ((attributes & CRA_CURSORED) ? LVIS_FOCUSED : 0u) |
+           ((attributes & CRA_TARGET) ? LVIS_DROPHILITED : 0u);
+}
+
+UINT treeState(std::uint32_t attributes)
+{
+    return ((attributes & CRA_SELECTED) ? TVIS_SELECTED : 0u) |
+           ((attributes & CRA_CURSORED) ? kTreeFocused : 0u) |
+           ((attributes & CRA_TARGET) ? TVIS_DROPHILITED : 0u) |
+           ((attributes & CRA_EXPANDED) ? TVIS_EXPANDED : 0u);
+}
+
+HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, int image, HTREEITEM parent,
+                         HTREEITEM after)
+{
+    MINIRECORDCORE* record = ICnrObj::recordOf(object);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
+    insert.item.state = treeState(record->flRecordAttr);
+    insert.item.stateMask = 0xFF;
+    insert.item.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+    insert.item.cchTextMax = kTextLength;
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    insert.item.lParam = reinterpret_cast<LPARAM>(object);
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+class Records {
+public:
+    Records(ICnrControlData& data, ICnrCtl& container)
+        : fData(data), fContainer(container), fList(data.listControl()), fTree(data.treeControl())
+    {
+    }
+
+    LRESULT insert(MINIRECORDCORE* record, const RECORDINSERT* where);
+    LRESULT remove(MINIRECORDCORE** records, LPARAM countAndFlags);
+    LRESULT query(const IEventData& reference, unsigned command);
+    LRESULT queryEmphasis(const IEventData& reference, std::uint32_t emphasis);
+    LRESULT setEmphasis(MINIRECORDCORE* record, bool on, std::uint32_t bits);
+    LRESULT queryInfo(MINIRECORDCORE** records, LPARAM count);
+    LRESULT invalidate(MINIRECORDCORE** records, LPARAM countAndFlags);
+    LRESULT search(const SEARCHSTRING* search, const IEventData& after);
+    LRESULT expand(MINIRECORDCORE* record, UINT action);
+    LRESULT sort(PFNCNRCOMPARE compare, LPARAM userData);
+    LRESULT recordRect(CNR_RECTL* rectangle, const QUERYRECORDRECT* query);
+    LRESULT recordFromRect(const IEventData& start, const QUERYRECFROMRECT* query);
+    LRESULT viewport(CNR_RECTL* rectangle);
+    LRESULT scroll(unsigned long direction, long amount);
+    LRESULT openEdit(const CNREDITDATA* edit);
+    LRESULT closeEdit();
+
+private:
+    bool treeIsCurrent() const { return fData.nativeMode() == ICnrControlData::treeMode; }
+    HWND current() const { return treeIsCurrent() ? fTree : fList; }
+    // Where the current control lies in the container window: below the title when shown.
+    POINT offset() const;
+    void forget(ICnrObj* object);
+    void setImage(ICnrObj* object, int image);
+
+    ICnrControlData& fData;
+    ICnrCtl& fContainer;
+    HWND fList;
+    HWND fTree;
+};
+
+LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
+{
+    if (!isRecord(record) || !where)
+        return 0;
+    ICnrObj* object = ICnrObj::objectOf(record);
+    // An object is held once per container: a second item would leave the first one behind
+    // when the object is removed.
+    if (entryOf(fContainer, object))
+        return 0;
+    const int image = fData.imageIndex(record->hptrIcon);
+    ICnrItemTable& entries = object->nativeItemTable();
+    const HWND counted = fList ? fList : fTree;
+    const LRESULT items = fList ? SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0)
+                                : SendMessageA(fTree, TVM_GETCOUNT, 0, 0);
+    if (counted && items == 0)
+        record->flRecordAttr |= CRA_CURSORED;
+    MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
+    if (parent && !fTree)
+        fTree = fData.ensureTree();
+    ICnrItemTable::Entry* entry = nullptr;
+    if (fTree) {
+        HTREEITEM after = TVI_LAST;
+        if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
+            after = TVI_FIRST;
+        else if (isRecord(where->pRecordOrder))
+            after = treeItemOf(fContainer, ICnrObj::objectOf(where->pRecordOrder));
+        const HTREEITEM item =
+            insertTreeItem(fTree, object, image,
+                           parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr,
+                           after ? after : TVI_LAST);
+        if (!item)
+            return 0;
+        entry = &entries.create(&fContainer, reinterpret_cast<std::uintptr_t>(item), 0);
+    }
+    if (fList && !parent) {
+        if (!entry)
+            entry = &entries.create(&fContainer, 0, 0);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        item.state = listState(record->flRecordAttr);
+        item.stateMask = 0x0F;
+        item.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+        item.cchTextMax = kTextLength;
+        item.iImage = image;
+        item.lParam = reinterpret_cast<LPARAM>(object);
+        if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
+            item.iItem = 0;
+        else if (isRecord(where->pRecordOrder))
+            item.iItem = fData.listIndexOf(ICnrObj::objectOf(where->pRecordOrder)) + 1;
+        else
+            item.iItem = static_cast<int>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0));
+        if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
+            entries.remove(&fContainer);
+            return 0;
+        }
+    }
+    if (!entry)
+        return 0;
+    entry->state = record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE);
+    ++fData.info().cRecords;
+    return 1;
+}
+
+// The object and everything under it leave this container's table; the tree item goes with
+// its children.
+void Records::forget(ICnrObj* object)
+{
+    std::vector<ICnrObj*> gone{object};
+    const HTREEITEM item = treeItemOf(fContainer, object);
+    if (fTree && item) {
+        collectSubtree(fTree, item, gone);
+        SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    }
+    if (fList) {
+        const int index = fData.listIndexOf(object);
+        if (index >= 0)
+            SendMessageA(fList, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    }
+    for (ICnrObj* each : gone) {
+        if (!each || !entryOf(fContainer, each))
+            continue;
+        each->nativeItems()->remove(&fContainer);
+        if (fData.info().cRecords)
+            --fData.info().cRecords;
+    }
+}
+
+LRESULT Records::remove(MINIRECORDCORE** records, LPARAM countAndFlags)
+{
+    const unsigned cNumRecord = LOWORD(countAndFlags);
+    const unsigned fRemoveRecord = HIWORD(countAndFlags);
+    if (!(cNumRecord <= 1))
+        refuse("cNumRecord <= 1");
+    if (fRemoveRecord & CMA_FREE)
+        refuse("!(Boolean)(fRemoveRecord & CMA_FREE)");
+    if (cNumRecord == 1) {
+        ICnrObj* object = records && isRecord(records[0]) ? ICnrObj::objectOf(records[0]) : nullptr;
+        // A record this container does not hold changes nothing here.
+        if (entryOf(fContainer, object))
+            forget(object);
+        return 0;
+    }
+    // Every object leaves the table: those of the tree (at every level) when there is one,
+    // else those of the list.
+    std::vector<ICnrObj*> all;
+    if (fTree) {
+        collectSubtree(fTree, TVI_ROOT, all);
+    } else if (fList) {
+        const int count = static_cast<int>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            all.push_back(objectOfListItem(fList, i));
+    }
+    for (ICnrObj* object : all)
+        if (object && object->nativeItems())
+            object->nativeItems()->remove(&fContainer);
+    if (fTree)
+        SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    if (fList)
+        SendMessageA(fList, LVM_DELETEALLITEMS, 0, 0);
+    fData.info().cRecords = 0;
+    return 0;
+}
+
+// With a tree control, the reference is a record; without one, the asking object cursor,
+// whose list position is the reference index.
+LRESULT Records::query(const IEventData& reference, unsigned command)
+{
+    if (fTree) {
+        const HTREEITEM from =
+            isRecord(reference.asPointer())
+                ? treeItemOf(fContainer, ICnrObj::objectOf(recordAt(reference)))
+                : nullptr;
+        HTREEITEM found = nullptr;
+        switch (command) {
+        case CMA_PARENT: found = from ? treeItem(fTree, from, TVGN_PARENT) : nullptr; break;
+        case CMA_FIRSTCHILD: found = from ? treeItem(fTree, from, TVGN_CHILD) : nullptr; break;
+        case CMA_LASTCHILD:
+            found = from ? lastSibling(fTree, treeItem(fTree, from, TVGN_CHILD)) : nullptr;
+            break;
+        case CMA_FIRST: found = treeItem(fTree, nullptr, TVGN_ROOT); break;
+        case CMA_LAST: found = lastSibling(fTree, treeItem(fTree, nullptr, TVGN_ROOT)); break;
+        case CMA_NEXT: found = from ? treeItem(fTree, from, TVGN_NEXT) : nullptr; break;
+        case CMA_PREV: found = from ? treeItem(fTree, from, TVGN_PREVIOUS) : nullptr; break;
+        default: return -1;
+        }
+        return resultOf(objectOfTreeItem(fTree, found));
+    }
+    if (command == CMA_PARENT || command == CMA_FIRSTCHILD || command == CMA_LASTCHILD)
+        return 0;
+    if (!fList)
+        return 0;
+    auto* cursor = static_cast<ICnrCtl::ObjectCursor*>(reference.asPointer());
+    const long position = cursor && isRecord(cursor) ? cursor->listPosition() : -1;
+    long index = 0;
+    switch (command) {
+    case CMA_FIRST: index = 0; break;
+    case CMA_LAST: index = static_cast<long>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0)) - 1; break;
+    case CMA_NEXT: index = position + 1; break;
+    case CMA_PREV: index = position - 1; break;
+    default: return -1;
+    }
+    ICnrObj* object = objectOfListItem(fList, static_cast<int>(index));
+    if (!object)
+        return 0;
+    if (cursor && isRecord(cursor))
+        cursor->setListPosition(index);
+    return resultOf(object);
+}
+
+LRESULT Records::queryEmphasis(const IEventData& reference, std::uint32_t emphasis)
+{
+    const bool fromStart = reference.asUnsignedLong() == 0 ||
+                           reference.asUnsignedLong() == CMA_FIRST;
+    const ICnrObj* after = fromStart ? nullptr : ICnrObj::objectOf(recordAt(reference));
+    if (treeIsCurrent()) {
+        ICnrObj* caret = objectOfTreeItem(fTree, treeItem(fTree, nullptr, TVGN_CARET));
+        if (emphasis != CRA_SELECTED && emphasis != CRA_CURSORED && emphasis != CRA_INUSE)
+            return -1;
+        if (!caret || caret == after)
+            return 0;
+        if (emphasis == CRA_INUSE && !caret->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse))
+            return 0;
+        return resultOf(caret);
+    }
+    if (!fList)
+        return 0;
+    const int start = after ? fData.listIndexOf(after) : -1;
+    if (emphasis == CRA_SELECTED || emphasis == CRA_CURSORED) {
+        const UINT flag = emphasis == CRA_SELECTED ? UINT(LVNI_SELECTED) : UINT(LVNI_FOCUSED);
+        const int found = static_cast<int>(
+            SendMessageA(fList, LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flag, 0)));
+        return resultOf(found >= 0 ? objectOfListItem(fList, found) : nullptr);
+    }
+    if (emphasis != CRA_INUSE)
+        return -1;
+    const int count = static_cast<int>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = start + 1; i < count; ++i) {
+        ICnrObj* object = objectOfListItem(fList, i);
+        if (object && object->nativeItems() &&
+            object->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse))
+            return resultOf(object);
+    }
+    return 0;
+}
+
+void Records::setImage(ICnrObj* object, int image)
+{
+    if (fList) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = fData.listIndexOf(object);
+        item.iImage = image;
+        if (item.iItem >= 0)
+            SendMessageA(fList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (const HTREEITEM handle = treeItemOf(fContainer, object)) {
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = handle;
+        item.iImage = image;
+        item.iSelectedImage = image;
+        SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+LRESULT Records::setEmphasis(MINIRECORDCORE* record, bool on, std::uint32_t bits)
+{
+    if (bits == CRA_SOURCE)
+        return 1;
+    if (!isRecord(record))
+        refuse("pRec != 0");
+    ICnrObj* object = ICnrObj::objectOf(record);
+    if (!object->nativeItems())
+        refuse("pObj->ppd != 0");
+    if (!entryOf(fContainer, object))
+        return 0;
+    ICnrItemTable& entries = *object->nativeItems();
+    LRESULT result = 1;
+    for (const std::uint32_t bit : {CRA_RECORDREADONLY, CRA_DROPONABLE})
+        if (bits & bit)
+            entries.setState(&fContainer, bit, on ? bit : 0, nullptr);
+    if (bits & CRA_INUSE) {
+        setImage(object, on ? fData.inUseImageIndex(record->hptrIcon)
+                            : fData.imageIndex(record->hptrIcon));
+        entries.setState(&fContainer, ICnrItemTable::inUse, on ? std::uint32_t(ICnrItemTable::inUse) : 0u, record);
+    }
+    const bool caretBits = (bits & (CRA_CURSORED | CRA_SELECTED)) != 0;
+    if (treeIsCurrent()) {
+        if (caretBits && on)
+            SendMessageA(fTree, TVM_SELECTITEM, TVGN_CARET,
+                         reinterpret_cast<LPARAM>(treeItemOf(fContainer, object)));
+        else if (!(bits & CRA_INUSE))
+            result = 0;
+        return result;
+    }
+    if (caretBits) {
+        const int index = fData.listIndexOf(object);
+        if (index >= 0) {
+            UINT state = static_cast<UINT>(
+                SendMessageA(fList, LVM_GETITEMSTATE, static_cast<WPARAM>(index), 0x0F));
+            // The focus is never taken away: some item of a list always has it.
+            if ((bits & CRA_CURSORED) && on)
+                state |= LVIS_FOCUSED;
+            if (bits & CRA_SELECTED)
+                state = on ? (state | LVIS_SELECTED) : (state & ~LVIS_SELECTED);
+            LVITEMA item{};
+            item.stateMask = 0x0F;
+            item.state = state;
+            SendMessageA(fList, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    } else if (!(bits & CRA_INUSE)) {
+        result = 0;
+    }
+    return result;
+}
+
+LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
+{
+    if (!records || !isRecord(records[0]))
+        refuse("pRec != 0");
+    for (LPARAM i = 0; i < count; ++i) {
+        MINIRECORDCORE* record = records[i];
+        if (!isRecord(record))
+            refuse("pRec != 0");
+        ICnrObj* object = ICnrObj::objectOf(record);
+        const ICnrItemTable::Entry* entry = entryOf(fContainer, object);
+        std::uint32_t attributes = record->flRecordAttr;
+        const int index = fList ? fData.listIndexOf(object) : -1;
+        if (index >= 0) {
+            POINT place{};
+            if (SendMessageA(fList, LVM_GETITEMPOSITION, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(&place)))
+                record->ptlIcon = CNR_POINTL{place.x, place.y};
+        }
+        const HTREEITEM item = treeItemOf(fContainer, object);
+        attributes &= ~(CRA_EXPANDED | CRA_COLLAPSED);
+        if (item && (SendMessageA(fTree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
+                                  TVIS_EXPANDED) & TVIS_EXPANDED))
+            attributes |= CRA_EXPANDED;
+        else
+            attributes |= CRA_COLLAPSED;
+        if (entry) {
+            attributes &= ~(CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
+            attributes |= entry->state & (CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
+        }
+        UINT state = 0;
+        bool known = false;
+        if (treeIsCurrent() && item) {
+            state = static_cast<UINT>(SendMessageA(fTree, TVM_GETITEMSTATE,
+                                                   reinterpret_cast<WPARAM>(item), 0xFF));
+            if (treeItem(fTree, nullptr, TVGN_CARET) == item)
+                state |= kTreeFocused | TVIS_SELECTED;
+            known = true;
+        } else if (!treeIsCurrent() && index >= 0) {
+            state = static_cast<UINT>(
+                SendMessageA(fList, LVM_GETITEMSTATE, static_cast<WPARAM>(index), 0x0F));
+            known = true;
+        }
+        if (known) {
+            // The focused, selected and drop-highlighted bits have the same values in both
+            // controls.
+            attributes &= ~(CRA_CURSORED | CRA_SELECTED | CRA_TARGET);
+            if (state & LVIS_FOCUSED) attributes |= CRA_CURSORED;
+            if (state & LVIS_SELECTED) attributes |= CRA_SELECTED;
+            if (state & LVIS_DROPHILITED) attributes |= CRA_TARGET;
+        }
+        record->flRecordAttr = attributes;
+    }
+    return 1;
+}
+
+// Brings the native items up to date with the record: text, image and, in icon view, place.
+LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
+{
+    const unsigned cNumRecord = LOWORD(countAndFlags);
+    if (!(cNumRecord <= 1))
+        refuse("cNumRecord <= 1");
+    if (cNumRecord == 1 && records && isRecord(records[0])) {
+        MINIRECORDCORE* record = records[0];
+        ICnrObj* object = ICnrObj::objectOf(record);
+        if (!entryOf(fContainer, object))
+            return 1;
+        const bool inUse = object->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse);
+        const int image = inUse ? fData.inUseImageIndex(record->hptrIcon)
+                                : fData.imageIndex(record->hptrIcon);
+        char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+        const int index = fList ? fData.listIndexOf(object) : -1;
+        if (index >= 0) {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = index;
+            item.pszText = text;
+            item.iImage = image;
+            SendMessageA(fList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            if ((GetWindowLongPtrA(fList, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON) {
+                POINT place{record->ptlIcon.x, record->ptlIcon.y};
+                SendMessageA(fList, LVM_SETITEMPOSITION32, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(&place));
+            }
+            if (!treeIsCurrent()) {
+                SendMessageA(fList, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+                UpdateWindow(fList);
+            }
+        }
+        if (const HTREEITEM handle = treeItemOf(fContainer, object)) {
+            TVITEMA item{};
+            item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            item.hItem = handle;
+            item.pszText = text;
+            item.iImage = image;
+            item.iSelectedImage = image;
+            SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    } else if (cNumRecord == 0 && !treeIsCurrent() && fList) {
+        const LRESULT count = SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0);
+        if (count > 0)
+            SendMessageA(fList, LVM_REDRAWITEMS, 0, count - 1);
+        InvalidateRect(fList, nullptr, TRUE);
+    }
+    if (treeIsCurrent() && fTree)
+        InvalidateRect(fTree, nullptr, TRUE);
+    return 1;
+}
+
+// The list control finds texts; it ignores case whatever the search asks for.
+LRESULT Records::search(const SEARCHSTRING* search, const IEventData& after)
+{
+    if (!after.asUnsignedLong())
+        refuse("pSearchAfter != 0");
+    if (treeIsCurrent() || !fList || !search || !search->pszSearch)
+        return 0;
+    const int start = after.asUnsignedLong() == CMA_FIRST
+                          ? -1
+                          : fData.listIndexOf(ICnrObj::objectOf(recordAt(after)));
+    LVFINDINFOA find{};
+    find.flags = search->fsPrefix ? (LVFI_STRING | LVFI_PARTIAL) : LVFI_STRING;
+    find.psz = search->pszSearch;
+    const int found = static_cast<int>(SendMessageA(fList, LVM_FINDITEMA,
+                                                    static_cast<WPARAM>(start),
+                                                    reinterpret_cast<LPARAM>(&find)));
+    return resultOf(found >= 0 ? objectOfListItem(fList, found) : nullptr);
+}
+
+LRESULT Records::expand(MINIRECORDCORE* record, UINT action)
+{
+    if (!fTree || !isRecord(record))
+        return 0;
+    return SendMessageA(fTree, TVM_EXPAND, action,
+                        reinterpret_cast<LPARAM>(treeItemOf(fContainer, ICnrObj::objectOf(record))));
+}
+
+// The comparison gets the two objects in place of the records.
+LRESULT Records::sort(PFNCNRCOMPARE compare, LPARAM userData)
+{
+    if (!compare)
+        return 0;
+    if (treeIsCurrent()) {
+        TVSORTCB sort{};
+        sort.hParent = TVI_ROOT;
+        sort.lpfnCompare = reinterpret_cast<PFNTVCOMPARE>(reinterpret_cast<void (*)()>(compare));
+        sort.lParam = userData;
+        return SendMessageA(fTree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+    }
+    return fList ? SendMessageA(fList, LVM_SORTITEMS, static_cast<WPARAM>(userData),
+                                reinterpret_cast<LPARAM>(reinterpret_cast<void (*)()>(compare)))
+                 : 0;
+}
+
+POINT Records::offset() const
+{
+    POINT origin{0, 0};
+    if (fData.isTitleShown() && current())
+        MapWindowPoints(current(), fContainer.handle(), &origin, 1);
+    return origin;
+}
+
+// In the list the parts come from the control; in the tree the text's rectangle, widened to the
+// left over the icon where asked (the icon lies left of the text, as wide as the row is high).
+LRESULT Records::recordRect(CNR_RECTL* rectangle, const QUERYRECORDRECT* query)
+{
+    if (!query || !isRecord(query->pRecord))
+        refuse("pQryRecordRect->pRecord != 0");
+    if (!rectangle)
+        return 0;
+    ICnrObj* object = ICnrObj::objectOf(query->pRecord);
+    const bool icon = (query->fsExtent & CMA_ICON) != 0;
+    const bool text = (query->fsExtent & CMA_TEXT) != 0;
+    RECT area{};
+    if (treeIsCurrent()) {
+        const HTREEITEM item = treeItemOf(fContainer, object);
+        // TVM_GETITEMRECT takes the item in the rectangle it fills.
+        static_assert(sizeof(HTREEITEM) <= sizeof(RECT), "the item must fit in the rectangle");
+        std::memcpy(&area, &item, sizeof item);
+        if (!item || !SendMessageA(fTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&area)))
+            return 0;
+        if (icon) {
+            const LONG width = area.bottom - area.top;
+            area.left -= width;
+            if (!text)
+                area.right = area.left + width;
+        }
+    } else {
+        const int index = fData.listIndexOf(object);
+        area.left = icon && text ? LVIR_BOUNDS : text ? LVIR_LABEL : LVIR_ICON;
+        if (index < 0 || !SendMessageA(fList, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(&area)))
+            return 0;
+    }
+    const POINT shift = offset();
+    *rectangle = CNR_RECTL{area.left + shift.x, area.bottom + shift.y, area.right + shift.x,
+                           area.top + shift.y};
+    return 1;
+}
+
+// A hit test at the top-right corner of the rectangle, whatever the search flags say.
+LRESULT Records::recordFromRect(const IEventData& start, const QUERYRECFROMRECT* query)
+{
+    if (start.asUnsignedLong() != CMA_FIRST || !query)
+        return 0;
+    const POINT at{query->rect.xRight, query->rect.yTop};
+    if (treeIsCurrent()) {
+        TVHITTESTINFO hit{};
+        hit.pt = at;
+        const auto item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(fTree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        return item && (hit.flags & 0x46) ? resultOf(objectOfTreeItem(fTree, item)) : 0;
+    }
+    if (!fList)
+        return 0;
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int index = static_cast<int>(
+        SendMessageA(fList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    // The list answers an item only for a point on its icon, label or state icon; its flags
+    // are not read, since not every list control fills them in for every view.
+    return index >= 0 ? resultOf(objectOfListItem(fList, index)) : 0;
+}
+
+LRESULT Records::viewport(CNR_RECTL* rectangle)
+{
+    if (!rectangle)
+        return 0;
+    RECT area{};
+    if (const HWND control = current())
+        GetClientRect(control, &area);
+    const POINT shift = offset();
+    *rectangle = CNR_RECTL{0, area.bottom + shift.y, area.right, shift.y};
+    return 1;
+}
+
+LRESULT Records::scroll(unsigned long scrollDirection, long amount)
+{
+    if (!((scrollDirection == CMA_VERTICAL) || (scrollDirection == CMA_HORIZONTAL)))
+        refuse("( scrollDirection == CMA_VERTICAL) || ( scrollDirection == CMA_HORIZONTAL)");
+    const bool vertical = scrollDirection == CMA_VERTICAL;
+    if (treeIsCurrent()) {
+        ScrollWindowEx(fTree, vertical ? 0 : amount, vertical ? amount : 0, nullptr, nullptr,
+                       nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    } else if (fList) {
+        SendMessageA(fList, LVM_SCROLL, static_cast<WPARAM>(vertical ? 0 : amount),
+                     vertical ? amount : 0);
+    }
+    return 1;
+}
+
+LRESULT Records::openEdit(const CNREDITDATA* edit)
+{
+    if (!edit || !isRecord(edit->pRecord))
+        return 0;
+    ICnrObj* object = ICnrObj::objectOf(edit->pRecord);
+    if (treeIsCurrent())
+        return SendMessageA(fTree, TVM_EDITLABELA, 0,
+                            reinterpret_cast<LPARAM>(treeItemOf(fContainer, object))) != 0;
+    const int index = fData.listIndexOf(object);
+    return index >= 0 && SendMessageA(fList, LVM_EDITLABELA, static_cast<WPARAM>(index), 0) != 0;
+}
+
+LRESULT Records::closeEdit()
+{
+    if (treeIsCurrent())
+        return SendMessageA(fTree, TVM_ENDEDITLABELNOW, 0, 0);
+    return fList ? SendMessageA(fList, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0) : 0;
+}
+
+} // namespace
+
+IBase::Boolean INativeContainerHandler::recordMessage(ICnrControlData& data, IEvent& event)
+{
+    ICnrCtl* container = ICnrCtl::containerWithHandle(event.handle());
+    if (!container)
+        return false;
+    Records records(data, *container);
+    const IEventData first = event.parameter1();
+    const IEventData second = event.parameter2();
+    auto* array = static_cast<MINIRECORDCORE**>(first.asPointer());
+    LRESULT result = 0;
+    switch (event.eventId()) {
+    case CM_ARRANGE: data.arrange(); result = 1; break;
+    case CM_ERASERECORD: result = 1; break;
+    case CM_INSERTRECORD:
+        result = records.insert(recordAt(first), static_cast<const RECORDINSERT*>(second.asPointer()));
+        break;
+    case CM_REMOVERECORD: result = records.remove(array, second.asLong()); break;
+    case CM_INVALIDATERECORD: result = records.invalidate(array, second.asLong()); break;
+    case CM_QUERYRECORD: result = records.query(first, LOWORD(second.asUnsignedLong())); break;
+    case CM_QUERYRECORDEMPHASIS:
+        result = records.queryEmphasis(first, static_cast<std::uint32_t>(second.asUnsignedLong()));
+        break;
+    case CM_SETRECORDEMPHASIS:
+        result = records.setEmphasis(recordAt(first), LOWORD(second.asUnsignedLong()) != 0,
+                                     HIWORD(second.asUnsignedLong()));
+        break;
+    case CM_QUERYRECORDINFO: result = records.queryInfo(array, second.asLong()); break;
+    case CM_SEARCHSTRING:
+        result = records.search(static_cast<const SEARCHSTRING*>(first.asPointer()), second);
+        break;
+    case CM_SORTRECORD:
+        result = records.sort(reinterpret_cast<PFNCNRCOMPARE>(first.asPointer()), second.asLong());
+        break;
+    case CM_QUERYRECORDRECT:
+        result = records.recordRect(static_cast<CNR_RECTL*>(first.asPointer()),
+                                    static_cast<const QUERYRECORDRECT*>(second.asPointer()));
+        break;
+    case CM_QUERYRECORDFROMRECT:
+        result = records.recordFromRect(first, static_cast<const QUERYRECFROMRECT*>(second.asPointer()));
+        break;
+    case CM_QUERYVIEWPORTRECT:
+        result = records.viewport(static_cast<CNR_RECTL*>(first.asPointer()));
+        break;
+    case CM_SCROLLWINDOW: result = records.scroll(first.asUnsignedLong(), second.asLong()); break;
+    case CM_OPENEDIT:
+        result = records.openEdit(static_cast<const CNREDITDATA*>(first.asPointer()));
+        break;
+    case CM_CLOSEEDIT: result = records.closeEdit(); break;
+    case CM_COLLAPSETREE: result = records.expand(recordAt(first), TVE_COLLAPSE); break;
+    case CM_EXPANDTREE: result = records.expand(recordAt(first), TVE_EXPAND); break;
+    default:
+        // Filtering, background painting and drag images take the window's default.
+        return false;
+    }
+    event.setResult(result);
+    return true;
+}
+
+// Image lists -----------------------------------------------------------------------------------------
+
+int ICnrControlData::imageIndex(HICON icon)
+{
+    auto found = fImages.find(icon);
+    if (found != fImages.end())
+        return found->second;
+    int index = -1;
+    if (icon) {
+        index = ImageList_ReplaceIcon(fLargeImages, -1, icon);
+        ImageList_ReplaceIcon(fSmallImages, -1, icon);
+    } else {
+        // A record without an icon shows the default one.
+        HICON large = ImageList_GetIcon(fLargeDefaultIcon, 0, ILD_NORMAL);
+        HICON small = ImageList_GetIcon(fSmallDefaultIcon, 0, ILD_NORMAL);
+        index = large ? ImageList_ReplaceIcon(fLargeImages, -1, large) : -1;
+        if (small)
+            ImageList_ReplaceIcon(fSmallImages, -1, small);
+        if (large) DestroyIcon(large);
+        if (small) DestroyIcon(small);
+    }
+    fImages.emplace(icon, index);
+    return index;
+}
+
+int ICnrControlData::inUseImageIndex(HICON icon)
+{
+    auto found = fInUseImages.find(icon);
+    if (found != fInUseImages.end())
+        return found->second;
+    const int plain = imageIndex(icon);
+    int index = plain;
+    // The two lists grow in step, so one index names the image in both.
+    const std::pair<HIMAGELIST, HIMAGELIST> pairs[] = {{fLargeImages, fLargeDefaultIcon},
+                                                       {fSmallImages, fSmallDefaultIcon}};
+    for (const auto& [images, overlay] : pairs) {
+        HIMAGELIST merged = plain >= 0 ? ImageList_Merge(images, plain, overlay, 0, 0, 0) : nullptr;
+        HICON mergedIcon = merged ? ImageList_GetIcon(merged, 0, ILD_NORMAL) : nullptr;
+        const int added = mergedIcon ? ImageList_ReplaceIcon(images, -1, mergedIcon) : -1;
+        if (images == fLargeImages)
+            index = added >= 0 ? added : plain;
+        if (mergedIcon) DestroyIcon(mergedIcon);
+        if (merged) ImageList_Destroy(merged);
+    }
+    fInUseImages.emplace(icon, index);
+    return index;
+}
+
+// The tree -----------------------------------------------------------------------------------------
+
+HWND ICnrControlData::ensureTree()
+{
+    if (HWND tree = treeControl())
+        return tree;
+    createControl(treeMode);
+    const HWND tree = treeControl();
+    if (tree)
+        SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(fSmallImages));
+    const HWND list = listControl();
+    if (!tree || !list)
+        return tree;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        ICnrObj* object = objectOfListItem(list, i);
+        ICnrItemTable::Entry* entry = entryOf(*fContainer, object);
+        if (!entry)
+            continue;
+        MINIRECORDCORE* record = ICnrObj::recordOf(object);
+        const bool inUse = (entry->state & ICnrItemTable::inUse) != 0;
+        const int image = inUse ? inUseImageIndex(record->hptrIcon) : imageIndex(record->hptrIcon);
+        entry->treeItem = reinterpret_cast<std::uintptr_t>(
+            insertTreeItem(tree, object, image, nullptr, TVI_LAST));
+    }
+    return tree;
+}
+
+int ICnrControlData::listIndexOf(const ICnrObj* object) const
+{
+    const HWND list = listControl();
+    if (!list || !object)
+        return -1;
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(object);
+    return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(&find)));
+}

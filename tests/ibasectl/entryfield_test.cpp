@@ -1,0 +1,239 @@
+// The entry field: its limit, selection, clearing and the clipboard, read-only switching by
+// disable and enable, the keys it hands to its owner, its colours and the start of a drag.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <ientryfd.hpp>
+#include <inotifid.hpp>
+
+#include "basectltest.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+using basectltest::NotificationLog;
+
+IRectangle slot(int row)
+{
+    return IRectangle(IPoint(10, 10 + 30 * row), ISize(200, 24));
+}
+
+class EntryField : public basectltest::ShownParent {
+protected:
+    std::unique_ptr<IEntryField> make(int row = 0, IWindow* owner = nullptr)
+    {
+        return std::make_unique<IEntryField>(10 + row, parent.get(), owner ? owner : parent.get(),
+                                             slot(row));
+    }
+};
+
+TEST_F(EntryField, ANewFieldKeepsTheFirst32CharactersAndALimitMustHoldTheText)
+{
+    auto field = make();
+    EXPECT_EQ(field->limit(), 32u);
+    field->setText("abcdefghijklmnopqrstuvwxyz0123456789ABCD"); // 40 characters
+    EXPECT_EQ(ovktest::str(field->text()), "abcdefghijklmnopqrstuvwxyz012345");
+
+    field->setText("Eight ch");
+    const IException failure = ovktest::caught([&] { field->setLimit(5); });
+    EXPECT_EQ(ovktest::str(failure.text(0)), "text().length() <= ulLimit");
+    EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->fileName()), "ientryfd");
+    EXPECT_EQ(field->limit(), 32u);
+
+    ovktest::Recorder limits(EM_LIMITTEXT);
+    limits.attach(*field, "limit");
+    field->setLimit(32);
+    EXPECT_EQ(limits.trace(), "");
+    field->setLimit(8);
+    EXPECT_EQ(limits.trace(), "limit");
+    // The native control keeps the limit too: typing past it is refused.
+    SendMessageA(field->handle(), EM_SETSEL, 8, 8);
+    SendMessageA(field->handle(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(ovktest::str(field->text()), "Eight ch");
+}
+
+TEST_F(EntryField, ClearBlanksTheSelectionAndKeepsTheLength)
+{
+    auto field = make();
+    field->setText("Planet");
+    field->selectRange(IRange(1, 3));
+    EXPECT_EQ(ovktest::str(field->selectedText()), "lan");
+    field->clear();
+    EXPECT_EQ(ovktest::str(field->text()), "P   et");
+
+    // A read-only field keeps its text.
+    field->disableDataUpdate();
+    field->selectRange(IRange(0, 1));
+    field->clear();
+    EXPECT_EQ(ovktest::str(field->text()), "P   et");
+}
+
+TEST_F(EntryField, AnUpperBoundOf0xFFFFFFFESelectsToTheEnd)
+{
+    auto field = make();
+    field->setText("Planet");
+    field->selectRange(IRange(2, static_cast<IRange::Bound>(0xFFFFFFFE)));
+    EXPECT_EQ(ovktest::str(field->selectedText()), "anet");
+    EXPECT_EQ(field->selectedRange().lowerBound(), 2);
+    EXPECT_EQ(field->selectedRange().upperBound(), 5);
+    EXPECT_EQ(field->selectedTextLength(), 4u);
+}
+
+TEST_F(EntryField, ClipboardOperationsNeedASelectionAndMoveText)
+{
+    auto source = make(0);
+    auto target = make(1);
+    source->setText("copy me");
+    const struct {
+        const char* what;
+        std::function<void()> operation;
+    } needSelection[] = {
+        {"cut", [&] { source->cut(); }},
+        {"copy", [&] { source->copy(); }},
+        {"clear", [&] { source->clear(); }},
+        {"discard", [&] { source->discard(); }},
+        {"selectedRange", [&] { source->selectedRange(); }},
+    };
+    source->setCursorPosition(2);
+    for (const auto& c : needSelection) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ovktest::str(ovktest::caught(c.operation).text(0)), "hasSelectedText()");
+    }
+
+    source->selectRange(IRange(0, 3));
+    source->copy();
+    target->paste();
+    EXPECT_EQ(ovktest::str(target->text()), "copy");
+    source->selectRange(IRange(4, 6));
+    source->cut();
+    EXPECT_EQ(ovktest::str(source->text()), "copy");
+    target->setCursorPosition(0);
+    target->paste();
+    EXPECT_EQ(ovktest::str(target->text()), " mecopy");
+    target->selectRange(IRange(0, 2));
+    target->discard();
+    EXPECT_EQ(ovktest::str(target->text()), "copy");
+}
+
+// The owner here moves the focus on a Tab character, as a canvas or a dialog does.
+TEST_F(EntryField, DisablingAFocusedFieldMakesItReadOnlyAndMovesTheFocusOn)
+{
+    ovktest::TestWindow owner;
+    auto first = make(0, &owner);
+    auto second = make(1, &owner);
+    ovktest::Recorder tabs(WM_CHAR);
+    tabs.attach(owner, "tab").setAction([&](IEvent& event) {
+        if (event.parameter1().asUnsignedLong() != VK_TAB || GetFocus() != first->handle())
+            return false;
+        SetFocus(second->handle());
+        return true;
+    });
+    SetForegroundWindow(parentHandle());
+    first->setFocus();
+    ASSERT_TRUE(first->hasFocus());
+
+    first->disable();
+    EXPECT_EQ(tabs.trace(), "tab");
+    EXPECT_FALSE(first->isEnabled());
+    EXPECT_FALSE(first->isWriteable());
+    EXPECT_TRUE(second->hasFocus());
+
+    first->enable();
+    EXPECT_TRUE(first->isEnabled());
+    EXPECT_TRUE(first->isWriteable());
+
+    // A field the program made read-only stays so across disable and enable.
+    second->disableDataUpdate();
+    second->disable();
+    second->enable();
+    EXPECT_FALSE(second->isWriteable());
+}
+
+// Enter, Esc and Tab in a field of a dialog reach the dialog as WM_CHAR and never the edit
+// control, which would beep or insert a tab.
+TEST_F(EntryField, EnterEscAndTabGoToTheOwner)
+{
+    basectltest::MemoryDialog dialog(parentHandle(), {{0x81, ES_AUTOHSCROLL, 201, 5}});
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    IWindow dialogWindow{IWindowHandle(dialog.hwnd())};
+    IEntryField field(201, &dialogWindow);
+    ovktest::Recorder characters(WM_CHAR);
+    characters.attach(dialogWindow, "dialog", true);
+    for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_TAB}})
+        SendMessageA(field.handle(), WM_CHAR, key, 1);
+    EXPECT_EQ(characters.trace(), "dialog dialog dialog");
+    EXPECT_TRUE(field.isEmpty());
+    SendMessageA(field.handle(), WM_CHAR, 'a', 1);
+    EXPECT_EQ(characters.trace(), "dialog dialog dialog");
+    EXPECT_EQ(ovktest::str(field.text()), "a");
+    EXPECT_EQ(field.limit(), 32u);
+}
+
+TEST_F(EntryField, ReadOnlyChangesAreToldAfterTheControlHasThem)
+{
+    auto field = make();
+    NotificationLog log;
+    log.handleNotificationsFor(*field);
+    field->enableNotification();
+    ovktest::send(field->handle(), EM_SETREADONLY, 1);
+    ovktest::pumpUntil([&] { return !log.entries().empty(); });
+    EXPECT_EQ(log.trace(), "IEntryField::dataUpdate=0");
+    log.clear();
+    field->enableDataUpdate();
+    ovktest::pumpUntil([&] { return !log.entries().empty(); });
+    EXPECT_EQ(log.trace(), "IEntryField::dataUpdate=1");
+    log.stopHandlingNotificationsFor(*field);
+}
+
+TEST_F(EntryField, ColourRequestsAnswerWithTheFieldsOwnColours)
+{
+    auto field = make();
+    field->setBackgroundColor(IColor(IColor::red));
+    field->setForegroundColor(IColor(IColor::blue));
+    const HDC context = CreateCompatibleDC(nullptr);
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+        parentHandle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(context),
+        reinterpret_cast<LPARAM>(static_cast<HWND>(field->handle()))));
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH info{};
+    ASSERT_EQ(GetObjectA(brush, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_EQ(info.lbColor & 0xFFFFFF, RGB(255, 0, 0));
+    EXPECT_EQ(GetBkColor(context), RGB(255, 0, 0));
+    EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
+    DeleteDC(context);
+}
+
+// A press on the selected text asks for a drag by the private begin-drag message and drops the
+// selection; a press beside it does nothing.
+TEST_F(EntryField, APressOnTheSelectedTextStartsADrag)
+{
+    auto field = make();
+    field->setText("drag this word");
+    field->selectRange(IRange(5, 8));
+    ovktest::Recorder drags(0xFFDE);
+    drags.attach(*field, "drag", true);
+    const auto at = [&](int character) {
+        const LRESULT point = SendMessageA(field->handle(), EM_POSFROMCHAR, character, 0);
+        return IEventParameter2(MAKELPARAM(LOWORD(point) + 1, HIWORD(point) + 2));
+    };
+    IEvent beside(field->handle(), WM_LBUTTONDOWN, MK_LBUTTON, at(1));
+    EXPECT_FALSE(field->isDragStarting(beside));
+    EXPECT_EQ(drags.trace(), "");
+    IEvent on(field->handle(), WM_LBUTTONDOWN, MK_LBUTTON, at(6));
+    EXPECT_FALSE(field->isDragStarting(on));
+    EXPECT_EQ(drags.trace(), "drag");
+    EXPECT_FALSE(field->hasSelectedText());
+}
+
+TEST_F(EntryField, ANullParentIsRefused)
+{
+    const IException failure = ovktest::caught([] { IEntryField(1, nullptr, nullptr); });
+    EXPECT_EQ(ovktest::str(failure.text(0)), "parent!=0");
+    EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->fileName()), "ientryfd");
+}
+
+} // namespace
