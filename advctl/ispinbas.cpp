@@ -154,8 +154,10 @@ void IBaseSpinButton::createNative(unsigned long id, const IWindowHandle& parent
     setSlot(wrapper, entrySlot, reinterpret_cast<LONG_PTR>(field));
     setSlot(wrapper, previousSlot,
             SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&entryProcedure)));
-    if (nativeStyle & masterStyle)
+    if (nativeStyle & masterStyle) {
         createArrows(id, numeric);
+        setSlot(wrapper, servedSlot, reinterpret_cast<LONG_PTR>(field));
+    }
     setSlot(wrapper, rangeSlot, 0);
     setSlot(wrapper, positionSlot, 0);
     attachHandlers();
@@ -277,7 +279,7 @@ HWND IBaseSpinButton::servingUpDown() const
     const HWND upDown = upDownControl();
     if (!upDown || !IsWindow(upDown))
         return nullptr;
-    return slotWindow(GetParent(upDown), entrySlot) == entryField() ? upDown : nullptr;
+    return slotWindow(GetParent(upDown), servedSlot) == entryField() ? upDown : nullptr;
 }
 
 long IBaseSpinButton::nativePosition() const
@@ -376,19 +378,19 @@ IBaseSpinButton& IBaseSpinButton::setLimit(unsigned long characters)
     return *this;
 }
 
-IBaseSpinButton& IBaseSpinButton::setMaster(IBaseSpinButton& masterButton)
+IBaseSpinButton& IBaseSpinButton::setMaster(IBaseSpinButton& master)
 {
     static const char* const function = "IBaseSpinButton::setMaster(IBaseSpinButton&)";
     ISTATE_CHECK(isServant(), kFile, function);
-    IARGUMENT_CHECK(masterButton.isMaster(), kFile, function);
+    IARGUMENT_CHECK(master.isMaster(), kFile, function);
     if (usesThunkedWindow()) {
         if (handle().sendEvent(IOutsideMessage::spinSetMaster,
-                               IEventData(masterButton.handle().asValue()), 0)
+                               IEventData(master.handle().asValue()), 0)
                 .asUnsignedLong() == 0)
             IThrow::systemError("SPBM_SETMASTER", GetLastError(), IEXCEPTION_LOCATION(kFile, function));
         return *this;
     }
-    const HWND upDown = masterButton.upDownControl();
+    const HWND upDown = master.upDownControl();
     if (!upDown)
         IThrow::message(OVK_MSG_OPERATION_NOT_SUPPORTED, IEXCEPTION_LOCATION(kFile, function));
     setSlot(handle(), upDownSlot, reinterpret_cast<LONG_PTR>(upDown));

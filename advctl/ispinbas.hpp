@@ -13,7 +13,7 @@ struct IBaseSpinButtonData;
 // Native variant: a wrapper window of the library's class "OVK Native SpinButton" holds an
 // "Edit" entry field with the button's id and, for a master, an up-down control with id - 1
 // whose automatic buddy is a hidden field with id - 2. A servant has no arrows of its own: its
-// master's arrows serve whichever of them has the focus. The wrapper keeps its state in five
+// master's arrows serve whichever of them has the focus. The wrapper keeps its state in
 // pointer-wide window slots (see detail/ispinslt.hpp).
 class OVKWIN_API IBaseSpinButton : public IControl {
 public:
@@ -59,7 +59,7 @@ public:
     // The number of characters the entry field takes (255 at first).
     virtual IBaseSpinButton& setLimit(unsigned long characters);
     // This servant's value is spun by the master's arrows.
-    virtual IBaseSpinButton& setMaster(IBaseSpinButton& masterButton);
+    virtual IBaseSpinButton& setMaster(IBaseSpinButton& master);
     // Steps the value; past a limit it wraps to the other.
     virtual IBaseSpinButton& spinDown(unsigned long steps = 1);
     virtual IBaseSpinButton& spinUp(unsigned long steps = 1);

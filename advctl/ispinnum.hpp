@@ -7,7 +7,7 @@
 
 class OVKWIN_API INumericSpinButton : public IBaseSpinButton {
 public:
-    using Style = IWindowClassStyle<INumericSpinButton>;
+    using Style = IBaseSpinButton::Style;
     // Pads the number with zeros to the button's limit.
     static const Style padWithZeros;
     static const Style classDefaultStyle;

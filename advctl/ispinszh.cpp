@@ -240,7 +240,7 @@ IBase::Boolean IBaseSpinDefaultHandler::scrolled(IEvent& event, bool fromArrows)
     if (fromArrows) {
         if (!upDown)
             return false;
-        const HWND field = slotWindow(GetParent(upDown), entrySlot);
+        const HWND field = slotWindow(GetParent(upDown), servedSlot);
         if (field)
             target = GetParent(field);
     }
@@ -261,15 +261,14 @@ IBase::Boolean IBaseSpinDefaultHandler::fieldNotification(IEvent& event)
     case EN_SETFOCUS: {
         // The master's arrows move over to the field that has the focus.
         const HWND upDown = slotWindow(wrapper, upDownSlot);
-        if (upDown && IsWindow(upDown) && slotWindow(GetParent(upDown), entrySlot) != field) {
-            setSlot(GetParent(upDown), entrySlot, reinterpret_cast<LONG_PTR>(field));
+        if (upDown && IsWindow(upDown) && slotWindow(GetParent(upDown), servedSlot) != field) {
+            setSlot(GetParent(upDown), servedSlot, reinterpret_cast<LONG_PTR>(field));
             const LONG_PTR range = slot(wrapper, rangeSlot);
             SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(lowerOf(range)), upperOf(range));
             const long position = static_cast<long>(slot(wrapper, positionSlot));
             SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(position, 0));
             showPosition(wrapper, position);
         }
-        // The arrows' own wrapper gets its field back once the arrows are used from it.
         notify(wrapper, spinFocusGained);
         return true;
     }
@@ -286,7 +285,7 @@ IBase::Boolean IBaseSpinDefaultHandler::fieldNotification(IEvent& event)
             const LONG_PTR range = slot(wrapper, rangeSlot);
             if (lowerOf(range) <= value && value <= upperOf(range)) {
                 const HWND upDown = slotWindow(wrapper, upDownSlot);
-                if (upDown && slotWindow(GetParent(upDown), entrySlot) == field)
+                if (upDown && slotWindow(GetParent(upDown), servedSlot) == field)
                     SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(value, 0));
                 setSlot(wrapper, positionSlot, value);
             }

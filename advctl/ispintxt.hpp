@@ -13,7 +13,7 @@ struct ITextSpinButtonData;
 
 class OVKWIN_API ITextSpinButton : public IBaseSpinButton {
 public:
-    using Style = IWindowClassStyle<ITextSpinButton>;
+    using Style = IBaseSpinButton::Style;
     static const Style classDefaultStyle;
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);

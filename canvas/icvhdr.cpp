@@ -41,11 +41,14 @@ HWND frameOf(HWND window)
         SendMessageA(window, IPrivateMessage::windowQuery, IPrivateMessage::queryFrame, 0));
 }
 
+// A page of the outside notebook, or of the native one, whose pages live in a clipping window
+// inside its tab control.
 bool isNotebookPage(HWND canvas)
 {
     const HWND parent = GetParent(canvas);
-    return parent && hasClassPrefix(GetParent(parent), "OVK Notebook") &&
-           GetParent(parent) != nullptr;
+    const HWND grandparent = parent ? GetParent(parent) : nullptr;
+    return grandparent && (hasClassPrefix(grandparent, "OVK Notebook") ||
+                           hasClassPrefix(grandparent, "SysTabControl32"));
 }
 
 bool isFrame(const IWindow& window)

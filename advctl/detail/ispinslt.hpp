@@ -17,6 +17,7 @@ enum Slot : int {
     positionSlot,  // the position, kept also while no up-down control serves the button
     entrySlot,     // the "Edit" entry field
     previousSlot,  // the entry field's previous window procedure
+    servedSlot,    // of a master: the entry field its arrows serve now, its own or a servant's
     slotCount
 };
 
