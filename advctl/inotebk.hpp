@@ -14,6 +14,7 @@
 #include <istring.hpp>
 
 struct INotebookData;
+struct HWND__;
 class IPageClipWindow;
 
 // A page of a notebook: a 32-bit identifier, 0 for no page.

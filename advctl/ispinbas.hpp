@@ -9,6 +9,8 @@
 #include <ihandler.hpp>
 
 struct IBaseSpinButtonData;
+struct HBRUSH__;
+struct HWND__;
 
 // Native variant: a wrapper window of the library's class "OVK Native SpinButton" holds an
 // "Edit" entry field with the button's id and, for a master, an up-down control with id - 1
