@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include <icnrmsg.hpp>
 #include <iwindow.hpp>
 
 #include "detail/icallgrd.hpp"
@@ -68,7 +69,7 @@ bool isNativeContainer(HWND window)
 {
     char name[32];
     const int length = GetClassNameA(window, name, sizeof name);
-    return length > 0 && std::strcmp(name, "OVK Native Container") == 0;
+    return length > 0 && std::strcmp(name, WC_NATIVECONTAINER) == 0;
 }
 
 const char* const kPostSignature =

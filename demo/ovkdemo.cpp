@@ -2,10 +2,12 @@
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box, and another the row of push buttons at the
-// bottom. Tab, the arrows, Enter and Alt with a mnemonic move through the controls as in a
-// dialog; keys that no control or canvas takes climb the owner chain to the window. The status
-// text lists the notifications of the option controls.
+// radio buttons, check boxes and an outline box, another the row of push buttons at the
+// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a native container
+// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
+// through the controls as in a dialog; keys that no control or canvas takes climb the owner
+// chain to the window. The status text lists the notifications of the option controls.
 //
 // With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
 // the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
 namespace {
@@ -369,8 +372,61 @@ std::string picturePath()
     return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
 }
 
+// The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
+// latched), a latchable custom button, an animated button that animates and a graphic push
+// button with the demo's picture, so that each face shows.
+struct ButtonRow {
+    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+    {
+        canvas.setMargin(ISize(0, 0));
+        canvas.setPad(ISize(2, 0));
+        // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
+        IToolBarButton::setStandardBitmapSize(ISize(24, 24));
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
+            auto tool = std::make_unique<IToolBarButton>(
+                id, &canvas, &canvas, IRectangle(),
+                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
+            tool->setTransparentColor(IColor(212, 208, 200));
+            buttons.push_back(std::move(tool));
+        }
+        auto& first = static_cast<IToolBarButton&>(*buttons.front());
+        first.enableGroup();
+        first.setLatched(true);
+
+        auto custom = std::make_unique<ICustomButton>(
+            71, &canvas, &canvas, IRectangle(),
+            ICustomButton::defaultStyle() | ICustomButton::latchable);
+        // The tool bar buttons' group ends here.
+        custom->enableGroup();
+        custom->setFont(IFont("Arial", 9));
+        custom->setText("Latchable");
+        custom->setMinimumSize(ISize(90, 34));
+        buttons.push_back(std::move(custom));
+
+        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        animated->setBitmaps(IAnimatedButton::animation11);
+        animated->setAnimationRate(150);
+        animated->startAnimation(0);
+        buttons.push_back(std::move(animated));
+
+        // The picture, shrunk to fit a button.
+        try {
+            IGBitmap small(IString(picturePath().c_str()));
+            small.sizeTo(ISize(54, 28));
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+                                                                   small.handle()));
+        } catch (const IException& failure) {
+            std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
+        }
+    }
+
+    ISetCanvas canvas;
+    std::vector<std::unique_ptr<IWindow>> buttons;
+};
+
 int runDemo(HWND native, int show, const char* commandLine)
 {
+    SetMenu(native, buildMenuBar());
     IWindow window(native);
     window.setDestroyOnDelete();
     RECT client{};
@@ -383,7 +439,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
-    for (unsigned long r : {1UL, 3UL, 5UL, 7UL})
+    for (unsigned long r : {1UL, 3UL, 5UL, 7UL, 9UL, 11UL})
         page.setRowHeight(r, gap);
     page.setColumnWidth(2, 0, true);
     page.setRowHeight(4, 0, true);
@@ -439,6 +495,20 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
+    ButtonRow drawnButtons(page);
+    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
+
+    // A native container with its title and separator along the bottom. The message-driven
+    // container class, which every thread's record allocation window uses, comes from ovkcnr.
+    OvkCnrRegisterClass();
+    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+                      ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
+    ICnrInfo title;
+    char titleText[] = "Container";
+    title.pszCnrTitle = titleText;
+    container.setContainerInfo(&title, CMA_CNRTITLE);
+    container.setMinimumSize(ISize(200, 110));
+    page.addToCell(&container, 2, 10, 5, 1);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -481,11 +551,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.lpszClassName = "ovkdemo";
     RegisterClassA(&windowClass);
     HWND native = CreateWindowExA(0, "ovkdemo", "ovkwin demo", WS_OVERLAPPEDWINDOW, 20, 20, 760,
-                                  440, nullptr, nullptr, instance, nullptr);
+                                  640, nullptr, nullptr, instance, nullptr);
     if (!native)
         return 1;
     try {
-        SetMenu(native, buildMenuBar());
         return runDemo(native, show, commandLine);
     } catch (const IException& failure) {
         std::fprintf(stderr, "ovkdemo: %s\n", failure.what());

@@ -62,9 +62,9 @@ bool conditionHolds(const Entry& entry, const IControlEvent& event)
     case Condition::notMultipleSelectOnly:
         return !isMultipleSelectOnly(control);
     case Condition::recordSelected: {
-        const auto* record =
-            static_cast<const IControlNotification::ContainerEmphasis*>(event.parameter2().asPointer());
-        return record && (record->emphasisMask & 1);
+        // Only records whose emphasis mask has the selection bit are selections.
+        const auto* record = static_cast<const NOTIFYRECORDEMPHASIS*>(event.parameter2().asPointer());
+        return record && (record->fEmphasisMask & CRA_SELECTED);
     }
     }
     return false;

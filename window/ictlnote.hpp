@@ -7,6 +7,8 @@
 
 #include <idefs.hpp>
 
+#include <icnrmsg.hpp>
+
 #include "iprivmsg.hpp"
 #include "iwcname.hpp"
 
@@ -48,21 +50,12 @@ struct Entry {
     Condition condition;
 };
 
-// The record a container's selection notification points to: only records whose emphasis mask
-// has the selection bit (bit 0) are selections. Pointer-wide fields, as the container sends it
-// on every platform.
-struct ContainerEmphasis {
-    void* container;
-    void* record;
-    std::uint32_t emphasisMask;
-};
-
 inline constexpr const char* kSpinButton = "OVK Spin Button";
 inline constexpr const char* kNativeSpinButton = "OVK Native SpinButton";
 inline constexpr const char* kSlider = "OVK Slider";
 inline constexpr const char* kNativeSlider = "OVK Native Slider";
 inline constexpr const char* kCircularSlider = "OVK Circular Slider";
-inline constexpr const char* kContainer = "OVK Container";
+inline constexpr const char* kContainer = WC_CONTAINER;
 
 using C = Callback;
 using K = Condition;

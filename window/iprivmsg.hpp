@@ -51,6 +51,21 @@ constexpr unsigned int focusNotice = 0xFFE2;
 constexpr unsigned int restoreFocus = 0xFFE2;
 // Sent to a canvas whose layout is due, before it paints or when it is shown.
 constexpr unsigned int layoutRequest = 0xFFE3;
+// Sent to each other button of an auto-latch button's group when that button latches.
+constexpr unsigned int releaseLatch = 0xFFE6;
+// Sent by a tool bar to its buttons: show the bitmap, the text, or the bitmap above the text.
+constexpr unsigned int bitmapView = 0xFFE7;
+constexpr unsigned int textView = 0xFFE8;
+constexpr unsigned int bitmapAndTextView = 0xFFE9;
+// Ask a tool bar button whether its view shows a bitmap, a text: 1 or 0.
+constexpr unsigned int showsBitmapQuery = 0xFFEA;
+constexpr unsigned int showsTextQuery = 0xFFEB;
+// Asks a child window whether it registers itself for fly-over help: non-zero when it does.
+constexpr unsigned int flyOverQuery = 0xFFEC;
+// Tool bar button requests, by the code in wParam (toolBarButton... below).
+constexpr unsigned int toolBarButtonRequest = 0xFFED;
+// Sent by a custom button's draw handler to the button: wParam 1 while it is drawn pressed.
+constexpr unsigned int buttonPressed = 0xFFEE;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
@@ -76,6 +91,10 @@ constexpr unsigned int tabControlResize = 0xFFFD;
 constexpr unsigned int queryHandle = 1;
 constexpr unsigned int queryFrame = 3;
 constexpr unsigned int queryIsWindow = 5;
+
+// Codes of the tool bar button request: enable drag and drop; answer 1 (a tool bar button).
+constexpr unsigned int toolBarButtonEnableDrag = 4;
+constexpr unsigned int toolBarButtonIdentify = 7;
 
 // lParam of the notification event that reports a font change.
 constexpr unsigned int fontChangedCode = 0x7F0C;

@@ -144,7 +144,7 @@ protected:
         handler.handleEventsFor(&parent);
         for (const Entry& entry : table) {
             logs.calls.clear();
-            IControlNotification::ContainerEmphasis selected{nullptr, nullptr, 1};
+            NOTIFYRECORDEMPHASIS selected{nullptr, nullptr, CRA_SELECTED};
             const LPARAM parameter2 =
                 entry.condition == IControlNotification::Condition::recordSelected
                     ? reinterpret_cast<LPARAM>(&selected)
@@ -210,7 +210,7 @@ TEST_F(NotifyHandlers, ContainerSelectionOnlyForSelectedRecords)
 {
     SelectLog select(logs);
     select.handleEventsFor(&parent);
-    IControlNotification::ContainerEmphasis cursored{nullptr, nullptr, 2};
+    NOTIFYRECORDEMPHASIS cursored{nullptr, nullptr, CRA_CURSORED};
     notify(IControlNotification::kContainer, 0x6C, reinterpret_cast<LPARAM>(&cursored));
     notify(IControlNotification::kContainer, 0x6C, 0);
     EXPECT_EQ(logs.calls, "");

@@ -1,0 +1,123 @@
+// The state of a native container window, the handler that answers its messages, the thin
+// window objects over its list and tree controls, and the process-wide list of all containers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <icontrol.hpp>
+#include <ihandler.hpp>
+
+#include "../icnrctl.hpp"
+#include "../icnrmsg.hpp"
+
+struct _IMAGELIST;
+class ICnrTitle;
+
+// A window object over one native control of a native container: the list control (id 0x3000)
+// or the tree control (id 0x3001), a child that covers the container's client area.
+class INativeCnrChild : public IControl {
+public:
+    INativeCnrChild(ICnrCtl& container, unsigned long id, const char* windowClass,
+                    unsigned long style);
+    ~INativeCnrChild() override;
+};
+
+// One per container. A message-driven container's only says so; a native container's keeps
+// everything the emulation needs: its children, title, image lists and container information.
+class ICnrControlData {
+public:
+    enum NativeMode : unsigned char { treeMode = 0, listMode = 1, noMode = 2 };
+    static constexpr unsigned long listId = 0x3000;
+    static constexpr unsigned long treeId = 0x3001;
+    static constexpr unsigned long titleId = 0x7FF5;
+    static constexpr int titleHeight = 24;
+
+    // Message-driven.
+    explicit ICnrControlData(ICnrCtl& container);
+    // Native: the container's window style as created and its initial view word.
+    ICnrControlData(ICnrCtl& container, unsigned long containerStyle, unsigned long viewWord);
+    ~ICnrControlData();
+    ICnrControlData(const ICnrControlData&) = delete;
+    ICnrControlData& operator=(const ICnrControlData&) = delete;
+
+    // Registers "OVK Native Container" once per process ("RegisterClass" when refused).
+    static void registerContainer();
+
+    // Once the container window exists: title, image lists, and the control of the view.
+    void createNativeParts(unsigned long viewWord);
+    void setNativeMode(NativeMode mode);
+    // The selection bit being set (CCS_SINGLESEL, or CCS_MULTIPLESEL for both multiple
+    // modes) applied to the list control.
+    void setSelectionStyle(unsigned long selectionBit);
+    // Title on top (when shown), the current control below it.
+    void layout();
+
+    IBase::Boolean isMessageDriven() const noexcept { return fMessageDriven != 0; }
+    NativeMode nativeMode() const noexcept { return fNativeMode; }
+    HWND__* currentControl() const noexcept;
+    HWND__* listControl() const noexcept;
+    HWND__* treeControl() const noexcept;
+    HWND__* titleWindow() const noexcept;
+    IBase::Boolean isTitleShown() const noexcept { return fTitleShown != 0; }
+    IBase::Boolean hasTitleSeparator() const noexcept { return fTitleSeparator != 0; }
+    unsigned long containerStyle() const noexcept { return fContainerStyle; }
+    CNRINFO& info() noexcept { return fInfo; }
+    // The one-image lists of the default record icon, large and small.
+    _IMAGELIST* largeDefaultIcon() const noexcept { return fLargeDefaultIcon; }
+    _IMAGELIST* smallDefaultIcon() const noexcept { return fSmallDefaultIcon; }
+
+    // CM_SETCNRINFO as far as the native container applies it: the fields of the mask, the
+    // title text and the title attributes of the view word.
+    void setInfo(const CNRINFO& info, std::uint32_t fields);
+    // An arrange asked for while the list control had no size, done once it has one.
+    void arrangeIfPending();
+
+private:
+    INativeCnrChild* createControl(NativeMode mode);
+    void applyViewWord(std::uint32_t viewWord);
+    void applyTitleAttributes(std::uint32_t viewWord);
+    void loadDefaultIcons();
+
+    ICnrCtl* fContainer;
+    unsigned long fContainerStyle = 0;
+    unsigned long fMessageDriven = 0;
+    unsigned long fTitleShown = 0;
+    unsigned long fTitleSeparator = 0;
+    unsigned long fDoubleClickSeen = 0;
+    unsigned long fReserved1 = 0;
+    unsigned long fArrangePending = 0;
+    INativeCnrChild* fCurrent = nullptr;
+    std::unique_ptr<INativeCnrChild> fList;
+    std::unique_ptr<INativeCnrChild> fTree;
+    std::unique_ptr<ICnrTitle> fTitle;
+    _IMAGELIST* fLargeImages = nullptr;
+    _IMAGELIST* fSmallImages = nullptr;
+    _IMAGELIST* fEmptyImages = nullptr;
+    _IMAGELIST* fLargeDefaultIcon = nullptr;
+    _IMAGELIST* fSmallDefaultIcon = nullptr;
+    CNRINFO fInfo{};
+    std::string fTitleText;
+    NativeMode fNativeMode = noMode;
+};
+
+// Answers the container messages and the window messages of every native container; one
+// process-wide instance.
+class INativeContainerHandler : public IHandler {
+public:
+    static INativeContainerHandler& instance();
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
+
+private:
+    IBase::Boolean containerMessage(ICnrControlData& data, IEvent& event);
+    IBase::Boolean windowMessage(ICnrControlData& data, IEvent& event);
+};
+
+// The list of all live containers of the process, with its lock. Every access holds the lock.
+namespace ICnrList {
+IResource& lock();
+std::vector<ICnrCtl*>& containers();
+} // namespace ICnrList

@@ -1,0 +1,38 @@
+// The table of native entries of an object: one per native container that holds it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <idefs.hpp>
+
+struct MINIRECORDCORE;
+class ICnrCtl;
+
+// Exported for the test programs. The native emulation keeps per container what the message-driven class keeps in the record:
+// the object's tree item and its in-use, drop-on-able and read-only state. An entry exists
+// exactly while the container holds the object.
+struct OVKWIN_API ICnrItemTable {
+    enum : std::uint32_t { inUse = 0x08, dropOnAble = 0x20, readOnly = 0x40 };
+
+    struct Entry {
+        const ICnrCtl* container;
+        // The tree item (0 without a tree control) and a word the emulation keeps spare.
+        std::uintptr_t treeItem;
+        std::uintptr_t spare;
+        std::uint32_t state;
+    };
+
+    Entry& create(const ICnrCtl* container, std::uintptr_t treeItem, std::uintptr_t spare);
+    // The first entry of the container, or null.
+    Entry* find(const ICnrCtl* container) noexcept;
+    const Entry* find(const ICnrCtl* container) const noexcept;
+    void remove(const ICnrCtl* container) noexcept;
+    bool hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept;
+    // New state = set | (old & ~mask). When the in-use bit is in the mask and was or becomes
+    // set, and a record is given, the container's owner hears of it as an emphasis change.
+    void setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
+                  MINIRECORDCORE* record);
+
+    std::vector<Entry> entries;
+};

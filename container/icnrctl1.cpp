@@ -1,0 +1,210 @@
+// ICnrCtl: the per-thread allocation window, the list of all containers, the destroy handler
+// and the clean-up.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "icnrctl.hpp"
+
+#include <inotifev.hpp>
+#include <iresource.hpp>
+
+#include <detail/icallgrd.hpp>
+#include <iassert.hpp>
+#include <ithread.hpp>
+#include <ithunk.hpp>
+
+#include "detail/icnrdata.hpp"
+#include "icnrdhdr.hpp"
+#include "icnrobj.hpp"
+
+namespace {
+
+constexpr const char* kFile = "icnrctl1";
+const char* const kHandleVariable = "ICnrCtl::hwnd";
+constexpr int kAllocationWindowId = 0xFFFF;
+
+// The allocation window's handle in the thread variable: its 32 significant bits (all a window
+// handle has, on 64-bit Windows too) as four bytes of a counted string, zero bytes included.
+HWND storedAllocationWindow()
+{
+    const IString value = IThread::current().variable(kHandleVariable);
+    if (value.length() != sizeof(std::int32_t))
+        return nullptr;
+    std::int32_t bits = 0;
+    std::memcpy(&bits, value.data(), sizeof bits);
+    return static_cast<HWND>(LongToHandle(bits));
+}
+
+void storeAllocationWindow(HWND window)
+{
+    const std::int32_t bits = HandleToLong(window);
+    IThread::current().setVariable(kHandleVariable,
+                                   IString(reinterpret_cast<const char*>(&bits), sizeof bits));
+}
+
+// The disposal filter of a message-driven container that deletes its objects on close: each
+// object loses this container's reference, and one that no container holds any more is
+// deleted. Its record stays with the container, which frees it with its window.
+int OVKCNR_CALLBACK disposeObject(MINIRECORDCORE* record, void*)
+{
+    return ICallbackGuard::call(1, [record] {
+        ICnrObj* object = ICnrObj::objectOf(record);
+        if (!object)
+            return 1;
+        object->removeContainerReference();
+        if (object->containerCount() == 0) {
+            object->keepRecord();
+            delete object;
+        }
+        return 1;
+    });
+}
+
+} // namespace
+
+// The list of all containers ------------------------------------------------------------------------
+
+IResource& ICnrList::lock()
+{
+    // Created on first use, kept until the library is unloaded.
+    static IPrivateResource resource("ICnrCtl::containers");
+    return resource;
+}
+
+std::vector<ICnrCtl*>& ICnrList::containers()
+{
+    static std::vector<ICnrCtl*>* list = [] {
+        auto* containers = new std::vector<ICnrCtl*>;
+        containers->reserve(100);
+        return containers;
+    }();
+    return *list;
+}
+
+ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)
+{
+    IResourceLock lock(ICnrList::lock());
+    for (ICnrCtl* container : ICnrList::containers())
+        if (container->isValid() && container->handle() == handle)
+            return container;
+    return nullptr;
+}
+
+// By identity rather than by handle, so that a container whose window is already gone still
+// leaves the list.
+void ICnrCtl::leaveContainerList() noexcept
+{
+    IResourceLock lock(ICnrList::lock());
+    auto& containers = ICnrList::containers();
+    auto found = std::find(containers.begin(), containers.end(), this);
+    if (found != containers.end())
+        containers.erase(found);
+}
+
+// The allocation window --------------------------------------------------------------------------------
+
+void ICnrCtl::initialize()
+{
+    IThread::current().initializeGUI(30);
+    ICnrList::lock();
+    ICnrList::containers();
+    thunkLibrary();
+    HWND window = CreateWindowExA(0, WC_CONTAINER, nullptr, 0x46000040, 0, 0, 0, 0,
+                                  GetDesktopWindow(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAllocationWindowId)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!window) {
+        IThrow::systemError("CreateWindow(WC_CONTAINER-Allocate)", GetLastError(),
+                            IEXCEPTION_LOCATION(kFile, "ICnrCtl::initialize()"));
+    }
+    storeAllocationWindow(window);
+}
+
+IWindowHandle ICnrCtl::allocationWindow()
+{
+    HWND window = storedAllocationWindow();
+    if (!window || !IsWindow(window)) {
+        initialize();
+        window = storedAllocationWindow();
+    }
+    return IWindowHandle(window);
+}
+
+// The destroy handler -----------------------------------------------------------------------------------
+
+ICnrDestroyHandler* ICnrCtl::destroyHandler()
+{
+    // Shared by all containers, never deleted: windows may still be destroyed while the process
+    // ends.
+    static ICnrDestroyHandler* handler = new ICnrDestroyHandler;
+    return handler;
+}
+
+ICnrCtl& ICnrCtl::addDestroyHandler()
+{
+    destroyHandler()->handleEventsFor(this);
+    return *this;
+}
+
+ICnrCtl& ICnrCtl::removeDestroyHandler()
+{
+    destroyHandler()->stopHandlingEventsFor(this);
+    return *this;
+}
+
+// Clean-up ------------------------------------------------------------------------------------------------
+
+void ICnrCtl::cleanUp() noexcept
+{
+    if (!(fState & live))
+        return;
+    fState &= ~live;
+    // Each step is attempted whatever the one before did: a container that is going away must
+    // still leave the list of all containers, or objects would later reach a dead one.
+    const auto step = [](auto&& body) {
+        try {
+            body();
+        } catch (const IException& failure) {
+            IAssertion::report(failure);
+        } catch (...) {
+            IAssertion::report("unexpected exception",
+                               IExceptionLocation(kFile, "ICnrCtl::cleanUp()"));
+        }
+    };
+    // A window that is already gone has nothing left to empty.
+    if (isValid()) {
+        step([this] {
+            hide();
+            disableRefresh();
+        });
+        step([this] {
+            if (!(fState & deleteObjectsOnClose))
+                removeAllRecords();
+            else
+                disposeOfObjects();
+        });
+        // Columns leave the window; deleting them is the column owner's business.
+        step([this] { sendEvent(CM_REMOVEDETAILFIELDINFO, 0, 0); });
+    }
+    leaveContainerList();
+}
+
+// All records leave the window; none is freed and no object changes.
+void ICnrCtl::removeAllRecords()
+{
+    const IEventData result = sendEvent(CM_REMOVERECORD, 0, 0);
+    if (result.asLong() != static_cast<std::intptr_t>(static_cast<LRESULT>(-1)))
+        notifyObservers(INotificationEvent(removeId, *this, true, IEventData()));
+}
+
+void ICnrCtl::disposeOfObjects()
+{
+    // Objects reach a native container only through the record messages it carries out on its
+    // controls; until it holds some, only the message-driven container has objects to let go.
+    if (isMessageContainer())
+        sendEvent(CM_FILTER, reinterpret_cast<std::uintptr_t>(&disposeObject),
+                  static_cast<const void*>(this));
+}

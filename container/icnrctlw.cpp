@@ -1,0 +1,436 @@
+// The native container window: "OVK Native Container" with a list or tree control inside and
+// the container title above it, and the handler that answers its messages.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "detail/icnrdata.hpp"
+
+#include <iapp.hpp>
+#include <ireslib.hpp>
+
+#include "detail/icnrseam.hpp"
+#include "icnrctl.hpp"
+
+namespace {
+
+constexpr const char* kFile = "icnrctlw";
+constexpr UINT kDefaultLargeIcon = 0x7133;
+constexpr UINT kDefaultSmallIcon = 0x7134;
+constexpr DWORD kTreeStyle = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+
+// An icon of the application's user resource library, or of the library's own when the
+// application has none: an application need not ship the container's default icons.
+IPointerHandle defaultIcon(unsigned long id)
+{
+    ICurrentApplication& application = IApplication::current();
+    IPointerHandle icon = application.userResourceLibrary().tryToLoadIcon(id);
+    if (!icon.isValid())
+        icon = application.ovkuiResourceLibrary().tryToLoadIcon(id);
+    return icon;
+}
+
+HIMAGELIST imageList(int size, int initial, int grow, UINT icon = 0)
+{
+    HIMAGELIST list = ImageList_Create(size, size, ILC_MASK | ILC_COLOR32, initial, grow);
+    if (list && icon) {
+        const IPointerHandle handle = defaultIcon(icon);
+        if (handle.isValid())
+            ImageList_AddIcon(list, handle.asValue());
+    }
+    return list;
+}
+
+void replaceStyle(HWND window, LONG_PTR remove, LONG_PTR add)
+{
+    const LONG_PTR old = GetWindowLongPtrA(window, GWL_STYLE);
+    const LONG_PTR wanted = (old & ~remove) | add;
+    if (wanted != old)
+        SetWindowLongPtrA(window, GWL_STYLE, wanted);
+}
+
+HWND handleOf(const IWindow* window) noexcept
+{
+    return window && window->isValid() ? static_cast<HWND>(window->handle()) : nullptr;
+}
+
+} // namespace
+
+// The children ---------------------------------------------------------------------------------------
+
+INativeCnrChild::INativeCnrChild(ICnrCtl& container, unsigned long id, const char* windowClass,
+                                 unsigned long style)
+{
+    RECT client{};
+    GetClientRect(container.handle(), &client);
+    startHandlingEventsFor(create(id, "", style | WS_CHILD, windowClass, container.handle(),
+                                  container.handle(),
+                                  IRectangle(IPoint(), ISize(client.right, client.bottom)),
+                                  nullptr, nullptr, defaultSiblingOrder(), WS_EX_CLIENTEDGE));
+}
+
+INativeCnrChild::~INativeCnrChild() = default;
+
+// Registration -----------------------------------------------------------------------------------------
+
+void ICnrControlData::registerContainer()
+{
+    static bool registered = false;
+    IResourceLock lock(ICnrList::lock());
+    if (registered)
+        return;
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.cbWndExtra = 4;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    // Black shows only where nothing covers the window: the separator line under the title.
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = WC_NATIVECONTAINER;
+    // A class that outlived an earlier load of the library is still ours.
+    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        IThrow::systemError("RegisterClass", GetLastError(),
+                            IEXCEPTION_LOCATION(kFile, "ICnrControlData::registerContainer()"));
+    }
+    registered = true;
+}
+
+// Construction -----------------------------------------------------------------------------------------
+
+ICnrControlData::ICnrControlData(ICnrCtl& container) : fContainer(&container), fMessageDriven(1)
+{
+}
+
+ICnrControlData::ICnrControlData(ICnrCtl& container, unsigned long containerStyle,
+                                 unsigned long viewWord)
+    : fContainer(&container), fContainerStyle(containerStyle)
+{
+    fInfo.cb = sizeof(CNRINFO);
+    fInfo.flWindowAttr = static_cast<std::uint32_t>(viewWord);
+    fInfo.slBitmapOrIcon = CNR_SIZEL{32, 32};
+    fTitleShown = (viewWord & CA_CONTAINERTITLE) ? 1 : 0;
+    fTitleSeparator = (viewWord & CA_TITLESEPARATOR) ? 1 : 0;
+}
+
+ICnrControlData::~ICnrControlData()
+{
+    fCurrent = nullptr;
+    fTitle.reset();
+    fList.reset();
+    fTree.reset();
+    for (HIMAGELIST list : {fLargeImages, fSmallImages, fEmptyImages, fLargeDefaultIcon,
+                            fSmallDefaultIcon})
+        if (list)
+            ImageList_Destroy(list);
+}
+
+void ICnrControlData::createNativeParts(unsigned long viewWord)
+{
+    fLargeImages = imageList(32, 40, 5);
+    fSmallImages = imageList(16, 40, 5);
+    fEmptyImages = ImageList_Create(1, 1, ILC_MASK, 1, 0);
+    fLargeDefaultIcon = imageList(32, 1, 0, kDefaultLargeIcon);
+    fSmallDefaultIcon = imageList(16, 1, 0, kDefaultSmallIcon);
+    fTitle = std::make_unique<ICnrTitle>(*fContainer);
+    setNativeMode((viewWord & CV_TREE) ? treeMode : listMode);
+    layout();
+}
+
+HWND ICnrControlData::currentControl() const noexcept { return handleOf(fCurrent); }
+HWND ICnrControlData::listControl() const noexcept { return handleOf(fList.get()); }
+HWND ICnrControlData::treeControl() const noexcept { return handleOf(fTree.get()); }
+HWND ICnrControlData::titleWindow() const noexcept { return fTitle ? fTitle->handle() : nullptr; }
+
+// The native mode ---------------------------------------------------------------------------------------
+
+INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
+{
+    const bool readOnly = (fContainerStyle & CCS_READONLY) != 0;
+    if (mode == treeMode) {
+        const DWORD style = kTreeStyle | (readOnly ? 0 : TVS_EDITLABELS);
+        fTree = std::make_unique<INativeCnrChild>(*fContainer, treeId, WC_TREEVIEWA, style);
+        const HWND tree = treeControl();
+        if (HWND list = listControl())
+            SendMessageA(tree, WM_SETFONT, SendMessageA(list, WM_GETFONT, 0, 0), FALSE);
+        if (fInfo.cxTreeIndent)
+            SendMessageA(tree, TVM_SETINDENT, static_cast<WPARAM>(fInfo.cxTreeIndent), 0);
+        return fTree.get();
+    }
+    DWORD style = readOnly ? 0 : LVS_EDITLABELS;
+    if (fContainerStyle & CCS_AUTOPOSITION)
+        style |= LVS_AUTOARRANGE;
+    if (fContainerStyle & CCS_SINGLESEL)
+        style |= LVS_SINGLESEL;
+    fList = std::make_unique<INativeCnrChild>(*fContainer, listId, WC_LISTVIEWA, style);
+    const HWND list = listControl();
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(fLargeImages));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fSmallImages));
+    if (HWND tree = treeControl())
+        SendMessageA(list, WM_SETFONT, SendMessageA(tree, WM_GETFONT, 0, 0), FALSE);
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 100;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    return fList.get();
+}
+
+void ICnrControlData::setNativeMode(NativeMode mode)
+{
+    if (mode == fNativeMode || mode == noMode)
+        return;
+    fNativeMode = mode;
+    INativeCnrChild* target = mode == treeMode ? fTree.get() : fList.get();
+    if (!target)
+        target = createControl(mode);
+    INativeCnrChild* other = mode == treeMode ? fList.get() : fTree.get();
+    const HWND otherHandle = handleOf(other);
+    const HWND targetHandle = handleOf(target);
+    // The focus follows only when the container had it: making or switching a container must
+    // not take the focus from the window the user is in.
+    const HWND focus = GetFocus();
+    const bool hadFocus = focus && (focus == fContainer->handle() || focus == otherHandle);
+    if (otherHandle) {
+        RECT place{};
+        GetWindowRect(otherHandle, &place);
+        MapWindowPoints(nullptr, fContainer->handle(), reinterpret_cast<POINT*>(&place), 2);
+        SetWindowPos(targetHandle, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (mode == treeMode)
+            SendMessageA(otherHandle, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
+        else
+            SendMessageA(otherHandle, TVM_ENDEDITLABELNOW, 0, 0);
+    }
+    fCurrent = target;
+    if (hadFocus)
+        SetFocus(targetHandle);
+    ShowWindow(targetHandle, SW_SHOW);
+    if (otherHandle)
+        ShowWindow(otherHandle, SW_HIDE);
+}
+
+void ICnrControlData::setSelectionStyle(unsigned long selectionBit)
+{
+    const HWND list = listControl();
+    if (!list)
+        return;
+    const LONG style = GetWindowLongA(list, GWL_STYLE);
+    if (selectionBit == CCS_SINGLESEL && !(style & LVS_SINGLESEL))
+        SetWindowLongA(list, GWL_STYLE, style | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+    else if (selectionBit == CCS_MULTIPLESEL && (style & LVS_SINGLESEL))
+        SetWindowLongA(list, GWL_STYLE, (style & ~LVS_SINGLESEL) | LVS_SHOWSELALWAYS);
+}
+
+// Layout ---------------------------------------------------------------------------------------------------
+
+void ICnrControlData::layout()
+{
+    if (!fContainer->isValid())
+        return;
+    RECT client{};
+    GetClientRect(fContainer->handle(), &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    int top = 0;
+    if (const HWND title = titleWindow()) {
+        if (fTitleShown) {
+            SetWindowPos(title, nullptr, 0, 0, width, titleHeight,
+                         SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
+            top = fTitleSeparator ? titleHeight + 1 : titleHeight;
+        } else {
+            ShowWindow(title, SW_HIDE);
+        }
+    }
+    if (const HWND current = currentControl())
+        SetWindowPos(current, nullptr, 0, top, width, std::max(0, height - top),
+                     SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Container information --------------------------------------------------------------------------------
+
+void ICnrControlData::setInfo(const CNRINFO& info, std::uint32_t fields)
+{
+    // The native container has no column that takes the object's emphasis.
+    const std::uint32_t taken = fields & ~CMA_PFIELDINFOOBJECT;
+    const char* const oldTitle = fInfo.pszCnrTitle;
+    cnrCopyInfoFields(fInfo, info, taken);
+    if (taken & CMA_CNRTITLE) {
+        // A copy of its own: the caller's text need not outlive the message.
+        fTitleText = info.pszCnrTitle ? info.pszCnrTitle : "";
+        fInfo.pszCnrTitle = fTitleText.data();
+        if (fTitle)
+            fTitle->setText(fTitleText.c_str());
+    } else {
+        fInfo.pszCnrTitle = const_cast<char*>(oldTitle);
+    }
+    if (taken & CMA_CXTREEINDENT) {
+        if (const HWND tree = treeControl())
+            SendMessageA(tree, TVM_SETINDENT, static_cast<WPARAM>(fInfo.cxTreeIndent), 0);
+    }
+    if (taken & CMA_FLWINDOWATTR) {
+        applyViewWord(fInfo.flWindowAttr);
+        applyTitleAttributes(fInfo.flWindowAttr);
+    }
+    arrangeIfPending();
+}
+
+void ICnrControlData::arrangeIfPending()
+{
+    const HWND list = listControl();
+    if (!list || !fArrangePending)
+        return;
+    RECT area{};
+    GetClientRect(list, &area);
+    if (area.right > 0 && area.bottom > 0) {
+        fArrangePending = 0;
+        SendMessageA(list, LVM_ARRANGE, LVA_ALIGNTOP, 0);
+    }
+}
+
+// The rows are tried in order and each one present is applied, so the last one present decides
+// the native control and its look.
+void ICnrControlData::applyViewWord(std::uint32_t viewWord)
+{
+    enum Row { none, treeIcon, treeText, treeName, details, icon, name, text };
+    const bool tree = (viewWord & CV_TREE) != 0;
+    Row row = none;
+    if (tree && (viewWord & CV_ICON)) row = treeIcon;
+    if (tree && (viewWord & CV_TEXT)) row = treeText;
+    if (tree && (viewWord & CV_NAME)) row = treeName;
+    if (viewWord & CV_DETAIL) row = details;
+    if (!tree && (viewWord & CV_ICON)) row = icon;
+    if (!tree && (viewWord & CV_NAME)) row = name;
+    if (!tree && (viewWord & CV_TEXT)) row = text;
+    if (row == none)
+        return;
+    const bool mini = (viewWord & CV_MINI) != 0;
+    fInfo.slBitmapOrIcon = mini ? CNR_SIZEL{16, 16} : CNR_SIZEL{32, 32};
+    const LPARAM images = reinterpret_cast<LPARAM>(mini ? fSmallImages : fLargeImages);
+    if (row <= treeName) {
+        setNativeMode(treeMode);
+        const HWND control = treeControl();
+        constexpr LONG_PTR buttonsAndLines = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
+        SendMessageA(control, TVM_SETIMAGELIST, TVSIL_NORMAL, row == treeText ? 0 : images);
+        if (row == treeName)
+            replaceStyle(control, TVS_HASBUTTONS | TVS_LINESATROOT, TVS_HASLINES);
+        else
+            replaceStyle(control, 0, buttonsAndLines);
+        return;
+    }
+    setNativeMode(listMode);
+    const HWND control = listControl();
+    if (row == text) {
+        SendMessageA(control, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fEmptyImages));
+    } else {
+        SendMessageA(control, LVM_SETIMAGELIST, LVSIL_NORMAL, images);
+        SendMessageA(control, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fSmallImages));
+    }
+    const LONG_PTR type = row == details ? LVS_REPORT : row == icon ? LVS_ICON : LVS_LIST;
+    if ((GetWindowLongPtrA(control, GWL_STYLE) & LVS_TYPEMASK) != type)
+        replaceStyle(control, LVS_TYPEMASK, type | LVS_SHOWSELALWAYS);
+}
+
+void ICnrControlData::applyTitleAttributes(std::uint32_t viewWord)
+{
+    if (fTitle)
+        fTitle->setAlignment(viewWord & (CA_TITLELEFT | CA_TITLECENTER | CA_TITLERIGHT));
+    fTitleSeparator = (viewWord & CA_TITLESEPARATOR) ? 1 : 0;
+    fTitleShown = (viewWord & CA_CONTAINERTITLE) ? 1 : 0;
+    if (fTitleShown && fTitle) {
+        fTitle->takeFontOf(*fContainer);
+        fTitle->setText(fTitleText.c_str());
+    }
+    layout();
+}
+
+// The handler ----------------------------------------------------------------------------------------
+
+INativeContainerHandler& INativeContainerHandler::instance()
+{
+    // Shared by every native container and never deleted: windows may be destroyed while the
+    // process ends.
+    static INativeContainerHandler* handler = new INativeContainerHandler;
+    return *handler;
+}
+
+IBase::Boolean INativeContainerHandler::dispatchHandlerEvent(IEvent& event)
+{
+    auto* container = dynamic_cast<ICnrCtl*>(IWindow::windowWithHandle(event.handle()));
+    ICnrControlData* data = container ? container->controlData() : nullptr;
+    if (!data || data->isMessageDriven())
+        return false;
+    const unsigned long id = event.eventId();
+    if (id >= CM_ALLOCDETAILFIELDINFO && id <= CM_QUERYRECORDINFO)
+        return containerMessage(*data, event);
+    return windowMessage(*data, event);
+}
+
+IBase::Boolean INativeContainerHandler::containerMessage(ICnrControlData& data, IEvent& event)
+{
+    switch (event.eventId()) {
+    // Records and column descriptors come from the allocation window only.
+    case CM_ALLOCDETAILFIELDINFO:
+    case CM_ALLOCRECORD:
+    case CM_FREEDETAILFIELDINFO:
+    case CM_FREERECORD:
+        event.setResult(0);
+        return true;
+    case CM_QUERYCNRINFO:
+        if (auto* info = static_cast<CNRINFO*>(event.parameter1().asPointer()))
+            *info = data.info();
+        event.setResult(1);
+        return true;
+    case CM_SETCNRINFO:
+        if (auto* info = static_cast<const CNRINFO*>(event.parameter1().asPointer()))
+            data.setInfo(*info, static_cast<std::uint32_t>(event.parameter2().asUnsignedLong()));
+        event.setResult(1);
+        return true;
+    default:
+        // Filtering, background painting and drag images take the window's default.
+        return false;
+    }
+}
+
+IBase::Boolean INativeContainerHandler::windowMessage(ICnrControlData& data, IEvent& event)
+{
+    switch (event.eventId()) {
+    case WM_SETFOCUS:
+        if (const HWND current = data.currentControl())
+            SetFocus(current);
+        return true;
+    case WM_SIZE:
+        data.arrangeIfPending();
+        return true;
+    case WM_SHOWWINDOW:
+        if (event.parameter1().asUnsignedLong())
+            if (const HWND current = data.currentControl())
+                ShowWindow(current, SW_SHOW);
+        return true;
+    case WM_SETFONT:
+        for (const HWND control : {data.listControl(), data.treeControl()})
+            if (control)
+                SendMessageA(control, WM_SETFONT, event.parameter1().asUnsignedLong(),
+                             event.parameter2().asLong());
+        return true;
+    case WM_WINDOWPOSCHANGED:
+        data.layout();
+        // WM_WINDOWPOSCHANGED must still reach the default procedure, or no WM_SIZE and
+        // WM_MOVE follow and the window's size observers never hear of the change.
+        return false;
+    case WM_GETDLGCODE:
+        event.setResult(DLGC_WANTARROWS | DLGC_WANTCHARS);
+        return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        event.setResult(1);
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,62 @@
+// The native entries of a container object.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "detail/icnritem.hpp"
+
+#include <iprivmsg.hpp>
+
+#include "icnrctl.hpp"
+
+ICnrItemTable::Entry& ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem,
+                                            std::uintptr_t spare)
+{
+    entries.push_back(Entry{container, treeItem, spare, 0});
+    return entries.back();
+}
+
+ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) noexcept
+{
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [container](const Entry& entry) { return entry.container == container; });
+    return found == entries.end() ? nullptr : &*found;
+}
+
+const ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) const noexcept
+{
+    return const_cast<ICnrItemTable*>(this)->find(container);
+}
+
+void ICnrItemTable::remove(const ICnrCtl* container) noexcept
+{
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [container](const Entry& entry) { return entry.container == container; });
+    if (found != entries.end())
+        entries.erase(found);
+}
+
+bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept
+{
+    const Entry* entry = find(container);
+    return entry && (entry->state & bit) != 0;
+}
+
+void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
+                             MINIRECORDCORE* record)
+{
+    Entry* entry = find(container);
+    if (!entry)
+        return;
+    const std::uint32_t old = entry->state;
+    entry->state = set | (old & ~mask);
+    const bool inUseTouched = (mask & inUse) && ((old & inUse) || (set & inUse));
+    IWindow* owner = container->owner();
+    if (!inUseTouched || !record || !owner)
+        return;
+    NOTIFYRECORDEMPHASIS emphasis{container->handle(), record, CRA_INUSE};
+    owner->sendEvent(IPrivateMessage::controlNotification,
+                     IEventData(static_cast<std::uint16_t>(container->id()),
+                                static_cast<std::uint16_t>(CN_EMPHASIS)),
+                     &emphasis);
+}

@@ -1,0 +1,453 @@
+// ICnrObj: construction in record memory, the object's own operations, copying and
+// destruction.
+#include <windows.h>
+
+#include <new>
+
+#include "icnrobj.hpp"
+
+#include <ovkmsgid.hpp>
+
+#include <iapp.hpp>
+#include <iassert.hpp>
+
+#include "detail/icnrdata.hpp"
+#include "detail/icnritem.hpp"
+#include "icnrctl.hpp"
+
+namespace {
+
+constexpr const char* kFile = "icnrobj";
+
+// The record's text and icon are the library's string and handle values, each exactly the
+// pointer the container window reads from the record.
+static_assert(sizeof(IString) == sizeof(char*) && alignof(IString) <= alignof(char*),
+              "the record's text must be one pointer");
+static_assert(sizeof(IPointerHandle) == sizeof(HICON__*) && alignof(IPointerHandle) <= alignof(HICON__*),
+              "the record's icon must be one handle");
+
+// Selection, cursor and in-use emphasis belong to where an object is shown, not to the object.
+constexpr std::uint32_t kNotCopied = CRA_SELECTED | CRA_CURSORED | CRA_INUSE;
+
+// Repaint one record: erase it, its text did not change.
+constexpr std::uint16_t kRepaintFlags = 0x000C;
+
+} // namespace
+
+// Construction -------------------------------------------------------------------------------------
+
+ICnrObj::ICnrObj()
+{
+    initialize();
+}
+
+ICnrObj::ICnrObj(const IPointerHandle& icon, const IString& iconText)
+{
+    initialize();
+    recordIcon() = icon;
+    recordText() = iconText;
+}
+
+ICnrObj::ICnrObj(const IString& iconText, unsigned long iconId)
+{
+    initialize();
+    recordText() = iconText;
+    if (iconId != 0) {
+        disableRefresh();
+        setIcon(iconId);
+        enableRefresh();
+    }
+}
+
+ICnrObj::ICnrObj(const IString& iconText, const IResourceId& iconId)
+{
+    initialize();
+    recordText() = iconText;
+    if (iconId.id() != 0) {
+        disableRefresh();
+        setIcon(iconId);
+        enableRefresh();
+    }
+}
+
+ICnrObj::ICnrObj(const IResourceId& textId, const IResourceId& iconId)
+{
+    initialize();
+    disableRefresh();
+    if (iconId.id() != 0)
+        setIcon(iconId);
+    if (textId.id() != 0)
+        setIconText(textId);
+    enableRefresh();
+}
+
+ICnrObj::ICnrObj(const ICnrObj& other) : IVBase(other)
+{
+    initialize();
+    const MINIRECORDCORE* source = other.fRecord;
+    fRecord->flRecordAttr = source->flRecordAttr & ~kNotCopied;
+    fRecord->ptlIcon = source->ptlIcon;
+    disableRefresh();
+    setIcon(other.icon());
+    setIconText(other.iconText());
+    enableRefresh();
+}
+
+ICnrObj& ICnrObj::initialize()
+{
+    fCollectedParent = nullptr;
+    fNativeItems = nullptr;
+    fRecord = reinterpret_cast<MINIRECORDCORE*>(reinterpret_cast<char*>(this) -
+                                                sizeof(MINIRECORDCORE));
+    // Checked before anything is written there: memory that is not a record header must stay
+    // as it is.
+    if (fRecord->cb != sizeof(MINIRECORDCORE))
+        IThrow::message(OVK_MSG_NOT_A_CONTAINER_RECORD,
+                        IEXCEPTION_LOCATION(kFile, "ICnrObj::initialize()"));
+    constructRecordMembers();
+    fRecord->flRecordAttr = CRA_DROPONABLE | CRA_RECORDREADONLY;
+    fState |= initialized;
+    fContainerCount = 0;
+    fKeepRecord = 0;
+    return *this;
+}
+
+void ICnrObj::constructRecordMembers() noexcept
+{
+    new (&fRecord->pszIcon) IString();
+    new (&fRecord->hptrIcon) IPointerHandle();
+}
+
+IString& ICnrObj::recordText() const noexcept
+{
+    return *std::launder(reinterpret_cast<IString*>(&fRecord->pszIcon));
+}
+
+IPointerHandle& ICnrObj::recordIcon() const noexcept
+{
+    return *std::launder(reinterpret_cast<IPointerHandle*>(&fRecord->hptrIcon));
+}
+
+// Destruction ---------------------------------------------------------------------------------------
+
+ICnrObj::~ICnrObj()
+{
+    fState |= beingDestroyed;
+    {
+        IResourceLock lock(ICnrList::lock());
+        if (!fKeepRecord)
+            removeFromContainers();
+        recordText().~IString();
+        recordIcon().~IPointerHandle();
+    }
+    delete fNativeItems;
+    fNativeItems = nullptr;
+}
+
+// Takes the record out of every container that still holds it, so that no window is left with
+// a record whose memory is about to be freed.
+void ICnrObj::removeFromContainers() noexcept
+{
+    for (ICnrCtl* container : ICnrList::containers()) {
+        try {
+            if (!container->containsObject(this))
+                continue;
+            MINIRECORDCORE* records[1] = {fRecord};
+            const std::uint16_t flags =
+                (container->isRefreshOn() && isRefreshOn()) ? CMA_INVALIDATE : 0;
+            container->sendEvent(CM_REMOVERECORD, records, IEventData(std::uint16_t(1), flags));
+            if (fContainerCount)
+                --fContainerCount;
+            if (fNativeItems)
+                fNativeItems->remove(container);
+        } catch (const IException& failure) {
+            IAssertion::report(failure);
+        }
+    }
+}
+
+// Walks the containers that hold the object, under the lock of the list of all containers.
+template <class Operation>
+void ICnrObj::forEachContainer(Operation operation) const
+{
+    IResourceLock lock(ICnrList::lock());
+    for (ICnrCtl* container : ICnrList::containers())
+        if (container->containsObject(this))
+            operation(container);
+}
+
+// Description ------------------------------------------------------------------------------------------
+
+IString ICnrObj::asString() const
+{
+    return IString("ICnrObj(") + iconText() + ")";
+}
+
+IString ICnrObj::asDebugInfo() const
+{
+    return asString() + IString(",state=") + IString(static_cast<unsigned long>(fState)) +
+           IString(",containers=") + IString(static_cast<unsigned long>(fContainerCount));
+}
+
+// Icon and text -------------------------------------------------------------------------------------------
+
+ICnrObj& ICnrObj::setIcon(const IPointerHandle& icon)
+{
+    recordIcon() = icon;
+    if (isRefreshOn())
+        refresh();
+    return *this;
+}
+
+ICnrObj& ICnrObj::setIcon(const IResourceId& iconId)
+{
+    return setIcon(iconId.resourceLibrary().loadIcon(iconId.id()));
+}
+
+ICnrObj& ICnrObj::setIcon(unsigned long iconId)
+{
+    if (iconId == 0)
+        return setIcon(IPointerHandle());
+    return setIcon(IApplication::current().userResourceLibrary().loadIcon(iconId));
+}
+
+ICnrObj& ICnrObj::setIconText(const char* iconText)
+{
+    return setIconText(IString(iconText));
+}
+
+ICnrObj& ICnrObj::setIconText(const IString& iconText)
+{
+    recordText() = iconText;
+    if (isRefreshOn())
+        refresh();
+    return *this;
+}
+
+ICnrObj& ICnrObj::setIconText(const IResourceId& textId)
+{
+    return setIconText(textId.resourceLibrary().loadString(textId.id()));
+}
+
+IPointerHandle ICnrObj::icon() const
+{
+    return recordIcon();
+}
+
+IString ICnrObj::iconText() const
+{
+    return recordText();
+}
+
+// Emphasis and attributes -----------------------------------------------------------------------------------
+
+ICnrObj& ICnrObj::setInUse(IBase::Boolean inUse, ICnrCtl* container)
+{
+    return setEmphasis(CRA_INUSE, inUse, container);
+}
+
+ICnrObj& ICnrObj::removeInUse(ICnrCtl* container)
+{
+    return setEmphasis(CRA_INUSE, false, container);
+}
+
+ICnrObj& ICnrObj::setWriteable(IBase::Boolean writeable, ICnrCtl* container)
+{
+    return writeable ? setAttributes(CRA_RECORDREADONLY, 0, container)
+                     : setAttributes(0, CRA_RECORDREADONLY, container);
+}
+
+ICnrObj& ICnrObj::disableDataUpdate(ICnrCtl* container)
+{
+    return setAttributes(0, CRA_RECORDREADONLY, container);
+}
+
+ICnrObj& ICnrObj::setDropOnAble(IBase::Boolean dropOnAble, ICnrCtl* container)
+{
+    return dropOnAble ? setAttributes(0, CRA_DROPONABLE, container)
+                      : setAttributes(CRA_DROPONABLE, 0, container);
+}
+
+ICnrObj& ICnrObj::disableDrop(ICnrCtl* container)
+{
+    return setAttributes(CRA_DROPONABLE, 0, container);
+}
+
+ICnrObj& ICnrObj::show(IBase::Boolean show, ICnrCtl* container)
+{
+    if (!container) {
+        bool held = false;
+        forEachContainer([&](ICnrCtl* holder) {
+            held = true;
+            this->show(show, holder);
+        });
+        if (!held)
+            fRecord->flRecordAttr = show ? (fRecord->flRecordAttr & ~CRA_FILTERED)
+                                         : (fRecord->flRecordAttr | CRA_FILTERED);
+        return *this;
+    }
+    const std::uint32_t old = fRecord->flRecordAttr;
+    fRecord->flRecordAttr = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
+    if (old == fRecord->flRecordAttr || !container->containsObject(this))
+        return *this;
+    std::uint16_t flags = (isRefreshOn() && container->isRefreshOn()) ? 0x000A : 0x0001;
+    if (!show)
+        flags |= 0x1000;
+    MINIRECORDCORE* records[1] = {fRecord};
+    container->sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), flags));
+    return *this;
+}
+
+ICnrObj& ICnrObj::hide(ICnrCtl* container)
+{
+    return show(false, container);
+}
+
+ICnrObj& ICnrObj::refresh(ICnrCtl* container, IBase::Boolean immediate)
+{
+    const auto repaint = [this, immediate](ICnrCtl* holder) {
+        if (!holder->isVisible() || !holder->isRefreshOn())
+            return;
+        MINIRECORDCORE* records[1] = {fRecord};
+        holder->sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), kRepaintFlags));
+        if (immediate)
+            UpdateWindow(holder->handle());
+    };
+    if (container) {
+        if (container->containsObject(this))
+            repaint(container);
+    } else {
+        forEachContainer(repaint);
+    }
+    return *this;
+}
+
+ICnrObj& ICnrObj::enableRefresh(IBase::Boolean enable)
+{
+    fState = enable ? (fState & ~refreshOff) : (fState | refreshOff);
+    return *this;
+}
+
+ICnrObj& ICnrObj::disableRefresh()
+{
+    return enableRefresh(false);
+}
+
+IBase::Boolean ICnrObj::isInUse(ICnrCtl* container) const
+{
+    return hasAttributes(CRA_INUSE, container);
+}
+
+IBase::Boolean ICnrObj::isWriteable(ICnrCtl* container) const
+{
+    return !hasAttributes(CRA_RECORDREADONLY, container);
+}
+
+IBase::Boolean ICnrObj::isDropOnAble(ICnrCtl* container) const
+{
+    return hasAttributes(CRA_DROPONABLE, container);
+}
+
+IBase::Boolean ICnrObj::isVisible(ICnrCtl* container) const
+{
+    return !hasAttributes(CRA_FILTERED, container);
+}
+
+IBase::Boolean ICnrObj::isRefreshOn() const
+{
+    return !(fState & refreshOff);
+}
+
+ICnrObj& ICnrObj::setOpen(IBase::Boolean open)
+{
+    if (!open)
+        return close();
+    fState |= opened;
+    return setInUse(true);
+}
+
+ICnrObj& ICnrObj::close()
+{
+    fState &= ~opened;
+    return removeInUse();
+}
+
+IBase::Boolean ICnrObj::isOpen() const
+{
+    return isInUse();
+}
+
+ICnrObj& ICnrObj::open(ICnrCtl*)
+{
+    return setOpen(true);
+}
+
+void ICnrObj::inUseChangedHook(ICnrCtl*, IBase::Boolean) {}
+void ICnrObj::cursoredChangedHook(ICnrCtl*, IBase::Boolean) {}
+void ICnrObj::selectedChangedHook(ICnrCtl*, IBase::Boolean) {}
+void ICnrObj::treeCollapsedHook(ICnrCtl*) {}
+void ICnrObj::treeExpandedHook(ICnrCtl*) {}
+
+unsigned long ICnrObj::helpId() const
+{
+    return 0;
+}
+
+ICnrObj* ICnrObj::objectCopy()
+{
+    if (fState & derivedSize)
+        IThrow::message(OVK_MSG_OBJECT_COPY_NOT_OVERRIDDEN,
+                        IEXCEPTION_LOCATION(kFile, "ICnrObj::objectCopy()"));
+    return new ICnrObj(*this);
+}
+
+ICnrObj& ICnrObj::setEmphasis(unsigned long emphasis, IBase::Boolean on, ICnrCtl* container)
+{
+    if (container)
+        container->setEmphasis(this, emphasis, on);
+    else
+        forEachContainer([&](ICnrCtl* holder) { holder->setEmphasis(this, emphasis, on); });
+    return *this;
+}
+
+ICnrObj& ICnrObj::setAttributes(unsigned long off, unsigned long on, ICnrCtl* container)
+{
+    if (container) {
+        container->setAttributes(this, off, on);
+        return *this;
+    }
+    forEachContainer([&](ICnrCtl* holder) { holder->setAttributes(this, off, on); });
+    fRecord->flRecordAttr = static_cast<std::uint32_t>((fRecord->flRecordAttr & ~off) | on);
+    return *this;
+}
+
+ICnrObj& ICnrObj::addContainerReference()
+{
+    ++fContainerCount;
+    return *this;
+}
+
+ICnrObj& ICnrObj::removeContainerReference()
+{
+    --fContainerCount;
+    return *this;
+}
+
+ICnrObj& ICnrObj::setRecordLink(std::uintptr_t link)
+{
+    fRecord = reinterpret_cast<MINIRECORDCORE*>(link);
+    return *this;
+}
+
+// True unless some container that holds the object has none of the bits.
+IBase::Boolean ICnrObj::hasAttributes(unsigned long attributes, ICnrCtl* container) const
+{
+    if (container)
+        return (container->attributes(this) & attributes) != 0;
+    bool all = true;
+    forEachContainer([&](ICnrCtl* holder) {
+        if (!(holder->attributes(this) & attributes))
+            all = false;
+    });
+    return all;
+}

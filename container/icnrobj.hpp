@@ -1,0 +1,189 @@
+// ICnrObj: an application object shown in containers, living behind its container record;
+// ICnrAllocator: a batch of records for such objects.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include <istring.hpp>
+#include <ivbase.hpp>
+
+#include <idefs.hpp>
+#include <iptrhdl.hpp>
+#include <ireslib.hpp>
+
+#include "icnrmsg.hpp"
+
+class ICnrCtl;
+class ICnrObj;
+struct ICnrItemTable;
+
+// A chain of records that the calling thread's allocation window hands out in one message, for
+// objects made with the placement form `new (allocator) MyObject(...)`. The records that are
+// never used go back when the allocator is destroyed.
+class OVKWIN_API ICnrAllocator {
+public:
+    // `count` records with `objectSize` bytes behind each (CM_ALLOCRECORD). A count of 0 throws
+    // message 69 before anything is sent; a refused allocation throws "CM_ALLOCRECORD".
+    ICnrAllocator(unsigned long count, unsigned long objectSize);
+    ICnrAllocator(const ICnrAllocator&) = delete;
+    ICnrAllocator& operator=(const ICnrAllocator&) = delete;
+    // Frees the records not handed out; a refused free is reported, never thrown.
+    virtual ~ICnrAllocator();
+
+    // The next record, or null when the chain is used up; advances past it.
+    MINIRECORDCORE* takeNextRecord() noexcept;
+    static MINIRECORDCORE* nextRecordOf(const MINIRECORDCORE* record) noexcept;
+    unsigned long handedOut() const noexcept { return fHandedOut; }
+    // The bytes behind each record: the largest object the allocator can place.
+    unsigned long objectSize() const noexcept { return fObjectSize; }
+    // Counted by operator new once it has placed an object.
+    void countHandedOut() noexcept { ++fHandedOut; }
+
+private:
+    MINIRECORDCORE* fFirst = nullptr;
+    MINIRECORDCORE* fNext = nullptr;
+    unsigned long fHandedOut = 0;
+    unsigned long fObjectSize = 0;
+};
+
+// An object and its record are one block: the record header first, the object directly behind
+// it. The container windows know only records; the library turns one into the other by address
+// alone (objectOf, recordOf). Objects are owned by the application; containers only count them.
+class OVKWIN_API ICnrObj : public IVBase {
+public:
+    // The state word.
+    enum : std::uint32_t {
+        initialized = 0x01,
+        opened = 0x02,
+        hasChildren = 0x08,
+        refreshOff = 0x10,
+        derivedSize = 0x40,
+        beingDestroyed = 0x80,
+        destroyedAsDescendant = 0x100,
+    };
+
+    ICnrObj();
+    ICnrObj(const IPointerHandle& icon, const IString& iconText);
+    ICnrObj(const IString& iconText, unsigned long iconId);
+    ICnrObj(const IString& iconText, const IResourceId& iconId);
+    ICnrObj(const IResourceId& textId, const IResourceId& iconId);
+    // The record's attributes without selection, cursor and in-use emphasis, its icon
+    // position, icon and text.
+    ICnrObj(const ICnrObj& other);
+    ICnrObj& operator=(const ICnrObj&) = delete;
+    // Never throws: a record the allocation window refuses to free is reported.
+    ~ICnrObj() override;
+
+    // One record from the calling thread's allocation window ("CM_ALLOCRECORD" when refused),
+    // or the allocator's next record (message 68 when it has none left; an object larger than
+    // its records fails the argument check "size <= allocator.objectSize()").
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, ICnrAllocator& allocator);
+    static void* operator new(std::size_t size, const char* file, std::size_t line,
+                              ICnrAllocator& allocator);
+    static void operator delete(void* object) noexcept;
+    // Only when a constructor throws: the record goes back to the allocation window.
+    static void operator delete(void* object, ICnrAllocator& allocator) noexcept;
+    static void operator delete(void* object, const char* file, std::size_t line,
+                                ICnrAllocator& allocator) noexcept;
+    static void* newRecord(std::size_t size);
+    static void deleteRecord(void* object) noexcept;
+
+    // "ICnrObj(<text>)" and the state for debugging.
+    IString asString() const override;
+    IString asDebugInfo() const override;
+
+    // The virtual operations keep the order that code built against the library relies on.
+    virtual ICnrObj& setIcon(const IPointerHandle& icon);
+    virtual ICnrObj& setIcon(const IResourceId& iconId);
+    // From the application's user resource library; 0 clears the icon.
+    virtual ICnrObj& setIcon(unsigned long iconId);
+    virtual ICnrObj& setIconText(const char* iconText);
+    virtual ICnrObj& setIconText(const IString& iconText);
+    virtual ICnrObj& setIconText(const IResourceId& textId);
+    virtual IPointerHandle icon() const;
+    virtual IString iconText() const;
+    virtual ICnrObj& setInUse(IBase::Boolean inUse = true, ICnrCtl* container = nullptr);
+    virtual ICnrObj& removeInUse(ICnrCtl* container = nullptr);
+    virtual ICnrObj& setWriteable(IBase::Boolean writeable = true, ICnrCtl* container = nullptr);
+    virtual ICnrObj& disableDataUpdate(ICnrCtl* container = nullptr);
+    virtual ICnrObj& setDropOnAble(IBase::Boolean dropOnAble = true, ICnrCtl* container = nullptr);
+    virtual ICnrObj& disableDrop(ICnrCtl* container = nullptr);
+    virtual ICnrObj& show(IBase::Boolean show = true, ICnrCtl* container = nullptr);
+    virtual ICnrObj& hide(ICnrCtl* container = nullptr);
+    virtual ICnrObj& refresh(ICnrCtl* container = nullptr, IBase::Boolean immediate = false);
+    virtual ICnrObj& enableRefresh(IBase::Boolean enable = true);
+    virtual ICnrObj& disableRefresh();
+    virtual IBase::Boolean isInUse(ICnrCtl* container = nullptr) const;
+    virtual IBase::Boolean isWriteable(ICnrCtl* container = nullptr) const;
+    virtual IBase::Boolean isDropOnAble(ICnrCtl* container = nullptr) const;
+    virtual IBase::Boolean isVisible(ICnrCtl* container = nullptr) const;
+    virtual IBase::Boolean isRefreshOn() const;
+    virtual ICnrObj& setOpen(IBase::Boolean open = true);
+    virtual ICnrObj& close();
+    virtual IBase::Boolean isOpen() const;
+    virtual ICnrObj& open(ICnrCtl* container = nullptr);
+    virtual void inUseChangedHook(ICnrCtl* container, IBase::Boolean inUse);
+    virtual void cursoredChangedHook(ICnrCtl* container, IBase::Boolean cursored);
+    virtual void selectedChangedHook(ICnrCtl* container, IBase::Boolean selected);
+    virtual void treeCollapsedHook(ICnrCtl* container);
+    virtual void treeExpandedHook(ICnrCtl* container);
+    virtual unsigned long helpId() const;
+    // A copy that belongs to no container. An object of a derived class throws message 53
+    // unless the class overrides this.
+    virtual ICnrObj* objectCopy();
+    virtual ICnrObj& setEmphasis(unsigned long emphasis, IBase::Boolean on = true,
+                                 ICnrCtl* container = nullptr);
+    virtual ICnrObj& setAttributes(unsigned long off, unsigned long on,
+                                   ICnrCtl* container = nullptr);
+    virtual ICnrObj& addContainerReference();
+    virtual ICnrObj& removeContainerReference();
+    virtual ICnrObj& setRecordLink(std::uintptr_t link);
+
+protected:
+    virtual ICnrObj& initialize();
+    virtual IBase::Boolean hasAttributes(unsigned long attributes,
+                                         ICnrCtl* container = nullptr) const;
+
+public:
+    // Record and object convert by address: a null record gives a null object and back.
+    static ICnrObj* objectOf(const MINIRECORDCORE* record) noexcept;
+    static MINIRECORDCORE* recordOf(const ICnrObj* object) noexcept;
+    MINIRECORDCORE* record() const noexcept { return fRecord; }
+
+    std::uint32_t state() const noexcept { return fState; }
+    unsigned long containerCount() const noexcept { return fContainerCount; }
+    IBase::Boolean isKeepingRecord() const noexcept { return fKeepRecord != 0; }
+    // Set by a container that disposes of its records itself: the destructor then neither
+    // removes the object from containers nor frees its record.
+    void keepRecord(IBase::Boolean keep = true) noexcept { fKeepRecord = keep ? 1 : 0; }
+    ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
+    void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
+    ICnrItemTable* nativeItems() const noexcept { return fNativeItems; }
+
+private:
+    // The text and icon members in the record, as the library's string and handle values.
+    void constructRecordMembers() noexcept;
+    IString& recordText() const noexcept;
+    IPointerHandle& recordIcon() const noexcept;
+    static void releaseRecordOf(void* object) noexcept;
+    template <class Operation>
+    void forEachContainer(Operation operation) const;
+    void removeFromContainers() noexcept;
+
+    // No default initialisers: operator new marks a derived object's state before the
+    // constructor runs, and initialize() sets every field itself.
+    std::uint32_t fState;
+    std::uint32_t fContainerCount;
+    ICnrObj* fCollectedParent;
+    MINIRECORDCORE* fRecord;
+    std::uint32_t fKeepRecord;
+    ICnrItemTable* fNativeItems;
+};
+
+#if defined(_WIN32) && !defined(_WIN64)
+// On 32-bit Windows an object of this class takes exactly as many bytes as its record header,
+// which is what tells a derived object from a plain one.
+static_assert(sizeof(ICnrObj) == 28, "ICnrObj");
+#endif

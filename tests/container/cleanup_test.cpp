@@ -1,0 +1,184 @@
+// A container's clean-up: once, whether the window or the object goes first; what becomes of
+// its objects; and the list of all containers.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include <icnrdhdr.hpp>
+#include <icnrmsg.hpp>
+#include <icnrobj.hpp>
+#include <iobserver.hpp>
+
+#include "cnrtest.hpp"
+
+using cnrtest::Containers;
+using cnrtest::Item;
+using cnrtest::received;
+
+namespace {
+
+using CleanUp = Containers;
+
+// Inserts the objects into a message-driven container's window directly, as the insertion
+// operations will, and counts the container's reference on each.
+void insert(ICnrCtl& container, const std::vector<ICnrObj*>& objects)
+{
+    for (ICnrObj* object : objects) {
+        RECORDINSERT where{};
+        where.cb = sizeof where;
+        where.pRecordOrder = reinterpret_cast<MINIRECORDCORE*>(static_cast<std::uintptr_t>(CMA_END));
+        where.zOrder = CMA_TOP;
+        where.cRecordsInsert = 1;
+        ASSERT_GT(ovktest::send(container.handle(), CM_INSERTRECORD,
+                                reinterpret_cast<WPARAM>(ICnrObj::recordOf(object)),
+                                reinterpret_cast<LPARAM>(&where)),
+                  0);
+        object->addContainerReference();
+    }
+}
+
+class RemoveLog : public IObserver {
+public:
+    int removes = 0;
+
+protected:
+    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+    {
+        if (event.notificationId() == ICnrCtl::removeId)
+            ++removes;
+        return *this;
+    }
+};
+
+TEST_F(CleanUp, DestroyHandlerThenDestructorCleansUpOnce)
+{
+    RemoveLog log;
+    messageDriven->enableNotification();
+    log.handleNotificationsFor(*messageDriven);
+    const HWND window = messageDriven->handle();
+    EXPECT_TRUE(ICnrCtl::destroyHandler()->windowCount() > 0);
+    DestroyWindow(window);
+    EXPECT_EQ(received(CM_REMOVERECORD, window), 1u);
+    EXPECT_EQ(received(CM_REMOVEDETAILFIELDINFO, window), 1u);
+    EXPECT_EQ(received(CM_FILTER, window), 0u);
+    EXPECT_EQ(log.removes, 1);
+    EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
+    EXPECT_FALSE(messageDriven->state() & ICnrCtl::live);
+    const unsigned before = OvkCnrTestJournalCount();
+    log.stopHandlingNotificationsFor(*messageDriven);
+    messageDriven.reset();
+    EXPECT_EQ(OvkCnrTestJournalCount(), before);
+}
+
+TEST_F(CleanUp, DestructorAloneCleansUpAndLeavesTheList)
+{
+    const HWND window = messageDriven->handle();
+    messageDriven.reset();
+    EXPECT_EQ(received(CM_REMOVERECORD, window), 1u);
+    EXPECT_EQ(received(CM_REMOVEDETAILFIELDINFO, window), 1u);
+    EXPECT_FALSE(IsWindow(window));
+
+    const HWND nativeWindow = native->handle();
+    native.reset();
+    EXPECT_FALSE(IsWindow(nativeWindow));
+    EXPECT_EQ(ICnrCtl::containerWithHandle(nativeWindow), nullptr);
+}
+
+TEST_F(CleanUp, WithoutDisposalEveryObjectSurvives)
+{
+    Item::destroyed = 0;
+    std::vector<ICnrObj*> items{new Item("a"), new Item("b")};
+    insert(*messageDriven, items);
+    messageDriven.reset();
+    EXPECT_EQ(Item::destroyed, 0);
+    for (ICnrObj* item : items)
+        delete item;
+    EXPECT_EQ(Item::destroyed, 2);
+}
+
+// Disposal deletes exactly the objects that no other container holds; the others lose this
+// container's reference only.
+TEST_F(CleanUp, DisposalDeletesOnlyObjectsNoOtherContainerHolds)
+{
+    Item::destroyed = 0;
+    const long liveBefore = OvkCnrTestLiveRecords();
+    auto other = makeMessageDriven(22);
+    ICnrObj* shared = new Item("shared");
+    std::vector<ICnrObj*> items{new Item("a"), shared, new Item("b")};
+    insert(*messageDriven, items);
+    insert(*other, {shared});
+    messageDriven->setDeleteObjectsOnClose();
+    const HWND window = messageDriven->handle();
+    messageDriven.reset();
+    EXPECT_EQ(received(CM_FILTER, window), 1u);
+    EXPECT_EQ(received(CM_REMOVERECORD, window), 0u);
+    EXPECT_EQ(Item::destroyed, 2);
+    EXPECT_EQ(shared->containerCount(), 1u);
+    EXPECT_STREQ(shared->iconText(), "shared");
+    // The deleted objects' records went with the window that held them.
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore + 1);
+
+    // Deleting the survivor takes it out of the container that still holds it.
+    delete shared;
+    EXPECT_EQ(received(CM_REMOVERECORD, other->handle()), 1u);
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+}
+
+TEST_F(CleanUp, FailedConstructionLeavesNothingBehind)
+{
+    const std::size_t windowsBefore = ICnrCtl::destroyHandler()->windowCount();
+    // The initial view attributes are the last message of the constructor.
+    OvkCnrTestForceNextResult(CM_SETCNRINFO, 0);
+    const IException failure = ovktest::caught([this] { makeMessageDriven(23); });
+    EXPECT_STREQ(failure.text(), "CM_SETCNRINFO");
+    EXPECT_FALSE(GetDlgItem(parent->hwnd(), 23));
+    EXPECT_EQ(ICnrCtl::destroyHandler()->windowCount(), windowsBefore);
+}
+
+TEST_F(CleanUp, ContainerWhoseParentWentFirstIsDeletedQuietly)
+{
+    const HWND window = native->handle();
+    parent.reset();
+    EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
+    native.reset();
+    messageDriven.reset();
+}
+
+// A container taken over (from a dialog, say) is message-driven, and its window outlives the
+// object.
+TEST_F(CleanUp, TakenOverContainerLeavesItsWindowAlive)
+{
+    const HWND window = CreateWindowExA(0, "OVK Container", nullptr, WS_CHILD, 0, 0, 50, 50,
+                                        parent->hwnd(), reinterpret_cast<HMENU>(50), nullptr,
+                                        nullptr);
+    ASSERT_TRUE(window);
+    for (int form = 0; form < 2; ++form) {
+        OvkCnrTestJournalReset();
+        auto container = form == 0 ? std::make_unique<ICnrCtl>(50, parent.get())
+                                   : std::make_unique<ICnrCtl>(IWindowHandle(window));
+        EXPECT_TRUE(container->isMessageContainer());
+        EXPECT_EQ(ICnrCtl::containerWithHandle(window), container.get());
+        EXPECT_EQ(received(CM_SETCNRINFO, window), 1u);
+        container.reset();
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(received(CM_REMOVERECORD, window), 1u);
+        EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
+    }
+    DestroyWindow(window);
+}
+
+TEST_F(CleanUp, DestroyHandlerServesOnlyContainers)
+{
+    ovktest::TestWindow plain;
+    const std::size_t before = ICnrCtl::destroyHandler()->windowCount();
+    ICnrCtl::destroyHandler()->handleEventsFor(static_cast<IWindow*>(&plain));
+    EXPECT_EQ(ICnrCtl::destroyHandler()->windowCount(), before);
+    EXPECT_STREQ(ovktest::caught([] {
+                     ICnrCtl::destroyHandler()->handleEventsFor(static_cast<ICnrCtl*>(nullptr));
+                 }).text(),
+                 "container != 0");
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+// Helpers of the container tests: a parent window with one container of each class, and
+// readers of the message-driven class's journal.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <icnrctl.hpp>
+#include <icnrobj.hpp>
+#include <ovkcnr.hpp>
+
+#include "ovktest.hpp"
+
+namespace cnrtest {
+
+// The class name of a window.
+std::string classOf(HWND window);
+// The child of a window with an id, or null.
+HWND child(HWND parent, int id);
+// The window rectangle of a window in its parent's client coordinates.
+RECT placeInParent(HWND window);
+
+// How many times the message-driven class received a message since the journal was reset (to
+// one window, or to any with null).
+inline unsigned received(UINT message, HWND window = nullptr)
+{
+    return OvkCnrTestJournalCountOf(message, window);
+}
+
+// A hidden top-level parent and owner, and one container of each class in it.
+class Containers : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<ICnrCtl> makeNative(const ICnrCtl::Style& style = ICnrCtl::defaultStyle(),
+                                        const ICnrCtl::Attribute& attribute =
+                                            ICnrCtl::currentDefaultAttribute(),
+                                        unsigned long id = 20);
+    std::unique_ptr<ICnrCtl> makeMessageDriven(unsigned long id = 21);
+
+    std::unique_ptr<ovktest::TestWindow> parent;
+    std::unique_ptr<ICnrCtl> native;
+    std::unique_ptr<ICnrCtl> messageDriven;
+};
+
+// An object with members of its own, which counts its destructions.
+class Item : public ICnrObj {
+public:
+    explicit Item(const char* text = "item") : ICnrObj(IPointerHandle(), text) {}
+    ~Item() override { ++destroyed; }
+    static int destroyed;
+
+private:
+    double fExtra[2] = {1.0, 2.0};
+};
+
+} // namespace cnrtest

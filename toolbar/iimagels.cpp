@@ -1,0 +1,193 @@
+// The image list behind drag images.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <iexcept.hpp>
+#include <ovkmsgid.hpp>
+
+#include <detail/imemdc.hpp>
+
+#include "detail/iimagels.hpp"
+
+namespace {
+
+const char kFile[] = "iimagels";
+
+[[noreturn]] void fail(const char* signature)
+{
+    IThrow::message(OVK_MSG_POSITION_INVALID, IEXCEPTION_LOCATION(kFile, signature));
+}
+
+// The two bitmaps that GetIconInfo hands out belong to the caller, both of them.
+struct IconBitmaps {
+    ICONINFO info{};
+    ~IconBitmaps()
+    {
+        if (info.hbmMask)
+            DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
+    }
+};
+
+// The mask of the see-through copy: the inverted mask (opaque 1) ANDed with a 50 % grey, then
+// ORed with the old mask, so that transparent pixels stay transparent and every second opaque
+// pixel becomes transparent. The colour image is cleared under every pixel the new mask lets
+// through: a transparent pixel whose colour is not black would otherwise invert what lies
+// beneath instead of showing it.
+HBITMAP seeThruMask(HBITMAP oldMask, HBITMAP colour)
+{
+    BITMAP record{};
+    GetObjectA(oldMask, sizeof record, &record);
+    HDC screen = GetDC(nullptr);
+    ovk_graphics::MemoryDC source(screen);
+    ovk_graphics::MemoryDC target(screen);
+    ReleaseDC(nullptr, screen);
+    HBITMAP mask = CreateBitmap(record.bmWidth, record.bmHeight, record.bmPlanes,
+                                record.bmBitsPixel, nullptr);
+    if (!mask)
+        return nullptr;
+    source.select(oldMask);
+    target.select(mask);
+    const int width = record.bmWidth;
+    // An icon without a colour image keeps its image below the mask in the same bitmap.
+    const int height = colour ? record.bmHeight : record.bmHeight / 2;
+    if (!colour)
+        BitBlt(target.get(), 0, height, width, height, source.get(), 0, height, SRCCOPY);
+    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, NOTSRCCOPY);
+    HGDIOBJ oldBrush = SelectObject(target.get(), GetStockObject(GRAY_BRUSH));
+    BitBlt(target.get(), 0, 0, width, height, target.get(), 0, 0, MERGECOPY);
+    SelectObject(target.get(), oldBrush);
+    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCPAINT);
+    if (colour) {
+        ovk_graphics::MemoryDC image(target.get());
+        image.select(colour);
+        // DSna: the colour where the mask is 0, black where it is 1.
+        constexpr DWORD keepOpaque = 0x00220326;
+        BitBlt(image.get(), 0, 0, width, height, target.get(), 0, 0, keepOpaque);
+    }
+    return mask;
+}
+
+} // namespace
+
+IImageList::IImageList(HIMAGELIST list) : fHandle(list)
+{
+    if (!list)
+        fail("IImageList::IImageList(HIMAGELIST)");
+}
+
+IImageList::~IImageList()
+{
+    if (fHandle)
+        ImageList_Destroy(fHandle);
+}
+
+IImageList& IImageList::create(const ISize& size, unsigned int flags, int initial, int grow)
+{
+    if (fHandle) {
+        ImageList_Destroy(fHandle);
+        fHandle = nullptr;
+    }
+    fHandle = ImageList_Create(static_cast<int>(size.width()), static_cast<int>(size.height()),
+                               flags, initial, grow);
+    if (!fHandle)
+        fail("IImageList::create(const ISize&,unsigned int,int,int)");
+    return *this;
+}
+
+IImageList& IImageList::setCurrentIndex(int index) noexcept
+{
+    fCurrentIndex = index;
+    return *this;
+}
+
+int IImageList::count() const
+{
+    return ImageList_GetImageCount(fHandle);
+}
+
+ISize IImageList::iconSize() const
+{
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(fHandle, &width, &height);
+    return ISize(width, height);
+}
+
+int IImageList::add(HBITMAP bitmap)
+{
+    const int index = ImageList_Add(fHandle, bitmap, nullptr);
+    if (index == -1)
+        fail("IImageList::add(HBITMAP)");
+    return index;
+}
+
+int IImageList::addIcon(HICON icon)
+{
+    const int index = ImageList_ReplaceIcon(fHandle, -1, icon);
+    if (index == -1)
+        fail("IImageList::addIcon(HICON)");
+    return index;
+}
+
+HICON IImageList::icon(int index)
+{
+    HICON made = ImageList_GetIcon(fHandle, index == -1 ? fCurrentIndex : index, ILD_TRANSPARENT);
+    if (!made)
+        fail("IImageList::icon(int)");
+    return made;
+}
+
+int IImageList::addIconFromImageList(IImageList& other)
+{
+    HICON image = other.icon(-1);
+    const int index = ImageList_ReplaceIcon(fHandle, -1, image);
+    DestroyIcon(image);
+    if (index == -1)
+        fail("IImageList::addIconFromImageList(IImageList&)");
+    return index;
+}
+
+int IImageList::addIconAsSeeThru(HICON& icon)
+{
+    IconBitmaps bitmaps;
+    if (!GetIconInfo(icon, &bitmaps.info))
+        fail("IImageList::addIconAsSeeThru(HICON&)");
+    HBITMAP mask = seeThruMask(bitmaps.info.hbmMask, bitmaps.info.hbmColor);
+    if (!mask)
+        fail("IImageList::addIconAsSeeThru(HICON&)");
+    ICONINFO record = bitmaps.info;
+    record.hbmMask = mask;
+    icon = CreateIconIndirect(&record);
+    DeleteObject(mask);
+    if (!icon)
+        fail("IImageList::addIconAsSeeThru(HICON&)");
+    try {
+        const int index = addIcon(icon);
+        DestroyIcon(icon);
+        return index;
+    } catch (...) {
+        DestroyIcon(icon);
+        throw;
+    }
+}
+
+int IImageList::addMergedIcon(IImageList& first, int firstIndex, IImageList& second,
+                              int secondIndex, const IPoint& offset, IImageList& target)
+{
+    IImageList merged(ImageList_Merge(first.handle(), firstIndex, second.handle(), secondIndex,
+                                      static_cast<int>(offset.x()),
+                                      static_cast<int>(offset.y())));
+    return target.addIconFromImageList(merged);
+}
+
+IImageList& IImageList::beginDrag(const IPoint& hotSpot, const IPoint& position)
+{
+    ImageList_DragLeave(nullptr);
+    ImageList_EndDrag();
+    ImageList_BeginDrag(fHandle, fCurrentIndex, static_cast<int>(hotSpot.x()),
+                        static_cast<int>(hotSpot.y()));
+    ImageList_DragEnter(nullptr, static_cast<int>(position.x()), static_cast<int>(position.y()));
+    return *this;
+}
