@@ -1,17 +1,22 @@
-// The ovkwin demo: a form laid out by canvases. A multi-cell canvas holds right-aligned labels
+// The ovkwin demo: a native notebook fills the window, with the pages "Controls", "Data",
+// "Document" and "Values".
+//
+// "Controls" is a form laid out by canvases. A multi-cell canvas holds right-aligned labels
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
 // radio buttons, check boxes and an outline box, another the row of push buttons at the
 // bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
-// latchable custom button, an animated button and a graphic push button; a native container
-// with its title runs along the bottom. Tab, the arrows, Enter and Alt with a mnemonic move
+// latchable custom button, an animated button and a graphic push button. "Data" is a native
+// container with its title; "Document" a page of text; "Values" a text spin button over the
+// month names whose arrows also serve the day's numeric spin button, and a zero-padded numeric
+// spin button from 1 to 100. Tab, the arrows, Enter and Alt with a mnemonic move
 // through the controls as in a dialog; keys that no control or canvas takes climb the owner
 // chain to the window. The status text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, opens
-// the About box from its menu bar's Help menu and answers it, and closes after MS ms, so that a
-// script can take screenshots and go on.
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, turns
+// to "Values" and spins, opens the About box from its menu bar's Help menu and answers it, and
+// closes after MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -82,7 +87,7 @@ protected:
     }
 };
 
-// The page fills the window's client area.
+// The notebook fills the window's client area.
 class PageSizer : public IHandler {
 public:
     explicit PageSizer(IWindow& page) : fPage(page) {}
@@ -259,7 +264,8 @@ HWND findAboutBox()
 // time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel& options) : fWindow(window), fOptions(options) {}
+    TimerHandler(IWindow& window, OptionsPanel& options, std::function<void()> values)
+        : fWindow(window), fOptions(options), fValues(std::move(values)) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -309,6 +315,10 @@ protected:
             // Alt+A: the mnemonic of the Apply button.
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
+        case 4:
+            // Turns to "Values" and spins.
+            fValues();
+            break;
         default:
             KillTimer(window, kPlayTimer);
             break;
@@ -319,6 +329,7 @@ protected:
 private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
+    std::function<void()> fValues;
     int fStep = 0;
 };
 
@@ -424,6 +435,61 @@ struct ButtonRow {
     std::vector<std::unique_ptr<IWindow>> buttons;
 };
 
+// The "Values" page: the month's text spin button is the master whose arrows also serve the
+// day's numeric spin button when it has the focus; the amount pads its number with zeros.
+struct ValuesPage {
+    explicit ValuesPage(INotebook& notebook, IWindow& owner)
+        : canvas(80, &notebook, &owner),
+          monthLabel(makeLabel(canvas, 81, "&Month:")),
+          month(82, &canvas, &canvas),
+          dayLabel(makeLabel(canvas, 83, "&Day:")),
+          day(84, &canvas, &canvas, IRectangle(),
+              // Numeric (the extended bit 0x40) without arrows of its own.
+              IBaseSpinButton::Style(WS_VISIBLE, 0x40) | IBaseSpinButton::servant |
+                  IBaseSpinButton::leftAlign),
+          amountLabel(makeLabel(canvas, 85, "&Amount:")),
+          amount(86, &canvas, &canvas, IRectangle(),
+                 INumericSpinButton::classDefaultStyle | INumericSpinButton::padWithZeros)
+    {
+        static const char* const months[] = {"January", "February", "March",     "April",
+                                             "May",     "June",     "July",      "August",
+                                             "September", "October", "November", "December"};
+        month.addAsLast(months, 12);
+        month.setLimit(9);
+        day.setMaster(month);
+        day.setRange(IRange(1, 31));
+        day.setLimit(2);
+        day.spinTo(1);
+        amount.setLimit(3);
+        amount.setRange(IRange(1, 100));
+        amount.spinTo(7);
+        for (IWindow* spin : std::initializer_list<IWindow*>{&month, &day, &amount})
+            spin->setMinimumSize(ISize(spin->minimumSize().width(), 24));
+        canvas.addToCell(monthLabel.get(), 2, 2).addToCell(&month, 4, 2);
+        canvas.addToCell(dayLabel.get(), 2, 4).addToCell(&day, 4, 4);
+        canvas.addToCell(amountLabel.get(), 2, 6).addToCell(&amount, 4, 6);
+        for (unsigned long c : {1UL, 3UL})
+            canvas.setColumnWidth(c, 10);
+        for (unsigned long r : {1UL, 3UL, 5UL})
+            canvas.setRowHeight(r, 10);
+    }
+    // What the autoplay does: spins the month on by two, and the day and the amount by one.
+    void spin()
+    {
+        month.spinUp(2);
+        day.spinUp();
+        amount.spinUp();
+    }
+
+    IMultiCellCanvas canvas;
+    std::unique_ptr<IStaticText> monthLabel;
+    ITextSpinButton month;
+    std::unique_ptr<IStaticText> dayLabel;
+    INumericSpinButton day;
+    std::unique_ptr<IStaticText> amountLabel;
+    INumericSpinButton amount;
+};
+
 int runDemo(HWND native, int show, const char* commandLine)
 {
     SetMenu(native, buildMenuBar());
@@ -435,7 +501,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     // The page: margins and gaps are columns and rows of fixed size; the form's column and the
     // status row take the room the window has beyond the minimum.
     Status state;
-    IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    INotebook notebook(90, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    IMultiCellCanvas page(1, &notebook, &window);
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
         page.setColumnWidth(c, gap);
@@ -498,17 +565,31 @@ int runDemo(HWND native, int show, const char* commandLine)
     ButtonRow drawnButtons(page);
     page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
 
-    // A native container with its title and separator along the bottom. The message-driven
+    // The "Data" page: a native container with its title and separator. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
     OvkCnrRegisterClass();
-    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+    ICnrCtl container(60, &notebook, &window, IRectangle(), ICnrCtl::defaultStyle(),
                       ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
     ICnrInfo title;
     char titleText[] = "Container";
     title.pszCnrTitle = titleText;
     container.setContainerInfo(&title, CMA_CNRTITLE);
-    container.setMinimumSize(ISize(200, 110));
-    page.addToCell(&container, 2, 10, 5, 1);
+
+    IStaticText document(95, &notebook, &window, IRectangle(),
+                         IStaticText::defaultStyle() | IStaticText::_border3D);
+    document.setAlignment(IStaticText::topLeftWrapped);
+    document.setFillColor(IColor(IColor::white));
+    document.setText("A notebook shows one page at a time; its tabs turn the pages, and so do "
+                     "Alt+Page Up and Alt+Page Down.\n\nEach page here is a window of its own, "
+                     "moved into the notebook's page area and sized to it.");
+    ValuesPage values(notebook, window);
+
+    const INotebook::PageSettings::Attribute sized = INotebook::PageSettings::autoPageSize;
+    notebook.addLastPage(INotebook::PageSettings("Controls", nullptr, sized), &page);
+    notebook.addLastPage(INotebook::PageSettings("Data", nullptr, sized), &container);
+    notebook.addLastPage(INotebook::PageSettings("Document", nullptr, sized), &document);
+    const IPageHandle valuesPage =
+        notebook.addLastPage(INotebook::PageSettings("Values", nullptr, sized), &values.canvas);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -518,8 +599,12 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(window, options);
-    PageSizer sizer(page);
+    TimerHandler timers(window, options, [&] {
+        notebook.turnToPage(valuesPage);
+        SetFocus(values.day.entryField());
+        values.spin();
+    });
+    PageSizer sizer(notebook);
     ButtonHandler clicks(window, *name, *city, state);
     keys.handleEventsFor(&window);
     timers.handleEventsFor(&window);
@@ -529,7 +614,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     ShowWindow(native, show);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
-        SetTimer(native, kPlayTimer, 400, nullptr);
+        SetTimer(native, kPlayTimer, 250, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
