@@ -10,19 +10,6 @@
 
 namespace {
 
-bool isClass(HWND window, const char* className)
-{
-    char name[32];
-    return window && GetClassNameA(window, name, sizeof name) > 0 &&
-           lstrcmpiA(name, className) == 0;
-}
-
-bool isNotebookWindow(HWND window)
-{
-    return isClass(window, INotebookTabHandler::tabControlClass) ||
-           isClass(window, INotebookTabHandler::outsideNotebookClass);
-}
-
 INotebook* notebookWithHandle(HWND window)
 {
     return window && IsWindow(window)
@@ -181,7 +168,7 @@ IBase::Boolean IPageHandler::dispatchHandlerEvent(IEvent& event)
     if (id != WM_DRAWITEM && id != IPrivateMessage::controlNotification)
         return false;
     const IControlEvent control(event);
-    if (!isNotebookWindow(control.controlHandle()))
+    if (!INotebookTabHandler::isNotebookWindow(control.controlHandle()))
         return false;
     if (id == WM_DRAWITEM)
         return dispatchAs(*this, &IPageHandler::drawTab, event);
@@ -199,7 +186,7 @@ IBase::Boolean IPageHandler::dispatchHandlerEvent(IEvent& event)
         // The outside notebook learns of a refusal from the record: it turns only while the
         // page to be shown is still set.
         if (handled && event.result().asUnsignedLong() != 0 &&
-            isClass(control.controlHandle(), INotebookTabHandler::outsideNotebookClass))
+            INotebookTabHandler::isOutsideNotebook(control.controlHandle()))
             static_cast<IOutsideSelectRecord*>(event.parameter2().asPointer())->newPage = 0;
         return handled;
     }

@@ -192,6 +192,27 @@ void IBaseSpinButton::attachHandlers()
     IOwnerMouseHandler::defaultHandler()->handleEventsFor(this);
 }
 
+IWindowHandle IBaseSpinButton::childWithId(unsigned long id, IWindow* parent, const char* file,
+                                           const char* function)
+{
+    if (!parent)
+        IThrow::argument("parent != 0", IExceptionLocation(file, function, __LINE__));
+    const IWindowHandle child = handleWithParent(id, parent->handle());
+    if (!child)
+        IThrow::message(OVK_MSG_NO_CHILD_WITH_ID, IExceptionLocation(file, function, __LINE__));
+    return child;
+}
+
+void IBaseSpinButton::takeChargeOfKind(const IWindowHandle& handle, IBase::Boolean numeric,
+                                       unsigned long refusal, const char* file,
+                                       const char* function)
+{
+    const bool isNumeric = (GetWindowLongPtrA(handle, GWL_STYLE) & numericStyle) != 0;
+    if (isNumeric != (numeric != 0))
+        IThrow::message(refusal, IExceptionLocation(file, function, __LINE__));
+    takeCharge(handle);
+}
+
 // The library style of a window taken over, from its outside or native style bits.
 void IBaseSpinButton::takeCharge(const IWindowHandle& handle)
 {
@@ -470,27 +491,16 @@ IBase::Boolean IBaseSpinButton::hasFocus() const
     return !usesThunkedWindow() && (focus == entryField() || focus == upDownControl());
 }
 
-IColor IBaseSpinButton::foregroundColor() const
-{
-    if (usesThunkedWindow()) {
-        const unsigned long rgb = handle().sendEvent(IOutsideMessage::spinQueryColor, 1, 0).asUnsignedLong();
-        return IColor(static_cast<unsigned char>(rgb), static_cast<unsigned char>(rgb >> 8),
-                      static_cast<unsigned char>(rgb >> 16));
-    }
-    return findColor(1, IGUIColor(IColor::entryText));
-}
-
-IColor IBaseSpinButton::backgroundColor() const
-{
-    if (usesThunkedWindow()) {
-        const unsigned long rgb = handle().sendEvent(IOutsideMessage::spinQueryColor, 2, 0).asUnsignedLong();
-        return IColor(static_cast<unsigned char>(rgb), static_cast<unsigned char>(rgb >> 8),
-                      static_cast<unsigned char>(rgb >> 16));
-    }
-    return findColor(3, IGUIColor(IColor::entryBackground));
-}
-
 namespace {
+
+// The outside window's colour of an area (1 foreground, 2 background).
+IColor outsideColor(const IBaseSpinButton& button, unsigned long area)
+{
+    const unsigned long rgb =
+        button.handle().sendEvent(IOutsideMessage::spinQueryColor, area, 0).asUnsignedLong();
+    return IColor(static_cast<unsigned char>(rgb), static_cast<unsigned char>(rgb >> 8),
+                  static_cast<unsigned char>(rgb >> 16));
+}
 
 void setOutsideColor(IBaseSpinButton& button, unsigned long area, const IColor& color)
 {
@@ -505,6 +515,17 @@ void setOutsideColor(IBaseSpinButton& button, unsigned long area, const IColor& 
 }
 
 } // namespace
+
+IColor IBaseSpinButton::foregroundColor() const
+{
+    return usesThunkedWindow() ? outsideColor(*this, 1) : findColor(1, IGUIColor(IColor::entryText));
+}
+
+IColor IBaseSpinButton::backgroundColor() const
+{
+    return usesThunkedWindow() ? outsideColor(*this, 2)
+                               : findColor(3, IGUIColor(IColor::entryBackground));
+}
 
 IWindow& IBaseSpinButton::setForegroundColor(const IColor& color)
 {

@@ -87,6 +87,13 @@ protected:
     // Takes charge of an existing spin button window, its library style derived from its
     // native style.
     void takeCharge(const IWindowHandle& handle);
+    // The same for a window that must be of one kind (numeric or not): another kind throws
+    // the refusal's message.
+    void takeChargeOfKind(const IWindowHandle& handle, IBase::Boolean numeric,
+                          unsigned long refusal, const char* file, const char* function);
+    // The parent's child with the id; none throws.
+    static IWindowHandle childWithId(unsigned long id, IWindow* parent, const char* file,
+                                     const char* function);
     // Attaches the default handler and the owner mouse handler.
     void attachHandlers();
     // The up-down control when it serves this button's entry field; null otherwise.

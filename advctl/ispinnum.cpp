@@ -56,22 +56,15 @@ INumericSpinButton::INumericSpinButton(unsigned long id, IWindow* parent, IWindo
 
 INumericSpinButton::INumericSpinButton(unsigned long id, IWindow* parent)
 {
-    if (!parent)
-        IThrow::argument("parent != 0",
-                         IEXCEPTION_LOCATION(kFile, "INumericSpinButton::INumericSpinButton(unsigned long,IWindow*)"));
-    const IWindowHandle child = handleWithParent(id, parent->handle());
-    if (!child || !(GetWindowLongPtrA(child, GWL_STYLE) & numericStyle))
-        IThrow::message(child ? OVK_MSG_NOT_NUMERIC_SPIN_BUTTON : OVK_MSG_NO_CHILD_WITH_ID,
-                        IEXCEPTION_LOCATION(kFile, "INumericSpinButton::INumericSpinButton(unsigned long,IWindow*)"));
-    takeCharge(child);
+    static const char* const function = "INumericSpinButton::INumericSpinButton(unsigned long,IWindow*)";
+    takeChargeOfKind(childWithId(id, parent, kFile, function), true,
+                     OVK_MSG_NOT_NUMERIC_SPIN_BUTTON, kFile, function);
 }
 
 INumericSpinButton::INumericSpinButton(const IWindowHandle& handle)
 {
-    if (!(GetWindowLongPtrA(handle, GWL_STYLE) & numericStyle))
-        IThrow::message(OVK_MSG_NOT_NUMERIC_SPIN_BUTTON,
-                        IEXCEPTION_LOCATION(kFile, "INumericSpinButton::INumericSpinButton(const IWindowHandle&)"));
-    takeCharge(handle);
+    takeChargeOfKind(handle, true, OVK_MSG_NOT_NUMERIC_SPIN_BUTTON, kFile,
+                     "INumericSpinButton::INumericSpinButton(const IWindowHandle&)");
 }
 
 INumericSpinButton::~INumericSpinButton() = default;

@@ -75,24 +75,17 @@ ITextSpinButton::ITextSpinButton(unsigned long id, IWindow* parent, IWindow* own
 
 ITextSpinButton::ITextSpinButton(unsigned long id, IWindow* parent)
 {
-    if (!parent)
-        IThrow::argument("parent != 0",
-                         IEXCEPTION_LOCATION(kFile, "ITextSpinButton::ITextSpinButton(unsigned long,IWindow*)"));
-    const IWindowHandle child = handleWithParent(id, parent->handle());
-    if (!child || (GetWindowLongPtrA(child, GWL_STYLE) & numericStyle))
-        IThrow::message(child ? OVK_MSG_NOT_TEXT_SPIN_BUTTON : OVK_MSG_NO_CHILD_WITH_ID,
-                        IEXCEPTION_LOCATION(kFile, "ITextSpinButton::ITextSpinButton(unsigned long,IWindow*)"));
+    static const char* const function = "ITextSpinButton::ITextSpinButton(unsigned long,IWindow*)";
     createArray();
-    takeCharge(child);
+    takeChargeOfKind(childWithId(id, parent, kFile, function), false, OVK_MSG_NOT_TEXT_SPIN_BUTTON,
+                     kFile, function);
 }
 
 ITextSpinButton::ITextSpinButton(const IWindowHandle& handle)
 {
-    if (GetWindowLongPtrA(handle, GWL_STYLE) & numericStyle)
-        IThrow::message(OVK_MSG_NOT_TEXT_SPIN_BUTTON,
-                        IEXCEPTION_LOCATION(kFile, "ITextSpinButton::ITextSpinButton(const IWindowHandle&)"));
     createArray();
-    takeCharge(handle);
+    takeChargeOfKind(handle, false, OVK_MSG_NOT_TEXT_SPIN_BUTTON, kFile,
+                     "ITextSpinButton::ITextSpinButton(const IWindowHandle&)");
 }
 
 ITextSpinButton::~ITextSpinButton()

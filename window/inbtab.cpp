@@ -28,12 +28,6 @@ bool isClass(HWND window, const char* className)
            lstrcmpiA(name, className) == 0;
 }
 
-bool isNotebookWindow(HWND window)
-{
-    return isClass(window, INotebookTabHandler::tabControlClass) ||
-           isClass(window, INotebookTabHandler::outsideNotebookClass);
-}
-
 // The notebook window an event concerns: the sender of a selection notification, else the
 // window itself.
 HWND notebookWindowOf(const IEvent& event)
@@ -46,7 +40,7 @@ HWND notebookWindowOf(const IEvent& event)
                    : nullptr;
     }
     const HWND window = event.handle();
-    return isNotebookWindow(window) ? window : nullptr;
+    return INotebookTabHandler::isNotebookWindow(window) ? window : nullptr;
 }
 
 // The window object may belong to another thread's window set.
@@ -56,6 +50,16 @@ INotebookTabOwner* notebookOf(HWND window)
 }
 
 } // namespace
+
+IBase::Boolean INotebookTabHandler::isNotebookWindow(HWND window)
+{
+    return isClass(window, tabControlClass) || isClass(window, outsideNotebookClass);
+}
+
+IBase::Boolean INotebookTabHandler::isOutsideNotebook(HWND window)
+{
+    return isClass(window, outsideNotebookClass);
+}
 
 IBase::Boolean INotebookTabHandler::dispatchHandlerEvent(IEvent& event)
 {

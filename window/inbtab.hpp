@@ -48,6 +48,9 @@ class OVKWIN_API INotebookTabHandler : public IHandler {
 public:
     static const char* const tabControlClass;
     static const char* const outsideNotebookClass;
+    // A window of either notebook class; of the outside one.
+    static IBase::Boolean isNotebookWindow(HWND__* window);
+    static IBase::Boolean isOutsideNotebook(HWND__* window);
 
     INotebookTabHandler() noexcept = default;
     ~INotebookTabHandler() override;

@@ -49,15 +49,11 @@ std::string hex(unsigned long value)
     return text;
 }
 
-void record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const std::string& decoded)
+bool recordAndFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                   const std::string& decoded)
 {
     std::lock_guard<std::mutex> lock(gLock);
     gJournal.push_back({window, message, wParam, lParam, decoded});
-}
-
-bool failNow(UINT message)
-{
-    std::lock_guard<std::mutex> lock(gLock);
     auto found = gFailures.find(message);
     if (found == gFailures.end() || found->second == 0)
         return false;

@@ -38,11 +38,6 @@ struct Notebook {
     COLORREF colors[5] = {};
 };
 
-Notebook* stateOf(HWND window)
-{
-    return reinterpret_cast<Notebook*>(GetWindowLongPtrA(window, 0));
-}
-
 std::vector<Page>::iterator find(Notebook& book, std::uint32_t id)
 {
     return std::find_if(book.pages.begin(), book.pages.end(),
@@ -293,21 +288,13 @@ void paint(HWND window, const Notebook& book)
 
 LRESULT CALLBACK notebookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Notebook* book = stateOf(window);
+    Notebook* book = stateFor<Notebook>(window, message);
     if (message >= calcPageRect && message <= queryStatusText && book) {
-        record(window, message, wParam, lParam, decode(message, wParam, lParam));
-        if (failNow(message))
+        if (recordAndFail(window, message, wParam, lParam, decode(message, wParam, lParam)))
             return failureOf(message);
         return answer(window, *book, message, wParam, lParam);
     }
     switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(new Notebook));
-        break;
-    case WM_NCDESTROY:
-        delete book;
-        SetWindowLongPtrA(window, 0, 0);
-        break;
     case WM_SIZE:
         if (book) {
             placePages(window, *book);

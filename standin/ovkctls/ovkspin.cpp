@@ -30,11 +30,6 @@ struct Spin {
     bool colorSet[2] = {false, false};
 };
 
-Spin* stateOf(HWND window)
-{
-    return reinterpret_cast<Spin*>(GetWindowLongPtrA(window, 0));
-}
-
 void changeValue(HWND window, Spin& spin, std::int32_t value)
 {
     if (value == spin.value)
@@ -185,21 +180,13 @@ void paint(HWND window, const Spin& spin)
 
 LRESULT CALLBACK spinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Spin* spin = stateOf(window);
+    Spin* spin = stateFor<Spin>(window, message);
     if (message >= spinSetLimits && message <= spinResetColor && spin) {
-        record(window, message, wParam, lParam, decode(message, wParam, lParam));
-        if (failNow(message))
+        if (recordAndFail(window, message, wParam, lParam, decode(message, wParam, lParam)))
             return 0;
         return answer(window, *spin, message, wParam, lParam);
     }
     switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(new Spin));
-        break;
-    case WM_NCDESTROY:
-        delete spin;
-        SetWindowLongPtrA(window, 0, 0);
-        break;
     case WM_PAINT:
         if (spin) {
             paint(window, *spin);

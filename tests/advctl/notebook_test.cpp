@@ -288,6 +288,14 @@ TEST_F(NotebookTest, AltKeysOnTheTabsTurnPagesAndAnEmptyNotebookIgnoresThem)
     ovktest::send(notebook->handle(), WM_SYSKEYDOWN, VK_PRIOR, 0x20000001);
     EXPECT_EQ(notebook->topPage(), page1);
 
+    // From inside the page on top as well; Alt+Up goes back to the tabs.
+    IWindow* shown = notebook->window(notebook->topPage());
+    ovktest::send(shown->handle(), WM_SYSKEYDOWN, VK_NEXT, 0x20000001);
+    EXPECT_EQ(notebook->topPage(), page2);
+    ovktest::send(notebook->window(page2)->handle(), WM_SYSKEYDOWN, VK_UP, 0x20000001);
+    EXPECT_EQ(GetFocus(), notebook->handle().asValue());
+    notebook->turnToPage(page1);
+
     // F1 posts the page help with the top page.
     recorder.trace.clear();
     ovktest::send(notebook->handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
