@@ -1,6 +1,8 @@
 // Reference-counted bitmap handles, and the predefined ones.
 #include <windows.h>
 
+#include "detail/iscoped.hpp"
+
 #include <iexcept.hpp>
 #include <iresource.hpp>
 
@@ -106,7 +108,7 @@ IconImage imageOfIcon(const IconSource& source)
     // A monochrome icon has no colour image: its mask holds both halves and serves instead.
     image.bitmap = info.hbmColor ? info.hbmColor : info.hbmMask;
     if (info.hbmColor && info.hbmMask)
-        DeleteObject(info.hbmMask);
+        ovk_native::dispose(info.hbmMask);
     return image;
 }
 

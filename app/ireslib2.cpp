@@ -1,6 +1,8 @@
 // Bitmaps of resource libraries; the bitmap table and its counts; system bitmaps.
 #include <windows.h>
 
+#include "detail/iscoped.hpp"
+
 #include <iexcept.hpp>
 #include <iresource.hpp>
 
@@ -122,7 +124,7 @@ IBitmapHandle::Value IResourceLibrary::enterBitmap(unsigned long id, const IStri
     auto entry = findByResource(table, id, fileName, size);
     if (entry != table.end()) {
         if (entry->handle != handle)
-            DeleteObject(handle);
+            ovk_native::dispose(handle);
         return entry->handle;
     }
     table.push_back(BitmapEntry{id, handle, fileName, 0, size});
@@ -149,7 +151,7 @@ std::uint32_t IResourceLibrary::removeRef(const IBitmapHandle& handle)
         return 0;
     if (entry->useCount > 0 && --entry->useCount > 0)
         return entry->useCount;
-    if (!DeleteObject(entry->handle))
+    if (!ovk_native::Bitmap(entry->handle).destroy())
         IThrow::systemError("IDELETEBITMAP", GetLastError(), at(function, 213));
     table.erase(entry);
     return 0;

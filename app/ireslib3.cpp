@@ -1,6 +1,8 @@
 // Icons and pointers of resource libraries; the pointer table and its counts.
 #include <windows.h>
 
+#include "detail/iscoped.hpp"
+
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <iresource.hpp>
@@ -108,7 +110,7 @@ std::uint32_t IResourceLibrary::removeRef(const IPointerHandle& handle)
         return 0;
     if (entry->useCount > 0 && --entry->useCount > 0)
         return entry->useCount;
-    if (!entry->shared && !DestroyIcon(entry->handle))
+    if (!entry->shared && !ovk_native::Icon(entry->handle).destroy())
         IThrow::systemError("IDESTROYPOINTER", GetLastError(), at(function, 352));
     table.erase(entry);
     return 0;

@@ -14,9 +14,15 @@
 // through the controls as in a dialog; keys that no control or canvas takes climb the owner
 // chain to the window. The status text lists the notifications of the option controls.
 //
-// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, turns
-// to "Values" and spins, opens the About box from its menu bar's Help menu and answers it, and
-// closes after MS ms, so that a script can take screenshots and go on.
+// The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
+// the clipboard, as text and under a format registered by name, and the status text shows the
+// clipboard's first format and the text read back. Help > About opens the About frame, loaded
+// from a dialog template and shown modally, its title composed of object text, view text and
+// view number. A right click shows a pop-up menu from a resource, through a menu handler.
+//
+// With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies,
+// turns to "Values" and spins, opens the About frame and presses its OK button, shows the
+// right-click menu, and closes after MS ms, so that a script can take screenshots and go on.
 #include <windows.h>
 
 #include <cstdio>
@@ -32,25 +38,34 @@
 #include <ovkcnr.hpp>
 #include <ovkwin.hpp>
 
+#include "ovkdemo.h"
+
 namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT_PTR kPlayTimer = 2;
 constexpr UINT_PTR kAboutTimer = 3;
 constexpr UINT_PTR kAboutAnswerTimer = 4;
-// When the autoplay opens the About box and answers it (ms after the start): the screenshots of
-// tools/run-demo are taken before and while it is open.
+// When the autoplay opens the About frame and presses its OK button (ms after the start): the
+// screenshots of tools/run-demo are taken before and while it is open.
 constexpr UINT kAboutAt = 3600;
 constexpr UINT kAboutAnswerAt = 2400;
+// Then it shows the right-click menu for a moment.
+constexpr UINT_PTR kMenuTimer = 5;
+constexpr UINT_PTR kMenuEndTimer = 6;
+constexpr UINT kMenuAt = 6400;
+constexpr UINT kMenuFor = 600;
+constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The menu bar's items.
 enum MenuId : unsigned long {
     kFileMenu = 1100, kExit = 1101,
     kViewMenu = 1200, kStatusBar = 1201, kGrid = 1202,
     kHelpMenu = 1300, kHelpIndex = 1301, kAbout = 1302,
+    kEditMenu = 1400, kCopy = 1401,
 };
-constexpr unsigned long kAboutHelpId = 4711;
-constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
+// The demo's own clipboard format, registered by this name.
+constexpr char kDemoFormat[] = "ovkdemo texts";
 
 std::string windowText(const IWindow& window)
 {
@@ -221,6 +236,8 @@ HMENU buildMenuBar()
     IMenu bar{IMenuHandle(CreateMenu())};
     bar.addText(kFileMenu, "&File").addSubmenu(kFileMenu);
     bar.addText(kExit, "E&xit", kFileMenu);
+    bar.addText(kEditMenu, "&Edit").addSubmenu(kEditMenu);
+    bar.addText(kCopy, "&Copy", kEditMenu);
     bar.addText(kViewMenu, "&View").addSubmenu(kViewMenu);
     bar.addText(kStatusBar, "&Status bar", kViewMenu).addText(kGrid, "&Grid", kViewMenu);
     bar.checkItem(kStatusBar);
@@ -231,37 +248,70 @@ HMENU buildMenuBar()
     return bar.menuHandle();
 }
 
-// The About box, modal to the window; its Help button asks the window for help id 4711.
+// The About frame's OK button (a native button without a window object) reaches the frame as
+// a command; the frame then ends its modal loop with the button's identifier.
+class AboutHandler : public IHandler {
+public:
+    explicit AboutHandler(IFrameWindow& frame) : fFrame(frame) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        const bool command = event.eventId() == WM_COMMAND &&
+                             (event.parameter1().lowNumber() == IDOK ||
+                              event.parameter1().lowNumber() == IDCANCEL);
+        if (!command && event.eventId() != WM_CLOSE)
+            return false;
+        fFrame.dismiss(command ? event.parameter1().lowNumber() : IDCANCEL);
+        return true;
+    }
+
+private:
+    IFrameWindow& fFrame;
+};
+
+// The About frame that is open, for the autoplay to press its OK button.
+IFrameWindow* gAbout = nullptr;
+
+// The About frame: loaded from its dialog template, modal to the window, titled
+// "ovkwin demo - About:1" by ITitle.
 void showAbout(IWindow& window)
 {
-    IMessageBox box(&window);
-    box.setTitle("About ovkwin demo");
-    box.show("ovkwin demo\n\nControls laid out by canvases, a menu bar wrapped by IMenu and "
-             "this box, shown by IMessageBox.",
-             IMessageBox::_enterCancelButton | IMessageBox::_informationIcon, kAboutHelpId);
+    if (gAbout)
+        return;
+    IFrameWindow about(IResourceId(kAboutFrame, IApplication::current().userResourceLibrary()),
+                       &window, IFrameWindow::dialogResource);
+    ITitle title(&about, "ovkwin demo", "About", 1);
+    AboutHandler handler(about);
+    handler.handleEventsFor(&about);
+    gAbout = &about;
+    about.showModally();
+    gAbout = nullptr;
+    handler.stopHandlingEventsFor(&about);
 }
 
-BOOL CALLBACK findSystemDialog(HWND candidate, LPARAM result)
-{
-    char name[16] = {};
-    GetClassNameA(candidate, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = candidate;
-    return FALSE;
-}
+// A right click anywhere on the window shows the pop-up menu of the resource; its commands
+// reach the window as menu commands.
+class ContextMenuHandler : public IMenuHandler {
+public:
+    explicit ContextMenuHandler(IWindow& window) : fWindow(window) {}
 
-// The About box of this thread, when it is open.
-HWND findAboutBox()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findSystemDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+protected:
+    IBase::Boolean makePopUpMenu(IMenuEvent& event) override {
+        IPopUpMenu menu(IResourceId(kContextMenu, IApplication::current().userResourceLibrary()),
+                        &fWindow);
+        IPoint where = event.mousePosition();
+        if (event.parameter2().asLong() == -1)
+            where = IPoint(40, 40);
+        menu.show(where);
+        return true;
+    }
 
-// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
-// one step per timer tick, opens and answers the About box, and closes the window when the
-// time is up.
+private:
+    IWindow& fWindow;
+};
+
+// Plays the keys of an unattended run to the focused control, one step per timer tick, and
+// closes the window when the time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options, std::function<void()> values)
@@ -272,16 +322,16 @@ protected:
         // A menu command comes without a control window.
         if (event.eventId() == WM_COMMAND && event.parameter2().asLong() == 0) {
             const unsigned long id = event.parameter1().lowNumber();
-            if (id == kAbout)
+            if (id == kAbout || id == kContextAbout)
                 showAbout(fWindow);
             else if (id == kExit)
                 DestroyWindow(event.handle());
-            return id == kAbout || id == kExit;
+            return id == kAbout || id == kContextAbout || id == kExit;
         }
         if (event.eventId() != WM_TIMER)
             return false;
         const HWND window = event.handle();
-        // The box runs its own loop, which still delivers this window's timers.
+        // The frame runs its own loop, which still delivers this window's timers.
         if (event.parameter1().asUnsignedLong() == kAboutTimer) {
             KillTimer(window, kAboutTimer);
             SetTimer(window, kAboutAnswerTimer, kAboutAnswerAt, nullptr);
@@ -290,8 +340,20 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
             KillTimer(window, kAboutAnswerTimer);
-            if (HWND box = findAboutBox())
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            if (gAbout)
+                SendMessageA(GetDlgItem(gAbout->handle(), IDOK), BM_CLICK, 0, 0);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuTimer) {
+            KillTimer(window, kMenuTimer);
+            // The pop-up's own loop still delivers this window's timers.
+            SetTimer(window, kMenuEndTimer, kMenuFor, nullptr);
+            PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kMenuEndTimer) {
+            KillTimer(window, kMenuEndTimer);
+            EndMenu();
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
@@ -316,6 +378,9 @@ protected:
             PostMessageA(focus, WM_SYSKEYDOWN, 'A', 0x20000001);
             break;
         case 4:
+            PostMessageA(window, WM_COMMAND, kCopy, 0);
+            break;
+        case 5:
             // Turns to "Values" and spins.
             fValues();
             break;
@@ -331,6 +396,38 @@ private:
     OptionsPanel& fOptions;
     std::function<void()> fValues;
     int fStep = 0;
+};
+
+// Edit > Copy: the form's texts go to the clipboard as text and under the demo's registered
+// format, and the status text shows what the clipboard holds first and the text read back.
+class CopyHandler : public IHandler {
+public:
+    CopyHandler(IWindow& window, IWindow& name, IWindow& city, Status& status)
+        : fWindow(window), fName(name), fCity(city), fStatus(status) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_COMMAND || event.parameter2().asLong() != 0 ||
+            event.parameter1().lowNumber() != kCopy)
+            return false;
+        const std::string text = windowText(fName) + ", " + windowText(fCity);
+        IClipboard clipboard(fWindow.handle());
+        clipboard.empty();
+        clipboard.setText(text.c_str());
+        clipboard.setData(kDemoFormat, text.c_str(), static_cast<unsigned long>(text.size()));
+        const std::string primary = static_cast<const char*>(IClipboard::primaryFormat());
+        const std::string back = static_cast<const char*>(clipboard.text());
+        fStatus.add("copy: first format " + primary + ", read back \"" + back + "\"" +
+                    (clipboard.hasData(kDemoFormat) ? " (and as " + std::string(kDemoFormat) + ")"
+                                                    : std::string()));
+        return true;
+    }
+
+private:
+    IWindow& fWindow;
+    IWindow& fName;
+    IWindow& fCity;
+    Status& fStatus;
 };
 
 // The buttons' clicks, which their row hears as control notifications.
@@ -606,8 +703,12 @@ int runDemo(HWND native, int show, const char* commandLine)
     });
     PageSizer sizer(notebook);
     ButtonHandler clicks(window, *name, *city, state);
+    CopyHandler copier(window, *name, *city, state);
+    ContextMenuHandler contextMenu(window);
     keys.handleEventsFor(&window);
+    copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
+    contextMenu.handleEventsFor(&window);
     sizer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
@@ -616,11 +717,13 @@ int runDemo(HWND native, int show, const char* commandLine)
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 250, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
+        SetTimer(native, kMenuTimer, kMenuAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
     IApplication::current().run();
     clicks.stopHandlingEventsFor(&buttons);
+    contextMenu.stopHandlingEventsFor(&window);
     return 0;
 }
 

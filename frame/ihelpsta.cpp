@@ -8,6 +8,7 @@
 
 #include <iplatfrm.hpp>
 
+#include "iframe.hpp"
 #include "ihelpsta.hpp"
 #include "iwindow.hpp"
 
@@ -442,7 +443,8 @@ int __stdcall IHelpStatics::menuOwnerFor(HWND window, long record)
         const HMENU bar = GetMenu(window);
         holds = bar && (bar == query->menu || menuIdForSubmenu(bar, query->menu) != 0);
     } else {
-        const IFrameMenuLists* lists = query->listsOf ? query->listsOf(*object) : nullptr;
+        const auto* frame = dynamic_cast<const IFrameWindow*>(object);
+        const IFrameMenuLists* lists = frame ? &frame->menuLists() : nullptr;
         holds = menuBar && lists && idForSubmenu(*lists, query->menu) != -1;
     }
     if (!holds)

@@ -35,11 +35,10 @@ struct OVKWIN_API IFrameMenuLists {
 
 class OVKWIN_API IHelpStatics {
 public:
-    // The record menuOwnerFor fills. The frame's lists are reached through `listsOf` (null:
-    // the classic road finds no owner).
+    // The record menuOwnerFor fills. On the classic road only a library frame, through its
+    // menu lists, can be found to hold a submenu.
     struct MenuOwnerQuery {
         HMENU__* menu = nullptr;
-        const IFrameMenuLists* (*listsOf)(const IWindow& frame) = nullptr;
         HWND__* window = nullptr;
         void* menuBar = nullptr;
     };

@@ -8,6 +8,7 @@
 #include <icoordsy.hpp>
 
 #include "detail/imenurec.hpp"
+#include "iframe.hpp"
 #include "ihelpsta.hpp"
 #include "imenu.hpp"
 
@@ -67,11 +68,12 @@ MENUITEMINFOA recordOf(const IMenuItem& item)
     return info;
 }
 
-// The lists belong to the frame's private data, which frames bring; until a frame offers its
-// lists, a menu keeps no values and knows no sub-menu identifiers on the classic road.
-IFrameMenuLists* listsOf(IWindow*)
+// The lists belong to the frame's private data; a menu outside a library frame keeps no values
+// and knows no sub-menu identifiers on the classic road.
+IFrameMenuLists* listsOf(IWindow* frame)
 {
-    return nullptr;
+    auto* libraryFrame = dynamic_cast<IFrameWindow*>(frame);
+    return libraryFrame ? &libraryFrame->menuLists() : nullptr;
 }
 
 unsigned long itemValue(IWindow* frame, unsigned long id)
@@ -116,6 +118,28 @@ bool findMenuItem(IWindow* frame, HMENU menu, unsigned long id, HMENU* holder, l
     *position = IHelpStatics::findMenuItem(menu, id, &found, listsOf(frame));
     *holder = found;
     return *position >= 0;
+}
+
+bool stepToNext(long& position, unsigned long count)
+{
+    if (position >= 0 && static_cast<unsigned long>(position) + 1 < count)
+        ++position;
+    else
+        position = -1;
+    return position >= 0;
+}
+
+bool stepToPrevious(long& position)
+{
+    const bool wasAboveFirst = position > 0;
+    position = wasAboveFirst ? position - 1 : -1;
+    return wasAboveFirst;
+}
+
+bool stepToLast(long& position, unsigned long count)
+{
+    position = static_cast<long>(count) - 1;
+    return position >= 0;
 }
 
 } // namespace imenu
@@ -472,26 +496,17 @@ IBase::Boolean IMenu::Cursor::setToFirst()
 
 IBase::Boolean IMenu::Cursor::setToNext()
 {
-    if (fPosition >= 0 && static_cast<unsigned long>(fPosition) + 1 < itemCount())
-        ++fPosition;
-    else
-        fPosition = -1;
-    return isValid();
+    return imenu::stepToNext(fPosition, itemCount());
 }
 
 IBase::Boolean IMenu::Cursor::setToPrevious()
 {
-    const bool wasAboveFirst = fPosition > 0;
-    --fPosition;
-    if (fPosition < -1)
-        fPosition = -1;
-    return wasAboveFirst;
+    return imenu::stepToPrevious(fPosition);
 }
 
 IBase::Boolean IMenu::Cursor::setToLast()
 {
-    fPosition = static_cast<long>(itemCount()) - 1;
-    return isValid();
+    return imenu::stepToLast(fPosition, itemCount());
 }
 
 IBase::Boolean IMenu::Cursor::isValid() const

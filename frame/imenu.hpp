@@ -178,6 +178,10 @@ protected:
     unsigned long queryItemState(unsigned long id, Place* place) const;
     // The frame whose lists serve this menu, or null.
     IWindow* ownerFrame() const { return fOwner; }
+    // The window whose menu bar shows the menu, or against which a pop-up is shown.
+    IWindowHandle ownerHandle() const { return fOwnerHandle; }
+    // A menu bar whose frame was given another menu wraps that one from then on.
+    void setMenuHandle(const IMenuHandle& menu) { fMenuHandle = menu; }
 
 private:
     struct BitmapNode;

@@ -2,11 +2,13 @@
 // that was read must survive our writer and reader as the format allows (unchanged, by default).
 #pragma once
 
+#include "detail/imodelint.hpp"
 #include "imgio.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace fuzzreader {
 
@@ -46,7 +48,19 @@ inline int run(const uint8_t* data, size_t size, int format, const char* const* 
 
     const char* option = size ? options[data[size - 1] % optionCount] : options[0];
     imgtest::Model model;
-    if (imgtest::readFromBytes(data, size, format, option, &model) != 0)
+    // Readers write every byte of a block that is not cleared for them: read into a block of
+    // 0x00 bytes and again into one of 0xFF bytes, the input must give the same bytes.
+    imgfmt::setFreshDataByte(0x00);
+    const int code = imgtest::readFromBytes(data, size, format, option, &model);
+    imgtest::Model again;
+    imgfmt::setFreshDataByte(0xFF);
+    const int againCode = imgtest::readFromBytes(data, size, format, option, &again);
+    imgfmt::setFreshDataByte(-1);
+    if (code != againCode ||
+        (code == 0 && (model.dataSize != again.dataSize ||
+                       std::memcmp(model.data, again.data, size_t(model.dataSize)) != 0)))
+        std::abort();
+    if (code != 0)
         return 0;
     if (checks.worthWriting && !checks.worthWriting(model))
         return 0;

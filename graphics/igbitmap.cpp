@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 
 #include <iapp.hpp>
@@ -15,7 +16,6 @@
 #include <ireslib.hpp>
 
 #include "igrafctx.hpp"
-#include "detail/imemdc.hpp"
 
 namespace {
 
@@ -66,7 +66,8 @@ IColor colorOf(unsigned long rgb)
                   static_cast<unsigned char>(rgb));
 }
 
-using ovk_graphics::MemoryDC;
+using ovk_native::MemoryDC;
+using ovk_native::Selection;
 
 // A new bitmap in the format the source's pixels need: monochrome bitmaps stay monochrome (fill
 // patterns take their colours from the context), all others are made for the screen, as a
@@ -75,10 +76,11 @@ HBITMAP createLike(const BITMAP& source, int width, int height)
 {
     if (source.bmPlanes == 1 && source.bmBitsPixel == 1)
         return CreateBitmap(width, height, 1, 1, nullptr);
-    HDC screen = GetDC(nullptr);
-    HBITMAP made = CreateCompatibleBitmap(screen, width, height);
+    ovk_native::WindowDC screen(nullptr);
+    HBITMAP made = CreateCompatibleBitmap(screen.get(), width, height);
+    // The caller reports the creation's error, not the release's.
     const DWORD error = GetLastError();
-    ReleaseDC(nullptr, screen);
+    screen.close();
     SetLastError(error);
     return made;
 }
@@ -93,8 +95,7 @@ void toBitmapOrThrow(const MOD& model, int viewOption, HBITMAP* bitmap, unsigned
     if (ModToHBitmap(&model, viewOption, bitmap, colour0, colour1, palette))
         return;
     const DWORD error = GetLastError();
-    if (*palette)
-        DeleteObject(*palette);
+    ovk_native::dispose(*palette);
     IThrow::systemError("Error mapping visual.", error, at(function, __LINE__));
 }
 
@@ -138,24 +139,23 @@ IGBitmap::IGBitmap(const IGraphicContext& context, const IRectangle& rectangle)
     HDC source = context.handle();
     const int width = rectangle.maxX() - rectangle.minX();
     const int height = rectangle.maxY() - rectangle.minY();
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+    ovk_native::Bitmap bitmap(CreateCompatibleBitmap(source, width, height));
     if (!bitmap)
         IThrow::systemError("CreateCompatibleBitmap", GetLastError(), at(function, __LINE__));
     BOOL done = FALSE;
     DWORD error = 0;
     {
         MemoryDC memory(source);
-        memory.select(bitmap);
+        Selection selected(memory.get(), bitmap.get());
         done = BitBlt(memory.get(), 0, 0, width, height, source, rectangle.minX(),
                       rectangle.minY(), SRCCOPY);
         error = GetLastError();
     }
-    if (!done) {
-        DeleteObject(bitmap);
+    if (!done)
         IThrow::systemError("BitBlt", error, at(function, __LINE__));
-    }
     // The copy would otherwise belong to nobody and never be deleted.
-    adopt(bitmap);
+    adopt(bitmap.get());
+    bitmap.release();
 }
 
 IGBitmap::IGBitmap(const IGBitmap& source, const IRectangle& rectangle, long rop)
@@ -163,10 +163,13 @@ IGBitmap::IGBitmap(const IGBitmap& source, const IRectangle& rectangle, long rop
     static const char function[] = "IGBitmap::IGBitmap(const IGBitmap&,const IRectangle&,long)";
     const int width = rectangle.maxX() - rectangle.minX();
     const int height = rectangle.maxY() - rectangle.minY();
-    HDC screen = GetDC(GetDesktopWindow());
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const DWORD createError = GetLastError();
-    ReleaseDC(GetDesktopWindow(), screen);
+    ovk_native::Bitmap bitmap;
+    DWORD createError = 0;
+    {
+        ovk_native::WindowDC screen(GetDesktopWindow());
+        bitmap.reset(CreateCompatibleBitmap(screen.get(), width, height));
+        createError = GetLastError();
+    }
     if (!bitmap)
         IThrow::systemError("CreateCompatibleBitmap", createError, at(function, __LINE__));
     BOOL done = FALSE;
@@ -174,41 +177,29 @@ IGBitmap::IGBitmap(const IGBitmap& source, const IRectangle& rectangle, long rop
     {
         MemoryDC from(nullptr);
         MemoryDC to(nullptr);
-        from.select(source.fBitmap.asValue());
-        to.select(bitmap);
+        Selection fromBitmap(from.get(), source.fBitmap.asValue());
+        Selection toBitmap(to.get(), bitmap.get());
         SetStretchBltMode(from.get(), COLORONCOLOR);
         SetStretchBltMode(to.get(), COLORONCOLOR);
-        HPALETTE oldFrom = nullptr;
-        HPALETTE oldTo = nullptr;
-        if (source.fPalette) {
-            oldFrom = SelectPalette(from.get(), source.fPalette, FALSE);
-            RealizePalette(from.get());
-            oldTo = SelectPalette(to.get(), source.fPalette, FALSE);
-            RealizePalette(to.get());
-        }
+        ovk_native::PaletteSelection fromPalette(from.get(), source.fPalette);
+        ovk_native::PaletteSelection toPalette(to.get(), source.fPalette);
         const int y = ICoordinateSystem::isConversionNeeded()
                           ? source.size().height() - rectangle.maxY()
                           : rectangle.minY();
         done = StretchBlt(to.get(), 0, 0, width, height, from.get(), rectangle.minX(), y, width,
                           height, static_cast<DWORD>(rop));
         error = GetLastError();
-        if (oldFrom)
-            SelectPalette(from.get(), oldFrom, FALSE);
-        if (oldTo)
-            SelectPalette(to.get(), oldTo, FALSE);
     }
-    if (!done) {
-        DeleteObject(bitmap);
+    if (!done)
         IThrow::systemError("StretchBlt", error, at(function, __LINE__));
-    }
-    adopt(bitmap);
+    adopt(bitmap.get());
+    bitmap.release();
 }
 
 IGBitmap::~IGBitmap()
 {
     discardMask();
-    if (fPalette)
-        DeleteObject(fPalette);
+    ovk_native::dispose(fPalette);
     // The bitmap handle releases its table reference as a member.
 }
 
@@ -426,8 +417,8 @@ HPALETTE__* IGBitmap::setPaletteHandle(HPALETTE__* palette)
 
 void IGBitmap::replacePalette(HPALETTE__* palette) noexcept
 {
-    if (fPalette && fPalette != palette)
-        DeleteObject(fPalette);
+    if (fPalette != palette)
+        ovk_native::dispose(fPalette);
     fPalette = palette;
 }
 
@@ -452,24 +443,18 @@ IBitmapHandle::Value IGBitmap::tryToLoadBitmap(unsigned long id, const IModuleHa
 {
     static const char function[] =
         "IGBitmap::tryToLoadBitmap(unsigned long,const IModuleHandle&,const ISize&)";
-    HBITMAP loaded = LoadBitmapA(module, MAKEINTRESOURCEA(LOWORD(id)));
+    ovk_native::Bitmap loaded(LoadBitmapA(module, MAKEINTRESOURCEA(LOWORD(id))));
     if (!loaded)
         return nullptr;
-    HBITMAP copy = nullptr;
-    try {
+    ovk_native::Bitmap copy;
+    {
         IGraphicContext memory;
-        copy = copyBitmap(memory, loaded, size);
-    } catch (...) {
-        DeleteObject(loaded);
-        throw;
+        copy.reset(copyBitmap(memory, loaded.get(), size));
     }
-    if (!DeleteObject(loaded)) {
-        const DWORD error = GetLastError();
-        DeleteObject(copy);
-        IThrow::systemError(IString("DeleteObject") + "Id: " + IString(id), error,
+    if (!loaded.destroy())
+        IThrow::systemError(IString("DeleteObject") + "Id: " + IString(id), GetLastError(),
                             at(function, __LINE__));
-    }
-    return copy;
+    return copy.release();
 }
 
 IBitmapHandle::Value IGBitmap::loadBitmap(unsigned long id, const IModuleHandle& module,
@@ -494,7 +479,7 @@ IBitmapHandle::Value IGBitmap::copyBitmap(IGraphicContext& context,
     const bool ownSize = size.width() == 0 && size.height() == 0;
     const int width = ownSize ? object.bmWidth : size.width();
     const int height = ownSize ? object.bmHeight : size.height();
-    HBITMAP copy = createLike(object, width, height);
+    ovk_native::Bitmap copy(createLike(object, width, height));
     if (!copy)
         IThrow::systemError("CreateCompatibleBitmap", GetLastError(), at(function, __LINE__));
     HDC target = context.handle();
@@ -502,21 +487,18 @@ IBitmapHandle::Value IGBitmap::copyBitmap(IGraphicContext& context,
     DWORD error = 0;
     {
         MemoryDC from(target);
-        from.select(bitmap);
-        HGDIOBJ previous = SelectObject(target, copy);
+        Selection source(from.get(), bitmap);
+        Selection selected(target, copy.get());
         const int previousMode = SetStretchBltMode(target, COLORONCOLOR);
         done = StretchBlt(target, 0, 0, width, height, from.get(), 0, 0, object.bmWidth,
                           object.bmHeight, SRCCOPY);
         error = GetLastError();
         if (previousMode)
             SetStretchBltMode(target, previousMode);
-        SelectObject(target, previous);
     }
-    if (!done) {
-        DeleteObject(copy);
+    if (!done)
         IThrow::systemError("StretchBlt", error, at(function, __LINE__));
-    }
-    return copy;
+    return copy.release();
 }
 
 IBitmapHandle IGBitmap::copyHandle(const IBitmapHandle& bitmap)

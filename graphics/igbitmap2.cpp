@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <atomic>
 #include <cmath>
 #include <utility>
@@ -15,7 +17,6 @@
 #include "../app/detail/ireslib.hpp"
 #include "igrafctx.hpp"
 #include "igrect.hpp"
-#include "detail/imemdc.hpp"
 
 namespace {
 
@@ -36,33 +37,9 @@ IExceptionLocation at(const char* function, unsigned long line)
     return IExceptionLocation(kFile, function, line);
 }
 
-using ovk_graphics::MemoryDC;
+using ovk_native::MemoryDC;
+using ovk_native::Selection;
 
-// Selects and realises a palette for the scope (not as a background palette), then puts the
-// previous one back and realises it again.
-class PaletteScope {
-public:
-    PaletteScope(HDC dc, HPALETTE palette) : fDC(dc)
-    {
-        if (!palette)
-            return;
-        fOld = SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
-    ~PaletteScope()
-    {
-        if (!fOld)
-            return;
-        SelectPalette(fDC, fOld, FALSE);
-        RealizePalette(fDC);
-    }
-    PaletteScope(const PaletteScope&) = delete;
-    PaletteScope& operator=(const PaletteScope&) = delete;
-
-private:
-    HDC fDC;
-    HPALETTE fOld = nullptr;
-};
 
 // Applies a graphic's own bundle and transform for the time it is drawn, and puts the
 // context's back afterwards, also when drawing throws.
@@ -127,6 +104,104 @@ void normalise(long* destination, long* source)
 }
 
 long truncated(double value) { return static_cast<long>(std::trunc(value)); }
+
+// One transfer from a memory context holding the bitmap to the target context: the corners in
+// the target's device coordinates and the source rectangle.
+struct Stretch {
+    HDC target;
+    HDC memory;
+    long d[4];
+    const long* s;
+
+    int dw() const { return static_cast<int>(d[2] - d[0]); }
+    int dh() const { return static_cast<int>(d[3] - d[1]); }
+    int sw() const { return static_cast<int>(s[2] - s[0]); }
+    int sh() const { return static_cast<int>(s[3] - s[1]); }
+    BOOL operator()(DWORD operation) const
+    {
+        return StretchBlt(target, d[0], d[1], dw(), dh(), memory, s[0], s[1], sw(), sh(),
+                          operation);
+    }
+};
+
+// The destination corners: a device that cannot transform itself gets them mapped here.
+void mapCorners(HDC dc, const IGraphicContext& context, const long* destination, long* d)
+{
+    for (int i = 0; i < 4; ++i)
+        d[i] = destination[i];
+    if (SetGraphicsMode(dc, GM_ADVANCED))
+        return;
+    const ITransformMatrix m = context.worldTransform();
+    if (m == ITransformMatrix())
+        return;
+    for (int corner = 0; corner < 4; corner += 2) {
+        const double x = d[corner];
+        const double y = d[corner + 1];
+        d[corner] = truncated(x * m.m11() + y * m.m21() + m.dx());
+        d[corner + 1] = truncated(x * m.m12() + y * m.m22() + m.dy());
+    }
+}
+
+// A bitmap without transparency: one transfer with the operation; the pattern-paint operation
+// paints the context's halftone pattern where the source is set. The context's bundle goes back
+// unless the bitmap has one of its own (put back when the draw ends).
+BOOL drawPlain(IGraphicContext& context, const Stretch& stretch, long rop, bool ownBundle)
+{
+    IGraphicBundle saved;
+    if (rop == kPatternPaint) {
+        saved = context.graphicBundle();
+        IGraphicBundle pattern = saved;
+        pattern.setFillPattern(IGraphicBundle::bitmapPattern6)
+            .setPenColor(IColor(255, 255, 255))
+            .setBackgroundColor(IColor(0, 0, 0));
+        context.setGraphicBundle(pattern);
+    }
+    const BOOL done = stretch(static_cast<DWORD>(rop));
+    const DWORD error = GetLastError();
+    if (rop == kPatternPaint && !ownBundle)
+        context.setGraphicBundle(saved);
+    SetLastError(error);
+    return done;
+}
+
+// A bitmap with a transparency mask. MaskBlt does not stretch: a transfer that changes the size
+// takes the three passes. Nor does it draw a monochrome bitmap in the context's text and
+// background colours here (it goes through a context of its own, black and white), so a
+// two-colour image takes them too.
+BOOL drawMasked(const Stretch& stretch, HBITMAP bitmap, HBITMAP mask)
+{
+    const bool sameSize = stretch.dw() == stretch.sw() && stretch.dh() == stretch.sh();
+    BITMAP object{};
+    const bool monochrome = GetObjectA(bitmap, sizeof object, &object) &&
+                            object.bmPlanes * object.bmBitsPixel == 1;
+    BOOL done = FALSE;
+    if (sameSize && !monochrome && !gMaskBltFailed.load()) {
+        const long* d = stretch.d;
+        const long* s = stretch.s;
+        done = MaskBlt(stretch.target, d[0], d[1], stretch.dw(), stretch.dh(), stretch.memory,
+                       s[0], s[1], mask, s[0], s[1], kMaskedCopy);
+        if (!done)
+            gMaskBltFailed.store(true);
+    }
+    if (done)
+        return done;
+    // Source XOR destination, then cleared where the mask is 0 (the opaque pixels), then XOR
+    // source again: the opaque pixels become the source, the transparent ones keep the
+    // destination.
+    if (!stretch(SRCINVERT))
+        return FALSE;
+    const COLORREF text = SetTextColor(stretch.target, 0);
+    const COLORREF background = SetBkColor(stretch.target, 0xFFFFFF);
+    BOOL masked = FALSE;
+    {
+        Selection maskSelected(stretch.memory, mask);
+        masked = stretch(SRCAND);
+    }
+    SetTextColor(stretch.target, text);
+    SetBkColor(stretch.target, background);
+    return masked && stretch(SRCINVERT);
+}
+
 
 // The native bitmap loader of the resource libraries.
 HBITMAP__* loadResourceBitmap(unsigned long id, HINSTANCE__* module, const ISize& size)
@@ -233,78 +308,14 @@ void IGBitmap::blit(IGraphicContext& context, long rop, const Transfer& transfer
 {
     static const char function[] = "IGBitmap::draw(IGraphicContext&,long,void*)";
     HDC dc = context.handle();
-    long d[4] = {transfer.destination[0], transfer.destination[1], transfer.destination[2],
-                 transfer.destination[3]};
-    const long* s = transfer.source;
-    // A device that cannot transform itself gets the corners mapped here.
-    if (!SetGraphicsMode(dc, GM_ADVANCED)) {
-        const ITransformMatrix m = context.worldTransform();
-        if (m != ITransformMatrix()) {
-            for (int corner = 0; corner < 4; corner += 2) {
-                const double x = d[corner];
-                const double y = d[corner + 1];
-                d[corner] = truncated(x * m.m11() + y * m.m21() + m.dx());
-                d[corner + 1] = truncated(x * m.m12() + y * m.m22() + m.dy());
-            }
-        }
-    }
-    const int dw = static_cast<int>(d[2] - d[0]);
-    const int dh = static_cast<int>(d[3] - d[1]);
-    const int sw = static_cast<int>(s[2] - s[0]);
-    const int sh = static_cast<int>(s[3] - s[1]);
-    PaletteScope palette(dc, fPalette);
+    ovk_native::PaletteSelection palette(dc, fPalette);
     const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
     MemoryDC memory(dc);
-    memory.select(fBitmap.asValue());
-    auto stretch = [&](DWORD operation) {
-        return StretchBlt(dc, d[0], d[1], dw, dh, memory.get(), s[0], s[1], sw, sh, operation);
-    };
-    BOOL done = FALSE;
-    if (!fMask) {
-        IGraphicBundle saved;
-        if (rop == kPatternPaint) {
-            saved = context.graphicBundle();
-            IGraphicBundle pattern = saved;
-            pattern.setFillPattern(IGraphicBundle::bitmapPattern6)
-                .setPenColor(IColor(255, 255, 255))
-                .setBackgroundColor(IColor(0, 0, 0));
-            context.setGraphicBundle(pattern);
-        }
-        done = stretch(static_cast<DWORD>(rop));
-        const DWORD error = GetLastError();
-        // A bitmap with its own bundle has the context's put back when the draw ends.
-        if (rop == kPatternPaint && !hasGraphicBundle())
-            context.setGraphicBundle(saved);
-        SetLastError(error);
-    } else {
-        // MaskBlt does not stretch: a transfer that changes the size takes the three passes. Nor
-        // does it draw a monochrome bitmap in the context's text and background colours here (it
-        // goes through a context of its own, black and white), so a two-colour image takes
-        // them too.
-        const bool sameSize = dw == sw && dh == sh;
-        BITMAP object{};
-        const bool monochrome = GetObjectA(fBitmap.asValue(), sizeof object, &object) &&
-                                object.bmPlanes * object.bmBitsPixel == 1;
-        if (sameSize && !monochrome && !gMaskBltFailed.load()) {
-            done = MaskBlt(dc, d[0], d[1], dw, dh, memory.get(), s[0], s[1], fMask, s[0], s[1],
-                           kMaskedCopy);
-            if (!done)
-                gMaskBltFailed.store(true);
-        }
-        // Source XOR destination, then cleared where the mask is 0 (the opaque pixels), then
-        // XOR source again: the opaque pixels become the source, the transparent ones keep the
-        // destination.
-        if (!done && stretch(SRCINVERT)) {
-            const COLORREF text = SetTextColor(dc, 0);
-            const COLORREF background = SetBkColor(dc, 0xFFFFFF);
-            memory.select(fMask);
-            const BOOL masked = stretch(SRCAND);
-            SetTextColor(dc, text);
-            SetBkColor(dc, background);
-            memory.select(fBitmap.asValue());
-            done = masked && stretch(SRCINVERT);
-        }
-    }
+    Selection bitmap(memory.get(), fBitmap.asValue());
+    Stretch stretch{dc, memory.get(), {}, transfer.source};
+    mapCorners(dc, context, transfer.destination, stretch.d);
+    const BOOL done = fMask ? drawMasked(stretch, fBitmap.asValue(), fMask)
+                            : drawPlain(context, stretch, rop, hasGraphicBundle());
     const DWORD error = GetLastError();
     if (previousMode)
         SetStretchBltMode(dc, previousMode);
@@ -318,20 +329,20 @@ void IGBitmap::createMask()
 {
     static const char function[] = "IGBitmap::createMask()";
     const ISize extent = size();
-    HBITMAP mask = nullptr;
+    ovk_native::Bitmap mask;
     BOOL done = FALSE;
     DWORD error = 0;
     {
         MemoryDC first(nullptr);
         MemoryDC second(nullptr);
         // A fresh memory context holds a monochrome bitmap, so this one is monochrome too.
-        mask = CreateCompatibleBitmap(first.get(), extent.width(), extent.height());
+        mask.reset(CreateCompatibleBitmap(first.get(), extent.width(), extent.height()));
         if (!mask)
             IThrow::systemError("CreateCompatibleBitmap", GetLastError(),
                                 at(function, __LINE__));
-        first.select(mask);
-        second.select(fBitmap.asValue());
-        PaletteScope palette(second.get(), fPalette);
+        Selection maskSelected(first.get(), mask.get());
+        Selection bitmapSelected(second.get(), fBitmap.asValue());
+        ovk_native::PaletteSelection palette(second.get(), fPalette);
         // A colour-to-monochrome copy makes the pixels of the background colour 1, all others 0.
         SetBkColor(second.get(),
                    static_cast<COLORREF>(fTransparentColor->asRGBLong()) | 0x02000000);
@@ -339,18 +350,14 @@ void IGBitmap::createMask()
                       maskOperation(*this, fBitmap.asValue(), *fTransparentColor));
         error = GetLastError();
     }
-    if (!done) {
-        DeleteObject(mask);
+    if (!done)
         IThrow::systemError("BitBlt", error, at(function, __LINE__));
-    }
-    fMask = mask;
+    fMask = mask.release();
 }
 
 void IGBitmap::discardMask() noexcept
 {
-    if (fMask)
-        DeleteObject(fMask);
-    fMask = nullptr;
+    ovk_native::dispose(fMask);
     fMaskOutOfDate = 1;
 }
 

@@ -78,32 +78,6 @@ LOGBRUSH penBrush(long pattern, COLORREF color, bool patterned)
     return brush;
 }
 
-// Selects the new object; the first one replaces the device context's own, which is kept,
-// every later one the previous object of this context, which is deleted.
-template <class Handle>
-void selectAndSwap(HDC context, Handle object, HGDIOBJ& saved, Handle& current)
-{
-    HGDIOBJ replaced = SelectObject(context, object);
-    if (!saved)
-        saved = replaced;
-    else if (replaced && replaced != saved)
-        DeleteObject(replaced);
-    current = object;
-}
-
-// Undoes selectAndSwap: puts the device context's own object back and deletes ours.
-template <class Handle>
-void restoreSaved(HDC context, HGDIOBJ& saved, Handle& current) noexcept
-{
-    if (!saved)
-        return;
-    HGDIOBJ ours = SelectObject(context, saved);
-    if (ours && ours != saved)
-        DeleteObject(ours);
-    saved = nullptr;
-    current = nullptr;
-}
-
 } // namespace
 
 unsigned long ovk_graphics::createdPenCount() noexcept { return gCreatedPens; }
@@ -163,7 +137,7 @@ void IGCData::createPen(HDC context)
                                                     "IGCData::createPen(const IPresSpaceHandle&)"));
     }
     ++gCreatedPens;
-    selectAndSwap(context, pen, fSavedPen, fPen);
+    fPen.select(context, pen);
     SetTextColor(context, ovk_graphics::paletteRelative(fPenColor));
 }
 
@@ -186,11 +160,11 @@ void IGCData::createBrush(HDC context)
     // A pattern that names no bitmap makes no brush: the previous brush stays selected rather
     // than none at all.
     if (brush)
-        selectAndSwap(context, brush, fSavedBrush, fBrush);
+        fBrush.select(context, brush);
 }
 
 void IGCData::restoreOriginals(HDC context) noexcept
 {
-    restoreSaved(context, fSavedBrush, fBrush);
-    restoreSaved(context, fSavedPen, fPen);
+    fBrush.restore(context);
+    fPen.restore(context);
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 
@@ -50,43 +52,38 @@ constexpr int kMapModes[7] = {MM_TEXT,     MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLIS
 
 IGraphicContext::IGraphicContext(const ISize& size) : fOwnership(createdContext)
 {
-    fHandle = CreateCompatibleDC(nullptr);
-    if (!fHandle)
-        throwSystemError("CreateCompatibleDC", "IGraphicContext::IGraphicContext(const ISize&)");
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetDC(desktop);
-    fOffScreenBitmap = CreateCompatibleBitmap(screen, size.width(), size.height());
-    const DWORD error = GetLastError();
-    ReleaseDC(desktop, screen);
-    if (!fOffScreenBitmap) {
-        DeleteDC(fHandle);
+    static const char function[] = "IGraphicContext::IGraphicContext(const ISize&)";
+    // Each native object is owned by a scope until the context is complete, so a failure on
+    // the way leaks none of them.
+    ovk_native::MemoryDC context(nullptr);
+    if (!context)
+        throwSystemError("CreateCompatibleDC", function);
+    ovk_native::Bitmap bitmap;
+    DWORD error = 0;
+    {
+        ovk_native::WindowDC screen(GetDesktopWindow());
+        bitmap.reset(CreateCompatibleBitmap(screen.get(), size.width(), size.height()));
+        error = GetLastError();
+    }
+    if (!bitmap)
         IThrow::systemError("CreateCompatibleBitmap", error,
-                            IEXCEPTION_LOCATION("igrafctx",
-                                                "IGraphicContext::IGraphicContext(const ISize&)"));
-    }
-    try {
-        initialize();
-    } catch (...) {
-        fData.reset();
-        DeleteObject(fOffScreenBitmap);
-        DeleteDC(fHandle);
-        throw;
-    }
-    fData->fSavedBitmap = SelectObject(fHandle, fOffScreenBitmap);
+                            IEXCEPTION_LOCATION("igrafctx", function));
+    fHandle = context.get();
+    initialize();
+    fData->fBitmap.select(fHandle, bitmap.get());
+    fHandle = context.release();
+    fOffScreenBitmap = bitmap.release();
 }
 
 IGraphicContext::IGraphicContext(const IWindowHandle& window) : fOwnership(windowContext)
 {
-    fHandle = GetDC(window);
-    if (!fHandle)
+    ovk_native::WindowDC context(window);
+    if (!context)
         throwSystemError("GetDC", "IGraphicContext::IGraphicContext(const IWindowHandle&)");
-    try {
-        initialize();
-    } catch (...) {
-        ReleaseDC(window, fHandle);
-        throw;
-    }
+    fHandle = context.get();
+    initialize();
     fData->fWindow = window;
+    fHandle = context.release();
 }
 
 IGraphicContext::IGraphicContext(const IPresSpaceHandle& context)
@@ -105,15 +102,12 @@ IGraphicContext::IGraphicContext() : fOwnership(createdContext)
 {
     // Checked, unlike the platform's habit here: a context over no device context would fail
     // every later call in ways far from the cause.
-    fHandle = CreateCompatibleDC(nullptr);
-    if (!fHandle)
+    ovk_native::MemoryDC context(nullptr);
+    if (!context)
         throwSystemError("CreateCompatibleDC", "IGraphicContext::IGraphicContext()");
-    try {
-        initialize();
-    } catch (...) {
-        DeleteDC(fHandle);
-        throw;
-    }
+    fHandle = context.get();
+    initialize();
+    fHandle = context.release();
 }
 
 void IGraphicContext::initialize()
@@ -147,15 +141,14 @@ IGraphicContext::~IGraphicContext()
         }
         fCurrentFont.reset();
     }
-    if (fOffScreenBitmap) {
-        if (fData && fData->fSavedBitmap)
-            SelectObject(fHandle, fData->fSavedBitmap);
-        DeleteObject(fOffScreenBitmap);
-    }
+    if (fData)
+        fData->fBitmap.restore(fHandle, true);
+    ovk_native::dispose(fOffScreenBitmap);
+    HDC handle = fHandle;
     if (fOwnership == createdContext)
-        DeleteDC(fHandle);
+        ovk_native::closeMemoryDC(handle);
     else if (fOwnership == windowContext && fData)
-        ReleaseDC(fData->fWindow, fHandle);
+        ovk_native::closeWindowDC(fData->fWindow, handle);
 }
 
 // Mapping ------------------------------------------------------------------------------------
@@ -442,12 +435,12 @@ IRegionHandle IGraphicContext::clipRegion() const
     if (IPlatform::isPlatformVariant())
         IThrow::message(73, IEXCEPTION_LOCATION("igrafctx", "IGraphicContext::clipRegion() const"),
                         IException::recoverable);
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const int result = GetClipRgn(fHandle, region);
+    ovk_native::Region region(CreateRectRgn(0, 0, 0, 0));
+    const int result = GetClipRgn(fHandle, region.get());
     if (result == 1)
-        return region;
+        return region.release();
     const DWORD error = GetLastError();
-    DeleteObject(region);
+    region.reset();
     if (result == -1)
         IThrow::systemError("GetClipRgn", error,
                             IEXCEPTION_LOCATION("igrafctx", "IGraphicContext::clipRegion() const"));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -173,14 +175,13 @@ bool IGraphicContext::hitsPath(bool interior, Draw&& draw)
     }
     if (!hit && interior) {
         // The region is in device coordinates, so the device hit point is tested against it.
-        if (HRGN region = PathToRegion(dc)) {
+        if (const ovk_native::Region region{PathToRegion(dc)}) {
             const ISize aperture = fData->fHitAperture;
             const RECT box{fData->fHitPoint.x() - aperture.width() / 2,
                            fData->fHitPoint.y() - aperture.height() / 2,
                            fData->fHitPoint.x() - aperture.width() / 2 + aperture.width(),
                            fData->fHitPoint.y() - aperture.height() / 2 + aperture.height()};
-            hit = RectInRegion(region, &box) != FALSE;
-            DeleteObject(region);
+            hit = RectInRegion(region.get(), &box) != FALSE;
         }
     } else {
         AbortPath(dc);
@@ -200,16 +201,17 @@ bool IGraphicContext::drawClosed(Draw&& draw)
     COLORREF textColor = 0;
     if (bitmapFill)
         textColor = SetTextColor(dc, ovk_graphics::paletteRelative(fData->fFillColor));
-    if (operation == IGraphicBundle::fill)
-        SelectObject(dc, GetStockObject(NULL_PEN));
-    else if (operation == IGraphicBundle::frame)
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
-    const BOOL done = draw();
-    const DWORD error = GetLastError();
-    if (operation == IGraphicBundle::fill && fData->fPen)
-        SelectObject(dc, fData->fPen);
-    else if (operation == IGraphicBundle::frame && fData->fBrush)
-        SelectObject(dc, fData->fBrush);
+    BOOL done = FALSE;
+    DWORD error = 0;
+    {
+        // A fill draws no outline and a frame fills nothing, for the one call.
+        const HGDIOBJ none = operation == IGraphicBundle::fill    ? GetStockObject(NULL_PEN)
+                             : operation == IGraphicBundle::frame ? GetStockObject(NULL_BRUSH)
+                                                                  : nullptr;
+        ovk_native::Selection outlineOrFill(dc, none);
+        done = draw();
+        error = GetLastError();
+    }
     if (bitmapFill)
         SetTextColor(dc, textColor);
     SetLastError(error);

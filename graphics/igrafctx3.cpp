@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -28,45 +30,15 @@ namespace {
     IThrow::systemError(call, GetLastError(), IEXCEPTION_LOCATION("igrafctx", function));
 }
 
-// Selects a font for the time of one call and puts the previous one back.
-class SelectedFont {
-public:
-    SelectedFont(HDC context, HFONT font)
-        : fContext(context), fPrevious(font ? SelectObject(context, font) : nullptr)
-    {
-    }
-    ~SelectedFont() { release(); }
-    // Puts the previous font back now.
-    void release()
-    {
-        if (fPrevious)
-            SelectObject(fContext, fPrevious);
-        fPrevious = nullptr;
-    }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
-
-private:
-    HDC fContext;
-    HGDIOBJ fPrevious;
-};
-
-// A font made for one call, selected for its length, then put back and deleted.
+// A font made for one call, selected for its length, then put back and deleted: the selection
+// is declared after the font, so it is undone first.
 class ScaledFont {
 public:
     ScaledFont(HDC context, HFONT font) : fFont(font), fSelected(context, font) {}
-    ~ScaledFont()
-    {
-        fSelected.release();
-        if (fFont)
-            DeleteObject(fFont);
-    }
-    ScaledFont(const ScaledFont&) = delete;
-    ScaledFont& operator=(const ScaledFont&) = delete;
 
 private:
-    HFONT fFont;
-    SelectedFont fSelected;
+    ovk_native::Font fFont;
+    ovk_native::Selection fSelected;
 };
 
 // The string's font, or the context's, with its height scaled by the string's own transform's
@@ -143,7 +115,7 @@ IGraphicContext& IGraphicContext::draw(const IGString& text)
                                             static_cast<IPoint::Coord>(height));
     }
     ovk_graphics::GraphicScope scope(*this, text);
-    SelectedFont font(fHandle, own ? own->handle() : nullptr);
+    ovk_native::Selection font(fHandle, own ? own->handle() : nullptr);
     const IRectangle box = textBox(fHandle, characters, position);
     switch (fData->fState) {
     case IGCData::collectingBounds:
@@ -258,16 +230,10 @@ IGraphicContext& IGraphicContext::draw(const IGRegion& region)
         }
         // For y counting upward each row is mirrored about the conversion height; shifting
         // the region would mirror only one that starts at the top.
-        HRGN mirrored =
-            ovk_graphics::mirroredRegion(native, static_cast<long>(fData->fConversionHeight));
-        const BOOL painted = mirrored && PaintRgn(fHandle, mirrored);
-        const DWORD error = GetLastError();
-        if (mirrored)
-            DeleteObject(mirrored);
-        if (!painted) {
-            SetLastError(error);
+        const ovk_native::Region mirrored(
+            ovk_graphics::mirroredRegion(native, static_cast<long>(fData->fConversionHeight)));
+        if (!mirrored || !PaintRgn(fHandle, mirrored.get()))
             throwDrawError("PaintRgn", function);
-        }
     }
     }
     return *this;

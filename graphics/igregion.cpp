@@ -1,6 +1,8 @@
 // Mirroring regions for bottom-up coordinates.
 #include "detail/igregion.hpp"
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 #include <vector>
 
@@ -21,9 +23,9 @@ HRGN ovk_graphics::mirroredRegion(HRGN region, long height)
                                         (size - data->rdh.dwSize) / sizeof(RECT));
     for (DWORD i = 0; i < count; ++i) {
         const RECT& r = rectangles[i];
-        HRGN band = CreateRectRgn(r.left, height - r.bottom, r.right, height - r.top);
-        CombineRgn(mirrored, mirrored, band, RGN_OR);
-        DeleteObject(band);
+        const ovk_native::Region band(
+            CreateRectRgn(r.left, height - r.bottom, r.right, height - r.top));
+        CombineRgn(mirrored, mirrored, band.get(), RGN_OR);
     }
     return mirrored;
 }

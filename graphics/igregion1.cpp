@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <iexcept.hpp>
 
 #include "igarc.hpp"
@@ -27,28 +29,8 @@ HRGN emptyRegion(const char* function)
     return region;
 }
 
-// Deletes a native region when the scope ends, also when a step throws.
-class OwnedRegion {
-public:
-    explicit OwnedRegion(HRGN region) noexcept : fRegion(region) {}
-    ~OwnedRegion()
-    {
-        if (fRegion)
-            DeleteObject(fRegion);
-    }
-    OwnedRegion(const OwnedRegion&) = delete;
-    OwnedRegion& operator=(const OwnedRegion&) = delete;
-    HRGN get() const noexcept { return fRegion; }
-    HRGN release() noexcept
-    {
-        HRGN region = fRegion;
-        fRegion = nullptr;
-        return region;
-    }
-
-private:
-    HRGN fRegion;
-};
+// A native region deleted when the scope ends, also when a step throws.
+using OwnedRegion = ovk_native::Region;
 
 } // namespace
 
@@ -97,8 +79,8 @@ IGRegion& IGRegion::operator=(const IGRegion& other)
 IGRegion::~IGRegion()
 {
     // A failed delete cannot be reported from a destructor; the handle is gone either way.
-    if (fRegion)
-        DeleteObject(fRegion);
+    HRGN region = fRegion;
+    ovk_native::dispose(region);
 }
 
 IGRegion& IGRegion::drawOn(IGraphicContext& context)

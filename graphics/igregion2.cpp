@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -216,25 +218,20 @@ HRGN IGRegion::doWedge(IGraphicContext& context, const IGPie& shape, bool pie)
     const IRectangle box = shape.enclosingRect();
     if (!hasPaths()) {
         const IRectangle bounds = boundsWithoutPaths(context, shape, box);
-        HRGN ellipse =
-            CreateEllipticRgn(bounds.minX(), bounds.minY(), bounds.maxX(), bounds.maxY());
+        ovk_native::Region ellipse(
+            CreateEllipticRgn(bounds.minX(), bounds.minY(), bounds.maxX(), bounds.maxY()));
         if (!ellipse)
             throwBuildError("CreateEllipticRgn", function);
         if (whole || bounds.width() == 0 || bounds.height() == 0)
-            return ellipse;
+            return ellipse.release();
         const std::vector<POINT> slice = slicePolygon(bounds, start, end, pie);
-        HRGN polygon = CreatePolygonRgn(slice.data(), static_cast<int>(slice.size()), WINDING);
-        if (!polygon) {
-            DeleteObject(ellipse);
+        const ovk_native::Region polygon(
+            CreatePolygonRgn(slice.data(), static_cast<int>(slice.size()), WINDING));
+        if (!polygon)
             throwBuildError("CreatePolygonRgn", function);
-        }
-        const int result = CombineRgn(ellipse, ellipse, polygon, RGN_AND);
-        DeleteObject(polygon);
-        if (result == ERROR) {
-            DeleteObject(ellipse);
+        if (CombineRgn(ellipse.get(), ellipse.get(), polygon.get(), RGN_AND) == ERROR)
             throwBuildError("CombineRgn", function);
-        }
-        return ellipse;
+        return ellipse.release();
     }
     beginPath(context, shape, function);
     HDC dc = context.handle();

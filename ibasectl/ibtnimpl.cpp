@@ -27,11 +27,10 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
     const unsigned long length = button.textLength();
     // The system's check-box bitmap holds the marks in four columns.
     long check = 0;
-    if (HBITMAP marks = LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_CHECKBOXES))) {
+    if (const ovk_native::Bitmap marks{LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_CHECKBOXES))}) {
         BITMAP info{};
-        if (GetObjectA(marks, sizeof info, &info) == sizeof info)
+        if (GetObjectA(marks.get(), sizeof info, &info) == sizeof info)
             check = info.bmWidth / 4;
-        DeleteObject(marks);
     }
     long width = text.width() + 2 * GetSystemMetrics(SM_CXBORDER) + check + 2;
     if (length > 0)
@@ -47,11 +46,10 @@ LRESULT ovkbutton::answerColorRequest(const IEvent& event, ITextControl& button,
     const IColor background = button.backgroundColor();
     SetBkColor(context, background.asRGBLong());
     SetTextColor(context, button.foregroundColor().asRGBLong());
-    if (record.brush)
-        DeleteObject(record.brush);
-    // Palette-relative, so that a palette device picks the nearest palette entry.
-    record.brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    return reinterpret_cast<LRESULT>(record.brush);
+    // Palette-relative, so that a palette device picks the nearest palette entry. The brush
+    // of the previous request is deleted: the control has drawn with it.
+    record.brush.reset(CreateSolidBrush(background.asRGBLong() | 0x2000000));
+    return reinterpret_cast<LRESULT>(record.brush.get());
 }
 
 IWindowHandle ovkbutton::childOf(unsigned long id, IWindow* parent, const char* file,

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -118,11 +119,10 @@ int checkPlanesAndBits(unsigned planes, unsigned bits)
     return 0;
 }
 
-int readHeader(const char*, int fd, MOD* model, const char* options)
+// The file header, of the first entry that suits the display in a bitmap array: the base of
+// the bitmap and its data offset in the state, the size of the bitmap header that follows.
+int readFileHeader(int fd, BmpState* state, uint32_t* headerSize)
 {
-    BmpState state{};
-    state.invertBytes = hasOption(options, "invb") != nullptr;
-
     unsigned char header[kFileHeaderBytes + 4];
     if (!seekTo(fd, 0) || !readExactly(fd, header, 2))
         return ModCodecBadSignature;
@@ -137,28 +137,34 @@ int readHeader(const char*, int fd, MOD* model, const char* options)
         return ModCodecBadSignature;
     if (!readExactly(fd, header + 2, sizeof header - 2))
         return ModCodecShortRead;
-    state.base = base;
-    state.dataOffset = getLE32(header + 10);
-    const uint32_t headerSize = getLE32(header + 14);
+    state->base = base;
+    state->dataOffset = getLE32(header + 10);
+    *headerSize = getLE32(header + 14);
+    return 0;
+}
 
-    if (headerSize == kCoreHeaderBytes) {
-        unsigned char core[8];
-        if (!readExactly(fd, core, sizeof core))
-            return ModCodecShortRead;
-        const int width = static_cast<int>(getLE16(core));
-        const int height = static_cast<int>(getLE16(core + 2));
-        if (width == 0 || height == 0)
-            return ModCodecBadSize;
-        if (const int code = checkPlanesAndBits(getLE16(core + 4), getLE16(core + 6)))
-            return code;
-        model->width = width;
-        model->height = height;
-        model->bpp = static_cast<int>(getLE16(core + 6));
-        state.headerSize = kCoreHeaderBytes;
-        storeCodecState(model, state);
-        return 0;
-    }
+// The rest of a core header (16-bit sizes).
+int readCoreHeader(int fd, MOD* model, BmpState* state)
+{
+    unsigned char core[8];
+    if (!readExactly(fd, core, sizeof core))
+        return ModCodecShortRead;
+    const int width = static_cast<int>(getLE16(core));
+    const int height = static_cast<int>(getLE16(core + 2));
+    if (width == 0 || height == 0)
+        return ModCodecBadSize;
+    if (const int code = checkPlanesAndBits(getLE16(core + 4), getLE16(core + 6)))
+        return code;
+    model->width = width;
+    model->height = height;
+    model->bpp = static_cast<int>(getLE16(core + 6));
+    state->headerSize = kCoreHeaderBytes;
+    return 0;
+}
 
+// The rest of an info header of any of its sizes: a negative height stores the rows top first.
+int readInfoHeader(int fd, uint32_t headerSize, MOD* model, BmpState* state)
+{
     if (!isInfoHeaderSize(headerSize))
         return kBadHeaderSize;
     // Only the first 36 bytes after the size field carry what the model uses.
@@ -173,26 +179,40 @@ int readHeader(const char*, int fd, MOD* model, const char* options)
     const unsigned bits = getLE16(info + 10);
     if (const int code = checkPlanesAndBits(getLE16(info + 8), bits))
         return code;
-    state.compression = headerSize >= 20 ? getLE32(info + 12) : kUncompressed;
-    if (state.compression != kUncompressed && state.compression != kRle8 &&
-        state.compression != kRle4)
+    state->compression = headerSize >= 20 ? getLE32(info + 12) : kUncompressed;
+    if (state->compression != kUncompressed && state->compression != kRle8 &&
+        state->compression != kRle4)
         return kBadCompression;
     // Run-length data of the wrong depth would be decoded into the wrong pixel layout.
-    if ((state.compression == kRle8 && bits != 8) || (state.compression == kRle4 && bits != 4))
+    if ((state->compression == kRle8 && bits != 8) || (state->compression == kRle4 && bits != 4))
         return kBadCompression;
     if (height < 0) {
-        state.topDown = 1;
+        state->topDown = 1;
         height = -height;
     }
     const uint32_t used = headerSize >= 36 ? getLE32(info + 28) : 0;
-    state.coloursUsed = used != 0 || bits == 24 ? used : 1u << bits;
-    state.infoForm = 1;
-    state.headerSize = static_cast<int32_t>(headerSize);
+    state->coloursUsed = used != 0 || bits == 24 ? used : 1u << bits;
+    state->infoForm = 1;
+    state->headerSize = static_cast<int32_t>(headerSize);
     model->width = width;
     model->height = height;
     model->bpp = static_cast<int>(bits);
-    storeCodecState(model, state);
     return 0;
+}
+
+int readHeader(const char*, int fd, MOD* model, const char* options)
+{
+    BmpState state{};
+    state.invertBytes = hasOption(options, "invb") != nullptr;
+    uint32_t headerSize = 0;
+    if (const int code = readFileHeader(fd, &state, &headerSize))
+        return code;
+    const int code = headerSize == kCoreHeaderBytes
+                         ? readCoreHeader(fd, model, &state)
+                         : readInfoHeader(fd, headerSize, model, &state);
+    if (code == 0)
+        storeCodecState(model, state);
+    return code;
 }
 
 int readPalette(int fd, MOD* model, unsigned char* palette)
@@ -364,6 +384,7 @@ void flipRows(const MOD& model, unsigned char* data)
 
 int readData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const BmpState state = loadCodecState<BmpState>(model);
     if (!seekTo(fd, state.dataOffset))
         return ModCodecShortRead;
@@ -460,36 +481,31 @@ private:
 };
 
 // Encodes all rows into a block the caller frees: null when there is no memory.
-unsigned char* encodeRle(const MOD& model, const unsigned char* data, bool invert, size_t* size)
+bool encodeRle(const MOD& model, const unsigned char* data, bool invert,
+               std::vector<unsigned char>* encoded)
 {
     const int width = model.width;
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(width, model.bpp));
     // At worst two bytes a pixel (runs of one) plus the padding of absolute blocks and the line
     // end: 2 * width + 4 bytes a row.
     const int64_t bound = (2 * int64_t(width) + 4) * model.height;
-    if (bound > INT32_MAX)
-        return nullptr;
-    auto* out = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bound)));
-    auto* pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width)));
-    if (!out || !pixels) {
-        std::free(out);
-        std::free(pixels);
-        return nullptr;
-    }
-    RleEncoder encoder(out, model.bpp);
+    std::vector<unsigned char> pixels;
+    if (bound > INT32_MAX || !sizeScratch(*encoded, static_cast<size_t>(bound)) ||
+        !sizeScratch(pixels, static_cast<size_t>(width)))
+        return false;
+    RleEncoder encoder(encoded->data(), model.bpp);
     for (int y = 0; y < model.height; ++y) {
         const unsigned char* row = data + y * rowBytes;
         for (int x = 0; x < width; ++x) {
             unsigned v = model.bpp == 8 ? row[x] : (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
             if (invert)
                 v = (model.bpp == 8 ? ~v : ~v & 0x0F) & 0xFF;
-            pixels[x] = static_cast<unsigned char>(v);
+            pixels[static_cast<size_t>(x)] = static_cast<unsigned char>(v);
         }
-        encoder.row(pixels, width, y == model.height - 1);
+        encoder.row(pixels.data(), width, y == model.height - 1);
     }
-    std::free(pixels);
-    *size = encoder.size();
-    return out;
+    encoded->resize(encoder.size());
+    return true;
 }
 
 // What the write options ask for, or the code that refuses them.
@@ -551,6 +567,58 @@ bool writeRows(int fd, const MOD& model, const unsigned char* data, const WriteF
     return true;
 }
 
+// The colour table in the file's form (blue, green, red, and a zero byte unless core); the
+// two-colour table is black and white whatever the model's two colours are. The entries.
+int colourTable(const MOD& model, const unsigned char* palette, const WriteForm& form,
+                unsigned char* table)
+{
+    const int entries = model.bpp == 24 ? 0 : 1 << model.bpp;
+    const int entryBytes = form.core ? 3 : 4;
+    for (int i = 0; i < entries; ++i) {
+        unsigned char* e = table + i * entryBytes;
+        int r = palette[3 * i], g = palette[3 * i + 1], b = palette[3 * i + 2];
+        if (model.bpp == 1)
+            r = g = b = (i == 0) == form.inverse ? 255 : 0;
+        e[0] = static_cast<unsigned char>(b);
+        e[1] = static_cast<unsigned char>(g);
+        e[2] = static_cast<unsigned char>(r);
+        if (entryBytes == 4)
+            e[3] = 0;
+    }
+    return entries;
+}
+
+// The file header and the bitmap header (core or info) of a bitmap whose pixel data starts at
+// dataOffset and takes imageSize bytes: the header's bytes.
+int bitmapHeader(const MOD& model, const WriteForm& form, int64_t dataOffset, int64_t imageSize,
+                 unsigned char* header)
+{
+    const int headerBytes = kFileHeaderBytes + (form.core ? kCoreHeaderBytes : kInfoHeaderBytes);
+    std::memset(header, 0, static_cast<size_t>(headerBytes));
+    header[0] = 'B';
+    header[1] = 'M';
+    putLE32(header + 2, static_cast<uint32_t>(dataOffset + imageSize));
+    putLE32(header + 10, static_cast<uint32_t>(dataOffset));
+    if (form.core) {
+        putLE32(header + 14, kCoreHeaderBytes);
+        putLE16(header + 18, static_cast<unsigned>(model.width));
+        putLE16(header + 20, static_cast<unsigned>(model.height));
+        putLE16(header + 22, 1);
+        putLE16(header + 24, static_cast<unsigned>(model.bpp));
+    } else {
+        putLE32(header + 14, kInfoHeaderBytes);
+        putLE32(header + 18, static_cast<uint32_t>(model.width));
+        putLE32(header + 22, static_cast<uint32_t>(form.topDown ? -model.height : model.height));
+        putLE16(header + 26, 1);
+        putLE16(header + 28, static_cast<unsigned>(model.bpp));
+        putLE32(header + 30, form.rle ? (model.bpp == 8 ? kRle8 : kRle4) : kUncompressed);
+        putLE32(header + 34, static_cast<uint32_t>(imageSize));
+    }
+    return headerBytes;
+}
+
+// Headers and colour table, then the pixels; run-length data is encoded first, as the headers
+// carry its size.
 int writeBitmap(const char*, int fd, const MOD* model, const unsigned char* palette,
                 const unsigned char* data, const char* options)
 {
@@ -563,69 +631,34 @@ int writeBitmap(const char*, int fd, const MOD* model, const unsigned char* pale
     if (form.core && (model->width > 0xFFFF || model->height > 0xFFFF))
         return ModCodecBadSize;
 
-    const int entries = model->bpp == 24 ? 0 : 1 << model->bpp;
     unsigned char table[256 * 4];
+    const int entries = colourTable(*model, palette, form, table);
     const int entryBytes = form.core ? 3 : 4;
-    for (int i = 0; i < entries; ++i) {
-        unsigned char* e = table + i * entryBytes;
-        int r = palette[3 * i], g = palette[3 * i + 1], b = palette[3 * i + 2];
-        if (model->bpp == 1)
-            r = g = b = (i == 0) == form.inverse ? 255 : 0;
-        e[0] = static_cast<unsigned char>(b);
-        e[1] = static_cast<unsigned char>(g);
-        e[2] = static_cast<unsigned char>(r);
-        if (entryBytes == 4)
-            e[3] = 0;
-    }
-
-    // The two-colour table is black and white whatever the model's two colours are: the bits
-    // are complemented when the model's darker entry is not the one written black, so that the
-    // file shows the model's light and dark pixels where the model has them.
+    // The bits are complemented when the model's darker entry is not the one written black, so
+    // that the file shows the model's light and dark pixels where the model has them.
     if (model->bpp == 1) {
         const bool darkFirst = luminance(palette) <= luminance(palette + 3);
         if (darkFirst == form.inverse)
             form.invert = !form.invert;
     }
-
-    const int64_t rowBytes = ModRowBytes(model->width, model->bpp);
-    int64_t imageSize = rowBytes * model->height;
-    unsigned char* encoded = nullptr;
+    int64_t imageSize = int64_t(ModRowBytes(model->width, model->bpp)) * model->height;
+    std::vector<unsigned char> encoded;
     if (form.rle) {
-        size_t encodedSize = 0;
-        encoded = encodeRle(*model, data, form.invert, &encodedSize);
-        if (!encoded)
+        if (!encodeRle(*model, data, form.invert, &encoded))
             return ModCodecNoMemory;
-        imageSize = static_cast<int64_t>(encodedSize);
+        imageSize = static_cast<int64_t>(encoded.size());
     }
-
-    const int headerBytes = kFileHeaderBytes + (form.core ? kCoreHeaderBytes : kInfoHeaderBytes);
-    const int64_t dataOffset = headerBytes + int64_t(entries) * entryBytes;
-    unsigned char header[kFileHeaderBytes + kInfoHeaderBytes] = {};
-    header[0] = 'B';
-    header[1] = 'M';
-    putLE32(header + 2, static_cast<uint32_t>(dataOffset + imageSize));
-    putLE32(header + 10, static_cast<uint32_t>(dataOffset));
-    if (form.core) {
-        putLE32(header + 14, kCoreHeaderBytes);
-        putLE16(header + 18, static_cast<unsigned>(model->width));
-        putLE16(header + 20, static_cast<unsigned>(model->height));
-        putLE16(header + 22, 1);
-        putLE16(header + 24, static_cast<unsigned>(model->bpp));
-    } else {
-        putLE32(header + 14, kInfoHeaderBytes);
-        putLE32(header + 18, static_cast<uint32_t>(model->width));
-        putLE32(header + 22, static_cast<uint32_t>(form.topDown ? -model->height : model->height));
-        putLE16(header + 26, 1);
-        putLE16(header + 28, static_cast<unsigned>(model->bpp));
-        putLE32(header + 30, form.rle ? (model->bpp == 8 ? kRle8 : kRle4) : kUncompressed);
-        putLE32(header + 34, static_cast<uint32_t>(imageSize));
-    }
+    const int64_t dataOffset = kFileHeaderBytes +
+                               (form.core ? kCoreHeaderBytes : kInfoHeaderBytes) +
+                               int64_t(entries) * entryBytes;
+    unsigned char header[kFileHeaderBytes + kInfoHeaderBytes];
+    const int headerBytes = bitmapHeader(*model, form, dataOffset, imageSize, header);
     // Every part is checked: a header lost to a full disk must not pass for a written file.
     bool written = writeAll(fd, header, headerBytes) &&
                    writeAll(fd, table, int64_t(entries) * entryBytes);
     if (written)
-        written = form.rle ? writeAll(fd, encoded, imageSize) : writeRows(fd, *model, data, form);
-    std::free(encoded);
+        written = form.rle ? writeAll(fd, encoded.data(), imageSize)
+                           : writeRows(fd, *model, data, form);
     return written ? 0 : ModCodecShortWrite;
 }
 

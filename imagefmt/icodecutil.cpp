@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <new>
 
 namespace imgfmt {
 
@@ -127,16 +128,15 @@ int greyOfPalette(const char* options, const unsigned char* palette, unsigned ch
 
 ByteReader* byteReaderOpen(int fd)
 {
-    auto* reader = static_cast<ByteReader*>(std::malloc(sizeof(ByteReader)));
+    // The buffer is left as it is: fill says how much of it holds bytes.
+    auto* reader = new (std::nothrow) ByteReader;
     if (!reader)
         return nullptr;
     reader->fd = fd;
-    reader->pos = 0;
-    reader->fill = 0;
     return reader;
 }
 
-void byteReaderClose(ByteReader* reader) { std::free(reader); }
+void byteReaderClose(ByteReader* reader) { delete reader; }
 
 int byteReaderRefill(ByteReader* reader)
 {

@@ -8,6 +8,7 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
+#include <sys/uio.h>
 #include <unistd.h>
 #endif
 
@@ -91,6 +92,49 @@ int64_t fileWriteFull(int fd, const void* buffer, int64_t count)
     return done;
 }
 
+bool fileReadSpans(int fd, const FileSpan* spans, size_t count)
+{
+#if defined(_WIN32)
+    // The run-time library has no scattered read.
+    for (size_t i = 0; i < count; ++i)
+        if (fileReadFull(fd, spans[i].data, static_cast<int64_t>(spans[i].size)) !=
+            static_cast<int64_t>(spans[i].size))
+            return false;
+    return true;
+#else
+    // readv takes at most IOV_MAX spans and may stop anywhere, even inside a span.
+    constexpr size_t kMost = 1024;
+    iovec vec[kMost];
+    size_t done = 0;
+    size_t offset = 0;  // bytes of spans[done] already filled
+    for (;;) {
+        while (done < count && spans[done].size == offset) {
+            ++done;
+            offset = 0;
+        }
+        if (done == count)
+            break;
+        size_t n = 0;
+        for (size_t i = done; i < count && n < kMost; ++i, ++n) {
+            const size_t skip = i == done ? offset : 0;
+            vec[n].iov_base = static_cast<unsigned char*>(spans[i].data) + skip;
+            vec[n].iov_len = spans[i].size - skip;
+        }
+        const ssize_t got = ::readv(fd, vec, static_cast<int>(n));
+        if (got <= 0)
+            return false;
+        size_t left = static_cast<size_t>(got);
+        while (done < count && left >= spans[done].size - offset) {
+            left -= spans[done].size - offset;
+            offset = 0;
+            ++done;
+        }
+        offset += left;
+    }
+    return true;
+#endif
+}
+
 int64_t fileSeek(int fd, int64_t offset, int whence)
 {
 #if defined(_WIN32)
@@ -111,12 +155,25 @@ int64_t fileTell(int fd)
 
 int64_t fileSize(int fd)
 {
-    const int64_t here = fileTell(fd);
-    if (here < 0)
+#if defined(_WIN32)
+    struct _stati64 st;
+    if (_fstati64(fd, &st) != 0)
         return -1;
-    const int64_t end = fileSeek(fd, 0, FileSeekEnd);
-    fileSeek(fd, here, FileSeekSet);
-    return end;
+#else
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return -1;
+#endif
+    // A pipe or a device has no size of its own: ask where its end is, as seeking finds it.
+    if ((st.st_mode & S_IFMT) != S_IFREG) {
+        const int64_t here = fileTell(fd);
+        if (here < 0)
+            return -1;
+        const int64_t end = fileSeek(fd, 0, FileSeekEnd);
+        fileSeek(fd, here, FileSeekSet);
+        return end;
+    }
+    return static_cast<int64_t>(st.st_size);
 }
 
 int fileClose(int fd)

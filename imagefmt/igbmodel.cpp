@@ -4,6 +4,7 @@
 #include "detail/icodec.hpp"
 #include "detail/imodelint.hpp"
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 
 #include <cstdlib>
@@ -12,45 +13,13 @@
 namespace {
 
 // The screen's device context for the length of one conversion.
-class ScreenDC {
-public:
-    ScreenDC() : fDC(GetDC(nullptr)) {}
-    ~ScreenDC()
-    {
-        if (fDC)
-            ReleaseDC(nullptr, fDC);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const { return fDC; }
-
-private:
-    HDC fDC;
+struct ScreenDC : ovk_native::WindowDC {
+    ScreenDC() : WindowDC(nullptr) {}
 };
 
 // Selects a palette (not as background) and realises it; the previous one is selected back at
 // the end of the scope, before the context is released.
-class SelectedPalette {
-public:
-    SelectedPalette(HDC dc, HPALETTE palette) : fDC(dc)
-    {
-        if (palette) {
-            fPrevious = SelectPalette(dc, palette, FALSE);
-            RealizePalette(dc);
-        }
-    }
-    ~SelectedPalette()
-    {
-        if (fPrevious)
-            SelectPalette(fDC, fPrevious, FALSE);
-    }
-    SelectedPalette(const SelectedPalette&) = delete;
-    SelectedPalette& operator=(const SelectedPalette&) = delete;
-
-private:
-    HDC fDC;
-    HPALETTE fPrevious = nullptr;
-};
+using SelectedPalette = ovk_native::PaletteSelection;
 
 // A bitmap header with room for a full colour table behind it: GetDIBits writes the table after
 // the header, and a bare header would let it overrun the stack.
@@ -103,28 +72,27 @@ PackedLayout layoutOf(const void* header)
 // made for the display would be a colour one, fixed at black and white.
 HBITMAP monochromeOf(HDC screen, const MOD& model, const BITMAPINFO* info)
 {
-    HBITMAP mono = CreateBitmap(model.width, model.height, 1, 1, nullptr);
+    ovk_native::Bitmap mono(CreateBitmap(model.width, model.height, 1, 1, nullptr));
     if (!mono)
         return nullptr;
-    const int rows = SetDIBits(screen, mono, 0, static_cast<UINT>(model.height), model.data, info,
-                               DIB_RGB_COLORS);
+    const int rows = SetDIBits(screen, mono.get(), 0, static_cast<UINT>(model.height), model.data,
+                               info, DIB_RGB_COLORS);
     if (rows != model.height) {
+        // The caller reports the copy's error, not the delete's.
         const DWORD error = GetLastError();
-        DeleteObject(mono);
+        mono.reset();
         SetLastError(error);
         return nullptr;
     }
-    return mono;
+    return mono.release();
 }
 
 int displayDepth()
 {
-    HDC memory = CreateCompatibleDC(nullptr);
+    const ovk_native::MemoryDC memory(nullptr);
     if (!memory)
         return 0;
-    const int depth = GetDeviceCaps(memory, BITSPIXEL) * GetDeviceCaps(memory, PLANES);
-    DeleteDC(memory);
-    return depth;
+    return GetDeviceCaps(memory.get(), BITSPIXEL) * GetDeviceCaps(memory.get(), PLANES);
 }
 
 }  // namespace
@@ -338,7 +306,7 @@ HBITMAP ModLoadBitmapResource(HMODULE module, const char* name, HPALETTE* palett
     FreeResource(loaded);
     // Without a caller's slot, or without a bitmap to go with it, the palette would be lost.
     if (made && (!palette || !result)) {
-        DeleteObject(made);
+        ovk_native::dispose(made);
         if (palette)
             *palette = nullptr;
     }

@@ -1,11 +1,14 @@
 // GIF codec: reads one image of a GIF87a or GIF89a file at 1, 4 or 8 bits per pixel and
 // writes a single-image GIF with LZW-compressed data.
 #include "detail/icodecstream.hpp"
+#include "detail/ilzwdecoder.hpp"
 #include "detail/ilzwencoder.hpp"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace imgfmt {
 
@@ -71,15 +74,9 @@ int gifQuery(ModFormatInfo* info)
     return 0;
 }
 
-int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
+// The signature, the logical screen descriptor and the global colour table.
+int readScreen(int fd, GifState& st)
 {
-    long wanted = optionOr(options, "index=", 1);
-    // Images are counted from 1; a smaller index could never be met.
-    if (wanted < 1)
-        return kBadOption;
-    GifState st{};
-    st.errok = hasOption(options, "errok") != nullptr;
-
     unsigned char head[13];
     if (!seekTo(fd, 0) || !readExact(fd, head, 6))
         return kShortRead;
@@ -87,21 +84,23 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
         return kNoSignature;
     if (!readExact(fd, head + 6, 7))
         return kShortRead;
-    int packed = head[10];
-    if (packed & 0x80) {
-        if (int rc = readColourTable(fd, st, (packed & 7) + 1))
-            return rc;
-    } else {
-        // Without a global table, 1-bit images still show as black on white.
-        st.tableBits = (packed & 7) + 1;
-        std::memset(st.table, 0, sizeof st.table);
-        std::memset(st.table + 3, 255, 3);
-    }
+    const int packed = head[10];
+    if (packed & 0x80)
+        return readColourTable(fd, st, (packed & 7) + 1);
+    // Without a global table, 1-bit images still show as black on white.
+    st.tableBits = (packed & 7) + 1;
+    std::memset(st.table, 0, sizeof st.table);
+    std::memset(st.table + 3, 255, 3);
+    return kOk;
+}
 
+// Walks the blocks up to the image descriptor of the wanted image (counted from 1), passing
+// over extensions and the images before it; the file is left at that image's data.
+int findImage(int fd, long wanted, GifState& st, unsigned char* desc)
+{
     long seen = 0;
-    unsigned char desc[9];
-    while (seen < wanted) {
-        int b = readByte(fd);
+    for (;;) {
+        const int b = readByte(fd);
         if (b < 0)
             return kShortRead;
         if (b == '!') {
@@ -117,15 +116,13 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
             const bool chosen = ++seen == wanted;
             if (desc[8] & 0x80) {
                 const int bits = (desc[8] & 7) + 1;
-                if (chosen) {
-                    if (int rc = readColourTable(fd, st, bits))
-                        return rc;
-                } else if (fileSeek(fd, 3 << bits, FileSeekCur) < 0) {
+                if (chosen)
+                    return readColourTable(fd, st, bits);
+                if (fileSeek(fd, 3 << bits, FileSeekCur) < 0)
                     return kShortRead;
-                }
             }
             if (chosen)
-                break;
+                return kOk;
             if (readByte(fd) < 0)
                 return kShortRead;
             if (int rc = skipSubBlocks(fd))
@@ -134,14 +131,27 @@ int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
             return kTrailerFirst;
         }
     }
+}
 
-    int width = getLE16(desc + 4), height = getLE16(desc + 6);
+int gifReadHeader(const char*, int fd, MOD* mod, const char* options)
+{
+    const long wanted = optionOr(options, "index=", 1);
+    // Images are counted from 1; a smaller index could never be met.
+    if (wanted < 1)
+        return kBadOption;
+    GifState st{};
+    st.errok = hasOption(options, "errok") != nullptr;
+    unsigned char desc[9];
+    if (int rc = readScreen(fd, st))
+        return rc;
+    if (int rc = findImage(fd, wanted, st, desc))
+        return rc;
     st.interlaced = (desc[8] & 0x40) != 0;
-    int depth = st.tableBits == 1 ? 1 : st.tableBits <= 4 ? 4 : st.tableBits <= 8 ? 8 : 0;
+    const int depth = st.tableBits == 1 ? 1 : st.tableBits <= 4 ? 4 : st.tableBits <= 8 ? 8 : 0;
     if (depth == 0)
         return kBadTableBits;
-    mod->width = width;
-    mod->height = height;
+    mod->width = getLE16(desc + 4);
+    mod->height = getLE16(desc + 6);
     mod->bpp = depth;
     storeCodecState(mod, st);
     return kOk;
@@ -155,241 +165,159 @@ int gifReadPalette(int, MOD* mod, unsigned char* palette)
     return kOk;
 }
 
-// Codes of the image data, least significant bit first, gathered from the data sub-blocks.
-class GifCodeReader {
+// The image data as one stream of bytes: the data sub-blocks with their size bytes taken out.
+class GifDataStream {
 public:
-    explicit GifCodeReader(int fd) noexcept : fIn(fd) {}
+    explicit GifDataStream(int fd) : fIn(fd) {}
     bool ok() const noexcept { return fIn.ok(); }
 
-    static constexpr unsigned kEnd = 0xFFFF;
-
-    unsigned code(int width) noexcept
+    size_t fill(unsigned char* to, size_t room) noexcept
     {
-        while (fBits < width) {
-            int b = dataByte();
-            if (b < 0)
-                return kEnd;
-            fAcc |= static_cast<uint32_t>(b) << fBits;
-            fBits += 8;
+        size_t n = 0;
+        while (n < room && !fEnded) {
+            if (fBlockLeft == 0) {
+                const int size = fIn.get();
+                if (size <= 0) {
+                    fEnded = true;
+                    break;
+                }
+                fBlockLeft = static_cast<size_t>(size);
+            }
+            const size_t take = fBlockLeft < room - n ? fBlockLeft : room - n;
+            const size_t got = fIn.read(to + n, take);
+            n += got;
+            fBlockLeft -= got;
+            if (got < take)
+                fEnded = true;
         }
-        unsigned c = fAcc & ((1u << width) - 1);
-        fAcc >>= width;
-        fBits -= width;
-        return c;
+        return n;
     }
 
 private:
-    int dataByte() noexcept
-    {
-        if (fBlockLeft == 0) {
-            int size = fEnded ? -1 : fIn.get();
-            if (size <= 0) {
-                fEnded = true;
-                return -1;
-            }
-            fBlockLeft = size;
-        }
-        --fBlockLeft;
-        int b = fIn.get();
-        if (b < 0)
-            fEnded = true;
-        return b;
-    }
-
     CodecInput fIn;
-    uint32_t fAcc = 0;
-    int fBits = 0;
-    int fBlockLeft = 0;
+    size_t fBlockLeft = 0;
     bool fEnded = false;
 };
 
-// Places decoded pixels: one 8-bit row at a time, packed into the model row when it is
-// complete, with the interlaced row order of the four passes.
-class GifPixelSink {
-public:
-    GifPixelSink(const MOD& mod, unsigned char* data, bool interlaced) noexcept
-        : fData(data), fWidth(mod.width), fHeight(mod.height), fDepth(mod.bpp),
-          fRowBytes(ModRowBytes(mod.width, mod.bpp)), fInterlaced(interlaced)
-    {
-        if (fDepth != 8)
-            fOwnRow = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(fWidth)));
-        fRow = fDepth == 8 ? modelRow() : fOwnRow;
-    }
-    ~GifPixelSink() noexcept { std::free(fOwnRow); }
-    GifPixelSink(const GifPixelSink&) = delete;
-    GifPixelSink& operator=(const GifPixelSink&) = delete;
-
-    bool ok() const noexcept { return fDepth == 8 || fOwnRow != nullptr; }
-    bool full() const noexcept { return fY >= fHeight; }
-
-    void put(const unsigned char* px, int n) noexcept
-    {
-        while (n > 0 && fY < fHeight) {
-            int take = fWidth - fX < n ? fWidth - fX : n;
-            std::memcpy(fRow + fX, px, static_cast<size_t>(take));
-            fX += take;
-            px += take;
-            n -= take;
-            if (fX == fWidth)
-                nextRow();
-        }
-    }
-
-    // A read that ends early still keeps the pixels of the row it was in.
-    void finish() noexcept
-    {
-        if (fY < fHeight && fX > 0 && fDepth != 8)
-            pack(fX);
-    }
-
-private:
-    unsigned char* modelRow() const noexcept
-    {
-        return fData + static_cast<size_t>(fHeight - 1 - fY) * static_cast<size_t>(fRowBytes);
-    }
-
-    void pack(int count) noexcept
-    {
-        unsigned char* out = modelRow();
-        if (fDepth == 4) {
-            int i = 0;
-            for (; i + 1 < count; i += 2)
-                *out++ = static_cast<unsigned char>(fRow[i] << 4 | fRow[i + 1]);
-            if (i < count)
-                *out = static_cast<unsigned char>(fRow[i] << 4);
-        } else {
-            for (int i = 0; i < count; i += 8) {
-                unsigned v = 0;
-                int end = i + 8 < count ? i + 8 : count;
-                for (int j = i; j < end; ++j)
-                    v |= (fRow[j] & 1u) << (7 - (j - i));
-                *out++ = static_cast<unsigned char>(v);
-            }
-        }
-    }
-
-    void nextRow() noexcept
-    {
-        if (fDepth != 8)
-            pack(fWidth);
-        fX = 0;
-        if (!fInterlaced) {
-            ++fY;
-        } else {
-            static const int kStart[4] = {0, 4, 2, 1};
-            static const int kStep[4] = {8, 8, 4, 2};
-            fY += kStep[fPass];
-            while (fY >= fHeight && fPass < 3)
-                fY = kStart[++fPass];
-        }
-        if (fY < fHeight && fDepth == 8)
-            fRow = modelRow();
-    }
-
-    unsigned char* fData;
-    int fWidth, fHeight, fDepth, fRowBytes;
-    bool fInterlaced;
-    unsigned char* fOwnRow = nullptr;
-    unsigned char* fRow = nullptr;
-    int fX = 0, fY = 0, fPass = 0;
-};
-
-// The LZW decoder's string table. Every string is its prefix's string plus one pixel, so a
-// string is written back to front by walking its prefixes; its length is kept to know where
-// the walk starts.
-struct LzwTable {
-    uint16_t prefix[4096];
-    uint16_t length[4096];
-    unsigned char suffix[4096];
-    unsigned char first[4096];
-    unsigned char out[4097];
-};
-
-int decodeGif(GifCodeReader& in, GifPixelSink& sink, LzwTable& t, int minSize, unsigned mask)
+// The image row that the decoded row k becomes: rows in order, or the four passes of an
+// interlaced image (every eighth row from 0, every eighth from 4, every fourth from 2, every
+// second from 1).
+int imageRow(int k, int height, bool interlaced)
 {
-    const unsigned clear = 1u << minSize, end = clear + 1;
-    for (unsigned c = 0; c < clear; ++c) {
-        t.suffix[c] = t.first[c] = static_cast<unsigned char>(c & mask);
-        t.length[c] = 1;
-        // The walks below step past the end of a string once; keep that step defined.
-        t.prefix[c] = 0;
-    }
-    int width = minSize + 1;
-    unsigned next = clear + 2, limit = 1u << width;
-    // No string yet: the first code after the start or a clear must be a literal.
-    unsigned old = GifCodeReader::kEnd;
-
-    while (!sink.full()) {
-        unsigned code = in.code(width);
-        if (code == GifCodeReader::kEnd)
-            return kShortRead;
-        if (code == end)
-            return kOk;
-        if (code == clear) {
-            width = minSize + 1;
-            limit = 1u << width;
-            next = clear + 2;
-            old = GifCodeReader::kEnd;
-            continue;
-        }
-        unsigned len;
-        unsigned char firstPixel;
-        if (code < next && (code < clear || old != GifCodeReader::kEnd)) {
-            len = t.length[code];
-            unsigned c = code;
-            for (unsigned i = len; i-- > 0; c = t.prefix[c])
-                t.out[i] = t.suffix[c];
-            firstPixel = t.first[code];
-        } else if (code == next && old != GifCodeReader::kEnd && next < 4096) {
-            // The string being defined right now: the previous string plus its own first pixel.
-            len = t.length[old] + 1u;
-            unsigned c = old;
-            t.out[len - 1] = t.first[old];
-            for (unsigned i = len - 1; i-- > 0; c = t.prefix[c])
-                t.out[i] = t.suffix[c];
-            firstPixel = t.first[old];
-        } else {
-            // A code beyond the next free one, or a table entry used before any was made: the
-            // data is corrupt, and guessing would paint from uninitialised table entries.
-            return kShortRead;
-        }
-        if (len > 4096)
-            return kStringTooLong;
-        sink.put(t.out, static_cast<int>(len));
-        if (old != GifCodeReader::kEnd && next < 4096) {
-            t.prefix[next] = static_cast<uint16_t>(old);
-            t.suffix[next] = firstPixel;
-            t.first[next] = t.first[old];
-            t.length[next] = static_cast<uint16_t>(t.length[old] + 1);
-            if (++next == limit && width < 12) {
-                ++width;
-                limit <<= 1;
-            }
-        }
-        old = code;
-    }
-    return kOk;
+    if (!interlaced)
+        return k;
+    const int pass1 = (height + 7) / 8, pass2 = (height + 3) / 8, pass3 = (height + 1) / 4;
+    if (k < pass1)
+        return 8 * k;
+    k -= pass1;
+    if (k < pass2)
+        return 8 * k + 4;
+    k -= pass2;
+    if (k < pass3)
+        return 4 * k + 2;
+    return 2 * (k - pass3) + 1;
 }
 
+// Puts one row of 8-bit pixels into a model row of the model's depth, padding cleared.
+void packRow(const unsigned char* px, int width, int depth, unsigned char* out, size_t rowBytes)
+{
+    size_t used = static_cast<size_t>(width);
+    if (depth == 8) {
+        std::memcpy(out, px, used);
+    } else if (depth == 4) {
+        int i = 0;
+        for (; i + 1 < width; i += 2)
+            *out++ = static_cast<unsigned char>(px[i] << 4 | (px[i + 1] & 0x0F));
+        if (i < width)
+            *out++ = static_cast<unsigned char>(px[i] << 4);
+        used = static_cast<size_t>(width + 1) / 2;
+        out -= used;
+    } else {
+        for (int i = 0; i < width; i += 8) {
+            unsigned v = 0;
+            const int end = i + 8 < width ? i + 8 : width;
+            for (int j = i; j < end; ++j)
+                v |= (px[j] & 1u) << (7 - (j - i));
+            *out++ = static_cast<unsigned char>(v);
+        }
+        used = static_cast<size_t>(width + 7) / 8;
+        out -= used;
+    }
+    std::memset(out + used, 0, rowBytes - used);
+}
+
+int decodeStatus(const lzw::Result& r)
+{
+    switch (r.ending) {
+    case lzw::Ending::Full:
+    case lzw::Ending::EndCode:
+        return kOk;
+    default:
+        return kShortRead;
+    }
+}
+
+// Decodes the image's pixels, one byte each in the order of the file, into out[0, n); what the
+// codes do not reach is cleared. The code of the decode.
+int decodePixels(int fd, int minSize, unsigned mask, unsigned char* out, size_t n)
+{
+    GifDataStream stream(fd);
+    if (!stream.ok()) {
+        std::memset(out, 0, n);
+        return kNoMemory;
+    }
+    lzw::Decoder decoder;
+    if (!decoder.ok()) {
+        std::memset(out, 0, n);
+        return kNoMemory;
+    }
+    const lzw::Dialect dialect{minSize, false, false, mask};
+    const lzw::Result r = decoder.decode(dialect, stream, out, n);
+    std::memset(out + r.produced, 0, n - r.produced);
+    return decodeStatus(r);
+}
+
+// Eight-bit rows in order are decoded straight into the model's block, side by side from its
+// start, and then put in their places; other images go through a buffer of one byte a pixel,
+// whose rows are then packed and put in the order of the passes.
 int gifReadData(int fd, MOD* mod, unsigned char* data)
 {
     auto st = loadCodecState<GifState>(mod);
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, mod->bpp));
+    const size_t width = static_cast<size_t>(mod->width), height = static_cast<size_t>(mod->height);
     int minSize = readByte(fd);
+    int rc = kOk;
     if (minSize < 0)
-        return kShortRead;
-    if (minSize < 2 || minSize > 9)
-        return kBadCodeSize;
-    auto* table = static_cast<LzwTable*>(std::malloc(sizeof(LzwTable)));
-    GifCodeReader in(fd);
-    GifPixelSink sink(*mod, data, st.interlaced != 0);
-    int rc = kNoMemory;
-    if (table != nullptr && in.ok() && sink.ok()) {
-        rc = decodeGif(in, sink, *table, minSize, (1u << st.tableBits) - 1);
-        sink.finish();
-        if (st.errok && (rc == kShortRead || rc == kStringTooLong))
-            rc = kOk;
+        rc = kShortRead;
+    else if (minSize < 2 || minSize > 9)
+        rc = kBadCodeSize;
+    if (rc != kOk) {
+        std::memset(data, 0, rowBytes * height);
+        return rc;
     }
-    std::free(table);
+    const unsigned mask = (1u << st.tableBits) - 1;
+    if (mod->bpp == 8 && !st.interlaced) {
+        rc = decodePixels(fd, minSize, mask, data, width * height);
+        placeRows(data, height, width, rowBytes, true, false);
+    } else {
+        // One byte a pixel is up to eight times the model's block: it must pass the same limit.
+        const uint64_t pixels = uint64_t(width) * height;
+        std::unique_ptr<unsigned char[]> scratch;
+        if (pixels <= uint64_t(ModDataLimit()))
+            scratch.reset(new (std::nothrow) unsigned char[static_cast<size_t>(pixels)]);
+        if (!scratch) {
+            std::memset(data, 0, rowBytes * height);
+            return kNoMemory;
+        }
+        rc = decodePixels(fd, minSize, mask, scratch.get(), static_cast<size_t>(pixels));
+        for (int k = 0; k < mod->height; ++k) {
+            const int y = imageRow(k, mod->height, st.interlaced != 0);
+            packRow(scratch.get() + static_cast<size_t>(k) * width, mod->width, mod->bpp,
+                    data + (height - 1 - static_cast<size_t>(y)) * rowBytes, rowBytes);
+        }
+    }
+    if (st.errok && rc == kShortRead)
+        rc = kOk;
     return rc;
 }
 
@@ -456,6 +384,79 @@ void encodeRows(LzwEncoder<GifCodeWriter>& enc, const MOD& mod, const unsigned c
     }
 }
 
+// The writer's options: the logical screen, the image's place on it, the background and the
+// transparent colour (-1 for none).
+struct GifWriteOptions {
+    long xscreen, yscreen, background, xpos, ypos, transcol;
+};
+
+// The options, or false when one does not fit its field.
+bool parseGifOptions(const char* options, const MOD& mod, GifWriteOptions* o)
+{
+    o->xscreen = optionOr(options, "xscreen=", mod.width);
+    o->yscreen = optionOr(options, "yscreen=", mod.height);
+    o->background = optionOr(options, "background=", 0);
+    o->xpos = optionOr(options, "xpos=", 0);
+    o->ypos = optionOr(options, "ypos=", 0);
+    o->transcol = optionOr(options, "transcol=", -1);
+    auto inWord = [](long v) { return v >= 0 && v <= 0xFFFF; };
+    return inWord(o->xscreen) && inWord(o->yscreen) && inWord(o->xpos) && inWord(o->ypos) &&
+           o->background >= 0 && o->background <= 255 && o->transcol >= -1 && o->transcol <= 255;
+}
+
+// The screen descriptor with the global colour table, the transparency extension when there is
+// a transparent colour, and the image descriptor.
+void writeGifHeader(CodecOutput& out, const MOD& mod, const unsigned char* palette,
+                    const GifWriteOptions& o)
+{
+    const int depth = mod.bpp;
+    unsigned char head[13];
+    std::memcpy(head, o.transcol == -1 ? "GIF87a" : "GIF89a", 6);
+    putLE16(head + 6, static_cast<uint32_t>(o.xscreen));
+    putLE16(head + 8, static_cast<uint32_t>(o.yscreen));
+    head[10] = static_cast<unsigned char>(0x80 | (depth - 1) << 4 | (depth - 1));
+    head[11] = static_cast<unsigned char>(o.background);
+    head[12] = 0;
+    out.write(head, 13);
+    out.write(palette, 3u << depth);
+    if (o.transcol != -1) {
+        const unsigned char gce[8] = {0x21, 0xF9, 4, 1, 0, 0,
+                                      static_cast<unsigned char>(o.transcol), 0};
+        out.write(gce, 8);
+    }
+    unsigned char desc[10];
+    desc[0] = 0x2C;
+    putLE16(desc + 1, static_cast<uint32_t>(o.xpos));
+    putLE16(desc + 3, static_cast<uint32_t>(o.ypos));
+    putLE16(desc + 5, static_cast<uint32_t>(mod.width));
+    putLE16(desc + 7, static_cast<uint32_t>(mod.height));
+    desc[9] = static_cast<unsigned char>(depth - 1);
+    out.write(desc, 10);
+}
+
+// The image data: the code size and the LZW codes in sub-blocks. False when there is no memory
+// for the encoder.
+bool writeGifBody(CodecOutput& out, const MOD& mod, const unsigned char* data)
+{
+    const int depth = mod.bpp;
+    const int minSize = depth == 1 ? 2 : depth;
+    out.put(static_cast<unsigned char>(minSize));
+    GifCodeWriter codes(out);
+    LzwEncoder<GifCodeWriter> enc(codes, minSize + 1, false);
+    if (!enc.ok())
+        return false;
+    enc.start();
+    if (depth == 8)
+        encodeRows<8>(enc, mod, data);
+    else if (depth == 4)
+        encodeRows<4>(enc, mod, data);
+    else
+        encodeRows<1>(enc, mod, data);
+    enc.finish();
+    codes.finish();
+    return true;
+}
+
 int gifWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
              const unsigned char* data, const char* options)
 {
@@ -465,58 +466,15 @@ int gifWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
     // The file keeps sizes and positions in 16 bits: anything larger would be cut silently.
     if (mod->width < 1 || mod->height < 1 || mod->width > 0xFFFF || mod->height > 0xFFFF)
         return kBadSize;
-    long xscreen = optionOr(options, "xscreen=", mod->width);
-    long yscreen = optionOr(options, "yscreen=", mod->height);
-    long background = optionOr(options, "background=", 0);
-    long xpos = optionOr(options, "xpos=", 0);
-    long ypos = optionOr(options, "ypos=", 0);
-    long transcol = optionOr(options, "transcol=", -1);
-    auto inWord = [](long v) { return v >= 0 && v <= 0xFFFF; };
-    if (!inWord(xscreen) || !inWord(yscreen) || !inWord(xpos) || !inWord(ypos) || background < 0 ||
-        background > 255 || transcol < -1 || transcol > 255)
+    GifWriteOptions o;
+    if (!parseGifOptions(options, *mod, &o))
         return kBadOption;
-
     CodecOutput out(fd);
     if (!out.ok())
         return kNoMemory;
-    unsigned char head[13];
-    std::memcpy(head, transcol == -1 ? "GIF87a" : "GIF89a", 6);
-    putLE16(head + 6, static_cast<uint32_t>(xscreen));
-    putLE16(head + 8, static_cast<uint32_t>(yscreen));
-    head[10] = static_cast<unsigned char>(0x80 | (depth - 1) << 4 | (depth - 1));
-    head[11] = static_cast<unsigned char>(background);
-    head[12] = 0;
-    out.write(head, 13);
-    out.write(palette, 3u << depth);
-    if (transcol != -1) {
-        const unsigned char gce[8] = {0x21, 0xF9, 4, 1, 0, 0, static_cast<unsigned char>(transcol),
-                                      0};
-        out.write(gce, 8);
-    }
-    unsigned char desc[10];
-    desc[0] = 0x2C;
-    putLE16(desc + 1, static_cast<uint32_t>(xpos));
-    putLE16(desc + 3, static_cast<uint32_t>(ypos));
-    putLE16(desc + 5, static_cast<uint32_t>(mod->width));
-    putLE16(desc + 7, static_cast<uint32_t>(mod->height));
-    desc[9] = static_cast<unsigned char>(depth - 1);
-    out.write(desc, 10);
-
-    const int minSize = depth == 1 ? 2 : depth;
-    out.put(static_cast<unsigned char>(minSize));
-    GifCodeWriter codes(out);
-    LzwEncoder<GifCodeWriter> enc(codes, minSize + 1, false);
-    if (!enc.ok())
+    writeGifHeader(out, *mod, palette, o);
+    if (!writeGifBody(out, *mod, data))
         return kNoMemory;
-    enc.start();
-    if (depth == 8)
-        encodeRows<8>(enc, *mod, data);
-    else if (depth == 4)
-        encodeRows<4>(enc, *mod, data);
-    else
-        encodeRows<1>(enc, *mod, data);
-    enc.finish();
-    codes.finish();
     out.put(';');
     return out.flush() ? kOk : kShortWrite;
 }

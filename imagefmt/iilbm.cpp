@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -314,24 +315,19 @@ void shamPalette(const unsigned char* words, unsigned char* palette)
 }
 
 // Reads the line palettes of a SHAM chunk; the chunk must hold all it promises.
-unsigned char* readShamPalettes(int fd, const IlbmState& st, int height, int& count, int& rc)
+// The per-line palettes of a SHAM picture (one a line, 200 at most): the code of the read.
+int readShamPalettes(int fd, const IlbmState& st, int height, std::vector<unsigned char>* words,
+                     int* count)
 {
-    count = height < 200 ? height : 200;
-    rc = kShortRead;
-    if (st.shamSize < 32 * static_cast<int64_t>(count))
-        return nullptr;
-    auto* words = static_cast<unsigned char*>(std::malloc(32 * static_cast<size_t>(count)));
-    if (words == nullptr) {
-        rc = kNoMemory;
-        return nullptr;
-    }
+    *count = height < 200 ? height : 200;
+    if (st.shamSize < 32 * static_cast<int64_t>(*count))
+        return kShortRead;
+    if (!sizeScratch(*words, 32 * static_cast<size_t>(*count)))
+        return kNoMemory;
     if (!seekTo(fd, static_cast<uint64_t>(st.shamPos)) ||
-        !readExact(fd, words, 32 * static_cast<size_t>(count))) {
-        std::free(words);
-        return nullptr;
-    }
-    rc = kOk;
-    return words;
+        !readExact(fd, words->data(), 32 * static_cast<size_t>(*count)))
+        return kShortRead;
+    return kOk;
 }
 
 class BodyReader {
@@ -342,12 +338,6 @@ public:
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
     {
     }
-    ~BodyReader() noexcept
-    {
-        std::free(fPlanes);
-        std::free(fPixels);
-        std::free(fSham);
-    }
     BodyReader(const BodyReader&) = delete;
     BodyReader& operator=(const BodyReader&) = delete;
 
@@ -355,16 +345,16 @@ public:
     {
         const size_t width = static_cast<size_t>(fMod.width);
         // One buffer for the planes and a mask plane, and one byte per pixel rounded up to 8.
-        fPlanes = static_cast<unsigned char*>(std::malloc(fPlaneBytes * 9));
-        fPixels = static_cast<unsigned char*>(std::malloc((width + 7) & ~static_cast<size_t>(7)));
-        if (!fIn.ok() || fPlanes == nullptr || fPixels == nullptr)
+        if (!fIn.ok() || !sizeScratch(fPlaneBuffer, fPlaneBytes * 9) ||
+            !sizeScratch(fPixelBuffer, (width + 7) & ~static_cast<size_t>(7)))
             return kNoMemory;
+        fPlanes = fPlaneBuffer.data();
+        fPixels = fPixelBuffer.data();
         int shamCount = 0;
         if (fSt.mode == kSham) {
-            int rc = kOk;
-            fSham = readShamPalettes(fFd, fSt, fMod.height, shamCount, rc);
-            if (rc != kOk)
+            if (const int rc = readShamPalettes(fFd, fSt, fMod.height, &fShamBuffer, &shamCount))
                 return rc;
+            fSham = fShamBuffer.data();
         }
         if (!seekTo(fFd, static_cast<uint64_t>(fSt.bodyPos)))
             return kShortRead;
@@ -410,6 +400,9 @@ private:
     CodecInput fIn;
     size_t fPlaneBytes;
     size_t fRowBytes;
+    std::vector<unsigned char> fPlaneBuffer;
+    std::vector<unsigned char> fPixelBuffer;
+    std::vector<unsigned char> fShamBuffer;
     unsigned char* fPlanes = nullptr;
     unsigned char* fPixels = nullptr;
     unsigned char* fSham = nullptr;
@@ -417,6 +410,7 @@ private:
 
 int ilbmReadData(int fd, MOD* mod, unsigned char* data)
 {
+    clearData(mod, data);
     const auto st = loadCodecState<IlbmState>(mod);
     BodyReader reader(fd, *mod, st, data);
     return reader.run();
@@ -524,34 +518,16 @@ void chunkHeader(CodecOutput& out, const char* type, uint32_t size)
     out.be32(size);
 }
 
-int ilbmWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
-              const unsigned char* data, const char* options)
+// The FORM header with a size to patch, and the BMHD, CAMG and CMAP chunks.
+void writeIlbmHeader(CodecOutput& out, const MOD& mod, int planes, const unsigned char* palette,
+                     const char* options)
 {
-    const int depth = mod->bpp;
-    if (depth != 1 && depth != 4 && depth != 8 && depth != 24)
-        return kUnsupported;
-    if (mod->width < 1 || mod->height < 1 || mod->width > 0xFFFF || mod->height > 0xFFFF)
-        return kBadSize;
-    const int planes = depth == 24 ? 6 : depth;
-    const size_t width = static_cast<size_t>(mod->width);
-    const size_t planeBytes = ((width + 7) / 8 + 1) & ~static_cast<size_t>(1);
-    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, depth));
-
-    CodecOutput out(fd);
-    auto* pixels = static_cast<unsigned char*>(std::malloc(width));
-    auto* planeRows =
-        static_cast<unsigned char*>(std::malloc(planeBytes * static_cast<size_t>(planes)));
-    if (!out.ok() || pixels == nullptr || planeRows == nullptr) {
-        std::free(pixels);
-        std::free(planeRows);
-        return kNoMemory;
-    }
     out.write("FORM", 4);
     out.be32(0);
     out.write("ILBM", 4);
     chunkHeader(out, "BMHD", 20);
-    out.be16(static_cast<uint32_t>(mod->width));
-    out.be16(static_cast<uint32_t>(mod->height));
+    out.be16(static_cast<uint32_t>(mod.width));
+    out.be16(static_cast<uint32_t>(mod.height));
     out.be16(static_cast<uint32_t>(optionOr(options, "xpos=", 0)));
     out.be16(static_cast<uint32_t>(optionOr(options, "ypos=", 0)));
     out.put(static_cast<unsigned char>(planes));
@@ -561,9 +537,9 @@ int ilbmWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
     out.be16(static_cast<uint32_t>(optionOr(options, "transcol=", 0)));
     out.put(static_cast<unsigned char>(optionOr(options, "xaspect=", 1)));
     out.put(static_cast<unsigned char>(optionOr(options, "yaspect=", 1)));
-    out.be16(static_cast<uint32_t>(optionOr(options, "xscreen=", mod->width)));
-    out.be16(static_cast<uint32_t>(optionOr(options, "yscreen=", mod->height)));
-    if (depth == 24) {
+    out.be16(static_cast<uint32_t>(optionOr(options, "xscreen=", mod.width)));
+    out.be16(static_cast<uint32_t>(optionOr(options, "yscreen=", mod.height)));
+    if (mod.bpp == 24) {
         chunkHeader(out, "CAMG", 4);
         out.be32(kHamFlag);
         chunkHeader(out, "CMAP", 48);
@@ -574,32 +550,62 @@ int ilbmWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
             out.write(grey, 3);
         }
     } else {
-        chunkHeader(out, "CMAP", 3u << depth);
-        out.write(palette, 3u << depth);
+        chunkHeader(out, "CMAP", 3u << mod.bpp);
+        out.write(palette, 3u << mod.bpp);
     }
-    chunkHeader(out, "BODY", 0);
-    const uint64_t bodyStart = out.written();
-    for (int y = mod->height - 1; y >= 0; --y) {
+}
+
+// The BODY chunk's rows, top row first, each plane run-length encoded; false when there is no
+// memory for the row buffers.
+bool writeIlbmBody(CodecOutput& out, const MOD& mod, const unsigned char* data, int planes)
+{
+    const int depth = mod.bpp;
+    const size_t width = static_cast<size_t>(mod.width);
+    const size_t planeBytes = ((width + 7) / 8 + 1) & ~static_cast<size_t>(1);
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, depth));
+    std::vector<unsigned char> pixels, planeRows;
+    if (!sizeScratch(pixels, width) ||
+        !sizeScratch(planeRows, planeBytes * static_cast<size_t>(planes)))
+        return false;
+    for (int y = mod.height - 1; y >= 0; --y) {
         const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
         if (depth == 1) {
-            std::memset(planeRows, 0, planeBytes);
-            std::memcpy(planeRows, row, (width + 7) / 8);
+            std::memset(planeRows.data(), 0, planeBytes);
+            std::memcpy(planeRows.data(), row, (width + 7) / 8);
         } else {
             if (depth == 24)
-                hamEncodeRow(row, width, pixels);
+                hamEncodeRow(row, width, pixels.data());
             else if (depth == 8)
-                std::memcpy(pixels, row, width);
+                std::memcpy(pixels.data(), row, width);
             else
                 for (size_t x = 0; x < width; ++x)
                     pixels[x] =
                         static_cast<unsigned char>((row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF);
-            planar(pixels, width, planes, planeRows, planeBytes);
+            planar(pixels.data(), width, planes, planeRows.data(), planeBytes);
         }
         for (int j = 0; j < planes; ++j)
-            byteRun1(out, planeRows + j * planeBytes, planeBytes);
+            byteRun1(out, planeRows.data() + j * planeBytes, planeBytes);
     }
-    std::free(pixels);
-    std::free(planeRows);
+    return true;
+}
+
+int ilbmWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
+              const unsigned char* data, const char* options)
+{
+    const int depth = mod->bpp;
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 24)
+        return kUnsupported;
+    if (mod->width < 1 || mod->height < 1 || mod->width > 0xFFFF || mod->height > 0xFFFF)
+        return kBadSize;
+    const int planes = depth == 24 ? 6 : depth;
+    CodecOutput out(fd);
+    if (!out.ok())
+        return kNoMemory;
+    writeIlbmHeader(out, *mod, planes, palette, options);
+    chunkHeader(out, "BODY", 0);
+    const uint64_t bodyStart = out.written();
+    if (!writeIlbmBody(out, *mod, data, planes))
+        return kNoMemory;
     const uint64_t bodySize = out.written() - bodyStart;
     if (bodySize & 1)
         out.put(0);
@@ -608,14 +614,10 @@ int ilbmWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
         return kShortWrite;
     if (end > 0xFFFFFFFFu)
         return kBadSize;
-    unsigned char size[4];
-    putBE32(size, static_cast<uint32_t>(bodySize));
-    if (!seekTo(fd, bodyStart - 4) || !writeExact(fd, size, 4))
-        return kShortWrite;
-    putBE32(size, static_cast<uint32_t>(end - 8));
-    if (!seekTo(fd, 4) || !writeExact(fd, size, 4))
-        return kShortWrite;
-    return kOk;
+    // The two sizes known only now: the BODY chunk's and the FORM's.
+    return patchSize(fd, bodyStart - 4, bodySize, true) && patchSize(fd, 4, end - 8, true)
+               ? kOk
+               : kShortWrite;
 }
 
 int ilbmMessage(int code)

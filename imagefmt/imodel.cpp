@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<int64_t> gDataLimit{int64_t(1) << 30};
+std::atomic<int> gFreshByte{-1};
 
 int64_t rowBytes64(int width, int bpp)
 {
@@ -50,19 +51,32 @@ int64_t ModSetDataLimit(int64_t bytes)
     return gDataLimit.exchange(bytes, std::memory_order_relaxed);
 }
 
-int ModAllocData(MOD* model)
+namespace {
+
+bool allocData(MOD* model, bool clear)
 {
     model->data = nullptr;
     model->dataSize = 0;
     if (ModCheckSize(model->width, model->height, model->bpp) != 0)
-        return 0;
+        return false;
     const int32_t size = static_cast<int32_t>(rowBytes64(model->width, model->bpp) * model->height);
-    // Cleared, so that a reader that stops early leaves defined pixels behind.
-    model->data = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(size), 1));
+    const auto bytes = static_cast<size_t>(size);
+    model->data = static_cast<unsigned char*>(clear ? std::calloc(bytes, 1) : std::malloc(bytes));
     if (!model->data)
-        return 0;
+        return false;
+    const int fresh = gFreshByte.load(std::memory_order_relaxed);
+    if (!clear && fresh >= 0)
+        std::memset(model->data, fresh, bytes);
     model->dataSize = size;
-    return 1;
+    return true;
+}
+
+}  // namespace
+
+int ModAllocData(MOD* model)
+{
+    // Cleared, so that a reader that stops early leaves defined pixels behind.
+    return allocData(model, true) ? 1 : 0;
 }
 
 int ModCreate(int width, int height, int bpp, const unsigned char* palette, MOD* out)
@@ -153,6 +167,10 @@ int ModExpandTo24(const MOD* model, MOD* out)
 }
 
 namespace imgfmt {
+
+bool allocFreshData(MOD* model) { return allocData(model, false); }
+
+int setFreshDataByte(int byte) { return gFreshByte.exchange(byte, std::memory_order_relaxed); }
 
 int checkModel(const MOD* model)
 {

@@ -59,7 +59,8 @@ int ModReadFromFile(const char* path, int* format, const char* options, MOD* out
         return check == ModCodecNoMemory ? ModErrNoMemory : ModCodecError + check;
     if (const int code = row->readPalette(file.fd(), out, out->palette))
         return ModCodecError + code;
-    if (!ModAllocData(out))
+    // Each reader writes every byte of the block, so it is not cleared first.
+    if (!imgfmt::allocFreshData(out))
         return ModErrNoMemory;
     if (const int code = row->readData(file.fd(), out, out->data)) {
         ModFreeData(out);

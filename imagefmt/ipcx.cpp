@@ -3,8 +3,8 @@
 #include "detail/icodecstream.hpp"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -188,6 +188,7 @@ void mergePlaneBits(const unsigned char* line, unsigned char* row, int width, in
 
 int pcxReadData(int fd, MOD* mod, unsigned char* data)
 {
+    clearData(mod, data);
     const auto st = loadCodecState<PcxState>(mod);
     const int width = mod->width, depth = mod->bpp;
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(width, depth));
@@ -198,11 +199,10 @@ int pcxReadData(int fd, MOD* mod, unsigned char* data)
     if (!seekTo(fd, kHeaderSize))
         return kShortRead;
     CodecInput in(fd);
-    auto* line = static_cast<unsigned char*>(std::malloc(keep));
-    if (!in.ok() || line == nullptr) {
-        std::free(line);
+    std::vector<unsigned char> scratch;
+    if (!in.ok() || !sizeScratch(scratch, keep))
         return kNoMemory;
-    }
+    unsigned char* const line = scratch.data();
     PcxDecoder dec(in);
     const bool trunc = st.trunc != 0;
     for (int y = mod->height - 1; y >= 0; --y) {
@@ -223,7 +223,6 @@ int pcxReadData(int fd, MOD* mod, unsigned char* data)
             std::memcpy(row, line, keep);
         }
     }
-    std::free(line);
     return kOk;
 }
 
@@ -241,6 +240,53 @@ void encodeLine(CodecOutput& out, const unsigned char* p, size_t n)
     }
 }
 
+// The 128-byte header: depth, size, the 16-colour (or two-colour) palette and the bytes of a
+// plane's line.
+void writePcxHeader(CodecOutput& out, const MOD& mod, int bits, size_t lineBytes,
+                    const unsigned char* palette)
+{
+    const int depth = mod.bpp;
+    unsigned char h[kHeaderSize] = {};
+    h[0] = 10;
+    h[1] = 5;
+    h[2] = 1;
+    h[3] = static_cast<unsigned char>(bits);
+    putLE16(h + 8, static_cast<uint32_t>(mod.width - 1));
+    putLE16(h + 10, static_cast<uint32_t>(mod.height - 1));
+    if (depth == 4 || depth == 1)
+        std::memcpy(h + 16, palette, depth == 4 ? 48 : 6);
+    h[65] = depth == 24 ? 3 : 1;
+    putLE16(h + 66, static_cast<uint32_t>(lineBytes));
+    putLE16(h + 68, 1);
+    out.write(h, kHeaderSize);
+}
+
+// The rows, top row first, each plane's line run-length encoded; false when there is no memory
+// for the line.
+bool writePcxBody(CodecOutput& out, const MOD& mod, const unsigned char* data, size_t rowOwn,
+                  size_t lineBytes)
+{
+    std::vector<unsigned char> line;
+    if (!sizeScratch(line, lineBytes))
+        return false;
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
+    for (int y = mod.height - 1; y >= 0; --y) {
+        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
+        if (mod.bpp == 24) {
+            for (int p = 0; p < 3; ++p) {
+                for (int x = 0; x < mod.width; ++x)
+                    line[static_cast<size_t>(x)] = row[3 * x + 2 - p];
+                encodeLine(out, line.data(), lineBytes);
+            }
+        } else {
+            // Only the row's own bytes go out; the pad byte of an odd line is always 0.
+            std::memcpy(line.data(), row, rowOwn);
+            encodeLine(out, line.data(), lineBytes);
+        }
+    }
+    return true;
+}
+
 int pcxWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
              const unsigned char* data, const char*)
 {
@@ -254,42 +300,13 @@ int pcxWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
     if (mod->width < 1 || mod->height < 1 || mod->width > 0x10000 || mod->height > 0x10000 ||
         bpl > 0xFFFF)
         return kBadSize;
-    unsigned char h[kHeaderSize] = {};
-    h[0] = 10;
-    h[1] = 5;
-    h[2] = 1;
-    h[3] = static_cast<unsigned char>(bits);
-    putLE16(h + 8, static_cast<uint32_t>(mod->width - 1));
-    putLE16(h + 10, static_cast<uint32_t>(mod->height - 1));
-    if (depth == 4 || depth == 1)
-        std::memcpy(h + 16, palette, depth == 4 ? 48 : 6);
-    h[65] = depth == 24 ? 3 : 1;
-    putLE16(h + 66, static_cast<uint32_t>(bpl));
-    putLE16(h + 68, 1);
-
     CodecOutput out(fd);
-    auto* line = static_cast<unsigned char*>(std::calloc(bpl, 1));
-    if (!out.ok() || line == nullptr) {
-        std::free(line);
+    if (!out.ok())
         return kNoMemory;
-    }
-    out.write(h, kHeaderSize);
-    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, depth));
-    for (int y = mod->height - 1; y >= 0; --y) {
-        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
-        if (depth == 24) {
-            for (int p = 0; p < 3; ++p) {
-                for (int x = 0; x < mod->width; ++x)
-                    line[x] = row[3 * x + 2 - p];
-                encodeLine(out, line, bpl);
-            }
-        } else {
-            // Only the row's own bytes go out; the pad byte of an odd line is always 0.
-            std::memcpy(line, row, e);
-            encodeLine(out, line, bpl);
-        }
-    }
-    std::free(line);
+    writePcxHeader(out, *mod, bits, bpl, palette);
+    if (!writePcxBody(out, *mod, data, e, bpl))
+        return kNoMemory;
+    // A 256-colour palette follows the pixels, after its marker.
     if (depth == 8) {
         out.put(12);
         out.write(palette, 768);

@@ -6,7 +6,7 @@
 #include <ovkmsgid.hpp>
 
 #include <cstdio>
-#include <cstdlib>
+#include <vector>
 #include <initializer_list>
 
 namespace imgfmt {
@@ -315,15 +315,17 @@ int readDataRecord(int fd, const RecordHeader& record, const MOD* model, unsigne
 
 int plvnReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const PlvnState state = loadCodecState<PlvnState>(model);
     // The block comes cleared, so rows that no raster record reaches are white. It is not
     // cleared again here: a small file may describe a large picture, whose untouched pages then
     // cost nothing.
     Cell cell;
     cell.width = state.cellWidth;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(model->width / 8)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(model->width / 8)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     int64_t position = state.rasterPos;
     int64_t previous = -1;
     int code = 0;
@@ -335,7 +337,6 @@ int plvnReadData(int fd, MOD* model, unsigned char* data)
         previous = record.start;
         position = nextRecord(record);
     }
-    std::free(buffer);
     return code < 0 ? 0 : code;
 }
 
@@ -433,9 +434,10 @@ int plvnWrite(const char* path, int fd, const MOD* model, const unsigned char* p
     const int bufferBytes = kRecordHeaderBytes + (ModRowBytes(model->width, 1) > 100
                                                       ? ModRowBytes(model->width, 1)
                                                       : 100);
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bufferBytes)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(bufferBytes)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     int code = writeHeadRecords(fd, model, name, hasOption(options, "double") != nullptr, buffer);
     if (code == 0)
         code = writeRasterRecords(fd, model, palette, data, buffer);
@@ -446,7 +448,6 @@ int plvnWrite(const char* path, int fd, const MOD* model, const unsigned char* p
         if (!writeRecord(fd, kind, buffer, 8))
             code = ModCodecShortWrite;
     }
-    std::free(buffer);
     return code;
 }
 

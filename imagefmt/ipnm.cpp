@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace imgfmt {
 
@@ -132,41 +135,75 @@ int readHeader(int fd, const MapKind& kind, MOD* model)
     return 0;
 }
 
-// The file holds the top row first, the model the bottom row first. Each chunk of file rows is
-// read straight into the model rows it becomes, which lie together in the opposite order, and
-// is put right there while it is still in the cache: Greymap rows as they are, Pixmap rows with
-// red, green, blue turned into blue, green, red and samples of a smaller maximum stretched so
-// that the maximum is full intensity, as the grey ramp of the Greymap palette does (samples
-// above the maximum saturate).
+// The file holds the top row first, the model the bottom row first. Greymap rows need nothing
+// but their order turned round: they are read with one call straight into the block and put in
+// place there, as a reader that flips its rows does. Pixmap rows are read in pieces of a few
+// hundred kilobytes into a buffer that stays in the cache and copied from there into their model
+// rows with red, green, blue turned into blue, green, red on the way, and samples of a smaller
+// maximum stretched so that the maximum is full intensity, as the grey ramp of the Greymap palette
+// does (samples above the maximum saturate): the model's memory is written once.
+int readGreys(int fd, MOD* model, unsigned char* data)
+{
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(model->width, model->bpp));
+    const size_t fileRow = static_cast<size_t>(model->width);
+    const size_t height = static_cast<size_t>(model->height);
+    const int64_t bytes = static_cast<int64_t>(fileRow * height);
+    if (fileReadFull(fd, data, bytes) != bytes) {
+        std::memset(data, 0, rowBytes * height);
+        return ModCodecShortRead;
+    }
+    codecio::placeRows(data, height, fileRow, rowBytes, true, false);
+    return 0;
+}
+
 int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
 {
     const MapState state = loadCodecState<MapState>(model);
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(model->width, model->bpp));
     const size_t fileRow = static_cast<size_t>(model->width) * static_cast<size_t>(kind.samples);
     const size_t height = static_cast<size_t>(model->height);
+    const bool pixmap = kind.bpp == 24;
     unsigned char table[256];
-    const bool stretch = kind.bpp == 24 && state.maximum != 255;
+    const bool stretch = pixmap && state.maximum != 255;
     if (stretch) {
         for (int i = 0; i < 256; ++i)
             table[i] = static_cast<unsigned char>(i >= state.maximum ? 255 : i * 255 / state.maximum);
     }
     if (fileSeek(fd, state.dataOffset, FileSeekSet) != state.dataOffset)
         return ModCodecShortRead;
-    const size_t chunkRows =
-        std::max<size_t>(1, std::min(height, static_cast<size_t>(kChunkBytes) / rowBytes));
-    for (size_t top = 0; top < height; top += chunkRows) {
-        const size_t rows = std::min(chunkRows, height - top);
-        // These rows end at model row height - top; read packed, they take no more room than
-        // their model rows do.
-        unsigned char* const region = data + (height - top - rows) * rowBytes;
-        const int64_t bytes = static_cast<int64_t>(rows * fileRow);
-        if (fileReadFull(fd, region, bytes) != bytes)
+    if (!pixmap)
+        return readGreys(fd, model, data);
+    // A whole number of pixels, so that a piece never ends inside one.
+    constexpr size_t kPiece = 3 * 131072;
+    const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPiece]);
+    if (!piece)
+        return ModCodecNoMemory;
+    const size_t total = fileRow * height;
+    size_t y = 0, x = 0;  // the file row being filled and the bytes of it done
+    for (size_t done = 0; done < total;) {
+        const size_t want = std::min(kPiece, total - done);
+        if (fileReadFull(fd, piece.get(), static_cast<int64_t>(want)) != static_cast<int64_t>(want)) {
+            // The rows not yet complete lie together at the start of the block.
+            std::memset(data, 0, (height - y) * rowBytes);
             return ModCodecShortRead;
-        if (stretch) {
-            for (int64_t i = 0; i < bytes; ++i)
-                region[i] = table[region[i]];
         }
-        codecio::placeRows(region, rows, fileRow, rowBytes, true, kind.bpp == 24);
+        done += want;
+        if (stretch) {
+            for (size_t i = 0; i < want; ++i)
+                piece[i] = table[piece[i]];
+        }
+        for (const unsigned char* p = piece.get(); p < piece.get() + want;) {
+            unsigned char* row = data + (height - 1 - y) * rowBytes;
+            const size_t take = std::min(fileRow - x, static_cast<size_t>(piece.get() + want - p));
+            codecio::swapRedBlue(p, row + x, take / 3);
+            p += take;
+            x += take;
+            if (x == fileRow) {
+                std::memset(row + fileRow, 0, rowBytes - fileRow);
+                x = 0;
+                ++y;
+            }
+        }
     }
     return 0;
 }

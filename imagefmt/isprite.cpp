@@ -5,7 +5,7 @@
 
 #include <ovkmsgid.hpp>
 
-#include <cstdlib>
+#include <vector>
 
 namespace imgfmt {
 
@@ -298,13 +298,15 @@ void convertRow(const unsigned char* in, int spriteBits, int width, unsigned cha
 
 int spriteReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const SpriteState state = loadCodecState<SpriteState>(model);
     const int width = model->width;
     const int bytes = (width * state.spriteBits + 7) / 8;
     const int skip = state.firstBit / 8;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bytes)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(bytes)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int rowBytes = ModRowBytes(width, model->bpp);
     int code = 0;
     for (int row = 0; row < model->height; ++row) {
@@ -317,7 +319,6 @@ int spriteReadData(int fd, MOD* model, unsigned char* data)
         convertRow(buffer, state.spriteBits, width,
                    data + int64_t(model->height - 1 - row) * rowBytes);
     }
-    std::free(buffer);
     return code;
 }
 
@@ -388,9 +389,10 @@ int writeSpriteRows(int fd, const MOD* model, const unsigned char* palette,
 {
     const int depth = model->bpp;
     const int rowBytes = ModRowBytes(model->width, depth);
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(rowBytes)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(rowBytes)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int used = (depth * model->width + 7) / 8;
     int code = 0;
     for (int y = model->height - 1; y >= 0 && code == 0; --y) {
@@ -403,7 +405,6 @@ int writeSpriteRows(int fd, const MOD* model, const unsigned char* palette,
         if (fileWriteFull(fd, buffer, rowBytes) != rowBytes)
             code = ModCodecShortWrite;
     }
-    std::free(buffer);
     return code;
 }
 

@@ -4,8 +4,8 @@
 #include "detail/icodecstream.hpp"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -101,12 +101,12 @@ int targaReadPalette(int fd, MOD* mod, unsigned char* palette)
         return kOk;
     std::memset(palette, 0, 768);
     const size_t count = static_cast<size_t>(h.mapCount());
-    auto* map = static_cast<unsigned char*>(std::malloc(3 * count + 1));
-    if (map == nullptr)
+    std::vector<unsigned char> map;
+    if (!sizeScratch(map, 3 * count + 1))
         return kNoMemory;
     int rc = kOk;
     if (!seekTo(fd, kHeaderSize + static_cast<uint64_t>(h.idLength())) ||
-        !readExact(fd, map, 3 * count)) {
+        !readExact(fd, map.data(), 3 * count)) {
         rc = kShortRead;
     } else {
         // Entries are numbered from the map's first index; those beyond 256 have no place.
@@ -117,7 +117,6 @@ int targaReadPalette(int fd, MOD* mod, unsigned char* palette)
             e[2] = map[3 * i];
         }
     }
-    std::free(map);
     return rc;
 }
 
@@ -207,24 +206,27 @@ int targaReadData(int fd, MOD* mod, unsigned char* data)
         const uint64_t entryBits = h.mapBits() == 15 ? 16 : h.mapBits();
         start += entryBits * static_cast<uint64_t>(h.mapCount()) / 8;
     }
-    if (!seekTo(fd, start))
+    if (!seekTo(fd, start)) {
+        clearData(mod, data);
         return kShortRead;
+    }
     const size_t width = static_cast<size_t>(mod->width);
     const size_t pixelBytes = static_cast<size_t>(h.bits()) / 8;
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, mod->bpp));
     CodecInput in(fd);
-    unsigned char* wide =
-        pixelBytes == 4 ? static_cast<unsigned char*>(std::malloc(4 * width)) : nullptr;
-    if (!in.ok() || (pixelBytes == 4 && wide == nullptr)) {
-        std::free(wide);
+    std::vector<unsigned char> wide;
+    if (!in.ok() || (pixelBytes == 4 && !sizeScratch(wide, 4 * width))) {
+        clearData(mod, data);
         return kNoMemory;
     }
+    const size_t used = mod->bpp == 24 ? 3 * width : width;
     TargaRle rle(in, pixelBytes);
     int rc = kOk;
     for (int r = 0; r < mod->height && rc == kOk; ++r) {
         const int y = h.topFirst() ? mod->height - 1 - r : r;
         unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
-        unsigned char* target = pixelBytes == 4 ? wide : pixelBytes == 2 ? row + width : row;
+        unsigned char* target =
+            pixelBytes == 4 ? wide.data() : pixelBytes == 2 ? row + width : row;
         if (h.runLength())
             rc = rle.row(target, width);
         else
@@ -232,10 +234,83 @@ int targaReadData(int fd, MOD* mod, unsigned char* data)
         if (rc == kOk && pixelBytes == 2)
             expand16(row, width);
         else if (rc == kOk && pixelBytes == 4)
-            drop32(wide, row, width);
+            drop32(wide.data(), row, width);
+        std::memset(row + used, 0, rowBytes - used);
     }
-    std::free(wide);
+    // A failed read promises no pixels; none of what the block held before may show.
+    if (rc != kOk)
+        clearData(mod, data);
     return rc;
+}
+
+// The bits a pixel takes in the file, from the options: 8 for a palette picture, 16, 24 or 32
+// for a 24-bit one; 0 when the options ask for what cannot be written.
+int targaBits(int depth, const char* options)
+{
+    const bool o16 = hasOption(options, "16") != nullptr, o24 = hasOption(options, "24") != nullptr,
+               o32 = hasOption(options, "32") != nullptr;
+    if (depth == 8)
+        return o16 || o24 || o32 ? 0 : 8;
+    if (o16 + o24 + o32 > 1)
+        return 0;
+    return o16 ? 16 : o32 ? 32 : 24;
+}
+
+// The file header and, for a palette picture, the colour map (blue, green, red).
+void writeTargaHeader(CodecOutput& out, const MOD& mod, int bits, bool topFirst,
+                      const unsigned char* palette)
+{
+    const int depth = mod.bpp;
+    unsigned char h[kHeaderSize] = {};
+    h[1] = depth == 8 ? 1 : 0;
+    h[2] = depth == 8 ? 1 : 2;
+    if (depth == 8) {
+        putLE16(h + 5, 256);
+        h[7] = 24;
+    }
+    putLE16(h + 12, static_cast<uint32_t>(mod.width));
+    putLE16(h + 14, static_cast<uint32_t>(mod.height));
+    h[16] = static_cast<unsigned char>(bits);
+    h[17] = topFirst ? 0x20 : 0;
+    out.write(h, kHeaderSize);
+    if (depth == 8) {
+        for (int i = 0; i < 256; ++i) {
+            const unsigned char bgr[3] = {palette[3 * i + 2], palette[3 * i + 1], palette[3 * i]};
+            out.write(bgr, 3);
+        }
+    }
+}
+
+// The pixel rows in the file's order and form; false when there is no memory for a row.
+bool writeTargaBody(CodecOutput& out, const MOD& mod, int bits, bool topFirst,
+                    const unsigned char* data)
+{
+    const size_t width = static_cast<size_t>(mod.width);
+    std::vector<unsigned char> line;
+    if ((bits == 16 || bits == 32) && !sizeScratch(line, 4 * width))
+        return false;
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
+    for (int r = 0; r < mod.height; ++r) {
+        const int y = topFirst ? mod.height - 1 - r : r;
+        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
+        if (bits == 8 || bits == 24) {
+            out.write(row, width * static_cast<size_t>(bits / 8));
+        } else if (bits == 32) {
+            for (size_t x = 0; x < width; ++x) {
+                std::memcpy(&line[4 * x], row + 3 * x, 3);
+                line[4 * x + 3] = 0;
+            }
+            out.write(line.data(), 4 * width);
+        } else {
+            for (size_t x = 0; x < width; ++x) {
+                const unsigned char* p = row + 3 * x;
+                putLE16(&line[2 * x],
+                        static_cast<uint32_t>((p[2] >> 3) << 10 | (p[1] >> 3) << 5 | (p[0] >> 3)));
+            }
+            out.write(line.data(), 2 * width);
+        }
+    }
+    return true;
 }
 
 int targaWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
@@ -244,73 +319,19 @@ int targaWrite(const char*, int fd, const MOD* mod, const unsigned char* palette
     const int depth = mod->bpp;
     if (depth != 8 && depth != 24)
         return kUnsupported;
-    const bool o16 = hasOption(options, "16") != nullptr, o24 = hasOption(options, "24") != nullptr,
-               o32 = hasOption(options, "32") != nullptr;
     const bool yup = hasOption(options, "yup") != nullptr,
                ydown = hasOption(options, "ydown") != nullptr;
-    if (yup && ydown)
+    const int bits = targaBits(depth, options);
+    if ((yup && ydown) || bits == 0)
         return kBadOption;
-    int bits = 8;
-    if (depth == 8) {
-        if (o16 || o24 || o32)
-            return kBadOption;
-    } else {
-        if (o16 + o24 + o32 > 1)
-            return kBadOption;
-        bits = o16 ? 16 : o32 ? 32 : 24;
-    }
     if (mod->width < 1 || mod->height < 1 || mod->width > 0xFFFF || mod->height > 0xFFFF)
         return kBadSize;
-
-    unsigned char h[kHeaderSize] = {};
-    h[1] = depth == 8 ? 1 : 0;
-    h[2] = depth == 8 ? 1 : 2;
-    if (depth == 8) {
-        putLE16(h + 5, 256);
-        h[7] = 24;
-    }
-    putLE16(h + 12, static_cast<uint32_t>(mod->width));
-    putLE16(h + 14, static_cast<uint32_t>(mod->height));
-    h[16] = static_cast<unsigned char>(bits);
-    h[17] = ydown ? 0x20 : 0;
-
-    const size_t width = static_cast<size_t>(mod->width);
     CodecOutput out(fd);
-    unsigned char* line =
-        bits == 16 || bits == 32 ? static_cast<unsigned char*>(std::malloc(4 * width)) : nullptr;
-    if (!out.ok() || ((bits == 16 || bits == 32) && line == nullptr)) {
-        std::free(line);
+    if (!out.ok())
         return kNoMemory;
-    }
-    out.write(h, kHeaderSize);
-    if (depth == 8) {
-        for (int i = 0; i < 256; ++i) {
-            const unsigned char bgr[3] = {palette[3 * i + 2], palette[3 * i + 1], palette[3 * i]};
-            out.write(bgr, 3);
-        }
-    }
-    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod->width, depth));
-    for (int r = 0; r < mod->height; ++r) {
-        const int y = ydown ? mod->height - 1 - r : r;
-        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
-        if (bits == 8 || bits == 24) {
-            out.write(row, width * (bits / 8));
-        } else if (bits == 32) {
-            for (size_t x = 0; x < width; ++x) {
-                std::memcpy(line + 4 * x, row + 3 * x, 3);
-                line[4 * x + 3] = 0;
-            }
-            out.write(line, 4 * width);
-        } else {
-            for (size_t x = 0; x < width; ++x) {
-                const unsigned char* p = row + 3 * x;
-                putLE16(line + 2 * x,
-                        static_cast<uint32_t>((p[2] >> 3) << 10 | (p[1] >> 3) << 5 | (p[0] >> 3)));
-            }
-            out.write(line, 2 * width);
-        }
-    }
-    std::free(line);
+    writeTargaHeader(out, *mod, bits, ydown, palette);
+    if (!writeTargaBody(out, *mod, bits, ydown, data))
+        return kNoMemory;
     return out.flush() ? kOk : kShortWrite;
 }
 

@@ -3,6 +3,7 @@
 // little-endian single-strip TIFF, uncompressed or LZW.
 #include "detail/icodecstream.hpp"
 #include "detail/ipackbits.hpp"
+#include "detail/ilzwdecoder.hpp"
 #include "detail/ilzwencoder.hpp"
 #include "detail/itiffdir.hpp"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace imgfmt {
 
@@ -321,146 +323,10 @@ int tiffReadPalette(int, MOD* mod, unsigned char* palette)
     return kOk;
 }
 
-// LZW decoder of one strip (codes 9 to 12 bits, most significant bit first, early change)
-// into a buffer that holds the whole strip. Every string of the table is a stretch of output
-// already decoded (the previous string and the first byte of the next), so an entry is just an
-// offset and a length, and a string is copied from there; no chain of prefixes is walked.
-class TiffLzwDecoder {
-public:
-    TiffLzwDecoder() noexcept
-        : fEntries(static_cast<Entry*>(std::malloc(4096 * sizeof(Entry)))),
-          fRaw(static_cast<unsigned char*>(std::malloc(kRawBytes)))
-    {
-    }
-    ~TiffLzwDecoder() noexcept
-    {
-        std::free(fEntries);
-        std::free(fRaw);
-    }
-    TiffLzwDecoder(const TiffLzwDecoder&) = delete;
-    TiffLzwDecoder& operator=(const TiffLzwDecoder&) = delete;
-
-    bool ok() const noexcept { return fEntries != nullptr && fRaw != nullptr; }
-
-    // Fills out[0, n) from the strip's codes; a string that would pass the end is cut there.
-    int decode(CodecInput& in, unsigned char* out, size_t n) noexcept
-    {
-        Entry* const entries = fEntries;
-        unsigned char* o = out;
-        unsigned char* const end = out + n;
-        const unsigned char* rp = fRaw;
-        const unsigned char* re = fRaw;
-        bool ended = false;
-        uint64_t acc = 0;
-        int bits = 0, width = 9;
-        // The mask of a code of the current width, and the next free code at which the width
-        // grows (none once it is 12).
-        unsigned mask = 511, widen = 511;
-        unsigned next = 258;
-        bool haveOld = false;  // whether a code came since the table was cleared
-        // Defines the next free code as a string of the output, which widens the code one code
-        // early: after 510, 1022 and 2046 are defined.
-        auto addEntry = [&](uint32_t start, uint32_t length) {
-            entries[next] = Entry{start, length};
-            if (++next == widen) {
-                ++width;
-                mask = mask << 1 | 1;
-                widen = width < 12 ? mask : kNoWidening;
-            }
-        };
-        unsigned char* oldStart = out;
-        uint32_t oldLength = 0;
-        while (o < end) {
-            if (bits < width && re - rp >= 4) {
-                // Fewer than 12 bits are left, so four more bytes always fit the reservoir.
-                acc = acc << 32 | getBE32(rp);
-                rp += 4;
-                bits += 32;
-            } else if (bits < width) {
-                while (bits <= 56) {
-                    if (rp == re) {
-                        if (ended)
-                            break;
-                        const size_t got = in.read(fRaw, kRawBytes);
-                        rp = fRaw;
-                        re = fRaw + got;
-                        if (got == 0) {
-                            ended = true;
-                            break;
-                        }
-                    }
-                    acc = acc << 8 | *rp++;
-                    bits += 8;
-                }
-                if (bits < width)
-                    return kShortRead;
-            }
-            bits -= width;
-            const unsigned code = static_cast<unsigned>(acc >> bits) & mask;
-            // Literals come first: on data that hardly repeats they are nearly every code, and
-            // none of them can be a control code or refer to an entry not yet defined.
-            if (code < 256) {
-                if (haveOld && next < 4096)
-                    addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
-                haveOld = true;
-                oldStart = o;
-                *o++ = static_cast<unsigned char>(code);
-                oldLength = 1;
-                continue;
-            }
-            if (code == kClear) {
-                width = 9;
-                mask = widen = 511;
-                next = 258;
-                haveOld = false;
-                continue;
-            }
-            // The first code of a table must be a literal: nothing else is defined yet. A code
-            // beyond the next free one refers to nothing yet defined.
-            if (code == kEndOfData || !haveOld || code > next || code == 4096)
-                return kShortRead;
-            if (next < 4096)
-                addEntry(static_cast<uint32_t>(oldStart - out), oldLength + 1);
-            oldStart = o;
-            const Entry e = entries[code];
-            oldLength = e.length;
-            o = copy(o, out + e.start, e.length, end);
-        }
-        return kOk;
-    }
-
-private:
-    static constexpr unsigned kClear = 256, kEndOfData = 257;
-    static constexpr unsigned kNoWidening = 0xFFFFFFFF;
-    static constexpr size_t kRawBytes = 16384;
-
-    struct Entry {
-        uint32_t start;
-        uint32_t length;
-    };
-
-    // Copies length bytes from src to o, forward, cut at end; returns the new o. The source may
-    // overlap the destination (a string that repeats its own start): every byte read is then
-    // one already written. Whole-word copies may run up to 7 bytes past the string, which later
-    // strings overwrite; near the end the copy goes byte by byte, so nothing behind end is
-    // touched (the strip may be decoded straight into the model, other rows behind it).
-    static unsigned char* copy(unsigned char* o, const unsigned char* src, size_t length,
-                               unsigned char* end) noexcept
-    {
-        if (length > static_cast<size_t>(end - o))
-            length = static_cast<size_t>(end - o);
-        if (o - src >= 8 && static_cast<size_t>(end - o) - length >= 7) {
-            for (size_t i = 0; i < length; i += 8)
-                std::memcpy(o + i, src + i, 8);
-        } else {
-            for (size_t i = 0; i < length; ++i)
-                o[i] = src[i];
-        }
-        return o + length;
-    }
-
-    Entry* fEntries;
-    unsigned char* fRaw;
+// The strip's bytes, up to its byte count, as the LZW decoder takes them.
+struct StripSource {
+    CodecInput& in;
+    size_t fill(unsigned char* to, size_t room) noexcept { return in.read(to, room); }
 };
 
 // Reads the strips of one image into the model: each compressed strip is decoded whole, into
@@ -470,13 +336,13 @@ class StripReader {
 public:
     StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
                 const tiffdir::TiffDirectory& dir) noexcept
-        : fFd(fd), fMod(mod), fData(data), fSt(st), fIn(fd),
+        : fMod(mod), fData(data), fSt(st),
+          fIn(fd, UINT64_MAX, st.compression == kNone ? 262144 : 32768),
           fOffsets(tiffdir::findEntry(dir, kStripOffsets)),
           fCounts(tiffdir::findEntry(dir, kStripByteCounts)),
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
     {
     }
-    ~StripReader() noexcept { std::free(fStrip); }
     StripReader(const StripReader&) = delete;
     StripReader& operator=(const StripReader&) = delete;
 
@@ -490,6 +356,7 @@ public:
             fFileRow = static_cast<size_t>((width * fSt.bits * fSt.samples + 7) / 8);
         // Uncompressed rows are converted straight from the input's buffer; compressed strips
         // are decoded whole first, as an LZW string may repeat any earlier part of its strip.
+        bool stripReady = true;
         if (fSt.compression != kNone) {
             // Counted in 64 bits: with many samples a strip can outgrow the model, and on a
             // 32-bit target the product would wrap into a small block. The decoder's offsets are
@@ -500,10 +367,9 @@ public:
                 return kNoMemory;
             fInPlace = decodesInPlace();
             if (!fInPlace)
-                fStrip = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(stripBytes)));
+                stripReady = sizeScratch(fStrip, static_cast<size_t>(stripBytes));
         }
-        if (!fIn.ok() || (fSt.compression != kNone && !fInPlace && fStrip == nullptr) ||
-            (fSt.compression == kLzw && !fLzw.ok()))
+        if (!fIn.ok() || !stripReady || (fSt.compression == kLzw && !fLzw.ok()))
             return kNoMemory;
         const int64_t perPlane = (fMod.height + fSt.rowsPerStrip - 1) / fSt.rowsPerStrip;
         const int planes = planarRgb ? 3 : 1;
@@ -534,9 +400,8 @@ private:
             if (count > 0 && fSt.compression != kNone)
                 limit = static_cast<uint64_t>(count);
         }
-        if (!seekTo(fFd, offset))
+        if (!fIn.moveTo(offset, limit))
             return kShortRead;
-        fIn.restart(limit);
         int64_t rows = fMod.height - firstRow;
         if (rows > fSt.rowsPerStrip)
             rows = fSt.rowsPerStrip;
@@ -544,11 +409,11 @@ private:
             return readRawRows(firstRow, rows, plane);
         if (fInPlace)
             return decodeInPlace(firstRow, rows);
-        const int rc = decode(fStrip, fFileRow * static_cast<size_t>(rows));
+        const int rc = decode(fStrip.data(), fFileRow * static_cast<size_t>(rows));
         if (rc != kOk)
             return rc;
         for (int64_t r = 0; r < rows; ++r) {
-            unsigned char* src = fStrip + static_cast<size_t>(r) * fFileRow;
+            unsigned char* src = fStrip.data() + static_cast<size_t>(r) * fFileRow;
             if (fSt.predictor == 2)
                 undoPredictor(src, fSt.planar == 2 ? 1 : static_cast<size_t>(fSt.samples));
             convert(src, modelRow(firstRow + r), plane);
@@ -556,10 +421,15 @@ private:
         return kOk;
     }
 
+    // Decodes a whole strip; a strip that ends early (or whose codes break off) fails.
     int decode(unsigned char* out, size_t bytes) noexcept
     {
-        return fSt.compression == kLzw ? fLzw.decode(fIn, out, bytes)
-                                       : unpackByteRuns(fIn, out, bytes, kPackBitsDialect);
+        if (fSt.compression != kLzw)
+            return unpackByteRuns(fIn, out, bytes, kPackBitsDialect);
+        StripSource source{fIn};
+        static constexpr lzw::Dialect kTiffLzw{8, true, true, 0xFF};
+        return fLzw.decode(kTiffLzw, source, out, bytes).ending == lzw::Ending::Full ? kOk
+                                                                                     : kShortRead;
     }
 
     // Whether a decoded file row is already a model row but for the order of red and blue: one
@@ -630,13 +500,11 @@ private:
             const unsigned char* src = fIn.view(fFileRow);
             if (src == nullptr) {
                 // A row longer than the input's buffer goes through a row of its own.
-                if (fStrip == nullptr)
-                    fStrip = static_cast<unsigned char*>(std::malloc(fFileRow));
-                if (fStrip == nullptr)
+                if (fStrip.size() < fFileRow && !sizeScratch(fStrip, fFileRow))
                     return kNoMemory;
-                if (!fIn.readExact(fStrip, fFileRow))
+                if (!fIn.readExact(fStrip.data(), fFileRow))
                     return kShortRead;
-                src = fStrip;
+                src = fStrip.data();
             }
             convert(src, modelRow(firstRow + r), plane);
         }
@@ -653,6 +521,8 @@ private:
     void convert(const unsigned char* src, unsigned char* row, int plane) const noexcept
     {
         const size_t width = static_cast<size_t>(fMod.width);
+        const size_t used = fMod.bpp == 24 ? 3 * width : fFileRow;
+        std::memset(row + used, 0, fRowBytes - used);
         if (fMod.bpp != 24) {
             std::memcpy(row, src, fFileRow);
         } else if (fSt.planar == 2) {
@@ -680,7 +550,6 @@ private:
         }
     }
 
-    int fFd;
     const MOD& fMod;
     unsigned char* fData;
     const TiffState& fSt;
@@ -689,9 +558,9 @@ private:
     const tiffdir::TiffEntry* fCounts;
     size_t fRowBytes;
     size_t fFileRow = 0;
-    unsigned char* fStrip = nullptr;
+    std::vector<unsigned char> fStrip;
     bool fInPlace = false;
-    TiffLzwDecoder fLzw;
+    lzw::Decoder fLzw;
 };
 
 int tiffReadData(int fd, MOD* mod, unsigned char* data)
@@ -699,10 +568,17 @@ int tiffReadData(int fd, MOD* mod, unsigned char* data)
     auto st = loadCodecState<TiffState>(mod);
     OpenDirectory d;
     // The directory was read once already; failing now means the file changed or memory ran out.
-    if (d.open(fd, st.index) != kOk)
+    if (d.open(fd, st.index) != kOk) {
+        clearData(mod, data);
         return kNoMemory;
+    }
     StripReader reader(fd, *mod, data, st, d.dir());
-    return reader.run();
+    const int rc = reader.run();
+    // A failed read promises no pixels; none of what the block held before may show.
+    if (rc != kOk)
+        std::memset(data, 0, static_cast<size_t>(ModRowBytes(mod->width, mod->bpp)) *
+                                 static_cast<size_t>(mod->height));
+    return rc;
 }
 
 // Packs codes most significant bit first.
@@ -809,24 +685,70 @@ bool forEachFileRow(const MOD& mod, const unsigned char* data, Fn fn)
 {
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
     const size_t packed = (static_cast<size_t>(mod.width) * mod.bpp + 7) / 8;
-    unsigned char* rgb = nullptr;
-    if (mod.bpp == 24) {
-        rgb = static_cast<unsigned char*>(std::malloc(packed));
-        if (rgb == nullptr)
-            return false;
-    }
+    std::vector<unsigned char> rgb;
+    if (mod.bpp == 24 && !sizeScratch(rgb, packed))
+        return false;
     for (int y = mod.height - 1; y >= 0; --y) {
         const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
-        if (rgb != nullptr) {
-            swapRedBlue(row, rgb, static_cast<size_t>(mod.width));
-            row = rgb;
+        if (mod.bpp == 24) {
+            swapRedBlue(row, rgb.data(), static_cast<size_t>(mod.width));
+            row = rgb.data();
         }
         fn(row, packed);
     }
-    std::free(rgb);
     return true;
 }
 
+// Uncompressed rows, top row first, each converted straight into the output's buffer.
+bool writeRawRows(CodecOutput& out, const MOD& mod, const unsigned char* data)
+{
+    const size_t rowBytes = static_cast<size_t>(ModRowBytes(mod.width, mod.bpp));
+    const size_t packed = (static_cast<size_t>(mod.width) * mod.bpp + 7) / 8;
+    if (packed > 65536)
+        return forEachFileRow(mod, data,
+                              [&out](const unsigned char* row, size_t n) { out.write(row, n); });
+    for (int y = mod.height - 1; y >= 0; --y) {
+        const unsigned char* row = data + static_cast<size_t>(y) * rowBytes;
+        unsigned char* to = out.reserve(packed);
+        if (mod.bpp == 24)
+            swapRedBlue(row, to, static_cast<size_t>(mod.width));
+        else
+            std::memcpy(to, row, packed);
+    }
+    return true;
+}
+
+// The one strip, LZW-compressed or as it is; false when there is no memory for the encoder or a
+// row.
+bool writeTiffStrip(CodecOutput& out, const MOD& mod, const unsigned char* data, bool lzw)
+{
+    if (!lzw)
+        return writeRawRows(out, mod, data);
+    TiffCodeWriter codes(out);
+    LzwEncoder<TiffCodeWriter> enc(codes, 9, true);
+    if (!enc.ok())
+        return false;
+    enc.start();
+    const bool rowsOk = forEachFileRow(mod, data, [&enc](const unsigned char* row, size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            enc.add(row[i]);
+    });
+    enc.finish();
+    codes.finish();
+    return rowsOk;
+}
+
+// Owns a directory being written for the length of one write.
+struct WrittenDirectory {
+    tiffdir::TiffHeader* header = tiffdir::create();
+    WrittenDirectory() = default;
+    ~WrittenDirectory() { tiffdir::release(header); }
+    WrittenDirectory(const WrittenDirectory&) = delete;
+    WrittenDirectory& operator=(const WrittenDirectory&) = delete;
+};
+
+// The header and the directory first, with the strip's place and size still unknown; then the
+// strip; then the directory again, with the two patched in.
 int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
               const unsigned char* data, const char* options)
 {
@@ -835,50 +757,22 @@ int tiffWrite(const char*, int fd, const MOD* mod, const unsigned char* palette,
         return kUnsupported;
     if (mod->width < 1 || mod->height < 1)
         return 6;
-    tiffdir::TiffHeader* header = tiffdir::create();
-    if (header == nullptr)
+    WrittenDirectory d;
+    if (d.header == nullptr || !addTags(d.header->directory, *mod, palette, options))
         return kNoMemory;
-    int rc = kOk;
-    if (!addTags(header->directory, *mod, palette, options)) {
-        rc = kNoMemory;
-    } else if (!tiffdir::write(fd, *header)) {
-        rc = kShortWrite;
-    } else {
-        const uint64_t start = static_cast<uint64_t>(fileSize(fd));
-        CodecOutput out(fd);
-        bool rowsOk = out.ok();
-        if (rowsOk && hasOption(options, "lzw") != nullptr) {
-            TiffCodeWriter codes(out);
-            LzwEncoder<TiffCodeWriter> enc(codes, 9, true);
-            rowsOk = enc.ok();
-            if (rowsOk) {
-                enc.start();
-                rowsOk = forEachFileRow(*mod, data, [&enc](const unsigned char* row, size_t n) {
-                    for (size_t i = 0; i < n; ++i)
-                        enc.add(row[i]);
-                });
-                enc.finish();
-                codes.finish();
-            }
-        } else if (rowsOk) {
-            rowsOk = forEachFileRow(
-                *mod, data, [&out](const unsigned char* row, size_t n) { out.write(row, n); });
-        }
-        if (!rowsOk) {
-            rc = kNoMemory;
-        } else if (!out.flush()) {
-            rc = kShortWrite;
-        } else {
-            const uint32_t offset = static_cast<uint32_t>(start);
-            const uint32_t bytes = static_cast<uint32_t>(out.written());
-            tiffdir::setLong(header->directory, kStripOffsets, &offset);
-            tiffdir::setLong(header->directory, kStripByteCounts, &bytes);
-            if (!tiffdir::rewrite(fd, header->directory))
-                rc = kShortWrite;
-        }
-    }
-    tiffdir::release(header);
-    return rc;
+    if (!tiffdir::write(fd, *d.header))
+        return kShortWrite;
+    const uint64_t start = static_cast<uint64_t>(fileSize(fd));
+    CodecOutput out(fd);
+    if (!out.ok() || !writeTiffStrip(out, *mod, data, hasOption(options, "lzw") != nullptr))
+        return kNoMemory;
+    if (!out.flush())
+        return kShortWrite;
+    const uint32_t offset = static_cast<uint32_t>(start);
+    const uint32_t bytes = static_cast<uint32_t>(out.written());
+    tiffdir::setLong(d.header->directory, kStripOffsets, &offset);
+    tiffdir::setLong(d.header->directory, kStripByteCounts, &bytes);
+    return tiffdir::rewrite(fd, d.header->directory) ? kOk : kShortWrite;
 }
 
 int tiffMessage(int code)

@@ -33,12 +33,26 @@ public:
     uint32_t u32(const unsigned char* p) const { return fBig ? getBE32(p) : getLE32(p); }
 
     // Reads n bytes at offset, refusing what lies beyond the end of the file before any
-    // allocation or seek is made for it.
+    // allocation or seek is made for it. A directory's pieces (its count, its entries, the
+    // values they point to) usually lie close together: small reads go through a window of the
+    // file that one call fills, rather than a seek and a read each.
     bool readAt(uint64_t offset, void* dst, uint64_t n) const
     {
         if (offset > fSize || n > fSize - offset)
             return false;
-        return seekTo(fFd, offset) && readExact(fFd, dst, static_cast<size_t>(n));
+        if (n > sizeof fWindow)
+            return seekTo(fFd, offset) && readExact(fFd, dst, static_cast<size_t>(n));
+        if (offset < fWindowStart || offset + n > fWindowStart + fWindowFill) {
+            const uint64_t left = fSize - offset;
+            const size_t want = left < sizeof fWindow ? static_cast<size_t>(left) : sizeof fWindow;
+            fWindowFill = 0;
+            if (!seekTo(fFd, offset) || !readExact(fFd, fWindow, want))
+                return false;
+            fWindowStart = offset;
+            fWindowFill = want;
+        }
+        std::memcpy(dst, fWindow + (offset - fWindowStart), static_cast<size_t>(n));
+        return true;
     }
 
     uint64_t size() const { return fSize; }
@@ -47,6 +61,9 @@ private:
     int fFd;
     bool fBig;
     uint64_t fSize;
+    mutable unsigned char fWindow[4096];
+    mutable uint64_t fWindowStart = 0;
+    mutable size_t fWindowFill = 0;
 };
 
 // Converts n raw bytes of one entry into host-order values.

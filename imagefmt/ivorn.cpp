@@ -6,7 +6,7 @@
 
 #include <ovkmsgid.hpp>
 
-#include <cstdlib>
+#include <vector>
 
 namespace imgfmt {
 
@@ -192,6 +192,7 @@ int vornReadPalette(int, MOD* model, unsigned char* palette)
 
 int vornReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     if (fileSeek(fd, kHeaderBytes, FileSeekSet) != kHeaderBytes)
         return ModCodecShortRead;
     return readRawRows(fd, model, data);
@@ -300,6 +301,7 @@ int zvxReadPalette(int, MOD*, unsigned char* palette)
 
 int zvxReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     if (fileSeek(fd, 0, FileSeekSet) != 0)
         return ModCodecShortRead;
     return readRawRows(fd, model, data);
@@ -313,9 +315,10 @@ int zvxWrite(const char*, int fd, const MOD* model, const unsigned char* palette
     unsigned char grey[256];
     if (const int code = greyOfPalette(options, palette, grey))
         return code;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(model->width)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(model->width)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int rowBytes = ModRowBytes(model->width, 8);
     int code = 0;
     for (int y = model->height - 1; y >= 0 && code == 0; --y) {
@@ -325,7 +328,6 @@ int zvxWrite(const char*, int fd, const MOD* model, const unsigned char* palette
         if (fileWriteFull(fd, buffer, model->width) != model->width)
             code = ModCodecShortWrite;
     }
-    std::free(buffer);
     return code;
 }
 

@@ -312,6 +312,7 @@ int xbmReadPalette(int, MOD*, unsigned char* palette)
 
 int xbmReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     Tokenizer t = loadCodecState<Tokenizer>(model);
     t.fd = fd;
     const int rowBytes = ModRowBytes(model->width, 1);

@@ -5,7 +5,7 @@
 
 #include <ovkmsgid.hpp>
 
-#include <cstdlib>
+#include <vector>
 
 namespace imgfmt {
 
@@ -168,13 +168,15 @@ int yuvReadPalette(int, MOD*, unsigned char*) { return 0; }
 
 int yuvReadData(int fd, MOD* model, unsigned char* data)
 {
+    clearData(model, data);
     const int groupCount = model->width / 4;
     const int fileRow = groupCount * kGroupBytes;
     if (fileSeek(fd, kHeaderBytes, FileSeekSet) != kHeaderBytes)
         return ModCodecShortRead;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(fileRow)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(fileRow)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int rowBytes = ModRowBytes(model->width, 24);
     int code = 0;
     for (int y = model->height - 1; y >= 0; --y) {
@@ -184,7 +186,6 @@ int yuvReadData(int fd, MOD* model, unsigned char* data)
         }
         convertRow(buffer, groupCount, data + int64_t(y) * rowBytes);
     }
-    std::free(buffer);
     return code;
 }
 
@@ -212,9 +213,10 @@ int yuvWrite(const char*, int fd, const MOD* model, const unsigned char*, const 
         return ModCodecShortWrite;
     const int groupCount = width / 4;
     const int fileRow = groupCount * kGroupBytes;
-    auto* buffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(fileRow)));
-    if (!buffer)
+    std::vector<unsigned char> scratch;
+    if (!sizeScratch(scratch, static_cast<size_t>(fileRow)))
         return ModCodecNoMemory;
+    unsigned char* const buffer = scratch.data();
     const int rowBytes = ModRowBytes(model->width, 24);
     int code = 0;
     for (int row = model->height - 1; row >= 0 && code == 0; --row) {
@@ -224,7 +226,6 @@ int yuvWrite(const char*, int fd, const MOD* model, const unsigned char*, const 
         if (fileWriteFull(fd, buffer, fileRow) != fileRow)
             code = ModCodecShortWrite;
     }
-    std::free(buffer);
     return code;
 }
 

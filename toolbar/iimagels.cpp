@@ -5,7 +5,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include <detail/imemdc.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/iimagels.hpp"
 
@@ -23,10 +23,8 @@ struct IconBitmaps {
     ICONINFO info{};
     ~IconBitmaps()
     {
-        if (info.hbmMask)
-            DeleteObject(info.hbmMask);
-        if (info.hbmColor)
-            DeleteObject(info.hbmColor);
+        ovk_native::dispose(info.hbmMask);
+        ovk_native::dispose(info.hbmColor);
     }
 };
 
@@ -39,34 +37,39 @@ HBITMAP seeThruMask(HBITMAP oldMask, HBITMAP colour)
 {
     BITMAP record{};
     GetObjectA(oldMask, sizeof record, &record);
-    HDC screen = GetDC(nullptr);
-    ovk_graphics::MemoryDC source(screen);
-    ovk_graphics::MemoryDC target(screen);
-    ReleaseDC(nullptr, screen);
-    HBITMAP mask = CreateBitmap(record.bmWidth, record.bmHeight, record.bmPlanes,
-                                record.bmBitsPixel, nullptr);
+    ovk_native::WindowDC screen(nullptr);
+    const ovk_native::MemoryDC source(screen.get());
+    const ovk_native::MemoryDC target(screen.get());
+    screen.close();
+    ovk_native::Bitmap mask(CreateBitmap(record.bmWidth, record.bmHeight, record.bmPlanes,
+                                         record.bmBitsPixel, nullptr));
     if (!mask)
         return nullptr;
-    source.select(oldMask);
-    target.select(mask);
-    const int width = record.bmWidth;
-    // An icon without a colour image keeps its image below the mask in the same bitmap.
-    const int height = colour ? record.bmHeight : record.bmHeight / 2;
-    if (!colour)
-        BitBlt(target.get(), 0, height, width, height, source.get(), 0, height, SRCCOPY);
-    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, NOTSRCCOPY);
-    HGDIOBJ oldBrush = SelectObject(target.get(), GetStockObject(GRAY_BRUSH));
-    BitBlt(target.get(), 0, 0, width, height, target.get(), 0, 0, MERGECOPY);
-    SelectObject(target.get(), oldBrush);
-    BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCPAINT);
-    if (colour) {
-        ovk_graphics::MemoryDC image(target.get());
-        image.select(colour);
-        // DSna: the colour where the mask is 0, black where it is 1.
-        constexpr DWORD keepOpaque = 0x00220326;
-        BitBlt(image.get(), 0, 0, width, height, target.get(), 0, 0, keepOpaque);
+    {
+        // Both bitmaps leave their contexts at the end of this scope, before the mask is
+        // handed out.
+        const ovk_native::Selection sourceBitmap(source.get(), oldMask);
+        const ovk_native::Selection targetBitmap(target.get(), mask.get());
+        const int width = record.bmWidth;
+        // An icon without a colour image keeps its image below the mask in the same bitmap.
+        const int height = colour ? record.bmHeight : record.bmHeight / 2;
+        if (!colour)
+            BitBlt(target.get(), 0, height, width, height, source.get(), 0, height, SRCCOPY);
+        BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, NOTSRCCOPY);
+        {
+            const ovk_native::Selection grey(target.get(), GetStockObject(GRAY_BRUSH));
+            BitBlt(target.get(), 0, 0, width, height, target.get(), 0, 0, MERGECOPY);
+        }
+        BitBlt(target.get(), 0, 0, width, height, source.get(), 0, 0, SRCPAINT);
+        if (colour) {
+            const ovk_native::MemoryDC image(target.get());
+            const ovk_native::Selection colourBitmap(image.get(), colour);
+            // DSna: the colour where the mask is 0, black where it is 1.
+            constexpr DWORD keepOpaque = 0x00220326;
+            BitBlt(image.get(), 0, 0, width, height, target.get(), 0, 0, keepOpaque);
+        }
     }
-    return mask;
+    return mask.release();
 }
 
 } // namespace
@@ -141,9 +144,8 @@ HICON IImageList::icon(int index)
 
 int IImageList::addIconFromImageList(IImageList& other)
 {
-    HICON image = other.icon(-1);
-    const int index = ImageList_ReplaceIcon(fHandle, -1, image);
-    DestroyIcon(image);
+    const ovk_native::Icon image(other.icon(-1));
+    const int index = ImageList_ReplaceIcon(fHandle, -1, image.get());
     if (index == -1)
         fail("IImageList::addIconFromImageList(IImageList&)");
     return index;
@@ -154,23 +156,18 @@ int IImageList::addIconAsSeeThru(HICON& icon)
     IconBitmaps bitmaps;
     if (!GetIconInfo(icon, &bitmaps.info))
         fail("IImageList::addIconAsSeeThru(HICON&)");
-    HBITMAP mask = seeThruMask(bitmaps.info.hbmMask, bitmaps.info.hbmColor);
+    ovk_native::Bitmap mask(seeThruMask(bitmaps.info.hbmMask, bitmaps.info.hbmColor));
     if (!mask)
         fail("IImageList::addIconAsSeeThru(HICON&)");
     ICONINFO record = bitmaps.info;
-    record.hbmMask = mask;
+    record.hbmMask = mask.get();
     icon = CreateIconIndirect(&record);
-    DeleteObject(mask);
+    mask.reset();
     if (!icon)
         fail("IImageList::addIconAsSeeThru(HICON&)");
-    try {
-        const int index = addIcon(icon);
-        DestroyIcon(icon);
-        return index;
-    } catch (...) {
-        DestroyIcon(icon);
-        throw;
-    }
+    // The list keeps a copy: the icon made here goes when the call ends, added or not.
+    const ovk_native::Icon made(icon);
+    return addIcon(icon);
 }
 
 int IImageList::addMergedIcon(IImageList& first, int firstIndex, IImageList& second,

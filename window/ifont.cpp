@@ -1,12 +1,15 @@
 // Fonts: the shared font record, creation of the native font, attributes and queries.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
@@ -31,8 +34,7 @@ public:
     explicit MeasuringContext(HDC context) : fContext(context)
     {
         if (!fContext) {
-            fContext = GetDC(nullptr);
-            fReleased = true;
+            fContext = fScreen.emplace(nullptr).get();
             if (!fContext)
                 IThrow::systemError(
                     "GetDC", GetLastError(),
@@ -41,36 +43,28 @@ public:
     }
     MeasuringContext(const MeasuringContext&) = delete;
     MeasuringContext& operator=(const MeasuringContext&) = delete;
-    ~MeasuringContext()
-    {
-        if (fReleased)
-            ReleaseDC(nullptr, fContext);
-    }
     HDC get() const noexcept { return fContext; }
 
 private:
+    std::optional<ovk_native::WindowDC> fScreen;
     HDC fContext;
-    bool fReleased = false;
 };
 
 // Keeps a font selected into a device context for the life of the object.
 class FontSelection {
 public:
-    FontSelection(HDC context, HFONT font)
-        : fContext(context), fPrevious(SelectObject(context, font))
+    FontSelection(HDC context, HFONT font) : fSelection(context, font)
     {
-        if (!fPrevious || fPrevious == HGDI_ERROR)
+        if (!fSelection)
             IThrow::systemError(
                 "SelectObject", GetLastError(),
                 IEXCEPTION_LOCATION("ifont", "FontSelection::FontSelection(HDC,HFONT)"));
     }
     FontSelection(const FontSelection&) = delete;
     FontSelection& operator=(const FontSelection&) = delete;
-    ~FontSelection() { SelectObject(fContext, fPrevious); }
 
 private:
-    HDC fContext;
-    HGDIOBJ fPrevious;
+    ovk_native::Selection fSelection;
 };
 
 // The screen's device context with the font selected, for the measuring operations.
@@ -291,7 +285,7 @@ void IFont::Data::realize(const Settings& next, HDC context)
         IThrow::systemError(
             "CreateFontIndirect", GetLastError(),
             IEXCEPTION_LOCATION("ifont", "IFont::Data::realize(const IFont::Settings&,HDC)"));
-    std::shared_ptr<HFONT__> holder(created, [](HFONT font) { DeleteObject(font); });
+    std::shared_ptr<HFONT__> holder(created, [](HFONT font) { ovk_native::dispose(font); });
 
     TEXTMETRICA measured{};
     MeasuringContext measuring(context);
@@ -329,22 +323,16 @@ IFont::IFont(const IWindowHandle& window) : fData(nullptr)
         if (fData)
             return;
     }
-    HDC windowContext = GetDC(handle);
+    const ovk_native::WindowDC windowContext(handle);
     if (!windowContext)
         IThrow::systemError("GetDC", GetLastError(),
                             IEXCEPTION_LOCATION("ifont", "IFont::IFont(const IWindowHandle&)"));
-    try {
-        // A font handle that the window answers is only borrowed: its attributes are copied
-        // and a font of our own is made from them.
-        HFONT windowFont = reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0));
-        Settings settings;
-        settings.attributes = attributesOf(windowFont);
-        fData = Data::create(settings, windowContext);
-    } catch (...) {
-        ReleaseDC(handle, windowContext);
-        throw;
-    }
-    ReleaseDC(handle, windowContext);
+    // A font handle that the window answers is only borrowed: its attributes are copied and a
+    // font of our own is made from them.
+    HFONT windowFont = reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0));
+    Settings settings;
+    settings.attributes = attributesOf(windowFont);
+    fData = Data::create(settings, windowContext.get());
 }
 
 IFont::IFont(const char* faceName, unsigned long pointSize, IBase::Boolean fixed,

@@ -1,6 +1,8 @@
 // Fonts: the lists of installed face names and of the point sizes of a face.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 #include <exception>
 
@@ -13,19 +15,16 @@ namespace {
 // The screen's device context, which the lists are built on.
 class ScreenContext {
 public:
-    ScreenContext() : fContext(GetDC(nullptr))
+    ScreenContext() : fContext(nullptr)
     {
         if (!fContext)
             IThrow::systemError("GetDC", GetLastError(),
                                 IEXCEPTION_LOCATION("ifont1", "ScreenContext::ScreenContext()"));
     }
-    ScreenContext(const ScreenContext&) = delete;
-    ScreenContext& operator=(const ScreenContext&) = delete;
-    ~ScreenContext() { ReleaseDC(nullptr, fContext); }
-    HDC get() const noexcept { return fContext; }
+    HDC get() const noexcept { return fContext.get(); }
 
 private:
-    HDC fContext;
+    ovk_native::WindowDC fContext;
 };
 
 // What a list accepts. A font's restrictions narrow it; a plain list takes everything.

@@ -1,6 +1,8 @@
 // The paint event.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <cstring>
 
 #include <igrafctx.hpp>
@@ -39,10 +41,12 @@ void IPaintEvent::releaseOwnPresSpace() noexcept
     if (!fPresSpace || fSupplied)
         return;
     try {
-        if (IWindow* owner = window())
+        if (IWindow* owner = window()) {
             owner->releasePresSpace(fPresSpace);
-        else
-            ReleaseDC(handle(), fPresSpace);
+        } else {
+            HDC context = fPresSpace;
+            ovk_native::closeWindowDC(handle(), context);
+        }
     } catch (...) {
     }
     fPresSpace = IPresSpaceHandle();
@@ -79,10 +83,9 @@ IPaintEvent& IPaintEvent::clipToUpdateRegion()
     // The product, not the emptiness test: a rectangle one pixel wide still clips.
     if (!fPresSpace || fUpdateRect.width() == 0 || fUpdateRect.height() == 0)
         return *this;
-    if (HRGN region = CreateRectRgn(0, 0, 0, 0)) {
-        GetUpdateRgn(handle(), region, FALSE);
-        SelectClipRgn(fPresSpace, region);
-        DeleteObject(region);
+    if (const ovk_native::Region region{CreateRectRgn(0, 0, 0, 0)}) {
+        GetUpdateRgn(handle(), region.get(), FALSE);
+        SelectClipRgn(fPresSpace, region.get());
     }
     return *this;
 }
@@ -102,10 +105,9 @@ IPaintEvent& IPaintEvent::clearBackground(const IRectangle& rectangle, const ICo
     HDC dc = presSpaceHandle();
     if (!dc)
         return *this;
-    if (HBRUSH brush = CreateSolidBrush(paletteRGB(color))) {
+    if (const ovk_native::Brush brush{CreateSolidBrush(paletteRGB(color))}) {
         const RECT r{rectangle.minX(), rectangle.minY(), rectangle.maxX(), rectangle.maxY()};
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
+        FillRect(dc, &r, brush.get());
     }
     return *this;
 }

@@ -1,6 +1,8 @@
 // The paint handler.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include "ipainhdr.hpp"
 
 IPaintHandler::~IPaintHandler() = default;
@@ -12,9 +14,8 @@ IBase::Boolean IPaintHandler::dispatchHandlerEvent(IEvent& event)
     IPaintEvent paintEvent(event);
     if (!paintWindow(paintEvent))
         return false;
-    PAINTSTRUCT paint;
-    if (BeginPaint(event.handle(), &paint))
-        EndPaint(event.handle(), &paint);
+    // Painting validates the update region, so that no second WM_PAINT follows.
+    { const ovk_native::Paint paint(event.handle()); }
     event.setResult(paintEvent.result());
     return true;
 }

@@ -4,6 +4,10 @@
 
 namespace IPrivateMessage {
 
+// Sent by the drag's data object to the source window when a target asks for the data of an
+// ordinary format: wParam = the FORMATETC asked for, lParam = the STGMEDIUM to fill.
+constexpr unsigned int dragRender = 0xFFB2;
+
 // Sent or posted to the frame window that contains a window (IWindow::sendEvent and postEvent
 // with IWindow::frameEvent), with the sender's two parameters; the frame handler consumes it.
 constexpr unsigned int frameEvent = 0xFFC7;
@@ -14,6 +18,9 @@ constexpr unsigned int helpWindowQuery = 0xFFC9;
 // Asks a window for its font record, so that a font built for the window shares it; 0 when
 // the window keeps no font of its own.
 constexpr unsigned int fontQuery = 0xFFCA;
+// Sent by the menu handler to the window when the menu loop has ended, once per pop-up that
+// opened: wParam = the identifier of the item that opened it, lParam = the pop-up.
+constexpr unsigned int menuEnded = 0xFFCD;
 // Posted by the dispatcher: the release after a double click.
 constexpr unsigned int doubleClickRelease = 0xFFCB;
 // Sent or posted in place of WM_COMMAND and WM_SYSCOMMAND, so that no native code mistakes

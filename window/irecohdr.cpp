@@ -1,21 +1,20 @@
 // The re-coordination handler.
 #include <windows.h>
 
-#include <atomic>
-
 #include <iexcept.hpp>
 
+#include <iframe.hpp>
+
+#include "detail/iwincore.hpp"
 #include "icoordsy.hpp"
 #include "irecohdr.hpp"
 #include "iwindow.hpp"
 
 namespace {
 
-std::atomic<const IRecoordHandler::FrameAccess*> gFrameAccess{nullptr};
-
 // The frame's own parts (title bar and client), which the frame lays out itself.
-constexpr LONG_PTR kFrameTitleId = 0x8005;
-constexpr LONG_PTR kFrameClientId = 0x8008;
+constexpr unsigned long kFrameTitleId = 0x8005;
+constexpr unsigned long kFrameClientId = 0x8008;
 
 [[noreturn]] void fail(const char* call)
 {
@@ -32,13 +31,6 @@ IRectangle rectangleOf(const RECT& r)
 }
 
 } // namespace
-
-IRecoordHandler::FrameAccess::~FrameAccess() = default;
-
-const IRecoordHandler::FrameAccess* IRecoordHandler::setFrameAccess(const FrameAccess* access) noexcept
-{
-    return gFrameAccess.exchange(access);
-}
 
 IRecoordHandler::~IRecoordHandler() = default;
 
@@ -66,13 +58,13 @@ bool IRecoordHandler::skipsChild(IWindow* frame, HWND child)
 {
     if (!frame)
         return false;
-    const LONG_PTR id = (GetWindowLongPtrA(child, GWL_STYLE) & WS_CHILD)
-                            ? GetWindowLongPtrA(child, GWLP_ID)
-                            : GetWindowLongPtrA(child, 8);
+    // One rule for every window's identifier: offset 8 of a top-level dialog's window words
+    // is its dialog procedure on 64-bit Windows, never an identifier.
+    const unsigned long id = IWindowCore::windowId(child);
     if (id == kFrameTitleId || id == kFrameClientId)
         return true;
-    const FrameAccess* frames = gFrameAccess.load();
-    return frames && frames->positionsChild(*frame, IWindow::windowWithHandle(child, true));
+    auto* libraryFrame = dynamic_cast<IFrameWindow*>(frame);
+    return libraryFrame && libraryFrame->isAnExtension(IWindow::windowWithHandle(child, true));
 }
 
 IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,

@@ -13,17 +13,6 @@
 // child's native y has to move by the change, or the children drift on screen.
 class OVKWIN_API IRecoordHandler : public IHandler {
 public:
-    // What the handler asks of frame windows, which position some of their children (the
-    // extensions) themselves. The frames register it; until they do, a frame is taken to
-    // position only its title bar and client.
-    class OVKWIN_API FrameAccess {
-    public:
-        virtual ~FrameAccess();
-        virtual IBase::Boolean positionsChild(IWindow& frame, IWindow* child) const = 0;
-    };
-    // Answers the previous one; null removes it.
-    static const FrameAccess* setFrameAccess(const FrameAccess* access) noexcept;
-
     IRecoordHandler() noexcept = default;
     ~IRecoordHandler() override;
 

@@ -1,6 +1,8 @@
 // Rectangle tracking.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <algorithm>
 
 #include <iexcept.hpp>
@@ -10,30 +12,21 @@
 
 namespace {
 
+// The halftone that the outline is drawn with.
+const WORD kHalftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+
 // What the drag draws with, released in reverse order whatever happens.
 class Outline {
 public:
-    explicit Outline(HWND window) : fWindow(window), fDc(GetWindowDC(window))
+    explicit Outline(HWND window)
+        : fDc(window, ovk_native::WindowDC::whole),
+          fBitmap(CreateBitmap(8, 8, 1, 1, kHalftone)),
+          fBrush(fBitmap ? CreatePatternBrush(fBitmap.get()) : nullptr),
+          fSelection(fDc.get(), fBrush.get())
     {
-        static const WORD halftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-        fBitmap = CreateBitmap(8, 8, 1, 1, halftone);
-        fBrush = fBitmap ? CreatePatternBrush(fBitmap) : nullptr;
-        if (fDc && fBrush)
-            fOldBrush = SelectObject(fDc, fBrush);
         RECT r{};
         GetWindowRect(window, &r);
         fOrigin = POINT{r.left, r.top};
-    }
-    ~Outline()
-    {
-        if (fOldBrush)
-            SelectObject(fDc, fOldBrush);
-        if (fBrush)
-            DeleteObject(fBrush);
-        if (fBitmap)
-            DeleteObject(fBitmap);
-        if (fDc)
-            ReleaseDC(fWindow, fDc);
     }
     Outline(const Outline&) = delete;
     Outline& operator=(const Outline&) = delete;
@@ -47,19 +40,20 @@ public:
         const int width = screen.right - screen.left;
         const int height = screen.bottom - screen.top;
         constexpr int kThickness = 2;
-        PatBlt(fDc, left, top, width, kThickness, PATINVERT);
-        PatBlt(fDc, left, top + height - kThickness, width, kThickness, PATINVERT);
-        PatBlt(fDc, left, top + kThickness, kThickness, height - 2 * kThickness, PATINVERT);
-        PatBlt(fDc, left + width - kThickness, top + kThickness, kThickness,
+        PatBlt(fDc.get(), left, top, width, kThickness, PATINVERT);
+        PatBlt(fDc.get(), left, top + height - kThickness, width, kThickness, PATINVERT);
+        PatBlt(fDc.get(), left, top + kThickness, kThickness, height - 2 * kThickness, PATINVERT);
+        PatBlt(fDc.get(), left + width - kThickness, top + kThickness, kThickness,
                height - 2 * kThickness, PATINVERT);
     }
 
 private:
-    HWND fWindow;
-    HDC fDc;
-    HBITMAP fBitmap = nullptr;
-    HBRUSH fBrush = nullptr;
-    HGDIOBJ fOldBrush = nullptr;
+    // Declared in the order of making: the selection is undone first, the context given back
+    // last.
+    ovk_native::WindowDC fDc;
+    ovk_native::Bitmap fBitmap;
+    ovk_native::Brush fBrush;
+    ovk_native::Selection fSelection;
     POINT fOrigin;
 };
 
@@ -162,7 +156,7 @@ IBase::Boolean trackRectangle(IWindow* window, ITrackInfo& info)
     outline.draw(track);
     ClipCursor(nullptr);
     if (GetCapture() == handle)
-        ReleaseCapture();
+        ovk_native::releaseCapture();
     if (ending == Ending::cancelled)
         return false;
     info.track = IRectangle(track.left, track.top, track.right, track.bottom);

@@ -14,7 +14,7 @@
 #include <detail/istthread.hpp>
 #include <iassert.hpp>
 
-#include "detail/iframesv.hpp"
+#include <iframe.hpp>
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "ihandler.hpp"
@@ -153,9 +153,9 @@ void IWindow::notifyDeletion() noexcept
     }
     try {
         if (isDestroyOnDelete() && fHandle && IsWindow(fHandle)) {
-            IWindow* frame = parent();
-            if (frame && frame != desktopWindow() && frame->isFrameWindow())
-                IFrameServices::removeExtension(*frame, this);
+            auto* frame = dynamic_cast<IFrameWindow*>(parent());
+            if (frame && frame != desktopWindow())
+                frame->removeExtension(this, false);
         }
     } catch (const IException& failure) {
         IAssertion::report(failure);

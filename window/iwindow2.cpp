@@ -13,7 +13,6 @@
 #include <iassert.hpp>
 #include <ihelpsta.hpp>
 
-#include "detail/iframesv.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -463,36 +462,4 @@ IWindow& IWindow::setWindowData(long index, unsigned short value)
                             IEXCEPTION_LOCATION("iwindow2", "IWindow::setWindowData(long,unsigned short)"));
     }
     return *this;
-}
-
-// Frame services -------------------------------------------------------------------------------------
-
-namespace {
-
-std::atomic<IFrameServices::RemoveExtension> gRemoveExtension{nullptr};
-std::atomic<IFrameServices::UsesDialogBackground> gUsesDialogBackground{nullptr};
-
-} // namespace
-
-IFrameServices::RemoveExtension IFrameServices::setRemoveExtension(RemoveExtension entry) noexcept
-{
-    return gRemoveExtension.exchange(entry);
-}
-
-IFrameServices::UsesDialogBackground
-IFrameServices::setUsesDialogBackground(UsesDialogBackground entry) noexcept
-{
-    return gUsesDialogBackground.exchange(entry);
-}
-
-void IFrameServices::removeExtension(IWindow& frame, IWindow* extension)
-{
-    if (RemoveExtension entry = gRemoveExtension.load())
-        entry(frame, extension);
-}
-
-bool IFrameServices::usesDialogBackground(const IWindow& frame)
-{
-    UsesDialogBackground entry = gUsesDialogBackground.load();
-    return entry && entry(frame);
 }

@@ -1,6 +1,8 @@
 // Window objects: geometry, order among siblings, state, drawing, colours, fonts, drag
 // detection and minimum size.
 #include <windows.h>
+
+#include <detail/iscoped.hpp>
 #include <windowsx.h>
 
 #include <cstdlib>
@@ -10,7 +12,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iframesv.hpp"
+#include <iframe.hpp>
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -270,7 +272,7 @@ IWindow& IWindow::capturePointer(IBase::Boolean capture)
 IWindow& IWindow::releasePointer()
 {
     if (fHandle && GetCapture() == fHandle)
-        ReleaseCapture();
+        ovk_native::releaseCapture();
     return *this;
 }
 
@@ -335,7 +337,8 @@ IPresSpaceHandle IWindow::presSpace() const
 
 void IWindow::releasePresSpace(const IPresSpaceHandle& context) const
 {
-    if (!ReleaseDC(fHandle, context)) {
+    HDC given = context;
+    if (!ovk_native::closeWindowDC(fHandle, given)) {
         IThrow::message(OVK_MSG_INVALID_HANDLE,
                         IEXCEPTION_LOCATION("iwindow3",
                                             "IWindow::releasePresSpace(const IPresSpaceHandle&) const"));
@@ -438,8 +441,9 @@ IColor IWindow::defaultBackgroundColor(const IWindowHandle& window)
     if (window && IsWindow(window)) {
         const HWND frameHandle = reinterpret_cast<HWND>(
             window.sendEvent(IPrivateMessage::windowQuery, IPrivateMessage::queryFrame).asPointer());
-        IWindow* frame = frameHandle ? windowWithHandle(frameHandle, true) : nullptr;
-        if (frame && frame->isFrameWindow() && IFrameServices::usesDialogBackground(*frame))
+        auto* frame = frameHandle ? dynamic_cast<IFrameWindow*>(windowWithHandle(frameHandle, true))
+                                  : nullptr;
+        if (frame && frame->hasDialogBackground())
             return IGUIColor(static_cast<IColor::SystemColor>(0x13));
     }
     return IGUIColor(static_cast<IColor::SystemColor>(0x21));
@@ -591,7 +595,7 @@ IBase::Boolean IWindow::isDragStarting(IEvent& event)
     case WM_MOUSEMOVE:
         if (data.dragPending &&
             (std::abs(point.x - data.dragStart.x) > 2 || std::abs(point.y - data.dragStart.y) > 2)) {
-            ReleaseCapture();
+            ovk_native::releaseCapture();
             data.dragPending = false;
             return true;
         }
@@ -599,7 +603,7 @@ IBase::Boolean IWindow::isDragStarting(IEvent& event)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         if (data.dragPending && !IPlatform::isPlatformVariant())
-            ReleaseCapture();
+            ovk_native::releaseCapture();
         data.dragPending = false;
         data.dragStart = POINT{0, 0};
         return false;

@@ -53,4 +53,9 @@ void forgetSubmenu(IWindow* frame, HMENU submenu, unsigned long id);
 // The menu that holds the item and its position there, depth first through the sub-menus.
 bool findMenuItem(IWindow* frame, HMENU menu, unsigned long id, HMENU* holder, long* position);
 
+// The steps both menu cursors take over `count` items; -1 stands past either end.
+bool stepToNext(long& position, unsigned long count);
+bool stepToPrevious(long& position);
+bool stepToLast(long& position, unsigned long count);
+
 } // namespace imenu

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include <ipoint.hpp>
 #include <irect.hpp>
 
@@ -48,12 +50,11 @@ struct IGCData {
     IRectangle fBounds;
     unsigned long fConversionHeight = 0;
     bool fConversionOn = false;
-    HGDIOBJ fSavedBrush = nullptr;
-    HGDIOBJ fSavedPen = nullptr;
-    HGDIOBJ fSavedBitmap = nullptr;
-    // The pen and brush this context made and has selected now.
-    HPEN fPen = nullptr;
-    HBRUSH fBrush = nullptr;
+    // The pen and brush this context made and has selected now, and the bitmap of an
+    // off-screen context, each with the device context's own object to put back.
+    ovk_native::LastingSelection fPen;
+    ovk_native::LastingSelection fBrush;
+    ovk_native::LastingSelection fBitmap;
 };
 
 namespace ovk_graphics {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/ishared.hpp"
 #include "ihandler.hpp"
 #include "itextctl.hpp"
@@ -11,12 +13,8 @@
 // The brush last made for a control's colours; deleted with the record or by the next colour
 // request.
 struct IButtonBrushRecord {
-    virtual ~IButtonBrushRecord()
-    {
-        if (brush)
-            DeleteObject(brush);
-    }
-    HBRUSH brush = nullptr;
+    virtual ~IButtonBrushRecord() = default;
+    ovk_native::Brush brush;
 };
 
 namespace ovkbutton {

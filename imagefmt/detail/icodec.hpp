@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 namespace imgfmt {
 
@@ -20,7 +21,9 @@ struct FormatRow {
     int (*readHeader)(const char* path, int fd, MOD* model, const char* options);
     // Fills the 256-entry red, green, blue palette (the model's own).
     int (*readPalette)(int fd, MOD* model, unsigned char* palette);
-    // Fills the data block of ModRowBytes * height bytes, cleared beforehand, bottom row first.
+    // Fills the data block of ModRowBytes * height bytes, bottom row first: every byte, row
+    // padding too, whatever the block held before; what the file does not supply (a cut file,
+    // a short row) is cleared to 0, so that no stale memory shows as pixels.
     int (*readData)(int fd, MOD* model, unsigned char* data);
     int (*write)(const char* path, int fd, const MOD* model, const unsigned char* palette,
                  const unsigned char* data, const char* options);
@@ -43,6 +46,27 @@ extern const FormatRow zvxRow;      // ivorn.cpp
 extern const FormatRow xbitmapRow;  // ixbm.cpp
 extern const FormatRow spriteRow;   // isprite.cpp
 extern const FormatRow plvnRow;     // iplvn.cpp
+
+// Clears the whole data block of a model: the first step of a reader that may leave bytes
+// unwritten, rather than clear each of them as it finds them.
+inline void clearData(const MOD* model, unsigned char* data)
+{
+    std::memset(data, 0, static_cast<size_t>(ModRowBytes(model->width, model->bpp)) *
+                             static_cast<size_t>(model->height));
+}
+
+// Sizes a scratch buffer of a codec, which reports a failed allocation as a code rather than
+// an exception: false when there is no memory.
+template <class T>
+bool sizeScratch(std::vector<T>& buffer, size_t count) noexcept
+{
+    try {
+        buffer.resize(count);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 // The row of an index, or null outside 0 to 13.
 OVKWIN_API const FormatRow* formatRow(int index);

@@ -9,8 +9,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #include <cpuid.h>
@@ -33,6 +35,21 @@ inline bool readExact(int fd, void* target, int64_t count)
 inline bool writeExact(int fd, const void* source, int64_t count)
 {
     return fileWriteFull(fd, source, count) == count;
+}
+
+// The size patch of a writer that learns a size only after writing what it measures: the 32-bit
+// value at offset, big-endian (chunked formats) or little-endian, written over the placeholder.
+// False when the value does not fit or the file refuses it.
+inline bool patchSize(int fd, uint64_t offset, uint64_t value, bool bigEndian)
+{
+    if (value > 0xFFFFFFFFu)
+        return false;
+    unsigned char field[4];
+    if (bigEndian)
+        putBE32(field, static_cast<uint32_t>(value));
+    else
+        putLE32(field, static_cast<uint32_t>(value));
+    return seekTo(fd, static_cast<int64_t>(offset)) && writeExact(fd, field, 4);
 }
 
 // The decimal value of option "name=", or the fallback when it is missing or not a number.
@@ -160,10 +177,17 @@ inline void swapRedBlue(const unsigned char* src, unsigned char* dst, size_t pix
     }
 }
 
-// Exchanges two rows of length bytes, a word at a time (a loop the compiler vectorises).
+// Exchanges two rows of length bytes, 64 bytes at a time through registers, then a word at a time.
 inline void exchangeRows(unsigned char* p, unsigned char* q, size_t length) noexcept
 {
     size_t i = 0;
+    for (; i + 64 <= length; i += 64) {
+        unsigned char a[64], b[64];
+        std::memcpy(a, p + i, 64);
+        std::memcpy(b, q + i, 64);
+        std::memcpy(p + i, b, 64);
+        std::memcpy(q + i, a, 64);
+    }
     for (; i + 8 <= length; i += 8) {
         uint64_t a, b;
         std::memcpy(&a, p + i, 8);
@@ -249,21 +273,35 @@ inline void placeRows(unsigned char* region, size_t rows, size_t fileRow, size_t
 
 class CodecInput {
 public:
-    explicit CodecInput(int fd, uint64_t limit = UINT64_MAX) noexcept
-        : fFd(fd), fLeft(limit), fBuffer(static_cast<unsigned char*>(std::malloc(kCapacity)))
+    // A reader of strips that follow each other wants a larger buffer, so that one call reads
+    // many of them.
+    explicit CodecInput(int fd, uint64_t limit = UINT64_MAX, size_t capacity = 16384) noexcept
+        : fFd(fd), fLeft(limit), fCapacity(capacity),
+          fOwned(new (std::nothrow) unsigned char[capacity]), fBuffer(fOwned.get())
     {
     }
-    ~CodecInput() { std::free(fBuffer); }
     CodecInput(const CodecInput&) = delete;
     CodecInput& operator=(const CodecInput&) = delete;
 
     bool ok() const noexcept { return fBuffer != nullptr; }
 
-    // Forgets what is buffered, after the caller moved the file position, and sets a new end.
-    void restart(uint64_t limit = UINT64_MAX) noexcept
+    // Goes on reading at a file offset, up to a new end. Where there is no end and the offset
+    // lies among the bytes already buffered (a strip that follows the one before), those bytes
+    // are used; otherwise the file is sought and the buffer forgotten. False when seeking fails.
+    bool moveTo(int64_t offset, uint64_t limit = UINT64_MAX) noexcept
     {
+        const int64_t bufferStart = fFileEnd - static_cast<int64_t>(fFill);
+        if (fKnown && limit == UINT64_MAX && !fLimited && offset >= bufferStart &&
+            offset <= fFileEnd) {
+            fPos = static_cast<size_t>(offset - bufferStart);
+            return true;
+        }
         fPos = fFill = 0;
         fLeft = limit;
+        fLimited = limit != UINT64_MAX;
+        fKnown = seekTo(fFd, offset);
+        fFileEnd = offset;
+        return fKnown;
     }
 
     // The next byte as 0 to 255, or -1 at the end (an error reads the same).
@@ -287,13 +325,16 @@ public:
         std::memcpy(out, fBuffer + fPos, have);
         fPos = fFill;
         size_t done = have;
-        if (count - done >= kCapacity) {
+        if (count - done >= fCapacity) {
             const uint64_t want = count - done < fLeft ? count - done : fLeft;
             const int64_t got = fileReadFull(fFd, out + done, static_cast<int64_t>(want));
             if (got > 0) {
                 fLeft -= static_cast<uint64_t>(got);
+                fFileEnd += got;
                 done += static_cast<size_t>(got);
             }
+            // The buffer no longer holds the bytes just before the file position.
+            fPos = fFill = 0;
             return done;
         }
         while (done < count && refill()) {
@@ -312,19 +353,20 @@ public:
     const unsigned char* view(size_t count) noexcept
     {
         if (fFill - fPos < count) {
-            if (fBuffer == nullptr || count > kCapacity)
+            if (fBuffer == nullptr || count > fCapacity)
                 return nullptr;
             std::memmove(fBuffer, fBuffer + fPos, fFill - fPos);
             fFill -= fPos;
             fPos = 0;
             while (fFill < count && fLeft > 0) {
-                const size_t room = kCapacity - fFill;
+                const size_t room = fCapacity - fFill;
                 const size_t want = fLeft < room ? static_cast<size_t>(fLeft) : room;
                 const int got = fileRead(fFd, fBuffer + fFill, static_cast<int>(want));
                 if (got <= 0)
                     break;
                 fFill += static_cast<size_t>(got);
                 fLeft -= static_cast<uint64_t>(got);
+                fFileEnd += got;
             }
             if (fFill < count)
                 return nullptr;
@@ -355,36 +397,41 @@ public:
     }
 
 private:
-    static constexpr size_t kCapacity = 16384;
 
     bool refill() noexcept
     {
         fPos = fFill = 0;
         if (fBuffer == nullptr || fLeft == 0)
             return false;
-        const size_t want = fLeft < kCapacity ? static_cast<size_t>(fLeft) : kCapacity;
+        const size_t want = fLeft < fCapacity ? static_cast<size_t>(fLeft) : fCapacity;
         const int got = fileRead(fFd, fBuffer, static_cast<int>(want));
         if (got <= 0)
             return false;
         fFill = static_cast<size_t>(got);
         fLeft -= fFill;
+        fFileEnd += got;
         return true;
     }
 
     int fFd;
     uint64_t fLeft;
+    size_t fCapacity;
+    std::unique_ptr<unsigned char[]> fOwned;
     unsigned char* fBuffer;
     size_t fPos = 0;
     size_t fFill = 0;
+    // The file offset just past the buffered bytes, when moveTo set a known start.
+    int64_t fFileEnd = 0;
+    bool fKnown = false;
+    bool fLimited = false;
 };
 
 class CodecOutput {
 public:
     explicit CodecOutput(int fd) noexcept
-        : fFd(fd), fBuffer(static_cast<unsigned char*>(std::malloc(kCapacity)))
+        : fFd(fd), fOwned(new (std::nothrow) unsigned char[kCapacity]), fBuffer(fOwned.get())
     {
     }
-    ~CodecOutput() { std::free(fBuffer); }
     CodecOutput(const CodecOutput&) = delete;
     CodecOutput& operator=(const CodecOutput&) = delete;
 
@@ -415,6 +462,19 @@ public:
         fFill += count;
     }
 
+    // Room for the next count bytes in the buffer, for the caller to fill in place (a row
+    // converted straight into it); null when count exceeds the buffer.
+    unsigned char* reserve(size_t count) noexcept
+    {
+        if (count > kCapacity)
+            return nullptr;
+        if (count > kCapacity - fFill)
+            flush();
+        unsigned char* p = fBuffer + fFill;
+        fFill += count;
+        return p;
+    }
+
     void be16(unsigned v) noexcept
     {
         put(static_cast<unsigned char>(v >> 8));
@@ -439,9 +499,10 @@ public:
     }
 
 private:
-    static constexpr size_t kCapacity = 65536;
+    static constexpr size_t kCapacity = 262144;
 
     int fFd;
+    std::unique_ptr<unsigned char[]> fOwned;
     unsigned char* fBuffer;
     size_t fFill = 0;
     uint64_t fFlushed = 0;

@@ -8,6 +8,7 @@
 
 #include <idefs.hpp>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace imgfmt {
@@ -26,6 +27,14 @@ OVKWIN_API int fileWrite(int fd, const void* buffer, int count);
 // transferred (less than count only at the end of the file or on an error).
 OVKWIN_API int64_t fileReadFull(int fd, void* buffer, int64_t count);
 OVKWIN_API int64_t fileWriteFull(int fd, const void* buffer, int64_t count);
+// One stretch of memory that a scattered read fills.
+struct FileSpan {
+    void* data;
+    size_t size;
+};
+// Reads the file's next bytes into the spans in turn, with as few system calls as the platform
+// allows: true when every span was filled.
+OVKWIN_API bool fileReadSpans(int fd, const FileSpan* spans, size_t count);
 // The new position, or -1 (a negative resulting position is an error).
 OVKWIN_API int64_t fileSeek(int fd, int64_t offset, int whence);
 OVKWIN_API int64_t fileTell(int fd);

@@ -9,8 +9,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace imgfmt {
 namespace codecio {
@@ -23,14 +24,11 @@ public:
         : fSink(sink), fClear(1u << (firstWidth - 1)), fEnd(fClear + 1), fFirstWidth(firstWidth),
           fEarlyChange(earlyChange)
     {
-        fSlots = static_cast<uint32_t*>(std::calloc(kHashSize, sizeof(uint32_t)));
-        fCodes = static_cast<uint16_t*>(std::malloc(kHashSize * sizeof(uint16_t)));
+        fSlotTable.reset(new (std::nothrow) uint32_t[kHashSize]());
+        fCodeTable.reset(new (std::nothrow) uint16_t[kHashSize]);
+        fSlots = fSlotTable.get();
+        fCodes = fCodeTable.get();
         reset();
-    }
-    ~LzwEncoder() noexcept
-    {
-        std::free(fSlots);
-        std::free(fCodes);
     }
     LzwEncoder(const LzwEncoder&) = delete;
     LzwEncoder& operator=(const LzwEncoder&) = delete;
@@ -109,6 +107,9 @@ private:
     }
 
     Sink& fSink;
+    // The hash table of the strings defined so far (empty slots are 0) and their codes.
+    std::unique_ptr<uint32_t[]> fSlotTable;
+    std::unique_ptr<uint16_t[]> fCodeTable;
     uint32_t* fSlots = nullptr;
     uint16_t* fCodes = nullptr;
     const unsigned fClear;

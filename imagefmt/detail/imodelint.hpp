@@ -11,6 +11,15 @@ namespace imgfmt {
 // ModCodecError + the codec code that says why (6 for a missing or mis-sized block).
 int checkModel(const MOD* model);
 
+// Allocates the data block of a model whose width, height and bpp are set, as ModAllocData does
+// but without clearing it: for a reader that writes every byte of every row, padding included,
+// and clears what the file does not supply (the rest of a short row, the rows after a cut).
+bool allocFreshData(MOD* model);
+// For tests and fuzzers: a byte from 0 to 255 fills every fresh block, so that a reader that
+// leaves a byte unwritten gives different pixels for different bytes; -1 (the default) leaves
+// fresh blocks as the allocator hands them out. Returns the previous setting.
+OVKWIN_API int setFreshDataByte(int byte);
+
 // Each result is built in a record of its own and handed to the caller's record only when it is
 // complete, so a failure leaves the caller's record without a block and the source untouched.
 inline void handOver(const MOD& result, MOD* out)

@@ -1,7 +1,23 @@
 // Helpers of the frame subsystem's tests.
 #include "frametools.hpp"
 
+#include <map>
+
 namespace frametest {
+
+std::string windowText(HWND window)
+{
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::string className(HWND window)
+{
+    char buffer[64] = {};
+    GetClassNameA(window, buffer, sizeof buffer);
+    return buffer;
+}
 
 std::string describeMenu(HMENU menu)
 {
@@ -40,20 +56,6 @@ namespace {
 
 constexpr UINT kTick = 30;
 constexpr int kGiveUpTicks = 5000 / kTick;
-
-std::string windowText(HWND window)
-{
-    char buffer[256] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
-
-std::string className(HWND window)
-{
-    char buffer[64] = {};
-    GetClassNameA(window, buffer, sizeof buffer);
-    return buffer;
-}
 
 BOOL CALLBACK findBox(HWND window, LPARAM result)
 {
@@ -128,6 +130,59 @@ BoxDriver::~BoxDriver()
 const BoxSeen& BoxDriver::seen() const
 {
     return fState->seen;
+}
+
+namespace {
+
+std::map<UINT_PTR, std::function<void()>> gActions;
+UINT_PTR gWatchdog = 0;
+bool gWatchdogFired = false;
+
+VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    auto found = gActions.find(timer);
+    if (found == gActions.end())
+        return;
+    const std::function<void()> action = std::move(found->second);
+    gActions.erase(found);
+    action();
+}
+
+VOID CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD)
+{
+    gWatchdogFired = true;
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+Later::Later(unsigned long watchdogMilliseconds)
+{
+    gWatchdogFired = false;
+    gWatchdog = SetTimer(nullptr, 0, watchdogMilliseconds, watchdog);
+}
+
+Later::~Later()
+{
+    for (const auto& entry : gActions)
+        KillTimer(nullptr, entry.first);
+    gActions.clear();
+    KillTimer(nullptr, gWatchdog);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+Later& Later::after(unsigned long milliseconds, std::function<void()> action)
+{
+    gActions[SetTimer(nullptr, 0, milliseconds, runAction)] = std::move(action);
+    return *this;
+}
+
+bool Later::watchdogFired() const
+{
+    return gWatchdogFired;
 }
 
 } // namespace frametest

@@ -8,6 +8,7 @@
 
 #include <iplatfrm.hpp>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ private:
     IPlatform::Override fNewShell;
     IPlatform::Override fConsumerNewShell;
 };
+
+// A window's text and its class name.
+std::string windowText(HWND window);
+std::string className(HWND window);
 
 // A native menu as text, read with the platform's calls (never the library's): per item
 // "text" for a string (with "(c)" when checked, "(d)" when disabled), "-" for a separator,
@@ -62,6 +67,21 @@ public:
 
 private:
     std::unique_ptr<State> fState;
+};
+
+// Runs actions on the calling thread after a delay, from whatever message loop runs then
+// (thread timers); actions still pending when the object goes are cancelled. A watchdog posts
+// WM_QUIT now and then, so that a loop a mistake left running ends and the test fails instead
+// of hanging.
+class Later {
+public:
+    explicit Later(unsigned long watchdogMilliseconds = 5000);
+    ~Later();
+    Later(const Later&) = delete;
+    Later& operator=(const Later&) = delete;
+
+    Later& after(unsigned long milliseconds, std::function<void()> action);
+    bool watchdogFired() const;
 };
 
 } // namespace frametest

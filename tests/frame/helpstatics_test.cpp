@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include <iframe.hpp>
 #include <ihelpsta.hpp>
 #include <iplatfrm.hpp>
 #include <iprivmsg.hpp>
@@ -252,35 +253,32 @@ TEST_F(FrameMenuLists, ItemsAreFoundOnBothRoads)
     }
 }
 
+// On the classic road only a library frame's lists can say that its menu bar holds a submenu.
 TEST_F(FrameMenuLists, TheMenuOwnerIsTheWindowWhoseMenuBarHoldsTheMenu)
 {
     const HWND bare = CreateWindowExA(0, ovktest::testClassName(), "", WS_OVERLAPPED, 0, 0, 50, 50,
                                       nullptr, nullptr, nullptr, nullptr);
-    const HWND holding = CreateWindowExA(0, ovktest::testClassName(), "", WS_OVERLAPPED, 0, 0, 50,
-                                         50, nullptr, menu, nullptr, nullptr);
     IWindow bareObject{IWindowHandle(bare)};
-    IWindow holdingObject{IWindowHandle(holding)};
-    int menuBar = 0;
-    SetPropA(holding, "OVK_MENUBAR_OBJECT", &menuBar);
-    ASSERT_TRUE(IHelpStatics::recordSubmenuIds(lists, kSelf, kExtendedMenu, menu));
-    static IFrameMenuLists* framesLists = nullptr;
-    framesLists = &lists;
+    IFrameWindow holding(IResourceId(kFrameNoResources, IResourceLibrary()), nullptr, nullptr,
+                         IRectangle(0, 0, 80, 80), IFrameWindow::_titleBar, "holding");
+    SetMenu(holding.handle(), menu);
+    ASSERT_TRUE(IHelpStatics::recordSubmenuIds(holding.menuLists(), kSelf, kExtendedMenu, menu));
+    const void* menuBar = GetPropA(holding.handle(), "OVK_MENUBAR_OBJECT");
+    EXPECT_EQ(menuBar, static_cast<const void*>(&holding));
 
     for (bool newShell : {true, false}) {
         SCOPED_TRACE(newShell ? "newer shell" : "classic calls");
         IPlatform::Override shell(IPlatform::newShell, newShell);
         IHelpStatics::MenuOwnerQuery query;
         query.menu = recent;
-        query.listsOf = [](const IWindow&) -> const IFrameMenuLists* { return framesLists; };
         EXPECT_NE(IHelpStatics::menuOwnerFor(bare, reinterpret_cast<LPARAM>(&query)), 0);
         EXPECT_EQ(query.window, nullptr);
-        EXPECT_EQ(IHelpStatics::menuOwnerFor(holding, reinterpret_cast<LPARAM>(&query)), 0);
-        EXPECT_EQ(query.window, holding);
-        EXPECT_EQ(query.menuBar, &menuBar);
+        EXPECT_EQ(IHelpStatics::menuOwnerFor(holding.handle(), reinterpret_cast<LPARAM>(&query)), 0);
+        EXPECT_EQ(query.window, static_cast<HWND>(holding.handle()));
+        EXPECT_EQ(query.menuBar, menuBar);
     }
-    RemovePropA(holding, "OVK_MENUBAR_OBJECT");
-    SetMenu(holding, nullptr);
-    DestroyWindow(holding);
+    // The fixture destroys the menu.
+    SetMenu(holding.handle(), nullptr);
     DestroyWindow(bare);
 }
 

@@ -318,7 +318,7 @@ TEST(Gif, OwnCodesHaveMessages)
 // ---- Inputs found by fuzzing, kept with the code each must give ----
 
 // A wide image whose data ends at once: read with errok it is one colour, and writing that back
-// once made the encoder's string lookup quadratic.
+// once made the encoder's string lookup quadratic. The others are named in the table.
 TEST(GifFuzzFindings, EachKeptInputGivesItsCodeAndRoundTrips)
 {
     const struct {
@@ -328,6 +328,10 @@ TEST(GifFuzzFindings, EachKeptInputGivesItsCodeAndRoundTrips)
     } findings[] = {
         {"gif/fuzz/one-colour-wide-errok.gif", "errok", 0},
         {"gif/fuzz/one-colour-wide-errok.gif", "", ModCodecError + ModCodecShortRead},
+        // A string of a dozen bytes whose source ends just before it: a wide copy of it once
+        // read and wrote overlapping memory.
+        {"gif/fuzz/string-just-behind-errok.gif", "errok", 0},
+        {"gif/fuzz/string-just-behind-errok.gif", "", ModCodecError + ModCodecShortRead},
     };
     for (const auto& f : findings) {
         Model m;

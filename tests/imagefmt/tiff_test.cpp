@@ -697,6 +697,11 @@ std::vector<Malformed> malformedCases()
          ModCodecShortRead},
         {"PackBitsEndsEarly", greyFile({shortField(259, {32773})}, Bytes{1, 9, 9}), "",
          ModCodecShortRead},
+        // Found by fuzzing: an LZW string of a dozen bytes whose source ends just before it (a
+        // wide copy of it once read and wrote overlapping memory), in a strip that breaks off.
+        {"FuzzStringJustBehind",
+         imgtest::readFile(codectest::dataPath("tiff/fuzz/string-just-behind.tif")), "",
+         ModCodecShortRead},
     };
 }
 

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include <detail/iframesv.hpp>
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 #include <ovkmsgid.hpp>
@@ -253,38 +252,23 @@ TEST(ObjectEventTypes, EachTypeReachesItsMessageAndTheFrameTypeTheContainingFram
     EXPECT_THROW(child.postEvent(static_cast<IWindow::EventType>(0)), IInvalidParameter);
 }
 
-TEST(ObjectDeletion, ObserversHearTheDeletionAndAFrameForgetsItsExtension)
+TEST(ObjectDeletion, ObserversHearTheDeletion)
 {
-    static IWindow* removedFrom = nullptr;
-    static IWindow* removed = nullptr;
-    const auto previous = IFrameServices::setRemoveExtension([](IWindow& frame, IWindow* extension) {
-        removedFrom = &frame;
-        removed = extension;
-    });
-    const HWND dialog = CreateWindowExA(0, reinterpret_cast<const char*>(0x8002), "", WS_POPUP, 0, 0,
-                                        50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dialog);
-    {
-        IWindow frame(dialog);
-        auto* extension = new TestWindow(dialog, 0, 8);
-        struct DeleteObserver : IObserver {
-            int deletions = 0;
-            IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-            {
-                if (event.notificationId() == IWindow::deleteId)
-                    ++deletions;
-                return *this;
-            }
-        } observer;
-        observer.handleNotificationsFor(*extension);
-        extension->enableNotification();
-        delete extension;
-        EXPECT_EQ(observer.deletions, 1);
-        EXPECT_EQ(removedFrom, &frame);
-        EXPECT_EQ(removed, extension);
-    }
-    DestroyWindow(dialog);
-    IFrameServices::setRemoveExtension(previous);
+    TestWindow parent;
+    auto* child = new TestWindow(parent.hwnd(), 0, 8);
+    struct DeleteObserver : IObserver {
+        int deletions = 0;
+        IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+        {
+            if (event.notificationId() == IWindow::deleteId)
+                ++deletions;
+            return *this;
+        }
+    } observer;
+    observer.handleNotificationsFor(*child);
+    child->enableNotification();
+    delete child;
+    EXPECT_EQ(observer.deletions, 1);
 }
 
 TEST(ObjectHelp, TheHelpIdIsTheWindowsContextHelpId)
@@ -293,38 +277,6 @@ TEST(ObjectHelp, TheHelpIdIsTheWindowsContextHelpId)
     EXPECT_EQ(window.helpId(), 0UL);
     SetWindowContextHelpId(window.hwnd(), 4711);
     EXPECT_EQ(window.helpId(), 4711UL);
-}
-
-} // namespace
-
-namespace {
-
-TEST(ObjectFrameWindows, AWindowInAFrameWithTheDialogBackgroundTakesThatBackground)
-{
-    const auto previous = IFrameServices::setUsesDialogBackground([](const IWindow&) { return true; });
-    const HWND dialog = CreateWindowExA(0, reinterpret_cast<const char*>(0x8002), "", WS_POPUP, 0, 0,
-                                        50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(dialog);
-    {
-        IWindow frame(dialog);
-        // Frames answer the ancestor query for the containing frame with their own handle.
-        Recorder queries(IPrivateMessage::windowQuery);
-        queries.attach(frame, "query").setAction([&](IEvent& event) {
-            if (event.parameter1().lowNumber() != IPrivateMessage::queryFrame)
-                return false;
-            event.setResult(IEventData(static_cast<void*>(dialog)));
-            return true;
-        });
-        TestWindow child(dialog, 0, 6);
-        const auto dialogBackground = IGUIColor(static_cast<IColor::SystemColor>(0x13)).asRGBLong();
-        EXPECT_EQ(child.backgroundColor().asRGBLong(), dialogBackground);
-
-        IFrameServices::setUsesDialogBackground(nullptr);
-        EXPECT_EQ(child.backgroundColor().asRGBLong(),
-                  IGUIColor(static_cast<IColor::SystemColor>(0x21)).asRGBLong());
-    }
-    DestroyWindow(dialog);
-    IFrameServices::setUsesDialogBackground(previous);
 }
 
 } // namespace

@@ -256,33 +256,4 @@ TEST_F(PositionRecoord, TopDownAndMovesLeaveChildrenAlone)
     EXPECT_EQ(placeOf(first).top, 10);
 }
 
-// A frame lays out its client, title bar and extensions itself; re-coordination leaves them.
-TEST(PositionRecoordFrame, ChildrenTheFramePositionsStayPut)
-{
-    struct Extensions : IRecoordHandler::FrameAccess {
-        IWindow* extension = nullptr;
-        IBase::Boolean positionsChild(IWindow&, IWindow* child) const override
-        {
-            return child == extension;
-        }
-    } frames;
-    const IRecoordHandler::FrameAccess* previous = IRecoordHandler::setFrameAccess(&frames);
-    eventstest::Orientation bottomUp(ICoordinateSystem::kOriginLowerLeft);
-    TestWindow frame(nullptr, WS_POPUP | WS_VISIBLE, 0, "#32770");
-    SetWindowPos(frame.hwnd(), nullptr, 0, 0, 200, 100, SWP_NOZORDER);
-    HWND client = eventstest::createChild(frame.hwnd(), "Button", WS_VISIBLE, 0x8008);
-    HWND other = eventstest::createChild(frame.hwnd(), "Button", WS_VISIBLE, 7);
-    TestWindow extension(frame.hwnd(), WS_VISIBLE, 8);
-    frames.extension = &extension;
-    for (HWND child : {client, other, extension.hwnd()})
-        SetWindowPos(child, nullptr, 0, 10, 20, 20, SWP_NOZORDER);
-    IRecoordHandler::defaultHandler().handleEventsFor(&frame);
-    SetWindowPos(frame.hwnd(), nullptr, 0, 0, 200, 125, SWP_NOZORDER | SWP_NOMOVE);
-    IRecoordHandler::defaultHandler().stopHandlingEventsFor(&frame);
-    EXPECT_EQ(placeOf(client).top, 10);
-    EXPECT_EQ(placeOf(extension.hwnd()).top, 10);
-    EXPECT_EQ(placeOf(other).top, 35);
-    IRecoordHandler::setFrameAccess(previous);
-}
-
 } // namespace

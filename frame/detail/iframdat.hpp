@@ -1,0 +1,53 @@
+// IFrameWindowData: the private record of a frame window.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include <iptrhdl.hpp>
+
+#include "../iframext.hpp"
+#include "../ihelpsta.hpp"
+
+#include <itimer.hpp>
+
+struct IFrameWindowData {
+    // The flag word.
+    enum Flag : unsigned long {
+        destroyOnClose = 0x1,
+        handlerAttached = 0x2,
+        modal = 0x4,
+        layoutPending = 0x8,
+        templateControls = 0x10,
+        libraryCreated = 0x20,
+        closing = 0x40,
+        layoutDone = 0x80,
+        ownerDisabled = 0x200,
+        deleteOnModalEnd = 0x800,
+        captionRepaint = 0x1000,
+    };
+
+    IFrameWindowData() = default;
+    IFrameWindowData(const IFrameWindowData&) = delete;
+    IFrameWindowData& operator=(const IFrameWindowData&) = delete;
+
+    bool has(unsigned long flag) const { return (flags & flag) != 0; }
+    void set(unsigned long flag, bool on = true) { flags = on ? flags | flag : flags & ~flag; }
+
+    std::vector<std::unique_ptr<IFrameExtension>> extensions;
+    unsigned long flags = 0;
+    unsigned long result = 0;
+    IPointerHandle icon;
+    IPointerHandle pointer;
+    void* toolBarData = nullptr;
+    // Kept for the frame's menus (the classic menu calls hold neither).
+    IFrameMenuLists menuLists;
+    RECT cachedClient{};
+    std::unique_ptr<ITimer> flashTimer;
+    HWND flashed = nullptr;
+    HFONT font = nullptr;
+    // The level of the thread's message loop that this frame's modal loop runs at.
+    unsigned long modalLevel = 0;
+};

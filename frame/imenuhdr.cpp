@@ -1,0 +1,158 @@
+// The menu handler.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include <iprivmsg.hpp>
+#include <iwindow.hpp>
+
+#include "imenuhdr.hpp"
+#include "isubmenu.hpp"
+
+namespace {
+
+// A pop-up whose changes wait to be undone, shared by every menu handler: the same pop-up may
+// open under several handlers' windows. Menus live on their window's thread; no lock.
+struct ShownSubmenu {
+    unsigned long itemId;
+    HMENU popup;
+    std::unique_ptr<ISubmenu> submenu;
+    unsigned long nesting;
+};
+
+std::vector<ShownSubmenu>* gShown = nullptr;
+
+ShownSubmenu* shownFor(unsigned long itemId)
+{
+    for (ShownSubmenu& shown : *gShown)
+        if (shown.itemId == itemId)
+            return &shown;
+    return nullptr;
+}
+
+} // namespace
+
+IMenuHandler::IMenuHandler()
+{
+    if (!gShown) {
+        gShown = new std::vector<ShownSubmenu>;
+        gShown->reserve(10);
+    }
+}
+
+IMenuHandler::~IMenuHandler() = default;
+
+IBase::Boolean IMenuHandler::dispatchHandlerEvent(IEvent& event)
+{
+    switch (event.eventId()) {
+    case WM_CONTEXTMENU: {
+        IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
+        if (!makePopUpMenu(menuEvent))
+            return false;
+        addSourceEmphasis(menuEvent);
+        event.setResult(true);
+        return true;
+    }
+    case WM_INITMENU:
+        fCurrentMenu = nullptr;
+        return false;
+    case WM_INITMENUPOPUP:
+        return popupOpening(event);
+    case WM_MENUSELECT: {
+        // A high word of 0xFFFF (with no menu) says the menu closed: nothing is selected.
+        if (event.parameter1().highNumber() == 0xFFFF)
+            return false;
+        fCurrentMenu = static_cast<HMENU>(event.parameter2().asPointer());
+        IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
+        if (!menuSelected(menuEvent))
+            return false;
+        event.setResult(true);
+        return true;
+    }
+    case WM_EXITMENULOOP:
+        menuLoopEnded(event);
+        return false;
+    case IPrivateMessage::menuEnded:
+        return popupClosed(event);
+    default:
+        return false;
+    }
+}
+
+IBase::Boolean IMenuHandler::popupOpening(IEvent& event)
+{
+    IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
+    const HMENU popup = static_cast<HMENU>(event.parameter1().asPointer());
+    const unsigned long itemId = menuEvent.menuItemId();
+    fOpened.push_front({itemId, popup});
+    if (ShownSubmenu* shown = shownFor(itemId)) {
+        ++shown->nesting;
+        return true;
+    }
+    auto submenu = std::make_unique<ISubmenu>(IMenuHandle(popup));
+    if (!menuShowing(menuEvent, *submenu))
+        return false;
+    gShown->push_back({itemId, popup, std::move(submenu), 0});
+    return true;
+}
+
+// Each pop-up opened since the loop began is told as ended, the newest first.
+void IMenuHandler::menuLoopEnded(IEvent& event)
+{
+    std::forward_list<Opened> opened;
+    opened.swap(fOpened);
+    IWindow* window = event.window();
+    for (const Opened& pair : opened) {
+        if (window)
+            window->sendEvent(IPrivateMessage::menuEnded, pair.itemId,
+                              IEventParameter2(static_cast<void*>(pair.popup)));
+        else
+            SendMessageA(event.handle(), IPrivateMessage::menuEnded, pair.itemId,
+                         reinterpret_cast<LPARAM>(pair.popup));
+    }
+}
+
+IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
+{
+    IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
+    const unsigned long itemId = menuEvent.menuItemId();
+    ShownSubmenu* shown = shownFor(itemId);
+    if (shown && shown->nesting > 0) {
+        --shown->nesting;
+        return true;
+    }
+    const IBase::Boolean answer = menuEnded(menuEvent);
+    const HMENU popup = static_cast<HMENU>(event.parameter2().asPointer());
+    for (auto it = gShown->begin(); it != gShown->end(); ++it) {
+        if (it->itemId != itemId || it->popup != popup)
+            continue;
+        // Taken off the list before the undo, which a failure may leave half done.
+        std::unique_ptr<ISubmenu> submenu = std::move(it->submenu);
+        gShown->erase(it);
+        submenu->undo();
+        break;
+    }
+    if (answer)
+        event.setResult(menuEvent.result());
+    return answer;
+}
+
+IBase::Boolean IMenuHandler::makePopUpMenu(IMenuEvent&) { return false; }
+IBase::Boolean IMenuHandler::menuShowing(IMenuEvent&, ISubmenu&) { return false; }
+IBase::Boolean IMenuHandler::menuSelected(IMenuEvent&) { return false; }
+IBase::Boolean IMenuHandler::menuEnded(IMenuEvent&) { return false; }
+
+IMenuHandler& IMenuHandler::addSourceEmphasis(IMenuEvent& event)
+{
+    if (IWindow* window = event.window())
+        window->showSourceEmphasis();
+    return *this;
+}
+
+IMenuHandler& IMenuHandler::removeSourceEmphasis(IMenuEvent& event)
+{
+    if (IWindow* window = event.window())
+        window->hideSourceEmphasis();
+    return *this;
+}

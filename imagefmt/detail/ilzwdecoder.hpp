@@ -1,0 +1,290 @@
+// The LZW decoder of the GIF and TIFF codecs. Every string of the table is a stretch of output
+// already decoded (the previous string and the first byte of the string after it), so an entry
+// is just the offset where that stretch starts and its length: a code is copied forward from
+// there straight into the output in one pass, with no chain of prefixes walked and no stack to
+// turn a string round. The two formats differ only in bit order, the size of a literal, and
+// whether the code width grows one code early.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace imgfmt {
+namespace lzw {
+
+enum class Ending {
+    Full,       // the output is full
+    EndCode,    // the end-of-information code came first
+    InputEnded, // the input ended first
+    Corrupt     // a code that refers to nothing defined
+};
+
+struct Result {
+    Ending ending;
+    size_t produced;  // bytes written from the start of the output
+};
+
+struct Dialect {
+    int literalBits;        // bits of a literal: the GIF code size, 8 for TIFF
+    bool msbFirst;          // TIFF packs codes from the most significant bit, GIF from the least
+    bool earlyChange;       // TIFF widens the code one code before the table needs it
+    unsigned literalMask;   // the bits of a literal that make a pixel
+};
+
+// Source: a class with size_t fill(unsigned char* to, size_t room), the next bytes of the code
+// stream (0 when it has ended).
+class Decoder {
+public:
+    // The table and the input buffer are allocated once, without throwing: check ok().
+    Decoder() : fBuffers(new (std::nothrow) Buffers) {}
+    bool ok() const noexcept { return fBuffers != nullptr; }
+
+    // Fills out[0, n) from the codes; a string that would pass the end is cut there. Every
+    // write lies inside out[0, n): the whole-word copies that run past a string's end stop 16
+    // bytes short of n and go byte by byte from there, so the rows behind the output (the model's
+    // own) are never touched.
+    template <class Source>
+    Result decode(const Dialect& d, Source& source, unsigned char* out, size_t n) noexcept
+    {
+        return d.msbFirst ? run<true>(d, source, out, n) : run<false>(d, source, out, n);
+    }
+
+private:
+    static constexpr unsigned kTableSize = 4096;
+    static constexpr size_t kRawBytes = 32768;
+    static constexpr size_t kSlack = 8;
+
+    // Each code's string in a word: its first seven bytes (fewer for a shorter string, byte i at
+    // bits 8i) and in the top byte its length, up to 254, or 255 for a longer one. Strings of up to
+    // seven bytes, nearly every code of data that hardly repeats, are written from this word
+    // alone, and the words of the whole table stay in the fastest cache. Where a string starts in
+    // the output, and its full length for one the top byte cannot hold, are kept beside. The two control
+    // codes have length 0, which no string has.
+    static constexpr int kHeadBytes = 7;
+    struct Place {
+        uint32_t start;
+        uint32_t length;
+    };
+    static constexpr uint64_t kHeadMask = (uint64_t(1) << 56) - 1;
+    static uint64_t load64(const unsigned char* p, bool bigEndian) noexcept
+    {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        return bigEndian ? v : __builtin_bswap64(v);
+#else
+        return bigEndian ? __builtin_bswap64(v) : v;
+#endif
+    }
+
+    // Stores the eight bytes of a head, byte 0 first.
+    static void storeHead(unsigned char* o, uint64_t head) noexcept
+    {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        head = __builtin_bswap64(head);
+#endif
+        std::memcpy(o, &head, 8);
+    }
+
+    template <size_t N>
+    static void movePiece(unsigned char* to, const unsigned char* from) noexcept
+    {
+        unsigned char piece[N];
+        std::memcpy(piece, from, N);
+        std::memcpy(to, piece, N);
+    }
+
+    // Writes the string of a code forward at o, cut at end; returns the new o. Away from the end
+    // a string of up to seven bytes (nearly every code of data that hardly repeats) is the head
+    // word's one store, without reading output that was written a moment ago, which would wait
+    // for those stores; a longer one adds pieces of sixteen bytes from where it was decoded
+    // before, from its eighth byte on. What runs past the string's end is overwritten by the
+    // strings after it. Each piece is loaded whole before it is stored, after the stores before
+    // it: the string being defined right now repeats its own start, and the one byte of it that
+    // lies in the output just written (its last) is then read where it already stands. Close to
+    // the end the copy goes byte by byte.
+    static unsigned char* put(unsigned char* o, uint64_t head, size_t length,
+                              const unsigned char* src, unsigned char* end) noexcept
+    {
+        const size_t room = static_cast<size_t>(end - o);
+        if (room >= length + 23) {
+            storeHead(o, head);
+            if (length > kHeadBytes) {
+                for (size_t i = kHeadBytes; i < length; i += 16)
+                    movePiece<16>(o + i, src + i);
+            }
+            return o + length;
+        }
+        if (length > room)
+            length = room;
+        if (length <= kHeadBytes) {
+            for (size_t i = 0; i < length; ++i)
+                o[i] = static_cast<unsigned char>(head >> (8 * i));
+        } else {
+            for (size_t i = 0; i < length; ++i)
+                o[i] = src[i];
+        }
+        return o + length;
+    }
+
+    template <bool Msb, class Source>
+    Result run(const Dialect& d, Source& source, unsigned char* const out, size_t n) noexcept
+    {
+        uint64_t* const heads = fBuffers->heads;
+        Place* const places = fBuffers->places;
+        unsigned char* const raw = fBuffers->raw;
+        const unsigned clear = 1u << d.literalBits;
+        const unsigned firstFree = clear + 2;
+        unsigned char* const literals = fBuffers->literals;
+        for (unsigned c = 0; c < clear; ++c) {
+            literals[c] = static_cast<unsigned char>(c & d.literalMask);
+            heads[c] = literals[c] | uint64_t(1) << 56;
+            places[c] = Place{0, 1};
+        }
+        heads[clear] = heads[clear + 1] = 0;
+        const unsigned early = d.earlyChange ? 1 : 0;
+        const int firstWidth = d.literalBits + 1;
+        unsigned char* o = out;
+        unsigned char* const end = out + n;
+        const unsigned char* rp = raw;
+        const unsigned char* re = raw;
+        bool sourceEnded = false;
+        // The bit reservoir: the next bits at its top (most significant first) or at its
+        // bottom (least significant first), `bits` of them valid.
+        uint64_t acc = 0;
+        int bits = 0;
+        int width = firstWidth;
+        unsigned mask = (1u << width) - 1;
+        unsigned next = firstFree;
+        unsigned widen = (1u << width) - early;
+        // The previous string: null when no code came since the table was cleared.
+        unsigned char* oldStart = nullptr;
+        uint64_t oldHead = 0;  // the previous string's head bytes, without its length
+        uint32_t oldLength = 0;
+
+        // Takes the next whole bytes of a word of input into the reservoir, which then holds
+        // at least 56 bits.
+        auto takeWord = [&]() {
+            const uint64_t word = load64(rp, Msb);
+            if (Msb)
+                acc |= word >> bits;
+            else
+                acc |= word << bits;
+            rp += (63 - bits) >> 3;
+            bits |= 56;
+        };
+        // Tops the reservoir up to at least `width` bits when fewer than eight bytes of input
+        // are buffered: false when the input has ended first.
+        auto refill = [&]() -> bool {
+            if (!sourceEnded) {
+                const size_t tail = static_cast<size_t>(re - rp);
+                std::memmove(raw, rp, tail);
+                rp = raw;
+                re = raw + tail;
+                const size_t got = source.fill(raw + tail, kRawBytes - tail);
+                sourceEnded = got == 0;
+                re += got;
+            }
+            if (re - rp >= 8) {
+                takeWord();
+                return true;
+            }
+            while (bits <= 56 && rp < re) {
+                if (Msb)
+                    acc |= uint64_t(*rp++) << (56 - bits);
+                else
+                    acc |= uint64_t(*rp++) << bits;
+                bits += 8;
+            }
+            return bits >= width;
+        };
+
+        while (o < end) {
+            if (bits < width) {
+                if (re - rp >= 8)
+                    takeWord();
+                else if (!refill())
+                    return Result{Ending::InputEnded, static_cast<size_t>(o - out)};
+            }
+            unsigned code;
+            if (Msb) {
+                code = static_cast<unsigned>(acc >> (64 - width));
+                acc <<= width;
+            } else {
+                code = static_cast<unsigned>(acc) & mask;
+                acc >>= width;
+            }
+            bits -= width;
+            // The previous string and the first byte of this one, which follows it, become the
+            // next free code (unless the table is full).
+            auto define = [&](uint64_t first) {
+                const uint32_t length = oldLength + 1;
+                const uint64_t bytes =
+                    oldLength < kHeadBytes ? oldHead | first << (8 * oldLength) : oldHead;
+                heads[next] = bytes | uint64_t(length < 255 ? length : 255) << 56;
+                places[next] = Place{static_cast<uint32_t>(oldStart - out), length};
+                if (++next == widen && width < 12) {
+                    ++width;
+                    mask = mask << 1 | 1;
+                    widen = (1u << width) - early;
+                }
+            };
+            // Literals come first: on data that hardly repeats they are nearly every code, a
+            // byte of output each, and none of them can be a control code or refer to an entry
+            // not yet defined.
+            if (code < clear) {
+                const uint64_t value = literals[code];
+                if (oldStart != nullptr && next < kTableSize)
+                    define(value);
+                oldStart = o;
+                oldHead = value;
+                oldLength = 1;
+                *o++ = static_cast<unsigned char>(value);
+                continue;
+            }
+            // A code beyond the next free one refers to nothing yet defined. The next free one
+            // itself is the string being defined right now (the previous string and its own
+            // first byte), which the entry made just below describes; with no previous string
+            // (the first code of a table) it is nothing either.
+            if (code > next || (code == next && oldStart == nullptr))
+                return Result{Ending::Corrupt, static_cast<size_t>(o - out)};
+            // The first byte of this string is its own when it is the one being defined.
+            if (oldStart != nullptr && next < kTableSize)
+                define((code == next ? oldHead : heads[code]) & 0xFF);
+            const uint64_t head = heads[code];
+            size_t length = static_cast<size_t>(head >> 56);
+            if (length == 0) {
+                if (code != clear)
+                    return Result{Ending::EndCode, static_cast<size_t>(o - out)};
+                width = firstWidth;
+                mask = (1u << width) - 1;
+                widen = (1u << width) - early;
+                next = firstFree;
+                oldStart = nullptr;
+                continue;
+            }
+            const Place place = places[code];
+            if (length == 255)
+                length = place.length;
+            oldStart = o;
+            oldHead = head & kHeadMask;
+            oldLength = static_cast<uint32_t>(length);
+            o = put(o, head, length, out + place.start, end);
+        }
+        return Result{Ending::Full, n};
+    }
+
+    struct Buffers {
+        uint64_t heads[kTableSize];
+        Place places[kTableSize];
+        unsigned char literals[512];
+        unsigned char raw[kRawBytes + kSlack];
+    };
+    std::unique_ptr<Buffers> fBuffers;
+};
+
+}  // namespace lzw
+}  // namespace imgfmt

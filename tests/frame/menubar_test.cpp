@@ -1,0 +1,297 @@
+// Menu bars, sub-menus with their undo, pop-up menus and the menu handler.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <ovkmsgid.hpp>
+
+#include <iframe.hpp>
+#include <imenubar.hpp>
+#include <imenuhdr.hpp>
+#include <ipopmenu.hpp>
+#include <iprivmsg.hpp>
+#include <isubmenu.hpp>
+
+#include "frametest.hpp"
+#include "frametools.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+using frametest::describeMenu;
+using frametest::Later;
+using frametest::MenuRoad;
+
+const IResourceLibrary& self()
+{
+    static IResourceLibrary library;
+    return library;
+}
+
+std::unique_ptr<IFrameWindow> frameWithMenu()
+{
+    return std::make_unique<IFrameWindow>(IResourceId(kFrameFull, self()),
+                                          IFrameWindow::_classDefaultStyle | IFrameWindow::_menuBar);
+}
+
+// -----------------------------------------------------------------------------------------------
+// Menu bars
+
+TEST(MenuBar, TheStyleMustNameExactlyOneWayAndAWrapperNeedsAMenu)
+{
+    auto frame = std::make_unique<IFrameWindow>(IResourceId(kFrameNoResources, self()));
+    EXPECT_EQ(ovktest::caught([&] { IMenuBar bar(frame.get(), IMenuBar::_newMenuBar | IMenuBar::_wrapper); })
+                  .errorId(),
+              OVK_MSG_CONFLICTING_STYLE);
+    EXPECT_EQ(ovktest::caught([&] { IMenuBar bar(frame.get(), IMenuBar::Style(0, 0)); }).errorId(),
+              OVK_MSG_CONFLICTING_STYLE);
+    EXPECT_EQ(ovktest::caught([&] { IMenuBar bar(frame.get(), IMenuBar::_wrapper); }).errorId(),
+              OVK_MSG_NO_MENU_BAR);
+    EXPECT_THROW(IMenuBar(nullptr), IInvalidParameter);
+}
+
+TEST(MenuBar, ANewMenuBarOrALoadedOneReplacesTheFramesMenu)
+{
+    for (bool extended : {true, false}) {
+        SCOPED_TRACE(extended ? "extended road" : "classic road");
+        MenuRoad road(extended);
+        auto frame = frameWithMenu();
+        const HWND handle = frame->handle();
+        const HMENU loaded = GetMenu(handle);
+        {
+            IMenuBar bar(frame.get());
+            EXPECT_EQ(GetMenu(handle), static_cast<HMENU>(bar.menuHandle()));
+            EXPECT_FALSE(IsMenu(loaded));
+            bar.addText(5, "&Five");
+        }
+        // The menu stays with the frame.
+        EXPECT_EQ(describeMenu(GetMenu(handle)), "&Five");
+
+        IMenuBar bar(IResourceId(kFrameFull, self()), frame.get());
+        EXPECT_EQ(describeMenu(GetMenu(handle)), "&File[&Open|&Recent[First]]|&Help");
+        // The classic road finds the sub-menu by the identifier the resource gave it.
+        EXPECT_EQ(bar.numberOfItems(kFullRecentPopup), 1u);
+        bar.setMenu(IResourceId(kPopupMenu, self()));
+        EXPECT_EQ(describeMenu(GetMenu(handle)), "&Edit[Cu&t]|&View[&Zoom]|&Close");
+        EXPECT_EQ(bar.menuHandle().asValue(), GetMenu(handle));
+        EXPECT_EQ(bar.numberOfItems(kPopupView), 1u);
+    }
+}
+
+// -----------------------------------------------------------------------------------------------
+// Sub-menus
+
+class SubmenuUndo : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        popup = CreatePopupMenu();
+        AppendMenuA(popup, MF_STRING, 1, "One");
+        AppendMenuA(popup, MF_STRING | MF_CHECKED, 2, "Two");
+        AppendMenuA(popup, MF_STRING, 3, "Three");
+    }
+    void TearDown() override { DestroyMenu(popup); }
+
+    HMENU popup = nullptr;
+    MenuRoad road{GetParam()};
+};
+
+TEST_P(SubmenuUndo, RestoresEachItemAsItFirstWasAndRemovesWhatWasAdded)
+{
+    const std::string before = describeMenu(popup);
+    {
+        ISubmenu menu{IMenuHandle(popup)};
+        menu.setText(1, "Changed once");
+        menu.setText(1, "Changed twice");
+        menu.checkItem(2, false);
+        menu.disableItem(2);
+        menu.addText(10, "Added");
+        menu.setText(10, "Added and changed");
+        menu.deleteItem(3);
+        EXPECT_EQ(describeMenu(popup), "Changed twice|Two(d)|Added and changed");
+        menu.undo();
+        EXPECT_EQ(describeMenu(popup), before);
+        // The list is empty after an undo.
+        menu.undo();
+        EXPECT_EQ(describeMenu(popup), before);
+    }
+    {
+        ISubmenu menu{IMenuHandle(popup)};
+        menu.addText(11, "Kept", 99);
+        menu.addSeparator();
+    }
+    // Deleting the object undoes nothing and destroys nothing.
+    EXPECT_EQ(describeMenu(popup), before + "|Kept|-");
+}
+
+TEST_P(SubmenuUndo, WalksByItsOwnCursorAndRefusesTheMenusCursor)
+{
+    ISubmenu menu{IMenuHandle(popup)};
+    ISubmenu::Cursor cursor(menu);
+    std::string ids;
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+        ids += std::to_string(menu.menuItemId(cursor)) + " ";
+    EXPECT_EQ(ids, "1 2 3 ");
+    IMenu::Cursor menuCursor(menu);
+    EXPECT_EQ(ovktest::caught([&] { menu.elementAt(menuCursor); }).errorId(),
+              OVK_MSG_OPERATION_NOT_SUPPORTED);
+    ISubmenu::Cursor second = menu.cursor(1);
+    menu.deleteAt(second);
+    EXPECT_EQ(describeMenu(popup), "One|Three");
+    menu.undo();
+    EXPECT_EQ(describeMenu(popup), "One|Two(c)|Three");
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, SubmenuUndo, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Extended" : "Classic";
+                         });
+
+// -----------------------------------------------------------------------------------------------
+// Pop-up menus
+
+TEST(PopUpMenu, FromAResourceItTakesTheSubmenusAndOwnsThem)
+{
+    for (bool extended : {true, false}) {
+        SCOPED_TRACE(extended ? "extended road" : "classic road");
+        MenuRoad road(extended);
+        auto frame = frameWithMenu();
+        HMENU edit = nullptr;
+        {
+            IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
+            const HMENU handle = popup.menuHandle();
+            EXPECT_EQ(describeMenu(handle), "&Edit[Cu&t]|&View[&Zoom]|&Close");
+            edit = GetSubMenu(handle, 0);
+            EXPECT_TRUE(IsMenu(edit));
+            EXPECT_EQ(popup.numberOfItems(kPopupEdit), 1u);
+        }
+        // The sub-menus went with the pop-up: they were moved out of the loaded menu, whose
+        // own destruction would have taken them otherwise.
+        EXPECT_FALSE(IsMenu(edit));
+    }
+    EXPECT_THROW(IPopUpMenu(nullptr, 1), IInvalidParameter);
+}
+
+// Records the callbacks and changes opening pop-ups.
+class RecordingMenuHandler : public IMenuHandler {
+public:
+    std::string trace;
+    bool acceptContextMenu = false;
+
+protected:
+    IBase::Boolean makePopUpMenu(IMenuEvent&) override
+    {
+        trace += "context ";
+        return acceptContextMenu;
+    }
+    IBase::Boolean menuShowing(IMenuEvent& event, ISubmenu& menu) override
+    {
+        trace += "showing:" + std::to_string(event.menuItemId()) + " ";
+        menu.addText(900, "Added while open");
+        return true;
+    }
+    IBase::Boolean menuSelected(IMenuEvent& event) override
+    {
+        trace += "selected:" + std::to_string(event.menuItemId()) + " ";
+        return false;
+    }
+    IBase::Boolean menuEnded(IMenuEvent& event) override
+    {
+        trace += "ended:" + std::to_string(event.menuItemId()) + " ";
+        return false;
+    }
+};
+
+// The window that a context menu belongs to shows source emphasis.
+class EmphasisWindow : public ovktest::TestWindow {
+public:
+    using TestWindow::TestWindow;
+    int emphasis = 0;
+    IWindow& showSourceEmphasis() override
+    {
+        ++emphasis;
+        return *this;
+    }
+};
+
+TEST(MenuHandler, APopUpOpenedTwiceIsShownOnceAndEndsOnTheSecondClose)
+{
+    auto frame = frameWithMenu();
+    RecordingMenuHandler handler;
+    handler.handleEventsFor(frame.get());
+    const HWND window = frame->handle();
+    const HMENU bar = GetMenu(window);
+    const HMENU file = GetSubMenu(bar, 0);
+    const std::string before = describeMenu(file);
+
+    // The File item of the bar is selected, then its pop-up opens twice.
+    ovktest::send(window, WM_INITMENU, reinterpret_cast<WPARAM>(bar));
+    ovktest::send(window, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(bar));
+    ovktest::send(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    ovktest::send(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_EQ(describeMenu(file), before + "|Added while open");
+    const std::string opened = "selected:" + std::to_string(kFullFilePopup) + " showing:" +
+                               std::to_string(kFullFilePopup) + " ";
+    EXPECT_EQ(handler.trace, opened);
+
+    ovktest::send(window, IPrivateMessage::menuEnded, kFullFilePopup, reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(handler.trace, opened);
+    EXPECT_EQ(describeMenu(file), before + "|Added while open");
+    ovktest::send(window, IPrivateMessage::menuEnded, kFullFilePopup, reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(handler.trace, opened + "ended:" + std::to_string(kFullFilePopup) + " ");
+    EXPECT_EQ(describeMenu(file), before);
+
+    // A menu that closes selects nothing.
+    handler.trace.clear();
+    ovktest::send(window, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(handler.trace, "");
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+TEST(MenuHandler, AnAcceptedContextMenuGivesSourceEmphasis)
+{
+    EmphasisWindow window;
+    RecordingMenuHandler handler;
+    handler.handleEventsFor(&window);
+    EXPECT_EQ(ovktest::send(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.hwnd()),
+                            MAKELPARAM(5, 5)),
+              0);
+    EXPECT_EQ(window.emphasis, 0);
+    handler.acceptContextMenu = true;
+    EXPECT_EQ(ovktest::send(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.hwnd()),
+                            MAKELPARAM(5, 5)),
+              1);
+    EXPECT_EQ(window.emphasis, 1);
+    EXPECT_EQ(handler.trace, "context context ");
+    handler.stopHandlingEventsFor(&window);
+}
+
+// The whole road: a pop-up shown at a point opens, is changed by the handler, closes (ended from
+// a thread timer) and is as it was.
+TEST(MenuHandler, AShownPopUpIsChangedWhileOpenAndRestoredAfter)
+{
+    auto frame = frameWithMenu();
+    frame->show();
+    RecordingMenuHandler handler;
+    handler.handleEventsFor(frame.get());
+    IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
+    const std::string before = describeMenu(popup.menuHandle());
+    std::string whileOpen;
+    Later later;
+    later.after(100, [&] {
+        whileOpen = describeMenu(popup.menuHandle());
+        EndMenu();
+    });
+    popup.show(IPoint(10, 10));
+    EXPECT_FALSE(later.watchdogFired());
+    EXPECT_EQ(whileOpen, before + "|Added while open");
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return handler.trace.find("ended:") != std::string::npos; }));
+    EXPECT_EQ(handler.trace, "showing:0 ended:0 ");
+    EXPECT_EQ(describeMenu(popup.menuHandle()), before);
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+} // namespace

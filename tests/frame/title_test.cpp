@@ -1,0 +1,129 @@
+// The title of a frame: composing its text and taking it apart, and what observers hear.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <ovkmsgid.hpp>
+
+#include <iframe.hpp>
+#include <ititle.hpp>
+
+#include "frametest.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+std::string str(const IString& text)
+{
+    return static_cast<const char*>(text);
+}
+
+class FrameTitle : public testing::Test {
+protected:
+    FrameTitle()
+        : library(),
+          frame(IResourceId(kFrameNoResources, library), nullptr, nullptr, IRectangle(0, 0, 300, 120),
+                IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "start")
+    {
+    }
+
+    std::string windowText() const
+    {
+        char text[128] = {};
+        GetWindowTextA(frame.handle(), text, sizeof text);
+        return text;
+    }
+
+    IResourceLibrary library;
+    IFrameWindow frame;
+};
+
+struct Composition {
+    const char* object;
+    const char* view;
+    unsigned long number;
+    const char* title;
+    const char* objectBack;
+    const char* viewBack;
+    unsigned long numberBack;
+};
+
+TEST_F(FrameTitle, ComposesAndTakesApartItsThreeParts)
+{
+    const std::vector<Composition> cases = {
+        {"Editor", "Chapter 1", 3, "Editor - Chapter 1:3", "Editor", "Chapter 1", 3},
+        // Without " - " there is no view part, so the number reads back as 0.
+        {"Editor", "", 3, "Editor:3", "Editor:3", "", 0},
+        {"Editor", "Chapter 1", 0, "Editor - Chapter 1", "Editor", "Chapter 1", 0},
+        {"", "Chapter 1", 3, "", "", "", 0},
+        {nullptr, "Chapter 1", 3, "", "", "", 0},
+    };
+    ITitle title(&frame);
+    for (const Composition& c : cases) {
+        SCOPED_TRACE(c.title);
+        title.setTitleText(c.object, c.view, c.number);
+        EXPECT_EQ(windowText(), c.title);
+        EXPECT_EQ(str(title.text()), c.title);
+        EXPECT_EQ(str(title.objectText()), c.objectBack);
+        EXPECT_EQ(str(title.viewText()), c.viewBack);
+        EXPECT_EQ(title.viewNumber(), c.numberBack);
+    }
+}
+
+TEST_F(FrameTitle, AConstructorWithAnObjectTextComposesAndOneWithoutLeavesTheText)
+{
+    ITitle bare(&frame);
+    EXPECT_EQ(windowText(), "start");
+    ITitle composed(&frame, "Viewer", "Page", 2);
+    EXPECT_EQ(windowText(), "Viewer - Page:2");
+    EXPECT_EQ(composed.handle(), frame.handle());
+}
+
+TEST_F(FrameTitle, ChangedPartsAreToldAndUnchangedOnesAreNot)
+{
+    ITitle title(&frame, "Editor", "Chapter 1", 3);
+    struct Observer : IObserver {
+        std::vector<std::string> heard;
+        IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+        {
+            heard.push_back(event.notificationId());
+            return *this;
+        }
+    } observer;
+    observer.handleNotificationsFor(title);
+    title.enableNotification();
+
+    title.setViewNumber(3);
+    title.setViewText("Chapter 1");
+    title.setObjectText("Editor");
+    EXPECT_TRUE(observer.heard.empty());
+    EXPECT_EQ(windowText(), "Editor - Chapter 1:3");
+
+    title.setViewNumber(4);
+    title.setViewText("Chapter 2");
+    title.setObjectText("Writer");
+    EXPECT_EQ(windowText(), "Writer - Chapter 2:4");
+    EXPECT_EQ(observer.heard, (std::vector<std::string>{ITitle::viewNumberId, ITitle::viewTextId,
+                                                        ITitle::objectTextId}));
+    observer.stopHandlingNotificationsFor(title);
+}
+
+TEST_F(FrameTitle, AFrameWithoutACaptionHasNoTitleBar)
+{
+    IFrameWindow bare(IResourceId(kFrameNoResources, library), nullptr, nullptr,
+                      IRectangle(0, 0, 100, 100), IFrameWindow::Style(WS_POPUP, 0), "bare");
+    ITitle title(&bare);
+    EXPECT_FALSE(title.isValid());
+    EXPECT_EQ(ovktest::caught([&] { title.handle(); }).errorId(), OVK_MSG_INVALID_HANDLE);
+    EXPECT_EQ(ovktest::caught([&] { title.nativeRect(); }).errorId(), OVK_MSG_NO_TITLE_BAR);
+
+    ITitle captioned(&frame);
+    const IRectangle bar = captioned.nativeRect();
+    EXPECT_GT(bar.width(), 0);
+    EXPECT_GT(bar.height(), 0);
+}
+
+} // namespace
