@@ -337,7 +337,7 @@ INotebook& INotebook::turnToPage(const Cursor& cursor)
 }
 
 // A click or key on the tabs. Before the change the target is the tab under the pointer
-// (unknown for a key); after it, the tab control's new selection.
+// (0 when none is, as for a key); after it, the tab control's new selection.
 IBase::Boolean INotebook::processTabSelect(void* record, IBase::Boolean changing)
 {
     const auto* header = static_cast<const NMHDR*>(record);
@@ -347,9 +347,9 @@ IBase::Boolean INotebook::processTabSelect(void* record, IBase::Boolean changing
     selection.notebook = handle();
     if (changing) {
         selection.topPage = static_cast<std::uint32_t>(tabTopPage());
+        // The click that asks for the change is under the pointer still.
         TCHITTESTINFO hit{};
-        const DWORD position = GetMessagePos();
-        hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+        GetCursorPos(&hit.pt);
         ScreenToClient(handle(), &hit.pt);
         const LRESULT index = SendMessageA(handle(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         const auto& pages = fNotebookData->pages;

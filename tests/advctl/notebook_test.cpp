@@ -254,13 +254,19 @@ TEST_F(NotebookTest, AClickOnATabTurnsThroughTheSelectionNotifications)
     notebook->addLastPage(Settings("One", nullptr), first);
     notebook->addLastPage(Settings("Two", nullptr), second);
     recorder.trace.clear();
-    // As the tab control does on a click: changing, the new selection, changed.
+    // As the tab control does on a click on the second tab: changing, the new selection,
+    // changed. The tab under the pointer is the one asked for.
+    RECT tab{};
+    SendMessageA(notebook->handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    POINT centre{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    ClientToScreen(notebook->handle(), &centre);
+    SetCursorPos(centre.x, centre.y);
     NMHDR header{notebook->handle(), kNotebookId, static_cast<UINT>(TCN_SELCHANGING)};
     EXPECT_EQ(SendMessageA(parent->hwnd(), WM_NOTIFY, kNotebookId, reinterpret_cast<LPARAM>(&header)), 0);
     SendMessageA(notebook->handle(), TCM_SETCURSEL, 1, 0);
     header.code = static_cast<UINT>(TCN_SELCHANGE);
     SendMessageA(parent->hwnd(), WM_NOTIFY, kNotebookId, reinterpret_cast<LPARAM>(&header));
-    EXPECT_EQ(recorder.trace, "pending:0 selected:1>2");
+    EXPECT_EQ(recorder.trace, "pending:2 selected:1>2");
     EXPECT_TRUE(visible(second));
     EXPECT_FALSE(visible(first));
 
@@ -295,6 +301,10 @@ TEST_F(NotebookTest, AltKeysOnTheTabsTurnPagesAndAnEmptyNotebookIgnoresThem)
     ovktest::send(notebook->window(page2)->handle(), WM_SYSKEYDOWN, VK_UP, 0x20000001);
     EXPECT_EQ(GetFocus(), notebook->handle().asValue());
     notebook->turnToPage(page1);
+
+    // Close from the system menu does not close the notebook on its own.
+    ovktest::send(notebook->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(IsWindow(notebook->handle()));
 
     // F1 posts the page help with the top page.
     recorder.trace.clear();
