@@ -155,10 +155,7 @@ IBase::Boolean IAcceleratorTable::updateWindow()
     IWindow* window = IWindow::windowWithHandle(fData->window, true);
     if (!window)
         return false;
-    // The window owns its table: the new one replaces the old, which nobody else holds.
-    const IAccelTblHandle previous = window->acceleratorHandle();
-    window->setAcceleratorHandle(createHandle());
-    destroyHandle(previous);
+    window->setAcceleratorTable(this);
     return true;
 }
 

@@ -4,7 +4,6 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iobjwnd.hpp"
 #include "iassert.hpp"
 #include "iobjwnd.hpp"
 #include "ithread.hpp"
@@ -70,18 +69,11 @@ IObjectWindow::IObjectWindow()
     SetParent(handle, nullptr);
     if (focus && GetFocus() != focus)
         SetFocus(focus);
-    // The message loop stops climbing to accelerator tables at the library's object window;
-    // the first one alive is it.
-    const HWND published = objectWindowHandle();
-    if (!published || !IsWindow(published))
-        setObjectWindowHandle(handle);
 }
 
 IObjectWindow::~IObjectWindow()
 {
     try {
-        if (isValid() && objectWindowHandle() == static_cast<HWND>(handle()))
-            setObjectWindowHandle(nullptr);
         IObjectWindowCloseHandler::defaultHandler().stopHandlingEventsFor(this);
     } catch (const IException& failure) {
         IAssertion::report(failure);

@@ -387,6 +387,12 @@ IStartedThread& IStartedThread::prepareStart(IThreadFn* function, IBase::Boolean
     return *this;
 }
 
+void IStartedThread::holdThreadReference() noexcept
+{
+    addRef();
+    fThreadReference.store(true, std::memory_order_release);
+}
+
 IStartedThread* IStartedThread::adoptOnNewThread(IStartedThread* record)
 {
     const IThreadId id = GetCurrentThreadId();
@@ -779,7 +785,9 @@ IThread::IThread(IStartedThread* record) : fRecord(record)
         fRecord->addRef();
 }
 
-IThread::IThread(const IThread& other) : IVBase(other), fRecord(other.fRecord)
+// The record is asked of the other object, not read from its field: the calling thread's object
+// keeps none of its own, and a copy of it is a view on the calling thread's record.
+IThread::IThread(const IThread& other) : IVBase(other), fRecord(other.startedThread())
 {
     if (fRecord)
         fRecord->addRef();
@@ -787,11 +795,12 @@ IThread::IThread(const IThread& other) : IVBase(other), fRecord(other.fRecord)
 
 IThread& IThread::operator=(const IThread& other)
 {
-    if (other.fRecord)
-        other.fRecord->addRef();
+    IStartedThread* record = other.startedThread();
+    if (record)
+        record->addRef();
     if (fRecord)
         fRecord->removeRef();
-    fRecord = other.fRecord;
+    fRecord = record;
     return *this;
 }
 
@@ -890,11 +899,22 @@ void failed(const char* call, const char* function)
 
 IThread& IThread::stop()
 {
+    IStartedThread* record = startedThread();
+    bool terminated = false;
     if (!IPlatform::isPlatformVariant()) {
-        if (!TerminateThread(handle(), 0))
+        const HANDLE thread = handle();
+        if (!TerminateThread(thread, 0))
             failed("TerminateThread", "IThread::stop()");
+        // Termination completes asynchronously; until it has, the thread could still reach
+        // the end of its body and drop its reference itself.
+        WaitForSingleObject(thread, INFINITE);
+        terminated = true;
     }
-    startedThread()->end();
+    record->end();
+    // A terminated thread never returns to drop the reference it held on its record, and with
+    // the record would go its window set.
+    if (terminated && record->takeThreadReference())
+        record->removeRef();
     return *this;
 }
 
@@ -1254,9 +1274,11 @@ private:
     bool fEnded = false;
 };
 
+// The key messages up to 0x108, the last one of the older headers' range; WM_UNICHAR (0x109)
+// and later are never offered to the tables.
 bool isKeyOrCharacter(UINT message)
 {
-    return message >= WM_KEYFIRST && message <= WM_SYSDEADCHAR;
+    return message >= WM_KEYFIRST && message <= 0x108;
 }
 
 } // namespace

@@ -111,8 +111,9 @@ void __cdecl threadEntry(void* argument)
         IAssertion::report(failure);
     } catch (...) {
     }
-    // The reference that the starter added for this thread.
-    record->removeRef();
+    // The reference that the starter added for this thread, unless a stop took it already.
+    if (record->takeThreadReference())
+        record->removeRef();
 }
 
 } // namespace
@@ -161,10 +162,10 @@ IThread& IThread::start(const IReference<IThreadFn>& function, IBase::Boolean au
     IStartedThread* record = startedThread();
     // The new thread's own reference: the record must outlive the thread's body even when this
     // object and the table let it go first.
-    record->addRef();
+    record->holdThreadReference();
     const std::uintptr_t result =
         _beginthread(&threadEntry, static_cast<unsigned>(record->stackSize()), record);
-    if (result == static_cast<std::uintptr_t>(-1))
+    if (result == static_cast<std::uintptr_t>(-1) && record->takeThreadReference())
         record->removeRef();
     return threadStarted(record, result == static_cast<std::uintptr_t>(-1) ? -1 : 0);
 }

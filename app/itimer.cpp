@@ -24,8 +24,12 @@ struct TimerSlot {
     unsigned long interval = 1000;
     // Non-null exactly while the timer runs; the slot holds one reference on it.
     ITimerFn* function = nullptr;
-    // The identifier SetTimer answered, 0 while the timer does not run.
+    // The identifier SetTimer answered and the thread that asked: the system numbers thread
+    // timers per thread, so only the pair names a timer. 0 while no system timer ticks for
+    // the slot; a timer stopped from another thread keeps them until its own thread has
+    // killed it (a thread can kill only its own thread timers).
     UINT_PTR systemId = 0;
+    DWORD thread = 0;
     unsigned long useCount = 0;
 };
 
@@ -50,13 +54,32 @@ TimerSlot& slotAt(unsigned long index)
 
 VOID CALLBACK timerProcedure(HWND, UINT, UINT_PTR systemId, DWORD);
 
+// A timer stopped from another thread waits for its own thread to kill it; a thread that has
+// ended took its timers with it.
+bool waitsForItsThread(const TimerSlot& slot)
+{
+    if (slot.systemId == 0)
+        return false;
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, slot.thread);
+    if (!thread)
+        return false;
+    const bool running = WaitForSingleObject(thread, 0) == WAIT_TIMEOUT;
+    CloseHandle(thread);
+    return running;
+}
+
+bool isFree(const TimerSlot& slot)
+{
+    return slot.useCount == 0 && !slot.function && !waitsForItsThread(slot);
+}
+
 // Takes the lowest free slot, growing the table when none is free.
 unsigned long takeFreeSlot()
 {
     IResourceLock lock(timerLock());
     std::vector<TimerSlot>& slots = table();
     unsigned long index = 1;
-    while (index < slots.size() && (slots[index].useCount != 0 || slots[index].function))
+    while (index < slots.size() && !isFree(slots[index]))
         ++index;
     if (index >= slots.size()) {
         const unsigned long size = static_cast<unsigned long>(slots.size());
@@ -101,9 +124,13 @@ ITimerFn* stopSlot(unsigned long index)
     TimerSlot& slot = slotAt(index);
     ITimerFn* function = slot.function;
     if (function) {
-        KillTimer(nullptr, slot.systemId);
-        slot.systemId = 0;
         slot.function = nullptr;
+        // Another thread's timer is killed by that thread at its next tick.
+        if (slot.thread == GetCurrentThreadId()) {
+            KillTimer(nullptr, slot.systemId);
+            slot.systemId = 0;
+            slot.thread = 0;
+        }
     }
     return function;
 }
@@ -114,6 +141,8 @@ void startSlot(unsigned long index, ITimerFn* function, const char* signature)
     TimerSlot& slot = slotAt(index);
     if (slot.function)
         IThrow::message(OVK_MSG_TIMER_ALREADY_RUNNING, IEXCEPTION_LOCATION(kFile, signature));
+    if (slot.systemId != 0 && slot.thread == GetCurrentThreadId())
+        KillTimer(nullptr, slot.systemId);
     // A thread timer's identifier is chosen by the system. Asking for our own (slot + 1000)
     // would replace any thread timer that already has that number, the application's or one
     // of ours, so the system is left to choose.
@@ -123,6 +152,7 @@ void startSlot(unsigned long index, ITimerFn* function, const char* signature)
     function->addRef();
     slot.function = function;
     slot.systemId = systemId;
+    slot.thread = GetCurrentThreadId();
 }
 
 // Called by DispatchMessage on the thread that started the timer.
@@ -135,15 +165,29 @@ VOID CALLBACK timerProcedure(HWND, UINT, UINT_PTR systemId, DWORD)
             // The reference is taken under the lock: once it is released another thread may
             // stop the timer and drop the slot's reference, the last one perhaps.
             IResourceLock lock(timerLock());
+            const DWORD thread = GetCurrentThreadId();
             std::vector<TimerSlot>& slots = table();
-            for (unsigned long index = 1; index < slots.size(); ++index) {
-                if (slots[index].function && slots[index].systemId == systemId) {
-                    function = slots[index].function;
+            bool found = false;
+            for (unsigned long index = 1; index < slots.size() && !found; ++index) {
+                TimerSlot& slot = slots[index];
+                if (slot.systemId != systemId || slot.thread != thread)
+                    continue;
+                found = true;
+                if (slot.function) {
+                    function = slot.function;
                     function->addRef();
                     timerId = index + kIdOffset;
-                    break;
+                } else {
+                    // Stopped from another thread: killed here, and only now is the slot free.
+                    KillTimer(nullptr, systemId);
+                    slot.systemId = 0;
+                    slot.thread = 0;
                 }
             }
+            // Only this procedure's timers arrive here; one that no slot claims any more was
+            // replaced by a restart on another thread, and would tick for nothing.
+            if (!found)
+                KillTimer(nullptr, systemId);
         }
         if (function) {
             // Called outside the lock, so that the function may stop or restart its own timer.

@@ -1,18 +1,23 @@
-// The ovkwin demo: a native notebook fills the window, with the pages "Controls", "Data",
-// "Document" and "Values".
+// The ovkwin demo: a native notebook fills the window's client, with the pages "Controls",
+// "Data", "Document" and "Values".
 //
 // "Controls" is a form laid out by canvases. A multi-cell canvas holds right-aligned labels
 // with mnemonics in its first column and the fields in an expandable second one; beside it a
 // bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
 // table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
 // radio buttons, check boxes and an outline box, another the row of push buttons at the
-// bottom, and a last one the owner-drawn buttons: tool bar buttons latching as a group, a
-// latchable custom button, an animated button and a graphic push button. "Data" is a native
-// container with its title; "Document" a page of text; "Values" a text spin button over the
-// month names whose arrows also serve the day's numeric spin button, and a zero-padded numeric
-// spin button from 1 to 100. Tab, the arrows, Enter and Alt with a mnemonic move
-// through the controls as in a dialog; keys that no control or canvas takes climb the owner
-// chain to the window. The status text lists the notifications of the option controls.
+// bottom. "Data" is a native container with its title; "Document" a page of text; "Values" a
+// text spin button over the month names whose arrows also serve the day's numeric spin button,
+// and a zero-padded numeric spin button from 1 to 100. Tab, the arrows, Enter and Alt with a
+// mnemonic move through the controls as in a dialog; keys that no control or canvas takes climb
+// the owner chain to the window. The status text lists the notifications of the option
+// controls.
+//
+// The window is a frame: a tool bar above the page holds the owner-drawn buttons (tool bar
+// buttons latching as a group, a latchable custom button, an animated button and a graphic push
+// button), a second tool bar floats beside the window in a frame of its own, and both can be
+// dragged by their edges to another side. Fly-over help shows each button's short text in a
+// tool tip and its long text in the information area along the bottom.
 //
 // The menu bar has File, Edit, View and Help menus. Edit > Copy puts the name and the city on
 // the clipboard, as text and under a format registered by name, and the status text shows the
@@ -21,9 +26,11 @@
 // view number. A right click shows a pop-up menu from a resource, through a menu handler.
 //
 // With "--autoclose MS" it types a name, clicks two options, presses Tab twice and Alt+A, copies,
-// turns to "Values" and spins, opens the About frame and presses its OK button, shows the
-// right-click menu, and closes after MS ms, so that a script can take screenshots and go on.
+// turns to "Values" and spins, shows the first tool bar button's long fly-over text, opens the About frame and presses its OK
+// button, shows the right-click menu, and closes after MS ms, so that a script can take
+// screenshots and go on.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +43,8 @@
 #include <vector>
 
 #include <ovkcnr.hpp>
+#include <iframext.hpp>
+#include <iprivmsg.hpp>
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
@@ -54,6 +63,10 @@ constexpr UINT kAboutAnswerAt = 2400;
 constexpr UINT_PTR kMenuTimer = 5;
 constexpr UINT_PTR kMenuEndTimer = 6;
 constexpr UINT kMenuAt = 6400;
+// The long fly-over text of a tool bar button shows in the information area before the first
+// screenshot.
+constexpr UINT_PTR kFlyOverTimer = 7;
+constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
@@ -102,20 +115,32 @@ protected:
     }
 };
 
-// The notebook fills the window's client area.
-class PageSizer : public IHandler {
+// The page fills the window's client area.
+// Places the frame's extensions at their edges and the page in what is left, whenever the frame
+// is sized or its layout is due; the frame handler takes this over once the library has it.
+class FrameLayout : public IHandler {
 public:
-    explicit PageSizer(IWindow& page) : fPage(page) {}
+    explicit FrameLayout(IFrameWindow& frame) : fFrame(frame) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() == WM_SIZE)
-            fPage.sizeTo(ISize(LOWORD(event.parameter2().asLong()), HIWORD(event.parameter2().asLong())));
-        return false;
+        if (event.eventId() != WM_SIZE && event.eventId() != IPrivateMessage::frameLayout)
+            return false;
+        RECT client{};
+        GetClientRect(fFrame.handle(), &client);
+        IRectangle reference(0, 0, client.right, client.bottom);
+        for (unsigned long i = 0; i < fFrame.extensionCount(); ++i) {
+            IFrameExtension* extension = fFrame.extensionAt(i);
+            const IRectangle placed = extension->place(reference);
+            extension->window()->moveSizeTo(placed);
+        }
+        if (IWindow* page = fFrame.client())
+            page->moveSizeTo(reference);
+        return event.eventId() == IPrivateMessage::frameLayout;
     }
 
 private:
-    IWindow& fPage;
+    IFrameWindow& fFrame;
 };
 
 // The library's view of a native edit control, until the library has entry fields.
@@ -310,8 +335,9 @@ private:
     IWindow& fWindow;
 };
 
-// Plays the keys of an unattended run to the focused control, one step per timer tick, and
-// closes the window when the time is up.
+// Answers the menu bar's commands. Plays the keys of an unattended run to the focused control,
+// one step per timer tick, opens and answers the About frame, and closes the window when the
+// time is up.
 class TimerHandler : public IHandler {
 public:
     TimerHandler(IWindow& window, OptionsPanel& options, std::function<void()> values)
@@ -483,53 +509,99 @@ std::string picturePath()
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
 // button with the demo's picture, so that each face shows.
-struct ButtonRow {
-    explicit ButtonRow(IWindow& page) : canvas(70, &page, &page)
+// Fly-over texts of the tool bars' windows: the tip at kTipBase plus the window's id, the long
+// text at kLongTipBase plus the id, in the demo's string table.
+constexpr unsigned long kTipBase = 0x1000, kLongTipBase = 0x2000;
+
+// The owner-drawn buttons in a tool bar above the client: tool bar buttons latching as a group, a
+// latchable custom button, an animated button and a graphic push button; a second tool bar,
+// with three more tool bar buttons, floats beside the window once that shows.
+struct ToolBars {
+    explicit ToolBars(IFrameWindow& frame)
+        : top(70, &frame, IToolBar::aboveClient), floating(80, &frame, IToolBar::hidden)
     {
-        canvas.setMargin(ISize(0, 0));
-        canvas.setPad(ISize(2, 0));
         // The library's animation pictures, 24 by 24 on a grey that the buttons leave out.
         IToolBarButton::setStandardBitmapSize(ISize(24, 24));
-        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL}) {
-            auto tool = std::make_unique<IToolBarButton>(
-                id, &canvas, &canvas, IRectangle(),
-                IToolBarButton::defaultStyle() | ICustomButton::autoLatch);
-            tool->setTransparentColor(IColor(212, 208, 200));
-            buttons.push_back(std::move(tool));
-        }
+        for (unsigned long id : {0x7113UL, 0x7114UL, 0x7117UL})
+            top.addAsLast(addTool(top, frame, id, IToolBarButton::defaultStyle() |
+                                                      ICustomButton::autoLatch));
         auto& first = static_cast<IToolBarButton&>(*buttons.front());
         first.enableGroup();
         first.setLatched(true);
 
         auto custom = std::make_unique<ICustomButton>(
-            71, &canvas, &canvas, IRectangle(),
+            71, &top, &frame, IRectangle(),
             ICustomButton::defaultStyle() | ICustomButton::latchable);
-        // The tool bar buttons' group ends here.
-        custom->enableGroup();
         custom->setFont(IFont("Arial", 9));
         custom->setText("Latchable");
         custom->setMinimumSize(ISize(90, 34));
+        // The tool bar buttons' group ends here.
+        top.addAsLast(custom.get(), true);
         buttons.push_back(std::move(custom));
 
-        auto animated = std::make_unique<IAnimatedButton>(72, &canvas, &canvas, IRectangle());
+        auto animated = std::make_unique<IAnimatedButton>(72, &top, &frame, IRectangle());
         animated->setBitmaps(IAnimatedButton::animation11);
         animated->setAnimationRate(150);
         animated->startAnimation(0);
+        top.addAsLast(animated.get());
         buttons.push_back(std::move(animated));
 
         // The picture, shrunk to fit a button.
         try {
             IGBitmap small(IString(picturePath().c_str()));
             small.sizeTo(ISize(54, 28));
-            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &canvas, &canvas,
+            buttons.push_back(std::make_unique<IGraphicPushButton>(73, &top, &frame,
                                                                    small.handle()));
+            top.addAsLast(buttons.back().get());
         } catch (const IException& failure) {
             std::fprintf(stderr, "ovkdemo.bmp: %s\n", failure.what());
         }
+
+        for (unsigned long id : {0x711AUL, 0x711DUL, 0x7120UL})
+            floating.addAsLast(addTool(floating, frame, id, IToolBarButton::defaultStyle()));
+        floating.setFloatingTitle("Tools");
+        floating.setFloatingPosition(IPoint(770, 60));
     }
 
-    ISetCanvas canvas;
+    IToolBarButton* addTool(IToolBar& toolBar, IFrameWindow& frame, unsigned long id,
+                            const IToolBarButton::Style& style)
+    {
+        auto tool = std::make_unique<IToolBarButton>(id, &toolBar, &frame, IRectangle(), style);
+        tool->setTransparentColor(IColor(212, 208, 200));
+        IToolBarButton* made = tool.get();
+        buttons.push_back(std::move(tool));
+        return made;
+    }
+
+    IToolBar top;
+    IToolBar floating;
     std::vector<std::unique_ptr<IWindow>> buttons;
+};
+
+// In an unattended run, asks for the fly-over texts of a window as the tool tip does when the
+// pointer rests on it, so that its long text shows in the information area.
+class FlyOverPlayer : public IHandler {
+public:
+    FlyOverPlayer(const IFlyOverToolTip& tip, const IWindow& window) : fTip(tip), fWindow(window) {}
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        if (event.eventId() != WM_TIMER || event.parameter1().asUnsignedLong() != kFlyOverTimer)
+            return false;
+        KillTimer(event.handle(), kFlyOverTimer);
+        const HWND tool = fWindow.handle();
+        NMTTDISPINFOA request{};
+        request.hdr.hwndFrom = fTip.handle();
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(tool);
+        request.hdr.code = TTN_NEEDTEXTA;
+        request.uFlags = TTF_IDISHWND;
+        SendMessageA(tool, WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(&request));
+        return true;
+    }
+
+private:
+    const IFlyOverToolTip& fTip;
+    const IWindow& fWindow;
 };
 
 // The "Values" page: the month's text spin button is the master whose arrows also serve the
@@ -590,7 +662,7 @@ struct ValuesPage {
 int runDemo(HWND native, int show, const char* commandLine)
 {
     SetMenu(native, buildMenuBar());
-    IWindow window(native);
+    IFrameWindow window{IWindowHandle(native)};
     window.setDestroyOnDelete();
     RECT client{};
     GetClientRect(native, &client);
@@ -598,7 +670,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     // The page: margins and gaps are columns and rows of fixed size; the form's column and the
     // status row take the room the window has beyond the minimum.
     Status state;
-    INotebook notebook(90, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    INotebook notebook(91, &window, &window, IRectangle(0, 0, client.right, client.bottom));
     IMultiCellCanvas page(1, &notebook, &window);
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL})
@@ -659,8 +731,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&status, 2, 4).addToCell(&drawing, 4, 4);
     page.addToCell(&options.canvas(), 6, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
-    ButtonRow drawnButtons(page);
-    page.addToCell(&drawnButtons.canvas, 2, 8, 5, 1);
 
     // The "Data" page: a native container with its title and separator. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
@@ -701,7 +771,20 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetFocus(values.day.entryField());
         values.spin();
     });
-    PageSizer sizer(notebook);
+    // The tool bars above the page and floating beside the window, and the information area
+    // below it, which shows the long fly-over text of the window under the pointer.
+    window.setClient(&notebook);
+    ToolBars toolBars(window);
+    IStaticText info(90, &window, &window);
+    info.setMinimumSize(ISize(100, 22));
+    window.addExtension(&info, IFrameWindow::belowClient, IFrameWindow::thinSeparator);
+    IFlyOverToolTip tip(&window);
+    IFlyOverHelpHandler flyOver(&tip, &info);
+    flyOver.setTextBaseId(kTipBase).setLongTextBaseId(kLongTipBase);
+    flyOver.handleEventsFor(&toolBars.top);
+    flyOver.handleEventsFor(&toolBars.floating);
+    FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
+    FrameLayout layout(window);
     ButtonHandler clicks(window, *name, *city, state);
     CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
@@ -709,15 +792,19 @@ int runDemo(HWND native, int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
-    sizer.handleEventsFor(&window);
+    layout.handleEventsFor(&window);
+    flyOverPlayer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
     ShowWindow(native, show);
+    // A floating frame shows with its owner; the window is visible now.
+    toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 250, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
+        SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

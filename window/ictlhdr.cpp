@@ -1,6 +1,7 @@
 // The control notification handlers.
 #include <windows.h>
 
+#include "detail/iwincore.hpp"
 #include "iprivmsg.hpp"
 
 #include "ictlhdr.hpp"
@@ -70,12 +71,9 @@ bool conditionHolds(const Entry& entry, const IControlEvent& event)
     return false;
 }
 
-// The identifier of a control: a top-level control keeps it in its window words.
 unsigned long controlIdOf(HWND control)
 {
-    const LONG_PTR id = (styleOf(control) & WS_CHILD) ? GetWindowLongPtrA(control, GWLP_ID)
-                                                      : GetWindowLongPtrA(control, 8);
-    return static_cast<unsigned long>(id & 0xFFFF);
+    return IWindowCore::windowId(control) & 0xFFFF;
 }
 
 // A notification the control did not send, as its parent would have received it.

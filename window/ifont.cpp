@@ -237,7 +237,7 @@ IFont::Data* IFont::Data::create(const Settings& settings, HDC context)
 
 IFont::Data* IFont::Data::copyOf(const Data& other)
 {
-    // The copy shares the native font until it makes its own; it is selected nowhere.
+    // The copy shares the native font until it makes its own.
     std::unique_ptr<Data> data(new Data);
     data->settings = other.settings;
     data->pointSize = other.pointSize;
@@ -389,6 +389,11 @@ IFont::Data& IFont::unshared()
 {
     if (fData->useCount.load(std::memory_order_acquire) > 1) {
         Data* copy = Data::copyOf(*fData);
+        // The font that changes takes the contexts it is selected in along: its change puts
+        // the new native font there, and its endUsingFont puts back what it replaced. Left
+        // behind, the selections would be ended by no one, and the old native font, selected
+        // still, deleted with the last copy that shares it.
+        copy->selections.swap(fData->selections);
         fData->release();
         fData = copy;
     }
@@ -599,10 +604,11 @@ IFont& IFont::useFixedOnly(IBase::Boolean fixedOnly)
 IFont& IFont::useBitmapOnly(IBase::Boolean bitmapOnly)
 {
     Settings next = settings();
+    // The two restrictions are one switch: giving up raster-only asks for vector fonts.
     if (bitmapOnly)
         next.flags = (next.flags | gBitmapOnly) & ~gVectorOnly;
     else
-        next.flags &= ~gBitmapOnly;
+        next.flags = (next.flags | gVectorOnly) & ~gBitmapOnly;
     next.updateOutline();
     update(next, nullptr);
     return *this;
@@ -611,10 +617,11 @@ IFont& IFont::useBitmapOnly(IBase::Boolean bitmapOnly)
 IFont& IFont::useVectorOnly(IBase::Boolean vectorOnly)
 {
     Settings next = settings();
+    // Giving up vector-only asks for raster fonts, as the other switch does the other way.
     if (vectorOnly)
         next.flags = (next.flags | gVectorOnly) & ~gBitmapOnly;
     else
-        next.flags &= ~gVectorOnly;
+        next.flags = (next.flags | gBitmapOnly) & ~gVectorOnly;
     next.updateOutline();
     update(next, nullptr);
     return *this;

@@ -103,8 +103,8 @@ public:
     virtual IFont& beginUsingFont(const IPresSpaceHandle& context);
     virtual IFont& endUsingFont(const IPresSpaceHandle& context);
 
-    // Restrictions for font matching and the font dialog. Lifting one restriction leaves the
-    // others as they are.
+    // Restrictions for font matching and the font dialog. Raster-only and vector-only are two
+    // sides of one switch: turning either off turns the other on. Fixed-only stands alone.
     virtual IFont& useFixedOnly(IBase::Boolean fixedOnly = true);
     virtual IFont& useBitmapOnly(IBase::Boolean bitmapOnly = true);
     virtual IFont& useVectorOnly(IBase::Boolean vectorOnly = true);

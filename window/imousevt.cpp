@@ -4,6 +4,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/iwincore.hpp"
 #include "iprivmsg.hpp"
 
 #include "icoordsy.hpp"
@@ -95,12 +96,7 @@ IMouseClickEvent::MouseAction IMouseClickEvent::mouseAction() const
 unsigned long IMousePointerEvent::windowId() const noexcept
 {
     HWND window = static_cast<HWND>(parameter1().asPointer());
-    // A top-level window keeps its identifier in its window words (a child's GWL_ID slot is its
-    // menu there); the words may be missing, and then the answer is 0.
-    const LONG_PTR id = (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)
-                            ? GetWindowLongPtrA(window, GWLP_ID)
-                            : GetWindowLongPtrA(window, 8);
-    return static_cast<unsigned long>(id & 0xFFFF);
+    return IWindowCore::windowId(window) & 0xFFFF;
 }
 
 IPointerHandle IMousePointerEvent::mousePointer() const

@@ -44,6 +44,12 @@ constexpr unsigned int parkedMessage = 0xFFD7;
 constexpr unsigned int leftClick = 0xFFD8;
 constexpr unsigned int rightClick = 0xFFD9;
 constexpr unsigned int middleClick = 0xFFDA;
+// Sent by a tool bar to itself to start moving it with the mouse: the low four bits of wParam
+// say which moves are allowed (0xF: any).
+constexpr unsigned int toolBarMove = 0xFFDB;
+// Sent to a window when the mouse has moved far enough from a press to start a drag: wParam =
+// the press point, x in the low and y in the high 16 bits.
+constexpr unsigned int dragStart = 0xFFDE;
 // Sent to a scroll bar by the library when it moves the scroll box itself: wParam = the new
 // position.
 constexpr unsigned int scrollBoxMove = 0xFFDC;
@@ -73,6 +79,9 @@ constexpr unsigned int flyOverQuery = 0xFFEC;
 constexpr unsigned int toolBarButtonRequest = 0xFFED;
 // Sent by a custom button's draw handler to the button: wParam 1 while it is drawn pressed.
 constexpr unsigned int buttonPressed = 0xFFEE;
+// Asks the window that shows a long fly-over text whether it is in a state of its own (an
+// information area answers its mode, 0 while its default text shows).
+constexpr unsigned int infoAreaQuery = 0xFFEF;
 // Sent by the dispatcher when a window's size may have changed: lParam points to four 32-bit
 // values {new width, new height, last width, last height}.
 constexpr unsigned int sizeChanged = 0xFFF0;
@@ -88,7 +97,9 @@ constexpr unsigned int comboEnter = 0xFFF8;
 constexpr unsigned int comboEditChange = 0xFFF9;
 // Posted by a callback of the frame handler to the frame's own dispatch.
 constexpr unsigned int frameCallback = 0xFFFA;
-// Asks a window whether its owner decides its pointer (the owner mouse handler answers 1).
+// Asks a window whether its owner decides its pointer (the owner mouse handler answers 1). The
+// composite controls that use that handler answer 1, so fly-over help also reads the answer as
+// "this window is a composite whose native children share its identifier".
 constexpr unsigned int ownerMouseQuery = 0xFFFC;
 // Posted by the notebook's tab-control handler after a WM_SIZE, with its parameters.
 constexpr unsigned int tabControlResize = 0xFFFD;

@@ -1,6 +1,10 @@
 // The re-coordination handler.
 #include <windows.h>
 
+#include <atomic>
+#include <utility>
+#include <vector>
+
 #include <iexcept.hpp>
 
 #include <iframe.hpp>
@@ -79,9 +83,9 @@ IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
     HWND child = GetWindow(window, GW_CHILD);
     if (!child || delta == 0)
         return false;
-    HDWP positions = BeginDeferWindowPos(1);
-    if (!positions)
-        fail("BeginDeferWindowPos");
+    // Every new position is worked out before the deferred pass begins: a pass, once begun,
+    // ends only by applying what it holds, so nothing that can fail may come in between.
+    std::vector<std::pair<HWND, POINT>> moves;
     for (; child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (skipsChild(frame, child))
             continue;
@@ -90,8 +94,15 @@ IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,
         POINT corner{r.left, r.top};
         if (!ScreenToClient(window, &corner))
             fail("ScreenToClient");
-        positions = DeferWindowPos(positions, child, nullptr, corner.x, corner.y + delta, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        moves.push_back({child, POINT{corner.x, corner.y + delta}});
+    }
+    HDWP positions = BeginDeferWindowPos(1);
+    if (!positions)
+        fail("BeginDeferWindowPos");
+    for (const auto& move : moves) {
+        // A failed DeferWindowPos has freed the pass itself.
+        positions = DeferWindowPos(positions, move.first, nullptr, move.second.x, move.second.y,
+                                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (!positions)
             fail("DeferWindowPos");
     }

@@ -4,9 +4,11 @@
 #include <detail/iscoped.hpp>
 
 #include <algorithm>
+#include <atomic>
 
 #include <iexcept.hpp>
 
+#include "detail/itrackmsg.hpp"
 #include "itrack.hpp"
 #include "iwindow.hpp"
 
@@ -14,6 +16,14 @@ namespace {
 
 // The halftone that the outline is drawn with.
 const WORD kHalftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+
+std::atomic<ITrackMessageSource> gMessageSource{nullptr};
+
+BOOL nextMessage(MSG& message)
+{
+    const ITrackMessageSource source = gMessageSource.load(std::memory_order_relaxed);
+    return source ? source(&message, nullptr, 0, 0) : GetMessageA(&message, nullptr, 0, 0);
+}
 
 // What the drag draws with, released in reverse order whatever happens.
 class Outline {
@@ -103,17 +113,19 @@ Ending runDrag(HWND window, RECT& track, const RECT& bound, const Outline& outli
     GetCursorPos(&last);
     MSG msg;
     while (GetCapture() == window && GetFocus() == focus) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        const BOOL got = nextMessage(msg);
+        // -1 is a failure of the retrieval itself: no WM_QUIT came, so none is passed on, and
+        // the drag the user did not finish is cancelled.
+        if (got == -1)
+            return Ending::cancelled;
+        if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return Ending::finished;
         }
         if (msg.message == ending)
             return Ending::finished;
-        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-                return Ending::cancelled;
-            continue;
-        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+            return Ending::cancelled;
         if (msg.message == WM_MOUSEMOVE) {
             POINT now{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
             ClientToScreen(msg.hwnd, &now);
@@ -132,6 +144,11 @@ Ending runDrag(HWND window, RECT& track, const RECT& bound, const Outline& outli
 }
 
 } // namespace
+
+ITrackMessageSource setTrackMessageSource(ITrackMessageSource source) noexcept
+{
+    return gMessageSource.exchange(source);
+}
 
 IBase::Boolean trackRectangle(IWindow* window, ITrackInfo& info)
 {

@@ -12,6 +12,7 @@
 #include <detail/icritsec.hpp>
 #include <detail/iobjwnd.hpp>
 #include <detail/istthread.hpp>
+#include <iacceltb.hpp>
 #include <iassert.hpp>
 
 #include <iframe.hpp>
@@ -331,16 +332,6 @@ IWindow& IWindow::setNotificationHandler(IHandler* handler)
 
 // Identity --------------------------------------------------------------------------------------
 
-IWindow* IWindow::owner() const
-{
-    HWND owner = nullptr;
-    if (GetWindowLongPtrA(fHandle, GWL_STYLE) & WS_CHILD)
-        owner = fData->ownerHandle;
-    else
-        owner = GetWindow(fHandle, GW_OWNER);
-    return owner ? windowWithHandle(owner, true) : nullptr;
-}
-
 IBase::Boolean IWindow::isValid() const
 {
     return fHandle && IsWindow(fHandle);
@@ -559,12 +550,15 @@ void IWindow::leaveWindowSet() noexcept
         IStartedThread* record = reference.record;
         if (!record || record->loopLevel() == 0 || !isTopLevel())
             return;
+        // The library's own object window is no window of the application's: it lives as
+        // long as the process and would keep the loop running for good.
+        const HWND objectWindow = objectWindowHandle();
         bool another = false;
         {
             IResourceLock lock(libraryLock());
             if (IWindowSet* set = record->windowList()) {
                 for (IWindow* window : set->windows()) {
-                    if (window->isTopLevel()) {
+                    if (window->isTopLevel() && window->fHandle != objectWindow) {
                         another = true;
                         break;
                     }
@@ -667,6 +661,17 @@ IAccelTblHandle IWindow::acceleratorHandle() const
 IWindow& IWindow::setAcceleratorHandle(const IAccelTblHandle& table)
 {
     fData->accelerator = table;
+    return *this;
+}
+
+IWindow& IWindow::setAcceleratorTable(const IAcceleratorTable* table)
+{
+    // Made first: when making it fails, the window keeps the table it has.
+    const IAccelTblHandle created = table ? table->createHandle() : IAccelTblHandle();
+    const IAccelTblHandle previous = fData->accelerator;
+    fData->accelerator = created;
+    if (previous != created)
+        IAcceleratorTable::destroyHandle(previous);
     return *this;
 }
 

@@ -16,6 +16,7 @@
 #include "ievent.hpp"
 #include "ifont.hpp"
 
+class IAcceleratorTable;
 class IBidiSettings;
 class IHandler;
 class IWindowCore;
@@ -346,6 +347,9 @@ public:
     // The window's accelerator table, offered the keys of the window and of its children.
     IAccelTblHandle acceleratorHandle() const;
     IWindow& setAcceleratorHandle(const IAccelTblHandle& table);
+    // Gives the window a native table made from the keys of `table` (none for null); the
+    // window owns it, and the table it had before is destroyed.
+    IWindow& setAcceleratorTable(const IAcceleratorTable* table);
 
     // The notification handler that dispatch calls while notification is enabled.
     IHandler* notificationHandler() const;
@@ -372,7 +376,10 @@ private:
     void reportSizeChange(const IEvent& event);
     IBase::Boolean walkHandlers(IWindowData* data, IEvent& event, void* cursor);
     void notifyObserversOf(IEvent& event);
-    IBase::Boolean destroyed(IWindowData* data, IEvent& event, bool objectDeleted);
+    // `window` is null when a handler deleted the object during the destroy message;
+    // `tornDown` when the object's own deletion destroys the window.
+    static IBase::Boolean destroyed(IWindow* window, IWindowData* data, IEvent& event,
+                                    bool tornDown);
     void leaveWindowSet() noexcept;
     void detachAllHandlers(bool dispatching) noexcept;
     void releaseNativeWindow(bool dispatching) noexcept;

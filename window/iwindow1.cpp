@@ -149,13 +149,21 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
     IWindowData* data = fData;
     if (trackClicks(event))
         return true;
-    reportSizeChange(event);
 
     DispatchScope scope(*this, *data, objectGone);
+    // Inside the scope: a handler of the size report may delete the window, and the scope
+    // keeps the record alive until this dispatch is over.
+    reportSizeChange(event);
     IBase::Boolean handled = false;
     const bool destroying = event.eventId() == WM_DESTROY;
+    // Whether the object's own tear-down destroys the window; from here on the window is
+    // being destroyed either way, and a handler that deletes the object must not have its
+    // destructor destroy the window a second time.
+    const bool tornDown = destroying && data->hasFlag(IWindowData::beingDestroyed);
+    if (destroying)
+        data->setFlag(IWindowData::beingDestroyed);
     try {
-        if (scope.cursor())
+        if (scope.cursor() && !data->objectDeleted)
             handled = walkHandlers(data, event, scope.cursor());
         if (!data->objectDeleted) {
             if (event.eventId() == WM_SYSCOLORCHANGE)
@@ -168,7 +176,7 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
         // and give the previous procedure its WM_DESTROY.
         if (destroying) {
             try {
-                destroyed(data, event, data->objectDeleted);
+                destroyed(data->objectDeleted ? nullptr : this, data, event, tornDown);
             } catch (const IException& failure) {
                 IAssertion::report(failure);
             }
@@ -176,7 +184,7 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
         throw;
     }
     if (destroying)
-        handled = destroyed(data, event, data->objectDeleted);
+        handled = destroyed(data->objectDeleted ? nullptr : this, data, event, tornDown);
     return handled;
 }
 
@@ -256,10 +264,12 @@ void IWindow::reportSizeChange(const IEvent& event)
     if (!position || (position->flags & SWP_NOSIZE))
         return;
     std::int32_t sizes[4] = {position->cx, position->cy, fData->lastWidth, fData->lastHeight};
-    IWindowHandle(fHandle).sendEvent(IPrivateMessage::sizeChanged, 0,
-                                     IEventParameter2(static_cast<const void*>(sizes)));
+    // Recorded before the report: its handlers may delete the window, or resize it again, and
+    // a nested report must compare with this size, not the one before.
     fData->lastWidth = position->cx;
     fData->lastHeight = position->cy;
+    IWindowHandle(fHandle).sendEvent(IPrivateMessage::sizeChanged, 0,
+                                     IEventParameter2(static_cast<const void*>(sizes)));
 }
 
 // Offers the event to each enabled handler from the cursor on, until one handles it. A handler
@@ -313,24 +323,23 @@ void IWindow::notifyObserversOf(IEvent& event)
 // WM_DESTROY: the window gives its previous procedure back and leaves its window set; an object
 // marked for deletion with its window is deleted once the outermost dispatch has ended. The
 // previous procedure gets the message last, so that it can free what it keeps.
-IBase::Boolean IWindow::destroyed(IWindowData* data, IEvent& event, bool objectDeleted)
+IBase::Boolean IWindow::destroyed(IWindow* window, IWindowData* data, IEvent& event,
+                                  bool tornDown)
 {
     const WNDPROC previous = data->previousProcedure ? data->previousProcedure : DefWindowProcA;
-    const HWND handle = fHandle;
+    // A handler that deleted the object leaves only the event to name the window.
+    const HWND handle = static_cast<HWND>(window ? window->fHandle : event.handle());
     DWORD restoreError = 0;
-    if (!objectDeleted) {
+    if (window) {
         if (data->previousProcedure && data->previousProcedure != &IWindowCore::_pfnwpOVKWinProc) {
             if (!SetWindowLongPtrA(handle, GWLP_WNDPROC,
                                    reinterpret_cast<LONG_PTR>(data->previousProcedure)))
                 restoreError = GetLastError() ? GetLastError() : ERROR_INVALID_WINDOW_HANDLE;
         }
         data->previousProcedure = nullptr;
-        leaveWindowSet();
-        if (!data->hasFlag(IWindowData::beingDestroyed) &&
-            data->hasFlag(IWindowData::deleteOnDestroy)) {
-            data->setFlag(IWindowData::beingDestroyed);
+        window->leaveWindowSet();
+        if (!tornDown && data->hasFlag(IWindowData::deleteOnDestroy))
             data->setFlag(IWindowData::deleteAfterDispatch);
-        }
     }
     event.setResult(CallWindowProcA(previous, handle, WM_DESTROY,
                                     static_cast<WPARAM>(event.parameter1().asUnsignedLong()),

@@ -257,12 +257,24 @@ IWindow* IWindow::parent() const
     return windowObjectFor(fHandle ? GetParent(fHandle) : nullptr);
 }
 
+IWindow* IWindow::owner() const
+{
+    HWND owner = nullptr;
+    if (isChild(fHandle))
+        owner = fData->ownerHandle;
+    else
+        owner = GetWindow(fHandle, GW_OWNER);
+    return windowObjectFor(owner);
+}
+
 IWindow& IWindow::setOwner(const IWindow* newOwner)
 {
     HWND ownerHandle = nullptr;
     if (isChild(fHandle)) {
         ownerHandle = newOwner ? IWindowCore::rawHandle(*newOwner) : nullptr;
         fData->ownerHandle = ownerHandle;
+        // The window procedure may have cached the old owner for this control's notifications.
+        IWindowCore::clearCache();
     } else {
         // Windows keeps a top-level window's owner for its life; the library leaves it.
         ownerHandle = GetWindow(fHandle, GW_OWNER);

@@ -64,9 +64,11 @@ bool isMouseButton(UINT message)
     return message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK;
 }
 
+// Keys up to 0x108, the last one of the older headers' key range (WM_UNICHAR, 0x109, is not
+// offered to owners).
 bool isKeyOrMouseButton(UINT message)
 {
-    return (message >= WM_KEYFIRST && message <= WM_SYSDEADCHAR) || isMouseButton(message);
+    return (message >= WM_KEYFIRST && message <= 0x108) || isMouseButton(message);
 }
 
 // The owner that the owner chain may offer an event to: the desktop counts as none.

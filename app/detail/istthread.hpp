@@ -79,6 +79,13 @@ public:
     // record that the thread-attach hook made for it) and publishes its identifier and handle.
     IStartedThread& prepareStart(IThreadFn* function, IBase::Boolean autoInit);
     static IStartedThread* adoptOnNewThread(IStartedThread* record);
+    // The reference that a started thread holds on its record while its body runs. Whoever
+    // takes it drops it: the thread as it returns, or a stop that terminated the thread, which
+    // then never returns.
+    void holdThreadReference() noexcept;
+    bool takeThreadReference() noexcept {
+        return fThreadReference.exchange(false, std::memory_order_acq_rel);
+    }
     IThreadFn* function() const noexcept { return fFnObj; }
     IBase::Boolean isStartedHere() const noexcept { return fStartedHere; }
     IBase::Boolean pmStartedHere() const noexcept { return fPmStartedHere; }
@@ -193,6 +200,7 @@ private:
     ISubclassedControls* fSubclassedControls = nullptr;
     HANDLE fThreadHandle = nullptr;
     IThreadFn* fFnObj = nullptr;
+    std::atomic<bool> fThreadReference{false};
     ISortedList<unsigned long>* fPendingStops = nullptr;
     unsigned long fVariableCount = 0;
     Variable fVariables[maximumVariables];

@@ -262,6 +262,28 @@ TEST(AccelTable, EditsUpdateTheWindowItWasTakenFromUntilTheWindowIsGone)
     EXPECT_EQ(table.numberOfKeys(), 0u);
 }
 
+TEST(AccelTable, AWindowGivenATableOwnsANativeCopyAndDestroysTheOneBefore)
+{
+    ovktest::TestWindow window;
+    IAcceleratorTable first{IAccelTblHandle()};
+    first.add(IAcceleratorKey(VK_F5, IKey::none, kCommand, 31), false);
+    window.setAcceleratorTable(&first);
+    const HACCEL made = window.acceleratorHandle();
+    EXPECT_EQ(entriesOf(made), (std::vector<Entry>{Entry(FVIRTKEY, VK_F5, 31)}));
+
+    IAcceleratorTable second{IAccelTblHandle()};
+    second.add(IAcceleratorKey(VK_F6, IKey::none, kCommand, 32), false);
+    second.add(IAcceleratorKey(VK_F7, IKey::none, kCommand, 33), false);
+    window.setAcceleratorTable(&second);
+    EXPECT_EQ(entriesOf(window.acceleratorHandle()).size(), 2u);
+    EXPECT_FALSE(tableExists(made)) << "the replaced table leaks";
+
+    const HACCEL last = window.acceleratorHandle();
+    window.setAcceleratorTable(nullptr);
+    EXPECT_EQ(window.acceleratorHandle(), nullptr);
+    EXPECT_FALSE(tableExists(last));
+}
+
 // Puts an accelerator resource into a copy of the library's resource DLL, so that loading by
 // resource number has something to find.
 class AccelResource : public ::testing::Test {

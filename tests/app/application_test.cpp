@@ -131,8 +131,19 @@ TEST(ApplicationFirstUse, NamesTheLibrarysResourceLibraryFromTheEnvironment)
 
 TEST(ApplicationRun, RunsTheCallingThreadsLoopUntilItIsStopped)
 {
+    // What is queued before the quit is dispatched by the loop that run() runs.
+    ovktest::TestWindow window;
+    ovktest::Recorder rec(WM_USER + 5);
+    bool inLoop = false;
+    rec.attach(window, "dispatched", true).setAction([&](IEvent&) {
+        inLoop = IThread::current().isProcessingMsgs();
+        return true;
+    });
+    PostMessageA(window.hwnd(), WM_USER + 5, 0, 0);
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
     IApplication::current().run();
+    EXPECT_EQ(rec.trace(), "dispatched");
+    EXPECT_TRUE(inLoop);
     EXPECT_FALSE(IThread::current().isProcessingMsgs());
 }
 

@@ -138,7 +138,9 @@ TEST(MessageLoop, StoppingAThreadThatRunsNoLoopFailsWithMessage100)
     }
 }
 
-TEST(MessageLoop, DestroyingTheLastTopLevelWindowEndsTheLoop)
+// Runs the loop until a window that destroys itself from inside it is gone; answers whether the
+// loop ended by itself (the watchdog would end it otherwise).
+bool loopEndsWithTheWindow()
 {
     Watchdog watchdog;
     auto window = std::make_unique<TestWindow>();
@@ -149,8 +151,18 @@ TEST(MessageLoop, DestroyingTheLastTopLevelWindowEndsTheLoop)
     });
     PostMessageA(window->hwnd(), kNest, 0, 0);
     IThread::current().processMsgs();
-    EXPECT_FALSE(Watchdog::fired());
-    EXPECT_EQ(rec.trace(), "destroy");
+    return !Watchdog::fired() && rec.trace() == "destroy";
+}
+
+TEST(MessageLoop, DestroyingTheLastTopLevelWindowEndsTheLoop)
+{
+    EXPECT_TRUE(loopEndsWithTheWindow());
+}
+
+TEST(MessageLoop, TheObjectWindowDoesNotKeepTheLoopRunning)
+{
+    ASSERT_NE(IWindow::objectWindow(), nullptr);
+    EXPECT_TRUE(loopEndsWithTheWindow());
 }
 
 // Accelerators -------------------------------------------------------------------------------

@@ -31,11 +31,43 @@ TEST(ObjectWindow, IsAHiddenTopLevelWindowOfItsOwnClassThatLeavesTheFocusAlone)
             EXPECT_FALSE(IsWindowVisible(handle));
             EXPECT_EQ(GetWindowThreadProcessId(handle, nullptr), GetCurrentThreadId());
         }
-        // One class for both.
-        EXPECT_EQ(GetClassLongPtrA(first.handle(), GCW_ATOM), GetClassLongPtrA(second.handle(), GCW_ATOM));
     }
     EXPECT_EQ(GetFocus(), focused);
     DestroyWindow(focused);
+}
+
+// The class is registered on first use, as documented, and never again: a change made to the
+// class through one window is still there for the windows made later.
+TEST(ObjectWindow, ItsClassIsRegisteredOnceWithTheDocumentedAttributes)
+{
+    WNDCLASSA info{};
+    {
+        IObjectWindow first;
+        ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "OVKWC_OBJECT", &info));
+        EXPECT_EQ(info.style, 0x200u);
+        EXPECT_EQ(info.cbClsExtra, 0);
+        EXPECT_EQ(info.cbWndExtra, 0);
+        EXPECT_EQ(info.hbrBackground, nullptr);
+        EXPECT_EQ(info.lpszMenuName, nullptr);
+        EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, MAKEINTRESOURCEA(0x7F00)));
+        EXPECT_EQ(info.hIcon, LoadIconA(nullptr, MAKEINTRESOURCEA(0x7F00)));
+        SetClassLongPtrA(first.handle(), GCLP_HBRBACKGROUND, COLOR_WINDOW + 1);
+    }
+    IObjectWindow later;
+    EXPECT_EQ(GetClassLongPtrA(later.handle(), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1)
+        << "the class was registered again";
+    SetClassLongPtrA(later.handle(), GCLP_HBRBACKGROUND, 0);
+}
+
+// An application's object window is its own: a child placed under it answers it as parent,
+// not the library's hidden window.
+TEST(ObjectWindow, IsNotTakenForTheLibrarysObjectWindow)
+{
+    IObjectWindow window;
+    ovktest::TestWindow child(window.handle());
+    EXPECT_EQ(child.parent(), &window);
+    EXPECT_NE(IWindow::objectWindow(), &window);
+    EXPECT_NE(IWindow::objectWindow()->handle(), window.handle());
 }
 
 TEST(ObjectWindow, ClosesOnItsOwnThreadWhenAskedFromAnother)

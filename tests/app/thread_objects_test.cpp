@@ -199,6 +199,27 @@ TEST(ThreadStop, StopEndsTheThreadAndItsRecord)
     EXPECT_FALSE(inTable(id));
     EXPECT_STREQ(caught([&] { thread.handle(); }).text(0),
                  "this->startedThread()->handle() != 0");
+    // The terminated thread never dropped the reference it held while it ran: the stop did,
+    // so the record (and the window set in it) goes with the last object that views it.
+    EXPECT_EQ(thread.startedThread()->useCount(), 1u);
+}
+
+TEST(ThreadObject, ACopyOfTheCallingThreadsObjectViewsTheCallingThreadsRecord)
+{
+    IThread copy = IThread::current();
+    EXPECT_EQ(copy.id().asUnsigned(), GetCurrentThreadId());
+    EXPECT_EQ(copy.startedThread(), IStartedThread::current());
+    IThread assigned;
+    assigned = IThread::current();
+    EXPECT_EQ(assigned.id().asUnsigned(), GetCurrentThreadId());
+    // Views hold references, so the record outlives the thread's own use of it.
+    DWORD otherId = 0;
+    IThread other;
+    std::thread([&] {
+        otherId = GetCurrentThreadId();
+        other = IThread::current();
+    }).join();
+    EXPECT_EQ(other.id().asUnsigned(), otherId);
 }
 
 TEST(ThreadWait, ThePrimaryAndTheCallingThreadCannotBeWaitedFor)

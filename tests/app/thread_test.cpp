@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -112,14 +114,24 @@ TEST(ThreadTable, AThreadDetachingWhileTheLibraryTerminatesKeepsItsRecord)
     EXPECT_FALSE(hasRecord(id));
 }
 
+// The counter after "name=" in the table's debug text.
+unsigned long counter(const IString& text, const char* name)
+{
+    const std::string all(static_cast<const char*>(text));
+    const std::size_t at = all.find(std::string(name) + "=");
+    EXPECT_NE(at, std::string::npos) << name << " in " << all;
+    return at == std::string::npos ? 0 : std::stoul(all.substr(at + std::strlen(name) + 1));
+}
+
 TEST(ThreadTable, ALookupOfTheSameThreadHitsTheCache)
 {
     IStartedThread::locate(GetCurrentThreadId())->removeRef();
     const IString before = IStartedThread::staticsDebugInfo();
     IStartedThread::locate(GetCurrentThreadId())->removeRef();
     const IString after = IStartedThread::staticsDebugInfo();
-    EXPECT_NE(before, after);
     EXPECT_EQ(after.indexOf("IStartedThread::(cacheHits="), 1u);
+    EXPECT_EQ(counter(after, "cacheHits"), counter(before, "cacheHits") + 1);
+    EXPECT_EQ(counter(after, "cacheMisses"), counter(before, "cacheMisses"));
 }
 
 void expectMessage(void (*operation)(), unsigned long message)

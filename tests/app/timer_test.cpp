@@ -1,10 +1,13 @@
 // Timers: identifiers and slots, calls from the message loop, restarting, stopping from inside
-// the call, late ticks, the cursor and the errors.
+// the call and from another thread, timers on two threads, late ticks, the cursor and the errors.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -180,6 +183,92 @@ TEST_F(TimerTest, LateTickAfterStopIsIgnored)
     timer.stop();
     DispatchMessageA(&tick);
     EXPECT_TRUE(fn->ids.empty());
+}
+
+// The system numbers thread timers per thread, so two threads' first timers share a number:
+// each thread must still see only its own timer's calls.
+TEST_F(TimerTest, TimersOnTwoThreadsEachCallTheirOwnFunctionOnTheirOwnThread)
+{
+    // Guarded: a timer table that mixes the threads up calls one function from both.
+    struct ThreadFn : ITimerFn {
+        void timerExpired(unsigned long id) override
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            threads.push_back(GetCurrentThreadId());
+            ids.push_back(id);
+        }
+        std::size_t calls()
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            return threads.size();
+        }
+        std::mutex mutex;
+        std::vector<DWORD> threads;
+        std::vector<unsigned long> ids;
+    };
+    struct Side {
+        IReference<ITimerFn> keep{new ThreadFn};
+        ThreadFn& fn() { return static_cast<ThreadFn&>(*keep); }
+        DWORD thread = 0;
+        unsigned long timerId = 0;
+        bool enough = false;
+    } sides[2];
+    HANDLE bothRunning = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> started{0};
+    auto run = [&](Side& side) {
+        side.thread = GetCurrentThreadId();
+        ITimer timer(side.keep, 5);
+        side.timerId = timer.id();
+        if (++started == 2)
+            SetEvent(bothRunning);
+        WaitForSingleObject(bothRunning, 5000);
+        side.enough = ovktest::pumpUntil([&] { return side.fn().calls() >= 3; }, 3000);
+        timer.stop();
+    };
+    std::thread first(run, std::ref(sides[0]));
+    std::thread second(run, std::ref(sides[1]));
+    first.join();
+    second.join();
+    CloseHandle(bothRunning);
+    for (Side& side : sides) {
+        EXPECT_TRUE(side.enough);
+        for (DWORD thread : side.fn().threads)
+            EXPECT_EQ(thread, side.thread);
+        for (unsigned long id : side.fn().ids)
+            EXPECT_EQ(id, side.timerId);
+    }
+}
+
+// A thread can kill only its own thread timers: a stop from another thread ends the calls at
+// once, and the slot is given out again only after the timer's own thread has killed it.
+TEST_F(TimerTest, AStopFromAnotherThreadFreesTheSlotOnlyOnceTheTimersThreadKilledIt)
+{
+    CountingFn* fn = newFn();
+    HANDLE stopped = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<unsigned long> id{0};
+    std::atomic<bool> called{false};
+    std::thread owner([&] {
+        // The object goes at once; the timer runs on, referred to by nothing but its number.
+        id = ITimer(fn, 5).id();
+        // Ticks until the other thread has stopped the timer, then a while longer.
+        ovktest::pumpUntil([&] {
+            if (!fn->ids.empty())
+                called = true;
+            return WaitForSingleObject(stopped, 0) == WAIT_OBJECT_0;
+        }, 5000);
+        fn->ids.clear();
+        ovktest::pumpUntil([] { return false; }, 100);
+    });
+    while (id == 0 || !called)
+        Sleep(1);
+    ITimer(id).stop();
+    const unsigned long taken = ITimer().id();
+    SetEvent(stopped);
+    owner.join();
+    CloseHandle(stopped);
+    EXPECT_NE(taken, id.load()) << "the slot was given out while its system timer still ticked";
+    EXPECT_TRUE(fn->ids.empty()) << "called after the stop";
+    EXPECT_EQ(ITimer().id(), id.load());
 }
 
 TEST_F(TimerTest, ExceptionFromTheFunctionReachesWhoeverPumpsTheMessages)

@@ -1,6 +1,8 @@
 // Dispatch: the handler walk, detaching during the walk, exceptions from handlers and deletion.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 
 #include <detail/iprivmsg.hpp>
@@ -316,6 +318,112 @@ TEST(WindowDeletion, AWindowMarkedDeleteOnDestroyIsDeletedAfterItsDestroyMessage
     DestroyWindow(window->hwnd());
     EXPECT_TRUE(deleted);
     EXPECT_EQ(rec.trace(), "destroy");
+}
+
+// A window of the recording class that counts its deletions. Its memory is overwritten and
+// never given back, so that a read of the deleted object meets a pattern (and an address made
+// of it faults) instead of the values it had: freed memory keeps them for a while, or gets the
+// heap's own links, valid addresses both. The few bytes this leaks are the price.
+struct CountedWindow : TestWindow {
+    explicit CountedWindow(int& deletions)
+        : TestWindow(nullptr, 0, 0, windowtest::recordingClass()), fDeletions(deletions) {}
+    ~CountedWindow() override { ++fDeletions; }
+    static void operator delete(void* memory, std::size_t size)
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = 0xA5;
+    }
+    int& fDeletions;
+};
+
+// Counts the access violations raised while alive. The system swallows a fault in a window
+// procedure that it called from inside a call like SetWindowPos, so a touch of freed memory
+// there would go unseen by the test otherwise; a vectored handler sees it first.
+class FaultCounter {
+public:
+    FaultCounter() : fHandler(AddVectoredExceptionHandler(1, &FaultCounter::count)) { sFaults = 0; }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(fHandler); }
+    FaultCounter(const FaultCounter&) = delete;
+    FaultCounter& operator=(const FaultCounter&) = delete;
+    static long faults() { return sFaults; }
+
+private:
+    static LONG CALLBACK count(EXCEPTION_POINTERS* exception)
+    {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+            ++sFaults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<long> sFaults{0};
+    void* fHandler;
+};
+
+// A handler of the size report deletes its window, directly or by destroying a window that is
+// deleted with it. The report comes from inside the dispatch of WM_WINDOWPOSCHANGED, which
+// must not touch the window again.
+TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
+{
+    for (const bool byDestroying : {false, true}) {
+        SCOPED_TRACE(byDestroying ? "destroying" : "deleting");
+        int deletions = 0;
+        auto* window = new CountedWindow(deletions);
+        const HWND handle = window->hwnd();
+        // Deleted directly, the object leaves its window alive.
+        window->setDeleteOnDestroy(byDestroying);
+        window->setDestroyOnDelete(byDestroying);
+        Recorder sizes(IPrivateMessage::sizeChanged);
+        sizes.attach(*window, "size").setAction([&](IEvent&) {
+            if (byDestroying)
+                DestroyWindow(handle);
+            else
+                delete window;
+            return false;
+        });
+        ExpectAssertions expected;
+        FaultCounter faults;
+
+        SetWindowPos(handle, nullptr, 0, 0, 57, 31, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
+        EXPECT_EQ(sizes.trace(), "size");
+        EXPECT_EQ(deletions, 1);
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+        EXPECT_EQ(IsWindow(handle) != FALSE, !byDestroying);
+        if (IsWindow(handle)) {
+            // Deleted without its window: the window works on with its own procedure.
+            EXPECT_EQ(GetWindowLongPtrA(handle, GWLP_WNDPROC), GetClassLongPtrA(handle, GCLP_WNDPROC));
+            SetWindowPos(handle, nullptr, 0, 0, 70, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            DestroyWindow(handle);
+        }
+    }
+}
+
+// The destroy message's handler deletes the window object: the previous procedure still gets
+// the message, once, and the window is not destroyed a second time by the object's deletion.
+TEST(WindowDeletion, AHandlerOfTheDestroyMessageMayDeleteItsWindow)
+{
+    for (const bool deleteOnDestroy : {false, true}) {
+        SCOPED_TRACE(deleteOnDestroy ? "delete on destroy" : "plain");
+        int deletions = 0;
+        auto* window = new CountedWindow(deletions);
+        window->setDeleteOnDestroy(deleteOnDestroy);
+        const HWND handle = window->hwnd();
+        Recorder rec(WM_DESTROY);
+        windowtest::PreviousTrace previous(rec.traceObject(), WM_DESTROY);
+        rec.attach(*window, "destroy").setAction([&](IEvent&) {
+            delete window;
+            return false;
+        });
+        ExpectAssertions expected;
+        FaultCounter faults;
+
+        DestroyWindow(handle);
+        EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
+        EXPECT_EQ(rec.trace(), "destroy previous");
+        EXPECT_EQ(deletions, 1);
+        EXPECT_FALSE(IsWindow(handle));
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+    }
 }
 
 TEST(WindowDeletion, DeletingAWrapperGivesTheNativeWindowItsProcedureBackAndLeavesItAlive)

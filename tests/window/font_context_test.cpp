@@ -77,6 +77,31 @@ TEST(FontContext, ChangingASelectedFontSelectsTheNewOne)
     EXPECT_EQ(context.font(), original);
 }
 
+// A font selected into a context and then changed while a copy shares it: the change takes the
+// selection along, so the font's end puts back what it replaced, and the copy's old native
+// font, no longer selected anywhere, goes with the copy.
+TEST(FontContext, ChangingASelectedFontThatACopySharesKeepsItsSelection)
+{
+    MemoryContext context;
+    HGDIOBJ original = context.font();
+    IFont font(kFace, 12);
+    font.beginUsingFont(IPresSpaceHandle(context.get()));
+    HFONT shared = font.handle();
+    {
+        IFont copy(font);
+        font.setBold();
+        EXPECT_EQ(copy.handle(), shared);
+        EXPECT_NE(font.handle(), shared);
+        EXPECT_EQ(context.font(), font.handle());
+        // The copy ends nothing it did not begin.
+        copy.endUsingFont(IPresSpaceHandle(context.get()));
+        EXPECT_EQ(context.font(), font.handle());
+    }
+    EXPECT_EQ(GetObjectType(shared), 0u) << "the shared font outlived its last user";
+    font.endUsingFont(IPresSpaceHandle(context.get()));
+    EXPECT_EQ(context.font(), original);
+}
+
 TEST(FontContext, FontOfAContextIsTheSelectedOne)
 {
     MemoryContext context;

@@ -249,19 +249,33 @@ TEST(FontAttributes, RasterRestrictionRefusesSizesAndTurns)
         expectMessage(c.call, OVK_MSG_RASTER_FONT_FIXED, "ifont", c.function);
     EXPECT_EQ(font.fontAttributes().lfHeight, IFont(kFace, 10).fontAttributes().lfHeight);
 
-    // Vector-only replaces the raster restriction; lifting it leaves the font unrestricted.
-    font.useVectorOnly();
-    EXPECT_TRUE(font.isVectorOnly());
-    EXPECT_FALSE(font.isBitmapOnly());
-    font.useVectorOnly(false);
-    EXPECT_FALSE(font.isVectorOnly() || font.isBitmapOnly());
-    font.setCharHeight(20);
-    font.useFixedOnly();
-    EXPECT_TRUE(font.isFixedOnly());
-    font.useBitmapOnly();
-    font.useBitmapOnly(false);
-    EXPECT_FALSE(font.isVectorOnly() || font.isBitmapOnly());
-    EXPECT_TRUE(font.isFixedOnly());
+}
+
+// Raster-only and vector-only are one switch: either call, true or false, leaves exactly one of
+// the two restrictions, and the fixed-pitch restriction as it was.
+TEST(FontAttributes, TheRasterAndVectorRestrictionsAreOneSwitch)
+{
+    struct Case {
+        const char* what;
+        std::function<void(IFont&)> call;
+        bool bitmapOnly;
+    };
+    const Case cases[] = {
+        {"useBitmapOnly()", [](IFont& f) { f.useBitmapOnly(); }, true},
+        {"useBitmapOnly(false)", [](IFont& f) { f.useBitmapOnly(false); }, false},
+        {"useVectorOnly()", [](IFont& f) { f.useVectorOnly(); }, false},
+        {"useVectorOnly(false)", [](IFont& f) { f.useVectorOnly(false); }, true},
+    };
+    for (const Case& c : cases) {
+        for (const bool fixedOnly : {false, true}) {
+            IFont font(kFace, 10);
+            font.useFixedOnly(fixedOnly);
+            c.call(font);
+            EXPECT_EQ(font.isBitmapOnly() != 0, c.bitmapOnly) << c.what;
+            EXPECT_EQ(font.isVectorOnly() != 0, !c.bitmapOnly) << c.what;
+            EXPECT_EQ(font.isFixedOnly() != 0, fixedOnly) << c.what;
+        }
+    }
 }
 
 // Measuring.

@@ -191,6 +191,14 @@ TEST(MouseEvent, PointerEventNamesTheWindowUnderThePointer)
     HWND child = eventstest::createChild(parent.hwnd(), "Button", 0, 0x1234);
     const IMousePointerEvent event(mouseMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(child)));
     EXPECT_EQ(event.windowId(), 0x1234u);
+
+    // A top-level window's identifier is where the library keeps it; a dialog has its
+    // procedure at offset 8 of its window data on 64-bit Windows.
+    TestWindow topLevel(nullptr, 0, 0, "#32770");
+    topLevel.setId(0x2345);
+    const IMousePointerEvent atTop(
+        mouseMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(topLevel.hwnd())));
+    EXPECT_EQ(atTop.windowId(), 0x2345u);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include <iprivmsg.hpp>
+#include <ithread.hpp>
 #include <iwindow.hpp>
 #include <ovkmsgid.hpp>
 
@@ -129,6 +130,21 @@ TEST(ObjectOwner, AChildRecordsItsOwnerAndATopLevelWindowHasItsNativeOwner)
     EXPECT_EQ(child.owner(), nullptr);
 }
 
+// The desktop and the library's object window have no place in the window sets: as owners,
+// as parents, they are answered by their singleton objects.
+TEST(ObjectOwner, TheDesktopAndTheObjectWindowAreAnsweredAsTheyAreAsParents)
+{
+    TestWindow parent;
+    for (IWindow* special : {IWindow::desktopWindow(), IWindow::objectWindow()}) {
+        CreatedWindow child(4, WS_CHILD, parent.hwnd(), special->handle());
+        EXPECT_EQ(child.owner(), special);
+        child.setOwner(special);
+        EXPECT_EQ(child.owner(), special);
+    }
+    CreatedWindow parked(5, WS_CHILD, IWindow::objectWindow()->handle());
+    EXPECT_EQ(parked.parent(), IWindow::objectWindow());
+}
+
 TEST(ObjectParent, MovingAChildToTheDesktopAndBackKeepsItsIdentifier)
 {
     TestWindow first;
@@ -202,6 +218,55 @@ TEST(ObjectSpecialWindows, TheDesktopAndObjectWindowsAreSingletons)
     char name[16] = {};
     GetClassNameA(object->handle(), name, sizeof name);
     EXPECT_STREQ(name, "Static");
+}
+
+bool gWatchdogFired = false;
+
+void CALLBACK endLoopByWatchdog(HWND, UINT, UINT_PTR, DWORD)
+{
+    gWatchdogFired = true;
+    PostQuitMessage(0);
+}
+
+// The library's object window lives as long as the process on the thread that made it; it is
+// not one of the application's top-level windows, whose last one ends the thread's loop.
+TEST(ObjectSpecialWindows, TheObjectWindowDoesNotKeepTheLoopRunning)
+{
+    IWindow* object = IWindow::objectWindow();
+    ASSERT_EQ(GetWindowThreadProcessId(object->handle(), nullptr), GetCurrentThreadId());
+    gWatchdogFired = false;
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &endLoopByWatchdog);
+    auto window = std::make_unique<TestWindow>();
+    Recorder rec(WM_USER + 30);
+    rec.attach(*window, "destroy", true).setAction([&](IEvent&) {
+        DestroyWindow(window->hwnd());
+        return true;
+    });
+    PostMessageA(window->hwnd(), WM_USER + 30, 0, 0);
+    IThread::current().processMsgs();
+    KillTimer(nullptr, watchdog);
+    EXPECT_EQ(rec.trace(), "destroy");
+    EXPECT_FALSE(gWatchdogFired);
+}
+
+// Keys aimed at the object window are never offered to accelerator tables, its own included.
+TEST(ObjectSpecialWindows, KeysForTheObjectWindowAreNotTranslated)
+{
+    IWindow* object = IWindow::objectWindow();
+    ACCEL key{FVIRTKEY, VK_F5, 300};
+    const HACCEL table = CreateAcceleratorTableA(&key, 1);
+    object->setAcceleratorHandle(table);
+    Recorder keys(WM_KEYDOWN);
+    keys.attach(*object, "key");
+    Recorder commands(WM_COMMAND);
+    commands.attach(*object, "command", true);
+    PostMessageA(object->handle(), WM_KEYDOWN, VK_F5, 0);
+    IMessageQueueHandle(GetCurrentThreadId()).postEvent(WM_QUIT);
+    IThread::current().processMsgs();
+    object->setAcceleratorHandle(nullptr);
+    DestroyAcceleratorTable(table);
+    EXPECT_EQ(keys.trace(), "key");
+    EXPECT_EQ(commands.trace(), "");
 }
 
 TEST(ObjectFrameWindows, DialogClassWindowsAreFramesAndOthersAreNot)

@@ -8,6 +8,7 @@
 
 #include <iposbuf.hpp>
 #include <irecohdr.hpp>
+#include <detail/itrackmsg.hpp>
 #include <itrack.hpp>
 
 #include "events_support.hpp"
@@ -184,6 +185,47 @@ TEST_F(PositionTrack, QuitEndsTheDragAndReachesTheOuterLoop)
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+// Only Escape belongs to the drag; other keys reach their windows as usual meanwhile.
+TEST_F(PositionTrack, KeysOtherThanEscapeAreDispatched)
+{
+    ovktest::Recorder keys(WM_KEYDOWN);
+    keys.attach(*window, "key");
+    ovktest::Recorder characters(WM_CHAR);
+    characters.attach(*window, "char");
+    PostMessageA(window->hwnd(), WM_KEYDOWN, 'A', 1);
+    PostMessageA(window->hwnd(), WM_CHAR, 'a', 1);
+    postMove(10, 0);
+    PostMessageA(window->hwnd(), WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(trackRectangle(window.get(), info));
+    EXPECT_EQ(keys.trace(), "key");
+    EXPECT_EQ(characters.trace(), "char");
+    EXPECT_EQ(info.track, IRectangle(120, 110, 160, 130));
+}
+
+// A failing message retrieval is no WM_QUIT: none is posted for the outer loop, and the drag
+// the user did not finish is cancelled.
+TEST_F(PositionTrack, AFailingMessageRetrievalCancelsWithoutAQuit)
+{
+    struct Failing {
+        static BOOL WINAPI get(LPMSG message, HWND, UINT, UINT)
+        {
+            *message = MSG{};
+            message->wParam = 3;
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return -1;
+        }
+    };
+    postMove(10, 0);
+    const ITrackMessageSource previous = setTrackMessageSource(&Failing::get);
+    const IBase::Boolean finished = trackRectangle(window.get(), info);
+    setTrackMessageSource(previous);
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(info.track, IRectangle(110, 110, 150, 130));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    ovktest::pumpPending();
 }
 
 TEST_F(PositionTrack, LosingTheCaptureFinishes)

@@ -223,6 +223,29 @@ TEST(OwnerChain, AnUnhandledPressReachesTheOwnerInTheOwnersCoordinates)
     EXPECT_NE(at.x, 5);
 }
 
+// Key messages from 0x100 up to 0x108 climb the owner chain when unhandled; 0x109 (WM_UNICHAR)
+// and above, and the mouse's moves, do not.
+TEST(OwnerChain, KeysUpTo0x108ReachTheOwnerAndLaterMessagesDoNot)
+{
+    TestWindow owner;
+    const HWND ownedHandle = CreateWindowExA(0, ovktest::testClassName(), "owned", WS_POPUP, 0, 0,
+                                             50, 50, owner.hwnd(), nullptr,
+                                             GetModuleHandleA(nullptr), nullptr);
+    IWindow owned(ownedHandle);
+    owned.setDestroyOnDelete();
+    const struct {
+        UINT message;
+        bool reachesOwner;
+    } cases[] = {{0x100, true}, {0x102, true}, {0x107, true}, {0x108, true}, {0x109, false},
+                 {0x10D, false}};
+    for (const auto& c : cases) {
+        Recorder rec(c.message);
+        rec.attach(owner, "owner");
+        SendMessageA(ownedHandle, c.message, 'A', 0);
+        EXPECT_EQ(rec.trace(), c.reachesOwner ? "owner" : "") << std::hex << c.message;
+    }
+}
+
 // The window procedure's own answers -----------------------------------------------------------
 
 TEST(PrivateQueries, TheMnemonicQueryAnswersForVisibleEnabledChildren)

@@ -1,0 +1,343 @@
+// The tool bar: side holders per frame side, the windows list and its group styles, views, the
+// narrow vertical fit, the minimum size; moving with the mouse (scripted with the real pointer)
+// and the floating frame.
+#include "toolbartest.hpp"
+
+#include <string>
+
+#include <iprivmsg.hpp>
+
+namespace {
+
+using toolbartest::Ending;
+using toolbartest::ToolBarFixture;
+
+class ToolBar : public ToolBarFixture {};
+
+// The order of the tool bar's windows, by their ids.
+std::string listed(const IToolBar& toolBar)
+{
+    std::string ids;
+    IToolBar::WindowCursor cursor(toolBar);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+        ids += (ids.empty() ? "" : " ") + std::to_string(toolBar.windowAt(cursor)->id());
+    return ids;
+}
+
+long screenX(const IWindow& window)
+{
+    RECT rect{};
+    GetWindowRect(window.handle(), &rect);
+    return rect.left;
+}
+
+bool grouped(const IWindow& window)
+{
+    return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_GROUP) != 0;
+}
+
+TEST_F(ToolBar, EachSideHasOneHolderThatGoesWithItsLastToolBar)
+{
+    // The fixture's two tool bars share the holder above the client.
+    EXPECT_EQ(first->parent(), second->parent());
+    EXPECT_EQ(frame->extensionCount(), 1UL);
+
+    IToolBar below(3, frame.get(), IToolBar::belowClient);
+    IToolBar left(4, frame.get(), IToolBar::leftOfClient);
+    IToolBar right(5, frame.get(), IToolBar::rightOfClient);
+    EXPECT_EQ(frame->extensionCount(), 4UL);
+    EXPECT_TRUE(frame->isAnExtension(below.parent()));
+    EXPECT_NE(below.parent(), left.parent());
+    EXPECT_NE(left.parent(), right.parent());
+    EXPECT_EQ(left.deckOrientation(), ISetCanvas::vertical);
+    EXPECT_EQ(below.deckOrientation(), ISetCanvas::horizontal);
+
+    // One of the two tool bars above goes: the holder stays.
+    IWindow* above = first->parent();
+    second.reset();
+    EXPECT_EQ(frame->extensionCount(), 4UL);
+    EXPECT_TRUE(frame->isAnExtension(above));
+
+    // The last one at a side goes: so does its holder.
+    right.setLocation(IToolBar::hidden);
+    EXPECT_EQ(frame->extensionCount(), 3UL);
+    left.setLocation(IToolBar::belowClient);
+    EXPECT_EQ(frame->extensionCount(), 2UL);
+    EXPECT_EQ(left.parent(), below.parent());
+}
+
+TEST_F(ToolBar, FrameCursorWalksTheToolBarsInTheOrderTheyWereMade)
+{
+    {
+        IToolBar third(3, frame.get(), IToolBar::leftOfClient);
+        std::string ids;
+        IToolBar::FrameCursor cursor(frame.get());
+        for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+            ids += std::to_string(IToolBar::toolBarAt(cursor)->id());
+        EXPECT_EQ(ids, "123");
+        EXPECT_EQ(std::string(ovktest::caught([&] { IToolBar::toolBarAt(cursor); }).text()),
+                  "cursor.isValid()");
+    }
+    // The frame's list goes with its last tool bar.
+    first.reset();
+    second.reset();
+    EXPECT_EQ(frame->toolBarData(), nullptr);
+    IToolBar::FrameCursor none(frame.get());
+    EXPECT_FALSE(none.setToFirst());
+}
+
+TEST_F(ToolBar, TheSameViewSendsNothingAnotherReachesEveryWindowInListOrder)
+{
+    ovktest::Recorder views(IPrivateMessage::textView);
+    ovktest::Recorder same(IPrivateMessage::bitmapView);
+    for (IWindow* window : {windows[0].get(), windows[1].get()}) {
+        views.attach(*window, std::to_string(window->id()));
+        same.attach(*window, std::to_string(window->id()));
+    }
+    first->moveBefore(windows[1].get(), windows[0].get());
+    ASSERT_EQ(listed(*first), "12 11");
+    same.clear();
+
+    first->setButtonView(IToolBarButton::showBitmap);
+    EXPECT_EQ(same.trace(), "");
+    first->setButtonView(IToolBarButton::showText);
+    EXPECT_EQ(views.trace(), "12 11");
+    EXPECT_EQ(first->buttonView(), IToolBarButton::showText);
+}
+
+TEST_F(ToolBar, ConflictingViewStylesBecomeViewTwoAlone)
+{
+    struct Case {
+        IToolBar::Style style;
+        IToolBarButton::View view;
+    };
+    const Case cases[] = {
+        {IToolBar::bitmapView | IToolBar::textView, IToolBarButton::showBitmapAndText},
+        {IToolBar::bitmapAndTextView | IToolBar::bitmapView, IToolBarButton::showBitmapAndText},
+        {IToolBar::textView, IToolBarButton::showText},
+        {IToolBar::bitmapView, IToolBarButton::showBitmap},
+    };
+    for (const Case& c : cases) {
+        IToolBar bar(9, frame.get(), IToolBar::belowClient, false, c.style);
+        EXPECT_EQ(bar.buttonView(), c.view);
+        // One view bit is left: 0x4000, 0x8000 or 0x10000.
+        const unsigned long views = bar.extendedStyle() & 0x1C000;
+        EXPECT_TRUE(views == 0x4000 || views == 0x8000 || views == 0x10000) << std::hex << views;
+    }
+}
+
+TEST_F(ToolBar, WindowsKeepListOrderInTheLayoutAndMoveAroundAReference)
+{
+    IWindow& eleven = *windows[0];
+    IWindow& a = addWindow(*first, ISize(30, 20));
+    a.setId(31);
+    IWindow& b = addWindow(*first, ISize(30, 20));
+    b.setId(32);
+    EXPECT_EQ(listed(*first), "11 12 31 32");
+
+    first->moveBefore(&b, &a);
+    first->moveAfter(&eleven, &a);
+    EXPECT_EQ(listed(*first), "12 32 31 11");
+    first->layout();
+    long previous = -1;
+    IToolBar::WindowCursor cursor(*first);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+        const long x = screenX(*first->windowAt(cursor));
+        EXPECT_GT(x, previous);
+        previous = x;
+    }
+
+    EXPECT_EQ(std::string(ovktest::caught([&] { first->moveBefore(&a, &a); }).text()),
+              "window != referenceWindow");
+    EXPECT_EQ(std::string(ovktest::caught([&] { first->moveAfter(&a, &a); }).text()),
+              "window != referenceWindow");
+    EXPECT_EQ(listed(*first), "12 32 31 11");
+}
+
+TEST_F(ToolBar, GroupStyleStaysWithTheFirstWindowOfAGroup)
+{
+    IToolBar bar(9, frame.get(), IToolBar::belowClient);
+    IWindow& a = addWindow(bar, ISize(20, 20));
+    EXPECT_TRUE(grouped(a));  // alone in the list
+    IWindow& b = addWindow(bar, ISize(20, 20));
+    EXPECT_FALSE(grouped(b));
+    IWindow& c = *windows.emplace_back(std::make_unique<ovktest::TestWindow>(bar.handle(), WS_VISIBLE));
+    bar.addAsFirst(&c);
+    // The new first takes the group over from the window it now precedes.
+    EXPECT_TRUE(grouped(c));
+    EXPECT_FALSE(grouped(a));
+    bar.remove(&c);
+    EXPECT_TRUE(grouped(a));
+    EXPECT_EQ(c.parent(), IWindow::objectWindow());
+}
+
+TEST_F(ToolBar, NarrowVerticalToolBarsLeaveOutWindowsTooWideForThem)
+{
+    IWindow& wide = addWindow(*second, ISize(IToolBar::defaultMaximumVerticalWidth() + 50, 20));
+    EXPECT_EQ(wide.parent(), second.get());
+    second->setLocation(IToolBar::leftOfClient);
+    EXPECT_EQ(wide.parent(), IWindow::objectWindow());
+    EXPECT_EQ(second->windowCount(), 3UL);
+    second->setLocation(IToolBar::aboveClient);
+    EXPECT_EQ(wide.parent(), second.get());
+}
+
+TEST_F(ToolBar, AnEmptyToolBarIsAsLargeAsOneStandardButton)
+{
+    IToolBar bar(9, frame.get(), IToolBar::belowClient);
+    const ISize bitmap = IToolBarButton::standardBitmapSize();
+    EXPECT_EQ(bar.minimumSize(true),
+              ISize(bitmap.width() + 5 * GetSystemMetrics(SM_CXBORDER) + 10,
+                    bitmap.height() + 5 * GetSystemMetrics(SM_CYBORDER) + 16));
+}
+
+// Moving with the mouse --------------------------------------------------------------------------
+
+struct PointerCase {
+    const char* name;
+    long x, y;  // in the frame's window rectangle
+    IToolBar::Location location;
+};
+
+class ToolBarMoveTarget : public ToolBarFixture, public ::testing::WithParamInterface<PointerCase> {};
+
+// The frame is 300 wide and 500 high; equal distances go to the later of right, left, below,
+// above.
+INSTANTIATE_TEST_SUITE_P(
+    Pointer, ToolBarMoveTarget,
+    ::testing::Values(PointerCase{"NearestTheLeftEdge", 20, 250, IToolBar::leftOfClient},
+                      PointerCase{"NearestTheRightEdge", 285, 250, IToolBar::rightOfClient},
+                      PointerCase{"NearestTheBottomEdge", 150, 485, IToolBar::belowClient},
+                      PointerCase{"NearestTheTopEdge", 150, 8, IToolBar::aboveClient},
+                      PointerCase{"LeftAndRightTieTopBottomFarther", 150, 250,
+                                  IToolBar::leftOfClient},
+                      PointerCase{"RightAndBottomTie", 285, 485, IToolBar::belowClient},
+                      PointerCase{"LeftAndTopTie", 8, 8, IToolBar::aboveClient}),
+    [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
+
+TEST_P(ToolBarMoveTarget, PlacesTheToolBarAtTheNearestSide)
+{
+    const PointerCase& c = GetParam();
+    drive(*first, centreIn(*first, *windows[0]), 3, screenPoint(c.x, c.y));
+    EXPECT_EQ(first->location(), c.location);
+}
+
+TEST_F(ToolBar, TwoPixelsStartNoMoveThreeDo)
+{
+    const POINT press = centreIn(*second, *windows[2]);
+    drive(*second, press, 2, screenPoint(20, 250));
+    EXPECT_EQ(second->location(), IToolBar::aboveClient);
+    drive(*second, press, 3, screenPoint(20, 250));
+    EXPECT_EQ(second->location(), IToolBar::leftOfClient);
+}
+
+TEST_F(ToolBar, APressOnADisabledButtonArmsNothing)
+{
+    windows[2]->disable();
+    drive(*second, centreIn(*second, *windows[2]), 10, screenPoint(20, 250));
+    EXPECT_EQ(second->location(), IToolBar::aboveClient);
+}
+
+TEST_F(ToolBar, EscapeLeavesTheToolBarWhereItWas)
+{
+    drive(*second, centreIn(*second, *windows[2]), 5, screenPoint(20, 250),
+          Ending::escape);
+    EXPECT_EQ(second->location(), IToolBar::aboveClient);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ToolBar, AQuitDuringTheMoveEndsItAndReachesTheApplicationLoop)
+{
+    drive(*second, centreIn(*second, *windows[2]), 5, screenPoint(20, 250),
+          Ending::quit);
+    MSG message{};
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7U);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ToolBar, DroppedOnAnotherToolBarItGoesRightAfterIt)
+{
+    IToolBar left(3, frame.get(), IToolBar::leftOfClient);
+    IToolBarButton& button = addButton(left, 31);
+    left.addAsLast(&button);
+    frame->update();
+    ovktest::pumpPending();
+    RECT target{};
+    GetWindowRect(first->handle(), &target);
+    drive(left, centreIn(left, button), 4,
+          POINT{(target.left + target.right) / 2, (target.top + target.bottom) / 2});
+    EXPECT_EQ(left.location(), IToolBar::aboveClient);
+    EXPECT_EQ(left.parent(), first->parent());
+    frame->update();
+    first->parent()->sendEvent(IPrivateMessage::layoutRequest);
+    EXPECT_GT(screenX(left), screenX(*first));
+    EXPECT_LT(screenX(left), screenX(*second));
+}
+
+TEST_F(ToolBar, DroppedOutsideTheFrameItFloatsWhereTheOutlineWas)
+{
+    drive(*second, centreIn(*second, *windows[2]), 5, POINT{kLeft + kWidth + 150, 300});
+    ASSERT_EQ(second->location(), IToolBar::floating);
+    ASSERT_NE(second->floatingFrame(), nullptr);
+    EXPECT_EQ(second->parent(), second->floatingFrame());
+    EXPECT_EQ(frame->extensionCount(), 1UL);
+}
+
+// The floating frame ------------------------------------------------------------------------------
+
+TEST_F(ToolBar, ClosingTheFloatingFrameHidesTheToolBarAndFocusesTheOwner)
+{
+    second->setLocation(IToolBar::floating);
+    IFrameWindow* floating = second->floatingFrame();
+    ASSERT_NE(floating, nullptr);
+    EXPECT_TRUE(IsWindowVisible(second->handle()));
+    SendMessageA(floating->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ovktest::pumpPending();
+    EXPECT_FALSE(IsWindowVisible(second->handle()));
+    EXPECT_TRUE(IsWindow(floating->handle()));
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(focus == frame->handle() || IsChild(frame->handle(), focus));
+}
+
+TEST_F(ToolBar, MaximisingSwitchesToExpandedOnceOnly)
+{
+    second->setLocation(IToolBar::floating);
+    IFrameWindow* floating = second->floatingFrame();
+    ASSERT_NE(floating, nullptr);
+    SendMessageA(floating->handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ovktest::pumpPending();
+    EXPECT_TRUE(second->isExpanded());
+    SendMessageA(floating->handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ovktest::pumpPending();
+    EXPECT_TRUE(second->isExpanded());
+    // Back at the side and out again, it floats as it was left: expanded.
+    second->setLocation(IToolBar::aboveClient);
+    EXPECT_EQ(second->floatingFrame(), nullptr);
+    second->setLocation(IToolBar::floating);
+    EXPECT_TRUE(second->isExpanded());
+}
+
+TEST_F(ToolBar, TheFloatingFrameFitsTheToolBar)
+{
+    second->setFloatingTitle("Floating");
+    second->setLocation(IToolBar::floating);
+    IFrameWindow* floating = second->floatingFrame();
+    ASSERT_NE(floating, nullptr);
+    char title[32] = {};
+    GetWindowTextA(floating->handle(), title, sizeof title);
+    EXPECT_STREQ(title, "Floating");
+    RECT client{};
+    GetClientRect(floating->handle(), &client);
+    // The platform keeps a captioned window at least as wide as its caption needs.
+    const ISize minimum = second->minimumSize(true);
+    EXPECT_GE(client.right, minimum.width());
+    EXPECT_EQ(client.bottom, minimum.height());
+    // The floating frame sits at the owner's corner plus the floating position plus one.
+    RECT owner{}, at{};
+    GetWindowRect(frame->handle(), &owner);
+    GetWindowRect(floating->handle(), &at);
+    EXPECT_EQ(at.left, owner.left + second->floatingPosition().x() + 1);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+// The tool bar fixture and the scripted move.
+#include "toolbartest.hpp"
+
+#include <iprivmsg.hpp>
+
+namespace toolbartest {
+
+namespace {
+
+struct Script {
+    HWND toolBar = nullptr;
+    Ending ending = Ending::release;
+    bool ended = false;
+};
+
+Script gScript;
+
+void CALLBACK endMove(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    switch (gScript.ending) {
+    case Ending::release:
+        PostMessageA(gScript.toolBar, WM_LBUTTONUP, 0, 0);
+        break;
+    case Ending::escape:
+        PostMessageA(gScript.toolBar, WM_KEYDOWN, VK_ESCAPE, 1);
+        break;
+    case Ending::quit:
+        PostQuitMessage(7);
+        break;
+    }
+    gScript.ended = true;
+}
+
+// A move that the script failed to end must still end, so the test fails instead of hanging.
+void CALLBACK watchdog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    ADD_FAILURE() << "the move did not end";
+    PostMessageA(gScript.toolBar, WM_KEYDOWN, VK_ESCAPE, 1);
+}
+
+} // namespace
+
+IBase::Boolean FrameLayout::dispatchHandlerEvent(IEvent& event)
+{
+    if (event.eventId() != IPrivateMessage::frameLayout)
+        return false;
+    auto* frame = dynamic_cast<IFrameWindow*>(event.window());
+    if (!frame)
+        return false;
+    RECT client{};
+    GetClientRect(frame->handle(), &client);
+    IRectangle reference(0, 0, client.right, client.bottom);
+    for (unsigned long i = 0; i < frame->extensionCount(); ++i) {
+        IFrameExtension* extension = frame->extensionAt(i);
+        const IRectangle placed = extension->place(reference);
+        SetWindowPos(extension->window()->handle(), nullptr, placed.minX(), placed.minY(),
+                     placed.width(), placed.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (IWindow* inside = frame->client())
+        SetWindowPos(inside->handle(), nullptr, reference.minX(), reference.minY(),
+                     reference.width(), reference.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void ToolBarFixture::SetUp()
+{
+    frame = std::make_unique<IFrameWindow>(
+        IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
+        IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "tools");
+    layout.handleEventsFor(frame.get());
+    SetWindowPos(frame->handle(), nullptr, kLeft, kTop, kWidth, kHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    first = std::make_unique<IToolBar>(1, frame.get());
+    second = std::make_unique<IToolBar>(2, first.get());
+    for (unsigned long id : {11UL, 12UL})
+        first->addAsLast(&addButton(*first, id));
+    for (unsigned long id : {21UL, 22UL})
+        second->addAsLast(&addButton(*second, id));
+    frame->show();
+    frame->update();
+    ovktest::pumpPending();
+}
+
+void ToolBarFixture::TearDown()
+{
+    windows.clear();
+    second.reset();
+    first.reset();
+    frame.reset();
+    ovktest::pumpPending();
+}
+
+IToolBarButton& ToolBarFixture::addButton(IToolBar& toolBar, unsigned long id)
+{
+    auto button = std::make_unique<IToolBarButton>(id, &toolBar, frame.get());
+    IToolBarButton& added = *button;
+    windows.push_back(std::move(button));
+    return added;
+}
+
+IWindow& ToolBarFixture::addWindow(IToolBar& toolBar, const ISize& minimum)
+{
+    auto window = std::make_unique<ovktest::TestWindow>(toolBar.handle(), WS_VISIBLE);
+    window->setMinimumSize(minimum);
+    IWindow& added = *window;
+    windows.push_back(std::move(window));
+    toolBar.addAsLast(&added);
+    return added;
+}
+
+POINT ToolBarFixture::centreIn(const IToolBar& toolBar, const IWindow& window)
+{
+    RECT rect{};
+    GetWindowRect(window.handle(), &rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ScreenToClient(toolBar.handle(), &centre);
+    return centre;
+}
+
+void ToolBarFixture::drive(IToolBar& toolBar, const POINT& press, long distance,
+                           const POINT& cursor, Ending ending)
+{
+    const HWND bar = toolBar.handle();
+    gScript = Script{bar, ending, false};
+    // The platform reports the pointer's jump as a mouse move, which must not reach the press.
+    SetCursorPos(cursor.x, cursor.y);
+    ovktest::pumpPending();
+    const UINT_PTR end = SetTimer(nullptr, 0, 350, endMove);
+    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, watchdog);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+    PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + distance, press.y));
+    // Only the tool bar's own messages: a move runs its loop inside the dispatch of the mouse
+    // move, and anything else (a quit above all) must stay in the queue for the test to see.
+    MSG message;
+    for (int i = 0; i < 50 && PeekMessageA(&message, bar, 0, 0, PM_REMOVE); ++i) {
+        if (message.message == WM_QUIT) {
+            // A filtered retrieval still takes the quit; it goes back for the test to find.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        DispatchMessageA(&message);
+    }
+    ICallbackGuard::rethrowPending();
+    if (ending != Ending::quit) {
+        ovktest::pumpUntil([] { return gScript.ended; }, 3000);
+        ovktest::pumpPending();
+    }
+    KillTimer(nullptr, end);
+    KillTimer(nullptr, guard);
+}
+
+} // namespace toolbartest
