@@ -41,11 +41,21 @@ HWND frameOf(HWND window)
         SendMessageA(window, IPrivateMessage::windowQuery, IPrivateMessage::queryFrame, 0));
 }
 
+// A page of the outside notebook: a canvas whose grandparent is the notebook window.
 bool isNotebookPage(HWND canvas)
 {
     const HWND parent = GetParent(canvas);
     return parent && hasClassPrefix(GetParent(parent), "OVK Notebook") &&
            GetParent(parent) != nullptr;
+}
+
+// A page of either notebook for Tab wrapping: the native notebook keeps its pages in a
+// clipping window inside its tab control.
+bool wrapsAsNotebookPage(HWND canvas)
+{
+    const HWND parent = GetParent(canvas);
+    return isNotebookPage(canvas) ||
+           (parent && hasClassPrefix(GetParent(parent), "SysTabControl32"));
 }
 
 bool isFrame(const IWindow& window)
@@ -622,7 +632,7 @@ IBase::Boolean ICVKeyboardHandler::handleCursorMovement(IWindow& window, IKeyboa
             findControl(handle, focus, direction == nextTabStop ? firstTabStop : lastTabStop);
         // Past the last control the focus leaves the canvas: an enclosing canvas or frame
         // moves it on to its own next control. Only a frame or a notebook page wraps around.
-        if (target == wrapTarget && !isFrame(window) && !isNotebookPage(handle))
+        if (target == wrapTarget && !isFrame(window) && !wrapsAsNotebookPage(handle))
             return false;
     }
     buttonSetup(&window, focus, losingFocus);

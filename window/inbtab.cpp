@@ -9,57 +9,73 @@
 #include "iwindow.hpp"
 
 const char* const INotebookTabHandler::tabControlClass = "SysTabControl32";
+const char* const INotebookTabHandler::outsideNotebookClass = "OVK Notebook";
 
 INotebookTabOwner::~INotebookTabOwner() = default;
 INotebookTabHandler::~INotebookTabHandler() = default;
 
 namespace {
 
-bool isTabControl(HWND window)
+// The outside notebook's colour message, which passes through to the outside window.
+constexpr unsigned int kNotebookColorMessage = 0xF081;
+// The page-help notification, posted to the notebook's parent with the top page.
+constexpr unsigned int kPageHelpCode = 0x84;
+
+bool isClass(HWND window, const char* className)
 {
     char name[32];
     return window && GetClassNameA(window, name, sizeof name) > 0 &&
-           lstrcmpiA(name, INotebookTabHandler::tabControlClass) == 0;
+           lstrcmpiA(name, className) == 0;
 }
 
-// The tab control an event concerns: the window itself, the sender of a notification, or the
-// notebook's tab control child.
-HWND tabControlOf(const IEvent& event)
+// The notebook window an event concerns: the sender of a selection notification, else the
+// window itself.
+HWND notebookWindowOf(const IEvent& event)
 {
-    const HWND window = event.handle();
     if (event.eventId() == WM_NOTIFY) {
         // The tab control's own children (its tool tips, its scroll arrows) notify it too.
         const auto* header = static_cast<const NMHDR*>(event.parameter2().asPointer());
-        return header && isTabControl(header->hwndFrom) ? header->hwndFrom : nullptr;
+        return header && isClass(header->hwndFrom, INotebookTabHandler::tabControlClass)
+                   ? header->hwndFrom
+                   : nullptr;
     }
-    if (isTabControl(window))
-        return window;
-    return FindWindowExA(window, nullptr, INotebookTabHandler::tabControlClass, nullptr);
+    const HWND window = event.handle();
+    return INotebookTabHandler::isNotebookWindow(window) ? window : nullptr;
 }
 
-// The notebook is the tab control's parent, which may belong to another thread's window set.
-INotebookTabOwner* notebookOf(HWND tabControl)
+// The window object may belong to another thread's window set.
+INotebookTabOwner* notebookOf(HWND window)
 {
-    IWindow* window = IWindow::windowWithHandle(GetParent(tabControl), true);
-    return dynamic_cast<INotebookTabOwner*>(window);
+    return dynamic_cast<INotebookTabOwner*>(IWindow::windowWithHandle(window, true));
 }
 
 } // namespace
+
+IBase::Boolean INotebookTabHandler::isNotebookWindow(HWND window)
+{
+    return isClass(window, tabControlClass) || isClass(window, outsideNotebookClass);
+}
+
+IBase::Boolean INotebookTabHandler::isOutsideNotebook(HWND window)
+{
+    return isClass(window, outsideNotebookClass);
+}
 
 IBase::Boolean INotebookTabHandler::dispatchHandlerEvent(IEvent& event)
 {
     const unsigned long id = event.eventId();
     if (id != WM_SYSKEYDOWN && id != WM_NOTIFY && id != WM_SIZE && id != WM_SYSCOMMAND &&
-        id != IPrivateMessage::tabControlResize)
+        id != WM_HELP && id != kNotebookColorMessage && id != IPrivateMessage::tabControlResize)
         return false;
-    const HWND tabControl = tabControlOf(event);
-    INotebookTabOwner* notebook = tabControl ? notebookOf(tabControl) : nullptr;
+    const HWND notebookWindow = notebookWindowOf(event);
+    INotebookTabOwner* notebook = notebookWindow ? notebookOf(notebookWindow) : nullptr;
     if (!notebook)
         return false;
+    const bool onTabControl = isClass(notebookWindow, tabControlClass);
 
     switch (id) {
     case WM_SYSKEYDOWN:
-        return event.handle() == tabControl && turnPageByKey(event, *notebook);
+        return onTabControl && turnPageByKey(event, *notebook);
     case WM_NOTIFY: {
         const auto* header = static_cast<NMHDR*>(event.parameter2().asPointer());
         if (header->code != static_cast<UINT>(TCN_SELCHANGE) &&
@@ -70,15 +86,22 @@ IBase::Boolean INotebookTabHandler::dispatchHandlerEvent(IEvent& event)
         return true;
     }
     case WM_SIZE:
-        return event.handle() != tabControl && resizeTabControl(event, tabControl);
+        return onTabControl && resizeTabControl(event, *notebook);
     case WM_SYSCOMMAND:
         // The low four bits of the command are the system's own.
         if ((event.parameter1().asUnsignedLong() & 0xFFF0) != SC_CLOSE)
             return false;
         notebook->processClose();
         return true;
-    default: // the resize posted to the tab control
-        if (event.handle() != tabControl)
+    case WM_HELP:
+        return postPageHelp(event, *notebook);
+    case kNotebookColorMessage:
+        // Recorded on its way, so that the colour queries see it; the window still gets it.
+        notebook->recordNotebookColor(event.parameter1().asUnsignedLong(),
+                                      event.parameter2().asUnsignedLong());
+        return false;
+    default: // the resize posted to a multi-line tab control
+        if (!onTabControl)
             return false;
         notebook->tabControlResize(ISize(static_cast<ISize::Coord>(event.parameter2().lowNumber()),
                                          static_cast<ISize::Coord>(event.parameter2().highNumber())));
@@ -94,25 +117,25 @@ IBase::Boolean INotebookTabHandler::turnPageByKey(IEvent& event, INotebookTabOwn
     if (!key.isVirtual() || !(event.parameter2().asUnsignedLong() & IKeyboardEvent::altMask) ||
         key.isShiftDown() || key.isCtrlDown())
         return false;
-    const INotebookTabOwner::PageHandle top = notebook.topPage();
+    const INotebookTabOwner::PageHandle top = notebook.tabTopPage();
     if (!top)
         return false;
     switch (key.virtualKey()) {
     case IKeyboardEvent::down:
-        if (IWindow* window = notebook.window(top)) {
+        if (IWindow* window = notebook.tabPageWindow(top)) {
             window->setFocus();
             return true;
         }
         return false;
     case IKeyboardEvent::pageUp:
-        if (const INotebookTabOwner::PageHandle page = notebook.previousPage(top)) {
-            notebook.turnToPage(page);
+        if (const INotebookTabOwner::PageHandle page = notebook.tabPreviousPage(top)) {
+            notebook.tabTurnToPage(page);
             return true;
         }
         return false;
     case IKeyboardEvent::pageDown:
-        if (const INotebookTabOwner::PageHandle page = notebook.nextPage(top)) {
-            notebook.turnToPage(page);
+        if (const INotebookTabOwner::PageHandle page = notebook.tabNextPage(top)) {
+            notebook.tabTurnToPage(page);
             return true;
         }
         return false;
@@ -121,16 +144,36 @@ IBase::Boolean INotebookTabHandler::turnPageByKey(IEvent& event, INotebookTabOwn
     }
 }
 
-// The tab control fills the notebook. The pages are laid out only once the tab control has
-// taken its new size and recalculated its rows of tabs, so the layout is posted to it rather
-// than done here; the notebook's own WM_SIZE goes on to its previous procedure.
-IBase::Boolean INotebookTabHandler::resizeTabControl(IEvent& event, HWND__* tabControl)
+// A multi-line tab control recalculates its rows of tabs in its own WM_SIZE, so its pages are
+// laid out only afterwards, from a posted message; a single-line one lays out at once. WM_SIZE
+// goes on to the tab control either way.
+IBase::Boolean INotebookTabHandler::resizeTabControl(IEvent& event, INotebookTabOwner& notebook)
 {
-    const int width = static_cast<int>(event.parameter2().lowNumber());
-    const int height = static_cast<int>(event.parameter2().highNumber());
-    SetWindowPos(tabControl, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-    PostMessageA(tabControl, IPrivateMessage::tabControlResize,
-                 static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                 event.parameter2().asLong());
+    const HWND tabControl = event.handle();
+    if (GetWindowLongPtrA(tabControl, GWL_STYLE) & TCS_MULTILINE) {
+        PostMessageA(tabControl, IPrivateMessage::tabControlResize,
+                     static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                     event.parameter2().asLong());
+        return false;
+    }
+    notebook.tabControlResize(ISize(static_cast<ISize::Coord>(event.parameter2().lowNumber()),
+                                    static_cast<ISize::Coord>(event.parameter2().highNumber())));
     return false;
+}
+
+// F1 on a notebook: the parent hears of it with the top page, posted so that the help comes
+// after the key's own processing.
+IBase::Boolean INotebookTabHandler::postPageHelp(IEvent& event, INotebookTabOwner& notebook)
+{
+    const HWND window = event.handle();
+    const HWND parent = GetParent(window);
+    if (!parent)
+        return false;
+    // A WM_COMMAND with a zero lParam would be taken for a menu command: no page, no help.
+    const INotebookTabOwner::PageHandle top = notebook.tabTopPage();
+    if (!top)
+        return true;
+    const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window)), kPageHelpCode);
+    PostMessageA(parent, WM_COMMAND, wParam, static_cast<LPARAM>(top));
+    return true;
 }
