@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -536,30 +537,28 @@ INotebook& INotebook::setTabBitmap(const IPageHandle& page, const IBitmapHandle&
             SendMessageA(handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
         }
         // The image list keeps its own copy, scaled to its image size.
-        BITMAP source{};
-        GetObjectA(bitmap.asValue(), sizeof source, &source);
-        HDC screen = GetDC(nullptr);
-        HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-        HBITMAP scaled = CreateCompatibleBitmap(screen, cx, cy);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ oldFrom = SelectObject(from, bitmap.asValue());
-        HGDIOBJ oldTo = SelectObject(to, scaled);
-        SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, cx, cy, from, 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
-        DeleteDC(from);
-        DeleteDC(to);
+        BITMAP picture{};
+        GetObjectA(bitmap.asValue(), sizeof picture, &picture);
+        ovk_native::Bitmap scaled;
+        {
+            ovk_native::WindowDC screen(nullptr);
+            ovk_native::MemoryDC from(screen.get()), to(screen.get());
+            scaled = ovk_native::Bitmap(CreateCompatibleBitmap(screen.get(), cx, cy));
+            ovk_native::Selection source(from.get(), bitmap.asValue());
+            ovk_native::Selection target(to.get(), scaled.get());
+            SetStretchBltMode(to.get(), COLORONCOLOR);
+            StretchBlt(to.get(), 0, 0, cx, cy, from.get(), 0, 0, picture.bmWidth,
+                       picture.bmHeight, SRCCOPY);
+        }
         INotebookTabItem item;
         readItem(handle(), index, TCIF_IMAGE, item);
         if (item.header.iImage >= 0) {
-            const BOOL replaced = ImageList_Replace(images, item.header.iImage, scaled, nullptr);
-            DeleteObject(scaled);
+            const BOOL replaced =
+                ImageList_Replace(images, item.header.iImage, scaled.get(), nullptr);
             if (!replaced)
                 failed("ImageList_Replace", function, __LINE__);
         } else {
-            item.header.iImage = ImageList_Add(images, scaled, nullptr);
-            DeleteObject(scaled);
+            item.header.iImage = ImageList_Add(images, scaled.get(), nullptr);
             if (item.header.iImage == -1)
                 failed("ImageList_Add", function, __LINE__);
         }
