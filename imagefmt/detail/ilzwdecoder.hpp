@@ -259,27 +259,12 @@ private:
             if (++next >= widen)
                 grow();
         };
-        // One code: false when decoding stops, with the reason in `stop`. Far from the end of
-        // the output (`Fast`), no string can reach it and the room is not checked.
+        // A code that is not a literal: false when decoding stops, with the reason in `stop`.
+        // Far from the end of the output (`Fast`), no string can reach it and the room is not
+        // checked.
         Ending stop = Ending::Full;
-        auto step = [&](auto fastTag) -> bool {
+        auto string = [&](unsigned code, auto fastTag) -> bool {
             constexpr bool kFast = decltype(fastTag)::value;
-            unsigned code;
-            if (!nextCode(code)) {
-                stop = Ending::InputEnded;
-                return false;
-            }
-            // Literals come first: on data that hardly repeats they are nearly every code, a
-            // byte of output each, and none of them can be a control code or refer to an entry
-            // not yet defined.
-            if (code < clear) {
-                const uint64_t head = table[code].head;
-                define(head & 0xFF);
-                oldHead = head;
-                oldLength = 1;
-                *o++ = static_cast<unsigned char>(head);
-                return true;
-            }
             // A code beyond the next free one refers to nothing yet defined. The next free one
             // itself is the string being defined right now: the previous string and its own
             // first byte.
@@ -325,13 +310,53 @@ private:
         // No string is longer than the table has entries.
         constexpr size_t kFarFromEnd = kTableSize + 32;
         unsigned char* const fastEnd = n > kFarFromEnd ? end - kFarFromEnd : out;
+        unsigned code = 0;
+        bool pending = false;  // a code the run of literals read and left
         while (o < fastEnd) {
-            if (!step(std::true_type{}))
+            if (!pending && !nextCode(code))
+                return Result{Ending::InputEnded, produced()};
+            pending = false;
+            // Literals come first: on data that hardly repeats they are nearly every code, a
+            // byte of output each, and none of them can be a control code or refer to an entry
+            // not yet defined. While they follow each other, the previous string is the one
+            // byte before.
+            if (code < clear) {
+                uint64_t byte = table[code].head;
+                define(byte);
+                *o++ = static_cast<unsigned char>(byte);
+                while (o < fastEnd) {
+                    if (!nextCode(code))
+                        return Result{Ending::InputEnded, produced()};
+                    if (code >= clear) {
+                        pending = true;
+                        break;
+                    }
+                    const uint64_t literal = table[code].head;
+                    table[next] = Entry{byte | literal << 8, static_cast<uint32_t>(produced()) - 1, 2};
+                    if (++next >= widen)
+                        grow();
+                    *o++ = static_cast<unsigned char>(literal);
+                    byte = literal;
+                }
+                oldHead = byte;
+                oldLength = 1;
+                continue;
+            }
+            if (!string(code, std::true_type{}))
                 return Result{stop, produced()};
         }
         while (o < end) {
-            if (!step(std::false_type{}))
+            if (!nextCode(code))
+                return Result{Ending::InputEnded, produced()};
+            if (code < clear) {
+                const uint64_t byte = table[code].head;
+                define(byte);
+                oldHead = byte;
+                oldLength = 1;
+                *o++ = static_cast<unsigned char>(byte);
+            } else if (!string(code, std::false_type{})) {
                 return Result{stop, produced()};
+            }
         }
         return Result{Ending::Full, n};
     }
