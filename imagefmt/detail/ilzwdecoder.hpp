@@ -310,50 +310,62 @@ private:
         // No string is longer than the table has entries.
         constexpr size_t kFarFromEnd = kTableSize + 32;
         unsigned char* const fastEnd = n > kFarFromEnd ? end - kFarFromEnd : out;
+        // Far from the end, the decoder is in one of two states: after a literal, when the
+        // previous string is the one byte `byte` (data that hardly repeats is nearly all
+        // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
+        // Literals can be no control code and refer to no entry not yet defined.
         unsigned code = 0;
-        bool pending = false;  // a code the run of literals read and left
+        uint64_t byte = oldHead;
         while (o < fastEnd) {
-            if (!pending && !nextCode(code))
-                return Result{Ending::InputEnded, produced()};
-            pending = false;
-            // Literals come first: on data that hardly repeats they are nearly every code, a
-            // byte of output each, and none of them can be a control code or refer to an entry
-            // not yet defined. While they follow each other, the previous string is the one
-            // byte before.
-            if (code < clear) {
-                uint64_t byte = table[code].head;
-                define(byte);
-                *o++ = static_cast<unsigned char>(byte);
-                while (o < fastEnd) {
-                    if (!nextCode(code))
-                        return Result{Ending::InputEnded, produced()};
-                    if (code >= clear) {
-                        pending = true;
-                        break;
-                    }
+            bool toString = false;
+            while (o < fastEnd) {
+                if (!nextCode(code))
+                    return Result{Ending::InputEnded, produced()};
+                if (code < clear) {
                     const uint64_t literal = table[code].head;
                     table[next] = Entry{byte | literal << 8, static_cast<uint32_t>(produced()) - 1, 2};
                     if (++next >= widen)
                         grow();
                     *o++ = static_cast<unsigned char>(literal);
                     byte = literal;
+                    continue;
                 }
                 oldHead = byte;
                 oldLength = 1;
-                continue;
+                if (!string(code, std::true_type{}))
+                    return Result{stop, produced()};
+                toString = true;
+                break;
             }
-            if (!string(code, std::true_type{}))
-                return Result{stop, produced()};
+            if (!toString) {
+                oldHead = byte;
+                oldLength = 1;
+                break;
+            }
+            while (o < fastEnd) {
+                if (!nextCode(code))
+                    return Result{Ending::InputEnded, produced()};
+                if (code < clear) {
+                    byte = table[code].head;
+                    define(byte);
+                    *o++ = static_cast<unsigned char>(byte);
+                    oldHead = byte;
+                    oldLength = 1;
+                    break;
+                }
+                if (!string(code, std::true_type{}))
+                    return Result{stop, produced()};
+            }
         }
         while (o < end) {
             if (!nextCode(code))
                 return Result{Ending::InputEnded, produced()};
             if (code < clear) {
-                const uint64_t byte = table[code].head;
-                define(byte);
-                oldHead = byte;
+                const uint64_t literal = table[code].head;
+                define(literal);
+                oldHead = literal;
                 oldLength = 1;
-                *o++ = static_cast<unsigned char>(byte);
+                *o++ = static_cast<unsigned char>(literal);
             } else if (!string(code, std::false_type{})) {
                 return Result{stop, produced()};
             }
