@@ -121,34 +121,6 @@ protected:
     }
 };
 
-// Places the frame's extensions at their edges and the page in what is left, whenever the frame
-// is sized or its layout is due; it stands in for
-// the frame handler's layout pass while a floating tool bar's window is among the extensions.
-class FrameLayout : public IHandler {
-public:
-    explicit FrameLayout(IFrameWindow& frame) : fFrame(frame) {}
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() != WM_SIZE && event.eventId() != IPrivateMessage::frameLayout)
-            return false;
-        RECT client{};
-        GetClientRect(fFrame.handle(), &client);
-        IRectangle reference(0, 0, client.right, client.bottom);
-        for (unsigned long i = 0; i < fFrame.extensionCount(); ++i) {
-            IFrameExtension* extension = fFrame.extensionAt(i);
-            const IRectangle placed = extension->place(reference);
-            extension->window()->moveSizeTo(placed);
-        }
-        if (IWindow* page = fFrame.client())
-            page->moveSizeTo(reference);
-        return event.eventId() == IPrivateMessage::frameLayout;
-    }
-
-private:
-    IFrameWindow& fFrame;
-};
-
 // The library's view of a native edit control, until the library has entry fields.
 std::unique_ptr<IWindow> makeField(IWindow& parent, unsigned long id)
 {
@@ -852,7 +824,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     flyOver.handleEventsFor(&toolBars.top);
     flyOver.handleEventsFor(&toolBars.floating);
     FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
-    FrameLayout layout(window);
     ButtonHandler clicks(window, *name, *city, state);
     CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
@@ -860,7 +831,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
-    layout.handleEventsFor(&window);
     flyOverPlayer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
