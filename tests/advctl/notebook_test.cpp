@@ -342,7 +342,8 @@ TEST(NotebookPageHelp, TheDefaultShowsTheNotebooksPanelInTheFramesHelpWindow)
         bool fromUserLibrary = false;
     };
     {
-        IFrameWindow frame(IResourceId(1), nullptr, nullptr, IRectangle(10, 10, 410, 310),
+        IFrameWindow frame(IResourceId(1, IApplication::current().userResourceLibrary()), nullptr,
+                           nullptr, IRectangle(10, 10, 410, 310),
                            IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "pages");
         INotebook notebook(kNotebookId, &frame, &frame, IRectangle(0, 0, 300, 200));
         IPageHandler defaults;

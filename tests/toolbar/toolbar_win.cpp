@@ -463,4 +463,35 @@ TEST_F(ToolBar, TheFloatingFrameFitsTheToolBar)
     EXPECT_EQ(at.left, owner.left + second->floatingPosition().x() + 1);
 }
 
+// The picture of the library's tool bar (gold on blue) stands at the left end of the floating
+// frame's caption, over what the system drew there.
+TEST_F(ToolBar, TheFloatingFramesCaptionShowsTheLibrarysPicture)
+{
+    second->setLocation(IToolBar::floating);
+    IFrameWindow* floating = second->floatingFrame();
+    ASSERT_NE(floating, nullptr);
+    const HWND window = floating->handle();
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const long captionTop = origin.y - outer.top - GetSystemMetrics(SM_CYCAPTION);
+    const long square = GetSystemMetrics(SM_CYCAPTION);
+    HDC context = GetWindowDC(window);
+    const auto goldIn = [&](long fromX) {
+        int gold = 0;
+        for (long y = captionTop; y < captionTop + square; ++y)
+            for (long x = fromX; x < fromX + square; ++x)
+                gold += GetPixel(context, x, y) == RGB(255, 215, 0);
+        return gold;
+    };
+    const long left = origin.x - outer.left;
+    const int atLeft = goldIn(left);
+    const int further = goldIn(left + 2 * square);
+    ReleaseDC(window, context);
+    EXPECT_GT(atLeft, 32);
+    EXPECT_EQ(further, 0);
+}
+
 } // namespace
