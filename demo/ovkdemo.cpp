@@ -1,11 +1,11 @@
 // The ovkwin demo. The frame's client is a notebook (ovkdemo_notebook.cpp): its "Controls" page
 // is a form laid out by canvases, its "Data" page the containers, "Values" its spin buttons.
-// The form: a multi-cell canvas holds right-aligned labels with mnemonics in its first column and the fields in an expandable second one; beside it a
-// bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
-// table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
-// entry field with a selected word, a list box of cities kept in order, a drop-down and a
-// read-only drop-down combo box. Another set canvas holds the row of push buttons at the
+// The form: a multi-cell canvas holds right-aligned labels with mnemonics in its first column
+// and the fields in an expandable second one; beside it a bitmap control shows ovkdemo.bmp
+// (found next to the executable and read through the format table) and a graphic canvas paints
+// a few shapes; a titled set canvas holds the "Options" radio buttons, check boxes and an
+// outline box, and a column beside it the "Data" controls: an entry field with a selected word,
+// a list box of cities kept in order, a drop-down and a read-only drop-down combo box. Another set canvas holds the row of push buttons at the
 // bottom. The "Data" page has a native container showing the files of the demo's folder with
 // their shell icons, and a tree of the same files by type. Tab, the arrows, Enter and
 // Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
@@ -802,7 +802,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&data.canvas(), 8, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
 
-    // A native container with its title and separator along the bottom. The message-driven
+    // The "Data" page: a native container with its title and separator. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
     OvkCnrRegisterClass();
     ICnrCtl container(60, &notebook.dataPage(), &notebook.dataPage(), IRectangle(),

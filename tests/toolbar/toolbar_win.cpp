@@ -89,7 +89,8 @@ protected:
             type.lpszClassName = "program frame";
             RegisterClassA(&type);
             native = CreateWindowExA(0, "program frame", "wrapped", WS_OVERLAPPEDWINDOW, 0, 0,
-                                     100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                     100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                     nullptr);
             frame = std::make_unique<IFrameWindow>(IWindowHandle(native));
         } else {
             frame = std::make_unique<IFrameWindow>(
