@@ -5,12 +5,12 @@
 // (found next to the executable and read through the format table) and a graphic canvas paints
 // a few shapes; a titled set canvas holds the "Options" radio buttons, check boxes and an
 // outline box, and a column beside it the "Data" controls: an entry field with a selected word,
-// a list box of cities kept in order, a drop-down and a read-only drop-down combo box. Another set canvas holds the row of push buttons at the
-// bottom. The "Data" page has a native container showing the files of the demo's folder with
-// their shell icons, and a tree of the same files by type. Tab, the arrows, Enter and
-// Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
-// takes climb the owner chain to the window. The status text lists the notifications of the
-// option controls.
+// a list box of cities kept in order, a drop-down and a read-only drop-down combo box. Another
+// set canvas holds the row of push buttons at the bottom. The "Data" page has a native
+// container showing the files of the demo's folder with their shell icons, and a tree of the
+// same files by type. Tab, the arrows, Enter and Alt with a mnemonic move through the controls
+// as in a dialog; keys that no control or canvas takes climb the owner chain to the window. The
+// status text lists the notifications of the option controls.
 //
 // The window is a frame with a menu bar from a resource and an information area below the
 // page that tells what the menu item under the cursor does. A tool bar above the page holds the
