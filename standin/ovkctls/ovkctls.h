@@ -36,6 +36,8 @@ LRESULT notifyParent(HWND window, unsigned int code, LPARAM lParam);
 
 LRESULT CALLBACK notebookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK spinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK sliderProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK circularSliderProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // "0xF07B".
 std::string hex(unsigned long value);
