@@ -33,6 +33,16 @@ constexpr unsigned long kPrimary2 = 0x400, kButtonsBottomLeft = 0x10, kButtonsTo
 IProgressIndicator::Style gIndicatorDefault(0x10000180, 0x20F);
 ISlider::Style gSliderDefault(0x10000010, 0x20F);
 
+// What the slider's conversion adds to the progress indicator's: the outside window's button
+// bits and the request's top byte of extended bits. The construction calls it itself, since a
+// base under construction does not reach the derived override.
+unsigned long sliderBits(const IBitFlag& style, bool extended, bool outside)
+{
+    if (extended)
+        return style.asExtendedUnsignedLong() & 0xFF000000UL;
+    return outside ? style.asUnsignedLong() & (kButtonsBottomLeft | kButtonsTopRight) : 0;
+}
+
 std::int32_t low32(const IEventData& answer)
 {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(answer.asUnsignedLong()));
@@ -202,9 +212,15 @@ void IProgressIndicator::initialize(unsigned long id, IWindow* parent, IWindow* 
     }
     setExtendedStyle(extendedStyle() | extended | translated);
     const Style full(native, extended);
+    unsigned long nativeStyle = convertToGUIStyle(full, false);
+    unsigned long extendedStyle = convertToGUIStyle(full, true);
+    if (!readOnly) {
+        nativeStyle |= sliderBits(full, false, usesThunkedWindow());
+        extendedStyle |= sliderBits(full, true, usesThunkedWindow());
+    }
     try {
-        createSlider(id, parent->handle(), owner ? owner->handle() : IWindowHandle(),
-                     convertToGUIStyle(full, false), rect, ticks, full);
+        createSlider(id, parent->handle(), owner ? owner->handle() : IWindowHandle(), nativeStyle,
+                     extendedStyle, rect, ticks, full);
     } catch (...) {
         delete fProgressIndicatorData;
         fProgressIndicatorData = nullptr;
@@ -214,8 +230,8 @@ void IProgressIndicator::initialize(unsigned long id, IWindow* parent, IWindow* 
 
 void IProgressIndicator::createSlider(unsigned long id, const IWindowHandle& parent,
                                       const IWindowHandle& owner, unsigned long nativeStyle,
-                                      const IRectangle& rect, const unsigned long ticks[4],
-                                      const Style& style)
+                                      unsigned long extendedGUIStyle, const IRectangle& rect,
+                                      const unsigned long ticks[4], const Style& style)
 {
     if (usesThunkedWindow()) {
         thunkLibrary();
@@ -226,8 +242,7 @@ void IProgressIndicator::createSlider(unsigned long id, const IWindowHandle& par
         information.scale2Spacing = static_cast<std::uint16_t>(ticks[3]);
         const IWindowHandle window =
             IWindow::create(id, nullptr, nativeStyle, outsideClass, parent, owner, rect,
-                            &information, nullptr, defaultSiblingOrder(),
-                            convertToGUIStyle(style, true));
+                            &information, nullptr, defaultSiblingOrder(), extendedGUIStyle);
         startHandlingEventsFor(window);
         ISliderWindowHandler::shared().handleEventsFor(this);
         return;
@@ -237,7 +252,7 @@ void IProgressIndicator::createSlider(unsigned long id, const IWindowHandle& par
     const unsigned long outerStyle = WS_CHILD | 0x6 | (nativeStyle & (WS_TABSTOP | WS_GROUP));
     const IWindowHandle outer =
         IWindow::create(id, nullptr, outerStyle, nativeClass, parent, owner, rect, nullptr, nullptr,
-                        defaultSiblingOrder(), convertToGUIStyle(style, true));
+                        defaultSiblingOrder(), extendedGUIStyle);
     startHandlingEventsFor(outer);
     fProgressIndicatorData->createNativeSlider(outer, owner, nativeStyle, extendedStyle());
     ISliderWindowHandler::shared().handleEventsFor(this);
@@ -309,12 +324,9 @@ unsigned long IProgressIndicator::convertToGUIStyle(const IBitFlag& style,
 
 unsigned long ISlider::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
-    unsigned long converted = IProgressIndicator::convertToGUIStyle(style, extended);
-    if (extended)
-        return converted | (style.asExtendedUnsignedLong() & 0xFF000000UL);
-    if ((style.asExtendedUnsignedLong() & kThunked) || usesThunkedWindow())
-        converted |= style.asUnsignedLong() & (kButtonsBottomLeft | kButtonsTopRight);
-    return converted;
+    const bool outside = (style.asExtendedUnsignedLong() & kThunked) || usesThunkedWindow();
+    return IProgressIndicator::convertToGUIStyle(style, extended) |
+           sliderBits(style, extended != 0, outside);
 }
 
 IBase::Boolean IProgressIndicator::usesThunkedWindow() const

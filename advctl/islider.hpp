@@ -128,8 +128,8 @@ private:
                     const unsigned long ticks[4], const Style& style, bool readOnly,
                     const char* function);
     void createSlider(unsigned long id, const IWindowHandle& parent, const IWindowHandle& owner,
-                      unsigned long nativeStyle, const IRectangle& rect,
-                      const unsigned long ticks[4], const Style& style);
+                      unsigned long nativeStyle, unsigned long extendedGUIStyle,
+                      const IRectangle& rect, const unsigned long ticks[4], const Style& style);
     void takeCharge(const IWindowHandle& handle, const char* function);
     IProgressIndicator& toggleOutsideBit(unsigned long bit, bool on);
     void setNativeTicks(Scale scale, unsigned long ticks, unsigned long spacing);

@@ -82,8 +82,8 @@ TEST_F(SliderTest, TheScaleSetsTheTrackbarsRangeAndUnit)
         EXPECT_EQ(bar(TBM_GETRANGEMIN), 0) << c.ticks;
         EXPECT_EQ(bar(TBM_GETPAGESIZE), c.unit) << c.ticks;
         EXPECT_EQ(bar(TBM_GETLINESIZE), c.unit) << c.ticks;
-        // Besides the two ends the trackbar always draws, no tick is placed.
-        EXPECT_EQ(bar(TBM_GETNUMTICS), c.maximum > 0 ? 2 : 1) << c.ticks;
+        // Besides the two ends the trackbar always counts, no tick is placed.
+        EXPECT_EQ(bar(TBM_GETNUMTICS), 2) << c.ticks;
         EXPECT_EQ(indicator->armTickOffset(), 0u);
         EXPECT_EQ(indicator->armPixelOffset(), 0u);
     }
@@ -456,13 +456,19 @@ TEST_F(OutsideSliderTest, PaintingAsksTheLibraryForABrushKeptInTheWindow)
 
 TEST_F(OutsideSliderTest, WrappingTakesAnOutsideWindowAndLeavesItAlive)
 {
-    ISlider& slider = makeOutside();
-    const HWND window = slider.handle();
+    IOutsideSliderInfo information;
+    information.scale1Ticks = 4;
+    const HWND window = CreateWindowExA(0, "OVK Slider", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 40,
+                                        parent->hwnd(), reinterpret_cast<HMENU>(kId), nullptr,
+                                        &information);
+    ASSERT_NE(window, nullptr);
     {
         IProgressIndicator wrapped(kId, parent.get());
         EXPECT_TRUE(wrapped.usesThunkedWindow());
+        EXPECT_EQ(wrapped.numberOfTicks(IProgressIndicator::scale1), 4u);
     }
     EXPECT_TRUE(IsWindow(window));
+    DestroyWindow(window);
     EXPECT_EQ(ovktest::caught([&] { IProgressIndicator none(kId + 1, parent.get()); }).errorId(),
               OVK_MSG_NO_CHILD_WITH_ID);
 }
