@@ -7,7 +7,23 @@
 
 #include <ovkwin.hpp>
 
+#include "ovkdemo.h"
 #include "ovkdemo_sliders.h"
+
+namespace {
+
+// The autoplay's step, a second after it starts: the frames are laid out and painted by then.
+constexpr UINT kPlayAfter = 1000;
+DemoSliders* gPlaying = nullptr;
+
+void CALLBACK playStep(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (gPlaying)
+        gPlaying->moveArm();
+}
+
+} // namespace
 
 struct DemoSliders::Parts {
     Parts(IWindow& parent, const IRectangle& area)
@@ -34,13 +50,25 @@ DemoSliders::DemoSliders(IWindow& parent, const IRectangle& area)
 {
 }
 
-DemoSliders::~DemoSliders() = default;
+DemoSliders::~DemoSliders()
+{
+    if (gPlaying == this)
+        gPlaying = nullptr;
+}
 
 void DemoSliders::play()
 {
+    gPlaying = this;
+    SetTimer(nullptr, 0, kPlayAfter, &playStep);
+}
+
+// Two presses of the right arrow key on the trackbar, then a picture of the values.
+void DemoSliders::moveArm()
+{
     const HWND trackbar = fParts->slider.trackbar();
     for (int i = 0; i < 2; ++i) {
-        PostMessageA(trackbar, WM_KEYDOWN, VK_RIGHT, 1);
-        PostMessageA(trackbar, WM_KEYUP, VK_RIGHT, 0xC0000001);
+        SendMessageA(trackbar, WM_KEYDOWN, VK_RIGHT, 1);
+        SendMessageA(trackbar, WM_KEYUP, VK_RIGHT, static_cast<LPARAM>(0xC0000001));
     }
+    requestScreenshot("sliders");
 }

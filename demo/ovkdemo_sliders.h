@@ -11,8 +11,10 @@ public:
     // Builds both as children of `parent`, laid out in `area` (the slider above the indicator).
     DemoSliders(IWindow& parent, const IRectangle& area);
     ~DemoSliders();
-    // The autoplay: moves the slider's arm two ticks to the right with the keyboard.
+    // The autoplay: a second later, moves the slider's arm two ticks to the right with the
+    // keyboard and asks for the screenshot "sliders".
     void play();
+    void moveArm();
 
 private:
     struct Parts;
