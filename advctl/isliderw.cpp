@@ -453,6 +453,41 @@ void IProgressIndicatorData::releaseButton()
 
 // Painting -------------------------------------------------------------------------------------
 
+// The selection's part of the channel, inside its sunken edge, placed as the trackbar places
+// the thumb: half a thumb in from either end of the channel.
+void IProgressIndicatorData::paintRibbon(HDC context, const RECT& channel)
+{
+    const LONG_PTR style = GetWindowLongPtrA(trackbar, GWL_STYLE);
+    if (!(style & TBS_ENABLESELRANGE))
+        return;
+    const long minimum = static_cast<long>(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0));
+    const long range = static_cast<long>(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0)) - minimum;
+    const long start = static_cast<long>(SendMessageA(trackbar, TBM_GETSELSTART, 0, 0));
+    const long end = static_cast<long>(SendMessageA(trackbar, TBM_GETSELEND, 0, 0));
+    if (range <= 0 || end <= start)
+        return;
+    RECT thumb{};
+    SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const bool vertical = (style & TBS_VERT) != 0;
+    const long half = vertical ? (thumb.bottom - thumb.top) / 2 : (thumb.right - thumb.left) / 2;
+    const long first = vertical ? channel.top : channel.left;
+    const long length = (vertical ? channel.bottom - channel.top : channel.right - channel.left) - 2 * half;
+    auto place = [&](long position) {
+        return first + half + static_cast<long>(static_cast<long long>(length) * (position - minimum) / range);
+    };
+    RECT ribbon = channel;
+    InflateRect(&ribbon, -2, -2);
+    if (vertical) {
+        ribbon.top = std::max(ribbon.top, place(start));
+        ribbon.bottom = std::min(ribbon.bottom, place(end));
+    } else {
+        ribbon.left = std::max(ribbon.left, place(start));
+        ribbon.right = std::min(ribbon.right, place(end));
+    }
+    if (ribbon.left < ribbon.right && ribbon.top < ribbon.bottom)
+        FillRect(context, &ribbon, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
 void IProgressIndicatorData::paint(HWND outer)
 {
     const ovk_canvas::PaintScope scope(outer);
@@ -544,6 +579,8 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
     case IPrivateMessage::focusNotice:
         SetFocus(bar);
         return true;
+    case WM_NOTIFY:
+        return customDraw(data, event);
     default:
         // The trackbar's own messages, asked of the outer window.
         if (id >= TBM_GETPOS && id <= TBM_GETPOS + 0x1C && id != TBM_GETPOS + 0xD) {
@@ -552,6 +589,31 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
                                          event.parameter2().asLong()));
             return true;
         }
+        return false;
+    }
+}
+
+// Not every trackbar fills the channel between the ends of its selection (Wine's leaves it
+// white), so the ribbon is drawn over the channel once the trackbar has drawn it.
+IBase::Boolean ISliderWindowHandler::customDraw(IProgressIndicatorData& data, IEvent& event)
+{
+    auto* draw = static_cast<NMCUSTOMDRAW*>(event.parameter2().asPointer());
+    if (!draw || draw->hdr.hwndFrom != data.trackbar || draw->hdr.code != static_cast<UINT>(NM_CUSTOMDRAW))
+        return false;
+    const bool channel = draw->dwItemSpec == TBCD_CHANNEL;
+    switch (draw->dwDrawStage) {
+    case CDDS_PREPAINT:
+        event.setResult(CDRF_NOTIFYITEMDRAW);
+        return true;
+    case CDDS_ITEMPREPAINT:
+        event.setResult(channel ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT);
+        return true;
+    case CDDS_ITEMPOSTPAINT:
+        if (channel)
+            data.paintRibbon(draw->hdc, draw->rc);
+        event.setResult(CDRF_DODEFAULT);
+        return true;
+    default:
         return false;
     }
 }

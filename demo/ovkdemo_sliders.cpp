@@ -36,9 +36,10 @@ struct DemoSliders::Parts {
     {
         for (unsigned long tick = 0; tick <= 10; tick += 2)
             slider.setTickText(tick, std::to_string(tick * 10).c_str());
-        // The native trackbar has no detents of its own: the middle tick gets a long mark.
+        // Every tick shows its mark. The native trackbar keeps no detents (the call answers 0);
+        // an outside slider would stop the arm at the middle.
+        slider.setTickLength(8);
         slider.addDetent(slider.armRange() / 2);
-        slider.setTickLength(5, 8);
         progress.moveArmToTick(6);
     }
     ISlider slider;

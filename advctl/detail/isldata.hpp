@@ -76,6 +76,7 @@ struct IProgressIndicatorData {
     // Which arrow, 0 or 1, lies under the point of the outer window; -1 for none.
     int buttonAt(const POINT& point) const;
     void paint(HWND outer);
+    void paintRibbon(HDC context, const RECT& channel);
 
     IProgressIndicator* control;
     HWND trackbar = nullptr;
@@ -114,4 +115,5 @@ private:
     IBase::Boolean outsideEvent(IEvent& event);
     IBase::Boolean armMoved(IProgressIndicatorData& data, IEvent& event);
     IBase::Boolean buttonDown(IProgressIndicatorData& data, IEvent& event);
+    IBase::Boolean customDraw(IProgressIndicatorData& data, IEvent& event);
 };

@@ -250,6 +250,33 @@ TEST_F(SliderTest, AReadOnlyIndicatorGivesTheFocusBackAndTheOuterWindowPassesTra
     EXPECT_EQ(progress.armTickOffset(), 6u);
 }
 
+// The ribbon runs from home to the arm: 60 percent of the channel is highlighted.
+TEST_F(SliderTest, TheRibbonFillsTheChannelFromHomeToTheArm)
+{
+    for (bool homeRight : {false, true}) {
+        Style style = IProgressIndicator::classDefaultStyle;
+        if (homeRight)
+            style |= IProgressIndicator::homeRight;
+        IProgressIndicator& progress = makeIndicator(11, style);
+        progress.moveArmToTick(6);
+        const HWND bar = progress.trackbar();
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT channel{};
+        SendMessageA(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        const HDC dc = GetDC(bar);
+        const int y = (channel.top + channel.bottom) / 2;
+        int highlighted = 0, inside = 0;
+        for (int x = channel.left + 3; x < channel.right - 3; ++x, ++inside)
+            if (GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHT))
+                ++highlighted;
+        const int tenth = (channel.right - channel.left) / 10;
+        const bool leftEnd = GetPixel(dc, channel.left + tenth, y) == GetSysColor(COLOR_HIGHLIGHT);
+        ReleaseDC(bar, dc);
+        EXPECT_NEAR(static_cast<double>(highlighted) / inside, 0.6, 0.05) << homeRight;
+        EXPECT_EQ(leftEnd, !homeRight);
+    }
+}
+
 TEST_F(SliderTest, DetentsAndShaftSettingsAreOutsideOnlyAndWrappingANativeSliderIsRefused)
 {
     ISlider& slider = makeSlider(11);
@@ -548,3 +575,4 @@ TEST_F(CircularSliderTest, TheWindowsNotificationsRaiseValueAndTrack)
 }
 
 } // namespace
+
