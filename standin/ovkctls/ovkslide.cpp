@@ -124,7 +124,6 @@ LRESULT setInfo(HWND window, Slider& slider, unsigned long attribute, LPARAM lPa
 
 LRESULT queryInfo(HWND window, const Slider& slider, unsigned long attribute)
 {
-    const unsigned scale = primary(window);
     switch (attribute) {
     case sliderShaftSize: return MAKELONG(shaftLength(window), slider.breadth);
     case sliderShaftPosition: return MAKELONG(slider.shaft.x, slider.shaft.y);
@@ -136,7 +135,7 @@ LRESULT queryInfo(HWND window, const Slider& slider, unsigned long attribute)
     }
     case sliderTicks: return MAKELONG(slider.ticks[0], slider.ticks[1]);
     case sliderSpacing: return MAKELONG(slider.spacing[0], slider.spacing[1]);
-    default: (void)scale; return -1;
+    default: return -1;
     }
 }
 
@@ -200,6 +199,19 @@ LRESULT answerSlider(HWND window, Slider& slider, UINT message, WPARAM wParam, L
     default:
         return 0;
     }
+}
+
+// The tick messages and the information query fail with -1, the other queries with 0xFFFF in
+// the low half, the other setters with 0.
+LRESULT sliderFailure(UINT message, WPARAM wParam)
+{
+    const bool ticks = message == sliderSetInfo && (wParam == sliderTicks || wParam == sliderSpacing);
+    if (ticks || message == sliderQueryInfo)
+        return -1;
+    const bool setter = message == sliderSetInfo || message == sliderSetScaleText ||
+                        message == sliderSetTickSize || message == sliderAddDetent ||
+                        message == sliderRemoveDetent;
+    return setter ? 0 : 0xFFFF;
 }
 
 void paintSlider(HWND window, const Slider& slider)
@@ -367,35 +379,16 @@ LRESULT CALLBACK sliderProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             slider->spacing[1] = record->scale2Spacing;
         }
     }
-    if (message >= sliderAddDetent && message <= sliderSetTickSize && slider) {
-        if (recordAndFail(window, message, wParam, lParam, decodeSlider(message, wParam, lParam))) {
-            const bool setter = message == sliderSetInfo || message == sliderSetScaleText ||
-                                message == sliderSetTickSize || message == sliderAddDetent ||
-                                message == sliderRemoveDetent;
-            const bool ticks = message == sliderSetInfo &&
-                               (wParam == sliderTicks || wParam == sliderSpacing);
-            return ticks || message == sliderQueryInfo ? -1 : setter ? 0 : 0xFFFF;
-        }
-        return answerSlider(window, *slider, message, wParam, lParam);
-    }
-    switch (message) {
-    case WM_PAINT:
-        if (slider) {
-            paintSlider(window, *slider);
-            return 0;
-        }
-        break;
-    case WM_KEYDOWN:
-        if (slider && (wParam == VK_LEFT || wParam == VK_RIGHT)) {
-            const unsigned spacing = std::max(spacingOf(window, *slider), 1u);
-            const long next = static_cast<long>(slider->armPixel) + (wParam == VK_RIGHT ? 1 : -1) * static_cast<long>(spacing);
-            notifyParent(window, sliderArmTracking, reinterpret_cast<LPARAM>(window));
-            moveArm(window, *slider, static_cast<unsigned>(std::max(next, 0L)));
-            return 0;
-        }
-        break;
-    default:
-        break;
+    LRESULT result = 0;
+    if (commonMessage(window, message, wParam, lParam, slider, sliderAddDetent, sliderSetTickSize,
+                      decodeSlider, sliderFailure, answerSlider, paintSlider, result))
+        return result;
+    if (message == WM_KEYDOWN && slider && (wParam == VK_LEFT || wParam == VK_RIGHT)) {
+        const long spacing = static_cast<long>(std::max(spacingOf(window, *slider), 1u));
+        const long next = static_cast<long>(slider->armPixel) + (wParam == VK_RIGHT ? spacing : -spacing);
+        notifyParent(window, sliderArmTracking, reinterpret_cast<LPARAM>(window));
+        moveArm(window, *slider, static_cast<unsigned>(std::max(next, 0L)));
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -403,31 +396,18 @@ LRESULT CALLBACK sliderProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 LRESULT CALLBACK circularSliderProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Dial* dial = stateFor<Dial>(window, message);
-    if (message >= circularQueryRange && message <= circularSetBitmaps && dial) {
-        if (recordAndFail(window, message, wParam, lParam, decodeDial(message, wParam, lParam)))
-            return 0;
-        return answerDial(window, *dial, message, wParam, lParam);
-    }
-    switch (message) {
-    case WM_PAINT:
-        if (dial) {
-            paintDial(window, *dial);
-            return 0;
-        }
-        break;
-    case WM_KEYDOWN:
-        if (dial && (wParam == VK_UP || wParam == VK_DOWN)) {
-            // The arrow keys move the dial as a drag does: tracking, then the value.
-            const long step = wParam == VK_UP ? dial->increment : -static_cast<long>(dial->increment);
-            const std::int16_t before = dial->value;
-            changeDial(window, *dial, dial->value + step, circularTrack);
-            if (dial->value != before)
-                notifyOwner(window, circularValue);
-            return 0;
-        }
-        break;
-    default:
-        break;
+    LRESULT result = 0;
+    if (commonMessage(window, message, wParam, lParam, dial, circularQueryRange, circularSetBitmaps,
+                      decodeDial, [](UINT, WPARAM) { return LRESULT(0); }, answerDial, paintDial, result))
+        return result;
+    if (message == WM_KEYDOWN && dial && (wParam == VK_UP || wParam == VK_DOWN)) {
+        // The arrow keys move the dial as a drag does: tracking, then the value.
+        const long step = wParam == VK_UP ? dial->increment : -static_cast<long>(dial->increment);
+        const std::int16_t before = dial->value;
+        changeDial(window, *dial, dial->value + step, circularTrack);
+        if (dial->value != before)
+            notifyOwner(window, circularValue);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
