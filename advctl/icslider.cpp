@@ -38,15 +38,23 @@ const ICircularSlider::Style ICircularSlider::fullCircle(0x80, 0);
 const ICircularSlider::Style ICircularSlider::noTicks(0x100, 0);
 const ICircularSlider::Style ICircularSlider::classDefaultStyle(0x10000000, 0x7);
 
-ICircularSlider::Style ICircularSlider::defaultStyle() { return gDefaultStyle; }
-void ICircularSlider::setDefaultStyle(const Style& style) { gDefaultStyle = style; }
+ICircularSlider::Style ICircularSlider::defaultStyle()
+{
+    return gDefaultStyle;
+}
+void ICircularSlider::setDefaultStyle(const Style& style)
+{
+    gDefaultStyle = style;
+}
 
 ICircularSlider::ICircularSlider(unsigned long id, IWindow* parent, IWindow* owner,
                                  const IRectangle& initial, const Style& style)
 {
-    IARGUMENT_CHECK(parent!=0, kFile,
-                    "ICircularSlider::ICircularSlider(unsigned long,IWindow*,IWindow*,const "
-                    "IRectangle&,const ICircularSlider::Style&)");
+    if (!parent)
+        IThrow::argument("parent!=0",
+                         IEXCEPTION_LOCATION(kFile, "ICircularSlider::ICircularSlider(unsigned "
+                                                    "long,IWindow*,IWindow*,const IRectangle&,"
+                                                    "const ICircularSlider::Style&)"));
     fRecordedExtendedStyle = style.asExtendedUnsignedLong();
     thunkLibrary();
     const IWindowHandle window =
@@ -58,7 +66,9 @@ ICircularSlider::ICircularSlider(unsigned long id, IWindow* parent, IWindow* own
 
 ICircularSlider::ICircularSlider(unsigned long id, IWindow* parent)
 {
-    IARGUMENT_CHECK(parent!=0, kFile, "ICircularSlider::ICircularSlider(unsigned long,IWindow*)");
+    if (!parent)
+        IThrow::argument("parent!=0", IEXCEPTION_LOCATION(kFile, "ICircularSlider::ICircularSlider("
+                                                                 "unsigned long,IWindow*)"));
     const IWindowHandle child = handleWithParent(id, parent->handle());
     if (!child)
         IThrow::message(OVK_MSG_NO_CHILD_WITH_ID,
@@ -83,12 +93,14 @@ ICircularSlider::~ICircularSlider()
     delete fBitmaps;
 }
 
-unsigned long ICircularSlider::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
+unsigned long ICircularSlider::convertToGUIStyle(const IBitFlag& style,
+                                                 IBase::Boolean extended) const
 {
     if (extended)
         return IControl::convertToGUIStyle(style, true) | (fRecordedExtendedStyle & 0xFF000000UL) |
                WS_CHILD;
-    unsigned long native = IControl::convertToGUIStyle(style, false) | (style.asUnsignedLong() & 0x1FF);
+    unsigned long native =
+        IControl::convertToGUIStyle(style, false) | (style.asUnsignedLong() & 0x1FF);
     for (unsigned long part : {0x1UL, 0x2UL, 0x4UL})
         if (!(fRecordedExtendedStyle & part))
             native |= part;
@@ -125,7 +137,8 @@ ICircularSlider& ICircularSlider::setArmRange(const IRange& range)
 IRange ICircularSlider::armRange() const
 {
     std::int16_t low = 0, high = 0;
-    sendChecked(circularQueryRange, &low, &high, "CSM_QUERYRANGE", "ICircularSlider::armRange() const");
+    sendChecked(circularQueryRange, &low, &high, "CSM_QUERYRANGE",
+                "ICircularSlider::armRange() const");
     return IRange(low, high);
 }
 
@@ -145,7 +158,8 @@ long ICircularSlider::value() const
 unsigned long ICircularSlider::radius() const
 {
     std::uint16_t radius = 0;
-    sendChecked(circularQueryRadius, &radius, 0, "CSM_QUERYRADIUS", "ICircularSlider::radius() const");
+    sendChecked(circularQueryRadius, &radius, 0, "CSM_QUERYRADIUS",
+                "ICircularSlider::radius() const");
     return radius;
 }
 
@@ -228,10 +242,9 @@ ICircularSlider& ICircularSlider::setDecrementBitmaps(const IResourceId& first,
 // The handles travel pointer-wide, in the order the window reads them.
 ICircularSlider& ICircularSlider::sendBitmaps(const char* function)
 {
-    IOutsideCircularBitmaps handles{fBitmaps->decrementFirst.asValue(),
-                                    fBitmaps->decrementSecond.asValue(),
-                                    fBitmaps->incrementFirst.asValue(),
-                                    fBitmaps->incrementSecond.asValue()};
+    IOutsideCircularBitmaps handles{
+        fBitmaps->decrementFirst.asValue(), fBitmaps->decrementSecond.asValue(),
+        fBitmaps->incrementFirst.asValue(), fBitmaps->incrementSecond.asValue()};
     sendChecked(circularSetBitmaps, 0, &handles, "CSM_SETBITMAPNDATA", function);
     return *this;
 }

@@ -10,7 +10,8 @@
 #include <ireslib.hpp>
 
 // Every operation is one message to the outside window; an answer of 0 is a failure named
-// after the message. The window tells its owner of value changes (see ICircularSliderNotifyHandler).
+// after the message. The window tells its owner of value changes (see
+// ICircularSliderNotifyHandler).
 class OVKWIN_API ICircularSlider : public IControl {
 public:
     using Style = IWindowClassStyle<ICircularSlider>;

@@ -91,10 +91,22 @@ const ISlider::Style ISlider::buttonsRight(kButtonsTopRight, 0);
 const ISlider::Style ISlider::buttonsTop(kButtonsTopRight, 0);
 const ISlider::Style ISlider::classDefaultStyle(0x10000010, 0x20F);
 
-IProgressIndicator::Style IProgressIndicator::defaultStyle() { return gIndicatorDefault; }
-void IProgressIndicator::setDefaultStyle(const Style& style) { gIndicatorDefault = style; }
-ISlider::Style ISlider::defaultStyle() { return gSliderDefault; }
-void ISlider::setDefaultStyle(const Style& style) { gSliderDefault = style; }
+IProgressIndicator::Style IProgressIndicator::defaultStyle()
+{
+    return gIndicatorDefault;
+}
+void IProgressIndicator::setDefaultStyle(const Style& style)
+{
+    gIndicatorDefault = style;
+}
+ISlider::Style ISlider::defaultStyle()
+{
+    return gSliderDefault;
+}
+void ISlider::setDefaultStyle(const Style& style)
+{
+    gSliderDefault = style;
+}
 
 // Construction ---------------------------------------------------------------------------------
 
@@ -106,7 +118,8 @@ constexpr const char* kIndicatorNew =
 constexpr const char* kIndicatorNew4 =
     "IProgressIndicator::IProgressIndicator(unsigned long,IWindow*,IWindow*,const IRectangle&,"
     "unsigned long,unsigned long,unsigned long,unsigned long,const IProgressIndicator::Style&)";
-constexpr const char* kIndicatorWrap = "IProgressIndicator::IProgressIndicator(const IWindowHandle&)";
+constexpr const char* kIndicatorWrap =
+    "IProgressIndicator::IProgressIndicator(const IWindowHandle&)";
 constexpr const char* kSliderNew =
     "ISlider::ISlider(unsigned long,IWindow*,IWindow*,const IRectangle&,unsigned long,unsigned "
     "long,const IProgressIndicator::Style&)";
@@ -128,7 +141,9 @@ struct Ticks {
         }
     }
     Ticks(unsigned long t1, unsigned long s1, unsigned long t2, unsigned long s2)
-        : values{t1, s1, t2, s2} {}
+        : values{t1, s1, t2, s2}
+    {
+    }
 };
 
 IWindowHandle childOf(unsigned long id, IWindow* parent, const char* function)
@@ -147,8 +162,8 @@ IProgressIndicator::IProgressIndicator(unsigned long id, IWindow* parent, IWindo
                                        const IRectangle& initial, unsigned long numberOfTicks,
                                        unsigned long spacing, const Style& style)
 {
-    initialize(id, parent, owner, initial, Ticks(numberOfTicks, spacing, style).values, style,
-               true, kIndicatorNew);
+    initialize(id, parent, owner, initial, Ticks(numberOfTicks, spacing, style).values, style, true,
+               kIndicatorNew);
 }
 
 IProgressIndicator::IProgressIndicator(unsigned long id, IWindow* parent, IWindow* owner,
@@ -170,8 +185,9 @@ IProgressIndicator::IProgressIndicator(unsigned long id, IWindow* parent, IWindo
 
 IProgressIndicator::IProgressIndicator(unsigned long id, IWindow* parent)
 {
-    takeCharge(childOf(id, parent, "IProgressIndicator::IProgressIndicator(unsigned long,IWindow*)"),
-               "IProgressIndicator::IProgressIndicator(unsigned long,IWindow*)");
+    takeCharge(
+        childOf(id, parent, "IProgressIndicator::IProgressIndicator(unsigned long,IWindow*)"),
+        "IProgressIndicator::IProgressIndicator(unsigned long,IWindow*)");
 }
 
 IProgressIndicator::IProgressIndicator(const IWindowHandle& handle)
@@ -307,7 +323,8 @@ unsigned long IProgressIndicator::convertToGUIStyle(const IBitFlag& style,
     if (extended)
         return IControl::convertToGUIStyle(style, true) | (words & kBorder3D);
     const unsigned long native = style.asUnsignedLong();
-    unsigned long converted = IControl::convertToGUIStyle(style, false) | WS_CHILD | WS_CLIPSIBLINGS;
+    unsigned long converted =
+        IControl::convertToGUIStyle(style, false) | WS_CHILD | WS_CLIPSIBLINGS;
     if ((words & kThunked) || usesThunkedWindow())
         return converted | (native & 0xFCF);
     const bool scale2 = (native & kPrimary2) != 0;
@@ -418,10 +435,14 @@ IProgressIndicator::Alignment IProgressIndicator::alignment() const
 {
     if (usesThunkedWindow()) {
         const unsigned long bits = style();
-        return (bits & kAlignBottomLeft) ? bottomLeft : (bits & kAlignTopRight) ? topRight : centered;
+        return (bits & kAlignBottomLeft) ? bottomLeft
+               : (bits & kAlignTopRight) ? topRight
+                                         : centered;
     }
     const unsigned long bits = extendedStyle();
-    return (bits & alignBottomLeftBit) ? bottomLeft : (bits & alignTopRightBit) ? topRight : centered;
+    return (bits & alignBottomLeftBit) ? bottomLeft
+           : (bits & alignTopRightBit) ? topRight
+                                       : centered;
 }
 
 IProgressIndicator& IProgressIndicator::toggleOutsideBit(unsigned long bit, bool on)
@@ -458,7 +479,8 @@ IProgressIndicator& IProgressIndicator::setHomePosition(HomePosition home)
     SendMessageA(bar, TBM_SETRANGEMAX, FALSE, -minimum);
     data.direction = -data.direction;
     const unsigned long extended = extendedStyle();
-    setExtendedStyle(home == homeTopRight ? extended | homeTopRightBit : extended & ~homeTopRightBit);
+    setExtendedStyle(home == homeTopRight ? extended | homeTopRightBit
+                                          : extended & ~homeTopRightBit);
     const Scale primary = primaryScale();
     const long unit = data.unit();
     for (unsigned long tick : data.markedTicks[primary])
@@ -536,7 +558,8 @@ IProgressIndicator& IProgressIndicator::enableRibbonStrip(IBase::Boolean ribbon)
     IProgressIndicatorData& data = *fProgressIndicatorData;
     const LONG_PTR bits = trackbarStyle(data.trackbar);
     SetWindowLongPtrA(data.trackbar, GWL_STYLE,
-                      ribbon ? bits | TBS_ENABLESELRANGE : bits & ~static_cast<LONG_PTR>(TBS_ENABLESELRANGE));
+                      ribbon ? bits | TBS_ENABLESELRANGE
+                             : bits & ~static_cast<LONG_PTR>(TBS_ENABLESELRANGE));
     if (ribbon)
         data.setRibbonEnd(data.armPosition());
     else
@@ -717,7 +740,8 @@ void IProgressIndicator::changeTickMark(unsigned long tick, bool shown)
     marks.erase(tick);
     SendMessageA(bar, TBM_CLEARTICS, TRUE, 0);
     for (unsigned long marked : marks)
-        SendMessageA(bar, TBM_SETTIC, 0, static_cast<LPARAM>(marked) * data.unit() * data.direction);
+        SendMessageA(bar, TBM_SETTIC, 0,
+                     static_cast<LPARAM>(marked) * data.unit() * data.direction);
 }
 
 unsigned long IProgressIndicator::tickLength(unsigned long tick) const
@@ -729,8 +753,9 @@ unsigned long IProgressIndicator::tickLength(unsigned long tick) const
     const IProgressIndicatorData& data = *fProgressIndicatorData;
     const Scale primary = primaryScale();
     if (!(tick < data.numberTicks[primary]))
-        IThrow::argument("ulTickNum < fProgressIndicatorData->numberTicks[primary]",
-                         IEXCEPTION_LOCATION(kFile, "IProgressIndicator::tickLength(unsigned long) const"));
+        IThrow::argument(
+            "ulTickNum < fProgressIndicatorData->numberTicks[primary]",
+            IEXCEPTION_LOCATION(kFile, "IProgressIndicator::tickLength(unsigned long) const"));
     const bool end = tick == 0 || tick + 1 == data.numberTicks[primary];
     return end || data.markedTicks[primary].count(tick) ? 1 : 0;
 }
@@ -793,7 +818,8 @@ unsigned long IProgressIndicator::getTickText(unsigned long tick, char* buffer,
     if (!usesThunkedWindow()) {
         const IString text = tickText(tick);
         if (buffer && bufferLength > 0)
-            lstrcpynA(buffer, text, static_cast<int>(bufferLength > 0x7FFF ? 0x7FFF : bufferLength));
+            lstrcpynA(buffer, text,
+                      static_cast<int>(bufferLength > 0x7FFF ? 0x7FFF : bufferLength));
         return text.length();
     }
     std::unique_ptr<char[]> own;
@@ -822,8 +848,9 @@ IString IProgressIndicator::tickText(unsigned long tick) const
     const IProgressIndicatorData& data = *fProgressIndicatorData;
     const Scale primary = primaryScale();
     if (!(tick < data.numberTicks[primary]))
-        IThrow::message(OVK_MSG_SLIDER_TICK_INVALID,
-                        IEXCEPTION_LOCATION(kFile, "IProgressIndicator::tickText(unsigned long) const"));
+        IThrow::message(
+            OVK_MSG_SLIDER_TICK_INVALID,
+            IEXCEPTION_LOCATION(kFile, "IProgressIndicator::tickText(unsigned long) const"));
     const auto found = data.tickTexts[primary].find(tick);
     return found == data.tickTexts[primary].end() ? IString() : found->second.text();
 }
@@ -856,9 +883,10 @@ IProgressIndicator& IProgressIndicator::setShaftPosition(const IPoint& position)
         return *this;
     const IRectangle native =
         ICoordinateSystem::convertToNative(IRectangle(position, shaftSize()), size());
-    sendChecked(sliderSetInfo, sliderShaftPosition,
-                pack(static_cast<unsigned long>(native.minX()), static_cast<unsigned long>(native.minY())),
-                0, "SLM_SETSLIDERINFO", "IProgressIndicator::setShaftPosition(const IPoint&)");
+    sendChecked(
+        sliderSetInfo, sliderShaftPosition,
+        pack(static_cast<unsigned long>(native.minX()), static_cast<unsigned long>(native.minY())),
+        0, "SLM_SETSLIDERINFO", "IProgressIndicator::setShaftPosition(const IPoint&)");
     return *this;
 }
 
@@ -988,9 +1016,8 @@ unsigned long ISlider::addDetent(unsigned long pixel)
 {
     if (!usesThunkedWindow())
         return 0;
-    return static_cast<unsigned long>(
-        low32(sendChecked(sliderAddDetent, pixel, 0, 0, "SLM_ADDDETENT",
-                          "ISlider::addDetent(unsigned long)")));
+    return static_cast<unsigned long>(low32(sendChecked(
+        sliderAddDetent, pixel, 0, 0, "SLM_ADDDETENT", "ISlider::addDetent(unsigned long)")));
 }
 
 ISlider& ISlider::removeDetent(unsigned long detent)
@@ -1014,8 +1041,10 @@ ISlider& ISlider::setArmSize(const ISize& size)
 {
     if (!usesThunkedWindow())
         return *this;
-    const unsigned long length = static_cast<unsigned long>(isVertical() ? size.height() : size.width());
-    const unsigned long breadth = static_cast<unsigned long>(isVertical() ? size.width() : size.height());
+    const unsigned long length =
+        static_cast<unsigned long>(isVertical() ? size.height() : size.width());
+    const unsigned long breadth =
+        static_cast<unsigned long>(isVertical() ? size.width() : size.height());
     sendChecked(sliderSetInfo, sliderArmSize, pack(length, breadth), 0, "SLM_SETSLIDERINFO",
                 "ISlider::setArmSize(const ISize&)");
     return *this;

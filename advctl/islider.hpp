@@ -46,10 +46,10 @@ public:
     IProgressIndicator(unsigned long id, IWindow* parent, IWindow* owner,
                        const IRectangle& initial = IRectangle(), unsigned long numberOfTicks = 2,
                        unsigned long tickSpacing = 0, const Style& style = defaultStyle());
-    IProgressIndicator(unsigned long id, IWindow* parent, IWindow* owner,
-                       const IRectangle& initial, unsigned long scale1Ticks,
-                       unsigned long scale1Spacing, unsigned long scale2Ticks,
-                       unsigned long scale2Spacing, const Style& style = defaultStyle());
+    IProgressIndicator(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
+                       unsigned long scale1Ticks, unsigned long scale1Spacing,
+                       unsigned long scale2Ticks, unsigned long scale2Spacing,
+                       const Style& style = defaultStyle());
     // Takes charge of an outside "OVK Slider" window; any other class is refused (message 65).
     IProgressIndicator(unsigned long id, IWindow* parent);
     explicit IProgressIndicator(const IWindowHandle& handle);

@@ -43,7 +43,8 @@ IProgressIndicatorData* dataOf(HWND outer)
 void notify(HWND outer, unsigned int code)
 {
     const IWindow* window = IWindow::windowWithHandle(outer, true);
-    const unsigned long id = window ? window->id() : static_cast<unsigned long>(GetDlgCtrlID(outer));
+    const unsigned long id =
+        window ? window->id() : static_cast<unsigned long>(GetDlgCtrlID(outer));
     SendMessageA(GetParent(outer), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id & 0xFFFF), code),
                  reinterpret_cast<LPARAM>(outer));
 }
@@ -68,15 +69,12 @@ LRESULT CALLBACK trackbarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM
                 }
                 notify(outer, IOutsideNotification::sliderFocusGained);
                 break;
-            case WM_KILLFOCUS:
-                notify(outer, IOutsideNotification::sliderFocusLost);
-                break;
+            case WM_KILLFOCUS: notify(outer, IOutsideNotification::sliderFocusLost); break;
             case WM_CHAR:
                 if (wParam == '\t')
                     SendMessageA(GetParent(outer), message, wParam, lParam);
                 break;
-            default:
-                break;
+            default: break;
             }
         }
         return CallWindowProcA(previous, bar, message, wParam, lParam);
@@ -136,7 +134,8 @@ void IProgressIndicatorData::registerSlider()
     WNDCLASSA outer{};
     outer.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     outer.lpfnWndProc = DefWindowProcA;
-    outer.cbWndExtra = 4;
+    // The identifier lives where the window core keeps every window's: no bytes of our own.
+    outer.cbWndExtra = 0;
     outer.hInstance = GetModuleHandleA(nullptr);
     outer.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     outer.hbrBackground = CreateSolidBrush(IGUIColor(IColor::buttonHighlight).asRGBLong());
@@ -145,8 +144,9 @@ void IProgressIndicatorData::registerSlider()
         const DWORD error = GetLastError();
         DeleteObject(outer.hbrBackground);
         if (error != ERROR_CLASS_ALREADY_EXISTS)
-            IThrow::systemError("RegisterClass", error,
-                                IEXCEPTION_LOCATION(kFile, "IProgressIndicatorData::registerSlider()"));
+            IThrow::systemError(
+                "RegisterClass", error,
+                IEXCEPTION_LOCATION(kFile, "IProgressIndicatorData::registerSlider()"));
     }
     gRegistered = true;
 }
@@ -161,16 +161,19 @@ void IProgressIndicatorData::createNativeSlider(const IWindowHandle& parent, con
                                parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
     if (!trackbar)
-        IThrow::systemError(IString("WinCreateWindow: Id=") + IString(id) + " Class=" + TRACKBAR_CLASSA,
+        IThrow::systemError(IString("WinCreateWindow: Id=") + IString(id) +
+                                " Class=" + TRACKBAR_CLASSA,
                             GetLastError(), IEXCEPTION_LOCATION(kFile, function));
     if (extendedStyle & (buttonsBottomLeftBit | buttonsTopRightBit)) {
         using Id = ISystemBitmapHandle::Identifier;
-        static const Id vertical[] = {ISystemBitmapHandle::downArrow, ISystemBitmapHandle::downArrowPressed,
-                                      ISystemBitmapHandle::downArrowInactive, ISystemBitmapHandle::upArrow,
-                                      ISystemBitmapHandle::upArrowPressed, ISystemBitmapHandle::upArrowInactive};
-        static const Id horizontal[] = {ISystemBitmapHandle::leftArrow, ISystemBitmapHandle::leftArrowPressed,
-                                        ISystemBitmapHandle::leftArrowInactive, ISystemBitmapHandle::rightArrow,
-                                        ISystemBitmapHandle::rightArrowPressed, ISystemBitmapHandle::rightArrowInactive};
+        static const Id vertical[] = {
+            ISystemBitmapHandle::downArrow,         ISystemBitmapHandle::downArrowPressed,
+            ISystemBitmapHandle::downArrowInactive, ISystemBitmapHandle::upArrow,
+            ISystemBitmapHandle::upArrowPressed,    ISystemBitmapHandle::upArrowInactive};
+        static const Id horizontal[] = {
+            ISystemBitmapHandle::leftArrow,         ISystemBitmapHandle::leftArrowPressed,
+            ISystemBitmapHandle::leftArrowInactive, ISystemBitmapHandle::rightArrow,
+            ISystemBitmapHandle::rightArrowPressed, ISystemBitmapHandle::rightArrowInactive};
         const Id* ids = (style & TBS_VERT) ? vertical : horizontal;
         for (int i = 0; i < bitmapCount; ++i)
             bitmaps[i] = std::make_unique<IGBitmap>(systemCopy(ids[i]));
@@ -181,10 +184,11 @@ void IProgressIndicatorData::createNativeSlider(const IWindowHandle& parent, con
     margin = static_cast<long>(SendMessageA(trackbar, TBM_GETTICPOS, 0, 0));
     if (margin < 0)
         margin = 0;
-    const LONG_PTR old = SetWindowLongPtrA(trackbar, GWLP_WNDPROC,
-                                           reinterpret_cast<LONG_PTR>(&trackbarProcedure));
+    const LONG_PTR old =
+        SetWindowLongPtrA(trackbar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&trackbarProcedure));
     if (!old)
-        IThrow::systemError("ISUBCLASSWINDOW", GetLastError(), IEXCEPTION_LOCATION(kFile, function));
+        IThrow::systemError("ISUBCLASSWINDOW", GetLastError(),
+                            IEXCEPTION_LOCATION(kFile, function));
     previousProcedure = reinterpret_cast<WNDPROC>(old);
 }
 
@@ -223,11 +227,13 @@ void IProgressIndicatorData::setupNativeScale(IProgressIndicator::Scale scale)
     for (unsigned long tick : marks)
         if (!SendMessageA(trackbar, TBM_SETTIC, 0, static_cast<LPARAM>(tick) * step * direction))
             IThrow::systemError("TBM_SETTIC", GetLastError(),
-                                IEXCEPTION_LOCATION(kFile, "IProgressIndicatorData::setupNativeScale("
-                                                           "IProgressIndicator::Scale)"));
+                                IEXCEPTION_LOCATION(kFile,
+                                                    "IProgressIndicatorData::setupNativeScale("
+                                                    "IProgressIndicator::Scale)"));
     const IProgressIndicator::Alignment alignment = control->alignment();
-    textsShown = !((alignment == IProgressIndicator::topRight && scale == IProgressIndicator::scale1) ||
-                   (alignment == IProgressIndicator::bottomLeft && scale == IProgressIndicator::scale2));
+    textsShown =
+        !((alignment == IProgressIndicator::topRight && scale == IProgressIndicator::scale1) ||
+          (alignment == IProgressIndicator::bottomLeft && scale == IProgressIndicator::scale2));
 }
 
 long IProgressIndicatorData::armPosition() const
@@ -328,8 +334,8 @@ void IProgressIndicatorData::layout()
     const unsigned long extended = control->extendedStyle();
     // The arrows sit side by side at one end: at the start (left, or top in window
     // coordinates) for buttons left or top.
-    const bool buttonsAtStart = vertical ? (extended & buttonsTopRightBit) != 0
-                                         : (extended & buttonsBottomLeftBit) != 0;
+    const bool buttonsAtStart =
+        vertical ? (extended & buttonsTopRightBit) != 0 : (extended & buttonsBottomLeftBit) != 0;
     const long start = offset + (hasButtons() && buttonsAtStart ? 2 * b : 0);
     long across = (breadth - bandBreadth) / 2;
     if (extended & alignTopRightBit)
@@ -365,8 +371,8 @@ void IProgressIndicatorData::placeTexts(std::map<unsigned long, IGString>& texts
     }
 }
 
-void IProgressIndicatorData::placeButtons(long start, long band, long across, long b,
-                                          bool atStart, bool vertical)
+void IProgressIndicatorData::placeButtons(long start, long band, long across, long b, bool atStart,
+                                          bool vertical)
 {
     if (!hasButtons())
         return;
@@ -471,9 +477,11 @@ void IProgressIndicatorData::paintRibbon(HDC context, const RECT& channel)
     const bool vertical = (style & TBS_VERT) != 0;
     const long half = vertical ? (thumb.bottom - thumb.top) / 2 : (thumb.right - thumb.left) / 2;
     const long first = vertical ? channel.top : channel.left;
-    const long length = (vertical ? channel.bottom - channel.top : channel.right - channel.left) - 2 * half;
+    const long length =
+        (vertical ? channel.bottom - channel.top : channel.right - channel.left) - 2 * half;
     auto place = [&](long position) {
-        return first + half + static_cast<long>(static_cast<long long>(length) * (position - minimum) / range);
+        return first + half +
+               static_cast<long>(static_cast<long long>(length) * (position - minimum) / range);
     };
     RECT ribbon = channel;
     InflateRect(&ribbon, -2, -2);
@@ -551,8 +559,7 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
         if (event.parameter2().asPointer() != bar)
             return false;
         return armMoved(data, event);
-    case ovkslider::armMoved:
-        return armMoved(data, event);
+    case ovkslider::armMoved: return armMoved(data, event);
     case WM_SETFOCUS:
         if (!data.isReadOnly())
             SetFocus(bar);
@@ -562,8 +569,7 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
         event.setResult(0);
         return true;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        return buttonDown(data, event);
+    case WM_LBUTTONDBLCLK: return buttonDown(data, event);
     case WM_LBUTTONUP:
         if (data.repeatTimer || data.heldButton >= 0) {
             data.releaseButton();
@@ -576,11 +582,8 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
             data.layout();
         return false;
     }
-    case IPrivateMessage::focusNotice:
-        SetFocus(bar);
-        return true;
-    case WM_NOTIFY:
-        return customDraw(data, event);
+    case IPrivateMessage::focusNotice: SetFocus(bar); return true;
+    case WM_NOTIFY: return customDraw(data, event);
     default:
         // The trackbar's own messages, asked of the outer window.
         if (id >= TBM_GETPOS && id <= TBM_GETPOS + 0x1C && id != TBM_GETPOS + 0xD) {
@@ -598,13 +601,12 @@ IBase::Boolean ISliderWindowHandler::nativeEvent(IProgressIndicatorData& data, I
 IBase::Boolean ISliderWindowHandler::customDraw(IProgressIndicatorData& data, IEvent& event)
 {
     auto* draw = static_cast<NMCUSTOMDRAW*>(event.parameter2().asPointer());
-    if (!draw || draw->hdr.hwndFrom != data.trackbar || draw->hdr.code != static_cast<UINT>(NM_CUSTOMDRAW))
+    if (!draw || draw->hdr.hwndFrom != data.trackbar ||
+        draw->hdr.code != static_cast<UINT>(NM_CUSTOMDRAW))
         return false;
     const bool channel = draw->dwItemSpec == TBCD_CHANNEL;
     switch (draw->dwDrawStage) {
-    case CDDS_PREPAINT:
-        event.setResult(CDRF_NOTIFYITEMDRAW);
-        return true;
+    case CDDS_PREPAINT: event.setResult(CDRF_NOTIFYITEMDRAW); return true;
     case CDDS_ITEMPREPAINT:
         event.setResult(channel ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT);
         return true;
@@ -613,8 +615,7 @@ IBase::Boolean ISliderWindowHandler::customDraw(IProgressIndicatorData& data, IE
             data.paintRibbon(draw->hdc, draw->rc);
         event.setResult(CDRF_DODEFAULT);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -641,7 +642,8 @@ IBase::Boolean ISliderWindowHandler::buttonDown(IProgressIndicatorData& data, IE
     const POINT point{static_cast<short>(event.parameter2().lowNumber()),
                       static_cast<short>(event.parameter2().highNumber())};
     const int button = data.buttonAt(point);
-    if (button < 0 || data.isReadOnly() || data.buttonStates[button] == IProgressIndicatorData::disabled)
+    if (button < 0 || data.isReadOnly() ||
+        data.buttonStates[button] == IProgressIndicatorData::disabled)
         return false;
     data.heldButton = button;
     data.buttonStates[button] = IProgressIndicatorData::pressed;
@@ -662,7 +664,8 @@ IBase::Boolean ISliderWindowHandler::outsideEvent(IEvent& event)
 {
     const HWND window = event.handle();
     if (event.eventId() == WM_DESTROY) {
-        if (auto brush = reinterpret_cast<HBRUSH>(GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
+        if (auto brush = reinterpret_cast<HBRUSH>(
+                GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
             DeleteObject(brush);
         SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset, 0);
         return false;
@@ -674,10 +677,12 @@ IBase::Boolean ISliderWindowHandler::outsideEvent(IEvent& event)
     const IColor background = control->backgroundColor();
     SetBkColor(context, background.asRGBLong());
     SetTextColor(context, control->foregroundColor().asRGBLong());
-    if (auto old = reinterpret_cast<HBRUSH>(GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
+    if (auto old =
+            reinterpret_cast<HBRUSH>(GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
         DeleteObject(old);
     const HBRUSH brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset, reinterpret_cast<LONG_PTR>(brush));
+    SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset,
+                      reinterpret_cast<LONG_PTR>(brush));
     event.setResult(IEventData(static_cast<const void*>(brush)));
     return true;
 }

@@ -43,8 +43,15 @@ bool isClass(HWND window, const char* name);
 struct IProgressIndicatorData {
     // The six arrow bitmaps: decrement (left or lower) normal, pressed, disabled, then
     // increment (right or upper).
-    enum Bitmap { decrementNormal, decrementPressed, decrementDisabled,
-                  incrementNormal, incrementPressed, incrementDisabled, bitmapCount };
+    enum Bitmap {
+        decrementNormal,
+        decrementPressed,
+        decrementDisabled,
+        incrementNormal,
+        incrementPressed,
+        incrementDisabled,
+        bitmapCount
+    };
     enum ButtonState { normal = 0, pressed = 1, disabled = 2 };
 
     explicit IProgressIndicatorData(IProgressIndicator& control) : control(&control) {}
@@ -63,8 +70,8 @@ struct IProgressIndicatorData {
     void setArmPosition(long position);
     void setRibbonEnd(long position);
     void layout();
-    void placeTexts(std::map<unsigned long, IGString>& texts, long start, long across,
-                    long spacing, bool vertical);
+    void placeTexts(std::map<unsigned long, IGString>& texts, long start, long across, long spacing,
+                    bool vertical);
     void placeButtons(long start, long band, long across, long b, bool atStart, bool vertical);
     // The arrows' bitmaps for the arm's place; a held arrow that becomes disabled lets go.
     void updateButtons();

@@ -93,7 +93,9 @@ LRESULT setInfo(HWND window, Slider& slider, unsigned long attribute, LPARAM lPa
     const auto high = static_cast<unsigned>(HIWORD(lParam));
     switch (attribute) {
     case sliderShaftSize: slider.breadth = static_cast<unsigned>(lParam); break;
-    case sliderShaftPosition: slider.shaft = POINT{static_cast<LONG>(low), static_cast<LONG>(high)}; break;
+    case sliderShaftPosition:
+        slider.shaft = POINT{static_cast<LONG>(low), static_cast<LONG>(high)};
+        break;
     case sliderArmSize: slider.arm = SIZE{static_cast<LONG>(low), static_cast<LONG>(high)}; break;
     case sliderArmPixels: moveArm(window, slider, static_cast<unsigned>(lParam)); break;
     case sliderArmTicks:
@@ -115,8 +117,7 @@ LRESULT setInfo(HWND window, Slider& slider, unsigned long attribute, LPARAM lPa
         }
         break;
     }
-    default:
-        return 0;
+    default: return 0;
     }
     InvalidateRect(window, nullptr, TRUE);
     return 1;
@@ -152,7 +153,8 @@ LRESULT answerSlider(HWND window, Slider& slider, UINT message, WPARAM wParam, L
         GetClientRect(window, &client);
         // Never 0 in either half: the library takes a 0 for a failure.
         const unsigned along = kInset + tick * spacingOf(window, slider);
-        const unsigned across = static_cast<unsigned>(std::max((vertical(window) ? client.right : client.bottom) / 2, 1L));
+        const unsigned across = static_cast<unsigned>(
+            std::max((vertical(window) ? client.right : client.bottom) / 2, 1L));
         return vertical(window) ? MAKELONG(across, along) : MAKELONG(along, across);
     }
     case sliderSetTickSize:
@@ -194,10 +196,8 @@ LRESULT answerSlider(HWND window, Slider& slider, UINT message, WPARAM wParam, L
         const auto found = slider.detents.find(static_cast<unsigned>(wParam));
         return found == slider.detents.end() ? 0xFFFF : found->second;
     }
-    case sliderRemoveDetent:
-        return slider.detents.erase(static_cast<unsigned>(wParam)) ? 1 : 0;
-    default:
-        return 0;
+    case sliderRemoveDetent: return slider.detents.erase(static_cast<unsigned>(wParam)) ? 1 : 0;
+    default: return 0;
     }
 }
 
@@ -205,7 +205,8 @@ LRESULT answerSlider(HWND window, Slider& slider, UINT message, WPARAM wParam, L
 // the low half, the other setters with 0.
 LRESULT sliderFailure(UINT message, WPARAM wParam)
 {
-    const bool ticks = message == sliderSetInfo && (wParam == sliderTicks || wParam == sliderSpacing);
+    const bool ticks =
+        message == sliderSetInfo && (wParam == sliderTicks || wParam == sliderSpacing);
     if (ticks || message == sliderQueryInfo)
         return -1;
     const bool setter = message == sliderSetInfo || message == sliderSetScaleText ||
@@ -221,8 +222,8 @@ void paintSlider(HWND window, const Slider& slider)
     RECT client;
     GetClientRect(window, &client);
     // The library answers the colour request with the brush it keeps for the window.
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(window, sliderColorRequest,
-                                                       reinterpret_cast<WPARAM>(dc), 0));
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(window, sliderColorRequest, reinterpret_cast<WPARAM>(dc), 0));
     FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     const bool down = vertical(window);
     const long length = static_cast<long>(shaftLength(window));
@@ -282,13 +283,17 @@ std::string decodeDial(UINT message, WPARAM wParam, LPARAM lParam)
         const auto* handles = reinterpret_cast<const IOutsideCircularBitmaps*>(lParam);
         if (!handles)
             return text + " null";
-        auto value = [](HBITMAP bitmap) { return hex(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(bitmap))); };
+        auto value = [](HBITMAP bitmap) {
+            return hex(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(bitmap)));
+        };
         return text + " " + value(handles->decrementFirst) + " " + value(handles->decrementSecond) +
                " " + value(handles->incrementFirst) + " " + value(handles->incrementSecond);
     }
-    if (message == circularSetRange || message == circularSetValue || message == circularSetIncrement)
-        return text + " " + std::to_string(static_cast<long long>(static_cast<std::intptr_t>(wParam))) +
-               " " + std::to_string(static_cast<long long>(lParam));
+    if (message == circularSetRange || message == circularSetValue ||
+        message == circularSetIncrement)
+        return text + " " +
+               std::to_string(static_cast<long long>(static_cast<std::intptr_t>(wParam))) + " " +
+               std::to_string(static_cast<long long>(lParam));
     return text;
 }
 
@@ -298,26 +303,31 @@ LRESULT answerDial(HWND window, Dial& dial, UINT message, WPARAM wParam, LPARAM 
     case circularQueryRange: {
         auto* low = reinterpret_cast<std::int16_t*>(wParam);
         auto* high = reinterpret_cast<std::int16_t*>(lParam);
-        if (!low || !high) return 0;
+        if (!low || !high)
+            return 0;
         *low = dial.low;
         *high = dial.high;
         return 1;
     }
     case circularSetRange:
-        if (static_cast<long>(wParam) > static_cast<long>(lParam)) return 0;
+        if (static_cast<long>(wParam) > static_cast<long>(lParam))
+            return 0;
         dial.low = static_cast<std::int16_t>(wParam);
         dial.high = static_cast<std::int16_t>(lParam);
         changeDial(window, dial, dial.value, circularValue);
         return 1;
     case circularQueryValue:
-        if (!wParam) return 0;
+        if (!wParam)
+            return 0;
         *reinterpret_cast<std::int16_t*>(wParam) = dial.value;
         return 1;
     case circularSetValue:
-        changeDial(window, dial, static_cast<long>(static_cast<std::intptr_t>(wParam)), circularValue);
+        changeDial(window, dial, static_cast<long>(static_cast<std::intptr_t>(wParam)),
+                   circularValue);
         return 1;
     case circularQueryRadius: {
-        if (!wParam) return 0;
+        if (!wParam)
+            return 0;
         RECT client;
         GetClientRect(window, &client);
         *reinterpret_cast<std::uint16_t*>(wParam) =
@@ -329,21 +339,22 @@ LRESULT answerDial(HWND window, Dial& dial, UINT message, WPARAM wParam, LPARAM 
         dial.spacing = static_cast<std::uint16_t>(lParam);
         return 1;
     case circularQueryIncrement:
-        if (!wParam || !lParam) return 0;
+        if (!wParam || !lParam)
+            return 0;
         *reinterpret_cast<std::uint16_t*>(wParam) = dial.increment;
         *reinterpret_cast<std::uint16_t*>(lParam) = dial.spacing;
         return 1;
     case circularSetBitmaps: {
         const auto* handles = reinterpret_cast<const IOutsideCircularBitmaps*>(lParam);
-        if (!handles) return 0;
+        if (!handles)
+            return 0;
         dial.bitmaps[0] = handles->decrementFirst;
         dial.bitmaps[1] = handles->decrementSecond;
         dial.bitmaps[2] = handles->incrementFirst;
         dial.bitmaps[3] = handles->incrementSecond;
         return 1;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -385,7 +396,8 @@ LRESULT CALLBACK sliderProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return result;
     if (message == WM_KEYDOWN && slider && (wParam == VK_LEFT || wParam == VK_RIGHT)) {
         const long spacing = static_cast<long>(std::max(spacingOf(window, *slider), 1u));
-        const long next = static_cast<long>(slider->armPixel) + (wParam == VK_RIGHT ? spacing : -spacing);
+        const long next =
+            static_cast<long>(slider->armPixel) + (wParam == VK_RIGHT ? spacing : -spacing);
         notifyParent(window, sliderArmTracking, reinterpret_cast<LPARAM>(window));
         moveArm(window, *slider, static_cast<unsigned>(std::max(next, 0L)));
         return 0;
@@ -397,8 +409,9 @@ LRESULT CALLBACK circularSliderProcedure(HWND window, UINT message, WPARAM wPara
 {
     Dial* dial = stateFor<Dial>(window, message);
     LRESULT result = 0;
-    if (commonMessage(window, message, wParam, lParam, dial, circularQueryRange, circularSetBitmaps,
-                      decodeDial, [](UINT, WPARAM) { return LRESULT(0); }, answerDial, paintDial, result))
+    if (commonMessage(
+            window, message, wParam, lParam, dial, circularQueryRange, circularSetBitmaps,
+            decodeDial, [](UINT, WPARAM) { return LRESULT(0); }, answerDial, paintDial, result))
         return result;
     if (message == WM_KEYDOWN && dial && (wParam == VK_UP || wParam == VK_DOWN)) {
         // The arrow keys move the dial as a drag does: tracking, then the value.

@@ -38,14 +38,15 @@ protected:
     ISlider& makeSlider(unsigned long ticks, const Style& style = ISlider::classDefaultStyle,
                         const IRectangle& rect = IRectangle(10, 10, 410, 80))
     {
-        indicator = std::make_unique<ISlider>(kId, parent.get(), parent.get(), rect, ticks, 0, style);
+        indicator =
+            std::make_unique<ISlider>(kId, parent.get(), parent.get(), rect, ticks, 0, style);
         return static_cast<ISlider&>(*indicator);
     }
     IProgressIndicator& makeIndicator(unsigned long ticks,
                                       const Style& style = IProgressIndicator::classDefaultStyle)
     {
-        indicator = std::make_unique<IProgressIndicator>(kId, parent.get(), parent.get(),
-                                                         IRectangle(10, 10, 410, 80), ticks, 0, style);
+        indicator = std::make_unique<IProgressIndicator>(
+            kId, parent.get(), parent.get(), IRectangle(10, 10, 410, 80), ticks, 0, style);
         return *indicator;
     }
     LRESULT bar(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -72,8 +73,9 @@ TEST_F(SliderTest, TheScaleSetsTheTrackbarsRangeAndUnit)
         bool snap;
         long maximum, unit;
     };
-    for (const Case& c : {Case{11, false, 32760, 3276}, Case{11, true, 10, 1}, Case{2, false, 32767, 32767},
-                          Case{0, false, 0, 0}, Case{1, false, 0, 0}}) {
+    for (const Case& c :
+         {Case{11, false, 32760, 3276}, Case{11, true, 10, 1}, Case{2, false, 32767, 32767},
+          Case{0, false, 0, 0}, Case{1, false, 0, 0}}) {
         Style style = ISlider::classDefaultStyle;
         if (c.snap)
             style |= IProgressIndicator::snapToTickMark;
@@ -115,7 +117,8 @@ TEST_F(SliderTest, OneTickIsTakenOffThePrimaryScaleOnlyAndThePrimaryScaleNeedsTw
 
 TEST_F(SliderTest, WithHomeAtTheRightTheRangeIsNegativeAndTicksCountFromTheRight)
 {
-    ISlider& slider = makeSlider(11, Style(ISlider::classDefaultStyle) | IProgressIndicator::homeRight);
+    ISlider& slider =
+        makeSlider(11, Style(ISlider::classDefaultStyle) | IProgressIndicator::homeRight);
     EXPECT_EQ(slider.homePosition(), IProgressIndicator::homeTopRight);
     EXPECT_EQ(bar(TBM_GETRANGEMIN), -32760);
     EXPECT_EQ(bar(TBM_GETRANGEMAX), 0);
@@ -154,7 +157,8 @@ TEST_F(SliderTest, MovingTheArmTellsObserversOnlyOfAChange)
 TEST_F(SliderTest, ThePixelOffsetReachesTheFarEndAndReadsItBack)
 {
     for (bool snap : {false, true}) {
-        ISlider& slider = makeSlider(11, snap ? Style(ISlider::classDefaultStyle) | IProgressIndicator::snapToTickMark
+        ISlider& slider = makeSlider(11, snap ? Style(ISlider::classDefaultStyle) |
+                                                    IProgressIndicator::snapToTickMark
                                               : ISlider::classDefaultStyle);
         const unsigned long last = slider.armRange() - 1;
         ASSERT_GT(last, 10u);
@@ -169,7 +173,8 @@ TEST_F(SliderTest, ThePixelOffsetReachesTheFarEndAndReadsItBack)
             EXPECT_EQ(slider.armTickOffset(), 3u);
             EXPECT_EQ(slider.armPixelOffset(), 3 * spacing);
         }
-        EXPECT_EQ(textOf(ovktest::caught([&] { slider.moveArmToPixel(last + 1); })), "SLM_SETSLIDERINFO")
+        EXPECT_EQ(textOf(ovktest::caught([&] { slider.moveArmToPixel(last + 1); })),
+                  "SLM_SETSLIDERINFO")
             << snap;
     }
 }
@@ -227,11 +232,13 @@ TEST_F(SliderTest, TextsShowUnlessTheShaftLeavesNoRoomOnTheirSide)
         bool shown;
     };
     const Style base = ISlider::classDefaultStyle;
-    for (const Case& c : {Case{base, true}, Case{base | IProgressIndicator::alignTop, false},
-                          Case{base | IProgressIndicator::alignBottom, true},
-                          Case{base | IProgressIndicator::alignBottom | IProgressIndicator::primaryScale2, false}}) {
-        indicator = std::make_unique<ISlider>(kId, parent.get(), parent.get(), IRectangle(10, 10, 410, 80),
-                                              5, 0, 5, 0, c.style);
+    for (const Case& c :
+         {Case{base, true}, Case{base | IProgressIndicator::alignTop, false},
+          Case{base | IProgressIndicator::alignBottom, true},
+          Case{base | IProgressIndicator::alignBottom | IProgressIndicator::primaryScale2,
+               false}}) {
+        indicator = std::make_unique<ISlider>(kId, parent.get(), parent.get(),
+                                              IRectangle(10, 10, 410, 80), 5, 0, 5, 0, c.style);
         EXPECT_EQ(data().textsShown, c.shown) << std::hex << c.style.asUnsignedLong();
     }
 }
@@ -285,7 +292,8 @@ TEST_F(SliderTest, DetentsAndShaftSettingsAreOutsideOnlyAndWrappingANativeSlider
     slider.setShaftBreadth(20).setShaftPosition(IPoint(5, 5));
     EXPECT_EQ(slider.shaftSize(), ISize(0, 0));
     EXPECT_EQ(slider.shaftPosition(), IPoint(0, 0));
-    EXPECT_EQ(ovktest::caught([&] { ISlider wrapped(slider.handle()); }).errorId(), OVK_MSG_WRONG_WINDOW_CLASS);
+    EXPECT_EQ(ovktest::caught([&] { ISlider wrapped(slider.handle()); }).errorId(),
+              OVK_MSG_WRONG_WINDOW_CLASS);
     EXPECT_EQ(ovktest::caught([&] { IProgressIndicator wrapped(kId, parent.get()); }).errorId(),
               OVK_MSG_WRONG_WINDOW_CLASS);
 }
@@ -298,7 +306,8 @@ TEST_F(SliderTest, TheArrowsStepOneTickAndRepeatWhileHeld)
     // At home the arrow towards home is disabled.
     EXPECT_EQ(data().buttonStates[0], IProgressIndicatorData::disabled);
     const RECT increment = data().buttonRects[1];
-    const LPARAM at = MAKELPARAM((increment.left + increment.right) / 2, (increment.top + increment.bottom) / 2);
+    const LPARAM at =
+        MAKELPARAM((increment.left + increment.right) / 2, (increment.top + increment.bottom) / 2);
     ovktest::send(slider.handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     EXPECT_EQ(slider.armTickOffset(), 1u);
     EXPECT_EQ(data().buttonStates[0], IProgressIndicatorData::normal);
@@ -332,7 +341,8 @@ TEST_F(SliderTest, MinimumSizesFollowTheVariantTheDirectionAndTheBorder)
     };
     const Style flat(0x10000010, 0xF);
     const Style outside = Style(flat) | IProgressIndicator::messageDrivenWindow;
-    for (const Case& c : {Case{flat, true, ISize(100, 34)}, Case{flat | IProgressIndicator::vertical, true, ISize(34, 100)},
+    for (const Case& c : {Case{flat, true, ISize(100, 34)},
+                          Case{flat | IProgressIndicator::vertical, true, ISize(34, 100)},
                           Case{ISlider::classDefaultStyle, true, ISize(104, 38)},
                           Case{ISlider::classDefaultStyle, false, ISize(100, 34)},
                           Case{outside, true, ISize(100, 30)},
@@ -349,7 +359,8 @@ class OutsideSliderTest : public SliderTest {
 protected:
     ISlider& makeOutside(unsigned long ticks = 11, const Style& extra = IProgressIndicator::noStyle)
     {
-        ISlider& slider = makeSlider(ticks, Style(ISlider::classDefaultStyle) | IProgressIndicator::messageDrivenWindow | extra);
+        ISlider& slider = makeSlider(ticks, Style(ISlider::classDefaultStyle) |
+                                                IProgressIndicator::messageDrivenWindow | extra);
         Outside::resetJournal();
         return slider;
     }
@@ -366,9 +377,9 @@ TEST_F(OutsideSliderTest, CreationHandsTheScalesOverAndTickSettersSendTheRecord)
     Outside::resetJournal();
     slider.setTicks(11, 5, 0, 7);
     slider.setTicks(IProgressIndicator::scale2, 3, 9);
-    EXPECT_EQ(Outside::journal(), (std::vector<std::string>{
-                                      "0xF098 0x4 {12,11,0,5,7}", "0xF098 0x10004 {12,11,0,5,7}",
-                                      "0xF098 0x4 {12,0,0,3,9}", "0xF098 0x10004 {12,0,0,3,9}"}));
+    EXPECT_EQ(Outside::journal(),
+              (std::vector<std::string>{"0xF098 0x4 {12,11,0,5,7}", "0xF098 0x10004 {12,11,0,5,7}",
+                                        "0xF098 0x4 {12,0,0,3,9}", "0xF098 0x10004 {12,0,0,3,9}"}));
     EXPECT_EQ(slider.numberOfTicks(IProgressIndicator::scale2), 3u);
     EXPECT_EQ(slider.tickSpacing(IProgressIndicator::scale2), 9u);
 }
@@ -406,16 +417,25 @@ TEST_F(OutsideSliderTest, AFailureAnswerThrowsTheErrorNamedAfterTheMessage)
         const char* text;
     };
     const std::vector<Case> cases = {
-        {IOutsideMessage::sliderSetInfo, [](ISlider& s) { s.setShaftBreadth(3); }, "SLM_SETSLIDERINFO"},
-        {IOutsideMessage::sliderSetInfo, [](ISlider& s) { s.setTicks(IProgressIndicator::scale1, 4, 0); }, "SLM_SETSLIDERINFO"},
-        {IOutsideMessage::sliderQueryDetentPos, [](ISlider& s) { s.detentPosition(1); }, "SLM_QUERYDETENTPOS"},
+        {IOutsideMessage::sliderSetInfo, [](ISlider& s) { s.setShaftBreadth(3); },
+         "SLM_SETSLIDERINFO"},
+        {IOutsideMessage::sliderSetInfo,
+         [](ISlider& s) { s.setTicks(IProgressIndicator::scale1, 4, 0); }, "SLM_SETSLIDERINFO"},
+        {IOutsideMessage::sliderQueryDetentPos, [](ISlider& s) { s.detentPosition(1); },
+         "SLM_QUERYDETENTPOS"},
         {IOutsideMessage::sliderAddDetent, [](ISlider& s) { s.addDetent(1); }, "SLM_ADDDETENT"},
-        {IOutsideMessage::sliderRemoveDetent, [](ISlider& s) { s.removeDetent(1); }, "SLM_REMOVEDETENT"},
-        {IOutsideMessage::sliderQueryScaleText, [](ISlider& s) { s.tickText(1); }, "SLM_QUERYSCALETEXT"},
-        {IOutsideMessage::sliderQueryTickPos, [](ISlider& s) { s.tickPosition(1); }, "SLM_QUERYTICKPOS"},
-        {IOutsideMessage::sliderQueryTickSize, [](ISlider& s) { s.tickLength(1); }, "SLM_QUERYTICKSIZE"},
-        {IOutsideMessage::sliderSetTickSize, [](ISlider& s) { s.setTickLength(1, 2); }, "SLM_SETTICKSIZE"},
-        {IOutsideMessage::sliderSetScaleText, [](ISlider& s) { s.setTickText(1, "x"); }, "SLM_SETSCALETEXT"},
+        {IOutsideMessage::sliderRemoveDetent, [](ISlider& s) { s.removeDetent(1); },
+         "SLM_REMOVEDETENT"},
+        {IOutsideMessage::sliderQueryScaleText, [](ISlider& s) { s.tickText(1); },
+         "SLM_QUERYSCALETEXT"},
+        {IOutsideMessage::sliderQueryTickPos, [](ISlider& s) { s.tickPosition(1); },
+         "SLM_QUERYTICKPOS"},
+        {IOutsideMessage::sliderQueryTickSize, [](ISlider& s) { s.tickLength(1); },
+         "SLM_QUERYTICKSIZE"},
+        {IOutsideMessage::sliderSetTickSize, [](ISlider& s) { s.setTickLength(1, 2); },
+         "SLM_SETTICKSIZE"},
+        {IOutsideMessage::sliderSetScaleText, [](ISlider& s) { s.setTickText(1, "x"); },
+         "SLM_SETSCALETEXT"},
     };
     ISlider& slider = makeOutside();
     for (const Case& c : cases) {
@@ -435,7 +455,8 @@ TEST_F(OutsideSliderTest, QueriesReadWhatTheWindowKeeps)
     EXPECT_NE(detent, 0u);
     EXPECT_EQ(slider.detentPosition(detent), 33u);
     slider.removeDetent(detent);
-    EXPECT_EQ(textOf(ovktest::caught([&] { slider.detentPosition(detent); })), "SLM_QUERYDETENTPOS");
+    EXPECT_EQ(textOf(ovktest::caught([&] { slider.detentPosition(detent); })),
+              "SLM_QUERYDETENTPOS");
     slider.setTickText(2, "middle");
     EXPECT_EQ(ovktest::str(slider.tickText(2)), "middle");
     const IPoint tick = slider.tickPosition(2);
@@ -465,7 +486,7 @@ TEST_F(OutsideSliderTest, TheWindowsNotificationsRaiseArmTrackAndArmChange)
     EXPECT_EQ(log.trace(), "ISlider::armTrack IProgressIndicator::armChange");
     const auto handle = reinterpret_cast<std::uintptr_t>(slider.handle().asValue());
     EXPECT_EQ(log.data, (std::vector<unsigned long>{static_cast<unsigned long>(handle),
-                                                     static_cast<unsigned long>(handle)}));
+                                                    static_cast<unsigned long>(handle)}));
     log.stopHandlingNotificationsFor(slider);
 }
 
@@ -474,7 +495,8 @@ TEST_F(OutsideSliderTest, PaintingAsksTheLibraryForABrushKeptInTheWindow)
     ISlider& slider = makeOutside();
     slider.setBackgroundColor(IColor(10, 20, 30));
     RedrawWindow(slider.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const auto brush = reinterpret_cast<HBRUSH>(GetWindowLongPtrA(slider.handle(), IOutsideMessage::sliderBrushOffset));
+    const auto brush = reinterpret_cast<HBRUSH>(
+        GetWindowLongPtrA(slider.handle(), IOutsideMessage::sliderBrushOffset));
     ASSERT_NE(brush, nullptr);
     LOGBRUSH described{};
     ASSERT_EQ(GetObjectA(brush, sizeof described, &described), static_cast<int>(sizeof described));
@@ -485,9 +507,9 @@ TEST_F(OutsideSliderTest, WrappingTakesAnOutsideWindowAndLeavesItAlive)
 {
     IOutsideSliderInfo information;
     information.scale1Ticks = 4;
-    const HWND window = CreateWindowExA(0, "OVK Slider", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 40,
-                                        parent->hwnd(), reinterpret_cast<HMENU>(kId), nullptr,
-                                        &information);
+    const HWND window =
+        CreateWindowExA(0, "OVK Slider", "", WS_CHILD | WS_VISIBLE, 0, 0, 200, 40, parent->hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), nullptr, &information);
     ASSERT_NE(window, nullptr);
     {
         IProgressIndicator wrapped(kId, parent.get());
@@ -511,7 +533,8 @@ protected:
     }
     ICircularSlider& make()
     {
-        dial = std::make_unique<ICircularSlider>(70, parent.get(), parent.get(), IRectangle(10, 100, 130, 200));
+        dial = std::make_unique<ICircularSlider>(70, parent.get(), parent.get(),
+                                                 IRectangle(10, 100, 130, 200));
         Outside::resetJournal();
         return *dial;
     }
@@ -559,7 +582,8 @@ TEST_F(CircularSliderTest, ValuesRangesAndFailuresGoThroughTheWindow)
     EXPECT_EQ(textOf(ovktest::caught([&] { slider.setValue(3); })), "CSM_SETVALUE");
     Outside::failNext(IOutsideMessage::circularQueryIncrement, 1);
     EXPECT_EQ(textOf(ovktest::caught([&] { slider.setTickSpacing(3); })), "CSM_QUERYINCREMENT");
-    EXPECT_EQ(textOf(ovktest::caught([&] { ICircularSlider none(1, nullptr, nullptr); })), "parent!=0");
+    EXPECT_EQ(textOf(ovktest::caught([&] { ICircularSlider none(1, nullptr, nullptr); })),
+              "parent!=0");
 }
 
 TEST_F(CircularSliderTest, TheWindowsNotificationsRaiseValueAndTrack)
@@ -575,4 +599,3 @@ TEST_F(CircularSliderTest, TheWindowsNotificationsRaiseValueAndTrack)
 }
 
 } // namespace
-
