@@ -854,20 +854,13 @@ int runDemo(HWND native, int show, const char* commandLine)
     clicks.handleEventsFor(&buttons);
 
     ShowWindow(native, show);
-    // The values wait for their page: for now a small window of their own below the frame,
-    // owned by it, so that it goes with it.
-    const HWND valuesNative =
-        CreateWindowExA(0, "ovkdemo", "ovkwin demo: values", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
-                        636, 620, 130, native, nullptr, GetModuleHandleA(nullptr), nullptr);
-    IFrameWindow values{IWindowHandle(valuesNative)};
-    RECT valuesClient{};
-    GetClientRect(valuesNative, &valuesClient);
-    DemoSliders sliders(values, IRectangle(10, 4, valuesClient.right - 10, valuesClient.bottom - 4));
+    // The sliders on the notebook's "Values" page, below the spin buttons.
+    DemoSliders sliders(notebook.valuesArea(),
+                        IRectangle(0, 0, DemoNotebook::valuesWidth, DemoNotebook::valuesHeight));
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
-        sliders.play();
         SetTimer(native, kPlayTimer, 400, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
@@ -875,7 +868,8 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kShotTimer, kShotAt, nullptr);
-        notebook.startAutoplay(kValuesAt);
+        // The sliders' arm moves while "Values" is on top.
+        notebook.startAutoplay(kValuesAt, [&] { sliders.moveArm(); });
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

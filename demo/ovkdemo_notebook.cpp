@@ -1,12 +1,14 @@
 // The demo's notebook. "Values" holds a text spin button over the month names, the master whose
 // arrows also serve the day's numeric spin button while the day has the focus, and a numeric
-// spin button from 1 to 100 that pads its number with zeros. The frame's title names the page
+// spin button from 1 to 100 that pads its number with zeros, and below them a plain area for
+// windows that place themselves (the demo's sliders). The frame's title names the page
 // on top; Alt+Page Up and Alt+Page Down turn the pages as the tabs do.
 #include "ovkdemo_notebook.h"
 
 #include <windows.h>
 
 #include <initializer_list>
+#include <utility>
 
 #include <ovkwin.hpp>
 
@@ -18,6 +20,14 @@ namespace {
 constexpr UINT_PTR kValuesTimer = 40;
 constexpr UINT_PTR kValuesShotTimer = 41;
 constexpr UINT kValuesShotAfter = 400;
+// A menu open at that moment (the autoplay's others) goes first.
+constexpr UINT kMenuWait = 300;
+
+bool menuOpen()
+{
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
 
 std::unique_ptr<IStaticText> label(IWindow& parent, unsigned long id, const char* text)
 {
@@ -71,7 +81,12 @@ struct ValuesPage {
         canvas.addToCell(monthLabel.get(), 2, 2).addToCell(&month, 4, 2);
         canvas.addToCell(dayLabel.get(), 2, 4).addToCell(&day, 4, 4);
         canvas.addToCell(amountLabel.get(), 2, 6).addToCell(&amount, 4, 6);
-        spaceOut(canvas, {1, 3}, {1, 3, 5});
+        area.startHandlingEventsFor(area.create(
+            87, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "Static", canvas.handle(),
+            canvas.handle(), IRectangle(), nullptr, nullptr));
+        area.setMinimumSize(ISize(DemoNotebook::valuesWidth, DemoNotebook::valuesHeight));
+        canvas.addToCell(&area, 2, 8, 3, 1);
+        spaceOut(canvas, {1, 3}, {1, 3, 5, 7});
     }
 
     // The month on by two, the day and the amount by one.
@@ -84,6 +99,7 @@ struct ValuesPage {
     }
 
     IMultiCellCanvas canvas;
+    IWindow area;
     std::unique_ptr<IStaticText> monthLabel;
     ITextSpinButton month;
     std::unique_ptr<IStaticText> dayLabel;
@@ -142,9 +158,15 @@ struct DemoNotebook::Parts : public IHandler {
         const UINT_PTR timer = event.parameter1().asUnsignedLong();
         if (timer == kValuesTimer) {
             KillTimer(frame.handle(), kValuesTimer);
+            if (menuOpen()) {
+                SetTimer(frame.handle(), kValuesTimer, kMenuWait, nullptr);
+                return true;
+            }
             before = notebook.topPage();
             notebook.turnToPage(valuesPage);
             values.spin();
+            if (onValues)
+                onValues();
             SetTimer(frame.handle(), kValuesShotTimer, kValuesShotAfter, nullptr);
             return true;
         }
@@ -167,6 +189,7 @@ struct DemoNotebook::Parts : public IHandler {
     IPageHandle documentPage;
     IPageHandle valuesPage;
     IPageHandle before;
+    std::function<void()> onValues;
 };
 
 DemoNotebook::DemoNotebook(IFrameWindow& frame) : fParts(std::make_unique<Parts>(frame)) {}
@@ -202,7 +225,13 @@ void DemoNotebook::setDocument(IWindow& document)
     fParts->document.hide();
 }
 
-void DemoNotebook::startAutoplay(unsigned int at)
+IWindow& DemoNotebook::valuesArea()
 {
+    return fParts->values.area;
+}
+
+void DemoNotebook::startAutoplay(unsigned int at, std::function<void()> onValues)
+{
+    fParts->onValues = std::move(onValues);
     SetTimer(fParts->frame.handle(), kValuesTimer, at, nullptr);
 }

@@ -2,6 +2,7 @@
 // "Data", "Document" and "Values".
 #pragma once
 
+#include <functional>
 #include <memory>
 
 class IFrameWindow;
@@ -25,9 +26,14 @@ public:
     void addPages(IWindow& controls);
     // The document view takes the placeholder's page.
     void setDocument(IWindow& document);
-    // In an unattended run, `at` ms from now: turns to "Values", spins, asks for the screenshot
-    // "values" and turns back to the page that was on top.
-    void startAutoplay(unsigned int at);
+    // A plain window, valuesWidth by valuesHeight, on "Values" below the spin buttons, for
+    // windows placed on it by their own rectangles.
+    IWindow& valuesArea();
+    static constexpr long valuesWidth = 600, valuesHeight = 120;
+    // In an unattended run, `at` ms from now (and after any open menu): turns to "Values",
+    // spins, runs `onValues`, asks for the screenshot "values" and turns back to the page that
+    // was on top.
+    void startAutoplay(unsigned int at, std::function<void()> onValues = {});
 
 private:
     struct Parts;
