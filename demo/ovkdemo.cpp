@@ -878,6 +878,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     ShowWindow(native, show);
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
+    const auto dragDemo = makeDragDemo(window, std::strstr(commandLine, "--autoclose ") != nullptr);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);
