@@ -578,7 +578,18 @@ LRESULT Records::search(const SEARCHSTRING* search, const IEventData& after)
 
 LRESULT Records::expand(MINIRECORDCORE* record, UINT action)
 {
-    if (!fTree || !isRecord(record))
+    if (!fTree)
+        return 0;
+    // No record: every branch of the tree.
+    if (!record) {
+        std::vector<ICnrObj*> all;
+        collectSubtree(fTree, TVI_ROOT, all);
+        for (ICnrObj* object : all)
+            if (const HTREEITEM item = treeItemOf(fContainer, object))
+                SendMessageA(fTree, TVM_EXPAND, action, reinterpret_cast<LPARAM>(item));
+        return 1;
+    }
+    if (!isRecord(record))
         return 0;
     return SendMessageA(fTree, TVM_EXPAND, action,
                         reinterpret_cast<LPARAM>(treeItemOf(fContainer, ICnrObj::objectOf(record))));
