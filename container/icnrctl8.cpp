@@ -48,6 +48,29 @@ long leastScroll(long start, long end, long viewStart, long viewEnd)
     return 0;
 }
 
+// The list's columns in the order it shows them, each with its width. The list lays them out
+// side by side from its first column, which shows the icon text whether or not a column
+// describes it.
+struct ListColumn {
+    int index;
+    long width;
+};
+
+std::vector<ListColumn> listColumnsShown(HWND list)
+{
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<int> order(static_cast<std::size_t>(count > 0 ? count : 0));
+    if (count > 0)
+        SendMessageA(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
+                     reinterpret_cast<LPARAM>(order.data()));
+    std::vector<ListColumn> columns;
+    for (int index : order)
+        columns.push_back(ListColumn{index, static_cast<long>(SendMessageA(
+                                                list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0))});
+    return columns;
+}
+
 } // namespace
 
 // Viewports and rectangles ------------------------------------------------------------------------------
@@ -129,26 +152,17 @@ std::vector<IContainerColumn*> ICnrCtl::shownColumns(IBase::Boolean rightWindow)
     return shown;
 }
 
-// The native list lays its columns out by its own widths, in its display order, from its first
-// column, which shows the icon text whether or not a column describes it.
 IRectangle ICnrCtl::nativeCell(const IRectangle& row, const IContainerColumn* column) const
 {
     const HWND list = fControlData->listControl();
     const IColumnSet::Entry* entry = fControlData->columns().find(column->fieldInfo());
     if (!list || !entry || entry->column < 0)
         return IRectangle();
-    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    std::vector<int> order(static_cast<std::size_t>(count > 0 ? count : 0));
-    if (count > 0)
-        SendMessageA(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
-                     reinterpret_cast<LPARAM>(order.data()));
     long left = row.minX();
-    for (int index : order) {
-        const long width = static_cast<long>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
-        if (index == entry->column)
-            return IRectangle(IPoint(left, row.minY()), IPoint(left + width, row.maxY()));
-        left += width;
+    for (const ListColumn& each : listColumnsShown(list)) {
+        if (each.index == entry->column)
+            return IRectangle(IPoint(left, row.minY()), IPoint(left + each.width, row.maxY()));
+        left += each.width;
     }
     return IRectangle();
 }
@@ -217,29 +231,25 @@ IContainerColumn* ICnrCtl::nativeColumnUnderPoint(const IPoint& point) const
     const HWND list = fControlData->listControl();
     if (!list)
         return nullptr;
+    // Into the list's coordinates as the object hit test does: the list lies below the title
+    // when the title shows.
     POINT at{point.x(), ICoordinateSystem::convertToNative(point, size()).y()};
-    MapWindowPoints(handle(), list, &at, 1);
+    if (fControlData->isTitleShown())
+        MapWindowPoints(handle(), list, &at, 1);
     long left = 0;
     if (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
         POINT origin{};
         SendMessageA(list, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&origin));
         left = origin.x;
     }
-    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    std::vector<int> order(static_cast<std::size_t>(count > 0 ? count : 0));
-    if (count > 0)
-        SendMessageA(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
-                     reinterpret_cast<LPARAM>(order.data()));
-    for (int index : order) {
-        const long width = static_cast<long>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
-        if (at.x >= left && at.x < left + width) {
+    for (const ListColumn& each : listColumnsShown(list)) {
+        if (at.x >= left && at.x < left + each.width) {
             for (const IColumnSet::Entry& entry : fControlData->columns().entries())
-                if (entry.column == index)
+                if (entry.column == each.index)
                     return IContainerColumn::columnOf(entry.fieldInfo);
             return nullptr;
         }
-        left += width;
+        left += each.width;
     }
     return nullptr;
 }

@@ -68,26 +68,24 @@ const IColumnSet::Entry* IColumnSet::find(const FIELDINFO* fieldInfo) const noex
     return index < fEntries.size() ? &fEntries[index] : nullptr;
 }
 
-int IColumnSet::subItemIdFromFieldInfo(FIELDINFO* fieldInfo) const
+// The state check names the asking function as its location.
+const IColumnSet::Entry& IColumnSet::entryOf(FIELDINFO* fieldInfo, const char* function) const
 {
     const Entry* entry = find(fieldInfo);
     const bool found = entry != nullptr;
-    if (!found) {
-        IThrow::state("found", IEXCEPTION_LOCATION(kFile,
-                                                   "IColumnSet::subItemIdFromFieldInfo(LPFIELDINFO) const"));
-    }
-    return entry->subItem;
+    if (!found)
+        IThrow::state("found", IEXCEPTION_LOCATION(kFile, function));
+    return *entry;
+}
+
+int IColumnSet::subItemIdFromFieldInfo(FIELDINFO* fieldInfo) const
+{
+    return entryOf(fieldInfo, "IColumnSet::subItemIdFromFieldInfo(LPFIELDINFO) const").subItem;
 }
 
 int IColumnSet::columnIdFromFieldInfo(FIELDINFO* fieldInfo) const
 {
-    const Entry* entry = find(fieldInfo);
-    const bool found = entry != nullptr;
-    if (!found) {
-        IThrow::state("found", IEXCEPTION_LOCATION(kFile,
-                                                   "IColumnSet::columnIdFromFieldInfo(LPFIELDINFO) const"));
-    }
-    return entry->column;
+    return entryOf(fieldInfo, "IColumnSet::columnIdFromFieldInfo(LPFIELDINFO) const").column;
 }
 
 FIELDINFO* IColumnSet::fieldInfoOfSubItem(int subItem) const noexcept

@@ -47,5 +47,7 @@ public:
     std::size_t indexOf(const FIELDINFO* fieldInfo) const noexcept;
 
 private:
+    const Entry& entryOf(FIELDINFO* fieldInfo, const char* function) const;
+
     std::vector<Entry> fEntries;
 };

@@ -244,6 +244,32 @@ TEST_F(Containers, ColumnCopyOwnsItsHeadingAndBelongsNowhere)
     EXPECT_EQ(plain.displayWidth(), 50u);
 }
 
+// A column that outlives its container learns that it belongs to none, so its destructor
+// reaches no container; with setDeleteColumnsOnClose the container deletes its columns.
+TEST_F(Containers, ClosingContainerReleasesOrDeletesItsColumns)
+{
+    for (bool native : {false, true}) {
+        SCOPED_TRACE(native ? "native" : "message-driven");
+        const long liveBefore = OvkCnrTestLiveFieldInfos();
+        auto keeping = native ? makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), 35)
+                              : makeMessageDriven(35);
+        auto survivor = std::make_unique<Column>(8);
+        keeping->addColumn(survivor.get());
+        keeping.reset();
+        EXPECT_EQ(survivor->container(), nullptr);
+        EXPECT_EQ(survivor->dataOffset(), 8u);
+        survivor.reset();
+
+        auto deleting = native ? makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), 36)
+                               : makeMessageDriven(36);
+        deleting->setDeleteColumnsOnClose();
+        deleting->addColumn(new Column(8)).addColumn(new Column(12));
+        EXPECT_EQ(OvkCnrTestLiveFieldInfos(), liveBefore + 2);
+        deleting.reset();
+        EXPECT_EQ(OvkCnrTestLiveFieldInfos(), liveBefore);
+    }
+}
+
 // Native list columns ---------------------------------------------------------------------------------
 
 TEST_F(Containers, NativeDataColumnsBecomeListColumns)
