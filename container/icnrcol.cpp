@@ -148,11 +148,10 @@ IContainerColumn::~IContainerColumn()
     const char* const function = "IContainerColumn::~IContainerColumn()";
     try {
         freeHeadingText();
-        if (fContainer && fContainer->isValid()) {
-            FIELDINFO* fields[1] = {fFieldInfo};
-            fContainer->sendEvent(CM_REMOVEDETAILFIELDINFO, fields,
-                                  IEventData(std::uint16_t(1), std::uint16_t(CMA_INVALIDATE)));
-        }
+        // Through the container, so that its column cursors and its remembered split let go
+        // of the column too.
+        if (fContainer && fContainer->isValid())
+            fContainer->removeColumn(this);
         FIELDINFO* fields[1] = {fFieldInfo};
         ICnrCtl::allocationWindow().sendEvent(CM_FREEDETAILFIELDINFO, fields, 1);
     } catch (const IException& failure) {
