@@ -21,7 +21,10 @@ const char kFile[] = "idmevent";
 
 // The container views that list objects in rows, where "over an object" means dropping on it
 // rather than beside it: details, tree and text view.
-constexpr unsigned long kRowViews = 0x08 | 0x40 | 0x01;
+bool listsInRows(const ICnrCtl& container)
+{
+    return container.isDetailsView() || container.isTreeView() || container.isTextView();
+}
 
 } // namespace
 
@@ -110,7 +113,7 @@ ICnrObj* IDMTargetEnterEvent::containerObject() const
 IBase::Boolean IDMTargetEnterEvent::isOverContainerObject() const
 {
     ICnrCtl* cnr = containerWindow();
-    return cnr && (cnr->viewWord() & kRowViews) && objectUnder(position());
+    return cnr && listsInRows(*cnr) && objectUnder(position());
 }
 
 IDMTargetEnterEvent& IDMTargetEnterEvent::setDropAnswer(unsigned char answer)
@@ -205,6 +208,25 @@ ICnrObj* IDMSourceBeginEvent::sourceContainerObject() const
 ICnrCtl* IDMSourceBeginEvent::sourceContainer() const
 {
     return container();
+}
+
+IPoint IDMSourceBeginEvent::sourceObjectOffset() const
+{
+    ICnrCtl* cnr = container();
+    ICnrObj* object = cnr ? cnr->objectUnderPoint(position()) : nullptr;
+    if (!object)
+        return IPoint(0, 0);
+    const IRectangle icon = cnr->iconRectangle(object);
+    IPoint origin(icon.minX(), icon.minY());
+    // The native container answers the rectangle in its workspace; the press point is in the
+    // window.
+    if (!cnr->isMessageContainer()) {
+        const IRectangle workspace = cnr->workspaceViewport();
+        const IRectangle window = cnr->windowViewport();
+        origin = IPoint(origin.x() - workspace.minX() + window.minX(),
+                        origin.y() - workspace.minY() + window.minY());
+    }
+    return IPoint(origin.x() - position().x(), origin.y() - position().y());
 }
 
 IDMSourceBeginEvent& IDMSourceBeginEvent::setBeginFlag(IBase::Boolean flag)

@@ -136,6 +136,8 @@ public:
     virtual unsigned long sourceContainerId() const;
     virtual ICnrObj* sourceContainerObject() const;
     virtual ICnrCtl* sourceContainer() const;
+    // The object's icon origin relative to the press point; (0, 0) off any object.
+    virtual IPoint sourceObjectOffset() const;
 
     IDMSourceBeginEvent& setBeginFlag(IBase::Boolean flag);
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <iexcept.hpp>
+#include <irect.hpp>
 #include <ovkmsgid.hpp>
 
 #include <iprivmsg.hpp>
@@ -365,4 +366,39 @@ IDMTargetOperation& IDMTargetOperation::setDropPosition(const IPoint& position)
 {
     fDropPosition = position;
     return *this;
+}
+
+IPoint IDMTargetOperation::dropPositionFor(const IDMItem::Handle& item)
+{
+    ICnrCtl* container = ICnrCtl::containerWithHandle(targetWindowHandle());
+    if (!container)
+        return IPoint(0, 0);
+    // The pointer, from the screen into the container's window and on into its workspace.
+    const IPoint inWindow = IWindow::mapPoint(position(), IWindowHandle(), container->handle());
+    const IRectangle window = container->windowViewport();
+    const IRectangle workspace = container->workspaceViewport();
+    const IPoint offset = item ? item->objectOffset() : IPoint(0, 0);
+    const IPoint start(inWindow.x() - window.minX() + workspace.minX() + offset.x(),
+                       inWindow.y() - window.minY() + workspace.minY() + offset.y());
+    if (hasDropStyle(1))
+        return start;
+    ISize extent = container->iconSize();
+    if (extent.width() <= 0 || extent.height() <= 0)
+        extent = ISize(32, 32);
+    const bool column = hasDropStyle(2);
+    IPoint next = start;
+    if (fDropPosition != IPoint(0, 0))
+        next = column ? IPoint(fDropPosition.x(), fDropPosition.y() + extent.height())
+                      : IPoint(fDropPosition.x() + extent.width(), fDropPosition.y());
+    if (hasDropStyle(4)) {
+        // Bit 8: the whole object must fit before the edge, not only its origin.
+        const long fitX = hasDropStyle(8) ? extent.width() : 0;
+        const long fitY = hasDropStyle(8) ? extent.height() : 0;
+        if (column && next.y() + fitY > workspace.maxY())
+            next = IPoint(next.x() + extent.width(), start.y());
+        else if (!column && next.x() + fitX > workspace.maxX())
+            next = IPoint(start.x(), next.y() + extent.height());
+    }
+    setDropPosition(next);
+    return next;
 }

@@ -185,6 +185,12 @@ public:
     }
     IPoint dropPosition() const { return fDropPosition; }
     IDMTargetOperation& setDropPosition(const IPoint& position);
+    // Where the item goes in the target container's workspace: at the pointer (drop style
+    // bit 1), or one object further than the last one placed, down a column (bit 2) or along a
+    // row, wrapping at the viewport's edge (bit 4; with bit 8 a whole object must fit before
+    // it). The pointer position and the item's offset start the placement. (0, 0) without a
+    // container.
+    IPoint dropPositionFor(const IDMItem::Handle& item);
 
 private:
     void takeContainerState(IDMTargetEvent& event);

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include <detail/icallgrd.hpp>
-#include <icnrctl.hpp>
 #include <idmdinfo.hpp>
 #include <idmdrtgt.hpp>
 #include <idmdshdr.hpp>
@@ -21,7 +20,6 @@
 #include <idmsupp.hpp>
 #include <idmtghdr.hpp>
 #include <iprivmsg.hpp>
-#include <ovkcnr.hpp>
 
 #include <ovktest.hpp>
 
@@ -421,26 +419,6 @@ TEST_F(WholeDrag, BeginDeliversOverThenDropWithTheSourceItemsTypes)
     EXPECT_EQ(probe.trace.substr(0, 5), "over ");
     EXPECT_NE(probe.trace.find("drop:"), std::string::npos) << probe.trace;
     EXPECT_EQ(probe.types, "Text,Plain Text");
-}
-
-TEST(TargetOperation, AContainerKeepsItsRefreshOffUntilTheOperationGoes)
-{
-    ASSERT_TRUE(OvkCnrRegisterClass());
-    ovktest::TestWindow parent(nullptr, WS_OVERLAPPEDWINDOW);
-    ICnrCtl container(0x51, &parent, &parent, IRectangle(0, 0, 100, 100));
-    {
-        IReference<IDMTargetOperation> target(new IDMTargetOperation(container.handle()));
-        IDMDragInfoItem entry;
-        target->addItem(IDMItem::Handle(new IDMItem(target.get(), entry)));
-        target->setContainer(&container);
-        EXPECT_FALSE(container.isRefreshOn());
-        IDMTargetOperation::setCurrentTargetOperation(target);
-        target = IReference<IDMTargetOperation>();
-        EXPECT_FALSE(container.isRefreshOn());
-        // Released by the drag's end; its item no longer keeps it alive.
-        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
-    }
-    EXPECT_TRUE(container.isRefreshOn());
 }
 
 } // namespace
