@@ -113,7 +113,7 @@ public:
         // Owned by the main frame, so that it goes with it and the loop still ends with it.
         const HWND native = CreateWindowExA(
             WS_EX_TOOLWINDOW, "ovkdemo drop", "Drop here", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-            826, 40, 194, 300, mainFrame.handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+            826, 230, 194, 300, mainFrame.handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
         fWindow = std::make_unique<IWindow>(IWindowHandle(native));
         RECT client{};
         GetClientRect(native, &client);

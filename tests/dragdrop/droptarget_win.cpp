@@ -12,6 +12,7 @@
 
 #include <detail/icallgrd.hpp>
 #include <idmdinfo.hpp>
+#include <idmdnfo.hpp>
 #include <idmdrtgt.hpp>
 #include <idmdshdr.hpp>
 #include <idmevent.hpp>
@@ -78,6 +79,8 @@ public:
     bool throwOnOver = false;
     unsigned long dropResult = 0;
     std::string types;
+    // The names of the formats the drag's data object offers, joined by "|".
+    std::string formats;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -109,8 +112,23 @@ protected:
     }
 
 private:
+    static std::string formatNames(IDataObject* data) {
+        std::string names;
+        IEnumFORMATETC* formats = nullptr;
+        if (!data || FAILED(data->EnumFormatEtc(DATADIR_GET, &formats)))
+            return names;
+        FORMATETC format{};
+        while (formats->Next(1, &format, nullptr) == S_OK) {
+            IString type;
+            names += str(IDragInfoWrapper::typeOfFormat(format.cfFormat, type)) + "|";
+        }
+        formats->Release();
+        return names;
+    }
+
     IReference<IDMTargetOperation> makeOperation(IDMTargetEnterEvent& enter) {
         if (fromEvent) {
+            formats = formatNames(enter.dataObject());
             IReference<IDMTargetOperation> made(new IDMTargetOperation(enter));
             if (made->numberOfItems())
                 types = str(made->item(1)->types());
@@ -419,6 +437,15 @@ TEST_F(WholeDrag, BeginDeliversOverThenDropWithTheSourceItemsTypes)
     EXPECT_EQ(probe.trace.substr(0, 5), "over ");
     EXPECT_NE(probe.trace.find("drop:"), std::string::npos) << probe.trace;
     EXPECT_EQ(probe.types, "Text,Plain Text");
+    // The first item's types, then the drag information; no shell formats for an item that
+    // does not render as a file.
+    EXPECT_EQ(probe.formats, "Text|Plain Text|ZUQ_DRAGINFO|");
+
+    probe.trace.clear();
+    source->item(1)->addRMFs("<DRM_TARVOSFILE,DRF_TEXT>");
+    source->begin();
+    EXPECT_EQ(probe.formats,
+              "Text|Plain Text|ZUQ_DRAGINFO|Shell IDList Array|Shell Object Offsets|FileName|");
 }
 
 } // namespace
