@@ -85,6 +85,9 @@ constexpr UINT kResizeAt = 120;
 constexpr UINT kBarMenuAt = 160;
 constexpr UINT kBarMenuMoveAfter = 80;
 constexpr UINT kBarMenuEndAfter = 190;
+// Then it opens the file and font dialogs for a moment each.
+constexpr UINT_PTR kDocsTimer = 21;
+constexpr UINT kDocsAt = 8000;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The demo's own clipboard format, registered by this name.
@@ -456,6 +459,11 @@ protected:
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
             requestScreenshot("main");
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kDocsTimer) {
+            KillTimer(window, kDocsTimer);
+            playDocumentDialogs(fWindow);
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
@@ -839,6 +847,9 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setTitle("By type");
     types.setMinimumSize(ISize(160, 110));
     page.addToCell(&container, 2, 10, 3, 1).addToCell(&types, 6, 10);
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(page, 70));
+    document->setMinimumSize(ISize(260, 110));
+    page.addToCell(document.get(), 8, 10);
     FolderObjects files(container, types);
 
     state.changed = [&] {
@@ -887,6 +898,7 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kShotTimer, kShotAt, nullptr);
+        SetTimer(native, kDocsTimer, kDocsAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

@@ -29,4 +29,13 @@
 void requestScreenshot(const char* name);
 // Reads "--shots DIR" from the command line.
 void setScreenshotFolder(const char* commandLine);
+
+class IMultiLineEdit;
+class IWindow;
+// A multi-line edit, a child of the parent with the identifier, that starts with the text of
+// ovkdemo.txt (next to the executable); the caller owns it.
+IMultiLineEdit* createDocumentEdit(IWindow& parent, unsigned long id);
+// Opens the file dialog ("Open a text", with the OK button "Load") and then the font dialog, each
+// for a moment, with the screenshots "file" and "font" while each is open.
+void playDocumentDialogs(IWindow& owner);
 #endif
