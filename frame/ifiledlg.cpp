@@ -19,9 +19,8 @@ namespace {
 constexpr char kFile[] = "ifiledlg";
 constexpr char kInitialize[] =
     "IFileDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
-// The template's Apply and Help push buttons.
+// The template's Apply push button.
 constexpr unsigned int kApplyButton = 0x402;
-constexpr unsigned int kHelpButton = 0x40E;
 constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kOKTextGiven = 1;
 constexpr unsigned long kPositionGiven = 4;
@@ -68,17 +67,12 @@ struct IFileDialog::Settings::Record {
 
 struct IFileDialogData {
     IHandler* handler = nullptr;
-    unsigned long error = 0;
-    unsigned long result = 2;
     std::string title;
     std::string initialDirectory;
     IPoint position;
-    unsigned long dialogId = 0x600;
+    ovkcommondialog::DialogState state{0x600};
     unsigned long flags = 0;
     IString okButtonText;
-    IColor background;
-    bool backgroundSet = false;
-    ovk_native::Brush brush;
     std::vector<char> file;
 
     static UINT_PTR CALLBACK hook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -245,40 +239,40 @@ unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boole
 
 IWindow& IFileDialog::setId(unsigned long id)
 {
-    fDialogData->dialogId = id;
+    fDialogData->state.id = id;
     return *this;
 }
 
 unsigned long IFileDialog::id() const
 {
-    return fDialogData->dialogId;
+    return fDialogData->state.id;
 }
 
 IColor IFileDialog::backgroundColor() const
 {
-    return fDialogData->background;
+    return fDialogData->state.background;
 }
 
 IWindow& IFileDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->background = color;
-    fDialogData->backgroundSet = true;
+    fDialogData->state.background = color;
+    fDialogData->state.backgroundSet = true;
     return *this;
 }
 
 IBase::Boolean IFileDialog::pressedOK() const
 {
-    return fDialogData->result == 1;
+    return fDialogData->state.result == 1;
 }
 
 unsigned long IFileDialog::result() const
 {
-    return fDialogData->result;
+    return fDialogData->state.result;
 }
 
 unsigned long IFileDialog::errorCode() const
 {
-    return fDialogData->error;
+    return fDialogData->state.error;
 }
 
 IBase::Boolean IFileDialog::hasApplyButton() const
@@ -293,8 +287,8 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     IFileDialogData& data = *fDialogData;
     const Settings::Record& chosen = *settings.fRecord;
     data.handler = handler;
-    data.result = 2;
-    data.error = 0;
+    data.state.result = 2;
+    data.state.error = 0;
     setExtendedStyle(extendedStyle() | convertToGUIStyle(style, true));
 
     OPENFILENAMEA& record = *fRecord;
@@ -343,7 +337,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     record.lCustData = reinterpret_cast<LPARAM>(this);
     record.lpfnHook = &IFileDialogData::hook;
     record.Flags |= OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
-    data.dialogId = chosen.templateSet ? chosen.templateId : multiple ? 0x601 : 0x600;
+    data.state.id = chosen.templateSet ? chosen.templateId : multiple ? 0x601 : 0x600;
 
     BOOL chose;
     if (chosen.open) {
@@ -356,15 +350,15 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     ICallbackGuard::rethrowPending();
 
     if (chose) {
-        data.result = 1;
+        data.state.result = 1;
         settings.fRecord->fileName = IString(data.file.data());
         settings.fRecord->successful = true;
         return *this;
     }
-    data.result = 2;
-    data.error = CommDlgExtendedError();
-    if (data.error)
-        IThrow::systemError("OpenFileName", data.error, IEXCEPTION_LOCATION(kFile, kInitialize));
+    data.state.result = 2;
+    data.state.error = CommDlgExtendedError();
+    if (data.state.error)
+        IThrow::systemError("OpenFileName", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 
@@ -399,32 +393,18 @@ UINT_PTR IFileDialogData::handle(IFileDialog& dialog, HWND window, UINT message,
             SetWindowPos(owner, window, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ovkcommondialog::takeDialogWindow(dialog, window, data.handler);
         break;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR: {
-        UINT_PTR answer = 0;
-        if (ovkcommondialog::answerColorRequest(message, wParam,
-                                                data.backgroundSet ? &data.background : nullptr,
-                                                data.brush, answer))
-            return answer;
-        break;
-    }
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
         if (id == kApplyButton && dialog.hasApplyButton())
             SendMessageA(window, IPrivateMessage::dialogNotify, 0,
                          reinterpret_cast<LPARAM>(dialog.fRecord->lpstrFile));
-        else if (id == IDOK)
-            data.result = 1;
-        else if (id == kHelpButton)
-            PostMessageA(window, IPrivateMessage::frameEvent, 0, 0);
+        ovkcommondialog::noteCommand(data.state, window, id);
         break;
     }
     default:
         break;
     }
-    return ovkcommondialog::dispatch(dialog, window, message, wParam, lParam);
+    return ovkcommondialog::dispatch(dialog, data.state, window, message, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------------------------

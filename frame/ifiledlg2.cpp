@@ -5,6 +5,7 @@
 #include <icoordsy.hpp>
 #include <ihandler.hpp>
 #include <iobjwnd.hpp>
+#include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
 #include "detail/icdlghk.hpp"
@@ -35,25 +36,40 @@ void placeDialog(HWND window, HWND owner, const IPoint& position)
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool answerColorRequest(UINT message, WPARAM wParam, const IColor* color,
-                        ovk_native::Brush& brush, UINT_PTR& answer)
+void noteCommand(DialogState& state, HWND window, unsigned int id)
+{
+    if (id == IDOK)
+        state.result = 1;
+    else if (id == 0x40E)
+        PostMessageA(window, IPrivateMessage::frameEvent, 0, 0);
+}
+
+namespace {
+
+bool answerColorRequest(UINT message, WPARAM wParam, DialogState& state, UINT_PTR& answer)
 {
     if (message == WM_CTLCOLORSCROLLBAR) {
         answer = 0;
         return true;
     }
-    if (!color || (message != WM_CTLCOLORBTN && message != WM_CTLCOLORDLG &&
-                   message != WM_CTLCOLORSTATIC))
+    if (!state.backgroundSet || (message != WM_CTLCOLORBTN && message != WM_CTLCOLORDLG &&
+                                 message != WM_CTLCOLORSTATIC))
         return false;
-    const COLORREF value = static_cast<COLORREF>(color->asRGBLong());
+    const COLORREF value = static_cast<COLORREF>(state.background.asRGBLong());
     SetBkColor(reinterpret_cast<HDC>(wParam), value);
-    brush.reset(CreateSolidBrush(value));
-    answer = reinterpret_cast<UINT_PTR>(brush.get());
+    state.brush.reset(CreateSolidBrush(value));
+    answer = reinterpret_cast<UINT_PTR>(state.brush.get());
     return true;
 }
 
-UINT_PTR dispatch(IWindow& dialog, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+UINT_PTR dispatch(IWindow& dialog, DialogState& state, HWND window, UINT message, WPARAM wParam,
+                  LPARAM lParam)
 {
+    UINT_PTR answer = 0;
+    if (answerColorRequest(message, wParam, state, answer))
+        return answer;
     IEvent event(IWindowHandle(window), message, wParam, lParam);
     dialog.dispatch(event);
     return static_cast<UINT_PTR>(event.result().asUnsignedLong());

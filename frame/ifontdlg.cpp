@@ -21,7 +21,6 @@ constexpr char kFile[] = "ifontdlg";
 constexpr char kInitialize[] =
     "IFontDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
 constexpr unsigned int kApplyButton = 0x402;
-constexpr unsigned int kHelpButton = 0x40E;
 // The standard template's colour label, sample text and colour list.
 constexpr int kColorLabel = 1091;
 constexpr int kSample = 1092;
@@ -74,16 +73,11 @@ struct IFontDialogData {
     CHOOSEFONTA choice{};
     LOGFONTA attributes{};
     const IFontDialogSettings* settings = nullptr;
-    unsigned long error = 0;
-    unsigned long result = 2;
     IPoint position;
-    unsigned long dialogId = 0x606;
+    ovkcommondialog::DialogState state{0x606};
     unsigned long given = 0;
     IString title;
     IString sample;
-    IColor background;
-    bool backgroundSet = false;
-    ovk_native::Brush brush;
 
     static UINT_PTR CALLBACK hook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static UINT_PTR handle(IFontDialog& dialog, HWND window, UINT message, WPARAM wParam,
@@ -249,30 +243,30 @@ unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boole
 
 IWindow& IFontDialog::setId(unsigned long id)
 {
-    fDialogData->dialogId = id;
+    fDialogData->state.id = id;
     return *this;
 }
 
 unsigned long IFontDialog::id() const
 {
-    return fDialogData->dialogId;
+    return fDialogData->state.id;
 }
 
 IColor IFontDialog::backgroundColor() const
 {
-    return fDialogData->background;
+    return fDialogData->state.background;
 }
 
 IWindow& IFontDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->background = color;
-    fDialogData->backgroundSet = true;
+    fDialogData->state.background = color;
+    fDialogData->state.backgroundSet = true;
     return *this;
 }
 
 IBase::Boolean IFontDialog::pressedOK() const
 {
-    return fDialogData->result == 1;
+    return fDialogData->state.result == 1;
 }
 
 IBase::Boolean IFontDialog::hasApplyButton() const
@@ -287,12 +281,12 @@ unsigned long IFontDialog::pointSize() const
 
 unsigned long IFontDialog::result() const
 {
-    return fDialogData->result;
+    return fDialogData->state.result;
 }
 
 unsigned long IFontDialog::errorCode() const
 {
-    return fDialogData->error;
+    return fDialogData->state.error;
 }
 
 IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Style& style,
@@ -301,8 +295,8 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     (void)parent;
     IFontDialogData& data = *fDialogData;
     const IFontDialogSettings::Record& start = *settings.fRecord;
-    data.result = 2;
-    data.error = 0;
+    data.state.result = 2;
+    data.state.error = 0;
     data.font = start.font;
     data.handler = handler;
     data.settings = &settings;
@@ -316,9 +310,9 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     data.choice.nFontType = SCREEN_FONTTYPE;
     if (start.font)
         data.choice.Flags |= CF_INITTOLOGFONTSTRUCT;
-    data.dialogId = 0x606;
+    data.state.id = 0x606;
     if (start.templateId) {
-        data.dialogId = start.templateId;
+        data.state.id = start.templateId;
         data.choice.Flags |= CF_ENABLETEMPLATE;
     }
     data.given = start.given;
@@ -340,14 +334,14 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     ICallbackGuard::rethrowPending();
 
     if (chose) {
-        data.result = 1;
+        data.state.result = 1;
         IFontDialogData::reportChoice(*this);
         return *this;
     }
-    data.result = 2;
-    data.error = CommDlgExtendedError();
-    if (data.error)
-        IThrow::systemError("ChooseFont", data.error, IEXCEPTION_LOCATION(kFile, kInitialize));
+    data.state.result = 2;
+    data.state.error = CommDlgExtendedError();
+    if (data.state.error)
+        IThrow::systemError("ChooseFont", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 
@@ -398,17 +392,6 @@ UINT_PTR IFontDialogData::handle(IFontDialog& dialog, HWND window, UINT message,
             ovkcommondialog::placeDialog(window, data.choice.hwndOwner, data.position);
         ovkcommondialog::takeDialogWindow(dialog, window, data.handler);
         break;
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORSCROLLBAR: {
-        UINT_PTR answer = 0;
-        if (ovkcommondialog::answerColorRequest(message, wParam,
-                                                data.backgroundSet ? &data.background : nullptr,
-                                                data.brush, answer))
-            return answer;
-        break;
-    }
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
         if (id == kApplyButton && dialog.hasApplyButton()) {
@@ -417,19 +400,16 @@ UINT_PTR IFontDialogData::handle(IFontDialog& dialog, HWND window, UINT message,
             reportChoice(dialog);
             SendMessageA(window, IPrivateMessage::dialogNotify, 0,
                          reinterpret_cast<LPARAM>(data.font));
-        } else if (id == IDOK) {
+        } else if (id == IDOK && (IPlatform::hasNewShell() || IPlatform::isPlatformVariant())) {
             // The record then holds the final choice, also where the system fills it late.
-            if (IPlatform::hasNewShell() || IPlatform::isPlatformVariant())
-                SendMessageA(window, WM_CHOOSEFONT_GETLOGFONT, 0,
-                             reinterpret_cast<LPARAM>(data.choice.lpLogFont));
-            data.result = 1;
-        } else if (id == kHelpButton) {
-            PostMessageA(window, IPrivateMessage::frameEvent, 0, 0);
+            SendMessageA(window, WM_CHOOSEFONT_GETLOGFONT, 0,
+                         reinterpret_cast<LPARAM>(data.choice.lpLogFont));
         }
+        ovkcommondialog::noteCommand(data.state, window, id);
         break;
     }
     default:
         break;
     }
-    return ovkcommondialog::dispatch(dialog, window, message, wParam, lParam);
+    return ovkcommondialog::dispatch(dialog, data.state, window, message, wParam, lParam);
 }

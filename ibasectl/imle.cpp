@@ -11,6 +11,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/idragarm.hpp"
 #include "detail/imledata.hpp"
 #include "detail/ishared.hpp"
 #include "ifont.hpp"
@@ -618,38 +619,8 @@ void IMultiLineEdit::beginDrag(const IPoint& point)
 
 IBase::Boolean IMultiLineEdit::isDragStarting(IEvent& event)
 {
-    const LPARAM raw = event.parameter2().asLong();
-    const IPoint point(GET_X_LPARAM(raw), GET_Y_LPARAM(raw));
-    IMultiLineEditData& data = *fEditData;
-    switch (event.eventId()) {
-    case WM_LBUTTONDOWN:
-        if (onSelectedText(point))
-            beginDrag(point);
-        break;
-    case WM_RBUTTONDOWN:
-        if (!GetCapture() && onSelectedText(point)) {
-            SetCapture(handle());
-            data.dragPending = true;
-            data.dragStart = POINT{point.x(), point.y()};
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (data.dragPending && (std::abs(point.x() - data.dragStart.x) > 2 ||
-                                 std::abs(point.y() - data.dragStart.y) > 2)) {
-            ReleaseCapture();
-            data.dragPending = false;
-            beginDrag(point);
-        }
-        break;
-    case WM_RBUTTONUP:
-        if (data.dragPending) {
-            ReleaseCapture();
-            data.dragPending = false;
-            data.dragStart = POINT{0, 0};
-        }
-        break;
-    default:
-        break;
-    }
+    ovkdrag::trackTextDrag(
+        event, handle(), fEditData->drag, [this](const IPoint& point) { return onSelectedText(point); },
+        [this](const IPoint& point) { beginDrag(point); });
     return false;
 }

@@ -16,6 +16,20 @@ class IWindow;
 
 namespace ovkcommondialog {
 
+// What a file or font dialog keeps of the system dialog that is or was open.
+struct DialogState {
+    explicit DialogState(unsigned long dialogId) : id(dialogId) {}
+    unsigned long id;
+    // 1 = OK, 2 = cancelled or failed.
+    unsigned long result = 2;
+    // The extended error of the last failed dialog.
+    unsigned long error = 0;
+    IColor background;
+    bool backgroundSet = false;
+    // The brush of the last colour answer.
+    ovk_native::Brush brush;
+};
+
 // Files the dialog window with the dialog object and attaches the handler given to the
 // dialog's constructor. The object never destroys the window: the common dialog ends it.
 // The frame's own handlers stay off it, because they would paint, close and answer text
@@ -26,14 +40,15 @@ void takeDialogWindow(IWindow& dialog, HWND window, IHandler* handler);
 // owner's left edge, y from its bottom edge in the bottom-left orientation, else from its top.
 void placeDialog(HWND window, HWND owner, const IPoint& position);
 
-// The dialog's background colour, when one was set, as the answer to a colour request of its
-// controls (WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSTATIC); scroll bars get 0. Answers
-// false when the request is to go its ordinary way.
-bool answerColorRequest(UINT message, WPARAM wParam, const IColor* color,
-                        ovk_native::Brush& brush, UINT_PTR& answer);
+// What both dialogs do with a command before their handlers see it: OK sets the result, the
+// Help button (0x40E) asks the frame for help.
+void noteCommand(DialogState& state, HWND window, unsigned int id);
 
-// Offers the message to the dialog object's handlers; their result is the hook's answer.
-UINT_PTR dispatch(IWindow& dialog, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The hook's answer: the dialog's background colour, when one was set, for the colour requests
+// of its controls (WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSTATIC), 0 for a scroll bar's;
+// else the result of the dialog object's handlers.
+UINT_PTR dispatch(IWindow& dialog, DialogState& state, HWND window, UINT message, WPARAM wParam,
+                  LPARAM lParam);
 
 // The native owner of the dialog: the owner's window, or with an Apply button a new hidden
 // object window (kept in `holder` until the dialog returns), so that the application's windows
