@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include <icoordsy.hpp>
 #include <ifiledlg.hpp>
 
 #include "frametools.hpp"
@@ -30,6 +31,7 @@ struct Seen {
     std::string okText;
     DWORD flags = 0;
     bool ownerEnabled = false;
+    RECT rect{};
 };
 
 // A file dialog handler that acts when the dialog opens; a refusing name check and the Apply
@@ -42,6 +44,7 @@ public:
     int refusals = 0;
     int checks = 0;
     std::string applied;
+    int ended = 0;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -53,6 +56,7 @@ protected:
             seen.okText = frametest::windowText(GetDlgItem(window, IDOK));
             seen.flags = reinterpret_cast<const OPENFILENAMEA*>(event.parameter2().asPointer())->Flags;
             seen.ownerEnabled = owner && IsWindowEnabled(owner);
+            GetWindowRect(window, &seen.rect);
             fLater.after(4000, [window] { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); });
             if (onOpen)
                 onOpen(window);
@@ -63,6 +67,11 @@ protected:
     {
         ++checks;
         return checks > refusals;
+    }
+    IBase::Boolean applyEnded(IFileDialog*) override
+    {
+        ++ended;
+        return true;
     }
     IBase::Boolean apply(IFileDialog*, const IString& fileText) override
     {
@@ -125,6 +134,25 @@ TEST_F(FileDialog, CancelEndsWithResult2AndTheSettingsUnchanged)
     EXPECT_FALSE(settings.wasSuccessful());
 }
 
+TEST_F(FileDialog, APositionPlacesTheDialogRelativeToItsOwner)
+{
+    SetWindowPos(owner->hwnd(), nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const bool bottomLeft : {false, true}) {
+        SCOPED_TRACE(bottomLeft ? "bottom left" : "top left");
+        ICoordinateSystem::setApplicationOrientation(bottomLeft ? ICoordinateSystem::kOriginLowerLeft
+                                                                : ICoordinateSystem::kOriginUpperLeft);
+        Driver driver;
+        driver.onOpen = [](HWND window) { press(window, IDCANCEL); };
+        IFileDialog::Settings settings;
+        settings.setPosition(IPoint(30, 40));
+        IFileDialog dialog(nullptr, owner.get(), &driver, settings);
+        const RECT& placed = driver.seen.rect;
+        EXPECT_EQ(placed.left, 130);
+        EXPECT_EQ(placed.top, bottomLeft ? 480 - 40 - (placed.bottom - placed.top) : 120);
+    }
+    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
+}
+
 TEST_F(FileDialog, OKStoresTheChosenNameInTheSettings)
 {
     TempFile file("ovk-filedlg-chosen.txt");
@@ -175,6 +203,8 @@ TEST_F(FileDialog, OpenSelector0GivesTheSaveAsDialogWithTheOverwritePrompt)
               static_cast<DWORD>(OFN_ENABLEHOOK | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                                  OFN_HIDEREADONLY));
     EXPECT_EQ(driver.seen.title, "Save As");
+    // Without an Apply button its end is not reported.
+    EXPECT_EQ(driver.ended, 0);
 }
 
 TEST_F(FileDialog, AMultipleSelectionNamesEachFileInItsDirectory)
@@ -232,6 +262,7 @@ TEST_F(FileDialog, WithAnApplyButtonTheOwnerStaysEnabledAndHearsApply)
     EXPECT_TRUE(dialog.hasApplyButton());
     EXPECT_TRUE(driver.seen.ownerEnabled);
     EXPECT_EQ(driver.applied, "draft.txt");
+    EXPECT_EQ(driver.ended, 1);
     EXPECT_TRUE(IsWindowEnabled(owner->hwnd()));
 
     IFileDialogHandler plain;
