@@ -94,6 +94,9 @@ constexpr UINT kResizeAt = 120;
 constexpr UINT kBarMenuAt = 160;
 constexpr UINT kBarMenuMoveAfter = 80;
 constexpr UINT kBarMenuEndAfter = 190;
+// Then it opens the file and font dialogs for a moment each.
+constexpr UINT_PTR kDocsTimer = 21;
+constexpr UINT kDocsAt = 11500;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The demo's own clipboard format, registered by this name.
@@ -439,6 +442,11 @@ protected:
             requestScreenshot("main");
             return true;
         }
+        if (event.parameter1().asUnsignedLong() == kDocsTimer) {
+            KillTimer(window, kDocsTimer);
+            playDocumentDialogs(fWindow);
+            return true;
+        }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
             DestroyWindow(window);
             return true;
@@ -769,6 +777,9 @@ int runDemo(HWND native, int show, const char* commandLine)
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     notebook.addPages(page);
+    // The "Document" page: a multi-line edit that starts with ovkdemo.txt.
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
+    notebook.setDocument(*document);
     window.setClient(&notebook.window());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.
@@ -808,6 +819,7 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kShotTimer, kShotAt, nullptr);
         // The sliders' arm moves while "Values" is on top.
         notebook.startAutoplay(kValuesAt, [&] { sliders.moveArm(); });
+        SetTimer(native, kDocsTimer, kDocsAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
