@@ -841,7 +841,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     TimerHandler timers(window, options, data);
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
-    window.setClient(&page);
+    DemoDocuments documents(window, picturePath().c_str(), &page);
+    window.setClient(&documents.canvas());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.
     IInfoArea info(90, &window);

@@ -19,3 +19,28 @@
 #define kCopy 1401
 // The menu bar's File > Exit.
 #define kContextExit kExit
+
+#ifndef RC_INVOKED
+#include <memory>
+
+class IWindow;
+
+// The documents: a split canvas, a child of `parent`, with the caller's first pane (moved into
+// it) beside a stack of a text pane and a view port that scrolls the picture at four times its
+// size. The caller makes canvas() the frame's client.
+class DemoDocuments {
+public:
+    DemoDocuments(IWindow& parent, const char* picture, IWindow* firstPane = nullptr);
+    ~DemoDocuments();
+    DemoDocuments(const DemoDocuments&) = delete;
+    DemoDocuments& operator=(const DemoDocuments&) = delete;
+
+    IWindow& canvas();
+    // The text pane's place, a plain text for now.
+    IWindow& textPane();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> fParts;
+};
+#endif
