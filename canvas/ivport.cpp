@@ -60,11 +60,13 @@ long roundedHalf(long value)
 
 // IViewRectangle ------------------------------------------------------------------------------
 
-IViewRectangle::IViewRectangle(unsigned long id, IWindow* viewPort, IBase::Boolean clipChildren)
+// The view rectangle always clips its child: a "Static" window paints with its parent's device
+// context, and here its own paint, arriving after the view window's, would cover the view.
+IViewRectangle::IViewRectangle(unsigned long id, IWindow* viewPort)
 {
     const IWindowHandle handle =
-        create(id, nullptr, WS_CHILD | WS_VISIBLE | (clipChildren ? WS_CLIPCHILDREN : 0), "Static",
-               viewPort->handle(), viewPort->handle(), IRectangle(), nullptr, nullptr);
+        create(id, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "Static", viewPort->handle(),
+               viewPort->handle(), IRectangle(), nullptr, nullptr);
     startHandlingEventsFor(handle);
 }
 
@@ -114,8 +116,7 @@ IViewPort::IViewPort(unsigned long id, IWindow* parent, IWindow* owner, const IR
     fVertical = std::make_unique<IScrollBar>(verticalScrollBarId, this, this,
                                              IRectangle(0, 0, down, down),
                                              group | IScrollBar::_vertical);
-    fViewRectangle =
-        std::make_unique<IViewRectangle>(viewRectangleId, this, (extended & kClipChildren) != 0);
+    fViewRectangle = std::make_unique<IViewRectangle>(viewRectangleId, this);
     const ISize character = characterSize();
     fHorizontal->setMinScrollIncrement(static_cast<unsigned long>(roundedHalf(character.width())));
     fVertical->setMinScrollIncrement(static_cast<unsigned long>(roundedHalf(character.height())));

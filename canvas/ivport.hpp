@@ -20,7 +20,7 @@ class IViewRectanglePaintHandler;
 // area the scroll bars leave.
 class OVKWIN_API IViewRectangle : public IWindow {
 public:
-    IViewRectangle(unsigned long id, IWindow* viewPort, IBase::Boolean clipChildren);
+    IViewRectangle(unsigned long id, IWindow* viewPort);
     ~IViewRectangle() override;
 };
 
@@ -37,7 +37,7 @@ public:
     static const Style asNeededVerticalScrollBar;
     static const Style alwaysVerticalScrollBar;
     static const Style noVerticalScrollBar;
-    // The view port and the view rectangle clip their children.
+    // The view port clips its children (the view rectangle always clips the view window).
     static const Style noViewWindowFill;
     // Without a set view size, the view window is made at least as large as the visible area.
     static const Style expandableViewWindow;

@@ -18,7 +18,7 @@ struct DemoDocuments::Parts {
     Parts(IWindow& parent, const char* picture)
         : outer(kOuterSplit, &parent, &parent),
           stack(kStack, &outer, &outer, IRectangle(),
-                ISplitCanvas::defaultStyle() | ISplitCanvas::horizontalSplitBars),
+                ISplitCanvas::horizontalSplitBars | IWindow::visible),
           text(kTextPane, &stack, &stack),
           viewPort(kViewPort, &stack, &stack),
           view(kPicture, &viewPort, &viewPort)

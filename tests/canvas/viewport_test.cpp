@@ -7,6 +7,10 @@
 #include <cmath>
 
 #include <iscroll.hpp>
+#include <igbundle.hpp>
+#include <iglist.hpp>
+#include <igrafcv.hpp>
+#include <igrect.hpp>
 #include <ivport.hpp>
 #include <ovkmsgid.hpp>
 
@@ -183,6 +187,39 @@ TEST_F(ViewPort, TwoViewWindowsAndConflictingBarChoicesAreRefused)
     EXPECT_EQ(both.errorId(), OVK_MSG_CONFLICTING_STYLE);
     ASSERT_NE(both.locationAtIndex(0), nullptr);
     EXPECT_EQ(ovktest::str(both.locationAtIndex(0)->fileName()), "ivport");
+}
+
+} // namespace
+
+namespace {
+
+// The view window, a graphic canvas, paints only inside the view rectangle, shifted by the
+// offsets, and the scroll bars beside it keep their own place.
+TEST_F(ViewPort, TheViewShowsThroughTheViewRectangleAtItsOffset)
+{
+    IViewPort port(2, top.get(), top.get(), IRectangle(0, 0, 200, 150));
+    IGraphicCanvas view(5, &port, &port);
+    IGList list;
+    IGRectangle box(IRectangle(100, 50, 120, 70));
+    IGraphicBundle red;
+    red.setFillColor(IColor(IColor::red)).setPenColor(IColor(IColor::red));
+    red.setDrawOperation(IGraphicBundle::fillAndFrame);
+    box.setGraphicBundle(red);
+    list.addAsLast(box);
+    view.setGraphicList(&list);
+    view.setBackgroundColor(IColor(IColor::black));
+    view.sizeTo(ISize(400, 300));
+    port.layout();
+    port.scrollViewHorizontallyTo(90);
+    port.scrollViewVerticallyTo(40);
+    canvastest::paintNow(top->hwnd());
+    EXPECT_EQ(canvastest::pixel(port.handle(), 5, 5), RGB(0, 0, 0));
+    EXPECT_EQ(canvastest::pixel(port.handle(), 15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(canvastest::pixel(port.handle(), 35, 15), RGB(0, 0, 0));
+    const long visible = port.viewRectangle().size().width();
+    EXPECT_EQ(ChildWindowFromPoint(port.handle(), POINT{static_cast<LONG>(visible) + 2, 50}),
+              port.verticalScrollBar().handle().asValue());
+    view.setGraphicList(nullptr);
 }
 
 } // namespace
