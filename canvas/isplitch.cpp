@@ -5,9 +5,9 @@
 #include <iexcept.hpp>
 
 #include "detail/icvpaint.hpp"
+#include "detail/icvtrack.hpp"
 #include "isplitch.hpp"
 #include "isplitcv.hpp"
-#include "itrack.hpp"
 
 namespace {
 
@@ -187,18 +187,7 @@ void ISplitCanvasHandler::dragBar(ISplitCanvas& canvas, long earlier)
                             bar.bottom + origin.y);
     info.boundary = IRectangle(bounds.left + origin.x, bounds.top + origin.y,
                                bounds.right + origin.x, bounds.bottom + origin.y);
-    // The outline is drawn on the canvas's device context; clipping the children away would
-    // break it where it crosses them.
-    const LONG_PTR style = GetWindowLongPtrA(handle, GWL_STYLE);
-    SetWindowLongPtrA(handle, GWL_STYLE, style & ~WS_CLIPCHILDREN);
-    IBase::Boolean completed = false;
-    try {
-        completed = trackRectangle(&canvas, info);
-    } catch (...) {
-        SetWindowLongPtrA(handle, GWL_STYLE, style);
-        throw;
-    }
-    SetWindowLongPtrA(handle, GWL_STYLE, style);
+    const IBase::Boolean completed = ovk_canvas::trackUnclipped(canvas, info);
     if (!completed)
         return;
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;

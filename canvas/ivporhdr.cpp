@@ -14,11 +14,17 @@ namespace {
 
 constexpr long kLongestUnscaled = 0x7FFF;
 
+// The typed attach and detach of every handler here: the argument check, then the plain one.
 template <class Target>
-void checkTarget(const Target* target, const char* condition, const char* function)
+void passOn(IHandler& handler, Target* target, bool attach, const char* condition,
+            const char* function)
 {
     if (!target)
         IThrow::argument(condition, IEXCEPTION_LOCATION("ivporhdr", function));
+    if (attach)
+        handler.IHandler::handleEventsFor(target);
+    else
+        handler.IHandler::stopHandlingEventsFor(target);
 }
 
 // A child's rectangle in its parent's client area.
@@ -38,16 +44,15 @@ IViewPortResizeHandler::~IViewPortResizeHandler() = default;
 
 IViewPortResizeHandler& IViewPortResizeHandler::handleEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0", "IViewPortResizeHandler::handleEventsFor(IViewPort*)");
-    IHandler::handleEventsFor(viewPort);
+    passOn(*this, viewPort, true, "viewport != 0",
+           "IViewPortResizeHandler::handleEventsFor(IViewPort*)");
     return *this;
 }
 
 IViewPortResizeHandler& IViewPortResizeHandler::stopHandlingEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0",
-                "IViewPortResizeHandler::stopHandlingEventsFor(IViewPort*)");
-    IHandler::stopHandlingEventsFor(viewPort);
+    passOn(*this, viewPort, false, "viewport != 0",
+           "IViewPortResizeHandler::stopHandlingEventsFor(IViewPort*)");
     return *this;
 }
 
@@ -73,16 +78,15 @@ IViewPortScrollHandler::~IViewPortScrollHandler() = default;
 
 IViewPortScrollHandler& IViewPortScrollHandler::handleEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0", "IViewPortScrollHandler::handleEventsFor(IViewPort*)");
-    IHandler::handleEventsFor(viewPort);
+    passOn(*this, viewPort, true, "viewport != 0",
+           "IViewPortScrollHandler::handleEventsFor(IViewPort*)");
     return *this;
 }
 
 IViewPortScrollHandler& IViewPortScrollHandler::stopHandlingEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0",
-                "IViewPortScrollHandler::stopHandlingEventsFor(IViewPort*)");
-    IHandler::stopHandlingEventsFor(viewPort);
+    passOn(*this, viewPort, false, "viewport != 0",
+           "IViewPortScrollHandler::stopHandlingEventsFor(IViewPort*)");
     return *this;
 }
 
@@ -141,16 +145,15 @@ IViewPortKeyboardHandler::~IViewPortKeyboardHandler() = default;
 
 IViewPortKeyboardHandler& IViewPortKeyboardHandler::handleEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0", "IViewPortKeyboardHandler::handleEventsFor(IViewPort*)");
-    IHandler::handleEventsFor(viewPort);
+    passOn(*this, viewPort, true, "viewport != 0",
+           "IViewPortKeyboardHandler::handleEventsFor(IViewPort*)");
     return *this;
 }
 
 IViewPortKeyboardHandler& IViewPortKeyboardHandler::stopHandlingEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0",
-                "IViewPortKeyboardHandler::stopHandlingEventsFor(IViewPort*)");
-    IHandler::stopHandlingEventsFor(viewPort);
+    passOn(*this, viewPort, false, "viewport != 0",
+           "IViewPortKeyboardHandler::stopHandlingEventsFor(IViewPort*)");
     return *this;
 }
 
@@ -185,7 +188,8 @@ IBase::Boolean IViewPortKeyboardHandler::scrollKey(IKeyboardEvent& event)
     case IKeyboardEvent::right: message = WM_HSCROLL; code = SB_LINERIGHT; break;
     default: return false;
     }
-    if (ctrl && message == WM_VSCROLL)
+    // With Ctrl only the page keys scroll, and sideways.
+    if (ctrl && code != SB_PAGEUP && code != SB_PAGEDOWN)
         return false;
     const IScrollBar& bar = message == WM_VSCROLL ? viewPort->verticalScrollBar()
                                                   : viewPort->horizontalScrollBar();
@@ -206,16 +210,15 @@ IViewPortPaintHandler& IViewPortPaintHandler::shared()
 
 IViewPortPaintHandler& IViewPortPaintHandler::handleEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0", "IViewPortPaintHandler::handleEventsFor(IViewPort*)");
-    IHandler::handleEventsFor(viewPort);
+    passOn(*this, viewPort, true, "viewport != 0",
+           "IViewPortPaintHandler::handleEventsFor(IViewPort*)");
     return *this;
 }
 
 IViewPortPaintHandler& IViewPortPaintHandler::stopHandlingEventsFor(IViewPort* viewPort)
 {
-    checkTarget(viewPort, "viewport != 0",
-                "IViewPortPaintHandler::stopHandlingEventsFor(IViewPort*)");
-    IHandler::stopHandlingEventsFor(viewPort);
+    passOn(*this, viewPort, false, "viewport != 0",
+           "IViewPortPaintHandler::stopHandlingEventsFor(IViewPort*)");
     return *this;
 }
 
@@ -246,18 +249,16 @@ IViewRectanglePaintHandler& IViewRectanglePaintHandler::shared()
 
 IViewRectanglePaintHandler& IViewRectanglePaintHandler::handleEventsFor(IViewRectangle* viewRect)
 {
-    checkTarget(viewRect, "viewRect != 0",
-                "IViewRectanglePaintHandler::handleEventsFor(IViewRectangle*)");
-    IHandler::handleEventsFor(viewRect);
+    passOn(*this, viewRect, true, "viewRect != 0",
+           "IViewRectanglePaintHandler::handleEventsFor(IViewRectangle*)");
     return *this;
 }
 
 IViewRectanglePaintHandler&
 IViewRectanglePaintHandler::stopHandlingEventsFor(IViewRectangle* viewRect)
 {
-    checkTarget(viewRect, "viewRect != 0",
-                "IViewRectanglePaintHandler::stopHandlingEventsFor(IViewRectangle*)");
-    IHandler::stopHandlingEventsFor(viewRect);
+    passOn(*this, viewRect, false, "viewRect != 0",
+           "IViewRectanglePaintHandler::stopHandlingEventsFor(IViewRectangle*)");
     return *this;
 }
 

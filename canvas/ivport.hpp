@@ -45,7 +45,7 @@ public:
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);
 
-    // Notification: setViewWindowSize changed the size (data: the new size).
+    // Notification: setViewWindowSize changed the size (data: the address of the new ISize).
     static const char* const viewWindowSizeId;
 
     // The window identifiers of the view port's own children.

@@ -174,28 +174,6 @@ TEST_F(SplitCanvas, BarsArePaintedInTheirColoursUnlessTheStyleHasNone)
         EXPECT_NE(canvastest::pixel(canvas->handle(), x, 50), RGB(255, 0, 0)) << x;
 }
 
-// Drives a bar drag as a user's: the moves and the release wait in the queue before the press
-// starts the tracking loop, with the left button down in the keyboard state.
-void dragFrom(ISplitCanvas& canvas, POINT start, int dx, int dy, bool cancel)
-{
-    POINT screen = start;
-    ClientToScreen(canvas.handle(), &screen);
-    SetCursorPos(screen.x, screen.y);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(canvas.handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + dx, start.y + dy));
-    if (cancel)
-        PostMessageA(canvas.handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-    else
-        PostMessageA(canvas.handle(), WM_LBUTTONUP, 0, MAKELPARAM(start.x + dx, start.y + dy));
-    SendMessageA(canvas.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
-    keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    ReleaseCapture();
-}
-
 TEST_F(SplitCanvas, DraggingABarResizesItsNeighboursAndKeepsTheNewShares)
 {
     makeCanvas(IRectangle(0, 0, 300, 100));
@@ -205,10 +183,10 @@ TEST_F(SplitCanvas, DraggingABarResizesItsNeighboursAndKeepsTheNewShares)
     const int first = panes[0]->size().width();
     SetFocus(canvas->handle());
 
-    dragFrom(*canvas, POINT{first + 1, 50}, 40, 0, true);
+    canvastest::dragFrom(*canvas, POINT{first + 1, 50}, 40, 0, true);
     EXPECT_EQ(panes[0]->size().width(), first);
 
-    dragFrom(*canvas, POINT{first + 1, 50}, 40, 0, false);
+    canvastest::dragFrom(*canvas, POINT{first + 1, 50}, 40, 0, false);
     EXPECT_EQ(panes[0]->size().width(), first + 40);
     EXPECT_EQ(panes[1]->size().width(), 300 - bar - first - 40);
     EXPECT_EQ(canvas->splitWindowPercentage(panes[0]) + canvas->splitWindowPercentage(panes[1]), 100u);

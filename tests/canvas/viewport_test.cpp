@@ -164,6 +164,9 @@ TEST_F(ViewPort, ScrollBarMessagesAndKeysScrollTheView)
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
     ovktest::send(port.handle(), WM_KEYDOWN, VK_NEXT, 0x00510001);
+    EXPECT_EQ(port.horizontalOffset(), horizontal.pageScrollIncrement());
+    // With Ctrl only the page keys scroll.
+    ovktest::send(port.handle(), WM_KEYDOWN, VK_RIGHT, 0x014D0001);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
     EXPECT_EQ(port.horizontalOffset(), horizontal.pageScrollIncrement());
