@@ -45,8 +45,10 @@ public:
     DemoDocuments& operator=(const DemoDocuments&) = delete;
 
     IWindow& canvas();
-    // The text pane's place, a plain text for now.
+    // The text pane: a plain text until setTextPane puts another window in its place (above
+    // the view port, with the same share).
     IWindow& textPane();
+    void setTextPane(IWindow& pane);
 
 private:
     struct Parts;

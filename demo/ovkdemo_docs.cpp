@@ -11,6 +11,7 @@ namespace {
 
 constexpr unsigned long kOuterSplit = 500, kStack = 501, kTextPane = 502, kViewPort = 503;
 constexpr unsigned long kPicture = 504;
+constexpr unsigned long kTextShare = 35;
 
 } // namespace
 
@@ -19,13 +20,14 @@ struct DemoDocuments::Parts {
         : outer(kOuterSplit, &parent, &parent),
           stack(kStack, &outer, &outer, IRectangle(),
                 ISplitCanvas::horizontalSplitBars | IWindow::visible),
-          text(kTextPane, &stack, &stack),
+          placeholder(std::make_unique<IStaticText>(kTextPane, &stack, &stack)),
           viewPort(kViewPort, &stack, &stack),
           view(kPicture, &viewPort, &viewPort)
     {
-        text.setText("The text pane");
-        text.setAlignment(IStaticText::centerCenter);
-        text.setFillColor(IColor(IColor::white));
+        placeholder->setText("The text pane");
+        placeholder->setAlignment(IStaticText::centerCenter);
+        placeholder->setFillColor(IColor(IColor::white));
+        text = placeholder.get();
         try {
             bitmap = std::make_unique<IGBitmap>(IString(picture));
             const ISize size = bitmap->size();
@@ -37,13 +39,15 @@ struct DemoDocuments::Parts {
             view.sizeTo(ISize(640, 400));
         }
         view.setGraphicList(&graphics);
-        stack.setSplitWindowPercentage(&text, 35).setSplitWindowPercentage(&viewPort, 65);
+        stack.setSplitWindowPercentage(text, kTextShare);
+        stack.setSplitWindowPercentage(&viewPort, 100 - kTextShare);
     }
     ~Parts() { view.setGraphicList(nullptr); }
 
     ISplitCanvas outer;
     ISplitCanvas stack;
-    IStaticText text;
+    std::unique_ptr<IStaticText> placeholder;
+    IWindow* text = nullptr;
     IViewPort viewPort;
     IGraphicCanvas view;
     std::unique_ptr<IGBitmap> bitmap;
@@ -73,5 +77,16 @@ IWindow& DemoDocuments::canvas()
 
 IWindow& DemoDocuments::textPane()
 {
-    return fParts->text;
+    return *fParts->text;
+}
+
+void DemoDocuments::setTextPane(IWindow& pane)
+{
+    ISplitCanvas& stack = fParts->stack;
+    pane.setParent(&stack);
+    // The stack places its panes in child order: the text goes above the view port.
+    SetWindowPos(pane.handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    stack.setSplitWindowPercentage(&pane, kTextShare);
+    fParts->placeholder.reset();
+    fParts->text = &pane;
 }
