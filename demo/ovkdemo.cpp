@@ -51,6 +51,7 @@
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
+#include "ovkdemo_sliders.h"
 
 namespace {
 
@@ -850,10 +851,11 @@ int runDemo(HWND native, int show, const char* commandLine)
     state.changed();
     KeyHandler keys;
     TimerHandler timers(window, options, data);
-    // The tool bars above the page and floating beside the window, and the information area
-    // below it, which shows the long fly-over text of the window under the pointer.
+    // The client: the page beside a text pane and a view port, in split panes.
     DemoDocuments documents(window, picturePath().c_str(), &page);
     window.setClient(&documents.canvas());
+    // The tool bars above the page and floating beside the window, and the information area
+    // below it, which shows the long fly-over text of the window under the pointer.
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.
     IInfoArea info(90, &window);
@@ -877,10 +879,20 @@ int runDemo(HWND native, int show, const char* commandLine)
     clicks.handleEventsFor(&buttons);
 
     ShowWindow(native, show);
+    // The values wait for their page: for now a small window of their own below the frame,
+    // owned by it, so that it goes with it.
+    const HWND valuesNative =
+        CreateWindowExA(0, "ovkdemo", "ovkwin demo: values", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
+                        636, 620, 130, native, nullptr, GetModuleHandleA(nullptr), nullptr);
+    IFrameWindow values{IWindowHandle(valuesNative)};
+    RECT valuesClient{};
+    GetClientRect(valuesNative, &valuesClient);
+    DemoSliders sliders(values, IRectangle(10, 4, valuesClient.right - 10, valuesClient.bottom - 4));
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
+        sliders.play();
         SetTimer(native, kPlayTimer, 400, nullptr);
         SetTimer(native, kAboutTimer, kAboutAt, nullptr);
         SetTimer(native, kMenuTimer, kMenuAt, nullptr);
