@@ -375,8 +375,8 @@ private:
 // time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
-        : fWindow(window), fOptions(options), fData(data) {}
+    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data, DemoNotebook& notebook)
+        : fWindow(window), fOptions(options), fData(data), fNotebook(notebook) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -439,7 +439,13 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
+            // The document page in the main picture, then the controls and the containers.
+            fNotebook.turnTo(DemoNotebook::Page::document);
             requestScreenshot("main");
+            fNotebook.turnTo(DemoNotebook::Page::data);
+            requestScreenshot("data");
+            fNotebook.turnTo(DemoNotebook::Page::controls);
+            requestScreenshot("controls");
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kDocsTimer) {
@@ -489,6 +495,7 @@ private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
     DataGroup& fData;
+    DemoNotebook& fNotebook;
     int fStep = 0;
 };
 
@@ -773,13 +780,16 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(window, options, data);
+    TimerHandler timers(window, options, data, notebook);
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     notebook.addPages(page);
-    // The "Document" page: a multi-line edit that starts with ovkdemo.txt.
-    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
-    notebook.setDocument(*document);
+    // The "Document" page: split panes, a multi-line edit that starts with ovkdemo.txt above a
+    // view port that scrolls the picture at four times its size.
+    DemoDocuments documents(notebook.window(), picturePath().c_str());
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(documents.canvas(), 70));
+    documents.setTextPane(*document);
+    notebook.setDocument(documents.canvas());
     window.setClient(&notebook.window());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.

@@ -7,11 +7,42 @@
 #include <ovkmsgid.hpp>
 
 #include "iscrlevt.hpp"
+#include "iscroll.hpp"
 #include "iwindow.hpp"
 
 namespace {
 
-std::atomic<const IScrollBarAccess*> gAccess{nullptr};
+// The scroll bar controls' own answers: every IScrollBar object is a scroll bar.
+class ScrollBarControls final : public IScrollBarAccess {
+public:
+    IBase::Boolean isScrollBar(IWindow& window) const override
+    {
+        return dynamic_cast<IScrollBar*>(&window) != nullptr;
+    }
+    long scrollBoxPosition(IWindow& bar) const override
+    {
+        return static_cast<IScrollBar&>(bar).scrollBoxPosition();
+    }
+    void moveScrollBoxTo(IWindow& bar, long position) const override
+    {
+        static_cast<IScrollBar&>(bar).moveScrollBoxTo(position);
+    }
+    IRange scrollBoxRange(IWindow& bar) const override
+    {
+        return static_cast<IScrollBar&>(bar).scrollBoxRange();
+    }
+    long minScrollIncrement(IWindow& bar) const override
+    {
+        return static_cast<long>(static_cast<IScrollBar&>(bar).minScrollIncrement());
+    }
+    long pageScrollIncrement(IWindow& bar) const override
+    {
+        return static_cast<long>(static_cast<IScrollBar&>(bar).pageScrollIncrement());
+    }
+};
+
+const ScrollBarControls gScrollBarControls;
+std::atomic<const IScrollBarAccess*> gAccess{&gScrollBarControls};
 
 [[noreturn]] void noValue(const char* function)
 {
@@ -24,7 +55,7 @@ IScrollBarAccess::~IScrollBarAccess() = default;
 
 const IScrollBarAccess* IScrollEvent::setScrollBarAccess(const IScrollBarAccess* access) noexcept
 {
-    return gAccess.exchange(access);
+    return gAccess.exchange(access ? access : &gScrollBarControls);
 }
 
 const IScrollBarAccess* IScrollEvent::scrollBarAccess() noexcept

@@ -7,9 +7,9 @@
 
 #include "ievent.hpp"
 
-// What the scroll events ask of the library's scroll bar controls. The scroll bar control
-// registers it (IScrollEvent::setScrollBarAccess); until then no window counts as a scroll bar
-// and every amount is 0.
+// What the scroll events ask of a scroll bar window. The library's own serves every
+// IScrollBar object; another may be put in its place (IScrollEvent::setScrollBarAccess) for
+// scroll bars that have no such object.
 class OVKWIN_API IScrollBarAccess {
 public:
     virtual ~IScrollBarAccess();
@@ -30,7 +30,7 @@ public:
         top = 6, bottom = 7, endScroll = 8
     };
 
-    // Answers the previous one; null removes it.
+    // Answers the previous one; null puts the library's own back.
     static const IScrollBarAccess* setScrollBarAccess(const IScrollBarAccess* access) noexcept;
     static const IScrollBarAccess* scrollBarAccess() noexcept;
 
