@@ -1,6 +1,8 @@
 // The change-password dialog: two hidden-text entries, checked in a fixed order.
 #include "chgpwd.hpp"
 
+#include <windows.h>
+
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <imcelcv.hpp>
@@ -51,8 +53,11 @@ IBase::Boolean ChgpwdSessionCommand::command(ICommandEvent& event)
             fDialog->dismiss(ChgpwdSession::okResult);
         break;
     case ChgpwdSession::cancelResult:
+        // Closing a modal frame already ends its loop; a second dismissal would leave a stop
+        // behind that ends the next modal loop at this level at once. Only the result is left
+        // to set.
         result = fDialog->cancelRequest();
-        fDialog->dismiss(ChgpwdSession::cancelResult);
+        fDialog->setResult(ChgpwdSession::cancelResult);
         break;
     default:
         break;
@@ -86,6 +91,8 @@ ChgpwdSession::ChgpwdSession(int maxLength, IWindow* owner)
     pwdialog::fitAround(this, fCanvas);
     fCommand = new ChgpwdSessionCommand(this);
     fCommand->handleEventsFor(this);
+    // The buttons' commands reach their own canvas, which does not pass them on to the frame.
+    fCommand->handleEventsFor(fButtons);
     setFocus();
     setClient(fCanvas);
 }
@@ -93,6 +100,7 @@ ChgpwdSession::ChgpwdSession(int maxLength, IWindow* owner)
 ChgpwdSession::~ChgpwdSession()
 {
     if (fCommand) {
+        fCommand->stopHandlingEventsFor(fButtons);
         fCommand->stopHandlingEventsFor(this);
         delete fCommand;
     }
@@ -158,6 +166,8 @@ IBase::Boolean ChgpwdSession::changeRequest()
 
 IBase::Boolean ChgpwdSession::cancelRequest()
 {
-    close();
+    // Closed now, while the dialog is still modal: a posted close would arrive after the
+    // dismissal and end the host's next modal loop.
+    sendEvent(WM_CLOSE);
     return true;
 }

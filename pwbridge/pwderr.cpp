@@ -62,6 +62,8 @@ GetPasswdError::GetPasswdError(IWindow* owner, unsigned long messageId,
     pwdialog::fitAround(this, fCanvas);
     fCommand = new GetPasswdErrorCommand(this);
     fCommand->handleEventsFor(this);
+    // The buttons' commands reach their own canvas, which does not pass them on to the frame.
+    fCommand->handleEventsFor(fButtons);
     setFocus();
     setClient(fCanvas);
 }
@@ -69,6 +71,7 @@ GetPasswdError::GetPasswdError(IWindow* owner, unsigned long messageId,
 GetPasswdError::~GetPasswdError()
 {
     if (fCommand) {
+        fCommand->stopHandlingEventsFor(fButtons);
         fCommand->stopHandlingEventsFor(this);
         delete fCommand;
     }

@@ -330,7 +330,11 @@ TEST_P(ChangePassword, ChecksInOrderAndStoresWhatPasses)
 {
     load(oneUser("target QUILL accounts.db - old-secret\n"));
     start(GetParam().answers);
+    // The client asks for the password first, which signs the plug-in on.
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
     const Reply reply = fire(EM_SETPASSWORD, "accounts.db");
+    if (HasFailure())
+        std::fprintf(stderr, "%s\n", orvTrace().c_str());
     EXPECT_EQ(reply.code, GetParam().code);
     EXPECT_EQ(quillscript::shown(), GetParam().shown);
     char stored[64] = {};
