@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <imcelcv.hpp>
@@ -39,6 +41,21 @@ IEntryField* makeEntry(unsigned long id, IWindow* canvas)
     const ISize natural = entry->minimumSize();
     entry->setMinimumSize(ISize(16 * entry->font().avgCharWidth(), natural.height()));
     return entry;
+}
+
+// An entry's text, read through a buffer that is wiped before it goes back to the heap: the
+// text is a password.
+IString secretText(IEntryField* entry)
+{
+    const HWND window = entry->handle();
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return IString();
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window, buffer.data(), length + 1);
+    IString text(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    SecureZeroMemory(buffer.data(), buffer.size());
+    return text;
 }
 
 } // namespace
@@ -119,14 +136,13 @@ void ChgpwdSession::scrub(IEntryField* entry)
 {
     if (!entry)
         return;
-    IString text = entry->text();
-    if (!text.isEmpty())
-        entry->setText(IString::repeated('*', text.length()));
-    text.wipe();
+    const int length = GetWindowTextLengthA(entry->handle());
+    if (length > 0)
+        entry->setText(IString::repeated('*', static_cast<size_t>(length)));
     entry->removeAll();
 }
 
-IString ChgpwdSession::getPassword() { return fNewPassword->text(); }
+IString ChgpwdSession::getPassword() { return secretText(fNewPassword); }
 
 IBase::Boolean ChgpwdSession::refuse(unsigned long title, unsigned long text, bool empty)
 {
@@ -143,8 +159,8 @@ IBase::Boolean ChgpwdSession::refuse(unsigned long title, unsigned long text, bo
 
 IBase::Boolean ChgpwdSession::changeRequest()
 {
-    IString first = fNewPassword->text();
-    IString second = fConfirmation->text();
+    IString first = secretText(fNewPassword);
+    IString second = secretText(fConfirmation);
     const size_t length = first.length();
     const bool empty = first.isEmpty() || second.isEmpty();
     const bool differ = first.compare(second) != 0;

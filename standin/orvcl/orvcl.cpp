@@ -3,8 +3,6 @@
 #define ORVCL_BUILD
 #include "orvcl.h"
 
-#include <malloc.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -473,27 +471,6 @@ int OrvTestPassword(const char* user, const char* type, const char* file, char* 
             return copyOut(target.password, buffer, size);
     }
     return -1;
-}
-
-int OrvTestFreedHeapHolds(const char* text)
-{
-    const size_t length = text ? std::strlen(text) : 0;
-    if (length == 0)
-        return 0;
-    _HEAPINFO entry{};
-    int found = 0;
-    while (_heapwalk(&entry) == _HEAPOK) {
-        if (entry._useflag != _FREEENTRY || entry._size < length)
-            continue;
-        const char* bytes = reinterpret_cast<const char*>(entry._pentry);
-        for (size_t at = 0; at + length <= entry._size; ++at) {
-            if (std::memcmp(bytes + at, text, length) == 0) {
-                found = 1;
-                break;
-            }
-        }
-    }
-    return found;
 }
 
 } // extern "C"

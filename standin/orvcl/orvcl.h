@@ -144,8 +144,6 @@ ORVCL_API int OrvTestFindings(char* buffer, int size);
 /* The stored password of the user's target with the type and file, or -1 when none. */
 ORVCL_API int OrvTestPassword(const char* user, const char* type, const char* file,
                               char* buffer, int size);
-/* Whether the text is still anywhere in the C run time's free heap blocks. */
-ORVCL_API int OrvTestFreedHeapHolds(const char* text);
 
 #ifdef __cplusplus
 }

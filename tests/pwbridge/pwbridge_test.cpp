@@ -195,6 +195,36 @@ TEST_F(Plugin, AFailedRegistrationIsShownAndTheOthersStillRegister)
     EXPECT_NE(orvLog().find("0x1735EC80 0x3"), std::string::npos);
 }
 
+TEST_F(Plugin, AFailedRecursionIdIsShownAndTheLaterHandlersStillRegister)
+{
+    NqTestForceStatus(nqCreateRecursionId, 7);
+    start();
+    EXPECT_EQ(quillscript::shown(), "box 26121");
+    EXPECT_EQ(NqTestRegistrationCount(), 3);
+    EXPECT_NE(orvLog().find("0x1735EC81 0x7"), std::string::npos);
+}
+
+TEST_F(Plugin, LibMainAnswersOneAndOnlyAPlainUnloadEndsWhatIsHeld)
+{
+    using LibMainEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+    const auto libMain = entry<LibMainEntry>("LibMain");
+    start();
+    const std::string host = nqJournal(), service = orvJournal();
+    int reserved = 0;
+    // Thread attach and detach do nothing; a process exit (reserved not null) calls no other
+    // library, which may be gone by then.
+    for (DWORD reason : {DWORD(DLL_THREAD_ATTACH), DWORD(DLL_THREAD_DETACH)})
+        EXPECT_EQ(libMain(fPlugin, reason, nullptr), TRUE);
+    EXPECT_EQ(libMain(fPlugin, DLL_PROCESS_DETACH, &reserved), TRUE);
+    EXPECT_EQ(nqJournal(), host);
+    EXPECT_EQ(orvJournal(), service);
+    // A plain unload without the host's ExtClear ends the registrations and the service.
+    FreeLibrary(fPlugin);
+    fPlugin = nullptr;
+    EXPECT_EQ(NqTestRegistrationCount(), 0);
+    EXPECT_EQ(orvJournal(), service + "\nsso_svc_terminate");
+}
+
 TEST_F(Plugin, ExtClearBeforeAnyRegistrationAnswersZeroAndCallsNothing)
 {
     EXPECT_EQ(fClear(), 0);
@@ -285,6 +315,69 @@ TEST_F(Plugin, AUserWithoutTargetsSeesOnlyTheNoTargetsDialog)
     EXPECT_EQ(quillscript::shown(), "error 26114");
 }
 
+struct FailureCase {
+    const char* name;
+    std::string store;
+    const char* scriptedCall; // a call of the service made to answer a code, or null
+    sso_rc_t code;
+    const char* shown;
+};
+
+class GetFailures : public Plugin, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(GetFailures, AreShownInTheErrorDialogAndSupplyNothing)
+{
+    load(GetParam().store);
+    start();
+    if (GetParam().scriptedCall)
+        OrvTestScript(GetParam().scriptedCall, GetParam().code);
+    const Reply reply = fire(EM_GETPASSWORD, "accounts.db");
+    EXPECT_EQ(reply.code, EM_PASSWORD_NOT_SUPPLIED);
+    EXPECT_EQ(reply.length, 0u);
+    EXPECT_EQ(quillscript::shown(), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plugin, GetFailures,
+    ::testing::Values(
+        FailureCase{"NoMatchingTarget", oneUser("target QUILL other.db - pw-other\n"), nullptr,
+                    0, "error 26123"},
+        FailureCase{"AnEmptyStoredPassword", oneUser("target QUILL accounts.db - -\n"), nullptr,
+                    0, "error 26115"},
+        FailureCase{"AFailedQuery", oneUser("target QUILL accounts.db - pw\n"),
+                    "sso_pkm_user_tgt_with_key_query", 0x1735E0AA, "error 26112"},
+        FailureCase{"AnUnknownCredentialCheckFailure", oneUser(""), "sso_auth_cred_check",
+                    0x1735E0BB, "error 26117"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Plugin, AnExpiredQueryRefreshesTheSignOnAndAsksAgain)
+{
+    load(oneUser("target QUILL accounts.db - pw-again\n"));
+    start();
+    OrvTestScript("sso_pkm_user_tgt_with_key_query", SSO_RC_CRED_EXPIRED);
+    const Reply reply = fire(EM_GETPASSWORD, "accounts.db");
+    EXPECT_EQ(reply.code, EM_PASSWORD_SUPPLIED);
+    EXPECT_EQ(reply.password, "pw-again");
+    const std::string journal = orvJournal();
+    const size_t refresh = journal.find("sso_auth_refresh");
+    ASSERT_NE(refresh, std::string::npos);
+    EXPECT_NE(journal.find("sso_pkm_user_tgt_with_key_query", refresh), std::string::npos);
+    EXPECT_EQ(quillscript::shown(), "");
+}
+
+TEST_F(Plugin, OnTheSetRoadAFailureIsAPlainBox)
+{
+    load(oneUser("target QUILL accounts.db - old-secret\n"));
+    start({{Answer::type, "new-secret", "new-secret"}, {Answer::type, "new-secret", "new-secret"}});
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    OrvTestScript("sso_pkm_user_tgt_update", 0x1735E0CC);
+    EXPECT_EQ(fire(EM_SETPASSWORD, "accounts.db").code, EM_NEW_PASSWORD_NOT_SET);
+    EXPECT_EQ(fire(EM_SETPASSWORD, "missing.db").code, EM_NEW_PASSWORD_NOT_SET);
+    // The second change reaches the update, which finds no target for the database.
+    EXPECT_EQ(quillscript::shown(), "change box 26113 change box 26123");
+    EXPECT_NE(orvLog().find("ORV_LC extpwd"), std::string::npos);
+}
+
 TEST_F(Plugin, OkInTheErrorDialogSwitchesEveryHandlerOff)
 {
     load("user bob\ncredentials bob\n");
@@ -312,6 +405,44 @@ TEST_F(Plugin, TheFirstRequestTriesExistingCredentialsAndALaterOneSignsOnAgain)
     EXPECT_EQ(journal.find("sso_auth_cred_check"), journal.rfind("sso_auth_cred_check"));
     EXPECT_EQ(quillscript::shown(), "error 26117");
     EXPECT_NE(orvLog().find("0x1735E2C0"), std::string::npos);
+}
+
+struct NameCase {
+    const char* first;
+    const char* second;
+    bool same;
+};
+
+TEST_F(Plugin, FileNamesCompareByTheirBaseNamesIgnoringCase)
+{
+    using Compare = int (*)(char*, char*);
+    const auto compare = entry<Compare>("_Z12file_comparePcS_");
+    ASSERT_NE(compare, nullptr);
+    const NameCase cases[] = {
+        {"C:\\data\\accounts.db", "/other/ACCOUNTS.bak", true},
+        {"accounts", "accounts.x.y", true},
+        {"a/b\\c.d", "x/B\\c", true},    // a slash wins over a later backslash
+        {"dir\\x.db", "dir\\y.db", false},
+        {"x/", "", true},                   // both empty
+        {"acc", "accounts.db", false},
+    };
+    for (const NameCase& c : cases) {
+        std::string first = c.first, second = c.second;
+        EXPECT_EQ(compare(&first[0], &second[0]) == 0, c.same) << c.first << " " << c.second;
+    }
+}
+
+TEST_F(Plugin, ReauthorizingWithoutAnActiveWindowFails)
+{
+    using Reauthorize = sso_rc_t (*)(boolean);
+    const auto reauthorize = entry<Reauthorize>("_Z11reauthorizeh");
+    ASSERT_NE(reauthorize, nullptr);
+    start();
+    DestroyWindow(fHost);
+    fHost = nullptr;
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_EQ(reauthorize(1), 1u);
+    EXPECT_EQ(orvJournal().find("sso_auth_logon"), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -385,18 +516,25 @@ TEST_F(Plugin, ADisconnectedWorkstationShowsItsBoxAndAnswersZero)
 
 TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
 {
-    load(oneUser("target QUILL accounts.db - old-secret\n"));
-    start({{Answer::type, "new-secret", "new-secret"}});
-    EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
-    EXPECT_EQ(fire(EM_SETPASSWORD, "accounts.db").code, EM_NEW_PASSWORD_SET);
+    const char* oldSecret = "trc-old-4711-qwertzuiopasdfgh";
+    const char* newSecret = "trc-new-4711-yxcvbnmlkjhgfdsa";
+    constexpr DWORD max = 40;
+    load(oneUser(std::string("target QUILL accounts.db - ") + oldSecret + "\n"));
+    start({{Answer::type, newSecret, newSecret}});
+    for (WORD event : {WORD(EM_GETPASSWORD), WORD(EM_SETPASSWORD)}) {
+        const Reply reply = fire(event, "accounts.db", max);
+        EXPECT_EQ(reply.code, event == EM_GETPASSWORD ? EM_PASSWORD_SUPPLIED : EM_NEW_PASSWORD_SET);
+    }
     EXPECT_EQ(fire(EM_CLEARPASSWORD, "accounts.db").code, EM_NOT_TAKEN);
-    char buffer[kMax + 1];
+    char buffer[max + 1];
     DWORD length = 0;
     char file[] = "accounts.db";
     char server[] = "srv";
-    EXPECT_EQ(fGetText(kMax, file, server, &length, buffer), 0);
+    EXPECT_EQ(fGetText(max, file, server, &length, buffer), 0);
     SecureZeroMemory(buffer, sizeof buffer);
     fClear();
+    EXPECT_EQ(readAll(OrvTestFindings), "");
+
     const std::string trace = orvTrace();
     for (const char* signature :
          {"MainEntryPoint()", "GetPWHandler(EMRECORD*)", "SetPWHandler(EMRECORD*)",
@@ -408,11 +546,10 @@ TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
         EXPECT_NE(trace.find(std::string("1 <<---#< EXITING : ") + signature),
                   std::string::npos) << signature;
     }
-    for (const char* secret : {"old-secret", "new-secret"}) {
+    for (const char* secret : {oldSecret, newSecret}) {
         EXPECT_EQ(trace.find(secret), std::string::npos) << secret;
         EXPECT_EQ(orvLog().find(secret), std::string::npos) << secret;
     }
-    EXPECT_EQ(readAll(OrvTestFindings), "");
 }
 
 } // namespace
