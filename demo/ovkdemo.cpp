@@ -28,7 +28,8 @@
 // two options, presses Tab twice and Alt+A, copies and opens the drop-down combo box's list for
 // a moment, shows the first tool bar button's long
 // fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
-// and closes after MS ms, so that a script can take screenshots and go on.
+// and closes after MS ms. With "--shots DIR" it asks the script that runs it for a screenshot at
+// each moment worth showing (see ovkdemo.h).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -70,6 +71,9 @@ constexpr UINT kMenuAt = 6400;
 constexpr UINT_PTR kFlyOverTimer = 7;
 constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
+// The screenshot of the main window, once the fly-over text shows.
+constexpr UINT_PTR kShotTimer = 8;
+constexpr UINT kShotAt = 3000;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
 // the View menu of the menu bar, moves down over an item, whose text the information area
 // shows, and closes the menu again.
@@ -413,6 +417,7 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
             KillTimer(window, kAboutAnswerTimer);
+            requestScreenshot("about");
             if (gAbout)
                 SendMessageA(GetDlgItem(gAbout->handle(), IDOK), BM_CLICK, 0, 0);
             return true;
@@ -446,6 +451,11 @@ protected:
             event.parameter1().asUnsignedLong() == kBarMenuEndTimer) {
             KillTimer(window, static_cast<UINT_PTR>(event.parameter1().asUnsignedLong()));
             EndMenu();
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kShotTimer) {
+            KillTimer(window, kShotTimer);
+            requestScreenshot("main");
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
@@ -742,6 +752,7 @@ private:
 int runDemo(HWND native, int show, const char* commandLine)
 {
     // The menu bar comes from the resource of the main frame's identifier.
+    setScreenshotFolder(commandLine);
     SetMenu(native, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainFrame)));
     IFrameWindow window{IWindowHandle(native)};
     window.setDestroyOnDelete();
@@ -875,6 +886,7 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kResizeTimer, kResizeAt, nullptr);
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
+        SetTimer(native, kShotTimer, kShotAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.
