@@ -105,22 +105,14 @@ ChgpwdSession::ChgpwdSession(int maxLength, IWindow* owner)
     fCanvas->setColumnWidth(5, 8);
     fCanvas->setRowHeight(3, 20);
     fCanvas->setRowHeight(8, 10);
-    pwdialog::fitAround(this, fCanvas);
     fCommand = new ChgpwdSessionCommand(this);
-    fCommand->handleEventsFor(this);
-    // The buttons' commands reach their own canvas, which does not pass them on to the frame.
-    fCommand->handleEventsFor(fButtons);
-    setFocus();
-    setClient(fCanvas);
+    pwdialog::finish(this, fCanvas, fCommand, fButtons);
 }
 
 ChgpwdSession::~ChgpwdSession()
 {
-    if (fCommand) {
-        fCommand->stopHandlingEventsFor(fButtons);
-        fCommand->stopHandlingEventsFor(this);
-        delete fCommand;
-    }
+    pwdialog::detach(this, fCommand, fButtons);
+    delete fCommand;
     scrub(fNewPassword);
     scrub(fConfirmation);
     delete fButtons;

@@ -59,22 +59,14 @@ GetPasswdError::GetPasswdError(IWindow* owner, unsigned long messageId,
     fCanvas->addToCell(fButtons, 2, 5);
     fCanvas->setColumnWidth(3, 8);
     fCanvas->setRowHeight(6, 8);
-    pwdialog::fitAround(this, fCanvas);
     fCommand = new GetPasswdErrorCommand(this);
-    fCommand->handleEventsFor(this);
-    // The buttons' commands reach their own canvas, which does not pass them on to the frame.
-    fCommand->handleEventsFor(fButtons);
-    setFocus();
-    setClient(fCanvas);
+    pwdialog::finish(this, fCanvas, fCommand, fButtons);
 }
 
 GetPasswdError::~GetPasswdError()
 {
-    if (fCommand) {
-        fCommand->stopHandlingEventsFor(fButtons);
-        fCommand->stopHandlingEventsFor(this);
-        delete fCommand;
-    }
+    pwdialog::detach(this, fCommand, fButtons);
+    delete fCommand;
     delete fButtons;
     delete fText;
     delete fCanvas;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <iapp.hpp>
+#include <icmdhdr.hpp>
 #include <ihelpwin.hpp>
 #include <imcelcv.hpp>
 
@@ -43,7 +44,8 @@ IHelpWindow* makeHelpWindow(IFrameWindow* frame)
     return help;
 }
 
-void fitAround(IFrameWindow* frame, IMultiCellCanvas* canvas)
+void finish(IFrameWindow* frame, IMultiCellCanvas* canvas, ICommandHandler* handler,
+            IWindow* buttons)
 {
     const ISize size = canvas->minimumSize();
     RECT desktop{};
@@ -51,6 +53,19 @@ void fitAround(IFrameWindow* frame, IMultiCellCanvas* canvas)
     const long left = (desktop.right - static_cast<long>(size.width())) / 2;
     const long top = (desktop.bottom - static_cast<long>(size.height())) / 2;
     frame->moveSizeToClient(IRectangle(IPoint(left > 0 ? left : 0, top > 0 ? top : 0), size));
+    handler->handleEventsFor(frame);
+    // The buttons' commands reach their own canvas, which does not pass them on to the frame.
+    handler->handleEventsFor(buttons);
+    frame->setFocus();
+    frame->setClient(canvas);
+}
+
+void detach(IFrameWindow* frame, ICommandHandler* handler, IWindow* buttons)
+{
+    if (!handler)
+        return;
+    handler->stopHandlingEventsFor(buttons);
+    handler->stopHandlingEventsFor(frame);
 }
 
 } // namespace pwdialog

@@ -4,6 +4,7 @@
 
 #include <iframe.hpp>
 
+class ICommandHandler;
 class IHelpWindow;
 class IMultiCellCanvas;
 
@@ -15,9 +16,13 @@ IFrameWindow::Style frameStyle();
 IResourceId text(unsigned long id);
 // Help window 31001 for the frame, with the help library under "VEKORVPATH" when it is set.
 IHelpWindow* makeHelpWindow(IFrameWindow* frame);
-// Sizes the frame to the canvas's minimum size, centred on the desktop, and makes the canvas
-// the client with the focus on the frame.
-void fitAround(IFrameWindow* frame, IMultiCellCanvas* canvas);
+// Sizes the frame to the canvas's minimum size, centred on the desktop, attaches the command
+// handler to the frame and the button canvas, and makes the canvas the client with the focus
+// on the frame.
+void finish(IFrameWindow* frame, IMultiCellCanvas* canvas, ICommandHandler* handler,
+            IWindow* buttons);
+// Detaches the handler that finish attached.
+void detach(IFrameWindow* frame, ICommandHandler* handler, IWindow* buttons);
 
 constexpr unsigned long kOkResult = 30004;
 constexpr unsigned long kCancelResult = 30001;
