@@ -435,6 +435,9 @@ IBase::Boolean INativeContainerHandler::windowMessage(ICnrControlData& data, IEv
     case WM_CHAR:
         event.setResult(1);
         return false;
+    case WM_NOTIFY: return controlReport(data, event);
+    case WM_HELP: return helpRequest(data, event);
+    case WM_CONTEXTMENU: return contextMenuRequest(data, event);
     default:
         return false;
     }

@@ -592,12 +592,12 @@ LRESULT Records::sort(PFNCNRCOMPARE compare, LPARAM userData)
     if (treeIsCurrent()) {
         TVSORTCB sort{};
         sort.hParent = TVI_ROOT;
-        sort.lpfnCompare = reinterpret_cast<PFNTVCOMPARE>(reinterpret_cast<void (*)()>(compare));
+        sort.lpfnCompare = compare;
         sort.lParam = userData;
         return SendMessageA(fTree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
     }
     return fList ? SendMessageA(fList, LVM_SORTITEMS, static_cast<WPARAM>(userData),
-                                reinterpret_cast<LPARAM>(reinterpret_cast<void (*)()>(compare)))
+                                reinterpret_cast<LPARAM>(compare))
                  : 0;
 }
 

@@ -49,10 +49,18 @@ struct CNR_RECTL {
 struct MINIRECORDCORE;
 struct FIELDINFO;
 
-// Comparison of two records (negative, zero or positive); the native container passes the two
-// objects in place of the records.
-using PFNCNRCOMPARE = int(OVKCNR_CALLBACK*)(MINIRECORDCORE* record1, MINIRECORDCORE* record2,
-                                            void* userData);
+// A pointer-wide parameter, the same type as the platform's LPARAM, so that one comparison
+// callback serves the container message and the list and tree controls' own sort messages.
+#if defined(_WIN64)
+using CNR_LPARAM = long long;
+#else
+using CNR_LPARAM = long;
+#endif
+
+// Comparison of two records (negative, zero or positive) with the caller's data; the native
+// container passes the two objects in place of the records.
+using PFNCNRCOMPARE = int(OVKCNR_CALLBACK*)(CNR_LPARAM record1, CNR_LPARAM record2,
+                                            CNR_LPARAM userData);
 // A filter: true keeps the record shown.
 using PFNCNRFILTER = int(OVKCNR_CALLBACK*)(MINIRECORDCORE* record, void* userData);
 

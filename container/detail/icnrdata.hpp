@@ -89,6 +89,10 @@ public:
     HWND__* ensureTree();
     // The list item of an object, or -1.
     int listIndexOf(const ICnrObj* object) const;
+    // Set by every double click in either control, cleared by a press in the list control.
+    IBase::Boolean doubleClickSeen() const noexcept { return fDoubleClickSeen != 0; }
+    void setDoubleClickSeen(IBase::Boolean seen) noexcept { fDoubleClickSeen = seen ? 1 : 0; }
+    ICnrCtl& container() const noexcept { return *fContainer; }
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
@@ -134,6 +138,11 @@ private:
     IBase::Boolean windowMessage(ICnrControlData& data, IEvent& event);
     // The record messages, carried out on the list and tree controls.
     IBase::Boolean recordMessage(ICnrControlData& data, IEvent& event);
+    // The reports of the list and tree controls, help and context menus, turned into the
+    // container's notifications to its owner.
+    IBase::Boolean controlReport(ICnrControlData& data, IEvent& event);
+    IBase::Boolean helpRequest(ICnrControlData& data, IEvent& event);
+    IBase::Boolean contextMenuRequest(ICnrControlData& data, IEvent& event);
 };
 
 // The list of all live containers of the process, with its lock. Every access holds the lock.

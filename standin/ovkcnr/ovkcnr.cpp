@@ -6,6 +6,8 @@
 #define OVKCNR_BUILD
 #include "ovkcnr.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -49,6 +51,9 @@ struct Container {
     std::map<MINIRECORDCORE*, MINIRECORDCORE*> parents;
     std::vector<FIELDINFO*> columns;
     COLORREF colors[2] = {0, 0xFFFFFF};
+    // The open in-place edit: its control and the editing record the owner is told about.
+    HWND edit = nullptr;
+    CNREDITDATA editData{};
 };
 
 Container* containerOf(HWND window)
@@ -407,6 +412,155 @@ LRESULT filterRecords(Container& container, WPARAM function, LPARAM userData)
     return 1;
 }
 
+// Sorting, scrolling and editing -----------------------------------------------------------------
+
+LRESULT notifyOwner(HWND window, unsigned code, const void* data)
+{
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner)
+        owner = GetParent(window);
+    const WPARAM first = MAKEWPARAM(GetDlgCtrlID(window), code);
+    return owner ? SendMessageA(owner, kControlNotification, first, reinterpret_cast<LPARAM>(data))
+                 : 0;
+}
+
+// A stable sort: records that compare equal keep their order. Siblings keep their order among
+// themselves in the one list, so sorting the list sorts every level.
+LRESULT sortRecords(Container& container, WPARAM function, LPARAM userData)
+{
+    auto compare = reinterpret_cast<PFNCNRCOMPARE>(function);
+    if (!compare)
+        return 0;
+    std::stable_sort(container.records.begin(), container.records.end(),
+                     [&](MINIRECORDCORE* first, MINIRECORDCORE* second) {
+                         return compare(reinterpret_cast<LPARAM>(first),
+                                        reinterpret_cast<LPARAM>(second), userData) < 0;
+                     });
+    return 1;
+}
+
+// Nothing is drawn, so scrolling is only told: the amount, and with a delta set, that the end
+// of the records was reached in that direction.
+LRESULT scrollWindow(HWND window, Container& container, WPARAM direction, LPARAM amount)
+{
+    NOTIFYSCROLL scroll{window, static_cast<std::int32_t>(amount),
+                        static_cast<std::uint32_t>(direction)};
+    notifyOwner(window, CN_SCROLL, &scroll);
+    if (container.info.cDelta) {
+        NOTIFYDELTA delta{window, amount > 0 ? 0x02u : 0x01u};
+        notifyOwner(window, CN_QUERYDELTA, &delta);
+    }
+    return 1;
+}
+
+constexpr int kEditId = 0x7FFA;
+constexpr std::uint32_t kTitlePart = 0x7FF5;
+constexpr std::uint32_t kLeftHeading = 0x7FF0;
+constexpr std::uint32_t kRightHeading = 0x7FF1;
+constexpr std::uint32_t kLeftCell = 0x7FF7;
+constexpr std::uint32_t kRightCell = 0x7FF8;
+
+// Where the edited text's pointer lives: the title, a heading, a cell of the record or the
+// record's own text.
+char** textSlot(Container& container, const CNREDITDATA& edit)
+{
+    switch (edit.id) {
+    case kTitlePart: return &container.info.pszCnrTitle;
+    case kLeftHeading:
+    case kRightHeading:
+        return edit.pFieldInfo ? reinterpret_cast<char**>(&edit.pFieldInfo->pTitleData) : nullptr;
+    case kLeftCell:
+    case kRightCell:
+        if (!edit.pFieldInfo || !isRecord(edit.pRecord))
+            return nullptr;
+        return reinterpret_cast<char**>(reinterpret_cast<char*>(edit.pRecord) +
+                                        edit.pFieldInfo->offStruct);
+    default:
+        return isRecord(edit.pRecord) ? &edit.pRecord->pszIcon : nullptr;
+    }
+}
+
+std::uint16_t textSize(const char* text)
+{
+    const std::size_t length = text ? std::strlen(text) : 0;
+    return static_cast<std::uint16_t>(length < 0xFFFE ? length + 1 : 0xFFFF);
+}
+
+// Enter ends the edit, keeping the new text; the close is posted, as the edit control must not
+// be destroyed inside its own procedure.
+LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM parameter1, LPARAM parameter2,
+                               UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_KEYDOWN && parameter1 == VK_RETURN) {
+        PostMessageA(GetParent(edit), CM_CLOSEEDIT, 0, 0);
+        return 0;
+    }
+    if (message == WM_CHAR && parameter1 == '\r')
+        return 0;
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, editProcedure, 0);
+    return DefSubclassProc(edit, message, parameter1, parameter2);
+}
+
+LRESULT closeEdit(HWND window, Container& container)
+{
+    const HWND edit = container.edit;
+    if (!edit)
+        return 1;
+    CNREDITDATA data = container.editData;
+    char** slot = data.ppszText;
+    const int length = GetWindowTextLengthA(edit);
+    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+    if (slot && std::strcmp(*slot ? *slot : "", text.data()) != 0) {
+        // The owner makes room for the new text, its length and the terminating zero, and
+        // answers non-zero when the text may be copied there.
+        data.cbText = textSize(text.data());
+        if (notifyOwner(window, CN_REALLOCPSZ, &data) && *slot)
+            lstrcpynA(*slot, text.data(), data.cbText);
+    }
+    notifyOwner(window, CN_ENDEDIT, &data);
+    container.edit = nullptr;
+    DestroyWindow(edit);
+    return 1;
+}
+
+// Refused for a read-only container or record, and for a part with no text to edit.
+LRESULT openEdit(HWND window, Container& container, const CNREDITDATA* request)
+{
+    if (!request)
+        return 0;
+    closeEdit(window, container);
+    if (GetWindowLongPtrA(window, GWL_STYLE) & CCS_READONLY)
+        return 0;
+    CNREDITDATA data = *request;
+    data.cb = sizeof(CNREDITDATA);
+    data.hwndCnr = window;
+    const bool objectText = data.id != kTitlePart && data.id != kLeftHeading &&
+                            data.id != kRightHeading;
+    if (objectText && (!isRecord(data.pRecord) || !holds(container, data.pRecord) ||
+                       (data.pRecord->flRecordAttr & CRA_RECORDREADONLY)))
+        return 0;
+    data.ppszText = textSlot(container, data);
+    if (!data.ppszText)
+        return 0;
+    data.cbText = textSize(*data.ppszText);
+    RECT client{};
+    GetClientRect(window, &client);
+    const HWND edit = CreateWindowExA(0, "Edit", *data.ppszText ? *data.ppszText : "",
+                                      WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 0, 0,
+                                      client.right > 0 ? client.right : 100, 24, window,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
+                                      gModule, nullptr);
+    if (!edit)
+        return 0;
+    SetWindowSubclass(edit, editProcedure, 0, 0);
+    container.edit = edit;
+    container.editData = data;
+    notifyOwner(window, CN_BEGINEDIT, &container.editData);
+    return 1;
+}
+
 // The window procedure ----------------------------------------------------------------------------
 
 void journal(HWND window, UINT message, WPARAM parameter1, LPARAM parameter2)
@@ -444,6 +598,11 @@ LRESULT containerMessage(HWND window, Container& container, UINT message, WPARAM
     case CM_REMOVERECORD: return removeRecords(container, parameter1, parameter2);
     case CM_REMOVEDETAILFIELDINFO: return removeColumns(container, parameter1, parameter2);
     case CM_FILTER: return filterRecords(container, parameter1, parameter2);
+    case CM_SORTRECORD: return sortRecords(container, parameter1, parameter2);
+    case CM_SCROLLWINDOW: return scrollWindow(window, container, parameter1, parameter2);
+    case CM_OPENEDIT:
+        return openEdit(window, container, reinterpret_cast<const CNREDITDATA*>(parameter1));
+    case CM_CLOSEEDIT: return closeEdit(window, container);
     case CM_QUERYRECORDINFO: return holdsRecords(container, parameter1, parameter2);
     case CM_QUERYRECORD: return queryRecord(container, parameter1, parameter2);
     case CM_QUERYRECORDEMPHASIS: return queryEmphasis(container, parameter1, parameter2);
