@@ -5,8 +5,9 @@
 // radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
 // entry field with a selected word, a list box of cities kept in order, a drop-down and a
 // read-only drop-down combo box. Another set canvas holds the row of push buttons at the
-// bottom; a native container showing the files of the demo's folder with their shell icons,
-// and a tree of the same files by type, run along the bottom. Tab, the arrows, Enter and
+// bottom; a native container showing the files of the demo's folder in a details view, with
+// their shell icons, types, sizes, dates and times, and a tree of the same files by type, run
+// along the bottom. Tab, the arrows, Enter and
 // Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
 // takes climb the owner chain to the window. The status text lists the notifications of the
 // option controls.
@@ -28,7 +29,8 @@
 // two options, presses Tab twice and Alt+A, copies and opens the drop-down combo box's list for
 // a moment, shows the first tool bar button's long
 // fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
-// and closes after MS ms, so that a script can take screenshots and go on.
+// and closes after MS ms. With "--shots DIR" it asks the script that runs it for a screenshot at
+// each moment worth showing (see ovkdemo.h).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -50,6 +52,7 @@
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
+#include "ovkdemo_container.h"
 
 namespace {
 
@@ -70,6 +73,9 @@ constexpr UINT kMenuAt = 6400;
 constexpr UINT_PTR kFlyOverTimer = 7;
 constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
+// The screenshot of the main window, once the fly-over text shows.
+constexpr UINT_PTR kShotTimer = 8;
+constexpr UINT kShotAt = 3000;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
 // the View menu of the menu bar, moves down over an item, whose text the information area
 // shows, and closes the menu again.
@@ -413,6 +419,7 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kAboutAnswerTimer) {
             KillTimer(window, kAboutAnswerTimer);
+            requestScreenshot("about");
             if (gAbout)
                 SendMessageA(GetDlgItem(gAbout->handle(), IDOK), BM_CLICK, 0, 0);
             return true;
@@ -446,6 +453,11 @@ protected:
             event.parameter1().asUnsignedLong() == kBarMenuEndTimer) {
             KillTimer(window, static_cast<UINT_PTR>(event.parameter1().asUnsignedLong()));
             EndMenu();
+            return true;
+        }
+        if (event.parameter1().asUnsignedLong() == kShotTimer) {
+            KillTimer(window, kShotTimer);
+            requestScreenshot("main");
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
@@ -575,72 +587,6 @@ std::string picturePath()
     return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
 }
 
-// The files of the demo's folder as container objects with their shell icons: all of them in an
-// icon view, and the same objects again in a tree view, under one parent per file type. Objects
-// of one type share one icon, and so one image in each container.
-class FolderObjects {
-public:
-    FolderObjects(ICnrCtl& icons, ICnrCtl& tree)
-    {
-        const std::string folder = picturePath().substr(0, picturePath().find_last_of("\\/") + 1);
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        std::map<std::string, std::vector<std::string>> byType;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                byType[typeOf(folder + found.cFileName)].push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        for (const auto& [type, files] : byType) {
-            ICnrObj* parent = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), type.c_str()));
-            tree.addObject(parent);
-            for (const std::string& file : files) {
-                ICnrObj* object = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), file.c_str()));
-                icons.addObject(object);
-                tree.addObject(object, parent);
-            }
-            tree.sendEvent(CM_EXPANDTREE, ICnrObj::recordOf(parent));
-        }
-        icons.arrangeIconView();
-    }
-    ~FolderObjects()
-    {
-        // The children go first: deleting a parent that still has them deletes them too.
-        for (auto at = fObjects.rbegin(); at != fObjects.rend(); ++at)
-            delete *at;
-        for (auto& [type, icon] : fTypeIcons)
-            if (icon)
-                DestroyIcon(icon);
-    }
-    FolderObjects(const FolderObjects&) = delete;
-    FolderObjects& operator=(const FolderObjects&) = delete;
-
-private:
-    // The shell's type name ("Application", "Bitmap image", ...), and its icon once per type.
-    std::string typeOf(const std::string& path)
-    {
-        SHFILEINFOA info{};
-        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME);
-        std::string type = info.szTypeName[0] ? info.szTypeName : "File";
-        if (!fTypeIcons.count(type)) {
-            SHFILEINFOA icon{};
-            SHGetFileInfoA(path.c_str(), 0, &icon, sizeof icon, SHGFI_ICON | SHGFI_LARGEICON);
-            fTypeIcons[type] = icon.hIcon;
-        }
-        return type;
-    }
-    ICnrObj* keep(ICnrObj* object)
-    {
-        fObjects.push_back(object);
-        return object;
-    }
-
-    std::vector<ICnrObj*> fObjects;
-    std::map<std::string, HICON> fTypeIcons;
-};
-
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
 // button with the demo's picture, so that each face shows.
@@ -742,6 +688,7 @@ private:
 int runDemo(HWND native, int show, const char* commandLine)
 {
     // The menu bar comes from the resource of the main frame's identifier.
+    setScreenshotFolder(commandLine);
     SetMenu(native, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kMainFrame)));
     IFrameWindow window{IWindowHandle(native)};
     window.setDestroyOnDelete();
@@ -875,6 +822,7 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kResizeTimer, kResizeAt, nullptr);
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
+        SetTimer(native, kShotTimer, kShotAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

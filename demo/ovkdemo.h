@@ -19,3 +19,14 @@
 #define kCopy 1401
 // The menu bar's File > Exit.
 #define kContextExit kExit
+
+#ifndef RC_INVOKED
+// Asks the script that runs the demo (tools/run-demo) for a screenshot of the screen as it is
+// now, saved as build/demo-<name>.png ("main" gives build/demo.png), and waits until it has
+// been taken. Sent and paint messages are served meanwhile, so that what the screen shows is
+// drawn; timers and input wait, so the autoplay stands still. Without "--shots DIR" on the
+// command line it does nothing.
+void requestScreenshot(const char* name);
+// Reads "--shots DIR" from the command line.
+void setScreenshotFolder(const char* commandLine);
+#endif

@@ -12,6 +12,7 @@
 
 #include "../icnrctl.hpp"
 #include "../icnrmsg.hpp"
+#include "icnrcset.hpp"
 
 struct _IMAGELIST;
 struct HICON__;
@@ -93,6 +94,10 @@ public:
     IBase::Boolean doubleClickSeen() const noexcept { return fDoubleClickSeen != 0; }
     void setDoubleClickSeen(IBase::Boolean seen) noexcept { fDoubleClickSeen = seen ? 1 : 0; }
     ICnrCtl& container() const noexcept { return *fContainer; }
+    // The details-view columns, and the list control they need, made now when there is none
+    // (hidden while the tree stays current), holding every top-level item.
+    IColumnSet& columns() noexcept { return fColumns; }
+    HWND__* ensureList();
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
@@ -122,6 +127,7 @@ private:
     NativeMode fNativeMode = noMode;
     std::map<HICON__*, int> fImages;
     std::map<HICON__*, int> fInUseImages;
+    IColumnSet fColumns;
 };
 
 // Answers the container messages and the window messages of every native container; one
@@ -143,6 +149,10 @@ private:
     IBase::Boolean controlReport(ICnrControlData& data, IEvent& event);
     IBase::Boolean helpRequest(ICnrControlData& data, IEvent& event);
     IBase::Boolean contextMenuRequest(ICnrControlData& data, IEvent& event);
+    // The column messages, carried out on the list control's columns.
+    IBase::Boolean columnMessage(ICnrControlData& data, IEvent& event);
+    // The text of a details-view cell the list control asks for (LVN_GETDISPINFOA).
+    IBase::Boolean cellText(ICnrControlData& data, IEvent& event);
 };
 
 // The list of all live containers of the process, with its lock. Every access holds the lock.
