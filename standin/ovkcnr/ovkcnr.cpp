@@ -614,9 +614,9 @@ LRESULT sortRecords(Container& container, WPARAM function, LPARAM userData)
     return 1;
 }
 
-// Nothing is drawn, so scrolling is only told: the amount, and with a delta set, that the end
-// of the records was reached in that direction.
-LRESULT scrollWindow(HWND window, Container& container, WPARAM direction, LPARAM amount)
+// A scroll is told to the owner: the amount, and with a delta set, that the end of the records
+// was reached in that direction.
+void notifyScroll(HWND window, Container& container, WPARAM direction, LPARAM amount)
 {
     NOTIFYSCROLL scroll{window, static_cast<std::int32_t>(amount),
                         static_cast<std::uint32_t>(direction)};
@@ -625,7 +625,6 @@ LRESULT scrollWindow(HWND window, Container& container, WPARAM direction, LPARAM
         NOTIFYDELTA delta{window, amount > 0 ? 0x02u : 0x01u};
         notifyOwner(window, CN_QUERYDELTA, &delta);
     }
-    return 1;
 }
 
 constexpr int kEditId = 0x7FFA;
@@ -783,14 +782,18 @@ LRESULT containerMessage(HWND window, Container& container, UINT message, WPARAM
                                reinterpret_cast<const QUERYRECORDRECT*>(parameter2));
     case CM_QUERYRECORDFROMRECT:
         return recordFromRect(container, reinterpret_cast<const QUERYRECFROMRECT*>(parameter2));
-    case CM_SCROLLWINDOW: return scrollWindow(container, parameter1, parameter2);
+    case CM_SCROLLWINDOW: {
+        const LRESULT scrolled = scrollWindow(container, parameter1, parameter2);
+        if (scrolled)
+            notifyScroll(window, container, parameter1, parameter2);
+        return scrolled;
+    }
     case CM_HORZSCROLLSPLITWINDOW: return scrollSplitWindow(container, parameter1, parameter2);
     case CM_EXPANDTREE: return expandTree(container, parameter1, true);
     case CM_COLLAPSETREE: return expandTree(container, parameter1, false);
     case CM_ERASERECORD: return holds(container, reinterpret_cast<MINIRECORDCORE*>(parameter1)) ? 1 : 0;
     case CM_FILTER: return filterRecords(container, parameter1, parameter2);
     case CM_SORTRECORD: return sortRecords(container, parameter1, parameter2);
-    case CM_SCROLLWINDOW: return scrollWindow(window, container, parameter1, parameter2);
     case CM_OPENEDIT:
         return openEdit(window, container, reinterpret_cast<const CNREDITDATA*>(parameter1));
     case CM_CLOSEEDIT: return closeEdit(window, container);
