@@ -5,12 +5,17 @@
 
 #include <iexcept.hpp>
 
+#include "icnrcol.hpp"
 #include "icnrobj.hpp"
 
 namespace {
 
 constexpr const char* kFile = "icnrctl9";
 constexpr std::uint32_t kTitlePart = 0x7FF5;
+constexpr std::uint32_t kLeftHeading = 0x7FF0;
+constexpr std::uint32_t kRightHeading = 0x7FF1;
+constexpr std::uint32_t kLeftCell = 0x7FF7;
+constexpr std::uint32_t kRightCell = 0x7FF8;
 
 CNREDITDATA editRecord(HWND container)
 {
@@ -89,10 +94,25 @@ ICnrCtl& ICnrCtl::setEditedObject(ICnrObj* object)
     return *this;
 }
 
-// Columns come with the details view; until then a column edit names no descriptor and the
-// part of the cells left of the split.
-void ICnrCtl::fillColumnEdit(CNREDITDATA& edit, IContainerColumn*, IBase::Boolean heading) const
+// A heading names its side of the split; a cell is left when its column is found from the first
+// up to the last column before the split (all of them without a split), else right.
+void ICnrCtl::fillColumnEdit(CNREDITDATA& edit, IContainerColumn* column,
+                             IBase::Boolean heading) const
 {
-    edit.pFieldInfo = nullptr;
-    edit.id = heading ? 0x7FF0u : 0x7FF7u;
+    edit.pFieldInfo = column ? column->fieldInfo() : nullptr;
+    if (heading) {
+        edit.id = column && isColumnRight(column) ? kRightHeading : kLeftHeading;
+        return;
+    }
+    const IContainerColumn* const split = detailsViewSplit();
+    ColumnCursor cursor(*this);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+        if (cursor.current() == column) {
+            edit.id = kLeftCell;
+            return;
+        }
+        if (cursor.current() == split)
+            break;
+    }
+    edit.id = kRightCell;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -10,7 +11,6 @@
 
 #include <iexcept.hpp>
 
-#include <ientryfd.hpp>
 #include <iprivmsg.hpp>
 #include <iwcname.hpp>
 
@@ -179,9 +179,13 @@ ICnrEditHandler& ICnrEditHandler::setEditWindowHandler(IHandler* handler)
     return *this;
 }
 
+// A plain window object over the edit control: the container's edit ends on Enter and Escape,
+// so the keys must reach the control, not be passed on to an owner as a text field would.
 IWindow* ICnrEditHandler::createEditWindow(const IWindowHandle& handle)
 {
-    return new IEntryField(handle);
+    auto window = std::make_unique<IWindow>();
+    window->startHandlingEventsFor(handle);
+    return window.release();
 }
 
 IBase::Boolean ICnrEditHandler::dispatchHandlerEvent(IEvent& event)
@@ -220,7 +224,9 @@ IWindow* ICnrEditHandler::findEditWindow(ICnrCtl& container)
     if (container.isMessageContainer()) {
         edit = GetDlgItem(container.handle(), kEditChildId);
     } else if (ICnrControlData* data = container.controlData()) {
-        if (data->nativeMode() == ICnrControlData::treeMode)
+        if (data->overlayEdit())
+            edit = data->overlayEdit();
+        else if (data->nativeMode() == ICnrControlData::treeMode)
             edit = reinterpret_cast<HWND>(SendMessageA(data->treeControl(), TVM_GETEDITCONTROL, 0, 0));
         else if (data->listControl())
             edit = reinterpret_cast<HWND>(SendMessageA(data->listControl(), LVM_GETEDITCONTROL, 0, 0));

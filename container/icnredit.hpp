@@ -102,7 +102,8 @@ public:
     virtual ICnrEditHandler& stopHandlingEventsFor(ICnrCtl* container);
     // A handler attached to the edit window while an edit is open (null: none).
     virtual ICnrEditHandler& setEditWindowHandler(IHandler* handler);
-    // The window object over a container's live edit control; deleted when the edit ends.
+    // The window object over a container's live edit control (by default a plain window
+    // object); deleted when the edit ends.
     virtual IWindow* createEditWindow(const IWindowHandle& handle);
 
     // 1: a details-view cell's string is a plain buffer, re-allocated as one.

@@ -9,6 +9,7 @@
 #include <iapp.hpp>
 #include <ihelpwin.hpp>
 
+#include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrobj.hpp"
 
@@ -26,13 +27,6 @@ IBase::Boolean stateOrOn(Query query) noexcept
     } catch (const IException&) {
         return true;
     }
-}
-
-// The columns' own help panels come with the details view; until a column can say, an edited
-// column leaves the choice to the object and the container.
-unsigned long columnHelpId(const IContainerColumn*)
-{
-    return 0;
 }
 
 } // namespace
@@ -166,7 +160,7 @@ IBase::Boolean ICnrHandler::help(ICnrHelpEvent& event)
         return false;
     unsigned long id = 0;
     if (container->editedColumn())
-        id = columnHelpId(container->editedColumn());
+        id = container->editedColumn()->helpId();
     else if (ICnrObj* object = event.object())
         id = object->helpId();
     if (id == 0)

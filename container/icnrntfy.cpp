@@ -20,17 +20,9 @@ namespace {
 constexpr std::uint32_t kEnterByMouse = 0;
 constexpr std::uint32_t kEnterByKey = 1;
 
-// Sent to the owner, synchronously; nothing when the container has no owner.
 LRESULT notifyOwner(ICnrCtl& container, unsigned code, const IEventParameter2& data)
 {
-    IWindow* owner = container.owner();
-    if (!owner)
-        return 0;
-    return owner->sendEvent(IPrivateMessage::controlNotification,
-                            IEventData(static_cast<std::uint16_t>(container.id()),
-                                       static_cast<std::uint16_t>(code)),
-                            data)
-        .asLong();
+    return cnrNotifyOwner(container, code, data);
 }
 
 ICnrObj* listObject(HWND list, int index)
@@ -271,6 +263,19 @@ LRESULT treeReport(ICnrControlData& data, const NMHDR& header)
 }
 
 } // namespace
+
+// Sent to the owner, synchronously; nothing when the container has no owner.
+CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParameter2& data)
+{
+    IWindow* owner = container.owner();
+    if (!owner)
+        return 0;
+    return owner->sendEvent(IPrivateMessage::controlNotification,
+                            IEventData(static_cast<std::uint16_t>(container.id()),
+                                       static_cast<std::uint16_t>(code)),
+                            data)
+        .asLong();
+}
 
 IBase::Boolean INativeContainerHandler::controlReport(ICnrControlData& data, IEvent& event)
 {

@@ -28,6 +28,14 @@ public:
     ~INativeCnrChild() override;
 };
 
+// Sends a container notification to the container's owner (nothing without one) and answers
+// the owner's result.
+CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParameter2& data);
+
+// Watches the presses on a native container's list control for the slow second click that
+// edits a details cell (icnrovly.cpp).
+void cnrAttachListMouseHandler(INativeCnrChild& list);
+
 // One per container. A message-driven container's only says so; a native container's keeps
 // everything the emulation needs: its children, title, image lists and container information.
 class ICnrControlData {
@@ -94,6 +102,17 @@ public:
     IBase::Boolean doubleClickSeen() const noexcept { return fDoubleClickSeen != 0; }
     void setDoubleClickSeen(IBase::Boolean seen) noexcept { fDoubleClickSeen = seen ? 1 : 0; }
     ICnrCtl& container() const noexcept { return *fContainer; }
+    // The edit field laid over a details cell while it is edited (icnrovly.cpp): opened for an
+    // object and a column past the first, closed by Enter, Escape, a click in the list or
+    // CM_CLOSEEDIT, storing the text when the owner agrees.
+    IBase::Boolean openOverlayEdit(ICnrObj* object, FIELDINFO* column);
+    void closeOverlayEdit();
+    HWND__* overlayEdit() const noexcept { return fOverlay; }
+    // The slow second click on a details cell: the point pressed, in the list control, while
+    // the double-click time runs.
+    IBase::Boolean isSlowClickPending() const noexcept { return fSlowClickPending != 0; }
+    void startSlowClick(long x, long y);
+    void slowClickElapsed();
     // The details-view columns, and the list control they need, made now when there is none
     // (hidden while the tree stays current), holding every top-level item.
     IColumnSet& columns() noexcept { return fColumns; }
@@ -128,6 +147,12 @@ private:
     std::map<HICON__*, int> fImages;
     std::map<HICON__*, int> fInUseImages;
     IColumnSet fColumns;
+    HWND__* fOverlay = nullptr;
+    ICnrObj* fOverlayObject = nullptr;
+    FIELDINFO* fOverlayColumn = nullptr;
+    unsigned long fSlowClickPending = 0;
+    long fSlowClickX = 0;
+    long fSlowClickY = 0;
 };
 
 // Answers the container messages and the window messages of every native container; one

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include <icnrcol.hpp>
 #include <icnredit.hpp>
 #include <icnrhdr.hpp>
 #include <icnrmsg.hpp>
@@ -182,6 +184,114 @@ TEST_F(NativeEditing, AnUnchangedTextOnlyEndsTheEdit)
     edit(objects[0], nullptr);
     EXPECT_EQ(notifications.trace, "begin end");
     EXPECT_EQ(std::string(objects[0]->iconText()), "ab");
+}
+
+} // namespace
+
+namespace {
+
+// An object with a text of its own, shown in a details-view column.
+class Noted : public ICnrObj {
+public:
+    Noted(const char* name, const char* note) : ICnrObj(IPointerHandle(), name), note(note) {}
+    unsigned long noteOffset() const
+    {
+        return static_cast<unsigned long>(reinterpret_cast<const char*>(&note) -
+                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
+    }
+    IString note;
+};
+
+class CellEditing : public Containers {
+protected:
+    void SetUp() override
+    {
+        Containers::SetUp();
+        ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
+        details = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::detailsView, 24);
+        object.reset(new Noted("name", "old"));
+        names = std::make_unique<IContainerColumn>(IContainerColumn::DataSource::iconText);
+        notes = std::make_unique<IContainerColumn>(object->noteOffset(),
+                                                   IContainerColumn::defaultHeadingStyle(),
+                                                   IContainerColumn::DataStyle::string);
+        details->addColumn(names.get());
+        details->addColumn(notes.get(), names.get());
+        details->addObject(object.get());
+        editing.handleEventsFor(details.get());
+        notifications.handleEventsFor(details.get());
+        notifications.selections = false;
+    }
+    void TearDown() override
+    {
+        notifications.stopHandlingEventsFor(details.get());
+        editing.stopHandlingEventsFor(details.get());
+        object.reset();
+        details.reset();
+        notes.reset();
+        names.reset();
+        Containers::TearDown();
+    }
+    HWND list() const { return cnrtest::child(details->handle(), kListId); }
+    HWND overlay() const { return FindWindowExA(list(), nullptr, "Edit", nullptr); }
+    // A press (and with `twice` a double click) on the middle of the note's cell.
+    void clickOnNote(bool twice)
+    {
+        RECT cell{};
+        cell.top = 1;
+        cell.left = LVIR_LABEL;
+        SendMessageA(list(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+        const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        // The list control waits for the release before it goes on with a press.
+        PostMessageA(list(), WM_LBUTTONUP, 0, at);
+        SendMessageA(list(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        if (twice) {
+            PostMessageA(list(), WM_LBUTTONUP, 0, at);
+            SendMessageA(list(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        }
+    }
+    bool overlayAfterTheDoubleClickTime()
+    {
+        ovktest::pumpUntil([] { return false; }, GetDoubleClickTime() + 300);
+        return overlay() != nullptr;
+    }
+
+    std::unique_ptr<ICnrCtl> details;
+    std::unique_ptr<Noted> object;
+    std::unique_ptr<IContainerColumn> names;
+    std::unique_ptr<IContainerColumn> notes;
+    ICnrEditHandler editing;
+    NotificationTrace notifications;
+};
+
+TEST_F(CellEditing, ASlowSecondClickOpensTheCellAndEnterStoresItsText)
+{
+    clickOnNote(false);
+    ASSERT_TRUE(overlayAfterTheDoubleClickTime());
+    EXPECT_EQ(details->editedObject(), object.get());
+    EXPECT_EQ(details->editedColumn(), notes.get());
+    SetWindowTextA(overlay(), "a new note");
+    SendMessageA(overlay(), WM_CHAR, '\r', 0);
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return overlay() == nullptr; }));
+    EXPECT_EQ(notifications.trace, "begin realloc(11) end");
+    EXPECT_EQ(std::string(object->note), "a new note");
+    EXPECT_EQ(details->editWindow(), nullptr);
+}
+
+TEST_F(CellEditing, ADoubleClickDoesNotOpenTheCell)
+{
+    clickOnNote(true);
+    EXPECT_FALSE(overlayAfterTheDoubleClickTime());
+    EXPECT_EQ(notifications.trace, "");
+}
+
+TEST_F(CellEditing, EditingACellByCodeAndClosingIt)
+{
+    details->editObject(object.get(), notes.get());
+    ASSERT_NE(overlay(), nullptr);
+    SetWindowTextA(overlay(), "by code");
+    details->closeEdit();
+    EXPECT_EQ(overlay(), nullptr);
+    EXPECT_EQ(std::string(object->note), "by code");
 }
 
 } // namespace
