@@ -198,9 +198,9 @@ void labelEditEnds(ICnrControlData& data, ICnrObj* object, const char* newText)
     CNREDITDATA edit = labelEditRecord(data, object, newText ? newText : record->pszIcon);
     if (newText &&
         notifyOwner(data.container(), CN_REALLOCPSZ, static_cast<const void*>(&edit)) != 0) {
-        const IString text(newText);
-        // The slot holds the library's string, whatever buffer the owner put there.
-        *std::launder(reinterpret_cast<IString*>(&record->pszIcon)) = text;
+        // Through the object, so that every container showing it shows the new text; the
+        // slot holds the library's string again, whatever buffer the owner put there.
+        object->setIconText(IString(newText));
         setItemTexts(data, object);
     }
     notifyOwner(data.container(), CN_ENDEDIT, static_cast<const void*>(&edit));

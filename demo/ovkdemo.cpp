@@ -53,6 +53,7 @@
 
 #include "ovkdemo.h"
 #include "ovkdemo_container.h"
+#include "ovkdemo_container_events.h"
 
 namespace {
 
@@ -457,6 +458,7 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
+            playContainerEvents();
             requestScreenshot("main");
             return true;
         }
@@ -765,7 +767,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     // A native container with its title and separator along the bottom. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
     OvkCnrRegisterClass();
-    ICnrCtl container(60, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+    // Its id is its own among the page's children: its notifications find it by id.
+    ICnrCtl container(68, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
                       ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
     container.setTitle("Files of the demo's folder");
     container.setMinimumSize(ISize(200, 110));
@@ -776,6 +779,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setMinimumSize(ISize(160, 110));
     page.addToCell(&container, 2, 10, 3, 1).addToCell(&types, 6, 10);
     FolderObjects files(container, types);
+    ContainerEvents containerEvents(container);
 
     state.changed = [&] {
         std::string text = state.note;

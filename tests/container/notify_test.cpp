@@ -295,3 +295,18 @@ TEST_F(CellEditing, EditingACellByCodeAndClosingIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CellEditing, TheFirstColumnIsTheListsOwnLabel)
+{
+    object->setWriteable(true, details.get());
+    details->editObject(object.get());
+    ASSERT_NE(details->editWindow(), nullptr);
+    SetWindowTextA(details->editWindow()->handle(), "renamed");
+    SendMessageA(details->editWindow()->handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(std::string(object->iconText()), "renamed");
+    EXPECT_EQ(details->editWindow(), nullptr);
+}
+
+} // namespace
