@@ -11,11 +11,6 @@
 namespace {
 
 constexpr const char* kFile = "icnrctl9";
-constexpr std::uint32_t kTitlePart = 0x7FF5;
-constexpr std::uint32_t kLeftHeading = 0x7FF0;
-constexpr std::uint32_t kRightHeading = 0x7FF1;
-constexpr std::uint32_t kLeftCell = 0x7FF7;
-constexpr std::uint32_t kRightCell = 0x7FF8;
 
 CNREDITDATA editRecord(HWND container)
 {
@@ -44,7 +39,7 @@ void ICnrCtl::openEdit(CNREDITDATA& edit, const char* function)
 ICnrCtl& ICnrCtl::editContainerTitle()
 {
     CNREDITDATA edit = editRecord(handle());
-    edit.id = kTitlePart;
+    edit.id = CNR_PART_TITLE;
     openEdit(edit, "ICnrCtl::editContainerTitle()");
     return *this;
 }
@@ -101,18 +96,18 @@ void ICnrCtl::fillColumnEdit(CNREDITDATA& edit, IContainerColumn* column,
 {
     edit.pFieldInfo = column ? column->fieldInfo() : nullptr;
     if (heading) {
-        edit.id = column && isColumnRight(column) ? kRightHeading : kLeftHeading;
+        edit.id = column && isColumnRight(column) ? CNR_PART_RIGHTHEADING : CNR_PART_LEFTHEADING;
         return;
     }
     const IContainerColumn* const split = detailsViewSplit();
     ColumnCursor cursor(*this);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
         if (cursor.current() == column) {
-            edit.id = kLeftCell;
+            edit.id = CNR_PART_LEFTCELL;
             return;
         }
         if (cursor.current() == split)
             break;
     }
-    edit.id = kRightCell;
+    edit.id = CNR_PART_RIGHTCELL;
 }

@@ -22,13 +22,6 @@
 namespace {
 
 constexpr const char* kFile = "icnredit";
-constexpr std::uint32_t kLeftHeading = 0x7FF0;
-constexpr std::uint32_t kRightHeading = 0x7FF1;
-constexpr std::uint32_t kTitle = 0x7FF5;
-constexpr std::uint32_t kLeftCell = 0x7FF7;
-constexpr std::uint32_t kRightCell = 0x7FF8;
-// The message-driven container's edit control.
-constexpr int kEditChildId = 0x7FFA;
 
 IString windowText(const IWindow* window)
 {
@@ -104,11 +97,11 @@ bool hasId(const CNREDITDATA* edit, std::uint32_t id)
 
 } // namespace
 
-IBase::Boolean ICnrEditEvent::isContainerTitle() const { return hasId(editData(), kTitle); }
-IBase::Boolean ICnrEditEvent::isLeftColumnTitle() const { return hasId(editData(), kLeftHeading); }
-IBase::Boolean ICnrEditEvent::isRightColumnTitle() const { return hasId(editData(), kRightHeading); }
-IBase::Boolean ICnrEditEvent::isLeftDetailsCell() const { return hasId(editData(), kLeftCell); }
-IBase::Boolean ICnrEditEvent::isRightDetailsCell() const { return hasId(editData(), kRightCell); }
+IBase::Boolean ICnrEditEvent::isContainerTitle() const { return hasId(editData(), CNR_PART_TITLE); }
+IBase::Boolean ICnrEditEvent::isLeftColumnTitle() const { return hasId(editData(), CNR_PART_LEFTHEADING); }
+IBase::Boolean ICnrEditEvent::isRightColumnTitle() const { return hasId(editData(), CNR_PART_RIGHTHEADING); }
+IBase::Boolean ICnrEditEvent::isLeftDetailsCell() const { return hasId(editData(), CNR_PART_LEFTCELL); }
+IBase::Boolean ICnrEditEvent::isRightDetailsCell() const { return hasId(editData(), CNR_PART_RIGHTCELL); }
 
 IBase::Boolean ICnrEditEvent::isDetailsViewField() const
 {
@@ -222,7 +215,7 @@ IWindow* ICnrEditHandler::findEditWindow(ICnrCtl& container)
 {
     HWND edit = nullptr;
     if (container.isMessageContainer()) {
-        edit = GetDlgItem(container.handle(), kEditChildId);
+        edit = GetDlgItem(container.handle(), CNR_EDIT_CHILD_ID);
     } else if (ICnrControlData* data = container.controlData()) {
         if (data->overlayEdit())
             edit = data->overlayEdit();

@@ -275,6 +275,16 @@ inline constexpr unsigned CM_QUERYRECORDINFO = 0xF050;
 inline constexpr unsigned CM_SETCNRCOLORS = 0xF051;
 inline constexpr unsigned CM_QUERYCNRCOLOR = 0xF053;
 
+// The parts of a container that an edit names (CNREDITDATA::id), besides the container's own
+// window id for an object's text.
+inline constexpr std::uint32_t CNR_PART_LEFTHEADING = 0x7FF0;
+inline constexpr std::uint32_t CNR_PART_RIGHTHEADING = 0x7FF1;
+inline constexpr std::uint32_t CNR_PART_TITLE = 0x7FF5;
+inline constexpr std::uint32_t CNR_PART_LEFTCELL = 0x7FF7;
+inline constexpr std::uint32_t CNR_PART_RIGHTCELL = 0x7FF8;
+// The child id of the message-driven container's edit control.
+inline constexpr int CNR_EDIT_CHILD_ID = 0x7FFA;
+
 // Notification codes: the high word of the first parameter of the control notification 0xFFD0
 // that a container sends its owner (the low word is the container's id).
 inline constexpr unsigned CN_ENTER = 106;

@@ -627,24 +627,17 @@ void notifyScroll(HWND window, Container& container, WPARAM direction, LPARAM am
     }
 }
 
-constexpr int kEditId = 0x7FFA;
-constexpr std::uint32_t kTitlePart = 0x7FF5;
-constexpr std::uint32_t kLeftHeading = 0x7FF0;
-constexpr std::uint32_t kRightHeading = 0x7FF1;
-constexpr std::uint32_t kLeftCell = 0x7FF7;
-constexpr std::uint32_t kRightCell = 0x7FF8;
-
 // Where the edited text's pointer lives: the title, a heading, a cell of the record or the
 // record's own text.
 char** textSlot(Container& container, const CNREDITDATA& edit)
 {
     switch (edit.id) {
-    case kTitlePart: return &container.info.pszCnrTitle;
-    case kLeftHeading:
-    case kRightHeading:
+    case CNR_PART_TITLE: return &container.info.pszCnrTitle;
+    case CNR_PART_LEFTHEADING:
+    case CNR_PART_RIGHTHEADING:
         return edit.pFieldInfo ? reinterpret_cast<char**>(&edit.pFieldInfo->pTitleData) : nullptr;
-    case kLeftCell:
-    case kRightCell:
+    case CNR_PART_LEFTCELL:
+    case CNR_PART_RIGHTCELL:
         if (!edit.pFieldInfo || !isRecord(edit.pRecord))
             return nullptr;
         return reinterpret_cast<char**>(reinterpret_cast<char*>(edit.pRecord) +
@@ -710,8 +703,8 @@ LRESULT openEdit(HWND window, Container& container, const CNREDITDATA* request)
     CNREDITDATA data = *request;
     data.cb = sizeof(CNREDITDATA);
     data.hwndCnr = window;
-    const bool objectText = data.id != kTitlePart && data.id != kLeftHeading &&
-                            data.id != kRightHeading;
+    const bool objectText = data.id != CNR_PART_TITLE && data.id != CNR_PART_LEFTHEADING &&
+                            data.id != CNR_PART_RIGHTHEADING;
     if (objectText && (!isRecord(data.pRecord) || !holds(container, data.pRecord) ||
                        (data.pRecord->flRecordAttr & CRA_RECORDREADONLY)))
         return 0;
@@ -724,7 +717,7 @@ LRESULT openEdit(HWND window, Container& container, const CNREDITDATA* request)
     const HWND edit = CreateWindowExA(0, "Edit", *data.ppszText ? *data.ppszText : "",
                                       WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 0, 0,
                                       client.right > 0 ? client.right : 100, 24, window,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(CNR_EDIT_CHILD_ID)),
                                       gModule, nullptr);
     if (!edit)
         return 0;
