@@ -51,6 +51,8 @@ struct Container {
     std::map<MINIRECORDCORE*, MINIRECORDCORE*> parents;
     std::vector<FIELDINFO*> columns;
     COLORREF colors[2] = {0, 0xFFFFFF};
+    // Where the last record looked for stood in the list: a hint, checked before it is used.
+    mutable std::size_t lastPosition = 0;
     // The open in-place edit: its control and the editing record the owner is told about.
     HWND edit = nullptr;
     CNREDITDATA editData{};
@@ -284,6 +286,41 @@ std::vector<MINIRECORDCORE*> childrenOf(const Container& container, MINIRECORDCO
 }
 
 // Item order and z-order are the same here.
+// Where a record stands in the list. A walk asks for the record after the one it asked for
+// last, so the place found last is tried first, and the walk costs the same for every record.
+std::size_t positionOf(const Container& container, const MINIRECORDCORE* record)
+{
+    const auto& records = container.records;
+    for (std::size_t guess : {container.lastPosition, container.lastPosition + 1}) {
+        if (guess < records.size() && records[guess] == record) {
+            container.lastPosition = guess;
+            return guess;
+        }
+    }
+    const auto at = std::find(records.begin(), records.end(), record);
+    container.lastPosition = static_cast<std::size_t>(at - records.begin());
+    return container.lastPosition;
+}
+
+// The next or previous record with the same parent: siblings keep their order in the list,
+// with the records under each between them.
+MINIRECORDCORE* sibling(const Container& container, MINIRECORDCORE* record, bool next)
+{
+    const auto& records = container.records;
+    const MINIRECORDCORE* parent = parentOf(container, record);
+    const std::size_t at = positionOf(container, record);
+    if (next) {
+        for (std::size_t i = at + 1; i < records.size(); ++i)
+            if (parentOf(container, records[i]) == parent)
+                return records[i];
+        return nullptr;
+    }
+    for (std::size_t i = at; i-- > 0;)
+        if (parentOf(container, records[i]) == parent)
+            return records[i];
+    return nullptr;
+}
+
 LRESULT queryRecord(const Container& container, WPARAM reference, LPARAM commandAndOrder)
 {
     auto* record = reinterpret_cast<MINIRECORDCORE*>(reference);
@@ -308,13 +345,7 @@ LRESULT queryRecord(const Container& container, WPARAM reference, LPARAM command
         return reinterpret_cast<LRESULT>(command == CMA_FIRSTCHILD ? list.front() : list.back());
     case CMA_PARENT: return reinterpret_cast<LRESULT>(parentOf(container, record));
     case CMA_NEXT:
-    case CMA_PREV: {
-        list = childrenOf(container, parentOf(container, record));
-        auto at = std::find(list.begin(), list.end(), record);
-        if (command == CMA_NEXT)
-            return ++at == list.end() ? 0 : reinterpret_cast<LRESULT>(*at);
-        return at == list.begin() ? 0 : reinterpret_cast<LRESULT>(*--at);
-    }
+    case CMA_PREV: return reinterpret_cast<LRESULT>(sibling(container, record, command == CMA_NEXT));
     default: return -1;
     }
 }
