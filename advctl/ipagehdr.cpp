@@ -1,6 +1,8 @@
 // The page handler and the page events.
 #include <windows.h>
 
+#include <iapp.hpp>
+#include <ihelpwin.hpp>
 #include <iprivmsg.hpp>
 
 #include "detail/iadvrec.hpp"
@@ -55,19 +57,9 @@ IWindow* INotebookHelpEvent::window() const
     return child ? IWindow::windowWithHandle(child, true) : nullptr;
 }
 
-IWindow* INotebookHelpEvent::helpWindow() const
+IHelpWindow* INotebookHelpEvent::helpWindow() const
 {
-    // The frame answers the help-window query with its help window's object, or 0.
-    IWindow* own = IControlEvent::window();
-    if (!own)
-        return nullptr;
-    const IEventData answer =
-        own->handle().sendEvent(IPrivateMessage::windowQuery, IPrivateMessage::queryFrame, 0);
-    const HWND frame = static_cast<HWND>(answer.asPointer());
-    if (!frame)
-        return nullptr;
-    return static_cast<IWindow*>(
-        IWindowHandle(frame).sendEvent(IPrivateMessage::helpWindowQuery, 0, 0).asPointer());
+    return IHelpWindow::helpWindow(IControlEvent::window());
 }
 
 // Delete event ---------------------------------------------------------------------------------
@@ -200,10 +192,13 @@ IBase::Boolean IPageHandler::dispatchHandlerEvent(IEvent& event)
 IBase::Boolean IPageHandler::pageHelp(INotebookHelpEvent& event)
 {
     IWindow* window = event.window();
-    IWindow* help = event.helpWindow();
-    if (!window || !help || window->helpId() == 0)
+    if (!window || window->helpId() == 0)
         return false;
-    return false;
+    IHelpWindow* help = event.helpWindow();
+    if (!help)
+        return false;
+    help->show(IResourceId(window->helpId(), IApplication::current().userResourceLibrary()));
+    return true;
 }
 
 IBase::Boolean IPageHandler::pageSizeChanged(INotebookPageEvent&) { return false; }

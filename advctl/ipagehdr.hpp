@@ -11,6 +11,8 @@
 
 #include "inotebk.hpp"
 
+class IHelpWindow;
+
 // A page event of a notebook: its size changed (and the base of the other page events).
 class OVKWIN_API INotebookPageEvent : public IControlEvent {
 public:
@@ -30,7 +32,7 @@ public:
     // The control window of the event, else the event window's child with its identifier.
     virtual IWindow* window() const;
     // The help window of the frame the event's window belongs to; null without one.
-    IWindow* helpWindow() const;
+    IHelpWindow* helpWindow() const;
 };
 
 // A page went: its data comes with the event, its handle is always null.

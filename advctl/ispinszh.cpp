@@ -11,6 +11,7 @@
 #include <ovkmsgid.hpp>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/iadvrec.hpp"
 #include "detail/ishared.hpp"
@@ -145,8 +146,7 @@ IBaseSpinDefaultHandler::IBaseSpinDefaultHandler() noexcept = default;
 
 IBaseSpinDefaultHandler::~IBaseSpinDefaultHandler()
 {
-    if (fBrush)
-        DeleteObject(fBrush);
+    ovk_native::dispose(fBrush);
 }
 
 IBaseSpinDefaultHandler& IBaseSpinDefaultHandler::shared()
@@ -308,8 +308,7 @@ IBase::Boolean IBaseSpinDefaultHandler::colorField(IEvent& event)
     const IColor foreground = button->foregroundColor();
     SetBkColor(context, background.asRGBLong());
     SetTextColor(context, foreground.asRGBLong());
-    if (fBrush)
-        DeleteObject(fBrush);
+    ovk_native::dispose(fBrush);
     fBrush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
     event.setResult(IEventData(static_cast<const void*>(fBrush)));
     return true;

@@ -9,6 +9,8 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/icvpaint.hpp"
 #include "ibutton.hpp"
 #include "icanvas.hpp"
@@ -154,11 +156,9 @@ HWND siblingTabStop(HWND child, bool forward)
 
 void polyline(HDC dc, std::initializer_list<POINT> points, int systemColor)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(systemColor));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const ovk_native::Pen pen(CreatePen(PS_SOLID, 1, GetSysColor(systemColor)));
+    const ovk_native::Selection selected(dc, pen.get());
     Polyline(dc, points.begin(), static_cast<int>(points.size()));
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 // The titled group frame of a canvas whose static type was cleared (a set canvas with a text):
@@ -187,9 +187,8 @@ void paintGroupFrame(ICanvas& canvas, HDC dc, const RECT& client)
     DrawTextA(dc, text.c_str(), length, &measured,
               DT_CALCRECT | DT_EXTERNALLEADING | DT_EXPANDTABS | DT_SINGLELINE);
     const RECT gap{measured.left - 2, T, measured.right + 2, measured.bottom};
-    HBRUSH brush = CreateSolidBrush(canvas.backgroundColor().asRGBLong());
-    FillRect(dc, &gap, brush);
-    DeleteObject(brush);
+    const ovk_native::Brush brush(CreateSolidBrush(canvas.backgroundColor().asRGBLong()));
+    FillRect(dc, &gap, brush.get());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = SetTextColor(dc, canvas.foregroundColor().asRGBLong());
     DrawTextA(dc, text.c_str(), length, &measured,

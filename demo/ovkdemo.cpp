@@ -1,16 +1,17 @@
-// The ovkwin demo: a form laid out by canvases. A multi-cell canvas holds right-aligned labels
-// with mnemonics in its first column and the fields in an expandable second one; beside it a
-// bitmap control shows ovkdemo.bmp (found next to the executable and read through the format
-// table) and a graphic canvas paints a few shapes; a titled set canvas holds the "Options"
-// radio buttons, check boxes and an outline box, and a column beside it the "Data" controls: an
-// entry field with a selected word, a list box of cities kept in order, a drop-down and a
-// read-only drop-down combo box. Another set canvas holds the row of push buttons at the
-// bottom; a native container showing the files of the demo's folder in a details view, with
-// their shell icons, types, sizes, dates and times, and a tree of the same files by type, run
-// along the bottom. Tab, the arrows, Enter and
-// Alt with a mnemonic move through the controls as in a dialog; keys that no control or canvas
-// takes climb the owner chain to the window. The status text lists the notifications of the
-// option controls.
+// The ovkwin demo. The frame's client is a notebook (ovkdemo_notebook.cpp): its "Controls" page
+// is a form laid out by canvases, its "Data" page the containers, "Values" its spin buttons.
+// The form: a multi-cell canvas holds right-aligned labels with mnemonics in its first column
+// and the fields in an expandable second one; beside it a bitmap control shows ovkdemo.bmp
+// (found next to the executable and read through the format table) and a graphic canvas paints
+// a few shapes; a titled set canvas holds the "Options" radio buttons, check boxes and an
+// outline box, and a column beside it the "Data" controls: an entry field with a selected word,
+// a list box of cities kept in order, a drop-down and a read-only drop-down combo box. Another
+// set canvas holds the row of push buttons at the bottom. The "Data" page has a native
+// container showing the files of the demo's folder in a details view, with their shell icons,
+// types, sizes, dates and times, and a tree of the same files by type. Tab, the arrows, Enter
+// and Alt with a mnemonic move through the controls as in a dialog; keys that no control or
+// canvas takes climb the owner chain to the window. The status text lists the notifications of
+// the option controls.
 //
 // The window is a frame with a menu bar from a resource and an information area below the
 // page that tells what the menu item under the cursor does. A tool bar above the page holds the
@@ -29,8 +30,9 @@
 // two options, presses Tab twice and Alt+A, copies and opens the drop-down combo box's list for
 // a moment, shows the first tool bar button's long
 // fly-over text, opens the About frame and presses its OK button, shows the right-click menu,
-// and closes after MS ms. With "--shots DIR" it asks the script that runs it for a screenshot at
-// each moment worth showing (see ovkdemo.h).
+// turns to the notebook's "Values" page and spins, and closes after MS ms. With "--shots DIR"
+// it asks the script that runs it for a screenshot at each moment worth showing (see
+// ovkdemo.h).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -54,6 +56,8 @@
 #include "ovkdemo.h"
 #include "ovkdemo_container.h"
 #include "ovkdemo_container_events.h"
+#include "ovkdemo_notebook.h"
+#include "ovkdemo_sliders.h"
 
 namespace {
 
@@ -77,6 +81,8 @@ constexpr UINT kMenuFor = 600;
 // The screenshot of the main window, once the fly-over text shows.
 constexpr UINT_PTR kShotTimer = 8;
 constexpr UINT kShotAt = 3000;
+// The notebook turns to its "Values" page and spins, once the right-click menu has gone.
+constexpr UINT kValuesAt = 8600;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
 // the View menu of the menu bar, moves down over an item, whose text the information area
 // shows, and closes the menu again.
@@ -126,34 +132,6 @@ protected:
         }
         return false;
     }
-};
-
-// Places the frame's extensions at their edges and the page in what is left, whenever the frame
-// is sized or its layout is due; it stands in for
-// the frame handler's layout pass while a floating tool bar's window is among the extensions.
-class FrameLayout : public IHandler {
-public:
-    explicit FrameLayout(IFrameWindow& frame) : fFrame(frame) {}
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
-        if (event.eventId() != WM_SIZE && event.eventId() != IPrivateMessage::frameLayout)
-            return false;
-        RECT client{};
-        GetClientRect(fFrame.handle(), &client);
-        IRectangle reference(0, 0, client.right, client.bottom);
-        for (unsigned long i = 0; i < fFrame.extensionCount(); ++i) {
-            IFrameExtension* extension = fFrame.extensionAt(i);
-            const IRectangle placed = extension->place(reference);
-            extension->window()->moveSizeTo(placed);
-        }
-        if (IWindow* page = fFrame.client())
-            page->moveSizeTo(reference);
-        return event.eventId() == IPrivateMessage::frameLayout;
-    }
-
-private:
-    IFrameWindow& fFrame;
 };
 
 // The library's view of a native edit control, until the library has entry fields.
@@ -695,13 +673,12 @@ int runDemo(HWND native, int show, const char* commandLine)
     IFrameWindow window{IWindowHandle(native)};
     window.setDestroyOnDelete();
     ITitle frameTitle(&window, "ovkwin demo", "Controls", 1);
-    RECT client{};
-    GetClientRect(native, &client);
 
     // The page: margins and gaps are columns and rows of fixed size; the form's column and the
     // status row take the room the window has beyond the minimum.
     Status state;
-    IMultiCellCanvas page(1, &window, &window, IRectangle(0, 0, client.right, client.bottom));
+    DemoNotebook notebook(window);
+    IMultiCellCanvas page(1, &notebook.window(), &window);
     const unsigned long gap = 10;
     for (unsigned long c : {1UL, 3UL, 5UL, 7UL, 9UL})
         page.setColumnWidth(c, gap);
@@ -764,20 +741,21 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&data.canvas(), 8, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
 
-    // A native container with its title and separator along the bottom. The message-driven
+    // The "Data" page: a native container with its title and separator. The message-driven
     // container class, which every thread's record allocation window uses, comes from ovkcnr.
     OvkCnrRegisterClass();
-    // Its id is its own among the page's children: its notifications find it by id.
-    ICnrCtl container(68, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+    ICnrCtl container(60, &notebook.dataPage(), &notebook.dataPage(), IRectangle(),
+                      ICnrCtl::defaultStyle(),
                       ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
     container.setTitle("Files of the demo's folder");
     container.setMinimumSize(ISize(200, 110));
-    ICnrCtl types(61, &page, &page, IRectangle(), ICnrCtl::defaultStyle(),
+    ICnrCtl types(61, &notebook.dataPage(), &notebook.dataPage(), IRectangle(),
+                  ICnrCtl::defaultStyle(),
                   ICnrCtl::treeView | ICnrCtl::nameView | ICnrCtl::miniIcons |
                       ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
     types.setTitle("By type");
     types.setMinimumSize(ISize(160, 110));
-    page.addToCell(&container, 2, 10, 3, 1).addToCell(&types, 6, 10);
+    notebook.dataPage().addToCell(&container, 2, 2).addToCell(&types, 4, 2);
     FolderObjects files(container, types);
     ContainerEvents containerEvents(container);
 
@@ -792,7 +770,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     TimerHandler timers(window, options, data);
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
-    window.setClient(&page);
+    notebook.addPages(page);
+    window.setClient(&notebook.window());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.
     IInfoArea info(90, &window);
@@ -803,7 +782,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     flyOver.handleEventsFor(&toolBars.top);
     flyOver.handleEventsFor(&toolBars.floating);
     FlyOverPlayer flyOverPlayer(tip, *toolBars.buttons.front());
-    FrameLayout layout(window);
     ButtonHandler clicks(window, *name, *city, state);
     CopyHandler copier(window, *name, *city, state);
     ContextMenuHandler contextMenu(window);
@@ -811,11 +789,13 @@ int runDemo(HWND native, int show, const char* commandLine)
     copier.handleEventsFor(&window);
     timers.handleEventsFor(&window);
     contextMenu.handleEventsFor(&window);
-    layout.handleEventsFor(&window);
     flyOverPlayer.handleEventsFor(&window);
     clicks.handleEventsFor(&buttons);
 
     ShowWindow(native, show);
+    // The sliders on the notebook's "Values" page, below the spin buttons.
+    DemoSliders sliders(notebook.valuesArea(),
+                        IRectangle(0, 0, DemoNotebook::valuesWidth, DemoNotebook::valuesHeight));
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
     SetFocus(name->handle());
@@ -827,6 +807,8 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kBarMenuTimer, kBarMenuAt, nullptr);
         SetTimer(native, kFlyOverTimer, kFlyOverAt, nullptr);
         SetTimer(native, kShotTimer, kShotAt, nullptr);
+        // The sliders' arm moves while "Values" is on top.
+        notebook.startAutoplay(kValuesAt, [&] { sliders.moveArm(); });
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

@@ -4,6 +4,7 @@
 
 #include <ovkwin.hpp>
 
+#include "ovkdemo.h"
 #include "ovkdemo_container_events.h"
 
 namespace {
@@ -112,6 +113,32 @@ void ContainerEvents::play()
         SetWindowTextA(editor->handle(), "Renamed in place");
         SendMessageA(editor->handle(), WM_KEYDOWN, VK_RETURN, 0);
     }
+    showInPicture(container);
+}
+
+// The container lives on a notebook page (the notebook keeps its pages in a window of its own,
+// so it is found among the ancestors): that page is shown for the picture, then the page shown
+// before comes back.
+void ContainerEvents::showInPicture(ICnrCtl& container)
+{
+    IWindow* page = container.parent();
+    INotebook* notebook = nullptr;
+    for (IWindow* above = page; above && !notebook; above = above->parent())
+        notebook = dynamic_cast<INotebook*>(above);
+    if (!notebook) {
+        requestScreenshot("containers");
+        return;
+    }
+    const IPageHandle before = notebook->topPage();
+    INotebook::Cursor cursor(*notebook);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
+        if (notebook->window(cursor) == page) {
+            notebook->turnToPage(cursor);
+            break;
+        }
+    }
+    requestScreenshot("containers");
+    notebook->turnToPage(before);
 }
 
 void playContainerEvents()

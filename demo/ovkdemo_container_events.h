@@ -15,10 +15,12 @@ public:
     ContainerEvents& operator=(const ContainerEvents&) = delete;
 
     // What the autoplay does before the screenshot: sorts by name, descending, opens the first
-    // object and renames the second in place.
+    // object and renames the second in place; then the picture "containers" shows it.
     void play();
 
 private:
+    void showInPicture(ICnrCtl& container);
+
     struct Parts;
     std::unique_ptr<Parts> fParts;
 };

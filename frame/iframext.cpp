@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <detail/iscoped.hpp>
+
 #include "iframext.hpp"
 
 IFrameExtension::IFrameExtension(IWindow* window, IFrameWindow::Location location,
@@ -207,8 +209,9 @@ void IFrameExtension::paintSeparator(HDC context) const
     const bool vertical = !changesHeight();
     const bool after = (fLocation & 1) == 0;
     for (long line = n - 1; line >= 0; --line) {
-        HPEN pen = CreatePen(PS_SOLID, 0, GetSysColor(line == 1 ? COLOR_BTNFACE : COLOR_BTNSHADOW));
-        HGDIOBJ previous = SelectObject(context, pen);
+        const ovk_native::Pen pen(
+            CreatePen(PS_SOLID, 0, GetSysColor(line == 1 ? COLOR_BTNFACE : COLOR_BTNSHADOW)));
+        const ovk_native::Selection selected(context, pen.get());
         if (vertical) {
             const long x = after ? fX + fWidth + line : fX - 1 - line;
             MoveToEx(context, x, fY, nullptr);
@@ -218,7 +221,5 @@ void IFrameExtension::paintSeparator(HDC context) const
             MoveToEx(context, fX, y, nullptr);
             LineTo(context, fX + fWidth, y);
         }
-        SelectObject(context, previous);
-        DeleteObject(pen);
     }
 }

@@ -30,10 +30,11 @@ void systemError(const char* call, DWORD error)
     IThrow::systemError(call, error, IEXCEPTION_LOCATION(kFile, kDispatch));
 }
 
+// By the object, not the class name: a native window of the program's own class that an
+// IFrameWindow took charge of is a frame as much as one the library registered a class for.
 IFrameWindow* frameOf(const IEvent& event)
 {
-    IWindow* window = event.window();
-    return window && window->isFrameWindow() ? static_cast<IFrameWindow*>(window) : nullptr;
+    return dynamic_cast<IFrameWindow*>(event.window());
 }
 
 } // namespace iframhdr

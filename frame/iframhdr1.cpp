@@ -7,6 +7,7 @@
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 
+#include <detail/iscoped.hpp>
 #include <detail/istthread.hpp>
 #include <detail/iwincore.hpp>
 #include <icolor.hpp>
@@ -239,22 +240,20 @@ IBase::Boolean IFrameHandler::captionRepaint(IEvent& event)
     ITitle title(frame);
     const IRectangle box = title.nativeRect();
     const IString text = title.text();
-    HDC context = GetWindowDC(handle);
+    const ovk_native::WindowDC context(handle, ovk_native::WindowDC::whole);
     if (!context)
         systemError("GetWindowDC");
-    const HGDIOBJ oldFont = SelectObject(context, data.font);
+    const ovk_native::Selection font(context.get(), data.font);
     const COLORREF oldBack = SetBkColor(
-        context, IGUIColor(static_cast<IColor::SystemColor>(active ? 23 : 22)).asRGBLong());
+        context.get(), IGUIColor(static_cast<IColor::SystemColor>(active ? 23 : 22)).asRGBLong());
     const COLORREF oldText = SetTextColor(
-        context, IGUIColor(static_cast<IColor::SystemColor>(active ? 25 : 24)).asRGBLong());
+        context.get(), IGUIColor(static_cast<IColor::SystemColor>(active ? 25 : 24)).asRGBLong());
     RECT r{box.minX(), box.minY(), box.maxX(), box.maxY()};
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
                         (IPlatform::hasNewShell() ? 0 : DT_CENTER);
-    DrawTextA(context, text, -1, &r, format);
-    SetTextColor(context, oldText);
-    SetBkColor(context, oldBack);
-    SelectObject(context, oldFont);
-    ReleaseDC(handle, context);
+    DrawTextA(context.get(), text, -1, &r, format);
+    SetTextColor(context.get(), oldText);
+    SetBkColor(context.get(), oldBack);
     event.setResult(1);
     return true;
 }

@@ -8,6 +8,8 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/ibtnimpl.hpp"
 #include "detail/ishared.hpp"
 #include "icoordsy.hpp"
@@ -614,14 +616,14 @@ IBase::Boolean IEntryField::isDragStarting(IEvent& event)
     case WM_MOUSEMOVE:
         if (data.dragPending && (std::abs(point.x() - data.dragStart.x) > 2 ||
                                  std::abs(point.y() - data.dragStart.y) > 2)) {
-            ReleaseCapture();
+            ovk_native::releaseCapture();
             data.dragPending = false;
             beginDrag(point);
         }
         break;
     case WM_RBUTTONUP:
         if (data.dragPending) {
-            ReleaseCapture();
+            ovk_native::releaseCapture();
             data.dragPending = false;
             data.dragStart = POINT{0, 0};
         }

@@ -6,6 +6,8 @@
 #include <iapp.hpp>
 #include <iexcept.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/ishared.hpp"
 #include "iicphdr.hpp"
 #include "iiconctl.hpp"
@@ -13,8 +15,8 @@
 struct IIconControlData {
     virtual ~IIconControlData() = default;
     // The icon's own images, made by GetIconInfo and deleted by the control.
-    HBITMAP mask = nullptr;
-    HBITMAP color = nullptr;
+    ovk_native::Bitmap mask;
+    ovk_native::Bitmap color;
     IPointerHandle icon;
     std::int32_t sizeToIcon = 0;
     std::int32_t monochrome = 0;
@@ -146,12 +148,8 @@ IIconControl::~IIconControl()
 
 void IIconControl::releaseIconBitmaps() noexcept
 {
-    if (fIconData->color)
-        DeleteObject(fIconData->color);
-    if (fIconData->mask)
-        DeleteObject(fIconData->mask);
-    fIconData->color = nullptr;
-    fIconData->mask = nullptr;
+    fIconData->color.reset();
+    fIconData->mask.reset();
 }
 
 unsigned long IIconControl::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
@@ -176,7 +174,7 @@ IBase::Boolean IIconControl::isShowingIcon() const
 {
     const HBITMAP shown = bitmap().asValue();
     return fIconData->icon.isValid() && shown &&
-           (shown == fIconData->mask || shown == fIconData->color);
+           (shown == fIconData->mask.get() || shown == fIconData->color.get());
 }
 
 IBase::Boolean IIconControl::isMonochrome() const
@@ -218,23 +216,21 @@ IIconControl& IIconControl::setIcon(const IPointerHandle& icon)
 {
     // The control stops showing the old images before they are deleted.
     const IPointerHandle keep = icon;
-    const HBITMAP oldMask = fIconData->mask, oldColor = fIconData->color;
-    fIconData->mask = fIconData->color = nullptr;
+    ovk_native::Bitmap oldMask(fIconData->mask.release());
+    ovk_native::Bitmap oldColor(fIconData->color.release());
     fIconData->icon = keep;
     ICONINFO info{};
     if (!keep.isValid() || !GetIconInfo(keep.asValue(), &info)) {
         fIconData->monochrome = 0;
         setBitmap(IBitmapHandle());
     } else {
-        fIconData->mask = info.hbmMask;
-        fIconData->color = info.hbmColor;
+        fIconData->mask.reset(info.hbmMask);
+        fIconData->color.reset(info.hbmColor);
         fIconData->monochrome = info.hbmColor ? 0 : 1;
         setBitmap(IBitmapHandle(info.hbmColor ? info.hbmColor : info.hbmMask));
     }
-    if (oldColor)
-        DeleteObject(oldColor);
-    if (oldMask)
-        DeleteObject(oldMask);
+    oldColor.reset();
+    oldMask.reset();
     if (fIconData->sizeToIcon)
         sizeTo(calcMinimumSize());
     refresh();

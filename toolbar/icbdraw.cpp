@@ -9,6 +9,7 @@
 #include <iwindow.hpp>
 
 #include <detail/igpattern.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/ibtntext.hpp"
 #include "detail/icbdraw.hpp"
@@ -56,15 +57,15 @@ private:
 void patternPass(HDC dc, HBITMAP pattern, const IRectangle& rect, COLORREF zeros, COLORREF ones,
                  DWORD rop)
 {
-    HBRUSH brush = CreatePatternBrush(pattern);
+    const ovk_native::Brush brush(CreatePatternBrush(pattern));
     const COLORREF oldText = SetTextColor(dc, zeros);
     const COLORREF oldBack = SetBkColor(dc, ones);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    PatBlt(dc, rect.minX(), rect.minY(), rect.width(), rect.height(), rop);
-    SelectObject(dc, oldBrush);
+    {
+        const ovk_native::Selection selected(dc, brush.get());
+        PatBlt(dc, rect.minX(), rect.minY(), rect.width(), rect.height(), rop);
+    }
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
-    DeleteObject(brush);
 }
 
 } // namespace

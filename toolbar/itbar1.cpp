@@ -9,12 +9,16 @@
 #include <isysmenu.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/itbardat.hpp"
 #include "itbar.hpp"
 
 namespace {
 
 constexpr char kFile[] = "itbar1";
+// The library's tool bar picture, shown in the floating frame's title.
+constexpr unsigned long kTitleBitmap = 28945;
 
 bool isVerticalSide(IToolBar::Location location)
 {
@@ -342,9 +346,15 @@ IToolBarFrameHandler::~IToolBarFrameHandler() = default;
 
 IBase::Boolean IToolBarFrameHandler::dispatchHandlerEvent(IEvent& event)
 {
-    if (event.eventId() == WM_GETMINMAXINFO)
+    switch (event.eventId()) {
+    case WM_GETMINMAXINFO:
         return minMaxInfo(event);
-    return ICommandHandler::dispatchHandlerEvent(event);
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+        return paintTitle(event);
+    default:
+        return ICommandHandler::dispatchHandlerEvent(event);
+    }
 }
 
 IBase::Boolean IToolBarFrameHandler::command(ICommandEvent& event)
@@ -407,5 +417,47 @@ IBase::Boolean IToolBarFrameHandler::minMaxInfo(IEvent& event)
     info->ptMaxPosition.x = now.left;
     info->ptMaxPosition.y = now.top;
     event.setResult(0);
+    return true;
+}
+
+// The system draws the caption first; the library's picture then covers the square at its left
+// end, where the system would show the frame's small icon. Without the picture the caption stays
+// as the system drew it.
+IBase::Boolean IToolBarFrameHandler::paintTitle(IEvent& event)
+{
+    IFrameWindow* frame = fToolBar.floatingFrame();
+    if (!frame || event.handle() != frame->handle())
+        return false;
+    IBitmapHandle picture;
+    try {
+        picture = IApplication::current().ovkuiResourceLibrary().loadBitmap(kTitleBitmap);
+    } catch (const IException&) {
+        return false;
+    }
+    BITMAP size{};
+    if (!picture.isValid() || !GetObjectA(picture.asValue(), sizeof size, &size))
+        return false;
+    frame->dispatchRemainingHandlers(event, true);
+
+    const HWND window = frame->handle();
+    const RECT outer = windowRect(*frame);
+    POINT clientOrigin{0, 0};
+    ClientToScreen(window, &clientOrigin);
+    // The caption ends where the client area begins (a floating frame has no menu bar); its last
+    // row is the line under it.
+    const int cell = GetSystemMetrics(SM_CYCAPTION) - 1;
+    const int left = clientOrigin.x - outer.left;
+    const int top = clientOrigin.y - outer.top - cell - 1;
+    if (cell <= 0 || top < 0)
+        return true;
+    ovk_native::WindowDC context(window, ovk_native::WindowDC::whole);
+    ovk_native::MemoryDC source(context.get());
+    if (!context || !source)
+        return true;
+    ovk_native::Selection selected(source.get(), picture.asValue());
+    const int oldMode = SetStretchBltMode(context.get(), COLORONCOLOR);
+    StretchBlt(context.get(), left, top, cell, cell, source.get(), 0, 0, size.bmWidth,
+               size.bmHeight, SRCCOPY);
+    SetStretchBltMode(context.get(), oldMode);
     return true;
 }

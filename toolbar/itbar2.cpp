@@ -10,6 +10,7 @@
 #include <iprivmsg.hpp>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/itbardat.hpp"
 #include "itbar.hpp"
@@ -116,32 +117,31 @@ IPointerHandle libraryPointer(unsigned long id)
 void invertOutline(HDC screen, const RECT& outline)
 {
     const int old = SetROP2(screen, R2_NOT);
-    HGDIOBJ oldBrush = SelectObject(screen, GetStockObject(NULL_BRUSH));
-    Rectangle(screen, outline.left, outline.top, outline.right, outline.bottom);
-    SelectObject(screen, oldBrush);
+    {
+        const ovk_native::Selection hollow(screen, GetStockObject(NULL_BRUSH));
+        Rectangle(screen, outline.left, outline.top, outline.right, outline.bottom);
+    }
     SetROP2(screen, old);
 }
 
 // What the loop holds: released on every way out, a rethrown exception included.
 class TrackingState {
 public:
-    TrackingState(Tracker& tracker, RECT& outline) : fOutline(outline)
+    TrackingState(Tracker& tracker, RECT& outline)
+        : fOutline(outline), fCapture(tracker.toolBar.handle()), fScreen(nullptr)
     {
         tCurrent = &tracker;
         fTimer = SetTimer(nullptr, 0, kTargetInterval, targetTimer);
-        SetCapture(tracker.toolBar.handle());
         RECT desktop{};
         GetWindowRect(GetDesktopWindow(), &desktop);
         ClipCursor(&desktop);
-        fScreen = GetDC(nullptr);
-        invertOutline(fScreen, fOutline);
+        invertOutline(fScreen.get(), fOutline);
     }
+    // The capture and the screen's context go with the members, after the outline is gone.
     ~TrackingState()
     {
-        invertOutline(fScreen, fOutline);
+        invertOutline(fScreen.get(), fOutline);
         ClipCursor(nullptr);
-        ReleaseCapture();
-        ReleaseDC(nullptr, fScreen);
         if (fTimer)
             KillTimer(nullptr, fTimer);
         tCurrent = nullptr;
@@ -151,15 +151,16 @@ public:
 
     void moveOutline(const POINT& from, const POINT& to)
     {
-        invertOutline(fScreen, fOutline);
+        invertOutline(fScreen.get(), fOutline);
         OffsetRect(&fOutline, to.x - from.x, to.y - from.y);
-        invertOutline(fScreen, fOutline);
+        invertOutline(fScreen.get(), fOutline);
     }
 
 private:
     RECT& fOutline;
+    ovk_native::Capture fCapture;
+    ovk_native::WindowDC fScreen;
     UINT_PTR fTimer = 0;
-    HDC fScreen = nullptr;
 };
 
 bool isKeyThatCancels(const MSG& message)
@@ -293,19 +294,19 @@ IBase::Boolean IToolBarHandler::paint(IToolBar& toolBar, IEvent& event)
         light = dark;
     else if (dark == background)
         dark = light;
-    HDC context = GetDC(window);
+    const ovk_native::WindowDC context(window);
     const POINT lit[3] = {{1, height - 1}, {1, 1}, {width - 1, 1}};
     const POINT shaded[3] = {{1, height - 1}, {width - 1, height - 1}, {width - 1, 1}};
-    HPEN lightPen = CreatePen(PS_SOLID, 1, light);
-    HPEN darkPen = CreatePen(PS_SOLID, 1, dark);
-    HGDIOBJ old = SelectObject(context, lightPen);
-    Polyline(context, lit, 3);
-    SelectObject(context, darkPen);
-    Polyline(context, shaded, 3);
-    SelectObject(context, old);
-    DeleteObject(lightPen);
-    DeleteObject(darkPen);
-    ReleaseDC(window, context);
+    const ovk_native::Pen lightPen(CreatePen(PS_SOLID, 1, light));
+    const ovk_native::Pen darkPen(CreatePen(PS_SOLID, 1, dark));
+    {
+        const ovk_native::Selection selected(context.get(), lightPen.get());
+        Polyline(context.get(), lit, 3);
+    }
+    {
+        const ovk_native::Selection selected(context.get(), darkPen.get());
+        Polyline(context.get(), shaded, 3);
+    }
     return true;
 }
 
@@ -333,7 +334,7 @@ IBase::Boolean IToolBarHandler::mouse(IToolBar& toolBar, IEvent& event)
     case WM_MOUSEMOVE:
         if (data.pressed && (std::labs(point.x - data.pressPoint.x()) > 2 ||
                              std::labs(point.y - data.pressPoint.y()) > 2)) {
-            ReleaseCapture();
+            ovk_native::releaseCapture();
             data.pressed = false;
             const unsigned long where = (static_cast<unsigned long>(data.pressPoint.x()) & 0xFFFF) |
                                         (static_cast<unsigned long>(data.pressPoint.y()) << 16);
@@ -342,7 +343,7 @@ IBase::Boolean IToolBarHandler::mouse(IToolBar& toolBar, IEvent& event)
         break;
     case WM_LBUTTONUP:
         if (data.pressed && !IPlatform::isPlatformVariant())
-            ReleaseCapture();
+            ovk_native::releaseCapture();
         data.pressed = false;
         data.pressPoint = IPoint();
         break;

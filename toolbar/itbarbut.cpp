@@ -103,8 +103,8 @@ IString IToolBarButton::asDebugInfo() const
     unsigned shared = 0;
     {
         IResourceLock lock(ovk_toolbar::standardLock());
-        for (HBITMAP face : ovk_toolbar::standardButtons().faces)
-            shared += face != nullptr;
+        for (const ovk_native::Bitmap& face : ovk_toolbar::standardButtons().faces)
+            shared += face ? 1 : 0;
     }
     return ICustomButton::asDebugInfo() + ",view=" + IString(static_cast<unsigned>(view())) +
            ",cachedFace=" + (faceKept ? "true" : "false") + ",sharedFaces=" + IString(shared);

@@ -9,6 +9,7 @@
 #include <iprivmsg.hpp>
 
 #include <detail/idragenb.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/icbdraw.hpp"
 #include "detail/itbdata.hpp"
@@ -32,24 +33,23 @@ bool readStandardButtonsSwitch()
 
 void copyBitmap(HDC target, HBITMAP source, const ISize& size)
 {
-    HDC memory = CreateCompatibleDC(target);
-    HGDIOBJ old = SelectObject(memory, source);
-    BitBlt(target, 0, 0, size.width(), size.height(), memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const ovk_native::MemoryDC memory(target);
+    const ovk_native::Selection selected(memory.get(), source);
+    BitBlt(target, 0, 0, size.width(), size.height(), memory.get(), 0, 0, SRCCOPY);
 }
 
 HBITMAP copyOf(HDC source, const ISize& size)
 {
-    HBITMAP bitmap = CreateCompatibleBitmap(source, size.width(), size.height());
+    ovk_native::Bitmap bitmap(CreateCompatibleBitmap(source, size.width(), size.height()));
     if (!bitmap)
         return nullptr;
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, size.width(), size.height(), source, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    return bitmap;
+    {
+        // The copy must be out of the memory context before it is handed on.
+        const ovk_native::MemoryDC memory(source);
+        const ovk_native::Selection selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, size.width(), size.height(), source, 0, 0, SRCCOPY);
+    }
+    return bitmap.release();
 }
 
 } // namespace
@@ -76,10 +76,8 @@ void dropSharedFaces(unsigned mask)
 {
     StandardButtons& state = standardButtons();
     for (unsigned view = 0; view < 3; ++view) {
-        if ((mask & (1u << view)) && state.faces[view]) {
-            DeleteObject(state.faces[view]);
-            state.faces[view] = nullptr;
-        }
+        if (mask & (1u << view))
+            state.faces[view].reset();
     }
     ++state.generation;
 }
@@ -185,18 +183,16 @@ IBase::Boolean IToolBarButtonDrawHandler::drawFromCaches(ICustomButtonDrawEvent&
     const unsigned view = fButton.view();
     IResourceLock lock(standardLock());
     StandardButtons& state = standardButtons();
-    if (state.faces[view] && state.faceSizes[view] != size) {
-        DeleteObject(state.faces[view]);
-        state.faces[view] = nullptr;
-    }
+    if (state.faces[view] && state.faceSizes[view] != size)
+        state.faces[view].reset();
     if (!state.faces[view]) {
         ICustomButtonDrawEvent shared(event, size);
         drawBorder(shared, 0, 0);
         drawBackground(shared);
-        state.faces[view] = copyOf(shared.graphicContext().handle(), size);
+        state.faces[view].reset(copyOf(shared.graphicContext().handle(), size));
         state.faceSizes[view] = size;
     }
-    copyBitmap(event.graphicContext().handle(), state.faces[view], size);
+    copyBitmap(event.graphicContext().handle(), state.faces[view].get(), size);
     const long cx = GetSystemMetrics(SM_CXBORDER);
     const long cy = GetSystemMetrics(SM_CYBORDER);
     event.setFaceRectangle(faceInside(inset(IRectangle(size), cx, cy, cx, cy), false));

@@ -1,6 +1,6 @@
-// The message protocol between the library's notebook and spin buttons and the outside window
-// classes "OVK Notebook" and "OVK Spin Button": message numbers, notification codes and the
-// records passed by pointer. The outside module builds against this header too, so both sides
+// The message protocol between the library's notebook, spin buttons and sliders and the outside
+// window classes "OVK Notebook", "OVK Spin Button", "OVK Slider" and "OVK Circular Slider":
+// message numbers, notification codes and the records passed by pointer. The outside module builds against this header too, so both sides
 // agree on every layout; it needs nothing but the Windows headers.
 #pragma once
 
@@ -47,6 +47,41 @@ constexpr unsigned int spinQueryColor = 0xF0AA;    // wParam area 1 foreground, 
 constexpr unsigned int spinSetColor = 0xF0AB;      // wParam area, lParam RGB | 0x2000000
 constexpr unsigned int spinResetColor = 0xF0AC;
 
+// Slider messages. Two 16-bit values share one parameter as low | high << 16.
+constexpr unsigned int sliderAddDetent = 0xF090;       // wParam pixel; answers the detent id
+constexpr unsigned int sliderQueryDetentPos = 0xF091;  // wParam detent id; low half the pixel
+constexpr unsigned int sliderQueryScaleText = 0xF092;  // wParam tick|length<<16, lParam char*
+constexpr unsigned int sliderQueryInfo = 0xF093;       // wParam attribute|selector<<16
+constexpr unsigned int sliderQueryTickPos = 0xF094;    // wParam tick; answers x|y<<16
+constexpr unsigned int sliderQueryTickSize = 0xF095;   // wParam tick
+constexpr unsigned int sliderRemoveDetent = 0xF096;    // wParam detent id
+constexpr unsigned int sliderSetScaleText = 0xF097;    // wParam tick, lParam const char*
+constexpr unsigned int sliderSetInfo = 0xF098;         // wParam attribute|selector<<16
+constexpr unsigned int sliderSetTickSize = 0xF099;     // wParam tick|length<<16; tick 0xFFFF all
+// Sent by an outside slider to itself while it paints: wParam its device context; answers
+// the background brush, which the library keeps in the window bytes at sliderBrushOffset.
+constexpr unsigned int sliderColorRequest = 0xF09D;
+constexpr int sliderBrushOffset = 8;
+
+// Attribute codes of sliderSetInfo and sliderQueryInfo (the selector in the high half).
+constexpr unsigned long sliderShaftSize = 0;       // breadth; answers length|breadth<<16
+constexpr unsigned long sliderShaftPosition = 1;   // x|y<<16
+constexpr unsigned long sliderArmSize = 2;         // length|breadth<<16
+constexpr unsigned long sliderArmPixels = 3;       // pixel; answers pixel|armRange<<16
+constexpr unsigned long sliderArmTicks = 0x10003;  // tick; answers the tick in the low half
+constexpr unsigned long sliderTicks = 4;           // IOutsideSliderInfo*; answers s1|s2<<16
+constexpr unsigned long sliderSpacing = 0x10004;   // IOutsideSliderInfo*; answers s1|s2<<16
+
+// Circular slider messages (16-bit results written through the pointers).
+constexpr unsigned int circularQueryRange = 0xF0B0;     // wParam, lParam: std::int16_t* low, high
+constexpr unsigned int circularSetRange = 0xF0B1;       // wParam low, lParam high
+constexpr unsigned int circularQueryValue = 0xF0B2;     // wParam std::int16_t*
+constexpr unsigned int circularSetValue = 0xF0B3;       // wParam value
+constexpr unsigned int circularQueryRadius = 0xF0B4;    // wParam std::uint16_t*
+constexpr unsigned int circularSetIncrement = 0xF0B5;   // wParam increment, lParam tick spacing
+constexpr unsigned int circularQueryIncrement = 0xF0B6; // wParam, lParam: std::uint16_t*
+constexpr unsigned int circularSetBitmaps = 0xF0B7;     // lParam IOutsideCircularBitmaps*
+
 } // namespace IOutsideMessage
 
 // Codes of the WM_COMMAND notifications (high word of wParam) that both kinds of notebook and
@@ -64,6 +99,12 @@ constexpr unsigned int spinEnded = 0x98;
 constexpr unsigned int spinValueChanged = 0x99;
 constexpr unsigned int spinFocusGained = 0x9A;
 constexpr unsigned int spinFocusLost = 0x9B;
+constexpr unsigned int sliderArmChanged = 0x8C;  // lParam the slider's window, here and below
+constexpr unsigned int sliderFocusLost = 0x8D;
+constexpr unsigned int sliderFocusGained = 0x8E;
+constexpr unsigned int sliderArmTracking = 0x8F;
+constexpr unsigned int circularValue = 0xA2;     // to the owner, lParam the circular slider
+constexpr unsigned int circularTrack = 0xA3;
 
 } // namespace IOutsideNotification
 
@@ -86,4 +127,25 @@ struct IOutsideDeleteRecord {
     HWND pageWindow;
     std::uint32_t userData;
     HBITMAP tabBitmap;
+};
+
+// A slider's scales: the creation data of an outside slider and the record of its tick
+// messages; 12 bytes.
+#pragma pack(push, 2)
+struct IOutsideSliderInfo {
+    std::uint32_t size = 12;
+    std::uint16_t scale1Ticks = 0;
+    std::uint16_t scale1Spacing = 0;
+    std::uint16_t scale2Ticks = 0;
+    std::uint16_t scale2Spacing = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(IOutsideSliderInfo) == 12, "the slider information record is 12 bytes");
+
+// The circular slider's arrow bitmaps, each pointer-wide.
+struct IOutsideCircularBitmaps {
+    HBITMAP decrementFirst;
+    HBITMAP decrementSecond;
+    HBITMAP incrementFirst;
+    HBITMAP incrementSecond;
 };

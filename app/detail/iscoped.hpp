@@ -65,6 +65,7 @@ using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Palette = GdiObject<HPALETTE>;
+using Pen = GdiObject<HPEN>;
 using Region = GdiObject<HRGN>;
 
 // An icon or cursor made for the library (not a shared system one), destroyed with the scope.

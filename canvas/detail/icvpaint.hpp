@@ -3,40 +3,29 @@
 
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
 #include <igrafctx.hpp>
 #include <igrect.hpp>
 #include <igregion.hpp>
 
 namespace ovk_canvas {
 
-// BeginPaint and EndPaint around one paint of a window: EndPaint must follow every BeginPaint,
-// or the caret stays hidden and the window is never validated.
+// One paint of a window with its client rectangle: EndPaint must follow every BeginPaint, or
+// the caret stays hidden and the window is never validated.
 class PaintScope {
 public:
-    explicit PaintScope(HWND window) : fWindow(window), fDc(BeginPaint(window, &fPaint))
-    {
-        GetClientRect(window, &fClient);
-    }
-    ~PaintScope()
-    {
-        if (fDc)
-            EndPaint(fWindow, &fPaint);
-    }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
+    explicit PaintScope(HWND window) : fPaint(window) { GetClientRect(window, &fClient); }
 
-    HDC dc() const { return fDc; }
+    HDC dc() const { return fPaint.get(); }
     const RECT& client() const { return fClient; }
     IRectangle update() const
     {
-        return IRectangle(fPaint.rcPaint.left, fPaint.rcPaint.top, fPaint.rcPaint.right,
-                          fPaint.rcPaint.bottom);
+        const RECT& area = fPaint.info().rcPaint;
+        return IRectangle(area.left, area.top, area.right, area.bottom);
     }
 
 private:
-    HWND fWindow;
-    PAINTSTRUCT fPaint{};
-    HDC fDc;
+    ovk_native::Paint fPaint;
     RECT fClient{};
 };
 

@@ -26,13 +26,14 @@ std::mutex gLock;
 std::vector<Entry> gJournal;
 std::map<UINT, long> gFailures;
 
-ATOM registerClass(HINSTANCE module, const char* name, WNDPROC procedure)
+ATOM registerClass(HINSTANCE module, const char* name, WNDPROC procedure,
+                   int extraBytes = sizeof(void*))
 {
     WNDCLASSA windowClass{};
     // Global, so that a window of the class can be created with any module's instance.
     windowClass.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
-    windowClass.cbWndExtra = sizeof(void*);
+    windowClass.cbWndExtra = extraBytes;
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -81,9 +82,14 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
         DisableThreadLibraryCalls(module);
         ovkctls::registerClass(module, "OVK Notebook", ovkctls::notebookProcedure);
         ovkctls::registerClass(module, "OVK Spin Button", ovkctls::spinProcedure);
+        // Bytes 8 to 15 hold the library's brush for the slider's colour request.
+        ovkctls::registerClass(module, "OVK Slider", ovkctls::sliderProcedure, 16);
+        ovkctls::registerClass(module, "OVK Circular Slider", ovkctls::circularSliderProcedure);
     } else if (reason == DLL_PROCESS_DETACH) {
         UnregisterClassA("OVK Notebook", module);
         UnregisterClassA("OVK Spin Button", module);
+        UnregisterClassA("OVK Slider", module);
+        UnregisterClassA("OVK Circular Slider", module);
     }
     return TRUE;
 }

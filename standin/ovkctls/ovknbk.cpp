@@ -289,26 +289,16 @@ void paint(HWND window, const Notebook& book)
 LRESULT CALLBACK notebookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Notebook* book = stateFor<Notebook>(window, message);
-    if (message >= calcPageRect && message <= queryStatusText && book) {
-        if (recordAndFail(window, message, wParam, lParam, decode(message, wParam, lParam)))
-            return failureOf(message);
-        return answer(window, *book, message, wParam, lParam);
-    }
-    switch (message) {
-    case WM_SIZE:
+    LRESULT result = 0;
+    if (commonMessage(window, message, wParam, lParam, book, calcPageRect, queryStatusText, decode,
+                      [](UINT failed, WPARAM) { return failureOf(failed); }, answer, paint, result))
+        return result;
+    if (message == WM_SIZE) {
         if (book) {
             placePages(window, *book);
             notifyParent(window, pageSizeChanged, reinterpret_cast<LPARAM>(window));
         }
         return 0;
-    case WM_PAINT:
-        if (book) {
-            paint(window, *book);
-            return 0;
-        }
-        break;
-    default:
-        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -181,18 +181,11 @@ void paint(HWND window, const Spin& spin)
 LRESULT CALLBACK spinProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Spin* spin = stateFor<Spin>(window, message);
-    if (message >= spinSetLimits && message <= spinResetColor && spin) {
-        if (recordAndFail(window, message, wParam, lParam, decode(message, wParam, lParam)))
-            return 0;
-        return answer(window, *spin, message, wParam, lParam);
-    }
+    LRESULT result = 0;
+    if (commonMessage(window, message, wParam, lParam, spin, spinSetLimits, spinResetColor, decode,
+                      [](UINT, WPARAM) { return LRESULT(0); }, answer, paint, result))
+        return result;
     switch (message) {
-    case WM_PAINT:
-        if (spin) {
-            paint(window, *spin);
-            return 0;
-        }
-        break;
     case WM_GETTEXT:
         if (spin && lParam && wParam > 0) {
             lstrcpynA(reinterpret_cast<char*>(lParam), shownText(window, *spin).c_str(),

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <iapp.hpp>
 #include <icanvas.hpp>
+#include <iframe.hpp>
+#include <ihelpwin.hpp>
 #include <inotebk.hpp>
 #include <ipagehdr.hpp>
 #include <iprivmsg.hpp>
@@ -311,6 +314,62 @@ TEST_F(NotebookTest, AltKeysOnTheTabsTurnPagesAndAnEmptyNotebookIgnoresThem)
     ovktest::send(notebook->handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
     EXPECT_TRUE(ovktest::pumpUntil([&] { return !recorder.trace.empty(); }));
     EXPECT_EQ(recorder.trace, "help:1");
+}
+
+// The default page help shows the notebook's help panel through the help window of its frame.
+TEST(NotebookPageHelp, TheDefaultShowsTheNotebooksPanelInTheFramesHelpWindow)
+{
+    // Stands in for the system help's window, so that quitting the help asks nothing of the
+    // system's help program.
+    WNDCLASSA type{};
+    type.lpfnWndProc = DefWindowProcA;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "MS_WINHELP";
+    RegisterClassA(&type);
+    const HWND systemHelp = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    struct PanelLog : IHelpWindow {
+        using IHelpWindow::IHelpWindow;
+        using IHelpWindow::show;
+        IHelpWindow& show(const IResourceId& panel) override
+        {
+            shown.push_back(panel);
+            fromUserLibrary = &panel.resourceLibrary() ==
+                              &IApplication::current().userResourceLibrary();
+            return *this;
+        }
+        std::vector<unsigned long> shown;
+        bool fromUserLibrary = false;
+    };
+    {
+        IFrameWindow frame(IResourceId(1, IApplication::current().userResourceLibrary()), nullptr,
+                           nullptr, IRectangle(10, 10, 410, 310),
+                           IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "pages");
+        INotebook notebook(kNotebookId, &frame, &frame, IRectangle(0, 0, 300, 200));
+        IPageHandler defaults;
+        defaults.handleEventsFor(&frame);
+        notebook.addLastPage(Settings("One", nullptr));
+        HELPINFO f1{};
+        f1.cbSize = sizeof f1;
+        const auto pressF1 = [&] {
+            ovktest::send(notebook.handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
+            ovktest::pumpPending();
+        };
+        // No help window, or no help identifier: nothing is shown.
+        pressF1();
+        PanelLog help(&frame);
+        EXPECT_EQ(IHelpWindow::helpWindow(&notebook), &help);
+        pressF1();
+        EXPECT_TRUE(help.shown.empty());
+
+        SetWindowContextHelpId(notebook.handle(), 4711);
+        pressF1();
+        EXPECT_EQ(help.shown, std::vector<unsigned long>{4711});
+        EXPECT_TRUE(help.fromUserLibrary);
+        defaults.stopHandlingEventsFor(&frame);
+    }
+    DestroyWindow(systemHelp);
+    UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
 }
 
 TEST_F(NotebookTest, TabOnAPagesLastControlWrapsToItsFirst)

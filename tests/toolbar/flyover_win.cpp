@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <iapp.hpp>
+#include <iframe.hpp>
+#include <iinfoa.hpp>
 #include <iprivmsg.hpp>
 #include <istattxt.hpp>
 #include <ovktest.hpp>
@@ -174,6 +176,43 @@ TEST_F(FlyOver, WithoutAToolTipNothingIsRegisteredOrShown)
     EXPECT_EQ(windowText(*area), "idle");
     EXPECT_EQ(std::string(ovktest::caught([&] { areaOnly.handleEventsFor(nullptr); }).text()),
               "window != 0");
+}
+
+// The information area of a frame, as the fly-over help of the frame's windows uses it: the long
+// text of the window under the pointer, a blank when it has none, and a blank again when the tip
+// goes.
+TEST(FlyOverInformationArea, ShowsTheLongTextABlankWithoutOneAndIsClearedOnThePop)
+{
+    IFrameWindow frame(IResourceId(0, IApplication::current().userResourceLibrary()), nullptr,
+                       nullptr, IRectangle(40, 40, 440, 340),
+                       IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "fly-over");
+    IInfoArea info(90, &frame);
+    info.setDefaultText("Ready");
+    ovktest::TestWindow open(frame.handle(), WS_VISIBLE, 11);
+    ovktest::TestWindow big(frame.handle(), WS_VISIBLE, 12);
+    IFlyOverToolTip tip(&frame);
+    IFlyOverHelpHandler handler(&tip, &info);
+    handler.setTextBaseId(kTextBase).setLongTextBaseId(kLongTextBase);
+    handler.handleEventsFor(&frame);
+    EXPECT_GE(SendMessageA(tip.handle(), TTM_GETTOOLCOUNT, 0, 0), 3);
+    EXPECT_EQ(windowText(info), "Ready");
+
+    const auto request = [&](HWND tool, UINT code) {
+        NMTTDISPINFOA notice{};
+        notice.hdr.hwndFrom = tip.handle();
+        notice.hdr.idFrom = reinterpret_cast<UINT_PTR>(tool);
+        notice.hdr.code = code;
+        notice.uFlags = TTF_IDISHWND;
+        SendMessageA(tool, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
+    };
+    request(open.hwnd(), TTN_NEEDTEXTA);
+    EXPECT_EQ(windowText(info), "Opens a file from the disk");
+    request(open.hwnd(), static_cast<UINT>(TTN_POP));
+    EXPECT_EQ(windowText(info), " ");
+    request(open.hwnd(), TTN_NEEDTEXTA);
+    request(big.hwnd(), TTN_NEEDTEXTA);
+    EXPECT_EQ(windowText(info), " ");
+    handler.stopHandlingEventsFor(&frame);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include <iinfoa.hpp>
 #include <iprivmsg.hpp>
+#include <istattxt.hpp>
 
 namespace {
 
@@ -64,6 +66,128 @@ TEST_F(ToolBar, EachSideHasOneHolderThatGoesWithItsLastToolBar)
     left.setLocation(IToolBar::belowClient);
     EXPECT_EQ(frame->extensionCount(), 2UL);
     EXPECT_EQ(left.parent(), below.parent());
+}
+
+RECT placeIn(const IWindow& window, const IWindow& frame)
+{
+    RECT rect{};
+    GetWindowRect(window.handle(), &rect);
+    MapWindowPoints(nullptr, frame.handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A frame of the library's own class, or a program's native window that a frame object took
+// charge of, with a client, a tool bar above it, one left of it and an information area.
+class FrameLayout : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam()) {
+            WNDCLASSA type{};
+            type.lpfnWndProc = DefWindowProcA;
+            type.hInstance = GetModuleHandleA(nullptr);
+            type.lpszClassName = "program frame";
+            RegisterClassA(&type);
+            native = CreateWindowExA(0, "program frame", "wrapped", WS_OVERLAPPEDWINDOW, 0, 0,
+                                     100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                     nullptr);
+            frame = std::make_unique<IFrameWindow>(IWindowHandle(native));
+        } else {
+            frame = std::make_unique<IFrameWindow>(
+                IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
+                IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar | IFrameWindow::_sizingBorder,
+                "library frame");
+        }
+        SetWindowPos(frame->handle(), nullptr, 50, 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+        client = std::make_unique<IStaticText>(50, frame.get(), frame.get());
+        frame->setClient(client.get());
+        above = std::make_unique<IToolBar>(1, frame.get(), IToolBar::aboveClient);
+        left = std::make_unique<IToolBar>(2, frame.get(), IToolBar::leftOfClient);
+        info = std::make_unique<IInfoArea>(60, frame.get());
+        info->setText("Ready");
+        ShowWindow(frame->handle(), SW_SHOWNOACTIVATE);
+        ovktest::pumpPending();
+    }
+    void TearDown() override
+    {
+        info.reset();
+        left.reset();
+        above.reset();
+        client.reset();
+        frame.reset();
+        if (native) {
+            DestroyWindow(native);
+            UnregisterClassA("program frame", GetModuleHandleA(nullptr));
+        }
+        ovktest::pumpPending();
+    }
+    // Each window's place in the frame's client area, against the rectangle expected.
+    void expectAt(const IWindow& window, const RECT& wanted, const char* what) const
+    {
+        const RECT got = placeIn(window, *frame);
+        EXPECT_EQ(got.left, wanted.left) << what;
+        EXPECT_EQ(got.top, wanted.top) << what;
+        EXPECT_EQ(got.right, wanted.right) << what;
+        EXPECT_EQ(got.bottom, wanted.bottom) << what;
+    }
+
+    HWND native = nullptr;
+    std::unique_ptr<IFrameWindow> frame;
+    std::unique_ptr<IStaticText> client;
+    std::unique_ptr<IToolBar> above;
+    std::unique_ptr<IToolBar> left;
+    std::unique_ptr<IInfoArea> info;
+};
+
+INSTANTIATE_TEST_SUITE_P(LibraryAndWrappedFrames, FrameLayout, ::testing::Bool());
+
+// The extensions take their edges of the client area in the order they became extensions, each
+// as large as its minimum size, the information area below a thin separator; the client gets
+// what is left. Sizing the frame lays it out again.
+TEST_P(FrameLayout, HoldersInformationAreaAndClientShareTheClientArea)
+{
+    const long aboveHeight = above->parent()->minimumSize().height();
+    const long leftWidth = left->parent()->minimumSize().width();
+    const long infoHeight = info->minimumSize().height();
+    ASSERT_GT(aboveHeight, 0);
+    ASSERT_GT(leftWidth, 0);
+    ASSERT_GT(infoHeight, 0);
+    for (const SIZE size : {SIZE{400, 300}, SIZE{520, 260}}) {
+        SetWindowPos(frame->handle(), nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ovktest::pumpPending();
+        RECT area{};
+        GetClientRect(frame->handle(), &area);
+        const long below = area.bottom - infoHeight;
+        expectAt(*above->parent(), RECT{0, 0, area.right, aboveHeight}, "holder above");
+        // The left holder came before the information area: it runs down to the bottom.
+        expectAt(*left->parent(), RECT{0, aboveHeight, leftWidth, area.bottom}, "holder left");
+        expectAt(*info, RECT{leftWidth, below, area.right, area.bottom}, "information area");
+        expectAt(*client, RECT{leftWidth, aboveHeight, area.right, below - 1}, "client");
+    }
+}
+
+// A tool bar that floats leaves its side to the client; its floating frame is no extension and
+// stays where it is.
+TEST_P(FrameLayout, AFloatingToolBarLeavesItsSideToTheClient)
+{
+    left->setLocation(IToolBar::floating);
+    ovktest::pumpPending();
+    ASSERT_NE(left->floatingFrame(), nullptr);
+    RECT floating{};
+    GetWindowRect(left->floatingFrame()->handle(), &floating);
+    SetWindowPos(frame->handle(), nullptr, 0, 0, 450, 320,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ovktest::pumpPending();
+    RECT area{};
+    GetClientRect(frame->handle(), &area);
+    const long aboveHeight = above->parent()->minimumSize().height();
+    const long below = area.bottom - info->minimumSize().height();
+    expectAt(*client, RECT{0, aboveHeight, area.right, below - 1}, "client");
+    RECT after{};
+    GetWindowRect(left->floatingFrame()->handle(), &after);
+    EXPECT_TRUE(EqualRect(&floating, &after));
+    left->setLocation(IToolBar::hidden);
 }
 
 TEST_F(ToolBar, FrameCursorWalksTheToolBarsInTheOrderTheyWereMade)
@@ -338,6 +462,37 @@ TEST_F(ToolBar, TheFloatingFrameFitsTheToolBar)
     GetWindowRect(frame->handle(), &owner);
     GetWindowRect(floating->handle(), &at);
     EXPECT_EQ(at.left, owner.left + second->floatingPosition().x() + 1);
+}
+
+// The picture of the library's tool bar (gold on blue) stands at the left end of the floating
+// frame's caption, over what the system drew there.
+TEST_F(ToolBar, TheFloatingFramesCaptionShowsTheLibrarysPicture)
+{
+    second->setLocation(IToolBar::floating);
+    IFrameWindow* floating = second->floatingFrame();
+    ASSERT_NE(floating, nullptr);
+    const HWND window = floating->handle();
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const long captionTop = origin.y - outer.top - GetSystemMetrics(SM_CYCAPTION);
+    const long square = GetSystemMetrics(SM_CYCAPTION);
+    HDC context = GetWindowDC(window);
+    const auto goldIn = [&](long fromX) {
+        int gold = 0;
+        for (long y = captionTop; y < captionTop + square; ++y)
+            for (long x = fromX; x < fromX + square; ++x)
+                gold += GetPixel(context, x, y) == RGB(255, 215, 0);
+        return gold;
+    };
+    const long left = origin.x - outer.left;
+    const int atLeft = goldIn(left);
+    const int further = goldIn(left + 2 * square);
+    ReleaseDC(window, context);
+    EXPECT_GT(atLeft, 32);
+    EXPECT_EQ(further, 0);
 }
 
 } // namespace

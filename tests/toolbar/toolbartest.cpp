@@ -1,7 +1,6 @@
 // The tool bar fixture and the scripted move.
 #include "toolbartest.hpp"
 
-#include <iprivmsg.hpp>
 
 namespace toolbartest {
 
@@ -42,34 +41,11 @@ void CALLBACK watchdog(HWND, UINT, UINT_PTR timer, DWORD)
 
 } // namespace
 
-IBase::Boolean FrameLayout::dispatchHandlerEvent(IEvent& event)
-{
-    if (event.eventId() != IPrivateMessage::frameLayout)
-        return false;
-    auto* frame = dynamic_cast<IFrameWindow*>(event.window());
-    if (!frame)
-        return false;
-    RECT client{};
-    GetClientRect(frame->handle(), &client);
-    IRectangle reference(0, 0, client.right, client.bottom);
-    for (unsigned long i = 0; i < frame->extensionCount(); ++i) {
-        IFrameExtension* extension = frame->extensionAt(i);
-        const IRectangle placed = extension->place(reference);
-        SetWindowPos(extension->window()->handle(), nullptr, placed.minX(), placed.minY(),
-                     placed.width(), placed.height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (IWindow* inside = frame->client())
-        SetWindowPos(inside->handle(), nullptr, reference.minX(), reference.minY(),
-                     reference.width(), reference.height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
-}
-
 void ToolBarFixture::SetUp()
 {
     frame = std::make_unique<IFrameWindow>(
         IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
         IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "tools");
-    layout.handleEventsFor(frame.get());
     SetWindowPos(frame->handle(), nullptr, kLeft, kTop, kWidth, kHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     first = std::make_unique<IToolBar>(1, frame.get());

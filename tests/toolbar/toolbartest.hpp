@@ -22,14 +22,6 @@
 
 namespace toolbartest {
 
-// Lays a frame out as its frame handler will once that is in the library: each extension in turn
-// at its edge of the client area, the client in what is left. Attached to the test frames
-// meanwhile, so that side holders get their places.
-class FrameLayout : public IHandler {
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
-};
-
 // How a scripted move ends, once the target timer has ticked a few times.
 enum class Ending { release, escape, quit };
 
@@ -55,7 +47,6 @@ protected:
     static POINT centreIn(const IToolBar& toolBar, const IWindow& window);
     static POINT screenPoint(long x, long y) { return POINT{kLeft + x, kTop + y}; }
 
-    FrameLayout layout;
     std::unique_ptr<IFrameWindow> frame;
     std::unique_ptr<IToolBar> first;
     std::unique_ptr<IToolBar> second;

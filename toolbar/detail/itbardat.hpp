@@ -75,6 +75,7 @@ protected:
 
 private:
     IBase::Boolean minMaxInfo(IEvent& event);
+    IBase::Boolean paintTitle(IEvent& event);
 
     IToolBar& fToolBar;
 };

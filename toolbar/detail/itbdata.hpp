@@ -9,6 +9,8 @@
 #include <icolor.hpp>
 #include <igbitmap.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "../itbarbut.hpp"
 
 namespace ovk_toolbar {
@@ -16,31 +18,20 @@ namespace ovk_toolbar {
 // A drawn face kept as a device bitmap, with the generation of the shared faces it was made in.
 class KeptFace {
 public:
-    KeptFace() = default;
-    ~KeptFace() { reset(); }
-    KeptFace(const KeptFace&) = delete;
-    KeptFace& operator=(const KeptFace&) = delete;
-
-    bool valid() const { return fBitmap != nullptr; }
-    HBITMAP bitmap() const { return fBitmap; }
+    bool valid() const { return static_cast<bool>(fBitmap); }
+    HBITMAP bitmap() const { return fBitmap.get(); }
     unsigned long generation() const { return fGeneration; }
     ISize size() const { return fSize; }
     void keep(HBITMAP bitmap, const ISize& size, unsigned long generation)
     {
-        reset();
-        fBitmap = bitmap;
+        fBitmap.reset(bitmap);
         fSize = size;
         fGeneration = generation;
     }
-    void reset()
-    {
-        if (fBitmap)
-            DeleteObject(fBitmap);
-        fBitmap = nullptr;
-    }
+    void reset() { fBitmap.reset(); }
 
 private:
-    HBITMAP fBitmap = nullptr;
+    ovk_native::Bitmap fBitmap;
     ISize fSize;
     unsigned long fGeneration = 0;
 };

@@ -11,6 +11,8 @@
 
 #include <icolor.hpp>
 
+#include <detail/iscoped.hpp>
+
 class IToolBarButton;
 
 namespace ovk_toolbar {
@@ -23,7 +25,7 @@ struct StandardButtons {
     IColor transparentColor{255, 0, 255};
     std::vector<IToolBarButton*> buttons;
     // One shared up face per view, with the size it was made at.
-    HBITMAP faces[3] = {nullptr, nullptr, nullptr};
+    ovk_native::Bitmap faces[3];
     ISize faceSizes[3];
     // The system colours the faces were made with, and a count raised whenever faces are
     // dropped, so that a button's own cached face can tell it is older.
