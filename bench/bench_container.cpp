@@ -120,6 +120,8 @@ void report(const char* name, const std::vector<double>& perObject, const char* 
 
 int main()
 {
+    // Each row as soon as it is measured, also when the output is a file.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     // The message-driven class gives every thread its allocation window.
     OvkCnrRegisterClass();
     auto top = std::make_unique<IWindow>();
