@@ -56,6 +56,7 @@
 
 #include "ovkdemo.h"
 #include "ovkdemo_container.h"
+#include "ovkdemo_container_events.h"
 #include "ovkdemo_notebook.h"
 #include "ovkdemo_sliders.h"
 
@@ -439,11 +440,12 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
-            // The document page in the main picture, then the controls and the containers.
+            // The document page in the main picture, then the containers after the autoplay's
+            // sorting, opening and editing, and the controls.
             fNotebook.turnTo(DemoNotebook::Page::document);
             requestScreenshot("main");
             fNotebook.turnTo(DemoNotebook::Page::data);
-            requestScreenshot("data");
+            playContainerEvents();
             fNotebook.turnTo(DemoNotebook::Page::controls);
             requestScreenshot("controls");
             return true;
@@ -771,6 +773,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setMinimumSize(ISize(160, 110));
     notebook.dataPage().addToCell(&container, 2, 2).addToCell(&types, 4, 2);
     FolderObjects files(container, types);
+    ContainerEvents containerEvents(container);
 
     state.changed = [&] {
         std::string text = state.note;
