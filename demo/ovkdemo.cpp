@@ -80,7 +80,7 @@ constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
 // The screenshot of the main window, once the fly-over text shows.
 constexpr UINT_PTR kShotTimer = 8;
-constexpr UINT kShotAt = 3000;
+constexpr UINT kShotAt = 3400;
 // The notebook turns to its "Values" page and spins, once the right-click menu has gone.
 constexpr UINT kValuesAt = 8600;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
@@ -784,11 +784,10 @@ int runDemo(HWND native, int show, const char* commandLine)
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     notebook.addPages(page);
-    // The "Document" page: split panes, a multi-line edit that starts with ovkdemo.txt above a
-    // view port that scrolls the picture at four times its size.
-    DemoDocuments documents(notebook.window(), picturePath().c_str());
-    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(documents.canvas(), 70));
-    documents.setTextPane(*document);
+    // The "Document" page: split panes, a multi-line edit that starts with ovkdemo.txt beside a
+    // caption above a view port that scrolls the picture at four times its size.
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
+    DemoDocuments documents(notebook.window(), picturePath().c_str(), document.get());
     notebook.setDocument(documents.canvas());
     window.setClient(&notebook.window());
     ToolBars toolBars(window);

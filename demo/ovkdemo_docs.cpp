@@ -11,7 +11,7 @@ namespace {
 
 constexpr unsigned long kOuterSplit = 500, kStack = 501, kTextPane = 502, kViewPort = 503;
 constexpr unsigned long kPicture = 504;
-constexpr unsigned long kTextShare = 35;
+constexpr unsigned long kTextShare = 30;
 
 } // namespace
 
@@ -24,8 +24,9 @@ struct DemoDocuments::Parts {
           viewPort(kViewPort, &stack, &stack),
           view(kPicture, &viewPort, &viewPort)
     {
-        placeholder->setText("The text pane");
-        placeholder->setAlignment(IStaticText::centerCenter);
+        placeholder->setText("ovkdemo.bmp at four times its size: drag the bars, or click the "
+                             "picture and use the arrow and page keys.");
+        placeholder->setAlignment(IStaticText::topLeftWrapped);
         placeholder->setFillColor(IColor(IColor::white));
         text = placeholder.get();
         try {
@@ -63,8 +64,8 @@ DemoDocuments::DemoDocuments(IWindow& parent, const char* picture, IWindow* firs
         // The split canvas places its children in child order: the first pane goes first.
         SetWindowPos(firstPane->handle(), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        outer.setSplitWindowPercentage(firstPane, 68);
-        outer.setSplitWindowPercentage(&fParts->stack, 32);
+        outer.setSplitWindowPercentage(firstPane, 60);
+        outer.setSplitWindowPercentage(&fParts->stack, 40);
     }
 }
 
