@@ -72,6 +72,33 @@ TEST_F(SortAndFilter, IconTextDescendingPutsBACInTheOrderCBA)
     }
 }
 
+// Case, punctuation, digits, accented letters and the empty text must come out in the order the
+// platform's own lstrcmpA gives, both ways, in both window classes.
+TEST_F(SortAndFilter, IconTextOrderAgreesWithLstrcmpA)
+{
+    const std::initializer_list<const char*> texts = {
+        "b", "a", "B", "A", "co-op", "coop", "co op", "Co-op", "\xE9t\xE9", "ete", "Ete", "e",
+        "10", "9", "", "a'b", "ab", "Ab", "z", "\xDF", "ss", "_x", "x_", "~", "Zebra", "zebra",
+        "object 10", "object 2", "object 100"};
+    for (ICnrCtl* cnr : {native.get(), messageDriven.get()}) {
+        Objects objects(*cnr, texts);
+        for (const bool ascending : {true, false}) {
+            cnr->sortByIconText(ascending);
+            std::vector<std::string> sorted;
+            ICnrCtl::ObjectCursor cursor(*cnr);
+            for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+                sorted.emplace_back(cursor.current()->iconText());
+            ASSERT_EQ(sorted.size(), texts.size());
+            for (std::size_t i = 1; i < sorted.size(); ++i) {
+                const int order = lstrcmpA(sorted[i - 1].c_str(), sorted[i].c_str());
+                EXPECT_TRUE(ascending ? order <= 0 : order >= 0)
+                    << cnrtest::classOf(cnr->handle()) << ": \"" << sorted[i - 1] << "\" before \""
+                    << sorted[i] << "\"" << (ascending ? " ascending" : " descending");
+            }
+        }
+    }
+}
+
 TEST_F(SortAndFilter, ARefusedSortThrows)
 {
     OvkCnrTestForceNextResult(CM_SORTRECORD, 0);
