@@ -109,16 +109,27 @@ private:
         return slot;
     }
 
-    // Appends the text's sort key to the buffer; its length, or 0 when there is none.
+    // Appends the text's sort key to the buffer; its length, or 0 when there is none. Most keys
+    // fit the local buffer, which spares asking the platform for the length first.
     std::uint32_t sortKey(const char* text) const
     {
         const LCID locale = GetThreadLocale();
-        const int length = LCMapStringA(locale, LCMAP_SORTKEY, text, -1, nullptr, 0);
-        if (length <= 0 || fKeys.size() + static_cast<std::size_t>(length) > UINT32_MAX)
-            return 0;
+        char local[256];
+        int length = LCMapStringA(locale, LCMAP_SORTKEY, text, -1, local, sizeof local);
         const std::size_t offset = fKeys.size();
-        fKeys.resize(offset + static_cast<std::size_t>(length));
-        if (LCMapStringA(locale, LCMAP_SORTKEY, text, -1, &fKeys[offset], length) != length) {
+        if (length > 0) {
+            fKeys.insert(fKeys.end(), local, local + length);
+        } else {
+            length = LCMapStringA(locale, LCMAP_SORTKEY, text, -1, nullptr, 0);
+            if (length <= 0)
+                return 0;
+            fKeys.resize(offset + static_cast<std::size_t>(length));
+            if (LCMapStringA(locale, LCMAP_SORTKEY, text, -1, &fKeys[offset], length) != length) {
+                fKeys.resize(offset);
+                return 0;
+            }
+        }
+        if (fKeys.size() > UINT32_MAX) {
             fKeys.resize(offset);
             return 0;
         }

@@ -73,13 +73,16 @@ TEST_F(SortAndFilter, IconTextDescendingPutsBACInTheOrderCBA)
 }
 
 // Case, punctuation, digits, accented letters and the empty text must come out in the order the
-// platform's own lstrcmpA gives, both ways, in both window classes.
+// platform's own lstrcmpA gives, both ways, in both window classes; so must texts long enough
+// to need a large sort key.
 TEST_F(SortAndFilter, IconTextOrderAgreesWithLstrcmpA)
 {
+    const std::string longA = std::string(300, 'm') + "a";
+    const std::string longB = std::string(300, 'm') + "B";
     const std::initializer_list<const char*> texts = {
         "b", "a", "B", "A", "co-op", "coop", "co op", "Co-op", "\xE9t\xE9", "ete", "Ete", "e",
         "10", "9", "", "a'b", "ab", "Ab", "z", "\xDF", "ss", "_x", "x_", "~", "Zebra", "zebra",
-        "object 10", "object 2", "object 100"};
+        "object 10", "object 2", "object 100", longB.c_str(), longA.c_str(), "mmm"};
     for (ICnrCtl* cnr : {native.get(), messageDriven.get()}) {
         Objects objects(*cnr, texts);
         for (const bool ascending : {true, false}) {
