@@ -152,11 +152,17 @@ double filterRound(IWindow& top, unsigned long count)
     return seconds(start, filtered) * 1e6 / static_cast<double>(count);
 }
 
-void report(const char* name, const std::vector<double>& perObject, const char* unit = "per object")
+void report(const char* name, const std::vector<double>& perObject, const char* unit = "per object",
+            bool goal = true)
 {
     for (std::size_t i = 0; i < perObject.size(); ++i)
         std::printf("%-10s %7lu objects: %8.3f us %s\n", name, kSizes[i], perObject[i], unit);
     const double ratio = perObject.back() / perObject.front();
+    if (!goal) {
+        std::printf("%-10s ratio 100,000 / 1,000: %.2f (the list view's own cost, for comparison)\n",
+                    name, ratio);
+        return;
+    }
     std::printf("%-10s ratio 100,000 / 1,000: %.2f (goal: at most 1.3) %s\n", name, ratio,
                 ratio <= 1.3 ? "met" : "NOT MET");
 }
@@ -195,7 +201,7 @@ int main()
     report("insertion", inserts);
     report("walk", walks);
     report("sort", sorts, "per object / log2 n");
-    report("platform", platforms, "per object / log2 n");
+    report("platform", platforms, "per object / log2 n", false);
     report("filter", filters);
     top.reset();
     return 0;
