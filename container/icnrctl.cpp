@@ -193,6 +193,14 @@ void ICnrCtl::abandon() noexcept
 ICnrCtl::~ICnrCtl()
 {
     try {
+        // A native container's columns leave while the native handler still answers for the
+        // window: each must learn that it belongs to no container before the container is gone.
+        if ((fState & live) && fControlData && !fControlData->isMessageDriven() && isValid())
+            releaseColumns();
+    } catch (const IException& failure) {
+        IAssertion::report(failure);
+    }
+    try {
         ICnrSeam::detachOwnerMouse(*this);
         if (fControlData && !fControlData->isMessageDriven() && isValid())
             INativeContainerHandler::instance().stopHandlingEventsFor(this);

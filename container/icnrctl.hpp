@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include <ibitflag.hpp>
 #include <irect.hpp>
@@ -20,6 +21,8 @@ class ICnrControlData;
 class ICnrDestroyHandler;
 class ICnrAllocator;
 class ICnrObj;
+class IContainerColumn;
+class IEvent;
 class IColor;
 
 class IResource;
@@ -83,6 +86,7 @@ public:
 
     class ObjectCursor;
     class TextCursor;
+    class ColumnCursor;
     class ApplyFn;
     // The collections of objects that the queries answer; the caller deletes them.
     using ObjectList = ISequence<ICnrObj*>;
@@ -145,6 +149,32 @@ public:
     virtual ICnrCtl& setMultipleSelection();
     virtual ICnrCtl& setExtendedSelection();
 
+    // Views: each switch keeps the mini-icon bit and replaces the other view bits.
+    virtual ICnrCtl& showTextView();
+    virtual ICnrCtl& showNameView();
+    virtual ICnrCtl& showIconView();
+    virtual ICnrCtl& showDetailsView();
+    virtual ICnrCtl& showTreeIconView();
+    virtual ICnrCtl& showTreeNameView();
+    virtual ICnrCtl& showTreeTextView();
+    virtual ICnrCtl& showFlowedNameView();
+    virtual ICnrCtl& showFlowedTextView();
+    virtual ICnrCtl& showMiniIcons(IBase::Boolean show = true);
+    virtual ICnrCtl& setOrderedTargetEmphasis();
+    virtual ICnrCtl& setMixedTargetEmphasis();
+    virtual ICnrCtl& setNormalTargetEmphasis();
+    virtual ICnrCtl& enableDrawBackground(IBase::Boolean enable = true);
+    virtual ICnrCtl& disableDrawBackground();
+    virtual ICnrCtl& disableDrawItem();
+    // Tree settings.
+    virtual ICnrCtl& setTreeItemIcons(const IPointerHandle& expanded,
+                                      const IPointerHandle& collapsed);
+    virtual ICnrCtl& setTreeItemIcons(const IResourceId& expanded, const IResourceId& collapsed);
+    virtual ICnrCtl& setTreeBitmapOrIconSize(const ISize& size);
+    virtual ICnrCtl& setTreeIndent(long indent);
+    virtual ICnrCtl& showTreeLine(long width);
+    virtual ICnrCtl& hideTreeLine();
+
     virtual ICnrCtl& setDeleteObjectsOnClose(IBase::Boolean deleteObjects = true);
     virtual ICnrCtl& setDeleteColumnsOnClose(IBase::Boolean deleteColumns = true);
 
@@ -156,6 +186,46 @@ public:
     // Repaints every object (outside details view) or the columns; clears the pending refresh.
     virtual ICnrCtl& refresh(IBase::Boolean immediate);
     virtual ICnrCtl& refresh(ICnrObj* object, IBase::Boolean immediate = false);
+
+    // Scrolling ("CM_SCROLLWINDOW", "CM_SCROLLSPLITWINDOW" when refused). A split details view
+    // scrolls its left or right window sideways.
+    virtual ICnrCtl& scroll(long vertical, long horizontal, IBase::Boolean rightWindow = false);
+    virtual ICnrCtl& scrollDetailsHorizontally(long amount, IBase::Boolean rightWindow = false);
+    // The least scroll that shows the object (its cell, with a column); with toTopLeft the
+    // object comes 4 pixels inside the viewport's top (and the cell inside its left edge).
+    virtual ICnrCtl& scrollToObject(const ICnrObj* object, const IContainerColumn* column = nullptr,
+                                    IBase::Boolean toTopLeft = false);
+    virtual ICnrCtl& makeObjectVisible(const ICnrObj* object);
+    ICnrCtl& scrollVertically(long amount);
+    ICnrCtl& scrollHorizontally(long amount);
+
+    // Details-view columns ("CM_INSERTDETAILFIELDINFO", "CM_REMOVEDETAILFIELDINFO" when
+    // refused). A column belongs to one container at a time and is never deleted by it, unless
+    // setDeleteColumnsOnClose says so.
+    virtual ICnrCtl& setDetailsViewSplit(const IContainerColumn* lastColumnBeforeSplit,
+                                         unsigned long splitBarPosition);
+    virtual ICnrCtl& hideDetailsViewSplit();
+    ICnrCtl& showDetailsViewSplit(IBase::Boolean show = true);
+    virtual ICnrCtl& addColumn(const IContainerColumn* column,
+                               const IContainerColumn* after = nullptr);
+    virtual ICnrCtl& removeColumn(const IContainerColumn* column);
+    // Removes the cursor's column and moves the cursor on to the column after it.
+    virtual ICnrCtl& removeColumnAt(ColumnCursor& cursor);
+    IContainerColumn* columnAt(const ColumnCursor& cursor) const;
+    IBase::Boolean containsColumn(const IContainerColumn* column) const;
+    unsigned long columnCount() const;
+    // True when the column lies right of the split bar; false without a split.
+    IBase::Boolean isColumnRight(const IContainerColumn* column) const;
+    IContainerColumn* detailsViewSplit() const;
+    unsigned long splitBarPosition() const;
+    // The column first, last, next or previous (CMA_ codes) from a column (null: none), skipping
+    // hidden ones when asked; null when there is none ("CM_QUERYDETAILFILEDINFO" when refused).
+    IContainerColumn* column(const IContainerColumn* from, unsigned long command,
+                             IBase::Boolean visibleOnly = false) const;
+    // Counts the columns added and removed; column cursors keep a snapshot of it.
+    unsigned long columnChangeCount() const noexcept { return fColumnChangeCount; }
+    // The bytes of a record in front of its object, which object offsets of columns skip.
+    virtual unsigned long recordHeaderSize() const;
 
     // Objects. Insertion and removal tell the observers (addId, removeId), count the object's
     // containers and the container's changes. A null object fails "newObject!=0"; a refused
@@ -208,6 +278,14 @@ public:
     virtual ICnrCtl& removeSourceEmphasis(ICnrObj* object = nullptr);
     virtual ICnrCtl& showObject(ICnrObj* object, IBase::Boolean show = true);
     virtual ICnrCtl& hideObject(ICnrObj* object);
+    // Tree branches ("CM_EXPANDTREE", "CM_COLLAPSETREE" when refused); null means every one.
+    virtual ICnrCtl& expand(ICnrObj* object);
+    virtual ICnrCtl& collapse(ICnrObj* object);
+    ICnrCtl& expandAll();
+    ICnrCtl& collapseAll();
+    // Places the object's icon at a point of the container window, in the application's
+    // orientation ("CM_ERASERECORD", "CM_INVALIDATERECORD" when refused).
+    virtual ICnrCtl& moveIconTo(ICnrObj* object, const IPoint& point);
 
     // Calls the function with every child of the parent (null: every top-level object) until
     // it answers false.
@@ -227,6 +305,40 @@ public:
     IBase::Boolean isMessageContainer() const;
     // Counts the objects inserted and removed; object cursors keep a snapshot of it.
     unsigned long changeCount() const noexcept { return fChangeCount; }
+
+    // View queries, each from the view word as it is now. plainOnly leaves the tree views out.
+    IBase::Boolean isIconView(IBase::Boolean plainOnly = false) const;
+    IBase::Boolean isNameView(IBase::Boolean plainOnly = false) const;
+    IBase::Boolean isTextView(IBase::Boolean plainOnly = false) const;
+    IBase::Boolean isDetailsView() const;
+    IBase::Boolean isFlowed() const;
+    IBase::Boolean showsMiniIcons() const;
+    IBase::Boolean isTreeIconView() const;
+    IBase::Boolean isTreeNameView() const;
+    IBase::Boolean isTreeTextView() const;
+    IBase::Boolean isFlowedNameView() const;
+    IBase::Boolean isFlowedTextView() const;
+    IBase::Boolean isOrderedTargetEmphasis() const;
+    IBase::Boolean isMixedTargetEmphasis() const;
+    // False only when both target emphasis attributes are set.
+    IBase::Boolean isNormalTargetEmphasis() const;
+    IBase::Boolean isDrawBackgroundEnabled() const;
+
+    // Geometry, in the container window's coordinates and the application's orientation.
+    // The visible part of the container (of the left or right window of a split details view),
+    // in window or workspace coordinates ("CM_QUERYVIEWPORT" when refused).
+    IRectangle viewport(unsigned long kind, IBase::Boolean rightWindow) const;
+    IRectangle windowViewport(IBase::Boolean rightWindow = false) const;
+    IRectangle workspaceViewport(IBase::Boolean rightWindow = false) const;
+    // The empty rectangle when the container cannot place the object.
+    IRectangle iconRectangle(const ICnrObj* object, IBase::Boolean withText = false) const;
+    IRectangle textRectangle(const ICnrObj* object) const;
+    IRectangle detailsObjectRectangle(const ICnrObj* object, IBase::Boolean rightWindow) const;
+    IRectangle detailsObjectRectangle(const ICnrObj* object, const IContainerColumn* column) const;
+    // The details-view column under a point of the container window, or null.
+    IContainerColumn* columnUnderPoint(const IPoint& point) const;
+    // A button pressed over an object and the pointer moved more than 2 pixels since.
+    IBase::Boolean isDragStarting(IEvent& event) override;
 
     // The container information record ("CM_QUERYCNRINFO", "CM_SETCNRINFO" when refused).
     const ICnrCtl& containerInfo(ICnrInfo* info) const;
@@ -309,6 +421,14 @@ private:
     // destroy handler and by the destructor, whichever comes first.
     void cleanUp() noexcept;
     void removeAllRecords();
+    void releaseColumns();
+    ICnrCtl& setView(unsigned long bits);
+    IRectangle toApplication(const IRectangle& native) const;
+    IRectangle recordRectangle(const ICnrObj* object, unsigned long extent,
+                               IBase::Boolean rightWindow, const char* function) const;
+    std::vector<IContainerColumn*> shownColumns(IBase::Boolean rightWindow) const;
+    IRectangle nativeCell(const IRectangle& row, const IContainerColumn* column) const;
+    IContainerColumn* nativeColumnUnderPoint(const IPoint& point) const;
     void disposeOfObjects();
     void leaveContainerList() noexcept;
     void abandon() noexcept;
@@ -335,6 +455,14 @@ private:
 
     std::uint32_t fState = 0;
     std::uint32_t fChangeCount = 0;
+    // Columns: their change count, and the split to show again after hideDetailsViewSplit.
+    std::uint32_t fColumnChangeCount = 0;
+    IContainerColumn* fSplitColumn = nullptr;
+    std::int32_t fSplitPosition = -1;
+    // Drag start: a button went down over an object at this point of the window.
+    IBase::Boolean fDragCapturing = false;
+    std::int32_t fDragStartX = 0;
+    std::int32_t fDragStartY = 0;
     ICnrControlData* fControlData = nullptr;
     IString fTitle;
 };

@@ -186,8 +186,9 @@ void ICnrCtl::cleanUp() noexcept
             else
                 disposeOfObjects();
         });
-        // Columns leave the window; deleting them is the column owner's business.
-        step([this] { sendEvent(CM_REMOVEDETAILFIELDINFO, 0, 0); });
+        // Columns leave the window; deleting them is the column owner's business unless the
+        // container was asked to.
+        step([this] { releaseColumns(); });
     }
     leaveContainerList();
 }

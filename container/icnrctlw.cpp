@@ -373,6 +373,8 @@ IBase::Boolean INativeContainerHandler::dispatchHandlerEvent(IEvent& event)
     const unsigned long id = event.eventId();
     if (id >= CM_ALLOCDETAILFIELDINFO && id <= CM_QUERYRECORDINFO)
         return containerMessage(*data, event);
+    if (id == WM_NOTIFY && cellText(*data, event))
+        return true;
     return windowMessage(*data, event);
 }
 
@@ -397,7 +399,7 @@ IBase::Boolean INativeContainerHandler::containerMessage(ICnrControlData& data, 
         event.setResult(1);
         return true;
     default:
-        return recordMessage(data, event);
+        return columnMessage(data, event) || recordMessage(data, event);
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include <iexcept.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "detail/icnritem.hpp"
 #include "icnrctl.hpp"
 #include "icnrobj.hpp"
@@ -578,7 +580,18 @@ LRESULT Records::search(const SEARCHSTRING* search, const IEventData& after)
 
 LRESULT Records::expand(MINIRECORDCORE* record, UINT action)
 {
-    if (!fTree || !isRecord(record))
+    if (!fTree)
+        return 0;
+    // No record: every branch of the tree.
+    if (!record) {
+        std::vector<ICnrObj*> all;
+        collectSubtree(fTree, TVI_ROOT, all);
+        for (ICnrObj* object : all)
+            if (const HTREEITEM item = treeItemOf(fContainer, object))
+                SendMessageA(fTree, TVM_EXPAND, action, reinterpret_cast<LPARAM>(item));
+        return 1;
+    }
+    if (!isRecord(record))
         return 0;
     return SendMessageA(fTree, TVM_EXPAND, action,
                         reinterpret_cast<LPARAM>(treeItemOf(fContainer, ICnrObj::objectOf(record))));
@@ -790,13 +803,12 @@ int ICnrControlData::imageIndex(HICON icon)
         ImageList_ReplaceIcon(fSmallImages, -1, icon);
     } else {
         // A record without an icon shows the default one.
-        HICON large = ImageList_GetIcon(fLargeDefaultIcon, 0, ILD_NORMAL);
-        HICON small = ImageList_GetIcon(fSmallDefaultIcon, 0, ILD_NORMAL);
-        index = large ? ImageList_ReplaceIcon(fLargeImages, -1, large) : -1;
-        if (small)
-            ImageList_ReplaceIcon(fSmallImages, -1, small);
-        if (large) DestroyIcon(large);
-        if (small) DestroyIcon(small);
+        // The lists keep copies: the icons taken out for them go with the scope.
+        const ovk_native::Icon large(ImageList_GetIcon(fLargeDefaultIcon, 0, ILD_NORMAL));
+        const ovk_native::Icon small(ImageList_GetIcon(fSmallDefaultIcon, 0, ILD_NORMAL));
+        index = large.get() ? ImageList_ReplaceIcon(fLargeImages, -1, large.get()) : -1;
+        if (small.get())
+            ImageList_ReplaceIcon(fSmallImages, -1, small.get());
     }
     fImages.emplace(icon, index);
     return index;
@@ -814,11 +826,10 @@ int ICnrControlData::inUseImageIndex(HICON icon)
                                                        {fSmallImages, fSmallDefaultIcon}};
     for (const auto& [images, overlay] : pairs) {
         HIMAGELIST merged = plain >= 0 ? ImageList_Merge(images, plain, overlay, 0, 0, 0) : nullptr;
-        HICON mergedIcon = merged ? ImageList_GetIcon(merged, 0, ILD_NORMAL) : nullptr;
-        const int added = mergedIcon ? ImageList_ReplaceIcon(images, -1, mergedIcon) : -1;
+        const ovk_native::Icon mergedIcon(merged ? ImageList_GetIcon(merged, 0, ILD_NORMAL) : nullptr);
+        const int added = mergedIcon.get() ? ImageList_ReplaceIcon(images, -1, mergedIcon.get()) : -1;
         if (images == fLargeImages)
             index = added >= 0 ? added : plain;
-        if (mergedIcon) DestroyIcon(mergedIcon);
         if (merged) ImageList_Destroy(merged);
     }
     fInUseImages.emplace(icon, index);

@@ -7,10 +7,11 @@
 // outline box, and a column beside it the "Data" controls: an entry field with a selected word,
 // a list box of cities kept in order, a drop-down and a read-only drop-down combo box. Another
 // set canvas holds the row of push buttons at the bottom. The "Data" page has a native
-// container showing the files of the demo's folder with their shell icons, and a tree of the
-// same files by type. Tab, the arrows, Enter and Alt with a mnemonic move through the controls
-// as in a dialog; keys that no control or canvas takes climb the owner chain to the window. The
-// status text lists the notifications of the option controls.
+// container showing the files of the demo's folder in a details view, with their shell icons,
+// types, sizes, dates and times, and a tree of the same files by type. Tab, the arrows, Enter
+// and Alt with a mnemonic move through the controls as in a dialog; keys that no control or
+// canvas takes climb the owner chain to the window. The status text lists the notifications of
+// the option controls.
 //
 // The window is a frame with a menu bar from a resource and an information area below the
 // page that tells what the menu item under the cursor does. A tool bar above the page holds the
@@ -53,6 +54,7 @@
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
+#include "ovkdemo_container.h"
 #include "ovkdemo_notebook.h"
 #include "ovkdemo_sliders.h"
 
@@ -563,72 +565,6 @@ std::string picturePath()
     return file.substr(0, file.find_last_of("\\/") + 1) + "ovkdemo.bmp";
 }
 
-// The files of the demo's folder as container objects with their shell icons: all of them in an
-// icon view, and the same objects again in a tree view, under one parent per file type. Objects
-// of one type share one icon, and so one image in each container.
-class FolderObjects {
-public:
-    FolderObjects(ICnrCtl& icons, ICnrCtl& tree)
-    {
-        const std::string folder = picturePath().substr(0, picturePath().find_last_of("\\/") + 1);
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        std::map<std::string, std::vector<std::string>> byType;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                byType[typeOf(folder + found.cFileName)].push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        for (const auto& [type, files] : byType) {
-            ICnrObj* parent = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), type.c_str()));
-            tree.addObject(parent);
-            for (const std::string& file : files) {
-                ICnrObj* object = keep(new ICnrObj(IPointerHandle(fTypeIcons[type]), file.c_str()));
-                icons.addObject(object);
-                tree.addObject(object, parent);
-            }
-            tree.sendEvent(CM_EXPANDTREE, ICnrObj::recordOf(parent));
-        }
-        icons.arrangeIconView();
-    }
-    ~FolderObjects()
-    {
-        // The children go first: deleting a parent that still has them deletes them too.
-        for (auto at = fObjects.rbegin(); at != fObjects.rend(); ++at)
-            delete *at;
-        for (auto& [type, icon] : fTypeIcons)
-            if (icon)
-                DestroyIcon(icon);
-    }
-    FolderObjects(const FolderObjects&) = delete;
-    FolderObjects& operator=(const FolderObjects&) = delete;
-
-private:
-    // The shell's type name ("Application", "Bitmap image", ...), and its icon once per type.
-    std::string typeOf(const std::string& path)
-    {
-        SHFILEINFOA info{};
-        SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_TYPENAME);
-        std::string type = info.szTypeName[0] ? info.szTypeName : "File";
-        if (!fTypeIcons.count(type)) {
-            SHFILEINFOA icon{};
-            SHGetFileInfoA(path.c_str(), 0, &icon, sizeof icon, SHGFI_ICON | SHGFI_LARGEICON);
-            fTypeIcons[type] = icon.hIcon;
-        }
-        return type;
-    }
-    ICnrObj* keep(ICnrObj* object)
-    {
-        fObjects.push_back(object);
-        return object;
-    }
-
-    std::vector<ICnrObj*> fObjects;
-    std::map<std::string, HICON> fTypeIcons;
-};
-
 // The row of owner-drawn buttons: three tool bar buttons that latch as a group (the first
 // latched), a latchable custom button, an animated button that animates and a graphic push
 // button with the demo's picture, so that each face shows.
@@ -859,6 +795,7 @@ int runDemo(HWND native, int show, const char* commandLine)
                         IRectangle(0, 0, DemoNotebook::valuesWidth, DemoNotebook::valuesHeight));
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
+    const auto dragDemo = makeDragDemo(window, std::strstr(commandLine, "--autoclose ") != nullptr);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);

@@ -29,4 +29,15 @@
 void requestScreenshot(const char* name);
 // Reads "--shots DIR" from the command line.
 void setScreenshotFolder(const char* commandLine);
+
+#include <memory>
+class DragDemo;
+class IWindow;
+struct DragDemoDeleter {
+    void operator()(DragDemo* demo) const;
+};
+// A window beside the main frame that is an OLE drop target and lists the drag events it
+// receives; with the autoplay, a text item is dragged onto it from the main frame and the
+// screenshot "drag" is taken.
+std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay);
 #endif

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include <iexcept.hpp>
+
+#include <detail/iscoped.hpp>
 #include <ovkmsgid.hpp>
 
 #include <igbitmap.hpp>
@@ -215,13 +217,10 @@ IClipboard& IClipboard::setText(const char* text)
 
 IClipboard& IClipboard::setBitmap(const IBitmapHandle& bitmap)
 {
-    IBitmapHandle copy = IGBitmap::copyHandle(bitmap);
-    try {
-        setHandle(bitmapFormat, copy.asValue());
-    } catch (...) {
-        DeleteObject(copy.asValue());
-        throw;
-    }
+    // The copy is ours until the clipboard has taken it.
+    ovk_native::Bitmap copy(IGBitmap::copyHandle(bitmap).asValue());
+    setHandle(bitmapFormat, copy.get());
+    copy.release();
     return *this;
 }
 

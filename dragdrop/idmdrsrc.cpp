@@ -6,6 +6,7 @@
 #include <ovkmsgid.hpp>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/icomobj.hpp"
 #include <detail/iimagels.hpp>
@@ -36,10 +37,8 @@ constexpr unsigned long kMostHides = 64;
 struct IconInfo {
     ICONINFO info{};
     ~IconInfo() {
-        if (info.hbmMask)
-            DeleteObject(info.hbmMask);
-        if (info.hbmColor)
-            DeleteObject(info.hbmColor);
+        ovk_native::dispose(info.hbmMask);
+        ovk_native::dispose(info.hbmColor);
     }
 };
 
@@ -252,23 +251,10 @@ void preparePicture(IImageList& picture, IDMImage& image)
             fail(kSetImage);
         picture.create(ISize(info.bmWidth, info.bmHeight), ILC_MASK, 4, 4);
         // The list keeps a copy of what it is given; the copy made here is ours to delete.
-        const IBitmapHandle copy = IGBitmap::copyHandle(bitmap);
-        int added = -1;
-        try {
-            added = picture.add(copy.asValue());
-        } catch (...) {
-            DeleteObject(copy.asValue());
-            throw;
-        }
-        DeleteObject(copy.asValue());
-        HICON asIcon = picture.icon(added);
-        try {
-            index = addSeeThru(picture, asIcon);
-        } catch (...) {
-            DestroyIcon(asIcon);
-            throw;
-        }
-        DestroyIcon(asIcon);
+        const ovk_native::Bitmap copy(IGBitmap::copyHandle(bitmap).asValue());
+        const int added = picture.add(copy.get());
+        const ovk_native::Icon asIcon(picture.icon(added));
+        index = addSeeThru(picture, asIcon.get());
     } else {
         HICON icon = image.icon().asValue();
         picture.create(IDMDropSourceData::iconSize(icon), ILC_MASK, 4, 4);

@@ -140,6 +140,16 @@ void IDMItem::pairWithSource(const Handle& item)
     source->fPaired = 1;
 }
 
+void IDMItem::removeRef() noexcept
+{
+    const unsigned long before = useCount();
+    IDMOperation* operation = owningOperation(fSourceOperation, fTargetOperation);
+    IRefCounted::removeRef();
+    // Nothing of the item is touched from here: the operation may delete it.
+    if (before == 2 && operation)
+        operation->releaseItemsIfOnlyTheyHold();
+}
+
 IString IDMItem::asString() const
 {
     return IString("IDMItem(") + fTypes + ")";

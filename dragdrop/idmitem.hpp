@@ -63,6 +63,9 @@ public:
 
     IString asString() const override;
     IString asDebugInfo() const override;
+    // When only its operation's list is left holding the item, the operation may be held by
+    // nothing but its items: it is told, so that the two do not keep each other alive.
+    void removeRef() noexcept override;
 
     // The virtual operations keep the order that code built against the library relies on.
     virtual IWindowHandle sourceWindowHandle() const;

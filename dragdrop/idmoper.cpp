@@ -3,12 +3,20 @@
 #include <vector>
 
 #include <iexcept.hpp>
+#include <irect.hpp>
 #include <ovkmsgid.hpp>
 
+#include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
+#include <icnrctl.hpp>
+
+#include "idmdnfo.hpp"
+#include "idmevent.hpp"
 #include "idmitem.hpp"
+#include "idmnames.hpp"
 #include "idmoper.hpp"
+#include "idmsupp.hpp"
 
 const unsigned long IDMOperation::copy = 1;
 const unsigned long IDMOperation::move = 2;
@@ -42,9 +50,105 @@ struct IDMOperation::Items {
 
 IDMOperation::IDMOperation() : fOperation(drag), fItems(new Items) {}
 
+IDMOperation::IDMOperation(IDMSourceBeginEvent& event)
+    : fOperation(drag), fBeginFlag(event.beginFlag()), fPosition(event.position()),
+      fItems(new Items)
+{
+}
+
 IDMOperation::~IDMOperation()
 {
+    restoreContainerRefresh();
     delete fItems;
+}
+
+unsigned long IDMOperation::referencesFromOwnItems() const noexcept
+{
+    unsigned long count = 0;
+    for (const ItemHandle& handle : fItems->handles) {
+        const IDMItem* item = handle.get();
+        if (item && item->useCount() == 1 &&
+            (item->sourceOperation() == this || item->targetOperation() == this))
+            ++count;
+    }
+    return count;
+}
+
+void IDMOperation::removeRef() noexcept
+{
+    if (fReleasingItems || useCount() <= 1) {
+        IRefCounted::removeRef();
+        return;
+    }
+    IRefCounted::removeRef();
+    releaseItemsIfOnlyTheyHold();
+}
+
+void IDMOperation::releaseItemsIfOnlyTheyHold() noexcept
+{
+    if (fReleasingItems)
+        return;
+    const unsigned long own = referencesFromOwnItems();
+    if (own == 0 || useCount() != own)
+        return;
+    // Only our own items keep us: the last of them deletes this operation as it goes, so
+    // nothing of the object is touched after the list is let go.
+    fReleasingItems = true;
+    std::vector<ItemHandle> items;
+    items.swap(fItems->handles);
+}
+
+IDMOperation& IDMOperation::setContainerObject(ICnrObj* object)
+{
+    fContainerObject = object;
+    return *this;
+}
+
+IDMOperation& IDMOperation::setContainer(ICnrCtl* container)
+{
+    if (!container)
+        return *this;
+    // A second container takes over: the first gets its refresh back now.
+    if (fContainer && fContainer != container->handle())
+        restoreContainerRefresh();
+    fContainer = container->handle();
+    container->disableRefresh();
+    return *this;
+}
+
+IDMOperation& IDMOperation::setRefreshAfterMove(IBase::Boolean refresh)
+{
+    fRefreshAfterMove = refresh;
+    return *this;
+}
+
+IDMOperation& IDMOperation::setDragInfo(std::unique_ptr<IDragInfoWrapper> info)
+{
+    fDragInfo = std::move(info);
+    return *this;
+}
+
+// A target that saw the drop repaints the container; a source repaints it after a move only.
+void IDMOperation::restoreContainerRefresh() noexcept
+{
+    if (!fContainer)
+        return;
+    ICnrCtl* container = ICnrCtl::containerWithHandle(fContainer);
+    fContainer = IWindowHandle();
+    if (!container)
+        return;
+    try {
+        bool repaint = false;
+        if (fTargetWindow)
+            repaint = true;
+        else if (fDragInfo)
+            repaint = fDragInfo->operation() != copy && fRefreshAfterMove;
+        container->enableRefresh(true);
+        if (repaint)
+            container->refresh(true);
+    } catch (...) {
+        // A destructor does not throw; the container paints again on its next change.
+    }
 }
 
 IString IDMOperation::asString() const
@@ -173,12 +277,6 @@ IDMOperation::ItemHandle IDMOperation::itemWithId(unsigned long id) const
 // ---------------------------------------------------------------------------------------------
 // Source and target sides
 
-IDMSourceOperation::IDMSourceOperation(const IWindowHandle& sourceWindow)
-{
-    setSourceWindowHandle(sourceWindow);
-}
-
-IDMSourceOperation::~IDMSourceOperation() = default;
 
 void IDMSourceOperation::setCurrentSourceOperation(const IReference<IDMSourceOperation>& operation)
 {
@@ -195,6 +293,26 @@ IDMTargetOperation::IDMTargetOperation(const IWindowHandle& targetWindow)
     setTargetWindowHandle(targetWindow);
 }
 
+IDMTargetOperation::IDMTargetOperation(IDMTargetEnterEvent& event)
+{
+    setTargetWindowHandle(event.handle());
+    std::unique_ptr<IDragInfoWrapper> info = IDragInfoWrapper::dragInfoWrapper(event.dataObject());
+    const unsigned long count = info ? info->numberOfItems() : 0;
+    if (info)
+        setSourceWindowHandle(info->sourceWindow());
+    setPosition(event.packedPoint());
+    setOperation(move);
+    for (unsigned long index = 0; index < count; ++index) {
+        addRef();
+        ItemHandle item(new IDMItem(this, (*info)[index].entry()));
+        // Items of another process travel by shared memory in the library's own mechanism.
+        item->addRMFs(IDMItem::rmfFrom(IDMNames::rmLibrary, IDMNames::rfSharedMemory));
+        addItem(item);
+    }
+    setDragInfo(std::move(info));
+    takeContainerState(event);
+}
+
 IDMTargetOperation::~IDMTargetOperation() = default;
 
 void IDMTargetOperation::setCurrentTargetOperation(const IReference<IDMTargetOperation>& operation)
@@ -205,4 +323,82 @@ void IDMTargetOperation::setCurrentTargetOperation(const IReference<IDMTargetOpe
 IReference<IDMTargetOperation> IDMTargetOperation::currentTargetOperation()
 {
     return currentTarget();
+}
+
+IReference<IDMTargetOperation> IDMTargetOperation::updateTargetOperation(IDMTargetEvent& event)
+{
+    IReference<IDMTargetOperation> operation = currentTarget();
+    if (operation)
+        operation->takeContainerState(event);
+    return operation;
+}
+
+// Over a container, the operation follows the pointer: the container, the object under it and
+// how a drop there places the objects.
+void IDMTargetOperation::takeContainerState(IDMTargetEvent& event)
+{
+    if (event.eventId() != IPrivateMessage::dragOver)
+        return;
+    auto& enter = static_cast<IDMTargetEnterEvent&>(event);
+    ICnrCtl* container = enter.containerWindow();
+    if (!container)
+        return;
+    setTargetWindowHandle(container->handle());
+    fDropOnObject = enter.isOverContainerObject() ? 1 : 0;
+    fDropStyle = fDropOnObject ? 4 : 1;
+    setContainerObject(enter.containerObject());
+    setPosition(enter.position());
+}
+
+IDMTargetOperation& IDMTargetOperation::clearRendererTypesFlag()
+{
+    fRendererTypes = 0;
+    return *this;
+}
+
+IDMTargetOperation& IDMTargetOperation::setDropStyle(unsigned char style)
+{
+    fDropStyle = style;
+    return *this;
+}
+
+IDMTargetOperation& IDMTargetOperation::setDropPosition(const IPoint& position)
+{
+    fDropPosition = position;
+    return *this;
+}
+
+IPoint IDMTargetOperation::dropPositionFor(const IDMItem::Handle& item)
+{
+    ICnrCtl* container = ICnrCtl::containerWithHandle(targetWindowHandle());
+    if (!container)
+        return IPoint(0, 0);
+    // The pointer, from the screen into the container's window and on into its workspace.
+    const IPoint inWindow = IWindow::mapPoint(position(), IWindowHandle(), container->handle());
+    const IRectangle window = container->windowViewport();
+    const IRectangle workspace = container->workspaceViewport();
+    const IPoint offset = item ? item->objectOffset() : IPoint(0, 0);
+    const IPoint start(inWindow.x() - window.minX() + workspace.minX() + offset.x(),
+                       inWindow.y() - window.minY() + workspace.minY() + offset.y());
+    if (hasDropStyle(1))
+        return start;
+    ISize extent = container->iconSize();
+    if (extent.width() <= 0 || extent.height() <= 0)
+        extent = ISize(32, 32);
+    const bool column = hasDropStyle(2);
+    IPoint next = start;
+    if (fDropPosition != IPoint(0, 0))
+        next = column ? IPoint(fDropPosition.x(), fDropPosition.y() + extent.height())
+                      : IPoint(fDropPosition.x() + extent.width(), fDropPosition.y());
+    if (hasDropStyle(4)) {
+        // Bit 8: the whole object must fit before the edge, not only its origin.
+        const long fitX = hasDropStyle(8) ? extent.width() : 0;
+        const long fitY = hasDropStyle(8) ? extent.height() : 0;
+        if (column && next.y() + fitY > workspace.maxY())
+            next = IPoint(next.x() + extent.width(), start.y());
+        else if (!column && next.x() + fitX > workspace.maxX())
+            next = IPoint(start.x(), next.y() + extent.height());
+    }
+    setDropPosition(next);
+    return next;
 }

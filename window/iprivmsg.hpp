@@ -4,9 +4,36 @@
 
 namespace IPrivateMessage {
 
+// Drag and drop. Points travel packed, x in the low and y in the high 16 bits of wParam, and
+// are read back sign-extended, so that screens left of or above the primary one work.
+// Asks the source window to prepare an item for rendering (sent by applications only).
+constexpr unsigned int dragPrepare = 0xFFB0;
+// Tells a target window that a drag it took part in has ended (sent by applications only).
+constexpr unsigned int dragTargetEnd = 0xFFB1;
 // Sent by the drag's data object to the source window when a target asks for the data of an
 // ordinary format: wParam = the FORMATETC asked for, lParam = the STGMEDIUM to fill.
 constexpr unsigned int dragRender = 0xFFB2;
+// Sent to an item's source window once the target has dropped it: wParam = the item's id in
+// its source operation, lParam = the operation in the high 16 bits and the outcome in the low
+// 8 (1 the item took the drop, 2 it refused).
+constexpr unsigned int dragSourceEnd = 0xFFB3;
+// Ask the source window to discard or print items (sent by applications only); the answer is
+// the reply code.
+constexpr unsigned int dragDiscard = 0xFFB4;
+constexpr unsigned int dragPrint = 0xFFB5;
+// Sent by the drop target on drag enter and on every drag over: wParam = the pointer in screen
+// coordinates, lParam = the IDataObject of the drag. The low 16 bits of the answer: 0 no drop
+// here now, 1 drop, 2 no drop for this operation, 3 never a drop here.
+constexpr unsigned int dragOver = 0xFFB6;
+// Asks the target window for help on a drag (sent by applications only).
+constexpr unsigned int dragHelp = 0xFFB7;
+// Sent by the drop target when the pointer leaves the window, and for a cancelled drop menu:
+// wParam and lParam 0.
+constexpr unsigned int dragLeave = 0xFFB8;
+// Sent by the drop target on a drop: parameters as for dragOver. The answer is the operation
+// the target carried out (copy 1, move 2, link 4), 0 when it did nothing; the drop target
+// reports that to the source.
+constexpr unsigned int dragDrop = 0xFFB9;
 
 // Sent or posted to the frame window that contains a window (IWindow::sendEvent and postEvent
 // with IWindow::frameEvent), with the sender's two parameters; the frame handler consumes it.
@@ -48,7 +75,8 @@ constexpr unsigned int middleClick = 0xFFDA;
 // say which moves are allowed (0xF: any).
 constexpr unsigned int toolBarMove = 0xFFDB;
 // Sent to a window when the mouse has moved far enough from a press to start a drag: wParam =
-// the press point, x in the low and y in the high 16 bits.
+// the press point in the window's application coordinates, x in the low and y in the high 16
+// bits.
 constexpr unsigned int dragStart = 0xFFDE;
 // Sent to a scroll bar by the library when it moves the scroll box itself: wParam = the new
 // position.

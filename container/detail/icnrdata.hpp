@@ -12,6 +12,7 @@
 
 #include "../icnrctl.hpp"
 #include "../icnrmsg.hpp"
+#include "icnrcset.hpp"
 
 struct _IMAGELIST;
 struct HICON__;
@@ -89,6 +90,10 @@ public:
     HWND__* ensureTree();
     // The list item of an object, or -1.
     int listIndexOf(const ICnrObj* object) const;
+    // The details-view columns, and the list control they need, made now when there is none
+    // (hidden while the tree stays current), holding every top-level item.
+    IColumnSet& columns() noexcept { return fColumns; }
+    HWND__* ensureList();
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
@@ -118,6 +123,7 @@ private:
     NativeMode fNativeMode = noMode;
     std::map<HICON__*, int> fImages;
     std::map<HICON__*, int> fInUseImages;
+    IColumnSet fColumns;
 };
 
 // Answers the container messages and the window messages of every native container; one
@@ -134,6 +140,10 @@ private:
     IBase::Boolean windowMessage(ICnrControlData& data, IEvent& event);
     // The record messages, carried out on the list and tree controls.
     IBase::Boolean recordMessage(ICnrControlData& data, IEvent& event);
+    // The column messages, carried out on the list control's columns.
+    IBase::Boolean columnMessage(ICnrControlData& data, IEvent& event);
+    // The text of a details-view cell the list control asks for (LVN_GETDISPINFOA).
+    IBase::Boolean cellText(ICnrControlData& data, IEvent& event);
 };
 
 // The list of all live containers of the process, with its lock. Every access holds the lock.

@@ -49,7 +49,25 @@ struct Container {
     std::map<MINIRECORDCORE*, MINIRECORDCORE*> parents;
     std::vector<FIELDINFO*> columns;
     COLORREF colors[2] = {0, 0xFFFFFF};
+    // How far the workspace is scrolled: down, and sideways in the left and right windows.
+    long scrolledDown = 0;
+    long scrolledLeft = 0;
+    long scrolledRight = 0;
 };
+
+// The fixed geometry the class reports, as if it drew: every record one row of kRowHeight
+// pixels in item order, its icon kIconWidth wide at the left and its text kTextWidth wide
+// after it, a details-view row kDetailsWidth wide; the visible part of the window is
+// kViewWidth by kViewHeight from its top left corner, split at xVertSplitbar when there is a
+// split.
+constexpr long kRowHeight = 20;
+constexpr long kIconWidth = 20;
+constexpr long kTextWidth = 100;
+constexpr long kDetailsWidth = 400;
+constexpr long kViewWidth = 200;
+constexpr long kViewHeight = 100;
+// The data width of a column without a width of its own.
+constexpr LRESULT kDataWidth = 50;
 
 Container* containerOf(HWND window)
 {
@@ -360,6 +378,163 @@ LRESULT searchString(const Container& container, const SEARCHSTRING* search, LPA
     return 0;
 }
 
+// Columns: one descriptor per insertion, first, last or after another.
+LRESULT insertColumn(Container& container, FIELDINFO* column, const FIELDINFOINSERT* insert)
+{
+    if (!column || !insert ||
+        std::find(container.columns.begin(), container.columns.end(), column) != container.columns.end())
+        return 0;
+    auto at = container.columns.end();
+    if (insert->pFieldInfoOrder == reinterpret_cast<FIELDINFO*>(CMA_FIRST)) {
+        at = container.columns.begin();
+    } else if (insert->pFieldInfoOrder != reinterpret_cast<FIELDINFO*>(CMA_END)) {
+        at = std::find(container.columns.begin(), container.columns.end(), insert->pFieldInfoOrder);
+        if (at == container.columns.end())
+            return 0;
+        ++at;
+    }
+    container.columns.insert(at, column);
+    return static_cast<LRESULT>(container.columns.size());
+}
+
+LRESULT queryColumn(const Container& container, WPARAM reference, LPARAM command)
+{
+    const auto& columns = container.columns;
+    auto* column = reinterpret_cast<FIELDINFO*>(reference);
+    auto at = std::find(columns.begin(), columns.end(), column);
+    switch (command) {
+    case CMA_FIRST: return columns.empty() ? 0 : reinterpret_cast<LRESULT>(columns.front());
+    case CMA_LAST: return columns.empty() ? 0 : reinterpret_cast<LRESULT>(columns.back());
+    case CMA_NEXT:
+        if (at == columns.end())
+            return -1;
+        return ++at == columns.end() ? 0 : reinterpret_cast<LRESULT>(*at);
+    case CMA_PREV:
+        if (at == columns.end())
+            return -1;
+        return at == columns.begin() ? 0 : reinterpret_cast<LRESULT>(*--at);
+    case CMA_HORIZONTAL:
+        if (at == columns.end())
+            return -1;
+        return column->cxWidth ? column->cxWidth : kDataWidth;
+    default: return -1;
+    }
+}
+
+// Geometry ------------------------------------------------------------------------------------------
+
+bool isSplit(const Container& container)
+{
+    return (container.info.flWindowAttr & CV_DETAIL) && container.info.xVertSplitbar >= 0;
+}
+
+// The left edge of a window of the view and how far that window is scrolled sideways.
+long windowLeft(const Container& container, bool right)
+{
+    return right && isSplit(container) ? container.info.xVertSplitbar : 0;
+}
+
+long scrolledSideways(const Container& container, bool right)
+{
+    return right && isSplit(container) ? container.scrolledRight : container.scrolledLeft;
+}
+
+// The rectangle records carry: top-down, yBottom below yTop.
+CNR_RECTL rectangle(long left, long top, long right, long bottom)
+{
+    return CNR_RECTL{static_cast<std::int32_t>(left), static_cast<std::int32_t>(bottom),
+                     static_cast<std::int32_t>(right), static_cast<std::int32_t>(top)};
+}
+
+LRESULT queryViewport(const Container& container, CNR_RECTL* area, LPARAM kindAndWindow)
+{
+    if (!area)
+        return 0;
+    const bool right = HIWORD(kindAndWindow) != 0;
+    long left = windowLeft(container, right);
+    long end = isSplit(container) && !right ? container.info.xVertSplitbar : kViewWidth;
+    long top = 0;
+    if (LOWORD(kindAndWindow) == CMA_WORKSPACE) {
+        const long sideways = scrolledSideways(container, right);
+        left += sideways;
+        end += sideways;
+        top += container.scrolledDown;
+    }
+    *area = rectangle(left, top, end, top + kViewHeight);
+    return 1;
+}
+
+// In window coordinates: the row of the record, less what is scrolled out of view.
+LRESULT queryRecordRect(const Container& container, CNR_RECTL* area, const QUERYRECORDRECT* query)
+{
+    if (!area || !query)
+        return 0;
+    auto at = std::find(container.records.begin(), container.records.end(), query->pRecord);
+    if (at == container.records.end())
+        return 0;
+    const bool right = query->fRightSplitWindow != 0;
+    const long top = static_cast<long>(at - container.records.begin()) * kRowHeight - container.scrolledDown;
+    const long origin = windowLeft(container, right) - scrolledSideways(container, right);
+    const bool icon = (query->fsExtent & CMA_ICON) != 0;
+    const bool text = (query->fsExtent & CMA_TEXT) != 0;
+    if (!icon && !text)
+        return 0;
+    long left = origin + (icon ? 0 : kIconWidth);
+    long end = origin + (text ? kIconWidth + kTextWidth : kIconWidth);
+    if (icon && text && (container.info.flWindowAttr & CV_DETAIL))
+        end = origin + kDetailsWidth;
+    *area = rectangle(left, top, end, top + kRowHeight);
+    return 1;
+}
+
+// The record whose row holds the rectangle's top right corner.
+LRESULT recordFromRect(const Container& container, const QUERYRECFROMRECT* query)
+{
+    if (!query)
+        return 0;
+    const long x = query->rect.xRight + container.scrolledLeft;
+    const long y = query->rect.yTop + container.scrolledDown;
+    const long width = (container.info.flWindowAttr & CV_DETAIL) ? kDetailsWidth : kIconWidth + kTextWidth;
+    if (x < 0 || x >= width || y < 0)
+        return 0;
+    const std::size_t row = static_cast<std::size_t>(y / kRowHeight);
+    return row < container.records.size() ? reinterpret_cast<LRESULT>(container.records[row]) : 0;
+}
+
+LRESULT scrollWindow(Container& container, WPARAM direction, LPARAM amount)
+{
+    if (direction == CMA_VERTICAL)
+        container.scrolledDown += static_cast<long>(amount);
+    else if (direction == CMA_HORIZONTAL)
+        container.scrolledLeft += static_cast<long>(amount);
+    else
+        return 0;
+    return 1;
+}
+
+LRESULT scrollSplitWindow(Container& container, WPARAM window, LPARAM amount)
+{
+    if (!isSplit(container))
+        return 0;
+    (window == CMA_RIGHT ? container.scrolledRight : container.scrolledLeft) += static_cast<long>(amount);
+    return 1;
+}
+
+// A record's branch, or every branch for no record.
+LRESULT expandTree(Container& container, WPARAM reference, bool expand)
+{
+    auto* record = reinterpret_cast<MINIRECORDCORE*>(reference);
+    if (record && !holds(container, record))
+        return 0;
+    for (MINIRECORDCORE* each : container.records) {
+        if (record && each != record)
+            continue;
+        each->flRecordAttr &= ~(CRA_EXPANDED | CRA_COLLAPSED);
+        each->flRecordAttr |= expand ? CRA_EXPANDED : CRA_COLLAPSED;
+    }
+    return 1;
+}
+
 LRESULT removeColumns(Container& container, WPARAM array, LPARAM countAndFlags)
 {
     const unsigned count = LOWORD(countAndFlags);
@@ -443,6 +618,22 @@ LRESULT containerMessage(HWND window, Container& container, UINT message, WPARAM
                              reinterpret_cast<const RECORDINSERT*>(parameter2));
     case CM_REMOVERECORD: return removeRecords(container, parameter1, parameter2);
     case CM_REMOVEDETAILFIELDINFO: return removeColumns(container, parameter1, parameter2);
+    case CM_INSERTDETAILFIELDINFO:
+        return insertColumn(container, reinterpret_cast<FIELDINFO*>(parameter1),
+                            reinterpret_cast<const FIELDINFOINSERT*>(parameter2));
+    case CM_QUERYDETAILFIELDINFO: return queryColumn(container, parameter1, parameter2);
+    case CM_QUERYVIEWPORTRECT:
+        return queryViewport(container, reinterpret_cast<CNR_RECTL*>(parameter1), parameter2);
+    case CM_QUERYRECORDRECT:
+        return queryRecordRect(container, reinterpret_cast<CNR_RECTL*>(parameter1),
+                               reinterpret_cast<const QUERYRECORDRECT*>(parameter2));
+    case CM_QUERYRECORDFROMRECT:
+        return recordFromRect(container, reinterpret_cast<const QUERYRECFROMRECT*>(parameter2));
+    case CM_SCROLLWINDOW: return scrollWindow(container, parameter1, parameter2);
+    case CM_HORZSCROLLSPLITWINDOW: return scrollSplitWindow(container, parameter1, parameter2);
+    case CM_EXPANDTREE: return expandTree(container, parameter1, true);
+    case CM_COLLAPSETREE: return expandTree(container, parameter1, false);
+    case CM_ERASERECORD: return holds(container, reinterpret_cast<MINIRECORDCORE*>(parameter1)) ? 1 : 0;
     case CM_FILTER: return filterRecords(container, parameter1, parameter2);
     case CM_QUERYRECORDINFO: return holdsRecords(container, parameter1, parameter2);
     case CM_QUERYRECORD: return queryRecord(container, parameter1, parameter2);

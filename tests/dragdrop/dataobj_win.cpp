@@ -14,6 +14,8 @@
 
 #include <ovktest.hpp>
 
+#include "dragtest.hpp"
+
 namespace {
 
 using ovktest::str;
@@ -23,20 +25,7 @@ FORMATETC entry(CLIPFORMAT format, DWORD tymed)
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed};
 }
 
-// Holds one reference on a COM object for the test's scope.
-template <class Interface>
-struct Held {
-    explicit Held(Interface* object) : p(object) {
-        if (p)
-            p->AddRef();
-    }
-    ~Held() {
-        if (p)
-            p->Release();
-    }
-    Interface* operator->() const { return p; }
-    Interface* p;
-};
+using dragtest::Held;
 
 TEST(FormatEnumerator, NextAndSkipStopAtTheEnd)
 {

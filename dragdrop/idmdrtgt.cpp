@@ -1,0 +1,431 @@
+// The drop target and its drop menu.
+#include <windows.h>
+#include <ole2.h>
+
+#include <detail/icallgrd.hpp>
+#include <iapp.hpp>
+#include <icmdevt.hpp>
+#include <iexcept.hpp>
+#include <ipopmenu.hpp>
+#include <iprivmsg.hpp>
+#include <ireslib.hpp>
+#include <iwindow.hpp>
+
+#include "detail/icomobj.hpp"
+#include "idmdistr.hpp"
+#include "idmdrtgt.hpp"
+#include "idmitem.hpp"
+#include "idmoper.hpp"
+
+namespace {
+
+// The packed point of the drag messages: x in the low and y in the high 16 bits.
+IEventParameter1 packed(long x, long y)
+{
+    return IEventParameter1(static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y));
+}
+
+// The one effect that an operation stands for.
+DWORD effectOf(unsigned long operation)
+{
+    if (operation & IDMOperation::move)
+        return DROPEFFECT_MOVE;
+    if (operation & IDMOperation::copy)
+        return DROPEFFECT_COPY;
+    if (operation & IDMOperation::link)
+        return DROPEFFECT_LINK;
+    return DROPEFFECT_NONE;
+}
+
+// True for a drag that this library started: its source ends a move itself, whatever OLE says.
+bool isLibraryDrag(IDataObject* dataObject)
+{
+    FORMATETC own{IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
+    return dataObject && dataObject->QueryGetData(&own) == S_OK;
+}
+
+// What Drop tells the source: the operation the target carried out, if the source offered it.
+// Another program deletes its original after a move, so a target that only read the data of a
+// foreign drag reports a copy (or nothing, when copying was not offered).
+DWORD effectReported(unsigned long done, DWORD offered, IDataObject* dataObject)
+{
+    DWORD effect = effectOf(done) & offered;
+    if (effect == DROPEFFECT_MOVE && !isLibraryDrag(dataObject))
+        effect = offered & DROPEFFECT_COPY;
+    return effect;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The drop command handler
+
+IDMDropCommandHandler::~IDMDropCommandHandler()
+{
+    release();
+}
+
+IDMDropCommandHandler& IDMDropCommandHandler::setPendingDrop(const POINTL& point,
+                                                             IDataObject* dataObject)
+{
+    release();
+    fX = point.x;
+    fY = point.y;
+    fEffect = DROPEFFECT_NONE;
+    fDataObject = dataObject;
+    if (fDataObject)
+        fDataObject->AddRef();
+    return *this;
+}
+
+void IDMDropCommandHandler::release() noexcept
+{
+    if (fDataObject)
+        fDataObject->Release();
+    fDataObject = nullptr;
+}
+
+IBase::Boolean IDMDropCommandHandler::command(ICommandEvent& event)
+{
+    const unsigned long id = event.parameter1().lowNumber();
+    IWindow* window = event.window();
+    if (id < moveCommand || id > cancelCommand || !window)
+        return false;
+    if (id == cancelCommand)
+        cancel(*window);
+    else
+        drop(*window, id == moveCommand   ? IDMOperation::move
+                      : id == copyCommand ? IDMOperation::copy
+                                          : IDMOperation::link);
+    return true;
+}
+
+void IDMDropCommandHandler::drop(IWindow& window, unsigned long operation)
+{
+    IDataObject* dataObject = fDataObject;
+    if (!dataObject)
+        return;
+    // The data object is let go however the drop ends.
+    struct Release {
+        IDMDropCommandHandler& handler;
+        ~Release() { handler.release(); }
+    } releasing{*this};
+    if (IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation())
+        target->setOperation(operation);
+    const unsigned long done =
+        window.sendEvent(IPrivateMessage::dragDrop, packed(fX, fY), IEventData(dataObject))
+            .lowNumber();
+    fEffect = effectReported(done, effectOf(operation), dataObject);
+}
+
+IDMDropCommandHandler& IDMDropCommandHandler::cancel(IWindow& window)
+{
+    if (!fDataObject)
+        return *this;
+    release();
+    fEffect = DROPEFFECT_NONE;
+    window.sendEvent(IPrivateMessage::dragLeave, 0, 0);
+    return *this;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The drop menu handler
+
+IDMDropMenuHandler::~IDMDropMenuHandler() = default;
+
+IDMDropMenuHandler& IDMDropMenuHandler::setDropPending(IBase::Boolean pending)
+{
+    fDropPending = pending;
+    return *this;
+}
+
+IBase::Boolean IDMDropMenuHandler::dispatchHandlerEvent(IEvent& event)
+{
+    if (event.eventId() != WM_RBUTTONUP || !fDropPending)
+        return false;
+    ShowCursor(TRUE);
+    IMenuEvent menuEvent(event);
+    makePopUpMenu(menuEvent);
+    return false;
+}
+
+IBase::Boolean IDMDropMenuHandler::makePopUpMenu(IMenuEvent& event)
+{
+    IWindow* window = event.window();
+    if (!window)
+        return false;
+    const IDMItem::Handle first = IDMTargetOperation::currentTargetOperation()->item(1);
+    const unsigned long operations = first->supportedOperations();
+    const IResourceLibrary& texts = IApplication::current().ovkuiResourceLibrary();
+    IPopUpMenu menu(window, 0);
+    const struct {
+        unsigned long operation;
+        unsigned long command;
+    } entries[] = {{IDMItem::moveable, IDMDropCommandHandler::moveCommand},
+                   {IDMItem::copyable, IDMDropCommandHandler::copyCommand},
+                   {IDMItem::linkable, IDMDropCommandHandler::linkCommand}};
+    for (const auto& entry : entries)
+        if (operations & entry.operation)
+            menu.addText(entry.command, IResourceId(entry.command, texts));
+    menu.addSeparator();
+    menu.addText(IDMDropCommandHandler::cancelCommand,
+                 IResourceId(IDMDropCommandHandler::cancelCommand, texts));
+    menu.show(event.mousePosition());
+    // The menu posts its command as it closes; the drop must be carried out before OLE ends
+    // the drag and the source lets its items go, so the command is dispatched now.
+    const HWND owner = window->handle();
+    MSG message{};
+    while (fCommands.isPending() &&
+           PeekMessageA(&message, owner, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        DispatchMessageA(&message);
+        ICallbackGuard::rethrowPending();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The drop target
+
+class IDMDropTargetData {
+public:
+    explicit IDMDropTargetData(IWindow* window)
+        : window(window), windowHandle(window ? static_cast<HWND>(window->handle()) : nullptr),
+          menuHandler(commandHandler)
+    {
+    }
+    virtual ~IDMDropTargetData() = default;
+
+    // The effect of the keys: Control copies (with Shift, links), Shift alone moves, each only
+    // when the first item allows it; no key gives the default.
+    DWORD effectOfKeys(DWORD keyState) const;
+    // Sends a drag-over or drop event; answers its result.
+    IEventData send(unsigned int message, const POINTL& point);
+    // The effect shown for a drag over: that of the keys, none when the target answered that
+    // it takes no drop, and always one the source offered. The current target operation
+    // follows.
+    DWORD effectShown(DWORD keyState, unsigned short answer, DWORD offered);
+    void takeDefaultEffect();
+
+    IWindow* window;
+    IDataObject* dataObject = nullptr;
+    BOOL registered = FALSE;
+    BOOL rightButtonDrag = FALSE;
+    long references = 0;
+    HWND windowHandle;
+    DWORD defaultEffect = DROPEFFECT_COPY;
+    unsigned short supportedOperations = 0;
+    IDMDropCommandHandler commandHandler;
+    IDMDropMenuHandler menuHandler;
+};
+
+DWORD IDMDropTargetData::effectOfKeys(DWORD keyState) const
+{
+    if (rightButtonDrag)
+        return defaultEffect;
+    if (keyState & MK_CONTROL) {
+        if (keyState & MK_SHIFT)
+            return (supportedOperations & IDMItem::linkable) ? DROPEFFECT_LINK : DROPEFFECT_NONE;
+        return (supportedOperations & IDMItem::copyable) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    }
+    if (keyState & MK_SHIFT)
+        return (supportedOperations & IDMItem::moveable) ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+    return defaultEffect;
+}
+
+IEventData IDMDropTargetData::send(unsigned int message, const POINTL& point)
+{
+    return IWindowHandle(windowHandle).sendEvent(message, packed(point.x, point.y),
+                                                 IEventData(dataObject));
+}
+
+DWORD IDMDropTargetData::effectShown(DWORD keyState, unsigned short answer, DWORD offered)
+{
+    DWORD effect = effectOfKeys(keyState);
+    if (answer == 0 || answer == 3)
+        effect = DROPEFFECT_NONE;
+    effect &= offered;
+    if (IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation())
+        target->setOperation(effect);
+    return effect;
+}
+
+// A right-button drag offers move until the drop, where the menu decides; otherwise the first
+// item's operations decide, move before copy before link.
+void IDMDropTargetData::takeDefaultEffect()
+{
+    if (rightButtonDrag) {
+        defaultEffect = DROPEFFECT_MOVE;
+        return;
+    }
+    const IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation();
+    if (!target)
+        return;
+    supportedOperations = static_cast<unsigned short>(target->item(1)->supportedOperations());
+    defaultEffect = (supportedOperations & IDMItem::moveable)   ? DROPEFFECT_MOVE
+                    : (supportedOperations & IDMItem::copyable) ? DROPEFFECT_COPY
+                    : (supportedOperations & IDMItem::linkable) ? DROPEFFECT_LINK
+                                                                : DROPEFFECT_COPY;
+}
+
+IDMDropTarget::IDMDropTarget(IWindow* window) : fData(new IDMDropTargetData(window))
+{
+    if (window) {
+        fData->commandHandler.handleEventsFor(window);
+        fData->menuHandler.handleEventsFor(window);
+    }
+}
+
+IDMDropTarget::~IDMDropTarget()
+{
+    delete fData;
+}
+
+HRESULT IDMDropTarget::QueryInterface(REFIID riid, void** object)
+{
+    return ovk_dragdrop::queryInterface(static_cast<IDropTarget*>(this), riid, IID_IDropTarget,
+                                        object);
+}
+
+ULONG IDMDropTarget::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&fData->references));
+}
+
+ULONG IDMDropTarget::Release()
+{
+    const long count = InterlockedDecrement(&fData->references);
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+// The effect is cleared before anything runs, so that a failure leaves OLE with none.
+HRESULT IDMDropTarget::DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point,
+                                 DWORD* effect)
+{
+    const DWORD offered = effect ? *effect : 0;
+    if (effect)
+        *effect = DROPEFFECT_NONE;
+    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+        IDMDropTargetData& data = *fData;
+        data.dataObject = dataObject;
+        data.rightButtonDrag = (keyState & MK_RBUTTON) != 0;
+        // The target handler makes the current target operation while it answers the first
+        // drag-over event; the default effect is taken from its first item after that, and the
+        // effect is worked out again from it.
+        const unsigned short answer = data.send(IPrivateMessage::dragOver, point).lowNumber();
+        data.takeDefaultEffect();
+        const DWORD shown = data.effectShown(keyState, answer, offered);
+        if (effect)
+            *effect = shown;
+        return S_OK;
+    });
+}
+
+HRESULT IDMDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect)
+{
+    const DWORD offered = effect ? *effect : 0;
+    if (effect)
+        *effect = DROPEFFECT_NONE;
+    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+        IDMDropTargetData& data = *fData;
+        const unsigned short answer = data.send(IPrivateMessage::dragOver, point).lowNumber();
+        const DWORD shown = data.effectShown(keyState, answer, offered);
+        if (effect)
+            *effect = shown;
+        return S_OK;
+    });
+}
+
+HRESULT IDMDropTarget::DragLeave()
+{
+    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+        IDMDropTargetData& data = *fData;
+        data.rightButtonDrag = FALSE;
+        data.dataObject = nullptr;
+        IWindowHandle(data.windowHandle).sendEvent(IPrivateMessage::dragLeave, 0, 0);
+        return S_OK;
+    });
+}
+
+// A left-button drop is the drop event; a right-button drop shows the drop menu and carries
+// out its choice before OLE hears the outcome. Either way the effect reported is what the
+// target did.
+HRESULT IDMDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD* effect)
+{
+    const DWORD offered = effect ? *effect : 0;
+    if (effect)
+        *effect = DROPEFFECT_NONE;
+    IDMDropTargetData& data = *fData;
+    const HRESULT result = ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+        data.dataObject = dataObject;
+        DWORD done = DROPEFFECT_NONE;
+        if (data.rightButtonDrag) {
+            done = rightButtonDrop(data, point, offered);
+        } else {
+            data.effectShown(keyState, 1, offered);
+            done = effectReported(data.send(IPrivateMessage::dragDrop, point).lowNumber(),
+                                  offered, dataObject);
+        }
+        if (effect)
+            *effect = done;
+        return S_OK;
+    });
+    data.rightButtonDrag = FALSE;
+    data.menuHandler.setDropPending(false);
+    data.dataObject = nullptr;
+    return result;
+}
+
+DWORD IDMDropTarget::rightButtonDrop(IDMDropTargetData& data, const POINTL& point, DWORD offered)
+{
+    IWindow* window = IWindow::windowWithHandle(data.windowHandle);
+    if (!window)
+        return DROPEFFECT_NONE;
+    data.commandHandler.setPendingDrop(point, data.dataObject);
+    data.menuHandler.setDropPending(true);
+    window->sendEvent(WM_RBUTTONUP, 0, 0);
+    data.menuHandler.setDropPending(false);
+    // A menu closed without a choice cancels the drop, so that the target hears the end of it.
+    if (data.commandHandler.isPending())
+        data.commandHandler.cancel(*window);
+    return data.commandHandler.effectCarriedOut() & offered;
+}
+
+IBase::Boolean IDMDropTarget::registerDragDrop()
+{
+    IDropTarget* target = nullptr;
+    if (FAILED(QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&target))) || !target)
+        return false;
+    CoLockObjectExternal(target, TRUE, FALSE);
+    const bool registered = RegisterDragDrop(fData->windowHandle, target) == S_OK;
+    fData->registered = registered;
+    if (!registered)
+        CoLockObjectExternal(target, FALSE, TRUE);
+    // Without another holder this deletes the object: nothing of it is touched afterwards.
+    target->Release();
+    return registered;
+}
+
+IDMDropTarget& IDMDropTarget::revokeDragDrop()
+{
+    if (!fData->window)
+        return *this;
+    // The lock's release may delete this object: nothing of it is touched afterwards.
+    const bool registered = fData->registered != FALSE;
+    fData->registered = FALSE;
+    if (registered)
+        RevokeDragDrop(fData->windowHandle);
+    CoLockObjectExternal(this, FALSE, TRUE);
+    return *this;
+}
+
+IBase::Boolean IDMDropTarget::isRegistered() const noexcept
+{
+    return fData->registered != FALSE;
+}
+
+unsigned long IDMDropTarget::defaultEffect() const noexcept
+{
+    return fData->defaultEffect;
+}

@@ -1,0 +1,73 @@
+// Fixtures shared by the drag and drop tests: a hand-made data object and a COM holder.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace dragtest {
+
+// Holds one reference on a COM object for the scope.
+template <class Interface>
+struct Held {
+    explicit Held(Interface* object) : p(object) {
+        if (p)
+            p->AddRef();
+    }
+    ~Held() {
+        if (p)
+            p->Release();
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    Interface* operator->() const { return p; }
+    Interface* p;
+};
+
+// A data object of another program: offers the formats it was given blocks for, in the order
+// given; a format entered with no block is offered but cannot be fetched. Counts its references
+// so that a test sees it released.
+class ForeignData : public IDataObject {
+public:
+    ForeignData() = default;
+    virtual ~ForeignData();
+
+    // The block's bytes; an empty vector offers the format and fails to fetch it.
+    ForeignData& offer(CLIPFORMAT format, std::vector<char> bytes);
+    long references() const { return fReferences; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++fReferences); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--fReferences); }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override;
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+
+private:
+    long fReferences = 0;
+    std::vector<std::pair<CLIPFORMAT, std::vector<char>>> fFormats;
+};
+
+// A DROPFILES block of 8-bit names, its list at the given offset (0: right after the header).
+std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt = 0);
+// The shell's own data object over files of one folder (made with the given contents), with
+// one reference for the caller; null when the shell cannot make it. The shell's headers clash
+// with the library's, so they stay in the fixture's file.
+IDataObject* shellDataObject(const std::string& folder, const std::vector<std::string>& names);
+
+} // namespace dragtest

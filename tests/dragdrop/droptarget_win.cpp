@@ -1,0 +1,451 @@
+// OLE binding: the per-thread OLE count, the drop target's effects and events, the right-button
+// drop menu, the registration handler, the drag-start handler, and a whole drag through
+// DoDragDrop with the cursor over a drop-enabled window.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include <detail/icallgrd.hpp>
+#include <idmdinfo.hpp>
+#include <idmdnfo.hpp>
+#include <idmdrtgt.hpp>
+#include <idmdshdr.hpp>
+#include <idmevent.hpp>
+#include <idmitem.hpp>
+#include <idmoper.hpp>
+#include <idmsupp.hpp>
+#include <idmtghdr.hpp>
+#include <iprivmsg.hpp>
+
+#include <ovktest.hpp>
+
+#include "dragtest.hpp"
+
+namespace {
+
+using dragtest::ForeignData;
+using ovktest::str;
+
+constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+// Whether OLE is initialised on the calling thread, left as it was.
+bool oleInitialized()
+{
+    const HRESULT result = OleInitialize(nullptr);
+    OleUninitialize();
+    return result == S_FALSE;
+}
+
+TEST(OleUse, OnlyTheFirstAndLastUserOfAThreadReachOle)
+{
+    bool afterTwo = false, afterOneOut = false, afterBothOut = true, again = false;
+    std::thread([&] {
+        IDMSupport::initializeOle();
+        IDMSupport::initializeOle();
+        afterTwo = oleInitialized();
+        IDMSupport::uninitializeOle();
+        afterOneOut = oleInitialized();
+        IDMSupport::uninitializeOle();
+        afterBothOut = oleInitialized();
+        IDMSupport::uninitializeOle(); // no user left: nothing happens
+        IDMSupport::initializeOle();
+        again = oleInitialized();
+        // One user holds one OLE reference: taking it away leaves OLE uninitialised.
+        OleUninitialize();
+        EXPECT_FALSE(oleInitialized());
+        OleInitialize(nullptr);
+        IDMSupport::uninitializeOle();
+    }).join();
+    EXPECT_TRUE(afterTwo);
+    EXPECT_TRUE(afterOneOut);
+    EXPECT_FALSE(afterBothOut);
+    EXPECT_TRUE(again);
+}
+
+// The target side as the library's target handler will be: records the drag events, answers
+// the drag-over event with `answer` and makes the current target operation, with one item that
+// allows `operations`, unless it is told to build it from the event.
+class TargetProbe : public IHandler {
+public:
+    std::string trace;
+    unsigned short answer = 1;
+    unsigned long operations = IDMItem::copyable;
+    bool fromEvent = false;
+    bool throwOnOver = false;
+    unsigned long dropResult = 0;
+    std::string types;
+    // The names of the formats the drag's data object offers, joined by "|".
+    std::string formats;
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+        switch (event.eventId()) {
+        case IPrivateMessage::dragOver: {
+            trace += "over ";
+            if (throwOnOver)
+                IThrow::state("probe", IEXCEPTION_LOCATION("test", "over"));
+            IDMTargetEnterEvent enter(event);
+            if (!IDMTargetOperation::currentTargetOperation())
+                IDMTargetOperation::setCurrentTargetOperation(makeOperation(enter));
+            event.setResult(answer);
+            return true;
+        }
+        case IPrivateMessage::dragLeave:
+            trace += "leave ";
+            IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+            return true;
+        case IPrivateMessage::dragDrop: {
+            const IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation();
+            trace += "drop:" + std::to_string(target ? target->operation() : 99) + " ";
+            IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+            event.setResult(dropResult);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    static std::string formatNames(IDataObject* data) {
+        std::string names;
+        IEnumFORMATETC* formats = nullptr;
+        if (!data || FAILED(data->EnumFormatEtc(DATADIR_GET, &formats)))
+            return names;
+        FORMATETC format{};
+        while (formats->Next(1, &format, nullptr) == S_OK) {
+            IString type;
+            names += str(IDragInfoWrapper::typeOfFormat(format.cfFormat, type)) + "|";
+        }
+        formats->Release();
+        return names;
+    }
+
+    IReference<IDMTargetOperation> makeOperation(IDMTargetEnterEvent& enter) {
+        if (fromEvent) {
+            formats = formatNames(enter.dataObject());
+            IReference<IDMTargetOperation> made(new IDMTargetOperation(enter));
+            if (made->numberOfItems())
+                types = str(made->item(1)->types());
+            return made;
+        }
+        IReference<IDMTargetOperation> made(new IDMTargetOperation(enter.handle()));
+        IDMDragInfoItem entry;
+        entry.supportedOperations = static_cast<std::uint16_t>(operations);
+        made->addItem(IDMItem::Handle(new IDMItem(made.get(), entry)));
+        return made;
+    }
+};
+
+class DropTarget : public testing::Test {
+protected:
+    void SetUp() override {
+        IDMSupport::initializeOle();
+        probe.handleEventsFor(&window);
+        target = new IDMDropTarget(&window);
+        target->AddRef();
+    }
+    void TearDown() override {
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+        target->Release();
+        probe.stopHandlingEventsFor(&window);
+        IDMSupport::uninitializeOle();
+    }
+
+    DWORD enter(DWORD keys, DWORD offered = kAll) {
+        DWORD effect = offered;
+        EXPECT_EQ(target->DragEnter(&data, keys, POINTL{5, 6}, &effect), S_OK);
+        return effect;
+    }
+    DWORD over(DWORD keys, DWORD offered = kAll) {
+        DWORD effect = offered;
+        EXPECT_EQ(target->DragOver(keys, POINTL{5, 6}, &effect), S_OK);
+        return effect;
+    }
+
+    ovktest::TestWindow window;
+    TargetProbe probe;
+    ForeignData data;
+    IDMDropTarget* target = nullptr;
+};
+
+TEST_F(DropTarget, KeysAndTheFirstItemChooseTheEffect)
+{
+    const DWORD copyOnly = IDMItem::copyable;
+    const DWORD moveCopy = IDMItem::copyable | IDMItem::moveable;
+    const struct {
+        DWORD keys;
+        DWORD operations;
+        DWORD offered;
+        DWORD expected;
+    } cases[] = {
+        {0, copyOnly, kAll, DROPEFFECT_COPY},
+        {0, moveCopy, kAll, DROPEFFECT_MOVE},
+        {0, IDMItem::linkable, kAll, DROPEFFECT_LINK},
+        {MK_CONTROL, moveCopy, kAll, DROPEFFECT_COPY},
+        {MK_CONTROL | MK_SHIFT, copyOnly, kAll, DROPEFFECT_NONE},
+        {MK_CONTROL | MK_SHIFT, IDMItem::linkable | copyOnly, kAll, DROPEFFECT_LINK},
+        {MK_SHIFT, copyOnly, kAll, DROPEFFECT_NONE},
+        {MK_SHIFT, moveCopy, kAll, DROPEFFECT_MOVE},
+        // A right-button drag offers move until the menu decides.
+        {MK_RBUTTON, copyOnly, kAll, DROPEFFECT_MOVE},
+        // Never an effect the source did not offer.
+        {0, moveCopy, DROPEFFECT_COPY, DROPEFFECT_NONE},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(testing::Message() << "keys " << row.keys << " operations " << row.operations);
+        probe.operations = row.operations;
+        EXPECT_EQ(enter(row.keys, row.offered), row.expected);
+        EXPECT_EQ(over(row.keys, row.offered), row.expected);
+        EXPECT_EQ(target->DragLeave(), S_OK);
+    }
+    EXPECT_EQ(probe.trace.substr(0, 16), "over over leave ");
+}
+
+TEST_F(DropTarget, ATargetThatTakesNoDropShowsNoEffect)
+{
+    probe.operations = IDMItem::copyable | IDMItem::moveable;
+    for (unsigned short answer : {0, 3}) {
+        probe.answer = answer;
+        EXPECT_EQ(enter(0), DROPEFFECT_NONE) << answer;
+        EXPECT_EQ(over(0), DROPEFFECT_NONE) << answer;
+        target->DragLeave();
+    }
+    probe.answer = 2;
+    EXPECT_EQ(enter(0), DROPEFFECT_MOVE);
+}
+
+TEST_F(DropTarget, AnExceptionGivesOleNoEffectAndWaitsForTheLibrary)
+{
+    probe.throwOnOver = true;
+    EXPECT_EQ(enter(0), DROPEFFECT_NONE);
+    EXPECT_TRUE(ICallbackGuard::hasPending());
+    ICallbackGuard::takePending();
+    // The item the default effect needs is missing: an empty list raises, nothing leaves.
+    probe.throwOnOver = false;
+    IReference<IDMTargetOperation> empty(new IDMTargetOperation(window.hwnd()));
+    IDMTargetOperation::setCurrentTargetOperation(empty);
+    EXPECT_EQ(enter(0), DROPEFFECT_NONE);
+    EXPECT_TRUE(ICallbackGuard::hasPending());
+    ICallbackGuard::takePending();
+}
+
+// What a left-button drop reports is what the target did, and never a move of another
+// program's data (its source would delete the original).
+TEST_F(DropTarget, ADropReportsWhatTheTargetDid)
+{
+    probe.operations = IDMItem::copyable | IDMItem::moveable;
+    const struct {
+        unsigned long done;
+        DWORD expected;
+    } cases[] = {{0, DROPEFFECT_NONE}, {IDMOperation::copy, DROPEFFECT_COPY},
+                 {IDMOperation::move, DROPEFFECT_COPY}};
+    for (const auto& row : cases) {
+        probe.trace.clear();
+        probe.dropResult = row.done;
+        enter(0);
+        DWORD effect = kAll;
+        EXPECT_EQ(target->Drop(&data, 0, POINTL{5, 6}, &effect), S_OK);
+        EXPECT_EQ(effect, row.expected) << row.done;
+        EXPECT_EQ(probe.trace, "over drop:2 ");
+    }
+}
+
+// Ends the pop-up menu the way a user's choice does: the menu closes and its command arrives
+// through the queue. A watchdog-free timer: it fires once.
+class MenuChoice {
+public:
+    MenuChoice(HWND owner, unsigned long command) {
+        gOwner = owner;
+        gCommand = command;
+        gEntries.clear();
+        SetTimer(nullptr, 0, 150, &MenuChoice::fire);
+    }
+    static std::string entries() { return gEntries; }
+
+private:
+    static VOID CALLBACK fire(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (HWND menuWindow = FindWindowA("#32768", nullptr)) {
+            const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1, 0, 0));
+            for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+                char text[40] = {};
+                GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+                gEntries += std::string(*text ? text : "-") + "|";
+            }
+        }
+        EndMenu();
+        PostMessageA(gOwner, WM_COMMAND, gCommand, 0);
+    }
+
+    static inline HWND gOwner = nullptr;
+    static inline unsigned long gCommand = 0;
+    static inline std::string gEntries;
+};
+
+TEST_F(DropTarget, ARightButtonDropCarriesOutTheChosenCommandBeforeItReturns)
+{
+    probe.dropResult = IDMOperation::copy;
+    probe.operations = IDMItem::copyable;
+    window.show();
+    EXPECT_EQ(enter(MK_RBUTTON), DROPEFFECT_MOVE);
+    {
+        MenuChoice choice(window.hwnd(), IDMDropCommandHandler::copyCommand);
+        DWORD effect = kAll;
+        EXPECT_EQ(target->Drop(&data, MK_RBUTTON, POINTL{5, 6}, &effect), S_OK);
+        EXPECT_EQ(MenuChoice::entries(), "&Copy|-|C&ancel|");
+        EXPECT_EQ(probe.trace, "over drop:1 ");
+        EXPECT_EQ(effect, DROPEFFECT_COPY);
+        EXPECT_EQ(data.references(), 0);
+    }
+    probe.trace.clear();
+    EXPECT_EQ(enter(MK_RBUTTON), DROPEFFECT_MOVE);
+    {
+        MenuChoice choice(window.hwnd(), IDMDropCommandHandler::cancelCommand);
+        DWORD effect = kAll;
+        EXPECT_EQ(target->Drop(&data, MK_RBUTTON, POINTL{5, 6}, &effect), S_OK);
+        EXPECT_EQ(probe.trace, "over leave ");
+        EXPECT_EQ(effect, DROPEFFECT_NONE);
+        EXPECT_EQ(data.references(), 0);
+    }
+    // A right-button release without a pending drop shows no menu.
+    probe.trace.clear();
+    ovktest::send(window.hwnd(), WM_RBUTTONUP);
+    EXPECT_EQ(probe.trace, "");
+}
+
+TEST(DropTargetHandler, ADestroyedWindowIsRevokedAndCountsItsOleUseOut)
+{
+    IDMSupport::initializeOle();
+    const unsigned long before = IDMSupport::oleUseCount();
+    auto window = std::make_unique<ovktest::TestWindow>();
+    HRESULT revokedAfter = S_OK;
+    ovktest::Recorder destroyed(WM_DESTROY);
+    // Attached first, so it sees the message after the registration handler.
+    destroyed.attach(*window, "destroy").setAction([&](IEvent& event) {
+        revokedAfter = RevokeDragDrop(event.handle());
+        return false;
+    });
+    IDMDropTargetHandler handler;
+    IDMSupport::initializeOle();
+    handler.handleEventsFor(window.get());
+    ASSERT_NE(handler.dropTargetFor(window.get()), nullptr);
+    EXPECT_TRUE(handler.dropTargetFor(window.get())->isRegistered());
+    DestroyWindow(window->hwnd());
+    EXPECT_EQ(revokedAfter, DRAGDROP_E_NOTREGISTERED);
+    EXPECT_EQ(IDMSupport::oleUseCount(), before);
+    IDMSupport::uninitializeOle();
+}
+
+// A window that starts a drag when the mouse has moved more than 5 pixels from the press.
+class DragWindow : public ovktest::TestWindow {
+public:
+    IBase::Boolean isDragStarting(IEvent& event) override {
+        const LPARAM at = event.parameter2().asLong();
+        if (event.eventId() == WM_LBUTTONDOWN) {
+            fPress = MAKEPOINTS(at);
+            return false;
+        }
+        const POINTS now = MAKEPOINTS(at);
+        return event.eventId() == WM_MOUSEMOVE &&
+               (std::abs(now.x - fPress.x) > 5 || std::abs(now.y - fPress.y) > 5);
+    }
+
+private:
+    POINTS fPress{};
+};
+
+TEST(DragStartHandler, SendsThePressPointOnceTheWindowSaysADragStarts)
+{
+    DragWindow window;
+    IDMDragStartHandler handler;
+    handler.handleEventsFor(&window);
+    ovktest::Recorder starts(IPrivateMessage::dragStart);
+    IEventData point;
+    starts.attach(window, "start").setAction([&](IEvent& event) {
+        point = event.parameter1();
+        return true;
+    });
+    ovktest::send(window.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 12));
+    ovktest::send(window.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 13));
+    EXPECT_EQ(starts.trace(), "");
+    ovktest::send(window.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 13));
+    EXPECT_EQ(starts.trace(), "start");
+    EXPECT_EQ(point.lowNumber(), 10);
+    EXPECT_EQ(point.highNumber(), 12);
+    handler.stopHandlingEventsFor(&window);
+}
+
+TEST(DragEvents, PointsAreSignExtendedAndAPlainWindowIsNoContainer)
+{
+    ovktest::TestWindow window;
+    IEvent raw(IWindowHandle(window.hwnd()), IPrivateMessage::dragOver,
+               IEventParameter1(static_cast<std::uint16_t>(-5), static_cast<std::uint16_t>(-7)), 0);
+    IDMTargetEnterEvent enter(raw);
+    EXPECT_EQ(enter.position(), IPoint(-5, -7));
+    EXPECT_EQ(enter.containerObject(), nullptr);
+    EXPECT_FALSE(enter.isOverContainerObject());
+    EXPECT_EQ(enter.containerWindow(), nullptr);
+    EXPECT_EQ(enter.presSpace(), enter.presSpace());
+    enter.releasePresSpace();
+    EXPECT_NE(enter.presSpace(), nullptr);
+
+    IEvent other(IWindowHandle(window.hwnd()), IPrivateMessage::dragOver, IEventParameter1(5, 6), 0);
+    EXPECT_EQ(IDMSourceBeginEvent(other).position(), IPoint(0, 0));
+    EXPECT_FALSE(IDMSupport::isContainer(&window));
+    EXPECT_FALSE(IDMSupport::isContainer(nullptr));
+}
+
+// The whole road: DoDragDrop with the cursor over a registered window.
+class WholeDrag : public testing::Test {
+protected:
+    void SetUp() override {
+        IDMSupport::initializeOle();
+        SetWindowPos(targetWindow.hwnd(), HWND_TOPMOST, 100, 100, 200, 150, SWP_SHOWWINDOW);
+        IDMSupport::initializeOle();
+        registration.handleEventsFor(&targetWindow);
+        probe.fromEvent = true;
+        probe.handleEventsFor(&targetWindow);
+        SetCursorPos(200, 170);
+    }
+    void TearDown() override {
+        probe.stopHandlingEventsFor(&targetWindow);
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
+        IDMSupport::uninitializeOle();
+    }
+
+    ovktest::TestWindow sourceWindow;
+    ovktest::TestWindow targetWindow{nullptr, WS_POPUP};
+    IDMDropTargetHandler registration;
+    TargetProbe probe;
+};
+
+TEST_F(WholeDrag, BeginDeliversOverThenDropWithTheSourceItemsTypes)
+{
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(sourceWindow.hwnd()));
+    source->addRef();
+    source->addItem(IDMItem::Handle(new IDMItem(source.get(), "Text,Plain Text",
+                                                IDMItem::copyable | IDMItem::moveable)));
+    IDMSourceOperation::setCurrentSourceOperation(source);
+    source->begin();
+    EXPECT_EQ(probe.trace.substr(0, 5), "over ");
+    EXPECT_NE(probe.trace.find("drop:"), std::string::npos) << probe.trace;
+    EXPECT_EQ(probe.types, "Text,Plain Text");
+    // The first item's types, then the drag information; no shell formats for an item that
+    // does not render as a file.
+    EXPECT_EQ(probe.formats, "Text|Plain Text|ZUQ_DRAGINFO|");
+
+    probe.trace.clear();
+    source->item(1)->addRMFs("<DRM_TARVOSFILE,DRF_TEXT>");
+    source->begin();
+    EXPECT_EQ(probe.formats,
+              "Text|Plain Text|ZUQ_DRAGINFO|Shell IDList Array|Shell Object Offsets|FileName|");
+}
+
+} // namespace
