@@ -99,7 +99,7 @@ IContainerColumn* ICnrCtl::column(const IContainerColumn* from, unsigned long co
                                   IBase::Boolean visibleOnly) const
 {
     const char* const function =
-        "ICnrCtl::column(IContainerColumn*,unsigned long,IBase::Boolean) const";
+        "ICnrCtl::column(const IContainerColumn*,unsigned long,IBase::Boolean) const";
     FIELDINFO* reference = fieldInfoOf(from);
     for (;;) {
         const IEventData result = sendEvent(CM_QUERYDETAILFIELDINFO, reference, command);
