@@ -93,6 +93,9 @@ constexpr UINT kResizeAt = 120;
 constexpr UINT kBarMenuAt = 160;
 constexpr UINT kBarMenuMoveAfter = 80;
 constexpr UINT kBarMenuEndAfter = 190;
+// Then it opens the file and font dialogs for a moment each.
+constexpr UINT_PTR kDocsTimer = 21;
+constexpr UINT kDocsAt = 8000;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The demo's own clipboard format, registered by this name.
@@ -438,6 +441,11 @@ protected:
             requestScreenshot("main");
             return true;
         }
+        if (event.parameter1().asUnsignedLong() == kDocsTimer) {
+            KillTimer(window, kDocsTimer);
+            playDocumentDialogs(fWindow);
+            return true;
+        }
         if (event.parameter1().asUnsignedLong() == kCloseTimer) {
             DestroyWindow(window);
             return true;
@@ -754,6 +762,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setTitle("By type");
     types.setMinimumSize(ISize(160, 110));
     notebook.dataPage().addToCell(&container, 2, 2).addToCell(&types, 4, 2);
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
+    notebook.setDocument(*document);
     FolderObjects files(container, types);
 
     state.changed = [&] {
@@ -807,6 +817,7 @@ int runDemo(HWND native, int show, const char* commandLine)
         SetTimer(native, kShotTimer, kShotAt, nullptr);
         // The sliders' arm moves while "Values" is on top.
         notebook.startAutoplay(kValuesAt, [&] { sliders.moveArm(); });
+        SetTimer(native, kDocsTimer, kDocsAt, nullptr);
         SetTimer(native, kCloseTimer, static_cast<UINT>(std::atoi(option + 12)), nullptr);
     }
     // The loop ends when the last top-level window of the thread is destroyed.

@@ -32,6 +32,7 @@ void setScreenshotFolder(const char* commandLine);
 
 #include <memory>
 class DragDemo;
+class IMultiLineEdit;
 class IWindow;
 struct DragDemoDeleter {
     void operator()(DragDemo* demo) const;
@@ -40,4 +41,10 @@ struct DragDemoDeleter {
 // receives; with the autoplay, a text item is dragged onto it from the main frame and the
 // screenshot "drag" is taken.
 std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay);
+// A multi-line edit, a child of the parent with the identifier, that starts with the text of
+// ovkdemo.txt (next to the executable); the caller owns it.
+IMultiLineEdit* createDocumentEdit(IWindow& parent, unsigned long id);
+// Opens the file dialog ("Open a text", with the OK button "Load") and then the font dialog, each
+// for a moment, with the screenshots "file" and "font" while each is open.
+void playDocumentDialogs(IWindow& owner);
 #endif

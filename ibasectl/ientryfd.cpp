@@ -11,6 +11,7 @@
 #include <detail/iscoped.hpp>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/idragarm.hpp"
 #include "detail/ishared.hpp"
 #include "icoordsy.hpp"
 #include "ientryfd.hpp"
@@ -38,8 +39,7 @@ struct IEntryFieldData {
     virtual ~IEntryFieldData() = default;
     ovk_native::Brush brush;
     unsigned long limit = 30000;
-    bool dragPending = false;
-    POINT dragStart{0, 0};
+    ovkdrag::TextDragArm drag;
 };
 
 const IEntryField::Style IEntryField::_unreadable(ES_PASSWORD);
@@ -598,38 +598,8 @@ void IEntryField::beginDrag(const IPoint& point)
 
 IBase::Boolean IEntryField::isDragStarting(IEvent& event)
 {
-    const LPARAM raw = event.parameter2().asLong();
-    const IPoint point(GET_X_LPARAM(raw), GET_Y_LPARAM(raw));
-    IEntryFieldData& data = *fEntryData;
-    switch (event.eventId()) {
-    case WM_LBUTTONDOWN:
-        if (onSelectedText(point))
-            beginDrag(point);
-        break;
-    case WM_RBUTTONDOWN:
-        if (!GetCapture() && onSelectedText(point)) {
-            SetCapture(handle());
-            data.dragPending = true;
-            data.dragStart = POINT{point.x(), point.y()};
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (data.dragPending && (std::abs(point.x() - data.dragStart.x) > 2 ||
-                                 std::abs(point.y() - data.dragStart.y) > 2)) {
-            ovk_native::releaseCapture();
-            data.dragPending = false;
-            beginDrag(point);
-        }
-        break;
-    case WM_RBUTTONUP:
-        if (data.dragPending) {
-            ovk_native::releaseCapture();
-            data.dragPending = false;
-            data.dragStart = POINT{0, 0};
-        }
-        break;
-    default:
-        break;
-    }
+    ovkdrag::trackTextDrag(
+        event, handle(), fEntryData->drag, [this](const IPoint& point) { return onSelectedText(point); },
+        [this](const IPoint& point) { beginDrag(point); });
     return false;
 }

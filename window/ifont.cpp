@@ -762,6 +762,14 @@ const tagLOGFONTA& IFont::fontAttributes() const
     return settings().attributes;
 }
 
+IFont& IFont::setAttributes(const tagLOGFONTA& attributes)
+{
+    Settings next = settings();
+    next.attributes = attributes;
+    update(next, nullptr);
+    return *this;
+}
+
 HFONT__* IFont::handle() const
 {
     return fData->font.get();

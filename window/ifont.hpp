@@ -23,6 +23,8 @@ class IPresSpaceHandle;
 // <windows.h> reads fontAttributes() as a LOGFONTA and handle() as an HFONT.
 struct tagLOGFONTA;
 struct HFONT__;
+// The font dialog's settings (IFontDialog::Settings), which report a chosen font back.
+class IFontDialogSettings;
 struct HDC__;
 
 // Copies of a font share one reference-counted record of attributes, native font and metrics;
@@ -128,6 +130,9 @@ public:
     IBase::Boolean isVectorOnly() const;
     IBase::Boolean isFixedOnly() const;
     const tagLOGFONTA& fontAttributes() const;
+    // Takes the attributes chosen in a font dialog and re-creates the font; the restrictions
+    // stay as they were.
+    IFont& setFromDialog(const IFontDialogSettings& settings);
     // The native font. It belongs to the font's record: valid while this object (or a copy
     // sharing the record) lives unchanged.
     HFONT__* handle() const;
@@ -163,6 +168,7 @@ private:
     static Data* createNamed(const char* faceName, unsigned long pointSize, IBase::Boolean fixed,
                              IBase::Boolean vector, HDC__* context);
     static Data* createFromContext(HDC__* context);
+    IFont& setAttributes(const tagLOGFONTA& attributes);
     Data& unshared();
     // Makes the record private, then creates the font of the new settings and keeps it.
     void update(const Settings& settings, HDC__* context);

@@ -1,0 +1,273 @@
+// The multi-line edit: text files in and out, the limit, lines, tab stops, selection, styles.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include <imle.hpp>
+#include <ovkmsgid.hpp>
+
+#include "basectltest.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+using ovktest::str;
+
+// A file in the temporary folder, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const char* name)
+    {
+        char folder[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, folder);
+        fPath = std::string(folder) + name;
+        DeleteFileA(fPath.c_str());
+    }
+    ~TempFile() { DeleteFileA(fPath.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const char* path() const { return fPath.c_str(); }
+    void write(const std::string& bytes) const
+    {
+        std::ofstream(fPath, std::ios::binary) << bytes;
+    }
+    std::string read() const
+    {
+        std::ifstream in(fPath, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::string fPath;
+};
+
+class MultiLineEdit : public basectltest::ShownParent {
+protected:
+    std::unique_ptr<IMultiLineEdit> make(const IMultiLineEdit::Style& style =
+                                             IMultiLineEdit::defaultStyle())
+    {
+        return std::make_unique<IMultiLineEdit>(20, parent.get(), parent.get(),
+                                                IRectangle(IPoint(10, 10), ISize(300, 200)), style);
+    }
+};
+
+TEST_F(MultiLineEdit, AnExportEndsWithTheMarkAndImportsBackWithoutIt)
+{
+    auto edit = make();
+    TempFile file("ovk-mle-export.txt");
+    edit->setText("Hello");
+    EXPECT_EQ(edit->exportToFile(file.path()), 5u);
+    EXPECT_EQ(file.read(), std::string("Hello\x1A"));
+
+    edit->removeAll();
+    EXPECT_EQ(edit->exportToFile(file.path()), 0u);
+    EXPECT_EQ(file.read(), std::string("\x1A"));
+    EXPECT_EQ(edit->importFromFile(file.path()), 0u);
+    EXPECT_EQ(str(edit->text()), "");
+
+    edit->setText("Hello");
+    edit->exportToFile(file.path());
+    edit->setText("[]");
+    edit->setCursorPosition(1);
+    EXPECT_EQ(edit->importFromFile(file.path()), 5u);
+    EXPECT_EQ(str(edit->text()), "[Hello]");
+    EXPECT_EQ(edit->cursorPosition(), 6u);
+
+    edit->selectRange(IRange(1, 5));
+    EXPECT_EQ(edit->exportSelectedTextToFile(file.path()), 5u);
+    EXPECT_EQ(file.read(), std::string("Hello\x1A"));
+}
+
+TEST_F(MultiLineEdit, AForeignFileGoesInByteForByte)
+{
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"ten bytes", "0123456789"},
+        {"one byte", "x"},
+        {"empty", ""},
+        {"LF line ends", "one\ntwo\n"},
+        {"a mark inside", std::string("a\x1A") + "b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto edit = make();
+        TempFile file("ovk-mle-foreign.txt");
+        file.write(c.bytes);
+        EXPECT_EQ(edit->importFromFile(file.path()), c.bytes.size());
+        EXPECT_EQ(str(edit->text()), c.bytes);
+    }
+}
+
+TEST_F(MultiLineEdit, AMissingFileFailsAtTheFirstCallThatOpensIt)
+{
+    auto edit = make();
+    TempFile missing("ovk-mle-missing.txt");
+    IException failure = ovktest::caught([&] { edit->importFromFile(missing.path()); });
+    EXPECT_EQ(str(failure.text(0)), "_open");
+    EXPECT_EQ(str(failure.locationAtIndex(0)->fileName()), "imle");
+
+    // With a limit of the program's own, the file is not measured first.
+    edit->setLimit(100);
+    failure = ovktest::caught([&] { edit->importFromFile(missing.path()); });
+    EXPECT_EQ(str(failure.text(0)), "fopen");
+    // Drawing is on again after the failure.
+    EXPECT_NE(GetWindowLongPtrA(edit->handle(), GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+TEST_F(MultiLineEdit, AFileLongerThanTheNativeLimitGoesInWhole)
+{
+    auto edit = make();
+    TempFile file("ovk-mle-long.txt");
+    std::string bytes;
+    while (bytes.size() < 40000)
+        bytes += std::string(78, 'a') + "\r\n";
+    file.write(bytes);
+    EXPECT_EQ(edit->importFromFile(file.path()), bytes.size());
+    EXPECT_EQ(edit->textLength(), bytes.size());
+    // The library's own limit is not changed by it.
+    EXPECT_EQ(edit->limit(), 30000u);
+}
+
+TEST_F(MultiLineEdit, SetTextPastTheLimitIsRefusedAndAShortTextIsPadded)
+{
+    auto edit = make();
+    edit->setLimit(5);
+    edit->setText("keep");
+    const IException failure = ovktest::caught([&] { edit->setText("123456"); });
+    EXPECT_EQ(failure.errorId(), OVK_MSG_TEXT_TOO_LONG);
+    EXPECT_EQ(str(edit->text()), "keep");
+    edit->setText("ab", 4);
+    EXPECT_EQ(str(edit->text()), "ab  ");
+    edit->setText("abcdef", 3);
+    EXPECT_EQ(str(edit->text()), "abc");
+
+    EXPECT_EQ(str(ovktest::caught([&] { edit->setLimit(2); }).text(0)),
+              "text().length() <= lNewLimit");
+}
+
+TEST_F(MultiLineEdit, LinesAreCountedReadAddedAndRemoved)
+{
+    auto edit = make();
+    edit->setText("one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(edit->numberOfLines(), 3u);
+    EXPECT_EQ(str(edit->text(1)), "two");
+    EXPECT_EQ(str(edit->text(3)), "");
+    EXPECT_EQ(str(edit->text(99)), "");
+
+    edit->removeLine(2);
+    EXPECT_EQ(edit->numberOfLines(), 2u);
+    EXPECT_EQ(str(edit->text()), "one\r\ntwo\r\n");
+    edit->removeLine(5);
+    EXPECT_EQ(edit->numberOfLines(), 2u);
+
+    edit->addLine("zero", 0);
+    edit->addLineAsLast("four");
+    EXPECT_EQ(str(edit->text()), "zero\r\none\r\ntwo\r\nfour");
+    edit->addLineAsLast("five", IMultiLineEdit::lf);
+    EXPECT_EQ(str(edit->text(4)), "five");
+    EXPECT_EQ(edit->numberOfLines(), 5u);
+
+    auto empty = make();
+    empty->addLineAsLast("only");
+    EXPECT_EQ(str(empty->text()), "only");
+    EXPECT_EQ(empty->numberOfLines(), 1u);
+}
+
+TEST_F(MultiLineEdit, AddKeepsASelectionOrPutsTheCursorAfterTheText)
+{
+    auto edit = make();
+    edit->setText("abc");
+    edit->selectRange(IRange(0, 1));
+    edit->add("XYZ");
+    EXPECT_EQ(str(edit->text()), "abcXYZ");
+    EXPECT_EQ(str(edit->selectedText()), "ab");
+
+    edit->setCursorPosition(1);
+    edit->addAtCursor("--");
+    EXPECT_EQ(str(edit->text()), "a--bcXYZ");
+    EXPECT_EQ(edit->cursorPosition(), 3u);
+    edit->insert("0123456", 2);
+    EXPECT_EQ(str(edit->text()), "a--01bcXYZ");
+    EXPECT_EQ(edit->cursorPosition(), 5u);
+}
+
+TEST_F(MultiLineEdit, SelectRangeTakesInclusiveBoundsInEitherOrder)
+{
+    auto edit = make();
+    edit->setText("Planet");
+    const struct {
+        IRange range;
+        const char* selected;
+    } cases[] = {
+        {IRange(1, 3), "lan"},
+        {IRange(4, 1), "lane"},
+        {IRange(-5, 1), "Pl"},
+        {IRange(2, static_cast<IRange::Bound>(0xFFFFFFFE)), "anet"},
+        {IRange(-1, 3), ""},
+    };
+    for (const auto& c : cases) {
+        edit->selectRange(c.range);
+        EXPECT_EQ(str(edit->selectedText()), c.selected)
+            << c.range.lowerBound() << ".." << c.range.upperBound();
+    }
+    edit->selectRange(IRange(1, 3));
+    edit->clear();
+    EXPECT_EQ(str(edit->text()), "P   et");
+    EXPECT_EQ(str(ovktest::caught([&] { edit->cut(); }).text(0)), "hasSelectedText()");
+}
+
+TEST_F(MultiLineEdit, TabStopsAreSetInDialogUnits)
+{
+    auto edit = make();
+    ovktest::Recorder stops(EM_SETTABSTOPS);
+    int stop = -1;
+    stops.attach(*edit, "tabs").setAction([&](IEvent& event) {
+        stop = *static_cast<const int*>(event.parameter2().asPointer());
+        return false;
+    });
+    edit->setTab(32);
+    // Four dialog units to the base width: 16 when that is 8.
+    EXPECT_EQ(stop, static_cast<int>(128 / LOWORD(GetDialogBaseUnits())));
+    EXPECT_EQ(stops.trace(), "tabs");
+}
+
+TEST_F(MultiLineEdit, StylesGiveTheNativeBits)
+{
+    auto wrapped = make();
+    const LONG_PTR native = GetWindowLongPtrA(wrapped->handle(), GWL_STYLE);
+    EXPECT_EQ(native & (ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER | WS_VSCROLL),
+              ES_MULTILINE | ES_AUTOVSCROLL | WS_BORDER | WS_VSCROLL);
+    EXPECT_EQ(native & ES_AUTOHSCROLL, 0);
+    EXPECT_NE(GetWindowLongPtrA(wrapped->handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    EXPECT_TRUE(wrapped->isWordWrap());
+
+    // Without a border there is no client edge; without wrapping the lines scroll.
+    auto plain = make(IMultiLineEdit::Style(0, 0x200) | IMultiLineEdit::_readOnly);
+    EXPECT_NE(GetWindowLongPtrA(plain->handle(), GWL_STYLE) & ES_AUTOHSCROLL, 0);
+    EXPECT_EQ(GetWindowLongPtrA(plain->handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    EXPECT_FALSE(plain->isWordWrap());
+    EXPECT_FALSE(plain->isWriteable());
+
+    // An edit taken over learns its wrapping from the native style.
+    const HWND native2 = CreateWindowExA(0, "Edit", "", WS_CHILD | ES_MULTILINE, 0, 0, 50, 50,
+                                         parentHandle(), nullptr, nullptr, nullptr);
+    {
+        IMultiLineEdit taken((IWindowHandle(native2)));
+        EXPECT_TRUE(taken.isWordWrap());
+    }
+    EXPECT_TRUE(IsWindow(native2));
+    DestroyWindow(native2);
+
+    const IException failure = ovktest::caught([] { IMultiLineEdit(1, nullptr, nullptr); });
+    EXPECT_EQ(str(failure.text(0)), "pwndParent!=0");
+}
+
+} // namespace
