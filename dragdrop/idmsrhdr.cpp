@@ -79,6 +79,10 @@ IDMSourceRenderer* IDMSourceHandler::rendererFor(const IDMItem::Handle& item) co
 IBase::Boolean IDMSourceHandler::dispatchHandlerEvent(IEvent& event)
 {
     switch (event.eventId()) {
+    case WM_DESTROY:
+        // The map would otherwise hand the provider to a window made later at this address.
+        setItemFactory(event.window(), nullptr);
+        return false;
     case IPrivateMessage::dragStart: {
         IDMSourceBeginEvent begin(event);
         const IBase::Boolean handled = sourceBegin(begin);
@@ -309,6 +313,10 @@ unsigned char IDMTargetHandler::combineAnswers(unsigned char current, unsigned c
 IBase::Boolean IDMTargetHandler::dispatchHandlerEvent(IEvent& event)
 {
     switch (event.eventId()) {
+    case WM_DESTROY:
+        // The map would otherwise hand the provider to a window made later at this address.
+        setItemFactory(event.window(), nullptr);
+        return false;
     case IPrivateMessage::dragOver: {
         IDMTargetEnterEvent enter(event);
         const IBase::Boolean handled = targetEnter(enter);

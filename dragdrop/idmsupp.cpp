@@ -123,7 +123,8 @@ IDMSupport& IDMSupport::removeRenderer(IDMRenderer& renderer)
 IDMSupport& IDMSupport::setRenderer(IDMRenderer& renderer)
 {
     fRenderers.reset();
-    return addRenderer(renderer);
+    // Not through the virtual append, which a drag handler turns into nothing.
+    return IDMSupport::addRenderer(renderer);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -219,7 +220,10 @@ void IDMSupport::setItemFactory(IWindow* window, IDMItemFactory* factory)
 {
     Shared& s = shared();
     IResourceLock lock(s.factoriesLock);
-    s.factories[window] = factory;
+    if (factory)
+        s.factories[window] = factory;
+    else
+        s.factories.erase(window);
 }
 
 IDMItemFactory* IDMSupport::itemFactoryFor(IWindow* window)

@@ -69,7 +69,8 @@ public:
     static IDMDropTargetHandler& dropTargetHandler();
     static IDMDragStartHandler& dragStartHandler();
 
-    // The window's item provider (null: none); the provider stays the caller's.
+    // The window's item provider (null: none); the provider stays the caller's. The drag
+    // handlers forget a window's provider when the window is destroyed.
     static void setItemFactory(IWindow* window, IDMItemFactory* factory);
     static IDMItemFactory* itemFactoryFor(IWindow* window);
     // Installs the default provider of the item class unless the window has a provider.
