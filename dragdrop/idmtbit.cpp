@@ -158,8 +158,9 @@ IBase::Boolean IDMMultiLineEditItem::targetDrop(IDMTargetDropEvent&)
     auto* edit = operation ? dynamic_cast<IMultiLineEdit*>(operation->targetWindow()) : nullptr;
     if (!edit)
         return false;
+    // The text takes the selection's place, as a paste would.
     if (hasContents())
-        edit->insert(contents());
+        edit->handle().sendEvent(EM_REPLACESEL, 1, IEventData(static_cast<const char*>(contents())));
     return true;
 }
 
@@ -203,7 +204,7 @@ IDMToolBarButtonItem::IDMToolBarButtonItem(IDMSourceOperation* operation)
 {
     auto* button = dynamic_cast<IToolBarButton*>(operation->sourceWindow());
     IString pairs = IDMRenderer::processRMF();
-    if (button && !(button->style() & IToolBarButton::noDragDelete.asUnsignedLong()))
+    if (button && button->isDragDeleteEnabled())
         IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmDiscard, IDMNames::rfUnknown));
     setRMFs(pairs);
     setObject(button);
