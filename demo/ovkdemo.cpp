@@ -763,7 +763,6 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setMinimumSize(ISize(160, 110));
     notebook.dataPage().addToCell(&container, 2, 2).addToCell(&types, 4, 2);
     std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
-    notebook.setDocument(*document);
     FolderObjects files(container, types);
 
     state.changed = [&] {
@@ -778,6 +777,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     notebook.addPages(page);
+    notebook.setDocument(*document);
     window.setClient(&notebook.window());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.
@@ -806,6 +806,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
     const auto dragDemo = makeDragDemo(window, std::strstr(commandLine, "--autoclose ") != nullptr);
+    const auto dragWindows = makeDragWindowsDemo(
+        window, container, types, toolBars.top, std::strstr(commandLine, "--autoclose ") != nullptr);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);

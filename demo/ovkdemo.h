@@ -47,4 +47,15 @@ IMultiLineEdit* createDocumentEdit(IWindow& parent, unsigned long id);
 // Opens the file dialog ("Open a text", with the OK button "Load") and then the font dialog, each
 // for a moment, with the screenshots "file" and "font" while each is open.
 void playDocumentDialogs(IWindow& owner);
+class DragWindowsDemo;
+class ICnrCtl;
+class IToolBar;
+struct DragWindowsDemoDeleter {
+    void operator()(DragWindowsDemo* demo) const;
+};
+// Makes the two containers drag sources and drop targets (ovkdemo_dragwin.cpp); with the
+// autoplay, drags a tool bar button behind another and files from one container into the other,
+// and takes the screenshot "drag2".
+std::unique_ptr<DragWindowsDemo, DragWindowsDemoDeleter>
+makeDragWindowsDemo(IWindow& frame, ICnrCtl& files, ICnrCtl& types, IToolBar& bar, bool autoplay);
 #endif

@@ -310,6 +310,27 @@ unsigned char IDMTargetHandler::combineAnswers(unsigned char current, unsigned c
     }
 }
 
+namespace {
+
+// The operation the modifier keys ask for: Ctrl copies, Shift moves, both link; none leaves the
+// choice to the items (the default operation). The drop target reports what OLE made of the
+// keys only after the window has answered, so the first answer of a drag would otherwise judge
+// the operation of the previous one.
+unsigned long operationOfKeys()
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (control && shift)
+        return IDMOperation::link;
+    if (control)
+        return IDMOperation::copy;
+    if (shift)
+        return IDMOperation::move;
+    return IDMOperation::drag;
+}
+
+} // namespace
+
 IBase::Boolean IDMTargetHandler::dispatchHandlerEvent(IEvent& event)
 {
     switch (event.eventId()) {
@@ -371,6 +392,7 @@ IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
     IReference<IDMTargetOperation> operation = IDMTargetOperation::updateTargetOperation(event);
     if (!operation)
         operation = makeTargetOperation(event);
+    operation->setOperation(operationOfKeys());
     if (IDMItemFactory* factory = itemFactoryFor(event.window()))
         factory->provideEnterSupport(event);
     if (event.dropAnswer() == 0 || event.dropAnswer() == 3)
