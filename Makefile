@@ -4,3 +4,4 @@ test:
 	tools/run-tests
 demo:
 	tools/run-demo
+	demo/pwdemo

@@ -201,25 +201,38 @@ bool libtiffWrite(const std::string& path, const MOD& m, const Pixels& p, bool l
     return ok;
 }
 
-// libtiff given our layout: the model's rows turned into top-down red, green, blue first, as a
-// writer of the same input must.
-bool libtiffWriteFromModel(const std::string& path, const MOD& m, bool oneStrip)
+// libtiff given our layout: the model's rows turned into top-down red, green, blue (or greys)
+// first, as a writer of the same input must.
+bool libtiffWriteFromModel(const std::string& path, const MOD& m, bool lzw, bool oneStrip)
 {
-    const size_t fileRow = size_t(m.width) * 3, rowBytes = size_t(ModRowBytes(m.width, 24));
-    Pixels rgb(fileRow * size_t(m.height));
-    for (int y = 0; y < m.height; ++y)
-        imgfmt::codecio::swapRedBlue(m.data + size_t(m.height - 1 - y) * rowBytes,
-                                     rgb.data() + size_t(y) * fileRow, size_t(m.width));
-    return libtiffWrite(path, m, rgb, false, oneStrip);
+    const size_t samples = m.bpp == 24 ? 3 : 1;
+    const size_t fileRow = size_t(m.width) * samples, rowBytes = size_t(ModRowBytes(m.width, m.bpp));
+    Pixels top(fileRow * size_t(m.height));
+    for (int y = 0; y < m.height; ++y) {
+        const unsigned char* row = m.data + size_t(m.height - 1 - y) * rowBytes;
+        if (samples == 3)
+            imgfmt::codecio::swapRedBlue(row, top.data() + size_t(y) * fileRow, size_t(m.width));
+        else
+            std::memcpy(top.data() + size_t(y) * fileRow, row, fileRow);
+    }
+    return libtiffWrite(path, m, top, lzw, oneStrip);
 }
 
 bool libtiffRawOneStripFromModel(const std::string& path, const MOD& m, const Pixels&)
 {
-    return libtiffWriteFromModel(path, m, true);
+    return libtiffWriteFromModel(path, m, false, true);
 }
 bool libtiffRawStripsFromModel(const std::string& path, const MOD& m, const Pixels&)
 {
-    return libtiffWriteFromModel(path, m, false);
+    return libtiffWriteFromModel(path, m, false, false);
+}
+bool libtiffLzwOneStripFromModel(const std::string& path, const MOD& m, const Pixels&)
+{
+    return libtiffWriteFromModel(path, m, true, true);
+}
+bool libtiffLzwStripsFromModel(const std::string& path, const MOD& m, const Pixels&)
+{
+    return libtiffWriteFromModel(path, m, true, false);
 }
 
 bool libtiffRawStrips(const std::string& path, const MOD& m, const Pixels& p)
@@ -267,12 +280,18 @@ const Reference kTiffRawOne = {"libtiff, top-down RGB (not counted)", libtiffRea
                                libtiffRawOneStrip, false, false, false};
 const Reference kTiffRawOneSame = {"libtiff, same layout", libtiffReadSameLayout,
                                    libtiffRawOneStripFromModel, false, true, true};
-const Reference kTiffLzwOne = {"libtiff", libtiffRead, libtiffLzwOneStrip, false, false, true};
+const Reference kTiffLzwOne = {"libtiff, top-down (not counted)", libtiffRead,
+                               libtiffLzwOneStrip, false, false, false};
+const Reference kTiffLzwOneSame = {"libtiff, same layout", libtiffReadSameLayout,
+                                   libtiffLzwOneStripFromModel, false, true, true};
 const Reference kTiffRawStrips = {"libtiff, top-down RGB (not counted)", libtiffRead,
                                   libtiffRawStrips, true, false, false};
 const Reference kTiffRawStripsSame = {"libtiff, same layout", libtiffReadSameLayout,
                                       libtiffRawStripsFromModel, true, true, true};
-const Reference kTiffLzwStrips = {"libtiff", libtiffRead, libtiffLzwStrips, true, false, true};
+const Reference kTiffLzwStrips = {"libtiff, top-down (not counted)", libtiffRead,
+                                  libtiffLzwStrips, true, false, false};
+const Reference kTiffLzwStripsSame = {"libtiff, same layout", libtiffReadSameLayout,
+                                      libtiffLzwStripsFromModel, true, true, true};
 
 struct Codec {
     const char* name;
@@ -296,8 +315,11 @@ const Codec kCodecs[] = {
     {"TIFF RGB strips", ModFormatTIFF, 24, "", false, kTiffRawStrips},
     {"TIFF RGB strips", ModFormatTIFF, 24, "", false, kTiffRawStripsSame},
     {"TIFF RGB LZW", ModFormatTIFF, 24, "lzw", false, kTiffLzwOne},
+    {"TIFF RGB LZW", ModFormatTIFF, 24, "lzw", false, kTiffLzwOneSame},
     {"TIFF RGB LZW strips", ModFormatTIFF, 24, "lzw", false, kTiffLzwStrips},
+    {"TIFF RGB LZW strips", ModFormatTIFF, 24, "lzw", false, kTiffLzwStripsSame},
     {"TIFF grey LZW", ModFormatTIFF, 8, "lzw", true, kTiffLzwOne},
+    {"TIFF grey LZW", ModFormatTIFF, 8, "lzw", true, kTiffLzwOneSame},
     {"PCX 8", ModFormatPCX, 8, "", false, kLimit},
     {"PCX 24", ModFormatPCX, 24, "", false, kLimit},
     {"ILBM 8", ModFormatILBM, 8, "", false, kLimit},

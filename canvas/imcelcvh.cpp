@@ -5,10 +5,10 @@
 #include <iexcept.hpp>
 
 #include "detail/icvpaint.hpp"
+#include "detail/icvtrack.hpp"
 #include "igline.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
-#include "itrack.hpp"
 
 IMultiCellCanvasHandler::~IMultiCellCanvasHandler() = default;
 
@@ -148,18 +148,7 @@ IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long 
         info.boundary = IRectangle(client.left, start, client.right, client.bottom);
     }
     const IRectangle startTrack = info.track;
-    // The outline is drawn on the canvas's device context; clipping the children away would
-    // break it where it crosses them.
-    const LONG_PTR style = GetWindowLongPtrA(handle, GWL_STYLE);
-    SetWindowLongPtrA(handle, GWL_STYLE, style & ~WS_CLIPCHILDREN);
-    IBase::Boolean completed = false;
-    try {
-        completed = trackRectangle(&canvas, info);
-    } catch (...) {
-        SetWindowLongPtrA(handle, GWL_STYLE, style);
-        throw;
-    }
-    SetWindowLongPtrA(handle, GWL_STYLE, style);
+    const IBase::Boolean completed = ovk_canvas::trackUnclipped(canvas, info);
     if (!completed)
         return true;
     if (column) {

@@ -24,6 +24,7 @@ class ICnrObj;
 class IContainerColumn;
 class IEvent;
 class IColor;
+class IContainerColumn;
 
 class IResource;
 class IResourceId;
@@ -88,6 +89,9 @@ public:
     class TextCursor;
     class ColumnCursor;
     class ApplyFn;
+    // The order of two objects and whether an object stays shown (icnrsort.hpp).
+    class CompareFn;
+    class FilterFn;
     // The collections of objects that the queries answer; the caller deletes them.
     using ObjectList = ISequence<ICnrObj*>;
     enum TitleAlignment : unsigned long { left = 0, right = 1, centered = 2 };
@@ -300,6 +304,29 @@ public:
     virtual ICnrCtl& setEmphasis(ICnrObj* object, unsigned long emphasis, IBase::Boolean on = true);
     virtual ICnrCtl& setAttributes(ICnrObj* object, unsigned long clear, unsigned long set);
 
+    // Sorting and filtering: the container window decides, asking the function object for each
+    // pair or each object. A refused sort throws "CM_SORTRECORD", a refused filter "CM_FILTER";
+    // filtering an empty container sends nothing.
+    ICnrCtl& sort(const CompareFn& compare);
+    virtual ICnrCtl& sortByIconText(IBase::Boolean ascending = true);
+    ICnrCtl& filter(const FilterFn& filter);
+    // Shows every object again.
+    ICnrCtl& filter();
+
+    // Direct editing: opens the container's in-place editor on the title, a column heading or
+    // an object's text (its icon text, or with a column its cell); "CM_OPENEDIT" when refused.
+    virtual ICnrCtl& editContainerTitle();
+    virtual ICnrCtl& editColumnTitle(IContainerColumn* column);
+    virtual ICnrCtl& editObject(ICnrObj* object, IContainerColumn* column = nullptr);
+    virtual ICnrCtl& closeEdit();
+    // What is being edited, kept here by the edit handler while an edit is open.
+    virtual ICnrCtl& setEditWindow(IWindow* window);
+    virtual ICnrCtl& setEditedColumn(IContainerColumn* column);
+    virtual ICnrCtl& setEditedObject(ICnrObj* object);
+    IWindow* editWindow() const noexcept { return fEditWindow; }
+    IContainerColumn* editedColumn() const noexcept { return fEditedColumn; }
+    ICnrObj* editedObject() const noexcept { return fEditedObject; }
+
     IBase::Boolean isRefreshOn() const;
     // True for a window of the message-driven class "OVK Container".
     IBase::Boolean isMessageContainer() const;
@@ -412,6 +439,8 @@ public:
 
 private:
     friend class ICnrDestroyHandler;
+    // The title being edited is re-allocated in the container's own title string.
+    friend class ICnrEditHandler;
 
     void createWindow(unsigned long id, IWindow* parent, IWindow* owner,
                       const IRectangle& location, const Style& style, const Attribute& attribute);
@@ -447,6 +476,10 @@ private:
     void deleteAllQuickly();
     // Sets or clears the source emphasis of the whole container.
     void setContainerSourceEmphasis(IBase::Boolean on);
+    // Opens the editor with the record filled in; a close still queued is done first.
+    void openEdit(CNREDITDATA& edit, const char* function);
+    // The column's descriptor and part id: a heading, or a cell left or right of the split.
+    void fillColumnEdit(CNREDITDATA& edit, IContainerColumn* column, IBase::Boolean heading) const;
     void collectUnder(ICnrObj* parent, ObjectList& list, IBase::Boolean allLevels) const;
     void placeIcon(ICnrObj* object, ICnrCtl& target, const IPoint& iconPosition) const;
     IColor areaColor(unsigned long area, IBase::Boolean foreground) const;
@@ -465,6 +498,9 @@ private:
     std::int32_t fDragStartY = 0;
     ICnrControlData* fControlData = nullptr;
     IString fTitle;
+    IWindow* fEditWindow = nullptr;
+    IContainerColumn* fEditedColumn = nullptr;
+    ICnrObj* fEditedObject = nullptr;
 };
 
 // Walks the objects of one container without copying them: all of them, those with an

@@ -168,6 +168,7 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
     if (fContainerStyle & CCS_SINGLESEL)
         style |= LVS_SINGLESEL;
     fList = std::make_unique<INativeCnrChild>(*fContainer, listId, WC_LISTVIEWA, style);
+    cnrAttachListMouseHandler(*fList);
     const HWND list = listControl();
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(fLargeImages));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fSmallImages));
@@ -437,6 +438,9 @@ IBase::Boolean INativeContainerHandler::windowMessage(ICnrControlData& data, IEv
     case WM_CHAR:
         event.setResult(1);
         return false;
+    case WM_NOTIFY: return controlReport(data, event);
+    case WM_HELP: return helpRequest(data, event);
+    case WM_CONTEXTMENU: return contextMenuRequest(data, event);
     default:
         return false;
     }

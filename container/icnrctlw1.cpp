@@ -605,12 +605,12 @@ LRESULT Records::sort(PFNCNRCOMPARE compare, LPARAM userData)
     if (treeIsCurrent()) {
         TVSORTCB sort{};
         sort.hParent = TVI_ROOT;
-        sort.lpfnCompare = reinterpret_cast<PFNTVCOMPARE>(reinterpret_cast<void (*)()>(compare));
+        sort.lpfnCompare = compare;
         sort.lParam = userData;
         return SendMessageA(fTree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
     }
     return fList ? SendMessageA(fList, LVM_SORTITEMS, static_cast<WPARAM>(userData),
-                                reinterpret_cast<LPARAM>(reinterpret_cast<void (*)()>(compare)))
+                                reinterpret_cast<LPARAM>(compare))
                  : 0;
 }
 
@@ -716,6 +716,9 @@ LRESULT Records::openEdit(const CNREDITDATA* edit)
     if (!edit || !isRecord(edit->pRecord))
         return 0;
     ICnrObj* object = ICnrObj::objectOf(edit->pRecord);
+    // A details cell past the first column has no label editor of the list's own.
+    if (!treeIsCurrent() && edit->pFieldInfo && fData.columns().columnIdFromFieldInfo(edit->pFieldInfo) > 0)
+        return fData.openOverlayEdit(object, edit->pFieldInfo) ? 1 : 0;
     if (treeIsCurrent())
         return SendMessageA(fTree, TVM_EDITLABELA, 0,
                             reinterpret_cast<LPARAM>(treeItemOf(fContainer, object))) != 0;
@@ -725,6 +728,10 @@ LRESULT Records::openEdit(const CNREDITDATA* edit)
 
 LRESULT Records::closeEdit()
 {
+    if (fData.overlayEdit()) {
+        fData.closeOverlayEdit();
+        return 1;
+    }
     if (treeIsCurrent())
         return SendMessageA(fTree, TVM_ENDEDITLABELNOW, 0, 0);
     return fList ? SendMessageA(fList, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0) : 0;

@@ -49,10 +49,18 @@ struct CNR_RECTL {
 struct MINIRECORDCORE;
 struct FIELDINFO;
 
-// Comparison of two records (negative, zero or positive); the native container passes the two
-// objects in place of the records.
-using PFNCNRCOMPARE = int(OVKCNR_CALLBACK*)(MINIRECORDCORE* record1, MINIRECORDCORE* record2,
-                                            void* userData);
+// A pointer-wide parameter, the same type as the platform's LPARAM, so that one comparison
+// callback serves the container message and the list and tree controls' own sort messages.
+#if defined(_WIN64)
+using CNR_LPARAM = long long;
+#else
+using CNR_LPARAM = long;
+#endif
+
+// Comparison of two records (negative, zero or positive) with the caller's data; the native
+// container passes the two objects in place of the records.
+using PFNCNRCOMPARE = int(OVKCNR_CALLBACK*)(CNR_LPARAM record1, CNR_LPARAM record2,
+                                            CNR_LPARAM userData);
 // A filter: true keeps the record shown.
 using PFNCNRFILTER = int(OVKCNR_CALLBACK*)(MINIRECORDCORE* record, void* userData);
 
@@ -266,6 +274,16 @@ inline constexpr unsigned CM_EXPANDTREE = 0xF04F;
 inline constexpr unsigned CM_QUERYRECORDINFO = 0xF050;
 inline constexpr unsigned CM_SETCNRCOLORS = 0xF051;
 inline constexpr unsigned CM_QUERYCNRCOLOR = 0xF053;
+
+// The parts of a container that an edit names (CNREDITDATA::id), besides the container's own
+// window id for an object's text.
+inline constexpr std::uint32_t CNR_PART_LEFTHEADING = 0x7FF0;
+inline constexpr std::uint32_t CNR_PART_RIGHTHEADING = 0x7FF1;
+inline constexpr std::uint32_t CNR_PART_TITLE = 0x7FF5;
+inline constexpr std::uint32_t CNR_PART_LEFTCELL = 0x7FF7;
+inline constexpr std::uint32_t CNR_PART_RIGHTCELL = 0x7FF8;
+// The child id of the message-driven container's edit control.
+inline constexpr int CNR_EDIT_CHILD_ID = 0x7FFA;
 
 // Notification codes: the high word of the first parameter of the control notification 0xFFD0
 // that a container sends its owner (the low word is the container's id).

@@ -11,7 +11,8 @@
 // types, sizes, dates and times, and a tree of the same files by type. Tab, the arrows, Enter
 // and Alt with a mnemonic move through the controls as in a dialog; keys that no control or
 // canvas takes climb the owner chain to the window. The status text lists the notifications of
-// the option controls.
+// the option controls. A "Drop here" window beside the frame (ovkdemo_drag.cpp) lists the drag
+// events it receives.
 //
 // The window is a frame with a menu bar from a resource and an information area below the
 // page that tells what the menu item under the cursor does. A tool bar above the page holds the
@@ -55,6 +56,7 @@
 
 #include "ovkdemo.h"
 #include "ovkdemo_container.h"
+#include "ovkdemo_container_events.h"
 #include "ovkdemo_notebook.h"
 #include "ovkdemo_sliders.h"
 
@@ -79,7 +81,7 @@ constexpr UINT kFlyOverAt = 2400;
 constexpr UINT kMenuFor = 600;
 // The screenshot of the main window, once the fly-over text shows.
 constexpr UINT_PTR kShotTimer = 8;
-constexpr UINT kShotAt = 3000;
+constexpr UINT kShotAt = 3400;
 // The notebook turns to its "Values" page and spins, once the right-click menu has gone.
 constexpr UINT kValuesAt = 8600;
 // First of all (before the keys, which an open menu would take) it resizes the frame, opens
@@ -95,7 +97,7 @@ constexpr UINT kBarMenuMoveAfter = 80;
 constexpr UINT kBarMenuEndAfter = 190;
 // Then it opens the file and font dialogs for a moment each.
 constexpr UINT_PTR kDocsTimer = 21;
-constexpr UINT kDocsAt = 8000;
+constexpr UINT kDocsAt = 11500;
 constexpr unsigned long kOk = 41, kApply = 42, kReset = 43, kCancel = 44;
 
 // The demo's own clipboard format, registered by this name.
@@ -374,8 +376,8 @@ private:
 // time is up.
 class TimerHandler : public IHandler {
 public:
-    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data)
-        : fWindow(window), fOptions(options), fData(data) {}
+    TimerHandler(IWindow& window, OptionsPanel& options, DataGroup& data, DemoNotebook& notebook)
+        : fWindow(window), fOptions(options), fData(data), fNotebook(notebook) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -438,7 +440,14 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
+            // The document page in the main picture, then the containers after the autoplay's
+            // sorting, opening and editing, and the controls.
+            fNotebook.turnTo(DemoNotebook::Page::document);
             requestScreenshot("main");
+            fNotebook.turnTo(DemoNotebook::Page::data);
+            playContainerEvents();
+            fNotebook.turnTo(DemoNotebook::Page::controls);
+            requestScreenshot("controls");
             return true;
         }
         if (event.parameter1().asUnsignedLong() == kDocsTimer) {
@@ -488,6 +497,7 @@ private:
     IWindow& fWindow;
     OptionsPanel& fOptions;
     DataGroup& fData;
+    DemoNotebook& fNotebook;
     int fStep = 0;
 };
 
@@ -762,8 +772,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     types.setTitle("By type");
     types.setMinimumSize(ISize(160, 110));
     notebook.dataPage().addToCell(&container, 2, 2).addToCell(&types, 4, 2);
-    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
     FolderObjects files(container, types);
+    ContainerEvents containerEvents(container);
 
     state.changed = [&] {
         std::string text = state.note;
@@ -773,11 +783,15 @@ int runDemo(HWND native, int show, const char* commandLine)
     };
     state.changed();
     KeyHandler keys;
-    TimerHandler timers(window, options, data);
+    TimerHandler timers(window, options, data, notebook);
     // The tool bars above the page and floating beside the window, and the information area
     // below it, which shows the long fly-over text of the window under the pointer.
     notebook.addPages(page);
-    notebook.setDocument(*document);
+    // The "Document" page: split panes, a multi-line edit that starts with ovkdemo.txt beside a
+    // caption above a view port that scrolls the picture at four times its size.
+    std::unique_ptr<IMultiLineEdit> document(createDocumentEdit(notebook.window(), 70));
+    DemoDocuments documents(notebook.window(), picturePath().c_str(), document.get());
+    notebook.setDocument(documents.canvas());
     window.setClient(&notebook.window());
     ToolBars toolBars(window);
     // The information area docks itself below the client and follows the menus.

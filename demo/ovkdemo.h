@@ -41,12 +41,35 @@ struct DragDemoDeleter {
 // receives; with the autoplay, a text item is dragged onto it from the main frame and the
 // screenshot "drag" is taken.
 std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay);
+class IMultiLineEdit;
 // A multi-line edit, a child of the parent with the identifier, that starts with the text of
 // ovkdemo.txt (next to the executable); the caller owns it.
 IMultiLineEdit* createDocumentEdit(IWindow& parent, unsigned long id);
 // Opens the file dialog ("Open a text", with the OK button "Load") and then the font dialog, each
 // for a moment, with the screenshots "file" and "font" while each is open.
 void playDocumentDialogs(IWindow& owner);
+
+
+// The documents: a split canvas, a child of `parent`, with the caller's first pane (moved into
+// it) beside a stack of a text pane and a view port that scrolls the picture at four times its
+// size.
+class DemoDocuments {
+public:
+    DemoDocuments(IWindow& parent, const char* picture, IWindow* firstPane = nullptr);
+    ~DemoDocuments();
+    DemoDocuments(const DemoDocuments&) = delete;
+    DemoDocuments& operator=(const DemoDocuments&) = delete;
+
+    IWindow& canvas();
+    // The text pane: a plain text until setTextPane puts another window in its place (above
+    // the view port, with the same share).
+    IWindow& textPane();
+    void setTextPane(IWindow& pane);
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> fParts;
+};
 class DragWindowsDemo;
 class ICnrCtl;
 class IToolBar;

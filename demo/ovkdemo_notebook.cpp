@@ -186,6 +186,8 @@ struct DemoNotebook::Parts : public IHandler {
     IStaticText document;
     ValuesPage values;
     TitlePages titles;
+    IPageHandle controlsPage;
+    IPageHandle dataPageHandle;
     IPageHandle documentPage;
     IPageHandle valuesPage;
     IPageHandle before;
@@ -211,8 +213,8 @@ void DemoNotebook::addPages(IWindow& controls)
     using Settings = INotebook::PageSettings;
     INotebook& notebook = fParts->notebook;
     const Settings::Attribute sized = Settings::autoPageSize;
-    notebook.addLastPage(Settings("Controls", nullptr, sized), &controls);
-    notebook.addLastPage(Settings("Data", nullptr, sized), &fParts->dataPage);
+    fParts->controlsPage = notebook.addLastPage(Settings("Controls", nullptr, sized), &controls);
+    fParts->dataPageHandle = notebook.addLastPage(Settings("Data", nullptr, sized), &fParts->dataPage);
     fParts->documentPage =
         notebook.addLastPage(Settings("Document", nullptr, sized), &fParts->document);
     fParts->valuesPage =
@@ -223,6 +225,14 @@ void DemoNotebook::setDocument(IWindow& document)
 {
     fParts->notebook.setWindow(fParts->documentPage, &document);
     fParts->document.hide();
+}
+
+void DemoNotebook::turnTo(Page page)
+{
+    Parts& parts = *fParts;
+    const IPageHandle pages[] = {parts.controlsPage, parts.dataPageHandle, parts.documentPage,
+                                 parts.valuesPage};
+    parts.notebook.turnToPage(pages[static_cast<int>(page)]);
 }
 
 IWindow& DemoNotebook::valuesArea()

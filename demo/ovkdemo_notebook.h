@@ -26,6 +26,8 @@ public:
     void addPages(IWindow& controls);
     // The document view takes the placeholder's page.
     void setDocument(IWindow& document);
+    enum class Page { controls, data, document, values };
+    void turnTo(Page page);
     // A plain window, valuesWidth by valuesHeight, on "Values" below the spin buttons, for
     // windows placed on it by their own rectangles.
     IWindow& valuesArea();

@@ -322,10 +322,8 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
 
     std::unique_ptr<IObjectWindow> temporaryOwner;
     data.choice.hwndOwner = ovkcommondialog::nativeOwner(owner, hasApplyButton(), temporaryOwner);
-    // The hook and the notify handlers read the dialog back as its Dialog side: the pointer
-    // stored must be exactly that one, whatever the base's offset in the object.
-    data.choice.lCustData =
-        reinterpret_cast<LPARAM>(static_cast<IFontDialogNotifyHandler::Dialog*>(this));
+    // The hook and the notify handlers read the dialog back as an IFontDialog pointer.
+    data.choice.lCustData = reinterpret_cast<LPARAM>(this);
     data.choice.lpfnHook = &IFontDialogData::hook;
     data.choice.Flags |= CF_ENABLEHOOK;
 
@@ -355,22 +353,22 @@ void IFontDialogData::reportChoice(IFontDialog& dialog)
         data.font->setFromDialog(*data.settings);
 }
 
-// The hook keeps the dialog's Dialog side in the dialog window's DWLP_USER word from
-// WM_INITDIALOG on; messages before it have no object to go to.
+// The hook keeps the dialog object in the dialog window's DWLP_USER word from WM_INITDIALOG
+// on; messages before it have no object to go to.
 UINT_PTR CALLBACK IFontDialogData::hook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ICallbackGuard::call(UINT_PTR(0), [&]() -> UINT_PTR {
-        IFontDialogNotifyHandler::Dialog* side = nullptr;
+        IFontDialog* dialog = nullptr;
         if (message == WM_INITDIALOG) {
             const auto* record = reinterpret_cast<const CHOOSEFONTA*>(lParam);
-            side = reinterpret_cast<IFontDialogNotifyHandler::Dialog*>(record->lCustData);
-            SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(side));
+            dialog = reinterpret_cast<IFontDialog*>(record->lCustData);
+            SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
         } else {
-            side = IFontDialogNotifyHandler::dialogOf(IWindowHandle(window));
+            dialog = IFontDialogNotifyHandler::dialogOf(IWindowHandle(window));
         }
-        if (!side)
+        if (!dialog)
             return 0;
-        return handle(*static_cast<IFontDialog*>(side), window, message, wParam, lParam);
+        return handle(*dialog, window, message, wParam, lParam);
     });
 }
 

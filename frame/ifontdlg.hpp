@@ -63,7 +63,7 @@ private:
 // The dialog opens in the constructor and is closed when it returns. The colour controls are
 // hidden: a font here has no colour. With _applyButton the application's windows stay enabled,
 // and the Apply button updates the font and tells the handlers while the dialog stays open.
-class OVKWIN_API IFontDialog : public IFrameWindow, public IFontDialogNotifyHandler::Dialog {
+class OVKWIN_API IFontDialog : public IFrameWindow {
 public:
     using Settings = IFontDialogSettings;
     using Style = IWindowClassStyle<IFontDialog>;
@@ -92,7 +92,7 @@ public:
     IWindow& setBackgroundColor(const IColor& color) override;
 
     IBase::Boolean pressedOK() const;
-    IBase::Boolean hasApplyButton() const override;
+    IBase::Boolean hasApplyButton() const;
     // The chosen size in whole points.
     unsigned long pointSize() const;
     // 1 = OK, 2 = cancelled or failed.

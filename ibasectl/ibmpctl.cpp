@@ -15,19 +15,9 @@ namespace {
 
 IBitmapControl::Style gDefaultStyle(WS_VISIBLE, 0);
 
-// Answers the bitmap control's own bitmap to the core's bitmap painter.
-class BitmapPainter : public IBitmapControlPaintHandler {
-protected:
-    HBITMAP bitmapHandle(IWindow& control) override
-    {
-        auto* bitmapControl = dynamic_cast<IBitmapControl*>(&control);
-        return bitmapControl ? bitmapControl->bitmap().asValue() : nullptr;
-    }
-};
-
-BitmapPainter& bitmapPainter()
+IBitmapControlPaintHandler& bitmapPainter()
 {
-    return ovkshared::instance<BitmapPainter>();
+    return ovkshared::instance<IBitmapControlPaintHandler>();
 }
 
 constexpr const char* kFile = "ibmpctl";

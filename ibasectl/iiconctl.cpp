@@ -27,34 +27,9 @@ namespace {
 IIconControl::Style gDefaultStyle(WS_VISIBLE, 0);
 constexpr const char* kFile = "iiconctl";
 
-// Answers the icon control's picture and fill to the core's icon painter.
-class IconPainter : public IIconControlPaintHandler {
-protected:
-    IPointerHandle iconHandle(IWindow& control) override
-    {
-        auto* icon = dynamic_cast<IIconControl*>(&control);
-        return icon && icon->isShowingIcon() ? icon->icon() : IPointerHandle();
-    }
-    IBitmapHandle bitmapHandle(IWindow& control) override
-    {
-        auto* icon = dynamic_cast<IIconControl*>(&control);
-        return icon ? icon->bitmap() : IBitmapHandle();
-    }
-    IBase::Boolean fillsBackground(IWindow& control) override
-    {
-        auto* icon = dynamic_cast<IIconControl*>(&control);
-        return icon && icon->hasFillBackground();
-    }
-    IColor backgroundColor(IWindow& control) override
-    {
-        auto* icon = dynamic_cast<IIconControl*>(&control);
-        return icon ? icon->fillColor() : control.backgroundColor();
-    }
-};
-
-IconPainter& iconPainter()
+IIconControlPaintHandler& iconPainter()
 {
-    return ovkshared::instance<IconPainter>();
+    return ovkshared::instance<IIconControlPaintHandler>();
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -122,9 +124,11 @@ HPALETTE createPaletteFromColorTable(const void* header, int entryBytes, int* co
     if (entries <= 0)
         return nullptr;
     const size_t bytes = sizeof(LOGPALETTE) + size_t(entries) * sizeof(PALETTEENTRY);
-    auto* logical = static_cast<LOGPALETTE*>(std::malloc(bytes));
-    if (!logical)
+    // LOGPALETTE ends in a one-entry array: the record is allocated with room for all of them.
+    const std::unique_ptr<unsigned char[]> storage(new (std::nothrow) unsigned char[bytes]);
+    if (!storage)
         return nullptr;
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.get());
     logical->palVersion = 0x300;
     logical->palNumEntries = static_cast<WORD>(entries);
     const auto* table = static_cast<const BYTE*>(header) + layout.tableOffset;
@@ -136,7 +140,6 @@ HPALETTE createPaletteFromColorTable(const void* header, int entryBytes, int* co
         logical->palPalEntry[i].peFlags = 0;
     }
     HPALETTE palette = CreatePalette(logical);
-    std::free(logical);
     if (palette && count)
         *count = entries;
     return palette;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -98,12 +100,12 @@ void fillSteps(int32_t* steps, int count, int source)
 int scaleImageData(const unsigned char* source, int sourceWidth, int sourceHeight,
                    unsigned char* target, int newWidth, int newHeight, int bpp)
 {
-    auto* steps = static_cast<int32_t*>(
-        std::malloc((size_t(newWidth) + 1 + size_t(newHeight) + 1) * sizeof(int32_t)));
+    const std::unique_ptr<int32_t[]> steps(
+        new (std::nothrow) int32_t[size_t(newWidth) + 1 + size_t(newHeight) + 1]);
     if (!steps)
         return 1;
-    int32_t* columnSteps = steps;
-    int32_t* rowSteps = steps + newWidth + 1;
+    int32_t* columnSteps = steps.get();
+    int32_t* rowSteps = steps.get() + newWidth + 1;
     fillSteps(columnSteps, newWidth, sourceWidth);
     fillSteps(rowSteps, newHeight, sourceHeight);
 
@@ -122,7 +124,6 @@ int scaleImageData(const unsigned char* source, int sourceWidth, int sourceHeigh
         routine(s, target + j * targetRow, newWidth, columnSteps);
         s += rowSteps[j] * sourceRow;
     }
-    std::free(steps);
     return 0;
 }
 
@@ -192,7 +193,7 @@ void mirrorRow24(const unsigned char* s, unsigned char* t, int width)
 bool mirrorRows(MOD& m)
 {
     const size_t bytes = rowBytes(m);
-    auto* buffer = static_cast<unsigned char*>(std::malloc(bytes));
+    const std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[bytes]);
     if (!buffer)
         return false;
     void (*mirror)(const unsigned char*, unsigned char*, int) =
@@ -202,27 +203,25 @@ bool mirrorRows(MOD& m)
                                      : size_t(m.width) * size_t(m.bpp / 8);
     for (int y = 0; y < m.height; ++y) {
         unsigned char* row = m.data + y * bytes;
-        mirror(row, buffer, m.width);
-        std::memcpy(row, buffer, used);
+        mirror(row, buffer.get(), m.width);
+        std::memcpy(row, buffer.get(), used);
     }
-    std::free(buffer);
     return true;
 }
 
 bool swapRows(MOD& m)
 {
     const size_t bytes = rowBytes(m);
-    auto* buffer = static_cast<unsigned char*>(std::malloc(bytes));
+    const std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[bytes]);
     if (!buffer)
         return false;
     for (int low = 0, high = m.height - 1; low < high; ++low, --high) {
         unsigned char* a = m.data + low * bytes;
         unsigned char* b = m.data + high * bytes;
-        std::memcpy(buffer, a, bytes);
+        std::memcpy(buffer.get(), a, bytes);
         std::memcpy(a, b, bytes);
-        std::memcpy(b, buffer, bytes);
+        std::memcpy(b, buffer.get(), bytes);
     }
-    std::free(buffer);
     return true;
 }
 

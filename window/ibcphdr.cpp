@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "detail/istretch.hpp"
+#include "ibmpctl.hpp"
 #include "ibcphdr.hpp"
 #include "icolor.hpp"
 #include "iwindow.hpp"
@@ -9,11 +10,6 @@
 static_assert(IColor::desktop == 29, "the background of an empty bitmap control");
 
 IBitmapControlPaintHandler::~IBitmapControlPaintHandler() = default;
-
-HBITMAP IBitmapControlPaintHandler::bitmapHandle(IWindow&)
-{
-    return nullptr;
-}
 
 IBase::Boolean IBitmapControlPaintHandler::paintWindow(IPaintEvent& event)
 {
@@ -23,9 +19,10 @@ IBase::Boolean IBitmapControlPaintHandler::paintWindow(IPaintEvent& event)
         return false;
     RECT area{};
     GetClientRect(event.handle(), &area);
-    if (HBITMAP bitmap = bitmapHandle(*control))
-        ovk_window::stretchBitmapOver(event, IBitmapHandle(bitmap),
-                                      ISize(area.right, area.bottom));
+    auto* bitmapControl = dynamic_cast<IBitmapControl*>(control);
+    const IBitmapHandle bitmap = bitmapControl ? bitmapControl->bitmap() : IBitmapHandle();
+    if (bitmap.isValid())
+        ovk_window::stretchBitmapOver(event, bitmap, ISize(area.right, area.bottom));
     else
         event.clearBackground(event.rect(), IGUIColor(IColor::desktop));
     return GetWindowTextLengthA(event.handle()) == 0;

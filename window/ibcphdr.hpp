@@ -5,10 +5,8 @@
 
 #include "ipainhdr.hpp"
 
-struct HBITMAP__;
-
-// Draws the control's bitmap stretched over the whole control, or the background where there
-// is none. A control that also has a text reports the paint unhandled, so that the text painter
+// Draws the bitmap control's bitmap stretched over the whole control, or the background where
+// there is none. A control that also has a text reports the paint unhandled, so that the text painter
 // after it draws the text over the bitmap.
 class OVKWIN_API IBitmapControlPaintHandler : public IPaintHandler {
 public:
@@ -17,7 +15,4 @@ public:
 
 protected:
     IBase::Boolean paintWindow(IPaintEvent& event) override;
-    // The bitmap the control shows, null for none. The bitmap control answers its own bitmap;
-    // the base answers none.
-    virtual HBITMAP__* bitmapHandle(IWindow& control);
 };

@@ -1,21 +1,21 @@
 // The font dialog's notification handler.
 #include <windows.h>
 
+#include <ifontdlg.hpp>
 #include <iprivmsg.hpp>
 
 #include "ifdnhdr.hpp"
 
-IFontDialogNotifyHandler::Dialog::~Dialog() = default;
 IFontDialogNotifyHandler::~IFontDialogNotifyHandler() = default;
 
-IFontDialogNotifyHandler::Dialog* IFontDialogNotifyHandler::dialogOf(
+IFontDialog* IFontDialogNotifyHandler::dialogOf(
     const IWindowHandle& dialogWindow) noexcept
 {
     // DWLP_USER, not the 32-bit offset 8: on 64-bit Windows offset 8 of a dialog's window data
     // holds the dialog procedure.
     if (!dialogWindow)
         return nullptr;
-    return reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialogWindow, DWLP_USER));
+    return reinterpret_cast<IFontDialog*>(GetWindowLongPtrA(dialogWindow, DWLP_USER));
 }
 
 IBase::Boolean IFontDialogNotifyHandler::dispatchHandlerEvent(IEvent& event)
@@ -23,7 +23,7 @@ IBase::Boolean IFontDialogNotifyHandler::dispatchHandlerEvent(IEvent& event)
     const unsigned long id = event.eventId();
     if (id != WM_DESTROY && id != IPrivateMessage::dialogNotify)
         return false;
-    Dialog* dialog = dialogOf(event.handle());
+    IFontDialog* dialog = dialogOf(event.handle());
     if (!dialog || !dialog->hasApplyButton())
         return false;
     if (id == WM_DESTROY)
@@ -33,12 +33,12 @@ IBase::Boolean IFontDialogNotifyHandler::dispatchHandlerEvent(IEvent& event)
     return false;
 }
 
-IBase::Boolean IFontDialogNotifyHandler::dialogEnded(Dialog&)
+IBase::Boolean IFontDialogNotifyHandler::dialogEnded(IFontDialog&)
 {
     return true;
 }
 
-IBase::Boolean IFontDialogNotifyHandler::applyFont(Dialog&)
+IBase::Boolean IFontDialogNotifyHandler::applyFont(IFontDialog&)
 {
     return true;
 }

@@ -1,17 +1,14 @@
 // The scroll event.
 #include <windows.h>
 
-#include <atomic>
-
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
 #include "iscrlevt.hpp"
+#include "iscroll.hpp"
 #include "iwindow.hpp"
 
 namespace {
-
-std::atomic<const IScrollBarAccess*> gAccess{nullptr};
 
 [[noreturn]] void noValue(const char* function)
 {
@@ -20,34 +17,25 @@ std::atomic<const IScrollBarAccess*> gAccess{nullptr};
 
 } // namespace
 
-IScrollBarAccess::~IScrollBarAccess() = default;
-
-const IScrollBarAccess* IScrollEvent::setScrollBarAccess(const IScrollBarAccess* access) noexcept
-{
-    return gAccess.exchange(access);
-}
-
-const IScrollBarAccess* IScrollEvent::scrollBarAccess() noexcept
-{
-    return gAccess.load();
-}
-
 IScrollEvent::IScrollEvent(const IEvent& event) : IEvent(event)
 {
-    if (IWindow* scrollBar = scrollBarWindow())
-        fPosition = static_cast<std::int32_t>(gAccess.load()->scrollBoxPosition(*scrollBar));
+    if (IScrollBar* bar = scrollBar())
+        fPosition = static_cast<std::int32_t>(bar->scrollBoxPosition());
+}
+
+IWindow* IScrollEvent::scrollBarWindow() const
+{
+    return scrollBar();
 }
 
 // A window's own scroll bar (no control handle) has no window object of its own: looking it
 // up among the windows the window owns would find an unrelated window with identifier 0.
-IWindow* IScrollEvent::scrollBarWindow() const
+IScrollBar* IScrollEvent::scrollBar() const
 {
-    const IScrollBarAccess* access = gAccess.load();
     HWND control = static_cast<HWND>(parameter2().asPointer());
-    if (!access || !control)
+    if (!control)
         return nullptr;
-    IWindow* window = IWindow::windowWithHandle(control, true);
-    return window && access->isScrollBar(*window) ? window : nullptr;
+    return dynamic_cast<IScrollBar*>(IWindow::windowWithHandle(control, true));
 }
 
 long IScrollEvent::newScrollBoxPosition() const
@@ -60,22 +48,23 @@ long IScrollEvent::newScrollBoxPosition() const
 
 long IScrollEvent::scrollAmount() const
 {
-    IWindow* scrollBar = scrollBarWindow();
-    if (!scrollBar)
+    IScrollBar* bar = scrollBar();
+    if (!bar)
         return 0;
-    const IScrollBarAccess& access = *gAccess.load();
+    const long line = static_cast<long>(bar->minScrollIncrement());
+    const long page = static_cast<long>(bar->pageScrollIncrement());
     long amount = 0;
     switch (scrollCode()) {
-    case lineUp: amount = -access.minScrollIncrement(*scrollBar); break;
-    case lineDown: amount = access.minScrollIncrement(*scrollBar); break;
-    case pageUp: amount = -access.pageScrollIncrement(*scrollBar); break;
-    case pageDown: amount = access.pageScrollIncrement(*scrollBar); break;
+    case lineUp: amount = -line; break;
+    case lineDown: amount = line; break;
+    case pageUp: amount = -page; break;
+    case pageDown: amount = page; break;
     case thumbPosition:
     case thumbTrack: amount = newScrollBoxPosition() - fPosition; break;
     case endScroll: break;
     default: noValue("IScrollEvent::scrollAmount() const");
     }
-    const IRange range = access.scrollBoxRange(*scrollBar);
+    const IRange range = bar->scrollBoxRange();
     const long lower = static_cast<long>(range.lowerBound()) - fPosition;
     const long upper = static_cast<long>(range.upperBound()) - fPosition;
     return amount < lower ? lower : amount > upper ? upper : amount;

@@ -1,26 +1,11 @@
 // IScrollEvent: a WM_HSCROLL or WM_VSCROLL with the amount to scroll.
 #pragma once
 
-#include <irange.hpp>
-
 #include <idefs.hpp>
 
 #include "ievent.hpp"
 
-// What the scroll events ask of the library's scroll bar controls. The scroll bar control
-// registers it (IScrollEvent::setScrollBarAccess); until then no window counts as a scroll bar
-// and every amount is 0.
-class OVKWIN_API IScrollBarAccess {
-public:
-    virtual ~IScrollBarAccess();
-    // The window is a scroll bar control the operations below apply to.
-    virtual IBase::Boolean isScrollBar(IWindow& window) const = 0;
-    virtual long scrollBoxPosition(IWindow& scrollBar) const = 0;
-    virtual void moveScrollBoxTo(IWindow& scrollBar, long position) const = 0;
-    virtual IRange scrollBoxRange(IWindow& scrollBar) const = 0;
-    virtual long minScrollIncrement(IWindow& scrollBar) const = 0;
-    virtual long pageScrollIncrement(IWindow& scrollBar) const = 0;
-};
+class IScrollBar;
 
 class OVKWIN_API IScrollEvent : public IEvent {
 public:
@@ -30,16 +15,14 @@ public:
         top = 6, bottom = 7, endScroll = 8
     };
 
-    // Answers the previous one; null removes it.
-    static const IScrollBarAccess* setScrollBarAccess(const IScrollBarAccess* access) noexcept;
-    static const IScrollBarAccess* scrollBarAccess() noexcept;
-
     IScrollEvent(const IEvent& event);
 
     unsigned long scrollCode() const noexcept { return parameter1().lowNumber(); }
     // The scroll bar control the message comes from; null for a window's own scroll bar or a
     // control that is not a scroll bar object.
     IWindow* scrollBarWindow() const;
+    // The same window as the scroll bar object that answers the scroll questions.
+    IScrollBar* scrollBar() const;
     // For the thumb codes only; others throw the invalid-request error.
     long newScrollBoxPosition() const;
     // How far to move, kept inside the scroll bar's range; 0 without a scroll bar. Top and

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "iscrlhdr.hpp"
+#include "iscroll.hpp"
 #include "iwindow.hpp"
 
 IScrollHandler::~IScrollHandler() = default;
@@ -58,14 +59,13 @@ IBase::Boolean IScrollHandler::endScroll(IScrollEvent&)
 
 IScrollHandler& IScrollHandler::moveScrollBox(IScrollEvent& event)
 {
-    IWindow* scrollBar = event.scrollBarWindow();
+    IScrollBar* scrollBar = event.scrollBar();
     const unsigned long code = event.scrollCode();
     if (!scrollBar || code > IScrollEvent::thumbTrack)
         return *this;
-    const IScrollBarAccess& access = *IScrollEvent::scrollBarAccess();
     const long target = code >= IScrollEvent::thumbPosition
                             ? event.newScrollBoxPosition()
-                            : access.scrollBoxPosition(*scrollBar) + event.scrollAmount();
-    access.moveScrollBoxTo(*scrollBar, target);
+                            : scrollBar->scrollBoxPosition() + event.scrollAmount();
+    scrollBar->moveScrollBoxTo(target);
     return *this;
 }

@@ -28,6 +28,14 @@ public:
     ~INativeCnrChild() override;
 };
 
+// Sends a container notification to the container's owner (nothing without one) and answers
+// the owner's result.
+CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParameter2& data);
+
+// Watches the presses on a native container's list control for the slow second click that
+// edits a details cell (icnrovly.cpp).
+void cnrAttachListMouseHandler(INativeCnrChild& list);
+
 // One per container. A message-driven container's only says so; a native container's keeps
 // everything the emulation needs: its children, title, image lists and container information.
 class ICnrControlData {
@@ -90,6 +98,21 @@ public:
     HWND__* ensureTree();
     // The list item of an object, or -1.
     int listIndexOf(const ICnrObj* object) const;
+    // Set by every double click in either control, cleared by a press in the list control.
+    IBase::Boolean doubleClickSeen() const noexcept { return fDoubleClickSeen != 0; }
+    void setDoubleClickSeen(IBase::Boolean seen) noexcept { fDoubleClickSeen = seen ? 1 : 0; }
+    ICnrCtl& container() const noexcept { return *fContainer; }
+    // The edit field laid over a details cell while it is edited (icnrovly.cpp): opened for an
+    // object and a column past the first, closed by Enter, Escape, a click in the list or
+    // CM_CLOSEEDIT, storing the text when the owner agrees.
+    IBase::Boolean openOverlayEdit(ICnrObj* object, FIELDINFO* column);
+    void closeOverlayEdit();
+    HWND__* overlayEdit() const noexcept { return fOverlay; }
+    // The slow second click on a details cell: the point pressed, in the list control, while
+    // the double-click time runs.
+    IBase::Boolean isSlowClickPending() const noexcept { return fSlowClickPending != 0; }
+    void startSlowClick(long x, long y);
+    void slowClickElapsed();
     // The details-view columns, and the list control they need, made now when there is none
     // (hidden while the tree stays current), holding every top-level item.
     IColumnSet& columns() noexcept { return fColumns; }
@@ -124,6 +147,12 @@ private:
     std::map<HICON__*, int> fImages;
     std::map<HICON__*, int> fInUseImages;
     IColumnSet fColumns;
+    HWND__* fOverlay = nullptr;
+    ICnrObj* fOverlayObject = nullptr;
+    FIELDINFO* fOverlayColumn = nullptr;
+    unsigned long fSlowClickPending = 0;
+    long fSlowClickX = 0;
+    long fSlowClickY = 0;
 };
 
 // Answers the container messages and the window messages of every native container; one
@@ -140,6 +169,11 @@ private:
     IBase::Boolean windowMessage(ICnrControlData& data, IEvent& event);
     // The record messages, carried out on the list and tree controls.
     IBase::Boolean recordMessage(ICnrControlData& data, IEvent& event);
+    // The reports of the list and tree controls, help and context menus, turned into the
+    // container's notifications to its owner.
+    IBase::Boolean controlReport(ICnrControlData& data, IEvent& event);
+    IBase::Boolean helpRequest(ICnrControlData& data, IEvent& event);
+    IBase::Boolean contextMenuRequest(ICnrControlData& data, IEvent& event);
     // The column messages, carried out on the list control's columns.
     IBase::Boolean columnMessage(ICnrControlData& data, IEvent& event);
     // The text of a details-view cell the list control asks for (LVN_GETDISPINFOA).

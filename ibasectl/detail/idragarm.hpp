@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include <detail/iscoped.hpp>
 #include <ievent.hpp>
 #include <ipoint.hpp>
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 namespace imgfmt {
 namespace lzw {
@@ -57,15 +58,15 @@ private:
     static constexpr size_t kRawBytes = 32768;
     static constexpr size_t kSlack = 8;
 
-    // Each code's string in a word: its first seven bytes (fewer for a shorter string, byte i at
-    // bits 8i) and in the top byte its length, up to 254, or 255 for a longer one. Strings of up to
-    // seven bytes, nearly every code of data that hardly repeats, are written from this word
-    // alone, and the words of the whole table stay in the fastest cache. Where a string starts in
-    // the output, and its full length for one the top byte cannot hold, are kept beside. The two control
-    // codes have length 0, which no string has.
+    // Each code's entry: the first seven bytes of its string in a word (fewer for a shorter
+    // string, byte i at bits 8i, the top byte 0), where the string was decoded and its length.
+    // Strings of up to seven bytes, nearly every code of data that hardly repeats, are written
+    // from the word alone, and the sixteen-byte entries of the whole table stay in the fastest
+    // cache.
     static constexpr int kHeadBytes = 7;
-    struct Place {
-        uint32_t start;
+    struct Entry {
+        uint64_t head;
+        uint32_t start;   // from the start of the output
         uint32_t length;
     };
     static constexpr uint64_t kHeadMask = (uint64_t(1) << 56) - 1;
@@ -133,18 +134,13 @@ private:
     template <bool Msb, class Source>
     Result run(const Dialect& d, Source& source, unsigned char* const out, size_t n) noexcept
     {
-        uint64_t* const heads = fBuffers->heads;
-        Place* const places = fBuffers->places;
+        Entry* const table = fBuffers->table;
         unsigned char* const raw = fBuffers->raw;
         const unsigned clear = 1u << d.literalBits;
         const unsigned firstFree = clear + 2;
-        unsigned char* const literals = fBuffers->literals;
         for (unsigned c = 0; c < clear; ++c) {
-            literals[c] = static_cast<unsigned char>(c & d.literalMask);
-            heads[c] = literals[c] | uint64_t(1) << 56;
-            places[c] = Place{0, 1};
+            table[c] = Entry{c & d.literalMask, 0, 1};
         }
-        heads[clear] = heads[clear + 1] = 0;
         const unsigned early = d.earlyChange ? 1 : 0;
         const int firstWidth = d.literalBits + 1;
         unsigned char* o = out;
@@ -160,9 +156,10 @@ private:
         unsigned mask = (1u << width) - 1;
         unsigned next = firstFree;
         unsigned widen = (1u << width) - early;
-        // The previous string: null when no code came since the table was cleared.
-        unsigned char* oldStart = nullptr;
-        uint64_t oldHead = 0;  // the previous string's head bytes, without its length
+        // The previous string, which ends where the output stands: its head word and its
+        // length. After a clear the first code is taken on its own, so that in the loop below
+        // there always is a previous string.
+        uint64_t oldHead = 0;
         uint32_t oldLength = 0;
 
         // Takes the next whole bytes of a word of input into the reservoir, which then holds
@@ -201,15 +198,14 @@ private:
             }
             return bits >= width;
         };
-
-        while (o < end) {
+        // The next code; false when the input has ended.
+        auto nextCode = [&](unsigned& code) -> bool {
             if (bits < width) {
                 if (re - rp >= 8)
                     takeWord();
                 else if (!refill())
-                    return Result{Ending::InputEnded, static_cast<size_t>(o - out)};
+                    return false;
             }
-            unsigned code;
             if (Msb) {
                 code = static_cast<unsigned>(acc >> (64 - width));
                 acc <<= width;
@@ -218,69 +214,168 @@ private:
                 acc >>= width;
             }
             bits -= width;
-            // The previous string and the first byte of this one, which follows it, become the
-            // next free code (unless the table is full).
-            auto define = [&](uint64_t first) {
-                const uint32_t length = oldLength + 1;
-                const uint64_t bytes =
-                    oldLength < kHeadBytes ? oldHead | first << (8 * oldLength) : oldHead;
-                heads[next] = bytes | uint64_t(length < 255 ? length : 255) << 56;
-                places[next] = Place{static_cast<uint32_t>(oldStart - out), length};
-                if (++next == widen && width < 12) {
-                    ++width;
-                    mask = mask << 1 | 1;
-                    widen = (1u << width) - early;
-                }
-            };
-            // Literals come first: on data that hardly repeats they are nearly every code, a
-            // byte of output each, and none of them can be a control code or refer to an entry
-            // not yet defined.
-            if (code < clear) {
-                const uint64_t value = literals[code];
-                if (oldStart != nullptr && next < kTableSize)
-                    define(value);
-                oldStart = o;
-                oldHead = value;
+            return true;
+        };
+        auto produced = [&]() { return static_cast<size_t>(o - out); };
+        // The first code of a table: a literal, another clear, or the end.
+        auto startTable = [&]() -> Ending {
+            for (;;) {
+                unsigned code;
+                if (!nextCode(code))
+                    return Ending::InputEnded;
+                if (code == clear)
+                    continue;
+                if (code == clear + 1)
+                    return Ending::EndCode;
+                // Nothing but the literals is defined yet.
+                if (code > clear)
+                    return Ending::Corrupt;
+                oldHead = table[code].head;
                 oldLength = 1;
-                *o++ = static_cast<unsigned char>(value);
-                continue;
+                *o++ = static_cast<unsigned char>(oldHead);
+                return Ending::Full;
             }
+        };
+        // The code after the last one widens the codes, or the table is full: from then on
+        // entries go to the spare slot past its end, which no code can name.
+        auto grow = [&]() {
+            if (next > kTableSize) {
+                next = kTableSize;
+            } else if (width < 12) {
+                ++width;
+                mask = mask << 1 | 1;
+                widen = (1u << width) - early;
+            } else {
+                widen = kTableSize;
+            }
+        };
+        // The previous string and the first byte of this one, which follows it, become the
+        // next free code. The byte joins the head bytes while there is room; once they are full
+        // the shift puts it in the top byte, which the mask drops.
+        auto define = [&](uint64_t first) {
+            const int shift = oldLength < kHeadBytes ? 8 * static_cast<int>(oldLength) : 8 * kHeadBytes;
+            table[next] = Entry{oldHead | ((first << shift) & kHeadMask),
+                                static_cast<uint32_t>(produced()) - oldLength, oldLength + 1};
+            if (++next >= widen)
+                grow();
+        };
+        // A code that is not a literal: false when decoding stops, with the reason in `stop`.
+        // Far from the end of the output (`Fast`), no string can reach it and the room is not
+        // checked.
+        Ending stop = Ending::Full;
+        auto string = [&](unsigned code, auto fastTag) -> bool {
+            constexpr bool kFast = decltype(fastTag)::value;
             // A code beyond the next free one refers to nothing yet defined. The next free one
-            // itself is the string being defined right now (the previous string and its own
-            // first byte), which the entry made just below describes; with no previous string
-            // (the first code of a table) it is nothing either.
-            if (code > next || (code == next && oldStart == nullptr))
-                return Result{Ending::Corrupt, static_cast<size_t>(o - out)};
-            // The first byte of this string is its own when it is the one being defined.
-            if (oldStart != nullptr && next < kTableSize)
-                define((code == next ? oldHead : heads[code]) & 0xFF);
-            const uint64_t head = heads[code];
-            size_t length = static_cast<size_t>(head >> 56);
-            if (length == 0) {
-                if (code != clear)
-                    return Result{Ending::EndCode, static_cast<size_t>(o - out)};
+            // itself is the string being defined right now: the previous string and its own
+            // first byte.
+            if (code > next) {
+                stop = Ending::Corrupt;
+                return false;
+            }
+            if (code <= clear + 1) {
+                if (code != clear) {
+                    stop = Ending::EndCode;
+                    return false;
+                }
                 width = firstWidth;
                 mask = (1u << width) - 1;
                 widen = (1u << width) - early;
                 next = firstFree;
-                oldStart = nullptr;
-                continue;
+                stop = startTable();
+                return stop == Ending::Full;
             }
-            const Place place = places[code];
-            if (length == 255)
-                length = place.length;
-            oldStart = o;
-            oldHead = head & kHeadMask;
-            oldLength = static_cast<uint32_t>(length);
-            o = put(o, head, length, out + place.start, end);
+            define((code == next ? oldHead : table[code].head) & 0xFF);
+            const Entry entry = table[code];
+            const uint64_t head = entry.head;
+            const size_t length = entry.length;
+            oldHead = head;
+            oldLength = entry.length;
+            const unsigned char* src = out + entry.start;
+            if (kFast) {
+                storeHead(o, head);
+                for (size_t i = kHeadBytes; i < length; i += 16)
+                    movePiece<16>(o + i, src + i);
+                o += length;
+            } else {
+                o = put(o, head, length, src, end);
+            }
+            return true;
+        };
+
+        if (o < end) {
+            stop = startTable();
+            if (stop != Ending::Full)
+                return Result{stop, produced()};
+        }
+        // No string is longer than the table has entries.
+        constexpr size_t kFarFromEnd = kTableSize + 32;
+        unsigned char* const fastEnd = n > kFarFromEnd ? end - kFarFromEnd : out;
+        // Far from the end, the decoder is in one of two states: after a literal, when the
+        // previous string is the one byte `byte` (data that hardly repeats is nearly all
+        // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
+        // Literals can be no control code and refer to no entry not yet defined.
+        unsigned code = 0;
+        uint64_t byte = oldHead;
+        while (o < fastEnd) {
+            bool toString = false;
+            while (o < fastEnd) {
+                if (!nextCode(code))
+                    return Result{Ending::InputEnded, produced()};
+                if (code < clear) {
+                    const uint64_t literal = table[code].head;
+                    table[next] = Entry{byte | literal << 8, static_cast<uint32_t>(produced()) - 1, 2};
+                    if (++next >= widen)
+                        grow();
+                    *o++ = static_cast<unsigned char>(literal);
+                    byte = literal;
+                    continue;
+                }
+                oldHead = byte;
+                oldLength = 1;
+                if (!string(code, std::true_type{}))
+                    return Result{stop, produced()};
+                toString = true;
+                break;
+            }
+            if (!toString) {
+                oldHead = byte;
+                oldLength = 1;
+                break;
+            }
+            while (o < fastEnd) {
+                if (!nextCode(code))
+                    return Result{Ending::InputEnded, produced()};
+                if (code < clear) {
+                    byte = table[code].head;
+                    define(byte);
+                    *o++ = static_cast<unsigned char>(byte);
+                    oldHead = byte;
+                    oldLength = 1;
+                    break;
+                }
+                if (!string(code, std::true_type{}))
+                    return Result{stop, produced()};
+            }
+        }
+        while (o < end) {
+            if (!nextCode(code))
+                return Result{Ending::InputEnded, produced()};
+            if (code < clear) {
+                const uint64_t literal = table[code].head;
+                define(literal);
+                oldHead = literal;
+                oldLength = 1;
+                *o++ = static_cast<unsigned char>(literal);
+            } else if (!string(code, std::false_type{})) {
+                return Result{stop, produced()};
+            }
         }
         return Result{Ending::Full, n};
     }
 
     struct Buffers {
-        uint64_t heads[kTableSize];
-        Place places[kTableSize];
-        unsigned char literals[512];
+        // One spare slot past the table: see define.
+        Entry table[kTableSize + 1];
         unsigned char raw[kRawBytes + kSlack];
     };
     std::unique_ptr<Buffers> fBuffers;

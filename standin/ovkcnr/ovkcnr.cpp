@@ -6,6 +6,8 @@
 #define OVKCNR_BUILD
 #include "ovkcnr.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -49,6 +51,11 @@ struct Container {
     std::map<MINIRECORDCORE*, MINIRECORDCORE*> parents;
     std::vector<FIELDINFO*> columns;
     COLORREF colors[2] = {0, 0xFFFFFF};
+    // Where the last record looked for stood in the list: a hint, checked before it is used.
+    mutable std::size_t lastPosition = 0;
+    // The open in-place edit: its control and the editing record the owner is told about.
+    HWND edit = nullptr;
+    CNREDITDATA editData{};
     // How far the workspace is scrolled: down, and sideways in the left and right windows.
     long scrolledDown = 0;
     long scrolledLeft = 0;
@@ -279,6 +286,41 @@ std::vector<MINIRECORDCORE*> childrenOf(const Container& container, MINIRECORDCO
 }
 
 // Item order and z-order are the same here.
+// Where a record stands in the list. A walk asks for the record after the one it asked for
+// last, so the place found last is tried first, and the walk costs the same for every record.
+std::size_t positionOf(const Container& container, const MINIRECORDCORE* record)
+{
+    const auto& records = container.records;
+    for (std::size_t guess : {container.lastPosition, container.lastPosition + 1}) {
+        if (guess < records.size() && records[guess] == record) {
+            container.lastPosition = guess;
+            return guess;
+        }
+    }
+    const auto at = std::find(records.begin(), records.end(), record);
+    container.lastPosition = static_cast<std::size_t>(at - records.begin());
+    return container.lastPosition;
+}
+
+// The next or previous record with the same parent: siblings keep their order in the list,
+// with the records under each between them.
+MINIRECORDCORE* sibling(const Container& container, MINIRECORDCORE* record, bool next)
+{
+    const auto& records = container.records;
+    const MINIRECORDCORE* parent = parentOf(container, record);
+    const std::size_t at = positionOf(container, record);
+    if (next) {
+        for (std::size_t i = at + 1; i < records.size(); ++i)
+            if (parentOf(container, records[i]) == parent)
+                return records[i];
+        return nullptr;
+    }
+    for (std::size_t i = at; i-- > 0;)
+        if (parentOf(container, records[i]) == parent)
+            return records[i];
+    return nullptr;
+}
+
 LRESULT queryRecord(const Container& container, WPARAM reference, LPARAM commandAndOrder)
 {
     auto* record = reinterpret_cast<MINIRECORDCORE*>(reference);
@@ -303,13 +345,7 @@ LRESULT queryRecord(const Container& container, WPARAM reference, LPARAM command
         return reinterpret_cast<LRESULT>(command == CMA_FIRSTCHILD ? list.front() : list.back());
     case CMA_PARENT: return reinterpret_cast<LRESULT>(parentOf(container, record));
     case CMA_NEXT:
-    case CMA_PREV: {
-        list = childrenOf(container, parentOf(container, record));
-        auto at = std::find(list.begin(), list.end(), record);
-        if (command == CMA_NEXT)
-            return ++at == list.end() ? 0 : reinterpret_cast<LRESULT>(*at);
-        return at == list.begin() ? 0 : reinterpret_cast<LRESULT>(*--at);
-    }
+    case CMA_PREV: return reinterpret_cast<LRESULT>(sibling(container, record, command == CMA_NEXT));
     default: return -1;
     }
 }
@@ -582,6 +618,147 @@ LRESULT filterRecords(Container& container, WPARAM function, LPARAM userData)
     return 1;
 }
 
+// Sorting, scrolling and editing -----------------------------------------------------------------
+
+LRESULT notifyOwner(HWND window, unsigned code, const void* data)
+{
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner)
+        owner = GetParent(window);
+    const WPARAM first = MAKEWPARAM(GetDlgCtrlID(window), code);
+    return owner ? SendMessageA(owner, kControlNotification, first, reinterpret_cast<LPARAM>(data))
+                 : 0;
+}
+
+// A stable sort: records that compare equal keep their order. Siblings keep their order among
+// themselves in the one list, so sorting the list sorts every level.
+LRESULT sortRecords(Container& container, WPARAM function, LPARAM userData)
+{
+    auto compare = reinterpret_cast<PFNCNRCOMPARE>(function);
+    if (!compare)
+        return 0;
+    std::stable_sort(container.records.begin(), container.records.end(),
+                     [&](MINIRECORDCORE* first, MINIRECORDCORE* second) {
+                         return compare(reinterpret_cast<LPARAM>(first),
+                                        reinterpret_cast<LPARAM>(second), userData) < 0;
+                     });
+    return 1;
+}
+
+// A scroll is told to the owner: the amount, and with a delta set, that the end of the records
+// was reached in that direction.
+void notifyScroll(HWND window, Container& container, WPARAM direction, LPARAM amount)
+{
+    NOTIFYSCROLL scroll{window, static_cast<std::int32_t>(amount),
+                        static_cast<std::uint32_t>(direction)};
+    notifyOwner(window, CN_SCROLL, &scroll);
+    if (container.info.cDelta) {
+        NOTIFYDELTA delta{window, amount > 0 ? 0x02u : 0x01u};
+        notifyOwner(window, CN_QUERYDELTA, &delta);
+    }
+}
+
+// Where the edited text's pointer lives: the title, a heading, a cell of the record or the
+// record's own text.
+char** textSlot(Container& container, const CNREDITDATA& edit)
+{
+    switch (edit.id) {
+    case CNR_PART_TITLE: return &container.info.pszCnrTitle;
+    case CNR_PART_LEFTHEADING:
+    case CNR_PART_RIGHTHEADING:
+        return edit.pFieldInfo ? reinterpret_cast<char**>(&edit.pFieldInfo->pTitleData) : nullptr;
+    case CNR_PART_LEFTCELL:
+    case CNR_PART_RIGHTCELL:
+        if (!edit.pFieldInfo || !isRecord(edit.pRecord))
+            return nullptr;
+        return reinterpret_cast<char**>(reinterpret_cast<char*>(edit.pRecord) +
+                                        edit.pFieldInfo->offStruct);
+    default:
+        return isRecord(edit.pRecord) ? &edit.pRecord->pszIcon : nullptr;
+    }
+}
+
+std::uint16_t textSize(const char* text)
+{
+    const std::size_t length = text ? std::strlen(text) : 0;
+    return static_cast<std::uint16_t>(length < 0xFFFE ? length + 1 : 0xFFFF);
+}
+
+// Enter ends the edit, keeping the new text; the close is posted, as the edit control must not
+// be destroyed inside its own procedure.
+LRESULT CALLBACK editProcedure(HWND edit, UINT message, WPARAM parameter1, LPARAM parameter2,
+                               UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_KEYDOWN && parameter1 == VK_RETURN) {
+        PostMessageA(GetParent(edit), CM_CLOSEEDIT, 0, 0);
+        return 0;
+    }
+    if (message == WM_CHAR && parameter1 == '\r')
+        return 0;
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, editProcedure, 0);
+    return DefSubclassProc(edit, message, parameter1, parameter2);
+}
+
+LRESULT closeEdit(HWND window, Container& container)
+{
+    const HWND edit = container.edit;
+    if (!edit)
+        return 1;
+    CNREDITDATA data = container.editData;
+    char** slot = data.ppszText;
+    const int length = GetWindowTextLengthA(edit);
+    std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+    if (slot && std::strcmp(*slot ? *slot : "", text.data()) != 0) {
+        // The owner makes room for the new text, its length and the terminating zero, and
+        // answers non-zero when the text may be copied there.
+        data.cbText = textSize(text.data());
+        if (notifyOwner(window, CN_REALLOCPSZ, &data) && *slot)
+            lstrcpynA(*slot, text.data(), data.cbText);
+    }
+    notifyOwner(window, CN_ENDEDIT, &data);
+    container.edit = nullptr;
+    DestroyWindow(edit);
+    return 1;
+}
+
+// Refused for a read-only container or record, and for a part with no text to edit.
+LRESULT openEdit(HWND window, Container& container, const CNREDITDATA* request)
+{
+    if (!request)
+        return 0;
+    closeEdit(window, container);
+    if (GetWindowLongPtrA(window, GWL_STYLE) & CCS_READONLY)
+        return 0;
+    CNREDITDATA data = *request;
+    data.cb = sizeof(CNREDITDATA);
+    data.hwndCnr = window;
+    const bool objectText = data.id != CNR_PART_TITLE && data.id != CNR_PART_LEFTHEADING &&
+                            data.id != CNR_PART_RIGHTHEADING;
+    if (objectText && (!isRecord(data.pRecord) || !holds(container, data.pRecord) ||
+                       (data.pRecord->flRecordAttr & CRA_RECORDREADONLY)))
+        return 0;
+    data.ppszText = textSlot(container, data);
+    if (!data.ppszText)
+        return 0;
+    data.cbText = textSize(*data.ppszText);
+    RECT client{};
+    GetClientRect(window, &client);
+    const HWND edit = CreateWindowExA(0, "Edit", *data.ppszText ? *data.ppszText : "",
+                                      WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 0, 0,
+                                      client.right > 0 ? client.right : 100, 24, window,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(CNR_EDIT_CHILD_ID)),
+                                      gModule, nullptr);
+    if (!edit)
+        return 0;
+    SetWindowSubclass(edit, editProcedure, 0, 0);
+    container.edit = edit;
+    container.editData = data;
+    notifyOwner(window, CN_BEGINEDIT, &container.editData);
+    return 1;
+}
+
 // The window procedure ----------------------------------------------------------------------------
 
 void journal(HWND window, UINT message, WPARAM parameter1, LPARAM parameter2)
@@ -629,12 +806,21 @@ LRESULT containerMessage(HWND window, Container& container, UINT message, WPARAM
                                reinterpret_cast<const QUERYRECORDRECT*>(parameter2));
     case CM_QUERYRECORDFROMRECT:
         return recordFromRect(container, reinterpret_cast<const QUERYRECFROMRECT*>(parameter2));
-    case CM_SCROLLWINDOW: return scrollWindow(container, parameter1, parameter2);
+    case CM_SCROLLWINDOW: {
+        const LRESULT scrolled = scrollWindow(container, parameter1, parameter2);
+        if (scrolled)
+            notifyScroll(window, container, parameter1, parameter2);
+        return scrolled;
+    }
     case CM_HORZSCROLLSPLITWINDOW: return scrollSplitWindow(container, parameter1, parameter2);
     case CM_EXPANDTREE: return expandTree(container, parameter1, true);
     case CM_COLLAPSETREE: return expandTree(container, parameter1, false);
     case CM_ERASERECORD: return holds(container, reinterpret_cast<MINIRECORDCORE*>(parameter1)) ? 1 : 0;
     case CM_FILTER: return filterRecords(container, parameter1, parameter2);
+    case CM_SORTRECORD: return sortRecords(container, parameter1, parameter2);
+    case CM_OPENEDIT:
+        return openEdit(window, container, reinterpret_cast<const CNREDITDATA*>(parameter1));
+    case CM_CLOSEEDIT: return closeEdit(window, container);
     case CM_QUERYRECORDINFO: return holdsRecords(container, parameter1, parameter2);
     case CM_QUERYRECORD: return queryRecord(container, parameter1, parameter2);
     case CM_QUERYRECORDEMPHASIS: return queryEmphasis(container, parameter1, parameter2);

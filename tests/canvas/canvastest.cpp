@@ -36,6 +36,27 @@ void paintNow(HWND window)
     ovktest::pumpPending();
 }
 
+void dragFrom(IWindow& canvas, POINT start, int dx, int dy, bool cancel)
+{
+    POINT screen = start;
+    ClientToScreen(canvas.handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(canvas.handle(), WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(start.x + dx, start.y + dy));
+    if (cancel)
+        PostMessageA(canvas.handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+    else
+        PostMessageA(canvas.handle(), WM_LBUTTONUP, 0, MAKELPARAM(start.x + dx, start.y + dy));
+    SendMessageA(canvas.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+    keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
+    ReleaseCapture();
+}
+
 void CanvasTest::SetUp()
 {
     top = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);

@@ -28,6 +28,10 @@ std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum,
 COLORREF pixel(HWND window, int x, int y);
 // Paints everything that is due now.
 void paintNow(HWND window);
+// Drives a drag of a canvas's line or bar as a user's: the move and the release (or Esc) wait
+// in the queue before the press at `start` starts the tracking loop, with the left button down
+// in the keyboard state.
+void dragFrom(IWindow& canvas, POINT start, int dx, int dy, bool cancel);
 
 // A visible top-level window, active and focused, destroyed after each test.
 class CanvasTest : public testing::Test {

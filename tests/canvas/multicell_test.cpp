@@ -182,33 +182,6 @@ TEST_F(MultiCell, GridLinesInvertTheBackgroundBetweenCells)
     EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(255, 255, 255));
 }
 
-namespace {
-
-// Drives a line drag as a user's: the moves and the release wait in the queue before the
-// press starts the tracking loop, with the left button down in the keyboard state.
-void dragFrom(IMultiCellCanvas& canvas, POINT start, int dx, int dy, bool cancel)
-{
-    POINT screen = start;
-    ClientToScreen(canvas.handle(), &screen);
-    SetCursorPos(screen.x, screen.y);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(canvas.handle(), WM_MOUSEMOVE, MK_LBUTTON,
-                 MAKELPARAM(start.x + dx, start.y + dy));
-    if (cancel)
-        PostMessageA(canvas.handle(), WM_KEYDOWN, VK_ESCAPE, 1);
-    else
-        PostMessageA(canvas.handle(), WM_LBUTTONUP, 0, MAKELPARAM(start.x + dx, start.y + dy));
-    SendMessageA(canvas.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
-    keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    ReleaseCapture();
-}
-
-} // namespace
-
 TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)
 {
     makeCanvas(IRectangle(0, 0, 200, 100), IMultiCellCanvas::defaultStyle() |
@@ -220,16 +193,16 @@ TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)
     ASSERT_EQ(canvas->columnWidth(1), 160u);
 
     SetFocus(canvas->handle());
-    dragFrom(*canvas, POINT{160, 50}, -15, 0, true);
+    canvastest::dragFrom(*canvas, POINT{160, 50}, -15, 0, true);
     EXPECT_EQ(canvas->columnWidth(1), 160u);
     EXPECT_TRUE(canvas->isColumnExpandable(1));
 
-    dragFrom(*canvas, POINT{160, 50}, -15, 0, false);
+    canvastest::dragFrom(*canvas, POINT{160, 50}, -15, 0, false);
     canvas->layout();
     EXPECT_EQ(canvas->columnWidth(1), 145u);
     EXPECT_FALSE(canvas->isColumnExpandable(1));
 
-    dragFrom(*canvas, POINT{100, 30}, 0, 12, false);
+    canvastest::dragFrom(*canvas, POINT{100, 30}, 0, 12, false);
     canvas->layout();
     EXPECT_EQ(canvas->rowHeight(1), 42u);
 }

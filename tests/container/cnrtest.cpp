@@ -1,6 +1,8 @@
 // Helpers of the container tests.
 #include "cnrtest.hpp"
 
+#include <iprivmsg.hpp>
+
 namespace cnrtest {
 
 int Item::destroyed = 0;
@@ -55,6 +57,51 @@ std::unique_ptr<ICnrCtl> Containers::makeMessageDriven(unsigned long id)
 {
     return std::make_unique<ICnrCtl>(id, parent.get(), parent.get(), IRectangle(0, 0, 200, 150),
                                      ICnrCtl::defaultStyle() | ICnrCtl::messageContainer);
+}
+
+namespace {
+
+std::string textOf(const MINIRECORDCORE* record)
+{
+    const ICnrObj* object = ICnrObj::objectOf(record);
+    return object ? std::string(object->iconText()) : std::string("-");
+}
+
+} // namespace
+
+IBase::Boolean NotificationTrace::dispatchHandlerEvent(IEvent& event)
+{
+    if (event.eventId() != IPrivateMessage::controlNotification)
+        return false;
+    const void* data = event.parameter2().asPointer();
+    std::string entry;
+    switch (event.parameter1().highNumber()) {
+    case CN_ENTER: {
+        const auto* enter = static_cast<const NOTIFYRECORDENTER*>(data);
+        entry = "enter(" + textOf(enter->pRecord) + "," + std::to_string(enter->fKey) + ")";
+        break;
+    }
+    case CN_EMPHASIS: {
+        const auto* emphasis = static_cast<const NOTIFYRECORDEMPHASIS*>(data);
+        if (!selections || !(emphasis->fEmphasisMask & CRA_SELECTED))
+            return false;
+        entry = "selected(" + textOf(emphasis->pRecord) + ")";
+        break;
+    }
+    case CN_HELP:
+        entry = event.parameter2().asLong() == -1
+                    ? std::string("help(none)")
+                    : "help(" + textOf(static_cast<const MINIRECORDCORE*>(data)) + ")";
+        break;
+    case CN_BEGINEDIT: entry = "begin"; break;
+    case CN_REALLOCPSZ:
+        entry = "realloc(" + std::to_string(static_cast<const CNREDITDATA*>(data)->cbText) + ")";
+        break;
+    case CN_ENDEDIT: entry = "end"; break;
+    default: return false;
+    }
+    trace += (trace.empty() ? "" : " ") + entry;
+    return false;
 }
 
 } // namespace cnrtest

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <icnrctl.hpp>
 #include <icnrobj.hpp>
@@ -57,6 +59,31 @@ public:
 
 private:
     double fExtra[2] = {1.0, 2.0};
+};
+
+// Writes the container notifications that reach a window (enter, selection, help and the three
+// of an edit) into a trace: "enter(b,0) selected(a) begin realloc(101) end".
+class NotificationTrace : public IHandler {
+public:
+    std::string trace;
+    // Whether selection changes are traced.
+    bool selections = true;
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
+};
+
+// Objects made for one test, added to a container in the order given, deleted with the holder.
+struct Objects {
+    Objects(ICnrCtl& container, std::initializer_list<const char*> texts)
+    {
+        for (const char* text : texts) {
+            items.emplace_back(new cnrtest::Item(text));
+            container.addObject(items.back().get());
+        }
+    }
+    ICnrObj* operator[](std::size_t index) const { return items[index].get(); }
+    std::vector<std::unique_ptr<cnrtest::Item>> items;
 };
 
 } // namespace cnrtest

@@ -27,8 +27,9 @@ bool shown(HWND dialog, int control)
     return (GetWindowLongPtrA(GetDlgItem(dialog, control), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// A notify handler that acts when the dialog opens, keeps what it saw and counts the Apply
-// calls it gets. A cancel is posted after a while should a test's own ending go astray.
+// A notify handler that acts when the dialog opens, keeps what it saw and counts the Apply and
+// dialog-ended calls it gets. A cancel is posted after a while should a test's own ending go
+// astray.
 class Driver : public IFontDialogNotifyHandler {
 public:
     std::function<void(HWND)> onOpen;
@@ -39,7 +40,8 @@ public:
     bool colorLabelShown = true;
     bool colorListShown = true;
     int applied = 0;
-    Dialog* appliedDialog = nullptr;
+    int ended = 0;
+    IFontDialog* appliedDialog = nullptr;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -58,10 +60,15 @@ protected:
         }
         return IFontDialogNotifyHandler::dispatchHandlerEvent(event);
     }
-    IBase::Boolean applyFont(Dialog& dialog) override
+    IBase::Boolean applyFont(IFontDialog& dialog) override
     {
         ++applied;
         appliedDialog = &dialog;
+        return true;
+    }
+    IBase::Boolean dialogEnded(IFontDialog&) override
+    {
+        ++ended;
         return true;
     }
 
@@ -158,9 +165,8 @@ TEST_F(FontDialog, TheNotifyHandlerFindsTheDialogAndAppliesOnlyWithAnApplyButton
                            apply ? IFontDialog::_applyButton : IFontDialog::classDefaultStyle);
         EXPECT_EQ(dialog.hasApplyButton(), apply);
         EXPECT_EQ(driver.applied, apply ? 2 : 0);
-        if (apply) {
-            EXPECT_EQ(driver.appliedDialog, static_cast<IFontDialogNotifyHandler::Dialog*>(&dialog));
-        }
+        EXPECT_EQ(driver.ended, apply ? 1 : 0);
+        EXPECT_EQ(driver.appliedDialog, apply ? &dialog : nullptr);
         EXPECT_EQ(dialog.result(), 2u);
     }
 }

@@ -1,5 +1,6 @@
-// Helpers of the event and handler tests: native child controls, classes standing for the
-// library's own controls, the coordinate orientation and the keyboard state, each restored.
+// Helpers of the event and handler tests: native child controls, plain windows under the class
+// names of other controls, a colour search, and the coordinate orientation and the keyboard
+// state, each restored.
 #pragma once
 
 #include <windows.h>
@@ -20,8 +21,9 @@ inline HWND createChild(HWND parent, const char* className, DWORD style = 0, int
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-// A plain window class registered under the name of one of the library's controls, so that
-// notifications can name it before those controls exist here.
+// A plain window class registered under a control's class name. The notification handlers sort
+// a notification by the class name of the child that sends it, and a plain window of that name
+// sends nothing of its own, so that the test alone decides what the handlers see.
 inline const char* controlClass(const char* name)
 {
     WNDCLASSA windowClass{};
@@ -33,6 +35,21 @@ inline const char* controlClass(const char* name)
 }
 
 using ovktest::send;
+
+// Whether any pixel of the window's client area has the colour: the text a painter draws is
+// found this way without knowing where its glyphs fall.
+inline bool showsColor(HWND window, COLORREF color)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    bool found = false;
+    for (int y = 0; y < client.bottom && !found; ++y)
+        for (int x = 0; x < client.right && !found; ++x)
+            found = GetPixel(dc, x, y) == color;
+    ReleaseDC(window, dc);
+    return found;
+}
 
 class Orientation {
 public:

@@ -8,7 +8,7 @@
 #include <string>
 
 #include <iprivmsg.hpp>
-#include <ibcphdr.hpp>
+#include <ibmpctl.hpp>
 #include <icmdhdr.hpp>
 #include <idrawhdr.hpp>
 #include <igrafctx.hpp>
@@ -236,28 +236,22 @@ TEST(EventsPaintContext, SuppliedGraphicContextIsClippedAndStaysTheSuppliers)
     painter.stopHandlingEventsFor(&window);
 }
 
-// The bitmap painter: the bitmap over the whole control, or the background; a control with a
-// text leaves the paint to the text painter after it.
+// The bitmap control's painter: its bitmap over the whole control, or the background; a control
+// with a text leaves the paint to the text painter after it, which draws the text over it.
 struct BitmapCase {
     bool withBitmap;
     const char* text;
     COLORREF expected;
-    const char* walk;
+    bool textDrawn;
 };
 
-class EventsBitmapPainter : public testing::TestWithParam<BitmapCase> {
-protected:
-    struct Painter : IBitmapControlPaintHandler {
-        HBITMAP bitmap = nullptr;
-        HBITMAP bitmapHandle(IWindow&) override { return bitmap; }
-    };
-};
+class EventsBitmapPainter : public testing::TestWithParam<BitmapCase> {};
 
 TEST_P(EventsBitmapPainter, PaintsAndLeavesTextsToTheNext)
 {
     const BitmapCase& c = GetParam();
-    TestWindow control(nullptr, WS_POPUP | WS_VISIBLE);
-    SetWindowTextA(control.hwnd(), c.text);
+    constexpr COLORREF kText = RGB(255, 255, 0);
+    TestWindow parent(nullptr, WS_POPUP | WS_VISIBLE);
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
     HDC memory = CreateCompatibleDC(screen);
@@ -269,27 +263,27 @@ TEST_P(EventsBitmapPainter, PaintsAndLeavesTextsToTheNext)
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-
-    ovktest::Recorder next(WM_PAINT);
-    next.attach(control, "text");
-    Painter painter;
-    painter.bitmap = c.withBitmap ? bitmap : nullptr;
-    painter.handleEventsFor(&control);
-    InvalidateRect(control.hwnd(), nullptr, FALSE);
-    send(control.hwnd(), WM_PAINT);
-    HDC dc = GetDC(control.hwnd());
-    EXPECT_EQ(GetPixel(dc, 150, 80), c.expected);
-    ReleaseDC(control.hwnd(), dc);
-    EXPECT_EQ(next.trace(), c.walk);
-    painter.stopHandlingEventsFor(&control);
+    {
+        IBitmapControl control(5, &parent, &parent,
+                               c.withBitmap ? IBitmapHandle(bitmap) : IBitmapHandle(),
+                               IRectangle(0, 0, 200, 100));
+        control.setForegroundColor(IColor(255, 255, 0));
+        control.setText(c.text);
+        InvalidateRect(control.handle(), nullptr, FALSE);
+        UpdateWindow(control.handle());
+        HDC dc = GetDC(control.handle());
+        EXPECT_EQ(GetPixel(dc, 150, 80), c.expected);
+        ReleaseDC(control.handle(), dc);
+        EXPECT_EQ(eventstest::showsColor(control.handle(), kText), c.textDrawn);
+    }
     DeleteObject(bitmap);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, EventsBitmapPainter,
-    testing::Values(BitmapCase{true, "", RGB(255, 0, 0), ""},
-                    BitmapCase{true, "caption", RGB(255, 0, 0), "text"},
-                    BitmapCase{false, "", GetSysColor(COLOR_BACKGROUND), ""}));
+    testing::Values(BitmapCase{true, "", RGB(255, 0, 0), false},
+                    BitmapCase{true, "caption", RGB(255, 0, 0), true},
+                    BitmapCase{false, "", GetSysColor(COLOR_BACKGROUND), false}));
 
 TEST(EventsResize, GivesTheNewAndTheOldSize)
 {

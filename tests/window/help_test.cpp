@@ -9,10 +9,11 @@
 
 #include <ifdnhdr.hpp>
 #include <ihelpevt.hpp>
-#include <iicphdr.hpp>
+#include <iiconctl.hpp>
 #include <iprivmsg.hpp>
 #include <istathdr.hpp>
 
+#include "events_support.hpp"
 #include "ovktest.hpp"
 
 using ovktest::TestWindow;
@@ -268,70 +269,58 @@ HICON solidIcon(COLORREF color)
     return icon;
 }
 
+enum class Picture { icon, bitmapInstead, none };
+
 struct IconCase {
     const char* name;
-    bool icon;
-    bool bitmap;
+    Picture picture;
     bool fills;
     const char* text;
     COLORREF painted;
-    const char* walk;
+    bool textDrawn;
 };
 
-// The picture covers the whole control, the bottom-right pixel too; without one the background
-// shows, and a control that does not fill it keeps what was under it.
+// The picture covers the whole control, the bottom-right pixel too; without one the fill colour
+// shows, and a control that does not fill keeps what was under it. A text is drawn over it all.
 const IconCase kIconCases[] = {
-    {"icon", true, false, true, "", kIconColor, ""},
-    {"icon over a bitmap", true, true, true, "", kIconColor, ""},
-    {"bitmap without an icon", false, true, true, "", kBitmapColor, ""},
-    {"background alone", false, false, true, "", kBackground, ""},
-    {"nothing to paint", false, false, false, "", kUnpainted, ""},
-    {"icon with a text", true, false, true, "caption", kIconColor, "text"},
+    {"icon", Picture::icon, true, "", kIconColor, false},
+    {"bitmap in place of the icon", Picture::bitmapInstead, true, "", kBitmapColor, false},
+    {"fill alone", Picture::none, true, "", kBackground, false},
+    {"nothing to paint", Picture::none, false, "", kUnpainted, false},
+    {"icon with a text", Picture::icon, true, "caption", kIconColor, true},
 };
 
-class IconPainter : public testing::TestWithParam<IconCase> {
-protected:
-    struct Painter : IIconControlPaintHandler {
-        IPointerHandle icon;
-        IBitmapHandle bitmap;
-        bool fills = true;
-        IPointerHandle iconHandle(IWindow&) override { return icon; }
-        IBitmapHandle bitmapHandle(IWindow&) override { return bitmap; }
-        IBase::Boolean fillsBackground(IWindow&) override { return fills; }
-        IColor backgroundColor(IWindow&) override { return IColor(0, 255, 0); }
-    };
-};
+class IconPainter : public testing::TestWithParam<IconCase> {};
 
 TEST_P(IconPainter, PaintsThePictureAndLeavesTextsToTheNext)
 {
     const IconCase& c = GetParam();
-    TestWindow control(nullptr, WS_POPUP | WS_VISIBLE);
-    SetWindowTextA(control.hwnd(), c.text);
-    HDC before = GetDC(control.hwnd());
-    fill(before, RECT{0, 0, 200, 100}, kUnpainted);
-    ReleaseDC(control.hwnd(), before);
+    constexpr COLORREF kText = RGB(255, 255, 0);
+    TestWindow parent(nullptr, WS_POPUP | WS_VISIBLE);
     HICON icon = solidIcon(kIconColor);
     HBITMAP bitmap = solidBitmap(kBitmapColor);
-
-    ovktest::Recorder next(WM_PAINT);
-    next.attach(control, "text");
-    Painter painter;
-    if (c.icon)
-        painter.icon = IPointerHandle(icon);
-    if (c.bitmap)
-        painter.bitmap = IBitmapHandle(bitmap);
-    painter.fills = c.fills;
-    painter.handleEventsFor(&control);
-    InvalidateRect(control.hwnd(), nullptr, FALSE);
-    ovktest::send(control.hwnd(), WM_PAINT);
-    HDC dc = GetDC(control.hwnd());
-    EXPECT_EQ(GetPixel(dc, 100, 50), c.painted) << c.name;
-    EXPECT_EQ(GetPixel(dc, 199, 99), c.painted) << c.name;
-    ReleaseDC(control.hwnd(), dc);
-    EXPECT_EQ(next.trace(), c.walk) << c.name;
-    painter.stopHandlingEventsFor(&control);
-    painter.icon = IPointerHandle();
-    painter.bitmap = IBitmapHandle();
+    {
+        IIconControl control(5, &parent, &parent, IPointerHandle(icon), IRectangle(0, 0, 200, 100));
+        if (c.picture != Picture::icon)
+            control.setBitmap(c.picture == Picture::bitmapInstead ? IBitmapHandle(bitmap)
+                                                                  : IBitmapHandle());
+        control.enableFillBackground(c.fills);
+        control.setFillColor(IColor(0, 255, 0));
+        control.setForegroundColor(IColor(255, 255, 0));
+        control.setText(c.text);
+        UpdateWindow(control.handle());
+        HDC before = GetDC(control.handle());
+        fill(before, RECT{0, 0, 200, 100}, kUnpainted);
+        ReleaseDC(control.handle(), before);
+        InvalidateRect(control.handle(), nullptr, FALSE);
+        UpdateWindow(control.handle());
+        HDC dc = GetDC(control.handle());
+        EXPECT_EQ(GetPixel(dc, 100, 50), c.painted) << c.name;
+        EXPECT_EQ(GetPixel(dc, 199, 99), c.painted) << c.name;
+        ReleaseDC(control.handle(), dc);
+        EXPECT_EQ(eventstest::showsColor(control.handle(), kText), c.textDrawn) << c.name;
+        control.setBitmap(IBitmapHandle());
+    }
     DestroyIcon(icon);
     DeleteObject(bitmap);
 }
@@ -346,22 +335,13 @@ INSTANTIATE_TEST_SUITE_P(Table, IconPainter, testing::ValuesIn(kIconCases),
 
 // The font dialog's notification handler ------------------------------------------------------
 
-class FakeFontDialog : public IFontDialogNotifyHandler::Dialog {
-public:
-    explicit FakeFontDialog(bool apply) : fApply(apply) {}
-    IBase::Boolean hasApplyButton() const override { return fApply; }
-
-private:
-    bool fApply;
-};
-
 class FontDialogLog : public IFontDialogNotifyHandler {
 public:
     std::string calls;
 
 protected:
-    IBase::Boolean dialogEnded(Dialog&) override { return record("ended"); }
-    IBase::Boolean applyFont(Dialog&) override { return record("apply"); }
+    IBase::Boolean dialogEnded(IFontDialog&) override { return record("ended"); }
+    IBase::Boolean applyFont(IFontDialog&) override { return record("apply"); }
 
 private:
     IBase::Boolean record(const char* name)
@@ -395,41 +375,24 @@ public:
     explicit DialogWindow(HWND handle) : IWindow(IWindowHandle(handle)) { setDestroyOnDelete(true); }
 };
 
-TEST(FontDialogNotify, CallsBackOnlyForADialogWithAnApplyButtonAndNeverHandles)
+// A dialog window with no font dialog object behind it: the handler finds none, calls nothing
+// and lets every event through. The font dialog's own tests drive it with a real dialog.
+TEST(FontDialogNotify, ADialogWithoutAFontDialogObjectGetsNoCallbacks)
 {
-    const struct {
-        const char* dialog;
-        bool stored;
-        bool apply;
-        const char* expected;
-    } cases[] = {
-        {"with an Apply button", true, true, "apply ended"},
-        {"without an Apply button", true, false, ""},
-        {"with no dialog object", false, false, ""},
-    };
-    for (const auto& c : cases) {
-        FakeFontDialog fake(c.apply);
-        const HWND handle = createDialog();
-        ASSERT_TRUE(handle);
-        if (c.stored)
-            SetWindowLongPtrA(handle, DWLP_USER, reinterpret_cast<LONG_PTR>(
-                                                     static_cast<IFontDialogNotifyHandler::Dialog*>(&fake)));
-        EXPECT_EQ(IFontDialogNotifyHandler::dialogOf(handle), c.stored ? &fake : nullptr);
-
-        auto window = std::make_unique<DialogWindow>(handle);
-        // Attached first, so it sees what the notify handler lets through.
-        ovktest::Recorder after(IPrivateMessage::dialogNotify);
-        after.attach(*window, "after");
-        FontDialogLog log;
-        log.handleEventsFor(window.get());
-
-        IWindowHandle(handle).sendEvent(IPrivateMessage::dialogNotify);
-        IWindowHandle(handle).sendEvent(WM_USER);
-        DestroyWindow(handle);
-        EXPECT_EQ(log.calls, c.expected) << c.dialog;
-        EXPECT_EQ(after.trace(), "after") << c.dialog;
-        window.reset();
-    }
+    const HWND handle = createDialog();
+    ASSERT_TRUE(handle);
+    EXPECT_EQ(IFontDialogNotifyHandler::dialogOf(handle), nullptr);
+    auto window = std::make_unique<DialogWindow>(handle);
+    // Attached first, so it sees what the notify handler lets through.
+    ovktest::Recorder after(IPrivateMessage::dialogNotify);
+    after.attach(*window, "after");
+    FontDialogLog log;
+    log.handleEventsFor(window.get());
+    IWindowHandle(handle).sendEvent(IPrivateMessage::dialogNotify);
+    DestroyWindow(handle);
+    EXPECT_EQ(log.calls, "");
+    EXPECT_EQ(after.trace(), "after");
+    window.reset();
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Scroll events and the scroll handler over a native scroll bar control, which stands for the
-// library's scroll bar control through the scroll bar access.
+// Scroll events and the scroll handler over the library's scroll bar control: which callback a
+// scroll code reaches, how far it asks to scroll and where the scroll box ends up.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include <iscrlhdr.hpp>
+#include <iscroll.hpp>
 #include <iwcname.hpp>
 #include <ovkmsgid.hpp>
 
@@ -18,32 +19,6 @@ using eventstest::send;
 using ovktest::TestWindow;
 
 namespace {
-
-constexpr long kLine = 2;
-constexpr long kPage = 10;
-
-// Test double of the scroll bar control: a native "ScrollBar" with range 0..100.
-class NativeScrollBars : public IScrollBarAccess {
-public:
-    IBase::Boolean isScrollBar(IWindow& window) const override
-    {
-        return IWindowClassName(window.handle()) == "ScrollBar";
-    }
-    long scrollBoxPosition(IWindow& bar) const override { return GetScrollPos(bar.handle(), SB_CTL); }
-    void moveScrollBoxTo(IWindow& bar, long position) const override
-    {
-        SetScrollPos(bar.handle(), SB_CTL, position, FALSE);
-    }
-    IRange scrollBoxRange(IWindow& bar) const override
-    {
-        int low = 0;
-        int high = 0;
-        GetScrollRange(bar.handle(), SB_CTL, &low, &high);
-        return IRange(low, high);
-    }
-    long minScrollIncrement(IWindow&) const override { return kLine; }
-    long pageScrollIncrement(IWindow&) const override { return kPage; }
-};
 
 // Records "callback amount" for each callback and then does what the base class does.
 class ScrollLog : public IScrollHandler {
@@ -81,19 +56,22 @@ struct ScrollCase {
     bool handled;
 };
 
-// Range 0..100, line 2, page 10.
+// Range 0..100 with 20 visible: the scroll box takes positions 0 to 80 and the amounts are
+// clamped to them. Line 2, page 10. The native control itself stops the box at the last
+// position that still shows a full page, 100 - 20 + 1.
 const ScrollCase kScrollCases[] = {
     {WM_VSCROLL, SB_LINEUP, 0, 10, "lineUp -2", 8, true},
+    {WM_VSCROLL, SB_LINEUP, 0, 1, "lineUp -1", 0, true},
     {WM_VSCROLL, SB_LINEDOWN, 0, 10, "lineDown 2", 12, true},
-    {WM_VSCROLL, SB_LINEDOWN, 0, 100, "lineDown 0", 100, true},
+    {WM_VSCROLL, SB_LINEDOWN, 0, 80, "lineDown 0", 80, true},
     {WM_VSCROLL, SB_PAGEUP, 0, 5, "pageUp -5", 0, true},
     {WM_VSCROLL, SB_PAGEDOWN, 0, 10, "pageDown 10", 20, true},
     {WM_HSCROLL, SB_LINELEFT, 0, 10, "lineLeft -2", 8, true},
     {WM_HSCROLL, SB_LINERIGHT, 0, 10, "lineRight 2", 12, true},
     {WM_HSCROLL, SB_PAGELEFT, 0, 50, "pageLeft -10", 40, true},
-    {WM_HSCROLL, SB_PAGERIGHT, 0, 95, "pageRight 5", 100, true},
+    {WM_HSCROLL, SB_PAGERIGHT, 0, 75, "pageRight 5", 80, true},
     {WM_VSCROLL, SB_THUMBTRACK, 40, 10, "track 30", 40, true},
-    {WM_HSCROLL, SB_THUMBPOSITION, 120, 10, "position 90", 100, true},
+    {WM_HSCROLL, SB_THUMBPOSITION, 120, 10, "position 70", 81, true},
     {WM_VSCROLL, SB_ENDSCROLL, 0, 10, "end 0", 10, false},
     {WM_VSCROLL, SB_TOP, 0, 10, "", 10, false},
     {WM_HSCROLL, SB_BOTTOM, 0, 10, "", 10, false},
@@ -103,44 +81,51 @@ class ScrollHandler : public testing::TestWithParam<ScrollCase> {
 protected:
     void SetUp() override
     {
-        previous = IScrollEvent::setScrollBarAccess(&access);
-        bar = std::make_unique<TestWindow>(owner.hwnd(), SBS_HORZ, 7, "ScrollBar");
-        SetScrollRange(bar->hwnd(), SB_CTL, 0, 100, FALSE);
+        bar = std::make_unique<IScrollBar>(7, &owner, &owner, IRange(0, 100), 20, 0,
+                                           IRectangle(0, 0, 150, 20), IScrollBar::_horizontal);
+        bar->setMinScrollIncrement(2);
+        bar->setPageScrollIncrement(10);
     }
-    void TearDown() override
-    {
-        bar.reset();
-        IScrollEvent::setScrollBarAccess(previous);
-    }
+    void TearDown() override { bar.reset(); }
+    HWND barHandle() const { return bar->handle().asValue(); }
 
-    NativeScrollBars access;
-    const IScrollBarAccess* previous = nullptr;
     TestWindow owner;
-    std::unique_ptr<TestWindow> bar;
+    std::unique_ptr<IScrollBar> bar;
 };
 
 TEST_P(ScrollHandler, ReachesTheCallbackWithTheClampedAmountAndMovesTheBox)
 {
     const ScrollCase& c = GetParam();
     ScrollLog handler;
-    SetScrollPos(bar->hwnd(), SB_CTL, c.start, FALSE);
+    bar->moveScrollBoxTo(c.start);
     ovktest::Recorder unhandled(c.message);
     unhandled.attach(owner, "next");
     handler.handleEventsFor(&owner);
-    send(owner.hwnd(), c.message, MAKEWPARAM(c.code, c.thumb), reinterpret_cast<LPARAM>(bar->hwnd()));
+    send(owner.hwnd(), c.message, MAKEWPARAM(c.code, c.thumb), reinterpret_cast<LPARAM>(barHandle()));
     EXPECT_EQ(handler.calls, c.expected);
-    EXPECT_EQ(GetScrollPos(bar->hwnd(), SB_CTL), c.end);
+    EXPECT_EQ(bar->scrollBoxPosition(), c.end);
     EXPECT_EQ(unhandled.trace(), c.handled ? "" : "next");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScrollHandler, testing::ValuesIn(kScrollCases));
 
-TEST_F(ScrollHandler, WindowsOwnScrollBarHasNoScrollBarObjectAndNoAmount)
+// A window's own scroll bar (no control handle) and a scroll bar control that no scroll bar
+// object has charge of both scroll by nothing and move nothing.
+TEST_F(ScrollHandler, WithoutAScrollBarObjectThereIsNoAmountAndNoMove)
 {
+    TestWindow plain(owner.hwnd(), SBS_HORZ, 8, "ScrollBar");
+    SetScrollRange(plain.hwnd(), SB_CTL, 0, 100, FALSE);
+    SetScrollPos(plain.hwnd(), SB_CTL, 10, FALSE);
     ScrollLog handler;
     handler.handleEventsFor(&owner);
     send(owner.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(handler.calls, "lineDown 0");
+    send(owner.hwnd(), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(plain.hwnd()));
+    EXPECT_EQ(handler.calls, "lineDown 0pageRight 0");
+    EXPECT_EQ(GetScrollPos(plain.hwnd(), SB_CTL), 10);
+    const IScrollEvent event(IEvent(IWindowHandle(owner.hwnd()), WM_HSCROLL, SB_PAGERIGHT,
+                                    reinterpret_cast<LPARAM>(plain.hwnd())));
+    EXPECT_EQ(event.scrollBarWindow(), nullptr);
+    EXPECT_EQ(event.scrollBoxPosition(), 0);
 }
 
 TEST(ScrollEvent, ValuesTheEventDoesNotCarryThrow)
@@ -149,13 +134,11 @@ TEST(ScrollEvent, ValuesTheEventDoesNotCarryThrow)
         WORD code;
         bool amount;  // scrollAmount, else newScrollBoxPosition
     };
-    NativeScrollBars access;
-    const IScrollBarAccess* previous = IScrollEvent::setScrollBarAccess(&access);
     TestWindow owner;
-    TestWindow bar(owner.hwnd(), 0, 7, "ScrollBar");
+    IScrollBar bar(7, &owner, &owner);
     for (const Case& c : {Case{SB_TOP, true}, Case{SB_BOTTOM, true}, Case{SB_LINEUP, false}}) {
         const IScrollEvent event(IEvent(IWindowHandle(owner.hwnd()), WM_VSCROLL, c.code,
-                                        reinterpret_cast<LPARAM>(bar.hwnd())));
+                                        reinterpret_cast<LPARAM>(bar.handle().asValue())));
         try {
             c.amount ? event.scrollAmount() : event.newScrollBoxPosition();
             ADD_FAILURE() << "code " << c.code << " did not throw";
@@ -164,7 +147,6 @@ TEST(ScrollEvent, ValuesTheEventDoesNotCarryThrow)
             EXPECT_STREQ(e.locationAtIndex(0)->fileName(), "iscrlevt");
         }
     }
-    IScrollEvent::setScrollBarAccess(previous);
 }
 
 } // namespace

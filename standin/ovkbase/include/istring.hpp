@@ -119,6 +119,11 @@ public:
     unsigned asUnsigned() const noexcept;
     double asDouble() const noexcept;
 
+    // Overwrites every character of the storage with zeros and empties the string: for
+    // secrets, which must not outlive their use in freed memory. Copies that share the storage
+    // see the zeros too, which is what a secret's copies need.
+    IString& wipe() noexcept;
+
     IString& operator+=(const IString& text);
     IString& operator+=(const char* text);
     IString& operator+=(char c);

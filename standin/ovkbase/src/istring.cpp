@@ -200,6 +200,17 @@ void IString::makeUnique(std::size_t capacity) {
     fData = fresh->data();
 }
 
+IString& IString::wipe() noexcept {
+    IBuffer* buffer = IBuffer::fromData(fData);
+    if (buffer != IBuffer::empty()) {
+        volatile char* bytes = fData;
+        for (std::size_t at = 0; at < buffer->capacity(); ++at)
+            bytes[at] = '\0';
+    }
+    *this = IString();
+    return *this;
+}
+
 char* IString::writableData() {
     makeUnique(length());
     return fData;

@@ -212,4 +212,18 @@ TEST(StringBuffer, ComparesBinarySafely) {
     EXPECT_GT(IString("\xFF").buffer().compare("\x01", 1), 0); // bytes are unsigned
 }
 
+TEST(StringWipe, ZeroesTheSharedStorageAndEmptiesTheString) {
+    IString secret("hunter22");
+    IString copy = secret;
+    const char* storage = secret.data();
+    secret.wipe();
+    EXPECT_TRUE(secret.isEmpty());
+    // The copy shares the storage, so it holds no secret byte afterwards.
+    ASSERT_EQ(copy.data(), storage);
+    EXPECT_EQ(std::string(copy.data(), copy.length()), std::string(8, '\0'));
+    IString empty;
+    empty.wipe(); // the shared empty storage is left alone
+    EXPECT_TRUE(IString().isEmpty());
+}
+
 } // namespace

@@ -1,0 +1,124 @@
+// ICnrEditHandler: in-place editing of a container's texts (object texts, details cells, column
+// headings and the title), and the events of an edit.
+#pragma once
+
+#include <vector>
+
+#include <istring.hpp>
+
+#include <idefs.hpp>
+#include <ihandler.hpp>
+
+#include "icnrevt.hpp"
+
+struct CNREDITDATA;
+class ICnrCtl;
+class ICnrObj;
+class IContainerColumn;
+
+// A notification whose data is the container's editing record.
+class OVKWIN_API ICnrEditEvent : public ICnrEvent {
+public:
+    explicit ICnrEditEvent(const IEvent& event);
+    ~ICnrEditEvent() override;
+
+    ICnrObj* object() const;
+    // The column of a details-view edit (only in the details view), else null.
+    IContainerColumn* column() const;
+    // The container named by the editing record.
+    ICnrCtl* container() const;
+    // The text being edited; "editData != 0 && editData->ppszText != 0" when there is none.
+    char*& textRef() const;
+    IString text() const;
+
+    IBase::Boolean isContainerTitle() const;
+    IBase::Boolean isLeftColumnTitle() const;
+    IBase::Boolean isRightColumnTitle() const;
+    IBase::Boolean isLeftDetailsCell() const;
+    IBase::Boolean isRightDetailsCell() const;
+    IBase::Boolean isDetailsViewField() const;
+
+protected:
+    const CNREDITDATA* editData() const;
+};
+
+class OVKWIN_API ICnrBeginEditEvent : public ICnrEditEvent {
+public:
+    explicit ICnrBeginEditEvent(const IEvent& event);
+    ~ICnrBeginEditEvent() override;
+};
+
+class OVKWIN_API ICnrEndEditEvent : public ICnrEditEvent {
+public:
+    explicit ICnrEndEditEvent(const IEvent& event);
+    ~ICnrEndEditEvent() override;
+
+    // The edit window's text as the edit ended.
+    IString newText() const { return fNewText; }
+    ICnrEndEditEvent& setNewText(const IString& text)
+    {
+        fNewText = text;
+        return *this;
+    }
+
+private:
+    IString fNewText;
+};
+
+// CN_REALLOCPSZ: the container needs a buffer for the new text, cbText bytes long.
+class OVKWIN_API ICnrReallocStringEvent : public ICnrEditEvent {
+public:
+    explicit ICnrReallocStringEvent(const IEvent& event);
+    ~ICnrReallocStringEvent() override;
+
+    // The new text's length without its terminating zero; 0 when the record gives none.
+    unsigned long newTextLength() const;
+    // The edit window's current text, or "" without an edit window.
+    IString newText() const;
+};
+
+// Keeps the container's record of the open edit (its edit window, column and object) and by
+// default re-allocates the edited string so that the container can copy the new text into it.
+class OVKWIN_API ICnrEditHandler : public IHandler {
+public:
+    ICnrEditHandler();
+    ~ICnrEditHandler() override;
+
+    // Refused with the invalid-request error: the handler serves containers only.
+    IHandler& handleEventsFor(IWindow* window) override;
+    IHandler& stopHandlingEventsFor(IWindow* window) override;
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
+
+    // The virtual operations keep the order that derived handlers rely on.
+    virtual IBase::Boolean beginEdit(ICnrBeginEditEvent& event);
+    virtual IBase::Boolean reallocString(ICnrReallocStringEvent& event);
+    virtual IBase::Boolean endEdit(ICnrEndEditEvent& event);
+
+public:
+    // A null container fails the argument check "container != 0".
+    virtual ICnrEditHandler& handleEventsFor(ICnrCtl* container);
+    virtual ICnrEditHandler& stopHandlingEventsFor(ICnrCtl* container);
+    // A handler attached to the edit window while an edit is open (null: none).
+    virtual ICnrEditHandler& setEditWindowHandler(IHandler* handler);
+    // The window object over a container's live edit control (by default a plain window
+    // object); deleted when the edit ends.
+    virtual IWindow* createEditWindow(const IWindowHandle& handle);
+
+    // 1: a details-view cell's string is a plain buffer, re-allocated as one.
+    ICnrEditHandler& setStringMode(unsigned long mode) noexcept
+    {
+        fStringMode = mode;
+        return *this;
+    }
+    unsigned long stringMode() const noexcept { return fStringMode; }
+
+private:
+    IWindow* findEditWindow(ICnrCtl& container);
+
+    IHandler* fEditWindowHandler = nullptr;
+    unsigned long fStringMode = 0;
+    // The edit windows this handler made and still owns.
+    std::vector<IWindow*> fCreated;
+};
