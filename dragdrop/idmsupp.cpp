@@ -143,7 +143,10 @@ struct Shared {
     IDMSourceHandler* chosenSource = nullptr;
     IDMTargetHandler* chosenTarget = nullptr;
     IPrivateResource factoriesLock;
-    std::map<IWindow*, IDMItemFactory*> factories;
+    // The window's handle is kept with its provider: a window object deleted before its handlers
+    // heard of its destruction may leave its entry behind, and a new window object made at the
+    // same address must not inherit the provider.
+    std::map<IWindow*, std::pair<HWND, IDMItemFactory*>> factories;
 };
 
 Shared& shared()
@@ -220,8 +223,8 @@ void IDMSupport::setItemFactory(IWindow* window, IDMItemFactory* factory)
 {
     Shared& s = shared();
     IResourceLock lock(s.factoriesLock);
-    if (factory)
-        s.factories[window] = factory;
+    if (factory && window)
+        s.factories[window] = {static_cast<HWND>(window->handle()), factory};
     else
         s.factories.erase(window);
 }
@@ -231,7 +234,13 @@ IDMItemFactory* IDMSupport::itemFactoryFor(IWindow* window)
     Shared& s = shared();
     IResourceLock lock(s.factoriesLock);
     const auto found = s.factories.find(window);
-    return found == s.factories.end() ? nullptr : found->second;
+    if (found == s.factories.end())
+        return nullptr;
+    if (found->second.first != static_cast<HWND>(window->handle())) {
+        s.factories.erase(found);
+        return nullptr;
+    }
+    return found->second.second;
 }
 
 // The drop-target registration and the drag-start handler each count the window's OLE use out
