@@ -11,6 +11,7 @@
 #include <igregion.hpp>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/iadvrec.hpp"
 #include "detail/icvpaint.hpp"
@@ -142,7 +143,7 @@ void IProgressIndicatorData::registerSlider()
     outer.lpszClassName = nativeClass;
     if (!RegisterClassA(&outer)) {
         const DWORD error = GetLastError();
-        DeleteObject(outer.hbrBackground);
+        ovk_native::dispose(outer.hbrBackground);
         if (error != ERROR_CLASS_ALREADY_EXISTS)
             IThrow::systemError(
                 "RegisterClass", error,
@@ -447,7 +448,7 @@ void IProgressIndicatorData::releaseButton()
     }
     const HWND outer = GetParent(trackbar);
     if (GetCapture() == outer)
-        ReleaseCapture();
+        ovk_native::releaseCapture();
     if (heldButton >= 0) {
         const int button = heldButton;
         heldButton = -1;
@@ -664,10 +665,9 @@ IBase::Boolean ISliderWindowHandler::outsideEvent(IEvent& event)
 {
     const HWND window = event.handle();
     if (event.eventId() == WM_DESTROY) {
-        if (auto brush = reinterpret_cast<HBRUSH>(
-                GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
-            DeleteObject(brush);
-        SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset, 0);
+        // The brush in the window bytes is the library's: it goes with the window.
+        const ovk_native::Brush brush(reinterpret_cast<HBRUSH>(
+            SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset, 0)));
         return false;
     }
     if (event.eventId() != IOutsideMessage::sliderColorRequest)
@@ -677,12 +677,10 @@ IBase::Boolean ISliderWindowHandler::outsideEvent(IEvent& event)
     const IColor background = control->backgroundColor();
     SetBkColor(context, background.asRGBLong());
     SetTextColor(context, control->foregroundColor().asRGBLong());
-    if (auto old =
-            reinterpret_cast<HBRUSH>(GetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset)))
-        DeleteObject(old);
     const HBRUSH brush = CreateSolidBrush(background.asRGBLong() | 0x2000000);
-    SetWindowLongPtrA(window, IOutsideMessage::sliderBrushOffset,
-                      reinterpret_cast<LONG_PTR>(brush));
+    // The brush it replaces is deleted once the new one is in the window bytes.
+    const ovk_native::Brush old(reinterpret_cast<HBRUSH>(SetWindowLongPtrA(
+        window, IOutsideMessage::sliderBrushOffset, reinterpret_cast<LONG_PTR>(brush))));
     event.setResult(IEventData(static_cast<const void*>(brush)));
     return true;
 }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <iexcept.hpp>
+#include <detail/iscoped.hpp>
 
 #include "detail/icvpaint.hpp"
 #include "detail/icvtrack.hpp"
@@ -30,9 +31,8 @@ RECT barAfter(const RECT& pane, const RECT& client, long breadth, bool sideBySid
 
 void fill(HDC dc, RECT r, const IColor& color)
 {
-    HBRUSH brush = CreateSolidBrush(color.asRGBLong());
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    const ovk_native::Brush brush(CreateSolidBrush(color.asRGBLong()));
+    FillRect(dc, &r, brush.get());
 }
 
 } // namespace

@@ -820,6 +820,8 @@ int runDemo(HWND native, int show, const char* commandLine)
     // A floating frame shows with its owner; the window is visible now.
     toolBars.floating.setLocation(IToolBar::floating);
     const auto dragDemo = makeDragDemo(window, std::strstr(commandLine, "--autoclose ") != nullptr);
+    const auto dragWindows = makeDragWindowsDemo(
+        window, container, types, toolBars.top, std::strstr(commandLine, "--autoclose ") != nullptr);
     SetFocus(name->handle());
     if (const char* option = std::strstr(commandLine, "--autoclose ")) {
         SetTimer(native, kPlayTimer, 400, nullptr);

@@ -32,6 +32,7 @@ void setScreenshotFolder(const char* commandLine);
 
 #include <memory>
 class DragDemo;
+class IMultiLineEdit;
 class IWindow;
 struct DragDemoDeleter {
     void operator()(DragDemo* demo) const;
@@ -69,4 +70,15 @@ private:
     struct Parts;
     std::unique_ptr<Parts> fParts;
 };
+class DragWindowsDemo;
+class ICnrCtl;
+class IToolBar;
+struct DragWindowsDemoDeleter {
+    void operator()(DragWindowsDemo* demo) const;
+};
+// Makes the two containers drag sources and drop targets (ovkdemo_dragwin.cpp); with the
+// autoplay, drags a tool bar button behind another and files from one container into the other,
+// and takes the screenshot "drag2".
+std::unique_ptr<DragWindowsDemo, DragWindowsDemoDeleter>
+makeDragWindowsDemo(IWindow& frame, ICnrCtl& files, ICnrCtl& types, IToolBar& bar, bool autoplay);
 #endif

@@ -32,6 +32,9 @@ public:
                         static_cast<std::uint8_t>(when.wSecond), 0};
     }
 
+    // A copy dragged into another container keeps the fields the columns read.
+    ICnrObj* objectCopy() override { return new FileObject(*this); }
+
     // Where a field lies in the object, as a column counts it.
     template <class Field>
     unsigned long offsetOf(const Field& field) const

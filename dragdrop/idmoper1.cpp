@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <iexcept.hpp>
@@ -93,11 +94,7 @@ private:
 // stacked drag image, which it owns.
 class IDMSourceOperationData {
 public:
-    ~IDMSourceOperationData()
-    {
-        if (stackedIcon)
-            DestroyIcon(stackedIcon);
-    }
+    ~IDMSourceOperationData() { ovk_native::Icon(stackedIcon).destroy(); }
 
     // The formats the drag offers: the first item's types, the drag information, and the
     // shell's file formats when the first item renders as a file.
@@ -320,9 +317,7 @@ unsigned long IDMSourceOperation::composeImage(IDMImage& image, IPoint& hotSpot)
     if (stacked == 0)
         return 0;
     HICON icon = fData->stackImagesPass2(step, collected.get(), bounds);
-    if (fData->stackedIcon)
-        DestroyIcon(fData->stackedIcon);
-    fData->stackedIcon = icon;
+    ovk_native::Icon(std::exchange(fData->stackedIcon, icon)).destroy();
     image = IDMImage(IPointerHandle(icon));
     // The pointer holds the middle of the first image, which lies lowest and leftmost.
     int width = 0;

@@ -10,6 +10,8 @@
 #include <ievent.hpp>
 #include <ipoint.hpp>
 
+#include <detail/iscoped.hpp>
+
 namespace ovkdrag {
 
 // A right press on the selection arms a drag, which starts once the pointer has moved more

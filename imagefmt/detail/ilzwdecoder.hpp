@@ -138,8 +138,13 @@ private:
         unsigned char* const raw = fBuffers->raw;
         const unsigned clear = 1u << d.literalBits;
         const unsigned firstFree = clear + 2;
-        for (unsigned c = 0; c < clear; ++c) {
-            table[c] = Entry{c & d.literalMask, 0, 1};
+        // The literals' entries never change while the dialect stays: a reader of many strips
+        // makes them once.
+        if (fBuffers->literalBits != d.literalBits || fBuffers->literalMask != d.literalMask) {
+            for (unsigned c = 0; c < clear; ++c)
+                table[c] = Entry{c & d.literalMask, 0, 1};
+            fBuffers->literalBits = d.literalBits;
+            fBuffers->literalMask = d.literalMask;
         }
         const unsigned early = d.earlyChange ? 1 : 0;
         const int firstWidth = d.literalBits + 1;
@@ -376,6 +381,8 @@ private:
     struct Buffers {
         // One spare slot past the table: see define.
         Entry table[kTableSize + 1];
+        int literalBits = -1;  // the dialect the literals' entries were made for
+        unsigned literalMask = 0;
         unsigned char raw[kRawBytes + kSlack];
     };
     std::unique_ptr<Buffers> fBuffers;

@@ -1,0 +1,548 @@
+// Renderers.
+#include <windows.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <iexcept.hpp>
+#include <iplatfrm.hpp>
+#include <ovkmsgid.hpp>
+
+#include <iapp.hpp>
+#include <iprivmsg.hpp>
+
+#include "idmdnfo.hpp"
+#include "idmevent.hpp"
+#include "idmnames.hpp"
+#include "idmoper.hpp"
+#include "idmrendr.hpp"
+#include "idmsupp.hpp"
+#include "ishlist.hpp"
+
+namespace {
+
+const char kFile[] = "idmrendr";
+const char kTargetRender[] = "IDMTargetRenderer::targetRender(IDMTargetDropEvent&,const IDMItem::Handle&)";
+
+// The names of a comma-separated list, blanks around them dropped.
+std::vector<IString> namesOf(const IString& list)
+{
+    std::vector<IString> names;
+    std::string text(static_cast<const char*>(list), list.length());
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string name = text.substr(start, end - start);
+        const std::size_t first = name.find_first_not_of(' ');
+        const std::size_t last = name.find_last_not_of(' ');
+        if (first != std::string::npos)
+            names.emplace_back(name.substr(first, last - first + 1).c_str());
+        start = end + 1;
+    }
+    return names;
+}
+
+bool acceptsAny(const IString& types)
+{
+    return types.includes(IString(IDMNames::any));
+}
+
+// A global block holding the bytes, for a medium handed to another program.
+HGLOBAL globalBlock(const void* bytes, std::size_t size)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (!block)
+        return nullptr;
+    if (void* data = GlobalLock(block)) {
+        std::memcpy(data, bytes, size);
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
+void handOver(STGMEDIUM* medium, HGLOBAL block)
+{
+    if (!medium || !block)
+        return;
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = block;
+    medium->pUnkForRelease = nullptr;
+}
+
+IString pathOf(const IDMItem::Handle& item)
+{
+    return item->containerName() + item->sourceName();
+}
+
+// The items a file rendering covers: the one the request names, else every "File" item.
+std::vector<IDMItem::Handle> fileItems(IDMSourceOperation& operation, const IDMItem::Handle& named)
+{
+    std::vector<IDMItem::Handle> items;
+    if (named) {
+        items.push_back(named);
+        return items;
+    }
+    for (unsigned long i = 1; i <= operation.numberOfItems(); ++i) {
+        IDMItem::Handle item = operation.item(i);
+        if (item->trueType() == IString(IDMNames::file))
+            items.push_back(item);
+    }
+    return items;
+}
+
+HGLOBAL dropFilesBlock(const std::vector<IDMItem::Handle>& items)
+{
+    std::string list;
+    for (const IDMItem::Handle& item : items) {
+        const IString path = pathOf(item);
+        list.append(static_cast<const char*>(path), path.length());
+        list.push_back('\0');
+    }
+    list.push_back('\0');
+    list.push_back('\0');
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    std::vector<char> block(sizeof header);
+    if (IPlatform::isWideCharacterSystem()) {
+        header.fWide = TRUE;
+        const int count = MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()),
+                                              nullptr, 0);
+        std::vector<wchar_t> wide(static_cast<std::size_t>(count > 0 ? count : 0));
+        if (count > 0)
+            MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()), wide.data(),
+                                count);
+        const char* bytes = reinterpret_cast<const char*>(wide.data());
+        block.insert(block.end(), bytes, bytes + wide.size() * sizeof(wchar_t));
+    } else {
+        block.insert(block.end(), list.begin(), list.end());
+    }
+    std::memcpy(block.data(), &header, sizeof header);
+    return globalBlock(block.data(), block.size());
+}
+
+HGLOBAL idListArrayBlock(const std::vector<IDMItem::Handle>& items)
+{
+    std::vector<IShellIDList> lists;
+    for (const IDMItem::Handle& item : items)
+        lists.push_back(IShellIDList::fromPath(pathOf(item)));
+    const std::size_t n = lists.size();
+    std::vector<char> block(4 * n + 10, 0);
+    const auto put32 = [&block](std::size_t at, std::uint32_t value) {
+        std::memcpy(block.data() + at, &value, sizeof value);
+    };
+    put32(0, static_cast<std::uint32_t>(n));
+    put32(4, static_cast<std::uint32_t>(4 * n + 8));
+    for (std::size_t i = 0; i < n; ++i) {
+        put32(8 + 4 * i, static_cast<std::uint32_t>(block.size()));
+        const char* bytes = reinterpret_cast<const char*>(lists[i].list());
+        block.insert(block.end(), bytes, bytes + lists[i].size());
+    }
+    return globalBlock(block.data(), block.size());
+}
+
+HGLOBAL objectOffsetsBlock(IDMSourceOperation& operation)
+{
+    std::vector<std::int32_t> points{40, 50};
+    for (unsigned long i = 1; i <= operation.numberOfItems(); ++i) {
+        const IPoint offset = operation.item(i)->objectOffset();
+        points.push_back(static_cast<std::int32_t>(offset.x()));
+        points.push_back(static_cast<std::int32_t>(offset.y()));
+    }
+    return globalBlock(points.data(), points.size() * sizeof(std::int32_t));
+}
+
+// The file rendering: a path is the container name joined to the source name.
+void renderFile(IDMSourceRenderEvent& event, IDMSourceOperation& operation,
+                const IDMItem::Handle& named, const IDMItem::Handle& item)
+{
+    const FORMATETC* format = event.format();
+    if (!format)
+        return;
+    const unsigned int wanted = format->cfFormat;
+    HGLOBAL block = nullptr;
+    if (wanted == CF_HDROP) {
+        block = dropFilesBlock(fileItems(operation, named));
+    } else if (wanted == IDragInfoWrapper::formatOfType("Shell IDList Array")) {
+        block = idListArrayBlock(fileItems(operation, IDMItem::Handle()));
+    } else if (wanted == IDragInfoWrapper::formatOfType("Shell Object Offsets")) {
+        block = objectOffsetsBlock(operation);
+    } else if (wanted == IDragInfoWrapper::formatOfType("FileName")) {
+        const IString path = pathOf(item);
+        block = globalBlock(static_cast<const char*>(path), path.length() + 1);
+    }
+    handOver(event.medium(), block);
+}
+
+void raise(unsigned long message)
+{
+    IThrow::message(message, IExceptionLocation(kFile, kTargetRender, __LINE__));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// IDMRenderer
+
+IDMRenderer::IDMRenderer()
+{
+    setSupportedTypes(IDMNames::any);
+}
+
+IDMRenderer::IDMRenderer(const char* rmfs, const char* types)
+    : fTypes(types), fRMFs(IDMItem::expandRMFs(rmfs))
+{
+}
+
+IDMRenderer::~IDMRenderer() = default;
+
+IString IDMRenderer::supportedTypes() const
+{
+    return fTypes;
+}
+
+IString IDMRenderer::supportedRMFs() const
+{
+    return fRMFs;
+}
+
+IDMRenderer& IDMRenderer::setSupportedTypes(const char* types)
+{
+    fTypes = types;
+    return *this;
+}
+
+IDMRenderer& IDMRenderer::setSupportedRMFs(const char* rmfs)
+{
+    fRMFs = IDMItem::expandRMFs(rmfs);
+    return *this;
+}
+
+IString IDMRenderer::processFormat()
+{
+    return IString(IDMNames::rfProcess) + "=" + IString(IApplication::currentProcessId());
+}
+
+IString IDMRenderer::processRMF()
+{
+    return IDMItem::rmfFrom(IDMNames::rmLibrary, processFormat());
+}
+
+// ---------------------------------------------------------------------------------------------
+// IDMSourceRenderer
+
+IDMSourceRenderer::IDMSourceRenderer()
+{
+    IString pairs = IDMItem::rmfsFrom(IDMNames::rmLibrary, processFormat() + "," +
+                                                               IDMNames::rfText + "," +
+                                                               IDMNames::rfSharedMemory);
+    IDMItem::appendEntry(pairs, IDMItem::rmfsFrom(IString(IDMNames::rmDiscard) + "," +
+                                                      IDMNames::rmPrint,
+                                                  IDMNames::rfUnknown));
+    IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfText));
+    IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmObject, IDMNames::rfObject));
+    setSupportedRMFs(pairs);
+}
+
+IDMSourceRenderer::IDMSourceRenderer(const char* rmfs, const char* types)
+    : IDMRenderer(rmfs, types)
+{
+}
+
+IDMSourceRenderer::~IDMSourceRenderer() = default;
+
+IBase::Boolean IDMSourceRenderer::canRenderTypes(const IString& types) const
+{
+    const IString supported = supportedTypes();
+    if (acceptsAny(supported))
+        return true;
+    for (const IString& name : namesOf(types))
+        if (supported.includes(name))
+            return true;
+    return false;
+}
+
+IBase::Boolean IDMSourceRenderer::fits(const IDMItem::Handle& item) const
+{
+    const IString supported = supportedTypes();
+    bool typeFits = acceptsAny(supported);
+    for (const IString& name : namesOf(supported))
+        typeFits = typeFits || item->hasType(name);
+    return typeFits && IDMItem::matchingRMFs(item->rmfs(), supportedRMFs(), true).length() != 0;
+}
+
+IBase::Boolean IDMSourceRenderer::sourceRender(IDMSourceRenderEvent& event)
+{
+    const IDMItem::Handle item = event.item();
+    if (!item)
+        return false;
+    if (item->supportsRMF(IDMNames::rmFile, IDMNames::rfText)) {
+        const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+        if (!operation)
+            return false;
+        const FORMATETC* format = event.format();
+        const IDMItem::Handle named =
+            format && format->lindex != -1 ? item : IDMItem::Handle();
+        renderFile(event, *operation, named, item);
+        return true;
+    }
+    const IString contents = item->contents();
+    handOver(event.medium(), globalBlock(static_cast<const char*>(contents), contents.length() + 1));
+    return true;
+}
+
+IBase::Boolean IDMSourceRenderer::sourcePrepare(IDMSourcePrepareEvent& event)
+{
+    const IDMItem::Handle item = event.item();
+    return item ? item->sourcePrepare(event) : false;
+}
+
+IBase::Boolean IDMSourceRenderer::sourceEnd(IDMSourceEndEvent& event)
+{
+    const IDMItem::Handle item = event.item();
+    if (!item)
+        return false;
+    const IBase::Boolean done = item->sourceEnd(event);
+    if (IDMSourceOperation* operation = item->sourceOperation())
+        operation->removeItem(item);
+    return done;
+}
+
+IBase::Boolean IDMSourceRenderer::sourceDiscard(IDMSourceDiscardEvent& event)
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    const IDMItem::Handle item =
+        operation ? operation->itemWithId(static_cast<unsigned long>(event.parameter1().asUnsignedLong()))
+                  : IDMItem::Handle();
+    return item ? item->sourceDiscard(event) : false;
+}
+
+IBase::Boolean IDMSourceRenderer::sourcePrint(IDMSourcePrintEvent& event)
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    const IDMItem::Handle item =
+        operation ? operation->itemWithId(static_cast<unsigned long>(event.parameter1().asUnsignedLong()))
+                  : IDMItem::Handle();
+    return item ? item->sourcePrint(event) : false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// IDMTargetRenderer
+
+IDMTargetRenderer::IDMTargetRenderer()
+{
+    IString pairs = IDMItem::rmfsFrom(IDMNames::rmLibrary, processFormat() + "," +
+                                                               IDMNames::rfText + "," +
+                                                               IDMNames::rfSharedMemory);
+    IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfText));
+    IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmObject, IDMNames::rfObject));
+    setSupportedRMFs(pairs);
+}
+
+IDMTargetRenderer::IDMTargetRenderer(const char* rmfs, const char* types)
+    : IDMRenderer(rmfs, types)
+{
+}
+
+IDMTargetRenderer::~IDMTargetRenderer() = default;
+
+unsigned char IDMTargetRenderer::canRender(const IDMItem::Handle& item)
+{
+    const IString supported = supportedTypes();
+    if (!acceptsAny(supported)) {
+        bool found = false;
+        for (const IString& name : namesOf(item->types()))
+            found = found || supported.includes(name);
+        if (!found)
+            return 3;
+    }
+    const IString match = IDMItem::matchingRMFs(item->rmfs(), supportedRMFs(), true);
+    if (match.length() == 0)
+        return 3;
+    item->setSelectedRMF(match);
+    return 1;
+}
+
+IBase::Boolean IDMTargetRenderer::isOperationSupported(const IDMItem::Handle& item)
+{
+    IDMTargetOperation* operation = item->targetOperation();
+    if (!operation)
+        return false;
+    const unsigned long wanted = operation->operation();
+    const unsigned long allowed = item->supportedOperations();
+    if (wanted >= IDMOperation::unknown)
+        return false;
+    if (wanted != IDMOperation::drag)
+        return (wanted == IDMOperation::copy && (allowed & IDMItem::copyable)) ||
+               (wanted == IDMOperation::move && (allowed & IDMItem::moveable)) ||
+               (wanted == IDMOperation::link && (allowed & IDMItem::linkable));
+    if (allowed & IDMItem::moveable)
+        operation->setOperation(IDMOperation::move);
+    else if (allowed & IDMItem::copyable)
+        operation->setOperation(IDMOperation::copy);
+    else if (allowed & IDMItem::linkable)
+        operation->setOperation(IDMOperation::link);
+    else
+        return false;
+    return true;
+}
+
+IBase::Boolean IDMTargetRenderer::targetRender(IDMTargetDropEvent& event,
+                                               const IDMItem::Handle& item)
+{
+    const IString selected = item->selectedRMF();
+    const IString mechanism = IDMItem::firstMechanism(selected);
+    const IString format = IDMItem::firstFormat(selected);
+    if (mechanism == IString(IDMNames::rmLibrary)) {
+        if (format.includes(IString(IDMNames::rfProcess))) {
+            if (format != processFormat())
+                raise(OVK_MSG_RENDER_OTHER_PROCESS);
+            if (const IDMItem::Handle source = IDMItem::sourceItemFor(item)) {
+                item->setContents(source->contents());
+                item->setObject(source->object());
+            }
+        } else if (format == IString(IDMNames::rfText)) {
+            item->setContents(item->sourceName());
+        } else if (format == IString(IDMNames::rfSharedMemory)) {
+            if (!fetchData(event, item))
+                raise(OVK_MSG_RENDER_DATA_UNAVAILABLE);
+        } else {
+            raise(OVK_MSG_RENDER_FORMAT_UNSUPPORTED);
+        }
+    } else if (mechanism == IString(IDMNames::rmFile)) {
+        if (!fetchData(event, item))
+            raise(OVK_MSG_RENDER_DATA_UNAVAILABLE);
+    } else if (mechanism != IString(IDMNames::rmObject)) {
+        raise(OVK_MSG_RENDER_MECHANISM_UNSUPPORTED);
+    }
+    const IBase::Boolean dropped = item->targetDrop(event);
+    endNotification(item, dropped ? 1 : 2);
+    return dropped;
+}
+
+IBase::Boolean IDMTargetRenderer::targetEnd(IDMTargetEndEvent& event)
+{
+    IReference<IDMTargetOperation> operation = event.targetOperation();
+    if (!operation || operation->numberOfItems() == 0)
+        return false;
+    const IDMItem::Handle item = operation->item(1);
+    const IBase::Boolean done = item->targetEnd(event);
+    endNotification(item, done ? 1 : 2);
+    return done;
+}
+
+IDMTargetRenderer& IDMTargetRenderer::endNotification(const IDMItem::Handle& item,
+                                                      unsigned char code)
+{
+    IDMTargetOperation* operation = item->targetOperation();
+    const IDMDragInfoItem* entry = item->dragInfoItem();
+    const unsigned long done = operation ? operation->operation() : 0;
+    if (entry)
+        item->sourceWindowHandle().sendEvent(
+            IPrivateMessage::dragSourceEnd, IEventParameter1(static_cast<unsigned long>(entry->itemId)),
+            IEventParameter2(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(done)));
+    IReference<IDMTargetOperation> current = IDMTargetOperation::currentTargetOperation();
+    if (current && current.get() == operation) {
+        current->removeItem(item);
+        if (current->numberOfItems() == 0)
+            IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    }
+    return *this;
+}
+
+IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDMItem::Handle& item)
+{
+    IDataObject* data = event.dataObject();
+    if (!data) {
+        item->setContents(IString());
+        return true;
+    }
+    FORMATETC own{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType("ZUQ_DRAGINFO")), nullptr,
+                  DVASPECT_CONTENT, -1, TYMED_ISTREAM};
+    const bool library = data->QueryGetData(&own) == S_OK;
+    // The type to fetch: the first of the item's that the default target renderer takes.
+    const std::vector<IString> types = namesOf(item->types());
+    if (types.empty()) {
+        item->setContents(IString());
+        return true;
+    }
+    const IString accepted = IDMSupport::defaultTargetRenderer().supportedTypes();
+    IString type = types.back();
+    if (acceptsAny(accepted)) {
+        type = types.front();
+    } else {
+        for (const IString& name : types)
+            if (accepted.includes(name)) {
+                type = name;
+                break;
+            }
+    }
+    const IDMDragInfoItem* entry = item->dragInfoItem();
+    FORMATETC format{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType(type)), nullptr,
+                     DVASPECT_CONTENT, entry ? static_cast<LONG>(entry->itemId) : -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (format.cfFormat == 0 || data->GetData(&format, &medium) != S_OK) {
+        item->setContents(IString());
+        return true;
+    }
+    IString text;
+    const SIZE_T size = medium.tymed == TYMED_HGLOBAL ? GlobalSize(medium.hGlobal) : 0;
+    const char* bytes = size ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
+    if (bytes) {
+        if (type == IString(IDMNames::file)) {
+            // DragQueryFileA reads the list within the block and converts a wide one.
+            const UINT index = library ? 0 : (entry ? entry->itemId : 0);
+            HDROP drop = static_cast<HDROP>(medium.hGlobal);
+            const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+            if (length > 0 && length != 0xFFFFFFFF) {
+                std::vector<char> name(length + 1);
+                DragQueryFileA(drop, index, name.data(), length + 1);
+                text = IString(name.data());
+            }
+            splitPath(*item, text);
+            item->setTrueType(IDMNames::file);
+        } else if (type == IString("Shell IDList Array")) {
+            // Every offset must lie inside the block before a list is looked at.
+            std::uint32_t count = 0;
+            if (size >= 4)
+                std::memcpy(&count, bytes, 4);
+            const std::size_t header = 4 * static_cast<std::size_t>(count) + 8;
+            if (size >= header) {
+                std::uint32_t last = 0;
+                std::memcpy(&last, bytes + 4 * static_cast<std::size_t>(count) + 4, 4);
+                std::size_t end = last;
+                while (end + 2 <= size && (bytes[end] || bytes[end + 1])) {
+                    std::uint16_t record = 0;
+                    std::memcpy(&record, bytes + end, 2);
+                    if (record < 2 || end + record > size)
+                        break;
+                    end += record;
+                }
+                if (last < size && end + 2 <= size) {
+                    text = IString(bytes, end + 2);
+                    splitPath(*item, text);
+                    item->setTrueType("Shell IDList Array");
+                }
+            }
+        } else {
+            text = IString(bytes, strnlen(bytes, size));
+        }
+        GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+    item->setContents(text);
+    return true;
+}
+
+void IDMTargetRenderer::splitPath(IDMItem& item, const IString& path)
+{
+    if (path.length() == 0)
+        return;
+    const std::size_t slash = path.lastIndexOf('\\');
+    item.setContainerName(slash ? static_cast<const char*>(path.subString(1, slash)) : "");
+    item.setSourceName(path.subString(slash + 1));
+}

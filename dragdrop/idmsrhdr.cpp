@@ -1,0 +1,492 @@
+// The drag source and target handlers.
+#include <windows.h>
+
+#include <iprivmsg.hpp>
+#include <iwindow.hpp>
+
+#include "idmevent.hpp"
+#include "idmfact.hpp"
+#include "idmnames.hpp"
+#include "idmrendr.hpp"
+#include "idmsrhdr.hpp"
+
+IDMSourceOperation* ovkCurrentSourceOperation()
+{
+    return IDMSourceOperation::currentSourceOperation().get();
+}
+
+// ---------------------------------------------------------------------------------------------
+// IDMSourceHandler
+
+IDMSourceHandler::IDMSourceHandler()
+{
+    IDMSupport::addRenderer(defaultSourceRenderer());
+}
+
+IDMSourceHandler::IDMSourceHandler(IWindow* window) : IDMSourceHandler()
+{
+    handleEventsFor(window);
+}
+
+IDMSourceHandler::~IDMSourceHandler() = default;
+
+unsigned long IDMSourceHandler::numberOfRenderers() const
+{
+    return IDMSupport::numberOfRenderers();
+}
+
+IDMSourceRenderer* IDMSourceHandler::renderer(unsigned long position) const
+{
+    return static_cast<IDMSourceRenderer*>(IDMSupport::renderer(position));
+}
+
+IDMSupport& IDMSourceHandler::replaceRenderer(unsigned long, IDMRenderer&) { return *this; }
+IDMSupport& IDMSourceHandler::addRenderer(IDMRenderer&) { return *this; }
+IDMSupport& IDMSourceHandler::removeRenderer(unsigned long) { return *this; }
+IDMSupport& IDMSourceHandler::removeRenderer(IDMRenderer&) { return *this; }
+IDMSupport& IDMSourceHandler::setRenderer(IDMRenderer&) { return *this; }
+
+IDMSourceHandler& IDMSourceHandler::replaceRenderer(unsigned long position, IDMSourceRenderer& renderer)
+{
+    IDMSupport::replaceRenderer(position, renderer);
+    return *this;
+}
+
+IDMSourceHandler& IDMSourceHandler::addRenderer(IDMSourceRenderer& renderer)
+{
+    IDMSupport::addRenderer(renderer);
+    return *this;
+}
+
+IDMSourceHandler& IDMSourceHandler::removeRenderer(IDMSourceRenderer& renderer)
+{
+    IDMSupport::removeRenderer(renderer);
+    return *this;
+}
+
+IDMSourceHandler& IDMSourceHandler::setRenderer(IDMSourceRenderer& renderer)
+{
+    IDMSupport::setRenderer(renderer);
+    return *this;
+}
+
+IDMSourceRenderer* IDMSourceHandler::rendererFor(const IDMItem::Handle& item) const
+{
+    const unsigned long index = item ? item->rendererIndex() : 0;
+    return index >= 1 && index <= numberOfRenderers() ? renderer(index) : nullptr;
+}
+
+IBase::Boolean IDMSourceHandler::dispatchHandlerEvent(IEvent& event)
+{
+    switch (event.eventId()) {
+    case WM_DESTROY:
+        // The map would otherwise hand the provider to a window made later at this address.
+        setItemFactory(event.window(), nullptr);
+        return false;
+    case IPrivateMessage::dragStart: {
+        IDMSourceBeginEvent begin(event);
+        const IBase::Boolean handled = sourceBegin(begin);
+        event.setResult(1);
+        return handled;
+    }
+    case IPrivateMessage::dragPrepare: {
+        IDMSourcePrepareEvent prepare(event);
+        const IBase::Boolean handled = sourcePrepare(prepare);
+        event.setResult(handled ? 1 : 0);
+        return handled;
+    }
+    case IPrivateMessage::dragRender: {
+        IDMSourceRenderEvent render(event);
+        const IBase::Boolean handled = sourceRender(render);
+        event.setResult(handled ? 1 : 0);
+        return handled;
+    }
+    case IPrivateMessage::dragSourceEnd: {
+        IDMSourceEndEvent end(event);
+        const IBase::Boolean handled = sourceEnd(end);
+        event.setResult(0);
+        return handled;
+    }
+    case IPrivateMessage::dragDiscard: {
+        IDMSourceDiscardEvent discard(event);
+        const IBase::Boolean handled = sourceDiscard(discard);
+        event.setResult(discard.reply());
+        return handled;
+    }
+    case IPrivateMessage::dragPrint: {
+        IDMSourcePrintEvent print(event);
+        const IBase::Boolean handled = sourcePrint(print);
+        event.setResult(print.reply());
+        return handled;
+    }
+    default:
+        return false;
+    }
+}
+
+IReference<IDMSourceOperation> IDMSourceHandler::makeSourceOperation(IDMSourceBeginEvent& event)
+{
+    IReference<IDMSourceOperation> operation(new IDMSourceOperation(event));
+    operation->setContainerObject(event.sourceContainerObject());
+    operation->setOffset(event.sourceObjectOffset());
+    IDMSourceOperation::setCurrentSourceOperation(operation);
+    return operation;
+}
+
+IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
+{
+    IReference<IDMSourceOperation> operation = makeSourceOperation(event);
+    IDMItemFactory* factory = itemFactoryFor(event.window());
+    if (factory && factory->provideSourceItems(event) && selectRenderers())
+        operation->begin();
+    if (IDMSourceOperation::currentSourceOperation().get() == operation.get())
+        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
+    return true;
+}
+
+unsigned long IDMSourceHandler::findRendererFor(const IDMItem::Handle& item)
+{
+    for (unsigned long i = 1; i <= numberOfRenderers(); ++i)
+        if (renderer(i)->fits(item))
+            return i;
+    return 0;
+}
+
+IBase::Boolean IDMSourceHandler::selectRenderers()
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    if (!operation)
+        return false;
+    const IString textPair = IDMItem::rmfFrom(IDMNames::rmLibrary, IDMNames::rfText);
+    for (unsigned long i = 1; i <= operation->numberOfItems(); ++i) {
+        const IDMItem::Handle item = operation->item(i);
+        const unsigned long index = findRendererFor(item);
+        if (!index)
+            return false;
+        item->setRendererIndex(index);
+        // Each renderer's share of the item's pairs; a file pair makes the text pair redundant.
+        IString joined;
+        for (unsigned long r = 1; r <= numberOfRenderers(); ++r) {
+            IString share = IDMItem::matchingRMFs(item->rmfs(), renderer(r)->supportedRMFs());
+            if (share.includes(textPair) && share.includes(IString("<") + IDMNames::rmFile + ","))
+                share = IDMItem::removeEntry(share, textPair);
+            if (share.length())
+                IDMItem::appendEntry(joined, share);
+        }
+        if (joined.length())
+            item->setRMFs(joined);
+    }
+    return true;
+}
+
+IBase::Boolean IDMSourceHandler::sourcePrepare(IDMSourcePrepareEvent& event)
+{
+    IDMSourceRenderer* r = rendererFor(event.item());
+    return r ? (r->sourcePrepare(event), true) : false;
+}
+
+IBase::Boolean IDMSourceHandler::sourceRender(IDMSourceRenderEvent& event)
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    if (!operation || operation->numberOfItems() == 0)
+        return false;
+    // The request names an item by its id in the source operation, never by an address.
+    const FORMATETC* format = event.format();
+    IDMItem::Handle item = format && format->lindex != -1
+                               ? operation->itemWithId(static_cast<unsigned long>(format->lindex))
+                               : operation->item(1);
+    if (!item)
+        return false;
+    event.setItem(item);
+    IDMSourceRenderer* r = rendererFor(item);
+    return r ? (r->sourceRender(event), true) : false;
+}
+
+IBase::Boolean IDMSourceHandler::sourceEnd(IDMSourceEndEvent& event)
+{
+    if (IDMSourceRenderer* r = rendererFor(event.item()))
+        r->sourceEnd(event);
+    return true;
+}
+
+IBase::Boolean IDMSourceHandler::sourceDiscard(IDMSourceDiscardEvent& event)
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    const IDMItem::Handle item =
+        operation ? operation->itemWithId(static_cast<unsigned long>(event.parameter1().asUnsignedLong()))
+                  : IDMItem::Handle();
+    if (IDMSourceRenderer* r = rendererFor(item))
+        r->sourceDiscard(event);
+    else
+        event.setReply(3);
+    return true;
+}
+
+IBase::Boolean IDMSourceHandler::sourcePrint(IDMSourcePrintEvent& event)
+{
+    const IReference<IDMSourceOperation> operation = IDMSourceOperation::currentSourceOperation();
+    const IDMItem::Handle item =
+        operation ? operation->itemWithId(static_cast<unsigned long>(event.parameter1().asUnsignedLong()))
+                  : IDMItem::Handle();
+    if (IDMSourceRenderer* r = rendererFor(item))
+        r->sourcePrint(event);
+    else
+        event.setReply(3);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// IDMTargetHandler
+
+IDMTargetHandler::IDMTargetHandler()
+{
+    IDMSupport::addRenderer(defaultTargetRenderer());
+}
+
+IDMTargetHandler::IDMTargetHandler(IWindow* window) : IDMTargetHandler()
+{
+    handleEventsFor(window);
+}
+
+IDMTargetHandler::~IDMTargetHandler() = default;
+
+unsigned long IDMTargetHandler::numberOfRenderers() const
+{
+    return IDMSupport::numberOfRenderers();
+}
+
+IDMTargetRenderer* IDMTargetHandler::renderer(unsigned long position) const
+{
+    return static_cast<IDMTargetRenderer*>(IDMSupport::renderer(position));
+}
+
+IDMSupport& IDMTargetHandler::replaceRenderer(unsigned long, IDMRenderer&) { return *this; }
+IDMSupport& IDMTargetHandler::addRenderer(IDMRenderer&) { return *this; }
+IDMSupport& IDMTargetHandler::removeRenderer(unsigned long) { return *this; }
+IDMSupport& IDMTargetHandler::removeRenderer(IDMRenderer&) { return *this; }
+IDMSupport& IDMTargetHandler::setRenderer(IDMRenderer&) { return *this; }
+
+IDMTargetHandler& IDMTargetHandler::replaceRenderer(unsigned long position, IDMTargetRenderer& renderer)
+{
+    IDMSupport::replaceRenderer(position, renderer);
+    return *this;
+}
+
+IDMTargetHandler& IDMTargetHandler::addRenderer(IDMTargetRenderer& renderer)
+{
+    IDMSupport::addRenderer(renderer);
+    return *this;
+}
+
+IDMTargetHandler& IDMTargetHandler::removeRenderer(IDMTargetRenderer& renderer)
+{
+    IDMSupport::removeRenderer(renderer);
+    return *this;
+}
+
+IDMTargetHandler& IDMTargetHandler::setRenderer(IDMTargetRenderer& renderer)
+{
+    IDMSupport::setRenderer(renderer);
+    return *this;
+}
+
+IDMTargetRenderer* IDMTargetHandler::rendererFor(const IDMItem::Handle& item) const
+{
+    const unsigned long index = item ? item->rendererIndex() : 0;
+    return index >= 1 && index <= numberOfRenderers() ? renderer(index) : nullptr;
+}
+
+unsigned char IDMTargetHandler::combineAnswers(unsigned char current, unsigned char answer)
+{
+    switch (current) {
+    case 0:
+        return answer == 2 || answer == 3 ? answer : 0;
+    case 1:
+        return answer;
+    case 2:
+        return answer == 3 ? 3 : 2;
+    default:
+        return 3;
+    }
+}
+
+namespace {
+
+// The operation the modifier keys ask for: Ctrl copies, Shift moves, both link; none leaves the
+// choice to the items (the default operation). The drop target reports what OLE made of the
+// keys only after the window has answered, so the first answer of a drag would otherwise judge
+// the operation of the previous one.
+unsigned long operationOfKeys()
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (control && shift)
+        return IDMOperation::link;
+    if (control)
+        return IDMOperation::copy;
+    if (shift)
+        return IDMOperation::move;
+    return IDMOperation::drag;
+}
+
+} // namespace
+
+IBase::Boolean IDMTargetHandler::dispatchHandlerEvent(IEvent& event)
+{
+    switch (event.eventId()) {
+    case WM_DESTROY:
+        // The map would otherwise hand the provider to a window made later at this address.
+        setItemFactory(event.window(), nullptr);
+        return false;
+    case IPrivateMessage::dragOver: {
+        IDMTargetEnterEvent enter(event);
+        const IBase::Boolean handled = targetEnter(enter);
+        event.setResult(IEventData(static_cast<std::uint16_t>(enter.dropAnswer()),
+                                   static_cast<std::uint16_t>(enter.defaultOperation())));
+        return handled;
+    }
+    case IPrivateMessage::dragLeave: {
+        IDMTargetLeaveEvent leave(event);
+        const IBase::Boolean handled = targetLeave(leave);
+        event.setResult(0);
+        return handled;
+    }
+    case IPrivateMessage::dragDrop: {
+        IDMTargetDropEvent drop(event);
+        const IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+        const unsigned long done = operation ? operation->operation() : 0;
+        const IBase::Boolean dropped = targetDrop(drop);
+        // The drop target tells OLE what was carried out.
+        event.setResult(dropped ? done : 0);
+        return true;
+    }
+    case IPrivateMessage::dragHelp: {
+        IDMTargetHelpEvent help(event);
+        const IBase::Boolean handled = targetHelp(help);
+        event.setResult(0);
+        return handled;
+    }
+    case IPrivateMessage::dragTargetEnd: {
+        IDMTargetEndEvent end(event);
+        const IBase::Boolean handled = targetEnd(end);
+        event.setResult(0);
+        return handled;
+    }
+    default:
+        return false;
+    }
+}
+
+IReference<IDMTargetOperation> IDMTargetHandler::makeTargetOperation(IDMTargetEnterEvent& event)
+{
+    IReference<IDMTargetOperation> operation(new IDMTargetOperation(event));
+    if (IDMItemFactory* factory = itemFactoryFor(event.window()))
+        for (unsigned long i = 1; i <= operation->numberOfItems(); ++i)
+            operation->replaceItem(i, factory->provideTargetItemFor(operation->item(i)));
+    IDMTargetOperation::setCurrentTargetOperation(operation);
+    return operation;
+}
+
+IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
+{
+    IReference<IDMTargetOperation> operation = IDMTargetOperation::updateTargetOperation(event);
+    if (!operation)
+        operation = makeTargetOperation(event);
+    operation->setOperation(operationOfKeys());
+    if (IDMItemFactory* factory = itemFactoryFor(event.window()))
+        factory->provideEnterSupport(event);
+    if (event.dropAnswer() == 0 || event.dropAnswer() == 3)
+        return true;
+    checkItems();
+    unsigned char answer = 1;
+    for (unsigned long i = 1; i <= operation->numberOfItems() && answer != 3; ++i) {
+        const unsigned char itemAnswer = operation->item(i)->dropAnswer();
+        if (itemAnswer != 1)
+            answer = combineAnswers(answer, itemAnswer);
+    }
+    if (operation->numberOfItems() == 0)
+        answer = 0;
+    event.setDefaultOperation(operation->operation());
+    event.setDropAnswer(answer);
+    return true;
+}
+
+IBase::Boolean IDMTargetHandler::checkItems()
+{
+    const IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+    if (!operation)
+        return false;
+    for (unsigned long i = 1; i <= operation->numberOfItems(); ++i)
+        if (!checkItem(operation->item(i)))
+            return false;
+    return true;
+}
+
+IBase::Boolean IDMTargetHandler::checkItem(const IDMItem::Handle& item)
+{
+    item->setDropAnswer(1);
+    unsigned char combined = 1;
+    for (unsigned long i = 1; i <= numberOfRenderers(); ++i) {
+        IDMTargetRenderer* r = renderer(i);
+        const unsigned char answer = r->canRender(item);
+        if (answer == 1) {
+            if (r->isOperationSupported(item)) {
+                item->setRendererIndex(i);
+                item->setDropAnswer(1);
+                return true;
+            }
+            combined = combineAnswers(combined, 2);
+        } else {
+            combined = combineAnswers(combined, answer);
+        }
+    }
+    item->setRendererIndex(0);
+    item->setDropAnswer(combined == 1 ? 0 : combined);
+    return false;
+}
+
+IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
+{
+    const IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+    if (!operation)
+        return false;
+    IBase::Boolean any = false;
+    // From the last item to the first: an end notification takes its item out of the list.
+    for (unsigned long i = operation->numberOfItems(); i >= 1; --i) {
+        if (i > operation->numberOfItems())
+            continue;
+        const IDMItem::Handle item = operation->item(i);
+        if (IDMTargetRenderer* r = rendererFor(item))
+            any = r->targetRender(event, item) || any;
+    }
+    if (IDMTargetOperation::currentTargetOperation().get() == operation.get())
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    return any;
+}
+
+IBase::Boolean IDMTargetHandler::targetLeave(IDMTargetLeaveEvent& event)
+{
+    if (IDMItemFactory* factory = itemFactoryFor(event.window()))
+        factory->provideLeaveSupport(event);
+    IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    return true;
+}
+
+IBase::Boolean IDMTargetHandler::targetHelp(IDMTargetHelpEvent& event)
+{
+    if (IDMItemFactory* factory = itemFactoryFor(event.window()))
+        factory->provideHelpSupport(event);
+    return true;
+}
+
+IBase::Boolean IDMTargetHandler::targetEnd(IDMTargetEndEvent& event)
+{
+    if (!event.targetOperation())
+        event.setTargetOperation(IDMTargetOperation::currentTargetOperation());
+    const IReference<IDMTargetOperation> operation = event.targetOperation();
+    if (!operation || operation->numberOfItems() == 0)
+        return false;
+    if (IDMTargetRenderer* r = rendererFor(operation->item(1)))
+        r->targetEnd(event);
+    return true;
+}

@@ -1,0 +1,284 @@
+// The drag items of the library's own controls: text out of and into entry fields and
+// multi-line edits, tool bar buttons within a tool bar and onto the shredder, menu items onto a
+// tool bar, and the acceptance policy over them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <iapp.hpp>
+#include <idmdinfo.hpp>
+#include <idmevent.hpp>
+#include <idmfact.hpp>
+#include <idmitem.hpp>
+#include <idmoper.hpp>
+#include <idmrendr.hpp>
+#include <idmtbit.hpp>
+#include <ientryfd.hpp>
+#include <iframe.hpp>
+#include <imle.hpp>
+#include <iprivmsg.hpp>
+#include <ireslib.hpp>
+#include <istattxt.hpp>
+#include <itbar.hpp>
+#include <itbarbut.hpp>
+
+#include <ovktest.hpp>
+
+namespace {
+
+using ovktest::str;
+
+// A target operation over `target`, made current, with one item rebuilt as `ItemClass` from an
+// entry of the given types whose source is `source`.
+template <class ItemClass>
+IDMItem::Handle targetItem(IWindow& target, const char* types, HWND source = nullptr,
+                           unsigned long operation = IDMOperation::move)
+{
+    IReference<IDMTargetOperation> op(new IDMTargetOperation(target.handle()));
+    op->setOperation(operation);
+    op->setSourceWindowHandle(source);
+    IDMDragInfoItem entry;
+    entry.types = types;
+    entry.itemWindow = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(source));
+    entry.supportedOperations = IDMItem::moveable | IDMItem::copyable;
+    IDMItem::Handle made(new ItemClass(IDMItem::Handle(new IDMItem(op.get(), entry))));
+    op->addItem(made);
+    IDMTargetOperation::setCurrentTargetOperation(op);
+    return made;
+}
+
+// The item's drop hook for a drop on the target at a screen point.
+bool dropAt(const IDMItem::Handle& item, IWindow& target, const IPoint& screen)
+{
+    IDMTargetDropEvent drop(IEvent(target.handle(), IPrivateMessage::dragDrop,
+                                   IEventParameter1(static_cast<std::uint16_t>(screen.x()),
+                                                    static_cast<std::uint16_t>(screen.y())),
+                                   0));
+    return item->targetDrop(drop);
+}
+
+class TextItems : public testing::Test {
+protected:
+    void SetUp() override {
+        field.setText("hello world");
+        other.setText("keep");
+        edit.setText("abc def", 0);
+    }
+    void TearDown() override {
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_OVERLAPPEDWINDOW};
+    IEntryField field{11, &parent, &parent, IRectangle(0, 0, 150, 20)};
+    IEntryField other{12, &parent, &parent, IRectangle(0, 30, 150, 50)};
+    IMultiLineEdit edit{13, &parent, &parent, IRectangle(0, 60, 150, 120)};
+};
+
+TEST_F(TextItems, ASelectionTravelsAloneAndAMoveTakesItFromTheSource)
+{
+    for (unsigned long operation : {IDMOperation::copy, IDMOperation::move}) {
+        field.setText("hello world");
+        field.selectRange(IRange(6, 10));
+        IReference<IDMSourceOperation> source(new IDMSourceOperation(field.handle()));
+        source->setOperation(operation);
+        ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(source.get()));
+        ASSERT_EQ(source->numberOfItems(), 1u);
+        const IDMItem::Handle item = source->item(1);
+        EXPECT_EQ(str(item->contents()), "world");
+        EXPECT_STREQ(static_cast<const char*>(item->object()), "world");
+        EXPECT_TRUE(item->isPrepareRequired());
+        IDMSourceEndEvent end(IEvent(field.handle(), IPrivateMessage::dragSourceEnd, 0, 0));
+        EXPECT_TRUE(item->sourceEnd(end));
+        EXPECT_EQ(str(field.text()), operation == IDMOperation::move ? "hello " : "hello world");
+    }
+    // Without a selection the whole text goes; an empty field gives no item.
+    field.setText("hello world");
+    SendMessageA(field.handle(), EM_SETSEL, 0, 0);
+    IReference<IDMSourceOperation> whole(new IDMSourceOperation(field.handle()));
+    ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(whole.get()));
+    EXPECT_EQ(str(whole->item(1)->contents()), "hello world");
+    field.setText("");
+    IReference<IDMSourceOperation> none(new IDMSourceOperation(field.handle()));
+    EXPECT_FALSE(IDMEntryFieldItem::generateSourceItems(none.get()));
+}
+
+TEST_F(TextItems, ADropReplacesAFieldsWholeTextAndAnEditsSelection)
+{
+    IDMItem::Handle onField = targetItem<IDMEntryFieldItem>(other, "Text");
+    onField->setContents("dropped");
+    EXPECT_TRUE(dropAt(onField, other, IPoint(0, 0)));
+    EXPECT_EQ(str(other.text()), "dropped");
+
+    SendMessageA(edit.handle(), EM_SETSEL, 4, 7);
+    IDMItem::Handle onEdit = targetItem<IDMMultiLineEditItem>(edit, "Text");
+    onEdit->setContents("XYZ");
+    EXPECT_TRUE(dropAt(onEdit, edit, IPoint(0, 0)));
+    EXPECT_EQ(str(edit.text()), "abc XYZ");
+}
+
+TEST_F(TextItems, TextOverItsOwnFieldIsNeverDropped)
+{
+    IDMItemFactory policy;
+    targetItem<IDMEntryFieldItem>(field, "Text", field.handle());
+    IDMTargetEnterEvent over(IEvent(field.handle(), IPrivateMessage::dragOver, 0, 0));
+    EXPECT_FALSE(policy.provideEnterSupport(over));
+    EXPECT_EQ(over.dropAnswer(), 3);
+
+    targetItem<IDMEntryFieldItem>(other, "Text", field.handle());
+    IDMTargetEnterEvent elsewhere(IEvent(other.handle(), IPrivateMessage::dragOver, 0, 0));
+    EXPECT_TRUE(policy.provideEnterSupport(elsewhere));
+    EXPECT_EQ(elsewhere.dropAnswer(), 1);
+    IDMSupport::defaultTargetRenderer().setSupportedTypes("Any");
+}
+
+class ToolBarItems : public testing::Test {
+protected:
+    void SetUp() override {
+        frame = std::make_unique<IFrameWindow>(
+            IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
+            IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar, "tool bar items");
+        SetWindowPos(frame->handle(), nullptr, 50, 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+        client = std::make_unique<IStaticText>(50, frame.get(), frame.get());
+        frame->setClient(client.get());
+        bar = std::make_unique<IToolBar>(1, frame.get(), IToolBar::aboveClient);
+        for (unsigned long id : {101UL, 102UL, 103UL}) {
+            buttons.push_back(std::make_unique<IToolBarButton>(
+                id, bar.get(), bar.get(), IRectangle(),
+                id == 103 ? IToolBarButton::defaultStyle() | IToolBarButton::noDragDelete
+                          : IToolBarButton::defaultStyle()));
+            bar->addAsLast(buttons.back().get());
+        }
+        ShowWindow(frame->handle(), SW_SHOWNOACTIVATE);
+        ovktest::pumpPending();
+    }
+    void TearDown() override {
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+        buttons.clear();
+        bar.reset();
+        client.reset();
+        frame.reset();
+        ovktest::pumpPending();
+    }
+
+    std::string listed() const {
+        std::string ids;
+        IToolBar::WindowCursor cursor(*bar);
+        for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+            ids += (ids.empty() ? "" : " ") + std::to_string(bar->windowAt(cursor)->id());
+        return ids;
+    }
+    // A point of the button on the screen, a quarter or three quarters across.
+    static IPoint across(IWindow& button, bool leftHalf) {
+        RECT rect{};
+        GetWindowRect(button.handle(), &rect);
+        const long x = leftHalf ? rect.left + (rect.right - rect.left) / 4
+                                : rect.right - (rect.right - rect.left) / 4;
+        // Drag messages carry screen points as the system counts them.
+        return IPoint(x, (rect.top + rect.bottom) / 2);
+    }
+
+    std::unique_ptr<IFrameWindow> frame;
+    std::unique_ptr<IStaticText> client;
+    std::unique_ptr<IToolBar> bar;
+    std::vector<std::unique_ptr<IToolBarButton>> buttons;
+};
+
+TEST_F(ToolBarItems, AButtonLandsBeforeTheLeftHalfAndAfterTheRightHalf)
+{
+    IToolBarButton& first = *buttons[0];
+    IToolBarButton& third = *buttons[2];
+    IDMItem::Handle item = targetItem<IDMToolBarButtonItem>(first, "ToolBarButton", third.handle());
+    ASSERT_EQ(item->sourceWindow(), &third);
+    EXPECT_TRUE(dropAt(item, first, across(first, true)));
+    EXPECT_EQ(listed(), "103 101 102");
+    item = targetItem<IDMToolBarButtonItem>(first, "ToolBarButton", third.handle());
+    EXPECT_TRUE(dropAt(item, first, across(first, false)));
+    EXPECT_EQ(listed(), "101 103 102");
+}
+
+TEST_F(ToolBarItems, OnlyAButtonThatAllowsItGoesToTheShredder)
+{
+    const HWND discarded = buttons[0]->handle();
+    for (std::size_t index : {std::size_t{2}, std::size_t{0}}) {
+        IToolBarButton& button = *buttons[index];
+        IReference<IDMSourceOperation> source(new IDMSourceOperation(button.handle()));
+        ASSERT_TRUE(IDMToolBarButtonItem::generateSourceItems(source.get()));
+        EXPECT_EQ(source->operation(), IDMOperation::move);
+        const IDMItem::Handle item = source->item(1);
+        const bool discardable = item->supportsRMF("DRM_DISCARD", "DRF_UNKNOWN");
+        EXPECT_EQ(discardable, index == 0);
+        if (discardable) {
+            IDMSourceDiscardEvent discard(IEvent(button.handle(), IPrivateMessage::dragDiscard, 0, 0));
+            EXPECT_TRUE(item->sourceDiscard(discard));
+        }
+    }
+    EXPECT_EQ(listed(), "102 103");
+    EXPECT_FALSE(IsWindow(discarded));
+}
+
+TEST_F(ToolBarItems, AMenuItemBecomesAButtonWithItsId)
+{
+    IDMItem::Handle item = targetItem<IDMToolBarItem>(*bar, "Menuitem");
+    item->setObject(reinterpret_cast<void*>(std::uintptr_t{555}));
+    EXPECT_TRUE(dropAt(item, *bar, IPoint(0, 0)));
+    EXPECT_EQ(listed(), "101 102 103 555");
+    IWindow* made = IWindow::windowWithParent(555, bar.get(), true);
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(dynamic_cast<IToolBarButton*>(made), nullptr);
+}
+
+// The policy over a tool bar button: the window judged is the button, its tool bar the parent.
+TEST_F(ToolBarItems, ThePolicyOverAButton)
+{
+    IDMItemFactory policy;
+    IToolBarButton& first = *buttons[0];
+    IToolBarButton& second = *buttons[1];
+    const auto answer = [&](IWindow& over, const char* types, HWND source, const char* name,
+                            void* object) {
+        IDMItem::Handle item = targetItem<IDMItem>(over, types, source);
+        item->setSourceName(name);
+        item->setObject(object);
+        IDMTargetEnterEvent event(IEvent(over.handle(), IPrivateMessage::dragOver, 0, 0));
+        const bool accepted = policy.provideEnterSupport(event);
+        EXPECT_EQ(accepted, event.dropAnswer() == 1) << types << " " << name;
+        return int(event.dropAnswer());
+    };
+    EXPECT_EQ(answer(first, "ToolBarButton", first.handle(), "", nullptr), 3);
+    EXPECT_EQ(answer(first, "ToolBarButton", second.handle(), "", nullptr), 1);
+    EXPECT_EQ(answer(first, "Text", nullptr, "Picture.BMP", nullptr), 1);
+    EXPECT_EQ(answer(first, "Text", nullptr, "notes.txt", nullptr), 3);
+    EXPECT_EQ(answer(first, "Binary", nullptr, "", nullptr), 3);
+}
+
+TEST_F(ToolBarItems, AMenuItemWhoseIdTheToolBarHasIsNeverDropped)
+{
+    IDMItemFactory policy;
+    IToolBarButton& first = *buttons[0];
+    // The menu item is dragged from this process: its source item holds the id.
+    ovktest::TestWindow menuOwner;
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(menuOwner.hwnd()));
+    IDMSourceOperation::setCurrentSourceOperation(source);
+    ASSERT_TRUE(IDMMenuItemItem::generateSourceItems(source.get()));
+    EXPECT_EQ(source->operation(), IDMOperation::link);
+    for (unsigned long id : {102UL, 777UL}) {
+        source->item(1)->setObject(reinterpret_cast<void*>(std::uintptr_t{id}));
+        IReference<IDMTargetOperation> op(new IDMTargetOperation(first.handle()));
+        op->setSourceWindowHandle(menuOwner.hwnd());
+        IDMDragInfoItem entry;
+        entry.types = "Menuitem";
+        entry.itemId = static_cast<std::uint32_t>(source->item(1)->itemId());
+        entry.itemWindow = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(menuOwner.hwnd()));
+        op->addItem(IDMItem::Handle(new IDMItem(op.get(), entry)));
+        IDMTargetOperation::setCurrentTargetOperation(op);
+        IDMTargetEnterEvent event(IEvent(first.handle(), IPrivateMessage::dragOver, 0, 0));
+        policy.provideEnterSupport(event);
+        EXPECT_EQ(event.dropAnswer(), id == 102 ? 3 : 1) << id;
+    }
+    IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
+}
+
+} // namespace
