@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace imgfmt {
 
@@ -222,9 +223,10 @@ template <class Convert>
 int writeRows(int fd, const MOD* model, const unsigned char* data, int fileRow, Convert convert)
 {
     const int chunkRows = std::max(1, std::min(model->height, kChunkBytes / fileRow));
-    auto* chunk = static_cast<unsigned char*>(std::malloc(size_t(chunkRows) * size_t(fileRow)));
-    if (!chunk)
+    std::vector<unsigned char> buffer;
+    if (!sizeScratch(buffer, size_t(chunkRows) * size_t(fileRow)))
         return ModCodecNoMemory;
+    unsigned char* const chunk = buffer.data();
     const int rowBytes = ModRowBytes(model->width, model->bpp);
     int code = 0;
     for (int top = 0; top < model->height && code == 0; top += chunkRows) {
@@ -235,7 +237,6 @@ int writeRows(int fd, const MOD* model, const unsigned char* data, int fileRow, 
         if (fileWriteFull(fd, chunk, int64_t(rows) * fileRow) != int64_t(rows) * fileRow)
             code = ModCodecShortWrite;
     }
-    std::free(chunk);
     return code;
 }
 
