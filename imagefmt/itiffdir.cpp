@@ -3,6 +3,7 @@
 
 #include "detail/icodecstream.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -54,6 +55,14 @@ public:
         }
         std::memcpy(dst, fWindow + (offset - fWindowStart), static_cast<size_t>(n));
         return true;
+    }
+
+    // Fills the window from offset on, so that values lying within its length of each other,
+    // in whatever order they are asked for, cost one read.
+    void prefetch(uint64_t offset) const
+    {
+        unsigned char first;
+        readAt(offset, &first, 1);
     }
 
     uint64_t size() const { return fSize; }
@@ -383,6 +392,22 @@ void keep(const TiffHeader& header, const int* tags, int n, TiffKeptEntries& out
     }
 }
 
+namespace {
+
+// The lowest offset of the kept entries' values that lie outside their entries.
+uint64_t lowestValues(const TiffReader& r, const TiffKeptEntries& kept)
+{
+    uint64_t lowest = UINT64_MAX;
+    for (int i = 0; i < kept.count; ++i) {
+        const TiffKeptEntries::Entry& k = kept.entries[i];
+        if (static_cast<uint64_t>(k.count) * static_cast<uint64_t>(typeSize(k.type)) > 4)
+            lowest = std::min<uint64_t>(lowest, r.u32(k.field));
+    }
+    return lowest;
+}
+
+}  // namespace
+
 int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out)
 {
     *out = nullptr;
@@ -394,6 +419,8 @@ int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out)
     TiffReader r(fd, kept.fileSize);
     r.setBigEndian(kept.byteOrder == 0x4D4D);
     TiffDirectory& dir = header->directory;
+    if (!kept.valuesKept)
+        r.prefetch(lowestValues(r, kept));
     size_t used = 0;
     int rc = kTiffDirOk;
     for (int i = 0; i < kept.count && rc == kTiffDirOk; ++i) {

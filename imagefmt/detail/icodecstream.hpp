@@ -316,7 +316,9 @@ public:
         return refill() ? fBuffer[fPos++] : -1;
     }
 
-    // Copies up to count bytes; a large request bypasses the buffer. Returns the bytes copied.
+    // Copies up to count bytes. A request for a buffer full or more goes straight to the target
+    // when the input does not end sooner (a short strip is better read ahead with the strips
+    // that follow it). Returns the bytes copied.
     size_t read(void* target, size_t count) noexcept
     {
         auto* out = static_cast<unsigned char*>(target);
@@ -331,7 +333,7 @@ public:
         size_t done = have;
         if (fLeft == 0)
             return done;
-        if (count - done >= fCapacity) {
+        if (count - done >= fCapacity && fLeft >= fCapacity) {
             const uint64_t want = count - done < fLeft ? count - done : fLeft;
             const int64_t got =
                 fPositioned ? fileReadFullAt(fFd, fFileEnd, out + done, static_cast<int64_t>(want))
