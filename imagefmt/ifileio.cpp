@@ -99,7 +99,7 @@ int fileReadAt(int fd, int64_t offset, void* buffer, int count)
     if (count <= 0)
         return 0;
 #if defined(_WIN32)
-    if (_lseeki64(fd, offset, SEEK_SET) != offset)
+    if (fileSeek(fd, offset, FileSeekSet) != offset)
         return -1;
     return _read(fd, buffer, static_cast<unsigned>(count));
 #else
