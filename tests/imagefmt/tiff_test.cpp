@@ -623,13 +623,14 @@ TEST(Tiff, CompressedStripsLandInTheirOwnRows)
 }
 
 // How the strips of a grey LZW file lie: rows per strip, their order in the file, the bytes
-// between two strips, the byte order.
+// between two strips, the byte order, and whether the byte counts are SHORT values.
 struct StripPlan {
     const char* name;
     int rowsPerStrip;
     bool reversed;
     uint32_t gap;
     bool big;
+    bool shortCounts;
 };
 
 // A noise sample that LZW does not shrink, so that the strips of a 512x600 image pass the input's
@@ -669,7 +670,7 @@ Bytes lzwStripsFile(int w, int h, const StripPlan& plan, uint32_t cut = 0)
                      shortField(259, {5}), shortField(262, {1}), longField(273, offsets),
                      shortField(277, {1}),
                      longField(278, {static_cast<uint32_t>(plan.rowsPerStrip)}),
-                     longField(279, counts)},
+                     plan.shortCounts ? shortField(279, counts) : longField(279, counts)},
                     data, plan.big);
 }
 
@@ -678,7 +679,7 @@ class TiffStripLayout : public ::testing::TestWithParam<StripPlan> {};
 // Strips are found among the bytes already buffered whether they follow each other, lie in the
 // reverse order or with bytes between them, cross the end of the buffer or lie beyond it; and the
 // strip tables are kept from the directory (few strips) or read again (many), in both byte
-// orders.
+// orders, with LONG or SHORT byte counts.
 TEST_P(TiffStripLayout, EveryStripIsReadFromItsOwnBytes)
 {
     const int w = 512, h = 600;
@@ -691,11 +692,12 @@ TEST_P(TiffStripLayout, EveryStripIsReadFromItsOwnBytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Plans, TiffStripLayout,
-                         ::testing::Values(StripPlan{"InOrder", 37, false, 0, false},
-                                           StripPlan{"Reversed", 37, true, 0, false},
-                                           StripPlan{"GapsBetween", 37, false, 1000, true},
-                                           StripPlan{"OneRowEach", 1, false, 0, false},
-                                           StripPlan{"OneRowEachReversed", 1, true, 3, true}),
+                         ::testing::Values(StripPlan{"InOrder", 37, false, 0, false, false},
+                                           StripPlan{"Reversed", 37, true, 0, false, false},
+                                           StripPlan{"GapsBetween", 37, false, 1000, true, true},
+                                           StripPlan{"OneRowEach", 1, false, 0, false, false},
+                                           StripPlan{"OneRowEachReversed", 1, true, 3, true,
+                                                     true}),
                          [](const ::testing::TestParamInfo<StripPlan>& info) {
                              return std::string(info.param.name);
                          });
@@ -706,7 +708,7 @@ TEST(Tiff, StripEndsAtItsByteCountThoughTheNextFollowsInTheBuffer)
 {
     for (const uint32_t cut : {4u, 40u}) {
         Model m;
-        EXPECT_EQ(imgtest::readFromBytes(lzwStripsFile(64, 40, {"", 8, false, 0, false}, cut),
+        EXPECT_EQ(imgtest::readFromBytes(lzwStripsFile(64, 40, {"", 8, false, 0, false, false}, cut),
                                          ModFormatTIFF, "", &m),
                   ModCodecError + ModCodecShortRead)
             << cut;
