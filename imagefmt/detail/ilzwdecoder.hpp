@@ -13,8 +13,34 @@
 #include <new>
 #include <type_traits>
 
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#include <cpuid.h>
+#endif
+
 namespace imgfmt {
 namespace lzw {
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// Where the processor has BMI2 (not part of the baseline the library is compiled for), the
+// decoding loop is compiled a second time to use it; the processor is asked once.
+#define OVK_LZW_BMI2 1
+// The loop's state lives in local variables that its lambdas share: a lambda left out of line
+// takes their addresses, and the whole state would then be kept in memory rather than registers.
+#define OVK_LZW_INLINE __attribute__((always_inline)) inline
+#define OVK_LZW_HOT __attribute__((always_inline))
+
+inline bool hasBmi2() noexcept
+{
+    static const bool has = [] {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        return __get_cpuid_count(7, 0, &a, &b, &c, &d) != 0 && (b & bit_BMI2) != 0;
+    }();
+    return has;
+}
+#else
+#define OVK_LZW_INLINE inline
+#define OVK_LZW_HOT
+#endif
 
 enum class Ending {
     Full,       // the output is full
@@ -50,7 +76,22 @@ public:
     template <class Source>
     Result decode(const Dialect& d, Source& source, unsigned char* out, size_t n) noexcept
     {
-        return d.msbFirst ? run<true>(d, source, out, n) : run<false>(d, source, out, n);
+        // TIFF's dialect is compiled with its constants: the clear code, the early change and
+        // literals that are their own bytes then take no register in the loop.
+        const bool tiff =
+            d.msbFirst && d.earlyChange && d.literalBits == 8 && d.literalMask == 0xFF;
+#if defined(OVK_LZW_BMI2)
+        if (hasBmi2()) {
+            if (tiff)
+                return runBmi2<true, true>(d, source, out, n);
+            return d.msbFirst ? runBmi2<true, false>(d, source, out, n)
+                              : runBmi2<false, false>(d, source, out, n);
+        }
+#endif
+        if (tiff)
+            return run<true, true>(d, source, out, n);
+        return d.msbFirst ? run<true, false>(d, source, out, n)
+                          : run<false, false>(d, source, out, n);
     }
 
 private:
@@ -131,12 +172,30 @@ private:
         return o + length;
     }
 
-    template <bool Msb, class Source>
-    Result run(const Dialect& d, Source& source, unsigned char* const out, size_t n) noexcept
+    template <bool Msb, bool Tiff, class Source>
+    Result run(const Dialect& d, Source& source, unsigned char* out, size_t n) noexcept
+    {
+        return body<Msb, Tiff>(d, source, out, n);
+    }
+
+#if defined(OVK_LZW_BMI2)
+    // The same loop with the shifts of the bit reservoir that take their count from any register
+    // and leave the flags alone: most of a code's work is shifting.
+    template <bool Msb, bool Tiff, class Source>
+    __attribute__((target("bmi2"))) Result runBmi2(const Dialect& d, Source& source,
+                                                   unsigned char* out, size_t n) noexcept
+    {
+        return body<Msb, Tiff>(d, source, out, n);
+    }
+#endif
+
+    template <bool Msb, bool Tiff, class Source>
+    OVK_LZW_INLINE Result body(const Dialect& d, Source& source, unsigned char* const out,
+                               size_t n) noexcept
     {
         Entry* const table = fBuffers->table;
         unsigned char* const raw = fBuffers->raw;
-        const unsigned clear = 1u << d.literalBits;
+        const unsigned clear = Tiff ? 256u : 1u << d.literalBits;
         const unsigned firstFree = clear + 2;
         // The literals' entries never change while the dialect stays: a reader of many strips
         // makes them once.
@@ -146,8 +205,12 @@ private:
             fBuffers->literalBits = d.literalBits;
             fBuffers->literalMask = d.literalMask;
         }
-        const unsigned early = d.earlyChange ? 1 : 0;
-        const int firstWidth = d.literalBits + 1;
+        const unsigned early = Tiff || d.earlyChange ? 1 : 0;
+        const int firstWidth = Tiff ? 9 : d.literalBits + 1;
+        // A literal's byte: the code itself in TIFF, else its entry's (the palette's mask).
+        auto literalOf = [&](unsigned code) OVK_LZW_HOT -> uint64_t {
+            return Tiff ? code : table[code].head;
+        };
         unsigned char* o = out;
         unsigned char* const end = out + n;
         const unsigned char* rp = raw;
@@ -161,6 +224,16 @@ private:
         unsigned mask = (1u << width) - 1;
         unsigned next = firstFree;
         unsigned widen = (1u << width) - early;
+        // Far from the end no string can reach it, and the room is not checked: no string is
+        // longer than the codes defined since the table was cleared (the entry of code k, from
+        // clear + 2 on, holds at most k - clear bytes, one more than the string it extends), and
+        // the next free code stays below `widen`. So the margin changes only where widen does,
+        // and is the room such a string needs and the most a write runs past a string's end.
+        unsigned char* fastEnd = out;
+        auto placeFastEnd = [&]() OVK_LZW_HOT {
+            const size_t margin = size_t(widen - clear) + 24;
+            fastEnd = n > margin ? end - margin : out;
+        };
         // The previous string, which ends where the output stands: its head word and its
         // length. After a clear the first code is taken on its own, so that in the loop below
         // there always is a previous string.
@@ -169,7 +242,7 @@ private:
 
         // Takes the next whole bytes of a word of input into the reservoir, which then holds
         // at least 56 bits.
-        auto takeWord = [&]() {
+        auto takeWord = [&]() OVK_LZW_HOT {
             const uint64_t word = load64(rp, Msb);
             if (Msb)
                 acc |= word >> bits;
@@ -180,7 +253,7 @@ private:
         };
         // Tops the reservoir up to at least `width` bits when fewer than eight bytes of input
         // are buffered: false when the input has ended first.
-        auto refill = [&]() -> bool {
+        auto refill = [&]() OVK_LZW_HOT -> bool {
             if (!sourceEnded) {
                 const size_t tail = static_cast<size_t>(re - rp);
                 std::memmove(raw, rp, tail);
@@ -204,7 +277,7 @@ private:
             return bits >= width;
         };
         // The next code; false when the input has ended.
-        auto nextCode = [&](unsigned& code) -> bool {
+        auto nextCode = [&](unsigned& code) OVK_LZW_HOT -> bool {
             if (bits < width) {
                 if (re - rp >= 8)
                     takeWord();
@@ -221,9 +294,9 @@ private:
             bits -= width;
             return true;
         };
-        auto produced = [&]() { return static_cast<size_t>(o - out); };
+        auto produced = [&]() OVK_LZW_HOT { return static_cast<size_t>(o - out); };
         // The first code of a table: a literal, another clear, or the end.
-        auto startTable = [&]() -> Ending {
+        auto startTable = [&]() OVK_LZW_HOT -> Ending {
             for (;;) {
                 unsigned code;
                 if (!nextCode(code))
@@ -243,22 +316,25 @@ private:
         };
         // The code after the last one widens the codes, or the table is full: from then on
         // entries go to the spare slot past its end, which no code can name.
-        auto grow = [&]() {
+        auto grow = [&]() OVK_LZW_HOT {
             if (next > kTableSize) {
                 next = kTableSize;
             } else if (width < 12) {
                 ++width;
                 mask = mask << 1 | 1;
                 widen = (1u << width) - early;
-            } else {
+                placeFastEnd();
+            } else if (widen != kTableSize) {
                 widen = kTableSize;
+                placeFastEnd();
             }
         };
         // The previous string and the first byte of this one, which follows it, become the
         // next free code. The byte joins the head bytes while there is room; once they are full
         // the shift puts it in the top byte, which the mask drops.
-        auto define = [&](uint64_t first) {
-            const int shift = oldLength < kHeadBytes ? 8 * static_cast<int>(oldLength) : 8 * kHeadBytes;
+        auto define = [&](uint64_t first) OVK_LZW_HOT {
+            const int shift =
+                oldLength < kHeadBytes ? 8 * static_cast<int>(oldLength) : 8 * kHeadBytes;
             table[next] = Entry{oldHead | ((first << shift) & kHeadMask),
                                 static_cast<uint32_t>(produced()) - oldLength, oldLength + 1};
             if (++next >= widen)
@@ -268,7 +344,7 @@ private:
         // Far from the end of the output (`Fast`), no string can reach it and the room is not
         // checked.
         Ending stop = Ending::Full;
-        auto string = [&](unsigned code, auto fastTag) -> bool {
+        auto string = [&](unsigned code, auto fastTag) OVK_LZW_HOT -> bool {
             constexpr bool kFast = decltype(fastTag)::value;
             // A code beyond the next free one refers to nothing yet defined. The next free one
             // itself is the string being defined right now: the previous string and its own
@@ -285,6 +361,7 @@ private:
                 width = firstWidth;
                 mask = (1u << width) - 1;
                 widen = (1u << width) - early;
+                placeFastEnd();
                 next = firstFree;
                 stop = startTable();
                 return stop == Ending::Full;
@@ -312,9 +389,7 @@ private:
             if (stop != Ending::Full)
                 return Result{stop, produced()};
         }
-        // No string is longer than the table has entries.
-        constexpr size_t kFarFromEnd = kTableSize + 32;
-        unsigned char* const fastEnd = n > kFarFromEnd ? end - kFarFromEnd : out;
+        placeFastEnd();
         // Far from the end, the decoder is in one of two states: after a literal, when the
         // previous string is the one byte `byte` (data that hardly repeats is nearly all
         // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
@@ -327,8 +402,9 @@ private:
                 if (!nextCode(code))
                     return Result{Ending::InputEnded, produced()};
                 if (code < clear) {
-                    const uint64_t literal = table[code].head;
-                    table[next] = Entry{byte | literal << 8, static_cast<uint32_t>(produced()) - 1, 2};
+                    const uint64_t literal = literalOf(code);
+                    // A two-byte entry is written from its head alone: its start is never read.
+                    table[next] = Entry{byte | literal << 8, 0, 2};
                     if (++next >= widen)
                         grow();
                     *o++ = static_cast<unsigned char>(literal);
@@ -351,7 +427,7 @@ private:
                 if (!nextCode(code))
                     return Result{Ending::InputEnded, produced()};
                 if (code < clear) {
-                    byte = table[code].head;
+                    byte = literalOf(code);
                     define(byte);
                     *o++ = static_cast<unsigned char>(byte);
                     oldHead = byte;
