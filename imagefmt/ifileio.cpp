@@ -92,6 +92,36 @@ int64_t fileWriteFull(int fd, const void* buffer, int64_t count)
     return done;
 }
 
+int fileReadAt(int fd, int64_t offset, void* buffer, int count)
+{
+    if (offset < 0)
+        return -1;
+    if (count <= 0)
+        return 0;
+#if defined(_WIN32)
+    if (fileSeek(fd, offset, FileSeekSet) != offset)
+        return -1;
+    return _read(fd, buffer, static_cast<unsigned>(count));
+#else
+    return static_cast<int>(
+        ::pread(fd, buffer, static_cast<size_t>(count), static_cast<off_t>(offset)));
+#endif
+}
+
+int64_t fileReadFullAt(int fd, int64_t offset, void* buffer, int64_t count)
+{
+    auto* target = static_cast<unsigned char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t want = count - done < kChunk ? count - done : kChunk;
+        const int got = fileReadAt(fd, offset + done, target + done, static_cast<int>(want));
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 bool fileReadSpans(int fd, const FileSpan* spans, size_t count)
 {
 #if defined(_WIN32)

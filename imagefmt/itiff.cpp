@@ -88,8 +88,8 @@ enum Compression : int {
     kPackBits = 32773
 };
 
-// What read header leaves for read palette and read data. The strip offsets are taken from the
-// directory again when the data is read, together with the byte counts.
+// What read header leaves for read palette and read data, the strip offsets and byte counts
+// among it: read data reads neither the header nor the directory again.
 struct TiffState {
     unsigned char palette[768];
     int32_t rowsPerStrip;
@@ -100,7 +100,7 @@ struct TiffState {
     int32_t orientation;
     int32_t planar;
     int32_t predictor;
-    int32_t index;
+    tiffdir::TiffKeptEntries strips;
 };
 
 // Owns an open directory for the length of one operation.
@@ -111,9 +111,17 @@ public:
     OpenDirectory(const OpenDirectory&) = delete;
     OpenDirectory& operator=(const OpenDirectory&) = delete;
 
-    int open(int fd, long index)
+    int open(int fd, long index) { return code(tiffdir::open(fd, index, &fHeader)); }
+    int reopen(int fd, const tiffdir::TiffKeptEntries& kept)
     {
-        int rc = tiffdir::open(fd, index, &fHeader);
+        return code(tiffdir::reopen(fd, kept, &fHeader));
+    }
+    const tiffdir::TiffHeader& header() const { return *fHeader; }
+    const tiffdir::TiffDirectory& dir() const { return fHeader->directory; }
+
+private:
+    static int code(int rc)
+    {
         switch (rc) {
         case tiffdir::kTiffDirOk:
             return kOk;
@@ -131,9 +139,7 @@ public:
             return kDirInconsistent;
         }
     }
-    const tiffdir::TiffDirectory& dir() const { return fHeader->directory; }
 
-private:
     tiffdir::TiffHeader* fHeader = nullptr;
 };
 
@@ -270,9 +276,8 @@ int tiffQuery(ModFormatInfo* info)
 int tiffReadHeader(const char*, int fd, MOD* mod, const char* options)
 {
     TiffState st{};
-    st.index = static_cast<int32_t>(optionOr(options, "index=", 0));
     OpenDirectory d;
-    if (int rc = d.open(fd, st.index))
+    if (int rc = d.open(fd, static_cast<int32_t>(optionOr(options, "index=", 0))))
         return rc;
     const tiffdir::TiffDirectory& dir = d.dir();
     const tiffdir::TiffEntry* w = tiffdir::findEntry(dir, kImageWidth);
@@ -310,6 +315,8 @@ int tiffReadHeader(const char*, int fd, MOD* mod, const char* options)
     mod->width = static_cast<int32_t>(width);
     mod->height = static_cast<int32_t>(height);
     mod->bpp = depth;
+    static constexpr int kStripTags[] = {kStripOffsets, kStripByteCounts};
+    tiffdir::keep(d.header(), kStripTags, 2, st.strips);
     storeCodecState(mod, st);
     return kOk;
 }
@@ -329,6 +336,14 @@ struct StripSource {
     size_t fill(unsigned char* to, size_t room) noexcept { return in.read(to, room); }
 };
 
+// One buffer serves all the strips that lie in it, however many: as large as a small file, up
+// to 256 KiB.
+size_t inputCapacity(uint64_t fileSize)
+{
+    constexpr uint64_t kMost = 262144;
+    return static_cast<size_t>(fileSize < 64 ? 64 : fileSize < kMost ? fileSize : kMost);
+}
+
 // Reads the strips of one image into the model: each compressed strip is decoded whole, into
 // the model rows it fills where a file row is a model row but for the order of red and blue,
 // else into a buffer whose rows are then turned into model rows.
@@ -337,7 +352,7 @@ public:
     StripReader(int fd, const MOD& mod, unsigned char* data, const TiffState& st,
                 const tiffdir::TiffDirectory& dir) noexcept
         : fMod(mod), fData(data), fSt(st),
-          fIn(fd, UINT64_MAX, st.compression == kNone ? 262144 : 32768),
+          fIn(fd, UINT64_MAX, inputCapacity(st.strips.fileSize)),
           fOffsets(tiffdir::findEntry(dir, kStripOffsets)),
           fCounts(tiffdir::findEntry(dir, kStripByteCounts)),
           fRowBytes(static_cast<size_t>(ModRowBytes(mod.width, mod.bpp)))
@@ -567,8 +582,8 @@ int tiffReadData(int fd, MOD* mod, unsigned char* data)
 {
     auto st = loadCodecState<TiffState>(mod);
     OpenDirectory d;
-    // The directory was read once already; failing now means the file changed or memory ran out.
-    if (d.open(fd, st.index) != kOk) {
+    // The entries were read once already; failing now means the file changed or memory ran out.
+    if (d.reopen(fd, st.strips) != kOk) {
         clearData(mod, data);
         return kNoMemory;
     }

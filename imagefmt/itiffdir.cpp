@@ -3,6 +3,7 @@
 
 #include "detail/icodecstream.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -27,26 +28,27 @@ void freeEntries(TiffDirectory& dir)
 
 class TiffReader {
 public:
-    TiffReader(int fd, bool bigEndian, uint64_t size) : fFd(fd), fBig(bigEndian), fSize(size) {}
+    TiffReader(int fd, uint64_t size) : fFd(fd), fSize(size) {}
 
+    void setBigEndian(bool big) { fBig = big; }
     uint16_t u16(const unsigned char* p) const { return fBig ? getBE16(p) : getLE16(p); }
     uint32_t u32(const unsigned char* p) const { return fBig ? getBE32(p) : getLE32(p); }
 
     // Reads n bytes at offset, refusing what lies beyond the end of the file before any
-    // allocation or seek is made for it. A directory's pieces (its count, its entries, the
-    // values they point to) usually lie close together: small reads go through a window of the
-    // file that one call fills, rather than a seek and a read each.
+    // allocation or read is made for it. The header, the directory and the values its entries
+    // point to usually lie close together: small reads go through a window of the file that one
+    // positional read fills, rather than a seek and a read each.
     bool readAt(uint64_t offset, void* dst, uint64_t n) const
     {
         if (offset > fSize || n > fSize - offset)
             return false;
         if (n > sizeof fWindow)
-            return seekTo(fFd, offset) && readExact(fFd, dst, static_cast<size_t>(n));
+            return readFull(offset, dst, n);
         if (offset < fWindowStart || offset + n > fWindowStart + fWindowFill) {
             const uint64_t left = fSize - offset;
             const size_t want = left < sizeof fWindow ? static_cast<size_t>(left) : sizeof fWindow;
             fWindowFill = 0;
-            if (!seekTo(fFd, offset) || !readExact(fFd, fWindow, want))
+            if (!readFull(offset, fWindow, want))
                 return false;
             fWindowStart = offset;
             fWindowFill = want;
@@ -55,11 +57,25 @@ public:
         return true;
     }
 
+    // Fills the window from offset on, so that values lying within its length of each other,
+    // in whatever order they are asked for, cost one read.
+    void prefetch(uint64_t offset) const
+    {
+        unsigned char first;
+        readAt(offset, &first, 1);
+    }
+
     uint64_t size() const { return fSize; }
 
 private:
+    bool readFull(uint64_t offset, void* dst, uint64_t n) const
+    {
+        return fileReadFullAt(fFd, static_cast<int64_t>(offset), dst, static_cast<int64_t>(n)) ==
+               static_cast<int64_t>(n);
+    }
+
     int fFd;
-    bool fBig;
+    bool fBig = false;
     uint64_t fSize;
     mutable unsigned char fWindow[4096];
     mutable uint64_t fWindowStart = 0;
@@ -97,11 +113,50 @@ void* decodeValues(const TiffReader& r, int type, uint32_t count, const unsigned
     return values;
 }
 
+// FLOAT and DOUBLE values and those of private tags are not kept.
+bool holdsValues(const TiffEntry& entry)
+{
+    return !(entry.tag & 0x8000) && entry.type != kTiffFloat && entry.type != kTiffDouble;
+}
+
+uint64_t valueBytes(const TiffEntry& e)
+{
+    return static_cast<uint64_t>(e.count) * static_cast<uint64_t>(typeSize(e.type));
+}
+
+// Reads the values of an entry whose tag, type, count and value field are set.
+int readValues(const TiffReader& r, TiffEntry& entry)
+{
+    entry.values = nullptr;
+    if (!holdsValues(entry))
+        return kTiffDirOk;
+    // 64-bit arithmetic: a count near 2^32 times a type size must not wrap into a small size.
+    const uint64_t n = valueBytes(entry);
+    if (n > r.size())
+        return kTiffDirTruncated;
+    const unsigned char* raw = entry.field;
+    unsigned char* outOfLine = nullptr;
+    if (n > 4) {
+        outOfLine = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(n)));
+        if (outOfLine == nullptr)
+            return kTiffDirNoMemory;
+        if (!r.readAt(r.u32(entry.field), outOfLine, n)) {
+            std::free(outOfLine);
+            return kTiffDirTruncated;
+        }
+        raw = outOfLine;
+    }
+    entry.values = decodeValues(r, entry.type, entry.count, raw, static_cast<size_t>(n));
+    std::free(outOfLine);
+    return entry.values != nullptr ? kTiffDirOk : kTiffDirNoMemory;
+}
+
 int readEntry(const TiffReader& r, const unsigned char* e, TiffEntry& entry)
 {
     entry.tag = r.u16(e);
     entry.type = r.u16(e + 2);
     entry.count = r.u32(e + 4);
+    std::memcpy(entry.field, e + 8, 4);
     entry.values = nullptr;
     if (entry.tag & 0x8000)
         return kTiffDirOk;
@@ -112,27 +167,7 @@ int readEntry(const TiffReader& r, const unsigned char* e, TiffEntry& entry)
     if (count > 0xFFFFFFFFu)
         return kTiffDirTruncated;
     entry.count = static_cast<uint32_t>(count);
-    if (entry.type == kTiffFloat || entry.type == kTiffDouble)
-        return kTiffDirOk;
-    // 64-bit arithmetic: a count near 2^32 times a type size must not wrap into a small size.
-    const uint64_t n = count * static_cast<uint64_t>(typeSize(entry.type));
-    if (n > r.size())
-        return kTiffDirTruncated;
-    const unsigned char* raw = e + 8;
-    unsigned char* outOfLine = nullptr;
-    if (n > 4) {
-        outOfLine = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(n)));
-        if (outOfLine == nullptr)
-            return kTiffDirNoMemory;
-        if (!r.readAt(r.u32(e + 8), outOfLine, n)) {
-            std::free(outOfLine);
-            return kTiffDirTruncated;
-        }
-        raw = outOfLine;
-    }
-    entry.values = decodeValues(r, entry.type, entry.count, raw, static_cast<size_t>(n));
-    std::free(outOfLine);
-    return entry.values != nullptr ? kTiffDirOk : kTiffDirNoMemory;
+    return readValues(r, entry);
 }
 
 int readDirectory(const TiffReader& r, uint64_t offset, TiffDirectory& dir)
@@ -195,11 +230,6 @@ bool setValues(TiffDirectory& dir, int tag, int type, const void* src)
         return false;
     std::memcpy(e->values, src, static_cast<size_t>(e->count) * typeSize(type));
     return true;
-}
-
-uint64_t valueBytes(const TiffEntry& e)
-{
-    return static_cast<uint64_t>(e.count) * static_cast<uint64_t>(typeSize(e.type));
 }
 
 void putValues(unsigned char* p, const TiffEntry& e)
@@ -296,11 +326,12 @@ int open(int fd, long index, TiffHeader** out)
     if (length < 0)
         return kTiffDirTruncated;
     const uint64_t size = static_cast<uint64_t>(length);
+    TiffReader r(fd, size);
     unsigned char head[8];
-    if (!seekTo(fd, 0) || !readExact(fd, head, 8))
+    if (!r.readAt(0, head, 8))
         return kTiffDirTruncated;
     const bool big = getLE16(head) == 0x4D4D;
-    TiffReader r(fd, big, size);
+    r.setBigEndian(big);
     if (r.u16(head + 2) != 42)
         return kTiffDirBadVersion;
     uint64_t offset = r.u32(head + 4);
@@ -324,9 +355,95 @@ int open(int fd, long index, TiffHeader** out)
     if (header == nullptr)
         return kTiffDirNoMemory;
     header->byteOrder = big ? 0x4D4D : 0x4949;
+    header->fileSize = size;
     int rc = readDirectory(r, offset, header->directory);
     if (rc != kTiffDirOk) {
         delete header;
+        return rc;
+    }
+    *out = header;
+    return kTiffDirOk;
+}
+
+void keep(const TiffHeader& header, const int* tags, int n, TiffKeptEntries& out)
+{
+    out = TiffKeptEntries{};
+    out.fileSize = header.fileSize;
+    out.byteOrder = header.byteOrder;
+    out.valuesKept = true;
+    uint64_t used = 0;
+    for (int i = 0; i < n && out.count < kTiffKeptEntries; ++i) {
+        const TiffEntry* e = findEntry(header.directory, tags[i]);
+        if (e == nullptr)
+            continue;
+        TiffKeptEntries::Entry& k = out.entries[out.count++];
+        k.tag = e->tag;
+        k.type = e->type;
+        k.count = e->count;
+        std::memcpy(k.field, e->field, 4);
+        if (e->values == nullptr)
+            continue;
+        const uint64_t bytes = valueBytes(*e);
+        out.valuesKept = out.valuesKept && bytes <= kTiffKeptBytes - used;
+        if (out.valuesKept) {
+            std::memcpy(out.values + used, e->values, static_cast<size_t>(bytes));
+            used += bytes;
+        }
+    }
+}
+
+namespace {
+
+// The lowest offset of the kept entries' values that lie outside their entries.
+uint64_t lowestValues(const TiffReader& r, const TiffKeptEntries& kept)
+{
+    uint64_t lowest = UINT64_MAX;
+    for (int i = 0; i < kept.count; ++i) {
+        const TiffKeptEntries::Entry& k = kept.entries[i];
+        if (static_cast<uint64_t>(k.count) * static_cast<uint64_t>(typeSize(k.type)) > 4)
+            lowest = std::min<uint64_t>(lowest, r.u32(k.field));
+    }
+    return lowest;
+}
+
+}  // namespace
+
+int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out)
+{
+    *out = nullptr;
+    auto* header = new (std::nothrow) TiffHeader;
+    if (header == nullptr)
+        return kTiffDirNoMemory;
+    header->byteOrder = kept.byteOrder;
+    header->fileSize = kept.fileSize;
+    TiffReader r(fd, kept.fileSize);
+    r.setBigEndian(kept.byteOrder == 0x4D4D);
+    TiffDirectory& dir = header->directory;
+    if (!kept.valuesKept)
+        r.prefetch(lowestValues(r, kept));
+    size_t used = 0;
+    int rc = kTiffDirOk;
+    for (int i = 0; i < kept.count && rc == kTiffDirOk; ++i) {
+        TiffEntry& e = dir.entries[i];
+        e.tag = kept.entries[i].tag;
+        e.type = kept.entries[i].type;
+        e.count = kept.entries[i].count;
+        std::memcpy(e.field, kept.entries[i].field, 4);
+        if (!kept.valuesKept) {
+            rc = readValues(r, e);
+        } else if (holdsValues(e)) {
+            const size_t bytes = static_cast<size_t>(valueBytes(e));
+            e.values = std::malloc(bytes == 0 ? 1 : bytes);
+            if (e.values == nullptr)
+                rc = kTiffDirNoMemory;
+            else
+                std::memcpy(e.values, kept.values + used, bytes);
+            used += bytes;
+        }
+        dir.count = i + 1;
+    }
+    if (rc != kTiffDirOk) {
+        release(header);
         return rc;
     }
     *out = header;

@@ -285,60 +285,70 @@ public:
 
     bool ok() const noexcept { return fBuffer != nullptr; }
 
-    // Goes on reading at a file offset, up to a new end. Where there is no end and the offset
-    // lies among the bytes already buffered (a strip that follows the one before), those bytes
-    // are used; otherwise the file is sought and the buffer forgotten. False when seeking fails.
+    // Goes on reading at a file offset, up to a new end (limit bytes on). From then on the file
+    // is read by position, a buffer full at a time whatever the end, so that a strip lying among
+    // the bytes already buffered (one that follows the strip before) costs no call; the end
+    // holds inside the buffer just as beyond it. False for a negative offset.
     bool moveTo(int64_t offset, uint64_t limit = UINT64_MAX) noexcept
     {
+        if (offset < 0)
+            return false;
         const int64_t bufferStart = fFileEnd - static_cast<int64_t>(fFill);
-        if (fKnown && limit == UINT64_MAX && !fLimited && offset >= bufferStart &&
-            offset <= fFileEnd) {
+        if (fPositioned && offset >= bufferStart && offset <= fFileEnd) {
             fPos = static_cast<size_t>(offset - bufferStart);
-            return true;
+        } else {
+            fPos = fFill = 0;
+            fFileEnd = offset;
         }
-        fPos = fFill = 0;
-        fLeft = limit;
-        fLimited = limit != UINT64_MAX;
-        fKnown = seekTo(fFd, offset);
-        fFileEnd = offset;
-        return fKnown;
+        fPositioned = true;
+        const size_t have = fFill - fPos;
+        const size_t take = limit < have ? static_cast<size_t>(limit) : have;
+        fStop = fPos + take;
+        fLeft = limit - take;
+        return true;
     }
 
     // The next byte as 0 to 255, or -1 at the end (an error reads the same).
     int get() noexcept
     {
-        if (fPos < fFill)
+        if (fPos < fStop)
             return fBuffer[fPos++];
         return refill() ? fBuffer[fPos++] : -1;
     }
 
-    // Copies up to count bytes; a large request bypasses the buffer. Returns the bytes copied.
+    // Copies up to count bytes. A request for a buffer full or more goes straight to the target
+    // when the input does not end sooner (a short strip is better read ahead with the strips
+    // that follow it). Returns the bytes copied.
     size_t read(void* target, size_t count) noexcept
     {
         auto* out = static_cast<unsigned char*>(target);
-        const size_t have = fFill - fPos;
+        const size_t have = fStop - fPos;
         if (have >= count) {
             std::memcpy(out, fBuffer + fPos, count);
             fPos += count;
             return count;
         }
         std::memcpy(out, fBuffer + fPos, have);
-        fPos = fFill;
+        fPos = fStop;
         size_t done = have;
-        if (count - done >= fCapacity) {
+        if (fLeft == 0)
+            return done;
+        if (count - done >= fCapacity && fLeft >= fCapacity) {
             const uint64_t want = count - done < fLeft ? count - done : fLeft;
-            const int64_t got = fileReadFull(fFd, out + done, static_cast<int64_t>(want));
+            const int64_t got =
+                fPositioned ? fileReadFullAt(fFd, fFileEnd, out + done, static_cast<int64_t>(want))
+                            : fileReadFull(fFd, out + done, static_cast<int64_t>(want));
             if (got > 0) {
                 fLeft -= static_cast<uint64_t>(got);
                 fFileEnd += got;
                 done += static_cast<size_t>(got);
             }
             // The buffer no longer holds the bytes just before the file position.
-            fPos = fFill = 0;
+            fPos = fFill = fStop = 0;
             return done;
         }
         while (done < count && refill()) {
-            const size_t take = fFill < count - done ? fFill : count - done;
+            const size_t take = fStop < count - done ? fStop : count - done;
             std::memcpy(out + done, fBuffer, take);
             fPos = take;
             done += take;
@@ -352,23 +362,21 @@ public:
     // the input ends first (the bytes then stay unread).
     const unsigned char* view(size_t count) noexcept
     {
-        if (fFill - fPos < count) {
-            if (fBuffer == nullptr || count > fCapacity)
+        if (fStop - fPos < count) {
+            if (fBuffer == nullptr || count > fCapacity || fLeft == 0)
                 return nullptr;
+            // With input left beyond the buffer, the end is not inside it: fStop is fFill.
             std::memmove(fBuffer, fBuffer + fPos, fFill - fPos);
             fFill -= fPos;
+            fStop = fFill;
             fPos = 0;
-            while (fFill < count && fLeft > 0) {
-                const size_t room = fCapacity - fFill;
-                const size_t want = fLeft < room ? static_cast<size_t>(fLeft) : room;
-                const int got = fileRead(fFd, fBuffer + fFill, static_cast<int>(want));
+            while (fStop < count && fLeft > 0) {
+                const int got = readMore(fBuffer + fFill, fCapacity - fFill);
                 if (got <= 0)
                     break;
-                fFill += static_cast<size_t>(got);
-                fLeft -= static_cast<uint64_t>(got);
-                fFileEnd += got;
+                take(static_cast<size_t>(got));
             }
-            if (fFill < count)
+            if (fStop < count)
                 return nullptr;
         }
         const unsigned char* p = fBuffer + fPos;
@@ -379,17 +387,17 @@ public:
     // Passes over count bytes; false when the input ends first.
     bool skip(uint64_t count) noexcept
     {
-        const size_t have = fFill - fPos;
+        const size_t have = fStop - fPos;
         if (have >= count) {
             fPos += static_cast<size_t>(count);
             return true;
         }
         count -= have;
-        fPos = fFill;
+        fPos = fStop;
         while (count > 0) {
             if (!refill())
                 return false;
-            const size_t take = count < fFill ? static_cast<size_t>(count) : fFill;
+            const size_t take = count < fStop ? static_cast<size_t>(count) : fStop;
             fPos = take;
             count -= take;
         }
@@ -397,33 +405,54 @@ public:
     }
 
 private:
+    // One read call into room bytes at to: a whole buffer by position, else no further than the
+    // end, so that a caller reading on from the descriptor finds it where the end left it.
+    int readMore(unsigned char* to, size_t room) noexcept
+    {
+        if (fPositioned)
+            return fileReadAt(fFd, fFileEnd, to, static_cast<int>(room));
+        const size_t want = fLeft < room ? static_cast<size_t>(fLeft) : room;
+        return fileRead(fFd, to, static_cast<int>(want));
+    }
 
+    // Counts got bytes just read behind the buffered ones, as far as the end allows.
+    void take(size_t got) noexcept
+    {
+        fFill += got;
+        fFileEnd += static_cast<int64_t>(got);
+        const size_t usable = fLeft < got ? static_cast<size_t>(fLeft) : got;
+        fStop += usable;
+        fLeft -= usable;
+    }
+
+    // Called when the bytes up to the end are used: the next ones in the buffer, or false at the
+    // end. Bytes read ahead past the end stay buffered for a later moveTo.
     bool refill() noexcept
     {
-        fPos = fFill = 0;
         if (fBuffer == nullptr || fLeft == 0)
             return false;
-        const size_t want = fLeft < fCapacity ? static_cast<size_t>(fLeft) : fCapacity;
-        const int got = fileRead(fFd, fBuffer, static_cast<int>(want));
+        const int got = readMore(fBuffer, fCapacity);
+        fPos = fFill = fStop = 0;
         if (got <= 0)
             return false;
-        fFill = static_cast<size_t>(got);
-        fLeft -= fFill;
-        fFileEnd += got;
+        take(static_cast<size_t>(got));
         return true;
     }
 
     int fFd;
+    // Bytes the end still allows beyond the buffered ones (UINT64_MAX and what is left of it
+    // when there is no end).
     uint64_t fLeft;
     size_t fCapacity;
     std::unique_ptr<unsigned char[]> fOwned;
     unsigned char* fBuffer;
     size_t fPos = 0;
+    // The end of what may be read in the buffer: fFill, or less when the end lies inside it.
+    size_t fStop = 0;
     size_t fFill = 0;
-    // The file offset just past the buffered bytes, when moveTo set a known start.
+    // The file offset just past the buffered bytes, once moveTo has set a position.
     int64_t fFileEnd = 0;
-    bool fKnown = false;
-    bool fLimited = false;
+    bool fPositioned = false;
 };
 
 class CodecOutput {

@@ -27,6 +27,11 @@ OVKWIN_API int fileWrite(int fd, const void* buffer, int count);
 // transferred (less than count only at the end of the file or on an error).
 OVKWIN_API int64_t fileReadFull(int fd, void* buffer, int64_t count);
 OVKWIN_API int64_t fileWriteFull(int fd, const void* buffer, int64_t count);
+// One read call at a file offset, and the same repeated as fileReadFull repeats fileRead. On
+// POSIX systems the file position stays where it was; the Windows run-time library has no
+// positional read, so there the call seeks first and leaves the position behind what it read.
+OVKWIN_API int fileReadAt(int fd, int64_t offset, void* buffer, int count);
+OVKWIN_API int64_t fileReadFullAt(int fd, int64_t offset, void* buffer, int64_t count);
 // One stretch of memory that a scattered read fills.
 struct FileSpan {
     void* data;

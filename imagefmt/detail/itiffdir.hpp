@@ -31,6 +31,9 @@ struct TiffEntry {
     uint16_t type = 0;
     uint32_t count = 0;
     void* values = nullptr;
+    // The entry's value field as the file holds it, in the file's byte order: the values when
+    // they fit in four bytes, else their offset. Unused in a directory built for writing.
+    unsigned char field[4] = {};
 };
 
 constexpr int kTiffMaxEntries = 200;
@@ -44,6 +47,30 @@ struct TiffHeader {
     uint16_t byteOrder = 0x4949;
     uint16_t version = 42;
     TiffDirectory directory;
+    // The size of the file the directory was read from.
+    uint64_t fileSize = 0;
+};
+
+// What a reader keeps of a few entries of a directory it has read, to have their values again
+// later (the strip offsets and byte counts, when the image data is read) without reading the
+// file's header and directory a second time. Plain and small enough for a codec's state; values
+// that fit are kept themselves, and the rest is read again from where the entries point.
+constexpr int kTiffKeptEntries = 2;
+constexpr int kTiffKeptBytes = 960;
+
+struct TiffKeptEntries {
+    uint64_t fileSize;
+    uint16_t byteOrder;
+    uint16_t count;
+    // Whether values holds the entries' values one after another, in host order.
+    bool valuesKept;
+    struct Entry {
+        uint16_t tag;
+        uint16_t type;
+        uint32_t count;
+        unsigned char field[4];
+    } entries[kTiffKeptEntries];
+    unsigned char values[kTiffKeptBytes];
 };
 
 // Codes of open.
@@ -61,6 +88,11 @@ OVKWIN_API int typeSize(int type);
 
 // Reads directory number index (counting from 0) of the file; on success *out owns it.
 OVKWIN_API int open(int fd, long index, TiffHeader** out);
+// Keeps the first entry of each of the n tags (at most kTiffKeptEntries) that the directory has.
+OVKWIN_API void keep(const TiffHeader& header, const int* tags, int n, TiffKeptEntries& out);
+// A directory of just the kept entries with their values (read again where they were not
+// kept); on success *out owns it. The codes are those of open.
+OVKWIN_API int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out);
 OVKWIN_API TiffHeader* create();
 OVKWIN_API void release(TiffHeader* header);
 

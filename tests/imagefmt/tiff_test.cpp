@@ -329,6 +329,71 @@ TEST(CodecRows, PlaceRowsMatchesAByteByByteModel)
     }
 }
 
+// Strips read by position through a small buffer: each is read up to its end and no further,
+// by every kind of read, whether it lies in the buffer (after the one before, before it, across
+// the buffer's end) or beyond it, and without an end up to the end of the file.
+TEST(CodecInput, EachStripEndsAtItsEndWhereverItLies)
+{
+    namespace io = imgfmt::codecio;
+    Bytes file(300);
+    for (size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<unsigned char>(i * 7 + 3);
+    const std::string path = imgtest::tempPath("strips.bin");
+    ASSERT_TRUE(imgtest::writeFile(path, file));
+    struct Move {
+        int64_t offset;
+        uint64_t limit;
+    };
+    const Move moves[] = {{10, 5},    {15, 3},   {2, 4},   {60, 10},         {100, 64}, {90, 20},
+                          {120, 100}, {250, 30}, {290, 5}, {280, UINT64_MAX}, {310, 4}};
+    enum Kind { kGet, kRead, kView, kSkip };
+    for (const Kind kind : {kGet, kRead, kView, kSkip}) {
+        const int fd = imgfmt::fileOpenRead(path.c_str());
+        ASSERT_GE(fd, 0);
+        io::CodecInput in(fd, UINT64_MAX, 64);
+        for (const Move& mv : moves) {
+            ASSERT_TRUE(in.moveTo(mv.offset, mv.limit));
+            const size_t from = std::min(file.size(), static_cast<size_t>(mv.offset));
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(mv.limit, file.size() - from));
+            const Bytes want(file.begin() + from, file.begin() + from + n);
+            Bytes got(n);
+            switch (kind) {
+            case kGet:
+                for (unsigned char& b : got)
+                    b = static_cast<unsigned char>(in.get());
+                break;
+            case kRead:
+                got.resize(n + 50);
+                got.resize(in.read(got.data(), got.size()));
+                break;
+            case kView:
+                // In pieces of at most half the buffer, which view hands out in place.
+                for (size_t at = 0; at < n; at += 32) {
+                    const size_t piece = std::min<size_t>(32, n - at);
+                    const unsigned char* p = in.view(piece);
+                    ASSERT_NE(p, nullptr) << mv.offset << " + " << at;
+                    std::memcpy(got.data() + at, p, piece);
+                }
+                EXPECT_EQ(in.view(1), nullptr) << mv.offset;
+                break;
+            case kSkip:
+                // Every byte but the last passed over, and the last one read.
+                got = want;
+                if (n > 0) {
+                    ASSERT_TRUE(in.skip(n - 1)) << mv.offset;
+                    got.back() = static_cast<unsigned char>(in.get());
+                }
+                EXPECT_FALSE(in.skip(1)) << mv.offset;
+                break;
+            }
+            EXPECT_EQ(got, want) << "kind " << kind << " at " << mv.offset;
+            EXPECT_EQ(in.get(), -1) << "kind " << kind << " at " << mv.offset;
+        }
+        EXPECT_FALSE(in.moveTo(-1, 4));
+        imgfmt::fileClose(fd);
+    }
+}
+
 TEST(Tiff, OneBitImageIsBilevelUnlessPaletteIsAsked)
 {
     Model m;
@@ -555,6 +620,99 @@ TEST(Tiff, CompressedStripsLandInTheirOwnRows)
                             << kind << " at " << x << "," << y;
                     }
             }
+}
+
+// How the strips of a grey LZW file lie: rows per strip, their order in the file, the bytes
+// between two strips, the byte order, and whether the byte counts are SHORT values.
+struct StripPlan {
+    const char* name;
+    int rowsPerStrip;
+    bool reversed;
+    uint32_t gap;
+    bool big;
+    bool shortCounts;
+};
+
+// A noise sample that LZW does not shrink, so that the strips of a 512x600 image pass the input's
+// 256 KiB buffer and some strip lies across its end.
+unsigned char noiseAt(int x, int y)
+{
+    uint32_t v = static_cast<uint32_t>(x) * 2654435761u ^ static_cast<uint32_t>(y) * 40503u;
+    v ^= v >> 13;
+    return static_cast<unsigned char>(v * 2246822519u >> 24);
+}
+
+// A w x h grey LZW file of noise laid out as the plan says; the middle strip's byte count made
+// cut bytes short of its data.
+Bytes lzwStripsFile(int w, int h, const StripPlan& plan, uint32_t cut = 0)
+{
+    const int strips = (h + plan.rowsPerStrip - 1) / plan.rowsPerStrip;
+    std::vector<Bytes> packed;
+    for (int s = 0; s < strips; ++s) {
+        Bytes raw;
+        for (int y = s * plan.rowsPerStrip; y < std::min(h, (s + 1) * plan.rowsPerStrip); ++y)
+            for (int x = 0; x < w; ++x)
+                raw.push_back(noiseAt(x, y));
+        packed.push_back(compressStrip(raw, true));
+    }
+    Bytes data;
+    std::vector<uint32_t> offsets(static_cast<size_t>(strips)), counts(offsets.size());
+    for (int i = 0; i < strips; ++i) {
+        const int s = plan.reversed ? strips - 1 - i : i;
+        data.insert(data.end(), plan.gap, 0x5A);
+        offsets[static_cast<size_t>(s)] = static_cast<uint32_t>(8 + data.size());
+        counts[static_cast<size_t>(s)] = static_cast<uint32_t>(packed[static_cast<size_t>(s)].size());
+        data = data + packed[static_cast<size_t>(s)];
+    }
+    counts[counts.size() / 2] -= cut;
+    return tiffFile({longField(256, {static_cast<uint32_t>(w)}),
+                     longField(257, {static_cast<uint32_t>(h)}), shortField(258, {8}),
+                     shortField(259, {5}), shortField(262, {1}), longField(273, offsets),
+                     shortField(277, {1}),
+                     longField(278, {static_cast<uint32_t>(plan.rowsPerStrip)}),
+                     plan.shortCounts ? shortField(279, counts) : longField(279, counts)},
+                    data, plan.big);
+}
+
+class TiffStripLayout : public ::testing::TestWithParam<StripPlan> {};
+
+// Strips are found among the bytes already buffered whether they follow each other, lie in the
+// reverse order or with bytes between them, cross the end of the buffer or lie beyond it; and the
+// strip tables are kept from the directory (few strips) or read again (many), in both byte
+// orders, with LONG or SHORT byte counts.
+TEST_P(TiffStripLayout, EveryStripIsReadFromItsOwnBytes)
+{
+    const int w = 512, h = 600;
+    Model m;
+    ASSERT_EQ(imgtest::readFromBytes(lzwStripsFile(w, h, GetParam()), ModFormatTIFF, "", &m), 0);
+    ASSERT_EQ(m.height, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            ASSERT_EQ(imgtest::pixel(m, x, h - 1 - y), noiseAt(x, y)) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, TiffStripLayout,
+                         ::testing::Values(StripPlan{"InOrder", 37, false, 0, false, false},
+                                           StripPlan{"Reversed", 37, true, 0, false, false},
+                                           StripPlan{"GapsBetween", 37, false, 1000, true, true},
+                                           StripPlan{"OneRowEach", 1, false, 0, false, false},
+                                           StripPlan{"OneRowEachReversed", 1, true, 3, true,
+                                                     true}),
+                         [](const ::testing::TestParamInfo<StripPlan>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The next strip's codes follow in the same buffer: a strip whose byte count stops short of its
+// data must end there, not decode on into them.
+TEST(Tiff, StripEndsAtItsByteCountThoughTheNextFollowsInTheBuffer)
+{
+    for (const uint32_t cut : {4u, 40u}) {
+        Model m;
+        EXPECT_EQ(imgtest::readFromBytes(lzwStripsFile(64, 40, {"", 8, false, 0, false, false}, cut),
+                                         ModFormatTIFF, "", &m),
+                  ModCodecError + ModCodecShortRead)
+            << cut;
+    }
 }
 
 TEST(Tiff, CmykSubtractsInkAndBlackFromWhite)
