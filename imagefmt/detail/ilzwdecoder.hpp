@@ -99,18 +99,18 @@ private:
     static constexpr size_t kRawBytes = 32768;
     static constexpr size_t kSlack = 8;
 
-    // Each code's entry: the first seven bytes of its string in a word (fewer for a shorter
-    // string, byte i at bits 8i, the top byte 0), where the string was decoded and its length.
-    // Strings of up to seven bytes, nearly every code of data that hardly repeats, are written
-    // from the word alone, and the sixteen-byte entries of the whole table stay in the fastest
-    // cache.
-    static constexpr int kHeadBytes = 7;
+    // Each code's entry: the start of its string in a word (byte i at bits 8i), where the string
+    // was decoded and its length. The word holds a string of up to eight bytes whole, with the
+    // bytes past its end 0; of a longer string it holds the first seven bytes and a top byte
+    // that is no byte of it. Strings of up to eight bytes, nearly every code of data that hardly
+    // repeats, are written from the word alone, and the sixteen-byte entries of the whole table
+    // stay in the fastest cache.
+    static constexpr size_t kHeadBytes = 8;
     struct Entry {
         uint64_t head;
         uint32_t start;   // from the start of the output
         uint32_t length;
     };
-    static constexpr uint64_t kHeadMask = (uint64_t(1) << 56) - 1;
     static uint64_t load64(const unsigned char* p, bool bigEndian) noexcept
     {
         uint64_t v;
@@ -139,37 +139,42 @@ private:
         std::memcpy(to, piece, N);
     }
 
-    // Writes the string of a code forward at o, cut at end; returns the new o. Away from the end
-    // a string of up to seven bytes (nearly every code of data that hardly repeats) is the head
-    // word's one store, without reading output that was written a moment ago, which would wait
-    // for those stores; a longer one adds pieces of sixteen bytes from where it was decoded
-    // before, from its eighth byte on. What runs past the string's end is overwritten by the
-    // strings after it. Each piece is loaded whole before it is stored, after the stores before
-    // it: the string being defined right now repeats its own start, and the one byte of it that
-    // lies in the output just written (its last) is then read where it already stands. Close to
-    // the end the copy goes byte by byte.
+    // Writes a string forward at o, far enough from the end that what runs past it stays in the
+    // output (and is overwritten by the strings after it). A string of up to eight bytes (nearly
+    // every code of data that hardly repeats) is the head word's one store, without reading
+    // output that was written a moment ago, which would wait for those stores; a longer one adds
+    // pieces of sixteen bytes from where it was decoded before, from its eighth byte on. Each
+    // piece is loaded whole before it is stored, after the stores before it: the string being
+    // defined right now repeats its own start, and the one byte of it that lies in the output
+    // being written (its last, the copy of its first) is then read where it already stands.
+    static unsigned char* write(unsigned char* o, uint64_t head, size_t length,
+                                const unsigned char* src) noexcept
+    {
+        storeHead(o, head);
+        if (length > kHeadBytes) {
+            for (size_t i = kHeadBytes - 1; i < length; i += 16)
+                movePiece<16>(o + i, src + i);
+        }
+        return o + length;
+    }
+
+    // Writes the string of a code forward at o, cut at end; returns the new o. Close to the end
+    // the copy goes byte by byte.
     static unsigned char* put(unsigned char* o, uint64_t head, size_t length,
                               const unsigned char* src, unsigned char* end) noexcept
     {
         const size_t room = static_cast<size_t>(end - o);
-        if (room >= length + 23) {
-            storeHead(o, head);
-            if (length > kHeadBytes) {
-                for (size_t i = kHeadBytes; i < length; i += 16)
-                    movePiece<16>(o + i, src + i);
-            }
-            return o + length;
-        }
-        if (length > room)
-            length = room;
+        if (room >= length + 23)
+            return write(o, head, length, src);
+        const size_t n = length < room ? length : room;
         if (length <= kHeadBytes) {
-            for (size_t i = 0; i < length; ++i)
+            for (size_t i = 0; i < n; ++i)
                 o[i] = static_cast<unsigned char>(head >> (8 * i));
         } else {
-            for (size_t i = 0; i < length; ++i)
+            for (size_t i = 0; i < n; ++i)
                 o[i] = src[i];
         }
-        return o + length;
+        return o + n;
     }
 
     template <bool Msb, bool Tiff, class Source>
@@ -330,12 +335,11 @@ private:
             }
         };
         // The previous string and the first byte of this one, which follows it, become the
-        // next free code. The byte joins the head bytes while there is room; once they are full
-        // the shift puts it in the top byte, which the mask drops.
+        // next free code. The byte joins the head; from the eighth on the bytes all go to the
+        // top byte, which is then the string's only while it is eight bytes long.
         auto define = [&](uint64_t first) OVK_LZW_HOT {
-            const int shift =
-                oldLength < kHeadBytes ? 8 * static_cast<int>(oldLength) : 8 * kHeadBytes;
-            table[next] = Entry{oldHead | ((first << shift) & kHeadMask),
+            const int shift = oldLength < 7 ? 8 * static_cast<int>(oldLength) : 56;
+            table[next] = Entry{oldHead | first << shift,
                                 static_cast<uint32_t>(produced()) - oldLength, oldLength + 1};
             if (++next >= widen)
                 grow();
@@ -374,10 +378,7 @@ private:
             oldLength = entry.length;
             const unsigned char* src = out + entry.start;
             if (kFast) {
-                storeHead(o, head);
-                for (size_t i = kHeadBytes; i < length; i += 16)
-                    movePiece<16>(o + i, src + i);
-                o += length;
+                o = write(o, head, length, src);
             } else {
                 o = put(o, head, length, src, end);
             }
