@@ -392,11 +392,10 @@ private:
         }
         placeFastEnd();
         // Far from the end, the decoder is in one of two states: after a literal, when the
-        // previous string is the one byte `byte` (data that hardly repeats is nearly all
-        // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
-        // Literals can be no control code and refer to no entry not yet defined.
+        // previous string is the one byte in oldHead (data that hardly repeats is nearly all
+        // literals, each a byte of output), or after a longer string, in oldHead and oldLength. Literals can be no control code and refer to
+        // no entry not yet defined.
         unsigned code = 0;
-        uint64_t byte = oldHead;
         while (o < fastEnd) {
             bool toString = false;
             while (o < fastEnd) {
@@ -405,14 +404,13 @@ private:
                 if (code < clear) {
                     const uint64_t literal = literalOf(code);
                     // A two-byte entry is written from its head alone: its start is never read.
-                    table[next] = Entry{byte | literal << 8, 0, 2};
+                    table[next] = Entry{oldHead | literal << 8, 0, 2};
                     if (++next >= widen)
                         grow();
                     *o++ = static_cast<unsigned char>(literal);
-                    byte = literal;
+                    oldHead = literal;
                     continue;
                 }
-                oldHead = byte;
                 oldLength = 1;
                 if (!string(code, std::true_type{}))
                     return Result{stop, produced()};
@@ -420,7 +418,6 @@ private:
                 break;
             }
             if (!toString) {
-                oldHead = byte;
                 oldLength = 1;
                 break;
             }
@@ -428,10 +425,10 @@ private:
                 if (!nextCode(code))
                     return Result{Ending::InputEnded, produced()};
                 if (code < clear) {
-                    byte = literalOf(code);
-                    define(byte);
-                    *o++ = static_cast<unsigned char>(byte);
-                    oldHead = byte;
+                    const uint64_t literal = literalOf(code);
+                    define(literal);
+                    *o++ = static_cast<unsigned char>(literal);
+                    oldHead = literal;
                     oldLength = 1;
                     break;
                 }
