@@ -393,8 +393,8 @@ private:
         placeFastEnd();
         // Far from the end, the decoder is in one of two states: after a literal, when the
         // previous string is the one byte in oldHead (data that hardly repeats is nearly all
-        // literals, each a byte of output), or after a longer string, in oldHead and oldLength. Literals can be no control code and refer to
-        // no entry not yet defined.
+        // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
+        // Literals can be no control code and refer to no entry not yet defined.
         unsigned code = 0;
         while (o < fastEnd) {
             bool toString = false;
