@@ -108,7 +108,9 @@ private:
     static constexpr size_t kHeadBytes = 8;
     struct Entry {
         uint64_t head;
-        uint32_t start;   // from the start of the output
+        // Where the string was decoded: the low 32 bits of its address, so that finding it
+        // takes the output's position alone (no string lies 4 GiB back).
+        uint32_t start;
         uint32_t length;
     };
     static uint64_t load64(const unsigned char* p, bool bigEndian) noexcept
@@ -129,6 +131,11 @@ private:
         head = __builtin_bswap64(head);
 #endif
         std::memcpy(o, &head, 8);
+    }
+
+    static uint32_t low32(const unsigned char* p) noexcept
+    {
+        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
     }
 
     template <size_t N>
@@ -340,7 +347,7 @@ private:
         auto define = [&](uint64_t first) OVK_LZW_HOT {
             const int shift = oldLength < 7 ? 8 * static_cast<int>(oldLength) : 56;
             table[next] = Entry{oldHead | first << shift,
-                                static_cast<uint32_t>(produced()) - oldLength, oldLength + 1};
+                                low32(o) - oldLength, oldLength + 1};
             if (++next >= widen)
                 grow();
         };
@@ -376,7 +383,7 @@ private:
             const size_t length = entry.length;
             oldHead = head;
             oldLength = entry.length;
-            const unsigned char* src = out + entry.start;
+            const unsigned char* src = o - static_cast<uint32_t>(low32(o) - entry.start);
             if (kFast) {
                 o = write(o, head, length, src);
             } else {
