@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace imgfmt {
 namespace tiffdir {
@@ -135,19 +136,15 @@ int readValues(const TiffReader& r, TiffEntry& entry)
     if (n > r.size())
         return kTiffDirTruncated;
     const unsigned char* raw = entry.field;
-    unsigned char* outOfLine = nullptr;
+    std::vector<unsigned char> outOfLine;
     if (n > 4) {
-        outOfLine = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(n)));
-        if (outOfLine == nullptr)
+        if (!sizeScratch(outOfLine, static_cast<size_t>(n)))
             return kTiffDirNoMemory;
-        if (!r.readAt(r.u32(entry.field), outOfLine, n)) {
-            std::free(outOfLine);
+        if (!r.readAt(r.u32(entry.field), outOfLine.data(), n))
             return kTiffDirTruncated;
-        }
-        raw = outOfLine;
+        raw = outOfLine.data();
     }
     entry.values = decodeValues(r, entry.type, entry.count, raw, static_cast<size_t>(n));
-    std::free(outOfLine);
     return entry.values != nullptr ? kTiffDirOk : kTiffDirNoMemory;
 }
 
@@ -259,8 +256,8 @@ void putValues(unsigned char* p, const TiffEntry& e)
 }
 
 // Lays the directory out in memory: entries from offset 8, out-of-line values behind them,
-// each block of values made even.
-unsigned char* layout(const TiffDirectory& dir, size_t& size)
+// each block of values made even. Empty when it would pass 4 GiB or there is no memory.
+std::vector<unsigned char> layout(const TiffDirectory& dir)
 {
     const uint64_t dirEnd = 8 + 2 + 12u * static_cast<unsigned>(dir.count) + 4;
     uint64_t total = dirEnd;
@@ -269,11 +266,10 @@ unsigned char* layout(const TiffDirectory& dir, size_t& size)
         if (n > 4)
             total += n + (n & 1);
     }
-    if (total > 0xFFFFFFFFu)
-        return nullptr;
-    auto* buf = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(total), 1));
-    if (buf == nullptr)
-        return nullptr;
+    std::vector<unsigned char> block;
+    if (total > 0xFFFFFFFFu || !sizeScratch(block, static_cast<size_t>(total)))
+        return block;
+    unsigned char* const buf = block.data();
     putLE16(buf, 0x4949);
     putLE16(buf + 2, 42);
     putLE32(buf + 4, 8);
@@ -294,8 +290,7 @@ unsigned char* layout(const TiffDirectory& dir, size_t& size)
             putValues(p + 8, e);
         }
     }
-    size = static_cast<size_t>(total);
-    return buf;
+    return block;
 }
 
 }  // namespace
@@ -557,24 +552,16 @@ bool setRational(TiffDirectory& dir, int tag, const uint32_t* values)
 
 bool write(int fd, const TiffHeader& header)
 {
-    size_t size = 0;
-    unsigned char* buf = layout(header.directory, size);
-    if (buf == nullptr)
-        return false;
-    bool ok = seekTo(fd, 0) && writeExact(fd, buf, size);
-    std::free(buf);
-    return ok;
+    const std::vector<unsigned char> block = layout(header.directory);
+    return !block.empty() && seekTo(fd, 0) &&
+           writeExact(fd, block.data(), static_cast<int64_t>(block.size()));
 }
 
 bool rewrite(int fd, const TiffDirectory& dir)
 {
-    size_t size = 0;
-    unsigned char* buf = layout(dir, size);
-    if (buf == nullptr)
-        return false;
-    bool ok = seekTo(fd, 8) && writeExact(fd, buf + 8, size - 8);
-    std::free(buf);
-    return ok;
+    const std::vector<unsigned char> block = layout(dir);
+    return !block.empty() && seekTo(fd, 8) &&
+           writeExact(fd, block.data() + 8, static_cast<int64_t>(block.size() - 8));
 }
 
 }  // namespace tiffdir
