@@ -177,9 +177,22 @@ inline void swapRedBlue(const unsigned char* src, unsigned char* dst, size_t pix
     }
 }
 
-// Exchanges two rows of length bytes, 64 bytes at a time through registers, then a word at a time.
+// Exchanges two rows of length bytes: long rows through a block on the stack with the run-time
+// library's copy, which uses the widest moves the processor has; short ones 64 bytes at a time
+// through registers, then a word at a time.
 inline void exchangeRows(unsigned char* p, unsigned char* q, size_t length) noexcept
 {
+    constexpr size_t kBlock = 2048;
+    if (length >= 256) {
+        unsigned char block[kBlock];
+        for (size_t i = 0; i < length; i += kBlock) {
+            const size_t n = length - i < kBlock ? length - i : kBlock;
+            std::memcpy(block, p + i, n);
+            std::memcpy(p + i, q + i, n);
+            std::memcpy(q + i, block, n);
+        }
+        return;
+    }
     size_t i = 0;
     for (; i + 64 <= length; i += 64) {
         unsigned char a[64], b[64];
