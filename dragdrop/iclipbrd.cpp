@@ -174,31 +174,23 @@ IClipboard& IClipboard::setData(const char* format, const void* data, unsigned l
 {
     const char* function = "IClipboard::setData(const char*,const void*,unsigned long)";
     formatAsHandle(format); // an unknown name fails before any block is made
-    HGLOBAL block = nullptr;
+    if (data && dataLength == 0)
+        IThrow::argument("dataLength!=0", at(function, __LINE__));
+    // The clipboard owns a block only once it has taken it.
+    ovk_native::GlobalBlock block(
+        data ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, SIZE_T(dataLength) + 1) : nullptr);
     if (data) {
-        if (dataLength == 0)
-            IThrow::argument("dataLength!=0", at(function, __LINE__));
-        block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, SIZE_T(dataLength) + 1);
         if (!block)
             IThrow::systemError("GlobalAlloc", GetLastError(), at(function, __LINE__));
-        char* bytes = static_cast<char*>(GlobalLock(block));
-        if (!bytes) {
-            const DWORD error = GetLastError();
-            GlobalFree(block);
-            IThrow::systemError("GlobalLock", error, at(function, __LINE__));
-        }
+        const ovk_native::GlobalLockScope lock(block.get());
+        auto* bytes = static_cast<char*>(lock.data());
+        if (!bytes)
+            IThrow::systemError("GlobalLock", GetLastError(), at(function, __LINE__));
         std::memcpy(bytes, data, dataLength);
         bytes[dataLength] = '\0';
-        GlobalUnlock(block);
     }
-    try {
-        putHandle(format, block, Closing::anyImplicit);
-    } catch (...) {
-        // The clipboard owns a block only once it has taken it.
-        if (block)
-            GlobalFree(block);
-        throw;
-    }
+    putHandle(format, block.get(), Closing::anyImplicit);
+    block.release();
     return *this;
 }
 
@@ -265,21 +257,15 @@ IString IClipboard::text()
     HGLOBAL block = data(textFormat);
     IString result;
     try {
-        const char* bytes = static_cast<const char*>(GlobalLock(block));
+        const ovk_native::GlobalLockScope lock(block);
+        const auto* bytes = static_cast<const char*>(lock.data());
         if (!bytes)
             IThrow::systemError("GlobalLock", GetLastError(), at(function, __LINE__));
         // Read within the block: text that another program put may lack its zero.
-        const SIZE_T size = GlobalSize(block);
-        const void* zero = std::memchr(bytes, 0, size);
+        const void* zero = std::memchr(bytes, 0, lock.size());
         const std::size_t length =
-            zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : size;
-        try {
-            result = IString(bytes, length);
-        } catch (...) {
-            GlobalUnlock(block);
-            throw;
-        }
-        GlobalUnlock(block);
+            zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : lock.size();
+        result = IString(bytes, length);
     } catch (...) {
         closeIfImplicit();
         throw;

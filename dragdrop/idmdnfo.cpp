@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/idmmedium.hpp"
 #include "idmdistr.hpp"
 #include "idmdnfo.hpp"
 #include "idmitem.hpp"
@@ -30,56 +32,17 @@ IWindowHandle handleFrom(std::uint32_t bits)
     return IWindowHandle(static_cast<HWND>(LongToHandle(static_cast<LONG>(bits))));
 }
 
-// A medium fetched from a data object, given back on every way out.
-struct Medium {
-    STGMEDIUM medium{};
-    bool held = false;
-    bool fetch(IDataObject* data, CLIPFORMAT format, DWORD tymed)
-    {
-        FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, tymed};
-        held = SUCCEEDED(data->GetData(&wanted, &medium)) && (medium.tymed & tymed);
-        if (!held && medium.tymed != TYMED_NULL)
-            ReleaseStgMedium(&medium);
-        return held;
-    }
-    ~Medium()
-    {
-        if (held)
-            ReleaseStgMedium(&medium);
-    }
-};
-
-// A memory block locked for the scope, with its size.
-struct LockedBlock {
-    explicit LockedBlock(HGLOBAL handle)
-        : handle(handle), data(static_cast<const char*>(GlobalLock(handle))),
-          size(data ? GlobalSize(handle) : 0)
-    {
-    }
-    ~LockedBlock()
-    {
-        if (data)
-            GlobalUnlock(handle);
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-
-    HGLOBAL handle;
-    const char* data;
-    SIZE_T size;
-};
-
 // The number of files in a DROPFILES block, or -1 when there is none to count. The system
 // counts the names; the header is checked first so that it does not start outside the block.
 long fileCount(IDataObject* data)
 {
-    Medium files;
+    ovk_native::Medium files;
     if (!files.fetch(data, CF_HDROP, TYMED_HGLOBAL))
         return -1;
     {
-        const LockedBlock block(files.medium.hGlobal);
-        if (!block.data || block.size < sizeof(DROPFILES) ||
-            reinterpret_cast<const DROPFILES*>(block.data)->pFiles >= block.size)
+        const ovk_native::GlobalLockScope block(files.medium.hGlobal);
+        if (!block.data() || block.size() < sizeof(DROPFILES) ||
+            static_cast<const DROPFILES*>(block.data())->pFiles >= block.size())
             return -1;
     }
     return static_cast<long>(DragQueryFileA(static_cast<HDROP>(files.medium.hGlobal), 0xFFFFFFFF,
@@ -90,19 +53,20 @@ long fileCount(IDataObject* data)
 // two 32-bit values; items that the block does not reach keep (0, 0).
 void readOffsets(IDataObject* data, IDMDragInfo& info)
 {
-    Medium offsets;
+    ovk_native::Medium offsets;
     if (!offsets.fetch(data, static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell Object Offsets")),
                        TYMED_HGLOBAL))
         return;
-    const LockedBlock block(offsets.medium.hGlobal);
-    if (!block.data)
+    const ovk_native::GlobalLockScope block(offsets.medium.hGlobal);
+    const auto* bytes = static_cast<const char*>(block.data());
+    if (!bytes)
         return;
     for (std::size_t index = 0; index < info.itemCount(); ++index) {
         const std::size_t at = 8 + 8 * index;
-        if (at + 8 > block.size)
+        if (at + 8 > block.size())
             break;
         POINT point{};
-        std::memcpy(&point, block.data + at, sizeof point);
+        std::memcpy(&point, bytes + at, sizeof point);
         info.item(index).offsetX = point.x;
         info.item(index).offsetY = point.y;
     }
@@ -249,7 +213,7 @@ std::unique_ptr<IDragInfoWrapper> IDragInfoWrapper::dragInfoWrapper(IDataObject*
     FORMATETC own{IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
     if (dataObject->QueryGetData(&own) != S_OK)
         return foreignDragInfo(dataObject);
-    Medium medium;
+    ovk_native::Medium medium;
     if (!medium.fetch(dataObject, own.cfFormat, TYMED_ISTREAM) || !medium.medium.pstm)
         return nullptr;
     std::unique_ptr<IDMDragInfo> info = IDMDragInfoStream::read(medium.medium.pstm);

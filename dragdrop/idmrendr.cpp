@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -14,6 +15,7 @@
 #include <iapp.hpp>
 #include <iprivmsg.hpp>
 
+#include "detail/idmmedium.hpp"
 #include "idmdnfo.hpp"
 #include "idmevent.hpp"
 #include "idmnames.hpp"
@@ -58,10 +60,9 @@ HGLOBAL globalBlock(const void* bytes, std::size_t size)
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (!block)
         return nullptr;
-    if (void* data = GlobalLock(block)) {
-        std::memcpy(data, bytes, size);
-        GlobalUnlock(block);
-    }
+    const ovk_native::GlobalLockScope lock(block);
+    if (lock.data())
+        std::memcpy(lock.data(), bytes, size);
     return block;
 }
 
@@ -484,14 +485,16 @@ IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDM
     const IDMDragInfoItem* entry = item->dragInfoItem();
     FORMATETC format{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType(type)), nullptr,
                      DVASPECT_CONTENT, entry ? static_cast<LONG>(entry->itemId) : -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (format.cfFormat == 0 || data->GetData(&format, &medium) != S_OK) {
+    ovk_native::Medium fetched;
+    if (format.cfFormat == 0 || !fetched.fetch(data, format)) {
         item->setContents(IString());
         return true;
     }
+    const STGMEDIUM& medium = fetched.medium;
     IString text;
-    const SIZE_T size = medium.tymed == TYMED_HGLOBAL ? GlobalSize(medium.hGlobal) : 0;
-    const char* bytes = size ? static_cast<const char*>(GlobalLock(medium.hGlobal)) : nullptr;
+    const ovk_native::GlobalLockScope lock(medium.hGlobal);
+    const SIZE_T size = lock.size();
+    const char* bytes = size ? static_cast<const char*>(lock.data()) : nullptr;
     if (bytes) {
         if (type == IString(IDMNames::file)) {
             // DragQueryFileA reads the list within the block and converts a wide one.
@@ -531,9 +534,7 @@ IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDM
         } else {
             text = IString(bytes, strnlen(bytes, size));
         }
-        GlobalUnlock(medium.hGlobal);
     }
-    ReleaseStgMedium(&medium);
     item->setContents(text);
     return true;
 }

@@ -1,5 +1,6 @@
 // Native handles owned by a scope: device contexts of a window or of the screen, memory device
-// contexts, GDI objects of any kind, an object selected into a context, paint and mouse capture.
+// contexts, GDI objects of any kind, an object selected into a context, paint and mouse capture,
+// global memory blocks and their locks.
 // Each gives its handle back on every way out of the scope, a throw included, and is the one
 // place in the library that releases such a handle; none converts to its raw handle on its own.
 #pragma once
@@ -293,6 +294,53 @@ public:
 
 private:
     bool fHeld;
+};
+
+// A global memory block freed with the scope unless it was handed on with release() (to the
+// clipboard, or to a medium another program frees).
+class GlobalBlock {
+public:
+    explicit GlobalBlock(HGLOBAL block = nullptr) noexcept : fBlock(block) {}
+    ~GlobalBlock()
+    {
+        if (fBlock != nullptr)
+            GlobalFree(fBlock);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+    HGLOBAL get() const noexcept { return fBlock; }
+    explicit operator bool() const noexcept { return fBlock != nullptr; }
+    HGLOBAL release() noexcept { return std::exchange(fBlock, nullptr); }
+
+private:
+    HGLOBAL fBlock;
+};
+
+// A global memory block locked for the scope, with its size: data() is null when the lock
+// failed (GetLastError tells why).
+class GlobalLockScope {
+public:
+    explicit GlobalLockScope(HGLOBAL block) noexcept
+        : fBlock(block), fData(block != nullptr ? GlobalLock(block) : nullptr),
+          fSize(fData != nullptr ? GlobalSize(block) : 0)
+    {
+    }
+    ~GlobalLockScope()
+    {
+        if (fData != nullptr)
+            GlobalUnlock(fBlock);
+    }
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+
+    void* data() const noexcept { return fData; }
+    SIZE_T size() const noexcept { return fSize; }
+
+private:
+    HGLOBAL fBlock;
+    void* fData;
+    SIZE_T fSize;
 };
 
 // Gives up the mouse capture, whoever holds it: the one release of a capture that no scope of

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <icslider.hpp>
 #include <inotifid.hpp>
 #include <iplatfrm.hpp>
@@ -270,7 +271,8 @@ TEST_F(SliderTest, TheRibbonFillsTheChannelFromHomeToTheArm)
         RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         RECT channel{};
         SendMessageA(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-        const HDC dc = GetDC(bar);
+        const ovk_native::WindowDC context(bar);
+        const HDC dc = context.get();
         const int y = (channel.top + channel.bottom) / 2;
         int highlighted = 0, inside = 0;
         for (int x = channel.left + 3; x < channel.right - 3; ++x, ++inside)
@@ -278,7 +280,6 @@ TEST_F(SliderTest, TheRibbonFillsTheChannelFromHomeToTheArm)
                 ++highlighted;
         const int tenth = (channel.right - channel.left) / 10;
         const bool leftEnd = GetPixel(dc, channel.left + tenth, y) == GetSysColor(COLOR_HIGHLIGHT);
-        ReleaseDC(bar, dc);
         EXPECT_NEAR(static_cast<double>(highlighted) / inside, 0.6, 0.05) << homeRight;
         EXPECT_EQ(leftEnd, !homeRight);
     }
