@@ -70,9 +70,9 @@ public:
     bool ok() const noexcept { return fBuffers != nullptr; }
 
     // Fills out[0, n) from the codes; a string that would pass the end is cut there. Every
-    // write lies inside out[0, n): the whole-word copies that run past a string's end stop 16
-    // bytes short of n and go byte by byte from there, so the rows behind the output (the model's
-    // own) are never touched.
+    // write lies inside out[0, n): the whole-word copies, which run up to 23 bytes past a
+    // string's end, are made only where that much room is left, and the copy goes byte by byte
+    // from there, so the rows behind the output (the model's own) are never touched.
     template <class Source>
     Result decode(const Dialect& d, Source& source, unsigned char* out, size_t n) noexcept
     {
@@ -447,7 +447,7 @@ private:
             if (!nextCode(code))
                 return Result{Ending::InputEnded, produced()};
             if (code < clear) {
-                const uint64_t literal = table[code].head;
+                const uint64_t literal = literalOf(code);
                 define(literal);
                 oldHead = literal;
                 oldLength = 1;
