@@ -8,7 +8,6 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
-#include <sys/uio.h>
 #include <unistd.h>
 #endif
 
@@ -64,13 +63,17 @@ int fileWrite(int fd, const void* buffer, int count)
 #endif
 }
 
-int64_t fileReadFull(int fd, void* buffer, int64_t count)
+namespace {
+
+// Repeats a call that transfers at most an int's worth of bytes until count bytes are done or
+// the call transfers none: call(bytesDone, want) answers the bytes it transferred, or <= 0.
+template <class Call>
+int64_t repeated(int64_t count, Call call)
 {
-    auto* target = static_cast<unsigned char*>(buffer);
     int64_t done = 0;
     while (done < count) {
         const int64_t want = count - done < kChunk ? count - done : kChunk;
-        const int got = fileRead(fd, target + done, static_cast<int>(want));
+        const int got = call(done, static_cast<int>(want));
         if (got <= 0)
             break;
         done += got;
@@ -78,18 +81,19 @@ int64_t fileReadFull(int fd, void* buffer, int64_t count)
     return done;
 }
 
+}  // namespace
+
+int64_t fileReadFull(int fd, void* buffer, int64_t count)
+{
+    auto* target = static_cast<unsigned char*>(buffer);
+    return repeated(count, [&](int64_t done, int want) { return fileRead(fd, target + done, want); });
+}
+
 int64_t fileWriteFull(int fd, const void* buffer, int64_t count)
 {
     const auto* source = static_cast<const unsigned char*>(buffer);
-    int64_t done = 0;
-    while (done < count) {
-        const int64_t want = count - done < kChunk ? count - done : kChunk;
-        const int put = fileWrite(fd, source + done, static_cast<int>(want));
-        if (put <= 0)
-            break;
-        done += put;
-    }
-    return done;
+    return repeated(count,
+                    [&](int64_t done, int want) { return fileWrite(fd, source + done, want); });
 }
 
 int fileReadAt(int fd, int64_t offset, void* buffer, int count)
@@ -111,58 +115,9 @@ int fileReadAt(int fd, int64_t offset, void* buffer, int count)
 int64_t fileReadFullAt(int fd, int64_t offset, void* buffer, int64_t count)
 {
     auto* target = static_cast<unsigned char*>(buffer);
-    int64_t done = 0;
-    while (done < count) {
-        const int64_t want = count - done < kChunk ? count - done : kChunk;
-        const int got = fileReadAt(fd, offset + done, target + done, static_cast<int>(want));
-        if (got <= 0)
-            break;
-        done += got;
-    }
-    return done;
-}
-
-bool fileReadSpans(int fd, const FileSpan* spans, size_t count)
-{
-#if defined(_WIN32)
-    // The run-time library has no scattered read.
-    for (size_t i = 0; i < count; ++i)
-        if (fileReadFull(fd, spans[i].data, static_cast<int64_t>(spans[i].size)) !=
-            static_cast<int64_t>(spans[i].size))
-            return false;
-    return true;
-#else
-    // readv takes at most IOV_MAX spans and may stop anywhere, even inside a span.
-    constexpr size_t kMost = 1024;
-    iovec vec[kMost];
-    size_t done = 0;
-    size_t offset = 0;  // bytes of spans[done] already filled
-    for (;;) {
-        while (done < count && spans[done].size == offset) {
-            ++done;
-            offset = 0;
-        }
-        if (done == count)
-            break;
-        size_t n = 0;
-        for (size_t i = done; i < count && n < kMost; ++i, ++n) {
-            const size_t skip = i == done ? offset : 0;
-            vec[n].iov_base = static_cast<unsigned char*>(spans[i].data) + skip;
-            vec[n].iov_len = spans[i].size - skip;
-        }
-        const ssize_t got = ::readv(fd, vec, static_cast<int>(n));
-        if (got <= 0)
-            return false;
-        size_t left = static_cast<size_t>(got);
-        while (done < count && left >= spans[done].size - offset) {
-            left -= spans[done].size - offset;
-            offset = 0;
-            ++done;
-        }
-        offset += left;
-    }
-    return true;
-#endif
+    return repeated(count, [&](int64_t done, int want) {
+        return fileReadAt(fd, offset + done, target + done, want);
+    });
 }
 
 int64_t fileSeek(int fd, int64_t offset, int whence)

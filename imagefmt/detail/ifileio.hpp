@@ -32,14 +32,6 @@ OVKWIN_API int64_t fileWriteFull(int fd, const void* buffer, int64_t count);
 // positional read, so there the call seeks first and leaves the position behind what it read.
 OVKWIN_API int fileReadAt(int fd, int64_t offset, void* buffer, int count);
 OVKWIN_API int64_t fileReadFullAt(int fd, int64_t offset, void* buffer, int64_t count);
-// One stretch of memory that a scattered read fills.
-struct FileSpan {
-    void* data;
-    size_t size;
-};
-// Reads the file's next bytes into the spans in turn, with as few system calls as the platform
-// allows: true when every span was filled.
-OVKWIN_API bool fileReadSpans(int fd, const FileSpan* spans, size_t count);
 // The new position, or -1 (a negative resulting position is an error).
 OVKWIN_API int64_t fileSeek(int fd, int64_t offset, int whence);
 OVKWIN_API int64_t fileTell(int fd);
