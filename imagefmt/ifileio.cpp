@@ -86,7 +86,8 @@ int64_t repeated(int64_t count, Call call)
 int64_t fileReadFull(int fd, void* buffer, int64_t count)
 {
     auto* target = static_cast<unsigned char*>(buffer);
-    return repeated(count, [&](int64_t done, int want) { return fileRead(fd, target + done, want); });
+    return repeated(count,
+                    [&](int64_t done, int want) { return fileRead(fd, target + done, want); });
 }
 
 int64_t fileWriteFull(int fd, const void* buffer, int64_t count)
