@@ -40,8 +40,8 @@ struct MapState {
     int64_t dataOffset;  // file position of the first pixel
 };
 
-// The header is read through a small buffer of its own, which counts what it has handed out so
-// that the first pixel's position is known whatever the file position.
+// The header is read from the start of the file through a small buffer of its own, which counts
+// what it has handed out: the first pixel's position.
 struct HeaderReader {
     explicit HeaderReader(int file) : fd(file) {}
 
@@ -54,7 +54,7 @@ struct HeaderReader {
     int get()
     {
         if (pos == fill) {
-            fill = fileRead(fd, buffer, static_cast<int>(sizeof buffer));
+            fill = fileReadAt(fd, consumed, buffer, static_cast<int>(sizeof buffer));
             pos = 0;
             if (fill <= 0) {
                 fill = 0;
@@ -110,8 +110,6 @@ bool headerNumber(HeaderReader& reader, int* value)
 int readHeader(int fd, const MapKind& kind, MOD* model)
 {
     HeaderReader reader(fd);
-    if (fileSeek(fd, 0, FileSeekSet) != 0)
-        return ModCodecShortRead;
     const int first = reader.get();
     if (first != 'P' || reader.get() != kind.magic)
         return ModCodecBadSignature;
@@ -143,13 +141,13 @@ int readHeader(int fd, const MapKind& kind, MOD* model)
 // rows with red, green, blue turned into blue, green, red on the way, and samples of a smaller
 // maximum stretched so that the maximum is full intensity, as the grey ramp of the Greymap palette
 // does (samples above the maximum saturate): the model's memory is written once.
-int readGreys(int fd, MOD* model, unsigned char* data)
+int readGreys(int fd, int64_t offset, MOD* model, unsigned char* data)
 {
     const size_t rowBytes = static_cast<size_t>(ModRowBytes(model->width, model->bpp));
     const size_t fileRow = static_cast<size_t>(model->width);
     const size_t height = static_cast<size_t>(model->height);
     const int64_t bytes = static_cast<int64_t>(fileRow * height);
-    if (fileReadFull(fd, data, bytes) != bytes) {
+    if (fileReadFullAt(fd, offset, data, bytes) != bytes) {
         std::memset(data, 0, rowBytes * height);
         return ModCodecShortRead;
     }
@@ -170,10 +168,8 @@ int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
         for (int i = 0; i < 256; ++i)
             table[i] = static_cast<unsigned char>(i >= state.maximum ? 255 : i * 255 / state.maximum);
     }
-    if (fileSeek(fd, state.dataOffset, FileSeekSet) != state.dataOffset)
-        return ModCodecShortRead;
     if (!pixmap)
-        return readGreys(fd, model, data);
+        return readGreys(fd, state.dataOffset, model, data);
     // A whole number of pixels, so that a piece never ends inside one.
     constexpr size_t kPiece = 3 * 131072;
     const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPiece]);
@@ -183,7 +179,8 @@ int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
     size_t y = 0, x = 0;  // the file row being filled and the bytes of it done
     for (size_t done = 0; done < total;) {
         const size_t want = std::min(kPiece, total - done);
-        if (fileReadFull(fd, piece.get(), static_cast<int64_t>(want)) != static_cast<int64_t>(want)) {
+        if (fileReadFullAt(fd, state.dataOffset + static_cast<int64_t>(done), piece.get(),
+                           static_cast<int64_t>(want)) != static_cast<int64_t>(want)) {
             // The rows not yet complete lie together at the start of the block.
             std::memset(data, 0, (height - y) * rowBytes);
             return ModCodecShortRead;
@@ -259,9 +256,15 @@ int greymapReadHeader(const char*, int fd, MOD* model, const char*)
 int greymapReadPalette(int, MOD* model, unsigned char* palette)
 {
     const MapState state = loadCodecState<MapState>(model);
+    // i * 255 / maximum, counted up rather than divided for each entry.
+    int grey = 0, rest = 0;
     for (int i = 0; i < 256; ++i) {
-        const int grey = i >= state.maximum ? 255 : i * 255 / state.maximum;
-        std::memset(palette + 3 * i, grey, 3);
+        const unsigned char g = static_cast<unsigned char>(i >= state.maximum ? 255 : grey);
+        palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = g;
+        if (i < state.maximum) {
+            for (rest += 255; rest >= state.maximum; rest -= state.maximum)
+                ++grey;
+        }
     }
     return 0;
 }

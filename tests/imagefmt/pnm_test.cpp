@@ -67,6 +67,21 @@ TEST(PortableMaps, SmallMaximumGivesARampEndingInWhite)
     EXPECT_EQ(paletteEntry(m, 200), 0xFFFFFFu);
 }
 
+TEST(PortableMaps, GreyRampRoundsDownForEveryMaximum)
+{
+    for (const int maximum : {2, 7, 100, 254, 255}) {
+        const std::string header = "P5 1 1 " + std::to_string(maximum) + "\n";
+        Bytes file = bytesOf(header.c_str());
+        file.push_back(0);
+        Model m;
+        ASSERT_EQ(imgtest::readFromBytes(file, ModFormatGreymap, "", &m), 0) << maximum;
+        for (int i = 0; i < 256; ++i) {
+            const int grey = i >= maximum ? 255 : i * 255 / maximum;
+            ASSERT_EQ(paletteEntry(m, i), uint32_t(grey) * 0x010101u) << maximum << ": " << i;
+        }
+    }
+}
+
 TEST(PortableMaps, PixmapSamplesOfASmallMaximumAreStretched)
 {
     Model m;
