@@ -753,7 +753,7 @@ TEST(Tiff, ThreePlanesOfOneHundredFiftyStripsEachRead)
 }
 
 // LZW codes of 9 bits, most significant bit first.
-Bytes lzw9(std::initializer_list<unsigned> codes)
+Bytes lzw9(const std::vector<unsigned>& codes)
 {
     Bytes b;
     uint32_t acc = 0;
@@ -781,6 +781,41 @@ TEST(Tiff, LzwStripThatDecodesPastItsRowsStopsAtTheirEnd)
     ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0);
     EXPECT_EQ(imgtest::pixel(m, 0, 1), 7u);
     EXPECT_EQ(imgtest::pixel(m, 1, 0), 7u);
+}
+
+// A run of one grey, coded as strings each one byte longer than the one before (7, 77, 777 and
+// so on, every code naming the entry being defined), of which the last crosses the end of the
+// strip; with a clear code part of the way, or not. Every string past the first few moves the
+// decoder's margin at the end of the output, and the clear moves it back.
+TEST(Tiff, LzwStringsGrowingToTheEndOfTheStripStopThere)
+{
+    const int width = 64, height = 16;
+    for (const unsigned clearAfter : {0u, 20u}) {
+        std::vector<unsigned> codes = {256, 7};
+        unsigned next = 258, last = 1;  // the next free code, the length of the last string
+        for (unsigned bytes = 1; bytes < width * height;) {
+            if (codes.size() == clearAfter) {
+                codes.insert(codes.end(), {256, 7});
+                next = 258;
+                last = 1;
+                bytes += 1;
+                continue;
+            }
+            codes.push_back(next++);
+            bytes += ++last;
+        }
+        codes.push_back(257);
+        const Bytes data = lzw9(codes);
+        const Bytes f = greyFile({longField(256, {width}), longField(257, {height}),
+                                  shortField(259, {5}), longField(278, {height}),
+                                  longField(279, {static_cast<uint32_t>(data.size())})},
+                                 data);
+        Model m;
+        ASSERT_EQ(imgtest::readFromBytes(f, ModFormatTIFF, "", &m), 0) << clearAfter;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(imgtest::pixel(m, x, y), 7u) << clearAfter << ": " << x << "," << y;
+    }
 }
 
 struct Malformed {
