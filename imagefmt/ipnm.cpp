@@ -284,11 +284,30 @@ int greymapWrite(const char*, int fd, const MOD* model, const unsigned char* pal
         return code;
     if (const int code = writeHeader(fd, '5', model->width, model->height))
         return code;
-    const int width = model->width;
-    return writeRows(fd, model, data, width, [&](const unsigned char* row, unsigned char* out) {
-        for (int x = 0; x < width; ++x)
-            out[x] = grey[row[x]];
-    });
+    const size_t width = static_cast<size_t>(model->width);
+    // A model of the grey ramp (as this reader makes it) is written as it is.
+    bool ramp = true;
+    for (int i = 0; i < 256; ++i)
+        ramp = ramp && grey[i] == i;
+    if (ramp) {
+        return writeRows(fd, model, data, model->width,
+                         [&](const unsigned char* row, unsigned char* out) {
+                             std::memcpy(out, row, width);
+                         });
+    }
+    // Otherwise eight greys are looked up and stored at a time.
+    return writeRows(fd, model, data, model->width,
+                     [&](const unsigned char* row, unsigned char* out) {
+                         size_t x = 0;
+                         for (; x + 8 <= width; x += 8) {
+                             unsigned char eight[8];
+                             for (int k = 0; k < 8; ++k)
+                                 eight[k] = grey[row[x + k]];
+                             std::memcpy(out + x, eight, 8);
+                         }
+                         for (; x < width; ++x)
+                             out[x] = grey[row[x]];
+                     });
 }
 
 int greymapMessage(int code)

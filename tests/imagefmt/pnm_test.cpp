@@ -185,6 +185,28 @@ TEST(PortableMaps, GreymapWriterTakesTheComponentItsOptionNames)
     }
 }
 
+// A palette other than the grey ramp is looked up pixel by pixel, in pieces of eight and the rest.
+TEST(PortableMaps, GreymapWriterLooksUpTheGreyOfEveryPixel)
+{
+    const int width = 21, height = 2;
+    Model m;
+    ASSERT_EQ(ModCreate(width, height, 8, nullptr, &m), 0);
+    for (int i = 0; i < 256; ++i)
+        std::memset(m.palette + 3 * i, 255 - i, 3);
+    const int rowBytes = ModRowBytes(width, 8);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            m.data[y * rowBytes + x] = static_cast<unsigned char>(x * 11 + y);
+    int code = -1;
+    const Bytes file = imgtest::writeToBytes(&m, ModFormatGreymap, "", &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_GE(file.size(), size_t(width * height));
+    const unsigned char* pixels = file.data() + file.size() - width * height;
+    for (int y = 0; y < height; ++y)  // the file's rows top first
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(pixels[y * width + x], 255 - (x * 11 + (height - 1 - y))) << x << "," << y;
+}
+
 // Header grammar: comments wherever a header character is read, and the refusals. Two pixels of
 // grey follow each header.
 TEST(PortableMaps, HeaderCasesGiveTheirSizeOrCode)
