@@ -109,9 +109,6 @@ private:
     static constexpr unsigned kTableSize = 4096;
     static constexpr size_t kRawBytes = 32768;
     static constexpr size_t kSlack = 8;
-    // The margin at the end of the output is never less than strings of kShort + 1 bytes need:
-    // an entry that extends a string shorter than kShort is defined without checking it.
-    static constexpr uint32_t kShort = 8;
 
     // Each code's entry: the start of its string in a word (byte i at bits 8i), where the string
     // was decoded and its length. The word holds a string of up to eight bytes whole, with the
@@ -253,18 +250,12 @@ private:
         unsigned mask = (1u << width) - 1;
         unsigned next = firstFree;
         unsigned widen = (1u << width) - early;
-        // Far from the end no string can reach it, and the room is not checked. The margin is
-        // the longest string the next code can name and the most a write runs past a string's
-        // end: a code names an entry of the table, none longer than the longest defined so far,
-        // or the entry being defined, one byte longer than the previous string. It moves back
-        // only when an entry longer than any before it is defined (data that hardly repeats
-        // never defines one of more than a few bytes, and a default strip of 8 KiB is then
-        // decoded nearly all in the fast loop), and forward again when the table is cleared.
-        unsigned char* fastEnd = out;
-        auto placeFastEnd = [&](size_t longest) OVK_LZW_HOT {
-            const size_t margin = longest + 1 + 23;
-            fastEnd = n > margin ? end - margin : out;
-        };
+        // Until a head's width from the end, literals and strings of up to eight bytes (nearly
+        // every code of data that hardly repeats) are written without checking the room; a
+        // longer string checks it, which costs little beside its copy. So all but the last few
+        // bytes of the output are decoded in the fast loops, whatever strings the table holds:
+        // a default strip of 8 KiB as much as a whole picture.
+        unsigned char* const fastEnd = n > kHeadBytes ? end - kHeadBytes : out;
         // The previous string, which ends where the output stands: its head word and its
         // length. After a clear the first code is taken on its own, so that in the loop below
         // there always is a previous string.
@@ -365,14 +356,13 @@ private:
             const int shift = oldLength < 7 ? 8 * static_cast<int>(oldLength) : 56;
             table[next] = Entry{oldHead | first << shift,
                                 low32(o) - oldLength, oldLength + 1};
-            if (oldLength >= kShort && size_t(oldLength) + 25 > size_t(end - fastEnd))
-                placeFastEnd(oldLength + 1);
             if (++next >= widen)
                 grow();
         };
         // A code that is not a literal: false when decoding stops, with the reason in `stop`.
-        // Far from the end of the output (`Fast`), no string can reach it and the room is not
-        // checked.
+        // Far from the end of the output (`Fast`), a string of up to eight bytes is written
+        // without checking the room, and a longer one checks it against fastEnd, which is
+        // kHeadBytes before the end.
         Ending stop = Ending::Full;
         auto string = [&](unsigned code, auto fastTag) OVK_LZW_HOT -> bool {
             constexpr bool kFast = decltype(fastTag)::value;
@@ -391,7 +381,6 @@ private:
                 width = firstWidth;
                 mask = (1u << width) - 1;
                 widen = (1u << width) - early;
-                placeFastEnd(kShort + 1);
                 next = firstFree;
                 stop = startTable();
                 return stop == Ending::Full;
@@ -403,7 +392,10 @@ private:
             oldHead = head;
             oldLength = entry.length;
             const unsigned char* src = o - static_cast<uint32_t>(low32(o) - entry.start);
-            if (kFast) {
+            if (kFast && length <= kHeadBytes) {
+                storeHead(o, head);
+                o += length;
+            } else if (kFast && size_t(fastEnd - o) >= length + 23 - kHeadBytes) {
                 o = write(o, head, length, src);
             } else {
                 o = put(o, head, length, src, end);
@@ -416,7 +408,6 @@ private:
             if (stop != Ending::Full)
                 return Result{stop, produced()};
         }
-        placeFastEnd(kShort + 1);
         // Far from the end, the decoder is in one of two states: after a literal, when the
         // previous string is the byte just written (data that hardly repeats is nearly all
         // literals, each a byte of output), or after a longer string, in oldHead and oldLength.

@@ -785,8 +785,8 @@ TEST(Tiff, LzwStripThatDecodesPastItsRowsStopsAtTheirEnd)
 
 // A run of one grey, coded as strings each one byte longer than the one before (7, 77, 777 and
 // so on, every code naming the entry being defined), of which the last crosses the end of the
-// strip; with a clear code part of the way, or not. Every string past the first few moves the
-// decoder's margin at the end of the output, and the clear moves it back.
+// strip; with a clear code part of the way, or not. Strings longer than a word check the room
+// left for them, and the longest ones no longer find it.
 TEST(Tiff, LzwStringsGrowingToTheEndOfTheStripStopThere)
 {
     const int width = 64, height = 16;
