@@ -155,6 +155,21 @@ int readGreys(int fd, int64_t offset, MOD* model, unsigned char* data)
     return 0;
 }
 
+// The sample values of a file whose maximum is maximum stretched to full intensity: i * 255 /
+// maximum, counted up rather than divided for each entry; values above the maximum, which no
+// sound file uses, saturate at 255.
+void stretchedRamp(int maximum, unsigned char ramp[256])
+{
+    int value = 0, rest = 0;
+    for (int i = 0; i < 256; ++i) {
+        ramp[i] = static_cast<unsigned char>(i >= maximum ? 255 : value);
+        if (i < maximum) {
+            for (rest += 255; rest >= maximum; rest -= maximum)
+                ++value;
+        }
+    }
+}
+
 int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
 {
     const MapState state = loadCodecState<MapState>(model);
@@ -164,10 +179,8 @@ int readData(int fd, const MapKind& kind, MOD* model, unsigned char* data)
     const bool pixmap = kind.bpp == 24;
     unsigned char table[256];
     const bool stretch = pixmap && state.maximum != 255;
-    if (stretch) {
-        for (int i = 0; i < 256; ++i)
-            table[i] = static_cast<unsigned char>(i >= state.maximum ? 255 : i * 255 / state.maximum);
-    }
+    if (stretch)
+        stretchedRamp(state.maximum, table);
     if (!pixmap)
         return readGreys(fd, state.dataOffset, model, data);
     // A whole number of pixels, so that a piece never ends inside one.
@@ -255,17 +268,10 @@ int greymapReadHeader(const char*, int fd, MOD* model, const char*)
 // no sound file uses, are white too rather than left as they were.
 int greymapReadPalette(int, MOD* model, unsigned char* palette)
 {
-    const MapState state = loadCodecState<MapState>(model);
-    // i * 255 / maximum, counted up rather than divided for each entry.
-    int grey = 0, rest = 0;
-    for (int i = 0; i < 256; ++i) {
-        const unsigned char g = static_cast<unsigned char>(i >= state.maximum ? 255 : grey);
-        palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = g;
-        if (i < state.maximum) {
-            for (rest += 255; rest >= state.maximum; rest -= state.maximum)
-                ++grey;
-        }
-    }
+    unsigned char ramp[256];
+    stretchedRamp(loadCodecState<MapState>(model).maximum, ramp);
+    for (int i = 0; i < 256; ++i)
+        palette[3 * i] = palette[3 * i + 1] = palette[3 * i + 2] = ramp[i];
     return 0;
 }
 

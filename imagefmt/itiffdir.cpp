@@ -387,22 +387,6 @@ void keep(const TiffHeader& header, const int* tags, int n, TiffKeptEntries& out
     }
 }
 
-namespace {
-
-// The lowest offset of the kept entries' values that lie outside their entries.
-uint64_t lowestValues(const TiffReader& r, const TiffKeptEntries& kept)
-{
-    uint64_t lowest = UINT64_MAX;
-    for (int i = 0; i < kept.count; ++i) {
-        const TiffKeptEntries::Entry& k = kept.entries[i];
-        if (static_cast<uint64_t>(k.count) * static_cast<uint64_t>(typeSize(k.type)) > 4)
-            lowest = std::min<uint64_t>(lowest, r.u32(k.field));
-    }
-    return lowest;
-}
-
-}  // namespace
-
 int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out)
 {
     *out = nullptr;
@@ -414,16 +398,24 @@ int reopen(int fd, const TiffKeptEntries& kept, TiffHeader** out)
     TiffReader r(fd, kept.fileSize);
     r.setBigEndian(kept.byteOrder == 0x4D4D);
     TiffDirectory& dir = header->directory;
-    if (!kept.valuesKept)
-        r.prefetch(lowestValues(r, kept));
-    size_t used = 0;
-    int rc = kTiffDirOk;
-    for (int i = 0; i < kept.count && rc == kTiffDirOk; ++i) {
+    // The values not kept are read from the lowest offset on, through one window where they lie
+    // close together.
+    uint64_t lowest = UINT64_MAX;
+    for (int i = 0; i < kept.count; ++i) {
         TiffEntry& e = dir.entries[i];
         e.tag = kept.entries[i].tag;
         e.type = kept.entries[i].type;
         e.count = kept.entries[i].count;
         std::memcpy(e.field, kept.entries[i].field, 4);
+        if (valueBytes(e) > 4)
+            lowest = std::min<uint64_t>(lowest, r.u32(e.field));
+    }
+    if (!kept.valuesKept)
+        r.prefetch(lowest);
+    size_t used = 0;
+    int rc = kTiffDirOk;
+    for (int i = 0; i < kept.count && rc == kTiffDirOk; ++i) {
+        TiffEntry& e = dir.entries[i];
         if (!kept.valuesKept) {
             rc = readValues(r, e);
         } else if (holdsValues(e)) {

@@ -117,6 +117,8 @@ private:
     // repeats, are written from the word alone, and the sixteen-byte entries of the whole table
     // stay in the fastest cache.
     static constexpr size_t kHeadBytes = 8;
+    // The room a whole-word write of a string needs beyond the string's own bytes.
+    static constexpr size_t kRunPast = 23;
     struct Entry {
         uint64_t head;
         // Where the string was decoded: the low 32 bits of its address, so that finding it
@@ -182,7 +184,7 @@ private:
                               const unsigned char* src, unsigned char* end) noexcept
     {
         const size_t room = static_cast<size_t>(end - o);
-        if (room >= length + 23)
+        if (room >= length + kRunPast)
             return write(o, head, length, src);
         const size_t n = length < room ? length : room;
         if (length <= kHeadBytes) {
@@ -361,8 +363,8 @@ private:
         };
         // A code that is not a literal: false when decoding stops, with the reason in `stop`.
         // Far from the end of the output (`Fast`), a string of up to eight bytes is written
-        // without checking the room, and a longer one checks it against fastEnd, which is
-        // kHeadBytes before the end.
+        // without checking the room, and a longer one makes put's check against fastEnd,
+        // kHeadBytes before the end, which the loop holds in a register where end is not.
         Ending stop = Ending::Full;
         auto string = [&](unsigned code, auto fastTag) OVK_LZW_HOT -> bool {
             constexpr bool kFast = decltype(fastTag)::value;
@@ -395,7 +397,7 @@ private:
             if (kFast && length <= kHeadBytes) {
                 storeHead(o, head);
                 o += length;
-            } else if (kFast && size_t(fastEnd - o) >= length + 23 - kHeadBytes) {
+            } else if (kFast && size_t(fastEnd - o) >= length + kRunPast - kHeadBytes) {
                 o = write(o, head, length, src);
             } else {
                 o = put(o, head, length, src, end);
