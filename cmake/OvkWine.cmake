@@ -23,5 +23,11 @@ if(WIN32)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.in ${CMAKE_BINARY_DIR}/wine-run
                    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+    # ctest runs the test programs through wine-test, which retries a program that Wine failed
+    # to start and nothing else.
+    set(OVK_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.in ${CMAKE_BINARY_DIR}/wine-test
+                   @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                   GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-test)
 endif()
