@@ -7,6 +7,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/iadvrec.hpp"
+#include "detail/ioutcls.hpp"
 #include "icslider.hpp"
 #include "inotifhd.hpp"
 #include "ithunk.hpp"
@@ -57,6 +58,7 @@ ICircularSlider::ICircularSlider(unsigned long id, IWindow* parent, IWindow* own
                                                     "const ICircularSlider::Style&)"));
     fRecordedExtendedStyle = style.asExtendedUnsignedLong();
     thunkLibrary();
+    ovk_native::ensureOutsideClass(kClass, ovk_native::kControlsModule);
     const IWindowHandle window =
         create(id, "", convertToGUIStyle(style, false), kClass, parent->handle(),
                owner ? owner->handle() : IWindowHandle(), initial, nullptr, nullptr,

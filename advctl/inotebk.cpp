@@ -9,6 +9,7 @@
 
 #include "detail/iadvrec.hpp"
 #include "detail/inbdata.hpp"
+#include "detail/ioutcls.hpp"
 #include "detail/ishared.hpp"
 #include "inotebk.hpp"
 #include "inotifhd.hpp"
@@ -93,6 +94,7 @@ void INotebook::createNotebook(unsigned long id, IWindow* parent, IWindow* owner
     const char* className = INotebookTabHandler::outsideNotebookClass;
     if (usesThunkedWindow()) {
         thunkLibrary();
+        ovk_native::ensureOutsideClass(className, ovk_native::kControlsModule);
     } else {
         InitCommonControls();
         className = INotebookTabHandler::tabControlClass;

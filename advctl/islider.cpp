@@ -12,6 +12,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/iadvrec.hpp"
+#include "detail/ioutcls.hpp"
 #include "detail/isldata.hpp"
 #include "inotifhd.hpp"
 #include "islider.hpp"
@@ -251,6 +252,7 @@ void IProgressIndicator::createSlider(unsigned long id, const IWindowHandle& par
 {
     if (usesThunkedWindow()) {
         thunkLibrary();
+        ovk_native::ensureOutsideClass(outsideClass, ovk_native::kControlsModule);
         IOutsideSliderInfo information;
         information.scale1Ticks = static_cast<std::uint16_t>(ticks[0]);
         information.scale1Spacing = static_cast<std::uint16_t>(ticks[1]);

@@ -9,6 +9,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/iadvrec.hpp"
+#include "detail/ioutcls.hpp"
 #include "detail/ispinslt.hpp"
 #include "ifont.hpp"
 #include "iownmhdr.hpp"
@@ -20,6 +21,7 @@ using namespace ovkspin;
 namespace {
 
 constexpr const char* kFile = "ispinbas";
+constexpr const char kOutsideClass[] = "OVK Spin Button";
 constexpr unsigned long kMaster = 0x100, kServant = 0x8, kReadOnly = 0x80, kCenter = 0x10;
 constexpr unsigned long kLeft = 0x200, kRight = 0x400, kNoBorder = 0x800, kThunked = 0x20;
 constexpr unsigned long kFastSpin = 0x1000;
@@ -117,8 +119,9 @@ void IBaseSpinButton::initialize(unsigned long id, const IWindowHandle& parent,
     setExtendedStyle(extendedStyle() | style.asExtendedUnsignedLong());
     if (usesThunkedWindow()) {
         thunkLibrary();
+        ovk_native::ensureOutsideClass(kOutsideClass, ovk_native::kControlsModule);
         const IWindowHandle window =
-            create(id, nullptr, convertToGUIStyle(style, false), "OVK Spin Button", parent, owner,
+            create(id, nullptr, convertToGUIStyle(style, false), kOutsideClass, parent, owner,
                    rect, nullptr, nullptr, defaultSiblingOrder(), convertToGUIStyle(style, true));
         startHandlingEventsFor(window);
         attachHandlers();

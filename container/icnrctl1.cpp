@@ -17,6 +17,7 @@
 #include <ithunk.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/ioutcls.hpp"
 #include "icnrdhdr.hpp"
 #include "icnrobj.hpp"
 
@@ -112,6 +113,7 @@ void ICnrCtl::initialize()
     ICnrList::lock();
     ICnrList::containers();
     thunkLibrary();
+    ovk_native::ensureOutsideClass(WC_CONTAINER, ovk_native::kContainerModule);
     HWND window = CreateWindowExA(0, WC_CONTAINER, nullptr, 0x46000040, 0, 0, 0, 0,
                                   GetDesktopWindow(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAllocationWindowId)),

@@ -1,5 +1,6 @@
-# Installs the build into a fresh prefix, builds the consumer against it with find_package and
-# runs it under Wine.
+# Installs the build into a fresh prefix, copies the consumer's sources out of the source tree,
+# builds it there against the prefix with find_package, and runs it under Wine with nothing but
+# the DLLs of the prefix's bin/ beside it.
 file(REMOVE_RECURSE ${OVK_WORK_DIR})
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -9,11 +10,15 @@ function(run)
     set(output "${out}" PARENT_SCOPE)
 endfunction()
 run(${CMAKE_COMMAND} --install ${OVK_BUILD_DIR} --prefix ${OVK_WORK_DIR}/prefix)
-run(${CMAKE_COMMAND} -S ${OVK_CONSUMER_DIR} -B ${OVK_WORK_DIR}/build
+file(COPY ${OVK_CONSUMER_DIR}/ DESTINATION ${OVK_WORK_DIR}/source)
+run(${CMAKE_COMMAND} -S ${OVK_WORK_DIR}/source -B ${OVK_WORK_DIR}/build
     -DCMAKE_TOOLCHAIN_FILE=${OVK_TOOLCHAIN} -DCMAKE_PREFIX_PATH=${OVK_WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} --build ${OVK_WORK_DIR}/build)
-# The application ships the library's DLLs beside itself, as an installed application would.
+# The application ships the prefix's DLLs beside itself, as an installed application would; no
+# other folder is on Wine's search path.
 file(GLOB dlls ${OVK_WORK_DIR}/prefix/bin/*.dll)
 file(COPY ${dlls} DESTINATION ${OVK_WORK_DIR}/build)
-run(${OVK_WINE_RUN} ${OVK_WORK_DIR}/build/consumer.exe)
+run(${CMAKE_COMMAND} -E env --unset=WINEPATH WINEPREFIX=${OVK_WINEPREFIX} WINEDEBUG=-all
+    WINEDLLOVERRIDES=mscoree,mshtml= wine ${OVK_WORK_DIR}/build/consumer.exe)
 message("${output}")
+file(REMOVE_RECURSE ${OVK_WORK_DIR})
