@@ -4,7 +4,8 @@
 // (b) SendMessage to a window object with three handlers, where the walk passes two and the
 //     third (the one attached first) handles the message.
 // Then windowWithHandle among 10 and among 10,000 window objects of one thread.
-// Prints the ratios (b)/(a) and lookup(10,000)/lookup(10); goals: at most 1.5, and about 1.
+// Prints the ratios (b)/(a) and lookup(10,000)/lookup(10); goals: at most 1.1 and 1.05, and a
+// ratio that misses its goal says NOT MET.
 #include <windows.h>
 
 #include <algorithm>
@@ -22,6 +23,13 @@ constexpr UINT kMessage = WM_USER + 1;
 constexpr int kSends = 200000;
 constexpr int kLookups = 2000000;
 constexpr int kRounds = 5;
+constexpr double kDispatchGoal = 1.1;
+constexpr double kLookupGoal = 1.05;
+
+void printRatio(const char* what, double ratio, double goal)
+{
+    std::printf("%-38s %8.2f  (goal <= %.2f)%s\n", what, ratio, goal, ratio <= goal ? "" : "  NOT MET");
+}
 
 LRESULT CALLBACK plainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -153,14 +161,12 @@ int main()
     HWND parent = makeWindow();
     const auto [lookup10, lookup10000] = lookupCosts(parent);
 
-    std::printf("send to a plainly subclassed window:   %8.1f ns\n", plainCost * 1e9);
+    std::printf("send to a plainly subclassed window:   %8.1f ns  (platform)\n", plainCost * 1e9);
     std::printf("send to a window object, 3 handlers:   %8.1f ns\n", libraryCost * 1e9);
-    std::printf("dispatch ratio (b)/(a):                %8.2f  (goal <= 1.5)\n",
-                libraryCost / plainCost);
+    printRatio("dispatch ratio (b)/(a):", libraryCost / plainCost, kDispatchGoal);
     std::printf("lookup among 10 windows:               %8.1f ns\n", lookup10 * 1e9);
     std::printf("lookup among 10,000 windows:           %8.1f ns\n", lookup10000 * 1e9);
-    std::printf("lookup ratio 10,000/10:                %8.2f  (goal about 1)\n",
-                lookup10000 / lookup10);
+    printRatio("lookup ratio 10,000/10:", lookup10000 / lookup10, kLookupGoal);
     DestroyWindow(parent);
     DestroyWindow(plain);
     return 0;

@@ -115,7 +115,7 @@ IWindow::IWindow(const IWindowHandle& handle)
 IWindow::~IWindow()
 {
     IWindowData* data = fData;
-    const bool dispatching = data->hasFlag(IWindowData::dispatching);
+    const bool dispatching = data->isDispatching();
     if (dispatching) {
         // The dispatch that is running still needs the private record; it takes it over and
         // deletes it when it ends, and stops calling this object.
@@ -170,7 +170,7 @@ void IWindow::notifyDeletion() noexcept
 void IWindow::detachAllHandlers(bool dispatching) noexcept
 {
     try {
-        IResourceLock lock(libraryLock());
+        IHandlerListChange change(libraryLock());
         liveWindows().erase(this);
         IHandlerList* handlers = fData->handlers;
         if (!handlers)
@@ -181,7 +181,8 @@ void IWindow::detachAllHandlers(bool dispatching) noexcept
                 entry.handler->fWindowCount.fetch_sub(1, std::memory_order_relaxed);
             }
         }
-        if (!dispatching) {
+        // Read again inside the change: a dispatch that began since the caller looked still walks.
+        if (!dispatching && !fData->isDispatching()) {
             delete handlers;
             fData->handlers = nullptr;
         }
@@ -408,7 +409,7 @@ IResource& IWindow::libraryLock()
 IWindow& IWindow::addHandler(IHandler* pshNew)
 {
     IARGUMENT_CHECK(pshNew != 0, "iwindow", "IWindow::addHandler(IHandler*)");
-    IResourceLock lock(libraryLock());
+    IHandlerListChange change(libraryLock());
     if (!fData->handlers)
         fData->handlers = new IHandlerList(10);
     IHandlerList& list = *fData->handlers;
@@ -432,7 +433,7 @@ IWindow& IWindow::addHandler(IHandler* pshNew)
 
 IWindow& IWindow::removeHandler(IHandler* handler)
 {
-    IResourceLock lock(libraryLock());
+    IHandlerListChange change(libraryLock());
     if (!fData->handlers || !handler)
         return *this;
     IHandlerList& list = *fData->handlers;
@@ -443,7 +444,7 @@ IWindow& IWindow::removeHandler(IHandler* handler)
             continue;
         // A walk over the list may be running (on this window's thread); it must not lose its
         // place, so the entry is only marked and purged when the outermost dispatch ends.
-        if (fData->hasFlag(IWindowData::dispatching)) {
+        if (fData->isDispatching()) {
             entry.removed.store(true, std::memory_order_relaxed);
             fData->purgePending.store(true, std::memory_order_release);
         } else {

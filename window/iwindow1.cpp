@@ -30,14 +30,16 @@ public:
     DispatchScope(IWindow& window, IWindowData& data, bool* objectGone)
         : fWindow(window), fData(data), fObjectGone(objectGone)
     {
-        // The flag and the walk's start are taken under the library lock: a thread that
-        // detaches a handler meanwhile then sees the flag and marks the entry instead of
-        // unlinking it under the walk.
-        IResourceLock lock(IWindow::libraryLock());
-        fNested = (fData.flags.fetch_or(IWindowData::dispatching) & IWindowData::dispatching) != 0;
-        if (fData.handlers && !fData.handlers->isEmpty()) {
-            fCursor.emplace(*fData.handlers);
-            fCursor->setToFirst();
+        // The mark first: a handler-list change on another thread that starts after it sees it
+        // and marks entries instead of unlinking them under the walk. One that started before
+        // may still be unlinking, and the walk's start then waits for it under the library lock.
+        // Without a change running, no lock is taken: this is on the road of every message.
+        fNested = fData.dispatching.exchange(true, std::memory_order_seq_cst);
+        if (IHandlerListChange::isAnyRunning()) {
+            IResourceLock lock(IWindow::libraryLock());
+            startWalk();
+        } else {
+            startWalk();
         }
     }
     DispatchScope(const DispatchScope&) = delete;
@@ -61,7 +63,7 @@ public:
             } catch (...) {
             }
         }
-        fData.setFlag(IWindowData::dispatching, false);
+        fData.dispatching.store(false, std::memory_order_release);
         if (fData.objectDeleted) {
             // The object was deleted by a handler; its record was kept for this moment.
             delete &fData;
@@ -79,6 +81,14 @@ public:
     Cursor* cursor() noexcept { return fCursor ? &*fCursor : nullptr; }
 
 private:
+    void startWalk()
+    {
+        if (fData.handlers && !fData.handlers->isEmpty()) {
+            fCursor.emplace(*fData.handlers);
+            fCursor->setToFirst();
+        }
+    }
+
     void purgeRemovedHandlers() noexcept
     {
         if (!fData.handlers)

@@ -18,7 +18,7 @@
 
 namespace {
 
-// The one-entry cache: the receiving window, a control id (0 for an ordinary message) and the
+// The one-entry cache of control notifications: the receiving window, the control's id and the
 // window objects found for them. Read and written inside the library critical section. The
 // generation advances with every clear, so that a lookup that raced with a clear does not put
 // back what the clear removed.
@@ -87,19 +87,12 @@ void fillCache(const ProcedureCache& entry, unsigned long generation) noexcept
         gCache = entry;
 }
 
-// The window object of an ordinary message's window, from the cache when it can.
+// The window object of an ordinary message's window. A window procedure runs on the thread
+// that owns the window, so the thread's own set answers, from its last answer when it can.
 IWindow* windowOf(HWND handle)
 {
-    unsigned long generation;
-    {
-        ICritSec section;
-        if (gCache.handle == handle && gCache.id == 0)
-            return gCache.control;
-        generation = gCacheGeneration;
-    }
-    IWindow* window = IWindow::windowWithHandle(handle);
-    fillCache({window ? handle : nullptr, 0, window, nullptr}, generation);
-    return window;
+    IWindowSet* set = IStartedThread::current()->windowList();
+    return set ? set->findOnOwnThread(handle) : nullptr;
 }
 
 // Still the object filed for its handle? Asked before touching a window object again after

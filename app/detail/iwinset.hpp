@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -39,6 +40,7 @@ public:
             slot = &fSlots[next(static_cast<std::size_t>(slot - fSlots.data()))];
         *slot = {handle, window};
         ++fCount;
+        changed();
         return true;
     }
     // Removes the entry of the handle when it belongs to this window object.
@@ -66,6 +68,20 @@ public:
         Shared lock(fGuard);
         const Slot* slot = slotOf(handle);
         return slot ? slot->window : nullptr;
+    }
+    // As find(), for the thread that owns the set only: the window procedure asks for the same
+    // window many times in a row, and the last answer stands while the set has not changed,
+    // without the guard. A change moves the stamp (from any thread); the stamp is read before
+    // the look-up, so an answer that raced with a change is never kept as current.
+    IWindow* findOnOwnThread(HWND handle) noexcept {
+        const unsigned long stamp = fStamp.load(std::memory_order_acquire);
+        if (handle == fLastHandle && stamp == fLastStamp)
+            return fLastWindow;
+        IWindow* window = find(handle);
+        fLastHandle = handle;
+        fLastWindow = window;
+        fLastStamp = stamp;
+        return window;
     }
     bool contains(const IWindow* window) const noexcept {
         Shared lock(fGuard);
@@ -130,6 +146,7 @@ private:
     void erase(std::size_t hole) noexcept {
         fSlots[hole] = {};
         --fCount;
+        changed();
         for (std::size_t i = next(hole); fSlots[i].handle; i = next(i)) {
             const std::size_t home = indexOf(fSlots[i].handle);
             // The entry may fill the hole when its home is not cyclically in (hole, i].
@@ -154,9 +171,19 @@ private:
         }
     }
 
+    // Under the exclusive guard, after the change.
+    void changed() noexcept { fStamp.fetch_add(1, std::memory_order_release); }
+
     mutable SRWLOCK fGuard;
     std::vector<Slot> fSlots;
     std::size_t fCount = 0;
+    std::atomic<unsigned long> fStamp{0};
+    // The owning thread's last answer and the stamp it was found under; the stamp never
+    // equals kNeverFound, so the first look-up always searches.
+    static constexpr unsigned long kNeverFound = ~0ul;
+    HWND fLastHandle = nullptr;
+    IWindow* fLastWindow = nullptr;
+    unsigned long fLastStamp = kNeverFound;
 };
 
 // Native controls inside the library's composite controls, subclassed with the control

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <iobserver.hpp>
+#include <iresource.hpp>
 #include <isequenc.hpp>
 
 #include <atomic>
@@ -36,6 +37,30 @@ struct IHandlerEntry {
 // is offered an event first.
 using IHandlerList = ISequence<IHandlerEntry>;
 
+// A change to some window's handler list (adding, removing, detaching every handler), made under
+// the library lock and announced while it runs. A dispatch marks its window as dispatching
+// without taking the lock, then looks whether a change is running: a change that began before
+// the mark could not see it and may unlink entries, so the dispatch then waits for the lock
+// before it starts its walk. Both sides use sequentially consistent operations, so that one of
+// them always sees the other (the change sees the mark, or the dispatch sees the change).
+class IHandlerListChange {
+public:
+    explicit IHandlerListChange(IResource& libraryLock)
+        : fLock(libraryLock)
+    {
+        fRunning.fetch_add(1, std::memory_order_seq_cst);
+    }
+    ~IHandlerListChange() { fRunning.fetch_sub(1, std::memory_order_seq_cst); }
+    IHandlerListChange(const IHandlerListChange&) = delete;
+    IHandlerListChange& operator=(const IHandlerListChange&) = delete;
+
+    static bool isAnyRunning() noexcept { return fRunning.load(std::memory_order_seq_cst) != 0; }
+
+private:
+    IResourceLock fLock;
+    static inline std::atomic<unsigned long> fRunning{0};
+};
+
 // Notification state: the observers, the handler that turns events into notifications, and
 // whether notification is on.
 struct IWindowObservers {
@@ -57,7 +82,6 @@ struct IWindowData {
         beingDestroyed = 0x4,
         topLevel = 0x8,
         inWindowSet = 0x10,
-        dispatching = 0x20,
         deleteAfterDispatch = 0x40,
         ownedFont = 0x400,
         backgroundColorSet = 0x800,
@@ -79,6 +103,8 @@ struct IWindowData {
     bool hasFlag(Flag flag) const noexcept {
         return (flags.load(std::memory_order_relaxed) & flag) != 0;
     }
+    // The dispatching mark, read as a handler-list change must read it (see IHandlerListChange).
+    bool isDispatching() const noexcept { return dispatching.load(std::memory_order_seq_cst); }
     void setFlag(Flag flag, bool on = true) noexcept {
         if (on)
             flags.fetch_or(flag, std::memory_order_relaxed);
@@ -90,6 +116,9 @@ struct IWindowData {
     // Written by the window's own thread; read under the library lock by threads that detach
     // handlers, so the word is atomic.
     std::atomic<unsigned long> flags;
+    // Set while a dispatch of the window runs; a word of its own, so that ending a dispatch is a
+    // plain store rather than a locked change of the flags.
+    std::atomic<bool> dispatching{false};
     unsigned long layoutFlags = 0;
     unsigned long helpId = 0;
     unsigned long extendedStyle = 0;
