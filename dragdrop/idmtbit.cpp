@@ -94,11 +94,15 @@ IBase::Boolean IDMEntryFieldItem::generateSourceItems(IDMSourceOperation* operat
     return add(operation, new IDMEntryFieldItem(operation));
 }
 
-IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent&)
+IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent& event)
 {
+    // What the target carried out decides, not what the source offered: a text drag starts
+    // without an operation of its own, and a refused drop leaves the text where it was.
+    if (event.outcome() != 1 || event.targetOperationCode() != IDMOperation::move)
+        return true;
     IDMSourceOperation* operation = sourceOperation();
     auto* control = operation ? dynamic_cast<ITextControl*>(operation->sourceWindow()) : nullptr;
-    if (!control || operation->operation() != IDMOperation::move)
+    if (!control)
         return true;
     DWORD start = 0, end = 0;
     SendMessageA(control->handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),

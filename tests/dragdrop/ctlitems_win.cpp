@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -78,25 +80,18 @@ protected:
     IMultiLineEdit edit{13, &parent, &parent, IRectangle(0, 60, 150, 120)};
 };
 
-TEST_F(TextItems, ASelectionTravelsAloneAndAMoveTakesItFromTheSource)
+TEST_F(TextItems, ASelectionTravelsAloneWithoutOneTheWholeText)
 {
-    for (unsigned long operation : {IDMOperation::copy, IDMOperation::move}) {
-        field.setText("hello world");
-        field.selectRange(IRange(6, 10));
-        IReference<IDMSourceOperation> source(new IDMSourceOperation(field.handle()));
-        source->setOperation(operation);
-        ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(source.get()));
-        ASSERT_EQ(source->numberOfItems(), 1u);
-        const IDMItem::Handle item = source->item(1);
-        EXPECT_EQ(str(item->contents()), "world");
-        EXPECT_STREQ(static_cast<const char*>(item->object()), "world");
-        EXPECT_TRUE(item->isPrepareRequired());
-        IDMSourceEndEvent end(IEvent(field.handle(), IPrivateMessage::dragSourceEnd, 0, 0));
-        EXPECT_TRUE(item->sourceEnd(end));
-        EXPECT_EQ(str(field.text()), operation == IDMOperation::move ? "hello " : "hello world");
-    }
-    // Without a selection the whole text goes; an empty field gives no item.
     field.setText("hello world");
+    field.selectRange(IRange(6, 10));
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(field.handle()));
+    ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(source.get()));
+    ASSERT_EQ(source->numberOfItems(), 1u);
+    const IDMItem::Handle item = source->item(1);
+    EXPECT_EQ(str(item->contents()), "world");
+    EXPECT_STREQ(static_cast<const char*>(item->object()), "world");
+    EXPECT_TRUE(item->isPrepareRequired());
+    // Without a selection the whole text goes; an empty field gives no item.
     SendMessageA(field.handle(), EM_SETSEL, 0, 0);
     IReference<IDMSourceOperation> whole(new IDMSourceOperation(field.handle()));
     ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(whole.get()));
@@ -104,6 +99,70 @@ TEST_F(TextItems, ASelectionTravelsAloneAndAMoveTakesItFromTheSource)
     field.setText("");
     IReference<IDMSourceOperation> none(new IDMSourceOperation(field.handle()));
     EXPECT_FALSE(IDMEntryFieldItem::generateSourceItems(none.get()));
+}
+
+// Text dragged with the mouse from one entry field to another through OLE: a press on the
+// selection starts the drag, the cursor waits over the other field and, with no button down,
+// OLE drops there at once.
+struct TextDragCase {
+    const char* name;
+    bool control;  // Ctrl held: a copy
+    const char* sourceAfter;
+};
+
+class TextDrag : public testing::TestWithParam<TextDragCase> {
+protected:
+    void SetUp() override {
+        SetWindowPos(parent.hwnd(), HWND_TOPMOST, 120, 120, 320, 160, SWP_SHOWWINDOW);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&source);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&target);
+        source.setText("hello world");
+        target.setText("old");
+        GetKeyboardState(fKeys);
+        ovktest::pumpPending();
+    }
+    void TearDown() override { SetKeyboardState(fKeys); }
+
+    // Holds Ctrl in the thread's key state, which OLE's drag loop and the target both read.
+    void holdControl() {
+        BYTE keys[256];
+        std::copy(std::begin(fKeys), std::end(fKeys), std::begin(keys));
+        keys[VK_CONTROL] |= 0x80;
+        keys[VK_LCONTROL] |= 0x80;
+        SetKeyboardState(keys);
+    }
+    // Presses the left button on the source's selection, over its first selected character.
+    void pressOnSelection() {
+        const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, 7, 0);
+        const LPARAM point = MAKELPARAM(LOWORD(at), HIWORD(at) + 2);
+        SendMessageA(source.handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageA(source.handle(), WM_LBUTTONUP, 0, point);
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_POPUP};
+    IEntryField source{21, &parent, &parent, IRectangle(10, 10, 300, 34)};
+    IEntryField target{22, &parent, &parent, IRectangle(10, 90, 300, 114)};
+    BYTE fKeys[256] = {};
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, TextDrag,
+    testing::Values(TextDragCase{"AMoveTakesTheTextFromTheSource", false, "hello "},
+                    TextDragCase{"ACopyLeavesIt", true, "hello world"}),
+    [](const testing::TestParamInfo<TextDragCase>& info) { return info.param.name; });
+
+TEST_P(TextDrag, TheSelectionLandsInTheOtherField)
+{
+    if (GetParam().control)
+        holdControl();
+    source.selectRange(IRange(6, 10));
+    RECT over{};
+    GetWindowRect(target.handle(), &over);
+    SetCursorPos((over.left + over.right) / 2, (over.top + over.bottom) / 2);
+    pressOnSelection();
+    EXPECT_EQ(str(target.text()), "world");
+    EXPECT_EQ(str(source.text()), GetParam().sourceAfter);
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
 }
 
 TEST_F(TextItems, ADropReplacesAFieldsWholeTextAndAnEditsSelection)
