@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include <icolor.hpp>
 #include <ientryfd.hpp>
 #include <igbitmap.hpp>
+#include <igrafctx.hpp>
+#include <igrect.hpp>
 #include <imle.hpp>
 #include <itbar.hpp>
 #include <itbarbut.hpp>
 
 #include "idmevent.hpp"
+#include "idmimage.hpp"
 #include "idmnames.hpp"
 #include "idmoper.hpp"
 #include "idmrendr.hpp"
@@ -48,6 +52,24 @@ IToolBarButton* newButtonFor(const IDMItem& item, IToolBar* bar)
                                       IRectangle(), IToolBarButton::defaultStyle());
     button->setDeleteOnDestroy(true);
     return button;
+}
+
+// The button's picture as the pointer shows it while the button is dragged: drawn over the
+// window-text colour, which shows through where the picture has its transparent colour.
+IDMImage dragImageOf(const IToolBarButton& button)
+{
+    IGBitmap picture(button.bitmap());
+    const IRectangle whole(IPoint(0, 0), picture.size());
+    IGraphicContext context(picture.size());
+    const IGUIColor ground(IGUIColor::windowForeground);
+    context.setPenColor(ground).setFillColor(ground);
+    context.setDrawOperation(IGraphicBundle::fillAndFrame);
+    context.draw(IGRectangle(whole));
+    if (button.hasTransparentColor())
+        picture.setTransparentColor(button.transparentColor());
+    picture.drawOn(context);
+    const IGBitmap composed(context, whole);
+    return IDMImage(composed.handle(), IPoint(0, 0), ISize(0, 0), IDMImage::defaultStyle());
 }
 
 void moveToBar(IToolBarButton* button, IToolBar* bar)
@@ -212,6 +234,8 @@ IDMToolBarButtonItem::IDMToolBarButtonItem(IDMSourceOperation* operation)
         IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmDiscard, IDMNames::rfUnknown));
     setRMFs(pairs);
     setObject(button);
+    if (button && button->bitmap().isValid())
+        setImage(dragImageOf(*button));
 }
 
 IDMToolBarButtonItem::IDMToolBarButtonItem(const IDMItem::Handle& item) : IDMItem(item) {}

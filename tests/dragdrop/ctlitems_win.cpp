@@ -15,6 +15,7 @@
 #include <idmdinfo.hpp>
 #include <idmevent.hpp>
 #include <idmfact.hpp>
+#include <idmimage.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
 #include <idmrendr.hpp>
@@ -277,6 +278,71 @@ TEST_F(ToolBarItems, OnlyAButtonThatAllowsItGoesToTheShredder)
     }
     EXPECT_EQ(listed(), "102 103");
     EXPECT_FALSE(IsWindow(discarded));
+}
+
+// A bitmap of `width` x `height` whose left half is `left` and right half `right`.
+HBITMAP halves(int width, int height, COLORREF left, COLORREF right)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetPixel(memory, x, y, x < width / 2 ? left : right);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// The colour of a pixel of a bitmap, read back through a device context.
+COLORREF pixelOf(const IBitmapHandle& bitmap, int x, int y)
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(bitmap.asValue()));
+    const COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return colour;
+}
+
+// The pointer shows a dragged button's picture at its own size, its transparent pixels in the
+// window-text colour; a button without a picture keeps the plain image.
+TEST_F(ToolBarItems, ADraggedButtonShowsItsPictureOverTheWindowTextColour)
+{
+    const COLORREF red = RGB(200, 30, 10), magenta = RGB(255, 0, 255);
+    IToolBarButton& pictured = *buttons[0];
+    pictured.setBitmap(IBitmapHandle(halves(10, 6, red, magenta)));
+    pictured.setTransparentColor(IColor(255, 0, 255));
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(pictured.handle()));
+    ASSERT_TRUE(IDMToolBarButtonItem::generateSourceItems(source.get()));
+    const IDMImage image = source->item(1)->image();
+    const IBitmapHandle shown = image.bitmap();
+    ASSERT_TRUE(shown.isValid());
+    EXPECT_NE(image.style().asUnsignedLong() & IDMImage::bitmapImage.asUnsignedLong(), 0UL);
+    BITMAP size{};
+    ASSERT_TRUE(GetObjectA(shown.asValue(), sizeof size, &size));
+    EXPECT_EQ(size.bmWidth, 10);
+    EXPECT_EQ(size.bmHeight, 6);
+    EXPECT_NE(shown.asValue(), pictured.bitmap().asValue());
+    const COLORREF ground = GetSysColor(COLOR_WINDOWTEXT);
+    for (int y : {0, 5}) {
+        EXPECT_EQ(pixelOf(shown, 0, y), red) << y;
+        EXPECT_EQ(pixelOf(shown, 4, y), red) << y;
+        EXPECT_EQ(pixelOf(shown, 5, y), ground) << y;
+        EXPECT_EQ(pixelOf(shown, 9, y), ground) << y;
+    }
+
+    const unsigned long withoutPicture = IToolBarButton::classDefaultStyle.asExtendedUnsignedLong() &
+                                         ~IToolBarButton::useIdForBitmap.asExtendedUnsignedLong();
+    IToolBarButton textOnly(104, bar.get(), bar.get(), IRectangle(),
+                            IToolBarButton::Style(WS_VISIBLE, withoutPicture));
+    ASSERT_FALSE(textOnly.bitmap().isValid());
+    IReference<IDMSourceOperation> plain(new IDMSourceOperation(textOnly.handle()));
+    ASSERT_TRUE(IDMToolBarButtonItem::generateSourceItems(plain.get()));
+    EXPECT_FALSE(plain->item(1)->image().bitmap().isValid());
+    EXPECT_EQ(plain->item(1)->image().style().asUnsignedLong(), 0UL);
 }
 
 TEST_F(ToolBarItems, AMenuItemBecomesAButtonWithItsId)
