@@ -110,21 +110,6 @@ IBase::Boolean IToolBarContainer::hasChildren() const
     return GetWindow(handle(), GW_CHILD) != nullptr;
 }
 
-IToolBarContainer& IToolBarContainer::setLocation(IToolBar::Location location)
-{
-    if (location == fLocation || location > IToolBar::rightOfClient)
-        return *this;
-    fFrame->removeExtension(this, false);
-    fLocation = location;
-    setDeckOrientation(isVerticalSide(location) ? vertical : horizontal);
-    fFrame->addExtension(this, frameLocation(location), IFrameWindow::none);
-    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (auto* toolBar = dynamic_cast<IToolBar*>(windowWithHandle(child)))
-            toolBar->setLocation(location);
-    relayout();
-    return *this;
-}
-
 // Places -------------------------------------------------------------------------------------------
 
 IToolBar::Location IToolBar::location() const

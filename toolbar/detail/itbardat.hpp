@@ -29,8 +29,6 @@ public:
     ~IToolBarContainer() override;
 
     IToolBar::Location location() const { return fLocation; }
-    // Moves the holder to another side and turns its tool bars to suit.
-    IToolBarContainer& setLocation(IToolBar::Location location);
     IBase::Boolean hasChildren() const;
     // Lays the holder out now and has the frame fit it.
     void relayout();
