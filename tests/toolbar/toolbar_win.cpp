@@ -321,6 +321,8 @@ struct PointerCase {
     const char* name;
     long x, y;  // in the frame's window rectangle
     IToolBar::Location location;
+    // Where the tool bar is before the move: never the side it is to reach.
+    IToolBar::Location start;
 };
 
 class ToolBarMoveTarget : public ToolBarFixture, public ::testing::WithParamInterface<PointerCase> {};
@@ -329,19 +331,25 @@ class ToolBarMoveTarget : public ToolBarFixture, public ::testing::WithParamInte
 // above.
 INSTANTIATE_TEST_SUITE_P(
     Pointer, ToolBarMoveTarget,
-    ::testing::Values(PointerCase{"NearestTheLeftEdge", 20, 250, IToolBar::leftOfClient},
-                      PointerCase{"NearestTheRightEdge", 285, 250, IToolBar::rightOfClient},
-                      PointerCase{"NearestTheBottomEdge", 150, 485, IToolBar::belowClient},
-                      PointerCase{"NearestTheTopEdge", 150, 8, IToolBar::aboveClient},
-                      PointerCase{"LeftAndRightTieTopBottomFarther", 150, 250,
-                                  IToolBar::leftOfClient},
-                      PointerCase{"RightAndBottomTie", 285, 485, IToolBar::belowClient},
-                      PointerCase{"LeftAndTopTie", 8, 8, IToolBar::aboveClient}),
+    ::testing::Values(
+        PointerCase{"NearestTheLeftEdge", 20, 250, IToolBar::leftOfClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheRightEdge", 285, 250, IToolBar::rightOfClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheBottomEdge", 150, 485, IToolBar::belowClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheTopEdge", 150, 8, IToolBar::aboveClient, IToolBar::belowClient},
+        PointerCase{"LeftAndRightTieTopBottomFarther", 150, 250, IToolBar::leftOfClient,
+                    IToolBar::aboveClient},
+        PointerCase{"RightAndBottomTie", 285, 485, IToolBar::belowClient, IToolBar::aboveClient},
+        PointerCase{"LeftAndTopTie", 8, 8, IToolBar::aboveClient, IToolBar::rightOfClient}),
     [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
 
 TEST_P(ToolBarMoveTarget, PlacesTheToolBarAtTheNearestSide)
 {
     const PointerCase& c = GetParam();
+    ASSERT_NE(c.start, c.location);
+    first->setLocation(c.start);
+    frame->update();
+    ovktest::pumpPending();
+    ASSERT_EQ(first->location(), c.start);
     drive(*first, centreIn(*first, *windows[0]), 3, screenPoint(c.x, c.y));
     EXPECT_EQ(first->location(), c.location);
 }
