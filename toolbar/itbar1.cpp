@@ -126,8 +126,12 @@ IToolBar& IToolBar::setLocation(Location location)
     const HWND focus = GetFocus();
     if (focus && (focus == handle() || IsChild(handle(), focus)))
         data.owner->setFocus();
-    if (location == data.location && data.placed)
+    if (location == data.location && data.placed) {
+        // A floating tool bar that the close button of its frame put away comes back.
+        if (location == floating && !isVisible() && data.owner->isVisible())
+            show();
         return *this;
+    }
 
     data.moving = true;
     leaveCurrentPlace();
@@ -301,6 +305,17 @@ IToolBar& IToolBar::setExpanded(IBase::Boolean expanded)
     return *this;
 }
 
+// A floating tool bar is seen through its frame only, so the frame comes and goes with it;
+// while the tool bar changes its place, the move shows the frame when it is ready.
+IWindow& IToolBar::show(IBase::Boolean visible)
+{
+    ISetCanvas::show(visible);
+    const IToolBarData* data = fToolBarData;
+    if (data && data->floatingFrame && !data->moving)
+        data->floatingFrame->show(visible);
+    return *this;
+}
+
 IBase::Boolean IToolBar::isExpanded() const
 {
     return fToolBarData->expanded;
@@ -378,8 +393,9 @@ IBase::Boolean IToolBarFrameHandler::systemCommand(ICommandEvent& event)
         }
         return false;
     case SC_CLOSE:
-        // Closing only puts the tool bar away; the application still owns it.
-        frame->hide();
+        // Closing only puts the tool bar away, frame and all; the application still owns it
+        // and brings it back with show() or by placing it floating again.
+        fToolBar.hide();
         if (IFrameWindow* owner = fToolBar.ownerFrame())
             owner->setFocus();
         return true;

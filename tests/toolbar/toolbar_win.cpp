@@ -418,18 +418,45 @@ TEST_F(ToolBar, DroppedOutsideTheFrameItFloatsWhereTheOutlineWas)
 
 // The floating frame ------------------------------------------------------------------------------
 
-TEST_F(ToolBar, ClosingTheFloatingFrameHidesTheToolBarAndFocusesTheOwner)
+bool visibleStyle(const IWindow& window)
+{
+    return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// Closing puts the tool bar away with its frame; show() and placing it floating again each
+// bring both back.
+TEST_F(ToolBar, ClosingTheFloatingFrameHidesTheToolBarUntilItIsShownAgain)
 {
     second->setLocation(IToolBar::floating);
     IFrameWindow* floating = second->floatingFrame();
     ASSERT_NE(floating, nullptr);
-    EXPECT_TRUE(IsWindowVisible(second->handle()));
-    SendMessageA(floating->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    ovktest::pumpPending();
-    EXPECT_FALSE(IsWindowVisible(second->handle()));
-    EXPECT_TRUE(IsWindow(floating->handle()));
-    const HWND focus = GetFocus();
-    EXPECT_TRUE(focus == frame->handle() || IsChild(frame->handle(), focus));
+    const HWND floatingWindow = floating->handle();
+    const auto close = [&] {
+        ASSERT_TRUE(IsWindowVisible(floatingWindow));
+        ASSERT_TRUE(IsWindowVisible(second->handle()));
+        SendMessageA(floatingWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ovktest::pumpPending();
+        EXPECT_FALSE(visibleStyle(*second));
+        EXPECT_FALSE(IsWindowVisible(floatingWindow));
+        EXPECT_TRUE(IsWindow(floatingWindow));
+        EXPECT_EQ(second->location(), IToolBar::floating);
+        const HWND focus = GetFocus();
+        EXPECT_TRUE(focus == frame->handle() || IsChild(frame->handle(), focus));
+    };
+    const auto shownAgain = [&] {
+        EXPECT_EQ(second->floatingFrame(), floating);
+        EXPECT_TRUE(IsWindowVisible(floatingWindow));
+        EXPECT_TRUE(IsWindowVisible(second->handle()));
+    };
+    close();
+    second->show();
+    shownAgain();
+    close();
+    second->setLocation(IToolBar::floating);
+    shownAgain();
+    // Hiding it as any window is hidden puts the frame away as well.
+    second->hide();
+    EXPECT_FALSE(IsWindowVisible(floatingWindow));
 }
 
 TEST_F(ToolBar, MaximisingSwitchesToExpandedOnceOnly)
