@@ -19,6 +19,8 @@ namespace {
 constexpr char kFile[] = "itbar1";
 // The library's tool bar picture, shown in the floating frame's title.
 constexpr unsigned long kTitleBitmap = 28945;
+// The caption height the picture was drawn for.
+constexpr long kPictureCaptionHeight = 19;
 
 bool isVerticalSide(IToolBar::Location location)
 {
@@ -215,7 +217,7 @@ void IToolBar::enterFloatingFrame()
     } catch (const IException&) {
         // A system menu without these items is what was wanted.
     }
-    data.frameHandler = std::make_unique<IToolBarFrameHandler>(*this);
+    data.frameHandler = std::make_unique<IToolBarFrameHandler>(*this, *frame);
     data.frameHandler->handleEventsFor(frame);
     setDeckOrientation(data.expanded ? ISetCanvas::horizontal : ISetCanvas::vertical);
     setMargin(data.expanded ? data.margin : ISize(data.margin.height(), data.margin.width()));
@@ -342,6 +344,13 @@ IToolBar& IToolBar::placeAfter(IToolBar* neighbour)
 
 // The floating frame's handler ---------------------------------------------------------------------
 
+// The library's picture was drawn for the 19 pixels high caption of the classic desktop; the
+// cell it takes is as wide as this system's caption is high.
+ISize IToolBarFrameTitle::size() const
+{
+    return ISize(GetSystemMetrics(SM_CYCAPTION), kPictureCaptionHeight);
+}
+
 IToolBarFrameHandler::~IToolBarFrameHandler() = default;
 
 IBase::Boolean IToolBarFrameHandler::dispatchHandlerEvent(IEvent& event)
@@ -446,7 +455,7 @@ IBase::Boolean IToolBarFrameHandler::paintTitle(IEvent& event)
     ClientToScreen(window, &clientOrigin);
     // The caption ends where the client area begins (a floating frame has no menu bar); its last
     // row is the line under it.
-    const int cell = GetSystemMetrics(SM_CYCAPTION) - 1;
+    const int cell = fTitle.size().width() - 1;
     const int left = clientOrigin.x - outer.left;
     const int top = clientOrigin.y - outer.top - cell - 1;
     if (cell <= 0 || top < 0)

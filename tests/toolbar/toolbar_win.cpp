@@ -8,6 +8,9 @@
 #include <iinfoa.hpp>
 #include <iprivmsg.hpp>
 #include <istattxt.hpp>
+#include <ititle.hpp>
+
+#include "detail/itbardat.hpp"
 
 namespace {
 
@@ -497,6 +500,18 @@ TEST_F(ToolBar, TheFloatingFrameFitsTheToolBar)
     GetWindowRect(frame->handle(), &owner);
     GetWindowRect(floating->handle(), &at);
     EXPECT_EQ(at.left, owner.left + second->floatingPosition().x() + 1);
+}
+
+// The floating frame's title is the cell of the library's picture: as wide as the caption is
+// high, by the 19 pixels high caption the picture was drawn for.
+TEST_F(ToolBar, TheFloatingFramesTitleIsTheCaptionHeightBy19)
+{
+    second->setLocation(IToolBar::floating);
+    const auto& handler = ovk_toolbar::MoveAccess::data(*second).frameHandler;
+    ASSERT_NE(handler, nullptr);
+    const ITitle& title = handler->title();
+    EXPECT_EQ(title.size(), ISize(GetSystemMetrics(SM_CYCAPTION), 19));
+    EXPECT_EQ(title.handle(), second->floatingFrame()->handle());
 }
 
 // The picture of the library's tool bar (gold on blue) stands at the left end of the floating
