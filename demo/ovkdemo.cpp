@@ -12,7 +12,7 @@
 // and Alt with a mnemonic move through the controls as in a dialog; keys that no control or
 // canvas takes climb the owner chain to the window. The status text lists the notifications of
 // the option controls. A "Drop here" window beside the frame (ovkdemo_drag.cpp) lists the drag
-// events it receives.
+// events it receives and holds two entry fields that drag text to each other.
 //
 // The window is a frame with a menu bar from a resource and an information area below the
 // page that tells what the menu item under the cursor does. A tool bar above the page holds the

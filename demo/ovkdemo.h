@@ -38,8 +38,9 @@ struct DragDemoDeleter {
     void operator()(DragDemo* demo) const;
 };
 // A window beside the main frame that is an OLE drop target and lists the drag events it
-// receives; with the autoplay, a text item is dragged onto it from the main frame and the
-// screenshot "drag" is taken.
+// receives, above them two entry fields that drag text to each other; with the autoplay, a
+// text item is dragged onto it from the main frame, a word is dragged from the upper field to
+// the lower one, and the screenshots "dragtext" (before) and "drag" (after) are taken.
 std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay);
 class IMultiLineEdit;
 // A multi-line edit, a child of the parent with the identifier, that starts with the text of

@@ -1,7 +1,10 @@
 // The demo's drop target: a small window beside the main frame that lists the drag events it
 // receives. With the autoplay, the cursor is put over it and a text item is dragged there from
 // the main frame through OLE; the list then shows the enter, the drop and the text that the
-// drag information carried.
+// drag information carried. Above the list stand two entry fields that drag text to each
+// other: with the autoplay, a press on the word selected in the upper one drags it, through
+// OLE, onto the lower one, which takes it, and the upper one loses it (a move). The screenshot
+// "dragtext" shows the selected word before the drag, "drag" both fields after it.
 #include <windows.h>
 
 #include <memory>
@@ -16,12 +19,16 @@ namespace {
 constexpr UINT_PTR kDragTimer = 41;
 constexpr UINT kDragAt = 2200;
 constexpr int kListId = 10;
+constexpr int kFromId = 11;
+constexpr int kToId = 12;
+constexpr int kFieldHeight = 22;
 
 // Lists the drag events of the window in its list box and plays the target's part: each drag
 // that enters gets a target operation made from its drag information.
 class DropLog : public IHandler {
 public:
-    DropLog(HWND list, HWND source) : fList(list), fSource(source) {}
+    DropLog(HWND list, HWND source, IEntryField& from, IEntryField& to)
+        : fList(list), fSource(source), fFrom(from), fTo(to) {}
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -39,6 +46,8 @@ protected:
                 return false;
             KillTimer(event.handle(), kDragTimer);
             dragText(event.handle());
+            dragBetweenFields();
+            requestScreenshot("drag");
             return true;
         default:
             return false;
@@ -90,11 +99,35 @@ private:
         IDMSourceOperation::setCurrentSourceOperation(source);
         source->begin();
         IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
-        requestScreenshot("drag");
+    }
+
+    // The user's road: the cursor waits over the lower field and the left button goes down on
+    // the word selected in the upper one. The field starts the drag and OLE drops at once, as
+    // no button is really held.
+    void dragBetweenFields() {
+        const std::string text = static_cast<const char*>(fFrom.text());
+        const std::size_t word = text.find("word ");
+        if (word == std::string::npos)
+            return;
+        fFrom.selectRange(IRange(static_cast<IRange::Bound>(word),
+                                 static_cast<IRange::Bound>(word + 4)));
+        RECT over{};
+        GetWindowRect(fTo.handle(), &over);
+        SetCursorPos((over.left + over.right) / 2, (over.top + over.bottom) / 2);
+        requestScreenshot("dragtext");
+        const LRESULT at = SendMessageA(fFrom.handle(), EM_POSFROMCHAR, word + 1, 0);
+        const LPARAM press = MAKELPARAM(LOWORD(at), HIWORD(at) + kFieldHeight / 4);
+        SendMessageA(fFrom.handle(), WM_LBUTTONDOWN, MK_LBUTTON, press);
+        SendMessageA(fFrom.handle(), WM_LBUTTONUP, 0, press);
+        add("fields: moved by a drag");
+        add("  upper: \"" + std::string(fFrom.text()) + "\"");
+        add("  lower: \"" + std::string(fTo.text()) + "\"");
     }
 
     HWND fList;
     HWND fSource;
+    IEntryField& fFrom;
+    IEntryField& fTo;
 };
 
 } // namespace
@@ -117,15 +150,32 @@ public:
         fWindow = std::make_unique<IWindow>(IWindowHandle(native));
         RECT client{};
         GetClientRect(native, &client);
+        // Two fields that take text from each other by dragging, above the list.
+        const long width = client.right - 4;
+        // The selection stays in sight while the field is not focused.
+        fFrom = std::make_unique<IEntryField>(
+            kFromId, fWindow.get(), fWindow.get(), IRectangle(IPoint(2, 2), ISize(width, kFieldHeight)),
+            IEntryField::defaultStyle() | IEntryField::Style(ES_NOHIDESEL));
+        fTo = std::make_unique<IEntryField>(
+            kToId, fWindow.get(), fWindow.get(),
+            IRectangle(IPoint(2, 4 + kFieldHeight), ISize(width, kFieldHeight)));
+        fFrom->setText("drag this word down");
+        fTo->setText("(drop text here)");
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(fFrom.get());
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(fTo.get());
+        const int listTop = 6 + 2 * kFieldHeight;
         const HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                                          2, 2, client.right - 4, client.bottom - 4, native,
-                                          reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
+                                          2, listTop, client.right - 4, client.bottom - listTop - 2,
+                                          native, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
         SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                      0);
         SendMessageA(list, LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>("Drag events of this window:"));
-        fLog = std::make_unique<DropLog>(list, static_cast<HWND>(mainFrame.handle()));
+        for (IEntryField* field : {fFrom.get(), fTo.get()})
+            SendMessageA(field->handle(), WM_SETFONT,
+                         reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        fLog = std::make_unique<DropLog>(list, static_cast<HWND>(mainFrame.handle()), *fFrom, *fTo);
         fLog->handleEventsFor(fWindow.get());
         // The registration counts its own OLE use, given back when the window is destroyed.
         IDMSupport::initializeOle();
@@ -136,6 +186,8 @@ public:
     ~DragDemo() {
         if (fWindow && fWindow->isValid())
             fLog->stopHandlingEventsFor(fWindow.get());
+        fFrom.reset();
+        fTo.reset();
         fWindow.reset();
         fLog.reset();
         IDMSupport::uninitializeOle();
@@ -143,6 +195,8 @@ public:
 
 private:
     std::unique_ptr<IWindow> fWindow;
+    std::unique_ptr<IEntryField> fFrom;
+    std::unique_ptr<IEntryField> fTo;
     std::unique_ptr<DropLog> fLog;
     IDMDropTargetHandler fRegistration;
 };

@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include <icolor.hpp>
 #include <ientryfd.hpp>
 #include <igbitmap.hpp>
+#include <igrafctx.hpp>
+#include <igrect.hpp>
 #include <imle.hpp>
 #include <itbar.hpp>
 #include <itbarbut.hpp>
 
 #include "idmevent.hpp"
+#include "idmimage.hpp"
 #include "idmnames.hpp"
 #include "idmoper.hpp"
 #include "idmrendr.hpp"
@@ -48,6 +52,24 @@ IToolBarButton* newButtonFor(const IDMItem& item, IToolBar* bar)
                                       IRectangle(), IToolBarButton::defaultStyle());
     button->setDeleteOnDestroy(true);
     return button;
+}
+
+// The button's picture as the pointer shows it while the button is dragged: drawn over the
+// window-text colour, which shows through where the picture has its transparent colour.
+IDMImage dragImageOf(const IToolBarButton& button)
+{
+    IGBitmap picture(button.bitmap());
+    const IRectangle whole(IPoint(0, 0), picture.size());
+    IGraphicContext context(picture.size());
+    const IGUIColor ground(IGUIColor::windowForeground);
+    context.setPenColor(ground).setFillColor(ground);
+    context.setDrawOperation(IGraphicBundle::fillAndFrame);
+    context.draw(IGRectangle(whole));
+    if (button.hasTransparentColor())
+        picture.setTransparentColor(button.transparentColor());
+    picture.drawOn(context);
+    const IGBitmap composed(context, whole);
+    return IDMImage(composed.handle(), IPoint(0, 0), ISize(0, 0), IDMImage::defaultStyle());
 }
 
 void moveToBar(IToolBarButton* button, IToolBar* bar)
@@ -94,11 +116,15 @@ IBase::Boolean IDMEntryFieldItem::generateSourceItems(IDMSourceOperation* operat
     return add(operation, new IDMEntryFieldItem(operation));
 }
 
-IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent&)
+IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent& event)
 {
+    // What the target carried out decides, not what the source offered: a text drag starts
+    // without an operation of its own, and a refused drop leaves the text where it was.
+    if (event.outcome() != 1 || event.targetOperationCode() != IDMOperation::move)
+        return true;
     IDMSourceOperation* operation = sourceOperation();
     auto* control = operation ? dynamic_cast<ITextControl*>(operation->sourceWindow()) : nullptr;
-    if (!control || operation->operation() != IDMOperation::move)
+    if (!control)
         return true;
     DWORD start = 0, end = 0;
     SendMessageA(control->handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -208,6 +234,8 @@ IDMToolBarButtonItem::IDMToolBarButtonItem(IDMSourceOperation* operation)
         IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmDiscard, IDMNames::rfUnknown));
     setRMFs(pairs);
     setObject(button);
+    if (button && button->bitmap().isValid())
+        setImage(dragImageOf(*button));
 }
 
 IDMToolBarButtonItem::IDMToolBarButtonItem(const IDMItem::Handle& item) : IDMItem(item) {}

@@ -229,11 +229,34 @@ IGraphicPushButton& IGraphicPushButton::setGraphic(unsigned long bitmapId)
 IGraphicPushButton& IGraphicPushButton::setGraphic(const IBitmapHandle& bitmap)
 {
     fGraphic->setBitmap(bitmap);
+    pictureChanged();
+    return *this;
+}
+
+IGraphicPushButton& IGraphicPushButton::setIcon(const IPointerHandle& icon)
+{
+    fGraphic->setIcon(icon);
+    fIconMode = true;
+    pictureChanged();
+    return *this;
+}
+
+IGraphicPushButton& IGraphicPushButton::setBitmap(const IBitmapHandle& bitmap)
+{
+    fGraphic->setBitmap(bitmap);
+    fIconMode = false;
+    pictureChanged();
+    return *this;
+}
+
+// A new picture may have another size: one at its own size takes it, and the button's minimum
+// size changes with it.
+void IGraphicPushButton::pictureChanged()
+{
     if (fGraphicAtOwnSize)
         fGraphic->sizeTo(fGraphic->minimumSize());
     placeGraphic();
     setLayoutDistorted(0x8, 0);
-    return *this;
 }
 
 IGraphicPushButton& IGraphicPushButton::enableGraphicSizing(IBase::Boolean enable)

@@ -45,6 +45,10 @@ public:
     // The virtual operations keep the order that derived buttons rely on.
     virtual IGraphicPushButton& setGraphic(unsigned long bitmapId);
     virtual IGraphicPushButton& setGraphic(const IBitmapHandle& bitmap);
+    // The two picture modes: an icon, or a bitmap in its place. A picture at its own size
+    // takes the size of the new one.
+    virtual IGraphicPushButton& setIcon(const IPointerHandle& icon);
+    virtual IGraphicPushButton& setBitmap(const IBitmapHandle& bitmap);
     // On: the picture keeps its own size. Off: it fills the button less the margin again.
     virtual IGraphicPushButton& enableGraphicSizing(IBase::Boolean enable = true);
     virtual IGraphicPushButton& disableGraphicSizing();
@@ -62,10 +66,13 @@ private:
     void setUp(const IPointerHandle& icon, const IBitmapHandle& bitmap, unsigned long classWord);
     void wrapImage(const char* function);
     void placeGraphic();
+    void pictureChanged();
 
     IIconControl* fGraphic = nullptr;
     IBase::Boolean fGraphicAtOwnSize = false;
     IBase::Boolean fWrapped = false;
+    // Which picture mode ran last: true for the icon.
+    bool fIconMode = false;
     // Whether the picture is moved now to follow the pressed look.
     bool fPressedLook = false;
     ISize fMargin{3, 3};

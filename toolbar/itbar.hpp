@@ -98,6 +98,8 @@ public:
     IString asDebugInfo() const override;
     ISize calcMinimumSize() const override;
     ISetCanvas& layout() override;
+    // A floating tool bar shows and hides its frame with it.
+    IWindow& show(IBase::Boolean show = true) override;
 
     // The virtual operations keep the order that derived tool bars rely on.
     // Windows: `group` gives the added window the group style; without it the window joins

@@ -19,6 +19,8 @@ namespace {
 constexpr char kFile[] = "itbar1";
 // The library's tool bar picture, shown in the floating frame's title.
 constexpr unsigned long kTitleBitmap = 28945;
+// The caption height the picture was drawn for.
+constexpr long kPictureCaptionHeight = 19;
 
 bool isVerticalSide(IToolBar::Location location)
 {
@@ -110,21 +112,6 @@ IBase::Boolean IToolBarContainer::hasChildren() const
     return GetWindow(handle(), GW_CHILD) != nullptr;
 }
 
-IToolBarContainer& IToolBarContainer::setLocation(IToolBar::Location location)
-{
-    if (location == fLocation || location > IToolBar::rightOfClient)
-        return *this;
-    fFrame->removeExtension(this, false);
-    fLocation = location;
-    setDeckOrientation(isVerticalSide(location) ? vertical : horizontal);
-    fFrame->addExtension(this, frameLocation(location), IFrameWindow::none);
-    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (auto* toolBar = dynamic_cast<IToolBar*>(windowWithHandle(child)))
-            toolBar->setLocation(location);
-    relayout();
-    return *this;
-}
-
 // Places -------------------------------------------------------------------------------------------
 
 IToolBar::Location IToolBar::location() const
@@ -141,8 +128,12 @@ IToolBar& IToolBar::setLocation(Location location)
     const HWND focus = GetFocus();
     if (focus && (focus == handle() || IsChild(handle(), focus)))
         data.owner->setFocus();
-    if (location == data.location && data.placed)
+    if (location == data.location && data.placed) {
+        // A floating tool bar that the close button of its frame put away comes back.
+        if (location == floating && !isVisible() && data.owner->isVisible())
+            show();
         return *this;
+    }
 
     data.moving = true;
     leaveCurrentPlace();
@@ -226,7 +217,7 @@ void IToolBar::enterFloatingFrame()
     } catch (const IException&) {
         // A system menu without these items is what was wanted.
     }
-    data.frameHandler = std::make_unique<IToolBarFrameHandler>(*this);
+    data.frameHandler = std::make_unique<IToolBarFrameHandler>(*this, *frame);
     data.frameHandler->handleEventsFor(frame);
     setDeckOrientation(data.expanded ? ISetCanvas::horizontal : ISetCanvas::vertical);
     setMargin(data.expanded ? data.margin : ISize(data.margin.height(), data.margin.width()));
@@ -316,6 +307,17 @@ IToolBar& IToolBar::setExpanded(IBase::Boolean expanded)
     return *this;
 }
 
+// A floating tool bar is seen through its frame only, so the frame comes and goes with it;
+// while the tool bar changes its place, the move shows the frame when it is ready.
+IWindow& IToolBar::show(IBase::Boolean visible)
+{
+    ISetCanvas::show(visible);
+    const IToolBarData* data = fToolBarData;
+    if (data && data->floatingFrame && !data->moving)
+        data->floatingFrame->show(visible);
+    return *this;
+}
+
 IBase::Boolean IToolBar::isExpanded() const
 {
     return fToolBarData->expanded;
@@ -341,6 +343,13 @@ IToolBar& IToolBar::placeAfter(IToolBar* neighbour)
 }
 
 // The floating frame's handler ---------------------------------------------------------------------
+
+// The library's picture was drawn for the 19 pixels high caption of the classic desktop; the
+// cell it takes is as wide as this system's caption is high.
+ISize IToolBarFrameTitle::size() const
+{
+    return ISize(GetSystemMetrics(SM_CYCAPTION), kPictureCaptionHeight);
+}
 
 IToolBarFrameHandler::~IToolBarFrameHandler() = default;
 
@@ -393,8 +402,9 @@ IBase::Boolean IToolBarFrameHandler::systemCommand(ICommandEvent& event)
         }
         return false;
     case SC_CLOSE:
-        // Closing only puts the tool bar away; the application still owns it.
-        frame->hide();
+        // Closing only puts the tool bar away, frame and all; the application still owns it
+        // and brings it back with show() or by placing it floating again.
+        fToolBar.hide();
         if (IFrameWindow* owner = fToolBar.ownerFrame())
             owner->setFocus();
         return true;
@@ -445,7 +455,7 @@ IBase::Boolean IToolBarFrameHandler::paintTitle(IEvent& event)
     ClientToScreen(window, &clientOrigin);
     // The caption ends where the client area begins (a floating frame has no menu bar); its last
     // row is the line under it.
-    const int cell = GetSystemMetrics(SM_CYCAPTION) - 1;
+    const int cell = fTitle.size().width() - 1;
     const int left = clientOrigin.x - outer.left;
     const int top = clientOrigin.y - outer.top - cell - 1;
     if (cell <= 0 || top < 0)

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -13,6 +15,7 @@
 #include <idmdinfo.hpp>
 #include <idmevent.hpp>
 #include <idmfact.hpp>
+#include <idmimage.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
 #include <idmrendr.hpp>
@@ -78,25 +81,18 @@ protected:
     IMultiLineEdit edit{13, &parent, &parent, IRectangle(0, 60, 150, 120)};
 };
 
-TEST_F(TextItems, ASelectionTravelsAloneAndAMoveTakesItFromTheSource)
+TEST_F(TextItems, ASelectionTravelsAloneWithoutOneTheWholeText)
 {
-    for (unsigned long operation : {IDMOperation::copy, IDMOperation::move}) {
-        field.setText("hello world");
-        field.selectRange(IRange(6, 10));
-        IReference<IDMSourceOperation> source(new IDMSourceOperation(field.handle()));
-        source->setOperation(operation);
-        ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(source.get()));
-        ASSERT_EQ(source->numberOfItems(), 1u);
-        const IDMItem::Handle item = source->item(1);
-        EXPECT_EQ(str(item->contents()), "world");
-        EXPECT_STREQ(static_cast<const char*>(item->object()), "world");
-        EXPECT_TRUE(item->isPrepareRequired());
-        IDMSourceEndEvent end(IEvent(field.handle(), IPrivateMessage::dragSourceEnd, 0, 0));
-        EXPECT_TRUE(item->sourceEnd(end));
-        EXPECT_EQ(str(field.text()), operation == IDMOperation::move ? "hello " : "hello world");
-    }
-    // Without a selection the whole text goes; an empty field gives no item.
     field.setText("hello world");
+    field.selectRange(IRange(6, 10));
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(field.handle()));
+    ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(source.get()));
+    ASSERT_EQ(source->numberOfItems(), 1u);
+    const IDMItem::Handle item = source->item(1);
+    EXPECT_EQ(str(item->contents()), "world");
+    EXPECT_STREQ(static_cast<const char*>(item->object()), "world");
+    EXPECT_TRUE(item->isPrepareRequired());
+    // Without a selection the whole text goes; an empty field gives no item.
     SendMessageA(field.handle(), EM_SETSEL, 0, 0);
     IReference<IDMSourceOperation> whole(new IDMSourceOperation(field.handle()));
     ASSERT_TRUE(IDMEntryFieldItem::generateSourceItems(whole.get()));
@@ -104,6 +100,70 @@ TEST_F(TextItems, ASelectionTravelsAloneAndAMoveTakesItFromTheSource)
     field.setText("");
     IReference<IDMSourceOperation> none(new IDMSourceOperation(field.handle()));
     EXPECT_FALSE(IDMEntryFieldItem::generateSourceItems(none.get()));
+}
+
+// Text dragged with the mouse from one entry field to another through OLE: a press on the
+// selection starts the drag, the cursor waits over the other field and, with no button down,
+// OLE drops there at once.
+struct TextDragCase {
+    const char* name;
+    bool control;  // Ctrl held: a copy
+    const char* sourceAfter;
+};
+
+class TextDrag : public testing::TestWithParam<TextDragCase> {
+protected:
+    void SetUp() override {
+        SetWindowPos(parent.hwnd(), HWND_TOPMOST, 120, 120, 320, 160, SWP_SHOWWINDOW);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&source);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&target);
+        source.setText("hello world");
+        target.setText("old");
+        GetKeyboardState(fKeys);
+        ovktest::pumpPending();
+    }
+    void TearDown() override { SetKeyboardState(fKeys); }
+
+    // Holds Ctrl in the thread's key state, which OLE's drag loop and the target both read.
+    void holdControl() {
+        BYTE keys[256];
+        std::copy(std::begin(fKeys), std::end(fKeys), std::begin(keys));
+        keys[VK_CONTROL] |= 0x80;
+        keys[VK_LCONTROL] |= 0x80;
+        SetKeyboardState(keys);
+    }
+    // Presses the left button on the source's selection, over its first selected character.
+    void pressOnSelection() {
+        const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, 7, 0);
+        const LPARAM point = MAKELPARAM(LOWORD(at), HIWORD(at) + 2);
+        SendMessageA(source.handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageA(source.handle(), WM_LBUTTONUP, 0, point);
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_POPUP};
+    IEntryField source{21, &parent, &parent, IRectangle(10, 10, 300, 34)};
+    IEntryField target{22, &parent, &parent, IRectangle(10, 90, 300, 114)};
+    BYTE fKeys[256] = {};
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, TextDrag,
+    testing::Values(TextDragCase{"AMoveTakesTheTextFromTheSource", false, "hello "},
+                    TextDragCase{"ACopyLeavesIt", true, "hello world"}),
+    [](const testing::TestParamInfo<TextDragCase>& info) { return info.param.name; });
+
+TEST_P(TextDrag, TheSelectionLandsInTheOtherField)
+{
+    if (GetParam().control)
+        holdControl();
+    source.selectRange(IRange(6, 10));
+    RECT over{};
+    GetWindowRect(target.handle(), &over);
+    SetCursorPos((over.left + over.right) / 2, (over.top + over.bottom) / 2);
+    pressOnSelection();
+    EXPECT_EQ(str(target.text()), "world");
+    EXPECT_EQ(str(source.text()), GetParam().sourceAfter);
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
 }
 
 TEST_F(TextItems, ADropReplacesAFieldsWholeTextAndAnEditsSelection)
@@ -218,6 +278,71 @@ TEST_F(ToolBarItems, OnlyAButtonThatAllowsItGoesToTheShredder)
     }
     EXPECT_EQ(listed(), "102 103");
     EXPECT_FALSE(IsWindow(discarded));
+}
+
+// A bitmap of `width` x `height` whose left half is `left` and right half `right`.
+HBITMAP halves(int width, int height, COLORREF left, COLORREF right)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetPixel(memory, x, y, x < width / 2 ? left : right);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// The colour of a pixel of a bitmap, read back through a device context.
+COLORREF pixelOf(const IBitmapHandle& bitmap, int x, int y)
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(bitmap.asValue()));
+    const COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return colour;
+}
+
+// The pointer shows a dragged button's picture at its own size, its transparent pixels in the
+// window-text colour; a button without a picture keeps the plain image.
+TEST_F(ToolBarItems, ADraggedButtonShowsItsPictureOverTheWindowTextColour)
+{
+    const COLORREF red = RGB(200, 30, 10), magenta = RGB(255, 0, 255);
+    IToolBarButton& pictured = *buttons[0];
+    pictured.setBitmap(IBitmapHandle(halves(10, 6, red, magenta)));
+    pictured.setTransparentColor(IColor(255, 0, 255));
+    IReference<IDMSourceOperation> source(new IDMSourceOperation(pictured.handle()));
+    ASSERT_TRUE(IDMToolBarButtonItem::generateSourceItems(source.get()));
+    const IDMImage image = source->item(1)->image();
+    const IBitmapHandle shown = image.bitmap();
+    ASSERT_TRUE(shown.isValid());
+    EXPECT_NE(image.style().asUnsignedLong() & IDMImage::bitmapImage.asUnsignedLong(), 0UL);
+    BITMAP size{};
+    ASSERT_TRUE(GetObjectA(shown.asValue(), sizeof size, &size));
+    EXPECT_EQ(size.bmWidth, 10);
+    EXPECT_EQ(size.bmHeight, 6);
+    EXPECT_NE(shown.asValue(), pictured.bitmap().asValue());
+    const COLORREF ground = GetSysColor(COLOR_WINDOWTEXT);
+    for (int y : {0, 5}) {
+        EXPECT_EQ(pixelOf(shown, 0, y), red) << y;
+        EXPECT_EQ(pixelOf(shown, 4, y), red) << y;
+        EXPECT_EQ(pixelOf(shown, 5, y), ground) << y;
+        EXPECT_EQ(pixelOf(shown, 9, y), ground) << y;
+    }
+
+    const unsigned long withoutPicture = IToolBarButton::classDefaultStyle.asExtendedUnsignedLong() &
+                                         ~IToolBarButton::useIdForBitmap.asExtendedUnsignedLong();
+    IToolBarButton textOnly(104, bar.get(), bar.get(), IRectangle(),
+                            IToolBarButton::Style(WS_VISIBLE, withoutPicture));
+    ASSERT_FALSE(textOnly.bitmap().isValid());
+    IReference<IDMSourceOperation> plain(new IDMSourceOperation(textOnly.handle()));
+    ASSERT_TRUE(IDMToolBarButtonItem::generateSourceItems(plain.get()));
+    EXPECT_FALSE(plain->item(1)->image().bitmap().isValid());
+    EXPECT_EQ(plain->item(1)->image().style().asUnsignedLong(), 0UL);
 }
 
 TEST_F(ToolBarItems, AMenuItemBecomesAButtonWithItsId)

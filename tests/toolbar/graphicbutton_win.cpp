@@ -57,6 +57,35 @@ TEST_F(GraphicButton, PictureFillsTheButtonLessTheMarginOrKeepsItsSizeCentred)
     EXPECT_EQ(centred.graphic()->rect(), IRectangle(34, 9, 66, 41));
 }
 
+// Switching between an icon and a bitmap: the picture at its own size takes the size of each,
+// centred again, and the button's minimum size follows.
+TEST_F(GraphicButton, AnIconOrABitmapReplacesThePicture)
+{
+    IGraphicPushButton& button = make(IGraphicPushButton::sizeToGraphicStyle);
+    const IPointerHandle icon = IApplication::current().ovkuiResourceLibrary().loadIcon(0x7112);
+    button.setIcon(icon);
+    EXPECT_TRUE(button.graphic()->isShowingIcon());
+    EXPECT_EQ(button.graphic()->icon(), icon);
+    const ISize own = button.graphic()->size();
+    EXPECT_GT(own.width(), 0);
+    EXPECT_EQ(own, button.graphic()->minimumSize());
+    EXPECT_EQ(button.calcMinimumSize(), ISize(own.width() + 6, own.height() + 6));
+
+    HDC screen = GetDC(nullptr);
+    const IBitmapHandle wide(CreateCompatibleBitmap(screen, 40, 24));
+    ReleaseDC(nullptr, screen);
+    button.setBitmap(wide);
+    EXPECT_FALSE(button.graphic()->isShowingIcon());
+    EXPECT_EQ(button.graphic()->bitmap(), wide);
+    EXPECT_EQ(button.graphic()->rect(), IRectangle(30, 13, 70, 37));
+    EXPECT_EQ(button.calcMinimumSize(), ISize(46, 30));
+
+    // A picture that fills the button keeps doing so.
+    IGraphicPushButton& filled = make();
+    filled.setIcon(icon);
+    EXPECT_EQ(filled.graphic()->rect(), IRectangle(3, 3, 97, 47));
+}
+
 TEST_F(GraphicButton, PictureFollowsThePressAndTheEnabledState)
 {
     IGraphicPushButton& button = make(IGraphicPushButton::sizeToGraphicStyle);

@@ -8,6 +8,9 @@
 #include <iinfoa.hpp>
 #include <iprivmsg.hpp>
 #include <istattxt.hpp>
+#include <ititle.hpp>
+
+#include "detail/itbardat.hpp"
 
 namespace {
 
@@ -321,6 +324,8 @@ struct PointerCase {
     const char* name;
     long x, y;  // in the frame's window rectangle
     IToolBar::Location location;
+    // Where the tool bar is before the move: never the side it is to reach.
+    IToolBar::Location start;
 };
 
 class ToolBarMoveTarget : public ToolBarFixture, public ::testing::WithParamInterface<PointerCase> {};
@@ -329,19 +334,25 @@ class ToolBarMoveTarget : public ToolBarFixture, public ::testing::WithParamInte
 // above.
 INSTANTIATE_TEST_SUITE_P(
     Pointer, ToolBarMoveTarget,
-    ::testing::Values(PointerCase{"NearestTheLeftEdge", 20, 250, IToolBar::leftOfClient},
-                      PointerCase{"NearestTheRightEdge", 285, 250, IToolBar::rightOfClient},
-                      PointerCase{"NearestTheBottomEdge", 150, 485, IToolBar::belowClient},
-                      PointerCase{"NearestTheTopEdge", 150, 8, IToolBar::aboveClient},
-                      PointerCase{"LeftAndRightTieTopBottomFarther", 150, 250,
-                                  IToolBar::leftOfClient},
-                      PointerCase{"RightAndBottomTie", 285, 485, IToolBar::belowClient},
-                      PointerCase{"LeftAndTopTie", 8, 8, IToolBar::aboveClient}),
+    ::testing::Values(
+        PointerCase{"NearestTheLeftEdge", 20, 250, IToolBar::leftOfClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheRightEdge", 285, 250, IToolBar::rightOfClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheBottomEdge", 150, 485, IToolBar::belowClient, IToolBar::aboveClient},
+        PointerCase{"NearestTheTopEdge", 150, 8, IToolBar::aboveClient, IToolBar::belowClient},
+        PointerCase{"LeftAndRightTieTopBottomFarther", 150, 250, IToolBar::leftOfClient,
+                    IToolBar::aboveClient},
+        PointerCase{"RightAndBottomTie", 285, 485, IToolBar::belowClient, IToolBar::aboveClient},
+        PointerCase{"LeftAndTopTie", 8, 8, IToolBar::aboveClient, IToolBar::rightOfClient}),
     [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
 
 TEST_P(ToolBarMoveTarget, PlacesTheToolBarAtTheNearestSide)
 {
     const PointerCase& c = GetParam();
+    ASSERT_NE(c.start, c.location);
+    first->setLocation(c.start);
+    frame->update();
+    ovktest::pumpPending();
+    ASSERT_EQ(first->location(), c.start);
     drive(*first, centreIn(*first, *windows[0]), 3, screenPoint(c.x, c.y));
     EXPECT_EQ(first->location(), c.location);
 }
@@ -410,18 +421,45 @@ TEST_F(ToolBar, DroppedOutsideTheFrameItFloatsWhereTheOutlineWas)
 
 // The floating frame ------------------------------------------------------------------------------
 
-TEST_F(ToolBar, ClosingTheFloatingFrameHidesTheToolBarAndFocusesTheOwner)
+bool visibleStyle(const IWindow& window)
+{
+    return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// Closing puts the tool bar away with its frame; show() and placing it floating again each
+// bring both back.
+TEST_F(ToolBar, ClosingTheFloatingFrameHidesTheToolBarUntilItIsShownAgain)
 {
     second->setLocation(IToolBar::floating);
     IFrameWindow* floating = second->floatingFrame();
     ASSERT_NE(floating, nullptr);
-    EXPECT_TRUE(IsWindowVisible(second->handle()));
-    SendMessageA(floating->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    ovktest::pumpPending();
-    EXPECT_FALSE(IsWindowVisible(second->handle()));
-    EXPECT_TRUE(IsWindow(floating->handle()));
-    const HWND focus = GetFocus();
-    EXPECT_TRUE(focus == frame->handle() || IsChild(frame->handle(), focus));
+    const HWND floatingWindow = floating->handle();
+    const auto close = [&] {
+        ASSERT_TRUE(IsWindowVisible(floatingWindow));
+        ASSERT_TRUE(IsWindowVisible(second->handle()));
+        SendMessageA(floatingWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ovktest::pumpPending();
+        EXPECT_FALSE(visibleStyle(*second));
+        EXPECT_FALSE(IsWindowVisible(floatingWindow));
+        EXPECT_TRUE(IsWindow(floatingWindow));
+        EXPECT_EQ(second->location(), IToolBar::floating);
+        const HWND focus = GetFocus();
+        EXPECT_TRUE(focus == frame->handle() || IsChild(frame->handle(), focus));
+    };
+    const auto shownAgain = [&] {
+        EXPECT_EQ(second->floatingFrame(), floating);
+        EXPECT_TRUE(IsWindowVisible(floatingWindow));
+        EXPECT_TRUE(IsWindowVisible(second->handle()));
+    };
+    close();
+    second->show();
+    shownAgain();
+    close();
+    second->setLocation(IToolBar::floating);
+    shownAgain();
+    // Hiding it as any window is hidden puts the frame away as well.
+    second->hide();
+    EXPECT_FALSE(IsWindowVisible(floatingWindow));
 }
 
 TEST_F(ToolBar, MaximisingSwitchesToExpandedOnceOnly)
@@ -462,6 +500,18 @@ TEST_F(ToolBar, TheFloatingFrameFitsTheToolBar)
     GetWindowRect(frame->handle(), &owner);
     GetWindowRect(floating->handle(), &at);
     EXPECT_EQ(at.left, owner.left + second->floatingPosition().x() + 1);
+}
+
+// The floating frame's title is the cell of the library's picture: as wide as the caption is
+// high, by the 19 pixels high caption the picture was drawn for.
+TEST_F(ToolBar, TheFloatingFramesTitleIsTheCaptionHeightBy19)
+{
+    second->setLocation(IToolBar::floating);
+    const auto& handler = ovk_toolbar::MoveAccess::data(*second).frameHandler;
+    ASSERT_NE(handler, nullptr);
+    const ITitle& title = handler->title();
+    EXPECT_EQ(title.size(), ISize(GetSystemMetrics(SM_CYCAPTION), 19));
+    EXPECT_EQ(title.handle(), second->floatingFrame()->handle());
 }
 
 // The picture of the library's tool bar (gold on blue) stands at the left end of the floating

@@ -13,6 +13,7 @@
 #include <ipoint.hpp>
 #include <isetcv.hpp>
 #include <istring.hpp>
+#include <ititle.hpp>
 
 #include "itbar.hpp"
 
@@ -29,8 +30,6 @@ public:
     ~IToolBarContainer() override;
 
     IToolBar::Location location() const { return fLocation; }
-    // Moves the holder to another side and turns its tool bars to suit.
-    IToolBarContainer& setLocation(IToolBar::Location location);
     IBase::Boolean hasChildren() const;
     // Lays the holder out now and has the frame fit it.
     void relayout();
@@ -58,12 +57,23 @@ private:
     IBase::Boolean move(IToolBar& toolBar, IEvent& event);
 };
 
+// The floating frame's title: its size is the cell of the library's picture at the caption's
+// left end, as wide as the caption is high, by the caption height the picture was drawn for.
+class IToolBarFrameTitle : public ITitle {
+public:
+    explicit IToolBarFrameTitle(IFrameWindow& frame) : ITitle(&frame) {}
+    ISize size() const override;
+};
+
 // The floating frame's handler: its close, maximise and restore, the command that switches the
-// tool bar's arrangement, and its fixed maximum size. Other commands go to the owner frame.
+// tool bar's arrangement, its fixed maximum size and its title. Other commands go to the owner
+// frame.
 class IToolBarFrameHandler : public ICommandHandler {
 public:
-    explicit IToolBarFrameHandler(IToolBar& toolBar) noexcept : fToolBar(toolBar) {}
+    IToolBarFrameHandler(IToolBar& toolBar, IFrameWindow& frame) : fToolBar(toolBar), fTitle(frame) {}
     ~IToolBarFrameHandler() override;
+
+    const ITitle& title() const noexcept { return fTitle; }
 
     // The command that switches the expanded arrangement.
     static constexpr unsigned long expandCommand = 0x7105;
@@ -78,6 +88,7 @@ private:
     IBase::Boolean paintTitle(IEvent& event);
 
     IToolBar& fToolBar;
+    IToolBarFrameTitle fTitle;
 };
 
 struct IToolBarWindowRecord {
