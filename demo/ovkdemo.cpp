@@ -49,7 +49,6 @@
 #include <string>
 #include <vector>
 
-#include <ovkcnr.hpp>
 #include <iframext.hpp>
 #include <iprivmsg.hpp>
 #include <ovkwin.hpp>
@@ -757,9 +756,7 @@ int runDemo(HWND native, int show, const char* commandLine)
     page.addToCell(&data.canvas(), 8, 2, 1, 3);
     page.addToCell(&buttons, 2, 6, 5, 1);
 
-    // The "Data" page: a native container with its title and separator. The message-driven
-    // container class, which every thread's record allocation window uses, comes from ovkcnr.
-    OvkCnrRegisterClass();
+    // The "Data" page: a native container with its title and separator.
     ICnrCtl container(60, &notebook.dataPage(), &notebook.dataPage(), IRectangle(),
                       ICnrCtl::defaultStyle(),
                       ICnrCtl::iconView | ICnrCtl::containerTitle | ICnrCtl::titleSeparator);
