@@ -9,6 +9,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/icvredraw.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
 
@@ -537,7 +538,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
     grid.lastWidth = placeOffsets(grid.columns);
     grid.lastHeight = placeOffsets(grid.rows);
 
-    disableUpdate();
+    ovk_canvas::QuietLayout quiet(*this);
     IWindowPosBuffer& buffer = fixupChildren();
     setLayoutMinimumSize(minimum);
     for (const Cell& cell : grid.cells) {
@@ -569,7 +570,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
     }
     buffer.apply();
     IWindow::setLayoutDistorted(0, 0x80);
-    enableUpdate();
+    quiet.end();
     if (layoutMinimumSize() != previous)
         setLayoutDistorted(0x8, 0);
     return *this;
