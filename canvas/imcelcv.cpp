@@ -21,8 +21,11 @@ constexpr unsigned char kDefaultFlag = 0x1, kExpandFlag = 0x2;
 ISize gDefaultCell(10, 10);
 IMultiCellCanvas::Style gDefaultStyle(WS_VISIBLE, 0);
 
+// The child's object may be deleted without removeFromCell: its handle, kept beside the
+// pointer, tells whether the pointer still names a live window object before it is followed.
 struct Cell {
     IWindow* child = nullptr;
+    HWND handle = nullptr;
     unsigned long columns = 1;
     unsigned long rows = 1;
     std::uint16_t column = 0;
@@ -92,6 +95,23 @@ struct IMultiCellCanvas::Grid {
             byPosition[cellKey(cells[index].column, cells[index].row)] = index;
         }
         cells.pop_back();
+    }
+    static bool isLive(const Cell& cell)
+    {
+        return IWindow::windowWithHandle(IWindowHandle(cell.handle)) == cell.child;
+    }
+    // Drops the cells whose child object is gone (the pointer is compared, never followed);
+    // true when any was dropped.
+    bool dropGone()
+    {
+        bool dropped = false;
+        for (std::size_t i = cells.size(); i-- > 0;) {
+            if (!isLive(cells[i])) {
+                removeAt(i);
+                dropped = true;
+            }
+        }
+        return dropped;
     }
 };
 
@@ -321,6 +341,8 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
     if (column + columns - 1 > 0xFFFF || row + rows - 1 > 0xFFFF)
         IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
+    if (grid.dropGone())
+        setLayoutDistorted(0x180, 0);
     if (grid.byPosition.count(cellKey(column, row)))
         IThrow::message(OVK_MSG_CELL_OCCUPIED, IEXCEPTION_LOCATION("imcelcv", function));
     // A child has one cell: adding it again moves it.
@@ -329,6 +351,7 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         grid.removeAt(known->second);
     Cell cell;
     cell.child = child;
+    cell.handle = child->handle();
     cell.columns = columns;
     cell.rows = rows;
     cell.column = static_cast<std::uint16_t>(column);
@@ -348,6 +371,8 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
 
 IWindow* IMultiCellCanvas::removeFromCell(IWindow* child)
 {
+    if (fGrid->dropGone())
+        setLayoutDistorted(0x180, 0);
     const auto found = fGrid->byChild.find(child);
     if (found == fGrid->byChild.end())
         return nullptr;
@@ -370,7 +395,10 @@ IWindow* IMultiCellCanvas::windowInCell(unsigned long column, unsigned long row)
                          IEXCEPTION_LOCATION("imcelcv", "IMultiCellCanvas::windowInCell(unsigned "
                                                         "long,unsigned long) const"));
     const auto found = fGrid->byPosition.find(cellKey(column, row));
-    return found == fGrid->byPosition.end() ? nullptr : fGrid->cells[found->second].child;
+    if (found == fGrid->byPosition.end())
+        return nullptr;
+    const Cell& cell = fGrid->cells[found->second];
+    return Grid::isLive(cell) ? cell.child : nullptr;
 }
 
 bool IMultiCellCanvas::expandsAt(long width, long height) const
@@ -521,6 +549,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
         ~Depth() { --counter; }
     } depth(grid.depth);
 
+    grid.dropGone();
     const ISize previous = layoutMinimumSize();
     sizeFromCells(grid.cells, grid.columns, grid.rows);
     if (grid.multiColumnSpans || grid.multiRowSpans) {

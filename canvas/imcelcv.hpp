@@ -39,7 +39,8 @@ public:
                                 unsigned long layoutAttributeOff) override;
     IMultiCellCanvas& layout() override;
 
-    // An occupied first cell throws message 55 and keeps the canvas as it was.
+    // An occupied first cell throws message 55 and keeps the canvas as it was. A child
+    // deleted without removeFromCell loses its cell.
     virtual IMultiCellCanvas& addToCell(IWindow* child, unsigned long column, unsigned long row,
                                         unsigned long columns = 1, unsigned long rows = 1);
     // The child, or null when it has no cell.

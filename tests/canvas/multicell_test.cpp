@@ -150,6 +150,42 @@ TEST_F(MultiCell, ColumnOrRowZeroIsRefusedEverywhere)
     EXPECT_EQ(canvas->columnCount(), 0u);
 }
 
+// A child deleted without removeFromCell: its cell is gone before the next layout, paint or
+// size change would reach the freed object, and the cell can be given again. Both ways an
+// object goes: with its window, and leaving the window behind.
+TEST_F(MultiCell, ChildDeletedWithoutRemovalLosesItsCell)
+{
+    for (const bool windowStays : {false, true}) {
+        SCOPED_TRACE(windowStays ? "window stays" : "window destroyed");
+        makeCanvas(IRectangle(0, 0, 300, 200),
+                   IMultiCellCanvas::defaultStyle() | IMultiCellCanvas::gridLines);
+        addBox(ISize(50, 20), 1, 1);
+        IWindow& stays = addBox(ISize(30, 20), 2, 1);
+        canvas->layout();
+        ASSERT_EQ(canvas->columnWidth(1), 50u);
+        const HWND gone = children.front()->handle();
+        if (windowStays)
+            children.front()->setDestroyOnDelete(false);
+        children.erase(children.begin());
+        EXPECT_EQ(IsWindow(gone) != 0, windowStays);
+
+        EXPECT_EQ(canvas->windowInCell(1, 1), nullptr);
+        canvas->sizeTo(ISize(280, 190));
+        canvastest::paintNow(top->hwnd());
+        canvas->setLayoutDistorted(0x80, 0);
+        canvas->layout();
+        EXPECT_EQ(canvas->columnWidth(1), 10u);
+        EXPECT_EQ(stays.rect(), IRectangle(10, 0, 40, 20));
+        IWindow& again = addBox(ISize(40, 20), 1, 1);
+        EXPECT_EQ(canvas->windowInCell(1, 1), &again);
+        canvas->layout();
+        EXPECT_EQ(canvas->columnWidth(1), 40u);
+        if (windowStays)
+            DestroyWindow(gone);
+        children.clear();
+    }
+}
+
 TEST_F(MultiCell, ResizeLaysOutAtOnceOnlyWhereSomethingExpands)
 {
     makeCanvas();
