@@ -17,6 +17,8 @@ namespace {
 
 constexpr unsigned long kGridLines = 0x1, kDragLines = 0x2;
 constexpr unsigned char kDefaultFlag = 0x1, kExpandFlag = 0x2;
+// Positions are kept in 16 bits: a grid beyond the last has no cell or header to give.
+constexpr unsigned long kLastPosition = 0xFFFF;
 
 ISize gDefaultCell(10, 10);
 IMultiCellCanvas::Style gDefaultStyle(WS_VISIBLE, 0);
@@ -45,6 +47,12 @@ struct Header {
     bool expandable() const { return (flags & kExpandFlag) != 0; }
     unsigned long weight() const { return size ? size : 1; }
 };
+
+// Whether the run of positions from the first leaves the grid (without wrapping around).
+bool beyondGrid(unsigned long first, unsigned long count)
+{
+    return first > kLastPosition || count > kLastPosition - first + 1;
+}
 
 std::uint64_t cellKey(unsigned long column, unsigned long row)
 {
@@ -337,8 +345,7 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
     if (!(startingRow != 0 && numberOfRows != 0))
         IThrow::argument("startingRow != 0 && numberOfRows != 0",
                          IEXCEPTION_LOCATION("imcelcv", function));
-    // Positions are kept in 16 bits: a grid beyond that has no cell to give.
-    if (column + columns - 1 > 0xFFFF || row + rows - 1 > 0xFFFF)
+    if (beyondGrid(column, columns) || beyondGrid(row, rows))
         IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
     if (grid.dropGone())
@@ -418,6 +425,9 @@ IMultiCellCanvas& IMultiCellCanvas::setHeaderSize(bool columns, unsigned long in
     if (index == 0)
         IThrow::argument(columns ? "column != 0" : "row != 0",
                          IEXCEPTION_LOCATION("imcelcv", function));
+    // Headers are made up to the index: one beyond the grid would ask for room for all.
+    if (beyondGrid(index, 1))
+        IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
     grid.ensure(columns, index);
     Header& h = grid.axis(columns)[index - 1];

@@ -150,6 +150,40 @@ TEST_F(MultiCell, ColumnOrRowZeroIsRefusedEverywhere)
     EXPECT_EQ(canvas->columnCount(), 0u);
 }
 
+// Sizes and spans beyond the grid's 16-bit positions are refused as addToCell refuses them,
+// with the library's error rather than a failed allocation of headers up to the index.
+TEST_F(MultiCell, IndicesBeyondTheGridAreRefusedWithTheirOwnLocation)
+{
+    makeCanvas();
+    IWindow& box = keep(canvastest::makeBox(*canvas, ISize(10, 10)));
+    const struct {
+        const char* call;
+        std::function<void()> run;
+        const char* function;
+    } cases[] = {
+        {"setColumnWidth", [&] { canvas->setColumnWidth(0xFFFFFFFFUL, 5); },
+         "IMultiCellCanvas::setColumnWidth(unsigned long,unsigned long,int)"},
+        {"setRowHeight", [&] { canvas->setRowHeight(0x10000, 5, true); },
+         "IMultiCellCanvas::setRowHeight(unsigned long,unsigned long,int)"},
+        {"addToCell span that wraps", [&] { canvas->addToCell(&box, 2, 1, 0xFFFFFFFFUL, 1); },
+         "IMultiCellCanvas::addToCell(IWindow*,unsigned long,unsigned long,unsigned long,"
+         "unsigned long)"},
+    };
+    for (const auto& c : cases) {
+        const IException failure = ovktest::caught(c.run);
+        EXPECT_EQ(failure.errorId(), OVK_MSG_INDEX_OUT_OF_RANGE) << c.call;
+        ASSERT_NE(failure.locationAtIndex(0), nullptr) << c.call;
+        EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->fileName()), "imcelcv") << c.call;
+        EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->functionName()), c.function) << c.call;
+    }
+    EXPECT_EQ(canvas->columnCount(), 0u);
+    EXPECT_EQ(canvas->rowCount(), 0u);
+    EXPECT_FALSE(canvas->isRowExpandable(0x10000));
+    // The last position is still a column of the grid.
+    canvas->setColumnWidth(0xFFFF, 5);
+    EXPECT_EQ(canvas->columnCount(), 0xFFFFu);
+}
+
 // A child deleted without removeFromCell: its cell is gone before the next layout, paint or
 // size change would reach the freed object, and the cell can be given again. Both ways an
 // object goes: with its window, and leaving the window behind.
