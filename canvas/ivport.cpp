@@ -45,6 +45,13 @@ ISize nativeSize(HWND window)
     return ISize(r.right - r.left, r.bottom - r.top);
 }
 
+ISize clientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return ISize(r.right - r.left, r.bottom - r.top);
+}
+
 // Thumb positions travel in 16 bits: a longer view is scrolled through scaled positions.
 long scaleOf(long extent)
 {
@@ -357,12 +364,25 @@ void IViewPort::placeBar(bool vertical, bool shown, long visible, long other,
     buffer.show(&bar);
 }
 
-IViewPort& IViewPort::positionViewWindow(const IRectangle&)
+IViewPort& IViewPort::positionViewWindow(const IRectangle& viewRectangle)
 {
-    const HWND view = GetWindow(fViewRectangle->handle(), GW_CHILD);
-    if (view)
-        SetWindowPos(view, nullptr, -static_cast<long>(fOffsetX), -static_cast<long>(fOffsetY), 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND rectangle = fViewRectangle->handle();
+    const HWND view = GetWindow(rectangle, GW_CHILD);
+    if (!view)
+        return *this;
+    // The visible part of the view starts at the given rectangle's near corner (on the screen,
+    // its top left). The rectangle is in the view port's coordinates and the view window lives
+    // in the view rectangle's: the view rectangle's own place lies between the two.
+    const HWND port = handle();
+    const ISize client = clientSize(port);
+    const IRectangle wanted = ICoordinateSystem::isConversionNeeded()
+                                  ? ICoordinateSystem::convertToNative(viewRectangle, client)
+                                  : viewRectangle;
+    POINT origin{0, 0};
+    MapWindowPoints(rectangle, port, &origin, 1);
+    SetWindowPos(view, nullptr, wanted.minX() - origin.x - static_cast<long>(fOffsetX),
+                 wanted.minY() - origin.y - static_cast<long>(fOffsetY), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return *this;
 }
 

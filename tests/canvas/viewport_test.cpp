@@ -226,3 +226,37 @@ TEST_F(ViewPort, TheViewShowsThroughTheViewRectangleAtItsOffset)
 }
 
 } // namespace
+
+namespace {
+
+// The view's visible part starts at the near corner of the rectangle it is given, here 10 and
+// 5 pixels into the view rectangle on the screen, less the offsets.
+TEST_F(ViewPort, TheViewIsPlacedFromTheGivenRectangle)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        const canvastest::CoordinateSystem system(orientation);
+        IViewPort& port = makePort(ISize(200, 150), ISize(400, 300));
+        port.scrollViewHorizontallyTo(90);
+        port.scrollViewVerticallyTo(40);
+        ASSERT_EQ(viewPlace().x, -90);
+        ASSERT_EQ(viewPlace().y, -40);
+
+        RECT area = canvastest::placeIn(port.handle(), port.viewRectangle().handle());
+        OffsetRect(&area, 10, 5);
+        RECT client{};
+        GetClientRect(port.handle(), &client);
+        IRectangle given(area.left, area.top, area.right, area.bottom);
+        if (ICoordinateSystem::isConversionNeeded())
+            given = ICoordinateSystem::convertToApplication(given, ISize(client.right, client.bottom));
+        port.positionViewWindow(given);
+        EXPECT_EQ(viewPlace().x, 10 - 90);
+        EXPECT_EQ(viewPlace().y, 5 - 40);
+
+        port.positionViewWindow(port.viewRectangle().rect());
+        EXPECT_EQ(viewPlace().x, -90);
+        EXPECT_EQ(viewPlace().y, -40);
+    }
+}
+
+} // namespace
