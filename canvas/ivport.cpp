@@ -52,6 +52,16 @@ ISize clientSize(HWND window)
     return ISize(r.right - r.left, r.bottom - r.top);
 }
 
+// Where the view port's own children go is fixed on the screen (the bars along the bottom and
+// right edges, the view rectangle at the top left), in either coordinate system; the position
+// buffer takes the application's coordinates.
+IRectangle fromNative(const IRectangle& native, const ISize& client)
+{
+    return ICoordinateSystem::isConversionNeeded()
+               ? ICoordinateSystem::convertToApplication(native, client)
+               : native;
+}
+
 // Thumb positions travel in 16 bits: a longer view is scrolled through scaled positions.
 long scaleOf(long extent)
 {
@@ -321,7 +331,8 @@ IViewPort& IViewPort::positionScrollBars()
     height = std::max(0L, height);
 
     IWindowPosBuffer buffer(this);
-    buffer.moveSizeTo(fViewRectangle.get(), IRectangle(0, 0, width, height));
+    buffer.moveSizeTo(fViewRectangle.get(),
+                      fromNative(IRectangle(0, 0, width, height), clientSize(handle())));
     buffer.show(fViewRectangle.get());
     if (expand) {
         setLayoutMinimumSize(view);
@@ -359,8 +370,9 @@ void IViewPort::placeBar(bool vertical, bool shown, long visible, long other,
                      static_cast<unsigned long>(scaledVisible));
     bar.moveScrollBoxTo(static_cast<long>(offset) / scale + 1);
     const long breadth = static_cast<long>(IScrollBar::systemScrollBarWidth(vertical));
-    buffer.moveSizeTo(&bar, vertical ? IRectangle(other, 0, other + breadth, visible)
-                                     : IRectangle(0, other, visible, other + breadth));
+    const IRectangle native = vertical ? IRectangle(other, 0, other + breadth, visible)
+                                       : IRectangle(0, other, visible, other + breadth);
+    buffer.moveSizeTo(&bar, fromNative(native, clientSize(handle())));
     buffer.show(&bar);
 }
 

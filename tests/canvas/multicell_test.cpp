@@ -252,6 +252,42 @@ TEST_F(MultiCell, GridLinesInvertTheBackgroundBetweenCells)
     EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(255, 255, 255));
 }
 
+// Rows count from the top in one coordinate system and from the bottom in the other: the row
+// line is drawn, and dragged, on the side of the row where the next row lies.
+TEST_F(MultiCell, RowLinesAndRowDragsFollowTheRowsInBothCoordinateSystems)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        const canvastest::CoordinateSystem system(orientation);
+        children.clear();
+        makeCanvas(IRectangle(0, 0, 100, 100), IMultiCellCanvas::defaultStyle() |
+                                                   IMultiCellCanvas::gridLines |
+                                                   IMultiCellCanvas::dragLines);
+        canvas->setBackgroundColor(IColor(255, 255, 255));
+        IWindow& box = addBox(ISize(40, 30), 1, 1);
+        canvas->setColumnWidth(2, 20);
+        canvas->addToCell(&keep(canvastest::makeBox(*canvas, ISize(20, 20))), 2, 2);
+        canvastest::paintNow(top->hwnd());
+
+        const RECT row1 = canvastest::placeIn(canvas->handle(), box.handle());
+        ASSERT_EQ(row1.bottom - row1.top, 30);
+        const bool upwards = orientation == ICoordinateSystem::kOriginLowerLeft;
+        EXPECT_EQ(row1.top, upwards ? 70 : 0);
+        const int line = upwards ? row1.top - 1 : row1.bottom;
+        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line), RGB(0, 0, 0));
+        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line + (upwards ? 3 : -3)),
+                  RGB(255, 255, 255));
+
+        SetFocus(canvas->handle());
+        canvastest::dragFrom(*canvas, POINT{80, line}, 0, upwards ? -12 : 12, false);
+        canvas->layout();
+        EXPECT_EQ(canvas->rowHeight(1), 42u);
+        const RECT grown = canvastest::placeIn(canvas->handle(), box.handle());
+        EXPECT_EQ(grown.bottom - grown.top, 42);
+        EXPECT_EQ(upwards ? grown.bottom : grown.top, upwards ? 100 : 0);
+    }
+}
+
 TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)
 {
     makeCanvas(IRectangle(0, 0, 200, 100), IMultiCellCanvas::defaultStyle() |
