@@ -200,6 +200,11 @@ void paintGroupFrame(ICanvas& canvas, HDC dc, const RECT& client)
 
 } // namespace
 
+static_assert(ICanvasStatics::dialogWindowExtra >= DLGWINDOWEXTRA &&
+                  ICanvasStatics::origDefaultButtonSlot >= ICanvasStatics::dialogWindowExtra &&
+                  ICanvasStatics::origDefaultButtonSlot % sizeof(LONG_PTR) == 0,
+              "the original default button's slot lies past the dialog's own bytes, aligned");
+
 // ICanvasStatics --------------------------------------------------------------------------------
 
 ICVKeyboardHandler& ICanvasStatics::keyboardHandler()

@@ -90,10 +90,13 @@ public:
     // library frame window.
     static IBase::Boolean setOrigDefaultButtonHandle(const IWindowHandle& frame,
                                                      const IWindowHandle& button);
+    // The extra window bytes that the dialog manager reserves for itself at the start of a
+    // dialog's: 30 on 32-bit, 48 on 64-bit (some headers give 30 for both).
+    static constexpr int dialogWindowExtra = sizeof(void*) == 8 ? 48 : 30;
     // The frame window class keeps its original default push button in this pointer-wide
-    // slot of its extra window bytes. A window of another class, or whose class has no room
-    // for the slot, keeps none.
-    static constexpr int origDefaultButtonSlot = 40;
+    // slot of its extra window bytes, past the dialog manager's. A window of another class,
+    // or whose class has no room for the slot, keeps none.
+    static constexpr int origDefaultButtonSlot = sizeof(void*) == 8 ? 48 : 40;
     // True for a window of the library's frame window class ("OVK Frame" and a number).
     static IBase::Boolean isLibraryFrame(const IWindowHandle& window);
     // The first child (then nested canvases' children) that answers the mnemonic query for

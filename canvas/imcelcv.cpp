@@ -9,6 +9,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/icvredraw.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
 
@@ -16,12 +17,17 @@ namespace {
 
 constexpr unsigned long kGridLines = 0x1, kDragLines = 0x2;
 constexpr unsigned char kDefaultFlag = 0x1, kExpandFlag = 0x2;
+// Positions are kept in 16 bits: a grid beyond the last has no cell or header to give.
+constexpr unsigned long kLastPosition = 0xFFFF;
 
 ISize gDefaultCell(10, 10);
 IMultiCellCanvas::Style gDefaultStyle(WS_VISIBLE, 0);
 
+// The child's object may be deleted without removeFromCell: its handle, kept beside the
+// pointer, tells whether the pointer still names a live window object before it is followed.
 struct Cell {
     IWindow* child = nullptr;
+    HWND handle = nullptr;
     unsigned long columns = 1;
     unsigned long rows = 1;
     std::uint16_t column = 0;
@@ -41,6 +47,12 @@ struct Header {
     bool expandable() const { return (flags & kExpandFlag) != 0; }
     unsigned long weight() const { return size ? size : 1; }
 };
+
+// Whether the run of positions from the first leaves the grid (without wrapping around).
+bool beyondGrid(unsigned long first, unsigned long count)
+{
+    return first > kLastPosition || count > kLastPosition - first + 1;
+}
 
 std::uint64_t cellKey(unsigned long column, unsigned long row)
 {
@@ -91,6 +103,23 @@ struct IMultiCellCanvas::Grid {
             byPosition[cellKey(cells[index].column, cells[index].row)] = index;
         }
         cells.pop_back();
+    }
+    static bool isLive(const Cell& cell)
+    {
+        return IWindow::windowWithHandle(IWindowHandle(cell.handle)) == cell.child;
+    }
+    // Drops the cells whose child object is gone (the pointer is compared, never followed);
+    // true when any was dropped.
+    bool dropGone()
+    {
+        bool dropped = false;
+        for (std::size_t i = cells.size(); i-- > 0;) {
+            if (!isLive(cells[i])) {
+                removeAt(i);
+                dropped = true;
+            }
+        }
+        return dropped;
     }
 };
 
@@ -316,10 +345,11 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
     if (!(startingRow != 0 && numberOfRows != 0))
         IThrow::argument("startingRow != 0 && numberOfRows != 0",
                          IEXCEPTION_LOCATION("imcelcv", function));
-    // Positions are kept in 16 bits: a grid beyond that has no cell to give.
-    if (column + columns - 1 > 0xFFFF || row + rows - 1 > 0xFFFF)
+    if (beyondGrid(column, columns) || beyondGrid(row, rows))
         IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
+    if (grid.dropGone())
+        setLayoutDistorted(0x180, 0);
     if (grid.byPosition.count(cellKey(column, row)))
         IThrow::message(OVK_MSG_CELL_OCCUPIED, IEXCEPTION_LOCATION("imcelcv", function));
     // A child has one cell: adding it again moves it.
@@ -328,6 +358,7 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         grid.removeAt(known->second);
     Cell cell;
     cell.child = child;
+    cell.handle = child->handle();
     cell.columns = columns;
     cell.rows = rows;
     cell.column = static_cast<std::uint16_t>(column);
@@ -347,6 +378,8 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
 
 IWindow* IMultiCellCanvas::removeFromCell(IWindow* child)
 {
+    if (fGrid->dropGone())
+        setLayoutDistorted(0x180, 0);
     const auto found = fGrid->byChild.find(child);
     if (found == fGrid->byChild.end())
         return nullptr;
@@ -369,7 +402,10 @@ IWindow* IMultiCellCanvas::windowInCell(unsigned long column, unsigned long row)
                          IEXCEPTION_LOCATION("imcelcv", "IMultiCellCanvas::windowInCell(unsigned "
                                                         "long,unsigned long) const"));
     const auto found = fGrid->byPosition.find(cellKey(column, row));
-    return found == fGrid->byPosition.end() ? nullptr : fGrid->cells[found->second].child;
+    if (found == fGrid->byPosition.end())
+        return nullptr;
+    const Cell& cell = fGrid->cells[found->second];
+    return Grid::isLive(cell) ? cell.child : nullptr;
 }
 
 bool IMultiCellCanvas::expandsAt(long width, long height) const
@@ -389,6 +425,9 @@ IMultiCellCanvas& IMultiCellCanvas::setHeaderSize(bool columns, unsigned long in
     if (index == 0)
         IThrow::argument(columns ? "column != 0" : "row != 0",
                          IEXCEPTION_LOCATION("imcelcv", function));
+    // Headers are made up to the index: one beyond the grid would ask for room for all.
+    if (beyondGrid(index, 1))
+        IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
     grid.ensure(columns, index);
     Header& h = grid.axis(columns)[index - 1];
@@ -520,6 +559,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
         ~Depth() { --counter; }
     } depth(grid.depth);
 
+    grid.dropGone();
     const ISize previous = layoutMinimumSize();
     sizeFromCells(grid.cells, grid.columns, grid.rows);
     if (grid.multiColumnSpans || grid.multiRowSpans) {
@@ -537,7 +577,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
     grid.lastWidth = placeOffsets(grid.columns);
     grid.lastHeight = placeOffsets(grid.rows);
 
-    disableUpdate();
+    ovk_canvas::QuietLayout quiet(*this);
     IWindowPosBuffer& buffer = fixupChildren();
     setLayoutMinimumSize(minimum);
     for (const Cell& cell : grid.cells) {
@@ -569,7 +609,7 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
     }
     buffer.apply();
     IWindow::setLayoutDistorted(0, 0x80);
-    enableUpdate();
+    quiet.end();
     if (layoutMinimumSize() != previous)
         setLayoutDistorted(0x8, 0);
     return *this;

@@ -39,7 +39,8 @@ public:
                                 unsigned long layoutAttributeOff) override;
     IMultiCellCanvas& layout() override;
 
-    // An occupied first cell throws message 55 and keeps the canvas as it was.
+    // An occupied first cell throws message 55 and keeps the canvas as it was. A child
+    // deleted without removeFromCell loses its cell.
     virtual IMultiCellCanvas& addToCell(IWindow* child, unsigned long column, unsigned long row,
                                         unsigned long columns = 1, unsigned long rows = 1);
     // The child, or null when it has no cell.
@@ -47,7 +48,8 @@ public:
     virtual IWindow* removeFromCell(unsigned long column, unsigned long row);
     // The child whose cell starts here, or null.
     virtual IWindow* windowInCell(unsigned long column, unsigned long row) const;
-    // The requested size; the column or row no longer takes the default size.
+    // The requested size; the column or row no longer takes the default size. An index past
+    // the grid's last position (65535), like a cell there, is refused.
     virtual IMultiCellCanvas& setColumnWidth(unsigned long column, unsigned long width,
                                              IBase::Boolean expandable = false);
     virtual IMultiCellCanvas& setRowHeight(unsigned long row, unsigned long height,

@@ -6,9 +6,29 @@
 
 #include "detail/icvpaint.hpp"
 #include "detail/icvtrack.hpp"
+#include "icoordsy.hpp"
 #include "igline.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
+
+namespace {
+
+// Rows count from the canvas's top in the top-left coordinate system and from its bottom in
+// the bottom-left one, where the grid is the top-left picture mirrored pixel for pixel: a
+// row line's pixel and a pixel row of the client area then map onto each other by one flip.
+long flipRow(long y, long clientHeight)
+{
+    return ICoordinateSystem::isConversionNeeded() ? clientHeight - 1 - y : y;
+}
+
+long clientHeight(HWND canvas)
+{
+    RECT r{};
+    GetClientRect(canvas, &r);
+    return r.bottom - r.top;
+}
+
+} // namespace
 
 IMultiCellCanvasHandler::~IMultiCellCanvasHandler() = default;
 
@@ -76,7 +96,8 @@ IBase::Boolean IMultiCellCanvasHandler::dispatchHandlerEvent(IEvent& event)
     case WM_MOUSEMOVE: {
         if (!canvas->hasDragLines())
             return false;
-        const long x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        const long x = GET_X_LPARAM(lParam);
+        const long y = flipRow(GET_Y_LPARAM(lParam), clientHeight(canvas->handle()));
         if (lineAt(*canvas, true, x))
             SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
         else if (lineAt(*canvas, false, y))
@@ -115,7 +136,7 @@ IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
         context.draw(IGLine(IPoint(x, client.top), IPoint(x, client.bottom)));
     }
     for (unsigned long r = 1; r <= canvas.rowCount(); ++r) {
-        const long y = canvas.rowLine(r);
+        const long y = flipRow(canvas.rowLine(r), client.bottom - client.top);
         context.draw(IGLine(IPoint(client.left, y), IPoint(client.right, y)));
     }
     context.clearClipRegion();
@@ -124,11 +145,12 @@ IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
 
 IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long x, long y)
 {
+    const HWND handle = canvas.handle();
+    const long height = clientHeight(handle);
     const unsigned long column = lineAt(canvas, true, x);
-    const unsigned long row = column ? 0 : lineAt(canvas, false, y);
+    const unsigned long row = column ? 0 : lineAt(canvas, false, flipRow(y, height));
     if (!column && !row)
         return false;
-    const HWND handle = canvas.handle();
     RECT client{};
     GetClientRect(handle, &client);
     MapWindowPoints(handle, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
@@ -142,10 +164,16 @@ IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long 
         info.boundary = IRectangle(start, client.top, client.right, client.bottom);
     } else {
         before = canvas.rowLine(row);
-        const long start = client.top + before - static_cast<long>(canvas.rowHeight(row));
-        info.track = IRectangle(client.left, client.top + before - 1, client.right,
-                                client.top + before + 1);
-        info.boundary = IRectangle(client.left, start, client.right, client.bottom);
+        const long line = client.top + flipRow(before, height);
+        // The line travels from the row's near edge away from it: downwards where rows count
+        // from the top, upwards where they count from the bottom.
+        const long start = before - static_cast<long>(canvas.rowHeight(row));
+        info.track = IRectangle(client.left, line - 1, client.right, line + 1);
+        info.boundary = ICoordinateSystem::isConversionNeeded()
+                            ? IRectangle(client.left, client.top, client.right,
+                                         client.top + height - start)
+                            : IRectangle(client.left, client.top + start, client.right,
+                                         client.bottom);
     }
     const IRectangle startTrack = info.track;
     const IBase::Boolean completed = ovk_canvas::trackUnclipped(canvas, info);
@@ -156,9 +184,11 @@ IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long 
         const long width = std::max(0L, static_cast<long>(canvas.columnWidth(column)) + moved);
         canvas.setColumnWidth(column, static_cast<unsigned long>(width), false);
     } else {
-        const long moved = info.track.minY() - startTrack.minY();
-        const long height = std::max(0L, static_cast<long>(canvas.rowHeight(row)) + moved);
-        canvas.setRowHeight(row, static_cast<unsigned long>(height), false);
+        long moved = info.track.minY() - startTrack.minY();
+        if (ICoordinateSystem::isConversionNeeded())
+            moved = -moved;
+        const long rowHeight = std::max(0L, static_cast<long>(canvas.rowHeight(row)) + moved);
+        canvas.setRowHeight(row, static_cast<unsigned long>(rowHeight), false);
     }
     canvas.setLayoutDistorted(0x180, 0);
     return true;

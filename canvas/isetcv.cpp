@@ -8,6 +8,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/icvredraw.hpp"
 #include "ibidiset.hpp"
 #include "ireslib.hpp"
 #include "iresizeh.hpp"
@@ -341,7 +342,7 @@ ISetCanvas& ISetCanvas::layout()
     std::vector<Placement> records;
     const ISize minimum = arrange(records);
 
-    disableUpdate();
+    ovk_canvas::QuietLayout quiet(*this);
     IWindowPosBuffer& buffer = fixupChildren();
     setLayoutMinimumSize(minimum);
     expandForText();
@@ -355,7 +356,7 @@ ISetCanvas& ISetCanvas::layout()
         buffer.moveSizeTo(p.window, IRectangle(IPoint(x, y), ISize(width, height)));
     }
     buffer.apply();
-    enableUpdate();
+    quiet.end();
     setLayoutDistorted(0, 0x80);
     if (layoutMinimumSize() != previous)
         setLayoutDistorted(0x8, 0);

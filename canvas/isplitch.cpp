@@ -2,31 +2,59 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <utility>
+
 #include <iexcept.hpp>
 #include <detail/iscoped.hpp>
 
 #include "detail/icvpaint.hpp"
 #include "detail/icvtrack.hpp"
+#include "icoordsy.hpp"
 #include "isplitch.hpp"
 #include "isplitcv.hpp"
 
 namespace {
 
-// A child's rectangle in the canvas's client area.
-RECT childRect(HWND canvas, const IWindow& child)
+// The canvas's client size, against which the bottom-left coordinate system flips.
+ISize clientSize(HWND canvas)
+{
+    RECT r{};
+    GetClientRect(canvas, &r);
+    return ISize(r.right - r.left, r.bottom - r.top);
+}
+
+IRectangle toApplication(const RECT& native, const ISize& client)
+{
+    const IRectangle r(native.left, native.top, native.right, native.bottom);
+    return ICoordinateSystem::isConversionNeeded() ? ICoordinateSystem::convertToApplication(r, client)
+                                                   : r;
+}
+
+RECT toNative(const IRectangle& application, const ISize& client)
+{
+    const IRectangle r = ICoordinateSystem::isConversionNeeded()
+                             ? ICoordinateSystem::convertToNative(application, client)
+                             : application;
+    return RECT{r.minX(), r.minY(), r.maxX(), r.maxY()};
+}
+
+// A pane's rectangle in the canvas's client area, in the coordinates the layout placed it in:
+// with the origin at the bottom left, stacked panes follow each other upwards.
+IRectangle paneRect(HWND canvas, const IWindow& child, const ISize& client)
 {
     RECT r{};
     GetWindowRect(child.handle(), &r);
     MapWindowPoints(HWND_DESKTOP, canvas, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return toApplication(r, client);
 }
 
 // The bar after a pane: from the pane's far edge over the bar's breadth, across the canvas.
-RECT barAfter(const RECT& pane, const RECT& client, long breadth, bool sideBySide)
+IRectangle barAfter(const IRectangle& pane, const ISize& client, long breadth, bool sideBySide)
 {
     if (sideBySide)
-        return RECT{pane.right, client.top, pane.right + breadth, client.bottom};
-    return RECT{client.left, pane.bottom, client.right, pane.bottom + breadth};
+        return IRectangle(pane.maxX(), 0, pane.maxX() + breadth, client.height());
+    return IRectangle(0, pane.maxY(), client.width(), pane.maxY() + breadth);
 }
 
 void fill(HDC dc, RECT r, const IColor& color)
@@ -97,13 +125,13 @@ long ISplitCanvasHandler::barAt(const ISplitCanvas& canvas, long x, long y)
     if (breadth <= 0)
         return -1;
     const HWND handle = canvas.handle();
-    RECT client{};
-    GetClientRect(handle, &client);
+    const ISize client = clientSize(handle);
     const std::vector<ISplitCanvas::Pane> panes = canvas.panes();
     const POINT point{x, y};
     for (std::size_t i = 0; i + 1 < panes.size(); ++i) {
-        const RECT bar = barAfter(childRect(handle, *panes[i].window), client, breadth,
-                                  canvas.sideBySide());
+        const RECT bar = toNative(
+            barAfter(paneRect(handle, *panes[i].window, client), client, breadth, canvas.sideBySide()),
+            client);
         if (PtInRect(&bar, point))
             return static_cast<long>(i);
     }
@@ -127,7 +155,9 @@ IBase::Boolean ISplitCanvasHandler::paint(ISplitCanvas& canvas)
         for (const ISplitCanvas::Pane& pane : panes) {
             if (!pane.window->isVisible())
                 continue;
-            const RECT r = childRect(handle, *pane.window);
+            RECT r{};
+            GetWindowRect(pane.window->handle(), &r);
+            MapWindowPoints(HWND_DESKTOP, handle, reinterpret_cast<POINT*>(&r), 2);
             clip -= IGRegion(context, IRectangle(r.left, r.top, r.right, r.bottom));
         }
         ovk_canvas::fillClipped(context, clip, area, canvas.backgroundColor());
@@ -141,8 +171,11 @@ IBase::Boolean ISplitCanvasHandler::paint(ISplitCanvas& canvas)
     const long middle = canvas.fMiddleThickness;
     const IRectangle update = scope.update();
     const RECT dirty{update.minX(), update.minY(), update.maxX(), update.maxY()};
+    const ISize size = clientSize(handle);
     for (std::size_t i = 0; i + 1 < panes.size(); ++i) {
-        const RECT bar = barAfter(childRect(handle, *panes[i].window), client, breadth, sideBySide);
+        const RECT bar =
+            toNative(barAfter(paneRect(handle, *panes[i].window, size), size, breadth, sideBySide),
+                     size);
         RECT overlap{};
         if (!IntersectRect(&overlap, &bar, &dirty))
             continue;
@@ -172,14 +205,14 @@ void ISplitCanvasHandler::dragBar(ISplitCanvas& canvas, long earlier)
     IWindow& second = *panes[static_cast<std::size_t>(earlier) + 1].window;
     const bool sideBySide = canvas.sideBySide();
     const long breadth = canvas.splitBarBreadth();
-    RECT client{};
-    GetClientRect(handle, &client);
-    const RECT one = childRect(handle, first);
-    const RECT two = childRect(handle, second);
-    const RECT bar = barAfter(one, client, breadth, sideBySide);
+    const ISize client = clientSize(handle);
+    const IRectangle one = paneRect(handle, first, client);
+    const IRectangle two = paneRect(handle, second, client);
+    const RECT bar = toNative(barAfter(one, client, breadth, sideBySide), client);
     // The bar may travel from the first pane's start to the second pane's end.
-    RECT bounds = sideBySide ? RECT{one.left, client.top, two.right, client.bottom}
-                             : RECT{client.left, one.top, client.right, two.bottom};
+    const RECT bounds = toNative(sideBySide ? IRectangle(one.minX(), 0, two.maxX(), client.height())
+                                            : IRectangle(0, one.minY(), client.width(), two.maxY()),
+                                 client);
     POINT origin{0, 0};
     ClientToScreen(handle, &origin);
     ITrackInfo info;
@@ -190,19 +223,25 @@ void ISplitCanvasHandler::dragBar(ISplitCanvas& canvas, long earlier)
     const IBase::Boolean completed = ovk_canvas::trackUnclipped(canvas, info);
     if (!completed)
         return;
+    const RECT moved{info.track.minX() - origin.x, info.track.minY() - origin.y,
+                     info.track.maxX() - origin.x, info.track.maxY() - origin.y};
+    const IRectangle placed = toApplication(moved, client);
+    // The earlier pane now ends at the bar, the later one starts after it.
+    using Coord = IRectangle::Coord;
+    const Coord position = sideBySide ? placed.minX() : placed.minY();
+    const Coord after = position + static_cast<Coord>(breadth);
+    const IRectangle firstRect = sideBySide
+                                     ? IRectangle(one.minX(), one.minY(), position, one.maxY())
+                                     : IRectangle(one.minX(), one.minY(), one.maxX(), position);
+    const IRectangle secondRect =
+        sideBySide ? IRectangle(after, two.minY(), std::max(after, two.maxX()), two.maxY())
+                   : IRectangle(two.minX(), after, two.maxX(), std::max(after, two.maxY()));
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (sideBySide) {
-        const long position = info.track.minX() - origin.x;
-        SetWindowPos(first.handle(), nullptr, one.left, one.top, position - one.left,
-                     one.bottom - one.top, flags);
-        SetWindowPos(second.handle(), nullptr, position + breadth, two.top,
-                     std::max(0L, two.right - position - breadth), two.bottom - two.top, flags);
-    } else {
-        const long position = info.track.minY() - origin.y;
-        SetWindowPos(first.handle(), nullptr, one.left, one.top, one.right - one.left,
-                     position - one.top, flags);
-        SetWindowPos(second.handle(), nullptr, two.left, position + breadth, two.right - two.left,
-                     std::max(0L, two.bottom - position - breadth), flags);
+    for (const auto& [pane, r] : {std::pair<IWindow*, IRectangle>{&first, firstRect},
+                                  std::pair<IWindow*, IRectangle>{&second, secondRect}}) {
+        const RECT native = toNative(r, client);
+        SetWindowPos(pane->handle(), nullptr, native.left, native.top,
+                     native.right - native.left, native.bottom - native.top, flags);
     }
     canvas.setWeightsFromLengths();
     canvas.IWindow::setLayoutDistorted(0, 0x80);

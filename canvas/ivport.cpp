@@ -45,6 +45,23 @@ ISize nativeSize(HWND window)
     return ISize(r.right - r.left, r.bottom - r.top);
 }
 
+ISize clientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return ISize(r.right - r.left, r.bottom - r.top);
+}
+
+// Where the view port's own children go is fixed on the screen (the bars along the bottom and
+// right edges, the view rectangle at the top left), in either coordinate system; the position
+// buffer takes the application's coordinates.
+IRectangle fromNative(const IRectangle& native, const ISize& client)
+{
+    return ICoordinateSystem::isConversionNeeded()
+               ? ICoordinateSystem::convertToApplication(native, client)
+               : native;
+}
+
 // Thumb positions travel in 16 bits: a longer view is scrolled through scaled positions.
 long scaleOf(long extent)
 {
@@ -314,7 +331,8 @@ IViewPort& IViewPort::positionScrollBars()
     height = std::max(0L, height);
 
     IWindowPosBuffer buffer(this);
-    buffer.moveSizeTo(fViewRectangle.get(), IRectangle(0, 0, width, height));
+    buffer.moveSizeTo(fViewRectangle.get(),
+                      fromNative(IRectangle(0, 0, width, height), clientSize(handle())));
     buffer.show(fViewRectangle.get());
     if (expand) {
         setLayoutMinimumSize(view);
@@ -352,17 +370,31 @@ void IViewPort::placeBar(bool vertical, bool shown, long visible, long other,
                      static_cast<unsigned long>(scaledVisible));
     bar.moveScrollBoxTo(static_cast<long>(offset) / scale + 1);
     const long breadth = static_cast<long>(IScrollBar::systemScrollBarWidth(vertical));
-    buffer.moveSizeTo(&bar, vertical ? IRectangle(other, 0, other + breadth, visible)
-                                     : IRectangle(0, other, visible, other + breadth));
+    const IRectangle native = vertical ? IRectangle(other, 0, other + breadth, visible)
+                                       : IRectangle(0, other, visible, other + breadth);
+    buffer.moveSizeTo(&bar, fromNative(native, clientSize(handle())));
     buffer.show(&bar);
 }
 
-IViewPort& IViewPort::positionViewWindow(const IRectangle&)
+IViewPort& IViewPort::positionViewWindow(const IRectangle& viewRectangle)
 {
-    const HWND view = GetWindow(fViewRectangle->handle(), GW_CHILD);
-    if (view)
-        SetWindowPos(view, nullptr, -static_cast<long>(fOffsetX), -static_cast<long>(fOffsetY), 0,
-                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND rectangle = fViewRectangle->handle();
+    const HWND view = GetWindow(rectangle, GW_CHILD);
+    if (!view)
+        return *this;
+    // The visible part of the view starts at the given rectangle's near corner (on the screen,
+    // its top left). The rectangle is in the view port's coordinates and the view window lives
+    // in the view rectangle's: the view rectangle's own place lies between the two.
+    const HWND port = handle();
+    const ISize client = clientSize(port);
+    const IRectangle wanted = ICoordinateSystem::isConversionNeeded()
+                                  ? ICoordinateSystem::convertToNative(viewRectangle, client)
+                                  : viewRectangle;
+    POINT origin{0, 0};
+    MapWindowPoints(rectangle, port, &origin, 1);
+    SetWindowPos(view, nullptr, wanted.minX() - origin.x - static_cast<long>(fOffsetX),
+                 wanted.minY() - origin.y - static_cast<long>(fOffsetY), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return *this;
 }
 

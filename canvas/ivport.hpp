@@ -82,7 +82,8 @@ public:
     virtual IViewPort& setViewWindowSize(const ISize& size);
     virtual ISize viewWindowSize() const;
     virtual IViewPort& positionScrollBars();
-    // Places the view window in the view rectangle (whose rectangle is given) at the offsets.
+    // Places the view window so that, shifted back by the offsets, it starts at the given
+    // rectangle's near corner (the view port's own layout gives the view rectangle's).
     virtual IViewPort& positionViewWindow(const IRectangle& viewRectangle);
     virtual IViewPort& setViewOrigin(const IPoint& origin);
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <icanvas.hpp>
+#include <imcelcv.hpp>
 #include <isetcv.hpp>
 
 #include "canvastest.hpp"
@@ -132,3 +135,98 @@ TEST_F(CanvasBase, NullParentIsRefused)
     const IException failure = ovktest::caught([] { ICanvas canvas(1, nullptr, nullptr); });
     EXPECT_EQ(ovktest::str(failure.text()), "parent != 0");
 }
+
+// -----------------------------------------------------------------------------------------------
+// The layout canvases that move their children with drawing switched off
+
+namespace {
+
+// A child whose layout adjustment fails once, in the middle of the parent's layout.
+class FailingChild : public IWindow {
+public:
+    IRectangle layoutAdjustment() const override {
+        if (armed) {
+            armed = false;
+            throw std::runtime_error("adjustment fails");
+        }
+        return IWindow::layoutAdjustment();
+    }
+    mutable bool armed = true;
+};
+
+struct QuietCase {
+    const char* name;
+    std::unique_ptr<ICanvas> (*make)(IWindow& parent, unsigned long visibleBit);
+    void (*place)(ICanvas& canvas, IWindow& child);
+};
+
+const QuietCase kQuietCases[] = {
+    {"SetCanvas",
+     [](IWindow& parent, unsigned long visibleBit) -> std::unique_ptr<ICanvas> {
+         return std::make_unique<ISetCanvas>(1, &parent, &parent, IRectangle(0, 0, 200, 100),
+                                             ISetCanvas::Style(visibleBit, 0x125));
+     },
+     [](ICanvas&, IWindow&) {}},
+    {"MultiCellCanvas",
+     [](IWindow& parent, unsigned long visibleBit) -> std::unique_ptr<ICanvas> {
+         return std::make_unique<IMultiCellCanvas>(1, &parent, &parent, IRectangle(0, 0, 200, 100),
+                                                   IMultiCellCanvas::Style(visibleBit, 0));
+     },
+     [](ICanvas& canvas, IWindow& child) {
+         static_cast<IMultiCellCanvas&>(canvas).addToCell(&child, 1, 1);
+     }},
+};
+
+bool hasVisibleBit(const IWindow& window)
+{
+    return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+class QuietLayout : public CanvasTest, public testing::WithParamInterface<QuietCase> {
+protected:
+    void TearDown() override {
+        children.clear();
+        canvas.reset();
+        CanvasTest::TearDown();
+    }
+    std::unique_ptr<ICanvas> canvas;
+};
+
+} // namespace
+
+// A notebook asks its hidden pages for their minimum size: the layout that answers must not
+// show the page over the one in front.
+TEST_P(QuietLayout, HiddenCanvasStaysHiddenWhenAskedForItsMinimumSize)
+{
+    canvas = GetParam().make(*top, 0);
+    IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
+    GetParam().place(*canvas, box);
+    canvas->setLayoutDistorted(0x80, 0);
+    EXPECT_GE(canvas->minimumSize(true).width(), 30);
+    EXPECT_FALSE(canvas->isLayoutDistorted(0x80));
+    EXPECT_FALSE(hasVisibleBit(*canvas));
+    EXPECT_FALSE(IsWindowVisible(canvas->handle()));
+}
+
+TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
+{
+    canvas = GetParam().make(*top, WS_VISIBLE);
+    auto failing = std::make_unique<FailingChild>();
+    failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
+                                                    canvas->handle(), canvas->handle(),
+                                                    IRectangle(), nullptr, nullptr));
+    failing->setMinimumSize(ISize(30, 20));
+    FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
+    GetParam().place(*canvas, child);
+    canvas->setLayoutDistorted(0x80, 0);
+    EXPECT_THROW(canvas->layout(), std::runtime_error);
+    EXPECT_FALSE(child.armed);
+    // Drawing left off would read as hidden, and the canvas would never be painted again.
+    EXPECT_TRUE(hasVisibleBit(*canvas));
+    EXPECT_TRUE(IsWindowVisible(canvas->handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Canvases, QuietLayout, testing::ValuesIn(kQuietCases),
+                         [](const testing::TestParamInfo<QuietCase>& info) {
+                             return std::string(info.param.name);
+                         });

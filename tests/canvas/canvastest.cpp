@@ -30,6 +30,14 @@ COLORREF pixel(HWND window, int x, int y)
     return color;
 }
 
+RECT placeIn(HWND parent, HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 void paintNow(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

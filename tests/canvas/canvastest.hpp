@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <icanvas.hpp>
+#include <icoordsy.hpp>
 
 #include "ovktest.hpp"
 
@@ -32,6 +33,31 @@ void paintNow(HWND window);
 // in the queue before the press at `start` starts the tracking loop, with the left button down
 // in the keyboard state.
 void dragFrom(IWindow& canvas, POINT start, int dx, int dy, bool cancel);
+
+// The library's coordinate system switched for a scope, and back however the scope ends.
+class CoordinateSystem {
+public:
+    explicit CoordinateSystem(ICoordinateSystem::Orientation orientation)
+        : fPrevious(ICoordinateSystem::applicationOrientation())
+    {
+        ICoordinateSystem::setApplicationOrientation(orientation);
+    }
+    ~CoordinateSystem() { ICoordinateSystem::setApplicationOrientation(fPrevious); }
+    CoordinateSystem(const CoordinateSystem&) = delete;
+    CoordinateSystem& operator=(const CoordinateSystem&) = delete;
+
+private:
+    ICoordinateSystem::Orientation fPrevious;
+};
+inline constexpr ICoordinateSystem::Orientation kOrientations[] = {
+    ICoordinateSystem::kOriginUpperLeft, ICoordinateSystem::kOriginLowerLeft};
+inline const char* nameOf(ICoordinateSystem::Orientation orientation)
+{
+    return orientation == ICoordinateSystem::kOriginLowerLeft ? "origin bottom left"
+                                                              : "origin top left";
+}
+// A window's rectangle in its parent's client area, native.
+RECT placeIn(HWND parent, HWND window);
 
 // A visible top-level window, active and focused, destroyed after each test.
 class CanvasTest : public testing::Test {

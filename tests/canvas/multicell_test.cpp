@@ -150,6 +150,76 @@ TEST_F(MultiCell, ColumnOrRowZeroIsRefusedEverywhere)
     EXPECT_EQ(canvas->columnCount(), 0u);
 }
 
+// Sizes and spans beyond the grid's 16-bit positions are refused as addToCell refuses them,
+// with the library's error rather than a failed allocation of headers up to the index.
+TEST_F(MultiCell, IndicesBeyondTheGridAreRefusedWithTheirOwnLocation)
+{
+    makeCanvas();
+    IWindow& box = keep(canvastest::makeBox(*canvas, ISize(10, 10)));
+    const struct {
+        const char* call;
+        std::function<void()> run;
+        const char* function;
+    } cases[] = {
+        {"setColumnWidth", [&] { canvas->setColumnWidth(0xFFFFFFFFUL, 5); },
+         "IMultiCellCanvas::setColumnWidth(unsigned long,unsigned long,int)"},
+        {"setRowHeight", [&] { canvas->setRowHeight(0x10000, 5, true); },
+         "IMultiCellCanvas::setRowHeight(unsigned long,unsigned long,int)"},
+        {"addToCell span that wraps", [&] { canvas->addToCell(&box, 2, 1, 0xFFFFFFFFUL, 1); },
+         "IMultiCellCanvas::addToCell(IWindow*,unsigned long,unsigned long,unsigned long,"
+         "unsigned long)"},
+    };
+    for (const auto& c : cases) {
+        const IException failure = ovktest::caught(c.run);
+        EXPECT_EQ(failure.errorId(), OVK_MSG_INDEX_OUT_OF_RANGE) << c.call;
+        ASSERT_NE(failure.locationAtIndex(0), nullptr) << c.call;
+        EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->fileName()), "imcelcv") << c.call;
+        EXPECT_EQ(ovktest::str(failure.locationAtIndex(0)->functionName()), c.function) << c.call;
+    }
+    EXPECT_EQ(canvas->columnCount(), 0u);
+    EXPECT_EQ(canvas->rowCount(), 0u);
+    EXPECT_FALSE(canvas->isRowExpandable(0x10000));
+    // The last position is still a column of the grid.
+    canvas->setColumnWidth(0xFFFF, 5);
+    EXPECT_EQ(canvas->columnCount(), 0xFFFFu);
+}
+
+// A child deleted without removeFromCell: its cell is gone before the next layout, paint or
+// size change would reach the freed object, and the cell can be given again. Both ways an
+// object goes: with its window, and leaving the window behind.
+TEST_F(MultiCell, ChildDeletedWithoutRemovalLosesItsCell)
+{
+    for (const bool windowStays : {false, true}) {
+        SCOPED_TRACE(windowStays ? "window stays" : "window destroyed");
+        makeCanvas(IRectangle(0, 0, 300, 200),
+                   IMultiCellCanvas::defaultStyle() | IMultiCellCanvas::gridLines);
+        addBox(ISize(50, 20), 1, 1);
+        IWindow& stays = addBox(ISize(30, 20), 2, 1);
+        canvas->layout();
+        ASSERT_EQ(canvas->columnWidth(1), 50u);
+        const HWND gone = children.front()->handle();
+        if (windowStays)
+            children.front()->setDestroyOnDelete(false);
+        children.erase(children.begin());
+        EXPECT_EQ(IsWindow(gone) != 0, windowStays);
+
+        EXPECT_EQ(canvas->windowInCell(1, 1), nullptr);
+        canvas->sizeTo(ISize(280, 190));
+        canvastest::paintNow(top->hwnd());
+        canvas->setLayoutDistorted(0x80, 0);
+        canvas->layout();
+        EXPECT_EQ(canvas->columnWidth(1), 10u);
+        EXPECT_EQ(stays.rect(), IRectangle(10, 0, 40, 20));
+        IWindow& again = addBox(ISize(40, 20), 1, 1);
+        EXPECT_EQ(canvas->windowInCell(1, 1), &again);
+        canvas->layout();
+        EXPECT_EQ(canvas->columnWidth(1), 40u);
+        if (windowStays)
+            DestroyWindow(gone);
+        children.clear();
+    }
+}
+
 TEST_F(MultiCell, ResizeLaysOutAtOnceOnlyWhereSomethingExpands)
 {
     makeCanvas();
@@ -180,6 +250,42 @@ TEST_F(MultiCell, GridLinesInvertTheBackgroundBetweenCells)
     canvas->disableGridLines();
     canvastest::paintNow(top->hwnd());
     EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(255, 255, 255));
+}
+
+// Rows count from the top in one coordinate system and from the bottom in the other: the row
+// line is drawn, and dragged, on the side of the row where the next row lies.
+TEST_F(MultiCell, RowLinesAndRowDragsFollowTheRowsInBothCoordinateSystems)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        const canvastest::CoordinateSystem system(orientation);
+        children.clear();
+        makeCanvas(IRectangle(0, 0, 100, 100), IMultiCellCanvas::defaultStyle() |
+                                                   IMultiCellCanvas::gridLines |
+                                                   IMultiCellCanvas::dragLines);
+        canvas->setBackgroundColor(IColor(255, 255, 255));
+        IWindow& box = addBox(ISize(40, 30), 1, 1);
+        canvas->setColumnWidth(2, 20);
+        canvas->addToCell(&keep(canvastest::makeBox(*canvas, ISize(20, 20))), 2, 2);
+        canvastest::paintNow(top->hwnd());
+
+        const RECT row1 = canvastest::placeIn(canvas->handle(), box.handle());
+        ASSERT_EQ(row1.bottom - row1.top, 30);
+        const bool upwards = orientation == ICoordinateSystem::kOriginLowerLeft;
+        EXPECT_EQ(row1.top, upwards ? 70 : 0);
+        const int line = upwards ? row1.top - 1 : row1.bottom;
+        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line), RGB(0, 0, 0));
+        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line + (upwards ? 3 : -3)),
+                  RGB(255, 255, 255));
+
+        SetFocus(canvas->handle());
+        canvastest::dragFrom(*canvas, POINT{80, line}, 0, upwards ? -12 : 12, false);
+        canvas->layout();
+        EXPECT_EQ(canvas->rowHeight(1), 42u);
+        const RECT grown = canvastest::placeIn(canvas->handle(), box.handle());
+        EXPECT_EQ(grown.bottom - grown.top, 42);
+        EXPECT_EQ(upwards ? grown.bottom : grown.top, upwards ? 100 : 0);
+    }
 }
 
 TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <isplitcv.hpp>
@@ -43,6 +46,16 @@ protected:
                     std::to_string(r.bottom);
         }
         return text;
+    }
+    // Two laid-out panes with a bar of a red middle strip 4 wide between grey edges 2 wide.
+    std::vector<IWindow*> twoPanesWithRedBar()
+    {
+        canvas->setSplitBarThickness(4, ISplitCanvas::splitBarMiddle);
+        canvas->setSplitBarThickness(2, ISplitCanvas::splitBarEdge);
+        canvas->setSplitBarMiddleColor(IColor(IColor::red));
+        const std::vector<IWindow*> panes = addPanes(2);
+        layOut();
+        return panes;
     }
     void layOut()
     {
@@ -149,11 +162,7 @@ TEST_F(SplitCanvas, ACanvasNarrowerThanItsBarsGivesEmptyPanesAndAZeroSizedOneWai
 TEST_F(SplitCanvas, BarsArePaintedInTheirColoursUnlessTheStyleHasNone)
 {
     makeCanvas(IRectangle(0, 0, 300, 100));
-    canvas->setSplitBarThickness(4, ISplitCanvas::splitBarMiddle);
-    canvas->setSplitBarThickness(2, ISplitCanvas::splitBarEdge);
-    canvas->setSplitBarMiddleColor(IColor(IColor::red));
-    const std::vector<IWindow*> panes = addPanes(2);
-    layOut();
+    const std::vector<IWindow*> panes = twoPanesWithRedBar();
     canvastest::paintNow(top->hwnd());
     const int barStart = panes[0]->size().width();
     EXPECT_EQ(canvastest::pixel(canvas->handle(), barStart, 50), RGB(128, 128, 128));
@@ -196,6 +205,58 @@ TEST_F(SplitCanvas, DraggingABarResizesItsNeighboursAndKeepsTheNewShares)
     canvas->sizeTo(ISize(600 + bar, 100));
     canvas->layout();
     EXPECT_EQ(panes[0]->size().width(), (first + 40) * 600 / (300 - bar));
+}
+
+// The bars lie in the room the layout left between the panes, in either coordinate system
+// and orientation: they are painted there and dragged from there. With the origin at the
+// bottom left, stacked panes run upwards, so the bar is above the first pane on the screen.
+TEST_F(SplitCanvas, BarsArePaintedAndDraggedWhereTheLayoutLeftThemInBothCoordinateSystems)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        for (const bool stacked : {false, true}) {
+            SCOPED_TRACE(std::string(canvastest::nameOf(orientation)) +
+                         (stacked ? ", stacked" : ", side by side"));
+            const canvastest::CoordinateSystem system(orientation);
+            children.clear();
+            makeCanvas(IRectangle(0, 0, 300, 200));
+            if (stacked)
+                canvas->setOrientation(ISplitCanvas::horizontalSplit);
+            const std::vector<IWindow*> panes = twoPanesWithRedBar();
+            canvastest::paintNow(top->hwnd());
+
+            const HWND handle = canvas->handle();
+            // The panes' edges along the split axis on the screen, and the room between them.
+            auto span = [&](IWindow* pane) {
+                const RECT r = canvastest::placeIn(handle, pane->handle());
+                return stacked ? std::make_pair(r.top, r.bottom) : std::make_pair(r.left, r.right);
+            };
+            auto gap = [&] {
+                const auto a = span(panes[0]), b = span(panes[1]);
+                return std::make_pair(std::min(a.second, b.second), std::max(a.first, b.first));
+            };
+            auto at = [&](long along) {
+                return stacked ? canvastest::pixel(handle, 150, static_cast<int>(along))
+                               : canvastest::pixel(handle, static_cast<int>(along), 100);
+            };
+            const auto [start, end] = gap();
+            ASSERT_EQ(end - start, canvas->splitBarBreadth());
+            EXPECT_EQ(at(start), RGB(128, 128, 128));
+            EXPECT_EQ(at(start + 3), RGB(255, 0, 0));
+            EXPECT_EQ(at(start + 6), RGB(128, 128, 128));
+
+            // The pane before the bar on the screen grows by the drag, the other one shrinks.
+            IWindow* nearPane = span(panes[0]).first < span(panes[1]).first ? panes[0] : panes[1];
+            IWindow* farPane = nearPane == panes[0] ? panes[1] : panes[0];
+            const long nearLength = span(nearPane).second - span(nearPane).first;
+            const long farLength = span(farPane).second - span(farPane).first;
+            SetFocus(handle);
+            const POINT press = stacked ? POINT{150, start + 1} : POINT{start + 1, 100};
+            canvastest::dragFrom(*canvas, press, stacked ? 0 : 30, stacked ? 30 : 0, false);
+            EXPECT_EQ(span(nearPane).second - span(nearPane).first, nearLength + 30);
+            EXPECT_EQ(span(farPane).second - span(farPane).first, farLength - 30);
+            EXPECT_EQ(gap().first, start + 30);
+        }
+    }
 }
 
 TEST_F(SplitCanvas, BothOrientationsAndANullPaneAreRefused)

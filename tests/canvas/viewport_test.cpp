@@ -226,3 +226,78 @@ TEST_F(ViewPort, TheViewShowsThroughTheViewRectangleAtItsOffset)
 }
 
 } // namespace
+
+namespace {
+
+// The view's visible part starts at the near corner of the rectangle it is given, here 10 and
+// 5 pixels into the view rectangle on the screen, less the offsets.
+TEST_F(ViewPort, TheViewIsPlacedFromTheGivenRectangle)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        const canvastest::CoordinateSystem system(orientation);
+        IViewPort& port = makePort(ISize(200, 150), ISize(400, 300));
+        port.scrollViewHorizontallyTo(90);
+        port.scrollViewVerticallyTo(40);
+        ASSERT_EQ(viewPlace().x, -90);
+        ASSERT_EQ(viewPlace().y, -40);
+
+        RECT area = canvastest::placeIn(port.handle(), port.viewRectangle().handle());
+        OffsetRect(&area, 10, 5);
+        RECT client{};
+        GetClientRect(port.handle(), &client);
+        IRectangle given(area.left, area.top, area.right, area.bottom);
+        if (ICoordinateSystem::isConversionNeeded())
+            given = ICoordinateSystem::convertToApplication(given, ISize(client.right, client.bottom));
+        port.positionViewWindow(given);
+        EXPECT_EQ(viewPlace().x, 10 - 90);
+        EXPECT_EQ(viewPlace().y, 5 - 40);
+
+        port.positionViewWindow(port.viewRectangle().rect());
+        EXPECT_EQ(viewPlace().x, -90);
+        EXPECT_EQ(viewPlace().y, -40);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The bars run along the bottom and the right edge and the view shows from the top left of
+// the view port, in either coordinate system: the hit test and the pixels read back agree.
+TEST_F(ViewPort, BarsAndViewKeepTheirPlacesInBothCoordinateSystems)
+{
+    for (const auto orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        const canvastest::CoordinateSystem system(orientation);
+        IViewPort port(2, top.get(), top.get(), IRectangle(0, 0, 200, 150));
+        IGraphicCanvas view(5, &port, &port);
+        view.setBackgroundColor(IColor(IColor::black));
+        view.sizeTo(ISize(400, 300));
+        port.layout();
+        canvastest::paintNow(top->hwnd());
+
+        const HWND handle = port.handle();
+        RECT client{};
+        GetClientRect(handle, &client);
+        const long barHeight = static_cast<long>(IScrollBar::systemScrollBarWidth(false));
+        EXPECT_EQ(ChildWindowFromPoint(handle, POINT{50, client.bottom - 2}),
+                  port.horizontalScrollBar().handle().asValue());
+        EXPECT_EQ(ChildWindowFromPoint(handle, POINT{client.right - 2, 50}),
+                  port.verticalScrollBar().handle().asValue());
+        EXPECT_EQ(ChildWindowFromPoint(handle, POINT{5, 5}), port.viewRectangle().handle().asValue());
+        const RECT area = canvastest::placeIn(handle, port.viewRectangle().handle());
+        EXPECT_EQ(area.top, 0);
+        EXPECT_EQ(area.bottom, client.bottom - barHeight);
+        EXPECT_EQ(canvastest::pixel(handle, 5, 5), RGB(0, 0, 0));
+        EXPECT_EQ(canvastest::pixel(handle, 5, area.bottom - 1), RGB(0, 0, 0));
+
+        port.scrollViewHorizontallyTo(90);
+        port.scrollViewVerticallyTo(40);
+        const RECT shown = canvastest::placeIn(port.viewRectangle().handle(), view.handle());
+        EXPECT_EQ(shown.left, -90);
+        EXPECT_EQ(shown.top, -40);
+    }
+}
+
+} // namespace

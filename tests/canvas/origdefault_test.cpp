@@ -1,0 +1,142 @@
+// The original default push button of a frame made from a dialog template: recorded by the
+// first layout of a canvas in it, found before any other default push button, and made the
+// default again when the focus leaves the push buttons, while the dialog manager's own window
+// bytes stay untouched.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <iapp.hpp>
+#include <icanvas.hpp>
+#include <icvhdr.hpp>
+#include <iframe.hpp>
+#include <ipushbut.hpp>
+#include <iradiobt.hpp>
+
+#include "canvastest.hpp"
+
+namespace {
+
+// The extra window bytes that a dialog reserves for the dialog manager: the message result,
+// the dialog procedure and the user word first, then the manager's private part, up to 30
+// bytes on 32-bit and 48 on 64-bit.
+constexpr int kDialogReserve = sizeof(void*) == 8 ? 48 : 30;
+constexpr int kPrivateStart = 3 * static_cast<int>(sizeof(LONG_PTR));
+
+std::vector<LONG_PTR> privateDialogWords(HWND dialog)
+{
+    std::vector<LONG_PTR> words;
+    for (int offset = kPrivateStart; offset + static_cast<int>(sizeof(LONG_PTR)) <= kDialogReserve;
+         offset += static_cast<int>(sizeof(LONG_PTR)))
+        words.push_back(GetWindowLongPtrA(dialog, offset));
+    return words;
+}
+
+// A hidden dialog template of the window class given, holding one push button of its own
+// ahead of anything added later.
+std::vector<WORD> frameTemplate(const std::string& windowClass)
+{
+    std::vector<WORD> t;
+    auto dword = [&](DWORD value) {
+        t.push_back(LOWORD(value));
+        t.push_back(HIWORD(value));
+    };
+    auto text = [&](const char* s) {
+        for (; *s; ++s)
+            t.push_back(static_cast<WORD>(*s));
+        t.push_back(0);
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    dword(0);
+    t.insert(t.end(), {1, 0, 0, 240, 140, 0});
+    text(windowClass.c_str());
+    text("Template frame");
+    if (t.size() % 2)
+        t.push_back(0);
+    dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    dword(0);
+    t.insert(t.end(), {180, 120, 50, 14, IDOK, 0xFFFF, 0x0080});
+    text("Template button");
+    t.push_back(0);
+    return t;
+}
+
+// Destroys the template frame's window, which its window object leaves alone.
+struct DestroyOnExit {
+    HWND window;
+    ~DestroyOnExit() { DestroyWindow(window); }
+};
+
+LONG_PTR buttonType(const IWindow& button)
+{
+    return GetWindowLongPtrA(button.handle(), GWL_STYLE) & 0xF;
+}
+
+void tab(const IWindow& from)
+{
+    SetFocus(from.handle());
+    ovktest::pumpPending();
+    ovktest::send(from.handle(), WM_CHAR, VK_TAB, 1);
+    ovktest::pumpPending();
+}
+
+} // namespace
+
+TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheDialogBytes)
+{
+    // A frame window of the library lends its window class to the template.
+    IFrameWindow classSource(IResourceId(1, IApplication::current().userResourceLibrary()),
+                             nullptr, nullptr, IRectangle(10, 10, 200, 100),
+                             IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "source");
+    char className[64] = {};
+    GetClassNameA(classSource.handle(), className, sizeof className);
+    ASSERT_EQ(std::string(className).rfind("OVK Frame", 0), 0u) << className;
+
+    const std::vector<WORD> dialogTemplate = frameTemplate(className);
+    const HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+        nullptr, nullptr, 0);
+    ASSERT_NE(dialog, nullptr) << GetLastError();
+    const DestroyOnExit destroy{dialog};
+    const std::vector<LONG_PTR> before = privateDialogWords(dialog);
+    IFrameWindow frame{IWindowHandle(dialog)};
+    ASSERT_NE(GetDlgItem(dialog, IDOK), nullptr);
+
+    {
+        ICanvas canvas(7, &frame, &frame, IRectangle(0, 0, 170, 60));
+        const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
+        IPushButton ok(11, &canvas, &canvas, IRectangle(5, 5, 60, 25),
+                       tabStop | IPushButton::_defaultButton);
+        IPushButton apply(12, &canvas, &canvas, IRectangle(65, 5, 120, 25), tabStop);
+        IRadioButton option(13, &canvas, &canvas, IRectangle(5, 30, 80, 50), tabStop);
+        canvas.setLayoutDistorted(0x80, 0);
+        canvas.layout();
+
+        // Recorded by the canvas's layout, though the template's button comes first among the
+        // frame's children.
+        EXPECT_EQ(ICanvasStatics::origDefaultButtonHandle(canvas.handle()), ok.handle());
+        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
+        EXPECT_EQ(privateDialogWords(dialog), before);
+
+        ShowWindow(dialog, SW_SHOW);
+        SetForegroundWindow(dialog);
+        ovktest::pumpPending();
+        // The focus on a push button makes it the default; on anything else the original
+        // default is the default again.
+        tab(ok);
+        EXPECT_EQ(GetFocus(), apply.handle());
+        EXPECT_EQ(buttonType(apply), BS_DEFPUSHBUTTON);
+        EXPECT_EQ(buttonType(ok), BS_PUSHBUTTON);
+        tab(apply);
+        EXPECT_EQ(GetFocus(), option.handle());
+        EXPECT_EQ(buttonType(ok), BS_DEFPUSHBUTTON);
+        EXPECT_EQ(buttonType(apply), BS_PUSHBUTTON);
+        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
+        EXPECT_EQ(privateDialogWords(dialog), before);
+    }
+    // A recorded button that is gone is not answered.
+    EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), IWindowHandle());
+}
