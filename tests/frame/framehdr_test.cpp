@@ -111,14 +111,43 @@ TEST(FrameLayout, SeparatorsArePaintedAfterTheFrame)
     auto frame = makeFrame();
     ovktest::TestWindow bottom(frame->handle(), WS_CHILD | WS_VISIBLE, 11);
     frame->addExtension(&bottom, IFrameWindow::belowClient, 20UL, IFrameWindow::thinSeparator);
+    // The frame's background must differ from the line, or a missing line would pass. Every
+    // frame has a class of its own, so its brush changes nothing else.
+    const COLORREF background = RGB(0, 160, 0);
+    ASSERT_NE(background, GetSysColor(COLOR_BTNSHADOW));
+    HBRUSH brush = CreateSolidBrush(background);
+    SetClassLongPtrA(frame->handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
     frame->show();
     resize(*frame, 320, 240);
     RedrawWindow(frame->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const RECT b = placeIn(bottom.hwnd());
     HDC context = GetDC(frame->handle());
     const COLORREF line = GetPixel(context, 10, b.top - 1);
+    const COLORREF above = GetPixel(context, 10, b.top - 2);
     ReleaseDC(frame->handle(), context);
+    EXPECT_EQ(above, background);
     EXPECT_EQ(line, GetSysColor(COLOR_BTNSHADOW));
+    frame.reset();
+    DeleteObject(brush);
+}
+
+// A frame without a caption has no title to draw: with a font stored its frame still paints,
+// and no error reaches the message loop.
+TEST(FrameCaption, AFrameWithoutACaptionPaintsItsFrameWithAFontStored)
+{
+    auto frame = makeFrame(IFrameWindow::_sizingBorder);
+    const HWND handle = frame->handle();
+    ASSERT_NE(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CAPTION, LONG_PTR(WS_CAPTION));
+    HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                             NONANTIALIASED_QUALITY, 0, "Tahoma");
+    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ShowWindow(handle, SW_SHOWNA);
+    EXPECT_NO_THROW(frame->sendEvent(WM_NCACTIVATE, 1));
+    EXPECT_NO_THROW(frame->sendEvent(WM_NCPAINT, 1));
+    RedrawWindow(handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_NO_THROW(ovktest::pumpPending());
+    frame.reset();
+    DeleteObject(font);
 }
 
 // ---------------------------------------------------------------------------------------------
