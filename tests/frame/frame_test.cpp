@@ -277,6 +277,27 @@ TEST(FrameModal, DismissEndsTheLoopWithTheResultAndTheOwnerIsDisabledMeanwhile)
     EXPECT_FALSE(IsWindowVisible(frame->handle()));
 }
 
+TEST(FrameModal, ASecondDismissLeavesNoStopForTheNextLoop)
+{
+    auto frame = plainFrame();
+    Later later;
+    // OK and the close path may both dismiss the same loop; the last result counts.
+    later.after(50, [&] {
+        frame->dismiss(3);
+        frame->dismiss(4);
+    });
+    EXPECT_EQ(frame->showModally(), 4u);
+    // The next loop at the same level runs until its own dismiss.
+    bool ranInSecondLoop = false;
+    later.after(100, [&] {
+        ranInSecondLoop = frame->isModal();
+        frame->dismiss(9);
+    });
+    EXPECT_EQ(frame->showModally(), 9u);
+    EXPECT_TRUE(ranInSecondLoop);
+    EXPECT_FALSE(later.watchdogFired());
+}
+
 TEST(FrameModal, WithoutAnOwnerNothingIsDisabledAndANonModalDismissOnlyHides)
 {
     auto bystander = plainFrame();
