@@ -13,6 +13,8 @@
 #include <imsgtext.hpp>
 #include <ovkmsgid.hpp>
 
+#include <ifiledlg.hpp>
+#include <ifontdlg.hpp>
 #include <iframe.hpp>
 #include <ihelphdr.hpp>
 #include <ihelpwin.hpp>
@@ -346,6 +348,52 @@ TEST_F(FileHelp, KindsBecomeTheSystemHelpsCommands)
     EXPECT_EQ(commands, (std::vector<unsigned int>{HELP_FINDER, HELP_INDEX, HELP_HELPONHELP,
                                                     HELP_CONTEXT}));
     EXPECT_EQ(requests.back().data, 17u);
+}
+
+// Presses a common dialog's Help button once the dialog runs, and cancels the dialog later.
+class HelpPresser : public IHandler {
+public:
+    HWND dialog = nullptr;
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
+    {
+        if (event.eventId() != WM_INITDIALOG)
+            return false;
+        const HWND window = event.handle();
+        dialog = window;
+        SetWindowContextHelpId(window, 55);
+        PostMessageA(GetDlgItem(window, 0x40E), BM_CLICK, 0, 0);
+        fLater.after(300, [window] { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); });
+        return false;
+    }
+
+private:
+    frametest::Later fLater{8000};
+};
+
+// The Help button asks for the panel of the window with the focus, which the help window of the
+// owner's frame shows.
+TEST_F(FileHelp, TheHelpButtonOfTheFileAndFontDialogsReachesTheHelpWindow)
+{
+    IHelpWindow help(frame.get());
+    help.addLibraries("app.hlp");
+    for (bool font : {false, true}) {
+        SCOPED_TRACE(font ? "font dialog" : "file dialog");
+        requests.clear();
+        HelpPresser presser;
+        if (font) {
+            IFontDialog dialog(nullptr, frame.get(), &presser, IFontDialog::Settings(),
+                               IFontDialog::_helpButton);
+        } else {
+            IFileDialog dialog(nullptr, frame.get(), &presser, IFileDialog::_helpButton);
+        }
+        ASSERT_TRUE(presser.dialog);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].command, unsigned(HELP_CONTEXT));
+        EXPECT_EQ(requests[0].data, 55u);
+        EXPECT_EQ(requests[0].file, "app.hlp");
+    }
 }
 
 } // namespace
