@@ -13,6 +13,7 @@
 #include <imsgtext.hpp>
 #include <ovkmsgid.hpp>
 
+#include <icoordsy.hpp>
 #include <ifiledlg.hpp>
 #include <ifontdlg.hpp>
 #include <iframe.hpp>
@@ -107,6 +108,42 @@ TEST_F(ViewerHelp, AControlsHelpIdIsThePanelAndTheFrameFindsItsHelpWindow)
     viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt")(0, &call);
     EXPECT_EQ(call.window, static_cast<HWND>(help->handle()));
     EXPECT_EQ(IHelpWindow::helpWindow(&control), help.get());
+}
+
+// The viewer's window is placed in the application's coordinates: from the desktop's bottom
+// in the bottom-left orientation, keeping its lower left corner when it is sized.
+TEST_F(ViewerHelp, ThePlacementOfTheViewersWindowIsConverted)
+{
+    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
+    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const HWND viewer = help->handle();
+    ASSERT_TRUE(IsWindow(viewer));
+    RECT desktop{};
+    GetClientRect(GetDesktopWindow(), &desktop);
+    const LONG height = desktop.bottom;
+    auto placed = [viewer] {
+        RECT r{};
+        GetWindowRect(viewer, &r);
+        return r;
+    };
+    help->moveSizeTo(IRectangle(10, 20, 310, 220));
+    RECT r = placed();
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.bottom, height - 20);
+    EXPECT_EQ(r.top, height - 220);
+    help->moveTo(IPoint(30, 40));
+    r = placed();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.bottom, height - 40);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 200);
+    help->sizeTo(ISize(250, 180));
+    r = placed();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.bottom, height - 40);
+    EXPECT_EQ(r.top, height - 220);
+    EXPECT_EQ(r.right, 280);
+    ICoordinateSystem::setApplicationOrientation(previous);
 }
 
 TEST_F(ViewerHelp, ShowByKindSendsTheViewersCommands)
