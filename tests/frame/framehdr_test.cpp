@@ -324,20 +324,40 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
     frame->setFrameFlags(0, 0x1000);
     EXPECT_EQ(SendMessageA(handle, WM_GETTEXTLENGTH, 0, 0), 5);
 
-    // The text is drawn into the caption in the caption's text colour.
+    // The text is drawn into the caption in the caption's text colour, left-aligned on the
+    // newer shell and centred on the classic one. The system draws the same colour, so where
+    // the text lies tells the library's drawing from the system's: the system's own text would
+    // show at the left on either road.
     ShowWindow(handle, SW_SHOWNA);
-    SendMessageA(handle, WM_NCACTIVATE, TRUE, 0);
     RECT window{};
     GetWindowRect(handle, &window);
-    HDC context = GetWindowDC(handle);
-    const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
-    int hits = 0;
+    const int width = window.right - window.left;
     const int captionBottom = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-    for (int y = 0; y < captionBottom; ++y)
-        for (int x = 0; x < (window.right - window.left) / 2; ++x)
-            hits += GetPixel(context, x, y) == text;
-    ReleaseDC(handle, context);
-    EXPECT_GT(hits, 5);
+    auto textPixels = [&](int from, int to) {
+        HDC context = GetWindowDC(handle);
+        const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
+        int hits = 0;
+        for (int y = 0; y < captionBottom; ++y)
+            for (int x = from; x < to; ++x)
+                hits += GetPixel(context, x, y) == text;
+        ReleaseDC(handle, context);
+        return hits;
+    };
+    for (bool newShell : {true, false}) {
+        SCOPED_TRACE(newShell ? "newer shell" : "classic");
+        IPlatform::Override shell(IPlatform::newShell, newShell);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, false);
+        SendMessageA(handle, WM_NCACTIVATE, TRUE, 0);
+        const int left = textPixels(0, width / 3);
+        const int middle = textPixels(width * 2 / 5, width * 3 / 5);
+        if (newShell) {
+            EXPECT_GT(left, 5);
+            EXPECT_EQ(middle, 0);
+        } else {
+            EXPECT_EQ(left, 0);
+            EXPECT_GT(middle, 5);
+        }
+    }
     frame.reset();
     DeleteObject(font);
 }
