@@ -218,6 +218,33 @@ TEST(FrameTemplate, LoadsWithItsControlsAndKeepsItsProcedureThroughSetId)
     EXPECT_TRUE(ovktest::pumpUntil([&] { return seen == std::to_string(kDialogApply) + "/2"; }));
 }
 
+// The first layout gives the template's edit field and buttons the library's control procedure,
+// so that Esc in them cancels the frame; a control that has a window object keeps its own.
+TEST(FrameTemplate, TheFirstLayoutSubclassesTheTemplatesControls)
+{
+    IFrameWindow frame(resource(kFrameDialog), nullptr, IFrameWindow::dialogResource);
+    const HWND handle = frame.handle();
+    const HWND edit = GetDlgItem(handle, kDialogEdit);
+    const HWND check = GetDlgItem(handle, kDialogCheck);
+    IWindow wrapped{IWindowHandle(check)};
+    const LONG_PTR wrappedProcedure = GetWindowLongPtrA(check, GWLP_WNDPROC);
+    const auto control = reinterpret_cast<LONG_PTR>(&IWindowCore::pfnwpOVKControlProc);
+    EXPECT_NE(GetWindowLongPtrA(edit, GWLP_WNDPROC), control);
+    frame.show();
+    for (int id : {kDialogEdit, IDOK, kDialogApply})
+        EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(handle, id), GWLP_WNDPROC), control) << id;
+    EXPECT_EQ(GetWindowLongPtrA(check, GWLP_WNDPROC), wrappedProcedure);
+
+    ovktest::Recorder commands(WM_COMMAND);
+    commands.attach(frame, "command").setAction(
+        [](IEvent& event) { return event.parameter1().lowNumber() == IDCANCEL; });
+    ovktest::send(edit, WM_CHAR, VK_ESCAPE, 1);
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return commands.trace() == "command"; }));
+    // A second layout leaves the controls as they are.
+    frame.sendEvent(IPrivateMessage::frameLayout);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), control);
+}
+
 TEST(FrameTemplate, AMissingTemplateFallsBackOnlyWhenTheSourceAllows)
 {
     IFrameWindow fallback(resource(kMissingDialog), nullptr, IFrameWindow::tryDialogResource);
