@@ -19,6 +19,7 @@
 #include <iprivmsg.hpp>
 #include <ipushbut.hpp>
 #include <icoordsy.hpp>
+#include <iplatfrm.hpp>
 #include <irecohdr.hpp>
 #include <isysmenu.hpp>
 
@@ -261,6 +262,26 @@ TEST(FrameTemplate, AMissingTemplateFallsBackOnlyWhenTheSourceAllows)
                            static_cast<IFrameWindow::FrameSource>(3));
     });
     EXPECT_EQ(source.errorId(), OVK_MSG_INVALID_VALUE);
+}
+
+// A template that exists but cannot be made falls back to a frame only where the platform
+// answers that any failure may (query 1); elsewhere it is an error.
+TEST(FrameTemplate, ABrokenTemplateFallsBackOnlyOnTheConsumerShell)
+{
+    for (bool consumer : {false, true}) {
+        SCOPED_TRACE(consumer ? "consumer shell" : "other platforms");
+        IPlatform::Override shell(IPlatform::consumerNewShell, consumer);
+        if (consumer) {
+            IFrameWindow frame(resource(kBrokenDialog), nullptr, IFrameWindow::tryDialogResource);
+            EXPECT_EQ(className(frame.handle()).rfind("OVK Frame", 0), 0u);
+        } else {
+            const IException broken = ovktest::caught([] {
+                IFrameWindow frame(resource(kBrokenDialog), nullptr, IFrameWindow::tryDialogResource);
+            });
+            EXPECT_NE(std::string(broken.what()).find("ILOADDLG"), std::string::npos)
+                << broken.what();
+        }
+    }
 }
 
 // A window inside a frame that paints the dialog background takes that background too.

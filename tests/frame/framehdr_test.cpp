@@ -204,6 +204,42 @@ TEST(FrameQueries, HelpForTheEditOfAComboBoxNamesTheComboBox)
     DestroyWindow(combo);
 }
 
+// A control that keeps WM_HELP to itself, as the older platform's controls do.
+LRESULT CALLBACK silentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_HELP ? 0 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// On the older platform the help request climbs from a control that does not pass WM_HELP up
+// to the windows above it; elsewhere the controls pass it up themselves.
+TEST(FrameQueries, OnTheOlderPlatformHelpClimbsFromASilentControl)
+{
+    WNDCLASSA type{};
+    type.lpfnWndProc = silentProcedure;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "OvkSilentHelp";
+    RegisterClassA(&type);
+    auto frame = makeFrame();
+    const HWND silent = CreateWindowExA(0, "OvkSilentHelp", "", WS_CHILD, 0, 0, 10, 10,
+                                        frame->handle(), reinterpret_cast<HMENU>(31), nullptr,
+                                        nullptr);
+    ovktest::Recorder helps(WM_HELP);
+    helps.attach(*frame, "frame").setAction([](IEvent& event) {
+        event.setResult(1);
+        return true;
+    });
+    for (bool variant : {false, true}) {
+        SCOPED_TRACE(variant ? "older platform" : "newer platforms");
+        IPlatform::Override older(IPlatform::platformVariant, variant);
+        helps.clear();
+        SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(silent));
+        EXPECT_EQ(helps.trace(), variant ? "frame" : "");
+    }
+    DestroyWindow(silent);
+    UnregisterClassA("OvkSilentHelp", GetModuleHandleA(nullptr));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Closing
 
