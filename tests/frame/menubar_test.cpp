@@ -81,6 +81,31 @@ TEST(MenuBar, ANewMenuBarOrALoadedOneReplacesTheFramesMenu)
     }
 }
 
+// A menu has no window of its own: refreshing it redraws its frame's menu bar and nothing else.
+// The window versions would act on the menu's null window handle, which the system takes for
+// the desktop, and repaint every window.
+TEST(MenuBar, RefreshingAMenuRedrawsItsBarAndLeavesOtherWindowsAlone)
+{
+    auto frame = frameWithMenu();
+    frame->show();
+    ovktest::TestWindow bystander(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    IMenuBar bar(frame.get(), IMenuBar::_wrapper);
+    auto settled = [&] {
+        UpdateWindow(bystander.hwnd());
+        ValidateRect(bystander.hwnd(), nullptr);
+        return !GetUpdateRect(bystander.hwnd(), nullptr, FALSE);
+    };
+    ASSERT_TRUE(settled());
+    bar.refresh();
+    bar.refresh(IRectangle(0, 0, 10, 10), true);
+    bar.enableUpdate();
+    bar.disableUpdate();
+    EXPECT_FALSE(GetUpdateRect(bystander.hwnd(), nullptr, FALSE));
+    ASSERT_TRUE(settled());
+    bar.IWindow::refresh();
+    EXPECT_TRUE(GetUpdateRect(bystander.hwnd(), nullptr, FALSE));
+}
+
 // -----------------------------------------------------------------------------------------------
 // Sub-menus
 
