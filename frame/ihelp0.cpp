@@ -66,6 +66,16 @@ void placeViewer(HWND viewer, const IRectangle& rectangle, UINT flags)
 // ---------------------------------------------------------------------------------------------
 // The window operations
 
+IWindow& IHelpWindow::enableNotification(IBase::Boolean enable)
+{
+    IHelpWindowData& data = *fHelpWindowData;
+    if (!data.notifyHandler) {
+        data.notifyHandler = std::make_unique<IWindowNotifyHandler>();
+        setNotificationHandler(data.notifyHandler.get());
+    }
+    return IWindow::enableNotification(enable);
+}
+
 IWindow& IHelpWindow::moveTo(const IPoint& position)
 {
     if (fHelpWindowData->viewer && fHelpWindowData->instance)

@@ -157,6 +157,9 @@ IHelpWindow::~IHelpWindow()
     } catch (const IException&) {
         // The viewer went away first; there is nothing left to close.
     }
+    // The window part outlives the data, so it must not keep the handler that goes with it.
+    if (data.notifyHandler)
+        setNotificationHandler(nullptr);
     delete fHelpWindowData;
 }
 

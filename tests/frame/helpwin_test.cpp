@@ -20,6 +20,7 @@
 #include <ihelphdr.hpp>
 #include <ihelpwin.hpp>
 #include <iprivmsg.hpp>
+#include <iwinntfy.hpp>
 
 #include "frametest.hpp"
 #include "frametools.hpp"
@@ -144,6 +145,25 @@ TEST_F(ViewerHelp, ThePlacementOfTheViewersWindowIsConverted)
     EXPECT_EQ(r.top, height - 220);
     EXPECT_EQ(r.right, 280);
     ICoordinateSystem::setApplicationOrientation(previous);
+}
+
+// Each help window hears its notifications through a handler of its own, made on first use.
+TEST(HelpWindowNotification, EnablingMakesAHandlerOfItsOwn)
+{
+    auto frame = helpFrame();
+    IHelpWindow first(frame.get());
+    IHelpWindow second(frame.get());
+    EXPECT_EQ(first.notificationHandler(), nullptr);
+    first.enableNotification();
+    second.enableNotification();
+    IHandler* own = first.notificationHandler();
+    EXPECT_NE(dynamic_cast<IWindowNotifyHandler*>(own), nullptr);
+    EXPECT_NE(own, static_cast<IHandler*>(&IWindowNotifyHandler::shared()));
+    EXPECT_NE(own, second.notificationHandler());
+    first.disableNotification();
+    first.enableNotification();
+    EXPECT_EQ(first.notificationHandler(), own);
+    EXPECT_TRUE(first.isEnabledForNotification());
 }
 
 TEST_F(ViewerHelp, ShowByKindSendsTheViewersCommands)
