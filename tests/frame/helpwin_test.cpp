@@ -17,6 +17,7 @@
 #include <ifiledlg.hpp>
 #include <ifontdlg.hpp>
 #include <iframe.hpp>
+#include <imenubar.hpp>
 #include <ihelphdr.hpp>
 #include <ihelpwin.hpp>
 #include <iprivmsg.hpp>
@@ -405,6 +406,35 @@ TEST_F(FileHelp, KindsBecomeTheSystemHelpsCommands)
     EXPECT_EQ(commands, (std::vector<unsigned int>{HELP_FINDER, HELP_INDEX, HELP_HELPONHELP,
                                                     HELP_CONTEXT}));
     EXPECT_EQ(requests.back().data, 17u);
+}
+
+// The panel of a menu item without a context id is the identifier the menus know it by: a
+// sub-menu added with the classic calls carries its handle in place of one.
+TEST_F(FileHelp, AMenuItemsPanelIsTheIdentifierItsMenuGivesIt)
+{
+    frametest::MenuRoad classic(false);
+    IHelpWindow help(frame.get());
+    help.addLibraries("app.hlp");
+    IMenuBar bar(frame.get());
+    bar.addText(42, "Tools").addText(43, "Plain");
+    bar.addSubmenu(42);
+    const HMENU menu = GetMenu(frame->handle());
+    for (UINT position : {0u, 1u}) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, position, TRUE, &item));
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_MENUITEM;
+        info.iCtrlId = static_cast<int>(item.wID);
+        info.hItemHandle = menu;
+        requests.clear();
+        SendMessageA(frame->handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_EQ(requests.size(), 1u) << position;
+        EXPECT_EQ(requests[0].command, unsigned(HELP_CONTEXT));
+        EXPECT_EQ(requests[0].data, position == 0 ? 42u : 43u);
+    }
 }
 
 // Presses a common dialog's Help button once the dialog runs, and cancels the dialog later.
