@@ -49,6 +49,13 @@ IString loadedText(const IResourceId& id)
 const IFileDialog::Style IFileDialog::_helpButton(OFN_SHOWHELP);
 const IFileDialog::Style IFileDialog::_multipleSelection(OFN_ALLOWMULTISELECT);
 const IFileDialog::Style IFileDialog::_applyButton(0, kApplyBit);
+const IFileDialog::Style IFileDialog::_inertStyle1(0);
+const IFileDialog::Style IFileDialog::_inertStyle2(0);
+const IFileDialog::Style IFileDialog::_inertStyle3(0);
+const IFileDialog::Style IFileDialog::_inertStyle4(0);
+const IFileDialog::Style IFileDialog::_inertStyle5(0);
+const IFileDialog::Style IFileDialog::_inertStyle6(0);
+const IFileDialog::Style IFileDialog::_inertStyle7(0);
 const IFileDialog::Style IFileDialog::classDefaultStyle(0);
 
 struct IFileDialog::Settings::Record {
@@ -56,6 +63,7 @@ struct IFileDialog::Settings::Record {
     IString okButtonText;
     IString fileName;
     IString initialDirectory;
+    IString userText;
     IPoint position;
     bool positionSet = false;
     bool open = true;
@@ -132,6 +140,12 @@ IFileDialog::Settings& IFileDialog::Settings::setInitialDirectory(const char* di
     return *this;
 }
 
+IFileDialog::Settings& IFileDialog::Settings::setUserText(const char* text)
+{
+    fRecord->userText = text;
+    return *this;
+}
+
 IFileDialog::Settings& IFileDialog::Settings::setPosition(const IPoint& position)
 {
     fRecord->position = position;
@@ -164,6 +178,7 @@ IString IFileDialog::Settings::title() const { return fRecord->title; }
 IString IFileDialog::Settings::okButtonText() const { return fRecord->okButtonText; }
 IString IFileDialog::Settings::fileName() const { return fRecord->fileName; }
 IString IFileDialog::Settings::initialDirectory() const { return fRecord->initialDirectory; }
+IString IFileDialog::Settings::userText() const { return fRecord->userText; }
 IPoint IFileDialog::Settings::position() const { return fRecord->position; }
 IBase::Boolean IFileDialog::Settings::isPositionSet() const { return fRecord->positionSet; }
 IBase::Boolean IFileDialog::Settings::isOpenDialog() const { return fRecord->open; }

@@ -31,6 +31,14 @@ public:
     // The application's windows stay enabled, and the dialog template's Apply button (0x402)
     // is reported to the handlers while the dialog stays open.
     static const Style _applyButton;
+    // Styles of no effect here, kept so that code that names them builds.
+    static const Style _inertStyle1;
+    static const Style _inertStyle2;
+    static const Style _inertStyle3;
+    static const Style _inertStyle4;
+    static const Style _inertStyle5;
+    static const Style _inertStyle6;
+    static const Style _inertStyle7;
     static const Style classDefaultStyle;
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);
@@ -51,6 +59,8 @@ public:
         Settings& setOKButtonText(const IResourceId& text);
         Settings& setFileName(const char* fileName);
         Settings& setInitialDirectory(const char* directory);
+        // A text of the application's own, kept with the settings; the dialog does not read it.
+        Settings& setUserText(const char* text);
         // Relative to the owner's left edge and, in the application's coordinates, its bottom
         // or top edge.
         Settings& setPosition(const IPoint& position);
@@ -62,6 +72,7 @@ public:
         IString okButtonText() const;
         IString fileName() const;
         IString initialDirectory() const;
+        IString userText() const;
         IPoint position() const;
         IBase::Boolean isPositionSet() const;
         IBase::Boolean isOpenDialog() const;

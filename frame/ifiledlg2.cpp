@@ -9,6 +9,7 @@
 #include <iwindow.hpp>
 
 #include "detail/icdlghk.hpp"
+#include "iframhdr.hpp"
 
 namespace ovkcommondialog {
 
@@ -71,6 +72,10 @@ UINT_PTR dispatch(IWindow& dialog, DialogState& state, HWND window, UINT message
     if (answerColorRequest(message, wParam, state, answer))
         return answer;
     IEvent event(IWindowHandle(window), message, wParam, lParam);
+    // The Help button's request reaches the dialog, which has no frame handler to turn it
+    // into WM_HELP; the help window of the owner's frame hears it as the owner passes it up.
+    if (message == IPrivateMessage::frameEvent)
+        IFrameHandler::contextHelpRequest(event);
     dialog.dispatch(event);
     return static_cast<UINT_PTR>(event.result().asUnsignedLong());
 }

@@ -49,11 +49,15 @@ IString loadedText(const IResourceId& id)
 
 const IFontDialog::Style IFontDialog::_helpButton(CF_SHOWHELP);
 const IFontDialog::Style IFontDialog::_showApplyButton(CF_APPLY);
+const IFontDialog::Style IFontDialog::_inertStyle1(0);
 const IFontDialog::Style IFontDialog::_applyButton(0, kApplyBit);
+const IFontDialog::Style IFontDialog::_inertStyle2(0);
 const IFontDialog::Style IFontDialog::_noVectorFonts(CF_NOVECTORFONTS);
 const IFontDialog::Style IFontDialog::_scalableOnly(CF_SCALABLEONLY);
 const IFontDialog::Style IFontDialog::_fixedPitchOnly(CF_FIXEDPITCHONLY);
 const IFontDialog::Style IFontDialog::_noSimulations(CF_NOSIMULATIONS);
+const IFontDialog::Style IFontDialog::_inertStyle3(0);
+const IFontDialog::Style IFontDialog::_inertStyle4(0);
 const IFontDialog::Style IFontDialog::classDefaultStyle(0);
 
 struct IFontDialogSettings::Record {
@@ -198,6 +202,16 @@ IFont& IFont::setFromDialog(const IFontDialogSettings& settings)
 
 // ---------------------------------------------------------------------------------------------
 // The dialog
+
+IFontDialog::IFontDialog(IWindow* parent, IWindow* owner, const Style& style)
+    : IFontDialog(parent, owner, nullptr, Settings(), style)
+{
+}
+
+IFontDialog::IFontDialog(IWindow* parent, IWindow* owner, IHandler* handler, const Style& style)
+    : IFontDialog(parent, owner, handler, Settings(), style)
+{
+}
 
 IFontDialog::IFontDialog(IWindow* parent, IWindow* owner, const Settings& settings,
                          const Style& style)

@@ -67,17 +67,27 @@ class OVKWIN_API IFontDialog : public IFrameWindow {
 public:
     using Settings = IFontDialogSettings;
     using Style = IWindowClassStyle<IFontDialog>;
+    // The _inertStyle constants have no effect here; they are kept so that code that names
+    // them builds.
     static const Style _helpButton;
     static const Style _showApplyButton;
+    static const Style _inertStyle1;
     static const Style _applyButton;
+    static const Style _inertStyle2;
     static const Style _noVectorFonts;
     static const Style _scalableOnly;
     static const Style _fixedPitchOnly;
     static const Style _noSimulations;
+    static const Style _inertStyle3;
+    static const Style _inertStyle4;
     static const Style classDefaultStyle;
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);
 
+    // Without settings the dialog starts from no font.
+    IFontDialog(IWindow* parent, IWindow* owner, const Style& style = defaultStyle());
+    IFontDialog(IWindow* parent, IWindow* owner, IHandler* handler,
+                const Style& style = defaultStyle());
     IFontDialog(IWindow* parent, IWindow* owner, const Settings& settings,
                 const Style& style = defaultStyle());
     IFontDialog(IWindow* parent, IWindow* owner, IHandler* handler, const Settings& settings,

@@ -87,6 +87,7 @@ unsigned long IFrameWindow::showModally()
 {
     update();
     fFrameData->set(IFrameWindowData::modal);
+    fFrameData->set(IFrameWindowData::stopPosted, false);
     const HWND owner = modalOwner(*this);
     fFrameData->set(IFrameWindowData::ownerDisabled, false);
     if (owner && IsWindowEnabled(owner)) {
@@ -154,8 +155,13 @@ IFrameWindow& IFrameWindow::dismiss(unsigned long result)
         }
     }
     hide();
-    IThread::current().messageQueue().postEvent(IPrivateMessage::stopLoop, 0,
-                                                IEventParameter2(fFrameData->modalLevel));
+    // One stop per loop: a second one would wait in the queue and end the next loop that runs
+    // at this level as soon as it starts.
+    if (!fFrameData->has(IFrameWindowData::stopPosted)) {
+        fFrameData->set(IFrameWindowData::stopPosted);
+        IThread::current().messageQueue().postEvent(IPrivateMessage::stopLoop, 0,
+                                                    IEventParameter2(fFrameData->modalLevel));
+    }
     return *this;
 }
 

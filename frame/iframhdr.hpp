@@ -32,6 +32,10 @@ public:
     // The one handler every frame attaches, made on first use.
     static IFrameHandler& defaultHandler();
 
+    // Turns a help request (0xFFC7) into WM_HELP for its item. The common dialogs, which keep
+    // this handler off their windows, answer the request of their Help button with it too.
+    static void contextHelpRequest(IEvent& event);
+
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
 
@@ -58,6 +62,7 @@ protected:
     // Fills one record per extension from `first`; answers the next free index.
     virtual unsigned long positionExtensions(IFrameHandlerEvent& event, unsigned long first);
 
+
 private:
     IBase::Boolean windowQuery(IEvent& event);
     IBase::Boolean layoutPass(IEvent& event);
@@ -75,5 +80,4 @@ private:
     IBase::Boolean fontMessage(IEvent& event);
     IBase::Boolean textQuery(IEvent& event);
     void subclassTemplateControls(IFrameWindow& frame);
-    static void contextHelpRequest(IEvent& event);
 };

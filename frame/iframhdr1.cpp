@@ -220,7 +220,9 @@ IBase::Boolean IFrameHandler::captionRepaint(IEvent& event)
 {
     IFrameWindow* frame = frameOf(event);
     IFrameWindowData& data = IFrameWindowData::of(*frame);
-    if (!data.font)
+    // A frame without a caption has no title bar to draw into: the title would refuse it, and
+    // its error would end up in the program's message loop at every non-client paint.
+    if (!data.font || !ITitle(frame).isValid())
         return false;
     data.set(IFrameWindowData::captionRepaint);
     try {

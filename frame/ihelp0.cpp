@@ -1,6 +1,7 @@
 // The help window: the requests to the viewer or to the system help.
 #include <windows.h>
 
+#include <icoordsy.hpp>
 #include <iexcept.hpp>
 
 #include <iprivmsg.hpp>
@@ -36,32 +37,66 @@ constexpr unsigned long kViewerHelpForHelp = 64027;
 // What a failed display of the system help reports to the frame.
 constexpr unsigned long kSystemHelpFailed = 1022;
 
+// The viewer's window is top-level: the application places it on the desktop, in the
+// application's orientation.
+ISize desktopSize()
+{
+    RECT area{};
+    GetClientRect(GetDesktopWindow(), &area);
+    return ISize(area.right, area.bottom);
+}
+
+IRectangle viewerRect(HWND viewer)
+{
+    RECT bounds{};
+    GetWindowRect(viewer, &bounds);
+    return ICoordinateSystem::convertToApplication(
+        IRectangle(bounds.left, bounds.top, bounds.right, bounds.bottom), desktopSize());
+}
+
+void placeViewer(HWND viewer, const IRectangle& rectangle, UINT flags)
+{
+    const IRectangle native = ICoordinateSystem::convertToNative(rectangle, desktopSize());
+    SetWindowPos(viewer, nullptr, native.minX(), native.minY(), native.width(), native.height(),
+                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The window operations
 
+IWindow& IHelpWindow::enableNotification(IBase::Boolean enable)
+{
+    IHelpWindowData& data = *fHelpWindowData;
+    if (!data.notifyHandler) {
+        data.notifyHandler = std::make_unique<IWindowNotifyHandler>();
+        setNotificationHandler(data.notifyHandler.get());
+    }
+    return IWindow::enableNotification(enable);
+}
+
 IWindow& IHelpWindow::moveTo(const IPoint& position)
 {
     if (fHelpWindowData->viewer && fHelpWindowData->instance)
-        SetWindowPos(fHelpWindowData->instance, nullptr, position.x(), position.y(), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placeViewer(fHelpWindowData->instance,
+                    IRectangle(position, viewerRect(fHelpWindowData->instance).size()), SWP_NOSIZE);
     return *this;
 }
 
+// In the bottom-left orientation the window grows upwards from its lower left corner.
 IWindow& IHelpWindow::sizeTo(const ISize& size)
 {
     if (fHelpWindowData->viewer && fHelpWindowData->instance)
-        SetWindowPos(fHelpWindowData->instance, nullptr, 0, 0, size.width(), size.height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placeViewer(fHelpWindowData->instance,
+                    IRectangle(viewerRect(fHelpWindowData->instance).minimum(), size), 0);
     return *this;
 }
 
 IWindow& IHelpWindow::moveSizeTo(const IRectangle& rectangle)
 {
     if (fHelpWindowData->viewer && fHelpWindowData->instance)
-        SetWindowPos(fHelpWindowData->instance, nullptr, rectangle.minX(), rectangle.minY(),
-                     rectangle.width(), rectangle.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        placeViewer(fHelpWindowData->instance, rectangle, 0);
     return *this;
 }
 

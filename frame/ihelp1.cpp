@@ -15,6 +15,7 @@
 #include "ihelpsta.hpp"
 #include "ihelpwin.hpp"
 #include "imenu.hpp"
+#include "isubmenu.hpp"
 
 namespace {
 
@@ -157,6 +158,9 @@ IHelpWindow::~IHelpWindow()
     } catch (const IException&) {
         // The viewer went away first; there is nothing left to close.
     }
+    // The window part outlives the data, so it must not keep the handler that goes with it.
+    if (data.notifyHandler)
+        setNotificationHandler(nullptr);
     delete fHelpWindowData;
 }
 
@@ -231,6 +235,27 @@ unsigned long inheritedHelpId(HWND window)
     return panel;
 }
 
+// The identifier the menus know an item by. A pop-up item made with the classic calls carries
+// its sub-menu's handle where an identifier would be, and the menu object of that sub-menu
+// answers the identifier the application gave it.
+unsigned long menuItemId(HANDLE menu, unsigned long control)
+{
+    const HMENU holder = static_cast<HMENU>(menu);
+    const int count = holder && IsMenu(holder) ? GetMenuItemCount(holder) : 0;
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoA(holder, static_cast<UINT>(position), TRUE, &item) ||
+            item.wID != control || !item.hSubMenu)
+            continue;
+        const unsigned long id = ISubmenu(IMenuHandle(item.hSubMenu)).id();
+        if (id != 0 && id != static_cast<unsigned long>(-1))
+            return id;
+    }
+    return control & 0xFFFF;
+}
+
 } // namespace
 
 IBase::Boolean IHelpWindowHandler::contextHelp(IEvent& event)
@@ -245,7 +270,8 @@ IBase::Boolean IHelpWindowHandler::contextHelp(IEvent& event)
     unsigned long panel = info->dwContextId;
     if (panel == 0) {
         // A menu item's panel is its identifier; a window's the first help id up its line.
-        panel = menuItem ? control : inheritedHelpId(static_cast<HWND>(info->hItemHandle));
+        panel = menuItem ? menuItemId(info->hItemHandle, static_cast<unsigned long>(info->iCtrlId))
+                         : inheritedHelpId(static_cast<HWND>(info->hItemHandle));
     }
     IWindow* frame = IHelpStatics::frameWindowFor(IWindowHandle(window),
                                                   IWindowHandle(data.activeWindow));

@@ -427,6 +427,23 @@ long IHelpStatics::findMenuItem(const IMenuHandle& menu, unsigned long id, IMenu
     return -1;
 }
 
+namespace {
+
+// Whether a menu holds a sub-menu at any depth. The holding item's identifier cannot tell, as
+// pop-up items are often given identifier 0.
+bool holdsSubmenu(HMENU menu, HMENU submenu)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        const HMENU inner = GetSubMenu(menu, position);
+        if (inner && (inner == submenu || holdsSubmenu(inner, submenu)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 #if defined(_WIN64)
 int __stdcall IHelpStatics::menuOwnerFor(HWND window, long long record)
 #else
@@ -441,7 +458,7 @@ int __stdcall IHelpStatics::menuOwnerFor(HWND window, long record)
     bool holds;
     if (IPlatform::hasNewShell()) {
         const HMENU bar = GetMenu(window);
-        holds = bar && (bar == query->menu || menuIdForSubmenu(bar, query->menu) != 0);
+        holds = bar && (bar == query->menu || holdsSubmenu(bar, query->menu));
     } else {
         const auto* frame = dynamic_cast<const IFrameWindow*>(object);
         const IFrameMenuLists* lists = frame ? &frame->menuLists() : nullptr;

@@ -75,6 +75,8 @@ public:
     // The help window of the frame that serves the window; null when there is none.
     static IHelpWindow* helpWindow(const IWindow* window);
 
+    // The help window's notification handler is one of its own, made on first use.
+    IWindow& enableNotification(IBase::Boolean enable = true) override;
     // Geometry goes to the viewer only; the system help places itself.
     IWindow& moveTo(const IPoint& position) override;
     IWindow& sizeTo(const ISize& size) override;

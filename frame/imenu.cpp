@@ -327,6 +327,10 @@ unsigned long IMenu::queryItemState(unsigned long id, Place* place) const
         found.menu = holder;
         found.position = position;
     }
+    // A sub-menu item's state carries the sub-menu's item count in its high byte, which would
+    // read as the owner-draw and other type bits.
+    if (state & MF_POPUP)
+        state &= 0xFF;
     if (place)
         *place = found;
     return state;

@@ -182,6 +182,9 @@ protected:
     IWindowHandle ownerHandle() const { return fOwnerHandle; }
     // A menu bar whose frame was given another menu wraps that one from then on.
     void setMenuHandle(const IMenuHandle& menu) { fMenuHandle = menu; }
+    // Takes the item out of its menu. Its sub-menu is destroyed with it, or, with
+    // keepSubmenu, left alive for whoever puts the item back.
+    IMenu& takeOutItem(unsigned long id, bool keepSubmenu);
 
 private:
     struct BitmapNode;

@@ -158,6 +158,10 @@ IMenu& IMenu::setItem(const IMenuItem& item)
                                               : static_cast<UINT>(item.id());
         changed = ModifyMenuA(place.menu, which, classicFlags(item) | by,
                               classicIdentifier(item), classicContent(item));
+        // The classic calls know the item from now on only by its sub-menu's handle.
+        if (changed && item.isSubmenu() &&
+            imenu::idForSubmenu(fOwner, item.submenuHandle()) != item.id())
+            imenu::recordSubmenu(fOwner, item.id(), item.submenuHandle());
     }
     if (!changed)
         imenu::fail(OVK_MSG_MENU_ITEM_NOT_CHANGED, function);
@@ -199,16 +203,23 @@ IMenu& IMenu::setBitmap(unsigned long id, unsigned long bitmapId)
 
 IMenu& IMenu::deleteItem(unsigned long id)
 {
+    return takeOutItem(id, false);
+}
+
+IMenu& IMenu::takeOutItem(unsigned long id, bool keepSubmenu)
+{
     static const char function[] = "IMenu::deleteItem(unsigned long)";
+    // DeleteMenu destroys the item's sub-menu; RemoveMenu leaves it alive.
+    const auto takeOut = keepSubmenu ? &RemoveMenu : &DeleteMenu;
     BOOL deleted;
     if (extendedRoad()) {
-        deleted = DeleteMenu(fMenuHandle, static_cast<UINT>(id), MF_BYCOMMAND);
+        deleted = takeOut(fMenuHandle, static_cast<UINT>(id), MF_BYCOMMAND);
     } else {
         Place place;
         queryItemState(id, &place);
         deleted = place.byPosition()
-                      ? DeleteMenu(place.menu, static_cast<UINT>(place.position), MF_BYPOSITION)
-                      : DeleteMenu(place.menu, static_cast<UINT>(id), MF_BYCOMMAND);
+                      ? takeOut(place.menu, static_cast<UINT>(place.position), MF_BYPOSITION)
+                      : takeOut(place.menu, static_cast<UINT>(id), MF_BYCOMMAND);
     }
     if (!deleted)
         imenu::fail(OVK_MSG_MENU_ITEM_NOT_FOUND, function);
@@ -269,13 +280,14 @@ IMenu& IMenu::removeSubmenu(unsigned long itemId)
     if (extendedRoad())
         return setItem(item);
     // The classic calls cannot take the sub-menu away from an item: the item is made anew,
-    // plain, in the same place.
+    // plain, in the same place. The sub-menu outlives it, as it does on the extended road, so
+    // that the item can be given it back.
     Place place;
     queryItemState(itemId, &place);
     const UINT position = place.byPosition() ? static_cast<UINT>(place.position)
                                              : static_cast<UINT>(item.index());
     HMENU holder = place.menu;
-    DeleteMenu(holder, position, MF_BYPOSITION);
+    RemoveMenu(holder, position, MF_BYPOSITION);
     InsertMenuA(holder, position, classicFlags(item) | MF_BYPOSITION, item.id(),
                 classicContent(item));
     imenu::forgetSubmenu(fOwner, submenu, itemId);

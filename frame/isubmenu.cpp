@@ -1,6 +1,7 @@
 // The sub-menu wrapper of an open pop-up and its undo list.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 
 #include <iapp.hpp>
@@ -60,10 +61,13 @@ void ISubmenu::recordChange(unsigned long id)
     record(changed, menuItem(id));
 }
 
+// A deleted item's sub-menu was kept alive for the undo; without one nobody else holds it.
 void ISubmenu::freeUndoList() noexcept
 {
     while (UndoRecord* r = fUndo) {
         fUndo = r->next;
+        if (r->kind == deleted && r->item->submenuHandle().isValid())
+            DestroyMenu(r->item->submenuHandle());
         delete r->item;
         delete r;
     }
@@ -71,33 +75,49 @@ void ISubmenu::freeUndoList() noexcept
 
 ISubmenu& ISubmenu::undo()
 {
-    // Each record is taken off the list first, so a failing step leaves the rest undoable.
+    // Every record is replayed even when one fails, so that one bad step does not leave the
+    // rest of the pop-up changed; the first failure is reported afterwards.
+    std::exception_ptr failure;
     while (UndoRecord* r = fUndo) {
         fUndo = r->next;
         std::unique_ptr<IMenuItem> item(r->item);
         const Kind kind = r->kind;
         delete r;
-        switch (kind) {
-        case deleted:
-            IMenu::addItem(*item);
-            break;
-        case added:
-            IMenu::deleteItem(item->id());
-            break;
-        case changed:
-            IMenu::setItem(*item);
-            break;
+        try {
+            replay(kind, *item);
+        } catch (...) {
+            if (kind == deleted && item->submenuHandle().isValid())
+                DestroyMenu(item->submenuHandle());
+            if (!failure)
+                failure = std::current_exception();
         }
     }
+    if (failure)
+        std::rethrow_exception(failure);
     return *this;
+}
+
+void ISubmenu::replay(Kind kind, IMenuItem& item)
+{
+    switch (kind) {
+    case deleted:
+        IMenu::addItem(item);
+        break;
+    case added:
+        IMenu::deleteItem(item.id());
+        break;
+    case changed:
+        IMenu::setItem(item);
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Recorded changes
 
-IMenu& ISubmenu::addItem(IMenuItem& item, unsigned long)
+IMenu& ISubmenu::addItem(IMenuItem& item, unsigned long intoSubmenuId)
 {
-    IMenu::addItem(item, 0);
+    IMenu::addItem(item, intoSubmenuId);
     record(added, IMenuItem(item.id()));
     return *this;
 }
@@ -183,10 +203,13 @@ IMenu& ISubmenu::setBitmap(unsigned long id, unsigned long bitmapId)
     return IMenu::setBitmap(id, bitmapId);
 }
 
+// The item's sub-menu stays alive, so that the undo can put the item back with it.
 IMenu& ISubmenu::deleteItem(unsigned long id)
 {
-    record(deleted, menuItem(id));
-    return IMenu::deleteItem(id);
+    const IMenuItem item = menuItem(id);
+    takeOutItem(id, true);
+    record(deleted, item);
+    return *this;
 }
 
 IMenu& ISubmenu::removeSubmenu(unsigned long itemId)
@@ -253,13 +276,13 @@ IMenuItem ISubmenu::elementAt(const Cursor& cursor) const
     return menuItem(menuItemId(cursor));
 }
 
-// By position: separators share identifier 0.
+// By position: separators share identifier 0. The sub-menu is kept for the undo.
 ISubmenu& ISubmenu::deleteAt(Cursor& cursor)
 {
     const IMenuItem item = elementAt(cursor);
     IMenuItem saved(item);
     saved.setIndex(cursor.fPosition);
-    if (!DeleteMenu(fPopup, static_cast<UINT>(cursor.fPosition), MF_BYPOSITION))
+    if (!RemoveMenu(fPopup, static_cast<UINT>(cursor.fPosition), MF_BYPOSITION))
         IThrow::message(OVK_MSG_MENU_ITEM_NOT_FOUND,
                         IEXCEPTION_LOCATION(kFile, "ISubmenu::deleteAt(ISubmenu::Cursor&)"));
     record(deleted, saved);

@@ -45,7 +45,8 @@ public:
 
     IMenuHandle menuHandle() const override;
 
-    // The add operations add to the pop-up itself, whatever sub-menu they name.
+    // The text, bitmap and separator forms add to the pop-up itself, whatever sub-menu they
+    // name; addItem adds to the sub-menu it names.
     IMenu& addItem(IMenuItem& item, unsigned long intoSubmenuId = 0) override;
     IMenu& addText(unsigned long id, const char* text, unsigned long intoSubmenuId = 0) override;
     IMenu& addText(unsigned long id, const IResourceId& text,
@@ -100,6 +101,7 @@ private:
     // Records the item as it is now, unless it was added or changed already.
     void recordChange(unsigned long id);
     void freeUndoList() noexcept;
+    void replay(Kind kind, IMenuItem& item);
 
     IMenuHandle fPopup;
     UndoRecord* fUndo = nullptr;

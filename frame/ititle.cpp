@@ -160,6 +160,14 @@ IColor ITitle::titleColor1() const { return system(25); }
 IColor ITitle::titleColor2() const { return system(23); }
 IColor ITitle::titleColor3() const { return system(24); }
 IColor ITitle::titleColor4() const { return system(22); }
+ITitle& ITitle::setTitleColor1(const IColor&) { return *this; }
+ITitle& ITitle::setTitleColor2(const IColor&) { return *this; }
+ITitle& ITitle::setTitleColor3(const IColor&) { return *this; }
+ITitle& ITitle::setTitleColor4(const IColor&) { return *this; }
+ITitle& ITitle::resetTitleColor1() { return *this; }
+ITitle& ITitle::resetTitleColor2() { return *this; }
+ITitle& ITitle::resetTitleColor3() { return *this; }
+ITitle& ITitle::resetTitleColor4() { return *this; }
 
 ITextControl& ITitle::setText(const char* text)
 {

@@ -60,6 +60,15 @@ public:
     virtual IColor titleColor2() const;
     virtual IColor titleColor3() const;
     virtual IColor titleColor4() const;
+    // The caption's colours are the system's: these change nothing.
+    virtual ITitle& setTitleColor1(const IColor& color);
+    virtual ITitle& setTitleColor2(const IColor& color);
+    virtual ITitle& setTitleColor3(const IColor& color);
+    virtual ITitle& setTitleColor4(const IColor& color);
+    virtual ITitle& resetTitleColor1();
+    virtual ITitle& resetTitleColor2();
+    virtual ITitle& resetTitleColor3();
+    virtual ITitle& resetTitleColor4();
 
     // The digits after the ":" that follows " - "; 0 when the text has none.
     unsigned long viewNumber() const;

@@ -46,7 +46,7 @@ void noteCommand(DialogState& state, HWND window, unsigned int id);
 
 // The hook's answer: the dialog's background colour, when one was set, for the colour requests
 // of its controls (WM_CTLCOLORBTN, WM_CTLCOLORDLG, WM_CTLCOLORSTATIC), 0 for a scroll bar's;
-// else the result of the dialog object's handlers.
+// else the result of the dialog object's handlers. A help request becomes WM_HELP first.
 UINT_PTR dispatch(IWindow& dialog, DialogState& state, HWND window, UINT message, WPARAM wParam,
                   LPARAM lParam);
 

@@ -37,6 +37,8 @@ struct IFrameWindowData {
         ownerDisabled = 0x200,
         deleteOnModalEnd = 0x800,
         captionRepaint = 0x1000,
+        // The stop of the running modal loop has been posted.
+        stopPosted = 0x2000,
     };
 
     IFrameWindowData() = default;

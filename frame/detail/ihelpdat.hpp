@@ -10,6 +10,7 @@
 #include <idll.hpp>
 #include <ihandler.hpp>
 #include <ireslib.hpp>
+#include <iwinntfy.hpp>
 
 #include "../ihelptbl.hpp"
 #include "../ihelpwin.hpp"
@@ -43,4 +44,6 @@ struct IHelpWindowData {
     std::unique_ptr<IHelpTable> helpTable;
     unsigned short helpForHelpPanel = 0;
     HWND lastActiveWindow = nullptr;
+    // The notification handler of this help window, made when notification is first enabled.
+    std::unique_ptr<IWindowNotifyHandler> notifyHandler;
 };

@@ -134,6 +134,28 @@ TEST_F(FileDialog, CancelEndsWithResult2AndTheSettingsUnchanged)
     EXPECT_FALSE(settings.wasSuccessful());
 }
 
+// The fifth text stays with the settings; the inert styles ask the dialog for nothing.
+TEST_F(FileDialog, TheUserTextStaysWithTheSettingsAndInertStylesAddNoFlag)
+{
+    const IFileDialog::Style inert = IFileDialog::_inertStyle1 | IFileDialog::_inertStyle2 |
+                                     IFileDialog::_inertStyle3 | IFileDialog::_inertStyle4 |
+                                     IFileDialog::_inertStyle5 | IFileDialog::_inertStyle6 |
+                                     IFileDialog::_inertStyle7;
+    EXPECT_EQ(inert.asUnsignedLong(), 0u);
+    EXPECT_EQ(inert.asExtendedUnsignedLong(), 0u);
+    Driver driver;
+    driver.onOpen = [](HWND window) { press(window, IDCANCEL); };
+    IFileDialog::Settings settings;
+    settings.setUserText("kept");
+    IFileDialog dialog(nullptr, owner.get(), &driver, settings, inert);
+    EXPECT_EQ(dialog.result(), 2u);
+    EXPECT_EQ(driver.seen.flags & ~static_cast<DWORD>(OFN_ENABLEHOOK | OFN_PATHMUSTEXIST |
+                                                       OFN_HIDEREADONLY | OFN_NOCHANGEDIR),
+              0u);
+    IFileDialog::Settings copy(settings);
+    EXPECT_EQ(str(copy.userText()), "kept");
+}
+
 TEST_F(FileDialog, APositionPlacesTheDialogRelativeToItsOwner)
 {
     SetWindowPos(owner->hwnd(), nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);

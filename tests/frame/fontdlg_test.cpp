@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <string>
 
 #include <ifdnhdr.hpp>
@@ -114,6 +115,24 @@ TEST_F(FontDialog, CancelShowsTheTextsHidesTheColourAndLeavesTheFont)
         EXPECT_EQ(str(font.name()), face);
         EXPECT_EQ(font.fontAttributes().lfHeight, height);
     }
+}
+
+// A dialog opened without settings starts from no font; the inert styles ask for nothing.
+TEST_F(FontDialog, WithoutSettingsItStartsFromNoFontAndInertStylesAddNoFlag)
+{
+    static_assert(std::is_constructible<IFontDialog, IWindow*, IWindow*>::value,
+                  "a font dialog needs no settings");
+    const IFontDialog::Style inert = IFontDialog::_inertStyle1 | IFontDialog::_inertStyle2 |
+                                     IFontDialog::_inertStyle3 | IFontDialog::_inertStyle4;
+    EXPECT_EQ(inert.asUnsignedLong(), 0u);
+    EXPECT_EQ(inert.asExtendedUnsignedLong(), 0u);
+    Driver driver;
+    driver.onOpen = [](HWND window) { press(window, IDCANCEL); };
+    IFontDialog dialog(nullptr, owner.get(), &driver, inert | IFontDialog::_helpButton);
+    EXPECT_EQ(dialog.result(), 2u);
+    ASSERT_NE(driver.record, nullptr);
+    EXPECT_EQ(driver.record->Flags & ~static_cast<DWORD>(CF_SHOWHELP),
+              static_cast<DWORD>(CF_SCREENFONTS | CF_EFFECTS | CF_ENABLEHOOK));
 }
 
 TEST_F(FontDialog, SettingsKeepATextForANullPointerAndTakeTheFontsRestrictions)

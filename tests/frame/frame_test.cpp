@@ -19,6 +19,7 @@
 #include <iprivmsg.hpp>
 #include <ipushbut.hpp>
 #include <icoordsy.hpp>
+#include <iplatfrm.hpp>
 #include <irecohdr.hpp>
 #include <isysmenu.hpp>
 
@@ -218,6 +219,33 @@ TEST(FrameTemplate, LoadsWithItsControlsAndKeepsItsProcedureThroughSetId)
     EXPECT_TRUE(ovktest::pumpUntil([&] { return seen == std::to_string(kDialogApply) + "/2"; }));
 }
 
+// The first layout gives the template's edit field and buttons the library's control procedure,
+// so that Esc in them cancels the frame; a control that has a window object keeps its own.
+TEST(FrameTemplate, TheFirstLayoutSubclassesTheTemplatesControls)
+{
+    IFrameWindow frame(resource(kFrameDialog), nullptr, IFrameWindow::dialogResource);
+    const HWND handle = frame.handle();
+    const HWND edit = GetDlgItem(handle, kDialogEdit);
+    const HWND check = GetDlgItem(handle, kDialogCheck);
+    IWindow wrapped{IWindowHandle(check)};
+    const LONG_PTR wrappedProcedure = GetWindowLongPtrA(check, GWLP_WNDPROC);
+    const auto control = reinterpret_cast<LONG_PTR>(&IWindowCore::pfnwpOVKControlProc);
+    EXPECT_NE(GetWindowLongPtrA(edit, GWLP_WNDPROC), control);
+    frame.show();
+    for (int id : {kDialogEdit, IDOK, kDialogApply})
+        EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(handle, id), GWLP_WNDPROC), control) << id;
+    EXPECT_EQ(GetWindowLongPtrA(check, GWLP_WNDPROC), wrappedProcedure);
+
+    ovktest::Recorder commands(WM_COMMAND);
+    commands.attach(frame, "command").setAction(
+        [](IEvent& event) { return event.parameter1().lowNumber() == IDCANCEL; });
+    ovktest::send(edit, WM_CHAR, VK_ESCAPE, 1);
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return commands.trace() == "command"; }));
+    // A second layout leaves the controls as they are.
+    frame.sendEvent(IPrivateMessage::frameLayout);
+    EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), control);
+}
+
 TEST(FrameTemplate, AMissingTemplateFallsBackOnlyWhenTheSourceAllows)
 {
     IFrameWindow fallback(resource(kMissingDialog), nullptr, IFrameWindow::tryDialogResource);
@@ -234,6 +262,26 @@ TEST(FrameTemplate, AMissingTemplateFallsBackOnlyWhenTheSourceAllows)
                            static_cast<IFrameWindow::FrameSource>(3));
     });
     EXPECT_EQ(source.errorId(), OVK_MSG_INVALID_VALUE);
+}
+
+// A template that exists but cannot be made falls back to a frame only where the platform
+// answers that any failure may (query 1); elsewhere it is an error.
+TEST(FrameTemplate, ABrokenTemplateFallsBackOnlyOnTheConsumerShell)
+{
+    for (bool consumer : {false, true}) {
+        SCOPED_TRACE(consumer ? "consumer shell" : "other platforms");
+        IPlatform::Override shell(IPlatform::consumerNewShell, consumer);
+        if (consumer) {
+            IFrameWindow frame(resource(kBrokenDialog), nullptr, IFrameWindow::tryDialogResource);
+            EXPECT_EQ(className(frame.handle()).rfind("OVK Frame", 0), 0u);
+        } else {
+            const IException broken = ovktest::caught([] {
+                IFrameWindow frame(resource(kBrokenDialog), nullptr, IFrameWindow::tryDialogResource);
+            });
+            EXPECT_NE(std::string(broken.what()).find("ILOADDLG"), std::string::npos)
+                << broken.what();
+        }
+    }
 }
 
 // A window inside a frame that paints the dialog background takes that background too.
@@ -275,6 +323,27 @@ TEST(FrameModal, DismissEndsTheLoopWithTheResultAndTheOwnerIsDisabledMeanwhile)
     EXPECT_TRUE(IsWindowEnabled(owner->handle()));
     EXPECT_FALSE(frame->isModal());
     EXPECT_FALSE(IsWindowVisible(frame->handle()));
+}
+
+TEST(FrameModal, ASecondDismissLeavesNoStopForTheNextLoop)
+{
+    auto frame = plainFrame();
+    Later later;
+    // OK and the close path may both dismiss the same loop; the last result counts.
+    later.after(50, [&] {
+        frame->dismiss(3);
+        frame->dismiss(4);
+    });
+    EXPECT_EQ(frame->showModally(), 4u);
+    // The next loop at the same level runs until its own dismiss.
+    bool ranInSecondLoop = false;
+    later.after(100, [&] {
+        ranInSecondLoop = frame->isModal();
+        frame->dismiss(9);
+    });
+    EXPECT_EQ(frame->showModally(), 9u);
+    EXPECT_TRUE(ranInSecondLoop);
+    EXPECT_FALSE(later.watchdogFired());
 }
 
 TEST(FrameModal, WithoutAnOwnerNothingIsDisabledAndANonModalDismissOnlyHides)

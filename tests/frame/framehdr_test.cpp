@@ -111,14 +111,43 @@ TEST(FrameLayout, SeparatorsArePaintedAfterTheFrame)
     auto frame = makeFrame();
     ovktest::TestWindow bottom(frame->handle(), WS_CHILD | WS_VISIBLE, 11);
     frame->addExtension(&bottom, IFrameWindow::belowClient, 20UL, IFrameWindow::thinSeparator);
+    // The frame's background must differ from the line, or a missing line would pass. Every
+    // frame has a class of its own, so its brush changes nothing else.
+    const COLORREF background = RGB(0, 160, 0);
+    ASSERT_NE(background, GetSysColor(COLOR_BTNSHADOW));
+    HBRUSH brush = CreateSolidBrush(background);
+    SetClassLongPtrA(frame->handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
     frame->show();
     resize(*frame, 320, 240);
     RedrawWindow(frame->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const RECT b = placeIn(bottom.hwnd());
     HDC context = GetDC(frame->handle());
     const COLORREF line = GetPixel(context, 10, b.top - 1);
+    const COLORREF above = GetPixel(context, 10, b.top - 2);
     ReleaseDC(frame->handle(), context);
+    EXPECT_EQ(above, background);
     EXPECT_EQ(line, GetSysColor(COLOR_BTNSHADOW));
+    frame.reset();
+    DeleteObject(brush);
+}
+
+// A frame without a caption has no title to draw: with a font stored its frame still paints,
+// and no error reaches the message loop.
+TEST(FrameCaption, AFrameWithoutACaptionPaintsItsFrameWithAFontStored)
+{
+    auto frame = makeFrame(IFrameWindow::_sizingBorder);
+    const HWND handle = frame->handle();
+    ASSERT_NE(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CAPTION, LONG_PTR(WS_CAPTION));
+    HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                             NONANTIALIASED_QUALITY, 0, "Tahoma");
+    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ShowWindow(handle, SW_SHOWNA);
+    EXPECT_NO_THROW(frame->sendEvent(WM_NCACTIVATE, 1));
+    EXPECT_NO_THROW(frame->sendEvent(WM_NCPAINT, 1));
+    RedrawWindow(handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_NO_THROW(ovktest::pumpPending());
+    frame.reset();
+    DeleteObject(font);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -173,6 +202,42 @@ TEST(FrameQueries, HelpForTheEditOfAComboBoxNamesTheComboBox)
     SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 5, reinterpret_cast<LPARAM>(combo));
     EXPECT_EQ(seen.iCtrlId, 5);
     DestroyWindow(combo);
+}
+
+// A control that keeps WM_HELP to itself, as the older platform's controls do.
+LRESULT CALLBACK silentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_HELP ? 0 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// On the older platform the help request climbs from a control that does not pass WM_HELP up
+// to the windows above it; elsewhere the controls pass it up themselves.
+TEST(FrameQueries, OnTheOlderPlatformHelpClimbsFromASilentControl)
+{
+    WNDCLASSA type{};
+    type.lpfnWndProc = silentProcedure;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "OvkSilentHelp";
+    RegisterClassA(&type);
+    auto frame = makeFrame();
+    const HWND silent = CreateWindowExA(0, "OvkSilentHelp", "", WS_CHILD, 0, 0, 10, 10,
+                                        frame->handle(), reinterpret_cast<HMENU>(31), nullptr,
+                                        nullptr);
+    ovktest::Recorder helps(WM_HELP);
+    helps.attach(*frame, "frame").setAction([](IEvent& event) {
+        event.setResult(1);
+        return true;
+    });
+    for (bool variant : {false, true}) {
+        SCOPED_TRACE(variant ? "older platform" : "newer platforms");
+        IPlatform::Override older(IPlatform::platformVariant, variant);
+        helps.clear();
+        SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(silent));
+        EXPECT_EQ(helps.trace(), variant ? "frame" : "");
+    }
+    DestroyWindow(silent);
+    UnregisterClassA("OvkSilentHelp", GetModuleHandleA(nullptr));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -295,20 +360,40 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
     frame->setFrameFlags(0, 0x1000);
     EXPECT_EQ(SendMessageA(handle, WM_GETTEXTLENGTH, 0, 0), 5);
 
-    // The text is drawn into the caption in the caption's text colour.
+    // The text is drawn into the caption in the caption's text colour, left-aligned on the
+    // newer shell and centred on the classic one. The system draws the same colour, so where
+    // the text lies tells the library's drawing from the system's: the system's own text would
+    // show at the left on either road.
     ShowWindow(handle, SW_SHOWNA);
-    SendMessageA(handle, WM_NCACTIVATE, TRUE, 0);
     RECT window{};
     GetWindowRect(handle, &window);
-    HDC context = GetWindowDC(handle);
-    const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
-    int hits = 0;
+    const int width = window.right - window.left;
     const int captionBottom = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-    for (int y = 0; y < captionBottom; ++y)
-        for (int x = 0; x < (window.right - window.left) / 2; ++x)
-            hits += GetPixel(context, x, y) == text;
-    ReleaseDC(handle, context);
-    EXPECT_GT(hits, 5);
+    auto textPixels = [&](int from, int to) {
+        HDC context = GetWindowDC(handle);
+        const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
+        int hits = 0;
+        for (int y = 0; y < captionBottom; ++y)
+            for (int x = from; x < to; ++x)
+                hits += GetPixel(context, x, y) == text;
+        ReleaseDC(handle, context);
+        return hits;
+    };
+    for (bool newShell : {true, false}) {
+        SCOPED_TRACE(newShell ? "newer shell" : "classic");
+        IPlatform::Override shell(IPlatform::newShell, newShell);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, false);
+        SendMessageA(handle, WM_NCACTIVATE, TRUE, 0);
+        const int left = textPixels(0, width / 3);
+        const int middle = textPixels(width * 2 / 5, width * 3 / 5);
+        if (newShell) {
+            EXPECT_GT(left, 5);
+            EXPECT_EQ(middle, 0);
+        } else {
+            EXPECT_EQ(left, 0);
+            EXPECT_GT(middle, 5);
+        }
+    }
     frame.reset();
     DeleteObject(font);
 }

@@ -27,6 +27,8 @@
 #define kDialogCombo 1722
 #define kDialogCheck 1723
 #define kDialogApply 1724
+// A dialog template with a control of a class that no one registers: it cannot be created.
+#define kBrokenDialog 1725
 // A menu for pop-ups: two items that open sub-menus and a plain item.
 #define kPopupMenu 1730
 #define kPopupEdit 1731

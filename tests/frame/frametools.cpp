@@ -19,6 +19,17 @@ std::string className(HWND window)
     return buffer;
 }
 
+void insertCascade(HMENU menu, UINT position, UINT id, HMENU submenu, const char* text)
+{
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    item.wID = id;
+    item.hSubMenu = submenu;
+    item.dwTypeData = const_cast<char*>(text);
+    InsertMenuItemA(menu, position, TRUE, &item);
+}
+
 std::string describeMenu(HMENU menu)
 {
     std::string text;

@@ -39,6 +39,10 @@ std::string className(HWND window);
 // and its sub-menu in brackets; items separated by "|".
 std::string describeMenu(HMENU menu);
 
+// Inserts an item that opens `submenu` at `position`, with an identifier of its own (which
+// AppendMenu would not give).
+void insertCascade(HMENU menu, UINT position, UINT id, HMENU submenu, const char* text);
+
 // What a message box showed before the driver answered it.
 struct BoxSeen {
     bool found = false;

@@ -14,6 +14,7 @@
 
 #include "../app/resource_testutil.hpp"
 #include "frametest.hpp"
+#include "frametools.hpp"
 #include "ovktest.hpp"
 
 namespace {
@@ -280,6 +281,36 @@ TEST_F(FrameMenuLists, TheMenuOwnerIsTheWindowWhoseMenuBarHoldsTheMenu)
     // The fixture destroys the menu.
     SetMenu(holding.handle(), nullptr);
     DestroyWindow(bare);
+}
+
+// Pop-up items are often given identifier 0; the newer road must still find the window whose
+// menu bar holds them, at any depth.
+TEST(MenuOwner, APopUpWhoseItemIdentifierIs0IsFound)
+{
+    IPlatform::Override shell(IPlatform::newShell, true);
+    IFrameWindow holding(IResourceId(kFrameNoResources, IResourceLibrary()), nullptr, nullptr,
+                         IRectangle(0, 0, 80, 80), IFrameWindow::_titleBar, "holding");
+    const HMENU bar = CreateMenu();
+    const HMENU outer = CreatePopupMenu();
+    const HMENU inner = CreatePopupMenu();
+    AppendMenuA(inner, MF_STRING, 7, "Deep");
+    frametest::insertCascade(outer, 0, 0, inner, "Inner");
+    frametest::insertCascade(bar, 0, 0, outer, "Outer");
+    SetMenu(holding.handle(), bar);
+    for (HMENU popup : {outer, inner}) {
+        IHelpStatics::MenuOwnerQuery query;
+        query.menu = popup;
+        EXPECT_EQ(IHelpStatics::menuOwnerFor(holding.handle(), reinterpret_cast<LPARAM>(&query)), 0);
+        EXPECT_EQ(query.window, static_cast<HWND>(holding.handle()));
+    }
+    // A pop-up elsewhere is not held.
+    const HMENU stranger = CreatePopupMenu();
+    IHelpStatics::MenuOwnerQuery query;
+    query.menu = stranger;
+    EXPECT_NE(IHelpStatics::menuOwnerFor(holding.handle(), reinterpret_cast<LPARAM>(&query)), 0);
+    DestroyMenu(stranger);
+    SetMenu(holding.handle(), nullptr);
+    DestroyMenu(bar);
 }
 
 } // namespace

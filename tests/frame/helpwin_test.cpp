@@ -13,10 +13,15 @@
 #include <imsgtext.hpp>
 #include <ovkmsgid.hpp>
 
+#include <icoordsy.hpp>
+#include <ifiledlg.hpp>
+#include <ifontdlg.hpp>
 #include <iframe.hpp>
+#include <imenubar.hpp>
 #include <ihelphdr.hpp>
 #include <ihelpwin.hpp>
 #include <iprivmsg.hpp>
+#include <iwinntfy.hpp>
 
 #include "frametest.hpp"
 #include "frametools.hpp"
@@ -105,6 +110,61 @@ TEST_F(ViewerHelp, AControlsHelpIdIsThePanelAndTheFrameFindsItsHelpWindow)
     viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt")(0, &call);
     EXPECT_EQ(call.window, static_cast<HWND>(help->handle()));
     EXPECT_EQ(IHelpWindow::helpWindow(&control), help.get());
+}
+
+// The viewer's window is placed in the application's coordinates: from the desktop's bottom
+// in the bottom-left orientation, keeping its lower left corner when it is sized.
+TEST_F(ViewerHelp, ThePlacementOfTheViewersWindowIsConverted)
+{
+    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
+    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const HWND viewer = help->handle();
+    ASSERT_TRUE(IsWindow(viewer));
+    RECT desktop{};
+    GetClientRect(GetDesktopWindow(), &desktop);
+    const LONG height = desktop.bottom;
+    auto placed = [viewer] {
+        RECT r{};
+        GetWindowRect(viewer, &r);
+        return r;
+    };
+    help->moveSizeTo(IRectangle(10, 20, 310, 220));
+    RECT r = placed();
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.bottom, height - 20);
+    EXPECT_EQ(r.top, height - 220);
+    help->moveTo(IPoint(30, 40));
+    r = placed();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.bottom, height - 40);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 200);
+    help->sizeTo(ISize(250, 180));
+    r = placed();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.bottom, height - 40);
+    EXPECT_EQ(r.top, height - 220);
+    EXPECT_EQ(r.right, 280);
+    ICoordinateSystem::setApplicationOrientation(previous);
+}
+
+// Each help window hears its notifications through a handler of its own, made on first use.
+TEST(HelpWindowNotification, EnablingMakesAHandlerOfItsOwn)
+{
+    auto frame = helpFrame();
+    IHelpWindow first(frame.get());
+    IHelpWindow second(frame.get());
+    EXPECT_EQ(first.notificationHandler(), nullptr);
+    first.enableNotification();
+    second.enableNotification();
+    IHandler* own = first.notificationHandler();
+    EXPECT_NE(dynamic_cast<IWindowNotifyHandler*>(own), nullptr);
+    EXPECT_NE(own, static_cast<IHandler*>(&IWindowNotifyHandler::shared()));
+    EXPECT_NE(own, second.notificationHandler());
+    first.disableNotification();
+    first.enableNotification();
+    EXPECT_EQ(first.notificationHandler(), own);
+    EXPECT_TRUE(first.isEnabledForNotification());
 }
 
 TEST_F(ViewerHelp, ShowByKindSendsTheViewersCommands)
@@ -346,6 +406,81 @@ TEST_F(FileHelp, KindsBecomeTheSystemHelpsCommands)
     EXPECT_EQ(commands, (std::vector<unsigned int>{HELP_FINDER, HELP_INDEX, HELP_HELPONHELP,
                                                     HELP_CONTEXT}));
     EXPECT_EQ(requests.back().data, 17u);
+}
+
+// The panel of a menu item without a context id is the identifier the menus know it by: a
+// sub-menu added with the classic calls carries its handle in place of one.
+TEST_F(FileHelp, AMenuItemsPanelIsTheIdentifierItsMenuGivesIt)
+{
+    frametest::MenuRoad classic(false);
+    IHelpWindow help(frame.get());
+    help.addLibraries("app.hlp");
+    IMenuBar bar(frame.get());
+    bar.addText(42, "Tools").addText(43, "Plain");
+    bar.addSubmenu(42);
+    const HMENU menu = GetMenu(frame->handle());
+    for (UINT position : {0u, 1u}) {
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, position, TRUE, &item));
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = HELPINFO_MENUITEM;
+        info.iCtrlId = static_cast<int>(item.wID);
+        info.hItemHandle = menu;
+        requests.clear();
+        SendMessageA(frame->handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_EQ(requests.size(), 1u) << position;
+        EXPECT_EQ(requests[0].command, unsigned(HELP_CONTEXT));
+        EXPECT_EQ(requests[0].data, position == 0 ? 42u : 43u);
+    }
+}
+
+// Presses a common dialog's Help button once the dialog runs, and cancels the dialog later.
+class HelpPresser : public IHandler {
+public:
+    HWND dialog = nullptr;
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
+    {
+        if (event.eventId() != WM_INITDIALOG)
+            return false;
+        const HWND window = event.handle();
+        dialog = window;
+        SetWindowContextHelpId(window, 55);
+        PostMessageA(GetDlgItem(window, 0x40E), BM_CLICK, 0, 0);
+        fLater.after(300, [window] { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); });
+        return false;
+    }
+
+private:
+    frametest::Later fLater{8000};
+};
+
+// The Help button asks for the panel of the window with the focus, which the help window of the
+// owner's frame shows.
+TEST_F(FileHelp, TheHelpButtonOfTheFileAndFontDialogsReachesTheHelpWindow)
+{
+    IHelpWindow help(frame.get());
+    help.addLibraries("app.hlp");
+    for (bool font : {false, true}) {
+        SCOPED_TRACE(font ? "font dialog" : "file dialog");
+        requests.clear();
+        HelpPresser presser;
+        if (font) {
+            IFontDialog dialog(nullptr, frame.get(), &presser, IFontDialog::Settings(),
+                               IFontDialog::_helpButton);
+        } else {
+            IFileDialog dialog(nullptr, frame.get(), &presser, IFileDialog::_helpButton);
+        }
+        ASSERT_TRUE(presser.dialog);
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].command, unsigned(HELP_CONTEXT));
+        EXPECT_EQ(requests[0].data, 55u);
+        EXPECT_EQ(requests[0].file, "app.hlp");
+    }
 }
 
 } // namespace

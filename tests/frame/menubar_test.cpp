@@ -81,6 +81,31 @@ TEST(MenuBar, ANewMenuBarOrALoadedOneReplacesTheFramesMenu)
     }
 }
 
+// A menu has no window of its own: refreshing it redraws its frame's menu bar and nothing else.
+// The window versions would act on the menu's null window handle, which the system takes for
+// the desktop, and repaint every window.
+TEST(MenuBar, RefreshingAMenuRedrawsItsBarAndLeavesOtherWindowsAlone)
+{
+    auto frame = frameWithMenu();
+    frame->show();
+    ovktest::TestWindow bystander(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    IMenuBar bar(frame.get(), IMenuBar::_wrapper);
+    auto settled = [&] {
+        UpdateWindow(bystander.hwnd());
+        ValidateRect(bystander.hwnd(), nullptr);
+        return !GetUpdateRect(bystander.hwnd(), nullptr, FALSE);
+    };
+    ASSERT_TRUE(settled());
+    bar.refresh();
+    bar.refresh(IRectangle(0, 0, 10, 10), true);
+    bar.enableUpdate();
+    bar.disableUpdate();
+    EXPECT_FALSE(GetUpdateRect(bystander.hwnd(), nullptr, FALSE));
+    ASSERT_TRUE(settled());
+    bar.IWindow::refresh();
+    EXPECT_TRUE(GetUpdateRect(bystander.hwnd(), nullptr, FALSE));
+}
+
 // -----------------------------------------------------------------------------------------------
 // Sub-menus
 
@@ -143,6 +168,56 @@ TEST_P(SubmenuUndo, WalksByItsOwnCursorAndRefusesTheMenusCursor)
     EXPECT_EQ(describeMenu(popup), "One|Three");
     menu.undo();
     EXPECT_EQ(describeMenu(popup), "One|Two(c)|Three");
+}
+
+// The frame's lists name the classic road's sub-menus, so a cascade of its menu bar is found on
+// both roads.
+TEST_P(SubmenuUndo, ACascadeTakenAwayComesBackWithItsOwnSubmenu)
+{
+    auto frame = frameWithMenu();
+    const HMENU file = GetSubMenu(GetMenu(frame->handle()), 0);
+    const HMENU recent = GetSubMenu(file, 1);
+    const std::string before = describeMenu(file);
+    {
+        ISubmenu menu{IMenuHandle(file)};
+        menu.removeSubmenu(kFullRecentPopup);
+        EXPECT_EQ(describeMenu(file), "&Open|&Recent");
+        // Both roads leave the sub-menu alive for whoever gives it back.
+        EXPECT_TRUE(IsMenu(recent));
+        menu.undo();
+        EXPECT_EQ(describeMenu(file), before);
+        menu.deleteItem(kFullRecentPopup);
+        EXPECT_EQ(describeMenu(file), "&Open");
+        menu.undo();
+        EXPECT_EQ(describeMenu(file), before);
+        EXPECT_EQ(GetSubMenu(file, 1), recent);
+    }
+    // A deletion never undone leaves the sub-menu to nobody: it goes with the record.
+    {
+        ISubmenu menu{IMenuHandle(file)};
+        menu.deleteItem(kFullRecentPopup);
+    }
+    EXPECT_FALSE(IsMenu(recent));
+}
+
+TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
+{
+    MenuRoad road(true);
+    const HMENU popup = CreatePopupMenu();
+    const HMENU cascade = CreatePopupMenu();
+    AppendMenuA(cascade, MF_STRING, 6, "Inner");
+    AppendMenuA(popup, MF_STRING, 1, "One");
+    frametest::insertCascade(popup, 1, 5, cascade, "Cascade");
+    {
+        ISubmenu menu{IMenuHandle(popup)};
+        IMenuItem item(20);
+        item.setText("Added inside");
+        menu.addItem(item, 5);
+        EXPECT_EQ(describeMenu(popup), "One|Cascade[Inner|Added inside]");
+        menu.undo();
+        EXPECT_EQ(describeMenu(popup), "One|Cascade[Inner]");
+    }
+    DestroyMenu(popup);
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, SubmenuUndo, testing::Bool(),
@@ -292,6 +367,66 @@ TEST(MenuHandler, AShownPopUpIsChangedWhileOpenAndRestoredAfter)
     EXPECT_EQ(handler.trace, "showing:0 ended:0 ");
     EXPECT_EQ(describeMenu(popup.menuHandle()), before);
     handler.stopHandlingEventsFor(frame.get());
+}
+
+// Deletes the two cascades of an opening pop-up after checking its plain item.
+class CascadeDeletingHandler : public IMenuHandler {
+public:
+    bool byCursor = false;
+    std::string ended;
+
+protected:
+    IBase::Boolean menuShowing(IMenuEvent&, ISubmenu& menu) override
+    {
+        menu.checkItem(kPopupClose);
+        if (byCursor) {
+            ISubmenu::Cursor first = menu.cursor(0);
+            menu.deleteAt(first);
+            menu.deleteAt(first);
+        } else {
+            menu.deleteItem(kPopupEdit);
+            menu.deleteItem(kPopupView);
+        }
+        return true;
+    }
+    IBase::Boolean menuEnded(IMenuEvent&) override
+    {
+        ended += "ended ";
+        return false;
+    }
+};
+
+// Deleting a cascade must not destroy its sub-menu: the undo when the pop-up closes puts it back,
+// and every other change is taken back with it.
+TEST(MenuHandler, CascadesDeletedWhileOpenComeBackWithTheirSubmenus)
+{
+    MenuRoad road(true);
+    for (bool byCursor : {false, true}) {
+        SCOPED_TRACE(byCursor ? "by cursor" : "by identifier");
+        auto frame = frameWithMenu();
+        frame->show();
+        CascadeDeletingHandler handler;
+        handler.byCursor = byCursor;
+        handler.handleEventsFor(frame.get());
+        IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
+        const HMENU menu = popup.menuHandle();
+        const HMENU edit = GetSubMenu(menu, 0);
+        const std::string before = describeMenu(menu);
+        std::string whileOpen;
+        Later later;
+        later.after(100, [&] {
+            whileOpen = describeMenu(menu);
+            EndMenu();
+        });
+        popup.show(IPoint(10, 10));
+        EXPECT_FALSE(later.watchdogFired());
+        EXPECT_EQ(whileOpen, "&Close(c)");
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return !handler.ended.empty(); }));
+        EXPECT_EQ(describeMenu(menu), before);
+        EXPECT_EQ(GetSubMenu(menu, 0), edit);
+        EXPECT_TRUE(IsMenu(edit));
+        handler.stopHandlingEventsFor(frame.get());
+    }
 }
 
 } // namespace

@@ -111,6 +111,22 @@ TEST_F(FrameTitle, ChangedPartsAreToldAndUnchangedOnesAreNot)
     observer.stopHandlingNotificationsFor(title);
 }
 
+// The caption keeps the system's colours whatever is set.
+TEST_F(FrameTitle, ColourSettersChangeNothing)
+{
+    ITitle title(&frame);
+    const unsigned long before[] = {title.titleColor1().asRGBLong(), title.titleColor2().asRGBLong(),
+                                    title.titleColor3().asRGBLong(), title.titleColor4().asRGBLong()};
+    const IColor red(255, 0, 0);
+    title.setTitleColor1(red).setTitleColor2(red).setTitleColor3(red).setTitleColor4(red);
+    const unsigned long after[] = {title.titleColor1().asRGBLong(), title.titleColor2().asRGBLong(),
+                                   title.titleColor3().asRGBLong(), title.titleColor4().asRGBLong()};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(after[i], before[i]) << "colour " << i + 1;
+    title.resetTitleColor1().resetTitleColor2().resetTitleColor3().resetTitleColor4();
+    EXPECT_EQ(title.titleColor1().asRGBLong(), before[0]);
+}
+
 TEST_F(FrameTitle, AFrameWithoutACaptionHasNoTitleBar)
 {
     IFrameWindow bare(IResourceId(kFrameNoResources, library), nullptr, nullptr,
