@@ -27,6 +27,14 @@ constexpr unsigned int kBeginDrag = 0xFFDE;
 // The library's extended bit for a field that has a margin although WS_BORDER is not set.
 constexpr unsigned long kMarginBit = 0x8;
 constexpr unsigned long kDisabledReadOnly = 3;
+constexpr unsigned long kFirstLimit = 32;
+
+// A field taken over may hold more than the first limit already (a dialog's path field): the
+// limit grows to its text, which a smaller one would refuse.
+unsigned long limitHolding(unsigned long length)
+{
+    return length > kFirstLimit ? length : kFirstLimit;
+}
 
 IEntryField::Style& currentDefault()
 {
@@ -118,7 +126,7 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent, IWindow* owner,
                defaultSiblingOrder(), convertToGUIStyle(style, true));
     IEntryFieldHandler::shared().handleEventsFor(this);
     startHandlingEventsFor(handle);
-    setLimit(32);
+    setLimit(kFirstLimit);
 }
 
 IEntryField::IEntryField(unsigned long id, IWindow* parent) : fEntryData(new IEntryFieldData)
@@ -126,13 +134,13 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent) : fEntryData(new IEn
     takeCharge(ovkbutton::childOf(id, parent, "ientryfd",
                                   "IEntryField::IEntryField(unsigned long,IWindow*)"));
     setChangedFlag(false);
-    setLimit(32);
+    setLimit(limitHolding(textLength()));
 }
 
 IEntryField::IEntryField(const IWindowHandle& handle) : fEntryData(new IEntryFieldData)
 {
     takeCharge(handle);
-    setLimit(32);
+    setLimit(limitHolding(textLength()));
 }
 
 // A field made elsewhere: the library's extended word learns its border and alignment, and a
