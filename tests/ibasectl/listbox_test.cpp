@@ -236,6 +236,20 @@ TYPED_TEST(ItemSet, SetItemTextKeepsTheHandleAndTheSelection)
     EXPECT_EQ(failure.errorId(), OVK_MSG_INDEX_OUT_OF_RANGE);
 }
 
+// Code written against the library reaches a cursor through the base library's root class:
+// it describes itself there, and deleting it there deletes the whole cursor.
+TYPED_TEST(ItemSet, ACursorIsABaseLibraryObject)
+{
+    using Cursor = typename TypeParam::Cursor;
+    this->fill({"a", "b"});
+    std::unique_ptr<IVBase> held = std::make_unique<Cursor>(*this->box, Cursor::allItems);
+    auto& cursor = dynamic_cast<Cursor&>(*held);
+    ASSERT_TRUE(cursor.setToLast());
+    EXPECT_EQ(cursor.index(), 1u);
+    EXPECT_FALSE(ovktest::str(held->asString()).empty());
+    EXPECT_EQ(ovktest::str(held->asDebugInfo()), ovktest::str(held->asString()));
+}
+
 class ListBox : public basectltest::ShownParent {
 protected:
     std::unique_ptr<IListBox> make(const IListBox::Style& style = IListBox::defaultStyle())
