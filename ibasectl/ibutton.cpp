@@ -81,7 +81,7 @@ IWindow& IButton::enableNotification(IBase::Boolean enable)
 
 IColor IButton::foregroundColor() const
 {
-    return findColor(1, IGUIColor(IColor::windowText));
+    return findColor(1, IGUIColor(IColor::menuText));
 }
 
 // Push buttons are drawn on the button face; the other kinds on their frame's background.
@@ -95,17 +95,17 @@ IColor IButton::backgroundColor() const
 
 IColor IButton::disabledForegroundColor() const
 {
-    return IGUIColor(IColor::windowText);
+    return IGUIColor(IColor::menuText);
 }
 
 IColor IButton::hiliteForegroundColor() const
 {
-    return IGUIColor(IColor::windowText);
+    return IGUIColor(IColor::menuText);
 }
 
 IColor IButton::hiliteBackgroundColor() const
 {
-    return IGUIColor(IColor::windowText);
+    return IGUIColor(IColor::menuText);
 }
 
 ITextControl& IButton::setText(const char* text)

@@ -285,9 +285,16 @@ void IBaseComboBox::takeInnerWindows(const Style& style, const char* function, u
             SetPropA(edit, kEditProcedure, reinterpret_cast<HANDLE>(previous));
             fComboData->edit = edit;
             fComboData->previousEditProcedure = previous;
+            setTextField(IWindowHandle(edit));
         }
     }
-    if ((style.asUnsignedLong() & WS_HSCROLL) && IPlatform::hasNewShell()) {
+    // The list that drops down scrolls sideways only on the consumer family's newer shell; on
+    // the NT family's only the list that a simple combo box always shows does.
+    const bool dropsDown = (style.asUnsignedLong() & CBS_DROPDOWN) ||
+                           (style.asExtendedUnsignedLong() & kReadOnlyKind);
+    const bool extent = IPlatform::hasConsumerNewShell() ||
+                        (IPlatform::hasNTNewShell() && !dropsDown);
+    if ((style.asUnsignedLong() & WS_HSCROLL) && extent) {
         RECT desktop{};
         GetWindowRect(GetDesktopWindow(), &desktop);
         ovklist::send(*this, CB_SETHORIZONTALEXTENT, static_cast<WPARAM>(desktop.right - desktop.left));

@@ -27,6 +27,14 @@ constexpr unsigned int kBeginDrag = 0xFFDE;
 // The library's extended bit for a field that has a margin although WS_BORDER is not set.
 constexpr unsigned long kMarginBit = 0x8;
 constexpr unsigned long kDisabledReadOnly = 3;
+constexpr unsigned long kFirstLimit = 32;
+
+// A field taken over may hold more than the first limit already (a dialog's path field): the
+// limit grows to its text, which a smaller one would refuse.
+unsigned long limitHolding(unsigned long length)
+{
+    return length > kFirstLimit ? length : kFirstLimit;
+}
 
 IEntryField::Style& currentDefault()
 {
@@ -40,6 +48,8 @@ struct IEntryFieldData {
     ovk_native::Brush brush;
     unsigned long limit = 30000;
     ovkdrag::TextDragArm drag;
+    // The inner window that holds the text, when it is not the control's own.
+    HWND textField = nullptr;
 };
 
 const IEntryField::Style IEntryField::_unreadable(ES_PASSWORD);
@@ -118,7 +128,7 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent, IWindow* owner,
                defaultSiblingOrder(), convertToGUIStyle(style, true));
     IEntryFieldHandler::shared().handleEventsFor(this);
     startHandlingEventsFor(handle);
-    setLimit(32);
+    setLimit(kFirstLimit);
 }
 
 IEntryField::IEntryField(unsigned long id, IWindow* parent) : fEntryData(new IEntryFieldData)
@@ -126,13 +136,13 @@ IEntryField::IEntryField(unsigned long id, IWindow* parent) : fEntryData(new IEn
     takeCharge(ovkbutton::childOf(id, parent, "ientryfd",
                                   "IEntryField::IEntryField(unsigned long,IWindow*)"));
     setChangedFlag(false);
-    setLimit(32);
+    setLimit(limitHolding(textLength()));
 }
 
 IEntryField::IEntryField(const IWindowHandle& handle) : fEntryData(new IEntryFieldData)
 {
     takeCharge(handle);
-    setLimit(32);
+    setLimit(limitHolding(textLength()));
 }
 
 // A field made elsewhere: the library's extended word learns its border and alignment, and a
@@ -295,7 +305,7 @@ IEntryField& IEntryField::cut(unsigned long)
     if (!hasSelectedText())
         IThrow::state("hasSelectedText()",
                       IExceptionLocation("ientryfd", "IEntryField::cut(unsigned long)", 958));
-    handle().sendEvent(WM_CUT);
+    textField().sendEvent(WM_CUT);
     return *this;
 }
 
@@ -304,7 +314,7 @@ IEntryField& IEntryField::copy(unsigned long)
     if (!hasSelectedText())
         IThrow::state("hasSelectedText()",
                       IExceptionLocation("ientryfd", "IEntryField::copy(unsigned long)", 979));
-    handle().sendEvent(WM_COPY);
+    textField().sendEvent(WM_COPY);
     return *this;
 }
 
@@ -313,7 +323,7 @@ IEntryField& IEntryField::paste()
     if (!clipboardHasTextFormat())
         IThrow::state("clipboardHasTextFormat()",
                       IExceptionLocation("ientryfd", "IEntryField::paste()", 1000));
-    handle().sendEvent(WM_PASTE);
+    textField().sendEvent(WM_PASTE);
     return *this;
 }
 
@@ -338,7 +348,7 @@ IEntryField& IEntryField::discard()
     if (!hasSelectedText())
         IThrow::state("hasSelectedText()",
                       IExceptionLocation("ientryfd", "IEntryField::discard()", 1047));
-    handle().sendEvent(WM_CLEAR);
+    textField().sendEvent(WM_CLEAR);
     return *this;
 }
 
@@ -396,27 +406,36 @@ IEntryField& IEntryField::selectRange(const IRange& range)
     const auto lower = static_cast<unsigned long>(range.lowerBound());
     const auto upper = static_cast<unsigned long>(range.upperBound());
     const unsigned long end = upper == 0xFFFFFFFEul ? textLength() + 1 : upper + 1;
-    handle().sendEvent(EM_SETSEL, lower, end);
+    textField().sendEvent(EM_SETSEL, lower, end);
     return *this;
 }
 
 IEntryField& IEntryField::setCursorPosition(unsigned long position)
 {
-    handle().sendEvent(EM_SETSEL, position, position);
+    textField().sendEvent(EM_SETSEL, position, position);
     return *this;
 }
 
 IEntryField& IEntryField::setLeftIndex(unsigned long index)
 {
+    const IWindowHandle field = textField();
+    // A single-line edit (a combo box's text field, a password field) scrolls only to show its
+    // caret and ignores EM_LINESCROLL: the caret goes to the start and then to the character,
+    // which so comes into view as near the left as the edit scrolls.
+    if (!(GetWindowLongPtrA(field, GWL_STYLE) & ES_MULTILINE)) {
+        field.sendEvent(EM_SETSEL, 0, 0);
+        field.sendEvent(EM_SETSEL, index, index);
+        return *this;
+    }
     // All the way to the left first, then the requested number of characters to the right.
-    handle().sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0);
-    handle().sendEvent(EM_LINESCROLL, index, 0);
+    field.sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0);
+    field.sendEvent(EM_LINESCROLL, index, 0);
     return *this;
 }
 
 IEntryField& IEntryField::setChangedFlag(IBase::Boolean changed)
 {
-    handle().sendEvent(EM_SETMODIFY, changed ? 1 : 0);
+    textField().sendEvent(EM_SETMODIFY, changed ? 1 : 0);
     return *this;
 }
 
@@ -444,9 +463,9 @@ IEntryField& IEntryField::setAlignment(Alignment alignment)
 namespace {
 
 // The selection's start and end (one past the last) from EM_GETSEL's two words.
-void selection(const IWindow& field, unsigned long& start, unsigned long& end)
+void selection(const IWindowHandle& field, unsigned long& start, unsigned long& end)
 {
-    const IEventData answer = field.handle().sendEvent(EM_GETSEL);
+    const IEventData answer = field.sendEvent(EM_GETSEL);
     start = answer.lowNumber();
     end = answer.highNumber();
 }
@@ -455,7 +474,7 @@ void selection(const IWindow& field, unsigned long& start, unsigned long& end)
 
 unsigned long IEntryField::cursorPosition() const
 {
-    return handle().sendEvent(EM_GETSEL).highNumber();
+    return textField().sendEvent(EM_GETSEL).highNumber();
 }
 
 IRange IEntryField::selectedRange() const
@@ -465,7 +484,7 @@ IRange IEntryField::selectedRange() const
                       IExceptionLocation("ientryfd", "IEntryField::selectedRange() const", 1477));
     unsigned long start = 0;
     unsigned long end = 0;
-    selection(*this, start, end);
+    selection(textField(), start, end);
     return IRange(static_cast<IRange::Bound>(start), static_cast<IRange::Bound>(end - 1));
 }
 
@@ -473,7 +492,7 @@ unsigned long IEntryField::selectedTextLength() const
 {
     unsigned long start = 0;
     unsigned long end = 0;
-    selection(*this, start, end);
+    selection(textField(), start, end);
     return end > start ? end - start : 0;
 }
 
@@ -486,7 +505,7 @@ IString IEntryField::selectedText() const
 {
     unsigned long start = 0;
     unsigned long end = 0;
-    selection(*this, start, end);
+    selection(textField(), start, end);
     if (end <= start)
         return IString();
     return text().subString(start + 1, end - start);
@@ -499,12 +518,12 @@ IBase::Boolean IEntryField::isEmpty() const
 
 unsigned long IEntryField::leftIndex() const
 {
-    return static_cast<unsigned long>(handle().sendEvent(EM_GETFIRSTVISIBLELINE).asUnsignedLong());
+    return static_cast<unsigned long>(textField().sendEvent(EM_GETFIRSTVISIBLELINE).asUnsignedLong());
 }
 
 IBase::Boolean IEntryField::isChanged() const
 {
-    return handle().sendEvent(EM_GETMODIFY).asLong() != 0;
+    return textField().sendEvent(EM_GETMODIFY).asLong() != 0;
 }
 
 IBase::Boolean IEntryField::isWriteable() const
@@ -538,10 +557,21 @@ IBase::Boolean IEntryField::hasMargin() const
 
 IEntryField& IEntryField::setStyleKeepingSelection(unsigned long newStyle)
 {
-    const IEventData kept = handle().sendEvent(EM_GETSEL);
+    const IEventData kept = textField().sendEvent(EM_GETSEL);
     setStyle(newStyle);
-    handle().sendEvent(EM_SETSEL, kept.lowNumber(), kept.highNumber());
+    textField().sendEvent(EM_SETSEL, kept.lowNumber(), kept.highNumber());
     return *this;
+}
+
+void IEntryField::setTextField(const IWindowHandle& field)
+{
+    fEntryData->textField = field;
+}
+
+IWindowHandle IEntryField::textField() const
+{
+    const HWND inner = fEntryData->textField;
+    return inner && IsWindow(inner) ? IWindowHandle(inner) : handle();
 }
 
 void IEntryField::passToOwner(const IWindow& control, const IEvent& event)

@@ -137,11 +137,16 @@ protected:
 
     // Sends the event on to the control's owner, or its parent when it has none.
     static void passToOwner(const IWindow& control, const IEvent& event);
+    // Names the inner window that holds the text (a combo box's edit): the selection, clipboard,
+    // scrolling and changed-flag operations go to it, as the control's own window ignores them.
+    void setTextField(const IWindowHandle& field);
 
 private:
     friend class IEntryFieldHandler;
 
     void takeCharge(const IWindowHandle& handle);
+    // The window that the text operations talk to: the inner text field, else the control.
+    IWindowHandle textField() const;
     bool onSelectedText(const IPoint& point) const;
     void beginDrag(const IPoint& point);
 

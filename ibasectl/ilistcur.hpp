@@ -4,12 +4,16 @@
 
 #include <vector>
 
+#include <ivbase.hpp>
+
 // A cursor is a plain value held by the program. It remembers the box's change count when it
 // is positioned, and any add or remove through the box makes it invalid until positioned
 // again. The box provides count(), numberOfSelections(), changeCount() and
-// selectedIndices(n), the first n selected indices.
+// selectedIndices(n), the first n selected indices. Like the base library's cursors it is an
+// IVBase, so the slots after its destructor describe it (asString, asDebugInfo) and the moves
+// follow them.
 template <class Box>
-class IListItemCursor {
+class IListItemCursor : public IVBase {
 public:
     enum FilterType : unsigned char { selectedItems = 0, allItems = 1 };
 
@@ -18,7 +22,7 @@ public:
     {
         invalidate();
     }
-    virtual ~IListItemCursor() = default;
+    ~IListItemCursor() override = default;
 
     virtual bool setToFirst()
     {

@@ -42,6 +42,7 @@ const IMultiLineEdit::Style IMultiLineEdit::_margin(WS_BORDER);
 const IMultiLineEdit::Style IMultiLineEdit::_verticalScroll(WS_VSCROLL);
 const IMultiLineEdit::Style IMultiLineEdit::_horizontalScroll(WS_HSCROLL);
 const IMultiLineEdit::Style IMultiLineEdit::_readOnly(ES_READONLY);
+const IMultiLineEdit::Style IMultiLineEdit::_ignoreTab(0);
 const IMultiLineEdit::Style IMultiLineEdit::classDefaultStyle(0x10A00000, 0x201);
 
 // Answers the edit's colour requests with its own colours. Enter and Tab are not taken: in a

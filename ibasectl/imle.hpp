@@ -29,6 +29,9 @@ public:
     static const Style _verticalScroll;
     static const Style _horizontalScroll;
     static const Style _readOnly;
+    // Has no bits on this platform, where Tab typed in the edit is text: programs may combine
+    // it, and it changes nothing.
+    static const Style _ignoreTab;
     static const Style classDefaultStyle;
     static Style defaultStyle();
     static void setDefaultStyle(const Style& style);

@@ -113,8 +113,12 @@ IMultiLineEdit& IMultiLineEdit::insert(const char* text, unsigned long length, E
     length = lengthOf(text, length);
     const unsigned long position = cursorPosition();
     setCursorPosition(position);
+    const unsigned long before = textLength();
     replaceSelection(text, length);
-    return setCursorPosition(position + length);
+    // The edit takes the text up to its first null and within its native limit: the cursor
+    // goes after what it took, not after what was offered.
+    const unsigned long after = textLength();
+    return setCursorPosition(position + (after > before ? after - before : 0));
 }
 
 IMultiLineEdit& IMultiLineEdit::addAt(bool atEnd, const char* text, unsigned long length)
@@ -277,9 +281,13 @@ unsigned long IMultiLineEdit::importFromFile(const char* fileName, EOLFormat for
     // The end mark of an export is left out; a file that has none keeps its last byte.
     if (read > 0 && static_cast<unsigned char>(buffer[read - 1]) == kEndMark)
         --read;
+    // What the edit took, which ends at the first null byte (a UTF-16 file gives a single
+    // character): the bytes read are not the characters inserted.
+    const unsigned long before = textLength();
     if (read > 0)
         insert(buffer.data(), static_cast<unsigned long>(read), format);
-    return static_cast<unsigned long>(read);
+    const unsigned long after = textLength();
+    return after > before ? after - before : 0;
 }
 
 unsigned long IMultiLineEdit::exportText(const char* fileName, const IString& text)
@@ -288,12 +296,15 @@ unsigned long IMultiLineEdit::exportText(const char* fileName, const IString& te
     if (!file)
         return 0;
     const unsigned long length = text.length();
-    bool written = false;
-    if (length)
-        written = std::fwrite(static_cast<const char*>(text), 1, length, file) == length;
-    std::fputc(kEndMark, file);
-    std::fclose(file);
-    return written ? length : 0;
+    const bool written =
+        length && std::fwrite(static_cast<const char*>(text), 1, length, file) == length;
+    // A short text waits in the stream's buffer, so a full disk shows only when the buffer is
+    // written out. The flush is asked for on its own: not every runtime's close reports the
+    // failure of the flush it makes.
+    const bool marked = std::fputc(kEndMark, file) != EOF;
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    return written && marked && flushed && closed ? length : 0;
 }
 
 unsigned long IMultiLineEdit::exportToFile(const char* fileName, EOLFormat format)

@@ -58,6 +58,20 @@ private:
     std::vector<Entry> fEntries;
 };
 
+// The average character width and the height of the font a window draws with, as the system
+// measures them: what minimum sizes are reckoned in.
+inline SIZE characterOf(HWND window)
+{
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    const HDC context = GetDC(window);
+    const HGDIOBJ previous = SelectObject(context, font ? font : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(context, &metrics);
+    SelectObject(context, previous);
+    ReleaseDC(window, context);
+    return SIZE{metrics.tmAveCharWidth, metrics.tmHeight};
+}
+
 // A shown top-level window that the tests put their controls in.
 class ShownParent : public testing::Test {
 protected:

@@ -127,6 +127,16 @@ TEST_F(Buttons, DefaultButtonWrappedByHandleKeepsItsKindUntilDisabled)
         button.enableHelp();
         button.enableSystemCommand();
         EXPECT_TRUE(button.isHelp() && button.isSystemCommand());
+
+        // The reserved style has no bits here: switching it writes no style and the query
+        // keeps answering that it is on.
+        styleChanges.clear();
+        const LONG_PTR before = nativeStyle(button);
+        button.disableReservedStyle();
+        EXPECT_TRUE(button.isReservedStyle());
+        button.enableReservedStyle();
+        EXPECT_EQ(styleChanges.trace(), "");
+        EXPECT_EQ(nativeStyle(button), before);
         EXPECT_TRUE(button.isReservedStyle());
     }
     // Taken over, not made: the native button outlives its object.
@@ -185,7 +195,15 @@ TEST_F(Buttons, ColourRequestsAreAnsweredWithTheButtonsOwnColours)
     // A push button is drawn on the button face unless told otherwise.
     IPushButton push(2, parent.get(), parent.get(), slot(1));
     EXPECT_EQ(push.backgroundColor().asRGBLong(), static_cast<unsigned long>(GetSysColor(COLOR_BTNFACE)));
-    EXPECT_EQ(push.foregroundColor().asRGBLong(), static_cast<unsigned long>(GetSysColor(COLOR_WINDOWTEXT)));
+    // The text and the highlight fall back to the menu text colour, a system colour read anew
+    // at each use (Wine paints window and menu text alike, so the binding is what tells them
+    // apart).
+    for (const IColor& colour : {push.foregroundColor(),
+                                 push.disabledForegroundColor(), push.hiliteForegroundColor(),
+                                 push.hiliteBackgroundColor()}) {
+        ASSERT_TRUE(colour.isSystemColor());
+        EXPECT_EQ(colour.systemColor(), static_cast<unsigned long>(COLOR_MENUTEXT));
+    }
 }
 
 // A group of three radio buttons, a check box in the same group, and the next group.

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include <icombobx.hpp>
+#include <iplatfrm.hpp>
 #include <iprivmsg.hpp>
 #include <ovkmsgid.hpp>
 
@@ -17,6 +19,14 @@
 namespace {
 
 using basectltest::NotificationLog;
+using ovktest::str;
+
+// Types the text into a text field as a user does, one character at a time.
+void type(HWND field, const char* text)
+{
+    for (; *text; ++text)
+        SendMessageA(field, WM_CHAR, static_cast<unsigned char>(*text), 1);
+}
 
 class ComboBox : public basectltest::ShownParent {
 protected:
@@ -179,6 +189,146 @@ TEST_F(ComboBox, SelectingAnItemShowsItsText)
     EXPECT_EQ(ovktest::str(ovktest::caught([&] { box->select(7); }).text(0)), "LM_SELECTITEM");
     box->deselectAll();
     EXPECT_EQ(box->selection(), IComboBox::notFound);
+}
+
+// The entry field's selection, cursor and clipboard operations act on the text typed into a
+// drop-down combo box's text field.
+TEST_F(ComboBox, TheTextOperationsActOnTheTypedText)
+{
+    auto box = make(IComboBox::dropDownType);
+    auto other = make(IComboBox::dropDownType, nullptr, 42);
+    type(box->editHandle(), "Hello world");
+    EXPECT_EQ(str(box->text()), "Hello world");
+    EXPECT_EQ(box->cursorPosition(), 11u);
+    EXPECT_FALSE(box->hasSelectedText());
+    box->setCursorPosition(5);
+    EXPECT_EQ(box->cursorPosition(), 5u);
+
+    box->selectRange(IRange(6, 10));
+    ASSERT_TRUE(box->hasSelectedText());
+    EXPECT_EQ(box->selectedTextLength(), 5u);
+    EXPECT_EQ(box->selectedRange().lowerBound(), 6);
+    EXPECT_EQ(box->selectedRange().upperBound(), 10);
+    EXPECT_EQ(str(box->selectedText()), "world");
+    box->selectRange(IRange(1, 0xFFFFFFFE));
+    EXPECT_EQ(str(box->selectedText()), "ello world");
+
+    box->selectRange(IRange(6, 10));
+    box->copy();
+    other->paste();
+    EXPECT_EQ(str(other->text()), "world");
+    box->selectRange(IRange(0, 5));
+    box->cut();
+    EXPECT_EQ(str(box->text()), "world");
+    other->setCursorPosition(0);
+    other->paste();
+    EXPECT_EQ(str(other->text()), "Hello world");
+    other->selectRange(IRange(0, 1));
+    other->clear();
+    EXPECT_EQ(str(other->text()), "  llo world");
+    other->selectRange(IRange(0, 4));
+    other->discard();
+    EXPECT_EQ(str(other->text()), " world");
+}
+
+// Typing marks the text field changed, and the program's flag is the field's; the left index
+// is the field's first shown character.
+TEST_F(ComboBox, TheChangedFlagAndTheLeftIndexAreTheTextFields)
+{
+    auto box = make(IComboBox::dropDownType | IComboBox::_autoScroll);
+    EXPECT_FALSE(box->isChanged());
+    type(box->editHandle(), "abc");
+    EXPECT_TRUE(box->isChanged());
+    box->resetChangedFlag();
+    EXPECT_FALSE(box->isChanged());
+    type(box->editHandle(), "d");
+    EXPECT_TRUE(box->isChanged());
+    box->setChangedFlag(false);
+    EXPECT_FALSE(box->isChanged());
+    box->setChangedFlag();
+    EXPECT_TRUE(box->isChanged());
+
+    // A text far wider than the field.
+    box->setText(std::string(200, 'm').c_str());
+    box->setLeftIndex(150);
+    const unsigned long shown = box->leftIndex();
+    EXPECT_GT(shown, 0u);
+    EXPECT_LE(shown, 150u);
+    box->setLeftIndex(0);
+    EXPECT_EQ(box->leftIndex(), 0u);
+}
+
+// A list scrolls sideways, with a horizontal extent of the screen's width, on the consumer
+// family's newer shell in every kind, on the NT family's only in the simple kind, and never on
+// the older shell.
+TEST_F(ComboBox, TheHorizontalExtentIsSetForTheKindsThatScrollOnEachShell)
+{
+    const struct {
+        const char* what;
+        IComboBox::Style kind;
+        bool consumerShell;
+        bool ntShell;
+        bool extent;
+    } cases[] = {
+        {"simple, NT shell", IComboBox::simpleType, false, true, true},
+        {"drop-down, NT shell", IComboBox::dropDownType, false, true, false},
+        {"read-only, NT shell", IComboBox::readOnlyDropDownType, false, true, false},
+        {"drop-down, consumer shell", IComboBox::dropDownType, true, false, true},
+        {"read-only, both shells", IComboBox::readOnlyDropDownType, true, true, true},
+        {"simple, older shell", IComboBox::simpleType, false, false, false},
+    };
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, c.consumerShell);
+        IPlatform::Override nt(IPlatform::newShell, c.ntShell);
+        auto box = make(c.kind | IComboBox::_horizontalScroll);
+        EXPECT_EQ(box->isHorizontalScroll(), c.extent);
+        EXPECT_EQ(SendMessageA(box->handle(), CB_GETHORIZONTALEXTENT, 0, 0),
+                  c.extent ? desktop.right - desktop.left : 0);
+    }
+}
+
+// The field's minimum size (35 average characters for the first limit, four pixels each way
+// for a sunken edge), then the rows of an always shown list and its scroll bar, the frame, and
+// the drop button of the drop-down kinds.
+TEST_F(ComboBox, TheMinimumSizeAddsTheListOrTheDropButtonToTheField)
+{
+    const struct {
+        const char* what;
+        IComboBox::Style style;
+        bool simple;
+        bool edge;
+        bool scrollBar;
+    } cases[] = {
+        {"simple", IComboBox::simpleType, true, false, false},
+        {"simple with a sunken edge", IComboBox::simpleType | IComboBox::_border3D, true, true, false},
+        {"simple with a scroll bar", IComboBox::simpleType | IComboBox::_horizontalScroll, true, false, true},
+        {"drop-down", IComboBox::dropDownType, false, false, false},
+        {"drop-down with a sunken edge", IComboBox::dropDownType | IComboBox::_border3D, false, true, false},
+    };
+    const long borderX = GetSystemMetrics(SM_CXBORDER);
+    const long borderY = GetSystemMetrics(SM_CYBORDER);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto box = make(c.style);
+        const SIZE character = basectltest::characterOf(box->handle());
+        EXPECT_EQ(box->characterSize(), ISize(character.cx, character.cy));
+        long width = 35 * character.cx + (c.edge ? 4 : 0);
+        long height = character.cy + (c.edge ? 4 : 0);
+        if (c.simple)
+            height += borderY + 4 * character.cy + (c.edge ? 2 : 0);
+        width += 3 * borderX + 2;
+        height += 2 * borderY;
+        if (!c.simple)
+            width += GetSystemMetrics(SM_CXVSCROLL);
+        if (c.scrollBar)
+            height += GetSystemMetrics(SM_CYHSCROLL);
+        EXPECT_EQ(box->calcMinimumSize(), ISize(width, height));
+        box->setMinimumRows(2);
+        EXPECT_EQ(box->calcMinimumSize().height(), height - (c.simple ? 2 * character.cy : 0));
+    }
 }
 
 // Two wrapped combo boxes and an unwrapped one in a dialog: each list window leads to its own

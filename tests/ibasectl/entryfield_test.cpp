@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include <ientryfd.hpp>
 #include <inotifid.hpp>
+#include <iplatfrm.hpp>
 
 #include "basectltest.hpp"
 #include "ovktest.hpp"
@@ -227,6 +229,66 @@ TEST_F(EntryField, APressOnTheSelectedTextStartsADrag)
     EXPECT_FALSE(field->isDragStarting(on));
     EXPECT_EQ(drags.trace(), "drag");
     EXPECT_FALSE(field->hasSelectedText());
+}
+
+// A dialog's path field holds more than the first limit: taken over by its id or by its
+// handle, it keeps its text and gets a limit that holds it; a short text keeps the first limit.
+TEST_F(EntryField, TakingOverALongTextKeepsItWithALimitThatHoldsIt)
+{
+    const std::string path = "C:\\Program Files\\Example Vendor\\Example Product\\settings.ini";
+    ASSERT_GT(path.size(), 32u);
+    basectltest::MemoryDialog dialog(parentHandle(), {{0x81, ES_AUTOHSCROLL | WS_BORDER, 101, 5},
+                                                      {0x81, ES_AUTOHSCROLL | WS_BORDER, 102, 25},
+                                                      {0x81, ES_AUTOHSCROLL | WS_BORDER, 103, 45}});
+    ASSERT_NE(dialog.hwnd(), nullptr);
+    SetDlgItemTextA(dialog.hwnd(), 101, path.c_str());
+    SetDlgItemTextA(dialog.hwnd(), 102, path.c_str());
+    SetDlgItemTextA(dialog.hwnd(), 103, "short");
+    IWindow dialogWindow{IWindowHandle(dialog.hwnd())};
+    IEntryField byId(101, &dialogWindow);
+    IEntryField byHandle{IWindowHandle(GetDlgItem(dialog.hwnd(), 102))};
+    IEntryField shortText(103, &dialogWindow);
+    for (IEntryField* field : {&byId, &byHandle}) {
+        SCOPED_TRACE(field->id());
+        EXPECT_EQ(ovktest::str(field->text()), path);
+        EXPECT_EQ(field->limit(), path.size());
+        // The native field has the same limit: a character typed at the end is refused.
+        field->setCursorPosition(static_cast<unsigned long>(path.size()));
+        SendMessageA(field->handle(), WM_CHAR, 'x', 1);
+        EXPECT_EQ(ovktest::str(field->text()), path);
+    }
+    EXPECT_EQ(shortText.limit(), 32u);
+}
+
+// Minimum sizes are reckoned in the font's average character: the limit's characters widened
+// by a factor that falls as the limit grows, at most 35 characters, and the border allowances
+// (three border widths for the margin, four pixels for the sunken edge on the newer shell, seven
+// more pixels of height on the older one).
+TEST_F(EntryField, TheMinimumSizeFollowsTheLimitAndTheFont)
+{
+    auto field = make();
+    const SIZE character = basectltest::characterOf(field->handle());
+    ASSERT_GT(character.cx, 0);
+    EXPECT_EQ(field->characterSize(), ISize(character.cx, character.cy));
+    const long borderX = GetSystemMetrics(SM_CXBORDER);
+    const long borderY = GetSystemMetrics(SM_CYBORDER);
+    const struct {
+        unsigned long limit;
+        double factor;
+    } limits[] = {{1, 3.0}, {2, 3.0}, {3, 2.5}, {4, 2.5}, {6, 2.0}, {10, 1.6},
+                  {16, 1.4}, {17, 1.2}, {32, 1.2}, {200, 1.2}};
+    for (const bool newShell : {true, false}) {
+        IPlatform::Override shell(IPlatform::newShell, newShell);
+        IPlatform::Override consumer(IPlatform::consumerNewShell, false);
+        for (const auto& c : limits) {
+            SCOPED_TRACE(std::to_string(c.limit) + (newShell ? " newer shell" : " older shell"));
+            field->setLimit(c.limit);
+            long width = static_cast<long>(static_cast<double>(c.limit) * character.cx * c.factor);
+            width = std::min(width, 35 * character.cx) + 3 * borderX + (newShell ? 4 : 0);
+            const long height = character.cy + 3 * borderY + (newShell ? 4 : 7);
+            EXPECT_EQ(field->calcMinimumSize(), ISize(width, height));
+        }
+    }
 }
 
 TEST_F(EntryField, ANullParentIsRefused)

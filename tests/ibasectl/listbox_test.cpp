@@ -11,6 +11,7 @@
 #include <icombobx.hpp>
 #include <idrawhdr.hpp>
 #include <ilistbox.hpp>
+#include <iplatfrm.hpp>
 #include <itrace.hpp>
 #include <ovkmsgid.hpp>
 
@@ -236,6 +237,20 @@ TYPED_TEST(ItemSet, SetItemTextKeepsTheHandleAndTheSelection)
     EXPECT_EQ(failure.errorId(), OVK_MSG_INDEX_OUT_OF_RANGE);
 }
 
+// Code written against the library reaches a cursor through the base library's root class:
+// it describes itself there, and deleting it there deletes the whole cursor.
+TYPED_TEST(ItemSet, ACursorIsABaseLibraryObject)
+{
+    using Cursor = typename TypeParam::Cursor;
+    this->fill({"a", "b"});
+    std::unique_ptr<IVBase> held = std::make_unique<Cursor>(*this->box, Cursor::allItems);
+    auto& cursor = dynamic_cast<Cursor&>(*held);
+    ASSERT_TRUE(cursor.setToLast());
+    EXPECT_EQ(cursor.index(), 1u);
+    EXPECT_FALSE(ovktest::str(held->asString()).empty());
+    EXPECT_EQ(ovktest::str(held->asDebugInfo()), ovktest::str(held->asString()));
+}
+
 class ListBox : public basectltest::ShownParent {
 protected:
     std::unique_ptr<IListBox> make(const IListBox::Style& style = IListBox::defaultStyle())
@@ -327,6 +342,46 @@ TEST_F(ListBox, AVariableHeightListAsksItsOwnerForTheHeightAtOnce)
     EXPECT_THROW(handler.handleEventsFor(static_cast<IBaseListBox*>(nullptr)), IInvalidParameter);
     handler.stopHandlingEventsFor(fixed.get());
     handler.stopHandlingEventsFor(variable.get());
+}
+
+// Rows of the font's height and a width of average characters (4 rows and 25 characters at
+// first), with the borders, the vertical scroll bar, the horizontal one less a pixel when there
+// is one, and four pixels each way for a sunken edge on the newer shell.
+TEST_F(ListBox, TheMinimumSizeCountsRowsAndCharactersOfTheFont)
+{
+    const struct {
+        const char* what;
+        IListBox::Style style;
+        bool scrollBar;
+        bool edge;
+    } cases[] = {
+        {"the default style", IListBox::defaultStyle(), true, true},
+        {"plain", IListBox::Style(WS_VISIBLE), false, false},
+    };
+    const long borderX = GetSystemMetrics(SM_CXBORDER);
+    const long borderY = GetSystemMetrics(SM_CYBORDER);
+    for (const auto& c : cases) {
+        for (const bool newShell : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (newShell ? ", newer shell" : ", older shell"));
+            IPlatform::Override shell(IPlatform::newShell, newShell);
+            auto box = make(c.style);
+            const SIZE character = basectltest::characterOf(box->handle());
+            EXPECT_EQ(box->characterSize(), ISize(character.cx, character.cy));
+            const long edge = c.edge && newShell ? 4 : 0;
+            const long scrollBar = c.scrollBar ? GetSystemMetrics(SM_CYHSCROLL) - 1 : 0;
+            for (const auto rows : {4ul, 7ul}) {
+                for (const auto characters : {25ul, 10ul}) {
+                    box->setMinimumRows(rows);
+                    box->setMinimumCharacters(characters);
+                    EXPECT_EQ(box->calcMinimumSize(),
+                              ISize(2 * borderX + GetSystemMetrics(SM_CXVSCROLL) +
+                                        static_cast<long>(characters) * character.cx + edge,
+                                    2 * borderY + static_cast<long>(rows) * character.cy +
+                                        scrollBar + edge));
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ListBox, ANullParentIsRefused)

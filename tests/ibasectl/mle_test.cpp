@@ -118,8 +118,72 @@ TEST_F(MultiLineEdit, AMissingFileFailsAtTheFirstCallThatOpensIt)
     edit->setLimit(100);
     failure = ovktest::caught([&] { edit->importFromFile(missing.path()); });
     EXPECT_EQ(str(failure.text(0)), "fopen");
-    // Drawing is on again after the failure.
-    EXPECT_NE(GetWindowLongPtrA(edit->handle(), GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+// A file that opens but cannot be read: the read's failure is reported, and drawing, turned off
+// for the read, is turned on again. The system's file of a processor's autosuspend delay is such a file
+// where runtime power management is off: its size is a page, and reading it fails.
+TEST_F(MultiLineEdit, AFileThatCannotBeReadFailsAtTheReadWithDrawingOnAgain)
+{
+    const char* const unreadable = "Z:\\sys\\devices\\system\\cpu\\power\\autosuspend_delay_ms";
+    const HANDLE probe = CreateFileA(unreadable, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    bool readFails = false;
+    if (probe != INVALID_HANDLE_VALUE) {
+        char byte = 0;
+        DWORD read = 0;
+        readFails = !ReadFile(probe, &byte, 1, &read, nullptr);
+        CloseHandle(probe);
+    }
+    if (!readFails)
+        GTEST_SKIP() << "no file here that opens and then fails to read";
+    auto edit = make();
+    edit->setText("kept");
+    // Wine's edit draws on regardless, so what is seen is what the edit is asked.
+    std::string drawing;
+    ovktest::Recorder redraws(WM_SETREDRAW);
+    redraws.attach(*edit, "redraw").setAction([&](IEvent& event) {
+        drawing += event.parameter1().asUnsignedLong() ? " on" : " off";
+        return false;
+    });
+    const IException failure = ovktest::caught([&] { edit->importFromFile(unreadable); });
+    EXPECT_EQ(str(failure.text(0)), "fread");
+    EXPECT_EQ(str(edit->text()), "kept");
+    EXPECT_EQ(drawing, " off on");
+}
+
+// A full disk takes no bytes: a short text waits in the stream's buffer until it is written out
+// at the end, and the export reports that nothing was written.
+TEST_F(MultiLineEdit, AnExportToAFullDiskReportsNothingWritten)
+{
+    const char* const full = "Z:\\dev\\full";
+    const HANDLE probe = CreateFileA(full, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "no full device here";
+    CloseHandle(probe);
+    auto edit = make();
+    edit->setText("Hello");
+    EXPECT_EQ(edit->exportToFile(full), 0u);
+    edit->selectRange(IRange(1, 3));
+    EXPECT_EQ(edit->exportSelectedTextToFile(full), 0u);
+}
+
+// The edit takes a text up to its first null: a UTF-16 file gives one character, and the import
+// reports that one and leaves the cursor after it.
+TEST_F(MultiLineEdit, AWideFileReportsTheCharactersThatWentIn)
+{
+    auto edit = make();
+    TempFile file("ovk-mle-wide.txt");
+    file.write(std::string("h\0i\0\r\0\n\0", 8));
+    edit->setText("[]");
+    edit->setCursorPosition(1);
+    EXPECT_EQ(edit->importFromFile(file.path()), 1u);
+    EXPECT_EQ(str(edit->text()), "[h]");
+    EXPECT_EQ(edit->cursorPosition(), 2u);
+
+    edit->insert("ab\0cd", 5);
+    EXPECT_EQ(str(edit->text()), "[hab]");
+    EXPECT_EQ(edit->cursorPosition(), 4u);
 }
 
 TEST_F(MultiLineEdit, AFileLongerThanTheNativeLimitGoesInWhole)
@@ -255,6 +319,14 @@ TEST_F(MultiLineEdit, StylesGiveTheNativeBits)
     EXPECT_EQ(GetWindowLongPtrA(plain->handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     EXPECT_FALSE(plain->isWordWrap());
     EXPECT_FALSE(plain->isWriteable());
+
+    // The style without bits may be combined and changes nothing.
+    auto ignoring = make(IMultiLineEdit::defaultStyle() | IMultiLineEdit::_ignoreTab);
+    EXPECT_EQ(GetWindowLongPtrA(ignoring->handle(), GWL_STYLE),
+              GetWindowLongPtrA(wrapped->handle(), GWL_STYLE));
+    EXPECT_EQ(GetWindowLongPtrA(ignoring->handle(), GWL_EXSTYLE),
+              GetWindowLongPtrA(wrapped->handle(), GWL_EXSTYLE));
+    EXPECT_EQ(ignoring->extendedStyle(), wrapped->extendedStyle());
 
     // An edit taken over learns its wrapping from the native style.
     const HWND native2 = CreateWindowExA(0, "Edit", "", WS_CHILD | ES_MULTILINE, 0, 0, 50, 50,

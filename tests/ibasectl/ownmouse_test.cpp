@@ -58,16 +58,35 @@ TEST_F(OwnerMouse, TheOwnerGetsThePointerRequestAndItsAnswerStands)
     EXPECT_EQ(parameters, "1 " + std::to_string(HTCLIENT) + " " + std::to_string(WM_MOUSEMOVE));
 }
 
-TEST_F(OwnerMouse, WithoutAnOwnerTheControlSetsItsPointerItself)
+// The parent answers the requests passed up to it without setting a pointer, so whoever sets
+// one is seen: the control's default procedure sets its class pointer when the request stays
+// its own; when it goes to an owner, the owner's answer stands and the control sets nothing.
+TEST_F(OwnerMouse, WithoutAnotherOwnerTheControlSetsItsPointerItself)
 {
-    ovktest::Recorder requests(WM_SETCURSOR);
-    requests.attach(*owner, "owner");
-    // The parent hears it only as the system passes it up: not from the handler.
-    requestPointer();
-    EXPECT_EQ(requests.trace(), "");
-    control->setOwner(control.get());
-    requestPointer();
-    EXPECT_EQ(requests.trace(), "");
+    const struct {
+        const char* what;
+        IWindow* owner;
+        bool controlSetsPointer;
+    } cases[] = {
+        {"no owner", nullptr, true},
+        {"its own owner", control.get(), true},
+        {"the parent as owner", parent.get(), false},
+    };
+    const HCURSOR classPointer = LoadCursor(nullptr, IDC_ARROW);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        control->setOwner(c.owner);
+        ovktest::Recorder requests(WM_SETCURSOR);
+        requests.attach(*parent, "parent").setAction([](IEvent& event) {
+            event.setResult(0);
+            return true;
+        });
+        SetCursor(nullptr);
+        requestPointer();
+        // Passed up by the default procedure, or sent on by the handler: once either way.
+        EXPECT_EQ(requests.trace(), "parent");
+        EXPECT_EQ(GetCursor(), c.controlSetsPointer ? classPointer : nullptr);
+    }
 }
 
 TEST_F(OwnerMouse, TheQueryIsAnsweredOnlyWhereTheHandlerIsAttached)
