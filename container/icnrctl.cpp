@@ -82,6 +82,8 @@ const ICnrCtl::Attribute ICnrCtl::defaultAttribute(CA_DETAILSVIEWTITLES | 0x1000
 
 const char* const ICnrCtl::addId = "IContainerControl::add";
 const char* const ICnrCtl::removeId = "IContainerControl::remove";
+const char* const ICnrCtl::enterId = "IContainerControl::enter";
+const char* const ICnrCtl::selectId = "IContainerControl::select";
 
 // Construction ------------------------------------------------------------------------------------
 
@@ -193,22 +195,17 @@ void ICnrCtl::abandon() noexcept
 ICnrCtl::~ICnrCtl()
 {
     try {
-        // A native container's columns leave while the native handler still answers for the
-        // window: each must learn that it belongs to no container before the container is gone.
-        if ((fState & live) && fControlData && !fControlData->isMessageDriven() && isValid())
-            releaseColumns();
-    } catch (const IException& failure) {
-        IAssertion::report(failure);
-    }
-    try {
         ICnrSeam::detachOwnerMouse(*this);
-        if (fControlData && !fControlData->isMessageDriven() && isValid())
-            INativeContainerHandler::instance().stopHandlingEventsFor(this);
     } catch (const IException& failure) {
         IAssertion::report(failure);
     }
+    // The clean-up runs while the native handler still answers for the window: it is what takes
+    // the records out of the native controls, deletes the objects or ends their entries for
+    // this container, and tells the columns that they belong to no container.
     cleanUp();
     try {
+        if (fControlData && !fControlData->isMessageDriven() && isValid())
+            INativeContainerHandler::instance().stopHandlingEventsFor(this);
         if (isValid())
             removeDestroyHandler();
     } catch (const IException& failure) {

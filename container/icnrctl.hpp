@@ -84,6 +84,10 @@ public:
     // Notification ids, compared by address.
     static const char* const addId;
     static const char* const removeId;
+    // An object (or the empty space) was opened, an object's selection changed; the data is
+    // the ICnrEnterEvent or ICnrEmphasisEvent, valid while the observers are told.
+    static const char* const enterId;
+    static const char* const selectId;
 
     class ObjectCursor;
     class TextCursor;
@@ -362,6 +366,10 @@ public:
     IRectangle textRectangle(const ICnrObj* object) const;
     IRectangle detailsObjectRectangle(const ICnrObj* object, IBase::Boolean rightWindow) const;
     IRectangle detailsObjectRectangle(const ICnrObj* object, const IContainerColumn* column) const;
+    // The rectangles of the container's child windows in the container window: the left or
+    // right window of the details view, and the title; empty when there is no such window.
+    IRectangle detailsViewWindowRectangle(IBase::Boolean rightWindow = false) const;
+    IRectangle titleRectangle() const;
     // The details-view column under a point of the container window, or null.
     IContainerColumn* columnUnderPoint(const IPoint& point) const;
     // A button pressed over an object and the pointer moved more than 2 pixels since.
@@ -453,6 +461,7 @@ private:
     void releaseColumns();
     ICnrCtl& setView(unsigned long bits);
     IRectangle toApplication(const IRectangle& native) const;
+    IRectangle childRectangle(unsigned long childId) const;
     IRectangle recordRectangle(const ICnrObj* object, unsigned long extent,
                                IBase::Boolean rightWindow, const char* function) const;
     std::vector<IContainerColumn*> shownColumns(IBase::Boolean rightWindow) const;

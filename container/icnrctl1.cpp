@@ -85,6 +85,24 @@ std::vector<ICnrCtl*>& ICnrList::containers()
     return *list;
 }
 
+std::vector<ICnrList::Member> ICnrList::members()
+{
+    IResourceLock lock(ICnrList::lock());
+    std::vector<Member> found;
+    found.reserve(containers().size());
+    for (ICnrCtl* container : containers())
+        found.push_back(Member{container, container->handle()});
+    return found;
+}
+
+bool ICnrList::isMember(const Member& member)
+{
+    IResourceLock lock(ICnrList::lock());
+    const auto& all = containers();
+    return std::find(all.begin(), all.end(), member.container) != all.end() &&
+           member.container->handle() == IWindowHandle(member.window);
+}
+
 ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)
 {
     IResourceLock lock(ICnrList::lock());
@@ -181,6 +199,11 @@ void ICnrCtl::cleanUp() noexcept
         step([this] {
             hide();
             disableRefresh();
+        });
+        // An edit left open would write into a record after it has left the window.
+        step([this] {
+            if (fEditWindow || (fControlData && fControlData->isEditing()))
+                closeEdit();
         });
         step([this] {
             if (!(fState & deleteObjectsOnClose))

@@ -157,13 +157,12 @@ ICnrCtl& ICnrCtl::removeObject(ICnrObj* object, IBase::Boolean fromAll)
         IThrow::argument("newObject!=0",
                          IEXCEPTION_LOCATION(kFile, "ICnrCtl::removeObject(ICnrObj*,IBase::Boolean)"));
     if (fromAll) {
-        IResourceLock lock(ICnrList::lock());
-        if (ICnrList::containers().size() >= 2) {
+        const std::vector<ICnrList::Member> members = ICnrList::members();
+        if (members.size() >= 2) {
             // Only the containers that hold it: another one must see no removal at all.
-            const std::vector<ICnrCtl*> containers = ICnrList::containers();
-            for (ICnrCtl* container : containers)
-                if (container->containsObject(object))
-                    container->removeObject(object, false);
+            for (const ICnrList::Member& member : members)
+                if (ICnrList::isMember(member) && member.container->containsObject(object))
+                    member.container->removeObject(object, false);
             return *this;
         }
     }
@@ -324,11 +323,12 @@ ICnrCtl& ICnrCtl::deleteAllObjects()
 // freed with this container's.
 IBase::Boolean ICnrCtl::sharesAnObject() const
 {
-    IResourceLock lock(ICnrList::lock());
+    const std::vector<ICnrList::Member> members = ICnrList::members();
     ObjectCursor cursor(*this);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-        for (ICnrCtl* other : ICnrList::containers())
-            if (other != this && other->containsObject(cursor.current()))
+        for (const ICnrList::Member& other : members)
+            if (other.container != this && ICnrList::isMember(other) &&
+                other.container->containsObject(cursor.current()))
                 return true;
     return false;
 }
@@ -357,9 +357,9 @@ void ICnrCtl::deleteAllQuickly()
 
 void ICnrCtl::refreshPendingContainers()
 {
-    IResourceLock lock(ICnrList::lock());
-    for (ICnrCtl* container : ICnrList::containers()) {
-        if (!(container->fState & refreshPending))
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        ICnrCtl* const container = member.container;
+        if (!ICnrList::isMember(member) || !(container->fState & refreshPending))
             continue;
         if (container->isValid() && container->isVisible() && container->isRefreshOn())
             container->refresh(false);

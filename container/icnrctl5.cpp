@@ -11,6 +11,7 @@
 #include <itextctl.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "icnrevt.hpp"
 #include "icnrobj.hpp"
 
 namespace {
@@ -22,6 +23,9 @@ constexpr unsigned long kReadOnlyTitle = 0x80000;
 constexpr unsigned long kDrawItem = 0x4000;
 // Colours sent to a message-driven container carry this bit with their RGB value.
 constexpr unsigned long kRGBColor = 0x02000000;
+// The ids of the left and right windows of the details view among the container's children.
+constexpr unsigned long kLeftWindowId = 0x7FF0;
+constexpr unsigned long kRightWindowId = 0x7FF1;
 
 [[noreturn]] void refused(const char* message, const char* function)
 {
@@ -29,7 +33,8 @@ constexpr unsigned long kRGBColor = 0x02000000;
 }
 
 // Turns a title change into a notification that arrives once the change is done, and tells
-// the observers the title as it is when the notification arrives.
+// the observers the title as it is when the notification arrives; tells them too of objects
+// opened and of selection changes that the container reports to its owner.
 class ICnrNotifyHandler : public IHandler {
 public:
     static ICnrNotifyHandler& instance()
@@ -59,7 +64,32 @@ protected:
             }
             return true;
         }
+        if (event.eventId() == IPrivateMessage::controlNotification)
+            tellOfReport(event);
         return false;
+    }
+
+private:
+    // The event is the observers' data for the time of the notification only.
+    static void tellOfReport(IEvent& event)
+    {
+        const ICnrEvent report(event);
+        if (!ICnrEvent::isFromContainer(report))
+            return;
+        ICnrCtl* container = report.container();
+        if (!container)
+            return;
+        if (report.notificationCode() == CN_ENTER) {
+            ICnrEnterEvent enter(event);
+            container->notifyObservers(INotificationEvent(
+                ICnrCtl::enterId, *container, true, IEventData(static_cast<const void*>(&enter))));
+        } else if (report.notificationCode() == CN_EMPHASIS) {
+            ICnrEmphasisEvent emphasis(event);
+            if (emphasis.changed(ICnrEmphasisEvent::selected))
+                container->notifyObservers(
+                    INotificationEvent(ICnrCtl::selectId, *container, true,
+                                       IEventData(static_cast<const void*>(&emphasis))));
+        }
     }
 };
 
@@ -93,6 +123,30 @@ ISize ICnrCtl::iconSize() const
     ICnrInfo info;
     containerInfo(&info);
     return ISize(info.slBitmapOrIcon.cx, info.slBitmapOrIcon.cy);
+}
+
+// The child windows the container class makes for the two windows of a details view and for
+// the title. One that has no window object of its own is wrapped only for the query, and the
+// wrapper leaves the window as it is.
+IRectangle ICnrCtl::childRectangle(unsigned long childId) const
+{
+    const IWindowHandle child = handleWithParent(childId, handle());
+    if (!child)
+        return IRectangle();
+    if (const IWindow* window = IWindow::windowWithHandle(child))
+        return window->rect();
+    const IWindow wrapper(child);
+    return wrapper.rect();
+}
+
+IRectangle ICnrCtl::detailsViewWindowRectangle(IBase::Boolean rightWindow) const
+{
+    return childRectangle(rightWindow ? kRightWindowId : kLeftWindowId);
+}
+
+IRectangle ICnrCtl::titleRectangle() const
+{
+    return childRectangle(ICnrControlData::titleId);
 }
 
 // The window may keep the title's pointer rather than a copy, so the container keeps the text.
@@ -393,10 +447,9 @@ IWindow& ICnrCtl::refresh(const IRectangle& area, IBase::Boolean immediate)
 
 void ICnrCtl::refreshAll(IBase::Boolean immediate)
 {
-    IResourceLock lock(ICnrList::lock());
-    for (ICnrCtl* container : ICnrList::containers())
-        if (container->isValid())
-            container->refresh(immediate);
+    for (const ICnrList::Member& member : ICnrList::members())
+        if (ICnrList::isMember(member) && member.container->isValid())
+            member.container->refresh(immediate);
 }
 
 // Colours ---------------------------------------------------------------------------------------------------

@@ -185,12 +185,21 @@ void ICnrControlData::setNativeMode(NativeMode mode)
 {
     if (mode == fNativeMode || mode == noMode)
         return;
-    fNativeMode = mode;
-    INativeCnrChild* target = mode == treeMode ? fTree.get() : fList.get();
-    if (!target)
-        target = createControl(mode);
     INativeCnrChild* other = mode == treeMode ? fList.get() : fTree.get();
     const HWND otherHandle = handleOf(other);
+    // Asked of the leaving control while it is still the current one.
+    const IEventData cursored =
+        otherHandle ? fContainer->sendEvent(CM_QUERYRECORDEMPHASIS, CMA_FIRST, CRA_CURSORED)
+                    : IEventData();
+    fNativeMode = mode;
+    INativeCnrChild* target = mode == treeMode ? fTree.get() : fList.get();
+    if (!target) {
+        target = createControl(mode);
+        if (mode == treeMode)
+            copyListIntoTree();
+        else
+            copyTreeIntoList();
+    }
     const HWND targetHandle = handleOf(target);
     // The focus follows only when the container had it: making or switching a container must
     // not take the focus from the window the user is in.
@@ -208,6 +217,10 @@ void ICnrControlData::setNativeMode(NativeMode mode)
             SendMessageA(otherHandle, TVM_ENDEDITLABELNOW, 0, 0);
     }
     fCurrent = target;
+    // The cursored object keeps the cursor in the control that takes over.
+    if (cursored.asLong() > 0)
+        fContainer->sendEvent(CM_SETRECORDEMPHASIS, cursored,
+                              IEventData(std::uint16_t(1), std::uint16_t(CRA_CURSORED)));
     if (hadFocus)
         SetFocus(targetHandle);
     ShowWindow(targetHandle, SW_SHOW);

@@ -741,10 +741,10 @@ LRESULT Records::closeEdit()
 
 IBase::Boolean INativeContainerHandler::recordMessage(ICnrControlData& data, IEvent& event)
 {
-    ICnrCtl* container = ICnrCtl::containerWithHandle(event.handle());
-    if (!container)
-        return false;
-    Records records(data, *container);
+    // The container comes with its data rather than from the list of all containers: every
+    // record message would otherwise wait for the list's lock, which a thread sending to this
+    // container may hold.
+    Records records(data, data.container());
     const IEventData first = event.parameter1();
     const IEventData second = event.parameter2();
     auto* array = static_cast<MINIRECORDCORE**>(first.asPointer());
@@ -853,9 +853,18 @@ HWND ICnrControlData::ensureTree()
     const HWND tree = treeControl();
     if (tree)
         SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(fSmallImages));
+    copyListIntoTree();
+    return tree;
+}
+
+// A tree made while the list holds records shows every one of them, in the list's order: the
+// list holds only top-level records, so each becomes a top-level tree item.
+void ICnrControlData::copyListIntoTree()
+{
+    const HWND tree = treeControl();
     const HWND list = listControl();
     if (!tree || !list)
-        return tree;
+        return;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         ICnrObj* object = objectOfListItem(list, i);
@@ -868,7 +877,6 @@ HWND ICnrControlData::ensureTree()
         entry->treeItem = reinterpret_cast<std::uintptr_t>(
             insertTreeItem(tree, object, image, nullptr, TVI_LAST));
     }
-    return tree;
 }
 
 int ICnrControlData::listIndexOf(const ICnrObj* object) const
@@ -881,4 +889,14 @@ int ICnrControlData::listIndexOf(const ICnrObj* object) const
     find.lParam = reinterpret_cast<LPARAM>(object);
     return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(&find)));
+}
+
+IBase::Boolean ICnrControlData::isEditing() const noexcept
+{
+    if (fOverlay)
+        return true;
+    const HWND list = listControl();
+    const HWND tree = treeControl();
+    return (list && SendMessageA(list, LVM_GETEDITCONTROL, 0, 0)) ||
+           (tree && SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
 }

@@ -160,29 +160,36 @@ HWND ICnrControlData::ensureList()
     first.pszText = const_cast<char*>("");
     first.cx = 0;
     SendMessageA(list, LVM_SETCOLUMNA, 0, reinterpret_cast<LPARAM>(&first));
-    // The top-level items of the tree, in order.
-    if (const HWND tree = treeControl()) {
-        int index = 0;
-        for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-             item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                                   reinterpret_cast<LPARAM>(item)))) {
-            TVITEMA source{};
-            source.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_IMAGE;
-            source.hItem = item;
-            if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&source)))
-                continue;
-            auto* object = reinterpret_cast<ICnrObj*>(source.lParam);
-            MINIRECORDCORE* record = ICnrObj::recordOf(object);
-            LVITEMA copy{};
-            copy.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-            copy.iItem = index++;
-            copy.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
-            copy.iImage = source.iImage;
-            copy.lParam = source.lParam;
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&copy));
-        }
-    }
+    copyTreeIntoList();
     return list;
+}
+
+// A list made while the tree holds records shows the top-level ones, in the tree's order.
+void ICnrControlData::copyTreeIntoList()
+{
+    const HWND list = listControl();
+    const HWND tree = treeControl();
+    if (!list || !tree)
+        return;
+    int index = 0;
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+         item; item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                               reinterpret_cast<LPARAM>(item)))) {
+        TVITEMA source{};
+        source.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_IMAGE;
+        source.hItem = item;
+        if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&source)))
+            continue;
+        auto* object = reinterpret_cast<ICnrObj*>(source.lParam);
+        MINIRECORDCORE* record = ICnrObj::recordOf(object);
+        LVITEMA copy{};
+        copy.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        copy.iItem = index++;
+        copy.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+        copy.iImage = source.iImage;
+        copy.lParam = source.lParam;
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&copy));
+    }
 }
 
 // The column messages -------------------------------------------------------------------------------

@@ -136,13 +136,10 @@ IPointerHandle& ICnrObj::recordIcon() const noexcept
 ICnrObj::~ICnrObj()
 {
     fState |= beingDestroyed;
-    {
-        IResourceLock lock(ICnrList::lock());
-        if (!fKeepRecord)
-            removeFromContainers();
-        recordText().~IString();
-        recordIcon().~IPointerHandle();
-    }
+    if (!fKeepRecord)
+        removeFromContainers();
+    recordText().~IString();
+    recordIcon().~IPointerHandle();
     delete fNativeItems;
     fNativeItems = nullptr;
 }
@@ -174,9 +171,10 @@ void ICnrObj::removeFromContainers() noexcept
         descendant->fState |= destroyedAsDescendant;
         owned.push_back(descendant);
     }
-    for (ICnrCtl* container : ICnrList::containers()) {
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        ICnrCtl* const container = member.container;
         try {
-            if (!container->containsObject(this))
+            if (!ICnrList::isMember(member) || !container->containsObject(this))
                 continue;
             // The deepest first, so that each leaves while its parent is still there.
             for (auto at = descendants.rbegin(); at != descendants.rend(); ++at) {
@@ -204,9 +202,10 @@ void ICnrObj::removeFromContainers() noexcept
 
 void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexcept
 {
-    for (ICnrCtl* container : ICnrList::containers()) {
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        ICnrCtl* const container = member.container;
         try {
-            if (!container->containsObject(this))
+            if (!ICnrList::isMember(member) || !container->containsObject(this))
                 continue;
             std::unique_ptr<ICnrCtl::ObjectList> found(
                 container->descendentsOf(const_cast<ICnrObj*>(this)));
@@ -223,14 +222,14 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
     }
 }
 
-// Walks the containers that hold the object, under the lock of the list of all containers.
+// Walks the containers that hold the object. The lock of the list of all containers is held
+// only to read the list, never while a container is sent to.
 template <class Operation>
 void ICnrObj::forEachContainer(Operation operation) const
 {
-    IResourceLock lock(ICnrList::lock());
-    for (ICnrCtl* container : ICnrList::containers())
-        if (container->containsObject(this))
-            operation(container);
+    for (const ICnrList::Member& member : ICnrList::members())
+        if (ICnrList::isMember(member) && member.container->containsObject(this))
+            operation(member.container);
 }
 
 // Description ------------------------------------------------------------------------------------------
@@ -332,26 +331,22 @@ ICnrObj& ICnrObj::disableDrop(ICnrCtl* container)
 
 ICnrObj& ICnrObj::show(IBase::Boolean show, ICnrCtl* container)
 {
-    if (!container) {
-        bool held = false;
-        forEachContainer([&](ICnrCtl* holder) {
-            held = true;
-            this->show(show, holder);
-        });
-        if (!held)
-            fRecord->flRecordAttr = show ? (fRecord->flRecordAttr & ~CRA_FILTERED)
-                                         : (fRecord->flRecordAttr | CRA_FILTERED);
-        return *this;
-    }
     const std::uint32_t old = fRecord->flRecordAttr;
     fRecord->flRecordAttr = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
-    if (old == fRecord->flRecordAttr || !container->containsObject(this))
+    if (old == fRecord->flRecordAttr)
         return *this;
-    std::uint16_t flags = (isRefreshOn() && container->isRefreshOn()) ? 0x000A : 0x0001;
-    if (!show)
-        flags |= 0x1000;
-    MINIRECORDCORE* records[1] = {fRecord};
-    container->sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), flags));
+    // The bit lives in the one record that every container shows: each of them repaints it.
+    const auto repaint = [this, show](ICnrCtl* holder) {
+        std::uint16_t flags = (isRefreshOn() && holder->isRefreshOn()) ? 0x000A : 0x0001;
+        if (!show)
+            flags |= 0x1000;
+        MINIRECORDCORE* records[1] = {fRecord};
+        holder->sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), flags));
+    };
+    if (!container)
+        forEachContainer(repaint);
+    else if (container->containsObject(this))
+        repaint(container);
     return *this;
 }
 

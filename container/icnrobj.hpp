@@ -48,6 +48,9 @@ public:
     unsigned long objectSize() const noexcept { return fObjectSize; }
     // Counted by operator new once it has placed an object.
     void countHandedOut() noexcept { ++fHandedOut; }
+    // A record handed out whose object's constructor threw: it leaves the chain and the count,
+    // so that the record, freed afterwards, is never inserted.
+    void takeBack(MINIRECORDCORE* record) noexcept;
 
 private:
     MINIRECORDCORE* fFirst = nullptr;
@@ -92,7 +95,8 @@ public:
     static void* operator new(std::size_t size, const char* file, std::size_t line,
                               ICnrAllocator& allocator);
     static void operator delete(void* object) noexcept;
-    // Only when a constructor throws: the record goes back to the allocation window.
+    // Only when a constructor throws: the record leaves the allocator and goes back to the
+    // allocation window.
     static void operator delete(void* object, ICnrAllocator& allocator) noexcept;
     static void operator delete(void* object, const char* file, std::size_t line,
                                 ICnrAllocator& allocator) noexcept;
@@ -183,6 +187,7 @@ private:
     IString& recordText() const noexcept;
     IPointerHandle& recordIcon() const noexcept;
     static void releaseRecordOf(void* object) noexcept;
+    static void giveBackRecordOf(void* object, ICnrAllocator& allocator) noexcept;
     template <class Operation>
     void forEachContainer(Operation operation) const;
     void removeFromContainers() noexcept;

@@ -77,6 +77,18 @@ MINIRECORDCORE* ICnrAllocator::takeNextRecord() noexcept
     return record;
 }
 
+void ICnrAllocator::takeBack(MINIRECORDCORE* record) noexcept
+{
+    MINIRECORDCORE** link = &fFirst;
+    for (unsigned long i = 0; i < fHandedOut && *link; ++i, link = &(*link)->preccNextRecord) {
+        if (*link == record) {
+            *link = record->preccNextRecord;
+            --fHandedOut;
+            return;
+        }
+    }
+}
+
 MINIRECORDCORE* ICnrAllocator::nextRecordOf(const MINIRECORDCORE* record) noexcept
 {
     return record ? record->preccNextRecord : nullptr;
@@ -125,14 +137,15 @@ void ICnrObj::operator delete(void* object) noexcept
     deleteRecord(object);
 }
 
-void ICnrObj::operator delete(void* object, ICnrAllocator&) noexcept
+void ICnrObj::operator delete(void* object, ICnrAllocator& allocator) noexcept
 {
-    releaseRecordOf(object);
+    giveBackRecordOf(object, allocator);
 }
 
-void ICnrObj::operator delete(void* object, const char*, std::size_t, ICnrAllocator&) noexcept
+void ICnrObj::operator delete(void* object, const char*, std::size_t,
+                              ICnrAllocator& allocator) noexcept
 {
-    releaseRecordOf(object);
+    giveBackRecordOf(object, allocator);
 }
 
 void ICnrObj::deleteRecord(void* object) noexcept
@@ -148,6 +161,17 @@ void ICnrObj::releaseRecordOf(void* object) noexcept
         freeRecord(reinterpret_cast<MINIRECORDCORE*>(static_cast<char*>(object) -
                                                      sizeof(MINIRECORDCORE)),
                    "ICnrObj::deleteRecord(void*)");
+}
+
+// The allocator still counts the record of an object whose constructor threw: it must forget
+// it before the record is freed, or its next insertion would hand freed memory to a container.
+void ICnrObj::giveBackRecordOf(void* object, ICnrAllocator& allocator) noexcept
+{
+    if (!object)
+        return;
+    allocator.takeBack(reinterpret_cast<MINIRECORDCORE*>(static_cast<char*>(object) -
+                                                         sizeof(MINIRECORDCORE)));
+    releaseRecordOf(object);
 }
 
 ICnrObj* ICnrObj::objectOf(const MINIRECORDCORE* record) noexcept

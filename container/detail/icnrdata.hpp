@@ -108,6 +108,8 @@ public:
     IBase::Boolean openOverlayEdit(ICnrObj* object, FIELDINFO* column);
     void closeOverlayEdit();
     HWND__* overlayEdit() const noexcept { return fOverlay; }
+    // Whether an edit is open: the overlay field, or the list's or the tree's own label editor.
+    IBase::Boolean isEditing() const noexcept;
     // The slow second click on a details cell: the point pressed, in the list control, while
     // the double-click time runs.
     IBase::Boolean isSlowClickPending() const noexcept { return fSlowClickPending != 0; }
@@ -120,6 +122,9 @@ public:
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
+    // A control made while the other one holds records takes them over.
+    void copyListIntoTree();
+    void copyTreeIntoList();
     void applyViewWord(std::uint32_t viewWord);
     void applyTitleAttributes(std::uint32_t viewWord);
     void loadDefaultIcons();
@@ -184,4 +189,16 @@ private:
 namespace ICnrList {
 IResource& lock();
 std::vector<ICnrCtl*>& containers();
+
+// A container of the list and its window, as a walk over the list found them. A walk takes
+// these under the lock and lets it go before it sends anything: a container of another thread
+// answers on that thread, where its handlers may need the lock themselves.
+struct Member {
+    ICnrCtl* container;
+    HWND__* window;
+};
+std::vector<Member> members();
+// Whether the container is still in the list with the same window: asked just before each use,
+// since a container may go while the walk is busy with another.
+bool isMember(const Member& member);
 } // namespace ICnrList

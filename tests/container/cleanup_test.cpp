@@ -1,9 +1,12 @@
 // A container's clean-up: once, whether the window or the object goes first; what becomes of
 // its objects; and the list of all containers.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <new>
 #include <vector>
 
 #include <icnrdhdr.hpp>
@@ -124,6 +127,61 @@ TEST_F(CleanUp, DisposalDeletesOnlyObjectsNoOtherContainerHolds)
     delete shared;
     EXPECT_EQ(received(CM_REMOVERECORD, other->handle()), 1u);
     EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+}
+
+// The clean-up runs while the native container still answers its messages, so disposal reaches
+// every object it shows.
+TEST_F(CleanUp, NativeDisposalDeletesEveryObject)
+{
+    Item::destroyed = 0;
+    const long liveBefore = OvkCnrTestLiveRecords();
+    ICnrObj* parentItem = new Item("parent");
+    native->addObject(parentItem);
+    native->addObject(new Item("child"), parentItem);
+    native->addObject(new Item("b"));
+    native->setDeleteObjectsOnClose();
+    native.reset();
+    EXPECT_EQ(Item::destroyed, 3);
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+}
+
+// Without disposal the objects survive and hold nothing of the container that went: a new
+// container made at the same address does not hold them, and takes them in again.
+TEST_F(CleanUp, NativeContainerLeavesNothingInTheObjectsItShowed)
+{
+    alignas(ICnrCtl) unsigned char place[sizeof(ICnrCtl)];
+    auto make = [&] {
+        return new (place) ICnrCtl(40, parent.get(), parent.get(), IRectangle(0, 0, 100, 100));
+    };
+    std::unique_ptr<Item> a(new Item("a"));
+    ICnrCtl* first = make();
+    first->addObject(a.get());
+    first->~ICnrCtl();
+    ICnrCtl* second = make();
+    ASSERT_EQ(static_cast<void*>(second), static_cast<void*>(first));
+    EXPECT_FALSE(second->containsObject(a.get()));
+    EXPECT_EQ(second->objectCount(), 0u);
+    second->addObject(a.get());
+    EXPECT_TRUE(second->containsObject(a.get()));
+    EXPECT_EQ(second->objectCount(), 1u);
+    second->~ICnrCtl();
+}
+
+// An edit still open when the container goes is closed first: its owner hears the end of it.
+TEST_F(CleanUp, AnOpenEditIsClosedBeforeTheRecordsLeave)
+{
+    cnrtest::NotificationTrace notifications;
+    notifications.selections = false;
+    notifications.handleEventsFor(native.get());
+    std::unique_ptr<Item> a(new Item("a"));
+    native->addObject(a.get());
+    a->setWriteable(true, native.get());
+    native->editObject(a.get());
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    ASSERT_NE(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0), 0);
+    EXPECT_EQ(notifications.trace, "begin");
+    native.reset();
+    EXPECT_EQ(notifications.trace, "begin end");
 }
 
 TEST_F(CleanUp, FailedConstructionLeavesNothingBehind)

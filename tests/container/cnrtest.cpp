@@ -1,6 +1,8 @@
 // Helpers of the container tests.
 #include "cnrtest.hpp"
 
+#include <commctrl.h>
+
 #include <iprivmsg.hpp>
 
 namespace cnrtest {
@@ -25,6 +27,17 @@ RECT placeInParent(HWND window)
     GetWindowRect(window, &place);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
     return place;
+}
+
+std::string listItemText(HWND list, int index)
+{
+    char text[64] = {};
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 void Containers::SetUp()

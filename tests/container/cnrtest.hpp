@@ -25,6 +25,8 @@ std::string classOf(HWND window);
 HWND child(HWND parent, int id);
 // The window rectangle of a window in its parent's client coordinates.
 RECT placeInParent(HWND window);
+// The text of a list control's item.
+std::string listItemText(HWND list, int index);
 
 // How many times the message-driven class received a message since the journal was reset (to
 // one window, or to any with null).

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include <icnrdrhd.hpp>
@@ -161,14 +162,39 @@ TEST_F(Handlers, ATableOfNotificationsReachesTheirCallbacks)
     }
 }
 
+// A window of another class that takes container information, as an empty container would.
+LRESULT CALLBACK answerContainerMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= CM_ALLOCDETAILFIELDINFO && message <= CM_QUERYRECORDINFO)
+        return message == CM_SETCNRINFO ? 1 : 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 TEST_F(Handlers, NotificationsOfOtherWindowsPassUntouched)
 {
-    // A control of another class with the same kind of notification.
-    ovktest::TestWindow other(parent->hwnd(), WS_CHILD, 33);
-    NOTIFYRECORDENTER enter{other.hwnd(), 0, nullptr};
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = answerContainerMessages;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Handlers Impostor";
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowExA(0, "Handlers Impostor", nullptr, WS_CHILD, 0, 0, 20, 20,
+                                        parent->hwnd(), reinterpret_cast<HMENU>(33), nullptr,
+                                        nullptr);
+    ASSERT_TRUE(window);
+    // Taken over as a container, so that the handler is offered what its window reports.
+    auto impostor = std::make_unique<ICnrCtl>(IWindowHandle(window));
+    TracingHandler offered;
+    offered.handleEventsFor(impostor.get());
+    NOTIFYRECORDENTER enter{window, 0, nullptr};
+    ovktest::Recorder owner(IPrivateMessage::controlNotification);
+    owner.attach(*parent, "owner");
     SendMessageA(parent->hwnd(), IPrivateMessage::controlNotification, MAKEWPARAM(33, CN_ENTER),
                  reinterpret_cast<LPARAM>(&enter));
-    EXPECT_EQ(handler.trace, "");
+    EXPECT_EQ(offered.trace, "");
+    EXPECT_EQ(owner.trace(), "owner");
+    offered.stopHandlingEventsFor(impostor.get());
+    impostor.reset();
+    DestroyWindow(window);
 }
 
 TEST_F(Handlers, OnlyTheContainerFormsAttach)

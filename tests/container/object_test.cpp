@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <memory>
 #include <new>
 
 #include <icnrmsg.hpp>
@@ -230,5 +231,88 @@ INSTANTIATE_TEST_SUITE_P(
                     InUseCase{0, ICnrItemTable::inUse, 0, true, false},
                     InUseCase{0, ICnrItemTable::dropOnAble, ICnrItemTable::dropOnAble, true, false},
                     InUseCase{0, ICnrItemTable::inUse, ICnrItemTable::inUse, false, false}));
+
+// An object whose constructor throws takes its record out of the allocator before the record
+// is freed: the objects made before and after it go in as one chain, and nothing is left over.
+class Refusing : public ICnrObj {
+public:
+    Refusing() : ICnrObj(IPointerHandle(), "refusing") { throw IException("refused"); }
+};
+
+TEST_F(Objects, AConstructorThatThrowsGivesItsRecordBack)
+{
+    for (ICnrCtl* cnr : {messageDriven.get(), native.get()}) {
+        const long liveBefore = OvkCnrTestLiveRecords();
+        Item* a = nullptr;
+        Item* c = nullptr;
+        {
+            ICnrAllocator allocator(3, sizeof(Item));
+            a = new (allocator) Item("a");
+            EXPECT_THROW(new (allocator) Refusing, IException);
+            ASSERT_EQ(allocator.handedOut(), 1u);
+            c = new (allocator) Item("c");
+            cnr->addObjects(allocator);
+        }
+        ICnrCtl::ObjectCursor cursor(*cnr);
+        EXPECT_EQ(cursor.first(), a);
+        EXPECT_EQ(cursor.next(), c);
+        EXPECT_EQ(cursor.next(), nullptr);
+        delete a;
+        delete c;
+        EXPECT_EQ(cnr->objectCount(), 0u);
+        EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+    }
+}
+
+// Without a container named, showing and hiding go through every container that holds the
+// object, and each repaints it once per change.
+TEST_F(Objects, ShowAndHideReachEveryContainerThatHoldsTheObject)
+{
+    auto other = makeMessageDriven(22);
+    std::unique_ptr<Item> a(new Item("a"));
+    messageDriven->addObject(a.get());
+    other->addObject(a.get());
+    const auto repaints = [&](ICnrCtl& cnr) { return received(CM_INVALIDATERECORD, cnr.handle()); };
+    OvkCnrTestJournalReset();
+    a->hide();
+    EXPECT_EQ(repaints(*messageDriven), 1u);
+    EXPECT_EQ(repaints(*other), 1u);
+    EXPECT_FALSE(a->isVisible());
+    EXPECT_FALSE(a->isVisible(other.get()));
+    a->hide();
+    EXPECT_EQ(repaints(*messageDriven), 1u);
+    EXPECT_EQ(repaints(*other), 1u);
+    a->show();
+    EXPECT_EQ(repaints(*messageDriven), 2u);
+    EXPECT_EQ(repaints(*other), 2u);
+    EXPECT_TRUE(a->isVisible());
+    messageDriven->hideObject(a.get());
+    EXPECT_EQ(repaints(*messageDriven), 3u);
+    EXPECT_EQ(repaints(*other), 2u);
+    EXPECT_FALSE(a->isVisible(messageDriven.get()));
+}
+
+// Opening marks the object in use in every container; closing takes the mark away everywhere.
+TEST_F(Objects, OpenAndCloseMarkTheObjectInUseEverywhere)
+{
+    std::unique_ptr<Item> a(new Item("a"));
+    native->addObject(a.get());
+    messageDriven->addObject(a.get());
+    EXPECT_FALSE(a->isOpen());
+    a->setOpen();
+    EXPECT_TRUE(a->state() & ICnrObj::opened);
+    EXPECT_TRUE(a->isOpen());
+    EXPECT_TRUE(a->isInUse(native.get()));
+    EXPECT_TRUE(a->isInUse(messageDriven.get()));
+    a->setOpen(false);
+    EXPECT_FALSE(a->state() & ICnrObj::opened);
+    EXPECT_FALSE(a->isOpen());
+    EXPECT_FALSE(a->isInUse(native.get()));
+    EXPECT_FALSE(a->isInUse(messageDriven.get()));
+    a->open();
+    EXPECT_TRUE(a->isOpen());
+    a->close();
+    EXPECT_FALSE(a->isOpen());
+}
 
 } // namespace

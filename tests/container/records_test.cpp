@@ -66,15 +66,8 @@ std::string listItems(const ICnrCtl& container)
     const HWND list = listOf(container);
     std::string texts;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[64] = {};
-        LVITEMA item{};
-        item.iSubItem = 0;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts += (texts.empty() ? "" : " ") + std::string(text);
-    }
+    for (int i = 0; i < count; ++i)
+        texts += (texts.empty() ? "" : " ") + cnrtest::listItemText(list, i);
     return texts;
 }
 

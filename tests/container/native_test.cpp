@@ -1,0 +1,202 @@
+// The native container's record messages as its list and tree controls carry them out: a view
+// switch that makes the other control, the refusals, the arrange that waits for a size, shared
+// images and the emphasis that the controls keep.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <icnrmsg.hpp>
+#include <icnrobj.hpp>
+
+#include "cnrtest.hpp"
+
+using cnrtest::Containers;
+using cnrtest::Item;
+
+namespace {
+
+using NativeRecords = Containers;
+
+// The texts of the objects an object cursor with the filter flags visits.
+std::vector<std::string> textsOf(ICnrCtl& container, unsigned long filter = 0)
+{
+    std::vector<std::string> texts;
+    ICnrCtl::ObjectCursor cursor(container, filter);
+    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+        texts.push_back(std::string(cursor.current()->iconText()));
+    return texts;
+}
+
+// A view switch that makes the other control for the first time: every object shows in it, the
+// cursored one keeps the cursor, and the container works on all of them afterwards.
+struct SwitchCase {
+    const char* name;
+    unsigned long startView;
+    unsigned long newView;
+    int newControlId;
+};
+
+class ViewSwitch : public NativeRecords, public testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(ViewSwitch, ShowsEveryObjectAndKeepsTheCursoredOne)
+{
+    const SwitchCase c = GetParam();
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(c.startView), 30);
+    ASSERT_FALSE(cnrtest::child(cnr->handle(), c.newControlId));
+    std::vector<Item*> items;
+    for (const char* text : {"a", "b", "c"}) {
+        items.push_back(new Item(text));
+        cnr->addObject(items.back());
+    }
+    cnr->setEmphasis(items[1], CRA_CURSORED);
+    ASSERT_EQ(textsOf(*cnr, ICnrCtl::ObjectCursor::cursored), std::vector<std::string>{"b"});
+
+    cnr->changeAttributes(c.startView, c.newView);
+    const HWND made = cnrtest::child(cnr->handle(), c.newControlId);
+    ASSERT_TRUE(made);
+    const LRESULT shown = c.newControlId == 0x3001 ? SendMessageA(made, TVM_GETCOUNT, 0, 0)
+                                                   : SendMessageA(made, LVM_GETITEMCOUNT, 0, 0);
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(textsOf(*cnr), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(textsOf(*cnr, ICnrCtl::ObjectCursor::cursored), std::vector<std::string>{"b"});
+    EXPECT_TRUE(cnr->isCursored(items[1]));
+
+    // An object taken out and put back goes in again, and deleting all reaches every object.
+    cnr->removeObject(items[0]);
+    cnr->addObject(items[0]);
+    EXPECT_EQ(cnr->objectCount(), 3u);
+    const int destroyed = Item::destroyed;
+    cnr->deleteAllObjects();
+    EXPECT_EQ(Item::destroyed - destroyed, 3);
+    EXPECT_EQ(cnr->objectCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NativeRecords, ViewSwitch,
+    testing::Values(SwitchCase{"ListToTree", CV_ICON, CV_TREE | CV_ICON, 0x3001},
+                    SwitchCase{"TreeToList", CV_TREE | CV_ICON, CV_NAME, 0x3000}),
+    [](const testing::TestParamInfo<SwitchCase>& info) { return std::string(info.param.name); });
+
+// The record messages refuse what the native controls cannot do, naming the broken condition.
+TEST_F(NativeRecords, RefusalsNameTheirCondition)
+{
+    std::unique_ptr<Item> a(new Item("a"));
+    native->addObject(a.get());
+    MINIRECORDCORE* records[2] = {a->record(), a->record()};
+    MINIRECORDCORE* none[1] = {nullptr};
+    SEARCHSTRING search{sizeof(SEARCHSTRING), const_cast<char*>("a"), 0, 0, CV_ICON};
+    const auto pair = [](unsigned low, unsigned high) {
+        return IEventData(static_cast<std::uint16_t>(low), static_cast<std::uint16_t>(high));
+    };
+    const struct {
+        UINT message;
+        IEventData first;
+        IEventData second;
+        const char* condition;
+    } cases[] = {
+        {CM_REMOVERECORD, IEventData(static_cast<const void*>(records)), pair(2, 0),
+         "cNumRecord <= 1"},
+        {CM_INVALIDATERECORD, IEventData(static_cast<const void*>(records)), pair(2, 0),
+         "cNumRecord <= 1"},
+        {CM_REMOVERECORD, IEventData(static_cast<const void*>(records)), pair(1, CMA_FREE),
+         "!(Boolean)(fRemoveRecord & CMA_FREE)"},
+        {CM_SETRECORDEMPHASIS, IEventData(), pair(1, CRA_SELECTED), "pRec != 0"},
+        {CM_QUERYRECORDINFO, IEventData(static_cast<const void*>(none)), IEventData(1),
+         "pRec != 0"},
+        {CM_SEARCHSTRING, IEventData(static_cast<const void*>(&search)), IEventData(),
+         "pSearchAfter != 0"},
+    };
+    for (const auto& c : cases) {
+        const IException failure = ovktest::caught([&] { native->sendEvent(c.message, c.first, c.second); });
+        EXPECT_STREQ(failure.text(), c.condition) << std::hex << c.message;
+    }
+    // Nothing was removed on the way.
+    EXPECT_TRUE(native->containsObject(a.get()));
+    EXPECT_EQ(native->objectCount(), 1u);
+}
+
+POINT itemPlace(HWND list, int index)
+{
+    POINT place{};
+    SendMessageA(list, LVM_GETITEMPOSITION, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&place));
+    return place;
+}
+
+// An arrange asked for while the container has no size waits for the first size it gets.
+TEST_F(NativeRecords, AnArrangeWaitsForTheFirstSize)
+{
+    auto unsized = std::make_unique<ICnrCtl>(31, parent.get(), parent.get(), IRectangle(),
+                                             ICnrCtl::defaultStyle(), ICnrCtl::iconView);
+    std::unique_ptr<Item> a(new Item("a"));
+    unsized->addObject(a.get());
+    const HWND list = cnrtest::child(unsized->handle(), 0x3000);
+    POINT away{150, 120};
+    SendMessageA(list, LVM_SETITEMPOSITION32, 0, reinterpret_cast<LPARAM>(&away));
+    ASSERT_EQ(itemPlace(list, 0).x, 150);
+    unsized->arrangeIconView();
+    EXPECT_EQ(itemPlace(list, 0).x, 150);
+    unsized->sizeTo(ISize(200, 150));
+    EXPECT_LT(itemPlace(list, 0).x, 150);
+    EXPECT_LT(itemPlace(list, 0).y, 120);
+}
+
+// Records with one icon share one picture in the image lists; another icon gets its own.
+TEST_F(NativeRecords, RecordsWithTheSameIconShareItsImage)
+{
+    const BYTE andMask[16 * 16 / 8] = {};
+    BYTE xorMask[16 * 16 / 8] = {};
+    const IPointerHandle first(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
+    xorMask[0] = 0xFF;
+    const IPointerHandle second(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
+    ASSERT_TRUE(first.asValue() && second.asValue());
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+    const int before = ImageList_GetImageCount(images);
+    std::unique_ptr<ICnrObj> a(new ICnrObj(first, "a"));
+    std::unique_ptr<ICnrObj> b(new ICnrObj(first, "b"));
+    std::unique_ptr<ICnrObj> c(new ICnrObj(second, "c"));
+    for (ICnrObj* object : {a.get(), b.get(), c.get()})
+        native->addObject(object);
+    const auto imageOf = [list](int index) {
+        LVITEMA item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = index;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    };
+    EXPECT_EQ(imageOf(0), imageOf(1));
+    EXPECT_NE(imageOf(0), imageOf(2));
+    EXPECT_EQ(ImageList_GetImageCount(images), before + 2);
+}
+
+// Clearing the selection leaves the cursor; clearing the cursor leaves it where it is, since
+// some item of a list always has it. The cursored filter visits exactly the cursored object.
+TEST_F(NativeRecords, ClearingEmphasisAndTheCursoredFilter)
+{
+    std::vector<std::unique_ptr<Item>> items;
+    for (const char* text : {"a", "b", "c"}) {
+        items.emplace_back(new Item(text));
+        native->addObject(items.back().get());
+    }
+    Item* b = items[1].get();
+    native->setEmphasis(b, CRA_SELECTED | CRA_CURSORED);
+    EXPECT_TRUE(native->isSelected(b));
+    EXPECT_EQ(textsOf(*native, ICnrCtl::ObjectCursor::cursored), std::vector<std::string>{"b"});
+    EXPECT_EQ(textsOf(*native, ICnrCtl::ObjectCursor::selected), std::vector<std::string>{"b"});
+    native->setEmphasis(b, CRA_SELECTED, false);
+    EXPECT_FALSE(native->isSelected(b));
+    EXPECT_TRUE(native->isCursored(b));
+    native->setEmphasis(b, CRA_CURSORED, false);
+    EXPECT_TRUE(native->isCursored(b));
+    EXPECT_EQ(textsOf(*native, ICnrCtl::ObjectCursor::cursored), std::vector<std::string>{"b"});
+    EXPECT_TRUE(textsOf(*native, ICnrCtl::ObjectCursor::selected).empty());
+}
+
+} // namespace
