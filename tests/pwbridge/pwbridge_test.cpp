@@ -13,8 +13,10 @@
 #include <vector>
 
 #include <iapp.hpp>
+#include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <iwindow.hpp>
+#include <ovktest.hpp>
 
 #include "hvxapi.h"
 #include "nquill.h"
@@ -396,6 +398,29 @@ protected:
 std::string oneUser(const std::string& targets)
 {
     return "user alice\ncredentials alice\n" + targets;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The library's password field, as any program builds one
+
+TEST(PasswordField, ItsTextReachesTheProgramAndNoFreedBlock)
+{
+    const char* secret = "fld-secret-0815-plmoknijbuhv";
+    ovktest::TestWindow parent;
+    FreedBlockWatch watch({secret});
+    {
+        IEntryField field(1, &parent, &parent, IRectangle(0, 0, 200, 20),
+                          IEntryField::defaultStyle() | IEntryField::_unreadable);
+        field.setLimit(64);
+        SetWindowTextA(field.handle(), secret);
+        IString text = field.text();
+        EXPECT_EQ(text.compare(secret), 0);
+        text.wipe();
+        // Overwritten through the library before it goes, as a program does with a password.
+        field.setText(IString::repeated('*', std::strlen(secret)));
+        field.removeAll();
+    }
+    EXPECT_EQ(watch.findings(), "");
 }
 
 // ---------------------------------------------------------------------------------------------
