@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <iapp.hpp>
 #include <ihandle.hpp>
@@ -337,14 +338,16 @@ int get_new_password(password_data_t* request)
 {
     PW_TRACE("get_new_password(password_data_t*)");
     int error = 0;
-    IWindow* active = get_active_window(&error);
+    // Released on every way out: a wrapper left behind keeps the host's window in the
+    // library's tables, and the next request wraps it again.
+    const std::unique_ptr<IWindow> active(get_active_window(&error));
     if (!active)
         return error != 0 ? error : 1;
-    int result = static_cast<int>(auth_refresh(active));
+    int result = static_cast<int>(auth_refresh(active.get()));
     if (result == 0) {
         // A maximum past the dialog's int would turn negative there and switch its check off.
         const int dialogMaximum = static_cast<int>(std::min<DWORD>(request->maxLength, INT_MAX));
-        ChgpwdSession dialog(dialogMaximum, active);
+        ChgpwdSession dialog(dialogMaximum, active.get());
         if (dialog.showModally() == ChgpwdSession::okResult) {
             IString password = dialog.getPassword();
             const size_t length = password.length();
@@ -362,7 +365,6 @@ int get_new_password(password_data_t* request)
             result = 1;
         }
     }
-    delete active;
     return result;
 }
 
@@ -419,13 +421,15 @@ sso_rc_t reauthorize(boolean force)
 {
     PW_TRACE("reauthorize(boolean)");
     int error = 0;
-    IWindow* active = get_active_window(&error);
-    // Without a window to own the log-on dialogs nobody can sign on: that is a failure.
-    if (!active)
-        return 1;
-    const sso_rc_t code =
-        (!force && hHandler.userName.length != 0) ? auth_refresh(active) : auth_logon(active);
-    delete active;
+    sso_rc_t code = 0;
+    {
+        const std::unique_ptr<IWindow> active(get_active_window(&error));
+        // Without a window to own the log-on dialogs nobody can sign on: that is a failure.
+        if (!active)
+            return 1;
+        code = (!force && hHandler.userName.length != 0) ? auth_refresh(active.get())
+                                                         : auth_logon(active.get());
+    }
     if (code != 0) {
         if (code != SSO_RC_USER_CANCELLED)
             show_get_pwd_error_box(kMsgSignOnFailed);

@@ -963,6 +963,8 @@ protected:
         EXPECT_EQ(fClear(), 0);
         EXPECT_EQ(entry<LibMainEntry>("LibMain")(fPlugin, DLL_PROCESS_DETACH, nullptr), TRUE);
         quillscript::stop();
+        // No wrapper of the host's window outlives the road an exception ended.
+        EXPECT_EQ(IWindow::windowWithHandle(IWindowHandle(fHost)), nullptr);
     }
 };
 
