@@ -281,6 +281,8 @@ ITextControl& IEntryField::setText(const char* text)
     return ITextControl::setText(text);
 }
 
+IString IEntryField::text() const { return windowText(isUnreadable()); }
+
 ITextControl& IEntryField::setText(const IResourceId& text)
 {
     const IString loaded = text.resourceLibrary().loadString(text.id());

@@ -63,6 +63,9 @@ public:
     // Cut to the limit first.
     ITextControl& setText(const char* text) override;
     ITextControl& setText(const IResourceId& text) override;
+    // An unreadable field's text is a password: it is read through a buffer that is wiped
+    // before it goes back to the heap, and the caller wipes the string when done.
+    IString text() const override;
 
     // Have no effect on this platform: the native field always inserts, converts nothing and
     // moves on by itself to nothing.

@@ -19,6 +19,18 @@ const char* const ITextControl::textId = "ITextControl::text";
 
 namespace {
 
+// Wipes a copy of a text however setText is left: the text may be a password field's.
+class WipeOnExit {
+public:
+    explicit WipeOnExit(IString& text) : fText(text) {}
+    WipeOnExit(const WipeOnExit&) = delete;
+    WipeOnExit& operator=(const WipeOnExit&) = delete;
+    ~WipeOnExit() { fText.wipe(); }
+
+private:
+    IString& fText;
+};
+
 // Clears the setting flag however setText is left.
 class SettingText {
 public:
@@ -88,8 +100,10 @@ IWindow& ITextControl::setLayoutDistorted(unsigned long layoutAttributeOn,
 
 ITextControl& ITextControl::setText(const char* newText)
 {
-    const IString current = text();
-    const IString wanted(newText);
+    IString current = text();
+    IString wanted(newText);
+    const WipeOnExit wipeCurrent(current);
+    const WipeOnExit wipeWanted(wanted);
     const bool mnemonic = wanted.indexOf('&') != 0;
     // A mnemonic text is always set again: the control may have drawn its underline for
     // another font or state.
@@ -169,7 +183,9 @@ ITextControl& ITextControl::setText(const IResourceId& text)
     return setText(static_cast<const char*>(loaded));
 }
 
-IString ITextControl::text() const
+IString ITextControl::text() const { return windowText(false); }
+
+IString ITextControl::windowText(bool wipeBuffer) const
 {
     const HWND window = handle();
     const int length = GetWindowTextLengthA(window);
@@ -177,7 +193,10 @@ IString ITextControl::text() const
         return IString();
     std::string buffer(static_cast<size_t>(length) + 1, '\0');
     const int copied = GetWindowTextA(window, &buffer[0], length + 1);
-    return IString(buffer.data(), static_cast<unsigned long>(copied > 0 ? copied : 0));
+    IString text(buffer.data(), static_cast<unsigned long>(copied > 0 ? copied : 0));
+    if (wipeBuffer)
+        SecureZeroMemory(&buffer[0], buffer.size());
+    return text;
 }
 
 unsigned long ITextControl::textLength() const

@@ -39,6 +39,9 @@ public:
 
 protected:
     ITextControl();
+    // The native window text; with `wipeBuffer` the buffer it is read through is zeroed before
+    // it goes back to the heap, for a text that is a secret.
+    IString windowText(bool wipeBuffer) const;
 
 private:
     bool selectListItem(HWND__* list, const IString& text) const;

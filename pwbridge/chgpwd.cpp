@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <imcelcv.hpp>
@@ -41,21 +39,6 @@ IEntryField* makeEntry(unsigned long id, IWindow* canvas)
     const ISize natural = entry->minimumSize();
     entry->setMinimumSize(ISize(16 * entry->font().avgCharWidth(), natural.height()));
     return entry;
-}
-
-// An entry's text, read through a buffer that is wiped before it goes back to the heap: the
-// text is a password.
-IString secretText(IEntryField* entry)
-{
-    const HWND window = entry->handle();
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return IString();
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, buffer.data(), length + 1);
-    IString text(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
-    SecureZeroMemory(buffer.data(), buffer.size());
-    return text;
 }
 
 } // namespace
@@ -134,7 +117,7 @@ void ChgpwdSession::scrub(IEntryField* entry)
     entry->removeAll();
 }
 
-IString ChgpwdSession::getPassword() { return secretText(fNewPassword); }
+IString ChgpwdSession::getPassword() { return fNewPassword->text(); }
 
 IBase::Boolean ChgpwdSession::refuse(unsigned long title, unsigned long text, bool empty)
 {
@@ -151,8 +134,8 @@ IBase::Boolean ChgpwdSession::refuse(unsigned long title, unsigned long text, bo
 
 IBase::Boolean ChgpwdSession::changeRequest()
 {
-    IString first = secretText(fNewPassword);
-    IString second = secretText(fConfirmation);
+    IString first = fNewPassword->text();
+    IString second = fConfirmation->text();
     const size_t length = first.length();
     const bool empty = first.isEmpty() || second.isEmpty();
     const bool differ = first.compare(second) != 0;

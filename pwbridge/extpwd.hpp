@@ -55,7 +55,8 @@ enum : unsigned32 {
     kLogQueryFailed = 0x1735E1C0,
     kLogUpdateFailed = 0x1735E1BF,
     kLogNoTargets = 0x1735E228,
-    kLogAuthOther = 0x1735E2BF
+    kLogAuthOther = 0x1735E2BF,
+    kLogEntryFailed = 0x1735EC86
 };
 
 // The message texts of orvres.
@@ -73,7 +74,8 @@ enum : unsigned long {
 };
 
 // Tracing: an ENTERING line now and an EXITING line when the scope ends, each only while the
-// sign-on service says tracing is on (asked afresh for every line).
+// sign-on service says tracing is on (asked afresh for every line). The innermost traced
+// function is the one an error line names.
 class PwTrace {
 public:
     PwTrace(const char* signature, int line);
@@ -81,14 +83,23 @@ public:
     PwTrace(const PwTrace&) = delete;
     PwTrace& operator=(const PwTrace&) = delete;
 
+    // The signature of the innermost traced function of the calling thread, "" outside any.
+    static const char* current();
+
 private:
     const char* fSignature;
     int fLine;
+    const char* fOuter;
 };
 #define PW_TRACE(signature) PwTrace pwTrace_(signature, __LINE__)
-// An error line at level 160 with a format of its own.
-void pwError(int line, const char* format, ...);
-#define PW_ERROR(...) pwError(__LINE__, __VA_ARGS__)
+bool pwTracing();
+// An error line at level 160, in the innermost traced function, with a format of its own: the
+// service formats it, so the trace keeps the format apart from its arguments.
+#define PW_ERROR(...)                                                                          \
+    do {                                                                                       \
+        if (pwTracing())                                                                       \
+            sso_svc_debug_2("extpwd", PwTrace::current(), __LINE__, 0xA0, __VA_ARGS__);        \
+    } while (0)
 // A message for the sign-on log; a code's text comes from the service and is released after.
 void pwLog(int line, unsigned32 id);
 void pwLogText(int line, unsigned32 id, const char* text);
@@ -97,6 +108,23 @@ void pwLogCode(int line, unsigned32 id, sso_rc_t code, const char* component = "
 
 // Zeroes a block before it goes back to the C run time; for anything that held a password.
 void wipeFree(void* block, size_t size);
+
+// The host is C and ends the process when an exception reaches it: every exported entry runs
+// its work inside this barrier. What escapes the work is traced and logged, shown in box
+// `shownId` where the entry's road shows its failures (0: nothing shown), and the host gets
+// the entry's failure code.
+void pwEntryFailed(int line, unsigned long shownId) noexcept;
+template <class Result, class Work>
+Result pwBarrier(int line, Result failure, unsigned long shownId, Work work) noexcept
+{
+    try {
+        return work();
+    } catch (...) {
+        pwEntryFailed(line, shownId);
+        return failure;
+    }
+}
+#define PW_BARRIER(failure, shownId, ...) pwBarrier(__LINE__, failure, shownId, __VA_ARGS__)
 
 // The retrieval.
 int get_host_name();

@@ -2,8 +2,11 @@
 // requested database and workstation, handing its password to the host, and storing a new one.
 #include "extpwd.hpp"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <iapp.hpp>
 #include <ihandle.hpp>
@@ -29,6 +32,15 @@ bool isQuillTarget(const char* typeName)
     return typeName && _strnicmp(typeName, "QUILL", 5) == 0;
 }
 
+void releasePasswordRecord(sso_pwd_t* password)
+{
+    if (!password)
+        return;
+    if (password->value.text)
+        wipeFree(password->value.text, password->value.length + 1);
+    wipeFree(password, sizeof *password);
+}
+
 void freeTargets(pkm_user_tgt_data_t* list)
 {
     if (!list)
@@ -39,10 +51,11 @@ void freeTargets(pkm_user_tgt_data_t* list)
 
 } // namespace
 
-extern "C" int WINAPI ExtGetPasswordText(DWORD maxLength, char* fileName, char* serverName,
-                                         DWORD* length, char* buffer)
+namespace {
+
+int getPasswordText(DWORD maxLength, char* fileName, char* serverName, DWORD* length,
+                    char* buffer)
 {
-    PW_TRACE("ExtGetPasswordText(DWORD,char*,char*,DWORD*,char*)");
     password_data_t request{};
     request.maxLength = maxLength;
     request.fileName = fileName;
@@ -91,6 +104,17 @@ extern "C" int WINAPI ExtGetPasswordText(DWORD maxLength, char* fileName, char* 
             return 2;
     }
     return get_pwd_from_pkm(&request) == 0 ? 0 : 2;
+}
+
+} // namespace
+
+extern "C" int WINAPI ExtGetPasswordText(DWORD maxLength, char* fileName, char* serverName,
+                                         DWORD* length, char* buffer)
+{
+    PW_TRACE("ExtGetPasswordText(DWORD,char*,char*,DWORD*,char*)");
+    return PW_BARRIER(2, 0, [=] {
+        return getPasswordText(maxLength, fileName, serverName, length, buffer);
+    });
 }
 
 int get_host_name()
@@ -266,22 +290,24 @@ int update_pwd_in_pkm(password_data_t* request)
     }
     sso_pwd_t* password = nullptr;
     if (target->pwd_length != 0) {
+        // Without the record, or without the new text in it, the update would clear the
+        // stored password or keep the old one while the host is told the new one is set.
         password = static_cast<sso_pwd_t*>(std::calloc(1, sizeof(sso_pwd_t)));
-        if (password) {
-            password->word1 = target->word1;
-            password->word2 = target->word2;
-            sso_string_set(&password->value, request->buffer);
+        if (!password || sso_string_set(&password->value, request->buffer) != 0) {
+            PW_ERROR("malloc failure");
+            pwLog(__LINE__, kLogNoMemory);
+            releasePasswordRecord(password);
+            freeTargets(list);
+            return 2;
         }
+        password->word1 = target->word1;
+        password->word2 = target->word2;
     }
     sso_minor_rc_t minor = 0;
     const sso_rc_t code = sso_pkm_user_tgt_update(SSO_DB_Session_Hdl, &hHandler.userName, target,
                                                   0, 0, 0, 0, 0, target->key, password, 0, 0,
                                                   0, 0, &minor);
-    if (password) {
-        if (password->value.text)
-            wipeFree(password->value.text, password->value.length + 1);
-        wipeFree(password, sizeof *password);
-    }
+    releasePasswordRecord(password);
     int result = 0;
     if (code != 0) {
         PW_ERROR("Could not update PKM with new password, major_rc = %x", code);
@@ -312,24 +338,33 @@ int get_new_password(password_data_t* request)
 {
     PW_TRACE("get_new_password(password_data_t*)");
     int error = 0;
-    IWindow* active = get_active_window(&error);
+    // Released on every way out: a wrapper left behind keeps the host's window in the
+    // library's tables, and the next request wraps it again.
+    const std::unique_ptr<IWindow> active(get_active_window(&error));
     if (!active)
         return error != 0 ? error : 1;
-    int result = static_cast<int>(auth_refresh(active));
+    int result = static_cast<int>(auth_refresh(active.get()));
     if (result == 0) {
-        ChgpwdSession dialog(static_cast<int>(request->maxLength), active);
+        // A maximum past the dialog's int would turn negative there and switch its check off.
+        const int dialogMaximum = static_cast<int>(std::min<DWORD>(request->maxLength, INT_MAX));
+        ChgpwdSession dialog(dialogMaximum, active.get());
         if (dialog.showModally() == ChgpwdSession::okResult) {
             IString password = dialog.getPassword();
             const size_t length = password.length();
-            std::memcpy(request->buffer, password.data(), length);
-            request->buffer[length] = '\0';
-            *request->length = static_cast<DWORD>(length);
+            // The buffer holds maxLength characters and a zero, whatever the dialog checked.
+            if (length <= request->maxLength) {
+                std::memcpy(request->buffer, password.data(), length);
+                request->buffer[length] = '\0';
+                *request->length = static_cast<DWORD>(length);
+            } else {
+                PW_ERROR("The new password does not fit the host's buffer");
+                result = 2;
+            }
             password.wipe();
         } else {
             result = 1;
         }
     }
-    delete active;
     return result;
 }
 
@@ -386,13 +421,15 @@ sso_rc_t reauthorize(boolean force)
 {
     PW_TRACE("reauthorize(boolean)");
     int error = 0;
-    IWindow* active = get_active_window(&error);
-    // Without a window to own the log-on dialogs nobody can sign on: that is a failure.
-    if (!active)
-        return 1;
-    const sso_rc_t code =
-        (!force && hHandler.userName.length != 0) ? auth_refresh(active) : auth_logon(active);
-    delete active;
+    sso_rc_t code = 0;
+    {
+        const std::unique_ptr<IWindow> active(get_active_window(&error));
+        // Without a window to own the log-on dialogs nobody can sign on: that is a failure.
+        if (!active)
+            return 1;
+        code = (!force && hHandler.userName.length != 0) ? auth_refresh(active.get())
+                                                         : auth_logon(active.get());
+    }
     if (code != 0) {
         if (code != SSO_RC_USER_CANCELLED)
             show_get_pwd_error_box(kMsgSignOnFailed);

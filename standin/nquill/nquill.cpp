@@ -26,6 +26,7 @@ std::string gJournal;
 HEMREG gNextHandle = 1;
 WORD gNextRecursionId = 5;
 bool gForced[nqCallCount];
+int gForcedAfter[nqCallCount]; // calls of the kind that still do their work first
 WORD gForcedStatus[nqCallCount];
 
 void note(const char* format, ...)
@@ -44,6 +45,10 @@ bool takeForced(int call, WORD* status)
 {
     if (!gForced[call])
         return false;
+    if (gForcedAfter[call] > 0) {
+        --gForcedAfter[call];
+        return false;
+    }
     gForced[call] = false;
     *status = gForcedStatus[call];
     return true;
@@ -129,11 +134,14 @@ void WINAPI NqTestReset(void)
         gForced[call] = false;
 }
 
-void WINAPI NqTestForceStatus(int call, WORD status)
+void WINAPI NqTestForceStatus(int call, WORD status) { NqTestForceStatusAfter(call, 0, status); }
+
+void WINAPI NqTestForceStatusAfter(int call, int passing, WORD status)
 {
     Locked lock;
     if (call >= 0 && call < nqCallCount) {
         gForced[call] = true;
+        gForcedAfter[call] = passing;
         gForcedStatus[call] = status;
     }
 }

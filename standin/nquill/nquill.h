@@ -20,6 +20,8 @@ int WINAPI NqTestJournal(char* buffer, int size);
 void WINAPI NqTestReset(void);
 /* The next call of the kind answers the status instead of doing its work. */
 void WINAPI NqTestForceStatus(int call, WORD status);
+/* As NqTestForceStatus, after `passing` calls of the kind that do their work. */
+void WINAPI NqTestForceStatusAfter(int call, int passing, WORD status);
 /* The live registrations. */
 int WINAPI NqTestRegistrationCount(void);
 /* Calls the handler registered last for the event with the record, as the host would; answers

@@ -132,7 +132,7 @@ const char* catalogue(unsigned32 id)
     case 0x1735EC80: case 0x1735EC81: return "x";
     case 0x1735EC82: case 0x1735E1C0: case 0x1735E1BF: return "sx";
     case 0x1735EC83: return "d";
-    case 0x1735EC84: case 0x1735E228: return "s";
+    case 0x1735EC84: case 0x1735E228: case 0x1735EC86: return "s";
     default: return "";
     }
 }
@@ -181,8 +181,9 @@ void sso_svc_debug_2(const char* file, const char* function, int line, int level
     va_end(arguments);
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "%s:%d %d ", file ? file : "", line, level);
-    (void)function;
-    append(store().trace, prefix + text);
+    // The function and the format close the line, so that a test sees what the caller named.
+    append(store().trace, prefix + text + " {in " + (function ? function : "(null)") +
+                              ", format \"" + (fmt ? fmt : "(null)") + "\"}");
 }
 
 void sso_log_msg(const char* component, const char* file, int line, unsigned32 id, ...)

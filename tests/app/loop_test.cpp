@@ -185,9 +185,11 @@ protected:
     }
     void TearDown() override { frame.setAcceleratorHandle(nullptr); DestroyAcceleratorTable(table); }
 
-    // Posts the message to the child and runs the loop until it has been processed.
-    void runWith(UINT message, WPARAM wParam, LPARAM lParam) {
-        PostMessageA(child.hwnd(), message, wParam, lParam);
+    // Posts the message to the child (or another window) and runs the loop until it has been
+    // processed.
+    void runWith(UINT message, WPARAM wParam, LPARAM lParam) { runWith(child.hwnd(), message, wParam, lParam); }
+    void runWith(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+        PostMessageA(target, message, wParam, lParam);
         postStop(1);
         IThread::current().processMsgs();
     }
@@ -238,6 +240,22 @@ TEST_F(Accelerators, AKeyWithoutAnAcceleratorReachesItsWindow)
     runWith(WM_KEYDOWN, VK_F7, 0);
     EXPECT_TRUE(commandIds.empty());
     EXPECT_EQ(keysAtChild.trace(), "key");
+}
+
+// The library's hidden object window ends the climb: a table there never catches a key pressed
+// in a window below it.
+TEST_F(Accelerators, TheClimbEndsAtTheObjectWindow)
+{
+    IWindow* const objectWindow = IWindow::objectWindow();
+    ASSERT_NE(objectWindow, nullptr);
+    TestWindow below(objectWindow->handle(), 0, 7);
+    ASSERT_EQ(GetParent(below.hwnd()), static_cast<HWND>(objectWindow->handle()));
+    Recorder keys{WM_KEYDOWN};
+    keys.attach(below, "key");
+    objectWindow->setAcceleratorHandle(table);
+    runWith(below.hwnd(), WM_KEYDOWN, VK_F5, 0);
+    objectWindow->setAcceleratorHandle(nullptr);
+    EXPECT_EQ(keys.trace(), "key");
 }
 
 TEST_F(Accelerators, TheNearestTableUpTheParentChainWins)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <detail/iparked.hpp>
+#include <idll.hpp>
 #include <ihandle.hpp>
 #include <iplatfrm.hpp>
 #include <ithunk.hpp>
@@ -202,8 +203,11 @@ long thunkCalls(int entry)
 
 TEST_F(Sending, TheOtherSystemsMessagesGoThroughTheThunksOnlyOnTheOlderPlatform)
 {
-    ASSERT_NE(thunkLibrary(), nullptr);
-    EXPECT_EQ(thunkLibrary(), thunkLibrary());
+    // Bound once, to the stand-in's module: a later call answers the same binding.
+    IDynamicLinkLibrary* const bound = thunkLibrary();
+    ASSERT_NE(bound, nullptr);
+    EXPECT_EQ(static_cast<HMODULE>(bound->handle()), GetModuleHandleA("ovkthk"));
+    EXPECT_EQ(thunkLibrary(), bound);
     HWND container = make(nullptr, "OVK Native Container");
     const IEventParameter1 first((static_cast<WPARAM>(3) << 16) | 1);
     const struct {

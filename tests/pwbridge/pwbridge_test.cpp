@@ -6,9 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include <iapp.hpp>
+#include <ientryfd.hpp>
+#include <ihelpwin.hpp>
+#include <iwindow.hpp>
+#include <ovktest.hpp>
+
+#include "hvxapi.h"
 #include "nquill.h"
 #include "orvcl.h"
 #include "orvconv.h"
@@ -51,6 +61,225 @@ struct Reply {
     std::string password;
     DWORD length;
     bool guardIntact;
+    bool bufferClear; // every byte before the guard is zero
+
+    ~Reply()
+    {
+        if (!password.empty())
+            SecureZeroMemory(&password[0], password.size());
+    }
+};
+
+// TEST ONLY: every block that the plug-in, the class library and the C++ run time they share
+// hand back to the C run time, and every text buffer an edit control frees, looked at before
+// it goes: a block that still holds one of the watched secrets is a finding. The blocks are
+// seen through the modules' import tables, which the watch redirects while it lives. Blocks
+// that the test itself and the sign-on service's stand-in free are wiped, never findings, and
+// every block is zeroed when it is handed out, so that stale bytes of the heap never pass for
+// what the block's owner left in it.
+class FreedBlockWatch {
+public:
+    explicit FreedBlockWatch(std::initializer_list<const char*> secrets)
+    {
+        for (const char* secret : secrets)
+            fSecrets.push_back(secret);
+        gWatch = this;
+        char program[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, program, MAX_PATH);
+        for (const char* module : {"pwbridge.dll", "ovkwin.dll", "ovkbase.dll", "libstdc++-6.dll",
+                                   static_cast<const char*>(program), "orvcl.dll"}) {
+            if (module != program && std::strcmp(module, "orvcl.dll") != 0)
+                fWatched.push_back(GetModuleHandleA(module));
+            patch(module, "free", reinterpret_cast<void*>(&watchedFree), &gFree);
+            patch(module, "malloc", reinterpret_cast<void*>(&zeroedMalloc), &gMalloc);
+            patch(module, "calloc", reinterpret_cast<void*>(&zeroedCalloc), &gCalloc);
+            patch(module, "realloc", reinterpret_cast<void*>(&zeroedRealloc), &gRealloc);
+        }
+        for (const char* module : {"user32.dll", "comctl32.dll"})
+            fEditEntries += patch(module, "LocalFree", reinterpret_cast<void*>(&watchedLocalFree),
+                                  &gLocalFree);
+    }
+    FreedBlockWatch(const FreedBlockWatch&) = delete;
+    FreedBlockWatch& operator=(const FreedBlockWatch&) = delete;
+    ~FreedBlockWatch()
+    {
+        for (const Patched& entry : fPatched)
+            write(entry.slot, entry.original);
+        gWatch = nullptr;
+    }
+
+    // Blank-separated: "free in ovkwin.dll LocalFree in user32.dll".
+    std::string findings() const { return fFindings; }
+    int patchedEntries() const { return static_cast<int>(fPatched.size()); }
+    // The edit control's LocalFree entries watched: without one, the edit buffers go unseen.
+    int editEntries() const { return fEditEntries; }
+
+private:
+    struct Patched {
+        void** slot;
+        void* original;
+    };
+    using FreeEntry = void(__cdecl*)(void*);
+    using MallocEntry = void*(__cdecl*)(size_t);
+    using CallocEntry = void*(__cdecl*)(size_t, size_t);
+    using ReallocEntry = void*(__cdecl*)(void*, size_t);
+    using LocalFreeEntry = HLOCAL(WINAPI*)(HLOCAL);
+
+    static void write(void** slot, void* value)
+    {
+        DWORD old = 0;
+        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+        *slot = value;
+        VirtualProtect(slot, sizeof *slot, old, &old);
+    }
+
+    // Redirects the module's imports of the function; answers how many it found.
+    template <class Entry>
+    int patch(const char* moduleName, const char* function, void* replacement, Entry* original)
+    {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(moduleName));
+        if (!base)
+            return 0;
+        int found = 0;
+        const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        if (imports.VirtualAddress == 0)
+            return 0;
+        for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             library->Name; ++library) {
+            if (!library->OriginalFirstThunk)
+                continue;
+            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* name =
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
+                    continue;
+                void** slot = reinterpret_cast<void**>(&slots->u1.Function);
+                *original = reinterpret_cast<Entry>(*slot);
+                fPatched.push_back({slot, *slot});
+                write(slot, replacement);
+                ++found;
+            }
+        }
+        return found;
+    }
+
+    template <class Char>
+    bool holds(const Char* bytes, size_t count) const
+    {
+        for (const std::string& secret : fSecrets) {
+            // Any run of all but the first character: an emptied edit buffer keeps the rest.
+            const size_t length = secret.size() - 1;
+            for (size_t at = 0; at + length <= count; ++at) {
+                size_t matched = 0;
+                while (matched < length &&
+                       bytes[at + matched] == static_cast<Char>(secret[1 + matched]))
+                    ++matched;
+                if (matched == length)
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // The finding names the module that gave the block back.
+    void note(const char* what, void* caller)
+    {
+        HMODULE module = nullptr;
+        char name[MAX_PATH] = "?";
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               static_cast<const char*>(caller), &module))
+            GetModuleFileNameA(module, name, sizeof name);
+        const char* file = std::strrchr(name, '\\');
+        if (!fFindings.empty())
+            fFindings += ' ';
+        fFindings += std::string(what) + " in " + (file ? file + 1 : name);
+    }
+
+    // operator delete jumps to free: the return address is the code that deleted the block.
+    static void __cdecl watchedFree(void* block)
+    {
+        if (block && gWatch) {
+            const size_t size = _msize(block);
+            void* caller = __builtin_return_address(0);
+            if (gWatch->isWatched(caller) && gWatch->holds(static_cast<const char*>(block), size))
+                gWatch->note("free", caller);
+            SecureZeroMemory(block, size);
+        }
+        gFree(block);
+    }
+
+    static void* __cdecl zeroedMalloc(size_t size)
+    {
+        void* block = gMalloc(size);
+        if (block)
+            std::memset(block, 0, _msize(block));
+        return block;
+    }
+
+    static void* __cdecl zeroedCalloc(size_t count, size_t size)
+    {
+        void* block = gCalloc(count, size);
+        if (block)
+            std::memset(block, 0, _msize(block));
+        return block;
+    }
+
+    // The bytes past the old contents are the heap's, stale.
+    static void* __cdecl zeroedRealloc(void* block, size_t size)
+    {
+        const size_t kept = block ? _msize(block) : 0;
+        void* grown = gRealloc(block, size);
+        if (grown && _msize(grown) > kept)
+            std::memset(static_cast<char*>(grown) + kept, 0, _msize(grown) - kept);
+        return grown;
+    }
+
+    bool isWatched(void* caller) const
+    {
+        HMODULE module = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(caller), &module);
+        for (HMODULE watched : fWatched) {
+            if (module && module == watched)
+                return true;
+        }
+        return false;
+    }
+
+    static HLOCAL WINAPI watchedLocalFree(HLOCAL local)
+    {
+        if (local && gWatch) {
+            if (const void* bytes = LocalLock(local)) {
+                const SIZE_T size = LocalSize(local);
+                if (gWatch->holds(static_cast<const char*>(bytes), size) ||
+                    gWatch->holds(static_cast<const wchar_t*>(bytes), size / sizeof(wchar_t)))
+                    gWatch->note("LocalFree", __builtin_return_address(0));
+                LocalUnlock(local);
+            }
+        }
+        return gLocalFree(local);
+    }
+
+    static inline FreedBlockWatch* gWatch = nullptr;
+    static inline FreeEntry gFree = nullptr;
+    static inline MallocEntry gMalloc = nullptr;
+    static inline CallocEntry gCalloc = nullptr;
+    static inline ReallocEntry gRealloc = nullptr;
+    static inline LocalFreeEntry gLocalFree = nullptr;
+    std::vector<std::string> fSecrets;
+    std::vector<HMODULE> fWatched;
+    std::vector<Patched> fPatched;
+    int fEditEntries = 0;
+    std::string fFindings;
 };
 
 // Loads the plug-in afresh for every test, with a sign-on store written to a file in the
@@ -113,8 +342,25 @@ protected:
         EXPECT_EQ(fMain(), 0);
     }
 
+    // The handler registered for the event, called with another event's id when a test asks
+    // for a wrong one.
+    static WORD handlerFor(WORD eventId)
+    {
+        return eventId == EM_GETPASSWORD || eventId == EM_SETPASSWORD ||
+                       eventId == EM_CLEARPASSWORD
+                   ? eventId
+                   : static_cast<WORD>(EM_GETPASSWORD);
+    }
+
     Reply fire(WORD eventId, const char* database, DWORD maxLength = kMax,
                bool withBuffer = true)
+    {
+        return fireAt(handlerFor(eventId), eventId, database, maxLength, withBuffer);
+    }
+
+    // Calls the handler registered for `handlerEvent` with a record of `eventId`.
+    Reply fireAt(WORD handlerEvent, WORD eventId, const char* database, DWORD maxLength = kMax,
+                 bool withBuffer = true)
     {
         std::vector<char> buffer(maxLength + 2, '\0');
         buffer[maxLength + 1] = kGuard;
@@ -131,14 +377,12 @@ protected:
         record.EId = eventId;
         record.EArgs = slots;
         SetActiveWindow(fHost);
-        // The handler registered for the host's event, called with another event's id when a
-        // test asks for a wrong one.
-        const WORD registered = eventId == EM_GETPASSWORD || eventId == EM_SETPASSWORD ||
-                                        eventId == EM_CLEARPASSWORD
-                                    ? eventId
-                                    : static_cast<WORD>(EM_GETPASSWORD);
-        Reply reply{NqTestFire(registered, &record), std::string(buffer.data()), length,
-                    buffer[maxLength + 1] == kGuard};
+        const WORD code = NqTestFire(handlerEvent, &record);
+        bool clear = true;
+        for (DWORD at = 0; at <= maxLength; ++at)
+            clear = clear && buffer[at] == '\0';
+        Reply reply{code, std::string(buffer.data()), length, buffer[maxLength + 1] == kGuard,
+                    clear};
         SecureZeroMemory(buffer.data(), buffer.size());
         return reply;
     }
@@ -154,6 +398,29 @@ protected:
 std::string oneUser(const std::string& targets)
 {
     return "user alice\ncredentials alice\n" + targets;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The library's password field, as any program builds one
+
+TEST(PasswordField, ItsTextReachesTheProgramAndNoFreedBlock)
+{
+    const char* secret = "fld-secret-0815-plmoknijbuhv";
+    ovktest::TestWindow parent;
+    FreedBlockWatch watch({secret});
+    {
+        IEntryField field(1, &parent, &parent, IRectangle(0, 0, 200, 20),
+                          IEntryField::defaultStyle() | IEntryField::_unreadable);
+        field.setLimit(64);
+        SetWindowTextA(field.handle(), secret);
+        IString text = field.text();
+        EXPECT_EQ(text.compare(secret), 0);
+        text.wipe();
+        // Overwritten through the library before it goes, as a program does with a password.
+        field.setText(IString::repeated('*', std::strlen(secret)));
+        field.removeAll();
+    }
+    EXPECT_EQ(watch.findings(), "");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,6 +490,21 @@ TEST_F(Plugin, LibMainAnswersOneAndOnlyAPlainUnloadEndsWhatIsHeld)
     fPlugin = nullptr;
     EXPECT_EQ(NqTestRegistrationCount(), 0);
     EXPECT_EQ(orvJournal(), service + "\nsso_svc_terminate");
+}
+
+TEST_F(Plugin, ExtClearAnswersAndTracesAFailedSecondOrThirdDeregistration)
+{
+    for (int passing : {1, 2}) {
+        NqTestReset();
+        start();
+        NqTestForceStatusAfter(nqDeregister, passing, 6);
+        EXPECT_EQ(fClear(), 6) << passing;
+        EXPECT_NE(orvTrace().find("status: 0x6 {in ExtClear(), format \"Could not deregister "
+                                  "extension handler #%lu - status: 0x%lX\"}"),
+                  std::string::npos)
+            << orvTrace();
+        OrvTestReset();
+    }
 }
 
 TEST_F(Plugin, ExtClearBeforeAnyRegistrationAnswersZeroAndCallsNothing)
@@ -302,9 +584,19 @@ TEST_F(Plugin, AWrongEventOrAMissingBufferIsNotTakenAndAsksTheServiceNothing)
 {
     load(oneUser("target QUILL accounts.db - secret-1\n"));
     start();
-    EXPECT_EQ(fire(75, "accounts.db").code, EM_NOT_TAKEN);
+    // Each handler, given a record routed to it for another event, touches nothing.
+    for (WORD handler : {WORD(EM_GETPASSWORD), WORD(EM_SETPASSWORD), WORD(EM_CLEARPASSWORD)}) {
+        for (WORD id : {WORD(EM_GETPASSWORD), WORD(EM_SETPASSWORD), WORD(EM_CLEARPASSWORD),
+                        WORD(75)}) {
+            if (id != handler) {
+                EXPECT_EQ(fireAt(handler, id, "accounts.db").code, EM_NOT_TAKEN)
+                    << handler << " given " << id;
+            }
+        }
+    }
     EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db", kMax, false).code, EM_NOT_TAKEN);
     EXPECT_EQ(orvJournal(), "sso_svc_init");
+    EXPECT_EQ(quillscript::shown(), "");
 }
 
 TEST_F(Plugin, AUserWithoutTargetsSeesOnlyTheNoTargetsDialog)
@@ -371,11 +663,36 @@ TEST_F(Plugin, OnTheSetRoadAFailureIsAPlainBox)
     start({{Answer::type, "new-secret", "new-secret"}, {Answer::type, "new-secret", "new-secret"}});
     ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
     OrvTestScript("sso_pkm_user_tgt_update", 0x1735E0CC);
-    EXPECT_EQ(fire(EM_SETPASSWORD, "accounts.db").code, EM_NEW_PASSWORD_NOT_SET);
+    const Reply refused = fire(EM_SETPASSWORD, "accounts.db");
+    EXPECT_EQ(refused.code, EM_NEW_PASSWORD_NOT_SET);
+    // The typed password was not stored: it does not stay in the host's buffer either.
+    EXPECT_TRUE(refused.bufferClear) << refused.password;
     EXPECT_EQ(fire(EM_SETPASSWORD, "missing.db").code, EM_NEW_PASSWORD_NOT_SET);
     // The second change reaches the update, which finds no target for the database.
     EXPECT_EQ(quillscript::shown(), "change box 26113 change box 26123");
     EXPECT_NE(orvLog().find("ORV_LC extpwd"), std::string::npos);
+    // The error line names its function and keeps its own format apart from its arguments.
+    EXPECT_NE(orvTrace().find("160 Could not update PKM with new password, major_rc = 1735e0cc "
+                              "{in update_pwd_in_pkm(password_data_t*), format \"Could not "
+                              "update PKM with new password, major_rc = %x\"}"),
+              std::string::npos)
+        << orvTrace();
+}
+
+TEST_F(Plugin, ANewPasswordThatCannotBeCopiedForTheServiceIsNotSet)
+{
+    load(oneUser("target QUILL accounts.db - old-secret\n"));
+    start({{Answer::type, "new-secret", "new-secret"}});
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    OrvTestScript("sso_string_set", 1);
+    const Reply reply = fire(EM_SETPASSWORD, "accounts.db");
+    EXPECT_EQ(reply.code, EM_NEW_PASSWORD_NOT_SET);
+    EXPECT_TRUE(reply.bufferClear);
+    EXPECT_EQ(orvJournal().find("sso_pkm_user_tgt_update"), std::string::npos);
+    char stored[64] = {};
+    OrvTestPassword("alice", "QUILL", "accounts.db", stored, sizeof stored);
+    EXPECT_EQ(std::string(stored), "old-secret");
+    EXPECT_NE(orvLog().find("0x1735E190"), std::string::npos);
 }
 
 TEST_F(Plugin, OkInTheErrorDialogSwitchesEveryHandlerOff)
@@ -467,12 +784,14 @@ TEST_P(ChangePassword, ChecksInOrderAndStoresWhatPasses)
     if (HasFailure())
         std::fprintf(stderr, "%s\n", orvTrace().c_str());
     EXPECT_EQ(reply.code, GetParam().code);
+    EXPECT_TRUE(reply.guardIntact);
     EXPECT_EQ(quillscript::shown(), GetParam().shown);
     char stored[64] = {};
     OrvTestPassword("alice", "QUILL", "accounts.db", stored, sizeof stored);
     const Answer& last = GetParam().answers.front();
     if (reply.code == EM_NEW_PASSWORD_SET) {
         EXPECT_EQ(std::string(stored), last.first);
+        EXPECT_EQ(reply.password, last.first);
         EXPECT_EQ(reply.length, last.first.size());
     } else {
         EXPECT_EQ(std::string(stored), "old-secret");
@@ -511,6 +830,177 @@ TEST_F(Plugin, ADisconnectedWorkstationShowsItsBoxAndAnswersZero)
     EXPECT_EQ(quillscript::shown(), "box 26126");
 }
 
+// The help libraries of the change-password dialog, read from its help window while the script
+// holds the dialog on screen; the script answers it once they are read.
+std::string gHelpLibraries;
+
+BOOL CALLBACK findChangeDialog(HWND window, LPARAM found)
+{
+    const HWND canvas = GetDlgItem(window, 32776);
+    if (IsWindowVisible(window) && canvas && GetDlgItem(canvas, 26104)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK readHelpLibraries(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findChangeDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    const IHelpWindow* help =
+        IHelpWindow::helpWindow(IWindow::windowWithHandle(IWindowHandle(dialog)));
+    gHelpLibraries = help ? static_cast<const char*>(help->libraries()) : "(no help window)";
+    quillscript::hold(false);
+}
+
+// The help library sits under the sign-on service's folder, named by the environment in the
+// OEM code page; without the variable the dialogs' help has no library.
+TEST_F(Plugin, TheDialogsHelpLibraryFollowsTheSignOnFolder)
+{
+    load(oneUser("target QUILL accounts.db - old-secret\n"));
+    start({{Answer::cancel, {}, {}}, {Answer::cancel, {}, {}}});
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    // 0x81 is u-umlaut in the OEM code page and 0xFC in the ANSI one.
+    const struct {
+        const char* value;
+        const char* expected;
+    } cases[] = {{"C:\\orv\x81", "C:\\orv\xFC\\help\\launcher.hlp"}, {nullptr, ""}};
+    for (const auto& c : cases) {
+        SetEnvironmentVariableA("VEKORVPATH", c.value);
+        gHelpLibraries = "(not read)";
+        quillscript::hold(true);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, readHelpLibraries);
+        EXPECT_EQ(fire(EM_SETPASSWORD, "accounts.db").code, EM_NEW_PASSWORD_NOT_SET);
+        KillTimer(nullptr, timer);
+        quillscript::hold(false);
+        EXPECT_EQ(gHelpLibraries, c.expected) << (c.value ? c.value : "unset");
+    }
+    SetEnvironmentVariableA("VEKORVPATH", nullptr);
+    EXPECT_EQ(quillscript::shown(), "change change");
+}
+
+// ---------------------------------------------------------------------------------------------
+// A dependency missing: every entry answers its failure code, and the process goes on.
+
+constexpr char kRemoved[] = ".away";
+
+std::string besideTheProgram(const char* file)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string folder(path);
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + file;
+}
+
+// Takes a library away from beside the program, or puts another module in its place, and puts
+// the original back; a copy left in its place is removed first.
+void takeAway(const char* file, const char* replacement)
+{
+    const std::string path = besideTheProgram(file);
+    ASSERT_TRUE(MoveFileA(path.c_str(), (path + kRemoved).c_str())) << path;
+    if (replacement) {
+        ASSERT_TRUE(CopyFileA(besideTheProgram(replacement).c_str(), path.c_str(), TRUE));
+    }
+}
+
+void putBack(const char* file)
+{
+    const std::string path = besideTheProgram(file);
+    if (GetFileAttributesA((path + kRemoved).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    DeleteFileA(path.c_str());
+    MoveFileA((path + kRemoved).c_str(), path.c_str());
+}
+
+struct MissingCase {
+    const char* name;
+    const char* file;
+    const char* replacement; // a module without the file's resources, or null
+    WORD mainStatus;         // MainEntryPoint's answer, its registration of event 73 refused
+    bool needed;             // the entries' roads fail without it
+};
+
+class MissingDependency : public Plugin, public ::testing::WithParamInterface<MissingCase> {
+protected:
+    // Calls every entry as the host would, straight through its export (the handlers may not
+    // be registered when MainEntryPoint failed), on roads that need the dependency.
+    void callEveryEntry()
+    {
+        load("user bob\ncredentials bob\n");
+        quillscript::start({}, 30);
+        NqTestForceStatus(nqRegister, 3);
+        EXPECT_EQ(fMain(), GetParam().mainStatus);
+        using Handler = WORD(WINAPI*)(EMRECORD*);
+        using LibMainEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+        char buffer[kMax + 1] = {};
+        DWORD length = 0;
+        char file[] = "accounts.db";
+        char server[] = "srv";
+        EMARG slots[EM_SETPASSWORD_ARGS] = {kMax, reinterpret_cast<EMARG>(&length),
+                                            reinterpret_cast<EMARG>(buffer),
+                                            reinterpret_cast<EMARG>(file),
+                                            reinterpret_cast<EMARG>(server)};
+        const struct {
+            const char* entry;
+            WORD eventId;
+            WORD expected;
+        } handlers[] = {{"GetPWHandler", EM_GETPASSWORD, EM_PASSWORD_NOT_SUPPLIED},
+                        {"SetPWHandler", EM_SETPASSWORD, EM_NEW_PASSWORD_NOT_SET},
+                        {"ClearPWHandler", EM_CLEARPASSWORD, EM_NOT_TAKEN}};
+        for (const auto& h : handlers) {
+            EMRECORD record{};
+            record.EId = h.eventId;
+            record.EArgs = slots;
+            SetActiveWindow(fHost);
+            EXPECT_EQ(entry<Handler>(h.entry)(&record), h.expected) << h.entry;
+        }
+        // Signed off by the clear handler, the request signs on again with no dialogs.
+        EXPECT_EQ(fGetText(kMax, file, server, &length, buffer), 2);
+        EXPECT_EQ(fClear(), 0);
+        EXPECT_EQ(entry<LibMainEntry>("LibMain")(fPlugin, DLL_PROCESS_DETACH, nullptr), TRUE);
+        quillscript::stop();
+        // No wrapper of the host's window outlives the road an exception ended.
+        EXPECT_EQ(IWindow::windowWithHandle(IWindowHandle(fHost)), nullptr);
+    }
+};
+
+TEST_P(MissingDependency, EveryEntryAnswersItsFailureCodeAndTheProcessGoesOn)
+{
+    // In a process of its own: a library once loaded stays loaded.
+    const MissingCase& c = GetParam();
+    EXPECT_EXIT(
+        {
+            takeAway(c.file, c.replacement);
+            callEveryEntry();
+            // The failure is traced in the entry it ended, and logged with its text.
+            const std::string trace = orvTrace();
+            for (const char* signature : {"SetPWHandler(EMRECORD*)",
+                                          "ExtGetPasswordText(DWORD,char*,char*,DWORD*,char*)"})
+                EXPECT_EQ(trace.find(std::string("{in ") + signature +
+                                     ", format \"Unexpected failure: %s\"}") != std::string::npos,
+                          c.needed)
+                    << signature;
+            EXPECT_EQ(orvLog().find("0x1735EC86 \"") != std::string::npos, c.needed);
+            if (HasFailure())
+                std::fprintf(stderr, "%s\n%s\n", trace.c_str(), orvLog().c_str());
+            std::exit(HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    putBack(c.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plugin, MissingDependency,
+    ::testing::Values(MissingCase{"TheSignOnResources", "orvres.dll", nullptr, 1, true},
+                      MissingCase{"TheirStrings", "orvres.dll", "orvconv.dll", 1, true},
+                      // The dialogs' help runs through the system's help, not the viewer.
+                      MissingCase{"TheHelpViewer", HVX_LIBRARY_NAME, nullptr, 0, false}),
+    [](const ::testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.name); });
+
 // ---------------------------------------------------------------------------------------------
 // Trace and log
 
@@ -521,6 +1011,11 @@ TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
     constexpr DWORD max = 40;
     load(oneUser(std::string("target QUILL accounts.db - ") + oldSecret + "\n"));
     start({{Answer::type, newSecret, newSecret}});
+    FreedBlockWatch watch({oldSecret, newSecret});
+    // free in the plug-in, the class library, its base library and the C++ run time, and the
+    // edit control's LocalFree in one of the two libraries that hold the control.
+    EXPECT_GE(watch.patchedEntries(), 4);
+    EXPECT_GE(watch.editEntries(), 1);
     for (WORD event : {WORD(EM_GETPASSWORD), WORD(EM_SETPASSWORD)}) {
         const Reply reply = fire(event, "accounts.db", max);
         EXPECT_EQ(reply.code, event == EM_GETPASSWORD ? EM_PASSWORD_SUPPLIED : EM_NEW_PASSWORD_SET);
@@ -534,6 +1029,7 @@ TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
     SecureZeroMemory(buffer, sizeof buffer);
     fClear();
     EXPECT_EQ(readAll(OrvTestFindings), "");
+    EXPECT_EQ(watch.findings(), "");
 
     const std::string trace = orvTrace();
     for (const char* signature :

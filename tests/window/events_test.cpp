@@ -112,6 +112,27 @@ TEST(EventsControl, FindsChildOrOwnedControlAndRejectsStrangers)
                                        IPrivateMessage::controlNotification, MAKEWPARAM(22, 0), 0));
     EXPECT_FALSE(missing.controlHandle().isValid());
     EXPECT_EQ(missing.controlWindow(), nullptr);
+
+    const auto controlOf = [&](unsigned long id) {
+        return IControlEvent(IEvent(IWindowHandle(window.hwnd()),
+                                    IPrivateMessage::controlNotification, MAKEWPARAM(id, 0), 0))
+            .controlHandle();
+    };
+    // A top-level control (a pop-up list, a floating tool bar) that the window owns; the same
+    // identifier on a window that another window owns is a stranger's.
+    const auto popUp = [](const TestWindow& owner, unsigned long id) {
+        auto made = std::make_unique<IWindow>(IWindowHandle(CreateWindowExA(
+            0, ovktest::testClassName(), "pop-up", WS_POPUP, 0, 0, 50, 50, owner.hwnd(), nullptr,
+            GetModuleHandleA(nullptr), nullptr)));
+        made->setDestroyOnDelete(true);
+        made->setId(id);
+        return made;
+    };
+    const auto owned = popUp(window, 23);
+    const auto stranger = popUp(other, 24);
+    ASSERT_EQ(stranger->owner(), &other);
+    EXPECT_EQ(controlOf(23), owned->handle());
+    EXPECT_FALSE(controlOf(24).isValid());
 }
 
 // Paints a window with a paint handler that records what it saw, on top of a handler that
