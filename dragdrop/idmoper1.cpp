@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include <iptrhdl.hpp>
 #include <iwindow.hpp>
 
+#include "detail/idmfiles.hpp"
 #include "idmdatao.hpp"
 #include "idmdistr.hpp"
 #include "idmdnfo.hpp"
@@ -97,8 +99,9 @@ public:
     ~IDMSourceOperationData() { ovk_native::Icon(stackedIcon).destroy(); }
 
     // The formats the drag offers: the first item's types, the drag information, and the
-    // shell's file formats when the first item renders as a file.
-    static std::vector<FORMATETC> formatsFor(const IDMItem& first, bool withDragInfo);
+    // shell's file formats when the first item renders as a file ("Shell IDList Array" only
+    // when the shell can parse every file's path).
+    static std::vector<FORMATETC> formatsFor(IDMSourceOperation& operation, bool withDragInfo);
     static unsigned long stackImagesPass1(IDMSourceOperation& operation, const ISize& step,
                                           HIMAGELIST& list, IRectangle& bounds);
     HICON stackImagesPass2(const ISize& step, HIMAGELIST list, const IRectangle& bounds);
@@ -142,10 +145,12 @@ ISize stackableSize(IDMImage& image)
 
 } // namespace
 
-std::vector<FORMATETC> IDMSourceOperationData::formatsFor(const IDMItem& first, bool withDragInfo)
+std::vector<FORMATETC> IDMSourceOperationData::formatsFor(IDMSourceOperation& operation,
+                                                          bool withDragInfo)
 {
+    const IDMItem::Handle first = operation.item(1);
     std::vector<FORMATETC> formats;
-    const IString types = first.types();
+    const IString types = first->types();
     unsigned long position = 1;
     while (position <= types.length()) {
         std::size_t comma = types.indexOf(',', position);
@@ -159,10 +164,13 @@ std::vector<FORMATETC> IDMSourceOperationData::formatsFor(const IDMItem& first, 
     }
     if (withDragInfo)
         formats.push_back(formatEntry(IDMDragInfoStream::format(), TYMED_ISTREAM));
-    if (first.supportsRMF("DRM_TARVOSFILE", IDMNames::rfText)) {
+    if (first->supportsRMF("DRM_TARVOSFILE", IDMNames::rfText)) {
+        std::vector<IShellIDList> lists;
+        const bool listed = ovk_dragdrop::shellListsOf(operation, lists);
         for (const char* name : {"Shell IDList Array", "Shell Object Offsets", "FileName"})
-            formats.push_back(formatEntry(
-                static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name)), TYMED_HGLOBAL));
+            if (listed || std::strcmp(name, "Shell IDList Array") != 0)
+                formats.push_back(formatEntry(
+                    static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name)), TYMED_HGLOBAL));
     }
     return formats;
 }
@@ -343,7 +351,7 @@ IDMSourceOperation& IDMSourceOperation::begin()
     Held<IStream> heldStream;
     heldStream.take(stream, IID_IStream);
     stream->Release();
-    const std::vector<FORMATETC> formats = IDMSourceOperationData::formatsFor(*first, true);
+    const std::vector<FORMATETC> formats = IDMSourceOperationData::formatsFor(*this, true);
 
     Held<IEnumFORMATETC> enumerator;
     Held<IDataObject> data;

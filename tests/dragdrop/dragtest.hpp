@@ -63,8 +63,13 @@ private:
     std::vector<std::pair<CLIPFORMAT, std::vector<char>>> fFormats;
 };
 
-// A DROPFILES block of 8-bit names, its list at the given offset (0: right after the header).
-std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt = 0);
+// A DROPFILES block of 8-bit (or wide) names, its list at the given offset (0: right after the
+// header).
+std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt = 0,
+                            bool wide = false);
+// Drags the data object through OLE's drag loop onto whatever window is under the cursor,
+// dropping at once as a released button does; answers the effect OLE reports.
+DWORD dragAtCursor(IDataObject* data, DWORD effects);
 // The shell's own data object over files of one folder (made with the given contents), with
 // one reference for the caller; null when the shell cannot make it. The shell's headers clash
 // with the library's, so they stay in the fixture's file.

@@ -70,16 +70,55 @@ HRESULT ForeignData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
     return S_OK;
 }
 
-std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt)
+std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt,
+                            bool wide)
 {
     std::vector<char> block(sizeof(DROPFILES));
     DROPFILES header{};
     header.pFiles = listAt ? listAt : sizeof(DROPFILES);
+    header.fWide = wide;
     std::memcpy(block.data(), &header, sizeof header);
-    for (const std::string& name : names)
-        block.insert(block.end(), name.c_str(), name.c_str() + name.size() + 1);
-    block.push_back('\0');
+    const std::size_t unit = wide ? sizeof(wchar_t) : 1;
+    for (const std::string& name : names) {
+        for (const char c : name) {
+            block.push_back(c);
+            block.insert(block.end(), unit - 1, '\0');
+        }
+        block.insert(block.end(), unit, '\0');
+    }
+    block.insert(block.end(), unit, '\0');
     return block;
+}
+
+namespace {
+
+// A drop source that drops as soon as OLE asks, with the system's cursors.
+class DropAtOnce : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+        return escape ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+} // namespace
+
+DWORD dragAtCursor(IDataObject* data, DWORD effects)
+{
+    DropAtOnce source;
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data, &source, effects, &effect);
+    return effect;
 }
 
 IDataObject* shellDataObject(const std::string& folder, const std::vector<std::string>& names)

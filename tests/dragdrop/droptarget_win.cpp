@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -15,10 +16,13 @@
 #include <idmdnfo.hpp>
 #include <idmdrtgt.hpp>
 #include <idmdshdr.hpp>
+#include <idmfact.hpp>
 #include <idmevent.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
+#include <idmrendr.hpp>
+#include <idmsrhdr.hpp>
 #include <idmtghdr.hpp>
 #include <iprivmsg.hpp>
 
@@ -81,6 +85,8 @@ public:
     std::string types;
     // The names of the formats the drag's data object offers, joined by "|".
     std::string formats;
+    // The item count of the "Shell IDList Array" block the drag delivered, -1 for none.
+    long shellLists = -1;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -125,10 +131,27 @@ private:
         formats->Release();
         return names;
     }
+    // Asks for the shell's list format as the shell would, and reads its count within the block.
+    static long shellListCount(IDataObject* data) {
+        FORMATETC request{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")),
+                          nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium{};
+        if (!data || data->GetData(&request, &medium) != S_OK)
+            return -1;
+        long count = -1;
+        if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal &&
+            GlobalSize(medium.hGlobal) >= sizeof(UINT)) {
+            count = static_cast<long>(*static_cast<const UINT*>(GlobalLock(medium.hGlobal)));
+            GlobalUnlock(medium.hGlobal);
+        }
+        ReleaseStgMedium(&medium);
+        return count;
+    }
 
     IReference<IDMTargetOperation> makeOperation(IDMTargetEnterEvent& enter) {
         if (fromEvent) {
             formats = formatNames(enter.dataObject());
+            shellLists = shellListCount(enter.dataObject());
             IReference<IDMTargetOperation> made(new IDMTargetOperation(enter));
             if (made->numberOfItems())
                 types = str(made->item(1)->types());
@@ -447,5 +470,135 @@ TEST_F(WholeDrag, BeginDeliversOverThenDropWithTheSourceItemsTypes)
     EXPECT_EQ(probe.formats,
               "Text|Plain Text|ZUQ_DRAGINFO|Shell IDList Array|Shell Object Offsets|FileName|");
 }
+
+// A file the shell cannot find has no item-ID list: its drag offers none, and a target that asks
+// for one anyway gets nothing, while an existing file's drag delivers its list.
+TEST_F(WholeDrag, FilesOfferTheShellsListOnlyWhenTheShellCanParseEveryPath)
+{
+    IDMSourceHandler renderers(&sourceWindow);
+    const struct {
+        const char* folder;
+        const char* name;
+        long lists;
+    } cases[] = {{"C:\\no such folder here\\", "x.txt", -1}, {"C:\\", "windows", 1}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.folder);
+        IReference<IDMSourceOperation> source(new IDMSourceOperation(sourceWindow.hwnd()));
+        source->addRef();
+        IDMItem::Handle file(new IDMItem(source.get(), "File", IDMItem::copyable));
+        file->setRMFs("<DRM_TARVOSFILE,DRF_TEXT>");
+        file->setTrueType("File");
+        file->setContainerName(row.folder);
+        file->setSourceName(row.name);
+        source->addItem(file);
+        IDMSourceOperation::setCurrentSourceOperation(source);
+        ASSERT_TRUE(renderers.selectRenderers());
+        probe.formats.clear();
+        source->begin();
+        EXPECT_EQ(probe.formats.find("Shell IDList Array") != std::string::npos, row.lists >= 0);
+        EXPECT_EQ(probe.shellLists, row.lists);
+    }
+    renderers.stopHandlingEventsFor(&sourceWindow);
+}
+
+// Another program's drag, dropped through OLE on a drop-enabled window: each item fetches its
+// data from the foreign blocks, and reads nothing outside a block, whatever its header claims.
+class FetchedItem : public IDMItem {
+public:
+    FetchedItem(const IDMItem::Handle& item, std::string& log) : IDMItem(item), fLog(log) {}
+    IBase::Boolean targetDrop(IDMTargetDropEvent&) override {
+        fLog += str(contents()) + "|";
+        return true;
+    }
+
+private:
+    std::string& fLog;
+};
+
+class FetchingFactory : public IDMItemFactory {
+public:
+    std::string log;
+    IDMItem::Handle provideTargetItemFor(const IDMItem::Handle& item) override {
+        return IDMItem::Handle(new FetchedItem(item, log));
+    }
+};
+
+struct ForeignCase {
+    const char* name;
+    const char* format;
+    std::vector<char> block;
+    std::string fetched; // the items' contents, from the last item to the first
+};
+
+// Little-endian 32-bit words, then bytes.
+std::vector<char> bytesOf(std::initializer_list<std::uint32_t> words, std::initializer_list<char> tail)
+{
+    std::vector<char> block;
+    for (const std::uint32_t word : words)
+        for (int shift = 0; shift < 32; shift += 8)
+            block.push_back(static_cast<char>((word >> shift) & 0xFF));
+    for (const char byte : tail)
+        block.push_back(byte);
+    return block;
+}
+
+// One item: the parent's list (empty) at 12, the item's list at 14: one record of 6 bytes.
+const std::vector<char> kShellList =
+    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0});
+
+class ForeignDrop : public testing::TestWithParam<ForeignCase> {
+protected:
+    void SetUp() override {
+        IDMSupport::initializeOle();
+        SetWindowPos(window.hwnd(), HWND_TOPMOST, 100, 100, 200, 150, SWP_SHOWWINDOW);
+        IDMSupport::setItemFactory(&window, &items);
+        IDMSupport::enableDrop(&window);
+        SetCursorPos(200, 170);
+    }
+    void TearDown() override { IDMSupport::uninitializeOle(); }
+
+    ovktest::TestWindow window{nullptr, WS_POPUP};
+    FetchingFactory items;
+};
+
+TEST_P(ForeignDrop, FetchesEachItemWithinItsBlock)
+{
+    const ForeignCase& row = GetParam();
+    const UINT format = std::string(row.format) == "File" ? CF_HDROP
+                                                          : RegisterClipboardFormatA(row.format);
+    ForeignData data;
+    data.offer(static_cast<CLIPFORMAT>(format), row.block);
+    // Another program's data is copied, never moved: its source would delete the original.
+    EXPECT_EQ(dragtest::dragAtCursor(&data, DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_COPY);
+    EXPECT_EQ(items.log, row.fetched);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_EQ(data.references(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, ForeignDrop,
+    testing::Values(
+        ForeignCase{"Files", "File", dragtest::dropFiles({"C:\\dir\\a.txt", "C:\\b.txt"}),
+                    "C:\\b.txt|C:\\dir\\a.txt|"},
+        ForeignCase{"WideFiles", "File",
+                    dragtest::dropFiles({"C:\\dir\\a.txt", "C:\\b.txt"}, 0, true),
+                    "C:\\b.txt|C:\\dir\\a.txt|"},
+        ForeignCase{"ListPastTheBlock", "File", dragtest::dropFiles({"C:\\a.txt"}, 4000), "|"},
+        ForeignCase{"ListFourGigabytesAway", "File",
+                    dragtest::dropFiles({"C:\\a.txt"}, 0xFFFFFFF0u), "|"},
+        ForeignCase{"ListWithoutItsEnd", "File",
+                    [] {
+                        std::vector<char> block = dragtest::dropFiles({"C:\\a.txt"});
+                        block.resize(block.size() - 2);
+                        return block;
+                    }(),
+                    "|"},
+        ForeignCase{"ShellList", "Shell IDList Array", kShellList,
+                    std::string(kShellList.begin(), kShellList.end()) + "|"},
+        ForeignCase{"ShellListCountPastTheBlock", "Shell IDList Array",
+                    bytesOf({0x40000000u, 12, 14}, {0, 0}), "|"},
+        ForeignCase{"ShellListOffsetPastTheBlock", "Shell IDList Array",
+                    bytesOf({1, 12, 5000}, {0, 0}), "|"}),
+    [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
 
 } // namespace
