@@ -1,6 +1,8 @@
 // The drag source and target handlers.
 #include <windows.h>
 
+#include <utility>
+
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
@@ -14,6 +16,35 @@ IDMSourceOperation* ovkCurrentSourceOperation()
 {
     return IDMSourceOperation::currentSourceOperation().get();
 }
+
+namespace {
+
+// Keeps an operation current for the scope: on every way out, a throw included, it stops being
+// the current one, unless another has taken its place meanwhile. What a drag leaves current
+// would otherwise be taken for the next drag's.
+template <class Operation, IReference<Operation> (*current)(),
+          void (*setCurrent)(const IReference<Operation>&)>
+class CurrentForTheScope {
+public:
+    explicit CurrentForTheScope(IReference<Operation> operation) : fOperation(std::move(operation)) {}
+    ~CurrentForTheScope()
+    {
+        if (fOperation && current().get() == fOperation.get())
+            setCurrent(IReference<Operation>());
+    }
+    CurrentForTheScope(const CurrentForTheScope&) = delete;
+    CurrentForTheScope& operator=(const CurrentForTheScope&) = delete;
+
+private:
+    IReference<Operation> fOperation;
+};
+
+using CurrentSource = CurrentForTheScope<IDMSourceOperation, &IDMSourceOperation::currentSourceOperation,
+                                         &IDMSourceOperation::setCurrentSourceOperation>;
+using CurrentTarget = CurrentForTheScope<IDMTargetOperation, &IDMTargetOperation::currentTargetOperation,
+                                         &IDMTargetOperation::setCurrentTargetOperation>;
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // IDMSourceHandler
@@ -136,11 +167,10 @@ IReference<IDMSourceOperation> IDMSourceHandler::makeSourceOperation(IDMSourceBe
 IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
 {
     IReference<IDMSourceOperation> operation = makeSourceOperation(event);
+    const CurrentSource current(operation);
     IDMItemFactory* factory = itemFactoryFor(event.window());
     if (factory && factory->provideSourceItems(event) && selectRenderers())
         operation->begin();
-    if (IDMSourceOperation::currentSourceOperation().get() == operation.get())
-        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
     return true;
 }
 
@@ -450,6 +480,9 @@ IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
     const IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
     if (!operation)
         return false;
+    // OLE sends no DragLeave after a drop: the drop ends the target operation, also when a
+    // renderer throws.
+    const CurrentTarget current(operation);
     IBase::Boolean any = false;
     // From the last item to the first: an end notification takes its item out of the list.
     for (unsigned long i = operation->numberOfItems(); i >= 1; --i) {
@@ -459,8 +492,6 @@ IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
         if (IDMTargetRenderer* r = rendererFor(item))
             any = r->targetRender(event, item) || any;
     }
-    if (IDMTargetOperation::currentTargetOperation().get() == operation.get())
-        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
     return any;
 }
 

@@ -33,6 +33,7 @@
 namespace {
 
 using dragtest::ForeignData;
+using ovktest::caught;
 using ovktest::str;
 
 constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
@@ -501,13 +502,14 @@ TEST_F(WholeDrag, FilesOfferTheShellsListOnlyWhenTheShellCanParseEveryPath)
     renderers.stopHandlingEventsFor(&sourceWindow);
 }
 
-// Another program's drag, dropped through OLE on a drop-enabled window: each item fetches its
-// data from the foreign blocks, and reads nothing outside a block, whatever its header claims.
+// A dropped item that notes its contents as the drop fetched them, and throws for "bad".
 class FetchedItem : public IDMItem {
 public:
     FetchedItem(const IDMItem::Handle& item, std::string& log) : IDMItem(item), fLog(log) {}
     IBase::Boolean targetDrop(IDMTargetDropEvent&) override {
         fLog += str(contents()) + "|";
+        if (contents() == IString("bad"))
+            IThrow::state("bad item", IEXCEPTION_LOCATION("droptarget_win", "FetchedItem::targetDrop"));
         return true;
     }
 
@@ -523,6 +525,8 @@ public:
     }
 };
 
+// Another program's drag, dropped through OLE on a drop-enabled window: each item fetches its
+// data from the foreign blocks, and reads nothing outside a block, whatever its header claims.
 struct ForeignCase {
     const char* name;
     const char* format;
@@ -600,5 +604,50 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"ShellListOffsetPastTheBlock", "Shell IDList Array",
                     bytesOf({1, 12, 5000}, {0, 0}), "|"}),
     [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+
+// A drag whose drop throws, then another: each drag is judged and dropped as its own items, and
+// neither leaves an operation current. A source window that drags one text item named by the
+// test; a target whose items note what they fetched.
+class NamedText : public IDMItemFactory {
+public:
+    const char* name = "";
+    IBase::Boolean provideSourceItems(IDMSourceBeginEvent&) override {
+        IDMSourceOperation* operation = ovkCurrentSourceOperation();
+        operation->addRef();
+        IDMItem::Handle item(new IDMItem(operation, "Text", IDMItem::copyable | IDMItem::moveable));
+        item->setRMFs("<DRM_KestaUI,DRF_TEXT>");
+        item->setSourceName(name);
+        operation->addItem(item);
+        return true;
+    }
+};
+
+TEST(DragAfterAFailedDrop, IsTheNewDragsOwn)
+{
+    IDMSupport::initializeOle();
+    ovktest::TestWindow sourceWindow;
+    ovktest::TestWindow targetWindow{nullptr, WS_POPUP};
+    SetWindowPos(targetWindow.hwnd(), HWND_TOPMOST, 100, 100, 200, 150, SWP_SHOWWINDOW);
+    NamedText sourceItems;
+    FetchingFactory targetItems;
+    IDMSupport::setItemFactory(&sourceWindow, &sourceItems);
+    IDMSupport::enableDragDrop(&sourceWindow);
+    IDMSupport::setItemFactory(&targetWindow, &targetItems);
+    IDMSupport::enableDrop(&targetWindow);
+    SetCursorPos(200, 170);
+
+    sourceItems.name = "bad";
+    EXPECT_EQ(caught([&] { sourceWindow.sendEvent(IPrivateMessage::dragStart, 0, 0); }).text(),
+              IString("bad item"));
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+
+    sourceItems.name = "good";
+    sourceWindow.sendEvent(IPrivateMessage::dragStart, 0, 0);
+    EXPECT_EQ(targetItems.log, "bad|good|");
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    IDMSupport::uninitializeOle();
+}
 
 } // namespace
