@@ -114,10 +114,7 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             return false;
         }
         IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-        if (operation->rendererTypesFlag()) {
-            IDMSupport::defaultTargetRenderer().setSupportedTypes(IDMNames::containerObject);
-            operation->clearRendererTypesFlag();
-        }
+        operation->narrowRendererTypes(IDMNames::containerObject);
         const std::string sourceClass = classOf(operation->sourceWindowHandle());
         if (!sourceClass.empty() && !isContainerClass(sourceClass))
             return false;
@@ -170,10 +167,7 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             event.setDropAnswer(3);
             return false;
         }
-        if (operation->rendererTypesFlag()) {
-            IDMSupport::defaultTargetRenderer().setSupportedTypes(IDMNames::text);
-            operation->clearRendererTypesFlag();
-        }
+        operation->narrowRendererTypes(IDMNames::text);
         return true;
     }
     return true;

@@ -26,6 +26,8 @@
 
 #include <ovktest.hpp>
 
+#include "dragtest.hpp"
+
 namespace {
 
 using ovktest::caught;
@@ -52,7 +54,6 @@ protected:
     void TearDown() override {
         IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
         IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
-        IDMSupport::defaultTargetRenderer().setSupportedTypes("Any");
         for (ICnrCtl* container : {source.get(), target.get()})
             container->removeAllObjects();
         source.reset();
@@ -207,6 +208,27 @@ TEST_F(ContainerItems, ADragMovesTheSelectedObjectsIntoTheOtherContainer)
     EXPECT_TRUE(source->containsObject(things[2]));
     EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
     EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// The types a drag over a container narrows the default target renderer to are that drag's
+// alone: a plain window takes text again afterwards.
+TEST_F(ContainerItems, AfterAContainerDragAPlainWindowStillTakesText)
+{
+    IDMSupport::enableDragDropFor<IDMCnrItem>(source.get());
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    dragFromRow(0);
+    ASSERT_TRUE(target->containsObject(things[0]));
+    EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Any"));
+
+    ovktest::TestWindow plain{nullptr, WS_POPUP};
+    SetWindowPos(plain.hwnd(), HWND_TOPMOST, 100, 100, 220, 220, SWP_SHOWWINDOW);
+    dragtest::FetchingFactory plainItems;
+    IDMSupport::setItemFactory(&plain, &plainItems);
+    IDMSupport::enableDrop(&plain);
+    dragtest::ForeignData text;
+    text.offer(CF_TEXT, {'h', 'i', '\0'});
+    EXPECT_EQ(dragtest::dragAtCursor(&text, DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_COPY);
+    EXPECT_EQ(plainItems.log, std::string("hi|"));
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <idmfact.hpp>
+#include <idmitem.hpp>
+
 namespace dragtest {
 
 // Holds one reference on a COM object for the scope.
@@ -61,6 +64,14 @@ public:
 private:
     long fReferences = 0;
     std::vector<std::pair<CLIPFORMAT, std::vector<char>>> fFormats;
+};
+
+// A drop target's item provider whose items note, at the drop, their contents as the drop
+// fetched them, each followed by "|"; an item whose contents are "bad" throws.
+class FetchingFactory : public IDMItemFactory {
+public:
+    std::string log;
+    IDMItem::Handle provideTargetItemFor(const IDMItem::Handle& item) override;
 };
 
 // A DROPFILES block of 8-bit (or wide) names, its list at the given offset (0: right after the

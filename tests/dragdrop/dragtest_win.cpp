@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include <iexcept.hpp>
+
 #include <idmfmten.hpp>
 
 #include "dragtest.hpp"
@@ -68,6 +70,30 @@ HRESULT ForeignData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
     enumerator->AddRef();
     *formats = enumerator;
     return S_OK;
+}
+
+namespace {
+
+class FetchedItem : public IDMItem {
+public:
+    FetchedItem(const IDMItem::Handle& item, std::string& log) : IDMItem(item), fLog(log) {}
+    IBase::Boolean targetDrop(IDMTargetDropEvent&) override {
+        const IString text = contents();
+        fLog += std::string(static_cast<const char*>(text), text.length()) + "|";
+        if (text == IString("bad"))
+            IThrow::state("bad item", IEXCEPTION_LOCATION("dragtest_win", "FetchedItem::targetDrop"));
+        return true;
+    }
+
+private:
+    std::string& fLog;
+};
+
+} // namespace
+
+IDMItem::Handle FetchingFactory::provideTargetItemFor(const IDMItem::Handle& item)
+{
+    return IDMItem::Handle(new FetchedItem(item, log));
 }
 
 std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt,

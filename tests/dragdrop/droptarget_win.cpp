@@ -32,6 +32,7 @@
 
 namespace {
 
+using dragtest::FetchingFactory;
 using dragtest::ForeignData;
 using ovktest::caught;
 using ovktest::str;
@@ -501,29 +502,6 @@ TEST_F(WholeDrag, FilesOfferTheShellsListOnlyWhenTheShellCanParseEveryPath)
     }
     renderers.stopHandlingEventsFor(&sourceWindow);
 }
-
-// A dropped item that notes its contents as the drop fetched them, and throws for "bad".
-class FetchedItem : public IDMItem {
-public:
-    FetchedItem(const IDMItem::Handle& item, std::string& log) : IDMItem(item), fLog(log) {}
-    IBase::Boolean targetDrop(IDMTargetDropEvent&) override {
-        fLog += str(contents()) + "|";
-        if (contents() == IString("bad"))
-            IThrow::state("bad item", IEXCEPTION_LOCATION("droptarget_win", "FetchedItem::targetDrop"));
-        return true;
-    }
-
-private:
-    std::string& fLog;
-};
-
-class FetchingFactory : public IDMItemFactory {
-public:
-    std::string log;
-    IDMItem::Handle provideTargetItemFor(const IDMItem::Handle& item) override {
-        return IDMItem::Handle(new FetchedItem(item, log));
-    }
-};
 
 // Another program's drag, dropped through OLE on a drop-enabled window: each item fetches its
 // data from the foreign blocks, and reads nothing outside a block, whatever its header claims.
