@@ -127,8 +127,12 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             const IDMItem::Handle sourceItem = IDMItem::sourceItemFor(operation->item(i));
             if (!sourceItem || !source)
                 continue;
-            ICnrObj* parent = target && target->isTreeView() ? operation->containerObject() : nullptr;
-            ICnrObj* after = event.isOverContainerObject() ? operation->containerObject() : nullptr;
+            // As the drop places it: in a tree, under the object it is dropped on; in rows,
+            // after that object.
+            const bool tree = target && target->isTreeView();
+            ICnrObj* parent = tree ? operation->containerObject() : nullptr;
+            ICnrObj* after =
+                !tree && event.isOverContainerObject() ? operation->containerObject() : nullptr;
             if (!source->isMoveValid(static_cast<ICnrObj*>(sourceItem->object()), parent, target,
                                      after)) {
                 event.setDropAnswer(0);

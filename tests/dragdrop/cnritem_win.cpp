@@ -231,4 +231,21 @@ TEST_F(ContainerItems, AfterAContainerDragAPlainWindowStillTakesText)
     EXPECT_EQ(plainItems.log, std::string("hi|"));
 }
 
+// In a tree view, an object dropped on another moves under it.
+TEST_F(ContainerItems, ATreeMovesAnObjectUnderTheObjectItIsDroppedOn)
+{
+    for (Thing* thing : things) {
+        source->removeObject(thing);
+        target->addObject(thing);
+    }
+    target->showTreeIconView();
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    // Pressed on the first row, released on the second: the target lies at (100, 100).
+    SetCursorPos(105, 125);
+    target->sendEvent(IPrivateMessage::dragStart, IEventParameter1(5, 5), 0);
+    EXPECT_EQ(target->parentObject(things[0]), things[1]);
+    EXPECT_TRUE(target->containsObject(things[0]));
+    EXPECT_EQ(target->objectCount(), 3u);
+}
+
 } // namespace
