@@ -6,6 +6,7 @@
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
+#include "detail/idmkeys.hpp"
 #include "idmevent.hpp"
 #include "idmfact.hpp"
 #include "idmnames.hpp"
@@ -342,14 +343,13 @@ unsigned char IDMTargetHandler::combineAnswers(unsigned char current, unsigned c
 
 namespace {
 
-// The operation the modifier keys ask for: Ctrl copies, Shift moves, both link; none leaves the
-// choice to the items (the default operation). The drop target reports what OLE made of the
-// keys only after the window has answered, so the first answer of a drag would otherwise judge
-// the operation of the previous one.
+// The operation the modifier keys of the drag ask for: Ctrl copies, Shift moves, both link; none
+// leaves the choice to the items (the default operation).
 unsigned long operationOfKeys()
 {
-    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const DWORD keys = ovk_dragdrop::DeliveredKeys::current();
+    const bool control = (keys & MK_CONTROL) != 0;
+    const bool shift = (keys & MK_SHIFT) != 0;
     if (control && shift)
         return IDMOperation::link;
     if (control)

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <initializer_list>
 #include <string>
 #include <thread>
@@ -15,8 +17,11 @@
 #include <idmdinfo.hpp>
 #include <idmdnfo.hpp>
 #include <idmdrtgt.hpp>
+#include <idmdatao.hpp>
+#include <idmdistr.hpp>
 #include <idmdshdr.hpp>
 #include <idmfact.hpp>
+#include <idmfmten.hpp>
 #include <idmevent.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
@@ -416,9 +421,14 @@ TEST(DragEvents, PointsAreSignExtendedAndAPlainWindowIsNoContainer)
     EXPECT_EQ(enter.containerObject(), nullptr);
     EXPECT_FALSE(enter.isOverContainerObject());
     EXPECT_EQ(enter.containerWindow(), nullptr);
-    EXPECT_EQ(enter.presSpace(), enter.presSpace());
+    // The context is the window's, fetched once and kept until it is released.
+    const HDC context = enter.presSpace();
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(WindowFromDC(context), window.hwnd());
+    EXPECT_EQ(enter.presSpace(), context);
     enter.releasePresSpace();
-    EXPECT_NE(enter.presSpace(), nullptr);
+    EXPECT_EQ(WindowFromDC(context), nullptr) << "released to the window";
+    EXPECT_EQ(WindowFromDC(enter.presSpace()), window.hwnd());
 
     IEvent other(IWindowHandle(window.hwnd()), IPrivateMessage::dragOver, IEventParameter1(5, 6), 0);
     EXPECT_EQ(IDMSourceBeginEvent(other).position(), IPoint(0, 0));
@@ -625,6 +635,78 @@ TEST(DragAfterAFailedDrop, IsTheNewDragsOwn)
     EXPECT_EQ(targetItems.log, "bad|good|");
     EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
     EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    IDMSupport::uninitializeOle();
+}
+
+// The library's target handler, noting what it answered to each drag over: the drop answer and
+// the operation it judged.
+class JudgingHandler : public IDMTargetHandler {
+public:
+    using IDMTargetHandler::IDMTargetHandler;
+    std::string judged;
+
+protected:
+    IBase::Boolean targetEnter(IDMTargetEnterEvent& event) override {
+        const IBase::Boolean handled = IDMTargetHandler::targetEnter(event);
+        judged += std::to_string(event.dropAnswer()) + ":" +
+                  std::to_string(event.defaultOperation()) + " ";
+        return handled;
+    }
+};
+
+// The target handler judges the operation by the keys OLE passes with the drag, not by the key
+// state of its own thread, which a drag from another thread or program leaves as it is. Here
+// the thread says Control while OLE says otherwise, over an item that can only be moved.
+TEST(DropTargetKeys, TheOperationIsJudgedByTheKeysOlePasses)
+{
+    IDMSupport::initializeOle();
+    ovktest::TestWindow window;
+    JudgingHandler handler(&window);
+    IDMDropTarget* target = new IDMDropTarget(&window);
+    target->AddRef();
+    IDMDragInfo info(1);
+    info.item(0).types = "Text";
+    info.item(0).rmfs = "<DRM_KestaUI,DRF_TEXT>";
+    info.item(0).supportedOperations = static_cast<std::uint16_t>(IDMItem::moveable);
+    const FORMATETC formats[] = {{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
+                                 {IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1,
+                                  TYMED_ISTREAM}};
+    IEnumFORMATETC* enumerator = new IDMFormatEnumerator(2, formats);
+    enumerator->AddRef();
+    IStream* stream = IDMDragInfoStream::create(info);
+    IDataObject* data = new IDMDataObject(&window, enumerator, stream);
+    data->AddRef();
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE thread[256] = {};
+    std::copy(std::begin(keys), std::end(keys), std::begin(thread));
+    thread[VK_CONTROL] = 0x80;
+    SetKeyboardState(thread);
+    // No key and Shift move the item (answer 1, operation move); Control asks for a copy the
+    // item does not allow (answer 2, no drop for this operation).
+    const struct {
+        DWORD oleKeys;
+        DWORD effect;
+        const char* judged;
+    } cases[] = {{0, DROPEFFECT_MOVE, "1:2 "},
+                 {MK_SHIFT, DROPEFFECT_MOVE, "1:2 "},
+                 {MK_CONTROL, DROPEFFECT_NONE, "2:1 "}};
+    for (const auto& row : cases) {
+        handler.judged.clear();
+        DWORD effect = kAll;
+        EXPECT_EQ(target->DragEnter(data, row.oleKeys, POINTL{5, 6}, &effect), S_OK);
+        EXPECT_EQ(effect, row.effect) << "OLE's keys " << row.oleKeys;
+        EXPECT_EQ(handler.judged, row.judged) << "OLE's keys " << row.oleKeys;
+        target->DragLeave();
+    }
+    SetKeyboardState(keys);
+
+    data->Release();
+    stream->Release();
+    enumerator->Release();
+    target->Release();
+    handler.stopHandlingEventsFor(&window);
     IDMSupport::uninitializeOle();
 }
 
