@@ -336,13 +336,16 @@ void IDMTargetOperation::restoreRendererTypes() noexcept
 }
 
 // A drag's conversation with a window ends when its operation stops being the current one,
-// whether or not something still holds the operation: its narrowing ends there.
+// whether or not something still holds the operation: its narrowing and its hold on the
+// container's refresh end there.
 void IDMTargetOperation::setCurrentTargetOperation(const IReference<IDMTargetOperation>& operation)
 {
     const IReference<IDMTargetOperation> previous = currentTarget();
     currentTarget() = operation;
-    if (previous && previous.get() != operation.get())
+    if (previous && previous.get() != operation.get()) {
         previous->restoreRendererTypes();
+        previous->restoreContainerRefresh();
+    }
 }
 
 IReference<IDMTargetOperation> IDMTargetOperation::currentTargetOperation()

@@ -90,10 +90,13 @@ public:
     IDragInfoWrapper* dragInfo() const noexcept { return fDragInfo.get(); }
     IDMOperation& setDragInfo(std::unique_ptr<IDragInfoWrapper> info);
 
+protected:
+    // Switches the container's refresh back on (and repaints it) once the drag is done with it.
+    void restoreContainerRefresh() noexcept;
+
 private:
     void checkPosition(unsigned long position, const char* function) const;
     void giveId(const ItemHandle& item);
-    void restoreContainerRefresh() noexcept;
     unsigned long referencesFromOwnItems() const noexcept;
 
     struct Items;

@@ -422,6 +422,10 @@ IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
     IReference<IDMTargetOperation> operation = IDMTargetOperation::updateTargetOperation(event);
     if (!operation)
         operation = makeTargetOperation(event);
+    // Over a container, its refresh waits until the drag is done with it, so that what a drop
+    // changes is painted once.
+    if (ICnrCtl* container = event.containerWindow())
+        operation->setContainer(container);
     operation->setOperation(operationOfKeys());
     if (IDMItemFactory* factory = itemFactoryFor(event.window()))
         factory->provideEnterSupport(event);

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <icnrctl.hpp>
@@ -200,7 +201,17 @@ TEST_F(ContainerItems, ADragMovesTheSelectedObjectsIntoTheOtherContainer)
     IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
     select(things[0]);
     select(things[1]);
+    // The target's refresh is held from the drag's arrival until it is done with the container.
+    std::string refresh;
+    ovktest::Recorder drops(IPrivateMessage::dragDrop);
+    drops.attach(*target, "drop").setAction([&](IEvent&) {
+        refresh += target->isRefreshOn() ? "on " : "off ";
+        return false;
+    });
     dragFromRow(1);
+    EXPECT_EQ(refresh, "off ");
+    EXPECT_TRUE(target->isRefreshOn());
+    EXPECT_TRUE(source->isRefreshOn());
     EXPECT_TRUE(target->containsObject(things[0]));
     EXPECT_TRUE(target->containsObject(things[1]));
     EXPECT_FALSE(source->containsObject(things[0]));
