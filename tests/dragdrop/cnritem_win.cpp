@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,12 +77,20 @@ protected:
         return operation;
     }
     void select(Thing* thing) { source->setEmphasis(thing, CRA_SELECTED, true); }
-    // Presses over row `row` of the source and lets the drag run; the pointer stands over the
-    // target.
+    // Presses over row `row` of the source and lets the drag run with the modifier keys held
+    // (MK_CONTROL, MK_SHIFT) in the thread's key state, where OLE's drag loop reads them; the
+    // pointer stands over the target.
     void dragFromRow(int row, unsigned long keys = 0) {
         SetCursorPos(200, 170);
-        (void)keys;
+        BYTE before[256] = {};
+        GetKeyboardState(before);
+        BYTE held[256] = {};
+        std::copy(std::begin(before), std::end(before), std::begin(held));
+        held[VK_CONTROL] = (keys & MK_CONTROL) ? 0x80 : 0;
+        held[VK_SHIFT] = (keys & MK_SHIFT) ? 0x80 : 0;
+        SetKeyboardState(held);
         source->sendEvent(IPrivateMessage::dragStart, IEventParameter1(5, 20 * row + 5), 0);
+        SetKeyboardState(before);
     }
 
     ovktest::TestWindow sourceFrame{nullptr, WS_POPUP};
@@ -257,6 +267,20 @@ TEST_F(ContainerItems, ATreeMovesAnObjectUnderTheObjectItIsDroppedOn)
     EXPECT_EQ(target->parentObject(things[0]), things[1]);
     EXPECT_TRUE(target->containsObject(things[0]));
     EXPECT_EQ(target->objectCount(), 3u);
+}
+
+// With Control held, the drag copies: the object stays in the source and a copy arrives.
+TEST_F(ContainerItems, AControlDragCopiesTheObject)
+{
+    IDMSupport::enableDragDropFor<IDMCnrItem>(source.get());
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    dragFromRow(1, MK_CONTROL);
+    EXPECT_TRUE(source->containsObject(things[1]));
+    EXPECT_FALSE(target->containsObject(things[1]));
+    ASSERT_EQ(target->objectCount(), 1u);
+    ICnrObj* copy = target->objectAt(0);
+    copies.push_back(copy);
+    EXPECT_EQ(copy->iconText(), things[1]->iconText());
 }
 
 } // namespace
