@@ -231,8 +231,8 @@ std::unique_ptr<IDragInfoWrapper> IDragInfoWrapper::foreignDragInfo(IDataObject*
 {
     IString types;
     long count = 1;
-    IEnumFORMATETC* formats = nullptr;
-    if (SUCCEEDED(dataObject->EnumFormatEtc(DATADIR_GET, &formats)) && formats) {
+    ovk_native::ComReference<IEnumFORMATETC> formats;
+    if (SUCCEEDED(dataObject->EnumFormatEtc(DATADIR_GET, formats.put())) && formats) {
         formats->Reset();
         FORMATETC format{};
         while (formats->Next(1, &format, nullptr) == S_OK) {
@@ -247,7 +247,6 @@ std::unique_ptr<IDragInfoWrapper> IDragInfoWrapper::foreignDragInfo(IDataObject*
                     count = files;
             }
         }
-        formats->Release();
     }
     if (count > 0xFFFF)
         count = 0xFFFF;

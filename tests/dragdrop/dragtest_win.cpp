@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include <iexcept.hpp>
 
@@ -39,8 +40,20 @@ HRESULT ForeignData::QueryGetData(FORMATETC* format)
     return DV_E_FORMATETC;
 }
 
+long ForeignData::enumeratorReferences() const
+{
+    long references = 0;
+    for (const auto& enumerator : fEnumerators) {
+        enumerator->AddRef();
+        references += static_cast<long>(enumerator->Release()) - 1;
+    }
+    return references;
+}
+
 HRESULT ForeignData::GetData(FORMATETC* format, STGMEDIUM* medium)
 {
+    if (fFailFetches)
+        throw std::bad_alloc();
     for (const auto& offered : fFormats) {
         if (offered.first != format->cfFormat || !(format->tymed & TYMED_HGLOBAL))
             continue;
@@ -69,6 +82,7 @@ HRESULT ForeignData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
                                                entries.data());
     enumerator->AddRef();
     *formats = enumerator;
+    fEnumerators.push_back(held<IEnumFORMATETC>(enumerator));
     return S_OK;
 }
 
