@@ -55,8 +55,6 @@ protected:
             source->addObject(thing);
     }
     void TearDown() override {
-        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
-        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
         for (ICnrCtl* container : {source.get(), target.get()})
             container->removeAllObjects();
         source.reset();
@@ -169,6 +167,10 @@ TEST_F(ContainerItems, AMoveThatTheSourceRefusesIsNoDropNow)
     EXPECT_FALSE(policy.provideEnterSupport(over));
     EXPECT_EQ(over.dropAnswer(), 0);
     EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Container Object"));
+    // The end of that drag: the renderer takes every type again.
+    IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
+    EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Any"));
 }
 
 // A target item as a drop on the target container rebuilds it, standing for the object.
