@@ -39,6 +39,9 @@ struct IClipboard::Data {
     HWND owner = nullptr;
     bool isOpen = false;
     bool openedImplicitly = false;
+    // The handle SetClipboardData took last: from then on it is the clipboard's, even when the
+    // closing that follows fails.
+    void* taken = nullptr;
 };
 
 const char* const IClipboard::textFormat = "1";
@@ -142,6 +145,22 @@ IClipboard& IClipboard::empty()
     return *this;
 }
 
+// Puts what a scope owns: the scope lets it go once the clipboard has taken it, also when the
+// closing after SetClipboardData throws, so that it never frees what the clipboard now owns.
+template <class Owner, class Put>
+void IClipboard::handOver(Owner& owner, Put put)
+{
+    fData->taken = nullptr;
+    try {
+        put();
+    } catch (...) {
+        if (owner && fData->taken == owner.get())
+            owner.release();
+        throw;
+    }
+    owner.release();
+}
+
 // SetClipboardData answers the handle it was given, so a format put for late rendering (no
 // handle) answers 0 on success as well; only the last error tells that apart from a failure.
 void IClipboard::putHandle(const char* format, void* handle, Closing closing)
@@ -158,6 +177,8 @@ void IClipboard::putHandle(const char* format, void* handle, Closing closing)
         done = SetClipboardData(number, handle) != nullptr || (!handle && GetLastError() == 0);
     }
     const DWORD error = GetLastError();
+    if (done)
+        fData->taken = handle;
     if (closing == Closing::anyImplicit ? fData->openedImplicitly : openedHere)
         close();
     if (done)
@@ -189,8 +210,7 @@ IClipboard& IClipboard::setData(const char* format, const void* data, unsigned l
         std::memcpy(bytes, data, dataLength);
         bytes[dataLength] = '\0';
     }
-    putHandle(format, block.get(), Closing::anyImplicit);
-    block.release();
+    handOver(block, [&] { putHandle(format, block.get(), Closing::anyImplicit); });
     return *this;
 }
 
@@ -211,8 +231,7 @@ IClipboard& IClipboard::setBitmap(const IBitmapHandle& bitmap)
 {
     // The copy is ours until the clipboard has taken it.
     ovk_native::Bitmap copy(IGBitmap::copyHandle(bitmap).asValue());
-    setHandle(bitmapFormat, copy.get());
-    copy.release();
+    handOver(copy, [&] { setHandle(bitmapFormat, copy.get()); });
     return *this;
 }
 

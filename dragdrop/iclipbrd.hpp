@@ -118,6 +118,8 @@ private:
     // what it opened itself; each names its own failure.
     enum class Closing { anyImplicit, ownOnly };
     void putHandle(const char* format, void* handle, Closing closing);
+    template <class Owner, class Put>
+    void handOver(Owner& owner, Put put);
 
     struct Data;
     Data* fData;

@@ -5,6 +5,8 @@
 
 #include <iexcept.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "idmdistr.hpp"
 
 const char* const IDMDragInfoStream::formatName = "ZUQ_DRAGINFO";
@@ -22,17 +24,15 @@ IStream* IDMDragInfoStream::create(const IDMDragInfo& info)
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !stream)
+    ovk_native::ComReference<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put())) || !stream)
         return nullptr;
     ULONG written = 0;
     const LARGE_INTEGER start{};
     if (FAILED(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written)) ||
-        written != bytes.size() || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
-        stream->Release();
+        written != bytes.size() || FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr)))
         return nullptr;
-    }
-    return stream;
+    return stream.release();
 }
 
 std::unique_ptr<IDMDragInfo> IDMDragInfoStream::read(IStream* stream)

@@ -10,6 +10,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/idmfiles.hpp"
 #include "detail/idmmedium.hpp"
 #include "idmdistr.hpp"
 #include "idmdnfo.hpp"
@@ -33,7 +34,7 @@ IWindowHandle handleFrom(std::uint32_t bits)
 }
 
 // The number of files in a DROPFILES block, or -1 when there is none to count. The system
-// counts the names; the header is checked first so that it does not start outside the block.
+// counts the names once the block is known to hold its whole list.
 long fileCount(IDataObject* data)
 {
     ovk_native::Medium files;
@@ -41,8 +42,7 @@ long fileCount(IDataObject* data)
         return -1;
     {
         const ovk_native::GlobalLockScope block(files.medium.hGlobal);
-        if (!block.data() || block.size() < sizeof(DROPFILES) ||
-            static_cast<const DROPFILES*>(block.data())->pFiles >= block.size())
+        if (!ovk_dragdrop::isDropFilesBlock(block.data(), block.size()))
             return -1;
     }
     return static_cast<long>(DragQueryFileA(static_cast<HDROP>(files.medium.hGlobal), 0xFFFFFFFF,
@@ -231,8 +231,8 @@ std::unique_ptr<IDragInfoWrapper> IDragInfoWrapper::foreignDragInfo(IDataObject*
 {
     IString types;
     long count = 1;
-    IEnumFORMATETC* formats = nullptr;
-    if (SUCCEEDED(dataObject->EnumFormatEtc(DATADIR_GET, &formats)) && formats) {
+    ovk_native::ComReference<IEnumFORMATETC> formats;
+    if (SUCCEEDED(dataObject->EnumFormatEtc(DATADIR_GET, formats.put())) && formats) {
         formats->Reset();
         FORMATETC format{};
         while (formats->Next(1, &format, nullptr) == S_OK) {
@@ -247,7 +247,6 @@ std::unique_ptr<IDragInfoWrapper> IDragInfoWrapper::foreignDragInfo(IDataObject*
                     count = files;
             }
         }
-        formats->Release();
     }
     if (count > 0xFFFF)
         count = 0xFFFF;

@@ -33,15 +33,6 @@ constexpr unsigned long kMostHides = 64;
     IThrow::message(OVK_MSG_POSITION_INVALID, IEXCEPTION_LOCATION(kFile, function));
 }
 
-// Both bitmaps that GetIconInfo hands out belong to the caller.
-struct IconInfo {
-    ICONINFO info{};
-    ~IconInfo() {
-        ovk_native::dispose(info.hbmMask);
-        ovk_native::dispose(info.hbmColor);
-    }
-};
-
 } // namespace
 
 // The drop source's state and its four prepared images.
@@ -73,15 +64,16 @@ public:
 
 ISize IDMDropSourceData::iconSize(HICON icon)
 {
-    IconInfo icon_;
-    if (!GetIconInfo(icon, &icon_.info))
+    const ovk_native::IconInfo parts(icon);
+    if (!parts)
         fail("IDMDropSourceData::iconSize(HICON)");
+    const ICONINFO& info = parts.info();
     BITMAP bitmap{};
-    HBITMAP image = icon_.info.hbmColor ? icon_.info.hbmColor : icon_.info.hbmMask;
+    HBITMAP image = info.hbmColor ? info.hbmColor : info.hbmMask;
     if (!GetObjectA(image, sizeof bitmap, &bitmap))
         fail("IDMDropSourceData::iconSize(HICON)");
     // A monochrome icon keeps its image below its mask in one bitmap of twice the height.
-    const long height = icon_.info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
+    const long height = info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2;
     return ISize(bitmap.bmWidth, height);
 }
 

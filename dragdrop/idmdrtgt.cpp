@@ -12,6 +12,7 @@
 #include <iwindow.hpp>
 
 #include "detail/icomobj.hpp"
+#include "detail/idmkeys.hpp"
 #include "idmdistr.hpp"
 #include "idmdrtgt.hpp"
 #include "idmitem.hpp"
@@ -198,8 +199,8 @@ public:
     // The effect of the keys: Control copies (with Shift, links), Shift alone moves, each only
     // when the first item allows it; no key gives the default.
     DWORD effectOfKeys(DWORD keyState) const;
-    // Sends a drag-over or drop event; answers its result.
-    IEventData send(unsigned int message, const POINTL& point);
+    // Sends a drag-over or drop event with OLE's key state; answers its result.
+    IEventData send(unsigned int message, const POINTL& point, DWORD keyState);
     // The effect shown for a drag over: that of the keys, none when the target answered that
     // it takes no drop, and always one the source offered. The current target operation
     // follows.
@@ -232,8 +233,9 @@ DWORD IDMDropTargetData::effectOfKeys(DWORD keyState) const
     return defaultEffect;
 }
 
-IEventData IDMDropTargetData::send(unsigned int message, const POINTL& point)
+IEventData IDMDropTargetData::send(unsigned int message, const POINTL& point, DWORD keyState)
 {
+    const ovk_dragdrop::DeliveredKeys keys(keyState);
     return IWindowHandle(windowHandle).sendEvent(message, packed(point.x, point.y),
                                                  IEventData(dataObject));
 }
@@ -313,7 +315,8 @@ HRESULT IDMDropTarget::DragEnter(IDataObject* dataObject, DWORD keyState, POINTL
         // The target handler makes the current target operation while it answers the first
         // drag-over event; the default effect is taken from its first item after that, and the
         // effect is worked out again from it.
-        const unsigned short answer = data.send(IPrivateMessage::dragOver, point).lowNumber();
+        const unsigned short answer =
+            data.send(IPrivateMessage::dragOver, point, keyState).lowNumber();
         data.takeDefaultEffect();
         const DWORD shown = data.effectShown(keyState, answer, offered);
         if (effect)
@@ -329,7 +332,8 @@ HRESULT IDMDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect)
         *effect = DROPEFFECT_NONE;
     return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
         IDMDropTargetData& data = *fData;
-        const unsigned short answer = data.send(IPrivateMessage::dragOver, point).lowNumber();
+        const unsigned short answer =
+            data.send(IPrivateMessage::dragOver, point, keyState).lowNumber();
         const DWORD shown = data.effectShown(keyState, answer, offered);
         if (effect)
             *effect = shown;
@@ -364,7 +368,7 @@ HRESULT IDMDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL poin
             done = rightButtonDrop(data, point, offered);
         } else {
             data.effectShown(keyState, 1, offered);
-            done = effectReported(data.send(IPrivateMessage::dragDrop, point).lowNumber(),
+            done = effectReported(data.send(IPrivateMessage::dragDrop, point, keyState).lowNumber(),
                                   offered, dataObject);
         }
         if (effect)

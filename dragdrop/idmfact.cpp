@@ -114,10 +114,7 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             return false;
         }
         IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-        if (operation->rendererTypesFlag()) {
-            IDMSupport::defaultTargetRenderer().setSupportedTypes(IDMNames::containerObject);
-            operation->clearRendererTypesFlag();
-        }
+        operation->narrowRendererTypes(IDMNames::containerObject);
         const std::string sourceClass = classOf(operation->sourceWindowHandle());
         if (!sourceClass.empty() && !isContainerClass(sourceClass))
             return false;
@@ -130,8 +127,12 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             const IDMItem::Handle sourceItem = IDMItem::sourceItemFor(operation->item(i));
             if (!sourceItem || !source)
                 continue;
-            ICnrObj* parent = target && target->isTreeView() ? operation->containerObject() : nullptr;
-            ICnrObj* after = event.isOverContainerObject() ? operation->containerObject() : nullptr;
+            // As the drop places it: in a tree, under the object it is dropped on; in rows,
+            // after that object.
+            const bool tree = target && target->isTreeView();
+            ICnrObj* parent = tree ? operation->containerObject() : nullptr;
+            ICnrObj* after =
+                !tree && event.isOverContainerObject() ? operation->containerObject() : nullptr;
             if (!source->isMoveValid(static_cast<ICnrObj*>(sourceItem->object()), parent, target,
                                      after)) {
                 event.setDropAnswer(0);
@@ -170,10 +171,7 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
             event.setDropAnswer(3);
             return false;
         }
-        if (operation->rendererTypesFlag()) {
-            IDMSupport::defaultTargetRenderer().setSupportedTypes(IDMNames::text);
-            operation->clearRendererTypesFlag();
-        }
+        operation->narrowRendererTypes(IDMNames::text);
         return true;
     }
     return true;

@@ -16,6 +16,7 @@
 #include "idmitem.hpp"
 #include "idmnames.hpp"
 #include "idmoper.hpp"
+#include "idmrendr.hpp"
 #include "idmsupp.hpp"
 
 const unsigned long IDMOperation::copy = 1;
@@ -313,11 +314,38 @@ IDMTargetOperation::IDMTargetOperation(IDMTargetEnterEvent& event)
     takeContainerState(event);
 }
 
-IDMTargetOperation::~IDMTargetOperation() = default;
+IDMTargetOperation::~IDMTargetOperation()
+{
+    restoreRendererTypes();
+}
 
+// The types go back only while they are still the ones this drag set: a later drag's own
+// narrowing is left to that drag.
+void IDMTargetOperation::restoreRendererTypes() noexcept
+{
+    if (fNarrowedTypes.length() == 0)
+        return;
+    try {
+        IDMTargetRenderer& renderer = IDMSupport::defaultTargetRenderer();
+        if (renderer.supportedTypes() == fNarrowedTypes)
+            renderer.setSupportedTypes(fTypesBeforeNarrowing);
+        fNarrowedTypes = IString();
+    } catch (...) {
+        // Called from the destructor, which does not throw; the renderer keeps the types.
+    }
+}
+
+// A drag's conversation with a window ends when its operation stops being the current one,
+// whether or not something still holds the operation: its narrowing and its hold on the
+// container's refresh end there.
 void IDMTargetOperation::setCurrentTargetOperation(const IReference<IDMTargetOperation>& operation)
 {
+    const IReference<IDMTargetOperation> previous = currentTarget();
     currentTarget() = operation;
+    if (previous && previous.get() != operation.get()) {
+        previous->restoreRendererTypes();
+        previous->restoreContainerRefresh();
+    }
 }
 
 IReference<IDMTargetOperation> IDMTargetOperation::currentTargetOperation()
@@ -354,6 +382,17 @@ IDMTargetOperation& IDMTargetOperation::clearRendererTypesFlag()
 {
     fRendererTypes = 0;
     return *this;
+}
+
+IDMTargetOperation& IDMTargetOperation::narrowRendererTypes(const char* types)
+{
+    if (!rendererTypesFlag())
+        return *this;
+    IDMTargetRenderer& renderer = IDMSupport::defaultTargetRenderer();
+    fTypesBeforeNarrowing = renderer.supportedTypes();
+    renderer.setSupportedTypes(types);
+    fNarrowedTypes = renderer.supportedTypes();
+    return clearRendererTypesFlag();
 }
 
 IDMTargetOperation& IDMTargetOperation::setDropStyle(unsigned char style)

@@ -7,6 +7,7 @@
 #include <ipoint.hpp>
 #include <irefcnt.hpp>
 #include <ireftype.hpp>
+#include <istring.hpp>
 
 #include <idefs.hpp>
 #include <ihandle.hpp>
@@ -89,10 +90,13 @@ public:
     IDragInfoWrapper* dragInfo() const noexcept { return fDragInfo.get(); }
     IDMOperation& setDragInfo(std::unique_ptr<IDragInfoWrapper> info);
 
+protected:
+    // Switches the container's refresh back on (and repaints it) once the drag is done with it.
+    void restoreContainerRefresh() noexcept;
+
 private:
     void checkPosition(unsigned long position, const char* function) const;
     void giveId(const ItemHandle& item);
-    void restoreContainerRefresh() noexcept;
     unsigned long referencesFromOwnItems() const noexcept;
 
     struct Items;
@@ -173,6 +177,9 @@ public:
     // Set while the default target renderer's types have not yet been narrowed for this drag.
     virtual unsigned long rendererTypesFlag() const { return fRendererTypes; }
     IDMTargetOperation& clearRendererTypesFlag();
+    // Narrows the default target renderer to the types once for this drag; the types it had
+    // come back when the operation stops being the current one, or ends.
+    IDMTargetOperation& narrowRendererTypes(const char* types);
 
     // Non-zero when the pointer is over a container object.
     unsigned long dropOnObject() const noexcept { return fDropOnObject; }
@@ -194,9 +201,13 @@ public:
 
 private:
     void takeContainerState(IDMTargetEvent& event);
+    void restoreRendererTypes() noexcept;
 
     unsigned long fDropOnObject = 0;
     IPoint fDropPosition{0, 0};
     unsigned char fDropStyle = 0;
     unsigned long fRendererTypes = 1;
+    // What the narrowing replaced, and what it set.
+    IString fTypesBeforeNarrowing;
+    IString fNarrowedTypes;
 };

@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include <iptrhdl.hpp>
 #include <iwindow.hpp>
 
+#include "detail/idmfiles.hpp"
 #include "idmdatao.hpp"
 #include "idmdistr.hpp"
 #include "idmdnfo.hpp"
@@ -64,30 +66,6 @@ private:
     IThrow::systemError(pass, GetLastError(), IEXCEPTION_LOCATION(kFile, pass));
 }
 
-// A COM object of ours, counted from 0, held for the scope.
-template <class Interface>
-class Held {
-public:
-    Held() noexcept = default;
-    ~Held()
-    {
-        if (fObject)
-            fObject->Release();
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-
-    // Takes the interface of a new object (one reference).
-    bool take(IUnknown* object, REFIID id) noexcept
-    {
-        return object && SUCCEEDED(object->QueryInterface(id, reinterpret_cast<void**>(&fObject)));
-    }
-    Interface* get() const noexcept { return fObject; }
-
-private:
-    Interface* fObject = nullptr;
-};
-
 } // namespace
 
 // What the source operation keeps for its drag: the flags of the drag image lists and the
@@ -97,8 +75,9 @@ public:
     ~IDMSourceOperationData() { ovk_native::Icon(stackedIcon).destroy(); }
 
     // The formats the drag offers: the first item's types, the drag information, and the
-    // shell's file formats when the first item renders as a file.
-    static std::vector<FORMATETC> formatsFor(const IDMItem& first, bool withDragInfo);
+    // shell's file formats when the first item renders as a file ("Shell IDList Array" only
+    // when the shell can parse every file's path).
+    static std::vector<FORMATETC> formatsFor(IDMSourceOperation& operation, bool withDragInfo);
     static unsigned long stackImagesPass1(IDMSourceOperation& operation, const ISize& step,
                                           HIMAGELIST& list, IRectangle& bounds);
     HICON stackImagesPass2(const ISize& step, HIMAGELIST list, const IRectangle& bounds);
@@ -119,14 +98,12 @@ FORMATETC formatEntry(CLIPFORMAT format, DWORD medium)
 ISize stackableSize(IDMImage& image)
 {
     if (image.icon().isValid()) {
-        ICONINFO info{};
-        if (!GetIconInfo(image.icon().asValue(), &info))
+        const ovk_native::IconInfo icon(image.icon().asValue());
+        if (!icon)
             return ISize(0, 0);
-        // Both bitmaps that GetIconInfo hands out belong to the caller.
-        const ovk_native::Bitmap mask(info.hbmMask);
-        const ovk_native::Bitmap colour(info.hbmColor);
+        const ICONINFO& info = icon.info();
         BITMAP bitmap{};
-        if (!info.fIcon || !colour || !GetObjectA(colour.get(), sizeof bitmap, &bitmap) ||
+        if (!info.fIcon || !info.hbmColor || !GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) ||
             (bitmap.bmPlanes == 1 && bitmap.bmBitsPixel == 1))
             return ISize(0, 0);
         return ISize(bitmap.bmWidth, bitmap.bmHeight);
@@ -142,10 +119,12 @@ ISize stackableSize(IDMImage& image)
 
 } // namespace
 
-std::vector<FORMATETC> IDMSourceOperationData::formatsFor(const IDMItem& first, bool withDragInfo)
+std::vector<FORMATETC> IDMSourceOperationData::formatsFor(IDMSourceOperation& operation,
+                                                          bool withDragInfo)
 {
+    const IDMItem::Handle first = operation.item(1);
     std::vector<FORMATETC> formats;
-    const IString types = first.types();
+    const IString types = first->types();
     unsigned long position = 1;
     while (position <= types.length()) {
         std::size_t comma = types.indexOf(',', position);
@@ -159,10 +138,13 @@ std::vector<FORMATETC> IDMSourceOperationData::formatsFor(const IDMItem& first, 
     }
     if (withDragInfo)
         formats.push_back(formatEntry(IDMDragInfoStream::format(), TYMED_ISTREAM));
-    if (first.supportsRMF("DRM_TARVOSFILE", IDMNames::rfText)) {
+    if (first->supportsRMF("DRM_TARVOSFILE", IDMNames::rfText)) {
+        std::vector<IShellIDList> lists;
+        const bool listed = ovk_dragdrop::shellListsOf(operation, lists);
         for (const char* name : {"Shell IDList Array", "Shell Object Offsets", "FileName"})
-            formats.push_back(formatEntry(
-                static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name)), TYMED_HGLOBAL));
+            if (listed || std::strcmp(name, "Shell IDList Array") != 0)
+                formats.push_back(formatEntry(
+                    static_cast<CLIPFORMAT>(RegisterClipboardFormatA(name)), TYMED_HGLOBAL));
     }
     return formats;
 }
@@ -337,26 +319,23 @@ IDMSourceOperation& IDMSourceOperation::begin()
     std::unique_ptr<IDragInfoWrapper> info =
         IDragInfoWrapper::dragInfoFor(this, std::make_unique<IDMDragInfo>(
                                                 static_cast<std::uint16_t>(numberOfItems())));
-    IStream* stream = IDMDragInfoStream::create(info->info());
+    const ovk_native::ComReference<IStream> stream(IDMDragInfoStream::create(info->info()));
     if (!stream)
         return *this;
-    Held<IStream> heldStream;
-    heldStream.take(stream, IID_IStream);
-    stream->Release();
-    const std::vector<FORMATETC> formats = IDMSourceOperationData::formatsFor(*first, true);
+    const std::vector<FORMATETC> formats = IDMSourceOperationData::formatsFor(*this, true);
 
-    Held<IEnumFORMATETC> enumerator;
-    Held<IDataObject> data;
-    Held<IDropSource> source;
-    if (!enumerator.take(new IDMFormatEnumerator(static_cast<unsigned long>(formats.size()),
+    ovk_native::ComReference<IEnumFORMATETC> enumerator;
+    ovk_native::ComReference<IDataObject> data;
+    ovk_native::ComReference<IDropSource> source;
+    if (!enumerator.query(new IDMFormatEnumerator(static_cast<unsigned long>(formats.size()),
                                                  formats.data()),
                          IID_IEnumFORMATETC) ||
-        !data.take(new IDMDataObject(sourceWindow(), enumerator.get(), heldStream.get()),
+        !data.query(new IDMDataObject(sourceWindow(), enumerator.get(), stream.get()),
                    IID_IDataObject))
         return *this;
     setDragInfo(std::move(info));
     IDMDropSource* dropSource = new IDMDropSource;
-    if (!source.take(dropSource, IID_IDropSource))
+    if (!source.query(dropSource, IID_IDropSource))
         return *this;
 
     IDMImage image;

@@ -15,6 +15,7 @@
 #include <iapp.hpp>
 #include <iprivmsg.hpp>
 
+#include "detail/idmfiles.hpp"
 #include "detail/idmmedium.hpp"
 #include "idmdnfo.hpp"
 #include "idmevent.hpp"
@@ -126,11 +127,14 @@ HGLOBAL dropFilesBlock(const std::vector<IDMItem::Handle>& items)
     return globalBlock(block.data(), block.size());
 }
 
-HGLOBAL idListArrayBlock(const std::vector<IDMItem::Handle>& items)
+// The shell's "Shell IDList Array" (CIDA): the count, the offsets of the parent's list (the
+// desktop's, empty) and of each item's list, then the lists. Nothing when a path does not parse,
+// as the shell offers no list for a file it cannot find either.
+HGLOBAL idListArrayBlock(IDMSourceOperation& operation)
 {
     std::vector<IShellIDList> lists;
-    for (const IDMItem::Handle& item : items)
-        lists.push_back(IShellIDList::fromPath(pathOf(item)));
+    if (!ovk_dragdrop::shellListsOf(operation, lists))
+        return nullptr;
     const std::size_t n = lists.size();
     std::vector<char> block(4 * n + 10, 0);
     const auto put32 = [&block](std::size_t at, std::uint32_t value) {
@@ -169,7 +173,7 @@ void renderFile(IDMSourceRenderEvent& event, IDMSourceOperation& operation,
     if (wanted == CF_HDROP) {
         block = dropFilesBlock(fileItems(operation, named));
     } else if (wanted == IDragInfoWrapper::formatOfType("Shell IDList Array")) {
-        block = idListArrayBlock(fileItems(operation, IDMItem::Handle()));
+        block = idListArrayBlock(operation);
     } else if (wanted == IDragInfoWrapper::formatOfType("Shell Object Offsets")) {
         block = objectOffsetsBlock(operation);
     } else if (wanted == IDragInfoWrapper::formatOfType("FileName")) {
@@ -185,6 +189,42 @@ void raise(unsigned long message)
 }
 
 } // namespace
+
+bool ovk_dragdrop::shellListsOf(IDMSourceOperation& operation, std::vector<IShellIDList>& lists)
+{
+    lists.clear();
+    for (const IDMItem::Handle& item : fileItems(operation, IDMItem::Handle())) {
+        lists.push_back(IShellIDList::fromPath(pathOf(item)));
+        if (!lists.back().list())
+            return false;
+    }
+    return true;
+}
+
+bool ovk_dragdrop::isDropFilesBlock(const void* bytes, std::size_t size) noexcept
+{
+    DROPFILES header{};
+    if (!bytes || size < sizeof header)
+        return false;
+    std::memcpy(&header, bytes, sizeof header);
+    const std::size_t unit = header.fWide ? sizeof(wchar_t) : 1;
+    const auto* list = static_cast<const unsigned char*>(bytes);
+    const auto isZero = [&](std::size_t at) {
+        for (std::size_t i = 0; i < unit; ++i)
+            if (list[at + i])
+                return false;
+        return true;
+    };
+    // Name after name, each up to its zero, until an empty name ends the list.
+    bool nameStarts = true;
+    for (std::size_t at = header.pFiles; at <= size && size - at >= unit; at += unit) {
+        const bool zero = isZero(at);
+        if (zero && nameStarts)
+            return true;
+        nameStarts = zero;
+    }
+    return false;
+}
 
 // ---------------------------------------------------------------------------------------------
 // IDMRenderer
@@ -497,10 +537,13 @@ IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDM
     const char* bytes = size ? static_cast<const char*>(lock.data()) : nullptr;
     if (bytes) {
         if (type == IString(IDMNames::file)) {
-            // DragQueryFileA reads the list within the block and converts a wide one.
+            // DragQueryFileA converts a wide list, but reads it without a size: it sees only a
+            // block whose list was found whole inside it.
             const UINT index = library ? 0 : (entry ? entry->itemId : 0);
             HDROP drop = static_cast<HDROP>(medium.hGlobal);
-            const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+            const UINT length = ovk_dragdrop::isDropFilesBlock(bytes, size)
+                                    ? DragQueryFileA(drop, index, nullptr, 0)
+                                    : 0;
             if (length > 0 && length != 0xFFFFFFFF) {
                 std::vector<char> name(length + 1);
                 DragQueryFileA(drop, index, name.data(), length + 1);

@@ -1,9 +1,12 @@
 // The drag source and target handlers.
 #include <windows.h>
 
+#include <utility>
+
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
+#include "detail/idmkeys.hpp"
 #include "idmevent.hpp"
 #include "idmfact.hpp"
 #include "idmnames.hpp"
@@ -14,6 +17,35 @@ IDMSourceOperation* ovkCurrentSourceOperation()
 {
     return IDMSourceOperation::currentSourceOperation().get();
 }
+
+namespace {
+
+// Keeps an operation current for the scope: on every way out, a throw included, it stops being
+// the current one, unless another has taken its place meanwhile. What a drag leaves current
+// would otherwise be taken for the next drag's.
+template <class Operation, IReference<Operation> (*current)(),
+          void (*setCurrent)(const IReference<Operation>&)>
+class CurrentForTheScope {
+public:
+    explicit CurrentForTheScope(IReference<Operation> operation) : fOperation(std::move(operation)) {}
+    ~CurrentForTheScope()
+    {
+        if (fOperation && current().get() == fOperation.get())
+            setCurrent(IReference<Operation>());
+    }
+    CurrentForTheScope(const CurrentForTheScope&) = delete;
+    CurrentForTheScope& operator=(const CurrentForTheScope&) = delete;
+
+private:
+    IReference<Operation> fOperation;
+};
+
+using CurrentSource = CurrentForTheScope<IDMSourceOperation, &IDMSourceOperation::currentSourceOperation,
+                                         &IDMSourceOperation::setCurrentSourceOperation>;
+using CurrentTarget = CurrentForTheScope<IDMTargetOperation, &IDMTargetOperation::currentTargetOperation,
+                                         &IDMTargetOperation::setCurrentTargetOperation>;
+
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // IDMSourceHandler
@@ -136,11 +168,10 @@ IReference<IDMSourceOperation> IDMSourceHandler::makeSourceOperation(IDMSourceBe
 IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
 {
     IReference<IDMSourceOperation> operation = makeSourceOperation(event);
+    const CurrentSource current(operation);
     IDMItemFactory* factory = itemFactoryFor(event.window());
     if (factory && factory->provideSourceItems(event) && selectRenderers())
         operation->begin();
-    if (IDMSourceOperation::currentSourceOperation().get() == operation.get())
-        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
     return true;
 }
 
@@ -312,14 +343,13 @@ unsigned char IDMTargetHandler::combineAnswers(unsigned char current, unsigned c
 
 namespace {
 
-// The operation the modifier keys ask for: Ctrl copies, Shift moves, both link; none leaves the
-// choice to the items (the default operation). The drop target reports what OLE made of the
-// keys only after the window has answered, so the first answer of a drag would otherwise judge
-// the operation of the previous one.
+// The operation the modifier keys of the drag ask for: Ctrl copies, Shift moves, both link; none
+// leaves the choice to the items (the default operation).
 unsigned long operationOfKeys()
 {
-    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const DWORD keys = ovk_dragdrop::DeliveredKeys::current();
+    const bool control = (keys & MK_CONTROL) != 0;
+    const bool shift = (keys & MK_SHIFT) != 0;
     if (control && shift)
         return IDMOperation::link;
     if (control)
@@ -392,6 +422,10 @@ IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
     IReference<IDMTargetOperation> operation = IDMTargetOperation::updateTargetOperation(event);
     if (!operation)
         operation = makeTargetOperation(event);
+    // Over a container, its refresh waits until the drag is done with it, so that what a drop
+    // changes is painted once.
+    if (ICnrCtl* container = event.containerWindow())
+        operation->setContainer(container);
     operation->setOperation(operationOfKeys());
     if (IDMItemFactory* factory = itemFactoryFor(event.window()))
         factory->provideEnterSupport(event);
@@ -450,6 +484,9 @@ IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
     const IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
     if (!operation)
         return false;
+    // OLE sends no DragLeave after a drop: the drop ends the target operation, also when a
+    // renderer throws.
+    const CurrentTarget current(operation);
     IBase::Boolean any = false;
     // From the last item to the first: an end notification takes its item out of the list.
     for (unsigned long i = operation->numberOfItems(); i >= 1; --i) {
@@ -459,8 +496,6 @@ IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
         if (IDMTargetRenderer* r = rendererFor(item))
             any = r->targetRender(event, item) || any;
     }
-    if (IDMTargetOperation::currentTargetOperation().get() == operation.get())
-        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
     return any;
 }
 

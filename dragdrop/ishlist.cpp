@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include <detail/iscoped.hpp>
+
 #include "iidlbyte.hpp"
 #include "ishlist.hpp"
 
@@ -39,13 +41,12 @@ ITEMIDLIST* parse(const IString& path)
     wchar_t wide[kLongestPath] = {};
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kLongestPath))
         return nullptr;
-    IShellFolder* desktop = nullptr;
-    if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop)
+    ovk_native::ComReference<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop)
         return nullptr;
     ITEMIDLIST* list = nullptr;
     if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, &list, nullptr)))
         list = nullptr;
-    desktop->Release();
     return list;
 }
 
@@ -228,12 +229,10 @@ IString IShellIDList::displayName(IShellFolder* folder, unsigned long flags) con
 
 IString IShellIDList::parsingName() const
 {
-    IShellFolder* desktop = nullptr;
-    if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop)
+    ovk_native::ComReference<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop)
         return IString();
-    const IString name = displayName(desktop, SHGDN_FORPARSING);
-    desktop->Release();
-    return name;
+    return displayName(desktop.get(), SHGDN_FORPARSING);
 }
 
 IString IShellIDList::typeName()

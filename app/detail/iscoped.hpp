@@ -1,11 +1,12 @@
 // Native handles owned by a scope: device contexts of a window or of the screen, memory device
-// contexts, GDI objects of any kind, an object selected into a context, paint and mouse capture,
-// global memory blocks and their locks.
+// contexts, GDI objects of any kind, the bitmaps of an icon, an object selected into a context,
+// paint and mouse capture, global memory blocks and their locks, and references on COM objects.
 // Each gives its handle back on every way out of the scope, a throw included, and is the one
 // place in the library that releases such a handle; none converts to its raw handle on its own.
 #pragma once
 
 #include <windows.h>
+#include <unknwn.h>
 
 #include <utility>
 
@@ -89,6 +90,28 @@ public:
 
 private:
     HICON fIcon;
+};
+
+// The parts of an icon that GetIconInfo hands out: both bitmaps belong to the caller and are
+// deleted with the scope.
+class IconInfo {
+public:
+    explicit IconInfo(HICON icon) noexcept : fValid(icon != nullptr && GetIconInfo(icon, &fInfo)) {}
+    ~IconInfo()
+    {
+        dispose(fInfo.hbmMask);
+        dispose(fInfo.hbmColor);
+    }
+    IconInfo(const IconInfo&) = delete;
+    IconInfo& operator=(const IconInfo&) = delete;
+
+    // Whether GetIconInfo answered (GetLastError tells why not).
+    explicit operator bool() const noexcept { return fValid; }
+    const ICONINFO& info() const noexcept { return fInfo; }
+
+private:
+    ICONINFO fInfo{};
+    bool fValid;
 };
 
 // The device context of a window (or, for a null window, of the screen), released with the
@@ -341,6 +364,57 @@ private:
     HGLOBAL fBlock;
     void* fData;
     SIZE_T fSize;
+};
+
+// One reference on a COM object, released with the scope: one that a call handed out (taken
+// over by the constructor or through put()), or one asked of an object with query().
+template <class Interface>
+class ComReference {
+public:
+    ComReference() noexcept = default;
+    explicit ComReference(Interface* handedOut) noexcept : fObject(handedOut) {}
+    ~ComReference() { reset(); }
+    ComReference(ComReference&& other) noexcept : fObject(other.release()) {}
+    ComReference& operator=(ComReference&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    ComReference(const ComReference&) = delete;
+    ComReference& operator=(const ComReference&) = delete;
+
+    Interface* get() const noexcept { return fObject; }
+    Interface* operator->() const noexcept { return fObject; }
+    explicit operator bool() const noexcept { return fObject != nullptr; }
+
+    // The slot that a call handing out a reference fills; what was held is released first.
+    Interface** put() noexcept
+    {
+        reset();
+        return &fObject;
+    }
+    // Asks the object for the interface (one more reference on it): false when it has none. A
+    // new object of ours counted from 0 is held this way.
+    bool query(IUnknown* object, REFIID id) noexcept
+    {
+        reset();
+        return object != nullptr &&
+               SUCCEEDED(object->QueryInterface(id, reinterpret_cast<void**>(&fObject))) &&
+               fObject != nullptr;
+    }
+    // Hands the reference on: the scope no longer releases it.
+    Interface* release() noexcept { return std::exchange(fObject, nullptr); }
+    // Releases the reference held (if any) and holds another.
+    void reset(Interface* other = nullptr) noexcept
+    {
+        if (fObject != nullptr)
+            fObject->Release();
+        fObject = other;
+    }
+
+private:
+    Interface* fObject = nullptr;
 };
 
 // Gives up the mouse capture, whoever holds it: the one release of a capture that no scope of

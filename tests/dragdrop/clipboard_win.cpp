@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <iclipbrd.hpp>
+#include <iexcept.hpp>
 #include <icliphdr.hpp>
 #include <ovkmsgid.hpp>
 
@@ -196,12 +197,38 @@ TEST_F(Clipboard, ForeignTextWithoutItsZeroIsNeverReadPastItsBlock)
     GlobalUnlock(block);
     ASSERT_TRUE(SetClipboardData(CF_TEXT, block));
     CloseClipboard();
-    // Wine itself cuts the last character of text put without its zero; a system that keeps
-    // the block gives all three. Either way nothing past the block is read.
-    const std::string text = str(IClipboard().text());
-    EXPECT_LE(text.size(), 3u);
-    EXPECT_GE(text.size(), 2u);
-    EXPECT_EQ(text, std::string("xyz").substr(0, text.size()));
+    // The text is what the block that the system hands out holds, up to its zero or its end:
+    // Wine ends such text inside the block by overwriting its last character, another system
+    // may hand out the three characters alone.
+    const std::string raw = rawBlock(CF_TEXT);
+    ASSERT_EQ(raw.size(), 3u);
+    EXPECT_EQ(str(IClipboard().text()), raw.substr(0, raw.find('\0')));
+}
+
+// An application's clipboard whose own closing fails once the clipboard is closed. It notes
+// the handle the clipboard holds while it is still open: the one the library put.
+class FailingClose : public IClipboard {
+public:
+    using IClipboard::IClipboard;
+    HANDLE held = nullptr;
+    IClipboard& close() override {
+        held = GetClipboardData(CF_TEXT);
+        IClipboard::close();
+        IThrow::state("closing", IEXCEPTION_LOCATION("clipboard_win", "FailingClose::close()"));
+        return *this;
+    }
+};
+
+// setBitmap hands its copy over the same way; Wine makes a bitmap on the clipboard its own, so
+// that a deletion by the program would not show here.
+TEST_F(Clipboard, WhatTheClipboardTookIsItsOwnAlsoWhenClosingFails)
+{
+    FailingClose clipboard(window.hwnd());
+    EXPECT_THROW(clipboard.setText("kept"), IException);
+    ASSERT_NE(clipboard.held, nullptr);
+    EXPECT_EQ(GlobalFlags(clipboard.held) & GMEM_INVALID_HANDLE, 0u)
+        << "the block the clipboard owns was freed";
+    EXPECT_EQ(rawBlock(CF_TEXT), std::string("kept", 5));
 }
 
 TEST_F(Clipboard, BitmapIsCopiedBothWays)

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <icnrctl.hpp>
@@ -25,6 +28,8 @@
 #include <ovkmsgid.hpp>
 
 #include <ovktest.hpp>
+
+#include "dragtest.hpp"
 
 namespace {
 
@@ -50,9 +55,6 @@ protected:
             source->addObject(thing);
     }
     void TearDown() override {
-        IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
-        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
-        IDMSupport::defaultTargetRenderer().setSupportedTypes("Any");
         for (ICnrCtl* container : {source.get(), target.get()})
             container->removeAllObjects();
         source.reset();
@@ -73,12 +75,20 @@ protected:
         return operation;
     }
     void select(Thing* thing) { source->setEmphasis(thing, CRA_SELECTED, true); }
-    // Presses over row `row` of the source and lets the drag run; the pointer stands over the
-    // target.
+    // Presses over row `row` of the source and lets the drag run with the modifier keys held
+    // (MK_CONTROL, MK_SHIFT) in the thread's key state, where OLE's drag loop reads them; the
+    // pointer stands over the target.
     void dragFromRow(int row, unsigned long keys = 0) {
         SetCursorPos(200, 170);
-        (void)keys;
+        BYTE before[256] = {};
+        GetKeyboardState(before);
+        BYTE held[256] = {};
+        std::copy(std::begin(before), std::end(before), std::begin(held));
+        held[VK_CONTROL] = (keys & MK_CONTROL) ? 0x80 : 0;
+        held[VK_SHIFT] = (keys & MK_SHIFT) ? 0x80 : 0;
+        SetKeyboardState(held);
         source->sendEvent(IPrivateMessage::dragStart, IEventParameter1(5, 20 * row + 5), 0);
+        SetKeyboardState(before);
     }
 
     ovktest::TestWindow sourceFrame{nullptr, WS_POPUP};
@@ -157,6 +167,10 @@ TEST_F(ContainerItems, AMoveThatTheSourceRefusesIsNoDropNow)
     EXPECT_FALSE(policy.provideEnterSupport(over));
     EXPECT_EQ(over.dropAnswer(), 0);
     EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Container Object"));
+    // The end of that drag: the renderer takes every type again.
+    IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
+    EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Any"));
 }
 
 // A target item as a drop on the target container rebuilds it, standing for the object.
@@ -199,7 +213,17 @@ TEST_F(ContainerItems, ADragMovesTheSelectedObjectsIntoTheOtherContainer)
     IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
     select(things[0]);
     select(things[1]);
+    // The target's refresh is held from the drag's arrival until it is done with the container.
+    std::string refresh;
+    ovktest::Recorder drops(IPrivateMessage::dragDrop);
+    drops.attach(*target, "drop").setAction([&](IEvent&) {
+        refresh += target->isRefreshOn() ? "on " : "off ";
+        return false;
+    });
     dragFromRow(1);
+    EXPECT_EQ(refresh, "off ");
+    EXPECT_TRUE(target->isRefreshOn());
+    EXPECT_TRUE(source->isRefreshOn());
     EXPECT_TRUE(target->containsObject(things[0]));
     EXPECT_TRUE(target->containsObject(things[1]));
     EXPECT_FALSE(source->containsObject(things[0]));
@@ -207,6 +231,58 @@ TEST_F(ContainerItems, ADragMovesTheSelectedObjectsIntoTheOtherContainer)
     EXPECT_TRUE(source->containsObject(things[2]));
     EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
     EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// The types a drag over a container narrows the default target renderer to are that drag's
+// alone: a plain window takes text again afterwards.
+TEST_F(ContainerItems, AfterAContainerDragAPlainWindowStillTakesText)
+{
+    IDMSupport::enableDragDropFor<IDMCnrItem>(source.get());
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    dragFromRow(0);
+    ASSERT_TRUE(target->containsObject(things[0]));
+    EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Any"));
+
+    ovktest::TestWindow plain{nullptr, WS_POPUP};
+    SetWindowPos(plain.hwnd(), HWND_TOPMOST, 100, 100, 220, 220, SWP_SHOWWINDOW);
+    dragtest::FetchingFactory plainItems;
+    IDMSupport::setItemFactory(&plain, &plainItems);
+    IDMSupport::enableDrop(&plain);
+    dragtest::ForeignData text;
+    text.offer(CF_TEXT, {'h', 'i', '\0'});
+    EXPECT_EQ(dragtest::dragAtCursor(&text, DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_COPY);
+    EXPECT_EQ(plainItems.log, std::string("hi|"));
+}
+
+// In a tree view, an object dropped on another moves under it.
+TEST_F(ContainerItems, ATreeMovesAnObjectUnderTheObjectItIsDroppedOn)
+{
+    for (Thing* thing : things) {
+        source->removeObject(thing);
+        target->addObject(thing);
+    }
+    target->showTreeIconView();
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    // Pressed on the first row, released on the second: the target lies at (100, 100).
+    SetCursorPos(105, 125);
+    target->sendEvent(IPrivateMessage::dragStart, IEventParameter1(5, 5), 0);
+    EXPECT_EQ(target->parentObject(things[0]), things[1]);
+    EXPECT_TRUE(target->containsObject(things[0]));
+    EXPECT_EQ(target->objectCount(), 3u);
+}
+
+// With Control held, the drag copies: the object stays in the source and a copy arrives.
+TEST_F(ContainerItems, AControlDragCopiesTheObject)
+{
+    IDMSupport::enableDragDropFor<IDMCnrItem>(source.get());
+    IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
+    dragFromRow(1, MK_CONTROL);
+    EXPECT_TRUE(source->containsObject(things[1]));
+    EXPECT_FALSE(target->containsObject(things[1]));
+    ASSERT_EQ(target->objectCount(), 1u);
+    ICnrObj* copy = target->objectAt(0);
+    copies.push_back(copy);
+    EXPECT_EQ(copy->iconText(), things[1]->iconText());
 }
 
 } // namespace

@@ -25,13 +25,13 @@ FORMATETC entry(CLIPFORMAT format, DWORD tymed)
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed};
 }
 
-using dragtest::Held;
+using dragtest::held;
 
 TEST(FormatEnumerator, NextAndSkipStopAtTheEnd)
 {
     const FORMATETC formats[] = {entry(CF_TEXT, TYMED_HGLOBAL), entry(CF_HDROP, TYMED_HGLOBAL),
                                  entry(CF_BITMAP, TYMED_GDI)};
-    Held<IEnumFORMATETC> enumerator(new IDMFormatEnumerator(3, formats));
+    const auto enumerator = held<IEnumFORMATETC>(new IDMFormatEnumerator(3, formats));
     FORMATETC out[3] = {};
     ULONG fetched = 99;
     EXPECT_EQ(enumerator->Skip(1), S_OK);
@@ -53,8 +53,7 @@ TEST(FormatEnumerator, NextAndSkipStopAtTheEnd)
     // A clone starts where the original stands and walks on its own.
     IEnumFORMATETC* clone = nullptr;
     ASSERT_EQ(enumerator->Clone(&clone), S_OK);
-    Held<IEnumFORMATETC> heldClone(clone);
-    clone->Release(); // Held took its own reference
+    const ovk_native::ComReference<IEnumFORMATETC> heldClone(clone);
     EXPECT_EQ(clone->Next(1, out, &fetched), S_OK);
     EXPECT_EQ(out[0].cfFormat, CF_HDROP);
     EXPECT_EQ(enumerator->Next(1, out, &fetched), S_OK);
@@ -67,7 +66,7 @@ TEST(FormatEnumerator, NextAndSkipStopAtTheEnd)
     EXPECT_EQ(enumerator->QueryInterface(IID_IDataObject, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
 
-    Held<IEnumFORMATETC> empty(new IDMFormatEnumerator(0, nullptr));
+    const auto empty = held<IEnumFORMATETC>(new IDMFormatEnumerator(0, nullptr));
     EXPECT_EQ(empty->Next(1, out, &fetched), S_FALSE);
     EXPECT_EQ(empty->Skip(0), S_FALSE);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <cstring>
 #include <string>
 
@@ -22,7 +24,6 @@
 namespace {
 
 using dragtest::ForeignData;
-using dragtest::Held;
 using ovktest::caught;
 using ovktest::str;
 
@@ -71,11 +72,11 @@ TEST(DragInfoWrapper, ReadsTheLibrarysOwnRecordBack)
     IStream* stream = IDMDragInfoStream::create(written->info());
     const FORMATETC own{IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1,
                         TYMED_ISTREAM};
-    Held<IEnumFORMATETC> formats(new IDMFormatEnumerator(1, &own));
-    Held<IDataObject> data(new IDMDataObject(nullptr, formats.p, stream));
+    const auto formats = dragtest::held<IEnumFORMATETC>(new IDMFormatEnumerator(1, &own));
+    const auto data = dragtest::held<IDataObject>(new IDMDataObject(nullptr, formats.get(), stream));
     stream->Release();
 
-    auto read = IDragInfoWrapper::dragInfoWrapper(data.p);
+    auto read = IDragInfoWrapper::dragInfoWrapper(data.get());
     ASSERT_TRUE(read);
     EXPECT_TRUE(read->isLibraryDrag());
     ASSERT_EQ(read->numberOfItems(), 1u);
@@ -128,6 +129,17 @@ TEST(DragInfoWrapper, FilesThatCannotBeCountedLeaveOneItem)
         EXPECT_EQ(info->numberOfItems(), 1u);
         EXPECT_EQ(str((*info)[0].types()), "File");
     }
+}
+
+// A failure while the formats of another program are read (here its fetch throws, as an
+// allocation failure would) leaves no reference on its format enumerator.
+TEST(DragInfoWrapper, AFailureWhileReadingAnotherProgramsFormatsKeepsNoReference)
+{
+    ForeignData data;
+    data.offer(CF_HDROP, dragtest::dropFiles({"C:\\a.txt"})).failFetches();
+    EXPECT_THROW(IDragInfoWrapper::dragInfoWrapper(&data), std::bad_alloc);
+    EXPECT_EQ(data.enumeratorReferences(), 0);
+    EXPECT_EQ(data.references(), 0);
 }
 
 // The shell's own data object over three files of the prefix.

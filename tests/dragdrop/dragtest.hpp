@@ -1,4 +1,5 @@
-// Fixtures shared by the drag and drop tests: a hand-made data object and a COM holder.
+// Fixtures shared by the drag and drop tests: a hand-made data object, COM references, blocks
+// of the shell's formats and an OLE drag.
 #pragma once
 
 #include <windows.h>
@@ -8,24 +9,20 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
+#include <idmfact.hpp>
+#include <idmitem.hpp>
+
 namespace dragtest {
 
-// Holds one reference on a COM object for the scope.
+// A new COM object of ours, counted from 0, held for the scope.
 template <class Interface>
-struct Held {
-    explicit Held(Interface* object) : p(object) {
-        if (p)
-            p->AddRef();
-    }
-    ~Held() {
-        if (p)
-            p->Release();
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    Interface* operator->() const { return p; }
-    Interface* p;
-};
+ovk_native::ComReference<Interface> held(IUnknown* object)
+{
+    ovk_native::ComReference<Interface> reference;
+    reference.query(object, __uuidof(Interface));
+    return reference;
+}
 
 // A data object of another program: offers the formats it was given blocks for, in the order
 // given; a format entered with no block is offered but cannot be fetched. Counts its references
@@ -38,6 +35,13 @@ public:
     // The block's bytes; an empty vector offers the format and fails to fetch it.
     ForeignData& offer(CLIPFORMAT format, std::vector<char> bytes);
     long references() const { return fReferences; }
+    // From now on every fetch fails as an allocation failure of the reader would: it throws.
+    ForeignData& failFetches() {
+        fFailFetches = true;
+        return *this;
+    }
+    // The references that others still hold on the format enumerators handed out.
+    long enumeratorReferences() const;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++fReferences); }
@@ -60,11 +64,26 @@ public:
 
 private:
     long fReferences = 0;
+    bool fFailFetches = false;
+    std::vector<ovk_native::ComReference<IEnumFORMATETC>> fEnumerators;
     std::vector<std::pair<CLIPFORMAT, std::vector<char>>> fFormats;
 };
 
-// A DROPFILES block of 8-bit names, its list at the given offset (0: right after the header).
-std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt = 0);
+// A drop target's item provider whose items note, at the drop, their contents as the drop
+// fetched them, each followed by "|"; an item whose contents are "bad" throws.
+class FetchingFactory : public IDMItemFactory {
+public:
+    std::string log;
+    IDMItem::Handle provideTargetItemFor(const IDMItem::Handle& item) override;
+};
+
+// A DROPFILES block of 8-bit (or wide) names, its list at the given offset (0: right after the
+// header).
+std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt = 0,
+                            bool wide = false);
+// Drags the data object through OLE's drag loop onto whatever window is under the cursor,
+// dropping at once as a released button does; answers the effect OLE reports.
+DWORD dragAtCursor(IDataObject* data, DWORD effects);
 // The shell's own data object over files of one folder (made with the given contents), with
 // one reference for the caller; null when the shell cannot make it. The shell's headers clash
 // with the library's, so they stay in the fixture's file.

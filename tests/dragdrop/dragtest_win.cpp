@@ -3,6 +3,9 @@
 
 #include <cstring>
 #include <fstream>
+#include <new>
+
+#include <iexcept.hpp>
 
 #include <idmfmten.hpp>
 
@@ -37,8 +40,20 @@ HRESULT ForeignData::QueryGetData(FORMATETC* format)
     return DV_E_FORMATETC;
 }
 
+long ForeignData::enumeratorReferences() const
+{
+    long references = 0;
+    for (const auto& enumerator : fEnumerators) {
+        enumerator->AddRef();
+        references += static_cast<long>(enumerator->Release()) - 1;
+    }
+    return references;
+}
+
 HRESULT ForeignData::GetData(FORMATETC* format, STGMEDIUM* medium)
 {
+    if (fFailFetches)
+        throw std::bad_alloc();
     for (const auto& offered : fFormats) {
         if (offered.first != format->cfFormat || !(format->tymed & TYMED_HGLOBAL))
             continue;
@@ -67,19 +82,83 @@ HRESULT ForeignData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
                                                entries.data());
     enumerator->AddRef();
     *formats = enumerator;
+    fEnumerators.push_back(held<IEnumFORMATETC>(enumerator));
     return S_OK;
 }
 
-std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt)
+namespace {
+
+class FetchedItem : public IDMItem {
+public:
+    FetchedItem(const IDMItem::Handle& item, std::string& log) : IDMItem(item), fLog(log) {}
+    IBase::Boolean targetDrop(IDMTargetDropEvent&) override {
+        const IString text = contents();
+        fLog += std::string(static_cast<const char*>(text), text.length()) + "|";
+        if (text == IString("bad"))
+            IThrow::state("bad item", IEXCEPTION_LOCATION("dragtest_win", "FetchedItem::targetDrop"));
+        return true;
+    }
+
+private:
+    std::string& fLog;
+};
+
+} // namespace
+
+IDMItem::Handle FetchingFactory::provideTargetItemFor(const IDMItem::Handle& item)
+{
+    return IDMItem::Handle(new FetchedItem(item, log));
+}
+
+std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long listAt,
+                            bool wide)
 {
     std::vector<char> block(sizeof(DROPFILES));
     DROPFILES header{};
     header.pFiles = listAt ? listAt : sizeof(DROPFILES);
+    header.fWide = wide;
     std::memcpy(block.data(), &header, sizeof header);
-    for (const std::string& name : names)
-        block.insert(block.end(), name.c_str(), name.c_str() + name.size() + 1);
-    block.push_back('\0');
+    const std::size_t unit = wide ? sizeof(wchar_t) : 1;
+    for (const std::string& name : names) {
+        for (const char c : name) {
+            block.push_back(c);
+            block.insert(block.end(), unit - 1, '\0');
+        }
+        block.insert(block.end(), unit, '\0');
+    }
+    block.insert(block.end(), unit, '\0');
     return block;
+}
+
+namespace {
+
+// A drop source that drops as soon as OLE asks, with the system's cursors.
+class DropAtOnce : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+        return escape ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+} // namespace
+
+DWORD dragAtCursor(IDataObject* data, DWORD effects)
+{
+    DropAtOnce source;
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data, &source, effects, &effect);
+    return effect;
 }
 
 IDataObject* shellDataObject(const std::string& folder, const std::vector<std::string>& names)

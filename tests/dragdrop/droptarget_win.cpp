@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -14,11 +17,17 @@
 #include <idmdinfo.hpp>
 #include <idmdnfo.hpp>
 #include <idmdrtgt.hpp>
+#include <idmdatao.hpp>
+#include <idmdistr.hpp>
 #include <idmdshdr.hpp>
+#include <idmfact.hpp>
+#include <idmfmten.hpp>
 #include <idmevent.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
+#include <idmrendr.hpp>
+#include <idmsrhdr.hpp>
 #include <idmtghdr.hpp>
 #include <iprivmsg.hpp>
 
@@ -28,7 +37,9 @@
 
 namespace {
 
+using dragtest::FetchingFactory;
 using dragtest::ForeignData;
+using ovktest::caught;
 using ovktest::str;
 
 constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
@@ -81,6 +92,8 @@ public:
     std::string types;
     // The names of the formats the drag's data object offers, joined by "|".
     std::string formats;
+    // The item count of the "Shell IDList Array" block the drag delivered, -1 for none.
+    long shellLists = -1;
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
@@ -125,10 +138,27 @@ private:
         formats->Release();
         return names;
     }
+    // Asks for the shell's list format as the shell would, and reads its count within the block.
+    static long shellListCount(IDataObject* data) {
+        FORMATETC request{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")),
+                          nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        STGMEDIUM medium{};
+        if (!data || data->GetData(&request, &medium) != S_OK)
+            return -1;
+        long count = -1;
+        if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal &&
+            GlobalSize(medium.hGlobal) >= sizeof(UINT)) {
+            count = static_cast<long>(*static_cast<const UINT*>(GlobalLock(medium.hGlobal)));
+            GlobalUnlock(medium.hGlobal);
+        }
+        ReleaseStgMedium(&medium);
+        return count;
+    }
 
     IReference<IDMTargetOperation> makeOperation(IDMTargetEnterEvent& enter) {
         if (fromEvent) {
             formats = formatNames(enter.dataObject());
+            shellLists = shellListCount(enter.dataObject());
             IReference<IDMTargetOperation> made(new IDMTargetOperation(enter));
             if (made->numberOfItems())
                 types = str(made->item(1)->types());
@@ -391,9 +421,14 @@ TEST(DragEvents, PointsAreSignExtendedAndAPlainWindowIsNoContainer)
     EXPECT_EQ(enter.containerObject(), nullptr);
     EXPECT_FALSE(enter.isOverContainerObject());
     EXPECT_EQ(enter.containerWindow(), nullptr);
-    EXPECT_EQ(enter.presSpace(), enter.presSpace());
+    // The context is the window's, fetched once and kept until it is released.
+    const HDC context = enter.presSpace();
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(WindowFromDC(context), window.hwnd());
+    EXPECT_EQ(enter.presSpace(), context);
     enter.releasePresSpace();
-    EXPECT_NE(enter.presSpace(), nullptr);
+    EXPECT_EQ(WindowFromDC(context), nullptr) << "released to the window";
+    EXPECT_EQ(WindowFromDC(enter.presSpace()), window.hwnd());
 
     IEvent other(IWindowHandle(window.hwnd()), IPrivateMessage::dragOver, IEventParameter1(5, 6), 0);
     EXPECT_EQ(IDMSourceBeginEvent(other).position(), IPoint(0, 0));
@@ -446,6 +481,233 @@ TEST_F(WholeDrag, BeginDeliversOverThenDropWithTheSourceItemsTypes)
     source->begin();
     EXPECT_EQ(probe.formats,
               "Text|Plain Text|ZUQ_DRAGINFO|Shell IDList Array|Shell Object Offsets|FileName|");
+}
+
+// A file the shell cannot find has no item-ID list: its drag offers none, and a target that asks
+// for one anyway gets nothing, while an existing file's drag delivers its list.
+TEST_F(WholeDrag, FilesOfferTheShellsListOnlyWhenTheShellCanParseEveryPath)
+{
+    IDMSourceHandler renderers(&sourceWindow);
+    const struct {
+        const char* folder;
+        const char* name;
+        long lists;
+    } cases[] = {{"C:\\no such folder here\\", "x.txt", -1}, {"C:\\", "windows", 1}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.folder);
+        IReference<IDMSourceOperation> source(new IDMSourceOperation(sourceWindow.hwnd()));
+        source->addRef();
+        IDMItem::Handle file(new IDMItem(source.get(), "File", IDMItem::copyable));
+        file->setRMFs("<DRM_TARVOSFILE,DRF_TEXT>");
+        file->setTrueType("File");
+        file->setContainerName(row.folder);
+        file->setSourceName(row.name);
+        source->addItem(file);
+        IDMSourceOperation::setCurrentSourceOperation(source);
+        ASSERT_TRUE(renderers.selectRenderers());
+        probe.formats.clear();
+        source->begin();
+        EXPECT_EQ(probe.formats.find("Shell IDList Array") != std::string::npos, row.lists >= 0);
+        EXPECT_EQ(probe.shellLists, row.lists);
+    }
+    renderers.stopHandlingEventsFor(&sourceWindow);
+}
+
+// Another program's drag, dropped through OLE on a drop-enabled window: each item fetches its
+// data from the foreign blocks, and reads nothing outside a block, whatever its header claims.
+struct ForeignCase {
+    const char* name;
+    const char* format;
+    std::vector<char> block;
+    std::string fetched; // the items' contents, from the last item to the first
+};
+
+// Little-endian 32-bit words, then bytes.
+std::vector<char> bytesOf(std::initializer_list<std::uint32_t> words, std::initializer_list<char> tail)
+{
+    std::vector<char> block;
+    for (const std::uint32_t word : words)
+        for (int shift = 0; shift < 32; shift += 8)
+            block.push_back(static_cast<char>((word >> shift) & 0xFF));
+    for (const char byte : tail)
+        block.push_back(byte);
+    return block;
+}
+
+// One item: the parent's list (empty) at 12, the item's list at 14: one record of 6 bytes.
+const std::vector<char> kShellList =
+    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0});
+
+class ForeignDrop : public testing::TestWithParam<ForeignCase> {
+protected:
+    void SetUp() override {
+        IDMSupport::initializeOle();
+        SetWindowPos(window.hwnd(), HWND_TOPMOST, 100, 100, 200, 150, SWP_SHOWWINDOW);
+        IDMSupport::setItemFactory(&window, &items);
+        IDMSupport::enableDrop(&window);
+        SetCursorPos(200, 170);
+    }
+    void TearDown() override { IDMSupport::uninitializeOle(); }
+
+    ovktest::TestWindow window{nullptr, WS_POPUP};
+    FetchingFactory items;
+};
+
+TEST_P(ForeignDrop, FetchesEachItemWithinItsBlock)
+{
+    const ForeignCase& row = GetParam();
+    const UINT format = std::string(row.format) == "File" ? CF_HDROP
+                                                          : RegisterClipboardFormatA(row.format);
+    ForeignData data;
+    data.offer(static_cast<CLIPFORMAT>(format), row.block);
+    // Another program's data is copied, never moved: its source would delete the original.
+    EXPECT_EQ(dragtest::dragAtCursor(&data, DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_COPY);
+    EXPECT_EQ(items.log, row.fetched);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_EQ(data.references(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, ForeignDrop,
+    testing::Values(
+        ForeignCase{"Files", "File", dragtest::dropFiles({"C:\\dir\\a.txt", "C:\\b.txt"}),
+                    "C:\\b.txt|C:\\dir\\a.txt|"},
+        ForeignCase{"WideFiles", "File",
+                    dragtest::dropFiles({"C:\\dir\\a.txt", "C:\\b.txt"}, 0, true),
+                    "C:\\b.txt|C:\\dir\\a.txt|"},
+        ForeignCase{"ListPastTheBlock", "File", dragtest::dropFiles({"C:\\a.txt"}, 4000), "|"},
+        ForeignCase{"ListFourGigabytesAway", "File",
+                    dragtest::dropFiles({"C:\\a.txt"}, 0xFFFFFFF0u), "|"},
+        ForeignCase{"ListWithoutItsEnd", "File",
+                    [] {
+                        std::vector<char> block = dragtest::dropFiles({"C:\\a.txt"});
+                        block.resize(block.size() - 2);
+                        return block;
+                    }(),
+                    "|"},
+        ForeignCase{"ShellList", "Shell IDList Array", kShellList,
+                    std::string(kShellList.begin(), kShellList.end()) + "|"},
+        ForeignCase{"ShellListCountPastTheBlock", "Shell IDList Array",
+                    bytesOf({0x40000000u, 12, 14}, {0, 0}), "|"},
+        ForeignCase{"ShellListOffsetPastTheBlock", "Shell IDList Array",
+                    bytesOf({1, 12, 5000}, {0, 0}), "|"}),
+    [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+
+// A drag whose drop throws, then another: each drag is judged and dropped as its own items, and
+// neither leaves an operation current. A source window that drags one text item named by the
+// test; a target whose items note what they fetched.
+class NamedText : public IDMItemFactory {
+public:
+    const char* name = "";
+    IBase::Boolean provideSourceItems(IDMSourceBeginEvent&) override {
+        IDMSourceOperation* operation = ovkCurrentSourceOperation();
+        operation->addRef();
+        IDMItem::Handle item(new IDMItem(operation, "Text", IDMItem::copyable | IDMItem::moveable));
+        item->setRMFs("<DRM_KestaUI,DRF_TEXT>");
+        item->setSourceName(name);
+        operation->addItem(item);
+        return true;
+    }
+};
+
+TEST(DragAfterAFailedDrop, IsTheNewDragsOwn)
+{
+    IDMSupport::initializeOle();
+    ovktest::TestWindow sourceWindow;
+    ovktest::TestWindow targetWindow{nullptr, WS_POPUP};
+    SetWindowPos(targetWindow.hwnd(), HWND_TOPMOST, 100, 100, 200, 150, SWP_SHOWWINDOW);
+    NamedText sourceItems;
+    FetchingFactory targetItems;
+    IDMSupport::setItemFactory(&sourceWindow, &sourceItems);
+    IDMSupport::enableDragDrop(&sourceWindow);
+    IDMSupport::setItemFactory(&targetWindow, &targetItems);
+    IDMSupport::enableDrop(&targetWindow);
+    SetCursorPos(200, 170);
+
+    sourceItems.name = "bad";
+    EXPECT_EQ(caught([&] { sourceWindow.sendEvent(IPrivateMessage::dragStart, 0, 0); }).text(),
+              IString("bad item"));
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+
+    sourceItems.name = "good";
+    sourceWindow.sendEvent(IPrivateMessage::dragStart, 0, 0);
+    EXPECT_EQ(targetItems.log, "bad|good|");
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    IDMSupport::uninitializeOle();
+}
+
+// The library's target handler, noting what it answered to each drag over: the drop answer and
+// the operation it judged.
+class JudgingHandler : public IDMTargetHandler {
+public:
+    using IDMTargetHandler::IDMTargetHandler;
+    std::string judged;
+
+protected:
+    IBase::Boolean targetEnter(IDMTargetEnterEvent& event) override {
+        const IBase::Boolean handled = IDMTargetHandler::targetEnter(event);
+        judged += std::to_string(event.dropAnswer()) + ":" +
+                  std::to_string(event.defaultOperation()) + " ";
+        return handled;
+    }
+};
+
+// The target handler judges the operation by the keys OLE passes with the drag, not by the key
+// state of its own thread, which a drag from another thread or program leaves as it is. Here
+// the thread says Control while OLE says otherwise, over an item that can only be moved.
+TEST(DropTargetKeys, TheOperationIsJudgedByTheKeysOlePasses)
+{
+    IDMSupport::initializeOle();
+    ovktest::TestWindow window;
+    JudgingHandler handler(&window);
+    IDMDropTarget* target = new IDMDropTarget(&window);
+    target->AddRef();
+    IDMDragInfo info(1);
+    info.item(0).types = "Text";
+    info.item(0).rmfs = "<DRM_KestaUI,DRF_TEXT>";
+    info.item(0).supportedOperations = static_cast<std::uint16_t>(IDMItem::moveable);
+    const FORMATETC formats[] = {{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
+                                 {IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1,
+                                  TYMED_ISTREAM}};
+    IEnumFORMATETC* enumerator = new IDMFormatEnumerator(2, formats);
+    enumerator->AddRef();
+    IStream* stream = IDMDragInfoStream::create(info);
+    IDataObject* data = new IDMDataObject(&window, enumerator, stream);
+    data->AddRef();
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE thread[256] = {};
+    std::copy(std::begin(keys), std::end(keys), std::begin(thread));
+    thread[VK_CONTROL] = 0x80;
+    SetKeyboardState(thread);
+    // No key and Shift move the item (answer 1, operation move); Control asks for a copy the
+    // item does not allow (answer 2, no drop for this operation).
+    const struct {
+        DWORD oleKeys;
+        DWORD effect;
+        const char* judged;
+    } cases[] = {{0, DROPEFFECT_MOVE, "1:2 "},
+                 {MK_SHIFT, DROPEFFECT_MOVE, "1:2 "},
+                 {MK_CONTROL, DROPEFFECT_NONE, "2:1 "}};
+    for (const auto& row : cases) {
+        handler.judged.clear();
+        DWORD effect = kAll;
+        EXPECT_EQ(target->DragEnter(data, row.oleKeys, POINTL{5, 6}, &effect), S_OK);
+        EXPECT_EQ(effect, row.effect) << "OLE's keys " << row.oleKeys;
+        EXPECT_EQ(handler.judged, row.judged) << "OLE's keys " << row.oleKeys;
+        target->DragLeave();
+    }
+    SetKeyboardState(keys);
+
+    data->Release();
+    stream->Release();
+    enumerator->Release();
+    target->Release();
+    handler.stopHandlingEventsFor(&window);
+    IDMSupport::uninitializeOle();
 }
 
 } // namespace
