@@ -1,12 +1,39 @@
-// The cost per object of filling a native container, walking it, sorting it and filtering.
+// The cost per object of filling a native container, walking it, sorting it and filtering, beside
+// the platform's own cost of the same work in the same run.
 //
-// A native container in name view gets objects from one allocator with addObjects, and an object
-// cursor then walks them all; at 1,000, 10,000 and 100,000 objects. Prints the time per object
-// and the ratios 100,000 / 1,000; goal: at most 1.3 for both (flat per object).
-// The native container is then sorted by icon text, descending: the time per object divided by
-// log2 of the count is to stay flat within 1.3. The "platform" row shows what the native list
-// view's own sort costs for the same reordering with a comparison that costs nothing: a plain
-// list view whose items carry the rank of their text in the sorted order. A message-driven container (the native class
+// Fill: a native container in name, text, details and icon view gets objects from one allocator
+// with addObjects, at 1,000, 10,000 and 100,000 objects. Beside it, the platform row inserts the
+// same items (same texts, the same icon in image lists made like the container's, the same item
+// mask and state) with LVM_INSERTITEMA into a hidden list view of the same style whose parent is
+// a plain window; in details view the list view has its one column, as it needs to show items.
+// The tree view fill is set beside TVM_INSERTITEMA of the same items into a hidden tree view of
+// the same style; both curves are printed, since the tree control itself grows worse than
+// linearly. Goal: library / platform at most 1.3 at every size.
+// A second platform row, at the two smaller sizes, fills a control made exactly as the
+// container makes its own: WS_VISIBLE under a hidden window and, in every list view, the first
+// column. A list view with a column lays out its header and scroll bars again for every item
+// while its redraw is on, and that layout is most of what such a fill costs; the row shows it.
+// At the same sizes, the name view fill is also timed with the container's list control's
+// redraw turned off by hand for the fill: what the library's own road costs per object.
+//
+// Memory: the heap bytes in use are summed over every heap of the process (HeapWalk over the
+// busy blocks, their overhead included) before the allocator is made and after the fill, and the
+// same for the platform's list view fill. The library's figure holds the records with their
+// objects, the objects' texts, the library's tables and the list view's own items; the platform's
+// holds the list view's items alone. What the library keeps beyond the platform is set beside the
+// record size; goal: at most the record plus 64 bytes. The change in the number of busy blocks
+// counts the heap allocations per object.
+//
+// Where the fill's time goes: one untimed fill of 1,000 objects in name view under a
+// WH_CALLWNDPROC hook counts the messages sent per object, by message (and by notification code
+// for WM_NOTIFY), beside the same count for the platform's fill.
+//
+// An object cursor then walks the name view container, and the ratio 100,000 / 1,000 per object
+// is to stay at most 1.3 (flat per object), as for the name view insertion itself. The container
+// is then sorted by icon text, descending: the time per object divided by log2 of the count is to
+// stay flat within 1.3. The sort's platform row shows what the native list view's own sort costs
+// for the same reordering with a comparison that costs nothing: a plain list view whose items
+// carry the rank of their text in the sorted order. A message-driven container (the native class
 // does not filter) is filtered with a predicate that keeps every other object, which shows the
 // library's callback cost per object: flat within 1.3.
 #include <windows.h>
@@ -15,6 +42,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +57,19 @@
 namespace {
 
 constexpr unsigned long kSizes[] = {1000, 10000, 100000};
-constexpr int kRounds = 3;
+constexpr std::size_t kSizeCount = sizeof(kSizes) / sizeof(kSizes[0]);
+constexpr double kFillGoal = 1.3;
+constexpr double kGrowthGoal = 1.3;
+constexpr double kMemoryGoal = 64;
+// The item text buffer length the container gives its native items.
+constexpr int kTextLength = 64;
+constexpr DWORD kTreeStyle = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+
+// The largest size costs tens of seconds per library fill: once is enough there.
+int roundsFor(unsigned long count)
+{
+    return count >= 100000 ? 1 : 3;
+}
 
 double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
@@ -37,56 +78,285 @@ double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::vector<std::string> textsFor(unsigned long count)
+{
+    std::vector<std::string> texts;
+    texts.reserve(count);
+    for (unsigned long i = 0; i < count; ++i)
+        texts.emplace_back(IString("object ") + IString(i));
+    return texts;
+}
+
+// The heap in use by the whole process: every heap, every busy block with its overhead.
+struct HeapUse {
+    long long bytes = 0;
+    long long blocks = 0;
+};
+
+HeapUse heapUse()
+{
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    HeapUse use;
+    for (HANDLE heap : heaps) {
+        if (!HeapLock(heap))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                use.bytes += entry.cbData + entry.cbOverhead;
+                ++use.blocks;
+            }
+        }
+        HeapUnlock(heap);
+    }
+    return use;
+}
+
+// The messages sent on this thread while a hook is set, by message and WM_NOTIFY code.
+struct MessageCount {
+    std::map<UINT, unsigned long> byMessage;
+    std::map<UINT, unsigned long> byNotification;
+    unsigned long total = 0;
+};
+
+MessageCount* gCounting = nullptr;
+
+LRESULT CALLBACK countMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && gCounting) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        ++gCounting->byMessage[sent->message];
+        ++gCounting->total;
+        if (sent->message == WM_NOTIFY && sent->lParam)
+            ++gCounting->byNotification[reinterpret_cast<const NMHDR*>(sent->lParam)->code];
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// When set, the next fill counts the messages it sends while it inserts (the hook itself costs
+// time, so a counted fill is never a timed one).
+MessageCount* gFillCount = nullptr;
+HHOOK gFillHook = nullptr;
+
+void startCounting()
+{
+    gCounting = gFillCount;
+    if (gCounting)
+        gFillHook = SetWindowsHookExA(WH_CALLWNDPROC, &countMessage, nullptr, GetCurrentThreadId());
+}
+
+void stopCounting()
+{
+    if (gFillHook)
+        UnhookWindowsHookEx(gFillHook);
+    gFillHook = nullptr;
+    gCounting = nullptr;
+}
+
+template <class Body>
+MessageCount countMessages(Body body)
+{
+    MessageCount count;
+    gFillCount = &count;
+    body();
+    gFillCount = nullptr;
+    return count;
+}
+
+struct View {
+    const char* name;
+    ICnrCtl::Attribute attribute;
+    bool tree;
+    // The list view's type and whether items show no icon (text view), as the container sets them.
+    DWORD listType;
+    bool noIcons;
+};
+
+std::vector<View> views()
+{
+    return {{"name", ICnrCtl::nameView, false, LVS_LIST, false},
+            {"text", ICnrCtl::textView, false, LVS_LIST, true},
+            {"details", ICnrCtl::detailsView, false, LVS_REPORT, false},
+            {"icon", ICnrCtl::iconView, false, LVS_ICON, false},
+            {"tree", ICnrCtl::treeView | ICnrCtl::iconView, true, 0, false}};
+}
+
 struct Cost {
     double insert = 0;
     double walk = 0;
     double sort = 0;
-    double filter = 0;
-    double platform = 0;
+    HeapUse memory;
+    // What addObjects alone adds.
+    HeapUse fill;
 };
 
-class EveryOther : public ICnrCtl::FilterFn {
-public:
-    IBase::Boolean isMemberOf(ICnrObj*, ICnrCtl*) const override { return fSeen++ % 2 == 0; }
-
-private:
-    mutable unsigned long fSeen = 0;
-};
-
-// One round: the time per object of the insertion and of the walk.
-Cost round(IWindow& top, unsigned long count)
+// One library fill of the view: the time per object of addObjects, and for the name view also of
+// the walk and the sort. With `memory`, the heap growth of the allocation and the fill.
+Cost libraryRound(IWindow& top, const View& view, unsigned long count, HICON icon, bool memory,
+                  bool walkAndSort, bool redrawOff = false)
 {
     ICnrCtl container(1, &top, &top, IRectangle(0, 0, 400, 300), ICnrCtl::defaultStyle(),
-                      ICnrCtl::nameView);
-    const IPointerHandle icon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
+                      view.attribute);
+    const HeapUse before = memory ? heapUse() : HeapUse();
     std::vector<ICnrObj*> objects;
     objects.reserve(count);
-    ICnrAllocator allocator(count, sizeof(ICnrObj));
-    for (unsigned long i = 0; i < count; ++i)
-        objects.push_back(new (allocator) ICnrObj(icon, IString("object ") + IString(i)));
-    LARGE_INTEGER start, inserted, walked;
-    QueryPerformanceCounter(&start);
-    container.addObjects(allocator);
-    QueryPerformanceCounter(&inserted);
-    unsigned long visited = 0;
-    ICnrCtl::ObjectCursor cursor(container);
-    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-        ++visited;
-    QueryPerformanceCounter(&walked);
-    if (visited != count)
-        std::printf("walk visited %lu of %lu objects\n", visited, count);
-    LARGE_INTEGER sortStart, sorted;
-    QueryPerformanceCounter(&sortStart);
-    container.sortByIconText(false);
-    QueryPerformanceCounter(&sorted);
+    Cost cost;
+    {
+        ICnrAllocator allocator(count, sizeof(ICnrObj));
+        for (unsigned long i = 0; i < count; ++i)
+            objects.push_back(new (allocator) ICnrObj(IPointerHandle(icon), IString("object ") + IString(i)));
+        // The container's list control, the child with id 0x3000.
+        const HWND native = redrawOff ? GetDlgItem(container.handle(), 0x3000) : nullptr;
+        const HeapUse created = memory ? heapUse() : HeapUse();
+        startCounting();
+        LARGE_INTEGER start, inserted;
+        QueryPerformanceCounter(&start);
+        if (native)
+            SendMessageA(native, WM_SETREDRAW, FALSE, 0);
+        container.addObjects(allocator);
+        if (native)
+            SendMessageA(native, WM_SETREDRAW, TRUE, 0);
+        QueryPerformanceCounter(&inserted);
+        stopCounting();
+        if (memory) {
+            const HeapUse filled = heapUse();
+            cost.fill.bytes = filled.bytes - created.bytes;
+            cost.fill.blocks = filled.blocks - created.blocks;
+        }
+        cost.insert = seconds(start, inserted) * 1e6 / static_cast<double>(count);
+    }
+    if (memory) {
+        const HeapUse after = heapUse();
+        cost.memory.bytes = after.bytes - before.bytes;
+        cost.memory.blocks = after.blocks - before.blocks;
+    }
+    if (walkAndSort) {
+        LARGE_INTEGER start, walked;
+        QueryPerformanceCounter(&start);
+        unsigned long visited = 0;
+        ICnrCtl::ObjectCursor cursor(container);
+        for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
+            ++visited;
+        QueryPerformanceCounter(&walked);
+        if (visited != count)
+            std::printf("walk visited %lu of %lu objects\n", visited, count);
+        LARGE_INTEGER sortStart, sorted;
+        QueryPerformanceCounter(&sortStart);
+        container.sortByIconText(false);
+        QueryPerformanceCounter(&sorted);
+        cost.walk = seconds(start, walked) * 1e6 / static_cast<double>(count);
+        cost.sort = seconds(sortStart, sorted) * 1e6 / static_cast<double>(count) /
+                    std::log2(static_cast<double>(count));
+    }
     container.removeAllObjects();
     for (ICnrObj* object : objects)
         delete object;
+    return cost;
+}
+
+// Image lists made as the container makes its own: 32 and 16 pixels, masked, 40 images growing
+// by 5, the icon added once; and the 1-pixel list that text view shows as its small icons.
+struct ImageLists {
+    explicit ImageLists(HICON icon)
+        : large(ImageList_Create(32, 32, ILC_MASK | ILC_COLOR32, 40, 5)),
+          small(ImageList_Create(16, 16, ILC_MASK | ILC_COLOR32, 40, 5)),
+          empty(ImageList_Create(1, 1, ILC_MASK, 1, 0))
+    {
+        ImageList_ReplaceIcon(large, -1, icon);
+        ImageList_ReplaceIcon(small, -1, icon);
+    }
+    ~ImageLists()
+    {
+        ImageList_Destroy(large);
+        ImageList_Destroy(small);
+        ImageList_Destroy(empty);
+    }
+    ImageLists(const ImageLists&) = delete;
+    ImageLists& operator=(const ImageLists&) = delete;
+
+    HIMAGELIST large;
+    HIMAGELIST small;
+    HIMAGELIST empty;
+};
+
+// The platform's fill of the same items: a list view or tree view styled as the container styles
+// its own (label editing, single selection), with the same image lists, each item inserted at
+// the end with the same mask, text buffer length and state (the first item has the focus). Made
+// like the container's own control, it is visible under its hidden parent and has a column.
+Cost platformRound(HWND parent, const View& view, const std::vector<std::string>& texts, HICON icon,
+                   bool memory, bool likeContainer = false)
+{
+    const DWORD visible = likeContainer ? WS_VISIBLE : 0;
+    const ImageLists images(icon);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND control = nullptr;
+    if (view.tree) {
+        control = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                  WS_CHILD | visible | kTreeStyle | TVS_EDITLABELS, 0, 0, 400, 300,
+                                  parent, nullptr, instance, nullptr);
+        SendMessageA(control, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images.large));
+    } else {
+        // The lists stay the bench's own to destroy.
+        control = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                  WS_CHILD | visible | LVS_EDITLABELS | LVS_SINGLESEL |
+                                      LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | view.listType,
+                                  0, 0, 400, 300, parent, nullptr, instance, nullptr);
+        SendMessageA(control, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images.large));
+        SendMessageA(control, LVM_SETIMAGELIST, LVSIL_SMALL,
+                     reinterpret_cast<LPARAM>(view.noIcons ? images.empty : images.small));
+        if (likeContainer || view.listType == LVS_REPORT) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = 100;
+            SendMessageA(control, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        }
+    }
+    const HeapUse before = memory ? heapUse() : HeapUse();
+    const std::size_t count = texts.size();
+    startCounting();
+    LARGE_INTEGER start, inserted;
+    QueryPerformanceCounter(&start);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (view.tree) {
+            TVINSERTSTRUCTA insert{};
+            insert.hParent = TVI_ROOT;
+            insert.hInsertAfter = TVI_LAST;
+            insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
+            insert.item.state = i == 0 ? 0x0001u : 0u;
+            insert.item.stateMask = 0xFF;
+            insert.item.pszText = const_cast<char*>(texts[i].c_str());
+            insert.item.cchTextMax = kTextLength;
+            insert.item.lParam = static_cast<LPARAM>(i);
+            SendMessageA(control, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+        } else {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+            item.iItem = static_cast<int>(i);
+            item.state = i == 0 ? LVIS_FOCUSED : 0u;
+            item.stateMask = 0x0F;
+            item.pszText = const_cast<char*>(texts[i].c_str());
+            item.cchTextMax = kTextLength;
+            item.lParam = static_cast<LPARAM>(i);
+            SendMessageA(control, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    QueryPerformanceCounter(&inserted);
+    stopCounting();
     Cost cost;
     cost.insert = seconds(start, inserted) * 1e6 / static_cast<double>(count);
-    cost.walk = seconds(inserted, walked) * 1e6 / static_cast<double>(count);
-    cost.sort = seconds(sortStart, sorted) * 1e6 / static_cast<double>(count) /
-                std::log2(static_cast<double>(count));
+    if (memory) {
+        const HeapUse after = heapUse();
+        cost.memory.bytes = after.bytes - before.bytes;
+        cost.memory.blocks = after.blocks - before.blocks;
+    }
+    DestroyWindow(control);
     return cost;
 }
 
@@ -97,11 +367,9 @@ int CALLBACK byRank(LPARAM rank1, LPARAM rank2, LPARAM)
 
 // The list view's own sort, per object / log2 n, for the reordering the icon text sort above
 // makes: the items are inserted in the same order and carry their rank in the sorted order.
-double platformRound(IWindow& top, unsigned long count)
+double platformSortRound(HWND parent, const std::vector<std::string>& texts)
 {
-    std::vector<std::string> texts;
-    for (unsigned long i = 0; i < count; ++i)
-        texts.emplace_back(IString("object ") + IString(i));
+    const unsigned long count = static_cast<unsigned long>(texts.size());
     std::vector<unsigned long> order(count);
     for (unsigned long i = 0; i < count; ++i)
         order[i] = i;
@@ -112,7 +380,7 @@ double platformRound(IWindow& top, unsigned long count)
     for (unsigned long i = 0; i < count; ++i)
         rank[order[i]] = static_cast<LPARAM>(i);
     const HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_LIST, 0, 0, 400, 300,
-                                      top.handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+                                      parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(list, LVM_SETITEMCOUNT, count, 0);
     for (unsigned long i = 0; i < count; ++i) {
         LVITEMA item{};
@@ -130,6 +398,14 @@ double platformRound(IWindow& top, unsigned long count)
     return seconds(start, sorted) * 1e6 / static_cast<double>(count) /
            std::log2(static_cast<double>(count));
 }
+
+class EveryOther : public ICnrCtl::FilterFn {
+public:
+    IBase::Boolean isMemberOf(ICnrObj*, ICnrCtl*) const override { return fSeen++ % 2 == 0; }
+
+private:
+    mutable unsigned long fSeen = 0;
+};
 
 // The time per object of one filter of a message-driven container.
 double filterRound(IWindow& top, unsigned long count)
@@ -152,57 +428,184 @@ double filterRound(IWindow& top, unsigned long count)
     return seconds(start, filtered) * 1e6 / static_cast<double>(count);
 }
 
-void report(const char* name, const std::vector<double>& perObject, const char* unit = "per object",
-            bool goal = true)
+const char* verdict(bool met)
+{
+    return met ? "met" : "NOT MET";
+}
+
+void reportGrowth(const char* name, const std::vector<double>& perObject, const char* unit = "per object",
+                  bool goal = true)
 {
     for (std::size_t i = 0; i < perObject.size(); ++i)
         std::printf("%-10s %7lu objects: %8.3f us %s\n", name, kSizes[i], perObject[i], unit);
     const double ratio = perObject.back() / perObject.front();
+    const unsigned long largest = kSizes[perObject.size() - 1];
     if (!goal) {
-        std::printf("%-10s ratio 100,000 / 1,000: %.2f (the list view's own cost, for comparison)\n",
-                    name, ratio);
+        std::printf("%-10s ratio %lu / %lu: %.2f (the list view's own cost, for comparison)\n", name,
+                    largest, kSizes[0], ratio);
         return;
     }
-    std::printf("%-10s ratio 100,000 / 1,000: %.2f (goal: at most 1.3) %s\n", name, ratio,
-                ratio <= 1.3 ? "met" : "NOT MET");
+    std::printf("%-10s ratio %lu / %lu: %.2f (goal: at most %.1f) %s\n", name, largest, kSizes[0],
+                ratio, kGrowthGoal, verdict(ratio <= kGrowthGoal));
+}
+
+void reportFill(const View& view, const std::vector<double>& library, const std::vector<double>& platform,
+                const std::vector<double>& shown)
+{
+    for (std::size_t i = 0; i < library.size(); ++i) {
+        const double ratio = library[i] / platform[i];
+        std::printf("fill %-8s %7lu objects: library %9.3f us, platform %8.3f us per object, "
+                    "ratio %7.2f (goal: at most %.1f) %s\n",
+                    view.name, kSizes[i], library[i], platform[i], ratio, kFillGoal,
+                    verdict(ratio <= kFillGoal));
+        if (i < shown.size())
+            std::printf("fill %-8s %7lu objects: platform control made like the container's %9.3f us "
+                        "per object, library / that %.2f\n",
+                        view.name, kSizes[i], shown[i], library[i] / shown[i]);
+    }
+    std::printf("fill %-8s growth %lu / %lu per object: library %.2f, platform %.2f\n", view.name,
+                kSizes[library.size() - 1], kSizes[0], library.back() / library.front(),
+                platform.back() / platform.front());
+}
+
+void reportMemory(const View& view, unsigned long count, const HeapUse& library, const HeapUse& fill,
+                  const HeapUse& platform)
+{
+    std::printf("memory %-8s %7lu objects: addObjects alone %.1f bytes, %.2f allocations per object\n",
+                view.name, count, static_cast<double>(fill.bytes) / static_cast<double>(count),
+                static_cast<double>(fill.blocks) / static_cast<double>(count));
+    const double perObject = static_cast<double>(library.bytes) / static_cast<double>(count);
+    const double perItem = static_cast<double>(platform.bytes) / static_cast<double>(count);
+    const double beyond = perObject - perItem;
+    const double record = static_cast<double>(sizeof(MINIRECORDCORE) + sizeof(ICnrObj));
+    std::printf("memory %-8s %7lu objects: library %7.1f bytes (%.2f allocations), platform %7.1f "
+                "bytes (%.2f allocations) per object; beyond the platform %7.1f, record %.0f "
+                "(goal: at most %.0f) %s\n",
+                view.name, count, perObject,
+                static_cast<double>(library.blocks) / static_cast<double>(count), perItem,
+                static_cast<double>(platform.blocks) / static_cast<double>(count), beyond, record,
+                record + kMemoryGoal, verdict(beyond <= record + kMemoryGoal));
+}
+
+void printCount(const char* who, const MessageCount& count, unsigned long objects)
+{
+    std::printf("messages  %-8s %6.2f sent per object:", who,
+                static_cast<double>(count.total) / static_cast<double>(objects));
+    for (const auto& [message, times] : count.byMessage)
+        if (times * 100 >= objects)
+            std::printf(" 0x%04X x%.2f", message, static_cast<double>(times) / static_cast<double>(objects));
+    for (const auto& [code, times] : count.byNotification)
+        if (times * 100 >= objects)
+            std::printf(" [WM_NOTIFY %d x%.2f]", static_cast<int>(code),
+                        static_cast<double>(times) / static_cast<double>(objects));
+    std::printf("\n");
+}
+
+// Which messages the name view fill sends per object, beside the platform's fill.
+void reportMessages(IWindow& top, HWND plain, HICON icon)
+{
+    constexpr unsigned long count = 1000;
+    const View name = views().front();
+    const MessageCount library = countMessages([&] { libraryRound(top, name, count, icon, false, false); });
+    const std::vector<std::string> texts = textsFor(count);
+    const MessageCount platform = countMessages([&] { platformRound(plain, name, texts, icon, false); });
+    const MessageCount shown = countMessages([&] { platformRound(plain, name, texts, icon, false, true); });
+    std::printf("(messages counted while the items are inserted; hex ids)\n");
+    printCount("library", library, count);
+    printCount("platform", platform, count);
+    printCount("like cnr", shown, count);
 }
 
 } // namespace
 
-int main()
+// An optional argument names the largest size to run (1000 or 10000), for a quicker run.
+int main(int argc, char** argv)
 {
     // Each row as soon as it is measured, also when the output is a file.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const unsigned long largest = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : kSizes[kSizeCount - 1];
+    std::size_t sizeCount = 0;
+    while (sizeCount < kSizeCount && kSizes[sizeCount] <= largest)
+        ++sizeCount;
+    if (sizeCount == 0)
+        sizeCount = 1;
     // The message-driven class gives every thread its allocation window.
     OvkCnrRegisterClass();
     auto top = std::make_unique<IWindow>();
     top->startHandlingEventsFor(top->create(0, "bench", WS_OVERLAPPEDWINDOW, "Static", IWindowHandle(),
                                             IWindowHandle(), IRectangle(0, 0, 800, 600), nullptr,
                                             nullptr));
-    std::vector<double> inserts, walks, sorts, filters, platforms;
-    for (const unsigned long count : kSizes) {
-        std::vector<Cost> costs;
-        for (int i = 0; i < kRounds; ++i) {
-            costs.push_back(round(*top, count));
-            costs.back().filter = filterRound(*top, count);
-            costs.back().platform = platformRound(*top, count);
+    // The platform's controls report to a plain window that no library object handles, so that
+    // their notifications cost what the platform's own default processing costs.
+    const HWND plain = CreateWindowExA(0, "Static", "plain", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
+                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+
+    reportMessages(*top, plain, icon);
+
+    std::vector<double> walks, sorts, platformSorts, filters, redrawOff;
+    const std::vector<View> all = views();
+    for (const View& view : all) {
+        // The name view also carries the walk, the sort and the filter rows.
+        const bool name = &view == &all.front();
+        std::vector<double> library, platform, shown;
+        for (std::size_t size = 0; size < sizeCount; ++size) {
+            const unsigned long count = kSizes[size];
+            const std::vector<std::string> texts = textsFor(count);
+            std::vector<double> libraryTimes, platformTimes, walkTimes, sortTimes, platformSortTimes,
+                filterTimes;
+            HeapUse libraryMemory, fillMemory, platformMemory;
+            for (int round = 0; round < roundsFor(count); ++round) {
+                // The heap is walked on the first round only, outside the timing.
+                const bool memory = round == 0 && !view.tree;
+                const Cost mine = libraryRound(*top, view, count, icon, memory, name);
+                const Cost theirs = platformRound(plain, view, texts, icon, memory);
+                libraryTimes.push_back(mine.insert);
+                platformTimes.push_back(theirs.insert);
+                if (memory) {
+                    libraryMemory = mine.memory;
+                    fillMemory = mine.fill;
+                    platformMemory = theirs.memory;
+                }
+                if (name) {
+                    walkTimes.push_back(mine.walk);
+                    sortTimes.push_back(mine.sort);
+                    platformSortTimes.push_back(platformSortRound(plain, texts));
+                    filterTimes.push_back(filterRound(*top, count));
+                }
+            }
+            if (count < 100000) {
+                shown.push_back(platformRound(plain, view, texts, icon, false, true).insert);
+                if (name)
+                    redrawOff.push_back(libraryRound(*top, view, count, icon, false, false, true).insert);
+            }
+            library.push_back(median(libraryTimes));
+            platform.push_back(median(platformTimes));
+            std::printf("  (%s, %lu objects: library %.3f us, platform %.3f us per object)\n", view.name,
+                        count, library.back(), platform.back());
+            if (!view.tree)
+                reportMemory(view, count, libraryMemory, fillMemory, platformMemory);
+            if (name) {
+                walks.push_back(median(walkTimes));
+                sorts.push_back(median(sortTimes));
+                platformSorts.push_back(median(platformSortTimes));
+                filters.push_back(median(filterTimes));
+            }
         }
-        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.insert < b.insert; });
-        inserts.push_back(costs[costs.size() / 2].insert);
-        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.walk < b.walk; });
-        walks.push_back(costs[costs.size() / 2].walk);
-        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.sort < b.sort; });
-        sorts.push_back(costs[costs.size() / 2].sort);
-        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.filter < b.filter; });
-        filters.push_back(costs[costs.size() / 2].filter);
-        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.platform < b.platform; });
-        platforms.push_back(costs[costs.size() / 2].platform);
+        reportFill(view, library, platform, shown);
+        if (name) {
+            for (std::size_t i = 0; i < redrawOff.size(); ++i)
+                std::printf("fill %-8s %7lu objects: library with its list control's redraw off by hand "
+                            "%9.3f us per object, / platform %.2f\n",
+                            view.name, kSizes[i], redrawOff[i], redrawOff[i] / platform[i]);
+            reportGrowth("insertion", library);
+        }
     }
-    report("insertion", inserts);
-    report("walk", walks);
-    report("sort", sorts, "per object / log2 n");
-    report("platform", platforms, "per object / log2 n", false);
-    report("filter", filters);
+    reportGrowth("walk", walks);
+    reportGrowth("sort", sorts, "per object / log2 n");
+    reportGrowth("platform", platformSorts, "per object / log2 n", false);
+    reportGrowth("filter", filters);
+    DestroyWindow(plain);
     top.reset();
     return 0;
 }
