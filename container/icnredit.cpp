@@ -16,6 +16,7 @@
 #include <iwcname.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrhdr.hpp"
 #include "icnrobj.hpp"
@@ -255,8 +256,14 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         return true;
     char** slot = &event.textRef();
     const unsigned long length = event.newTextLength();
-    if ((event.isDetailsViewField() && fStringMode == 1) || event.isLeftColumnTitle() ||
-        event.isRightColumnTitle()) {
+    if (event.isLeftColumnTitle() || event.isRightColumnTitle()) {
+        // The heading's text belongs to its column, which makes the new one and frees the old,
+        // whatever the heading held before.
+        IContainerColumn* column = event.column();
+        if (!column || slot != reinterpret_cast<char**>(&column->fieldInfo()->pTitleData))
+            return true;
+        column->headingTextBuffer(length + 1);
+    } else if (event.isDetailsViewField() && fStringMode == 1) {
         // A plain buffer, made and freed as an array; the container copies cbText bytes at most.
         delete[] *slot;
         *slot = new char[length + 1]();
