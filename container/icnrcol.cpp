@@ -133,14 +133,17 @@ IContainerColumn::IContainerColumn(const IContainerColumn& other) : IVBase(other
     FIELDINFO* const link = fFieldInfo->pNextFieldInfo;
     *fFieldInfo = *other.fFieldInfo;
     fFieldInfo->pNextFieldInfo = link;
-    if ((fFieldInfo->flTitle & CFA_STRING) && fFieldInfo->pTitleData) {
-        const char* text = static_cast<const char*>(other.fFieldInfo->pTitleData);
-        char* copy = new char[std::strlen(text) + 1];
-        std::strcpy(copy, text);
-        fFieldInfo->pTitleData = copy;
+    if (other.fHeadingText) {
+        fHeadingText = new char[std::strlen(other.fHeadingText) + 1];
+        std::strcpy(fHeadingText, other.fHeadingText);
+        if (fFieldInfo->pTitleData == other.fHeadingText)
+            fFieldInfo->pTitleData = fHeadingText;
     }
     fFieldInfo->pUserData = this;
     fHelpId = other.fHelpId;
+    // The copy belongs to no container: an attached original's offset counts from the record.
+    if (other.fContainer)
+        convertOffsetOut(other.fContainer->recordHeaderSize());
 }
 
 IContainerColumn::~IContainerColumn()
@@ -184,11 +187,24 @@ void IContainerColumn::fill(unsigned long offset, const HeadingStyle& heading,
     fFieldInfo->cxWidth = 0;
 }
 
+// Only the text the column made is freed: the heading data may be an icon's handle whatever
+// the style word says, since setHeadingAttributes replaces the word as it is given.
 void IContainerColumn::freeHeadingText() noexcept
 {
-    if ((fFieldInfo->flTitle & CFA_STRING) && fFieldInfo->pTitleData)
-        delete[] static_cast<char*>(fFieldInfo->pTitleData);
-    fFieldInfo->pTitleData = nullptr;
+    if (fFieldInfo->pTitleData == fHeadingText)
+        fFieldInfo->pTitleData = nullptr;
+    delete[] fHeadingText;
+    fHeadingText = nullptr;
+}
+
+char* IContainerColumn::headingTextBuffer(unsigned long bytes)
+{
+    freeHeadingText();
+    fHeadingText = new char[bytes ? bytes : 1]();
+    fFieldInfo->pTitleData = fHeadingText;
+    setBits(fFieldInfo->flTitle, CFA_BITMAPORICON, false);
+    setBits(fFieldInfo->flTitle, CFA_STRING, true);
+    return fHeadingText;
 }
 
 IContainerColumn* IContainerColumn::columnOf(const FIELDINFO* fieldInfo) noexcept
@@ -254,9 +270,9 @@ IContainerColumn::VerticalAlignment IContainerColumn::verticalHeadingAlignment()
 
 IString IContainerColumn::headingText() const
 {
-    if (!(fFieldInfo->flTitle & CFA_STRING) || !fFieldInfo->pTitleData)
+    if (!(fFieldInfo->flTitle & CFA_STRING) || !fHeadingText)
         return IString();
-    return IString(static_cast<const char*>(fFieldInfo->pTitleData));
+    return IString(fHeadingText);
 }
 
 IPointerHandle IContainerColumn::headingIcon() const { return fHeadingIcon; }
@@ -284,8 +300,8 @@ void IContainerColumn::updateNative(unsigned mask) const
         return;
     LVCOLUMNA column{};
     column.mask = mask;
-    const bool textHeading = (fFieldInfo->flTitle & CFA_STRING) && fFieldInfo->pTitleData;
-    column.pszText = textHeading ? static_cast<char*>(fFieldInfo->pTitleData) : const_cast<char*>("");
+    const bool textHeading = (fFieldInfo->flTitle & CFA_STRING) && fHeadingText;
+    column.pszText = textHeading ? fHeadingText : const_cast<char*>("");
     column.cx = fFieldInfo->cxWidth ? fFieldInfo->cxWidth : 100;
     const std::uint32_t word = fFieldInfo->flData;
     column.fmt = (word & CFA_CENTER) ? LVCFMT_CENTER : (word & CFA_RIGHT) ? LVCFMT_RIGHT : LVCFMT_LEFT;
@@ -297,9 +313,9 @@ IContainerColumn& IContainerColumn::setHeadingText(const char* text)
 {
     freeHeadingText();
     const char* from = text ? text : "";
-    char* copy = new char[std::strlen(from) + 1];
-    std::strcpy(copy, from);
-    fFieldInfo->pTitleData = copy;
+    fHeadingText = new char[std::strlen(from) + 1];
+    std::strcpy(fHeadingText, from);
+    fFieldInfo->pTitleData = fHeadingText;
     setBits(fFieldInfo->flTitle, CFA_BITMAPORICON, false);
     setBits(fFieldInfo->flTitle, CFA_STRING, true);
     invalidate();
@@ -345,10 +361,16 @@ IContainerColumn& IContainerColumn::setDataAttributes(unsigned long attributes)
 
 IContainerColumn& IContainerColumn::setHeadingAttributes(unsigned long attributes)
 {
-    // The heading text is owned only while the heading is a text: a word that drops the text
-    // bit gives the text up first, or it would never be freed.
-    if (!(attributes & CFA_STRING))
+    // The heading data follows the word: under the text bit only a text the column made (or
+    // none), so that an icon's handle is never read as a text; under the icon bit alone the
+    // icon again, when the column holds one.
+    if (attributes & CFA_STRING) {
+        fFieldInfo->pTitleData = fHeadingText;
+    } else {
         freeHeadingText();
+        if ((attributes & CFA_BITMAPORICON) && fHeadingIcon.isValid())
+            fFieldInfo->pTitleData = fHeadingIcon.asValue();
+    }
     fFieldInfo->flTitle = static_cast<std::uint32_t>(attributes);
     invalidate();
     updateNative(LVCF_TEXT);

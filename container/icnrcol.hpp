@@ -138,6 +138,9 @@ public:
     void convertOffsetIn(unsigned long headerSize) noexcept;
     void convertOffsetOut(unsigned long headerSize) noexcept;
     static IContainerColumn* columnOf(const FIELDINFO* fieldInfo) noexcept;
+    // A zeroed heading text of `bytes` bytes that the column makes, owns and shows, for an edit
+    // of the heading that the container then copies the new text into.
+    char* headingTextBuffer(unsigned long bytes);
 
 private:
     void allocate();
@@ -149,6 +152,9 @@ private:
 
     FIELDINFO* fFieldInfo = nullptr;
     ICnrCtl* fContainer = nullptr;
+    // The heading text the column made (new[]), which the descriptor's heading data points at
+    // while the heading is a text.
+    char* fHeadingText = nullptr;
     IPointerHandle fHeadingIcon;
     unsigned long fHelpId = 0;
 };

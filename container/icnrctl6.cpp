@@ -67,6 +67,9 @@ ICnrCtl& ICnrCtl::removeColumn(const IContainerColumn* column)
 {
     const char* const function = "ICnrCtl::removeColumn(const IContainerColumn*)";
     IARGUMENT_CHECK(column!=0, kFile, function);
+    // The native container answers 0, not -1, for a column it does not hold: another
+    // container's column would be detached from it and its offset turned back here.
+    IARGUMENT_CHECK(column->container()==this, kFile, function);
     FIELDINFO* fields[1] = {column->fieldInfo()};
     const std::uint16_t flags = isVisible() ? std::uint16_t(CMA_INVALIDATE) : std::uint16_t(0);
     if (isMinusOne(sendEvent(CM_REMOVEDETAILFIELDINFO, fields, IEventData(std::uint16_t(1), flags))))

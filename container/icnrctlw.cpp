@@ -155,6 +155,7 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
     if (mode == treeMode) {
         const DWORD style = kTreeStyle | (readOnly ? 0 : TVS_EDITLABELS);
         fTree = std::make_unique<INativeCnrChild>(*fContainer, treeId, WC_TREEVIEWA, style);
+        cnrAttachMouseHandler(*fTree);
         const HWND tree = treeControl();
         if (HWND list = listControl())
             SendMessageA(tree, WM_SETFONT, SendMessageA(list, WM_GETFONT, 0, 0), FALSE);
@@ -168,7 +169,7 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
     if (fContainerStyle & CCS_SINGLESEL)
         style |= LVS_SINGLESEL;
     fList = std::make_unique<INativeCnrChild>(*fContainer, listId, WC_LISTVIEWA, style);
-    cnrAttachListMouseHandler(*fList);
+    cnrAttachMouseHandler(*fList);
     const HWND list = listControl();
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(fLargeImages));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fSmallImages));

@@ -102,6 +102,32 @@ void collectSubtree(HWND tree, HTREEITEM parent, std::vector<ICnrObj*>& objects)
     }
 }
 
+// In the details view the list hits only the first column's icon and label: any other cell is
+// found by its row, and by lying within the columns, counted from the first item's left edge.
+int detailsRowAt(HWND list, POINT at)
+{
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    if (count <= 0)
+        return -1;
+    POINT origin{};
+    SendMessageA(list, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&origin));
+    const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    long right = origin.x;
+    for (int column = 0; column < columns; ++column)
+        right += static_cast<long>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    if (at.x < origin.x || at.x >= right)
+        return -1;
+    for (int index = 0; index < count; ++index) {
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        if (SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) &&
+            at.y >= row.top && at.y < row.bottom)
+            return index;
+    }
+    return -1;
+}
+
 UINT listState(std::uint32_t attributes)
 {
     return ((attributes & CRA_SELECTED) ? LVIS_SELECTED : 0u) |
@@ -681,7 +707,10 @@ LRESULT Records::recordFromRect(const IEventData& start, const QUERYRECFROMRECT*
         SendMessageA(fList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     // The list answers an item only for a point on its icon, label or state icon; its flags
     // are not read, since not every list control fills them in for every view.
-    return index >= 0 ? resultOf(objectOfListItem(fList, index)) : 0;
+    if (index >= 0)
+        return resultOf(objectOfListItem(fList, index));
+    const bool details = (GetWindowLongPtrA(fList, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+    return details ? resultOf(objectOfListItem(fList, detailsRowAt(fList, at))) : 0;
 }
 
 LRESULT Records::viewport(CNR_RECTL* rectangle)

@@ -16,6 +16,7 @@
 #include <iwcname.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrhdr.hpp"
 #include "icnrobj.hpp"
@@ -35,6 +36,14 @@ IString windowText(const IWindow* window)
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     const int copied = GetWindowTextA(handle, text.data(), length + 1);
     return IString(text.data(), static_cast<std::size_t>(std::max(copied, 0)));
+}
+
+// The object's own text, which the object keeps as the library's string in its record, also
+// when a details-view column shows it.
+bool isObjectText(const ICnrObj* object, char** slot)
+{
+    const MINIRECORDCORE* record = object ? ICnrObj::recordOf(object) : nullptr;
+    return record && slot == &record->pszIcon;
 }
 
 // An object's text and a string cell are the library's string, kept in the record's slot.
@@ -255,11 +264,19 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         return true;
     char** slot = &event.textRef();
     const unsigned long length = event.newTextLength();
-    if ((event.isDetailsViewField() && fStringMode == 1) || event.isLeftColumnTitle() ||
-        event.isRightColumnTitle()) {
-        // A plain buffer, made and freed as an array; the container copies cbText bytes at most.
-        delete[] *slot;
-        *slot = new char[length + 1]();
+    if (event.isLeftColumnTitle() || event.isRightColumnTitle()) {
+        // The heading's text belongs to its column, which makes the new one and frees the old,
+        // whatever the heading held before.
+        IContainerColumn* column = event.column();
+        if (!column || slot != reinterpret_cast<char**>(&column->fieldInfo()->pTitleData))
+            return true;
+        column->headingTextBuffer(length + 1);
+    } else if (((event.isDetailsViewField() && fStringMode == 1) || madeBuffer(slot)) &&
+               !isObjectText(event.object(), slot)) {
+        // A plain buffer, made as an array; the container copies cbText bytes at most. The
+        // text before it is freed only when this handler made it for this cell: the first
+        // one is the application's, made in whatever way.
+        replaceBuffer(slot, length + 1);
     } else if (event.isContainerTitle()) {
         // The title's slot is the container window's own pointer, into the container's title
         // string: the new buffer is that string, so the two stay one text.
@@ -272,6 +289,21 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
     }
     event.setResult(1);
     return true;
+}
+
+bool ICnrEditHandler::madeBuffer(char** slot) const
+{
+    const auto made = fMadeBuffers.find(slot);
+    return made != fMadeBuffers.end() && made->second == *slot;
+}
+
+void ICnrEditHandler::replaceBuffer(char** slot, unsigned long bytes)
+{
+    char* const buffer = new char[bytes]();
+    if (madeBuffer(slot))
+        delete[] *slot;
+    *slot = buffer;
+    fMadeBuffers[slot] = buffer;
 }
 
 IBase::Boolean ICnrEditHandler::endEdit(ICnrEndEditEvent& event)

@@ -2,6 +2,7 @@
 // headings and the title), and the events of an edit.
 #pragma once
 
+#include <map>
 #include <vector>
 
 #include <istring.hpp>
@@ -106,7 +107,18 @@ public:
     // object); deleted when the edit ends.
     virtual IWindow* createEditWindow(const IWindowHandle& handle);
 
-    // 1: a details-view cell's string is a plain buffer, re-allocated as one.
+    // How the default reallocString keeps a details-view cell's new text, which lies in the
+    // application's object at the column's offset:
+    // - mode 0 (the default): the field is an IString, and the text is assigned to it. A field
+    //   of any other type must not be edited in this mode: its pointer would be taken for an
+    //   IString's.
+    // - mode 1: the field is a plain char*. The handler puts a buffer of its own there (made
+    //   with new[]) and frees a cell's buffer only when it made that buffer itself and the cell
+    //   still holds it: the application's first text is never freed, however it was made. A
+    //   cell it gave a buffer keeps that form in either mode. The buffers stay with the cells
+    //   when the handler goes; a copy of the object must copy such a text, not its pointer.
+    // Column headings are kept by their columns, the object's own text and the title as the
+    // library's strings.
     ICnrEditHandler& setStringMode(unsigned long mode) noexcept
     {
         fStringMode = mode;
@@ -116,9 +128,16 @@ public:
 
 private:
     IWindow* findEditWindow(ICnrCtl& container);
+    // Whether the cell holds the plain buffer this handler last made for it.
+    bool madeBuffer(char** slot) const;
+    // A new zeroed buffer of `bytes` bytes for the cell, freeing the one it holds only when
+    // this handler made that one.
+    void replaceBuffer(char** slot, unsigned long bytes);
 
     IHandler* fEditWindowHandler = nullptr;
     unsigned long fStringMode = 0;
     // The edit windows this handler made and still owns.
     std::vector<IWindow*> fCreated;
+    // The plain buffers this handler put into cells, by the cell.
+    std::map<char**, char*> fMadeBuffers;
 };

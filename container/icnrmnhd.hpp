@@ -9,8 +9,9 @@ class ICnrObj;
 
 // A container asks for its context menu with a notification that names the object under the
 // pointer (or none, for the container itself); the handler remembers that object while the menu
-// is shown and calls makePopUpMenu, which the application overrides to show its menu. Commands
-// of a frame's client reach the frame.
+// is shown and calls makePopUpMenu, which the application overrides to show its menu. The
+// source emphasis shows from before makePopUpMenu until the menu's loop ends (or makePopUpMenu
+// returns). Commands of a frame's client reach the frame.
 class OVKWIN_API ICnrMenuHandler : public IMenuHandler {
 public:
     ICnrMenuHandler();
@@ -39,6 +40,8 @@ private:
     IBase::Boolean forwardCommand(IEvent& event);
     IBase::Boolean contextMenu(IEvent& event);
     void setEmphasis(IMenuEvent& event, IBase::Boolean show);
+    // Takes off the emphasis of the menu, once, when it is shown.
+    void endSourceEmphasis(IMenuEvent& event);
 
     ICnrObj* fMenuObject = nullptr;
     // Whether source emphasis is shown for the menu, to be taken off when the menu loop ends.

@@ -2,6 +2,7 @@
 // first column, so an edit field of the container's own is laid over any other cell; a slow
 // second click on a cell opens it.
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
 
 #include <cstring>
@@ -74,24 +75,35 @@ bool isDetailsView(HWND list)
     return list && (GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
 }
 
-// Watches the presses on the list control: a press on a cell outside the first column starts
-// the slow-click timer; a press while a cell is edited ends that edit and goes no further.
-class ListMouseHandler : public IHandler {
+// Passes the mouse moves of the list and tree controls on to the container window. The buttons
+// reach it already: a button that the control leaves unanswered is offered to the control's
+// owners, the container first. The moves are not, and without them the container's drag start,
+// which waits for a move after a press over an object, never sees a drag.
+// On the list control it also watches the presses: a press on a cell outside the first column
+// starts the slow-click timer; a press while a cell is edited ends that edit and goes no further.
+class MouseHandler : public IHandler {
 public:
-    static ListMouseHandler& instance()
+    static MouseHandler& instance()
     {
         // Shared by every native container and never deleted, like the container handler.
-        static ListMouseHandler* handler = new ListMouseHandler;
+        static MouseHandler* handler = new MouseHandler;
         return *handler;
     }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
     {
-        const HWND list = event.handle();
-        ICnrCtl* container = ICnrCtl::containerWithHandle(IWindowHandle(GetParent(list)));
+        const HWND control = event.handle();
+        ICnrCtl* container = ICnrCtl::containerWithHandle(IWindowHandle(GetParent(control)));
         ICnrControlData* data = container ? container->controlData() : nullptr;
-        if (!data || data->listControl() != list)
+        if (!data || data->isMessageDriven())
+            return false;
+        if (event.eventId() == WM_MOUSEMOVE) {
+            passOn(*container, control, event);
+            return false;
+        }
+        const HWND list = control;
+        if (data->listControl() != list)
             return false;
         switch (event.eventId()) {
         case WM_LBUTTONDOWN: return pressed(*data, list, event);
@@ -106,6 +118,18 @@ protected:
     }
 
 private:
+    // In the container's coordinates, as the buttons offered to it are: a move and the press
+    // before it must measure the same distance. To the container's handlers only, like those.
+    static void passOn(ICnrCtl& container, HWND control, const IEvent& event)
+    {
+        const auto position = static_cast<LPARAM>(event.parameter2().asLong());
+        POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+        MapWindowPoints(control, container.handle(), &point, 1);
+        IEvent passed(container.handle(), WM_MOUSEMOVE, event.parameter1().asUnsignedLong(),
+                      MAKELPARAM(point.x, point.y));
+        container.dispatch(passed);
+    }
+
     IBase::Boolean pressed(ICnrControlData& data, HWND list, IEvent& event)
     {
         data.setDoubleClickSeen(false);
@@ -129,9 +153,9 @@ private:
 
 } // namespace
 
-void cnrAttachListMouseHandler(INativeCnrChild& list)
+void cnrAttachMouseHandler(INativeCnrChild& control)
 {
-    ListMouseHandler::instance().handleEventsFor(&list);
+    MouseHandler::instance().handleEventsFor(&control);
 }
 
 IBase::Boolean ICnrControlData::openOverlayEdit(ICnrObj* object, FIELDINFO* column)

@@ -1,9 +1,10 @@
 // The demo's drag and drop between its own windows. Each of the two containers on the
 // notebook's "Data" page becomes a drag source and a drop target with one call; the tool bar's
 // buttons enabled themselves when the tool bar took them. With the autoplay, the first button of
-// the tool bar is dragged onto the right half of the third, and the selected files of the
-// details view are dragged, with Ctrl held, onto the tree's first line, which gets copies of them (the tree
-// holds every file already, so a move there is refused). The screenshot "drag2" shows both.
+// the tool bar is dragged onto the right half of the third, and the selected files are dragged,
+// by a press and moves of the mouse on their list and with Ctrl held, onto the tree beside its
+// first line, which gets copies of them (the tree holds every file already, so a move there is
+// refused). The screenshot "drag2" shows both.
 #include <windows.h>
 
 #include <memory>
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr UINT_PTR kDragWindowsTimer = 46;
+// The list control inside a native container.
+constexpr int kFileListId = 0x3000;
 constexpr UINT kDragWindowsAt = 11000;
 
 // A point of a window on the screen, as far across and down as the fractions say.
@@ -135,8 +138,8 @@ private:
         buttons[0]->sendEvent(IPrivateMessage::dragStart, pressAt(*buttons[0], IPoint(4, 4)), 0);
     }
 
-    // The first two files, selected, are copied into the tree under its first line, the first
-    // file type, where they show at the end of its group.
+    // The first two files, selected, are copied into the tree: dropped beside its first line,
+    // on no object, they show at its top.
     void dragFiles() {
         ICnrCtl::ObjectCursor cursor(fFiles);
         ICnrObj* first = nullptr;
@@ -148,13 +151,30 @@ private:
         }
         if (!first)
             return;
-        // The first line lies below the title and its separator.
+        // The first line lies below the title and its separator, once the tree shows it.
+        ICnrCtl::ObjectCursor lines(fTypes);
+        if (lines.setToFirst())
+            fTypes.makeObjectVisible(lines.current());
         POINT over = screenPoint(fTypes.handle(), 0.5, 0);
         over.y += 34;
         SetCursorPos(over.x, over.y);
-        const IRectangle icon = fFiles.iconRectangle(first, false);
+        // The press on the first file's icon, in the list control that shows the files.
+        const HWND list = GetDlgItem(fFiles.handle(), kFileListId);
+        const IRectangle icon =
+            ICoordinateSystem::convertToNative(fFiles.iconRectangle(first, false), fFiles.size());
+        POINT press{icon.minX() + icon.width() / 2, icon.minY() + icon.height() / 2};
+        MapWindowPoints(fFiles.handle(), list, &press, 1);
+        // As the user's hand gives them: the list's own drag detection takes the queued moves
+        // while it holds the press, so they are posted before the press is sent. The move it
+        // leaves starts the drag, which drops where the pointer stands.
+        for (const LONG step : {8, 16})
+            PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + step, press.y + step));
+        PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(press.x + 16, press.y + 16));
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
         CtrlHeld ctrl;
-        fFiles.sendEvent(IPrivateMessage::dragStart, pressAt(fFiles, icon.center()), 0);
+        MSG message{};
+        while (PeekMessageA(&message, list, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+            DispatchMessageA(&message);
     }
 
     IWindow& fFrame;

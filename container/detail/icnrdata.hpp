@@ -32,9 +32,10 @@ public:
 // the owner's result.
 CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParameter2& data);
 
-// Watches the presses on a native container's list control for the slow second click that
-// edits a details cell (icnrovly.cpp).
-void cnrAttachListMouseHandler(INativeCnrChild& list);
+// Passes the mouse messages of a native container's list or tree control on to the container,
+// and watches the list control's presses for the slow second click that edits a details cell
+// (icnrovly.cpp).
+void cnrAttachMouseHandler(INativeCnrChild& control);
 
 // One per container. A message-driven container's only says so; a native container's keeps
 // everything the emulation needs: its children, title, image lists and container information.

@@ -244,6 +244,90 @@ TEST_F(Containers, ColumnCopyOwnsItsHeadingAndBelongsNowhere)
     EXPECT_EQ(plain.displayWidth(), 50u);
 }
 
+// A copy of a column that is in a container takes the offset the column had before it joined:
+// added to another container, it reads the same field.
+TEST_F(Containers, CopyOfAnAttachedColumnReadsTheSameFieldInAnotherContainer)
+{
+    std::unique_ptr<Row> owner(new Row("row"));
+    Row& row = *owner;
+    Column name(row.offsetOf(row.name));
+    native->addColumn(&name);
+    Column copy(name);
+    EXPECT_EQ(copy.dataOffset(), row.offsetOf(row.name));
+    messageDriven->addColumn(&copy);
+    EXPECT_EQ(copy.dataOffset(), name.dataOffset());
+    messageDriven->addObject(&row);
+    EXPECT_EQ(ovktest::str(copy.dataAsString(&row)), "a name");
+    messageDriven->removeObject(&row);
+    messageDriven->removeColumn(&copy);
+    EXPECT_EQ(copy.dataOffset(), row.offsetOf(row.name));
+}
+
+// A column is removed only by the container that holds it: the native class answers 0 for a
+// column it does not hold, which must not detach the column from its own container.
+TEST_F(Containers, RemovingAnotherContainersColumnIsRefused)
+{
+    auto otherNative = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), 37);
+    auto otherMessageDriven = makeMessageDriven(38);
+    for (ICnrCtl* holder : {native.get(), messageDriven.get()}) {
+        for (ICnrCtl* stranger : {otherNative.get(), otherMessageDriven.get()}) {
+            SCOPED_TRACE(std::string(holder->isMessageContainer() ? "message-driven" : "native") +
+                         " holder, " + (stranger->isMessageContainer() ? "message-driven" : "native") +
+                         " stranger");
+            Column column(8);
+            holder->addColumn(&column);
+            const unsigned long offset = column.dataOffset();
+            EXPECT_STREQ(ovktest::caught([&] { stranger->removeColumn(&column); }).text(),
+                         "column->container()==this");
+            EXPECT_EQ(column.container(), holder);
+            EXPECT_EQ(column.dataOffset(), offset);
+            EXPECT_TRUE(holder->containsColumn(&column));
+            holder->removeColumn(&column);
+            EXPECT_EQ(column.dataOffset(), 8u);
+        }
+    }
+    Column loose(8);
+    EXPECT_STREQ(ovktest::caught([&] { native->removeColumn(&loose); }).text(),
+                 "column->container()==this");
+}
+
+// The heading data is a text only while the column holds one: the text bit set on an icon
+// heading shows an empty text, never the icon's handle read as one, and the icon bit alone brings
+// the icon back.
+TEST_F(Containers, TextBitOnAnIconHeadingNeverReadsTheIconAsText)
+{
+    const IPointerHandle icon(LoadIconA(nullptr, IDI_APPLICATION));
+    ASSERT_TRUE(icon.isValid());
+    native->showDetailsView();
+    for (ICnrCtl* container : {native.get(), messageDriven.get()}) {
+        auto column = std::make_unique<Column>(8);
+        container->addColumn(column.get());
+        column->setHeadingIcon(icon);
+        const unsigned long iconWord = column->headingAttributes();
+        column->setHeadingAttributes(iconWord | Column::HeadingStyle::string.asUnsignedLong());
+        EXPECT_TRUE(column->isHeadingString());
+        EXPECT_NE(column->fieldInfo()->pTitleData, static_cast<void*>(icon.asValue()));
+        EXPECT_EQ(ovktest::str(column->headingText()), "");
+        if (container == native.get()) {
+            EXPECT_EQ(listHeading(*native, 1), "");
+        }
+        Column copy(*column);
+        EXPECT_EQ(ovktest::str(copy.headingText()), "");
+        column->setHeadingAttributes(iconWord);
+        EXPECT_EQ(column->fieldInfo()->pTitleData, static_cast<void*>(icon.asValue()));
+        EXPECT_EQ(column->headingIcon().asValue(), icon.asValue());
+
+        // A text heading keeps its text through a word that keeps the text bit, and a copy of
+        // it has a text of its own.
+        column->setHeadingText("Size");
+        column->setHeadingAttributes(column->headingAttributes() | Column::HeadingStyle::right.asUnsignedLong());
+        EXPECT_EQ(ovktest::str(column->headingText()), "Size");
+        Column textCopy(*column);
+        EXPECT_NE(textCopy.fieldInfo()->pTitleData, column->fieldInfo()->pTitleData);
+        EXPECT_EQ(ovktest::str(textCopy.headingText()), "Size");
+    }
+}
+
 // A column that outlives its container learns that it belongs to none, so its destructor
 // reaches no container; with setDeleteColumnsOnClose the container deletes its columns.
 TEST_F(Containers, ClosingContainerReleasesOrDeletesItsColumns)

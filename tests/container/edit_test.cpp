@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include <icnrcol.hpp>
 #include <icnredit.hpp>
 #include <icnrevt.hpp>
 #include <icnrmsg.hpp>
@@ -54,8 +55,16 @@ TEST_F(Editing, AnObjectsNewTextLandsInItsRecord)
     ASSERT_NE(editControl(), nullptr);
     EXPECT_NE(messageDriven->editWindow(), nullptr);
     EXPECT_EQ(messageDriven->editedObject(), objects[0]);
-    // While the edit is open the container's keys belong to it.
-    EXPECT_EQ(ovktest::send(messageDriven->handle(), WM_CHAR, 'x'), 0);
+    // While the edit is open the container's keys belong to it: the handlers attached before
+    // the edit handler do not see them.
+    notifications.stopHandlingEventsFor(messageDriven.get());
+    editing.stopHandlingEventsFor(messageDriven.get());
+    ovktest::Recorder keys(WM_CHAR);
+    keys.attach(*messageDriven, "key");
+    editing.handleEventsFor(messageDriven.get());
+    notifications.handleEventsFor(messageDriven.get());
+    ovktest::send(messageDriven->handle(), WM_CHAR, 'x');
+    EXPECT_EQ(keys.trace(), "");
 
     const std::string longer(100, 'y');
     type(longer.c_str());
@@ -66,6 +75,27 @@ TEST_F(Editing, AnObjectsNewTextLandsInItsRecord)
     EXPECT_EQ(messageDriven->editWindow(), nullptr);
     EXPECT_EQ(messageDriven->editedObject(), nullptr);
     EXPECT_EQ(editControl(), nullptr);
+    ovktest::send(messageDriven->handle(), WM_CHAR, 'x');
+    EXPECT_EQ(keys.trace(), "key");
+}
+
+// A heading's new text is made, kept and freed by its column.
+TEST_F(Editing, AHeadingsNewTextBelongsToItsColumn)
+{
+    messageDriven->showDetailsView();
+    IContainerColumn column(8);
+    column.setHeadingText("Size").enableHeadingUpdate();
+    messageDriven->addColumn(&column);
+    for (const char* text : {"Bytes in the file", "Bytes"}) {
+        messageDriven->editColumnTitle(&column);
+        ASSERT_NE(editControl(), nullptr);
+        type(text);
+        messageDriven->closeEdit();
+        EXPECT_EQ(ovktest::str(column.headingText()), text);
+    }
+    IContainerColumn copy(column);
+    EXPECT_EQ(ovktest::str(copy.headingText()), "Bytes");
+    messageDriven->removeColumn(&column);
 }
 
 TEST_F(Editing, AShorterAndAnUnchangedText)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -254,13 +255,15 @@ TEST_F(Handlers, AContextMenuOverEmptySpaceIsForTheContainerItself)
     EXPECT_EQ(notify(CN_CONTEXTMENU, &overNothing), 1);
     EXPECT_EQ(menus.requests, 1);
     EXPECT_EQ(menus.objectAtRequest, nullptr);
-    EXPECT_EQ(sourceEmphasisSent(messageDriven->handle()), "container+ ");
+    // Shown for the request and taken off when it is over, as no menu loop ended it before.
+    EXPECT_EQ(sourceEmphasisSent(messageDriven->handle()), "container+ container- ");
 
     OvkCnrTestJournalReset();
     NOTIFYCONTEXTMENU overA{nullptr, objects[0]->record()};
     notify(CN_CONTEXTMENU, &overA);
     EXPECT_EQ(menus.objectAtRequest, objects[0]);
-    EXPECT_EQ(sourceEmphasisSent(messageDriven->handle()), "object+ ");
+    EXPECT_EQ(sourceEmphasisSent(messageDriven->handle()), "object+ object- ");
+    EXPECT_EQ(menus.menuObject(), nullptr);
 
     // The window's own context-menu message is left alone: the notification brings the menu.
     // (The handler behind it takes the message, so that no system menu opens.)
@@ -273,6 +276,90 @@ TEST_F(Handlers, AContextMenuOverEmptySpaceIsForTheContainerItself)
     EXPECT_EQ(menus.requests, 2);
     EXPECT_EQ(windowMenus.trace(), "after");
     menus.stopHandlingEventsFor(messageDriven.get());
+}
+
+// Shows a real pop-up menu owned by the container; a thread timer notes, while the menu is open,
+// what has source emphasis and then ends the menu.
+class ShowingMenu : public ICnrMenuHandler {
+public:
+    std::function<void()> whileOpen;
+    bool ended = false;
+
+protected:
+    IBase::Boolean makePopUpMenu(IMenuEvent& event) override
+    {
+        gWhileOpen = &whileOpen;
+        gEnded = &ended;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, noteAndEnd);
+        const HMENU menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_STRING, 1, "Open");
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, event.window()->handle(), nullptr);
+        KillTimer(nullptr, timer);
+        DestroyMenu(menu);
+        return true;
+    }
+
+private:
+    static void CALLBACK noteAndEnd(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        KillTimer(nullptr, timer);
+        (*gWhileOpen)();
+        *gEnded = true;
+        EndMenu();
+    }
+    static inline std::function<void()>* gWhileOpen = nullptr;
+    static inline bool* gEnded = nullptr;
+};
+
+bool hasSourceEmphasis(ICnrObj* object)
+{
+    return (ICnrObj::recordOf(object)->flRecordAttr & CRA_SOURCE) != 0;
+}
+
+// Source emphasis is on the menu's object (or the selection it belongs to, or the container)
+// while a real menu is open, and off again once it has closed.
+TEST_F(Handlers, SourceEmphasisShowsWhileTheMenuIsOpenAndGoesWithIt)
+{
+    Objects objects(*messageDriven, {"a", "b", "c"});
+    struct Case {
+        const char* name;
+        int menuObject;  // -1: empty space
+        bool aSelected;
+        const char* emphasisedWhileOpen;
+    };
+    const Case cases[] = {
+        {"over empty space", -1, false, "container"},
+        {"over an object that is not selected", 1, true, "b"},
+        {"over a selected object", 0, true, "a c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messageDriven->setEmphasis(objects[0], CRA_SELECTED, c.aSelected);
+        messageDriven->setEmphasis(objects[2], CRA_SELECTED, c.aSelected);
+        ShowingMenu menus;
+        menus.handleEventsFor(messageDriven.get());
+        std::string whileOpen;
+        menus.whileOpen = [&] {
+            for (std::size_t i = 0; i < 3; ++i)
+                if (hasSourceEmphasis(objects[i]))
+                    whileOpen += std::string(whileOpen.empty() ? "" : " ") + textOf(objects[i]);
+            if (sourceEmphasisSent(messageDriven->handle()) == "container+ ")
+                whileOpen += "container";
+        };
+        OvkCnrTestJournalReset();
+        NOTIFYCONTEXTMENU request{nullptr, c.menuObject < 0 ? nullptr
+                                                              : objects[static_cast<std::size_t>(c.menuObject)]->record()};
+        EXPECT_EQ(notify(CN_CONTEXTMENU, &request), 1);
+        EXPECT_TRUE(menus.ended);
+        EXPECT_EQ(whileOpen, c.emphasisedWhileOpen);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_FALSE(hasSourceEmphasis(objects[i])) << textOf(objects[i]);
+        if (c.menuObject < 0) {
+            EXPECT_EQ(sourceEmphasisSent(messageDriven->handle()), "container+ container- ");
+        }
+        EXPECT_EQ(menus.menuObject(), nullptr);
+        menus.stopHandlingEventsFor(messageDriven.get());
+    }
 }
 
 class DrawProbe : public ICnrDrawHandler {

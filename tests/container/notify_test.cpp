@@ -310,3 +310,51 @@ TEST_F(CellEditing, TheFirstColumnIsTheListsOwnLabel)
 }
 
 } // namespace
+
+namespace {
+
+// An object whose note is a plain text pointer into storage the application keeps itself.
+class PlainNoted : public ICnrObj {
+public:
+    PlainNoted(const char* name, char* note) : ICnrObj(IPointerHandle(), name), note(note) {}
+    unsigned long noteOffset() const
+    {
+        return static_cast<unsigned long>(reinterpret_cast<const char*>(&note) -
+                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
+    }
+    char* note;
+};
+
+// With plain buffers, the handler gives an edited cell a buffer of its own and frees only that:
+// the application's text is neither freed nor written over.
+TEST_F(Containers, APlainTextCellGetsBuffersOfTheHandlersOwn)
+{
+    ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
+    auto details = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::detailsView, 25);
+    std::string kept = "the application's own note";
+    std::unique_ptr<PlainNoted> object(new PlainNoted("name", kept.data()));
+    IContainerColumn names(IContainerColumn::DataSource::iconText);
+    IContainerColumn notes(object->noteOffset(), IContainerColumn::defaultHeadingStyle(),
+                           IContainerColumn::DataStyle::string);
+    details->addColumn(&names).addColumn(&notes, &names);
+    details->addObject(object.get());
+    ICnrEditHandler editing;
+    editing.setStringMode(1);
+    editing.handleEventsFor(details.get());
+    const HWND list = cnrtest::child(details->handle(), kListId);
+    // The first text as long as the application's, so that a freed block would be taken again.
+    for (const char* text : {"a note edited in its place", "edited again"}) {
+        details->editObject(object.get(), &notes);
+        const HWND overlay = FindWindowExA(list, nullptr, "Edit", nullptr);
+        ASSERT_NE(overlay, nullptr);
+        SetWindowTextA(overlay, text);
+        details->closeEdit();
+        EXPECT_STREQ(object->note, text);
+        EXPECT_NE(object->note, kept.data());
+        EXPECT_EQ(kept, "the application's own note");
+    }
+    editing.stopHandlingEventsFor(details.get());
+    details->removeObject(object.get());
+}
+
+} // namespace
