@@ -307,6 +307,7 @@ void IContainerColumn::updateNative(unsigned mask) const
     column.fmt = (word & CFA_CENTER) ? LVCFMT_CENTER : (word & CFA_RIGHT) ? LVCFMT_RIGHT : LVCFMT_LEFT;
     SendMessageA(data->listControl(), LVM_SETCOLUMNA, static_cast<WPARAM>(entry->column),
                  reinterpret_cast<LPARAM>(&column));
+    data->applyColumnLook(fFieldInfo);
 }
 
 IContainerColumn& IContainerColumn::setHeadingText(const char* text)

@@ -170,6 +170,7 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
         style |= LVS_SINGLESEL;
     fList = std::make_unique<INativeCnrChild>(*fContainer, listId, WC_LISTVIEWA, style);
     cnrAttachMouseHandler(*fList);
+    cnrAttachListHeaderHandler(*fList);
     const HWND list = listControl();
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(fLargeImages));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(fSmallImages));

@@ -408,6 +408,9 @@ IBase::Boolean INativeContainerHandler::columnMessage(ICnrControlData& data, IEv
     default:
         return false;
     }
+    // A column's hidden state and icon heading are not carried by the list column itself.
+    if (event.eventId() == CM_INSERTDETAILFIELDINFO || event.eventId() == CM_INVALIDATEDETAILFIELDINFO)
+        data.applyColumnLooks();
     event.setResult(result);
     return true;
 }

@@ -20,6 +20,9 @@ public:
         int subItem;
         // The list column's place, or -1 for a descriptor that shows no list column of its own.
         int column;
+        // The width a hidden column had when it was hidden, given back when it is shown again;
+        // 0 while the column shows.
+        int hiddenWidth = 0;
     };
 
     const std::vector<Entry>& entries() const noexcept { return fEntries; }
@@ -43,6 +46,7 @@ public:
     // Takes a descriptor out; the list columns behind its own move one back.
     void remove(const FIELDINFO* fieldInfo);
     void clear() noexcept { fEntries.clear(); }
+    void setHiddenWidth(const FIELDINFO* fieldInfo, int width) noexcept;
     // The index of a descriptor in the order, or the size.
     std::size_t indexOf(const FIELDINFO* fieldInfo) const noexcept;
 

@@ -36,6 +36,8 @@ CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParamet
 // and watches the list control's presses for the slow second click that edits a details cell
 // (icnrovly.cpp).
 void cnrAttachMouseHandler(INativeCnrChild& control);
+// Keeps the user from widening a hidden column by its header's divider (icnrctlw3.cpp).
+void cnrAttachListHeaderHandler(INativeCnrChild& list);
 
 // One per container. A message-driven container's only says so; a native container's keeps
 // everything the emulation needs: its children, title, image lists and container information.
@@ -120,6 +122,11 @@ public:
     // (hidden while the tree stays current), holding every top-level item.
     IColumnSet& columns() noexcept { return fColumns; }
     HWND__* ensureList();
+    // What a list column cannot take from its descriptor by itself: a hidden column shows with
+    // width 0 and gets its width back when shown again, an icon heading shows its icon in the
+    // header (icnrctlw3.cpp). For one descriptor, or for every one of the set.
+    void applyColumnLook(const FIELDINFO* fieldInfo);
+    void applyColumnLooks();
 
 private:
     INativeCnrChild* createControl(NativeMode mode);
