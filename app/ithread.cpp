@@ -18,6 +18,7 @@
 #include "detail/icritsec.hpp"
 #include "detail/iobjwnd.hpp"
 #include "detail/iprivmsg.hpp"
+#include "detail/iscoped.hpp"
 #include "detail/istthread.hpp"
 #include "iassert.hpp"
 #include "ithread.hpp"
@@ -452,16 +453,8 @@ HANDLE tableChangedEvent()
 
 // The duplicated handles of one round of a wait, closed when the round is over.
 struct WaitList {
-    std::vector<HANDLE> handles;
+    ovk_native::KernelHandles handles;
     std::vector<IThreadId> ids;
-    WaitList() = default;
-    WaitList(const WaitList&) = delete;
-    WaitList& operator=(const WaitList&) = delete;
-    ~WaitList()
-    {
-        for (HANDLE handle : handles)
-            CloseHandle(handle);
-    }
 };
 
 constexpr DWORD kFailed = 0xFFFFFFFF;
@@ -491,8 +484,7 @@ DWORD waitForAny(const WaitList& list, HANDLE changed)
     std::vector<HANDLE> chunk;
     for (std::size_t first = 0;; first = first + perChunk < count ? first + perChunk : 0) {
         const std::size_t size = count - first < perChunk ? count - first : perChunk;
-        chunk.assign(list.handles.begin() + static_cast<std::ptrdiff_t>(first),
-                     list.handles.begin() + static_cast<std::ptrdiff_t>(first + size));
+        chunk.assign(list.handles.data() + first, list.handles.data() + first + size);
         chunk.push_back(changed);
         const DWORD result =
             WaitForMultipleObjects(static_cast<DWORD>(chunk.size()), chunk.data(), FALSE, timeout);
@@ -529,7 +521,7 @@ IThreadId IStartedThread::waitForThreadEnd(IBase::Boolean all, const IThreadId& 
                 HANDLE copy = nullptr;
                 if (DuplicateHandle(process, record->fThreadHandle, process, &copy, 0, FALSE,
                                     DUPLICATE_SAME_ACCESS)) {
-                    list.handles.push_back(copy);
+                    list.handles.add(copy);
                     list.ids.push_back(record->fId);
                 }
             }

@@ -62,12 +62,6 @@ IBase::Boolean ICnrMenuHandler::dispatchHandlerEvent(IEvent& event)
     case WM_COMMAND:
     case WM_SYSCOMMAND:
         return forwardCommand(event);
-    case WM_EXITMENULOOP: {
-        // Before the base handler ends the menu, which forgets the menu object.
-        IMenuEvent menuEvent(event);
-        endSourceEmphasis(menuEvent);
-        return IMenuHandler::dispatchHandlerEvent(event);
-    }
     default:
         break;
     }
@@ -115,32 +109,18 @@ IBase::Boolean ICnrMenuHandler::contextMenu(IEvent& event)
     IMenuEvent menuEvent(request);
     const auto* record = static_cast<const NOTIFYCONTEXTMENU*>(event.parameter2().asPointer());
     fMenuObject = record ? ICnrObj::objectOf(record->pRecord) : nullptr;
-    // The emphasis shows while the menu does. A pop-up menu's loop is modal and ends within
-    // makePopUpMenu: emphasis added after it would come when the menu has gone, and stay. It
-    // goes when the loop ends, or at the latest when makePopUpMenu returns, whichever way.
-    addSourceEmphasis(menuEvent);
     IBase::Boolean shown = false;
     try {
-        shown = makePopUpMenu(menuEvent);
+        shown = popUpWithEmphasis(menuEvent);
     } catch (...) {
-        endSourceEmphasis(menuEvent);
         fMenuObject = nullptr;
         throw;
     }
-    endSourceEmphasis(menuEvent);
     fMenuObject = nullptr;
     if (!shown)
         return false;
     event.setResult(1);
     return true;
-}
-
-void ICnrMenuHandler::endSourceEmphasis(IMenuEvent& event)
-{
-    if (!fEmphasisShown)
-        return;
-    fEmphasisShown = false;
-    removeSourceEmphasis(event);
 }
 
 IBase::Boolean ICnrMenuHandler::menuEnded(IMenuEvent&)
@@ -152,7 +132,6 @@ IBase::Boolean ICnrMenuHandler::menuEnded(IMenuEvent&)
 IMenuHandler& ICnrMenuHandler::addSourceEmphasis(IMenuEvent& event)
 {
     setEmphasis(event, true);
-    fEmphasisShown = true;
     return *this;
 }
 

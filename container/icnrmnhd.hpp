@@ -40,10 +40,6 @@ private:
     IBase::Boolean forwardCommand(IEvent& event);
     IBase::Boolean contextMenu(IEvent& event);
     void setEmphasis(IMenuEvent& event, IBase::Boolean show);
-    // Takes off the emphasis of the menu, once, when it is shown.
-    void endSourceEmphasis(IMenuEvent& event);
 
     ICnrObj* fMenuObject = nullptr;
-    // Whether source emphasis is shown for the menu, to be taken off when the menu loop ends.
-    IBase::Boolean fEmphasisShown = false;
 };

@@ -358,8 +358,8 @@ public:
     }
 
     IWindow& canvas() { return fCanvas; }
-    // What the autoplay does: opens the drop-down list, and closes it again before the About
-    // frame comes.
+    // What the autoplay does: opens the drop-down list, and closes it again before the
+    // screenshots and the About frame come.
     void play(bool open) { fColours.showList(open); }
 
 private:
@@ -439,6 +439,11 @@ protected:
         }
         if (event.parameter1().asUnsignedLong() == kShotTimer) {
             KillTimer(window, kShotTimer);
+            // A dropped-down list is a pop-up window of its own: it stays where it is whatever
+            // page shows. The autoplay's tick that closes it may come after this one (timer
+            // messages come only when the queue is empty, and ticks missed meanwhile fold into
+            // one), so it is closed here, before any page turns.
+            fData.play(false);
             // The document page in the main picture, then the containers after the autoplay's
             // sorting, opening and editing, and the controls.
             fNotebook.turnTo(DemoNotebook::Page::document);

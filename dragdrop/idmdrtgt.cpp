@@ -197,8 +197,12 @@ public:
     virtual ~IDMDropTargetData() = default;
 
     // The effect of the keys: Control copies (with Shift, links), Shift alone moves, each only
-    // when the first item allows it; no key gives the default.
-    DWORD effectOfKeys(DWORD keyState) const;
+    // when the first item allows it; no key gives the default, or what stands in for it.
+    DWORD effectOfKeys(DWORD keyState, DWORD offered) const;
+    // The default effect when the source offers it. Otherwise the first that the source offers
+    // and the items allow, move before copy before link: a drag that offers only copy, over
+    // items that would rather move, copies, as the user expects, instead of showing nothing.
+    DWORD defaultEffectOffered(DWORD offered) const;
     // Sends a drag-over or drop event with OLE's key state; answers its result.
     IEventData send(unsigned int message, const POINTL& point, DWORD keyState);
     // The effect shown for a drag over: that of the keys, none when the target answered that
@@ -219,10 +223,10 @@ public:
     IDMDropMenuHandler menuHandler;
 };
 
-DWORD IDMDropTargetData::effectOfKeys(DWORD keyState) const
+DWORD IDMDropTargetData::effectOfKeys(DWORD keyState, DWORD offered) const
 {
     if (rightButtonDrag)
-        return defaultEffect;
+        return defaultEffectOffered(offered);
     if (keyState & MK_CONTROL) {
         if (keyState & MK_SHIFT)
             return (supportedOperations & IDMItem::linkable) ? DROPEFFECT_LINK : DROPEFFECT_NONE;
@@ -230,7 +234,26 @@ DWORD IDMDropTargetData::effectOfKeys(DWORD keyState) const
     }
     if (keyState & MK_SHIFT)
         return (supportedOperations & IDMItem::moveable) ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
-    return defaultEffect;
+    return defaultEffectOffered(offered);
+}
+
+DWORD IDMDropTargetData::defaultEffectOffered(DWORD offered) const
+{
+    if (defaultEffect & offered)
+        return defaultEffect;
+    // A right-button drag is not bound to the items' operations until its menu decides.
+    const struct {
+        DWORD effect;
+        unsigned long operation;
+    } order[] = {{DROPEFFECT_MOVE, IDMItem::moveable},
+                 {DROPEFFECT_COPY, IDMItem::copyable},
+                 {DROPEFFECT_LINK, IDMItem::linkable}};
+    for (const auto& choice : order) {
+        const bool allowed = rightButtonDrag || (supportedOperations & choice.operation) != 0;
+        if ((offered & choice.effect) && allowed)
+            return choice.effect;
+    }
+    return DROPEFFECT_NONE;
 }
 
 IEventData IDMDropTargetData::send(unsigned int message, const POINTL& point, DWORD keyState)
@@ -242,7 +265,7 @@ IEventData IDMDropTargetData::send(unsigned int message, const POINTL& point, DW
 
 DWORD IDMDropTargetData::effectShown(DWORD keyState, unsigned short answer, DWORD offered)
 {
-    DWORD effect = effectOfKeys(keyState);
+    DWORD effect = effectOfKeys(keyState, offered);
     if (answer == 0 || answer == 3)
         effect = DROPEFFECT_NONE;
     effect &= offered;

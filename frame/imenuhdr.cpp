@@ -48,9 +48,8 @@ IBase::Boolean IMenuHandler::dispatchHandlerEvent(IEvent& event)
     switch (event.eventId()) {
     case WM_CONTEXTMENU: {
         IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
-        if (!makePopUpMenu(menuEvent))
+        if (!popUpWithEmphasis(menuEvent))
             return false;
-        addSourceEmphasis(menuEvent);
         event.setResult(true);
         return true;
     }
@@ -70,9 +69,14 @@ IBase::Boolean IMenuHandler::dispatchHandlerEvent(IEvent& event)
         event.setResult(true);
         return true;
     }
-    case WM_EXITMENULOOP:
+    case WM_EXITMENULOOP: {
+        // Before the pop-ups are told as ended, while the handler still knows what the menu
+        // was for.
+        IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
+        endSourceEmphasis(menuEvent);
         menuLoopEnded(event);
         return false;
+    }
     case IPrivateMessage::menuEnded:
         return popupClosed(event);
     default:
@@ -136,6 +140,32 @@ IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
     if (answer)
         event.setResult(menuEvent.result());
     return answer;
+}
+
+// A pop-up menu's loop is modal and ends within makePopUpMenu: emphasis added after it would
+// come when the menu has gone, and stay. So it is added before, and goes when the menu loop ends
+// or at the latest when makePopUpMenu returns, whichever way it leaves.
+IBase::Boolean IMenuHandler::popUpWithEmphasis(IMenuEvent& event)
+{
+    addSourceEmphasis(event);
+    fEmphasisShown = true;
+    IBase::Boolean shown = false;
+    try {
+        shown = makePopUpMenu(event);
+    } catch (...) {
+        endSourceEmphasis(event);
+        throw;
+    }
+    endSourceEmphasis(event);
+    return shown;
+}
+
+void IMenuHandler::endSourceEmphasis(IMenuEvent& event)
+{
+    if (!fEmphasisShown)
+        return;
+    fEmphasisShown = false;
+    removeSourceEmphasis(event);
 }
 
 IBase::Boolean IMenuHandler::makePopUpMenu(IMenuEvent&) { return false; }

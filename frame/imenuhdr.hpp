@@ -21,7 +21,8 @@ protected:
 
     // The virtual operations keep the order that derived handlers rely on. Each answers true
     // when it handled the event; the defaults answer false.
-    // Asked for a context menu (WM_CONTEXTMENU); true gives the window source emphasis.
+    // Asked for a context menu (WM_CONTEXTMENU); the window shows source emphasis while it is
+    // asked, that is while the menu shows.
     virtual IBase::Boolean makePopUpMenu(IMenuEvent& event);
     // A pop-up is about to open; changes made through `menu` are undone when it closes. True
     // keeps the changes' record until then.
@@ -32,6 +33,9 @@ protected:
     virtual IMenuHandler& addSourceEmphasis(IMenuEvent& event);
     virtual IMenuHandler& removeSourceEmphasis(IMenuEvent& event);
 
+    // Asks makePopUpMenu for a context menu, with source emphasis shown while the menu is.
+    IBase::Boolean popUpWithEmphasis(IMenuEvent& event);
+
 private:
     struct Opened {
         unsigned long itemId;
@@ -41,7 +45,11 @@ private:
     IBase::Boolean popupOpening(IEvent& event);
     IBase::Boolean popupClosed(IEvent& event);
     void menuLoopEnded(IEvent& event);
+    // Takes off the emphasis of the menu, once, when it is shown.
+    void endSourceEmphasis(IMenuEvent& event);
 
     HMENU__* fCurrentMenu = nullptr;
     std::forward_list<Opened> fOpened;
+    // Whether source emphasis is shown for a context menu, to be taken off when it ends.
+    IBase::Boolean fEmphasisShown = false;
 };

@@ -18,16 +18,6 @@ const char kFile[] = "iimagels";
     IThrow::message(OVK_MSG_POSITION_INVALID, IEXCEPTION_LOCATION(kFile, signature));
 }
 
-// The two bitmaps that GetIconInfo hands out belong to the caller, both of them.
-struct IconBitmaps {
-    ICONINFO info{};
-    ~IconBitmaps()
-    {
-        ovk_native::dispose(info.hbmMask);
-        ovk_native::dispose(info.hbmColor);
-    }
-};
-
 // The mask of the see-through copy: the inverted mask (opaque 1) ANDed with a 50 % grey, then
 // ORed with the old mask, so that transparent pixels stay transparent and every second opaque
 // pixel becomes transparent. The colour image is cleared under every pixel the new mask lets
@@ -153,13 +143,13 @@ int IImageList::addIconFromImageList(IImageList& other)
 
 int IImageList::addIconAsSeeThru(HICON& icon)
 {
-    IconBitmaps bitmaps;
-    if (!GetIconInfo(icon, &bitmaps.info))
+    const ovk_native::IconInfo bitmaps(icon);
+    if (!bitmaps)
         fail("IImageList::addIconAsSeeThru(HICON&)");
-    ovk_native::Bitmap mask(seeThruMask(bitmaps.info.hbmMask, bitmaps.info.hbmColor));
+    ovk_native::Bitmap mask(seeThruMask(bitmaps.info().hbmMask, bitmaps.info().hbmColor));
     if (!mask)
         fail("IImageList::addIconAsSeeThru(HICON&)");
-    ICONINFO record = bitmaps.info;
+    ICONINFO record = bitmaps.info();
     record.hbmMask = mask.get();
     icon = CreateIconIndirect(&record);
     mask.reset();

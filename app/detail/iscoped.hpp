@@ -1,6 +1,7 @@
 // Native handles owned by a scope: device contexts of a window or of the screen, memory device
 // contexts, GDI objects of any kind, the bitmaps of an icon, an object selected into a context,
-// paint and mouse capture, global memory blocks and their locks, and references on COM objects.
+// paint and mouse capture, global memory blocks and their locks, kernel handles, and references
+// on COM objects.
 // Each gives its handle back on every way out of the scope, a throw included, and is the one
 // place in the library that releases such a handle; none converts to its raw handle on its own.
 #pragma once
@@ -8,7 +9,9 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace ovk_native {
 
@@ -364,6 +367,39 @@ private:
     HGLOBAL fBlock;
     void* fData;
     SIZE_T fSize;
+};
+
+// Kernel handles (threads, events, processes) closed with the scope. They lie side by side so
+// that WaitForMultipleObjects can take them as one array.
+class KernelHandles {
+public:
+    KernelHandles() = default;
+    ~KernelHandles()
+    {
+        for (HANDLE handle : fHandles)
+            CloseHandle(handle);
+    }
+    KernelHandles(const KernelHandles&) = delete;
+    KernelHandles& operator=(const KernelHandles&) = delete;
+
+    // Takes the handle over. Should the list fail to grow, the handle is closed before the
+    // failure goes on, so that nothing handed out is lost.
+    void add(HANDLE handle)
+    {
+        try {
+            fHandles.push_back(handle);
+        } catch (...) {
+            CloseHandle(handle);
+            throw;
+        }
+    }
+
+    const HANDLE* data() const noexcept { return fHandles.data(); }
+    std::size_t size() const noexcept { return fHandles.size(); }
+    bool empty() const noexcept { return fHandles.empty(); }
+
+private:
+    std::vector<HANDLE> fHandles;
 };
 
 // One reference on a COM object, released with the scope: one that a call handed out (taken

@@ -224,8 +224,14 @@ TEST_F(DropTarget, KeysAndTheFirstItemChooseTheEffect)
         {MK_SHIFT, moveCopy, kAll, DROPEFFECT_MOVE},
         // A right-button drag offers move until the menu decides.
         {MK_RBUTTON, copyOnly, kAll, DROPEFFECT_MOVE},
-        // Never an effect the source did not offer.
-        {0, moveCopy, DROPEFFECT_COPY, DROPEFFECT_NONE},
+        // Never an effect the source did not offer: with no key down, the first operation
+        // that both the source offers and the item allows stands in for the default.
+        {0, moveCopy, DROPEFFECT_COPY, DROPEFFECT_COPY},
+        {0, moveCopy | IDMItem::linkable, DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {0, moveCopy, DROPEFFECT_LINK, DROPEFFECT_NONE},
+        {MK_RBUTTON, copyOnly, DROPEFFECT_COPY, DROPEFFECT_COPY},
+        // A key asks for one operation: none when the source does not offer it.
+        {MK_SHIFT, moveCopy, DROPEFFECT_COPY, DROPEFFECT_NONE},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(testing::Message() << "keys " << row.keys << " operations " << row.operations);
@@ -284,6 +290,20 @@ TEST_F(DropTarget, ADropReportsWhatTheTargetDid)
         EXPECT_EQ(effect, row.expected) << row.done;
         EXPECT_EQ(probe.trace, "over drop:2 ");
     }
+}
+
+// Another program's drag that offers only copy, over items that would rather move, is shown as
+// a copy and dropped as one.
+TEST_F(DropTarget, ACopyOnlyForeignDragOverMovableItemsCopies)
+{
+    probe.operations = IDMItem::copyable | IDMItem::moveable;
+    probe.dropResult = IDMOperation::copy;
+    EXPECT_EQ(enter(0, DROPEFFECT_COPY), DROPEFFECT_COPY);
+    EXPECT_EQ(over(0, DROPEFFECT_COPY), DROPEFFECT_COPY);
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target->Drop(&data, 0, POINTL{5, 6}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(probe.trace, "over over drop:1 ");
 }
 
 // Ends the pop-up menu the way a user's choice does: the menu closes and its command arrives

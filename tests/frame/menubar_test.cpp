@@ -280,16 +280,56 @@ protected:
     }
 };
 
-// The window that a context menu belongs to shows source emphasis.
+// The window that a context menu belongs to notes its source emphasis going on and off.
 class EmphasisWindow : public ovktest::TestWindow {
 public:
     using TestWindow::TestWindow;
-    int emphasis = 0;
+    std::string trace;
+    bool emphasised = false;
     IWindow& showSourceEmphasis() override
     {
-        ++emphasis;
+        trace += "on ";
+        emphasised = true;
         return *this;
     }
+    IWindow& hideSourceEmphasis() override
+    {
+        trace += "off ";
+        emphasised = false;
+        return *this;
+    }
+};
+
+// Shows a real pop-up menu owned by the window; a thread timer notes whether the window is
+// emphasised while the menu is open, then ends it.
+class ContextMenuHandler : public IMenuHandler {
+public:
+    explicit ContextMenuHandler(EmphasisWindow& window) : fWindow(window) {}
+    bool accept = false;
+    bool emphasisedWhileOpen = false;
+
+protected:
+    IBase::Boolean makePopUpMenu(IMenuEvent& event) override
+    {
+        if (!accept)
+            return false;
+        const HMENU menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_STRING, 1, "Open");
+        Later later;
+        later.after(100, [&] {
+            emphasisedWhileOpen = fWindow.emphasised;
+            EndMenu();
+        });
+        fWindow.trace += "menu ";
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, event.window()->handle(), nullptr);
+        fWindow.trace += "returned ";
+        EXPECT_FALSE(later.watchdogFired());
+        DestroyMenu(menu);
+        return true;
+    }
+
+private:
+    EmphasisWindow& fWindow;
 };
 
 TEST(MenuHandler, APopUpOpenedTwiceIsShownOnceAndEndsOnTheSecondClose)
@@ -326,22 +366,33 @@ TEST(MenuHandler, APopUpOpenedTwiceIsShownOnceAndEndsOnTheSecondClose)
     handler.stopHandlingEventsFor(frame.get());
 }
 
-TEST(MenuHandler, AnAcceptedContextMenuGivesSourceEmphasis)
+// Source emphasis shows while the context menu does: on before the menu opens, off when its
+// loop ends (before TrackPopupMenu returns), and off again at once when no menu is offered.
+TEST(MenuHandler, SourceEmphasisShowsWhileTheContextMenuIsOpenAndGoesWithIt)
 {
-    EmphasisWindow window;
-    RecordingMenuHandler handler;
-    handler.handleEventsFor(&window);
-    EXPECT_EQ(ovktest::send(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.hwnd()),
-                            MAKELPARAM(5, 5)),
-              0);
-    EXPECT_EQ(window.emphasis, 0);
-    handler.acceptContextMenu = true;
-    EXPECT_EQ(ovktest::send(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.hwnd()),
-                            MAKELPARAM(5, 5)),
-              1);
-    EXPECT_EQ(window.emphasis, 1);
-    EXPECT_EQ(handler.trace, "context context ");
-    handler.stopHandlingEventsFor(&window);
+    struct Case {
+        bool accept;
+        LRESULT result;
+        const char* trace;
+    };
+    const Case cases[] = {
+        {true, 1, "on menu off returned "},
+        {false, 0, "on off "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.accept ? "a menu shown" : "no menu offered");
+        EmphasisWindow window;
+        ContextMenuHandler handler(window);
+        handler.accept = c.accept;
+        handler.handleEventsFor(&window);
+        EXPECT_EQ(ovktest::send(window.hwnd(), WM_CONTEXTMENU,
+                                reinterpret_cast<WPARAM>(window.hwnd()), MAKELPARAM(5, 5)),
+                  c.result);
+        EXPECT_EQ(handler.emphasisedWhileOpen, c.accept);
+        EXPECT_EQ(window.trace, c.trace);
+        EXPECT_FALSE(window.emphasised);
+        handler.stopHandlingEventsFor(&window);
+    }
 }
 
 // The whole road: a pop-up shown at a point opens, is changed by the handler, closes (ended from
