@@ -112,6 +112,11 @@ private:
     std::optional<Cursor> fCursor;
 };
 
+bool isMouseButton(unsigned long id)
+{
+    return id >= WM_LBUTTONDOWN && id <= WM_MBUTTONDBLCLK;
+}
+
 bool isButtonDown(unsigned long id)
 {
     return id == WM_LBUTTONDOWN || id == WM_RBUTTONDOWN || id == WM_MBUTTONDOWN;
@@ -157,13 +162,16 @@ IBase::Boolean IWindow::dispatch(IEvent& event)
 IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
 {
     IWindowData* data = fData;
-    if (trackClicks(event))
+    // The tests before the calls keep the road of every other message short.
+    const unsigned long id = event.eventId();
+    if ((isMouseButton(id) || id == IPrivateMessage::controlNotification) && trackClicks(event))
         return true;
 
     DispatchScope scope(*this, *data, objectGone);
     // Inside the scope: a handler of the size report may delete the window, and the scope
     // keeps the record alive until this dispatch is over.
-    reportSizeChange(event);
+    if (event.eventId() == WM_WINDOWPOSCHANGED)
+        reportSizeChange(event);
     IBase::Boolean handled = false;
     const bool destroying = event.eventId() == WM_DESTROY;
     // Whether the object's own tear-down destroys the window; from here on the window is
@@ -178,7 +186,7 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
         if (!data->objectDeleted) {
             if (event.eventId() == WM_SYSCOLORCHANGE)
                 setLayoutDistorted(2, 0);
-            if (event.eventId() != WM_MOUSEMOVE)
+            if (data->observers && event.eventId() != WM_MOUSEMOVE)
                 notifyObserversOf(event);
         }
     } catch (...) {
