@@ -213,6 +213,14 @@ ICanvas& ICanvas::layout()
 
 IWindowPosBuffer& ICanvas::fixupChildren()
 {
+    std::vector<IWindowHandle::Value> children;
+    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return fixupListedChildren(children);
+}
+
+IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)
+{
     if (!fPositions)
         fPositions = std::make_unique<IWindowPosBuffer>(this);
     IWindowPosBuffer& buffer = *fPositions;
@@ -228,7 +236,7 @@ IWindowPosBuffer& ICanvas::fixupChildren()
     const bool recordDefault = ICanvasStatics::isLibraryFrame(frame) &&
                                !ICanvasStatics::origDefaultButtonHandle(canvas);
     bool defaultRecorded = false;
-    for (HWND child = GetWindow(canvas, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (const HWND child : children) {
         const IRectangle r = childRect(canvas, child, canvasSize);
         anyTabStop = anyTabStop || childIsTabStop(child);
         extent = ISize(std::max(extent.width(), r.maxX()), std::max(extent.height(), r.maxY()));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <iclsstyl.hpp>
 #include <idefs.hpp>
@@ -61,6 +62,10 @@ protected:
     ICanvas& initialize(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& rect,
                         unsigned long style, unsigned long extendedStyle);
     ICanvas& setLayoutMinimumSize(const ISize& size) noexcept;
+    // fixupChildren over children the layout has already listed, in child order: each step of
+    // a walk through the children is a round trip to the window server, as costly as a move,
+    // so a layout that walks them for its own arrangement walks them once.
+    IWindowPosBuffer& fixupListedChildren(const std::vector<IWindowHandle::Value>& children);
 
 private:
     void attachHandlers();

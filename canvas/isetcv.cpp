@@ -340,10 +340,11 @@ ISetCanvas& ISetCanvas::layout()
 
     const ISize previous = layoutMinimumSize();
     std::vector<Placement> records;
-    const ISize minimum = arrange(records);
+    std::vector<IWindowHandle::Value> children;
+    const ISize minimum = arrange(records, children);
 
     ovk_canvas::QuietLayout quiet(*this);
-    IWindowPosBuffer& buffer = fixupChildren();
+    IWindowPosBuffer& buffer = fixupListedChildren(children);
     setLayoutMinimumSize(minimum);
     expandForText();
     const bool horizontalDecks = deckOrientation() == horizontal;
@@ -365,17 +366,20 @@ ISetCanvas& ISetCanvas::layout()
 
 // Places the children in decks (first pass), moves them within their decks and slots by the
 // pack type and alignment (second pass), and answers the minimum size of the arrangement.
-ISize ISetCanvas::arrange(std::vector<Placement>& placed)
+ISize ISetCanvas::arrange(std::vector<Placement>& placed,
+                          std::vector<IWindowHandle::Value>& children)
 {
     const unsigned long style = extendedStyle();
     const bool byGroup = (style & kByGroup) != 0;
     const bool horizontalDecks = !(style & kVertical);
     const HWND canvas = handle();
 
-    // Collect.
+    // Collect, keeping every child's handle for the fix-up.
     placed.clear();
+    children.clear();
     std::size_t perDeck = 0, run = 0;
     for (HWND child = GetWindow(canvas, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
         IWindow* window = windowWithHandle(child);
         if (!window)
             continue;

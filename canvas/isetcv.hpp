@@ -88,7 +88,7 @@ public:
 private:
     struct Placement;
     void changeExtendedStyle(unsigned long clear, unsigned long set);
-    ISize arrange(std::vector<Placement>& placed);
+    ISize arrange(std::vector<Placement>& placed, std::vector<IWindowHandle::Value>& children);
 
     unsigned long fDeckCount = 1;
     unsigned long fGroupPad = 0;

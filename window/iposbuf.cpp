@@ -234,8 +234,11 @@ IWindowPosBuffer& IWindowPosBuffer::apply(IBase::Boolean)
         }
         if (!dropUnchanged(record, parent))
             continue;
+        // A layout moves children without activating them: a child that may be activated is
+        // sent WM_CHILDACTIVATE through its window procedure on every move, which costs a
+        // layout about as much again as the move itself.
         positions = DeferWindowPos(positions, record.window, record.insertAfter, record.x, record.y,
-                                   record.width, record.height, record.flags);
+                                   record.width, record.height, record.flags | SWP_NOACTIVATE);
         if (!positions)
             IThrow::systemError("DeferWindowPos", GetLastError(),
                                 IEXCEPTION_LOCATION("iposbuf", "IWindowPosBuffer::apply(IBase::Boolean)"),

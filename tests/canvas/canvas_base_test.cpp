@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include <icanvas.hpp>
 #include <imcelcv.hpp>
@@ -158,6 +160,8 @@ struct QuietCase {
     const char* name;
     std::unique_ptr<ICanvas> (*make)(IWindow& parent, unsigned long visibleBit);
     void (*place)(ICanvas& canvas, IWindow& child);
+    // A setting that gives the child another place or size.
+    void (*reshape)(ICanvas& canvas);
 };
 
 const QuietCase kQuietCases[] = {
@@ -166,7 +170,8 @@ const QuietCase kQuietCases[] = {
          return std::make_unique<ISetCanvas>(1, &parent, &parent, IRectangle(0, 0, 200, 100),
                                              ISetCanvas::Style(visibleBit, 0x125));
      },
-     [](ICanvas&, IWindow&) {}},
+     [](ICanvas&, IWindow&) {},
+     [](ICanvas& canvas) { static_cast<ISetCanvas&>(canvas).setMargin(ISize(9, 7)); }},
     {"MultiCellCanvas",
      [](IWindow& parent, unsigned long visibleBit) -> std::unique_ptr<ICanvas> {
          return std::make_unique<IMultiCellCanvas>(1, &parent, &parent, IRectangle(0, 0, 200, 100),
@@ -174,13 +179,52 @@ const QuietCase kQuietCases[] = {
      },
      [](ICanvas& canvas, IWindow& child) {
          static_cast<IMultiCellCanvas&>(canvas).addToCell(&child, 1, 1);
-     }},
+     },
+     [](ICanvas& canvas) { static_cast<IMultiCellCanvas&>(canvas).setColumnWidth(1, 80); }},
 };
 
 bool hasVisibleBit(const IWindow& window)
 {
     return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
+
+// The messages that the window procedure of one window is sent on this thread, while counting.
+class SentTo {
+public:
+    explicit SentTo(HWND window)
+    {
+        sWindow = window;
+        sMessages.clear();
+        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+    }
+    ~SentTo()
+    {
+        UnhookWindowsHookEx(fHook);
+        sWindow = nullptr;
+    }
+    SentTo(const SentTo&) = delete;
+    SentTo& operator=(const SentTo&) = delete;
+
+    bool hooked() const { return fHook != nullptr; }
+    int count(UINT message) const
+    {
+        return static_cast<int>(std::count(sMessages.begin(), sMessages.end(), message));
+    }
+    void clear() { sMessages.clear(); }
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->hwnd == sWindow)
+            sMessages.push_back(sent->message);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND sWindow = nullptr;
+    static inline std::vector<UINT> sMessages;
+    HHOOK fHook;
+};
 
 class QuietLayout : public CanvasTest, public testing::WithParamInterface<QuietCase> {
 protected:
@@ -224,6 +268,40 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
     // Drawing left off would read as hidden, and the canvas would never be painted again.
     EXPECT_TRUE(hasVisibleBit(*canvas));
     EXPECT_TRUE(IsWindowVisible(canvas->handle()));
+}
+
+// A layout due again with nothing changed leaves every child alone; one that changes a child's
+// place moves it without activating it, in either coordinate system.
+TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
+{
+    for (const ICoordinateSystem::Orientation orientation : canvastest::kOrientations) {
+        SCOPED_TRACE(canvastest::nameOf(orientation));
+        canvastest::CoordinateSystem system(orientation);
+        canvas = GetParam().make(*top, WS_VISIBLE);
+        IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
+        GetParam().place(*canvas, box);
+        canvas->setLayoutDistorted(0x80, 0);
+        canvas->layout();
+        const RECT placed = canvastest::placeIn(canvas->handle(), box.handle());
+
+        SentTo sent(box.handle());
+        ASSERT_TRUE(sent.hooked());
+        for (int again = 0; again < 2; ++again) {
+            canvas->setLayoutDistorted(0x80, 0);
+            canvas->layout();
+        }
+        EXPECT_EQ(sent.count(WM_WINDOWPOSCHANGING), 0);
+        EXPECT_EQ(sent.count(WM_WINDOWPOSCHANGED), 0);
+
+        GetParam().reshape(*canvas);
+        canvas->layout();
+        const RECT moved = canvastest::placeIn(canvas->handle(), box.handle());
+        EXPECT_FALSE(EqualRect(&placed, &moved));
+        EXPECT_EQ(sent.count(WM_WINDOWPOSCHANGED), 1);
+        EXPECT_EQ(sent.count(WM_CHILDACTIVATE), 0);
+        children.clear();
+        canvas.reset();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Canvases, QuietLayout, testing::ValuesIn(kQuietCases),
