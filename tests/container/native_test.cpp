@@ -384,3 +384,39 @@ TEST_F(NativeRecords, ViewSwitchWhileRefreshIsHeldShowsOnlyTheNewControl)
 }
 
 } // namespace
+
+namespace {
+
+// An object in several native containers keeps a separate state in each, whichever container
+// it leaves first.
+TEST_F(NativeRecords, AnObjectKeepsItsStatePerContainerAsItLeavesThem)
+{
+    std::vector<std::unique_ptr<ICnrCtl>> cnrs;
+    for (unsigned long id : {40ul, 41ul, 42ul})
+        cnrs.push_back(makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), id));
+    std::unique_ptr<Item> owned(new Item("shared"));
+    Item& item = *owned;
+    for (auto& cnr : cnrs)
+        cnr->addObject(&item);
+    item.setInUse(true, cnrs[0].get());
+    item.setDropOnAble(true, cnrs[2].get());
+    for (std::size_t leaving : {0u, 1u}) {
+        cnrs[leaving]->removeObject(&item);
+        EXPECT_FALSE(cnrs[leaving]->containsObject(&item));
+        EXPECT_FALSE(item.isInUse(cnrs[leaving].get()));
+        EXPECT_FALSE(item.isInUse(cnrs[2].get()));
+        EXPECT_TRUE(item.isDropOnAble(cnrs[2].get()));
+    }
+    // Put back, the first container starts afresh behind the one that stayed.
+    cnrs[0]->addObject(&item);
+    EXPECT_FALSE(item.isInUse(cnrs[0].get()));
+    item.setInUse(true, cnrs[0].get());
+    EXPECT_TRUE(item.isInUse(cnrs[0].get()));
+    EXPECT_FALSE(item.isInUse(cnrs[2].get()));
+    EXPECT_TRUE(item.isDropOnAble(cnrs[2].get()));
+    for (auto& cnr : cnrs)
+        cnr->removeObject(&item);
+    EXPECT_EQ(item.containerCount(), 0u);
+}
+
+} // namespace
