@@ -139,9 +139,9 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
         insertRecords(first, count, order, parent, repaint, function);
     } else {
         // One message per record: without the hold the native control would lay itself out
-        // again for each of them.
+        // again for each of them, even under a hidden parent.
         std::optional<ICnrControlData::RedrawHold> hold;
-        if (repaint && count > 1)
+        if (count > 1)
             hold.emplace(*fControlData);
         record = first;
         for (unsigned long i = 0; i < count && record; ++i, record = record->preccNextRecord) {

@@ -282,6 +282,19 @@ protected:
 
 TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
 {
+    // Under a hidden parent the control lays itself out per record all the same.
+    {
+        std::unique_ptr<ICnrCtl> underHidden =
+            makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(GetParam().view), 33);
+        const HWND control = cnrtest::child(underHidden->handle(), GetParam().controlId);
+        ASSERT_TRUE(control);
+        RedrawTrace redraw(control);
+        fill(*underHidden);
+        EXPECT_EQ(RedrawTrace::trace, "01");
+        EXPECT_EQ(itemCount(control), kCount);
+        EXPECT_TRUE(hasStyle(control, WS_VISIBLE));
+        EXPECT_TRUE((GetWindowLongA(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0);
+    }
     std::unique_ptr<ICnrCtl> cnr = makeShown();
     const HWND control = cnrtest::child(cnr->handle(), GetParam().controlId);
     ASSERT_TRUE(control);
