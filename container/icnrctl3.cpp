@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "icnrctl.hpp"
@@ -137,6 +138,11 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     if (isMessageContainer()) {
         insertRecords(first, count, order, parent, repaint, function);
     } else {
+        // One message per record: without the hold the native control would lay itself out
+        // again for each of them, even under a hidden parent.
+        std::optional<ICnrControlData::RedrawHold> hold;
+        if (count > 1)
+            hold.emplace(*fControlData);
         record = first;
         for (unsigned long i = 0; i < count && record; ++i, record = record->preccNextRecord) {
             insertRecords(record, 1, order, parent, repaint, function);

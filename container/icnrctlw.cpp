@@ -187,6 +187,9 @@ void ICnrControlData::setNativeMode(NativeMode mode)
 {
     if (mode == fNativeMode || mode == noMode)
         return;
+    // A held control is let go while it is still shown and the hold moves to the control that
+    // takes over: turning the redraw of a hidden control back on could show it.
+    releaseRedrawHold();
     INativeCnrChild* other = mode == treeMode ? fList.get() : fTree.get();
     const HWND otherHandle = handleOf(other);
     // Asked of the leaving control while it is still the current one.
@@ -228,6 +231,57 @@ void ICnrControlData::setNativeMode(NativeMode mode)
     ShowWindow(targetHandle, SW_SHOW);
     if (otherHandle)
         ShowWindow(otherHandle, SW_HIDE);
+    applyRedrawHold();
+}
+
+// Redraw hold ---------------------------------------------------------------------------------------
+
+void ICnrControlData::setWindowRedraw(IBase::Boolean on)
+{
+    fWindowRedrawOff = !on;
+    applyRedrawHold();
+}
+
+ICnrControlData::RedrawHold::RedrawHold(ICnrControlData& data) : fData(data)
+{
+    ++fData.fRedrawHolds;
+    fData.applyRedrawHold();
+}
+
+ICnrControlData::RedrawHold::~RedrawHold()
+{
+    --fData.fRedrawHolds;
+    fData.applyRedrawHold();
+}
+
+void ICnrControlData::applyRedrawHold()
+{
+    if (!fWindowRedrawOff && fRedrawHolds == 0) {
+        releaseRedrawHold();
+        return;
+    }
+    if (fRedrawHeld || !fContainer->isValid())
+        return;
+    // The default WM_SETREDRAW clears WS_VISIBLE and sets it again, so only a control that is
+    // shown, in a container that is shown, is held: letting go must not show a hidden one.
+    const HWND current = currentControl();
+    if (!current || !(GetWindowLongA(current, GWL_STYLE) & WS_VISIBLE) ||
+        !(GetWindowLongA(fContainer->handle(), GWL_STYLE) & WS_VISIBLE))
+        return;
+    SendMessageA(current, WM_SETREDRAW, FALSE, 0);
+    fRedrawHeld = current;
+}
+
+void ICnrControlData::releaseRedrawHold()
+{
+    const HWND held = fRedrawHeld;
+    fRedrawHeld = nullptr;
+    if (!held || !IsWindow(held))
+        return;
+    // The control lays out its scroll bars and header once here; everything inserted while it
+    // was held is painted in the one repaint that follows.
+    SendMessageA(held, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(held, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void ICnrControlData::setSelectionStyle(unsigned long selectionBit)
@@ -434,6 +488,11 @@ IBase::Boolean INativeContainerHandler::windowMessage(ICnrControlData& data, IEv
             if (const HWND current = data.currentControl())
                 ShowWindow(current, SW_SHOW);
         return true;
+    case WM_SETREDRAW:
+        // Seen before the default processing clears or sets the container's WS_VISIBLE, so
+        // the container's own visibility is still the caller's.
+        data.setWindowRedraw(event.parameter1().asUnsignedLong() != 0);
+        return false;
     case WM_SETFONT:
         for (const HWND control : {data.listControl(), data.treeControl()})
             if (control)

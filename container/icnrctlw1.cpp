@@ -250,7 +250,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         else if (isRecord(where->pRecordOrder))
             item.iItem = fData.listIndexOf(ICnrObj::objectOf(where->pRecordOrder)) + 1;
         else
-            item.iItem = static_cast<int>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0));
+            item.iItem = static_cast<int>(items); // the list's count, read above
         if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
             entries.remove(&fContainer);
             return 0;

@@ -12,15 +12,23 @@
 ICnrItemTable::Entry& ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem,
                                             std::uintptr_t spare)
 {
-    entries.push_back(Entry{container, treeItem, spare, 0});
-    return entries.back();
+    const Entry entry{container, treeItem, spare, 0};
+    if (!fHasFirst) {
+        fFirst = entry;
+        fHasFirst = true;
+        return fFirst;
+    }
+    fMore.push_back(entry);
+    return fMore.back();
 }
 
 ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) noexcept
 {
-    auto found = std::find_if(entries.begin(), entries.end(),
+    if (fHasFirst && fFirst.container == container)
+        return &fFirst;
+    auto found = std::find_if(fMore.begin(), fMore.end(),
                               [container](const Entry& entry) { return entry.container == container; });
-    return found == entries.end() ? nullptr : &*found;
+    return found == fMore.end() ? nullptr : &*found;
 }
 
 const ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) const noexcept
@@ -30,10 +38,17 @@ const ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) const 
 
 void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 {
-    auto found = std::find_if(entries.begin(), entries.end(),
-                              [container](const Entry& entry) { return entry.container == container; });
-    if (found != entries.end())
-        entries.erase(found);
+    Entry* entry = find(container);
+    if (!entry)
+        return;
+    if (entry != &fFirst) {
+        fMore.erase(fMore.begin() + (entry - fMore.data()));
+    } else if (fMore.empty()) {
+        fHasFirst = false;
+    } else {
+        fFirst = fMore.front();
+        fMore.erase(fMore.begin());
+    }
 }
 
 bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept

@@ -128,6 +128,22 @@ public:
     void applyColumnLook(const FIELDINFO* fieldInfo);
     void applyColumnLooks();
 
+    // The current control's redraw, held off while the container's own redraw is off
+    // (WM_SETREDRAW) or a bulk insertion runs: a list control with a header, or a tree, lays
+    // itself out again for every item inserted while its redraw is on.
+    void setWindowRedraw(IBase::Boolean on);
+    // Holds the current control's redraw for the time of a bulk insertion; nests.
+    class RedrawHold {
+    public:
+        explicit RedrawHold(ICnrControlData& data);
+        ~RedrawHold();
+        RedrawHold(const RedrawHold&) = delete;
+        RedrawHold& operator=(const RedrawHold&) = delete;
+
+    private:
+        ICnrControlData& fData;
+    };
+
 private:
     INativeCnrChild* createControl(NativeMode mode);
     // A control made while the other one holds records takes them over.
@@ -136,6 +152,9 @@ private:
     void applyViewWord(std::uint32_t viewWord);
     void applyTitleAttributes(std::uint32_t viewWord);
     void loadDefaultIcons();
+    // Holds or lets go of the current control's redraw as the window and the bulk holds ask.
+    void applyRedrawHold();
+    void releaseRedrawHold();
 
     ICnrCtl* fContainer;
     unsigned long fContainerStyle = 0;
@@ -166,6 +185,9 @@ private:
     unsigned long fSlowClickPending = 0;
     long fSlowClickX = 0;
     long fSlowClickY = 0;
+    IBase::Boolean fWindowRedrawOff = false;
+    unsigned fRedrawHolds = 0;
+    HWND__* fRedrawHeld = nullptr;
 };
 
 // Answers the container messages and the window messages of every native container; one

@@ -34,5 +34,11 @@ struct OVKWIN_API ICnrItemTable {
     void setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
                   MINIRECORDCORE* record);
 
-    std::vector<Entry> entries;
+private:
+    // Nearly every object sits in one container: its entry lives in the table itself, so that
+    // an object costs one allocation for its table, not two. Entries keep the order they were
+    // made in: the inline one is always the oldest.
+    Entry fFirst{};
+    bool fHasFirst = false;
+    std::vector<Entry> fMore;
 };

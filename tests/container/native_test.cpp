@@ -200,3 +200,236 @@ TEST_F(NativeRecords, ClearingEmphasisAndTheCursoredFilter)
 }
 
 } // namespace
+
+// A bulk fill and a refresh held by the application reach the native control: its redraw is
+// off while the records go in and on again after, so that it lays itself out once, not once per
+// record. Hidden windows stay hidden, and the control shows every record afterwards.
+namespace {
+
+// The WM_SETREDRAW messages sent to one window on this thread, as "0" and "1".
+class RedrawTrace {
+public:
+    explicit RedrawTrace(HWND watched)
+    {
+        watchedWindow = watched;
+        trace.clear();
+        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+    }
+    ~RedrawTrace() { UnhookWindowsHookEx(fHook); }
+    RedrawTrace(const RedrawTrace&) = delete;
+    RedrawTrace& operator=(const RedrawTrace&) = delete;
+
+    static inline std::string trace;
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->message == WM_SETREDRAW && message->hwnd == watchedWindow)
+            trace += message->wParam ? "1" : "0";
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND watchedWindow = nullptr;
+    HHOOK fHook;
+};
+
+bool hasStyle(HWND window, LONG bits)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & bits) == bits;
+}
+
+LRESULT itemCount(HWND control)
+{
+    return cnrtest::classOf(control) == WC_TREEVIEWA ? SendMessageA(control, TVM_GETCOUNT, 0, 0)
+                                                      : SendMessageA(control, LVM_GETITEMCOUNT, 0, 0);
+}
+
+struct FillCase {
+    const char* name;
+    unsigned long view;
+    int controlId;
+};
+
+class BulkFill : public NativeRecords, public testing::WithParamInterface<FillCase> {
+protected:
+    // Fills a container of the case's view with objects enough to need a scroll bar.
+    static constexpr int kCount = 60;
+
+    std::unique_ptr<ICnrCtl> makeShown()
+    {
+        ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
+        return makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(GetParam().view), 31);
+    }
+
+    void fill(ICnrCtl& cnr)
+    {
+        ICnrAllocator allocator(kCount, sizeof(Item));
+        for (int i = 0; i < kCount; ++i)
+            made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+        cnr.addObjects(allocator);
+    }
+
+    void TearDown() override
+    {
+        for (Item* item : made)
+            delete item;
+        NativeRecords::TearDown();
+    }
+
+    std::vector<Item*> made;
+};
+
+TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
+{
+    // Under a hidden parent the control lays itself out per record all the same.
+    {
+        std::unique_ptr<ICnrCtl> underHidden =
+            makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(GetParam().view), 33);
+        const HWND control = cnrtest::child(underHidden->handle(), GetParam().controlId);
+        ASSERT_TRUE(control);
+        RedrawTrace redraw(control);
+        fill(*underHidden);
+        EXPECT_EQ(RedrawTrace::trace, "01");
+        EXPECT_EQ(itemCount(control), kCount);
+        EXPECT_TRUE(hasStyle(control, WS_VISIBLE));
+        EXPECT_TRUE((GetWindowLongA(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0);
+    }
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    const HWND control = cnrtest::child(cnr->handle(), GetParam().controlId);
+    ASSERT_TRUE(control);
+    ovktest::pumpPending();
+    {
+        RedrawTrace redraw(control);
+        fill(*cnr);
+        EXPECT_EQ(RedrawTrace::trace, "01");
+    }
+    EXPECT_EQ(itemCount(control), kCount);
+    EXPECT_TRUE(IsWindowVisible(control));
+    // Laid out once the redraw is back: the scroll bar the records need is there, and the
+    // control waits to paint them.
+    EXPECT_TRUE((GetWindowLongA(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(control, &pending, FALSE));
+    ovktest::pumpPending();
+    EXPECT_FALSE(GetUpdateRect(control, &pending, FALSE));
+
+    // A single object is one insertion: nothing to hold.
+    {
+        RedrawTrace redraw(control);
+        Item* one = new Item("one");
+        made.push_back(one);
+        cnr->addObject(one);
+        EXPECT_EQ(RedrawTrace::trace, "");
+    }
+}
+
+TEST_P(BulkFill, RefreshHeldByTheApplicationReachesTheControl)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    const HWND control = cnrtest::child(cnr->handle(), GetParam().controlId);
+    ASSERT_TRUE(control);
+    RedrawTrace redraw(control);
+    cnr->enableRefresh(false);
+    EXPECT_EQ(RedrawTrace::trace, "0");
+    fill(*cnr);
+    EXPECT_EQ(RedrawTrace::trace, "0");
+    cnr->enableRefresh(true);
+    EXPECT_EQ(RedrawTrace::trace, "01");
+    EXPECT_EQ(itemCount(control), kCount);
+    EXPECT_TRUE(IsWindowVisible(cnr->handle()));
+    EXPECT_TRUE(IsWindowVisible(control));
+    EXPECT_TRUE((GetWindowLongA(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0);
+}
+
+// A hidden container is neither shown by a fill nor has its control's redraw touched.
+TEST_P(BulkFill, HiddenContainerStaysHidden)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    const HWND control = cnrtest::child(cnr->handle(), GetParam().controlId);
+    ASSERT_TRUE(control);
+    cnr->hide();
+    {
+        RedrawTrace redraw(control);
+        fill(*cnr);
+        EXPECT_FALSE(hasStyle(cnr->handle(), WS_VISIBLE));
+        // Nor does a refresh held around it reach the control.
+        cnr->enableRefresh(false);
+        fill(*cnr);
+        cnr->enableRefresh(true);
+        EXPECT_EQ(RedrawTrace::trace, "");
+    }
+    EXPECT_EQ(itemCount(control), 2 * kCount);
+    cnr->show();
+    EXPECT_TRUE(IsWindowVisible(control));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NativeRecords, BulkFill,
+    testing::Values(FillCase{"Name", CV_NAME, 0x3000}, FillCase{"Text", CV_TEXT, 0x3000},
+                    FillCase{"Details", CV_DETAIL, 0x3000}, FillCase{"Icon", CV_ICON, 0x3000},
+                    FillCase{"Tree", CV_TREE | CV_ICON, 0x3001}),
+    [](const testing::TestParamInfo<FillCase>& info) { return std::string(info.param.name); });
+
+// A view switch while the refresh is held lets the control that goes go shown, and holds the one
+// that comes: no hidden control is shown when the refresh comes back.
+TEST_F(NativeRecords, ViewSwitchWhileRefreshIsHeldShowsOnlyTheNewControl)
+{
+    ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
+    std::unique_ptr<ICnrCtl> cnr = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_ICON), 32);
+    const HWND list = cnrtest::child(cnr->handle(), 0x3000);
+    std::vector<std::unique_ptr<Item>> items;
+    cnr->enableRefresh(false);
+    for (const char* text : {"a", "b", "c"}) {
+        items.push_back(std::make_unique<Item>(text));
+        cnr->addObject(items.back().get());
+    }
+    cnr->changeAttributes(CV_ICON, CV_TREE | CV_ICON);
+    const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+    ASSERT_TRUE(tree);
+    cnr->enableRefresh(true);
+    EXPECT_FALSE(hasStyle(list, WS_VISIBLE));
+    EXPECT_TRUE(IsWindowVisible(tree));
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 3);
+    cnr->deleteAllObjects();
+    for (auto& item : items)
+        item.release();
+}
+
+} // namespace
+
+namespace {
+
+// An object in several native containers keeps a separate state in each, whichever container
+// it leaves first.
+TEST_F(NativeRecords, AnObjectKeepsItsStatePerContainerAsItLeavesThem)
+{
+    std::vector<std::unique_ptr<ICnrCtl>> cnrs;
+    for (unsigned long id : {40ul, 41ul, 42ul})
+        cnrs.push_back(makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), id));
+    std::unique_ptr<Item> owned(new Item("shared"));
+    Item& item = *owned;
+    for (auto& cnr : cnrs)
+        cnr->addObject(&item);
+    item.setInUse(true, cnrs[0].get());
+    item.setDropOnAble(true, cnrs[2].get());
+    for (std::size_t leaving : {0u, 1u}) {
+        cnrs[leaving]->removeObject(&item);
+        EXPECT_FALSE(cnrs[leaving]->containsObject(&item));
+        EXPECT_FALSE(item.isInUse(cnrs[leaving].get()));
+        EXPECT_FALSE(item.isInUse(cnrs[2].get()));
+        EXPECT_TRUE(item.isDropOnAble(cnrs[2].get()));
+    }
+    // Put back, the first container starts afresh behind the one that stayed.
+    cnrs[0]->addObject(&item);
+    EXPECT_FALSE(item.isInUse(cnrs[0].get()));
+    item.setInUse(true, cnrs[0].get());
+    EXPECT_TRUE(item.isInUse(cnrs[0].get()));
+    EXPECT_FALSE(item.isInUse(cnrs[2].get()));
+    EXPECT_TRUE(item.isDropOnAble(cnrs[2].get()));
+    for (auto& cnr : cnrs)
+        cnr->removeObject(&item);
+    EXPECT_EQ(item.containerCount(), 0u);
+}
+
+} // namespace
