@@ -124,7 +124,8 @@ Times timeLayouts(ICanvas& canvas, const Children& children, const std::function
         for (int i = 0; i < count && positions; ++i) {
             const RECT& r = target[static_cast<std::size_t>(i)];
             positions = DeferWindowPos(positions, children[static_cast<std::size_t>(i)]->handle(), nullptr,
-                                       r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                       SWP_NOZORDER | SWP_NOACTIVATE);
         }
         if (positions)
             EndDeferWindowPos(positions);
