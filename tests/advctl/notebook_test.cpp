@@ -321,13 +321,7 @@ TEST(NotebookPageHelp, TheDefaultShowsTheNotebooksPanelInTheFramesHelpWindow)
 {
     // Stands in for the system help's window, so that quitting the help asks nothing of the
     // system's help program.
-    WNDCLASSA type{};
-    type.lpfnWndProc = DefWindowProcA;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&type);
-    const HWND systemHelp = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    const ovktest::SystemHelpWindow systemHelp;
     struct PanelLog : IHelpWindow {
         using IHelpWindow::IHelpWindow;
         using IHelpWindow::show;
@@ -368,8 +362,6 @@ TEST(NotebookPageHelp, TheDefaultShowsTheNotebooksPanelInTheFramesHelpWindow)
         EXPECT_TRUE(help.fromUserLibrary);
         defaults.stopHandlingEventsFor(&frame);
     }
-    DestroyWindow(systemHelp);
-    UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
 }
 
 TEST_F(NotebookTest, TabOnAPagesLastControlWrapsToItsFirst)

@@ -15,6 +15,7 @@
 #include <icnrobj.hpp>
 
 #include <detail/icnrdata.hpp>
+#include <detail/iscoped.hpp>
 
 #include "cnrtest.hpp"
 
@@ -189,58 +190,31 @@ TEST_F(Headings, DraggingOrDoubleClickingAHiddenColumnsDividerLeavesItClosed)
     EXPECT_EQ(widthOf(*native, *middle), 90);
 }
 
-HICON solidIcon(COLORREF colour)
-{
-    const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmColor = CreateCompatibleBitmap(screen, 16, 16);
-    const std::vector<WORD> opaque(16, 0);
-    info.hbmMask = CreateBitmap(16, 16, 1, 1, opaque.data());
-    const HGDIOBJ old = SelectObject(dc, info.hbmColor);
-    const HBRUSH brush = CreateSolidBrush(colour);
-    const RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, brush);
-    SelectObject(dc, old);
-    DeleteObject(brush);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    const HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return icon;
-}
-
 // The pixels of a colour the header draws inside a rectangle, painted by the header itself.
 int pixelsOfColour(HWND header, const RECT& within, COLORREF colour)
 {
     RECT client{};
     GetClientRect(header, &client);
-    const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const ovk_native::WindowDC screen(nullptr);
+    const ovk_native::MemoryDC dc(screen.get());
+    const ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    const ovk_native::Selection selected(dc.get(), bitmap.get());
+    SendMessageA(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     int count = 0;
     for (int y = within.top; y < within.bottom; ++y)
         for (int x = within.left; x < within.right; ++x)
-            if (GetPixel(dc, x, y) == colour)
+            if (GetPixel(dc.get(), x, y) == colour)
                 ++count;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
     return count;
 }
 
 TEST_F(Headings, IconHeadingShowsItsIconInTheHeader)
 {
     const COLORREF red = RGB(255, 0, 0);
-    const HICON icon = solidIcon(red);
+    const ovktest::SolidIcon icon(red);
     const HWND header = headerOf(*native);
     EXPECT_EQ(pixelsOfColour(header, headerRect(*native, *middle), red), 0);
-    middle->setHeadingIcon(IPointerHandle(icon));
+    middle->setHeadingIcon(IPointerHandle(icon.get()));
     EXPECT_TRUE(headerItem(*native, *middle).fmt & HDF_OWNERDRAW);
     EXPECT_GE(pixelsOfColour(header, headerRect(*native, *middle), red), 100);
     // Other changes of the column leave the icon where it is; a text heading replaces it.
@@ -252,7 +226,6 @@ TEST_F(Headings, IconHeadingShowsItsIconInTheHeader)
     middle->setHeadingText("Text");
     EXPECT_FALSE(headerItem(*native, *middle).fmt & HDF_OWNERDRAW);
     EXPECT_EQ(pixelsOfColour(header, headerRect(*native, *middle), red), 0);
-    DestroyIcon(icon);
 }
 
 } // namespace

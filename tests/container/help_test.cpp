@@ -69,15 +69,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(OvkCnrRegisterClass());
-        // WinHelpA sends its requests to the window of this class; without one it would start
-        // the system's help program.
-        WNDCLASSA type{};
-        type.lpfnWndProc = systemHelpProcedure;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.lpszClassName = "MS_WINHELP";
-        RegisterClassA(&type);
-        systemHelp = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
+        systemHelp = std::make_unique<ovktest::SystemHelpWindow>(systemHelpProcedure);
         gPanels = &panels;
         frame = std::make_unique<IFrameWindow>(
             IResourceId(1, IApplication::current().userResourceLibrary()), nullptr, nullptr,
@@ -88,11 +80,10 @@ protected:
     {
         frame.reset();
         gPanels = nullptr;
-        DestroyWindow(systemHelp);
-        UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
+        systemHelp.reset();
     }
 
-    HWND systemHelp = nullptr;
+    std::unique_ptr<ovktest::SystemHelpWindow> systemHelp;
     std::vector<unsigned long> panels;
     std::unique_ptr<IFrameWindow> frame;
 };

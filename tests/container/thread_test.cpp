@@ -22,33 +22,6 @@ using cnrtest::Item;
 
 namespace {
 
-// Two threads waiting for each other never come back, so a wait that takes far too long ends
-// the program with a failure rather than leaving it hanging.
-class Watchdog {
-public:
-    explicit Watchdog(DWORD milliseconds)
-        : fDone(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-          fThread([this, milliseconds] {
-              if (WaitForSingleObject(fDone, milliseconds) == WAIT_TIMEOUT) {
-                  std::fprintf(stderr, "watchdog: the threads are waiting for each other\n");
-                  std::fflush(stderr);
-                  std::_Exit(3);
-              }
-          })
-    {
-    }
-    ~Watchdog()
-    {
-        SetEvent(fDone);
-        fThread.join();
-        CloseHandle(fDone);
-    }
-
-private:
-    HANDLE fDone;
-    std::thread fThread;
-};
-
 using Threads = Containers;
 
 // A worker renames, hides, repaints, removes from all containers and deletes objects that the
@@ -56,7 +29,7 @@ using Threads = Containers;
 // for the container by its handle on every record message it answers.
 TEST_F(Threads, AWorkerChangesObjectsThatThisThreadsNativeContainerShows)
 {
-    Watchdog watchdog(20000);
+    const ovktest::Watchdog watchdog(20000);
     // Only a visible container repaints an object whose text changed.
     ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
     ovktest::Trace asked;

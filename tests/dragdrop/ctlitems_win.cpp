@@ -30,6 +30,7 @@
 #include <itbarbut.hpp>
 
 #include <ovktest.hpp>
+#include <detail/iscoped.hpp>
 
 namespace {
 
@@ -283,28 +284,24 @@ TEST_F(ToolBarItems, OnlyAButtonThatAllowsItGoesToTheShredder)
 // A bitmap of `width` x `height` whose left half is `left` and right half `right`.
 HBITMAP halves(int width, int height, COLORREF left, COLORREF right)
 {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            SetPixel(memory, x, y, x < width / 2 ? left : right);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    const ovk_native::WindowDC screen(nullptr);
+    ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    const ovk_native::MemoryDC memory(screen.get());
+    {
+        const ovk_native::Selection selected(memory.get(), bitmap.get());
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                SetPixel(memory.get(), x, y, x < width / 2 ? left : right);
+    }
+    return bitmap.release();
 }
 
 // The colour of a pixel of a bitmap, read back through a device context.
 COLORREF pixelOf(const IBitmapHandle& bitmap, int x, int y)
 {
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(bitmap.asValue()));
-    const COLORREF colour = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    return colour;
+    const ovk_native::MemoryDC memory(nullptr);
+    const ovk_native::Selection selected(memory.get(), static_cast<HBITMAP>(bitmap.asValue()));
+    return GetPixel(memory.get(), x, y);
 }
 
 // The pointer shows a dragged button's picture at its own size, its transparent pixels in the

@@ -682,50 +682,48 @@ TEST(DropTargetKeys, TheOperationIsJudgedByTheKeysOlePasses)
     IDMSupport::initializeOle();
     ovktest::TestWindow window;
     JudgingHandler handler(&window);
-    IDMDropTarget* target = new IDMDropTarget(&window);
-    target->AddRef();
-    IDMDragInfo info(1);
-    info.item(0).types = "Text";
-    info.item(0).rmfs = "<DRM_KestaUI,DRF_TEXT>";
-    info.item(0).supportedOperations = static_cast<std::uint16_t>(IDMItem::moveable);
-    const FORMATETC formats[] = {{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
-                                 {IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1,
-                                  TYMED_ISTREAM}};
-    IEnumFORMATETC* enumerator = new IDMFormatEnumerator(2, formats);
-    enumerator->AddRef();
-    IStream* stream = IDMDragInfoStream::create(info);
-    IDataObject* data = new IDMDataObject(&window, enumerator, stream);
-    data->AddRef();
+    {
+        ovk_native::ComReference<IDropTarget> target;
+        ASSERT_TRUE(target.query(new IDMDropTarget(&window), IID_IDropTarget));
+        IDMDragInfo info(1);
+        info.item(0).types = "Text";
+        info.item(0).rmfs = "<DRM_KestaUI,DRF_TEXT>";
+        info.item(0).supportedOperations = static_cast<std::uint16_t>(IDMItem::moveable);
+        const FORMATETC formats[] = {{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
+                                     {IDMDragInfoStream::format(), nullptr, DVASPECT_CONTENT, -1,
+                                      TYMED_ISTREAM}};
+        ovk_native::ComReference<IEnumFORMATETC> enumerator;
+        ASSERT_TRUE(enumerator.query(new IDMFormatEnumerator(2, formats), IID_IEnumFORMATETC));
+        const ovk_native::ComReference<IStream> stream(IDMDragInfoStream::create(info));
+        ovk_native::ComReference<IDataObject> data;
+        ASSERT_TRUE(data.query(new IDMDataObject(&window, enumerator.get(), stream.get()),
+                               IID_IDataObject));
 
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    BYTE thread[256] = {};
-    std::copy(std::begin(keys), std::end(keys), std::begin(thread));
-    thread[VK_CONTROL] = 0x80;
-    SetKeyboardState(thread);
-    // No key and Shift move the item (answer 1, operation move); Control asks for a copy the
-    // item does not allow (answer 2, no drop for this operation).
-    const struct {
-        DWORD oleKeys;
-        DWORD effect;
-        const char* judged;
-    } cases[] = {{0, DROPEFFECT_MOVE, "1:2 "},
-                 {MK_SHIFT, DROPEFFECT_MOVE, "1:2 "},
-                 {MK_CONTROL, DROPEFFECT_NONE, "2:1 "}};
-    for (const auto& row : cases) {
-        handler.judged.clear();
-        DWORD effect = kAll;
-        EXPECT_EQ(target->DragEnter(data, row.oleKeys, POINTL{5, 6}, &effect), S_OK);
-        EXPECT_EQ(effect, row.effect) << "OLE's keys " << row.oleKeys;
-        EXPECT_EQ(handler.judged, row.judged) << "OLE's keys " << row.oleKeys;
-        target->DragLeave();
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        BYTE thread[256] = {};
+        std::copy(std::begin(keys), std::end(keys), std::begin(thread));
+        thread[VK_CONTROL] = 0x80;
+        SetKeyboardState(thread);
+        // No key and Shift move the item (answer 1, operation move); Control asks for a copy the
+        // item does not allow (answer 2, no drop for this operation).
+        const struct {
+            DWORD oleKeys;
+            DWORD effect;
+            const char* judged;
+        } cases[] = {{0, DROPEFFECT_MOVE, "1:2 "},
+                     {MK_SHIFT, DROPEFFECT_MOVE, "1:2 "},
+                     {MK_CONTROL, DROPEFFECT_NONE, "2:1 "}};
+        for (const auto& row : cases) {
+            handler.judged.clear();
+            DWORD effect = kAll;
+            EXPECT_EQ(target->DragEnter(data.get(), row.oleKeys, POINTL{5, 6}, &effect), S_OK);
+            EXPECT_EQ(effect, row.effect) << "OLE's keys " << row.oleKeys;
+            EXPECT_EQ(handler.judged, row.judged) << "OLE's keys " << row.oleKeys;
+            target->DragLeave();
     }
     SetKeyboardState(keys);
-
-    data->Release();
-    stream->Release();
-    enumerator->Release();
-    target->Release();
+    }
     handler.stopHandlingEventsFor(&window);
     IDMSupport::uninitializeOle();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <iframe.hpp>
 #include <iframhdr.hpp>
@@ -115,20 +116,21 @@ TEST(FrameLayout, SeparatorsArePaintedAfterTheFrame)
     // frame has a class of its own, so its brush changes nothing else.
     const COLORREF background = RGB(0, 160, 0);
     ASSERT_NE(background, GetSysColor(COLOR_BTNSHADOW));
-    HBRUSH brush = CreateSolidBrush(background);
-    SetClassLongPtrA(frame->handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
+    const ovk_native::Brush brush(CreateSolidBrush(background));
+    SetClassLongPtrA(frame->handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush.get()));
     frame->show();
     resize(*frame, 320, 240);
     RedrawWindow(frame->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const RECT b = placeIn(bottom.hwnd());
-    HDC context = GetDC(frame->handle());
-    const COLORREF line = GetPixel(context, 10, b.top - 1);
-    const COLORREF above = GetPixel(context, 10, b.top - 2);
-    ReleaseDC(frame->handle(), context);
+    COLORREF line = 0, above = 0;
+    {
+        const ovk_native::WindowDC context(frame->handle());
+        line = GetPixel(context.get(), 10, b.top - 1);
+        above = GetPixel(context.get(), 10, b.top - 2);
+    }
     EXPECT_EQ(above, background);
     EXPECT_EQ(line, GetSysColor(COLOR_BTNSHADOW));
     frame.reset();
-    DeleteObject(brush);
 }
 
 // A frame without a caption has no title to draw: with a font stored its frame still paints,
@@ -138,16 +140,15 @@ TEST(FrameCaption, AFrameWithoutACaptionPaintsItsFrameWithAFontStored)
     auto frame = makeFrame(IFrameWindow::_sizingBorder);
     const HWND handle = frame->handle();
     ASSERT_NE(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CAPTION, LONG_PTR(WS_CAPTION));
-    HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                             NONANTIALIASED_QUALITY, 0, "Tahoma");
-    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const ovk_native::Font font(CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                            NONANTIALIASED_QUALITY, 0, "Tahoma"));
+    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     ShowWindow(handle, SW_SHOWNA);
     EXPECT_NO_THROW(frame->sendEvent(WM_NCACTIVATE, 1));
     EXPECT_NO_THROW(frame->sendEvent(WM_NCPAINT, 1));
     RedrawWindow(handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_NO_THROW(ovktest::pumpPending());
     frame.reset();
-    DeleteObject(font);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -344,10 +345,10 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
 {
     auto frame = makeFrame();
     const HWND handle = frame->handle();
-    HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                             NONANTIALIASED_QUALITY, 0, "Tahoma");
-    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0)), font);
+    const ovk_native::Font font(CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                            NONANTIALIASED_QUALITY, 0, "Tahoma"));
+    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(handle, WM_GETFONT, 0, 0)), font.get());
 
     // While the system draws the caption the frame has no text; a buffer of no size is left
     // as it is.
@@ -370,13 +371,12 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
     const int width = window.right - window.left;
     const int captionBottom = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
     auto textPixels = [&](int from, int to) {
-        HDC context = GetWindowDC(handle);
+        const ovk_native::WindowDC context(handle, ovk_native::WindowDC::whole);
         const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
         int hits = 0;
         for (int y = 0; y < captionBottom; ++y)
             for (int x = from; x < to; ++x)
-                hits += GetPixel(context, x, y) == text;
-        ReleaseDC(handle, context);
+                hits += GetPixel(context.get(), x, y) == text;
         return hits;
     };
     for (bool newShell : {true, false}) {
@@ -395,7 +395,6 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
         }
     }
     frame.reset();
-    DeleteObject(font);
 }
 
 } // namespace

@@ -352,13 +352,7 @@ LRESULT CALLBACK fakeHelpProcedure(HWND window, UINT message, WPARAM wParam, LPA
 struct FileHelp : ::testing::Test {
     void SetUp() override
     {
-        WNDCLASSA type{};
-        type.lpfnWndProc = fakeHelpProcedure;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.lpszClassName = "MS_WINHELP";
-        RegisterClassA(&type);
-        fake = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+        fake = std::make_unique<ovktest::SystemHelpWindow>(fakeHelpProcedure);
         gRequests = &requests;
         frame = helpFrame();
     }
@@ -366,10 +360,9 @@ struct FileHelp : ::testing::Test {
     {
         frame.reset();
         gRequests = nullptr;
-        DestroyWindow(fake);
-        UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
+        fake.reset();
     }
-    HWND fake = nullptr;
+    std::unique_ptr<ovktest::SystemHelpWindow> fake;
     std::vector<SystemHelpRequest> requests;
     std::unique_ptr<IFrameWindow> frame;
 };

@@ -14,6 +14,7 @@
 #include <inotifev.hpp>
 #include <iobserver.hpp>
 #include <iwindow.hpp>
+#include <detail/iscoped.hpp>
 
 #include "ovktest.hpp"
 
@@ -63,12 +64,10 @@ private:
 inline SIZE characterOf(HWND window)
 {
     const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    const HDC context = GetDC(window);
-    const HGDIOBJ previous = SelectObject(context, font ? font : GetStockObject(SYSTEM_FONT));
+    const ovk_native::WindowDC context(window);
+    const ovk_native::Selection selected(context.get(), font ? font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(context, &metrics);
-    SelectObject(context, previous);
-    ReleaseDC(window, context);
+    GetTextMetricsA(context.get(), &metrics);
     return SIZE{metrics.tmAveCharWidth, metrics.tmHeight};
 }
 

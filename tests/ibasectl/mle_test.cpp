@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -126,14 +127,11 @@ TEST_F(MultiLineEdit, AMissingFileFailsAtTheFirstCallThatOpensIt)
 TEST_F(MultiLineEdit, AFileThatCannotBeReadFailsAtTheReadWithDrawingOnAgain)
 {
     const char* const unreadable = "Z:\\sys\\devices\\system\\cpu\\power\\autosuspend_delay_ms";
-    const HANDLE probe = CreateFileA(unreadable, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
     bool readFails = false;
-    if (probe != INVALID_HANDLE_VALUE) {
+    if (FILE* probe = std::fopen(unreadable, "rb")) {
         char byte = 0;
-        DWORD read = 0;
-        readFails = !ReadFile(probe, &byte, 1, &read, nullptr);
-        CloseHandle(probe);
+        readFails = std::fread(&byte, 1, 1, probe) != 1;
+        std::fclose(probe);
     }
     if (!readFails)
         GTEST_SKIP() << "no file here that opens and then fails to read";
@@ -157,10 +155,10 @@ TEST_F(MultiLineEdit, AFileThatCannotBeReadFailsAtTheReadWithDrawingOnAgain)
 TEST_F(MultiLineEdit, AnExportToAFullDiskReportsNothingWritten)
 {
     const char* const full = "Z:\\dev\\full";
-    const HANDLE probe = CreateFileA(full, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe == INVALID_HANDLE_VALUE)
+    FILE* probe = std::fopen(full, "wb");
+    if (!probe)
         GTEST_SKIP() << "no full device here";
-    CloseHandle(probe);
+    std::fclose(probe);
     auto edit = make();
     edit->setText("Hello");
     EXPECT_EQ(edit->exportToFile(full), 0u);

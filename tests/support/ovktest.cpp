@@ -2,9 +2,15 @@
 #include "ovktest.hpp"
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 #include <iassert.hpp>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <thread>
 
 namespace ovktest {
 
@@ -178,6 +184,77 @@ const std::vector<std::string>& ExpectAssertions::reports() const
 std::string str(const IString& text)
 {
     return std::string(text.data(), text.length());
+}
+
+SolidIcon::SolidIcon(COLORREF colour, int side)
+{
+    const ovk_native::WindowDC screen(nullptr);
+    const ovk_native::MemoryDC memory(screen.get());
+    const ovk_native::Bitmap picture(CreateCompatibleBitmap(screen.get(), side, side));
+    const std::vector<WORD> zeros(static_cast<std::size_t>((side + 15) / 16 * side), 0);
+    const ovk_native::Bitmap mask(CreateBitmap(side, side, 1, 1, zeros.data()));
+    {
+        const ovk_native::Brush brush(CreateSolidBrush(colour));
+        const ovk_native::Selection selected(memory.get(), picture.get());
+        const RECT all{0, 0, side, side};
+        FillRect(memory.get(), &all, brush.get());
+    }
+    ICONINFO info{TRUE, 0, 0, mask.get(), picture.get()};
+    fIcon = CreateIconIndirect(&info);
+}
+
+SolidIcon::~SolidIcon()
+{
+    if (fIcon != nullptr)
+        DestroyIcon(fIcon);
+}
+
+SystemHelpWindow::SystemHelpWindow(WNDPROC procedure)
+{
+    WNDCLASSA type{};
+    type.lpfnWndProc = procedure;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "MS_WINHELP";
+    RegisterClassA(&type);
+    fWindow = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+}
+
+SystemHelpWindow::~SystemHelpWindow()
+{
+    DestroyWindow(fWindow);
+    UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
+}
+
+struct Watchdog::State {
+    std::mutex guard;
+    std::condition_variable ended;
+    bool done = false;
+    std::thread watcher;
+};
+
+Watchdog::Watchdog(unsigned long milliseconds, std::string what) : fState(std::make_unique<State>())
+{
+    State& state = *fState;
+    state.watcher = std::thread([&state, milliseconds, what] {
+        std::unique_lock<std::mutex> lock(state.guard);
+        if (!state.ended.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                  [&state] { return state.done; })) {
+            std::fprintf(stderr, "watchdog: %s\n", what.c_str());
+            std::fflush(stderr);
+            std::_Exit(3);
+        }
+    });
+}
+
+Watchdog::~Watchdog()
+{
+    {
+        const std::lock_guard<std::mutex> lock(fState->guard);
+        fState->done = true;
+    }
+    fState->ended.notify_one();
+    fState->watcher.join();
 }
 
 } // namespace ovktest

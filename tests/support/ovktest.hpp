@@ -98,6 +98,49 @@ public:
     HWND hwnd() const { return handle(); }
 };
 
+// An opaque square icon of one colour (its mask all zeros), destroyed with the object.
+class SolidIcon {
+public:
+    explicit SolidIcon(COLORREF colour, int side = 16);
+    ~SolidIcon();
+    SolidIcon(const SolidIcon&) = delete;
+    SolidIcon& operator=(const SolidIcon&) = delete;
+
+    HICON get() const { return fIcon; }
+
+private:
+    HICON fIcon;
+};
+
+// The window of class "MS_WINHELP" to which WinHelpA sends its requests: while it exists, the
+// system help is never started, and the procedure sees every request. Gone with the object.
+class SystemHelpWindow {
+public:
+    explicit SystemHelpWindow(WNDPROC procedure = DefWindowProcA);
+    ~SystemHelpWindow();
+    SystemHelpWindow(const SystemHelpWindow&) = delete;
+    SystemHelpWindow& operator=(const SystemHelpWindow&) = delete;
+
+    HWND handle() const { return fWindow; }
+
+private:
+    HWND fWindow;
+};
+
+// Ends the program with a message on stderr when it is still alive after the time given: two
+// threads that wait for each other never come back, and a test then fails instead of hanging.
+class Watchdog {
+public:
+    explicit Watchdog(unsigned long milliseconds, std::string what = "the threads are waiting for each other");
+    ~Watchdog();
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> fState;
+};
+
 // Catches the library's assertions while alive instead of failing the test; the test then
 // checks what was reported.
 class ExpectAssertions {

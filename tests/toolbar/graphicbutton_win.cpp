@@ -4,6 +4,7 @@
 
 #include <iapp.hpp>
 #include <iiconctl.hpp>
+#include <detail/iscoped.hpp>
 
 #include "igraphbt.hpp"
 
@@ -71,9 +72,7 @@ TEST_F(GraphicButton, AnIconOrABitmapReplacesThePicture)
     EXPECT_EQ(own, button.graphic()->minimumSize());
     EXPECT_EQ(button.calcMinimumSize(), ISize(own.width() + 6, own.height() + 6));
 
-    HDC screen = GetDC(nullptr);
-    const IBitmapHandle wide(CreateCompatibleBitmap(screen, 40, 24));
-    ReleaseDC(nullptr, screen);
+    const IBitmapHandle wide(CreateCompatibleBitmap(ovk_native::WindowDC(nullptr).get(), 40, 24));
     button.setBitmap(wide);
     EXPECT_FALSE(button.graphic()->isShowingIcon());
     EXPECT_EQ(button.graphic()->bitmap(), wide);
