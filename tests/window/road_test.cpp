@@ -172,6 +172,30 @@ TEST_F(ControlNotifications, AnotherControlOfTheSameIdAfterTheFirstIsDeletedIsFo
     EXPECT_EQ(notifications.trace(), "parent new control");
 }
 
+// The window procedure remembers the last window object it found; an object that takes over a
+// window after another was deleted must get the window's messages, not the one that is gone.
+TEST(WindowProcedure, AnObjectTakingOverAWindowAfterAnotherWasDeletedGetsItsMessages)
+{
+    constexpr UINT kMessage = WM_USER + 7;
+    const HWND window = ovktest::createNativeWindow();
+    Recorder rec(kMessage);
+    auto first = std::make_unique<IWindow>(window);
+    rec.attach(*first, "first");
+    SendMessageA(window, kMessage, 0, 0);
+    first.reset();
+    // Of another size, so that the new object is not made where the deleted one lay.
+    struct Larger : IWindow {
+        using IWindow::IWindow;
+        char ballast[4096] = {};
+    };
+    auto second = std::make_unique<Larger>(window);
+    rec.attach(*second, "second");
+    SendMessageA(window, kMessage, 0, 0);
+    EXPECT_EQ(rec.trace(), "first second");
+    second.reset();
+    DestroyWindow(window);
+}
+
 TEST(WindowCommands, ThePrivateCommandNumbersArriveAsCommands)
 {
     TestWindow window;
