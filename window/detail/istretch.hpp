@@ -7,7 +7,7 @@
 #include <igbitmap.hpp>
 #include <igrafctx.hpp>
 
-#include "../ipainevt.hpp"
+#include <ipainevt.hpp>
 
 namespace ovk_window {
 
