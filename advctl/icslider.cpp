@@ -6,7 +6,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/ioutcls.hpp"
 #include "icslider.hpp"
 #include "inotifhd.hpp"

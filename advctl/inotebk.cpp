@@ -7,7 +7,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/inbdata.hpp"
 #include "detail/ioutcls.hpp"
 #include "detail/ishared.hpp"

@@ -8,7 +8,7 @@
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/inbdata.hpp"
 #include "inotebk.hpp"
 

@@ -5,7 +5,7 @@
 #include <ihelpwin.hpp>
 #include <iprivmsg.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "ipagehdr.hpp"
 
 

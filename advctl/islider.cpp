@@ -11,7 +11,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/ioutcls.hpp"
 #include "detail/isldata.hpp"
 #include "inotifhd.hpp"

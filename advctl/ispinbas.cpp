@@ -8,7 +8,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/ioutcls.hpp"
 #include "detail/ispinslt.hpp"
 #include "ifont.hpp"

@@ -13,7 +13,7 @@
 #include <detail/icallgrd.hpp>
 #include <detail/iscoped.hpp>
 
-#include "detail/iadvrec.hpp"
+#include <iadvrec.hpp>
 #include "detail/ishared.hpp"
 #include "detail/ispinslt.hpp"
 #include "ispinbas.hpp"

@@ -11,8 +11,9 @@ target_link_libraries(ovkwin
 target_include_directories(ovkwin PUBLIC
     $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ovkwin>)
+# The container's message interface is the platform's, kept with its stand-in, and public.
+target_link_libraries(ovkwin PUBLIC $<BUILD_INTERFACE:ovkcnrmsg>)
 set_target_properties(ovkwin PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
-set_property(GLOBAL PROPERTY OVK_PUBLIC_HEADERS "")
 
 function(ovk_library_sources)
     target_sources(ovkwin PRIVATE ${ARGN})

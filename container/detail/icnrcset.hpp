@@ -9,7 +9,7 @@
 
 #include <idefs.hpp>
 
-#include "../icnrmsg.hpp"
+#include <icnrmsg.hpp>
 
 // Exported for the test programs.
 class OVKWIN_API IColumnSet {

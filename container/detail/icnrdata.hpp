@@ -11,7 +11,7 @@
 #include <ihandler.hpp>
 
 #include "../icnrctl.hpp"
-#include "../icnrmsg.hpp"
+#include <icnrmsg.hpp>
 #include "icnrcset.hpp"
 
 struct _IMAGELIST;

@@ -10,7 +10,7 @@
 
 #include "../iframe.hpp"
 #include "../iframext.hpp"
-#include "../ihelpsta.hpp"
+#include <ihelpsta.hpp>
 
 #include <itimer.hpp>
 
