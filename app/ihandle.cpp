@@ -10,10 +10,10 @@
 #include <vector>
 
 #include <icnrmsg.hpp>
-#include <iwindow.hpp>
 
 #include "detail/icallgrd.hpp"
 #include "detail/iparked.hpp"
+#include "detail/iwinlink.hpp"
 #include "ihandle.hpp"
 
 namespace {
@@ -96,9 +96,9 @@ std::vector<HWND> receivers(HWND window, unsigned long mode)
         EnumChildWindows(window, &collectWindow, reinterpret_cast<LPARAM>(&collected));
     if (mode == IWindowHandle::framesOnly) {
         std::vector<HWND> frames;
+        const auto isFrameWindow = ovk_app::windowObjectLink.isFrameWindow;
         for (HWND candidate : collected.windows) {
-            IWindow* object = IWindow::windowWithHandle(candidate, true);
-            if (object && object->isFrameWindow())
+            if (isFrameWindow && isFrameWindow(candidate))
                 frames.push_back(candidate);
         }
         return frames;

@@ -10,10 +10,9 @@
 #include <cstring>
 #include <memory>
 
-#include <iwindow.hpp>
-
 #include "detail/imsgtext.hpp"
 #include "detail/ireslib.hpp"
+#include "detail/iwinlink.hpp"
 #include "ireslib.hpp"
 #include <ihelpsta.hpp>
 
@@ -40,7 +39,8 @@ IExceptionLocation at(const char* function, unsigned long line)
 
 HWND windowHandleOf(const IWindow* window)
 {
-    return window ? static_cast<HWND>(window->handle()) : nullptr;
+    const auto handleOf = ovk_app::windowObjectLink.handleOf;
+    return window && handleOf ? handleOf(window) : nullptr;
 }
 
 // The text of a string-table entry in a buffer of the loader's own, grown until the text has

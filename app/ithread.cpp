@@ -12,14 +12,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include <iwindow.hpp>
-
 #include "detail/icallgrd.hpp"
 #include "detail/icritsec.hpp"
 #include "detail/iobjwnd.hpp"
 #include "detail/iprivmsg.hpp"
 #include "detail/iscoped.hpp"
 #include "detail/istthread.hpp"
+#include "detail/iwinlink.hpp"
 #include "iassert.hpp"
 #include "ithread.hpp"
 
@@ -1217,10 +1216,8 @@ bool translateAccelerator(MSG& message)
     const HWND objectWindow = objectWindowHandle();
     for (HWND handle = message.hwnd; handle && handle != desktop && handle != objectWindow;
          handle = GetParent(handle)) {
-        IWindow* window = IWindow::windowWithHandle(handle, true);
-        if (!window)
-            continue;
-        IAccelTblHandle table = window->acceleratorHandle();
+        const auto acceleratorOf = ovk_app::windowObjectLink.acceleratorOf;
+        const HACCEL table = acceleratorOf ? acceleratorOf(handle) : nullptr;
         if (table && TranslateAcceleratorA(handle, table, &message))
             return true;
     }

@@ -3,37 +3,9 @@
 
 #include <detail/iobjwnd.hpp>
 
-#include <imenu.hpp>
-
+#include "detail/iframlnk.hpp"
 #include "ikeyhdr.hpp"
 #include "iwindow.hpp"
-
-namespace {
-
-// Windows matches menu mnemonics in either case: Alt+F arrives as "f" and opens "&File". The
-// items are read through the menu objects, so a menu bar is read the way the menus read it on
-// either platform road; an item that cannot be read has no mnemonic to offer.
-bool hasMnemonic(HMENU bar, const IString& character)
-{
-    const IString wanted = IString::upperCase(character);
-    IMenu menu{IMenuHandle(bar)};
-    IMenu::Cursor cursor(menu);
-    bool found = false;
-    for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
-        IString text;
-        try {
-            text = menu.elementAt(cursor).text();
-        } catch (const IException&) {
-            continue;
-        }
-        const unsigned long amp = text.indexOf('&');
-        if (amp && IString::upperCase(text.subString(amp + 1, 1)) == wanted)
-            found = true;
-    }
-    return found;
-}
-
-} // namespace
 
 IKeyboardHandler::~IKeyboardHandler() = default;
 
@@ -71,8 +43,10 @@ IBase::Boolean IKeyboardHandler::isMenuMnemonic(IEvent& event) const
         if (handle == desktop || handle == objectWindowHandle())
             return false;
         HMENU bar = GetMenu(handle);
-        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && bar)
-            return hasMnemonic(bar, character);
+        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && bar) {
+            const auto menuHasMnemonic = ovk_window::frameLink.menuHasMnemonic;
+            return menuHasMnemonic && menuHasMnemonic(bar, character);
+        }
         window = window->parent();
     }
     return false;

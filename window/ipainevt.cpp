@@ -5,8 +5,6 @@
 
 #include <cstring>
 
-#include <igrafctx.hpp>
-
 #include "ipainevt.hpp"
 #include "iwindow.hpp"
 
@@ -71,11 +69,6 @@ IPaintEvent& IPaintEvent::setPresSpaceHandle(const IPresSpaceHandle& context, IB
     if (clip)
         clipToUpdateRegion();
     return *this;
-}
-
-IPaintEvent& IPaintEvent::setGraphicContext(const IGraphicContext& context, IBase::Boolean clip)
-{
-    return setPresSpaceHandle(context.handle(), clip);
 }
 
 IPaintEvent& IPaintEvent::clipToUpdateRegion()

@@ -7,8 +7,7 @@
 
 #include <iexcept.hpp>
 
-#include <iframe.hpp>
-
+#include "detail/iframlnk.hpp"
 #include "detail/iwincore.hpp"
 #include "icoordsy.hpp"
 #include "irecohdr.hpp"
@@ -67,8 +66,8 @@ bool IRecoordHandler::skipsChild(IWindow* frame, HWND child)
     const unsigned long id = IWindowCore::windowId(child);
     if (id == kFrameTitleId || id == kFrameClientId)
         return true;
-    auto* libraryFrame = dynamic_cast<IFrameWindow*>(frame);
-    return libraryFrame && libraryFrame->isAnExtension(IWindow::windowWithHandle(child, true));
+    const auto holdsExtension = ovk_window::frameLink.holdsExtension;
+    return holdsExtension && holdsExtension(frame, child);
 }
 
 IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,

@@ -15,7 +15,7 @@
 #include <iacceltb.hpp>
 #include <iassert.hpp>
 
-#include <iframe.hpp>
+#include "detail/iframlnk.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "ihandler.hpp"
@@ -154,9 +154,10 @@ void IWindow::notifyDeletion() noexcept
     }
     try {
         if (isDestroyOnDelete() && fHandle && IsWindow(fHandle)) {
-            auto* frame = dynamic_cast<IFrameWindow*>(parent());
-            if (frame && frame != desktopWindow())
-                frame->removeExtension(this, false);
+            IWindow* frame = parent();
+            const auto forgetExtension = ovk_window::frameLink.forgetExtension;
+            if (frame && frame != desktopWindow() && forgetExtension)
+                forgetExtension(frame, this);
         }
     } catch (const IException& failure) {
         IAssertion::report(failure);

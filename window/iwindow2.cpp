@@ -11,8 +11,8 @@
 
 #include <detail/iobjwnd.hpp>
 #include <iassert.hpp>
-#include <ihelpsta.hpp>
 
+#include "detail/iframlnk.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -407,7 +407,8 @@ IWindowHandle IWindow::eventTarget(EventType type, const char* function) const
     IWindowHandle target = handle();
     if (type == frameEvent) {
         // The frame that serves the window: among its parents, else among its owners.
-        if (const IWindow* frame = IHelpStatics::frameWindowFor(target))
+        const auto frameWindowFor = ovk_window::frameLink.frameWindowFor;
+        if (const IWindow* frame = frameWindowFor ? frameWindowFor(target) : nullptr)
             target = IWindowCore::rawHandle(*frame);
     }
     return target;

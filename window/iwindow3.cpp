@@ -12,7 +12,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include <iframe.hpp>
+#include "detail/iframlnk.hpp"
 #include "detail/iwincore.hpp"
 #include "detail/iwindata.hpp"
 #include "icoordsy.hpp"
@@ -441,9 +441,9 @@ IColor IWindow::defaultBackgroundColor(const IWindowHandle& window)
     if (window && IsWindow(window)) {
         const HWND frameHandle = reinterpret_cast<HWND>(
             window.sendEvent(IPrivateMessage::windowQuery, IPrivateMessage::queryFrame).asPointer());
-        auto* frame = frameHandle ? dynamic_cast<IFrameWindow*>(windowWithHandle(frameHandle, true))
-                                  : nullptr;
-        if (frame && frame->hasDialogBackground())
+        IWindow* frame = frameHandle ? windowWithHandle(frameHandle, true) : nullptr;
+        const auto hasDialogBackground = ovk_window::frameLink.hasDialogBackground;
+        if (frame && hasDialogBackground && hasDialogBackground(frame))
             return IGUIColor(static_cast<IColor::SystemColor>(0x13));
     }
     return IGUIColor(static_cast<IColor::SystemColor>(0x21));
