@@ -1,22 +1,36 @@
-# The ovkwin DLL, assembled from the subsystem folders. Each subsystem's CMakeLists.txt calls
-# ovk_library_sources(); its public headers are the i*.hpp files directly in its folder (private
-# headers live in a detail/ subfolder and are neither installed nor in the umbrella header).
+# The ovkwin DLL, assembled from the subsystem folders. Each folder is a floor: an object library
+# ovk_<folder> whose include path holds its own folder and the floors below it only, so that a
+# header of a higher floor does not compile there. Lowest first: the stand-ins and ovkres, app,
+# imagefmt, window, graphics, ibasectl, canvas, frame, then advctl, container and toolbar side by
+# side, then dragdrop. A floor's public headers are the i*.hpp files directly in its folder
+# (private headers live in a detail/ subfolder and are neither installed nor in the umbrella
+# header).
 add_library(ovkwin SHARED)
 add_library(ovkwin::ovkwin ALIAS ovkwin)
-target_compile_definitions(ovkwin PRIVATE OVKWIN_BUILD)
+# The container's message interface is the platform's, kept with its stand-in, and public.
 target_link_libraries(ovkwin
-    PUBLIC ovkbase
-    PRIVATE ovk_warnings
-            user32 gdi32 kernel32 comctl32 comdlg32 ole32 oleaut32 uuid shell32 advapi32)
+    PUBLIC ovkbase $<BUILD_INTERFACE:ovkcnrmsg>
+    PRIVATE user32 gdi32 kernel32 comctl32 comdlg32 ole32 oleaut32 uuid shell32 advapi32)
 target_include_directories(ovkwin PUBLIC
     $<BUILD_INTERFACE:${CMAKE_BINARY_DIR}/include>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ovkwin>)
-# The container's message interface is the platform's, kept with its stand-in, and public.
-target_link_libraries(ovkwin PUBLIC $<BUILD_INTERFACE:ovkcnrmsg>)
-set_target_properties(ovkwin PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+# Every object comes from the floors, so the DLL has no source of its own to name its linker.
+set_target_properties(ovkwin PROPERTIES PREFIX "" IMPORT_PREFIX "lib" LINKER_LANGUAGE CXX)
 
-function(ovk_library_sources)
-    target_sources(ovkwin PRIVATE ${ARGN})
+# ovk_floor(NAME [BELOW floors...] [LIBS targets...] SOURCES files...): the folder's floor,
+# ovk_NAME, built on the floors named by BELOW (and, through them, on every floor below those)
+# and on the interface targets named by LIBS. Its objects go into the DLL; its folder goes on the
+# DLL's include path for the programs built on the DLL, which see every public header.
+function(ovk_floor name)
+    cmake_parse_arguments(PARSE_ARGV 1 floor "" "" "BELOW;LIBS;SOURCES")
+    set(target ovk_${name})
+    add_library(${target} OBJECT ${floor_SOURCES})
+    target_compile_definitions(${target} PRIVATE OVKWIN_BUILD)
+    target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    list(TRANSFORM floor_BELOW PREPEND ovk_)
+    target_link_libraries(${target} PUBLIC ovkbase ${floor_BELOW} ${floor_LIBS}
+                                    PRIVATE ovk_warnings)
+    target_sources(ovkwin PRIVATE $<TARGET_OBJECTS:${target}>)
     target_include_directories(ovkwin PUBLIC $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/i*.hpp)
     set_property(GLOBAL APPEND PROPERTY OVK_PUBLIC_HEADERS ${headers})
@@ -35,4 +49,3 @@ function(ovk_finish_library)
     install(FILES ${headers} ${CMAKE_BINARY_DIR}/include/ovkwin.hpp
             DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ovkwin)
 endfunction()
-
