@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <ovkmsgid.hpp>
 
@@ -585,6 +586,37 @@ TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
         EXPECT_EQ(top(extension.hwnd()), 0);
         EXPECT_EQ(top(client.hwnd()), 21);
         EXPECT_EQ(top(other.hwnd()), 35);
+    }
+    ICoordinateSystem::setApplicationOrientation(previous);
+}
+
+// The re-coordination passes over the frame's extensions: the only places an extension is moved
+// to are the frame layout's, never the shift by the change of height that other children get.
+TEST(FrameRecoordination, ExtensionsAreMovedByTheFrameLayoutOnly)
+{
+    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
+    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    {
+        auto frame = plainFrame();
+        ovktest::TestWindow client(frame->handle(), WS_CHILD | WS_VISIBLE, 0x8008);
+        ovktest::TestWindow extension(frame->handle(), WS_CHILD | WS_VISIBLE, 8);
+        frame->addExtension(&extension, IFrameWindow::aboveClient, 20UL);
+        SetWindowPos(extension.hwnd(), nullptr, 0, 10, 20, 20, SWP_NOZORDER);
+        std::vector<int> tops;
+        ovktest::Recorder moves(WM_WINDOWPOSCHANGED);
+        moves.attach(extension, "moved").setAction([&](IEvent& event) {
+            const auto* place = static_cast<const WINDOWPOS*>(event.parameter2().asPointer());
+            if (!(place->flags & SWP_NOMOVE))
+                tops.push_back(place->y);
+            return false;
+        });
+        RECT r{};
+        GetWindowRect(frame->handle(), &r);
+        SetWindowPos(frame->handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + 25,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        ASSERT_FALSE(tops.empty());
+        for (int top : tops)
+            EXPECT_EQ(top, 0);
     }
     ICoordinateSystem::setApplicationOrientation(previous);
 }
