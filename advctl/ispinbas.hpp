@@ -133,8 +133,19 @@ protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
 
 private:
+    IBase::Boolean focusToField(IEvent& event);
+    // The font messages go to the entry field.
+    IBase::Boolean passToField(IEvent& event);
+    IBase::Boolean moved(IEvent& event);
+    IBase::Boolean arrowsNotice(IEvent& event);
+    IBase::Boolean arrowsScrolled(IEvent& event);
+    IBase::Boolean positionSet(IEvent& event);
+    IBase::Boolean focusFromArrows(IEvent& event);
     IBase::Boolean scrolled(IEvent& event, bool fromArrows);
     IBase::Boolean fieldNotification(IEvent& event);
+    IBase::Boolean fieldFocused(HWND__* wrapper, HWND__* field);
+    IBase::Boolean fieldLostFocus(HWND__* wrapper);
+    IBase::Boolean fieldChanged(HWND__* wrapper, HWND__* field);
     IBase::Boolean colorField(IEvent& event);
 
     HWND__* fDeltaSender = nullptr;

@@ -185,50 +185,76 @@ IHandler& IBaseSpinDefaultHandler::stopHandlingEventsFor(IWindow*)
 
 IBase::Boolean IBaseSpinDefaultHandler::dispatchHandlerEvent(IEvent& event)
 {
-    const HWND wrapper = event.handle();
-    if (!isWrapper(wrapper))
+    if (!isWrapper(event.handle()))
         return false;
-    const HWND field = slotWindow(wrapper, entrySlot);
     switch (event.eventId()) {
-    case WM_SETFOCUS:
-        SetFocus(field);
-        return true;
+    case WM_SETFOCUS: return focusToField(event);
     case WM_SETFONT:
-    case WM_GETFONT:
-        event.setResult(SendMessageA(field, event.eventId(),
-                                     static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                     event.parameter2().asLong()));
+    case WM_GETFONT: return passToField(event);
+    case WM_WINDOWPOSCHANGED: return moved(event);
+    case WM_NOTIFY: return arrowsNotice(event);
+    case WM_VSCROLL: return arrowsScrolled(event);
+    case kPositionMessage: return positionSet(event);
+    case WM_CTLCOLOREDIT: return colorField(event);
+    case IPrivateMessage::controlNotification: return fieldNotification(event);
+    case IPrivateMessage::focusNotice: return focusFromArrows(event);
+    default: return false;
+    }
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::focusToField(IEvent& event)
+{
+    SetFocus(slotWindow(event.handle(), entrySlot));
+    return true;
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::passToField(IEvent& event)
+{
+    const HWND field = slotWindow(event.handle(), entrySlot);
+    event.setResult(SendMessageA(field, event.eventId(),
+                                 static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                                 event.parameter2().asLong()));
+    return true;
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::moved(IEvent& event)
+{
+    layOut(event.handle());
+    return false;
+}
+
+// The arrows tell which way they went before they scroll: kept for the scroll that follows.
+IBase::Boolean IBaseSpinDefaultHandler::arrowsNotice(IEvent& event)
+{
+    const auto* change = static_cast<const NMUPDOWN*>(event.parameter2().asPointer());
+    if (change && change->hdr.code == static_cast<UINT>(UDN_DELTAPOS)) {
+        fDeltaSender = change->hdr.hwndFrom;
+        fDelta = change->iDelta;
+    }
+    return false;
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::arrowsScrolled(IEvent& event)
+{
+    if (event.parameter1().lowNumber() == kEndScroll) {
+        notify(event.handle(), spinEnded);
         return true;
-    case WM_WINDOWPOSCHANGED:
-        layOut(wrapper);
-        return false;
-    case WM_NOTIFY: {
-        const auto* change = static_cast<const NMUPDOWN*>(event.parameter2().asPointer());
-        if (change && change->hdr.code == static_cast<UINT>(UDN_DELTAPOS)) {
-            fDeltaSender = change->hdr.hwndFrom;
-            fDelta = change->iDelta;
-        }
-        return false;
     }
-    case WM_VSCROLL:
-        if (event.parameter1().lowNumber() == kEndScroll) {
-            notify(wrapper, spinEnded);
-            return true;
-        }
-        return event.parameter1().lowNumber() == kThumbPosition && scrolled(event, true);
-    case kPositionMessage:
-        return event.parameter1().lowNumber() == kThumbPosition && scrolled(event, false);
-    case WM_CTLCOLOREDIT:
-        return colorField(event);
-    case IPrivateMessage::controlNotification:
-        return fieldNotification(event);
-    case IPrivateMessage::focusNotice:
-        if (GetFocus() == slotWindow(wrapper, upDownSlot))
-            SetFocus(field);
-        return false;
-    default:
-        return false;
-    }
+    return event.parameter1().lowNumber() == kThumbPosition && scrolled(event, true);
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::positionSet(IEvent& event)
+{
+    return event.parameter1().lowNumber() == kThumbPosition && scrolled(event, false);
+}
+
+// The focus that went to the arrows goes on to the field.
+IBase::Boolean IBaseSpinDefaultHandler::focusFromArrows(IEvent& event)
+{
+    const HWND wrapper = event.handle();
+    if (GetFocus() == slotWindow(wrapper, upDownSlot))
+        SetFocus(slotWindow(wrapper, entrySlot));
+    return false;
 }
 
 // A new position from the arrows (for the field they serve now) or from the button itself.
@@ -258,44 +284,53 @@ IBase::Boolean IBaseSpinDefaultHandler::fieldNotification(IEvent& event)
     if (reinterpret_cast<HWND>(event.parameter2().asPointer()) != field)
         return false;
     switch (event.parameter1().highNumber()) {
-    case EN_SETFOCUS: {
-        // The master's arrows move over to the field that has the focus.
-        const HWND upDown = slotWindow(wrapper, upDownSlot);
-        if (upDown && IsWindow(upDown) && slotWindow(GetParent(upDown), servedSlot) != field) {
-            setSlot(GetParent(upDown), servedSlot, reinterpret_cast<LONG_PTR>(field));
-            const LONG_PTR range = slot(wrapper, rangeSlot);
-            SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(lowerOf(range)), upperOf(range));
-            const long position = static_cast<long>(slot(wrapper, positionSlot));
-            SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(position, 0));
-            showPosition(wrapper, position);
+    case EN_SETFOCUS: return fieldFocused(wrapper, field);
+    case EN_KILLFOCUS: return fieldLostFocus(wrapper);
+    case EN_CHANGE: return fieldChanged(wrapper, field);
+    default: return false;
+    }
+}
+
+// The master's arrows move over to the field that has the focus.
+IBase::Boolean IBaseSpinDefaultHandler::fieldFocused(HWND wrapper, HWND field)
+{
+    const HWND upDown = slotWindow(wrapper, upDownSlot);
+    if (upDown && IsWindow(upDown) && slotWindow(GetParent(upDown), servedSlot) != field) {
+        setSlot(GetParent(upDown), servedSlot, reinterpret_cast<LONG_PTR>(field));
+        const LONG_PTR range = slot(wrapper, rangeSlot);
+        SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(lowerOf(range)), upperOf(range));
+        const long position = static_cast<long>(slot(wrapper, positionSlot));
+        SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(position, 0));
+        showPosition(wrapper, position);
+    }
+    notify(wrapper, spinFocusGained);
+    return true;
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::fieldLostFocus(HWND wrapper)
+{
+    notify(wrapper, spinFocusLost);
+    return true;
+}
+
+IBase::Boolean IBaseSpinDefaultHandler::fieldChanged(HWND wrapper, HWND field)
+{
+    if (tWritingText)
+        return true;
+    if (GetWindowLongPtrA(wrapper, GWL_STYLE) & numericStyle) {
+        char text[32] = "";
+        GetWindowTextA(field, text, sizeof text);
+        const long value = std::strtol(text, nullptr, 10);
+        const LONG_PTR range = slot(wrapper, rangeSlot);
+        if (lowerOf(range) <= value && value <= upperOf(range)) {
+            const HWND upDown = slotWindow(wrapper, upDownSlot);
+            if (upDown && slotWindow(GetParent(upDown), servedSlot) == field)
+                SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(value, 0));
+            setSlot(wrapper, positionSlot, value);
         }
-        notify(wrapper, spinFocusGained);
-        return true;
     }
-    case EN_KILLFOCUS:
-        notify(wrapper, spinFocusLost);
-        return true;
-    case EN_CHANGE: {
-        if (tWritingText)
-            return true;
-        if (GetWindowLongPtrA(wrapper, GWL_STYLE) & numericStyle) {
-            char text[32] = "";
-            GetWindowTextA(field, text, sizeof text);
-            const long value = std::strtol(text, nullptr, 10);
-            const LONG_PTR range = slot(wrapper, rangeSlot);
-            if (lowerOf(range) <= value && value <= upperOf(range)) {
-                const HWND upDown = slotWindow(wrapper, upDownSlot);
-                if (upDown && slotWindow(GetParent(upDown), servedSlot) == field)
-                    SendMessageA(upDown, UDM_SETPOS, 0, MAKELPARAM(value, 0));
-                setSlot(wrapper, positionSlot, value);
-            }
-        }
-        notify(wrapper, spinValueChanged);
-        return true;
-    }
-    default:
-        return false;
-    }
+    notify(wrapper, spinValueChanged);
+    return true;
 }
 
 IBase::Boolean IBaseSpinDefaultHandler::colorField(IEvent& event)

@@ -15,6 +15,7 @@
 #include "ibutton.hpp"
 #include "icanvas.hpp"
 #include "icvhdr.hpp"
+#include "imousevt.hpp"
 #include "iprivmsg.hpp"
 
 namespace {
@@ -335,64 +336,93 @@ IBase::Boolean ICanvasHandler::dispatchHandlerEvent(IEvent& event)
     auto* canvas = dynamic_cast<ICanvas*>(event.window());
     if (!canvas)
         return false;
-    const HWND handle = event.handle();
     switch (event.eventId()) {
-    case WM_SETREDRAW:
-        if (event.parameter1().asUnsignedLong() == 0 || canvas->isVisible())
-            return false;
-        // Turning drawing back on does not repaint a window that was hidden meanwhile, so the
-        // canvas and its children are invalidated once it is shown.
-        defaultProcedure(event);
-        RedrawWindow(handle, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-        return true;
-    case WM_PAINT:
-        if (canvas->isLayoutDistorted(0x80) && canvas->isVisible())
-            SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
-        return paint(*canvas, event);
-    case WM_SHOWWINDOW:
-        if (event.parameter1().asUnsignedLong() != 0 && canvas->isLayoutDistorted(0x80))
-            SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
-        return false;
-    case IPrivateMessage::layoutRequest:
-        canvas->IWindow::setLayoutDistorted(0, 0x40);
-        return layoutRequest(event);
-    case WM_SETCURSOR: {
-        IWindow* owner = canvas->owner();
-        if (reinterpret_cast<HWND>(event.parameter1().asUnsignedLong()) != handle || !owner ||
-            owner == IWindow::desktopWindow() || owner == IWindow::objectWindow())
-            return false;
-        event.setResult(SendMessageA(owner->handle(), WM_SETCURSOR,
-                                     static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                     event.parameter2().asLong()));
-        return true;
-    }
+    case WM_SETREDRAW: return redrawSwitch(*canvas, event);
+    case WM_PAINT: return paint(*canvas, event);
+    case WM_SHOWWINDOW: return shown(*canvas, event);
+    case IPrivateMessage::layoutRequest: return layoutDue(*canvas, event);
+    case WM_SETCURSOR: return dispatchAs(*this, &ICanvasHandler::pointerRequest, event);
     case WM_WINDOWPOSCHANGED:
-    case WM_NCHITTEST:
-        // The static control's own answers would make the canvas transparent to the mouse.
-        event.setResult(DefWindowProcA(handle, event.eventId(),
-                                       static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                       event.parameter2().asLong()));
-        return true;
-    case WM_GETDLGCODE:
-        event.setResult(DLGC_WANTALLKEYS);
-        return true;
+    case WM_NCHITTEST: return windowAnswer(event);
+    case WM_GETDLGCODE: return keysWanted(event);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-        if (isNotebookPage(handle) &&
-            SendMessageA(GetParent(GetParent(handle)), IPrivateMessage::windowQuery,
-                         IPrivateMessage::queryIsWindow, reinterpret_cast<LPARAM>(handle)) == 0)
-            SetFocus(handle);
-        return false;
-    default:
-        return false;
+    case WM_RBUTTONDOWN: return dispatchAs(*this, &ICanvasHandler::pressed, event);
+    default: return false;
     }
+}
+
+IBase::Boolean ICanvasHandler::redrawSwitch(ICanvas& canvas, IEvent& event)
+{
+    if (event.parameter1().asUnsignedLong() == 0 || canvas.isVisible())
+        return false;
+    // Turning drawing back on does not repaint a window that was hidden meanwhile, so the
+    // canvas and its children are invalidated once it is shown.
+    defaultProcedure(event);
+    RedrawWindow(event.handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    return true;
+}
+
+IBase::Boolean ICanvasHandler::shown(ICanvas& canvas, IEvent& event)
+{
+    if (event.parameter1().asUnsignedLong() != 0 && canvas.isLayoutDistorted(0x80))
+        SendMessageA(event.handle(), IPrivateMessage::layoutRequest, 0, 0);
+    return false;
+}
+
+IBase::Boolean ICanvasHandler::layoutDue(ICanvas& canvas, IEvent& event)
+{
+    canvas.IWindow::setLayoutDistorted(0, 0x40);
+    return layoutRequest(event);
+}
+
+// The pointer over the canvas itself is the owner's to choose.
+IBase::Boolean ICanvasHandler::pointerRequest(IMousePointerEvent& event)
+{
+    const HWND handle = event.handle();
+    IWindow* owner = event.window()->owner();
+    if (reinterpret_cast<HWND>(event.parameter1().asUnsignedLong()) != handle || !owner ||
+        owner == IWindow::desktopWindow() || owner == IWindow::objectWindow())
+        return false;
+    event.setResult(SendMessageA(owner->handle(), WM_SETCURSOR,
+                                 static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                                 event.parameter2().asLong()));
+    return true;
+}
+
+IBase::Boolean ICanvasHandler::windowAnswer(IEvent& event)
+{
+    // The static control's own answers would make the canvas transparent to the mouse.
+    event.setResult(DefWindowProcA(event.handle(), event.eventId(),
+                                   static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                                   event.parameter2().asLong()));
+    return true;
+}
+
+IBase::Boolean ICanvasHandler::keysWanted(IEvent& event)
+{
+    event.setResult(DLGC_WANTALLKEYS);
+    return true;
+}
+
+// A press on a page of the outside notebook gives the page the focus, unless the notebook
+// itself keeps it.
+IBase::Boolean ICanvasHandler::pressed(IMouseClickEvent& event)
+{
+    const HWND handle = event.handle();
+    if (isNotebookPage(handle) &&
+        SendMessageA(GetParent(GetParent(handle)), IPrivateMessage::windowQuery,
+                     IPrivateMessage::queryIsWindow, reinterpret_cast<LPARAM>(handle)) == 0)
+        SetFocus(handle);
+    return false;
 }
 
 IBase::Boolean ICanvasHandler::paint(ICanvas& canvas, IEvent& event)
 {
     const HWND handle = event.handle();
+    if (canvas.isLayoutDistorted(0x80) && canvas.isVisible())
+        SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
     const ovk_canvas::PaintScope paint(handle);
     if (!paint.dc())
         return false;
@@ -456,31 +486,31 @@ ICVKeyboardHandler& ICVKeyboardHandler::stopHandlingEventsFor(ICanvas* canvas)
 
 IBase::Boolean ICVKeyboardHandler::dispatchHandlerEvent(IEvent& event)
 {
-    IWindow* window = event.window();
-    if (!window)
+    if (!event.window())
         return false;
     switch (event.eventId()) {
-    case WM_SETFOCUS:
-        // The focus is placed once the activation that brought it here has finished; moving
-        // it from inside WM_SETFOCUS would fight the activation for it.
-        PostMessageA(event.handle(), IPrivateMessage::focusNotice,
-                     reinterpret_cast<WPARAM>(static_cast<HWND>(event.handle())), 0);
-        return true;
+    case WM_SETFOCUS: return focusGained(event);
     case WM_KEYDOWN:
     case WM_CHAR:
-    case WM_SYSKEYDOWN: {
-        IKeyboardEvent keyEvent(event);
-        if (!key(keyEvent))
-            return false;
-        event.setResult(keyEvent.result());
-        return true;
+    case WM_SYSKEYDOWN: return dispatchAs(*this, &ICVKeyboardHandler::key, event);
+    case IPrivateMessage::focusNotice: return placeFocusNow(event);
+    default: return false;
     }
-    case IPrivateMessage::focusNotice:
-        placeFocus(*window);
-        return true;
-    default:
-        return false;
-    }
+}
+
+IBase::Boolean ICVKeyboardHandler::focusGained(IEvent& event)
+{
+    // The focus is placed once the activation that brought it here has finished; moving it
+    // from inside WM_SETFOCUS would fight the activation for it.
+    PostMessageA(event.handle(), IPrivateMessage::focusNotice,
+                 reinterpret_cast<WPARAM>(static_cast<HWND>(event.handle())), 0);
+    return true;
+}
+
+IBase::Boolean ICVKeyboardHandler::placeFocusNow(IEvent& event)
+{
+    placeFocus(*event.window());
+    return true;
 }
 
 void ICVKeyboardHandler::placeFocus(IWindow& window)

@@ -9,6 +9,8 @@
 #include <ikeyevt.hpp>
 
 class ICanvas;
+class IMouseClickEvent;
+class IMousePointerEvent;
 class IWindow;
 
 // One instance serves all canvases; it attaches to canvases only.
@@ -29,7 +31,15 @@ protected:
     virtual IBase::Boolean layoutRequest(IEvent& event);
 
 private:
+    IBase::Boolean redrawSwitch(ICanvas& canvas, IEvent& event);
+    // Lays out first when a layout is due.
     IBase::Boolean paint(ICanvas& canvas, IEvent& event);
+    IBase::Boolean shown(ICanvas& canvas, IEvent& event);
+    IBase::Boolean layoutDue(ICanvas& canvas, IEvent& event);
+    IBase::Boolean pointerRequest(IMousePointerEvent& event);
+    IBase::Boolean windowAnswer(IEvent& event);
+    IBase::Boolean keysWanted(IEvent& event);
+    IBase::Boolean pressed(IMouseClickEvent& event);
 };
 
 // Tab and Shift+Tab move between tab stops, arrows within a group, Enter presses the default
@@ -68,6 +78,8 @@ protected:
     virtual IBase::Boolean key(IKeyboardEvent& event);
 
 private:
+    IBase::Boolean focusGained(IEvent& event);
+    IBase::Boolean placeFocusNow(IEvent& event);
     static IBase::Boolean mnemonicKey(IWindow& window, IKeyboardEvent& event, char character);
     static IBase::Boolean enterKey(IWindow& window);
     static IBase::Boolean handleCursorMovement(IWindow& window, IKeyboardEvent& event);

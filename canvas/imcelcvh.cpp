@@ -10,6 +10,7 @@
 #include "igline.hpp"
 #include "imcelcv.hpp"
 #include "imcelcvh.hpp"
+#include "imousevt.hpp"
 
 namespace {
 
@@ -71,52 +72,54 @@ IBase::Boolean IMultiCellCanvasHandler::dispatchHandlerEvent(IEvent& event)
         return false;
     const LPARAM lParam = event.parameter2().asLong();
     switch (event.eventId()) {
-    case WM_SIZE: {
-        const long width = LOWORD(lParam), height = HIWORD(lParam);
-        const bool expands = canvas->expandsAt(width, height);
-        canvas->setLayoutDistorted(0x80, 0);
-        if (expands)
-            canvas->layout();
+    case WM_SIZE: return resized(*canvas, LOWORD(lParam), HIWORD(lParam));
+    case WM_PAINT: return paintLines(*canvas);
+    case WM_SETCURSOR: return dispatchAs(*this, &IMultiCellCanvasHandler::pointerRequest, event);
+    case WM_MOUSEMOVE: return showLinePointer(*canvas, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_LBUTTONDOWN: return dragLine(*canvas, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    default: return false;
+    }
+}
+
+IBase::Boolean IMultiCellCanvasHandler::resized(IMultiCellCanvas& canvas, long width, long height)
+{
+    const bool expands = canvas.expandsAt(width, height);
+    canvas.setLayoutDistorted(0x80, 0);
+    if (expands)
+        canvas.layout();
+    return false;
+}
+
+IBase::Boolean IMultiCellCanvasHandler::pointerRequest(IMousePointerEvent& event)
+{
+    const unsigned int mouse = HIWORD(event.parameter2().asLong());
+    if (reinterpret_cast<HWND>(event.parameter1().asUnsignedLong()) != event.handle() ||
+        (mouse != WM_LBUTTONDOWN && mouse != WM_RBUTTONDOWN && mouse != WM_MBUTTONDOWN))
         return false;
-    }
-    case WM_PAINT:
-        if (!canvas->hasGridLines() && !canvas->hasDragLines())
-            return false;
-        return paintLines(*canvas);
-    case WM_SETCURSOR: {
-        const unsigned int mouse = HIWORD(lParam);
-        if (reinterpret_cast<HWND>(event.parameter1().asUnsignedLong()) != event.handle() ||
-            (mouse != WM_LBUTTONDOWN && mouse != WM_RBUTTONDOWN && mouse != WM_MBUTTONDOWN))
-            return false;
-        // The press itself goes to the drag below; passing it on would let the owner act on a
-        // click that is the start of a drag.
-        event.setResult(1);
-        return true;
-    }
-    case WM_MOUSEMOVE: {
-        if (!canvas->hasDragLines())
-            return false;
-        const long x = GET_X_LPARAM(lParam);
-        const long y = flipRow(GET_Y_LPARAM(lParam), clientHeight(canvas->handle()));
-        if (lineAt(*canvas, true, x))
-            SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
-        else if (lineAt(*canvas, false, y))
-            SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
-        else
-            return false;
-        return true;
-    }
-    case WM_LBUTTONDOWN:
-        if (!canvas->hasDragLines())
-            return false;
-        return dragLine(*canvas, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    default:
+    // The press itself goes to the drag below; passing it on would let the owner act on a
+    // click that is the start of a drag.
+    event.setResult(1);
+    return true;
+}
+
+IBase::Boolean IMultiCellCanvasHandler::showLinePointer(IMultiCellCanvas& canvas, long x, long y)
+{
+    if (!canvas.hasDragLines())
         return false;
-    }
+    const long row = flipRow(y, clientHeight(canvas.handle()));
+    if (lineAt(canvas, true, x))
+        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+    else if (lineAt(canvas, false, row))
+        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+    else
+        return false;
+    return true;
 }
 
 IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
 {
+    if (!canvas.hasGridLines() && !canvas.hasDragLines())
+        return false;
     canvas.layout();
     const ovk_canvas::PaintScope paint(canvas.handle());
     if (!paint.dc())
@@ -145,6 +148,8 @@ IBase::Boolean IMultiCellCanvasHandler::paintLines(IMultiCellCanvas& canvas)
 
 IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long x, long y)
 {
+    if (!canvas.hasDragLines())
+        return false;
     const HWND handle = canvas.handle();
     const long height = clientHeight(handle);
     const unsigned long column = lineAt(canvas, true, x);

@@ -5,6 +5,7 @@
 #include <idefs.hpp>
 #include <ihandler.hpp>
 
+class IMousePointerEvent;
 class IMultiCellCanvas;
 
 class OVKWIN_API IMultiCellCanvasHandler : public IHandler {
@@ -22,9 +23,15 @@ private:
     using IHandler::handleEventsFor;
     using IHandler::stopHandlingEventsFor;
 
+    static IBase::Boolean resized(IMultiCellCanvas& canvas, long width, long height);
+    // The grid and the drag lines, when the canvas shows either.
     static IBase::Boolean paintLines(IMultiCellCanvas& canvas);
+    IBase::Boolean pointerRequest(IMousePointerEvent& event);
+    // The sizing pointer over a drag line.
+    static IBase::Boolean showLinePointer(IMultiCellCanvas& canvas, long x, long y);
     // The column (or row, when `columns` is false) whose far line lies within a pixel of the
     // position; 0 for none.
     static unsigned long lineAt(const IMultiCellCanvas& canvas, bool columns, long position);
+    // Drags the drag line under the press, when the canvas has drag lines.
     static IBase::Boolean dragLine(IMultiCellCanvas& canvas, long x, long y);
 };

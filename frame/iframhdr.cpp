@@ -92,77 +92,82 @@ IFrameHandler& IFrameHandler::defaultHandler()
 
 IBase::Boolean IFrameHandler::dispatchHandlerEvent(IEvent& event)
 {
-    IFrameWindow* frame = frameOf(event);
-    if (!frame)
+    if (!frameOf(event))
         return false;
     switch (event.eventId()) {
-    case IPrivateMessage::frameFirst: {
-        IFrameHandlerEvent typed(event);
-        extensionCount(typed);
-        event.setResult(typed.result());
-        return true;
-    }
+    case IPrivateMessage::frameFirst: return countExtensions(event);
     case IPrivateMessage::frameFormat:
         return dispatchAs<IFrameHandlerEvent>(*this, &IFrameHandler::formatFrame, event);
-    case IPrivateMessage::frameLayout:
-        return layoutPass(event);
+    case IPrivateMessage::frameLayout: return layoutPass(event);
     case IPrivateMessage::frameLast:
         return dispatchAs<IFrameHandlerEvent>(*this, &IFrameHandler::calcFrameRect, event);
-    case IPrivateMessage::windowQuery:
-        return windowQuery(event);
-    case IPrivateMessage::frameEvent:
-        contextHelpRequest(event);
-        return false;
-    case IPrivateMessage::frameCallback:
-        return destroyRequest(event);
-    case WM_SIZE:
-        frame->setFrameFlags(IFrameWindowData::layoutPending, 0);
-        frame->update();
-        return false;
-    case WM_CLOSE:
-        return closePath(event);
-    case WM_SYSCOMMAND:
-        return systemCommand(event);
+    case IPrivateMessage::windowQuery: return windowQuery(event);
+    case IPrivateMessage::frameEvent: return helpRequest(event);
+    case IPrivateMessage::frameCallback: return destroyRequest(event);
+    case WM_SIZE: return sized(event);
+    case WM_CLOSE: return closePath(event);
+    case WM_SYSCOMMAND: return systemCommand(event);
     case WM_ACTIVATE:
-    case WM_CHILDACTIVATE:
-        return activation(event);
+    case WM_CHILDACTIVATE: return activation(event);
     case WM_PAINT:
         return dispatchAs<IFrameHandlerEvent>(*this, &IFrameHandler::paintExtensions, event);
-    case WM_COMMAND:
-        return command(event);
-    case WM_DESTROY:
-        return destroyed(event);
+    case WM_COMMAND: return command(event);
+    case WM_DESTROY: return destroyed(event);
     case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-        return passToClient(event);
-    case WM_SETCURSOR:
-        return setPointer(event);
-    case WM_WINDOWPOSCHANGED:
-        restoreOwner(event);
-        return false;
-    case WM_SETREDRAW:
-        return redrawSwitch(event);
-    case WM_ERASEBKGND:
-        // The client covers the frame: erasing first would only flicker.
-        if (!frame->clientHandle())
-            return false;
-        event.setResult(1);
-        return true;
+    case WM_MEASUREITEM: return passToClient(event);
+    case WM_SETCURSOR: return setPointer(event);
+    case WM_WINDOWPOSCHANGED: return restoreOwner(event);
+    case WM_SETREDRAW: return redrawSwitch(event);
+    case WM_ERASEBKGND: return eraseBackground(event);
     case WM_NCPAINT:
-    case WM_NCACTIVATE:
-        return captionRepaint(event);
+    case WM_NCACTIVATE: return captionRepaint(event);
     case WM_SETFONT:
-    case WM_GETFONT:
-        return fontMessage(event);
+    case WM_GETFONT: return fontMessage(event);
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-        return textQuery(event);
-    case WM_SYSCOLORCHANGE:
-        frame->handle().sendEvents(WM_SYSCOLORCHANGE, event.parameter1(), event.parameter2());
-        return false;
-    default:
-        return false;
+    case WM_GETTEXTLENGTH: return textQuery(event);
+    case WM_SYSCOLORCHANGE: return colorsChanged(event);
+    default: return false;
     }
+}
+
+// The count is the answer whatever the callback reports.
+IBase::Boolean IFrameHandler::countExtensions(IEvent& event)
+{
+    IFrameHandlerEvent typed(event);
+    extensionCount(typed);
+    event.setResult(typed.result());
+    return true;
+}
+
+IBase::Boolean IFrameHandler::helpRequest(IEvent& event)
+{
+    contextHelpRequest(event);
+    return false;
+}
+
+IBase::Boolean IFrameHandler::sized(IEvent& event)
+{
+    IFrameWindow* frame = frameOf(event);
+    frame->setFrameFlags(IFrameWindowData::layoutPending, 0);
+    frame->update();
+    return false;
+}
+
+IBase::Boolean IFrameHandler::eraseBackground(IEvent& event)
+{
+    // The client covers the frame: erasing first would only flicker.
+    if (!frameOf(event)->clientHandle())
+        return false;
+    event.setResult(1);
+    return true;
+}
+
+// The frame's children hear of the change as well.
+IBase::Boolean IFrameHandler::colorsChanged(IEvent& event)
+{
+    frameOf(event)->handle().sendEvents(WM_SYSCOLORCHANGE, event.parameter1(),
+                                        event.parameter2());
+    return false;
 }
 
 // The frame's own handle for the handle and frame codes; the membership code only for the
@@ -407,15 +412,17 @@ IBase::Boolean IFrameHandler::setPointer(IEvent& event)
     return true;
 }
 
-// A frame that comes to the front brings its minimized owner frame back with it.
-void IFrameHandler::restoreOwner(IEvent& event)
+// A frame that comes to the front brings its minimized owner frame back with it. The move
+// itself is left to the handlers after this one.
+IBase::Boolean IFrameHandler::restoreOwner(IEvent& event)
 {
     const WINDOWPOS* position = static_cast<const WINDOWPOS*>(event.parameter2().asPointer());
     if (!position || (position->flags & SWP_NOACTIVATE))
-        return;
+        return false;
     IWindow* owner = frameOf(event)->owner();
     if (owner && owner->isFrameWindow() && IsIconic(owner->handle()))
         static_cast<IFrameWindow*>(owner)->restore();
+    return false;
 }
 
 // Redrawing is switched on by the default processing; only then can the frame be redrawn.

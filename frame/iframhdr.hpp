@@ -64,11 +64,16 @@ protected:
 
 
 private:
+    IBase::Boolean countExtensions(IEvent& event);
+    IBase::Boolean helpRequest(IEvent& event);
+    IBase::Boolean sized(IEvent& event);
+    IBase::Boolean eraseBackground(IEvent& event);
+    IBase::Boolean colorsChanged(IEvent& event);
     IBase::Boolean windowQuery(IEvent& event);
     IBase::Boolean layoutPass(IEvent& event);
     IBase::Boolean passToClient(IEvent& event);
     IBase::Boolean setPointer(IEvent& event);
-    void restoreOwner(IEvent& event);
+    IBase::Boolean restoreOwner(IEvent& event);
     IBase::Boolean redrawSwitch(IEvent& event);
     IBase::Boolean closePath(IEvent& event);
     IBase::Boolean systemCommand(IEvent& event);

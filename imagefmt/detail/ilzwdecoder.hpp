@@ -197,6 +197,17 @@ private:
         return o + n;
     }
 
+    struct Buffers {
+        // One spare slot past the table: see Pass::define.
+        Entry table[kTableSize + 1];
+        int literalBits = -1;  // the dialect the literals' entries were made for
+        unsigned literalMask = 0;
+        unsigned char raw[kRawBytes + kSlack];
+    };
+
+    template <bool Msb, bool Tiff, class Source>
+    class Pass;
+
     template <bool Msb, bool Tiff, class Source>
     OVK_LZW_LOOP Result run(const Dialect& d, Source& source, unsigned char* out,
                             size_t n) noexcept
@@ -218,268 +229,359 @@ private:
 #endif
 
     template <bool Msb, bool Tiff, class Source>
-    OVK_LZW_INLINE Result body(const Dialect& d, Source& source, unsigned char* const out,
+    OVK_LZW_INLINE Result body(const Dialect& d, Source& source, unsigned char* out,
                                size_t n) noexcept
     {
-        Entry* const table = fBuffers->table;
-        unsigned char* const raw = fBuffers->raw;
-        const unsigned clear = Tiff ? 256u : 1u << d.literalBits;
-        const unsigned firstFree = clear + 2;
-        // The literals' entries never change while the dialect stays: a reader of many strips
-        // makes them once.
-        if (fBuffers->literalBits != d.literalBits || fBuffers->literalMask != d.literalMask) {
-            for (unsigned c = 0; c < clear; ++c)
-                table[c] = Entry{c & d.literalMask, 0, 1};
-            fBuffers->literalBits = d.literalBits;
-            fBuffers->literalMask = d.literalMask;
-        }
-        const unsigned early = Tiff || d.earlyChange ? 1 : 0;
-        const int firstWidth = Tiff ? 9 : d.literalBits + 1;
-        // A literal's byte: the code itself in TIFF, else its entry's (the palette's mask).
-        auto literalOf = [&](unsigned code) OVK_LZW_HOT -> uint64_t {
-            return Tiff ? code : table[code].head;
-        };
-        unsigned char* o = out;
-        unsigned char* const end = out + n;
-        const unsigned char* rp = raw;
-        const unsigned char* re = raw;
-        bool sourceEnded = false;
-        // The bit reservoir: the next bits at its top (most significant first) or at its
-        // bottom (least significant first), `bits` of them valid.
-        uint64_t acc = 0;
-        int bits = 0;
-        int width = firstWidth;
-        unsigned mask = (1u << width) - 1;
-        unsigned next = firstFree;
-        unsigned widen = (1u << width) - early;
-        // Until a head's width from the end, literals and strings of up to eight bytes (nearly
-        // every code of data that hardly repeats) are written without checking the room; a
-        // longer string checks it, which costs little beside its copy. So all but the last few
-        // bytes of the output are decoded in the fast loops, whatever strings the table holds:
-        // a default strip of 8 KiB as much as a whole picture.
-        unsigned char* const fastEnd = n > kHeadBytes ? end - kHeadBytes : out;
-        // The previous string, which ends where the output stands: its head word and its
-        // length. After a clear the first code is taken on its own, so that in the loop below
-        // there always is a previous string.
-        uint64_t oldHead = 0;
-        uint32_t oldLength = 0;
-
-        // Takes the next whole bytes of a word of input into the reservoir, which then holds
-        // at least 56 bits.
-        auto takeWord = [&]() OVK_LZW_HOT {
-            const uint64_t word = load64(rp, Msb);
-            if (Msb)
-                acc |= word >> bits;
-            else
-                acc |= word << bits;
-            rp += (63 - bits) >> 3;
-            bits |= 56;
-        };
-        // Tops the reservoir up to at least `width` bits when fewer than eight bytes of input
-        // are buffered: false when the input has ended first.
-        auto refill = [&]() OVK_LZW_HOT -> bool {
-            if (!sourceEnded) {
-                const size_t tail = static_cast<size_t>(re - rp);
-                std::memmove(raw, rp, tail);
-                rp = raw;
-                re = raw + tail;
-                const size_t got = source.fill(raw + tail, kRawBytes - tail);
-                sourceEnded = got == 0;
-                re += got;
-            }
-            if (re - rp >= 8) {
-                takeWord();
-                return true;
-            }
-            while (bits <= 56 && rp < re) {
-                if (Msb)
-                    acc |= uint64_t(*rp++) << (56 - bits);
-                else
-                    acc |= uint64_t(*rp++) << bits;
-                bits += 8;
-            }
-            return bits >= width;
-        };
-        // The next code; false when the input has ended.
-        auto nextCode = [&](unsigned& code) OVK_LZW_HOT -> bool {
-            if (bits < width) {
-                if (re - rp >= 8)
-                    takeWord();
-                else if (!refill())
-                    return false;
-            }
-            if (Msb) {
-                code = static_cast<unsigned>(acc >> (64 - width));
-                acc <<= width;
-            } else {
-                code = static_cast<unsigned>(acc) & mask;
-                acc >>= width;
-            }
-            bits -= width;
-            return true;
-        };
-        auto produced = [&]() OVK_LZW_HOT { return static_cast<size_t>(o - out); };
-        // The first code of a table: a literal, another clear, or the end.
-        auto startTable = [&]() OVK_LZW_HOT -> Ending {
-            for (;;) {
-                unsigned code;
-                if (!nextCode(code))
-                    return Ending::InputEnded;
-                if (code == clear)
-                    continue;
-                if (code == clear + 1)
-                    return Ending::EndCode;
-                // Nothing but the literals is defined yet.
-                if (code > clear)
-                    return Ending::Corrupt;
-                oldHead = table[code].head;
-                oldLength = 1;
-                *o++ = static_cast<unsigned char>(oldHead);
-                return Ending::Full;
-            }
-        };
-        // The code after the last one widens the codes, or the table is full: from then on
-        // entries go to the spare slot past its end, which no code can name.
-        auto grow = [&]() OVK_LZW_HOT {
-            if (next > kTableSize) {
-                next = kTableSize;
-            } else if (width < 12) {
-                ++width;
-                mask = mask << 1 | 1;
-                widen = (1u << width) - early;
-            } else {
-                widen = kTableSize;
-            }
-        };
-        // The previous string and the first byte of this one, which follows it, become the
-        // next free code. The byte joins the head; from the eighth on the bytes all go to the
-        // top byte, which is then the string's only while it is eight bytes long.
-        auto define = [&](uint64_t first) OVK_LZW_HOT {
-            const int shift = oldLength < 7 ? 8 * static_cast<int>(oldLength) : 56;
-            table[next] = Entry{oldHead | first << shift,
-                                low32(o) - oldLength, oldLength + 1};
-            if (++next >= widen)
-                grow();
-        };
-        // A code that is not a literal: false when decoding stops, with the reason in `stop`.
-        // Far from the end of the output (`Fast`), a string of up to eight bytes is written
-        // without checking the room, and a longer one makes put's check against fastEnd,
-        // kHeadBytes before the end, which the loop holds in a register where end is not.
-        Ending stop = Ending::Full;
-        auto string = [&](unsigned code, auto fastTag) OVK_LZW_HOT -> bool {
-            constexpr bool kFast = decltype(fastTag)::value;
-            // A code beyond the next free one refers to nothing yet defined. The next free one
-            // itself is the string being defined right now: the previous string and its own
-            // first byte.
-            if (code > next) {
-                stop = Ending::Corrupt;
-                return false;
-            }
-            if (code <= clear + 1) {
-                if (code != clear) {
-                    stop = Ending::EndCode;
-                    return false;
-                }
-                width = firstWidth;
-                mask = (1u << width) - 1;
-                widen = (1u << width) - early;
-                next = firstFree;
-                stop = startTable();
-                return stop == Ending::Full;
-            }
-            define((code == next ? oldHead : table[code].head) & 0xFF);
-            const Entry entry = table[code];
-            const uint64_t head = entry.head;
-            const size_t length = entry.length;
-            oldHead = head;
-            oldLength = entry.length;
-            const unsigned char* src = o - static_cast<uint32_t>(low32(o) - entry.start);
-            if (kFast && length <= kHeadBytes) {
-                storeHead(o, head);
-                o += length;
-            } else if (kFast && size_t(fastEnd - o) >= length + kRunPast - kHeadBytes) {
-                o = write(o, head, length, src);
-            } else {
-                o = put(o, head, length, src, end);
-            }
-            return true;
-        };
-
-        if (o < end) {
-            stop = startTable();
-            if (stop != Ending::Full)
-                return Result{stop, produced()};
-        }
-        // Far from the end, the decoder is in one of two states: after a literal, when the
-        // previous string is the byte just written (data that hardly repeats is nearly all
-        // literals, each a byte of output), or after a longer string, in oldHead and oldLength.
-        // Literals can be no control code and refer to no entry not yet defined.
-        unsigned code = 0;
-        while (o < fastEnd) {
-            bool toString = false;
-            while (o < fastEnd) {
-                if (!nextCode(code))
-                    return Result{Ending::InputEnded, produced()};
-                if (code < clear) {
-                    const uint64_t literal = literalOf(code);
-                    // A two-byte entry is written from its head alone: its start is never read.
-                    table[next] = Entry{uint64_t(o[-1]) | literal << 8, 0, 2};
-                    if (++next >= widen)
-                        grow();
-                    *o++ = static_cast<unsigned char>(literal);
-                    continue;
-                }
-                oldHead = o[-1];
-                oldLength = 1;
-                if (!string(code, std::true_type{}))
-                    return Result{stop, produced()};
-                toString = true;
-                break;
-            }
-            if (!toString) {
-                oldHead = o[-1];
-                oldLength = 1;
-                break;
-            }
-            while (o < fastEnd) {
-                if (!nextCode(code))
-                    return Result{Ending::InputEnded, produced()};
-                if (code < clear) {
-                    const uint64_t literal = literalOf(code);
-                    define(literal);
-                    *o++ = static_cast<unsigned char>(literal);
-                    oldHead = literal;
-                    oldLength = 1;
-                    break;
-                }
-                if (!string(code, std::true_type{}))
-                    return Result{stop, produced()};
-            }
-        }
-        while (o < end) {
-            if (!nextCode(code))
-                return Result{Ending::InputEnded, produced()};
-            if (code < clear) {
-                const uint64_t literal = literalOf(code);
-                define(literal);
-                oldHead = literal;
-                oldLength = 1;
-                *o++ = static_cast<unsigned char>(literal);
-            } else if (!string(code, std::false_type{})) {
-                return Result{stop, produced()};
-            }
-        }
-        return Result{Ending::Full, n};
+        makeLiterals<Tiff>(d);
+        return Pass<Msb, Tiff, Source>(*fBuffers, d, source, out, n).decode();
     }
 
-    struct Buffers {
-        // One spare slot past the table: see define.
-        Entry table[kTableSize + 1];
-        int literalBits = -1;  // the dialect the literals' entries were made for
-        unsigned literalMask = 0;
-        unsigned char raw[kRawBytes + kSlack];
-    };
+    // The literals' entries never change while the dialect stays: a reader of many strips makes
+    // them once.
+    template <bool Tiff>
+    OVK_LZW_INLINE void makeLiterals(const Dialect& d) noexcept
+    {
+        Buffers& b = *fBuffers;
+        if (b.literalBits == d.literalBits && b.literalMask == d.literalMask)
+            return;
+        const unsigned clear = Tiff ? 256u : 1u << d.literalBits;
+        for (unsigned c = 0; c < clear; ++c)
+            b.table[c] = Entry{c & d.literalMask, 0, 1};
+        b.literalBits = d.literalBits;
+        b.literalMask = d.literalMask;
+    }
+
     std::unique_ptr<Buffers> fBuffers;
+};
+
+// One call of decode: the loop's state and its steps. Every step is inlined into the one
+// function that runs the loop, so the state stays in registers as that function's locals would.
+template <bool Msb, bool Tiff, class Source>
+class Decoder::Pass {
+public:
+    OVK_LZW_INLINE Pass(Buffers& buffers, const Dialect& d, Source& source, unsigned char* out,
+                        size_t n) noexcept
+        : fTable(buffers.table),
+          fRaw(buffers.raw),
+          fSource(source),
+          fClear(Tiff ? 256u : 1u << d.literalBits),
+          fFirstFree(fClear + 2),
+          fEarly(Tiff || d.earlyChange ? 1 : 0),
+          fFirstWidth(Tiff ? 9 : d.literalBits + 1),
+          fOut(out),
+          fEnd(out + n),
+          fFastEnd(n > kHeadBytes ? fEnd - kHeadBytes : out),
+          fAt(out),
+          fRead(buffers.raw),
+          fReadEnd(buffers.raw),
+          fWidth(fFirstWidth),
+          fMask((1u << fWidth) - 1),
+          fNext(fFirstFree),
+          fWiden((1u << fWidth) - fEarly)
+    {
+    }
+
+    // After the first code of the first table, the fast passes run while far from the end of
+    // the output and the careful one after them.
+    OVK_LZW_INLINE Result decode() noexcept
+    {
+        if (fAt < fEnd && startTable()) {
+            while (fAt < fFastEnd) {
+                if (!literals() || !strings())
+                    return stopped();
+            }
+            tail();
+        }
+        return stopped();
+    }
+
+private:
+    OVK_LZW_INLINE Result stopped() const noexcept
+    {
+        return Result{fStop, static_cast<size_t>(fAt - fOut)};
+    }
+
+    OVK_LZW_INLINE bool stopWith(Ending ending) noexcept
+    {
+        fStop = ending;
+        return false;
+    }
+
+    // ---- The passes ----
+    // Far from the end, the decoder is in one of two states: after a literal, when the previous
+    // string is the byte just written (data that hardly repeats is nearly all literals, each a
+    // byte of output), or after a longer string, in fOldHead and fOldLength. Literals can be no
+    // control code and refer to no entry not yet defined. Each pass returns false when decoding
+    // stops, with the reason in fStop.
+
+    // Literals in a row, until a code that is not one (taken here) or the fast end.
+    OVK_LZW_INLINE bool literals() noexcept
+    {
+        while (fAt < fFastEnd) {
+            unsigned code;
+            if (!nextCode(code))
+                return false;
+            if (code < fClear) {
+                const uint64_t literal = literalOf(code);
+                // A two-byte entry is written from its head alone: its start is never read.
+                fTable[fNext] = Entry{uint64_t(fAt[-1]) | literal << 8, 0, 2};
+                if (++fNext >= fWiden)
+                    grow();
+                *fAt++ = static_cast<unsigned char>(literal);
+                continue;
+            }
+            afterLiteral();
+            return string<true>(code);
+        }
+        afterLiteral();
+        return true;
+    }
+
+    // Strings in a row, until a literal (taken here) or the fast end.
+    OVK_LZW_INLINE bool strings() noexcept
+    {
+        while (fAt < fFastEnd) {
+            unsigned code;
+            if (!nextCode(code))
+                return false;
+            if (code < fClear) {
+                putLiteral(code);
+                return true;
+            }
+            if (!string<true>(code))
+                return false;
+        }
+        return true;
+    }
+
+    // The last bytes of the output, where every string checks its room.
+    OVK_LZW_INLINE bool tail() noexcept
+    {
+        while (fAt < fEnd) {
+            unsigned code;
+            if (!nextCode(code))
+                return false;
+            if (code < fClear)
+                putLiteral(code);
+            else if (!string<false>(code))
+                return false;
+        }
+        return true;
+    }
+
+    // ---- One code ----
+    // The previous string is the byte just written.
+    OVK_LZW_INLINE void afterLiteral() noexcept
+    {
+        fOldHead = fAt[-1];
+        fOldLength = 1;
+    }
+
+    // A literal's byte: the code itself in TIFF, else its entry's (the palette's mask).
+    OVK_LZW_INLINE uint64_t literalOf(unsigned code) const noexcept
+    {
+        return Tiff ? code : fTable[code].head;
+    }
+
+    OVK_LZW_INLINE void putLiteral(unsigned code) noexcept
+    {
+        const uint64_t literal = literalOf(code);
+        define(literal);
+        *fAt++ = static_cast<unsigned char>(literal);
+        fOldHead = literal;
+        fOldLength = 1;
+    }
+
+    // A code that is not a literal. Far from the end of the output (`Fast`), a string of up to
+    // eight bytes is written without checking the room, and a longer one makes put's check
+    // against fFastEnd, kHeadBytes before the end, which the loop holds in a register where
+    // fEnd is not.
+    template <bool Fast>
+    OVK_LZW_INLINE bool string(unsigned code) noexcept
+    {
+        // A code beyond the next free one refers to nothing yet defined. The next free one
+        // itself is the string being defined right now: the previous string and its own first
+        // byte.
+        if (code > fNext)
+            return stopWith(Ending::Corrupt);
+        if (code <= fClear + 1)
+            return code == fClear ? restart() : stopWith(Ending::EndCode);
+        define((code == fNext ? fOldHead : fTable[code].head) & 0xFF);
+        const Entry entry = fTable[code];
+        fOldHead = entry.head;
+        fOldLength = entry.length;
+        emit<Fast>(entry);
+        return true;
+    }
+
+    // Writes the string of an entry at the output's position.
+    template <bool Fast>
+    OVK_LZW_INLINE void emit(const Entry& entry) noexcept
+    {
+        const uint64_t head = entry.head;
+        const size_t length = entry.length;
+        const unsigned char* src = fAt - static_cast<uint32_t>(low32(fAt) - entry.start);
+        if (Fast && length <= kHeadBytes) {
+            storeHead(fAt, head);
+            fAt += length;
+        } else if (Fast && size_t(fFastEnd - fAt) >= length + kRunPast - kHeadBytes) {
+            fAt = write(fAt, head, length, src);
+        } else {
+            fAt = put(fAt, head, length, src, fEnd);
+        }
+    }
+
+    // ---- The table ----
+    // A clear code: the table starts again.
+    OVK_LZW_INLINE bool restart() noexcept
+    {
+        fWidth = fFirstWidth;
+        fMask = (1u << fWidth) - 1;
+        fWiden = (1u << fWidth) - fEarly;
+        fNext = fFirstFree;
+        return startTable();
+    }
+
+    // The first code of a table: a literal, another clear, or the end. After it there always is
+    // a previous string.
+    OVK_LZW_INLINE bool startTable() noexcept
+    {
+        for (;;) {
+            unsigned code;
+            if (!nextCode(code))
+                return false;
+            if (code == fClear)
+                continue;
+            if (code == fClear + 1)
+                return stopWith(Ending::EndCode);
+            // Nothing but the literals is defined yet.
+            if (code > fClear)
+                return stopWith(Ending::Corrupt);
+            fOldHead = fTable[code].head;
+            fOldLength = 1;
+            *fAt++ = static_cast<unsigned char>(fOldHead);
+            return true;
+        }
+    }
+
+    // The previous string and the first byte of this one, which follows it, become the next
+    // free code. The byte joins the head; from the eighth on the bytes all go to the top byte,
+    // which is then the string's only while it is eight bytes long.
+    OVK_LZW_INLINE void define(uint64_t first) noexcept
+    {
+        const int shift = fOldLength < 7 ? 8 * static_cast<int>(fOldLength) : 56;
+        fTable[fNext] = Entry{fOldHead | first << shift, low32(fAt) - fOldLength, fOldLength + 1};
+        if (++fNext >= fWiden)
+            grow();
+    }
+
+    // The code after the last one widens the codes, or the table is full: from then on entries
+    // go to the spare slot past its end, which no code can name.
+    OVK_LZW_INLINE void grow() noexcept
+    {
+        if (fNext > kTableSize) {
+            fNext = kTableSize;
+        } else if (fWidth < 12) {
+            ++fWidth;
+            fMask = fMask << 1 | 1;
+            fWiden = (1u << fWidth) - fEarly;
+        } else {
+            fWiden = kTableSize;
+        }
+    }
+
+    // ---- The input ----
+    // The next code; false when the input has ended.
+    OVK_LZW_INLINE bool nextCode(unsigned& code) noexcept
+    {
+        if (fBits < fWidth) {
+            if (fReadEnd - fRead >= 8)
+                takeWord();
+            else if (!refill())
+                return stopWith(Ending::InputEnded);
+        }
+        if (Msb) {
+            code = static_cast<unsigned>(fAcc >> (64 - fWidth));
+            fAcc <<= fWidth;
+        } else {
+            code = static_cast<unsigned>(fAcc) & fMask;
+            fAcc >>= fWidth;
+        }
+        fBits -= fWidth;
+        return true;
+    }
+
+    // Takes the next whole bytes of a word of input into the reservoir, which then holds at
+    // least 56 bits.
+    OVK_LZW_INLINE void takeWord() noexcept
+    {
+        const uint64_t word = load64(fRead, Msb);
+        if (Msb)
+            fAcc |= word >> fBits;
+        else
+            fAcc |= word << fBits;
+        fRead += (63 - fBits) >> 3;
+        fBits |= 56;
+    }
+
+    // Tops the reservoir up to at least fWidth bits when fewer than eight bytes of input are
+    // buffered: false when the input has ended first.
+    OVK_LZW_INLINE bool refill() noexcept
+    {
+        if (!fSourceEnded) {
+            const size_t tail = static_cast<size_t>(fReadEnd - fRead);
+            std::memmove(fRaw, fRead, tail);
+            fRead = fRaw;
+            fReadEnd = fRaw + tail;
+            const size_t got = fSource.fill(fRaw + tail, kRawBytes - tail);
+            fSourceEnded = got == 0;
+            fReadEnd += got;
+        }
+        if (fReadEnd - fRead >= 8) {
+            takeWord();
+            return true;
+        }
+        while (fBits <= 56 && fRead < fReadEnd) {
+            if (Msb)
+                fAcc |= uint64_t(*fRead++) << (56 - fBits);
+            else
+                fAcc |= uint64_t(*fRead++) << fBits;
+            fBits += 8;
+        }
+        return fBits >= fWidth;
+    }
+
+    Entry* const fTable;
+    unsigned char* const fRaw;
+    Source& fSource;
+    const unsigned fClear;
+    const unsigned fFirstFree;
+    const unsigned fEarly;
+    const int fFirstWidth;
+    unsigned char* const fOut;
+    unsigned char* const fEnd;
+    // Until a head's width from the end, literals and strings of up to eight bytes (nearly every
+    // code of data that hardly repeats) are written without checking the room; a longer string
+    // checks it, which costs little beside its copy. So all but the last few bytes of the output
+    // are decoded in the fast passes, whatever strings the table holds: a default strip of 8 KiB
+    // as much as a whole picture.
+    unsigned char* const fFastEnd;
+    unsigned char* fAt;
+    const unsigned char* fRead;
+    const unsigned char* fReadEnd;
+    bool fSourceEnded = false;
+    // The bit reservoir: the next bits at its top (most significant first) or at its bottom
+    // (least significant first), fBits of them valid.
+    uint64_t fAcc = 0;
+    int fBits = 0;
+    int fWidth;
+    unsigned fMask;
+    unsigned fNext;
+    unsigned fWiden;
+    // The previous string, which ends where the output stands: its head word and its length.
+    uint64_t fOldHead = 0;
+    uint32_t fOldLength = 0;
+    Ending fStop = Ending::Full;
 };
 
 }  // namespace lzw

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <inotifid.hpp>
 #include <ispinnum.hpp>
 #include <ispintxt.hpp>
@@ -314,3 +315,22 @@ TEST_F(SpinTest, TakingChargeRefusesTheOtherKind)
 }
 
 } // namespace
+
+// The native button's entry field stands for the whole button: the focus and the font given to
+// the button go to the field, and the button answers with the field's font.
+TEST_F(SpinTest, TheFocusAndTheFontOfTheNativeButtonGoToItsEntryField)
+{
+    auto numeric = make<INumericSpinButton>(20);
+    const HWND button = numeric->handle().asValue();
+    const HWND field = numeric->entryField();
+    ASSERT_NE(field, nullptr);
+    SetFocus(button);
+    EXPECT_EQ(GetFocus(), field);
+
+    const ovk_native::Font font(CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                                            0, "Tahoma"));
+    ovktest::send(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
+    EXPECT_EQ(SendMessageA(field, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font.get()));
+    EXPECT_EQ(ovktest::send(button, WM_GETFONT), reinterpret_cast<LRESULT>(font.get()));
+    ovktest::send(button, WM_SETFONT, 0, 0);
+}

@@ -132,6 +132,29 @@ TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
     EXPECT_NE(middle, 0);
 }
 
+// Underneath, a canvas is a static control, which would let the mouse through to the window
+// behind and leave the keys to the dialog manager; the pointer over the canvas itself is its
+// owner's choice.
+TEST_F(CanvasBase, CanvasTakesTheMouseAndEveryKeyAndAsksItsOwnerForThePointer)
+{
+    ICanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100));
+    const HWND handle = canvas.handle();
+    POINT inside{50, 50};
+    ClientToScreen(handle, &inside);
+    EXPECT_EQ(ovktest::send(handle, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    EXPECT_EQ(ovktest::send(handle, WM_GETDLGCODE), DLGC_WANTALLKEYS);
+
+    ovktest::Recorder pointer(WM_SETCURSOR);
+    pointer.attach(*top, "owner").setAction([](IEvent& event) {
+        event.setResult(7);
+        return true;
+    });
+    EXPECT_EQ(ovktest::send(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              7);
+    EXPECT_EQ(pointer.trace(), "owner");
+}
+
 TEST_F(CanvasBase, NullParentIsRefused)
 {
     const IException failure = ovktest::caught([] { ICanvas canvas(1, nullptr, nullptr); });

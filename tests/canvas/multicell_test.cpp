@@ -312,3 +312,41 @@ TEST_F(MultiCell, DraggedLineFixesTheColumnWidthAndEndsItsExpansion)
     canvas->layout();
     EXPECT_EQ(canvas->rowHeight(1), 42u);
 }
+
+// Over a drag line the pointer shows which way the line moves; a press there is kept from the
+// owner, which would otherwise act on a click that starts a drag. Without drag lines the
+// canvas leaves both alone.
+TEST_F(MultiCell, PointerOverADragLineShowsItsDirectionAndThePressStaysWithTheCanvas)
+{
+    for (bool dragLines : {true, false}) {
+        makeCanvas(IRectangle(0, 0, 200, 100),
+                   dragLines ? IMultiCellCanvas::defaultStyle() | IMultiCellCanvas::dragLines
+                             : IMultiCellCanvas::defaultStyle());
+        canvas->setColumnWidth(1, 60);
+        canvas->setRowHeight(1, 30);
+        canvas->layout();
+        const HWND handle = canvas->handle();
+        const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+        struct Case {
+            POINT at;
+            HCURSOR expected;
+        } cases[] = {{{60, 80}, LoadCursorA(nullptr, IDC_SIZEWE)},
+                     {{120, 30}, LoadCursorA(nullptr, IDC_SIZENS)},
+                     {{120, 80}, arrow}};
+        for (const Case& c : cases) {
+            SetCursor(arrow);
+            ovktest::send(handle, WM_MOUSEMOVE, 0, MAKELPARAM(c.at.x, c.at.y));
+            EXPECT_EQ(GetCursor(), dragLines ? c.expected : arrow)
+                << dragLines << " at " << c.at.x << "," << c.at.y;
+        }
+        EXPECT_EQ(ovktest::send(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
+                                MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+                  1)
+            << dragLines;
+        EXPECT_EQ(ovktest::send(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
+                                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+                  ovktest::send(top->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(handle),
+                                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+            << dragLines;
+    }
+}

@@ -398,3 +398,35 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The smaller messages
+
+// A client covers the whole frame: the frame's background is left unerased under it, and a
+// change of the system colours reaches every child, the client and the extensions alike.
+TEST(FrameMessages, TheClientSavesTheEraseAndColourChangesReachTheChildren)
+{
+    auto frame = makeFrame();
+    ovktest::TestWindow client(frame->handle(), WS_CHILD | WS_VISIBLE);
+    ovktest::TestWindow extension(frame->handle(), WS_CHILD | WS_VISIBLE, 11);
+    frame->addExtension(&extension, IFrameWindow::aboveClient, 10UL);
+    frame->setClient(&client);
+
+    const ovk_native::WindowDC screen(nullptr);
+    const ovk_native::MemoryDC memory(screen.get());
+    const ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), 8, 8));
+    const ovk_native::Selection selected(memory.get(), bitmap.get());
+    SetPixel(memory.get(), 2, 2, RGB(1, 2, 3));
+    EXPECT_EQ(SendMessageA(frame->handle(), WM_ERASEBKGND,
+                           reinterpret_cast<WPARAM>(memory.get()), 0),
+              1);
+    EXPECT_EQ(GetPixel(memory.get(), 2, 2), RGB(1, 2, 3));
+
+    ovktest::Recorder colours(WM_SYSCOLORCHANGE);
+    colours.attach(client, "client");
+    colours.attach(extension, "extension");
+    SendMessageA(frame->handle(), WM_SYSCOLORCHANGE, 0, 0);
+    const std::string heard = colours.trace();
+    EXPECT_NE(heard.find("client"), std::string::npos) << heard;
+    EXPECT_NE(heard.find("extension"), std::string::npos) << heard;
+}
