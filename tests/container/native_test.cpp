@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -234,6 +235,31 @@ private:
     HHOOK fHook;
 };
 
+// The messages sent on this thread, by message.
+class SentMessages {
+public:
+    SentMessages()
+    {
+        count.clear();
+        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+    }
+    ~SentMessages() { UnhookWindowsHookEx(fHook); }
+    SentMessages(const SentMessages&) = delete;
+    SentMessages& operator=(const SentMessages&) = delete;
+
+    static inline std::map<UINT, unsigned> count;
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HC_ACTION)
+            ++count[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK fHook;
+};
+
 bool hasStyle(HWND window, LONG bits)
 {
     return (GetWindowLongA(window, GWL_STYLE) & bits) == bits;
@@ -321,6 +347,28 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
         made.push_back(one);
         cnr->addObject(one);
         EXPECT_EQ(RedrawTrace::trace, "");
+    }
+}
+
+// A fill costs each object its container message, the control's insertion and the control's
+// report of it; nothing else is sent once per object, in any view.
+TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    ovktest::pumpPending();
+    const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
+    std::map<UINT, unsigned> sent;
+    {
+        SentMessages counting;
+        fill(*cnr);
+        sent = SentMessages::count;
+    }
+    EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
+    EXPECT_EQ(sent[insertion], unsigned(kCount));
+    for (const auto& [message, times] : sent) {
+        if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
+            EXPECT_LT(times, unsigned(kCount)) << "message 0x" << std::hex << message;
+        }
     }
 }
 
