@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -211,10 +213,11 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         return 0;
     const int image = fData.imageIndex(record->hptrIcon);
     ICnrItemTable& entries = object->nativeItemTable();
-    const HWND counted = fList ? fList : fTree;
-    const LRESULT items = fList ? SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0)
-                                : SendMessageA(fTree, TVM_GETCOUNT, 0, 0);
-    if (counted && items == 0)
+    // The container's own count, not the control's: every item of either control is one of
+    // its records, so the count is 0 exactly when both are empty and, as a list index, lies at
+    // or past the list's end. Asking the control would cost every record of a fill a message.
+    const std::uint32_t records = fData.info().cRecords;
+    if ((fList || fTree) && records == 0)
         record->flRecordAttr |= CRA_CURSORED;
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
     if (parent && !fTree)
@@ -250,7 +253,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         else if (isRecord(where->pRecordOrder))
             item.iItem = fData.listIndexOf(ICnrObj::objectOf(where->pRecordOrder)) + 1;
         else
-            item.iItem = static_cast<int>(items); // the list's count, read above
+            item.iItem = static_cast<int>(std::min<std::uint32_t>(records, INT_MAX));
         if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
             entries.remove(&fContainer);
             return 0;

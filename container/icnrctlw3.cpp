@@ -70,8 +70,10 @@ protected:
             return false;
         const HWND list = event.handle();
         const auto* report = static_cast<const NMHEADERA*>(event.parameter2().asPointer());
-        if (!report || report->hdr.hwndFrom != headerOf(list))
+        if (!report)
             return false;
+        // The code first: every report of the list control passes here too, one per item
+        // inserted in a fill, and asking for the header would cost each of them a message.
         switch (report->hdr.code) {
         case HDN_BEGINTRACKA:
         case HDN_BEGINTRACKW:
@@ -79,6 +81,8 @@ protected:
         case HDN_DIVIDERDBLCLICKW: break;
         default: return false;
         }
+        if (report->hdr.hwndFrom != headerOf(list))
+            return false;
         ICnrControlData* data = dataOfList(list);
         if (!data || !isHidden(entryOfColumn(data->columns(), report->iItem)))
             return false;

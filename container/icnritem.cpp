@@ -10,25 +10,30 @@
 #include "icnrctl.hpp"
 
 ICnrItemTable::Entry& ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem,
-                                            std::uintptr_t spare)
+                                            std::uint32_t spare)
 {
     const Entry entry{container, treeItem, spare, 0};
-    if (!fHasFirst) {
+    if (!fFirst.container) {
         fFirst = entry;
-        fHasFirst = true;
         return fFirst;
     }
-    fMore.push_back(entry);
-    return fMore.back();
+    if (!fMore)
+        fMore = std::make_unique<std::vector<Entry>>();
+    fMore->push_back(entry);
+    return fMore->back();
 }
 
 ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) noexcept
 {
-    if (fHasFirst && fFirst.container == container)
+    if (!container)
+        return nullptr;
+    if (fFirst.container == container)
         return &fFirst;
-    auto found = std::find_if(fMore.begin(), fMore.end(),
+    if (!fMore)
+        return nullptr;
+    auto found = std::find_if(fMore->begin(), fMore->end(),
                               [container](const Entry& entry) { return entry.container == container; });
-    return found == fMore.end() ? nullptr : &*found;
+    return found == fMore->end() ? nullptr : &*found;
 }
 
 const ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) const noexcept
@@ -42,13 +47,15 @@ void ICnrItemTable::remove(const ICnrCtl* container) noexcept
     if (!entry)
         return;
     if (entry != &fFirst) {
-        fMore.erase(fMore.begin() + (entry - fMore.data()));
-    } else if (fMore.empty()) {
-        fHasFirst = false;
+        fMore->erase(fMore->begin() + (entry - fMore->data()));
+    } else if (!fMore || fMore->empty()) {
+        fFirst = Entry{};
     } else {
-        fFirst = fMore.front();
-        fMore.erase(fMore.begin());
+        fFirst = fMore->front();
+        fMore->erase(fMore->begin());
     }
+    if (fMore && fMore->empty())
+        fMore.reset();
 }
 
 bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <idefs.hpp>
@@ -19,11 +20,16 @@ struct OVKWIN_API ICnrItemTable {
         const ICnrCtl* container;
         // The tree item (0 without a tree control) and a word the emulation keeps spare.
         std::uintptr_t treeItem;
-        std::uintptr_t spare;
+        std::uint32_t spare;
         std::uint32_t state;
     };
 
-    Entry& create(const ICnrCtl* container, std::uintptr_t treeItem, std::uintptr_t spare);
+    ICnrItemTable() = default;
+    ICnrItemTable(const ICnrItemTable&) = delete;
+    ICnrItemTable& operator=(const ICnrItemTable&) = delete;
+
+    // The container is never null.
+    Entry& create(const ICnrCtl* container, std::uintptr_t treeItem, std::uint32_t spare);
     // The first entry of the container, or null.
     Entry* find(const ICnrCtl* container) noexcept;
     const Entry* find(const ICnrCtl* container) const noexcept;
@@ -35,10 +41,11 @@ struct OVKWIN_API ICnrItemTable {
                   MINIRECORDCORE* record);
 
 private:
-    // Nearly every object sits in one container: its entry lives in the table itself, so that
-    // an object costs one allocation for its table, not two. Entries keep the order they were
-    // made in: the inline one is always the oldest.
+    // Nearly every object sits in one container: its entry lives in the table itself, and the
+    // entries of further containers behind one pointer that stays null until they come, so
+    // that the table of such an object is one small block (a null container marks the inline
+    // entry free). Entries keep the order they were made in: the inline one is always the
+    // oldest.
     Entry fFirst{};
-    bool fHasFirst = false;
-    std::vector<Entry> fMore;
+    std::unique_ptr<std::vector<Entry>> fMore;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -234,6 +235,31 @@ private:
     HHOOK fHook;
 };
 
+// The messages sent on this thread, by message.
+class SentMessages {
+public:
+    SentMessages()
+    {
+        count.clear();
+        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+    }
+    ~SentMessages() { UnhookWindowsHookEx(fHook); }
+    SentMessages(const SentMessages&) = delete;
+    SentMessages& operator=(const SentMessages&) = delete;
+
+    static inline std::map<UINT, unsigned> count;
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HC_ACTION)
+            ++count[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    HHOOK fHook;
+};
+
 bool hasStyle(HWND window, LONG bits)
 {
     return (GetWindowLongA(window, GWL_STYLE) & bits) == bits;
@@ -324,6 +350,28 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
     }
 }
 
+// A fill costs each object its container message, the control's insertion and the control's
+// report of it; nothing else is sent once per object, in any view.
+TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    ovktest::pumpPending();
+    const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
+    std::map<UINT, unsigned> sent;
+    {
+        SentMessages counting;
+        fill(*cnr);
+        sent = SentMessages::count;
+    }
+    EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
+    EXPECT_EQ(sent[insertion], unsigned(kCount));
+    for (const auto& [message, times] : sent) {
+        if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
+            EXPECT_LT(times, unsigned(kCount)) << "message 0x" << std::hex << message;
+        }
+    }
+}
+
 TEST_P(BulkFill, RefreshHeldByTheApplicationReachesTheControl)
 {
     std::unique_ptr<ICnrCtl> cnr = makeShown();
@@ -400,17 +448,37 @@ TEST_F(NativeRecords, ViewSwitchWhileRefreshIsHeldShowsOnlyTheNewControl)
 
 namespace {
 
+// Three native containers for one object to sit in.
+class SharedObject : public NativeRecords {
+protected:
+    void SetUp() override
+    {
+        NativeRecords::SetUp();
+        for (unsigned long id : {40ul, 41ul, 42ul})
+            cnrs.push_back(makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), id));
+    }
+    void TearDown() override
+    {
+        cnrs.clear();
+        NativeRecords::TearDown();
+    }
+    std::unique_ptr<Item> inEveryContainer()
+    {
+        auto item = std::make_unique<Item>("shared");
+        for (auto& cnr : cnrs)
+            cnr->addObject(item.get());
+        return item;
+    }
+
+    std::vector<std::unique_ptr<ICnrCtl>> cnrs;
+};
+
 // An object in several native containers keeps a separate state in each, whichever container
 // it leaves first.
-TEST_F(NativeRecords, AnObjectKeepsItsStatePerContainerAsItLeavesThem)
+TEST_F(SharedObject, AnObjectKeepsItsStatePerContainerAsItLeavesThem)
 {
-    std::vector<std::unique_ptr<ICnrCtl>> cnrs;
-    for (unsigned long id : {40ul, 41ul, 42ul})
-        cnrs.push_back(makeNative(ICnrCtl::defaultStyle(), ICnrCtl::currentDefaultAttribute(), id));
-    std::unique_ptr<Item> owned(new Item("shared"));
+    const std::unique_ptr<Item> owned = inEveryContainer();
     Item& item = *owned;
-    for (auto& cnr : cnrs)
-        cnr->addObject(&item);
     item.setInUse(true, cnrs[0].get());
     item.setDropOnAble(true, cnrs[2].get());
     for (std::size_t leaving : {0u, 1u}) {
@@ -430,6 +498,47 @@ TEST_F(NativeRecords, AnObjectKeepsItsStatePerContainerAsItLeavesThem)
     for (auto& cnr : cnrs)
         cnr->removeObject(&item);
     EXPECT_EQ(item.containerCount(), 0u);
+}
+
+// Whichever order an object leaves three containers in, each container that still holds it
+// keeps its own state, and a container it comes back to starts afresh.
+TEST_F(SharedObject, EveryOrderOfLeavingKeepsTheStateOfTheContainersThatStay)
+{
+    const std::vector<std::vector<std::size_t>> orders = {
+        {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    for (const auto& order : orders) {
+        const std::unique_ptr<Item> owned = inEveryContainer();
+        Item& item = *owned;
+        // In use in the first, no drops in the second, writeable in the third: no two alike.
+        item.setInUse(true, cnrs[0].get());
+        item.setDropOnAble(false, cnrs[1].get());
+        item.setWriteable(true, cnrs[2].get());
+        const auto expectStates = [&](const std::vector<bool>& held, const std::string& step) {
+            for (std::size_t i = 0; i < cnrs.size(); ++i) {
+                ICnrCtl* cnr = cnrs[i].get();
+                EXPECT_EQ(cnr->containsObject(&item), held[i]) << step << " container " << i;
+                if (!held[i])
+                    continue;
+                EXPECT_EQ(item.isInUse(cnr), i == 0) << step << " container " << i;
+                EXPECT_EQ(item.isDropOnAble(cnr), i != 1) << step << " container " << i;
+                EXPECT_EQ(item.isWriteable(cnr), i == 2) << step << " container " << i;
+            }
+        };
+        std::vector<bool> held(cnrs.size(), true);
+        std::string step = "leaving";
+        for (std::size_t leaving : order) {
+            cnrs[leaving]->removeObject(&item);
+            held[leaving] = false;
+            step += " " + std::to_string(leaving);
+            expectStates(held, step);
+        }
+        EXPECT_EQ(item.containerCount(), 0u) << step;
+        // Back in the container it left last, with the state every new entry starts with.
+        cnrs[order.back()]->addObject(&item);
+        EXPECT_TRUE(cnrs[order.back()]->containsObject(&item)) << step;
+        EXPECT_FALSE(item.isInUse(cnrs[order.back()].get())) << step;
+        cnrs[order.back()]->removeObject(&item);
+    }
 }
 
 } // namespace

@@ -259,6 +259,35 @@ TEST_F(Records, ChildInAListOnlyContainerMakesTheTreeWithEveryEarlierRecord)
     EXPECT_EQ(order(*native), "first child second");
 }
 
+// The list holds the top-level records only: one added after records with children still goes
+// to the list's end, and a container emptied record by record cursors the next one it gets.
+TEST_F(Records, TopLevelRecordsBehindChildrenEndTheListAndAnEmptiedContainerStartsAfresh)
+{
+    Objects objects(*native);
+    ICnrObj* first = objects.make("first");
+    ICnrObj* child = objects.make("child");
+    ICnrObj* grandchild = objects.make("grandchild");
+    ICnrObj* second = objects.make("second");
+    ICnrObj* third = objects.make("third");
+    native->addObject(first);
+    native->addObject(child, first);
+    native->addObject(grandchild, child);
+    native->addObject(second);
+    native->addObject(third);
+    EXPECT_EQ(listItems(*native), "first second third");
+    EXPECT_EQ(order(*native), "first child grandchild second third");
+    EXPECT_TRUE(native->isCursored(first));
+    for (ICnrObj* leaving : {second, first, third})
+        native->removeObject(leaving);
+    EXPECT_EQ(listItems(*native), "");
+    ICnrObj* again = objects.make("again");
+    native->addObject(again);
+    native->addObject(second);
+    EXPECT_TRUE(native->isCursored(again));
+    EXPECT_FALSE(native->isCursored(second));
+    EXPECT_EQ(listItems(*native), "again second");
+}
+
 TEST_F(Records, MovingUnderItsOwnDescendantIsRefusedAndChangesNothing)
 {
     Objects objects(*native);
