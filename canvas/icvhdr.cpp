@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -209,15 +211,12 @@ static_assert(ICanvasStatics::dialogWindowExtra >= DLGWINDOWEXTRA &&
 
 ICVKeyboardHandler& ICanvasStatics::keyboardHandler()
 {
-    // Created on first use and kept until the library unloads, like the other shared handlers.
-    static ICVKeyboardHandler* handler = new ICVKeyboardHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICVKeyboardHandler>();
 }
 
 ICanvasHandler& ICanvasStatics::canvasHandler()
 {
-    static ICanvasHandler* handler = new ICanvasHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICanvasHandler>();
 }
 
 IBase::Boolean ICanvasStatics::isLibraryFrame(const IWindowHandle& window)
@@ -325,7 +324,7 @@ ICanvasHandler& ICanvasHandler::stopHandlingEventsFor(ICanvas* canvas)
 IBase::Boolean ICanvasHandler::layoutRequest(IEvent& event)
 {
     if (auto* canvas = dynamic_cast<ICanvas*>(event.window()))
-        if (canvas->isLayoutDistorted(0x80))
+        if (canvas->isLayoutDistorted(ovk_layout::layoutDue))
             canvas->layout();
     return true;
 }
@@ -347,15 +346,16 @@ IBase::Boolean ICanvasHandler::dispatchHandlerEvent(IEvent& event)
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         return true;
     case WM_PAINT:
-        if (canvas->isLayoutDistorted(0x80) && canvas->isVisible())
+        if (canvas->isLayoutDistorted(ovk_layout::layoutDue) && canvas->isVisible())
             SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
         return paint(*canvas, event);
     case WM_SHOWWINDOW:
-        if (event.parameter1().asUnsignedLong() != 0 && canvas->isLayoutDistorted(0x80))
+        if (event.parameter1().asUnsignedLong() != 0 &&
+            canvas->isLayoutDistorted(ovk_layout::layoutDue))
             SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
         return false;
     case IPrivateMessage::layoutRequest:
-        canvas->IWindow::setLayoutDistorted(0, 0x40);
+        canvas->IWindow::setLayoutDistorted(0, ovk_layout::childrenChanged);
         return layoutRequest(event);
     case WM_SETCURSOR: {
         IWindow* owner = canvas->owner();

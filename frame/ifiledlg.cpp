@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iclasswide.hpp>
 #include <iapp.hpp>
 #include <iobjwnd.hpp>
 #include <iprivmsg.hpp>
@@ -27,12 +28,6 @@ constexpr unsigned long kPositionGiven = 4;
 // A single name fits MAX_PATH; a multiple selection holds a directory and many names.
 constexpr std::size_t kSingleBuffer = 260;
 constexpr std::size_t kMultipleBuffer = 4096;
-
-IFileDialog::Style& currentDefault()
-{
-    static IFileDialog::Style style = IFileDialog::classDefaultStyle;
-    return style;
-}
 
 // A text of the identifier's string table; empty when there is none.
 IString loadedText(const IResourceId& id)
@@ -237,12 +232,12 @@ IFileDialog::~IFileDialog()
 
 IFileDialog::Style IFileDialog::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IFileDialog::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iclasswide.hpp>
 #include <iapp.hpp>
 #include <ihandle.hpp>
 #include <iobjwnd.hpp>
@@ -29,12 +30,6 @@ constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kSampleGiven = 1;
 constexpr unsigned long kTitleGiven = 2;
 constexpr unsigned long kPositionGiven = 4;
-
-IFontDialog::Style& currentDefault()
-{
-    static IFontDialog::Style style = IFontDialog::classDefaultStyle;
-    return style;
-}
 
 IString loadedText(const IResourceId& id)
 {
@@ -240,12 +235,12 @@ IFontDialog::~IFontDialog()
 
 IFontDialog::Style IFontDialog::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IFontDialog::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include <detail/ilaybits.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iclasswide.hpp>
 #include <detail/iscoped.hpp>
 
 #include "detail/ibtnimpl.hpp"
@@ -34,11 +36,6 @@ constexpr unsigned long kFirstLimit = 32;
 unsigned long limitHolding(unsigned long length)
 {
     return length > kFirstLimit ? length : kFirstLimit;
-}
-
-IEntryField::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IEntryField>(IEntryField::classDefaultStyle);
 }
 
 } // namespace
@@ -76,7 +73,7 @@ class IEntryFieldHandler : public IHandler {
 public:
     static IEntryFieldHandler& shared()
     {
-        return ovkshared::instance<IEntryFieldHandler>();
+        return ovk_app::sharedHandler<IEntryFieldHandler>();
     }
 
 protected:
@@ -176,12 +173,12 @@ IEntryField::~IEntryField()
 
 IEntryField::Style IEntryField::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IEntryField::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IWindow& IEntryField::enableNotification(IBase::Boolean enable)
@@ -387,7 +384,7 @@ IEntryField& IEntryField::setLimit(unsigned long ulLimit)
     if (ulLimit != limit()) {
         handle().sendEvent(EM_LIMITTEXT, ulLimit);
         fEntryData->limit = ulLimit;
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     }
     return *this;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include <detail/iclasswide.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
@@ -29,11 +30,6 @@ constexpr unsigned int kBeginDrag = 0xFFDE;
 constexpr unsigned long kMarginBit = 0x8;
 constexpr char kFile[] = "imle";
 
-IMultiLineEdit::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IMultiLineEdit>(IMultiLineEdit::classDefaultStyle);
-}
-
 } // namespace
 
 const IMultiLineEdit::Style IMultiLineEdit::_wordWrap(0, 0x1);
@@ -51,7 +47,7 @@ class IMultiLineEditHandler : public IHandler {
 public:
     static IMultiLineEditHandler& shared()
     {
-        return ovkshared::instance<IMultiLineEditHandler>();
+        return ovk_app::sharedHandler<IMultiLineEditHandler>();
     }
 
 protected:
@@ -131,12 +127,12 @@ IMultiLineEdit::~IMultiLineEdit()
 
 IMultiLineEdit::Style IMultiLineEdit::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IMultiLineEdit::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IWindow& IMultiLineEdit::enableNotification(IBase::Boolean enable)

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 
 #include <iframe.hpp>
@@ -40,8 +41,7 @@ IRecoordHandler::~IRecoordHandler() = default;
 
 IRecoordHandler& IRecoordHandler::defaultHandler()
 {
-    static IRecoordHandler handler;
-    return handler;
+    return ovk_app::sharedHandler<IRecoordHandler>();
 }
 
 IBase::Boolean IRecoordHandler::dispatchHandlerEvent(IEvent& event)
