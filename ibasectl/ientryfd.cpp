@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <detail/ieditreq.hpp>
 #include <detail/ilaybits.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -301,36 +302,28 @@ IEntryField& IEntryField::disableSingleByteData() { return enableSingleByteData(
 
 IEntryField& IEntryField::cut(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::cut(unsigned long)", 958));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::cut(unsigned long)", 958);
     textField().sendEvent(WM_CUT);
     return *this;
 }
 
 IEntryField& IEntryField::copy(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::copy(unsigned long)", 979));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::copy(unsigned long)", 979);
     textField().sendEvent(WM_COPY);
     return *this;
 }
 
 IEntryField& IEntryField::paste()
 {
-    if (!clipboardHasTextFormat())
-        IThrow::state("clipboardHasTextFormat()",
-                      IExceptionLocation("ientryfd", "IEntryField::paste()", 1000));
+    ovk_app::requireClipboardText<IEntryField>("ientryfd", "IEntryField::paste()", 1000);
     textField().sendEvent(WM_PASTE);
     return *this;
 }
 
 IEntryField& IEntryField::clear(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::clear(unsigned long)", 1021));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::clear(unsigned long)", 1021);
     if (!isWriteable())
         return *this;
     const IRange selected = selectedRange();
@@ -344,9 +337,7 @@ IEntryField& IEntryField::clear(unsigned long)
 
 IEntryField& IEntryField::discard()
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::discard()", 1047));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::discard()", 1047);
     textField().sendEvent(WM_CLEAR);
     return *this;
 }
@@ -478,9 +469,7 @@ unsigned long IEntryField::cursorPosition() const
 
 IRange IEntryField::selectedRange() const
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::selectedRange() const", 1477));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::selectedRange() const", 1477);
     unsigned long start = 0;
     unsigned long end = 0;
     selection(textField(), start, end);
