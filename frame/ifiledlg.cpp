@@ -265,14 +265,13 @@ IColor IFileDialog::backgroundColor() const
 
 IWindow& IFileDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->state.background = color;
-    fDialogData->state.backgroundSet = true;
+    fDialogData->state.setBackground(color);
     return *this;
 }
 
 IBase::Boolean IFileDialog::pressedOK() const
 {
-    return fDialogData->state.result == 1;
+    return fDialogData->state.pressedOK();
 }
 
 unsigned long IFileDialog::result() const
@@ -297,8 +296,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     IFileDialogData& data = *fDialogData;
     const Settings::Record& chosen = *settings.fRecord;
     data.handler = handler;
-    data.state.result = 2;
-    data.state.error = 0;
+    data.state.begin();
     setExtendedStyle(extendedStyle() | convertToGUIStyle(style, true));
 
     OPENFILENAMEA& record = *fRecord;
@@ -359,16 +357,11 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     temporaryOwner.reset();
     ICallbackGuard::rethrowPending();
 
-    if (chose) {
-        data.state.result = 1;
+    if (ovkcommondialog::ended(data.state, chose, "OpenFileName",
+                               IEXCEPTION_LOCATION(kFile, kInitialize))) {
         settings.fRecord->fileName = IString(data.file.data());
         settings.fRecord->successful = true;
-        return *this;
     }
-    data.state.result = 2;
-    data.state.error = CommDlgExtendedError();
-    if (data.state.error)
-        IThrow::systemError("OpenFileName", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 

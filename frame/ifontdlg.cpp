@@ -268,14 +268,13 @@ IColor IFontDialog::backgroundColor() const
 
 IWindow& IFontDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->state.background = color;
-    fDialogData->state.backgroundSet = true;
+    fDialogData->state.setBackground(color);
     return *this;
 }
 
 IBase::Boolean IFontDialog::pressedOK() const
 {
-    return fDialogData->state.result == 1;
+    return fDialogData->state.pressedOK();
 }
 
 IBase::Boolean IFontDialog::hasApplyButton() const
@@ -304,8 +303,7 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     (void)parent;
     IFontDialogData& data = *fDialogData;
     const IFontDialogSettings::Record& start = *settings.fRecord;
-    data.state.result = 2;
-    data.state.error = 0;
+    data.state.begin();
     data.font = start.font;
     data.handler = handler;
     data.settings = &settings;
@@ -340,15 +338,9 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     temporaryOwner.reset();
     ICallbackGuard::rethrowPending();
 
-    if (chose) {
-        data.state.result = 1;
+    if (ovkcommondialog::ended(data.state, chose, "ChooseFont",
+                               IEXCEPTION_LOCATION(kFile, kInitialize)))
         IFontDialogData::reportChoice(*this);
-        return *this;
-    }
-    data.state.result = 2;
-    data.state.error = CommDlgExtendedError();
-    if (data.state.error)
-        IThrow::systemError("ChooseFont", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 
