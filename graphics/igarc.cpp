@@ -11,6 +11,8 @@ IGArc::IGArc(const IRectangle& rectangle, double startAngle, double sweepAngle)
 IGArc::IGArc(const IGArc& other) = default;
 IGArc::~IGArc() = default;
 
+// Not defaulted: an assignment takes the other arc's rectangle and angles but keeps this arc's
+// direction, where the copy constructor takes the direction too.
 IGArc& IGArc::operator=(const IGArc& other)
 {
     if (this != &other) {
