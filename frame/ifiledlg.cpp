@@ -20,9 +20,6 @@ namespace {
 constexpr char kFile[] = "ifiledlg";
 constexpr char kInitialize[] =
     "IFileDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
-// The template's Apply push button.
-constexpr unsigned int kApplyButton = 0x402;
-constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kOKTextGiven = 1;
 constexpr unsigned long kPositionGiven = 4;
 // A single name fits MAX_PATH; a multiple selection holds a directory and many names.
@@ -43,7 +40,7 @@ IString loadedText(const IResourceId& id)
 
 const IFileDialog::Style IFileDialog::_helpButton(OFN_SHOWHELP);
 const IFileDialog::Style IFileDialog::_multipleSelection(OFN_ALLOWMULTISELECT);
-const IFileDialog::Style IFileDialog::_applyButton(0, kApplyBit);
+const IFileDialog::Style IFileDialog::_applyButton(0, ovkcommondialog::applyBit);
 const IFileDialog::Style IFileDialog::_inertStyle1(0);
 const IFileDialog::Style IFileDialog::_inertStyle2(0);
 const IFileDialog::Style IFileDialog::_inertStyle3(0);
@@ -243,7 +240,7 @@ void IFileDialog::setDefaultStyle(const Style& style)
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
-        return style.asExtendedUnsignedLong() & kApplyBit;
+        return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x2FFFFF;
 }
 
@@ -286,7 +283,7 @@ unsigned long IFileDialog::errorCode() const
 
 IBase::Boolean IFileDialog::hasApplyButton() const
 {
-    return (extendedStyle() & kApplyBit) != 0;
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
 }
 
 IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Style& style,
@@ -398,7 +395,7 @@ UINT_PTR IFileDialogData::handle(IFileDialog& dialog, HWND window, UINT message,
         break;
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
-        if (id == kApplyButton && dialog.hasApplyButton())
+        if (id == ovkcommondialog::applyButton && dialog.hasApplyButton())
             SendMessageA(window, IPrivateMessage::dialogNotify, 0,
                          reinterpret_cast<LPARAM>(dialog.fRecord->lpstrFile));
         ovkcommondialog::noteCommand(data.state, window, id);

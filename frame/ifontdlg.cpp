@@ -21,12 +21,10 @@ namespace {
 constexpr char kFile[] = "ifontdlg";
 constexpr char kInitialize[] =
     "IFontDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
-constexpr unsigned int kApplyButton = 0x402;
 // The standard template's colour label, sample text and colour list.
 constexpr int kColorLabel = 1091;
 constexpr int kSample = 1092;
 constexpr int kColorList = 1139;
-constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kSampleGiven = 1;
 constexpr unsigned long kTitleGiven = 2;
 constexpr unsigned long kPositionGiven = 4;
@@ -45,7 +43,7 @@ IString loadedText(const IResourceId& id)
 const IFontDialog::Style IFontDialog::_helpButton(CF_SHOWHELP);
 const IFontDialog::Style IFontDialog::_showApplyButton(CF_APPLY);
 const IFontDialog::Style IFontDialog::_inertStyle1(0);
-const IFontDialog::Style IFontDialog::_applyButton(0, kApplyBit);
+const IFontDialog::Style IFontDialog::_applyButton(0, ovkcommondialog::applyBit);
 const IFontDialog::Style IFontDialog::_inertStyle2(0);
 const IFontDialog::Style IFontDialog::_noVectorFonts(CF_NOVECTORFONTS);
 const IFontDialog::Style IFontDialog::_scalableOnly(CF_SCALABLEONLY);
@@ -246,7 +244,7 @@ void IFontDialog::setDefaultStyle(const Style& style)
 unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
-        return style.asExtendedUnsignedLong() & kApplyBit;
+        return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x1FFFFFF;
 }
 
@@ -279,7 +277,7 @@ IBase::Boolean IFontDialog::pressedOK() const
 
 IBase::Boolean IFontDialog::hasApplyButton() const
 {
-    return (extendedStyle() & kApplyBit) != 0;
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
 }
 
 unsigned long IFontDialog::pointSize() const
@@ -393,7 +391,7 @@ UINT_PTR IFontDialogData::handle(IFontDialog& dialog, HWND window, UINT message,
         break;
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
-        if (id == kApplyButton && dialog.hasApplyButton()) {
+        if (id == ovkcommondialog::applyButton && dialog.hasApplyButton()) {
             SendMessageA(window, WM_CHOOSEFONT_GETLOGFONT, 0,
                          reinterpret_cast<LPARAM>(&data.attributes));
             reportChoice(dialog);

@@ -17,6 +17,10 @@ class IWindow;
 
 namespace ovkcommondialog {
 
+// The Apply push button of a dialog template, and the extended style bit that asks for it.
+constexpr unsigned int applyButton = 0x402;
+constexpr unsigned long applyBit = 0x8000;
+
 // What a file or font dialog keeps of the system dialog that is or was open.
 struct DialogState {
     explicit DialogState(unsigned long dialogId) : id(dialogId) {}
