@@ -321,7 +321,7 @@ IWindow& IMultiCellCanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
                                               unsigned long layoutAttributeOff)
 {
     unsigned long on = layoutAttributeOn &
-                       ~(ovk_layout::viewSizeChanged | ovk_layout::childMinimumSizeChanged |
+                       ~(ovk_layout::viewPortSizeChanged | ovk_layout::childMinimumSizeChanged |
                          ovk_layout::childSizeChanged | ovk_layout::childDeleted);
     if ((layoutAttributeOn & ovk_layout::childMinimumSizeChanged) && fGrid->depth == 0) {
         on |= ovk_layout::layoutDue;
@@ -352,7 +352,7 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
     if (grid.dropGone())
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     if (grid.byPosition.count(cellKey(column, row)))
         IThrow::message(OVK_MSG_CELL_OCCUPIED, IEXCEPTION_LOCATION("imcelcv", function));
     // A child has one cell: adding it again moves it.
@@ -375,19 +375,19 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         ++grid.multiColumnSpans;
     if (rows > 1)
         ++grid.multiRowSpans;
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 
 IWindow* IMultiCellCanvas::removeFromCell(IWindow* child)
 {
     if (fGrid->dropGone())
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     const auto found = fGrid->byChild.find(child);
     if (found == fGrid->byChild.end())
         return nullptr;
     fGrid->removeAt(found->second);
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return child;
 }
 
@@ -441,7 +441,7 @@ IMultiCellCanvas& IMultiCellCanvas::setHeaderSize(bool columns, unsigned long in
     h.flags = static_cast<unsigned char>(expandable ? (h.flags | kExpandFlag) : (h.flags & ~kExpandFlag));
     h.flags &= static_cast<unsigned char>(~kDefaultFlag);
     h.requested = size;
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 

@@ -191,6 +191,6 @@ IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long 
         const long rowHeight = std::max(0L, static_cast<long>(canvas.rowHeight(row)) + moved);
         canvas.setRowHeight(row, static_cast<unsigned long>(rowHeight), false);
     }
-    canvas.setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    canvas.setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return true;
 }

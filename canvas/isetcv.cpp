@@ -58,7 +58,7 @@ protected:
     {
         if (IBidiSettings::isBidiSupported() && event.newSize().width() != event.oldSize().width())
             if (IWindow* window = event.window())
-                window->setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+                window->setLayoutDistorted(ovk_layout::arrangementChanged, 0);
         return false;
     }
 };
@@ -163,7 +163,7 @@ void ISetCanvas::changeExtendedStyle(unsigned long clear, unsigned long set)
     if (wanted == current)
         return;
     setExtendedStyle(wanted);
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
 }
 
 ISetCanvas& ISetCanvas::setAlignment(Alignment alignment)
@@ -227,7 +227,7 @@ ISetCanvas& ISetCanvas::setDeckCount(unsigned long count)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setDeckCount(unsigned long)"));
     if (count != fDeckCount) {
         fDeckCount = count;
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -239,7 +239,7 @@ ISetCanvas& ISetCanvas::setMargin(const ISize& margin)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setMargin(const ISize&)"));
     if (margin != fMargin) {
         fMargin = margin;
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -251,7 +251,7 @@ ISetCanvas& ISetCanvas::setPad(const ISize& pad)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setPad(const ISize&)"));
     if (pad != fPad) {
         fPad = pad;
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -260,7 +260,7 @@ ISetCanvas& ISetCanvas::setGroupPad(unsigned long pad)
 {
     if (pad != fGroupPad) {
         fGroupPad = pad;
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -292,7 +292,7 @@ ISetCanvas& ISetCanvas::setText(const char* newText)
         setLayoutDistorted(ovk_layout::layoutDue, 0);
         refresh();
     } else {
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     notifyObservers(textId);
     return *this;

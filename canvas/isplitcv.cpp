@@ -137,7 +137,7 @@ ISplitCanvas& ISplitCanvas::setOrientation(Orientation orientation)
         return *this;
     const unsigned long kept = extendedStyle() & ~(kVertical | kHorizontal);
     setExtendedStyle(kept | (vertical ? kVertical : kHorizontal));
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     notifyObservers(INotificationEvent(orientationId, *this, true,
                                        IEventData(static_cast<unsigned long>(orientation))));
     return *this;
@@ -153,7 +153,7 @@ ISplitCanvas& ISplitCanvas::setSplitBarThickness(unsigned long thickness, SplitB
     std::int32_t& field = which == splitBarEdge ? fEdgeThickness : fMiddleThickness;
     if (field != static_cast<std::int32_t>(thickness)) {
         field = static_cast<std::int32_t>(thickness);
-        setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -180,7 +180,7 @@ ISplitCanvas& ISplitCanvas::setSplitWindowPercentage(IWindow* window, unsigned l
     else
         fShares.push_back(Share{window, percentage, percentage});
     fPercentagesDirty = 1;
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 

@@ -66,7 +66,7 @@ IBase::Boolean IViewPortResizeHandler::windowResize(IResizeEvent& event)
     const ISize now = event.newSize();
     const ISize before = event.oldSize();
     if (now != before) {
-        viewPort->setLayoutDistorted(ovk_layout::viewSizeChanged, 0);
+        viewPort->setLayoutDistorted(ovk_layout::viewPortSizeChanged, 0);
         // A wider view port moves its vertical bar: the strip it left must be painted anew.
         if (viewPort->isVisible() && now.width() > before.width())
             viewPort->refresh();

@@ -188,9 +188,9 @@ unsigned long IViewPort::convertToGUIStyle(const IBitFlag& style, IBase::Boolean
 IWindow& IViewPort::setLayoutDistorted(unsigned long layoutAttributeOn,
                                        unsigned long layoutAttributeOff)
 {
-    unsigned long on =
-        layoutAttributeOn & ~(ovk_layout::viewSizeChanged | ovk_layout::childMinimumSizeChanged);
-    if ((layoutAttributeOn & ovk_layout::viewSizeChanged) ||
+    unsigned long on = layoutAttributeOn & ~(ovk_layout::viewPortSizeChanged |
+                                             ovk_layout::childMinimumSizeChanged);
+    if ((layoutAttributeOn & ovk_layout::viewPortSizeChanged) ||
         ((layoutAttributeOn & ovk_layout::childMinimumSizeChanged) && (fState & kFollowsMinimum))) {
         on |= ovk_layout::layoutDue;
         if (!(layoutAttributeOn & ovk_layout::childrenChanged) &&
@@ -277,7 +277,7 @@ IViewPort& IViewPort::setViewWindowSize(const ISize& size)
     fSetSize = size;
     setLayoutMinimumSize(size);
     fState &= static_cast<std::uint8_t>(~kFollowsMinimum);
-    setLayoutDistorted(ovk_layout::viewSizeChanged, 0);
+    setLayoutDistorted(ovk_layout::viewPortSizeChanged, 0);
     notifyObservers(INotificationEvent(viewWindowSizeId, *this, true,
                                        IEventData(static_cast<const void*>(&fSetSize))));
     return *this;

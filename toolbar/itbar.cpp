@@ -467,7 +467,7 @@ IFrameWindow* IToolBar::floatingFrame() const
 // must learn, or the floating frame (which layout() fits).
 void IToolBar::relayout()
 {
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     layout();
     if (fToolBarData->holder)
         fToolBarData->holder->relayout();

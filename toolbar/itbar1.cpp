@@ -103,7 +103,7 @@ IFrameWindow::Location IToolBarContainer::frameLocation(IToolBar::Location locat
 // place it gave the holder and lays out again when they differ.
 void IToolBarContainer::relayout()
 {
-    setLayoutDistorted(ovk_layout::layoutDue | ovk_layout::refreshDue, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     layout();
     fFrame->setLayoutDistorted(ovk_layout::childMinimumSizeChanged, 0);
 }

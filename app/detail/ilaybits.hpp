@@ -10,8 +10,8 @@ namespace ovk_layout {
 enum Bit : unsigned long {
     sizeChanged = 0x1,
     colorChanged = 0x2,
-    // A view port's view window or its set size changed: its scroll bars are due again.
-    viewSizeChanged = 0x4,
+    // A view port was resized or given a new view size: its scroll bars are due again.
+    viewPortSizeChanged = 0x4,
     minimumSizeChanged = 0x8,
     childMinimumSizeChanged = 0x10,
     fontChanged = 0x20,
@@ -19,6 +19,8 @@ enum Bit : unsigned long {
     childrenChanged = 0x40,
     layoutDue = 0x80,
     refreshDue = 0x100,
+    // What a setter that changes an arrangement asks for: a new layout, and a refresh to show it.
+    arrangementChanged = layoutDue | refreshDue,
     childSizeChanged = 0x200,
     // The window object is being deleted.
     objectDeleted = 0x400,
