@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -18,8 +19,6 @@ namespace {
 
 constexpr const char* kFile = "icslider";
 constexpr const char* kClass = "OVK Circular Slider";
-
-ICircularSlider::Style gDefaultStyle(0x10000000, 0x7);
 
 } // namespace
 
@@ -41,11 +40,11 @@ const ICircularSlider::Style ICircularSlider::classDefaultStyle(0x10000000, 0x7)
 
 ICircularSlider::Style ICircularSlider::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 void ICircularSlider::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 ICircularSlider::ICircularSlider(unsigned long id, IWindow* parent, IWindow* owner,

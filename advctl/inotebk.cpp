@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
 #include <iadvrec.hpp>
 #include "detail/inbdata.hpp"
 #include "detail/ioutcls.hpp"
-#include "detail/ishared.hpp"
 #include "inotebk.hpp"
 #include "inotifhd.hpp"
 #include "iownmhdr.hpp"
@@ -24,11 +24,9 @@ constexpr const char* kFile = "inotebk";
 constexpr unsigned long kOrientationBits = 0xFF;
 constexpr unsigned long kThunked = 0x10, kMultiLine = 0x20, kOwnerDraw = 0x40;
 
-INotebook::Style gDefaultStyle(0x10008011, 0x7);
-
 INotebookTabHandler& tabHandler()
 {
-    return ovkshared::instance<INotebookTabHandler>();
+    return ovk_app::sharedHandler<INotebookTabHandler>();
 }
 
 } // namespace
@@ -59,12 +57,12 @@ const INotebook::Style INotebook::classDefaultStyle(0x10008011, 0x7);
 
 INotebook::Style INotebook::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void INotebook::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // Construction ---------------------------------------------------------------------------------

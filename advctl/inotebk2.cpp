@@ -2,10 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 
 #include "detail/inbdata.hpp"
-#include "detail/ishared.hpp"
 #include "iapp.hpp"
 #include "ikeyevt.hpp"
 #include "inotebk.hpp"
@@ -257,16 +257,16 @@ IPageClipWindow::IPageClipWindow(IWindow& notebook)
                             IEXCEPTION_LOCATION("inotebk2", "IPageClipWindow::IPageClipWindow(IWindow&)"));
     setDestroyOnDelete(true);
     startHandlingEventsFor(clip);
-    ovkshared::instance<ClipPainter>().handleEventsFor(this);
-    ovkshared::instance<ClipEraser>().handleEventsFor(this);
+    ovk_app::sharedHandler<ClipPainter>().handleEventsFor(this);
+    ovk_app::sharedHandler<ClipEraser>().handleEventsFor(this);
 }
 
 IPageClipWindow::~IPageClipWindow()
 {
     try {
         if (isValid()) {
-            ovkshared::instance<ClipPainter>().stopHandlingEventsFor(this);
-            ovkshared::instance<ClipEraser>().stopHandlingEventsFor(this);
+            ovk_app::sharedHandler<ClipPainter>().stopHandlingEventsFor(this);
+            ovk_app::sharedHandler<ClipEraser>().stopHandlingEventsFor(this);
         }
     } catch (const IException&) {
         // The window and its handler list are gone already.
@@ -287,7 +287,7 @@ namespace ovknotebook {
 
 PageKeyHandler& pageKeyHandler()
 {
-    return ovkshared::instance<PageKeyHandler>();
+    return ovk_app::sharedHandler<PageKeyHandler>();
 }
 
 IBase::Boolean PageKeyHandler::dispatchHandlerEvent(IEvent& event)

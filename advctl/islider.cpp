@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include <detail/iclasswide.hpp>
 #include <icoordsy.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -30,9 +31,6 @@ constexpr unsigned long kThunked = 0x10, kBorder3D = 0x200;
 constexpr unsigned long kVertical = 0x1, kAlignBottomLeft = 0x2, kAlignTopRight = 0x4;
 constexpr unsigned long kSnap = 0x8, kDrawItem = 0x40, kRibbon = 0x100, kHomeTopRight = 0x200;
 constexpr unsigned long kPrimary2 = 0x400, kButtonsBottomLeft = 0x10, kButtonsTopRight = 0x20;
-
-IProgressIndicator::Style gIndicatorDefault(0x10000180, 0x20F);
-ISlider::Style gSliderDefault(0x10000010, 0x20F);
 
 // What the slider's conversion adds to the progress indicator's: the outside window's button
 // bits and the request's top byte of extended bits. The construction calls it itself, since a
@@ -94,19 +92,19 @@ const ISlider::Style ISlider::classDefaultStyle(0x10000010, 0x20F);
 
 IProgressIndicator::Style IProgressIndicator::defaultStyle()
 {
-    return gIndicatorDefault;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 void IProgressIndicator::setDefaultStyle(const Style& style)
 {
-    gIndicatorDefault = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 ISlider::Style ISlider::defaultStyle()
 {
-    return gSliderDefault;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 void ISlider::setDefaultStyle(const Style& style)
 {
-    gSliderDefault = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // Construction ---------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ifont.hpp>
 #include <igrafctx.hpp>
@@ -15,7 +16,6 @@
 
 #include <iadvrec.hpp>
 #include "detail/icvpaint.hpp"
-#include "detail/ishared.hpp"
 #include "detail/isldata.hpp"
 #include "ibmphdl.hpp"
 #include "iprivmsg.hpp"
@@ -537,7 +537,7 @@ ISliderWindowHandler::~ISliderWindowHandler() = default;
 
 ISliderWindowHandler& ISliderWindowHandler::shared()
 {
-    return ovkshared::instance<ISliderWindowHandler>();
+    return ovk_app::sharedHandler<ISliderWindowHandler>();
 }
 
 IBase::Boolean ISliderWindowHandler::dispatchHandlerEvent(IEvent& event)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -372,7 +373,7 @@ IBaseSpinButton& IBaseSpinButton::enableBorder(IBase::Boolean border)
         SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         layOut(handle());
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     }
     return *this;
 }
@@ -398,7 +399,7 @@ IBaseSpinButton& IBaseSpinButton::setLimit(unsigned long characters)
     SendMessageA(entryField(), EM_LIMITTEXT, characters, 0);
     if (servingUpDown())
         showPosition(nativePosition());
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 
@@ -513,7 +514,7 @@ void setOutsideColor(IBaseSpinButton& button, unsigned long area, const IColor& 
                             IEXCEPTION_LOCATION(kFile, area == 1
                                                            ? "IBaseSpinButton::setForegroundColor(const IColor&)"
                                                            : "IBaseSpinButton::setBackgroundColor(const IColor&)"));
-    button.setLayoutDistorted(0x100, 0);
+    button.setLayoutDistorted(ovk_layout::refreshDue, 0);
     button.refresh(IWindow::paintAll);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -20,8 +21,6 @@ namespace {
 
 constexpr const char* kFile = "ispinnum";
 constexpr unsigned long kPadWithZeros = 0x2000, kThunked = 0x20;
-
-INumericSpinButton::Style gDefaultStyle(WS_VISIBLE, 0x340);
 
 IWindowHandle handleOf(const IWindow* window)
 {
@@ -40,12 +39,12 @@ const INumericSpinButton::Style INumericSpinButton::classDefaultStyle(WS_VISIBLE
 
 INumericSpinButton::Style INumericSpinButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void INumericSpinButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 INumericSpinButton::INumericSpinButton(unsigned long id, IWindow* parent, IWindow* owner,

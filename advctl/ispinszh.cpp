@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iprivmsg.hpp>
 #include <ovkmsgid.hpp>
@@ -14,7 +15,6 @@
 #include <detail/iscoped.hpp>
 
 #include <iadvrec.hpp>
-#include "detail/ishared.hpp"
 #include "detail/ispinslt.hpp"
 #include "ispinbas.hpp"
 #include "ispintxt.hpp"
@@ -151,7 +151,7 @@ IBaseSpinDefaultHandler::~IBaseSpinDefaultHandler()
 
 IBaseSpinDefaultHandler& IBaseSpinDefaultHandler::shared()
 {
-    return ovkshared::instance<IBaseSpinDefaultHandler>();
+    return ovk_app::sharedHandler<IBaseSpinDefaultHandler>();
 }
 
 IBaseSpinDefaultHandler& IBaseSpinDefaultHandler::handleEventsFor(IBaseSpinButton* spinButton)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -20,8 +21,6 @@ namespace {
 constexpr const char* kFile = "ispintxt";
 // The native arrows count in 16 bits.
 constexpr unsigned long kMostNativeTexts = 32767;
-
-ITextSpinButton::Style gDefaultStyle(WS_VISIBLE, 0x300);
 
 IWindowHandle handleOf(const IWindow* window)
 {
@@ -51,12 +50,12 @@ const ITextSpinButton::Style ITextSpinButton::classDefaultStyle(WS_VISIBLE, 0x30
 
 ITextSpinButton::Style ITextSpinButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void ITextSpinButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // Construction ---------------------------------------------------------------------------------

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
 #include "icanvas.hpp"
@@ -14,8 +16,6 @@
 const ICanvas::Style ICanvas::classDefault(WS_VISIBLE, 0);
 
 namespace {
-
-ICanvas::Style gDefaultStyle = ICanvas::classDefault;
 
 // The static type 6 (SS_WHITEFRAME) keeps the native static from drawing a text of its own;
 // a titled set canvas clears it to get the group frame painted.
@@ -44,12 +44,12 @@ bool childIsTabStop(HWND child)
 
 ICanvas::Style ICanvas::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void ICanvas::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 ICanvas::ICanvas()
@@ -151,13 +151,13 @@ IWindow& ICanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
                                      unsigned long layoutAttributeOff)
 {
     unsigned long on = layoutAttributeOn;
-    if (on & 0x200)
-        on = (on & ~0x200UL) | 0x80;
-    if (on & 0x800)
-        on = (on & ~0x800UL) | 0x80;
+    if (on & ovk_layout::childSizeChanged)
+        on = (on & ~ovk_layout::childSizeChanged) | ovk_layout::layoutDue;
+    if (on & ovk_layout::childDeleted)
+        on = (on & ~ovk_layout::childDeleted) | ovk_layout::layoutDue;
     IWindow::setLayoutDistorted(on, layoutAttributeOff);
-    if (on && isLayoutDistorted(0x100) && isValid() && isVisible()) {
-        IWindow::setLayoutDistorted(0, 0x100);
+    if (on && isLayoutDistorted(ovk_layout::refreshDue) && isValid() && isVisible()) {
+        IWindow::setLayoutDistorted(0, ovk_layout::refreshDue);
         const ISize area = size();
         if (area.width() > 0 && area.height() > 0)
             refresh();
@@ -201,13 +201,13 @@ ICanvas& ICanvas::setLayoutMinimumSize(const ISize& size) noexcept
 
 ICanvas& ICanvas::layout()
 {
-    if (!isLayoutDistorted(0x80))
+    if (!isLayoutDistorted(ovk_layout::layoutDue))
         return *this;
     const ISize previous = fMinimumSize;
     fixupChildren().apply();
-    setLayoutDistorted(0, 0x80);
+    setLayoutDistorted(0, ovk_layout::layoutDue);
     if (fMinimumSize != previous)
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -12,10 +12,9 @@
 #include <iposbuf.hpp>
 
 // The base class keeps every child where the application put it and only computes its own
-// minimum size from the children's extent; the derived canvases replace layout(). Layout
-// flags: 0x8 own minimum size changed, 0x10 a child's minimum size changed, 0x40 a child was
-// added or removed, 0x80 a layout is due, 0x100 a refresh is due, 0x200 and 0x800 a child's
-// position or size changed.
+// minimum size from the children's extent; the derived canvases replace layout(). The layout
+// word's bits are named in ovk_layout::Bit; a canvas turns a child's size change or deletion
+// into a due layout.
 class OVKWIN_API ICanvas : public IControl {
 public:
     using Style = IWindowClassStyle<ICanvas>;
@@ -46,7 +45,8 @@ public:
     // Lays out first, so the answer is the size of the current arrangement.
     ISize calcMinimumSize() const override;
 
-    // Runs only when a layout is due (flag 0x80); sets 0x8 when the minimum size changed.
+    // Runs only when a layout is due (layoutDue); sets minimumSizeChanged when the minimum size
+    // changed.
     virtual ICanvas& layout();
     // The canvas's position buffer, emptied, with the children's stacking order entered the
     // first time; also takes the minimum size and the tab-stop setting from the children's

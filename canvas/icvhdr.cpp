@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -210,15 +212,12 @@ static_assert(ICanvasStatics::dialogWindowExtra >= DLGWINDOWEXTRA &&
 
 ICVKeyboardHandler& ICanvasStatics::keyboardHandler()
 {
-    // Created on first use and kept until the library unloads, like the other shared handlers.
-    static ICVKeyboardHandler* handler = new ICVKeyboardHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICVKeyboardHandler>();
 }
 
 ICanvasHandler& ICanvasStatics::canvasHandler()
 {
-    static ICanvasHandler* handler = new ICanvasHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICanvasHandler>();
 }
 
 IBase::Boolean ICanvasStatics::isLibraryFrame(const IWindowHandle& window)
@@ -326,7 +325,7 @@ ICanvasHandler& ICanvasHandler::stopHandlingEventsFor(ICanvas* canvas)
 IBase::Boolean ICanvasHandler::layoutRequest(IEvent& event)
 {
     if (auto* canvas = dynamic_cast<ICanvas*>(event.window()))
-        if (canvas->isLayoutDistorted(0x80))
+        if (canvas->isLayoutDistorted(ovk_layout::layoutDue))
             canvas->layout();
     return true;
 }
@@ -366,14 +365,14 @@ IBase::Boolean ICanvasHandler::redrawSwitch(ICanvas& canvas, IEvent& event)
 
 IBase::Boolean ICanvasHandler::shown(ICanvas& canvas, IEvent& event)
 {
-    if (event.parameter1().asUnsignedLong() != 0 && canvas.isLayoutDistorted(0x80))
+    if (event.parameter1().asUnsignedLong() != 0 && canvas.isLayoutDistorted(ovk_layout::layoutDue))
         SendMessageA(event.handle(), IPrivateMessage::layoutRequest, 0, 0);
     return false;
 }
 
 IBase::Boolean ICanvasHandler::layoutDue(ICanvas& canvas, IEvent& event)
 {
-    canvas.IWindow::setLayoutDistorted(0, 0x40);
+    canvas.IWindow::setLayoutDistorted(0, ovk_layout::childrenChanged);
     return layoutRequest(event);
 }
 
@@ -421,7 +420,7 @@ IBase::Boolean ICanvasHandler::pressed(IMouseClickEvent& event)
 IBase::Boolean ICanvasHandler::paint(ICanvas& canvas, IEvent& event)
 {
     const HWND handle = event.handle();
-    if (canvas.isLayoutDistorted(0x80) && canvas.isVisible())
+    if (canvas.isLayoutDistorted(ovk_layout::layoutDue) && canvas.isVisible())
         SendMessageA(handle, IPrivateMessage::layoutRequest, 0, 0);
     const ovk_canvas::PaintScope paint(handle);
     if (!paint.dc())

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <memory>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
-#include "detail/ishared.hpp"
 #include "icoordsy.hpp"
 #include "igrafctx.hpp"
 #include "igrafcv.hpp"
@@ -14,8 +15,6 @@
 #include "ipainhdr.hpp"
 
 namespace {
-
-IGraphicCanvas::Style gDefaultStyle(WS_VISIBLE | WS_CLIPSIBLINGS, 0x1);
 
 // Paints the canvas's list over its background on every paint.
 class GraphicCanvasPainter : public IPaintHandler {
@@ -50,7 +49,7 @@ protected:
 
 GraphicCanvasPainter& painter()
 {
-    return ovkshared::instance<GraphicCanvasPainter>();
+    return ovk_app::sharedHandler<GraphicCanvasPainter>();
 }
 
 constexpr unsigned long kAutoPaint = 0x1;
@@ -62,12 +61,12 @@ const IGraphicCanvas::Style IGraphicCanvas::classDefault(WS_VISIBLE | WS_CLIPSIB
 
 IGraphicCanvas::Style IGraphicCanvas::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IGraphicCanvas::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 IGraphicCanvas::IGraphicCanvas(unsigned long id, IWindow* parent, IWindow* owner,
@@ -118,7 +117,7 @@ IGraphicCanvas& IGraphicCanvas::setGraphicList(IGList* list)
     fList = list;
     // The list's bounds are part of the minimum size: the parent has to hear of the change,
     // which a due layout alone would not tell it.
-    setLayoutDistorted(0x88, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged | ovk_layout::layoutDue, 0);
     return *this;
 }
 

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -21,7 +23,6 @@ constexpr unsigned char kDefaultFlag = 0x1, kExpandFlag = 0x2;
 constexpr unsigned long kLastPosition = 0xFFFF;
 
 ISize gDefaultCell(10, 10);
-IMultiCellCanvas::Style gDefaultStyle(WS_VISIBLE, 0);
 
 // The child's object may be deleted without removeFromCell: its handle, kept beside the
 // pointer, tells whether the pointer still names a live window object before it is followed.
@@ -277,12 +278,12 @@ const IMultiCellCanvas::Style IMultiCellCanvas::classDefault(WS_VISIBLE, 0);
 
 IMultiCellCanvas::Style IMultiCellCanvas::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IMultiCellCanvas::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 ISize IMultiCellCanvas::defaultCell()
@@ -319,11 +320,13 @@ IMultiCellCanvas::~IMultiCellCanvas()
 IWindow& IMultiCellCanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
                                               unsigned long layoutAttributeOff)
 {
-    unsigned long on = layoutAttributeOn & 0xFFFFF5EBUL;
-    if ((layoutAttributeOn & 0x10) && fGrid->depth == 0) {
-        on |= 0x80;
-        if (!(on & 0x40) && !isLayoutDistorted(0x40))
-            on |= 0x100;
+    unsigned long on = layoutAttributeOn &
+                       ~(ovk_layout::viewPortSizeChanged | ovk_layout::childMinimumSizeChanged |
+                         ovk_layout::childSizeChanged | ovk_layout::childDeleted);
+    if ((layoutAttributeOn & ovk_layout::childMinimumSizeChanged) && fGrid->depth == 0) {
+        on |= ovk_layout::layoutDue;
+        if (!(on & ovk_layout::childrenChanged) && !isLayoutDistorted(ovk_layout::childrenChanged))
+            on |= ovk_layout::refreshDue;
     }
     return ICanvas::setLayoutDistorted(on, layoutAttributeOff);
 }
@@ -349,7 +352,7 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         IThrow::message(OVK_MSG_INDEX_OUT_OF_RANGE, IEXCEPTION_LOCATION("imcelcv", function));
     Grid& grid = *fGrid;
     if (grid.dropGone())
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     if (grid.byPosition.count(cellKey(column, row)))
         IThrow::message(OVK_MSG_CELL_OCCUPIED, IEXCEPTION_LOCATION("imcelcv", function));
     // A child has one cell: adding it again moves it.
@@ -372,19 +375,19 @@ IMultiCellCanvas& IMultiCellCanvas::addToCell(IWindow* child, unsigned long colu
         ++grid.multiColumnSpans;
     if (rows > 1)
         ++grid.multiRowSpans;
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 
 IWindow* IMultiCellCanvas::removeFromCell(IWindow* child)
 {
     if (fGrid->dropGone())
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     const auto found = fGrid->byChild.find(child);
     if (found == fGrid->byChild.end())
         return nullptr;
     fGrid->removeAt(found->second);
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return child;
 }
 
@@ -438,7 +441,7 @@ IMultiCellCanvas& IMultiCellCanvas::setHeaderSize(bool columns, unsigned long in
     h.flags = static_cast<unsigned char>(expandable ? (h.flags | kExpandFlag) : (h.flags & ~kExpandFlag));
     h.flags &= static_cast<unsigned char>(~kDefaultFlag);
     h.requested = size;
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 
@@ -550,7 +553,7 @@ IBase::Boolean IMultiCellCanvas::hasDragLines() const
 
 IMultiCellCanvas& IMultiCellCanvas::layout()
 {
-    if (!isLayoutDistorted(0x80))
+    if (!isLayoutDistorted(ovk_layout::layoutDue))
         return *this;
     Grid& grid = *fGrid;
     struct Depth {
@@ -608,9 +611,9 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
         buffer.moveSizeTo(cell.child, IRectangle(left, top, right, bottom));
     }
     buffer.apply();
-    IWindow::setLayoutDistorted(0, 0x80);
+    IWindow::setLayoutDistorted(0, ovk_layout::layoutDue);
     quiet.end();
     if (layoutMinimumSize() != previous)
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }

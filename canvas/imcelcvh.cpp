@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
 #include "detail/icvpaint.hpp"
@@ -84,7 +85,7 @@ IBase::Boolean IMultiCellCanvasHandler::dispatchHandlerEvent(IEvent& event)
 IBase::Boolean IMultiCellCanvasHandler::resized(IMultiCellCanvas& canvas, long width, long height)
 {
     const bool expands = canvas.expandsAt(width, height);
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     if (expands)
         canvas.layout();
     return false;
@@ -195,6 +196,6 @@ IBase::Boolean IMultiCellCanvasHandler::dragLine(IMultiCellCanvas& canvas, long 
         const long rowHeight = std::max(0L, static_cast<long>(canvas.rowHeight(row)) + moved);
         canvas.setRowHeight(row, static_cast<unsigned long>(rowHeight), false);
     }
-    canvas.setLayoutDistorted(0x180, 0);
+    canvas.setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -48,8 +50,6 @@ bool conflicting(unsigned long extended)
     return false;
 }
 
-ISetCanvas::Style gDefaultStyle = ISetCanvas::Style(WS_VISIBLE, 0x125);
-
 // Bidirectional layouts mirror the decks when the width changes; this platform has none, so
 // the handler only keeps the place where they would be handled.
 class SetCanvasResizeHandler : public IResizeHandler {
@@ -58,7 +58,7 @@ protected:
     {
         if (IBidiSettings::isBidiSupported() && event.newSize().width() != event.oldSize().width())
             if (IWindow* window = event.window())
-                window->setLayoutDistorted(0x180, 0);
+                window->setLayoutDistorted(ovk_layout::arrangementChanged, 0);
         return false;
     }
 };
@@ -97,12 +97,12 @@ const char* const ISetCanvas::deckOrientationId = "ISetCanvas::deckOrientation";
 
 ISetCanvas::Style ISetCanvas::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void ISetCanvas::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 ISetCanvas::ISetCanvas(unsigned long id, IWindow* parent, IWindow* owner,
@@ -142,14 +142,15 @@ unsigned long ISetCanvas::convertToGUIStyle(const IBitFlag& style, IBase::Boolea
 IWindow& ISetCanvas::setLayoutDistorted(unsigned long layoutAttributeOn,
                                         unsigned long layoutAttributeOff)
 {
-    unsigned long on = layoutAttributeOn & ~0x10UL;
-    if ((layoutAttributeOn & 0x10) && *fLayoutDepth == 0) {
-        on |= 0x80;
-        if (!(layoutAttributeOn & 0x40) && !isLayoutDistorted(0x40))
-            on |= 0x100;
+    unsigned long on = layoutAttributeOn & ~ovk_layout::childMinimumSizeChanged;
+    if ((layoutAttributeOn & ovk_layout::childMinimumSizeChanged) && *fLayoutDepth == 0) {
+        on |= ovk_layout::layoutDue;
+        if (!(layoutAttributeOn & ovk_layout::childrenChanged) &&
+            !isLayoutDistorted(ovk_layout::childrenChanged))
+            on |= ovk_layout::refreshDue;
     }
-    if ((on & 0x20) && isValid() && GetWindowTextLengthA(handle()) > 0)
-        on |= 0x80;
+    if ((on & ovk_layout::fontChanged) && isValid() && GetWindowTextLengthA(handle()) > 0)
+        on |= ovk_layout::layoutDue;
     return ICanvas::setLayoutDistorted(on, layoutAttributeOff);
 }
 
@@ -162,7 +163,7 @@ void ISetCanvas::changeExtendedStyle(unsigned long clear, unsigned long set)
     if (wanted == current)
         return;
     setExtendedStyle(wanted);
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
 }
 
 ISetCanvas& ISetCanvas::setAlignment(Alignment alignment)
@@ -226,7 +227,7 @@ ISetCanvas& ISetCanvas::setDeckCount(unsigned long count)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setDeckCount(unsigned long)"));
     if (count != fDeckCount) {
         fDeckCount = count;
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -238,7 +239,7 @@ ISetCanvas& ISetCanvas::setMargin(const ISize& margin)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setMargin(const ISize&)"));
     if (margin != fMargin) {
         fMargin = margin;
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -250,7 +251,7 @@ ISetCanvas& ISetCanvas::setPad(const ISize& pad)
                          IEXCEPTION_LOCATION("isetcv", "ISetCanvas::setPad(const ISize&)"));
     if (pad != fPad) {
         fPad = pad;
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -259,7 +260,7 @@ ISetCanvas& ISetCanvas::setGroupPad(unsigned long pad)
 {
     if (pad != fGroupPad) {
         fGroupPad = pad;
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -288,10 +289,10 @@ ISetCanvas& ISetCanvas::setText(const char* newText)
         return *this;
     SetWindowTextA(handle(), newText ? newText : "");
     if (!newText) {
-        setLayoutDistorted(0x80, 0);
+        setLayoutDistorted(ovk_layout::layoutDue, 0);
         refresh();
     } else {
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     notifyObservers(textId);
     return *this;
@@ -330,7 +331,7 @@ ISetCanvas& ISetCanvas::expandForText()
 
 ISetCanvas& ISetCanvas::layout()
 {
-    if (!isLayoutDistorted(0x80))
+    if (!isLayoutDistorted(ovk_layout::layoutDue))
         return *this;
     struct Depth {
         std::uint32_t& counter;
@@ -358,9 +359,9 @@ ISetCanvas& ISetCanvas::layout()
     }
     buffer.apply();
     quiet.end();
-    setLayoutDistorted(0, 0x80);
+    setLayoutDistorted(0, ovk_layout::layoutDue);
     if (layoutMinimumSize() != previous)
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

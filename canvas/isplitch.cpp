@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <detail/iscoped.hpp>
 
@@ -91,7 +92,7 @@ IBase::Boolean ISplitCanvasHandler::dispatchHandlerEvent(IEvent& event)
     switch (event.eventId()) {
     case WM_SIZE:
         canvas->fPendingSize = ISize(LOWORD(lParam), HIWORD(lParam));
-        canvas->setLayoutDistorted(0x80, 0);
+        canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas->layout();
         // The bars move with the panes; the native control repaints only what it uncovered.
         InvalidateRect(canvas->handle(), nullptr, TRUE);
@@ -244,6 +245,6 @@ void ISplitCanvasHandler::dragBar(ISplitCanvas& canvas, long earlier)
                      native.right - native.left, native.bottom - native.top, flags);
     }
     canvas.setWeightsFromLengths();
-    canvas.IWindow::setLayoutDistorted(0, 0x80);
+    canvas.IWindow::setLayoutDistorted(0, ovk_layout::layoutDue);
     RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_FRAME);
 }

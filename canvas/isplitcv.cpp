@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -14,8 +16,6 @@ namespace {
 
 constexpr unsigned long kVertical = 0x1, kHorizontal = 0x2, kNoBars = 0x4;
 constexpr unsigned long kMissingWeight = 10;
-
-ISplitCanvas::Style gDefaultStyle(WS_VISIBLE, kVertical);
 
 // The children that have window objects, in child order.
 std::vector<IWindow*> childObjects(HWND canvas)
@@ -73,12 +73,12 @@ const char* const ISplitCanvas::orientationId = "ISplitCanvas::orientation";
 
 ISplitCanvas::Style ISplitCanvas::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void ISplitCanvas::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 ISplitCanvas::ISplitCanvas(unsigned long id, IWindow* parent, IWindow* owner,
@@ -137,7 +137,7 @@ ISplitCanvas& ISplitCanvas::setOrientation(Orientation orientation)
         return *this;
     const unsigned long kept = extendedStyle() & ~(kVertical | kHorizontal);
     setExtendedStyle(kept | (vertical ? kVertical : kHorizontal));
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     notifyObservers(INotificationEvent(orientationId, *this, true,
                                        IEventData(static_cast<unsigned long>(orientation))));
     return *this;
@@ -153,7 +153,7 @@ ISplitCanvas& ISplitCanvas::setSplitBarThickness(unsigned long thickness, SplitB
     std::int32_t& field = which == splitBarEdge ? fEdgeThickness : fMiddleThickness;
     if (field != static_cast<std::int32_t>(thickness)) {
         field = static_cast<std::int32_t>(thickness);
-        setLayoutDistorted(0x180, 0);
+        setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     }
     return *this;
 }
@@ -180,7 +180,7 @@ ISplitCanvas& ISplitCanvas::setSplitWindowPercentage(IWindow* window, unsigned l
     else
         fShares.push_back(Share{window, percentage, percentage});
     fPercentagesDirty = 1;
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 
@@ -253,7 +253,7 @@ std::vector<ISplitCanvas::Pane> ISplitCanvas::panes() const
 
 ISplitCanvas& ISplitCanvas::layout()
 {
-    if (!isLayoutDistorted(0x80))
+    if (!isLayoutDistorted(ovk_layout::layoutDue))
         return *this;
     ISize area = fPendingSize.width() >= 0 ? fPendingSize : size();
     fPendingSize = ISize(-1, -1);
@@ -285,7 +285,7 @@ ISplitCanvas& ISplitCanvas::layout()
         start += lengths[i] + bar;
     }
     buffer.apply();
-    IWindow::setLayoutDistorted(0, 0x80);
+    IWindow::setLayoutDistorted(0, ovk_layout::layoutDue);
     return *this;
 }
 

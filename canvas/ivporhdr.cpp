@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
 #include "iscroll.hpp"
@@ -64,7 +66,7 @@ IBase::Boolean IViewPortResizeHandler::windowResize(IResizeEvent& event)
     const ISize now = event.newSize();
     const ISize before = event.oldSize();
     if (now != before) {
-        viewPort->setLayoutDistorted(0x4, 0);
+        viewPort->setLayoutDistorted(ovk_layout::viewPortSizeChanged, 0);
         // A wider view port moves its vertical bar: the strip it left must be painted anew.
         if (viewPort->isVisible() && now.width() > before.width())
             viewPort->refresh();
@@ -204,8 +206,7 @@ IViewPortPaintHandler::~IViewPortPaintHandler() = default;
 
 IViewPortPaintHandler& IViewPortPaintHandler::shared()
 {
-    static auto* handler = new IViewPortPaintHandler;
-    return *handler;
+    return ovk_app::sharedHandler<IViewPortPaintHandler>();
 }
 
 IViewPortPaintHandler& IViewPortPaintHandler::handleEventsFor(IViewPort* viewPort)
@@ -243,8 +244,7 @@ IViewRectanglePaintHandler::~IViewRectanglePaintHandler() = default;
 
 IViewRectanglePaintHandler& IViewRectanglePaintHandler::shared()
 {
-    static auto* handler = new IViewRectanglePaintHandler;
-    return *handler;
+    return ovk_app::sharedHandler<IViewRectanglePaintHandler>();
 }
 
 IViewRectanglePaintHandler& IViewRectanglePaintHandler::handleEventsFor(IViewRectangle* viewRect)

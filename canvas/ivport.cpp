@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -24,8 +26,6 @@ constexpr std::uint8_t kFollowsMinimum = 0x40;
 
 // The longest view a scroll bar's 16-bit thumb position covers pixel by pixel.
 constexpr long kLongestUnscaled = 0x7FFF;
-
-IViewPort::Style gDefaultStyle(WS_VISIBLE, kHorzAsNeeded | kVertAsNeeded);
 
 bool conflicting(unsigned long extended)
 {
@@ -104,12 +104,12 @@ const char* const IViewPort::viewWindowSizeId = "IViewPort::viewWindowSize";
 
 IViewPort::Style IViewPort::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IViewPort::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 IViewPort::IViewPort(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& initial,
@@ -151,7 +151,7 @@ IViewPort::IViewPort(unsigned long id, IWindow* parent, IWindow* owner, const IR
         fState |= kFollowsMinimum;
     fState |= kConstructed;
     // The first paint or showing lays the view out, whenever the view window comes.
-    IWindow::setLayoutDistorted(0x80, 0);
+    IWindow::setLayoutDistorted(ovk_layout::layoutDue, 0);
 }
 
 IViewPort::~IViewPort()
@@ -188,12 +188,14 @@ unsigned long IViewPort::convertToGUIStyle(const IBitFlag& style, IBase::Boolean
 IWindow& IViewPort::setLayoutDistorted(unsigned long layoutAttributeOn,
                                        unsigned long layoutAttributeOff)
 {
-    unsigned long on = layoutAttributeOn & ~0x14UL;
-    if ((layoutAttributeOn & 0x4) ||
-        ((layoutAttributeOn & 0x10) && (fState & kFollowsMinimum))) {
-        on |= 0x80;
-        if (!(layoutAttributeOn & 0x40) && !isLayoutDistorted(0x40))
-            on |= 0x100;
+    unsigned long on = layoutAttributeOn & ~(ovk_layout::viewPortSizeChanged |
+                                             ovk_layout::childMinimumSizeChanged);
+    if ((layoutAttributeOn & ovk_layout::viewPortSizeChanged) ||
+        ((layoutAttributeOn & ovk_layout::childMinimumSizeChanged) && (fState & kFollowsMinimum))) {
+        on |= ovk_layout::layoutDue;
+        if (!(layoutAttributeOn & ovk_layout::childrenChanged) &&
+            !isLayoutDistorted(ovk_layout::childrenChanged))
+            on |= ovk_layout::refreshDue;
     }
     return ICanvas::setLayoutDistorted(on, layoutAttributeOff);
 }
@@ -233,7 +235,7 @@ IWindowHandle IViewPort::viewWindow()
 
 IViewPort& IViewPort::layout()
 {
-    if (!isLayoutDistorted(0x80) || !(fState & kConstructed))
+    if (!isLayoutDistorted(ovk_layout::layoutDue) || !(fState & kConstructed))
         return *this;
     const IWindowHandle view = viewWindow();
     ISize size = fSetSize;
@@ -259,7 +261,7 @@ IViewPort& IViewPort::layout()
     positionScrollBars();
     if (view)
         positionViewWindow(fViewRectangle->rect());
-    IWindow::setLayoutDistorted(0, 0x80);
+    IWindow::setLayoutDistorted(0, ovk_layout::layoutDue);
     return *this;
 }
 
@@ -275,7 +277,7 @@ IViewPort& IViewPort::setViewWindowSize(const ISize& size)
     fSetSize = size;
     setLayoutMinimumSize(size);
     fState &= static_cast<std::uint8_t>(~kFollowsMinimum);
-    setLayoutDistorted(0x4, 0);
+    setLayoutDistorted(ovk_layout::viewPortSizeChanged, 0);
     notifyObservers(INotificationEvent(viewWindowSizeId, *this, true,
                                        IEventData(static_cast<const void*>(&fSetSize))));
     return *this;

@@ -3,6 +3,7 @@
 
 #include "icnrctl.hpp"
 
+#include <detail/iclasswide.hpp>
 #include <ovkmsgid.hpp>
 
 #include <detail/icallgrd.hpp>
@@ -19,18 +20,6 @@ constexpr const char* kFile = "icnrctl";
 // Short records and the bit the message interface always wants with them.
 constexpr unsigned long kAlwaysSet = CCS_MINIRECORDCORE | 0x800;
 constexpr unsigned long kSelectionBits = CCS_EXTENDSEL | CCS_MULTIPLESEL | CCS_SINGLESEL;
-
-ICnrCtl::Style& defaultStyleValue()
-{
-    static ICnrCtl::Style style = ICnrCtl::classDefaultStyle;
-    return style;
-}
-
-ICnrCtl::Attribute& defaultAttributeValue()
-{
-    static ICnrCtl::Attribute attribute = ICnrCtl::defaultAttribute;
-    return attribute;
-}
 
 // Exactly one selection mode survives: single before extended before multiple, and single when
 // none is asked for.
@@ -219,22 +208,22 @@ ICnrCtl::~ICnrCtl()
 
 ICnrCtl::Style ICnrCtl::defaultStyle()
 {
-    return defaultStyleValue();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void ICnrCtl::setDefaultStyle(const Style& style)
 {
-    defaultStyleValue() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 ICnrCtl::Attribute ICnrCtl::currentDefaultAttribute()
 {
-    return defaultAttributeValue();
+    return ovk_app::ClassDefault<defaultAttribute>::current();
 }
 
 void ICnrCtl::setDefaultAttribute(const Attribute& attribute)
 {
-    defaultAttributeValue() = attribute;
+    ovk_app::ClassDefault<defaultAttribute>::replace(attribute);
 }
 
 unsigned long ICnrCtl::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

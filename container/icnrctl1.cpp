@@ -8,6 +8,7 @@
 
 #include "icnrctl.hpp"
 
+#include <detail/iclasswide.hpp>
 #include <inotifev.hpp>
 #include <iresource.hpp>
 
@@ -157,10 +158,7 @@ IWindowHandle ICnrCtl::allocationWindow()
 
 ICnrDestroyHandler* ICnrCtl::destroyHandler()
 {
-    // Shared by all containers, never deleted: windows may still be destroyed while the process
-    // ends.
-    static ICnrDestroyHandler* handler = new ICnrDestroyHandler;
-    return handler;
+    return &ovk_app::sharedHandler<ICnrDestroyHandler>();
 }
 
 ICnrCtl& ICnrCtl::addDestroyHandler()

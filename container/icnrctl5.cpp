@@ -4,6 +4,8 @@
 
 #include "icnrctl.hpp"
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <icolor.hpp>
 #include <ihandler.hpp>
 #include <inotifev.hpp>
@@ -39,9 +41,7 @@ class ICnrNotifyHandler : public IHandler {
 public:
     static ICnrNotifyHandler& instance()
     {
-        // One for all containers, never deleted: windows may be destroyed while the process ends.
-        static ICnrNotifyHandler* handler = new ICnrNotifyHandler;
-        return *handler;
+        return ovk_app::sharedHandler<ICnrNotifyHandler>();
     }
 
 protected:
@@ -469,7 +469,7 @@ ICnrCtl& ICnrCtl::setAreaColor(unsigned long area, const IColor& color)
         return *this;
     if (!sendEvent(CM_SETCNRCOLORS, area, color.asRGBLong() | kRGBColor).asUnsignedLong())
         refused("CM_SETCNRCOLORS", "ICnrCtl::setColor(unsigned long,const IColor&)");
-    setLayoutDistorted(2, 0);
+    setLayoutDistorted(ovk_layout::colorChanged, 0);
     return *this;
 }
 

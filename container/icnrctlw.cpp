@@ -8,6 +8,7 @@
 
 #include "detail/icnrdata.hpp"
 
+#include <detail/iclasswide.hpp>
 #include <iapp.hpp>
 #include <ireslib.hpp>
 
@@ -428,10 +429,7 @@ void ICnrControlData::applyTitleAttributes(std::uint32_t viewWord)
 
 INativeContainerHandler& INativeContainerHandler::instance()
 {
-    // Shared by every native container and never deleted: windows may be destroyed while the
-    // process ends.
-    static INativeContainerHandler* handler = new INativeContainerHandler;
-    return *handler;
+    return ovk_app::sharedHandler<INativeContainerHandler>();
 }
 
 IBase::Boolean INativeContainerHandler::dispatchHandlerEvent(IEvent& event)

@@ -5,6 +5,7 @@
 
 #include "detail/icnrdata.hpp"
 
+#include <detail/iclasswide.hpp>
 #include <ihandler.hpp>
 
 #include "icnrctl.hpp"
@@ -56,9 +57,7 @@ class ListHeaderHandler : public IHandler {
 public:
     static ListHeaderHandler& instance()
     {
-        // Shared by every native container and never deleted, like the container handler.
-        static ListHeaderHandler* handler = new ListHeaderHandler;
-        return *handler;
+        return ovk_app::sharedHandler<ListHeaderHandler>();
     }
 
 protected:

@@ -10,6 +10,7 @@
 
 #include "detail/icnrdata.hpp"
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 
 #include <icoordsy.hpp>
@@ -85,9 +86,7 @@ class MouseHandler : public IHandler {
 public:
     static MouseHandler& instance()
     {
-        // Shared by every native container and never deleted, like the container handler.
-        static MouseHandler* handler = new MouseHandler;
-        return *handler;
+        return ovk_app::sharedHandler<MouseHandler>();
     }
 
 protected:

@@ -1,6 +1,7 @@
 // The drag image of one item.
 #include <cstring>
 
+#include <detail/iclasswide.hpp>
 #include <ireslib.hpp>
 
 #include "idmimage.hpp"
@@ -16,12 +17,6 @@ const IDMImage::Style IDMImage::classDefaultStyle(0);
 
 namespace {
 
-IDMImage::Style& currentDefaultStyle()
-{
-    static IDMImage::Style style = IDMImage::classDefaultStyle;
-    return style;
-}
-
 std::vector<std::uint32_t> copyOfPoints(const void* points, unsigned long count)
 {
     std::vector<std::uint32_t> copy;
@@ -36,12 +31,12 @@ std::vector<std::uint32_t> copyOfPoints(const void* points, unsigned long count)
 
 IDMImage::Style IDMImage::defaultStyle()
 {
-    return currentDefaultStyle();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IDMImage::setDefaultStyle(const Style& style)
 {
-    currentDefaultStyle() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IDMImage::Style IDMImage::withStretch(Style style, const ISize& stretchSize)

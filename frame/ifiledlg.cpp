@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iclasswide.hpp>
 #include <iapp.hpp>
 #include <iobjwnd.hpp>
 #include <iprivmsg.hpp>
@@ -19,20 +20,11 @@ namespace {
 constexpr char kFile[] = "ifiledlg";
 constexpr char kInitialize[] =
     "IFileDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
-// The template's Apply push button.
-constexpr unsigned int kApplyButton = 0x402;
-constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kOKTextGiven = 1;
 constexpr unsigned long kPositionGiven = 4;
 // A single name fits MAX_PATH; a multiple selection holds a directory and many names.
 constexpr std::size_t kSingleBuffer = 260;
 constexpr std::size_t kMultipleBuffer = 4096;
-
-IFileDialog::Style& currentDefault()
-{
-    static IFileDialog::Style style = IFileDialog::classDefaultStyle;
-    return style;
-}
 
 // A text of the identifier's string table; empty when there is none.
 IString loadedText(const IResourceId& id)
@@ -48,7 +40,7 @@ IString loadedText(const IResourceId& id)
 
 const IFileDialog::Style IFileDialog::_helpButton(OFN_SHOWHELP);
 const IFileDialog::Style IFileDialog::_multipleSelection(OFN_ALLOWMULTISELECT);
-const IFileDialog::Style IFileDialog::_applyButton(0, kApplyBit);
+const IFileDialog::Style IFileDialog::_applyButton(0, ovkcommondialog::applyBit);
 const IFileDialog::Style IFileDialog::_inertStyle1(0);
 const IFileDialog::Style IFileDialog::_inertStyle2(0);
 const IFileDialog::Style IFileDialog::_inertStyle3(0);
@@ -237,18 +229,18 @@ IFileDialog::~IFileDialog()
 
 IFileDialog::Style IFileDialog::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IFileDialog::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
-        return style.asExtendedUnsignedLong() & kApplyBit;
+        return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x2FFFFF;
 }
 
@@ -270,14 +262,13 @@ IColor IFileDialog::backgroundColor() const
 
 IWindow& IFileDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->state.background = color;
-    fDialogData->state.backgroundSet = true;
+    fDialogData->state.setBackground(color);
     return *this;
 }
 
 IBase::Boolean IFileDialog::pressedOK() const
 {
-    return fDialogData->state.result == 1;
+    return fDialogData->state.pressedOK();
 }
 
 unsigned long IFileDialog::result() const
@@ -292,7 +283,7 @@ unsigned long IFileDialog::errorCode() const
 
 IBase::Boolean IFileDialog::hasApplyButton() const
 {
-    return (extendedStyle() & kApplyBit) != 0;
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
 }
 
 IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Style& style,
@@ -302,8 +293,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     IFileDialogData& data = *fDialogData;
     const Settings::Record& chosen = *settings.fRecord;
     data.handler = handler;
-    data.state.result = 2;
-    data.state.error = 0;
+    data.state.begin();
     setExtendedStyle(extendedStyle() | convertToGUIStyle(style, true));
 
     OPENFILENAMEA& record = *fRecord;
@@ -364,16 +354,11 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     temporaryOwner.reset();
     ICallbackGuard::rethrowPending();
 
-    if (chose) {
-        data.state.result = 1;
+    if (ovkcommondialog::ended(data.state, chose, "OpenFileName",
+                               IEXCEPTION_LOCATION(kFile, kInitialize))) {
         settings.fRecord->fileName = IString(data.file.data());
         settings.fRecord->successful = true;
-        return *this;
     }
-    data.state.result = 2;
-    data.state.error = CommDlgExtendedError();
-    if (data.state.error)
-        IThrow::systemError("OpenFileName", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 
@@ -410,7 +395,7 @@ UINT_PTR IFileDialogData::handle(IFileDialog& dialog, HWND window, UINT message,
         break;
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
-        if (id == kApplyButton && dialog.hasApplyButton())
+        if (id == ovkcommondialog::applyButton && dialog.hasApplyButton())
             SendMessageA(window, IPrivateMessage::dialogNotify, 0,
                          reinterpret_cast<LPARAM>(dialog.fRecord->lpstrFile));
         ovkcommondialog::noteCommand(data.state, window, id);

@@ -37,6 +37,19 @@ void placeDialog(HWND window, HWND owner, const IPoint& position)
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool ended(DialogState& state, BOOL chose, const char* call, const IExceptionLocation& location)
+{
+    if (chose) {
+        state.result = 1;
+        return true;
+    }
+    state.result = 2;
+    state.error = CommDlgExtendedError();
+    if (state.error)
+        IThrow::systemError(call, state.error, location);
+    return false;
+}
+
 void noteCommand(DialogState& state, HWND window, unsigned int id)
 {
     if (id == IDOK)

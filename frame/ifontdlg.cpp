@@ -6,6 +6,7 @@
 #include <string>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iclasswide.hpp>
 #include <iapp.hpp>
 #include <ihandle.hpp>
 #include <iobjwnd.hpp>
@@ -20,21 +21,13 @@ namespace {
 constexpr char kFile[] = "ifontdlg";
 constexpr char kInitialize[] =
     "IFontDialog::initialize(IWindow*,IWindow*,const Style&,IHandler*,const Settings&)";
-constexpr unsigned int kApplyButton = 0x402;
 // The standard template's colour label, sample text and colour list.
 constexpr int kColorLabel = 1091;
 constexpr int kSample = 1092;
 constexpr int kColorList = 1139;
-constexpr unsigned long kApplyBit = 0x8000;
 constexpr unsigned long kSampleGiven = 1;
 constexpr unsigned long kTitleGiven = 2;
 constexpr unsigned long kPositionGiven = 4;
-
-IFontDialog::Style& currentDefault()
-{
-    static IFontDialog::Style style = IFontDialog::classDefaultStyle;
-    return style;
-}
 
 IString loadedText(const IResourceId& id)
 {
@@ -50,7 +43,7 @@ IString loadedText(const IResourceId& id)
 const IFontDialog::Style IFontDialog::_helpButton(CF_SHOWHELP);
 const IFontDialog::Style IFontDialog::_showApplyButton(CF_APPLY);
 const IFontDialog::Style IFontDialog::_inertStyle1(0);
-const IFontDialog::Style IFontDialog::_applyButton(0, kApplyBit);
+const IFontDialog::Style IFontDialog::_applyButton(0, ovkcommondialog::applyBit);
 const IFontDialog::Style IFontDialog::_inertStyle2(0);
 const IFontDialog::Style IFontDialog::_noVectorFonts(CF_NOVECTORFONTS);
 const IFontDialog::Style IFontDialog::_scalableOnly(CF_SCALABLEONLY);
@@ -240,18 +233,18 @@ IFontDialog::~IFontDialog()
 
 IFontDialog::Style IFontDialog::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IFontDialog::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
-        return style.asExtendedUnsignedLong() & kApplyBit;
+        return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x1FFFFFF;
 }
 
@@ -273,19 +266,18 @@ IColor IFontDialog::backgroundColor() const
 
 IWindow& IFontDialog::setBackgroundColor(const IColor& color)
 {
-    fDialogData->state.background = color;
-    fDialogData->state.backgroundSet = true;
+    fDialogData->state.setBackground(color);
     return *this;
 }
 
 IBase::Boolean IFontDialog::pressedOK() const
 {
-    return fDialogData->state.result == 1;
+    return fDialogData->state.pressedOK();
 }
 
 IBase::Boolean IFontDialog::hasApplyButton() const
 {
-    return (extendedStyle() & kApplyBit) != 0;
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
 }
 
 unsigned long IFontDialog::pointSize() const
@@ -309,8 +301,7 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     (void)parent;
     IFontDialogData& data = *fDialogData;
     const IFontDialogSettings::Record& start = *settings.fRecord;
-    data.state.result = 2;
-    data.state.error = 0;
+    data.state.begin();
     data.font = start.font;
     data.handler = handler;
     data.settings = &settings;
@@ -345,15 +336,9 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     temporaryOwner.reset();
     ICallbackGuard::rethrowPending();
 
-    if (chose) {
-        data.state.result = 1;
+    if (ovkcommondialog::ended(data.state, chose, "ChooseFont",
+                               IEXCEPTION_LOCATION(kFile, kInitialize)))
         IFontDialogData::reportChoice(*this);
-        return *this;
-    }
-    data.state.result = 2;
-    data.state.error = CommDlgExtendedError();
-    if (data.state.error)
-        IThrow::systemError("ChooseFont", data.state.error, IEXCEPTION_LOCATION(kFile, kInitialize));
     return *this;
 }
 
@@ -406,7 +391,7 @@ UINT_PTR IFontDialogData::handle(IFontDialog& dialog, HWND window, UINT message,
         break;
     case WM_COMMAND: {
         const unsigned int id = LOWORD(wParam);
-        if (id == kApplyButton && dialog.hasApplyButton()) {
+        if (id == ovkcommondialog::applyButton && dialog.hasApplyButton()) {
             SendMessageA(window, WM_CHOOSEFONT_GETLOGFONT, 0,
                          reinterpret_cast<LPARAM>(&data.attributes));
             reportChoice(dialog);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include <detail/iclasswide.hpp>
 #include <iassert.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -69,7 +70,6 @@ constexpr char kClassPrefix[] = "OVK Frame";
 constexpr unsigned long kQueueSize = 30;
 constexpr const char* kMenuBarProperty = IFrameWindowData::menuBarProperty;
 
-IFrameWindow::Style gDefaultStyle = IFrameWindow::_classDefaultStyle;
 std::atomic<IWindow::SiblingOrder> gDefaultOrdering{IWindow::onTopOfSiblings};
 std::atomic<unsigned long> gClassCounter{0};
 
@@ -210,12 +210,12 @@ IFrameWindow::~IFrameWindow()
 
 IFrameWindow::Style IFrameWindow::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<_classDefaultStyle>::current();
 }
 
 void IFrameWindow::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<_classDefaultStyle>::replace(style);
 }
 
 IWindow::SiblingOrder IFrameWindow::defaultOrdering()

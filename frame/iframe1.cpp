@@ -2,6 +2,8 @@
 // notification.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iassert.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -25,8 +27,6 @@ namespace {
 constexpr char kFile[] = "iframe";
 // The tag of the activation told after the fact (lParam of the notification event).
 constexpr LPARAM kActivationTag = 0x7F0B;
-// Layout word: minimum sizes changed.
-constexpr unsigned long kMinimumSizeChanged = 0x10;
 
 [[noreturn]] void systemError(const char* call, const char* function, DWORD error = GetLastError())
 {
@@ -47,8 +47,7 @@ class IFrameNotifyHandler : public IWindowNotifyHandler {
 public:
     static IFrameNotifyHandler& shared()
     {
-        static IFrameNotifyHandler* handler = new IFrameNotifyHandler;
-        return *handler;
+        return ovk_app::sharedHandler<IFrameNotifyHandler>();
     }
 
 protected:
@@ -384,7 +383,7 @@ IWindow& IFrameWindow::show(IBase::Boolean show)
 
 IWindow& IFrameWindow::setLayoutDistorted(unsigned long on, unsigned long off)
 {
-    if (on & kMinimumSizeChanged) {
+    if (on & ovk_layout::childMinimumSizeChanged) {
         for (const auto& record : fFrameData->extensions) {
             if (record->sizeKind() != IFrameExtension::minimumKind || !record->window())
                 continue;

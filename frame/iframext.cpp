@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <detail/ilaybits.hpp>
 #include <detail/iscoped.hpp>
 
 #include "iframext.hpp"
@@ -60,7 +61,7 @@ void IFrameExtension::useMinimumSize()
     fKind = minimumKind;
     // The window's minimum size may be stale; the next layout asks for it again.
     if (fWindow)
-        fWindow->setLayoutDistorted(0x8, 0);
+        fWindow->setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
 }
 
 bool IFrameExtension::changesHeight() const

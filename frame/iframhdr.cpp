@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -85,9 +86,7 @@ IFrameHandler::~IFrameHandler() = default;
 
 IFrameHandler& IFrameHandler::defaultHandler()
 {
-    // Kept until the library unloads: frames of every thread hold it.
-    static IFrameHandler* handler = new IFrameHandler;
-    return *handler;
+    return ovk_app::sharedHandler<IFrameHandler>();
 }
 
 IBase::Boolean IFrameHandler::dispatchHandlerEvent(IEvent& event)

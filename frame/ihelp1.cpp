@@ -4,6 +4,7 @@
 
 #include <hvxapi.h>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 
@@ -27,8 +28,6 @@ constexpr unsigned short kWindowItem = 0xFFFF;
 constexpr unsigned short kMenuItem = 0xFFFD;
 constexpr unsigned short kNoPanel = 0xFFFF;
 
-IHelpWindow::Style gDefaultStyle = IHelpWindow::classDefaultStyle;
-
 } // namespace
 
 constexpr IHelpWindow::Style IHelpWindow::viewerMode(0x1, 0);
@@ -37,12 +36,12 @@ constexpr IHelpWindow::Style IHelpWindow::classDefaultStyle(0, 0);
 
 IHelpWindow::Style IHelpWindow::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IHelpWindow::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The information area.
 #include <windows.h>
 
+#include <detail/ilaybits.hpp>
 #include <iassert.hpp>
 #include <iexcept.hpp>
 
@@ -16,8 +17,6 @@ namespace {
 constexpr char kFile[] = "iinfoa";
 // Asks the area whether it shows something other than its default text.
 constexpr unsigned long kShowingQuery = 0xFFEF;
-// Layout word: this window's minimum size changed.
-constexpr unsigned long kMinimumSizeChanged = 0x08;
 
 } // namespace
 
@@ -176,7 +175,7 @@ IInfoArea& IInfoArea::setLineCount(unsigned long lines)
         setAlignment(topLeftWrapped);
     else if (alignment() == topLeftWrapped)
         setAlignment(topLeft);
-    setLayoutDistorted(kMinimumSizeChanged, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -1,6 +1,7 @@
 // The menu: construction, the window operations a menu answers itself, queries and cursors.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -16,8 +17,6 @@ constexpr IMenu::Style IMenu::noStyle(0, 0);
 constexpr IMenu::Style IMenu::classDefaultStyle(0, 0);
 
 namespace {
-
-IMenu::Style gDefaultStyle(0, 0);
 
 // The native bits a menu style keeps of its two words.
 constexpr unsigned long kNativeStyleBits = 0x45;
@@ -175,12 +174,12 @@ IMenu::~IMenu()
 
 IMenu::Style IMenu::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IMenu::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IBase::Boolean IMenu::extendedRoad()

@@ -1,6 +1,7 @@
 // The menu bar of a frame.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -22,7 +23,6 @@ IWindowHandle handleOf(IWindow* owner)
 }
 
 constexpr char kFile[] = "imenubar";
-IMenuBar::Style gDefaultStyle = IMenuBar::classDefaultStyle;
 
 // The classic menu calls know no sub-menu identifiers; the frame's list keeps them.
 bool classicRoad()
@@ -96,12 +96,12 @@ IMenuBar::~IMenuBar() = default;
 
 IMenuBar::Style IMenuBar::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IMenuBar::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IMenuBar::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

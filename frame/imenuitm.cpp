@@ -1,6 +1,8 @@
 // The menu item.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "imenuitm.hpp"
 
 constexpr IMenuItem::Style IMenuItem::_noStyle(0, 0);
@@ -24,14 +26,6 @@ constexpr IMenuItem::Attribute IMenuItem::_checked(MF_CHECKED, 0);
 constexpr IMenuItem::Attribute IMenuItem::_disabled(MF_GRAYED | MF_DISABLED, 0);
 constexpr IMenuItem::Attribute IMenuItem::_highlighted(MF_HILITE, 0);
 constexpr IMenuItem::Attribute IMenuItem::_plain(0, 0);
-
-namespace {
-
-// The class defaults; set by the application while it sets itself up, read by every new item.
-IMenuItem::Style gDefaultStyle(0, 0);
-IMenuItem::Attribute gDefaultAttribute(0, 0);
-
-} // namespace
 
 IMenuItem::IMenuItem(unsigned long id, const Style& style, const Attribute& attribute)
     : fStyle(style), fAttribute(attribute), fId(id)
@@ -168,20 +162,20 @@ IBase::Boolean IMenuItem::isHighlighted() const
 
 IMenuItem::Style IMenuItem::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<_noStyle>::current();
 }
 
 void IMenuItem::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<_noStyle>::replace(style);
 }
 
 IMenuItem::Attribute IMenuItem::defaultAttribute()
 {
-    return gDefaultAttribute;
+    return ovk_app::ClassDefault<_noAttribute>::current();
 }
 
 void IMenuItem::setDefaultAttribute(const Attribute& attribute)
 {
-    gDefaultAttribute = attribute;
+    ovk_app::ClassDefault<_noAttribute>::replace(attribute);
 }

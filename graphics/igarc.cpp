@@ -11,6 +11,8 @@ IGArc::IGArc(const IRectangle& rectangle, double startAngle, double sweepAngle)
 IGArc::IGArc(const IGArc& other) = default;
 IGArc::~IGArc() = default;
 
+// Not defaulted: an assignment takes the other arc's rectangle and angles but keeps this arc's
+// direction, where the copy constructor takes the direction too.
 IGArc& IGArc::operator=(const IGArc& other)
 {
     if (this != &other) {
@@ -66,16 +68,7 @@ IG3PointArc::IG3PointArc(const IPoint& start, const IPoint& intermediate, const 
 IG3PointArc::IG3PointArc(const IG3PointArc& other) = default;
 IG3PointArc::~IG3PointArc() = default;
 
-IG3PointArc& IG3PointArc::operator=(const IG3PointArc& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fStart = other.fStart;
-        fIntermediate = other.fIntermediate;
-        fEnd = other.fEnd;
-    }
-    return *this;
-}
+IG3PointArc& IG3PointArc::operator=(const IG3PointArc& other) = default;
 
 IG3PointArc& IG3PointArc::drawOn(IGraphicContext& context)
 {
@@ -121,16 +114,7 @@ IGPie::IGPie(const IRectangle& rectangle, double startAngle, double sweepAngle)
 IGPie::IGPie(const IGPie& other) = default;
 IGPie::~IGPie() = default;
 
-IGPie& IGPie::operator=(const IGPie& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fRectangle = other.fRectangle;
-        fStartAngle = other.fStartAngle;
-        fSweepAngle = other.fSweepAngle;
-    }
-    return *this;
-}
+IGPie& IGPie::operator=(const IGPie& other) = default;
 
 IGPie& IGPie::drawOn(IGraphicContext& context)
 {
@@ -170,11 +154,7 @@ IGChord::IGChord(const IRectangle& rectangle, double startAngle, double sweepAng
 IGChord::IGChord(const IGChord& other) = default;
 IGChord::~IGChord() = default;
 
-IGChord& IGChord::operator=(const IGChord& other)
-{
-    IGPie::operator=(other);
-    return *this;
-}
+IGChord& IGChord::operator=(const IGChord& other) = default;
 
 IGChord& IGChord::drawOn(IGraphicContext& context)
 {

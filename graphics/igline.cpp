@@ -7,15 +7,7 @@ IGLine::IGLine(const IPoint& start, const IPoint& end) : fStart(start), fEnd(end
 IGLine::IGLine(const IGLine& other) = default;
 IGLine::~IGLine() = default;
 
-IGLine& IGLine::operator=(const IGLine& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fStart = other.fStart;
-        fEnd = other.fEnd;
-    }
-    return *this;
-}
+IGLine& IGLine::operator=(const IGLine& other) = default;
 
 IGLine& IGLine::drawOn(IGraphicContext& context)
 {

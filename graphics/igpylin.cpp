@@ -7,14 +7,7 @@ IGPolyline::IGPolyline(const IPointArray& points) : fPoints(points) {}
 IGPolyline::IGPolyline(const IGPolyline& other) = default;
 IGPolyline::~IGPolyline() = default;
 
-IGPolyline& IGPolyline::operator=(const IGPolyline& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fPoints = other.fPoints;
-    }
-    return *this;
-}
+IGPolyline& IGPolyline::operator=(const IGPolyline& other) = default;
 
 IGPolyline& IGPolyline::drawOn(IGraphicContext& context)
 {
@@ -74,14 +67,7 @@ IGPolygon::IGPolygon(const IPointArray& points) : IGPolyline(points) {}
 IGPolygon::IGPolygon(const IGPolygon& other) = default;
 IGPolygon::~IGPolygon() = default;
 
-IGPolygon& IGPolygon::operator=(const IGPolygon& other)
-{
-    if (this != &other) {
-        IGPolyline::operator=(other);
-        fWinding = other.fWinding;
-    }
-    return *this;
-}
+IGPolygon& IGPolygon::operator=(const IGPolygon& other) = default;
 
 IGPolygon& IGPolygon::drawOn(IGraphicContext& context)
 {

@@ -7,15 +7,7 @@ IGRectangle::IGRectangle(const IRectangle& rectangle) : fRectangle(rectangle) {}
 IGRectangle::IGRectangle(const IGRectangle& other) = default;
 IGRectangle::~IGRectangle() = default;
 
-IGRectangle& IGRectangle::operator=(const IGRectangle& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fRectangle = other.fRectangle;
-        fRounding = other.fRounding;
-    }
-    return *this;
-}
+IGRectangle& IGRectangle::operator=(const IGRectangle& other) = default;
 
 IGRectangle& IGRectangle::drawOn(IGraphicContext& context)
 {
@@ -67,14 +59,7 @@ IGEllipse::IGEllipse(const IPoint& centre, long radius)
 IGEllipse::IGEllipse(const IGEllipse& other) = default;
 IGEllipse::~IGEllipse() = default;
 
-IGEllipse& IGEllipse::operator=(const IGEllipse& other)
-{
-    if (this != &other) {
-        IGraphic::operator=(other);
-        fRectangle = other.fRectangle;
-    }
-    return *this;
-}
+IGEllipse& IGEllipse::operator=(const IGEllipse& other) = default;
 
 IGEllipse& IGEllipse::drawOn(IGraphicContext& context)
 {

@@ -1,8 +1,9 @@
 // Three-state check boxes.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "i3statbx.hpp"
 
 const IWindow::Style I3StateCheckBox::_autoSelect(0, 0x40);
@@ -41,12 +42,12 @@ I3StateCheckBox::~I3StateCheckBox()
 
 IWindow::Style I3StateCheckBox::defaultStyle()
 {
-    return ovkshared::defaultStyle<I3StateCheckBox>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void I3StateCheckBox::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<I3StateCheckBox>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 unsigned long I3StateCheckBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -3,21 +3,20 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iapp.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/ishared.hpp"
 #include "ibcphdr.hpp"
 #include "ibmpctl.hpp"
 
 namespace {
 
-IBitmapControl::Style gDefaultStyle(WS_VISIBLE, 0);
-
 IBitmapControlPaintHandler& bitmapPainter()
 {
-    return ovkshared::instance<IBitmapControlPaintHandler>();
+    return ovk_app::sharedHandler<IBitmapControlPaintHandler>();
 }
 
 constexpr const char* kFile = "ibmpctl";
@@ -29,12 +28,12 @@ const IBitmapControl::Style IBitmapControl::classDefault(WS_VISIBLE, 0);
 
 IBitmapControl::Style IBitmapControl::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IBitmapControl::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 IWindow* IBitmapControl::checkedParent(IWindow* parent, const char* file, const char* function,
@@ -192,7 +191,7 @@ IBitmapControl& IBitmapControl::setBitmap(ISystemBitmapHandle::Identifier id)
 IBitmapControl& IBitmapControl::setBitmap(const IBitmapHandle& bitmap)
 {
     fBitmap = bitmap;
-    setLayoutDistorted(0x08, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     if (fSizeToBitmap)
         sizeTo(calcMinimumSize());
     refresh();

@@ -6,6 +6,7 @@
 #include <ovkmsgid.hpp>
 
 #include "detail/ibtnimpl.hpp"
+#include "detail/ishared.hpp"
 
 void ovkbutton::create(ITextControl& button, unsigned long id, IWindow* parent, IWindow* owner,
                        const IRectangle& rect, const IWindow::Style& style,

@@ -1,9 +1,10 @@
 // The button base and its mouse-click focus handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iplatfrm.hpp>
 
-#include "detail/ishared.hpp"
 #include "ibutton.hpp"
 #include "ihandler.hpp"
 #include "inotifhd.hpp"
@@ -23,7 +24,7 @@ const char* const IButton::buttonClickId = "IButton::buttonClick";
 // that had it (or to the active window).
 class IButtonFocusHandler : public IHandler {
 public:
-    static IButtonFocusHandler& shared() { return ovkshared::instance<IButtonFocusHandler>(); }
+    static IButtonFocusHandler& shared() { return ovk_app::sharedHandler<IButtonFocusHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -111,7 +112,7 @@ IColor IButton::hiliteBackgroundColor() const
 ITextControl& IButton::setText(const char* text)
 {
     ITextControl::setText(text);
-    setLayoutDistorted(0x08, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

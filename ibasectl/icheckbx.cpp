@@ -1,8 +1,9 @@
 // Check boxes.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "icheckbx.hpp"
 
 const IWindow::Style ICheckBox::_autoSelect(0, 0x4);
@@ -41,12 +42,12 @@ ICheckBox::~ICheckBox()
 
 IWindow::Style ICheckBox::defaultStyle()
 {
-    return ovkshared::defaultStyle<ICheckBox>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void ICheckBox::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<ICheckBox>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 unsigned long ICheckBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

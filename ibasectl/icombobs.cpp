@@ -2,6 +2,9 @@
 // window's mark, geometry and the shared handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
+#include <detail/iprevproc.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
@@ -29,11 +32,6 @@ const char* const kListMark = "OVK_COMBOBOX_OF_LIST";
 const char* const kEditProcedure = "OVK_COMBOBOX_EDIT_PROCEDURE";
 constexpr unsigned long kReadOnlyKind = 0x8;
 constexpr unsigned long kHorizontalExtentSet = 0x100000;
-
-IBaseComboBox::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IBaseComboBox>(IBaseComboBox::classDefaultStyle);
-}
 
 LRESULT CALLBACK comboEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -102,8 +100,7 @@ LRESULT CALLBACK comboEditProcedure(HWND edit, UINT message, WPARAM wParam, LPAR
         // The edit goes: it needs its mark no longer.
         if (message == WM_NCDESTROY)
             RemovePropA(edit, kEditProcedure);
-        return previous ? CallWindowProcA(previous, edit, message, wParam, lParam)
-                        : DefWindowProcA(edit, message, wParam, lParam);
+        return ovk_app::previousOrDefault(previous, edit, message, wParam, lParam);
     });
 }
 
@@ -116,7 +113,7 @@ class IBaseComboBoxHandler : public IHandler {
 public:
     static IBaseComboBoxHandler& shared()
     {
-        return ovkshared::instance<IBaseComboBoxHandler>();
+        return ovk_app::sharedHandler<IBaseComboBoxHandler>();
     }
 
 protected:
@@ -333,12 +330,12 @@ IBaseComboBox::~IBaseComboBox()
 
 IBaseComboBox::Style IBaseComboBox::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IBaseComboBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IBaseComboBox* IBaseComboBox::comboBoxWithList(const IWindowHandle& list)
@@ -434,7 +431,7 @@ IEntryField& IBaseComboBox::setLimit(unsigned long ulLimit)
     if (ulLimit != limit()) {
         ovklist::send(*this, CB_LIMITTEXT, ulLimit);
         fComboData->limit = ulLimit;
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     }
     return *this;
 }
@@ -462,7 +459,7 @@ unsigned long IBaseComboBox::minimumRows() const
 IBaseComboBox& IBaseComboBox::setMinimumRows(unsigned long rows)
 {
     fComboData->minimumRows = rows;
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -1,17 +1,9 @@
 // The combo box whose items the program changes: construction and styles.
 #include <windows.h>
 
-#include "detail/ishared.hpp"
+#include <detail/iclasswide.hpp>
+
 #include "icombobx.hpp"
-
-namespace {
-
-IComboBox::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IComboBox>(IComboBox::classDefaultStyle);
-}
-
-} // namespace
 
 const char* const IComboBox::addId = "IComboBox::add";
 const char* const IComboBox::removeId = "IComboBox::remove";
@@ -31,10 +23,10 @@ IComboBox::~IComboBox() = default;
 
 IComboBox::Style IComboBox::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IComboBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }

@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <string>
 
+#include <detail/ieditreq.hpp>
+#include <detail/ilaybits.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iclasswide.hpp>
 #include <detail/iscoped.hpp>
 
 #include "detail/ibtnimpl.hpp"
@@ -34,11 +37,6 @@ constexpr unsigned long kFirstLimit = 32;
 unsigned long limitHolding(unsigned long length)
 {
     return length > kFirstLimit ? length : kFirstLimit;
-}
-
-IEntryField::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IEntryField>(IEntryField::classDefaultStyle);
 }
 
 } // namespace
@@ -76,7 +74,7 @@ class IEntryFieldHandler : public IHandler {
 public:
     static IEntryFieldHandler& shared()
     {
-        return ovkshared::instance<IEntryFieldHandler>();
+        return ovk_app::sharedHandler<IEntryFieldHandler>();
     }
 
 protected:
@@ -176,12 +174,12 @@ IEntryField::~IEntryField()
 
 IEntryField::Style IEntryField::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IEntryField::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IWindow& IEntryField::enableNotification(IBase::Boolean enable)
@@ -304,36 +302,28 @@ IEntryField& IEntryField::disableSingleByteData() { return enableSingleByteData(
 
 IEntryField& IEntryField::cut(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::cut(unsigned long)", 958));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::cut(unsigned long)", 958);
     textField().sendEvent(WM_CUT);
     return *this;
 }
 
 IEntryField& IEntryField::copy(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::copy(unsigned long)", 979));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::copy(unsigned long)", 979);
     textField().sendEvent(WM_COPY);
     return *this;
 }
 
 IEntryField& IEntryField::paste()
 {
-    if (!clipboardHasTextFormat())
-        IThrow::state("clipboardHasTextFormat()",
-                      IExceptionLocation("ientryfd", "IEntryField::paste()", 1000));
+    ovk_app::requireClipboardText<IEntryField>("ientryfd", "IEntryField::paste()", 1000);
     textField().sendEvent(WM_PASTE);
     return *this;
 }
 
 IEntryField& IEntryField::clear(unsigned long)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::clear(unsigned long)", 1021));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::clear(unsigned long)", 1021);
     if (!isWriteable())
         return *this;
     const IRange selected = selectedRange();
@@ -347,9 +337,7 @@ IEntryField& IEntryField::clear(unsigned long)
 
 IEntryField& IEntryField::discard()
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::discard()", 1047));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::discard()", 1047);
     textField().sendEvent(WM_CLEAR);
     return *this;
 }
@@ -387,7 +375,7 @@ IEntryField& IEntryField::setLimit(unsigned long ulLimit)
     if (ulLimit != limit()) {
         handle().sendEvent(EM_LIMITTEXT, ulLimit);
         fEntryData->limit = ulLimit;
-        setLayoutDistorted(0x8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     }
     return *this;
 }
@@ -481,9 +469,7 @@ unsigned long IEntryField::cursorPosition() const
 
 IRange IEntryField::selectedRange() const
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation("ientryfd", "IEntryField::selectedRange() const", 1477));
+    ovk_app::requireSelection(*this, "ientryfd", "IEntryField::selectedRange() const", 1477);
     unsigned long start = 0;
     unsigned long end = 0;
     selection(textField(), start, end);

@@ -1,8 +1,10 @@
 // Group boxes.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
+
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "igroupbx.hpp"
 
 const IWindow::Style IGroupBox::classDefault(WS_VISIBLE, 0);
@@ -32,12 +34,12 @@ IGroupBox::~IGroupBox() = default;
 
 IWindow::Style IGroupBox::defaultStyle()
 {
-    return ovkshared::defaultStyle<IGroupBox>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IGroupBox::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<IGroupBox>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 unsigned long IGroupBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
@@ -68,7 +70,7 @@ ISize IGroupBox::calcMinimumSize() const
 ITextControl& IGroupBox::setText(const char* text)
 {
     ITextControl::setText(text);
-    setLayoutDistorted(0x08, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -6,9 +6,9 @@
 #include <iapp.hpp>
 #include <iexcept.hpp>
 
+#include <detail/iclasswide.hpp>
 #include <detail/iscoped.hpp>
 
-#include "detail/ishared.hpp"
 #include "iicphdr.hpp"
 #include "iiconctl.hpp"
 
@@ -24,12 +24,11 @@ struct IIconControlData {
 
 namespace {
 
-IIconControl::Style gDefaultStyle(WS_VISIBLE, 0);
 constexpr const char* kFile = "iiconctl";
 
 IIconControlPaintHandler& iconPainter()
 {
-    return ovkshared::instance<IIconControlPaintHandler>();
+    return ovk_app::sharedHandler<IIconControlPaintHandler>();
 }
 
 } // namespace
@@ -39,12 +38,12 @@ const IIconControl::Style IIconControl::classDefault(WS_VISIBLE, 0);
 
 IIconControl::Style IIconControl::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IIconControl::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 #define ICON_CONSTRUCTOR(pictureType, signature, line)                                          \

@@ -2,6 +2,8 @@
 // shared handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
@@ -12,15 +14,6 @@
 #include "ilistbas.hpp"
 #include "inotifhd.hpp"
 #include "inotifid.hpp"
-
-namespace {
-
-IBaseListBox::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IBaseListBox>(IBaseListBox::classDefaultStyle);
-}
-
-} // namespace
 
 struct IBaseListBoxData {
     virtual ~IBaseListBoxData() = default;
@@ -59,7 +52,7 @@ class IBaseListBoxHandler : public IHandler {
 public:
     static IBaseListBoxHandler& shared()
     {
-        return ovkshared::instance<IBaseListBoxHandler>();
+        return ovk_app::sharedHandler<IBaseListBoxHandler>();
     }
 
 protected:
@@ -137,12 +130,12 @@ IBaseListBox::~IBaseListBox()
 
 IBaseListBox::Style IBaseListBox::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IBaseListBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IWindow& IBaseListBox::enableNotification(IBase::Boolean enable)
@@ -163,8 +156,8 @@ unsigned long IBaseListBox::convertToGUIStyle(const IBitFlag& style, IBase::Bool
 IWindow& IBaseListBox::setLayoutDistorted(unsigned long layoutAttributeOn,
                                           unsigned long layoutAttributeOff)
 {
-    if (layoutAttributeOn & 0x20) {
-        layoutAttributeOn |= 0x8;
+    if (layoutAttributeOn & ovk_layout::fontChanged) {
+        layoutAttributeOn |= ovk_layout::minimumSizeChanged;
         if (isOwnerDraw()) {
             const unsigned long items = count();
             for (unsigned long index = 0; index < items; ++index)
@@ -286,14 +279,14 @@ unsigned long IBaseListBox::itemHeight() const
 IBaseListBox& IBaseListBox::setMinimumCharacters(unsigned long characters)
 {
     fListData->minimumCharacters = characters;
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 
 IBaseListBox& IBaseListBox::setMinimumRows(unsigned long rows)
 {
     fListData->minimumRows = rows;
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -1,17 +1,9 @@
 // The list box whose items the program changes: construction and styles.
 #include <windows.h>
 
-#include "detail/ishared.hpp"
+#include <detail/iclasswide.hpp>
+
 #include "ilistbox.hpp"
-
-namespace {
-
-IListBox::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IListBox>(IListBox::classDefaultStyle);
-}
-
-} // namespace
 
 const char* const IListBox::addId = "IListBox::add";
 const char* const IListBox::removeId = "IListBox::remove";
@@ -31,10 +23,10 @@ IListBox::~IListBox() = default;
 
 IListBox::Style IListBox::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IListBox::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ieditreq.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
@@ -29,11 +31,6 @@ constexpr unsigned int kBeginDrag = 0xFFDE;
 constexpr unsigned long kMarginBit = 0x8;
 constexpr char kFile[] = "imle";
 
-IMultiLineEdit::Style& currentDefault()
-{
-    return ovkshared::defaultStyleOf<IMultiLineEdit>(IMultiLineEdit::classDefaultStyle);
-}
-
 } // namespace
 
 const IMultiLineEdit::Style IMultiLineEdit::_wordWrap(0, 0x1);
@@ -51,7 +48,7 @@ class IMultiLineEditHandler : public IHandler {
 public:
     static IMultiLineEditHandler& shared()
     {
-        return ovkshared::instance<IMultiLineEditHandler>();
+        return ovk_app::sharedHandler<IMultiLineEditHandler>();
     }
 
 protected:
@@ -131,12 +128,12 @@ IMultiLineEdit::~IMultiLineEdit()
 
 IMultiLineEdit::Style IMultiLineEdit::defaultStyle()
 {
-    return currentDefault();
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IMultiLineEdit::setDefaultStyle(const Style& style)
 {
-    currentDefault() = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 IWindow& IMultiLineEdit::enableNotification(IBase::Boolean enable)
@@ -321,9 +318,7 @@ IMultiLineEdit& IMultiLineEdit::selectRange(const IRange& range)
 
 IRange IMultiLineEdit::selectedRange() const
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation(kFile, "IMultiLineEdit::selectedRange() const", 1343));
+    ovk_app::requireSelection(*this, kFile, "IMultiLineEdit::selectedRange() const", 1343);
     unsigned long start = 0;
     unsigned long end = 0;
     selection(start, end);
@@ -353,42 +348,30 @@ IString IMultiLineEdit::selectedText() const
     return text().subString(start + 1, end - start);
 }
 
-namespace {
-
-void requireSelection(const IMultiLineEdit& edit, const char* function, unsigned long line)
-{
-    if (!edit.hasSelectedText())
-        IThrow::state("hasSelectedText()", IExceptionLocation(kFile, function, line));
-}
-
-} // namespace
-
 IMultiLineEdit& IMultiLineEdit::cut(unsigned long)
 {
-    requireSelection(*this, "IMultiLineEdit::cut(unsigned long)", 1439);
+    ovk_app::requireSelection(*this, kFile, "IMultiLineEdit::cut(unsigned long)", 1439);
     handle().sendEvent(WM_CUT);
     return *this;
 }
 
 IMultiLineEdit& IMultiLineEdit::copy(unsigned long)
 {
-    requireSelection(*this, "IMultiLineEdit::copy(unsigned long)", 1460);
+    ovk_app::requireSelection(*this, kFile, "IMultiLineEdit::copy(unsigned long)", 1460);
     handle().sendEvent(WM_COPY);
     return *this;
 }
 
 IMultiLineEdit& IMultiLineEdit::paste()
 {
-    if (!clipboardHasTextFormat())
-        IThrow::state("clipboardHasTextFormat()",
-                      IExceptionLocation(kFile, "IMultiLineEdit::paste()", 1481));
+    ovk_app::requireClipboardText<IMultiLineEdit>(kFile, "IMultiLineEdit::paste()", 1481);
     handle().sendEvent(WM_PASTE);
     return *this;
 }
 
 IMultiLineEdit& IMultiLineEdit::clear(unsigned long)
 {
-    requireSelection(*this, "IMultiLineEdit::clear(unsigned long)", 1505);
+    ovk_app::requireSelection(*this, kFile, "IMultiLineEdit::clear(unsigned long)", 1505);
     const std::string blanks(selectedTextLength(), ' ');
     SendMessageA(handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(blanks.c_str()));
     return *this;
@@ -396,7 +379,7 @@ IMultiLineEdit& IMultiLineEdit::clear(unsigned long)
 
 IMultiLineEdit& IMultiLineEdit::discard()
 {
-    requireSelection(*this, "IMultiLineEdit::discard()", 1553);
+    ovk_app::requireSelection(*this, kFile, "IMultiLineEdit::discard()", 1553);
     handle().sendEvent(WM_CLEAR);
     return *this;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <detail/ieditreq.hpp>
+
 #include "imle.hpp"
 
 namespace {
@@ -315,11 +317,8 @@ unsigned long IMultiLineEdit::exportToFile(const char* fileName, EOLFormat forma
 
 unsigned long IMultiLineEdit::exportSelectedTextToFile(const char* fileName, EOLFormat)
 {
-    if (!hasSelectedText())
-        IThrow::state("hasSelectedText()",
-                      IExceptionLocation(kFile,
-                                         "IMultiLineEdit::exportSelectedTextToFile(const char*,"
-                                         "EOLFormat)",
-                                         1201));
+    ovk_app::requireSelection(*this, kFile,
+                              "IMultiLineEdit::exportSelectedTextToFile(const char*,EOLFormat)",
+                              1201);
     return exportText(fileName, selectedText());
 }

@@ -2,10 +2,10 @@
 // circular slider families, and the notification ids.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <inotifev.hpp>
 
 #include "detail/inotifhd.hpp"
-#include "detail/ishared.hpp"
 #include "icmdevt.hpp"
 #include "inotifhd.hpp"
 #include "isetbut.hpp"
@@ -100,7 +100,7 @@ IWindow& ovkEnableNotification(IWindow& control, IHandler& familyHandler, IBase:
 #define OVK_SHARED_HANDLER(Class)                                                                  \
     Class::Class() noexcept = default;                                                             \
     Class::~Class() = default;                                                                     \
-    Class& Class::shared() { return ovkshared::instance<Class>(); }
+    Class& Class::shared() { return ovk_app::sharedHandler<Class>(); }
 
 OVK_SHARED_HANDLER(IControlNotifyHandler)
 OVK_SHARED_HANDLER(ITitleNotifyHandler)

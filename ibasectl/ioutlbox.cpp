@@ -1,10 +1,10 @@
 // Outline boxes.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <ovkmsgid.hpp>
 
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "ioutlbox.hpp"
 
 const IWindow::Style IOutlineBox::backgroundFrame(0, 0x1);
@@ -14,7 +14,6 @@ const IWindow::Style IOutlineBox::_border3D(0, 0x20000);
 const IWindow::Style IOutlineBox::classDefault(WS_VISIBLE, 0x20002);
 
 namespace {
-
 
 constexpr const char* kConstructor =
     "IOutlineBox::IOutlineBox(unsigned long,IWindow*,IWindow*,const IRectangle&,"
@@ -57,12 +56,12 @@ IOutlineBox::~IOutlineBox() = default;
 
 IWindow::Style IOutlineBox::defaultStyle()
 {
-    return ovkshared::defaultStyle<IOutlineBox>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IOutlineBox::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<IOutlineBox>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 unsigned long IOutlineBox::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -1,6 +1,8 @@
 // The owner mouse handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "iownmhdr.hpp"
 #include "iprivmsg.hpp"
 #include "iwindow.hpp"
@@ -10,9 +12,7 @@ IOwnerMouseHandler::~IOwnerMouseHandler() = default;
 
 IOwnerMouseHandler* IOwnerMouseHandler::defaultHandler()
 {
-    // Never deleted: windows may still dispatch while the process's static objects go.
-    static auto* handler = new IOwnerMouseHandler;
-    return handler;
+    return &ovk_app::sharedHandler<IOwnerMouseHandler>();
 }
 
 IBase::Boolean IOwnerMouseHandler::dispatchHandlerEvent(IEvent& event)

@@ -1,8 +1,9 @@
 // Push buttons and their click handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "icmdevt.hpp"
 #include "ihandler.hpp"
 #include "ihelpsta.hpp"
@@ -17,12 +18,11 @@ const IWindow::Style IPushButton::classDefault(WS_VISIBLE, 0);
 
 namespace {
 
-
 // Turns a click into a posted event for the button's owner: a help request to the frame, a
 // system command or a command with the push-button source in the high word.
 class IPushButtonHandler : public IHandler {
 public:
-    static IPushButtonHandler& shared() { return ovkshared::instance<IPushButtonHandler>(); }
+    static IPushButtonHandler& shared() { return ovk_app::sharedHandler<IPushButtonHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -112,12 +112,12 @@ IPushButton::~IPushButton()
 
 IWindow::Style IPushButton::defaultStyle()
 {
-    return ovkshared::defaultStyle<IPushButton>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IPushButton::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<IPushButton>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 // A wrapped default button says so in its extended style as well.

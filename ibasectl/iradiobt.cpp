@@ -1,8 +1,9 @@
 // Radio buttons.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+
 #include "detail/ibtnimpl.hpp"
-#include "detail/ishared.hpp"
 #include "iradiobt.hpp"
 
 const IWindow::Style IRadioButton::_autoSelect(0, 0x10);
@@ -14,7 +15,7 @@ const IWindow::Style IRadioButton::_reservedStyle(0, 0);
 // checked, by whatever code: the native automatic buttons clear only their own kind.
 class IRadioButtonHandler : public IButtonColorHandler<IRadioButton> {
 public:
-    static IRadioButtonHandler& shared() { return ovkshared::instance<IRadioButtonHandler>(); }
+    static IRadioButtonHandler& shared() { return ovk_app::sharedHandler<IRadioButtonHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -83,12 +84,12 @@ IRadioButton::~IRadioButton()
 
 IWindow::Style IRadioButton::defaultStyle()
 {
-    return ovkshared::defaultStyle<IRadioButton>();
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IRadioButton::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyle<IRadioButton>() = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 unsigned long IRadioButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 
@@ -38,7 +39,7 @@ bool olderRoad()
 // later handler or the owners: the native control runs its own tracking loop inside the press.
 class IScrollBarHandler : public IHandler {
 public:
-    static IScrollBarHandler& shared() { return ovkshared::instance<IScrollBarHandler>(); }
+    static IScrollBarHandler& shared() { return ovk_app::sharedHandler<IScrollBarHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
@@ -63,12 +64,12 @@ protected:
 
 IScrollBar::Style IScrollBar::defaultStyle()
 {
-    return ovkshared::defaultStyleOf<IScrollBar>(classDefault);
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IScrollBar::setDefaultStyle(const Style& style)
 {
-    ovkshared::defaultStyleOf<IScrollBar>(classDefault) = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 IScrollBar::IScrollBar(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& rect,

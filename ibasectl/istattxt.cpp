@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <string>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include "detail/ishared.hpp"
 #include "ibmpctl.hpp"
 #include "igrafctx.hpp"
 #include "igrect.hpp"
@@ -23,8 +24,6 @@ constexpr unsigned long kBorder3D = 0x200, kCenter = 0x400, kRight = 0x100000;
 constexpr unsigned long kVertCenter = 0x200000, kBottom = 0x400000, kWordBreak = 0x800000;
 constexpr unsigned long kAlignmentBits =
     kVertCenter | kBottom | kTop | kWordBreak | kRight | kCenter | kLeft;
-
-IStaticText::Style gDefaultStyle(WS_VISIBLE, 0x83);
 
 // The width of `limit` average characters in a proportional font: narrow texts need room for
 // their widest letters, long ones average out.
@@ -79,18 +78,18 @@ const char* const IStaticText::limitId = "IStaticText::limit";
 
 IStaticText::Style IStaticText::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefault>::current();
 }
 
 void IStaticText::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefault>::replace(style);
 }
 
 IStaticText::Painter& IStaticText::painter()
 {
     // Shared by every static text of every thread; it keeps no state of its own.
-    return ovkshared::instance<Painter>();
+    return ovk_app::sharedHandler<Painter>();
 }
 
 // Construction ---------------------------------------------------------------------------------
@@ -203,8 +202,8 @@ IStaticText& IStaticText::setText(const char* text)
     ITextControl::setText(text);
     const ISize after = minimumSize(true);
     if (after != before) {
-        setLayoutDistorted(0x08, 0);
-        setLayoutDistorted(0, 0x08);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
+        setLayoutDistorted(0, ovk_layout::minimumSizeChanged);
     }
     return *this;
 }
@@ -350,7 +349,7 @@ IStaticText& IStaticText::setLimit(unsigned long limit)
     if (limit == fLimit)
         return *this;
     fLimit = static_cast<std::uint32_t>(limit);
-    setLayoutDistorted(0x108, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged | ovk_layout::refreshDue, 0);
     notifyObservers(INotificationEvent(limitId, *this, true, IEventData(limit)));
     return *this;
 }

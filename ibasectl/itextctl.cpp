@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include <detail/ilaybits.hpp>
 #include <ovkmsgid.hpp>
 
 #include "ifont.hpp"
@@ -93,8 +94,8 @@ IWindow& ITextControl::setLayoutDistorted(unsigned long layoutAttributeOn,
                                           unsigned long layoutAttributeOff)
 {
     // A new font means a new text size, and so a new minimum size.
-    if (layoutAttributeOn & 0x20)
-        layoutAttributeOn |= 0x08;
+    if (layoutAttributeOn & ovk_layout::fontChanged)
+        layoutAttributeOn |= ovk_layout::minimumSizeChanged;
     return IControl::setLayoutDistorted(layoutAttributeOn, layoutAttributeOff);
 }
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -21,8 +23,6 @@ namespace {
 
 const char kFile[] = "ianimbut";
 constexpr unsigned long kAnimateWhenLatched = 0x4;
-
-IAnimatedButton::Style gDefaultStyle(WS_VISIBLE, 0);
 
 // The first id and the count of each predefined animation.
 struct Animation {
@@ -160,12 +160,12 @@ IAnimatedButton::~IAnimatedButton()
 
 IAnimatedButton::Style IAnimatedButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IAnimatedButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long IAnimatedButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
@@ -199,7 +199,7 @@ IAnimatedButton& IAnimatedButton::setBitmaps(const IResourceId& first, unsigned 
         loaded.push_back(first.resourceLibrary().loadBitmap(first.id() + i));
     data.bitmaps.swap(loaded);
     data.index = 0;
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     return *this;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
 #include <igbundle.hpp>
 #include <igrect.hpp>
 #include <ikeyevt.hpp>
@@ -67,8 +68,7 @@ ICustomButtonHandler::~ICustomButtonHandler() = default;
 
 ICustomButtonHandler& ICustomButtonHandler::defaultHandler()
 {
-    static ICustomButtonHandler* handler = new ICustomButtonHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICustomButtonHandler>();
 }
 
 IBase::Boolean ICustomButtonHandler::dispatchHandlerEvent(IEvent& event)
@@ -123,8 +123,7 @@ ICustomButtonDrawHandler::~ICustomButtonDrawHandler() = default;
 
 ICustomButtonDrawHandler& ICustomButtonDrawHandler::defaultHandler()
 {
-    static ICustomButtonDrawHandler* handler = new ICustomButtonDrawHandler;
-    return *handler;
+    return ovk_app::sharedHandler<ICustomButtonDrawHandler>();
 }
 
 IBase::Boolean ICustomButtonDrawHandler::dispatchHandlerEvent(IEvent& event)

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include <detail/iclasswide.hpp>
 #include <inotifev.hpp>
 
 #include <ifont.hpp>
@@ -18,8 +19,6 @@ const char kFile[] = "icustbut";
 
 constexpr unsigned long kLatchable = 0x1;
 constexpr unsigned long kAutoLatch = 0x2;
-
-ICustomButton::Style gDefaultStyle(WS_VISIBLE, 0);
 
 } // namespace
 
@@ -91,12 +90,12 @@ void ICustomButton::attachSharedHandlers()
 
 ICustomButton::Style ICustomButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void ICustomButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 unsigned long ICustomButton::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const

@@ -1,6 +1,8 @@
 // The graphic push button: its picture child, placed in the button and moved with the press.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
 #include <iapp.hpp>
@@ -13,8 +15,6 @@ namespace {
 
 const char kFile[] = "igraphbt";
 constexpr unsigned long kSizeToGraphic = 0x800;
-
-IGraphicPushButton::Style gDefaultStyle(WS_VISIBLE, 0);
 
 IWindow* checkedParent(IWindow* parent, const char* condition, const char* signature)
 {
@@ -177,12 +177,12 @@ void IGraphicPushButton::setUp(const IPointerHandle& icon, const IBitmapHandle& 
 
 IGraphicPushButton::Style IGraphicPushButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IGraphicPushButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // The picture is a child of the button: the button's own painting must leave it alone.
@@ -256,7 +256,7 @@ void IGraphicPushButton::pictureChanged()
     if (fGraphicAtOwnSize)
         fGraphic->sizeTo(fGraphic->minimumSize());
     placeGraphic();
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
 }
 
 IGraphicPushButton& IGraphicPushButton::enableGraphicSizing(IBase::Boolean enable)

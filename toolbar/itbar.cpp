@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iframe.hpp>
 #include <iprivmsg.hpp>
@@ -466,7 +467,7 @@ IFrameWindow* IToolBar::floatingFrame() const
 // must learn, or the floating frame (which layout() fits).
 void IToolBar::relayout()
 {
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     layout();
     if (fToolBarData->holder)
         fToolBarData->holder->relayout();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <detail/ilaybits.hpp>
 #include <iapp.hpp>
 #include <iexcept.hpp>
 #include <isysmenu.hpp>
@@ -102,9 +103,9 @@ IFrameWindow::Location IToolBarContainer::frameLocation(IToolBar::Location locat
 // place it gave the holder and lays out again when they differ.
 void IToolBarContainer::relayout()
 {
-    setLayoutDistorted(0x180, 0);
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     layout();
-    fFrame->setLayoutDistorted(0x10, 0);
+    fFrame->setLayoutDistorted(ovk_layout::childMinimumSizeChanged, 0);
 }
 
 IBase::Boolean IToolBarContainer::hasChildren() const

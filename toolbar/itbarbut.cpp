@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include <detail/iclasswide.hpp>
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -31,8 +33,6 @@ constexpr unsigned long kViewBits = kBitmapView | kTextView | kBitmapAndTextView
 // Ids from here up are the library's own resources.
 constexpr unsigned long kFirstLibraryId = 0x7000;
 constexpr unsigned long kMissingBitmapId = 0x7101;
-
-IToolBarButton::Style gDefaultStyle(WS_VISIBLE, 0x8E4);
 
 IResourceLibrary& libraryFor(unsigned long id)
 {
@@ -112,12 +112,12 @@ IString IToolBarButton::asDebugInfo() const
 
 IToolBarButton::Style IToolBarButton::defaultStyle()
 {
-    return gDefaultStyle;
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
 }
 
 void IToolBarButton::setDefaultStyle(const Style& style)
 {
-    gDefaultStyle = style;
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
 }
 
 // Bitmaps -----------------------------------------------------------------------------------------
@@ -300,20 +300,20 @@ IBase::Boolean IToolBarButton::isDragDeleteEnabled() const
 
 void IToolBarButton::minimumSizeChanged()
 {
-    setLayoutDistorted(0x8, 0);
+    setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
 }
 
 IWindow& IToolBarButton::setLayoutDistorted(unsigned long layoutAttributeOn,
                                             unsigned long layoutAttributeOff)
 {
     if (IToolBarButtonData* data = fToolBarButtonData) {
-        if (layoutAttributeOn & 0x8) {
+        if (layoutAttributeOn & ovk_layout::minimumSizeChanged) {
             data->minimumValid = false;
             data->face.reset();
         }
-        if (layoutAttributeOn & 0x2)
+        if (layoutAttributeOn & ovk_layout::colorChanged)
             data->face.reset();
-        if ((layoutAttributeOn & 0x20) && showsText())
+        if ((layoutAttributeOn & ovk_layout::fontChanged) && showsText())
             data->face.reset();
     }
     return ICustomButton::setLayoutDistorted(layoutAttributeOn, layoutAttributeOff);

@@ -23,20 +23,7 @@ IEvent::IEvent(IWindow* window, unsigned long eventId, const IEventParameter1& p
 
 IEvent::IEvent(const IEvent& other) noexcept = default;
 
-IEvent& IEvent::operator=(const IEvent& other) noexcept
-{
-    if (this != &other) {
-        fHandle = other.fHandle;
-        fDispatchingHandle = other.fDispatchingHandle;
-        fControlHandle = other.fControlHandle;
-        fEventId = other.fEventId;
-        fParameter1 = other.fParameter1;
-        fParameter2 = other.fParameter2;
-        fResult = other.fResult;
-        fDispatch = other.fDispatch;
-    }
-    return *this;
-}
+IEvent& IEvent::operator=(const IEvent& other) noexcept = default;
 
 IEvent::~IEvent() = default;
 

@@ -1,6 +1,7 @@
 // The object window and its close handler.
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -89,9 +90,7 @@ IObjectWindow& IObjectWindow::close()
 
 IObjectWindowCloseHandler& IObjectWindowCloseHandler::defaultHandler()
 {
-    // Never deleted: object windows may still detach from it while the process ends.
-    static IObjectWindowCloseHandler* handler = new IObjectWindowCloseHandler;
-    return *handler;
+    return ovk_app::sharedHandler<IObjectWindowCloseHandler>();
 }
 
 IObjectWindowCloseHandler& IObjectWindowCloseHandler::handleEventsFor(IObjectWindow* objectWindow)

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include <detail/iclasswide.hpp>
 #include <iexcept.hpp>
 
 #include "detail/iframlnk.hpp"
@@ -39,8 +40,7 @@ IRecoordHandler::~IRecoordHandler() = default;
 
 IRecoordHandler& IRecoordHandler::defaultHandler()
 {
-    static IRecoordHandler handler;
-    return handler;
+    return ovk_app::sharedHandler<IRecoordHandler>();
 }
 
 IBase::Boolean IRecoordHandler::dispatchHandlerEvent(IEvent& event)

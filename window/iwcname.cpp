@@ -41,11 +41,7 @@ IWindowClassName& IWindowClassName::operator=(const char* name)
     return *this;
 }
 
-IWindowClassName& IWindowClassName::operator=(const IWindowClassName& other)
-{
-    fName = other.fName;
-    return *this;
-}
+IWindowClassName& IWindowClassName::operator=(const IWindowClassName& other) = default;
 
 IBase::Boolean IWindowClassName::operator==(const char* name) const
 {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <unordered_set>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -198,7 +199,7 @@ void IWindow::releaseNativeWindow(bool dispatching) noexcept
 {
     IWindowData* data = fData;
     try {
-        setLayoutDistorted(0x400, 0);
+        setLayoutDistorted(ovk_layout::objectDeleted, 0);
     } catch (...) {
     }
     const bool destroy = data->hasFlag(IWindowData::destroyOnDelete);
@@ -356,23 +357,24 @@ IWindow& IWindow::setLayoutDistorted(unsigned long layoutAttributeOn,
 {
     fData->layoutFlags = (fData->layoutFlags & ~layoutAttributeOff) | layoutAttributeOn;
     unsigned long parentBits = 0;
-    if (layoutAttributeOn & 0x1)
-        parentBits |= 0x200;
-    if (layoutAttributeOn & 0x400)
-        parentBits |= 0x800;
+    if (layoutAttributeOn & ovk_layout::sizeChanged)
+        parentBits |= ovk_layout::childSizeChanged;
+    if (layoutAttributeOn & ovk_layout::objectDeleted)
+        parentBits |= ovk_layout::childDeleted;
 
     HWND parentHandle = fHandle ? GetParent(fHandle) : nullptr;
     IWindow* parent = nullptr;
     if (parentHandle && parentHandle != GetDesktopWindow() && parentHandle != objectWindowHandle())
         parent = windowWithHandle(parentHandle, true);
-    if ((layoutAttributeOn & 0x20) && !(layoutAttributeOn & 0x1)) {
+    if ((layoutAttributeOn & ovk_layout::fontChanged) &&
+        !(layoutAttributeOn & ovk_layout::sizeChanged)) {
         if (parent && parent == owner() && !isBeingDestroyed())
-            parentBits |= 0x40;
-        fData->layoutFlags &= ~0x40UL;
+            parentBits |= ovk_layout::childrenChanged;
+        fData->layoutFlags &= ~ovk_layout::childrenChanged;
     }
-    if ((layoutAttributeOn & 0x8) &&
+    if ((layoutAttributeOn & ovk_layout::minimumSizeChanged) &&
         (fData->minimumSizeUpdate || fData->explicitMinimumWidth == -1))
-        parentBits |= 0x10;
+        parentBits |= ovk_layout::childMinimumSizeChanged;
     if (parentBits && parent)
         parent->setLayoutDistorted(parentBits, 0);
     return *this;
@@ -488,7 +490,8 @@ IWindow& IWindow::startHandlingEventsFor(const IWindowHandle& windowHandle)
     const HWND parent = GetParent(windowHandle);
     const HWND owner = GetWindow(windowHandle, GW_OWNER);
     fData->setFlag(IWindowData::topLevel, (!parent || parent == desktop) && (!owner || owner == desktop));
-    setLayoutDistorted(0x23, 0);
+    setLayoutDistorted(
+        ovk_layout::sizeChanged | ovk_layout::colorChanged | ovk_layout::fontChanged, 0);
 
     WNDPROC pfnwpDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         windowHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(libraryProcedure())));

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <optional>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iprevproc.hpp>
 #include <detail/iprivmsg.hpp>
 #include <iassert.hpp>
 
@@ -185,7 +187,7 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
             handled = walkHandlers(data, event, scope.cursor());
         if (!data->objectDeleted) {
             if (event.eventId() == WM_SYSCOLORCHANGE)
-                setLayoutDistorted(2, 0);
+                setLayoutDistorted(ovk_layout::colorChanged, 0);
             if (data->observers && event.eventId() != WM_MOUSEMOVE)
                 notifyObserversOf(event);
         }
@@ -344,7 +346,7 @@ void IWindow::notifyObserversOf(IEvent& event)
 IBase::Boolean IWindow::destroyed(IWindow* window, IWindowData* data, IEvent& event,
                                   bool tornDown)
 {
-    const WNDPROC previous = data->previousProcedure ? data->previousProcedure : DefWindowProcA;
+    const WNDPROC previous = data->previousProcedure;
     // A handler that deleted the object leaves only the event to name the window.
     const HWND handle = static_cast<HWND>(window ? window->fHandle : event.handle());
     DWORD restoreError = 0;
@@ -359,9 +361,9 @@ IBase::Boolean IWindow::destroyed(IWindow* window, IWindowData* data, IEvent& ev
         if (!tornDown && data->hasFlag(IWindowData::deleteOnDestroy))
             data->setFlag(IWindowData::deleteAfterDispatch);
     }
-    event.setResult(CallWindowProcA(previous, handle, WM_DESTROY,
-                                    static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                    event.parameter2().asLong()));
+    event.setResult(ovk_app::previousOrDefault(
+        previous, handle, WM_DESTROY, static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+        event.parameter2().asLong()));
     if (restoreError) {
         IThrow::systemError("WinSubclassWindow", restoreError,
                             IEXCEPTION_LOCATION("iwindow1", "IWindow::dispatch(IEvent&)"));
@@ -371,10 +373,9 @@ IBase::Boolean IWindow::destroyed(IWindow* window, IWindowData* data, IEvent& ev
 
 IWindow& IWindow::defaultProcedure(IEvent& event)
 {
-    const WNDPROC previous = fData->previousProcedure ? fData->previousProcedure : DefWindowProcA;
-    event.setResult(CallWindowProcA(previous, event.handle(), static_cast<UINT>(event.eventId()),
-                                    static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                    event.parameter2().asLong()));
+    event.setResult(ovk_app::previousOrDefault(
+        fData->previousProcedure, event.handle(), static_cast<UINT>(event.eventId()),
+        static_cast<WPARAM>(event.parameter1().asUnsignedLong()), event.parameter2().asLong()));
     return *this;
 }
 

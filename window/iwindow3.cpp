@@ -2,6 +2,7 @@
 // detection and minimum size.
 #include <windows.h>
 
+#include <detail/ilaybits.hpp>
 #include <detail/iscoped.hpp>
 #include <windowsx.h>
 
@@ -413,7 +414,7 @@ IWindow& IWindow::setColor(unsigned long area, const IColor& color)
     delete slot;
     slot = copy;
     fData->setFlag(area == 1 ? IWindowData::foregroundColorSet : IWindowData::backgroundColorSet);
-    setLayoutDistorted(2, 0);
+    setLayoutDistorted(ovk_layout::colorChanged, 0);
     if (isValid())
         refresh();
     return *this;
@@ -562,12 +563,12 @@ IWindow& IWindow::resetFont()
 ISize IWindow::characterSize() const
 {
     IWindowData& data = *fData;
-    if (data.cachedCharacterWidth > 0 && !isLayoutDistorted(0x20))
+    if (data.cachedCharacterWidth > 0 && !isLayoutDistorted(ovk_layout::fontChanged))
         return ISize(data.cachedCharacterWidth, data.cachedCharacterHeight);
     const IFont current = font();
     data.cachedCharacterWidth = static_cast<LONG>(current.avgCharWidth());
     data.cachedCharacterHeight = static_cast<LONG>(current.maxCharHeight());
-    data.layoutFlags &= ~0x20UL;
+    data.layoutFlags &= ~ovk_layout::fontChanged;
     return ISize(data.cachedCharacterWidth, data.cachedCharacterHeight);
 }
 
@@ -623,18 +624,19 @@ ISize IWindow::minimumSize(IBase::Boolean recalculate) const
 {
     IWindowData& data = *fData;
     if (!recalculate && data.explicitMinimumWidth != -1) {
-        data.layoutFlags &= ~0x8UL;
+        data.layoutFlags &= ~ovk_layout::minimumSizeChanged;
         return ISize(data.explicitMinimumWidth, data.explicitMinimumHeight);
     }
-    const bool cachedValid = !(data.layoutFlags & (0x8 | 0x80)) &&
-                             (data.cachedMinimumWidth != 0 || data.cachedMinimumHeight != 0) &&
-                             data.hasFlag(IWindowData::minimumSizeCacheOn);
+    const bool cachedValid =
+        !(data.layoutFlags & (ovk_layout::minimumSizeChanged | ovk_layout::layoutDue)) &&
+        (data.cachedMinimumWidth != 0 || data.cachedMinimumHeight != 0) &&
+        data.hasFlag(IWindowData::minimumSizeCacheOn);
     if (!recalculate && cachedValid)
         return ISize(data.cachedMinimumWidth, data.cachedMinimumHeight);
     const ISize calculated = calcMinimumSize();
     data.cachedMinimumWidth = calculated.width();
     data.cachedMinimumHeight = calculated.height();
-    data.layoutFlags &= ~0x8UL;
+    data.layoutFlags &= ~ovk_layout::minimumSizeChanged;
     return calculated;
 }
 
@@ -644,7 +646,7 @@ IWindow& IWindow::setMinimumSize(const ISize& size)
     fData->explicitMinimumWidth = size.width();
     fData->explicitMinimumHeight = size.height();
     try {
-        setLayoutDistorted(8, 0);
+        setLayoutDistorted(ovk_layout::minimumSizeChanged, 0);
     } catch (...) {
         fData->minimumSizeUpdate = false;
         throw;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include <detail/iclasswide.hpp>
 #include <inotifev.hpp>
 
 #include "iprivmsg.hpp"
@@ -14,9 +15,7 @@ IWindowNotifyHandler::~IWindowNotifyHandler() = default;
 
 IWindowNotifyHandler& IWindowNotifyHandler::shared()
 {
-    // Never deleted: windows may still dispatch while the process's static objects go.
-    static auto* handler = new IWindowNotifyHandler;
-    return *handler;
+    return ovk_app::sharedHandler<IWindowNotifyHandler>();
 }
 
 namespace {

@@ -5,10 +5,12 @@
 #include <cctype>
 #include <cstdint>
 
+#include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
 #include <detail/icallgrd.hpp>
 #include <detail/icritsec.hpp>
+#include <detail/iprevproc.hpp>
 #include <detail/iprivmsg.hpp>
 #include <detail/istthread.hpp>
 
@@ -175,13 +177,13 @@ LRESULT IWindowCore::route(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
     bool gone = false;
     if (window->dispatchEvent(event, &gone)) {
         if (!gone && id == WM_SETFONT)
-            window->setLayoutDistorted(0x20, 0);
+            window->setLayoutDistorted(ovk_layout::fontChanged, 0);
         return event.result().asLong();
     }
     if (gone) {
         // The object went during its own dispatch and gave the window its previous procedure
         // back; the message still belongs there.
-        return CallWindowProcA(previous ? previous : DefWindowProcA, handle, id, wParam, lParam);
+        return ovk_app::previousOrDefault(previous, handle, id, wParam, lParam);
     }
     return defaultProcessing(handle, event, window);
 }
@@ -215,9 +217,9 @@ LRESULT IWindowCore::routeNotification(HWND handle, IEvent& event)
             return event.result().asLong();
         if (gone) {
             UINT id = message == IPrivateMessage::controlNotification ? WM_COMMAND : message;
-            return CallWindowProcA(previous ? previous : DefWindowProcA, handle, id,
-                                   static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
-                                   event.parameter2().asLong());
+            return ovk_app::previousOrDefault(
+                previous, handle, id, static_cast<WPARAM>(event.parameter1().asUnsignedLong()),
+                event.parameter2().asLong());
         }
     }
     return defaultProcessing(handle, event, owner);
@@ -280,7 +282,7 @@ LRESULT IWindowCore::defaultProcessing(HWND handle, IEvent& event, IWindow* targ
     switch (id) {
     case WM_SETFONT:
         if (alive)
-            target->setLayoutDistorted(0x20, 0);
+            target->setLayoutDistorted(ovk_layout::fontChanged, 0);
         break;
     case IPrivateMessage::mnemonicQuery:
         event.setResult(answerMnemonic(handle, wParam));

@@ -8,6 +8,7 @@
 
 #include <detail/iscoped.hpp>
 #include <icolor.hpp>
+#include <iexcept.hpp>
 #include <ipoint.hpp>
 
 class IHandler;
@@ -15,6 +16,10 @@ class IObjectWindow;
 class IWindow;
 
 namespace ovkcommondialog {
+
+// The Apply push button of a dialog template, and the extended style bit that asks for it.
+constexpr unsigned int applyButton = 0x402;
+constexpr unsigned long applyBit = 0x8000;
 
 // What a file or font dialog keeps of the system dialog that is or was open.
 struct DialogState {
@@ -28,7 +33,27 @@ struct DialogState {
     bool backgroundSet = false;
     // The brush of the last colour answer.
     ovk_native::Brush brush;
+
+    // A new run of the dialog counts as cancelled until it ends with OK.
+    void begin()
+    {
+        result = 2;
+        error = 0;
+    }
+    bool pressedOK() const { return result == 1; }
+    // The hook answers the colour requests of the dialog's controls with it from now on.
+    void setBackground(const IColor& color)
+    {
+        background = color;
+        backgroundSet = true;
+    }
 };
+
+// Notes how the system's dialog function (`call`, as the error names it) ended, and answers
+// whether the user chose OK. A dialog that failed rather than being cancelled leaves its
+// extended error (CommDlgExtendedError) in the state and throws it as a system error at
+// `location`.
+bool ended(DialogState& state, BOOL chose, const char* call, const IExceptionLocation& location);
 
 // Files the dialog window with the dialog object and attaches the handler given to the
 // dialog's constructor. The object never destroys the window: the common dialog ends it.

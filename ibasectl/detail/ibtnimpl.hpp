@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
+#include <detail/iclasswide.hpp>
 #include <detail/iscoped.hpp>
 
-#include "detail/ishared.hpp"
 #include "ihandler.hpp"
 #include "itextctl.hpp"
 
@@ -36,7 +36,7 @@ LRESULT answerColorRequest(const IEvent& event, ITextControl& button, IButtonBru
 template <class Button>
 class IButtonColorHandler : public IHandler {
 public:
-    static IButtonColorHandler& shared() { return ovkshared::instance<IButtonColorHandler>(); }
+    static IButtonColorHandler& shared() { return ovk_app::sharedHandler<IButtonColorHandler>(); }
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
