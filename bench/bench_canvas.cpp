@@ -3,14 +3,15 @@
 //
 // For a set canvas (100 decks) and a multi-cell canvas (a grid 100 cells wide), each with
 // children of explicit minimum sizes made once per size outside the timing, the canvas is
-// marked distorted and layout() timed; between rounds the margin (set canvas) or the first
-// column and row (multi-cell canvas) change, so that every layout moves the children. Prints
-// the time per child for each size and the ratio of the 10,000 figure to the 100 figure per
-// canvas; goal: at most 1.3 (time linear in the children, one deferred pass per layout).
-// The platform row: the places the two alternating layouts gave each child are recorded, and one
-// BeginDeferWindowPos / DeferWindowPos / EndDeferWindowPos pass moves the same children between
-// the same places, with the flags the layout's own pass uses. Goal: layout / platform at most
-// 1.1 at every size. Last, a layout that changes nothing is timed and the WM_WINDOWPOSCHANGED
+// marked distorted and layout() timed; the margin (set canvas) or the first column and row
+// (multi-cell canvas) have two settings, and the places each gives the children are recorded.
+// Each round, the platform's pass has left the children at the places of the second setting,
+// so the timed layout with the first moves every child; then one BeginDeferWindowPos /
+// DeferWindowPos / EndDeferWindowPos pass moves the same children back, with the flags the
+// layout's own pass uses, for the platform row. Prints the time per child for each size and
+// the ratio of the 10,000 figure to the 100 figure per canvas; goal: at most 1.3 (time linear
+// in the children, one deferred pass per layout). Goal: layout / platform at most 1.1 at every
+// size. Last, a layout that changes nothing is timed and the WM_WINDOWPOSCHANGED
 // messages it causes are counted: it is to move nothing.
 #include <windows.h>
 
@@ -100,37 +101,45 @@ double timeOneLayout(ICanvas& canvas)
     return seconds(from, to);
 }
 
-// The median time of one layout per child, in microseconds; the platform's pass between the
-// places of the two alternating layouts; and a layout that changes nothing.
+// The platform's pass moving every child to the given places, in microseconds per child.
+double timePlatformPass(const Children& children, const std::vector<RECT>& target)
+{
+    const int count = static_cast<int>(children.size());
+    LARGE_INTEGER from, to;
+    QueryPerformanceCounter(&from);
+    HDWP positions = BeginDeferWindowPos(count);
+    for (int i = 0; i < count && positions; ++i) {
+        const RECT& r = target[static_cast<std::size_t>(i)];
+        positions = DeferWindowPos(positions, children[static_cast<std::size_t>(i)]->handle(), nullptr,
+                                   r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (positions)
+        EndDeferWindowPos(positions);
+    QueryPerformanceCounter(&to);
+    return seconds(from, to) * 1e6 / count;
+}
+
+// The median time of one layout per child, in microseconds; the platform's pass doing the
+// same moves; and a layout that changes nothing. Two layouts record the places of the two
+// settings; then each round lays out with the first setting, which moves every child from the
+// places of the second, and the platform's pass moves them back. The rows alternate, so that
+// the load of a shared machine weighs on both alike.
 Times timeLayouts(ICanvas& canvas, const Children& children, const std::function<void(int)>& change)
 {
     const int count = static_cast<int>(children.size());
     const HWND parent = canvas.handle();
-    std::vector<double> perChild;
     std::vector<RECT> places[2];
-    for (int round = 0; round < kRounds; ++round) {
-        change(round);
-        perChild.push_back(timeOneLayout(canvas) * 1e6 / count);
-        if (round < 2)
-            places[round] = placesOf(parent, children);
+    for (int setting = 0; setting < 2; ++setting) {
+        change(setting);
+        timeOneLayout(canvas);
+        places[setting] = placesOf(parent, children);
     }
-    // The last layout left the children at the places of round kRounds - 1.
-    std::vector<double> platform;
+    std::vector<double> perChild, platform;
     for (int round = 0; round < kRounds; ++round) {
-        const std::vector<RECT>& target = places[(kRounds + round) % 2];
-        LARGE_INTEGER from, to;
-        QueryPerformanceCounter(&from);
-        HDWP positions = BeginDeferWindowPos(count);
-        for (int i = 0; i < count && positions; ++i) {
-            const RECT& r = target[static_cast<std::size_t>(i)];
-            positions = DeferWindowPos(positions, children[static_cast<std::size_t>(i)]->handle(), nullptr,
-                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                       SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        if (positions)
-            EndDeferWindowPos(positions);
-        QueryPerformanceCounter(&to);
-        platform.push_back(seconds(from, to) * 1e6 / count);
+        change(0);
+        perChild.push_back(timeOneLayout(canvas) * 1e6 / count);
+        platform.push_back(timePlatformPass(children, places[1]));
     }
     // Back where the layout puts them, then a layout with nothing to change.
     timeOneLayout(canvas);

@@ -7,6 +7,8 @@
 #include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
+#include <detail/iwincore.hpp>
+
 #include "icanvas.hpp"
 #include "icoordsy.hpp"
 #include "icvhdr.hpp"
@@ -213,10 +215,51 @@ ICanvas& ICanvas::layout()
 
 IWindowPosBuffer& ICanvas::fixupChildren()
 {
-    std::vector<IWindowHandle::Value> children;
-    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return fixupListedChildren(children);
+    return fixupListedChildren(childrenInOrder());
+}
+
+// A copy: what the fix-up sends to the children may lay this canvas out again and list anew.
+std::vector<IWindowHandle::Value> ICanvas::childrenInOrder()
+{
+    const unsigned long changes = IWindowCore::childOrderChanges(*this);
+    if (!fChildrenKept || changes != fChildOrderChanges || !keptChildrenHold())
+        walkChildren(changes);
+    return fChildren;
+}
+
+// The window core counts every change to the order of window objects' children that it hears
+// of. What it cannot hear of is a native child arriving; the platform puts a new child last and
+// a re-parented one first, so the two ends are asked. A listed child destroyed or re-parented
+// away no longer names this canvas as its parent, which the platform answers without a round
+// trip. Missed until a walk is only a native child created without notifying its parent, or
+// re-parented in, and restacked between two others before the next layout: native children
+// take no place in an arrangement, so what lags is the canvas's tab stop and the frame's
+// default push button record.
+bool ICanvas::keptChildrenHold() const
+{
+    const HWND canvas = handle();
+    const HWND first = GetWindow(canvas, GW_CHILD);
+    if (fChildren.empty())
+        return first == nullptr;
+    if (first != fChildren.front() || GetWindow(fChildren.back(), GW_HWNDNEXT))
+        return false;
+    for (const HWND child : fChildren)
+        if (GetAncestor(child, GA_PARENT) != canvas)
+            return false;
+    return true;
+}
+
+// The count is read before the walk, so that a change while it runs is not taken as seen.
+void ICanvas::walkChildren(unsigned long orderChanges)
+{
+    fChildren.clear();
+    bool allObjects = true;
+    for (HWND child = GetWindow(handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        fChildren.push_back(child);
+        allObjects = allObjects && windowWithHandle(child) != nullptr;
+    }
+    fChildOrderChanges = orderChanges;
+    fChildrenKept = allObjects;
 }
 
 IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)

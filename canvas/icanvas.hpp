@@ -62,13 +62,18 @@ protected:
     ICanvas& initialize(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& rect,
                         unsigned long style, unsigned long extendedStyle);
     ICanvas& setLayoutMinimumSize(const ISize& size) noexcept;
-    // fixupChildren over children the layout has already listed, in child order: each step of
-    // a walk through the children is a round trip to the window server, as costly as a move,
-    // so a layout that walks them for its own arrangement walks them once.
+    // fixupChildren over children the layout has already listed, in child order, so that a
+    // layout that lists them for its own arrangement lists them once.
     IWindowPosBuffer& fixupListedChildren(const std::vector<IWindowHandle::Value>& children);
+    // The children in stacking order. Each step of a walk through them is a round trip to the
+    // window server, about as costly as moving the child, so the list of the last walk is
+    // answered again while it still holds (see keptChildrenHold).
+    std::vector<IWindowHandle::Value> childrenInOrder();
 
 private:
     void attachHandlers();
+    bool keptChildrenHold() const;
+    void walkChildren(unsigned long orderChanges);
 
     ISize fMinimumSize;
     std::uint32_t fReserved[2] = {};
@@ -77,4 +82,9 @@ private:
     IFont* fFont = nullptr;
     std::int32_t fRecoordAttached = 0;
     std::unique_ptr<IWindowPosBuffer> fPositions;
+    // The children found by the last walk, and the window core's count of child order changes
+    // when it began; kept only when every child was a window object's of this thread.
+    std::vector<IWindowHandle::Value> fChildren;
+    unsigned long fChildOrderChanges = 0;
+    bool fChildrenKept = false;
 };

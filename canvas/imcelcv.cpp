@@ -109,6 +109,11 @@ struct IMultiCellCanvas::Grid {
     {
         return IWindow::windowWithHandle(IWindowHandle(cell.handle)) == cell.child;
     }
+    // The passes of a layout: the headers sized from the cells (answers the minimum size), the
+    // room beyond it shared among the expandable headers, and each cell's rectangle.
+    ISize measure();
+    void expandInto(const ISize& area, const ISize& minimum);
+    IRectangle rectangleOf(const Cell& cell) const;
     // Drops the cells whose child object is gone (the pointer is compared, never followed);
     // true when any was dropped.
     bool dropGone()
@@ -271,6 +276,57 @@ void expand(std::vector<Header>& headers, long room, long total, unsigned long e
 }
 
 } // namespace
+
+ISize IMultiCellCanvas::Grid::measure()
+{
+    sizeFromCells(cells, columns, rows);
+    if (multiColumnSpans || multiRowSpans) {
+        sizeFromSpans(cells, columns, true, expandableColumns != 0);
+        sizeFromSpans(cells, rows, false, expandableRows != 0);
+    }
+    return ISize(placeOffsets(columns), placeOffsets(rows));
+}
+
+void IMultiCellCanvas::Grid::expandInto(const ISize& area, const ISize& minimum)
+{
+    if (expandableColumns || expandableRows) {
+        expand(columns, area.width(), minimum.width(), expandableColumns);
+        expand(rows, area.height(), minimum.height(), expandableRows);
+    }
+    lastWidth = placeOffsets(columns);
+    lastHeight = placeOffsets(rows);
+}
+
+// The cells' rectangle; a child that asks for more than its minimum size around it grows out
+// of its cells on the side its adjustment names.
+IRectangle IMultiCellCanvas::Grid::rectangleOf(const Cell& cell) const
+{
+    const Header& firstColumn = columns[cell.column - 1];
+    const Header& lastColumn = columns[cell.column + cell.columns - 2];
+    const Header& firstRow = rows[cell.row - 1];
+    const Header& lastRow = rows[cell.row + cell.rows - 2];
+    long left = firstColumn.offset, top = firstRow.offset;
+    long right = lastColumn.offset + static_cast<long>(lastColumn.size);
+    long bottom = lastRow.offset + static_cast<long>(lastRow.size);
+    const IRectangle adjustment = cell.child->layoutAdjustment();
+    if (!adjustment.isEmpty()) {
+        const long neededWidth = cell.minimumWidth + adjustment.width();
+        const long neededHeight = cell.minimumHeight + adjustment.height();
+        if (right - left < neededWidth) {
+            if (adjustment.minX() == 0)
+                right = left + neededWidth;
+            else
+                left = right - neededWidth;
+        }
+        if (bottom - top < neededHeight) {
+            if (adjustment.maxY() == 0)
+                bottom = top + neededHeight;
+            else
+                top = bottom - neededHeight;
+        }
+    }
+    return IRectangle(left, top, right, bottom);
+}
 
 const IMultiCellCanvas::Style IMultiCellCanvas::gridLines(0, kGridLines);
 const IMultiCellCanvas::Style IMultiCellCanvas::dragLines(0, kDragLines);
@@ -564,52 +620,14 @@ IMultiCellCanvas& IMultiCellCanvas::layout()
 
     grid.dropGone();
     const ISize previous = layoutMinimumSize();
-    sizeFromCells(grid.cells, grid.columns, grid.rows);
-    if (grid.multiColumnSpans || grid.multiRowSpans) {
-        sizeFromSpans(grid.cells, grid.columns, true, grid.expandableColumns != 0);
-        sizeFromSpans(grid.cells, grid.rows, false, grid.expandableRows != 0);
-    }
-    const long totalWidth = placeOffsets(grid.columns);
-    const long totalHeight = placeOffsets(grid.rows);
-    const ISize minimum(totalWidth, totalHeight);
-    if (grid.expandableColumns || grid.expandableRows) {
-        const ISize area = size();
-        expand(grid.columns, area.width(), totalWidth, grid.expandableColumns);
-        expand(grid.rows, area.height(), totalHeight, grid.expandableRows);
-    }
-    grid.lastWidth = placeOffsets(grid.columns);
-    grid.lastHeight = placeOffsets(grid.rows);
+    const ISize minimum = grid.measure();
+    grid.expandInto(size(), minimum);
 
     ovk_canvas::QuietLayout quiet(*this);
     IWindowPosBuffer& buffer = fixupChildren();
     setLayoutMinimumSize(minimum);
-    for (const Cell& cell : grid.cells) {
-        const Header& firstColumn = grid.columns[cell.column - 1];
-        const Header& lastColumn = grid.columns[cell.column + cell.columns - 2];
-        const Header& firstRow = grid.rows[cell.row - 1];
-        const Header& lastRow = grid.rows[cell.row + cell.rows - 2];
-        long left = firstColumn.offset, top = firstRow.offset;
-        long right = lastColumn.offset + static_cast<long>(lastColumn.size);
-        long bottom = lastRow.offset + static_cast<long>(lastRow.size);
-        const IRectangle adjustment = cell.child->layoutAdjustment();
-        if (!adjustment.isEmpty()) {
-            const long neededWidth = cell.minimumWidth + adjustment.width();
-            const long neededHeight = cell.minimumHeight + adjustment.height();
-            if (right - left < neededWidth) {
-                if (adjustment.minX() == 0)
-                    right = left + neededWidth;
-                else
-                    left = right - neededWidth;
-            }
-            if (bottom - top < neededHeight) {
-                if (adjustment.maxY() == 0)
-                    bottom = top + neededHeight;
-                else
-                    top = bottom - neededHeight;
-            }
-        }
-        buffer.moveSizeTo(cell.child, IRectangle(left, top, right, bottom));
-    }
+    for (const Cell& cell : grid.cells)
+        buffer.moveSizeTo(cell.child, grid.rectangleOf(cell));
     buffer.apply();
     IWindow::setLayoutDistorted(0, ovk_layout::layoutDue);
     quiet.end();

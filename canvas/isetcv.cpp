@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <detail/iclasswide.hpp>
@@ -76,6 +77,37 @@ struct ISetCanvas::Placement {
     bool group = false;
     long deckBreadth = 0;
     std::size_t place = 0;
+};
+
+// One layout's arrangement, built in passes: gather the children into decks, place each at its
+// minimum size, then pack and align within the decks. The settings are read once, mapped to the
+// deck axes.
+struct ISetCanvas::Arrangement {
+    explicit Arrangement(const ISetCanvas& canvas);
+
+    void gather(std::vector<IWindowHandle::Value> listed, unsigned long deckCount);
+    void placeInDecks(long groupPad);
+    void packExpanded();
+    void packEvenly();
+    ISize minimumSize(const ISize& margin) const;
+    IRectangle rectangleOf(const Placement& p) const;
+
+    unsigned long style;
+    bool byGroup;
+    bool horizontalDecks;
+    bool titled;
+    long nearAlong = 0, nearAcross = 0, padAlong = 0, padAcross = 0;
+    PackType pack;
+    unsigned long alongDivisor, acrossDivisor;
+
+    std::vector<IWindowHandle::Value> children;
+    std::vector<Placement> placed;
+    // The decks' length in children (the first `extra` decks take one more), and the longest
+    // child in each place along the decks.
+    std::size_t perDeck = 0, extra = 0;
+    std::vector<long> placeSize;
+    ISize largest;
+    long reachAlong = 0, farAcross = 0;
 };
 
 const ISetCanvas::Style ISetCanvas::horizontalDecks(0, kHorizontal);
@@ -340,23 +372,15 @@ ISetCanvas& ISetCanvas::layout()
     } depth(*fLayoutDepth);
 
     const ISize previous = layoutMinimumSize();
-    std::vector<Placement> records;
-    std::vector<IWindowHandle::Value> children;
-    const ISize minimum = arrange(records, children);
+    Arrangement arrangement(*this);
+    const ISize minimum = arrange(arrangement);
 
     ovk_canvas::QuietLayout quiet(*this);
-    IWindowPosBuffer& buffer = fixupListedChildren(children);
+    IWindowPosBuffer& buffer = fixupListedChildren(arrangement.children);
     setLayoutMinimumSize(minimum);
     expandForText();
-    const bool horizontalDecks = deckOrientation() == horizontal;
-    for (const Placement& p : records) {
-        const IRectangle adjustment = p.window->layoutAdjustment();
-        const long x = horizontalDecks ? p.along : p.across;
-        const long y = horizontalDecks ? p.across : p.along;
-        const long width = (horizontalDecks ? p.alongSize : p.acrossSize) + adjustment.width();
-        const long height = (horizontalDecks ? p.acrossSize : p.alongSize) + adjustment.height();
-        buffer.moveSizeTo(p.window, IRectangle(IPoint(x, y), ISize(width, height)));
-    }
+    for (const Placement& p : arrangement.placed)
+        buffer.moveSizeTo(p.window, arrangement.rectangleOf(p));
     buffer.apply();
     quiet.end();
     setLayoutDistorted(0, ovk_layout::layoutDue);
@@ -365,22 +389,51 @@ ISetCanvas& ISetCanvas::layout()
     return *this;
 }
 
-// Places the children in decks (first pass), moves them within their decks and slots by the
-// pack type and alignment (second pass), and answers the minimum size of the arrangement.
-ISize ISetCanvas::arrange(std::vector<Placement>& placed,
-                          std::vector<IWindowHandle::Value>& children)
+// Places the children in decks at their minimum sizes, moves them within their decks and
+// places by the pack type and alignment, and answers the minimum size of the arrangement.
+ISize ISetCanvas::arrange(Arrangement& arrangement)
 {
-    const unsigned long style = extendedStyle();
-    const bool byGroup = (style & kByGroup) != 0;
-    const bool horizontalDecks = !(style & kVertical);
-    const HWND canvas = handle();
+    arrangement.gather(childrenInOrder(), fDeckCount);
+    arrangement.placeInDecks(static_cast<long>(fGroupPad));
+    if (arrangement.pack == expanded)
+        arrangement.packExpanded();
+    else if (arrangement.pack == even || arrangement.acrossDivisor != 0)
+        arrangement.packEvenly();
+    return arrangement.minimumSize(fMargin);
+}
 
-    // Collect, keeping every child's handle for the fix-up.
-    placed.clear();
-    children.clear();
-    std::size_t perDeck = 0, run = 0;
-    for (HWND child = GetWindow(canvas, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        children.push_back(child);
+// A title takes a line above the children and a pixel of frame on each side.
+ISetCanvas::Arrangement::Arrangement(const ISetCanvas& canvas)
+    : style(canvas.extendedStyle()),
+      byGroup((style & kByGroup) != 0),
+      horizontalDecks(!(style & kVertical)),
+      titled(GetWindowTextLengthA(canvas.handle()) > 0),
+      pack(canvas.packType()),
+      alongDivisor(horizontalDecks ? divisor(style, kRight, kCenter)
+                                   : divisor(style, kBottom, kVertCenter)),
+      acrossDivisor(horizontalDecks ? divisor(style, kBottom, kVertCenter)
+                                    : divisor(style, kRight, kCenter))
+{
+    long nearX = canvas.fMargin.width(), nearY = canvas.fMargin.height();
+    if (titled) {
+        nearX += 1;
+        nearY = canvas.fMargin.height() + canvas.characterSize().height() + 3;
+    }
+    nearAlong = horizontalDecks ? nearX : nearY;
+    nearAcross = horizontalDecks ? nearY : nearX;
+    padAlong = horizontalDecks ? canvas.fPad.width() : canvas.fPad.height();
+    padAcross = horizontalDecks ? canvas.fPad.height() : canvas.fPad.width();
+}
+
+// Keeps every child's handle for the fix-up and a placement for each window object's. Decks by
+// group start at each group child; otherwise the children share the decks evenly.
+void ISetCanvas::Arrangement::gather(std::vector<IWindowHandle::Value> listed,
+                                     unsigned long deckCount)
+{
+    children = std::move(listed);
+    placed.reserve(children.size());
+    std::size_t run = 0;
+    for (const HWND child : children) {
         IWindow* window = windowWithHandle(child);
         if (!window)
             continue;
@@ -396,50 +449,40 @@ ISize ISetCanvas::arrange(std::vector<Placement>& placed,
         perDeck = std::max(perDeck, run);
         placed.push_back(p);
     }
-    const std::size_t count = placed.size();
-    std::size_t extra = 0;
     if (!byGroup) {
-        perDeck = count / fDeckCount;
-        extra = count % fDeckCount;
+        perDeck = placed.size() / deckCount;
+        extra = placed.size() % deckCount;
     }
+    placeSize.assign(perDeck + 1, 0);
+}
 
-    // Margins, mapped to the deck axes.
-    const bool titled = GetWindowTextLengthA(canvas) > 0;
-    long nearX = fMargin.width(), nearY = fMargin.height();
-    if (titled) {
-        nearX += 1;
-        nearY = fMargin.height() + characterSize().height() + 3;
-    }
-    const long nearAlong = horizontalDecks ? nearX : nearY;
-    const long nearAcross = horizontalDecks ? nearY : nearX;
-    const long padAlong = horizontalDecks ? fPad.width() : fPad.height();
-    const long padAcross = horizontalDecks ? fPad.height() : fPad.width();
-
-    // First placement.
-    std::vector<long> placeSize(perDeck + 1, 0);
-    long along = nearAlong, across = nearAcross, reachAlong = nearAlong;
+// Each child at its minimum size, one after another along its deck, the decks side by side;
+// a deck is as broad as its broadest child.
+void ISetCanvas::Arrangement::placeInDecks(long groupPad)
+{
+    long along = nearAlong, across = nearAcross;
+    reachAlong = nearAlong;
     std::size_t deckStart = 0, inDeck = 0, capacity = 0;
-    ISize largest;
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t longer = extra;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
         Placement& p = placed[i];
         const ISize minimum = p.window->minimumSize();
         largest = ISize(std::max(largest.width(), minimum.width()),
                         std::max(largest.height(), minimum.height()));
         p.alongSize = horizontalDecks ? minimum.width() : minimum.height();
         p.acrossSize = horizontalDecks ? minimum.height() : minimum.width();
-        const bool newDeck = i == 0 || p.startsDeck || (!byGroup && inDeck >= capacity);
-        if (newDeck) {
+        if (i == 0 || p.startsDeck || (!byGroup && inDeck >= capacity)) {
             if (i != 0)
                 across += placed[deckStart].deckBreadth + padAcross;
             along = nearAlong;
             deckStart = i;
             inDeck = 0;
             p.startsDeck = true;
-            capacity = perDeck + (extra > 0 ? 1 : 0);
-            if (extra > 0)
-                --extra;
+            capacity = perDeck + (longer > 0 ? 1 : 0);
+            if (longer > 0)
+                --longer;
         } else {
-            along += padAlong + (p.group ? static_cast<long>(fGroupPad) : 0);
+            along += padAlong + (p.group ? groupPad : 0);
         }
         p.along = along;
         p.across = across;
@@ -452,63 +495,74 @@ ISize ISetCanvas::arrange(std::vector<Placement>& placed,
         placeSize[inDeck] = std::max(placeSize[inDeck], p.alongSize);
         ++inDeck;
     }
-    long farAcross = count ? across + placed[deckStart].deckBreadth : nearAcross;
+    farAcross = placed.empty() ? nearAcross : across + placed[deckStart].deckBreadth;
+}
 
-    // Second pass.
-    const PackType pack = packType();
-    const unsigned long acrossDivisor = horizontalDecks ? divisor(style, kBottom, kVertCenter)
-                                                        : divisor(style, kRight, kCenter);
-    const unsigned long alongDivisor = horizontalDecks ? divisor(style, kRight, kCenter)
-                                                       : divisor(style, kBottom, kVertCenter);
-    if (pack == expanded) {
-        const long commonAlong = horizontalDecks ? largest.width() : largest.height();
-        const long commonAcross = horizontalDecks ? largest.height() : largest.width();
-        along = nearAlong;
-        across = nearAcross;
-        reachAlong = nearAlong;
-        for (std::size_t i = 0; i < count; ++i) {
-            Placement& p = placed[i];
-            if (p.startsDeck && i != 0) {
-                along = nearAlong;
-                across += commonAcross + padAcross;
-            }
-            p.along = along;
-            p.across = across;
-            p.alongSize = commonAlong;
-            p.acrossSize = commonAcross;
-            along += commonAlong;
-            reachAlong = std::max(reachAlong, along);
+// Every child at the size of the largest, in a grid of equal cells.
+void ISetCanvas::Arrangement::packExpanded()
+{
+    const long commonAlong = horizontalDecks ? largest.width() : largest.height();
+    const long commonAcross = horizontalDecks ? largest.height() : largest.width();
+    long along = nearAlong, across = nearAcross;
+    reachAlong = nearAlong;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        Placement& p = placed[i];
+        if (p.startsDeck && i != 0) {
+            along = nearAlong;
+            across += commonAcross + padAcross;
+        }
+        p.along = along;
+        p.across = across;
+        p.alongSize = commonAlong;
+        p.acrossSize = commonAcross;
+        along += commonAlong;
+        reachAlong = std::max(reachAlong, along);
+        along += padAlong;
+    }
+    farAcross = placed.empty() ? nearAcross : across + commonAcross;
+}
+
+// Aligns each child across its deck; packed even, each place along the decks is as long as
+// its longest child in any deck, and the child is aligned within it.
+void ISetCanvas::Arrangement::packEvenly()
+{
+    long breadth = 0, along = nearAlong;
+    for (Placement& p : placed) {
+        if (p.startsDeck) {
+            breadth = p.deckBreadth;
+            along = nearAlong;
+        } else if (pack == even) {
             along += padAlong;
         }
-        farAcross = count ? across + commonAcross : nearAcross;
-    } else if (pack == even || acrossDivisor != 0) {
-        long breadth = 0;
-        along = nearAlong;
-        for (std::size_t i = 0; i < count; ++i) {
-            Placement& p = placed[i];
-            if (p.startsDeck) {
-                breadth = p.deckBreadth;
-                along = nearAlong;
-            } else if (pack == even) {
-                along += padAlong;
-            }
-            if (acrossDivisor != 0)
-                p.across += static_cast<long>(
-                    static_cast<unsigned long>(breadth - p.acrossSize) / acrossDivisor);
-            if (pack == even) {
-                const long slot = placeSize[p.place];
-                p.along = along;
-                if (alongDivisor != 0)
-                    p.along += static_cast<long>(
-                        static_cast<unsigned long>(slot - p.alongSize) / alongDivisor);
-                along += slot;
-                reachAlong = std::max(reachAlong, along);
-            }
+        if (acrossDivisor != 0)
+            p.across += static_cast<long>(
+                static_cast<unsigned long>(breadth - p.acrossSize) / acrossDivisor);
+        if (pack == even) {
+            const long slot = placeSize[p.place];
+            p.along = along;
+            if (alongDivisor != 0)
+                p.along += static_cast<long>(
+                    static_cast<unsigned long>(slot - p.alongSize) / alongDivisor);
+            along += slot;
+            reachAlong = std::max(reachAlong, along);
         }
     }
+}
 
+ISize ISetCanvas::Arrangement::minimumSize(const ISize& margin) const
+{
     const long farX = horizontalDecks ? reachAlong : farAcross;
     const long farY = horizontalDecks ? farAcross : reachAlong;
-    return ISize(farX + fMargin.width() + (titled ? 1 : 0),
-                 farY + fMargin.height() + (titled ? 2 : 0));
+    return ISize(farX + margin.width() + (titled ? 1 : 0), farY + margin.height() + (titled ? 2 : 0));
+}
+
+// The child's rectangle in x and y, widened by what the child asks beyond its placement.
+IRectangle ISetCanvas::Arrangement::rectangleOf(const Placement& p) const
+{
+    const IRectangle adjustment = p.window->layoutAdjustment();
+    const long x = horizontalDecks ? p.along : p.across;
+    const long y = horizontalDecks ? p.across : p.along;
+    const long width = (horizontalDecks ? p.alongSize : p.acrossSize) + adjustment.width();
+    const long height = (horizontalDecks ? p.acrossSize : p.alongSize) + adjustment.height();
+    return IRectangle(IPoint(x, y), ISize(width, height));
 }

@@ -87,8 +87,9 @@ public:
 
 private:
     struct Placement;
+    struct Arrangement;
     void changeExtendedStyle(unsigned long clear, unsigned long set);
-    ISize arrange(std::vector<Placement>& placed, std::vector<IWindowHandle::Value>& children);
+    ISize arrange(Arrangement& arrangement);
 
     unsigned long fDeckCount = 1;
     unsigned long fGroupPad = 0;

@@ -525,6 +525,8 @@ void IWindow::removeFromWindowSet(IWindow* window)
     if (!window || !window->fData->hasFlag(IWindowData::inWindowSet))
         return;
     const HWND handle = window->fHandle;
+    // The window becomes a native child of its parent, whose restacking nobody hears of.
+    IWindowCore::noteChildOrderChange(handle);
     RecordReference reference(ownerRecord(IsWindow(handle) ? handle : nullptr));
     {
         IResourceLock lock(libraryLock());

@@ -152,6 +152,24 @@ unsigned long clickOf(unsigned long buttonUp)
     }
 }
 
+// Lists of children kept in stacking order are current only while the library hears of every
+// change to it: a window object's child restacked or re-parented in (SetParent sends the child
+// WM_WINDOWPOSCHANGING alone, once the child has its new parent), and a native child created or
+// destroyed, which its parent hears of unless the child asked for silence.
+void noteStackingChange(const IEvent& event, IWindowData& data)
+{
+    const unsigned long id = event.eventId();
+    if (id == WM_WINDOWPOSCHANGING || id == WM_WINDOWPOSCHANGED) {
+        const WINDOWPOS* position = static_cast<const WINDOWPOS*>(event.parameter2().asPointer());
+        if (position && !(position->flags & SWP_NOZORDER))
+            IWindowCore::noteChildOrderChange(position->hwnd);
+    } else if (id == WM_PARENTNOTIFY) {
+        const unsigned long what = event.parameter1().lowNumber();
+        if (what == WM_CREATE || what == WM_DESTROY)
+            data.childOrderChanges.fetch_add(1, std::memory_order_acq_rel);
+    }
+}
+
 } // namespace
 
 IBase::Boolean IWindow::dispatch(IEvent& event)
@@ -169,6 +187,7 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
     if ((isMouseButton(id) || id == IPrivateMessage::controlNotification) && trackClicks(event))
         return true;
 
+    noteStackingChange(event, *data);
     DispatchScope scope(*this, *data, objectGone);
     // Inside the scope: a handler of the size report may delete the window, and the scope
     // keeps the record alive until this dispatch is over.

@@ -109,6 +109,24 @@ bool isStillFiled(HWND handle, const IWindow* window)
 IWindowData* IWindowCore::data(const IWindow& window) noexcept { return window.fData; }
 HWND IWindowCore::rawHandle(const IWindow& window) noexcept { return window.fHandle; }
 
+unsigned long IWindowCore::childOrderChanges(const IWindow& parent) noexcept
+{
+    return parent.fData->childOrderChanges.load(std::memory_order_acquire);
+}
+
+void IWindowCore::noteChildOrderChange(HWND child) noexcept
+{
+    try {
+        const HWND parent = child ? GetAncestor(child, GA_PARENT) : nullptr;
+        if (!parent || parent == GetDesktopWindow())
+            return;
+        if (IWindow* window = IWindow::windowWithHandle(parent, true))
+            window->fData->childOrderChanges.fetch_add(1, std::memory_order_acq_rel);
+    } catch (...) {
+        // A parent whose thread record is going away keeps no list worth correcting.
+    }
+}
+
 void IWindowCore::clearCache() noexcept
 {
     ICritSec section;

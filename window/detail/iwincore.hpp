@@ -27,6 +27,10 @@ public:
     static void clearCache() noexcept;
 
     static IWindowData* data(const IWindow& window) noexcept;
+    // The count of child order changes seen for the window's children (see IWindowData), and
+    // the note of one for the parent of `child` when that parent is a window object's.
+    static unsigned long childOrderChanges(const IWindow& parent) noexcept;
+    static void noteChildOrderChange(HWND child) noexcept;
     static HWND rawHandle(const IWindow& window) noexcept;
 
     // A window's identifier: GWLP_ID for a child; for a top-level window, where that slot holds

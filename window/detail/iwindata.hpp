@@ -132,6 +132,11 @@ struct IWindowData {
     IWindowObservers* observers = nullptr;
     // Set under the library lock, also by other threads; read by the dispatch without it.
     std::atomic<bool> purgePending{false};
+    // Counts the changes to the stacking order of this window's children that the library has
+    // seen: a window object's child restacked, re-parented in or let go, a native child created
+    // or destroyed. A list of children kept from a walk that found only window objects' children
+    // is current while the count stands. Bumped by the children's threads, so the word is atomic.
+    std::atomic<unsigned long> childOrderChanges{0};
     bool minimumSizeUpdate = false;
     HACCEL accelerator = nullptr;
     HWND ownerHandle = nullptr;
