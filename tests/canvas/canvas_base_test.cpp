@@ -113,9 +113,9 @@ TEST_F(CanvasBase, BackgroundIsPaintedBetweenTheChildrenOnly)
         keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(50, 50, 80, 80)));
     child.setBackgroundColor(IColor(0, 0, 255));
     canvastest::paintNow(top->hwnd());
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 99, 99), RGB(255, 0, 0));
-    EXPECT_NE(canvastest::pixel(canvas.handle(), 60, 60), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 99, 99), RGB(255, 0, 0));
+    EXPECT_NE(ovktest::pixelAt(canvas.handle(), 60, 60), RGB(255, 0, 0));
 }
 
 TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
@@ -126,9 +126,9 @@ TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
     canvastest::paintNow(top->hwnd());
     const int middle = static_cast<int>(canvas.font().maxCharHeight()) / 2;
     // The frame runs down the left edge below the title line and along the bottom.
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 0, 60), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 78), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 40), RGB(255, 255, 255));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 0, 60), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 60, 78), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 60, 40), RGB(255, 255, 255));
     EXPECT_NE(middle, 0);
 }
 
@@ -274,9 +274,9 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
 // place moves it without activating it, in either coordinate system.
 TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
 {
-    for (const ICoordinateSystem::Orientation orientation : canvastest::kOrientations) {
-        SCOPED_TRACE(canvastest::nameOf(orientation));
-        canvastest::CoordinateSystem system(orientation);
+    for (const ICoordinateSystem::Orientation orientation : ovktest::kOrientations) {
+        SCOPED_TRACE(ovktest::nameOf(orientation));
+        ovktest::CoordinateSystem system(orientation);
         canvas = GetParam().make(*top, WS_VISIBLE);
         IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
         GetParam().place(*canvas, box);

@@ -561,8 +561,7 @@ TEST(FrameKeys, TabOnTheLastControlWrapsToTheFirstAndEscPostsCancel)
 // extensions itself.
 TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
 {
-    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem system(ICoordinateSystem::kOriginLowerLeft);
     {
         auto frame = plainFrame();
         ovktest::TestWindow client(frame->handle(), WS_CHILD | WS_VISIBLE, 0x8008);
@@ -586,7 +585,6 @@ TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
         EXPECT_EQ(top(client.hwnd()), 21);
         EXPECT_EQ(top(other.hwnd()), 35);
     }
-    ICoordinateSystem::setApplicationOrientation(previous);
 }
 
 } // namespace

@@ -147,8 +147,6 @@ const BoxSeen& BoxDriver::seen() const
 namespace {
 
 std::map<UINT_PTR, std::function<void()>> gActions;
-UINT_PTR gWatchdog = 0;
-bool gWatchdogFired = false;
 
 VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -161,18 +159,11 @@ VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
     action();
 }
 
-VOID CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD)
-{
-    gWatchdogFired = true;
-    PostQuitMessage(0);
-}
-
 } // namespace
 
 Later::Later(unsigned long watchdogMilliseconds)
+    : fWatchdog(watchdogMilliseconds, &ovktest::Watchdog::postQuit)
 {
-    gWatchdogFired = false;
-    gWatchdog = SetTimer(nullptr, 0, watchdogMilliseconds, watchdog);
 }
 
 Later::~Later()
@@ -180,7 +171,6 @@ Later::~Later()
     for (const auto& entry : gActions)
         KillTimer(nullptr, entry.first);
     gActions.clear();
-    KillTimer(nullptr, gWatchdog);
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -190,11 +180,6 @@ Later& Later::after(unsigned long milliseconds, std::function<void()> action)
 {
     gActions[SetTimer(nullptr, 0, milliseconds, runAction)] = std::move(action);
     return *this;
-}
-
-bool Later::watchdogFired() const
-{
-    return gWatchdogFired;
 }
 
 } // namespace frametest

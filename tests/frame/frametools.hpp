@@ -86,7 +86,10 @@ public:
     Later& operator=(const Later&) = delete;
 
     Later& after(unsigned long milliseconds, std::function<void()> action);
-    bool watchdogFired() const;
+    bool watchdogFired() const { return fWatchdog.fired(); }
+
+private:
+    ovktest::Watchdog fWatchdog;
 };
 
 } // namespace frametest

@@ -1,13 +1,10 @@
 // Helpers of the event and handler tests: native child controls, plain windows under the class
-// names of other controls, a colour search, and the coordinate orientation and the keyboard
-// state, each restored.
+// names of other controls, and the keyboard state, restored.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-
-#include <icoordsy.hpp>
 
 #include "ovktest.hpp"
 
@@ -35,36 +32,6 @@ inline const char* controlClass(const char* name)
 }
 
 using ovktest::send;
-
-// Whether any pixel of the window's client area has the colour: the text a painter draws is
-// found this way without knowing where its glyphs fall.
-inline bool showsColor(HWND window, COLORREF color)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    bool found = false;
-    for (int y = 0; y < client.bottom && !found; ++y)
-        for (int x = 0; x < client.right && !found; ++x)
-            found = GetPixel(dc, x, y) == color;
-    ReleaseDC(window, dc);
-    return found;
-}
-
-class Orientation {
-public:
-    explicit Orientation(ICoordinateSystem::Orientation orientation)
-        : fSaved(ICoordinateSystem::applicationOrientation())
-    {
-        ICoordinateSystem::setApplicationOrientation(orientation);
-    }
-    ~Orientation() { ICoordinateSystem::setApplicationOrientation(fSaved); }
-    Orientation(const Orientation&) = delete;
-    Orientation& operator=(const Orientation&) = delete;
-
-private:
-    ICoordinateSystem::Orientation fSaved;
-};
 
 // Sets keys down in the thread's keyboard state (a posted key message does not), and clears
 // them again.
