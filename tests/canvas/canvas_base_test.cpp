@@ -188,44 +188,6 @@ bool hasVisibleBit(const IWindow& window)
     return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The messages that the window procedure of one window is sent on this thread, while counting.
-class SentTo {
-public:
-    explicit SentTo(HWND window)
-    {
-        sWindow = window;
-        sMessages.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
-    }
-    ~SentTo()
-    {
-        UnhookWindowsHookEx(fHook);
-        sWindow = nullptr;
-    }
-    SentTo(const SentTo&) = delete;
-    SentTo& operator=(const SentTo&) = delete;
-
-    bool hooked() const { return fHook != nullptr; }
-    int count(UINT message) const
-    {
-        return static_cast<int>(std::count(sMessages.begin(), sMessages.end(), message));
-    }
-    void clear() { sMessages.clear(); }
-
-private:
-    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->hwnd == sWindow)
-            sMessages.push_back(sent->message);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND sWindow = nullptr;
-    static inline std::vector<UINT> sMessages;
-    HHOOK fHook;
-};
-
 class QuietLayout : public CanvasTest, public testing::WithParamInterface<QuietCase> {
 protected:
     void TearDown() override {
@@ -284,7 +246,7 @@ TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
         canvas->layout();
         const RECT placed = canvastest::placeIn(canvas->handle(), box.handle());
 
-        SentTo sent(box.handle());
+        ovktest::SentMessages sent(box.handle());
         ASSERT_TRUE(sent.hooked());
         for (int again = 0; again < 2; ++again) {
             canvas->setLayoutDistorted(0x80, 0);

@@ -87,11 +87,7 @@ TEST(FrameFreshProcess, ClassesCountFromZeroSkippingTakenNamesAndFramesCascade)
     EXPECT_EQ(className(first->handle()), "OVK Frame0");
     EXPECT_EQ(className(second->handle()), "OVK Frame1");
     // Another module holds the next name: the frame takes the one after it.
-    WNDCLASSA taken{};
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = GetModuleHandleA(nullptr);
-    taken.lpszClassName = "OVK Frame2";
-    ASSERT_TRUE(RegisterClassA(&taken));
+    ASSERT_TRUE(ovktest::registerClass("OVK Frame2"));
     auto third = plainFrame();
     EXPECT_EQ(className(third->handle()), "OVK Frame3");
 

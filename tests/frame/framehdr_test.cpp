@@ -210,11 +210,7 @@ LRESULT CALLBACK silentProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 // to the windows above it; elsewhere the controls pass it up themselves.
 TEST(FrameQueries, OnTheOlderPlatformHelpClimbsFromASilentControl)
 {
-    WNDCLASSA type{};
-    type.lpfnWndProc = silentProcedure;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "OvkSilentHelp";
-    RegisterClassA(&type);
+    ovktest::registerClass("OvkSilentHelp", silentProcedure);
     auto frame = makeFrame();
     const HWND silent = CreateWindowExA(0, "OvkSilentHelp", "", WS_CHILD, 0, 0, 10, 10,
                                         frame->handle(), reinterpret_cast<HMENU>(31), nullptr,

@@ -2,6 +2,7 @@
 #include "ovktest.hpp"
 
 #include <detail/icallgrd.hpp>
+#include <idll.hpp>
 #include <detail/iscoped.hpp>
 #include <iassert.hpp>
 
@@ -18,22 +19,6 @@
 namespace ovktest {
 
 namespace {
-
-LRESULT CALLBACK testProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void registerClass(const char* name, UINT style)
-{
-    WNDCLASSA windowClass{};
-    windowClass.style = style;
-    windowClass.lpfnWndProc = testProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
-}
 
 void dispatchOne(MSG& message)
 {
@@ -123,12 +108,24 @@ RecordingHandler& Recorder::make(const std::string& tag, bool handles)
     return *fHandlers.back();
 }
 
+ATOM registerClass(const char* name, WNDPROC procedure, UINT style, HCURSOR cursor)
+{
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = cursor;
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass);
+}
+
 const char* testClassName(bool doubleClicks)
 {
     static std::once_flag registered;
     std::call_once(registered, [] {
-        registerClass("ovktest window", 0);
-        registerClass("ovktest dblclk window", CS_DBLCLKS);
+        const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+        registerClass("ovktest window", DefWindowProcA, 0, arrow);
+        registerClass("ovktest dblclk window", DefWindowProcA, CS_DBLCLKS, arrow);
     });
     return doubleClicks ? "ovktest dblclk window" : "ovktest window";
 }
@@ -187,6 +184,62 @@ const std::vector<std::string>& ExpectAssertions::reports() const
 std::string str(const IString& text)
 {
     return std::string(text.data(), text.length());
+}
+
+namespace {
+
+// Hook procedures are told nothing but the message: the object that records is found per thread.
+thread_local SentMessages* tRecording = nullptr;
+
+} // namespace
+
+SentMessages::SentMessages(HWND window)
+    : fWindow(window), fOuter(tRecording),
+      // One hook serves every object of the thread; an enclosing object's hook is already in.
+      fHook(fOuter != nullptr ? nullptr
+                              : SetWindowsHookExA(WH_CALLWNDPROC, &SentMessages::record, nullptr,
+                                                  GetCurrentThreadId()))
+{
+    tRecording = this;
+}
+
+bool SentMessages::hooked() const
+{
+    return fHook != nullptr || (fOuter != nullptr && fOuter->hooked());
+}
+
+SentMessages::~SentMessages()
+{
+    if (fHook != nullptr)
+        UnhookWindowsHookEx(fHook);
+    tRecording = fOuter;
+}
+
+int SentMessages::count(UINT message) const
+{
+    int found = 0;
+    for (const auto& sent : fSent)
+        found += sent.first == message;
+    return found;
+}
+
+std::vector<WPARAM> SentMessages::wParamsOf(UINT message) const
+{
+    std::vector<WPARAM> found;
+    for (const auto& sent : fSent)
+        if (sent.first == message)
+            found.push_back(sent.second);
+    return found;
+}
+
+LRESULT CALLBACK SentMessages::record(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    for (SentMessages* recording = tRecording; code == HC_ACTION && recording != nullptr;
+         recording = recording->fOuter)
+        if (sent->hwnd == recording->fWindow)
+            recording->fSent.emplace_back(sent->message, sent->wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 ovk_native::Bitmap solidBitmap(COLORREF colour, int width, int height)
@@ -264,6 +317,57 @@ bool PixelReader::shows(COLORREF colour, const RECT& within) const
     return false;
 }
 
+Surface::Surface(int width, int height) : fWidth(width), fHeight(height), fDC(nullptr)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, so that row y is the y-th in memory
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fBitmap.reset(CreateDIBSection(fDC.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fBits = static_cast<DWORD*>(bits);
+    fSelected = std::make_unique<ovk_native::Selection>(fDC.get(), fBitmap.get());
+    clear();
+}
+
+void Surface::clear()
+{
+    GdiFlush();
+    for (int i = 0; i < fWidth * fHeight; ++i)
+        fBits[i] = 0x00FFFFFF;
+}
+
+COLORREF Surface::pixel(int x, int y) const
+{
+    // The system may still hold drawing back: what is in memory is current only after a flush.
+    GdiFlush();
+    if (x < 0 || y < 0 || x >= fWidth || y >= fHeight)
+        return RGB(255, 255, 255);
+    const DWORD bgr = fBits[y * fWidth + x];
+    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+}
+
+bool Surface::around(int x, int y, COLORREF colour) const
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (pixel(x + dx, y + dy) == colour)
+                return true;
+    return false;
+}
+
+int Surface::count(COLORREF colour) const
+{
+    int found = 0;
+    for (int y = 0; y < fHeight; ++y)
+        for (int x = 0; x < fWidth; ++x)
+            found += pixel(x, y) == colour;
+    return found;
+}
+
 COLORREF pixelAt(HWND window, int x, int y)
 {
     return PixelReader(window).at(x, y);
@@ -278,11 +382,7 @@ bool showsColour(HWND window, COLORREF colour)
 
 SystemHelpWindow::SystemHelpWindow(WNDPROC procedure)
 {
-    WNDCLASSA type{};
-    type.lpfnWndProc = procedure;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&type);
+    registerClass("MS_WINHELP", procedure);
     fWindow = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
 }
@@ -416,6 +516,25 @@ std::string TempFile::read() const
 bool TempFile::exists() const
 {
     return GetFileAttributesA(fPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool buildResourceModule(const TempFile& file, const std::vector<BuiltResource>& resources)
+{
+    const IDynamicLinkLibrary source("ovkres");
+    if (!CopyFileA(str(source.fileName()).c_str(), file.path(), FALSE))
+        return false;
+    HANDLE update = BeginUpdateResourceA(file.path(), FALSE);
+    if (!update)
+        return false;
+    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    bool added = true;
+    for (const BuiltResource& resource : resources) {
+        std::string data = resource.data;
+        added = added && UpdateResourceA(update, resource.type, MAKEINTRESOURCEA(resource.id),
+                                         neutral, &data[0], static_cast<DWORD>(data.size()));
+    }
+    // Ending with the discard flag leaves the copy as it was when a resource did not go in.
+    return EndUpdateResourceA(update, !added) && added;
 }
 
 NotificationLog& NotificationLog::keepOnly(Keep keep)

@@ -90,6 +90,11 @@ inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam 
     return IWindowHandle(window).sendEvent(message, wParam, lParam).asLong();
 }
 
+// Registers a window class of the test program (a class it registered already stays as it is)
+// and answers the atom, 0 when the name is taken.
+ATOM registerClass(const char* name, WNDPROC procedure = DefWindowProcA, UINT style = 0,
+                   HCURSOR cursor = nullptr);
+
 // A hidden native window of the test class (no CS_DBLCLKS), top-level or a child.
 HWND createNativeWindow(HWND parent = nullptr, DWORD style = 0, int id = 0,
                         const char* className = nullptr);
@@ -102,6 +107,31 @@ public:
     explicit TestWindow(HWND parent = nullptr, DWORD style = 0, int id = 0,
                         const char* className = nullptr);
     HWND hwnd() const { return handle(); }
+};
+
+// The messages sent to one window's procedure on this thread while the object lives (a
+// WH_CALLWNDPROC hook), in order, with their first parameters.
+class SentMessages {
+public:
+    explicit SentMessages(HWND window);
+    ~SentMessages();
+    SentMessages(const SentMessages&) = delete;
+    SentMessages& operator=(const SentMessages&) = delete;
+
+    bool hooked() const;
+    int count(UINT message) const;
+    // The first parameter of each message of this number, in order.
+    std::vector<WPARAM> wParamsOf(UINT message) const;
+    void clear() { fSent.clear(); }
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam);
+
+    HWND fWindow;
+    std::vector<std::pair<UINT, WPARAM>> fSent;
+    // The hook of an enclosing object on the same thread, put back at the end.
+    SentMessages* fOuter;
+    HHOOK fHook;
 };
 
 // A device bitmap of one colour, compatible with the screen.
@@ -152,6 +182,33 @@ private:
     // Declared after the memory context, so that the bitmap is taken out before it goes.
     std::unique_ptr<ovk_native::Selection> fSelected;
     HDC fContext = nullptr;
+};
+
+// A white 32-bit memory bitmap to draw into, its pixels read straight from its memory once the
+// drawing is flushed; a pixel outside it reads as white.
+class Surface {
+public:
+    explicit Surface(int width = 100, int height = 100);
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    HDC dc() const { return fDC.get(); }
+    // Makes every pixel white again.
+    void clear();
+    COLORREF pixel(int x, int y) const;
+    // Whether the colour is at the pixel or one of its eight neighbours.
+    bool around(int x, int y, COLORREF colour) const;
+    // How many pixels have the colour.
+    int count(COLORREF colour) const;
+
+private:
+    int fWidth;
+    int fHeight;
+    DWORD* fBits = nullptr;
+    ovk_native::MemoryDC fDC;
+    ovk_native::Bitmap fBitmap;
+    // Declared after the bitmap, so that it is taken out of the context before it is deleted.
+    std::unique_ptr<ovk_native::Selection> fSelected;
 };
 
 // The colour of one client pixel of the window.
@@ -238,6 +295,17 @@ public:
 private:
     std::string fPath;
 };
+
+// A resource of a module made for a test: type, number and the bytes.
+struct BuiltResource {
+    LPCSTR type;
+    unsigned id;
+    std::string data;
+};
+
+// Makes the file a copy of the library's resource library with these resources added (or
+// replaced) under the neutral language; answers whether it could.
+bool buildResourceModule(const TempFile& file, const std::vector<BuiltResource>& resources);
 
 // Keeps what the notifiers it observes tell their observers, in order. Which notifications it
 // keeps and how each reads in the trace are set by the test; both are decided while the

@@ -13,7 +13,6 @@
 #include <ovkmsgid.hpp>
 #include <ovktest.hpp>
 
-#include "../graphics/drawing.hpp"
 #include "detail/iimagels.hpp"
 
 namespace {
@@ -24,14 +23,13 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // A 32-bit surface of one colour, to draw into and read back.
-class Pixels : public graphicstest::Surface {
+class Pixels : public ovktest::Surface {
 public:
     Pixels(int width, int height, COLORREF fill) : Surface(width, height)
     {
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, width, height};
-        FillRect(dc(), &all, brush);
-        DeleteObject(brush);
+        const ovk_native::Brush brush(CreateSolidBrush(fill));
+        const RECT all{0, 0, width, height};
+        FillRect(dc(), &all, brush.get());
     }
     COLORREF at(int x, int y) const { return pixel(x, y); }
 };

@@ -86,11 +86,7 @@ protected:
     void SetUp() override
     {
         if (GetParam()) {
-            WNDCLASSA type{};
-            type.lpfnWndProc = DefWindowProcA;
-            type.hInstance = GetModuleHandleA(nullptr);
-            type.lpszClassName = "program frame";
-            RegisterClassA(&type);
+            ovktest::registerClass("program frame");
             native = CreateWindowExA(0, "program frame", "wrapped", WS_OVERLAPPEDWINDOW, 0, 0,
                                      100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
                                      nullptr);

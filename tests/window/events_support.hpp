@@ -23,11 +23,7 @@ inline HWND createChild(HWND parent, const char* className, DWORD style = 0, int
 // sends nothing of its own, so that the test alone decides what the handlers see.
 inline const char* controlClass(const char* name)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
+    ovktest::registerClass(name);
     return name;
 }
 
