@@ -153,6 +153,17 @@ TEST(MessageLoop, TheObjectWindowDoesNotKeepTheLoopRunning)
     EXPECT_TRUE(loopEndsWithTheWindow());
 }
 
+// The guard of the loop tests: a loop that nothing else ends is ended from the watchdog's timer,
+// which runs inside that loop, and the watchdog says so.
+TEST(MessageLoop, ALoopNothingEndsIsEndedByTheWatchdogWhichSaysSo)
+{
+    const TestWindow window;
+    const ovktest::Watchdog watchdog(50, [] { postStop(0xFFFFFFFF); });
+    IThread::current().processMsgs();
+    EXPECT_TRUE(watchdog.fired());
+    EXPECT_EQ(currentLevel(), 0u);
+}
+
 // Accelerators -------------------------------------------------------------------------------
 
 class Accelerators : public testing::Test {

@@ -29,15 +29,10 @@
 
 namespace {
 
+using frametest::self;
 using frametest::className;
 using frametest::Later;
 using frametest::windowText;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 IResourceId resource(unsigned long id)
 {

@@ -22,13 +22,8 @@
 
 namespace {
 
+using frametest::self;
 using frametest::Later;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 std::unique_ptr<IFrameWindow> makeFrame(const IFrameWindow::Style& style = IFrameWindow::_titleBar |
                                                                          IFrameWindow::_systemMenu |

@@ -5,6 +5,12 @@
 
 namespace frametest {
 
+const IResourceLibrary& self()
+{
+    static IResourceLibrary library;
+    return library;
+}
+
 std::string windowText(HWND window)
 {
     char buffer[256] = {};

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <iplatfrm.hpp>
+#include <ireslib.hpp>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,9 @@ private:
     IPlatform::Override fNewShell;
     IPlatform::Override fConsumerNewShell;
 };
+
+// The test program's own resources: its resource scripts are linked into it.
+const IResourceLibrary& self();
 
 // A window's text and its class name.
 std::string windowText(HWND window);

@@ -29,13 +29,8 @@
 
 namespace {
 
+using frametest::self;
 using ovktest::str;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 std::unique_ptr<IFrameWindow> helpFrame()
 {
