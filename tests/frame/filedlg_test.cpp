@@ -20,6 +20,7 @@
 
 namespace {
 
+using frametest::press;
 using ovktest::str;
 
 constexpr int kNameField = 0x480;
@@ -82,11 +83,6 @@ protected:
 private:
     frametest::Later fLater{8000};
 };
-
-void press(HWND window, int button)
-{
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(button), 0);
-}
 
 // An existing file in the temporary folder, removed with the object.
 class ExistingFile : public ovktest::TempFile {

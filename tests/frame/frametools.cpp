@@ -11,6 +11,11 @@ const IResourceLibrary& self()
     return library;
 }
 
+void press(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+}
+
 std::string windowText(HWND window)
 {
     char buffer[256] = {};

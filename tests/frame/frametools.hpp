@@ -34,6 +34,10 @@ private:
 // The test program's own resources: its resource scripts are linked into it.
 const IResourceLibrary& self();
 
+// Presses a dialog's button as its keyboard interface would: the command reaches the dialog
+// through the queue, from whatever loop runs it then.
+void press(HWND dialog, int button);
+
 // A window's text and its class name.
 std::string windowText(HWND window);
 std::string className(HWND window);
