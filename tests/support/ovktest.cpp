@@ -448,8 +448,9 @@ Watchdog::~Watchdog()
     if (fState->timer != 0) {
         KillTimer(nullptr, fState->timer);
         tWatchdogs.erase(fState->timer);
-        return;
     }
+    if (!fState->watcher.joinable())
+        return;
     {
         const std::lock_guard<std::mutex> lock(fState->guard);
         fState->done = true;
@@ -511,11 +512,6 @@ std::string TempFile::read() const
 {
     std::ifstream file(fPath, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool TempFile::exists() const
-{
-    return GetFileAttributesA(fPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool buildResourceModule(const TempFile& file, const std::vector<BuiltResource>& resources)

@@ -122,7 +122,6 @@ public:
     int count(UINT message) const;
     // The first parameter of each message of this number, in order.
     std::vector<WPARAM> wParamsOf(UINT message) const;
-    void clear() { fSent.clear(); }
 
 private:
     static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam);
@@ -169,7 +168,6 @@ public:
     PixelReader(const PixelReader&) = delete;
     PixelReader& operator=(const PixelReader&) = delete;
 
-    HDC context() const { return fContext; }
     COLORREF at(int x, int y) const;
     // How many pixels of the rectangle have the colour.
     int count(COLORREF colour, const RECT& within) const;
@@ -290,7 +288,6 @@ public:
     void write(const std::string& bytes) const;
     // The bytes the file holds; none when it does not exist.
     std::string read() const;
-    bool exists() const;
 
 private:
     std::string fPath;
