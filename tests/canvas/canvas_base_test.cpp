@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
-#include <vector>
 
 #include <icanvas.hpp>
 #include <imcelcv.hpp>
