@@ -1,5 +1,5 @@
-// Helpers of the advanced controls' tests: a shown parent window, the outside windows' module
-// with its journal, and an observer that keeps notifications.
+// Helpers of the advanced controls' tests: a shown parent window, and the outside windows' module
+// with its journal.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <inotifev.hpp>
-#include <iobserver.hpp>
 #include <iwindow.hpp>
 
 #include "ovktest.hpp"
@@ -29,28 +27,6 @@ public:
     // The next `count` receipts of the message answer failure (-1: all of them).
     static void failNext(unsigned int message, long count);
     static void resetFailures();
-};
-
-// The notifications of the windows it observes: "IBaseSpinButton::value".
-class NotificationLog : public IObserver {
-public:
-    std::vector<std::string> ids;
-    std::vector<unsigned long> data;
-    std::string trace() const
-    {
-        std::string text;
-        for (const std::string& id : ids)
-            text += (text.empty() ? "" : " ") + id;
-        return text;
-    }
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        ids.push_back(event.notificationId());
-        data.push_back(static_cast<unsigned long>(event.eventData().asUnsignedLong()));
-        return *this;
-    }
 };
 
 // A shown top-level window that the tests put their controls in.

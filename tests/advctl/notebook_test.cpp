@@ -543,7 +543,7 @@ TEST_F(OutsideNotebookTest, PagesAreTheOutsideWindowsAndARefusalKeepsItsPage)
 TEST_F(OutsideNotebookTest, OrientationSetsItsBitPairAndNotifiesOnlyOnChange)
 {
     makeOutside();
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     notebook->enableNotification();
     log.handleNotificationsFor(*notebook);
     ASSERT_EQ(notebook->style() & 0xFF, 0x11u);
@@ -558,7 +558,7 @@ TEST_F(OutsideNotebookTest, OrientationSetsItsBitPairAndNotifiesOnlyOnChange)
 TEST_F(OutsideNotebookTest, ColoursAreSentOnlyWhenNewAndReadBackOnceRecorded)
 {
     makeOutside();
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     notebook->enableNotification();
     log.handleNotificationsFor(*notebook);
     Outside::resetJournal();
@@ -571,7 +571,7 @@ TEST_F(OutsideNotebookTest, ColoursAreSentOnlyWhenNewAndReadBackOnceRecorded)
     notebook->setMajorTabBackgroundColor(IColor(0x12, 0x34, 0x56));
     EXPECT_EQ(Outside::journal(), (std::vector<std::string>{"0xF081 0x563412 area=6"}));
     EXPECT_EQ(notebook->majorTabBackgroundColor(), IColor(0x12, 0x34, 0x56));
-    EXPECT_TRUE(ovktest::pumpUntil([&] { return !log.ids.empty(); }));
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return !log.entries().empty(); }));
     ovktest::pumpPending();
     EXPECT_EQ(log.trace(), "INotebook::majorTabBackgroundColor");
     notebook->resetMajorTabBackgroundColor();

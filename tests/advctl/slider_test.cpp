@@ -138,15 +138,15 @@ TEST_F(SliderTest, WithHomeAtTheRightTheRangeIsNegativeAndTicksCountFromTheRight
 TEST_F(SliderTest, MovingTheArmTellsObserversOnlyOfAChange)
 {
     ISlider& slider = makeSlider(11);
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     slider.enableNotification();
     log.handleNotificationsFor(slider);
     slider.moveArmToTick(0);
     EXPECT_EQ(log.trace(), "");
     slider.moveArmToTick(4);
     EXPECT_EQ(log.trace(), "IProgressIndicator::armChange IProgressIndicator::armTickOffset");
-    EXPECT_EQ(log.data[0], reinterpret_cast<std::uintptr_t>(slider.handle().asValue()));
-    log.ids.clear();
+    EXPECT_EQ(log.data()[0], reinterpret_cast<std::uintptr_t>(slider.handle().asValue()));
+    log.clear();
     slider.moveArmToTick(4);
     slider.moveArmToPixel(slider.armPixelOffset());
     EXPECT_EQ(log.trace(), "");
@@ -271,15 +271,13 @@ TEST_F(SliderTest, TheRibbonFillsTheChannelFromHomeToTheArm)
         RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         RECT channel{};
         SendMessageA(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-        const ovk_native::WindowDC context(bar);
-        const HDC dc = context.get();
+        const ovktest::PixelReader pixels(bar);
         const int y = (channel.top + channel.bottom) / 2;
-        int highlighted = 0, inside = 0;
-        for (int x = channel.left + 3; x < channel.right - 3; ++x, ++inside)
-            if (GetPixel(dc, x, y) == GetSysColor(COLOR_HIGHLIGHT))
-                ++highlighted;
+        const RECT middleRow{channel.left + 3, y, channel.right - 3, y + 1};
+        const int inside = middleRow.right - middleRow.left;
+        const int highlighted = pixels.count(GetSysColor(COLOR_HIGHLIGHT), middleRow);
         const int tenth = (channel.right - channel.left) / 10;
-        const bool leftEnd = GetPixel(dc, channel.left + tenth, y) == GetSysColor(COLOR_HIGHLIGHT);
+        const bool leftEnd = pixels.at(channel.left + tenth, y) == GetSysColor(COLOR_HIGHLIGHT);
         EXPECT_NEAR(static_cast<double>(highlighted) / inside, 0.6, 0.05) << homeRight;
         EXPECT_EQ(leftEnd, !homeRight);
     }
@@ -323,7 +321,7 @@ TEST_F(SliderTest, TheArrowsStepOneTickAndRepeatWhileHeld)
 TEST_F(SliderTest, TheTrackbarsKeysReportTheArmMove)
 {
     ISlider& slider = makeSlider(11);
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     slider.enableNotification();
     log.handleNotificationsFor(slider);
     SendMessageA(slider.trackbar(), WM_KEYDOWN, VK_RIGHT, 1);
@@ -480,13 +478,13 @@ TEST_F(OutsideSliderTest, QueriesReadWhatTheWindowKeeps)
 TEST_F(OutsideSliderTest, TheWindowsNotificationsRaiseArmTrackAndArmChange)
 {
     ISlider& slider = makeOutside();
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     slider.enableNotification();
     log.handleNotificationsFor(slider);
     ovktest::send(slider.handle(), WM_KEYDOWN, VK_RIGHT, 1);
     EXPECT_EQ(log.trace(), "ISlider::armTrack IProgressIndicator::armChange");
     const auto handle = reinterpret_cast<std::uintptr_t>(slider.handle().asValue());
-    EXPECT_EQ(log.data, (std::vector<unsigned long>{static_cast<unsigned long>(handle),
+    EXPECT_EQ(log.data(), (std::vector<unsigned long>{static_cast<unsigned long>(handle),
                                                     static_cast<unsigned long>(handle)}));
     log.stopHandlingNotificationsFor(slider);
 }
@@ -590,7 +588,7 @@ TEST_F(CircularSliderTest, ValuesRangesAndFailuresGoThroughTheWindow)
 TEST_F(CircularSliderTest, TheWindowsNotificationsRaiseValueAndTrack)
 {
     ICircularSlider& slider = make();
-    advtest::NotificationLog log;
+    ovktest::NotificationLog log;
     slider.enableNotification();
     log.handleNotificationsFor(slider);
     ovktest::send(slider.handle(), WM_KEYDOWN, VK_UP, 1);

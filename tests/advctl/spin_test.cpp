@@ -284,7 +284,7 @@ TEST_F(SpinTest, NotificationsOfBothVariantsReachTheObservers)
         auto text = make<ITextSpinButton>(21, ITextSpinButton::classDefaultStyle, outside);
         numeric->setRange(IRange(0, 5));
         text->addAsLast(kMonths, 3);
-        advtest::NotificationLog numbers, texts;
+        ovktest::NotificationLog numbers, texts;
         numeric->enableNotification();
         text->enableNotification();
         numbers.handleNotificationsFor(*numeric);
@@ -294,7 +294,7 @@ TEST_F(SpinTest, NotificationsOfBothVariantsReachTheObservers)
         EXPECT_EQ(numbers.trace(), "IBaseSpinButton::value") << outside;
         EXPECT_EQ(texts.trace(), "IBaseSpinButton::text") << outside;
         // Focus changes: the notifications with codes 0x9A and 0x9B.
-        numbers.ids.clear();
+        numbers.clear();
         for (unsigned int code : {IOutsideNotification::spinFocusGained, IOutsideNotification::spinFocusLost})
             ovktest::send(parent->hwnd(), WM_COMMAND, MAKEWPARAM(20, code),
                           reinterpret_cast<LPARAM>(numeric->handle().asValue()));

@@ -292,36 +292,20 @@ protected:
 
     void SetUp() override
     {
-        char folder[MAX_PATH];
-        GetModuleFileNameA(nullptr, folder, MAX_PATH);
-        std::string source(folder);
-        source.resize(source.find_last_of("\\/") + 1);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        fPath = std::string(temp) + "ovkaccel" + std::to_string(GetCurrentProcessId()) + ".dll";
-        ASSERT_TRUE(CopyFileA((source + "ovkres.dll").c_str(), fPath.c_str(), FALSE));
-
         // The resource layout of an entry: flags, key, command and padding, 16 bits each; the
         // last entry's flags carry 0x80.
         std::vector<WORD> data;
         for (const ACCEL& entry : kMixedEntries)
             data.insert(data.end(), {WORD(entry.fVirt), entry.key, entry.cmd, 0});
         data[data.size() - 4] |= 0x80;
-        HANDLE update = BeginUpdateResourceA(fPath.c_str(), FALSE);
-        ASSERT_NE(update, nullptr);
-        ASSERT_TRUE(UpdateResourceA(update, RT_ACCELERATOR, MAKEINTRESOURCEA(kId),
-                                    MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), data.data(),
-                                    static_cast<DWORD>(data.size() * sizeof(WORD))));
-        ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-        IApplication::current().setUserResourceLibrary(fPath.c_str());
+        const std::string bytes(reinterpret_cast<const char*>(data.data()), data.size() * sizeof(WORD));
+        ASSERT_TRUE(ovktest::buildResourceModule(fModule, {{RT_ACCELERATOR, kId, bytes}}));
+        IApplication::current().setUserResourceLibrary(fModule.path());
     }
-    void TearDown() override
-    {
-        IApplication::current().setUserResourceLibrary();
-        DeleteFileA(fPath.c_str());
-    }
+    // The library lets go of the module before the file goes with the fixture.
+    void TearDown() override { IApplication::current().setUserResourceLibrary(); }
 
-    std::string fPath;
+    const ovktest::TempFile fModule{"ovkaccel" + std::to_string(GetCurrentProcessId()) + ".dll"};
 };
 
 TEST_F(AccelResource, TableReadFromAResourceIsWrittenBackWithTheSameEntries)

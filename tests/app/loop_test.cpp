@@ -33,21 +33,9 @@ unsigned long currentLevel()
 }
 
 // Ends every loop if a test's stop requests do not, so that a fault fails instead of hanging.
-class Watchdog {
+class LoopWatchdog : public ovktest::Watchdog {
 public:
-    Watchdog() : fTimer(SetTimer(nullptr, 0, 5000, &Watchdog::fire)) {}
-    ~Watchdog() { KillTimer(nullptr, fTimer); }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-    static bool fired() { return sFired; }
-
-private:
-    static void CALLBACK fire(HWND, UINT, UINT_PTR, DWORD) {
-        sFired = true;
-        postStop(0xFFFFFFFF);
-    }
-    static inline bool sFired = false;
-    UINT_PTR fTimer;
+    LoopWatchdog() : Watchdog(5000, [] { postStop(0xFFFFFFFF); }) {}
 };
 
 // Each posted kNest runs one more loop level from inside a handler; `atInnermost` runs on the
@@ -70,11 +58,11 @@ protected:
 
     // Runs the outermost loop and answers the trace.
     std::string run() {
-        Watchdog watchdog;
+        const LoopWatchdog watchdog;
         PostMessageA(window.hwnd(), kNest, 0, 0);
         IThread::current().processMsgs();
         levels.add("leave1");
-        EXPECT_FALSE(Watchdog::fired());
+        EXPECT_FALSE(watchdog.fired());
         EXPECT_EQ(currentLevel(), 0u);
         return levels.text();
     }
@@ -142,7 +130,7 @@ TEST(MessageLoop, StoppingAThreadThatRunsNoLoopFailsWithMessage100)
 // loop ended by itself (the watchdog would end it otherwise).
 bool loopEndsWithTheWindow()
 {
-    Watchdog watchdog;
+    const LoopWatchdog watchdog;
     auto window = std::make_unique<TestWindow>();
     Recorder rec(kNest);
     rec.attach(*window, "destroy", true).setAction([&](IEvent&) {
@@ -151,7 +139,7 @@ bool loopEndsWithTheWindow()
     });
     PostMessageA(window->hwnd(), kNest, 0, 0);
     IThread::current().processMsgs();
-    return !Watchdog::fired() && rec.trace() == "destroy";
+    return !watchdog.fired() && rec.trace() == "destroy";
 }
 
 TEST(MessageLoop, DestroyingTheLastTopLevelWindowEndsTheLoop)
@@ -163,6 +151,17 @@ TEST(MessageLoop, TheObjectWindowDoesNotKeepTheLoopRunning)
 {
     ASSERT_NE(IWindow::objectWindow(), nullptr);
     EXPECT_TRUE(loopEndsWithTheWindow());
+}
+
+// The guard of the loop tests: a loop that nothing else ends is ended from the watchdog's timer,
+// which runs inside that loop, and the watchdog says so.
+TEST(MessageLoop, ALoopNothingEndsIsEndedByTheWatchdogWhichSaysSo)
+{
+    const TestWindow window;
+    const ovktest::Watchdog watchdog(50, [] { postStop(0xFFFFFFFF); });
+    IThread::current().processMsgs();
+    EXPECT_TRUE(watchdog.fired());
+    EXPECT_EQ(currentLevel(), 0u);
 }
 
 // Accelerators -------------------------------------------------------------------------------

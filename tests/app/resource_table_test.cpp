@@ -103,11 +103,10 @@ TEST(ResourceTable, AcceleratorTableLoadsAndIsRebuiltOnLimitedGraphics)
                                keys[i].cmd, 0};
         table.append(reinterpret_cast<const char*>(entry), sizeof entry);
     }
-    const std::string path =
-        restest::buildResourceModule("ovk_resource_tables.dll", {{RT_ACCELERATOR, 7, table}});
-    ASSERT_FALSE(path.empty());
+    const ovktest::TempFile module("ovk_resource_tables.dll");
+    ASSERT_TRUE(ovktest::buildResourceModule(module, {{RT_ACCELERATOR, 7, table}}));
     {
-        IDynamicLinkLibrary library(path.c_str());
+        IDynamicLinkLibrary library(module.path());
         for (bool limited : {false, true}) {
             SCOPED_TRACE(limited ? "rebuilt" : "loaded");
             IPlatform::Override graphics(IPlatform::limitedGraphics, limited);
@@ -125,7 +124,6 @@ TEST(ResourceTable, AcceleratorTableLoadsAndIsRebuiltOnLimitedGraphics)
                           "WinLoadAccelTable(IResourceId:" + std::to_string(kMissing) + ")",
                           "ireslib", 367);
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST_F(ResourceWindows, DialogIsOwnedByTheOwnerAndNotByTheParent)
@@ -152,11 +150,10 @@ TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
     const std::string classic = std::string("\0\0\0\0\x80\0\x07\0", 8) + text;
     const std::string extended = std::string("\x01\0\x04\0\0\0\0\0", 8) +
                                  std::string("\0\0\0\0\0\0\0\0\x07\0\0\0\x80\0", 14) + text;
-    const std::string path = restest::buildResourceModule(
-        "ovk_resource_menus.dll", {{RT_MENU, 40, classic}, {RT_MENU, 41, extended}});
-    ASSERT_FALSE(path.empty());
+    const ovktest::TempFile module("ovk_resource_menus.dll");
+    ASSERT_TRUE(ovktest::buildResourceModule(module, {{RT_MENU, 40, classic}, {RT_MENU, 41, extended}}));
     {
-        IDynamicLinkLibrary library(path.c_str());
+        IDynamicLinkLibrary library(module.path());
         auto expectOpen = [](IMenuHandle menu) {
             ASSERT_TRUE(menu.isValid());
             char name[16] = {};
@@ -170,5 +167,4 @@ TEST(ResourceTable, OlderPlatformBuildsMenusWithTheExtendedMenuReader)
         expectOpen(library.loadMenu(41));
         expectSystemError([&] { library.loadMenu(40); }, "WinLoadMenu(IResourceId:40)", "ireslib", 287);
     }
-    DeleteFileA(path.c_str());
 }

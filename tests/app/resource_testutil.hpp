@@ -52,37 +52,4 @@ inline SIZE bitmapSize(HBITMAP bitmap)
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
-// A resource of a module made for a test: type, number and the bytes.
-struct BuiltResource {
-    LPCSTR type;
-    unsigned id;
-    std::string data;
-};
-
-// A copy of the library's resource library in the temporary folder, with these resources added
-// (or replaced) under the neutral language; answers its path, or "" when it cannot be made.
-inline std::string buildResourceModule(const char* fileName,
-                                       const std::vector<BuiltResource>& resources)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + fileName;
-    IDynamicLinkLibrary source("ovkres");
-    if (!CopyFileA(str(source.fileName()).c_str(), path.c_str(), FALSE))
-        return std::string();
-    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-    if (!update)
-        return std::string();
-    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
-    bool added = true;
-    for (const BuiltResource& resource : resources) {
-        std::string data = resource.data;
-        added = added && UpdateResourceA(update, resource.type, MAKEINTRESOURCEA(resource.id),
-                                         neutral, &data[0], static_cast<DWORD>(data.size()));
-    }
-    if (!EndUpdateResourceA(update, !added) || !added)
-        return std::string();
-    return path;
-}
-
 } // namespace restest

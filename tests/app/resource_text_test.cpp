@@ -168,23 +168,23 @@ class ResourceBuiltTexts : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        fgPath = restest::buildResourceModule(
-            "ovk_resource_texts.dll",
-            {{RT_MESSAGETABLE, 1, messageTable()}, {RT_STRING, 2, stringBlock()}});
+        fgModule = std::make_unique<ovktest::TempFile>("ovk_resource_texts.dll");
+        fgBuilt = ovktest::buildResourceModule(
+            *fgModule, {{RT_MESSAGETABLE, 1, messageTable()}, {RT_STRING, 2, stringBlock()}});
     }
-    static void TearDownTestSuite() { DeleteFileA(fgPath.c_str()); }
+    static void TearDownTestSuite() { fgModule.reset(); }
 
     void SetUp() override
     {
-        ASSERT_FALSE(fgPath.empty()) << "the module of test texts could not be made";
-        fLibrary.reset(new IDynamicLinkLibrary(fgPath.c_str()));
+        ASSERT_TRUE(fgBuilt) << "the module of test texts could not be made";
+        fLibrary.reset(new IDynamicLinkLibrary(fgModule->path()));
     }
     void TearDown() override { fLibrary.reset(); }
 
-    static std::string fgPath;
+    static inline std::unique_ptr<ovktest::TempFile> fgModule;
+    static inline bool fgBuilt = false;
     std::unique_ptr<IDynamicLinkLibrary> fLibrary;
 };
-std::string ResourceBuiltTexts::fgPath;
 
 } // namespace
 

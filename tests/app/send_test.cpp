@@ -41,11 +41,7 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM parameter1, LPA
 
 const char* registerRecordingClass(const char* name)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = recordingProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
+    ovktest::registerClass(name, recordingProc);
     return name;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "ovktest.hpp"
+
 namespace {
 
 using MessageEntry = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
@@ -48,11 +50,7 @@ protected:
     static void SetUpTestSuite()
     {
         gModule = LoadLibraryA("ovkthk");
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = testWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "OvkThkTestWindow";
-        RegisterClassA(&windowClass);
+        ovktest::registerClass("OvkThkTestWindow", testWindowProc);
     }
     static void TearDownTestSuite()
     {

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
-#include <vector>
 
 #include <icanvas.hpp>
 #include <imcelcv.hpp>
@@ -113,9 +111,9 @@ TEST_F(CanvasBase, BackgroundIsPaintedBetweenTheChildrenOnly)
         keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(50, 50, 80, 80)));
     child.setBackgroundColor(IColor(0, 0, 255));
     canvastest::paintNow(top->hwnd());
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 99, 99), RGB(255, 0, 0));
-    EXPECT_NE(canvastest::pixel(canvas.handle(), 60, 60), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 99, 99), RGB(255, 0, 0));
+    EXPECT_NE(ovktest::pixelAt(canvas.handle(), 60, 60), RGB(255, 0, 0));
 }
 
 TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
@@ -126,9 +124,9 @@ TEST_F(CanvasBase, TitledSetCanvasPaintsItsGroupFrame)
     canvastest::paintNow(top->hwnd());
     const int middle = static_cast<int>(canvas.font().maxCharHeight()) / 2;
     // The frame runs down the left edge below the title line and along the bottom.
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 0, 60), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 78), GetSysColor(COLOR_BTNSHADOW));
-    EXPECT_EQ(canvastest::pixel(canvas.handle(), 60, 40), RGB(255, 255, 255));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 0, 60), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 60, 78), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 60, 40), RGB(255, 255, 255));
     EXPECT_NE(middle, 0);
 }
 
@@ -211,44 +209,6 @@ bool hasVisibleBit(const IWindow& window)
     return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// The messages that the window procedure of one window is sent on this thread, while counting.
-class SentTo {
-public:
-    explicit SentTo(HWND window)
-    {
-        sWindow = window;
-        sMessages.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
-    }
-    ~SentTo()
-    {
-        UnhookWindowsHookEx(fHook);
-        sWindow = nullptr;
-    }
-    SentTo(const SentTo&) = delete;
-    SentTo& operator=(const SentTo&) = delete;
-
-    bool hooked() const { return fHook != nullptr; }
-    int count(UINT message) const
-    {
-        return static_cast<int>(std::count(sMessages.begin(), sMessages.end(), message));
-    }
-    void clear() { sMessages.clear(); }
-
-private:
-    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->hwnd == sWindow)
-            sMessages.push_back(sent->message);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND sWindow = nullptr;
-    static inline std::vector<UINT> sMessages;
-    HHOOK fHook;
-};
-
 class QuietLayout : public CanvasTest, public testing::WithParamInterface<QuietCase> {
 protected:
     void TearDown() override {
@@ -297,9 +257,9 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
 // place moves it without activating it, in either coordinate system.
 TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
 {
-    for (const ICoordinateSystem::Orientation orientation : canvastest::kOrientations) {
-        SCOPED_TRACE(canvastest::nameOf(orientation));
-        canvastest::CoordinateSystem system(orientation);
+    for (const ICoordinateSystem::Orientation orientation : ovktest::kOrientations) {
+        SCOPED_TRACE(ovktest::nameOf(orientation));
+        ovktest::CoordinateSystem system(orientation);
         canvas = GetParam().make(*top, WS_VISIBLE);
         IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
         GetParam().place(*canvas, box);
@@ -307,7 +267,7 @@ TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
         canvas->layout();
         const RECT placed = canvastest::placeIn(canvas->handle(), box.handle());
 
-        SentTo sent(box.handle());
+        ovktest::SentMessages sent(box.handle());
         ASSERT_TRUE(sent.hooked());
         for (int again = 0; again < 2; ++again) {
             canvas->setLayoutDistorted(0x80, 0);

@@ -22,14 +22,6 @@ std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum, unsigned
     return window;
 }
 
-COLORREF pixel(HWND window, int x, int y)
-{
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
-
 RECT placeIn(HWND parent, HWND window)
 {
     RECT r{};

@@ -1,5 +1,5 @@
 // Helpers of the canvas tests: a visible top-level window to build in, children with explicit
-// minimum sizes, native controls taken over by window objects, and pixel reading.
+// minimum sizes, native controls taken over by window objects, and drags.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include <icanvas.hpp>
-#include <icoordsy.hpp>
 
 #include "ovktest.hpp"
 
@@ -25,8 +24,6 @@ std::unique_ptr<IWindow> makeChild(IWindow& parent, const char* windowClass, con
 // A plain child whose minimum size is set explicitly.
 std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum,
                                  unsigned long style = WS_VISIBLE);
-// The colour of a client pixel of the window, read back from its device context.
-COLORREF pixel(HWND window, int x, int y);
 // Paints everything that is due now.
 void paintNow(HWND window);
 // Drives a drag of a canvas's line or bar as a user's: the move and the release (or Esc) wait
@@ -34,28 +31,6 @@ void paintNow(HWND window);
 // in the keyboard state.
 void dragFrom(IWindow& canvas, POINT start, int dx, int dy, bool cancel);
 
-// The library's coordinate system switched for a scope, and back however the scope ends.
-class CoordinateSystem {
-public:
-    explicit CoordinateSystem(ICoordinateSystem::Orientation orientation)
-        : fPrevious(ICoordinateSystem::applicationOrientation())
-    {
-        ICoordinateSystem::setApplicationOrientation(orientation);
-    }
-    ~CoordinateSystem() { ICoordinateSystem::setApplicationOrientation(fPrevious); }
-    CoordinateSystem(const CoordinateSystem&) = delete;
-    CoordinateSystem& operator=(const CoordinateSystem&) = delete;
-
-private:
-    ICoordinateSystem::Orientation fPrevious;
-};
-inline constexpr ICoordinateSystem::Orientation kOrientations[] = {
-    ICoordinateSystem::kOriginUpperLeft, ICoordinateSystem::kOriginLowerLeft};
-inline const char* nameOf(ICoordinateSystem::Orientation orientation)
-{
-    return orientation == ICoordinateSystem::kOriginLowerLeft ? "origin bottom left"
-                                                              : "origin top left";
-}
 // A window's rectangle in its parent's client area, native.
 RECT placeIn(HWND parent, HWND window);
 

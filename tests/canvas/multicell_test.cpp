@@ -244,21 +244,21 @@ TEST_F(MultiCell, GridLinesInvertTheBackgroundBetweenCells)
     canvas->setColumnWidth(1, 40);
     canvas->setRowHeight(1, 30);
     canvastest::paintNow(top->hwnd());
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(0, 0, 0));
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), 70, 30), RGB(0, 0, 0));
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), 20, 70), RGB(255, 255, 255));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 40, 70), RGB(0, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 70, 30), RGB(0, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 20, 70), RGB(255, 255, 255));
     canvas->disableGridLines();
     canvastest::paintNow(top->hwnd());
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), 40, 70), RGB(255, 255, 255));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 40, 70), RGB(255, 255, 255));
 }
 
 // Rows count from the top in one coordinate system and from the bottom in the other: the row
 // line is drawn, and dragged, on the side of the row where the next row lies.
 TEST_F(MultiCell, RowLinesAndRowDragsFollowTheRowsInBothCoordinateSystems)
 {
-    for (const auto orientation : canvastest::kOrientations) {
-        SCOPED_TRACE(canvastest::nameOf(orientation));
-        const canvastest::CoordinateSystem system(orientation);
+    for (const auto orientation : ovktest::kOrientations) {
+        SCOPED_TRACE(ovktest::nameOf(orientation));
+        const ovktest::CoordinateSystem system(orientation);
         children.clear();
         makeCanvas(IRectangle(0, 0, 100, 100), IMultiCellCanvas::defaultStyle() |
                                                    IMultiCellCanvas::gridLines |
@@ -274,8 +274,8 @@ TEST_F(MultiCell, RowLinesAndRowDragsFollowTheRowsInBothCoordinateSystems)
         const bool upwards = orientation == ICoordinateSystem::kOriginLowerLeft;
         EXPECT_EQ(row1.top, upwards ? 70 : 0);
         const int line = upwards ? row1.top - 1 : row1.bottom;
-        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line), RGB(0, 0, 0));
-        EXPECT_EQ(canvastest::pixel(canvas->handle(), 80, line + (upwards ? 3 : -3)),
+        EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 80, line), RGB(0, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(canvas->handle(), 80, line + (upwards ? 3 : -3)),
                   RGB(255, 255, 255));
 
         SetFocus(canvas->handle());

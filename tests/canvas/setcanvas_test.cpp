@@ -42,17 +42,6 @@ protected:
     std::unique_ptr<ISetCanvas> canvas;
 };
 
-class Counter : public IObserver {
-public:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override {
-        ++count;
-        last = event.eventData().asUnsignedLong();
-        return *this;
-    }
-    int count = 0;
-    unsigned long last = 0;
-};
-
 } // namespace
 
 TEST_F(SetCanvasLayout, SevenChildrenInThreeDecksMakeRowsOfThreeTwoAndTwo)
@@ -145,7 +134,7 @@ TEST_F(SetCanvasLayout, SettingTheSameValueAgainNeitherDistortsNorNotifies)
 {
     makeCanvas(ISetCanvas::defaultStyle());
     canvas->layout();
-    Counter counter;
+    ovktest::NotificationLog counter;
     canvas->enableNotification();
     canvas->addObserver(counter);
     const std::pair<const char*, std::function<void()>> setters[] = {
@@ -161,12 +150,12 @@ TEST_F(SetCanvasLayout, SettingTheSameValueAgainNeitherDistortsNorNotifies)
         setter.second();
         EXPECT_FALSE(canvas->isLayoutDistorted(0x80)) << setter.first;
     }
-    EXPECT_EQ(counter.count, 0);
+    EXPECT_EQ(counter.entries().size(), 0u);
 
     canvas->setDeckOrientation(ISetCanvas::vertical);
     EXPECT_TRUE(canvas->isLayoutDistorted(0x80));
-    EXPECT_EQ(counter.count, 1);
-    EXPECT_EQ(counter.last, 1u);
+    ASSERT_EQ(counter.entries().size(), 1u);
+    EXPECT_EQ(counter.entries().back().data, 1u);
     canvas->removeObserver(counter);
 }
 

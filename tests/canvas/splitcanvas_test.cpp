@@ -165,9 +165,9 @@ TEST_F(SplitCanvas, BarsArePaintedInTheirColoursUnlessTheStyleHasNone)
     const std::vector<IWindow*> panes = twoPanesWithRedBar();
     canvastest::paintNow(top->hwnd());
     const int barStart = panes[0]->size().width();
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), barStart, 50), RGB(128, 128, 128));
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), barStart + 3, 50), RGB(255, 0, 0));
-    EXPECT_EQ(canvastest::pixel(canvas->handle(), barStart + 6, 50), RGB(128, 128, 128));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), barStart, 50), RGB(128, 128, 128));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), barStart + 3, 50), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(canvas->handle(), barStart + 6, 50), RGB(128, 128, 128));
     canvas->resetSplitBarMiddleColor();
     EXPECT_EQ(canvas->splitBarMiddleColor().asRGBLong(), IColor(192, 192, 192).asRGBLong());
 
@@ -180,7 +180,7 @@ TEST_F(SplitCanvas, BarsArePaintedInTheirColoursUnlessTheStyleHasNone)
     EXPECT_EQ(places(touching), "0,0,150,100 150,0,300,100");
     canvastest::paintNow(top->hwnd());
     for (int x = 140; x < 160; ++x)
-        EXPECT_NE(canvastest::pixel(canvas->handle(), x, 50), RGB(255, 0, 0)) << x;
+        EXPECT_NE(ovktest::pixelAt(canvas->handle(), x, 50), RGB(255, 0, 0)) << x;
 }
 
 TEST_F(SplitCanvas, DraggingABarResizesItsNeighboursAndKeepsTheNewShares)
@@ -212,11 +212,11 @@ TEST_F(SplitCanvas, DraggingABarResizesItsNeighboursAndKeepsTheNewShares)
 // bottom left, stacked panes run upwards, so the bar is above the first pane on the screen.
 TEST_F(SplitCanvas, BarsArePaintedAndDraggedWhereTheLayoutLeftThemInBothCoordinateSystems)
 {
-    for (const auto orientation : canvastest::kOrientations) {
+    for (const auto orientation : ovktest::kOrientations) {
         for (const bool stacked : {false, true}) {
-            SCOPED_TRACE(std::string(canvastest::nameOf(orientation)) +
+            SCOPED_TRACE(std::string(ovktest::nameOf(orientation)) +
                          (stacked ? ", stacked" : ", side by side"));
-            const canvastest::CoordinateSystem system(orientation);
+            const ovktest::CoordinateSystem system(orientation);
             children.clear();
             makeCanvas(IRectangle(0, 0, 300, 200));
             if (stacked)
@@ -235,8 +235,8 @@ TEST_F(SplitCanvas, BarsArePaintedAndDraggedWhereTheLayoutLeftThemInBothCoordina
                 return std::make_pair(std::min(a.second, b.second), std::max(a.first, b.first));
             };
             auto at = [&](long along) {
-                return stacked ? canvastest::pixel(handle, 150, static_cast<int>(along))
-                               : canvastest::pixel(handle, static_cast<int>(along), 100);
+                return stacked ? ovktest::pixelAt(handle, 150, static_cast<int>(along))
+                               : ovktest::pixelAt(handle, static_cast<int>(along), 100);
             };
             const auto [start, end] = gap();
             ASSERT_EQ(end - start, canvas->splitBarBreadth());

@@ -216,9 +216,9 @@ TEST_F(ViewPort, TheViewShowsThroughTheViewRectangleAtItsOffset)
     port.scrollViewHorizontallyTo(90);
     port.scrollViewVerticallyTo(40);
     canvastest::paintNow(top->hwnd());
-    EXPECT_EQ(canvastest::pixel(port.handle(), 5, 5), RGB(0, 0, 0));
-    EXPECT_EQ(canvastest::pixel(port.handle(), 15, 15), RGB(255, 0, 0));
-    EXPECT_EQ(canvastest::pixel(port.handle(), 35, 15), RGB(0, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(port.handle(), 5, 5), RGB(0, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(port.handle(), 15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(ovktest::pixelAt(port.handle(), 35, 15), RGB(0, 0, 0));
     const long visible = port.viewRectangle().size().width();
     EXPECT_EQ(ChildWindowFromPoint(port.handle(), POINT{static_cast<LONG>(visible) + 2, 50}),
               port.verticalScrollBar().handle().asValue());
@@ -233,9 +233,9 @@ namespace {
 // 5 pixels into the view rectangle on the screen, less the offsets.
 TEST_F(ViewPort, TheViewIsPlacedFromTheGivenRectangle)
 {
-    for (const auto orientation : canvastest::kOrientations) {
-        SCOPED_TRACE(canvastest::nameOf(orientation));
-        const canvastest::CoordinateSystem system(orientation);
+    for (const auto orientation : ovktest::kOrientations) {
+        SCOPED_TRACE(ovktest::nameOf(orientation));
+        const ovktest::CoordinateSystem system(orientation);
         IViewPort& port = makePort(ISize(200, 150), ISize(400, 300));
         port.scrollViewHorizontallyTo(90);
         port.scrollViewVerticallyTo(40);
@@ -267,9 +267,9 @@ namespace {
 // the view port, in either coordinate system: the hit test and the pixels read back agree.
 TEST_F(ViewPort, BarsAndViewKeepTheirPlacesInBothCoordinateSystems)
 {
-    for (const auto orientation : canvastest::kOrientations) {
-        SCOPED_TRACE(canvastest::nameOf(orientation));
-        const canvastest::CoordinateSystem system(orientation);
+    for (const auto orientation : ovktest::kOrientations) {
+        SCOPED_TRACE(ovktest::nameOf(orientation));
+        const ovktest::CoordinateSystem system(orientation);
         IViewPort port(2, top.get(), top.get(), IRectangle(0, 0, 200, 150));
         IGraphicCanvas view(5, &port, &port);
         view.setBackgroundColor(IColor(IColor::black));
@@ -289,8 +289,8 @@ TEST_F(ViewPort, BarsAndViewKeepTheirPlacesInBothCoordinateSystems)
         const RECT area = canvastest::placeIn(handle, port.viewRectangle().handle());
         EXPECT_EQ(area.top, 0);
         EXPECT_EQ(area.bottom, client.bottom - barHeight);
-        EXPECT_EQ(canvastest::pixel(handle, 5, 5), RGB(0, 0, 0));
-        EXPECT_EQ(canvastest::pixel(handle, 5, area.bottom - 1), RGB(0, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(handle, 5, 5), RGB(0, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(handle, 5, area.bottom - 1), RGB(0, 0, 0));
 
         port.scrollViewHorizontallyTo(90);
         port.scrollViewVerticallyTo(40);

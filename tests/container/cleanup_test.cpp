@@ -42,22 +42,9 @@ void insert(ICnrCtl& container, const std::vector<ICnrObj*>& objects)
     }
 }
 
-class RemoveLog : public IObserver {
-public:
-    int removes = 0;
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        if (event.notificationId() == ICnrCtl::removeId)
-            ++removes;
-        return *this;
-    }
-};
-
 TEST_F(CleanUp, DestroyHandlerThenDestructorCleansUpOnce)
 {
-    RemoveLog log;
+    ovktest::NotificationLog log;
     messageDriven->enableNotification();
     log.handleNotificationsFor(*messageDriven);
     const HWND window = messageDriven->handle();
@@ -66,7 +53,7 @@ TEST_F(CleanUp, DestroyHandlerThenDestructorCleansUpOnce)
     EXPECT_EQ(received(CM_REMOVERECORD, window), 1u);
     EXPECT_EQ(received(CM_REMOVEDETAILFIELDINFO, window), 1u);
     EXPECT_EQ(received(CM_FILTER, window), 0u);
-    EXPECT_EQ(log.removes, 1);
+    EXPECT_EQ(log.count(ICnrCtl::removeId), 1);
     EXPECT_EQ(ICnrCtl::containerWithHandle(window), nullptr);
     EXPECT_FALSE(messageDriven->state() & ICnrCtl::live);
     const unsigned before = OvkCnrTestJournalCount();

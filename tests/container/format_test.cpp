@@ -14,6 +14,8 @@
 
 #include <icnrfmt.hpp>
 
+#include "ovktest.hpp"
+
 namespace {
 
 constexpr const char* kRowVariable = "OVK_CNRFORMAT_ROW";
@@ -146,11 +148,10 @@ TEST_P(CellFormat, EachSettingsRowFormatsAsExpected)
     SCOPED_TRACE(rows()[row].name);
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    char folder[MAX_PATH] = {}, result[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    GetTempFileNameA(folder, "fmt", 0, result);
+    const ovktest::TempFile result("ovk-cellformat-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                   std::to_string(row) + ".txt");
     SetEnvironmentVariableA(kRowVariable, std::to_string(row).c_str());
-    SetEnvironmentVariableA(kResultVariable, result);
+    SetEnvironmentVariableA(kResultVariable, result.path());
     std::string command = std::string("\"") + program +
                           "\" --gtest_filter=CellFormatInChild.FormatsByTheRowsSettings";
     STARTUPINFOA startup{};
@@ -171,13 +172,7 @@ TEST_P(CellFormat, EachSettingsRowFormatsAsExpected)
     CloseHandle(process.hProcess);
     EXPECT_EQ(waited, WAIT_OBJECT_0);
     EXPECT_EQ(code, 0u);
-    char text[16] = {};
-    if (std::FILE* file = std::fopen(result, "r")) {
-        std::fgets(text, sizeof text, file);
-        std::fclose(file);
-    }
-    DeleteFileA(result);
-    EXPECT_STREQ(text, "passed");
+    EXPECT_EQ(result.read(), "passed");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CellFormat, testing::Range<std::size_t>(0, 6));

@@ -173,11 +173,7 @@ LRESULT CALLBACK answerContainerMessages(HWND window, UINT message, WPARAM wPara
 
 TEST_F(Handlers, NotificationsOfOtherWindowsPassUntouched)
 {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = answerContainerMessages;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "Handlers Impostor";
-    RegisterClassA(&windowClass);
+    ovktest::registerClass("Handlers Impostor", answerContainerMessages);
     const HWND window = CreateWindowExA(0, "Handlers Impostor", nullptr, WS_CHILD, 0, 0, 20, 20,
                                         parent->hwnd(), reinterpret_cast<HMENU>(33), nullptr,
                                         nullptr);

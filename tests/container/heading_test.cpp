@@ -200,12 +200,7 @@ int pixelsOfColour(HWND header, const RECT& within, COLORREF colour)
     const ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
     const ovk_native::Selection selected(dc.get(), bitmap.get());
     SendMessageA(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    int count = 0;
-    for (int y = within.top; y < within.bottom; ++y)
-        for (int x = within.left; x < within.right; ++x)
-            if (GetPixel(dc.get(), x, y) == colour)
-                ++count;
-    return count;
+    return ovktest::PixelReader(dc.get()).count(colour, within);
 }
 
 TEST_F(Headings, IconHeadingShowsItsIconInTheHeader)

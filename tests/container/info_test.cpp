@@ -102,45 +102,40 @@ TEST_F(Information, MessageDrivenColoursGoToTheWindowWithTheirRGBMark)
     EXPECT_EQ(colours.trace(), "");
 }
 
+std::string report(const char* what, const ICnrObj* object, const std::string& more)
+{
+    return std::string(what) + "(" + (object ? std::string(object->iconText()) : std::string("-")) +
+           (more.empty() ? "" : "," + more) + ")";
+}
+
 // What observers of a container hear of its reports to its owner: an opened object, and a
-// selection change, each with the container's event as data.
-class ReportLog : public IObserver {
-public:
-    std::string trace;
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        const void* data = event.eventData().asPointer();
-        if (event.notificationId() == ICnrCtl::enterId) {
-            const auto* enter = static_cast<const ICnrEnterEvent*>(data);
-            add("enter", enter->object(), std::to_string(enter->flags()));
-        } else if (event.notificationId() == ICnrCtl::selectId) {
-            add("select", static_cast<const ICnrEmphasisEvent*>(data)->object(), "");
-        }
-        return *this;
+// selection change, each with the container's event as data. An opened object reads
+// "enter(<icon text>,<flags>)", a selection change "select(<icon text>)".
+std::string describeReport(const INotificationEvent& event)
+{
+    const void* data = event.eventData().asPointer();
+    if (event.notificationId() == ICnrCtl::enterId) {
+        const auto* enter = static_cast<const ICnrEnterEvent*>(data);
+        return report("enter", enter->object(), std::to_string(enter->flags()));
     }
-
-private:
-    void add(const char* what, const ICnrObj* object, const std::string& more)
-    {
-        trace += std::string(trace.empty() ? "" : " ") + what + "(" +
-                 (object ? std::string(object->iconText()) : std::string("-")) +
-                 (more.empty() ? "" : "," + more) + ")";
-    }
-};
+    return report("select", static_cast<const ICnrEmphasisEvent*>(data)->object(), "");
+}
 
 TEST_F(Information, ObserversHearOfOpenedObjectsAndSelectionChanges)
 {
-    ReportLog log;
+    ovktest::NotificationLog log;
+    log.keepOnly([](const INotificationEvent& event) {
+           return event.notificationId() == ICnrCtl::enterId || event.notificationId() == ICnrCtl::selectId;
+       })
+        .describeAs(&describeReport);
     native->enableNotification();
     log.handleNotificationsFor(*native);
     Objects objects(*native, {"a", "b"});
     const HWND list = cnrtest::child(native->handle(), 0x3000);
-    log.trace.clear();
+    log.clear();
     native->setEmphasis(objects[1], CRA_SELECTED);
     SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(log.trace, "select(b) enter(a,1)");
+    EXPECT_EQ(log.trace(), "select(b) enter(a,1)");
     log.stopHandlingNotificationsFor(*native);
 
     // The message-driven class reports in the same way; a change of the cursor alone is no
@@ -148,7 +143,7 @@ TEST_F(Information, ObserversHearOfOpenedObjectsAndSelectionChanges)
     messageDriven->enableNotification();
     log.handleNotificationsFor(*messageDriven);
     Objects others(*messageDriven, {"c"});
-    log.trace.clear();
+    log.clear();
     const HWND cnr = messageDriven->handle();
     NOTIFYRECORDENTER enter{cnr, 0, others[0]->record()};
     NOTIFYRECORDEMPHASIS cursored{cnr, others[0]->record(), CRA_CURSORED};
@@ -156,7 +151,7 @@ TEST_F(Information, ObserversHearOfOpenedObjectsAndSelectionChanges)
     OvkCnrTestNotifyOwner(cnr, CN_ENTER, reinterpret_cast<LPARAM>(&enter));
     OvkCnrTestNotifyOwner(cnr, CN_EMPHASIS, reinterpret_cast<LPARAM>(&cursored));
     OvkCnrTestNotifyOwner(cnr, CN_EMPHASIS, reinterpret_cast<LPARAM>(&selected));
-    EXPECT_EQ(log.trace, "enter(c,0) select(c)");
+    EXPECT_EQ(log.trace(), "enter(c,0) select(c)");
     log.stopHandlingNotificationsFor(*messageDriven);
 }
 

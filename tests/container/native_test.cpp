@@ -208,31 +208,16 @@ TEST_F(NativeRecords, ClearingEmphasisAndTheCursoredFilter)
 namespace {
 
 // The WM_SETREDRAW messages sent to one window on this thread, as "0" and "1".
-class RedrawTrace {
+class RedrawTrace : public ovktest::SentMessages {
 public:
-    explicit RedrawTrace(HWND watched)
+    using SentMessages::SentMessages;
+    std::string trace() const
     {
-        watchedWindow = watched;
-        trace.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+        std::string text;
+        for (const WPARAM on : wParamsOf(WM_SETREDRAW))
+            text += on ? "1" : "0";
+        return text;
     }
-    ~RedrawTrace() { UnhookWindowsHookEx(fHook); }
-    RedrawTrace(const RedrawTrace&) = delete;
-    RedrawTrace& operator=(const RedrawTrace&) = delete;
-
-    static inline std::string trace;
-
-private:
-    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->message == WM_SETREDRAW && message->hwnd == watchedWindow)
-            trace += message->wParam ? "1" : "0";
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND watchedWindow = nullptr;
-    HHOOK fHook;
 };
 
 // The messages sent on this thread, by message.
@@ -316,7 +301,7 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
         ASSERT_TRUE(control);
         RedrawTrace redraw(control);
         fill(*underHidden);
-        EXPECT_EQ(RedrawTrace::trace, "01");
+        EXPECT_EQ(redraw.trace(), "01");
         EXPECT_EQ(itemCount(control), kCount);
         EXPECT_TRUE(hasStyle(control, WS_VISIBLE));
         EXPECT_TRUE((GetWindowLongA(control, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0);
@@ -328,7 +313,7 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
     {
         RedrawTrace redraw(control);
         fill(*cnr);
-        EXPECT_EQ(RedrawTrace::trace, "01");
+        EXPECT_EQ(redraw.trace(), "01");
     }
     EXPECT_EQ(itemCount(control), kCount);
     EXPECT_TRUE(IsWindowVisible(control));
@@ -346,7 +331,7 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
         Item* one = new Item("one");
         made.push_back(one);
         cnr->addObject(one);
-        EXPECT_EQ(RedrawTrace::trace, "");
+        EXPECT_EQ(redraw.trace(), "");
     }
 }
 
@@ -379,11 +364,11 @@ TEST_P(BulkFill, RefreshHeldByTheApplicationReachesTheControl)
     ASSERT_TRUE(control);
     RedrawTrace redraw(control);
     cnr->enableRefresh(false);
-    EXPECT_EQ(RedrawTrace::trace, "0");
+    EXPECT_EQ(redraw.trace(), "0");
     fill(*cnr);
-    EXPECT_EQ(RedrawTrace::trace, "0");
+    EXPECT_EQ(redraw.trace(), "0");
     cnr->enableRefresh(true);
-    EXPECT_EQ(RedrawTrace::trace, "01");
+    EXPECT_EQ(redraw.trace(), "01");
     EXPECT_EQ(itemCount(control), kCount);
     EXPECT_TRUE(IsWindowVisible(cnr->handle()));
     EXPECT_TRUE(IsWindowVisible(control));
@@ -405,7 +390,7 @@ TEST_P(BulkFill, HiddenContainerStaysHidden)
         cnr->enableRefresh(false);
         fill(*cnr);
         cnr->enableRefresh(true);
-        EXPECT_EQ(RedrawTrace::trace, "");
+        EXPECT_EQ(redraw.trace(), "");
     }
     EXPECT_EQ(itemCount(control), 2 * kCount);
     cnr->show();

@@ -177,30 +177,20 @@ TEST_P(BothClasses, AddObjectsInsertsTheAllocatorsNewObjectsOnce)
 }
 
 // Observers hear of the title once the change is done, with the title as it is then.
-class TitleLog : public IObserver {
-public:
-    std::vector<std::string> titles;
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        if (event.notificationId() == ITextControl::textId)
-            titles.push_back(static_cast<const char*>(event.eventData().asPointer()));
-        return *this;
-    }
-};
-
 TEST_P(BothClasses, TitleReachesTheObserversAfterTheSetterReturned)
 {
     ICnrCtl& cnr = container();
-    TitleLog log;
+    ovktest::NotificationLog log;
+    log.keepOnly(ITextControl::textId).describeAs([](const INotificationEvent& event) {
+        return std::string(static_cast<const char*>(event.eventData().asPointer()));
+    });
     cnr.enableNotification();
     log.handleNotificationsFor(cnr);
     cnr.setTitle("first");
     cnr.setTitle(IString("second"));
-    EXPECT_TRUE(log.titles.empty());
-    ASSERT_TRUE(ovktest::pumpUntil([&] { return log.titles.size() == 2; }));
-    EXPECT_EQ(log.titles[1], "second");
+    EXPECT_TRUE(log.entries().empty());
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return log.entries().size() == 2; }));
+    EXPECT_EQ(log.texts()[1], "second");
     EXPECT_STREQ(cnr.title(), "second");
     log.stopHandlingNotificationsFor(cnr);
 }

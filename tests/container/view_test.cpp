@@ -24,20 +24,6 @@ using cnrtest::received;
 
 namespace {
 
-// The application's orientation for the life of the scope.
-class Orientation {
-public:
-    explicit Orientation(ICoordinateSystem::Orientation orientation)
-        : fBefore(ICoordinateSystem::applicationOrientation())
-    {
-        ICoordinateSystem::setApplicationOrientation(orientation);
-    }
-    ~Orientation() { ICoordinateSystem::setApplicationOrientation(fBefore); }
-
-private:
-    ICoordinateSystem::Orientation fBefore;
-};
-
 LONG_PTR styleOf(HWND window)
 {
     return GetWindowLongPtrA(window, GWL_STYLE);
@@ -156,7 +142,7 @@ TEST_F(Containers, ViewportsFollowTheApplicationsOrientation)
                                           ICnrCtl::defaultStyle() | ICnrCtl::messageContainer);
     // The class reports the visible part as the top 100 pixels of the window.
     EXPECT_EQ(tall->windowViewport(), IRectangle(0, 0, 200, 100));
-    Orientation bottomLeft(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem bottomLeft(ICoordinateSystem::kOriginLowerLeft);
     EXPECT_EQ(tall->windowViewport(), IRectangle(0, 200, 200, 300));
     OvkCnrTestForceNextResult(CM_QUERYVIEWPORTRECT, 0);
     EXPECT_STREQ(ovktest::caught([&] { tall->windowViewport(); }).text(), "CM_QUERYVIEWPORT");

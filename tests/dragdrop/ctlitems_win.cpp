@@ -296,14 +296,6 @@ HBITMAP halves(int width, int height, COLORREF left, COLORREF right)
     return bitmap.release();
 }
 
-// The colour of a pixel of a bitmap, read back through a device context.
-COLORREF pixelOf(const IBitmapHandle& bitmap, int x, int y)
-{
-    const ovk_native::MemoryDC memory(nullptr);
-    const ovk_native::Selection selected(memory.get(), static_cast<HBITMAP>(bitmap.asValue()));
-    return GetPixel(memory.get(), x, y);
-}
-
 // The pointer shows a dragged button's picture at its own size, its transparent pixels in the
 // window-text colour; a button without a picture keeps the plain image.
 TEST_F(ToolBarItems, ADraggedButtonShowsItsPictureOverTheWindowTextColour)
@@ -324,11 +316,14 @@ TEST_F(ToolBarItems, ADraggedButtonShowsItsPictureOverTheWindowTextColour)
     EXPECT_EQ(size.bmHeight, 6);
     EXPECT_NE(shown.asValue(), pictured.bitmap().asValue());
     const COLORREF ground = GetSysColor(COLOR_WINDOWTEXT);
-    for (int y : {0, 5}) {
-        EXPECT_EQ(pixelOf(shown, 0, y), red) << y;
-        EXPECT_EQ(pixelOf(shown, 4, y), red) << y;
-        EXPECT_EQ(pixelOf(shown, 5, y), ground) << y;
-        EXPECT_EQ(pixelOf(shown, 9, y), ground) << y;
+    {
+        const ovktest::PixelReader pixels(static_cast<HBITMAP>(shown.asValue()));
+        for (int y : {0, 5}) {
+            EXPECT_EQ(pixels.at(0, y), red) << y;
+            EXPECT_EQ(pixels.at(4, y), red) << y;
+            EXPECT_EQ(pixels.at(5, y), ground) << y;
+            EXPECT_EQ(pixels.at(9, y), ground) << y;
+        }
     }
 
     const unsigned long withoutPicture = IToolBarButton::classDefaultStyle.asExtendedUnsignedLong() &

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +19,7 @@
 
 namespace {
 
+using frametest::press;
 using ovktest::str;
 
 constexpr int kNameField = 0x480;
@@ -83,28 +83,10 @@ private:
     frametest::Later fLater{8000};
 };
 
-void press(HWND window, int button)
-{
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(button), 0);
-}
-
 // An existing file in the temporary folder, removed with the object.
-class TempFile {
+class ExistingFile : public ovktest::TempFile {
 public:
-    explicit TempFile(const char* name)
-    {
-        char folder[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, folder);
-        char longFolder[MAX_PATH] = {};
-        GetLongPathNameA(folder, longFolder, MAX_PATH);
-        fPath = std::string(longFolder) + name;
-        std::ofstream(fPath) << "text";
-    }
-    ~TempFile() { DeleteFileA(fPath.c_str()); }
-    const char* path() const { return fPath.c_str(); }
-
-private:
-    std::string fPath;
+    explicit ExistingFile(const char* name) : TempFile(name) { write("text"); }
 };
 
 class FileDialog : public testing::Test {
@@ -161,8 +143,8 @@ TEST_F(FileDialog, APositionPlacesTheDialogRelativeToItsOwner)
     SetWindowPos(owner->hwnd(), nullptr, 100, 80, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const bool bottomLeft : {false, true}) {
         SCOPED_TRACE(bottomLeft ? "bottom left" : "top left");
-        ICoordinateSystem::setApplicationOrientation(bottomLeft ? ICoordinateSystem::kOriginLowerLeft
-                                                                : ICoordinateSystem::kOriginUpperLeft);
+        const ovktest::CoordinateSystem system(bottomLeft ? ICoordinateSystem::kOriginLowerLeft
+                                                          : ICoordinateSystem::kOriginUpperLeft);
         Driver driver;
         driver.onOpen = [](HWND window) { press(window, IDCANCEL); };
         IFileDialog::Settings settings;
@@ -172,12 +154,11 @@ TEST_F(FileDialog, APositionPlacesTheDialogRelativeToItsOwner)
         EXPECT_EQ(placed.left, 130);
         EXPECT_EQ(placed.top, bottomLeft ? 480 - 40 - (placed.bottom - placed.top) : 120);
     }
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
 }
 
 TEST_F(FileDialog, OKStoresTheChosenNameInTheSettings)
 {
-    TempFile file("ovk-filedlg-chosen.txt");
+    ExistingFile file("ovk-filedlg-chosen.txt");
     Driver driver;
     driver.onOpen = [&](HWND window) {
         SetDlgItemTextA(window, kNameField, file.path());
@@ -196,7 +177,7 @@ TEST_F(FileDialog, OKStoresTheChosenNameInTheSettings)
 
 TEST_F(FileDialog, ARefusedNameKeepsTheDialogOpen)
 {
-    TempFile file("ovk-filedlg-refused.txt");
+    ExistingFile file("ovk-filedlg-refused.txt");
     Driver driver;
     driver.refusals = 1;
     driver.onOpen = [&](HWND window) {

@@ -21,6 +21,7 @@
 
 namespace {
 
+using frametest::press;
 using ovktest::str;
 
 bool shown(HWND dialog, int control)
@@ -76,11 +77,6 @@ protected:
 private:
     frametest::Later fLater{8000};
 };
-
-void press(HWND window, int button)
-{
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(button), 0);
-}
 
 class FontDialog : public testing::Test {
 protected:

@@ -30,15 +30,10 @@
 
 namespace {
 
+using frametest::self;
 using frametest::className;
 using frametest::Later;
 using frametest::windowText;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 IResourceId resource(unsigned long id)
 {
@@ -88,11 +83,7 @@ TEST(FrameFreshProcess, ClassesCountFromZeroSkippingTakenNamesAndFramesCascade)
     EXPECT_EQ(className(first->handle()), "OVK Frame0");
     EXPECT_EQ(className(second->handle()), "OVK Frame1");
     // Another module holds the next name: the frame takes the one after it.
-    WNDCLASSA taken{};
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = GetModuleHandleA(nullptr);
-    taken.lpszClassName = "OVK Frame2";
-    ASSERT_TRUE(RegisterClassA(&taken));
+    ASSERT_TRUE(ovktest::registerClass("OVK Frame2"));
     auto third = plainFrame();
     EXPECT_EQ(className(third->handle()), "OVK Frame3");
 
@@ -562,8 +553,7 @@ TEST(FrameKeys, TabOnTheLastControlWrapsToTheFirstAndEscPostsCancel)
 // extensions itself.
 TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
 {
-    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem system(ICoordinateSystem::kOriginLowerLeft);
     {
         auto frame = plainFrame();
         ovktest::TestWindow client(frame->handle(), WS_CHILD | WS_VISIBLE, 0x8008);
@@ -587,7 +577,6 @@ TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
         EXPECT_EQ(top(client.hwnd()), 21);
         EXPECT_EQ(top(other.hwnd()), 35);
     }
-    ICoordinateSystem::setApplicationOrientation(previous);
 }
 
 // The re-coordination passes over the frame's extensions: the only places an extension is moved

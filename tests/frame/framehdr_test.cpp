@@ -22,13 +22,8 @@
 
 namespace {
 
+using frametest::self;
 using frametest::Later;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 std::unique_ptr<IFrameWindow> makeFrame(const IFrameWindow::Style& style = IFrameWindow::_titleBar |
                                                                          IFrameWindow::_systemMenu |
@@ -52,14 +47,9 @@ void resize(IFrameWindow& frame, int width, int height)
 }
 
 // Hears the frame's close notifications (the frame tells others as well).
-struct CloseObserver : IObserver {
-    std::vector<std::string> heard;
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        if (event.notificationId() == IFrameWindow::closeId)
-            heard.push_back(event.notificationId());
-        return *this;
-    }
+class CloseObserver : public ovktest::NotificationLog {
+public:
+    CloseObserver() { keepOnly(IFrameWindow::closeId); }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -124,9 +114,9 @@ TEST(FrameLayout, SeparatorsArePaintedAfterTheFrame)
     const RECT b = placeIn(bottom.hwnd());
     COLORREF line = 0, above = 0;
     {
-        const ovk_native::WindowDC context(frame->handle());
-        line = GetPixel(context.get(), 10, b.top - 1);
-        above = GetPixel(context.get(), 10, b.top - 2);
+        const ovktest::PixelReader pixels(frame->handle());
+        line = pixels.at(10, b.top - 1);
+        above = pixels.at(10, b.top - 2);
     }
     EXPECT_EQ(above, background);
     EXPECT_EQ(line, GetSysColor(COLOR_BTNSHADOW));
@@ -215,11 +205,7 @@ LRESULT CALLBACK silentProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 // to the windows above it; elsewhere the controls pass it up themselves.
 TEST(FrameQueries, OnTheOlderPlatformHelpClimbsFromASilentControl)
 {
-    WNDCLASSA type{};
-    type.lpfnWndProc = silentProcedure;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "OvkSilentHelp";
-    RegisterClassA(&type);
+    ovktest::registerClass("OvkSilentHelp", silentProcedure);
     auto frame = makeFrame();
     const HWND silent = CreateWindowExA(0, "OvkSilentHelp", "", WS_CHILD, 0, 0, 10, 10,
                                         frame->handle(), reinterpret_cast<HMENU>(31), nullptr,
@@ -255,13 +241,13 @@ TEST(FrameClosing, ADisabledCloseItemKeepsTheFrameOpen)
     SendMessageA(frame->handle(), WM_SYSCOMMAND, SC_CLOSE | 2, 0);
     ovktest::pumpPending();
     EXPECT_TRUE(IsWindow(frame->handle()));
-    EXPECT_TRUE(observer.heard.empty());
+    EXPECT_TRUE(observer.ids().empty());
 
     ISystemMenu(frame.get()).enableItem(ISystemMenu::idClose);
     const HWND handle = frame->handle();
     frame->setDeleteOnDestroy(false);
     SendMessageA(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(observer.heard, std::vector<std::string>{"IFrameWindow::close"});
+    EXPECT_EQ(observer.ids(), std::vector<std::string>{"IFrameWindow::close"});
     // The frame destroys itself from its own queue, and its class goes with it.
     char name[64] = {};
     GetClassNameA(handle, name, sizeof name);
@@ -318,7 +304,7 @@ TEST(FrameClosing, ADestroyedFrameClosesOnceAndDropsItsMenuBarProperty)
     ASSERT_TRUE(GetPropA(handle, "OVK_MENUBAR_OBJECT"));
     DestroyWindow(handle);
     ovktest::pumpPending();
-    EXPECT_EQ(observer.heard, std::vector<std::string>{"IFrameWindow::close"});
+    EXPECT_EQ(observer.ids(), std::vector<std::string>{"IFrameWindow::close"});
     EXPECT_EQ(propertyAtChildDestroy, nullptr);
 }
 
@@ -371,13 +357,8 @@ TEST(FrameCaption, TheCaptionIsDrawnInTheFramesFontOverAnEmptyText)
     const int width = window.right - window.left;
     const int captionBottom = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
     auto textPixels = [&](int from, int to) {
-        const ovk_native::WindowDC context(handle, ovk_native::WindowDC::whole);
-        const COLORREF text = GetSysColor(COLOR_CAPTIONTEXT);
-        int hits = 0;
-        for (int y = 0; y < captionBottom; ++y)
-            for (int x = from; x < to; ++x)
-                hits += GetPixel(context.get(), x, y) == text;
-        return hits;
+        const ovktest::PixelReader pixels(handle, ovktest::PixelReader::whole);
+        return pixels.count(GetSysColor(COLOR_CAPTIONTEXT), RECT{from, 0, to, captionBottom});
     };
     for (bool newShell : {true, false}) {
         SCOPED_TRACE(newShell ? "newer shell" : "classic");

@@ -5,6 +5,17 @@
 
 namespace frametest {
 
+const IResourceLibrary& self()
+{
+    static IResourceLibrary library;
+    return library;
+}
+
+void press(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+}
+
 std::string windowText(HWND window)
 {
     char buffer[256] = {};
@@ -147,8 +158,6 @@ const BoxSeen& BoxDriver::seen() const
 namespace {
 
 std::map<UINT_PTR, std::function<void()>> gActions;
-UINT_PTR gWatchdog = 0;
-bool gWatchdogFired = false;
 
 VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -161,18 +170,11 @@ VOID CALLBACK runAction(HWND, UINT, UINT_PTR timer, DWORD)
     action();
 }
 
-VOID CALLBACK watchdog(HWND, UINT, UINT_PTR, DWORD)
-{
-    gWatchdogFired = true;
-    PostQuitMessage(0);
-}
-
 } // namespace
 
 Later::Later(unsigned long watchdogMilliseconds)
+    : fWatchdog(watchdogMilliseconds, &ovktest::Watchdog::postQuit)
 {
-    gWatchdogFired = false;
-    gWatchdog = SetTimer(nullptr, 0, watchdogMilliseconds, watchdog);
 }
 
 Later::~Later()
@@ -180,7 +182,6 @@ Later::~Later()
     for (const auto& entry : gActions)
         KillTimer(nullptr, entry.first);
     gActions.clear();
-    KillTimer(nullptr, gWatchdog);
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -190,11 +191,6 @@ Later& Later::after(unsigned long milliseconds, std::function<void()> action)
 {
     gActions[SetTimer(nullptr, 0, milliseconds, runAction)] = std::move(action);
     return *this;
-}
-
-bool Later::watchdogFired() const
-{
-    return gWatchdogFired;
 }
 
 } // namespace frametest

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <iplatfrm.hpp>
+#include <ireslib.hpp>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,13 @@ private:
     IPlatform::Override fNewShell;
     IPlatform::Override fConsumerNewShell;
 };
+
+// The test program's own resources: its resource scripts are linked into it.
+const IResourceLibrary& self();
+
+// Presses a dialog's button as its keyboard interface would: the command reaches the dialog
+// through the queue, from whatever loop runs it then.
+void press(HWND dialog, int button);
 
 // A window's text and its class name.
 std::string windowText(HWND window);
@@ -86,7 +94,10 @@ public:
     Later& operator=(const Later&) = delete;
 
     Later& after(unsigned long milliseconds, std::function<void()> action);
-    bool watchdogFired() const;
+    bool watchdogFired() const { return fWatchdog.fired(); }
+
+private:
+    ovktest::Watchdog fWatchdog;
 };
 
 } // namespace frametest

@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
+#include <idll.hpp>
 #include <iframe.hpp>
 #include <ihelpsta.hpp>
 #include <iplatfrm.hpp>
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
-#include "../app/resource_testutil.hpp"
 #include "frametest.hpp"
 #include "frametools.hpp"
 #include "ovktest.hpp"
@@ -164,12 +164,12 @@ TEST(ExtendedMenu, OtherFormatsAndDamagedResourcesGiveNoMenu)
 
     const std::string whole = extendedMenuBytes();
     ASSERT_GT(whole.size(), 60u);
-    const std::string path = restest::buildResourceModule(
-        "ovk_frame_menus.dll",
-        {{RT_MENU, 1, whole.substr(0, whole.size() - 12)}, {RT_MENU, 2, deep}, {RT_MENU, 3, whole}});
-    ASSERT_FALSE(path.empty());
+    const ovktest::TempFile module("ovk_frame_menus.dll");
+    ASSERT_TRUE(ovktest::buildResourceModule(
+        module,
+        {{RT_MENU, 1, whole.substr(0, whole.size() - 12)}, {RT_MENU, 2, deep}, {RT_MENU, 3, whole}}));
     {
-        IDynamicLinkLibrary library(path.c_str());
+        IDynamicLinkLibrary library(module.path());
         const HINSTANCE module = library.handle();
         EXPECT_FALSE(IHelpStatics::loadExtendedMenu(module, 1).isValid()) << "truncated";
         EXPECT_FALSE(IHelpStatics::loadExtendedMenu(module, 2).isValid()) << "too deep";
@@ -177,7 +177,6 @@ TEST(ExtendedMenu, OtherFormatsAndDamagedResourcesGiveNoMenu)
         EXPECT_TRUE(copy.isValid()) << "the whole copy";
         DestroyMenu(copy);
     }
-    DeleteFileA(path.c_str());
 }
 
 // The per-frame lists ----------------------------------------------------------------------------

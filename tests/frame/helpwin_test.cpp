@@ -29,13 +29,8 @@
 
 namespace {
 
+using frametest::self;
 using ovktest::str;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 std::unique_ptr<IFrameWindow> helpFrame()
 {
@@ -116,8 +111,7 @@ TEST_F(ViewerHelp, AControlsHelpIdIsThePanelAndTheFrameFindsItsHelpWindow)
 // in the bottom-left orientation, keeping its lower left corner when it is sized.
 TEST_F(ViewerHelp, ThePlacementOfTheViewersWindowIsConverted)
 {
-    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem system(ICoordinateSystem::kOriginLowerLeft);
     const HWND viewer = help->handle();
     ASSERT_TRUE(IsWindow(viewer));
     RECT desktop{};
@@ -145,7 +139,6 @@ TEST_F(ViewerHelp, ThePlacementOfTheViewersWindowIsConverted)
     EXPECT_EQ(r.bottom, height - 40);
     EXPECT_EQ(r.top, height - 220);
     EXPECT_EQ(r.right, 280);
-    ICoordinateSystem::setApplicationOrientation(previous);
 }
 
 // Each help window hears its notifications through a handler of its own, made on first use.

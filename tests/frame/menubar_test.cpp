@@ -21,15 +21,10 @@
 
 namespace {
 
+using frametest::self;
 using frametest::describeMenu;
 using frametest::Later;
 using frametest::MenuRoad;
-
-const IResourceLibrary& self()
-{
-    static IResourceLibrary library;
-    return library;
-}
 
 std::unique_ptr<IFrameWindow> frameWithMenu()
 {

@@ -85,28 +85,21 @@ TEST_F(FrameTitle, AConstructorWithAnObjectTextComposesAndOneWithoutLeavesTheTex
 TEST_F(FrameTitle, ChangedPartsAreToldAndUnchangedOnesAreNot)
 {
     ITitle title(&frame, "Editor", "Chapter 1", 3);
-    struct Observer : IObserver {
-        std::vector<std::string> heard;
-        IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-        {
-            heard.push_back(event.notificationId());
-            return *this;
-        }
-    } observer;
+    ovktest::NotificationLog observer;
     observer.handleNotificationsFor(title);
     title.enableNotification();
 
     title.setViewNumber(3);
     title.setViewText("Chapter 1");
     title.setObjectText("Editor");
-    EXPECT_TRUE(observer.heard.empty());
+    EXPECT_TRUE(observer.ids().empty());
     EXPECT_EQ(windowText(), "Editor - Chapter 1:3");
 
     title.setViewNumber(4);
     title.setViewText("Chapter 2");
     title.setObjectText("Writer");
     EXPECT_EQ(windowText(), "Writer - Chapter 2:4");
-    EXPECT_EQ(observer.heard, (std::vector<std::string>{ITitle::viewNumberId, ITitle::viewTextId,
+    EXPECT_EQ(observer.ids(), (std::vector<std::string>{ITitle::viewNumberId, ITitle::viewTextId,
                                                         ITitle::objectTextId}));
     observer.stopHandlingNotificationsFor(title);
 }

@@ -18,6 +18,7 @@
 #include <ireslib.hpp>
 
 #include "drawing.hpp"
+#include "ovktest.hpp"
 
 namespace {
 
@@ -83,19 +84,14 @@ COLORREF modelPixel(const MOD& model, int x, int y)
                model.palette[3 * index + 2]);
 }
 
-std::string tempFile(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "ovk_bitmap_" + std::to_string(GetCurrentProcessId()) + "_" +
-           name;
-}
-
-// A file written for the test and removed after it.
-struct TempFile {
-    std::string path;
-    explicit TempFile(const char* name) : path(tempFile(name)) {}
-    ~TempFile() { DeleteFileA(path.c_str()); }
+// A file written for the test and removed after it, named for this process: the test
+// programs of other builds may run at the same time.
+class TempFile : public ovktest::TempFile {
+public:
+    explicit TempFile(const char* name)
+        : ovktest::TempFile("ovk_bitmap_" + std::to_string(GetCurrentProcessId()) + "_" + name)
+    {
+    }
 };
 
 class GraphicsBitmap : public DrawingTest {
@@ -141,14 +137,14 @@ TEST_P(GraphicsBitmapFile, ReadAndDrawnMatchesTheModelPixelForPixel)
     Model model;
     makeModel(model, 13, 9, c.bpp);
     TempFile file(c.name);
-    ASSERT_EQ(ModWriteToFile(&model.mod, c.row, file.path.c_str(), ""), 0);
+    ASSERT_EQ(ModWriteToFile(&model.mod, c.row, file.path(), ""), 0);
 
     // The model the bitmap holds is the one the format table reads.
     Model read;
     int row = ModFormatGuess;
-    ASSERT_EQ(ModReadFromFile(file.path.c_str(), &row, "", &read.mod), 0);
+    ASSERT_EQ(ModReadFromFile(file.path(), &row, "", &read.mod), 0);
 
-    IGBitmap bitmap{IString(file.path.c_str())};
+    IGBitmap bitmap{IString(file.path())};
     EXPECT_EQ(bitmap.size(), ISize(13, 9));
     EXPECT_EQ(bitmap.imageFormat(), c.row == ModFormatGIF ? IGBitmap::gifFormat
                                                           : IGBitmap::bitmapFormat);
@@ -189,8 +185,8 @@ protected:
     {
         GraphicsBitmap::SetUp();
         makeModel(fModel, 12, 8, 24);
-        ASSERT_EQ(ModWriteToFile(&fModel.mod, ModFormatBitmap, fFile.path.c_str(), ""), 0);
-        fBitmap = std::make_unique<IGBitmap>(IString(fFile.path.c_str()));
+        ASSERT_EQ(ModWriteToFile(&fModel.mod, ModFormatBitmap, fFile.path(), ""), 0);
+        fBitmap = std::make_unique<IGBitmap>(IString(fFile.path()));
     }
     void TearDown() override
     {
@@ -266,7 +262,7 @@ TEST_F(GraphicsBitmapModel, ReflectionsRotationsAndResizingDrawTheModelsResult)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        IGBitmap bitmap{IString(fFile.path.c_str())};
+        IGBitmap bitmap{IString(fFile.path())};
         const IBitmapHandle before = bitmap.handle();
         c.apply(bitmap);
         EXPECT_NE(bitmap.handle(), before);
@@ -349,10 +345,10 @@ TEST_F(GraphicsBitmapModel, WritesThroughTheFormatTable)
     for (IGBitmap* bitmap : {fBitmap.get(), &copied}) {
         TempFile out("out.bmp");
         // An unknown image format writes a Bitmap file.
-        bitmap->writeToFile(IString(out.path.c_str()), static_cast<IGBitmap::ImageFormat>(9));
+        bitmap->writeToFile(IString(out.path()), static_cast<IGBitmap::ImageFormat>(9));
         Model read;
         int row = ModFormatGuess;
-        ASSERT_EQ(ModReadFromFile(out.path.c_str(), &row, "", &read.mod), 0);
+        ASSERT_EQ(ModReadFromFile(out.path(), &row, "", &read.mod), 0);
         EXPECT_EQ(row, ModFormatBitmap);
         ASSERT_EQ(read.mod.width, 12);
         ASSERT_EQ(read.mod.height, 8);
@@ -366,17 +362,18 @@ TEST_F(GraphicsBitmapModel, CodecAndFileErrorsThrowTheirMessageNumbers)
 {
     // GIF holds no 24-bit images.
     TempFile gif("deep.gif");
-    const int code = ModWriteToFile(&fModel.mod, ModFormatGIF, gif.path.c_str(), "");
+    const int code = ModWriteToFile(&fModel.mod, ModFormatGIF, gif.path(), "");
     ASSERT_NE(code, 0);
     try {
-        fBitmap->writeToFile(IString(gif.path.c_str()), IGBitmap::gifFormat);
+        fBitmap->writeToFile(IString(gif.path()), IGBitmap::gifFormat);
         ADD_FAILURE() << "no exception";
     } catch (const IInvalidRequest& error) {
         EXPECT_EQ(error.errorId(), static_cast<IException::ErrorId>(ModErrorMessage(code)));
         EXPECT_STREQ(error.locationAtIndex(0)->fileName(), "igbitmap");
     }
     try {
-        IGBitmap missing{IString(tempFile("missing.bmp").c_str())};
+        const TempFile absent("missing.bmp");
+        IGBitmap missing{IString(absent.path())};
         ADD_FAILURE() << "no exception";
     } catch (const IInvalidRequest& error) {
         EXPECT_EQ(error.errorId(),
@@ -389,8 +386,8 @@ TEST_F(GraphicsBitmap, CopiesOfContextsAndBitmapsKeepTheirPixels)
     Model model;
     makeModel(model, 10, 6, 24);
     TempFile file("part.bmp");
-    ASSERT_EQ(ModWriteToFile(&model.mod, ModFormatBitmap, file.path.c_str(), ""), 0);
-    IGBitmap whole{IString(file.path.c_str())};
+    ASSERT_EQ(ModWriteToFile(&model.mod, ModFormatBitmap, file.path(), ""), 0);
+    IGBitmap whole{IString(file.path())};
     IGBitmap part(whole, IRectangle(2, 1, 8, 5));
     EXPECT_EQ(part.size(), ISize(6, 4));
     // The copy is counted in the bitmap table, so it is deleted with its last holder.

@@ -20,43 +20,19 @@
 
 namespace basectltest {
 
-// The notifications of the windows it observes, in order: "ISettingButton::select=1".
-class NotificationLog : public IObserver {
+// The notifications of the windows it observes, in order: "ISettingButton::select=1". Only
+// notifications whose id starts with a class prefix ("I...::") other than "IWindow::" are kept
+// unless `all` is set: the window-level ones depend on focus and painting.
+class NotificationLog : public ovktest::NotificationLog {
 public:
-    struct Entry {
-        std::string id;
-        unsigned long data;
-        bool attributeChanged;
-        INotifier* notifier;
-    };
-
-    // Only notifications whose id starts with a class prefix ("I...::") other than "IWindow::"
-    // are kept unless `all` is set: the window-level ones depend on focus and painting.
-    explicit NotificationLog(bool all = false) : fAll(all) {}
-
-    std::string trace() const
+    explicit NotificationLog(bool all = false)
     {
-        std::string text;
-        for (const Entry& entry : fEntries)
-            text += (text.empty() ? "" : " ") + entry.id + "=" + std::to_string(entry.data);
-        return text;
+        describeAs(&idAndData);
+        if (!all)
+            keepOnly([](const INotificationEvent& event) {
+                return std::string(event.notificationId()).rfind("IWindow::", 0) != 0;
+            });
     }
-    const std::vector<Entry>& entries() const { return fEntries; }
-    void clear() { fEntries.clear(); }
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        const std::string id = event.notificationId();
-        if (fAll || id.rfind("IWindow::", 0) != 0)
-            fEntries.push_back({id, static_cast<unsigned long>(event.eventData().asUnsignedLong()),
-                                event.hasNotifierAttrChanged() != 0, &event.notifier()});
-        return *this;
-    }
-
-private:
-    bool fAll;
-    std::vector<Entry> fEntries;
 };
 
 // The average character width and the height of the font a window draws with, as the system

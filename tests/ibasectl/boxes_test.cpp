@@ -15,14 +15,6 @@ namespace {
 
 class Boxes : public basectltest::ShownParent {};
 
-COLORREF pixel(const IWindow& window, int x, int y)
-{
-    HDC context = GetDC(window.handle());
-    const COLORREF colour = GetPixel(context, x, y);
-    ReleaseDC(window.handle(), context);
-    return colour;
-}
-
 TEST_F(Boxes, TheDefaultOutlineIsAVisibleForegroundFrameWithAStaticEdge)
 {
     IOutlineBox outline(1, parent.get(), parent.get(), IRectangle(IPoint(10, 10), ISize(60, 40)));
@@ -74,10 +66,10 @@ TEST_F(Boxes, TheFrameIsDrawnInItsColourAroundAnUntouchedInside)
     IOutlineBox outline(1, parent.get(), parent.get(), IRectangle(IPoint(10, 10), ISize(60, 40)),
                         IOutlineBox::foregroundFrame | IWindow::visible);
     RedrawWindow(parentHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const COLORREF frame = pixel(outline, 0, 20);
+    const COLORREF frame = ovktest::pixelAt(outline.handle(), 0, 20);
     EXPECT_NE(frame, RGB(10, 200, 30));
-    EXPECT_EQ(pixel(outline, 59, 20), frame);
-    EXPECT_EQ(pixel(outline, 30, 20), RGB(10, 200, 30));
+    EXPECT_EQ(ovktest::pixelAt(outline.handle(), 59, 20), frame);
+    EXPECT_EQ(ovktest::pixelAt(outline.handle(), 30, 20), RGB(10, 200, 30));
     SetClassLongPtrA(parentHandle(), GCLP_HBRBACKGROUND, 0);
     DeleteObject(background);
 }

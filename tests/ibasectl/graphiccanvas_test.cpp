@@ -25,12 +25,6 @@ protected:
         box.setGraphicBundle(bundle);
         list.addAsLast(box);
     }
-    static COLORREF pixel(const IWindow& window, int x, int y) {
-        HDC dc = GetDC(window.handle());
-        const COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(window.handle(), dc);
-        return color;
-    }
 
     IGRectangle box{IRectangle(10, 10, 60, 40)};
     IGList list;
@@ -54,8 +48,8 @@ TEST_F(GraphicCanvas, PaintsItsListOnlyWithAutomaticPainting)
         canvas.setBackgroundColor(IColor(255, 255, 255));
         canvas.setGraphicList(&list);
         RedrawWindow(canvas.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        EXPECT_EQ(pixel(canvas, 30, 20) == RGB(0, 0, 255), c.painted) << c.name;
-        EXPECT_EQ(pixel(canvas, 80, 80) == RGB(0, 0, 255), false) << c.name;
+        EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 30, 20) == RGB(0, 0, 255), c.painted) << c.name;
+        EXPECT_EQ(ovktest::pixelAt(canvas.handle(), 80, 80) == RGB(0, 0, 255), false) << c.name;
     }
 }
 

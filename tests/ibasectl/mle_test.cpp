@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -19,34 +17,7 @@ namespace {
 
 using ovktest::str;
 
-// A file in the temporary folder, removed with the object.
-class TempFile {
-public:
-    explicit TempFile(const char* name)
-    {
-        char folder[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, folder);
-        fPath = std::string(folder) + name;
-        DeleteFileA(fPath.c_str());
-    }
-    ~TempFile() { DeleteFileA(fPath.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const char* path() const { return fPath.c_str(); }
-    void write(const std::string& bytes) const
-    {
-        std::ofstream(fPath, std::ios::binary) << bytes;
-    }
-    std::string read() const
-    {
-        std::ifstream in(fPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-private:
-    std::string fPath;
-};
+using ovktest::TempFile;
 
 class MultiLineEdit : public basectltest::ShownParent {
 protected:

@@ -152,21 +152,11 @@ TEST_F(Notifications, EditStateChangesAreToldOnceTheControlHasThem)
     }
 }
 
-// Registers a window class of the outside controls' names for the test.
-void registerOutsideClass(const char* name)
-{
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
-}
-
 TEST_F(Notifications, EachFamilyTellsItsOwnCodes)
 {
     for (const char* name : {"OVK Slider", "OVK Native Slider", "OVK Spin Button",
                              "OVK Native SpinButton", "OVK Circular Slider"})
-        registerOutsideClass(name);
+        ovktest::registerClass(name);
     const struct {
         const char* className;
         DWORD style;

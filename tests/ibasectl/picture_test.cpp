@@ -22,30 +22,6 @@ HICON monochromeIcon()
     return CreateIcon(GetModuleHandleA(nullptr), 32, 32, 1, 1, andBits, xorBits);
 }
 
-HBITMAP solidBitmap(int width, int height, COLORREF color)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, width, height};
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-COLORREF pixel(const IWindow& window, int x, int y)
-{
-    HDC dc = GetDC(window.handle());
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window.handle(), dc);
-    return color;
-}
-
 class Pictures : public basectltest::ShownParent {};
 
 } // namespace
@@ -62,10 +38,10 @@ TEST_F(Pictures, MonochromeIconCountsHalfItsMaskHeight)
         EXPECT_EQ(control.size(), ISize(32, 32));
 
         // Another bitmap in place of the icon's images sizes the control by itself.
-        control.setBitmap(IBitmapHandle(solidBitmap(40, 12, RGB(0, 0, 255))));
+        const ovk_native::Bitmap blue = ovktest::solidBitmap(RGB(0, 0, 255), 40, 12);
+        control.setBitmap(IBitmapHandle(blue.get()));
         EXPECT_FALSE(control.isShowingIcon());
         EXPECT_EQ(control.minimumSize().width(), 40);
-        DeleteObject(control.bitmap().asValue());
         control.setBitmap(IBitmapHandle());
     }
     DestroyIcon(icon);
@@ -73,21 +49,20 @@ TEST_F(Pictures, MonochromeIconCountsHalfItsMaskHeight)
 
 TEST_F(Pictures, BitmapControlSizesToAndPaintsItsBitmap)
 {
-    const HBITMAP red = solidBitmap(40, 20, RGB(255, 0, 0));
+    const ovk_native::Bitmap red = ovktest::solidBitmap(RGB(255, 0, 0), 40, 20);
     {
-        IBitmapControl control(4, parent.get(), parent.get(), IBitmapHandle(red),
+        IBitmapControl control(4, parent.get(), parent.get(), IBitmapHandle(red.get()),
                                IRectangle(5, 5, 6, 6),
                                IBitmapControl::defaultStyle() | IBitmapControl::_sizeToBitmap);
         EXPECT_EQ(control.size(), ISize(40, 20));
         UpdateWindow(control.handle());
-        EXPECT_EQ(pixel(control, 1, 1), RGB(255, 0, 0));
-        EXPECT_EQ(pixel(control, 38, 18), RGB(255, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(control.handle(), 1, 1), RGB(255, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(control.handle(), 38, 18), RGB(255, 0, 0));
         // Stretched over a larger control, it still covers all of it.
         control.sizeTo(ISize(80, 40));
         UpdateWindow(control.handle());
-        EXPECT_EQ(pixel(control, 78, 38), RGB(255, 0, 0));
+        EXPECT_EQ(ovktest::pixelAt(control.handle(), 78, 38), RGB(255, 0, 0));
     }
-    DeleteObject(red);
 }
 
 TEST_F(Pictures, WrappedNativePictureStaticsKeepTheirPictureAndLoseTheNativeStyle)
@@ -97,7 +72,8 @@ TEST_F(Pictures, WrappedNativePictureStaticsKeepTheirPictureAndLoseTheNativeStyl
                                             32, 32, parentHandle(), reinterpret_cast<HMENU>(21),
                                             nullptr, nullptr);
     SendMessageA(iconStatic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    const HBITMAP bitmap = solidBitmap(16, 8, RGB(0, 255, 0));
+    const ovk_native::Bitmap green = ovktest::solidBitmap(RGB(0, 255, 0), 16, 8);
+    const HBITMAP bitmap = green.get();
     const HWND bitmapStatic = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 40,
                                               0, 16, 8, parentHandle(), reinterpret_cast<HMENU>(22),
                                               nullptr, nullptr);
@@ -117,7 +93,6 @@ TEST_F(Pictures, WrappedNativePictureStaticsKeepTheirPictureAndLoseTheNativeStyl
     DestroyWindow(iconStatic);
     DestroyWindow(bitmapStatic);
     DestroyIcon(icon);
-    DeleteObject(bitmap);
 }
 
 TEST_F(Pictures, NullParentIsRefusedBeforeAnyWindowExists)

@@ -22,12 +22,6 @@ protected:
     static bool needsPaint(const IWindow& window) {
         return GetUpdateRect(window.handle(), nullptr, FALSE) != FALSE;
     }
-    static COLORREF pixel(const IWindow& window, int x, int y) {
-        HDC dc = GetDC(window.handle());
-        const COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(window.handle(), dc);
-        return color;
-    }
 };
 
 } // namespace
@@ -79,13 +73,13 @@ TEST_F(StaticText, FillColourFillsEvenWithoutText)
     auto text = make();
     text->setFillColor(IColor(0, 128, 0));
     UpdateWindow(text->handle());
-    EXPECT_EQ(pixel(*text, 5, 5), RGB(0, 128, 0));
-    EXPECT_EQ(pixel(*text, 99, 29), RGB(0, 128, 0));
+    EXPECT_EQ(ovktest::pixelAt(text->handle(), 5, 5), RGB(0, 128, 0));
+    EXPECT_EQ(ovktest::pixelAt(text->handle(), 99, 29), RGB(0, 128, 0));
 
     // A new fill colour repaints the control.
     text->setFillColor(IColor(0, 0, 128));
     UpdateWindow(text->handle());
-    EXPECT_EQ(pixel(*text, 5, 5), RGB(0, 0, 128));
+    EXPECT_EQ(ovktest::pixelAt(text->handle(), 5, 5), RGB(0, 0, 128));
 }
 
 TEST_F(StaticText, FillColourOfTheSameRgbChangesNothing)

@@ -291,13 +291,9 @@ protected:
         NqTestReset();
         OrvTestReset();
         OrvConvTestReset();
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "PwTestHost";
-        RegisterClassA(&windowClass);
+        ovktest::registerClass("PwTestHost");
         fHost = CreateWindowExA(0, "PwTestHost", "Quill", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+                                300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         SetActiveWindow(fHost);
         fPlugin = LoadLibraryA("pwbridge.dll");
         ASSERT_NE(fPlugin, nullptr);

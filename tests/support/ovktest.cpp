@@ -2,6 +2,7 @@
 #include "ovktest.hpp"
 
 #include <detail/icallgrd.hpp>
+#include <idll.hpp>
 #include <detail/iscoped.hpp>
 #include <iassert.hpp>
 
@@ -9,28 +10,15 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <mutex>
 #include <thread>
 
 namespace ovktest {
 
 namespace {
-
-LRESULT CALLBACK testProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void registerClass(const char* name, UINT style)
-{
-    WNDCLASSA windowClass{};
-    windowClass.style = style;
-    windowClass.lpfnWndProc = testProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
-}
 
 void dispatchOne(MSG& message)
 {
@@ -120,12 +108,24 @@ RecordingHandler& Recorder::make(const std::string& tag, bool handles)
     return *fHandlers.back();
 }
 
+ATOM registerClass(const char* name, WNDPROC procedure, UINT style, HCURSOR cursor)
+{
+    WNDCLASSA windowClass{};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = cursor;
+    windowClass.lpszClassName = name;
+    return RegisterClassA(&windowClass);
+}
+
 const char* testClassName(bool doubleClicks)
 {
     static std::once_flag registered;
     std::call_once(registered, [] {
-        registerClass("ovktest window", 0);
-        registerClass("ovktest dblclk window", CS_DBLCLKS);
+        const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+        registerClass("ovktest window", DefWindowProcA, 0, arrow);
+        registerClass("ovktest dblclk window", DefWindowProcA, CS_DBLCLKS, arrow);
     });
     return doubleClicks ? "ovktest dblclk window" : "ovktest window";
 }
@@ -186,19 +186,84 @@ std::string str(const IString& text)
     return std::string(text.data(), text.length());
 }
 
-SolidIcon::SolidIcon(COLORREF colour, int side)
+namespace {
+
+// Hook procedures are told nothing but the message: the object that records is found per thread.
+thread_local SentMessages* tRecording = nullptr;
+
+} // namespace
+
+SentMessages::SentMessages(HWND window)
+    : fWindow(window), fOuter(tRecording),
+      // One hook serves every object of the thread; an enclosing object's hook is already in.
+      fHook(fOuter != nullptr ? nullptr
+                              : SetWindowsHookExA(WH_CALLWNDPROC, &SentMessages::record, nullptr,
+                                                  GetCurrentThreadId()))
+{
+    tRecording = this;
+}
+
+bool SentMessages::hooked() const
+{
+    return fHook != nullptr || (fOuter != nullptr && fOuter->hooked());
+}
+
+SentMessages::~SentMessages()
+{
+    if (fHook != nullptr)
+        UnhookWindowsHookEx(fHook);
+    tRecording = fOuter;
+}
+
+int SentMessages::count(UINT message) const
+{
+    int found = 0;
+    for (const auto& sent : fSent)
+        found += sent.first == message;
+    return found;
+}
+
+std::vector<WPARAM> SentMessages::wParamsOf(UINT message) const
+{
+    std::vector<WPARAM> found;
+    for (const auto& sent : fSent)
+        if (sent.first == message)
+            found.push_back(sent.second);
+    return found;
+}
+
+LRESULT CALLBACK SentMessages::record(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    for (SentMessages* recording = tRecording; code == HC_ACTION && recording != nullptr;
+         recording = recording->fOuter)
+        if (sent->hwnd == recording->fWindow)
+            recording->fSent.emplace_back(sent->message, sent->wParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+ovk_native::Bitmap solidBitmap(COLORREF colour, int width, int height)
 {
     const ovk_native::WindowDC screen(nullptr);
+    ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     const ovk_native::MemoryDC memory(screen.get());
-    const ovk_native::Bitmap picture(CreateCompatibleBitmap(screen.get(), side, side));
-    const std::vector<WORD> zeros(static_cast<std::size_t>((side + 15) / 16 * side), 0);
-    const ovk_native::Bitmap mask(CreateBitmap(side, side, 1, 1, zeros.data()));
-    {
-        const ovk_native::Brush brush(CreateSolidBrush(colour));
-        const ovk_native::Selection selected(memory.get(), picture.get());
-        const RECT all{0, 0, side, side};
-        FillRect(memory.get(), &all, brush.get());
-    }
+    const ovk_native::Brush brush(CreateSolidBrush(colour));
+    const ovk_native::Selection selected(memory.get(), bitmap.get());
+    const RECT all{0, 0, width, height};
+    FillRect(memory.get(), &all, brush.get());
+    return bitmap;
+}
+
+SolidIcon::SolidIcon(COLORREF colour, int side, int transparentColumns)
+{
+    // Mask rows are padded to 16 bits, the leftmost pixel in the high bit of the first byte.
+    const int rowBytes = (side + 15) / 16 * 2;
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(rowBytes * side), 0);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < transparentColumns && x < side; ++x)
+            maskBits[static_cast<std::size_t>(y * rowBytes + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+    const ovk_native::Bitmap mask(CreateBitmap(side, side, 1, 1, maskBits.data()));
+    const ovk_native::Bitmap picture = solidBitmap(colour, side, side);
     ICONINFO info{TRUE, 0, 0, mask.get(), picture.get()};
     fIcon = CreateIconIndirect(&info);
 }
@@ -209,13 +274,115 @@ SolidIcon::~SolidIcon()
         DestroyIcon(fIcon);
 }
 
+PixelReader::PixelReader(HWND window, Area area)
+    : fWindow(std::make_unique<ovk_native::WindowDC>(
+          window, area == whole ? ovk_native::WindowDC::whole : ovk_native::WindowDC::client)),
+      fContext(fWindow->get())
+{
+}
+
+PixelReader::PixelReader(HBITMAP bitmap)
+    : fMemory(std::make_unique<ovk_native::MemoryDC>(nullptr)),
+      fSelected(std::make_unique<ovk_native::Selection>(fMemory->get(), bitmap)),
+      fContext(fMemory->get())
+{
+}
+
+PixelReader::PixelReader(HDC context) : fContext(context)
+{
+}
+
+PixelReader::~PixelReader() = default;
+
+COLORREF PixelReader::at(int x, int y) const
+{
+    return GetPixel(fContext, x, y);
+}
+
+int PixelReader::count(COLORREF colour, const RECT& within) const
+{
+    int found = 0;
+    for (int y = within.top; y < within.bottom; ++y)
+        for (int x = within.left; x < within.right; ++x)
+            found += at(x, y) == colour;
+    return found;
+}
+
+bool PixelReader::shows(COLORREF colour, const RECT& within) const
+{
+    for (int y = within.top; y < within.bottom; ++y)
+        for (int x = within.left; x < within.right; ++x)
+            if (at(x, y) == colour)
+                return true;
+    return false;
+}
+
+Surface::Surface(int width, int height) : fWidth(width), fHeight(height), fDC(nullptr)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, so that row y is the y-th in memory
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fBitmap.reset(CreateDIBSection(fDC.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fBits = static_cast<DWORD*>(bits);
+    fSelected = std::make_unique<ovk_native::Selection>(fDC.get(), fBitmap.get());
+    clear();
+}
+
+void Surface::clear()
+{
+    GdiFlush();
+    for (int i = 0; i < fWidth * fHeight; ++i)
+        fBits[i] = 0x00FFFFFF;
+}
+
+COLORREF Surface::pixel(int x, int y) const
+{
+    // The system may still hold drawing back: what is in memory is current only after a flush.
+    GdiFlush();
+    if (x < 0 || y < 0 || x >= fWidth || y >= fHeight)
+        return RGB(255, 255, 255);
+    const DWORD bgr = fBits[y * fWidth + x];
+    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+}
+
+bool Surface::around(int x, int y, COLORREF colour) const
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (pixel(x + dx, y + dy) == colour)
+                return true;
+    return false;
+}
+
+int Surface::count(COLORREF colour) const
+{
+    int found = 0;
+    for (int y = 0; y < fHeight; ++y)
+        for (int x = 0; x < fWidth; ++x)
+            found += pixel(x, y) == colour;
+    return found;
+}
+
+COLORREF pixelAt(HWND window, int x, int y)
+{
+    return PixelReader(window).at(x, y);
+}
+
+bool showsColour(HWND window, COLORREF colour)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return PixelReader(window).shows(colour, client);
+}
+
 SystemHelpWindow::SystemHelpWindow(WNDPROC procedure)
 {
-    WNDCLASSA type{};
-    type.lpfnWndProc = procedure;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "MS_WINHELP";
-    RegisterClassA(&type);
+    registerClass("MS_WINHELP", procedure);
     fWindow = CreateWindowExA(0, "MS_WINHELP", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
 }
@@ -227,11 +394,33 @@ SystemHelpWindow::~SystemHelpWindow()
 }
 
 struct Watchdog::State {
+    // The first kind: a thread that waits for the object's end.
     std::mutex guard;
     std::condition_variable ended;
     bool done = false;
     std::thread watcher;
+    // The second kind: a timer of the thread that made the object.
+    Ending ending;
+    UINT_PTR timer = 0;
+    bool fired = false;
 };
+
+namespace {
+
+// Thread timers call back with their id alone, and each thread numbers its own timers: the
+// table is per thread, so that two threads' watchdogs never find each other's state.
+thread_local std::map<UINT_PTR, Watchdog::State*> tWatchdogs;
+
+void CALLBACK fireWatchdog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const auto found = tWatchdogs.find(timer);
+    if (found == tWatchdogs.end())
+        return;
+    found->second->fired = true;
+    found->second->ending();
+}
+
+} // namespace
 
 Watchdog::Watchdog(unsigned long milliseconds, std::string what) : fState(std::make_unique<State>())
 {
@@ -247,14 +436,187 @@ Watchdog::Watchdog(unsigned long milliseconds, std::string what) : fState(std::m
     });
 }
 
+Watchdog::Watchdog(unsigned long milliseconds, Ending ending) : fState(std::make_unique<State>())
+{
+    fState->ending = ending ? std::move(ending) : Ending(&Watchdog::postQuit);
+    fState->timer = SetTimer(nullptr, 0, milliseconds, &fireWatchdog);
+    tWatchdogs[fState->timer] = fState.get();
+}
+
 Watchdog::~Watchdog()
 {
+    if (fState->timer != 0) {
+        KillTimer(nullptr, fState->timer);
+        tWatchdogs.erase(fState->timer);
+    }
+    if (!fState->watcher.joinable())
+        return;
     {
         const std::lock_guard<std::mutex> lock(fState->guard);
         fState->done = true;
     }
     fState->ended.notify_one();
     fState->watcher.join();
+}
+
+bool Watchdog::fired() const
+{
+    return fState->fired;
+}
+
+void Watchdog::postQuit()
+{
+    PostQuitMessage(0);
+}
+
+CoordinateSystem::CoordinateSystem(ICoordinateSystem::Orientation orientation)
+    : fPrevious(ICoordinateSystem::applicationOrientation())
+{
+    ICoordinateSystem::setApplicationOrientation(orientation);
+}
+
+CoordinateSystem::~CoordinateSystem()
+{
+    ICoordinateSystem::setApplicationOrientation(fPrevious);
+}
+
+const char* nameOf(ICoordinateSystem::Orientation orientation)
+{
+    return orientation == ICoordinateSystem::kOriginLowerLeft ? "origin bottom left"
+                                                              : "origin top left";
+}
+
+TempFile::TempFile(const std::string& name)
+{
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    // The long form, as the file dialogs and the shell give paths back.
+    char longFolder[MAX_PATH] = {};
+    if (GetLongPathNameA(folder, longFolder, MAX_PATH) == 0)
+        std::snprintf(longFolder, sizeof longFolder, "%s", folder);
+    fPath = std::string(longFolder) + name;
+    DeleteFileA(fPath.c_str());
+}
+
+TempFile::~TempFile()
+{
+    DeleteFileA(fPath.c_str());
+}
+
+void TempFile::write(const std::string& bytes) const
+{
+    std::ofstream(fPath, std::ios::binary) << bytes;
+}
+
+std::string TempFile::read() const
+{
+    std::ifstream file(fPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool buildResourceModule(const TempFile& file, const std::vector<BuiltResource>& resources)
+{
+    const IDynamicLinkLibrary source("ovkres");
+    if (!CopyFileA(str(source.fileName()).c_str(), file.path(), FALSE))
+        return false;
+    HANDLE update = BeginUpdateResourceA(file.path(), FALSE);
+    if (!update)
+        return false;
+    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    bool added = true;
+    for (const BuiltResource& resource : resources) {
+        std::string data = resource.data;
+        added = added && UpdateResourceA(update, resource.type, MAKEINTRESOURCEA(resource.id),
+                                         neutral, &data[0], static_cast<DWORD>(data.size()));
+    }
+    // Ending with the discard flag leaves the copy as it was when a resource did not go in.
+    return EndUpdateResourceA(update, !added) && added;
+}
+
+NotificationLog& NotificationLog::keepOnly(Keep keep)
+{
+    fKeep = std::move(keep);
+    return *this;
+}
+
+NotificationLog& NotificationLog::keepOnly(const std::string& id)
+{
+    return keepOnly([id](const INotificationEvent& event) { return event.notificationId() == id; });
+}
+
+NotificationLog& NotificationLog::describeAs(Describe describe)
+{
+    fDescribe = std::move(describe);
+    return *this;
+}
+
+NotificationLog& NotificationLog::setReaction(Reaction reaction)
+{
+    fReaction = std::move(reaction);
+    return *this;
+}
+
+std::vector<std::string> NotificationLog::ids() const
+{
+    std::vector<std::string> ids;
+    for (const Entry& entry : fEntries)
+        ids.push_back(entry.id);
+    return ids;
+}
+
+std::vector<unsigned long> NotificationLog::data() const
+{
+    std::vector<unsigned long> data;
+    for (const Entry& entry : fEntries)
+        data.push_back(entry.data);
+    return data;
+}
+
+std::vector<std::string> NotificationLog::texts() const
+{
+    std::vector<std::string> texts;
+    for (const Entry& entry : fEntries)
+        texts.push_back(entry.text);
+    return texts;
+}
+
+int NotificationLog::count(const std::string& id) const
+{
+    int found = 0;
+    for (const Entry& entry : fEntries)
+        found += entry.id == id;
+    return found;
+}
+
+std::string NotificationLog::trace() const
+{
+    std::string text;
+    for (const Entry& entry : fEntries)
+        text += (text.empty() ? "" : " ") + entry.text;
+    return text;
+}
+
+std::string NotificationLog::idAndData(const INotificationEvent& event)
+{
+    return std::string(event.notificationId()) + "=" + dataOnly(event);
+}
+
+std::string NotificationLog::dataOnly(const INotificationEvent& event)
+{
+    return std::to_string(static_cast<unsigned long>(event.eventData().asUnsignedLong()));
+}
+
+IObserver& NotificationLog::dispatchNotificationEvent(const INotificationEvent& event)
+{
+    if (fKeep && !fKeep(event))
+        return *this;
+    fEntries.push_back({event.notificationId(),
+                        static_cast<unsigned long>(event.eventData().asUnsignedLong()),
+                        event.hasNotifierAttrChanged() != 0, &event.notifier(),
+                        fDescribe ? fDescribe(event) : std::string(event.notificationId())});
+    if (fReaction)
+        fReaction(event);
+    return *this;
 }
 
 } // namespace ovktest

@@ -64,10 +64,7 @@ TEST_F(AnimatedButton, TheTickAfterTheLastBitmapShowsTheFirst)
     button.startAnimation(4);
     ASSERT_TRUE(ovktest::pumpUntil([&] { return button.currentBitmapIndex() == 0; }));
     button.stopAnimation();
-    HDC dc = GetDC(button.handle());
-    const COLORREF middle = GetPixel(dc, 25, 25);
-    ReleaseDC(button.handle(), dc);
-    EXPECT_EQ(middle, kFrame0);
+    EXPECT_EQ(ovktest::pixelAt(button.handle(), 25, 25), kFrame0);
 }
 
 TEST_F(AnimatedButton, LatchingAnimatesAndReleasingStopsAtTheFirstBitmap)

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iobserver.hpp>
-#include <inotifev.hpp>
 #include <iprivmsg.hpp>
 #include <ovktest.hpp>
 
@@ -23,25 +21,14 @@
 namespace toolbartest {
 
 // Records the latch notifications of a button: "1 0" for a latch and a release.
-class LatchObserver : public IObserver {
+class LatchObserver : public ovktest::NotificationLog {
 public:
     explicit LatchObserver(IWindow& window)
     {
+        keepOnly(ICustomButton::latchId).describeAs(&dataOnly);
         window.enableNotification();
         handleNotificationsFor(window);
     }
-    std::string trace() const { return fTrace.text(); }
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-    {
-        if (std::string(event.notificationId()) == ICustomButton::latchId)
-            fTrace.add(std::to_string(event.eventData().asUnsignedLong()));
-        return *this;
-    }
-
-private:
-    ovktest::Trace fTrace;
 };
 
 class ButtonFixture : public ::testing::Test {
@@ -116,7 +103,7 @@ public:
     }
     COLORREF at(long x, long y) const
     {
-        return GetPixel(fEvent->graphicContext().handle().asValue(), x, y);
+        return ovktest::PixelReader(fEvent->graphicContext().handle().asValue()).at(x, y);
     }
     // The box around the pixels of a colour inside a rectangle; empty when there is none.
     IRectangle boxOf(COLORREF colour, const IRectangle& within) const

@@ -13,7 +13,6 @@
 #include <ovkmsgid.hpp>
 #include <ovktest.hpp>
 
-#include "../graphics/drawing.hpp"
 #include "detail/iimagels.hpp"
 
 namespace {
@@ -24,51 +23,16 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // A 32-bit surface of one colour, to draw into and read back.
-class Pixels : public graphicstest::Surface {
+class Pixels : public ovktest::Surface {
 public:
     Pixels(int width, int height, COLORREF fill) : Surface(width, height)
     {
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, width, height};
-        FillRect(dc(), &all, brush);
-        DeleteObject(brush);
+        const ovk_native::Brush brush(CreateSolidBrush(fill));
+        const RECT all{0, 0, width, height};
+        FillRect(dc(), &all, brush.get());
     }
     COLORREF at(int x, int y) const { return pixel(x, y); }
 };
-
-// A device bitmap of one colour.
-HBITMAP solidBitmap(COLORREF colour, int width = kSide, int height = kSide)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(colour);
-    RECT all{0, 0, width, height};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-// An icon of one colour whose left `transparentColumns` columns are transparent.
-HICON solidIcon(COLORREF colour, int transparentColumns = 0)
-{
-    std::vector<WORD> rows(kSide, 0);
-    const WORD bits = static_cast<WORD>(0xFFFF << (16 - transparentColumns));
-    for (WORD& row : rows)
-        row = static_cast<WORD>((bits >> 8) | (bits << 8)); // bytes in file order
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmMask = CreateBitmap(kSide, kSide, 1, 1, rows.data());
-    info.hbmColor = solidBitmap(colour);
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    return icon;
-}
 
 // The colour an icon shows at a pixel, drawn over white.
 COLORREF iconPixel(HICON icon, int x, int y)
@@ -88,11 +52,8 @@ protected:
     // Appends one image of each colour.
     void fill(IImageList& target, std::initializer_list<COLORREF> colours)
     {
-        for (COLORREF colour : colours) {
-            HBITMAP bitmap = solidBitmap(colour);
-            target.add(bitmap);
-            DeleteObject(bitmap);
-        }
+        for (COLORREF colour : colours)
+            target.add(ovktest::solidBitmap(colour, kSide, kSide).get());
     }
     COLORREF imageColour(IImageList& source, int index, int x = 0, int y = 0)
     {
@@ -131,14 +92,10 @@ TEST_F(ImageListTest, MergedImageShowsTheSecondOverTheFirstAtTheOffset)
 {
     IImageList first;
     first.create(ISize(kSide, kSide), ILC_COLOR24 | ILC_MASK, 1, 1);
-    HICON red = solidIcon(kRed);
-    first.addIcon(red);
-    DestroyIcon(red);
+    first.addIcon(ovktest::SolidIcon(kRed, kSide).get());
     IImageList second;
     second.create(ISize(kSide, kSide), ILC_COLOR24 | ILC_MASK, 1, 1);
-    HICON blue = solidIcon(kBlue);
-    second.addIcon(blue);
-    DestroyIcon(blue);
+    second.addIcon(ovktest::SolidIcon(kBlue, kSide).get());
 
     fill(list, {kGreen});
     EXPECT_EQ(IImageList::addMergedIcon(first, 0, second, 0, IPoint(4, 0), list), 1);
@@ -164,8 +121,8 @@ TEST_F(ImageListTest, CreatingAgainDestroysTheListItHeld)
 // copy shows red on every second pixel of the right half and green everywhere else.
 TEST_F(ImageListTest, SeeThruCopyLetsEverySecondOpaquePixelThrough)
 {
-    HICON original = solidIcon(kRed, kSide / 2);
-    HICON icon = original;
+    ovktest::SolidIcon original(kRed, kSide, kSide / 2);
+    HICON icon = original.get();
     EXPECT_EQ(list.addIconAsSeeThru(icon), 0);
 
     Pixels over(kSide, kSide, kGreen);
@@ -188,8 +145,8 @@ TEST_F(ImageListTest, SeeThruCopyLetsEverySecondOpaquePixelThrough)
     }
     EXPECT_EQ(red, kSide * kSide / 4);
     // The icon passed in is still the caller's to use and destroy.
-    EXPECT_EQ(iconPixel(original, kSide - 1, 0), kRed);
-    EXPECT_TRUE(DestroyIcon(original));
+    EXPECT_EQ(iconPixel(original.get(), kSide - 1, 0), kRed);
+    EXPECT_TRUE(DestroyIcon(original.release()));
 }
 
 TEST_F(ImageListTest, FailuresReportMessage161WithTheOperation)

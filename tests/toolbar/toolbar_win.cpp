@@ -86,11 +86,7 @@ protected:
     void SetUp() override
     {
         if (GetParam()) {
-            WNDCLASSA type{};
-            type.lpfnWndProc = DefWindowProcA;
-            type.hInstance = GetModuleHandleA(nullptr);
-            type.lpszClassName = "program frame";
-            RegisterClassA(&type);
+            ovktest::registerClass("program frame");
             native = CreateWindowExA(0, "program frame", "wrapped", WS_OVERLAPPEDWINDOW, 0, 0,
                                      100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
                                      nullptr);
@@ -529,18 +525,13 @@ TEST_F(ToolBar, TheFloatingFramesCaptionShowsTheLibrarysPicture)
     ClientToScreen(window, &origin);
     const long captionTop = origin.y - outer.top - GetSystemMetrics(SM_CYCAPTION);
     const long square = GetSystemMetrics(SM_CYCAPTION);
-    HDC context = GetWindowDC(window);
+    const ovktest::PixelReader pixels(window, ovktest::PixelReader::whole);
     const auto goldIn = [&](long fromX) {
-        int gold = 0;
-        for (long y = captionTop; y < captionTop + square; ++y)
-            for (long x = fromX; x < fromX + square; ++x)
-                gold += GetPixel(context, x, y) == RGB(255, 215, 0);
-        return gold;
+        return pixels.count(RGB(255, 215, 0), RECT{fromX, captionTop, fromX + square, captionTop + square});
     };
     const long left = origin.x - outer.left;
     const int atLeft = goldIn(left);
     const int further = goldIn(left + 2 * square);
-    ReleaseDC(window, context);
     EXPECT_GT(atLeft, 32);
     EXPECT_EQ(further, 0);
 }

@@ -31,14 +31,6 @@ void CALLBACK endMove(HWND, UINT, UINT_PTR timer, DWORD)
     gScript.ended = true;
 }
 
-// A move that the script failed to end must still end, so the test fails instead of hanging.
-void CALLBACK watchdog(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    KillTimer(nullptr, timer);
-    ADD_FAILURE() << "the move did not end";
-    PostMessageA(gScript.toolBar, WM_KEYDOWN, VK_ESCAPE, 1);
-}
-
 } // namespace
 
 void ToolBarFixture::SetUp()
@@ -104,7 +96,11 @@ void ToolBarFixture::drive(IToolBar& toolBar, const POINT& press, long distance,
     SetCursorPos(cursor.x, cursor.y);
     ovktest::pumpPending();
     const UINT_PTR end = SetTimer(nullptr, 0, 350, endMove);
-    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, watchdog);
+    // A move that the script failed to end must still end, so the test fails instead of hanging.
+    const ovktest::Watchdog guard(5000, [bar] {
+        ADD_FAILURE() << "the move did not end";
+        PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
     PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
     PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + distance, press.y));
     // Only the tool bar's own messages: a move runs its loop inside the dispatch of the mouse
@@ -124,7 +120,6 @@ void ToolBarFixture::drive(IToolBar& toolBar, const POINT& press, long distance,
         ovktest::pumpPending();
     }
     KillTimer(nullptr, end);
-    KillTimer(nullptr, guard);
 }
 
 } // namespace toolbartest

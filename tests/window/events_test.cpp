@@ -273,31 +273,18 @@ TEST_P(EventsBitmapPainter, PaintsAndLeavesTextsToTheNext)
     const BitmapCase& c = GetParam();
     constexpr COLORREF kText = RGB(255, 255, 0);
     TestWindow parent(nullptr, WS_POPUP | WS_VISIBLE);
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const RECT all{0, 0, 4, 4};
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    FillRect(memory, &all, red);
-    DeleteObject(red);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const ovk_native::Bitmap bitmap = ovktest::solidBitmap(RGB(255, 0, 0), 4, 4);
     {
         IBitmapControl control(5, &parent, &parent,
-                               c.withBitmap ? IBitmapHandle(bitmap) : IBitmapHandle(),
+                               c.withBitmap ? IBitmapHandle(bitmap.get()) : IBitmapHandle(),
                                IRectangle(0, 0, 200, 100));
         control.setForegroundColor(IColor(255, 255, 0));
         control.setText(c.text);
         InvalidateRect(control.handle(), nullptr, FALSE);
         UpdateWindow(control.handle());
-        HDC dc = GetDC(control.handle());
-        EXPECT_EQ(GetPixel(dc, 150, 80), c.expected);
-        ReleaseDC(control.handle(), dc);
-        EXPECT_EQ(eventstest::showsColor(control.handle(), kText), c.textDrawn);
+        EXPECT_EQ(ovktest::pixelAt(control.handle(), 150, 80), c.expected);
+        EXPECT_EQ(ovktest::showsColour(control.handle(), kText), c.textDrawn);
     }
-    DeleteObject(bitmap);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -12,6 +12,7 @@
 #include <ovkmsgid.hpp>
 
 #include "colortest.hpp"
+#include "ovktest.hpp"
 
 namespace {
 
@@ -366,11 +367,7 @@ class FontWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &answeringProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "colorfont answering window";
-        RegisterClassA(&windowClass);
+        ovktest::registerClass("colorfont answering window", &answeringProcedure);
     }
     void SetUp() override
     {

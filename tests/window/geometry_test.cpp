@@ -28,7 +28,6 @@ protected:
     }
     void TearDown() override
     {
-        ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
         child.reset();
         parent.reset();
     }
@@ -63,7 +62,7 @@ TEST_F(Geometry, MovingAndSizingLandWhereAskedInEitherOrientation)
         {ICoordinateSystem::kOriginLowerLeft, IRectangle(10, 20, 60, 50), {10, h - 50, 60, h - 20}},
     };
     for (const Case& c : cases) {
-        ICoordinateSystem::setApplicationOrientation(c.orientation);
+        const ovktest::CoordinateSystem system(c.orientation);
         child->moveSizeTo(c.rectangle);
         const RECT bounds = nativeBounds();
         EXPECT_EQ(bounds.left, c.native.left);
@@ -75,7 +74,6 @@ TEST_F(Geometry, MovingAndSizingLandWhereAskedInEitherOrientation)
         EXPECT_EQ(child->size().asString(), ISize(50, 30).asString());
     }
 
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
     child->moveTo(IPoint(5, 6));
     child->sizeTo(ISize(70, 15));
     EXPECT_EQ(child->rect().asString(), IRectangle(5, 6, 75, 21).asString());
@@ -89,12 +87,13 @@ TEST_F(Geometry, PointsMapBetweenWindowsAndThePointerIsInScreenCoordinates)
               IPoint(11, 22).asString());
     EXPECT_EQ(IWindow::mapPoint(IPoint(11, 22), parent->hwnd(), child->hwnd()).asString(),
               IPoint(1, 2).asString());
-    // Lower-left origin: the point is flipped against the source window's height first.
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
-    EXPECT_EQ(IWindow::mapPoint(IPoint(1, 30), child->hwnd(), child->hwnd()).asString(),
-              IPoint(1, 0).asString());
+    {
+        // Lower-left origin: the point is flipped against the source window's height first.
+        const ovktest::CoordinateSystem system(ICoordinateSystem::kOriginLowerLeft);
+        EXPECT_EQ(IWindow::mapPoint(IPoint(1, 30), child->hwnd(), child->hwnd()).asString(),
+                  IPoint(1, 0).asString());
+    }
 
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
     SetCursorPos(37, 41);
     EXPECT_EQ(IWindow::pointerPosition().asString(), IPoint(37, 41).asString());
 }

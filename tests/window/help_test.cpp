@@ -235,40 +235,6 @@ constexpr COLORREF kBitmapColor = RGB(0, 0, 255);
 constexpr COLORREF kBackground = RGB(0, 255, 0);
 constexpr COLORREF kUnpainted = RGB(128, 128, 128);
 
-void fill(HDC dc, const RECT& area, COLORREF color)
-{
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-}
-
-// A small bitmap of one colour, compatible with the screen; the caller deletes it.
-HBITMAP solidBitmap(COLORREF color)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    fill(memory, RECT{0, 0, 4, 4}, color);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-// An opaque icon of one colour (a mask of zeros); the caller destroys it.
-HICON solidIcon(COLORREF color)
-{
-    const WORD zeros[8] = {};
-    HBITMAP mask = CreateBitmap(8, 8, 1, 1, zeros);
-    HBITMAP colour = solidBitmap(color);
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(colour);
-    return icon;
-}
-
 enum class Picture { icon, bitmapInstead, none };
 
 struct IconCase {
@@ -297,32 +263,34 @@ TEST_P(IconPainter, PaintsThePictureAndLeavesTextsToTheNext)
     const IconCase& c = GetParam();
     constexpr COLORREF kText = RGB(255, 255, 0);
     TestWindow parent(nullptr, WS_POPUP | WS_VISIBLE);
-    HICON icon = solidIcon(kIconColor);
-    HBITMAP bitmap = solidBitmap(kBitmapColor);
+    const ovktest::SolidIcon icon(kIconColor, 8);
+    const ovk_native::Bitmap bitmap = ovktest::solidBitmap(kBitmapColor, 4, 4);
     {
-        IIconControl control(5, &parent, &parent, IPointerHandle(icon), IRectangle(0, 0, 200, 100));
+        IIconControl control(5, &parent, &parent, IPointerHandle(icon.get()), IRectangle(0, 0, 200, 100));
         if (c.picture != Picture::icon)
-            control.setBitmap(c.picture == Picture::bitmapInstead ? IBitmapHandle(bitmap)
+            control.setBitmap(c.picture == Picture::bitmapInstead ? IBitmapHandle(bitmap.get())
                                                                   : IBitmapHandle());
         control.enableFillBackground(c.fills);
         control.setFillColor(IColor(0, 255, 0));
         control.setForegroundColor(IColor(255, 255, 0));
         control.setText(c.text);
         UpdateWindow(control.handle());
-        HDC before = GetDC(control.handle());
-        fill(before, RECT{0, 0, 200, 100}, kUnpainted);
-        ReleaseDC(control.handle(), before);
+        {
+            const ovk_native::WindowDC before(control.handle());
+            const ovk_native::Brush unpainted(CreateSolidBrush(kUnpainted));
+            const RECT all{0, 0, 200, 100};
+            FillRect(before.get(), &all, unpainted.get());
+        }
         InvalidateRect(control.handle(), nullptr, FALSE);
         UpdateWindow(control.handle());
-        HDC dc = GetDC(control.handle());
-        EXPECT_EQ(GetPixel(dc, 100, 50), c.painted) << c.name;
-        EXPECT_EQ(GetPixel(dc, 199, 99), c.painted) << c.name;
-        ReleaseDC(control.handle(), dc);
-        EXPECT_EQ(eventstest::showsColor(control.handle(), kText), c.textDrawn) << c.name;
+        {
+            const ovktest::PixelReader pixels(control.handle());
+            EXPECT_EQ(pixels.at(100, 50), c.painted) << c.name;
+            EXPECT_EQ(pixels.at(199, 99), c.painted) << c.name;
+        }
+        EXPECT_EQ(ovktest::showsColour(control.handle(), kText), c.textDrawn) << c.name;
         control.setBitmap(IBitmapHandle());
     }
-    DestroyIcon(icon);
-    DeleteObject(bitmap);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, IconPainter, testing::ValuesIn(kIconCases),

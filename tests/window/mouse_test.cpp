@@ -101,7 +101,7 @@ TEST(MouseEvent, PositionIsSignedAndInTheApplicationOrientation)
 {
     TestWindow window;
     for (const PositionCase& c : kPositions) {
-        eventstest::Orientation orientation(c.orientation);
+        ovktest::CoordinateSystem orientation(c.orientation);
         const IMouseEvent event(mouseMessage(WM_MOUSEMOVE, 0, c.lParam, window.hwnd()));
         EXPECT_EQ(event.mousePosition(), c.expected) << c.lParam;
     }

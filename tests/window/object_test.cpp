@@ -220,22 +220,13 @@ TEST(ObjectSpecialWindows, TheDesktopAndObjectWindowsAreSingletons)
     EXPECT_STREQ(name, "Static");
 }
 
-bool gWatchdogFired = false;
-
-void CALLBACK endLoopByWatchdog(HWND, UINT, UINT_PTR, DWORD)
-{
-    gWatchdogFired = true;
-    PostQuitMessage(0);
-}
-
 // The library's object window lives as long as the process on the thread that made it; it is
 // not one of the application's top-level windows, whose last one ends the thread's loop.
 TEST(ObjectSpecialWindows, TheObjectWindowDoesNotKeepTheLoopRunning)
 {
     IWindow* object = IWindow::objectWindow();
     ASSERT_EQ(GetWindowThreadProcessId(object->handle(), nullptr), GetCurrentThreadId());
-    gWatchdogFired = false;
-    const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &endLoopByWatchdog);
+    const ovktest::Watchdog watchdog(3000, &ovktest::Watchdog::postQuit);
     auto window = std::make_unique<TestWindow>();
     Recorder rec(WM_USER + 30);
     rec.attach(*window, "destroy", true).setAction([&](IEvent&) {
@@ -244,9 +235,8 @@ TEST(ObjectSpecialWindows, TheObjectWindowDoesNotKeepTheLoopRunning)
     });
     PostMessageA(window->hwnd(), WM_USER + 30, 0, 0);
     IThread::current().processMsgs();
-    KillTimer(nullptr, watchdog);
     EXPECT_EQ(rec.trace(), "destroy");
-    EXPECT_FALSE(gWatchdogFired);
+    EXPECT_FALSE(watchdog.fired());
 }
 
 // Keys aimed at the object window are never offered to accelerator tables, its own included.
@@ -321,19 +311,11 @@ TEST(ObjectDeletion, ObserversHearTheDeletion)
 {
     TestWindow parent;
     auto* child = new TestWindow(parent.hwnd(), 0, 8);
-    struct DeleteObserver : IObserver {
-        int deletions = 0;
-        IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
-        {
-            if (event.notificationId() == IWindow::deleteId)
-                ++deletions;
-            return *this;
-        }
-    } observer;
+    ovktest::NotificationLog observer;
     observer.handleNotificationsFor(*child);
     child->enableNotification();
     delete child;
-    EXPECT_EQ(observer.deletions, 1);
+    EXPECT_EQ(observer.count(IWindow::deleteId), 1);
 }
 
 TEST(ObjectHelp, TheHelpIdIsTheWindowsContextHelpId)

@@ -18,39 +18,27 @@ using ovktest::TestWindow;
 
 namespace {
 
-// Records each notification as "<name>" or "<name>=<data>", names without "IWindow::".
-class NotificationLog : public IObserver {
+// Reads each notification as "<name>" or "<name>=<data>", names without "IWindow::"; with pairs
+// logged, the data of a size or a position (a pointer to two 32-bit values) reads as "(a,b)".
+class WindowLog : public ovktest::NotificationLog {
 public:
-    using Reaction = std::function<void(const INotificationEvent&)>;
+    WindowLog() { logPairs(false); }
+    void logPairs(bool pairs) { describeAs([pairs](const INotificationEvent& event) { return describe(event, pairs); }); }
 
-    std::string text() const { return fText; }
-    void clear() { fText.clear(); }
-    void setReaction(Reaction reaction) { fReaction = std::move(reaction); }
-    // Data that is a pointer to two 32-bit values is logged as "(a,b)".
-    void logPairs(bool pairs) { fPairs = pairs; }
-
-protected:
-    IObserver& dispatchNotificationEvent(const INotificationEvent& event) override
+private:
+    static std::string describe(const INotificationEvent& event, bool pairs)
     {
         std::string name = event.notificationId();
         if (name.rfind("IWindow::", 0) == 0)
             name = name.substr(9);
-        if (fPairs && (name == "size" || name == "position")) {
+        if (pairs && (name == "size" || name == "position")) {
             const auto* pair = static_cast<const std::int32_t*>(event.eventData().asPointer());
             name += "=(" + std::to_string(pair[0]) + "," + std::to_string(pair[1]) + ")";
         } else if (name != "size" && name != "position") {
             name += "=" + std::to_string(event.eventData().asUnsignedLong());
         }
-        fText += (fText.empty() ? "" : " ") + name;
-        if (fReaction)
-            fReaction(event);
-        return *this;
+        return name;
     }
-
-private:
-    std::string fText;
-    Reaction fReaction;
-    bool fPairs = false;
 };
 
 class ObserverNotifications : public testing::Test {
@@ -70,29 +58,29 @@ protected:
 
     std::unique_ptr<TestWindow> parent;
     std::unique_ptr<TestWindow> window;
-    NotificationLog log;
+    WindowLog log;
 };
 
 TEST(ObserverEnabling, ObserversHearNothingUntilNotificationIsEnabled)
 {
     TestWindow parent;
     TestWindow window(parent.hwnd(), 0, 3);
-    NotificationLog log;
+    WindowLog log;
     log.handleNotificationsFor(window);
     EXPECT_FALSE(window.isEnabledForNotification());
     ShowWindow(window.hwnd(), SW_SHOW);
     window.notifyObservers(IWindow::commandId);
-    EXPECT_EQ(log.text(), "");
+    EXPECT_EQ(log.trace(), "");
 
     window.enableNotification();
     EXPECT_TRUE(window.isEnabledForNotification());
     EXPECT_EQ(window.notificationHandler(), &IWindowNotifyHandler::shared());
     ShowWindow(window.hwnd(), SW_HIDE);
-    EXPECT_EQ(log.text(), "visible=0");
+    EXPECT_EQ(log.trace(), "visible=0");
 
     window.disableNotification();
     ShowWindow(window.hwnd(), SW_SHOW);
-    EXPECT_EQ(log.text(), "visible=0");
+    EXPECT_EQ(log.trace(), "visible=0");
 }
 
 TEST_F(ObserverNotifications, StateChangesAreToldWithTheirData)
@@ -116,7 +104,7 @@ TEST_F(ObserverNotifications, StateChangesAreToldWithTheirData)
     for (const Case& c : cases) {
         log.clear();
         c.change(*window);
-        EXPECT_EQ(log.text(), c.expected) << c.what;
+        EXPECT_EQ(log.trace(), c.expected) << c.what;
     }
 }
 
@@ -124,11 +112,11 @@ TEST_F(ObserverNotifications, AMoveThatAlsoResizesReportsSizeFirstThenPosition)
 {
     log.logPairs(true);
     SetWindowPos(window->hwnd(), nullptr, 7, 9, 30, 40, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(log.text(), "size=(30,40) position=(7,9)");
+    EXPECT_EQ(log.trace(), "size=(30,40) position=(7,9)");
 
     log.clear();
     SetWindowPos(window->hwnd(), nullptr, 11, 13, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    EXPECT_EQ(log.text(), "position=(11,13)");
+    EXPECT_EQ(log.trace(), "position=(11,13)");
 }
 
 TEST_F(ObserverNotifications, AFontChangeIsToldOnlyAfterTheLoopDeliversTheFollowUp)
@@ -136,9 +124,9 @@ TEST_F(ObserverNotifications, AFontChangeIsToldOnlyAfterTheLoopDeliversTheFollow
     const HFONT font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     ovktest::pumpPending();
     window->sendEvent(WM_SETFONT, IEventParameter1(static_cast<void*>(font)), 0);
-    EXPECT_EQ(log.text(), "");
-    EXPECT_TRUE(ovktest::pumpUntil([&] { return !log.text().empty(); }));
-    EXPECT_EQ(log.text(), "font=" + std::to_string(reinterpret_cast<std::uintptr_t>(font)));
+    EXPECT_EQ(log.trace(), "");
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return !log.trace().empty(); }));
+    EXPECT_EQ(log.trace(), "font=" + std::to_string(reinterpret_cast<std::uintptr_t>(font)));
 }
 
 TEST_F(ObserverNotifications, ColourSettersTellTheirIdsAndAResetOfNothingTellsNothing)
@@ -147,19 +135,19 @@ TEST_F(ObserverNotifications, ColourSettersTellTheirIdsAndAResetOfNothingTellsNo
     window->setForegroundColor(IColor(IColor::blue));
     window->resetBackgroundColor();
     window->resetBackgroundColor();
-    EXPECT_EQ(log.text(), "backgroundColor=0 foregroundColor=0 backgroundColor=0");
+    EXPECT_EQ(log.trace(), "backgroundColor=0 foregroundColor=0 backgroundColor=0");
 }
 
 TEST_F(ObserverNotifications, AnObserverAddedDuringANotificationIsToldFromTheNextOne)
 {
-    NotificationLog late;
+    WindowLog late;
     log.setReaction([&](const INotificationEvent&) { late.handleNotificationsFor(*window); });
     window->notifyObservers(IWindow::commandId);
-    EXPECT_EQ(late.text(), "");
+    EXPECT_EQ(late.trace(), "");
     log.setReaction(nullptr);
     window->notifyObservers(IWindow::commandId);
-    EXPECT_EQ(late.text(), "command=0");
-    EXPECT_EQ(log.text(), "command=0 command=0");
+    EXPECT_EQ(late.trace(), "command=0");
+    EXPECT_EQ(log.trace(), "command=0 command=0");
 }
 
 TEST_F(ObserverNotifications, TheTextsNameHandleAndId)

@@ -103,7 +103,7 @@ TEST_F(PositionBuffer, OrderRequestsMoveInTheSiblingOrder)
 
 TEST_F(PositionBuffer, BottomUpPositionsNameTheLowerEdge)
 {
-    eventstest::Orientation bottomUp(ICoordinateSystem::kOriginLowerLeft);
+    ovktest::CoordinateSystem bottomUp(ICoordinateSystem::kOriginLowerLeft);
     RECT client{};
     GetClientRect(parent->hwnd(), &client);
     IWindowPosBuffer buffer(parent.get());
@@ -278,7 +278,7 @@ protected:
 
 TEST_F(PositionRecoord, BottomUpChildrenMoveByTheChangeOfHeight)
 {
-    eventstest::Orientation bottomUp(ICoordinateSystem::kOriginLowerLeft);
+    ovktest::CoordinateSystem bottomUp(ICoordinateSystem::kOriginLowerLeft);
     resize(200, 120);
     EXPECT_EQ(handler.calls, "20 ");
     EXPECT_EQ(placeOf(first).top, 30);
@@ -292,7 +292,7 @@ TEST_F(PositionRecoord, TopDownAndMovesLeaveChildrenAlone)
     resize(200, 150);
     EXPECT_EQ(placeOf(first).top, 10);
     handler.calls.clear();
-    eventstest::Orientation bottomUp(ICoordinateSystem::kOriginLowerLeft);
+    ovktest::CoordinateSystem bottomUp(ICoordinateSystem::kOriginLowerLeft);
     resize(0, 0, SWP_NOSIZE);
     EXPECT_EQ(handler.calls, "");
     EXPECT_EQ(placeOf(first).top, 10);

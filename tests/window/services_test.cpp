@@ -16,12 +16,7 @@ using ovktest::TestWindow;
 
 namespace {
 
-class Orientation : public testing::Test {
-protected:
-    void TearDown() override {
-        ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
-    }
-};
+class Orientation : public testing::Test {};
 
 TEST_F(Orientation, NativeOrientationConvertsNothing)
 {
@@ -34,7 +29,7 @@ TEST_F(Orientation, NativeOrientationConvertsNothing)
 
 TEST_F(Orientation, LowerLeftOriginFlipsYAgainstTheHeightBothWays)
 {
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem system(ICoordinateSystem::kOriginLowerLeft);
     const ISize size(200, 100);
     EXPECT_TRUE(ICoordinateSystem::isConversionNeeded());
     EXPECT_EQ(ICoordinateSystem::convertToNative(IPoint(10, 30), size), IPoint(10, 70));

@@ -22,11 +22,7 @@ LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LP
 const char* recordingClass()
 {
     static const char* name = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = recordingProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ovktest recording window";
-        RegisterClassA(&windowClass);
+        ovktest::registerClass("ovktest recording window", recordingProcedure);
         return "ovktest recording window";
     }();
     return name;
