@@ -96,9 +96,8 @@ std::vector<HWND> receivers(HWND window, unsigned long mode)
         EnumChildWindows(window, &collectWindow, reinterpret_cast<LPARAM>(&collected));
     if (mode == IWindowHandle::framesOnly) {
         std::vector<HWND> frames;
-        const auto isFrameWindow = ovk_app::windowObjectLink.isFrameWindow;
         for (HWND candidate : collected.windows) {
-            if (isFrameWindow && isFrameWindow(candidate))
+            if (ovk_app::isFrameWindow(candidate))
                 frames.push_back(candidate);
         }
         return frames;

@@ -39,8 +39,7 @@ IExceptionLocation at(const char* function, unsigned long line)
 
 HWND windowHandleOf(const IWindow* window)
 {
-    const auto handleOf = ovk_app::windowObjectLink.handleOf;
-    return window && handleOf ? handleOf(window) : nullptr;
+    return ovk_app::handleOf(window);
 }
 
 // The text of a string-table entry in a buffer of the loader's own, grown until the text has

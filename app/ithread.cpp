@@ -1216,8 +1216,7 @@ bool translateAccelerator(MSG& message)
     const HWND objectWindow = objectWindowHandle();
     for (HWND handle = message.hwnd; handle && handle != desktop && handle != objectWindow;
          handle = GetParent(handle)) {
-        const auto acceleratorOf = ovk_app::windowObjectLink.acceleratorOf;
-        const HACCEL table = acceleratorOf ? acceleratorOf(handle) : nullptr;
+        const HACCEL table = ovk_app::acceleratorOf(handle);
         if (table && TranslateAcceleratorA(handle, table, &message))
             return true;
     }

@@ -43,10 +43,8 @@ IBase::Boolean IKeyboardHandler::isMenuMnemonic(IEvent& event) const
         if (handle == desktop || handle == objectWindowHandle())
             return false;
         HMENU bar = GetMenu(handle);
-        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && bar) {
-            const auto menuHasMnemonic = ovk_window::frameLink.menuHasMnemonic;
-            return menuHasMnemonic && menuHasMnemonic(bar, character);
-        }
+        if (!(GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) && bar)
+            return ovk_window::menuHasMnemonic(bar, character);
         window = window->parent();
     }
     return false;

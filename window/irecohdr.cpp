@@ -66,8 +66,7 @@ bool IRecoordHandler::skipsChild(IWindow* frame, HWND child)
     const unsigned long id = IWindowCore::windowId(child);
     if (id == kFrameTitleId || id == kFrameClientId)
         return true;
-    const auto holdsExtension = ovk_window::frameLink.holdsExtension;
-    return holdsExtension && holdsExtension(frame, child);
+    return ovk_window::holdsExtension(frame, child);
 }
 
 IBase::Boolean IRecoordHandler::windowSizeChanged(IWindowHandle window,

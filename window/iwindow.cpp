@@ -156,9 +156,8 @@ void IWindow::notifyDeletion() noexcept
     try {
         if (isDestroyOnDelete() && fHandle && IsWindow(fHandle)) {
             IWindow* frame = parent();
-            const auto forgetExtension = ovk_window::frameLink.forgetExtension;
-            if (frame && frame != desktopWindow() && forgetExtension)
-                forgetExtension(frame, this);
+            if (frame && frame != desktopWindow())
+                ovk_window::forgetExtension(frame, this);
         }
     } catch (const IException& failure) {
         IAssertion::report(failure);

@@ -407,8 +407,7 @@ IWindowHandle IWindow::eventTarget(EventType type, const char* function) const
     IWindowHandle target = handle();
     if (type == frameEvent) {
         // The frame that serves the window: among its parents, else among its owners.
-        const auto frameWindowFor = ovk_window::frameLink.frameWindowFor;
-        if (const IWindow* frame = frameWindowFor ? frameWindowFor(target) : nullptr)
+        if (const IWindow* frame = ovk_window::frameWindowFor(target))
             target = IWindowCore::rawHandle(*frame);
     }
     return target;

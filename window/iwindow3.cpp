@@ -443,8 +443,7 @@ IColor IWindow::defaultBackgroundColor(const IWindowHandle& window)
         const HWND frameHandle = reinterpret_cast<HWND>(
             window.sendEvent(IPrivateMessage::windowQuery, IPrivateMessage::queryFrame).asPointer());
         IWindow* frame = frameHandle ? windowWithHandle(frameHandle, true) : nullptr;
-        const auto hasDialogBackground = ovk_window::frameLink.hasDialogBackground;
-        if (frame && hasDialogBackground && hasDialogBackground(frame))
+        if (frame && ovk_window::hasDialogBackground(frame))
             return IGUIColor(static_cast<IColor::SystemColor>(0x13));
     }
     return IGUIColor(static_cast<IColor::SystemColor>(0x21));

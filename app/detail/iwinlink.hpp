@@ -24,4 +24,22 @@ struct WindowObjectLink {
 // Constant-initialised, so it is empty, never unset, until the window code fills it in.
 inline WindowObjectLink windowObjectLink;
 
+// The questions asked through the link, each answering as for a window without a window object
+// while its entry is empty.
+inline HACCEL acceleratorOf(HWND window)
+{
+    const auto ask = windowObjectLink.acceleratorOf;
+    return ask ? ask(window) : nullptr;
+}
+inline bool isFrameWindow(HWND window)
+{
+    const auto ask = windowObjectLink.isFrameWindow;
+    return ask && ask(window);
+}
+inline HWND handleOf(const IWindow* window)
+{
+    const auto ask = windowObjectLink.handleOf;
+    return window && ask ? ask(window) : nullptr;
+}
+
 } // namespace ovk_app

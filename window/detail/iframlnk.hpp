@@ -31,4 +31,32 @@ struct FrameLink {
 // Constant-initialised, so it is empty, never unset, until the frame code fills it in.
 inline FrameLink frameLink;
 
+// The questions asked through the link, each answering as when no frame is involved while its
+// entry is empty.
+inline void forgetExtension(IWindow* frame, IWindow* extension)
+{
+    if (const auto ask = frameLink.forgetExtension)
+        ask(frame, extension);
+}
+inline bool hasDialogBackground(IWindow* frame)
+{
+    const auto ask = frameLink.hasDialogBackground;
+    return ask && ask(frame);
+}
+inline bool holdsExtension(IWindow* frame, HWND child)
+{
+    const auto ask = frameLink.holdsExtension;
+    return ask && ask(frame, child);
+}
+inline IWindow* frameWindowFor(const IWindowHandle& window)
+{
+    const auto ask = frameLink.frameWindowFor;
+    return ask ? ask(window) : nullptr;
+}
+inline bool menuHasMnemonic(HMENU bar, const IString& character)
+{
+    const auto ask = frameLink.menuHasMnemonic;
+    return ask && ask(bar, character);
+}
+
 } // namespace ovk_window
