@@ -294,11 +294,9 @@ void IWindow::trackButtonDown(IEvent& event)
 }
 
 // Every size change is reported as 0xFFF0 with the new and the last size; the handlers that
-// lay windows out compare them.
+// lay windows out compare them. The dispatch calls this for WM_WINDOWPOSCHANGED only.
 void IWindow::reportSizeChange(const IEvent& event)
 {
-    if (event.eventId() != WM_WINDOWPOSCHANGED)
-        return;
     const WINDOWPOS* position = static_cast<const WINDOWPOS*>(event.parameter2().asPointer());
     if (!position || (position->flags & SWP_NOSIZE))
         return;
