@@ -178,12 +178,11 @@ private:
     std::vector<Slot> fSlots;
     std::size_t fCount = 0;
     std::atomic<unsigned long> fStamp{0};
-    // The owning thread's last answer and the stamp it was found under; the stamp never
-    // equals kNeverFound, so the first look-up always searches.
-    static constexpr unsigned long kNeverFound = ~0ul;
+    // The owning thread's last answer and the stamp it was found under. Before the first
+    // look-up the answer kept is that the null handle has no window object, which holds.
     HWND fLastHandle = nullptr;
     IWindow* fLastWindow = nullptr;
-    unsigned long fLastStamp = kNeverFound;
+    unsigned long fLastStamp = 0;
 };
 
 // Native controls inside the library's composite controls, subclassed with the control
