@@ -5,6 +5,7 @@
 #include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 
+#include "detail/icvclient.hpp"
 #include "detail/icvpaint.hpp"
 #include "detail/icvtrack.hpp"
 #include "icoordsy.hpp"
@@ -25,9 +26,7 @@ long flipRow(long y, long clientHeight)
 
 long clientHeight(HWND canvas)
 {
-    RECT r{};
-    GetClientRect(canvas, &r);
-    return r.bottom - r.top;
+    return ovk_canvas::clientSize(canvas).height();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <iexcept.hpp>
 #include <detail/iscoped.hpp>
 
+#include "detail/icvclient.hpp"
 #include "detail/icvpaint.hpp"
 #include "detail/icvtrack.hpp"
 #include "icoordsy.hpp"
@@ -17,26 +18,17 @@
 
 namespace {
 
-// The canvas's client size, against which the bottom-left coordinate system flips.
-ISize clientSize(HWND canvas)
-{
-    RECT r{};
-    GetClientRect(canvas, &r);
-    return ISize(r.right - r.left, r.bottom - r.top);
-}
+using ovk_canvas::clientSize;
 
 IRectangle toApplication(const RECT& native, const ISize& client)
 {
-    const IRectangle r(native.left, native.top, native.right, native.bottom);
-    return ICoordinateSystem::isConversionNeeded() ? ICoordinateSystem::convertToApplication(r, client)
-                                                   : r;
+    return ICoordinateSystem::convertToApplication(
+        IRectangle(native.left, native.top, native.right, native.bottom), client);
 }
 
 RECT toNative(const IRectangle& application, const ISize& client)
 {
-    const IRectangle r = ICoordinateSystem::isConversionNeeded()
-                             ? ICoordinateSystem::convertToNative(application, client)
-                             : application;
+    const IRectangle r = ICoordinateSystem::convertToNative(application, client);
     return RECT{r.minX(), r.minY(), r.maxX(), r.maxY()};
 }
 
@@ -172,7 +164,7 @@ IBase::Boolean ISplitCanvasHandler::paint(ISplitCanvas& canvas)
     const long middle = canvas.fMiddleThickness;
     const IRectangle update = scope.update();
     const RECT dirty{update.minX(), update.minY(), update.maxX(), update.maxY()};
-    const ISize size = clientSize(handle);
+    const ISize size(client.right - client.left, client.bottom - client.top);
     for (std::size_t i = 0; i + 1 < panes.size(); ++i) {
         const RECT bar =
             toNative(barAfter(paneRect(handle, *panes[i].window, size), size, breadth, sideBySide),

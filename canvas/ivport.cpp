@@ -9,6 +9,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/icvclient.hpp"
 #include "icoordsy.hpp"
 #include "iscroll.hpp"
 #include "ivporhdr.hpp"
@@ -45,21 +46,14 @@ ISize nativeSize(HWND window)
     return ISize(r.right - r.left, r.bottom - r.top);
 }
 
-ISize clientSize(HWND window)
-{
-    RECT r{};
-    GetClientRect(window, &r);
-    return ISize(r.right - r.left, r.bottom - r.top);
-}
+using ovk_canvas::clientSize;
 
 // Where the view port's own children go is fixed on the screen (the bars along the bottom and
 // right edges, the view rectangle at the top left), in either coordinate system; the position
 // buffer takes the application's coordinates.
 IRectangle fromNative(const IRectangle& native, const ISize& client)
 {
-    return ICoordinateSystem::isConversionNeeded()
-               ? ICoordinateSystem::convertToApplication(native, client)
-               : native;
+    return ICoordinateSystem::convertToApplication(native, client);
 }
 
 // Thumb positions travel in 16 bits: a longer view is scrolled through scaled positions.
@@ -389,9 +383,7 @@ IViewPort& IViewPort::positionViewWindow(const IRectangle& viewRectangle)
     // in the view rectangle's: the view rectangle's own place lies between the two.
     const HWND port = handle();
     const ISize client = clientSize(port);
-    const IRectangle wanted = ICoordinateSystem::isConversionNeeded()
-                                  ? ICoordinateSystem::convertToNative(viewRectangle, client)
-                                  : viewRectangle;
+    const IRectangle wanted = ICoordinateSystem::convertToNative(viewRectangle, client);
     POINT origin{0, 0};
     MapWindowPoints(rectangle, port, &origin, 1);
     SetWindowPos(view, nullptr, wanted.minX() - origin.x - static_cast<long>(fOffsetX),

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include <detail/ilaybits.hpp>
 #include <icanvas.hpp>
 #include <imcelcv.hpp>
 #include <isetcv.hpp>
@@ -21,7 +22,7 @@ class CountingCanvas : public ICanvas {
 public:
     using ICanvas::ICanvas;
     ICanvas& layout() override {
-        if (isLayoutDistorted(0x80))
+        if (isLayoutDistorted(ovk_layout::layoutDue))
             ++layouts;
         return ICanvas::layout();
     }
@@ -46,7 +47,7 @@ TEST_F(CanvasBase, MinimumSizeIsTheFarCornerOfTheChildren)
     ICanvas canvas(2, top.get(), top.get(), IRectangle(0, 0, 200, 100));
     keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(0, 0, 20, 30)));
     keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(10, 5, 50, 25)));
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     EXPECT_EQ(canvas.minimumSize(true), ISize(50, 30));
 }
 
@@ -55,13 +56,13 @@ TEST_F(CanvasBase, HiddenCanvasLaysOutWhenShownNotWhenDistorted)
     CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100), IWindow::noStyle);
     ovktest::pumpPending();
     canvas.layouts = 0;
-    canvas.setLayoutDistorted(0x180, 0);
+    canvas.setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     ovktest::pumpPending();
     EXPECT_EQ(canvas.layouts, 0);
-    EXPECT_TRUE(canvas.isLayoutDistorted(0x80));
+    EXPECT_TRUE(canvas.isLayoutDistorted(ovk_layout::layoutDue));
     canvas.show();
     EXPECT_EQ(canvas.layouts, 1);
-    EXPECT_FALSE(canvas.isLayoutDistorted(0x80));
+    EXPECT_FALSE(canvas.isLayoutDistorted(ovk_layout::layoutDue));
 }
 
 TEST_F(CanvasBase, VisibleCanvasLaysOutOnItsNextPaint)
@@ -69,7 +70,7 @@ TEST_F(CanvasBase, VisibleCanvasLaysOutOnItsNextPaint)
     CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100));
     canvastest::paintNow(top->hwnd());
     canvas.layouts = 0;
-    canvas.setLayoutDistorted(0x180, 0);
+    canvas.setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     EXPECT_EQ(canvas.layouts, 0);
     canvastest::paintNow(canvas.handle());
     EXPECT_EQ(canvas.layouts, 1);
@@ -79,7 +80,7 @@ TEST_F(CanvasBase, VisibleCanvasOfZeroWidthLaysOutAtOnce)
 {
     CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 0, 100));
     canvas.layouts = 0;
-    canvas.setLayoutDistorted(0x180, 0);
+    canvas.setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     EXPECT_EQ(canvas.layouts, 1);
 }
 
@@ -88,17 +89,17 @@ TEST_F(CanvasBase, MinimumSizeFlagRaisedOncePerLayoutThatChangedIt)
     CountingCanvas canvas(1, top.get(), top.get(), IRectangle(0, 0, 100, 100), IWindow::noStyle);
     IWindow& child =
         keep(canvastest::makeChild(canvas, "Static", "", WS_VISIBLE, IRectangle(0, 0, 20, 20)));
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     canvas.layout();
     canvas.minimumChanges = 0;
 
     child.sizeTo(ISize(40, 20));
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     canvas.layout();
     EXPECT_EQ(canvas.minimumChanges, 1);
     EXPECT_EQ(canvas.layoutMinimumSize(), ISize(40, 20));
 
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     canvas.layout();
     EXPECT_EQ(canvas.minimumChanges, 1);
 }
@@ -228,9 +229,9 @@ TEST_P(QuietLayout, HiddenCanvasStaysHiddenWhenAskedForItsMinimumSize)
     canvas = GetParam().make(*top, 0);
     IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
     GetParam().place(*canvas, box);
-    canvas->setLayoutDistorted(0x80, 0);
+    canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
     EXPECT_GE(canvas->minimumSize(true).width(), 30);
-    EXPECT_FALSE(canvas->isLayoutDistorted(0x80));
+    EXPECT_FALSE(canvas->isLayoutDistorted(ovk_layout::layoutDue));
     EXPECT_FALSE(hasVisibleBit(*canvas));
     EXPECT_FALSE(IsWindowVisible(canvas->handle()));
 }
@@ -245,7 +246,7 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
     failing->setMinimumSize(ISize(30, 20));
     FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
     GetParam().place(*canvas, child);
-    canvas->setLayoutDistorted(0x80, 0);
+    canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
     EXPECT_THROW(canvas->layout(), std::runtime_error);
     EXPECT_FALSE(child.armed);
     // Drawing left off would read as hidden, and the canvas would never be painted again.
@@ -263,14 +264,14 @@ TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
         canvas = GetParam().make(*top, WS_VISIBLE);
         IWindow& box = keep(canvastest::makeBox(*canvas, ISize(30, 20)));
         GetParam().place(*canvas, box);
-        canvas->setLayoutDistorted(0x80, 0);
+        canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas->layout();
         const RECT placed = canvastest::placeIn(canvas->handle(), box.handle());
 
         ovktest::SentMessages sent(box.handle());
         ASSERT_TRUE(sent.hooked());
         for (int again = 0; again < 2; ++again) {
-            canvas->setLayoutDistorted(0x80, 0);
+            canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
             canvas->layout();
         }
         EXPECT_EQ(sent.count(WM_WINDOWPOSCHANGING), 0);

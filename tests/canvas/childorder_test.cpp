@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/ilaybits.hpp>
 #include <imcelcv.hpp>
 #include <isetcv.hpp>
 
@@ -46,7 +47,7 @@ void restack(HWND window, HWND after)
 
 void layOut(ICanvas& canvas)
 {
-    canvas.setLayoutDistorted(0x80, 0);
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
     canvas.layout();
 }
 

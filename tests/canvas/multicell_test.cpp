@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include <detail/ilaybits.hpp>
 #include <imcelcv.hpp>
 #include <ovkmsgid.hpp>
 
@@ -39,7 +40,7 @@ protected:
     public:
         using IMultiCellCanvas::IMultiCellCanvas;
         IMultiCellCanvas& layout() override {
-            if (isLayoutDistorted(0x80))
+            if (isLayoutDistorted(ovk_layout::layoutDue))
                 ++layouts;
             return IMultiCellCanvas::layout();
         }
@@ -206,7 +207,7 @@ TEST_F(MultiCell, ChildDeletedWithoutRemovalLosesItsCell)
         EXPECT_EQ(canvas->windowInCell(1, 1), nullptr);
         canvas->sizeTo(ISize(280, 190));
         canvastest::paintNow(top->hwnd());
-        canvas->setLayoutDistorted(0x80, 0);
+        canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas->layout();
         EXPECT_EQ(canvas->columnWidth(1), 10u);
         EXPECT_EQ(stays.rect(), IRectangle(10, 0, 40, 20));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/ilaybits.hpp>
 #include <iapp.hpp>
 #include <icanvas.hpp>
 #include <icvhdr.hpp>
@@ -112,7 +113,7 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
                        tabStop | IPushButton::_defaultButton);
         IPushButton apply(12, &canvas, &canvas, IRectangle(65, 5, 120, 25), tabStop);
         IRadioButton option(13, &canvas, &canvas, IRectangle(5, 30, 80, 50), tabStop);
-        canvas.setLayoutDistorted(0x80, 0);
+        canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas.layout();
 
         // Recorded by the canvas's layout, though the template's button comes first among the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <detail/ilaybits.hpp>
 #include <iobserver.hpp>
 #include <isetcv.hpp>
 #include <ovkmsgid.hpp>
@@ -116,7 +117,7 @@ TEST_F(SetCanvasLayout, DecksByGroupStartADeckAtEveryGroupChild)
     const auto boxes = addBoxes({ISize(10, 10), ISize(10, 10), ISize(10, 10), ISize(10, 10)});
     SetWindowLongPtrA(boxes[2]->handle(), GWL_STYLE,
                       GetWindowLongPtrA(boxes[2]->handle(), GWL_STYLE) | WS_GROUP);
-    canvas->setLayoutDistorted(0x80, 0);
+    canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
     canvas->layout();
     EXPECT_EQ(boxes[1]->position(), IPoint(17, 5));
     EXPECT_EQ(boxes[2]->position(), IPoint(5, 18));
@@ -148,12 +149,12 @@ TEST_F(SetCanvasLayout, SettingTheSameValueAgainNeitherDistortsNorNotifies)
     };
     for (const auto& setter : setters) {
         setter.second();
-        EXPECT_FALSE(canvas->isLayoutDistorted(0x80)) << setter.first;
+        EXPECT_FALSE(canvas->isLayoutDistorted(ovk_layout::layoutDue)) << setter.first;
     }
     EXPECT_EQ(counter.entries().size(), 0u);
 
     canvas->setDeckOrientation(ISetCanvas::vertical);
-    EXPECT_TRUE(canvas->isLayoutDistorted(0x80));
+    EXPECT_TRUE(canvas->isLayoutDistorted(ovk_layout::layoutDue));
     ASSERT_EQ(counter.entries().size(), 1u);
     EXPECT_EQ(counter.entries().back().data, 1u);
     canvas->removeObserver(counter);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include <detail/ilaybits.hpp>
 #include <isplitcv.hpp>
 #include <ovkmsgid.hpp>
 
@@ -59,7 +60,7 @@ protected:
     }
     void layOut()
     {
-        canvas->setLayoutDistorted(0x80, 0);
+        canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas->layout();
     }
     void TearDown() override
@@ -106,7 +107,7 @@ TEST_F(SplitCanvas, PanesShareTheLengthAndTheLastTakesASmallRest)
     const std::vector<IWindow*> panes = addPanes(3);
     layOut();
     EXPECT_EQ(places(panes), "0,0,100,50 100,0,200,50 200,0,301,50");
-    EXPECT_FALSE(canvas->isLayoutDistorted(0x80));
+    EXPECT_FALSE(canvas->isLayoutDistorted(ovk_layout::layoutDue));
 
     // 19 pixels by weights 5, 1, 1, 1, 1, 1 leave a rest of 5 after 9, 1, 1, 1, 1, 1: shared
     // out again it gives the first pane 2 more, and the last takes the 3 still left.
@@ -152,10 +153,10 @@ TEST_F(SplitCanvas, ACanvasNarrowerThanItsBarsGivesEmptyPanesAndAZeroSizedOneWai
 
     canvas->sizeTo(ISize(0, 40));
     layOut();
-    EXPECT_TRUE(canvas->isLayoutDistorted(0x80));
+    EXPECT_TRUE(canvas->isLayoutDistorted(ovk_layout::layoutDue));
     canvas->sizeTo(ISize(90 + 2 * canvas->splitBarBreadth(), 40));
     canvas->layout();
-    EXPECT_FALSE(canvas->isLayoutDistorted(0x80));
+    EXPECT_FALSE(canvas->isLayoutDistorted(ovk_layout::layoutDue));
     EXPECT_EQ(panes[2]->size().width(), 30);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include <detail/ilaybits.hpp>
 #include <iscroll.hpp>
 #include <igbundle.hpp>
 #include <iglist.hpp>
@@ -83,7 +84,7 @@ TEST_F(ViewPort, BarsShowWhereTheViewDoesNotFit)
         // does not scroll.
         port.scrollViewHorizontallyTo(5);
         port.scrollViewVerticallyTo(5);
-        port.setLayoutDistorted(0x4, 0);
+        port.setLayoutDistorted(ovk_layout::viewPortSizeChanged, 0);
         port.layout();
         EXPECT_EQ(port.horizontalOffset(), c.horizontal && c.view.width() > visible.width() ? 5u : 0u);
         EXPECT_EQ(port.verticalOffset(), c.vertical && c.view.height() > visible.height() ? 5u : 0u);

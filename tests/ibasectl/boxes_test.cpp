@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <detail/ilaybits.hpp>
 #include <igroupbx.hpp>
 #include <ioutlbox.hpp>
 #include <ovkmsgid.hpp>
@@ -80,7 +81,7 @@ TEST_F(Boxes, AGroupBoxFramesItsCaption)
     group.setText("Options");
     EXPECT_EQ(GetWindowLongPtrA(group.handle(), GWL_STYLE) & 0xF, BS_GROUPBOX);
     EXPECT_TRUE(group.isVisible());
-    EXPECT_TRUE(group.isLayoutDistorted(0x08));
+    EXPECT_TRUE(group.isLayoutDistorted(ovk_layout::minimumSizeChanged));
     const ISize caption = group.displaySize();
     EXPECT_EQ(group.calcMinimumSize(),
               ISize(caption.width() + 2 * static_cast<ISize::Coord>(IFont(&group).avgCharWidth()),

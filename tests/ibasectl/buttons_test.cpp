@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/ilaybits.hpp>
 #include <i3statbx.hpp>
 #include <icheckbx.hpp>
 #include <iplatfrm.hpp>
@@ -171,7 +172,7 @@ TEST_F(Buttons, MinimumSizesAddTheFrameOrTheCheckMark)
     // A new text marks the minimum size stale, so that the canvases above lay out again.
     push.minimumSize();
     push.setText("Longer text");
-    EXPECT_TRUE(push.isLayoutDistorted(0x08));
+    EXPECT_TRUE(push.isLayoutDistorted(ovk_layout::minimumSizeChanged));
 }
 
 TEST_F(Buttons, ColourRequestsAreAnsweredWithTheButtonsOwnColours)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <detail/ilaybits.hpp>
 #include <igbundle.hpp>
 #include <iglist.hpp>
 #include <igrafcv.hpp>
@@ -66,7 +67,7 @@ TEST_F(GraphicCanvas, NewListResizesTheCanvasInItsParentCanvas)
     EXPECT_EQ(canvas.minimumSize(), ISize(0, 0));
 
     canvas.setGraphicList(&list);
-    EXPECT_TRUE(holder.isLayoutDistorted(0x80));
+    EXPECT_TRUE(holder.isLayoutDistorted(ovk_layout::layoutDue));
     holder.layout();
     EXPECT_EQ(canvas.size(), ISize(60, 40));
 }

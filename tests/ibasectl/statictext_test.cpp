@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <detail/ilaybits.hpp>
 #include <isetcv.hpp>
 #include <istattxt.hpp>
 #include <ovkmsgid.hpp>
@@ -147,7 +148,7 @@ TEST_F(StaticText, NewTextOfAnotherSizeMakesTheHoldingCanvasLayOutAgain)
     canvas.layout();
     const ISize before = label.size();
     label.setText("A considerably longer label");
-    EXPECT_TRUE(canvas.isLayoutDistorted(0x80));
+    EXPECT_TRUE(canvas.isLayoutDistorted(ovk_layout::layoutDue));
     canvas.layout();
     EXPECT_GT(label.size().width(), before.width());
     EXPECT_EQ(label.size(), label.minimumSize());

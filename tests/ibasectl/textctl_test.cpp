@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include <detail/ilaybits.hpp>
 #include <iprivmsg.hpp>
 #include <itextctl.hpp>
 #include <ovkmsgid.hpp>
@@ -178,9 +179,9 @@ TEST_F(TextControlSetText, AFontChangeMarksTheMinimumSizeStale)
 {
     TextControl label(parentHandle(), "Static", WS_VISIBLE, 5, 0, "Sized");
     label.minimumSize();
-    ASSERT_FALSE(label.isLayoutDistorted(0x08));
-    label.setLayoutDistorted(0x20, 0);
-    EXPECT_TRUE(label.isLayoutDistorted(0x08));
+    ASSERT_FALSE(label.isLayoutDistorted(ovk_layout::minimumSizeChanged));
+    label.setLayoutDistorted(ovk_layout::fontChanged, 0);
+    EXPECT_TRUE(label.isLayoutDistorted(ovk_layout::minimumSizeChanged));
 }
 
 } // namespace
