@@ -12,6 +12,8 @@
 #include <icliphdr.hpp>
 #include <ovkmsgid.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include <ovktest.hpp>
 
 namespace {
@@ -60,10 +62,10 @@ protected:
         std::string bytes;
         if (!OpenClipboard(nullptr))
             return "<not opened>";
-        if (HGLOBAL block = GetClipboardData(format)) {
-            const char* data = static_cast<const char*>(GlobalLock(block));
-            bytes.assign(data, GlobalSize(block));
-            GlobalUnlock(block);
+        if (HGLOBAL handle = GetClipboardData(format)) {
+            const ovk_native::GlobalLockScope block(handle);
+            if (block.data())
+                bytes.assign(static_cast<const char*>(block.data()), block.size());
         }
         CloseClipboard();
         return bytes;

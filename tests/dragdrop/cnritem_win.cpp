@@ -147,6 +147,7 @@ TEST_F(ContainerItems, AnItemFromAnotherProcessKeepsNoPairAndOneWithoutObjectRai
 TEST_F(ContainerItems, AMoveThatTheSourceRefusesIsNoDropNow)
 {
     // An object moved under itself: the container refuses it.
+    IDMSupport::enableDragDropFor<IDMCnrItem>(source.get());
     IReference<IDMSourceOperation> dragged = startOver(0);
     IDMSourceOperation::setCurrentSourceOperation(dragged);
     ASSERT_TRUE(IDMCnrItem::generateSourceItems(dragged.get()));
@@ -167,8 +168,10 @@ TEST_F(ContainerItems, AMoveThatTheSourceRefusesIsNoDropNow)
     EXPECT_FALSE(policy.provideEnterSupport(over));
     EXPECT_EQ(over.dropAnswer(), 0);
     EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Container Object"));
-    // The end of that drag: the renderer takes every type again.
-    IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+    // The drag leaves the window, as OLE tells a drop-enabled one: the renderer takes every
+    // type again.
+    source->sendEvent(IPrivateMessage::dragLeave, 0, 0);
+    EXPECT_EQ(IDMTargetOperation::currentTargetOperation().get(), nullptr);
     IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
     EXPECT_EQ(IDMSupport::defaultTargetRenderer().supportedTypes(), IString("Any"));
 }

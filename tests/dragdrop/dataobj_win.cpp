@@ -14,6 +14,7 @@
 
 #include <ovktest.hpp>
 
+#include "detail/idmmedium.hpp"
 #include "dragtest.hpp"
 
 namespace {
@@ -153,27 +154,31 @@ TEST_F(DataObject, DragInformationTravelsOnlyAsAStream)
     FORMATETC asStream = entry(IDMDragInfoStream::format(), TYMED_ISTREAM);
     EXPECT_EQ(object->QueryGetData(&asBlock), DV_E_FORMATETC);
     EXPECT_EQ(object->QueryGetData(&asStream), S_OK);
-    STGMEDIUM medium{};
-    ASSERT_EQ(object->GetData(&asStream, &medium), S_OK);
-    EXPECT_EQ(medium.tymed, static_cast<DWORD>(TYMED_ISTREAM));
-    auto info = IDMDragInfoStream::read(medium.pstm);
+    ovk_native::Medium fetched;
+    ASSERT_EQ(object->GetData(&asStream, &fetched.medium), S_OK);
+    fetched.held = true;
+    EXPECT_EQ(fetched.medium.tymed, static_cast<DWORD>(TYMED_ISTREAM));
+    auto info = IDMDragInfoStream::read(fetched.medium.pstm);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->positionX, 5);
-    ReleaseStgMedium(&medium);
     EXPECT_EQ(renderer.calls, 0);
 }
 
 TEST_F(DataObject, OrdinaryFormatsAreRenderedByTheSourceWindow)
 {
     FORMATETC text = entry(CF_TEXT, TYMED_HGLOBAL);
-    STGMEDIUM medium{};
-    ASSERT_EQ(object->GetData(&text, &medium), S_OK);
-    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(medium.hGlobal))), "hi");
-    GlobalUnlock(medium.hGlobal);
-    ReleaseStgMedium(&medium);
+    {
+        ovk_native::Medium fetched;
+        ASSERT_EQ(object->GetData(&text, &fetched.medium), S_OK);
+        fetched.held = true;
+        const ovk_native::GlobalLockScope block(fetched.medium.hGlobal);
+        ASSERT_NE(block.data(), nullptr);
+        EXPECT_EQ(std::string(static_cast<const char*>(block.data())), "hi");
+    }
 
     // A handler that renders nothing gives no data, never an empty success.
     renderer.mode = RenderHandler::Mode::nothing;
+    STGMEDIUM medium{};
     medium.tymed = TYMED_HGLOBAL;
     medium.hGlobal = reinterpret_cast<HGLOBAL>(0x1234);
     EXPECT_EQ(object->GetData(&text, &medium), DV_E_FORMATETC);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 #include <idmdinfo.hpp>
 #include <idmdnfo.hpp>
 #include <idmdrtgt.hpp>
@@ -33,6 +34,7 @@
 
 #include <ovktest.hpp>
 
+#include "detail/idmmedium.hpp"
 #include "dragtest.hpp"
 
 namespace {
@@ -127,32 +129,27 @@ protected:
 private:
     static std::string formatNames(IDataObject* data) {
         std::string names;
-        IEnumFORMATETC* formats = nullptr;
-        if (!data || FAILED(data->EnumFormatEtc(DATADIR_GET, &formats)))
+        ovk_native::ComReference<IEnumFORMATETC> formats;
+        if (!data || FAILED(data->EnumFormatEtc(DATADIR_GET, formats.put())) || !formats)
             return names;
         FORMATETC format{};
         while (formats->Next(1, &format, nullptr) == S_OK) {
             IString type;
             names += str(IDragInfoWrapper::typeOfFormat(format.cfFormat, type)) + "|";
         }
-        formats->Release();
         return names;
     }
     // Asks for the shell's list format as the shell would, and reads its count within the block.
     static long shellListCount(IDataObject* data) {
-        FORMATETC request{static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")),
-                          nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        STGMEDIUM medium{};
-        if (!data || data->GetData(&request, &medium) != S_OK)
+        ovk_native::Medium fetched;
+        if (!data ||
+            !fetched.fetch(data, static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell IDList Array")),
+                           TYMED_HGLOBAL))
             return -1;
-        long count = -1;
-        if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal &&
-            GlobalSize(medium.hGlobal) >= sizeof(UINT)) {
-            count = static_cast<long>(*static_cast<const UINT*>(GlobalLock(medium.hGlobal)));
-            GlobalUnlock(medium.hGlobal);
-        }
-        ReleaseStgMedium(&medium);
-        return count;
+        const ovk_native::GlobalLockScope block(fetched.medium.hGlobal);
+        if (!block.data() || block.size() < sizeof(UINT))
+            return -1;
+        return static_cast<long>(*static_cast<const UINT*>(block.data()));
     }
 
     IReference<IDMTargetOperation> makeOperation(IDMTargetEnterEvent& enter) {

@@ -190,9 +190,12 @@ protected:
         std::vector<char> bytes;
         if (medium.tymed != TYMED_HGLOBAL || !medium.hGlobal)
             return bytes;
-        const char* data = static_cast<const char*>(GlobalLock(medium.hGlobal));
-        bytes.assign(data, data + GlobalSize(medium.hGlobal));
-        GlobalUnlock(medium.hGlobal);
+        {
+            const ovk_native::GlobalLockScope block(medium.hGlobal);
+            const char* data = static_cast<const char*>(block.data());
+            if (data)
+                bytes.assign(data, data + block.size());
+        }
         if (format == CF_HDROP)
             drop = medium.hGlobal;
         else
