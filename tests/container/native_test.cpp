@@ -151,11 +151,11 @@ TEST_F(NativeRecords, AnArrangeWaitsForTheFirstSize)
 // Records with one icon share one picture in the image lists; another icon gets its own.
 TEST_F(NativeRecords, RecordsWithTheSameIconShareItsImage)
 {
-    const BYTE andMask[16 * 16 / 8] = {};
-    BYTE xorMask[16 * 16 / 8] = {};
-    const IPointerHandle first(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
-    xorMask[0] = 0xFF;
-    const IPointerHandle second(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
+    // Declared before the objects, so that the icons outlive them.
+    const ovktest::SolidIcon firstIcon(RGB(0, 0, 0));
+    const ovktest::SolidIcon secondIcon(RGB(255, 255, 255));
+    const IPointerHandle first(firstIcon.get());
+    const IPointerHandle second(secondIcon.get());
     ASSERT_TRUE(first.asValue() && second.asValue());
     const HWND list = cnrtest::child(native->handle(), 0x3000);
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
