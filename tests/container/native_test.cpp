@@ -220,28 +220,37 @@ public:
     }
 };
 
-// The messages sent on this thread, by message.
-class SentMessages {
+// The messages sent to any window of this thread while the object lives, by message (the
+// shared SentMessages watches one window only).
+class MessagesOnThread {
 public:
-    SentMessages()
+    MessagesOnThread()
+        : fOuter(tCounting),
+          fHook(SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId()))
     {
-        count.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+        tCounting = this;
     }
-    ~SentMessages() { UnhookWindowsHookEx(fHook); }
-    SentMessages(const SentMessages&) = delete;
-    SentMessages& operator=(const SentMessages&) = delete;
+    ~MessagesOnThread()
+    {
+        UnhookWindowsHookEx(fHook);
+        tCounting = fOuter;
+    }
+    MessagesOnThread(const MessagesOnThread&) = delete;
+    MessagesOnThread& operator=(const MessagesOnThread&) = delete;
 
-    static inline std::map<UINT, unsigned> count;
+    const std::map<UINT, unsigned>& count() const { return fCount; }
 
 private:
     static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
     {
-        if (code == HC_ACTION)
-            ++count[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
+        if (code == HC_ACTION && tCounting)
+            ++tCounting->fCount[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
+    static inline thread_local MessagesOnThread* tCounting = nullptr;
+    std::map<UINT, unsigned> fCount;
+    MessagesOnThread* fOuter;
     HHOOK fHook;
 };
 
@@ -344,9 +353,9 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
     const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
     std::map<UINT, unsigned> sent;
     {
-        SentMessages counting;
+        const MessagesOnThread counting;
         fill(*cnr);
-        sent = SentMessages::count;
+        sent = counting.count();
     }
     EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
     EXPECT_EQ(sent[insertion], unsigned(kCount));
