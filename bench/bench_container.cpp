@@ -143,22 +143,33 @@ LRESULT CALLBACK countMessage(int code, WPARAM wParam, LPARAM lParam)
 // When set, the next fill counts the messages it sends while it inserts (the hook itself costs
 // time, so a counted fill is never a timed one).
 MessageCount* gFillCount = nullptr;
-HHOOK gFillHook = nullptr;
 
-void startCounting()
-{
-    gCounting = gFillCount;
-    if (gCounting)
-        gFillHook = SetWindowsHookExA(WH_CALLWNDPROC, &countMessage, nullptr, GetCurrentThreadId());
-}
+// The hook of a fill that counts, taken out by stop() once the insertions are done, or on any
+// way out of the round.
+class FillCounting {
+public:
+    FillCounting()
+        : fHook(gFillCount ? SetWindowsHookExA(WH_CALLWNDPROC, &countMessage, nullptr,
+                                               GetCurrentThreadId())
+                           : nullptr)
+    {
+        gCounting = gFillCount;
+    }
+    ~FillCounting() { stop(); }
+    FillCounting(const FillCounting&) = delete;
+    FillCounting& operator=(const FillCounting&) = delete;
 
-void stopCounting()
-{
-    if (gFillHook)
-        UnhookWindowsHookEx(gFillHook);
-    gFillHook = nullptr;
-    gCounting = nullptr;
-}
+    void stop() noexcept
+    {
+        if (fHook)
+            UnhookWindowsHookEx(fHook);
+        fHook = nullptr;
+        gCounting = nullptr;
+    }
+
+private:
+    HHOOK fHook;
+};
 
 template <class Body>
 MessageCount countMessages(Body body)
@@ -215,7 +226,7 @@ Cost libraryRound(IWindow& top, const View& view, unsigned long count, HICON ico
         // The container's list control, the child with id 0x3000.
         const HWND native = redrawOff ? GetDlgItem(container.handle(), 0x3000) : nullptr;
         const HeapUse created = memory ? heapUse() : HeapUse();
-        startCounting();
+        FillCounting counting;
         LARGE_INTEGER start, inserted;
         QueryPerformanceCounter(&start);
         if (native)
@@ -224,7 +235,7 @@ Cost libraryRound(IWindow& top, const View& view, unsigned long count, HICON ico
         if (native)
             SendMessageA(native, WM_SETREDRAW, TRUE, 0);
         QueryPerformanceCounter(&inserted);
-        stopCounting();
+        counting.stop();
         if (memory) {
             const HeapUse filled = heapUse();
             cost.fill.bytes = filled.bytes - created.bytes;
@@ -320,7 +331,7 @@ Cost platformRound(HWND parent, const View& view, const std::vector<std::string>
     }
     const HeapUse before = memory ? heapUse() : HeapUse();
     const std::size_t count = texts.size();
-    startCounting();
+    FillCounting counting;
     LARGE_INTEGER start, inserted;
     QueryPerformanceCounter(&start);
     for (std::size_t i = 0; i < count; ++i) {
@@ -348,7 +359,7 @@ Cost platformRound(HWND parent, const View& view, const std::vector<std::string>
         }
     }
     QueryPerformanceCounter(&inserted);
-    stopCounting();
+    counting.stop();
     Cost cost;
     cost.insert = seconds(start, inserted) * 1e6 / static_cast<double>(count);
     if (memory) {

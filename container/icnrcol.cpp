@@ -289,7 +289,9 @@ unsigned long IContainerColumn::displayWidth() const
 // Setters ---------------------------------------------------------------------------------------------
 
 // The list column of a native container follows each change at once: the container's own
-// repaint of the column leaves the list's header as it was.
+// repaint of the column leaves the list's header as it was. Called before that repaint, which
+// gives the column back what the list column loses here (a hidden column's width 0, an icon
+// heading's owner drawing).
 void IContainerColumn::updateNative(unsigned mask) const
 {
     ICnrControlData* data = fContainer ? fContainer->controlData() : nullptr;
@@ -307,7 +309,6 @@ void IContainerColumn::updateNative(unsigned mask) const
     column.fmt = (word & CFA_CENTER) ? LVCFMT_CENTER : (word & CFA_RIGHT) ? LVCFMT_RIGHT : LVCFMT_LEFT;
     SendMessageA(data->listControl(), LVM_SETCOLUMNA, static_cast<WPARAM>(entry->column),
                  reinterpret_cast<LPARAM>(&column));
-    data->applyColumnLook(fFieldInfo);
 }
 
 IContainerColumn& IContainerColumn::setHeadingText(const char* text)
@@ -319,8 +320,8 @@ IContainerColumn& IContainerColumn::setHeadingText(const char* text)
     fFieldInfo->pTitleData = fHeadingText;
     setBits(fFieldInfo->flTitle, CFA_BITMAPORICON, false);
     setBits(fFieldInfo->flTitle, CFA_STRING, true);
-    invalidate();
     updateNative(LVCF_TEXT);
+    invalidate();
     return *this;
 }
 
@@ -337,8 +338,8 @@ IContainerColumn& IContainerColumn::setHeadingIcon(const IPointerHandle& icon)
     setBits(fFieldInfo->flTitle, CFA_STRING, false);
     setBits(fFieldInfo->flTitle, CFA_BITMAPORICON, true);
     fFieldInfo->pTitleData = icon.asValue();
-    invalidate();
     updateNative(LVCF_TEXT);
+    invalidate();
     return *this;
 }
 
@@ -355,8 +356,8 @@ IContainerColumn& IContainerColumn::setHeadingIcon(unsigned long iconId)
 IContainerColumn& IContainerColumn::setDataAttributes(unsigned long attributes)
 {
     fFieldInfo->flData = static_cast<std::uint32_t>(attributes);
-    invalidate();
     updateNative(LVCF_FMT);
+    invalidate();
     return *this;
 }
 
@@ -373,16 +374,16 @@ IContainerColumn& IContainerColumn::setHeadingAttributes(unsigned long attribute
             fFieldInfo->pTitleData = fHeadingIcon.asValue();
     }
     fFieldInfo->flTitle = static_cast<std::uint32_t>(attributes);
-    invalidate();
     updateNative(LVCF_TEXT);
+    invalidate();
     return *this;
 }
 
 IContainerColumn& IContainerColumn::setDisplayWidth(unsigned long width)
 {
     fFieldInfo->cxWidth = static_cast<std::uint16_t>(width);
-    invalidate();
     updateNative(LVCF_WIDTH);
+    invalidate();
     return *this;
 }
 
@@ -391,8 +392,8 @@ IContainerColumn& IContainerColumn::setDataAlignment(VerticalAlignment vertical,
 {
     fFieldInfo->flData = (fFieldInfo->flData & ~(kHorizontalAlignments | kVerticalAlignments)) |
                          verticalBits(vertical) | horizontalBits(horizontal);
-    invalidate();
     updateNative(LVCF_FMT);
+    invalidate();
     return *this;
 }
 

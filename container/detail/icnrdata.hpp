@@ -124,8 +124,8 @@ public:
     HWND__* ensureList();
     // What a list column cannot take from its descriptor by itself: a hidden column shows with
     // width 0 and gets its width back when shown again, an icon heading shows its icon in the
-    // header (icnrctlw3.cpp). For one descriptor, or for every one of the set.
-    void applyColumnLook(const FIELDINFO* fieldInfo);
+    // header (icnrctlw3.cpp). Applied to every column of the set whenever the columns are
+    // inserted or invalidated, which each change of a column ends with.
     void applyColumnLooks();
 
     // The current control's redraw, held off while the container's own redraw is off
@@ -152,6 +152,7 @@ private:
     void applyViewWord(std::uint32_t viewWord);
     void applyTitleAttributes(std::uint32_t viewWord);
     void loadDefaultIcons();
+    void applyColumnLook(const FIELDINFO* fieldInfo);
     // Holds or lets go of the current control's redraw as the window and the bulk holds ask.
     void applyRedrawHold();
     void releaseRedrawHold();

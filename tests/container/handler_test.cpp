@@ -174,9 +174,7 @@ LRESULT CALLBACK answerContainerMessages(HWND window, UINT message, WPARAM wPara
 TEST_F(Handlers, NotificationsOfOtherWindowsPassUntouched)
 {
     ovktest::registerClass("Handlers Impostor", answerContainerMessages);
-    const HWND window = CreateWindowExA(0, "Handlers Impostor", nullptr, WS_CHILD, 0, 0, 20, 20,
-                                        parent->hwnd(), reinterpret_cast<HMENU>(33), nullptr,
-                                        nullptr);
+    const HWND window = ovktest::createNativeWindow(parent->hwnd(), 0, 33, "Handlers Impostor");
     ASSERT_TRUE(window);
     // Taken over as a container, so that the handler is offered what its window reports.
     auto impostor = std::make_unique<ICnrCtl>(IWindowHandle(window));

@@ -15,7 +15,6 @@
 #include <icnrobj.hpp>
 
 #include <detail/icnrdata.hpp>
-#include <detail/iscoped.hpp>
 
 #include "cnrtest.hpp"
 
@@ -195,12 +194,9 @@ int pixelsOfColour(HWND header, const RECT& within, COLORREF colour)
 {
     RECT client{};
     GetClientRect(header, &client);
-    const ovk_native::WindowDC screen(nullptr);
-    const ovk_native::MemoryDC dc(screen.get());
-    const ovk_native::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
-    const ovk_native::Selection selected(dc.get(), bitmap.get());
-    SendMessageA(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return ovktest::PixelReader(dc.get()).count(colour, within);
+    const ovktest::Surface surface(client.right, client.bottom);
+    SendMessageA(header, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
+    return ovktest::PixelReader(surface.dc()).count(colour, within);
 }
 
 TEST_F(Headings, IconHeadingShowsItsIconInTheHeader)

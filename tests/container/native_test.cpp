@@ -151,11 +151,11 @@ TEST_F(NativeRecords, AnArrangeWaitsForTheFirstSize)
 // Records with one icon share one picture in the image lists; another icon gets its own.
 TEST_F(NativeRecords, RecordsWithTheSameIconShareItsImage)
 {
-    const BYTE andMask[16 * 16 / 8] = {};
-    BYTE xorMask[16 * 16 / 8] = {};
-    const IPointerHandle first(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
-    xorMask[0] = 0xFF;
-    const IPointerHandle second(CreateIcon(nullptr, 16, 16, 1, 1, andMask, xorMask));
+    // Declared before the objects, so that the icons outlive them.
+    const ovktest::SolidIcon firstIcon(RGB(0, 0, 0));
+    const ovktest::SolidIcon secondIcon(RGB(255, 255, 255));
+    const IPointerHandle first(firstIcon.get());
+    const IPointerHandle second(secondIcon.get());
     ASSERT_TRUE(first.asValue() && second.asValue());
     const HWND list = cnrtest::child(native->handle(), 0x3000);
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
@@ -220,28 +220,37 @@ public:
     }
 };
 
-// The messages sent on this thread, by message.
-class SentMessages {
+// The messages sent to any window of this thread while the object lives, by message (the
+// shared SentMessages watches one window only).
+class MessagesOnThread {
 public:
-    SentMessages()
+    MessagesOnThread()
+        : fOuter(tCounting),
+          fHook(SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId()))
     {
-        count.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
+        tCounting = this;
     }
-    ~SentMessages() { UnhookWindowsHookEx(fHook); }
-    SentMessages(const SentMessages&) = delete;
-    SentMessages& operator=(const SentMessages&) = delete;
+    ~MessagesOnThread()
+    {
+        UnhookWindowsHookEx(fHook);
+        tCounting = fOuter;
+    }
+    MessagesOnThread(const MessagesOnThread&) = delete;
+    MessagesOnThread& operator=(const MessagesOnThread&) = delete;
 
-    static inline std::map<UINT, unsigned> count;
+    const std::map<UINT, unsigned>& count() const { return fCount; }
 
 private:
     static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
     {
-        if (code == HC_ACTION)
-            ++count[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
+        if (code == HC_ACTION && tCounting)
+            ++tCounting->fCount[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
+    static inline thread_local MessagesOnThread* tCounting = nullptr;
+    std::map<UINT, unsigned> fCount;
+    MessagesOnThread* fOuter;
     HHOOK fHook;
 };
 
@@ -344,9 +353,9 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
     const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
     std::map<UINT, unsigned> sent;
     {
-        SentMessages counting;
+        const MessagesOnThread counting;
         fill(*cnr);
-        sent = SentMessages::count;
+        sent = counting.count();
     }
     EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
     EXPECT_EQ(sent[insertion], unsigned(kCount));
