@@ -1,7 +1,7 @@
 // Native handles owned by a scope: device contexts of a window or of the screen, memory device
-// contexts, GDI objects of any kind, the bitmaps of an icon, an object selected into a context,
-// paint and mouse capture, global memory blocks and their locks, kernel handles, and references
-// on COM objects.
+// contexts, GDI objects of any kind, menus, the bitmaps of an icon, an object selected into a
+// context, paint and mouse capture, global memory blocks and their locks, kernel handles, and
+// references on COM objects.
 // Each gives its handle back on every way out of the scope, a throw included, and is the one
 // place in the library that releases such a handle; none converts to its raw handle on its own.
 #pragma once
@@ -93,6 +93,26 @@ public:
 
 private:
     HICON fIcon;
+};
+
+// A menu made or loaded for the caller, destroyed with its sub-menus with the scope unless it
+// was handed on with release() (to a window, or as another menu's cascade).
+class Menu {
+public:
+    explicit Menu(HMENU menu) noexcept : fMenu(menu) {}
+    ~Menu()
+    {
+        if (fMenu)
+            DestroyMenu(fMenu);
+    }
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+
+    HMENU get() const noexcept { return fMenu; }
+    HMENU release() noexcept { return std::exchange(fMenu, nullptr); }
+
+private:
+    HMENU fMenu;
 };
 
 // The parts of an icon that GetIconInfo hands out: both bitmaps belong to the caller and are

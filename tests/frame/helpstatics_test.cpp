@@ -13,6 +13,8 @@
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "frametest.hpp"
 #include "frametools.hpp"
 #include "ovktest.hpp"
@@ -123,6 +125,7 @@ std::string extendedMenuBytes()
 TEST(ExtendedMenu, BuildsNestedPopupsSeparatorsAndCutsLongTexts)
 {
     const IMenuHandle menu = IHelpStatics::loadExtendedMenu(kSelf, kExtendedMenu);
+    const ovk_native::Menu owned(menu);
     ASSERT_TRUE(menu.isValid());
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     EXPECT_EQ(menuText(menu, 0), "&File");
@@ -146,7 +149,6 @@ TEST(ExtendedMenu, BuildsNestedPopupsSeparatorsAndCutsLongTexts)
         digits += static_cast<char>('0' + i % 10);
     EXPECT_EQ(menuText(recent, 1), digits);
     EXPECT_EQ(GetMenuItemID(recent, 1), static_cast<UINT>(kLong));
-    DestroyMenu(menu);
 }
 
 TEST(ExtendedMenu, OtherFormatsAndDamagedResourcesGiveNoMenu)
@@ -173,9 +175,8 @@ TEST(ExtendedMenu, OtherFormatsAndDamagedResourcesGiveNoMenu)
         const HINSTANCE module = library.handle();
         EXPECT_FALSE(IHelpStatics::loadExtendedMenu(module, 1).isValid()) << "truncated";
         EXPECT_FALSE(IHelpStatics::loadExtendedMenu(module, 2).isValid()) << "too deep";
-        const IMenuHandle copy = IHelpStatics::loadExtendedMenu(module, 3);
-        EXPECT_TRUE(copy.isValid()) << "the whole copy";
-        DestroyMenu(copy);
+        const ovk_native::Menu copy(IHelpStatics::loadExtendedMenu(module, 3));
+        EXPECT_TRUE(IMenuHandle(copy.get()).isValid()) << "the whole copy";
     }
 }
 
@@ -303,13 +304,12 @@ TEST(MenuOwner, APopUpWhoseItemIdentifierIs0IsFound)
         EXPECT_EQ(query.window, static_cast<HWND>(holding.handle()));
     }
     // A pop-up elsewhere is not held.
-    const HMENU stranger = CreatePopupMenu();
+    const ovk_native::Menu stranger(CreatePopupMenu());
     IHelpStatics::MenuOwnerQuery query;
-    query.menu = stranger;
+    query.menu = stranger.get();
     EXPECT_NE(IHelpStatics::menuOwnerFor(holding.handle(), reinterpret_cast<LPARAM>(&query)), 0);
-    DestroyMenu(stranger);
     SetMenu(holding.handle(), nullptr);
-    DestroyMenu(bar);
+    const ovk_native::Menu takenBack(bar);
 }
 
 } // namespace

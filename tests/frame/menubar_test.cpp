@@ -15,6 +15,8 @@
 #include <iprivmsg.hpp>
 #include <isubmenu.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "frametest.hpp"
 #include "frametools.hpp"
 #include "ovktest.hpp"
@@ -198,7 +200,8 @@ TEST_P(SubmenuUndo, ACascadeTakenAwayComesBackWithItsOwnSubmenu)
 TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
 {
     MenuRoad road(true);
-    const HMENU popup = CreatePopupMenu();
+    const ovk_native::Menu owned(CreatePopupMenu());
+    const HMENU popup = owned.get();
     const HMENU cascade = CreatePopupMenu();
     AppendMenuA(cascade, MF_STRING, 6, "Inner");
     AppendMenuA(popup, MF_STRING, 1, "One");
@@ -212,7 +215,6 @@ TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
         menu.undo();
         EXPECT_EQ(describeMenu(popup), "One|Cascade[Inner]");
     }
-    DestroyMenu(popup);
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, SubmenuUndo, testing::Bool(),
@@ -308,18 +310,17 @@ protected:
     {
         if (!accept)
             return false;
-        const HMENU menu = CreatePopupMenu();
-        AppendMenuA(menu, MF_STRING, 1, "Open");
+        const ovk_native::Menu menu(CreatePopupMenu());
+        AppendMenuA(menu.get(), MF_STRING, 1, "Open");
         Later later;
         later.after(100, [&] {
             emphasisedWhileOpen = fWindow.emphasised;
             EndMenu();
         });
         fWindow.trace += "menu ";
-        TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, event.window()->handle(), nullptr);
+        TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, 10, 10, 0, event.window()->handle(), nullptr);
         fWindow.trace += "returned ";
         EXPECT_FALSE(later.watchdogFired());
-        DestroyMenu(menu);
         return true;
     }
 
