@@ -583,8 +583,7 @@ TEST(FrameRecoordination, ChildrenTheFramePositionsStayPut)
 // to are the frame layout's, never the shift by the change of height that other children get.
 TEST(FrameRecoordination, ExtensionsAreMovedByTheFrameLayoutOnly)
 {
-    const ICoordinateSystem::Orientation previous = ICoordinateSystem::applicationOrientation();
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
+    const ovktest::CoordinateSystem upward(ICoordinateSystem::kOriginLowerLeft);
     {
         auto frame = plainFrame();
         ovktest::TestWindow client(frame->handle(), WS_CHILD | WS_VISIBLE, 0x8008);
@@ -607,7 +606,6 @@ TEST(FrameRecoordination, ExtensionsAreMovedByTheFrameLayoutOnly)
         for (int top : tops)
             EXPECT_EQ(top, 0);
     }
-    ICoordinateSystem::setApplicationOrientation(previous);
 }
 
 } // namespace
