@@ -220,31 +220,6 @@ public:
     }
 };
 
-// The messages sent on this thread, by message.
-class SentMessages {
-public:
-    SentMessages()
-    {
-        count.clear();
-        fHook = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
-    }
-    ~SentMessages() { UnhookWindowsHookEx(fHook); }
-    SentMessages(const SentMessages&) = delete;
-    SentMessages& operator=(const SentMessages&) = delete;
-
-    static inline std::map<UINT, unsigned> count;
-
-private:
-    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        if (code == HC_ACTION)
-            ++count[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    HHOOK fHook;
-};
-
 bool hasStyle(HWND window, LONG bits)
 {
     return (GetWindowLongA(window, GWL_STYLE) & bits) == bits;
@@ -342,17 +317,18 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
     std::unique_ptr<ICnrCtl> cnr = makeShown();
     ovktest::pumpPending();
     const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
-    std::map<UINT, unsigned> sent;
+    std::map<UINT, int> sent;
     {
-        SentMessages counting;
+        const ovktest::SentMessages counting(nullptr);
+        ASSERT_TRUE(counting.hooked());
         fill(*cnr);
-        sent = SentMessages::count;
+        sent = counting.counts();
     }
-    EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
-    EXPECT_EQ(sent[insertion], unsigned(kCount));
+    EXPECT_EQ(sent[CM_INSERTRECORD], kCount);
+    EXPECT_EQ(sent[insertion], kCount);
     for (const auto& [message, times] : sent) {
         if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
-            EXPECT_LT(times, unsigned(kCount)) << "message 0x" << std::hex << message;
+            EXPECT_LT(times, kCount) << "message 0x" << std::hex << message;
         }
     }
 }
