@@ -220,40 +220,6 @@ public:
     }
 };
 
-// The messages sent to any window of this thread while the object lives, by message (the
-// shared SentMessages watches one window only).
-class MessagesOnThread {
-public:
-    MessagesOnThread()
-        : fOuter(tCounting),
-          fHook(SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId()))
-    {
-        tCounting = this;
-    }
-    ~MessagesOnThread()
-    {
-        UnhookWindowsHookEx(fHook);
-        tCounting = fOuter;
-    }
-    MessagesOnThread(const MessagesOnThread&) = delete;
-    MessagesOnThread& operator=(const MessagesOnThread&) = delete;
-
-    const std::map<UINT, unsigned>& count() const { return fCount; }
-
-private:
-    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
-    {
-        if (code == HC_ACTION && tCounting)
-            ++tCounting->fCount[reinterpret_cast<const CWPSTRUCT*>(lParam)->message];
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline thread_local MessagesOnThread* tCounting = nullptr;
-    std::map<UINT, unsigned> fCount;
-    MessagesOnThread* fOuter;
-    HHOOK fHook;
-};
-
 bool hasStyle(HWND window, LONG bits)
 {
     return (GetWindowLongA(window, GWL_STYLE) & bits) == bits;
@@ -351,17 +317,18 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
     std::unique_ptr<ICnrCtl> cnr = makeShown();
     ovktest::pumpPending();
     const UINT insertion = GetParam().controlId == 0x3001 ? TVM_INSERTITEMA : LVM_INSERTITEMA;
-    std::map<UINT, unsigned> sent;
+    std::map<UINT, int> sent;
     {
-        const MessagesOnThread counting;
+        const ovktest::SentMessages counting(nullptr);
+        ASSERT_TRUE(counting.hooked());
         fill(*cnr);
-        sent = counting.count();
+        sent = counting.counts();
     }
-    EXPECT_EQ(sent[CM_INSERTRECORD], unsigned(kCount));
-    EXPECT_EQ(sent[insertion], unsigned(kCount));
+    EXPECT_EQ(sent[CM_INSERTRECORD], kCount);
+    EXPECT_EQ(sent[insertion], kCount);
     for (const auto& [message, times] : sent) {
         if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
-            EXPECT_LT(times, unsigned(kCount)) << "message 0x" << std::hex << message;
+            EXPECT_LT(times, kCount) << "message 0x" << std::hex << message;
         }
     }
 }

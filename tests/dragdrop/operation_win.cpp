@@ -32,33 +32,19 @@ TEST(DragOperation, AFreshOperationAndItsItemLimits)
     EXPECT_EQ(caught([&] { operation->item(2); }).errorId(), OVK_MSG_POSITION_INVALID);
 }
 
-// An icon of the size; colour (32 bits) or monochrome (mask and image in one bitmap).
-HICON makeIcon(int size, bool colour)
+// A monochrome icon of the size: mask and image in one bitmap of twice its height.
+HICON monochromeIcon(int size)
 {
-    HDC screen = GetDC(nullptr);
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmMask = CreateBitmap(size, colour ? size : 2 * size, 1, 1, nullptr);
-    info.hbmColor = colour ? CreateCompatibleBitmap(screen, size, size) : nullptr;
-    ReleaseDC(nullptr, screen);
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    return icon;
+    const ovk_native::Bitmap mask(CreateBitmap(size, 2 * size, 1, 1, nullptr));
+    ICONINFO info{TRUE, 0, 0, mask.get(), nullptr};
+    return CreateIconIndirect(&info);
 }
 
 class ImageStacking : public testing::Test {
 protected:
-    void SetUp() override {
-        colourIcon = makeIcon(32, true);
-        monoIcon = makeIcon(32, false);
-    }
     void TearDown() override {
         // The operation (and its stacked icon) goes before the items' icons.
         source = IReference<IDMSourceOperation>();
-        DestroyIcon(colourIcon);
-        DestroyIcon(monoIcon);
     }
 
     void addItems(unsigned long count, HICON icon) {
@@ -80,15 +66,15 @@ protected:
         return ISize(bitmap.bmWidth, bitmap.bmHeight);
     }
 
-    HICON colourIcon = nullptr;
-    HICON monoIcon = nullptr;
+    const ovktest::SolidIcon colour{RGB(0, 0, 0), 32};
+    const ovk_native::Icon monochrome{monochromeIcon(32)};
     IReference<IDMSourceOperation> source;
 };
 
 // Each stacked image lies 16 pixels right of and above the one before.
 TEST_F(ImageStacking, ThreeImagesAndAPointerStandForSixItemsUnlessAllAreStacked)
 {
-    addItems(6, colourIcon);
+    addItems(6, colour.get());
     IDMImage image;
     IPoint hotSpot;
     EXPECT_EQ(source->composeImage(image, hotSpot), 4u);
@@ -100,7 +86,7 @@ TEST_F(ImageStacking, ThreeImagesAndAPointerStandForSixItemsUnlessAllAreStacked)
 
 TEST_F(ImageStacking, AMonochromeIconGivesNoStackedImage)
 {
-    addItems(2, monoIcon);
+    addItems(2, monochrome.get());
     IDMImage image;
     IPoint hotSpot;
     EXPECT_EQ(source->composeImage(image, hotSpot), 0u);

@@ -279,16 +279,7 @@ TEST_F(GraphicsBitmapModel, ReflectionsRotationsAndResizingDrawTheModelsResult)
 
 TEST_F(GraphicsBitmapModel, WithYUpwardTheBitmapStaysUprightAtItsLowerLeftCorner)
 {
-    struct Orientation {
-        Orientation()
-        {
-            ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
-        }
-        ~Orientation()
-        {
-            ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
-        }
-    } orientation;
+    const ovktest::CoordinateSystem upward(ICoordinateSystem::kOriginLowerLeft);
     fContext->setConversionHeight(100);
     fBitmap->moveTo(IPoint(10, 5));
     fContext->draw(*fBitmap);

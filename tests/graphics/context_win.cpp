@@ -260,9 +260,10 @@ TEST_F(DrawingTest, AnAllZeroRectangleLeavesTheCollectionEmpty)
 
 TEST_F(DrawingTest, BottomUpCoordinatesFlipDrawingButNotBounds)
 {
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
-    fContext->setConversionHeight(100);
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
+    {
+        const ovktest::CoordinateSystem upward(ICoordinateSystem::kOriginLowerLeft);
+        fContext->setConversionHeight(100);
+    }
     IGLine line(IPoint(0, 10), IPoint(50, 10));
     line.drawOn(*fContext);
     EXPECT_EQ(fSurface.pixel(25, 90), graphicstest::kRed);

@@ -295,9 +295,10 @@ TEST_F(RegionGraphic, HitTestsFollowTheWorldTransformAndTheMappingMode)
 TEST_F(RegionGraphic, RegionsAreMirroredForUpwardCoordinates)
 {
     // Each row y is painted at height - 1 - y: the box (10,10)-(30,20) lands on rows 80 to 89.
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
-    fContext->setConversionHeight(100);
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
+    {
+        const ovktest::CoordinateSystem upward(ICoordinateSystem::kOriginLowerLeft);
+        fContext->setConversionHeight(100);
+    }
     const IGRegion region = square(10, 10, 30, 20);
     EXPECT_EQ(paintedPixels(region), 200);
     EXPECT_EQ(fSurface.pixel(15, 80), kRed);

@@ -136,9 +136,10 @@ TEST_F(TextGraphic, UpwardCoordinatesPlaceTheTopOfTheTextAtTheFlippedPoint)
 {
     IGString text("Up", IPoint(10, 30));
     const unsigned long height = fContext->currentFont().maxCharHeight();
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginLowerLeft);
-    fContext->setConversionHeight(100);
-    ICoordinateSystem::setApplicationOrientation(ICoordinateSystem::kOriginUpperLeft);
+    {
+        const ovktest::CoordinateSystem upward(ICoordinateSystem::kOriginLowerLeft);
+        fContext->setConversionHeight(100);
+    }
     fContext->draw(text);
     // The text stands on y = 30 counted upward: it ends above row 70.
     const int top = 70 - static_cast<int>(height);

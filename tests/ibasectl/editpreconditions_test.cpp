@@ -54,9 +54,7 @@ TEST_F(EditPreconditions, SelectionOperationsWithNothingSelectedFailWhereTheySta
     edit.setText("some\r\nlines");
     edit.selectRange(IRange(-1, 0));
     // Never written: the check comes before the file is opened.
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string file = std::string(folder) + "ovk-unwritten-selection.txt";
+    const ovktest::TempFile file("ovk-unwritten-selection.txt");
     expectStateFailures(
         "imle", "hasSelectedText()",
         {{"IMultiLineEdit::selectedRange() const", 1343, [&] { edit.selectedRange(); }},
@@ -65,7 +63,7 @@ TEST_F(EditPreconditions, SelectionOperationsWithNothingSelectedFailWhereTheySta
          {"IMultiLineEdit::clear(unsigned long)", 1505, [&] { edit.clear(); }},
          {"IMultiLineEdit::discard()", 1553, [&] { edit.discard(); }},
          {"IMultiLineEdit::exportSelectedTextToFile(const char*,EOLFormat)", 1201,
-          [&] { edit.exportSelectedTextToFile(file.c_str()); }}});
+          [&] { edit.exportSelectedTextToFile(file.path()); }}});
 }
 
 TEST_F(EditPreconditions, PastingFromAClipboardWithoutTextFailsWhereItStands)

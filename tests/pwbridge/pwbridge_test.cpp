@@ -310,8 +310,6 @@ protected:
             FreeLibrary(fPlugin);
         }
         DestroyWindow(fHost);
-        if (!fStore.empty())
-            DeleteFileA(fStore.c_str());
     }
 
     template <class Entry>
@@ -322,14 +320,8 @@ protected:
 
     void load(const std::string& lines)
     {
-        char folder[MAX_PATH];
-        GetTempPathA(sizeof folder, folder);
-        fStore = std::string(folder) + "pwbridge-store.txt";
-        FILE* file = std::fopen(fStore.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fputs(lines.c_str(), file);
-        std::fclose(file);
-        ASSERT_EQ(OrvTestLoad(fStore.c_str()), 0);
+        fStore.write(lines);
+        ASSERT_EQ(OrvTestLoad(fStore.path()), 0);
     }
 
     void start(const std::vector<Answer>& answers = {})
@@ -388,7 +380,7 @@ protected:
     PwMainEntryPoint fMain = nullptr;
     PwExtClear fClear = nullptr;
     PwExtGetPasswordText fGetText = nullptr;
-    std::string fStore;
+    const ovktest::TempFile fStore{"pwbridge-store.txt"};
 };
 
 std::string oneUser(const std::string& targets)

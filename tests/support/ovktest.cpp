@@ -223,6 +223,14 @@ int SentMessages::count(UINT message) const
     return found;
 }
 
+std::map<UINT, int> SentMessages::counts() const
+{
+    std::map<UINT, int> found;
+    for (const auto& sent : fSent)
+        ++found[sent.first];
+    return found;
+}
+
 std::vector<WPARAM> SentMessages::wParamsOf(UINT message) const
 {
     std::vector<WPARAM> found;
@@ -237,7 +245,7 @@ LRESULT CALLBACK SentMessages::record(int code, WPARAM wParam, LPARAM lParam)
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     for (SentMessages* recording = tRecording; code == HC_ACTION && recording != nullptr;
          recording = recording->fOuter)
-        if (sent->hwnd == recording->fWindow)
+        if (recording->fWindow == nullptr || sent->hwnd == recording->fWindow)
             recording->fSent.emplace_back(sent->message, sent->wParam);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -110,7 +111,8 @@ public:
 };
 
 // The messages sent to one window's procedure on this thread while the object lives (a
-// WH_CALLWNDPROC hook), in order, with their first parameters.
+// WH_CALLWNDPROC hook), in order, with their first parameters; for a null window, those sent to
+// every window of the thread.
 class SentMessages {
 public:
     explicit SentMessages(HWND window);
@@ -120,6 +122,8 @@ public:
 
     bool hooked() const;
     int count(UINT message) const;
+    // How many times each message was sent.
+    std::map<UINT, int> counts() const;
     // The first parameter of each message of this number, in order.
     std::vector<WPARAM> wParamsOf(UINT message) const;
 
