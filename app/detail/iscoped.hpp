@@ -82,6 +82,8 @@ public:
     Icon& operator=(const Icon&) = delete;
 
     HICON get() const noexcept { return fIcon; }
+    // Hands the icon on: the scope no longer destroys it.
+    HICON release() noexcept { return std::exchange(fIcon, nullptr); }
 
     // Destroys the icon now: false when the system refuses.
     bool destroy() noexcept

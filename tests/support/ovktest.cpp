@@ -262,7 +262,9 @@ ovk_native::Bitmap solidBitmap(COLORREF colour, int width, int height)
     return bitmap;
 }
 
-SolidIcon::SolidIcon(COLORREF colour, int side, int transparentColumns)
+namespace {
+
+HICON makeSolidIcon(COLORREF colour, int side, int transparentColumns)
 {
     // Mask rows are padded to 16 bits, the leftmost pixel in the high bit of the first byte.
     const int rowBytes = (side + 15) / 16 * 2;
@@ -273,13 +275,14 @@ SolidIcon::SolidIcon(COLORREF colour, int side, int transparentColumns)
     const ovk_native::Bitmap mask(CreateBitmap(side, side, 1, 1, maskBits.data()));
     const ovk_native::Bitmap picture = solidBitmap(colour, side, side);
     ICONINFO info{TRUE, 0, 0, mask.get(), picture.get()};
-    fIcon = CreateIconIndirect(&info);
+    return CreateIconIndirect(&info);
 }
 
-SolidIcon::~SolidIcon()
+} // namespace
+
+SolidIcon::SolidIcon(COLORREF colour, int side, int transparentColumns)
+    : fIcon(makeSolidIcon(colour, side, transparentColumns))
 {
-    if (fIcon != nullptr)
-        DestroyIcon(fIcon);
 }
 
 PixelReader::PixelReader(HWND window, Area area)

@@ -145,16 +145,13 @@ ovk_native::Bitmap solidBitmap(COLORREF colour, int width = 16, int height = 16)
 class SolidIcon {
 public:
     explicit SolidIcon(COLORREF colour, int side = 16, int transparentColumns = 0);
-    ~SolidIcon();
-    SolidIcon(const SolidIcon&) = delete;
-    SolidIcon& operator=(const SolidIcon&) = delete;
 
-    HICON get() const { return fIcon; }
+    HICON get() const { return fIcon.get(); }
     // Hands the icon on: the object no longer destroys it.
-    HICON release() { return std::exchange(fIcon, nullptr); }
+    HICON release() { return fIcon.release(); }
 
 private:
-    HICON fIcon;
+    ovk_native::Icon fIcon;
 };
 
 // Reads pixels back as the system keeps them: those of a window (its client area, or the whole
