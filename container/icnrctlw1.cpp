@@ -244,8 +244,10 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
         item.state = listState(record->flRecordAttr);
         item.stateMask = 0x0F;
-        item.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
-        item.cchTextMax = kTextLength;
+        // The list keeps no copy of the text: it asks for the record's (LVN_GETDISPINFOA)
+        // whenever it draws, measures, searches or edits the item, so the text lives once and
+        // the list always shows the record's current one.
+        item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = image;
         item.lParam = reinterpret_cast<LPARAM>(object);
         if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
@@ -552,10 +554,10 @@ LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
         char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
         const int index = fList ? fData.listIndexOf(object) : -1;
         if (index >= 0) {
+            // The list's text is the record's own, asked for again by the redraw below.
             LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.mask = LVIF_IMAGE;
             item.iItem = index;
-            item.pszText = text;
             item.iImage = image;
             SendMessageA(fList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
             if ((GetWindowLongPtrA(fList, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON) {

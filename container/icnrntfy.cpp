@@ -165,14 +165,10 @@ void setItemTexts(ICnrControlData& data, ICnrObj* object)
 {
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
     char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+    // The list asks for the record's text whenever it draws the item.
     const int index = data.listIndexOf(object);
-    if (index >= 0) {
-        LVITEMA item{};
-        item.iSubItem = 0;
-        item.pszText = text;
-        SendMessageA(data.listControl(), LVM_SETITEMTEXTA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item));
-    }
+    if (index >= 0)
+        SendMessageA(data.listControl(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
     const ICnrItemTable::Entry* entry =
         object->nativeItems() ? object->nativeItems()->find(&data.container()) : nullptr;
     if (entry && entry->treeItem && data.treeControl()) {
