@@ -123,6 +123,22 @@ TEST_F(NativeRecords, RefusalsNameTheirCondition)
     EXPECT_EQ(native->objectCount(), 1u);
 }
 
+// Emphasis for an object the native container never held is refused as such; an object that
+// has left it is merely not there, so attributes set for that container change nothing.
+TEST_F(NativeRecords, OnlyAnObjectNeverInsertedIsRefusedEmphasis)
+{
+    std::unique_ptr<Item> never(new Item("never"));
+    EXPECT_STREQ(ovktest::caught([&] { native->setEmphasis(never.get(), CRA_SELECTED); }).text(),
+                 "pObj->ppd != 0");
+    std::unique_ptr<Item> left(new Item("left"));
+    native->addObject(left.get());
+    native->removeObject(left.get());
+    EXPECT_STRNE(ovktest::caught([&] { native->setEmphasis(left.get(), CRA_SELECTED); }).text(),
+                 "pObj->ppd != 0");
+    left->setWriteable(false, native.get());
+    EXPECT_FALSE(native->containsObject(left.get()));
+}
+
 POINT itemPlace(HWND list, int index)
 {
     POINT place{};
