@@ -1,9 +1,6 @@
 // The native entries of a container object, held in the object itself while there is one
-// without a tree item, otherwise in a list on the heap.
+// without a tree item, otherwise in a linked list on the heap.
 #include <windows.h>
-
-#include <algorithm>
-#include <memory>
 
 #include "detail/icnritem.hpp"
 
@@ -30,15 +27,15 @@ bool ICnrItemTable::holdsOnly(const ICnrCtl* container) const noexcept
            fObject.fNativeItems.onlyContainer == container;
 }
 
-// The first entry of the container in the heap list, or null.
+// The container's entry in the list on the heap, or null.
 ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrCtl* container) const noexcept
 {
     if (!container || !fObject.fNativeItemsListed)
         return nullptr;
-    std::vector<Entry>& entries = fObject.fNativeItems.list->entries;
-    auto found = std::find_if(entries.begin(), entries.end(),
-                              [container](const Entry& entry) { return entry.container == container; });
-    return found == entries.end() ? nullptr : &*found;
+    for (ICnrItemNode* node = fObject.fNativeItems.list; node; node = node->next)
+        if (node->entry.container == container)
+            return &node->entry;
+    return nullptr;
 }
 
 bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
@@ -65,25 +62,28 @@ bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const 
     return (state(container) & bit) != 0;
 }
 
-// The heap list, made on first need with the entry the object held until then.
-std::vector<ICnrItemTable::Entry>& ICnrItemTable::list()
+// The entries move to the heap, the one the object held (if any) first.
+void ICnrItemTable::toList()
 {
-    if (!fObject.fNativeItemsListed) {
-        auto made = std::make_unique<ICnrItemList>();
-        if (const ICnrCtl* only = fObject.fNativeItems.onlyContainer)
-            made->entries.push_back(Entry{only, 0, fObject.fOnlyEntryState});
-        fObject.fNativeItems.list = made.release();
-        fObject.fNativeItemsListed = 1;
-        fObject.fOnlyEntryState = 0;
-    }
-    return fObject.fNativeItems.list->entries;
+    if (fObject.fNativeItemsListed)
+        return;
+    ICnrItemNode* first = nullptr;
+    if (const ICnrCtl* only = fObject.fNativeItems.onlyContainer)
+        first = new ICnrItemNode{Entry{only, 0, fObject.fOnlyEntryState}, nullptr};
+    fObject.fNativeItems.list = first;
+    fObject.fNativeItemsListed = 1;
+    fObject.fOnlyEntryState = 0;
 }
 
 // Back in the object: the one entry left (none when its container is null), taken by value
 // since it may lie in the list that goes.
 void ICnrItemTable::leaveList(Entry rest) noexcept
 {
-    delete fObject.fNativeItems.list;
+    for (ICnrItemNode* node = fObject.fNativeItems.list; node;) {
+        ICnrItemNode* next = node->next;
+        delete node;
+        node = next;
+    }
     fObject.fNativeItemsListed = 0;
     fObject.fNativeItems.onlyContainer = rest.container;
     fObject.fOnlyEntryState = rest.state & kStateBits;
@@ -97,7 +97,10 @@ void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
         fObject.fOnlyEntryState = 0;
         return;
     }
-    list().push_back(Entry{container, treeItem, 0});
+    toList();
+    // At the front: each container has one entry, so the order of the entries tells nothing.
+    fObject.fNativeItems.list =
+        new ICnrItemNode{Entry{container, treeItem, 0}, fObject.fNativeItems.list};
 }
 
 void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
@@ -105,7 +108,7 @@ void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeIte
     if (holdsOnly(container)) {
         if (!treeItem)
             return;
-        list();
+        toList();
     }
     if (Entry* entry = listed(container))
         entry->treeItem = treeItem;
@@ -141,15 +144,21 @@ void ICnrItemTable::remove(const ICnrCtl* container) noexcept
         fObject.fOnlyEntryState = 0;
         return;
     }
-    Entry* entry = listed(container);
-    if (!entry)
+    if (!container || !fObject.fNativeItemsListed)
         return;
-    std::vector<Entry>& entries = fObject.fNativeItems.list->entries;
-    entries.erase(entries.begin() + (entry - entries.data()));
-    if (entries.empty())
+    for (ICnrItemNode** link = &fObject.fNativeItems.list; *link; link = &(*link)->next) {
+        ICnrItemNode* node = *link;
+        if (node->entry.container != container)
+            continue;
+        *link = node->next;
+        delete node;
+        break;
+    }
+    const ICnrItemNode* first = fObject.fNativeItems.list;
+    if (!first)
         leaveList(Entry{});
-    else if (entries.size() == 1 && !entries.front().treeItem)
-        leaveList(entries.front());
+    else if (!first->next && !first->entry.treeItem)
+        leaveList(first->entry);
 }
 
 void ICnrItemTable::release() noexcept

@@ -18,7 +18,7 @@
 class ICnrCtl;
 class ICnrObj;
 class ICnrItemTable;
-struct ICnrItemList;
+struct ICnrItemNode;
 
 // A chain of records that the calling thread's allocation window hands out in one message, for
 // objects made with the placement form `new (allocator) MyObject(...)`. The records that are
@@ -209,10 +209,11 @@ private:
     std::uint32_t fNativeItemsMade : 1;
     std::uint32_t fNativeItemsListed : 1;
     std::uint32_t fOnlyEntryState : 7;
-    // The one native container that holds the object (null for none), or the heap list.
+    // The one native container that holds the object (null for none), or the first link of
+    // the list on the heap.
     union {
         const ICnrCtl* onlyContainer;
-        ICnrItemList* list;
+        ICnrItemNode* list;
     } fNativeItems;
 };
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include <idefs.hpp>
 
@@ -17,13 +16,14 @@ class ICnrObj;
 // A view over the object's own words, made by ICnrObj::nativeItems(). Nearly every object sits
 // in one container and has no tree item there: that one entry lives in the object itself (the
 // container in its pointer word, the state in spare bits of a 32-bit word), so that such an
-// object costs no heap block. A second entry, or a tree item, moves the entries into a list on
-// the heap; once they are back to one entry without a tree item, or to none, they move back.
+// object costs no heap block. A second entry, or a tree item, moves the entries into a linked
+// list on the heap; once they are back to one entry without a tree item, or to none, they move
+// back.
 class OVKWIN_API ICnrItemTable {
 public:
     enum : std::uint32_t { inUse = 0x08, dropOnAble = 0x20, readOnly = 0x40 };
 
-    // An entry of the heap list.
+    // An entry of the list on the heap.
     struct Entry {
         const ICnrCtl* container;
         // The tree item, 0 without a tree control.
@@ -58,13 +58,15 @@ public:
 private:
     bool holdsOnly(const ICnrCtl* container) const noexcept;
     Entry* listed(const ICnrCtl* container) const noexcept;
-    std::vector<Entry>& list();
+    void toList();
     void leaveList(Entry rest) noexcept;
 
     ICnrObj& fObject;
 };
 
-// The heap list of an object's entries, once it has more than one or a tree item.
-struct ICnrItemList {
-    std::vector<ICnrItemTable::Entry> entries;
+// A link of the list on the heap: one block per entry, so that an object in one container with
+// a tree item costs one block, and an entry stays where it is while others come and go.
+struct ICnrItemNode {
+    ICnrItemTable::Entry entry;
+    ICnrItemNode* next;
 };
