@@ -24,7 +24,7 @@ IBase::Boolean ICnrCtl::containsObject(const ICnrObj* object) const
     if (!isValid())
         return false;
     if (!isMessageContainer())
-        return object->nativeItems() && object->nativeItems()->find(this) != nullptr;
+        return object->nativeItems().contains(this);
     MINIRECORDCORE* records[1] = {ICnrObj::recordOf(object)};
     return sendEvent(CM_QUERYRECORDINFO, records, 1).asUnsignedLong() != 0;
 }

@@ -317,11 +317,10 @@ ICnrCtl& ICnrCtl::makeObjectVisible(const ICnrObj* object)
         const IRectangle place = ICoordinateSystem::convertToNative(iconRectangle(object, true), size());
         return scroll(place.minY() - view.minY() - kInset, place.minX() - view.minX() - kInset);
     }
-    const ICnrItemTable::Entry* entry =
-        object->nativeItems() ? object->nativeItems()->find(this) : nullptr;
-    if (isTreeView() && entry && fControlData->treeControl()) {
+    const ICnrItemTable items = object->nativeItems();
+    if (isTreeView() && items.contains(this) && fControlData->treeControl()) {
         SendMessageA(fControlData->treeControl(), TVM_ENSUREVISIBLE, 0,
-                     static_cast<LPARAM>(entry->treeItem));
+                     static_cast<LPARAM>(items.treeItem(this)));
     } else if (const HWND list = fControlData->listControl()) {
         const int index = fControlData->listIndexOf(object);
         if (index >= 0)

@@ -48,15 +48,15 @@ LRESULT resultOf(const ICnrObj* object)
     return reinterpret_cast<LRESULT>(ICnrObj::recordOf(object));
 }
 
-ICnrItemTable::Entry* entryOf(const ICnrCtl& container, const ICnrObj* object)
+// Whether the container holds the object: it has the object's entry.
+bool holds(const ICnrCtl& container, const ICnrObj* object)
 {
-    return object && object->nativeItems() ? object->nativeItems()->find(&container) : nullptr;
+    return object && object->nativeItems().contains(&container);
 }
 
 HTREEITEM treeItemOf(const ICnrCtl& container, const ICnrObj* object)
 {
-    const ICnrItemTable::Entry* entry = entryOf(container, object);
-    return entry ? reinterpret_cast<HTREEITEM>(entry->treeItem) : nullptr;
+    return object ? reinterpret_cast<HTREEITEM>(object->nativeItems().treeItem(&container)) : nullptr;
 }
 
 ICnrObj* objectOfTreeItem(HWND tree, HTREEITEM item)
@@ -209,10 +209,10 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     ICnrObj* object = ICnrObj::objectOf(record);
     // An object is held once per container: a second item would leave the first one behind
     // when the object is removed.
-    if (entryOf(fContainer, object))
+    if (holds(fContainer, object))
         return 0;
     const int image = fData.imageIndex(record->hptrIcon);
-    ICnrItemTable& entries = object->nativeItemTable();
+    ICnrItemTable entries = object->nativeItems();
     // The container's own count, not the control's: every item of either control is one of
     // its records, so the count is 0 exactly when both are empty and, as a list index, lies at
     // or past the list's end. Asking the control would cost every record of a fill a message.
@@ -222,7 +222,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
     if (parent && !fTree)
         fTree = fData.ensureTree();
-    ICnrItemTable::Entry* entry = nullptr;
+    bool entered = false;
     if (fTree) {
         HTREEITEM after = TVI_LAST;
         if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
@@ -235,17 +235,21 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
                            after ? after : TVI_LAST);
         if (!item)
             return 0;
-        entry = &entries.create(&fContainer, reinterpret_cast<std::uintptr_t>(item), 0);
+        entries.create(&fContainer, reinterpret_cast<std::uintptr_t>(item));
+        entered = true;
     }
     if (fList && !parent) {
-        if (!entry)
-            entry = &entries.create(&fContainer, 0, 0);
+        if (!entered)
+            entries.create(&fContainer, 0);
+        entered = true;
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
         item.state = listState(record->flRecordAttr);
         item.stateMask = 0x0F;
-        item.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
-        item.cchTextMax = kTextLength;
+        // The list keeps no copy of the text: it asks for the record's (LVN_GETDISPINFOA)
+        // whenever it draws, measures, searches or edits the item, so the text lives once and
+        // the list always shows the record's current one.
+        item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = image;
         item.lParam = reinterpret_cast<LPARAM>(object);
         if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
@@ -259,9 +263,10 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
             return 0;
         }
     }
-    if (!entry)
+    if (!entered)
         return 0;
-    entry->state = record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE);
+    entries.setState(&fContainer, ICnrItemTable::readOnly | ICnrItemTable::dropOnAble,
+                     record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE), nullptr);
     ++fData.info().cRecords;
     return 1;
 }
@@ -282,9 +287,9 @@ void Records::forget(ICnrObj* object)
             SendMessageA(fList, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     }
     for (ICnrObj* each : gone) {
-        if (!each || !entryOf(fContainer, each))
+        if (!holds(fContainer, each))
             continue;
-        each->nativeItems()->remove(&fContainer);
+        each->nativeItems().remove(&fContainer);
         if (fData.info().cRecords)
             --fData.info().cRecords;
     }
@@ -301,7 +306,7 @@ LRESULT Records::remove(MINIRECORDCORE** records, LPARAM countAndFlags)
     if (cNumRecord == 1) {
         ICnrObj* object = records && isRecord(records[0]) ? ICnrObj::objectOf(records[0]) : nullptr;
         // A record this container does not hold changes nothing here.
-        if (entryOf(fContainer, object))
+        if (holds(fContainer, object))
             forget(object);
         return 0;
     }
@@ -316,8 +321,8 @@ LRESULT Records::remove(MINIRECORDCORE** records, LPARAM countAndFlags)
             all.push_back(objectOfListItem(fList, i));
     }
     for (ICnrObj* object : all)
-        if (object && object->nativeItems())
-            object->nativeItems()->remove(&fContainer);
+        if (object)
+            object->nativeItems().remove(&fContainer);
     if (fTree)
         SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     if (fList)
@@ -383,7 +388,7 @@ LRESULT Records::queryEmphasis(const IEventData& reference, std::uint32_t emphas
             return -1;
         if (!caret || caret == after)
             return 0;
-        if (emphasis == CRA_INUSE && !caret->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse))
+        if (emphasis == CRA_INUSE && !caret->nativeItems().hasState(&fContainer, ICnrItemTable::inUse))
             return 0;
         return resultOf(caret);
     }
@@ -401,8 +406,7 @@ LRESULT Records::queryEmphasis(const IEventData& reference, std::uint32_t emphas
     const int count = static_cast<int>(SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0));
     for (int i = start + 1; i < count; ++i) {
         ICnrObj* object = objectOfListItem(fList, i);
-        if (object && object->nativeItems() &&
-            object->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse))
+        if (object && object->nativeItems().hasState(&fContainer, ICnrItemTable::inUse))
             return resultOf(object);
     }
     return 0;
@@ -435,11 +439,11 @@ LRESULT Records::setEmphasis(MINIRECORDCORE* record, bool on, std::uint32_t bits
     if (!isRecord(record))
         refuse("pRec != 0");
     ICnrObj* object = ICnrObj::objectOf(record);
-    if (!object->nativeItems())
+    ICnrItemTable entries = object->nativeItems();
+    if (!entries.isMade())
         refuse("pObj->ppd != 0");
-    if (!entryOf(fContainer, object))
+    if (!entries.contains(&fContainer))
         return 0;
-    ICnrItemTable& entries = *object->nativeItems();
     LRESULT result = 1;
     for (const std::uint32_t bit : {CRA_RECORDREADONLY, CRA_DROPONABLE})
         if (bits & bit)
@@ -489,7 +493,7 @@ LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
         if (!isRecord(record))
             refuse("pRec != 0");
         ICnrObj* object = ICnrObj::objectOf(record);
-        const ICnrItemTable::Entry* entry = entryOf(fContainer, object);
+        const bool held = holds(fContainer, object);
         std::uint32_t attributes = record->flRecordAttr;
         const int index = fList ? fData.listIndexOf(object) : -1;
         if (index >= 0) {
@@ -505,9 +509,10 @@ LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
             attributes |= CRA_EXPANDED;
         else
             attributes |= CRA_COLLAPSED;
-        if (entry) {
+        if (held) {
             attributes &= ~(CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
-            attributes |= entry->state & (CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
+            attributes |= object->nativeItems().state(&fContainer) &
+                          (CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
         }
         UINT state = 0;
         bool known = false;
@@ -544,18 +549,18 @@ LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
     if (cNumRecord == 1 && records && isRecord(records[0])) {
         MINIRECORDCORE* record = records[0];
         ICnrObj* object = ICnrObj::objectOf(record);
-        if (!entryOf(fContainer, object))
+        if (!holds(fContainer, object))
             return 1;
-        const bool inUse = object->nativeItems()->hasState(&fContainer, ICnrItemTable::inUse);
+        const bool inUse = object->nativeItems().hasState(&fContainer, ICnrItemTable::inUse);
         const int image = inUse ? fData.inUseImageIndex(record->hptrIcon)
                                 : fData.imageIndex(record->hptrIcon);
         char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
         const int index = fList ? fData.listIndexOf(object) : -1;
         if (index >= 0) {
+            // The list's text is the record's own, asked for again by the redraw below.
             LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.mask = LVIF_IMAGE;
             item.iItem = index;
-            item.pszText = text;
             item.iImage = image;
             SendMessageA(fList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
             if ((GetWindowLongPtrA(fList, GWL_STYLE) & LVS_TYPEMASK) == LVS_ICON) {
@@ -900,14 +905,14 @@ void ICnrControlData::copyListIntoTree()
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         ICnrObj* object = objectOfListItem(list, i);
-        ICnrItemTable::Entry* entry = entryOf(*fContainer, object);
-        if (!entry)
+        if (!holds(*fContainer, object))
             continue;
+        ICnrItemTable entries = object->nativeItems();
         MINIRECORDCORE* record = ICnrObj::recordOf(object);
-        const bool inUse = (entry->state & ICnrItemTable::inUse) != 0;
+        const bool inUse = entries.hasState(fContainer, ICnrItemTable::inUse);
         const int image = inUse ? inUseImageIndex(record->hptrIcon) : imageIndex(record->hptrIcon);
-        entry->treeItem = reinterpret_cast<std::uintptr_t>(
-            insertTreeItem(tree, object, image, nullptr, TVI_LAST));
+        entries.setTreeItem(fContainer, reinterpret_cast<std::uintptr_t>(
+                                            insertTreeItem(tree, object, image, nullptr, TVI_LAST)));
     }
 }
 

@@ -180,12 +180,10 @@ void ICnrControlData::copyTreeIntoList()
         source.hItem = item;
         if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&source)))
             continue;
-        auto* object = reinterpret_cast<ICnrObj*>(source.lParam);
-        MINIRECORDCORE* record = ICnrObj::recordOf(object);
         LVITEMA copy{};
         copy.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         copy.iItem = index++;
-        copy.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+        copy.pszText = LPSTR_TEXTCALLBACKA;
         copy.iImage = source.iImage;
         copy.lParam = source.lParam;
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&copy));
@@ -417,17 +415,17 @@ IBase::Boolean INativeContainerHandler::columnMessage(ICnrControlData& data, IEv
 
 // Cell texts ------------------------------------------------------------------------------------------
 
-// Strings are shown where they are; numbers, dates and times are formatted into the list's own
-// buffer, within its size.
+// The first column shows the record's text; strings are shown where they are; numbers, dates and
+// times are formatted into the list's own buffer, within its size.
 IBase::Boolean INativeContainerHandler::cellText(ICnrControlData& data, IEvent& event)
 {
     auto* info = static_cast<NMLVDISPINFOA*>(event.parameter2().asPointer());
     if (!info || info->hdr.code != LVN_GETDISPINFOA || info->hdr.hwndFrom != data.listControl())
         return false;
     LVITEMA& item = info->item;
-    if (item.iSubItem < 1 || !(item.mask & LVIF_TEXT))
+    if (item.iSubItem < 0 || !(item.mask & LVIF_TEXT))
         return false;
-    const FIELDINFO* field = data.columns().fieldInfoOfSubItem(item.iSubItem);
+    const FIELDINFO* field = item.iSubItem > 0 ? data.columns().fieldInfoOfSubItem(item.iSubItem) : nullptr;
     auto* object = reinterpret_cast<ICnrObj*>(item.lParam);
     if (!object) {
         LVITEMA lookup{};
@@ -435,6 +433,11 @@ IBase::Boolean INativeContainerHandler::cellText(ICnrControlData& data, IEvent& 
         lookup.iItem = item.iItem;
         SendMessageA(info->hdr.hwndFrom, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&lookup));
         object = reinterpret_cast<ICnrObj*>(lookup.lParam);
+    }
+    if (object && item.iSubItem == 0) {
+        const char* text = ICnrObj::recordOf(object)->pszIcon;
+        item.pszText = const_cast<char*>(text ? text : "");
+        return true;
     }
     if (!field || !object)
         return false;

@@ -1,77 +1,131 @@
-// The native entries of a container object.
+// The native entries of a container object, held in the object itself while there is one
+// without a tree item, otherwise in a linked list on the heap.
 #include <windows.h>
-
-#include <algorithm>
 
 #include "detail/icnritem.hpp"
 
 #include <iprivmsg.hpp>
 
 #include "icnrctl.hpp"
+#include "icnrobj.hpp"
 
-ICnrItemTable::Entry& ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem,
-                                            std::uint32_t spare)
+namespace {
+
+constexpr std::uint32_t kStateBits =
+    ICnrItemTable::inUse | ICnrItemTable::dropOnAble | ICnrItemTable::readOnly;
+
+} // namespace
+
+bool ICnrItemTable::isMade() const noexcept
 {
-    const Entry entry{container, treeItem, spare, 0};
-    if (!fFirst.container) {
-        fFirst = entry;
-        return fFirst;
-    }
-    if (!fMore)
-        fMore = std::make_unique<std::vector<Entry>>();
-    fMore->push_back(entry);
-    return fMore->back();
+    return fObject.fNativeItemsMade;
 }
 
-ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) noexcept
+bool ICnrItemTable::holdsOnly(const ICnrCtl* container) const noexcept
 {
-    if (!container)
+    return container && !fObject.fNativeItemsListed &&
+           fObject.fNativeItems.onlyContainer == container;
+}
+
+// The container's entry in the list on the heap, or null.
+ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrCtl* container) const noexcept
+{
+    if (!container || !fObject.fNativeItemsListed)
         return nullptr;
-    if (fFirst.container == container)
-        return &fFirst;
-    if (!fMore)
-        return nullptr;
-    auto found = std::find_if(fMore->begin(), fMore->end(),
-                              [container](const Entry& entry) { return entry.container == container; });
-    return found == fMore->end() ? nullptr : &*found;
+    for (ICnrItemNode* node = fObject.fNativeItems.list; node; node = node->next)
+        if (node->entry.container == container)
+            return &node->entry;
+    return nullptr;
 }
 
-const ICnrItemTable::Entry* ICnrItemTable::find(const ICnrCtl* container) const noexcept
+bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
 {
-    return const_cast<ICnrItemTable*>(this)->find(container);
+    return holdsOnly(container) || listed(container);
 }
 
-void ICnrItemTable::remove(const ICnrCtl* container) noexcept
+std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
-    Entry* entry = find(container);
-    if (!entry)
-        return;
-    if (entry != &fFirst) {
-        fMore->erase(fMore->begin() + (entry - fMore->data()));
-    } else if (!fMore || fMore->empty()) {
-        fFirst = Entry{};
-    } else {
-        fFirst = fMore->front();
-        fMore->erase(fMore->begin());
-    }
-    if (fMore && fMore->empty())
-        fMore.reset();
+    const Entry* entry = listed(container);
+    return entry ? entry->treeItem : 0;
+}
+
+std::uint32_t ICnrItemTable::state(const ICnrCtl* container) const noexcept
+{
+    if (holdsOnly(container))
+        return fObject.fOnlyEntryState;
+    const Entry* entry = listed(container);
+    return entry ? entry->state : 0;
 }
 
 bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept
 {
-    const Entry* entry = find(container);
-    return entry && (entry->state & bit) != 0;
+    return (state(container) & bit) != 0;
+}
+
+// The entries move to the heap, the one the object held (if any) first.
+void ICnrItemTable::toList()
+{
+    if (fObject.fNativeItemsListed)
+        return;
+    ICnrItemNode* first = nullptr;
+    if (const ICnrCtl* only = fObject.fNativeItems.onlyContainer)
+        first = new ICnrItemNode{Entry{only, 0, fObject.fOnlyEntryState}, nullptr};
+    fObject.fNativeItems.list = first;
+    fObject.fNativeItemsListed = 1;
+    fObject.fOnlyEntryState = 0;
+}
+
+// Back in the object: the one entry left (none when its container is null), taken by value
+// since it may lie in the list that goes.
+void ICnrItemTable::leaveList(Entry rest) noexcept
+{
+    for (ICnrItemNode* node = fObject.fNativeItems.list; node;) {
+        ICnrItemNode* next = node->next;
+        delete node;
+        node = next;
+    }
+    fObject.fNativeItemsListed = 0;
+    fObject.fNativeItems.onlyContainer = rest.container;
+    fObject.fOnlyEntryState = rest.state & kStateBits;
+}
+
+void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
+{
+    fObject.fNativeItemsMade = 1;
+    if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
+        fObject.fNativeItems.onlyContainer = container;
+        fObject.fOnlyEntryState = 0;
+        return;
+    }
+    toList();
+    // At the front: each container has one entry, so the order of the entries tells nothing.
+    fObject.fNativeItems.list =
+        new ICnrItemNode{Entry{container, treeItem, 0}, fObject.fNativeItems.list};
+}
+
+void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
+{
+    if (holdsOnly(container)) {
+        if (!treeItem)
+            return;
+        toList();
+    }
+    if (Entry* entry = listed(container))
+        entry->treeItem = treeItem;
 }
 
 void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
                              MINIRECORDCORE* record)
 {
-    Entry* entry = find(container);
-    if (!entry)
+    Entry* entry = listed(container);
+    if (!entry && !holdsOnly(container))
         return;
-    const std::uint32_t old = entry->state;
-    entry->state = set | (old & ~mask);
+    const std::uint32_t old = entry ? entry->state : fObject.fOnlyEntryState;
+    const std::uint32_t now = (set | (old & ~mask)) & kStateBits;
+    if (entry)
+        entry->state = now;
+    else
+        fObject.fOnlyEntryState = now;
     const bool inUseTouched = (mask & inUse) && ((old & inUse) || (set & inUse));
     IWindow* owner = container->owner();
     if (!inUseTouched || !record || !owner)
@@ -81,4 +135,34 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
                      IEventData(static_cast<std::uint16_t>(container->id()),
                                 static_cast<std::uint16_t>(CN_EMPHASIS)),
                      &emphasis);
+}
+
+void ICnrItemTable::remove(const ICnrCtl* container) noexcept
+{
+    if (holdsOnly(container)) {
+        fObject.fNativeItems.onlyContainer = nullptr;
+        fObject.fOnlyEntryState = 0;
+        return;
+    }
+    if (!container || !fObject.fNativeItemsListed)
+        return;
+    for (ICnrItemNode** link = &fObject.fNativeItems.list; *link; link = &(*link)->next) {
+        ICnrItemNode* node = *link;
+        if (node->entry.container != container)
+            continue;
+        *link = node->next;
+        delete node;
+        break;
+    }
+    const ICnrItemNode* first = fObject.fNativeItems.list;
+    if (!first)
+        leaveList(Entry{});
+    else if (!first->next && !first->entry.treeItem)
+        leaveList(first->entry);
+}
+
+void ICnrItemTable::release() noexcept
+{
+    if (fObject.fNativeItemsListed)
+        leaveList(Entry{});
 }

@@ -148,8 +148,7 @@ LRESULT labelEditBegins(ICnrControlData& data, HWND control, ICnrObj* object)
 {
     if (!object)
         return 1;
-    const ICnrItemTable* items = object->nativeItems();
-    if (items && items->hasState(&data.container(), ICnrItemTable::readOnly)) {
+    if (object->nativeItems().hasState(&data.container(), ICnrItemTable::readOnly)) {
         if (control == data.treeControl())
             SendMessageA(control, TVM_ENDEDITLABELNOW, TRUE, 0);
         else
@@ -165,20 +164,15 @@ void setItemTexts(ICnrControlData& data, ICnrObj* object)
 {
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
     char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+    // The list asks for the record's text whenever it draws the item.
     const int index = data.listIndexOf(object);
-    if (index >= 0) {
-        LVITEMA item{};
-        item.iSubItem = 0;
-        item.pszText = text;
-        SendMessageA(data.listControl(), LVM_SETITEMTEXTA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item));
-    }
-    const ICnrItemTable::Entry* entry =
-        object->nativeItems() ? object->nativeItems()->find(&data.container()) : nullptr;
-    if (entry && entry->treeItem && data.treeControl()) {
+    if (index >= 0)
+        SendMessageA(data.listControl(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+    const std::uintptr_t treeItem = object->nativeItems().treeItem(&data.container());
+    if (treeItem && data.treeControl()) {
         TVITEMA item{};
         item.mask = TVIF_TEXT | TVIF_HANDLE;
-        item.hItem = reinterpret_cast<HTREEITEM>(entry->treeItem);
+        item.hItem = reinterpret_cast<HTREEITEM>(treeItem);
         item.pszText = text;
         SendMessageA(data.treeControl(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }

@@ -99,7 +99,10 @@ ICnrObj::ICnrObj(const ICnrObj& other) : IVBase(other)
 ICnrObj& ICnrObj::initialize()
 {
     fCollectedParent = nullptr;
-    fNativeItems = nullptr;
+    fNativeItems.onlyContainer = nullptr;
+    fNativeItemsMade = 0;
+    fNativeItemsListed = 0;
+    fOnlyEntryState = 0;
     fRecord = reinterpret_cast<MINIRECORDCORE*>(reinterpret_cast<char*>(this) -
                                                 sizeof(MINIRECORDCORE));
     // Checked before anything is written there: memory that is not a record header must stay
@@ -140,15 +143,12 @@ ICnrObj::~ICnrObj()
         removeFromContainers();
     recordText().~IString();
     recordIcon().~IPointerHandle();
-    delete fNativeItems;
-    fNativeItems = nullptr;
+    nativeItems().release();
 }
 
-ICnrItemTable& ICnrObj::nativeItemTable()
+ICnrItemTable ICnrObj::nativeItems() const noexcept
 {
-    if (!fNativeItems)
-        fNativeItems = new ICnrItemTable;
-    return *fNativeItems;
+    return ICnrItemTable(const_cast<ICnrObj&>(*this));
 }
 
 // Takes the object, and with it every object under it, out of every container that still holds

@@ -17,7 +17,8 @@
 
 class ICnrCtl;
 class ICnrObj;
-struct ICnrItemTable;
+class ICnrItemTable;
+struct ICnrItemNode;
 
 // A chain of records that the calling thread's allocation window hands out in one message, for
 // objects made with the placement form `new (allocator) MyObject(...)`. The records that are
@@ -177,11 +178,13 @@ public:
     // An object deleted as part of a larger deletion leaves the repaint to it.
     void markDestroyedAsDescendant() noexcept { fState |= destroyedAsDescendant; }
     void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
-    ICnrItemTable* nativeItems() const noexcept { return fNativeItems; }
-    // The table, made when the native emulation first inserts the object.
-    ICnrItemTable& nativeItemTable();
+    // The object's entries in the native containers that hold it (detail/icnritem.hpp).
+    ICnrItemTable nativeItems() const noexcept;
 
 private:
+    // Keeps the native entries in the words below.
+    friend class ICnrItemTable;
+
     // The text and icon members in the record, as the library's string and handle values.
     void constructRecordMembers() noexcept;
     IString& recordText() const noexcept;
@@ -199,8 +202,19 @@ private:
     std::uint32_t fContainerCount;
     ICnrObj* fCollectedParent;
     MINIRECORDCORE* fRecord;
-    std::uint32_t fKeepRecord;
-    ICnrItemTable* fNativeItems;
+    // The keep-record mark, and in the rest of its word what the native entries keep beside
+    // fNativeItems: whether an entry was ever made, whether fNativeItems holds the heap list,
+    // and the state of the one entry held in the object otherwise.
+    std::uint32_t fKeepRecord : 1;
+    std::uint32_t fNativeItemsMade : 1;
+    std::uint32_t fNativeItemsListed : 1;
+    std::uint32_t fOnlyEntryState : 7;
+    // The one native container that holds the object (null for none), or the first link of
+    // the list on the heap.
+    union {
+        const ICnrCtl* onlyContainer;
+        ICnrItemNode* list;
+    } fNativeItems;
 };
 
 #if defined(_WIN32) && !defined(_WIN64)

@@ -212,7 +212,8 @@ private:
     IBase::Boolean contextMenuRequest(ICnrControlData& data, IEvent& event);
     // The column messages, carried out on the list control's columns.
     IBase::Boolean columnMessage(ICnrControlData& data, IEvent& event);
-    // The text of a details-view cell the list control asks for (LVN_GETDISPINFOA).
+    // The text of an item or of a details-view cell that the list control asks for
+    // (LVN_GETDISPINFOA).
     IBase::Boolean cellText(ICnrControlData& data, IEvent& event);
 };
 

@@ -1,51 +1,72 @@
-// The table of native entries of an object: one per native container that holds it.
+// The native entries of a container object: one per native container that holds it.
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include <idefs.hpp>
 
 struct MINIRECORDCORE;
 class ICnrCtl;
+class ICnrObj;
 
 // Exported for the test programs. The native emulation keeps per container what the message-driven class keeps in the record:
 // the object's tree item and its in-use, drop-on-able and read-only state. An entry exists
 // exactly while the container holds the object.
-struct OVKWIN_API ICnrItemTable {
+//
+// A view over the object's own words, made by ICnrObj::nativeItems(). Nearly every object sits
+// in one container and has no tree item there: that one entry lives in the object itself (the
+// container in its pointer word, the state in spare bits of a 32-bit word), so that such an
+// object costs no heap block. A second entry, or a tree item, moves the entries into a linked
+// list on the heap; once they are back to one entry without a tree item, or to none, they move
+// back.
+class OVKWIN_API ICnrItemTable {
+public:
     enum : std::uint32_t { inUse = 0x08, dropOnAble = 0x20, readOnly = 0x40 };
 
+    // An entry of the list on the heap.
     struct Entry {
         const ICnrCtl* container;
-        // The tree item (0 without a tree control) and a word the emulation keeps spare.
+        // The tree item, 0 without a tree control.
         std::uintptr_t treeItem;
-        std::uint32_t spare;
         std::uint32_t state;
     };
 
-    ICnrItemTable() = default;
-    ICnrItemTable(const ICnrItemTable&) = delete;
-    ICnrItemTable& operator=(const ICnrItemTable&) = delete;
+    explicit ICnrItemTable(ICnrObj& object) noexcept : fObject(object) {}
 
-    // The container is never null.
-    Entry& create(const ICnrCtl* container, std::uintptr_t treeItem, std::uint32_t spare);
-    // The first entry of the container, or null.
-    Entry* find(const ICnrCtl* container) noexcept;
-    const Entry* find(const ICnrCtl* container) const noexcept;
-    void remove(const ICnrCtl* container) noexcept;
+    // Whether the emulation ever gave the object an entry, in any container.
+    bool isMade() const noexcept;
+    bool contains(const ICnrCtl* container) const noexcept;
+    // The container's tree item; 0 without one or without an entry.
+    std::uintptr_t treeItem(const ICnrCtl* container) const noexcept;
+    // The container's state bits; 0 without an entry.
+    std::uint32_t state(const ICnrCtl* container) const noexcept;
     bool hasState(const ICnrCtl* container, std::uint32_t bit) const noexcept;
-    // New state = set | (old & ~mask). When the in-use bit is in the mask and was or becomes
-    // set, and a record is given, the container's owner hears of it as an emphasis change.
+
+    // A new entry with no state bits, for a container (never null) that has none yet.
+    void create(const ICnrCtl* container, std::uintptr_t treeItem);
+    // Nothing for a container without an entry.
+    void setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem);
+    // New state = set | (old & ~mask), of the three bits above. When the in-use bit is in the
+    // mask and was or becomes set, and a record is given, the container's owner hears of it as
+    // an emphasis change. Nothing for a container without an entry.
     void setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
                   MINIRECORDCORE* record);
+    void remove(const ICnrCtl* container) noexcept;
+    // Frees the heap list: the object is going.
+    void release() noexcept;
 
 private:
-    // Nearly every object sits in one container: its entry lives in the table itself, and the
-    // entries of further containers behind one pointer that stays null until they come, so
-    // that the table of such an object is one small block (a null container marks the inline
-    // entry free). Entries keep the order they were made in: the inline one is always the
-    // oldest.
-    Entry fFirst{};
-    std::unique_ptr<std::vector<Entry>> fMore;
+    bool holdsOnly(const ICnrCtl* container) const noexcept;
+    Entry* listed(const ICnrCtl* container) const noexcept;
+    void toList();
+    void leaveList(Entry rest) noexcept;
+
+    ICnrObj& fObject;
+};
+
+// A link of the list on the heap: one block per entry, so that an object in one container with
+// a tree item costs one block, and an entry stays where it is while others come and go.
+struct ICnrItemNode {
+    ICnrItemTable::Entry entry;
+    ICnrItemNode* next;
 };

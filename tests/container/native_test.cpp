@@ -123,6 +123,22 @@ TEST_F(NativeRecords, RefusalsNameTheirCondition)
     EXPECT_EQ(native->objectCount(), 1u);
 }
 
+// Emphasis for an object the native container never held is refused as such; an object that
+// has left it is merely not there, so attributes set for that container change nothing.
+TEST_F(NativeRecords, OnlyAnObjectNeverInsertedIsRefusedEmphasis)
+{
+    std::unique_ptr<Item> never(new Item("never"));
+    EXPECT_STREQ(ovktest::caught([&] { native->setEmphasis(never.get(), CRA_SELECTED); }).text(),
+                 "pObj->ppd != 0");
+    std::unique_ptr<Item> left(new Item("left"));
+    native->addObject(left.get());
+    native->removeObject(left.get());
+    EXPECT_STRNE(ovktest::caught([&] { native->setEmphasis(left.get(), CRA_SELECTED); }).text(),
+                 "pObj->ppd != 0");
+    left->setWriteable(false, native.get());
+    EXPECT_FALSE(native->containsObject(left.get()));
+}
+
 POINT itemPlace(HWND list, int index)
 {
     POINT place{};
@@ -501,5 +517,109 @@ TEST_F(SharedObject, EveryOrderOfLeavingKeepsTheStateOfTheContainersThatStay)
         cnrs[order.back()]->removeObject(&item);
     }
 }
+
+
+// An object's entries move between where one entry without a tree item is kept and where more
+// are kept, as a second container or a tree item comes and goes: each container keeps its own
+// state through every move, and removing the object takes its items out of every control.
+struct EntryMoveCase {
+    const char* name;
+    // What comes to an object that sits in one list container: a second container showing a
+    // list, or one showing a tree, or a child under the object, which gives the first its tree.
+    enum Arrival { secondList, secondTree, child } arrival;
+    // The container the object leaves first (0 the first, 1 the second); with a child, the
+    // child leaves.
+    std::size_t leavesFirst;
+};
+
+class EntryMoves : public SharedObject, public testing::WithParamInterface<EntryMoveCase> {};
+
+TEST_P(EntryMoves, EachContainerKeepsItsStateAndItsItems)
+{
+    const EntryMoveCase c = GetParam();
+    ICnrCtl& first = *cnrs[0];
+    ICnrCtl& second = *cnrs[1];
+    if (c.arrival == EntryMoveCase::secondTree)
+        second.changeAttributes(second.viewWord(), CV_TREE | CV_ICON);
+    const auto ownedItem = std::make_unique<Item>("shared");
+    const auto ownedChild = std::make_unique<Item>("child");
+    Item& item = *ownedItem;
+    Item& child = *ownedChild;
+    const bool withChild = c.arrival == EntryMoveCase::child;
+    const auto arrive = [&] {
+        if (withChild)
+            first.addObject(&child, &item);
+        else
+            second.addObject(&item);
+    };
+    const auto leave = [&](std::size_t which) {
+        if (withChild)
+            first.removeObject(&child);
+        else
+            cnrs[which]->removeObject(&item);
+    };
+    // The first container has the object in use, the second refuses drops on it.
+    const auto expectStates = [&](bool inFirst, bool inSecond, const char* step) {
+        EXPECT_EQ(first.containsObject(&item), inFirst) << step;
+        if (inFirst) {
+            EXPECT_TRUE(item.isInUse(&first)) << step;
+            EXPECT_TRUE(item.isDropOnAble(&first)) << step;
+        }
+        if (withChild)
+            return;
+        EXPECT_EQ(second.containsObject(&item), inSecond) << step;
+        if (inSecond) {
+            EXPECT_FALSE(item.isInUse(&second)) << step;
+            EXPECT_FALSE(item.isDropOnAble(&second)) << step;
+        }
+    };
+
+    first.addObject(&item);
+    item.setInUse(true, &first);
+    arrive();
+    if (!withChild)
+        item.setDropOnAble(false, &second);
+    expectStates(true, true, "arrived");
+
+    leave(c.leavesFirst);
+    const bool inFirst = withChild || c.leavesFirst != 0;
+    expectStates(inFirst, !inFirst, "left one");
+
+    // Back where it left: a new entry there is not in use, the other keeps its state.
+    if (withChild) {
+        arrive();
+        expectStates(true, false, "back");
+    } else {
+        ICnrCtl& back = *cnrs[c.leavesFirst];
+        ICnrCtl& stayed = *cnrs[1 - c.leavesFirst];
+        back.addObject(&item);
+        EXPECT_FALSE(item.isInUse(&back));
+        EXPECT_EQ(item.isInUse(&stayed), &stayed == &first);
+        EXPECT_EQ(item.isDropOnAble(&stayed), &stayed == &first);
+    }
+
+    if (withChild)
+        first.removeObject(&child);
+    first.removeObject(&item);
+    second.removeObject(&item);
+    EXPECT_EQ(item.containerCount(), 0u);
+    for (const auto& cnr : cnrs) {
+        if (const HWND list = cnrtest::child(cnr->handle(), 0x3000)) {
+            EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0) << cnr->id();
+        }
+        if (const HWND tree = cnrtest::child(cnr->handle(), 0x3001)) {
+            EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 0) << cnr->id();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SharedObject, EntryMoves,
+    testing::Values(EntryMoveCase{"SecondListLeftFirst", EntryMoveCase::secondList, 1},
+                    EntryMoveCase{"FirstLeftBeforeASecondList", EntryMoveCase::secondList, 0},
+                    EntryMoveCase{"SecondTreeLeftFirst", EntryMoveCase::secondTree, 1},
+                    EntryMoveCase{"FirstLeftBeforeASecondTree", EntryMoveCase::secondTree, 0},
+                    EntryMoveCase{"ChildGivesTheListATree", EntryMoveCase::child, 1}),
+    [](const testing::TestParamInfo<EntryMoveCase>& info) { return std::string(info.param.name); });
 
 } // namespace

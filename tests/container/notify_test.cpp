@@ -186,6 +186,47 @@ TEST_F(NativeEditing, AnUnchangedTextOnlyEndsTheEdit)
     EXPECT_EQ(std::string(objects[0]->iconText()), "ab");
 }
 
+// The list holds no text of its own: a text the application changes while the object's refresh
+// is held is what the list reads, measures, finds and edits, as the message-driven container
+// does, which reads the record whenever it draws.
+TEST_F(NativeEditing, TheListReadsFindsMeasuresAndEditsTheRecordsCurrentText)
+{
+    Objects objects(*native, {"alpha", "beta"});
+    objects[1]->setWriteable(true, native.get());
+    const auto labelWidth = [&] {
+        RECT label{};
+        label.left = LVIR_LABEL;
+        SendMessageA(list(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&label));
+        return label.right - label.left;
+    };
+    const long shortWidth = labelWidth();
+    objects[1]->disableRefresh();
+    objects[1]->setIconText("gamma gamma gamma gamma");
+    objects[1]->enableRefresh();
+
+    EXPECT_EQ(listText(1), "gamma gamma gamma gamma");
+    EXPECT_GT(labelWidth(), shortWidth);
+    ICnrCtl::TextCursor found(*native, "GAMMA", true);
+    ASSERT_TRUE(found.setToFirst());
+    EXPECT_EQ(found.current(), objects[1]);
+    ICnrCtl::TextCursor old(*native, "beta");
+    EXPECT_FALSE(old.setToFirst());
+
+    native->editObject(objects[1]);
+    const HWND editor = reinterpret_cast<HWND>(SendMessageA(list(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(editor, nullptr);
+    char shown[64] = {};
+    GetWindowTextA(editor, shown, sizeof shown);
+    EXPECT_STREQ(shown, "gamma gamma gamma gamma");
+    SetWindowTextA(editor, "delta");
+    notifications.trace.clear();
+    SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+    ovktest::pumpPending();
+    EXPECT_EQ(notifications.trace, "realloc(6) end");
+    EXPECT_EQ(listText(1), "delta");
+    EXPECT_EQ(listText(0), "alpha");
+}
+
 } // namespace
 
 namespace {

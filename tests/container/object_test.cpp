@@ -210,10 +210,15 @@ TEST_P(NativeInUse, OwnerHearsOfInUseChanges)
         return true;
     });
     MINIRECORDCORE record{};
-    ICnrItemTable table;
-    table.create(native.get(), 0, 0).state = c.oldState;
+    const std::unique_ptr<ICnrObj> object(new ICnrObj);
+    ICnrItemTable table = object->nativeItems();
+    table.create(native.get(), 0);
+    // With no record the owner hears nothing of the state the entry starts with.
+    table.setState(native.get(), ~0u, c.oldState, nullptr);
     table.setState(native.get(), c.mask, c.set, c.withRecord ? &record : nullptr);
-    EXPECT_EQ(table.find(native.get())->state, c.set | (c.oldState & ~c.mask));
+    EXPECT_EQ(table.state(native.get()), c.set | (c.oldState & ~c.mask));
+    // The container never held the object: it leaves no entry behind for the destructor.
+    table.remove(native.get());
     EXPECT_EQ(recorder.trace(), c.notified ? "owner" : "");
     if (c.notified) {
         EXPECT_EQ(LOWORD(first), native->id());
