@@ -17,6 +17,7 @@
 #include "detail/iobjwnd.hpp"
 #include "detail/iprivmsg.hpp"
 #include "detail/iscoped.hpp"
+#include "detail/itlsslot.hpp"
 #include "detail/istthread.hpp"
 #include "detail/iwinlink.hpp"
 #include "iassert.hpp"
@@ -192,8 +193,8 @@ IStartedThread* IStartedThread::current()
     static const DWORD stampSlot = TlsAlloc();
     const unsigned long stamp = gTableStamp.load(std::memory_order_acquire);
     if (recordSlot != TLS_OUT_OF_INDEXES && stampSlot != TLS_OUT_OF_INDEXES) {
-        auto* record = static_cast<IStartedThread*>(TlsGetValue(recordSlot));
-        if (record && reinterpret_cast<std::uintptr_t>(TlsGetValue(stampSlot)) == stamp)
+        auto* record = static_cast<IStartedThread*>(ovk_app::threadSlotValue(recordSlot));
+        if (record && reinterpret_cast<std::uintptr_t>(ovk_app::threadSlotValue(stampSlot)) == stamp)
             return record;
     }
     IStartedThread* record = locate(GetCurrentThreadId());

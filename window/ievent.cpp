@@ -6,8 +6,7 @@
 
 IEvent::IEvent(const IWindowHandle& handle, unsigned long eventId,
                const IEventParameter1& parameter1, const IEventParameter2& parameter2) noexcept
-    : fHandle(handle), fDispatchingHandle(handle), fControlHandle(handle), fEventId(eventId),
-      fParameter1(parameter1), fParameter2(parameter2)
+    : IEvent(InPlace(), handle, eventId, parameter1, parameter2)
 {
 }
 

@@ -9,6 +9,7 @@
 #include <ihandle.hpp>
 
 class IWindow;
+class IWindowCore;
 struct IWindowData;
 
 // The message's window, identifier, parameters and result. Typed events (command, paint, mouse
@@ -60,6 +61,16 @@ protected:
 
 private:
     friend class IWindow;
+    friend class IWindowCore;
+
+    // The public constructor's work, defined here so that the window procedure builds the event
+    // of every message in place: a call to the exported constructor, with its parameters passed
+    // by address, costs that road more than the rest of building the event.
+    struct InPlace {};
+    IEvent(InPlace, const IWindowHandle& handle, unsigned long eventId,
+           const IEventParameter1& parameter1, const IEventParameter2& parameter2) noexcept
+        : fHandle(handle), fDispatchingHandle(handle), fControlHandle(handle), fEventId(eventId),
+          fParameter1(parameter1), fParameter2(parameter2) {}
 
     // Where the handler walk stands, so that a handler can pass the event on to the handlers
     // after it (IWindow::dispatchRemainingHandlers). Filled by the dispatcher; a copy of the

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
+#include <utility>
 
 #include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
@@ -21,6 +21,12 @@
 namespace {
 
 using Cursor = IHandlerList::Cursor;
+// Where a handler walk stands. A plain list position rather than a cursor: the walk keeps it in a
+// register, where a cursor would be written back and read again around every handler's call.
+// Entries are never unlinked under a walk (a detached handler's entry is only marked until the
+// outermost dispatch purges it), and adding in front moves no position, so the position stays
+// good for the whole walk.
+using Position = decltype(std::declval<const IHandlerList&>().begin());
 
 // The dispatch state of one window for one dispatch. Entering sets the dispatching flag and
 // places the walk on the first handler; leaving (also when an exception leaves) purges the
@@ -80,14 +86,15 @@ public:
         }
     }
 
-    Cursor* cursor() noexcept { return fCursor ? &*fCursor : nullptr; }
+    // The first handler's position, or null when the window has no handler to walk.
+    Position* start() noexcept { return fWalks ? &fStart : nullptr; }
 
 private:
     void startWalk()
     {
         if (fData.handlers && !fData.handlers->isEmpty()) {
-            fCursor.emplace(*fData.handlers);
-            fCursor->setToFirst();
+            fStart = fData.handlers->begin();
+            fWalks = true;
         }
     }
 
@@ -111,7 +118,8 @@ private:
     IWindowData& fData;
     bool* fObjectGone;
     bool fNested = false;
-    std::optional<Cursor> fCursor;
+    bool fWalks = false;
+    Position fStart{};
 };
 
 bool isMouseButton(unsigned long id)
@@ -202,8 +210,8 @@ IBase::Boolean IWindow::dispatchEvent(IEvent& event, bool* objectGone)
     if (destroying)
         data->setFlag(IWindowData::beingDestroyed);
     try {
-        if (scope.cursor() && !data->objectDeleted)
-            handled = walkHandlers(data, event, scope.cursor());
+        if (scope.start() && !data->objectDeleted)
+            handled = walkHandlers(data, event, scope.start());
         if (!data->objectDeleted) {
             if (event.eventId() == WM_SYSCOLORCHANGE)
                 setLayoutDistorted(ovk_layout::colorChanged, 0);
@@ -309,38 +317,41 @@ void IWindow::reportSizeChange(const IEvent& event)
                                      IEventParameter2(static_cast<const void*>(sizes)));
 }
 
-// Offers the event to each enabled handler from the cursor on, until one handles it. A handler
-// that throws is answered by handleException: accepted, the walk goes on; declined, the
+// Offers the event to each enabled handler from the position on, until one handles it. A
+// handler that throws is answered by handleException: accepted, the walk goes on; declined, the
 // exception leaves. The walk stops when a handler has deleted the window object.
-IBase::Boolean IWindow::walkHandlers(IWindowData* data, IEvent& event, void* position)
+IBase::Boolean IWindow::walkHandlers(IWindowData* data, IEvent& event, void* start)
 {
-    Cursor& cursor = *static_cast<Cursor*>(position);
+    Position at = *static_cast<const Position*>(start);
+    const Position end = data->handlers->end();
+    // The copy that a handler finds in the event (dispatchRemainingHandlers goes on after it);
+    // written before each call and never read back here.
+    Position current = at;
     const IEvent::DispatchRecord outer = event.fDispatch;
-    event.fDispatch.position = &cursor;
+    event.fDispatch.position = &current;
     event.fDispatch.window = data;
     IBase::Boolean handled = false;
     try {
-        IHandlerList& list = *data->handlers;
-        while (!handled && cursor.isValid() && !data->objectDeleted) {
-            const IHandlerEntry& entry = list.elementAt(cursor);
-            if (!entry.removed.load(std::memory_order_relaxed)) {
-                IHandler* handler = entry.handler;
-                const int active = handler->fActive.load(std::memory_order_relaxed);
-                if (active == 1) {
-                    try {
-                        handled = handler->dispatchHandlerEvent(event);
-                    } catch (IException& exception) {
-                        if (data->objectDeleted || !handleException(exception, event))
-                            throw;
-                    }
-                } else if (active != 0) {
-                    IInvalidRequest fault(OVK_MSG_HANDLER_STATE_INVALID);
-                    fault.addLocation(IEXCEPTION_LOCATION("iwindow1", "IWindow::dispatch(IEvent&)"));
-                    if (!handleException(fault, event))
-                        throw fault;
+        for (; !handled && at != end && !data->objectDeleted; ++at) {
+            const IHandlerEntry& entry = *at;
+            if (entry.removed.load(std::memory_order_relaxed))
+                continue;
+            IHandler* handler = entry.handler;
+            const int active = handler->fActive.load(std::memory_order_relaxed);
+            current = at;
+            if (active == 1) {
+                try {
+                    handled = handler->dispatchHandlerEvent(event);
+                } catch (IException& exception) {
+                    if (data->objectDeleted || !handleException(exception, event))
+                        throw;
                 }
+            } else if (active != 0) {
+                IInvalidRequest fault(OVK_MSG_HANDLER_STATE_INVALID);
+                fault.addLocation(IEXCEPTION_LOCATION("iwindow1", "IWindow::dispatch(IEvent&)"));
+                if (!handleException(fault, event))
+                    throw fault;
             }
-            cursor.setToNext();
         }
     } catch (...) {
         event.fDispatch = outer;
@@ -400,9 +411,9 @@ IBase::Boolean IWindow::dispatchRemainingHandlers(IEvent& event, IBase::Boolean 
 {
     IBase::Boolean handled = false;
     if (event.fDispatch.position && event.fDispatch.window) {
-        Cursor cursor = *static_cast<Cursor*>(event.fDispatch.position);
-        cursor.setToNext();
-        handled = walkHandlers(event.fDispatch.window, event, &cursor);
+        Position next = *static_cast<const Position*>(event.fDispatch.position);
+        ++next;
+        handled = walkHandlers(event.fDispatch.window, event, &next);
     }
     if (!handled && callDefaultProc) {
         if (event.eventId() == IPrivateMessage::controlNotification) {

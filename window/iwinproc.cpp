@@ -184,7 +184,7 @@ LRESULT IWindowCore::route(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         id = WM_SYSCOMMAND;
     if (id == WM_COMMAND && lParam != 0)
         id = IPrivateMessage::controlNotification;
-    IEvent event(handle, id, wParam, lParam);
+    IEvent event(IEvent::InPlace(), handle, id, wParam, lParam);
     if (isControlNotification(id))
         return routeNotification(handle, event);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include <detail/istthread.hpp>
+#include <detail/itlsslot.hpp>
 #include <ithread.hpp>
 #include <ovkmsgid.hpp>
 
@@ -144,6 +146,62 @@ void expectMessage(void (*operation)(), unsigned long message)
         ASSERT_NE(failure.locationAtIndex(0), nullptr);
         EXPECT_STREQ(failure.locationAtIndex(0)->fileName(), "ithread");
     }
+}
+
+// Slots taken until one lies past the first 64, which the thread environment block holds; each
+// given back when the test ends.
+class SlotsPastTheFirstSixtyFour {
+public:
+    SlotsPastTheFirstSixtyFour() {
+        while (fSlots.empty() || fSlots.back() < TLS_MINIMUM_AVAILABLE) {
+            const DWORD slot = TlsAlloc();
+            if (slot == TLS_OUT_OF_INDEXES)
+                break;
+            fSlots.push_back(slot);
+        }
+    }
+    ~SlotsPastTheFirstSixtyFour() {
+        for (DWORD slot : fSlots)
+            TlsFree(slot);
+    }
+    const std::vector<DWORD>& slots() const { return fSlots; }
+
+private:
+    std::vector<DWORD> fSlots;
+};
+
+// Each thread reads its own values, in the slots of the environment block and past them.
+TEST(ThreadSlots, AFastReadAnswersWhatTheThreadStoredInEverySlot)
+{
+    SlotsPastTheFirstSixtyFour taken;
+    ASSERT_FALSE(taken.slots().empty());
+    ASSERT_GE(taken.slots().back(), static_cast<DWORD>(TLS_MINIMUM_AVAILABLE));
+    auto valueFor = [](DWORD slot, DWORD thread) {
+        return reinterpret_cast<void*>(static_cast<std::uintptr_t>(slot * 0x10000u + (thread & 0xFFFFu) + 1));
+    };
+    auto store = [&] {
+        for (DWORD slot : taken.slots())
+            TlsSetValue(slot, valueFor(slot, GetCurrentThreadId()));
+    };
+    auto wronglyRead = [&] {
+        std::vector<DWORD> wrong;
+        for (DWORD slot : taken.slots()) {
+            if (ovk_app::threadSlotValue(slot) != valueFor(slot, GetCurrentThreadId()))
+                wrong.push_back(slot);
+        }
+        return wrong;
+    };
+    store();
+    std::vector<DWORD> wrongThere;
+    std::thread([&] {
+        store();
+        wrongThere = wronglyRead();
+    }).join();
+    // Read after the other thread stored its own values in the same slots.
+    const std::vector<DWORD> wrongHere = wronglyRead();
+    EXPECT_TRUE(wrongHere.empty()) << "slots read wrong: " << ::testing::PrintToString(wrongHere);
+    EXPECT_TRUE(wrongThere.empty()) << "slots read wrong on another thread: "
+                                    << ::testing::PrintToString(wrongThere);
 }
 
 TEST(ThreadFailures, LocatingAnotherThreadWithoutARecordFailsWithMessage46)

@@ -152,6 +152,54 @@ TEST(Handler, ARemainingHandlerWalkContinuesAfterTheCurrentHandler)
     EXPECT_EQ(rec.trace(), "last second first previous back");
 }
 
+// The handler that passes the event on is not the first one walked: the remaining walk starts
+// after it, passing over a disabled handler and one detached earlier in the same walk.
+TEST(Handler, ARemainingHandlerWalkStartsAfterAHandlerDeepInTheList)
+{
+    TestWindow window(nullptr, 0, 0, windowtest::recordingClass());
+    Recorder rec(kTestMessage);
+    windowtest::PreviousTrace previous(rec.traceObject());
+    rec.attach(window, "first");
+    RecordingHandler& gone = rec.attach(window, "gone");
+    int resumed = 0;
+    rec.attach(window, "resumes").setAction([&](IEvent& event) {
+        // Once only: a walk that went on from the wrong place would come back here.
+        if (resumed++ == 0) {
+            window.dispatchRemainingHandlers(event, true);
+            rec.traceObject().add("back");
+        }
+        return true;
+    });
+    rec.attach(window, "off").disable();
+    rec.attach(window, "last").setAction([&](IEvent&) {
+        gone.stopHandlingEventsFor(&window);
+        return false;
+    });
+
+    EXPECT_EQ(SendMessageA(window.hwnd(), kTestMessage, 0, 0), windowtest::kPreviousResult);
+    EXPECT_EQ(rec.trace(), "last resumes first previous back");
+}
+
+// A handler attached while the walk runs goes in front of the walk's place: it is offered the
+// next event, first, and not the one being walked.
+TEST(Handler, AHandlerAttachedDuringTheWalkIsOfferedTheNextEventFirst)
+{
+    TestWindow window;
+    Recorder rec(kTestMessage);
+    RecordingHandler& added = rec.make("added");
+    rec.attach(window, "first");
+    rec.attach(window, "last").setAction([&](IEvent&) {
+        added.handleEventsFor(&window);
+        return false;
+    });
+
+    SendMessageA(window.hwnd(), kTestMessage, 0, 0);
+    EXPECT_EQ(rec.trace(), "last first");
+    rec.clear();
+    SendMessageA(window.hwnd(), kTestMessage, 0, 0);
+    EXPECT_EQ(rec.trace(), "added last first");
+}
+
 // A typed view built by the one template that handler families use.
 class SizeEvent : public IEvent {
 public:
