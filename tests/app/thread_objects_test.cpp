@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <detail/istthread.hpp>
 #include <iplatfrm.hpp>
 #include <ithread.hpp>
@@ -259,20 +260,56 @@ TEST(ThreadWait, WaitersSurviveTheThreadClosingItsOwnHandle)
     IThread::current().waitFor(thread);
 }
 
+// How many handles the system has open on a kernel object.
+ULONG openHandles(HANDLE object)
+{
+    struct BasicInformation {
+        ULONG attributes;
+        ACCESS_MASK grantedAccess;
+        ULONG handleCount;
+        ULONG pointerCount;
+        ULONG reserved[10];
+    } information{};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    static const auto query =
+        reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    ULONG length = 0;
+    if (!query || query(object, 0, &information, sizeof information, &length) < 0)
+        return 0;
+    return information.handleCount;
+}
+
 TEST(ThreadWait, WaitForAnyThreadAnswersTheThreadThatEnded)
 {
     Gate gate;
     Gate release;
     IThread thread(&Gate::waitAt, gate.asArgument());
     const IThreadId id = thread.id();
-    // The opener lives on until the wait is over, so the library's thread is the one that ends.
+    ovk_native::KernelHandles watched;
+    watched.add(OpenThread(SYNCHRONIZE, FALSE, id.asUnsigned()));
+    ASSERT_NE(watched.data()[0], nullptr);
+    const ULONG before = openHandles(watched.data()[0]);
+    ASSERT_NE(before, 0u);
+    // The thread may end only once the wait holds its own copy of the thread's handle: ended
+    // before the wait looked, it would be no thread to wait for, and the wait would stay with
+    // the opener. The opener lives on until the wait is over, so the library's thread is the
+    // one that ends.
+    std::atomic<bool> sawTheWait{false};
     std::thread opener([&] {
+        for (int waited = 0; waited < 30000 && !sawTheWait; ++waited) {
+            if (openHandles(watched.data()[0]) > before)
+                sawTheWait = true;
+            else
+                Sleep(1);
+        }
         gate.open();
         Gate::waitAt(release.asArgument());
     });
     const IThreadId ended = IThread::current().waitForAnyThread();
     release.open();
     opener.join();
+    EXPECT_TRUE(sawTheWait) << "the wait never took a copy of the thread's handle";
     EXPECT_EQ(ended.asUnsigned(), id.asUnsigned());
     IThread::current().waitFor(thread);
     {
