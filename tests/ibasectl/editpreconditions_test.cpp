@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <iclipbrd.hpp>
 #include <ientryfd.hpp>
 #include <imle.hpp>
 
@@ -70,9 +71,7 @@ TEST_F(EditPreconditions, PastingFromAClipboardWithoutTextFailsWhereItStands)
 {
     IEntryField field(1, parent.get(), parent.get(), IRectangle(IPoint(5, 5), ISize(120, 24)));
     IMultiLineEdit edit(2, parent.get(), parent.get(), IRectangle(IPoint(5, 40), ISize(160, 80)));
-    ASSERT_TRUE(OpenClipboard(parent->hwnd()));
-    EmptyClipboard();
-    CloseClipboard();
+    IClipboard(parent->handle()).empty();
     expectStateFailures("ientryfd", "clipboardHasTextFormat()",
                         {{"IEntryField::paste()", 1000, [&] { field.paste(); }}});
     expectStateFailures("imle", "clipboardHasTextFormat()",

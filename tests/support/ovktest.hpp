@@ -149,6 +149,8 @@ public:
     HICON get() const { return fIcon.get(); }
     // Hands the icon on: the object no longer destroys it.
     HICON release() { return fIcon.release(); }
+    // Destroys the icon now: false when the system refuses, as for an icon already destroyed.
+    bool destroy() { return fIcon.destroy(); }
 
 private:
     ovk_native::Icon fIcon;

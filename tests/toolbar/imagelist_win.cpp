@@ -146,7 +146,7 @@ TEST_F(ImageListTest, SeeThruCopyLetsEverySecondOpaquePixelThrough)
     EXPECT_EQ(red, kSide * kSide / 4);
     // The icon passed in is still the caller's to use and destroy.
     EXPECT_EQ(iconPixel(original.get(), kSide - 1, 0), kRed);
-    EXPECT_TRUE(DestroyIcon(original.release()));
+    EXPECT_TRUE(original.destroy());
 }
 
 TEST_F(ImageListTest, FailuresReportMessage161WithTheOperation)
