@@ -1,0 +1,144 @@
+// A drag made with real input from a second thread.
+#include "handdrag.hpp"
+
+#include "ovktest.hpp"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace ovktest {
+
+namespace {
+
+// OLE's drag loop looks at the pointer and the buttons at every mouse message and at a timer of
+// this period.
+constexpr unsigned long kDragTick = 50;
+constexpr unsigned long kStepPause = 30;
+
+void pause(unsigned long milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Absolute mouse coordinates run from 0 to 65535 across the primary screen.
+void moveTo(POINT point)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, width > 1 ? width - 1 : 1);
+    input.mi.dy = MulDiv(point.y, 65535, height > 1 ? height - 1 : 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void button(bool right, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                             : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendInput(1, &input, sizeof input);
+}
+
+void key(WORD virtualKey, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+POINT between(POINT from, POINT to, int step, int steps)
+{
+    return POINT{from.x + MulDiv(to.x - from.x, step, steps),
+                 from.y + MulDiv(to.y - from.y, step, steps)};
+}
+
+} // namespace
+
+struct HandDrag::State {
+    HandPath path;
+    Sample sample;
+    std::atomic<bool> pressed{false};
+    std::atomic<bool> done{false};
+    std::thread hand;
+
+    void keys(bool down) const {
+        if (path.control)
+            key(VK_CONTROL, down);
+        if (path.shift)
+            key(VK_SHIFT, down);
+    }
+
+    void run() {
+        moveTo(path.from);
+        pause(kStepPause);
+        keys(true);
+        button(path.rightButton, true);
+        pressed = true;
+        pause(path.holdBeforeMoving);
+        const int steps = path.steps > 0 ? path.steps : 1;
+        for (int step = 1; step <= steps; ++step) {
+            moveTo(between(path.from, path.to, step, steps));
+            pause(kStepPause);
+        }
+        for (int tick = 0; tick < path.lingerTicks; ++tick) {
+            POINT pointer{path.to.x + (tick % 2), path.to.y};
+            moveTo(pointer);
+            pause(kDragTick);
+            if (sample)
+                sample(pointer);
+        }
+        moveTo(path.to);
+        pause(kStepPause);
+        release();
+    }
+
+    void release() {
+        if (pressed.exchange(false)) {
+            button(path.rightButton, false);
+            keys(false);
+        }
+        done = true;
+    }
+};
+
+HandDrag::HandDrag(const HandPath& path, Sample sample) : fState(std::make_unique<State>())
+{
+    fState->path = path;
+    fState->sample = std::move(sample);
+    fState->hand = std::thread([state = fState.get()] { state->run(); });
+}
+
+HandDrag::~HandDrag()
+{
+    fState->hand.join();
+    fState->release();
+}
+
+bool HandDrag::done() const
+{
+    return fState->done;
+}
+
+bool dragByHand(const HandPath& path, HandDrag::Sample sample, unsigned long timeoutMilliseconds)
+{
+    HandDrag hand(path, std::move(sample));
+    const bool finished = pumpUntil([&hand] { return hand.done(); }, timeoutMilliseconds);
+    // The release reaches the drag loop (or the pressed window) as input still to dispatch.
+    pumpUntil([] { return false; }, 2 * kDragTick);
+    return finished;
+}
+
+POINT onScreen(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+} // namespace ovktest

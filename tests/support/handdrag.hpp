@@ -1,0 +1,61 @@
+// A drag made as a hand makes it: real input through SendInput from a second thread while the
+// test's thread pumps its messages (and so runs the drag loop that the press starts).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace ovktest {
+
+// One drag by hand, in screen coordinates. The hand moves the pointer to `from`, presses the
+// button (with the modifier keys held first), moves to `to` in steps, lingers there for
+// `lingerTicks` ticks of OLE's drag loop (50 ms each) with the pointer wiggling by a pixel so
+// that every tick also sees mouse input, then releases the button and the keys.
+struct HandPath {
+    POINT from{0, 0};
+    POINT to{0, 0};
+    int steps = 8;
+    int lingerTicks = 8;
+    bool rightButton = false;
+    bool control = false;
+    bool shift = false;
+    // Milliseconds between the press and the first step: time for the pressed window to start
+    // its drag.
+    unsigned long holdBeforeMoving = 100;
+};
+
+// Runs the hand on its own thread from construction; the test pumps its thread's messages
+// (pumpUntil(hand.done) or a modal loop) meanwhile. The destructor waits for the hand and
+// releases whatever it still holds, so that a failing test leaves no button or key down.
+class HandDrag {
+public:
+    // What the hand sees at each tick of its lingering, called on the hand's thread with the
+    // pointer where it is: a test notes there what the user would see.
+    using Sample = std::function<void(POINT pointer)>;
+
+    explicit HandDrag(const HandPath& path, Sample sample = Sample());
+    ~HandDrag();
+    HandDrag(const HandDrag&) = delete;
+    HandDrag& operator=(const HandDrag&) = delete;
+
+    // Whether the hand has released the button and the keys.
+    bool done() const;
+
+    struct State;
+
+private:
+    std::unique_ptr<State> fState;
+};
+
+// Makes the drag and pumps the calling thread's messages until the hand is done and what the
+// release started has been dispatched; answers whether the hand finished within the time.
+bool dragByHand(const HandPath& path, HandDrag::Sample sample = HandDrag::Sample(),
+                unsigned long timeoutMilliseconds = 10000);
+
+// The screen point of a window's client point.
+POINT onScreen(HWND window, int x, int y);
+
+} // namespace ovktest
