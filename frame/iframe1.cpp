@@ -155,11 +155,12 @@ IFrameWindow& IFrameWindow::dismiss(unsigned long result)
     }
     hide();
     // One stop per loop: a second one would wait in the queue and end the next loop that runs
-    // at this level as soon as it starts.
+    // at this level as soon as it starts. It counts as posted only once the queue took it: a
+    // refused post leaves the loop running, and a later dismiss must still be able to end it.
     if (!fFrameData->has(IFrameWindowData::stopPosted)) {
-        fFrameData->set(IFrameWindowData::stopPosted);
         IThread::current().messageQueue().postEvent(IPrivateMessage::stopLoop, 0,
                                                     IEventParameter2(fFrameData->modalLevel));
+        fFrameData->set(IFrameWindowData::stopPosted);
     }
     return *this;
 }

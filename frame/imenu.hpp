@@ -185,6 +185,9 @@ protected:
     // Takes the item out of its menu. Its sub-menu is destroyed with it, or, with
     // keepSubmenu, left alive for whoever puts the item back.
     IMenu& takeOutItem(unsigned long id, bool keepSubmenu);
+    // Takes the sub-menu away from the item and answers it (0 when the item had none). It is
+    // destroyed, or, with keepSubmenu, left alive for whoever gives it back.
+    IMenuHandle detachSubmenu(unsigned long itemId, bool keepSubmenu);
 
 private:
     struct BitmapNode;

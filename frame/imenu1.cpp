@@ -37,6 +37,27 @@ UINT classicFlags(const IMenuItem& item)
     return static_cast<UINT>(item.style().asUnsignedLong() | item.attribute().asUnsignedLong());
 }
 
+// The menu and position of the item that opens `submenu`, searched depth first from `menu`.
+// An item found by its identifier tells no position, and the position the item reports is one
+// in its own holder, which need not be the menu searched from.
+bool cascadeOf(HMENU menu, HMENU submenu, HMENU* holder, int* position)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at) {
+        const HMENU inner = GetSubMenu(menu, at);
+        if (!inner)
+            continue;
+        if (inner == submenu) {
+            *holder = menu;
+            *position = at;
+            return true;
+        }
+        if (cascadeOf(inner, submenu, holder, position))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -272,27 +293,38 @@ IMenu& IMenu::setSubmenu(unsigned long itemId, const IResourceId& submenu)
 
 IMenu& IMenu::removeSubmenu(unsigned long itemId)
 {
+    // No one keeps the detached sub-menu to give it back, so it goes now or it leaks.
+    detachSubmenu(itemId, false);
+    return *this;
+}
+
+IMenuHandle IMenu::detachSubmenu(unsigned long itemId, bool keepSubmenu)
+{
     IMenuItem item = menuItem(itemId);
     const IMenuHandle submenu = item.submenuHandle();
     if (!submenu.isValid())
-        return *this;
+        return submenu;
     item.setSubmenuHandle(IMenuHandle());
-    if (extendedRoad())
-        return setItem(item);
-    // The classic calls cannot take the sub-menu away from an item: the item is made anew,
-    // plain, in the same place. The sub-menu outlives it, as it does on the extended road, so
-    // that the item can be given it back.
-    Place place;
-    queryItemState(itemId, &place);
-    const UINT position = place.byPosition() ? static_cast<UINT>(place.position)
-                                             : static_cast<UINT>(item.index());
-    HMENU holder = place.menu;
-    RemoveMenu(holder, position, MF_BYPOSITION);
-    InsertMenuA(holder, position, classicFlags(item) | MF_BYPOSITION, item.id(),
-                classicContent(item));
-    imenu::forgetSubmenu(fOwner, submenu, itemId);
-    afterChange(item);
-    return *this;
+    if (extendedRoad()) {
+        // Writing the item without a sub-menu unlinks it and leaves it alive.
+        setItem(item);
+    } else {
+        // The classic calls cannot take the sub-menu away from an item: the item is made anew,
+        // plain, in the same place. RemoveMenu, unlike DeleteMenu, leaves the sub-menu alive.
+        HMENU holder = nullptr;
+        int at = -1;
+        if (!cascadeOf(fMenuHandle, submenu, &holder, &at))
+            imenu::fail(OVK_MSG_MENU_ITEM_NOT_FOUND, "IMenu::removeSubmenu(unsigned long)");
+        const UINT position = static_cast<UINT>(at);
+        RemoveMenu(holder, position, MF_BYPOSITION);
+        InsertMenuA(holder, position, classicFlags(item) | MF_BYPOSITION, item.id(),
+                    classicContent(item));
+        imenu::forgetSubmenu(fOwner, submenu, itemId);
+        afterChange(item);
+    }
+    if (!keepSubmenu)
+        DestroyMenu(submenu);
+    return submenu;
 }
 
 // ---------------------------------------------------------------------------------------------

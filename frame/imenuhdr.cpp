@@ -1,6 +1,7 @@
 // The menu handler.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -69,14 +70,13 @@ IBase::Boolean IMenuHandler::dispatchHandlerEvent(IEvent& event)
         event.setResult(true);
         return true;
     }
-    case WM_EXITMENULOOP: {
+    case WM_EXITMENULOOP:
         // Before the pop-ups are told as ended, while the handler still knows what the menu
-        // was for.
-        IMenuEvent menuEvent(event, IMenuHandle(fCurrentMenu));
-        endSourceEmphasis(menuEvent);
+        // was for. The loop ends at the pop-up's owner, which need not be the window that asked
+        // for the menu: the emphasis goes from the window that asked.
+        endSourceEmphasis();
         menuLoopEnded(event);
         return false;
-    }
     case IPrivateMessage::menuEnded:
         return popupClosed(event);
     default:
@@ -101,20 +101,30 @@ IBase::Boolean IMenuHandler::popupOpening(IEvent& event)
     return true;
 }
 
-// Each pop-up opened since the loop began is told as ended, the newest first.
+// Each pop-up opened since the loop began is told as ended, the newest first. Every one is told
+// even when an earlier one fails (its undo, or its handler), so that none keeps its changes or
+// its shown-sub-menu entry; the first failure is reported once all are done.
 void IMenuHandler::menuLoopEnded(IEvent& event)
 {
     std::forward_list<Opened> opened;
     opened.swap(fOpened);
     IWindow* window = event.window();
+    std::exception_ptr failure;
     for (const Opened& pair : opened) {
-        if (window)
-            window->sendEvent(IPrivateMessage::menuEnded, pair.itemId,
-                              IEventParameter2(static_cast<void*>(pair.popup)));
-        else
-            SendMessageA(event.handle(), IPrivateMessage::menuEnded, pair.itemId,
-                         reinterpret_cast<LPARAM>(pair.popup));
+        try {
+            if (window)
+                window->sendEvent(IPrivateMessage::menuEnded, pair.itemId,
+                                  IEventParameter2(static_cast<void*>(pair.popup)));
+            else
+                SendMessageA(event.handle(), IPrivateMessage::menuEnded, pair.itemId,
+                             reinterpret_cast<LPARAM>(pair.popup));
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
@@ -148,24 +158,29 @@ IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
 IBase::Boolean IMenuHandler::popUpWithEmphasis(IMenuEvent& event)
 {
     addSourceEmphasis(event);
-    fEmphasisShown = true;
+    // The asking event lives on this frame for the whole of the menu's modal loop.
+    IMenuEvent* const outer = fEmphasisEvent;
+    fEmphasisEvent = &event;
     IBase::Boolean shown = false;
     try {
         shown = makePopUpMenu(event);
     } catch (...) {
-        endSourceEmphasis(event);
+        endSourceEmphasis();
+        fEmphasisEvent = outer;
         throw;
     }
-    endSourceEmphasis(event);
+    endSourceEmphasis();
+    fEmphasisEvent = outer;
     return shown;
 }
 
-void IMenuHandler::endSourceEmphasis(IMenuEvent& event)
+void IMenuHandler::endSourceEmphasis()
 {
-    if (!fEmphasisShown)
+    IMenuEvent* const asked = fEmphasisEvent;
+    if (!asked)
         return;
-    fEmphasisShown = false;
-    removeSourceEmphasis(event);
+    fEmphasisEvent = nullptr;
+    removeSourceEmphasis(*asked);
 }
 
 IBase::Boolean IMenuHandler::makePopUpMenu(IMenuEvent&) { return false; }

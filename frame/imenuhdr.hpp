@@ -45,11 +45,12 @@ private:
     IBase::Boolean popupOpening(IEvent& event);
     IBase::Boolean popupClosed(IEvent& event);
     void menuLoopEnded(IEvent& event);
-    // Takes off the emphasis of the menu, once, when it is shown.
-    void endSourceEmphasis(IMenuEvent& event);
+    // Takes the emphasis off the window that asked for the menu, once, when it is shown.
+    void endSourceEmphasis();
 
     HMENU__* fCurrentMenu = nullptr;
     std::forward_list<Opened> fOpened;
-    // Whether source emphasis is shown for a context menu, to be taken off when it ends.
-    IBase::Boolean fEmphasisShown = false;
+    // The event that asked for the context menu whose source emphasis is shown, while it is;
+    // the emphasis is taken off that event's window when the menu ends.
+    IMenuEvent* fEmphasisEvent = nullptr;
 };

@@ -61,13 +61,20 @@ void ISubmenu::recordChange(unsigned long id)
     record(changed, menuItem(id));
 }
 
-// A deleted item's sub-menu was kept alive for the undo; without one nobody else holds it.
+// A deleted item's sub-menu, or one taken away from its item, was kept alive for the undo;
+// without one nobody else holds it.
+void ISubmenu::dropSubmenu(const UndoRecord& record) noexcept
+{
+    const bool detached = record.kind == deleted || (record.kind == changed && record.ownsSubmenu);
+    if (detached && record.item->submenuHandle().isValid())
+        DestroyMenu(record.item->submenuHandle());
+}
+
 void ISubmenu::freeUndoList() noexcept
 {
     while (UndoRecord* r = fUndo) {
         fUndo = r->next;
-        if (r->kind == deleted && r->item->submenuHandle().isValid())
-            DestroyMenu(r->item->submenuHandle());
+        dropSubmenu(*r);
         delete r->item;
         delete r;
     }
@@ -80,14 +87,12 @@ ISubmenu& ISubmenu::undo()
     std::exception_ptr failure;
     while (UndoRecord* r = fUndo) {
         fUndo = r->next;
+        std::unique_ptr<UndoRecord> record(r);
         std::unique_ptr<IMenuItem> item(r->item);
-        const Kind kind = r->kind;
-        delete r;
         try {
-            replay(kind, *item);
+            replay(record->kind, *item);
         } catch (...) {
-            if (kind == deleted && item->submenuHandle().isValid())
-                DestroyMenu(item->submenuHandle());
+            dropSubmenu(*record);
             if (!failure)
                 failure = std::current_exception();
         }
@@ -212,10 +217,25 @@ IMenu& ISubmenu::deleteItem(unsigned long id)
     return *this;
 }
 
+// The sub-menu stays alive only when the undo will give it back: when the record of the item
+// as it first was holds this very sub-menu. One added or given to the item since is destroyed.
 IMenu& ISubmenu::removeSubmenu(unsigned long itemId)
 {
     recordChange(itemId);
-    return IMenu::removeSubmenu(itemId);
+    const IMenuHandle submenu = detachSubmenu(itemId, true);
+    if (!submenu.isValid())
+        return *this;
+    for (UndoRecord* r = fUndo; r; r = r->next) {
+        if (r->kind == deleted || r->item->id() != itemId)
+            continue;
+        if (r->kind == changed && r->item->submenuHandle() == submenu) {
+            r->ownsSubmenu = true;
+            return *this;
+        }
+        break;
+    }
+    DestroyMenu(submenu);
+    return *this;
 }
 
 IMenu& ISubmenu::checkItem(unsigned long id, IBase::Boolean check)

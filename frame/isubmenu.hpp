@@ -95,12 +95,16 @@ private:
         Kind kind;
         IMenuItem* item;
         UndoRecord* next;
+        // The item's sub-menu was taken away from it and lives only for the undo.
+        bool ownsSubmenu = false;
     };
 
     void record(Kind kind, const IMenuItem& item);
     // Records the item as it is now, unless it was added or changed already.
     void recordChange(unsigned long id);
     void freeUndoList() noexcept;
+    // The record's sub-menu, when the record alone keeps it alive, is destroyed.
+    static void dropSubmenu(const UndoRecord& record) noexcept;
     void replay(Kind kind, IMenuItem& item);
 
     IMenuHandle fPopup;

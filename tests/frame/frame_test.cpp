@@ -338,6 +338,31 @@ TEST(FrameModal, ASecondDismissLeavesNoStopForTheNextLoop)
     EXPECT_FALSE(later.watchdogFired());
 }
 
+// A stop the queue refused was never posted: the dismiss reports the failure, and the next
+// dismiss posts the stop and ends the loop.
+TEST(FrameModal, ADismissWhosePostIsRefusedLeavesTheLoopToTheNextDismiss)
+{
+    auto frame = plainFrame();
+    unsigned long refusedError = 0;
+    int refusedPosts = 0;
+    Later later;
+    later.after(50, [&] {
+        frametest::RefusedThreadPosts refusing(IPrivateMessage::stopLoop);
+        ASSERT_TRUE(refusing.armed());
+        try {
+            frame->dismiss(3);
+        } catch (const IException& failure) {
+            refusedError = failure.errorId();
+        }
+        refusedPosts = refusing.refused();
+    });
+    later.after(150, [&] { frame->dismiss(4); });
+    EXPECT_EQ(frame->showModally(), 4u);
+    EXPECT_FALSE(later.watchdogFired());
+    EXPECT_EQ(refusedPosts, 1);
+    EXPECT_EQ(refusedError, static_cast<unsigned long>(ERROR_NOT_ENOUGH_QUOTA));
+}
+
 TEST(FrameModal, WithoutAnOwnerNothingIsDisabledAndANonModalDismissOnlyHides)
 {
     auto bystander = plainFrame();

@@ -1,6 +1,7 @@
 // Helpers of the frame subsystem's tests.
 #include "frametools.hpp"
 
+#include <cstring>
 #include <map>
 
 namespace frametest {
@@ -28,6 +29,86 @@ std::string className(HWND window)
     char buffer[64] = {};
     GetClassNameA(window, buffer, sizeof buffer);
     return buffer;
+}
+
+namespace {
+
+using PostEntry = BOOL(WINAPI*)(DWORD, UINT, WPARAM, LPARAM);
+
+UINT gRefusedMessage = 0;
+int gRefusedCount = 0;
+PostEntry gPost = nullptr;
+
+BOOL WINAPI refusingPost(DWORD thread, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != gRefusedMessage)
+        return gPost(thread, message, wParam, lParam);
+    ++gRefusedCount;
+    SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+    return FALSE;
+}
+
+// The slot of the module's import address table through which it calls `function`.
+void** importSlot(const char* module, const char* function)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(module));
+    if (!base)
+        return nullptr;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    if (!directory)
+        return nullptr;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory);
+         library->Name; ++library) {
+        if (!library->OriginalFirstThunk)
+            continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                return reinterpret_cast<void**>(&slot->u1.Function);
+        }
+    }
+    return nullptr;
+}
+
+void writeSlot(void** slot, void* value)
+{
+    DWORD previous = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, previous, &previous);
+}
+
+} // namespace
+
+RefusedThreadPosts::RefusedThreadPosts(UINT message)
+{
+    fSlot = importSlot("ovkwin.dll", "PostThreadMessageA");
+    if (!fSlot)
+        return;
+    fOriginal = *fSlot;
+    gPost = reinterpret_cast<PostEntry>(fOriginal);
+    gRefusedMessage = message;
+    gRefusedCount = 0;
+    writeSlot(fSlot, reinterpret_cast<void*>(&refusingPost));
+}
+
+RefusedThreadPosts::~RefusedThreadPosts()
+{
+    if (fSlot)
+        writeSlot(fSlot, fOriginal);
+}
+
+int RefusedThreadPosts::refused() const
+{
+    return gRefusedCount;
 }
 
 void insertCascade(HMENU menu, UINT position, UINT id, HMENU submenu, const char* text)

@@ -51,6 +51,27 @@ std::string describeMenu(HMENU menu);
 // AppendMenu would not give).
 void insertCascade(HMENU menu, UINT position, UINT id, HMENU submenu, const char* text);
 
+// While it lives, the library's thread posts (PostThreadMessageA, imported by ovkwin.dll) of
+// one message number are refused with ERROR_NOT_ENOUGH_QUOTA, as a full queue refuses them;
+// Wine's queues never fill, so this is the only way to see a refused post here. Other posts
+// pass through.
+class RefusedThreadPosts {
+public:
+    explicit RefusedThreadPosts(UINT message);
+    ~RefusedThreadPosts();
+    RefusedThreadPosts(const RefusedThreadPosts&) = delete;
+    RefusedThreadPosts& operator=(const RefusedThreadPosts&) = delete;
+
+    // Whether the library's import was found and redirected.
+    bool armed() const { return fSlot != nullptr; }
+    // How many posts were refused so far.
+    int refused() const;
+
+private:
+    void** fSlot = nullptr;
+    void* fOriginal = nullptr;
+};
+
 // What a message box showed before the driver answered it.
 struct BoxSeen {
     bool found = false;

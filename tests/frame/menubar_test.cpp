@@ -197,6 +197,39 @@ TEST_P(SubmenuUndo, ACascadeTakenAwayComesBackWithItsOwnSubmenu)
     EXPECT_FALSE(IsMenu(recent));
 }
 
+// A sub-menu taken away that no one will give back is destroyed: by a menu at once, by a
+// pop-up's record that goes without its undo, and at once when the pop-up's record holds the
+// item without it (a sub-menu given to the item while the pop-up was changed).
+TEST_P(SubmenuUndo, ASubmenuThatNoOneWillGiveBackIsDestroyed)
+{
+    auto frame = frameWithMenu();
+    const HMENU file = GetSubMenu(GetMenu(frame->handle()), 0);
+    HMENU recent = GetSubMenu(file, 1);
+    {
+        ISubmenu menu{IMenuHandle(file)};
+        menu.removeSubmenu(kFullRecentPopup);
+        EXPECT_TRUE(IsMenu(recent)) << "the undo could still give it back";
+    }
+    EXPECT_EQ(describeMenu(file), "&Open|&Recent");
+    EXPECT_FALSE(IsMenu(recent));
+    {
+        ISubmenu menu{IMenuHandle(file)};
+        menu.addSubmenu(kFullRecentPopup);
+        const HMENU given = menu.submenuHandle(kFullRecentPopup);
+        menu.removeSubmenu(kFullRecentPopup);
+        EXPECT_FALSE(IsMenu(given));
+        menu.undo();
+    }
+    EXPECT_EQ(describeMenu(file), "&Open|&Recent");
+
+    auto other = frameWithMenu();
+    recent = GetSubMenu(GetSubMenu(GetMenu(other->handle()), 0), 1);
+    IMenuBar bar(other.get(), IMenuBar::_wrapper);
+    bar.removeSubmenu(kFullRecentPopup);
+    EXPECT_EQ(describeMenu(GetMenu(other->handle())), "&File[&Open|&Recent]|&Help");
+    EXPECT_FALSE(IsMenu(recent));
+}
+
 TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
 {
     MenuRoad road(true);
@@ -301,7 +334,9 @@ public:
 // emphasised while the menu is open, then ends it.
 class ContextMenuHandler : public IMenuHandler {
 public:
-    explicit ContextMenuHandler(EmphasisWindow& window) : fWindow(window) {}
+    // The menu is owned by `owner`, by default by the window that asks for it.
+    explicit ContextMenuHandler(EmphasisWindow& window, HWND owner = nullptr)
+        : fWindow(window), fOwner(owner) {}
     bool accept = false;
     bool emphasisedWhileOpen = false;
 
@@ -312,13 +347,14 @@ protected:
             return false;
         const ovk_native::Menu menu(CreatePopupMenu());
         AppendMenuA(menu.get(), MF_STRING, 1, "Open");
+        const HWND owner = fOwner ? fOwner : static_cast<HWND>(event.window()->handle());
         Later later;
         later.after(100, [&] {
             emphasisedWhileOpen = fWindow.emphasised;
-            EndMenu();
+            PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 1);
         });
         fWindow.trace += "menu ";
-        TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, 10, 10, 0, event.window()->handle(), nullptr);
+        TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, 10, 10, 0, owner, nullptr);
         fWindow.trace += "returned ";
         EXPECT_FALSE(later.watchdogFired());
         return true;
@@ -326,6 +362,7 @@ protected:
 
 private:
     EmphasisWindow& fWindow;
+    HWND fOwner;
 };
 
 TEST(MenuHandler, APopUpOpenedTwiceIsShownOnceAndEndsOnTheSecondClose)
@@ -389,6 +426,27 @@ TEST(MenuHandler, SourceEmphasisShowsWhileTheContextMenuIsOpenAndGoesWithIt)
         EXPECT_FALSE(window.emphasised);
         handler.stopHandlingEventsFor(&window);
     }
+}
+
+// One handler serves the window that asks for the menu and the pop-up's owner, at which the
+// menu loop ends: the emphasis goes from the window that asked, and the owner is left alone.
+TEST(MenuHandler, SourceEmphasisGoesFromTheAskingWindowWhenTheLoopEndsAtAnotherOwner)
+{
+    EmphasisWindow owner;
+    EmphasisWindow asking(owner.hwnd(), WS_CHILD);
+    ContextMenuHandler handler(asking, owner.hwnd());
+    handler.accept = true;
+    handler.handleEventsFor(&asking);
+    handler.handleEventsFor(&owner);
+    EXPECT_EQ(ovktest::send(asking.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(asking.hwnd()),
+                            MAKELPARAM(5, 5)),
+              1);
+    EXPECT_TRUE(handler.emphasisedWhileOpen);
+    EXPECT_EQ(asking.trace, "on menu off returned ");
+    EXPECT_FALSE(asking.emphasised);
+    EXPECT_EQ(owner.trace, "");
+    handler.stopHandlingEventsFor(&owner);
+    handler.stopHandlingEventsFor(&asking);
 }
 
 // The whole road: a pop-up shown at a point opens, is changed by the handler, closes (ended from
@@ -472,6 +530,134 @@ TEST(MenuHandler, CascadesDeletedWhileOpenComeBackWithTheirSubmenus)
         EXPECT_EQ(describeMenu(menu), before);
         EXPECT_EQ(GetSubMenu(menu, 0), edit);
         EXPECT_TRUE(IsMenu(edit));
+        handler.stopHandlingEventsFor(frame.get());
+    }
+}
+
+// Changes both pop-ups of a cascade as they open: the top one gets an item and a check mark,
+// the Edit cascade a new text for Cut and then an item.
+class TwoPopUpsHandler : public IMenuHandler {
+public:
+    explicit TwoPopUpsHandler(HMENU top) : fTop(top) {}
+    int ended = 0;
+
+protected:
+    IBase::Boolean menuShowing(IMenuEvent&, ISubmenu& menu) override
+    {
+        if (menu.menuHandle().asValue() == fTop) {
+            menu.addText(900, "Added");
+            menu.checkItem(kPopupClose);
+        } else {
+            menu.setText(kPopupCut, "Changed");
+            menu.addText(901, "Added inside");
+        }
+        return true;
+    }
+    IBase::Boolean menuEnded(IMenuEvent&) override
+    {
+        ++ended;
+        return false;
+    }
+
+private:
+    HMENU fTop;
+};
+
+// The item the cascade's undo would take out is deleted behind its back while the menu is
+// open, so that its undo fails first: the cascade's other change is still undone, the top
+// pop-up (told after it) is still restored, and the failure is reported when the menu returns.
+TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
+{
+    MenuRoad road(true);
+    auto frame = frameWithMenu();
+    frame->show();
+    IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
+    const HMENU menu = popup.menuHandle();
+    const std::string before = describeMenu(menu);
+    TwoPopUpsHandler handler(menu);
+    handler.handleEventsFor(frame.get());
+    const HWND window = frame->handle();
+    std::string whileOpen;
+    Later later;
+    // Down selects Edit, Right opens its cascade.
+    later.after(100, [&] {
+        PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageA(window, WM_KEYDOWN, VK_RIGHT, 1);
+    });
+    later.after(300, [&] {
+        whileOpen = describeMenu(menu);
+        popup.deleteItem(901);
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    unsigned long failure = 0;
+    try {
+        popup.show(IPoint(10, 10));
+        ovktest::pumpUntil([&] { return handler.ended == 2; });
+    } catch (const IException& exception) {
+        failure = exception.errorId();
+    }
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return handler.ended == 2; }));
+    EXPECT_FALSE(later.watchdogFired());
+    EXPECT_EQ(whileOpen, "&Edit[Changed|Added inside]|&View[&Zoom]|&Close(c)|Added");
+    EXPECT_EQ(describeMenu(menu), before);
+    EXPECT_EQ(failure, static_cast<unsigned long>(OVK_MSG_MENU_ITEM_NOT_FOUND));
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+// Disables the Recent cascade of the File pop-up as it opens: on the classic road a cascade is
+// known only through the lists of the frame whose menu bar holds the pop-up.
+class RecentDisablingHandler : public IMenuHandler {
+public:
+    std::string failure;
+    int ended = 0;
+
+protected:
+    IBase::Boolean menuShowing(IMenuEvent& event, ISubmenu& menu) override
+    {
+        if (event.menuItemId() != kFullFilePopup)
+            return false;
+        try {
+            menu.disableItem(kFullRecentPopup);
+        } catch (const IException& exception) {
+            failure = ovktest::str(exception.text());
+        }
+        return true;
+    }
+    IBase::Boolean menuEnded(IMenuEvent&) override
+    {
+        ++ended;
+        return false;
+    }
+};
+
+// The frame's own menu bar, opened by its keyboard command and closed by keys: the pop-up that
+// opens is found to belong to the frame, on both roads.
+TEST(MenuHandler, APopUpOfTheMenuBarIsChangedThroughTheFrameThatHoldsIt)
+{
+    for (bool extended : {true, false}) {
+        SCOPED_TRACE(extended ? "extended road" : "classic road");
+        MenuRoad road(extended);
+        auto frame = frameWithMenu();
+        frame->show();
+        RecentDisablingHandler handler;
+        handler.handleEventsFor(frame.get());
+        const HWND window = frame->handle();
+        const HMENU file = GetSubMenu(GetMenu(window), 0);
+        const std::string before = describeMenu(file);
+        std::string whileOpen;
+        Later later;
+        later.after(100, [&] {
+            whileOpen = describeMenu(file);
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+        EXPECT_FALSE(later.watchdogFired());
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return handler.ended > 0; }));
+        EXPECT_EQ(handler.failure, "");
+        EXPECT_EQ(whileOpen, "&Open|&Recent(d)[First]");
+        EXPECT_EQ(describeMenu(file), before);
         handler.stopHandlingEventsFor(frame.get());
     }
 }
