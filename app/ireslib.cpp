@@ -10,11 +10,11 @@
 #include <cstring>
 #include <memory>
 
+#include "detail/ihelplnk.hpp"
 #include "detail/imsgtext.hpp"
 #include "detail/ireslib.hpp"
 #include "detail/iwinlink.hpp"
 #include "ireslib.hpp"
-#include <ihelpsta.hpp>
 
 namespace {
 
@@ -214,7 +214,7 @@ IMenuHandle IResourceLibrary::loadMenu(unsigned long id, IWindow*) const
     HMENU menu = nullptr;
     SetLastError(0);
     if (IPlatform::isPlatformVariant()) {
-        menu = IHelpStatics::loadExtendedMenu(module, id);
+        menu = ovk_app::loadExtendedMenu(module, id);
     } else {
         menu = LoadMenuA(module, MAKEINTRESOURCEA(LOWORD(id)));
     }
@@ -275,7 +275,7 @@ const IResourceLibrary& IResourceLibrary::loadHelpTable(IWindow* window, unsigne
     static const char function[] =
         "IResourceLibrary::loadHelpTable(IWindow*,unsigned long) const";
     SetLastError(0);
-    if (!IHelpStatics::loadHelpTable(windowHandleOf(window), id, handle()))
+    if (!ovk_app::loadHelpTable(windowHandleOf(window), id, handle()))
         throwMissing("WinLoadHelpTable", id, function, 386);
     return *this;
 }

@@ -1,9 +1,11 @@
-// The frame code's answers to the window core's questions about frames, menus and help.
+// The frame code's answers to the window core's questions about frames, menus and help, and to
+// the resource library's questions about menu and help resources.
 #include <windows.h>
 
 #include <iexcept.hpp>
 
 #include <detail/iframlnk.hpp>
+#include <detail/ihelplnk.hpp>
 
 #include "iframe.hpp"
 #include "ihelpsta.hpp"
@@ -57,7 +59,18 @@ bool menuHasMnemonic(HMENU bar, const IString& character)
     return found;
 }
 
-// Runs when the library is loaded: the link is filled in before any window object exists.
+HMENU loadExtendedMenu(HINSTANCE module, unsigned long menuId)
+{
+    return IHelpStatics::loadExtendedMenu(module, menuId);
+}
+
+bool loadHelpTable(HWND instance, unsigned long tableId, HINSTANCE module)
+{
+    return IHelpStatics::loadHelpTable(instance, tableId, module);
+}
+
+// Runs when the library is loaded: the links are filled in before any window object exists and
+// before any resource is asked for.
 struct LinkFrames {
     LinkFrames() noexcept
     {
@@ -67,6 +80,9 @@ struct LinkFrames {
         link.holdsExtension = &holdsExtension;
         link.frameWindowFor = &frameWindowFor;
         link.menuHasMnemonic = &menuHasMnemonic;
+        ovk_app::HelpLink& help = ovk_app::helpLink;
+        help.loadExtendedMenu = &loadExtendedMenu;
+        help.loadHelpTable = &loadHelpTable;
     }
 };
 const LinkFrames linkFrames;

@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include <detail/iclasswide.hpp>
+#include <detail/iframlnk.hpp>
 
 #include "detail/ibtnimpl.hpp"
 #include "icmdevt.hpp"
 #include "ihandler.hpp"
-#include "ihelpsta.hpp"
 #include "iprivmsg.hpp"
 #include "ipushbut.hpp"
 
@@ -55,7 +55,7 @@ private:
             const HWND about = fPreviousFocus && !button.allowsMouseClickFocus()
                                    ? fPreviousFocus
                                    : static_cast<HWND>(self);
-            target = IHelpStatics::frameWindowFor(IWindowHandle(about));
+            target = ovk_window::frameWindowFor(IWindowHandle(about));
             message = IPrivateMessage::frameEvent;
             second = IEventParameter2(about);
         } else if (button.isSystemCommand()) {
