@@ -19,7 +19,8 @@ set_target_properties(ovkwin PROPERTIES PREFIX "" IMPORT_PREFIX "lib" LINKER_LAN
 
 # ovk_floor(NAME [BELOW floors...] [LIBS targets...] SOURCES files...): the folder's floor,
 # ovk_NAME, built on the floors named by BELOW (and, through them, on every floor below those)
-# and on the interface targets named by LIBS. Its objects go into the DLL; its folder goes on the
+# and on the interface targets named by LIBS. No include of the folder may climb out of it by
+# path, which would pass by the include path's rule. Its objects go into the DLL; its folder goes on the
 # DLL's include path for the programs built on the DLL, which see every public header.
 function(ovk_floor name)
     cmake_parse_arguments(PARSE_ARGV 1 floor "" "" "BELOW;LIBS;SOURCES")
@@ -30,6 +31,7 @@ function(ovk_floor name)
     list(TRANSFORM floor_BELOW PREPEND ovk_)
     target_link_libraries(${target} PUBLIC ovkbase ${floor_BELOW} ${floor_LIBS}
                                     PRIVATE ovk_warnings)
+    ovk_check_includes(${target} ${CMAKE_CURRENT_SOURCE_DIR})
     target_sources(ovkwin PRIVATE $<TARGET_OBJECTS:${target}>)
     target_include_directories(ovkwin PUBLIC $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/i*.hpp)

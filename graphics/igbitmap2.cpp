@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <detail/ireslib.hpp>
 #include <detail/iscoped.hpp>
 
 #include <atomic>
@@ -14,7 +15,6 @@
 
 #include <icoordsy.hpp>
 
-#include "../app/detail/ireslib.hpp"
 #include "igrafctx.hpp"
 #include "igrect.hpp"
 

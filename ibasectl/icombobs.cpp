@@ -2,6 +2,7 @@
 // window's mark, geometry and the shared handler.
 #include <windows.h>
 
+#include <detail/icallgrd.hpp>
 #include <detail/iclasswide.hpp>
 #include <detail/ilaybits.hpp>
 #include <detail/iprevproc.hpp>
@@ -10,7 +11,6 @@
 
 #include "detail/ibtnimpl.hpp"
 #include "detail/ishared.hpp"
-#include "../app/detail/icallgrd.hpp"
 #include "detail/ilistimp.hpp"
 #include "icombobs.hpp"
 #include "icoordsy.hpp"
