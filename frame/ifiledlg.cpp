@@ -227,48 +227,13 @@ IFileDialog::~IFileDialog()
     delete fDialogData;
 }
 
-IFileDialog::Style IFileDialog::defaultStyle()
-{
-    return ovk_app::ClassDefault<classDefaultStyle>::current();
-}
-
-void IFileDialog::setDefaultStyle(const Style& style)
-{
-    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
-}
+OVK_DIALOG_STATE_MEMBERS(IFileDialog)
 
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
         return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x2FFFFF;
-}
-
-IWindow& IFileDialog::setId(unsigned long id)
-{
-    fDialogData->state.id = id;
-    return *this;
-}
-
-unsigned long IFileDialog::id() const
-{
-    return fDialogData->state.id;
-}
-
-IColor IFileDialog::backgroundColor() const
-{
-    return fDialogData->state.background;
-}
-
-IWindow& IFileDialog::setBackgroundColor(const IColor& color)
-{
-    fDialogData->state.setBackground(color);
-    return *this;
-}
-
-IBase::Boolean IFileDialog::pressedOK() const
-{
-    return fDialogData->state.pressedOK();
 }
 
 unsigned long IFileDialog::result() const
@@ -281,38 +246,29 @@ unsigned long IFileDialog::errorCode() const
     return fDialogData->state.error;
 }
 
-IBase::Boolean IFileDialog::hasApplyButton() const
+namespace {
+
+// The settings' file name goes into the dialog's buffer, which must hold it with its terminator,
+// or the dialog would read past it.
+void placeFileName(IFileDialogData& data, OPENFILENAMEA& record, const IString& fileName,
+                   bool multiple)
 {
-    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
-}
-
-IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Style& style,
-                                     IHandler* handler, const Settings& settings)
-{
-    (void)parent;
-    IFileDialogData& data = *fDialogData;
-    const Settings::Record& chosen = *settings.fRecord;
-    data.handler = handler;
-    data.state.begin();
-    setExtendedStyle(extendedStyle() | convertToGUIStyle(style, true));
-
-    OPENFILENAMEA& record = *fRecord;
-    record = OPENFILENAMEA{};
-    record.lStructSize = sizeof(OPENFILENAMEA);
-    record.Flags = convertToGUIStyle(style, false) | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    const bool multiple = (record.Flags & OFN_ALLOWMULTISELECT) != 0;
-
-    // The name must fit the buffer with its terminator, or the dialog would read past it.
     const std::size_t bufferSize = multiple ? kMultipleBuffer : kSingleBuffer;
-    if (!(chosen.fileName.length() < bufferSize))
+    if (!(fileName.length() < bufferSize))
         IThrow::argument("settings.fileName().length() < nMaxFile",
                          IEXCEPTION_LOCATION(kFile, kInitialize));
     data.file.assign(bufferSize, '\0');
-    std::memcpy(data.file.data(), static_cast<const char*>(chosen.fileName),
-                chosen.fileName.length());
+    std::memcpy(data.file.data(), static_cast<const char*>(fileName), fileName.length());
     record.lpstrFile = data.file.data();
     record.nMaxFile = static_cast<DWORD>(bufferSize);
+}
 
+// What the settings ask for besides the file name: the title, the OK button's text and the
+// position (set by the hook when the dialog starts), the initial folder and the template. The
+// data keeps the texts for as long as the record points to them.
+template <class Chosen>
+void takeChoices(IFileDialogData& data, OPENFILENAMEA& record, const Chosen& chosen)
+{
     data.flags = 0;
     if (chosen.title.length()) {
         data.title = static_cast<const char*>(chosen.title);
@@ -336,6 +292,36 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     }
     record.lpstrFilter = "All Files\0*.*\0\0";
     record.nFilterIndex = 1;
+}
+
+// Runs the system's open or save dialog; true when the user chose a file.
+BOOL runSystemDialog(OPENFILENAMEA& record, bool open)
+{
+    if (open)
+        return GetOpenFileNameA(&record);
+    record.Flags |= OFN_OVERWRITEPROMPT;
+    return GetSaveFileNameA(&record);
+}
+
+} // namespace
+
+IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Style& style,
+                                     IHandler* handler, const Settings& settings)
+{
+    (void)parent;
+    IFileDialogData& data = *fDialogData;
+    const Settings::Record& chosen = *settings.fRecord;
+    data.handler = handler;
+    data.state.begin();
+    setExtendedStyle(extendedStyle() | convertToGUIStyle(style, true));
+
+    OPENFILENAMEA& record = *fRecord;
+    record = OPENFILENAMEA{};
+    record.lStructSize = sizeof(OPENFILENAMEA);
+    record.Flags = convertToGUIStyle(style, false) | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    const bool multiple = (record.Flags & OFN_ALLOWMULTISELECT) != 0;
+    placeFileName(data, record, chosen.fileName, multiple);
+    takeChoices(data, record, chosen);
 
     std::unique_ptr<IObjectWindow> temporaryOwner;
     record.hwndOwner = ovkcommondialog::nativeOwner(owner, hasApplyButton(), temporaryOwner);
@@ -344,13 +330,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     record.Flags |= OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
     data.state.id = chosen.templateSet ? chosen.templateId : multiple ? 0x601 : 0x600;
 
-    BOOL chose;
-    if (chosen.open) {
-        chose = GetOpenFileNameA(&record);
-    } else {
-        record.Flags |= OFN_OVERWRITEPROMPT;
-        chose = GetSaveFileNameA(&record);
-    }
+    const BOOL chose = runSystemDialog(record, chosen.open);
     temporaryOwner.reset();
     ICallbackGuard::rethrowPending();
 

@@ -231,53 +231,13 @@ IFontDialog::~IFontDialog()
     delete fDialogData;
 }
 
-IFontDialog::Style IFontDialog::defaultStyle()
-{
-    return ovk_app::ClassDefault<classDefaultStyle>::current();
-}
-
-void IFontDialog::setDefaultStyle(const Style& style)
-{
-    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
-}
+OVK_DIALOG_STATE_MEMBERS(IFontDialog)
 
 unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
     if (extended)
         return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x1FFFFFF;
-}
-
-IWindow& IFontDialog::setId(unsigned long id)
-{
-    fDialogData->state.id = id;
-    return *this;
-}
-
-unsigned long IFontDialog::id() const
-{
-    return fDialogData->state.id;
-}
-
-IColor IFontDialog::backgroundColor() const
-{
-    return fDialogData->state.background;
-}
-
-IWindow& IFontDialog::setBackgroundColor(const IColor& color)
-{
-    fDialogData->state.setBackground(color);
-    return *this;
-}
-
-IBase::Boolean IFontDialog::pressedOK() const
-{
-    return fDialogData->state.pressedOK();
-}
-
-IBase::Boolean IFontDialog::hasApplyButton() const
-{
-    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
 }
 
 unsigned long IFontDialog::pointSize() const

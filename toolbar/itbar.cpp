@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <detail/iclasswide.hpp>
 #include <detail/ilaybits.hpp>
 #include <iexcept.hpp>
 #include <iframe.hpp>
@@ -26,11 +27,11 @@ constexpr unsigned long kNormalisedOut = 0x00FC1000;
 
 constexpr char kFile[] = "itbar";
 
-IToolBar::Style gDefaultStyle(WS_VISIBLE, kNarrowVertical | kView0);
-ISize gDefaultMargin(7, 4);
-ISize gDefaultPad(-1, -1);
-unsigned long gDefaultSpacing = 8;
-unsigned long gDefaultMaximumVerticalWidth = 100;
+// What new tool bars take until the application sets other defaults.
+const ISize kInitialMargin(7, 4);
+const ISize kInitialPad(-1, -1);
+constexpr unsigned long kInitialSpacing = 8;
+constexpr unsigned long kInitialMaximumVerticalWidth = 100;
 
 // Two view bits that cannot stand together, or the view 2 bit, give view 2 alone.
 unsigned long normalisedClassWord(unsigned long word)
@@ -77,18 +78,36 @@ const IToolBar::Style IToolBar::bitmapAndTextView(0, kView2);
 const IToolBar::Style IToolBar::notMovable(0, kNotMovable);
 const IToolBar::Style IToolBar::classDefaultStyle(WS_VISIBLE, kNarrowVertical | kView0);
 
-IToolBar::Style IToolBar::defaultStyle() { return gDefaultStyle; }
-void IToolBar::setDefaultStyle(const Style& style) { gDefaultStyle = style; }
-ISize IToolBar::defaultMargin() { return gDefaultMargin; }
-void IToolBar::setDefaultMargin(const ISize& margin) { gDefaultMargin = margin; }
-ISize IToolBar::defaultPad() { return gDefaultPad; }
-void IToolBar::setDefaultPad(const ISize& pad) { gDefaultPad = pad; }
-unsigned long IToolBar::defaultSpacing() { return gDefaultSpacing; }
-void IToolBar::setDefaultSpacing(unsigned long spacing) { gDefaultSpacing = spacing; }
-unsigned long IToolBar::defaultMaximumVerticalWidth() { return gDefaultMaximumVerticalWidth; }
+IToolBar::Style IToolBar::defaultStyle()
+{
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
+}
+void IToolBar::setDefaultStyle(const Style& style)
+{
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
+}
+ISize IToolBar::defaultMargin() { return ovk_app::ClassDefault<kInitialMargin>::current(); }
+void IToolBar::setDefaultMargin(const ISize& margin)
+{
+    ovk_app::ClassDefault<kInitialMargin>::replace(margin);
+}
+ISize IToolBar::defaultPad() { return ovk_app::ClassDefault<kInitialPad>::current(); }
+void IToolBar::setDefaultPad(const ISize& pad) { ovk_app::ClassDefault<kInitialPad>::replace(pad); }
+unsigned long IToolBar::defaultSpacing()
+{
+    return ovk_app::ClassDefault<kInitialSpacing>::current();
+}
+void IToolBar::setDefaultSpacing(unsigned long spacing)
+{
+    ovk_app::ClassDefault<kInitialSpacing>::replace(spacing);
+}
+unsigned long IToolBar::defaultMaximumVerticalWidth()
+{
+    return ovk_app::ClassDefault<kInitialMaximumVerticalWidth>::current();
+}
 void IToolBar::setDefaultMaximumVerticalWidth(unsigned long width)
 {
-    gDefaultMaximumVerticalWidth = width;
+    ovk_app::ClassDefault<kInitialMaximumVerticalWidth>::replace(width);
 }
 
 // Construction ----------------------------------------------------------------------------------
@@ -152,11 +171,12 @@ void IToolBar::construct(IFrameWindow* owner, IBase::Boolean group)
 {
     IToolBarData& data = *fToolBarData;
     data.owner = owner;
-    data.margin = gDefaultMargin;
-    data.maximumVerticalWidth = gDefaultMaximumVerticalWidth;
-    setMargin(gDefaultMargin);
-    setPad(gDefaultPad);
-    setGroupPad(gDefaultSpacing);
+    const ISize margin = defaultMargin();
+    data.margin = margin;
+    data.maximumVerticalWidth = defaultMaximumVerticalWidth();
+    setMargin(margin);
+    setPad(defaultPad());
+    setGroupPad(defaultSpacing());
     enableGroup(group);
     completeSetUp();
 }
