@@ -9,8 +9,8 @@
 #include "ihandval.hpp"
 #include "ievtparm.hpp"
 
-// The native handle types, declared as <windows.h> declares them, so that this header does not
-// bring the whole platform header (and its macros) into every user of the library.
+// The native handle types, declared as <windows.h> declares them, so that this header needs none
+// of it; ovkwin.hpp still brings <windows.h> in, for the bitmap model and drag and drop headers.
 struct HWND__;
 struct HACCEL__;
 struct HDC__;

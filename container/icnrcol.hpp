@@ -24,6 +24,11 @@ class IResourceId;
 // (0 and up) or, for the record's own icon and icon text, is the record offset minus 256; adding
 // the column to a container turns it into an offset from the start of the record, and removing
 // it turns it back.
+// The field at the offset is, by the data style: string a char* to a zero-ended text that the
+// object keeps alive, number a std::uint32_t, icon an HICON, date a CNR_DATE and time a CNR_TIME
+// (icnrfmt.hpp). Give the offset as offsetof(YourObject, field) with ICnrObj the first base (GCC
+// warns for a class with virtual functions: -Wno-invalid-offsetof), or as the bytes from the
+// object's ICnrObj part to the field. The default data style is read-only (see editObject).
 class OVKWIN_API IContainerColumn : public IVBase {
 public:
     class OVKWIN_API HeadingStyle : public IBitFlagSet<HeadingStyle> {

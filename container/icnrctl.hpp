@@ -279,6 +279,11 @@ public:
     // Per-object attributes in this container.
     virtual IBase::Boolean isWriteable(const ICnrObj* object) const;
     virtual IBase::Boolean isCollapsed(const ICnrObj* object) const;
+    // Drag and drop: IDMSupport::enableDragDropFor<IDMCnrItem>(container) makes a container a
+    // drag source and a drop target at once (enableDragFor, enableDropFor: one of the two). A
+    // drop moves the objects (onto an object: under it in a tree, after it in a list), or with
+    // Ctrl held copies them through ICnrObj::objectCopy, which a derived object class
+    // overrides. New objects take drops on them; these change that.
     virtual ICnrCtl& setDropOnAble(ICnrObj* object, IBase::Boolean dropOnAble = true);
     virtual ICnrCtl& disableDrop(ICnrObj* object);
     // Source emphasis (CRA_SOURCE) on one object, or with none on the container itself.
@@ -319,6 +324,9 @@ public:
 
     // Direct editing: opens the container's in-place editor on the title, a column heading or
     // an object's text (its icon text, or with a column its cell); "CM_OPENEDIT" when refused.
+    // Objects and columns start closed to it: an object opens with
+    // ICnrObj::setWriteable(true, container), a cell also needs the column's enableDataUpdate(),
+    // a heading its enableHeadingUpdate().
     virtual ICnrCtl& editContainerTitle();
     virtual ICnrCtl& editColumnTitle(IContainerColumn* column);
     virtual ICnrCtl& editObject(ICnrObj* object, IContainerColumn* column = nullptr);

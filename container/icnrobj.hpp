@@ -120,6 +120,7 @@ public:
     virtual IString iconText() const;
     virtual ICnrObj& setInUse(IBase::Boolean inUse = true, ICnrCtl* container = nullptr);
     virtual ICnrObj& removeInUse(ICnrCtl* container = nullptr);
+    // A new object is read-only: ICnrCtl::editObject throws "CM_OPENEDIT" until this opens it.
     virtual ICnrObj& setWriteable(IBase::Boolean writeable = true, ICnrCtl* container = nullptr);
     virtual ICnrObj& disableDataUpdate(ICnrCtl* container = nullptr);
     virtual ICnrObj& setDropOnAble(IBase::Boolean dropOnAble = true, ICnrCtl* container = nullptr);

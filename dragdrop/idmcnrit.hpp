@@ -8,6 +8,8 @@
 class ICnrCtl;
 
 // Travels only inside the process: its object is the container object it stands for.
+// IDMSupport::enableDragDropFor<IDMCnrItem>(container) gives a container these items. A drop
+// moves the object, or with Ctrl held copies it (ICnrObj::objectCopy).
 class OVKWIN_API IDMCnrItem : public IDMItem {
 public:
     IDMCnrItem(IDMSourceOperation* operation, ICnrCtl* container, ICnrObj* object,

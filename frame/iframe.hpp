@@ -20,6 +20,9 @@ class OVKWIN_API IFrameWindow : public IWindow {
 public:
     using Style = IWindowClassStyle<IFrameWindow>;
     static const Style _deferCreation;
+    // The accelerator table and the menu bar are loaded from the frame's resource library by
+    // the frame's own identifier (the IResourceId it is made with); a missing menu fails the
+    // construction ("LoadMenu"). Menu and control texts mark a mnemonic with '&' ("&File").
     static const Style _accelerator;
     static const Style _menuBar;
     static const Style _classIcon;
@@ -162,6 +165,10 @@ public:
     virtual IFrameWindow& update();
     virtual IBase::Boolean isAnExtension(const IWindow* window) const;
 
+    // A frame is destroyed by a close (close(), the close box, Alt+F4) only when this is set;
+    // without it the close tells the observers (closeId) and the frame stays. To refuse a
+    // close, attach a handler of your own (asked before the frame's, being attached later) that
+    // answers WM_CLOSE and WM_SYSCOMMAND with SC_CLOSE as handled.
     virtual IFrameWindow& setDestroyOnClose(IBase::Boolean destroy = true);
     virtual IFrameWindow& addToWindowList();
     virtual IFrameWindow& removeFromWindowList();

@@ -15,7 +15,9 @@ public:
     IMenuEvent(const IEvent& event, const IMenuHandle& lastSelectedMenu = IMenuHandle());
     ~IMenuEvent() override;
 
-    // Where the pointer was at the last message, in the event window's coordinates.
+    // Where the pointer was at the last message, in the client coordinates of the event's
+    // window (handle()) and the application's orientation (ICoordinateSystem): what
+    // IPopUpMenu::show takes for a menu whose owner is that window.
     IPoint mousePosition() const;
     // The item the event is about: the item that opens the pop-up (WM_INITMENUPOPUP), the item
     // selected (WM_MENUSELECT), the item of the ended pop-up (the menu-ended event); else 0.

@@ -17,7 +17,9 @@ public:
 
     // The window show without a point does nothing.
     IWindow& show(IBase::Boolean show = true) override;
-    // At the point, in the owner's coordinates; returns when the menu closes.
+    // At the point, in the owner's client coordinates and the application's orientation
+    // (ICoordinateSystem), as IMenuEvent::mousePosition() gives them for that window; not
+    // screen coordinates. Returns when the menu closes.
     virtual IPopUpMenu& show(const IPoint& point);
 
 private:

@@ -1,6 +1,7 @@
 // The title of a frame window.
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -47,10 +48,22 @@ Parts split(const std::string& text)
     if (dash == std::string::npos)
         return parts;
     const std::size_t start = dash + std::strlen(kSeparator);
-    const std::size_t colon = text.find(':', start);
-    parts.view = text.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
-    if (colon != std::string::npos)
-        parts.number = std::strtoul(text.c_str() + colon + 1, nullptr, 10);
+    parts.view = text.substr(start);
+    // Only a ':' and digits that end the text are the view number: a view text is often a file
+    // name or path ("C:\docs\a.txt"), whose own ':' is text.
+    const std::size_t colon = parts.view.rfind(':');
+    if (colon == std::string::npos || colon + 1 == parts.view.size())
+        return parts;
+    const std::string digits = parts.view.substr(colon + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        return parts;
+    errno = 0;
+    const unsigned long number = std::strtoul(digits.c_str(), nullptr, 10);
+    // Digits that no view number could be are text too.
+    if (errno == ERANGE)
+        return parts;
+    parts.number = number;
+    parts.view.erase(colon);
     return parts;
 }
 

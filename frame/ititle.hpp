@@ -7,7 +7,8 @@
 class IFrameWindow;
 
 // It has no window of its own: it reads and writes the window text of its frame. The text is
-// composed of an object text, a view text and a view number: "Object - View:3".
+// composed of an object text, a view text and a view number: "Object - View:3". Only a trailing
+// ':' and digits are taken as the number, so a view text may hold ':' itself.
 class OVKWIN_API ITitle : public ITextControl {
 public:
     static const char* const objectTextId;
@@ -42,7 +43,8 @@ public:
     // The virtual operations keep the order that code built against the library relies on.
     // The text up to the first " - ".
     virtual IString objectText() const;
-    // The text after " - " up to the next ":"; empty without " - ".
+    // The text after " - " without the view number; empty without " - ". Any other ':' (a
+    // path's "C:\") is part of the view text.
     virtual IString viewText() const;
     // Each recomposes the title and tells the observers when its part changes.
     virtual ITitle& setObjectText(const char* objectText);
@@ -70,7 +72,7 @@ public:
     virtual ITitle& resetTitleColor3();
     virtual ITitle& resetTitleColor4();
 
-    // The digits after the ":" that follows " - "; 0 when the text has none.
+    // The digits after a ':' that ends the text after " - "; 0 when the text has none.
     unsigned long viewNumber() const;
 
 private:

@@ -77,11 +77,15 @@ public:
                                 EOLFormat format = crlf);
     virtual IMultiLineEdit& addAtCursor(const char* text, unsigned long length = 0,
                                         EOLFormat format = crlf);
-    // Inserts the file's bytes at the cursor, without converting line ends and without the end
-    // mark (0x1A) an export wrote; answers the number of characters inserted.
+    // Inserts the file's bytes at the cursor, without converting line ends; answers the number
+    // of characters inserted. The text ends at the file's first zero byte, silently (a UTF-16
+    // file gives one character), and a last byte 0x1A is dropped from any file, as the end mark
+    // an export wrote. A file longer than the limit raises it (unless setLimit chose the limit),
+    // leaving room to type on; limit() answers the raised limit.
     virtual unsigned long importFromFile(const char* fileName, EOLFormat format = crlf);
-    // Writes the text (the selection) and the end mark 0x1A; answers the length of the text
-    // written, 0 also when the file cannot be written.
+    // Writes the text (the selection) and then always the end mark 0x1A, so the file is one
+    // byte longer than the text; answers the length of the text written, 0 also when the file
+    // cannot be written.
     virtual unsigned long exportToFile(const char* fileName, EOLFormat format = crlf);
     virtual unsigned long exportSelectedTextToFile(const char* fileName, EOLFormat format = crlf);
     // Inclusive bounds; a lower bound of -1 removes the selection, a bound of 0xFFFFFFFE stands
@@ -92,7 +96,9 @@ public:
     virtual IString selectedText() const;
     virtual unsigned long selectedTextLength() const;
     virtual IBase::Boolean hasSelectedText() const;
-    // Each needs selected text (the paste: text on the clipboard). The number is not used.
+    // Each needs selected text (the paste: text on the clipboard) and throws without it, so a
+    // menu handler checks hasSelectedText() first: an exception that leaves a handler ends the
+    // message loop. The number is not used.
     virtual IMultiLineEdit& cut(unsigned long reserved = 0);
     virtual IMultiLineEdit& copy(unsigned long reserved = 0);
     virtual IMultiLineEdit& paste();

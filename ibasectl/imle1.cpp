@@ -5,6 +5,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +22,11 @@ constexpr char kFile[] = "imle";
 constexpr char kImport[] = "IMultiLineEdit::importFromFile(const char*,EOLFormat)";
 // The end-of-file mark that an export writes after the text.
 constexpr unsigned char kEndMark = 0x1A;
+// Past an imported file the user keeps as much room to type as a new edit gives.
+constexpr unsigned long long kRoomToType = 30000;
+// The largest limit every edit control takes; a larger one means "no limit" to some and wraps
+// in a 32-bit limit.
+constexpr unsigned long long kLargestLimit = 0x7FFFFFFE;
 
 unsigned long lengthOf(const char* text, unsigned long length)
 {
@@ -262,11 +268,18 @@ unsigned long IMultiLineEdit::importFromFile(const char* fileName, EOLFormat for
                                 IExceptionLocation(kFile, kImport, 1095));
         const long long length = _filelengthi64(descriptor);
         _close(descriptor);
-        // The native limit must hold what is there already and the file; the library's own
-        // limit stays as it was.
-        const unsigned long long needed = textLength() + (length > 0 ? static_cast<unsigned long long>(length) : 0);
-        if (fLimit < needed)
-            handle().sendEvent(EM_LIMITTEXT, static_cast<unsigned long>(needed));
+        // The limit must hold what is there already and the file, and still leave the user room
+        // to type: a limit of exactly the text's length would make the opened document
+        // read-only. The library's limit follows the control's, so that limit() answers what
+        // the control holds and setText(text()) is taken.
+        const unsigned long long needed =
+            textLength() + (length > 0 ? static_cast<unsigned long long>(length) : 0);
+        if (fLimit < needed) {
+            const unsigned long raised =
+                static_cast<unsigned long>(std::min(needed + kRoomToType, kLargestLimit));
+            handle().sendEvent(EM_LIMITTEXT, raised);
+            fLimit = raised;
+        }
     }
 
     std::FILE* file = std::fopen(fileName, "rb");

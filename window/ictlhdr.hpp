@@ -63,6 +63,8 @@ public:
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
+    // The spin button's arrows stepped its value up (spinCode96) or down (spinCode97), told
+    // after the new value shows; the spin ended, the arrow let go (spinCode98).
     virtual IBase::Boolean spinCode96(IControlEvent& event);
     virtual IBase::Boolean spinCode97(IControlEvent& event);
     virtual IBase::Boolean spinCode98(IControlEvent& event);

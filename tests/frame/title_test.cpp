@@ -58,6 +58,14 @@ TEST_F(FrameTitle, ComposesAndTakesApartItsThreeParts)
         // Without " - " there is no view part, so the number reads back as 0.
         {"Editor", "", 3, "Editor:3", "Editor:3", "", 0},
         {"Editor", "Chapter 1", 0, "Editor - Chapter 1", "Editor", "Chapter 1", 0},
+        // Only a trailing ':' and digits are the number; every other ':' is view text.
+        {"Editor", "C:\\docs\\a.txt", 2, "Editor - C:\\docs\\a.txt:2", "Editor",
+         "C:\\docs\\a.txt", 2},
+        {"Editor", "C:\\docs\\a.txt", 0, "Editor - C:\\docs\\a.txt", "Editor",
+         "C:\\docs\\a.txt", 0},
+        {"Editor", "Part 2:3", 4, "Editor - Part 2:3:4", "Editor", "Part 2:3", 4},
+        {"Editor", "Notes:", 0, "Editor - Notes:", "Editor", "Notes:", 0},
+        {"Editor", "a:b7", 0, "Editor - a:b7", "Editor", "a:b7", 0},
         {"", "Chapter 1", 3, "", "", "", 0},
         {nullptr, "Chapter 1", 3, "", "", "", 0},
     };
@@ -102,6 +110,24 @@ TEST_F(FrameTitle, ChangedPartsAreToldAndUnchangedOnesAreNot)
     EXPECT_EQ(observer.ids(), (std::vector<std::string>{ITitle::viewNumberId, ITitle::viewTextId,
                                                         ITitle::objectTextId}));
     observer.stopHandlingNotificationsFor(title);
+}
+
+// An editor shows its file's path as the view text and numbers its views: the path stays whole
+// through every change of the other parts.
+TEST_F(FrameTitle, APathAsViewTextKeepsItsColonsWhenThePartsChange)
+{
+    ITitle title(&frame, "Editor", "C:\\docs\\a.txt");
+    title.setViewNumber(2);
+    EXPECT_EQ(windowText(), "Editor - C:\\docs\\a.txt:2");
+    EXPECT_EQ(str(title.viewText()), "C:\\docs\\a.txt");
+    EXPECT_EQ(title.viewNumber(), 2u);
+
+    title.setObjectText("Writer");
+    title.setViewText("D:\\b.txt");
+    EXPECT_EQ(windowText(), "Writer - D:\\b.txt:2");
+    title.setViewNumber(0);
+    EXPECT_EQ(windowText(), "Writer - D:\\b.txt");
+    EXPECT_EQ(str(title.viewText()), "D:\\b.txt");
 }
 
 // The caption keeps the system's colours whatever is set.

@@ -155,7 +155,9 @@ TEST_F(MultiLineEdit, AWideFileReportsTheCharactersThatWentIn)
     EXPECT_EQ(edit->cursorPosition(), 4u);
 }
 
-TEST_F(MultiLineEdit, AFileLongerThanTheNativeLimitGoesInWhole)
+// An opened document longer than the limit comes in whole and stays editable: the user types
+// on, the limit answered is the control's, and the text can be set back as it is.
+TEST_F(MultiLineEdit, AFileLongerThanTheLimitGoesInWholeAndStaysEditable)
 {
     auto edit = make();
     TempFile file("ovk-mle-long.txt");
@@ -165,8 +167,19 @@ TEST_F(MultiLineEdit, AFileLongerThanTheNativeLimitGoesInWhole)
     file.write(bytes);
     EXPECT_EQ(edit->importFromFile(file.path()), bytes.size());
     EXPECT_EQ(edit->textLength(), bytes.size());
-    // The library's own limit is not changed by it.
-    EXPECT_EQ(edit->limit(), 30000u);
+    EXPECT_EQ(edit->limit(),
+              static_cast<unsigned long>(SendMessageA(edit->handle(), EM_GETLIMITTEXT, 0, 0)));
+    EXPECT_GT(edit->limit(), bytes.size());
+
+    SetFocus(edit->handle());
+    edit->setCursorPosition(edit->textLength());
+    PostMessageA(edit->handle(), WM_CHAR, 'x', 1);
+    ovktest::pumpPending();
+    EXPECT_EQ(edit->textLength(), bytes.size() + 1);
+
+    const IString whole = edit->text();
+    EXPECT_NO_THROW(edit->setText(static_cast<const char*>(whole)));
+    EXPECT_EQ(edit->textLength(), bytes.size() + 1);
 }
 
 TEST_F(MultiLineEdit, SetTextPastTheLimitIsRefusedAndAShortTextIsPadded)
