@@ -29,6 +29,8 @@ const char kNamedProfile[] = "OvkwinProfileTest\\Named";
 const char kNamedProfileKey[] = "Software\\OvkwinProfileTest/_Named";
 
 using ovktest::str;
+using ovktest::Thrown;
+using ovktest::thrownBy;
 
 IString bytes(const std::string& text)
 {
@@ -111,38 +113,6 @@ void removeTestKeys()
             RegDeleteKeyA(root, path.c_str());
         }
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Exceptions
-
-struct Thrown {
-    std::string kind;
-    std::string text;
-    std::string file;
-    std::string function;
-    unsigned long line = 0;
-    unsigned long errorId = 0;
-    std::size_t textCount = 0;
-};
-
-Thrown thrownBy(const std::function<void()>& call)
-{
-    Thrown thrown;
-    try {
-        call();
-    } catch (const IException& e) {
-        thrown.kind = e.name();
-        thrown.text = str(e.text(0));
-        thrown.errorId = e.errorId();
-        thrown.textCount = e.textCount();
-        if (const IExceptionLocation* where = e.locationAtIndex(0)) {
-            thrown.file = str(where->fileName());
-            thrown.function = str(where->functionName());
-            thrown.line = where->lineNumber();
-        }
-    }
-    return thrown;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <icnrctl.hpp>
+#include <icnrfmt.hpp>
 #include <icnrobj.hpp>
 #include <ovkcnr.hpp>
 
@@ -62,6 +64,35 @@ public:
 private:
     double fExtra[2] = {1.0, 2.0};
 };
+
+// An object with a field of each column type and three texts, for the columns' tests.
+class Row : public ICnrObj {
+public:
+    explicit Row(const char* text, std::uint32_t size = 0)
+        : ICnrObj(IPointerHandle(), text), size(size) {}
+    // The offset of a field from the start of the object, as a column takes it.
+    template <class Field>
+    unsigned long offsetOf(const Field& field) const
+    {
+        return static_cast<unsigned long>(
+            reinterpret_cast<const char*>(&field) -
+            reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
+    }
+
+    char* name = const_cast<char*>("a name");
+    std::uint32_t size;
+    CNR_DATE date{3, 4, 2001};
+    CNR_TIME time{7, 8, 9, 0};
+    char* first = const_cast<char*>("first");
+    char* second = const_cast<char*>("second");
+    char* third = const_cast<char*>("third");
+};
+
+// The list control of a native container.
+inline HWND listOf(ICnrCtl& container)
+{
+    return child(container.handle(), 0x3000);
+}
 
 // Writes the container notifications that reach a window (enter, selection, help and the three
 // of an edit) into a trace: "enter(b,0) selected(a) begin realloc(101) end".

@@ -23,33 +23,12 @@
 
 using cnrtest::Containers;
 using cnrtest::child;
+using cnrtest::listOf;
+using cnrtest::Row;
 
 namespace {
 
 using Column = IContainerColumn;
-
-// An object with one field of each column type.
-class Row : public ICnrObj {
-public:
-    explicit Row(const char* text, std::uint32_t size = 0) : ICnrObj(IPointerHandle(), text), size(size) {}
-    // The offset of a field from the start of the object, as a column takes it.
-    template <class Field>
-    unsigned long offsetOf(const Field& field) const
-    {
-        return static_cast<unsigned long>(reinterpret_cast<const char*>(&field) -
-                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
-    }
-
-    char* name = const_cast<char*>("a name");
-    std::uint32_t size;
-    CNR_DATE date{3, 4, 2001};
-    CNR_TIME time{7, 8, 9, 0};
-};
-
-HWND listOf(ICnrCtl& container)
-{
-    return child(container.handle(), 0x3000);
-}
 
 int listColumnCount(ICnrCtl& container)
 {

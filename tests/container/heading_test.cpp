@@ -20,29 +20,12 @@
 
 using cnrtest::Containers;
 using cnrtest::child;
+using cnrtest::listOf;
+using cnrtest::Row;
 
 namespace {
 
 using Column = IContainerColumn;
-
-class Row : public ICnrObj {
-public:
-    explicit Row(const char* text) : ICnrObj(IPointerHandle(), text) {}
-    unsigned long offsetOf(char* const& field) const
-    {
-        return static_cast<unsigned long>(reinterpret_cast<const char*>(&field) -
-                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
-    }
-
-    char* first = const_cast<char*>("first");
-    char* second = const_cast<char*>("second");
-    char* third = const_cast<char*>("third");
-};
-
-HWND listOf(ICnrCtl& container)
-{
-    return child(container.handle(), 0x3000);
-}
 
 HWND headerOf(ICnrCtl& container)
 {

@@ -16,10 +16,7 @@
 
 namespace {
 
-std::string str(const IString& text)
-{
-    return static_cast<const char*>(text);
-}
+using ovktest::str;
 
 class FrameTitle : public testing::Test {
 protected:

@@ -630,4 +630,23 @@ IObserver& NotificationLog::dispatchNotificationEvent(const INotificationEvent& 
     return *this;
 }
 
+Thrown thrownBy(const std::function<void()>& call)
+{
+    Thrown thrown;
+    try {
+        call();
+    } catch (const IException& e) {
+        thrown.kind = e.name();
+        thrown.text = str(e.text(0));
+        thrown.errorId = e.errorId();
+        thrown.textCount = e.textCount();
+        if (const IExceptionLocation* where = e.locationAtIndex(0)) {
+            thrown.file = str(where->fileName());
+            thrown.function = str(where->functionName());
+            thrown.line = where->lineNumber();
+        }
+    }
+    return thrown;
+}
+
 } // namespace ovktest

@@ -373,6 +373,19 @@ public:
 // The bytes of a text, embedded nulls included, for comparing with expected strings.
 std::string str(const IString& text);
 
+// What a call threw, read while the exception was alive, so that its kind (the class it was
+// thrown as) is kept too; all empty when the call threw nothing.
+struct Thrown {
+    std::string kind;
+    std::string text;
+    std::string file;
+    std::string function;
+    unsigned long line = 0;
+    unsigned long errorId = 0;
+    std::size_t textCount = 0;
+};
+Thrown thrownBy(const std::function<void()>& call);
+
 // What the operation threw; a failure of the test, and an exception with the text "none", when
 // it threw nothing.
 template <class Operation>

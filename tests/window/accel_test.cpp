@@ -27,28 +27,6 @@ namespace {
 using ovktest::str;
 
 // What an operation threw, with the kind's name (a copy into IException loses it).
-struct Failure {
-    IException error{"none"};
-    std::string kind;
-    std::string text() const { return str(error.text()); }
-    std::string file() const
-    {
-        return error.locationCount() ? str(error.locationAtIndex(0)->fileName()) : "";
-    }
-};
-
-template <class Operation>
-Failure caught(Operation operation)
-{
-    try {
-        operation();
-    } catch (const IException& failure) {
-        return Failure{failure, failure.name()};
-    }
-    ADD_FAILURE() << "no exception";
-    return Failure{};
-}
-
 using Entry = std::tuple<int, int, int>;  // flags, key, command
 
 Entry entryOf(const ACCEL& accel)
@@ -153,10 +131,10 @@ TEST(AccelKey, InvalidKeysAndActionsFailTheArgumentChecks)
          [] { IAcceleratorKey("a", IKey::none, static_cast<ICommand::ActionType>(3), 1); }},
     };
     for (const auto& c : cases) {
-        const Failure failure = caught(c.operation);
+        const ovktest::Thrown failure = ovktest::thrownBy(c.operation);
         EXPECT_EQ(failure.kind, "IInvalidParameter") << c.condition;
-        EXPECT_EQ(failure.text(), c.condition);
-        EXPECT_EQ(failure.file(), "iaccelky");
+        EXPECT_EQ(failure.text, c.condition);
+        EXPECT_EQ(failure.file, "iaccelky");
     }
 }
 
@@ -218,10 +196,11 @@ TEST(AccelTable, UnreadableTableAndTheOlderPlatformThrow)
 {
     const HACCEL gone = nativeTable(kMixedEntries);
     DestroyAcceleratorTable(gone);
-    const Failure unreadable = caught([&] { IAcceleratorTable table{IAccelTblHandle(gone)}; });
+    const ovktest::Thrown unreadable =
+        ovktest::thrownBy([&] { IAcceleratorTable table{IAccelTblHandle(gone)}; });
     EXPECT_EQ(unreadable.kind, "ISystemError");
-    EXPECT_EQ(unreadable.text(), "ICOPYACCELTABLE");
-    EXPECT_EQ(unreadable.file(), "iacceltb");
+    EXPECT_EQ(unreadable.text, "ICOPYACCELTABLE");
+    EXPECT_EQ(unreadable.file, "iacceltb");
 
     ovktest::TestWindow window;
     IAcceleratorTable existing{IAccelTblHandle()};
@@ -235,7 +214,7 @@ TEST(AccelTable, UnreadableTableAndTheOlderPlatformThrow)
         },
     };
     for (const auto& construct : constructors)
-        EXPECT_EQ(caught(construct).error.errorId(), OVK_MSG_ACCEL_TABLES_UNSUPPORTED);
+        EXPECT_EQ(ovktest::thrownBy(construct).errorId, OVK_MSG_ACCEL_TABLES_UNSUPPORTED);
 }
 
 TEST(AccelTable, EditsUpdateTheWindowItWasTakenFromUntilTheWindowIsGone)
