@@ -11,7 +11,7 @@
 #include "idmdistr.hpp"
 
 IDMDataObject::IDMDataObject(IWindow* sourceWindow, IEnumFORMATETC* formats, IStream* dragInfo)
-    : fSourceWindow(sourceWindow), fDragInfo(dragInfo)
+    : fSourceWindow(sourceWindow ? sourceWindow->handle() : IWindowHandle()), fDragInfo(dragInfo)
 {
     if (fDragInfo)
         fDragInfo->AddRef();
@@ -72,7 +72,7 @@ HRESULT IDMDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)
             return E_INVALIDARG;
         // The medium is cleared first, so that nothing of the caller's is taken for data.
         *medium = STGMEDIUM{};
-        if (QueryGetData(format) != S_OK)
+        if (fDragEnded || QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
         if (format->cfFormat != IDMDragInfoStream::format())
             return renderByWindow(format, medium);
@@ -89,14 +89,16 @@ HRESULT IDMDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)
     });
 }
 
-// The source window's render handler fills the medium; a medium it left empty is no data.
+// The source window's render handler fills the medium; a medium it left empty is no data. The
+// window is found by its handle at each request, and only a window of this library is sent the
+// event, whose parameters are pointers into this process.
 HRESULT IDMDataObject::renderByWindow(FORMATETC* format, STGMEDIUM* medium)
 {
-    if (!fSourceWindow)
+    if (!fSourceWindow || !IWindow::windowWithHandle(fSourceWindow, true))
         return DV_E_FORMATETC;
     try {
-        fSourceWindow->sendEvent(IPrivateMessage::dragRender, IEventData(format),
-                                 IEventData(medium));
+        fSourceWindow.sendEvent(IPrivateMessage::dragRender, IEventData(format),
+                                IEventData(medium));
     } catch (...) {
         // A handler that failed half way may have put something in the medium.
         if (medium->tymed != TYMED_NULL)

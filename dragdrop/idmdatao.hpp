@@ -4,18 +4,21 @@
 #include <objidl.h>
 
 #include <idefs.hpp>
+#include <ihandle.hpp>
 
 class IWindow;
 
 // Offers the drag's formats. The private drag information comes from its stream; every other
 // format is rendered by the source window, which receives the private render event with the
-// requested format and the medium to fill. Counted from 0 at construction; every method runs
+// requested format and the medium to fill. A target may keep the object and ask after the drag,
+// when the window object may be gone: the window is kept by its handle and found again for each
+// request, and once the drag has ended nothing more is rendered. Counted from 0 at construction; every method runs
 // inside the library's callback guard, so an exception of a render handler waits for the
 // library's code after the drag instead of unwinding through OLE.
 class OVKWIN_API IDMDataObject : public IDataObject {
 public:
-    // Keeps the window, clones the enumerator (reset) and holds a reference on the stream,
-    // which may be null.
+    // Keeps the window's handle, clones the enumerator (reset) and holds a reference on the
+    // stream, which may be null.
     IDMDataObject(IWindow* sourceWindow, IEnumFORMATETC* formats, IStream* dragInfo);
     IDMDataObject(const IDMDataObject&) = delete;
     IDMDataObject& operator=(const IDMDataObject&) = delete;
@@ -35,6 +38,10 @@ public:
     HRESULT STDMETHODCALLTYPE DUnadvise(DWORD connection) override;
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA** advisers) override;
 
+    // The drag is over: from now on every request for data is answered DV_E_FORMATETC, as the
+    // source's items and its current operation are gone.
+    void setDragEnded() noexcept { fDragEnded = true; }
+
 protected:
     virtual ~IDMDataObject();
 
@@ -45,6 +52,7 @@ private:
     IEnumFORMATETC* fFormats = nullptr;
     unsigned long fReserved1 = 0;
     unsigned long fReserved2 = 0;
-    IWindow* fSourceWindow;
+    IWindowHandle fSourceWindow;
     IStream* fDragInfo;
+    bool fDragEnded = false;
 };

@@ -51,6 +51,10 @@ std::unique_ptr<IDMDragInfo> IDMDragInfoStream::read(IStream* stream)
     if (FAILED(result))
         IThrow::systemError("IStream", static_cast<IException::ErrorId>(result),
                             IExceptionLocation("idmdistr", function, __LINE__));
+    // Another program's stream may report more than it was asked for; the count is believed
+    // only as far as the buffer goes, and a stream that claims more holds no drag information.
+    if (read > bytes.size())
+        return nullptr;
     auto info = std::make_unique<IDMDragInfo>();
     if (!info->read(bytes.data(), read))
         return nullptr;

@@ -21,6 +21,7 @@ public:
     static IStream* create(const IDMDragInfo& info);
     // The record in the stream; null when the stream cannot tell its size, is larger than any
     // drag information, or holds something else. A stream that cannot be positioned or read
-    // throws the system error "IStream".
+    // throws the system error "IStream". A stream that reports having read more than it was
+    // asked for is not believed: null.
     static std::unique_ptr<IDMDragInfo> read(IStream* stream);
 };

@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -115,6 +116,22 @@ ISize stackableSize(IDMImage& image)
         return ISize(bitmap.bmWidth, bitmap.bmHeight);
     }
     return ISize(0, 0);
+}
+
+// A target of this library ends each item it took with the end notification, which takes the
+// item out of this operation. Another program's target sends none and reports the move only
+// through the effect: the items still here are ended as moved, so that what they carried leaves
+// its source as it would after a drop on one of our own windows.
+void endMovedItems(IDMSourceOperation& operation)
+{
+    std::vector<IDMItem::Handle> left;
+    for (unsigned long position = 1; position <= operation.numberOfItems(); ++position)
+        left.push_back(operation.item(position));
+    const IWindowHandle window = operation.sourceWindowHandle();
+    for (const IDMItem::Handle& moved : left)
+        window.sendEvent(IPrivateMessage::dragSourceEnd,
+                         IEventParameter1(static_cast<unsigned long>(moved->itemId())),
+                         IEventParameter2(std::uint16_t{1}, static_cast<std::uint16_t>(IDMOperation::move)));
 }
 
 } // namespace
@@ -329,9 +346,10 @@ IDMSourceOperation& IDMSourceOperation::begin()
     ovk_native::ComReference<IDropSource> source;
     if (!enumerator.query(new IDMFormatEnumerator(static_cast<unsigned long>(formats.size()),
                                                  formats.data()),
-                         IID_IEnumFORMATETC) ||
-        !data.query(new IDMDataObject(sourceWindow(), enumerator.get(), stream.get()),
-                   IID_IDataObject))
+                         IID_IEnumFORMATETC))
+        return *this;
+    IDMDataObject* dataObject = new IDMDataObject(sourceWindow(), enumerator.get(), stream.get());
+    if (!data.query(dataObject, IID_IDataObject))
         return *this;
     setDragInfo(std::move(info));
     IDMDropSource* dropSource = new IDMDropSource;
@@ -355,8 +373,12 @@ IDMSourceOperation& IDMSourceOperation::begin()
     if (first->isLinkable())
         effects |= DROPEFFECT_LINK;
     DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data.get(), source.get(), effects, &effect);
+    const HRESULT ended = DoDragDrop(data.get(), source.get(), effects, &effect);
+    // A target may keep the data object; what it asks from now on finds no items to render.
+    dataObject->setDragEnded();
     // The targets and renderers ran inside OLE's loop; what they let go leaves from here.
     ICallbackGuard::rethrowPending();
+    if (ended == DRAGDROP_S_DROP && (effect & DROPEFFECT_MOVE))
+        endMovedItems(*this);
     return *this;
 }

@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "idmoper.hpp"
 #include "idmrendr.hpp"
 #include "idmsupp.hpp"
+#include "iidlbyte.hpp"
 #include "ishlist.hpp"
 
 namespace {
@@ -181,6 +183,30 @@ void renderFile(IDMSourceRenderEvent& event, IDMSourceOperation& operation,
         block = globalBlock(static_cast<const char*>(path), path.length() + 1);
     }
     handOver(event.medium(), block);
+}
+
+// How much of another program's "Shell IDList Array" block the item takes: everything up to the
+// end of the last list, or 0 when the block is not one. The header is measured in 64 bits, so
+// that a hostile count cannot wrap a 32-bit size; the list must end on a zero record inside the
+// block, because the shell's walkers and ours read a list until that record and nothing else
+// would stop them.
+std::size_t idListArrayEnd(const char* bytes, std::size_t size)
+{
+    std::uint32_t count = 0;
+    if (size < sizeof count)
+        return 0;
+    std::memcpy(&count, bytes, sizeof count);
+    const std::uint64_t header = 4 * static_cast<std::uint64_t>(count) + 8;
+    if (header > size)
+        return 0;
+    std::uint32_t last = 0;
+    std::memcpy(&last, bytes + static_cast<std::size_t>(header) - 4, sizeof last);
+    if (last >= size)
+        return 0;
+    const std::size_t list = IIDListBytes::sizeWithin(bytes + last, size - last);
+    if (list == 0 || bytes[last + list - 2] != 0 || bytes[last + list - 1] != 0)
+        return 0;
+    return last + list;
 }
 
 void raise(unsigned long message)
@@ -552,27 +578,11 @@ IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDM
             splitPath(*item, text);
             item->setTrueType(IDMNames::file);
         } else if (type == IString("Shell IDList Array")) {
-            // Every offset must lie inside the block before a list is looked at.
-            std::uint32_t count = 0;
-            if (size >= 4)
-                std::memcpy(&count, bytes, 4);
-            const std::size_t header = 4 * static_cast<std::size_t>(count) + 8;
-            if (size >= header) {
-                std::uint32_t last = 0;
-                std::memcpy(&last, bytes + 4 * static_cast<std::size_t>(count) + 4, 4);
-                std::size_t end = last;
-                while (end + 2 <= size && (bytes[end] || bytes[end + 1])) {
-                    std::uint16_t record = 0;
-                    std::memcpy(&record, bytes + end, 2);
-                    if (record < 2 || end + record > size)
-                        break;
-                    end += record;
-                }
-                if (last < size && end + 2 <= size) {
-                    text = IString(bytes, end + 2);
-                    splitPath(*item, text);
-                    item->setTrueType("Shell IDList Array");
-                }
+            const std::size_t end = idListArrayEnd(bytes, size);
+            if (end) {
+                text = IString(bytes, end);
+                splitPath(*item, text);
+                item->setTrueType("Shell IDList Array");
             }
         } else {
             text = IString(bytes, strnlen(bytes, size));

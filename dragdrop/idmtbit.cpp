@@ -5,6 +5,7 @@
 #include <string>
 
 #include <icolor.hpp>
+#include <iexcept.hpp>
 #include <ientryfd.hpp>
 #include <igbitmap.hpp>
 #include <igrafctx.hpp>
@@ -234,8 +235,15 @@ IDMToolBarButtonItem::IDMToolBarButtonItem(IDMSourceOperation* operation)
         IDMItem::appendEntry(pairs, IDMItem::rmfFrom(IDMNames::rmDiscard, IDMNames::rfUnknown));
     setRMFs(pairs);
     setObject(button);
-    if (button && button->bitmap().isValid())
-        setImage(dragImageOf(*button));
+    // A picture that cannot be drawn (its bitmap deleted by its owner, no memory for the
+    // context) leaves the button without a drag image; the drag goes on without one, as any
+    // drag whose image fails.
+    if (button && button->bitmap().isValid()) {
+        try {
+            setImage(dragImageOf(*button));
+        } catch (const IException&) {
+        }
+    }
 }
 
 IDMToolBarButtonItem::IDMToolBarButtonItem(const IDMItem::Handle& item) : IDMItem(item) {}

@@ -607,7 +607,13 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"ShellListCountPastTheBlock", "Shell IDList Array",
                     bytesOf({0x40000000u, 12, 14}, {0, 0}), "|"},
         ForeignCase{"ShellListOffsetPastTheBlock", "Shell IDList Array",
-                    bytesOf({1, 12, 5000}, {0, 0}), "|"}),
+                    bytesOf({1, 12, 5000}, {0, 0}), "|"},
+        ForeignCase{"ShellListRecordUnderTwoBytes", "Shell IDList Array",
+                    bytesOf({1, 12, 14}, {0, 0, 1, 0, 'x', 'y'}), "|"},
+        ForeignCase{"ShellListRecordPastTheBlock", "Shell IDList Array",
+                    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 40, 0, 'v', 0}), "|"},
+        ForeignCase{"ShellListWithoutItsEnd", "Shell IDList Array",
+                    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w'}), "|"}),
     [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
 
 // A drag whose drop throws, then another: each drag is judged and dropped as its own items, and
