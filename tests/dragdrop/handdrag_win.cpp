@@ -1,0 +1,185 @@
+// Drags made as a hand makes them: the button held through real input, the pointer moved in
+// steps and lingering over the target for several ticks of OLE's drag loop before the release.
+// What the user sees while lingering is sampled on the hand's thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <icnrctl.hpp>
+#include <icnrobj.hpp>
+#include <idmcnrit.hpp>
+#include <idmoper.hpp>
+#include <idmsupp.hpp>
+#include <iprivmsg.hpp>
+#include <ovkcnr.hpp>
+
+#include <handdrag.hpp>
+#include <ovktest.hpp>
+
+namespace {
+
+class Thing : public ICnrObj {
+public:
+    explicit Thing(const char* text) : ICnrObj(IPointerHandle(), text) {}
+};
+
+enum class Kind { native, messageDriven };
+
+struct ContainerDragCase {
+    const char* name;
+    Kind sourceKind;
+    Kind targetKind;
+    bool withinOne;
+    bool control;
+    // The application holds the target's refresh across the whole drag.
+    bool held = false;
+};
+
+std::ostream& operator<<(std::ostream& out, const ContainerDragCase& c) { return out << c.name; }
+
+// Whether the window under the point is the container or one of its controls.
+bool under(HWND container, POINT point)
+{
+    const HWND hit = WindowFromPoint(point);
+    return hit && (hit == container || IsChild(container, hit));
+}
+
+class ContainerHandDrag : public testing::TestWithParam<ContainerDragCase> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(OvkCnrRegisterClass());
+        SetWindowPos(leftFrame.hwnd(), nullptr, 100, 100, 220, 220, SWP_NOZORDER | SWP_SHOWWINDOW);
+        SetWindowPos(rightFrame.hwnd(), nullptr, 400, 100, 220, 220, SWP_NOZORDER | SWP_SHOWWINDOW);
+        const ContainerDragCase& c = GetParam();
+        left = make(0x61, leftFrame, c.sourceKind);
+        right = c.withinOne ? nullptr : make(0x62, rightFrame, c.targetKind);
+        for (Thing* thing : things)
+            left->addObject(thing);
+        for (ICnrCtl* container : {left.get(), right.get()})
+            if (container)
+                IDMSupport::enableDragDropFor<IDMCnrItem>(container);
+    }
+    void TearDown() override {
+        // What a copy made is the test's to delete; the things are deleted below.
+        for (ICnrCtl* container : {left.get(), right.get()}) {
+            if (!container)
+                continue;
+            std::vector<ICnrObj*> held;
+            for (unsigned long i = 0; i < container->objectCount(); ++i)
+                held.push_back(container->objectAt(i));
+            container->removeAllObjects();
+            for (ICnrObj* object : held)
+                if (std::find(things.begin(), things.end(), object) == things.end() &&
+                    std::find(copies.begin(), copies.end(), object) == copies.end())
+                    copies.push_back(object);
+        }
+        left.reset();
+        right.reset();
+        for (Thing* thing : things)
+            delete thing;
+        for (ICnrObj* copy : copies)
+            delete copy;
+    }
+
+    std::unique_ptr<ICnrCtl> make(unsigned long id, ovktest::TestWindow& frame, Kind kind) {
+        ICnrCtl::Style style = ICnrCtl::defaultStyle();
+        if (kind == Kind::messageDriven)
+            style |= ICnrCtl::messageContainer;
+        auto container = std::make_unique<ICnrCtl>(id, &frame, &frame, IRectangle(0, 0, 200, 200), style);
+        container->showIconView();
+        return container;
+    }
+    ICnrCtl& target() { return right ? *right : *left; }
+    // The middle of the object's icon on the screen.
+    POINT onObject(ICnrCtl& container, ICnrObj* object) {
+        const IRectangle icon = container.iconRectangle(object, false);
+        return ovktest::onScreen(container.handle(), static_cast<int>(icon.center().x()),
+                                 static_cast<int>(icon.center().y()));
+    }
+
+    ovktest::TestWindow leftFrame{nullptr, WS_POPUP};
+    ovktest::TestWindow rightFrame{nullptr, WS_POPUP};
+    std::unique_ptr<ICnrCtl> left;
+    std::unique_ptr<ICnrCtl> right;
+    // Objects live in records that a container's allocator makes, so they are made with new.
+    std::vector<Thing*> things{new Thing("a"), new Thing("b"), new Thing("c")};
+    std::vector<ICnrObj*> copies;
+};
+
+TEST_P(ContainerHandDrag, ADropLandsAndTheTargetStaysUnderThePointerUntilIt)
+{
+    const ContainerDragCase& c = GetParam();
+    ICnrCtl& into = target();
+    // Leaves and drops in the order the target hears them.
+    std::string heard;
+    ovktest::Recorder leaves(IPrivateMessage::dragLeave);
+    leaves.attach(into, "leave").setAction([&](IEvent&) {
+        heard += "leave ";
+        return false;
+    });
+    ovktest::Recorder drops(IPrivateMessage::dragDrop);
+    drops.attach(into, "drop").setAction([&](IEvent&) {
+        heard += "drop ";
+        return false;
+    });
+    if (c.held)
+        into.disableRefresh();
+    std::atomic<int> seen{0};
+    std::atomic<int> samples{0};
+    const HWND intoHandle = into.handle();
+
+    ovktest::HandPath path;
+    path.from = onObject(*left, things[1]);
+    path.to = ovktest::onScreen(intoHandle, 150, 150);
+    path.control = c.control;
+    path.lingerTicks = 10;
+    ASSERT_TRUE(ovktest::dragByHand(path, [&](POINT pointer) {
+        ++samples;
+        if (IsWindowVisible(intoHandle) && under(intoHandle, pointer))
+            ++seen;
+    }));
+
+    EXPECT_EQ(seen.load(), samples.load());
+    EXPECT_EQ(heard, "drop ");
+    const unsigned long expected = c.withinOne ? (c.control ? 4u : 3u) : 1u;
+    EXPECT_EQ(into.objectCount(), expected);
+    if (!c.withinOne) {
+        EXPECT_EQ(into.containsObject(things[1]), !c.control);
+        EXPECT_EQ(left->containsObject(things[1]), c.control);
+    }
+    if (c.held)
+        into.enableRefresh();
+    EXPECT_TRUE(into.isRefreshOn());
+    EXPECT_TRUE(left->isRefreshOn());
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Containers, ContainerHandDrag,
+    testing::Values(
+        ContainerDragCase{"NativeToNative", Kind::native, Kind::native, false, false},
+        ContainerDragCase{"NativeToNativeWithControl", Kind::native, Kind::native, false, true},
+        ContainerDragCase{"MessageToMessage", Kind::messageDriven, Kind::messageDriven, false, false},
+        ContainerDragCase{"MessageToMessageWithControl", Kind::messageDriven, Kind::messageDriven,
+                          false, true},
+        ContainerDragCase{"NativeToMessage", Kind::native, Kind::messageDriven, false, false},
+        ContainerDragCase{"MessageToNative", Kind::messageDriven, Kind::native, false, false},
+        ContainerDragCase{"WithinANative", Kind::native, Kind::native, true, false},
+        ContainerDragCase{"WithinANativeWithControl", Kind::native, Kind::native, true, true},
+        ContainerDragCase{"WithinAMessageDriven", Kind::messageDriven, Kind::messageDriven, true,
+                          false},
+        ContainerDragCase{"WithinAMessageDrivenWithControl", Kind::messageDriven,
+                          Kind::messageDriven, true, true},
+        ContainerDragCase{"IntoAHeldNative", Kind::messageDriven, Kind::native, false, false, true},
+        ContainerDragCase{"IntoAHeldMessageDriven", Kind::native, Kind::messageDriven, false, false,
+                          true}),
+    [](const testing::TestParamInfo<ContainerDragCase>& info) { return std::string(info.param.name); });
+
+} // namespace
