@@ -7,6 +7,7 @@
 #include <iwindow.hpp>
 
 #include "detail/idmkeys.hpp"
+#include "detail/idmloop.hpp"
 #include "idmevent.hpp"
 #include "idmfact.hpp"
 #include "idmnames.hpp"
@@ -170,8 +171,10 @@ IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
     IReference<IDMSourceOperation> operation = makeSourceOperation(event);
     const CurrentSource current(operation);
     IDMItemFactory* factory = itemFactoryFor(event.window());
-    if (factory && factory->provideSourceItems(event) && selectRenderers())
+    if (factory && factory->provideSourceItems(event) && selectRenderers()) {
+        const ovk_dragdrop::OwnDragLoop loop;
         operation->begin();
+    }
     return true;
 }
 

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <detail/icallgrd.hpp>
 #include <icnrctl.hpp>
 #include <icnrobj.hpp>
 #include <idmcnrit.hpp>
@@ -21,6 +23,8 @@
 
 #include <handdrag.hpp>
 #include <ovktest.hpp>
+
+#include "dragtest.hpp"
 
 namespace {
 
@@ -181,5 +185,161 @@ INSTANTIATE_TEST_SUITE_P(
         ContainerDragCase{"IntoAHeldMessageDriven", Kind::native, Kind::messageDriven, false, false,
                           true}),
     [](const testing::TestParamInfo<ContainerDragCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// Another program's drag: its own drag loop, started as its window sees the button go down, with
+// a data object of its own. The library's code is nowhere on the stack while the drag runs.
+
+// A drop source as a program writes it: the drag goes on while a button is held and drops at
+// the release.
+class HeldButtonSource : public IDropSource {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (escape)
+            return DRAGDROP_S_CANCEL;
+        return (keys & (MK_LBUTTON | MK_RBUTTON)) ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+// Ends the drop menu as a user does with the keyboard: Escape, posted to the menu once it shows.
+class EscapeFromMenu {
+public:
+    EscapeFromMenu() { gTimer = SetTimer(nullptr, 0, 100, &EscapeFromMenu::fire); }
+    ~EscapeFromMenu() { KillTimer(nullptr, gTimer); }
+    EscapeFromMenu(const EscapeFromMenu&) = delete;
+    EscapeFromMenu& operator=(const EscapeFromMenu&) = delete;
+    static bool shown() { return gShown; }
+
+private:
+    static VOID CALLBACK fire(HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND menu = FindWindowA("#32768", nullptr)) {
+            if (IsWindowVisible(menu)) {
+                gShown = true;
+                PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+        }
+    }
+    static inline UINT_PTR gTimer = 0;
+    static inline bool gShown = false;
+};
+
+class ForeignHandDrag : public testing::Test {
+protected:
+    void SetUp() override {
+        IDMSupport::initializeOle();
+        SetWindowPos(sourceWindow.hwnd(), nullptr, 100, 100, 150, 150, SWP_NOZORDER | SWP_SHOWWINDOW);
+        SetWindowPos(targetWindow->hwnd(), nullptr, 400, 100, 150, 150, SWP_NOZORDER | SWP_SHOWWINDOW);
+        IDMSupport::setItemFactory(targetWindow.get(), &targetItems);
+        IDMSupport::enableDrop(targetWindow.get());
+    }
+    void TearDown() override {
+        targetWindow.reset();
+        IDMSupport::uninitializeOle();
+    }
+
+    // The other program's drag of the data by hand, from its window to the middle of the target.
+    DWORD drag(IDataObject* data, bool rightButton, ovktest::HandDrag::Sample sample = {}) {
+        ovktest::HandPath path;
+        path.from = ovktest::onScreen(sourceWindow.hwnd(), 75, 75);
+        path.to = ovktest::onScreen(targetHandle, 75, 75);
+        path.rightButton = rightButton;
+        ovktest::HandDrag hand(path, std::move(sample));
+        const int button = rightButton ? VK_RBUTTON : VK_LBUTTON;
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return GetKeyState(button) < 0; }, 5000));
+        HeldButtonSource source;
+        DWORD effect = DROPEFFECT_NONE;
+        DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return hand.done(); }, 10000));
+        return effect;
+    }
+    static dragtest::ForeignData& text(dragtest::ForeignData& data, const char* contents) {
+        return data.offer(CF_TEXT, std::vector<char>(contents, contents + std::strlen(contents) + 1));
+    }
+
+    ovktest::TestWindow sourceWindow{nullptr, WS_POPUP};
+    std::unique_ptr<ovktest::TestWindow> targetWindow =
+        std::make_unique<ovktest::TestWindow>(nullptr, WS_POPUP);
+    const HWND targetHandle = targetWindow->hwnd();
+    dragtest::FetchingFactory targetItems;
+};
+
+TEST_F(ForeignHandDrag, ADropLandsAsTheProgramsOwnItems)
+{
+    dragtest::ForeignData data;
+    EXPECT_EQ(drag(&text(data, "hi"), false), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(targetItems.log, "hi|");
+    EXPECT_EQ(data.references(), 0);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// An application's item that throws at the drop: the failure is reported where it happened and
+// dropped; nothing waits to be thrown from the message loop, which would end the program for
+// another program's drag.
+TEST_F(ForeignHandDrag, AFailingDropIsReportedAndNeverReachesTheMessageLoop)
+{
+    dragtest::ForeignData data;
+    ovktest::ExpectAssertions reports;
+    drag(&text(data, "bad"), false);
+    EXPECT_EQ(targetItems.log, "bad|");
+    EXPECT_FALSE(ICallbackGuard::hasPending());
+    EXPECT_NO_THROW(ovktest::pumpPending());
+    ASSERT_EQ(reports.reports().size(), 1u);
+    EXPECT_NE(reports.reports()[0].find("bad item"), std::string::npos) << reports.reports()[0];
+    EXPECT_EQ(data.references(), 0);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// However a drag ends at the target, it leaves no target operation current and no reference on
+// the other program's data: the next drag is judged and dropped as its own items.
+TEST_F(ForeignHandDrag, AFailedRightButtonMenuLeavesNothingForTheNextDrag)
+{
+    // The application fails while the drop menu is being shown.
+    ovktest::Recorder showing(WM_INITMENUPOPUP);
+    showing.attach(*targetWindow, "showing").setAction([](IEvent&) -> bool {
+        IThrow::state("menu", IEXCEPTION_LOCATION("handdrag_win", "showing"));
+        return false;
+    });
+    dragtest::ForeignData data;
+    {
+        ovktest::ExpectAssertions reports;
+        const EscapeFromMenu escape;
+        EXPECT_EQ(drag(&text(data, "old"), true), static_cast<DWORD>(DROPEFFECT_NONE));
+        EXPECT_TRUE(EscapeFromMenu::shown());
+        EXPECT_EQ(reports.reports().size(), 1u);
+    }
+    EXPECT_EQ(data.references(), 0);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+    EXPECT_NO_THROW(ovktest::pumpPending());
+
+    dragtest::ForeignData next;
+    EXPECT_EQ(drag(&text(next, "new"), false), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(targetItems.log, "new|");
+    EXPECT_EQ(next.references(), 0);
+}
+
+TEST_F(ForeignHandDrag, ATargetDestroyedDuringTheDragLeavesNothingForTheNextDrag)
+{
+    dragtest::ForeignData data;
+    std::atomic<bool> closed{false};
+    drag(&text(data, "old"), false, [&](POINT) {
+        if (!closed.exchange(true))
+            PostMessageA(targetHandle, WM_CLOSE, 0, 0);
+    });
+    EXPECT_FALSE(IsWindow(targetHandle));
+    EXPECT_EQ(targetItems.log, "");
+    EXPECT_EQ(data.references(), 0);
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
 
 } // namespace
