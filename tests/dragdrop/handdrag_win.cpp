@@ -15,7 +15,9 @@
 #include <detail/icallgrd.hpp>
 #include <icnrctl.hpp>
 #include <icnrobj.hpp>
+#include <ientryfd.hpp>
 #include <idmcnrit.hpp>
+#include <idmtbit.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
 #include <iprivmsg.hpp>
@@ -185,6 +187,54 @@ INSTANTIATE_TEST_SUITE_P(
         ContainerDragCase{"IntoAHeldMessageDriven", Kind::native, Kind::messageDriven, false, false,
                           true}),
     [](const testing::TestParamInfo<ContainerDragCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// Text between entry fields: the press lands on the selection, which the hand carries to the
+// other field.
+
+struct TextDragCase {
+    const char* name;
+    bool control;  // a copy
+    const char* sourceAfter;
+};
+
+std::ostream& operator<<(std::ostream& out, const TextDragCase& c) { return out << c.name; }
+
+class TextHandDrag : public testing::TestWithParam<TextDragCase> {
+protected:
+    void SetUp() override {
+        SetWindowPos(parent.hwnd(), nullptr, 120, 120, 320, 160, SWP_NOZORDER | SWP_SHOWWINDOW);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&source);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&target);
+        source.setText("hello world");
+        target.setText("old");
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_POPUP};
+    IEntryField source{21, &parent, &parent, IRectangle(10, 10, 300, 34)};
+    IEntryField target{22, &parent, &parent, IRectangle(10, 90, 300, 114)};
+};
+
+TEST_P(TextHandDrag, TheSelectionLandsInTheOtherField)
+{
+    source.selectRange(IRange(6, 10));
+    const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, 7, 0);
+    ovktest::HandPath path;
+    path.from = ovktest::onScreen(source.handle(), LOWORD(at), HIWORD(at) + 4);
+    path.to = ovktest::onScreen(target.handle(), 100, 12);
+    path.control = GetParam().control;
+    ASSERT_TRUE(ovktest::dragByHand(path));
+    EXPECT_EQ(std::string(static_cast<const char*>(target.text())), "world");
+    EXPECT_EQ(std::string(static_cast<const char*>(source.text())), GetParam().sourceAfter);
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, TextHandDrag,
+    testing::Values(TextDragCase{"AMoveTakesTheTextFromTheSource", false, "hello "},
+                    TextDragCase{"ACopyLeavesIt", true, "hello world"}),
+    [](const testing::TestParamInfo<TextDragCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // Another program's drag: its own drag loop, started as its window sees the button go down, with
