@@ -240,28 +240,6 @@ INSTANTIATE_TEST_SUITE_P(
 // Another program's drag: its own drag loop, started as its window sees the button go down, with
 // a data object of its own. The library's code is nowhere on the stack while the drag runs.
 
-// A drop source as a program writes it: the drag goes on while a button is held and drops at
-// the release.
-class HeldButtonSource : public IDropSource {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
-        if (escape)
-            return DRAGDROP_S_CANCEL;
-        return (keys & (MK_LBUTTON | MK_RBUTTON)) ? S_OK : DRAGDROP_S_DROP;
-    }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-};
-
 // Ends the drop menu as a user does with the keyboard: Escape, posted to the menu once it shows.
 class EscapeFromMenu {
 public:
@@ -307,9 +285,7 @@ protected:
         ovktest::HandDrag hand(path, std::move(sample));
         const int button = rightButton ? VK_RBUTTON : VK_LBUTTON;
         EXPECT_TRUE(ovktest::pumpUntil([&] { return GetKeyState(button) < 0; }, 5000));
-        HeldButtonSource source;
-        DWORD effect = DROPEFFECT_NONE;
-        DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        const DWORD effect = dragtest::dragWhileHeld(data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
         EXPECT_TRUE(ovktest::pumpUntil([&] { return hand.done(); }, 10000));
         return effect;
     }
