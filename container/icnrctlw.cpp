@@ -487,10 +487,15 @@ IBase::Boolean INativeContainerHandler::windowMessage(ICnrControlData& data, IEv
                 ShowWindow(current, SW_SHOW);
         return true;
     case WM_SETREDRAW:
-        // Seen before the default processing clears or sets the container's WS_VISIBLE, so
-        // the container's own visibility is still the caller's.
+        // The hold is carried by the list or tree control, which paints everything the
+        // container shows. The default processing would clear the container's WS_VISIBLE, and a
+        // window without it drops out of every hit test: a drag over a held container would
+        // leave it at the next tracking step and a release there would lose the drop. So the
+        // default processing never sees the message, and the container keeps the visibility
+        // its caller gave it.
         data.setWindowRedraw(event.parameter1().asUnsignedLong() != 0);
-        return false;
+        event.setResult(0);
+        return true;
     case WM_SETFONT:
         for (const HWND control : {data.listControl(), data.treeControl()})
             if (control)

@@ -2,8 +2,12 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <exception>
+#include <utility>
+
 #include <detail/icallgrd.hpp>
 #include <iapp.hpp>
+#include <iassert.hpp>
 #include <icmdevt.hpp>
 #include <iexcept.hpp>
 #include <ipopmenu.hpp>
@@ -13,6 +17,7 @@
 
 #include "detail/icomobj.hpp"
 #include "detail/idmkeys.hpp"
+#include "detail/idmloop.hpp"
 #include "idmdistr.hpp"
 #include "idmdrtgt.hpp"
 #include "idmitem.hpp"
@@ -56,6 +61,29 @@ DWORD effectReported(unsigned long done, DWORD offered, IDataObject* dataObject)
     return effect;
 }
 
+// Runs one of OLE's calls into the drop target. In a drag that this thread's own drag loop
+// runs, a failure waits for that loop's caller, which rethrows it when DoDragDrop returns.
+// Otherwise no code of ours is waiting: the window's own exception handling has already been
+// offered it on its way out of the window procedure, so it is reported here and dropped rather
+// than thrown from the message loop, which would end a program for another program's drag.
+template <class Body>
+HRESULT guardedCall(Body&& body) noexcept
+{
+    if (ovk_dragdrop::OwnDragLoop::runsOnThisThread())
+        return ICallbackGuard::call(S_OK, std::forward<Body>(body));
+    try {
+        return body();
+    } catch (const IException& failure) {
+        IAssertion::report(failure);
+    } catch (const std::exception& failure) {
+        IAssertion::report(IString("drop failed: ") + failure.what(),
+                           IEXCEPTION_LOCATION("idmdrtgt", "IDMDropTarget"));
+    } catch (...) {
+        IAssertion::report("drop failed", IEXCEPTION_LOCATION("idmdrtgt", "IDMDropTarget"));
+    }
+    return S_OK;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -77,6 +105,12 @@ IDMDropCommandHandler& IDMDropCommandHandler::setPendingDrop(const POINTL& point
     if (fDataObject)
         fDataObject->AddRef();
     return *this;
+}
+
+void IDMDropCommandHandler::abandon() noexcept
+{
+    release();
+    fEffect = DROPEFFECT_NONE;
 }
 
 void IDMDropCommandHandler::release() noexcept
@@ -210,6 +244,10 @@ public:
     // follows.
     DWORD effectShown(DWORD keyState, unsigned short answer, DWORD offered);
     void takeDefaultEffect();
+    // The drag is over for this window, however it ended (a drop, a leave, a failure, the
+    // window gone): the data object and the target operation of this window are let go, or
+    // the next drag anywhere would be judged as this one's items.
+    void endDrag() noexcept;
 
     IWindow* window;
     IDataObject* dataObject = nullptr;
@@ -292,6 +330,17 @@ void IDMDropTargetData::takeDefaultEffect()
                                                                 : DROPEFFECT_COPY;
 }
 
+void IDMDropTargetData::endDrag() noexcept
+{
+    rightButtonDrag = FALSE;
+    dataObject = nullptr;
+    menuHandler.setDropPending(false);
+    commandHandler.abandon();
+    const IReference<IDMTargetOperation> current = IDMTargetOperation::currentTargetOperation();
+    if (current && current->targetWindowHandle() == IWindowHandle(windowHandle))
+        IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
+}
+
 IDMDropTarget::IDMDropTarget(IWindow* window) : fData(new IDMDropTargetData(window))
 {
     if (window) {
@@ -331,7 +380,7 @@ HRESULT IDMDropTarget::DragEnter(IDataObject* dataObject, DWORD keyState, POINTL
     const DWORD offered = effect ? *effect : 0;
     if (effect)
         *effect = DROPEFFECT_NONE;
-    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+    return guardedCall([&]() -> HRESULT {
         IDMDropTargetData& data = *fData;
         data.dataObject = dataObject;
         data.rightButtonDrag = (keyState & MK_RBUTTON) != 0;
@@ -353,7 +402,7 @@ HRESULT IDMDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect)
     const DWORD offered = effect ? *effect : 0;
     if (effect)
         *effect = DROPEFFECT_NONE;
-    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+    return guardedCall([&]() -> HRESULT {
         IDMDropTargetData& data = *fData;
         const unsigned short answer =
             data.send(IPrivateMessage::dragOver, point, keyState).lowNumber();
@@ -364,15 +413,19 @@ HRESULT IDMDropTarget::DragOver(DWORD keyState, POINTL point, DWORD* effect)
     });
 }
 
+// A window destroyed during the drag may hear no leave; its drag ends here all the same.
 HRESULT IDMDropTarget::DragLeave()
 {
-    return ICallbackGuard::call(S_OK, [&]() -> HRESULT {
-        IDMDropTargetData& data = *fData;
+    IDMDropTargetData& data = *fData;
+    const HRESULT result = guardedCall([&]() -> HRESULT {
         data.rightButtonDrag = FALSE;
         data.dataObject = nullptr;
-        IWindowHandle(data.windowHandle).sendEvent(IPrivateMessage::dragLeave, 0, 0);
+        if (IsWindow(data.windowHandle))
+            IWindowHandle(data.windowHandle).sendEvent(IPrivateMessage::dragLeave, 0, 0);
         return S_OK;
     });
+    data.endDrag();
+    return result;
 }
 
 // A left-button drop is the drop event; a right-button drop shows the drop menu and carries
@@ -384,7 +437,7 @@ HRESULT IDMDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL poin
     if (effect)
         *effect = DROPEFFECT_NONE;
     IDMDropTargetData& data = *fData;
-    const HRESULT result = ICallbackGuard::call(S_OK, [&]() -> HRESULT {
+    const HRESULT result = guardedCall([&]() -> HRESULT {
         data.dataObject = dataObject;
         DWORD done = DROPEFFECT_NONE;
         if (data.rightButtonDrag) {
@@ -398,9 +451,9 @@ HRESULT IDMDropTarget::Drop(IDataObject* dataObject, DWORD keyState, POINTL poin
             *effect = done;
         return S_OK;
     });
-    data.rightButtonDrag = FALSE;
-    data.menuHandler.setDropPending(false);
-    data.dataObject = nullptr;
+    // OLE sends no leave after a drop: a menu that failed to build or show, or a window gone
+    // before its drop, ends the drag here.
+    data.endDrag();
     return result;
 }
 
@@ -438,6 +491,9 @@ IDMDropTarget& IDMDropTarget::revokeDragDrop()
 {
     if (!fData->window)
         return *this;
+    // A window that leaves OLE during a drag (it is being destroyed) hears no leave: OLE drops
+    // a target whose window is gone without a word. Its part of the drag ends here.
+    fData->endDrag();
     // The lock's release may delete this object: nothing of it is touched afterwards.
     const bool registered = fData->registered != FALSE;
     fData->registered = FALSE;

@@ -30,6 +30,8 @@ public:
     IBase::Boolean isPending() const noexcept { return fDataObject != nullptr; }
     // Cancels a drop that no command ended (a menu closed without a choice).
     IDMDropCommandHandler& cancel(IWindow& window);
+    // Lets a drop that no command will end go: the data object is released, nothing is sent.
+    void abandon() noexcept;
     // The OLE effect of the command carried out: what the target did for move, copy or link,
     // none for cancel.
     unsigned long effectCarriedOut() const noexcept { return fEffect; }

@@ -7,6 +7,7 @@
 #include <iwindow.hpp>
 
 #include "detail/idmkeys.hpp"
+#include "detail/idmloop.hpp"
 #include "idmevent.hpp"
 #include "idmfact.hpp"
 #include "idmnames.hpp"
@@ -170,8 +171,10 @@ IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
     IReference<IDMSourceOperation> operation = makeSourceOperation(event);
     const CurrentSource current(operation);
     IDMItemFactory* factory = itemFactoryFor(event.window());
-    if (factory && factory->provideSourceItems(event) && selectRenderers())
+    if (factory && factory->provideSourceItems(event) && selectRenderers()) {
+        const ovk_dragdrop::OwnDragLoop loop;
         operation->begin();
+    }
     return true;
 }
 
@@ -422,10 +425,6 @@ IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
     IReference<IDMTargetOperation> operation = IDMTargetOperation::updateTargetOperation(event);
     if (!operation)
         operation = makeTargetOperation(event);
-    // Over a container, its refresh waits until the drag is done with it, so that what a drop
-    // changes is painted once.
-    if (ICnrCtl* container = event.containerWindow())
-        operation->setContainer(container);
     operation->setOperation(operationOfKeys());
     if (IDMItemFactory* factory = itemFactoryFor(event.window()))
         factory->provideEnterSupport(event);
@@ -487,6 +486,12 @@ IBase::Boolean IDMTargetHandler::targetDrop(IDMTargetDropEvent& event)
     // OLE sends no DragLeave after a drop: the drop ends the target operation, also when a
     // renderer throws.
     const CurrentTarget current(operation);
+    // A container's refresh waits across the drop alone, so that what the drop changes is
+    // painted once when the operation ends. Held while the pointer still moves, a hold that
+    // hides the window (WM_SETREDRAW through the default processing) takes the container out
+    // of OLE's hit tests: the drag would leave and enter again at every tracking step.
+    if (ICnrCtl* container = event.containerWindow())
+        operation->setContainer(container);
     IBase::Boolean any = false;
     // From the last item to the first: an end notification takes its item out of the list.
     for (unsigned long i = operation->numberOfItems(); i >= 1; --i) {

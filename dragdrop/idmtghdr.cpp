@@ -9,22 +9,41 @@
 
 IDMDropTargetHandler::IDMDropTargetHandler() = default;
 
-// Windows still registered keep their registration; only this handler's references go.
+// A handler that goes before its windows takes their registrations along: nothing else would
+// revoke them (only this handler hears the windows' end), and OLE would go on handing drags to
+// a target that no handler serves. OLE registrations belong to the window's thread, so windows
+// of other threads are left as they are.
 IDMDropTargetHandler::~IDMDropTargetHandler()
 {
-    for (auto& entry : fTargets)
+    for (auto& entry : fTargets) {
+        const HWND window = entry.first;
+        if (IsWindow(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+            entry.second->revokeDragDrop();
         entry.second->Release();
+    }
 }
 
+// The target is stored and the handler attached before the window is registered: OLE keeps a
+// registration until it is revoked, which only this handler's WM_DESTROY does, so a failure on
+// the way must come before it.
 IHandler& IDMDropTargetHandler::handleEventsFor(IWindow* window)
 {
-    if (window && fTargets.find(window->handle()) == fTargets.end()) {
-        auto* target = new IDMDropTarget(window);
-        target->AddRef();
-        target->registerDragDrop();
-        fTargets[window->handle()] = target;
+    if (!window || fTargets.find(window->handle()) != fTargets.end())
+        return IHandler::handleEventsFor(window);
+    auto* target = new IDMDropTarget(window);
+    target->AddRef();
+    auto stored = fTargets.end();
+    try {
+        stored = fTargets.emplace(static_cast<HWND>(window->handle()), target).first;
+        IHandler::handleEventsFor(window);
+    } catch (...) {
+        if (stored != fTargets.end())
+            fTargets.erase(stored);
+        target->Release();
+        throw;
     }
-    return IHandler::handleEventsFor(window);
+    target->registerDragDrop();
+    return *this;
 }
 
 IDMDropTarget* IDMDropTargetHandler::dropTargetFor(const IWindow* window) const

@@ -867,6 +867,11 @@ LRESULT CALLBACK containerProcedure(HWND window, UINT message, WPARAM parameter1
         SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(container));
     } else if (message == WM_NCDESTROY) {
         destroyContainer(window);
+    } else if (message == WM_SETREDRAW) {
+        // A control keeps its redraw to itself, as the system's list and tree controls do: the
+        // default processing would clear WS_VISIBLE, and a container on hold would drop out of
+        // every hit test. This one draws nothing, so there is nothing to hold.
+        return 0;
     } else if (message >= kFirstMessage && message <= kLastMessage) {
         journal(window, message, parameter1, parameter2);
         LRESULT result = 0;

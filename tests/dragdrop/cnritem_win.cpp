@@ -216,15 +216,16 @@ TEST_F(ContainerItems, ADragMovesTheSelectedObjectsIntoTheOtherContainer)
     IDMSupport::enableDragDropFor<IDMCnrItem>(target.get());
     select(things[0]);
     select(things[1]);
-    // The target's refresh is held from the drag's arrival until it is done with the container.
+    // The target's refresh is held while the drop fills it, until it is done with the
+    // container.
     std::string refresh;
-    ovktest::Recorder drops(IPrivateMessage::dragDrop);
-    drops.attach(*target, "drop").setAction([&](IEvent&) {
+    ovktest::Recorder drops(CM_INSERTRECORD);
+    drops.attach(*target, "insert").setAction([&](IEvent&) {
         refresh += target->isRefreshOn() ? "on " : "off ";
         return false;
     });
     dragFromRow(1);
-    EXPECT_EQ(refresh, "off ");
+    EXPECT_EQ(refresh, "off off ");
     EXPECT_TRUE(target->isRefreshOn());
     EXPECT_TRUE(source->isRefreshOn());
     EXPECT_TRUE(target->containsObject(things[0]));

@@ -84,6 +84,9 @@ std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long
 // Drags the data object through OLE's drag loop onto whatever window is under the cursor,
 // dropping at once as a released button does; answers the effect OLE reports.
 DWORD dragAtCursor(IDataObject* data, DWORD effects);
+// Drags the data object as another program does: OLE's drag loop runs until the held button
+// is released; answers the effect OLE reports.
+DWORD dragWhileHeld(IDataObject* data, DWORD effects);
 // The shell's own data object over files of one folder (made with the given contents), with
 // one reference for the caller; null when the shell cannot make it. The shell's headers clash
 // with the library's, so they stay in the fixture's file.

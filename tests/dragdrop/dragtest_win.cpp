@@ -132,9 +132,11 @@ std::vector<char> dropFiles(const std::vector<std::string>& names, unsigned long
 
 namespace {
 
-// A drop source that drops as soon as OLE asks, with the system's cursors.
-class DropAtOnce : public IDropSource {
+// A drop source with the system's cursors that drops as soon as OLE asks, or, as a program's
+// does, once no button is held any more.
+class DropSource : public IDropSource {
 public:
+    explicit DropSource(bool whileHeld) : fWhileHeld(whileHeld) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
             *object = this;
@@ -145,20 +147,35 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
-        return escape ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (escape)
+            return DRAGDROP_S_CANCEL;
+        return fWhileHeld && (keys & (MK_LBUTTON | MK_RBUTTON)) ? S_OK : DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    bool fWhileHeld;
 };
+
+DWORD drag(IDataObject* data, DWORD effects, bool whileHeld)
+{
+    DropSource source(whileHeld);
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data, &source, effects, &effect);
+    return effect;
+}
 
 } // namespace
 
 DWORD dragAtCursor(IDataObject* data, DWORD effects)
 {
-    DropAtOnce source;
-    DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data, &source, effects, &effect);
-    return effect;
+    return drag(data, effects, false);
+}
+
+DWORD dragWhileHeld(IDataObject* data, DWORD effects)
+{
+    return drag(data, effects, true);
 }
 
 IDataObject* shellDataObject(const std::string& folder, const std::vector<std::string>& names)

@@ -1,7 +1,7 @@
 // A drag made with real input from a second thread.
 #include "handdrag.hpp"
 
-#include "ovktest.hpp"
+#include <detail/icallgrd.hpp>
 
 #include <atomic>
 #include <chrono>
@@ -125,12 +125,44 @@ bool HandDrag::done() const
     return fState->done;
 }
 
+namespace {
+
+// Dispatches the calling thread's messages until the hand is done or the time is up. What a
+// handler let go is thrown from here, as from the library's own message loop. A quit message is
+// left in the queue for the loop it belongs to.
+bool pumpUntil(const HandDrag* hand, unsigned long timeoutMilliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return hand && hand->done();
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            ICallbackGuard::rethrowPending();
+        }
+        if (hand && hand->done())
+            return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return false;
+        // Wakes for any new message; the short cap sees the hand finish without one.
+        const DWORD wait = static_cast<DWORD>(deadline - now < 10 ? deadline - now : 10);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+    }
+}
+
+} // namespace
+
 bool dragByHand(const HandPath& path, HandDrag::Sample sample, unsigned long timeoutMilliseconds)
 {
     HandDrag hand(path, std::move(sample));
-    const bool finished = pumpUntil([&hand] { return hand.done(); }, timeoutMilliseconds);
+    const bool finished = pumpUntil(&hand, timeoutMilliseconds);
     // The release reaches the drag loop (or the pressed window) as input still to dispatch.
-    pumpUntil([] { return false; }, 2 * kDragTick);
+    pumpUntil(nullptr, 2 * kDragTick);
     return finished;
 }
 

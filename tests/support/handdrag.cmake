@@ -1,0 +1,5 @@
+# The hand that drags with real input (handdrag.hpp): a library of its own, without the test
+# framework, shared by the test programs and the demo's autoplay.
+add_library(ovk_handdrag STATIC ${CMAKE_CURRENT_LIST_DIR}/handdrag.cpp)
+target_include_directories(ovk_handdrag PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(ovk_handdrag PUBLIC ovkwin user32 PRIVATE ovk_warnings)
