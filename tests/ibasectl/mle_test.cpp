@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include <detail/iscoped.hpp>
 #include <imle.hpp>
 #include <ovkmsgid.hpp>
 
@@ -93,7 +94,7 @@ TEST_F(MultiLineEdit, AMissingFileFailsAtTheFirstCallThatOpensIt)
     EXPECT_EQ(str(failure.text(0)), "fopen");
 }
 
-// Runs a program of the system on the file's Unix name, as "program arguments 'file'", and
+// Runs a program of the system on the file's Unix name, as `program arguments "file"`, and
 // pumps until the file is as wanted. Wine starts a Unix program as it starts any other, but with
 // no process handle to wait on.
 bool runOnFile(const char* program, const char* arguments, const char* path,
@@ -117,9 +118,10 @@ bool runOnFile(const char* program, const char* arguments, const char* path,
     if (!CreateProcessA(image.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
+    ovk_native::KernelHandles started;
     for (HANDLE handle : {process.hThread, process.hProcess})
         if (handle && handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
+            started.add(handle);
     return ovktest::pumpUntil(done);
 }
 
