@@ -96,7 +96,9 @@ HWND defaultButtonUnder(HWND window)
 
 // Turns the button's default look on or off. Switching one on switches off the default
 // button that the frame had before, so that a frame shows one default button at a time.
-void setDefaultButton(HWND button, bool on)
+// `holder` names that button when the caller knows it: a frame may hold other default buttons
+// of its own (a dialog template's) that a search of its children would find first.
+void setDefaultButton(HWND button, bool on, HWND holder = nullptr)
 {
     const LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
     const LONG_PTR type = style & 0xF;
@@ -111,7 +113,9 @@ void setDefaultButton(HWND button, bool on)
     HWND scope = frameOf(button);
     if (!scope)
         scope = GetAncestor(button, GA_ROOT);
-    const HWND previous = scope ? defaultButtonUnder(scope) : nullptr;
+    const HWND previous = holder && (dialogCode(holder) & DLGC_DEFPUSHBUTTON)
+                              ? holder
+                              : scope ? defaultButtonUnder(scope) : nullptr;
     SendMessageA(button, BM_SETSTYLE, static_cast<WPARAM>((style & ~0xFL) | BS_DEFPUSHBUTTON),
                  TRUE);
     if (previous && previous != button)
@@ -701,8 +705,10 @@ void ICVKeyboardHandler::buttonSetup(const IWindow* canvas, const IWindowHandle&
             setDefaultButton(original, true);
         break;
     case losingFocus:
+        // The control that loses the focus holds the default look when the focus made it the
+        // default: it is the one to give the look back to the original.
         if (original)
-            setDefaultButton(original, true);
+            setDefaultButton(original, true, control);
         break;
     }
 }

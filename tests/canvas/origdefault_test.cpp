@@ -36,8 +36,9 @@ std::vector<LONG_PTR> privateDialogWords(HWND dialog)
     return words;
 }
 
-// A hidden dialog template of the window class given, holding one push button of its own
-// ahead of anything added later.
+// A hidden dialog template of the window class given, holding one default push button of its
+// own ahead of anything added later: a search of the frame's children for a default button
+// finds it first, so only the recorded original answers the canvas's button.
 std::vector<WORD> frameTemplate(const std::string& windowClass)
 {
     std::vector<WORD> t;
@@ -57,7 +58,7 @@ std::vector<WORD> frameTemplate(const std::string& windowClass)
     text("Template frame");
     if (t.size() % 2)
         t.push_back(0);
-    dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON);
+    dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
     dword(0);
     t.insert(t.end(), {180, 120, 50, 14, IDOK, 0xFFFF, 0x0080});
     text("Template button");
@@ -116,8 +117,10 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
         canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
         canvas.layout();
 
-        // Recorded by the canvas's layout, though the template's button comes first among the
-        // frame's children.
+        // Recorded by the canvas's layout, though the template's default button comes first
+        // among the frame's children.
+        const HWND templateButton = GetDlgItem(dialog, IDOK);
+        ASSERT_EQ(GetWindowLongPtrA(templateButton, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
         EXPECT_EQ(ICanvasStatics::origDefaultButtonHandle(canvas.handle()), ok.handle());
         EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
         EXPECT_EQ(privateDialogWords(dialog), before);
@@ -135,9 +138,11 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
         EXPECT_EQ(GetFocus(), option.handle());
         EXPECT_EQ(buttonType(ok), BS_DEFPUSHBUTTON);
         EXPECT_EQ(buttonType(apply), BS_PUSHBUTTON);
+        // The template's own default button was never the focus's to take.
+        EXPECT_EQ(GetWindowLongPtrA(templateButton, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
         EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
         EXPECT_EQ(privateDialogWords(dialog), before);
     }
-    // A recorded button that is gone is not answered.
-    EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), IWindowHandle());
+    // A recorded button that is gone is not answered: the frame's own default button is.
+    EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), IWindowHandle(GetDlgItem(dialog, IDOK)));
 }

@@ -310,6 +310,48 @@ INSTANTIATE_TEST_SUITE_P(Codes, HelpViewerError,
                          ::testing::Values(std::make_pair(1005L, 0x58ul), std::make_pair(1022L, 0x61ul),
                                            std::make_pair(4711L, 0x63ul)));
 
+// The viewer tells its notifications to the window the help window named to it as active: that
+// is the frame, where the application's help handler hears them. The help window itself has no
+// window procedure of its own; its observers hear of it when it goes.
+TEST(HelpWindowNotification, TheViewerNotifiesTheActiveFrameAndObserversHearTheHelpWindowGo)
+{
+    auto frame = helpFrame();
+    CountingHelpHandler handler;
+    handler.handleEventsFor(frame.get());
+    auto help = std::make_unique<IHelpWindow>(frame.get(), IHelpWindow::viewerMode);
+    ovktest::NotificationLog log;
+    log.keepOnly(std::string(IWindow::deleteId));
+    help->addObserver(log);
+    help->enableNotification();
+    resetJournal();
+    help->setActiveWindow(frame.get());
+
+    const auto count = viewerEntry<HvxTestJournalCountEntry>("OvkHvxTestJournalCount");
+    const auto at = viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt");
+    const auto notify = viewerEntry<HvxTestNotifyEntry>("OvkHvxTestNotify");
+    ASSERT_TRUE(count && at && notify);
+    HWND told = nullptr;
+    for (LONG i = 0; i < count(); ++i) {
+        HVXTESTCALL call{};
+        at(i, &call);
+        if (call.entry == hvxCall && call.values[0] == 0x624)
+            told = reinterpret_cast<HWND>(call.values[1]);
+    }
+    EXPECT_EQ(told, static_cast<HWND>(frame->handle()));
+    for (UINT notice : {0x633u, 0x634u}) {
+        handler.calls = 0;
+        notify(told, notice, 0, 0);
+        EXPECT_EQ(handler.calls, 1) << std::hex << notice;
+    }
+
+    const INotifier* notifier = help.get();
+    help.reset();
+    ASSERT_EQ(log.entries().size(), 1u);
+    EXPECT_EQ(log.entries()[0].notifier, notifier);
+    handler.stopHandlingEventsFor(frame.get());
+    resetJournal();
+}
+
 // ---------------------------------------------------------------------------------------------
 // File mode: the system help, received by a help window of our own
 

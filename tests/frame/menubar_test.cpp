@@ -605,18 +605,23 @@ TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
     handler.stopHandlingEventsFor(frame.get());
 }
 
-// Disables the Recent cascade of the File pop-up as it opens: on the classic road a cascade is
-// known only through the lists of the frame whose menu bar holds the pop-up.
+// Disables the Recent cascade of the File pop-up as it opens, and notes what the pop-up knows
+// of itself: its owner and its identifier are known only through the frame whose menu bar
+// holds it.
 class RecentDisablingHandler : public IMenuHandler {
 public:
     std::string failure;
     int ended = 0;
+    IWindow* owner = nullptr;
+    unsigned long popupId = 0;
 
 protected:
     IBase::Boolean menuShowing(IMenuEvent& event, ISubmenu& menu) override
     {
         if (event.menuItemId() != kFullFilePopup)
             return false;
+        owner = menu.owner();
+        popupId = menu.id();
         try {
             menu.disableItem(kFullRecentPopup);
         } catch (const IException& exception) {
@@ -656,6 +661,8 @@ TEST(MenuHandler, APopUpOfTheMenuBarIsChangedThroughTheFrameThatHoldsIt)
         EXPECT_FALSE(later.watchdogFired());
         EXPECT_TRUE(ovktest::pumpUntil([&] { return handler.ended > 0; }));
         EXPECT_EQ(handler.failure, "");
+        EXPECT_EQ(handler.owner, frame.get());
+        EXPECT_EQ(handler.popupId, static_cast<unsigned long>(kFullFilePopup));
         EXPECT_EQ(whileOpen, "&Open|&Recent(d)[First]");
         EXPECT_EQ(describeMenu(file), before);
         handler.stopHandlingEventsFor(frame.get());

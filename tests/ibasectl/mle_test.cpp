@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include <detail/iscoped.hpp>
 #include <imle.hpp>
 #include <ovkmsgid.hpp>
 
@@ -92,22 +94,92 @@ TEST_F(MultiLineEdit, AMissingFileFailsAtTheFirstCallThatOpensIt)
     EXPECT_EQ(str(failure.text(0)), "fopen");
 }
 
+// Runs a program of the system on the file's Unix name, as `program arguments "file"`, and
+// pumps until the file is as wanted. Wine starts a Unix program as it starts any other, but with
+// no process handle to wait on.
+bool runOnFile(const char* program, const char* arguments, const char* path,
+               const std::function<bool()>& done)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    wchar_t widePath[MAX_PATH] = {};
+    if (!unixName || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH))
+        return false;
+    char* name = unixName(widePath);
+    if (!name)
+        return false;
+    std::string command = std::string(program) + " " + arguments + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    const std::string image = std::string("Z:") + program;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(image.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    ovk_native::KernelHandles started;
+    for (HANDLE handle : {process.hThread, process.hProcess})
+        if (handle && handle != INVALID_HANDLE_VALUE)
+            started.add(handle);
+    return ovktest::pumpUntil(done);
+}
+
+unsigned long long measured(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return ~0ull;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A file that another program replaces by a link to the memory of the process that opens it:
+// reading it from its start fails, as the first page of a process is never mapped, and it
+// measures empty. The link is removed at the end by the same means, since Wine's own deletion
+// follows it.
+class MemoryLink {
+public:
+    explicit MemoryLink(const char* path) : fPath(path) {}
+    ~MemoryLink()
+    {
+        if (fMade)
+            runOnFile("/bin/rm", "-f", fPath, [this] { return measured(fPath) == ~0ull; });
+    }
+    MemoryLink(const MemoryLink&) = delete;
+    MemoryLink& operator=(const MemoryLink&) = delete;
+
+    bool make()
+    {
+        fMade = runOnFile("/bin/ln", "-sf /proc/self/mem", fPath,
+                          [this] { return measured(fPath) == 0; });
+        return fMade;
+    }
+
+private:
+    const char* fPath;
+    bool fMade = false;
+};
+
 // A file that opens but cannot be read: the read's failure is reported, and drawing, turned off
-// for the read, is turned on again. The system's file of a processor's autosuspend delay is such a file
-// where runtime power management is off: its size is a page, and reading it fails.
+// for the read, is turned on again. The file is measured as an ordinary text larger than the
+// edit's limit, then, while the edit is asked to take that much, another program puts in its
+// place a file that fails at the first read.
 TEST_F(MultiLineEdit, AFileThatCannotBeReadFailsAtTheReadWithDrawingOnAgain)
 {
-    const char* const unreadable = "Z:\\sys\\devices\\system\\cpu\\power\\autosuspend_delay_ms";
-    bool readFails = false;
-    if (FILE* probe = std::fopen(unreadable, "rb")) {
-        char byte = 0;
-        readFails = std::fread(&byte, 1, 1, probe) != 1;
-        std::fclose(probe);
-    }
-    if (!readFails)
-        GTEST_SKIP() << "no file here that opens and then fails to read";
+    TempFile file("ovk-mle-unreadable.txt");
+    std::string lines;
+    for (int line = 0; line < 4000; ++line)
+        lines += "123456789\n";
+    file.write(lines);
     auto edit = make();
     edit->setText("kept");
+    MemoryLink link(file.path());
+    bool replaced = false;
+    ovktest::Recorder limits(EM_LIMITTEXT);
+    limits.attach(*edit, "limit").setAction([&](IEvent&) {
+        replaced = link.make();
+        return false;
+    });
     // Wine's edit draws on regardless, so what is seen is what the edit is asked.
     std::string drawing;
     ovktest::Recorder redraws(WM_SETREDRAW);
@@ -115,7 +187,8 @@ TEST_F(MultiLineEdit, AFileThatCannotBeReadFailsAtTheReadWithDrawingOnAgain)
         drawing += event.parameter1().asUnsignedLong() ? " on" : " off";
         return false;
     });
-    const IException failure = ovktest::caught([&] { edit->importFromFile(unreadable); });
+    const IException failure = ovktest::caught([&] { edit->importFromFile(file.path()); });
+    ASSERT_TRUE(replaced);
     EXPECT_EQ(str(failure.text(0)), "fread");
     EXPECT_EQ(str(edit->text()), "kept");
     EXPECT_EQ(drawing, " off on");
