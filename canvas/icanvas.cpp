@@ -228,13 +228,14 @@ std::vector<IWindowHandle::Value> ICanvas::childrenInOrder()
 }
 
 // The window core counts every change to the order of window objects' children that it hears
-// of. What it cannot hear of is a native child arriving; the platform puts a new child last and
-// a re-parented one first, so the two ends are asked. A listed child destroyed or re-parented
-// away no longer names this canvas as its parent, which the platform answers without a round
-// trip. Missed until a walk is only a native child created without notifying its parent, or
-// re-parented in, and restacked between two others before the next layout: native children
-// take no place in an arrangement, so what lags is the canvas's tab stop and the frame's
-// default push button record.
+// of, a native child taken over by a window object or let go by one included. What it cannot
+// hear of is a native child arriving; the platform puts a new child last and a re-parented one
+// first, so the two ends are asked. A listed child destroyed or re-parented away no longer
+// names this canvas as its parent, which the platform answers without a round trip. Missed
+// until a walk is only a native child created without notifying its parent, or re-parented
+// in, and restacked between two others before the next layout, for as long as it stays native:
+// native children take no place in an arrangement, so what lags is the canvas's tab stop and
+// the frame's default push button record. Taking it over counts, so it is placed from then on.
 bool ICanvas::keptChildrenHold() const
 {
     const HWND canvas = handle();
