@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <detail/iclasswide.hpp>
 #include <detail/ilaybits.hpp>
@@ -215,7 +216,21 @@ ICanvas& ICanvas::layout()
 
 IWindowPosBuffer& ICanvas::fixupChildren()
 {
-    return fixupListedChildren(childrenInOrder());
+    if (const std::vector<IWindowHandle::Value>* listed = std::exchange(fListedChildren, nullptr))
+        return fixupInOrder(*listed);
+    return fixupInOrder(childrenInOrder());
+}
+
+// Through the virtual fix-up, so that a derived canvas's own still runs; the list is offered to
+// the base fix-up that the override calls, and withdrawn however the fix-up ends.
+IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)
+{
+    struct Offer {
+        const std::vector<IWindowHandle::Value>*& slot;
+        ~Offer() { slot = nullptr; }
+    } offer{fListedChildren};
+    fListedChildren = &children;
+    return fixupChildren();
 }
 
 // A copy: what the fix-up sends to the children may lay this canvas out again and list anew.
@@ -263,7 +278,7 @@ void ICanvas::walkChildren(unsigned long orderChanges)
     fChildrenKept = allObjects;
 }
 
-IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)
+IWindowPosBuffer& ICanvas::fixupInOrder(const std::vector<IWindowHandle::Value>& children)
 {
     if (!fPositions)
         fPositions = std::make_unique<IWindowPosBuffer>(this);
