@@ -254,6 +254,29 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
     EXPECT_TRUE(IsWindowVisible(canvas->handle()));
 }
 
+// A handler that fails as drawing is turned back on, while the layout is already failing: the
+// layout's failure reaches the caller, and the handler's waits for the next return from Windows.
+TEST_P(QuietLayout, HandlerFailingAsDrawingReturnsIsThrownAfterTheLayoutsOwnFailure)
+{
+    canvas = GetParam().make(*top, WS_VISIBLE);
+    auto failing = std::make_unique<FailingChild>();
+    failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
+                                                    canvas->handle(), canvas->handle(),
+                                                    IRectangle(), nullptr, nullptr));
+    failing->setMinimumSize(ISize(30, 20));
+    GetParam().place(*canvas, keep(std::move(failing)));
+    ovktest::Recorder redraw(WM_SETREDRAW);
+    redraw.attach(*canvas, "redraw").setAction([](IEvent& event) -> bool {
+        if (event.parameter1().asUnsignedLong() != 0)
+            throw std::logic_error("drawing fails");
+        return false;
+    });
+    canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
+    EXPECT_THROW(canvas->layout(), std::runtime_error);
+    EXPECT_EQ(redraw.trace(), "redraw redraw");
+    EXPECT_THROW(ovktest::pumpPending(), std::logic_error);
+}
+
 // A layout due again with nothing changed leaves every child alone; one that changes a child's
 // place moves it without activating it, in either coordinate system.
 TEST_P(QuietLayout, LayoutMovesOnlyWhatChangedAndActivatesNothing)
