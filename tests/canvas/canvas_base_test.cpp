@@ -217,6 +217,17 @@ protected:
         canvas.reset();
         CanvasTest::TearDown();
     }
+    // A child of the canvas, in its place there, whose adjustment fails in the next layout.
+    FailingChild& placeFailingChild() {
+        auto failing = std::make_unique<FailingChild>();
+        failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
+                                                        canvas->handle(), canvas->handle(),
+                                                        IRectangle(), nullptr, nullptr));
+        failing->setMinimumSize(ISize(30, 20));
+        FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
+        GetParam().place(*canvas, child);
+        return child;
+    }
     std::unique_ptr<ICanvas> canvas;
 };
 
@@ -239,13 +250,7 @@ TEST_P(QuietLayout, HiddenCanvasStaysHiddenWhenAskedForItsMinimumSize)
 TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
 {
     canvas = GetParam().make(*top, WS_VISIBLE);
-    auto failing = std::make_unique<FailingChild>();
-    failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
-                                                    canvas->handle(), canvas->handle(),
-                                                    IRectangle(), nullptr, nullptr));
-    failing->setMinimumSize(ISize(30, 20));
-    FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
-    GetParam().place(*canvas, child);
+    FailingChild& child = placeFailingChild();
     canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
     EXPECT_THROW(canvas->layout(), std::runtime_error);
     EXPECT_FALSE(child.armed);
@@ -259,12 +264,7 @@ TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
 TEST_P(QuietLayout, HandlerFailingAsDrawingReturnsIsThrownAfterTheLayoutsOwnFailure)
 {
     canvas = GetParam().make(*top, WS_VISIBLE);
-    auto failing = std::make_unique<FailingChild>();
-    failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
-                                                    canvas->handle(), canvas->handle(),
-                                                    IRectangle(), nullptr, nullptr));
-    failing->setMinimumSize(ISize(30, 20));
-    GetParam().place(*canvas, keep(std::move(failing)));
+    placeFailingChild();
     ovktest::Recorder redraw(WM_SETREDRAW);
     redraw.attach(*canvas, "redraw").setAction([](IEvent& event) -> bool {
         if (event.parameter1().asUnsignedLong() != 0)
