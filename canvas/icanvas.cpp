@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <detail/iclasswide.hpp>
 #include <detail/ilaybits.hpp>
@@ -215,7 +216,21 @@ ICanvas& ICanvas::layout()
 
 IWindowPosBuffer& ICanvas::fixupChildren()
 {
-    return fixupListedChildren(childrenInOrder());
+    if (const std::vector<IWindowHandle::Value>* listed = std::exchange(fListedChildren, nullptr))
+        return fixupInOrder(*listed);
+    return fixupInOrder(childrenInOrder());
+}
+
+// Through the virtual fix-up, so that a derived canvas's own still runs; the list is offered to
+// the base fix-up that the override calls, and withdrawn however the fix-up ends.
+IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)
+{
+    struct Offer {
+        const std::vector<IWindowHandle::Value>*& slot;
+        ~Offer() { slot = nullptr; }
+    } offer{fListedChildren};
+    fListedChildren = &children;
+    return fixupChildren();
 }
 
 // A copy: what the fix-up sends to the children may lay this canvas out again and list anew.
@@ -228,13 +243,14 @@ std::vector<IWindowHandle::Value> ICanvas::childrenInOrder()
 }
 
 // The window core counts every change to the order of window objects' children that it hears
-// of. What it cannot hear of is a native child arriving; the platform puts a new child last and
-// a re-parented one first, so the two ends are asked. A listed child destroyed or re-parented
-// away no longer names this canvas as its parent, which the platform answers without a round
-// trip. Missed until a walk is only a native child created without notifying its parent, or
-// re-parented in, and restacked between two others before the next layout: native children
-// take no place in an arrangement, so what lags is the canvas's tab stop and the frame's
-// default push button record.
+// of, a native child taken over by a window object or let go by one included. What it cannot
+// hear of is a native child arriving; the platform puts a new child last and a re-parented one
+// first, so the two ends are asked. A listed child destroyed or re-parented away no longer
+// names this canvas as its parent, which the platform answers without a round trip. Missed
+// until a walk is only a native child created without notifying its parent, or re-parented
+// in, and restacked between two others before the next layout, for as long as it stays native:
+// native children take no place in an arrangement, so what lags is the canvas's tab stop and
+// the frame's default push button record. Taking it over counts, so it is placed from then on.
 bool ICanvas::keptChildrenHold() const
 {
     const HWND canvas = handle();
@@ -262,7 +278,7 @@ void ICanvas::walkChildren(unsigned long orderChanges)
     fChildrenKept = allObjects;
 }
 
-IWindowPosBuffer& ICanvas::fixupListedChildren(const std::vector<IWindowHandle::Value>& children)
+IWindowPosBuffer& ICanvas::fixupInOrder(const std::vector<IWindowHandle::Value>& children)
 {
     if (!fPositions)
         fPositions = std::make_unique<IWindowPosBuffer>(this);

@@ -62,8 +62,8 @@ protected:
     ICanvas& initialize(unsigned long id, IWindow* parent, IWindow* owner, const IRectangle& rect,
                         unsigned long style, unsigned long extendedStyle);
     ICanvas& setLayoutMinimumSize(const ISize& size) noexcept;
-    // fixupChildren over children the layout has already listed, in child order, so that a
-    // layout that lists them for its own arrangement lists them once.
+    // fixupChildren (an override included) over children the layout has already listed, in
+    // child order, so that a layout that lists them for its own arrangement lists them once.
     IWindowPosBuffer& fixupListedChildren(const std::vector<IWindowHandle::Value>& children);
     // The children in stacking order. Each step of a walk through them is a round trip to the
     // window server, about as costly as moving the child, so the list of the last walk is
@@ -74,6 +74,7 @@ private:
     void attachHandlers();
     bool keptChildrenHold() const;
     void walkChildren(unsigned long orderChanges);
+    IWindowPosBuffer& fixupInOrder(const std::vector<IWindowHandle::Value>& children);
 
     ISize fMinimumSize;
     std::uint32_t fReserved[2] = {};
@@ -87,4 +88,7 @@ private:
     std::vector<IWindowHandle::Value> fChildren;
     unsigned long fChildOrderChanges = 0;
     bool fChildrenKept = false;
+    // The children a layout listed, for the fix-up it asks for next; taken by the first
+    // fix-up that runs, so that a later one lists anew.
+    const std::vector<IWindowHandle::Value>* fListedChildren = nullptr;
 };

@@ -105,9 +105,11 @@ struct IMultiCellCanvas::Grid {
         }
         cells.pop_back();
     }
+    // Every thread's objects are asked: a child's object may have been made on another thread
+    // than the canvas's, and is filed with that thread's windows.
     static bool isLive(const Cell& cell)
     {
-        return IWindow::windowWithHandle(IWindowHandle(cell.handle)) == cell.child;
+        return IWindow::windowWithHandle(IWindowHandle(cell.handle), true) == cell.child;
     }
     // The passes of a layout: the headers sized from the cells (answers the minimum size), the
     // room beyond it shared among the expandable headers, and each cell's rectangle.

@@ -513,10 +513,15 @@ void IWindow::addToWindowSet(IWindow* window, const IWindowHandle& handle)
     IStartedThread* record = thread == GetCurrentThreadId() ? IStartedThread::current()
                                                            : IStartedThread::locate(thread);
     RecordReference reference(thread == GetCurrentThreadId() ? nullptr : record);
-    IResourceLock lock(libraryLock());
-    window->fHandle = handle;
-    record->windowSet().add(handle, window);
-    window->fData->setFlag(IWindowData::inWindowSet);
+    {
+        IResourceLock lock(libraryLock());
+        window->fHandle = handle;
+        record->windowSet().add(handle, window);
+        window->fData->setFlag(IWindowData::inWindowSet);
+    }
+    // A native child taken over becomes a window object's child where it stands, which its
+    // parent hears nothing of: a kept list of the parent's children may not hold it yet.
+    IWindowCore::noteChildOrderChange(handle);
 }
 
 void IWindow::removeFromWindowSet(IWindow* window)

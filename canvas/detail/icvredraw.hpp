@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <exception>
+
+#include <detail/icallgrd.hpp>
+
 #include "iwindow.hpp"
 
 namespace ovk_canvas {
@@ -28,7 +32,10 @@ public:
         try {
             fCanvas.enableUpdate();
         } catch (...) {
-            // Already unwinding from the layout's own failure, which is the one to report.
+            // Already unwinding from the layout's own failure, which goes on to the caller. What
+            // turning drawing on threw (a handler's exception the send rethrew) waits again in
+            // this thread's slot, to be thrown at the next return from Windows.
+            ICallbackGuard::keep(std::current_exception());
         }
     }
     QuietLayout(const QuietLayout&) = delete;

@@ -217,6 +217,17 @@ protected:
         canvas.reset();
         CanvasTest::TearDown();
     }
+    // A child of the canvas, in its place there, whose adjustment fails in the next layout.
+    FailingChild& placeFailingChild() {
+        auto failing = std::make_unique<FailingChild>();
+        failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
+                                                        canvas->handle(), canvas->handle(),
+                                                        IRectangle(), nullptr, nullptr));
+        failing->setMinimumSize(ISize(30, 20));
+        FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
+        GetParam().place(*canvas, child);
+        return child;
+    }
     std::unique_ptr<ICanvas> canvas;
 };
 
@@ -239,19 +250,31 @@ TEST_P(QuietLayout, HiddenCanvasStaysHiddenWhenAskedForItsMinimumSize)
 TEST_P(QuietLayout, LayoutThatThrowsLeavesAShownCanvasDrawing)
 {
     canvas = GetParam().make(*top, WS_VISIBLE);
-    auto failing = std::make_unique<FailingChild>();
-    failing->startHandlingEventsFor(failing->create(0, "", WS_CHILD | WS_VISIBLE, "Static",
-                                                    canvas->handle(), canvas->handle(),
-                                                    IRectangle(), nullptr, nullptr));
-    failing->setMinimumSize(ISize(30, 20));
-    FailingChild& child = static_cast<FailingChild&>(keep(std::move(failing)));
-    GetParam().place(*canvas, child);
+    FailingChild& child = placeFailingChild();
     canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
     EXPECT_THROW(canvas->layout(), std::runtime_error);
     EXPECT_FALSE(child.armed);
     // Drawing left off would read as hidden, and the canvas would never be painted again.
     EXPECT_TRUE(hasVisibleBit(*canvas));
     EXPECT_TRUE(IsWindowVisible(canvas->handle()));
+}
+
+// A handler that fails as drawing is turned back on, while the layout is already failing: the
+// layout's failure reaches the caller, and the handler's waits for the next return from Windows.
+TEST_P(QuietLayout, HandlerFailingAsDrawingReturnsIsThrownAfterTheLayoutsOwnFailure)
+{
+    canvas = GetParam().make(*top, WS_VISIBLE);
+    placeFailingChild();
+    ovktest::Recorder redraw(WM_SETREDRAW);
+    redraw.attach(*canvas, "redraw").setAction([](IEvent& event) -> bool {
+        if (event.parameter1().asUnsignedLong() != 0)
+            throw std::logic_error("drawing fails");
+        return false;
+    });
+    canvas->setLayoutDistorted(ovk_layout::layoutDue, 0);
+    EXPECT_THROW(canvas->layout(), std::runtime_error);
+    EXPECT_EQ(redraw.trace(), "redraw redraw");
+    EXPECT_THROW(ovktest::pumpPending(), std::logic_error);
 }
 
 // A layout due again with nothing changed leaves every child alone; one that changes a child's

@@ -195,6 +195,22 @@ TEST_F(SetCanvasOrder, NativeChildrenLeaveTheOrderOfTheOthers)
     EXPECT_EQ(laidOutOrder(), "bac");
 }
 
+// A native child that told no one of its arrival and was restacked into the middle is placed
+// and measured as soon as a window object takes it over, with nothing else changed meanwhile.
+TEST_F(SetCanvasOrder, ASilentNativeChildTakenOverIsPlacedWhereItStands)
+{
+    ASSERT_EQ(laidOutOrder(), "abc");
+    NativeChild silent(canvas->handle(), 0, WS_EX_NOPARENTNOTIFY);
+    restack(silent.handle(), a->handle());
+    IWindow& d = keep(std::make_unique<IWindow>());
+    d.startHandlingEventsFor(silent.handle());
+    d.setDestroyOnDelete(false);
+    d.setMinimumSize(ISize(10, 10));
+    EXPECT_EQ(laidOutOrder(), "adbc");
+    EXPECT_EQ(canvas->minimumSize(), ISize(5 + 4 * 10 + 3 * 2 + 5, 5 + 10 + 5));
+    children.pop_back();
+}
+
 // Both canvases: a layout takes the canvas's tab stop from all its children, native ones too,
 // whichever way they came and went.
 struct CanvasKind {

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include <detail/ilaybits.hpp>
 #include <imcelcv.hpp>
+#include <ithread.hpp>
 #include <ovkmsgid.hpp>
 
 #include "canvastest.hpp"
@@ -219,6 +222,39 @@ TEST_F(MultiCell, ChildDeletedWithoutRemovalLosesItsCell)
             DestroyWindow(gone);
         children.clear();
     }
+}
+
+// A child whose object another thread made and keeps (pumping its messages meanwhile) keeps
+// its cell through a cell added beside it and through the layouts: it is placed and measured.
+TEST_F(MultiCell, ChildMadeOnAnotherThreadKeepsItsCell)
+{
+    makeCanvas();
+    std::atomic<IWindow*> made{nullptr};
+    std::atomic<bool> finished{false};
+    std::atomic<DWORD> thread{0};
+    std::thread other([&] {
+        thread = GetCurrentThreadId();
+        auto box = canvastest::makeBox(*canvas, ISize(30, 20));
+        made = box.get();
+        IThread::current().processMsgs();
+        box.reset();
+        finished = true;
+    });
+    // The other thread's child tells the canvas of its arrival, a send this thread must take.
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return made.load() != nullptr; }));
+    IWindow& remote = *made.load();
+    canvas->addToCell(&remote, 1, 1);
+    addBox(ISize(10, 10), 2, 1);
+    canvas->layout();
+    EXPECT_EQ(canvas->windowInCell(1, 1), &remote);
+    EXPECT_EQ(canvas->minimumSize(), ISize(30 + 10, 20));
+    EXPECT_EQ(remote.rect(), IRectangle(0, 0, 30, 20));
+    EXPECT_EQ(children.front()->rect(), IRectangle(30, 0, 40, 20));
+
+    PostThreadMessageA(thread, WM_QUIT, 0, 0);
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return finished.load(); }));
+    other.join();
+    EXPECT_EQ(canvas->windowInCell(1, 1), nullptr);
 }
 
 TEST_F(MultiCell, ResizeLaysOutAtOnceOnlyWhereSomethingExpands)

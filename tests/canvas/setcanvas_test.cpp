@@ -204,6 +204,31 @@ TEST_F(SetCanvasLayout, ChildMinimumSizeChangeReLaysOutTheEnclosingCanvases)
     children.clear();
 }
 
+// A derived canvas's own fix-up of the children runs in the layout, which still places them.
+TEST_F(SetCanvasLayout, DerivedCanvasFixesUpTheChildrenThroughItsOverride)
+{
+    struct FixingCanvas : ISetCanvas {
+        using ISetCanvas::ISetCanvas;
+        IWindowPosBuffer& fixupChildren() override {
+            ++fixups;
+            return ISetCanvas::fixupChildren();
+        }
+        int fixups = 0;
+    };
+    FixingCanvas fixing(2, top.get(), top.get(), IRectangle(0, 0, 300, 200));
+    fixing.setMargin(ISize(5, 5));
+    fixing.setPad(ISize(2, 3));
+    keep(canvastest::makeBox(fixing, ISize(20, 10)));
+    IWindow& second = keep(canvastest::makeBox(fixing, ISize(20, 10)));
+    fixing.fixups = 0;
+    fixing.setLayoutDistorted(ovk_layout::layoutDue, 0);
+    fixing.layout();
+    EXPECT_EQ(fixing.fixups, 1);
+    EXPECT_EQ(second.position(), IPoint(27, 5));
+    EXPECT_EQ(fixing.minimumSize(), ISize(5 + 20 + 2 + 20 + 5, 5 + 10 + 5));
+    children.clear();
+}
+
 TEST_F(SetCanvasLayout, TitleWidensTheMinimumSize)
 {
     makeCanvas();
