@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <detail/ieditreq.hpp>
@@ -16,6 +17,7 @@
 #include "detail/ibtnimpl.hpp"
 #include "detail/idragarm.hpp"
 #include "detail/ishared.hpp"
+#include "detail/iwipetxt.hpp"
 #include "icoordsy.hpp"
 #include "ientryfd.hpp"
 #include "ifont.hpp"
@@ -272,10 +274,12 @@ ISize IEntryField::calcMinimumSize() const
 
 ITextControl& IEntryField::setText(const char* text)
 {
-    const IString whole(text);
     const unsigned long most = limit();
-    if (whole.length() > most)
-        return ITextControl::setText(whole.subString(1, most));
+    if (text && std::strlen(text) > most) {
+        // The cut of a password is a password too.
+        const ovkshared::WipedText cut{IString(text, most)};
+        return ITextControl::setText(cut.text());
+    }
     return ITextControl::setText(text);
 }
 
@@ -329,9 +333,10 @@ IEntryField& IEntryField::clear(unsigned long)
     const IRange selected = selectedRange();
     const auto start = static_cast<std::size_t>(selected.lowerBound());
     const auto blanks = static_cast<std::size_t>(selected.upperBound()) - start + 1;
-    IString result = text();
-    result.overlayWith(IString(std::string(blanks, ' ').c_str()), start + 1);
-    setText(static_cast<const char*>(result));
+    // The blanks overlay the copy in place, within its length: no block of it is freed unwiped.
+    ovkshared::WipedText result(text());
+    result.text().overlayWith(IString(std::string(blanks, ' ').c_str()), start + 1);
+    setText(static_cast<const char*>(result.text()));
     return *this;
 }
 
@@ -369,7 +374,7 @@ IEntryField& IEntryField::disableDataUpdate()
 
 IEntryField& IEntryField::setLimit(unsigned long ulLimit)
 {
-    if (!(text().length() <= ulLimit))
+    if (!(ovkshared::WipedText(text()).text().length() <= ulLimit))
         IThrow::state("text().length() <= ulLimit",
                       IExceptionLocation("ientryfd", "IEntryField::setLimit(unsigned long)", 1340));
     if (ulLimit != limit()) {
@@ -496,7 +501,8 @@ IString IEntryField::selectedText() const
     selection(textField(), start, end);
     if (end <= start)
         return IString();
-    return text().subString(start + 1, end - start);
+    const ovkshared::WipedText whole(text());
+    return whole.text().subString(start + 1, end - start);
 }
 
 IBase::Boolean IEntryField::isEmpty() const
@@ -588,10 +594,13 @@ bool IEntryField::onSelectedText(const IPoint& point) const
     if (!windowContext)
         return false;
     const HDC context = windowContext.get();
-    const IString whole = text();
+    // Measured from copies of the text, each wiped on the way out.
+    const ovkshared::WipedText wholeText(text());
     const auto start = static_cast<std::size_t>(selected.lowerBound());
-    const IString before = whole.subString(1, start);
-    const IString chosen = selectedText();
+    const ovkshared::WipedText beforeText(wholeText.text().subString(1, start));
+    const ovkshared::WipedText chosenText(selectedText());
+    const IString& before = beforeText.text();
+    const IString& chosen = chosenText.text();
     SIZE beforeSize{0, 0};
     SIZE chosenSize{0, 0};
     if (IPlatform::isPlatformVariant()) {

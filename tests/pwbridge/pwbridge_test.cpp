@@ -13,8 +13,10 @@
 #include <vector>
 
 #include <iapp.hpp>
+#include <idmsupp.hpp>
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
+#include <iplatfrm.hpp>
 #include <iwindow.hpp>
 #include <ovktest.hpp>
 
@@ -391,25 +393,83 @@ std::string oneUser(const std::string& targets)
 // ---------------------------------------------------------------------------------------------
 // The library's password field, as any program builds one
 
-TEST(PasswordField, ItsTextReachesTheProgramAndNoFreedBlock)
+constexpr char kFieldSecret[] = "fld-secret-0815-plmoknijbuhv";
+const unsigned long kFieldSecretLength = sizeof kFieldSecret - 1;
+
+// One thing a program does with its password field once the secret is in it.
+struct FieldRoad {
+    const char* name;
+    void (*road)(IEntryField& field);
+};
+
+class PasswordField : public ::testing::TestWithParam<FieldRoad> {};
+
+TEST_P(PasswordField, LeavesTheSecretInNoFreedBlock)
 {
-    const char* secret = "fld-secret-0815-plmoknijbuhv";
     ovktest::TestWindow parent;
-    FreedBlockWatch watch({secret});
+    FreedBlockWatch watch({kFieldSecret});
     {
         IEntryField field(1, &parent, &parent, IRectangle(0, 0, 200, 20),
                           IEntryField::defaultStyle() | IEntryField::_unreadable);
-        field.setLimit(64);
-        SetWindowTextA(field.handle(), secret);
-        IString text = field.text();
-        EXPECT_EQ(text.compare(secret), 0);
-        text.wipe();
+        field.setLimit(kFieldSecretLength);
+        field.setText(kFieldSecret);
+        GetParam().road(field);
         // Overwritten through the library before it goes, as a program does with a password.
-        field.setText(IString::repeated('*', std::strlen(secret)));
+        field.setText(IString::repeated('*', field.textLength()));
         field.removeAll();
     }
     EXPECT_EQ(watch.findings(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, PasswordField,
+    ::testing::Values(
+        FieldRoad{"ItsTextReadByTheProgram",
+                  [](IEntryField& field) {
+                      IString text = field.text();
+                      EXPECT_EQ(text.compare(kFieldSecret), 0);
+                      text.wipe();
+                  }},
+        FieldRoad{"ALongerTextCutToTheLimit",
+                  [](IEntryField& field) {
+                      char longer[64] = {};
+                      std::snprintf(longer, sizeof longer, "%s-cut-off", kFieldSecret);
+                      field.setText(longer);
+                      SecureZeroMemory(longer, sizeof longer);
+                      EXPECT_EQ(field.textLength(), kFieldSecretLength);
+                  }},
+        FieldRoad{"ItsFirstCharacterCleared",
+                  [](IEntryField& field) {
+                      field.selectRange(IRange(0, 0));
+                      field.clear();
+                      EXPECT_EQ(field.textLength(), kFieldSecretLength);
+                  }},
+        FieldRoad{"ANewLimit", [](IEntryField& field) { field.setLimit(64); }},
+        FieldRoad{"ItsSelectedText",
+                  [](IEntryField& field) {
+                      field.selectRange(IRange(0, kFieldSecretLength - 2));
+                      IString part = field.selectedText();
+                      EXPECT_EQ(part.length(), kFieldSecretLength - 1);
+                      part.wipe();
+                  }},
+        FieldRoad{"ItsDisplaySize",
+                  [](IEntryField& field) { EXPECT_GT(field.displaySize().width(), 4); }},
+        // The older shell measures the text around the selection to hit-test a press.
+        FieldRoad{"ARightPressOnItsSelectionOnTheOlderShell",
+                  [](IEntryField& field) {
+                      const IPlatform::Override olderShell(IPlatform::newShell, false);
+                      IDMSupport::enableDragWithoutProvider(&field);
+                      field.selectRange(IRange(0, kFieldSecretLength - 2));
+                      ovktest::Recorder drags(0xFFDE);
+                      drags.attach(field, "drag", true);
+                      // The press arms a drag when the hit test finds the selection; a move
+                      // past two pixels starts it.
+                      PostMessageA(field.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 4));
+                      PostMessageA(field.handle(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(20, 4));
+                      ovktest::pumpPending();
+                      EXPECT_EQ(drags.trace(), "drag");
+                  }}),
+    [](const ::testing::TestParamInfo<FieldRoad>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // Registration and unloading
