@@ -411,20 +411,43 @@ IEntryField& IEntryField::setCursorPosition(unsigned long position)
     return *this;
 }
 
+namespace {
+
+// A single-line edit scrolls only to show its caret, at every EM_SETSEL. The caret goes to the
+// end and back to the character, which so comes into view from the right, near the left edge;
+// then the user's selection is set again with its anchor and caret where they were. The edit
+// keeps the new view while the caret lies in it, and otherwise scrolls back just to show it:
+// the selection is never the price of the scroll.
+void scrollSingleLine(const IWindowHandle& field, unsigned long index)
+{
+    const IEventData selected = field.sendEvent(EM_GETSEL);
+    const unsigned long start = selected.lowNumber();
+    const unsigned long end = selected.highNumber();
+    // EM_GETSEL answers the two ends in order; a start of -1 collapses the selection onto the
+    // caret, which so tells the caret's end from the anchor's.
+    field.sendEvent(EM_SETSEL, 0xFFFFFFFFul, 0);
+    const unsigned long caret = field.sendEvent(EM_GETSEL).highNumber();
+    const unsigned long anchor = caret == start ? end : start;
+    const auto length = static_cast<unsigned long>(GetWindowTextLengthA(field));
+    field.sendEvent(EM_SETSEL, length, length);
+    field.sendEvent(EM_SETSEL, index, index);
+    field.sendEvent(EM_SETSEL, anchor, caret);
+}
+
+} // namespace
+
 IEntryField& IEntryField::setLeftIndex(unsigned long index)
 {
     const IWindowHandle field = textField();
-    // A single-line edit (a combo box's text field, a password field) scrolls only to show its
-    // caret and ignores EM_LINESCROLL: the caret goes to the start and then to the character,
-    // which so comes into view as near the left as the edit scrolls.
-    if (!(GetWindowLongPtrA(field, GWL_STYLE) & ES_MULTILINE)) {
-        field.sendEvent(EM_SETSEL, 0, 0);
-        field.sendEvent(EM_SETSEL, index, index);
+    // All the way to the left first, then the requested number of characters to the right. A
+    // multi-line edit answers TRUE; a single-line one (a password field, a combo box's text
+    // field, a single-line edit taken over whatever its style word now says) ignores the
+    // message and answers FALSE.
+    if (field.sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0).asLong() != 0) {
+        field.sendEvent(EM_LINESCROLL, index, 0);
         return *this;
     }
-    // All the way to the left first, then the requested number of characters to the right.
-    field.sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0);
-    field.sendEvent(EM_LINESCROLL, index, 0);
+    scrollSingleLine(field, index);
     return *this;
 }
 
