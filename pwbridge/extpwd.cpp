@@ -332,9 +332,11 @@ public:
     ~SetRoadCleanup()
     {
         if (fFilled && !fStored) {
-            const DWORD written = *fRequest.length < fRequest.maxLength ? *fRequest.length
+            // The password and its zero, which it has only when it is shorter than the
+            // buffer: nothing at or past maxLength is the plug-in's to write.
+            const DWORD written = *fRequest.length < fRequest.maxLength ? *fRequest.length + 1
                                                                         : fRequest.maxLength;
-            SecureZeroMemory(fRequest.buffer, static_cast<size_t>(written) + 1);
+            SecureZeroMemory(fRequest.buffer, static_cast<size_t>(written));
         }
         wipeFree(fRequest.length, sizeof(DWORD));
     }

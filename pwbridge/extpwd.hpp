@@ -16,7 +16,7 @@ struct password_data_t {
     char* fileName;
     char* serverName;
     DWORD* length;     // the returned length
-    char* buffer;      // maxLength characters and a terminating zero
+    char* buffer;      // maxLength bytes: a zero follows only a shorter password
 };
 
 // The process-wide state. The fields keep their order; the handles of the second and third

@@ -49,6 +49,38 @@ void freeTargets(pkm_user_tgt_data_t* list)
     sso_pkm_user_tgt_data_free(SSO_DB_Session_Hdl, list, &minor);
 }
 
+// A copy of a password made for a call that wants a terminated text, wiped before it is freed.
+class PasswordCopy {
+public:
+    PasswordCopy(const char* text, size_t length)
+        : fText(static_cast<char*>(std::calloc(length + 1, 1))), fSize(length + 1)
+    {
+        if (fText)
+            std::memcpy(fText, text, length);
+    }
+    ~PasswordCopy() { wipeFree(fText, fSize); }
+    PasswordCopy(const PasswordCopy&) = delete;
+    PasswordCopy& operator=(const PasswordCopy&) = delete;
+
+    // Null when there was no memory for the copy.
+    const char* text() const noexcept { return fText; }
+
+private:
+    char* fText;
+    size_t fSize;
+};
+
+// Hands a password of at most maxLength characters to the host. maxLength is the size of the
+// host's buffer: the zero follows only a shorter password, and nothing is written at or past
+// maxLength; the host learns the length either way.
+void copyToHost(password_data_t* request, const char* password, DWORD length)
+{
+    std::memcpy(request->buffer, password, length);
+    if (length < request->maxLength)
+        request->buffer[length] = '\0';
+    *request->length = length;
+}
+
 } // namespace
 
 namespace {
@@ -260,15 +292,12 @@ int get_pwd_from_pkm(password_data_t* request)
     }
     int result = 0;
     if (target->pwd_length != 0) {
-        // The buffer holds maxLength characters and a zero; a longer password is refused
-        // whole rather than handed over cut.
+        // A longer password is refused whole rather than handed over cut.
         if (target->pwd_length > request->maxLength || !target->password) {
             PW_ERROR("The stored password does not fit the host's buffer");
             result = 2;
         } else {
-            std::memcpy(request->buffer, target->password, target->pwd_length);
-            request->buffer[target->pwd_length] = '\0';
-            *request->length = target->pwd_length;
+            copyToHost(request, target->password, target->pwd_length);
         }
     }
     if (result == 0 && *request->length == 0) {
@@ -292,8 +321,11 @@ int update_pwd_in_pkm(password_data_t* request)
     if (target->pwd_length != 0) {
         // Without the record, or without the new text in it, the update would clear the
         // stored password or keep the old one while the host is told the new one is set.
+        // The host's buffer has no zero after a password that fills it: the service is given
+        // a terminated copy of the length the dialog answered.
+        const PasswordCopy typed(request->buffer, *request->length);
         password = static_cast<sso_pwd_t*>(std::calloc(1, sizeof(sso_pwd_t)));
-        if (!password || sso_string_set(&password->value, request->buffer) != 0) {
+        if (!password || !typed.text() || sso_string_set(&password->value, typed.text()) != 0) {
             PW_ERROR("malloc failure");
             pwLog(__LINE__, kLogNoMemory);
             releasePasswordRecord(password);
@@ -351,11 +383,9 @@ int get_new_password(password_data_t* request)
         if (dialog.showModally() == ChgpwdSession::okResult) {
             IString password = dialog.getPassword();
             const size_t length = password.length();
-            // The buffer holds maxLength characters and a zero, whatever the dialog checked.
+            // The buffer holds maxLength characters, whatever the dialog checked.
             if (length <= request->maxLength) {
-                std::memcpy(request->buffer, password.data(), length);
-                request->buffer[length] = '\0';
-                *request->length = static_cast<DWORD>(length);
+                copyToHost(request, password.data(), static_cast<DWORD>(length));
             } else {
                 PW_ERROR("The new password does not fit the host's buffer");
                 result = 2;

@@ -349,11 +349,12 @@ protected:
     }
 
     // Calls the handler registered for `handlerEvent` with a record of `eventId`.
+    // The buffer is maxLength bytes, the size the host passes, with a guard byte after it.
     Reply fireAt(WORD handlerEvent, WORD eventId, const char* database, DWORD maxLength = kMax,
                  bool withBuffer = true)
     {
-        std::vector<char> buffer(maxLength + 2, '\0');
-        buffer[maxLength + 1] = kGuard;
+        std::vector<char> buffer(maxLength + 1, '\0');
+        buffer[maxLength] = kGuard;
         DWORD length = 0xDEAD;
         std::string file = database;
         char server[] = "quillsrv";
@@ -369,9 +370,11 @@ protected:
         SetActiveWindow(fHost);
         const WORD code = NqTestFire(handlerEvent, &record);
         bool clear = true;
-        for (DWORD at = 0; at <= maxLength; ++at)
+        for (DWORD at = 0; at < maxLength; ++at)
             clear = clear && buffer[at] == '\0';
-        Reply reply{code, std::string(buffer.data()), length, buffer[maxLength + 1] == kGuard,
+        // A password that fills the buffer has no zero after it.
+        const size_t filled = strnlen(buffer.data(), maxLength);
+        Reply reply{code, std::string(buffer.data(), filled), length, buffer[maxLength] == kGuard,
                     clear};
         SecureZeroMemory(buffer.data(), buffer.size());
         return reply;
@@ -619,12 +622,13 @@ TEST_F(Plugin, AStoredPasswordLongerThanTheBufferIsRefusedWhole)
     EXPECT_EQ(reply.length, 0u);
     EXPECT_EQ(reply.password, "");
     EXPECT_TRUE(reply.guardIntact);
-    // A password exactly as long as the maximum fits, with its zero, before the guard.
+    // A password exactly as long as the maximum fills the buffer and leaves the guard.
     OrvTestReset();
     load(oneUser("target QUILL accounts.db - " + std::string(kMax, 'q') + "\n"));
     const Reply full = fire(EM_GETPASSWORD, "accounts.db");
     EXPECT_EQ(full.code, EM_PASSWORD_SUPPLIED);
     EXPECT_EQ(full.length, kMax);
+    EXPECT_EQ(full.password, std::string(kMax, 'q'));
     EXPECT_TRUE(full.guardIntact);
 }
 
@@ -1070,10 +1074,12 @@ TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
     }
     EXPECT_EQ(fire(EM_CLEARPASSWORD, "accounts.db").code, EM_NOT_TAKEN);
     char buffer[max + 1];
+    buffer[max] = kGuard;
     DWORD length = 0;
     char file[] = "accounts.db";
     char server[] = "srv";
     EXPECT_EQ(fGetText(max, file, server, &length, buffer), 0);
+    EXPECT_EQ(buffer[max], kGuard);
     SecureZeroMemory(buffer, sizeof buffer);
     fClear();
     EXPECT_EQ(readAll(OrvTestFindings), "");
