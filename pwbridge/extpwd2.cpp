@@ -49,6 +49,23 @@ void freeTargets(pkm_user_tgt_data_t* list)
     sso_pkm_user_tgt_data_free(SSO_DB_Session_Hdl, list, &minor);
 }
 
+// The user's targets as the service answered a query, every stored password of the user among
+// them: handed back to the service, which wipes what it frees, however the request ends, a box
+// that fails included.
+class TargetList {
+public:
+    TargetList() = default;
+    ~TargetList() { freeTargets(fList); }
+    TargetList(const TargetList&) = delete;
+    TargetList& operator=(const TargetList&) = delete;
+
+    // Where the query puts the list.
+    pkm_user_tgt_data_t** slot() noexcept { return &fList; }
+
+private:
+    pkm_user_tgt_data_t* fList = nullptr;
+};
+
 // A copy of a password made for a call that wants a terminated text, wiped before it is freed.
 class PasswordCopy {
 public:
@@ -195,6 +212,9 @@ sso_rc_t queryTargets(unsigned32* count, pkm_user_tgt_data_t** list, bool intera
     if (code == SSO_RC_CRED_EXPIRED || code == SSO_RC_REFRESH_NEEDED ||
         code == SSO_RC_CRED_INVALID) {
         if (reauthorize(code == SSO_RC_CRED_INVALID) == 0) {
+            // The query starts its answer afresh: what the first one gave goes back first.
+            freeTargets(*list);
+            *list = nullptr;
             code = pkm_query(&minor, count, list, interactive);
             if (code != 0 && code != SSO_RC_NO_TARGETS)
                 pwLogCode(__LINE__, kLogQueryFailed, code);
@@ -284,12 +304,10 @@ int file_compare(char* first, char* second)
 int get_pwd_from_pkm(password_data_t* request)
 {
     PW_TRACE("get_pwd_from_pkm(password_data_t*)");
-    pkm_user_tgt_data_t* list = nullptr;
-    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, &list, 1);
-    if (!target) {
-        freeTargets(list);
+    TargetList list;
+    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, list.slot(), 1);
+    if (!target)
         return 2;
-    }
     int result = 0;
     if (target->pwd_length != 0) {
         // A longer password is refused whole rather than handed over cut.
@@ -304,19 +322,16 @@ int get_pwd_from_pkm(password_data_t* request)
         show_get_pwd_error_box(kMsgEmptyPassword);
         result = 2;
     }
-    freeTargets(list);
     return result;
 }
 
 int update_pwd_in_pkm(password_data_t* request)
 {
     PW_TRACE("update_pwd_in_pkm(password_data_t*)");
-    pkm_user_tgt_data_t* list = nullptr;
-    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, &list, 0);
-    if (!target) {
-        freeTargets(list);
+    TargetList list;
+    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, list.slot(), 0);
+    if (!target)
         return 2;
-    }
     sso_pwd_t* password = nullptr;
     if (target->pwd_length != 0) {
         // Without the record, or without the new text in it, the update would clear the
@@ -329,7 +344,6 @@ int update_pwd_in_pkm(password_data_t* request)
             PW_ERROR("malloc failure");
             pwLog(__LINE__, kLogNoMemory);
             releasePasswordRecord(password);
-            freeTargets(list);
             return 2;
         }
         password->word1 = target->word1;
@@ -347,7 +361,6 @@ int update_pwd_in_pkm(password_data_t* request)
         show_error_message_box(kMsgUpdateFailed);
         result = 2;
     }
-    freeTargets(list);
     return result;
 }
 
@@ -461,10 +474,11 @@ sso_rc_t reauthorize(boolean force)
                                                          : auth_logon(active.get());
     }
     if (code != 0) {
-        if (code != SSO_RC_USER_CANCELLED)
-            show_get_pwd_error_box(kMsgSignOnFailed);
+        // Signed off before the box: a box that fails must not leave the credentials held.
         release_credentials();
         hHandler.signedOn = 0;
+        if (code != SSO_RC_USER_CANCELLED)
+            show_get_pwd_error_box(kMsgSignOnFailed);
         return 1;
     }
     hHandler.signedOn = 1;

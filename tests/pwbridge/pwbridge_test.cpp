@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include <detail/icallgrd.hpp>
 #include <iapp.hpp>
 #include <idmsupp.hpp>
 #include <ientryfd.hpp>
@@ -812,6 +814,146 @@ TEST_F(Plugin, ReauthorizingWithoutAnActiveWindowFails)
     ASSERT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(reauthorize(1), 1u);
     EXPECT_EQ(orvJournal().find("sso_auth_logon"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A window of the program that fails while the plug-in shows a box
+
+// Whether a top-level window is one of the plug-in's boxes: a plain message box, or the
+// get-password error dialog (OK and no password entry).
+bool isPluginBox(HWND window)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0)
+        return true;
+    struct Found {
+        bool ok = false;
+        bool entry = false;
+    } found;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL CALLBACK {
+            auto* f = reinterpret_cast<Found*>(data);
+            f->ok = f->ok || GetDlgCtrlID(child) == 30004;
+            f->entry = f->entry || GetDlgCtrlID(child) == 26104;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.ok && !found.entry;
+}
+
+// A window of the program, made with the library, whose handler throws once: when a window
+// that `chosen` picks comes up (HCBT_ACTIVATE) or goes (HCBT_DESTROYWND). The library keeps what
+// the handler threw, as for any window of the thread, until its own code runs next.
+class FailingWindow {
+public:
+    FailingWindow(int cbtCode, std::function<bool(HWND)> chosen)
+        : fCode(cbtCode), fChosen(std::move(chosen))
+    {
+        fRecorder.attach(fWindow, "fail").setAction([](IEvent&) -> bool {
+            throw IException("the program's window failed");
+        });
+        gFailing = this;
+        fHook = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
+    }
+    ~FailingWindow()
+    {
+        UnhookWindowsHookEx(fHook);
+        gFailing = nullptr;
+    }
+    FailingWindow(const FailingWindow&) = delete;
+    FailingWindow& operator=(const FailingWindow&) = delete;
+
+    bool failed() const { return fRecorder.trace() == "fail"; }
+
+private:
+    static constexpr UINT kFail = WM_APP + 0x71;
+
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        FailingWindow* self = gFailing;
+        if (self && code == self->fCode && self->fRecorder.trace().empty() &&
+            self->fChosen(reinterpret_cast<HWND>(wParam)))
+            SendMessageA(self->fWindow.hwnd(), kFail, 0, 0);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline FailingWindow* gFailing = nullptr;
+    int fCode;
+    std::function<bool(HWND)> fChosen;
+    ovktest::TestWindow fWindow;
+    ovktest::Recorder fRecorder{kFail};
+    HHOOK fHook = nullptr;
+};
+
+struct FailingBoxCase {
+    const char* name;
+    std::string targets;
+    const char* scriptedCall; // made to fail on the set road, or null
+    WORD event;
+    WORD code;
+};
+
+class FailingBox : public Plugin, public ::testing::WithParamInterface<FailingBoxCase> {};
+
+// The list of targets holds every password of the user: it goes back to the service on every
+// road, also when the box that reports the request's failure fails itself.
+TEST_P(FailingBox, LeavesNoTargetListBehind)
+{
+    load(oneUser(GetParam().targets));
+    start({{Answer::type, "new-secret", "new-secret"}});
+    if (GetParam().event == EM_SETPASSWORD) {
+        ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    }
+    if (GetParam().scriptedCall)
+        OrvTestScript(GetParam().scriptedCall, 0x1735E0CC);
+    FailingWindow failing(HCBT_ACTIVATE, isPluginBox);
+    EXPECT_EQ(fire(GetParam().event, "accounts.db").code, GetParam().code);
+    EXPECT_TRUE(failing.failed());
+    const std::string journal = orvJournal();
+    const size_t query = journal.rfind("sso_pkm_user_tgt_with_key_query");
+    ASSERT_NE(query, std::string::npos);
+    EXPECT_NE(journal.find("sso_pkm_user_tgt_data_free", query), std::string::npos) << journal;
+    EXPECT_NE(orvTrace().find("Unexpected failure: the program's window failed"),
+              std::string::npos);
+    EXPECT_FALSE(ICallbackGuard::hasPending());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plugin, FailingBox,
+    ::testing::Values(
+        FailingBoxCase{"NoMatchingTarget", "target QUILL other.db - pw-other\n", nullptr,
+                       EM_GETPASSWORD, EM_PASSWORD_NOT_SUPPLIED},
+        FailingBoxCase{"AnEmptyStoredPassword",
+                       "target QUILL other.db - pw-other\ntarget QUILL accounts.db - -\n",
+                       nullptr, EM_GETPASSWORD, EM_PASSWORD_NOT_SUPPLIED},
+        FailingBoxCase{"ARefusedUpdate", "target QUILL accounts.db - old-secret\n",
+                       "sso_pkm_user_tgt_update", EM_SETPASSWORD, EM_NEW_PASSWORD_NOT_SET}),
+    [](const ::testing::TestParamInfo<FailingBoxCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(Plugin, AFailedSignOnWhoseBoxFailsStillSignsOff)
+{
+    load(oneUser("target QUILL accounts.db - pw-again\n"));
+    start();
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    // The credentials expired; signing on again fails, and so does the box that says so.
+    OrvTestScript("sso_pkm_user_tgt_with_key_query", SSO_RC_CRED_EXPIRED);
+    OrvTestScript("sso_auth_refresh", 0x1735E2C0);
+    {
+        FailingWindow failing(HCBT_ACTIVATE, isPluginBox);
+        EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+        EXPECT_TRUE(failing.failed());
+    }
+    // Signed off: the next request signs on before it asks for the targets.
+    const size_t before = orvJournal().size();
+    EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    const std::string next = orvJournal().substr(before);
+    const size_t signOn = next.find("sso_auth_refresh");
+    ASSERT_NE(signOn, std::string::npos) << next;
+    EXPECT_LT(signOn, next.find("sso_pkm_user_tgt_with_key_query"));
 }
 
 // ---------------------------------------------------------------------------------------------
