@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <string>
 
+#include <detail/icallgrd.hpp>
 #include <iapp.hpp>
 #include <iexcept.hpp>
 
@@ -92,6 +94,18 @@ void pwEntryFailed(int line, unsigned long shownId) noexcept
         show_error_message_box(shownId);
     } catch (...) {
         PW_ERROR("The failure could not be shown");
+    }
+}
+
+void pwDropPending(int line) noexcept
+{
+    const std::exception_ptr pending = ICallbackGuard::takePending();
+    if (!pending)
+        return;
+    try {
+        std::rethrow_exception(pending);
+    } catch (...) {
+        pwEntryFailed(line, 0);
     }
 }
 

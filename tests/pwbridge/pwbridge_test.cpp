@@ -956,6 +956,27 @@ TEST_F(Plugin, AFailedSignOnWhoseBoxFailsStillSignsOff)
     EXPECT_LT(signOn, next.find("sso_pkm_user_tgt_with_key_query"));
 }
 
+// What a window's handler lets go while the plug-in's box goes away, after the plug-in's last
+// call into the library, is the failure of that request: the next one runs clean.
+TEST_F(Plugin, AFailureLeftWhenARequestEndsDoesNotFailTheNext)
+{
+    load(oneUser("target QUILL other.db - pw-other\n"));
+    start({{Answer::cancel, {}, {}}, {Answer::cancel, {}, {}}});
+    {
+        // The error dialog, owned by the host's window, as it is destroyed.
+        FailingWindow failing(HCBT_DESTROYWND,
+                              [this](HWND window) { return GetWindow(window, GW_OWNER) == fHost; });
+        EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+        EXPECT_TRUE(failing.failed());
+        EXPECT_FALSE(ICallbackGuard::hasPending());
+    }
+    EXPECT_NE(orvLog().find("0x1735EC86 \"the program's window failed"), std::string::npos)
+        << orvLog();
+    // The next request shows its box and has it answered.
+    EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+    EXPECT_EQ(quillscript::shown(), "error 26123 error 26123");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Set password
 
