@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <detail/ieditreq.hpp>
@@ -16,6 +17,7 @@
 #include "detail/ibtnimpl.hpp"
 #include "detail/idragarm.hpp"
 #include "detail/ishared.hpp"
+#include "detail/iwipetxt.hpp"
 #include "icoordsy.hpp"
 #include "ientryfd.hpp"
 #include "ifont.hpp"
@@ -272,10 +274,12 @@ ISize IEntryField::calcMinimumSize() const
 
 ITextControl& IEntryField::setText(const char* text)
 {
-    const IString whole(text);
     const unsigned long most = limit();
-    if (whole.length() > most)
-        return ITextControl::setText(whole.subString(1, most));
+    if (text && std::strlen(text) > most) {
+        // The cut of a password is a password too.
+        const ovkshared::WipedText cut{IString(text, most)};
+        return ITextControl::setText(cut.text());
+    }
     return ITextControl::setText(text);
 }
 
@@ -329,9 +333,10 @@ IEntryField& IEntryField::clear(unsigned long)
     const IRange selected = selectedRange();
     const auto start = static_cast<std::size_t>(selected.lowerBound());
     const auto blanks = static_cast<std::size_t>(selected.upperBound()) - start + 1;
-    IString result = text();
-    result.overlayWith(IString(std::string(blanks, ' ').c_str()), start + 1);
-    setText(static_cast<const char*>(result));
+    // The blanks overlay the copy in place, within its length: no block of it is freed unwiped.
+    ovkshared::WipedText result(text());
+    result.text().overlayWith(IString(std::string(blanks, ' ').c_str()), start + 1);
+    setText(static_cast<const char*>(result.text()));
     return *this;
 }
 
@@ -369,7 +374,7 @@ IEntryField& IEntryField::disableDataUpdate()
 
 IEntryField& IEntryField::setLimit(unsigned long ulLimit)
 {
-    if (!(text().length() <= ulLimit))
+    if (!(ovkshared::WipedText(text()).text().length() <= ulLimit))
         IThrow::state("text().length() <= ulLimit",
                       IExceptionLocation("ientryfd", "IEntryField::setLimit(unsigned long)", 1340));
     if (ulLimit != limit()) {
@@ -406,20 +411,43 @@ IEntryField& IEntryField::setCursorPosition(unsigned long position)
     return *this;
 }
 
+namespace {
+
+// A single-line edit scrolls only to show its caret, at every EM_SETSEL. The caret goes to the
+// end and back to the character, which so comes into view from the right, near the left edge;
+// then the user's selection is set again with its anchor and caret where they were. The edit
+// keeps the new view while the caret lies in it, and otherwise scrolls back just to show it:
+// the selection is never the price of the scroll.
+void scrollSingleLine(const IWindowHandle& field, unsigned long index)
+{
+    const IEventData selected = field.sendEvent(EM_GETSEL);
+    const unsigned long start = selected.lowNumber();
+    const unsigned long end = selected.highNumber();
+    // EM_GETSEL answers the two ends in order; a start of -1 collapses the selection onto the
+    // caret, which so tells the caret's end from the anchor's.
+    field.sendEvent(EM_SETSEL, 0xFFFFFFFFul, 0);
+    const unsigned long caret = field.sendEvent(EM_GETSEL).highNumber();
+    const unsigned long anchor = caret == start ? end : start;
+    const auto length = static_cast<unsigned long>(GetWindowTextLengthA(field));
+    field.sendEvent(EM_SETSEL, length, length);
+    field.sendEvent(EM_SETSEL, index, index);
+    field.sendEvent(EM_SETSEL, anchor, caret);
+}
+
+} // namespace
+
 IEntryField& IEntryField::setLeftIndex(unsigned long index)
 {
     const IWindowHandle field = textField();
-    // A single-line edit (a combo box's text field, a password field) scrolls only to show its
-    // caret and ignores EM_LINESCROLL: the caret goes to the start and then to the character,
-    // which so comes into view as near the left as the edit scrolls.
-    if (!(GetWindowLongPtrA(field, GWL_STYLE) & ES_MULTILINE)) {
-        field.sendEvent(EM_SETSEL, 0, 0);
-        field.sendEvent(EM_SETSEL, index, index);
+    // All the way to the left first, then the requested number of characters to the right. A
+    // multi-line edit answers TRUE; a single-line one (a password field, a combo box's text
+    // field, a single-line edit taken over whatever its style word now says) ignores the
+    // message and answers FALSE.
+    if (field.sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0).asLong() != 0) {
+        field.sendEvent(EM_LINESCROLL, index, 0);
         return *this;
     }
-    // All the way to the left first, then the requested number of characters to the right.
-    field.sendEvent(EM_LINESCROLL, 0xFFFF0218ul, 0);
-    field.sendEvent(EM_LINESCROLL, index, 0);
+    scrollSingleLine(field, index);
     return *this;
 }
 
@@ -496,7 +524,8 @@ IString IEntryField::selectedText() const
     selection(textField(), start, end);
     if (end <= start)
         return IString();
-    return text().subString(start + 1, end - start);
+    const ovkshared::WipedText whole(text());
+    return whole.text().subString(start + 1, end - start);
 }
 
 IBase::Boolean IEntryField::isEmpty() const
@@ -588,10 +617,13 @@ bool IEntryField::onSelectedText(const IPoint& point) const
     if (!windowContext)
         return false;
     const HDC context = windowContext.get();
-    const IString whole = text();
+    // Measured from copies of the text, each wiped on the way out.
+    const ovkshared::WipedText wholeText(text());
     const auto start = static_cast<std::size_t>(selected.lowerBound());
-    const IString before = whole.subString(1, start);
-    const IString chosen = selectedText();
+    const ovkshared::WipedText beforeText(wholeText.text().subString(1, start));
+    const ovkshared::WipedText chosenText(selectedText());
+    const IString& before = beforeText.text();
+    const IString& chosen = chosenText.text();
     SIZE beforeSize{0, 0};
     SIZE chosenSize{0, 0};
     if (IPlatform::isPlatformVariant()) {

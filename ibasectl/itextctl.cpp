@@ -6,6 +6,7 @@
 #include <detail/ilaybits.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/iwipetxt.hpp"
 #include "ifont.hpp"
 #include "itextctl.hpp"
 #include "iwcname.hpp"
@@ -19,18 +20,6 @@ struct ITextControlData {
 const char* const ITextControl::textId = "ITextControl::text";
 
 namespace {
-
-// Wipes a copy of a text however setText is left: the text may be a password field's.
-class WipeOnExit {
-public:
-    explicit WipeOnExit(IString& text) : fText(text) {}
-    WipeOnExit(const WipeOnExit&) = delete;
-    WipeOnExit& operator=(const WipeOnExit&) = delete;
-    ~WipeOnExit() { fText.wipe(); }
-
-private:
-    IString& fText;
-};
 
 // Clears the setting flag however setText is left.
 class SettingText {
@@ -101,10 +90,11 @@ IWindow& ITextControl::setLayoutDistorted(unsigned long layoutAttributeOn,
 
 ITextControl& ITextControl::setText(const char* newText)
 {
-    IString current = text();
-    IString wanted(newText);
-    const WipeOnExit wipeCurrent(current);
-    const WipeOnExit wipeWanted(wanted);
+    // Either text may be a password field's.
+    const ovkshared::WipedText currentText(text());
+    const ovkshared::WipedText wantedText{IString(newText)};
+    const IString& current = currentText.text();
+    const IString& wanted = wantedText.text();
     const bool mnemonic = wanted.indexOf('&') != 0;
     // A mnemonic text is always set again: the control may have drawn its underline for
     // another font or state.
@@ -208,7 +198,8 @@ unsigned long ITextControl::textLength() const
 
 ISize ITextControl::displaySize(const char* text) const
 {
-    const IString shown = text ? IString(text) : this->text();
+    const ovkshared::WipedText shownText(text ? IString(text) : this->text());
+    const IString& shown = shownText.text();
     const IFont font(this);
     ISize size(static_cast<ISize::Coord>(font.textWidth(shown)),
                static_cast<ISize::Coord>(font.maxCharHeight()));

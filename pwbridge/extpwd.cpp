@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <string>
 
+#include <detail/icallgrd.hpp>
 #include <iapp.hpp>
 #include <iexcept.hpp>
 
@@ -95,6 +97,18 @@ void pwEntryFailed(int line, unsigned long shownId) noexcept
     }
 }
 
+void pwDropPending(int line) noexcept
+{
+    const std::exception_ptr pending = ICallbackGuard::takePending();
+    if (!pending)
+        return;
+    try {
+        std::rethrow_exception(pending);
+    } catch (...) {
+        pwEntryFailed(line, 0);
+    }
+}
+
 void pwLog(int line, unsigned32 id) { sso_log_msg("ORV_QUILL", kTraceFile, line, id); }
 
 void pwLogText(int line, unsigned32 id, const char* text)
@@ -147,13 +161,32 @@ void release_credentials()
 
 namespace {
 
+// Runs one step of the registration. What the step throws is traced and logged, and the
+// steps after it still run: a failed step never stops the later ones.
+template <class Step>
+void registrationStep(int line, Step step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+        pwEntryFailed(line, 0);
+    }
+}
+
+// Shows a failed step's box; a box that cannot be shown is itself traced and logged, and the
+// step's own trace and log still follow.
+void showStepFailure(unsigned long id) noexcept
+{
+    registrationStep(__LINE__, [id] { show_error_message_box(id); });
+}
+
 // Registers one handler; a failure is shown, traced and logged, and registration goes on.
 WORD registerHandler(WORD eventId, EMHANDLER handler, WORD recursionId, HEMREG* handle)
 {
     const WORD status = EMRegister(eventId, 1, handler, recursionId, handle);
     if (status != 0) {
         *handle = 0;
-        show_error_message_box(kMsgRegisterFailed);
+        showStepFailure(kMsgRegisterFailed);
         PW_ERROR("Could not register extension handler - status: 0x%lX",
                  static_cast<unsigned long>(status));
         sso_log_msg("ORV_QUILL", kTraceFile, __LINE__, kLogRegisterFailed,
@@ -200,15 +233,17 @@ WORD WINAPI MainEntryPoint(void)
         hHandler.hostName[0] = '\0';
         sso_svc_init();
         hHandler.serviceStarted = 1;
-        if (!hHandler.resourceLibrary) {
-            ICurrentApplication& application = IApplication::current();
-            application.setUserResourceLibrary("orvres");
-            hHandler.resourceLibrary = &application.userResourceLibrary();
-        }
+        registrationStep(__LINE__, [] {
+            if (!hHandler.resourceLibrary) {
+                ICurrentApplication& application = IApplication::current();
+                application.setUserResourceLibrary("orvres");
+                hHandler.resourceLibrary = &application.userResourceLibrary();
+            }
+        });
         registerHandler(EM_GETPASSWORD, GetPWHandler, 0, &hHandler.handle);
         const WORD created = EMCreateRecursionID(&hHandler.recursionId);
         if (created != 0) {
-            show_error_message_box(kMsgRecursionIdFailed);
+            showStepFailure(kMsgRecursionIdFailed);
             PW_ERROR("CreateRecursionID error: status =  0x%lX",
                      static_cast<unsigned long>(created));
             sso_log_msg("ORV_QUILL", kTraceFile, __LINE__, kLogRecursionIdFailed,
@@ -332,9 +367,11 @@ public:
     ~SetRoadCleanup()
     {
         if (fFilled && !fStored) {
-            const DWORD written = *fRequest.length < fRequest.maxLength ? *fRequest.length
+            // The password and its zero, which it has only when it is shorter than the
+            // buffer: nothing at or past maxLength is the plug-in's to write.
+            const DWORD written = *fRequest.length < fRequest.maxLength ? *fRequest.length + 1
                                                                         : fRequest.maxLength;
-            SecureZeroMemory(fRequest.buffer, static_cast<size_t>(written) + 1);
+            SecureZeroMemory(fRequest.buffer, static_cast<size_t>(written));
         }
         wipeFree(fRequest.length, sizeof(DWORD));
     }

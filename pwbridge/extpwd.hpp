@@ -16,7 +16,7 @@ struct password_data_t {
     char* fileName;
     char* serverName;
     DWORD* length;     // the returned length
-    char* buffer;      // maxLength characters and a terminating zero
+    char* buffer;      // maxLength bytes: a zero follows only a shorter password
 };
 
 // The process-wide state. The fields keep their order; the handles of the second and third
@@ -114,9 +114,24 @@ void wipeFree(void* block, size_t size);
 // `shownId` where the entry's road shows its failures (0: nothing shown), and the host gets
 // the entry's failure code.
 void pwEntryFailed(int line, unsigned long shownId) noexcept;
+// An exception that a window's handler let go while the entry ran waits in the thread's slot
+// until the library's own code next runs: left there, it would fail the host's next entry
+// instead. Each entry empties the slot on its way out; what it held is traced and logged.
+void pwDropPending(int line) noexcept;
+class PwPendingDrop {
+public:
+    explicit PwPendingDrop(int line) noexcept : fLine(line) {}
+    ~PwPendingDrop() { pwDropPending(fLine); }
+    PwPendingDrop(const PwPendingDrop&) = delete;
+    PwPendingDrop& operator=(const PwPendingDrop&) = delete;
+
+private:
+    int fLine;
+};
 template <class Result, class Work>
 Result pwBarrier(int line, Result failure, unsigned long shownId, Work work) noexcept
 {
+    const PwPendingDrop dropPending(line);
     try {
         return work();
     } catch (...) {

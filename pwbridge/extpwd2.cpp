@@ -49,6 +49,55 @@ void freeTargets(pkm_user_tgt_data_t* list)
     sso_pkm_user_tgt_data_free(SSO_DB_Session_Hdl, list, &minor);
 }
 
+// The user's targets as the service answered a query, every stored password of the user among
+// them: handed back to the service, which wipes what it frees, however the request ends, a box
+// that fails included.
+class TargetList {
+public:
+    TargetList() = default;
+    ~TargetList() { freeTargets(fList); }
+    TargetList(const TargetList&) = delete;
+    TargetList& operator=(const TargetList&) = delete;
+
+    // Where the query puts the list.
+    pkm_user_tgt_data_t** slot() noexcept { return &fList; }
+
+private:
+    pkm_user_tgt_data_t* fList = nullptr;
+};
+
+// A copy of a password made for a call that wants a terminated text, wiped before it is freed.
+class PasswordCopy {
+public:
+    PasswordCopy(const char* text, size_t length)
+        : fText(static_cast<char*>(std::calloc(length + 1, 1))), fSize(length + 1)
+    {
+        if (fText)
+            std::memcpy(fText, text, length);
+    }
+    ~PasswordCopy() { wipeFree(fText, fSize); }
+    PasswordCopy(const PasswordCopy&) = delete;
+    PasswordCopy& operator=(const PasswordCopy&) = delete;
+
+    // Null when there was no memory for the copy.
+    const char* text() const noexcept { return fText; }
+
+private:
+    char* fText;
+    size_t fSize;
+};
+
+// Hands a password of at most maxLength characters to the host. maxLength is the size of the
+// host's buffer: the zero follows only a shorter password, and nothing is written at or past
+// maxLength; the host learns the length either way.
+void copyToHost(password_data_t* request, const char* password, DWORD length)
+{
+    std::memcpy(request->buffer, password, length);
+    if (length < request->maxLength)
+        request->buffer[length] = '\0';
+    *request->length = length;
+}
+
 } // namespace
 
 namespace {
@@ -163,6 +212,9 @@ sso_rc_t queryTargets(unsigned32* count, pkm_user_tgt_data_t** list, bool intera
     if (code == SSO_RC_CRED_EXPIRED || code == SSO_RC_REFRESH_NEEDED ||
         code == SSO_RC_CRED_INVALID) {
         if (reauthorize(code == SSO_RC_CRED_INVALID) == 0) {
+            // The query starts its answer afresh: what the first one gave goes back first.
+            freeTargets(*list);
+            *list = nullptr;
             code = pkm_query(&minor, count, list, interactive);
             if (code != 0 && code != SSO_RC_NO_TARGETS)
                 pwLogCode(__LINE__, kLogQueryFailed, code);
@@ -252,52 +304,46 @@ int file_compare(char* first, char* second)
 int get_pwd_from_pkm(password_data_t* request)
 {
     PW_TRACE("get_pwd_from_pkm(password_data_t*)");
-    pkm_user_tgt_data_t* list = nullptr;
-    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, &list, 1);
-    if (!target) {
-        freeTargets(list);
+    TargetList list;
+    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, list.slot(), 1);
+    if (!target)
         return 2;
-    }
     int result = 0;
     if (target->pwd_length != 0) {
-        // The buffer holds maxLength characters and a zero; a longer password is refused
-        // whole rather than handed over cut.
+        // A longer password is refused whole rather than handed over cut.
         if (target->pwd_length > request->maxLength || !target->password) {
             PW_ERROR("The stored password does not fit the host's buffer");
             result = 2;
         } else {
-            std::memcpy(request->buffer, target->password, target->pwd_length);
-            request->buffer[target->pwd_length] = '\0';
-            *request->length = target->pwd_length;
+            copyToHost(request, target->password, target->pwd_length);
         }
     }
     if (result == 0 && *request->length == 0) {
         show_get_pwd_error_box(kMsgEmptyPassword);
         result = 2;
     }
-    freeTargets(list);
     return result;
 }
 
 int update_pwd_in_pkm(password_data_t* request)
 {
     PW_TRACE("update_pwd_in_pkm(password_data_t*)");
-    pkm_user_tgt_data_t* list = nullptr;
-    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, &list, 0);
-    if (!target) {
-        freeTargets(list);
+    TargetList list;
+    pkm_user_tgt_data_t* target = get_tgt_from_pkm(request, list.slot(), 0);
+    if (!target)
         return 2;
-    }
     sso_pwd_t* password = nullptr;
     if (target->pwd_length != 0) {
         // Without the record, or without the new text in it, the update would clear the
         // stored password or keep the old one while the host is told the new one is set.
+        // The host's buffer has no zero after a password that fills it: the service is given
+        // a terminated copy of the length the dialog answered.
+        const PasswordCopy typed(request->buffer, *request->length);
         password = static_cast<sso_pwd_t*>(std::calloc(1, sizeof(sso_pwd_t)));
-        if (!password || sso_string_set(&password->value, request->buffer) != 0) {
+        if (!password || !typed.text() || sso_string_set(&password->value, typed.text()) != 0) {
             PW_ERROR("malloc failure");
             pwLog(__LINE__, kLogNoMemory);
             releasePasswordRecord(password);
-            freeTargets(list);
             return 2;
         }
         password->word1 = target->word1;
@@ -315,7 +361,6 @@ int update_pwd_in_pkm(password_data_t* request)
         show_error_message_box(kMsgUpdateFailed);
         result = 2;
     }
-    freeTargets(list);
     return result;
 }
 
@@ -351,11 +396,9 @@ int get_new_password(password_data_t* request)
         if (dialog.showModally() == ChgpwdSession::okResult) {
             IString password = dialog.getPassword();
             const size_t length = password.length();
-            // The buffer holds maxLength characters and a zero, whatever the dialog checked.
+            // The buffer holds maxLength characters, whatever the dialog checked.
             if (length <= request->maxLength) {
-                std::memcpy(request->buffer, password.data(), length);
-                request->buffer[length] = '\0';
-                *request->length = static_cast<DWORD>(length);
+                copyToHost(request, password.data(), static_cast<DWORD>(length));
             } else {
                 PW_ERROR("The new password does not fit the host's buffer");
                 result = 2;
@@ -431,10 +474,11 @@ sso_rc_t reauthorize(boolean force)
                                                          : auth_logon(active.get());
     }
     if (code != 0) {
-        if (code != SSO_RC_USER_CANCELLED)
-            show_get_pwd_error_box(kMsgSignOnFailed);
+        // Signed off before the box: a box that fails must not leave the credentials held.
         release_credentials();
         hHandler.signedOn = 0;
+        if (code != SSO_RC_USER_CANCELLED)
+            show_get_pwd_error_box(kMsgSignOnFailed);
         return 1;
     }
     hHandler.signedOn = 1;

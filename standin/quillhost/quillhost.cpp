@@ -85,12 +85,13 @@ HWND makeMainWindow()
     return window;
 }
 
-// Fires one password event with a buffer of MAXLENGTH characters, a zero and a guard byte.
+// Fires one password event with a buffer of MAXLENGTH bytes, its size as the host passes it, and
+// a guard byte right after it.
 void firePassword(WORD eventId, const std::string& database, DWORD maxLength,
                   PwExtGetPasswordText getText)
 {
-    std::vector<char> buffer(maxLength + 2, '\0');
-    buffer[maxLength + 1] = kGuard;
+    std::vector<char> buffer(maxLength + 1, '\0');
+    buffer[maxLength] = kGuard;
     DWORD length = 0xFFFFFFFF;
     std::vector<char> file(database.begin(), database.end());
     file.push_back('\0');
@@ -112,7 +113,7 @@ void firePassword(WORD eventId, const std::string& database, DWORD maxLength,
     }
     std::printf("%ld length %lu guard %s\n", answer,
                 length == 0xFFFFFFFF ? 0UL : static_cast<unsigned long>(length),
-                buffer[maxLength + 1] == kGuard ? "intact" : "broken");
+                buffer[maxLength] == kGuard ? "intact" : "broken");
     std::fflush(stdout);
     SecureZeroMemory(buffer.data(), buffer.size());
 }

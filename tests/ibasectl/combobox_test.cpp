@@ -248,14 +248,15 @@ TEST_F(ComboBox, TheChangedFlagAndTheLeftIndexAreTheTextFields)
     box->setChangedFlag();
     EXPECT_TRUE(box->isChanged());
 
-    // A text far wider than the field.
+    // A text far wider than the field, the user's caret at character 150: the field scrolls
+    // there, keeping its caret in view, and answers its own first shown character.
     box->setText(std::string(200, 'm').c_str());
+    SendMessageA(box->editHandle(), EM_SETSEL, 150, 150);
     box->setLeftIndex(150);
     const unsigned long shown = box->leftIndex();
     EXPECT_GT(shown, 0u);
     EXPECT_LE(shown, 150u);
-    box->setLeftIndex(0);
-    EXPECT_EQ(box->leftIndex(), 0u);
+    EXPECT_EQ(box->cursorPosition(), 150u);
 }
 
 // A list scrolls sideways, with a horizontal extent of the screen's width, on the consumer

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include <icombobx.hpp>
 #include <ientryfd.hpp>
 #include <inotifid.hpp>
 #include <iplatfrm.hpp>
@@ -154,6 +155,101 @@ TEST_F(EntryField, DisablingAFocusedFieldMakesItReadOnlyAndMovesTheFocusOn)
     second->enable();
     EXPECT_FALSE(second->isWriteable());
 }
+
+// The single-line fields, whose edit scrolls only to show its caret: each kind with the window
+// that holds its text.
+struct SingleLineKind {
+    const char* name;
+    std::unique_ptr<IEntryField> (*make)(IWindow& parent, HWND& text);
+};
+
+class SingleLineLeftIndex : public basectltest::ShownParent,
+                            public testing::WithParamInterface<SingleLineKind> {};
+
+// The characters of a field's text that its view shows from the start.
+unsigned long shownFromTheStart(HWND text)
+{
+    RECT client{};
+    GetClientRect(text, &client);
+    const auto length = static_cast<unsigned long>(GetWindowTextLengthA(text));
+    unsigned long shown = 0;
+    while (shown < length &&
+           static_cast<short>(LOWORD(SendMessageA(text, EM_POSFROMCHAR, shown + 1, 0))) <
+               client.right)
+        ++shown;
+    return shown;
+}
+
+// A program scrolls the field while the user's selection, made from its right end, stays as
+// the user left it: both ends, and the caret at its left end. A single-line edit always shows
+// its caret, so the caret lies in the middle of what the field shows from the start.
+TEST_P(SingleLineLeftIndex, ScrollsWithoutTouchingTheSelectionOrTheCaret)
+{
+    HWND text = nullptr;
+    auto field = GetParam().make(*parent, text);
+    ASSERT_NE(text, nullptr);
+    field->setLimit(300);
+    field->setText(std::string(200, 'm').c_str());
+    SetForegroundWindow(parentHandle());
+    SetFocus(text);
+    SendMessageA(text, EM_SETSEL, 0, 0);
+    const unsigned long caret = shownFromTheStart(text) / 2;
+    ASSERT_GE(caret, 4u);
+    const unsigned long anchor = caret + 2;
+    SendMessageA(text, EM_SETSEL, anchor, caret);
+    const auto expectSelectionKept = [&](const char* step) {
+        DWORD start = 0, end = 0;
+        SendMessageA(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, caret) << step;
+        EXPECT_EQ(end, anchor) << step;
+        POINT at{};
+        GetCaretPos(&at);
+        EXPECT_EQ(at.x, static_cast<short>(LOWORD(SendMessageA(text, EM_POSFROMCHAR, caret, 0))))
+            << step;
+    };
+    ASSERT_EQ(field->leftIndex(), 0u);
+    field->setLeftIndex(caret);
+    EXPECT_GT(field->leftIndex(), 0u);
+    EXPECT_LE(field->leftIndex(), caret);
+    expectSelectionKept("scrolled right");
+    field->setLeftIndex(0);
+    EXPECT_EQ(field->leftIndex(), 0u);
+    expectSelectionKept("scrolled back");
+    // Far beyond the caret the field can only show the caret, and keeps the selection.
+    field->setLeftIndex(150);
+    EXPECT_LE(field->leftIndex(), caret);
+    expectSelectionKept("beyond the caret");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SingleLineLeftIndex,
+    testing::Values(
+        SingleLineKind{"APasswordField",
+                       [](IWindow& parent, HWND& text) {
+                           auto field = std::make_unique<IEntryField>(
+                               7, &parent, &parent, slot(0),
+                               IEntryField::defaultStyle() | IEntryField::_unreadable);
+                           text = field->handle();
+                           return field;
+                       }},
+        SingleLineKind{"ATakenOverEdit",
+                       [](IWindow& parent, HWND& text) {
+                           text = CreateWindowExA(0, "Edit", "",
+                                                  WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                                                  10, 10, 200, 24, parent.handle(),
+                                                  reinterpret_cast<HMENU>(8), nullptr, nullptr);
+                           return std::make_unique<IEntryField>(IWindowHandle(text));
+                       }},
+        SingleLineKind{"AComboBoxTextField",
+                       [](IWindow& parent, HWND& text) -> std::unique_ptr<IEntryField> {
+                           auto box = std::make_unique<IComboBox>(
+                               9, &parent, &parent, IRectangle(IPoint(10, 10), ISize(200, 120)),
+                               IComboBox::dropDownType | IComboBox::_autoScroll | IWindow::visible);
+                           text = box->editHandle();
+                           return box;
+                       }}),
+    [](const testing::TestParamInfo<SingleLineKind>& info) { return std::string(info.param.name); });
 
 // Enter, Esc and Tab in a field of a dialog reach the dialog as WM_CHAR and never the edit
 // control, which would beep or insert a tab.

@@ -73,6 +73,19 @@ TEST_F(TextControlSetText, TextFromAResourceGoesThroughTheVirtualSetter)
     EXPECT_EQ(ovktest::str(label.text()), "From the &resource");
 }
 
+TEST_F(TextControlSetText, LeavesTheStringThatADerivedTextAnswersFromIntact)
+{
+    // A control that answers its text from a string it keeps, as a cache would.
+    struct Cached : TextControl {
+        using TextControl::TextControl;
+        IString text() const override { return kept; }
+        IString kept{"Kept caption"};
+    } label(parentHandle(), "Static", WS_VISIBLE, 5);
+    label.setText("Another caption");
+    label.setText(nullptr);
+    EXPECT_EQ(ovktest::str(label.kept), "Kept caption");
+}
+
 TEST_F(TextControlSetText, AnEditTellsItsParentOnceTheFlagIsDown)
 {
     TextControl edit(parentHandle(), "Edit", WS_VISIBLE, 23);

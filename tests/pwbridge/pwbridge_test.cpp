@@ -8,13 +8,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include <detail/icallgrd.hpp>
 #include <iapp.hpp>
+#include <idmsupp.hpp>
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
+#include <iplatfrm.hpp>
 #include <iwindow.hpp>
 #include <ovktest.hpp>
 
@@ -347,11 +351,12 @@ protected:
     }
 
     // Calls the handler registered for `handlerEvent` with a record of `eventId`.
+    // The buffer is maxLength bytes, the size the host passes, with a guard byte after it.
     Reply fireAt(WORD handlerEvent, WORD eventId, const char* database, DWORD maxLength = kMax,
                  bool withBuffer = true)
     {
-        std::vector<char> buffer(maxLength + 2, '\0');
-        buffer[maxLength + 1] = kGuard;
+        std::vector<char> buffer(maxLength + 1, '\0');
+        buffer[maxLength] = kGuard;
         DWORD length = 0xDEAD;
         std::string file = database;
         char server[] = "quillsrv";
@@ -367,9 +372,11 @@ protected:
         SetActiveWindow(fHost);
         const WORD code = NqTestFire(handlerEvent, &record);
         bool clear = true;
-        for (DWORD at = 0; at <= maxLength; ++at)
+        for (DWORD at = 0; at < maxLength; ++at)
             clear = clear && buffer[at] == '\0';
-        Reply reply{code, std::string(buffer.data()), length, buffer[maxLength + 1] == kGuard,
+        // A password that fills the buffer has no zero after it.
+        const size_t filled = strnlen(buffer.data(), maxLength);
+        Reply reply{code, std::string(buffer.data(), filled), length, buffer[maxLength] == kGuard,
                     clear};
         SecureZeroMemory(buffer.data(), buffer.size());
         return reply;
@@ -391,25 +398,83 @@ std::string oneUser(const std::string& targets)
 // ---------------------------------------------------------------------------------------------
 // The library's password field, as any program builds one
 
-TEST(PasswordField, ItsTextReachesTheProgramAndNoFreedBlock)
+constexpr char kFieldSecret[] = "fld-secret-0815-plmoknijbuhv";
+const unsigned long kFieldSecretLength = sizeof kFieldSecret - 1;
+
+// One thing a program does with its password field once the secret is in it.
+struct FieldRoad {
+    const char* name;
+    void (*road)(IEntryField& field);
+};
+
+class PasswordField : public ::testing::TestWithParam<FieldRoad> {};
+
+TEST_P(PasswordField, LeavesTheSecretInNoFreedBlock)
 {
-    const char* secret = "fld-secret-0815-plmoknijbuhv";
     ovktest::TestWindow parent;
-    FreedBlockWatch watch({secret});
+    FreedBlockWatch watch({kFieldSecret});
     {
         IEntryField field(1, &parent, &parent, IRectangle(0, 0, 200, 20),
                           IEntryField::defaultStyle() | IEntryField::_unreadable);
-        field.setLimit(64);
-        SetWindowTextA(field.handle(), secret);
-        IString text = field.text();
-        EXPECT_EQ(text.compare(secret), 0);
-        text.wipe();
+        field.setLimit(kFieldSecretLength);
+        field.setText(kFieldSecret);
+        GetParam().road(field);
         // Overwritten through the library before it goes, as a program does with a password.
-        field.setText(IString::repeated('*', std::strlen(secret)));
+        field.setText(IString::repeated('*', field.textLength()));
         field.removeAll();
     }
     EXPECT_EQ(watch.findings(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, PasswordField,
+    ::testing::Values(
+        FieldRoad{"ItsTextReadByTheProgram",
+                  [](IEntryField& field) {
+                      IString text = field.text();
+                      EXPECT_EQ(text.compare(kFieldSecret), 0);
+                      text.wipe();
+                  }},
+        FieldRoad{"ALongerTextCutToTheLimit",
+                  [](IEntryField& field) {
+                      char longer[64] = {};
+                      std::snprintf(longer, sizeof longer, "%s-cut-off", kFieldSecret);
+                      field.setText(longer);
+                      SecureZeroMemory(longer, sizeof longer);
+                      EXPECT_EQ(field.textLength(), kFieldSecretLength);
+                  }},
+        FieldRoad{"ItsFirstCharacterCleared",
+                  [](IEntryField& field) {
+                      field.selectRange(IRange(0, 0));
+                      field.clear();
+                      EXPECT_EQ(field.textLength(), kFieldSecretLength);
+                  }},
+        FieldRoad{"ANewLimit", [](IEntryField& field) { field.setLimit(64); }},
+        FieldRoad{"ItsSelectedText",
+                  [](IEntryField& field) {
+                      field.selectRange(IRange(0, kFieldSecretLength - 2));
+                      IString part = field.selectedText();
+                      EXPECT_EQ(part.length(), kFieldSecretLength - 1);
+                      part.wipe();
+                  }},
+        FieldRoad{"ItsDisplaySize",
+                  [](IEntryField& field) { EXPECT_GT(field.displaySize().width(), 4); }},
+        // The older shell measures the text around the selection to hit-test a press.
+        FieldRoad{"ARightPressOnItsSelectionOnTheOlderShell",
+                  [](IEntryField& field) {
+                      const IPlatform::Override olderShell(IPlatform::newShell, false);
+                      IDMSupport::enableDragWithoutProvider(&field);
+                      field.selectRange(IRange(0, kFieldSecretLength - 2));
+                      ovktest::Recorder drags(0xFFDE);
+                      drags.attach(field, "drag", true);
+                      // The press arms a drag when the hit test finds the selection; a move
+                      // past two pixels starts it.
+                      PostMessageA(field.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 4));
+                      PostMessageA(field.handle(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(20, 4));
+                      ovktest::pumpPending();
+                      EXPECT_EQ(drags.trace(), "drag");
+                  }}),
+    [](const ::testing::TestParamInfo<FieldRoad>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // Registration and unloading
@@ -559,12 +624,13 @@ TEST_F(Plugin, AStoredPasswordLongerThanTheBufferIsRefusedWhole)
     EXPECT_EQ(reply.length, 0u);
     EXPECT_EQ(reply.password, "");
     EXPECT_TRUE(reply.guardIntact);
-    // A password exactly as long as the maximum fits, with its zero, before the guard.
+    // A password exactly as long as the maximum fills the buffer and leaves the guard.
     OrvTestReset();
     load(oneUser("target QUILL accounts.db - " + std::string(kMax, 'q') + "\n"));
     const Reply full = fire(EM_GETPASSWORD, "accounts.db");
     EXPECT_EQ(full.code, EM_PASSWORD_SUPPLIED);
     EXPECT_EQ(full.length, kMax);
+    EXPECT_EQ(full.password, std::string(kMax, 'q'));
     EXPECT_TRUE(full.guardIntact);
 }
 
@@ -751,6 +817,167 @@ TEST_F(Plugin, ReauthorizingWithoutAnActiveWindowFails)
 }
 
 // ---------------------------------------------------------------------------------------------
+// A window of the program that fails while the plug-in shows a box
+
+// Whether a top-level window is one of the plug-in's boxes: a plain message box, or the
+// get-password error dialog (OK and no password entry).
+bool isPluginBox(HWND window)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0)
+        return true;
+    struct Found {
+        bool ok = false;
+        bool entry = false;
+    } found;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL CALLBACK {
+            auto* f = reinterpret_cast<Found*>(data);
+            f->ok = f->ok || GetDlgCtrlID(child) == 30004;
+            f->entry = f->entry || GetDlgCtrlID(child) == 26104;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.ok && !found.entry;
+}
+
+// A window of the program, made with the library, whose handler throws once: when a window
+// that `chosen` picks comes up (HCBT_ACTIVATE) or goes (HCBT_DESTROYWND). The library keeps what
+// the handler threw, as for any window of the thread, until its own code runs next.
+class FailingWindow {
+public:
+    FailingWindow(int cbtCode, std::function<bool(HWND)> chosen)
+        : fCode(cbtCode), fChosen(std::move(chosen))
+    {
+        fRecorder.attach(fWindow, "fail").setAction([](IEvent&) -> bool {
+            throw IException("the program's window failed");
+        });
+        gFailing = this;
+        fHook = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
+    }
+    ~FailingWindow()
+    {
+        UnhookWindowsHookEx(fHook);
+        gFailing = nullptr;
+    }
+    FailingWindow(const FailingWindow&) = delete;
+    FailingWindow& operator=(const FailingWindow&) = delete;
+
+    bool failed() const { return fRecorder.trace() == "fail"; }
+
+private:
+    static constexpr UINT kFail = WM_APP + 0x71;
+
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        FailingWindow* self = gFailing;
+        if (self && code == self->fCode && self->fRecorder.trace().empty() &&
+            self->fChosen(reinterpret_cast<HWND>(wParam)))
+            SendMessageA(self->fWindow.hwnd(), kFail, 0, 0);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline FailingWindow* gFailing = nullptr;
+    int fCode;
+    std::function<bool(HWND)> fChosen;
+    ovktest::TestWindow fWindow;
+    ovktest::Recorder fRecorder{kFail};
+    HHOOK fHook = nullptr;
+};
+
+struct FailingBoxCase {
+    const char* name;
+    std::string targets;
+    const char* scriptedCall; // made to fail on the set road, or null
+    WORD event;
+    WORD code;
+};
+
+class FailingBox : public Plugin, public ::testing::WithParamInterface<FailingBoxCase> {};
+
+// The list of targets holds every password of the user: it goes back to the service on every
+// road, also when the box that reports the request's failure fails itself.
+TEST_P(FailingBox, LeavesNoTargetListBehind)
+{
+    load(oneUser(GetParam().targets));
+    start({{Answer::type, "new-secret", "new-secret"}});
+    if (GetParam().event == EM_SETPASSWORD) {
+        ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    }
+    if (GetParam().scriptedCall)
+        OrvTestScript(GetParam().scriptedCall, 0x1735E0CC);
+    FailingWindow failing(HCBT_ACTIVATE, isPluginBox);
+    EXPECT_EQ(fire(GetParam().event, "accounts.db").code, GetParam().code);
+    EXPECT_TRUE(failing.failed());
+    const std::string journal = orvJournal();
+    const size_t query = journal.rfind("sso_pkm_user_tgt_with_key_query");
+    ASSERT_NE(query, std::string::npos);
+    EXPECT_NE(journal.find("sso_pkm_user_tgt_data_free", query), std::string::npos) << journal;
+    EXPECT_NE(orvTrace().find("Unexpected failure: the program's window failed"),
+              std::string::npos);
+    EXPECT_FALSE(ICallbackGuard::hasPending());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plugin, FailingBox,
+    ::testing::Values(
+        FailingBoxCase{"NoMatchingTarget", "target QUILL other.db - pw-other\n", nullptr,
+                       EM_GETPASSWORD, EM_PASSWORD_NOT_SUPPLIED},
+        FailingBoxCase{"AnEmptyStoredPassword",
+                       "target QUILL other.db - pw-other\ntarget QUILL accounts.db - -\n",
+                       nullptr, EM_GETPASSWORD, EM_PASSWORD_NOT_SUPPLIED},
+        FailingBoxCase{"ARefusedUpdate", "target QUILL accounts.db - old-secret\n",
+                       "sso_pkm_user_tgt_update", EM_SETPASSWORD, EM_NEW_PASSWORD_NOT_SET}),
+    [](const ::testing::TestParamInfo<FailingBoxCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(Plugin, AFailedSignOnWhoseBoxFailsStillSignsOff)
+{
+    load(oneUser("target QUILL accounts.db - pw-again\n"));
+    start();
+    ASSERT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    // The credentials expired; signing on again fails, and so does the box that says so.
+    OrvTestScript("sso_pkm_user_tgt_with_key_query", SSO_RC_CRED_EXPIRED);
+    OrvTestScript("sso_auth_refresh", 0x1735E2C0);
+    {
+        FailingWindow failing(HCBT_ACTIVATE, isPluginBox);
+        EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+        EXPECT_TRUE(failing.failed());
+    }
+    // Signed off: the next request signs on before it asks for the targets.
+    const size_t before = orvJournal().size();
+    EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_SUPPLIED);
+    const std::string next = orvJournal().substr(before);
+    const size_t signOn = next.find("sso_auth_refresh");
+    ASSERT_NE(signOn, std::string::npos) << next;
+    EXPECT_LT(signOn, next.find("sso_pkm_user_tgt_with_key_query"));
+}
+
+// What a window's handler lets go while the plug-in's box goes away, after the plug-in's last
+// call into the library, is the failure of that request: the next one runs clean.
+TEST_F(Plugin, AFailureLeftWhenARequestEndsDoesNotFailTheNext)
+{
+    load(oneUser("target QUILL other.db - pw-other\n"));
+    start({{Answer::cancel, {}, {}}, {Answer::cancel, {}, {}}});
+    {
+        // The error dialog, owned by the host's window, as it is destroyed.
+        FailingWindow failing(HCBT_DESTROYWND,
+                              [this](HWND window) { return GetWindow(window, GW_OWNER) == fHost; });
+        EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+        EXPECT_TRUE(failing.failed());
+        EXPECT_FALSE(ICallbackGuard::hasPending());
+    }
+    EXPECT_NE(orvLog().find("0x1735EC86 \"the program's window failed"), std::string::npos)
+        << orvLog();
+    // The next request shows its box and has it answered.
+    EXPECT_EQ(fire(EM_GETPASSWORD, "accounts.db").code, EM_PASSWORD_NOT_SUPPLIED);
+    EXPECT_EQ(quillscript::shown(), "error 26123 error 26123");
+}
+
+// ---------------------------------------------------------------------------------------------
 // Set password
 
 struct ChangeCase {
@@ -908,20 +1135,25 @@ struct MissingCase {
     const char* name;
     const char* file;
     const char* replacement; // a module without the file's resources, or null
-    WORD mainStatus;         // MainEntryPoint's answer, its registration of event 73 refused
     bool needed;             // the entries' roads fail without it
 };
 
 class MissingDependency : public Plugin, public ::testing::WithParamInterface<MissingCase> {
 protected:
-    // Calls every entry as the host would, straight through its export (the handlers may not
-    // be registered when MainEntryPoint failed), on roads that need the dependency.
+    // Calls every entry as the host would, straight through its export (the refused handler
+    // is not registered), on roads that need the dependency.
     void callEveryEntry()
     {
         load("user bob\ncredentials bob\n");
         quillscript::start({}, 30);
         NqTestForceStatus(nqRegister, 3);
-        EXPECT_EQ(fMain(), GetParam().mainStatus);
+        // The refused registration is traced and logged, whether or not its box can be shown,
+        // and the later ones still register; the answer is the last one's status.
+        EXPECT_EQ(fMain(), 0);
+        EXPECT_EQ(NqTestRegistrationCount(), 2);
+        EXPECT_NE(orvTrace().find("Could not register extension handler - status: 0x3"),
+                  std::string::npos);
+        EXPECT_NE(orvLog().find("0x1735EC80 0x3"), std::string::npos);
         using Handler = WORD(WINAPI*)(EMRECORD*);
         using LibMainEntry = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
         char buffer[kMax + 1] = {};
@@ -983,10 +1215,10 @@ TEST_P(MissingDependency, EveryEntryAnswersItsFailureCodeAndTheProcessGoesOn)
 
 INSTANTIATE_TEST_SUITE_P(
     Plugin, MissingDependency,
-    ::testing::Values(MissingCase{"TheSignOnResources", "orvres.dll", nullptr, 1, true},
-                      MissingCase{"TheirStrings", "orvres.dll", "orvconv.dll", 1, true},
+    ::testing::Values(MissingCase{"TheSignOnResources", "orvres.dll", nullptr, true},
+                      MissingCase{"TheirStrings", "orvres.dll", "orvconv.dll", true},
                       // The dialogs' help runs through the system's help, not the viewer.
-                      MissingCase{"TheHelpViewer", HVX_LIBRARY_NAME, nullptr, 0, false}),
+                      MissingCase{"TheHelpViewer", HVX_LIBRARY_NAME, nullptr, false}),
     [](const ::testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
@@ -1010,10 +1242,12 @@ TEST_F(Plugin, EveryEntryPointTracesItsWayInAndOutAndNothingHoldsAPassword)
     }
     EXPECT_EQ(fire(EM_CLEARPASSWORD, "accounts.db").code, EM_NOT_TAKEN);
     char buffer[max + 1];
+    buffer[max] = kGuard;
     DWORD length = 0;
     char file[] = "accounts.db";
     char server[] = "srv";
     EXPECT_EQ(fGetText(max, file, server, &length, buffer), 0);
+    EXPECT_EQ(buffer[max], kGuard);
     SecureZeroMemory(buffer, sizeof buffer);
     fClear();
     EXPECT_EQ(readAll(OrvTestFindings), "");

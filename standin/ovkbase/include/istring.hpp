@@ -120,8 +120,8 @@ public:
     double asDouble() const noexcept;
 
     // Overwrites every character of the storage with zeros and empties the string: for
-    // secrets, which must not outlive their use in freed memory. Copies that share the storage
-    // see the zeros too, which is what a secret's copies need.
+    // secrets, which must not outlive their use in freed memory. A storage that copies still
+    // share is only let go, never changed under them: the last holder to wipe zeroes it.
     IString& wipe() noexcept;
 
     IString& operator+=(const IString& text);

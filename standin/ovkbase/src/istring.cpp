@@ -202,7 +202,9 @@ void IString::makeUnique(std::size_t capacity) {
 
 IString& IString::wipe() noexcept {
     IBuffer* buffer = IBuffer::fromData(fData);
-    if (buffer != IBuffer::empty()) {
+    // Another holder's string is never changed: a shared storage is only let go here, and the
+    // last holder's wipe zeroes it.
+    if (!buffer->isShared()) {
         volatile char* bytes = fData;
         for (std::size_t at = 0; at < buffer->capacity(); ++at)
             bytes[at] = '\0';
