@@ -3,7 +3,9 @@
 # it under Wine with nothing but the DLLs of the prefix's bin/ beside it.
 file(REMOVE_RECURSE ${OVK_WORK_DIR})
 function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    # A step that hangs (a program waiting on a debugger) fails instead of holding the run.
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out
+                    TIMEOUT 300)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}")
     endif()
