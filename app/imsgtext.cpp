@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "detail/imodload.hpp"
 #include "detail/imsgtext.hpp"
 
 namespace {
@@ -21,7 +22,9 @@ HMODULE messageLibrary()
         DWORD length = GetEnvironmentVariableA("OVKUI RESLIB", name, sizeof name);
         if (length == 0 || length >= sizeof name)
             lstrcpyA(name, "ovkres");
-        return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        // Looked for as every module named without a folder is, never in the current
+        // directory, whose module of that name would give its texts for the library's.
+        return ovk_native::loadModuleByName(name, LOAD_LIBRARY_AS_DATAFILE);
     }();
     return library;
 }

@@ -3,6 +3,7 @@
 
 #include <mutex>
 
+#include "detail/imodload.hpp"
 #include "detail/ioutcls.hpp"
 
 namespace ovk_native {
@@ -20,8 +21,9 @@ void ensureOutsideClass(const char* className, const char* moduleName) noexcept
     if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &info))
         return;
     // Never freed: the module's window procedure must outlive every window of its classes, and
-    // those may live until the process ends.
-    LoadLibraryA(moduleName);
+    // those may live until the process ends. Never taken from the current directory either: the
+    // module's code runs in the program as soon as it is loaded.
+    loadModuleByName(moduleName);
 }
 
 } // namespace ovk_native

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "detail/imodload.hpp"
 #include "iassert.hpp"
 #include "idll.hpp"
 
@@ -96,7 +97,7 @@ std::uint32_t IDLLModule::addRef()
         // No "insert a disk" box for a library on a drive that is not ready: the caller hears
         // of the failure instead.
         const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-        HMODULE module = LoadLibraryA(fName);
+        HMODULE module = ovk_native::loadModuleByName(fName);
         const DWORD error = GetLastError();
         SetErrorMode(previous);
         // A load that gives no module is a failure even when the platform leaves no error code:

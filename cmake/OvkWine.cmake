@@ -26,6 +26,8 @@ if(WIN32)
     # ctest runs the test programs through wine-test, which retries a program that Wine failed
     # to start and nothing else.
     set(OVK_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
+    # Where wine-test writes down each program it ran a second time; tools/run-tests prints it.
+    set(OVK_RETRY_LOG ${CMAKE_BINARY_DIR}/wine-retries.log)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.in ${CMAKE_BINARY_DIR}/wine-test
                    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
