@@ -3,7 +3,7 @@
 
 #include <idefs.hpp>
 
-#include "detail/imsgtext.hpp"
+#include "detail/imsgreg.hpp"
 #include "detail/istthread.hpp"
 
 // The run-time library is started before this function runs and ended after it returns (its

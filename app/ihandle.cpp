@@ -13,7 +13,7 @@
 
 #include "detail/icallgrd.hpp"
 #include "detail/iparked.hpp"
-#include "detail/iwinlink.hpp"
+#include "detail/iwinlnk.hpp"
 #include "ihandle.hpp"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "detail/imodload.hpp"
-#include "detail/imsgtext.hpp"
+#include "detail/imsgreg.hpp"
 
 namespace {
 

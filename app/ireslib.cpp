@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "detail/ihelplnk.hpp"
-#include "detail/imsgtext.hpp"
+#include "detail/imsgreg.hpp"
 #include "detail/ireslib.hpp"
-#include "detail/iwinlink.hpp"
+#include "detail/iwinlnk.hpp"
 #include "ireslib.hpp"
 
 namespace {

@@ -14,12 +14,12 @@
 
 #include "detail/icallgrd.hpp"
 #include "detail/icritsec.hpp"
-#include "detail/iobjwnd.hpp"
-#include "detail/iprivmsg.hpp"
+#include "detail/iobjwndh.hpp"
+#include <iprivmsg.hpp>
 #include "detail/iscoped.hpp"
 #include "detail/itlsslot.hpp"
 #include "detail/istthread.hpp"
-#include "detail/iwinlink.hpp"
+#include "detail/iwinlnk.hpp"
 #include "iassert.hpp"
 #include "ithread.hpp"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include <detail/icallgrd.hpp>
-#include <detail/iobjwnd.hpp>
+#include <detail/iobjwndh.hpp>
 #include <ithread.hpp>
 #include <iwindow.hpp>
 

@@ -1,7 +1,7 @@
 // The keyboard handler.
 #include <windows.h>
 
-#include <detail/iobjwnd.hpp>
+#include <detail/iobjwndh.hpp>
 
 #include "detail/iframlnk.hpp"
 #include "ikeyhdr.hpp"

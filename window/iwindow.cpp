@@ -11,7 +11,7 @@
 #include <ovkmsgid.hpp>
 
 #include <detail/icritsec.hpp>
-#include <detail/iobjwnd.hpp>
+#include <detail/iobjwndh.hpp>
 #include <detail/istthread.hpp>
 #include <iacceltb.hpp>
 #include <iassert.hpp>

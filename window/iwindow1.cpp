@@ -10,7 +10,7 @@
 #include <ovkmsgid.hpp>
 
 #include <detail/iprevproc.hpp>
-#include <detail/iprivmsg.hpp>
+#include <iprivmsg.hpp>
 #include <iassert.hpp>
 
 #include "detail/iwincore.hpp"

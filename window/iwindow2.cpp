@@ -9,7 +9,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
-#include <detail/iobjwnd.hpp>
+#include <detail/iobjwndh.hpp>
 #include <iassert.hpp>
 
 #include "detail/iframlnk.hpp"

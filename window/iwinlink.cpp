@@ -1,7 +1,7 @@
 // The window objects' answers to the application code's questions about a window.
 #include <windows.h>
 
-#include <detail/iwinlink.hpp>
+#include <detail/iwinlnk.hpp>
 
 #include "iwindow.hpp"
 

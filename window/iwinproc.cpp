@@ -11,7 +11,7 @@
 #include <detail/icallgrd.hpp>
 #include <detail/icritsec.hpp>
 #include <detail/iprevproc.hpp>
-#include <detail/iprivmsg.hpp>
+#include <iprivmsg.hpp>
 #include <detail/istthread.hpp>
 
 #include "detail/iwincore.hpp"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include <detail/iprivmsg.hpp>
+#include <iprivmsg.hpp>
 #include <detail/istthread.hpp>
 #include <ithread.hpp>
 #include <iwindow.hpp>

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <memory>
 
-#include <detail/iprivmsg.hpp>
+#include <iprivmsg.hpp>
 #include <ithread.hpp>
 #include <iwindow.hpp>
 #include <ovkmsgid.hpp>

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-#include <detail/iprivmsg.hpp>
+#include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
 #include "ovktest.hpp"
