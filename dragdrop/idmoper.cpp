@@ -112,6 +112,9 @@ IDMOperation& IDMOperation::setContainer(ICnrCtl* container)
     // A second container takes over: the first gets its refresh back now.
     if (fContainer && fContainer != container->handle())
         restoreContainerRefresh();
+    // Taken again, the container's refresh is off by this operation's own hold.
+    if (fContainer != container->handle())
+        fContainerRefreshHeld = !container->isRefreshOn();
     fContainer = container->handle();
     container->disableRefresh();
     return *this;
@@ -136,7 +139,8 @@ void IDMOperation::restoreContainerRefresh() noexcept
         return;
     ICnrCtl* container = ICnrCtl::containerWithHandle(fContainer);
     fContainer = IWindowHandle();
-    if (!container)
+    // The application's own hold stays; it paints what changed when it lets go.
+    if (!container || fContainerRefreshHeld)
         return;
     try {
         bool repaint = false;

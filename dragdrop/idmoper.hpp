@@ -110,6 +110,9 @@ private:
     ICnrObj* fContainerObject = nullptr;
     // The container is found again by its handle, so that one destroyed meanwhile is not used.
     IWindowHandle fContainer;
+    // Whether the application had the container's refresh off itself when it was taken: then
+    // the end of the drag leaves it off, as the application left it.
+    IBase::Boolean fContainerRefreshHeld = false;
     IBase::Boolean fRefreshAfterMove = true;
     std::unique_ptr<IDragInfoWrapper> fDragInfo;
     IBase::Boolean fReleasingItems = false;

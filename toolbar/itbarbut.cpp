@@ -2,7 +2,10 @@
 // standard format's class-wide values.
 #include <windows.h>
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include <detail/iclasswide.hpp>
@@ -317,6 +320,58 @@ IWindow& IToolBarButton::setLayoutDistorted(unsigned long layoutAttributeOn,
             data->face.reset();
     }
     return ICustomButton::setLayoutDistorted(layoutAttributeOn, layoutAttributeOff);
+}
+
+// Drag detection ----------------------------------------------------------------------------------------
+
+IBase::Boolean IToolBarButton::isDragStarting(IEvent& event)
+{
+    IToolBarButtonData* data = fToolBarButtonData;
+    const HWND window = handle();
+    if (!data || event.handle() != window)
+        return false;
+    const POINT point = {GET_X_LPARAM(event.parameter2().asLong()),
+                         GET_Y_LPARAM(event.parameter2().asLong())};
+    switch (event.eventId()) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        RECT client{};
+        GetClientRect(window, &client);
+        const HWND holder = GetCapture();
+        if (IsWindowEnabled(window) && PtInRect(&client, point) && (!holder || holder == window)) {
+            // The native button captures the pointer for a left press by itself; a right press
+            // needs the capture here, or a move off the button would never be seen.
+            data->dragCaptured = event.eventId() == WM_RBUTTONDOWN && !holder;
+            if (data->dragCaptured)
+                SetCapture(window);
+            data->dragPending = true;
+            data->dragStart = point;
+        }
+        return false;
+    }
+    case WM_MOUSEMOVE:
+        if (data->dragPending && (std::abs(point.x - data->dragStart.x) > 2 ||
+                                  std::abs(point.y - data->dragStart.y) > 2)) {
+            // Losing the capture lets the native button come back up, so the release that
+            // ends the drag is no click.
+            ovk_native::releaseCapture();
+            data->dragPending = false;
+            data->dragCaptured = false;
+            return true;
+        }
+        return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        // A left release stays the native button's own: taking its capture away first would
+        // lose the click it is about to make.
+        if (data->dragPending && data->dragCaptured)
+            ovk_native::releaseCapture();
+        data->dragPending = false;
+        data->dragCaptured = false;
+        return false;
+    default:
+        return false;
+    }
 }
 
 ISize IToolBarButton::calcMinimumSize() const

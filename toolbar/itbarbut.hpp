@@ -38,6 +38,9 @@ public:
     // Says whether the button keeps a face of its up state, and how many shared faces exist.
     IString asDebugInfo() const override;
     ISize calcMinimumSize() const override;
+    // A press on the button itself, then a move of more than 2 pixels, starts a drag: the
+    // button has no child window for the window's own detection to find under the pointer.
+    IBase::Boolean isDragStarting(IEvent& event) override;
     // The minimum-size flag (0x8) drops both caches; 0x2 drops the face and has the system
     // colours compared again; the text flag (0x20) drops the face when the text shows.
     IWindow& setLayoutDistorted(unsigned long layoutAttributeOn,

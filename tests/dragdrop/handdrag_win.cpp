@@ -159,6 +159,8 @@ TEST_P(ContainerHandDrag, ADropLandsAndTheTargetStaysUnderThePointerUntilIt)
         EXPECT_EQ(into.containsObject(things[1]), !c.control);
         EXPECT_EQ(left->containsObject(things[1]), c.control);
     }
+    // The end of the drag lets go of its own hold on the refresh, never of the application's.
+    EXPECT_EQ(into.isRefreshOn(), !c.held);
     if (c.held)
         into.enableRefresh();
     EXPECT_TRUE(into.isRefreshOn());

@@ -5,14 +5,12 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <iapp.hpp>
 #include <idmitem.hpp>
 #include <idmoper.hpp>
 #include <iframe.hpp>
-#include <iprivmsg.hpp>
 #include <ireslib.hpp>
 #include <istattxt.hpp>
 #include <itbar.hpp>
@@ -56,10 +54,7 @@ protected:
             ids += (ids.empty() ? "" : " ") + std::to_string(bar->windowAt(cursor)->id());
         return ids;
     }
-    // Presses on the first button and lets go over the right quarter of the last one. A press
-    // on a button itself is not detected as a drag start (the detection looks for a child under
-    // the pointer), so the hand, once over the last button with the button still held, posts
-    // the drag-start event that the detection would send.
+    // Presses on the first button and lets go over the right quarter of the last one.
     bool dragFirstAfterLast() {
         RECT first{}, last{};
         GetWindowRect(buttons[0]->handle(), &first);
@@ -68,12 +63,7 @@ protected:
         path.from = POINT{(first.left + first.right) / 2, (first.top + first.bottom) / 2};
         path.to = POINT{last.right - (last.right - last.left) / 4, (last.top + last.bottom) / 2};
         path.lingerTicks = 10;
-        const HWND pressed = buttons[0]->handle();
-        bool posted = false;
-        return ovktest::dragByHand(path, [pressed, &posted](POINT) {
-            if (!std::exchange(posted, true))
-                PostMessageA(pressed, IPrivateMessage::dragStart, 0, 0);
-        });
+        return ovktest::dragByHand(path);
     }
 
     std::unique_ptr<IFrameWindow> frame;
@@ -105,6 +95,30 @@ TEST_F(ToolBarDrag, AButtonWhosePictureCannotBeDrawnIsDraggedWithoutAnImage)
     ASSERT_TRUE(dragFirstAfterLast());
     EXPECT_EQ(listed(), "102 103 101");
     EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+}
+
+// The drag detection of a button must leave a plain click alone: the press and the release on
+// the same spot still reach the owner as the button's command, and nothing is dragged.
+TEST_F(ToolBarDrag, APressReleasedWhereItWasStillClicksTheButton)
+{
+    ovktest::Recorder commands(WM_COMMAND);
+    unsigned long clicks = 0;
+    commands.attach(*bar, "command").setAction([&](IEvent& event) {
+        if (event.parameter1().lowNumber() == 101)
+            ++clicks;
+        return false;
+    });
+    RECT first{};
+    GetWindowRect(buttons[0]->handle(), &first);
+    ovktest::HandPath path;
+    path.from = POINT{(first.left + first.right) / 2, (first.top + first.bottom) / 2};
+    path.to = path.from;
+    path.steps = 1;
+    path.lingerTicks = 0;
+    ASSERT_TRUE(ovktest::dragByHand(path));
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return clicks != 0; }));
+    EXPECT_EQ(clicks, 1u);
+    EXPECT_EQ(listed(), "101 102 103");
 }
 
 } // namespace

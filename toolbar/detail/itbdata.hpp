@@ -51,4 +51,9 @@ struct IToolBarButtonData {
     bool minimumValid = false;
     // The button's whole up face as last drawn.
     ovk_toolbar::KeptFace face;
+    // A press that may become a drag, where it was, and whether the button took the capture
+    // for it (the native button takes it itself for the left button only).
+    bool dragPending = false;
+    bool dragCaptured = false;
+    POINT dragStart = {0, 0};
 };
