@@ -163,6 +163,91 @@ void sizeFromCells(std::vector<Cell>& cells, std::vector<Header>& columns,
             h.size = static_cast<unsigned long>(defaultSize.height());
 }
 
+// The headers that a cell spans along one axis and the size it needs across them.
+struct Span {
+    std::size_t first;
+    unsigned long count;
+    long needed;
+};
+
+Span spanOf(const Cell& cell, bool ofColumns)
+{
+    return ofColumns ? Span{static_cast<std::size_t>(cell.column) - 1, cell.columns, cell.minimumWidth}
+                     : Span{static_cast<std::size_t>(cell.row) - 1, cell.rows, cell.minimumHeight};
+}
+
+// A cell spanning no expandable header grows its last header by what it lacks and keeps the
+// size of its span. False, with nothing changed, when an expandable header is spanned.
+bool settleFixedSpan(Cell& cell, std::vector<Header>& headers, bool ofColumns)
+{
+    const Span span = spanOf(cell, ofColumns);
+    unsigned long sum = 0;
+    for (std::size_t k = span.first; k < span.first + span.count; ++k) {
+        if (headers[k].expandable())
+            return false;
+        sum += headers[k].size;
+    }
+    if (span.needed > 0 && sum < static_cast<unsigned long>(span.needed)) {
+        headers[span.first + span.count - 1].size += static_cast<unsigned long>(span.needed) - sum;
+        sum = static_cast<unsigned long>(span.needed);
+    }
+    (ofColumns ? cell.spanWidth : cell.spanHeight) = static_cast<long>(sum);
+    return true;
+}
+
+// What a cell lacks across its span and the weight of the expandable headers that will give
+// it; a weight of 0 when the cell lacks nothing or spans no expandable header.
+struct Lack {
+    unsigned long lack = 0;
+    unsigned long weight = 0;
+};
+
+Lack lackOf(const Cell& cell, const std::vector<Header>& headers, bool ofColumns)
+{
+    const Span span = spanOf(cell, ofColumns);
+    unsigned long sum = 0, weight = 0;
+    for (std::size_t k = span.first; k < span.first + span.count; ++k) {
+        sum += headers[k].size;
+        if (headers[k].expandable())
+            weight += headers[k].weight();
+    }
+    if (span.needed <= 0 || sum >= static_cast<unsigned long>(span.needed) || weight == 0)
+        return Lack{};
+    return Lack{static_cast<unsigned long>(span.needed) - sum, weight};
+}
+
+// The largest lack per weight among the spanning cells not settled; the first wins a tie.
+Lack largestLackPerWeight(const std::vector<Cell>& cells, const std::vector<bool>& settled,
+                          const std::vector<Header>& headers, bool ofColumns)
+{
+    Lack best;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const unsigned long span = ofColumns ? cells[i].columns : cells[i].rows;
+        if (span <= 1 || settled[i])
+            continue;
+        const Lack lack = lackOf(cells[i], headers, ofColumns);
+        if (lack.weight == 0)
+            continue;
+        if (best.weight == 0 || static_cast<std::uint64_t>(lack.lack) * best.weight >
+                                    static_cast<std::uint64_t>(best.lack) * lack.weight)
+            best = lack;
+    }
+    return best;
+}
+
+// Every expandable header becomes its share of the lack plus the weight, by its weight, rounded.
+void shareLack(std::vector<Header>& headers, const Lack& lack)
+{
+    for (Header& h : headers) {
+        if (!h.expandable())
+            continue;
+        const std::uint64_t w = h.weight();
+        const std::uint64_t scaled = (static_cast<std::uint64_t>(lack.lack) + lack.weight) * w;
+        h.size = static_cast<unsigned long>(scaled / lack.weight +
+                                            ((scaled % lack.weight) > w / 2 ? 1 : 0));
+    }
+}
+
 // Widens the spanned headers of cells that span more than one along one axis. Cells over no
 // expandable header grow their last header by what they lack; the others share the largest
 // lack per weight among the expandable headers.
@@ -171,65 +256,15 @@ void sizeFromSpans(std::vector<Cell>& cells, std::vector<Header>& headers, bool 
 {
     std::vector<bool> settled(cells.size(), false);
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        Cell& cell = cells[i];
-        const unsigned long span = ofColumns ? cell.columns : cell.rows;
-        if (span <= 1)
-            continue;
-        const std::size_t first = (ofColumns ? cell.column : cell.row) - 1;
-        const long needed = ofColumns ? cell.minimumWidth : cell.minimumHeight;
-        unsigned long sum = 0;
-        bool expandable = false;
-        for (std::size_t k = first; k < first + span; ++k) {
-            if (headers[k].expandable()) {
-                expandable = true;
-                break;
-            }
-            sum += headers[k].size;
-        }
-        if (expandable)
-            continue;
-        if (needed > 0 && sum < static_cast<unsigned long>(needed)) {
-            headers[first + span - 1].size += static_cast<unsigned long>(needed) - sum;
-            sum = static_cast<unsigned long>(needed);
-        }
-        (ofColumns ? cell.spanWidth : cell.spanHeight) = static_cast<long>(sum);
-        settled[i] = true;
+        const unsigned long span = ofColumns ? cells[i].columns : cells[i].rows;
+        if (span > 1)
+            settled[i] = settleFixedSpan(cells[i], headers, ofColumns);
     }
     if (!anyExpandable)
         return;
-    unsigned long bestLack = 0, bestWeight = 0;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        const Cell& cell = cells[i];
-        const unsigned long span = ofColumns ? cell.columns : cell.rows;
-        if (span <= 1 || settled[i])
-            continue;
-        const std::size_t first = (ofColumns ? cell.column : cell.row) - 1;
-        const long needed = ofColumns ? cell.minimumWidth : cell.minimumHeight;
-        unsigned long sum = 0, weight = 0;
-        for (std::size_t k = first; k < first + span; ++k) {
-            sum += headers[k].size;
-            if (headers[k].expandable())
-                weight += headers[k].weight();
-        }
-        if (needed <= 0 || sum >= static_cast<unsigned long>(needed) || weight == 0)
-            continue;
-        const unsigned long lack = static_cast<unsigned long>(needed) - sum;
-        if (bestWeight == 0 ||
-            static_cast<std::uint64_t>(lack) * bestWeight > static_cast<std::uint64_t>(bestLack) * weight) {
-            bestLack = lack;
-            bestWeight = weight;
-        }
-    }
-    if (bestWeight == 0)
-        return;
-    for (Header& h : headers) {
-        if (!h.expandable())
-            continue;
-        const std::uint64_t w = h.weight();
-        const std::uint64_t scaled = (static_cast<std::uint64_t>(bestLack) + bestWeight) * w;
-        h.size = static_cast<unsigned long>(scaled / bestWeight +
-                                            ((scaled % bestWeight) > w / 2 ? 1 : 0));
-    }
+    const Lack largest = largestLackPerWeight(cells, settled, headers, ofColumns);
+    if (largest.weight != 0)
+        shareLack(headers, largest);
 }
 
 long placeOffsets(std::vector<Header>& headers)

@@ -1,5 +1,6 @@
 // The drag information and its byte encoding.
 #include "idmdinfo.hpp"
+#include "detail/idmanswr.hpp"
 
 #include <cstring>
 #include <limits>
@@ -230,13 +231,13 @@ void IDMDragInfo::setDropAnswer(std::uint32_t answer)
     dropIndicator = static_cast<std::uint16_t>(answer & 0xFFFF);
     replyOperation = static_cast<std::uint16_t>(answer >> 16);
     const bool openOperation = operation == defaultOperation || operation >= firstUserOperation;
-    if (openOperation && dropIndicator == 1) {
+    if (openOperation && dropIndicator == ovk_dragdrop::dropHere) {
         const bool known = replyOperation == copyOperation || replyOperation == moveOperation ||
                            replyOperation == linkOperation ||
                            replyOperation >= firstUserOperation;
         if (known)
             return;
-        dropIndicator = 3;
+        dropIndicator = ovk_dragdrop::neverDropHere;
     }
     replyOperation = operation;
 }

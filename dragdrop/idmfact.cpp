@@ -11,6 +11,7 @@
 #include <icnrctl.hpp>
 #include <icnrobj.hpp>
 
+#include "detail/idmanswr.hpp"
 #include "idmevent.hpp"
 #include "idmfact.hpp"
 #include "idmnames.hpp"
@@ -36,8 +37,8 @@ bool typesHave(const IDMItem::Handle& item, const char* type)
     return item->types().includes(IString(type));
 }
 
-// The tool bar tests of "Menuitem" and "ToolBarButton" items: 3 for an identifier the tool bar
-// already has, or a button of another process. False when the drop is refused.
+// The tool bar tests of "Menuitem" and "ToolBarButton" items: never a drop for an identifier
+// the tool bar already has, or a button of another process. False when the drop is refused.
 bool toolBarAccepts(IDMTargetEnterEvent& event, IDMTargetOperation& operation,
                     const IDMItem::Handle& first, IWindow* bar)
 {
@@ -47,19 +48,19 @@ bool toolBarAccepts(IDMTargetEnterEvent& event, IDMTargetOperation& operation,
         const IDMItem::Handle source = IDMItem::sourceItemFor(first);
         const auto id = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(source->object()));
         if (IWindow::windowWithParent(id, bar, true)) {
-            event.setDropAnswer(3);
+            event.setDropAnswer(ovk_dragdrop::neverDropHere);
             return false;
         }
     }
     if (typesHave(first, IDMNames::toolBarButton)) {
         IWindow* source = operation.sourceWindow();
         if (!source) {
-            event.setDropAnswer(3);
+            event.setDropAnswer(ovk_dragdrop::neverDropHere);
             return false;
         }
         IWindow* same = IWindow::windowWithParent(source->id(), bar, true);
         if (same && same->handle() != operation.sourceWindowHandle()) {
-            event.setDropAnswer(3);
+            event.setDropAnswer(ovk_dragdrop::neverDropHere);
             return false;
         }
     }
@@ -72,6 +73,90 @@ bool isToolBarButton(IDMTargetOperation& operation)
     return target.sendEvent(IPrivateMessage::toolBarButtonRequest,
                             IPrivateMessage::toolBarButtonIdentify, 0)
                .asUnsignedLong() != 0;
+}
+
+// Whether a move or drag of the operation's items from a container is one the source container
+// takes, with each item placed as the drop would place it: in a tree, under the object it is
+// dropped on; in rows, after that object. Items of another process are passed over.
+bool containerMovesValid(IDMTargetEnterEvent& event, IDMTargetOperation& operation)
+{
+    auto* source = dynamic_cast<ICnrCtl*>(operation.sourceWindow());
+    auto* target = dynamic_cast<ICnrCtl*>(operation.targetWindow());
+    for (unsigned long i = 1; i <= operation.numberOfItems(); ++i) {
+        const IDMItem::Handle sourceItem = IDMItem::sourceItemFor(operation.item(i));
+        if (!sourceItem || !source)
+            continue;
+        const bool tree = target && target->isTreeView();
+        ICnrObj* parent = tree ? operation.containerObject() : nullptr;
+        ICnrObj* after =
+            !tree && event.isOverContainerObject() ? operation.containerObject() : nullptr;
+        if (!source->isMoveValid(static_cast<ICnrObj*>(sourceItem->object()), parent, target,
+                                 after))
+            return false;
+    }
+    return true;
+}
+
+// A container takes container objects from a container (or from a window whose class cannot be
+// read): not onto an object that refuses drops, nor a move the source container refuses.
+bool containerAccepts(IDMTargetEnterEvent& event)
+{
+    ICnrObj* under = event.containerObject();
+    if (under && !event.isOverContainerObject() && !under->isDropOnAble()) {
+        event.setDropAnswer(ovk_dragdrop::noDropHereNow);
+        return false;
+    }
+    IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+    operation->narrowRendererTypes(IDMNames::containerObject);
+    const std::string sourceClass = classOf(operation->sourceWindowHandle());
+    if (!sourceClass.empty() && !isContainerClass(sourceClass))
+        return false;
+    const unsigned long op = operation->operation();
+    if (op != IDMOperation::move && op != IDMOperation::drag)
+        return true;
+    if (!containerMovesValid(event, *operation)) {
+        event.setDropAnswer(ovk_dragdrop::noDropHereNow);
+        return false;
+    }
+    return true;
+}
+
+// A tool bar's button (a "Button" control) or text (a "Static" one) takes tool bar buttons and
+// menu items the tool bar has not got yet; a button also takes a bitmap, or text naming a .bmp
+// file. A control that is no tool bar button takes anything, and a button never itself.
+bool toolBarControlAccepts(IDMTargetEnterEvent& event, IWindow* judged, bool button)
+{
+    IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+    if (!isToolBarButton(*operation))
+        return true;
+    const IDMItem::Handle first = operation->item(1);
+    if (button && operation->sourceWindowHandle() == operation->targetWindowHandle()) {
+        event.setDropAnswer(ovk_dragdrop::neverDropHere);
+        return false;
+    }
+    if (typesHave(first, IDMNames::toolBarButton) || typesHave(first, IDMNames::menuItem))
+        return toolBarAccepts(event, *operation, first,
+                              button ? (judged ? judged->parent() : nullptr) : judged);
+    if (button && typesHave(first, IDMNames::bitmap))
+        return true;
+    if (button && typesHave(first, IDMNames::text)) {
+        if (IString::lowerCase(first->sourceName()).includes(IString(".bmp")))
+            return true;
+    }
+    event.setDropAnswer(ovk_dragdrop::neverDropHere);
+    return false;
+}
+
+// An entry field takes text, never its own.
+bool entryFieldAccepts(IDMTargetEnterEvent& event)
+{
+    IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
+    if (operation->sourceWindowHandle() == operation->targetWindowHandle()) {
+        event.setDropAnswer(ovk_dragdrop::neverDropHere);
+        return false;
+    }
+    operation->narrowRendererTypes(IDMNames::text);
+    return true;
 }
 
 } // namespace
@@ -106,73 +191,11 @@ IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
     const std::string name = classOf(judged ? static_cast<HWND>(judged->handle()) : static_cast<HWND>(event.handle()));
     if (name.empty())
         return true;
-
-    if (isContainerClass(name)) {
-        ICnrObj* under = event.containerObject();
-        if (under && !event.isOverContainerObject() && !under->isDropOnAble()) {
-            event.setDropAnswer(0);
-            return false;
-        }
-        IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-        operation->narrowRendererTypes(IDMNames::containerObject);
-        const std::string sourceClass = classOf(operation->sourceWindowHandle());
-        if (!sourceClass.empty() && !isContainerClass(sourceClass))
-            return false;
-        const unsigned long op = operation->operation();
-        if (op != IDMOperation::move && op != IDMOperation::drag)
-            return true;
-        auto* source = dynamic_cast<ICnrCtl*>(operation->sourceWindow());
-        auto* target = dynamic_cast<ICnrCtl*>(operation->targetWindow());
-        for (unsigned long i = 1; i <= operation->numberOfItems(); ++i) {
-            const IDMItem::Handle sourceItem = IDMItem::sourceItemFor(operation->item(i));
-            if (!sourceItem || !source)
-                continue;
-            // As the drop places it: in a tree, under the object it is dropped on; in rows,
-            // after that object.
-            const bool tree = target && target->isTreeView();
-            ICnrObj* parent = tree ? operation->containerObject() : nullptr;
-            ICnrObj* after =
-                !tree && event.isOverContainerObject() ? operation->containerObject() : nullptr;
-            if (!source->isMoveValid(static_cast<ICnrObj*>(sourceItem->object()), parent, target,
-                                     after)) {
-                event.setDropAnswer(0);
-                return false;
-            }
-        }
-        return true;
-    }
-
-    if (name == "Button" || name == "Static") {
-        IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-        if (!isToolBarButton(*operation))
-            return true;
-        const IDMItem::Handle first = operation->item(1);
-        const bool button = name == "Button";
-        if (button && operation->sourceWindowHandle() == operation->targetWindowHandle()) {
-            event.setDropAnswer(3);
-            return false;
-        }
-        if (typesHave(first, IDMNames::toolBarButton) || typesHave(first, IDMNames::menuItem))
-            return toolBarAccepts(event, *operation, first,
-                                  button ? (judged ? judged->parent() : nullptr) : judged);
-        if (button && typesHave(first, IDMNames::bitmap))
-            return true;
-        if (button && typesHave(first, IDMNames::text)) {
-            if (IString::lowerCase(first->sourceName()).includes(IString(".bmp")))
-                return true;
-        }
-        event.setDropAnswer(3);
-        return false;
-    }
-
-    if (name == "Edit") {
-        IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-        if (operation->sourceWindowHandle() == operation->targetWindowHandle()) {
-            event.setDropAnswer(3);
-            return false;
-        }
-        operation->narrowRendererTypes(IDMNames::text);
-        return true;
-    }
+    if (isContainerClass(name))
+        return containerAccepts(event);
+    if (name == "Button" || name == "Static")
+        return toolBarControlAccepts(event, judged, name == "Button");
+    if (name == "Edit")
+        return entryFieldAccepts(event);
     return true;
 }

@@ -16,6 +16,7 @@
 #include <iapp.hpp>
 #include <iprivmsg.hpp>
 
+#include "detail/idmanswr.hpp"
 #include "detail/idmfiles.hpp"
 #include "detail/idmmedium.hpp"
 #include "idmdnfo.hpp"
@@ -207,6 +208,90 @@ std::size_t idListArrayEnd(const char* bytes, std::size_t size)
     if (list == 0 || bytes[last + list - 2] != 0 || bytes[last + list - 1] != 0)
         return 0;
     return last + list;
+}
+
+// Whether the drag's data object carries this library's drag information, which numbers the
+// files of a "File" block by item; another program's block holds its one file first.
+bool carriesLibraryDragInfo(IDataObject& data)
+{
+    FORMATETC own{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType("ZUQ_DRAGINFO")), nullptr,
+                  DVASPECT_CONTENT, -1, TYMED_ISTREAM};
+    return data.QueryGetData(&own) == S_OK;
+}
+
+// The type to fetch: the first of the item's types that the default target renderer takes, else
+// the last of them. The types must not be empty.
+IString typeToFetch(const std::vector<IString>& types)
+{
+    const IString accepted = IDMSupport::defaultTargetRenderer().supportedTypes();
+    if (acceptsAny(accepted))
+        return types.front();
+    for (const IString& name : types)
+        if (accepted.includes(name))
+            return name;
+    return types.back();
+}
+
+// The file name at the index of a "File" block. DragQueryFileA converts a wide list, but reads it
+// without a size: it sees only a block whose list was found whole inside it.
+IString fileNameIn(HGLOBAL block, const char* bytes, std::size_t size, UINT index)
+{
+    HDROP drop = static_cast<HDROP>(block);
+    const UINT length =
+        ovk_dragdrop::isDropFilesBlock(bytes, size) ? DragQueryFileA(drop, index, nullptr, 0) : 0;
+    if (length == 0 || length == 0xFFFFFFFF)
+        return IString();
+    std::vector<char> name(length + 1);
+    DragQueryFileA(drop, index, name.data(), length + 1);
+    return IString(name.data());
+}
+
+// The contents that a fetched block gives the item, read by the type fetched. A file or an
+// identifier list also names the item's container and source and becomes its true type.
+IString contentsOfBlock(IDMItem& item, const IString& type, HGLOBAL block, UINT fileIndex)
+{
+    const ovk_native::GlobalLockScope lock(block);
+    const SIZE_T size = lock.size();
+    const char* bytes = size ? static_cast<const char*>(lock.data()) : nullptr;
+    if (!bytes)
+        return IString();
+    if (type == IString(IDMNames::file)) {
+        const IString text = fileNameIn(block, bytes, size, fileIndex);
+        IDMTargetRenderer::splitPath(item, text);
+        item.setTrueType(IDMNames::file);
+        return text;
+    }
+    if (type == IString("Shell IDList Array")) {
+        const std::size_t end = idListArrayEnd(bytes, size);
+        if (!end)
+            return IString();
+        const IString text(bytes, end);
+        IDMTargetRenderer::splitPath(item, text);
+        item.setTrueType("Shell IDList Array");
+        return text;
+    }
+    return IString(bytes, strnlen(bytes, size));
+}
+
+// The item's contents from the drag's data object: empty when there is no data object, the item
+// has no type, or the object does not give the type's block.
+IString fetchedContents(IDataObject* data, IDMItem& item)
+{
+    if (!data)
+        return IString();
+    const bool library = carriesLibraryDragInfo(*data);
+    const std::vector<IString> types = namesOf(item.types());
+    if (types.empty())
+        return IString();
+    const IString type = typeToFetch(types);
+    const IDMDragInfoItem* entry = item.dragInfoItem();
+    FORMATETC format{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType(type)), nullptr,
+                     DVASPECT_CONTENT, entry ? static_cast<LONG>(entry->itemId) : -1, TYMED_HGLOBAL};
+    ovk_native::Medium fetched;
+    if (format.cfFormat == 0 || !fetched.fetch(data, format))
+        return IString();
+    const UINT fileIndex = library ? 0 : (entry ? entry->itemId : 0);
+    return contentsOfBlock(item, type, fetched.medium.hGlobal, fileIndex);
 }
 
 void raise(unsigned long message)
@@ -425,13 +510,13 @@ unsigned char IDMTargetRenderer::canRender(const IDMItem::Handle& item)
         for (const IString& name : namesOf(item->types()))
             found = found || supported.includes(name);
         if (!found)
-            return 3;
+            return ovk_dragdrop::neverDropHere;
     }
     const IString match = IDMItem::matchingRMFs(item->rmfs(), supportedRMFs(), true);
     if (match.length() == 0)
-        return 3;
+        return ovk_dragdrop::neverDropHere;
     item->setSelectedRMF(match);
-    return 1;
+    return ovk_dragdrop::dropHere;
 }
 
 IBase::Boolean IDMTargetRenderer::isOperationSupported(const IDMItem::Handle& item)
@@ -523,72 +608,7 @@ IDMTargetRenderer& IDMTargetRenderer::endNotification(const IDMItem::Handle& ite
 
 IBase::Boolean IDMTargetRenderer::fetchData(IDMTargetDropEvent& event, const IDMItem::Handle& item)
 {
-    IDataObject* data = event.dataObject();
-    if (!data) {
-        item->setContents(IString());
-        return true;
-    }
-    FORMATETC own{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType("ZUQ_DRAGINFO")), nullptr,
-                  DVASPECT_CONTENT, -1, TYMED_ISTREAM};
-    const bool library = data->QueryGetData(&own) == S_OK;
-    // The type to fetch: the first of the item's that the default target renderer takes.
-    const std::vector<IString> types = namesOf(item->types());
-    if (types.empty()) {
-        item->setContents(IString());
-        return true;
-    }
-    const IString accepted = IDMSupport::defaultTargetRenderer().supportedTypes();
-    IString type = types.back();
-    if (acceptsAny(accepted)) {
-        type = types.front();
-    } else {
-        for (const IString& name : types)
-            if (accepted.includes(name)) {
-                type = name;
-                break;
-            }
-    }
-    const IDMDragInfoItem* entry = item->dragInfoItem();
-    FORMATETC format{static_cast<CLIPFORMAT>(IDragInfoWrapper::formatOfType(type)), nullptr,
-                     DVASPECT_CONTENT, entry ? static_cast<LONG>(entry->itemId) : -1, TYMED_HGLOBAL};
-    ovk_native::Medium fetched;
-    if (format.cfFormat == 0 || !fetched.fetch(data, format)) {
-        item->setContents(IString());
-        return true;
-    }
-    const STGMEDIUM& medium = fetched.medium;
-    IString text;
-    const ovk_native::GlobalLockScope lock(medium.hGlobal);
-    const SIZE_T size = lock.size();
-    const char* bytes = size ? static_cast<const char*>(lock.data()) : nullptr;
-    if (bytes) {
-        if (type == IString(IDMNames::file)) {
-            // DragQueryFileA converts a wide list, but reads it without a size: it sees only a
-            // block whose list was found whole inside it.
-            const UINT index = library ? 0 : (entry ? entry->itemId : 0);
-            HDROP drop = static_cast<HDROP>(medium.hGlobal);
-            const UINT length = ovk_dragdrop::isDropFilesBlock(bytes, size)
-                                    ? DragQueryFileA(drop, index, nullptr, 0)
-                                    : 0;
-            if (length > 0 && length != 0xFFFFFFFF) {
-                std::vector<char> name(length + 1);
-                DragQueryFileA(drop, index, name.data(), length + 1);
-                text = IString(name.data());
-            }
-            splitPath(*item, text);
-            item->setTrueType(IDMNames::file);
-        } else if (type == IString("Shell IDList Array")) {
-            const std::size_t end = idListArrayEnd(bytes, size);
-            if (end) {
-                text = IString(bytes, end);
-                splitPath(*item, text);
-                item->setTrueType("Shell IDList Array");
-            }
-        } else {
-            text = IString(bytes, strnlen(bytes, size));
-        }
-    }
-    item->setContents(text);
+    item->setContents(fetchedContents(event.dataObject(), *item));
     return true;
 }
 

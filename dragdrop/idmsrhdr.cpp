@@ -6,6 +6,7 @@
 #include <iprivmsg.hpp>
 #include <iwindow.hpp>
 
+#include "detail/idmanswr.hpp"
 #include "detail/idmkeys.hpp"
 #include "detail/idmloop.hpp"
 #include "idmevent.hpp"
@@ -428,7 +429,8 @@ IBase::Boolean IDMTargetHandler::targetEnter(IDMTargetEnterEvent& event)
     operation->setOperation(operationOfKeys());
     if (IDMItemFactory* factory = itemFactoryFor(event.window()))
         factory->provideEnterSupport(event);
-    if (event.dropAnswer() == 0 || event.dropAnswer() == 3)
+    if (event.dropAnswer() == ovk_dragdrop::noDropHereNow ||
+        event.dropAnswer() == ovk_dragdrop::neverDropHere)
         return true;
     checkItems();
     unsigned char answer = 1;

@@ -1,6 +1,7 @@
 // The drop-target registration handler.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
 #include <iwindow.hpp>
 
 #include "idmdrtgt.hpp"
@@ -30,19 +31,20 @@ IHandler& IDMDropTargetHandler::handleEventsFor(IWindow* window)
 {
     if (!window || fTargets.find(window->handle()) != fTargets.end())
         return IHandler::handleEventsFor(window);
-    auto* target = new IDMDropTarget(window);
+    // The list's reference on the target: the scope gives it back when the window cannot be
+    // taken on.
+    ovk_native::ComReference<IDMDropTarget> target(new IDMDropTarget(window));
     target->AddRef();
     auto stored = fTargets.end();
     try {
-        stored = fTargets.emplace(static_cast<HWND>(window->handle()), target).first;
+        stored = fTargets.emplace(static_cast<HWND>(window->handle()), target.get()).first;
         IHandler::handleEventsFor(window);
     } catch (...) {
         if (stored != fTargets.end())
             fTargets.erase(stored);
-        target->Release();
         throw;
     }
-    target->registerDragDrop();
+    target.release()->registerDragDrop();
     return *this;
 }
 
@@ -61,10 +63,10 @@ IBase::Boolean IDMDropTargetHandler::dispatchHandlerEvent(IEvent& event)
         return false;
     const auto found = fTargets.find(event.handle());
     if (found != fTargets.end()) {
-        IDMDropTarget* target = found->second;
+        // The list's reference, given back once the registration is revoked.
+        const ovk_native::ComReference<IDMDropTarget> target(found->second);
         fTargets.erase(found);
         target->revokeDragDrop();
-        target->Release();
     }
     if (IWindow* window = event.window())
         stopHandlingEventsFor(window);

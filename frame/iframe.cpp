@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include <detail/iclasswide.hpp>
+#include <detail/iscoped.hpp>
 #include <iassert.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
@@ -139,6 +140,18 @@ IRectangle cascadeForConstructor()
     RECT desktop{};
     GetClientRect(GetDesktopWindow(), &desktop);
     return ICoordinateSystem::convertToApplication(native, ISize(desktop.right, desktop.bottom));
+}
+
+// A frame's menu bar from its module: the extended format first where the platform variant
+// reads it, else the classic one. Null when neither loads.
+HMENU loadFrameMenu(HINSTANCE module, unsigned long id)
+{
+    HMENU menu = nullptr;
+    if (IPlatform::isPlatformVariant())
+        menu = IHelpStatics::loadExtendedMenu(module, id);
+    if (!menu)
+        menu = LoadMenuA(module, MAKEINTRESOURCEA(id));
+    return menu;
 }
 
 } // namespace
@@ -402,25 +415,18 @@ IWindowHandle IFrameWindow::create(unsigned long id, const char* text, unsigned 
     // The resource module comes as the control data.
     const HINSTANCE module = controlData ? static_cast<HINSTANCE>(const_cast<void*>(controlData))
                                          : GetModuleHandleA(nullptr);
-    HMENU menu = nullptr;
-    if (!(style & WS_CHILD) && (this->extendedStyle() & _menuBar.asExtendedUnsignedLong())) {
-        if (IPlatform::isPlatformVariant())
-            menu = IHelpStatics::loadExtendedMenu(module, id);
-        if (!menu)
-            menu = LoadMenuA(module, MAKEINTRESOURCEA(id));
-        if (!menu)
-            systemError("LoadMenu", function);
-    }
-    IWindowHandle handle;
-    try {
-        handle = IWindow::create(id, text, style, windowClass, parent, owner, initRect,
-                                 controlData, nullptr, order, extendedStyle);
-    } catch (...) {
-        if (menu)
-            DestroyMenu(menu);
-        throw;
-    }
+    const bool withMenu =
+        !(style & WS_CHILD) && (this->extendedStyle() & _menuBar.asExtendedUnsignedLong());
+    // The menu is the frame's once the window has it; a window that fails to come leaves it to
+    // the scope.
+    ovk_native::Menu loaded(withMenu ? loadFrameMenu(module, id) : nullptr);
+    if (withMenu && !loaded.get())
+        systemError("LoadMenu", function);
+    const IWindowHandle handle = IWindow::create(id, text, style, windowClass, parent, owner,
+                                                 initRect, controlData, nullptr, order,
+                                                 extendedStyle);
     const HWND window = handle;
+    const HMENU menu = loaded.release();
     if (menu)
         SetMenu(window, menu);
     fFrameData->set(IFrameWindowData::libraryCreated);

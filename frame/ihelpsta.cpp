@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <detail/iscoped.hpp>
 #include <iplatfrm.hpp>
 
 #include "iframe.hpp"
@@ -196,14 +197,14 @@ public:
     }
     bool popup(size_t depth, const ExtendedItem& item)
     {
-        HMENU popup = CreatePopupMenu();
-        if (!popup)
+        ovk_native::Menu made(CreatePopupMenu());
+        if (!made.get())
             return false;
         const UINT flags = MF_BYPOSITION | MF_POPUP | item.type | item.state;
-        if (!insert(depth, flags, reinterpret_cast<UINT_PTR>(popup), item.text)) {
-            DestroyMenu(popup);
+        if (!insert(depth, flags, reinterpret_cast<UINT_PTR>(made.get()), item.text))
             return false;
-        }
+        // Inserted, the popup is its parent menu's, destroyed with it.
+        const HMENU popup = made.release();
         // InsertMenuA gives a popup item its menu handle as identifier; the item keeps the
         // resource's, as the system's own loader of this format does.
         MENUITEMINFOA info = itemInfo(MIIM_ID);
@@ -291,16 +292,14 @@ IWindow* IHelpStatics::frameOfWindow(const IWindow* window)
 IMenuHandle IHelpStatics::loadExtendedMenu(HINSTANCE module, unsigned long menuId)
 {
     ExtendedMenuReader reader(menuResource(module, menuId));
-    HMENU top = CreateMenu();
-    if (!top)
+    ovk_native::Menu top(CreateMenu());
+    if (!top.get())
         return IMenuHandle();
-    MenuBuilder builder(top);
-    if (!reader.walk(builder)) {
-        // Destroys the popups inserted so far with it.
-        DestroyMenu(top);
+    MenuBuilder builder(top.get());
+    // A menu left half built goes with the scope, and the popups inserted so far with it.
+    if (!reader.walk(builder))
         return IMenuHandle();
-    }
-    return top;
+    return top.release();
 }
 
 bool IHelpStatics::recordSubmenuIds(IFrameMenuLists& lists, HINSTANCE module,

@@ -1,6 +1,7 @@
 // The menu: adding, changing and deleting items, sub-menus, states and cursor operations.
 #include <windows.h>
 
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
 
@@ -255,7 +256,9 @@ IMenu& IMenu::setSubmenuOf(unsigned long itemId, const IMenuHandle& submenu, boo
 {
     IMenuItem item = menuItem(itemId);
     if (refuseExisting && item.submenuHandle().isValid()) {
-        DestroyMenu(submenu);
+        // The caller handed the new sub-menu over; refused, it is nobody's and goes with the
+        // scope as the error leaves.
+        const ovk_native::Menu refused(submenu);
         imenu::fail(OVK_MSG_SUBMENU_EXISTS, "IMenu::addSubmenu(unsigned long)");
     }
     const IMenuHandle previous = item.submenuHandle();

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <detail/iclasswide.hpp>
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
@@ -30,15 +31,21 @@ bool classicRoad()
     return !IPlatform::hasNewShell();
 }
 
+// Gives the window the menu. The window destroys only the menu it has when it goes, so the one
+// it had before is no longer anybody's and goes with the scope here.
+void replaceWindowMenu(HWND window, HMENU menu)
+{
+    const HMENU previous = GetMenu(window);
+    const ovk_native::Menu replaced(previous != menu ? previous : nullptr);
+    SetMenu(window, menu);
+}
+
 // The frame's new menu, with its sub-menu identifiers recorded from the resource on the
 // classic road; the menu it replaces is destroyed.
 void install(IFrameWindow& frame, HMENU menu, const IResourceId* resource)
 {
     const HWND window = frame.handle();
-    const HMENU previous = GetMenu(window);
-    SetMenu(window, menu);
-    if (previous && previous != menu)
-        DestroyMenu(previous);
+    replaceWindowMenu(window, menu);
     if (classicRoad()) {
         IHelpStatics::clearSubmenuIds(frame.menuLists());
         if (resource)
@@ -120,10 +127,7 @@ IMenuBar& IMenuBar::setMenu(const IResourceId& resource)
     if (frame) {
         install(*frame, menu, &resource);
     } else {
-        const HMENU previous = GetMenu(window);
-        SetMenu(window, menu);
-        if (previous && previous != static_cast<HMENU>(menu))
-            DestroyMenu(previous);
+        replaceWindowMenu(window, menu);
         DrawMenuBar(window);
     }
     setMenuHandle(menu);

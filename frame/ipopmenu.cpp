@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 #include <iexcept.hpp>
 #include <iplatfrm.hpp>
 
@@ -60,15 +61,14 @@ void copyItem(HMENU from, HMENU to, int position)
 IMenuHandle popupFrom(const IResourceId& resource, IWindow* owner)
 {
     IARGUMENT_CHECK(owner != 0, kFile, "IPopUpMenu::IPopUpMenu(const IResourceId&,IWindow*)");
-    const HMENU popup = CreatePopupMenu();
-    const HMENU loaded = resource.resourceLibrary().loadMenu(resource.id(), owner);
-    const int count = GetMenuItemCount(loaded);
+    ovk_native::Menu popup(CreatePopupMenu());
+    const ovk_native::Menu loaded(resource.resourceLibrary().loadMenu(resource.id(), owner));
+    const int count = GetMenuItemCount(loaded.get());
     for (int position = 0; position < count; ++position)
-        copyItem(loaded, popup, position);
+        copyItem(loaded.get(), popup.get(), position);
     for (int position = count - 1; position >= 0; --position)
-        RemoveMenu(loaded, static_cast<UINT>(position), MF_BYPOSITION);
-    DestroyMenu(loaded);
-    return IMenuHandle(popup);
+        RemoveMenu(loaded.get(), static_cast<UINT>(position), MF_BYPOSITION);
+    return IMenuHandle(popup.release());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 
+#include <detail/iscoped.hpp>
 #include <iapp.hpp>
 #include <iexcept.hpp>
 #include <ovkmsgid.hpp>
@@ -222,19 +223,18 @@ IMenu& ISubmenu::deleteItem(unsigned long id)
 IMenu& ISubmenu::removeSubmenu(unsigned long itemId)
 {
     recordChange(itemId);
-    const IMenuHandle submenu = detachSubmenu(itemId, true);
-    if (!submenu.isValid())
+    ovk_native::Menu submenu(detachSubmenu(itemId, true));
+    if (!submenu.get())
         return *this;
     for (UndoRecord* r = fUndo; r; r = r->next) {
         if (r->kind == deleted || r->item->id() != itemId)
             continue;
-        if (r->kind == changed && r->item->submenuHandle() == submenu) {
+        if (r->kind == changed && r->item->submenuHandle() == IMenuHandle(submenu.get())) {
             r->ownsSubmenu = true;
-            return *this;
+            submenu.release();
         }
         break;
     }
-    DestroyMenu(submenu);
     return *this;
 }
 
