@@ -229,7 +229,10 @@ struct Member {
     ICnrCtl* container;
     HWND__* window;
 };
+// The listed containers whose windows are alive.
 std::vector<Member> members();
+// The container's window while it lives, else null; never throws.
+HWND__* liveWindow(const ICnrCtl& container) noexcept;
 // Whether the container is still in the list with the same window: asked just before each use,
 // since a container may go while the walk is busy with another.
 bool isMember(const Member& member);
