@@ -256,6 +256,34 @@ private:
     void* fHandler;
 };
 
+// Sends one module's calls of a function it imports to a replacement while alive, and back to
+// the original after. A test holds a thread at an exact point inside the library this way (an
+// allocation or a release that the library makes through its import table) to let another
+// thread run there. `original` is set before any call can reach the replacement, which forwards
+// to it every call it lets through. Applied to every import of the function by that module;
+// applied() is false when it has none.
+class ImportPatch {
+public:
+    template <class Function>
+    ImportPatch(const char* module, const char* function, Function replacement, Function& original)
+    {
+        find(module, function);
+        original = reinterpret_cast<Function>(fOriginal);
+        write(reinterpret_cast<void*>(replacement));
+    }
+    ~ImportPatch() { write(fOriginal); }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool applied() const { return !fSlots.empty(); }
+
+private:
+    void find(const char* module, const char* function);
+    void write(void* value);
+
+    std::vector<void**> fSlots;
+    void* fOriginal = nullptr;
+};
+
 // Guards a test against a mistake that would make it hang, in one of two ways.
 // - Two threads that wait for each other never come back: the watcher thread then ends the
 //   program with a message on stderr, and the test fails instead of hanging.
