@@ -3,15 +3,25 @@
 // own thread while the sender waits.
 #include <windows.h>
 #include <commctrl.h>
+#include <malloc.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include <detail/icnritem.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
 
@@ -72,6 +82,409 @@ TEST_F(Threads, AWorkerChangesObjectsThatThisThreadsNativeContainerShows)
     EXPECT_EQ(c->containerCount(), 0u);
     delete a;
     delete c;
+}
+
+// A thread of its own with a shown window and a native container in it. Between messages it runs
+// the task it is given and repaints its list, so that the list asks for its items' texts all the
+// time while other threads change the objects.
+class PaintingThread {
+public:
+    explicit PaintingThread(unsigned long id)
+    {
+        fWake.add(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        fThread = std::thread([this, id] { loop(id); });
+        // This thread's windows may be sent to while the other one makes or destroys its own.
+        ovktest::pumpUntil([this] { return fReady.load(); }, 10000);
+    }
+    ~PaintingThread()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(fLock);
+            fStop = true;
+        }
+        SetEvent(fWake.data()[0]);
+        ovktest::pumpUntil([this] { return fEnded.load(); }, 10000);
+        fThread.join();
+    }
+    PaintingThread(const PaintingThread&) = delete;
+    PaintingThread& operator=(const PaintingThread&) = delete;
+
+    // Hands the task to the thread and returns at once; finish() waits for it.
+    void start(std::function<void()> task)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(fLock);
+            fTask = std::move(task);
+        }
+        SetEvent(fWake.data()[0]);
+    }
+    void finish()
+    {
+        std::unique_lock<std::mutex> lock(fLock);
+        fChanged.wait(lock, [this] { return !fTask; });
+    }
+    // Whether the task ended within the time; it goes on either way.
+    bool finishWithin(unsigned long milliseconds)
+    {
+        std::unique_lock<std::mutex> lock(fLock);
+        return fChanged.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                 [this] { return !fTask; });
+    }
+    void run(std::function<void()> task)
+    {
+        start(std::move(task));
+        finish();
+    }
+    ICnrCtl& container() { return *fContainer; }
+    HWND list() const { return fList; }
+    DWORD threadId() const { return fThreadId; }
+
+private:
+    void loop(unsigned long id)
+    {
+        auto parent = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);
+        ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
+        auto container = std::make_unique<ICnrCtl>(id, parent.get(), parent.get(),
+                                                   IRectangle(0, 0, 300, 200));
+        fList = cnrtest::child(container->handle(), 0x3000);
+        fContainer = container.get();
+        fThreadId = GetCurrentThreadId();
+        fReady = true;
+        for (;;) {
+            MsgWaitForMultipleObjects(1, fWake.data(), FALSE, 1, QS_ALLINPUT);
+            std::function<void()> task;
+            {
+                const std::lock_guard<std::mutex> lock(fLock);
+                if (fStop)
+                    break;
+                task = fTask;
+            }
+            if (task) {
+                task();
+                {
+                    const std::lock_guard<std::mutex> lock(fLock);
+                    fTask = nullptr;
+                }
+                fChanged.notify_all();
+            }
+            ovktest::pumpPending();
+            RedrawWindow(fList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        fContainer = nullptr;
+        container.reset();
+        parent.reset();
+        fEnded = true;
+    }
+
+    ovk_native::KernelHandles fWake;
+    std::mutex fLock;
+    std::condition_variable fChanged;
+    std::function<void()> fTask;
+    bool fStop = false;
+    std::atomic<bool> fReady{false};
+    std::atomic<bool> fEnded{false};
+    ICnrCtl* fContainer = nullptr;
+    HWND fList = nullptr;
+    DWORD fThreadId = 0;
+    std::thread fThread;
+};
+
+// An object whose memory, its record included, is overwritten when it is deleted and never given
+// back: a list item left behind with it reads the pattern, and an address made of it faults.
+class PoisonedItem : public ICnrObj {
+public:
+    explicit PoisonedItem(const IString& text) : ICnrObj(IPointerHandle(), text) {}
+    static void operator delete(void* memory, std::size_t size) noexcept
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory) - sizeof(MINIRECORDCORE);
+        for (std::size_t i = 0; i < sizeof(MINIRECORDCORE) + size; ++i)
+            bytes[i] = 0xA5;
+    }
+
+private:
+    double fExtra[2] = {1.0, 2.0};
+};
+
+// Holds a thread inside the library's next allocation of a heap link of an object's native
+// entries, while another thread changes the same object's entries: the two then meet at the one
+// instant at which an entry is half moved, every time, where a stress test waits for luck.
+class LinkAllocationPause {
+public:
+    LinkAllocationPause()
+        : fPatch("ovkwin.dll", sizeof(std::size_t) == 8 ? "_Znwy" : "_Znwj", &allocate, sAllocate)
+    {
+        sPause = this;
+    }
+    ~LinkAllocationPause() { sPause = nullptr; }
+    LinkAllocationPause(const LinkAllocationPause&) = delete;
+    LinkAllocationPause& operator=(const LinkAllocationPause&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    // The calling thread's next link allocation runs `meanwhile` first, once.
+    void arm(std::function<void()> meanwhile)
+    {
+        fMeanwhile = std::move(meanwhile);
+        fThread = GetCurrentThreadId();
+    }
+    bool happened() const { return fHappened; }
+
+private:
+    static void* allocate(std::size_t size)
+    {
+        LinkAllocationPause* pause = sPause;
+        if (pause && size == sizeof(ICnrItemNode) && pause->fThread == GetCurrentThreadId()) {
+            pause->fThread = 0;
+            pause->fMeanwhile();
+            pause->fHappened = true;
+        }
+        return sAllocate(size);
+    }
+
+    static inline void* (*sAllocate)(std::size_t) = nullptr;
+    static inline std::atomic<LinkAllocationPause*> sPause{nullptr};
+    ovktest::ImportPatch fPatch;
+    std::function<void()> fMeanwhile;
+    std::atomic<DWORD> fThread{0};
+    std::atomic<bool> fHappened{false};
+};
+
+// An object shown by the container of this thread is added to the container of a first GUI
+// thread, which is held while it moves the object's entries to the heap; meanwhile a second GUI
+// thread adds the object to its own container, or takes it out. Each container must hold the
+// object exactly when its list shows it, or a deletion passes a container by and leaves it a
+// list item of a deleted object; so the deletion must empty every list.
+TEST_F(Threads, AnObjectsEntriesChangedByTwoThreadsAtOnceKeepEveryContainersOwn)
+{
+    const ovktest::Watchdog watchdog(60000);
+    for (const bool secondTakesItOut : {false, true}) {
+        SCOPED_TRACE(secondTakesItOut ? "the second thread takes the object out"
+                                      : "the second thread adds the object");
+        PaintingThread first(40);
+        PaintingThread second(41);
+        auto* object = new PoisonedItem("shared");
+        native->addObject(object);
+        if (secondTakesItOut)
+            second.run([&] { second.container().addObject(object); });
+        LinkAllocationPause pause;
+        ASSERT_TRUE(pause.applied());
+        first.run([&] {
+            pause.arm([&] {
+                second.start([&] {
+                    if (secondTakesItOut)
+                        second.container().removeObject(object);
+                    else
+                        second.container().addObject(object);
+                });
+                // Without a guard the second thread is done at once; with one it waits for
+                // this thread, which goes on after a while.
+                second.finishWithin(2000);
+            });
+            first.container().addObject(object);
+        });
+        second.finish();
+        ASSERT_TRUE(pause.happened()) << "the addition made no heap link: the threads never met";
+
+        const auto shows = [](PaintingThread& painter) {
+            LRESULT items = 0;
+            painter.run([&] { items = SendMessageA(painter.list(), LVM_GETITEMCOUNT, 0, 0); });
+            return items;
+        };
+        EXPECT_TRUE(native->containsObject(object));
+        EXPECT_TRUE(first.container().containsObject(object));
+        EXPECT_EQ(second.container().containsObject(object), !secondTakesItOut);
+        EXPECT_EQ(shows(first), 1);
+        EXPECT_EQ(shows(second), secondTakesItOut ? 0 : 1);
+        if (native->containsObject(object) && first.container().containsObject(object) &&
+            second.container().containsObject(object) == !secondTakesItOut) {
+            delete object;
+            EXPECT_EQ(native->objectCount(), 0u);
+            EXPECT_EQ(shows(first), 0);
+            EXPECT_EQ(shows(second), 0);
+        }
+        // Otherwise the object stays: deleting it would leave a list that paints it.
+    }
+}
+
+// Overwrites, and never gives back, every block that the base library releases while alive:
+// a text pointer that a reader kept past the text's release then reads the pattern.
+class PoisonedReleases {
+public:
+    PoisonedReleases() : fPatch("ovkbase.dll", "_ZdlPv", &release, sRelease) {}
+    PoisonedReleases(const PoisonedReleases&) = delete;
+    PoisonedReleases& operator=(const PoisonedReleases&) = delete;
+    bool applied() const { return fPatch.applied(); }
+
+private:
+    static void release(void* block) noexcept
+    {
+        if (block)
+            std::memset(block, 0xA5, _msize(block));
+    }
+
+    static inline void (*sRelease)(void*) noexcept = nullptr;
+    ovktest::ImportPatch fPatch;
+};
+
+// Runs the action once, on this thread, after a container's window has answered its list's
+// request for a text and before the list reads the answer.
+class AfterTextRequest {
+public:
+    AfterTextRequest(HWND list, std::function<void()> action)
+        : fHook(SetWindowsHookExA(WH_CALLWNDPROCRET, &answered, nullptr, GetCurrentThreadId()))
+    {
+        sList = list;
+        sAction = std::move(action);
+    }
+    ~AfterTextRequest()
+    {
+        UnhookWindowsHookEx(fHook);
+        sList = nullptr;
+        sAction = nullptr;
+    }
+    AfterTextRequest(const AfterTextRequest&) = delete;
+    AfterTextRequest& operator=(const AfterTextRequest&) = delete;
+
+private:
+    static LRESULT CALLBACK answered(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->message == WM_NOTIFY && sAction) {
+            const auto* info = reinterpret_cast<const NMLVDISPINFOA*>(sent->lParam);
+            if (info->hdr.hwndFrom == sList && info->hdr.code == LVN_GETDISPINFOA &&
+                (info->item.mask & LVIF_TEXT)) {
+                const std::function<void()> action = std::move(sAction);
+                sAction = nullptr;
+                action();
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND sList = nullptr;
+    static inline std::function<void()> sAction;
+    HHOOK fHook;
+};
+
+// The list of this thread asks for an object's text, and a worker renames the object between
+// the container's answer and the list's read of it; the text it replaces is overwritten as it
+// is released. The list reads the old text or the new one, never what the release left.
+TEST_F(Threads, TheListReadsTheOldOrTheNewTextOfAnObjectThatAWorkerRenamesMeanwhile)
+{
+    const ovktest::Watchdog watchdog(20000);
+    const std::string before = "the name it had";
+    const std::string after = "the name it has now, which is longer";
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    auto* object = new Item(before.c_str());
+    // A refresh would be sent to this thread, which the hook holds inside the list's request
+    // until the rename is over.
+    object->disableRefresh();
+    native->addObject(object);
+
+    std::promise<void> go;
+    std::promise<void> renamed;
+    std::thread worker([&] {
+        go.get_future().wait();
+        object->setIconText(after.c_str());
+        renamed.set_value();
+    });
+    bool renamedMeanwhile = false;
+    char text[128] = {};
+    {
+        const PoisonedReleases poison;
+        ASSERT_TRUE(poison.applied());
+        std::future<void> done = renamed.get_future();
+        const AfterTextRequest hook(list, [&] {
+            go.set_value();
+            renamedMeanwhile = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        });
+        LVITEMA item{};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    worker.join();
+    EXPECT_TRUE(renamedMeanwhile);
+    EXPECT_TRUE(text == before || text == after) << "the list read " << testing::PrintToString(std::string(text));
+    EXPECT_EQ(cnrtest::listItemText(list, 0), after);
+    delete object;
+}
+
+// Two GUI threads each show the same objects in a native container of their own, adding them
+// (and taking them out and adding them again) at the same time, and repaint all the while. A
+// worker renames the objects meanwhile, then hides and deletes them. Each round every container
+// holds every object once and its list reads every object's latest name, and nothing is left
+// behind or read after it was deleted: deleted objects and released texts are overwritten, so
+// a read of either shows as a wrong text or a fault. The exact meetings of two threads inside
+// an object are forced by the tests above; this one takes the whole road for some rounds.
+TEST_F(Threads, AWorkerChangesObjectsThatTwoGuiThreadsShowAndPaint)
+{
+    const ovktest::Watchdog watchdog(300000);
+    const ovktest::FaultCounter faults;
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    constexpr int kRounds = 20;
+    constexpr int kPasses = 3;
+    constexpr int kObjects = 2;
+    PaintingThread first(40);
+    PaintingThread second(41);
+    PaintingThread* const painters[] = {&first, &second};
+
+    std::atomic<bool> done{false};
+    int wrongCounts = 0;
+    int wrongTexts = 0;
+    int leftBehind = 0;
+    std::thread worker([&] {
+        for (int round = 0; round < kRounds; ++round) {
+            std::vector<ICnrObj*> objects;
+            for (int i = 0; i < kObjects; ++i)
+                objects.push_back(new PoisonedItem(IString("object ") + IString(round * kObjects + i)));
+            for (PaintingThread* painter : painters)
+                painter->start([painter, &objects, kPasses] {
+                    for (int pass = 0; pass < kPasses; ++pass)
+                        for (ICnrObj* object : objects) {
+                            if (pass > 0)
+                                painter->container().removeObject(object);
+                            painter->container().addObject(object);
+                        }
+                });
+            const std::string name = "renamed while added " + std::to_string(round);
+            for (ICnrObj* object : objects)
+                object->setIconText(name.c_str());
+            for (PaintingThread* painter : painters)
+                painter->finish();
+            for (PaintingThread* painter : painters) {
+                painter->run([&] {
+                    const LRESULT items = SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0);
+                    if (items != kObjects || painter->container().objectCount() != kObjects)
+                        ++wrongCounts;
+                    for (int index = 0; index < static_cast<int>(items); ++index)
+                        if (cnrtest::listItemText(painter->list(), index) != name)
+                            ++wrongTexts;
+                });
+            }
+            for (ICnrObj* object : objects) {
+                object->setIconText(IString("a longer name given before it goes ") + IString(round));
+                object->hide();
+            }
+            for (ICnrObj* object : objects)
+                delete object;
+            for (PaintingThread* painter : painters) {
+                painter->run([&] {
+                    if (SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0) != 0 ||
+                        painter->container().objectCount() != 0)
+                        ++leftBehind;
+                });
+            }
+        }
+        done = true;
+    });
+    ovktest::pumpUntil([&] { return done.load(); }, 280000);
+    worker.join();
+    EXPECT_EQ(wrongCounts, 0) << "rounds in which a container did not hold every object once";
+    EXPECT_EQ(wrongTexts, 0) << "list items that read another text than the object's latest name";
+    EXPECT_EQ(leftBehind, 0) << "rounds that left an item of a deleted object behind";
+    EXPECT_EQ(faults.faults(), 0) << "a deleted object or a freed text was read";
 }
 
 } // namespace

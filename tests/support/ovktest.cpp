@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -559,6 +560,49 @@ NotificationLog& NotificationLog::describeAs(Describe describe)
 {
     fDescribe = std::move(describe);
     return *this;
+}
+
+void ImportPatch::find(const char* module, const char* function)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(module));
+    if (!base)
+        return;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0)
+        return;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name; ++library) {
+        if (!library->OriginalFirstThunk)
+            continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const auto* name =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
+                continue;
+            void** slot = reinterpret_cast<void**>(&slots->u1.Function);
+            fOriginal = *slot;
+            fSlots.push_back(slot);
+        }
+    }
+}
+
+// The slots are written while other threads may call through them: one aligned pointer store,
+// which a caller sees either before or after, never half made.
+void ImportPatch::write(void* value)
+{
+    for (void** slot : fSlots) {
+        DWORD old = 0;
+        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+        *slot = value;
+        VirtualProtect(slot, sizeof *slot, old, &old);
+    }
 }
 
 NotificationLog& NotificationLog::setReaction(Reaction reaction)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -231,6 +232,56 @@ public:
 
 private:
     HWND fWindow;
+};
+
+// Counts the access violations raised while alive. The system swallows a fault in a window
+// procedure that it called from inside a call like SetWindowPos, so a touch of freed memory
+// there would go unseen by the test otherwise; a vectored handler sees it first.
+class FaultCounter {
+public:
+    FaultCounter() : fHandler(AddVectoredExceptionHandler(1, &FaultCounter::count)) { sFaults = 0; }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(fHandler); }
+    FaultCounter(const FaultCounter&) = delete;
+    FaultCounter& operator=(const FaultCounter&) = delete;
+    static long faults() { return sFaults; }
+
+private:
+    static LONG CALLBACK count(EXCEPTION_POINTERS* exception)
+    {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+            ++sFaults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<long> sFaults{0};
+    void* fHandler;
+};
+
+// Sends one module's calls of a function it imports to a replacement while alive, and back to
+// the original after. A test holds a thread at an exact point inside the library this way (an
+// allocation or a release that the library makes through its import table) to let another
+// thread run there. `original` is set before any call can reach the replacement, which forwards
+// to it every call it lets through. Applied to every import of the function by that module;
+// applied() is false when it has none.
+class ImportPatch {
+public:
+    template <class Function>
+    ImportPatch(const char* module, const char* function, Function replacement, Function& original)
+    {
+        find(module, function);
+        original = reinterpret_cast<Function>(fOriginal);
+        write(reinterpret_cast<void*>(replacement));
+    }
+    ~ImportPatch() { write(fOriginal); }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool applied() const { return !fSlots.empty(); }
+
+private:
+    void find(const char* module, const char* function);
+    void write(void* value);
+
+    std::vector<void**> fSlots;
+    void* fOriginal = nullptr;
 };
 
 // Guards a test against a mistake that would make it hang, in one of two ways.
