@@ -10,6 +10,7 @@
 #include <iassert.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrnhdr.hpp"
 #include "detail/icnrseam.hpp"
 #include "icnrdhdr.hpp"
 

@@ -1,5 +1,5 @@
 // ICnrCtl: the accessors of the container information, the attribute and emphasis wrappers,
-// refresh, colours, and the notification handler that tells observers of title changes.
+// refresh and colours; notification through the observers' handler (icnrobsh.cpp).
 #include <windows.h>
 
 #include "icnrctl.hpp"
@@ -13,6 +13,7 @@
 #include <itextctl.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrobsh.hpp"
 #include "icnrevt.hpp"
 #include "icnrobj.hpp"
 
@@ -33,65 +34,6 @@ constexpr unsigned long kRightWindowId = 0x7FF1;
 {
     IThrow::systemError(message, GetLastError(), IEXCEPTION_LOCATION(kFile, function));
 }
-
-// Turns a title change into a notification that arrives once the change is done, and tells
-// the observers the title as it is when the notification arrives; tells them too of objects
-// opened and of selection changes that the container reports to its owner.
-class ICnrNotifyHandler : public IHandler {
-public:
-    static ICnrNotifyHandler& instance()
-    {
-        return ovk_app::sharedHandler<ICnrNotifyHandler>();
-    }
-
-protected:
-    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
-    {
-        if (event.eventId() == CM_SETCNRINFO && (event.parameter2().asUnsignedLong() & CMA_CNRTITLE)) {
-            if (ICnrCtl* container = ICnrCtl::containerWithHandle(event.handle()))
-                container->postEvent(IPrivateMessage::notification, event.parameter1(),
-                                     IPrivateMessage::containerTitleCode);
-            return false;
-        }
-        if (event.eventId() == IPrivateMessage::notification &&
-            event.parameter2().asUnsignedLong() == IPrivateMessage::containerTitleCode) {
-            // The record the setter pointed to is gone by now: the title is read afresh.
-            if (ICnrCtl* container = ICnrCtl::containerWithHandle(event.handle())) {
-                const IString title = container->title();
-                container->notifyObservers(INotificationEvent(
-                    ITextControl::textId, *container, true,
-                    IEventData(static_cast<const void*>(static_cast<const char*>(title)))));
-            }
-            return true;
-        }
-        if (event.eventId() == IPrivateMessage::controlNotification)
-            tellOfReport(event);
-        return false;
-    }
-
-private:
-    // The event is the observers' data for the time of the notification only.
-    static void tellOfReport(IEvent& event)
-    {
-        const ICnrEvent report(event);
-        if (!ICnrEvent::isFromContainer(report))
-            return;
-        ICnrCtl* container = report.container();
-        if (!container)
-            return;
-        if (report.notificationCode() == CN_ENTER) {
-            ICnrEnterEvent enter(event);
-            container->notifyObservers(INotificationEvent(
-                ICnrCtl::enterId, *container, true, IEventData(static_cast<const void*>(&enter))));
-        } else if (report.notificationCode() == CN_EMPHASIS) {
-            ICnrEmphasisEvent emphasis(event);
-            if (emphasis.changed(ICnrEmphasisEvent::selected))
-                container->notifyObservers(
-                    INotificationEvent(ICnrCtl::selectId, *container, true,
-                                       IEventData(static_cast<const void*>(&emphasis))));
-        }
-    }
-};
 
 } // namespace
 

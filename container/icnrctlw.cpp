@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrnhdr.hpp"
 
 #include <detail/iclasswide.hpp>
 #include <iapp.hpp>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrnhdr.hpp"
 
 #include <iexcept.hpp>
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrnhdr.hpp"
 
 #include <iexcept.hpp>
 
