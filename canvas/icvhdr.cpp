@@ -610,7 +610,15 @@ IBase::Boolean ICVKeyboardHandler::mnemonicKey(IWindow& window, IKeyboardEvent& 
     }
     if (!match)
         return false;
+    // A push button that the focus made the default holds the default look until the focus
+    // leaves it; a search of the frame would find a default button of the frame's own (a
+    // dialog template's) first, switch that one off and leave this one on.
+    const HWND losing = GetFocus();
     SetFocus(match);
+    if ((dialogCode(match) & DLGC_UNDEFPUSHBUTTON) && losing && losing != match &&
+        (dialogCode(losing) & DLGC_DEFPUSHBUTTON) &&
+        GetAncestor(losing, GA_ROOT) == GetAncestor(match, GA_ROOT))
+        setDefaultButton(match, true, losing);
     buttonSetup(&window, match, mnemonic);
     if (!(dialogCode(match) & DLGC_RADIOBUTTON))
         click(match);

@@ -307,8 +307,13 @@ DWORD IDMDropTargetData::effectShown(DWORD keyState, unsigned short answer, DWOR
     if (answer == 0 || answer == 3)
         effect = DROPEFFECT_NONE;
     effect &= offered;
-    if (IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation())
+    if (IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation()) {
+        // A drag with no items (its drag information did not read) has nothing to drop: with
+        // no effect OLE ends it with a leave, and neither a drop nor the drop menu runs.
+        if (target->numberOfItems() == 0)
+            effect = DROPEFFECT_NONE;
         target->setOperation(effect);
+    }
     return effect;
 }
 
@@ -321,7 +326,7 @@ void IDMDropTargetData::takeDefaultEffect()
         return;
     }
     const IReference<IDMTargetOperation> target = IDMTargetOperation::currentTargetOperation();
-    if (!target)
+    if (!target || target->numberOfItems() == 0)
         return;
     supportedOperations = static_cast<unsigned short>(target->item(1)->supportedOperations());
     defaultEffect = (supportedOperations & IDMItem::moveable)   ? DROPEFFECT_MOVE

@@ -111,7 +111,10 @@ void* IDMEntryFieldItem::object() const
 IBase::Boolean IDMEntryFieldItem::generateSourceItems(IDMSourceOperation* operation)
 {
     auto* field = operation ? dynamic_cast<IEntryField*>(operation->sourceWindow()) : nullptr;
-    if (!field || field->isEmpty())
+    // A password never leaves its field as a drag: the edit control refuses to copy or cut
+    // it, and a drag would hand it to whatever window it lands on, of any program. It is
+    // asked before the text is, so that no copy of the password is made to be refused.
+    if (!field || field->isUnreadable() || field->isEmpty())
         return false;
     operation->addRef();
     return add(operation, new IDMEntryFieldItem(operation));

@@ -85,6 +85,23 @@ void tab(const IWindow& from)
     ovktest::pumpPending();
 }
 
+// Types Alt and the key as a user's hand does, through the input queue, so that the focused
+// control hears the key down with the Alt context bit and the character that it translates
+// to.
+void altKey(WORD key)
+{
+    INPUT keys[4] = {};
+    const WORD sequence[4] = {VK_MENU, key, key, VK_MENU};
+    for (int at = 0; at < 4; ++at) {
+        keys[at].type = INPUT_KEYBOARD;
+        keys[at].ki.wVk = sequence[at];
+        keys[at].ki.dwFlags = at < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof keys[0]);
+    ovktest::pumpUntil([] { return GetKeyState(VK_MENU) >= 0; });
+    ovktest::pumpPending();
+}
+
 } // namespace
 
 TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheDialogBytes)
@@ -145,4 +162,53 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
     }
     // A recorded button that is gone is not answered: the frame's own default button is.
     EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), IWindowHandle(GetDlgItem(dialog, IDOK)));
+}
+
+// A mnemonic that takes the focus from a push button the focus had made the default to another
+// push button moves the default look from the one to the other: the template's own default
+// button, which a search of the frame finds first, keeps its look, and no two of the canvas's
+// buttons show as the default.
+TEST(TemplateFrame, MnemonicMovesTheDefaultLookFromTheFocusedButtonAndLeavesTheTemplatesOwn)
+{
+    IFrameWindow classSource(IResourceId(1, IApplication::current().userResourceLibrary()),
+                             nullptr, nullptr, IRectangle(10, 10, 200, 100),
+                             IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "source");
+    char className[64] = {};
+    GetClassNameA(classSource.handle(), className, sizeof className);
+    const std::vector<WORD> dialogTemplate = frameTemplate(className);
+    const HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+        nullptr, nullptr, 0);
+    ASSERT_NE(dialog, nullptr) << GetLastError();
+    const DestroyOnExit destroy{dialog};
+    IFrameWindow frame{IWindowHandle(dialog)};
+    const HWND templateButton = GetDlgItem(dialog, IDOK);
+    ASSERT_NE(templateButton, nullptr);
+
+    ICanvas canvas(7, &frame, &frame, IRectangle(0, 0, 170, 60));
+    const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
+    IPushButton ok(11, &canvas, &canvas, IRectangle(5, 5, 60, 25),
+                   tabStop | IPushButton::_defaultButton);
+    IPushButton apply(12, &canvas, &canvas, IRectangle(65, 5, 120, 25), tabStop);
+    IPushButton keep(13, &canvas, &canvas, IRectangle(5, 30, 80, 50), tabStop);
+    ok.setText("OK");
+    apply.setText("Apply");
+    keep.setText("&Keep");
+    canvas.setLayoutDistorted(ovk_layout::layoutDue, 0);
+    canvas.layout();
+    ASSERT_EQ(ICanvasStatics::origDefaultButtonHandle(canvas.handle()), ok.handle());
+
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    ovktest::pumpPending();
+    tab(ok);
+    ASSERT_EQ(GetFocus(), apply.handle());
+    ASSERT_EQ(buttonType(apply), BS_DEFPUSHBUTTON);
+
+    altKey('K');
+    EXPECT_EQ(GetFocus(), keep.handle());
+    EXPECT_EQ(buttonType(keep), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(buttonType(apply), BS_PUSHBUTTON);
+    EXPECT_EQ(buttonType(ok), BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongPtrA(templateButton, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
 }

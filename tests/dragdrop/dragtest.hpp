@@ -34,6 +34,8 @@ public:
 
     // The block's bytes; an empty vector offers the format and fails to fetch it.
     ForeignData& offer(CLIPFORMAT format, std::vector<char> bytes);
+    // The format offered as a stream: each fetch hands out the stream given, from its start.
+    ForeignData& offerStream(CLIPFORMAT format, IStream* stream);
     long references() const { return fReferences; }
     // From now on every fetch fails as an allocation failure of the reader would: it throws.
     ForeignData& failFetches() {
@@ -67,7 +69,69 @@ private:
     bool fFailFetches = false;
     std::vector<ovk_native::ComReference<IEnumFORMATETC>> fEnumerators;
     std::vector<std::pair<CLIPFORMAT, std::vector<char>>> fFormats;
+    std::vector<std::pair<CLIPFORMAT, ovk_native::ComReference<IStream>>> fStreams;
 };
+
+// A stream of another program that says it read `extra` bytes more than it did.
+class LyingStream : public IStream {
+public:
+    LyingStream(IStream* honest, ULONG extra) : fHonest(honest), fExtra(extra) {}
+    virtual ~LyingStream() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IStream) ||
+            IsEqualIID(riid, IID_ISequentialStream)) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++fReferences); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const long left = --fReferences;
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
+        ULONG done = 0;
+        const HRESULT result = fHonest->Read(buffer, size, &done);
+        if (read)
+            *read = done + fExtra;
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG size, ULONG* written) override {
+        return fHonest->Write(data, size, written);
+    }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* at) override {
+        return fHonest->Seek(move, origin, at);
+    }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override { return fHonest->SetSize(size); }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream* to, ULARGE_INTEGER size, ULARGE_INTEGER* read,
+                                     ULARGE_INTEGER* written) override {
+        return fHonest->CopyTo(to, size, read, written);
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD flags) override { return fHonest->Commit(flags); }
+    HRESULT STDMETHODCALLTYPE Revert() override { return fHonest->Revert(); }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* status, DWORD flags) override {
+        return fHonest->Stat(status, flags);
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+
+private:
+    long fReferences = 0;
+    ovk_native::ComReference<IStream> fHonest;
+    ULONG fExtra;
+};
+
 
 // A drop target's item provider whose items note, at the drop, their contents as the drop
 // fetched them, each followed by "|"; an item whose contents are "bad" throws.

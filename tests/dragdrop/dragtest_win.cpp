@@ -21,6 +21,14 @@ ForeignData& ForeignData::offer(CLIPFORMAT format, std::vector<char> bytes)
     return *this;
 }
 
+ForeignData& ForeignData::offerStream(CLIPFORMAT format, IStream* stream)
+{
+    ovk_native::ComReference<IStream> held;
+    held.query(stream, IID_IStream);
+    fStreams.emplace_back(format, std::move(held));
+    return *this;
+}
+
 HRESULT ForeignData::QueryInterface(REFIID riid, void** object)
 {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
@@ -36,6 +44,9 @@ HRESULT ForeignData::QueryGetData(FORMATETC* format)
 {
     for (const auto& offered : fFormats)
         if (offered.first == format->cfFormat && (format->tymed & TYMED_HGLOBAL))
+            return S_OK;
+    for (const auto& offered : fStreams)
+        if (offered.first == format->cfFormat && (format->tymed & TYMED_ISTREAM))
             return S_OK;
     return DV_E_FORMATETC;
 }
@@ -67,6 +78,17 @@ HRESULT ForeignData::GetData(FORMATETC* format, STGMEDIUM* medium)
         medium->hGlobal = block;
         return S_OK;
     }
+    for (const auto& offered : fStreams) {
+        if (offered.first != format->cfFormat || !(format->tymed & TYMED_ISTREAM))
+            continue;
+        const LARGE_INTEGER start{};
+        offered.second->Seek(start, STREAM_SEEK_SET, nullptr);
+        *medium = STGMEDIUM{};
+        medium->tymed = TYMED_ISTREAM;
+        medium->pstm = offered.second.get();
+        medium->pstm->AddRef();
+        return S_OK;
+    }
     return DV_E_FORMATETC;
 }
 
@@ -78,6 +100,8 @@ HRESULT ForeignData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats)
     std::vector<FORMATETC> entries;
     for (const auto& offered : fFormats)
         entries.push_back(FORMATETC{offered.first, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+    for (const auto& offered : fStreams)
+        entries.push_back(FORMATETC{offered.first, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM});
     auto* enumerator = new IDMFormatEnumerator(static_cast<unsigned long>(entries.size()),
                                                entries.data());
     enumerator->AddRef();

@@ -26,6 +26,7 @@
 #include <ovktest.hpp>
 
 #include "detail/idmmedium.hpp"
+#include "dragtest.hpp"
 
 namespace {
 
@@ -209,66 +210,6 @@ TEST_F(TextOutOfTheLibrary, AKeptDataObjectRendersNothingOnceTheDragHasEnded)
     target->kept.reset();
 }
 
-// A stream of another program that says it read `extra` bytes more than it did.
-class LyingStream : public IStream {
-public:
-    LyingStream(IStream* honest, ULONG extra) : fHonest(honest), fExtra(extra) {}
-    virtual ~LyingStream() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IStream) ||
-            IsEqualIID(riid, IID_ISequentialStream)) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++fReferences); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long left = --fReferences;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
-        ULONG done = 0;
-        const HRESULT result = fHonest->Read(buffer, size, &done);
-        if (read)
-            *read = done + fExtra;
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG size, ULONG* written) override {
-        return fHonest->Write(data, size, written);
-    }
-    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* at) override {
-        return fHonest->Seek(move, origin, at);
-    }
-    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override { return fHonest->SetSize(size); }
-    HRESULT STDMETHODCALLTYPE CopyTo(IStream* to, ULARGE_INTEGER size, ULARGE_INTEGER* read,
-                                     ULARGE_INTEGER* written) override {
-        return fHonest->CopyTo(to, size, read, written);
-    }
-    HRESULT STDMETHODCALLTYPE Commit(DWORD flags) override { return fHonest->Commit(flags); }
-    HRESULT STDMETHODCALLTYPE Revert() override { return fHonest->Revert(); }
-    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
-        return STG_E_INVALIDFUNCTION;
-    }
-    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
-        return STG_E_INVALIDFUNCTION;
-    }
-    HRESULT STDMETHODCALLTYPE Stat(STATSTG* status, DWORD flags) override {
-        return fHonest->Stat(status, flags);
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
-
-private:
-    long fReferences = 0;
-    ovk_native::ComReference<IStream> fHonest;
-    ULONG fExtra;
-};
-
 // The drag information in another program's stream: only what the stream really read is
 // parsed, and a stream that reports more than it was asked for is not believed.
 struct LyingStreamCase {
@@ -291,7 +232,7 @@ TEST_P(DragInfoFromAnotherProgram, OnlyWhatTheStreamReallyReadIsBelieved)
     IDMDragInfo info(1);
     info.item(0).types = "Text";
     ovk_native::ComReference<IStream> stream;
-    stream.query(new LyingStream(IDMDragInfoStream::create(info), GetParam().extra), IID_IStream);
+    stream.query(new dragtest::LyingStream(IDMDragInfoStream::create(info), GetParam().extra), IID_IStream);
     ASSERT_TRUE(stream);
     const std::unique_ptr<IDMDragInfo> read = IDMDragInfoStream::read(stream.get());
     ASSERT_EQ(read != nullptr, GetParam().believed);

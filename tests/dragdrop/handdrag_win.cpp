@@ -17,6 +17,8 @@
 #include <icnrobj.hpp>
 #include <ientryfd.hpp>
 #include <idmcnrit.hpp>
+#include <idmdinfo.hpp>
+#include <idmdistr.hpp>
 #include <idmtbit.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
@@ -354,6 +356,36 @@ TEST_F(ForeignHandDrag, AFailedRightButtonMenuLeavesNothingForTheNextDrag)
     EXPECT_EQ(drag(&text(next, "new"), false), static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(targetItems.log, "new|");
     EXPECT_EQ(next.references(), 0);
+}
+
+// Drag information that does not read (here a stream claiming more bytes than it was asked
+// for) is a drag with no items: nothing to drop here, with either button. The target shows no
+// effect, shows no drop menu, reports no failure and keeps no reference on the data.
+TEST_F(ForeignHandDrag, DragInformationThatDoesNotReadIsNoDropWithEitherButton)
+{
+    IDMDragInfo info(1);
+    info.item(0).types = "Text";
+    for (const bool rightButton : {false, true}) {
+        SCOPED_TRACE(rightButton ? "right button" : "left button");
+        ovk_native::ComReference<IStream> stream;
+        stream.query(new dragtest::LyingStream(IDMDragInfoStream::create(info), 1), IID_IStream);
+        ASSERT_TRUE(stream);
+        dragtest::ForeignData data;
+        text(data, "hi").offerStream(IDMDragInfoStream::format(), stream.get());
+        ovktest::Recorder menus(WM_INITMENUPOPUP);
+        menus.attach(*targetWindow, "menu");
+        {
+            ovktest::ExpectAssertions reports;
+            const EscapeFromMenu escape;
+            EXPECT_EQ(drag(&data, rightButton), static_cast<DWORD>(DROPEFFECT_NONE));
+            EXPECT_TRUE(reports.reports().empty()) << reports.reports()[0];
+        }
+        EXPECT_EQ(menus.trace(), "");
+        EXPECT_EQ(targetItems.log, "");
+        EXPECT_EQ(data.references(), 0);
+        EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+        EXPECT_NO_THROW(ovktest::pumpPending());
+    }
 }
 
 TEST_F(ForeignHandDrag, ATargetDestroyedDuringTheDragLeavesNothingForTheNextDrag)

@@ -15,11 +15,14 @@
 
 #include <detail/icallgrd.hpp>
 #include <iapp.hpp>
+#include <idmfact.hpp>
 #include <idmsupp.hpp>
+#include <idmtbit.hpp>
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <iplatfrm.hpp>
 #include <iwindow.hpp>
+#include <handdrag.hpp>
 #include <ovktest.hpp>
 
 #include "hvxapi.h"
@@ -473,6 +476,25 @@ INSTANTIATE_TEST_SUITE_P(
                       PostMessageA(field.handle(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(20, 4));
                       ovktest::pumpPending();
                       EXPECT_EQ(drags.trace(), "drag");
+                  }},
+        // A hand presses on the selected secret and carries it to another field that takes
+        // dropped text: the secret goes nowhere, not even as a drag of its own.
+        FieldRoad{"ItsSelectionDraggedByHandOntoAnotherField",
+                  [](IEntryField& field) {
+                      IWindow& parent = *field.parent();
+                      SetWindowPos(parent.handle(), nullptr, 120, 120, 320, 160,
+                                   SWP_NOZORDER | SWP_SHOWWINDOW);
+                      IEntryField other(2, &parent, &parent, IRectangle(0, 80, 200, 100));
+                      IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&field);
+                      IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&other);
+                      field.selectRange(IRange(0, kFieldSecretLength - 1));
+                      const LRESULT at = SendMessageA(field.handle(), EM_POSFROMCHAR, 3, 0);
+                      ovktest::HandPath path;
+                      path.from = ovktest::onScreen(field.handle(), LOWORD(at), HIWORD(at) + 4);
+                      path.to = ovktest::onScreen(other.handle(), 100, 10);
+                      ASSERT_TRUE(ovktest::dragByHand(path));
+                      EXPECT_EQ(other.textLength(), 0ul);
+                      EXPECT_EQ(field.textLength(), kFieldSecretLength);
                   }}),
     [](const ::testing::TestParamInfo<FieldRoad>& info) { return std::string(info.param.name); });
 
