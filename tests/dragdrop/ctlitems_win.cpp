@@ -32,6 +32,8 @@
 #include <ovktest.hpp>
 #include <detail/iscoped.hpp>
 
+#include "toolbarframe.hpp"
+
 namespace {
 
 using ovktest::str;
@@ -196,42 +198,21 @@ TEST_F(TextItems, TextOverItsOwnFieldIsNeverDropped)
     IDMSupport::defaultTargetRenderer().setSupportedTypes("Any");
 }
 
-class ToolBarItems : public testing::Test {
+class ToolBarItems : public testing::Test, protected dragtest::ToolBarFrame {
 protected:
+    ToolBarItems()
+        : ToolBarFrame("tool bar items",
+                       IToolBarButton::defaultStyle() | IToolBarButton::noDragDelete) {}
     void SetUp() override {
-        frame = std::make_unique<IFrameWindow>(
-            IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
-            IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar, "tool bar items");
         SetWindowPos(frame->handle(), nullptr, 50, 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-        client = std::make_unique<IStaticText>(50, frame.get(), frame.get());
-        frame->setClient(client.get());
-        bar = std::make_unique<IToolBar>(1, frame.get(), IToolBar::aboveClient);
-        for (unsigned long id : {101UL, 102UL, 103UL}) {
-            buttons.push_back(std::make_unique<IToolBarButton>(
-                id, bar.get(), bar.get(), IRectangle(),
-                id == 103 ? IToolBarButton::defaultStyle() | IToolBarButton::noDragDelete
-                          : IToolBarButton::defaultStyle()));
-            bar->addAsLast(buttons.back().get());
-        }
         ShowWindow(frame->handle(), SW_SHOWNOACTIVATE);
         ovktest::pumpPending();
     }
+    // The cases make their target operations current by hand (`targetItem`); each lets its own go.
     void TearDown() override {
         IDMTargetOperation::setCurrentTargetOperation(IReference<IDMTargetOperation>());
-        buttons.clear();
-        bar.reset();
-        client.reset();
-        frame.reset();
-        ovktest::pumpPending();
     }
 
-    std::string listed() const {
-        std::string ids;
-        IToolBar::WindowCursor cursor(*bar);
-        for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-            ids += (ids.empty() ? "" : " ") + std::to_string(bar->windowAt(cursor)->id());
-        return ids;
-    }
     // A point of the button on the screen, a quarter or three quarters across.
     static IPoint across(IWindow& button, bool leftHalf) {
         RECT rect{};
@@ -242,10 +223,6 @@ protected:
         return IPoint(x, (rect.top + rect.bottom) / 2);
     }
 
-    std::unique_ptr<IFrameWindow> frame;
-    std::unique_ptr<IStaticText> client;
-    std::unique_ptr<IToolBar> bar;
-    std::vector<std::unique_ptr<IToolBarButton>> buttons;
 };
 
 TEST_F(ToolBarItems, AButtonLandsBeforeTheLeftHalfAndAfterTheRightHalf)

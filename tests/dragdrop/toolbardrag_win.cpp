@@ -20,40 +20,18 @@
 #include <handdrag.hpp>
 #include <ovktest.hpp>
 
+#include "toolbarframe.hpp"
+
 namespace {
 
-class ToolBarDrag : public testing::Test {
+class ToolBarDrag : public testing::Test, protected dragtest::ToolBarFrame {
 protected:
+    ToolBarDrag() : ToolBarFrame("tool bar drag") {}
     void SetUp() override {
-        frame = std::make_unique<IFrameWindow>(
-            IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
-            IRectangle(0, 0, 100, 100), IFrameWindow::_titleBar, "tool bar drag");
-        client = std::make_unique<IStaticText>(50, frame.get(), frame.get());
-        frame->setClient(client.get());
-        bar = std::make_unique<IToolBar>(1, frame.get(), IToolBar::aboveClient);
-        for (unsigned long id : {101UL, 102UL, 103UL}) {
-            buttons.push_back(std::make_unique<IToolBarButton>(id, bar.get(), bar.get(), IRectangle(),
-                                                               IToolBarButton::defaultStyle()));
-            bar->addAsLast(buttons.back().get());
-        }
         SetWindowPos(frame->handle(), HWND_TOPMOST, 60, 60, 400, 300, SWP_SHOWWINDOW);
         ovktest::pumpPending();
     }
-    void TearDown() override {
-        buttons.clear();
-        bar.reset();
-        client.reset();
-        frame.reset();
-        ovktest::pumpPending();
-    }
 
-    std::string listed() const {
-        std::string ids;
-        IToolBar::WindowCursor cursor(*bar);
-        for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-            ids += (ids.empty() ? "" : " ") + std::to_string(bar->windowAt(cursor)->id());
-        return ids;
-    }
     // Presses on the first button and lets go over the right quarter of the last one.
     bool dragFirstAfterLast() {
         RECT first{}, last{};
@@ -65,11 +43,6 @@ protected:
         path.lingerTicks = 10;
         return ovktest::dragByHand(path);
     }
-
-    std::unique_ptr<IFrameWindow> frame;
-    std::unique_ptr<IStaticText> client;
-    std::unique_ptr<IToolBar> bar;
-    std::vector<std::unique_ptr<IToolBarButton>> buttons;
 };
 
 TEST_F(ToolBarDrag, AButtonMovesAlongItsToolBar)
@@ -86,11 +59,12 @@ TEST_F(ToolBarDrag, AButtonWhosePictureCannotBeDrawnIsDraggedWithoutAnImage)
 {
     const ISize standard = IToolBarButton::standardBitmapSize();
     const ovk_native::WindowDC screen(nullptr);
-    HBITMAP given = CreateCompatibleBitmap(screen.get(), static_cast<int>(standard.width()) * 2,
-                                           static_cast<int>(standard.height()) * 2);
-    ASSERT_NE(given, nullptr);
-    buttons[0]->setBitmap(IBitmapHandle(given));
-    DeleteObject(given);
+    ovk_native::Bitmap given(CreateCompatibleBitmap(screen.get(),
+                                                    static_cast<int>(standard.width()) * 2,
+                                                    static_cast<int>(standard.height()) * 2));
+    ASSERT_TRUE(given);
+    buttons[0]->setBitmap(IBitmapHandle(given.get()));
+    given.destroy();
     ovktest::pumpPending();
     ASSERT_TRUE(dragFirstAfterLast());
     EXPECT_EQ(listed(), "102 103 101");

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,84 +98,50 @@ public:
                                    static_cast<const char*>(program), "orvcl.dll"}) {
             if (module != program && std::strcmp(module, "orvcl.dll") != 0)
                 fWatched.push_back(GetModuleHandleA(module));
-            patch(module, "free", reinterpret_cast<void*>(&watchedFree), &gFree);
-            patch(module, "malloc", reinterpret_cast<void*>(&zeroedMalloc), &gMalloc);
-            patch(module, "calloc", reinterpret_cast<void*>(&zeroedCalloc), &gCalloc);
-            patch(module, "realloc", reinterpret_cast<void*>(&zeroedRealloc), &gRealloc);
+            patch(module, "free", &watchedFree, gFree);
+            patch(module, "malloc", &zeroedMalloc, gMalloc);
+            patch(module, "calloc", &zeroedCalloc, gCalloc);
+            patch(module, "realloc", &zeroedRealloc, gRealloc);
         }
         for (const char* module : {"user32.dll", "comctl32.dll"})
-            fEditEntries += patch(module, "LocalFree", reinterpret_cast<void*>(&watchedLocalFree),
-                                  &gLocalFree);
+            fEditEntries += patch(module, "LocalFree", &watchedLocalFree, gLocalFree);
     }
     FreedBlockWatch(const FreedBlockWatch&) = delete;
     FreedBlockWatch& operator=(const FreedBlockWatch&) = delete;
     ~FreedBlockWatch()
     {
-        for (const Patched& entry : fPatched)
-            write(entry.slot, entry.original);
+        fPatches.clear();
         gWatch = nullptr;
     }
 
     // Blank-separated: "free in ovkwin.dll LocalFree in user32.dll".
     std::string findings() const { return fFindings; }
-    int patchedEntries() const { return static_cast<int>(fPatched.size()); }
+    int patchedEntries() const
+    {
+        int entries = 0;
+        for (const auto& patch : fPatches)
+            entries += patch->entries();
+        return entries;
+    }
     // The edit control's LocalFree entries watched: without one, the edit buffers go unseen.
     int editEntries() const { return fEditEntries; }
 
 private:
-    struct Patched {
-        void** slot;
-        void* original;
-    };
     using FreeEntry = void(__cdecl*)(void*);
     using MallocEntry = void*(__cdecl*)(size_t);
     using CallocEntry = void*(__cdecl*)(size_t, size_t);
     using ReallocEntry = void*(__cdecl*)(void*, size_t);
     using LocalFreeEntry = HLOCAL(WINAPI*)(HLOCAL);
 
-    static void write(void** slot, void* value)
-    {
-        DWORD old = 0;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-        *slot = value;
-        VirtualProtect(slot, sizeof *slot, old, &old);
-    }
-
-    // Redirects the module's imports of the function; answers how many it found.
+    // Redirects the module's imports of the function; answers how many it found. The entry
+    // the redirections call on is the first module's, set before the first call can come.
     template <class Entry>
-    int patch(const char* moduleName, const char* function, void* replacement, Entry* original)
+    int patch(const char* module, const char* function, Entry replacement, Entry& original)
     {
-        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(moduleName));
-        if (!base)
-            return 0;
-        int found = 0;
-        const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-        const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports =
-            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        if (imports.VirtualAddress == 0)
-            return 0;
-        for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-             library->Name; ++library) {
-            if (!library->OriginalFirstThunk)
-                continue;
-            auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-            for (; names->u1.AddressOfData; ++names, ++slots) {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                const auto* name =
-                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
-                    continue;
-                void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-                *original = reinterpret_cast<Entry>(*slot);
-                fPatched.push_back({slot, *slot});
-                write(slot, replacement);
-                ++found;
-            }
-        }
-        return found;
+        Entry later = nullptr;
+        fPatches.push_back(std::make_unique<ovktest::ImportPatch>(module, function, replacement,
+                                                                  original ? later : original));
+        return fPatches.back()->entries();
     }
 
     template <class Char>
@@ -284,7 +251,7 @@ private:
     static inline LocalFreeEntry gLocalFree = nullptr;
     std::vector<std::string> fSecrets;
     std::vector<HMODULE> fWatched;
-    std::vector<Patched> fPatched;
+    std::vector<std::unique_ptr<ovktest::ImportPatch>> fPatches;
     int fEditEntries = 0;
     std::string fFindings;
 };

@@ -86,24 +86,27 @@ ProgramRun runFromDecoyFolder(const std::string& program, const std::string& arg
     pipe.add(reading);
     SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
 
-    // The child's environment is this one with the build's folder first on PATH; the child
-    // takes the whole block, so the change is made here and undone at once.
-    const std::string previousPath = currentPath();
-    SetEnvironmentVariableA("PATH", (build + ";" + previousPath).c_str());
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writing;
-    startup.hStdError = writing;
     PROCESS_INFORMATION process{};
-    std::string command = "\"" + copied + "\" " + arguments;
-    run.started = CreateProcessA(copied.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                 current.path().c_str(), &startup, &process) != 0;
-    SetEnvironmentVariableA("PATH", previousPath.c_str());
-    // Only the child holds the writing end now, so the reader sees the end of the output when
-    // the child is gone.
-    CloseHandle(writing);
+    {
+        // Only the child keeps the writing end: this process's copy goes when the block ends,
+        // so that the reader sees the end of the output when the child is gone.
+        ovk_native::KernelHandles writingEnd;
+        writingEnd.add(writing);
+        // The child's environment is this one with the build's folder first on PATH; the child
+        // takes the whole block, so the change is made here and undone at once.
+        const std::string previousPath = currentPath();
+        SetEnvironmentVariableA("PATH", (build + ";" + previousPath).c_str());
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = writing;
+        startup.hStdError = writing;
+        std::string command = "\"" + copied + "\" " + arguments;
+        run.started = CreateProcessA(copied.c_str(), &command[0], nullptr, nullptr, TRUE, 0,
+                                     nullptr, current.path().c_str(), &startup, &process) != 0;
+        SetEnvironmentVariableA("PATH", previousPath.c_str());
+    }
     if (!run.started)
         return run;
     ovk_native::KernelHandles child;

@@ -275,6 +275,8 @@ public:
     ImportPatch(const ImportPatch&) = delete;
     ImportPatch& operator=(const ImportPatch&) = delete;
     bool applied() const { return !fSlots.empty(); }
+    // How many import entries of the module it redirected.
+    int entries() const { return static_cast<int>(fSlots.size()); }
 
 private:
     void find(const char* module, const char* function);
