@@ -86,13 +86,29 @@ std::vector<ICnrCtl*>& ICnrList::containers()
     return *list;
 }
 
+// A container stays listed until its clean-up, which its destroy handler runs as the window
+// goes; one whose window died without that handler is still listed with a dead window. The walks
+// run from object destructors, which may not throw, so such a container is passed over: its
+// handle is asked for only while its window lives (another thread may destroy the window between
+// the two questions, hence the catch).
+HWND__* ICnrList::liveWindow(const ICnrCtl& container) noexcept
+{
+    try {
+        if (container.isValid())
+            return container.handle();
+    } catch (const IException&) {
+    }
+    return nullptr;
+}
+
 std::vector<ICnrList::Member> ICnrList::members()
 {
     IResourceLock lock(ICnrList::lock());
     std::vector<Member> found;
     found.reserve(containers().size());
     for (ICnrCtl* container : containers())
-        found.push_back(Member{container, container->handle()});
+        if (HWND window = liveWindow(*container))
+            found.push_back(Member{container, window});
     return found;
 }
 
@@ -101,7 +117,7 @@ bool ICnrList::isMember(const Member& member)
     IResourceLock lock(ICnrList::lock());
     const auto& all = containers();
     return std::find(all.begin(), all.end(), member.container) != all.end() &&
-           member.container->handle() == IWindowHandle(member.window);
+           liveWindow(*member.container) == member.window;
 }
 
 ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)

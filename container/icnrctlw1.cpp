@@ -149,13 +149,15 @@ HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, int image, HTREEITEM parent
                          HTREEITEM after)
 {
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
+    // The tree copies the text while it inserts; another thread may rename the object meanwhile.
+    IString text = ICnrItemTable::textOf(*object);
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_PARAM;
     insert.item.state = treeState(record->flRecordAttr);
     insert.item.stateMask = 0xFF;
-    insert.item.pszText = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+    insert.item.pszText = const_cast<char*>(text.data());
     insert.item.cchTextMax = kTextLength;
     insert.item.iImage = image;
     insert.item.iSelectedImage = image;
@@ -554,7 +556,7 @@ LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
         const bool inUse = object->nativeItems().hasState(&fContainer, ICnrItemTable::inUse);
         const int image = inUse ? fData.inUseImageIndex(record->hptrIcon)
                                 : fData.imageIndex(record->hptrIcon);
-        char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+        const IString text = ICnrItemTable::textOf(*object);
         const int index = fList ? fData.listIndexOf(object) : -1;
         if (index >= 0) {
             // The list's text is the record's own, asked for again by the redraw below.
@@ -577,7 +579,7 @@ LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
             TVITEMA item{};
             item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
             item.hItem = handle;
-            item.pszText = text;
+            item.pszText = const_cast<char*>(text.data());
             item.iImage = image;
             item.iSelectedImage = image;
             SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));

@@ -435,8 +435,19 @@ IBase::Boolean INativeContainerHandler::cellText(ICnrControlData& data, IEvent& 
         object = reinterpret_cast<ICnrObj*>(lookup.lParam);
     }
     if (object && item.iSubItem == 0) {
-        const char* text = ICnrObj::recordOf(object)->pszIcon;
-        item.pszText = const_cast<char*>(text ? text : "");
+        // A copy taken under the object guard, never the record's own pointer: a worker thread
+        // may rename the object, and so free that text, while this thread's list reads it. The
+        // copy goes into the list's buffer when it gave one, so the list keeps no copy of its own.
+        const IString text = ICnrItemTable::textOf(*object);
+        if (item.pszText && item.pszText != LPSTR_TEXTCALLBACKA && item.cchTextMax > 0) {
+            const std::size_t room = static_cast<std::size_t>(item.cchTextMax) - 1;
+            const std::size_t length = std::min(std::strlen(text), room);
+            std::memcpy(item.pszText, text.data(), length);
+            item.pszText[length] = '\0';
+        } else {
+            data.shownText() = text;
+            item.pszText = const_cast<char*>(data.shownText().data());
+        }
         return true;
     }
     if (!field || !object)

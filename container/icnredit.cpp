@@ -46,6 +46,11 @@ bool isObjectText(const ICnrObj* object, char** slot)
     return record && slot == &record->pszIcon;
 }
 
+const CNREDITDATA* editDataOf(const IEvent& event)
+{
+    return static_cast<const CNREDITDATA*>(event.parameter2().asPointer());
+}
+
 // An object's text and a string cell are the library's string, kept in the record's slot.
 IString& stringInSlot(char** slot)
 {
@@ -201,9 +206,14 @@ IBase::Boolean ICnrEditHandler::dispatchHandlerEvent(IEvent& event)
         return false;
     switch (notification.notificationCode()) {
     case CN_REALLOCPSZ: return dispatchAs(*this, &ICnrEditHandler::reallocString, event);
-    case CN_BEGINEDIT: return dispatchAs(*this, &ICnrEditHandler::beginEdit, event);
+    case CN_BEGINEDIT:
+        if (const CNREDITDATA* edit = editDataOf(event))
+            forgetMadeBuffers(edit->hwndCnr);
+        return dispatchAs(*this, &ICnrEditHandler::beginEdit, event);
     case CN_ENDEDIT: {
         ICnrEndEditEvent endEvent(event);
+        if (const CNREDITDATA* edit = editDataOf(event))
+            forgetMadeBuffers(edit->hwndCnr);
         if (ICnrCtl* container = endEvent.container())
             if (container->editWindow())
                 endEvent.setNewText(windowText(container->editWindow()));
@@ -276,7 +286,8 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         // A plain buffer, made as an array; the container copies cbText bytes at most. The
         // text before it is freed only when this handler made it for this cell: the first
         // one is the application's, made in whatever way.
-        replaceBuffer(slot, length + 1);
+        const CNREDITDATA* edit = editDataOf(event);
+        replaceBuffer(slot, length + 1, edit ? edit->hwndCnr : nullptr);
     } else if (event.isContainerTitle()) {
         // The title's slot is the container window's own pointer, into the container's title
         // string: the new buffer is that string, so the two stay one text.
@@ -294,16 +305,29 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
 bool ICnrEditHandler::madeBuffer(char** slot) const
 {
     const auto made = fMadeBuffers.find(slot);
-    return made != fMadeBuffers.end() && made->second == *slot;
+    return made != fMadeBuffers.end() && made->second.buffer == *slot;
 }
 
-void ICnrEditHandler::replaceBuffer(char** slot, unsigned long bytes)
+void ICnrEditHandler::replaceBuffer(char** slot, unsigned long bytes, HWND__* container)
 {
     char* const buffer = new char[bytes]();
     if (madeBuffer(slot))
         delete[] *slot;
     *slot = buffer;
-    fMadeBuffers[slot] = buffer;
+    fMadeBuffers[slot] = MadeBuffer{buffer, container};
+}
+
+// A cell's address tells nothing once its edit is over: the application may delete the object
+// and make another at the same address, with a text buffer of its own that the heap may place
+// where the handler's was.
+void ICnrEditHandler::forgetMadeBuffers(HWND__* container) noexcept
+{
+    for (auto made = fMadeBuffers.begin(); made != fMadeBuffers.end();) {
+        if (made->second.container == container)
+            made = fMadeBuffers.erase(made);
+        else
+            ++made;
+    }
 }
 
 IBase::Boolean ICnrEditHandler::endEdit(ICnrEndEditEvent& event)

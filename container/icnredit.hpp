@@ -12,6 +12,8 @@
 
 #include "icnrevt.hpp"
 
+struct HWND__;
+
 struct CNREDITDATA;
 class ICnrCtl;
 class ICnrObj;
@@ -113,10 +115,12 @@ public:
     //   of any other type must not be edited in this mode: its pointer would be taken for an
     //   IString's.
     // - mode 1: the field is a plain char*. The handler puts a buffer of its own there (made
-    //   with new[]) and frees a cell's buffer only when it made that buffer itself and the cell
-    //   still holds it: the application's first text is never freed, however it was made. A
-    //   cell it gave a buffer keeps that form in either mode. The buffers stay with the cells
-    //   when the handler goes; a copy of the object must copy such a text, not its pointer.
+    //   with new[]); once the edit has ended, that buffer is the application's, as the text
+    //   before it was, and the handler never frees it: the object may be deleted and another
+    //   made at the same address with a buffer of the application's own. Only a buffer made
+    //   earlier in the same open edit is freed when the edit asks for a new one. The buffers stay
+    //   with the cells when the handler goes; a copy of the object must copy such a text, not
+    //   its pointer.
     // Column headings are kept by their columns, the object's own text and the title as the
     // library's strings.
     ICnrEditHandler& setStringMode(unsigned long mode) noexcept
@@ -128,16 +132,23 @@ public:
 
 private:
     IWindow* findEditWindow(ICnrCtl& container);
-    // Whether the cell holds the plain buffer this handler last made for it.
+    // Whether the cell holds the plain buffer this handler made for it in the open edit.
     bool madeBuffer(char** slot) const;
     // A new zeroed buffer of `bytes` bytes for the cell, freeing the one it holds only when
-    // this handler made that one.
-    void replaceBuffer(char** slot, unsigned long bytes);
+    // this handler made that one in the open edit of the container.
+    void replaceBuffer(char** slot, unsigned long bytes, HWND__* container);
+    // What the handler made for the container's cells belongs to the application from here on.
+    void forgetMadeBuffers(HWND__* container) noexcept;
 
     IHandler* fEditWindowHandler = nullptr;
     unsigned long fStringMode = 0;
     // The edit windows this handler made and still owns.
     std::vector<IWindow*> fCreated;
-    // The plain buffers this handler put into cells, by the cell.
-    std::map<char**, char*> fMadeBuffers;
+    // The plain buffers this handler put into cells in the edits still open, by the cell, with
+    // the container window of the edit.
+    struct MadeBuffer {
+        char* buffer;
+        HWND__* container;
+    };
+    std::map<char**, MadeBuffer> fMadeBuffers;
 };

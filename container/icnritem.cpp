@@ -14,10 +14,25 @@ namespace {
 constexpr std::uint32_t kStateBits =
     ICnrItemTable::inUse | ICnrItemTable::dropOnAble | ICnrItemTable::readOnly;
 
+SRWLOCK gObjectLock = SRWLOCK_INIT;
+
 } // namespace
+
+ICnrObjectGuard::ICnrObjectGuard() noexcept
+{
+    AcquireSRWLockExclusive(&gObjectLock);
+}
+
+ICnrObjectGuard::~ICnrObjectGuard()
+{
+    ReleaseSRWLockExclusive(&gObjectLock);
+}
+
+// The private helpers below expect the guard to be held by the public operation that calls them.
 
 bool ICnrItemTable::isMade() const noexcept
 {
+    const ICnrObjectGuard guard;
     return fObject.fNativeItemsMade;
 }
 
@@ -40,17 +55,20 @@ ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrCtl* container) const noex
 
 bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
 {
+    const ICnrObjectGuard guard;
     return holdsOnly(container) || listed(container);
 }
 
 std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
+    const ICnrObjectGuard guard;
     const Entry* entry = listed(container);
     return entry ? entry->treeItem : 0;
 }
 
 std::uint32_t ICnrItemTable::state(const ICnrCtl* container) const noexcept
 {
+    const ICnrObjectGuard guard;
     if (holdsOnly(container))
         return fObject.fOnlyEntryState;
     const Entry* entry = listed(container);
@@ -91,6 +109,7 @@ void ICnrItemTable::leaveList(Entry rest) noexcept
 
 void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 {
+    const ICnrObjectGuard guard;
     fObject.fNativeItemsMade = 1;
     if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
         fObject.fNativeItems.onlyContainer = container;
@@ -105,6 +124,7 @@ void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 
 void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
 {
+    const ICnrObjectGuard guard;
     if (holdsOnly(container)) {
         if (!treeItem)
             return;
@@ -117,15 +137,20 @@ void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeIte
 void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32_t set,
                              MINIRECORDCORE* record)
 {
-    Entry* entry = listed(container);
-    if (!entry && !holdsOnly(container))
-        return;
-    const std::uint32_t old = entry ? entry->state : fObject.fOnlyEntryState;
-    const std::uint32_t now = (set | (old & ~mask)) & kStateBits;
-    if (entry)
-        entry->state = now;
-    else
-        fObject.fOnlyEntryState = now;
+    std::uint32_t old = 0;
+    {
+        const ICnrObjectGuard guard;
+        Entry* entry = listed(container);
+        if (!entry && !holdsOnly(container))
+            return;
+        old = entry ? entry->state : fObject.fOnlyEntryState;
+        const std::uint32_t now = (set | (old & ~mask)) & kStateBits;
+        if (entry)
+            entry->state = now;
+        else
+            fObject.fOnlyEntryState = now;
+    }
+    // The owner hears of it without the guard: it may be sent to on another thread.
     const bool inUseTouched = (mask & inUse) && ((old & inUse) || (set & inUse));
     IWindow* owner = container->owner();
     if (!inUseTouched || !record || !owner)
@@ -139,6 +164,7 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
 
 void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 {
+    const ICnrObjectGuard guard;
     if (holdsOnly(container)) {
         fObject.fNativeItems.onlyContainer = nullptr;
         fObject.fOnlyEntryState = 0;
@@ -163,6 +189,13 @@ void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 
 void ICnrItemTable::release() noexcept
 {
+    const ICnrObjectGuard guard;
     if (fObject.fNativeItemsListed)
         leaveList(Entry{});
+}
+
+IString ICnrItemTable::textOf(const ICnrObj& object) noexcept
+{
+    const ICnrObjectGuard guard;
+    return object.recordText();
 }

@@ -162,8 +162,7 @@ LRESULT labelEditBegins(ICnrControlData& data, HWND control, ICnrObj* object)
 
 void setItemTexts(ICnrControlData& data, ICnrObj* object)
 {
-    MINIRECORDCORE* record = ICnrObj::recordOf(object);
-    char* text = record->pszIcon ? record->pszIcon : const_cast<char*>("");
+    const IString text = ICnrItemTable::textOf(*object);
     // The list asks for the record's text whenever it draws the item.
     const int index = data.listIndexOf(object);
     if (index >= 0)
@@ -173,7 +172,7 @@ void setItemTexts(ICnrControlData& data, ICnrObj* object)
         TVITEMA item{};
         item.mask = TVIF_TEXT | TVIF_HANDLE;
         item.hItem = reinterpret_cast<HTREEITEM>(treeItem);
-        item.pszText = text;
+        item.pszText = const_cast<char*>(text.data());
         SendMessageA(data.treeControl(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
 }

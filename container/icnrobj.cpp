@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "icnrobj.hpp"
@@ -139,11 +140,25 @@ IPointerHandle& ICnrObj::recordIcon() const noexcept
 ICnrObj::~ICnrObj()
 {
     fState |= beingDestroyed;
-    if (!fKeepRecord)
+    if (!isKeepingRecord())
         removeFromContainers();
     recordText().~IString();
     recordIcon().~IPointerHandle();
     nativeItems().release();
+}
+
+// The mark shares its word with the native entries' bits, which the container windows of other
+// threads change: the whole word is rewritten, so it is written and read under their guard.
+IBase::Boolean ICnrObj::isKeepingRecord() const noexcept
+{
+    const ICnrObjectGuard guard;
+    return fKeepRecord != 0;
+}
+
+void ICnrObj::keepRecord(IBase::Boolean keep) noexcept
+{
+    const ICnrObjectGuard guard;
+    fKeepRecord = keep ? 1 : 0;
 }
 
 ICnrItemTable ICnrObj::nativeItems() const noexcept
@@ -272,9 +287,16 @@ ICnrObj& ICnrObj::setIconText(const char* iconText)
     return setIconText(IString(iconText));
 }
 
+// The container windows read the text on their own threads whenever they draw the object, under
+// the object guard. The text is replaced under the guard too, and the one it replaces is let go
+// only after it, so that no window reads a text this thread is freeing.
 ICnrObj& ICnrObj::setIconText(const IString& iconText)
 {
-    recordText() = iconText;
+    IString replaced = iconText;
+    {
+        const ICnrObjectGuard guard;
+        std::swap(recordText(), replaced);
+    }
     if (isRefreshOn())
         refresh();
     return *this;
@@ -292,7 +314,7 @@ IPointerHandle ICnrObj::icon() const
 
 IString ICnrObj::iconText() const
 {
-    return recordText();
+    return ICnrItemTable::textOf(*this);
 }
 
 // Emphasis and attributes -----------------------------------------------------------------------------------

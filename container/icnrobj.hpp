@@ -169,10 +169,10 @@ public:
 
     std::uint32_t state() const noexcept { return fState; }
     unsigned long containerCount() const noexcept { return fContainerCount; }
-    IBase::Boolean isKeepingRecord() const noexcept { return fKeepRecord != 0; }
+    IBase::Boolean isKeepingRecord() const noexcept;
     // Set by a container that disposes of its records itself: the destructor then neither
     // removes the object from containers nor frees its record.
-    void keepRecord(IBase::Boolean keep = true) noexcept { fKeepRecord = keep ? 1 : 0; }
+    void keepRecord(IBase::Boolean keep = true) noexcept;
     ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
     // Set when a child is inserted under the object.
     void markHasChildren() noexcept { fState |= hasChildren; }

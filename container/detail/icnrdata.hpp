@@ -127,6 +127,10 @@ public:
     // header (icnrctlw3.cpp). Applied to every column of the set whenever the columns are
     // inserted or invalidated, which each change of a column ends with.
     void applyColumnLooks();
+    // The text last handed to the list for an item that came with no buffer of its own: a copy,
+    // kept until the list's next request on this thread, so that another thread's rename of the
+    // object cannot free what the list is about to read.
+    IString& shownText() noexcept { return fShownText; }
 
     // The current control's redraw, held off while the container's own redraw is off
     // (WM_SETREDRAW) or a bulk insertion runs: a list control with a header, or a tree, lays
@@ -189,6 +193,7 @@ private:
     IBase::Boolean fWindowRedrawOff = false;
     unsigned fRedrawHolds = 0;
     HWND__* fRedrawHeld = nullptr;
+    IString fShownText;
 };
 
 // Answers the container messages and the window messages of every native container; one
@@ -229,7 +234,10 @@ struct Member {
     ICnrCtl* container;
     HWND__* window;
 };
+// The listed containers whose windows are alive.
 std::vector<Member> members();
+// The container's window while it lives, else null; never throws.
+HWND__* liveWindow(const ICnrCtl& container) noexcept;
 // Whether the container is still in the list with the same window: asked just before each use,
 // since a container may go while the walk is busy with another.
 bool isMember(const Member& member);

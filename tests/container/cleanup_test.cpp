@@ -214,6 +214,33 @@ TEST_F(CleanUp, TakenOverContainerLeavesItsWindowAlive)
     DestroyWindow(window);
 }
 
+// A container whose destroy handler was taken off stays listed after its window died. Deleting
+// objects walks every listed container from a destructor, which must pass over the dead one
+// rather than end the process; the live containers still give the objects up.
+TEST_F(CleanUp, ObjectsAreDeletedPastAListedContainerWhoseWindowDiedUnheard)
+{
+    std::unique_ptr<ICnrCtl> orphans[] = {makeNative(ICnrCtl::defaultStyle(),
+                                                     ICnrCtl::currentDefaultAttribute(), 30),
+                                          makeMessageDriven(31)};
+    for (auto& orphan : orphans) {
+        orphan->removeDestroyHandler();
+        DestroyWindow(orphan->handle());
+    }
+    cnrtest::Item* plain = new cnrtest::Item("plain");
+    cnrtest::Item* parentItem = new cnrtest::Item("parent");
+    cnrtest::Item* child = new cnrtest::Item("child");
+    native->addObject(plain);
+    native->addObject(parentItem);
+    native->addObject(child, parentItem);
+    messageDriven->addObject(plain);
+    const int destroyedBefore = cnrtest::Item::destroyed;
+    delete plain;
+    delete parentItem;
+    EXPECT_EQ(cnrtest::Item::destroyed - destroyedBefore, 3);
+    EXPECT_EQ(native->objectCount(), 0u);
+    EXPECT_EQ(messageDriven->objectCount(), 0u);
+}
+
 TEST_F(CleanUp, DestroyHandlerServesOnlyContainers)
 {
     ovktest::TestWindow plain;

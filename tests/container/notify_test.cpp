@@ -366,8 +366,8 @@ public:
     char* note;
 };
 
-// With plain buffers, the handler gives an edited cell a buffer of its own and frees only that:
-// the application's text is neither freed nor written over.
+// With plain buffers, the handler gives an edited cell a buffer of its own: the application's
+// text is neither freed nor written over.
 TEST_F(Containers, APlainTextCellGetsBuffersOfTheHandlersOwn)
 {
     ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
@@ -396,6 +396,47 @@ TEST_F(Containers, APlainTextCellGetsBuffersOfTheHandlersOwn)
     }
     editing.stopHandlingEventsFor(details.get());
     details->removeObject(object.get());
+}
+
+// A buffer the handler gave a cell is the application's once the edit is over. The application
+// keeps the text of an object it deletes and gives it to the object it makes next, which the
+// heap places at the same address: the next edit of that cell must leave the text alone.
+TEST_F(Containers, ACellTextKeptFromADeletedObjectSurvivesTheNextObjectsEdit)
+{
+    auto details = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::detailsView, 25);
+    std::string first = "the first note";
+    auto* object = new PlainNoted("name", first.data());
+    IContainerColumn names(IContainerColumn::DataSource::iconText);
+    IContainerColumn notes(object->noteOffset(), IContainerColumn::defaultHeadingStyle(),
+                           IContainerColumn::DataStyle::string);
+    details->addColumn(&names).addColumn(&notes, &names);
+    ICnrEditHandler editing;
+    editing.setStringMode(1);
+    editing.handleEventsFor(details.get());
+    const HWND list = cnrtest::child(details->handle(), kListId);
+    const auto editNote = [&](ICnrObj* edited, const char* text) {
+        details->editObject(edited, &notes);
+        const HWND overlay = FindWindowExA(list, nullptr, "Edit", nullptr);
+        ASSERT_NE(overlay, nullptr);
+        SetWindowTextA(overlay, text);
+        SendMessageA(overlay, WM_CHAR, '\r', 0);
+        ASSERT_TRUE(ovktest::pumpUntil([&] { return details->editWindow() == nullptr; }));
+    };
+    details->addObject(object);
+    editNote(object, "a note to keep");
+    std::unique_ptr<char[]> kept(object->note);
+    ICnrObj* const address = object;
+    delete object;
+
+    object = new PlainNoted("name", kept.get());
+    ASSERT_EQ(static_cast<ICnrObj*>(object), address) << "the heap placed the new object elsewhere";
+    details->addObject(object);
+    editNote(object, "the second object's note");
+    EXPECT_STREQ(object->note, "the second object's note");
+    EXPECT_STREQ(kept.get(), "a note to keep");
+    std::unique_ptr<char[]> made(object->note);
+    editing.stopHandlingEventsFor(details.get());
+    delete object;
 }
 
 } // namespace

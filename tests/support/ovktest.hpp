@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -231,6 +232,28 @@ public:
 
 private:
     HWND fWindow;
+};
+
+// Counts the access violations raised while alive. The system swallows a fault in a window
+// procedure that it called from inside a call like SetWindowPos, so a touch of freed memory
+// there would go unseen by the test otherwise; a vectored handler sees it first.
+class FaultCounter {
+public:
+    FaultCounter() : fHandler(AddVectoredExceptionHandler(1, &FaultCounter::count)) { sFaults = 0; }
+    ~FaultCounter() { RemoveVectoredExceptionHandler(fHandler); }
+    FaultCounter(const FaultCounter&) = delete;
+    FaultCounter& operator=(const FaultCounter&) = delete;
+    static long faults() { return sFaults; }
+
+private:
+    static LONG CALLBACK count(EXCEPTION_POINTERS* exception)
+    {
+        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+            ++sFaults;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::atomic<long> sFaults{0};
+    void* fHandler;
 };
 
 // Guards a test against a mistake that would make it hang, in one of two ways.

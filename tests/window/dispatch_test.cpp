@@ -337,28 +337,6 @@ struct CountedWindow : TestWindow {
     int& fDeletions;
 };
 
-// Counts the access violations raised while alive. The system swallows a fault in a window
-// procedure that it called from inside a call like SetWindowPos, so a touch of freed memory
-// there would go unseen by the test otherwise; a vectored handler sees it first.
-class FaultCounter {
-public:
-    FaultCounter() : fHandler(AddVectoredExceptionHandler(1, &FaultCounter::count)) { sFaults = 0; }
-    ~FaultCounter() { RemoveVectoredExceptionHandler(fHandler); }
-    FaultCounter(const FaultCounter&) = delete;
-    FaultCounter& operator=(const FaultCounter&) = delete;
-    static long faults() { return sFaults; }
-
-private:
-    static LONG CALLBACK count(EXCEPTION_POINTERS* exception)
-    {
-        if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
-            ++sFaults;
-        return EXCEPTION_CONTINUE_SEARCH;
-    }
-    static inline std::atomic<long> sFaults{0};
-    void* fHandler;
-};
-
 // A handler of the size report deletes its window, directly or by destroying a window that is
 // deleted with it. The report comes from inside the dispatch of WM_WINDOWPOSCHANGED, which
 // must not touch the window again.
@@ -381,7 +359,7 @@ TEST(WindowDeletion, AHandlerOfTheSizeReportMayDeleteItsWindow)
             return false;
         });
         ExpectAssertions expected;
-        FaultCounter faults;
+        ovktest::FaultCounter faults;
 
         SetWindowPos(handle, nullptr, 0, 0, 57, 31, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
@@ -415,7 +393,7 @@ TEST(WindowDeletion, AHandlerOfTheDestroyMessageMayDeleteItsWindow)
             return false;
         });
         ExpectAssertions expected;
-        FaultCounter faults;
+        ovktest::FaultCounter faults;
 
         DestroyWindow(handle);
         EXPECT_EQ(faults.faults(), 0) << "the deleted window was touched";
