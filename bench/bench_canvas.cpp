@@ -19,7 +19,9 @@
 // platform's pass, so that a busy moment of the shared machine weighs on both alike.
 // A layout of 100 children takes a few milliseconds, as long as a stretch of the machine's load:
 // one round's ratio then strays by 0.2 and more, and the median of 7 moved by 0.2 between runs.
-// So 21 rounds at 100 children, 11 at 1,000 and 7 at 10,000, where a round takes a second.
+// So 21 rounds at 100 children, 11 at 1,000 and 7 at 10,000, where a round takes a second; with
+// them the rows at 100 and 1,000 stay within 0.05 between runs, and those at 10,000 within 0.1
+// (the multi-cell canvas's between 0.91 and 1.12), so that a row there needs several runs.
 #include <windows.h>
 
 #include <algorithm>
