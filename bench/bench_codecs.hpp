@@ -111,8 +111,8 @@ inline std::vector<unsigned char> topDown(const MOD& m)
     return out;
 }
 
-// The best processor time of one call over rounds of about 20 ms, ours and the reference's taken
-// in turn so that a busy moment of the machine weighs on both: seconds per call of each.
+// The median processor time of one call over rounds of about 20 ms, ours and the reference's
+// taken in turn so that a busy moment of the machine weighs on both: seconds per call of each.
 template <class Ours, class Theirs>
 void timeBoth(Ours ours, Theirs theirs, double* oursSeconds, double* theirsSeconds)
 {
@@ -128,17 +128,23 @@ void timeBoth(Ours ours, Theirs theirs, double* oursSeconds, double* theirsSecon
         }
     };
     const int oursCalls = callsFor(ours), theirsCalls = callsFor(theirs);
-    *oursSeconds = *theirsSeconds = 1e30;
+    auto oneRound = [](auto body, int calls) {
+        const double start = threadSeconds();
+        for (int i = 0; i < calls; ++i)
+            body();
+        return (threadSeconds() - start) / calls;
+    };
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    std::vector<double> oursRounds, theirsRounds;
     for (int round = 0; round < 7; ++round) {
-        auto best = [](auto body, int calls, double* seconds) {
-            const double start = threadSeconds();
-            for (int i = 0; i < calls; ++i)
-                body();
-            *seconds = std::min(*seconds, (threadSeconds() - start) / calls);
-        };
-        best(ours, oursCalls, oursSeconds);
-        best(theirs, theirsCalls, theirsSeconds);
+        oursRounds.push_back(oneRound(ours, oursCalls));
+        theirsRounds.push_back(oneRound(theirs, theirsCalls));
     }
+    *oursSeconds = median(oursRounds);
+    *theirsSeconds = median(theirsRounds);
 }
 
 }  // namespace benchcodecs

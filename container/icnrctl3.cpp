@@ -1,6 +1,7 @@
 // ICnrCtl: adding, removing and deleting objects.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr const char* kFile = "icnrctl3";
+// The most records one insertion message can carry.
+constexpr unsigned long kMostRecordsPerInsert = 0xFFFF;
 // Where a child's icon goes until its container places it.
 constexpr std::int32_t kPlaceholder = static_cast<std::int32_t>(0x80000001u);
 
@@ -136,7 +139,21 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     }
     const bool repaint = isRefreshOn() && isVisible();
     if (isMessageContainer()) {
-        insertRecords(first, count, order, parent, repaint, function);
+        // The message counts its records in 16 bits: a longer chain goes in parts, each after
+        // the last record of the one before, or the records past the count would be left out
+        // while their objects count as added.
+        MINIRECORDCORE* part = first;
+        for (unsigned long left = count; left > 0 && part;) {
+            const unsigned long size = std::min<unsigned long>(left, kMostRecordsPerInsert);
+            insertRecords(part, size, order, parent, repaint, function);
+            MINIRECORDCORE* last = part;
+            for (unsigned long i = 1; i < size && last->preccNextRecord; ++i)
+                last = last->preccNextRecord;
+            if (order != code(CMA_END))
+                order = last;
+            part = last->preccNextRecord;
+            left -= size;
+        }
     } else {
         // One message per record: without the hold the native control would lay itself out
         // again for each of them, even under a hidden parent.

@@ -200,6 +200,57 @@ INSTANTIATE_TEST_SUITE_P(Records, BothClasses, testing::Bool(),
                              return info.param ? "Native" : "MessageDriven";
                          });
 
+// The insertion message counts its records in 16 bits: a longer chain must still arrive whole
+// and in order, at the end or at the front alike.
+TEST_F(Records, MessageDrivenContainerTakesAChainLongerThanOneMessageCounts)
+{
+    constexpr unsigned long kCount = 0x10000 + 10;
+    ICnrCtl& cnr = *messageDriven;
+    Objects objects(cnr);
+    ICnrObj* before = objects.make("before");
+    cnr.addObject(before);
+    std::vector<ICnrObj*> made;
+    made.reserve(2 * kCount);
+    for (const bool front : {false, true}) {
+        ICnrAllocator allocator(kCount, sizeof(ICnrObj));
+        for (unsigned long i = 0; i < kCount; ++i)
+            made.push_back(new (allocator) ICnrObj(IPointerHandle(), IString(i)));
+        const unsigned long changes = cnr.changeCount();
+        if (front)
+            cnr.addObjectsAfter(allocator);
+        else
+            cnr.addObjects(allocator);
+        EXPECT_EQ(cnr.changeCount(), changes + kCount);
+    }
+    // The window's own count: counting by a walk would take minutes here (see below).
+    ICnrInfo info;
+    cnr.containerInfo(&info);
+    ASSERT_EQ(info.cRecords, 2 * kCount + 1);
+    // The front chain, the object added first, then the chain added at the end; each chain
+    // whole across the place where one message's records end and the next one's begin.
+    ICnrObj* const* atEnd = made.data();
+    ICnrObj* const* atFront = made.data() + kCount;
+    ICnrCtl::ObjectCursor cursor(cnr);
+    EXPECT_EQ(cursor.first(), atFront[0]);
+    auto next = [&](const ICnrObj* object) {
+        cursor.setCurrent(object);
+        cursor.setToNext();
+        return cursor.isValid() ? cursor.current() : nullptr;
+    };
+    for (ICnrObj* const* chain : {atFront, atEnd})
+        for (unsigned long seam : {0xFFFEul, 0xFFFFul})
+            EXPECT_EQ(next(chain[seam - 1]), chain[seam]);
+    EXPECT_EQ(next(atFront[kCount - 1]), before);
+    EXPECT_EQ(next(before), atEnd[0]);
+    EXPECT_EQ(next(atEnd[kCount - 1]), nullptr);
+    // Emptied in one message: the message-driven class looks up every record's parent among all
+    // its records, so a walk over this many (as removing them one by one takes) runs for minutes.
+    // Each object then finds itself gone from the window as it is deleted.
+    ovktest::send(cnr.handle(), CM_REMOVERECORD, 0, 0);
+    for (ICnrObj* object : made)
+        delete object;
+}
+
 TEST_F(Records, ObjectInTwoContainersIsCountedTwiceAndRemovedOnlyWhereItIs)
 {
     Objects objects(*native);
