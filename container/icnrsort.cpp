@@ -158,13 +158,9 @@ ICnrObj* objectFor(CNR_LPARAM value, const ICnrCtl& container)
 int OVKCNR_CALLBACK compareRecords(CNR_LPARAM first, CNR_LPARAM second, CNR_LPARAM userData)
 {
     return ICallbackGuard::call(0, [=] {
+        // sort() always hands its record over; the texts are read through the objects, under
+        // their guard, by the comparison itself.
         const auto* record = reinterpret_cast<const CallbackRecord<ICnrCtl::CompareFn>*>(userData);
-        if (!record) {
-            const auto* record1 = reinterpret_cast<const MINIRECORDCORE*>(first);
-            const auto* record2 = reinterpret_cast<const MINIRECORDCORE*>(second);
-            return cnrCompareTexts(record1 ? record1->pszIcon : nullptr,
-                                   record2 ? record2->pszIcon : nullptr);
-        }
         return record->function->isEqual(objectFor(first, *record->container),
                                          objectFor(second, *record->container),
                                          record->container);
