@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <detail/icallgrd.hpp>
+#include <detail/iscoped.hpp>
 #include <iapp.hpp>
 #include <iassert.hpp>
 #include <icmdevt.hpp>
@@ -479,16 +480,19 @@ DWORD IDMDropTarget::rightButtonDrop(IDMDropTargetData& data, const POINTL& poin
 
 IBase::Boolean IDMDropTarget::registerDragDrop()
 {
-    IDropTarget* target = nullptr;
-    if (FAILED(QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&target))) || !target)
-        return false;
-    CoLockObjectExternal(target, TRUE, FALSE);
-    const bool registered = RegisterDragDrop(fData->windowHandle, target) == S_OK;
-    fData->registered = registered;
-    if (!registered)
-        CoLockObjectExternal(target, FALSE, TRUE);
-    // Without another holder this deletes the object: nothing of it is touched afterwards.
-    target->Release();
+    bool registered = false;
+    {
+        ovk_native::ComReference<IDropTarget> target;
+        if (!target.query(this, IID_IDropTarget))
+            return false;
+        CoLockObjectExternal(target.get(), TRUE, FALSE);
+        registered = RegisterDragDrop(fData->windowHandle, target.get()) == S_OK;
+        fData->registered = registered;
+        if (!registered)
+            CoLockObjectExternal(target.get(), FALSE, TRUE);
+    }
+    // Without another holder the scope's release deleted the object: nothing of it is touched
+    // afterwards.
     return registered;
 }
 
