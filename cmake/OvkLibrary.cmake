@@ -28,6 +28,13 @@ function(ovk_floor name)
     add_library(${target} OBJECT ${floor_SOURCES})
     target_compile_definitions(${target} PRIVATE OVKWIN_BUILD)
     target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    ovk_list_floor_objects(${name} "${floor_BELOW}" ${target})
+    foreach(lib IN LISTS floor_LIBS)
+        # A subsystem's portable code belongs to its floor.
+        if(lib MATCHES "_portable$")
+            ovk_list_floor_objects(${name} "${floor_BELOW}" ${lib})
+        endif()
+    endforeach()
     list(TRANSFORM floor_BELOW PREPEND ovk_)
     target_link_libraries(${target} PUBLIC ovkbase ${floor_BELOW} ${floor_LIBS}
                                     PRIVATE ovk_warnings)
@@ -38,8 +45,40 @@ function(ovk_floor name)
     set_property(GLOBAL APPEND PROPERTY OVK_PUBLIC_HEADERS ${headers})
 endfunction()
 
+# Lists the target's objects as the floor's, one line each ("floor below,... object"), for the
+# check of the floors' calls.
+function(ovk_list_floor_objects name below target)
+    string(REPLACE ";" "," below "${below}")
+    if(below STREQUAL "")
+        set(below "-")
+    endif()
+    set_property(GLOBAL APPEND_STRING PROPERTY OVK_FLOOR_OBJECTS
+                 "${name} ${below} $<JOIN:$<TARGET_OBJECTS:${target}>,\n${name} ${below} >\n")
+endfunction()
+
+# The floors' rule for calls (cmake/check-floor-calls.sh), checked whenever the DLL is linked
+# again: a floor uses only what it and the floors below it define.
+function(ovk_check_floor_calls)
+    get_property(objects GLOBAL PROPERTY OVK_FLOOR_OBJECTS)
+    set(manifest ${CMAKE_BINARY_DIR}/floor-objects.txt)
+    file(GENERATE OUTPUT ${manifest} CONTENT "${objects}")
+    get_filename_component(nm ${CMAKE_NM} NAME)
+    string(REGEX REPLACE "nm(\\.exe)?$" "c++filt" cxxfilt ${nm})
+    find_program(OVK_CXXFILT NAMES ${cxxfilt} c++filt REQUIRED)
+    set(script ${PROJECT_SOURCE_DIR}/cmake/check-floor-calls.sh)
+    set(checked ${CMAKE_BINARY_DIR}/floor-calls.checked)
+    add_custom_command(OUTPUT ${checked}
+        COMMAND bash ${script} ${CMAKE_NM} ${OVK_CXXFILT} ${manifest}
+        COMMAND ${CMAKE_COMMAND} -E touch ${checked}
+        DEPENDS ovkwin $<TARGET_FILE:ovkwin> ${script} ${manifest}
+        COMMENT "Checking that no floor calls a higher one"
+        VERBATIM)
+    add_custom_target(ovk_floor_calls ALL DEPENDS ${checked})
+endfunction()
+
 # The umbrella header includes every public header that exists.
 function(ovk_finish_library)
+    ovk_check_floor_calls()
     get_property(headers GLOBAL PROPERTY OVK_PUBLIC_HEADERS)
     list(SORT headers)
     set(text "// Every public header of the ovkwin library.\n#pragma once\n#include <ovkbase.hpp>\n")
