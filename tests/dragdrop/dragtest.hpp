@@ -24,6 +24,40 @@ ovk_native::ComReference<Interface> held(IUnknown* object)
     return reference;
 }
 
+// A drop target of the test's own that outlives every registration of it, so it counts no
+// references: it answers every drag with `answer`, as far as the source allows.
+class AnsweringTarget : public IDropTarget {
+public:
+    explicit AnsweringTarget(DWORD answer) : answer(answer) {}
+    virtual ~AnsweringTarget() = default;
+
+    DWORD answer;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
+            *object = static_cast<IDropTarget*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        *effect &= answer;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= answer;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        *effect &= answer;
+        return S_OK;
+    }
+};
+
 // A data object of another program: offers the formats it was given blocks for, in the order
 // given; a format entered with no block is offered but cannot be fetched. Counts its references
 // so that a test sees it released.

@@ -57,16 +57,16 @@ HRESULT fetchText(IDataObject* data, std::string& text)
 // Another program's window that takes drops: it answers every drag with `answer` (as far as the
 // source allows), fetches the text at the drop and keeps the data object afterwards, as COM lets
 // it. It sends no end notification: it knows nothing of the library.
-class ForeignTarget : public IDropTarget {
+class ForeignTarget : public dragtest::AnsweringTarget {
 public:
     explicit ForeignTarget(const RECT& place)
-        : fWindow(ovktest::createNativeWindow(nullptr, WS_POPUP))
+        : AnsweringTarget(DROPEFFECT_MOVE), fWindow(ovktest::createNativeWindow(nullptr, WS_POPUP))
     {
         SetWindowPos(fWindow, HWND_TOPMOST, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         registered = RegisterDragDrop(fWindow, this) == S_OK;
     }
-    virtual ~ForeignTarget()
+    ~ForeignTarget() override
     {
         RevokeDragDrop(fWindow);
         DestroyWindow(fWindow);
@@ -75,31 +75,10 @@ public:
     HWND window() const { return fWindow; }
 
     bool registered = false;
-    DWORD answer = DROPEFFECT_MOVE;
     std::string fetched;
     int drops = 0;
     ovk_native::ComReference<IDataObject> kept;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-        *effect &= answer;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-        *effect &= answer;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         ++drops;
         fetchText(data, fetched);

@@ -9,35 +9,15 @@
 
 #include <ovktest.hpp>
 
+#include "dragtest.hpp"
+
 namespace {
 
 // A drop target of the test's own, which asks OLE whether a window is registered by trying to
 // register it.
-class Probe : public IDropTarget {
+class Probe : public dragtest::AnsweringTarget {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-        *effect = DROPEFFECT_NONE;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-        *effect = DROPEFFECT_NONE;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-        *effect = DROPEFFECT_NONE;
-        return S_OK;
-    }
+    Probe() : AnsweringTarget(DROPEFFECT_NONE) {}
 };
 
 // OLE's answer to a registration of the window: S_OK when it was free (the probe is revoked
