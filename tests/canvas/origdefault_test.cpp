@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,30 +103,45 @@ void altKey(WORD key)
     ovktest::pumpPending();
 }
 
+// A dialog made from a template (frameTemplate) in the window class of a library frame, and the
+// frame window object that takes it over; `before` holds the dialog's private words as the
+// system left them.
+class TemplateFrame : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char className[64] = {};
+        GetClassNameA(classSource.handle(), className, sizeof className);
+        ASSERT_EQ(std::string(className).rfind("OVK Frame", 0), 0u) << className;
+        const std::vector<WORD> dialogTemplate = frameTemplate(className);
+        dialog = CreateDialogIndirectParamA(
+            GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+            nullptr, nullptr, 0);
+        ASSERT_NE(dialog, nullptr) << GetLastError();
+        destroy.window = dialog;
+        before = privateDialogWords(dialog);
+        frame = std::make_unique<IFrameWindow>(IWindowHandle(dialog));
+        ASSERT_NE(GetDlgItem(dialog, IDOK), nullptr);
+    }
+
+    // A frame window of the library lends its window class to the template.
+    IFrameWindow classSource{IResourceId(1, IApplication::current().userResourceLibrary()),
+                             nullptr, nullptr, IRectangle(10, 10, 200, 100),
+                             IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "source"};
+    DestroyOnExit destroy{nullptr};
+    HWND dialog = nullptr;
+    std::vector<LONG_PTR> before;
+    // Let go before the dialog is destroyed.
+    std::unique_ptr<IFrameWindow> frame;
+};
+
 } // namespace
 
-TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheDialogBytes)
+TEST_F(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheDialogBytes)
 {
-    // A frame window of the library lends its window class to the template.
-    IFrameWindow classSource(IResourceId(1, IApplication::current().userResourceLibrary()),
-                             nullptr, nullptr, IRectangle(10, 10, 200, 100),
-                             IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "source");
-    char className[64] = {};
-    GetClassNameA(classSource.handle(), className, sizeof className);
-    ASSERT_EQ(std::string(className).rfind("OVK Frame", 0), 0u) << className;
-
-    const std::vector<WORD> dialogTemplate = frameTemplate(className);
-    const HWND dialog = CreateDialogIndirectParamA(
-        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
-        nullptr, nullptr, 0);
-    ASSERT_NE(dialog, nullptr) << GetLastError();
-    const DestroyOnExit destroy{dialog};
-    const std::vector<LONG_PTR> before = privateDialogWords(dialog);
-    IFrameWindow frame{IWindowHandle(dialog)};
-    ASSERT_NE(GetDlgItem(dialog, IDOK), nullptr);
 
     {
-        ICanvas canvas(7, &frame, &frame, IRectangle(0, 0, 170, 60));
+        ICanvas canvas(7, frame.get(), frame.get(), IRectangle(0, 0, 170, 60));
         const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
         IPushButton ok(11, &canvas, &canvas, IRectangle(5, 5, 60, 25),
                        tabStop | IPushButton::_defaultButton);
@@ -139,7 +155,7 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
         const HWND templateButton = GetDlgItem(dialog, IDOK);
         ASSERT_EQ(GetWindowLongPtrA(templateButton, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
         EXPECT_EQ(ICanvasStatics::origDefaultButtonHandle(canvas.handle()), ok.handle());
-        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
+        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(frame.get()), ok.handle());
         EXPECT_EQ(privateDialogWords(dialog), before);
 
         ShowWindow(dialog, SW_SHOW);
@@ -157,35 +173,22 @@ TEST(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheD
         EXPECT_EQ(buttonType(apply), BS_PUSHBUTTON);
         // The template's own default button was never the focus's to take.
         EXPECT_EQ(GetWindowLongPtrA(templateButton, GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
-        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), ok.handle());
+        EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(frame.get()), ok.handle());
         EXPECT_EQ(privateDialogWords(dialog), before);
     }
     // A recorded button that is gone is not answered: the frame's own default button is.
-    EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(&frame), IWindowHandle(GetDlgItem(dialog, IDOK)));
+    EXPECT_EQ(ICanvasStatics::defaultPushButtonHandle(frame.get()), IWindowHandle(GetDlgItem(dialog, IDOK)));
 }
 
 // A mnemonic that takes the focus from a push button the focus had made the default to another
 // push button moves the default look from the one to the other: the template's own default
 // button, which a search of the frame finds first, keeps its look, and no two of the canvas's
 // buttons show as the default.
-TEST(TemplateFrame, MnemonicMovesTheDefaultLookFromTheFocusedButtonAndLeavesTheTemplatesOwn)
+TEST_F(TemplateFrame, MnemonicMovesTheDefaultLookFromTheFocusedButtonAndLeavesTheTemplatesOwn)
 {
-    IFrameWindow classSource(IResourceId(1, IApplication::current().userResourceLibrary()),
-                             nullptr, nullptr, IRectangle(10, 10, 200, 100),
-                             IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "source");
-    char className[64] = {};
-    GetClassNameA(classSource.handle(), className, sizeof className);
-    const std::vector<WORD> dialogTemplate = frameTemplate(className);
-    const HWND dialog = CreateDialogIndirectParamA(
-        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
-        nullptr, nullptr, 0);
-    ASSERT_NE(dialog, nullptr) << GetLastError();
-    const DestroyOnExit destroy{dialog};
-    IFrameWindow frame{IWindowHandle(dialog)};
     const HWND templateButton = GetDlgItem(dialog, IDOK);
-    ASSERT_NE(templateButton, nullptr);
 
-    ICanvas canvas(7, &frame, &frame, IRectangle(0, 0, 170, 60));
+    ICanvas canvas(7, frame.get(), frame.get(), IRectangle(0, 0, 170, 60));
     const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;
     IPushButton ok(11, &canvas, &canvas, IRectangle(5, 5, 60, 25),
                    tabStop | IPushButton::_defaultButton);
