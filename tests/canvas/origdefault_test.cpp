@@ -139,7 +139,6 @@ protected:
 
 TEST_F(TemplateFrame, OriginalDefaultButtonIsRecordedFoundFirstAndRestoredPastTheDialogBytes)
 {
-
     {
         ICanvas canvas(7, frame.get(), frame.get(), IRectangle(0, 0, 170, 60));
         const IWindow::Style tabStop = IWindow::visible | IControl::_tabStop;

@@ -24,18 +24,13 @@ ovk_native::ComReference<Interface> held(IUnknown* object)
     return reference;
 }
 
-// A drop target of the test's own that outlives every registration of it, so it counts no
-// references: it answers every drag with `answer`, as far as the source allows.
-class AnsweringTarget : public IDropTarget {
+// A COM object of the test's own that outlives every use of it, so it counts no references.
+template <class Interface>
+class Unowned : public Interface {
 public:
-    explicit AnsweringTarget(DWORD answer) : answer(answer) {}
-    virtual ~AnsweringTarget() = default;
-
-    DWORD answer;
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-            *object = static_cast<IDropTarget*>(this);
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(Interface))) {
+            *object = static_cast<Interface*>(this);
             return S_OK;
         }
         *object = nullptr;
@@ -43,6 +38,17 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
+// A drop target of the test's own: it answers every drag with `answer`, as far as the source
+// allows.
+class AnsweringTarget : public Unowned<IDropTarget> {
+public:
+    explicit AnsweringTarget(DWORD answer) : answer(answer) {}
+    virtual ~AnsweringTarget() = default;
+
+    DWORD answer;
+
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
         *effect &= answer;
         return S_OK;

@@ -158,19 +158,9 @@ namespace {
 
 // A drop source with the system's cursors that drops as soon as OLE asks, or, as a program's
 // does, once no button is held any more.
-class DropSource : public IDropSource {
+class DropSource : public Unowned<IDropSource> {
 public:
     explicit DropSource(bool whileHeld) : fWhileHeld(whileHeld) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *object = this;
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape)
             return DRAGDROP_S_CANCEL;

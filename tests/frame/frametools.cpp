@@ -48,62 +48,21 @@ BOOL WINAPI refusingPost(DWORD thread, UINT message, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
-// The slot of the module's import address table through which it calls `function`.
-void** importSlot(const char* module, const char* function)
-{
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(module));
-    if (!base)
-        return nullptr;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const DWORD directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    if (!directory)
-        return nullptr;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory);
-         library->Name; ++library) {
-        if (!library->OriginalFirstThunk)
-            continue;
-        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; name->u1.AddressOfData; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
-                continue;
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-                return reinterpret_cast<void**>(&slot->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
-void writeSlot(void** slot, void* value)
-{
-    DWORD previous = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &previous);
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, previous, &previous);
-}
-
 } // namespace
 
 RefusedThreadPosts::RefusedThreadPosts(UINT message)
 {
-    fSlot = importSlot("ovkwin.dll", "PostThreadMessageA");
-    if (!fSlot)
-        return;
-    fOriginal = *fSlot;
-    gPost = reinterpret_cast<PostEntry>(fOriginal);
     gRefusedMessage = message;
     gRefusedCount = 0;
-    writeSlot(fSlot, reinterpret_cast<void*>(&refusingPost));
+    fPatch = std::make_unique<ovktest::ImportPatch>("ovkwin.dll", "PostThreadMessageA",
+                                                    &refusingPost, gPost);
 }
 
-RefusedThreadPosts::~RefusedThreadPosts()
+RefusedThreadPosts::~RefusedThreadPosts() = default;
+
+bool RefusedThreadPosts::armed() const
 {
-    if (fSlot)
-        writeSlot(fSlot, fOriginal);
+    return fPatch->applied();
 }
 
 int RefusedThreadPosts::refused() const

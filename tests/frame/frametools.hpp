@@ -63,13 +63,12 @@ public:
     RefusedThreadPosts& operator=(const RefusedThreadPosts&) = delete;
 
     // Whether the library's import was found and redirected.
-    bool armed() const { return fSlot != nullptr; }
+    bool armed() const;
     // How many posts were refused so far.
     int refused() const;
 
 private:
-    void** fSlot = nullptr;
-    void* fOriginal = nullptr;
+    std::unique_ptr<ovktest::ImportPatch> fPatch;
 };
 
 // What a message box showed before the driver answered it.
