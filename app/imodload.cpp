@@ -27,23 +27,6 @@ bool isAbsoluteFolder(const std::string& folder)
     return folder.size() >= 2 && (folder[0] == '\\' || folder[0] == '/') && folder[0] == folder[1];
 }
 
-std::string moduleFileName(HMODULE module)
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(module, buffer.data(),
-                                                static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::string();
-        // A name that fills the buffer may have been cut short: try again with more room.
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        if (buffer.size() >= 32768)
-            return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 std::string folderOf(HMODULE module)
 {
     const std::string file = moduleFileName(module);
@@ -121,6 +104,23 @@ std::string findModuleFile(const std::string& name)
 }
 
 } // namespace
+
+std::string moduleFileName(HMODULE module)
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(module, buffer.data(),
+                                                static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::string();
+        // A name that fills the buffer may have been cut short: try again with more room.
+        if (length < buffer.size())
+            return std::string(buffer.data(), length);
+        if (buffer.size() >= 32768)
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
 HMODULE loadModuleByName(const char* name, DWORD flags) noexcept
 {

@@ -73,11 +73,8 @@ namespace {
 
 IString moduleFileName(HMODULE module)
 {
-    char name[512];
-    const DWORD length = GetModuleFileNameA(module, name, sizeof name);
-    if (length == 0 || length >= sizeof name)
-        return IString();
-    return IString(name, length);
+    const std::string name = ovk_native::moduleFileName(module);
+    return IString(name.data(), name.size());
 }
 
 } // namespace

@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace ovk_native {
+
+// The module's file with its folder, however long; empty when the system cannot say.
+std::string moduleFileName(HMODULE module);
 
 // Loads the module the way the system would, minus the current directory: a program may be
 // started from any folder, and a module of the same name there must never run. A name without
