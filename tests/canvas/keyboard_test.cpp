@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
 #include <icanvas.hpp>
+#include <ientryfd.hpp>
 #include <ipushbut.hpp>
 #include <iradiobt.hpp>
 #include <istattxt.hpp>
@@ -206,6 +211,73 @@ TEST_F(Navigation, MnemonicOfALabelGoesToTheLaterControlWithTheSameMnemonic)
     press(first, WM_SYSKEYDOWN, 'B', kAlt | 1);
     EXPECT_EQ(GetFocus(), innerB->handle());
     EXPECT_EQ(clicks(), "Inner &B");
+}
+
+namespace {
+
+// Whether the stack below the caller's frame, where the calls it made kept their locals, still
+// holds the text. The scan's own frame is small and sits above what a deep call left.
+__attribute__((noinline)) bool deadStackHolds(const std::string& text)
+{
+    volatile char here = 0;
+    const auto top = reinterpret_cast<std::uintptr_t>(&here) - 512;
+    MEMORY_BASIC_INFORMATION info{};
+    VirtualQuery(reinterpret_cast<const void*>(top), &info, sizeof info);
+    const auto low = std::max(reinterpret_cast<std::uintptr_t>(info.BaseAddress),
+                              top - 256 * 1024);
+    const char* const begin = reinterpret_cast<const char*>(low);
+    const char* const end = reinterpret_cast<const char*>(top);
+    return std::search(begin, end, text.begin(), text.end()) != end;
+}
+
+// Clears the stack that the next calls will use, so that only they can leave a text there.
+__attribute__((noinline)) void clearDeadStack()
+{
+    volatile char area[128 * 1024];
+    SecureZeroMemory(const_cast<char*>(area), sizeof area);
+}
+
+} // namespace
+
+// A password field is no label: its text takes no mnemonic from the button that shows it, and
+// the search leaves no copy of it, nor of any label it read, on the stack. Alt+Q by the keyboard,
+// twice in a row.
+TEST_F(Navigation, APasswordFieldNeitherAnswersAMnemonicNorLeavesItsTextBehind)
+{
+    const std::string secret = "x&qSecretPassword73";
+    auto field = std::make_unique<IEntryField>(++nextId, outer.get(), outer.get(),
+                                               IRectangle(200, 5, 300, 25),
+                                               IEntryField::defaultStyle() |
+                                                   IEntryField::_unreadable | IWindow::visible);
+    field->setText(secret.c_str());
+    keep(std::move(field));
+    IWindow* quit = push(*outer, "Later &Quit", IRectangle(200, 30, 300, 50), IWindow::visible);
+    recorders.push_back(std::make_unique<ClickRecorder>(trace, label_of(quit)));
+    recorders.back()->handleEventsFor(quit);
+
+    clearDeadStack();
+    EXPECT_EQ(outer->matchForMnemonic('Q'), quit);
+    EXPECT_FALSE(deadStackHolds("SecretPassword73"));
+    EXPECT_FALSE(deadStackHolds("Later &Quit"));
+
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        trace.clear();
+        SetFocus(first->handle());
+        ovktest::pumpPending();
+        INPUT keys[4] = {};
+        const WORD order[4][2] = {{VK_MENU, 0}, {'Q', 0}, {'Q', KEYEVENTF_KEYUP},
+                                  {VK_MENU, KEYEVENTF_KEYUP}};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = order[i][0];
+            keys[i].ki.dwFlags = order[i][1];
+        }
+        SendInput(4, keys, sizeof(INPUT));
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return !clicks().empty(); }));
+        EXPECT_EQ(GetFocus(), quit->handle());
+        EXPECT_EQ(clicks(), "Later &Quit");
+    }
 }
 
 TEST_F(Navigation, ArrowOntoARadioButtonSelectsItAndLeavingClicksNothing)
