@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <ovkmsgid.hpp>
@@ -534,6 +535,24 @@ TEST(MenuHandler, CascadesDeletedWhileOpenComeBackWithTheirSubmenus)
     }
 }
 
+// A shown frame on the extended road with the pop-up menu of the resource, and the pop-up as it
+// was made.
+class ShownPopUp : public testing::Test {
+protected:
+    static std::unique_ptr<IFrameWindow> shownFrame()
+    {
+        auto frame = frameWithMenu();
+        frame->show();
+        return frame;
+    }
+
+    MenuRoad road{true};
+    std::unique_ptr<IFrameWindow> frame = shownFrame();
+    IPopUpMenu popup{IResourceId(kPopupMenu, self()), frame.get()};
+    const HMENU menu = popup.menuHandle();
+    const std::string before = describeMenu(menu);
+};
+
 // Changes both pop-ups of a cascade as they open: the top one gets an item and a check mark,
 // the Edit cascade a new text for Cut and then an item.
 class TwoPopUpsHandler : public IMenuHandler {
@@ -566,14 +585,8 @@ private:
 // The item the cascade's undo would take out is deleted behind its back while the menu is
 // open, so that its undo fails first: the cascade's other change is still undone, the top
 // pop-up (told after it) is still restored, and the failure is reported when the menu returns.
-TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
+TEST_F(ShownPopUp, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
 {
-    MenuRoad road(true);
-    auto frame = frameWithMenu();
-    frame->show();
-    IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
-    const HMENU menu = popup.menuHandle();
-    const std::string before = describeMenu(menu);
     TwoPopUpsHandler handler(menu);
     handler.handleEventsFor(frame.get());
     const HWND window = frame->handle();
@@ -602,6 +615,59 @@ TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
     EXPECT_EQ(whileOpen, "&Edit[Changed|Added inside]|&View[&Zoom]|&Close(c)|Added");
     EXPECT_EQ(describeMenu(menu), before);
     EXPECT_EQ(failure, static_cast<unsigned long>(OVK_MSG_MENU_ITEM_NOT_FOUND));
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+// Adds an item to every pop-up that opens and fails as each one ends.
+class FailingEndHandler : public IMenuHandler {
+public:
+    int showing = 0;
+    int ended = 0;
+
+protected:
+    IBase::Boolean menuShowing(IMenuEvent&, ISubmenu& menu) override
+    {
+        ++showing;
+        menu.addText(900, "Added while open");
+        return true;
+    }
+    IBase::Boolean menuEnded(IMenuEvent&) override
+    {
+        ++ended;
+        throw std::runtime_error("menuEnded failed");
+    }
+};
+
+// A handler whose menuEnded fails still gets its pop-up back as it was, and the next opening of
+// the same pop-up is shown to menuShowing again: twice in a row, each ended by a posted key, each
+// failure reported when the menu returns.
+TEST_F(ShownPopUp, AFailingMenuEndedLeavesNoChangeAndTheNextOpeningIsShownAgain)
+{
+    FailingEndHandler handler;
+    handler.handleEventsFor(frame.get());
+    const HWND window = frame->handle();
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        std::string whileOpen;
+        Later later;
+        later.after(100, [&] {
+            whileOpen = describeMenu(menu);
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        std::string failure;
+        try {
+            popup.show(IPoint(10, 10));
+            ovktest::pumpUntil([&] { return handler.ended == round; });
+        } catch (const std::exception& exception) {
+            failure = exception.what();
+        }
+        EXPECT_FALSE(later.watchdogFired());
+        EXPECT_EQ(failure, "menuEnded failed");
+        EXPECT_EQ(handler.showing, round);
+        EXPECT_EQ(handler.ended, round);
+        EXPECT_EQ(whileOpen, before + "|Added while open");
+        EXPECT_EQ(describeMenu(menu), before);
+    }
     handler.stopHandlingEventsFor(frame.get());
 }
 
