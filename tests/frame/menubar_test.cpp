@@ -198,9 +198,10 @@ TEST_P(SubmenuUndo, ACascadeTakenAwayComesBackWithItsOwnSubmenu)
     EXPECT_FALSE(IsMenu(recent));
 }
 
-// A sub-menu taken away that no one will give back is destroyed: by a menu at once, by a
-// pop-up's record that goes without its undo, and at once when the pop-up's record holds the
-// item without it (a sub-menu given to the item while the pop-up was changed).
+// A sub-menu taken away that no one will give back goes: with a pop-up's record that goes
+// without its undo, and, for one of the library's own taken off by a menu (one added while the
+// pop-up was changed, one loaded with the frame), with the menu bar it was taken from, when its
+// frame goes. Until then the application may give it back.
 TEST_P(SubmenuUndo, ASubmenuThatNoOneWillGiveBackIsDestroyed)
 {
     auto frame = frameWithMenu();
@@ -213,22 +214,30 @@ TEST_P(SubmenuUndo, ASubmenuThatNoOneWillGiveBackIsDestroyed)
     }
     EXPECT_EQ(describeMenu(file), "&Open|&Recent");
     EXPECT_FALSE(IsMenu(recent));
+    HMENU given = nullptr;
     {
         ISubmenu menu{IMenuHandle(file)};
         menu.addSubmenu(kFullRecentPopup);
-        const HMENU given = menu.submenuHandle(kFullRecentPopup);
+        given = menu.submenuHandle(kFullRecentPopup);
         menu.removeSubmenu(kFullRecentPopup);
-        EXPECT_FALSE(IsMenu(given));
+        EXPECT_TRUE(IsMenu(given));
         menu.undo();
     }
     EXPECT_EQ(describeMenu(file), "&Open|&Recent");
+    EXPECT_TRUE(IsMenu(given)) << "its menu bar is still there";
 
     auto other = frameWithMenu();
     recent = GetSubMenu(GetSubMenu(GetMenu(other->handle()), 0), 1);
-    IMenuBar bar(other.get(), IMenuBar::_wrapper);
-    bar.removeSubmenu(kFullRecentPopup);
-    EXPECT_EQ(describeMenu(GetMenu(other->handle())), "&File[&Open|&Recent]|&Help");
+    {
+        IMenuBar bar(other.get(), IMenuBar::_wrapper);
+        bar.removeSubmenu(kFullRecentPopup);
+        EXPECT_EQ(describeMenu(GetMenu(other->handle())), "&File[&Open|&Recent]|&Help");
+    }
+    EXPECT_TRUE(IsMenu(recent)) << "its menu bar is still there";
+    other.reset();
     EXPECT_FALSE(IsMenu(recent));
+    frame.reset();
+    EXPECT_FALSE(IsMenu(given));
 }
 
 TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
