@@ -5,6 +5,7 @@
 #include <imsgtext.hpp>
 #include <istring.hpp>
 
+#include <string>
 #include <vector>
 
 #include "detail/imodload.hpp"
@@ -17,11 +18,13 @@ HMODULE messageLibrary()
     // Opened once, as a data file: the library needs only its resources, and a data-file module
     // runs no code in our process. Never closed, since texts are asked for until the end.
     static HMODULE library = [] {
-        char name[MAX_PATH] = "ovkres";
-        // The C run time's getenv does not see changes made through SetEnvironmentVariable.
-        DWORD length = GetEnvironmentVariableA("OVKUI RESLIB", name, sizeof name);
-        if (length == 0 || length >= sizeof name)
-            lstrcpyA(name, "ovkres");
+        // The C run time's getenv does not see changes made through SetEnvironmentVariable;
+        // the wide call keeps a folder named in any script.
+        std::wstring name(GetEnvironmentVariableW(L"OVKUI RESLIB", nullptr, 0), L'\0');
+        const DWORD length =
+            name.empty() ? 0 : GetEnvironmentVariableW(L"OVKUI RESLIB", &name[0],
+                                                       static_cast<DWORD>(name.size()));
+        name = length > 0 && length < name.size() ? name.substr(0, length) : L"ovkres";
         // Looked for as every module named without a folder is, never in the current
         // directory, whose module of that name would give its texts for the library's.
         return ovk_native::loadModuleByName(name, LOAD_LIBRARY_AS_DATAFILE);

@@ -434,7 +434,7 @@ void ISetCanvas::Arrangement::gather(std::vector<IWindowHandle::Value> listed,
     placed.reserve(children.size());
     std::size_t run = 0;
     for (const HWND child : children) {
-        IWindow* window = windowWithHandle(child);
+        IWindow* window = windowWithHandle(child, true);
         if (!window)
             continue;
         Placement p;

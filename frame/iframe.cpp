@@ -25,6 +25,7 @@
 #include <ithunk.hpp>
 
 #include "detail/iframdat.hpp"
+#include "detail/imenuown.hpp"
 #include "iframe.hpp"
 #include "iframhdr.hpp"
 #include "ihelpsta.hpp"
@@ -151,6 +152,7 @@ HMENU loadFrameMenu(HINSTANCE module, unsigned long id)
         menu = IHelpStatics::loadExtendedMenu(module, id);
     if (!menu)
         menu = LoadMenuA(module, MAKEINTRESOURCEA(id));
+    imenu::markMade(menu);
     return menu;
 }
 
@@ -216,8 +218,14 @@ IFrameWindow::~IFrameWindow()
     } catch (const IException& failure) {
         IAssertion::report(failure);
     }
-    if (const HWND handle = IWindowCore::rawHandle(*this); handle && IsWindow(handle))
+    if (const HWND handle = IWindowCore::rawHandle(*this); handle && IsWindow(handle)) {
         RemovePropA(handle, kMenuBarProperty);
+        // The window, and with it its menu bar, goes once the object has, with no message the
+        // frame's handlers could still see: the sub-menus of the library's own taken off the
+        // menu bar go now.
+        if (isDestroyOnDelete())
+            imenu::holderGoing(GetMenu(handle));
+    }
     delete fFrameData;
 }
 

@@ -15,6 +15,7 @@
 
 #include "detail/iframdat.hpp"
 #include "detail/ifrmhdr.hpp"
+#include "detail/imenuown.hpp"
 #include "iframe.hpp"
 #include "iframhdr.hpp"
 #include "isysmenu.hpp"
@@ -165,6 +166,9 @@ IBase::Boolean IFrameHandler::destroyed(IEvent& event)
     }
     if (!IPlatform::hasNewShell())
         RemovePropA(event.handle(), IFrameWindowData::menuBarProperty);
+    // The system destroys the menu bar with the window, after the last message the library
+    // sees: the sub-menus of the library's own taken off it go now.
+    imenu::holderGoing(GetMenu(event.handle()));
     if (frame->isModal() && frame->isDeleteOnDestroy()) {
         frame->setDeleteOnModalEnd(true);
         frame->setDeleteOnDestroy(false);

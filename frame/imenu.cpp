@@ -8,6 +8,7 @@
 
 #include <icoordsy.hpp>
 
+#include "detail/imenuown.hpp"
 #include "detail/imenurec.hpp"
 #include "iframe.hpp"
 #include "ihelpsta.hpp"
@@ -170,6 +171,9 @@ IMenu::~IMenu()
         fBitmaps = node->next;
         delete node;
     }
+    // A menu object may be the last to see its menu go (a pop-up destroys it here): the
+    // sub-menus of the library's own that were taken off its items go with it.
+    imenu::destroyOrphans();
 }
 
 IMenu::Style IMenu::defaultStyle()

@@ -123,7 +123,12 @@ public:
     virtual IMenu& setBitmap(unsigned long id, unsigned long bitmapId);
     // Loads the menu and makes it the item's sub-menu, whether or not it had one.
     virtual IMenu& setSubmenu(unsigned long itemId, const IResourceId& submenu);
+    // Deletes the item; its sub-menu is destroyed with it.
     virtual IMenu& deleteItem(unsigned long id);
+    // Takes the sub-menu off the item and leaves it alive. A sub-menu the application made, or
+    // took with submenuHandle, stays the application's: the library never destroys it. One the
+    // library made or loaded (addSubmenu, setSubmenu, a loaded menu's) is destroyed once the
+    // menu it was taken from is destroyed, unless it was given to an item again by then.
     virtual IMenu& removeSubmenu(unsigned long itemId);
     // Nothing happens, natively or on screen, when the item is already so.
     virtual IMenu& checkItem(unsigned long id, IBase::Boolean check = true);
@@ -185,9 +190,11 @@ protected:
     // Takes the item out of its menu. Its sub-menu is destroyed with it, or, with
     // keepSubmenu, left alive for whoever puts the item back.
     IMenu& takeOutItem(unsigned long id, bool keepSubmenu);
-    // Takes the sub-menu away from the item and answers it (0 when the item had none). It is
-    // destroyed, or, with keepSubmenu, left alive for whoever gives it back.
-    IMenuHandle detachSubmenu(unsigned long itemId, bool keepSubmenu);
+    // Takes the sub-menu away from the item and answers it (0 when the item had none), alive.
+    IMenuHandle detachSubmenu(unsigned long itemId);
+    // A detached sub-menu of the library's own is kept until this menu is destroyed; anyone
+    // else's is left to its holder.
+    void keepDetached(const IMenuHandle& submenu);
 
 private:
     struct BitmapNode;
@@ -200,6 +207,7 @@ private:
     void keepBitmap(const IBitmapHandle& bitmap);
     void redraw() const;
     IMenu& setSubmenuOf(unsigned long itemId, const IMenuHandle& submenu, bool refuseExisting);
+    static IMenuHandle madeSubmenu(const IMenuHandle& made);
     IMenuHandle cascadeSubmenu(unsigned long itemId, unsigned long otherId,
                                const char* function) const;
 

@@ -7,6 +7,7 @@
 
 #include <iapp.hpp>
 
+#include "detail/imenuown.hpp"
 #include "detail/imenurec.hpp"
 #include "imenu.hpp"
 
@@ -90,6 +91,8 @@ void IMenu::insertItem(const IMenuHandle& menu, const IMenuItem& item, const cha
     // An item that did not arrive must not pass for added.
     if (!inserted)
         imenu::fail(OVK_MSG_MENU_ITEM_NOT_CHANGED, function);
+    if (item.isSubmenu())
+        imenu::forgetDetached(item.submenuHandle());
 }
 
 // After an item went in or changed: the owner's menu bar shows it, a bitmap lives as long as
@@ -187,6 +190,9 @@ IMenu& IMenu::setItem(const IMenuItem& item)
     }
     if (!changed)
         imenu::fail(OVK_MSG_MENU_ITEM_NOT_CHANGED, function);
+    // A sub-menu given back to an item is that menu's again.
+    if (item.isSubmenu())
+        imenu::forgetDetached(item.submenuHandle());
     afterChange(item);
     return *this;
 }
@@ -271,13 +277,21 @@ IMenu& IMenu::setSubmenuOf(unsigned long itemId, const IMenuHandle& submenu, boo
     return setItem(item);
 }
 
+// The sub-menus made or loaded here are marked as the library's own, so that one taken off its
+// item again is destroyed once no menu holds it.
+IMenuHandle IMenu::madeSubmenu(const IMenuHandle& made)
+{
+    imenu::markMade(made);
+    return made;
+}
+
 IMenu& IMenu::addSubmenu(unsigned long itemId)
 {
     ISTATE_CHECK(itemId != FID_MENU, kFile, "IMenu::addSubmenu(unsigned long)");
     IMenuItem item = menuItem(itemId);
     if (item.submenuHandle().isValid())
         imenu::fail(OVK_MSG_SUBMENU_EXISTS, "IMenu::addSubmenu(unsigned long)");
-    return setSubmenuOf(itemId, CreatePopupMenu(), false);
+    return setSubmenuOf(itemId, madeSubmenu(CreatePopupMenu()), false);
 }
 
 IMenu& IMenu::addSubmenu(unsigned long itemId, const IResourceId& submenu)
@@ -286,22 +300,32 @@ IMenu& IMenu::addSubmenu(unsigned long itemId, const IResourceId& submenu)
                     "IMenu::addSubmenu(unsigned long,const IResourceId&)");
     if (menuItem(itemId).submenuHandle().isValid())
         imenu::fail(OVK_MSG_SUBMENU_EXISTS, "IMenu::addSubmenu(unsigned long,const IResourceId&)");
-    return setSubmenuOf(itemId, submenu.resourceLibrary().loadMenu(submenu.id(), owner()), false);
+    return setSubmenuOf(
+        itemId, madeSubmenu(submenu.resourceLibrary().loadMenu(submenu.id(), owner())), false);
 }
 
 IMenu& IMenu::setSubmenu(unsigned long itemId, const IResourceId& submenu)
 {
-    return setSubmenuOf(itemId, submenu.resourceLibrary().loadMenu(submenu.id(), owner()), false);
+    return setSubmenuOf(
+        itemId, madeSubmenu(submenu.resourceLibrary().loadMenu(submenu.id(), owner())), false);
 }
 
+// Removing detaches, as RemoveMenu does: the application may hold the sub-menu (its own, or one
+// it took with submenuHandle) to give it back. One the library made or loaded is kept until
+// this menu is destroyed, and destroyed then unless it is in a menu again.
 IMenu& IMenu::removeSubmenu(unsigned long itemId)
 {
-    // No one keeps the detached sub-menu to give it back, so it goes now or it leaks.
-    detachSubmenu(itemId, false);
+    keepDetached(detachSubmenu(itemId));
     return *this;
 }
 
-IMenuHandle IMenu::detachSubmenu(unsigned long itemId, bool keepSubmenu)
+void IMenu::keepDetached(const IMenuHandle& submenu)
+{
+    if (submenu.isValid())
+        imenu::keepDetached(submenu, fMenuHandle);
+}
+
+IMenuHandle IMenu::detachSubmenu(unsigned long itemId)
 {
     IMenuItem item = menuItem(itemId);
     const IMenuHandle submenu = item.submenuHandle();
@@ -325,8 +349,6 @@ IMenuHandle IMenu::detachSubmenu(unsigned long itemId, bool keepSubmenu)
         imenu::forgetSubmenu(fOwner, submenu, itemId);
         afterChange(item);
     }
-    if (!keepSubmenu)
-        DestroyMenu(submenu);
     return submenu;
 }
 

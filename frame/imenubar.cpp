@@ -7,6 +7,7 @@
 #include <iplatfrm.hpp>
 #include <ovkmsgid.hpp>
 
+#include "detail/imenuown.hpp"
 #include "iframe.hpp"
 #include "ihelpsta.hpp"
 #include "imenubar.hpp"
@@ -36,8 +37,11 @@ bool classicRoad()
 void replaceWindowMenu(HWND window, HMENU menu)
 {
     const HMENU previous = GetMenu(window);
-    const ovk_native::Menu replaced(previous != menu ? previous : nullptr);
-    SetMenu(window, menu);
+    {
+        const ovk_native::Menu replaced(previous != menu ? previous : nullptr);
+        SetMenu(window, menu);
+    }
+    imenu::destroyOrphans();
 }
 
 // The frame's new menu, with its sub-menu identifiers recorded from the resource on the
@@ -83,6 +87,7 @@ IMenuHandle loadedFor(const IResourceId& resource, IFrameWindow* owner)
 {
     IARGUMENT_CHECK(owner != 0, kFile, "IMenuBar::IMenuBar(const IResourceId&,IFrameWindow*)");
     const IMenuHandle menu = resource.resourceLibrary().loadMenu(resource.id(), owner);
+    imenu::markMade(menu);
     install(*owner, menu, &resource);
     return menu;
 }
@@ -124,6 +129,7 @@ IMenuBar& IMenuBar::setMenu(const IResourceId& resource)
     auto* frame = dynamic_cast<IFrameWindow*>(ownerFrame());
     const HWND window = ownerHandle();
     const IMenuHandle menu = resource.resourceLibrary().loadMenu(resource.id(), owner());
+    imenu::markMade(menu);
     if (frame) {
         install(*frame, menu, &resource);
     } else {

@@ -136,8 +136,31 @@ IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
         --shown->nesting;
         return true;
     }
-    const IBase::Boolean answer = menuEnded(menuEvent);
-    const HMENU popup = static_cast<HMENU>(event.parameter2().asPointer());
+    // The pop-up's entry and changes go whether or not the handler's menuEnded returns: left in
+    // place, they would keep the changes and make the next opening of the pop-up pass for a
+    // nested one, never shown to menuShowing. The handler's failure is reported afterwards.
+    IBase::Boolean answer = false;
+    std::exception_ptr failure;
+    try {
+        answer = menuEnded(menuEvent);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        undoShown(itemId, static_cast<HMENU>(event.parameter2().asPointer()));
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    if (answer)
+        event.setResult(menuEvent.result());
+    return answer;
+}
+
+void IMenuHandler::undoShown(unsigned long itemId, HMENU__* popup)
+{
     for (auto it = gShown->begin(); it != gShown->end(); ++it) {
         if (it->itemId != itemId || it->popup != popup)
             continue;
@@ -145,11 +168,8 @@ IBase::Boolean IMenuHandler::popupClosed(IEvent& event)
         std::unique_ptr<ISubmenu> submenu = std::move(it->submenu);
         gShown->erase(it);
         submenu->undo();
-        break;
+        return;
     }
-    if (answer)
-        event.setResult(menuEvent.result());
-    return answer;
 }
 
 // A pop-up menu's loop is modal and ends within makePopUpMenu: emphasis added after it would

@@ -45,6 +45,8 @@ private:
     IBase::Boolean popupOpening(IEvent& event);
     IBase::Boolean popupClosed(IEvent& event);
     void menuLoopEnded(IEvent& event);
+    // Takes the pop-up off the shown list and undoes the changes made as it opened.
+    void undoShown(unsigned long itemId, HMENU__* popup);
     // Takes the emphasis off the window that asked for the menu, once, when it is shown.
     void endSourceEmphasis();
 

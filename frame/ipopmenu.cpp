@@ -8,6 +8,7 @@
 
 #include <icoordsy.hpp>
 
+#include "detail/imenuown.hpp"
 #include "iframe.hpp"
 #include "ihelpsta.hpp"
 #include "ipopmenu.hpp"
@@ -68,6 +69,7 @@ IMenuHandle popupFrom(const IResourceId& resource, IWindow* owner)
         copyItem(loaded.get(), popup.get(), position);
     for (int position = count - 1; position >= 0; --position)
         RemoveMenu(loaded.get(), static_cast<UINT>(position), MF_BYPOSITION);
+    imenu::markMade(popup.get());
     return IMenuHandle(popup.release());
 }
 

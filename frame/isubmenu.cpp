@@ -218,23 +218,25 @@ IMenu& ISubmenu::deleteItem(unsigned long id)
     return *this;
 }
 
-// The sub-menu stays alive only when the undo will give it back: when the record of the item
-// as it first was holds this very sub-menu. One added or given to the item since is destroyed.
+// The undo record owns the sub-menu when it will give it back: when the record of the item as
+// it first was holds this very sub-menu. One added or given to the item since is detached as
+// any menu detaches it, and left to its holder.
 IMenu& ISubmenu::removeSubmenu(unsigned long itemId)
 {
     recordChange(itemId);
-    ovk_native::Menu submenu(detachSubmenu(itemId, true));
-    if (!submenu.get())
+    const IMenuHandle submenu = detachSubmenu(itemId);
+    if (!submenu.isValid())
         return *this;
     for (UndoRecord* r = fUndo; r; r = r->next) {
         if (r->kind == deleted || r->item->id() != itemId)
             continue;
-        if (r->kind == changed && r->item->submenuHandle() == IMenuHandle(submenu.get())) {
+        if (r->kind == changed && r->item->submenuHandle() == submenu) {
             r->ownsSubmenu = true;
-            submenu.release();
+            return *this;
         }
         break;
     }
+    keepDetached(submenu);
     return *this;
 }
 

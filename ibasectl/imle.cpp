@@ -254,10 +254,12 @@ IMultiLineEdit& IMultiLineEdit::setLimit(unsigned long lNewLimit)
     if (!(text().length() <= lNewLimit))
         IThrow::state("text().length() <= lNewLimit",
                       IExceptionLocation(kFile, "IMultiLineEdit::setLimit(unsigned long)", 1230));
+    // The program's choice holds even when it is the limit already: an import leaves a chosen
+    // limit alone, whatever its value.
+    fLimitSet = 1;
     if (lNewLimit != fLimit) {
         handle().sendEvent(EM_LIMITTEXT, lNewLimit);
         fLimit = lNewLimit;
-        fLimitSet = 1;
     }
     return *this;
 }

@@ -589,10 +589,20 @@ IBase::Boolean IWindow::isDragStarting(IEvent& event)
                 SetCapture(window);
             data.dragPending = true;
             data.dragStart = point;
+            data.dragButton = event.eventId() == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON;
         }
         return false;
     }
     case WM_MOUSEMOVE:
+        // A move without the pressing button held means that its release went to another
+        // window (the capture was taken away): that press is over, and no hover starts a drag.
+        if (data.dragPending && !(event.parameter1().asUnsignedLong() & data.dragButton)) {
+            if (GetCapture() == event.handle())
+                ovk_native::releaseCapture();
+            data.dragPending = false;
+            data.dragStart = POINT{0, 0};
+            return false;
+        }
         if (data.dragPending &&
             (std::abs(point.x - data.dragStart.x) > 2 || std::abs(point.y - data.dragStart.y) > 2)) {
             ovk_native::releaseCapture();

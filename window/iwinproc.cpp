@@ -142,14 +142,27 @@ unsigned long IWindowCore::windowId(HWND window) noexcept
         reinterpret_cast<std::uintptr_t>(GetPropA(window, topLevelIdProperty)));
 }
 
+// An entry field's text is what the user typed, not a label: it marks no mnemonic, and a
+// password field's text must not be read at all. A label's text is read into a buffer that is
+// wiped however the search leaves, since a text read is no one's business after the answer.
 LRESULT IWindowCore::answerMnemonic(HWND window, WPARAM character) noexcept
 {
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
     if (!(style & WS_CHILD) || !(style & WS_VISIBLE) || (style & WS_DISABLED))
         return 0;
-    char text[256];
-    const int length = GetWindowTextA(window, text, sizeof text);
-    const int wanted = std::toupper(static_cast<unsigned char>(LOWORD(character)));
+    if (SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        return 0;
+    struct WipedLabel {
+        char text[256];
+        ~WipedLabel() { SecureZeroMemory(text, sizeof text); }
+    } label;
+    const int length = GetWindowTextA(window, label.text, sizeof label.text);
+    return markedMnemonic(label.text, length, LOWORD(character)) ? 1 : 0;
+}
+
+bool IWindowCore::markedMnemonic(const char* text, int length, unsigned short character) noexcept
+{
+    const int wanted = std::toupper(static_cast<unsigned char>(character));
     for (int i = 0; i + 1 < length; ++i) {
         if (text[i] != '&')
             continue;
@@ -158,9 +171,9 @@ LRESULT IWindowCore::answerMnemonic(HWND window, WPARAM character) noexcept
             ++i;
             continue;
         }
-        return std::toupper(static_cast<unsigned char>(text[i + 1])) == wanted ? 1 : 0;
+        return std::toupper(static_cast<unsigned char>(text[i + 1])) == wanted;
     }
-    return 0;
+    return false;
 }
 
 // The window procedure ---------------------------------------------------------------------

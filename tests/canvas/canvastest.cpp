@@ -1,6 +1,8 @@
 // Helpers of the canvas tests.
 #include "canvastest.hpp"
 
+#include <ithread.hpp>
+
 namespace canvastest {
 
 std::unique_ptr<IWindow> makeChild(IWindow& parent, const char* windowClass, const char* text,
@@ -20,6 +22,28 @@ std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum, unsigned
     auto window = makeChild(parent, "Static", "", style);
     window->setMinimumSize(minimum);
     return window;
+}
+
+RemoteBox::RemoteBox(IWindow& canvas, const ISize& minimum)
+    : fThread([this, &canvas, minimum] {
+          fThreadId = GetCurrentThreadId();
+          auto box = makeBox(canvas, minimum);
+          fMade = box.get();
+          IThread::current().processMsgs();
+          box.reset();
+          fFinished = true;
+      })
+{
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return fMade.load() != nullptr; }));
+}
+
+RemoteBox::~RemoteBox()
+{
+    while (!fThreadId.load())
+        std::this_thread::yield();
+    PostThreadMessageA(fThreadId, WM_QUIT, 0, 0);
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return fFinished.load(); }));
+    fThread.join();
 }
 
 RECT placeIn(HWND parent, HWND window)

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include <icanvas.hpp>
@@ -24,6 +26,27 @@ std::unique_ptr<IWindow> makeChild(IWindow& parent, const char* windowClass, con
 // A plain child whose minimum size is set explicitly.
 std::unique_ptr<IWindow> makeBox(IWindow& parent, const ISize& minimum,
                                  unsigned long style = WS_VISIBLE);
+// A box child of the canvas whose window object another thread makes and keeps, pumping that
+// thread's messages, until the object goes; the constructor pumps this thread until the box is
+// there (its arrival is a send this thread must take).
+class RemoteBox {
+public:
+    RemoteBox(IWindow& canvas, const ISize& minimum);
+    // Ends the other thread, which deletes the box, and waits for it.
+    ~RemoteBox();
+    RemoteBox(const RemoteBox&) = delete;
+    RemoteBox& operator=(const RemoteBox&) = delete;
+
+    // Null when the other thread could not make it in time.
+    IWindow* window() const { return fMade.load(); }
+
+private:
+    std::atomic<IWindow*> fMade{nullptr};
+    std::atomic<bool> fFinished{false};
+    std::atomic<DWORD> fThreadId{0};
+    std::thread fThread;
+};
+
 // Paints everything that is due now.
 void paintNow(HWND window);
 // Drives a drag of a canvas's line or bar as a user's: the move and the release (or Esc) wait

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <icanvas.hpp>
+#include <ientryfd.hpp>
 #include <ipushbut.hpp>
 #include <iradiobt.hpp>
 #include <istattxt.hpp>
@@ -206,6 +209,43 @@ TEST_F(Navigation, MnemonicOfALabelGoesToTheLaterControlWithTheSameMnemonic)
     press(first, WM_SYSKEYDOWN, 'B', kAlt | 1);
     EXPECT_EQ(GetFocus(), innerB->handle());
     EXPECT_EQ(clicks(), "Inner &B");
+}
+
+// A password field is no label: its text takes no mnemonic from the button that shows it, in
+// the canvas's search and by the keyboard (Alt+Q, twice in a row).
+TEST_F(Navigation, APasswordFieldAnswersNoMnemonic)
+{
+    const std::string secret = "x&qSecretPassword73";
+    auto field = std::make_unique<IEntryField>(++nextId, outer.get(), outer.get(),
+                                               IRectangle(200, 5, 300, 25),
+                                               IEntryField::defaultStyle() |
+                                                   IEntryField::_unreadable | IWindow::visible);
+    field->setText(secret.c_str());
+    keep(std::move(field));
+    IWindow* quit = push(*outer, "Later &Quit", IRectangle(200, 30, 300, 50), IWindow::visible);
+    recorders.push_back(std::make_unique<ClickRecorder>(trace, label_of(quit)));
+    recorders.back()->handleEventsFor(quit);
+
+    EXPECT_EQ(outer->matchForMnemonic('Q'), quit);
+
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        trace.clear();
+        SetFocus(first->handle());
+        ovktest::pumpPending();
+        INPUT keys[4] = {};
+        const WORD order[4][2] = {{VK_MENU, 0}, {'Q', 0}, {'Q', KEYEVENTF_KEYUP},
+                                  {VK_MENU, KEYEVENTF_KEYUP}};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = order[i][0];
+            keys[i].ki.dwFlags = order[i][1];
+        }
+        SendInput(4, keys, sizeof(INPUT));
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return !clicks().empty(); }));
+        EXPECT_EQ(GetFocus(), quit->handle());
+        EXPECT_EQ(clicks(), "Later &Quit");
+    }
 }
 
 TEST_F(Navigation, ArrowOntoARadioButtonSelectsItAndLeavingClicksNothing)

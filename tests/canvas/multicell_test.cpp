@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include <detail/ilaybits.hpp>
 #include <imcelcv.hpp>
-#include <ithread.hpp>
 #include <ovkmsgid.hpp>
 
 #include "canvastest.hpp"
@@ -229,20 +226,9 @@ TEST_F(MultiCell, ChildDeletedWithoutRemovalLosesItsCell)
 TEST_F(MultiCell, ChildMadeOnAnotherThreadKeepsItsCell)
 {
     makeCanvas();
-    std::atomic<IWindow*> made{nullptr};
-    std::atomic<bool> finished{false};
-    std::atomic<DWORD> thread{0};
-    std::thread other([&] {
-        thread = GetCurrentThreadId();
-        auto box = canvastest::makeBox(*canvas, ISize(30, 20));
-        made = box.get();
-        IThread::current().processMsgs();
-        box.reset();
-        finished = true;
-    });
-    // The other thread's child tells the canvas of its arrival, a send this thread must take.
-    ASSERT_TRUE(ovktest::pumpUntil([&] { return made.load() != nullptr; }));
-    IWindow& remote = *made.load();
+    auto box = std::make_unique<canvastest::RemoteBox>(*canvas, ISize(30, 20));
+    ASSERT_NE(box->window(), nullptr);
+    IWindow& remote = *box->window();
     canvas->addToCell(&remote, 1, 1);
     addBox(ISize(10, 10), 2, 1);
     canvas->layout();
@@ -251,9 +237,7 @@ TEST_F(MultiCell, ChildMadeOnAnotherThreadKeepsItsCell)
     EXPECT_EQ(remote.rect(), IRectangle(0, 0, 30, 20));
     EXPECT_EQ(children.front()->rect(), IRectangle(30, 0, 40, 20));
 
-    PostThreadMessageA(thread, WM_QUIT, 0, 0);
-    EXPECT_TRUE(ovktest::pumpUntil([&] { return finished.load(); }));
-    other.join();
+    box.reset();
     EXPECT_EQ(canvas->windowInCell(1, 1), nullptr);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+
 #include <detail/ilaybits.hpp>
 #include <iobserver.hpp>
 #include <isetcv.hpp>
@@ -56,6 +57,28 @@ TEST_F(SetCanvasLayout, SevenChildrenInThreeDecksMakeRowsOfThreeTwoAndTwo)
         EXPECT_EQ(boxes[i]->size(), ISize(20, 10)) << "child " << i;
     }
     EXPECT_EQ(canvas->minimumSize(), ISize(5 + 3 * 20 + 2 * 2 + 5, 5 + 3 * 10 + 2 * 3 + 5));
+}
+
+// A child whose object another thread made and keeps (pumping its messages meanwhile) is placed
+// in its deck and measured like the others, through two layouts with a child added between.
+TEST_F(SetCanvasLayout, AChildMadeOnAnotherThreadIsPlacedAndMeasured)
+{
+    makeCanvas(ISetCanvas::packTight | ISetCanvas::leftAlign | ISetCanvas::topAlign)
+        .setDeckCount(1);
+    const auto local = addBoxes({ISize(20, 10)});
+    canvastest::RemoteBox box(*canvas, ISize(30, 12));
+    ASSERT_NE(box.window(), nullptr);
+    IWindow& remote = *box.window();
+    canvas->layout();
+    EXPECT_EQ(local[0]->position(), IPoint(5, 5));
+    EXPECT_EQ(remote.position(), IPoint(5 + 20 + 2, 5));
+    EXPECT_EQ(remote.size(), ISize(30, 12));
+    EXPECT_EQ(canvas->minimumSize(), ISize(5 + 20 + 2 + 30 + 5, 5 + 12 + 5));
+    const auto later = addBoxes({ISize(10, 10)});
+    canvas->layout();
+    EXPECT_EQ(remote.position(), IPoint(5 + 20 + 2, 5));
+    EXPECT_EQ(later[0]->position(), IPoint(5 + 20 + 2 + 30 + 2, 5));
+    EXPECT_EQ(canvas->minimumSize(), ISize(5 + 20 + 2 + 30 + 2 + 10 + 5, 5 + 12 + 5));
 }
 
 TEST_F(SetCanvasLayout, VerticalDecksRunDownFirst)

@@ -8,7 +8,12 @@
 
 #include <ovkmsgid.hpp>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <detail/iscoped.hpp>
 
 #include "frametools.hpp"
 #include "ovktest.hpp"
@@ -169,6 +174,84 @@ TEST_P(MenuOnRoad, CursorWalksAndDeletes)
     menu->addAsNext(item, cursor);
     EXPECT_EQ(cursor.position(), 1);
     EXPECT_EQ(describeMenu(bar), "-|E|B");
+}
+
+// Removing a sub-menu detaches it (the classic road, which finds sub-menus through a frame's
+// lists, is taken with the frame's menu bar in the menu bar tests). The application's own pop-up stays its own (its DestroyMenu
+// works); one of the library's that the application took with submenuHandle can be given back
+// with setItem, again and again; one of the library's that no one gives back goes with the menu
+// it was taken from, and one given to another menu stays alive there.
+TEST_F(MenuFixture, ARemovedSubmenuStaysWithWhoeverHoldsIt)
+{
+    MenuRoad road(true);
+    menu->addText(10, "&File").addText(20, "&Edit").addText(30, "&View").addText(40, "&Go");
+    const HMENU own = CreatePopupMenu();
+    AppendMenuA(own, MF_STRING, 11, "Own");
+    IMenuItem file = menu->menuItem(10);
+    file.setSubmenuHandle(own);
+    menu->setItem(file);
+    menu->addSubmenu(20).addText(21, "Made", 20);
+    const HMENU made = menu->submenuHandle(20);
+    menu->addSubmenu(30).addText(31, "Orphan", 30);
+    const HMENU orphan = menu->submenuHandle(30);
+    menu->addSubmenu(40).addText(41, "Moved", 40);
+    const HMENU moved = menu->submenuHandle(40);
+    const std::string whole = "&File[Own]|&Edit[Made]|&View[Orphan]|&Go[Moved]";
+    EXPECT_EQ(describeMenu(bar), whole);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        menu->removeSubmenu(10).removeSubmenu(20);
+        EXPECT_EQ(describeMenu(bar), "&File|&Edit|&View[Orphan]|&Go[Moved]");
+        EXPECT_TRUE(IsMenu(own));
+        EXPECT_TRUE(IsMenu(made));
+        for (auto [id, submenu] : {std::pair<unsigned long, HMENU>{10, own}, {20, made}}) {
+            IMenuItem back = menu->menuItem(id);
+            back.setSubmenuHandle(submenu);
+            EXPECT_NO_THROW(menu->setItem(back));
+        }
+        EXPECT_EQ(describeMenu(bar), whole);
+    }
+    menu->removeSubmenu(10).removeSubmenu(30).removeSubmenu(40);
+    const ovk_native::Menu elsewhere(CreatePopupMenu());
+    AppendMenuA(elsewhere.get(), MF_STRING, 50, "Elsewhere");
+    OwnedMenu other(elsewhere.get(), owner->hwnd());
+    IMenuItem into = other.menuItem(50);
+    into.setSubmenuHandle(moved);
+    other.setItem(into);
+    EXPECT_TRUE(IsMenu(orphan));
+
+    // The menu goes with its window, then its object.
+    owner.reset();
+    menu.reset();
+    EXPECT_FALSE(IsMenu(made));
+    EXPECT_FALSE(IsMenu(orphan));
+    EXPECT_TRUE(IsMenu(moved));
+    EXPECT_EQ(describeMenu(elsewhere.get()), "Elsewhere[Moved]");
+    EXPECT_TRUE(DestroyMenu(own));
+}
+
+// A thousand sub-menus made and taken off again by a pop-up menu all go with it, and none
+// before: the library keeps each until then.
+TEST_F(MenuFixture, AThousandSubmenusTakenOffGoWithTheirMenu)
+{
+    MenuRoad road(true);
+    std::vector<HMENU> made;
+    auto alive = [&] {
+        return std::count_if(made.begin(), made.end(), [](HMENU m) { return IsMenu(m) != 0; });
+    };
+    {
+        const HMENU popup = CreatePopupMenu();
+        OwnedMenu pop(popup, owner->hwnd());
+        pop.addText(10, "Cascade");
+        for (int i = 0; i < 1000; ++i) {
+            pop.addSubmenu(10);
+            made.push_back(pop.submenuHandle(10));
+            pop.removeSubmenu(10);
+        }
+        EXPECT_EQ(alive(), 1000);
+        DestroyMenu(popup);
+    }
+    EXPECT_EQ(alive(), 0);
 }
 
 TEST_F(MenuFixture, SubmenusOnTheExtendedRoad)

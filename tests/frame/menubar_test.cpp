@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <ovkmsgid.hpp>
@@ -197,9 +198,10 @@ TEST_P(SubmenuUndo, ACascadeTakenAwayComesBackWithItsOwnSubmenu)
     EXPECT_FALSE(IsMenu(recent));
 }
 
-// A sub-menu taken away that no one will give back is destroyed: by a menu at once, by a
-// pop-up's record that goes without its undo, and at once when the pop-up's record holds the
-// item without it (a sub-menu given to the item while the pop-up was changed).
+// A sub-menu taken away that no one will give back goes: with a pop-up's record that goes
+// without its undo, and, for one of the library's own taken off by a menu (one added while the
+// pop-up was changed, one loaded with the frame), with the menu bar it was taken from, when its
+// frame goes. Until then the application may give it back.
 TEST_P(SubmenuUndo, ASubmenuThatNoOneWillGiveBackIsDestroyed)
 {
     auto frame = frameWithMenu();
@@ -212,22 +214,30 @@ TEST_P(SubmenuUndo, ASubmenuThatNoOneWillGiveBackIsDestroyed)
     }
     EXPECT_EQ(describeMenu(file), "&Open|&Recent");
     EXPECT_FALSE(IsMenu(recent));
+    HMENU given = nullptr;
     {
         ISubmenu menu{IMenuHandle(file)};
         menu.addSubmenu(kFullRecentPopup);
-        const HMENU given = menu.submenuHandle(kFullRecentPopup);
+        given = menu.submenuHandle(kFullRecentPopup);
         menu.removeSubmenu(kFullRecentPopup);
-        EXPECT_FALSE(IsMenu(given));
+        EXPECT_TRUE(IsMenu(given));
         menu.undo();
     }
     EXPECT_EQ(describeMenu(file), "&Open|&Recent");
+    EXPECT_TRUE(IsMenu(given)) << "its menu bar is still there";
 
     auto other = frameWithMenu();
     recent = GetSubMenu(GetSubMenu(GetMenu(other->handle()), 0), 1);
-    IMenuBar bar(other.get(), IMenuBar::_wrapper);
-    bar.removeSubmenu(kFullRecentPopup);
-    EXPECT_EQ(describeMenu(GetMenu(other->handle())), "&File[&Open|&Recent]|&Help");
+    {
+        IMenuBar bar(other.get(), IMenuBar::_wrapper);
+        bar.removeSubmenu(kFullRecentPopup);
+        EXPECT_EQ(describeMenu(GetMenu(other->handle())), "&File[&Open|&Recent]|&Help");
+    }
+    EXPECT_TRUE(IsMenu(recent)) << "its menu bar is still there";
+    other.reset();
     EXPECT_FALSE(IsMenu(recent));
+    frame.reset();
+    EXPECT_FALSE(IsMenu(given));
 }
 
 TEST(SubmenuAdd, AnItemGoesIntoTheSubmenuItNamesAndTheUndoTakesItOut)
@@ -534,6 +544,24 @@ TEST(MenuHandler, CascadesDeletedWhileOpenComeBackWithTheirSubmenus)
     }
 }
 
+// A shown frame on the extended road with the pop-up menu of the resource, and the pop-up as it
+// was made.
+class ShownPopUp : public testing::Test {
+protected:
+    static std::unique_ptr<IFrameWindow> shownFrame()
+    {
+        auto frame = frameWithMenu();
+        frame->show();
+        return frame;
+    }
+
+    MenuRoad road{true};
+    std::unique_ptr<IFrameWindow> frame = shownFrame();
+    IPopUpMenu popup{IResourceId(kPopupMenu, self()), frame.get()};
+    const HMENU menu = popup.menuHandle();
+    const std::string before = describeMenu(menu);
+};
+
 // Changes both pop-ups of a cascade as they open: the top one gets an item and a check mark,
 // the Edit cascade a new text for Cut and then an item.
 class TwoPopUpsHandler : public IMenuHandler {
@@ -566,14 +594,8 @@ private:
 // The item the cascade's undo would take out is deleted behind its back while the menu is
 // open, so that its undo fails first: the cascade's other change is still undone, the top
 // pop-up (told after it) is still restored, and the failure is reported when the menu returns.
-TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
+TEST_F(ShownPopUp, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
 {
-    MenuRoad road(true);
-    auto frame = frameWithMenu();
-    frame->show();
-    IPopUpMenu popup(IResourceId(kPopupMenu, self()), frame.get());
-    const HMENU menu = popup.menuHandle();
-    const std::string before = describeMenu(menu);
     TwoPopUpsHandler handler(menu);
     handler.handleEventsFor(frame.get());
     const HWND window = frame->handle();
@@ -602,6 +624,59 @@ TEST(MenuHandler, AFailedUndoLeavesNoOtherChangeOfAnyPopUpInPlace)
     EXPECT_EQ(whileOpen, "&Edit[Changed|Added inside]|&View[&Zoom]|&Close(c)|Added");
     EXPECT_EQ(describeMenu(menu), before);
     EXPECT_EQ(failure, static_cast<unsigned long>(OVK_MSG_MENU_ITEM_NOT_FOUND));
+    handler.stopHandlingEventsFor(frame.get());
+}
+
+// Adds an item to every pop-up that opens and fails as each one ends.
+class FailingEndHandler : public IMenuHandler {
+public:
+    int showing = 0;
+    int ended = 0;
+
+protected:
+    IBase::Boolean menuShowing(IMenuEvent&, ISubmenu& menu) override
+    {
+        ++showing;
+        menu.addText(900, "Added while open");
+        return true;
+    }
+    IBase::Boolean menuEnded(IMenuEvent&) override
+    {
+        ++ended;
+        throw std::runtime_error("menuEnded failed");
+    }
+};
+
+// A handler whose menuEnded fails still gets its pop-up back as it was, and the next opening of
+// the same pop-up is shown to menuShowing again: twice in a row, each ended by a posted key, each
+// failure reported when the menu returns.
+TEST_F(ShownPopUp, AFailingMenuEndedLeavesNoChangeAndTheNextOpeningIsShownAgain)
+{
+    FailingEndHandler handler;
+    handler.handleEventsFor(frame.get());
+    const HWND window = frame->handle();
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        std::string whileOpen;
+        Later later;
+        later.after(100, [&] {
+            whileOpen = describeMenu(menu);
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        });
+        std::string failure;
+        try {
+            popup.show(IPoint(10, 10));
+            ovktest::pumpUntil([&] { return handler.ended == round; });
+        } catch (const std::exception& exception) {
+            failure = exception.what();
+        }
+        EXPECT_FALSE(later.watchdogFired());
+        EXPECT_EQ(failure, "menuEnded failed");
+        EXPECT_EQ(handler.showing, round);
+        EXPECT_EQ(handler.ended, round);
+        EXPECT_EQ(whileOpen, before + "|Added while open");
+        EXPECT_EQ(describeMenu(menu), before);
+    }
     handler.stopHandlingEventsFor(frame.get());
 }
 

@@ -255,6 +255,35 @@ TEST_F(MultiLineEdit, AFileLongerThanTheLimitGoesInWholeAndStaysEditable)
     EXPECT_EQ(edit->textLength(), bytes.size() + 1);
 }
 
+// A limit the program chose stays when a longer file comes in, also when the choice was the
+// limit the edit had already; the file then goes in as far as the limit lets it, each time.
+TEST_F(MultiLineEdit, AChosenLimitHoldsAgainstALongerFileEvenWhenItWasTheLimitAlready)
+{
+    struct Case {
+        const char* name;
+        unsigned long chosen; // 0: the limit the edit has when it is made
+    };
+    const Case cases[] = {{"the edit's own limit", 0}, {"a smaller limit", 20000}};
+    TempFile file("ovk-mle-chosen.txt");
+    std::string bytes;
+    while (bytes.size() < 40000)
+        bytes += std::string(78, 'a') + "\r\n";
+    file.write(bytes);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto edit = make();
+        const unsigned long chosen = c.chosen ? c.chosen : edit->limit();
+        edit->setLimit(chosen);
+        for (int round = 0; round < 2; ++round) {
+            edit->importFromFile(file.path());
+            EXPECT_EQ(edit->limit(), chosen);
+            EXPECT_EQ(static_cast<unsigned long>(
+                          SendMessageA(edit->handle(), EM_GETLIMITTEXT, 0, 0)), chosen);
+            EXPECT_EQ(edit->textLength(), chosen);
+        }
+    }
+}
+
 TEST_F(MultiLineEdit, SetTextPastTheLimitIsRefusedAndAShortTextIsPadded)
 {
     auto edit = make();

@@ -1,4 +1,5 @@
-// Running a program of this build from a folder that holds decoy modules.
+// Running a program of this build from a folder that holds decoy modules, with the library's
+// modules on PATH or beside the program, in folders named in any script.
 #include "elsewhere.hpp"
 
 #include <detail/iscoped.hpp>
@@ -8,75 +9,33 @@
 namespace ovktest {
 namespace {
 
-std::string folderOfThisProgram()
+std::wstring wide(const std::string& text)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file(path, length < MAX_PATH ? length : 0);
-    const std::string::size_type slash = file.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : file.substr(0, slash);
+    return std::wstring(text.begin(), text.end());
 }
 
-// A new empty folder under the temporary folder, with the files put into it, all removed with
-// the object.
-class TempFolder {
-public:
-    explicit TempFolder(const char* kind)
-    {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        static unsigned counter = 0;
-        for (;;) {
-            fPath = std::string(temp) + "ovk-" + kind + "-" +
-                    std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-            if (CreateDirectoryA(fPath.c_str(), nullptr))
-                break;
-        }
-    }
-    ~TempFolder()
-    {
-        for (const std::string& file : fFiles)
-            DeleteFileA(file.c_str());
-        RemoveDirectoryA(fPath.c_str());
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& path() const { return fPath; }
-    std::string copy(const std::string& from, const std::string& name)
-    {
-        const std::string to = fPath + "\\" + name;
-        if (CopyFileA(from.c_str(), to.c_str(), TRUE))
-            fFiles.push_back(to);
-        return to;
-    }
-
-private:
-    std::string fPath;
-    std::vector<std::string> fFiles;
-};
-
-std::string currentPath()
+std::wstring currentPath()
 {
-    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
-    std::string path(size, '\0');
-    const DWORD length = size ? GetEnvironmentVariableA("PATH", &path[0], size) : 0;
+    const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    std::wstring path(size, L'\0');
+    const DWORD length = size ? GetEnvironmentVariableW(L"PATH", &path[0], size) : 0;
     path.resize(length < size ? length : 0);
     return path;
 }
 
-} // namespace
-
-ProgramRun runFromDecoyFolder(const std::string& program, const std::string& arguments,
-                              const std::vector<std::string>& decoyNames)
+std::wstring systemFolders()
 {
-    const std::string build = folderOfThisProgram();
-    TempFolder home("program");
-    const std::string copied = home.copy(build + "\\" + program, program);
-    TempFolder current("decoys");
-    for (const std::string& name : decoyNames)
-        current.copy(build + "\\ovkdecoy.dll", name);
+    wchar_t system[MAX_PATH] = {};
+    wchar_t windows[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(system) + L";" + windows;
+}
 
+// Starts the program from the folder with the PATH given and collects what it writes.
+ProgramRun run(const std::wstring& program, const std::string& arguments,
+               const std::wstring& current, const std::wstring& path)
+{
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE reading = nullptr, writing = nullptr;
     ProgramRun run;
@@ -92,20 +51,20 @@ ProgramRun runFromDecoyFolder(const std::string& program, const std::string& arg
         // so that the reader sees the end of the output when the child is gone.
         ovk_native::KernelHandles writingEnd;
         writingEnd.add(writing);
-        // The child's environment is this one with the build's folder first on PATH; the child
-        // takes the whole block, so the change is made here and undone at once.
-        const std::string previousPath = currentPath();
-        SetEnvironmentVariableA("PATH", (build + ";" + previousPath).c_str());
-        STARTUPINFOA startup{};
+        // The child takes this process's whole environment block, so PATH is changed here and
+        // put back at once.
+        const std::wstring previousPath = currentPath();
+        SetEnvironmentVariableW(L"PATH", path.c_str());
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
         startup.hStdOutput = writing;
         startup.hStdError = writing;
-        std::string command = "\"" + copied + "\" " + arguments;
-        run.started = CreateProcessA(copied.c_str(), &command[0], nullptr, nullptr, TRUE, 0,
-                                     nullptr, current.path().c_str(), &startup, &process) != 0;
-        SetEnvironmentVariableA("PATH", previousPath.c_str());
+        std::wstring command = L"\"" + program + L"\" " + wide(arguments);
+        run.started = CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, TRUE, 0,
+                                     nullptr, current.c_str(), &startup, &process) != 0;
+        SetEnvironmentVariableW(L"PATH", previousPath.c_str());
     }
     if (!run.started)
         return run;
@@ -128,6 +87,111 @@ ProgramRun runFromDecoyFolder(const std::string& program, const std::string& arg
     reader.join();
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     return run;
+}
+
+void plantDecoys(TempFolder& folder, const std::wstring& build,
+                 const std::vector<std::string>& names)
+{
+    for (const std::string& name : names)
+        folder.copy(build + L"\\ovkdecoy.dll", wide(name));
+}
+
+} // namespace
+
+std::wstring longForm(const std::wstring& path)
+{
+    return path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0 ? path
+                                                                           : L"\\\\?\\" + path;
+}
+
+TempFolder::TempFolder(const char* kind, const std::wstring& inside)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (;;) {
+        fPath = std::wstring(temp) + L"ovk-" + wide(kind) + L"-" +
+                std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(fPath.c_str(), nullptr))
+            break;
+    }
+    fFolders.push_back(fPath);
+    std::wstring::size_type start = 0;
+    while (start < inside.size()) {
+        std::wstring::size_type end = inside.find(L'\\', start);
+        if (end == std::wstring::npos)
+            end = inside.size();
+        fPath += L"\\" + inside.substr(start, end - start);
+        CreateDirectoryW(longForm(fPath).c_str(), nullptr);
+        fFolders.push_back(fPath);
+        start = end + 1;
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    for (const std::wstring& file : fFiles)
+        DeleteFileW(longForm(file).c_str());
+    for (auto folder = fFolders.rbegin(); folder != fFolders.rend(); ++folder)
+        RemoveDirectoryW(longForm(*folder).c_str());
+}
+
+std::wstring TempFolder::copy(const std::wstring& from, const std::wstring& name)
+{
+    const std::wstring to = fPath + L"\\" + name;
+    if (CopyFileW(longForm(from).c_str(), longForm(to).c_str(), TRUE))
+        fFiles.push_back(to);
+    return to;
+}
+
+void TempFolder::copyModulesOf(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*.dll").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        copy(folder + L"\\" + found.cFileName, found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+std::wstring folderOfThisProgram()
+{
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(length < path.size() ? length : 0);
+    const std::wstring::size_type slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+ProgramRun runFromDecoyFolder(const std::string& program, const std::string& arguments,
+                              const std::vector<std::string>& decoyNames)
+{
+    const std::wstring build = folderOfThisProgram();
+    TempFolder home("program");
+    const std::wstring copied = home.copy(build + L"\\" + wide(program), wide(program));
+    TempFolder current("decoys");
+    plantDecoys(current, build, decoyNames);
+    return run(copied, arguments, current.path(), build + L";" + currentPath());
+}
+
+ProgramRun runWithModulesIn(const std::wstring& folderName, ModulesAt where,
+                            const std::string& program, const std::string& arguments,
+                            const std::vector<std::string>& decoyNames)
+{
+    const std::wstring build = folderOfThisProgram();
+    TempFolder modules("modules", folderName);
+    modules.copyModulesOf(build);
+    TempFolder home("program");
+    TempFolder& programFolder = where == ModulesAt::besideProgram ? modules : home;
+    const std::wstring copied = programFolder.copy(build + L"\\" + wide(program), wide(program));
+    TempFolder current("decoys");
+    plantDecoys(current, build, decoyNames);
+    std::wstring path = systemFolders();
+    if (where == ModulesAt::onPath)
+        path += L";" + modules.path();
+    return run(copied, arguments, current.path(), path);
 }
 
 } // namespace ovktest

@@ -5,7 +5,10 @@
 #include <idll.hpp>
 #include <detail/iscoped.hpp>
 #include <iassert.hpp>
+#include <idmdshdr.hpp>
+#include <iprivmsg.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -53,6 +56,85 @@ void pumpPending()
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         dispatchOne(message);
     ICallbackGuard::rethrowPending();
+}
+
+// Absolute coordinates of mouse input run from 0 to 65535 across the primary screen.
+void mouseTo(POINT screen)
+{
+    const int width = std::max(GetSystemMetrics(SM_CXSCREEN) - 1, 1);
+    const int height = std::max(GetSystemMetrics(SM_CYSCREEN) - 1, 1);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MulDiv(screen.x, 65535, width),
+                MulDiv(screen.y, 65535, height), 0, 0);
+}
+
+void mouseButton(bool down, bool right)
+{
+    const DWORD flags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                              : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    mouse_event(flags, 0, 0, 0, 0);
+}
+
+namespace {
+
+// Each step of the pointer or a button, and the messages it makes dispatched.
+void inputAndPump(const std::function<void()>& input)
+{
+    input();
+    pumpUntil([] { return false; }, 30);
+}
+
+// A press later than the double-click time after the last one: a press sooner at the same place
+// would be a double click.
+void waitOutDoubleClick()
+{
+    pumpUntil([] { return false; }, GetDoubleClickTime() + 50);
+}
+
+} // namespace
+
+void pressWithLostRelease(POINT at, HWND thief)
+{
+    waitOutDoubleClick();
+    inputAndPump([&] { mouseTo(at); });
+    inputAndPump([] { mouseButton(true); });
+    SetCapture(thief);
+    inputAndPump([] { mouseButton(false); });
+    if (GetCapture() == thief)
+        ReleaseCapture();
+    for (int step = 1; step <= 4; ++step)
+        inputAndPump([&] { mouseTo(POINT{at.x + 3 * step, at.y + step}); });
+    inputAndPump([&] { mouseTo(at); });
+}
+
+void heldDrag(POINT at)
+{
+    waitOutDoubleClick();
+    inputAndPump([&] { mouseTo(at); });
+    inputAndPump([] { mouseButton(true); });
+    for (int step = 1; step <= 4; ++step)
+        inputAndPump([&] { mouseTo(POINT{at.x + 3 * step, at.y + step}); });
+    inputAndPump([] { mouseButton(false); });
+}
+
+std::string dragStartsAfterALostRelease(IWindow& window, POINT at)
+{
+    IDMDragStartHandler starter;
+    starter.handleEventsFor(&window);
+    Recorder starts(IPrivateMessage::dragStart);
+    RecordingHandler& started = starts.attach(window, "start", true);
+    // Another window of the program, hidden, which takes the capture.
+    TestWindow thief;
+    std::string seen;
+    for (int round = 0; round < 2; ++round) {
+        const unsigned long before = started.count();
+        pressWithLostRelease(at, thief.hwnd());
+        const unsigned long afterLost = started.count();
+        heldDrag(at);
+        seen += (round ? " lost:" : "lost:") + std::to_string(afterLost - before) +
+                " held:" + std::to_string(started.count() - afterLost);
+    }
+    starter.stopHandlingEventsFor(&window);
+    return seen;
 }
 
 void Trace::add(const std::string& tag)

@@ -86,6 +86,24 @@ private:
     std::vector<std::unique_ptr<RecordingHandler>> fHandlers;
 };
 
+// Real mouse input, queued as the hand gives it (the thread then pumps to see it): the pointer
+// to a point of the screen, the left or right button down or up.
+void mouseTo(POINT screen);
+void mouseButton(bool down, bool right = false);
+// A left press at the screen point whose release another window takes: `thief` takes the
+// capture after the press, the release goes to it and it lets the capture go; then the pointer
+// hovers from the point in steps, well past a drag's distance, with no button held. Pumps the
+// calling thread's messages after each input.
+void pressWithLostRelease(POINT at, HWND thief);
+// A left press at the screen point, moves in steps with the button held, well past a drag's
+// distance, and the release; pumps after each.
+void heldDrag(POINT at);
+// Twice in a row at the screen point, over the window, with the drags it starts heard through
+// the library's drag-start handler (and answered there, so that none runs): a press whose
+// release another window takes followed by a hover, then a held drag. Answers the drags
+// started after each, "lost:0 held:1 lost:0 held:1" when the window waits for a held button.
+std::string dragStartsAfterALostRelease(IWindow& window, POINT at);
+
 // Sends the message through the library, as an application would, and answers the result.
 inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {

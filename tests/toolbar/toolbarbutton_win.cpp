@@ -9,6 +9,8 @@
 
 #include "itbarbut.hpp"
 
+#include <handdrag.hpp>
+
 namespace {
 
 using toolbartest::ButtonFixture;
@@ -166,6 +168,18 @@ DWORD runCopy(const char* filter)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
+}
+
+// A press whose release another window took (it took the capture meanwhile) starts no drag
+// when the pointer later hovers over the button with no button held; a held drag still starts
+// one. Real input, twice in a row.
+TEST_F(ToolBarButton, AHoverAfterAPressWhoseReleaseWasLostStartsNoDrag)
+{
+    SetWindowPos(parent->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    IToolBarButton& button = addTool(0x6FFF);
+    EXPECT_EQ(ovktest::dragStartsAfterALostRelease(
+                  button, ovktest::onScreen(button.handle(), 10, 10)),
+              "lost:0 held:1 lost:0 held:1");
 }
 
 // "OVKUI OPTSTDBUTTONS" is read once per process: each value is checked in a copy of this

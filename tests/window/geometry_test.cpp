@@ -335,8 +335,10 @@ TEST(GeometryFonts, AWindowThatOutlivesItsWrapperIsNotLeftWithADeletedFont)
 TEST_F(Geometry, APressOverAChildFollowedByAMoveOfMoreThanTwoPixelsStartsADrag)
 {
     child->moveSizeTo(IRectangle(10, 10, 60, 60));
+    // The left button is held from the press to the release, as the mouse messages say.
     auto event = [&](UINT message, int x, int y) {
-        return IEvent(parent->hwnd(), message, 0, MAKELPARAM(x, y));
+        return IEvent(parent->hwnd(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                      MAKELPARAM(x, y));
     };
     IEvent press = event(WM_LBUTTONDOWN, 20, 20);
     EXPECT_FALSE(parent->isDragStarting(press));

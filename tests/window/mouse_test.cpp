@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include <handdrag.hpp>
 #include <iprivmsg.hpp>
 #include <imoushdr.hpp>
 #include <iptrhdl.hpp>
@@ -183,6 +184,19 @@ TEST(MouseEvent, PointerShownIsAnsweredAsAHolderOfIt)
     EXPECT_EQ(useCount(), before);
     event.setMousePointer(IPointerHandle());
     EXPECT_FALSE(event.mousePointer().isValid());
+}
+
+// A window's own drag rule: a press over a label (a child that lets the pointer through to
+// it) whose release another window took starts no drag when the pointer later hovers there with
+// no button held; a held drag still starts one. Real input, twice in a row.
+TEST(WindowDrag, AHoverAfterAPressWhoseReleaseWasLostStartsNoDrag)
+{
+    TestWindow window(nullptr, WS_OVERLAPPEDWINDOW);
+    SetWindowPos(window.hwnd(), HWND_TOPMOST, 40, 40, 300, 200, SWP_SHOWWINDOW);
+    const HWND label = eventstest::createChild(window.hwnd(), "Static", WS_VISIBLE, 5);
+    SetWindowPos(label, nullptr, 20, 20, 120, 40, SWP_NOZORDER);
+    EXPECT_EQ(ovktest::dragStartsAfterALostRelease(window, ovktest::onScreen(window.hwnd(), 40, 30)),
+              "lost:0 held:1 lost:0 held:1");
 }
 
 TEST(MouseEvent, PointerEventNamesTheWindowUnderThePointer)

@@ -51,9 +51,11 @@ struct IToolBarButtonData {
     bool minimumValid = false;
     // The button's whole up face as last drawn.
     ovk_toolbar::KeptFace face;
-    // A press that may become a drag, where it was, and whether the button took the capture
-    // for it (the native button takes it itself for the left button only).
+    // A press that may become a drag, where it was, the button that pressed (MK_LBUTTON or
+    // MK_RBUTTON) and whether the button took the capture for it (the native button takes it
+    // itself for the left button only).
     bool dragPending = false;
     bool dragCaptured = false;
     POINT dragStart = {0, 0};
+    WPARAM dragButton = 0;
 };

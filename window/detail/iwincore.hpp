@@ -43,10 +43,13 @@ public:
     // A window object for a handle that the library must not subclass (the desktop's).
     static void setRawHandle(IWindow& window, HWND handle) noexcept;
     // Answers the mnemonic query: 1 when the window is a visible, enabled child whose text
-    // marks `character` as its mnemonic, else 0.
+    // marks `character` as its mnemonic, else 0. An entry field (any edit control) answers 0
+    // without its text being read.
     static LRESULT answerMnemonic(HWND window, WPARAM character) noexcept;
 
 private:
+    // Whether the first single '&' of the text marks `character`, in either case.
+    static bool markedMnemonic(const char* text, int length, unsigned short character) noexcept;
     static LRESULT route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT routeNotification(HWND window, IEvent& event);
     static void notificationTargets(HWND window, unsigned long controlId, IWindow*& control,

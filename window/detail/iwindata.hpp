@@ -155,10 +155,11 @@ struct IWindowData {
     IColor* foregroundColor = nullptr;
     IColor* backgroundColor = nullptr;
     IFont* font = nullptr;
-    // Drag detection: a press over a child is pending until the pointer moves or the button
-    // goes up.
+    // Drag detection: a press over a child is pending until the pointer moves with the
+    // pressing button held (dragButton, MK_LBUTTON or MK_RBUTTON) or the button goes up.
     bool dragPending = false;
     POINT dragStart = {0, 0};
+    WPARAM dragButton = 0;
     // Set when the window object was deleted while it dispatched: the record outlives the
     // object until the outermost dispatch has ended, which then deletes it.
     bool objectDeleted = false;
