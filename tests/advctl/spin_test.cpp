@@ -247,6 +247,20 @@ TEST_F(SpinTest, TheNativeArrowsCountInSixteenBits)
     EXPECT_EQ(numeric->range(), IRange(-32768, 32767));
 }
 
+// What the numeric button's header promises of the outside window: 32-bit bounds, and a step
+// past either bound wraps to the other.
+TEST_F(SpinTest, TheOutsideWindowTakesThirtyTwoBitBoundsAndWraps)
+{
+    auto numeric = make<INumericSpinButton>(21, INumericSpinButton::classDefaultStyle, true);
+    numeric->setRange(IRange(-70000, 200000));
+    EXPECT_EQ(numeric->range(), IRange(-70000, 200000));
+    numeric->spinTo(200000);
+    numeric->spinUp();
+    EXPECT_EQ(numeric->value(), -70000);
+    numeric->spinDown();
+    EXPECT_EQ(numeric->value(), 200000);
+}
+
 TEST_F(SpinTest, ARangeUpsideDownIsRefusedBeforeAnythingIsSent)
 {
     for (bool outside : {false, true}) {
