@@ -8,30 +8,17 @@
 #include <string>
 
 #include <iapp.hpp>
-#include <icmdhdr.hpp>
 #include <ientryfd.hpp>
 #include <iframe.hpp>
 #include <imle.hpp>
 #include <ipushbut.hpp>
 #include <isetcv.hpp>
 
+#include "cmdtrace.hpp"
 #include "handdrag.hpp"
 #include "ovktest.hpp"
 
 namespace {
-
-// The commands a window hears, as their ids: "1 2".
-class CommandTrace : public ICommandHandler {
-public:
-    std::string trace;
-
-protected:
-    IBase::Boolean command(ICommandEvent& event) override
-    {
-        trace += (trace.empty() ? "" : " ") + std::to_string(event.commandId());
-        return true;
-    }
-};
 
 // A form as an application builds it: a frame whose client is a set canvas holding an entry
 // field, a multi-line edit and the OK (default) and Cancel push buttons, each with a tab stop.
@@ -96,7 +83,7 @@ protected:
     std::unique_ptr<IEntryField> field;
     std::unique_ptr<IMultiLineEdit> edit;
     std::unique_ptr<IPushButton> ok, cancel;
-    CommandTrace frameCommands, canvasCommands;
+    ovktest::CommandTrace frameCommands, canvasCommands;
 };
 
 TEST_F(FormKeys, EnterEscAndTheButtonsCommandsReachTheFrameThatOwnsTheButtons)

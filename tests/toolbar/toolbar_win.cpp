@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include <icmdhdr.hpp>
 #include <iinfoa.hpp>
 #include <iprivmsg.hpp>
 #include <istattxt.hpp>
 #include <ititle.hpp>
 
+#include "cmdtrace.hpp"
 #include "detail/itbardat.hpp"
 
 namespace {
@@ -42,19 +42,6 @@ bool grouped(const IWindow& window)
     return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_GROUP) != 0;
 }
 
-// The commands each window hears, as ids.
-class HeardCommands : public ICommandHandler {
-public:
-    std::string trace;
-
-protected:
-    IBase::Boolean command(ICommandEvent& event) override
-    {
-        trace += (trace.empty() ? "" : " ") + std::to_string(event.commandId());
-        return true;
-    }
-};
-
 // A button's click goes to its owner alone, after click() returns: the fixture's buttons, owned
 // by the frame, reach the frame's command handler, floating or docked; a button owned by its
 // tool bar reaches the tool bar's handler and never the frame's.
@@ -63,7 +50,7 @@ TEST_F(ToolBar, AClickIsHeardByTheButtonsOwnerAloneOnceClickHasReturned)
     IToolBarButton own(31, first.get(), first.get());
     first->addAsLast(&own);
     frame->update();
-    HeardCommands atFrame, atToolBar;
+    ovktest::CommandTrace atFrame, atToolBar;
     atFrame.handleEventsFor(frame.get());
     atToolBar.handleEventsFor(first.get());
     for (IToolBar::Location where : {IToolBar::aboveClient, IToolBar::floating}) {
