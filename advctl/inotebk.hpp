@@ -36,7 +36,9 @@ private:
 // The native variant keeps its pages in the tabs' items and moves each page window into a
 // page clipping window; the outside variant leaves every page to the outside window and only
 // sends it messages. Either way the parent hears of page turns, deletions and size changes
-// through WM_COMMAND notifications (see IPageHandler).
+// through WM_COMMAND notifications (see IPageHandler). The keyboard turns pages with Alt+Page Up
+// and Alt+Page Down, from the tabs or from a control of the native variant's page; Alt+Up takes
+// the focus from the page to the tabs and Alt+Down from the tabs into the top page.
 class OVKWIN_API INotebook : public IControl, public INotebookTabOwner {
 public:
     using Style = IWindowClassStyle<INotebook>;

@@ -26,7 +26,9 @@ public:
 
     virtual IBase::Boolean isInRange() const;
     // With keepValue false a value outside the new range moves to the nearer bound. The
-    // native arrows count in 16 bits: a bound outside -32768..32767 is refused.
+    // native arrows count in 16 bits: a bound outside -32768..32767 is refused; the outside
+    // window (IBaseSpinButton::thunkedWindow) takes 32-bit bounds. Both wrap at their bounds:
+    // a step up from the upper bound gives the lower one, a step down from the lower the upper.
     virtual INumericSpinButton& setRange(const IRange& range, IBase::Boolean keepValue = false);
     // A value outside the range throws, or with clamp lands on the nearer bound.
     virtual INumericSpinButton& spinTo(long value, IBase::Boolean clamp = false);

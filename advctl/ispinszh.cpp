@@ -30,6 +30,11 @@ constexpr unsigned int kThumbPosition = 4, kEndScroll = 8;
 // does not report the same change a second time.
 thread_local bool tWritingText = false;
 
+// The way the Up or Down key is spinning the field's button, while it does (0 otherwise): the
+// key spin is told as the arrows' spin is, so that a spin handler hears every spin the user
+// makes, whichever way it was made.
+thread_local int tKeySpin = 0;
+
 bool isWrapper(HWND window)
 {
     char name[32];
@@ -40,6 +45,16 @@ bool isWrapper(HWND window)
 IBaseSpinButton* buttonOf(HWND wrapper)
 {
     return dynamic_cast<IBaseSpinButton*>(IWindow::windowWithHandle(wrapper, true));
+}
+
+// One step of the Up or Down key, marked as such for the position it sets.
+void spinByKey(IBaseSpinButton& button, bool up)
+{
+    struct Marked {
+        explicit Marked(int way) { tKeySpin = way; }
+        ~Marked() { tKeySpin = 0; }
+    } marked(up ? 1 : -1);
+    up ? button.spinUp(1) : button.spinDown(1);
 }
 
 std::string numberText(long value, unsigned long padTo)
@@ -107,8 +122,10 @@ void layOut(HWND wrapper)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Up and Down belong to the spin button, whatever the field would make of them; Enter,
-// Escape and Tab to the wrapper's keyboard handling (default button, focus moves).
+// Up and Down belong to the spin button, whatever the field would make of them: a key that
+// goes down spins one step up or down, and its release ends the spin, as the arrows' press
+// and release do. Enter, Escape and Tab belong to the wrapper's keyboard handling (default
+// button, focus moves).
 LRESULT CALLBACK entryProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ICallbackGuard::call(LRESULT(0), [&]() -> LRESULT {
@@ -121,9 +138,10 @@ LRESULT CALLBACK entryProcedure(HWND field, UINT message, WPARAM wParam, LPARAM 
         // Only the key messages carry virtual keys: as a character, 0x26 and 0x28 are "&"
         // and "(", which the field must take.
         if ((message == WM_KEYDOWN || message == WM_KEYUP) && (wParam == VK_UP || wParam == VK_DOWN)) {
-            if (message == WM_KEYDOWN)
-                if (IBaseSpinButton* button = buttonOf(wrapper))
-                    wParam == VK_UP ? button->spinUp(1) : button->spinDown(1);
+            if (message == WM_KEYUP)
+                notify(wrapper, spinEnded);
+            else if (IBaseSpinButton* button = buttonOf(wrapper))
+                spinByKey(*button, wParam == VK_UP);
             return 0;
         }
         if (message >= WM_KEYFIRST && message <= WM_KEYLAST) {
@@ -273,6 +291,8 @@ IBase::Boolean IBaseSpinDefaultHandler::scrolled(IEvent& event, bool fromArrows)
     showPosition(target, position);
     if (fromArrows && upDown == fDeltaSender)
         notify(target, fDelta >= 0 ? spinArrowUp : spinArrowDown);
+    else if (!fromArrows && tKeySpin != 0)
+        notify(target, tKeySpin > 0 ? spinArrowUp : spinArrowDown);
     notify(target, spinValueChanged);
     return true;
 }

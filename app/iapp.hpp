@@ -82,7 +82,10 @@ public:
     // is not read again. A failed load leaves the previous library in place.
     virtual ICurrentApplication& setOvkuiResourceLibrary(const char* name = nullptr);
 
-    // Runs the calling thread's message loop and returns when it ends.
+    // Runs the calling thread's message loop and returns when it ends: when the thread's last
+    // window object with neither a parent nor an owner (the main frame) is destroyed, or when
+    // IThread::current().stopProcessingMsgs() is called. A frame that only hides when closed
+    // keeps the loop running.
     virtual ICurrentApplication& run();
     // Ends the process (from the primary thread) or the calling thread.
     virtual void exit(long code);

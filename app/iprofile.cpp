@@ -572,6 +572,24 @@ IString listNames(const IString& profileName, const IString& applName)
     return list;
 }
 
+// Names compare as the registry compares its key names: in UTF-16, made from the ANSI code page
+// as the registry's own ANSI calls make them, with letters of any script folded to upper case.
+// Folding ASCII letters alone would take "CAF\xC9" for missing while the registry opens "caf\xE9"
+// for it, and a default written for the "missing" key would replace the user's value.
+IBase::Boolean sameName(const IString& stored, const IString& wanted)
+{
+    const auto wide = [](const IString& name) {
+        const int count = static_cast<int>(std::min<std::size_t>(name.length(), INT_MAX));
+        std::wstring converted(static_cast<std::size_t>(count), L'\0');
+        const int made = MultiByteToWideChar(CP_ACP, 0, name.data(), count, converted.data(), count);
+        converted.resize(static_cast<std::size_t>(made > 0 ? made : 0));
+        return converted;
+    };
+    const std::wstring left = wide(stored), right = wide(wanted);
+    return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
 void checkKey(const char* key, const char* function, unsigned long line)
 {
     if (key == nullptr) IThrow::argument("key != 0", at(function, line));
@@ -718,10 +736,10 @@ IBase::Boolean IProfile::containsApplication(const char* applName) const
 {
     static const char function[] = "IProfile::containsApplication(const char*) const";
     if (applName == nullptr) IThrow::argument("applName != 0", at(function, 1152));
-    IString wanted = IString::upperCase(applName);
+    const IString wanted(applName);
     Cursor cursor(*this);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
-        if (IString::upperCase(applicationOrKeyAt(cursor)) == wanted) return true;
+        if (sameName(applicationOrKeyAt(cursor), wanted)) return true;
     }
     return false;
 }
@@ -731,10 +749,10 @@ IBase::Boolean IProfile::containsKeyName(const char* key, const char* applName) 
     static const char function[] = "IProfile::containsKeyName(const char*,const char*) const";
     checkKey(key, function, __LINE__);
     IString appl = resolvedApplName(applName, __LINE__, function);
-    IString wanted = IString::upperCase(key);
+    const IString wanted(key);
     Cursor cursor(*this, appl);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext()) {
-        if (IString::upperCase(applicationOrKeyAt(cursor)) == wanted) return true;
+        if (sameName(applicationOrKeyAt(cursor), wanted)) return true;
     }
     return false;
 }

@@ -9,7 +9,9 @@
 // A profile holds applications, an application holds keys, and each key holds one element: a
 // text, an integer or binary data, which records its own type. The profile named
 // "HKEY_CURRENT_USER\Software" (userProfile) or "HKEY_LOCAL_MACHINE\Software" (systemProfile) is
-// that registry key itself; any other name is one subkey of the local machine's Software key.
+// that registry key itself; any other name is one subkey of the local machine's Software key,
+// shared by every user of the machine. An application that keeps each user's settings uses
+// userProfile() with its own application name.
 //
 // Application and key names are free text: they are encoded into registry key names ("/"
 // becomes "//", "*" "/1", "?" "/0", "\" "/_", and on the older platform a blank "/-"), so a name
@@ -62,7 +64,8 @@ public:
     virtual IProfile& deleteElementWithKey(const char* key, const char* applName = nullptr);
     virtual IProfile& deleteElementWithApplication(const char* applName = nullptr);
 
-    // Both tests ignore the case of ASCII letters, as the registry does.
+    // Both tests ignore letter case as the registry does, accented letters included: "CAF\xC9"
+    // finds "caf\xE9", the key that elementWithKey("CAF\xC9") reads and a write to it replaces.
     virtual IBase::Boolean containsApplication(const char* applName) const;
     virtual IBase::Boolean containsKeyName(const char* key, const char* applName = nullptr) const;
 

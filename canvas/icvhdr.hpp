@@ -43,7 +43,9 @@ private:
 };
 
 // Tab and Shift+Tab move between tab stops, arrows within a group, Enter presses the default
-// push button, Esc the frame's Cancel button, and a mnemonic character activates its control.
+// push button, whose command goes to that button's owner, Esc posts the command IDCANCEL to the
+// frame itself, wherever its Cancel button is, and a mnemonic character activates its control.
+// With the frame as the owner of OK and Cancel, both keys' commands reach the frame's handlers.
 // One process-wide instance serves every canvas and frame window of every thread; it keeps no
 // state of its own.
 class OVKWIN_API ICVKeyboardHandler : public IHandler {

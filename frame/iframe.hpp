@@ -75,7 +75,10 @@ public:
     IFrameWindow(const IResourceId& id, const Style& style = defaultStyle());
     IFrameWindow(const Style& style, const IResourceId& id);
     IFrameWindow(const char* title, const IResourceId& id, const Style& style = defaultStyle());
-    // From the dialog template with the identifier, as `source` allows.
+    // From the dialog template with the identifier, as `source` allows. The template's push
+    // buttons post WM_COMMAND with their ids to the frame, which passes what its handlers leave
+    // to its client: nothing closes or hides the frame for IDOK or IDCANCEL by itself, so an
+    // ICommandHandler on the frame does (close() for either).
     IFrameWindow(const IResourceId& id, IWindow* parent, IWindow* owner,
                  FrameSource source = dialogResource);
     IFrameWindow(const IResourceId& id, IWindow* owner, FrameSource source = dialogResource);

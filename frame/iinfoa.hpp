@@ -16,7 +16,8 @@
 class IFrameWindow;
 
 // Both the static text that shows the line and the menu handler that follows the frame's
-// menus. The item's string has the item's identifier plus the string offset.
+// menus. A menu item's hint is a string resource (a STRINGTABLE entry) whose identifier is the
+// item's identifier plus the string offset (0 unless set), in resourceLibrary().
 class OVKWIN_API IInfoArea : public IStaticText, public IMenuHandler {
 public:
     static const char* const inactiveTextId;

@@ -40,6 +40,15 @@ ISize ovkbutton::checkMinimumSize(const ITextControl& button)
     return ISize(static_cast<ISize::Coord>(width), static_cast<ISize::Coord>(height));
 }
 
+void ovkshared::passToOwner(const IWindow& control, const IEvent& event)
+{
+    IWindow* target = control.owner();
+    if (!target || target == IWindow::desktopWindow())
+        target = control.parent();
+    if (target)
+        target->sendEvent(event);
+}
+
 IEventData ovkshared::answerColorRequest(const IEvent& event, const IWindow& control,
                                          ovk_native::Brush& brush)
 {

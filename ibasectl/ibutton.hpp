@@ -31,6 +31,9 @@ public:
     virtual IButton& disableMouseClickFocus();
     virtual IButton& highlight(IBase::Boolean highlight = true);
     virtual IButton& unhighlight();
+    // Clicks as the user would: the notification is processed before click() returns, while
+    // what a button makes of it for its owner (a push button's command) is posted and arrives
+    // later.
     virtual IButton& click();
 
     // Clicks any button: BM_CLICK, or on the platform variant a press and a release given to

@@ -593,11 +593,7 @@ IWindowHandle IEntryField::textField() const
 
 void IEntryField::passToOwner(const IWindow& control, const IEvent& event)
 {
-    IWindow* target = control.owner();
-    if (!target || target == IWindow::desktopWindow())
-        target = control.parent();
-    if (target)
-        target->sendEvent(event);
+    ovkshared::passToOwner(control, event);
 }
 
 // Whether a point of the field (native coordinates) lies on the selected text.

@@ -60,7 +60,8 @@ public:
     // Starts the drag itself, by the private begin-drag message to the field, and so always
     // answers false.
     IBase::Boolean isDragStarting(IEvent& event) override;
-    // Cut to the limit first.
+    // Cut to the limit first, silently: a new field's limit is 32 characters, so a longer text
+    // (a path) needs setLimit() before it is set, or it is cut and saved cut.
     ITextControl& setText(const char* text) override;
     ITextControl& setText(const IResourceId& text) override;
     // An unreadable field's text is a password: it is read through a buffer that is wiped
@@ -95,7 +96,8 @@ public:
     virtual IEntryField& enableDataUpdate(IBase::Boolean enable = true);
     virtual IEntryField& disableDataUpdate();
 
-    // The current text must fit the new limit.
+    // The current text must fit the new limit. A field starts with the limit 32, to which
+    // setText() cuts what it is given without a word; the user cannot type past it either.
     virtual IEntryField& setLimit(unsigned long limit);
     virtual IEntryField& setLimit(const IResourceId& limit);
     virtual unsigned long limit() const;

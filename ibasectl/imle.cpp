@@ -39,11 +39,14 @@ const IMultiLineEdit::Style IMultiLineEdit::_margin(WS_BORDER);
 const IMultiLineEdit::Style IMultiLineEdit::_verticalScroll(WS_VSCROLL);
 const IMultiLineEdit::Style IMultiLineEdit::_horizontalScroll(WS_HSCROLL);
 const IMultiLineEdit::Style IMultiLineEdit::_readOnly(ES_READONLY);
-const IMultiLineEdit::Style IMultiLineEdit::_ignoreTab(0);
+const IMultiLineEdit::Style IMultiLineEdit::_ignoreTab(0, 0x10);
 const IMultiLineEdit::Style IMultiLineEdit::classDefaultStyle(0x10A00000, 0x201);
 
-// Answers the edit's colour requests with its own colours. Enter and Tab are not taken: in a
-// multi-line edit they are text.
+// Answers the edit's colour requests with its own colours, and gives the form the keys that
+// are no text. Enter is text in a multi-line edit, and so is Tab unless the edit was made with
+// _ignoreTab; Esc never is (the native edit drops it), so it goes to the owner as from an entry
+// field, and the form's keyboard handling cancels. The characters go on, not the key presses:
+// the native edit swallows its key presses, so the owner would hear of none of them.
 class IMultiLineEditHandler : public IHandler {
 public:
     static IMultiLineEditHandler& shared()
@@ -55,6 +58,8 @@ protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
     {
         const unsigned long id = event.eventId();
+        if (id == WM_CHAR)
+            return keyForOwner(event);
         if (id != WM_CTLCOLOREDIT && id != WM_CTLCOLORSTATIC)
             return false;
         auto* edit = dynamic_cast<IMultiLineEdit*>(IWindow::windowWithHandle(
@@ -62,6 +67,21 @@ protected:
         if (!edit)
             return false;
         event.setResult(ovkshared::answerColorRequest(event, *edit, edit->fEditData->brush));
+        return true;
+    }
+
+private:
+    static IBase::Boolean keyForOwner(IEvent& event)
+    {
+        auto* edit = dynamic_cast<IMultiLineEdit*>(event.dispatchingWindow());
+        if (!edit || event.handle() != edit->handle())
+            return false;
+        const unsigned long key = event.parameter1().asUnsignedLong();
+        const bool tabMoves =
+            (edit->extendedStyle() & IMultiLineEdit::_ignoreTab.asExtendedUnsignedLong()) != 0;
+        if (key != VK_ESCAPE && !(key == VK_TAB && tabMoves))
+            return false;
+        ovkshared::passToOwner(*edit, event);
         return true;
     }
 };

@@ -29,8 +29,10 @@ public:
     static const Style _verticalScroll;
     static const Style _horizontalScroll;
     static const Style _readOnly;
-    // Has no bits on this platform, where Tab typed in the edit is text: programs may combine
-    // it, and it changes nothing.
+    // Tab and Shift+Tab move the focus on and back, as from any other field, instead of being
+    // typed into the text. Without it they are text. Enter is always text; Esc always goes to
+    // the form (in a frame it cancels, as from an entry field). A library bit only: an edit
+    // taken over by its handle keeps Tab as text.
     static const Style _ignoreTab;
     static const Style classDefaultStyle;
     static Style defaultStyle();

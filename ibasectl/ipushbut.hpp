@@ -6,9 +6,15 @@
 
 #include "ibutton.hpp"
 
+// A click (the mouse, Space, Enter on the default button, or click()) posts WM_COMMAND with the
+// button's id to the button's owner, given at construction, or to its parent when it has none:
+// the command arrives after click() has returned, and only the owner's handlers hear it; it is
+// not passed on to the owner's owner or to the frame (ICommandHandler says how to hear it there).
 class OVKWIN_API IPushButton : public IButton {
 public:
-    // A click asks the frame for help about the window that had the focus.
+    // A click asks the frame for help: about the window that had the focus before the click
+    // when the button also has _noPointerFocus (the click leaves that focus alone), otherwise
+    // about the button itself, which took the focus.
     static const Style _help;
     // A click sends WM_SYSCOMMAND with the button's id, not WM_COMMAND.
     static const Style _systemCommand;

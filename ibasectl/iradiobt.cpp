@@ -11,6 +11,20 @@ const IWindow::Style IRadioButton::classDefault(WS_VISIBLE, 0x10);
 
 const IWindow::Style IRadioButton::_reservedStyle(0, 0);
 
+namespace {
+
+// The first window of a button's group: the nearest sibling before it (itself included) with
+// the group style, or the first sibling when none has it.
+HWND groupStart(HWND button)
+{
+    for (HWND window = button; window; window = GetWindow(window, GW_HWNDPREV))
+        if (GetWindowLongPtrA(window, GWL_STYLE) & WS_GROUP)
+            return window;
+    return GetWindow(button, GW_HWNDFIRST);
+}
+
+} // namespace
+
 // Answers the colour requests, and clears the rest of the group whenever a radio button is
 // checked, by whatever code: the native automatic buttons clear only their own kind.
 class IRadioButtonHandler : public IButtonColorHandler<IRadioButton> {
@@ -29,11 +43,7 @@ protected:
 private:
     static void clearGroupOf(HWND button)
     {
-        HWND first = button;
-        while (first && !(GetWindowLongPtrA(first, GWL_STYLE) & WS_GROUP))
-            first = GetWindow(first, GW_HWNDPREV);
-        if (!first)
-            first = GetWindow(button, GW_HWNDFIRST);
+        const HWND first = groupStart(button);
         for (HWND sibling = first; sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
             const LONG_PTR style = GetWindowLongPtrA(sibling, GWL_STYLE);
             if (sibling != first && (style & WS_GROUP))
@@ -136,17 +146,18 @@ IBase::Boolean IRadioButton::isReservedStyle() const
 }
 
 // Counted from the group's first window up to the next group: a checked button of the next
-// group does not belong to this one.
+// group does not belong to this one. With no group style before the button, the group starts
+// at the first sibling, as the dialog manager takes it. Only a radio button answers: a checked
+// check box of the same group is no choice of the set.
 long IRadioButton::selectedIndex() const
 {
-    HWND first = handle();
-    while (first && !(GetWindowLongPtrA(first, GWL_STYLE) & WS_GROUP))
-        first = GetWindow(first, GW_HWNDPREV);
+    const HWND first = groupStart(handle());
     long index = 0;
     for (HWND sibling = first; sibling; sibling = GetWindow(sibling, GW_HWNDNEXT), ++index) {
         if (sibling != first && (GetWindowLongPtrA(sibling, GWL_STYLE) & WS_GROUP))
             break;
-        if (SendMessageA(sibling, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if ((SendMessageA(sibling, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) &&
+            SendMessageA(sibling, BM_GETCHECK, 0, 0) == BST_CHECKED)
             return index;
     }
     return -1;

@@ -39,8 +39,10 @@ public:
     virtual IRadioButton& disableReservedStyle();
     IBase::Boolean isReservedStyle() const;
 
-    // The position of the checked button in the group (0 for the group's first window); -1
-    // when the group has none checked.
+    // The position of the checked radio button in the group, counting every window of it (0 for
+    // the group's first window); -1 when none is checked. The group runs from the nearest window
+    // with IControl::_group at or before this button (the first sibling when none has it) up to
+    // the next window with the group style.
     long selectedIndex() const;
 
 private:

@@ -49,7 +49,10 @@ ISettingButton& ISettingButton::deselect()
 
 // The dialog group is walked from the button round to where the walk began; a walk that never
 // comes back (a group changed under it) ends after as many steps as the parent has children.
-// Only buttons are cleared: another kind of control in the group keeps its tab stop.
+// Only radio buttons are cleared, as a native click on an automatic radio button clears them:
+// a check box or a push button of the same group keeps its state and its tab stop. Without the
+// group style anywhere every child of the page is one group, so this is what keeps a page's
+// check boxes when its radio choice is set.
 void ISettingButton::clearRestOfGroup(HWND button)
 {
     const HWND parent = GetParent(button);
@@ -61,9 +64,7 @@ void ISettingButton::clearRestOfGroup(HWND button)
         ++limit;
     HWND other = first;
     for (int step = 0; step < limit; ++step) {
-        char name[16] = {};
-        GetClassNameA(other, name, sizeof name);
-        if (other != button && lstrcmpiA(name, "Button") == 0) {
+        if (other != button && (SendMessageA(other, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)) {
             // A button already clear is not told so again: its observers would hear of a
             // change that did not happen.
             if (SendMessageA(other, BM_GETCHECK, 0, 0) != BST_UNCHECKED)

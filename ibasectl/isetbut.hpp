@@ -14,8 +14,9 @@ public:
 
     IWindow& enableNotification(IBase::Boolean enable = true) override;
 
-    // Nothing when the state already matches. Selecting a radio button clears the other
-    // buttons of its dialog group and moves the group's tab stop to it. Observers hear a
+    // Nothing when the state already matches. Selecting a radio button clears the other radio
+    // buttons of its dialog group and moves the group's tab stop to it; check boxes and push
+    // buttons of the group keep their state. Observers hear a
     // click at once and the selection once the native buttons have it.
     virtual ISettingButton& select(IBase::Boolean select = true);
     virtual ISettingButton& deselect();

@@ -28,6 +28,9 @@ public:
     static const Style _top;
     static const Style _underscore;
     static const Style _strikeout;
+    // The character after '&' is drawn underlined, and that is all: Alt with it does not move
+    // the focus to the control after the text (the mnemonic search passes static texts over).
+    // Put the mnemonic in the control's own text where it has one (a button, a check box).
     static const Style _mnemonic;
     static const Style _halftone;
     static const Style _fillBackground;

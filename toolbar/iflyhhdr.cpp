@@ -156,6 +156,7 @@ struct IFlyOverHelpAccess {
                       LPARAM lParam)
     {
         handler.relay(window, message, wParam, lParam);
+        handler.pointerOver(window, message);
     }
     static void textRequest(IFlyOverHelpHandler& handler, NMHDR* header)
     {
@@ -175,7 +176,8 @@ LRESULT CALLBACK flyOverProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     if (!findEntry(window, entry) || !entry.previous)
         return DefWindowProcA(window, message, wParam, lParam);
     ICallbackGuard::call(0, [&] {
-        if (entry.handler && message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK)
+        if (entry.handler && ((message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) ||
+                              message == WM_MOUSELEAVE))
             IFlyOverHelpAccess::relay(*entry.handler, window, message, wParam, lParam);
         else if (entry.handler && message == WM_NOTIFY && lParam)
             IFlyOverHelpAccess::textRequest(*entry.handler, reinterpret_cast<NMHDR*>(lParam));
@@ -282,7 +284,7 @@ void IFlyOverHelpHandler::relay(HWND window, unsigned int message, std::uintptr_
                                 std::intptr_t lParam) const
 {
     IFlyOverToolTip* tip = fFlyOverData->toolTip;
-    if (!tip || !tip->isValid())
+    if (!tip || !tip->isValid() || message == WM_MOUSELEAVE)
         return;
     MSG relayed{};
     relayed.hwnd = window;
@@ -290,6 +292,36 @@ void IFlyOverHelpHandler::relay(HWND window, unsigned int message, std::uintptr_
     relayed.wParam = static_cast<WPARAM>(wParam);
     relayed.lParam = static_cast<LPARAM>(lParam);
     SendMessageA(tip->handle(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+// Without a tool tip no text request ever comes: the long text follows the pointer itself. It
+// is shown when the pointer moves onto a registered window and cleared when the pointer leaves
+// the window shown; the platform tells the leaving only to a window that asked for it, once.
+// A leave from a window whose text no longer shows (the pointer went on into a registered
+// child) changes nothing.
+void IFlyOverHelpHandler::pointerOver(HWND window, unsigned int message)
+{
+    IFlyOverHelpData& data = *fFlyOverData;
+    if ((data.toolTip && data.toolTip->isValid()) || !data.infoArea)
+        return;
+    if (message == WM_MOUSELEAVE) {
+        if (window == data.currentToolWindow) {
+            data.currentToolWindow = nullptr;
+            showLongText(IString());
+        }
+        return;
+    }
+    if (message != WM_MOUSEMOVE || window == data.currentToolWindow)
+        return;
+    data.currentToolWindow = window;
+    IString tip, longTip;
+    textsOf(window, tip, longTip);
+    showLongText(longTip);
+    TRACKMOUSEEVENT leave{};
+    leave.cbSize = sizeof leave;
+    leave.dwFlags = TME_LEAVE;
+    leave.hwndTrack = window;
+    TrackMouseEvent(&leave);
 }
 
 // A window with a window object has this handler relay its mouse; any other window is
@@ -524,9 +556,10 @@ IString IFlyOverHelpHandler::text(IWindow* window) const
 IBase::Boolean IFlyOverHelpHandler::dispatchHandlerEvent(IEvent& event)
 {
     const unsigned long id = event.eventId();
-    if (id >= WM_MOUSEFIRST && id <= WM_MBUTTONDBLCLK) {
+    if ((id >= WM_MOUSEFIRST && id <= WM_MBUTTONDBLCLK) || id == WM_MOUSELEAVE) {
         relay(event.handle(), id, event.parameter1().asUnsignedLong(),
               event.parameter2().asLong());
+        pointerOver(event.handle(), id);
         return false;
     }
     switch (id) {
@@ -581,6 +614,18 @@ IBase::Boolean IFlyOverHelpHandler::textRequest(NMHDR* header, IEvent* event)
     data.currentToolWindow = tool;
 
     IString tip, longTip;
+    textsOf(tool, tip, longTip);
+    copyTip(tip, request->szText);
+    showLongText(longTip);
+    if (event)
+        event->setResult(0);
+    return event != nullptr;
+}
+
+// The texts of a tool: its entry's strings or ids, else the strings of its id plus the bases.
+void IFlyOverHelpHandler::textsOf(HWND tool, IString& tip, IString& longTip) const
+{
+    const IFlyOverHelpData& data = *fFlyOverData;
     TextEntry entry;
     if (tool && findEntry(tool, entry) && entry.hasTexts) {
         tip = entry.byIds ? (entry.textId ? loadText(entry.textId) : IString()) : entry.text;
@@ -593,11 +638,6 @@ IBase::Boolean IFlyOverHelpHandler::textRequest(NMHDR* header, IEvent* event)
         if (tip.length() == 0)
             tip = data.defaultText;
     }
-    copyTip(tip, request->szText);
-    showLongText(longTip);
-    if (event)
-        event->setResult(0);
-    return event != nullptr;
 }
 
 void IFlyOverHelpHandler::showLongText(const IString& text) const

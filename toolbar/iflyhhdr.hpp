@@ -18,7 +18,9 @@ struct tagNMHDR;
 // Serves a window and the windows inside it: each becomes a tool of the tool tip, whose mouse
 // messages reach the tip. The texts are asked for when the tip shows: from a table kept per
 // window (strings, or string ids), or else the strings whose ids are the window's id plus the
-// text base id (the tip) and the long text base id (the long text).
+// text base id (the tip) and the long text base id (the long text). With an information area
+// and no tool tip, the area shows the long text of the window under the pointer as soon as the
+// pointer moves onto it, and is cleared when the pointer leaves it.
 class OVKWIN_API IFlyOverHelpHandler : public IHandler {
 public:
     IFlyOverHelpHandler(IFlyOverToolTip* toolTip, ITextControl* infoArea,
@@ -83,7 +85,9 @@ private:
     void deleteTool(HWND__* window) const;
     void relay(HWND__* window, unsigned int message, std::uintptr_t wParam,
                std::intptr_t lParam) const;
+    void pointerOver(HWND__* window, unsigned int message);
     IBase::Boolean textRequest(tagNMHDR* header, IEvent* event);
+    void textsOf(HWND__* tool, IString& tip, IString& longTip) const;
     void showLongText(const IString& text) const;
     void childCreated(HWND__* parent, HWND__* child);
 

@@ -16,6 +16,10 @@ namespace ovk_toolbar {
 struct StandardButtons;
 }
 
+// A click posts WM_COMMAND with the button's id to the button's owner only (its parent when it
+// has none): with the tool bar as owner, the frame's command handler never hears it, so give
+// the frame as the owner (IToolBarButton(id, &toolBar, &frame)), which stays the owner while
+// the tool bar floats. click() posts too: the command arrives after it returns.
 class OVKWIN_API IToolBarButton : public ICustomButton {
 public:
     using Style = ICustomButtonClassStyle<IToolBarButton>;

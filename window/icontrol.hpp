@@ -6,6 +6,10 @@
 
 #include "iwindow.hpp"
 
+// No control's default style has a tab stop: Tab passes over a control until its style adds
+// `_tabStop` (IEntryField::defaultStyle() | IControl::_tabStop) or `enableTabStop()` is called.
+// Without `_group` a window's controls form one dialog group; a radio set needs `_group` on its
+// first button and on the first control after its last button.
 class OVKWIN_API IControl : public IWindow {
 public:
     static const Style _tabStop;

@@ -63,8 +63,10 @@ public:
 
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override;
-    // The spin button's arrows stepped its value up (spinCode96) or down (spinCode97), told
-    // after the new value shows; the spin ended, the arrow let go (spinCode98).
+    // The spin button's arrows, or the Up and Down keys in its field, stepped its value up
+    // (spinCode96) or down (spinCode97), told after the new value shows; the spin ended, the
+    // arrow or the key let go (spinCode98). A spin made by the program (spinUp, spinTo) is told
+    // to observers as a value change only.
     virtual IBase::Boolean spinCode96(IControlEvent& event);
     virtual IBase::Boolean spinCode97(IControlEvent& event);
     virtual IBase::Boolean spinCode98(IControlEvent& event);

@@ -1,4 +1,5 @@
-// What the basic controls share in every class: their answer to a colour request.
+// What the basic controls share in every class: their answer to a colour request, and the keys
+// they leave to their owner.
 #pragma once
 
 #include <detail/iscoped.hpp>
@@ -11,5 +12,9 @@ namespace ovkshared {
 // device context of wParam, and a new brush of its background, which replaces `brush` (the one
 // the control made for the request before) and is the result.
 IEventData answerColorRequest(const IEvent& event, const IWindow& control, ovk_native::Brush& brush);
+
+// Sends the event on to the control's owner, or its parent when it has none: a key that the
+// form's keyboard handling takes (Enter, Esc, Tab) rather than the control.
+void passToOwner(const IWindow& control, const IEvent& event);
 
 } // namespace ovkshared

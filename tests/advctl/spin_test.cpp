@@ -10,12 +10,14 @@
 #include <vector>
 
 #include <detail/iscoped.hpp>
+#include <ictlhdr.hpp>
 #include <inotifid.hpp>
 #include <ispinnum.hpp>
 #include <ispintxt.hpp>
 #include <ovkmsgid.hpp>
 
 #include "advtest.hpp"
+#include "handdrag.hpp"
 #include "iadvrec.hpp"
 
 using advtest::Outside;
@@ -79,6 +81,51 @@ TEST_F(SpinTest, TheEntryFieldsArrowKeysSpin)
     // As characters, those codes are "&" and "(", which the field takes.
     ovktest::send(numeric->entryField(), WM_CHAR, '(', 1);
     EXPECT_EQ(fieldText(*numeric), "(2");
+}
+
+// The spin handler's callbacks as tags: "up", "down", "end".
+struct SpinTrace : ISpinHandler {
+    std::string trace;
+    void add(const char* tag) { trace += trace.empty() ? tag : std::string(" ") + tag; }
+    IBase::Boolean spinCode96(IControlEvent&) override { add("up"); return false; }
+    IBase::Boolean spinCode97(IControlEvent&) override { add("down"); return false; }
+    IBase::Boolean spinCode98(IControlEvent&) override { add("end"); return false; }
+};
+
+// A settings tool marks its settings changed from the spin handler: the Up and Down keys in the
+// field are told as a press and release of the arrows are.
+TEST_F(SpinTest, KeySpinsReachTheSpinHandlerAsTheArrowsSpinsDo)
+{
+    auto numeric = make<INumericSpinButton>(20);
+    numeric->setRange(IRange(0, 9));
+    SpinTrace log;
+    log.handleEventsFor(numeric.get());
+
+    const HWND arrows = GetDlgItem(numeric->handle(), 19);
+    ASSERT_TRUE(arrows);
+    RECT box;
+    GetClientRect(arrows, &box);
+    ovktest::clickByHand(ovktest::onScreen(arrows, box.right / 2, box.bottom / 4));
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return log.trace == "up end"; })) << log.trace;
+    EXPECT_EQ(numeric->value(), 1);
+
+    log.trace.clear();
+    SetFocus(numeric->entryField());
+    ovktest::pumpPending();
+    for (WORD key : {VK_UP, VK_UP, VK_DOWN})
+        ovktest::pressKeyByHand(key);
+    const char* const expected = "up end up end down end";
+    EXPECT_TRUE(ovktest::pumpUntil([&] { return log.trace == expected; })) << log.trace;
+    EXPECT_EQ(numeric->value(), 2);
+    EXPECT_EQ(fieldText(*numeric), "2");
+
+    // The program's own spin is no user's.
+    log.trace.clear();
+    numeric->spinUp();
+    ovktest::pumpPending();
+    EXPECT_EQ(log.trace, "");
+    EXPECT_EQ(numeric->value(), 3);
+    log.stopHandlingEventsFor(numeric.get());
 }
 
 TEST_F(SpinTest, EnablingFastSpinTwiceSetsTheAccelerationOnce)
@@ -198,6 +245,20 @@ TEST_F(SpinTest, TheNativeArrowsCountInSixteenBits)
     numeric->spinTo(-32768);
     EXPECT_EQ(numeric->value(), -32768);
     EXPECT_EQ(numeric->range(), IRange(-32768, 32767));
+}
+
+// What the numeric button's header promises of the outside window: 32-bit bounds, and a step
+// past either bound wraps to the other.
+TEST_F(SpinTest, TheOutsideWindowTakesThirtyTwoBitBoundsAndWraps)
+{
+    auto numeric = make<INumericSpinButton>(21, INumericSpinButton::classDefaultStyle, true);
+    numeric->setRange(IRange(-70000, 200000));
+    EXPECT_EQ(numeric->range(), IRange(-70000, 200000));
+    numeric->spinTo(200000);
+    numeric->spinUp();
+    EXPECT_EQ(numeric->value(), -70000);
+    numeric->spinDown();
+    EXPECT_EQ(numeric->value(), 200000);
 }
 
 TEST_F(SpinTest, ARangeUpsideDownIsRefusedBeforeAnythingIsSent)

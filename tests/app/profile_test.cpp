@@ -403,6 +403,46 @@ TEST_P(ProfileForms, ContainsTestsIgnoreLetterCase)
     EXPECT_EQ(fProfile->numberOfKeys(), 0u) << "the default application does not exist";
 }
 
+// An application that writes a default only when its key "is missing" must find the user's key
+// under every spelling that the registry opens as that key: Latin-1 letters differ in case too.
+TEST_P(ProfileForms, ContainsTestsFindTheKeyTheRegistryOpensForAnAccentedName)
+{
+    struct Case {
+        const char* stored;
+        const char* asked;
+        bool same; // whether the registry opens the stored key for the asked name
+    };
+    const Case cases[] = {
+        {"caf\xE9", "CAF\xC9", true},          // e acute, E acute
+        {"\xE0 la \xFEorn", "\xC0 LA \xDEORN", true}, // a grave, thorn
+        {"\xF8re", "\xD8RE", true},             // o slash
+        {"ma\xDF", "MASS", false},              // sharp s has no one-letter capital
+        {"a\xD7" "b", "A\xF7" "B", false},            // multiplication and division signs
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked);
+        for (int start = 0; start < 2; ++start) {
+            // The user's value, then the application's start: a default for a missing key.
+            if (start == 0) fProfile->addOrReplaceElementWithKey(c.stored, IString("user"));
+            if (!fProfile->containsKeyName(c.asked))
+                fProfile->addOrReplaceElementWithKey(c.asked, IString("default"));
+            EXPECT_EQ(str(fProfile->elementWithKey(c.stored)), "user");
+            EXPECT_EQ(str(fProfile->elementWithKey(c.asked)), c.same ? "user" : "default");
+            EXPECT_TRUE(fProfile->containsKeyName(c.asked));
+        }
+        fProfile->deleteElementWithKey(c.stored);
+        if (!c.same) fProfile->deleteElementWithKey(c.asked);
+        ASSERT_FALSE(fProfile->containsKeyName(c.asked));
+    }
+
+    const std::string stored = std::string(kPrefix) + "\xE9t\xE9";
+    const std::string asked = std::string(kPrefix) + "\xC9T\xC9";
+    fProfile->addOrReplaceElementWithKey("k", 1L, stored.c_str());
+    EXPECT_TRUE(fProfile->containsApplication(asked.c_str()));
+    EXPECT_EQ(fProfile->integerWithKey("k", asked.c_str()), 1);
+    fProfile->deleteElementWithApplication(stored.c_str());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Names
 

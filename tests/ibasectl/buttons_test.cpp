@@ -20,6 +20,7 @@
 #include <iwcname.hpp>
 
 #include "basectltest.hpp"
+#include "handdrag.hpp"
 #include "ovktest.hpp"
 
 namespace {
@@ -297,6 +298,71 @@ TEST_F(RadioGroup, CheckingByMessageClearsTheVisibleRestOfTheGroupOnly)
     EXPECT_TRUE(radios[2]->isSelected());
     EXPECT_TRUE(next->isSelected());
     EXPECT_FALSE(tabStop(*radios[0]));
+}
+
+// A settings page as an application makes it with the default styles: no window has the group
+// style, so the check boxes, the radio set and the push button form one dialog group.
+class UngroupedPage : public basectltest::ShownParent {
+protected:
+    void SetUp() override
+    {
+        ShownParent::SetUp();
+        check = std::make_unique<ICheckBox>(30, parent.get(), parent.get(), slot(0),
+                                            ICheckBox::defaultStyle() | IControl::_tabStop);
+        threeState = std::make_unique<I3StateCheckBox>(31, parent.get(), parent.get(), slot(1));
+        for (int i = 0; i < 3; ++i)
+            radios.push_back(std::make_unique<IRadioButton>(32 + i, parent.get(), parent.get(),
+                                                            slot(2 + i)));
+        push = std::make_unique<IPushButton>(35, parent.get(), parent.get(), slot(5));
+    }
+    void TearDown() override
+    {
+        radios.clear();
+        check.reset();
+        threeState.reset();
+        push.reset();
+        ShownParent::TearDown();
+    }
+
+    std::unique_ptr<ICheckBox> check;
+    std::unique_ptr<I3StateCheckBox> threeState;
+    std::vector<std::unique_ptr<IRadioButton>> radios;
+    std::unique_ptr<IPushButton> push;
+};
+
+TEST_F(UngroupedPage, ARadioChoiceKeepsTheCheckBoxesBesideItAndIsCountedFromTheFirstSibling)
+{
+    // Settings loaded twice, as at two starts of the application: the check boxes first, then
+    // the radio choice. The choice's index counts the page's windows from the first one.
+    for (int choice : {1, 2}) {
+        check->select();
+        threeState->select();
+        radios[choice]->select();
+        ovktest::pumpPending();
+        EXPECT_TRUE(check->isSelected()) << "choice " << choice;
+        EXPECT_TRUE(threeState->isSelected()) << "choice " << choice;
+        EXPECT_TRUE(nativeStyle(*check) & WS_TABSTOP) << "choice " << choice;
+        for (int other = 0; other < 3; ++other)
+            EXPECT_EQ(radios[other]->isSelected(), other == choice) << "choice " << choice;
+        EXPECT_EQ(radios[0]->selectedIndex(), 2 + choice);
+        EXPECT_EQ(radios[choice]->selectedIndex(), 2 + choice);
+    }
+
+    // The user's click on another choice.
+    SetForegroundWindow(parentHandle());
+    ovktest::clickByHand(ovktest::onScreen(radios[0]->handle(), 6, 6));
+    ASSERT_TRUE(ovktest::pumpUntil([&] { return radios[0]->isSelected(); }));
+    ovktest::pumpPending();
+    EXPECT_TRUE(check->isSelected());
+    EXPECT_TRUE(threeState->isSelected());
+    EXPECT_FALSE(radios[2]->isSelected());
+    EXPECT_EQ(radios[1]->selectedIndex(), 2);
+}
+
+TEST_F(UngroupedPage, ACheckedCheckBoxIsNoChoiceOfTheRadioSet)
+{
+    check->select();
+    EXPECT_EQ(radios[0]->selectedIndex(), -1);
 }
 
 TEST_F(Buttons, AnEmptyVisibleButtonIsShownAgainAfterItsSelection)

@@ -173,4 +173,26 @@ POINT onScreen(HWND window, int x, int y)
     return point;
 }
 
+void pressKeyByHand(WORD virtualKey, bool shift)
+{
+    if (shift)
+        key(VK_SHIFT, true);
+    key(virtualKey, true);
+    key(virtualKey, false);
+    if (shift)
+        key(VK_SHIFT, false);
+}
+
+void pointByHand(POINT screen)
+{
+    moveTo(screen);
+}
+
+void clickByHand(POINT screen)
+{
+    moveTo(screen);
+    button(false, true);
+    button(false, false);
+}
+
 } // namespace ovktest

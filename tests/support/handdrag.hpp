@@ -58,4 +58,11 @@ bool dragByHand(const HandPath& path, HandDrag::Sample sample = HandDrag::Sample
 // The screen point of a window's client point.
 POINT onScreen(HWND window, int x, int y);
 
+// Single strokes of the same hand, through the input queue of the window that has the focus (or
+// that lies under the pointer): the test pumps its messages afterwards. A key is pressed and
+// released, with Shift held around it when asked; a click moves the pointer there first.
+void pressKeyByHand(WORD virtualKey, bool shift = false);
+void pointByHand(POINT screen);
+void clickByHand(POINT screen);
+
 } // namespace ovktest

@@ -15,6 +15,7 @@
 #include <iinfoa.hpp>
 #include <iprivmsg.hpp>
 #include <istattxt.hpp>
+#include <handdrag.hpp>
 #include <ovktest.hpp>
 
 #include "iflyhhdr.hpp"
@@ -165,7 +166,7 @@ TEST_F(FlyOver, NativeChildrenOfACompositeShareItsId)
     DestroyWindow(part);
 }
 
-TEST_F(FlyOver, WithoutAToolTipNothingIsRegisteredOrShown)
+TEST_F(FlyOver, WithoutAToolTipNoToolIsRegisteredAndNoTipRequestAnswered)
 {
     IFlyOverHelpHandler areaOnly(area.get());
     areaOnly.setTextBaseId(kTextBase).setLongTextBaseId(kLongTextBase);
@@ -212,6 +213,44 @@ TEST(FlyOverInformationArea, ShowsTheLongTextABlankWithoutOneAndIsClearedOnThePo
     request(open.hwnd(), TTN_NEEDTEXTA);
     request(big.hwnd(), TTN_NEEDTEXTA);
     EXPECT_EQ(windowText(info), " ");
+    handler.stopHandlingEventsFor(&frame);
+}
+
+// An application with a status line and no tool tip: the pointer, moved by hand over the frame's
+// windows, brings each window's long text (from the resources or from the table), and leaving
+// a window clears it. The same road twice, as the user goes back and forth.
+TEST(FlyOverInformationArea, WithoutATipShowsTheLongTextOfTheWindowUnderThePointer)
+{
+    IFrameWindow frame(IResourceId(0, IApplication::current().userResourceLibrary()), nullptr,
+                       nullptr, IRectangle(40, 40, 440, 340),
+                       IFrameWindow::_titleBar | IFrameWindow::_systemMenu, "status line");
+    IInfoArea info(90, &frame);
+    info.setDefaultText("Ready");
+    ovktest::TestWindow open(frame.handle(), WS_VISIBLE, 11);
+    ovktest::TestWindow big(frame.handle(), WS_VISIBLE, 12);
+    SetWindowPos(open.hwnd(), nullptr, 10, 10, 120, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(big.hwnd(), nullptr, 10, 70, 120, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    frame.show();
+    SetForegroundWindow(frame.handle());
+    IFlyOverHelpHandler handler(&info);
+    handler.setTextBaseId(kTextBase).setLongTextBaseId(kLongTextBase);
+    handler.setText(&big, IString("Big"), IString("Makes the view big"));
+    handler.handleEventsFor(&frame);
+    ovktest::pumpPending();
+
+    const auto shows = [&](const char* text) {
+        return ovktest::pumpUntil([&] { return windowText(info) == text; });
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        ovktest::pointByHand(ovktest::onScreen(open.hwnd(), 30, 20));
+        EXPECT_TRUE(shows("Opens a file from the disk")) << windowText(info);
+        ovktest::pointByHand(ovktest::onScreen(open.hwnd(), 32, 21));
+        ovktest::pointByHand(ovktest::onScreen(big.hwnd(), 30, 20));
+        EXPECT_TRUE(shows("Makes the view big")) << windowText(info);
+        ovktest::pointByHand(POINT{700, 580});
+        EXPECT_TRUE(shows(" ")) << windowText(info);
+    }
     handler.stopHandlingEventsFor(&frame);
 }
 

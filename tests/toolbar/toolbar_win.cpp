@@ -10,6 +10,7 @@
 #include <istattxt.hpp>
 #include <ititle.hpp>
 
+#include "cmdtrace.hpp"
 #include "detail/itbardat.hpp"
 
 namespace {
@@ -39,6 +40,35 @@ long screenX(const IWindow& window)
 bool grouped(const IWindow& window)
 {
     return (GetWindowLongPtrA(window.handle(), GWL_STYLE) & WS_GROUP) != 0;
+}
+
+// A button's click goes to its owner alone, after click() returns: the fixture's buttons, owned
+// by the frame, reach the frame's command handler, floating or docked; a button owned by its
+// tool bar reaches the tool bar's handler and never the frame's.
+TEST_F(ToolBar, AClickIsHeardByTheButtonsOwnerAloneOnceClickHasReturned)
+{
+    IToolBarButton own(31, first.get(), first.get());
+    first->addAsLast(&own);
+    frame->update();
+    ovktest::CommandTrace atFrame, atToolBar;
+    atFrame.handleEventsFor(frame.get());
+    atToolBar.handleEventsFor(first.get());
+    for (IToolBar::Location where : {IToolBar::aboveClient, IToolBar::floating}) {
+        first->setLocation(where);
+        ovktest::pumpPending();
+        atFrame.trace.clear();
+        atToolBar.trace.clear();
+        auto& framed = dynamic_cast<IButton&>(*windows.front());
+        framed.click();
+        own.click();
+        EXPECT_EQ(atFrame.trace + "|" + atToolBar.trace, "|") << "posted, not yet arrived";
+        ovktest::pumpPending();
+        EXPECT_EQ(atFrame.trace, std::to_string(framed.id())) << static_cast<int>(where);
+        EXPECT_EQ(atToolBar.trace, "31") << static_cast<int>(where);
+    }
+    first->setLocation(IToolBar::aboveClient);
+    atFrame.stopHandlingEventsFor(frame.get());
+    atToolBar.stopHandlingEventsFor(first.get());
 }
 
 TEST_F(ToolBar, EachSideHasOneHolderThatGoesWithItsLastToolBar)
