@@ -1,0 +1,127 @@
+// A form as an application builds one: a multi-cell canvas as the client of a sizable frame,
+// with texts, fields, a drop-down combo box, a multi-line edit and push buttons, laid out by
+// sizing the frame and by a font set on the canvas. Relations between sizes are checked, never
+// pixel counts of text.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <iapp.hpp>
+#include <icombobx.hpp>
+#include <ientryfd.hpp>
+#include <ifont.hpp>
+#include <iframe.hpp>
+#include <ihandler.hpp>
+#include <imcelcv.hpp>
+#include <imle.hpp>
+#include <ipushbut.hpp>
+#include <istattxt.hpp>
+
+#include "canvastest.hpp"
+#include "ovktest.hpp"
+
+namespace {
+
+class Form : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = std::make_unique<IFrameWindow>(
+            IResourceId(0, IApplication::current().userResourceLibrary()), nullptr, nullptr,
+            IRectangle(40, 40, 640, 480),
+            IFrameWindow::_titleBar | IFrameWindow::_systemMenu | IFrameWindow::_sizingBorder,
+            "form");
+        canvas = std::make_unique<IMultiCellCanvas>(IFrameWindow::clientId, frame.get(),
+                                                    frame.get());
+        frame->setClient(canvas.get());
+    }
+    void TearDown() override
+    {
+        controls.clear();
+        canvas.reset();
+        frame.reset();
+        ovktest::pumpPending();
+    }
+
+    template <class Control, class... Arguments>
+    Control& add(unsigned long column, unsigned long row, Arguments&&... arguments)
+    {
+        auto control = std::make_unique<Control>(static_cast<unsigned long>(controls.size() + 1),
+                                                 canvas.get(), canvas.get(),
+                                                 std::forward<Arguments>(arguments)...);
+        Control& made = *control;
+        canvas->addToCell(&made, column, row);
+        controls.push_back(std::move(control));
+        return made;
+    }
+    IStaticText& label(unsigned long column, unsigned long row, const char* text)
+    {
+        IStaticText& made = add<IStaticText>(column, row);
+        made.setText(text);
+        return made;
+    }
+
+    // Sizes the frame as a user's sizing ends, so that its client gets the size, and lets the
+    // message loop paint what that laid out.
+    void sizeClientTo(const ISize& client)
+    {
+        const IRectangle outer = frame->frameRectFor(IRectangle(IPoint(0, 0), client));
+        SetWindowPos(frame->handle(), nullptr, 0, 0, outer.width(), outer.height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        settle();
+    }
+    void settle()
+    {
+        canvastest::paintNow(frame->handle());
+        ovktest::pumpPending();
+        canvastest::paintNow(frame->handle());
+    }
+    // The children that reach past the canvas's client area, by their identifiers: what a user
+    // sees cut.
+    std::string cut() const
+    {
+        RECT area{};
+        GetClientRect(canvas->handle(), &area);
+        std::string names;
+        for (const auto& control : controls) {
+            const RECT r = canvastest::placeIn(canvas->handle(), control->handle());
+            if (r.left < 0 || r.top < 0 || r.right > area.right || r.bottom > area.bottom)
+                names += std::to_string(control->id()) + " ";
+        }
+        return names;
+    }
+
+    std::unique_ptr<IFrameWindow> frame;
+    std::unique_ptr<IMultiCellCanvas> canvas;
+    std::vector<std::unique_ptr<IWindow>> controls;
+};
+
+// Empty expandable rows and columns between the controls share the room beyond the minimum
+// exactly: the last control ends at the canvas's edge, not past it.
+TEST_F(Form, SpacersShareTheRoomExactlyAndTheLastControlEndsAtTheEdge)
+{
+    for (unsigned long cell = 1; cell <= 7; cell += 2) {
+        controls.push_back(canvastest::makeBox(*canvas, ISize(40, 30)));
+        canvas->addToCell(controls.back().get(), cell, cell);
+    }
+    for (unsigned long spacer = 2; spacer <= 6; spacer += 2) {
+        canvas->setRowHeight(spacer, 0, true);
+        canvas->setColumnWidth(spacer, 0, true);
+    }
+    frame->show();
+    for (const ISize& client : {ISize(392, 392), ISize(401, 397)}) {
+        SCOPED_TRACE(client.width());
+        sizeClientTo(client);
+        ASSERT_EQ(canvas->size(), client);
+        const RECT last = canvastest::placeIn(canvas->handle(), controls.back()->handle());
+        EXPECT_EQ(last.right, client.width());
+        EXPECT_EQ(last.bottom, client.height());
+        EXPECT_EQ(cut(), "");
+    }
+}
+
+} // namespace
