@@ -100,6 +100,51 @@ protected:
     std::vector<std::unique_ptr<IWindow>> controls;
 };
 
+// The edit's minimum follows the font; the size the layout gave it never becomes its minimum,
+// so the form fits a frame larger than its minimum after each font change, and shrinks to it.
+TEST_F(Form, AFontChangeKeepsTheFormWholeAndItStillShrinksToItsMinimum)
+{
+    label(1, 1, "Name:");
+    IEntryField& name = add<IEntryField>(2, 1);
+    label(1, 2, "Notes:");
+    IMultiLineEdit& notes = add<IMultiLineEdit>(2, 2);
+    IPushButton& ok = add<IPushButton>(2, 3);
+    ok.setText("OK");
+    canvas->setColumnWidth(2, 0, true);
+    canvas->setRowHeight(2, 0, true);
+    frame->show();
+    const ISize large(700, 500);
+    sizeClientTo(large);
+    ASSERT_EQ(canvas->size(), large);
+    EXPECT_EQ(cut(), "");
+
+    long fieldHeight = name.minimumSize().height();
+    long editHeight = notes.minimumSize().height();
+    for (unsigned long points : {14ul, 20ul}) {
+        SCOPED_TRACE(points);
+        canvas->setFont(IFont("Tahoma", points));
+        settle();
+        EXPECT_GT(name.minimumSize().height(), fieldHeight);
+        EXPECT_GT(notes.minimumSize().height(), editHeight);
+        fieldHeight = name.minimumSize().height();
+        editHeight = notes.minimumSize().height();
+        // Laid out for the new font at once, without a resize.
+        EXPECT_EQ(name.size().height(), name.minimumSize().height());
+        const ISize minimum = canvas->minimumSize();
+        ASSERT_LT(minimum.width(), large.width());
+        ASSERT_LT(minimum.height(), large.height());
+        EXPECT_EQ(cut(), "");
+        EXPECT_GT(notes.size().height(), editHeight);
+
+        sizeClientTo(minimum);
+        ASSERT_EQ(canvas->size(), minimum);
+        EXPECT_EQ(cut(), "");
+        EXPECT_EQ(notes.size().height(), notes.minimumSize().height());
+        sizeClientTo(large);
+        EXPECT_EQ(cut(), "");
+    }
+}
+
 // Empty expandable rows and columns between the controls share the room beyond the minimum
 // exactly: the last control ends at the canvas's edge, not past it.
 TEST_F(Form, SpacersShareTheRoomExactlyAndTheLastControlEndsAtTheEdge)
