@@ -145,6 +145,37 @@ TEST_F(Form, AFontChangeKeepsTheFormWholeAndItStillShrinksToItsMinimum)
     }
 }
 
+// A drop-down combo box keeps the height of its closed field whatever it is given; the height
+// it reports as its minimum is that one, at each font, so the row below starts under it.
+TEST_F(Form, ADropDownComboBoxTakesTheRowHeightItKeeps)
+{
+    IComboBox& combo = add<IComboBox>(1, 1, IRectangle(),
+                                      IComboBox::dropDownType | IComboBox::_border3D |
+                                          IWindow::visible);
+    for (const char* text : {"Amsterdam", "Berlin", "Copenhagen"})
+        combo.addAsLast(text);
+    IEntryField& below = add<IEntryField>(1, 2);
+    frame->show();
+    sizeClientTo(ISize(500, 300));
+    for (unsigned long points : {0ul, 14ul}) {
+        SCOPED_TRACE(points);
+        if (points)
+            canvas->setFont(IFont("Tahoma", points));
+        settle();
+        RECT kept{};
+        GetWindowRect(combo.handle(), &kept);
+        // Sized taller, the native box keeps its height all the same.
+        SetWindowPos(combo.handle(), nullptr, 0, 0, kept.right - kept.left, 200,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(combo.handle(), &kept);
+        EXPECT_EQ(combo.minimumSize().height(), kept.bottom - kept.top);
+        const RECT field = canvastest::placeIn(canvas->handle(), combo.handle());
+        const RECT next = canvastest::placeIn(canvas->handle(), below.handle());
+        EXPECT_LE(field.bottom, next.top);
+        EXPECT_EQ(static_cast<long>(canvas->rowHeight(1)), kept.bottom - kept.top);
+    }
+}
+
 // Empty expandable rows and columns between the controls share the room beyond the minimum
 // exactly: the last control ends at the canvas's edge, not past it.
 TEST_F(Form, SpacersShareTheRoomExactlyAndTheLastControlEndsAtTheEdge)
