@@ -200,4 +200,41 @@ TEST_F(Form, SpacersShareTheRoomExactlyAndTheLastControlEndsAtTheEdge)
     }
 }
 
+// The frame's header tells how a form stays whole: a handler of the frame answers
+// WM_GETMINMAXINFO with the frame size that the client's minimum needs. Sized smaller, as the
+// sizing loop ends, the frame keeps that size and nothing of the form is cut.
+class KeepsTheClientWhole : public IHandler {
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
+    {
+        if (event.eventId() != WM_GETMINMAXINFO)
+            return false;
+        auto* frame = static_cast<IFrameWindow*>(event.dispatchingWindow());
+        const ISize least =
+            frame->frameRectFor(IRectangle(IPoint(0, 0), frame->client()->minimumSize())).size();
+        auto* limits = reinterpret_cast<MINMAXINFO*>(event.parameter2().asLong());
+        limits->ptMinTrackSize.x = least.width();
+        limits->ptMinTrackSize.y = least.height();
+        event.setResult(0);
+        return true;
+    }
+};
+
+TEST_F(Form, AFrameKeptAtItsClientsMinimumCutsNothing)
+{
+    controls.push_back(canvastest::makeBox(*canvas, ISize(300, 200)));
+    canvas->addToCell(controls.back().get(), 2, 2);
+    KeepsTheClientWhole keeper;
+    keeper.handleEventsFor(frame.get());
+    frame->show();
+    for (int round = 0; round < 2; ++round) {
+        sizeClientTo(ISize(100, 80));
+        EXPECT_GE(canvas->size().width(), 310);
+        EXPECT_GE(canvas->size().height(), 210);
+        EXPECT_EQ(cut(), "");
+        sizeClientTo(ISize(500, 400));
+    }
+    keeper.stopHandlingEventsFor(frame.get());
+}
+
 } // namespace
