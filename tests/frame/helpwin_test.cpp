@@ -287,6 +287,29 @@ TEST(HelpWindowSettings, EachSettingReachesTheViewerAndTheTableServesF1)
     }
 }
 
+// A help window serves the frames it is told of: F1 in a second frame finds nothing until
+// setAssociatedWindow names it, and then that frame's own panels.
+TEST_F(ViewerHelp, ASecondFrameIsServedOnceAssociated)
+{
+    help->setHelpTable(IResourceId(kFrameHelpTable, self()));
+    auto second = helpFrame();
+    ovktest::TestWindow control(second->handle(), WS_CHILD, kHelpControl);
+    for (int round = 0; round < 2; ++round) {
+        SendMessageA(second->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(control.hwnd()));
+        EXPECT_TRUE(viewerCalls().empty());
+        EXPECT_EQ(IHelpWindow::helpWindow(&control), nullptr);
+    }
+    help->setAssociatedWindow(second.get());
+    for (int round = 0; round < 2; ++round) {
+        resetJournal();
+        SendMessageA(second->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(control.hwnd()));
+        EXPECT_EQ(viewerCalls(), std::vector<std::string>{"622(901,0)"});
+        EXPECT_EQ(IHelpWindow::helpWindow(&control), help.get());
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The help handler
 
