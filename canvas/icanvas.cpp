@@ -187,6 +187,11 @@ IWindow& ICanvas::setFont(const IFont& font)
         else
             SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fFont->handle()), TRUE);
     }
+    // Each child's new font changes its minimum size, but a font change tells the canvas only
+    // that its children changed, which asks for no paint; the paint that the canvas's own font
+    // caused came before the children had theirs. Without this the new layout waits for a paint
+    // that nothing asks for, and the form keeps the old font's places.
+    setLayoutDistorted(ovk_layout::arrangementChanged, 0);
     return *this;
 }
 

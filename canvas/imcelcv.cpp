@@ -235,16 +235,17 @@ Lack largestLackPerWeight(const std::vector<Cell>& cells, const std::vector<bool
     return best;
 }
 
-// Every expandable header becomes its share of the lack plus the weight, by its weight, rounded.
+// Every expandable header grows by its share of the lack, by its weight, rounded. It grows from
+// its own size, as in the expansion: an empty header's weight of 1 is no pixel of its own.
 void shareLack(std::vector<Header>& headers, const Lack& lack)
 {
     for (Header& h : headers) {
         if (!h.expandable())
             continue;
         const std::uint64_t w = h.weight();
-        const std::uint64_t scaled = (static_cast<std::uint64_t>(lack.lack) + lack.weight) * w;
-        h.size = static_cast<unsigned long>(scaled / lack.weight +
-                                            ((scaled % lack.weight) > w / 2 ? 1 : 0));
+        const std::uint64_t scaled = static_cast<std::uint64_t>(lack.lack) * w;
+        h.size += static_cast<unsigned long>(scaled / lack.weight +
+                                             ((scaled % lack.weight) > w / 2 ? 1 : 0));
     }
 }
 
@@ -279,6 +280,8 @@ long placeOffsets(std::vector<Header>& headers)
 
 // Shares the room beyond the total among the expandable headers by weight, in fixed point
 // with seven fraction bits; what the rounding leaves goes out one pixel each from the first.
+// A header grows from its own size: the weight of 1 that an empty one has only gives it a share,
+// it is no pixel of its own, or the shares would overrun the room by one per empty header.
 void expand(std::vector<Header>& headers, long room, long total, unsigned long expandableCount)
 {
     long extra = room - total;
@@ -295,7 +298,7 @@ void expand(std::vector<Header>& headers, long room, long total, unsigned long e
         const unsigned long weight = h.weight();
         const unsigned long add = static_cast<unsigned long>(
             (static_cast<std::uint64_t>(extra) * ((static_cast<std::uint64_t>(weight) << 7) / weights)) >> 7);
-        h.size = weight + add;
+        h.size += add;
         given += add;
     }
     extra -= static_cast<long>(given);

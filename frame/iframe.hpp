@@ -16,6 +16,11 @@ struct IFrameWindowData;
 // A frame registers a window class of its own ("OVK Frame" and a number), modelled on the
 // system dialog class, so that it can also be loaded from a dialog template. Layout is lazy:
 // changes mark the layout as due, and the next update() runs one layout pass.
+// A frame has no minimum size of its own: minimumSize() answers its current size, and the user
+// may size it below what its client needs, which then cuts the client's children. To keep a
+// form whole, answer WM_GETMINMAXINFO in a handler of the frame with ptMinTrackSize set to
+// the size of frameRectFor(IRectangle(client()->minimumSize())), or make the form the view of
+// an IViewPort client, which scrolls it instead.
 class OVKWIN_API IFrameWindow : public IWindow {
 public:
     using Style = IWindowClassStyle<IFrameWindow>;
@@ -68,6 +73,9 @@ public:
     // The identifier of the client window among the frame's children.
     static constexpr unsigned long clientId = 0x8008;
 
+    // With _titleBar and no title, the title is the string with the frame's identifier in its
+    // resource library; without that string, the owner's or parent's frame title, else the
+    // program's file name.
     IFrameWindow(const IResourceId& id, IWindow* parent, IWindow* owner,
                  const IRectangle& initial = IRectangle(), const Style& style = defaultStyle(),
                  const char* title = nullptr);

@@ -45,6 +45,71 @@ void IHelpWindow::setDefaultStyle(const Style& style)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Settings
+
+IHelpWindow::Settings& IHelpWindow::Settings::setTitle(const char* title)
+{
+    fTitle = title;
+    return *this;
+}
+
+// Loaded at once, as the help window's own title setter loads it: a missing string fails here,
+// where the application names it, not later in the constructor.
+IHelpWindow::Settings& IHelpWindow::Settings::setTitle(const IResourceId& title)
+{
+    fTitle = title.resourceLibrary().loadString(title.id());
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setMenuText(const char* text)
+{
+    fMenuText = text;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setLibraries(const char* names)
+{
+    fLibraries = names;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setResourceLibrary(const char* name)
+{
+    fResourceLibrary = name;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setHelpTableModule(const char* name)
+{
+    fHelpTableModule = name;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setHelpForHelpPanel(unsigned long panel)
+{
+    fHelpForHelpPanel = panel;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setHelpTableId(unsigned long id)
+{
+    fHelpTableId = id;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setViewerValue3(unsigned long value)
+{
+    fValue3 = value;
+    return *this;
+}
+
+IHelpWindow::Settings& IHelpWindow::Settings::setViewerValue4(unsigned long value)
+{
+    fValue4 = value;
+    return *this;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Construction
 
 IHelpWindow::IHelpWindow(IFrameWindow* frame, const Style& style)

@@ -1,5 +1,11 @@
 // IHelpTable: the map from an application's windows to help panels, read from the "HELPTABLE"
 // and "HELPSUBTABLE" resources of a module.
+//
+// In a resource script both are custom resources of 16-bit words (plain numbers, no L suffix),
+// each ending with an entry of zeros:
+//     1820 HELPTABLE BEGIN  <window id>, <subtable id>, <panel>,  ...  0, 0, 0  END
+//     1821 HELPSUBTABLE BEGIN  <control id>, <panel>,  ...  0, 0  END
+// A subtable starts with its first pair: it has no size word in front.
 #pragma once
 
 #include <irefcnt.hpp>

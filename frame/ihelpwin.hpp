@@ -98,6 +98,9 @@ public:
     // The window whose help is shown (viewer mode tells the viewer); `relative` stands in for
     // it with the viewer when given.
     virtual IHelpWindow& setActiveWindow(IWindow* window, IWindow* relative = nullptr);
+    // Serves the frame and the windows inside it. Each frame is served only once named here
+    // (or to a constructor): F1 in a second frame finds its own help after
+    // setAssociatedWindow(&second), and before that none.
     virtual IHelpWindow& setAssociatedWindow(IFrameWindow* frame);
     // Empty or null clears the names; the viewer's names accumulate, separated by blanks.
     virtual IHelpWindow& addLibraries(const char* names);

@@ -489,6 +489,16 @@ IRectangle IBaseComboBox::visibleRectangle() const
     return ICoordinateSystem::convertToApplication(IWindow::nativeRect(), parentSize());
 }
 
+// A drop-down combo box keeps the height of its selection field whatever height it is given
+// (more only lengthens the dropped list), and sets it again from a new font itself: that height,
+// not an entry field's text height, is what a layout must leave it.
+long IBaseComboBox::closedHeight() const
+{
+    RECT closed{};
+    GetWindowRect(handle(), &closed);
+    return closed.bottom - closed.top;
+}
+
 ISize IBaseComboBox::calcMinimumSize() const
 {
     const ISize field = IEntryField::calcMinimumSize();
@@ -503,9 +513,11 @@ ISize IBaseComboBox::calcMinimumSize() const
     }
     width += 3 * GetSystemMetrics(SM_CXBORDER) + 2;
     height += 2 * GetSystemMetrics(SM_CYBORDER);
-    if (kind != simple)
+    if (kind != simple) {
         width += GetSystemMetrics(SM_CXVSCROLL);
-    else if (isHorizontalScroll())
+        height = closedHeight();
+    } else if (isHorizontalScroll()) {
         height += GetSystemMetrics(SM_CYHSCROLL);
+    }
     return ISize(static_cast<ISize::Coord>(width), static_cast<ISize::Coord>(height));
 }

@@ -61,6 +61,8 @@ public:
     // The room that a dropped list needs below the field.
     IRectangle layoutAdjustment() const override;
     IRectangle visibleRectangle() const override;
+    // A drop-down kind's minimum height is that of its closed field, which the native control
+    // keeps and sets from the font; a layout gives the dropped list the room below it.
     ISize calcMinimumSize() const override;
     // The native combo box cannot change its alignment: message 2.
     IEntryField& setAlignment(Alignment alignment) override;
@@ -113,6 +115,7 @@ private:
     friend struct IBaseComboBoxEdit;
 
     void checkKind(const Style& style) const;
+    long closedHeight() const;
     void takeInnerWindows(const Style& style, const char* function, unsigned long line);
 
     unsigned long fChangeCount = 0;

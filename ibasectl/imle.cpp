@@ -30,6 +30,10 @@ constexpr unsigned int kBeginDrag = 0xFFDE;
 // The library's extended bit for an edit that has a margin although WS_BORDER is not set.
 constexpr unsigned long kMarginBit = 0x8;
 constexpr char kFile[] = "imle";
+// The text a minimum size leaves room for, as a list box's does: four lines of 25 average
+// characters.
+constexpr long kMinimumLines = 4;
+constexpr long kMinimumCharacters = 25;
 
 } // namespace
 
@@ -202,6 +206,29 @@ IColor IMultiLineEdit::foregroundColor() const
 IColor IMultiLineEdit::backgroundColor() const
 {
     return findColor(3, IGUIColor(IColor::entryBackground));
+}
+
+// Measured from the font, never from the window's size: a layout that grew the edit would
+// otherwise find its own growth as the minimum the next time it asks (after a font change), and
+// the form could no longer shrink. The borders and scroll bars are the style's.
+ISize IMultiLineEdit::calcMinimumSize() const
+{
+    const ISize character = characterSize();
+    const HWND edit = handle();
+    const DWORD margins = static_cast<DWORD>(SendMessageA(edit, EM_GETMARGINS, 0, 0));
+    RECT bounds = {0, 0,
+                   kMinimumCharacters * character.width() + LOWORD(margins) + HIWORD(margins),
+                   kMinimumLines * character.height()};
+    const LONG_PTR style = GetWindowLongPtrA(edit, GWL_STYLE);
+    AdjustWindowRectEx(&bounds, static_cast<DWORD>(style), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(edit, GWL_EXSTYLE)));
+    long width = bounds.right - bounds.left;
+    long height = bounds.bottom - bounds.top;
+    if (style & WS_VSCROLL)
+        width += GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL)
+        height += GetSystemMetrics(SM_CYHSCROLL);
+    return ISize(static_cast<ISize::Coord>(width), static_cast<ISize::Coord>(height));
 }
 
 ITextControl& IMultiLineEdit::setText(const char* text)

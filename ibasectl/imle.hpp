@@ -51,6 +51,9 @@ public:
     IWindow& disableUpdate() override;
     IColor foregroundColor() const override;
     IColor backgroundColor() const override;
+    // Room for four lines of 25 average characters of the edit's font, with the borders and
+    // scroll bars of its style, as a list box's: it follows the font, not what a layout gave.
+    ISize calcMinimumSize() const override;
     // Starts the drag itself, by the private begin-drag message to the edit, and so always
     // answers false.
     IBase::Boolean isDragStarting(IEvent& event) override;

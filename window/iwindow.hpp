@@ -190,6 +190,9 @@ public:
     virtual IWindow& hide();
     virtual IWindow& enableUpdate(IBase::Boolean enable = true);
     virtual IWindow& disableUpdate();
+    // The window and its children are invalidated and erased at once. paintAll leaves the
+    // painting to the message loop; immediate (or `immediate` true) paints them before the call
+    // returns; paintAllNoChildren does nothing.
     virtual IWindow& refresh(RefreshType type = paintAll);
     virtual IWindow& refresh(const IRectangle& area, IBase::Boolean immediate = false);
     virtual IWindow& showSourceEmphasis();

@@ -300,10 +300,14 @@ IWindow& IWindow::disableUpdate()
     return enableUpdate(false);
 }
 
+// RDW_ERASENOW erases at once but leaves WM_PAINT to the message loop; RDW_UPDATENOW sends it
+// before RedrawWindow returns, to the window and to each child the invalidation reached, as
+// UpdateWindow does after the rectangle's invalidation.
 IWindow& IWindow::refresh(RefreshType type)
 {
     if (type != paintAllNoChildren)
-        RedrawWindow(handle(), nullptr, nullptr, kRedrawFlags);
+        RedrawWindow(handle(), nullptr, nullptr,
+                     kRedrawFlags | (type == immediate ? RDW_UPDATENOW : 0));
     return *this;
 }
 

@@ -85,7 +85,7 @@ TEST_F(MultiCell, ExpandableColumnsShareTheSpareRoomByWeight)
     };
     const Case cases[] = {
         {10, 30, 81, 21, 60}, // 41 spare: shares of 10 and 30, the odd pixel to the first
-        {0, 30, 40, 2, 39},   // a column of width 0 weighs 1: 1 + 0 + the odd pixel
+        {0, 30, 40, 1, 39},   // a column of width 0 weighs 1 but grows from 0: the odd pixel
         {10, 30, 40, 10, 30}, // no spare room, no change
     };
     for (const Case& c : cases) {
@@ -109,6 +109,19 @@ TEST_F(MultiCell, SpanOverAnExpandableColumnGrowsTheExpandableOnes)
     // Lacking 40 over weight 20: the expandable column becomes (40 + 20) * 20 / 20.
     EXPECT_EQ(canvas->columnWidth(1), 10u);
     EXPECT_EQ(canvas->columnWidth(2), 60u);
+}
+
+// Empty expandable rows weigh 1 each for their share of what a spanning child lacks, and grow
+// from 0: together exactly the child's height.
+TEST_F(MultiCell, AChildSpanningEmptyExpandableRowsMakesThemExactlyItsHeight)
+{
+    makeCanvas(IRectangle(0, 0, 0, 0));
+    for (unsigned long row = 1; row <= 3; ++row)
+        canvas->setRowHeight(row, 0, true);
+    addBox(ISize(20, 30), 1, 1, 1, 3);
+    canvas->layout();
+    EXPECT_EQ(canvas->rowHeight(1) + canvas->rowHeight(2) + canvas->rowHeight(3), 30u);
+    EXPECT_EQ(canvas->minimumSize(), ISize(20, 30));
 }
 
 TEST_F(MultiCell, OccupiedCellIsRefusedWithMessage55AndKeepsItsChild)

@@ -236,6 +236,80 @@ TEST_F(ViewerHelp, TheHelpTableGivesControlPanelsAndTheFramesOwn)
     EXPECT_EQ(viewerCalls(), (std::vector<std::string>{"622(901,0)", "622(900,0)"}));
 }
 
+// Every setter of the settings is read back, and the help window made from them hands the
+// title, the names and the two values to the viewer, shows its help-for-help panel, and finds
+// the control panels in the table the settings name.
+TEST(HelpWindowSettings, EachSettingReachesTheViewerAndTheTableServesF1)
+{
+    auto frame = helpFrame();
+    IHelpWindow::Settings settings;
+    settings.setTitle("Form help")
+        .setMenuText("&Help")
+        .setLibraries("form.hlp extra.hlp")
+        .setHelpForHelpPanel(950)
+        .setHelpTableId(kFrameHelpTable)
+        .setViewerValue3(3)
+        .setViewerValue4(4);
+    EXPECT_EQ(str(settings.title()), "Form help");
+    EXPECT_EQ(str(settings.menuText()), "&Help");
+    EXPECT_EQ(str(settings.libraries()), "form.hlp extra.hlp");
+    EXPECT_EQ(settings.helpForHelpPanel(), 950u);
+    EXPECT_EQ(settings.helpTableId(), static_cast<unsigned long>(kFrameHelpTable));
+    EXPECT_EQ(settings.viewerValue3(), 3u);
+    EXPECT_EQ(settings.viewerValue4(), 4u);
+    EXPECT_EQ(str(IHelpWindow::Settings(settings).setTitle(IResourceId(1005, self())).title()),
+              "String one thousand and five");
+    EXPECT_EQ(str(settings.resourceLibrary()), "");
+    EXPECT_EQ(str(settings.helpTableModule()), "");
+
+    resetJournal();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        IHelpWindow help(settings, frame.get(), IHelpWindow::viewerMode);
+        EXPECT_EQ(str(help.libraries()), "form.hlp extra.hlp");
+        // The journal also holds the previous round's instance going.
+        HVXTESTCALL create{};
+        create.entry = hvxEntryCount;
+        const auto count = viewerEntry<HvxTestJournalCountEntry>("OvkHvxTestJournalCount");
+        const auto at = viewerEntry<HvxTestJournalAtEntry>("OvkHvxTestJournalAt");
+        for (LONG i = 0; i < count() && create.entry != hvxCreate; ++i)
+            at(i, &create);
+        ASSERT_EQ(create.entry, hvxCreate);
+        EXPECT_STREQ(create.texts[0], "Form help");
+        EXPECT_STREQ(create.texts[1], "form.hlp extra.hlp");
+        EXPECT_EQ(create.values[1], 3u);
+        EXPECT_EQ(create.values[2], 4u);
+        ovktest::TestWindow known(frame->handle(), WS_CHILD, kHelpControl);
+        SendMessageA(frame->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(known.hwnd()));
+        EXPECT_EQ(viewerCalls(), (std::vector<std::string>{"629(950,0)", "622(901,0)"}));
+        resetJournal();
+    }
+}
+
+// A help window serves the frames it is told of: F1 in a second frame finds nothing until
+// setAssociatedWindow names it, and then that frame's own panels.
+TEST_F(ViewerHelp, ASecondFrameIsServedOnceAssociated)
+{
+    help->setHelpTable(IResourceId(kFrameHelpTable, self()));
+    auto second = helpFrame();
+    ovktest::TestWindow control(second->handle(), WS_CHILD, kHelpControl);
+    for (int round = 0; round < 2; ++round) {
+        SendMessageA(second->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(control.hwnd()));
+        EXPECT_TRUE(viewerCalls().empty());
+        EXPECT_EQ(IHelpWindow::helpWindow(&control), nullptr);
+    }
+    help->setAssociatedWindow(second.get());
+    for (int round = 0; round < 2; ++round) {
+        resetJournal();
+        SendMessageA(second->handle(), IPrivateMessage::frameEvent, 0,
+                     reinterpret_cast<LPARAM>(control.hwnd()));
+        EXPECT_EQ(viewerCalls(), std::vector<std::string>{"622(901,0)"});
+        EXPECT_EQ(IHelpWindow::helpWindow(&control), help.get());
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The help handler
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -146,26 +147,44 @@ TEST_F(Geometry, TabStopAndGroupAreStyleBits)
     EXPECT_TRUE(child->isGroup());
 }
 
-TEST_F(Geometry, RefreshInvalidatesExceptForTheNoChildrenType)
+// paintAll leaves the window and its children to the message loop; immediate, in either form,
+// paints both before the call returns; paintAllNoChildren does nothing. Each twice in a row.
+TEST_F(Geometry, RefreshPaintsAtOnceOnlyWhenImmediate)
 {
     parent->show();
+    TestWindow grandchild(child->hwnd(), WS_VISIBLE, 2);
+    ovktest::Recorder paints(WM_PAINT);
+    paints.attach(*child, "child");
+    paints.attach(grandchild, "grandchild");
     struct Case {
-        IWindow::RefreshType type;
-        bool invalidates;
+        const char* what;
+        std::function<void()> refresh;
+        bool pending;
+        const char* painted;
     };
-    for (const Case& c : {Case{IWindow::paintAll, true}, Case{IWindow::paintAllNoChildren, false},
-                          Case{IWindow::immediate, true}}) {
-        ValidateRect(child->hwnd(), nullptr);
-        child->refresh(c.type);
-        EXPECT_EQ(GetUpdateRect(child->hwnd(), nullptr, FALSE) != FALSE, c.invalidates) << c.type;
+    const Case cases[] = {
+        {"paintAll", [&] { child->refresh(IWindow::paintAll); }, true, ""},
+        {"paintAllNoChildren", [&] { child->refresh(IWindow::paintAllNoChildren); }, false, ""},
+        {"immediate", [&] { child->refresh(IWindow::immediate); }, false, "child grandchild"},
+        {"a rectangle", [&] { child->refresh(IRectangle(0, 0, 5, 5)); }, true, ""},
+        {"a rectangle at once", [&] { child->refresh(IRectangle(0, 0, 5, 5), true); }, false,
+         "child grandchild"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int round = 0; round < 2; ++round) {
+            UpdateWindow(parent->hwnd());
+            RedrawWindow(child->hwnd(), nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+            paints.clear();
+            c.refresh();
+            EXPECT_EQ(paints.trace(), c.painted);
+            EXPECT_EQ(GetUpdateRect(child->hwnd(), nullptr, FALSE) != FALSE, c.pending);
+        }
     }
-    ValidateRect(child->hwnd(), nullptr);
-    child->refresh(IRectangle(0, 0, 5, 5));
     RECT update{};
+    child->refresh(IRectangle(0, 0, 5, 5));
     EXPECT_TRUE(GetUpdateRect(child->hwnd(), &update, FALSE));
     EXPECT_EQ(update.right, 5);
-    child->refresh(IRectangle(0, 0, 5, 5), true);
-    EXPECT_FALSE(GetUpdateRect(child->hwnd(), nullptr, FALSE));
 }
 
 TEST_F(Geometry, UpdatesCanBeSwitchedOffAndADeviceContextComesAndGoes)

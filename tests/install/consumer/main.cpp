@@ -1,7 +1,12 @@
 // A program that uses the installed library through its umbrella header only, as an application
 // would: it makes every kind of window whose class another module of the platform provides,
-// without loading or calling any of those modules itself.
+// without loading or calling any of those modules itself, and a form whose title and help come
+// from its own resource script.
+#include <windows.h>
+
 #include <ovkwin.hpp>
+
+#include "consumer.h"
 
 #include <cstdio>
 #include <functional>
@@ -84,6 +89,34 @@ int main()
         IHelpWindow help(&frame, IHelpWindow::viewerMode);
         check(help.handle().isValid(), "help window in viewer mode");
         native.deleteAllObjects();
+    });
+
+    // A form with help, as the headers describe it: the frame's title is the string with its
+    // identifier, the help window starts from settings naming a string, help libraries and the
+    // help table of the resource script, and serves the frame's windows.
+    step("help settings", [] {
+        const IResourceLibrary& resources = IApplication::current().userResourceLibrary();
+        IFrameWindow frame(IResourceId(kConsumerFrame, resources), nullptr, nullptr,
+                           IRectangle(0, 0, 400, 300), IFrameWindow::_titleBar);
+        check(frame.handle().isValid(), "frame with help");
+        char title[64] = {};
+        GetWindowTextA(frame.handle(), title, sizeof title);
+        check(std::string(title) == "Consumer form", "frame title from its string");
+        IHelpWindow::Settings settings;
+        settings.setTitle(IResourceId(kConsumerHelpTitle, resources))
+            .setLibraries("consumer.hlp")
+            .setHelpTableId(kConsumerHelpTable)
+            .setHelpForHelpPanel(7)
+            .setViewerValue3(1)
+            .setViewerValue4(2);
+        check(settings.title() == IString("Consumer help"), "help title from its string");
+        check(settings.helpTableId() == kConsumerHelpTable && settings.helpForHelpPanel() == 7 &&
+                  settings.viewerValue3() == 1 && settings.viewerValue4() == 2,
+              "help settings read back");
+        IHelpWindow help(settings, &frame, IHelpWindow::viewerMode);
+        check(help.libraries() == IString("consumer.hlp"), "help libraries from the settings");
+        IEntryField field(kConsumerField, &frame, &frame, IRectangle(10, 10, 200, 40));
+        check(IHelpWindow::helpWindow(&field) == &help, "the frame's windows find their help");
     });
 
     if (gFailures != 0)
