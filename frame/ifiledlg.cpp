@@ -50,6 +50,16 @@ const IFileDialog::Style IFileDialog::_inertStyle6(0);
 const IFileDialog::Style IFileDialog::_inertStyle7(0);
 const IFileDialog::Style IFileDialog::classDefaultStyle(0);
 
+IFileDialog::Style IFileDialog::defaultStyle()
+{
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
+}
+
+void IFileDialog::setDefaultStyle(const Style& style)
+{
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
+}
+
 struct IFileDialog::Settings::Record {
     IString title;
     IString okButtonText;
@@ -227,7 +237,12 @@ IFileDialog::~IFileDialog()
     delete fDialogData;
 }
 
-OVK_DIALOG_STATE_MEMBERS(IFileDialog)
+// The identifier and background colour are the dialog's state, not its window's: the system
+// makes a new window for each run.
+unsigned long IFileDialog::id() const { return fDialogData->state.id; }
+IWindow& IFileDialog::setId(unsigned long id) { fDialogData->state.id = id; return *this; }
+IColor IFileDialog::backgroundColor() const { return fDialogData->state.background; }
+IWindow& IFileDialog::setBackgroundColor(const IColor& color) { fDialogData->state.setBackground(color); return *this; }
 
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
@@ -235,6 +250,13 @@ unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boole
         return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x2FFFFF;
 }
+
+IBase::Boolean IFileDialog::hasApplyButton() const
+{
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
+}
+
+IBase::Boolean IFileDialog::pressedOK() const { return fDialogData->state.pressedOK(); }
 
 unsigned long IFileDialog::result() const
 {
