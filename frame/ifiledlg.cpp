@@ -1,6 +1,7 @@
 // The file dialog: its settings, the native record, the hook and the chosen names.
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <string>
@@ -80,7 +81,7 @@ struct IFileDialogData {
     std::string title;
     std::string initialDirectory;
     IPoint position;
-    ovkcommondialog::DialogState state{0x600};
+    ovkcommondialog::DialogState state{FILEOPENORD};
     unsigned long flags = 0;
     IString okButtonText;
     std::vector<char> file;
@@ -308,7 +309,6 @@ void takeChoices(IFileDialogData& data, OPENFILENAMEA& record, const Chosen& cho
     if (!data.initialDirectory.empty())
         record.lpstrInitialDir = data.initialDirectory.c_str();
     if (chosen.templateSet) {
-        record.Flags |= OFN_ENABLETEMPLATE;
         record.lpTemplateName = MAKEINTRESOURCEA(chosen.templateId);
         record.hInstance = chosen.templateModule;
     }
@@ -316,13 +316,26 @@ void takeChoices(IFileDialogData& data, OPENFILENAMEA& record, const Chosen& cho
     record.nFilterIndex = 1;
 }
 
+// The record's flags: the style's own bits, then what every file dialog of the library asks
+// for (no read-only check box, the process's current folder left alone, only existing folders,
+// the hook that gives the dialog's messages to the dialog object), the template when one is
+// chosen, and the question before a save replaces a file.
+template <class Chosen>
+DWORD recordFlags(unsigned long styleBits, const Chosen& chosen)
+{
+    DWORD flags = styleBits | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                  OFN_ENABLEHOOK;
+    if (chosen.templateSet)
+        flags |= OFN_ENABLETEMPLATE;
+    if (!chosen.open)
+        flags |= OFN_OVERWRITEPROMPT;
+    return flags;
+}
+
 // Runs the system's open or save dialog; true when the user chose a file.
 BOOL runSystemDialog(OPENFILENAMEA& record, bool open)
 {
-    if (open)
-        return GetOpenFileNameA(&record);
-    record.Flags |= OFN_OVERWRITEPROMPT;
-    return GetSaveFileNameA(&record);
+    return open ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
 }
 
 } // namespace
@@ -340,7 +353,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     OPENFILENAMEA& record = *fRecord;
     record = OPENFILENAMEA{};
     record.lStructSize = sizeof(OPENFILENAMEA);
-    record.Flags = convertToGUIStyle(style, false) | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    record.Flags = recordFlags(convertToGUIStyle(style, false), chosen);
     const bool multiple = (record.Flags & OFN_ALLOWMULTISELECT) != 0;
     placeFileName(data, record, chosen.fileName, multiple);
     takeChoices(data, record, chosen);
@@ -349,8 +362,8 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     record.hwndOwner = ovkcommondialog::nativeOwner(owner, hasApplyButton(), temporaryOwner);
     record.lCustData = reinterpret_cast<LPARAM>(this);
     record.lpfnHook = &IFileDialogData::hook;
-    record.Flags |= OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
-    data.state.id = chosen.templateSet ? chosen.templateId : multiple ? 0x601 : 0x600;
+    data.state.id =
+        chosen.templateSet ? chosen.templateId : multiple ? MULTIFILEOPENORD : FILEOPENORD;
 
     const BOOL chose = runSystemDialog(record, chosen.open);
     temporaryOwner.reset();

@@ -1,6 +1,7 @@
 // The font dialog: its settings, the native record, the hook and the chosen font.
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <string>
@@ -81,7 +82,7 @@ struct IFontDialogData {
     LOGFONTA attributes{};
     const IFontDialogSettings* settings = nullptr;
     IPoint position;
-    ovkcommondialog::DialogState state{0x606};
+    ovkcommondialog::DialogState state{FONTDLGORD};
     unsigned long given = 0;
     IString title;
     IString sample;
@@ -297,7 +298,7 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     data.choice.nFontType = SCREEN_FONTTYPE;
     if (start.font)
         data.choice.Flags |= CF_INITTOLOGFONTSTRUCT;
-    data.state.id = 0x606;
+    data.state.id = FONTDLGORD;
     if (start.templateId) {
         data.state.id = start.templateId;
         data.choice.Flags |= CF_ENABLETEMPLATE;
