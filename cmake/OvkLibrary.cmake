@@ -56,8 +56,10 @@ function(ovk_list_floor_objects name below target)
                  "${name} ${below} $<JOIN:$<TARGET_OBJECTS:${target}>,\n${name} ${below} >\n")
 endfunction()
 
-# The floors' rule for calls (cmake/check-floor-calls.sh), checked whenever the DLL is linked
+# The floors' rule for calls (cmake/OvkFloorCallsCheck.cmake), checked whenever the DLL is linked
 # again: a floor uses only what it and the floors below it define.
+set(OVK_FLOOR_CALLS_CHECK ${CMAKE_CURRENT_LIST_DIR}/OvkFloorCallsCheck.cmake)
+
 function(ovk_check_floor_calls)
     get_property(objects GLOBAL PROPERTY OVK_FLOOR_OBJECTS)
     set(manifest ${CMAKE_BINARY_DIR}/floor-objects.txt)
@@ -65,12 +67,12 @@ function(ovk_check_floor_calls)
     get_filename_component(nm ${CMAKE_NM} NAME)
     string(REGEX REPLACE "nm(\\.exe)?$" "c++filt" cxxfilt ${nm})
     find_program(OVK_CXXFILT NAMES ${cxxfilt} c++filt REQUIRED)
-    set(script ${PROJECT_SOURCE_DIR}/cmake/check-floor-calls.sh)
     set(checked ${CMAKE_BINARY_DIR}/floor-calls.checked)
     add_custom_command(OUTPUT ${checked}
-        COMMAND bash ${script} ${CMAKE_NM} ${OVK_CXXFILT} ${manifest}
-        COMMAND ${CMAKE_COMMAND} -E touch ${checked}
-        DEPENDS ovkwin $<TARGET_FILE:ovkwin> ${script} ${manifest}
+        COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DCXXFILT=${OVK_CXXFILT} -DMANIFEST=${manifest}
+                -DSTAMP=${checked} -P ${OVK_FLOOR_CALLS_CHECK}
+        DEPENDS ovkwin $<TARGET_FILE:ovkwin> ${OVK_FLOOR_CALLS_CHECK}
+                ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/OvkFloorCallsCheck.awk ${manifest}
         COMMENT "Checking that no floor calls a higher one"
         VERBATIM)
     add_custom_target(ovk_floor_calls ALL DEPENDS ${checked})

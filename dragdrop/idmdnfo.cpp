@@ -54,7 +54,8 @@ long fileCount(IDataObject* data)
 void readOffsets(IDataObject* data, IDMDragInfo& info)
 {
     ovk_native::Medium offsets;
-    if (!offsets.fetch(data, static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Shell Object Offsets")),
+    if (!offsets.fetch(data,
+                       static_cast<CLIPFORMAT>(RegisterClipboardFormatA(CFSTR_SHELLIDLISTOFFSET)),
                        TYMED_HGLOBAL))
         return;
     const ovk_native::GlobalLockScope block(offsets.medium.hGlobal);

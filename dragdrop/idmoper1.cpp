@@ -158,6 +158,8 @@ std::vector<FORMATETC> IDMSourceOperationData::formatsFor(IDMSourceOperation& op
     if (first->supportsRMF("DRM_TARVOSFILE", IDMNames::rfText)) {
         std::vector<IShellIDList> lists;
         const bool listed = ovk_dragdrop::shellListsOf(operation, lists);
+        // The shell's own names (CFSTR_SHELLIDLIST, CFSTR_SHELLIDLISTOFFSET, CFSTR_FILENAMEA):
+        // <shlobj.h>, which defines them, declares OLE's IFont beside the library's.
         for (const char* name : {"Shell IDList Array", "Shell Object Offsets", "FileName"})
             if (listed || std::strcmp(name, "Shell IDList Array") != 0)
                 formats.push_back(formatEntry(

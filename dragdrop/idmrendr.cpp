@@ -175,11 +175,11 @@ void renderFile(IDMSourceRenderEvent& event, IDMSourceOperation& operation,
     HGLOBAL block = nullptr;
     if (wanted == CF_HDROP) {
         block = dropFilesBlock(fileItems(operation, named));
-    } else if (wanted == IDragInfoWrapper::formatOfType("Shell IDList Array")) {
+    } else if (wanted == IDragInfoWrapper::formatOfType(CFSTR_SHELLIDLIST)) {
         block = idListArrayBlock(operation);
-    } else if (wanted == IDragInfoWrapper::formatOfType("Shell Object Offsets")) {
+    } else if (wanted == IDragInfoWrapper::formatOfType(CFSTR_SHELLIDLISTOFFSET)) {
         block = objectOffsetsBlock(operation);
-    } else if (wanted == IDragInfoWrapper::formatOfType("FileName")) {
+    } else if (wanted == IDragInfoWrapper::formatOfType(CFSTR_FILENAMEA)) {
         const IString path = pathOf(item);
         block = globalBlock(static_cast<const char*>(path), path.length() + 1);
     }
@@ -261,13 +261,13 @@ IString contentsOfBlock(IDMItem& item, const IString& type, HGLOBAL block, UINT 
         item.setTrueType(IDMNames::file);
         return text;
     }
-    if (type == IString("Shell IDList Array")) {
+    if (type == IString(CFSTR_SHELLIDLIST)) {
         const std::size_t end = idListArrayEnd(bytes, size);
         if (!end)
             return IString();
         const IString text(bytes, end);
         IDMTargetRenderer::splitPath(item, text);
-        item.setTrueType("Shell IDList Array");
+        item.setTrueType(CFSTR_SHELLIDLIST);
         return text;
     }
     return IString(bytes, strnlen(bytes, size));

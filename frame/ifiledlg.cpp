@@ -1,6 +1,7 @@
 // The file dialog: its settings, the native record, the hook and the chosen names.
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <string>
@@ -50,6 +51,16 @@ const IFileDialog::Style IFileDialog::_inertStyle6(0);
 const IFileDialog::Style IFileDialog::_inertStyle7(0);
 const IFileDialog::Style IFileDialog::classDefaultStyle(0);
 
+IFileDialog::Style IFileDialog::defaultStyle()
+{
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
+}
+
+void IFileDialog::setDefaultStyle(const Style& style)
+{
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
+}
+
 struct IFileDialog::Settings::Record {
     IString title;
     IString okButtonText;
@@ -70,7 +81,7 @@ struct IFileDialogData {
     std::string title;
     std::string initialDirectory;
     IPoint position;
-    ovkcommondialog::DialogState state{0x600};
+    ovkcommondialog::DialogState state{FILEOPENORD};
     unsigned long flags = 0;
     IString okButtonText;
     std::vector<char> file;
@@ -227,7 +238,12 @@ IFileDialog::~IFileDialog()
     delete fDialogData;
 }
 
-OVK_DIALOG_STATE_MEMBERS(IFileDialog)
+// The identifier and background colour are the dialog's state, not its window's: the system
+// makes a new window for each run.
+unsigned long IFileDialog::id() const { return fDialogData->state.id; }
+IWindow& IFileDialog::setId(unsigned long id) { fDialogData->state.id = id; return *this; }
+IColor IFileDialog::backgroundColor() const { return fDialogData->state.background; }
+IWindow& IFileDialog::setBackgroundColor(const IColor& color) { fDialogData->state.setBackground(color); return *this; }
 
 unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
@@ -235,6 +251,13 @@ unsigned long IFileDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boole
         return style.asExtendedUnsignedLong() & ovkcommondialog::applyBit;
     return style.asUnsignedLong() & 0x2FFFFF;
 }
+
+IBase::Boolean IFileDialog::hasApplyButton() const
+{
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
+}
+
+IBase::Boolean IFileDialog::pressedOK() const { return fDialogData->state.pressedOK(); }
 
 unsigned long IFileDialog::result() const
 {
@@ -286,7 +309,6 @@ void takeChoices(IFileDialogData& data, OPENFILENAMEA& record, const Chosen& cho
     if (!data.initialDirectory.empty())
         record.lpstrInitialDir = data.initialDirectory.c_str();
     if (chosen.templateSet) {
-        record.Flags |= OFN_ENABLETEMPLATE;
         record.lpTemplateName = MAKEINTRESOURCEA(chosen.templateId);
         record.hInstance = chosen.templateModule;
     }
@@ -294,13 +316,26 @@ void takeChoices(IFileDialogData& data, OPENFILENAMEA& record, const Chosen& cho
     record.nFilterIndex = 1;
 }
 
+// The record's flags: the style's own bits, then what every file dialog of the library asks
+// for (no read-only check box, the process's current folder left alone, only existing folders,
+// the hook that gives the dialog's messages to the dialog object), the template when one is
+// chosen, and the question before a save replaces a file.
+template <class Chosen>
+DWORD recordFlags(unsigned long styleBits, const Chosen& chosen)
+{
+    DWORD flags = styleBits | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                  OFN_ENABLEHOOK;
+    if (chosen.templateSet)
+        flags |= OFN_ENABLETEMPLATE;
+    if (!chosen.open)
+        flags |= OFN_OVERWRITEPROMPT;
+    return flags;
+}
+
 // Runs the system's open or save dialog; true when the user chose a file.
 BOOL runSystemDialog(OPENFILENAMEA& record, bool open)
 {
-    if (open)
-        return GetOpenFileNameA(&record);
-    record.Flags |= OFN_OVERWRITEPROMPT;
-    return GetSaveFileNameA(&record);
+    return open ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
 }
 
 } // namespace
@@ -318,7 +353,7 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     OPENFILENAMEA& record = *fRecord;
     record = OPENFILENAMEA{};
     record.lStructSize = sizeof(OPENFILENAMEA);
-    record.Flags = convertToGUIStyle(style, false) | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    record.Flags = recordFlags(convertToGUIStyle(style, false), chosen);
     const bool multiple = (record.Flags & OFN_ALLOWMULTISELECT) != 0;
     placeFileName(data, record, chosen.fileName, multiple);
     takeChoices(data, record, chosen);
@@ -327,8 +362,8 @@ IFileDialog& IFileDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     record.hwndOwner = ovkcommondialog::nativeOwner(owner, hasApplyButton(), temporaryOwner);
     record.lCustData = reinterpret_cast<LPARAM>(this);
     record.lpfnHook = &IFileDialogData::hook;
-    record.Flags |= OFN_PATHMUSTEXIST | OFN_ENABLEHOOK;
-    data.state.id = chosen.templateSet ? chosen.templateId : multiple ? 0x601 : 0x600;
+    data.state.id =
+        chosen.templateSet ? chosen.templateId : multiple ? MULTIFILEOPENORD : FILEOPENORD;
 
     const BOOL chose = runSystemDialog(record, chosen.open);
     temporaryOwner.reset();

@@ -1,6 +1,7 @@
 // The font dialog: its settings, the native record, the hook and the chosen font.
 #include <windows.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <string>
@@ -53,6 +54,16 @@ const IFontDialog::Style IFontDialog::_inertStyle3(0);
 const IFontDialog::Style IFontDialog::_inertStyle4(0);
 const IFontDialog::Style IFontDialog::classDefaultStyle(0);
 
+IFontDialog::Style IFontDialog::defaultStyle()
+{
+    return ovk_app::ClassDefault<classDefaultStyle>::current();
+}
+
+void IFontDialog::setDefaultStyle(const Style& style)
+{
+    ovk_app::ClassDefault<classDefaultStyle>::replace(style);
+}
+
 struct IFontDialogSettings::Record {
     IFont* font = nullptr;
     CHOOSEFONTA choice{};
@@ -71,7 +82,7 @@ struct IFontDialogData {
     LOGFONTA attributes{};
     const IFontDialogSettings* settings = nullptr;
     IPoint position;
-    ovkcommondialog::DialogState state{0x606};
+    ovkcommondialog::DialogState state{FONTDLGORD};
     unsigned long given = 0;
     IString title;
     IString sample;
@@ -231,7 +242,12 @@ IFontDialog::~IFontDialog()
     delete fDialogData;
 }
 
-OVK_DIALOG_STATE_MEMBERS(IFontDialog)
+// The identifier and background colour are the dialog's state, not its window's: the system
+// makes a new window for each run.
+unsigned long IFontDialog::id() const { return fDialogData->state.id; }
+IWindow& IFontDialog::setId(unsigned long id) { fDialogData->state.id = id; return *this; }
+IColor IFontDialog::backgroundColor() const { return fDialogData->state.background; }
+IWindow& IFontDialog::setBackgroundColor(const IColor& color) { fDialogData->state.setBackground(color); return *this; }
 
 unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boolean extended) const
 {
@@ -240,10 +256,17 @@ unsigned long IFontDialog::convertToGUIStyle(const IBitFlag& style, IBase::Boole
     return style.asUnsignedLong() & 0x1FFFFFF;
 }
 
+IBase::Boolean IFontDialog::hasApplyButton() const
+{
+    return (extendedStyle() & ovkcommondialog::applyBit) != 0;
+}
+
 unsigned long IFontDialog::pointSize() const
 {
     return static_cast<unsigned long>(fDialogData->choice.iPointSize / 10);
 }
+
+IBase::Boolean IFontDialog::pressedOK() const { return fDialogData->state.pressedOK(); }
 
 unsigned long IFontDialog::result() const
 {
@@ -275,7 +298,7 @@ IFontDialog& IFontDialog::initialize(IWindow* parent, IWindow* owner, const Styl
     data.choice.nFontType = SCREEN_FONTTYPE;
     if (start.font)
         data.choice.Flags |= CF_INITTOLOGFONTSTRUCT;
-    data.state.id = 0x606;
+    data.state.id = FONTDLGORD;
     if (start.templateId) {
         data.state.id = start.templateId;
         data.choice.Flags |= CF_ENABLETEMPLATE;

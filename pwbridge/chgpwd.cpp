@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <detail/iwipetxt.hpp>
 #include <ientryfd.hpp>
 #include <ihelpwin.hpp>
 #include <imcelcv.hpp>
@@ -28,6 +29,22 @@ IStaticText* makePrompt(unsigned long id, IWindow* canvas)
     prompt->setText(pwdialog::text(id));
     prompt->setAlignment(IStaticText::centerLeft);
     return prompt;
+}
+
+// What the checks need of the two entries. Their texts are read in the wipe scope and are gone
+// before a refusal's message box runs its loop.
+struct EntryFacts {
+    size_t length;
+    bool empty;
+    bool differ;
+};
+
+EntryFacts factsOf(IEntryField& newPassword, IEntryField& confirmation)
+{
+    const ovkshared::WipedText first(newPassword.text());
+    const ovkshared::WipedText second(confirmation.text());
+    return {first.text().length(), first.text().isEmpty() || second.text().isEmpty(),
+            first.text().compare(second.text()) != 0};
 }
 
 IEntryField* makeEntry(unsigned long id, IWindow* canvas)
@@ -134,20 +151,14 @@ IBase::Boolean ChgpwdSession::refuse(unsigned long title, unsigned long text, bo
 
 IBase::Boolean ChgpwdSession::changeRequest()
 {
-    IString first = fNewPassword->text();
-    IString second = fConfirmation->text();
-    const size_t length = first.length();
-    const bool empty = first.isEmpty() || second.isEmpty();
-    const bool differ = first.compare(second) != 0;
-    first.wipe();
-    second.wipe();
-    if (empty)
+    const EntryFacts facts = factsOf(*fNewPassword, *fConfirmation);
+    if (facts.empty)
         return refuse(25089, 25090, false);
-    if (differ)
+    if (facts.differ)
         return refuse(25026, 25025, true);
-    if (fMaxLength >= 0 && length > static_cast<size_t>(fMaxLength))
+    if (fMaxLength >= 0 && facts.length > static_cast<size_t>(fMaxLength))
         return refuse(25089, 25027, true);
-    if (length < kMinimumLength)
+    if (facts.length < kMinimumLength)
         return refuse(25089, 25028, true);
     disable();
     fButtons->disableFirst();

@@ -31,7 +31,7 @@ public:
     ChgpwdSession(int maxLength, IWindow* owner);
     ~ChgpwdSession() override;
 
-    // The text of the new-password entry; the caller wipes it when done.
+    // The text of the new-password entry; the caller holds it in a WipedText, which wipes it.
     IString getPassword();
     // Checks the two entries; a failed check is shown and keeps the dialog open.
     IBase::Boolean changeRequest();

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
+#include <detail/iwipetxt.hpp>
 #include <iapp.hpp>
 #include <ihandle.hpp>
 #include <iwindow.hpp>
@@ -66,26 +68,18 @@ private:
     pkm_user_tgt_data_t* fList = nullptr;
 };
 
-// A copy of a password made for a call that wants a terminated text, wiped before it is freed.
-class PasswordCopy {
-public:
-    PasswordCopy(const char* text, size_t length)
-        : fText(static_cast<char*>(std::calloc(length + 1, 1))), fSize(length + 1)
-    {
-        if (fText)
-            std::memcpy(fText, text, length);
+// Sets the service's text to the password in the host's buffer, which has no zero after a
+// password that fills it: the service is given a terminated copy, held in the wipe scope. False
+// when there was no memory for either copy.
+bool setServiceText(sso_string_t& value, const char* password, DWORD length)
+{
+    try {
+        const ovkshared::WipedText typed{IString(password, length)};
+        return sso_string_set(&value, typed.text()) == 0;
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    ~PasswordCopy() { wipeFree(fText, fSize); }
-    PasswordCopy(const PasswordCopy&) = delete;
-    PasswordCopy& operator=(const PasswordCopy&) = delete;
-
-    // Null when there was no memory for the copy.
-    const char* text() const noexcept { return fText; }
-
-private:
-    char* fText;
-    size_t fSize;
-};
+}
 
 // Hands a password of at most maxLength characters to the host. maxLength is the size of the
 // host's buffer: the zero follows only a shorter password, and nothing is written at or past
@@ -336,11 +330,9 @@ int update_pwd_in_pkm(password_data_t* request)
     if (target->pwd_length != 0) {
         // Without the record, or without the new text in it, the update would clear the
         // stored password or keep the old one while the host is told the new one is set.
-        // The host's buffer has no zero after a password that fills it: the service is given
-        // a terminated copy of the length the dialog answered.
-        const PasswordCopy typed(request->buffer, *request->length);
         password = static_cast<sso_pwd_t*>(std::calloc(1, sizeof(sso_pwd_t)));
-        if (!password || !typed.text() || sso_string_set(&password->value, typed.text()) != 0) {
+        if (!password ||
+            !setServiceText(password->value, request->buffer, *request->length)) {
             PW_ERROR("malloc failure");
             pwLog(__LINE__, kLogNoMemory);
             releasePasswordRecord(password);
@@ -394,16 +386,15 @@ int get_new_password(password_data_t* request)
         const int dialogMaximum = static_cast<int>(std::min<DWORD>(request->maxLength, INT_MAX));
         ChgpwdSession dialog(dialogMaximum, active.get());
         if (dialog.showModally() == ChgpwdSession::okResult) {
-            IString password = dialog.getPassword();
-            const size_t length = password.length();
+            const ovkshared::WipedText password(dialog.getPassword());
+            const size_t length = password.text().length();
             // The buffer holds maxLength characters, whatever the dialog checked.
             if (length <= request->maxLength) {
-                copyToHost(request, password.data(), static_cast<DWORD>(length));
+                copyToHost(request, password.text().data(), static_cast<DWORD>(length));
             } else {
                 PW_ERROR("The new password does not fit the host's buffer");
                 result = 2;
             }
-            password.wipe();
         } else {
             result = 1;
         }

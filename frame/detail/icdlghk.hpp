@@ -49,37 +49,6 @@ struct DialogState {
     }
 };
 
-// The members that the file and font dialogs answer alike, from their dialog state and their
-// class: the class's default style, the dialog's identifier and background colour, whether its
-// last run ended with OK, and whether it has an Apply button. Each dialog class writes
-// OVK_DIALOG_STATE_MEMBERS(its name) once in its file.
-#define OVK_DIALOG_STATE_MEMBERS(Dialog)                                                        \
-    Dialog::Style Dialog::defaultStyle()                                                        \
-    {                                                                                           \
-        return ovk_app::ClassDefault<classDefaultStyle>::current();                             \
-    }                                                                                           \
-    void Dialog::setDefaultStyle(const Style& style)                                            \
-    {                                                                                           \
-        ovk_app::ClassDefault<classDefaultStyle>::replace(style);                               \
-    }                                                                                           \
-    IWindow& Dialog::setId(unsigned long id)                                                    \
-    {                                                                                           \
-        fDialogData->state.id = id;                                                             \
-        return *this;                                                                           \
-    }                                                                                           \
-    unsigned long Dialog::id() const { return fDialogData->state.id; }                          \
-    IColor Dialog::backgroundColor() const { return fDialogData->state.background; }            \
-    IWindow& Dialog::setBackgroundColor(const IColor& color)                                    \
-    {                                                                                           \
-        fDialogData->state.setBackground(color);                                                \
-        return *this;                                                                           \
-    }                                                                                           \
-    IBase::Boolean Dialog::pressedOK() const { return fDialogData->state.pressedOK(); }         \
-    IBase::Boolean Dialog::hasApplyButton() const                                               \
-    {                                                                                           \
-        return (extendedStyle() & ovkcommondialog::applyBit) != 0;                              \
-    }
-
 // Notes how the system's dialog function (`call`, as the error names it) ended, and answers
 // whether the user chose OK. A dialog that failed rather than being cancelled leaves its
 // extended error (CommDlgExtendedError) in the state and throws it as a system error at

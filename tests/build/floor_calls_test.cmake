@@ -1,7 +1,7 @@
 # The floors' rule for calls: three small objects (a uses b and c, b uses c, c uses only the C
 # run time) are laid out as floors in several ways, and the check must refuse each layout where
 # an object uses what only a higher floor, or one beside its own, defines.
-#   cmake -DCXX=<compiler> -DNM=<nm> -DCXXFILT=<c++filt> -DCHECK=<check-floor-calls.sh>
+#   cmake -DCXX=<compiler> -DNM=<nm> -DCXXFILT=<c++filt> -DCHECK=<OvkFloorCallsCheck.cmake>
 #         -DSCRATCH=<folder> -P floor_calls_test.cmake
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
@@ -16,34 +16,29 @@ foreach(name a b c)
     endif()
 endforeach()
 
-set(cases
-    # verdict  what the finding names          floors, lowest first: "floor below object" + ...
-    "passed||c - c.obj+b c b.obj+a b a.obj"
-    "passed||c - c.obj+ab c a.obj+ab c b.obj"
-    "refused|a.obj (a) uses b(), defined in b|a - a.obj+b a b.obj+c b c.obj"
-    "refused|a.obj (a) uses b(), defined in b|c - c.obj+b c b.obj+a c a.obj"
-    "refused|b.obj (b) uses c(), defined in c|a - a.obj+c - c.obj+b a b.obj")
 set(failures 0)
-foreach(case IN LISTS cases)
-    string(REGEX MATCH "^([^|]*)[|]([^|]*)[|](.*)$" fields "${case}")
-    set(verdict "${CMAKE_MATCH_1}")
-    set(finding "${CMAKE_MATCH_2}")
-    string(REPLACE "+" ";" layout "${CMAKE_MATCH_3}")
+
+# judge(VERDICT FINDING FLOOR...): the check's verdict on a layout, passed or refused, and the
+# finding a refusal must name; each FLOOR is one line of the layout, "floor below object", lowest
+# first.
+function(judge verdict finding)
     set(manifest "")
-    foreach(line IN LISTS layout)
-        string(REGEX REPLACE "([a-z]+\\.obj)$" "${SCRATCH}/\\1" line "${line}")
-        string(APPEND manifest "${line}\n")
+    foreach(floor IN LISTS ARGN)
+        string(REGEX REPLACE "([a-z]+\\.obj)$" "${SCRATCH}/\\1" floor "${floor}")
+        string(APPEND manifest "${floor}\n")
     endforeach()
     file(WRITE "${SCRATCH}/manifest.txt" "${manifest}")
-    execute_process(COMMAND bash ${CHECK} ${NM} ${CXXFILT} "${SCRATCH}/manifest.txt"
+    execute_process(COMMAND ${CMAKE_COMMAND} -DNM=${NM} -DCXXFILT=${CXXFILT}
+                            -DMANIFEST=${SCRATCH}/manifest.txt -P ${CHECK}
                     RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE said)
     if(result EQUAL 0)
         set(got passed)
-    elseif(result EQUAL 1)
+    elseif(said MATCHES "A floor uses what only a higher floor defines")
         set(got refused)
     else()
         set(got "failed (${result})")
     endif()
+    list(JOIN ARGN " + " layout)
     if(NOT got STREQUAL verdict)
         message(SEND_ERROR "'${layout}' was ${got}, not ${verdict}\n${said}")
         math(EXPR failures "${failures} + 1")
@@ -53,7 +48,35 @@ foreach(case IN LISTS cases)
         message(SEND_ERROR "'${layout}' was refused without naming '${finding}':\n${said}")
         math(EXPR failures "${failures} + 1")
     endif()
-endforeach()
+    set(failures ${failures} PARENT_SCOPE)
+endfunction()
+
+# Each floor on the one below it.
+judge(passed ""
+    "c  -  c.obj"
+    "b  c  b.obj"
+    "a  b  a.obj")
+# Two objects in one floor use each other.
+judge(passed ""
+    "c  -  c.obj"
+    "ab c  a.obj"
+    "ab c  b.obj")
+# The lowest floor uses the one above it.
+judge(refused "a.obj (a) uses b(), defined in b"
+    "a  -  a.obj"
+    "b  a  b.obj"
+    "c  b  c.obj")
+# Two floors side by side on c: a uses b beside it.
+judge(refused "a.obj (a) uses b(), defined in b"
+    "c  -  c.obj"
+    "b  c  b.obj"
+    "a  c  a.obj")
+# b stands on a, and c beside a is no floor below b.
+judge(refused "b.obj (b) uses c(), defined in c"
+    "a  -  a.obj"
+    "c  -  c.obj"
+    "b  a  b.obj")
+
 if(failures GREATER 0)
     message(FATAL_ERROR "${failures} layouts were judged wrongly")
 endif()
