@@ -19,6 +19,10 @@
 #include <idmcnrit.hpp>
 #include <idmdinfo.hpp>
 #include <idmdistr.hpp>
+#include <idmfact.hpp>
+#include <idmnames.hpp>
+#include <idmrendr.hpp>
+#include <itrace.hpp>
 #include <idmtbit.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
@@ -239,6 +243,82 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TextDragCase{"AMoveTakesTheTextFromTheSource", false, "hello "},
                     TextDragCase{"ACopyLeavesIt", true, "hello world"}),
     [](const testing::TestParamInfo<TextDragCase>& info) { return std::string(info.param.name); });
+
+// The hand's drag of the characters [first, last] of the source's text to the middle of the
+// target; the press lands on the second of them.
+class TextDrags : public testing::Test {
+protected:
+    void SetUp() override {
+        SetWindowPos(parent.hwnd(), nullptr, 120, 120, 320, 160, SWP_NOZORDER | SWP_SHOWWINDOW);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&source);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(target.get());
+        target->setText("old");
+    }
+    bool drag(long first, long last) {
+        source.selectRange(IRange(first, last));
+        const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, first + 1, 0);
+        ovktest::HandPath path;
+        path.from = ovktest::onScreen(source.handle(), LOWORD(at), HIWORD(at) + 4);
+        path.to = ovktest::onScreen(target->handle(), 100, 12);
+        return ovktest::dragByHand(path);
+    }
+    static std::string textOf(const IEntryField& field) {
+        return static_cast<const char*>(field.text());
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_POPUP};
+    IEntryField source{21, &parent, &parent, IRectangle(10, 10, 300, 34)};
+    std::unique_ptr<IEntryField> target =
+        std::make_unique<IEntryField>(22, &parent, &parent, IRectangle(10, 90, 300, 114));
+};
+
+// The whole drag runs inside the press on the source. Once it is over, with the button up, the
+// source holds no capture, so that the next drag, straight after and with no click between,
+// starts and lands too.
+TEST_F(TextDrags, TwoInARowBothLand)
+{
+    source.setText("hello world");
+    ASSERT_TRUE(drag(6, 10));
+    EXPECT_EQ(textOf(*target), "world");
+    EXPECT_EQ(textOf(source), "hello ");
+    EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    source.setText("second drag");
+    ASSERT_TRUE(drag(7, 10));
+    EXPECT_EQ(textOf(*target), "drag");
+    EXPECT_EQ(textOf(source), "second ");
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// A moved word that occurs twice in its field is taken from it once: the occurrence that was
+// dragged goes, the other stays.
+struct RepeatedWordCase {
+    const char* name;
+    long first;
+    long last;
+    const char* sourceAfter;
+};
+
+std::ostream& operator<<(std::ostream& out, const RepeatedWordCase& c) { return out << c.name; }
+
+class RepeatedWordDrag : public TextDrags, public testing::WithParamInterface<RepeatedWordCase> {};
+
+TEST_P(RepeatedWordDrag, IsTakenFromItsSourceOnce)
+{
+    source.setText("world world");
+    ASSERT_TRUE(drag(GetParam().first, GetParam().last));
+    EXPECT_EQ(textOf(*target), "world");
+    EXPECT_EQ(textOf(source), GetParam().sourceAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Occurrences, RepeatedWordDrag,
+    testing::Values(RepeatedWordCase{"TheFirst", 0, 4, " world"},
+                    RepeatedWordCase{"TheSecond", 6, 10, "world "}),
+    [](const testing::TestParamInfo<RepeatedWordCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
 // Another program's drag: its own drag loop, started as its window sees the button go down, with
