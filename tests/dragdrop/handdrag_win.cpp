@@ -320,6 +320,57 @@ INSTANTIATE_TEST_SUITE_P(
                     RepeatedWordCase{"TheSecond", 6, 10, "world "}),
     [](const testing::TestParamInfo<RepeatedWordCase>& info) { return std::string(info.param.name); });
 
+// Text dropped into a password field is a password from then on: neither the item that carried
+// it into the field nor the source's item keeps a copy once its part is done. A plain field's
+// item keeps its text as before.
+class NotedTextItem : public IDMEntryFieldItem {
+public:
+    using IDMEntryFieldItem::IDMEntryFieldItem;
+    static inline std::string noted;
+
+    // The generator as a program writes it: the item adopts the reference taken for it.
+    static IBase::Boolean generateSourceItems(IDMSourceOperation* operation) {
+        operation->addRef();
+        operation->addItem(IDMItem::Handle(new NotedTextItem(operation)));
+        return true;
+    }
+    IBase::Boolean targetDrop(IDMTargetDropEvent& event) override {
+        const IBase::Boolean dropped = IDMEntryFieldItem::targetDrop(event);
+        noted += "dropped holding \"" + std::string(contents()) + "\" ";
+        return dropped;
+    }
+    IBase::Boolean sourceEnd(IDMSourceEndEvent& event) override {
+        const IBase::Boolean ended = IDMEntryFieldItem::sourceEnd(event);
+        noted += "ended holding \"" + std::string(contents()) + "\"";
+        return ended;
+    }
+};
+
+TEST_F(TextDrags, IntoAPasswordFieldLeaveNoCopyInTheItems)
+{
+    for (const bool password : {false, true}) {
+        SCOPED_TRACE(password ? "password" : "plain");
+        IEntryField::Style style = IEntryField::defaultStyle();
+        if (password)
+            style |= IEntryField::_unreadable;
+        target = std::make_unique<IEntryField>(22, &parent, &parent, IRectangle(10, 90, 300, 114),
+                                               style);
+        IDMSupport::setItemFactory(target.get(), &ovkDefaultItemFactory<NotedTextItem>());
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(target.get());
+        IDMSupport::setItemFactory(&source, &ovkDefaultItemFactory<NotedTextItem>());
+        source.setText("hello world");
+        NotedTextItem::noted.clear();
+        ASSERT_TRUE(drag(6, 10));
+        IString taken = target->text();
+        EXPECT_EQ(std::string(taken), "world");
+        taken.wipe();
+        EXPECT_EQ(textOf(source), "hello ");
+        EXPECT_EQ(NotedTextItem::noted, password
+                                            ? "dropped holding \"\" ended holding \"\""
+                                            : "dropped holding \"world\" ended holding \"world\"");
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Another program's drag: its own drag loop, started as its window sees the button go down, with
 // a data object of its own. The library's code is nowhere on the stack while the drag runs.
