@@ -371,6 +371,118 @@ TEST_F(TextDrags, IntoAPasswordFieldLeaveNoCopyInTheItems)
     }
 }
 
+// An application's own source items, made by a provider as IDMItem's header shows (or, as a
+// newcomer may write it, without the reference the item adopts). However the drag goes, refused
+// before it starts, ended where no one takes it, or dropped, nothing crashes and no item (and so
+// no operation, whose list holds them) outlives it. A refused drag says why in the trace.
+class CountedItem : public IDMItem {
+public:
+    explicit CountedItem(IDMSourceOperation* operation)
+        : IDMItem(operation, IDMNames::text, copyable | moveable) { ++living; }
+    ~CountedItem() override { --living; }
+    static inline int living = 0;
+};
+
+class ApplicationItems : public IDMItemFactory {
+public:
+    IString pairs;
+    bool takeReference = true;
+    IBase::Boolean provideSourceItems(IDMSourceBeginEvent&) override {
+        IDMSourceOperation* operation = ovkCurrentSourceOperation();
+        if (takeReference)
+            operation->addRef();
+        IDMItem::Handle item(new CountedItem(operation));
+        item->setRMFs(pairs);
+        item->setContents("carried");
+        operation->addItem(item);
+        return true;
+    }
+};
+
+enum class Road { refused, ended, dropped };
+
+struct ApplicationItemCase {
+    const char* name;
+    Road road;
+    bool takeReference;
+    const char* traced; // a part of the trace, "" for no trace at all
+};
+
+std::ostream& operator<<(std::ostream& out, const ApplicationItemCase& c) { return out << c.name; }
+
+std::string gTraced;
+
+class ApplicationItemDrag : public TextDrags,
+                            public testing::WithParamInterface<ApplicationItemCase> {
+protected:
+    void SetUp() override {
+        TextDrags::SetUp();
+        IDMSupport::setItemFactory(&source, &items);
+        gTraced.clear();
+        fPreviousSink = ITrace::setSink([](const char* line) { gTraced += line; });
+        ITrace::enableTrace();
+    }
+    void TearDown() override {
+        ITrace::disableTrace();
+        ITrace::setSink(fPreviousSink);
+    }
+
+    ApplicationItems items;
+    ITrace::Sink fPreviousSink = nullptr;
+};
+
+TEST_P(ApplicationItemDrag, NeitherCrashesNorLeaves)
+{
+    const ApplicationItemCase& c = GetParam();
+    items.takeReference = c.takeReference;
+    items.pairs = c.road == Road::refused
+                      ? IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfUnknown)
+                      : IDMItem::rmfsFrom(IDMNames::rmLibrary, IDMRenderer::processFormat() + "," +
+                                                                   IDMNames::rfSharedMemory);
+    source.setText("hello world");
+    source.selectRange(IRange(6, 10));
+    const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, 7, 0);
+    ovktest::HandPath path;
+    path.from = ovktest::onScreen(source.handle(), LOWORD(at), HIWORD(at) + 4);
+    // The parent takes no drops: a drag released over it ends with nothing dropped.
+    path.to = c.road == Road::ended ? ovktest::onScreen(parent.hwnd(), 150, 60)
+                                    : ovktest::onScreen(target->handle(), 100, 12);
+    // Twice: what one drag leaves shows in the next.
+    for (int drag = 0; drag < 2; ++drag) {
+        SCOPED_TRACE(drag);
+        ASSERT_TRUE(ovktest::dragByHand(path));
+        EXPECT_EQ(CountedItem::living, 0);
+        EXPECT_EQ(textOf(*target), c.road == Road::dropped ? "carried" : "old");
+        EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+        EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+        EXPECT_EQ(GetCapture(), nullptr);
+        target->setText("old");
+        source.selectRange(IRange(6, 10));
+    }
+    if (*c.traced)
+        EXPECT_NE(gTraced.find(c.traced), std::string::npos) << gTraced;
+    else
+        EXPECT_EQ(gTraced, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, ApplicationItemDrag,
+    testing::Values(
+        ApplicationItemCase{"Refused", Road::refused, true,
+                            "no renderer serves item 1 (types \"Text\", pairs "
+                            "\"<DRM_TARVOSFILE,DRF_UNKNOWN>\"); the drag does not start"},
+        ApplicationItemCase{"Ended", Road::ended, true, ""},
+        ApplicationItemCase{"Dropped", Road::dropped, true, ""},
+        ApplicationItemCase{"RefusedWithoutTheReference", Road::refused, false,
+                            "took no reference on the source operation for 1 of its items"},
+        ApplicationItemCase{"EndedWithoutTheReference", Road::ended, false,
+                            "took no reference on the source operation for 1 of its items"},
+        ApplicationItemCase{"DroppedWithoutTheReference", Road::dropped, false,
+                            "took no reference on the source operation for 1 of its items"}),
+    [](const testing::TestParamInfo<ApplicationItemCase>& info) {
+        return std::string(info.param.name);
+    });
+
 // ---------------------------------------------------------------------------------------------
 // Another program's drag: its own drag loop, started as its window sees the button go down, with
 // a data object of its own. The library's code is nowhere on the stack while the drag runs.
