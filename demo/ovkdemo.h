@@ -33,13 +33,17 @@ void setScreenshotFolder(const char* commandLine);
 #include <memory>
 class DragDemo;
 class IMultiLineEdit;
+// Whether one of the autoplay's hands is dragging: the other waits, for one hand holds the one
+// pointer (ovkdemo_drag.cpp).
+bool isHandAtWork();
+void setHandAtWork(bool atWork);
 class IWindow;
 struct DragDemoDeleter {
     void operator()(DragDemo* demo) const;
 };
 // A window beside the main frame that is an OLE drop target and lists the drag events it
 // receives, above them two entry fields that drag text to each other; with the autoplay, a
-// text item is dragged onto it from the main frame, a word is dragged from the upper field to
+// text item is dragged onto it from the main frame, a hand drags a word from the upper field to
 // the lower one, and the screenshots "dragtext" (before) and "drag" (after) are taken.
 std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay);
 class IMultiLineEdit;
@@ -78,8 +82,8 @@ struct DragWindowsDemoDeleter {
     void operator()(DragWindowsDemo* demo) const;
 };
 // Makes the two containers drag sources and drop targets (ovkdemo_dragwin.cpp); with the
-// autoplay, drags a tool bar button behind another and files from one container into the other,
-// and takes the screenshot "drag2".
+// autoplay, a hand (real mouse input) drags a tool bar button behind another and files from one
+// container into the other, and the screenshot "drag2" is taken.
 std::unique_ptr<DragWindowsDemo, DragWindowsDemoDeleter>
 makeDragWindowsDemo(IWindow& frame, ICnrCtl& files, ICnrCtl& types, IToolBar& bar, bool autoplay);
 #endif

@@ -62,8 +62,12 @@ std::string demoFolder()
 struct FolderObjects::Parts {
     ~Parts()
     {
-        // The children go first: deleting a parent that still has them deletes them too.
+        // The files go first, wherever a drag put them: deleting a parent that still has them
+        // deletes them too.
         for (auto at = objects.rbegin(); at != objects.rend(); ++at)
+            if (!isParent(*at))
+                delete *at;
+        for (auto at = parents.rbegin(); at != parents.rend(); ++at)
             delete *at;
         for (auto& [type, icon] : typeIcons)
             if (icon)
@@ -102,7 +106,22 @@ struct FolderObjects::Parts {
         return columns.back().get();
     }
 
+    ICnrObj* keepParent(ICnrObj* parent)
+    {
+        parents.push_back(parent);
+        return parent;
+    }
+
+    bool isParent(const ICnrObj* object) const
+    {
+        for (const ICnrObj* parent : parents)
+            if (parent == object)
+                return true;
+        return false;
+    }
+
     std::vector<ICnrObj*> objects;
+    std::vector<ICnrObj*> parents;
     // Keyed by type name: the objects point at the keys, which stay where they are.
     std::map<std::string, HICON> typeIcons;
     std::vector<std::unique_ptr<IContainerColumn>> columns;
@@ -148,12 +167,15 @@ FolderObjects::FolderObjects(ICnrCtl& details, ICnrCtl& tree) : fParts(std::make
         "Time", 70));
     details.showDetailsView();
 
+    // The tree holds copies of its own: a file of the list is new to it, so that a drag moves
+    // it there.
     for (const auto& [type, files] : byType) {
-        ICnrObj* parent = parts.keep(new ICnrObj(IPointerHandle(parts.typeIcons[type]), type.c_str()));
+        ICnrObj* parent =
+            parts.keepParent(new ICnrObj(IPointerHandle(parts.typeIcons[type]), type.c_str()));
         tree.addObject(parent);
         for (FileObject* file : files) {
             details.addObject(file);
-            tree.addObject(file, parent);
+            tree.addObject(parts.keep(new FileObject(*file)), parent);
         }
         tree.expand(parent);
     }

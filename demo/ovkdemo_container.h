@@ -7,8 +7,9 @@ class ICnrCtl;
 
 // The files of the demo's folder as container objects with their shell icons: all of them in
 // a details view with columns for the icon, name, type, size, date and time of each file, and
-// the same objects again in a tree view, under one parent per file type. Objects of one type
-// share one icon, and so one image in each container.
+// copies of them in a tree view, under one parent per file type (so that a file dragged from
+// the list is new to the tree, and moves there). Objects of one type share one icon, and so one
+// image in each container.
 class FolderObjects {
 public:
     FolderObjects(ICnrCtl& details, ICnrCtl& tree);

@@ -2,14 +2,16 @@
 // receives. With the autoplay, the cursor is put over it and a text item is dragged there from
 // the main frame through OLE; the list then shows the enter, the drop and the text that the
 // drag information carried. Above the list stand two entry fields that drag text to each
-// other: with the autoplay, a press on the word selected in the upper one drags it, through
-// OLE, onto the lower one, which takes it, and the upper one loses it (a move). The screenshot
-// "dragtext" shows the selected word before the drag, "drag" both fields after it.
+// other: with the autoplay, a hand (real mouse input from a second thread, as a user's) presses
+// on the word selected in the upper one, carries it down onto the lower one and lets go there;
+// the lower one takes it, and the upper one loses it (a move). The screenshot "dragtext" shows
+// the selected word before the drag, "drag" both fields after it.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
+#include <handdrag.hpp>
 #include <ovkwin.hpp>
 
 #include "ovkdemo.h"
@@ -17,11 +19,18 @@
 namespace {
 
 constexpr UINT_PTR kDragTimer = 41;
-constexpr UINT kDragAt = 2200;
+// At the end of the autoplay, after the drags between the main frame's windows: the hand takes
+// about a second, and nothing else may move the pointer or open a window meanwhile.
+constexpr UINT kDragAt = 21000;
+// How often the demo looks whether the hand has let go.
+constexpr UINT_PTR kHandTimer = 43;
+constexpr UINT kHandLook = 100;
 constexpr int kListId = 10;
 constexpr int kFromId = 11;
 constexpr int kToId = 12;
 constexpr int kFieldHeight = 22;
+
+bool gHandAtWork = false;
 
 // Lists the drag events of the window in its list box and plays the target's part: each drag
 // that enters gets a target operation made from its drag information.
@@ -42,12 +51,22 @@ protected:
         case IPrivateMessage::dragDrop:
             return drop(event);
         case WM_TIMER:
+            if (event.parameter1().asUnsignedLong() == kHandTimer)
+                return lookAtTheHand(event.handle());
             if (event.parameter1().asUnsignedLong() != kDragTimer)
                 return false;
+            // The rest of the autoplay goes first: a modal frame or dialog disables the main
+            // frame, a menu or another drag holds the pointer.
+            if (!isQuiet()) {
+                SetTimer(event.handle(), kDragTimer, 250, nullptr);
+                return true;
+            }
             KillTimer(event.handle(), kDragTimer);
             dragText(event.handle());
-            dragBetweenFields();
-            requestScreenshot("drag");
+            if (startDragBetweenFields())
+                SetTimer(event.handle(), kHandTimer, kHandLook, nullptr);
+            else
+                requestScreenshot("drag");
             return true;
         default:
             return false;
@@ -55,6 +74,14 @@ protected:
     }
 
 private:
+    bool isQuiet() const {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        GetGUIThreadInfo(GetCurrentThreadId(), &thread);
+        return IsWindowEnabled(fSource) && !(thread.flags & GUI_INMENUMODE) && !thread.hwndCapture &&
+               !isHandAtWork();
+    }
+
     void add(const std::string& line) {
         SendMessageA(fList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
@@ -101,33 +128,53 @@ private:
         IDMSourceOperation::setCurrentSourceOperation(IReference<IDMSourceOperation>());
     }
 
-    // The user's road: the cursor waits over the lower field and the left button goes down on
-    // the word selected in the upper one. The field starts the drag and OLE drops at once, as
-    // no button is really held.
-    void dragBetweenFields() {
+    // The user's road: the left button goes down on the word selected in the upper field, the
+    // pointer carries it to the lower one and lingers there, and the button comes up. The drag
+    // runs in the field's press, inside this thread's own message loop, while the hand works on
+    // its own thread.
+    bool startDragBetweenFields() {
         const std::string text = static_cast<const char*>(fFrom.text());
         const std::size_t word = text.find("word ");
         if (word == std::string::npos)
-            return;
+            return false;
         fFrom.selectRange(IRange(static_cast<IRange::Bound>(word),
-                                 static_cast<IRange::Bound>(word + 4)));
+                                 static_cast<IRange::Bound>(word + 3)));
+        const LRESULT at = SendMessageA(fFrom.handle(), EM_POSFROMCHAR, word + 1, 0);
+        POINT press{LOWORD(at), static_cast<LONG>(HIWORD(at)) + kFieldHeight / 4};
+        ClientToScreen(fFrom.handle(), &press);
         RECT over{};
         GetWindowRect(fTo.handle(), &over);
-        SetCursorPos((over.left + over.right) / 2, (over.top + over.bottom) / 2);
+        ovktest::HandPath path;
+        path.from = press;
+        path.to = POINT{(over.left + over.right) / 2, (over.top + over.bottom) / 2};
+        SetCursorPos(press.x, press.y);
         requestScreenshot("dragtext");
-        const LRESULT at = SendMessageA(fFrom.handle(), EM_POSFROMCHAR, word + 1, 0);
-        const LPARAM press = MAKELPARAM(LOWORD(at), HIWORD(at) + kFieldHeight / 4);
-        SendMessageA(fFrom.handle(), WM_LBUTTONDOWN, MK_LBUTTON, press);
-        SendMessageA(fFrom.handle(), WM_LBUTTONUP, 0, press);
+        setHandAtWork(true);
+        fHand = std::make_unique<ovktest::HandDrag>(path);
+        fHandDoneLooks = 0;
+        return true;
+    }
+
+    // Once the hand has let go, and the release has reached the drag loop: the result, shown.
+    IBase::Boolean lookAtTheHand(HWND window) {
+        if (!fHand || !fHand->done() || ++fHandDoneLooks < 3)
+            return true;
+        KillTimer(window, kHandTimer);
+        fHand.reset();
+        setHandAtWork(false);
         add("fields: moved by a drag");
         add("  upper: \"" + std::string(fFrom.text()) + "\"");
         add("  lower: \"" + std::string(fTo.text()) + "\"");
+        requestScreenshot("drag");
+        return true;
     }
 
     HWND fList;
     HWND fSource;
     IEntryField& fFrom;
     IEntryField& fTo;
+    std::unique_ptr<ovktest::HandDrag> fHand;
+    int fHandDoneLooks = 0;
 };
 
 } // namespace
@@ -200,6 +247,16 @@ private:
     std::unique_ptr<DropLog> fLog;
     IDMDropTargetHandler fRegistration;
 };
+
+bool isHandAtWork()
+{
+    return gHandAtWork;
+}
+
+void setHandAtWork(bool atWork)
+{
+    gHandAtWork = atWork;
+}
 
 std::unique_ptr<DragDemo, DragDemoDeleter> makeDragDemo(IWindow& mainFrame, bool autoplay)
 {

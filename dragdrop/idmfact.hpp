@@ -20,7 +20,9 @@ public:
     IDMItemFactory() = default;
     ~IDMItemFactory() override;
 
-    // The base item's generation: one item of type "Unknown".
+    // The base item's generation: one item of type "Unknown". A provider of its own makes each
+    // item as the generator form in idmitem.hpp shows: the item adopts a reference on the
+    // operation (ovkCurrentSourceOperation()) that is taken for it first.
     virtual IBase::Boolean provideSourceItems(IDMSourceBeginEvent& event);
     // The library's acceptance policy by the window's class: it may set the event's drop answer
     // to 0 (no drop here now) or 3 (never a drop here).

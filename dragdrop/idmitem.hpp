@@ -29,7 +29,24 @@ class IDMTargetEndEvent;
 
 // An item belongs to one operation: its source operation on the side where the drag started,
 // its target operation where it is dropped; it holds a reference on that operation. Items are
-// always held through Handle. The rendering list is kept expanded (see IDMRMFList).
+// always held through Handle. The rendering list is kept expanded (see IDMRMFList): an item
+// travels only by a pair that a renderer of its handler serves too; the pairs of the default
+// renderers, with a dragged file as the example, are listed in idmrendr.hpp.
+//
+// A generator (the static generateSourceItems of an item class, which IDMItemFactoryFor calls,
+// or a provider's provideSourceItems) makes each source item thus:
+//
+//     static IBase::Boolean generateSourceItems(IDMSourceOperation* operation)
+//     {
+//         operation->addRef();  // the reference the new item adopts
+//         IDMItem::Handle item(new MyItem(operation, IDMNames::file, IDMItem::copyable));
+//         item->setRMFs(IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfText));
+//         operation->addItem(item);
+//         return true;
+//     }
+//
+// The source constructor takes no reference of its own: each item it makes gives one back when
+// it goes, so without the addRef the operation is freed while the drag still uses it.
 class OVKWIN_API IDMItem : public IRefCounted {
 public:
     using Handle = IReference<IDMItem>;
@@ -46,7 +63,8 @@ public:
     static const unsigned long prepare;
     static const unsigned long removableMedia;
 
-    // The source side: the caller's reference on the operation passes to the item.
+    // The source side: the caller's reference on the operation passes to the item; take it
+    // with operation->addRef() right before (see the generator above).
     IDMItem(IDMSourceOperation* sourceOperation, const IString& types,
             unsigned long supportedOperations = noOperation,
             unsigned long attributes = noAttribute);

@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -187,10 +188,11 @@ void renderFile(IDMSourceRenderEvent& event, IDMSourceOperation& operation,
 }
 
 // How much of another program's "Shell IDList Array" block the item takes: everything up to the
-// end of the last list, or 0 when the block is not one. The header is measured in 64 bits, so
-// that a hostile count cannot wrap a 32-bit size; the list must end on a zero record inside the
-// block, because the shell's walkers and ours read a list until that record and nothing else
-// would stop them.
+// end of the list that ends last, or 0 when the block is not one. The header is measured in 64
+// bits, so that a hostile count cannot wrap a 32-bit size. Every offset, the parent's included,
+// must point past the header and at a list that ends on a zero record inside the block: the
+// shell's walkers and ours read a list until that record and nothing else would stop them, and
+// whoever takes the text takes every offset in it.
 std::size_t idListArrayEnd(const char* bytes, std::size_t size)
 {
     std::uint32_t count = 0;
@@ -200,14 +202,18 @@ std::size_t idListArrayEnd(const char* bytes, std::size_t size)
     const std::uint64_t header = 4 * static_cast<std::uint64_t>(count) + 8;
     if (header > size)
         return 0;
-    std::uint32_t last = 0;
-    std::memcpy(&last, bytes + static_cast<std::size_t>(header) - 4, sizeof last);
-    if (last >= size)
-        return 0;
-    const std::size_t list = IIDListBytes::sizeWithin(bytes + last, size - last);
-    if (list == 0 || bytes[last + list - 2] != 0 || bytes[last + list - 1] != 0)
-        return 0;
-    return last + list;
+    std::size_t end = 0;
+    for (std::uint32_t i = 0; i <= count; ++i) {
+        std::uint32_t offset = 0;
+        std::memcpy(&offset, bytes + 4 + 4 * static_cast<std::size_t>(i), sizeof offset);
+        if (offset < header || offset >= size)
+            return 0;
+        const std::size_t list = IIDListBytes::sizeWithin(bytes + offset, size - offset);
+        if (list == 0 || bytes[offset + list - 2] != 0 || bytes[offset + list - 1] != 0)
+            return 0;
+        end = std::max(end, offset + list);
+    }
+    return end;
 }
 
 // Whether the drag's data object carries this library's drag information, which numbers the

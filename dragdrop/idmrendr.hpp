@@ -20,6 +20,18 @@ class IDMTargetEndEvent;
 
 // The supported types (comma-separated; "Any" accepts every type) and the supported pairs, kept
 // in expanded form.
+//
+// The pairs the default renderers serve (every type):
+//   source  <DRM_KestaUI,DRF_PROCESS=pid> <DRM_KestaUI,DRF_TEXT> <DRM_KestaUI,DRF_SHAREDMEM>
+//           <DRM_DISCARD,DRF_UNKNOWN> <DRM_PRINT,DRF_UNKNOWN> <DRM_TARVOSFILE,DRF_TEXT>
+//           <DRM_OBJECT,DRF_OBJECT>
+//   target  the same without the discard and print pairs
+// An item travels only by a pair both an item and a renderer name. A dragged file, for example,
+// is an item of type IDMNames::file with the pair <DRM_TARVOSFILE,DRF_TEXT>
+// (setRMFs(IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfText))), its folder with the final
+// backslash as container name and the file's name as source name; <DRM_TARVOSFILE,DRF_UNKNOWN>
+// is served by no default renderer. A drag none of whose renderers serves an item does not
+// start; with tracing on (ITrace) it writes a line naming the item's types and pairs.
 class OVKWIN_API IDMRenderer : public IVBase {
 public:
     // Types "Any", no pairs.

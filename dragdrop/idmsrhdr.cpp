@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <iprivmsg.hpp>
+#include <itrace.hpp>
 #include <iwindow.hpp>
 
 #include "detail/idmanswr.hpp"
@@ -167,12 +168,64 @@ IReference<IDMSourceOperation> IDMSourceHandler::makeSourceOperation(IDMSourceBe
     return operation;
 }
 
+namespace {
+
+// The items of the operation's list that hold a reference on it: each source item gives one
+// back when it goes.
+unsigned long itemsHolding(IDMSourceOperation& operation)
+{
+    unsigned long count = 0;
+    for (unsigned long i = 1; i <= operation.numberOfItems(); ++i)
+        if (operation.item(i)->sourceOperation() == &operation)
+            ++count;
+    return count;
+}
+
+// A source item adopts a reference that its maker took for it (IDMItem's generator form). A
+// provider written without that reference would leave the operation to be freed by its own
+// items while the drag still uses it: the references it did not take are taken for it here, and
+// with tracing on a line says so.
+void takeMissingReferences(IDMSourceOperation& operation, unsigned long expected)
+{
+    const unsigned long held = operation.useCount();
+    if (held >= expected)
+        return;
+    for (unsigned long missing = expected - held; missing; --missing)
+        operation.addRef();
+    if (ITrace::isTraceEnabled())
+        ITrace::write(IString("IDMSourceHandler: the item provider took no reference on the "
+                              "source operation for ") +
+                      IString(expected - held) +
+                      " of its items; taken for it (see the generator form in idmitem.hpp).");
+}
+
+// A drag that ends before it starts shows nothing to the user and throws nothing: the trace is
+// where a program's writer learns which item no renderer took, and by what it could travel.
+void traceUnserved(unsigned long position, const IDMItem& item)
+{
+    if (!ITrace::isTraceEnabled())
+        return;
+    ITrace::write(IString("IDMSourceHandler: no renderer serves item ") + IString(position) +
+                  " (types \"" + item.types() + "\", pairs \"" + item.rmfs() +
+                  "\"); the drag does not start. The default source renderer serves the types \"" +
+                  IDMSupport::defaultSourceRenderer().supportedTypes() + "\" with the pairs \"" +
+                  IDMSupport::defaultSourceRenderer().supportedRMFs() + "\".");
+}
+
+} // namespace
+
 IBase::Boolean IDMSourceHandler::sourceBegin(IDMSourceBeginEvent& event)
 {
     IReference<IDMSourceOperation> operation = makeSourceOperation(event);
     const CurrentSource current(operation);
     IDMItemFactory* factory = itemFactoryFor(event.window());
-    if (factory && factory->provideSourceItems(event) && selectRenderers()) {
+    if (!factory)
+        return true;
+    const unsigned long referencesBefore = operation->useCount();
+    const unsigned long itemsBefore = itemsHolding(*operation);
+    const IBase::Boolean provided = factory->provideSourceItems(event);
+    takeMissingReferences(*operation, referencesBefore + itemsHolding(*operation) - itemsBefore);
+    if (provided && selectRenderers()) {
         const ovk_dragdrop::OwnDragLoop loop;
         operation->begin();
     }
@@ -196,8 +249,10 @@ IBase::Boolean IDMSourceHandler::selectRenderers()
     for (unsigned long i = 1; i <= operation->numberOfItems(); ++i) {
         const IDMItem::Handle item = operation->item(i);
         const unsigned long index = findRendererFor(item);
-        if (!index)
+        if (!index) {
+            traceUnserved(i, *item);
             return false;
+        }
         item->setRendererIndex(index);
         // Each renderer's share of the item's pairs; a file pair makes the text pair redundant.
         IString joined;

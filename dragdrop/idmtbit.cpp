@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include <detail/iwipetxt.hpp>
+
 #include <icolor.hpp>
 #include <iexcept.hpp>
 #include <ientryfd.hpp>
@@ -122,6 +124,15 @@ IBase::Boolean IDMEntryFieldItem::generateSourceItems(IDMSourceOperation* operat
 
 IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent& event)
 {
+    // The end of the item's conversation: a text that became a password on the other side
+    // leaves the item's copies wiped, on every way out.
+    struct WipeAtEnd {
+        IDMEntryFieldItem& item;
+        ~WipeAtEnd() {
+            if (item.fWipeAtEnd)
+                item.wipeCopies();
+        }
+    } wipeAtEnd{*this};
     // What the target carried out decides, not what the source offered: a text drag starts
     // without an operation of its own, and a refused drop leaves the text where it was.
     if (event.outcome() != 1 || event.targetOperationCode() != IDMOperation::move)
@@ -133,25 +144,40 @@ IBase::Boolean IDMEntryFieldItem::sourceEnd(IDMSourceEndEvent& event)
     DWORD start = 0, end = 0;
     SendMessageA(control->handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    const IString text = control->text();
-    const IString dragged = contents();
-    std::string all(static_cast<const char*>(text), text.length());
-    const std::string piece(static_cast<const char*>(dragged), dragged.length());
-    if (piece.empty())
+    // The working copies may hold what is now a password: each lives in a wiped scope.
+    const ovkshared::WipedText text(control->text());
+    const ovkshared::WipedText dragged(contents());
+    const IString& all = text.text();
+    const IString& piece = dragged.text();
+    if (piece.length() == 0)
         return true;
-    // The occurrence that lies at the selection, found from the start.
-    std::size_t at = all.find(piece);
-    while (at != std::string::npos && at < start) {
-        const std::size_t next = all.find(piece, at + 1);
-        if (next == std::string::npos || next > start)
+    // The occurrence that lies at the selection, found from the start (positions from 1).
+    const std::size_t selection = static_cast<std::size_t>(start) + 1;
+    std::size_t at = all.indexOf(piece);
+    while (at != 0 && at < selection) {
+        const std::size_t next = all.indexOf(piece, at + 1);
+        if (next == 0 || next > selection)
             break;
         at = next;
     }
-    if (at == std::string::npos)
+    if (at == 0)
         return true;
-    all.erase(at, piece.size());
-    control->setText(all.c_str());
+    const ovkshared::WipedText before(all.subString(1, at - 1));
+    const ovkshared::WipedText after(all.subString(at + piece.length()));
+    const ovkshared::WipedText left(before.text() + after.text());
+    control->setText(left.text());
     return true;
+}
+
+// The item lets go of every copy of its text it holds, wiping the storage when it is the last
+// holder (another holder's copy is its own to wipe).
+void IDMEntryFieldItem::wipeCopies() noexcept
+{
+    {
+        const ovkshared::WipedText held(contents());
+        setContents(IString());
+    }
+    fText.wipe();
 }
 
 IBase::Boolean IDMEntryFieldItem::targetDrop(IDMTargetDropEvent&)
@@ -161,6 +187,16 @@ IBase::Boolean IDMEntryFieldItem::targetDrop(IDMTargetDropEvent&)
     if (!control)
         return false;
     control->setText(contents());
+    // Text dropped into a password field is a password from now on: this item's copies are
+    // wiped at once, and the source item of this process, which still needs its copy to take a
+    // moved text from its field, wipes its own when its conversation ends.
+    auto* field = dynamic_cast<IEntryField*>(control);
+    if (field && field->isUnreadable()) {
+        wipeCopies();
+        if (IDMItem::Handle source = IDMItem::sourceItemFor(IDMItem::Handle(this)))
+            if (auto* text = dynamic_cast<IDMEntryFieldItem*>(source.get()))
+                text->fWipeAtEnd = true;
+    }
     return true;
 }
 
@@ -239,12 +275,13 @@ IDMToolBarButtonItem::IDMToolBarButtonItem(IDMSourceOperation* operation)
     setRMFs(pairs);
     setObject(button);
     // A picture that cannot be drawn (its bitmap deleted by its owner, no memory for the
-    // context) leaves the button without a drag image; the drag goes on without one, as any
-    // drag whose image fails.
+    // context or for the run time's own allocations) leaves the button without a drag image;
+    // the drag goes on without one, as any drag whose image fails. Whatever the failure is, the
+    // image is only the drag's decoration: no failure of it may cost the user the drag.
     if (button && button->bitmap().isValid()) {
         try {
             setImage(dragImageOf(*button));
-        } catch (const IException&) {
+        } catch (...) {
         }
     }
 }

@@ -23,7 +23,11 @@ public:
     static IBase::Boolean generateSourceItems(IDMSourceOperation* operation);
 
 private:
+    void wipeCopies() noexcept;
+
     mutable IString fText;
+    // Set by a target item of this process that put the text into a password field.
+    bool fWipeAtEnd = false;
 };
 
 class OVKWIN_API IDMMultiLineEditItem : public IDMEntryFieldItem {

@@ -23,16 +23,23 @@ struct TextDragArm {
 
 // A left press on the selection starts the drag at once. `onSelection(point)` tells whether a
 // point of the control lies on the selected text; `begin(point)` starts the drag.
+//
+// The whole drag runs inside the press, and OLE's loop takes the release. The press is then the
+// drag's: it is answered as handled, because the control's own press processing, run after the
+// drag, would capture the mouse for a selection whose release never comes, and would keep it
+// (the next drag would not start, the next click anywhere would go to the control).
 template <class OnSelection, class Begin>
-void trackTextDrag(const IEvent& event, HWND control, TextDragArm& arm, OnSelection onSelection,
+void trackTextDrag(IEvent& event, HWND control, TextDragArm& arm, OnSelection onSelection,
                    Begin begin)
 {
     const LPARAM raw = event.parameter2().asLong();
     const IPoint point(GET_X_LPARAM(raw), GET_Y_LPARAM(raw));
     switch (event.eventId()) {
     case WM_LBUTTONDOWN:
-        if (onSelection(point))
+        if (onSelection(point)) {
             begin(point);
+            event.setResult(1);
+        }
         break;
     case WM_RBUTTONDOWN:
         if (!GetCapture() && onSelection(point)) {

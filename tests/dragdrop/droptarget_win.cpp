@@ -558,6 +558,11 @@ std::vector<char> bytesOf(std::initializer_list<std::uint32_t> words, std::initi
 const std::vector<char> kShellList =
     bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0});
 
+// Two items: the parent's list (empty) at 16, the first item's list at 26, the second's at 18;
+// the text the item takes runs to the end of the list that ends last.
+const std::vector<char> kShellListOfTwo =
+    bytesOf({2, 16, 26, 18}, {0, 0, 6, 0, 'a', 'b', 'c', 'd', 0, 0, 4, 0, 'e', 'f', 0, 0});
+
 class ForeignDrop : public testing::TestWithParam<ForeignCase> {
 protected:
     void SetUp() override {
@@ -616,7 +621,21 @@ INSTANTIATE_TEST_SUITE_P(
         ForeignCase{"ShellListRecordPastTheBlock", "Shell IDList Array",
                     bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 40, 0, 'v', 0}), "|"},
         ForeignCase{"ShellListWithoutItsEnd", "Shell IDList Array",
-                    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w'}), "|"}),
+                    bytesOf({1, 12, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w'}), "|"},
+        // Every offset is another program's word, the parent's and each item's alike, not
+        // only the last one.
+        ForeignCase{"ShellListParentPastTheBlock", "Shell IDList Array",
+                    bytesOf({1, 5000, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0}), "|"},
+        ForeignCase{"ShellListParentInTheHeader", "Shell IDList Array",
+                    bytesOf({1, 2, 14}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0}), "|"},
+        ForeignCase{"ShellListParentWithoutItsEnd", "Shell IDList Array",
+                    bytesOf({1, 18, 12}, {0, 0, 6, 0, 'x', 'y', 'z', 'w', 0, 0}), "|"},
+        ForeignCase{"ShellListFirstOfTwoPastTheBlock", "Shell IDList Array",
+                    bytesOf({2, 16, 9000, 16}, {0, 0}), "|"},
+        ForeignCase{"ShellListFirstOfTwoRecordPastTheBlock", "Shell IDList Array",
+                    bytesOf({2, 16, 18, 16}, {0, 0, 40, 0, 'x', 'y'}), "|"},
+        ForeignCase{"ShellListOfTwo", "Shell IDList Array", kShellListOfTwo,
+                    std::string(kShellListOfTwo.begin(), kShellListOfTwo.end()) + "|"}),
     [](const testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
 
 // A drag whose drop throws, then another: each drag is judged and dropped as its own items, and

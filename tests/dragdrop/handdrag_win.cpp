@@ -19,6 +19,10 @@
 #include <idmcnrit.hpp>
 #include <idmdinfo.hpp>
 #include <idmdistr.hpp>
+#include <idmfact.hpp>
+#include <idmnames.hpp>
+#include <idmrendr.hpp>
+#include <itrace.hpp>
 #include <idmtbit.hpp>
 #include <idmoper.hpp>
 #include <idmsupp.hpp>
@@ -239,6 +243,245 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TextDragCase{"AMoveTakesTheTextFromTheSource", false, "hello "},
                     TextDragCase{"ACopyLeavesIt", true, "hello world"}),
     [](const testing::TestParamInfo<TextDragCase>& info) { return std::string(info.param.name); });
+
+// The hand's drag of the characters [first, last] of the source's text to the middle of the
+// target; the press lands on the second of them.
+class TextDrags : public testing::Test {
+protected:
+    void SetUp() override {
+        SetWindowPos(parent.hwnd(), nullptr, 120, 120, 320, 160, SWP_NOZORDER | SWP_SHOWWINDOW);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(&source);
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(target.get());
+        target->setText("old");
+    }
+    bool drag(long first, long last) {
+        source.selectRange(IRange(first, last));
+        const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, first + 1, 0);
+        ovktest::HandPath path;
+        path.from = ovktest::onScreen(source.handle(), LOWORD(at), HIWORD(at) + 4);
+        path.to = ovktest::onScreen(target->handle(), 100, 12);
+        return ovktest::dragByHand(path);
+    }
+    static std::string textOf(const IEntryField& field) {
+        return static_cast<const char*>(field.text());
+    }
+
+    ovktest::TestWindow parent{nullptr, WS_POPUP};
+    IEntryField source{21, &parent, &parent, IRectangle(10, 10, 300, 34)};
+    std::unique_ptr<IEntryField> target =
+        std::make_unique<IEntryField>(22, &parent, &parent, IRectangle(10, 90, 300, 114));
+};
+
+// The whole drag runs inside the press on the source. Once it is over, with the button up, the
+// source holds no capture, so that the next drag, straight after and with no click between,
+// starts and lands too.
+TEST_F(TextDrags, TwoInARowBothLand)
+{
+    source.setText("hello world");
+    ASSERT_TRUE(drag(6, 10));
+    EXPECT_EQ(textOf(*target), "world");
+    EXPECT_EQ(textOf(source), "hello ");
+    EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    source.setText("second drag");
+    ASSERT_TRUE(drag(7, 10));
+    EXPECT_EQ(textOf(*target), "drag");
+    EXPECT_EQ(textOf(source), "second ");
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+    EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+}
+
+// A moved word that occurs twice in its field is taken from it once: the occurrence that was
+// dragged goes, the other stays.
+struct RepeatedWordCase {
+    const char* name;
+    long first;
+    long last;
+    const char* sourceAfter;
+};
+
+std::ostream& operator<<(std::ostream& out, const RepeatedWordCase& c) { return out << c.name; }
+
+class RepeatedWordDrag : public TextDrags, public testing::WithParamInterface<RepeatedWordCase> {};
+
+TEST_P(RepeatedWordDrag, IsTakenFromItsSourceOnce)
+{
+    source.setText("world world");
+    ASSERT_TRUE(drag(GetParam().first, GetParam().last));
+    EXPECT_EQ(textOf(*target), "world");
+    EXPECT_EQ(textOf(source), GetParam().sourceAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Occurrences, RepeatedWordDrag,
+    testing::Values(RepeatedWordCase{"TheFirst", 0, 4, " world"},
+                    RepeatedWordCase{"TheSecond", 6, 10, "world "}),
+    [](const testing::TestParamInfo<RepeatedWordCase>& info) { return std::string(info.param.name); });
+
+// Text dropped into a password field is a password from then on: neither the item that carried
+// it into the field nor the source's item keeps a copy once its part is done. A plain field's
+// item keeps its text as before.
+class NotedTextItem : public IDMEntryFieldItem {
+public:
+    using IDMEntryFieldItem::IDMEntryFieldItem;
+    static inline std::string noted;
+
+    // The generator as a program writes it: the item adopts the reference taken for it.
+    static IBase::Boolean generateSourceItems(IDMSourceOperation* operation) {
+        operation->addRef();
+        operation->addItem(IDMItem::Handle(new NotedTextItem(operation)));
+        return true;
+    }
+    IBase::Boolean targetDrop(IDMTargetDropEvent& event) override {
+        const IBase::Boolean dropped = IDMEntryFieldItem::targetDrop(event);
+        noted += "dropped holding \"" + std::string(contents()) + "\" ";
+        return dropped;
+    }
+    IBase::Boolean sourceEnd(IDMSourceEndEvent& event) override {
+        const IBase::Boolean ended = IDMEntryFieldItem::sourceEnd(event);
+        noted += "ended holding \"" + std::string(contents()) + "\"";
+        return ended;
+    }
+};
+
+TEST_F(TextDrags, IntoAPasswordFieldLeaveNoCopyInTheItems)
+{
+    for (const bool password : {false, true}) {
+        SCOPED_TRACE(password ? "password" : "plain");
+        IEntryField::Style style = IEntryField::defaultStyle();
+        if (password)
+            style |= IEntryField::_unreadable;
+        target = std::make_unique<IEntryField>(22, &parent, &parent, IRectangle(10, 90, 300, 114),
+                                               style);
+        IDMSupport::setItemFactory(target.get(), &ovkDefaultItemFactory<NotedTextItem>());
+        IDMSupport::enableDragDropFor<IDMEntryFieldItem>(target.get());
+        IDMSupport::setItemFactory(&source, &ovkDefaultItemFactory<NotedTextItem>());
+        source.setText("hello world");
+        NotedTextItem::noted.clear();
+        ASSERT_TRUE(drag(6, 10));
+        IString taken = target->text();
+        EXPECT_EQ(std::string(taken), "world");
+        taken.wipe();
+        EXPECT_EQ(textOf(source), "hello ");
+        EXPECT_EQ(NotedTextItem::noted, password
+                                            ? "dropped holding \"\" ended holding \"\""
+                                            : "dropped holding \"world\" ended holding \"world\"");
+    }
+}
+
+// An application's own source items, made by a provider as IDMItem's header shows (or, as a
+// newcomer may write it, without the reference the item adopts). However the drag goes, refused
+// before it starts, ended where no one takes it, or dropped, nothing crashes and no item (and so
+// no operation, whose list holds them) outlives it. A refused drag says why in the trace.
+class CountedItem : public IDMItem {
+public:
+    explicit CountedItem(IDMSourceOperation* operation)
+        : IDMItem(operation, IDMNames::text, copyable | moveable) { ++living; }
+    ~CountedItem() override { --living; }
+    static inline int living = 0;
+};
+
+class ApplicationItems : public IDMItemFactory {
+public:
+    IString pairs;
+    bool takeReference = true;
+    IBase::Boolean provideSourceItems(IDMSourceBeginEvent&) override {
+        IDMSourceOperation* operation = ovkCurrentSourceOperation();
+        if (takeReference)
+            operation->addRef();
+        IDMItem::Handle item(new CountedItem(operation));
+        item->setRMFs(pairs);
+        item->setContents("carried");
+        operation->addItem(item);
+        return true;
+    }
+};
+
+enum class Road { refused, ended, dropped };
+
+struct ApplicationItemCase {
+    const char* name;
+    Road road;
+    bool takeReference;
+    const char* traced; // a part of the trace, "" for no trace at all
+};
+
+std::ostream& operator<<(std::ostream& out, const ApplicationItemCase& c) { return out << c.name; }
+
+std::string gTraced;
+
+class ApplicationItemDrag : public TextDrags,
+                            public testing::WithParamInterface<ApplicationItemCase> {
+protected:
+    void SetUp() override {
+        TextDrags::SetUp();
+        IDMSupport::setItemFactory(&source, &items);
+        gTraced.clear();
+        fPreviousSink = ITrace::setSink([](const char* line) { gTraced += line; });
+        ITrace::enableTrace();
+    }
+    void TearDown() override {
+        ITrace::disableTrace();
+        ITrace::setSink(fPreviousSink);
+    }
+
+    ApplicationItems items;
+    ITrace::Sink fPreviousSink = nullptr;
+};
+
+TEST_P(ApplicationItemDrag, NeitherCrashesNorLeaves)
+{
+    const ApplicationItemCase& c = GetParam();
+    items.takeReference = c.takeReference;
+    items.pairs = c.road == Road::refused
+                      ? IDMItem::rmfFrom(IDMNames::rmFile, IDMNames::rfUnknown)
+                      : IDMItem::rmfsFrom(IDMNames::rmLibrary, IDMRenderer::processFormat() + "," +
+                                                                   IDMNames::rfSharedMemory);
+    source.setText("hello world");
+    source.selectRange(IRange(6, 10));
+    const LRESULT at = SendMessageA(source.handle(), EM_POSFROMCHAR, 7, 0);
+    ovktest::HandPath path;
+    path.from = ovktest::onScreen(source.handle(), LOWORD(at), HIWORD(at) + 4);
+    // The parent takes no drops: a drag released over it ends with nothing dropped.
+    path.to = c.road == Road::ended ? ovktest::onScreen(parent.hwnd(), 150, 60)
+                                    : ovktest::onScreen(target->handle(), 100, 12);
+    // Twice: what one drag leaves shows in the next.
+    for (int drag = 0; drag < 2; ++drag) {
+        SCOPED_TRACE(drag);
+        ASSERT_TRUE(ovktest::dragByHand(path));
+        EXPECT_EQ(CountedItem::living, 0);
+        EXPECT_EQ(textOf(*target), c.road == Road::dropped ? "carried" : "old");
+        EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+        EXPECT_FALSE(IDMTargetOperation::currentTargetOperation());
+        EXPECT_EQ(GetCapture(), nullptr);
+        target->setText("old");
+        source.selectRange(IRange(6, 10));
+    }
+    if (*c.traced)
+        EXPECT_NE(gTraced.find(c.traced), std::string::npos) << gTraced;
+    else
+        EXPECT_EQ(gTraced, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, ApplicationItemDrag,
+    testing::Values(
+        ApplicationItemCase{"Refused", Road::refused, true,
+                            "no renderer serves item 1 (types \"Text\", pairs "
+                            "\"<DRM_TARVOSFILE,DRF_UNKNOWN>\"); the drag does not start"},
+        ApplicationItemCase{"Ended", Road::ended, true, ""},
+        ApplicationItemCase{"Dropped", Road::dropped, true, ""},
+        ApplicationItemCase{"RefusedWithoutTheReference", Road::refused, false,
+                            "took no reference on the source operation for 1 of its items"},
+        ApplicationItemCase{"EndedWithoutTheReference", Road::ended, false,
+                            "took no reference on the source operation for 1 of its items"},
+        ApplicationItemCase{"DroppedWithoutTheReference", Road::dropped, false,
+                            "took no reference on the source operation for 1 of its items"}),
+    [](const testing::TestParamInfo<ApplicationItemCase>& info) {
+        return std::string(info.param.name);
+    });
 
 // ---------------------------------------------------------------------------------------------
 // Another program's drag: its own drag loop, started as its window sees the button go down, with

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,47 @@ TEST_F(ToolBarDrag, AButtonWhosePictureCannotBeDrawnIsDraggedWithoutAnImage)
     given.destroy();
     ovktest::pumpPending();
     ASSERT_TRUE(dragFirstAfterLast());
+    EXPECT_EQ(listed(), "102 103 101");
+    EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
+}
+
+// Whatever fails while the drag image is drawn, not only the library's own errors: here the run
+// time runs out of memory as the picture's context is made. The image is only the drag's
+// decoration, and the button is dragged without it.
+using CreateBitmapEntry = HBITMAP(WINAPI*)(HDC, int, int);
+CreateBitmapEntry gCreateBitmap = nullptr;
+SIZE gFailingSize{0, 0};
+bool gFailed = false;
+
+HBITMAP WINAPI failingCreateBitmap(HDC context, int width, int height)
+{
+    if (!gFailed && width == gFailingSize.cx && height == gFailingSize.cy) {
+        gFailed = true;
+        throw std::bad_alloc();
+    }
+    return gCreateBitmap(context, width, height);
+}
+
+TEST_F(ToolBarDrag, AButtonWhosePictureFailsToDrawWithAnyErrorIsDraggedWithoutAnImage)
+{
+    // A picture of a size no other drawing of the frame asks for.
+    const ISize standard = IToolBarButton::standardBitmapSize();
+    const ovk_native::WindowDC screen(nullptr);
+    ovk_native::Bitmap given(CreateCompatibleBitmap(screen.get(),
+                                                    static_cast<int>(standard.width()) * 2 + 3,
+                                                    static_cast<int>(standard.height()) * 2 + 1));
+    ASSERT_TRUE(given);
+    buttons[0]->setBitmap(IBitmapHandle(given.get()));
+    ovktest::pumpPending();
+    BITMAP held{};
+    ASSERT_TRUE(GetObjectA(buttons[0]->bitmap().asValue(), sizeof held, &held));
+    gFailingSize = SIZE{held.bmWidth, held.bmHeight};
+    gFailed = false;
+    const ovktest::ImportPatch patch("ovkwin.dll", "CreateCompatibleBitmap", &failingCreateBitmap,
+                                     gCreateBitmap);
+    ASSERT_TRUE(patch.applied());
+    ASSERT_TRUE(dragFirstAfterLast());
+    EXPECT_TRUE(gFailed);
     EXPECT_EQ(listed(), "102 103 101");
     EXPECT_FALSE(IDMSourceOperation::currentSourceOperation());
 }

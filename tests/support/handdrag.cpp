@@ -64,6 +64,7 @@ struct HandDrag::State {
     HandPath path;
     Sample sample;
     std::atomic<bool> pressed{false};
+    std::atomic<bool> stopping{false};
     std::atomic<bool> done{false};
     std::thread hand;
 
@@ -74,28 +75,43 @@ struct HandDrag::State {
             key(VK_SHIFT, down);
     }
 
+    // Waits, unless the hand is told to stop: answers whether it goes on.
+    bool wait(unsigned long milliseconds) {
+        pause(milliseconds);
+        return !stopping;
+    }
+
+    // The path, left at any wait when the hand is told to stop; every way out releases.
     void run() {
+        walk();
+        release();
+    }
+
+    void walk() {
         moveTo(path.from);
-        pause(kStepPause);
+        if (!wait(kStepPause))
+            return;
         keys(true);
         button(path.rightButton, true);
         pressed = true;
-        pause(path.holdBeforeMoving);
+        if (!wait(path.holdBeforeMoving))
+            return;
         const int steps = path.steps > 0 ? path.steps : 1;
         for (int step = 1; step <= steps; ++step) {
             moveTo(between(path.from, path.to, step, steps));
-            pause(kStepPause);
+            if (!wait(kStepPause))
+                return;
         }
         for (int tick = 0; tick < path.lingerTicks; ++tick) {
             POINT pointer{path.to.x + (tick % 2), path.to.y};
             moveTo(pointer);
-            pause(kDragTick);
+            if (!wait(kDragTick))
+                return;
             if (sample)
                 sample(pointer);
         }
         moveTo(path.to);
         pause(kStepPause);
-        release();
     }
 
     void release() {
@@ -116,8 +132,10 @@ HandDrag::HandDrag(const HandPath& path, Sample sample) : fState(std::make_uniqu
 
 HandDrag::~HandDrag()
 {
+    // A hand still on its path (a failing test left before it was done) stops at its next
+    // pause and lets go there.
+    fState->stopping = true;
     fState->hand.join();
-    fState->release();
 }
 
 bool HandDrag::done() const
@@ -127,10 +145,12 @@ bool HandDrag::done() const
 
 namespace {
 
-// Dispatches the calling thread's messages until the hand is done or the time is up. What a
-// handler let go is thrown from here, as from the library's own message loop. A quit message is
-// left in the queue for the loop it belongs to.
-bool pumpUntil(const HandDrag* hand, unsigned long timeoutMilliseconds)
+// Dispatches the calling thread's messages until `finished()` answers true or the time is up;
+// answers `finished()`. What a handler let go is thrown from here, as from the library's own
+// message loop. A quit message is left in the queue for the loop it belongs to and ends the
+// dispatching.
+template <class Finished>
+bool dispatchUntil(Finished finished, unsigned long timeoutMilliseconds)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
     for (;;) {
@@ -138,13 +158,13 @@ bool pumpUntil(const HandDrag* hand, unsigned long timeoutMilliseconds)
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
-                return hand && hand->done();
+                return finished();
             }
             TranslateMessage(&message);
             DispatchMessageA(&message);
             ICallbackGuard::rethrowPending();
         }
-        if (hand && hand->done())
+        if (finished())
             return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline)
@@ -155,14 +175,26 @@ bool pumpUntil(const HandDrag* hand, unsigned long timeoutMilliseconds)
     }
 }
 
+// Until the hand has let go: answers whether it did within the time.
+bool dispatchUntilReleased(const HandDrag& hand, unsigned long timeoutMilliseconds)
+{
+    return dispatchUntil([&] { return hand.done(); }, timeoutMilliseconds);
+}
+
+// For the whole time, whatever comes.
+void dispatchFor(unsigned long milliseconds)
+{
+    dispatchUntil([] { return false; }, milliseconds);
+}
+
 } // namespace
 
 bool dragByHand(const HandPath& path, HandDrag::Sample sample, unsigned long timeoutMilliseconds)
 {
     HandDrag hand(path, std::move(sample));
-    const bool finished = pumpUntil(&hand, timeoutMilliseconds);
+    const bool finished = dispatchUntilReleased(hand, timeoutMilliseconds);
     // The release reaches the drag loop (or the pressed window) as input still to dispatch.
-    pumpUntil(nullptr, 2 * kDragTick);
+    dispatchFor(2 * kDragTick);
     return finished;
 }
 

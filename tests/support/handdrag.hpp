@@ -27,9 +27,11 @@ struct HandPath {
     unsigned long holdBeforeMoving = 100;
 };
 
-// Runs the hand on its own thread from construction; the test pumps its thread's messages
-// (pumpUntil(hand.done) or a modal loop) meanwhile. The destructor waits for the hand and
-// releases whatever it still holds, so that a failing test leaves no button or key down.
+// Runs the hand on its own thread from construction; the thread that made it dispatches its
+// messages meanwhile (ovktest::pumpUntil(hand.done), a modal loop, or a program's own message
+// loop). The destructor stops a hand that is still on its path at its next pause, where it lets
+// go of the button and the keys, and waits for it: a failing test leaves no button or key down
+// and does not wait for the rest of the path.
 class HandDrag {
 public:
     // What the hand sees at each tick of its lingering, called on the hand's thread with the
@@ -50,8 +52,9 @@ private:
     std::unique_ptr<State> fState;
 };
 
-// Makes the drag and pumps the calling thread's messages until the hand is done and what the
-// release started has been dispatched; answers whether the hand finished within the time.
+// Makes the drag and dispatches the calling thread's messages until the hand has let go, then
+// for two more ticks of the drag loop, so that what the release started has been dispatched;
+// answers whether the hand let go within the time.
 bool dragByHand(const HandPath& path, HandDrag::Sample sample = HandDrag::Sample(),
                 unsigned long timeoutMilliseconds = 10000);
 
