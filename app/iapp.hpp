@@ -82,7 +82,10 @@ public:
     // is not read again. A failed load leaves the previous library in place.
     virtual ICurrentApplication& setOvkuiResourceLibrary(const char* name = nullptr);
 
-    // Runs the calling thread's message loop and returns when it ends.
+    // Runs the calling thread's message loop and returns when it ends: when the thread's last
+    // top-level window (its last frame) is destroyed, or when stopProcessingMsgs() of the thread
+    // ends the loop. Closing a frame ends it only when the close destroys that last frame; a
+    // frame that is merely hidden keeps run() going.
     virtual ICurrentApplication& run();
     // Ends the process (from the primary thread) or the calling thread.
     virtual void exit(long code);
