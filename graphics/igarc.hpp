@@ -1,5 +1,8 @@
 // The curved shapes: IGArc (part of an ellipse's outline), IG3PointArc (the circular arc
 // through three points), IGPie (a wedge of an ellipse) and IGChord (an ellipse cut by a line).
+// Angles are degrees measured as seen on the screen: 0 points right from the centre, 90 up, and
+// a positive sweep turns counter-clockwise on the screen (the other way from
+// IGraphic::rotateBy); a clockwise arc sweeps the other way.
 #pragma once
 
 #include <cstdint>

@@ -221,8 +221,10 @@ void IGBitmap::loadFromFile(const IString& fileName, int formatRow)
     toBitmapOrThrow(*model, asIs, &bitmap, &colour0, &colour1, &palette, function);
     replacePalette(palette);
     adopt(bitmap);
-    // A two-colour image is made black and white; the pen and background colours give it its
-    // own two colours when it is drawn.
+    // A two-colour image is made a monochrome bitmap that is black where the image is darker and
+    // white where it is lighter, so that whoever is given the handle alone sees the image; the
+    // pen colour (for its 0 bits) and the background colour (for its 1 bits) give it its own two
+    // colours when it is drawn.
     if (model->bpp == 1) {
         IGraphicBundle bundle = graphicBundle();
         bundle.setPenColor(colorOf(colour0)).setBackgroundColor(colorOf(colour1));

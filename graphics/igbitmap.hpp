@@ -26,7 +26,8 @@ class IResourceId;
 
 class OVKWIN_API IGBitmap : public IGraphic {
 public:
-    // The file formats a bitmap is written in; any other value writes a Bitmap-format file.
+    // The file formats a bitmap is written in; any other value writes a Bitmap-format file. A
+    // 24-bit image written as ILBM becomes HAM6, which loses colour (four bits a component).
     enum ImageFormat : unsigned char {
         bitmapFormat = 0,
         gifFormat = 1,
@@ -44,9 +45,18 @@ public:
     static constexpr long copyRop = 0x00CC0020;
 
     // Construction.
-    // Shares an existing bitmap.
+    // Shares an existing bitmap. A handle the library's bitmap table does not hold (one the
+    // application made or took from the clipboard) stays the application's: no bitmap graphic
+    // ever deletes it, so the application deletes it (DeleteObject) once the graphic and every
+    // copy of handle() are done with it, or its memory stays taken (48 MB for a 4000 x 3000
+    // image). A handle from another bitmap graphic's handle() is counted and shared.
     explicit IGBitmap(const IBitmapHandle& bitmap);
-    // Reads an image file, the format guessed from the file name's extension.
+    // Reads an image file, the format guessed from the file name's extension. A two-colour
+    // image becomes a monochrome bitmap that is black where the image has the darker of its
+    // colours and white where it has the lighter, whatever the file's order, so that a holder of
+    // handle() alone (the clipboard, a drag image, a control) sees the image, not its negative;
+    // the graphic's own bundle (pen colour for the darker, background colour for the lighter)
+    // draws it in its own two colours.
     explicit IGBitmap(const IString& fileName);
     IGBitmap(const IString& fileName, ImageFormat format);
     // A bitmap resource, shared with every other holder of the same resource. With a palette,

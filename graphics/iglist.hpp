@@ -60,7 +60,9 @@ public:
 
     IGList& drawOn(IGraphicContext& context) override;
 
-    // The last (topmost) or first (bottommost) graphic that the point hits; null for none.
+    // The last (topmost) or first (bottommost) graphic that the point hits; null for none. The
+    // answer is one of this list's own elements: where that is a nested list, the nested list,
+    // whose own topGraphicAt then finds the graphic inside it.
     virtual IGraphic* topGraphicAt(IGraphicContext& context, const IPoint& point);
     virtual IGraphic* bottomGraphicAt(IGraphicContext& context, const IPoint& point);
 

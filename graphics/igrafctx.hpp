@@ -150,6 +150,11 @@ public:
     virtual IGraphicContext& startHitTest();
     virtual IGraphicContext& endHitTest();
     virtual IGraphicContext& setHitPoint(const IPoint& point);
+    // The hit point is a device point, where the zoom of the world transform has already acted.
+    // The aperture, 12 x 20 unless set: its rectangle, centred on the point, must touch a filled
+    // interior, in device pixels; half its width is how far from an outline a point still hits,
+    // in the drawing's own units, so that it grows with the zoom (at a zoom of 2 an outline is
+    // hit 12 device pixels away).
     virtual IGraphicContext& setHitApertureSize(const ISize& size);
     virtual IPoint hitPoint() const;
     virtual ISize hitApertureSize() const;
@@ -163,7 +168,11 @@ public:
     unsigned long conversionHeight() const;
     IGraphicContext& setConversionHeight(unsigned long height);
 
-    // The library-wide defaults that new contexts and default bundles start from.
+    // The library-wide defaults that new contexts and default bundles start from. A new context
+    // draws with the origin at the upper left and y growing downward (the default orientation
+    // of ICoordinateSystem; setConversionHeight flips y for an application that counts upward),
+    // with a one-pixel solid black pen; a wider pen has flat ends, which stop at a line's end
+    // points, and bevelled joins.
     static IColor defaultPenColor();
     static void setDefaultPenColor(const IColor& color);
     static IColor defaultFillColor();

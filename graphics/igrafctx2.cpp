@@ -316,17 +316,27 @@ IGraphicContext& IGraphicContext::draw(const IGRectangle& rectangle)
     const bool rounded = rounding.width() != 0 && rounding.height() != 0;
     ovk_graphics::GraphicScope scope(*this, rectangle);
     const std::vector<IPoint> corners = ovk_graphics::cornersOf(box);
+    // The last column and row of the rectangle, whose maximum is exclusive.
+    const IRectangle last(box.minX(), box.minY(), std::max(box.minX(), box.maxX() - 1),
+                          std::max(box.minY(), box.maxY() - 1));
     const ITransformMatrix& own = fData->fTransform;
     // Without the device's transform a rotated rectangle is a polygon of its corners.
     const bool asPolygon = !fData->fAdvancedMode &&
                            (!rounded || own.m12() != 0.0 || own.m21() != 0.0 || isHitTesting());
     const char* call = asPolygon ? "Polygon" : rounded ? "RoundRect" : "Rectangle";
+    // With the device's transform the platform's Rectangle draws its outline through the
+    // corners it is given, the maximum included, while an interior drawn alone stops short of
+    // the maximum: an outlined rectangle is given its last pixels, so that outline and fill both
+    // cover the rectangle and nothing beyond it.
+    const bool outlined = fData->fDrawOperation != IGraphicBundle::fill &&
+                          fData->fPenType != IGraphicBundle::invisible;
+    const IRectangle drawn = outlined && fData->fAdvancedMode && !rounded ? last : box;
     auto drawNative = [&, this]() -> BOOL {
         if (asPolygon) {
             const std::vector<POINT> native = toNative(devicePoints(corners));
             return Polygon(fHandle, native.data(), static_cast<int>(native.size()));
         }
-        const IRectangle device = ordered(toDevice(box.minimum()), toDevice(box.maximum()));
+        const IRectangle device = ordered(toDevice(drawn.minimum()), toDevice(drawn.maximum()));
         if (rounded && isDegenerate(device))
             return drawDegenerate(device);
         return rounded ? RoundRect(fHandle, device.minX(), device.minY(), device.maxX(),
@@ -337,6 +347,14 @@ IGraphicContext& IGraphicContext::draw(const IGRectangle& rectangle)
     const Shape shape{corners, true, false, call, "IGraphicContext::draw(const IGRectangle&)"};
     drawShape(const_cast<IGRectangle&>(rectangle), shape, drawNative,
               [&corners] { return toPoints(corners); });
+    if (isCollectingBounds() && box.maxX() > box.minX() && box.maxY() > box.minY()) {
+        // Turned, the outline through the last pixels lands one column or row past the turned
+        // corners (a quarter turn takes the exclusive maximum to the minimum side), while a
+        // fill keeps within them: the bounds take both, a pixel past the last ones.
+        const IRectangle pixels =
+            ovk_graphics::boundsOf(ovk_graphics::cornersOf(last), worldTransform(), penWidth());
+        addToBounds(IRectangle(pixels.minimum(), pixels.maximum() + IPoint(1, 1)));
+    }
     return *this;
 }
 

@@ -31,7 +31,8 @@ public:
     virtual IGraphic& resetGraphicBundle();
     virtual IBase::Boolean hasGraphicBundle() const;
 
-    // Each appends to the own transform, which the first of them creates as the identity.
+    // Each appends to the own transform, which the first of them creates as the identity. On the
+    // screen, where y grows downward, a positive angle turns clockwise (ITransformMatrix).
     virtual IGraphic& rotateBy(double degrees, const IPoint& centre = IPoint());
     virtual IGraphic& scaleBy(double xFactor, double yFactor, const IPoint& centre = IPoint());
     virtual IGraphic& translateBy(const IPoint& offset);

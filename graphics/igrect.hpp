@@ -4,6 +4,10 @@
 
 #include "igraphic.hpp"
 
+// A rectangle covers the pixels of its IRectangle, whose maximum is exclusive: whatever the draw
+// operation, IGRectangle(IRectangle(20, 20, 120, 90)) touches x 20 to 119 and y 20 to 89, the
+// frame (a one-pixel pen) on the outermost of those pixels and the fill over all of them. Its
+// boundingRect covers every pixel drawn, also when a transform turns it by quarter turns.
 class OVKWIN_API IGRectangle : public IGraphic {
 public:
     // Square corners.

@@ -30,6 +30,8 @@ public:
     IGRegion& operator=(const IGRegion& other);
     ~IGRegion() override;
 
+    // Paints the area in the context's pen colour and pen pattern, as an outline is drawn, not
+    // in its fill colour (which is left as it was).
     IGRegion& drawOn(IGraphicContext& context) override;
 
     // A region has no transform: these do nothing. moveBy moves the area.

@@ -36,6 +36,9 @@ public:
     virtual IFont font() const;
     virtual IBase::Boolean hasFont() const;
     virtual IGString& resetFont();
+    // The text hangs from its position: the point is the top left corner of the text's box (the
+    // top of its character cell, not its baseline), as the device context's text alignment is
+    // top left unless the program changed it there.
     virtual IGString& setPosition(const IPoint& position);
     virtual IPoint position() const;
     virtual IGString& setClippingRect(const IRectangle& rectangle);

@@ -115,8 +115,12 @@ ITransformMatrix& ITransformMatrix::rotateBy(double degrees, const IPoint& centr
         else
             reference = 180.0 - angle;
     }
-    double s = std::sin(reference / kDegreesPerRadian);
-    double k = std::cos(reference / kDegreesPerRadian);
+    // A quarter turn is exact too: through the divisor's eight places cos(90 degrees) comes out
+    // as -8.45e-11, and a coordinate mapped with it falls just short of its integer and is
+    // truncated a whole pixel off.
+    const bool quarter = reference == 90.0;
+    double s = quarter ? 1.0 : std::sin(reference / kDegreesPerRadian);
+    double k = quarter ? 0.0 : std::cos(reference / kDegreesPerRadian);
     if (f > 90.0f && f < 270.0f)
         k = -k;
     if (f > 180.0f)

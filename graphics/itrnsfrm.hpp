@@ -51,8 +51,10 @@ public:
     ITransformMatrix& translateBy(const IPoint& offset) noexcept;
     ITransformMatrix& scaleBy(double xFactor, double yFactor, const IPoint& centre = IPoint())
         noexcept;
-    // Degrees, counter-clockwise for row vectors. Multiples of 90 whose reference angle is 0
-    // give exact zeros and ones.
+    // Degrees, counter-clockwise for row vectors in axes whose y grows upward. On the screen,
+    // where y grows downward (the text mapping mode), a positive angle turns clockwise: 90 takes
+    // a point right of the centre to below it. Every multiple of 90 gives exact zeros and ones,
+    // so quarter turns map integer points to integer points.
     ITransformMatrix& rotateBy(double degrees, const IPoint& centre = IPoint()) noexcept;
 
     // this followed by next (this applied first), computed into a temporary so that either

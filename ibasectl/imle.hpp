@@ -83,9 +83,10 @@ public:
     virtual IMultiLineEdit& addAtCursor(const char* text, unsigned long length = 0,
                                         EOLFormat format = crlf);
     // Inserts the file's bytes at the cursor, without converting line ends; answers the number
-    // of characters inserted. The text ends at the file's first zero byte, silently (a UTF-16
-    // file gives one character), and a last byte 0x1A is dropped from any file, as the end mark
-    // an export wrote. A file longer than the limit raises it (unless setLimit chose the limit),
+    // of characters inserted. The bytes are taken as text of the ANSI code page, unconverted, and
+    // the text ends at the file's first zero byte, silently: a UTF-16 file gives its first
+    // character alone, or with a byte-order mark the mark's two bytes and that character (three
+    // characters). A last byte 0x1A is dropped from any file, as the end mark an export wrote. A file longer than the limit raises it (unless setLimit chose the limit),
     // leaving room to type on; limit() answers the raised limit.
     virtual unsigned long importFromFile(const char* fileName, EOLFormat format = crlf);
     // Writes the text (the selection) and then always the end mark 0x1A, so the file is one

@@ -296,8 +296,9 @@ unsigned long IMultiLineEdit::importFromFile(const char* fileName, EOLFormat for
     // The end mark of an export is left out; a file that has none keeps its last byte.
     if (read > 0 && static_cast<unsigned char>(buffer[read - 1]) == kEndMark)
         --read;
-    // What the edit took, which ends at the first null byte (a UTF-16 file gives a single
-    // character): the bytes read are not the characters inserted.
+    // What the edit took, which ends at the first null byte (a UTF-16 file gives its first
+    // character, after the two bytes of a byte-order mark when it has one): the bytes read are
+    // not the characters inserted.
     const unsigned long before = textLength();
     if (read > 0)
         insert(buffer.data(), static_cast<unsigned long>(read), format);

@@ -68,16 +68,37 @@ PackedLayout layoutOf(const void* header)
     return layout;
 }
 
-// A monochrome bitmap of a 1-bpp model whose colour table is black, white: its 0 bits are then
-// drawn in a context's text colour and its 1 bits in the background colour, which is how a
-// two-colour image gets its own two colours (entry 0 for 0 bits, entry 1 for 1 bits). A bitmap
-// made for the display would be a colour one, fixed at black and white.
+// Whether a 1-bpp model's entry 0 is the lighter of its two colours. Its bits are then turned
+// over in the monochrome bitmap, whose 0 bits are black and 1 bits white to anyone who is given
+// the bitmap alone (the clipboard, a drag image, a control, another program): white-first files
+// (every XBitmap) would otherwise reach them as their own negative.
+bool zeroIsLighter(const MOD& model)
+{
+    return imgfmt::luminance(model.palette) > imgfmt::luminance(model.palette + 3);
+}
+
+// A monochrome bitmap of a 1-bpp model, its 0 bits the darker colour and its 1 bits the lighter:
+// a context draws 0 bits in its text colour and 1 bits in its background colour, which is how a
+// two-colour image gets its own two colours (ModToHBitmap hands them back in that order). A
+// bitmap made for the display would be a colour one, fixed at black and white.
 HBITMAP monochromeOf(HDC screen, const MOD& model, const BITMAPINFO* info)
 {
     ovk_native::Bitmap mono(CreateBitmap(model.width, model.height, 1, 1, nullptr));
     if (!mono)
         return nullptr;
-    const int rows = SetDIBits(screen, mono.get(), 0, static_cast<UINT>(model.height), model.data,
+    const void* bits = model.data;
+    std::unique_ptr<unsigned char[]> inverted;
+    if (zeroIsLighter(model)) {
+        const size_t bytes = size_t(ModRowBytes(model.width, 1)) * size_t(model.height);
+        inverted.reset(new (std::nothrow) unsigned char[bytes]);
+        if (!inverted)
+            return nullptr;
+        const auto* from = static_cast<const unsigned char*>(model.data);
+        for (size_t i = 0; i < bytes; ++i)
+            inverted[i] = static_cast<unsigned char>(~from[i]);
+        bits = inverted.get();
+    }
+    const int rows = SetDIBits(screen, mono.get(), 0, static_cast<UINT>(model.height), bits,
                                info, DIB_RGB_COLORS);
     if (rows != model.height) {
         // The caller reports the copy's error, not the delete's.
@@ -215,7 +236,8 @@ int ModMakeHBitmap(const MOD* model, HBITMAP* bitmap, HPALETTE* palette)
     ScreenDC screen;
     if (!screen.get())
         return ModErrNoScreen;
-    // A 1-bpp bitmap is drawn black and white; its own two colours travel separately.
+    // A 1-bpp bitmap is black (its darker colour) and white (its lighter one); its own two
+    // colours travel separately.
     if (model->bpp == 1) {
         info.colours[0] = RGBQUAD{0, 0, 0, 0};
         info.colours[1] = RGBQUAD{255, 255, 255, 0};
@@ -265,11 +287,14 @@ int ModToHBitmap(const MOD* model, int viewOption, HBITMAP* bitmap, unsigned lon
         shown = &converted;
     }
     if (shown->bpp == 1) {
-        const unsigned char* p = shown->palette;
+        // The colours of the bitmap's 0 bits and 1 bits: the darker entry first.
+        const bool swapped = zeroIsLighter(*shown);
+        const unsigned char* zero = shown->palette + (swapped ? 3 : 0);
+        const unsigned char* one = shown->palette + (swapped ? 0 : 3);
         if (colour0)
-            *colour0 = (unsigned long)p[0] << 16 | (unsigned long)p[1] << 8 | p[2];
+            *colour0 = (unsigned long)zero[0] << 16 | (unsigned long)zero[1] << 8 | zero[2];
         if (colour1)
-            *colour1 = (unsigned long)p[3] << 16 | (unsigned long)p[4] << 8 | p[5];
+            *colour1 = (unsigned long)one[0] << 16 | (unsigned long)one[1] << 8 | one[2];
     }
     const int code = ModMakeHBitmap(shown, bitmap, palette);
     if (shown == &converted)

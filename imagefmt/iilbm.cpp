@@ -1,6 +1,6 @@
 // ILBM codec: reads interleaved bitplane images of 1 to 8 planes, extra half-brite, HAM6, HAM8
 // and SHAM, uncompressed or ByteRun1, and writes 1, 4 and 8-bit images as bitplanes and 24-bit
-// images as HAM6, always ByteRun1.
+// images as HAM6 (lossy: four bits a component, one component changed a pixel), always ByteRun1.
 #include "detail/icodecstream.hpp"
 #include "detail/ipackbits.hpp"
 

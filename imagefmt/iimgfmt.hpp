@@ -24,23 +24,24 @@ enum : unsigned {
     ModFormatWrites24 = 0x80
 };
 
-// The row index of each format, the number used everywhere a format is named.
+// The row index of each format, the number used everywhere a format is named. Some formats
+// cannot hold every model as it is, and their writers change it on the way, as noted.
 enum : int {
     ModFormatGuess = -1,
-    ModFormatBitmap = 0,
+    ModFormatBitmap = 0,     // reads 1, 4, 8 and 24 bits; 16 and 32-bit files give message 275
     ModFormatGIF = 1,
     ModFormatPCX = 2,
     ModFormatTIFF = 3,
     ModFormatTarga = 4,
-    ModFormatILBM = 5,
-    ModFormatYUV12C = 6,
+    ModFormatILBM = 5,       // writes a 24-bit model as HAM6, lossy (four bits a component)
+    ModFormatYUV12C = 6,     // writes whole groups of 4 pixels: width 67 comes back as 64
     ModFormatGreymap = 7,
     ModFormatPixmap = 8,
     ModFormatVORN = 9,
-    ModFormatZVX = 10,
+    ModFormatZVX = 10,       // stores no width: read back with "width=" (default 512)
     ModFormatXBitmap = 11,
     ModFormatSprite = 12,
-    ModFormatPLVN = 13,
+    ModFormatPLVN = 13,      // writes whole bytes: width 67 comes back as 72, white added
     ModFormatRows = 14
 };
 

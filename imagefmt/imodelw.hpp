@@ -16,14 +16,18 @@ enum : int { ModViewDiffuse = 1, ModViewHalftone = 2 };
 
 // Makes a native bitmap of a model for the display, reduced to the display's colours by error
 // diffusion (view option 1) or halftoning (2); other options convert nothing. A 1-bpp model is
-// always made black and white, and its palette entries 0 and 1 come back through colour0 and
-// colour1 as 0x00RRGGBB. An empty palette slot receives the palette made for the bitmap; the
-// caller owns both handles. Returns 1 on success, 0 on failure.
+// always made a monochrome bitmap, black where the image has the darker of its two colours and
+// white where it has the lighter (the bits are turned over when palette entry 0 is the lighter),
+// so that the bitmap alone shows the image and not its negative; the colours of its 0 bits and of
+// its 1 bits (the darker, then the lighter) come back through colour0 and colour1 as 0x00RRGGBB.
+// An empty palette slot receives the palette made for the bitmap; the caller owns both handles.
+// Returns 1 on success, 0 on failure.
 OVKWIN_API int ModToHBitmap(const MOD* model, int viewOption, HBITMAP* bitmap,
                             unsigned long* colour0, unsigned long* colour1, HPALETTE* palette);
 
-// Makes a native bitmap of a model as it is: 0, 5 (no screen device context) or 7 (the bitmap or
-// its palette cannot be made, or the model has no valid data).
+// Makes a native bitmap of a model as it is (a 1-bpp model as ModToHBitmap makes it): 0, 5 (no
+// screen device context) or 7 (the bitmap or its palette cannot be made, or the model has no
+// valid data).
 OVKWIN_API int ModMakeHBitmap(const MOD* model, HBITMAP* bitmap, HPALETTE* palette);
 
 // Loads a bitmap resource as a bitmap of the screen, with the palette of its colour table (null

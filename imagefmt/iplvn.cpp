@@ -1,5 +1,6 @@
 // The PLVN codec: a printer image segment of 0x5A-introduced records wrapping one bilevel raster
-// image, read and written at 1 bpp.
+// image, read and written at 1 bpp. The writer stores whole bytes a row, so a width that is not
+// a multiple of 8 comes back widened to one, the added columns in the lighter colour.
 #include "detail/icodec.hpp"
 #include "detail/ifileio.hpp"
 

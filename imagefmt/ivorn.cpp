@@ -1,6 +1,7 @@
 // The VORN and ZVX codecs, two plain 8-bpp formats. VORN has a 32-byte header and keeps its
 // palette in a side file next to the image (".pal" by default, ".vrl" with the option "vrl");
-// ZVX is raw grey pixels without a header, whose width is an option.
+// ZVX is raw grey pixels without a header, whose width is an option: a file reads back with its
+// own shape only when the reader is given the width it was written with (the default is 512).
 #include "detail/icodec.hpp"
 #include "detail/ifileio.hpp"
 

@@ -1,5 +1,6 @@
 // The YUV12C codec: a video frame-buffer dump of 12 bits a pixel, four luminance values sharing
-// one pair of colour differences in each group of 6 bytes. Reads and writes 24-bpp models.
+// one pair of colour differences in each group of 6 bytes. Reads and writes 24-bpp models; the
+// writer stores whole groups only, so the last (width % 4) columns are dropped.
 #include "detail/icodec.hpp"
 #include "detail/ifileio.hpp"
 

@@ -9,12 +9,16 @@
 
 #include <iclipbrd.hpp>
 #include <iexcept.hpp>
+#include <igbitmap.hpp>
+#include <igrafctx.hpp>
 #include <icliphdr.hpp>
 #include <ovkmsgid.hpp>
 
 #include <detail/iscoped.hpp>
 
 #include <ovktest.hpp>
+
+#include "codectest.hpp"
 
 namespace {
 
@@ -293,6 +297,111 @@ TEST_F(Clipboard, DelayedFormatOnAClipboardOpenedByTheApplication)
     EXPECT_TRUE(owner.isOpen());
     owner.close();
     EXPECT_TRUE(IClipboard().hasData("OvkLateFormat"));
+}
+
+// A two-colour picture copied to the clipboard, as another program sees it: the bitmap is read
+// back as CF_DIB by the plain calls and each pixel's colour compared with netpbm's decoding of
+// the file. Black ink on white, whichever of the two colours the file lists first (the first
+// file lists white first, as every XBitmap does; the last lists black first). Drawing the
+// bitmap and saving it stay right after the copy; two pictures are copied one after the other.
+class ClipboardPicture : public Clipboard {
+protected:
+    // The colour of the pixel (x, y) from the top of a packed device-independent bitmap of 1,
+    // 4, 8, 24 or 32 bits; CLR_INVALID for what this reader does not take.
+    static COLORREF dibColour(const std::string& block, int x, int y)
+    {
+        if (block.size() < sizeof(BITMAPINFOHEADER))
+            return CLR_INVALID;
+        BITMAPINFOHEADER header{};
+        std::memcpy(&header, block.data(), sizeof header);
+        const int bits = header.biBitCount;
+        const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+        if (x >= header.biWidth || y >= height)
+            return CLR_INVALID;
+        size_t table = header.biSize;
+        if (header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER))
+            table += 3 * sizeof(DWORD);
+        else if (header.biCompression != BI_RGB)
+            return CLR_INVALID;
+        const size_t entries =
+            bits <= 8 ? (header.biClrUsed ? header.biClrUsed : size_t(1) << bits) : 0;
+        const size_t stride = ((size_t(header.biWidth) * bits + 31) / 32) * 4;
+        const size_t row = header.biHeight < 0 ? size_t(y) : size_t(height - 1 - y);
+        const size_t at = table + entries * sizeof(RGBQUAD) + row * stride;
+        if (at + stride > block.size())
+            return CLR_INVALID;
+        const auto* line = reinterpret_cast<const unsigned char*>(block.data()) + at;
+        if (bits > 8) {
+            const unsigned char* p = line + size_t(x) * (bits / 8);
+            return RGB(p[2], p[1], p[0]);
+        }
+        const unsigned index = (line[size_t(x) * bits / 8] >> (8 - bits - (x * bits) % 8)) &
+                               ((1u << bits) - 1);
+        RGBQUAD entry{};
+        std::memcpy(&entry, block.data() + table + index * sizeof(RGBQUAD), sizeof entry);
+        return RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
+    }
+    static COLORREF referenceColour(const codectest::PlainMap& map, int x, int y)
+    {
+        const uint32_t rgb = codectest::plainColour(map, x, y);
+        return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
+};
+
+TEST_F(ClipboardPicture, ATwoColourImageReachesOtherProgramsAsItselfNotItsNegative)
+{
+    const struct {
+        const char* file;
+        const char* reference;  // netpbm's decoding of the file
+    } pictures[] = {{"bmp/im-p1-whitefirst.bmp", "bmp/im-p1.pbm"},
+                    {"xbm/hi.xbm", "xbm/hi.plain.pbm"},
+                    {"bmp/im-p1.bmp", "bmp/im-p1.pbm"}};
+    for (const auto& c : pictures) {
+        SCOPED_TRACE(c.file);
+        const codectest::PlainMap map = codectest::readPlainMap(codectest::dataPath(c.reference));
+        ASSERT_GT(map.width, 0);
+        IGBitmap picture{IString(codectest::dataPath(c.file).c_str())};
+        {
+            // A copy command's road: the clipboard emptied of the last picture, this one put.
+            IClipboard clipboard(window.hwnd());
+            clipboard.empty();
+            clipboard.setBitmap(picture.handle());
+        }
+
+        const std::string dib = rawBlock(CF_DIB);
+        int wrong = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x)
+                if (dibColour(dib, x, y) != referenceColour(map, x, y) && wrong++ == 0)
+                    ADD_FAILURE() << "clipboard: first difference at (" << x << "," << y
+                                  << "): " << std::hex << dibColour(dib, x, y);
+        EXPECT_EQ(wrong, 0) << "of " << map.width * map.height;
+
+        ovktest::Surface surface;
+        {
+            IGraphicContext context{IPresSpaceHandle(surface.dc())};
+            picture.moveTo(IPoint(3, 4));
+            context.draw(picture);
+        }
+        wrong = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x)
+                wrong += surface.pixel(3 + x, 4 + y) != referenceColour(map, x, y);
+        EXPECT_EQ(wrong, 0) << "drawn";
+
+        const std::string saved = imgtest::tempPath("saved-picture.bmp");
+        picture.writeToFile(IString(saved.c_str()));
+        imgtest::Model back;
+        int format = ModFormatBitmap;
+        ASSERT_EQ(ModReadFromFile(saved.c_str(), &format, "", &back), 0);
+        ASSERT_EQ(back.width, map.width);
+        ASSERT_EQ(back.height, map.height);
+        wrong = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x)
+                wrong += codectest::colourAt(back, x, y) != codectest::plainColour(map, x, y);
+        EXPECT_EQ(wrong, 0) << "saved";
+    }
 }
 
 } // namespace

@@ -423,4 +423,25 @@ TEST(GraphicsBitmapResource, ResourceBitmapsAreSharedAndKeepTheirFormat)
     EXPECT_THROW(IGBitmap(IResourceId(12345, library)), ISystemError);
 }
 
+// A bitmap graphic made from a handle the application made never deletes it, nor does any
+// copy of its handle(): the application deletes it, after the graphic, as the header says.
+TEST(GraphicsBitmapHandle, AHandleTheApplicationMadeStaysTheApplications)
+{
+    for (int round = 0; round < 2; ++round) {
+        HBITMAP made = CreateBitmap(40, 30, 1, 1, nullptr);
+        ASSERT_NE(made, nullptr);
+        {
+            IGBitmap bitmap{IBitmapHandle(made)};
+            const IBitmapHandle copy = bitmap.handle();
+            EXPECT_EQ(copy.asValue(), made);
+            bitmap.rotateBy180();  // a new bitmap of its own replaces the shared one
+            EXPECT_NE(bitmap.handle().asValue(), made);
+        }
+        BITMAP object{};
+        EXPECT_NE(GetObjectA(made, sizeof object, &object), 0) << "the graphic deleted it";
+        EXPECT_EQ(object.bmWidth, 40);
+        EXPECT_TRUE(DeleteObject(made));
+    }
+}
+
 } // namespace

@@ -43,6 +43,11 @@ TEST(GraphicsContext, NewContextStartsFromTheDefaultsAndKeepsTheDeviceRasterOper
     EXPECT_EQ(context.backgroundMixMode(), IGraphicBundle::transparent);
     EXPECT_EQ(context.patternOrigin(), IPoint(0, 0));
     EXPECT_EQ(context.mixMode(), IGraphicBundle::xorPen);
+    EXPECT_EQ(context.penEnding(), IGraphicBundle::flat);
+    EXPECT_EQ(context.penJoining(), IGraphicBundle::bevel);
+    EXPECT_EQ(context.hitApertureSize(), ISize(12, 20));
+    EXPECT_EQ(context.conversionHeight(), 0u);
+    EXPECT_FALSE(ICoordinateSystem::isConversionNeeded());
 }
 
 TEST(GraphicsContext, BorrowedContextPutsBackThePenAndBrushItFound)

@@ -164,4 +164,34 @@ TEST_F(GraphicsOlderPlatform, TinyRoundedRectanglesAndThreePointArcsAreLines)
     fContext->setWorldTransform(ITransformMatrix());
 }
 
+// The hit aperture, 12 by 20 unless set, against a drawing zoomed by the world transform: half
+// its width is how far from an outline a point still hits, in the drawing's own units, so twice
+// as many device pixels at a zoom of 2; its height reaches past a filled interior's edge in
+// device pixels, whatever the zoom (an aperture 2 wide keeps the outline's own reach short).
+TEST_F(DrawingTest, TheHitApertureIsMeasuredAfterTheZoom)
+{
+    EXPECT_EQ(fContext->hitApertureSize(), ISize(12, 20));
+    // How many device pixels beyond from, in steps of step, the graphic is still hit.
+    const auto reach = [this](IGraphic& graphic, IPoint from, IPoint step) {
+        int d = 0;
+        while (d < 40 && graphic.hitTest(*fContext, from + IPoint(step.x() * (d + 1),
+                                                                   step.y() * (d + 1))))
+            ++d;
+        return d;
+    };
+    for (int zoom : {1, 2}) {
+        SCOPED_TRACE(zoom);
+        fContext->setWorldTransform(ITransformMatrix(zoom, 0, 0, zoom, 0, 0), 0);
+        fContext->setHitApertureSize(ISize(12, 20));
+        IGLine line(IPoint(5, 20), IPoint(40, 20));  // at device y 20 * zoom
+        EXPECT_EQ(reach(line, IPoint(30 * zoom, 20 * zoom), IPoint(0, 1)), 6 * zoom);
+        fContext->setHitApertureSize(ISize(2, 20));
+        IGRectangle box(IRectangle(5, 5, 20, 20));  // device y up to 20 * zoom
+        box.setGraphicBundle(IGraphicBundle().setDrawOperation(IGraphicBundle::fill));
+        EXPECT_EQ(reach(box, IPoint(10 * zoom, 20 * zoom - 1), IPoint(0, 1)), 10);
+    }
+    fContext->setWorldTransform(ITransformMatrix(), 0);
+    fContext->setHitApertureSize(ISize(12, 20));
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // must not be, in frame and in fill mode, with pen widths and transforms.
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,12 +16,15 @@
 #include <igrafctx.hpp>
 #include <igrect.hpp>
 
+#include <detail/iscoped.hpp>
+
 #include "drawing.hpp"
 
 using graphicstest::DrawingTest;
 using graphicstest::kBlue;
 using graphicstest::kRed;
 using graphicstest::kWhite;
+using graphicstest::Surface;
 
 namespace {
 
@@ -259,6 +263,93 @@ TEST_F(DrawingTest, GraphicBundleAppliesOnlyWhileTheGraphicIsDrawn)
     EXPECT_EQ(fSurface.pixel(20, 20), RGB(0, 255, 0));
     EXPECT_TRUE(fContext->fillColor() == IColor(0, 0, 255));
     EXPECT_EQ(fContext->drawOperation(), IGraphicBundle::fillAndFrame);
+}
+
+// An outlined or filled IGRectangle(20, 20, 120, 90) covers the pixels of its rectangle, whose
+// maximum is exclusive: x 20 to 119 and y 20 to 89, what plain drawing gives with the same pen
+// and brush (FillRect for a fill alone, Rectangle in the device context's compatible mode for
+// an outline), pixel for pixel, drawn twice over.
+TEST(RectanglePixels, OutlineAndFillCoverTheRectangleAsPlainDrawingDoes)
+{
+    for (IGraphicBundle::DrawOperation operation :
+         {IGraphicBundle::fill, IGraphicBundle::frame, IGraphicBundle::fillAndFrame}) {
+        SCOPED_TRACE(operation);
+        Surface ours(200, 200);
+        {
+            IGraphicContext context{IPresSpaceHandle(ours.dc())};
+            context.setPenColor(IColor(255, 0, 0)).setFillColor(IColor(0, 0, 255));
+            context.setDrawOperation(operation);
+            IGRectangle rectangle(IRectangle(20, 20, 120, 90));
+            rectangle.drawOn(context);
+            rectangle.drawOn(context);
+        }
+        Surface plain(200, 200);
+        {
+            HDC dc = plain.dc();
+            ovk_native::Pen pen(CreatePen(PS_SOLID, 1, kRed));
+            ovk_native::Brush brush(CreateSolidBrush(kBlue));
+            const RECT area{20, 20, 120, 90};
+            if (operation == IGraphicBundle::fill) {
+                FillRect(dc, &area, brush.get());
+            } else {
+                const ovk_native::Selection penSelected(dc, pen.get());
+                const ovk_native::Selection brushSelected(
+                    dc, operation == IGraphicBundle::frame ? GetStockObject(NULL_BRUSH)
+                                                           : brush.get());
+                Rectangle(dc, area.left, area.top, area.right, area.bottom);
+            }
+        }
+        int wrong = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (ours.pixel(x, y) != plain.pixel(x, y) && wrong++ == 0)
+                    ADD_FAILURE() << "first difference at (" << x << "," << y << ")";
+        EXPECT_EQ(wrong, 0);
+        EXPECT_NE(ours.pixel(119, 89), kWhite);
+        EXPECT_EQ(ours.pixel(120, 50), kWhite);
+        EXPECT_EQ(ours.pixel(50, 90), kWhite);
+    }
+}
+
+// Turned by quarter turns about (70, 55), a rectangle draws nothing outside its boundingRect,
+// which is at most a pixel larger than what is drawn; a positive angle turns clockwise on the
+// screen, so the corner (20, 20) goes to the top right. Each turn is added to the last.
+TEST(RectanglePixels, TurnedItDrawsInsideItsBoundingRect)
+{
+    for (IGraphicBundle::DrawOperation operation :
+         {IGraphicBundle::fill, IGraphicBundle::frame, IGraphicBundle::fillAndFrame}) {
+        IGRectangle rectangle(IRectangle(20, 20, 120, 90));
+        for (int turns = 1; turns <= 4; ++turns) {
+            SCOPED_TRACE(std::to_string(operation) + " turned " + std::to_string(turns * 90));
+            rectangle.rotateBy(90, IPoint(70, 55));
+            Surface surface(200, 200);
+            IGraphicContext context{IPresSpaceHandle(surface.dc())};
+            context.setPenColor(IColor(255, 0, 0)).setFillColor(IColor(0, 0, 255));
+            context.setDrawOperation(operation);
+            rectangle.drawOn(context);
+            const IRectangle bounds = rectangle.boundingRect(context);
+            int left = 200, top = 200, right = -1, bottom = -1, outside = 0;
+            for (int y = 0; y < 200; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (surface.pixel(x, y) != kWhite) {
+                        left = std::min(left, x), top = std::min(top, y);
+                        right = std::max(right, x), bottom = std::max(bottom, y);
+                        outside += !bounds.contains(IPoint(x, y));
+                    }
+            EXPECT_EQ(outside, 0) << bounds.minX() << "," << bounds.minY() << " - "
+                                  << bounds.maxX() << "," << bounds.maxY();
+            EXPECT_LE(left - bounds.minX(), 1);
+            EXPECT_LE(top - bounds.minY(), 1);
+            EXPECT_LE(bounds.maxX() - 1 - right, 1);
+            EXPECT_LE(bounds.maxY() - 1 - bottom, 1);
+            if (turns == 1) {
+                // 100 wide and 70 high before the turn, 70 wide and 100 high after it.
+                EXPECT_LE(right - left + 1, 71);
+                EXPECT_GE(bottom - top + 1, 99);
+                EXPECT_NE(surface.pixel(104, 5), kWhite);
+            }
+        }
+    }
 }
 
 } // namespace

@@ -39,8 +39,25 @@ TEST(GraphicsTransform, RotatingByMinus90EqualsRotatingBy270)
     EXPECT_TRUE(minus90 == plus270);
     EXPECT_EQ(minus90.m12(), -1.0);
     EXPECT_EQ(minus90.m21(), 1.0);
-    EXPECT_EQ(minus90.m11(), static_cast<double>(static_cast<float>(std::cos(90 / 57.29577951))));
-    EXPECT_EQ(minus90.m22(), minus90.m11());
+    EXPECT_EQ(minus90.m11(), 0.0);
+    EXPECT_EQ(minus90.m22(), 0.0);
+}
+
+// Every quarter turn is exact, so a mapped point lands on its integer: (100, 90) turned by 90
+// degrees about (100, 100) is (110, 100), not (109, 99) truncated from 109.99999.
+TEST(GraphicsTransform, QuarterTurnsMapPointsExactly)
+{
+    const struct {
+        double angle;
+        int x, y;  // (100, 90) turned about (100, 100)
+    } cases[] = {{90, 110, 100}, {-270, 110, 100}, {450, 110, 100}, {180, 100, 110},
+                 {270, 90, 100}, {-90, 90, 100},   {360, 100, 90}};
+    for (const auto& c : cases) {
+        ITransformMatrix m;
+        m.rotateBy(c.angle, IPoint(100, 100));
+        EXPECT_EQ(m.transform(IPoint(100, 90)), IPoint(c.x, c.y)) << c.angle;
+        EXPECT_EQ(std::fabs(m.m11()) + std::fabs(m.m12()), 1.0) << c.angle;
+    }
 }
 
 TEST(GraphicsTransform, AnglesNormaliseAndAxesAreExact)

@@ -211,7 +211,8 @@ TEST_F(MultiLineEdit, AnExportToAFullDiskReportsNothingWritten)
 }
 
 // The edit takes a text up to its first null: a UTF-16 file gives one character, and the import
-// reports that one and leaves the cursor after it.
+// reports that one and leaves the cursor after it; with a byte-order mark it gives the mark's two
+// bytes as well, three characters.
 TEST_F(MultiLineEdit, AWideFileReportsTheCharactersThatWentIn)
 {
     auto edit = make();
@@ -226,6 +227,12 @@ TEST_F(MultiLineEdit, AWideFileReportsTheCharactersThatWentIn)
     edit->insert("ab\0cd", 5);
     EXPECT_EQ(str(edit->text()), "[hab]");
     EXPECT_EQ(edit->cursorPosition(), 4u);
+
+    TempFile marked("ovk-mle-wide-bom.txt");
+    marked.write(std::string("\xFF\xFEh\0i\0", 6));
+    EXPECT_EQ(edit->importFromFile(marked.path()), 3u);
+    EXPECT_EQ(str(edit->text()), "[hab\xFF\xFEh]");
+    EXPECT_EQ(edit->cursorPosition(), 7u);
 }
 
 // An opened document longer than the limit comes in whole and stays editable: the user types

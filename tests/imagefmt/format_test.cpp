@@ -230,3 +230,75 @@ TEST(FormatFiles, AFailedWriteDeletesThePartFile)
               ModCodecError + ModCodecBadOption);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+// What the writers do to a picture they cannot hold as it is, 67 pixels wide: YUV12C keeps whole
+// groups of four, PLVN whole bytes (the added columns in the lighter colour), ILBM turns 24 bits
+// into HAM6 (a colour off the 4-bit grid comes back changed), and a ZVX file keeps its shape only
+// for a reader told its width. Bitmap files of 16 and 32 bits are refused with message 275.
+TEST(FormatWriters, ChangeWhatTheyCannotHoldAsTheFormatTableSays)
+{
+    int code = -1;
+    {
+        Model colour, back;
+        ASSERT_EQ(imgtest::makePatternModel(67, 5, 24, &colour), 0);
+        const auto file = imgtest::writeToBytes(&colour, ModFormatYUV12C, "", &code);
+        EXPECT_EQ(code, 0);
+        ASSERT_EQ(imgtest::readFromBytes(file, ModFormatYUV12C, "", &back), 0);
+        EXPECT_EQ(back.width, 64);
+    }
+    {
+        Model ham, back;
+        const unsigned char offGrid[3] = {0x9B, 0x57, 0x13};  // blue, green, red
+        ASSERT_EQ(ModCreate(67, 5, 24, nullptr, &ham), 0);
+        for (int i = 0; i < ModRowBytes(67, 24) * 5; ++i)
+            ham.data[i] = offGrid[i % 3];
+        const auto file = imgtest::writeToBytes(&ham, ModFormatILBM, "", &code);
+        EXPECT_EQ(code, 0);
+        ASSERT_EQ(imgtest::readFromBytes(file, ModFormatILBM, "", &back), 0);
+        ASSERT_EQ(back.bpp, 24);
+        EXPECT_EQ(back.width, 67);
+        EXPECT_NE(imgtest::pixel(back, 10, 2), imgtest::pixel(ham, 10, 2)) << "HAM6 is lossy";
+    }
+    {
+        Model mono, back;
+        ASSERT_EQ(imgtest::makePatternModel(67, 5, 1, &mono), 0);
+        const unsigned char blackWhite[6] = {0, 0, 0, 255, 255, 255};
+        std::memcpy(mono.palette, blackWhite, sizeof blackWhite);
+        const auto file = imgtest::writeToBytes(&mono, ModFormatPLVN, "", &code);
+        EXPECT_EQ(code, 0);
+        ASSERT_EQ(imgtest::readFromBytes(file, ModFormatPLVN, "", &back), 0);
+        ASSERT_EQ(back.width, 72);
+        const uint32_t added = imgtest::pixel(back, 70, 2);
+        EXPECT_EQ(imgtest::paletteEntry(back, static_cast<int>(added)), 0xFFFFFFu);
+    }
+    {
+        Model grey, refused, back;
+        ASSERT_EQ(imgtest::makePatternModel(67, 5, 8, &grey), 0);
+        const auto file = imgtest::writeToBytes(&grey, ModFormatZVX, "", &code);
+        EXPECT_EQ(code, 0);
+        EXPECT_NE(imgtest::readFromBytes(file, ModFormatZVX, "", &refused), 0);
+        ASSERT_EQ(imgtest::readFromBytes(file, ModFormatZVX, "width=67", &back), 0);
+        EXPECT_EQ(back.width, 67);
+        EXPECT_EQ(back.height, 5);
+    }
+    for (unsigned bits : {16u, 32u}) {
+        // One pixel behind a 40-byte info header.
+        std::vector<unsigned char> bmp(54 + 4, 0);
+        const auto put = [&bmp](size_t at, uint32_t v, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                bmp[at + size_t(i)] = static_cast<unsigned char>(v >> (8 * i));
+        };
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        put(2, static_cast<uint32_t>(bmp.size()), 4);
+        put(10, 54, 4);
+        put(14, 40, 4);
+        put(18, 1, 4);
+        put(22, 1, 4);
+        put(26, 1, 2);
+        put(28, bits, 2);
+        Model refused;
+        const int read = imgtest::readFromBytes(bmp, ModFormatBitmap, "", &refused);
+        EXPECT_EQ(ModErrorMessage(read), 275) << bits;
+    }
+}

@@ -77,34 +77,50 @@ TEST(NativeBitmap, MadeFromAModelShowsEveryPixelsColour)
     }
 }
 
-TEST(NativeBitmap, OneBitModelIsBlackAndWhiteAndHandsBackItsColours)
+// A 1-bpp model becomes a monochrome bitmap, black where the picture has the darker of its two
+// colours and white where it has the lighter, so that the bitmap alone shows the picture; the
+// colours of its 0 and 1 bits come back, darker first. Red is the lighter of red and blue.
+TEST(NativeBitmap, OneBitModelIsBlackWhereDarkerAndHandsBackItsColours)
 {
-    Model m;
-    ASSERT_EQ(imgtest::makePatternModel(9, 3, 1, &m), 0);
-    const unsigned char redBlue[6] = {255, 0, 0, 0, 0, 255};
-    std::memcpy(m.palette, redBlue, sizeof redBlue);
-    Handles h;
-    unsigned long colour0 = 1, colour1 = 1;
-    ASSERT_EQ(ModToHBitmap(&m, ModViewDiffuse, &h.bitmap, &colour0, &colour1, &h.palette), 1);
-    EXPECT_EQ(colour0, 0xFF0000ul);
-    EXPECT_EQ(colour1, 0x0000FFul);
-    const std::vector<uint32_t> shown = pixelsOf(h.bitmap, 9, 3);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 9; ++x)
-            ASSERT_EQ(shown[size_t(y) * 9 + x], pixel(m, x, y) ? 0xFFFFFFu : 0u) << x << "," << y;
-    // A monochrome bitmap, so that a context's text and background colours give it the two
-    // colours: a bitmap made for the display would stay black and white.
-    BITMAP object{};
-    ASSERT_NE(GetObjectA(h.bitmap, sizeof object, &object), 0);
-    EXPECT_EQ(object.bmPlanes * object.bmBitsPixel, 1);
+    const struct {
+        unsigned char palette[6];
+        bool darkerFirst;
+    } cases[] = {{{0, 0, 255, 255, 0, 0}, true}, {{255, 0, 0, 0, 0, 255}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.darkerFirst ? "darker first" : "lighter first");
+        Model m;
+        ASSERT_EQ(imgtest::makePatternModel(9, 3, 1, &m), 0);
+        std::memcpy(m.palette, c.palette, sizeof c.palette);
+        Handles h;
+        unsigned long colour0 = 1, colour1 = 1;
+        ASSERT_EQ(ModToHBitmap(&m, ModViewDiffuse, &h.bitmap, &colour0, &colour1, &h.palette), 1);
+        EXPECT_EQ(colour0, 0x0000FFul);
+        EXPECT_EQ(colour1, 0xFF0000ul);
+        // Blue (the darker) shows black, red white.
+        const auto shownAs = [&](int x, int y) {
+            const bool blue = (pixel(m, x, y) == 0) == c.darkerFirst;
+            return blue ? 0u : 0xFFFFFFu;
+        };
+        const std::vector<uint32_t> shown = pixelsOf(h.bitmap, 9, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 9; ++x)
+                ASSERT_EQ(shown[size_t(y) * 9 + x], shownAs(x, y)) << x << "," << y;
+        // A monochrome bitmap, so that a context's text and background colours give it the two
+        // colours: a bitmap made for the display would stay black and white.
+        BITMAP object{};
+        ASSERT_NE(GetObjectA(h.bitmap, sizeof object, &object), 0);
+        EXPECT_EQ(object.bmPlanes * object.bmBitsPixel, 1);
 
-    // Made back into a model, the bits are the same and index black and white.
-    Model back;
-    ASSERT_EQ(ModCreateFromHBitmap(&back, h.bitmap, nullptr), 0);
-    ASSERT_EQ(back.bpp, 1);
-    EXPECT_EQ(paletteEntry(back, 0), 0x000000u);
-    EXPECT_EQ(paletteEntry(back, 1), 0xFFFFFFu);
-    EXPECT_TRUE(imgtest::samePixels(m, back));
+        // Made back into a model, the bits index black and white as shown.
+        Model back;
+        ASSERT_EQ(ModCreateFromHBitmap(&back, h.bitmap, nullptr), 0);
+        ASSERT_EQ(back.bpp, 1);
+        EXPECT_EQ(paletteEntry(back, 0), 0x000000u);
+        EXPECT_EQ(paletteEntry(back, 1), 0xFFFFFFu);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 9; ++x)
+                ASSERT_EQ(pixel(back, x, y), shownAs(x, y) ? 1u : 0u) << x << "," << y;
+    }
 }
 
 TEST(NativeBitmap, AnInvalidModelMakesNoBitmap)
