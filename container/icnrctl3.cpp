@@ -183,9 +183,11 @@ ICnrCtl& ICnrCtl::removeObject(ICnrObj* object, IBase::Boolean fromAll)
         const std::vector<ICnrList::Member> members = ICnrList::members();
         if (members.size() >= 2) {
             // Only the containers that hold it: another one must see no removal at all.
-            for (const ICnrList::Member& member : members)
-                if (ICnrList::isMember(member) && member.container->containsObject(object))
+            for (const ICnrList::Member& member : members) {
+                const ICnrList::Use use(member);
+                if (use && member.container->containsObject(object))
                     member.container->removeObject(object, false);
+            }
             return *this;
         }
     }
@@ -349,10 +351,13 @@ IBase::Boolean ICnrCtl::sharesAnObject() const
     const std::vector<ICnrList::Member> members = ICnrList::members();
     ObjectCursor cursor(*this);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-        for (const ICnrList::Member& other : members)
-            if (other.container != this && ICnrList::isMember(other) &&
-                other.container->containsObject(cursor.current()))
+        for (const ICnrList::Member& other : members) {
+            if (other.container == this)
+                continue;
+            const ICnrList::Use use(other);
+            if (use && other.container->containsObject(cursor.current()))
                 return true;
+        }
     return false;
 }
 
@@ -382,7 +387,8 @@ void ICnrCtl::refreshPendingContainers()
 {
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
-        if (!ICnrList::isMember(member) || !(container->fState & refreshPending))
+        const ICnrList::Use use(member);
+        if (!use || !(container->fState & refreshPending))
             continue;
         if (container->isValid() && container->isVisible() && container->isRefreshOn())
             container->refresh(false);

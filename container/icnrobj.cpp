@@ -189,7 +189,8 @@ void ICnrObj::removeFromContainers() noexcept
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
         try {
-            if (!ICnrList::isMember(member) || !container->containsObject(this))
+            const ICnrList::Use use(member);
+            if (!use || !container->containsObject(this))
                 continue;
             // The deepest first, so that each leaves while its parent is still there.
             for (auto at = descendants.rbegin(); at != descendants.rend(); ++at) {
@@ -220,7 +221,8 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
         try {
-            if (!ICnrList::isMember(member) || !container->containsObject(this))
+            const ICnrList::Use use(member);
+            if (!use || !container->containsObject(this))
                 continue;
             std::unique_ptr<ICnrCtl::ObjectList> found(
                 container->descendentsOf(const_cast<ICnrObj*>(this)));
@@ -238,13 +240,16 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
 }
 
 // Walks the containers that hold the object. The lock of the list of all containers is held
-// only to read the list, never while a container is sent to.
+// only to read the list, never while a container is sent to; each container is held in use while
+// the operation runs on it.
 template <class Operation>
 void ICnrObj::forEachContainer(Operation operation) const
 {
-    for (const ICnrList::Member& member : ICnrList::members())
-        if (ICnrList::isMember(member) && member.container->containsObject(this))
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        const ICnrList::Use use(member);
+        if (use && member.container->containsObject(this))
             operation(member.container);
+    }
 }
 
 // Description ------------------------------------------------------------------------------------------

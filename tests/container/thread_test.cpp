@@ -305,6 +305,83 @@ TEST_F(Threads, AnObjectsEntriesChangedByTwoThreadsAtOnceKeepEveryContainersOwn)
     }
 }
 
+// A native container whose memory is overwritten when it is deleted and never given back: a
+// thread that used it afterwards reads the pattern, and a call through it faults.
+class PoisonedContainer : public ICnrCtl {
+public:
+    PoisonedContainer(unsigned long id, IWindow* parent)
+        : ICnrCtl(id, parent, parent, IRectangle(0, 0, 200, 150))
+    {
+    }
+    static void operator delete(void* memory, std::size_t size) noexcept
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = 0xA5;
+    }
+};
+
+// This thread makes a native container with twenty objects, takes them all out and deletes the
+// container, round after round, while a worker deletes those objects: each deletion walks every
+// container that may hold its object, the one being deleted included. The walk must be done with
+// a container before its destructor lets its memory go.
+TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletesMeanwhile)
+{
+    const ovktest::Watchdog watchdog(280000);
+    const ovktest::FaultCounter faults;
+    // A message-driven container of this thread would hold every walk until this thread is done
+    // with the deletion: the walk asks it by a message whether it holds the object.
+    messageDriven.reset();
+    constexpr int kRounds = 1000;
+    constexpr int kObjects = 20;
+    std::mutex lock;
+    std::condition_variable handedOver;
+    std::vector<ICnrObj*> toDelete;
+    bool stop = false;
+    std::atomic<int> roundsDeleted{0};
+    std::thread worker([&] {
+        for (;;) {
+            std::vector<ICnrObj*> objects;
+            {
+                std::unique_lock<std::mutex> held(lock);
+                handedOver.wait(held, [&] { return stop || !toDelete.empty(); });
+                if (toDelete.empty())
+                    return;
+                objects.swap(toDelete);
+            }
+            for (ICnrObj* object : objects)
+                delete object;
+            ++roundsDeleted;
+        }
+    });
+    int stuck = 0;
+    for (int round = 0; round < kRounds && stuck == 0; ++round) {
+        auto* container = new PoisonedContainer(30, parent.get());
+        std::vector<ICnrObj*> objects;
+        for (int i = 0; i < kObjects; ++i) {
+            objects.push_back(new PoisonedItem(IString("object ") + IString(i)));
+            container->addObject(objects.back());
+        }
+        {
+            const std::lock_guard<std::mutex> held(lock);
+            toDelete = objects;
+        }
+        handedOver.notify_one();
+        container->removeAllObjects();
+        delete container;
+        if (!ovktest::pumpUntil([&] { return roundsDeleted.load() == round + 1; }, 10000))
+            ++stuck;
+    }
+    {
+        const std::lock_guard<std::mutex> held(lock);
+        stop = true;
+    }
+    handedOver.notify_one();
+    worker.join();
+    EXPECT_EQ(stuck, 0) << "the worker's deletions did not end";
+    EXPECT_EQ(faults.faults(), 0) << "a deleted container was used";
+}
+
 // Overwrites, and never gives back, every block that the base library releases while alive:
 // a text pointer that a reader kept past the text's release then reads the pattern.
 class PoisonedReleases {
