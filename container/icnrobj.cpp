@@ -358,9 +358,17 @@ ICnrObj& ICnrObj::disableDrop(ICnrCtl* container)
 
 ICnrObj& ICnrObj::show(IBase::Boolean show, ICnrCtl* container)
 {
-    const std::uint32_t old = fRecord->flRecordAttr;
-    fRecord->flRecordAttr = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
-    if (old == fRecord->flRecordAttr)
+    // The word is shared: a native container's thread writes its own bits into it whenever it
+    // is asked for the record's attributes, so the bit is changed in one step under the guard.
+    std::uint32_t old = 0;
+    std::uint32_t now = 0;
+    {
+        const ICnrObjectGuard guard;
+        old = fRecord->flRecordAttr;
+        now = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
+        fRecord->flRecordAttr = now;
+    }
+    if (old == now)
         return *this;
     // The bit lives in the one record that every container shows: each of them repaints it.
     const auto repaint = [this, show](ICnrCtl* holder) {
@@ -496,6 +504,7 @@ ICnrObj& ICnrObj::setAttributes(unsigned long off, unsigned long on, ICnrCtl* co
         return *this;
     }
     forEachContainer([&](ICnrCtl* holder) { holder->setAttributes(this, off, on); });
+    const ICnrObjectGuard guard;
     fRecord->flRecordAttr = static_cast<std::uint32_t>((fRecord->flRecordAttr & ~off) | on);
     return *this;
 }

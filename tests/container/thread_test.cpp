@@ -487,6 +487,81 @@ TEST_F(Threads, TheListReadsTheOldOrTheNewTextOfAnObjectThatAWorkerRenamesMeanwh
     delete object;
 }
 
+// Runs the action once, on this thread, when a window of this thread is next sent a message,
+// before the window sees it.
+class BeforeSent {
+public:
+    BeforeSent(HWND window, UINT message, std::function<void()> action)
+        : fHook(SetWindowsHookExA(WH_CALLWNDPROC, &sending, nullptr, GetCurrentThreadId()))
+    {
+        sWindow = window;
+        sMessage = message;
+        sAction = std::move(action);
+    }
+    ~BeforeSent()
+    {
+        UnhookWindowsHookEx(fHook);
+        sWindow = nullptr;
+        sAction = nullptr;
+    }
+    BeforeSent(const BeforeSent&) = delete;
+    BeforeSent& operator=(const BeforeSent&) = delete;
+
+private:
+    static LRESULT CALLBACK sending(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sAction && sent->hwnd == sWindow && sent->message == sMessage) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND sWindow = nullptr;
+    static inline UINT sMessage = 0;
+    static inline std::function<void()> sAction;
+    HHOOK fHook;
+};
+
+// This thread's native container is asked for an object's attributes, and while it asks its list
+// where the item lies, a worker hides the object (and then shows it again). The native container
+// writes back what it learnt, and the hide or show must survive that.
+TEST_F(Threads, AHideOrShowOnAnotherThreadSurvivesANativeContainersAttributeQuery)
+{
+    const ovktest::Watchdog watchdog(30000);
+    auto* object = new Item("shown");
+    native->addObject(object);
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    for (const bool show : {false, true}) {
+        SCOPED_TRACE(show ? "shown again" : "hidden");
+        std::thread worker;
+        std::atomic<bool> done{false};
+        {
+            const BeforeSent hook(list, LVM_GETITEMPOSITION, [&] {
+                worker = std::thread([&] {
+                    object->show(show);
+                    done = true;
+                });
+                // The worker changes the word, then asks this thread's container to repaint the
+                // object, which this thread answers after the query.
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+                while (((object->record()->flRecordAttr & CRA_FILTERED) != 0) == show &&
+                       std::chrono::steady_clock::now() < until)
+                    Sleep(1);
+            });
+            native->attributes(object);
+        }
+        ASSERT_TRUE(worker.joinable()) << "the query did not ask the list";
+        ovktest::pumpUntil([&] { return done.load(); }, 10000);
+        worker.join();
+        EXPECT_EQ(object->isVisible(), show);
+        EXPECT_EQ(object->isVisible(native.get()), show);
+    }
+    delete object;
+}
+
 // Two GUI threads each show the same objects in a native container of their own, adding them
 // (and taking them out and adding them again) at the same time, and repaint all the while. A
 // worker renames the objects meanwhile, then hides and deletes them. Each round every container
