@@ -139,21 +139,7 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     }
     const bool repaint = isRefreshOn() && isVisible();
     if (isMessageContainer()) {
-        // The message counts its records in 16 bits: a longer chain goes in parts, each after
-        // the last record of the one before, or the records past the count would be left out
-        // while their objects count as added.
-        MINIRECORDCORE* part = first;
-        for (unsigned long left = count; left > 0 && part;) {
-            const unsigned long size = std::min<unsigned long>(left, kMostRecordsPerInsert);
-            insertRecords(part, size, order, parent, repaint, function);
-            MINIRECORDCORE* last = part;
-            for (unsigned long i = 1; i < size && last->preccNextRecord; ++i)
-                last = last->preccNextRecord;
-            if (order != code(CMA_END))
-                order = last;
-            part = last->preccNextRecord;
-            left -= size;
-        }
+        insertInParts(first, count, order, parent, repaint, function);
     } else {
         // One message per record: without the hold the native control would lay itself out
         // again for each of them, even under a hidden parent.
@@ -170,6 +156,27 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     inserted(count);
     allocator.forgetHandedOut();
     return *this;
+}
+
+// The message counts its records in 16 bits: a longer chain goes in parts, each after the last
+// record of the one before, or the records past the count would be left out while their objects
+// count as added. The chain is read before any part is sent: the window owns the records it took
+// and may use their links for itself.
+void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
+                            ICnrObj* parent, IBase::Boolean repaint, const char* function)
+{
+    std::vector<MINIRECORDCORE*> chain;
+    chain.reserve(count);
+    for (MINIRECORDCORE* record = first; chain.size() < count && record;
+         record = record->preccNextRecord)
+        chain.push_back(record);
+    for (std::size_t at = 0; at < chain.size();) {
+        const std::size_t size = std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
+        insertRecords(chain[at], size, order, parent, repaint, function);
+        if (order != code(CMA_END))
+            order = chain[at + size - 1];
+        at += size;
+    }
 }
 
 // Removing -------------------------------------------------------------------------------------------
