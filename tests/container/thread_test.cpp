@@ -562,6 +562,81 @@ TEST_F(Threads, AHideOrShowOnAnotherThreadSurvivesANativeContainersAttributeQuer
     delete object;
 }
 
+// Runs the action once, on this thread, inside the message-driven class's next comparison of a
+// text without regard to case, before it reads the texts.
+class CaseBlindCompareHold {
+public:
+    CaseBlindCompareHold() : fPatch("ovkcnr.dll", "_strnicmp", &compare, sCompare) {}
+    ~CaseBlindCompareHold() { sAction = nullptr; }
+    CaseBlindCompareHold(const CaseBlindCompareHold&) = delete;
+    CaseBlindCompareHold& operator=(const CaseBlindCompareHold&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    void arm(std::function<void()> action)
+    {
+        sAction = std::move(action);
+        sThread = GetCurrentThreadId();
+    }
+
+private:
+    static int compare(const char* first, const char* second, std::size_t length)
+    {
+        if (sAction && sThread == GetCurrentThreadId()) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return sCompare(first, second, length);
+    }
+
+    static inline int (*sCompare)(const char*, const char*, std::size_t) = nullptr;
+    static inline std::function<void()> sAction;
+    static inline std::atomic<DWORD> sThread{0};
+    ovktest::ImportPatch fPatch;
+};
+
+// The message-driven container of this thread searches for an object by its text, and while it
+// compares the text a worker renames the object, whose repaint is off: the text it replaces is
+// overwritten as it is released. The search reads the text it began with, and finds the object.
+TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanwhile)
+{
+    const ovktest::Watchdog watchdog(30000);
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    CaseBlindCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    auto* object = new Item("x");
+    object->disableRefresh();
+    messageDriven->addObject(object);
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name it has now, which is longer " + std::to_string(round);
+        object->setIconText(before.c_str());
+        std::thread worker;
+        std::atomic<bool> renamed{false};
+        hold.arm([&] {
+            worker = std::thread([&] {
+                object->setIconText(after.c_str());
+                renamed = true;
+            });
+            // Without a wait for the readers the rename is over at once; with one it waits for
+            // this thread, which goes on after a while.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (!renamed && std::chrono::steady_clock::now() < until)
+                Sleep(1);
+        });
+        ICnrCtl::TextCursor cursor(*messageDriven, before.c_str(), false, false);
+        const bool found = cursor.setToFirst();
+        ASSERT_TRUE(worker.joinable()) << "the search compared no text";
+        ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
+        worker.join();
+        EXPECT_TRUE(found && cursor.current() == object)
+            << "the search read the text that the rename released";
+        EXPECT_EQ(ovktest::str(object->iconText()), after);
+    }
+    delete object;
+}
+
 // Two GUI threads each show the same objects in a native container of their own, adding them
 // (and taking them out and adding them again) at the same time, and repaint all the while. A
 // worker renames the objects meanwhile, then hides and deletes them. Each round every container
