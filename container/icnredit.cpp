@@ -16,6 +16,7 @@
 #include <iwcname.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnritem.hpp"
 #include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrhdr.hpp"
@@ -269,10 +270,14 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
     ICnrCtl* container = event.container();
     if (!container || !container->editWindow())
         return true;
-    const IString current = windowText(container->editWindow());
-    if (current == event.text())
-        return true;
     char** slot = &event.textRef();
+    ICnrObj* const object = event.object();
+    const bool objectText = isObjectText(object, slot);
+    // An object's text is read and replaced under the object guard: other threads rename the
+    // object and read its text while the edit is open.
+    const IString current = windowText(container->editWindow());
+    if (current == (objectText ? ICnrItemTable::textOf(*object) : event.text()))
+        return true;
     const unsigned long length = event.newTextLength();
     if (event.isLeftColumnTitle() || event.isRightColumnTitle()) {
         // The heading's text belongs to its column, which makes the new one and frees the old,
@@ -282,7 +287,7 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
             return true;
         column->headingTextBuffer(length + 1);
     } else if (((event.isDetailsViewField() && fStringMode == 1) || madeBuffer(slot)) &&
-               !isObjectText(event.object(), slot)) {
+               !objectText) {
         // A plain buffer, made as an array; the container copies cbText bytes at most. The
         // text before it is freed only when this handler made it for this cell: the first
         // one is the application's, made in whatever way.
@@ -293,6 +298,12 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         // string: the new buffer is that string, so the two stay one text.
         container->fTitle = IString::repeated(' ', length);
         *slot = container->fTitle.writableData();
+    } else if (objectText) {
+        // Made whole first, swapped in as a rename is, and the text it replaces let go after.
+        IString room = IString::repeated(' ', length);
+        room.writableData();
+        const ICnrObjectGuard guard;
+        std::swap(stringInSlot(slot), room);
     } else {
         IString& text = stringInSlot(slot);
         text = IString::repeated(' ', length);

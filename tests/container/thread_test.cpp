@@ -22,6 +22,7 @@
 #include <vector>
 
 #include <detail/icnritem.hpp>
+#include <icnredit.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
 
@@ -634,6 +635,87 @@ TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanw
             << "the search read the text that the rename released";
         EXPECT_EQ(ovktest::str(object->iconText()), after);
     }
+    delete object;
+}
+
+// Runs the action once, on this thread, inside the library's next comparison of two texts,
+// before it reads them.
+class TextCompareHold {
+public:
+    TextCompareHold() : fPatch("ovkwin.dll", "strcmp", &compare, sCompare) {}
+    ~TextCompareHold() { sAction = nullptr; }
+    TextCompareHold(const TextCompareHold&) = delete;
+    TextCompareHold& operator=(const TextCompareHold&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    void arm(std::function<void()> action)
+    {
+        sAction = std::move(action);
+        sThread = GetCurrentThreadId();
+    }
+
+private:
+    static int compare(const char* first, const char* second)
+    {
+        if (sAction && sThread == GetCurrentThreadId()) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return sCompare(first, second);
+    }
+
+    static inline int (*sCompare)(const char*, const char*) = nullptr;
+    static inline std::function<void()> sAction;
+    static inline std::atomic<DWORD> sThread{0};
+    ovktest::ImportPatch fPatch;
+};
+
+// The user edits an object's text in this thread's native container and commits it as it was,
+// and while the container compares the text, a worker renames the object; the text it replaces
+// is overwritten as it is released. The edit changed nothing, so the worker's name stays.
+TEST_F(Threads, AnEditCommittedUnchangedKeepsTheNameAWorkerGaveTheObjectMeanwhile)
+{
+    const ovktest::Watchdog watchdog(30000);
+    // No container of this thread but the native one, which reads the text under the guard: the
+    // rename then waits for nothing here.
+    messageDriven.reset();
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    TextCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    ICnrEditHandler editing;
+    editing.handleEventsFor(native.get());
+    auto* object = new Item("x");
+    native->addObject(object);
+    object->setWriteable(true, native.get());
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name a worker gave it " + std::to_string(round);
+        object->setIconText(before.c_str());
+        native->editObject(object);
+        ASSERT_NE(native->editWindow(), nullptr);
+        const HWND edit = native->editWindow()->handle();
+        SetWindowTextA(edit, before.c_str());
+        std::thread worker;
+        std::atomic<bool> renamed{false};
+        hold.arm([&] {
+            worker = std::thread([&] {
+                object->setIconText(after.c_str());
+                renamed = true;
+            });
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (!renamed && std::chrono::steady_clock::now() < until)
+                Sleep(1);
+        });
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_TRUE(worker.joinable()) << "the end of the edit compared no text";
+        ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
+        worker.join();
+        EXPECT_EQ(native->editWindow(), nullptr);
+        EXPECT_EQ(ovktest::str(object->iconText()), after) << "the edit wrote over the rename";
+    }
+    editing.stopHandlingEventsFor(native.get());
     delete object;
 }
 
