@@ -241,8 +241,7 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
 
 // Walks the containers that hold the object. The lock of the list of all containers is held
 // only to read the list, never while a container is sent to; each container is held in use while
-// the operation runs on it. A message-driven container is asked whether it holds the object by a
-// message to its window, on its own thread.
+// the operation runs on it.
 template <class Operation>
 void ICnrObj::forEachContainer(Operation operation) const
 {
@@ -293,13 +292,9 @@ ICnrObj& ICnrObj::setIconText(const char* iconText)
     return setIconText(IString(iconText));
 }
 
-// The native containers read the text on their own threads whenever they draw the object, under
+// The container windows read the text on their own threads whenever they draw the object, under
 // the object guard. The text is replaced under the guard too, and the one it replaces is let go
 // only after it, so that no window reads a text this thread is freeing.
-// The message-driven class reads the record's text pointer on its own thread, without the guard,
-// while it answers a message (a search, a sort, a paint). Each message-driven container that holds
-// the object is asked about it after the swap, and it answers only between its messages: once all
-// have answered, none can still be reading the text replaced, whether or not a repaint followed.
 ICnrObj& ICnrObj::setIconText(const IString& iconText)
 {
     IString replaced = iconText;
@@ -309,8 +304,6 @@ ICnrObj& ICnrObj::setIconText(const IString& iconText)
     }
     if (isRefreshOn())
         refresh();
-    if (containerCount() != 0)
-        forEachContainer([](ICnrCtl*) {});
     return *this;
 }
 
