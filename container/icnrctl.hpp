@@ -483,6 +483,10 @@ private:
     void insertRecords(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void inserted(unsigned long count);
+    // A chain of any length into a message-driven container, in parts of what one message
+    // counts.
+    void insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
+                       ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void addOne(ICnrObj* object, MINIRECORDCORE* order, ICnrObj* parent, const char* function);
     ICnrCtl& addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, ICnrObj* parent,
                           const char* function);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
 
 #include "icnrctl.hpp"
 
@@ -112,12 +113,38 @@ std::vector<ICnrList::Member> ICnrList::members()
     return found;
 }
 
-bool ICnrList::isMember(const Member& member)
+namespace {
+
+// The holds of other threads' walks on each container, under the list's lock.
+std::map<const ICnrCtl*, unsigned long>& uses()
+{
+    static auto* held = new std::map<const ICnrCtl*, unsigned long>;
+    return *held;
+}
+
+} // namespace
+
+ICnrList::Use::Use(const Member& member)
 {
     IResourceLock lock(ICnrList::lock());
     const auto& all = containers();
-    return std::find(all.begin(), all.end(), member.container) != all.end() &&
-           liveWindow(*member.container) == member.window;
+    if (std::find(all.begin(), all.end(), member.container) == all.end() ||
+        liveWindow(*member.container) != member.window)
+        return;
+    fContainer = member.container;
+    fCounted = GetWindowThreadProcessId(member.window, nullptr) != GetCurrentThreadId();
+    if (fCounted)
+        ++uses()[fContainer];
+}
+
+ICnrList::Use::~Use()
+{
+    if (!fCounted)
+        return;
+    IResourceLock lock(ICnrList::lock());
+    auto found = uses().find(fContainer);
+    if (found != uses().end() && --found->second == 0)
+        uses().erase(found);
 }
 
 ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)
@@ -130,14 +157,29 @@ ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)
 }
 
 // By identity rather than by handle, so that a container whose window is already gone still
-// leaves the list.
+// leaves the list. Out of the list no walk can take a new hold; the holds taken before are waited
+// out here, since the container's memory goes once its destructor returns. The threads that hold
+// them may be sending to this container's window right now, so the wait answers sent messages,
+// and the list's lock is let go while it waits.
 void ICnrCtl::leaveContainerList() noexcept
 {
-    IResourceLock lock(ICnrList::lock());
-    auto& containers = ICnrList::containers();
-    auto found = std::find(containers.begin(), containers.end(), this);
-    if (found != containers.end())
-        containers.erase(found);
+    for (bool listed = true;;) {
+        {
+            IResourceLock lock(ICnrList::lock());
+            if (listed) {
+                auto& containers = ICnrList::containers();
+                auto found = std::find(containers.begin(), containers.end(), this);
+                if (found != containers.end())
+                    containers.erase(found);
+                listed = false;
+            }
+            if (uses().find(this) == uses().end())
+                return;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 // The allocation window --------------------------------------------------------------------------------

@@ -45,7 +45,12 @@ ICnrCtl& ICnrCtl::setAttributes(ICnrObj* object, unsigned long clear, unsigned l
                     "ICnrCtl::setAttributes(ICnrObj*,unsigned long,unsigned long)");
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
     if (isMessageContainer()) {
-        record->flRecordAttr = static_cast<std::uint32_t>((attributes(object) & ~clear) | set);
+        attributes(object);
+        {
+            // Only the bits asked for: the rest of the word is other threads' too.
+            const ICnrObjectGuard guard;
+            record->flRecordAttr = static_cast<std::uint32_t>((record->flRecordAttr & ~clear) | set);
+        }
         MINIRECORDCORE* records[1] = {record};
         if (!sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), 0x0001))
                  .asUnsignedLong())

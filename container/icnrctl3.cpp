@@ -139,21 +139,7 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     }
     const bool repaint = isRefreshOn() && isVisible();
     if (isMessageContainer()) {
-        // The message counts its records in 16 bits: a longer chain goes in parts, each after
-        // the last record of the one before, or the records past the count would be left out
-        // while their objects count as added.
-        MINIRECORDCORE* part = first;
-        for (unsigned long left = count; left > 0 && part;) {
-            const unsigned long size = std::min<unsigned long>(left, kMostRecordsPerInsert);
-            insertRecords(part, size, order, parent, repaint, function);
-            MINIRECORDCORE* last = part;
-            for (unsigned long i = 1; i < size && last->preccNextRecord; ++i)
-                last = last->preccNextRecord;
-            if (order != code(CMA_END))
-                order = last;
-            part = last->preccNextRecord;
-            left -= size;
-        }
+        insertInParts(first, count, order, parent, repaint, function);
     } else {
         // One message per record: without the hold the native control would lay itself out
         // again for each of them, even under a hidden parent.
@@ -172,6 +158,27 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     return *this;
 }
 
+// The message counts its records in 16 bits: a longer chain goes in parts, each after the last
+// record of the one before, or the records past the count would be left out while their objects
+// count as added. The chain is read before any part is sent: the window owns the records it took
+// and may use their links for itself.
+void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
+                            ICnrObj* parent, IBase::Boolean repaint, const char* function)
+{
+    std::vector<MINIRECORDCORE*> chain;
+    chain.reserve(count);
+    for (MINIRECORDCORE* record = first; chain.size() < count && record;
+         record = record->preccNextRecord)
+        chain.push_back(record);
+    for (std::size_t at = 0; at < chain.size();) {
+        const std::size_t size = std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
+        insertRecords(chain[at], size, order, parent, repaint, function);
+        if (order != code(CMA_END))
+            order = chain[at + size - 1];
+        at += size;
+    }
+}
+
 // Removing -------------------------------------------------------------------------------------------
 
 ICnrCtl& ICnrCtl::removeObject(ICnrObj* object, IBase::Boolean fromAll)
@@ -183,9 +190,11 @@ ICnrCtl& ICnrCtl::removeObject(ICnrObj* object, IBase::Boolean fromAll)
         const std::vector<ICnrList::Member> members = ICnrList::members();
         if (members.size() >= 2) {
             // Only the containers that hold it: another one must see no removal at all.
-            for (const ICnrList::Member& member : members)
-                if (ICnrList::isMember(member) && member.container->containsObject(object))
+            for (const ICnrList::Member& member : members) {
+                const ICnrList::Use use(member);
+                if (use && member.container->containsObject(object))
                     member.container->removeObject(object, false);
+            }
             return *this;
         }
     }
@@ -349,10 +358,13 @@ IBase::Boolean ICnrCtl::sharesAnObject() const
     const std::vector<ICnrList::Member> members = ICnrList::members();
     ObjectCursor cursor(*this);
     for (cursor.setToFirst(); cursor.isValid(); cursor.setToNext())
-        for (const ICnrList::Member& other : members)
-            if (other.container != this && ICnrList::isMember(other) &&
-                other.container->containsObject(cursor.current()))
+        for (const ICnrList::Member& other : members) {
+            if (other.container == this)
+                continue;
+            const ICnrList::Use use(other);
+            if (use && other.container->containsObject(cursor.current()))
                 return true;
+        }
     return false;
 }
 
@@ -382,7 +394,8 @@ void ICnrCtl::refreshPendingContainers()
 {
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
-        if (!ICnrList::isMember(member) || !(container->fState & refreshPending))
+        const ICnrList::Use use(member);
+        if (!use || !(container->fState & refreshPending))
             continue;
         if (container->isValid() && container->isVisible() && container->isRefreshOn())
             container->refresh(false);

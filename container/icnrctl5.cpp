@@ -389,9 +389,11 @@ IWindow& ICnrCtl::refresh(const IRectangle& area, IBase::Boolean immediate)
 
 void ICnrCtl::refreshAll(IBase::Boolean immediate)
 {
-    for (const ICnrList::Member& member : ICnrList::members())
-        if (ICnrList::isMember(member) && member.container->isValid())
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        const ICnrList::Use use(member);
+        if (use && member.container->isValid())
             member.container->refresh(immediate);
+    }
 }
 
 // Colours ---------------------------------------------------------------------------------------------------

@@ -220,8 +220,10 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     // its records, so the count is 0 exactly when both are empty and, as a list index, lies at
     // or past the list's end. Asking the control would cost every record of a fill a message.
     const std::uint32_t records = fData.info().cRecords;
-    if ((fList || fTree) && records == 0)
+    if ((fList || fTree) && records == 0) {
+        const ICnrObjectGuard guard;
         record->flRecordAttr |= CRA_CURSORED;
+    }
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
     if (parent && !fTree)
         fTree = fData.ensureTree();
@@ -497,7 +499,11 @@ LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
             refuse("pRec != 0");
         ICnrObj* object = ICnrObj::objectOf(record);
         const bool held = holds(fContainer, object);
-        std::uint32_t attributes = record->flRecordAttr;
+        // The bits this container knows, written alone at the end: the word is shared by every
+        // container that shows the record, and the object's show and hide change it on other
+        // threads while this one asks its controls.
+        std::uint32_t attributes = 0;
+        std::uint32_t known = CRA_EXPANDED | CRA_COLLAPSED;
         const int index = fList ? fData.listIndexOf(object) : -1;
         if (index >= 0) {
             POINT place{};
@@ -506,39 +512,39 @@ LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
                 record->ptlIcon = CNR_POINTL{place.x, place.y};
         }
         const HTREEITEM item = treeItemOf(fContainer, object);
-        attributes &= ~(CRA_EXPANDED | CRA_COLLAPSED);
         if (item && (SendMessageA(fTree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
                                   TVIS_EXPANDED) & TVIS_EXPANDED))
             attributes |= CRA_EXPANDED;
         else
             attributes |= CRA_COLLAPSED;
         if (held) {
-            attributes &= ~(CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
+            known |= CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE;
             attributes |= object->nativeItems().state(&fContainer) &
                           (CRA_INUSE | CRA_RECORDREADONLY | CRA_DROPONABLE);
         }
         UINT state = 0;
-        bool known = false;
+        bool shown = false;
         if (treeIsCurrent() && item) {
             state = static_cast<UINT>(SendMessageA(fTree, TVM_GETITEMSTATE,
                                                    reinterpret_cast<WPARAM>(item), 0xFF));
             if (treeItem(fTree, nullptr, TVGN_CARET) == item)
                 state |= kTreeFocused | TVIS_SELECTED;
-            known = true;
+            shown = true;
         } else if (!treeIsCurrent() && index >= 0) {
             state = static_cast<UINT>(
                 SendMessageA(fList, LVM_GETITEMSTATE, static_cast<WPARAM>(index), 0x0F));
-            known = true;
+            shown = true;
         }
-        if (known) {
+        if (shown) {
             // The focused, selected and drop-highlighted bits have the same values in both
             // controls.
-            attributes &= ~(CRA_CURSORED | CRA_SELECTED | CRA_TARGET);
+            known |= CRA_CURSORED | CRA_SELECTED | CRA_TARGET;
             if (state & LVIS_FOCUSED) attributes |= CRA_CURSORED;
             if (state & LVIS_SELECTED) attributes |= CRA_SELECTED;
             if (state & LVIS_DROPHILITED) attributes |= CRA_TARGET;
         }
-        record->flRecordAttr = attributes;
+        const ICnrObjectGuard guard;
+        record->flRecordAttr = (record->flRecordAttr & ~known) | (attributes & known);
     }
     return 1;
 }

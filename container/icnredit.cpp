@@ -16,6 +16,7 @@
 #include <iwcname.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnritem.hpp"
 #include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrhdr.hpp"
@@ -177,6 +178,8 @@ ICnrEditHandler& ICnrEditHandler::handleEventsFor(ICnrCtl* container)
 ICnrEditHandler& ICnrEditHandler::stopHandlingEventsFor(ICnrCtl* container)
 {
     IARGUMENT_CHECK(container != 0, kFile, "ICnrEditHandler::stopHandlingEventsFor(ICnrCtl*)");
+    if (container->isValid())
+        forgetMadeBuffers(container->handle(), nullptr, 0);
     IHandler::stopHandlingEventsFor(container);
     return *this;
 }
@@ -196,6 +199,14 @@ IWindow* ICnrEditHandler::createEditWindow(const IWindowHandle& handle)
 
 IBase::Boolean ICnrEditHandler::dispatchHandlerEvent(IEvent& event)
 {
+    if (event.eventId() == CM_REMOVERECORD) {
+        // Seen on its way to the window, which goes on to remove the records.
+        if (event.window())
+            forgetMadeBuffers(event.window()->handle(),
+                              static_cast<MINIRECORDCORE* const*>(event.parameter1().asPointer()),
+                              LOWORD(event.parameter2().asUnsignedLong()));
+        return false;
+    }
     if (event.eventId() == WM_CHAR) {
         // While an edit is open the keys belong to the edit control, which gets them itself.
         auto* container = dynamic_cast<ICnrCtl*>(event.window());
@@ -206,14 +217,9 @@ IBase::Boolean ICnrEditHandler::dispatchHandlerEvent(IEvent& event)
         return false;
     switch (notification.notificationCode()) {
     case CN_REALLOCPSZ: return dispatchAs(*this, &ICnrEditHandler::reallocString, event);
-    case CN_BEGINEDIT:
-        if (const CNREDITDATA* edit = editDataOf(event))
-            forgetMadeBuffers(edit->hwndCnr);
-        return dispatchAs(*this, &ICnrEditHandler::beginEdit, event);
+    case CN_BEGINEDIT: return dispatchAs(*this, &ICnrEditHandler::beginEdit, event);
     case CN_ENDEDIT: {
         ICnrEndEditEvent endEvent(event);
-        if (const CNREDITDATA* edit = editDataOf(event))
-            forgetMadeBuffers(edit->hwndCnr);
         if (ICnrCtl* container = endEvent.container())
             if (container->editWindow())
                 endEvent.setNewText(windowText(container->editWindow()));
@@ -269,10 +275,14 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
     ICnrCtl* container = event.container();
     if (!container || !container->editWindow())
         return true;
-    const IString current = windowText(container->editWindow());
-    if (current == event.text())
-        return true;
     char** slot = &event.textRef();
+    ICnrObj* const object = event.object();
+    const bool objectText = isObjectText(object, slot);
+    // An object's text is read and replaced under the object guard: other threads rename the
+    // object and read its text while the edit is open.
+    const IString current = windowText(container->editWindow());
+    if (current == (objectText ? ICnrItemTable::textOf(*object) : event.text()))
+        return true;
     const unsigned long length = event.newTextLength();
     if (event.isLeftColumnTitle() || event.isRightColumnTitle()) {
         // The heading's text belongs to its column, which makes the new one and frees the old,
@@ -282,17 +292,23 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
             return true;
         column->headingTextBuffer(length + 1);
     } else if (((event.isDetailsViewField() && fStringMode == 1) || madeBuffer(slot)) &&
-               !isObjectText(event.object(), slot)) {
+               !objectText) {
         // A plain buffer, made as an array; the container copies cbText bytes at most. The
         // text before it is freed only when this handler made it for this cell: the first
         // one is the application's, made in whatever way.
         const CNREDITDATA* edit = editDataOf(event);
-        replaceBuffer(slot, length + 1, edit ? edit->hwndCnr : nullptr);
+        replaceBuffer(slot, length + 1, edit ? edit->hwndCnr : nullptr, edit ? edit->pRecord : nullptr);
     } else if (event.isContainerTitle()) {
         // The title's slot is the container window's own pointer, into the container's title
         // string: the new buffer is that string, so the two stay one text.
         container->fTitle = IString::repeated(' ', length);
         *slot = container->fTitle.writableData();
+    } else if (objectText) {
+        // Made whole first, swapped in as a rename is, and the text it replaces let go after.
+        IString room = IString::repeated(' ', length);
+        room.writableData();
+        const ICnrObjectGuard guard;
+        std::swap(stringInSlot(slot), room);
     } else {
         IString& text = stringInSlot(slot);
         text = IString::repeated(' ', length);
@@ -304,26 +320,41 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
 
 bool ICnrEditHandler::madeBuffer(char** slot) const
 {
+    const std::lock_guard<std::mutex> lock(fMadeLock);
     const auto made = fMadeBuffers.find(slot);
     return made != fMadeBuffers.end() && made->second.buffer == *slot;
 }
 
-void ICnrEditHandler::replaceBuffer(char** slot, unsigned long bytes, HWND__* container)
+void ICnrEditHandler::replaceBuffer(char** slot, unsigned long bytes, HWND__* container,
+                                    const MINIRECORDCORE* record)
 {
     char* const buffer = new char[bytes]();
-    if (madeBuffer(slot))
-        delete[] *slot;
-    *slot = buffer;
-    fMadeBuffers[slot] = MadeBuffer{buffer, container};
+    char* made = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(fMadeLock);
+        const auto found = fMadeBuffers.find(slot);
+        if (found != fMadeBuffers.end() && found->second.buffer == *slot)
+            made = *slot;
+        *slot = buffer;
+        fMadeBuffers[slot] = MadeBuffer{buffer, container, record};
+    }
+    delete[] made;
 }
 
-// A cell's address tells nothing once its edit is over: the application may delete the object
-// and make another at the same address, with a text buffer of its own that the heap may place
-// where the handler's was.
-void ICnrEditHandler::forgetMadeBuffers(HWND__* container) noexcept
+// A cell's address tells nothing once its record has left the container: the application may
+// delete the object and make another at the same address, with a text buffer of its own that the
+// heap may place where the handler's was. Every record leaves its containers before its object's
+// memory goes.
+void ICnrEditHandler::forgetMadeBuffers(HWND__* container, MINIRECORDCORE* const* records,
+                                        unsigned long count) noexcept
 {
+    const std::lock_guard<std::mutex> lock(fMadeLock);
     for (auto made = fMadeBuffers.begin(); made != fMadeBuffers.end();) {
-        if (made->second.container == container)
+        const bool leaves = made->second.container == container &&
+                            (!records || count == 0 ||
+                             std::find(records, records + count, made->second.record) !=
+                                 records + count);
+        if (leaves)
             made = fMadeBuffers.erase(made);
         else
             ++made;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include <istring.hpp>
@@ -15,6 +16,7 @@
 struct HWND__;
 
 struct CNREDITDATA;
+struct MINIRECORDCORE;
 class ICnrCtl;
 class ICnrObj;
 class IContainerColumn;
@@ -115,12 +117,13 @@ public:
     //   of any other type must not be edited in this mode: its pointer would be taken for an
     //   IString's.
     // - mode 1: the field is a plain char*. The handler puts a buffer of its own there (made
-    //   with new[]); once the edit has ended, that buffer is the application's, as the text
-    //   before it was, and the handler never frees it: the object may be deleted and another
-    //   made at the same address with a buffer of the application's own. Only a buffer made
-    //   earlier in the same open edit is freed when the edit asks for a new one. The buffers stay
-    //   with the cells when the handler goes; a copy of the object must copy such a text, not
-    //   its pointer.
+    //   with new[]). While the object stays in the container, the next edit of the cell frees
+    //   that buffer (when the cell still holds it) as it puts a new one there. Once the object
+    //   leaves the container, or the handler stops handling it, the buffer is the application's,
+    //   as the text before the first edit always was, and the handler never frees it: the object
+    //   may be deleted and another made at the same address with a buffer of the application's
+    //   own. The buffers stay with the cells when the handler goes; a copy of the object must
+    //   copy such a text, not its pointer.
     // Column headings are kept by their columns, the object's own text and the title as the
     // library's strings.
     ICnrEditHandler& setStringMode(unsigned long mode) noexcept
@@ -132,23 +135,30 @@ public:
 
 private:
     IWindow* findEditWindow(ICnrCtl& container);
-    // Whether the cell holds the plain buffer this handler made for it in the open edit.
+    // Whether the cell holds the plain buffer this handler made for it.
     bool madeBuffer(char** slot) const;
-    // A new zeroed buffer of `bytes` bytes for the cell, freeing the one it holds only when
-    // this handler made that one in the open edit of the container.
-    void replaceBuffer(char** slot, unsigned long bytes, HWND__* container);
-    // What the handler made for the container's cells belongs to the application from here on.
-    void forgetMadeBuffers(HWND__* container) noexcept;
+    // A new zeroed buffer of `bytes` bytes for the cell of a record, freeing the one it holds
+    // only when this handler made that one.
+    void replaceBuffer(char** slot, unsigned long bytes, HWND__* container,
+                       const MINIRECORDCORE* record);
+    // What the handler made for the cells of records that leave the container (all of them for
+    // none named) belongs to the application from here on.
+    void forgetMadeBuffers(HWND__* container, MINIRECORDCORE* const* records,
+                           unsigned long count) noexcept;
 
     IHandler* fEditWindowHandler = nullptr;
     unsigned long fStringMode = 0;
     // The edit windows this handler made and still owns.
     std::vector<IWindow*> fCreated;
-    // The plain buffers this handler put into cells in the edits still open, by the cell, with
-    // the container window of the edit.
+    // The plain buffers this handler put into cells of records still in their containers, by
+    // the cell, with the container window and the record. One handler may serve containers of
+    // several threads, each changing the map as its edits end and its records leave: the lock
+    // covers every use of it.
     struct MadeBuffer {
         char* buffer;
         HWND__* container;
+        const MINIRECORDCORE* record;
     };
     std::map<char**, MadeBuffer> fMadeBuffers;
+    mutable std::mutex fMadeLock;
 };

@@ -156,7 +156,8 @@ LRESULT labelEditBegins(ICnrControlData& data, HWND control, ICnrObj* object)
             SendMessageA(control, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
         return 1;
     }
-    CNREDITDATA edit = labelEditRecord(data, object, ICnrObj::recordOf(object)->pszIcon);
+    const IString text = ICnrItemTable::textOf(*object);
+    CNREDITDATA edit = labelEditRecord(data, object, text.data());
     notifyOwner(data.container(), CN_BEGINEDIT, static_cast<const void*>(&edit));
     return 0;
 }
@@ -185,11 +186,12 @@ void labelEditEnds(ICnrControlData& data, ICnrObj* object, const char* newText)
 {
     if (!object)
         return;
-    MINIRECORDCORE* record = ICnrObj::recordOf(object);
-    // The controls report the text also when the user left it as it was.
-    if (newText && std::strcmp(newText, record->pszIcon ? record->pszIcon : "") == 0)
+    // The controls report the text also when the user left it as it was. The text is read
+    // through a copy: another thread may rename the object, and free its text, meanwhile.
+    const IString current = ICnrItemTable::textOf(*object);
+    if (newText && std::strcmp(newText, current.data()) == 0)
         newText = nullptr;
-    CNREDITDATA edit = labelEditRecord(data, object, newText ? newText : record->pszIcon);
+    CNREDITDATA edit = labelEditRecord(data, object, newText ? newText : current.data());
     if (newText &&
         notifyOwner(data.container(), CN_REALLOCPSZ, static_cast<const void*>(&edit)) != 0) {
         // Through the object, so that every container showing it shows the new text; the

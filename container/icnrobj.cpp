@@ -189,7 +189,8 @@ void ICnrObj::removeFromContainers() noexcept
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
         try {
-            if (!ICnrList::isMember(member) || !container->containsObject(this))
+            const ICnrList::Use use(member);
+            if (!use || !container->containsObject(this))
                 continue;
             // The deepest first, so that each leaves while its parent is still there.
             for (auto at = descendants.rbegin(); at != descendants.rend(); ++at) {
@@ -220,7 +221,8 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
     for (const ICnrList::Member& member : ICnrList::members()) {
         ICnrCtl* const container = member.container;
         try {
-            if (!ICnrList::isMember(member) || !container->containsObject(this))
+            const ICnrList::Use use(member);
+            if (!use || !container->containsObject(this))
                 continue;
             std::unique_ptr<ICnrCtl::ObjectList> found(
                 container->descendentsOf(const_cast<ICnrObj*>(this)));
@@ -238,13 +240,16 @@ void ICnrObj::collectDescendants(std::vector<ICnrObj*>& descendants) const noexc
 }
 
 // Walks the containers that hold the object. The lock of the list of all containers is held
-// only to read the list, never while a container is sent to.
+// only to read the list, never while a container is sent to; each container is held in use while
+// the operation runs on it.
 template <class Operation>
 void ICnrObj::forEachContainer(Operation operation) const
 {
-    for (const ICnrList::Member& member : ICnrList::members())
-        if (ICnrList::isMember(member) && member.container->containsObject(this))
+    for (const ICnrList::Member& member : ICnrList::members()) {
+        const ICnrList::Use use(member);
+        if (use && member.container->containsObject(this))
             operation(member.container);
+    }
 }
 
 // Description ------------------------------------------------------------------------------------------
@@ -353,9 +358,17 @@ ICnrObj& ICnrObj::disableDrop(ICnrCtl* container)
 
 ICnrObj& ICnrObj::show(IBase::Boolean show, ICnrCtl* container)
 {
-    const std::uint32_t old = fRecord->flRecordAttr;
-    fRecord->flRecordAttr = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
-    if (old == fRecord->flRecordAttr)
+    // The word is shared: a native container's thread writes its own bits into it whenever it
+    // is asked for the record's attributes, so the bit is changed in one step under the guard.
+    std::uint32_t old = 0;
+    std::uint32_t now = 0;
+    {
+        const ICnrObjectGuard guard;
+        old = fRecord->flRecordAttr;
+        now = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
+        fRecord->flRecordAttr = now;
+    }
+    if (old == now)
         return *this;
     // The bit lives in the one record that every container shows: each of them repaints it.
     const auto repaint = [this, show](ICnrCtl* holder) {
@@ -491,6 +504,7 @@ ICnrObj& ICnrObj::setAttributes(unsigned long off, unsigned long on, ICnrCtl* co
         return *this;
     }
     forEachContainer([&](ICnrCtl* holder) { holder->setAttributes(this, off, on); });
+    const ICnrObjectGuard guard;
     fRecord->flRecordAttr = static_cast<std::uint32_t>((fRecord->flRecordAttr & ~off) | on);
     return *this;
 }

@@ -212,7 +212,24 @@ struct Member {
 std::vector<Member> members();
 // The container's window while it lives, else null; never throws.
 HWND__* liveWindow(const ICnrCtl& container) noexcept;
-// Whether the container is still in the list with the same window: asked just before each use,
-// since a container may go while the walk is busy with another.
-bool isMember(const Member& member);
+
+// A walk's hold on one container it found, taken just before the container is used: false when
+// the container has left the list (or its window changed) since the walk found it. While a
+// thread other than the container's own holds it, the container's destructor waits in
+// leaveContainerList, answering the messages sent to its window meanwhile, so that the walk can
+// finish with it: a check under the lock followed by a use after it would let the container go in
+// between. The container's own thread needs no hold, since its destructor cannot run beside it.
+class Use {
+public:
+    explicit Use(const Member& member);
+    ~Use();
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+    explicit operator bool() const noexcept { return fContainer != nullptr; }
+
+private:
+    ICnrCtl* fContainer = nullptr;
+    bool fCounted = false;
+};
 } // namespace ICnrList

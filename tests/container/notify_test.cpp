@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -437,6 +441,79 @@ TEST_F(Containers, ACellTextKeptFromADeletedObjectSurvivesTheNextObjectsEdit)
     std::unique_ptr<char[]> made(object->note);
     editing.stopHandlingEventsFor(details.get());
     delete object;
+}
+
+// Remembers every block that the library gives back with delete[] while alive.
+class ArrayReleases {
+public:
+    ArrayReleases() : fPatch("ovkwin.dll", "_ZdaPv", &release, sRelease) { sSelf = this; }
+    ~ArrayReleases() { sSelf = nullptr; }
+    ArrayReleases(const ArrayReleases&) = delete;
+    ArrayReleases& operator=(const ArrayReleases&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    bool released(const void* block) const
+    {
+        const std::lock_guard<std::mutex> lock(fLock);
+        return std::find(fReleased.begin(), fReleased.end(), block) != fReleased.end();
+    }
+
+private:
+    static void release(void* block) noexcept
+    {
+        if (ArrayReleases* self = sSelf; self && block) {
+            const std::lock_guard<std::mutex> lock(self->fLock);
+            self->fReleased.push_back(block);
+        }
+        sRelease(block);
+    }
+
+    static inline void (*sRelease)(void*) noexcept = nullptr;
+    static inline std::atomic<ArrayReleases*> sSelf{nullptr};
+    mutable std::mutex fLock;
+    std::vector<const void*> fReleased;
+    ovktest::ImportPatch fPatch;
+};
+
+// Each edit of a plain text cell gives it a new buffer of the handler's; the one the edit before
+// gave it is freed then, or every edit after the first would leave one behind. The application's
+// own first text is never freed, and the last buffer is the application's once the object has
+// left the container.
+TEST_F(Containers, EachEditOfAPlainTextCellFreesTheBufferOfTheEditBefore)
+{
+    auto details = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::detailsView, 25);
+    std::string kept = "the application's own note";
+    std::unique_ptr<PlainNoted> object(new PlainNoted("name", kept.data()));
+    IContainerColumn names(IContainerColumn::DataSource::iconText);
+    IContainerColumn notes(object->noteOffset(), IContainerColumn::defaultHeadingStyle(),
+                           IContainerColumn::DataStyle::string);
+    details->addColumn(&names).addColumn(&notes, &names);
+    details->addObject(object.get());
+    ICnrEditHandler editing;
+    editing.setStringMode(1);
+    editing.handleEventsFor(details.get());
+    const HWND list = cnrtest::child(details->handle(), kListId);
+    const ArrayReleases releases;
+    ASSERT_TRUE(releases.applied());
+    const char* made = nullptr;
+    for (const char* text : {"the first edit", "the second edit", "the third edit"}) {
+        details->editObject(object.get(), &notes);
+        const HWND overlay = FindWindowExA(list, nullptr, "Edit", nullptr);
+        ASSERT_NE(overlay, nullptr);
+        SetWindowTextA(overlay, text);
+        SendMessageA(overlay, WM_CHAR, '\r', 0);
+        ASSERT_TRUE(ovktest::pumpUntil([&] { return details->editWindow() == nullptr; }));
+        EXPECT_STREQ(object->note, text);
+        if (made) {
+            EXPECT_TRUE(releases.released(made)) << "the buffer of the edit before was left behind";
+        }
+        made = object->note;
+    }
+    EXPECT_FALSE(releases.released(kept.data()));
+    details->removeObject(object.get());
+    editing.stopHandlingEventsFor(details.get());
+    EXPECT_FALSE(releases.released(made));
+    delete[] object->note;
 }
 
 } // namespace

@@ -251,6 +251,90 @@ TEST_F(Records, MessageDrivenContainerTakesAChainLongerThanOneMessageCounts)
         delete object;
 }
 
+// What a window may do with a long chain that comes in parts: use the links of the records it
+// took for itself, or refuse a part after it took others.
+struct ChainCase {
+    const char* name;
+    // Whether the window's handler clears the link after each part's last record.
+    bool reusesLinks;
+    // Whether the second part is refused.
+    bool refusesSecondPart;
+};
+
+class LongChains : public Containers, public testing::WithParamInterface<ChainCase> {};
+
+// The chain still arrives whole and in order; or, refused, none of it is added, so that the
+// window and the objects' counts agree. Then the same chain is added again.
+TEST_P(LongChains, ArriveWholeOrNotAtAll)
+{
+    constexpr unsigned long kCount = 0x10000 + 10;
+    ICnrCtl& cnr = *messageDriven;
+    Objects objects(cnr);
+    ICnrObj* before = objects.make("before");
+    cnr.addObject(before);
+    std::vector<ICnrObj*> made;
+    made.reserve(kCount);
+    ICnrAllocator allocator(kCount, sizeof(ICnrObj));
+    for (unsigned long i = 0; i < kCount; ++i)
+        made.push_back(new (allocator) ICnrObj(IPointerHandle(), IString(i)));
+    ovktest::Trace trace;
+    ovktest::RecordingHandler window(trace, "insert", CM_INSERTRECORD);
+    unsigned long parts = 0;
+    window.setAction([&](IEvent& event) {
+        ++parts;
+        auto* record = static_cast<MINIRECORDCORE*>(event.parameter1().asPointer());
+        const auto* where = static_cast<const RECORDINSERT*>(event.parameter2().asPointer());
+        if (GetParam().refusesSecondPart && parts == 2)
+            OvkCnrTestForceNextResult(CM_INSERTRECORD, 0);
+        if (GetParam().reusesLinks) {
+            for (unsigned i = 1; i < where->cRecordsInsert && record; ++i)
+                record = record->preccNextRecord;
+            if (record)
+                record->preccNextRecord = nullptr;
+        }
+        return false;
+    });
+    window.handleEventsFor(&cnr);
+    const unsigned long changes = cnr.changeCount();
+    ICnrInfo info;
+    if (GetParam().refusesSecondPart) {
+        EXPECT_THROW(cnr.addObjects(allocator), IException);
+        window.stopHandlingEventsFor(&cnr);
+        cnr.containerInfo(&info);
+        EXPECT_EQ(info.cRecords, 1u);
+        EXPECT_EQ(cnr.changeCount(), changes);
+        EXPECT_EQ(std::count_if(made.begin(), made.end(),
+                                [](ICnrObj* object) { return object->containerCount() != 0; }),
+                  0);
+    }
+    cnr.addObjects(allocator);
+    window.stopHandlingEventsFor(&cnr);
+    cnr.containerInfo(&info);
+    EXPECT_EQ(info.cRecords, kCount + 1);
+    EXPECT_EQ(made.front()->containerCount(), 1u);
+    EXPECT_EQ(made.back()->containerCount(), 1u);
+    ICnrCtl::ObjectCursor cursor(cnr);
+    const auto next = [&](const ICnrObj* object) {
+        cursor.setCurrent(object);
+        cursor.setToNext();
+        return cursor.isValid() ? cursor.current() : nullptr;
+    };
+    EXPECT_EQ(next(before), made[0]);
+    for (unsigned long seam : {0xFFFEul, 0xFFFFul})
+        EXPECT_EQ(next(made[seam - 1]), made[seam]);
+    EXPECT_EQ(next(made[kCount - 1]), nullptr);
+    // Emptied in one message, as the test above explains.
+    ovktest::send(cnr.handle(), CM_REMOVERECORD, 0, 0);
+    for (ICnrObj* object : made)
+        delete object;
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, LongChains,
+                         testing::Values(ChainCase{"ReusedLinks", true, false}),
+                         [](const testing::TestParamInfo<ChainCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(Records, ObjectInTwoContainersIsCountedTwiceAndRemovedOnlyWhereItIs)
 {
     Objects objects(*native);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include <detail/icnritem.hpp>
+#include <icnredit.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
 
@@ -305,6 +306,83 @@ TEST_F(Threads, AnObjectsEntriesChangedByTwoThreadsAtOnceKeepEveryContainersOwn)
     }
 }
 
+// A native container whose memory is overwritten when it is deleted and never given back: a
+// thread that used it afterwards reads the pattern, and a call through it faults.
+class PoisonedContainer : public ICnrCtl {
+public:
+    PoisonedContainer(unsigned long id, IWindow* parent)
+        : ICnrCtl(id, parent, parent, IRectangle(0, 0, 200, 150))
+    {
+    }
+    static void operator delete(void* memory, std::size_t size) noexcept
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = 0xA5;
+    }
+};
+
+// This thread makes a native container with twenty objects, takes them all out and deletes the
+// container, round after round, while a worker deletes those objects: each deletion walks every
+// container that may hold its object, the one being deleted included. The walk must be done with
+// a container before its destructor lets its memory go.
+TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletesMeanwhile)
+{
+    const ovktest::Watchdog watchdog(280000);
+    const ovktest::FaultCounter faults;
+    // A message-driven container of this thread would hold every walk until this thread is done
+    // with the deletion: the walk asks it by a message whether it holds the object.
+    messageDriven.reset();
+    constexpr int kRounds = 1000;
+    constexpr int kObjects = 20;
+    std::mutex lock;
+    std::condition_variable handedOver;
+    std::vector<ICnrObj*> toDelete;
+    bool stop = false;
+    std::atomic<int> roundsDeleted{0};
+    std::thread worker([&] {
+        for (;;) {
+            std::vector<ICnrObj*> objects;
+            {
+                std::unique_lock<std::mutex> held(lock);
+                handedOver.wait(held, [&] { return stop || !toDelete.empty(); });
+                if (toDelete.empty())
+                    return;
+                objects.swap(toDelete);
+            }
+            for (ICnrObj* object : objects)
+                delete object;
+            ++roundsDeleted;
+        }
+    });
+    int stuck = 0;
+    for (int round = 0; round < kRounds && stuck == 0; ++round) {
+        auto* container = new PoisonedContainer(30, parent.get());
+        std::vector<ICnrObj*> objects;
+        for (int i = 0; i < kObjects; ++i) {
+            objects.push_back(new PoisonedItem(IString("object ") + IString(i)));
+            container->addObject(objects.back());
+        }
+        {
+            const std::lock_guard<std::mutex> held(lock);
+            toDelete = objects;
+        }
+        handedOver.notify_one();
+        container->removeAllObjects();
+        delete container;
+        if (!ovktest::pumpUntil([&] { return roundsDeleted.load() == round + 1; }, 10000))
+            ++stuck;
+    }
+    {
+        const std::lock_guard<std::mutex> held(lock);
+        stop = true;
+    }
+    handedOver.notify_one();
+    worker.join();
+    EXPECT_EQ(stuck, 0) << "the worker's deletions did not end";
+    EXPECT_EQ(faults.faults(), 0) << "a deleted container was used";
+}
+
 // Overwrites, and never gives back, every block that the base library releases while alive:
 // a text pointer that a reader kept past the text's release then reads the pattern.
 class PoisonedReleases {
@@ -407,6 +485,162 @@ TEST_F(Threads, TheListReadsTheOldOrTheNewTextOfAnObjectThatAWorkerRenamesMeanwh
     EXPECT_TRUE(renamedMeanwhile);
     EXPECT_TRUE(text == before || text == after) << "the list read " << testing::PrintToString(std::string(text));
     EXPECT_EQ(cnrtest::listItemText(list, 0), after);
+    delete object;
+}
+
+// Runs the action once, on this thread, when a window of this thread is next sent a message,
+// before the window sees it.
+class BeforeSent {
+public:
+    BeforeSent(HWND window, UINT message, std::function<void()> action)
+        : fHook(SetWindowsHookExA(WH_CALLWNDPROC, &sending, nullptr, GetCurrentThreadId()))
+    {
+        sWindow = window;
+        sMessage = message;
+        sAction = std::move(action);
+    }
+    ~BeforeSent()
+    {
+        UnhookWindowsHookEx(fHook);
+        sWindow = nullptr;
+        sAction = nullptr;
+    }
+    BeforeSent(const BeforeSent&) = delete;
+    BeforeSent& operator=(const BeforeSent&) = delete;
+
+private:
+    static LRESULT CALLBACK sending(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sAction && sent->hwnd == sWindow && sent->message == sMessage) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND sWindow = nullptr;
+    static inline UINT sMessage = 0;
+    static inline std::function<void()> sAction;
+    HHOOK fHook;
+};
+
+// This thread's native container is asked for an object's attributes, and while it asks its list
+// where the item lies, a worker hides the object (and then shows it again). The native container
+// writes back what it learnt, and the hide or show must survive that.
+TEST_F(Threads, AHideOrShowOnAnotherThreadSurvivesANativeContainersAttributeQuery)
+{
+    const ovktest::Watchdog watchdog(30000);
+    auto* object = new Item("shown");
+    native->addObject(object);
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    for (const bool show : {false, true}) {
+        SCOPED_TRACE(show ? "shown again" : "hidden");
+        std::thread worker;
+        std::atomic<bool> done{false};
+        {
+            const BeforeSent hook(list, LVM_GETITEMPOSITION, [&] {
+                worker = std::thread([&] {
+                    object->show(show);
+                    done = true;
+                });
+                // The worker changes the word, then asks this thread's container to repaint the
+                // object, which this thread answers after the query.
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+                while (((object->record()->flRecordAttr & CRA_FILTERED) != 0) == show &&
+                       std::chrono::steady_clock::now() < until)
+                    Sleep(1);
+            });
+            native->attributes(object);
+        }
+        ASSERT_TRUE(worker.joinable()) << "the query did not ask the list";
+        ovktest::pumpUntil([&] { return done.load(); }, 10000);
+        worker.join();
+        EXPECT_EQ(object->isVisible(), show);
+        EXPECT_EQ(object->isVisible(native.get()), show);
+    }
+    delete object;
+}
+
+// Runs the action once, on this thread, inside the library's next comparison of two texts,
+// before it reads them.
+class TextCompareHold {
+public:
+    TextCompareHold() : fPatch("ovkwin.dll", "strcmp", &compare, sCompare) {}
+    ~TextCompareHold() { sAction = nullptr; }
+    TextCompareHold(const TextCompareHold&) = delete;
+    TextCompareHold& operator=(const TextCompareHold&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    void arm(std::function<void()> action)
+    {
+        sAction = std::move(action);
+        sThread = GetCurrentThreadId();
+    }
+
+private:
+    static int compare(const char* first, const char* second)
+    {
+        if (sAction && sThread == GetCurrentThreadId()) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return sCompare(first, second);
+    }
+
+    static inline int (*sCompare)(const char*, const char*) = nullptr;
+    static inline std::function<void()> sAction;
+    static inline std::atomic<DWORD> sThread{0};
+    ovktest::ImportPatch fPatch;
+};
+
+// The user edits an object's text in this thread's native container and commits it as it was,
+// and while the container compares the text, a worker renames the object; the text it replaces
+// is overwritten as it is released. The edit changed nothing, so the worker's name stays.
+TEST_F(Threads, AnEditCommittedUnchangedKeepsTheNameAWorkerGaveTheObjectMeanwhile)
+{
+    const ovktest::Watchdog watchdog(30000);
+    // No container of this thread but the native one, which reads the text under the guard: the
+    // rename then waits for nothing here.
+    messageDriven.reset();
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    TextCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    ICnrEditHandler editing;
+    editing.handleEventsFor(native.get());
+    auto* object = new Item("x");
+    native->addObject(object);
+    object->setWriteable(true, native.get());
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name a worker gave it " + std::to_string(round);
+        object->setIconText(before.c_str());
+        native->editObject(object);
+        ASSERT_NE(native->editWindow(), nullptr);
+        const HWND edit = native->editWindow()->handle();
+        SetWindowTextA(edit, before.c_str());
+        std::thread worker;
+        std::atomic<bool> renamed{false};
+        hold.arm([&] {
+            worker = std::thread([&] {
+                object->setIconText(after.c_str());
+                renamed = true;
+            });
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            while (!renamed && std::chrono::steady_clock::now() < until)
+                Sleep(1);
+        });
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_TRUE(worker.joinable()) << "the end of the edit compared no text";
+        ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
+        worker.join();
+        EXPECT_EQ(native->editWindow(), nullptr);
+        EXPECT_EQ(ovktest::str(object->iconText()), after) << "the edit wrote over the rename";
+    }
+    editing.stopHandlingEventsFor(native.get());
     delete object;
 }
 
