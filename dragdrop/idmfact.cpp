@@ -1,6 +1,8 @@
 // The default item provider and its acceptance policy.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -9,6 +11,7 @@
 #include <iwindow.hpp>
 
 #include <icnrctl.hpp>
+#include <icnrmsg.hpp>
 #include <icnrobj.hpp>
 
 #include "detail/idmanswr.hpp"
@@ -18,6 +21,17 @@
 #include "idmrendr.hpp"
 
 namespace {
+
+using ovk_dragdrop::neverDropHere;
+using ovk_dragdrop::noDropHereNow;
+
+// What the acceptance policy decides for the items entering a window.
+enum class Verdict {
+    take,           // the items may be dropped here
+    refuseNow,      // not here now: the pointer may move on to a place that takes them
+    refuseNever,    // never on this window, wherever the pointer goes in it
+    refuseQuietly,  // not taken, with the answer left as the window's handlers set it
+};
 
 // The class name of a window, cut to 29 characters; empty when it cannot be read.
 std::string classOf(HWND window)
@@ -29,7 +43,7 @@ std::string classOf(HWND window)
 
 bool isContainerClass(const std::string& name)
 {
-    return name == "OVK Container" || name == "OVK Native Container";
+    return name == WC_CONTAINER || name == WC_NATIVECONTAINER;
 }
 
 bool typesHave(const IDMItem::Handle& item, const char* type)
@@ -38,33 +52,26 @@ bool typesHave(const IDMItem::Handle& item, const char* type)
 }
 
 // The tool bar tests of "Menuitem" and "ToolBarButton" items: never a drop for an identifier
-// the tool bar already has, or a button of another process. False when the drop is refused.
-bool toolBarAccepts(IDMTargetEnterEvent& event, IDMTargetOperation& operation,
-                    const IDMItem::Handle& first, IWindow* bar)
+// the tool bar already has, or a button of another process.
+Verdict toolBarVerdict(IDMTargetOperation& operation, const IDMItem::Handle& first, IWindow* bar)
 {
     if (!bar)
-        return true;
+        return Verdict::take;
     if (typesHave(first, IDMNames::menuItem)) {
         const IDMItem::Handle source = IDMItem::sourceItemFor(first);
         const auto id = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(source->object()));
-        if (IWindow::windowWithParent(id, bar, true)) {
-            event.setDropAnswer(ovk_dragdrop::neverDropHere);
-            return false;
-        }
+        if (IWindow::windowWithParent(id, bar, true))
+            return Verdict::refuseNever;
     }
     if (typesHave(first, IDMNames::toolBarButton)) {
         IWindow* source = operation.sourceWindow();
-        if (!source) {
-            event.setDropAnswer(ovk_dragdrop::neverDropHere);
-            return false;
-        }
+        if (!source)
+            return Verdict::refuseNever;
         IWindow* same = IWindow::windowWithParent(source->id(), bar, true);
-        if (same && same->handle() != operation.sourceWindowHandle()) {
-            event.setDropAnswer(ovk_dragdrop::neverDropHere);
-            return false;
-        }
+        if (same && same->handle() != operation.sourceWindowHandle())
+            return Verdict::refuseNever;
     }
-    return true;
+    return Verdict::take;
 }
 
 bool isToolBarButton(IDMTargetOperation& operation)
@@ -99,64 +106,70 @@ bool containerMovesValid(IDMTargetEnterEvent& event, IDMTargetOperation& operati
 
 // A container takes container objects from a container (or from a window whose class cannot be
 // read): not onto an object that refuses drops, nor a move the source container refuses.
-bool containerAccepts(IDMTargetEnterEvent& event)
+Verdict containerVerdict(IDMTargetEnterEvent& event)
 {
     ICnrObj* under = event.containerObject();
-    if (under && !event.isOverContainerObject() && !under->isDropOnAble()) {
-        event.setDropAnswer(ovk_dragdrop::noDropHereNow);
-        return false;
-    }
+    if (under && !event.isOverContainerObject() && !under->isDropOnAble())
+        return Verdict::refuseNow;
     IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
     operation->narrowRendererTypes(IDMNames::containerObject);
     const std::string sourceClass = classOf(operation->sourceWindowHandle());
     if (!sourceClass.empty() && !isContainerClass(sourceClass))
-        return false;
+        return Verdict::refuseQuietly;
     const unsigned long op = operation->operation();
     if (op != IDMOperation::move && op != IDMOperation::drag)
-        return true;
-    if (!containerMovesValid(event, *operation)) {
-        event.setDropAnswer(ovk_dragdrop::noDropHereNow);
-        return false;
-    }
-    return true;
+        return Verdict::take;
+    return containerMovesValid(event, *operation) ? Verdict::take : Verdict::refuseNow;
 }
 
 // A tool bar's button (a "Button" control) or text (a "Static" one) takes tool bar buttons and
 // menu items the tool bar has not got yet; a button also takes a bitmap, or text naming a .bmp
 // file. A control that is no tool bar button takes anything, and a button never itself.
-bool toolBarControlAccepts(IDMTargetEnterEvent& event, IWindow* judged, bool button)
+Verdict toolBarControlVerdict(IWindow* judged, bool button)
 {
     IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
     if (!isToolBarButton(*operation))
-        return true;
+        return Verdict::take;
     const IDMItem::Handle first = operation->item(1);
-    if (button && operation->sourceWindowHandle() == operation->targetWindowHandle()) {
-        event.setDropAnswer(ovk_dragdrop::neverDropHere);
-        return false;
-    }
+    if (button && operation->sourceWindowHandle() == operation->targetWindowHandle())
+        return Verdict::refuseNever;
     if (typesHave(first, IDMNames::toolBarButton) || typesHave(first, IDMNames::menuItem))
-        return toolBarAccepts(event, *operation, first,
+        return toolBarVerdict(*operation, first,
                               button ? (judged ? judged->parent() : nullptr) : judged);
     if (button && typesHave(first, IDMNames::bitmap))
-        return true;
-    if (button && typesHave(first, IDMNames::text)) {
-        if (IString::lowerCase(first->sourceName()).includes(IString(".bmp")))
-            return true;
-    }
-    event.setDropAnswer(ovk_dragdrop::neverDropHere);
-    return false;
+        return Verdict::take;
+    if (button && typesHave(first, IDMNames::text) &&
+        IString::lowerCase(first->sourceName()).includes(IString(".bmp")))
+        return Verdict::take;
+    return Verdict::refuseNever;
 }
 
 // An entry field takes text, never its own.
-bool entryFieldAccepts(IDMTargetEnterEvent& event)
+Verdict entryFieldVerdict()
 {
     IReference<IDMTargetOperation> operation = IDMTargetOperation::currentTargetOperation();
-    if (operation->sourceWindowHandle() == operation->targetWindowHandle()) {
-        event.setDropAnswer(ovk_dragdrop::neverDropHere);
-        return false;
-    }
+    if (operation->sourceWindowHandle() == operation->targetWindowHandle())
+        return Verdict::refuseNever;
     operation->narrowRendererTypes(IDMNames::text);
-    return true;
+    return Verdict::take;
+}
+
+// The policy's verdict for the window the items enter, by the window's class.
+Verdict verdictFor(IDMTargetEnterEvent& event)
+{
+    IWindow* judged = event.containerWindow();
+    if (!judged)
+        judged = event.window();
+    const std::string name = classOf(judged ? static_cast<HWND>(judged->handle()) : static_cast<HWND>(event.handle()));
+    if (name.empty())
+        return Verdict::take;
+    if (isContainerClass(name))
+        return containerVerdict(event);
+    if (name == WC_BUTTONA || name == WC_STATICA)
+        return toolBarControlVerdict(judged, name == WC_BUTTONA);
+    if (name == WC_EDITA)
+        return entryFieldVerdict();
+    return Verdict::take;
 }
 
 } // namespace
@@ -185,17 +198,17 @@ IDMItem::Handle IDMItemFactory::provideTargetItemFor(const IDMItem::Handle& item
 
 IBase::Boolean IDMItemFactory::provideEnterSupport(IDMTargetEnterEvent& event)
 {
-    IWindow* judged = event.containerWindow();
-    if (!judged)
-        judged = event.window();
-    const std::string name = classOf(judged ? static_cast<HWND>(judged->handle()) : static_cast<HWND>(event.handle()));
-    if (name.empty())
+    switch (verdictFor(event)) {
+    case Verdict::take:
         return true;
-    if (isContainerClass(name))
-        return containerAccepts(event);
-    if (name == "Button" || name == "Static")
-        return toolBarControlAccepts(event, judged, name == "Button");
-    if (name == "Edit")
-        return entryFieldAccepts(event);
-    return true;
+    case Verdict::refuseNow:
+        event.setDropAnswer(noDropHereNow);
+        return false;
+    case Verdict::refuseNever:
+        event.setDropAnswer(neverDropHere);
+        return false;
+    case Verdict::refuseQuietly:
+        return false;
+    }
+    return false;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include <icnrmsg.hpp>
 #include <iexcept.hpp>
 #include <iresource.hpp>
 #include <ovkmsgid.hpp>
@@ -56,7 +57,7 @@ IBase::Boolean IDMSupport::isContainer(IWindow* window)
     char name[30] = {};
     if (GetClassNameA(window->handle(), name, sizeof name) <= 0)
         return false;
-    return std::strcmp(name, "OVK Container") == 0 || std::strcmp(name, "OVK Native Container") == 0;
+    return std::strcmp(name, WC_CONTAINER) == 0 || std::strcmp(name, WC_NATIVECONTAINER) == 0;
 }
 
 // ---------------------------------------------------------------------------------------------
