@@ -150,6 +150,12 @@ void ICnrControlData::createNativeParts(unsigned long viewWord)
 HWND ICnrControlData::currentControl() const noexcept { return handleOf(fCurrent); }
 HWND ICnrControlData::listControl() const noexcept { return handleOf(fList.get()); }
 HWND ICnrControlData::treeControl() const noexcept { return handleOf(fTree.get()); }
+
+bool ICnrControlData::isNativeControl(HWND window) const noexcept
+{
+    return window && ((fList && window == IWindowCore::rawHandle(*fList)) ||
+                      (fTree && window == IWindowCore::rawHandle(*fTree)));
+}
 HWND ICnrControlData::titleWindow() const noexcept { return fTitle ? fTitle->handle() : nullptr; }
 
 // The native mode ---------------------------------------------------------------------------------------
