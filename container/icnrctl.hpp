@@ -478,9 +478,9 @@ private:
     void disposeOfObjects();
     void leaveContainerList() noexcept;
     void abandon() noexcept;
-    // One insertion message for a chain of `count` records after `order` (a record or a
-    // position code); then the notification and the change count.
-    void insertRecords(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
+    // One insertion message to the container's window `target` for a chain of `count` records
+    // after `order` (a record or a position code); then the notification and the change count.
+    void insertRecords(const IWindowHandle& target, MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void inserted(unsigned long count);
     // A chain of any length into a message-driven container, in parts of what one message

@@ -60,8 +60,9 @@ bool isUnder(const ICnrCtl& container, const ICnrObj* object, const ICnrObj* anc
 
 // Adding -------------------------------------------------------------------------------------------
 
-void ICnrCtl::insertRecords(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
-                            ICnrObj* parent, IBase::Boolean repaint, const char* function)
+void ICnrCtl::insertRecords(const IWindowHandle& target, MINIRECORDCORE* first,
+                            unsigned long count, MINIRECORDCORE* order, ICnrObj* parent,
+                            IBase::Boolean repaint, const char* function)
 {
     RECORDINSERT where{};
     where.cb = sizeof(RECORDINSERT);
@@ -72,7 +73,7 @@ void ICnrCtl::insertRecords(MINIRECORDCORE* first, unsigned long count, MINIRECO
     where.cRecordsInsert = static_cast<std::uint16_t>(count);
     if (parent)
         parent->markHasChildren();
-    if (!sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong())
+    if (!target.sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong())
         IThrow::systemError("CM_INSERTRECORD", GetLastError(), IEXCEPTION_LOCATION(kFile, function));
 }
 
@@ -104,7 +105,7 @@ void ICnrCtl::addOne(ICnrObj* object, MINIRECORDCORE* order, ICnrObj* parent, co
 {
     if (parent)
         ICnrObj::recordOf(object)->ptlIcon = CNR_POINTL{kPlaceholder, kPlaceholder};
-    insertRecords(ICnrObj::recordOf(object), 1, order, parent,
+    insertRecords(handle(), ICnrObj::recordOf(object), 1, order, parent,
                   isRefreshOn() && isVisible() && object->isRefreshOn(), function);
     inserted(1);
     object->addContainerReference();
@@ -141,6 +142,9 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     if (isMessageContainer()) {
         insertInParts(first, count, order, parent, repaint, function);
     } else {
+        // Checked once for the whole chain: asking the system whether the window is still
+        // there would cost every record of a native fill a call.
+        const IWindowHandle target = handle();
         // One message per record: without the hold the native control would lay itself out
         // again for each of them, even under a hidden parent.
         std::optional<ICnrControlData::RedrawHold> hold;
@@ -148,7 +152,7 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
             hold.emplace(*fControlData);
         record = first;
         for (unsigned long i = 0; i < count && record; ++i, record = record->preccNextRecord) {
-            insertRecords(record, 1, order, parent, repaint, function);
+            insertRecords(target, record, 1, order, parent, repaint, function);
             if (order != code(CMA_END))
                 order = record;
         }
@@ -172,7 +176,7 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
         chain.push_back(record);
     for (std::size_t at = 0; at < chain.size();) {
         const std::size_t size = std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
-        insertRecords(chain[at], size, order, parent, repaint, function);
+        insertRecords(handle(), chain[at], size, order, parent, repaint, function);
         if (order != code(CMA_END))
             order = chain[at + size - 1];
         at += size;

@@ -10,6 +10,7 @@
 #include "detail/icnrnhdr.hpp"
 
 #include <detail/iclasswide.hpp>
+#include <detail/iwincore.hpp>
 #include <iapp.hpp>
 #include <ireslib.hpp>
 
@@ -53,9 +54,11 @@ void replaceStyle(HWND window, LONG_PTR remove, LONG_PTR add)
         SetWindowLongPtrA(window, GWL_STYLE, wanted);
 }
 
+// One question to the system: handle() would ask again whether the window is valid, and every
+// record message finds its controls through here.
 HWND handleOf(const IWindow* window) noexcept
 {
-    return window && window->isValid() ? static_cast<HWND>(window->handle()) : nullptr;
+    return window && window->isValid() ? IWindowCore::rawHandle(*window) : nullptr;
 }
 
 } // namespace
@@ -147,6 +150,12 @@ void ICnrControlData::createNativeParts(unsigned long viewWord)
 HWND ICnrControlData::currentControl() const noexcept { return handleOf(fCurrent); }
 HWND ICnrControlData::listControl() const noexcept { return handleOf(fList.get()); }
 HWND ICnrControlData::treeControl() const noexcept { return handleOf(fTree.get()); }
+
+bool ICnrControlData::isNativeControl(HWND window) const noexcept
+{
+    return window && ((fList && window == IWindowCore::rawHandle(*fList)) ||
+                      (fTree && window == IWindowCore::rawHandle(*fTree)));
+}
 HWND ICnrControlData::titleWindow() const noexcept { return fTitle ? fTitle->handle() : nullptr; }
 
 // The native mode ---------------------------------------------------------------------------------------

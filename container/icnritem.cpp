@@ -150,10 +150,14 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
         else
             fObject.fOnlyEntryState = now;
     }
-    // The owner hears of it without the guard: it may be sent to on another thread.
+    // The owner hears of it without the guard: it may be sent to on another thread. It is
+    // looked for only when there is something to hear: finding it asks the system about the
+    // container's window, and every insertion sets the other two bits.
     const bool inUseTouched = (mask & inUse) && ((old & inUse) || (set & inUse));
+    if (!inUseTouched || !record)
+        return;
     IWindow* owner = container->owner();
-    if (!inUseTouched || !record || !owner)
+    if (!owner)
         return;
     NOTIFYRECORDEMPHASIS emphasis{container->handle(), record, CRA_INUSE};
     owner->sendEvent(IPrivateMessage::controlNotification,

@@ -277,8 +277,8 @@ IBase::Boolean INativeContainerHandler::controlReport(ICnrControlData& data, IEv
 {
     const auto* header = static_cast<const NMHDR*>(event.parameter2().asPointer());
     LRESULT result = 0;
-    if (header && header->hwndFrom &&
-        (header->hwndFrom == data.listControl() || header->hwndFrom == data.treeControl())) {
+    // Every report of the controls passes here, one for each item of a fill.
+    if (header && data.isNativeControl(header->hwndFrom)) {
         switch (header->code) {
         case NM_DBLCLK: doubleClicked(data, header->hwndFrom); break;
         case NM_SETFOCUS:

@@ -92,6 +92,11 @@ public:
 protected:
     IBase::Boolean dispatchHandlerEvent(IEvent& event) override
     {
+        // The message first: every message of the control passes here, two for each item of a
+        // fill (its insertion and the notice of it), and finding the container asks the system
+        // about the control's parent and each container's window.
+        if (!isWatched(event.eventId()))
+            return false;
         const HWND control = event.handle();
         ICnrCtl* container = ICnrCtl::containerWithHandle(IWindowHandle(GetParent(control)));
         ICnrControlData* data = container ? container->controlData() : nullptr;
@@ -117,6 +122,11 @@ protected:
     }
 
 private:
+    static bool isWatched(unsigned long id)
+    {
+        return id == WM_MOUSEMOVE || id == WM_LBUTTONDOWN || id == WM_LBUTTONDBLCLK || id == WM_TIMER;
+    }
+
     // In the container's coordinates, as the buttons offered to it are: a move and the press
     // before it must measure the same distance. To the container's handlers only, like those.
     static void passOn(ICnrCtl& container, HWND control, const IEvent& event)

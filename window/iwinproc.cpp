@@ -101,6 +101,13 @@ IWindow* windowOf(HWND handle)
 // calling out, since a handler or the previous procedure may have deleted it.
 bool isStillFiled(HWND handle, const IWindow* window)
 {
+    // This thread's own set answers for a window of this thread without asking the system
+    // whose window it is: that question goes to the system on the road of every message that
+    // reaches a previous procedure. A window not found here (an owner on another thread, or
+    // one that has left its set) takes the full search.
+    IWindowSet* set = IStartedThread::current()->windowList();
+    if (window && set && set->find(handle) == window)
+        return true;
     return IWindow::windowWithHandle(handle, true) == window;
 }
 

@@ -74,6 +74,9 @@ public:
     HWND__* currentControl() const noexcept;
     HWND__* listControl() const noexcept;
     HWND__* treeControl() const noexcept;
+    // Whether a window that is there (one that just sent a notification) is the list or the
+    // tree control; unlike the two above, it asks the system nothing.
+    bool isNativeControl(HWND__* window) const noexcept;
     HWND__* titleWindow() const noexcept;
     IBase::Boolean isTitleShown() const noexcept { return fTitleShown != 0; }
     IBase::Boolean hasTitleSeparator() const noexcept { return fTitleSeparator != 0; }

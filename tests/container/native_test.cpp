@@ -247,6 +247,65 @@ LRESULT itemCount(HWND control)
                                                       : SendMessageA(control, LVM_GETITEMCOUNT, 0, 0);
 }
 
+// One of the system's window queries, counted as the library calls it.
+template <int Tag, class Result, class... Arguments>
+struct CountedQuery {
+    static inline Result(WINAPI* original)(Arguments...) = nullptr;
+    static inline int calls = 0;
+    static Result WINAPI call(Arguments... arguments)
+    {
+        ++calls;
+        return original(arguments...);
+    }
+};
+
+// Counts, while it lives, the library's calls to the system's questions about windows: under
+// this Wine each is a call into the system's own side, as dear as a message to a window.
+class WindowQueries {
+public:
+    WindowQueries()
+    {
+        watch<CountedQuery<0, BOOL, HWND>>("IsWindow");
+        watch<CountedQuery<1, HWND, HWND>>("GetParent");
+        watch<CountedQuery<2, HWND, HWND, UINT>>("GetAncestor");
+        watch<CountedQuery<3, DWORD, HWND, LPDWORD>>("GetWindowThreadProcessId");
+        watch<CountedQuery<4, LONG_PTR, HWND, int>>("GetWindowLongPtrA");
+        watch<CountedQuery<5, LONG, HWND, int>>("GetWindowLongA");
+        watch<CountedQuery<6, HANDLE, HWND, LPCSTR>>("GetPropA");
+        watch<CountedQuery<7, HWND, HWND, int>>("GetDlgItem");
+        watch<CountedQuery<8, HWND, HWND, UINT>>("GetWindow");
+        watch<CountedQuery<9, BOOL, HWND>>("IsWindowVisible");
+    }
+
+    bool applied() const { return fQueries.front().patch->applied(); }
+    // The calls of each query since the counting began.
+    std::map<std::string, int> calls() const
+    {
+        std::map<std::string, int> calls;
+        for (const Query& query : fQueries)
+            calls[query.name] = *query.calls - query.before;
+        return calls;
+    }
+
+private:
+    struct Query {
+        const char* name;
+        const int* calls;
+        int before;
+        std::unique_ptr<ovktest::ImportPatch> patch;
+    };
+
+    template <class Counted>
+    void watch(const char* name)
+    {
+        fQueries.push_back({name, &Counted::calls, Counted::calls,
+                            std::make_unique<ovktest::ImportPatch>("ovkwin.dll", name, &Counted::call,
+                                                                   Counted::original)});
+    }
+
+    std::vector<Query> fQueries;
+};
+
 struct FillCase {
     const char* name;
     unsigned long view;
@@ -345,6 +404,29 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
     for (const auto& [message, times] : sent) {
         if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
             EXPECT_LT(times, kCount) << "message 0x" << std::hex << message;
+        }
+    }
+}
+
+// Nor does a fill ask the system about windows once per object, beyond whether the control is
+// still there as each record message is answered: the platform's own fill of its control asks
+// nothing of the kind, and each question costs about as much as the control's insertion of the
+// item. Twice in a row: the second fill goes into a control that holds the first.
+TEST_P(BulkFill, EachObjectAsksTheSystemAtMostWhetherItsControlIsThere)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeShown();
+    ovktest::pumpPending();
+    for (int round = 0; round < 2; ++round) {
+        std::map<std::string, int> calls;
+        {
+            const WindowQueries counting;
+            ASSERT_TRUE(counting.applied());
+            fill(*cnr);
+            calls = counting.calls();
+        }
+        for (const auto& [query, times] : calls) {
+            const int most = query == "IsWindow" ? kCount + kCount / 2 : kCount / 2;
+            EXPECT_LE(times, most) << query << " in fill " << round + 1;
         }
     }
 }
