@@ -48,7 +48,7 @@ ICnrCtl& ICnrCtl::setAttributes(ICnrObj* object, unsigned long clear, unsigned l
         attributes(object);
         {
             // Only the bits asked for: the rest of the word is other threads' too.
-            const ICnrObjectGuard guard;
+            const ICnrAllObjectsLock lock;
             record->flRecordAttr = static_cast<std::uint32_t>((record->flRecordAttr & ~clear) | set);
         }
         MINIRECORDCORE* records[1] = {record};

@@ -221,7 +221,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     // or past the list's end. Asking the control would cost every record of a fill a message.
     const std::uint32_t records = fData.info().cRecords;
     if ((fList || fTree) && records == 0) {
-        const ICnrObjectGuard guard;
+        const ICnrAllObjectsLock lock;
         record->flRecordAttr |= CRA_CURSORED;
     }
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
@@ -543,7 +543,7 @@ LRESULT Records::queryInfo(MINIRECORDCORE** records, LPARAM count)
             if (state & LVIS_SELECTED) attributes |= CRA_SELECTED;
             if (state & LVIS_DROPHILITED) attributes |= CRA_TARGET;
         }
-        const ICnrObjectGuard guard;
+        const ICnrAllObjectsLock lock;
         record->flRecordAttr = (record->flRecordAttr & ~known) | (attributes & known);
     }
     return 1;

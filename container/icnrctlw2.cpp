@@ -436,7 +436,7 @@ IBase::Boolean INativeContainerHandler::cellText(ICnrControlData& data, IEvent& 
         object = reinterpret_cast<ICnrObj*>(lookup.lParam);
     }
     if (object && item.iSubItem == 0) {
-        // A copy taken under the object guard, never the record's own pointer: a worker thread
+        // A copy taken under the lock over all objects, never the record's own pointer: a worker thread
         // may rename the object, and so free that text, while this thread's list reads it. The
         // copy goes into the list's buffer when it gave one, so the list keeps no copy of its own.
         const IString text = ICnrItemTable::textOf(*object);

@@ -278,7 +278,7 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
     char** slot = &event.textRef();
     ICnrObj* const object = event.object();
     const bool objectText = isObjectText(object, slot);
-    // An object's text is read and replaced under the object guard: other threads rename the
+    // An object's text is read and replaced under the lock over all objects: other threads rename the
     // object and read its text while the edit is open.
     const IString current = windowText(container->editWindow());
     if (current == (objectText ? ICnrItemTable::textOf(*object) : event.text()))
@@ -307,7 +307,7 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         // Made whole first, swapped in as a rename is, and the text it replaces let go after.
         IString room = IString::repeated(' ', length);
         room.writableData();
-        const ICnrObjectGuard guard;
+        const ICnrAllObjectsLock lock;
         std::swap(stringInSlot(slot), room);
     } else {
         IString& text = stringInSlot(slot);

@@ -14,36 +14,23 @@ namespace {
 constexpr std::uint32_t kStateBits =
     ICnrItemTable::inUse | ICnrItemTable::dropOnAble | ICnrItemTable::readOnly;
 
-SRWLOCK gObjectLock = SRWLOCK_INIT;
-
 } // namespace
-
-ICnrObjectGuard::ICnrObjectGuard() noexcept
-{
-    AcquireSRWLockExclusive(&gObjectLock);
-}
-
-ICnrObjectGuard::~ICnrObjectGuard()
-{
-    ReleaseSRWLockExclusive(&gObjectLock);
-}
-
-// The private helpers below expect the guard to be held by the public operation that calls them.
 
 bool ICnrItemTable::isMade() const noexcept
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     return fObject.fNativeItemsMade;
 }
 
-bool ICnrItemTable::holdsOnly(const ICnrCtl* container) const noexcept
+bool ICnrItemTable::holdsOnly(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept
 {
     return container && !fObject.fNativeItemsListed &&
            fObject.fNativeItems.onlyContainer == container;
 }
 
 // The container's entry in the list on the heap, or null.
-ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrCtl* container) const noexcept
+ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrAllObjectsLock&,
+                                             const ICnrCtl* container) const noexcept
 {
     if (!container || !fObject.fNativeItemsListed)
         return nullptr;
@@ -55,23 +42,23 @@ ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrCtl* container) const noex
 
 bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
 {
-    const ICnrObjectGuard guard;
-    return holdsOnly(container) || listed(container);
+    const ICnrAllObjectsLock lock;
+    return holdsOnly(lock, container) || listed(lock, container);
 }
 
 std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
-    const ICnrObjectGuard guard;
-    const Entry* entry = listed(container);
+    const ICnrAllObjectsLock lock;
+    const Entry* entry = listed(lock, container);
     return entry ? entry->treeItem : 0;
 }
 
 std::uint32_t ICnrItemTable::state(const ICnrCtl* container) const noexcept
 {
-    const ICnrObjectGuard guard;
-    if (holdsOnly(container))
+    const ICnrAllObjectsLock lock;
+    if (holdsOnly(lock, container))
         return fObject.fOnlyEntryState;
-    const Entry* entry = listed(container);
+    const Entry* entry = listed(lock, container);
     return entry ? entry->state : 0;
 }
 
@@ -81,7 +68,7 @@ bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const 
 }
 
 // The entries move to the heap, the one the object held (if any) first.
-void ICnrItemTable::toList()
+void ICnrItemTable::toList(const ICnrAllObjectsLock&)
 {
     if (fObject.fNativeItemsListed)
         return;
@@ -95,7 +82,7 @@ void ICnrItemTable::toList()
 
 // Back in the object: the one entry left (none when its container is null), taken by value
 // since it may lie in the list that goes.
-void ICnrItemTable::leaveList(Entry rest) noexcept
+void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
 {
     for (ICnrItemNode* node = fObject.fNativeItems.list; node;) {
         ICnrItemNode* next = node->next;
@@ -109,14 +96,14 @@ void ICnrItemTable::leaveList(Entry rest) noexcept
 
 void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     fObject.fNativeItemsMade = 1;
     if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
         fObject.fNativeItems.onlyContainer = container;
         fObject.fOnlyEntryState = 0;
         return;
     }
-    toList();
+    toList(lock);
     // At the front: each container has one entry, so the order of the entries tells nothing.
     fObject.fNativeItems.list =
         new ICnrItemNode{Entry{container, treeItem, 0}, fObject.fNativeItems.list};
@@ -124,13 +111,13 @@ void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 
 void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
 {
-    const ICnrObjectGuard guard;
-    if (holdsOnly(container)) {
+    const ICnrAllObjectsLock lock;
+    if (holdsOnly(lock, container)) {
         if (!treeItem)
             return;
-        toList();
+        toList(lock);
     }
-    if (Entry* entry = listed(container))
+    if (Entry* entry = listed(lock, container))
         entry->treeItem = treeItem;
 }
 
@@ -139,9 +126,9 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
 {
     std::uint32_t old = 0;
     {
-        const ICnrObjectGuard guard;
-        Entry* entry = listed(container);
-        if (!entry && !holdsOnly(container))
+        const ICnrAllObjectsLock lock;
+        Entry* entry = listed(lock, container);
+        if (!entry && !holdsOnly(lock, container))
             return;
         old = entry ? entry->state : fObject.fOnlyEntryState;
         const std::uint32_t now = (set | (old & ~mask)) & kStateBits;
@@ -150,7 +137,7 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
         else
             fObject.fOnlyEntryState = now;
     }
-    // The owner hears of it without the guard: it may be sent to on another thread. It is
+    // The owner hears of it without the lock: it may be sent to on another thread. It is
     // looked for only when there is something to hear: finding it asks the system about the
     // container's window, and every insertion sets the other two bits.
     const bool inUseTouched = (mask & inUse) && ((old & inUse) || (set & inUse));
@@ -168,8 +155,8 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
 
 void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 {
-    const ICnrObjectGuard guard;
-    if (holdsOnly(container)) {
+    const ICnrAllObjectsLock lock;
+    if (holdsOnly(lock, container)) {
         fObject.fNativeItems.onlyContainer = nullptr;
         fObject.fOnlyEntryState = 0;
         return;
@@ -186,20 +173,20 @@ void ICnrItemTable::remove(const ICnrCtl* container) noexcept
     }
     const ICnrItemNode* first = fObject.fNativeItems.list;
     if (!first)
-        leaveList(Entry{});
+        leaveList(lock, Entry{});
     else if (!first->next && !first->entry.treeItem)
-        leaveList(first->entry);
+        leaveList(lock, first->entry);
 }
 
 void ICnrItemTable::release() noexcept
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     if (fObject.fNativeItemsListed)
-        leaveList(Entry{});
+        leaveList(lock, Entry{});
 }
 
 IString ICnrItemTable::textOf(const ICnrObj& object) noexcept
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     return object.recordText();
 }

@@ -148,16 +148,17 @@ ICnrObj::~ICnrObj()
 }
 
 // The mark shares its word with the native entries' bits, which the container windows of other
-// threads change: the whole word is rewritten, so it is written and read under their guard.
+// threads change: the whole word is rewritten, so it is written and read under the lock over all
+// objects.
 IBase::Boolean ICnrObj::isKeepingRecord() const noexcept
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     return fKeepRecord != 0;
 }
 
 void ICnrObj::keepRecord(IBase::Boolean keep) noexcept
 {
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     fKeepRecord = keep ? 1 : 0;
 }
 
@@ -293,13 +294,13 @@ ICnrObj& ICnrObj::setIconText(const char* iconText)
 }
 
 // The container windows read the text on their own threads whenever they draw the object, under
-// the object guard. The text is replaced under the guard too, and the one it replaces is let go
-// only after it, so that no window reads a text this thread is freeing.
+// the lock over all objects. The text is replaced under that lock too, and the one it replaces is
+// let go only after it, so that no window reads a text this thread is freeing.
 ICnrObj& ICnrObj::setIconText(const IString& iconText)
 {
     IString replaced = iconText;
     {
-        const ICnrObjectGuard guard;
+        const ICnrAllObjectsLock lock;
         std::swap(recordText(), replaced);
     }
     if (isRefreshOn())
@@ -359,11 +360,11 @@ ICnrObj& ICnrObj::disableDrop(ICnrCtl* container)
 ICnrObj& ICnrObj::show(IBase::Boolean show, ICnrCtl* container)
 {
     // The word is shared: a native container's thread writes its own bits into it whenever it
-    // is asked for the record's attributes, so the bit is changed in one step under the guard.
+    // is asked for the record's attributes, so the bit is changed in one step under the lock.
     std::uint32_t old = 0;
     std::uint32_t now = 0;
     {
-        const ICnrObjectGuard guard;
+        const ICnrAllObjectsLock lock;
         old = fRecord->flRecordAttr;
         now = show ? (old & ~CRA_FILTERED) : (old | CRA_FILTERED);
         fRecord->flRecordAttr = now;
@@ -504,7 +505,7 @@ ICnrObj& ICnrObj::setAttributes(unsigned long off, unsigned long on, ICnrCtl* co
         return *this;
     }
     forEachContainer([&](ICnrCtl* holder) { holder->setAttributes(this, off, on); });
-    const ICnrObjectGuard guard;
+    const ICnrAllObjectsLock lock;
     fRecord->flRecordAttr = static_cast<std::uint32_t>((fRecord->flRecordAttr & ~off) | on);
     return *this;
 }

@@ -204,7 +204,8 @@ private:
     ICnrObj* fCollectedParent;
     MINIRECORDCORE* fRecord;
     // The keep-record mark, and in the rest of its word what the native entries keep beside
-    // fNativeItems: whether an entry was ever made, whether fNativeItems holds the heap list,
+    // fNativeItems (read and written under ICnrAllObjectsLock, container/detail/icnrlock.hpp,
+    // as are the record's attribute word and text): whether an entry was ever made, whether fNativeItems holds the heap list,
     // and the state of the one entry held in the object otherwise.
     std::uint32_t fKeepRecord : 1;
     std::uint32_t fNativeItemsMade : 1;

@@ -148,6 +148,8 @@ void ICnrObj::operator delete(void* object, const char*, std::size_t,
     giveBackRecordOf(object, allocator);
 }
 
+// Called after the destructor, which took the object out of every container: no other thread
+// can reach the mark's word any more, so it is read without the lock over all objects.
 void ICnrObj::deleteRecord(void* object) noexcept
 {
     if (!object || static_cast<ICnrObj*>(object)->fKeepRecord)

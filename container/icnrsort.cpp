@@ -159,7 +159,7 @@ int OVKCNR_CALLBACK compareRecords(CNR_LPARAM first, CNR_LPARAM second, CNR_LPAR
 {
     return ICallbackGuard::call(0, [=] {
         // sort() always hands its record over; the texts are read through the objects, under
-        // their guard, by the comparison itself.
+        // the lock over all objects, by the comparison itself.
         const auto* record = reinterpret_cast<const CallbackRecord<ICnrCtl::CompareFn>*>(userData);
         return record->function->isEqual(objectFor(first, *record->container),
                                          objectFor(second, *record->container),

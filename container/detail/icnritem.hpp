@@ -6,23 +6,11 @@
 #include <idefs.hpp>
 #include <istring.hpp>
 
+#include "icnrlock.hpp"
+
 struct MINIRECORDCORE;
 class ICnrCtl;
 class ICnrObj;
-
-// Held while a thread reads or changes what objects share between threads: the native entries
-// and the words they lie in (the keep-record mark shares one of them, so a write to either bit
-// field rewrites the other), and the object's text. An object shown by containers of several
-// threads has its entries changed on each of those threads, and walked, renamed and deleted from
-// any. One lock for every object: each hold lasts a few instructions and never spans a message
-// sent to a window. Not recursive.
-class ICnrObjectGuard {
-public:
-    ICnrObjectGuard() noexcept;
-    ~ICnrObjectGuard();
-    ICnrObjectGuard(const ICnrObjectGuard&) = delete;
-    ICnrObjectGuard& operator=(const ICnrObjectGuard&) = delete;
-};
 
 // Exported for the test programs. The native emulation keeps per container what the message-driven class keeps in the record:
 // the object's tree item and its in-use, drop-on-able and read-only state. An entry exists
@@ -33,7 +21,7 @@ public:
 // container in its pointer word, the state in spare bits of a 32-bit word), so that such an
 // object costs no heap block. A second entry, or a tree item, moves the entries into a linked
 // list on the heap; once they are back to one entry without a tree item, or to none, they move
-// back. Every operation holds the object guard above while it reads or changes the entries.
+// back. Every operation holds ICnrAllObjectsLock while it reads or changes the entries.
 class OVKWIN_API ICnrItemTable {
 public:
     enum : std::uint32_t { inUse = 0x08, dropOnAble = 0x20, readOnly = 0x40 };
@@ -75,10 +63,10 @@ public:
     static IString textOf(const ICnrObj& object) noexcept;
 
 private:
-    bool holdsOnly(const ICnrCtl* container) const noexcept;
-    Entry* listed(const ICnrCtl* container) const noexcept;
-    void toList();
-    void leaveList(Entry rest) noexcept;
+    bool holdsOnly(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
+    Entry* listed(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
+    void toList(const ICnrAllObjectsLock&);
+    void leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept;
 
     ICnrObj& fObject;
 };
