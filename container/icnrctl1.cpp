@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "icnrctl.hpp"
 
@@ -50,18 +51,22 @@ void storeAllocationWindow(HWND window)
 
 // The disposal filter of a message-driven container that deletes its objects on close: each
 // object loses this container's reference, and one that no container holds any more is
-// deleted. Its record stays with the container, which frees it with its window.
-int OVKCNR_CALLBACK disposeObject(MINIRECORDCORE* record, void*)
+// deleted. Its record stays with the container, which frees it with its window. The record of
+// an object that another container still holds is listed for the container to take out: the
+// window would free it too, and a native container, or one whose thread is adding the object
+// right now, holds no claim on it that the window knows of.
+int OVKCNR_CALLBACK disposeObject(MINIRECORDCORE* record, void* survivors)
 {
-    return ICallbackGuard::call(1, [record] {
+    return ICallbackGuard::call(1, [record, survivors] {
         ICnrObj* object = ICnrObj::objectOf(record);
         if (!object)
             return 1;
-        object->removeContainerReference();
-        if (object->containerCount() == 0) {
-            object->keepRecord();
+        // The count and the mark in one step: another thread may be adding the object to a
+        // container of its own right now, or closing one that holds it too.
+        if (object->removeLastContainerReference())
             delete object;
-        }
+        else
+            static_cast<std::vector<MINIRECORDCORE*>*>(survivors)->push_back(record);
         return 1;
     });
 }
@@ -290,6 +295,13 @@ void ICnrCtl::disposeOfObjects()
         deleteAllObjects();
         return;
     }
+    std::vector<MINIRECORDCORE*> survivors;
     sendEvent(CM_FILTER, reinterpret_cast<std::uintptr_t>(&disposeObject),
-              static_cast<const void*>(this));
+              static_cast<const void*>(&survivors));
+    // Each leaves the window without being freed; one that went with a parent before it is
+    // refused, which is as good.
+    for (MINIRECORDCORE* record : survivors) {
+        MINIRECORDCORE* records[1] = {record};
+        sendEvent(CM_REMOVERECORD, records, IEventData(std::uint16_t(1), std::uint16_t(0)));
+    }
 }

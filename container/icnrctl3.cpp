@@ -101,14 +101,21 @@ ICnrCtl& ICnrCtl::addObjectAfter(const ICnrObj* newObject, const ICnrObj* after,
     return *this;
 }
 
+// The object is counted before the window takes it: a container of another thread that lets
+// go of it meanwhile must not find it held by none and delete it.
 void ICnrCtl::addOne(ICnrObj* object, MINIRECORDCORE* order, ICnrObj* parent, const char* function)
 {
     if (parent)
         ICnrObj::recordOf(object)->ptlIcon = CNR_POINTL{kPlaceholder, kPlaceholder};
-    insertRecords(handle(), ICnrObj::recordOf(object), 1, order, parent,
-                  isRefreshOn() && isVisible() && object->isRefreshOn(), function);
-    inserted(1);
     object->addContainerReference();
+    try {
+        insertRecords(handle(), ICnrObj::recordOf(object), 1, order, parent,
+                      isRefreshOn() && isVisible() && object->isRefreshOn(), function);
+    } catch (...) {
+        object->removeContainerReference();
+        throw;
+    }
+    inserted(1);
 }
 
 ICnrCtl& ICnrCtl::addObjects(ICnrAllocator& allocator, ICnrObj* parent)

@@ -139,7 +139,7 @@ IPointerHandle& ICnrObj::recordIcon() const noexcept
 
 ICnrObj::~ICnrObj()
 {
-    fState |= beingDestroyed;
+    changeState(beingDestroyed, true);
     if (!isKeepingRecord())
         removeFromContainers();
     recordText().~IString();
@@ -162,6 +162,35 @@ void ICnrObj::keepRecord(IBase::Boolean keep) noexcept
     fKeepRecord = keep ? 1 : 0;
 }
 
+// A container adds to the count before its window takes the record, so that no other container
+// can find the count at 0 and delete the object while a window is about to show it.
+IBase::Boolean ICnrObj::removeLastContainerReference() noexcept
+{
+    const ICnrAllObjectsLock lock;
+    if (--fContainerCount != 0)
+        return false;
+    fKeepRecord = 1;
+    return true;
+}
+
+std::uint32_t ICnrObj::state() const noexcept
+{
+    const ICnrAllObjectsLock lock;
+    return fState;
+}
+
+unsigned long ICnrObj::containerCount() const noexcept
+{
+    const ICnrAllObjectsLock lock;
+    return fContainerCount;
+}
+
+void ICnrObj::changeState(std::uint32_t bits, bool on) noexcept
+{
+    const ICnrAllObjectsLock lock;
+    fState = on ? (fState | bits) : (fState & ~bits);
+}
+
 ICnrItemTable ICnrObj::nativeItems() const noexcept
 {
     return ICnrItemTable(const_cast<ICnrObj&>(*this));
@@ -182,9 +211,12 @@ void ICnrObj::removeFromContainers() noexcept
         collectDescendants(descendants);
     std::vector<ICnrObj*> owned;
     for (ICnrObj* descendant : descendants) {
-        if (descendant->fState & (beingDestroyed | destroyedAsDescendant))
-            continue;
-        descendant->fState |= destroyedAsDescendant;
+        {
+            const ICnrAllObjectsLock lock;
+            if (descendant->fState & (beingDestroyed | destroyedAsDescendant))
+                continue;
+            descendant->fState |= destroyedAsDescendant;
+        }
         owned.push_back(descendant);
     }
     for (const ICnrList::Member& member : ICnrList::members()) {
@@ -262,8 +294,8 @@ IString ICnrObj::asString() const
 
 IString ICnrObj::asDebugInfo() const
 {
-    return asString() + IString(",state=") + IString(static_cast<unsigned long>(fState)) +
-           IString(",containers=") + IString(static_cast<unsigned long>(fContainerCount));
+    return asString() + IString(",state=") + IString(static_cast<unsigned long>(state())) +
+           IString(",containers=") + IString(containerCount());
 }
 
 // Icon and text -------------------------------------------------------------------------------------------
@@ -412,7 +444,7 @@ ICnrObj& ICnrObj::refresh(ICnrCtl* container, IBase::Boolean immediate)
 
 ICnrObj& ICnrObj::enableRefresh(IBase::Boolean enable)
 {
-    fState = enable ? (fState & ~refreshOff) : (fState | refreshOff);
+    changeState(refreshOff, !enable);
     return *this;
 }
 
@@ -443,20 +475,20 @@ IBase::Boolean ICnrObj::isVisible(ICnrCtl* container) const
 
 IBase::Boolean ICnrObj::isRefreshOn() const
 {
-    return !(fState & refreshOff);
+    return !(state() & refreshOff);
 }
 
 ICnrObj& ICnrObj::setOpen(IBase::Boolean open)
 {
     if (!open)
         return close();
-    fState |= opened;
+    changeState(opened, true);
     return setInUse(true);
 }
 
 ICnrObj& ICnrObj::close()
 {
-    fState &= ~opened;
+    changeState(opened, false);
     return removeInUse();
 }
 
@@ -483,7 +515,7 @@ unsigned long ICnrObj::helpId() const
 
 ICnrObj* ICnrObj::objectCopy()
 {
-    if (fState & derivedSize)
+    if (state() & derivedSize)
         IThrow::message(OVK_MSG_OBJECT_COPY_NOT_OVERRIDDEN,
                         IEXCEPTION_LOCATION(kFile, "ICnrObj::objectCopy()"));
     return new ICnrObj(*this);
@@ -510,14 +542,17 @@ ICnrObj& ICnrObj::setAttributes(unsigned long off, unsigned long on, ICnrCtl* co
     return *this;
 }
 
+// Containers of several threads add and remove the same object at once.
 ICnrObj& ICnrObj::addContainerReference()
 {
+    const ICnrAllObjectsLock lock;
     ++fContainerCount;
     return *this;
 }
 
 ICnrObj& ICnrObj::removeContainerReference()
 {
+    const ICnrAllObjectsLock lock;
     --fContainerCount;
     return *this;
 }

@@ -167,17 +167,23 @@ public:
     static MINIRECORDCORE* recordOf(const ICnrObj* object) noexcept;
     MINIRECORDCORE* record() const noexcept { return fRecord; }
 
-    std::uint32_t state() const noexcept { return fState; }
-    unsigned long containerCount() const noexcept { return fContainerCount; }
+    // The state word and the container count change on the threads of every container that
+    // holds the object: each change is made under ICnrAllObjectsLock (detail/icnrlock.hpp).
+    std::uint32_t state() const noexcept;
+    unsigned long containerCount() const noexcept;
     IBase::Boolean isKeepingRecord() const noexcept;
     // Set by a container that disposes of its records itself: the destructor then neither
     // removes the object from containers nor frees its record.
     void keepRecord(IBase::Boolean keep = true) noexcept;
+    // Takes away one container's reference and, when no container counts the object any more,
+    // sets the keep-record mark, all in one step: whether it did. A container that disposes of
+    // its records then deletes the object; only one of two closing at once can find it so.
+    IBase::Boolean removeLastContainerReference() noexcept;
     ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
     // Set when a child is inserted under the object.
-    void markHasChildren() noexcept { fState |= hasChildren; }
+    void markHasChildren() noexcept { changeState(hasChildren, true); }
     // An object deleted as part of a larger deletion leaves the repaint to it.
-    void markDestroyedAsDescendant() noexcept { fState |= destroyedAsDescendant; }
+    void markDestroyedAsDescendant() noexcept { changeState(destroyedAsDescendant, true); }
     void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
     // The object's entries in the native containers that hold it (detail/icnritem.hpp).
     ICnrItemTable nativeItems() const noexcept;
@@ -189,6 +195,8 @@ private:
     // The text and icon members in the record, as the library's string and handle values.
     void constructRecordMembers() noexcept;
     IString& recordText() const noexcept;
+    // Sets or clears bits of the state word under ICnrAllObjectsLock.
+    void changeState(std::uint32_t bits, bool on) noexcept;
     IPointerHandle& recordIcon() const noexcept;
     static void releaseRecordOf(void* object) noexcept;
     static void giveBackRecordOf(void* object, ICnrAllocator& allocator) noexcept;

@@ -85,15 +85,15 @@ TEST_F(Threads, AWorkerChangesObjectsThatThisThreadsNativeContainerShows)
     delete c;
 }
 
-// A thread of its own with a shown window and a native container in it. Between messages it runs
-// the task it is given and repaints its list, so that the list asks for its items' texts all the
-// time while other threads change the objects.
+// A thread of its own with a shown window and a container in it. Between messages it runs the
+// task it is given and repaints the list of a native container, so that the list asks for its
+// items' texts all the time while other threads change the objects.
 class PaintingThread {
 public:
-    explicit PaintingThread(unsigned long id)
+    explicit PaintingThread(unsigned long id, bool messageDriven = false)
     {
         fWake.add(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        fThread = std::thread([this, id] { loop(id); });
+        fThread = std::thread([this, id, messageDriven] { loop(id, messageDriven); });
         // This thread's windows may be sent to while the other one makes or destroys its own.
         ovktest::pumpUntil([this] { return fReady.load(); }, 10000);
     }
@@ -141,13 +141,16 @@ public:
     DWORD threadId() const { return fThreadId; }
 
 private:
-    void loop(unsigned long id)
+    void loop(unsigned long id, bool messageDriven)
     {
         auto parent = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);
         ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
-        auto container = std::make_unique<ICnrCtl>(id, parent.get(), parent.get(),
-                                                   IRectangle(0, 0, 300, 200));
-        fList = cnrtest::child(container->handle(), 0x3000);
+        auto container = std::make_unique<ICnrCtl>(
+            id, parent.get(), parent.get(), IRectangle(0, 0, 300, 200),
+            messageDriven ? ICnrCtl::defaultStyle() | ICnrCtl::messageContainer
+                          : ICnrCtl::defaultStyle());
+        // A message-driven container draws nothing and has no list.
+        fList = messageDriven ? nullptr : cnrtest::child(container->handle(), 0x3000);
         fContainer = container.get();
         fThreadId = GetCurrentThreadId();
         fReady = true;
@@ -169,7 +172,8 @@ private:
                 fChanged.notify_all();
             }
             ovktest::pumpPending();
-            RedrawWindow(fList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            if (fList)
+                RedrawWindow(fList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
         fContainer = nullptr;
         container.reset();
@@ -561,6 +565,70 @@ TEST_F(Threads, AHideOrShowOnAnotherThreadSurvivesANativeContainersAttributeQuer
         EXPECT_EQ(object->isVisible(native.get()), show);
     }
     delete object;
+}
+
+// Two GUI threads add the same object at once: the message-driven container of this thread holds
+// it and deletes its objects on close, and a second thread is held inside its own addition, after
+// the addition began and before its window takes the record, while this thread closes its
+// container. The close must leave the object, and its record, to the container it is being
+// added to, counted and listed there. Done twice on the same second thread.
+TEST_F(Threads, AContainerClosingWithItsObjectsLeavesOneThatAnotherThreadIsAdding)
+{
+    const ovktest::Watchdog watchdog(60000);
+    PaintingThread adding(40, true);
+    for (const char* text : {"first", "second"}) {
+        SCOPED_TRACE(text);
+        std::unique_ptr<ICnrCtl> closing = makeMessageDriven(22);
+        closing->setDeleteObjectsOnClose();
+        auto* object = new Item(text);
+        closing->addObject(object);
+        const int destroyed = Item::destroyed;
+        const long records = OvkCnrTestLiveRecords();
+        std::atomic<bool> held{false};
+        std::atomic<bool> closed{false};
+        bool refused = false;
+        adding.start([&] {
+            const BeforeSent hold(adding.container().handle(), CM_INSERTRECORD, [&] {
+                held = true;
+                // Nothing is locked here: the close goes on at once.
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (!closed && std::chrono::steady_clock::now() < until)
+                    Sleep(1);
+                // A record that went with the closed window, its object deleted or not, is
+                // refused here rather than taken as freed memory.
+                if (Item::destroyed != destroyed || OvkCnrTestLiveRecords() != records)
+                    OvkCnrTestForceNextResult(CM_INSERTRECORD, 0);
+            });
+            try {
+                adding.container().addObject(object);
+            } catch (const IException&) {
+                refused = true;
+            }
+        });
+        ASSERT_TRUE(ovktest::pumpUntil([&] { return held.load(); }, 10000));
+        closing.reset();
+        closed = true;
+        adding.finish();
+        EXPECT_EQ(Item::destroyed, destroyed) << "the close deleted an object that another thread was adding";
+        EXPECT_EQ(OvkCnrTestLiveRecords(), records) << "the close freed the record of an object it left";
+        // Otherwise the object stays: its record is gone already.
+        if (Item::destroyed != destroyed || OvkCnrTestLiveRecords() != records)
+            continue;
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(object->containerCount(), 1u);
+        bool listed = false;
+        unsigned long count = 0;
+        adding.run([&] {
+            listed = adding.container().containsObject(object);
+            count = adding.container().objectCount();
+        });
+        EXPECT_TRUE(listed);
+        EXPECT_EQ(count, 1u);
+        EXPECT_STREQ(object->iconText(), text);
+        delete object;
+        adding.run([&] { count = adding.container().objectCount(); });
+        EXPECT_EQ(count, 0u);
+    }
 }
 
 // Runs the action once, on this thread, inside the library's next comparison of two texts,
