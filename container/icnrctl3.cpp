@@ -181,12 +181,30 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     for (MINIRECORDCORE* record = first; chain.size() < count && record;
          record = record->preccNextRecord)
         chain.push_back(record);
-    for (std::size_t at = 0; at < chain.size();) {
-        const std::size_t size = std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
-        insertRecords(handle(), chain[at], size, order, parent, repaint, function);
-        if (order != code(CMA_END))
-            order = chain[at + size - 1];
-        at += size;
+    std::size_t at = 0;
+    try {
+        while (at < chain.size()) {
+            const std::size_t size =
+                std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
+            insertRecords(handle(), chain[at], size, order, parent, repaint, function);
+            if (order != code(CMA_END))
+                order = chain[at + size - 1];
+            at += size;
+        }
+    } catch (...) {
+        // A refused part would leave the chain half in the window while every object of it
+        // counts as held and the addition is never reported: the parts taken before it go out
+        // again, as many records a message as went in, and no object of the chain stays counted.
+        // The links were read above: the window may have used those of the records it took.
+        for (std::size_t from = 0; from < at; from += kMostRecordsPerInsert) {
+            const std::size_t size = std::min<std::size_t>(at - from, kMostRecordsPerInsert);
+            sendEvent(CM_REMOVERECORD, &chain[from],
+                      IEventData(static_cast<std::uint16_t>(size),
+                                 static_cast<std::uint16_t>(repaint ? CMA_INVALIDATE : 0)));
+        }
+        for (MINIRECORDCORE* record : chain)
+            ICnrObj::objectOf(record)->removeContainerReference();
+        throw;
     }
 }
 

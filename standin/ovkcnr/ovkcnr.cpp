@@ -12,6 +12,8 @@
 #include <cstring>
 #include <new>
 #include <map>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <icnrmsg.hpp>
@@ -236,17 +238,20 @@ void forgetRecord(MINIRECORDCORE* record, bool freeIt)
     }
 }
 
-// A record leaves with every record under it.
-void takeOut(Container& container, MINIRECORDCORE* record, std::vector<MINIRECORDCORE*>& gone)
+// A record leaves with every record under it, children before their parent. The children are
+// looked up in `children` (each record's children in list order) and the list is left alone:
+// the caller drops every record of `gone` from it in one pass, as searching and erasing the
+// list record by record costs a long removal the square of its length.
+void takeOut(const std::unordered_map<MINIRECORDCORE*, std::vector<MINIRECORDCORE*>>& children,
+             MINIRECORDCORE* record, std::unordered_set<MINIRECORDCORE*>& leaving,
+             std::vector<MINIRECORDCORE*>& gone)
 {
-    std::vector<MINIRECORDCORE*> children;
-    for (MINIRECORDCORE* each : container.records)
-        if (parentOf(container, each) == record)
-            children.push_back(each);
-    for (MINIRECORDCORE* child : children)
-        takeOut(container, child, gone);
-    container.records.erase(std::find(container.records.begin(), container.records.end(), record));
-    container.parents.erase(record);
+    if (!leaving.insert(record).second)
+        return;
+    auto found = children.find(record);
+    if (found != children.end())
+        for (MINIRECORDCORE* child : found->second)
+            takeOut(children, child, leaving, gone);
     gone.push_back(record);
 }
 
@@ -266,9 +271,19 @@ LRESULT removeRecords(Container& container, WPARAM array, LPARAM countAndFlags)
         for (unsigned i = 0; i < count; ++i)
             if (!holds(container, records[i]))
                 return -1;
+        std::unordered_map<MINIRECORDCORE*, std::vector<MINIRECORDCORE*>> children;
+        for (MINIRECORDCORE* each : container.records)
+            if (MINIRECORDCORE* parent = parentOf(container, each))
+                children[parent].push_back(each);
+        std::unordered_set<MINIRECORDCORE*> leaving;
         for (unsigned i = 0; i < count; ++i)
-            if (holds(container, records[i]))
-                takeOut(container, records[i], gone);
+            takeOut(children, records[i], leaving, gone);
+        auto& list = container.records;
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [&](MINIRECORDCORE* each) { return leaving.count(each) != 0; }),
+                   list.end());
+        for (MINIRECORDCORE* record : gone)
+            container.parents.erase(record);
     }
     for (MINIRECORDCORE* record : gone)
         forgetRecord(record, freeThem);
