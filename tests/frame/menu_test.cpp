@@ -185,7 +185,8 @@ TEST_F(MenuFixture, ARemovedSubmenuStaysWithWhoeverHoldsIt)
 {
     MenuRoad road(true);
     menu->addText(10, "&File").addText(20, "&Edit").addText(30, "&View").addText(40, "&Go");
-    const HMENU own = CreatePopupMenu();
+    ovk_native::Menu ownMenu(CreatePopupMenu());
+    const HMENU own = ownMenu.get();
     AppendMenuA(own, MF_STRING, 11, "Own");
     IMenuItem file = menu->menuItem(10);
     file.setSubmenuHandle(own);
@@ -227,7 +228,7 @@ TEST_F(MenuFixture, ARemovedSubmenuStaysWithWhoeverHoldsIt)
     EXPECT_FALSE(IsMenu(orphan));
     EXPECT_TRUE(IsMenu(moved));
     EXPECT_EQ(describeMenu(elsewhere.get()), "Elsewhere[Moved]");
-    EXPECT_TRUE(DestroyMenu(own));
+    EXPECT_TRUE(DestroyMenu(ownMenu.release())) << "the application's own sub-menu was destroyed";
 }
 
 // A thousand sub-menus made and taken off again by a pop-up menu all go with it, and none
@@ -240,8 +241,8 @@ TEST_F(MenuFixture, AThousandSubmenusTakenOffGoWithTheirMenu)
         return std::count_if(made.begin(), made.end(), [](HMENU m) { return IsMenu(m) != 0; });
     };
     {
-        const HMENU popup = CreatePopupMenu();
-        OwnedMenu pop(popup, owner->hwnd());
+        ovk_native::Menu popup(CreatePopupMenu());
+        OwnedMenu pop(popup.get(), owner->hwnd());
         pop.addText(10, "Cascade");
         for (int i = 0; i < 1000; ++i) {
             pop.addSubmenu(10);
@@ -249,7 +250,8 @@ TEST_F(MenuFixture, AThousandSubmenusTakenOffGoWithTheirMenu)
             pop.removeSubmenu(10);
         }
         EXPECT_EQ(alive(), 1000);
-        DestroyMenu(popup);
+        // The pop-up goes before its menu object, as a window's menu goes before the frame.
+        DestroyMenu(popup.release());
     }
     EXPECT_EQ(alive(), 0);
 }

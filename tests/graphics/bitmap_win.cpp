@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <detail/iscoped.hpp>
 #include <iapp.hpp>
 #include <icoordsy.hpp>
 #include <iexcept.hpp>
@@ -428,7 +429,8 @@ TEST(GraphicsBitmapResource, ResourceBitmapsAreSharedAndKeepTheirFormat)
 TEST(GraphicsBitmapHandle, AHandleTheApplicationMadeStaysTheApplications)
 {
     for (int round = 0; round < 2; ++round) {
-        HBITMAP made = CreateBitmap(40, 30, 1, 1, nullptr);
+        ovk_native::Bitmap owned(CreateBitmap(40, 30, 1, 1, nullptr));
+        const HBITMAP made = owned.get();
         ASSERT_NE(made, nullptr);
         {
             IGBitmap bitmap{IBitmapHandle(made)};
@@ -440,7 +442,7 @@ TEST(GraphicsBitmapHandle, AHandleTheApplicationMadeStaysTheApplications)
         BITMAP object{};
         EXPECT_NE(GetObjectA(made, sizeof object, &object), 0) << "the graphic deleted it";
         EXPECT_EQ(object.bmWidth, 40);
-        EXPECT_TRUE(DeleteObject(made));
+        EXPECT_TRUE(DeleteObject(owned.release()));
     }
 }
 
