@@ -146,5 +146,8 @@ constexpr unsigned int toolBarButtonIdentify = 7;
 constexpr unsigned int fontChangedCode = 0x7F0C;
 // lParam of the notification a container posts itself once its title has changed.
 constexpr unsigned int containerTitleCode = 0x7F0A;
+// lParam of the notification posted to a message-driven container when a text it may be reading
+// has been replaced: once it arrives, the container reads the text no more.
+constexpr unsigned int containerTextsCode = 0x7F0D;
 
 } // namespace IPrivateMessage

@@ -11,6 +11,7 @@
 
 #include "detail/icnrdata.hpp"
 #include "detail/icnrnhdr.hpp"
+#include "detail/icnrrtxt.hpp"
 #include "detail/icnrseam.hpp"
 #include "icnrdhdr.hpp"
 
@@ -137,6 +138,7 @@ void ICnrCtl::createWindow(unsigned long id, IWindow* parent, IWindow* owner,
         startHandlingEventsFor(create(id, nullptr, windowStyle, WC_CONTAINER, parentHandle,
                                       ownerHandle, location, nullptr, nullptr,
                                       defaultSiblingOrder(), exStyle));
+        ICnrReplacedTexts::instance().handleEventsFor(this);
         return;
     }
     ICnrControlData::registerContainer();
@@ -173,13 +175,24 @@ void ICnrCtl::abandon() noexcept
     try {
         removeDestroyHandler();
         ICnrSeam::detachOwnerMouse(*this);
-        if (fControlData && !fControlData->isMessageDriven())
-            INativeContainerHandler::instance().stopHandlingEventsFor(this);
+        stopContainerHandlers();
     } catch (const IException& failure) {
         IAssertion::report(failure);
     }
     delete fControlData;
     fControlData = nullptr;
+}
+
+// The handler of the container's kind: the native one answers for a native container's window,
+// the replaced texts' one takes a message-driven container's notices.
+void ICnrCtl::stopContainerHandlers()
+{
+    if (!fControlData)
+        return;
+    if (fControlData->isMessageDriven())
+        ICnrReplacedTexts::instance().stopHandlingEventsFor(this);
+    else
+        INativeContainerHandler::instance().stopHandlingEventsFor(this);
 }
 
 ICnrCtl::~ICnrCtl()
@@ -194,10 +207,10 @@ ICnrCtl::~ICnrCtl()
     // this container, and tells the columns that they belong to no container.
     cleanUp();
     try {
-        if (fControlData && !fControlData->isMessageDriven() && isValid())
-            INativeContainerHandler::instance().stopHandlingEventsFor(this);
-        if (isValid())
+        if (isValid()) {
+            stopContainerHandlers();
             removeDestroyHandler();
+        }
     } catch (const IException& failure) {
         IAssertion::report(failure);
     }

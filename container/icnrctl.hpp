@@ -478,6 +478,7 @@ private:
     void disposeOfObjects();
     void leaveContainerList() noexcept;
     void abandon() noexcept;
+    void stopContainerHandlers();
     // One insertion message to the container's window `target` for a chain of `count` records
     // after `order` (a record or a position code); then the notification and the change count.
     void insertRecords(const IWindowHandle& target, MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,

@@ -20,6 +20,7 @@
 #include <ithunk.hpp>
 
 #include "detail/icnrdata.hpp"
+#include "detail/icnrrtxt.hpp"
 #include "detail/ioutcls.hpp"
 #include "icnrdhdr.hpp"
 #include "icnrobj.hpp"
@@ -165,7 +166,8 @@ ICnrCtl* ICnrCtl::containerWithHandle(const IWindowHandle& handle)
 // leaves the list. Out of the list no walk can take a new hold; the holds taken before are waited
 // out here, since the container's memory goes once its destructor returns. The threads that hold
 // them may be sending to this container's window right now, so the wait answers sent messages,
-// and the list's lock is let go while it waits.
+// and the list's lock is let go while it waits. Then no text can be kept for the container any
+// more, and what was kept for it goes: it reads no record from now on.
 void ICnrCtl::leaveContainerList() noexcept
 {
     for (bool listed = true;;) {
@@ -179,12 +181,13 @@ void ICnrCtl::leaveContainerList() noexcept
                 listed = false;
             }
             if (uses().find(this) == uses().end())
-                return;
+                break;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+    ICnrReplacedTexts::release(*this);
 }
 
 // The allocation window --------------------------------------------------------------------------------

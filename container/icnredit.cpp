@@ -17,6 +17,7 @@
 
 #include "detail/icnrdata.hpp"
 #include "detail/icnritem.hpp"
+#include "detail/icnrrtxt.hpp"
 #include "icnrcol.hpp"
 #include "icnrctl.hpp"
 #include "icnrhdr.hpp"
@@ -304,11 +305,16 @@ IBase::Boolean ICnrEditHandler::reallocString(ICnrReallocStringEvent& event)
         container->fTitle = IString::repeated(' ', length);
         *slot = container->fTitle.writableData();
     } else if (objectText) {
-        // Made whole first, swapped in as a rename is, and the text it replaces let go after.
+        // Made whole first, swapped in as a rename is, and the text it replaces let go after;
+        // a message-driven container of another thread may be reading it, as after a rename.
         IString room = IString::repeated(' ', length);
         room.writableData();
-        const ICnrAllObjectsLock lock;
-        std::swap(stringInSlot(slot), room);
+        {
+            const ICnrAllObjectsLock lock;
+            std::swap(stringInSlot(slot), room);
+        }
+        if (object->containerCount() > 1)
+            ICnrReplacedTexts::keepWhileRead(std::move(room));
     } else {
         IString& text = stringInSlot(slot);
         text = IString::repeated(' ', length);

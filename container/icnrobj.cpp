@@ -17,6 +17,7 @@
 
 #include "detail/icnrdata.hpp"
 #include "detail/icnritem.hpp"
+#include "detail/icnrrtxt.hpp"
 #include "icnrctl.hpp"
 
 namespace {
@@ -325,9 +326,12 @@ ICnrObj& ICnrObj::setIconText(const char* iconText)
     return setIconText(IString(iconText));
 }
 
-// The container windows read the text on their own threads whenever they draw the object, under
+// The native containers read the text on their own threads whenever they draw the object, under
 // the lock over all objects. The text is replaced under that lock too, and the one it replaces is
-// let go only after it, so that no window reads a text this thread is freeing.
+// let go only after it, so that no window reads a text this thread is freeing. The message-driven
+// containers read it without the lock: the repaint asks each that holds the object, on its own
+// thread, so none is reading the text replaced once it is over; without a repaint the text is kept
+// until each has gone back to its message loop.
 ICnrObj& ICnrObj::setIconText(const IString& iconText)
 {
     IString replaced = iconText;
@@ -337,6 +341,8 @@ ICnrObj& ICnrObj::setIconText(const IString& iconText)
     }
     if (isRefreshOn())
         refresh();
+    else if (containerCount() != 0)
+        ICnrReplacedTexts::keepWhileRead(std::move(replaced));
     return *this;
 }
 

@@ -492,6 +492,142 @@ TEST_F(Threads, TheListReadsTheOldOrTheNewTextOfAnObjectThatAWorkerRenamesMeanwh
     delete object;
 }
 
+// Runs the action once, on this thread, inside a module's next call of a text comparison, before
+// the comparison reads the texts: the library's own (strcmp), or the message-driven class's
+// comparison without regard to case (_strnicmp).
+template <class... Arguments>
+class CompareHold {
+public:
+    CompareHold(const char* module, const char* function)
+        : fPatch(module, function, &compare, sCompare)
+    {
+    }
+    ~CompareHold() { sAction = nullptr; }
+    CompareHold(const CompareHold&) = delete;
+    CompareHold& operator=(const CompareHold&) = delete;
+
+    bool applied() const { return fPatch.applied(); }
+    void arm(std::function<void()> action)
+    {
+        sAction = std::move(action);
+        sThread = GetCurrentThreadId();
+    }
+
+private:
+    static int compare(Arguments... arguments)
+    {
+        if (sAction && sThread == GetCurrentThreadId()) {
+            const std::function<void()> action = std::move(sAction);
+            sAction = nullptr;
+            action();
+        }
+        return sCompare(arguments...);
+    }
+
+    static inline int (*sCompare)(Arguments...) = nullptr;
+    static inline std::function<void()> sAction;
+    static inline std::atomic<DWORD> sThread{0};
+    ovktest::ImportPatch fPatch;
+};
+
+struct TextCompareHold : CompareHold<const char*, const char*> {
+    TextCompareHold() : CompareHold("ovkwin.dll", "strcmp") {}
+};
+
+struct CaseBlindCompareHold : CompareHold<const char*, const char*, std::size_t> {
+    CaseBlindCompareHold() : CompareHold("ovkcnr.dll", "_strnicmp") {}
+};
+
+// Waits without answering messages until the condition holds or the time is over.
+void sleepUntil(const std::function<bool()>& done, std::chrono::milliseconds most)
+{
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (!done() && std::chrono::steady_clock::now() < until)
+        Sleep(1);
+}
+
+// A worker that renames the object from inside the held comparison, which goes on once the
+// rename is over or the patience is spent.
+class HeldRename {
+public:
+    template <class Hold>
+    HeldRename(Hold& hold, ICnrObj& object, std::string name, std::chrono::milliseconds patience)
+    {
+        hold.arm([this, &object, name, patience] {
+            fWorker = std::thread([this, &object, name] {
+                object.setIconText(name.c_str());
+                fRenamed = true;
+            });
+            sleepUntil([this] { return fRenamed.load(); }, patience);
+        });
+    }
+    ~HeldRename()
+    {
+        if (fWorker.joinable())
+            fWorker.join();
+    }
+    HeldRename(const HeldRename&) = delete;
+    HeldRename& operator=(const HeldRename&) = delete;
+
+    bool started() const { return fWorker.joinable(); }
+    bool renamed() const { return fRenamed; }
+    void join() { fWorker.join(); }
+
+private:
+    std::thread fWorker;
+    std::atomic<bool> fRenamed{false};
+};
+
+// The edit control of a message-driven container.
+constexpr int kEditId = 0x7FFA;
+
+bool released(const char* text)
+{
+    return static_cast<unsigned char>(text[0]) == 0xA5;
+}
+
+// The message-driven container of this thread searches for an object by its text, and while it
+// compares the text a worker renames the object, whose repaint is off. The search reads the text
+// it began with and finds the object; that text is let go once the container is back in its
+// message loop, or as the container goes. Released texts are overwritten and, while the poison
+// is on, never given back, so the test can look at them afterwards.
+TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanwhile)
+{
+    const ovktest::Watchdog watchdog(30000);
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    CaseBlindCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    auto* object = new Item("x");
+    object->disableRefresh();
+    messageDriven->addObject(object);
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name it has now, which is longer " + std::to_string(round);
+        object->setIconText(before.c_str());
+        const char* const replaced = ICnrObj::recordOf(object)->pszIcon;
+        // A rename that waited for this thread would hold the search for good.
+        HeldRename rename(hold, *object, after, std::chrono::seconds(5));
+        ICnrCtl::TextCursor cursor(*messageDriven, before.c_str(), false, false);
+        const bool found = cursor.setToFirst();
+        ASSERT_TRUE(rename.started()) << "the search compared no text";
+        rename.join();
+        ASSERT_TRUE(rename.renamed()) << "the rename waited for the container's thread";
+        EXPECT_TRUE(found && cursor.current() == object)
+            << "the search read the text that the rename released";
+        EXPECT_EQ(ovktest::str(object->iconText()), after);
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return released(replaced); }, 5000))
+            << "the text replaced stayed after the container was back in its loop";
+    }
+    // Renamed again, and the container goes before it is back in its loop.
+    const char* const replaced = ICnrObj::recordOf(object)->pszIcon;
+    object->setIconText("the last name");
+    EXPECT_FALSE(released(replaced));
+    messageDriven.reset();
+    EXPECT_TRUE(released(replaced)) << "the container went and kept the text replaced";
+    delete object;
+}
+
 // Runs the action once, on this thread, when a window of this thread is next sent a message,
 // before the window sees it.
 class BeforeSent {
@@ -631,39 +767,6 @@ TEST_F(Threads, AContainerClosingWithItsObjectsLeavesOneThatAnotherThreadIsAddin
     }
 }
 
-// Runs the action once, on this thread, inside the library's next comparison of two texts,
-// before it reads them.
-class TextCompareHold {
-public:
-    TextCompareHold() : fPatch("ovkwin.dll", "strcmp", &compare, sCompare) {}
-    ~TextCompareHold() { sAction = nullptr; }
-    TextCompareHold(const TextCompareHold&) = delete;
-    TextCompareHold& operator=(const TextCompareHold&) = delete;
-
-    bool applied() const { return fPatch.applied(); }
-    void arm(std::function<void()> action)
-    {
-        sAction = std::move(action);
-        sThread = GetCurrentThreadId();
-    }
-
-private:
-    static int compare(const char* first, const char* second)
-    {
-        if (sAction && sThread == GetCurrentThreadId()) {
-            const std::function<void()> action = std::move(sAction);
-            sAction = nullptr;
-            action();
-        }
-        return sCompare(first, second);
-    }
-
-    static inline int (*sCompare)(const char*, const char*) = nullptr;
-    static inline std::function<void()> sAction;
-    static inline std::atomic<DWORD> sThread{0};
-    ovktest::ImportPatch fPatch;
-};
-
 // The user edits an object's text in this thread's native container and commits it as it was,
 // and while the container compares the text, a worker renames the object; the text it replaces
 // is overwritten as it is released. The edit changed nothing, so the worker's name stays.
@@ -690,25 +793,72 @@ TEST_F(Threads, AnEditCommittedUnchangedKeepsTheNameAWorkerGaveTheObjectMeanwhil
         ASSERT_NE(native->editWindow(), nullptr);
         const HWND edit = native->editWindow()->handle();
         SetWindowTextA(edit, before.c_str());
-        std::thread worker;
-        std::atomic<bool> renamed{false};
-        hold.arm([&] {
-            worker = std::thread([&] {
-                object->setIconText(after.c_str());
-                renamed = true;
-            });
-            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-            while (!renamed && std::chrono::steady_clock::now() < until)
-                Sleep(1);
-        });
+        // The rename's repaint is sent to this thread: the edit goes on after a while.
+        HeldRename rename(hold, *object, after, std::chrono::seconds(2));
         SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-        ASSERT_TRUE(worker.joinable()) << "the end of the edit compared no text";
-        ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
-        worker.join();
+        ASSERT_TRUE(rename.started()) << "the end of the edit compared no text";
+        ovktest::pumpUntil([&] { return rename.renamed(); }, 10000);
+        rename.join();
         EXPECT_EQ(native->editWindow(), nullptr);
         EXPECT_EQ(ovktest::str(object->iconText()), after) << "the edit wrote over the rename";
     }
     editing.stopHandlingEventsFor(native.get());
+    delete object;
+}
+
+// The user edits an object's text in this thread's message-driven container and commits a new one
+// while a message-driven container of another thread, which shows the object too, compares the
+// text in a search. The search reads the text it began with and finds the object.
+TEST_F(Threads, AnEditCommittedWhileAnotherThreadsMessageDrivenContainerSearchesKeepsTheTextItReads)
+{
+    const ovktest::Watchdog watchdog(60000);
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    CaseBlindCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    ICnrEditHandler editing;
+    editing.handleEventsFor(messageDriven.get());
+    auto* object = new Item("x");
+    messageDriven->addObject(object);
+    object->setWriteable(true, messageDriven.get());
+    PaintingThread other(0x41, true);
+    other.run([&] { other.container().addObject(object); });
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name the user gave it " + std::to_string(round);
+        object->setIconText(before.c_str());
+        const char* const replaced = ICnrObj::recordOf(object)->pszIcon;
+        messageDriven->editObject(object);
+        const HWND edit = cnrtest::child(messageDriven->handle(), kEditId);
+        ASSERT_NE(edit, nullptr);
+        SetWindowTextA(edit, after.c_str());
+        std::promise<void> searching;
+        std::atomic<bool> committed{false};
+        bool found = false;
+        other.start([&] {
+            // The search goes on once the edit has ended, or once the text it began with is
+            // released, or a second after that text was replaced, whichever comes first.
+            hold.arm([&] {
+                searching.set_value();
+                const MINIRECORDCORE* record = ICnrObj::recordOf(object);
+                sleepUntil([&] { return committed || record->pszIcon != replaced; },
+                           std::chrono::seconds(10));
+                sleepUntil([&] { return committed || released(replaced); }, std::chrono::seconds(1));
+            });
+            ICnrCtl::TextCursor cursor(other.container(), before.c_str(), false, false);
+            found = cursor.setToFirst() && cursor.current() == object;
+        });
+        ASSERT_EQ(searching.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready)
+            << "the search compared no text";
+        // Enter posts the end of the edit to the container.
+        SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return messageDriven->editWindow() == nullptr; }, 20000));
+        committed = true;
+        other.finish();
+        EXPECT_EQ(ovktest::str(object->iconText()), after);
+        EXPECT_TRUE(found) << "the search read the text that the edit released";
+    }
+    editing.stopHandlingEventsFor(messageDriven.get());
     delete object;
 }
 
