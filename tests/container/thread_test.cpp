@@ -628,6 +628,41 @@ TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanw
     delete object;
 }
 
+// The same search in a container that is hidden and whose refresh is off, with the object's
+// repaint on: the rename's repaint asks every container that holds the object, on its own
+// thread, so it waits for the search, which reads the text it began with.
+TEST_F(Threads, ARenameWhoseRepaintIsOnWaitsForAHiddenMessageDrivenContainersSearch)
+{
+    const ovktest::Watchdog watchdog(30000);
+    const PoisonedReleases poison;
+    ASSERT_TRUE(poison.applied());
+    CaseBlindCompareHold hold;
+    ASSERT_TRUE(hold.applied());
+    auto* object = new Item("x");
+    messageDriven->addObject(object);
+    messageDriven->hide();
+    messageDriven->disableRefresh();
+    for (int round = 0; round < 2; ++round) {
+        const std::string before = "the name it had " + std::to_string(round);
+        const std::string after = "the name it has now, which is longer " + std::to_string(round);
+        object->setIconText(before.c_str());
+        bool renamedDuringSearch = true;
+        {
+            HeldRename rename(hold, *object, after, std::chrono::seconds(1));
+            ICnrCtl::TextCursor cursor(*messageDriven, before.c_str(), false, false);
+            const bool found = cursor.setToFirst();
+            renamedDuringSearch = rename.renamed();
+            ASSERT_TRUE(rename.started()) << "the search compared no text";
+            EXPECT_TRUE(found && cursor.current() == object)
+                << "the search read the text that the rename released";
+            EXPECT_TRUE(ovktest::pumpUntil([&] { return rename.renamed(); }, 10000));
+        }
+        EXPECT_FALSE(renamedDuringSearch) << "the rename did not wait for the search";
+        EXPECT_EQ(ovktest::str(object->iconText()), after);
+    }
+    delete object;
+}
+
 // Runs the action once, on this thread, when a window of this thread is next sent a message,
 // before the window sees it.
 class BeforeSent {
