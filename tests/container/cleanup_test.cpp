@@ -155,6 +155,31 @@ TEST_F(CleanUp, NativeContainerLeavesNothingInTheObjectsItShowed)
     second->~ICnrCtl();
 }
 
+// The list control shows the container's own image lists and leaves them to it: the container
+// releases each once, as it goes. A list control that took them for its own would release them
+// with its window first, and the container's release would then be one too many.
+TEST_F(CleanUp, ANativeContainerReleasesItsImageListsOnce)
+{
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    // Not in the import library here: asked of the control library itself.
+    using QueryInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
+    const auto query = reinterpret_cast<QueryInterface>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("comctl32.dll"), "HIMAGELIST_QueryInterface")));
+    ASSERT_NE(query, nullptr);
+    std::vector<IUnknown*> held;
+    for (const WPARAM kind : {LVSIL_NORMAL, LVSIL_SMALL}) {
+        const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, kind, 0));
+        ASSERT_NE(images, nullptr);
+        IUnknown* reference = nullptr;
+        ASSERT_EQ(query(images, IID_IUnknown, reinterpret_cast<void**>(&reference)), S_OK);
+        held.push_back(reference);
+    }
+    native.reset();
+    // The test's own reference is then the last one.
+    for (IUnknown* reference : held)
+        EXPECT_EQ(reference->Release(), 0u);
+}
+
 // An edit still open when the container goes is closed first: its owner hears the end of it.
 TEST_F(CleanUp, AnOpenEditIsClosedBeforeTheRecordsLeave)
 {
