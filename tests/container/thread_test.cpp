@@ -23,6 +23,7 @@
 #include <vector>
 
 #include <detail/icnritem.hpp>
+#include <icnrcol.hpp>
 #include <icnredit.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
@@ -349,6 +350,180 @@ TEST_F(Threads, AnObjectsEntriesChangedByTwoThreadsAtOnceKeepEveryContainersOwn)
     }
 }
 
+// Answers this thread's messages until the event is set, or the time is up, and answers whether
+// it was set. The wait wakes for the event itself as well as for messages.
+bool pumpUntilSignalled(HANDLE event, unsigned long milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        ovktest::pumpPending();
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+        if (MsgWaitForMultipleObjects(1, &event, FALSE, static_cast<DWORD>(deadline - now),
+                                      QS_ALLINPUT) == WAIT_OBJECT_0)
+            return true;
+    }
+}
+
+// An object with a plain text cell, which an edit handler in its plain-buffer mode fills with
+// buffers of its own.
+class NotedItem : public ICnrObj {
+public:
+    explicit NotedItem(const char* text) : ICnrObj(IPointerHandle(), text) {}
+    unsigned long noteOffset() const
+    {
+        return static_cast<unsigned long>(reinterpret_cast<const char*>(&note) -
+                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
+    }
+    char* note = const_cast<char*>("the application's note");
+};
+
+// Runs the action once, on the armed thread, inside the library's first single allocation after
+// its next array allocation: the edit handler makes a cell's new buffer as an array and then files
+// it, so the hold falls inside the filing. Blocks the library gives back with a size are
+// overwritten and kept meanwhile: a filing that went on over a link another thread let go reads
+// the pattern.
+class FilingPause {
+public:
+    FilingPause()
+        : fArrays("ovkwin.dll", sizeof(std::size_t) == 8 ? "_Znay" : "_Znaj", &allocateArray, sArray),
+          fSingles("ovkwin.dll", sizeof(std::size_t) == 8 ? "_Znwy" : "_Znwj", &allocate, sSingle),
+          fReleases("ovkwin.dll", sizeof(std::size_t) == 8 ? "_ZdlPvy" : "_ZdlPvj", &release, sRelease)
+    {
+        sPause = this;
+    }
+    ~FilingPause() { sPause = nullptr; }
+    FilingPause(const FilingPause&) = delete;
+    FilingPause& operator=(const FilingPause&) = delete;
+
+    bool applied() const { return fArrays.applied() && fSingles.applied() && fReleases.applied(); }
+    void arm(DWORD thread, std::function<void()> meanwhile)
+    {
+        fMeanwhile = std::move(meanwhile);
+        fThread = thread;
+    }
+    bool happened() const { return fHappened; }
+
+private:
+    static void* allocateArray(std::size_t size)
+    {
+        if (FilingPause* pause = sPause; pause && pause->fThread == GetCurrentThreadId())
+            pause->fArrayMade = true;
+        return sArray(size);
+    }
+    static void* allocate(std::size_t size)
+    {
+        FilingPause* pause = sPause;
+        if (pause && pause->fArrayMade && pause->fThread == GetCurrentThreadId()) {
+            pause->fThread = 0;
+            pause->fMeanwhile();
+            pause->fHappened = true;
+        }
+        return sSingle(size);
+    }
+    static void release(void* block, std::size_t size) noexcept
+    {
+        if (sPause) {
+            std::memset(block, 0xA5, size);
+            return;
+        }
+        sRelease(block, size);
+    }
+
+    static inline void* (*sArray)(std::size_t) = nullptr;
+    static inline void* (*sSingle)(std::size_t) = nullptr;
+    static inline void (*sRelease)(void*, std::size_t) noexcept = nullptr;
+    static inline std::atomic<FilingPause*> sPause{nullptr};
+    ovktest::ImportPatch fArrays;
+    ovktest::ImportPatch fSingles;
+    ovktest::ImportPatch fReleases;
+    std::function<void()> fMeanwhile;
+    std::atomic<DWORD> fThread{0};
+    std::atomic<bool> fArrayMade{false};
+    std::atomic<bool> fHappened{false};
+};
+
+// One edit handler, in its plain-buffer mode, serves a details-view container on each of two GUI
+// threads. The second thread's cell was edited before; the first thread's edit ends, and is held
+// as the handler files the cell's new buffer, while the second thread takes its object out of
+// its container, so that the handler forgets that cell's buffer. The handler's record of its
+// buffers is changed by one thread at a time: the second waits until the first has filed.
+TEST_F(Threads, OneEditHandlerServingContainersOnTwoThreadsFilesTheirBuffersOneAtATime)
+{
+    const ovktest::Watchdog watchdog(60000);
+    const ovktest::FaultCounter faults;
+    ICnrEditHandler editing;
+    editing.setStringMode(1);
+    PaintingThread first(40);
+    PaintingThread second(41);
+    // The first thread's cell lies below the second's: the handler's search for where to file
+    // the first finds the second's.
+    std::unique_ptr<NotedItem> items[2] = {std::make_unique<NotedItem>("a"),
+                                           std::make_unique<NotedItem>("b")};
+    if (&items[0]->note > &items[1]->note)
+        std::swap(items[0], items[1]);
+    NotedItem* const objects[2] = {items[0].get(), items[1].get()};
+    std::unique_ptr<IContainerColumn> notes[2];
+    PaintingThread* const painters[2] = {&first, &second};
+    for (int which = 0; which < 2; ++which)
+        painters[which]->run([&, which] {
+            ICnrCtl& container = painters[which]->container();
+            container.showDetailsView();
+            notes[which] = std::make_unique<IContainerColumn>(
+                objects[which]->noteOffset(), IContainerColumn::defaultHeadingStyle(),
+                IContainerColumn::DataStyle::string);
+            container.addColumn(notes[which].get());
+            container.addObject(objects[which]);
+            objects[which]->setWriteable(true, &container);
+            editing.handleEventsFor(&container);
+        });
+    // The edit a user makes: the cell's edit opens, its text is replaced and Enter commits it.
+    const auto edit = [&](int which, const char* text) {
+        ICnrCtl& container = painters[which]->container();
+        container.editObject(objects[which], notes[which].get());
+        const HWND overlay = FindWindowExA(painters[which]->list(), nullptr, "Edit", nullptr);
+        if (!overlay)
+            return false;
+        SetWindowTextA(overlay, text);
+        SendMessageA(overlay, WM_CHAR, '\r', 0);
+        return ovktest::pumpUntil([&] { return container.editWindow() == nullptr; }, 10000);
+    };
+    bool edited = false;
+    second.run([&] { edited = edit(1, "the second's edit"); });
+    ASSERT_TRUE(edited);
+    {
+        FilingPause pause;
+        ASSERT_TRUE(pause.applied());
+        bool takenOutMeanwhile = false;
+        first.run([&] {
+            pause.arm(GetCurrentThreadId(), [&] {
+                second.start([&] { second.container().removeObject(objects[1]); });
+                // Without a lock the second thread is done at once; with one it waits for this
+                // thread, which goes on after a while.
+                takenOutMeanwhile = second.finishWithin(2000);
+            });
+            edited = edit(0, "the first's edit");
+        });
+        second.finish();
+        EXPECT_TRUE(pause.happened()) << "the edit filed no buffer";
+        EXPECT_FALSE(takenOutMeanwhile) << "the second thread changed the record while the first filed";
+    }
+    EXPECT_TRUE(edited);
+    EXPECT_STREQ(objects[0]->note, "the first's edit");
+    EXPECT_EQ(faults.faults(), 0) << "the filing went over a link that the other thread let go";
+    for (int which = 0; which < 2; ++which)
+        painters[which]->run([&, which] {
+            ICnrCtl& container = painters[which]->container();
+            container.removeObject(objects[which]);
+            editing.stopHandlingEventsFor(&container);
+            container.removeColumn(notes[which].get());
+        });
+    // The buffers are the application's once the objects have left.
+    for (NotedItem* object : objects)
+        delete[] object->note;
+}
+
 // This thread makes a native container with twenty objects, takes them all out and deletes the
 // container, round after round, while a worker deletes those objects: each deletion walks every
 // container that may hold its object, the one being deleted included. The walk must be done with
@@ -360,12 +535,16 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
     // A message-driven container of this thread would hold every walk until this thread is done
     // with the deletion: the walk asks it by a message whether it holds the object.
     messageDriven.reset();
-    constexpr int kRounds = 1000;
+    constexpr int kRounds = 3000;
     constexpr int kObjects = 20;
     std::mutex lock;
     std::condition_variable handedOver;
     std::vector<ICnrObj*> toDelete;
     bool stop = false;
+    // Set by the worker as it ends each round's deletions: this thread answers messages until
+    // then and wakes at once, rather than looking now and then.
+    ovk_native::KernelHandles roundDeleted;
+    roundDeleted.add(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     std::atomic<int> roundsDeleted{0};
     std::thread worker([&] {
         for (;;) {
@@ -380,6 +559,7 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
             for (ICnrObj* object : objects)
                 delete object;
             ++roundsDeleted;
+            SetEvent(roundDeleted.data()[0]);
         }
     });
     int stuck = 0;
@@ -397,7 +577,7 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
         handedOver.notify_one();
         container->removeAllObjects();
         delete container;
-        if (!ovktest::pumpUntil([&] { return roundsDeleted.load() == round + 1; }, 10000))
+        if (!pumpUntilSignalled(roundDeleted.data()[0], 10000) || roundsDeleted.load() != round + 1)
             ++stuck;
     }
     {
