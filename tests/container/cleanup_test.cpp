@@ -117,6 +117,28 @@ TEST_F(CleanUp, DisposalDeletesOnlyObjectsNoOtherContainerHolds)
     EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
 }
 
+// A survivor's record leaves the closing window with the records under it, which the window then
+// no longer frees: those of deleted objects are freed all the same, and the survivor's stays.
+TEST_F(CleanUp, DisposalFreesTheRecordsOfDeletedObjectsUnderASurvivor)
+{
+    Item::destroyed = 0;
+    const long liveBefore = OvkCnrTestLiveRecords();
+    auto other = makeMessageDriven(22);
+    auto* shared = new Item("shared parent");
+    messageDriven->addObject(shared);
+    auto* child = new Item("child");
+    messageDriven->addObject(child, shared);
+    messageDriven->addObject(new Item("grandchild"), child);
+    other->addObject(shared);
+    messageDriven->setDeleteObjectsOnClose();
+    messageDriven.reset();
+    EXPECT_EQ(Item::destroyed, 2);
+    EXPECT_STREQ(shared->iconText(), "shared parent");
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore + 1) << "records of deleted objects were left";
+    delete shared;
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+}
+
 // The clean-up runs while the native container still answers its messages, so disposal reaches
 // every object it shows.
 TEST_F(CleanUp, NativeDisposalDeletesEveryObject)
