@@ -56,18 +56,28 @@ void storeAllocationWindow(HWND window)
 // an object that another container still holds is listed for the container to take out: the
 // window would free it too, and a native container, or one whose thread is adding the object
 // right now, holds no claim on it that the window knows of.
-int OVKCNR_CALLBACK disposeObject(MINIRECORDCORE* record, void* survivors)
+struct Disposal {
+    // Records of objects that another container still holds.
+    std::vector<MINIRECORDCORE*> survivors;
+    // Records of the objects deleted, which stay with the window.
+    std::vector<MINIRECORDCORE*> deleted;
+};
+
+int OVKCNR_CALLBACK disposeObject(MINIRECORDCORE* record, void* disposal)
 {
-    return ICallbackGuard::call(1, [record, survivors] {
+    return ICallbackGuard::call(1, [record, disposal] {
         ICnrObj* object = ICnrObj::objectOf(record);
         if (!object)
             return 1;
+        auto& records = *static_cast<Disposal*>(disposal);
         // The count and the mark in one step: another thread may be adding the object to a
         // container of its own right now, or closing one that holds it too.
-        if (object->removeLastContainerReference())
+        if (object->removeLastContainerReference()) {
             delete object;
-        else
-            static_cast<std::vector<MINIRECORDCORE*>*>(survivors)->push_back(record);
+            records.deleted.push_back(record);
+        } else {
+            records.survivors.push_back(record);
+        }
         return 1;
     });
 }
@@ -298,13 +308,35 @@ void ICnrCtl::disposeOfObjects()
         deleteAllObjects();
         return;
     }
-    std::vector<MINIRECORDCORE*> survivors;
+    Disposal disposal;
     sendEvent(CM_FILTER, reinterpret_cast<std::uintptr_t>(&disposeObject),
-              static_cast<const void*>(&survivors));
+              static_cast<const void*>(&disposal));
+    // A survivor leaves with everything under it, and the window then frees none of that: the
+    // records of deleted objects under a survivor are found first and freed once out. Each
+    // belongs to a deleted object, so no container holds it any more.
+    std::vector<MINIRECORDCORE*> underSurvivors;
+    for (MINIRECORDCORE* record : disposal.deleted) {
+        for (MINIRECORDCORE* above = record;;) {
+            above = reinterpret_cast<MINIRECORDCORE*>(
+                sendEvent(CM_QUERYRECORD, above,
+                          IEventData(std::uint16_t(CMA_PARENT), std::uint16_t(CMA_ITEMORDER)))
+                    .asUnsignedLong());
+            if (!above || above == reinterpret_cast<MINIRECORDCORE*>(static_cast<std::intptr_t>(-1)))
+                break;
+            if (std::find(disposal.survivors.begin(), disposal.survivors.end(), above) !=
+                disposal.survivors.end()) {
+                underSurvivors.push_back(record);
+                break;
+            }
+        }
+    }
     // Each leaves the window without being freed; one that went with a parent before it is
     // refused, which is as good.
-    for (MINIRECORDCORE* record : survivors) {
+    for (MINIRECORDCORE* record : disposal.survivors) {
         MINIRECORDCORE* records[1] = {record};
         sendEvent(CM_REMOVERECORD, records, IEventData(std::uint16_t(1), std::uint16_t(0)));
     }
+    if (!underSurvivors.empty())
+        allocationWindow().sendEvent(CM_FREERECORD, underSurvivors.data(),
+                                     static_cast<unsigned long>(underSurvivors.size()));
 }

@@ -174,7 +174,9 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
             SendMessageA(tree, TVM_SETINDENT, static_cast<WPARAM>(fInfo.cxTreeIndent), 0);
         return fTree.get();
     }
-    DWORD style = readOnly ? 0 : LVS_EDITLABELS;
+    // The image lists are the container's, which destroys them as it goes: a list control
+    // without the shared style destroys its own with its window, and each would go twice.
+    DWORD style = LVS_SHAREIMAGELISTS | (readOnly ? 0 : LVS_EDITLABELS);
     if (fContainerStyle & CCS_AUTOPOSITION)
         style |= LVS_AUTOARRANGE;
     if (fContainerStyle & CCS_SINGLESEL)

@@ -252,8 +252,10 @@ IWindow* ICnrEditHandler::findEditWindow(ICnrCtl& container)
     if (!edit)
         return nullptr;
     IWindow* window = createEditWindow(IWindowHandle(edit));
-    if (window)
+    if (window) {
+        const std::lock_guard<std::mutex> lock(fMadeLock);
         fCreated.push_back(window);
+    }
     return window;
 }
 
@@ -378,10 +380,16 @@ IBase::Boolean ICnrEditHandler::endEdit(ICnrEndEditEvent& event)
     container->setEditWindow(nullptr);
     container->setEditedColumn(nullptr);
     container->setEditedObject(nullptr);
-    auto made = std::find(fCreated.begin(), fCreated.end(), window);
-    if (made != fCreated.end()) {
-        fCreated.erase(made);
-        delete window;
+    bool owned = false;
+    {
+        const std::lock_guard<std::mutex> lock(fMadeLock);
+        auto made = std::find(fCreated.begin(), fCreated.end(), window);
+        if (made != fCreated.end()) {
+            fCreated.erase(made);
+            owned = true;
+        }
     }
+    if (owned)
+        delete window;
     return true;
 }

@@ -152,8 +152,8 @@ private:
     std::vector<IWindow*> fCreated;
     // The plain buffers this handler put into cells of records still in their containers, by
     // the cell, with the container window and the record. One handler may serve containers of
-    // several threads, each changing the map as its edits end and its records leave: the lock
-    // covers every use of it.
+    // several threads, each changing the list and the map as its edits begin and end and its
+    // records leave: the lock covers every use of both.
     struct MadeBuffer {
         char* buffer;
         HWND__* container;

@@ -117,6 +117,28 @@ TEST_F(CleanUp, DisposalDeletesOnlyObjectsNoOtherContainerHolds)
     EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
 }
 
+// A survivor's record leaves the closing window with the records under it, which the window then
+// no longer frees: those of deleted objects are freed all the same, and the survivor's stays.
+TEST_F(CleanUp, DisposalFreesTheRecordsOfDeletedObjectsUnderASurvivor)
+{
+    Item::destroyed = 0;
+    const long liveBefore = OvkCnrTestLiveRecords();
+    auto other = makeMessageDriven(22);
+    auto* shared = new Item("shared parent");
+    messageDriven->addObject(shared);
+    auto* child = new Item("child");
+    messageDriven->addObject(child, shared);
+    messageDriven->addObject(new Item("grandchild"), child);
+    other->addObject(shared);
+    messageDriven->setDeleteObjectsOnClose();
+    messageDriven.reset();
+    EXPECT_EQ(Item::destroyed, 2);
+    EXPECT_STREQ(shared->iconText(), "shared parent");
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore + 1) << "records of deleted objects were left";
+    delete shared;
+    EXPECT_EQ(OvkCnrTestLiveRecords(), liveBefore);
+}
+
 // The clean-up runs while the native container still answers its messages, so disposal reaches
 // every object it shows.
 TEST_F(CleanUp, NativeDisposalDeletesEveryObject)
@@ -153,6 +175,31 @@ TEST_F(CleanUp, NativeContainerLeavesNothingInTheObjectsItShowed)
     EXPECT_TRUE(second->containsObject(a.get()));
     EXPECT_EQ(second->objectCount(), 1u);
     second->~ICnrCtl();
+}
+
+// The list control shows the container's own image lists and leaves them to it: the container
+// releases each once, as it goes. A list control that took them for its own would release them
+// with its window first, and the container's release would then be one too many.
+TEST_F(CleanUp, ANativeContainerReleasesItsImageListsOnce)
+{
+    const HWND list = cnrtest::child(native->handle(), 0x3000);
+    // Not in the import library here: asked of the control library itself.
+    using QueryInterface = HRESULT(WINAPI*)(HIMAGELIST, REFIID, void**);
+    const auto query = reinterpret_cast<QueryInterface>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("comctl32.dll"), "HIMAGELIST_QueryInterface")));
+    ASSERT_NE(query, nullptr);
+    std::vector<IUnknown*> held;
+    for (const WPARAM kind : {LVSIL_NORMAL, LVSIL_SMALL}) {
+        const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, kind, 0));
+        ASSERT_NE(images, nullptr);
+        IUnknown* reference = nullptr;
+        ASSERT_EQ(query(images, IID_IUnknown, reinterpret_cast<void**>(&reference)), S_OK);
+        held.push_back(reference);
+    }
+    native.reset();
+    // The test's own reference is then the last one.
+    for (IUnknown* reference : held)
+        EXPECT_EQ(reference->Release(), 0u);
 }
 
 // An edit still open when the container goes is closed first: its owner hears the end of it.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include <detail/icnritem.hpp>
+#include <icnrcol.hpp>
 #include <icnredit.hpp>
 #include <icnrmsg.hpp>
 #include <icnrobj.hpp>
@@ -85,15 +87,34 @@ TEST_F(Threads, AWorkerChangesObjectsThatThisThreadsNativeContainerShows)
     delete c;
 }
 
+// A container whose memory is overwritten when it is deleted and never given back: a thread
+// that used it afterwards reads the pattern, and a call through it faults.
+class PoisonedContainer : public ICnrCtl {
+public:
+    PoisonedContainer(unsigned long id, IWindow* parent,
+                      const IRectangle& location = IRectangle(0, 0, 200, 150),
+                      const Style& style = defaultStyle())
+        : ICnrCtl(id, parent, parent, location, style)
+    {
+    }
+    static void operator delete(void* memory, std::size_t size) noexcept
+    {
+        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = 0xA5;
+    }
+};
+
 // A thread of its own with a shown window and a container in it. Between messages it runs the
 // task it is given and repaints the list of a native container, so that the list asks for its
 // items' texts all the time while other threads change the objects.
 class PaintingThread {
 public:
     explicit PaintingThread(unsigned long id, bool messageDriven = false)
+        : fId(id), fMessageDriven(messageDriven)
     {
         fWake.add(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        fThread = std::thread([this, id, messageDriven] { loop(id, messageDriven); });
+        fThread = std::thread([this] { loop(); });
         // This thread's windows may be sent to while the other one makes or destroys its own.
         ovktest::pumpUntil([this] { return fReady.load(); }, 10000);
     }
@@ -136,22 +157,37 @@ public:
         start(std::move(task));
         finish();
     }
+    // Deletes the container, with whatever it shows, and makes another in its place. Run by a
+    // task, on the thread itself.
+    void remake()
+    {
+        fContainer = nullptr;
+        fList = nullptr;
+        fOwned.reset();
+        make();
+    }
     ICnrCtl& container() { return *fContainer; }
     HWND list() const { return fList; }
     DWORD threadId() const { return fThreadId; }
 
 private:
-    void loop(unsigned long id, bool messageDriven)
+    // The container, made on this thread; its memory is overwritten when it goes.
+    void make()
     {
-        auto parent = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);
-        ShowWindow(parent->hwnd(), SW_SHOWNOACTIVATE);
-        auto container = std::make_unique<ICnrCtl>(
-            id, parent.get(), parent.get(), IRectangle(0, 0, 300, 200),
-            messageDriven ? ICnrCtl::defaultStyle() | ICnrCtl::messageContainer
-                          : ICnrCtl::defaultStyle());
+        fOwned = std::make_unique<PoisonedContainer>(
+            fId, fParent.get(), IRectangle(0, 0, 300, 200),
+            fMessageDriven ? ICnrCtl::defaultStyle() | ICnrCtl::messageContainer
+                           : ICnrCtl::defaultStyle());
         // A message-driven container draws nothing and has no list.
-        fList = messageDriven ? nullptr : cnrtest::child(container->handle(), 0x3000);
-        fContainer = container.get();
+        fList = fMessageDriven ? nullptr : cnrtest::child(fOwned->handle(), 0x3000);
+        fContainer = fOwned.get();
+    }
+
+    void loop()
+    {
+        fParent = std::make_unique<ovktest::TestWindow>(nullptr, WS_OVERLAPPEDWINDOW);
+        ShowWindow(fParent->hwnd(), SW_SHOWNOACTIVATE);
+        make();
         fThreadId = GetCurrentThreadId();
         fReady = true;
         for (;;) {
@@ -176,11 +212,15 @@ private:
                 RedrawWindow(fList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
         fContainer = nullptr;
-        container.reset();
-        parent.reset();
+        fOwned.reset();
+        fParent.reset();
         fEnded = true;
     }
 
+    const unsigned long fId;
+    const bool fMessageDriven;
+    std::unique_ptr<ovktest::TestWindow> fParent;
+    std::unique_ptr<ICnrCtl> fOwned;
     ovk_native::KernelHandles fWake;
     std::mutex fLock;
     std::condition_variable fChanged;
@@ -310,21 +350,179 @@ TEST_F(Threads, AnObjectsEntriesChangedByTwoThreadsAtOnceKeepEveryContainersOwn)
     }
 }
 
-// A native container whose memory is overwritten when it is deleted and never given back: a
-// thread that used it afterwards reads the pattern, and a call through it faults.
-class PoisonedContainer : public ICnrCtl {
+// Answers this thread's messages until the event is set, or the time is up, and answers whether
+// it was set. The wait wakes for the event itself as well as for messages.
+bool pumpUntilSignalled(HANDLE event, unsigned long milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (;;) {
+        ovktest::pumpPending();
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+        if (MsgWaitForMultipleObjects(1, &event, FALSE, static_cast<DWORD>(deadline - now),
+                                      QS_ALLINPUT) == WAIT_OBJECT_0)
+            return true;
+    }
+}
+
+// An object with a plain text cell, which an edit handler in its plain-buffer mode fills with
+// buffers of its own.
+class NotedItem : public ICnrObj {
 public:
-    PoisonedContainer(unsigned long id, IWindow* parent)
-        : ICnrCtl(id, parent, parent, IRectangle(0, 0, 200, 150))
+    explicit NotedItem(const char* text) : ICnrObj(IPointerHandle(), text) {}
+    unsigned long noteOffset() const
     {
+        return static_cast<unsigned long>(reinterpret_cast<const char*>(&note) -
+                                          reinterpret_cast<const char*>(static_cast<const ICnrObj*>(this)));
     }
-    static void operator delete(void* memory, std::size_t size) noexcept
-    {
-        volatile unsigned char* bytes = static_cast<unsigned char*>(memory);
-        for (std::size_t i = 0; i < size; ++i)
-            bytes[i] = 0xA5;
-    }
+    char* note = const_cast<char*>("the application's note");
 };
+
+// Runs the action once, on the armed thread, inside the library's first single allocation after
+// its next array allocation: the edit handler makes a cell's new buffer as an array and then files
+// it, so the hold falls inside the filing. Blocks the library gives back with a size are
+// overwritten and kept meanwhile: a filing that went on over a link another thread let go reads
+// the pattern.
+class FilingPause {
+public:
+    FilingPause()
+        : fArrays("ovkwin.dll", sizeof(std::size_t) == 8 ? "_Znay" : "_Znaj", &allocateArray, sArray),
+          fSingles("ovkwin.dll", sizeof(std::size_t) == 8 ? "_Znwy" : "_Znwj", &allocate, sSingle),
+          fReleases("ovkwin.dll", sizeof(std::size_t) == 8 ? "_ZdlPvy" : "_ZdlPvj", &release, sRelease)
+    {
+        sPause = this;
+    }
+    ~FilingPause() { sPause = nullptr; }
+    FilingPause(const FilingPause&) = delete;
+    FilingPause& operator=(const FilingPause&) = delete;
+
+    bool applied() const { return fArrays.applied() && fSingles.applied() && fReleases.applied(); }
+    void arm(DWORD thread, std::function<void()> meanwhile)
+    {
+        fMeanwhile = std::move(meanwhile);
+        fThread = thread;
+    }
+    bool happened() const { return fHappened; }
+
+private:
+    static void* allocateArray(std::size_t size)
+    {
+        if (FilingPause* pause = sPause; pause && pause->fThread == GetCurrentThreadId())
+            pause->fArrayMade = true;
+        return sArray(size);
+    }
+    static void* allocate(std::size_t size)
+    {
+        FilingPause* pause = sPause;
+        if (pause && pause->fArrayMade && pause->fThread == GetCurrentThreadId()) {
+            pause->fThread = 0;
+            pause->fMeanwhile();
+            pause->fHappened = true;
+        }
+        return sSingle(size);
+    }
+    static void release(void* block, std::size_t size) noexcept
+    {
+        if (sPause) {
+            std::memset(block, 0xA5, size);
+            return;
+        }
+        sRelease(block, size);
+    }
+
+    static inline void* (*sArray)(std::size_t) = nullptr;
+    static inline void* (*sSingle)(std::size_t) = nullptr;
+    static inline void (*sRelease)(void*, std::size_t) noexcept = nullptr;
+    static inline std::atomic<FilingPause*> sPause{nullptr};
+    ovktest::ImportPatch fArrays;
+    ovktest::ImportPatch fSingles;
+    ovktest::ImportPatch fReleases;
+    std::function<void()> fMeanwhile;
+    std::atomic<DWORD> fThread{0};
+    std::atomic<bool> fArrayMade{false};
+    std::atomic<bool> fHappened{false};
+};
+
+// One edit handler, in its plain-buffer mode, serves a details-view container on each of two GUI
+// threads. The second thread's cell was edited before; the first thread's edit ends, and is held
+// as the handler files the cell's new buffer, while the second thread takes its object out of
+// its container, so that the handler forgets that cell's buffer. The handler's record of its
+// buffers is changed by one thread at a time: the second waits until the first has filed.
+TEST_F(Threads, OneEditHandlerServingContainersOnTwoThreadsFilesTheirBuffersOneAtATime)
+{
+    const ovktest::Watchdog watchdog(60000);
+    const ovktest::FaultCounter faults;
+    ICnrEditHandler editing;
+    editing.setStringMode(1);
+    PaintingThread first(40);
+    PaintingThread second(41);
+    // The first thread's cell lies below the second's: the handler's search for where to file
+    // the first finds the second's.
+    std::unique_ptr<NotedItem> items[2] = {std::make_unique<NotedItem>("a"),
+                                           std::make_unique<NotedItem>("b")};
+    if (&items[0]->note > &items[1]->note)
+        std::swap(items[0], items[1]);
+    NotedItem* const objects[2] = {items[0].get(), items[1].get()};
+    std::unique_ptr<IContainerColumn> notes[2];
+    PaintingThread* const painters[2] = {&first, &second};
+    for (int which = 0; which < 2; ++which)
+        painters[which]->run([&, which] {
+            ICnrCtl& container = painters[which]->container();
+            container.showDetailsView();
+            notes[which] = std::make_unique<IContainerColumn>(
+                objects[which]->noteOffset(), IContainerColumn::defaultHeadingStyle(),
+                IContainerColumn::DataStyle::string);
+            container.addColumn(notes[which].get());
+            container.addObject(objects[which]);
+            objects[which]->setWriteable(true, &container);
+            editing.handleEventsFor(&container);
+        });
+    // The edit a user makes: the cell's edit opens, its text is replaced and Enter commits it.
+    const auto edit = [&](int which, const char* text) {
+        ICnrCtl& container = painters[which]->container();
+        container.editObject(objects[which], notes[which].get());
+        const HWND overlay = FindWindowExA(painters[which]->list(), nullptr, "Edit", nullptr);
+        if (!overlay)
+            return false;
+        SetWindowTextA(overlay, text);
+        SendMessageA(overlay, WM_CHAR, '\r', 0);
+        return ovktest::pumpUntil([&] { return container.editWindow() == nullptr; }, 10000);
+    };
+    bool edited = false;
+    second.run([&] { edited = edit(1, "the second's edit"); });
+    ASSERT_TRUE(edited);
+    {
+        FilingPause pause;
+        ASSERT_TRUE(pause.applied());
+        bool takenOutMeanwhile = false;
+        first.run([&] {
+            pause.arm(GetCurrentThreadId(), [&] {
+                second.start([&] { second.container().removeObject(objects[1]); });
+                // Without a lock the second thread is done at once; with one it waits for this
+                // thread, which goes on after a while.
+                takenOutMeanwhile = second.finishWithin(2000);
+            });
+            edited = edit(0, "the first's edit");
+        });
+        second.finish();
+        EXPECT_TRUE(pause.happened()) << "the edit filed no buffer";
+        EXPECT_FALSE(takenOutMeanwhile) << "the second thread changed the record while the first filed";
+    }
+    EXPECT_TRUE(edited);
+    EXPECT_STREQ(objects[0]->note, "the first's edit");
+    EXPECT_EQ(faults.faults(), 0) << "the filing went over a link that the other thread let go";
+    for (int which = 0; which < 2; ++which)
+        painters[which]->run([&, which] {
+            ICnrCtl& container = painters[which]->container();
+            container.removeObject(objects[which]);
+            editing.stopHandlingEventsFor(&container);
+            container.removeColumn(notes[which].get());
+        });
+    // The buffers are the application's once the objects have left.
+    for (NotedItem* object : objects)
+        delete[] object->note;
+}
 
 // This thread makes a native container with twenty objects, takes them all out and deletes the
 // container, round after round, while a worker deletes those objects: each deletion walks every
@@ -337,12 +535,16 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
     // A message-driven container of this thread would hold every walk until this thread is done
     // with the deletion: the walk asks it by a message whether it holds the object.
     messageDriven.reset();
-    constexpr int kRounds = 1000;
+    constexpr int kRounds = 3000;
     constexpr int kObjects = 20;
     std::mutex lock;
     std::condition_variable handedOver;
     std::vector<ICnrObj*> toDelete;
     bool stop = false;
+    // Set by the worker as it ends each round's deletions: this thread answers messages until
+    // then and wakes at once, rather than looking now and then.
+    ovk_native::KernelHandles roundDeleted;
+    roundDeleted.add(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     std::atomic<int> roundsDeleted{0};
     std::thread worker([&] {
         for (;;) {
@@ -357,6 +559,7 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
             for (ICnrObj* object : objects)
                 delete object;
             ++roundsDeleted;
+            SetEvent(roundDeleted.data()[0]);
         }
     });
     int stuck = 0;
@@ -374,7 +577,7 @@ TEST_F(Threads, AWorkerDeletingObjectsNeverUsesAContainerThatItsOwnThreadDeletes
         handedOver.notify_one();
         container->removeAllObjects();
         delete container;
-        if (!ovktest::pumpUntil([&] { return roundsDeleted.load() == round + 1; }, 10000))
+        if (!pumpUntilSignalled(roundDeleted.data()[0], 10000) || roundsDeleted.load() != round + 1)
             ++stuck;
     }
     {
@@ -897,14 +1100,33 @@ TEST_F(Threads, AnEditCommittedWhileAnotherThreadsMessageDrivenContainerSearches
     delete object;
 }
 
+// Types a text into a window of this thread as a keyboard does: a press and a release for each
+// character, which the message loop translates into the character. Lower-case letters, digits
+// and blanks only: no shift key is held.
+void typeInto(HWND window, const std::string& text)
+{
+    for (const char character : text) {
+        const auto key = static_cast<WPARAM>(LOBYTE(VkKeyScanA(character)));
+        const auto scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+        PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+        PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000);
+    }
+    ovktest::pumpPending();
+}
+
 // Two GUI threads each show the same objects in a native container of their own, adding them
 // (and taking them out and adding them again) at the same time, and repaint all the while. A
-// worker renames the objects meanwhile, then hides and deletes them. Each round every container
-// holds every object once and its list reads every object's latest name, and nothing is left
-// behind or read after it was deleted: deleted objects and released texts are overwritten, so
-// a read of either shows as a wrong text or a fault. The exact meetings of two threads inside
-// an object are forced by the tests above; this one takes the whole road for some rounds.
-TEST_F(Threads, AWorkerChangesObjectsThatTwoGuiThreadsShowAndPaint)
+// worker renames the objects meanwhile; then the user edits an object's text in place in each
+// container, by its keys, while the worker renames it again; then each thread asks its
+// container for the objects' attributes over and over while the worker hides them; and at last
+// each thread deletes its container, the objects still in it, and makes another, while the
+// worker deletes the objects. One edit handler serves both containers. Each round every
+// container holds every object once and its list reads every object's latest text, no hide is
+// lost, and nothing is left behind or read after it was deleted: deleted objects, deleted
+// containers and released texts are overwritten, so a read of any of them shows as a wrong text
+// or a fault. The exact meetings of two threads are forced by the tests above; this one takes
+// the whole road for some rounds.
+TEST_F(Threads, AWorkerChangesObjectsThatTwoGuiThreadsShowEditQueryAndRemake)
 {
     const ovktest::Watchdog watchdog(300000);
     const ovktest::FaultCounter faults;
@@ -913,65 +1135,161 @@ TEST_F(Threads, AWorkerChangesObjectsThatTwoGuiThreadsShowAndPaint)
     constexpr int kRounds = 20;
     constexpr int kPasses = 3;
     constexpr int kObjects = 2;
+    ICnrEditHandler editing;
     PaintingThread first(40);
     PaintingThread second(41);
     PaintingThread* const painters[] = {&first, &second};
+    for (PaintingThread* painter : painters)
+        painter->run([&editing, painter] { editing.handleEventsFor(&painter->container()); });
 
-    std::atomic<bool> done{false};
     int wrongCounts = 0;
     int wrongTexts = 0;
+    int editsNotDone = 0;
+    int lostHides = 0;
     int leftBehind = 0;
+    // Every list reads every object's current text, each item once.
+    const auto checkTexts = [&](const std::vector<ICnrObj*>& objects) {
+        std::vector<std::string> texts;
+        for (ICnrObj* object : objects)
+            texts.push_back(ovktest::str(object->iconText()));
+        std::sort(texts.begin(), texts.end());
+        for (PaintingThread* painter : painters)
+            painter->run([&] {
+                const LRESULT items = SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0);
+                if (items != kObjects || painter->container().objectCount() != kObjects)
+                    ++wrongCounts;
+                std::vector<std::string> shown;
+                for (int index = 0; index < static_cast<int>(items); ++index)
+                    shown.push_back(cnrtest::listItemText(painter->list(), index));
+                std::sort(shown.begin(), shown.end());
+                if (shown != texts)
+                    ++wrongTexts;
+            });
+    };
+    const auto addWhileRenamed = [&](const std::vector<ICnrObj*>& objects, int round) {
+        for (PaintingThread* painter : painters)
+            painter->start([painter, &objects] {
+                for (int pass = 0; pass < kPasses; ++pass)
+                    for (ICnrObj* object : objects) {
+                        if (pass > 0)
+                            painter->container().removeObject(object);
+                        painter->container().addObject(object);
+                        object->setWriteable(true, &painter->container());
+                    }
+            });
+        const std::string name = "renamed while added " + std::to_string(round);
+        for (ICnrObj* object : objects)
+            object->setIconText(name.c_str());
+        for (PaintingThread* painter : painters)
+            painter->finish();
+        checkTexts(objects);
+    };
+    // Each thread edits its own object of the two, in its own container: the edit opens, the
+    // keys replace the text and Enter commits it, while the worker renames the object. The two
+    // edits take turns: an edit control paints through the platform's text shaping, whose font
+    // caches two threads must not fill at once here.
+    const auto editWhileRenamed = [&](const std::vector<ICnrObj*>& objects, int round) {
+        for (int which = 0; which < 2; ++which) {
+            PaintingThread* const painter = painters[which];
+            ICnrObj* const object = objects[which];
+            const std::string typed = "edited " + std::to_string(round) + " by " + std::to_string(which);
+            painter->start([painter, object, &typed, &editsNotDone] {
+                ICnrCtl& container = painter->container();
+                container.editObject(object);
+                IWindow* const edit = container.editWindow();
+                if (!edit) {
+                    ++editsNotDone;
+                    return;
+                }
+                typeInto(edit->handle(), typed);
+                PostMessageA(edit->handle(), WM_KEYDOWN, VK_RETURN, 1);
+                if (!ovktest::pumpUntil([&] { return container.editWindow() == nullptr; }, 10000))
+                    ++editsNotDone;
+            });
+            for (int rename = 0; rename < 5; ++rename)
+                object->setIconText(IString("renamed while edited ") + IString(round) + " " +
+                                    IString(rename));
+            painter->finish();
+            const std::string text = ovktest::str(object->iconText());
+            if (text != typed && text.rfind("renamed while edited " + std::to_string(round) + " ", 0) != 0)
+                ++wrongTexts;
+        }
+        checkTexts(objects);
+    };
+    // The threads ask until the worker is done hiding, and once more after; each question makes
+    // the native container ask its list where the item lies and what state it is in.
+    const auto queryWhileHidden = [&](const std::vector<ICnrObj*>& objects) {
+        std::atomic<bool> hidden{false};
+        for (PaintingThread* painter : painters)
+            painter->start([painter, &objects, &hidden] {
+                for (bool last = false; !last;) {
+                    last = hidden;
+                    for (ICnrObj* object : objects) {
+                        object->isVisible(&painter->container());
+                        object->isVisible();
+                    }
+                    ovktest::pumpPending();
+                }
+            });
+        for (ICnrObj* object : objects)
+            object->hide();
+        hidden = true;
+        for (PaintingThread* painter : painters)
+            painter->finish();
+        for (ICnrObj* object : objects) {
+            if (object->isVisible())
+                ++lostHides;
+            for (PaintingThread* painter : painters)
+                painter->run([&] {
+                    if (object->isVisible(&painter->container()))
+                        ++lostHides;
+                });
+        }
+    };
+    const auto remakeWhileDeleted = [&](const std::vector<ICnrObj*>& objects) {
+        for (PaintingThread* painter : painters)
+            painter->start([painter, &editing] {
+                editing.stopHandlingEventsFor(&painter->container());
+                painter->remake();
+                editing.handleEventsFor(&painter->container());
+            });
+        for (ICnrObj* object : objects)
+            delete object;
+        for (PaintingThread* painter : painters)
+            painter->finish();
+        for (PaintingThread* painter : painters)
+            painter->run([&] {
+                if (SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0) != 0 ||
+                    painter->container().objectCount() != 0)
+                    ++leftBehind;
+            });
+    };
+
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         for (int round = 0; round < kRounds; ++round) {
             std::vector<ICnrObj*> objects;
             for (int i = 0; i < kObjects; ++i)
                 objects.push_back(new PoisonedItem(IString("object ") + IString(round * kObjects + i)));
-            for (PaintingThread* painter : painters)
-                painter->start([painter, &objects, kPasses] {
-                    for (int pass = 0; pass < kPasses; ++pass)
-                        for (ICnrObj* object : objects) {
-                            if (pass > 0)
-                                painter->container().removeObject(object);
-                            painter->container().addObject(object);
-                        }
-                });
-            const std::string name = "renamed while added " + std::to_string(round);
+            addWhileRenamed(objects, round);
+            editWhileRenamed(objects, round);
             for (ICnrObj* object : objects)
-                object->setIconText(name.c_str());
-            for (PaintingThread* painter : painters)
-                painter->finish();
-            for (PaintingThread* painter : painters) {
-                painter->run([&] {
-                    const LRESULT items = SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0);
-                    if (items != kObjects || painter->container().objectCount() != kObjects)
-                        ++wrongCounts;
-                    for (int index = 0; index < static_cast<int>(items); ++index)
-                        if (cnrtest::listItemText(painter->list(), index) != name)
-                            ++wrongTexts;
-                });
-            }
-            for (ICnrObj* object : objects) {
                 object->setIconText(IString("a longer name given before it goes ") + IString(round));
-                object->hide();
-            }
-            for (ICnrObj* object : objects)
-                delete object;
-            for (PaintingThread* painter : painters) {
-                painter->run([&] {
-                    if (SendMessageA(painter->list(), LVM_GETITEMCOUNT, 0, 0) != 0 ||
-                        painter->container().objectCount() != 0)
-                        ++leftBehind;
-                });
-            }
+            queryWhileHidden(objects);
+            remakeWhileDeleted(objects);
         }
         done = true;
     });
     ovktest::pumpUntil([&] { return done.load(); }, 280000);
     worker.join();
-    EXPECT_EQ(wrongCounts, 0) << "rounds in which a container did not hold every object once";
-    EXPECT_EQ(wrongTexts, 0) << "list items that read another text than the object's latest name";
+    for (PaintingThread* painter : painters)
+        painter->run([&editing, painter] { editing.stopHandlingEventsFor(&painter->container()); });
+    EXPECT_EQ(wrongCounts, 0) << "lists in which a container did not hold every object once";
+    EXPECT_EQ(wrongTexts, 0) << "lists or objects that read another text than the object's latest";
+    EXPECT_EQ(editsNotDone, 0) << "edits that did not open or did not end";
+    EXPECT_EQ(lostHides, 0) << "objects that a query showed again after the worker hid them";
     EXPECT_EQ(leftBehind, 0) << "rounds that left an item of a deleted object behind";
-    EXPECT_EQ(faults.faults(), 0) << "a deleted object or a freed text was read";
+    EXPECT_EQ(faults.faults(), 0) << "a deleted object or container or a freed text was read";
 }
 
 } // namespace
