@@ -483,8 +483,7 @@ private:
     void insertRecords(const IWindowHandle& target, MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void inserted(unsigned long count);
-    // A chain of any length into a message-driven container, in parts of what one message
-    // counts. The caller has counted every object of the chain as held: when a part is refused,
+    // A chain of any length into the window, in parts of what one message counts. The caller has counted every object of the chain as held: when a part is refused,
     // the parts before it are taken out again and the counts lowered before the throw.
     void insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);

@@ -71,10 +71,18 @@ void ICnrCtl::insertRecords(const IWindowHandle& target, MINIRECORDCORE* first,
     where.fInvalidateRecord = repaint ? 1 : 0;
     where.zOrder = CMA_TOP;
     where.cRecordsInsert = static_cast<std::uint16_t>(count);
+    // Marked before the window takes the children: a removal of the parent on another thread
+    // meanwhile must look for them. A refused first child leaves the mark as it found it, and
+    // a child taken marks it again, in case another thread's refusal cleared it meanwhile.
+    const bool hadChildren = parent && parent->markHasChildren();
+    if (!target.sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong()) {
+        const DWORD error = GetLastError();
+        if (parent && !hadChildren)
+            parent->markHasChildren(false);
+        IThrow::systemError("CM_INSERTRECORD", error, IEXCEPTION_LOCATION(kFile, function));
+    }
     if (parent)
         parent->markHasChildren();
-    if (!target.sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong())
-        IThrow::systemError("CM_INSERTRECORD", GetLastError(), IEXCEPTION_LOCATION(kFile, function));
 }
 
 void ICnrCtl::inserted(unsigned long count)
@@ -130,8 +138,8 @@ ICnrCtl& ICnrCtl::addObjectsAfter(ICnrAllocator& allocator, const ICnrObj* after
                         "ICnrCtl::addObjectsAfter(ICnrAllocator&,const ICnrObj*,ICnrObj*)");
 }
 
-// A message-driven container takes the chain in one message. The native one takes a record
-// per message, each after the one before, so that the chain keeps its order wherever it goes.
+// Either class takes the chain in one message (in parts of what one message counts), the
+// native one inserting each record after the one before it.
 ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, ICnrObj* parent,
                                const char* function)
 {
@@ -146,23 +154,13 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
         ICnrObj::objectOf(record)->addContainerReference();
     }
     const bool repaint = isRefreshOn() && isVisible();
-    if (isMessageContainer()) {
-        insertInParts(first, count, order, parent, repaint, function);
-    } else {
-        // Checked once for the whole chain: asking the system whether the window is still
-        // there would cost every record of a native fill a call.
-        const IWindowHandle target = handle();
-        // One message per record: without the hold the native control would lay itself out
-        // again for each of them, even under a hidden parent.
+    {
+        // Without the hold the native control would lay itself out again for each record,
+        // even under a hidden parent.
         std::optional<ICnrControlData::RedrawHold> hold;
-        if (count > 1)
+        if (count > 1 && !isMessageContainer())
             hold.emplace(*fControlData);
-        record = first;
-        for (unsigned long i = 0; i < count && record; ++i, record = record->preccNextRecord) {
-            insertRecords(target, record, 1, order, parent, repaint, function);
-            if (order != code(CMA_END))
-                order = record;
-        }
+        insertInParts(first, count, order, parent, repaint, function);
     }
     inserted(count);
     allocator.forgetHandedOut();
@@ -181,12 +179,15 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     for (MINIRECORDCORE* record = first; chain.size() < count && record;
          record = record->preccNextRecord)
         chain.push_back(record);
+    // Asked once for the whole chain: asking the system whether the window is still there
+    // would cost every part a call.
+    const IWindowHandle target = handle();
     std::size_t at = 0;
     try {
         while (at < chain.size()) {
             const std::size_t size =
                 std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
-            insertRecords(handle(), chain[at], size, order, parent, repaint, function);
+            insertRecords(target, chain[at], size, order, parent, repaint, function);
             if (order != code(CMA_END))
                 order = chain[at + size - 1];
             at += size;
@@ -194,10 +195,13 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     } catch (...) {
         // A refused part would leave the chain half in the window while every object of it
         // counts as held and the addition is never reported: the parts taken before it go out
-        // again, as many records a message as went in, and no object of the chain stays counted.
-        // The links were read above: the window may have used those of the records it took.
-        for (std::size_t from = 0; from < at; from += kMostRecordsPerInsert) {
-            const std::size_t size = std::min<std::size_t>(at - from, kMostRecordsPerInsert);
+        // again and no object of the chain stays counted. (The refused part itself left nothing
+        // behind.) The message-driven class takes as many records a message as went in, the
+        // native one one. The links were read above: the window may have used those of the
+        // records it took.
+        const std::size_t most = isMessageContainer() ? kMostRecordsPerInsert : 1;
+        for (std::size_t from = 0; from < at; from += most) {
+            const std::size_t size = std::min<std::size_t>(at - from, most);
             sendEvent(CM_REMOVERECORD, &chain[from],
                       IEventData(static_cast<std::uint16_t>(size),
                                  static_cast<std::uint16_t>(repaint ? CMA_INVALIDATE : 0)));

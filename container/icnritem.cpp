@@ -43,6 +43,11 @@ ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrAllObjectsLock&,
 bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
 {
     const ICnrAllObjectsLock lock;
+    return contains(lock, container);
+}
+
+bool ICnrItemTable::contains(const ICnrAllObjectsLock& lock, const ICnrCtl* container) const noexcept
+{
     return holdsOnly(lock, container) || listed(lock, container);
 }
 
@@ -97,21 +102,34 @@ void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
 void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 {
     const ICnrAllObjectsLock lock;
+    create(lock, container, treeItem, 0);
+}
+
+void ICnrItemTable::create(const ICnrAllObjectsLock& lock, const ICnrCtl* container,
+                           std::uintptr_t treeItem, std::uint32_t state)
+{
     fObject.fNativeItemsMade = 1;
+    state &= kStateBits;
     if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
         fObject.fNativeItems.onlyContainer = container;
-        fObject.fOnlyEntryState = 0;
+        fObject.fOnlyEntryState = state;
         return;
     }
     toList(lock);
     // At the front: each container has one entry, so the order of the entries tells nothing.
     fObject.fNativeItems.list =
-        new ICnrItemNode{Entry{container, treeItem, 0}, fObject.fNativeItems.list};
+        new ICnrItemNode{Entry{container, treeItem, state}, fObject.fNativeItems.list};
 }
 
 void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
 {
     const ICnrAllObjectsLock lock;
+    setTreeItem(lock, container, treeItem);
+}
+
+void ICnrItemTable::setTreeItem(const ICnrAllObjectsLock& lock, const ICnrCtl* container,
+                                std::uintptr_t treeItem)
+{
     if (holdsOnly(lock, container)) {
         if (!treeItem)
             return;
@@ -156,6 +174,11 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
 void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 {
     const ICnrAllObjectsLock lock;
+    remove(lock, container);
+}
+
+void ICnrItemTable::remove(const ICnrAllObjectsLock& lock, const ICnrCtl* container) noexcept
+{
     if (holdsOnly(lock, container)) {
         fObject.fNativeItems.onlyContainer = nullptr;
         fObject.fOnlyEntryState = 0;
@@ -188,5 +211,10 @@ void ICnrItemTable::release() noexcept
 IString ICnrItemTable::textOf(const ICnrObj& object) noexcept
 {
     const ICnrAllObjectsLock lock;
+    return textOf(lock, object);
+}
+
+IString ICnrItemTable::textOf(const ICnrAllObjectsLock&, const ICnrObj& object) noexcept
+{
     return object.recordText();
 }

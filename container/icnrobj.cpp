@@ -185,10 +185,12 @@ unsigned long ICnrObj::containerCount() const noexcept
     return fContainerCount;
 }
 
-void ICnrObj::changeState(std::uint32_t bits, bool on) noexcept
+std::uint32_t ICnrObj::changeState(std::uint32_t bits, bool on) noexcept
 {
     const ICnrAllObjectsLock lock;
+    const std::uint32_t old = fState;
     fState = on ? (fState | bits) : (fState & ~bits);
+    return old;
 }
 
 ICnrItemTable ICnrObj::nativeItems() const noexcept

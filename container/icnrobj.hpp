@@ -180,8 +180,12 @@ public:
     // its records then deletes the object; only one of two closing at once can find it so.
     IBase::Boolean removeLastContainerReference() noexcept;
     ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
-    // Set when a child is inserted under the object.
-    void markHasChildren() noexcept { changeState(hasChildren, true); }
+    // Set when a child is inserted under the object, cleared again when the window refused the
+    // first one: whether it was set before.
+    bool markHasChildren(bool on = true) noexcept
+    {
+        return (changeState(hasChildren, on) & hasChildren) != 0;
+    }
     // An object deleted as part of a larger deletion leaves the repaint to it.
     void markDestroyedAsDescendant() noexcept { changeState(destroyedAsDescendant, true); }
     void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
@@ -195,8 +199,8 @@ private:
     // The text and icon members in the record, as the library's string and handle values.
     void constructRecordMembers() noexcept;
     IString& recordText() const noexcept;
-    // Sets or clears bits of the state word under ICnrAllObjectsLock.
-    void changeState(std::uint32_t bits, bool on) noexcept;
+    // Sets or clears bits of the state word under ICnrAllObjectsLock: the word as it was.
+    std::uint32_t changeState(std::uint32_t bits, bool on) noexcept;
     IPointerHandle& recordIcon() const noexcept;
     static void releaseRecordOf(void* object) noexcept;
     static void giveBackRecordOf(void* object, ICnrAllocator& allocator) noexcept;

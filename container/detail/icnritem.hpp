@@ -62,6 +62,16 @@ public:
     // never through the record's own pointer, which another thread's rename frees.
     static IString textOf(const ICnrObj& object) noexcept;
 
+    // The same under a hold the caller keeps over many objects: a container that takes a chain
+    // of records takes the lock once for the whole chain, not once per object and question.
+    bool contains(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
+    // A new entry with the given state bits.
+    void create(const ICnrAllObjectsLock&, const ICnrCtl* container, std::uintptr_t treeItem,
+                std::uint32_t state);
+    void setTreeItem(const ICnrAllObjectsLock&, const ICnrCtl* container, std::uintptr_t treeItem);
+    void remove(const ICnrAllObjectsLock&, const ICnrCtl* container) noexcept;
+    static IString textOf(const ICnrAllObjectsLock&, const ICnrObj& object) noexcept;
+
 private:
     bool holdsOnly(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
     Entry* listed(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;

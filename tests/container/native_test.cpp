@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <thread>
 #include <memory>
 #include <string>
 #include <vector>
@@ -385,8 +388,8 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
     }
 }
 
-// A fill costs each object its container message, the control's insertion and the control's
-// report of it; nothing else is sent once per object, in any view.
+// A fill costs each object the control's insertion and the control's report of it; the chain
+// comes in one container message, and nothing else is sent once per object, in any view.
 TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
 {
     std::unique_ptr<ICnrCtl> cnr = makeShown();
@@ -399,7 +402,7 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
         fill(*cnr);
         sent = counting.counts();
     }
-    EXPECT_EQ(sent[CM_INSERTRECORD], kCount);
+    EXPECT_EQ(sent[CM_INSERTRECORD], 1);
     EXPECT_EQ(sent[insertion], kCount);
     for (const auto& [message, times] : sent) {
         if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
@@ -703,5 +706,211 @@ INSTANTIATE_TEST_SUITE_P(
                     EntryMoveCase{"FirstLeftBeforeASecondTree", EntryMoveCase::secondTree, 0},
                     EntryMoveCase{"ChildGivesTheListATree", EntryMoveCase::child, 1}),
     [](const testing::TestParamInfo<EntryMoveCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// Runs an action in place of one insertion that the container's list or tree control gets: the
+// one at the given place among those it gets from now on. The action's answer is the control's:
+// -1 from the list or 0 from the tree refuses the item, as either control does when it cannot
+// make it.
+class OneInsertion {
+public:
+    OneInsertion(HWND control, int place, std::function<LRESULT(const std::function<LRESULT()>&)> action)
+        : fControl(control)
+    {
+        sMessage = cnrtest::classOf(control) == WC_TREEVIEWA ? TVM_INSERTITEMA : LVM_INSERTITEMA;
+        sPlace = place;
+        sSeen = 0;
+        sAction = std::move(action);
+        sOld = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&insertion)));
+    }
+    ~OneInsertion()
+    {
+        SetWindowLongPtrA(fControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sOld));
+        sAction = nullptr;
+    }
+    OneInsertion(const OneInsertion&) = delete;
+    OneInsertion& operator=(const OneInsertion&) = delete;
+
+    // Counting again from the next insertion.
+    void again() { sSeen = 0; }
+    static LRESULT refusal()
+    {
+        return sMessage == LVM_INSERTITEMA ? -1 : 0;
+    }
+
+private:
+    static LRESULT CALLBACK insertion(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const auto insert = [=] { return CallWindowProcA(sOld, window, message, wParam, lParam); };
+        if (message == sMessage && ++sSeen == sPlace && sAction)
+            return sAction(insert);
+        return insert();
+    }
+
+    static inline UINT sMessage = 0;
+    static inline int sPlace = 0;
+    static inline int sSeen = 0;
+    static inline std::function<LRESULT(const std::function<LRESULT()>&)> sAction;
+    static inline WNDPROC sOld = nullptr;
+    HWND fControl;
+};
+
+struct RefusalCase {
+    const char* name;
+    unsigned long view;
+    int controlId;
+    // Whether the chain goes under a parent object.
+    bool underParent;
+    // Which record of the chain the control refuses, from 1.
+    int refused;
+};
+
+class RefusedChain : public NativeRecords, public testing::WithParamInterface<RefusalCase> {};
+
+// The control refuses one record of a chain: the records it took before go again, so that the
+// window, the container's counts and every object's count agree that none of the chain was
+// added, and a parent that had no children is not left marked as having some. Refused twice in
+// a row, then taken whole.
+TEST_P(RefusedChain, LeavesNoneOfTheChainAndNoMarkOnTheParent)
+{
+    constexpr int kCount = 5;
+    const RefusalCase& c = GetParam();
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(c.view), 32);
+    const auto owned = std::make_unique<Item>("before");
+    Item& before = *owned;
+    cnr->addObject(&before);
+    const auto ownedParent = std::make_unique<Item>("parent");
+    Item& parent = *ownedParent;
+    cnr->addObject(&parent);
+    const HWND control = cnrtest::child(cnr->handle(), c.controlId);
+    ASSERT_TRUE(control);
+    const auto items = [&] {
+        return c.controlId == 0x3001 ? SendMessageA(control, TVM_GETCOUNT, 0, 0)
+                                     : SendMessageA(control, LVM_GETITEMCOUNT, 0, 0);
+    };
+    ICnrAllocator allocator(kCount, sizeof(Item));
+    std::vector<std::unique_ptr<Item>> made;
+    for (int i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+    ICnrObj* const under = c.underParent ? &parent : nullptr;
+    const unsigned long changes = cnr->changeCount();
+    {
+        OneInsertion refusing(control, c.refused,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SCOPED_TRACE(attempt);
+            refusing.again();
+            EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator, under); }).text(),
+                         "CM_INSERTRECORD");
+            EXPECT_EQ(items(), 2);
+            EXPECT_EQ(cnr->objectCount(), 2u);
+            EXPECT_EQ(cnr->changeCount(), changes);
+            for (const auto& item : made) {
+                EXPECT_EQ(item->containerCount(), 0u) << item->iconText();
+                EXPECT_FALSE(cnr->containsObject(item.get())) << item->iconText();
+            }
+            EXPECT_EQ(parent.state() & ICnrObj::hasChildren, 0u);
+            EXPECT_EQ(cnr->parentObject(&before), nullptr);
+        }
+    }
+    cnr->addObjects(allocator, under);
+    EXPECT_EQ(items(), 2 + kCount);
+    EXPECT_EQ(cnr->changeCount(), changes + kCount);
+    for (const auto& item : made) {
+        EXPECT_EQ(item->containerCount(), 1u);
+        EXPECT_EQ(cnr->parentObject(item.get()), under);
+    }
+    EXPECT_EQ(parent.state() & ICnrObj::hasChildren, c.underParent ? ICnrObj::hasChildren : 0u);
+    std::vector<std::string> expected{"before", "parent"};
+    for (int i = 0; i < kCount; ++i)
+        expected.push_back("item " + std::to_string(i));
+    if (!c.underParent) {
+        EXPECT_EQ(textsOf(*cnr), expected);
+    }
+    made.clear();
+    EXPECT_EQ(items(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NativeRecords, RefusedChain,
+    testing::Values(RefusalCase{"ListThirdRecord", CV_NAME, 0x3000, false, 3},
+                    RefusalCase{"ListFirstRecord", CV_DETAIL, 0x3000, false, 1},
+                    RefusalCase{"TreeThirdRecord", CV_TREE | CV_ICON, 0x3001, false, 3},
+                    RefusalCase{"TreeFirstChild", CV_TREE | CV_ICON, 0x3001, true, 1},
+                    RefusalCase{"TreeLastChild", CV_TREE | CV_ICON, 0x3001, true, 5}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// The text of the object's item among the tree's top-level items; "?" when it has none.
+std::string treeText(HWND tree, const ICnrObj* object)
+{
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+         item; item = reinterpret_cast<HTREEITEM>(
+                   SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char text[80] = {};
+        TVITEMA data{};
+        data.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT;
+        data.hItem = item;
+        data.pszText = text;
+        data.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        if (reinterpret_cast<const ICnrObj*>(data.lParam) == object)
+            return text;
+    }
+    return "?";
+}
+
+// The tree takes the texts of a whole chain before its first item: an object renamed on another
+// thread while the chain goes in shows its new text, whether the tree had its item then or not.
+// Twice: the second chain goes into a tree that holds the first.
+TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText)
+{
+    constexpr int kCount = 5;
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_TREE | CV_ICON), 33);
+    const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+    ASSERT_TRUE(tree);
+    std::vector<std::unique_ptr<Item>> made;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ICnrAllocator allocator(kCount, sizeof(Item));
+        std::vector<Item*> chain;
+        for (int i = 0; i < kCount; ++i) {
+            made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+            chain.push_back(made.back().get());
+        }
+        std::thread renaming;
+        std::atomic<bool> renamed{false};
+        {
+            // At the second record's item: the first one has its item, the fourth not yet.
+            OneInsertion held(tree, 2, [&](const std::function<LRESULT()>& insert) {
+                renaming = std::thread([&] {
+                    chain[0]->setIconText("first renamed");
+                    chain[3]->setIconText("fourth renamed");
+                    renamed = true;
+                });
+                // The renames swap the texts at once; a repaint they ask for waits for this
+                // thread.
+                ovktest::pumpUntil([&] {
+                    return IString(chain[3]->iconText()) == IString("fourth renamed");
+                }, 10000);
+                return insert();
+            });
+            cnr->addObjects(allocator);
+        }
+        ASSERT_TRUE(renaming.joinable());
+        EXPECT_TRUE(ovktest::pumpUntil([&] { return renamed.load(); }, 10000));
+        renaming.join();
+        EXPECT_EQ(treeText(tree, chain[0]), "first renamed");
+        EXPECT_EQ(treeText(tree, chain[1]), "item 1");
+        EXPECT_EQ(treeText(tree, chain[3]), "fourth renamed");
+        EXPECT_EQ(treeText(tree, chain[4]), "item 4");
+    }
+    made.clear();
+}
 
 } // namespace
