@@ -14,7 +14,36 @@ namespace {
 constexpr std::uint32_t kStateBits =
     ICnrItemTable::inUse | ICnrItemTable::dropOnAble | ICnrItemTable::readOnly;
 
+#if defined(_WIN64)
+constexpr std::uintptr_t kMostTreeItemInObject = (std::uintptr_t(1) << 54) - 1;
+#else
+constexpr std::uintptr_t kMostTreeItemInObject = 0;
+#endif
+
 } // namespace
+
+std::uintptr_t ICnrItemTable::onlyTreeItem(const ICnrAllObjectsLock&) const noexcept
+{
+#if defined(_WIN64)
+    return static_cast<std::uintptr_t>(fObject.fOnlyEntryTreeItem);
+#else
+    return 0;
+#endif
+}
+
+void ICnrItemTable::setOnlyTreeItem(const ICnrAllObjectsLock&, std::uintptr_t treeItem) noexcept
+{
+#if defined(_WIN64)
+    fObject.fOnlyEntryTreeItem = treeItem;
+#else
+    (void)treeItem;
+#endif
+}
+
+bool ICnrItemTable::fitsInObject(std::uintptr_t treeItem) noexcept
+{
+    return treeItem <= kMostTreeItemInObject;
+}
 
 bool ICnrItemTable::isMade() const noexcept
 {
@@ -54,6 +83,8 @@ bool ICnrItemTable::contains(const ICnrAllObjectsLock& lock, const ICnrCtl* cont
 std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
     const ICnrAllObjectsLock lock;
+    if (holdsOnly(lock, container))
+        return onlyTreeItem(lock);
     const Entry* entry = listed(lock, container);
     return entry ? entry->treeItem : 0;
 }
@@ -73,21 +104,22 @@ bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const 
 }
 
 // The entries move to the heap, the one the object held (if any) first.
-void ICnrItemTable::toList(const ICnrAllObjectsLock&)
+void ICnrItemTable::toList(const ICnrAllObjectsLock& lock)
 {
     if (fObject.fNativeItemsListed)
         return;
     ICnrItemNode* first = nullptr;
     if (const ICnrCtl* only = fObject.fNativeItems.onlyContainer)
-        first = new ICnrItemNode{Entry{only, 0, fObject.fOnlyEntryState}, nullptr};
+        first = new ICnrItemNode{Entry{only, onlyTreeItem(lock), static_cast<std::uint32_t>(fObject.fOnlyEntryState)}, nullptr};
     fObject.fNativeItems.list = first;
     fObject.fNativeItemsListed = 1;
     fObject.fOnlyEntryState = 0;
+    setOnlyTreeItem(lock, 0);
 }
 
 // Back in the object: the one entry left (none when its container is null), taken by value
-// since it may lie in the list that goes.
-void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
+// since it may lie in the list that goes. Its tree item fits in the object.
+void ICnrItemTable::leaveList(const ICnrAllObjectsLock& lock, Entry rest) noexcept
 {
     for (ICnrItemNode* node = fObject.fNativeItems.list; node;) {
         ICnrItemNode* next = node->next;
@@ -97,6 +129,7 @@ void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
     fObject.fNativeItemsListed = 0;
     fObject.fNativeItems.onlyContainer = rest.container;
     fObject.fOnlyEntryState = rest.state & kStateBits;
+    setOnlyTreeItem(lock, rest.treeItem);
 }
 
 void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
@@ -110,9 +143,11 @@ void ICnrItemTable::create(const ICnrAllObjectsLock& lock, const ICnrCtl* contai
 {
     fObject.fNativeItemsMade = 1;
     state &= kStateBits;
-    if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
+    if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer &&
+        fitsInObject(treeItem)) {
         fObject.fNativeItems.onlyContainer = container;
         fObject.fOnlyEntryState = state;
+        setOnlyTreeItem(lock, treeItem);
         return;
     }
     toList(lock);
@@ -131,8 +166,10 @@ void ICnrItemTable::setTreeItem(const ICnrAllObjectsLock& lock, const ICnrCtl* c
                                 std::uintptr_t treeItem)
 {
     if (holdsOnly(lock, container)) {
-        if (!treeItem)
+        if (fitsInObject(treeItem)) {
+            setOnlyTreeItem(lock, treeItem);
             return;
+        }
         toList(lock);
     }
     if (Entry* entry = listed(lock, container))
@@ -182,6 +219,7 @@ void ICnrItemTable::remove(const ICnrAllObjectsLock& lock, const ICnrCtl* contai
     if (holdsOnly(lock, container)) {
         fObject.fNativeItems.onlyContainer = nullptr;
         fObject.fOnlyEntryState = 0;
+        setOnlyTreeItem(lock, 0);
         return;
     }
     if (!container || !fObject.fNativeItemsListed)
@@ -197,7 +235,7 @@ void ICnrItemTable::remove(const ICnrAllObjectsLock& lock, const ICnrCtl* contai
     const ICnrItemNode* first = fObject.fNativeItems.list;
     if (!first)
         leaveList(lock, Entry{});
-    else if (!first->next && !first->entry.treeItem)
+    else if (!first->next && fitsInObject(first->entry.treeItem))
         leaveList(lock, first->entry);
 }
 

@@ -104,6 +104,9 @@ ICnrObj& ICnrObj::initialize()
     fNativeItemsMade = 0;
     fNativeItemsListed = 0;
     fOnlyEntryState = 0;
+#if defined(_WIN64)
+    fOnlyEntryTreeItem = 0;
+#endif
     fRecord = reinterpret_cast<MINIRECORDCORE*>(reinterpret_cast<char*>(this) -
                                                 sizeof(MINIRECORDCORE));
     // Checked before anything is written there: memory that is not a record header must stay
