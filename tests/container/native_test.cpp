@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -911,6 +912,51 @@ TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText
         EXPECT_EQ(treeText(tree, chain[4]), "item 4");
     }
     made.clear();
+}
+
+// A chain longer than one insertion message counts goes in parts, each after the last record of
+// the one before. When the list refuses a record of the second part, the first part, already in
+// the window, goes out again and no object of the chain stays counted; then the chain is taken
+// whole and in order across the seam between the parts.
+TEST_F(NativeRecords, AChainLongerThanOneMessageCountsArrivesWholeOrNotAtAll)
+{
+    constexpr unsigned long kCount = 0x10000 + 10;
+    std::unique_ptr<ICnrCtl> cnr = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_NAME), 35);
+    const HWND list = cnrtest::child(cnr->handle(), 0x3000);
+    ASSERT_TRUE(list);
+    const auto owned = std::make_unique<Item>("before");
+    cnr->addObject(owned.get());
+    std::vector<std::unique_ptr<ICnrObj>> made;
+    made.reserve(kCount);
+    ICnrAllocator allocator(kCount, sizeof(ICnrObj));
+    for (unsigned long i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) ICnrObj(IPointerHandle(), IString(i)));
+    const unsigned long changes = cnr->changeCount();
+    {
+        OneInsertion refusing(list, 0x10000 + 2,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator); }).text(), "CM_INSERTRECORD");
+    }
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(cnr->changeCount(), changes);
+    EXPECT_EQ(std::count_if(made.begin(), made.end(),
+                            [](const auto& object) { return object->containerCount() != 0; }),
+              0);
+    cnr->addObjects(allocator);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kCount + 1));
+    EXPECT_EQ(cnr->changeCount(), changes + kCount);
+    ICnrCtl::ObjectCursor cursor(*cnr);
+    const auto next = [&](const ICnrObj* object) {
+        cursor.setCurrent(object);
+        cursor.setToNext();
+        return cursor.isValid() ? cursor.current() : nullptr;
+    };
+    EXPECT_EQ(next(owned.get()), made[0].get());
+    for (unsigned long seam : {0xFFFEul, 0xFFFFul})
+        EXPECT_EQ(next(made[seam - 1].get()), made[seam].get());
+    EXPECT_EQ(next(made[kCount - 1].get()), nullptr);
+    // Emptied in one message: removing each object on its own looks for its item among all.
+    ovktest::send(cnr->handle(), CM_REMOVERECORD, 0, 0);
 }
 
 } // namespace
