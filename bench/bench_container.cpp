@@ -51,9 +51,14 @@
 // machine, and the heap one fill leaves to the next, weigh on both alike.
 // Five rounds of each fill, walk, sort and filter (three for the tree view at 100,000, whose
 // platform fill alone takes minutes). With both controls held, one round's fill ratio strays by
-// about 0.1 at 1,000 and 10,000 objects, and the median of five stayed between 1.45 and 1.6 for
-// the name view over four runs; at 100,000 one round's ratio lies between 0.5 and 1.6 and the
-// median of five between 0.75 and 1.45 across runs, so that row needs several runs to be read.
+// about 0.1 at 1,000 and 10,000 objects on a quiet machine; a row whose rounds stray by more (a
+// 1,000-object fill takes milliseconds, and another program's build lands in it) was read in a
+// busy moment and needs another run. Over four runs with the chain in one message, the fill
+// medians of every view lay between 1.02 and 1.23 at 1,000 and 10,000 objects (icon view at
+// 10,000: 0.55) and between 0.54 and 1.17 at 100,000, apart from two rows read in busy moments
+// (rounds of 0.8 to 1.8 and of 1.1 to 2.5); the tree view's had lain between 1.48 and 1.89 at
+// 10,000 and 100,000 before. At 100,000 one round's ratio may lie anywhere between 0.5 and 1.6
+// on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
 // insertion stays at about 1.5 us at every size, but every tenth insertion grows the control's
