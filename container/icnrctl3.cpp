@@ -138,8 +138,8 @@ ICnrCtl& ICnrCtl::addObjectsAfter(ICnrAllocator& allocator, const ICnrObj* after
                         "ICnrCtl::addObjectsAfter(ICnrAllocator&,const ICnrObj*,ICnrObj*)");
 }
 
-// Either class takes the chain in one message (in parts of what one message counts), the
-// native one inserting each record after the one before it.
+// A message-driven container takes the chain in one message. The native one takes a record
+// per message, each after the one before, so that the chain keeps its order wherever it goes.
 ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, ICnrObj* parent,
                                const char* function)
 {
@@ -155,8 +155,8 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     }
     const bool repaint = isRefreshOn() && isVisible();
     {
-        // Without the hold the native control would lay itself out again for each record,
-        // even under a hidden parent.
+        // One message per record: without the hold the native control would lay itself out
+        // again for each of them, even under a hidden parent.
         std::optional<ICnrControlData::RedrawHold> hold;
         if (count > 1 && !isMessageContainer())
             hold.emplace(*fControlData);
@@ -167,10 +167,12 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
     return *this;
 }
 
-// The message counts its records in 16 bits: a longer chain goes in parts, each after the last
-// record of the one before, or the records past the count would be left out while their objects
-// count as added. The chain is read before any part is sent: the window owns the records it took
-// and may use their links for itself.
+// The message counts its records in 16 bits: a longer chain goes into a message-driven
+// container in parts, each after the last record of the one before, or the records past the
+// count would be left out while their objects count as added. A native container takes one
+// record per message (it follows neither the chain nor the count), each after the one before.
+// The chain is read before anything is sent: the window owns the records it took and may use
+// their links for itself.
 void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                             ICnrObj* parent, IBase::Boolean repaint, const char* function)
 {
@@ -179,14 +181,17 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     for (MINIRECORDCORE* record = first; chain.size() < count && record;
          record = record->preccNextRecord)
         chain.push_back(record);
+    const std::size_t most = isMessageContainer() ? kMostRecordsPerInsert : 1;
     // Asked once for the whole chain: asking the system whether the window is still there
-    // would cost every part a call.
+    // would cost every message a call.
     const IWindowHandle target = handle();
+    // Whether the parent had children before the chain: a later part refused takes the earlier
+    // ones out again, and the parent must not stay marked for children it no longer has.
+    const bool hadChildren = parent && (parent->state() & ICnrObj::hasChildren) != 0;
     std::size_t at = 0;
     try {
         while (at < chain.size()) {
-            const std::size_t size =
-                std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
+            const std::size_t size = std::min<std::size_t>(chain.size() - at, most);
             insertRecords(target, chain[at], size, order, parent, repaint, function);
             if (order != code(CMA_END))
                 order = chain[at + size - 1];
@@ -195,17 +200,16 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     } catch (...) {
         // A refused part would leave the chain half in the window while every object of it
         // counts as held and the addition is never reported: the parts taken before it go out
-        // again and no object of the chain stays counted. (The refused part itself left nothing
-        // behind.) The message-driven class takes as many records a message as went in, the
-        // native one one. The links were read above: the window may have used those of the
-        // records it took.
-        const std::size_t most = isMessageContainer() ? kMostRecordsPerInsert : 1;
+        // again, as many records a message as went in, and no object of the chain stays
+        // counted. (The refused part itself left nothing behind.)
         for (std::size_t from = 0; from < at; from += most) {
             const std::size_t size = std::min<std::size_t>(at - from, most);
             sendEvent(CM_REMOVERECORD, &chain[from],
                       IEventData(static_cast<std::uint16_t>(size),
                                  static_cast<std::uint16_t>(repaint ? CMA_INVALIDATE : 0)));
         }
+        if (at > 0 && parent && !hadChildren)
+            parent->markHasChildren(false);
         for (MINIRECORDCORE* record : chain)
             ICnrObj::objectOf(record)->removeContainerReference();
         throw;

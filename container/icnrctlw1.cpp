@@ -175,7 +175,7 @@ public:
     {
     }
 
-    LRESULT insert(MINIRECORDCORE* first, const RECORDINSERT* where);
+    LRESULT insert(MINIRECORDCORE* record, const RECORDINSERT* where);
     LRESULT remove(MINIRECORDCORE** records, LPARAM countAndFlags);
     LRESULT query(const IEventData& reference, unsigned command);
     LRESULT queryEmphasis(const IEventData& reference, std::uint32_t emphasis);
@@ -198,8 +198,6 @@ private:
     // Where the current control lies in the container window: below the title when shown.
     POINT offset() const;
     void forget(ICnrObj* object);
-    void takeBack(const std::vector<MINIRECORDCORE*>& chain, std::size_t done,
-                  const std::vector<HTREEITEM>& treeItems, int listFirst, int listEnd);
     void setImage(ICnrObj* object, int image);
 
     ICnrControlData& fData;
@@ -208,169 +206,114 @@ private:
     HWND fTree;
 };
 
-// A chain of cRecordsInsert records (at least one), each after the one before it; all of it is
-// taken or, when the controls refuse one record, none of it: the window and the objects'
-// counts, which the sender raised for the whole chain, must agree. The lock over all objects is
-// taken once before the controls see the chain and once after, never once per record: the
-// entries are made first (so that a deletion or a rename on another thread finds the object
-// held here and waits for this thread to answer), the tree items are noted after.
-LRESULT Records::insert(MINIRECORDCORE* first, const RECORDINSERT* where)
+// One record per message: the chain and cRecordsInsert are not followed (the sender sends each
+// record of a chain after the one before). The lock over all objects is taken once before the
+// controls see the record and, with a tree, once after: the entry is made first, with its
+// state and the text the tree copies (so that a deletion or a rename on another thread finds
+// the object held here and waits for this thread to answer), the tree item noted after.
+LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
 {
-    if (!isRecord(first) || !where)
+    if (!isRecord(record) || !where)
         return 0;
-    const std::size_t count = std::max<std::size_t>(where->cRecordsInsert, 1);
-    std::vector<MINIRECORDCORE*> chain;
-    chain.reserve(count);
-    for (MINIRECORDCORE* record = first; chain.size() < count; record = record->preccNextRecord) {
-        // A chain shorter than its count is refused whole.
-        if (!isRecord(record))
-            return 0;
-        chain.push_back(record);
-    }
+    ICnrObj* object = ICnrObj::objectOf(record);
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
     if (parent && !fTree)
         fTree = fData.ensureTree();
+    const bool listed = fList && !parent;
+    if (!fTree && !listed)
+        return 0;
     // The container's own count, not the control's: every item of either control is one of
     // its records, so the count is 0 exactly when both are empty and, as a list index, lies at
     // or past the list's end. Asking the control would cost every record of a fill a message.
     const std::uint32_t records = fData.info().cRecords;
-    const bool cursor = (fList || fTree) && records == 0;
-    std::vector<IString> texts;
-    if (fTree)
-        texts.reserve(count);
+    const bool cursor = records == 0;
+    ICnrItemTable entries = object->nativeItems();
+    IString text;
     {
         const ICnrAllObjectsLock lock;
-        for (std::size_t i = 0; i < count; ++i) {
-            ICnrObj* object = ICnrObj::objectOf(chain[i]);
-            ICnrItemTable entries = object->nativeItems();
-            // An object is held once per container: a second item would leave the first one
-            // behind when the object is removed.
-            if (entries.contains(lock, &fContainer)) {
-                for (std::size_t made = 0; made < i; ++made)
-                    ICnrObj::objectOf(chain[made])->nativeItems().remove(lock, &fContainer);
-                return 0;
-            }
-            entries.create(lock, &fContainer, 0,
-                           chain[i]->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE));
-            if (fTree)
-                texts.push_back(ICnrItemTable::textOf(lock, *object));
-        }
+        // An object is held once per container: a second item would leave the first one
+        // behind when the object is removed.
+        if (entries.contains(lock, &fContainer))
+            return 0;
+        entries.create(lock, &fContainer, 0,
+                       record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE));
+        // The tree copies the text while it inserts; another thread may rename the object
+        // meanwhile and free the text it replaces.
+        if (fTree)
+            text = ICnrItemTable::textOf(lock, *object);
         if (cursor)
-            first->flRecordAttr |= CRA_CURSORED;
+            record->flRecordAttr |= CRA_CURSORED;
     }
-    const bool atEnd = where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_END));
-    const bool atFront = where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST));
-    ICnrObj* const order = !atFront && isRecord(where->pRecordOrder)
-                               ? ICnrObj::objectOf(where->pRecordOrder)
-                               : nullptr;
-    std::vector<HTREEITEM> treeItems(fTree ? count : 0);
-    HTREEITEM parentItem = nullptr;
-    HTREEITEM after = atFront ? TVI_FIRST : TVI_LAST;
+    // Refused: the entry goes again, and the record is not left marked as the cursored one of
+    // a container that does not hold it.
+    const auto refuse = [&]() -> LRESULT {
+        const ICnrAllObjectsLock lock;
+        entries.remove(lock, &fContainer);
+        if (cursor)
+            record->flRecordAttr &= ~CRA_CURSORED;
+        return 0;
+    };
+    const int image = fData.imageIndex(record->hptrIcon);
+    const bool atFront =
+        where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST));
+    ICnrObj* const order =
+        !atFront && isRecord(where->pRecordOrder) ? ICnrObj::objectOf(where->pRecordOrder) : nullptr;
+    HTREEITEM treeItem = nullptr;
     if (fTree) {
-        parentItem = parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr;
+        HTREEITEM after = atFront ? TVI_FIRST : TVI_LAST;
         if (order)
             if (const HTREEITEM item = treeItemOf(fContainer, order))
                 after = item;
+        treeItem = insertTreeItem(fTree, object, text, image,
+                                  parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr,
+                                  after);
+        if (!treeItem)
+            return refuse();
     }
-    const bool listed = fList && !parent;
-    int listAt = 0;
-    if (listed && !atFront)
-        listAt = order ? fData.listIndexOf(order) + 1
-                       : static_cast<int>(std::min<std::uint32_t>(records, INT_MAX));
-    const int listFirst = listAt;
-    std::size_t done = 0;
-    bool refused = false;
-    for (; done < count; ++done) {
-        MINIRECORDCORE* record = chain[done];
-        ICnrObj* object = ICnrObj::objectOf(record);
-        const int image = fData.imageIndex(record->hptrIcon);
-        if (fTree) {
-            treeItems[done] = insertTreeItem(fTree, object, texts[done], image, parentItem, after);
-            if (!treeItems[done]) {
-                refused = true;
-                break;
-            }
-            // Each record after the one before it; at the end the tree finds its last child
-            // itself.
-            if (!atEnd)
-                after = treeItems[done];
-        }
-        if (listed) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-            item.state = listState(record->flRecordAttr);
-            item.stateMask = 0x0F;
-            // The list keeps no copy of the text: it asks for the record's (LVN_GETDISPINFOA)
-            // whenever it draws, measures, searches or edits the item, so the text lives once
-            // and the list always shows the record's current one.
-            item.pszText = LPSTR_TEXTCALLBACKA;
-            item.iImage = image;
-            item.lParam = reinterpret_cast<LPARAM>(object);
-            item.iItem = listAt;
-            const int at = static_cast<int>(
-                SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-            if (at == -1) {
-                refused = true;
-                // Its tree item, if any, goes with the others below.
-                ++done;
-                break;
-            }
-            listAt = at + 1;
+    if (listed) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        item.state = listState(record->flRecordAttr);
+        item.stateMask = 0x0F;
+        // The list keeps no copy of the text: it asks for the record's (LVN_GETDISPINFOA)
+        // whenever it draws, measures, searches or edits the item, so the text lives once and
+        // the list always shows the record's current one.
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.iImage = image;
+        item.lParam = reinterpret_cast<LPARAM>(object);
+        if (atFront)
+            item.iItem = 0;
+        else if (order)
+            item.iItem = fData.listIndexOf(order) + 1;
+        else
+            item.iItem = static_cast<int>(std::min<std::uint32_t>(records, INT_MAX));
+        if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
+            // The tree item made above would stay behind for an object the container lets go.
+            if (treeItem)
+                SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(treeItem));
+            return refuse();
         }
     }
-    if (refused) {
-        takeBack(chain, done, treeItems, listed ? listFirst : -1, listAt);
-        if (cursor) {
+    if (treeItem) {
+        // A rename on another thread while the tree copied the text: the item takes the new
+        // one. Later renames find the tree item in the entry and bring the item up to date
+        // themselves.
+        IString now;
+        {
             const ICnrAllObjectsLock lock;
-            first->flRecordAttr &= ~CRA_CURSORED;
+            entries.setTreeItem(lock, &fContainer, reinterpret_cast<std::uintptr_t>(treeItem));
+            now = ICnrItemTable::textOf(lock, *object);
         }
-        return 0;
-    }
-    // A rename on another thread while the tree copied the texts: the item takes the new one.
-    // Later renames find the entry and bring the item up to date themselves.
-    std::vector<std::pair<std::size_t, IString>> renamed;
-    if (fTree) {
-        const ICnrAllObjectsLock lock;
-        for (std::size_t i = 0; i < count; ++i) {
-            const ICnrObj* object = ICnrObj::objectOf(chain[i]);
-            object->nativeItems().setTreeItem(lock, &fContainer,
-                                              reinterpret_cast<std::uintptr_t>(treeItems[i]));
-            IString now = ICnrItemTable::textOf(lock, *object);
-            if (now.data() != texts[i].data())
-                renamed.emplace_back(i, std::move(now));
+        if (now.data() != text.data()) {
+            TVITEMA item{};
+            item.mask = TVIF_HANDLE | TVIF_TEXT;
+            item.hItem = treeItem;
+            item.pszText = const_cast<char*>(now.data());
+            SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         }
     }
-    for (const auto& [i, text] : renamed) {
-        TVITEMA item{};
-        item.mask = TVIF_HANDLE | TVIF_TEXT;
-        item.hItem = treeItems[i];
-        item.pszText = const_cast<char*>(text.data());
-        SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    fData.info().cRecords += static_cast<std::uint32_t>(count);
-    return static_cast<LRESULT>(count);
-}
-
-// The first `done` records of a chain that the controls refused part of leave both controls
-// and the table again. Their list items lie together from `listFirst` (-1: none) to before
-// `listEnd`; each is checked to be the object's before it goes.
-void Records::takeBack(const std::vector<MINIRECORDCORE*>& chain, std::size_t done,
-                       const std::vector<HTREEITEM>& treeItems, int listFirst, int listEnd)
-{
-    if (listFirst >= 0) {
-        for (int at = listEnd - 1; at >= listFirst; --at) {
-            ICnrObj* object = ICnrObj::objectOf(chain[static_cast<std::size_t>(at - listFirst)]);
-            const int index = objectOfListItem(fList, at) == object ? at : fData.listIndexOf(object);
-            if (index >= 0)
-                SendMessageA(fList, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
-        }
-    }
-    for (std::size_t i = 0; i < std::min(done, treeItems.size()); ++i)
-        if (treeItems[i])
-            SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(treeItems[i]));
-    const ICnrAllObjectsLock lock;
-    for (MINIRECORDCORE* record : chain)
-        ICnrObj::objectOf(record)->nativeItems().remove(lock, &fContainer);
+    ++fData.info().cRecords;
+    return 1;
 }
 
 // The object and everything under it leave this container's table; the tree item goes with

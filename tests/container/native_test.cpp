@@ -389,8 +389,8 @@ TEST_P(BulkFill, HoldsTheControlsRedrawAndShowsEveryObjectAfter)
     }
 }
 
-// A fill costs each object the control's insertion and the control's report of it; the chain
-// comes in one container message, and nothing else is sent once per object, in any view.
+// A fill costs each object its container message, the control's insertion and the control's
+// report of it; nothing else is sent once per object, in any view.
 TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
 {
     std::unique_ptr<ICnrCtl> cnr = makeShown();
@@ -403,7 +403,7 @@ TEST_P(BulkFill, EachObjectCostsItsInsertionAndTheControlsReportAlone)
         fill(*cnr);
         sent = counting.counts();
     }
-    EXPECT_EQ(sent[CM_INSERTRECORD], 1);
+    EXPECT_EQ(sent[CM_INSERTRECORD], kCount);
     EXPECT_EQ(sent[insertion], kCount);
     for (const auto& [message, times] : sent) {
         if (message != CM_INSERTRECORD && message != insertion && message != WM_NOTIFY) {
@@ -865,12 +865,16 @@ std::string treeText(HWND tree, const ICnrObj* object)
     return "?";
 }
 
-// The tree takes the texts of a whole chain before its first item: an object renamed on another
-// thread while the chain goes in shows its new text, whether the tree had its item then or not.
-// Twice: the second chain goes into a tree that holds the first.
+// The tree copies an object's text while the record goes in: an object renamed on another
+// thread meanwhile shows its new text, whether it was renamed before its own record went in,
+// while the tree copied its text, or after. Twice: the second chain goes into a tree that holds
+// the first.
 TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText)
 {
     constexpr int kCount = 5;
+    // Shown: a rename repaints the containers that show the object, and the repaint brings
+    // their tree items up to date.
+    ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
     std::unique_ptr<ICnrCtl> cnr =
         makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_TREE | CV_ICON), 33);
     const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
@@ -887,37 +891,38 @@ TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText
         std::thread renaming;
         std::atomic<bool> renamed{false};
         {
-            // At the second record's item: the first one has its item, the fourth not yet.
+            // At the second record's item, its text already copied: the first one has its
+            // item, the fourth is not in the container yet.
             OneInsertion held(tree, 2, [&](const std::function<LRESULT()>& insert) {
                 renaming = std::thread([&] {
                     chain[0]->setIconText("first renamed");
+                    chain[1]->setIconText("second renamed");
                     chain[3]->setIconText("fourth renamed");
                     renamed = true;
                 });
-                // The renames swap the texts at once; a repaint they ask for waits for this
-                // thread.
-                ovktest::pumpUntil([&] {
-                    return IString(chain[3]->iconText()) == IString("fourth renamed");
-                }, 10000);
+                // The repaints the renames ask for are answered here, before the tree has the
+                // second record's item.
+                ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
                 return insert();
             });
             cnr->addObjects(allocator);
         }
         ASSERT_TRUE(renaming.joinable());
-        EXPECT_TRUE(ovktest::pumpUntil([&] { return renamed.load(); }, 10000));
+        EXPECT_TRUE(renamed.load());
         renaming.join();
         EXPECT_EQ(treeText(tree, chain[0]), "first renamed");
-        EXPECT_EQ(treeText(tree, chain[1]), "item 1");
+        EXPECT_EQ(treeText(tree, chain[1]), "second renamed");
+        EXPECT_EQ(treeText(tree, chain[2]), "item 2");
         EXPECT_EQ(treeText(tree, chain[3]), "fourth renamed");
         EXPECT_EQ(treeText(tree, chain[4]), "item 4");
     }
     made.clear();
 }
 
-// A chain longer than one insertion message counts goes in parts, each after the last record of
-// the one before. When the list refuses a record of the second part, the first part, already in
-// the window, goes out again and no object of the chain stays counted; then the chain is taken
-// whole and in order across the seam between the parts.
+// A native container takes a chain one record per message, each after the one before: a chain
+// longer than one insertion message counts arrives whole and in order, past the places where a
+// count of 16 bits would cut it. When the list refuses a record past them, the records already
+// in the window go out again and no object of the chain stays counted.
 TEST_F(NativeRecords, AChainLongerThanOneMessageCountsArrivesWholeOrNotAtAll)
 {
     constexpr unsigned long kCount = 0x10000 + 10;
