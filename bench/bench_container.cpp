@@ -53,12 +53,14 @@
 // platform fill alone takes minutes). With both controls held, one round's fill ratio strays by
 // about 0.1 at 1,000 and 10,000 objects on a quiet machine; a row whose rounds stray by more (a
 // 1,000-object fill takes milliseconds, and another program's build lands in it) was read in a
-// busy moment and needs another run. Over four runs with the chain in one message, the fill
-// medians of every view lay between 1.02 and 1.23 at 1,000 and 10,000 objects (icon view at
-// 10,000: 0.55) and between 0.54 and 1.17 at 100,000, apart from two rows read in busy moments
-// (rounds of 0.8 to 1.8 and of 1.1 to 2.5); the tree view's had lain between 1.48 and 1.89 at
-// 10,000 and 100,000 before. At 100,000 one round's ratio may lie anywhere between 0.5 and 1.6
-// on a busy machine, so that row needs several runs to be read.
+// busy moment and needs another run. Over two runs with one record per insertion message, the
+// fill medians of the list views lay between 1.14 and 1.31 at 1,000 and 10,000 objects (icon
+// view at 10,000: 0.57 and 0.63) and between 0.69 and 1.35 at 100,000 (the details view's 1.35
+// twice, its rounds from 1.17 to 1.84); the tree view's lay at 1.27 and 1.28 at 1,000 and between
+// 1.43 and 1.51 at 10,000 and 100,000, about 1 us an object beyond the platform, of which the
+// insertion message's road (below) is 0.6 us. With the whole chain in one message the medians
+// had lain between 1.02 and 1.23 at 1,000 and 10,000 objects. At 100,000 one round's ratio may
+// lie anywhere between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
 // insertion stays at about 1.5 us at every size, but every tenth insertion grows the control's
@@ -68,14 +70,17 @@
 // What an object costs the library beyond the platform, counted over fills of a few hundred
 // objects bracketed by named events (server trace, relay trace, perf over the fills alone):
 // - server requests: none per object, library and platform alike (wineserver -d2 over 500);
-// - messages: 2 against 2, the control's insertion and its report. The container's insertion
-//   message carries the whole chain (65,535 records a message), where it once went once per
-//   object through the library's dispatch (about 0.8 us an object);
-// - the library's lock over all objects: taken once per object (the object's
-//   addContainerReference, which a derived class may replace) and two or three times per chain
-//   (the native side makes every entry of the chain under one hold, and in the tree notes the
-//   tree items and checks the texts under one more), where each object took it four times in
-//   the list and five or six in the tree (about 0.09 us each);
+// - messages: 3 against 2: the container's insertion message, the control's insertion and its
+//   report. The native container takes one record per insertion message, each after the one
+//   before, and the library's road of that message alone (the "message" row: sent to the
+//   container, refused at once) costs about 0.6 us (best of five rounds of 20,000 sends) of
+//   the 1 us an object costs beyond the platform in the tree and the 0.9 to 2.5 us in the lists
+//   (at 1,000 and 10,000 objects);
+// - the library's lock over all objects: taken twice per object in the lists (the object's
+//   addContainerReference, which a derived class may replace, and the native side making the
+//   entry with its state, and the tree's text copy, under one hold) and three times in the tree
+//   (the tree item noted and the text checked again under one more), where each object once
+//   took it four times in the list and five or six in the tree (about 0.09 us each);
 // - heap blocks that the fill adds: name view 4 against the platform's 5 (the list's own; the
 //   platform's control also copies the text); tree view 2 against 2, the tree's own, where the
 //   object's tree item once took a block of its own (about 0.35 us an object): on 64-bit it now
@@ -97,6 +102,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -654,6 +660,33 @@ void reportMessages(IWindow& top, HWND plain, HICON icon)
     printCount("like cnr", shown, count);
 }
 
+// What the container's insertion message costs on its own: the road of a message that the
+// native container refuses at once (no record), the best of five rounds of 20,000 sends. A fill
+// sends it once per object; the library's work on the record itself is not in it.
+void reportInsertionMessage(IWindow& top)
+{
+    constexpr int kSends = 20000;
+    ICnrCtl container(1, &top, &top, IRectangle(0, 0, 400, 300), ICnrCtl::defaultStyle(),
+                      ICnrCtl::Attribute(CV_NAME));
+    RECORDINSERT where{};
+    where.cb = sizeof(RECORDINSERT);
+    where.pRecordOrder = reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_END));
+    where.zOrder = CMA_TOP;
+    where.cRecordsInsert = 1;
+    double best = 0;
+    for (int round = 0; round < 5; ++round) {
+        LARGE_INTEGER start, sent;
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < kSends; ++i)
+            SendMessageA(container.handle(), CM_INSERTRECORD, 0, reinterpret_cast<LPARAM>(&where));
+        QueryPerformanceCounter(&sent);
+        const double each = seconds(start, sent) * 1e6 / kSends;
+        if (round == 0 || each < best)
+            best = each;
+    }
+    std::printf("message   library's insertion message alone (refused, no record): %.3f us\n", best);
+}
+
 } // namespace
 
 // An optional argument names the largest size to run (1000 or 10000), for a quicker run; a second
@@ -681,6 +714,7 @@ int main(int argc, char** argv)
     const HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
 
     reportMessages(*top, plain, icon);
+    reportInsertionMessage(*top);
 
     std::vector<double> walks, platformWalks, sorts, platformSorts, filters, platformFilters,
         redrawOff;
