@@ -846,6 +846,53 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"TreeLastChild", CV_TREE | CV_ICON, 0x3001, true, 5}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
+// A list view container that also has a tree (made when a child went in under an object) puts
+// each top-level record into both controls, the tree first. When the list refuses a record, its
+// tree item goes too: the tree shows no object that the container does not hold. Refused twice
+// in a row, then taken whole.
+TEST_F(NativeRecords, ARecordTheListRefusesLeavesNoItemInTheTree)
+{
+    constexpr int kCount = 3;
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_NAME), 34);
+    const auto parent = std::make_unique<Item>("parent");
+    const auto child = std::make_unique<Item>("child");
+    cnr->addObject(parent.get());
+    cnr->addObject(child.get(), parent.get());
+    const HWND list = cnrtest::child(cnr->handle(), 0x3000);
+    const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(tree);
+    const auto listed = [&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); };
+    const auto inTree = [&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0); };
+    const LRESULT listedBefore = listed();
+    const LRESULT inTreeBefore = inTree();
+    ICnrAllocator allocator(kCount, sizeof(Item));
+    std::vector<std::unique_ptr<Item>> made;
+    for (int i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+    {
+        OneInsertion refusing(list, 2,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SCOPED_TRACE(attempt);
+            refusing.again();
+            EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator); }).text(),
+                         "CM_INSERTRECORD");
+            EXPECT_EQ(listed(), listedBefore);
+            EXPECT_EQ(inTree(), inTreeBefore);
+            for (const auto& item : made)
+                EXPECT_EQ(item->containerCount(), 0u) << item->iconText();
+        }
+    }
+    cnr->addObjects(allocator);
+    EXPECT_EQ(listed(), listedBefore + kCount);
+    EXPECT_EQ(inTree(), inTreeBefore + kCount);
+    made.clear();
+    EXPECT_EQ(listed(), listedBefore);
+    EXPECT_EQ(inTree(), inTreeBefore);
+}
+
 // The text of the object's item among the tree's top-level items; "?" when it has none.
 std::string treeText(HWND tree, const ICnrObj* object)
 {
