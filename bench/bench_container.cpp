@@ -57,10 +57,11 @@
 // fill medians of the list views lay between 1.14 and 1.31 at 1,000 and 10,000 objects (icon
 // view at 10,000: 0.57 and 0.63) and between 0.69 and 1.35 at 100,000 (the details view's 1.35
 // twice, its rounds from 1.17 to 1.84); the tree view's lay at 1.27 and 1.28 at 1,000 and between
-// 1.43 and 1.51 at 10,000 and 100,000, about 1 us an object beyond the platform, of which the
-// insertion message's road (below) is 0.6 us. With the whole chain in one message the medians
-// had lain between 1.02 and 1.23 at 1,000 and 10,000 objects. At 100,000 one round's ratio may
-// lie anywhere between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
+// 1.43 and 1.51 at 10,000 and 100,000 (a third run of the tree view alone: 1.24, 1.42 and
+// 1.48), about 1 us an object beyond the platform, of which the insertion message's road
+// (below) is 0.44 to 0.62 us. With the whole chain in one message the medians had lain between
+// 1.02 and 1.23 at 1,000 and 10,000 objects. At 100,000 one round's ratio may lie anywhere
+// between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
 // insertion stays at about 1.5 us at every size, but every tenth insertion grows the control's
@@ -73,7 +74,7 @@
 // - messages: 3 against 2: the container's insertion message, the control's insertion and its
 //   report. The native container takes one record per insertion message, each after the one
 //   before, and the library's road of that message alone (the "message" row: sent to the
-//   container, refused at once) costs about 0.6 us (best of five rounds of 20,000 sends) of
+//   container, refused at once) costs 0.44 to 0.62 us (best of five rounds of 20,000 sends) of
 //   the 1 us an object costs beyond the platform in the tree and the 0.9 to 2.5 us in the lists
 //   (at 1,000 and 10,000 objects);
 // - the library's lock over all objects: taken twice per object in the lists (the object's
