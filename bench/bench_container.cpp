@@ -23,9 +23,9 @@
 //
 // Memory: the heap bytes in use are summed over every heap of the process (HeapWalk over the
 // busy blocks, their overhead included) before the allocator is made and after the fill, and the
-// same for the platform's list view fill. The library's figure holds the records with their
-// objects, the objects' texts, the library's tables and the list view's own items; the platform's
-// holds the list view's items alone. What the library keeps beyond the platform is set beside the
+// same for the platform's list or tree view fill. The library's figure holds the records with
+// their objects, the objects' texts, the library's tables and the control's own items; the
+// platform's holds the control's items alone. What the library keeps beyond the platform is set beside the
 // record size; goal: at most the record plus 64 bytes. The change in the number of busy blocks
 // counts the heap allocations per object.
 //
@@ -51,9 +51,17 @@
 // machine, and the heap one fill leaves to the next, weigh on both alike.
 // Five rounds of each fill, walk, sort and filter (three for the tree view at 100,000, whose
 // platform fill alone takes minutes). With both controls held, one round's fill ratio strays by
-// about 0.1 at 1,000 and 10,000 objects, and the median of five stayed between 1.45 and 1.6 for
-// the name view over four runs; at 100,000 one round's ratio lies between 0.5 and 1.6 and the
-// median of five between 0.75 and 1.45 across runs, so that row needs several runs to be read.
+// about 0.1 at 1,000 and 10,000 objects on a quiet machine; a row whose rounds stray by more (a
+// 1,000-object fill takes milliseconds, and another program's build lands in it) was read in a
+// busy moment and needs another run. Over two runs with one record per insertion message, the
+// fill medians of the list views lay between 1.14 and 1.31 at 1,000 and 10,000 objects (icon
+// view at 10,000: 0.57 and 0.63) and between 0.69 and 1.35 at 100,000 (the details view's 1.35
+// twice, its rounds from 1.17 to 1.84); the tree view's lay at 1.27 and 1.28 at 1,000 and between
+// 1.43 and 1.51 at 10,000 and 100,000 (a third run of the tree view alone: 1.24, 1.42 and
+// 1.48), about 1 us an object beyond the platform, of which the insertion message's road
+// (below) is 0.44 to 0.62 us. With the whole chain in one message the medians had lain between
+// 1.02 and 1.23 at 1,000 and 10,000 objects. At 100,000 one round's ratio may lie anywhere
+// between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
 // insertion stays at about 1.5 us at every size, but every tenth insertion grows the control's
@@ -63,10 +71,23 @@
 // What an object costs the library beyond the platform, counted over fills of a few hundred
 // objects bracketed by named events (server trace, relay trace, perf over the fills alone):
 // - server requests: none per object, library and platform alike (wineserver -d2 over 500);
-// - messages: 3 against 2 (the container's insertion message; see the count printed first);
-// - heap blocks: name view 4 against the platform's 5 (the list's own; the platform's control
-//   also copies the text); tree view 3 against 2, the third the object's link that holds its
-//   tree item. An allocation from the process heap costs 1 to 2 us here, most of either fill;
+// - messages: 3 against 2: the container's insertion message, the control's insertion and its
+//   report. The native container takes one record per insertion message, each after the one
+//   before, and the library's road of that message alone (the "message" row: sent to the
+//   container, refused at once) costs 0.44 to 0.62 us (best of five rounds of 20,000 sends) of
+//   the 1 us an object costs beyond the platform in the tree and the 0.9 to 2.5 us in the lists
+//   (at 1,000 and 10,000 objects);
+// - the library's lock over all objects: taken twice per object in the lists (the object's
+//   addContainerReference, which a derived class may replace, and the native side making the
+//   entry with its state, and the tree's text copy, under one hold) and three times in the tree
+//   (the tree item noted and the text checked again under one more), where each object once
+//   took it four times in the list and five or six in the tree (about 0.09 us each);
+// - heap blocks that the fill adds: name view 4 against the platform's 5 (the list's own; the
+//   platform's control also copies the text); tree view 2 against 2, the tree's own, where the
+//   object's tree item once took a block of its own (about 0.35 us an object): on 64-bit it now
+//   lies in the object's own word. Beyond the fill, each object is its record and its text, in
+//   the tree 152 bytes beyond the platform's items, in the lists 104 (the list keeps no text). An
+//   allocation from the process heap costs 1 to 2 us here, most of either fill;
 // - first-touched pages: 0.09 minor faults per object against 0.16 (name), 0.025 against 0.02
 //   (tree): not the cost;
 // - the system's window queries, each a call into Wine's own side (0.08 us at best, several
@@ -82,6 +103,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -639,6 +661,33 @@ void reportMessages(IWindow& top, HWND plain, HICON icon)
     printCount("like cnr", shown, count);
 }
 
+// What the container's insertion message costs on its own: the road of a message that the
+// native container refuses at once (no record), the best of five rounds of 20,000 sends. A fill
+// sends it once per object; the library's work on the record itself is not in it.
+void reportInsertionMessage(IWindow& top)
+{
+    constexpr int kSends = 20000;
+    ICnrCtl container(1, &top, &top, IRectangle(0, 0, 400, 300), ICnrCtl::defaultStyle(),
+                      ICnrCtl::Attribute(CV_NAME));
+    RECORDINSERT where{};
+    where.cb = sizeof(RECORDINSERT);
+    where.pRecordOrder = reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_END));
+    where.zOrder = CMA_TOP;
+    where.cRecordsInsert = 1;
+    double best = 0;
+    for (int round = 0; round < 5; ++round) {
+        LARGE_INTEGER start, sent;
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < kSends; ++i)
+            SendMessageA(container.handle(), CM_INSERTRECORD, 0, reinterpret_cast<LPARAM>(&where));
+        QueryPerformanceCounter(&sent);
+        const double each = seconds(start, sent) * 1e6 / kSends;
+        if (round == 0 || each < best)
+            best = each;
+    }
+    std::printf("message   library's insertion message alone (refused, no record): %.3f us\n", best);
+}
+
 } // namespace
 
 // An optional argument names the largest size to run (1000 or 10000), for a quicker run; a second
@@ -666,6 +715,7 @@ int main(int argc, char** argv)
     const HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
 
     reportMessages(*top, plain, icon);
+    reportInsertionMessage(*top);
 
     std::vector<double> walks, platformWalks, sorts, platformSorts, filters, platformFilters,
         redrawOff;
@@ -685,7 +735,7 @@ int main(int argc, char** argv)
             HeapUse libraryMemory, fillMemory, platformMemory;
             for (int round = 0; round < roundsFor(view, count); ++round) {
                 // The heap is walked on the first round only, outside the timing.
-                const bool memory = round == 0 && !view.tree;
+                const bool memory = round == 0;
                 // Who goes first alternates too: each round's fill leaves the heap to the next.
                 const bool platformFirst = round % 2 == 1;
                 Cost theirs;
@@ -720,8 +770,7 @@ int main(int argc, char** argv)
             for (std::size_t round = 0; round < libraryTimes.size(); ++round)
                 std::printf(" %.2f", libraryTimes[round] / platformTimes[round]);
             std::printf(")\n");
-            if (!view.tree)
-                reportMemory(view, count, libraryMemory, fillMemory, platformMemory);
+            reportMemory(view, count, libraryMemory, fillMemory, platformMemory);
             if (name) {
                 walks.push_back(median(walkTimes));
                 platformWalks.push_back(median(platformWalkTimes));

@@ -484,9 +484,10 @@ private:
     void insertRecords(const IWindowHandle& target, MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void inserted(unsigned long count);
-    // A chain of any length into a message-driven container, in parts of what one message
-    // counts. The caller has counted every object of the chain as held: when a part is refused,
-    // the parts before it are taken out again and the counts lowered before the throw.
+    // A chain of any length into the window: a message-driven one takes it in parts of what one
+    // message counts, a native one a record per message. The caller has counted every object of
+    // the chain as held: when a message is refused, the records taken before it are taken out
+    // again and the counts lowered before the throw.
     void insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                        ICnrObj* parent, IBase::Boolean repaint, const char* function);
     void addOne(ICnrObj* object, MINIRECORDCORE* order, ICnrObj* parent, const char* function);

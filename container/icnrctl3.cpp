@@ -71,10 +71,18 @@ void ICnrCtl::insertRecords(const IWindowHandle& target, MINIRECORDCORE* first,
     where.fInvalidateRecord = repaint ? 1 : 0;
     where.zOrder = CMA_TOP;
     where.cRecordsInsert = static_cast<std::uint16_t>(count);
+    // Marked before the window takes the children: a removal of the parent on another thread
+    // meanwhile must look for them. A refused first child leaves the mark as it found it, and
+    // a child taken marks it again, in case another thread's refusal cleared it meanwhile.
+    const bool hadChildren = parent && parent->markHasChildren();
+    if (!target.sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong()) {
+        const DWORD error = GetLastError();
+        if (parent && !hadChildren)
+            parent->markHasChildren(false);
+        IThrow::systemError("CM_INSERTRECORD", error, IEXCEPTION_LOCATION(kFile, function));
+    }
     if (parent)
         parent->markHasChildren();
-    if (!target.sendEvent(CM_INSERTRECORD, first, &where).asUnsignedLong())
-        IThrow::systemError("CM_INSERTRECORD", GetLastError(), IEXCEPTION_LOCATION(kFile, function));
 }
 
 void ICnrCtl::inserted(unsigned long count)
@@ -146,33 +154,25 @@ ICnrCtl& ICnrCtl::addObjectsAt(ICnrAllocator& allocator, MINIRECORDCORE* order, 
         ICnrObj::objectOf(record)->addContainerReference();
     }
     const bool repaint = isRefreshOn() && isVisible();
-    if (isMessageContainer()) {
-        insertInParts(first, count, order, parent, repaint, function);
-    } else {
-        // Checked once for the whole chain: asking the system whether the window is still
-        // there would cost every record of a native fill a call.
-        const IWindowHandle target = handle();
+    {
         // One message per record: without the hold the native control would lay itself out
         // again for each of them, even under a hidden parent.
         std::optional<ICnrControlData::RedrawHold> hold;
-        if (count > 1)
+        if (count > 1 && !isMessageContainer())
             hold.emplace(*fControlData);
-        record = first;
-        for (unsigned long i = 0; i < count && record; ++i, record = record->preccNextRecord) {
-            insertRecords(target, record, 1, order, parent, repaint, function);
-            if (order != code(CMA_END))
-                order = record;
-        }
+        insertInParts(first, count, order, parent, repaint, function);
     }
     inserted(count);
     allocator.forgetHandedOut();
     return *this;
 }
 
-// The message counts its records in 16 bits: a longer chain goes in parts, each after the last
-// record of the one before, or the records past the count would be left out while their objects
-// count as added. The chain is read before any part is sent: the window owns the records it took
-// and may use their links for itself.
+// The message counts its records in 16 bits: a longer chain goes into a message-driven
+// container in parts, each after the last record of the one before, or the records past the
+// count would be left out while their objects count as added. A native container takes one
+// record per message (it follows neither the chain nor the count), each after the one before.
+// The chain is read before anything is sent: the window owns the records it took and may use
+// their links for itself.
 void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECORDCORE* order,
                             ICnrObj* parent, IBase::Boolean repaint, const char* function)
 {
@@ -181,12 +181,18 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     for (MINIRECORDCORE* record = first; chain.size() < count && record;
          record = record->preccNextRecord)
         chain.push_back(record);
+    const std::size_t most = isMessageContainer() ? kMostRecordsPerInsert : 1;
+    // Asked once for the whole chain: asking the system whether the window is still there
+    // would cost every message a call.
+    const IWindowHandle target = handle();
+    // Whether the parent had children before the chain: a later part refused takes the earlier
+    // ones out again, and the parent must not stay marked for children it no longer has.
+    const bool hadChildren = parent && (parent->state() & ICnrObj::hasChildren) != 0;
     std::size_t at = 0;
     try {
         while (at < chain.size()) {
-            const std::size_t size =
-                std::min<std::size_t>(chain.size() - at, kMostRecordsPerInsert);
-            insertRecords(handle(), chain[at], size, order, parent, repaint, function);
+            const std::size_t size = std::min<std::size_t>(chain.size() - at, most);
+            insertRecords(target, chain[at], size, order, parent, repaint, function);
             if (order != code(CMA_END))
                 order = chain[at + size - 1];
             at += size;
@@ -194,14 +200,16 @@ void ICnrCtl::insertInParts(MINIRECORDCORE* first, unsigned long count, MINIRECO
     } catch (...) {
         // A refused part would leave the chain half in the window while every object of it
         // counts as held and the addition is never reported: the parts taken before it go out
-        // again, as many records a message as went in, and no object of the chain stays counted.
-        // The links were read above: the window may have used those of the records it took.
-        for (std::size_t from = 0; from < at; from += kMostRecordsPerInsert) {
-            const std::size_t size = std::min<std::size_t>(at - from, kMostRecordsPerInsert);
+        // again, as many records a message as went in, and no object of the chain stays
+        // counted. (The refused part itself left nothing behind.)
+        for (std::size_t from = 0; from < at; from += most) {
+            const std::size_t size = std::min<std::size_t>(at - from, most);
             sendEvent(CM_REMOVERECORD, &chain[from],
                       IEventData(static_cast<std::uint16_t>(size),
                                  static_cast<std::uint16_t>(repaint ? CMA_INVALIDATE : 0)));
         }
+        if (at > 0 && parent && !hadChildren)
+            parent->markHasChildren(false);
         for (MINIRECORDCORE* record : chain)
             ICnrObj::objectOf(record)->removeContainerReference();
         throw;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "detail/icnrdata.hpp"
@@ -146,12 +147,12 @@ UINT treeState(std::uint32_t attributes)
            ((attributes & CRA_EXPANDED) ? TVIS_EXPANDED : 0u);
 }
 
-HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, int image, HTREEITEM parent,
-                         HTREEITEM after)
+// The text is the caller's copy, taken under the lock over all objects: another thread may
+// rename the object while the tree copies it.
+HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, const IString& text, int image,
+                         HTREEITEM parent, HTREEITEM after)
 {
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
-    // The tree copies the text while it inserts; another thread may rename the object meanwhile.
-    IString text = ICnrItemTable::textOf(*object);
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
@@ -205,48 +206,71 @@ private:
     HWND fTree;
 };
 
+// One record per message: the chain and cRecordsInsert are not followed (the sender sends each
+// record of a chain after the one before). The lock over all objects is taken once before the
+// controls see the record and, with a tree, once after: the entry is made first, with its
+// state and the text the tree copies (so that a deletion or a rename on another thread finds
+// the object held here and waits for this thread to answer), the tree item noted after.
 LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
 {
     if (!isRecord(record) || !where)
         return 0;
     ICnrObj* object = ICnrObj::objectOf(record);
-    // An object is held once per container: a second item would leave the first one behind
-    // when the object is removed.
-    if (holds(fContainer, object))
+    MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
+    if (parent && !fTree)
+        fTree = fData.ensureTree();
+    const bool listed = fList && !parent;
+    if (!fTree && !listed)
         return 0;
-    const int image = fData.imageIndex(record->hptrIcon);
-    ICnrItemTable entries = object->nativeItems();
     // The container's own count, not the control's: every item of either control is one of
     // its records, so the count is 0 exactly when both are empty and, as a list index, lies at
     // or past the list's end. Asking the control would cost every record of a fill a message.
     const std::uint32_t records = fData.info().cRecords;
-    if ((fList || fTree) && records == 0) {
+    const bool cursor = records == 0;
+    ICnrItemTable entries = object->nativeItems();
+    IString text;
+    {
         const ICnrAllObjectsLock lock;
-        record->flRecordAttr |= CRA_CURSORED;
-    }
-    MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
-    if (parent && !fTree)
-        fTree = fData.ensureTree();
-    bool entered = false;
-    if (fTree) {
-        HTREEITEM after = TVI_LAST;
-        if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
-            after = TVI_FIRST;
-        else if (isRecord(where->pRecordOrder))
-            after = treeItemOf(fContainer, ICnrObj::objectOf(where->pRecordOrder));
-        const HTREEITEM item =
-            insertTreeItem(fTree, object, image,
-                           parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr,
-                           after ? after : TVI_LAST);
-        if (!item)
+        // An object is held once per container: a second item would leave the first one
+        // behind when the object is removed.
+        if (entries.contains(lock, &fContainer))
             return 0;
-        entries.create(&fContainer, reinterpret_cast<std::uintptr_t>(item));
-        entered = true;
+        entries.create(lock, &fContainer, 0,
+                       record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE));
+        // The tree copies the text while it inserts; another thread may rename the object
+        // meanwhile and free the text it replaces.
+        if (fTree)
+            text = ICnrItemTable::textOf(lock, *object);
+        if (cursor)
+            record->flRecordAttr |= CRA_CURSORED;
     }
-    if (fList && !parent) {
-        if (!entered)
-            entries.create(&fContainer, 0);
-        entered = true;
+    // Refused: the entry goes again, and the record is not left marked as the cursored one of
+    // a container that does not hold it.
+    const auto refuse = [&]() -> LRESULT {
+        const ICnrAllObjectsLock lock;
+        entries.remove(lock, &fContainer);
+        if (cursor)
+            record->flRecordAttr &= ~CRA_CURSORED;
+        return 0;
+    };
+    const int image = fData.imageIndex(record->hptrIcon);
+    const bool atFront =
+        where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST));
+    ICnrObj* const order =
+        !atFront && isRecord(where->pRecordOrder) ? ICnrObj::objectOf(where->pRecordOrder) : nullptr;
+    HTREEITEM treeItem = nullptr;
+    if (fTree) {
+        HTREEITEM after = atFront ? TVI_FIRST : TVI_LAST;
+        if (order)
+            if (const HTREEITEM item = treeItemOf(fContainer, order))
+                after = item;
+        treeItem = insertTreeItem(fTree, object, text, image,
+                                  parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr,
+                                  after);
+        if (!treeItem)
+            return refuse();
+    }
+    if (listed) {
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
         item.state = listState(record->flRecordAttr);
@@ -257,21 +281,37 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         item.pszText = LPSTR_TEXTCALLBACKA;
         item.iImage = image;
         item.lParam = reinterpret_cast<LPARAM>(object);
-        if (where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST)))
+        if (atFront)
             item.iItem = 0;
-        else if (isRecord(where->pRecordOrder))
-            item.iItem = fData.listIndexOf(ICnrObj::objectOf(where->pRecordOrder)) + 1;
+        else if (order)
+            item.iItem = fData.listIndexOf(order) + 1;
         else
             item.iItem = static_cast<int>(std::min<std::uint32_t>(records, INT_MAX));
         if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
-            entries.remove(&fContainer);
-            return 0;
+            // The tree item made above would stay behind for an object the container lets go.
+            if (treeItem)
+                SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(treeItem));
+            return refuse();
         }
     }
-    if (!entered)
-        return 0;
-    entries.setState(&fContainer, ICnrItemTable::readOnly | ICnrItemTable::dropOnAble,
-                     record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE), nullptr);
+    if (treeItem) {
+        // A rename on another thread while the tree copied the text: the item takes the new
+        // one. Later renames find the tree item in the entry and bring the item up to date
+        // themselves.
+        IString now;
+        {
+            const ICnrAllObjectsLock lock;
+            entries.setTreeItem(lock, &fContainer, reinterpret_cast<std::uintptr_t>(treeItem));
+            now = ICnrItemTable::textOf(lock, *object);
+        }
+        if (now.data() != text.data()) {
+            TVITEMA item{};
+            item.mask = TVIF_HANDLE | TVIF_TEXT;
+            item.hItem = treeItem;
+            item.pszText = const_cast<char*>(now.data());
+            SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
     ++fData.info().cRecords;
     return 1;
 }
@@ -920,8 +960,9 @@ void ICnrControlData::copyListIntoTree()
         MINIRECORDCORE* record = ICnrObj::recordOf(object);
         const bool inUse = entries.hasState(fContainer, ICnrItemTable::inUse);
         const int image = inUse ? inUseImageIndex(record->hptrIcon) : imageIndex(record->hptrIcon);
-        entries.setTreeItem(fContainer, reinterpret_cast<std::uintptr_t>(
-                                            insertTreeItem(tree, object, image, nullptr, TVI_LAST)));
+        entries.setTreeItem(fContainer,
+                            reinterpret_cast<std::uintptr_t>(insertTreeItem(
+                                tree, object, ICnrItemTable::textOf(*object), image, nullptr, TVI_LAST)));
     }
 }
 

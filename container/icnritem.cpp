@@ -14,7 +14,36 @@ namespace {
 constexpr std::uint32_t kStateBits =
     ICnrItemTable::inUse | ICnrItemTable::dropOnAble | ICnrItemTable::readOnly;
 
+#if defined(_WIN64)
+constexpr std::uintptr_t kMostTreeItemInObject = (std::uintptr_t(1) << 54) - 1;
+#else
+constexpr std::uintptr_t kMostTreeItemInObject = 0;
+#endif
+
 } // namespace
+
+std::uintptr_t ICnrItemTable::onlyTreeItem(const ICnrAllObjectsLock&) const noexcept
+{
+#if defined(_WIN64)
+    return static_cast<std::uintptr_t>(fObject.fOnlyEntryTreeItem);
+#else
+    return 0;
+#endif
+}
+
+void ICnrItemTable::setOnlyTreeItem(const ICnrAllObjectsLock&, std::uintptr_t treeItem) noexcept
+{
+#if defined(_WIN64)
+    fObject.fOnlyEntryTreeItem = treeItem;
+#else
+    (void)treeItem;
+#endif
+}
+
+bool ICnrItemTable::fitsInObject(std::uintptr_t treeItem) noexcept
+{
+    return treeItem <= kMostTreeItemInObject;
+}
 
 bool ICnrItemTable::isMade() const noexcept
 {
@@ -43,12 +72,19 @@ ICnrItemTable::Entry* ICnrItemTable::listed(const ICnrAllObjectsLock&,
 bool ICnrItemTable::contains(const ICnrCtl* container) const noexcept
 {
     const ICnrAllObjectsLock lock;
+    return contains(lock, container);
+}
+
+bool ICnrItemTable::contains(const ICnrAllObjectsLock& lock, const ICnrCtl* container) const noexcept
+{
     return holdsOnly(lock, container) || listed(lock, container);
 }
 
 std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
     const ICnrAllObjectsLock lock;
+    if (holdsOnly(lock, container))
+        return onlyTreeItem(lock);
     const Entry* entry = listed(lock, container);
     return entry ? entry->treeItem : 0;
 }
@@ -68,21 +104,22 @@ bool ICnrItemTable::hasState(const ICnrCtl* container, std::uint32_t bit) const 
 }
 
 // The entries move to the heap, the one the object held (if any) first.
-void ICnrItemTable::toList(const ICnrAllObjectsLock&)
+void ICnrItemTable::toList(const ICnrAllObjectsLock& lock)
 {
     if (fObject.fNativeItemsListed)
         return;
     ICnrItemNode* first = nullptr;
     if (const ICnrCtl* only = fObject.fNativeItems.onlyContainer)
-        first = new ICnrItemNode{Entry{only, 0, fObject.fOnlyEntryState}, nullptr};
+        first = new ICnrItemNode{Entry{only, onlyTreeItem(lock), static_cast<std::uint32_t>(fObject.fOnlyEntryState)}, nullptr};
     fObject.fNativeItems.list = first;
     fObject.fNativeItemsListed = 1;
     fObject.fOnlyEntryState = 0;
+    setOnlyTreeItem(lock, 0);
 }
 
 // Back in the object: the one entry left (none when its container is null), taken by value
-// since it may lie in the list that goes.
-void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
+// since it may lie in the list that goes. Its tree item fits in the object.
+void ICnrItemTable::leaveList(const ICnrAllObjectsLock& lock, Entry rest) noexcept
 {
     for (ICnrItemNode* node = fObject.fNativeItems.list; node;) {
         ICnrItemNode* next = node->next;
@@ -92,29 +129,47 @@ void ICnrItemTable::leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept
     fObject.fNativeItemsListed = 0;
     fObject.fNativeItems.onlyContainer = rest.container;
     fObject.fOnlyEntryState = rest.state & kStateBits;
+    setOnlyTreeItem(lock, rest.treeItem);
 }
 
 void ICnrItemTable::create(const ICnrCtl* container, std::uintptr_t treeItem)
 {
     const ICnrAllObjectsLock lock;
+    create(lock, container, treeItem, 0);
+}
+
+void ICnrItemTable::create(const ICnrAllObjectsLock& lock, const ICnrCtl* container,
+                           std::uintptr_t treeItem, std::uint32_t state)
+{
     fObject.fNativeItemsMade = 1;
-    if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer && !treeItem) {
+    state &= kStateBits;
+    if (!fObject.fNativeItemsListed && !fObject.fNativeItems.onlyContainer &&
+        fitsInObject(treeItem)) {
         fObject.fNativeItems.onlyContainer = container;
-        fObject.fOnlyEntryState = 0;
+        fObject.fOnlyEntryState = state;
+        setOnlyTreeItem(lock, treeItem);
         return;
     }
     toList(lock);
     // At the front: each container has one entry, so the order of the entries tells nothing.
     fObject.fNativeItems.list =
-        new ICnrItemNode{Entry{container, treeItem, 0}, fObject.fNativeItems.list};
+        new ICnrItemNode{Entry{container, treeItem, state}, fObject.fNativeItems.list};
 }
 
 void ICnrItemTable::setTreeItem(const ICnrCtl* container, std::uintptr_t treeItem)
 {
     const ICnrAllObjectsLock lock;
+    setTreeItem(lock, container, treeItem);
+}
+
+void ICnrItemTable::setTreeItem(const ICnrAllObjectsLock& lock, const ICnrCtl* container,
+                                std::uintptr_t treeItem)
+{
     if (holdsOnly(lock, container)) {
-        if (!treeItem)
+        if (fitsInObject(treeItem)) {
+            setOnlyTreeItem(lock, treeItem);
             return;
+        }
         toList(lock);
     }
     if (Entry* entry = listed(lock, container))
@@ -156,9 +211,15 @@ void ICnrItemTable::setState(ICnrCtl* container, std::uint32_t mask, std::uint32
 void ICnrItemTable::remove(const ICnrCtl* container) noexcept
 {
     const ICnrAllObjectsLock lock;
+    remove(lock, container);
+}
+
+void ICnrItemTable::remove(const ICnrAllObjectsLock& lock, const ICnrCtl* container) noexcept
+{
     if (holdsOnly(lock, container)) {
         fObject.fNativeItems.onlyContainer = nullptr;
         fObject.fOnlyEntryState = 0;
+        setOnlyTreeItem(lock, 0);
         return;
     }
     if (!container || !fObject.fNativeItemsListed)
@@ -174,7 +235,7 @@ void ICnrItemTable::remove(const ICnrCtl* container) noexcept
     const ICnrItemNode* first = fObject.fNativeItems.list;
     if (!first)
         leaveList(lock, Entry{});
-    else if (!first->next && !first->entry.treeItem)
+    else if (!first->next && fitsInObject(first->entry.treeItem))
         leaveList(lock, first->entry);
 }
 
@@ -188,5 +249,10 @@ void ICnrItemTable::release() noexcept
 IString ICnrItemTable::textOf(const ICnrObj& object) noexcept
 {
     const ICnrAllObjectsLock lock;
+    return textOf(lock, object);
+}
+
+IString ICnrItemTable::textOf(const ICnrAllObjectsLock&, const ICnrObj& object) noexcept
+{
     return object.recordText();
 }

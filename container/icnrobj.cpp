@@ -105,6 +105,9 @@ ICnrObj& ICnrObj::initialize()
     fNativeItemsMade = 0;
     fNativeItemsListed = 0;
     fOnlyEntryState = 0;
+#if defined(_WIN64)
+    fOnlyEntryTreeItem = 0;
+#endif
     fRecord = reinterpret_cast<MINIRECORDCORE*>(reinterpret_cast<char*>(this) -
                                                 sizeof(MINIRECORDCORE));
     // Checked before anything is written there: memory that is not a record header must stay
@@ -186,10 +189,12 @@ unsigned long ICnrObj::containerCount() const noexcept
     return fContainerCount;
 }
 
-void ICnrObj::changeState(std::uint32_t bits, bool on) noexcept
+std::uint32_t ICnrObj::changeState(std::uint32_t bits, bool on) noexcept
 {
     const ICnrAllObjectsLock lock;
+    const std::uint32_t old = fState;
     fState = on ? (fState | bits) : (fState & ~bits);
+    return old;
 }
 
 ICnrItemTable ICnrObj::nativeItems() const noexcept

@@ -180,8 +180,12 @@ public:
     // its records then deletes the object; only one of two closing at once can find it so.
     IBase::Boolean removeLastContainerReference() noexcept;
     ICnrObj* collectedParent() const noexcept { return fCollectedParent; }
-    // Set when a child is inserted under the object.
-    void markHasChildren() noexcept { changeState(hasChildren, true); }
+    // Set when a child is inserted under the object, cleared again when the window refused the
+    // first one: whether it was set before.
+    bool markHasChildren(bool on = true) noexcept
+    {
+        return (changeState(hasChildren, on) & hasChildren) != 0;
+    }
     // An object deleted as part of a larger deletion leaves the repaint to it.
     void markDestroyedAsDescendant() noexcept { changeState(destroyedAsDescendant, true); }
     void setCollectedParent(ICnrObj* parent) noexcept { fCollectedParent = parent; }
@@ -195,8 +199,8 @@ private:
     // The text and icon members in the record, as the library's string and handle values.
     void constructRecordMembers() noexcept;
     IString& recordText() const noexcept;
-    // Sets or clears bits of the state word under ICnrAllObjectsLock.
-    void changeState(std::uint32_t bits, bool on) noexcept;
+    // Sets or clears bits of the state word under ICnrAllObjectsLock: the word as it was.
+    std::uint32_t changeState(std::uint32_t bits, bool on) noexcept;
     IPointerHandle& recordIcon() const noexcept;
     static void releaseRecordOf(void* object) noexcept;
     static void giveBackRecordOf(void* object, ICnrAllocator& allocator) noexcept;
@@ -214,11 +218,21 @@ private:
     // The keep-record mark, and in the rest of its word what the native entries keep beside
     // fNativeItems (read and written under ICnrAllObjectsLock, container/detail/icnrlock.hpp,
     // as are the record's attribute word and text): whether an entry was ever made, whether fNativeItems holds the heap list,
-    // and the state of the one entry held in the object otherwise.
+    // and the state of the one entry held in the object otherwise. On 64-bit the word takes
+    // the 32 bits that would pad it before fNativeItems, and that entry's tree item lies there
+    // too: every user-mode address fits in them, so an object in one tree costs no heap block.
+#if defined(_WIN64)
+    std::uint64_t fKeepRecord : 1;
+    std::uint64_t fNativeItemsMade : 1;
+    std::uint64_t fNativeItemsListed : 1;
+    std::uint64_t fOnlyEntryState : 7;
+    std::uint64_t fOnlyEntryTreeItem : 54;
+#else
     std::uint32_t fKeepRecord : 1;
     std::uint32_t fNativeItemsMade : 1;
     std::uint32_t fNativeItemsListed : 1;
     std::uint32_t fOnlyEntryState : 7;
+#endif
     // The one native container that holds the object (null for none), or the first link of
     // the list on the heap.
     union {
@@ -231,4 +245,7 @@ private:
 // On 32-bit Windows an object of this class takes exactly as many bytes as its record header,
 // which is what tells a derived object from a plain one.
 static_assert(sizeof(ICnrObj) == 28, "ICnrObj");
+#elif defined(_WIN64)
+// The tree item in the word of the keep-record mark costs an object no byte.
+static_assert(sizeof(ICnrObj) == 48, "ICnrObj");
 #endif

@@ -17,11 +17,12 @@ class ICnrObj;
 // exactly while the container holds the object.
 //
 // A view over the object's own words, made by ICnrObj::nativeItems(). Nearly every object sits
-// in one container and has no tree item there: that one entry lives in the object itself (the
-// container in its pointer word, the state in spare bits of a 32-bit word), so that such an
-// object costs no heap block. A second entry, or a tree item, moves the entries into a linked
-// list on the heap; once they are back to one entry without a tree item, or to none, they move
-// back. Every operation holds ICnrAllObjectsLock while it reads or changes the entries.
+// in one container: that one entry lives in the object itself (the container in its pointer
+// word, the state and, on 64-bit, the tree item in spare bits of the word beside it), so that
+// such an object costs no heap block. A second entry, or on 32-bit a tree item, moves the
+// entries into a linked list on the heap; once they are back to one entry that fits in the
+// object, or to none, they move back. Every operation holds ICnrAllObjectsLock while it reads or
+// changes the entries.
 class OVKWIN_API ICnrItemTable {
 public:
     enum : std::uint32_t { inUse = 0x08, dropOnAble = 0x20, readOnly = 0x40 };
@@ -62,17 +63,31 @@ public:
     // never through the record's own pointer, which another thread's rename frees.
     static IString textOf(const ICnrObj& object) noexcept;
 
+    // The same under a hold the caller keeps over many objects: a container that takes a chain
+    // of records takes the lock once for the whole chain, not once per object and question.
+    bool contains(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
+    // A new entry with the given state bits.
+    void create(const ICnrAllObjectsLock&, const ICnrCtl* container, std::uintptr_t treeItem,
+                std::uint32_t state);
+    void setTreeItem(const ICnrAllObjectsLock&, const ICnrCtl* container, std::uintptr_t treeItem);
+    void remove(const ICnrAllObjectsLock&, const ICnrCtl* container) noexcept;
+    static IString textOf(const ICnrAllObjectsLock&, const ICnrObj& object) noexcept;
+
 private:
     bool holdsOnly(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
     Entry* listed(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
     void toList(const ICnrAllObjectsLock&);
     void leaveList(const ICnrAllObjectsLock&, Entry rest) noexcept;
+    // The tree item of the entry held in the object; whether one fits there.
+    std::uintptr_t onlyTreeItem(const ICnrAllObjectsLock&) const noexcept;
+    void setOnlyTreeItem(const ICnrAllObjectsLock&, std::uintptr_t treeItem) noexcept;
+    static bool fitsInObject(std::uintptr_t treeItem) noexcept;
 
     ICnrObj& fObject;
 };
 
-// A link of the list on the heap: one block per entry, so that an object in one container with
-// a tree item costs one block, and an entry stays where it is while others come and go.
+// A link of the list on the heap: one block per entry, so that an entry stays where it is while
+// others come and go.
 struct ICnrItemNode {
     ICnrItemTable::Entry entry;
     ICnrItemNode* next;

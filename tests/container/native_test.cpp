@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <thread>
 #include <memory>
 #include <string>
 #include <vector>
@@ -703,5 +707,308 @@ INSTANTIATE_TEST_SUITE_P(
                     EntryMoveCase{"FirstLeftBeforeASecondTree", EntryMoveCase::secondTree, 0},
                     EntryMoveCase{"ChildGivesTheListATree", EntryMoveCase::child, 1}),
     [](const testing::TestParamInfo<EntryMoveCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// Runs an action in place of one insertion that the container's list or tree control gets: the
+// one at the given place among those it gets from now on. The action's answer is the control's:
+// -1 from the list or 0 from the tree refuses the item, as either control does when it cannot
+// make it.
+class OneInsertion {
+public:
+    OneInsertion(HWND control, int place, std::function<LRESULT(const std::function<LRESULT()>&)> action)
+        : fControl(control)
+    {
+        sMessage = cnrtest::classOf(control) == WC_TREEVIEWA ? TVM_INSERTITEMA : LVM_INSERTITEMA;
+        sPlace = place;
+        sSeen = 0;
+        sAction = std::move(action);
+        sOld = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&insertion)));
+    }
+    ~OneInsertion()
+    {
+        SetWindowLongPtrA(fControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sOld));
+        sAction = nullptr;
+    }
+    OneInsertion(const OneInsertion&) = delete;
+    OneInsertion& operator=(const OneInsertion&) = delete;
+
+    // Counting again from the next insertion.
+    void again() { sSeen = 0; }
+    static LRESULT refusal()
+    {
+        return sMessage == LVM_INSERTITEMA ? -1 : 0;
+    }
+
+private:
+    static LRESULT CALLBACK insertion(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const auto insert = [=] { return CallWindowProcA(sOld, window, message, wParam, lParam); };
+        if (message == sMessage && ++sSeen == sPlace && sAction)
+            return sAction(insert);
+        return insert();
+    }
+
+    static inline UINT sMessage = 0;
+    static inline int sPlace = 0;
+    static inline int sSeen = 0;
+    static inline std::function<LRESULT(const std::function<LRESULT()>&)> sAction;
+    static inline WNDPROC sOld = nullptr;
+    HWND fControl;
+};
+
+struct RefusalCase {
+    const char* name;
+    unsigned long view;
+    int controlId;
+    // Whether the chain goes under a parent object.
+    bool underParent;
+    // Which record of the chain the control refuses, from 1.
+    int refused;
+};
+
+class RefusedChain : public NativeRecords, public testing::WithParamInterface<RefusalCase> {};
+
+// The control refuses one record of a chain: the records it took before go again, so that the
+// window, the container's counts and every object's count agree that none of the chain was
+// added, and a parent that had no children is not left marked as having some. Refused twice in
+// a row, then taken whole.
+TEST_P(RefusedChain, LeavesNoneOfTheChainAndNoMarkOnTheParent)
+{
+    constexpr int kCount = 5;
+    const RefusalCase& c = GetParam();
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(c.view), 32);
+    const auto owned = std::make_unique<Item>("before");
+    Item& before = *owned;
+    cnr->addObject(&before);
+    const auto ownedParent = std::make_unique<Item>("parent");
+    Item& parent = *ownedParent;
+    cnr->addObject(&parent);
+    const HWND control = cnrtest::child(cnr->handle(), c.controlId);
+    ASSERT_TRUE(control);
+    const auto items = [&] {
+        return c.controlId == 0x3001 ? SendMessageA(control, TVM_GETCOUNT, 0, 0)
+                                     : SendMessageA(control, LVM_GETITEMCOUNT, 0, 0);
+    };
+    ICnrAllocator allocator(kCount, sizeof(Item));
+    std::vector<std::unique_ptr<Item>> made;
+    for (int i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+    ICnrObj* const under = c.underParent ? &parent : nullptr;
+    const unsigned long changes = cnr->changeCount();
+    {
+        OneInsertion refusing(control, c.refused,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SCOPED_TRACE(attempt);
+            refusing.again();
+            EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator, under); }).text(),
+                         "CM_INSERTRECORD");
+            EXPECT_EQ(items(), 2);
+            EXPECT_EQ(cnr->objectCount(), 2u);
+            EXPECT_EQ(cnr->changeCount(), changes);
+            for (const auto& item : made) {
+                EXPECT_EQ(item->containerCount(), 0u) << item->iconText();
+                EXPECT_FALSE(cnr->containsObject(item.get())) << item->iconText();
+            }
+            EXPECT_EQ(parent.state() & ICnrObj::hasChildren, 0u);
+            EXPECT_EQ(cnr->parentObject(&before), nullptr);
+        }
+    }
+    cnr->addObjects(allocator, under);
+    EXPECT_EQ(items(), 2 + kCount);
+    EXPECT_EQ(cnr->changeCount(), changes + kCount);
+    for (const auto& item : made) {
+        EXPECT_EQ(item->containerCount(), 1u);
+        EXPECT_EQ(cnr->parentObject(item.get()), under);
+    }
+    EXPECT_EQ(parent.state() & ICnrObj::hasChildren, c.underParent ? ICnrObj::hasChildren : 0u);
+    std::vector<std::string> expected{"before", "parent"};
+    for (int i = 0; i < kCount; ++i)
+        expected.push_back("item " + std::to_string(i));
+    if (!c.underParent) {
+        EXPECT_EQ(textsOf(*cnr), expected);
+    }
+    made.clear();
+    EXPECT_EQ(items(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NativeRecords, RefusedChain,
+    testing::Values(RefusalCase{"ListThirdRecord", CV_NAME, 0x3000, false, 3},
+                    RefusalCase{"ListFirstRecord", CV_DETAIL, 0x3000, false, 1},
+                    RefusalCase{"TreeThirdRecord", CV_TREE | CV_ICON, 0x3001, false, 3},
+                    RefusalCase{"TreeFirstChild", CV_TREE | CV_ICON, 0x3001, true, 1},
+                    RefusalCase{"TreeLastChild", CV_TREE | CV_ICON, 0x3001, true, 5}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+// A list view container that also has a tree (made when a child went in under an object) puts
+// each top-level record into both controls, the tree first. When the list refuses a record, its
+// tree item goes too: the tree shows no object that the container does not hold. Refused twice
+// in a row, then taken whole.
+TEST_F(NativeRecords, ARecordTheListRefusesLeavesNoItemInTheTree)
+{
+    constexpr int kCount = 3;
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_NAME), 34);
+    const auto parent = std::make_unique<Item>("parent");
+    const auto child = std::make_unique<Item>("child");
+    cnr->addObject(parent.get());
+    cnr->addObject(child.get(), parent.get());
+    const HWND list = cnrtest::child(cnr->handle(), 0x3000);
+    const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(tree);
+    const auto listed = [&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); };
+    const auto inTree = [&] { return SendMessageA(tree, TVM_GETCOUNT, 0, 0); };
+    const LRESULT listedBefore = listed();
+    const LRESULT inTreeBefore = inTree();
+    ICnrAllocator allocator(kCount, sizeof(Item));
+    std::vector<std::unique_ptr<Item>> made;
+    for (int i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+    {
+        OneInsertion refusing(list, 2,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            SCOPED_TRACE(attempt);
+            refusing.again();
+            EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator); }).text(),
+                         "CM_INSERTRECORD");
+            EXPECT_EQ(listed(), listedBefore);
+            EXPECT_EQ(inTree(), inTreeBefore);
+            for (const auto& item : made)
+                EXPECT_EQ(item->containerCount(), 0u) << item->iconText();
+        }
+    }
+    cnr->addObjects(allocator);
+    EXPECT_EQ(listed(), listedBefore + kCount);
+    EXPECT_EQ(inTree(), inTreeBefore + kCount);
+    made.clear();
+    EXPECT_EQ(listed(), listedBefore);
+    EXPECT_EQ(inTree(), inTreeBefore);
+}
+
+// The text of the object's item among the tree's top-level items; "?" when it has none.
+std::string treeText(HWND tree, const ICnrObj* object)
+{
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+         item; item = reinterpret_cast<HTREEITEM>(
+                   SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char text[80] = {};
+        TVITEMA data{};
+        data.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT;
+        data.hItem = item;
+        data.pszText = text;
+        data.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        if (reinterpret_cast<const ICnrObj*>(data.lParam) == object)
+            return text;
+    }
+    return "?";
+}
+
+// The tree copies an object's text while the record goes in: an object renamed on another
+// thread meanwhile shows its new text, whether it was renamed before its own record went in,
+// while the tree copied its text, or after. Twice: the second chain goes into a tree that holds
+// the first.
+TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText)
+{
+    constexpr int kCount = 5;
+    // Shown: a rename repaints the containers that show the object, and the repaint brings
+    // their tree items up to date.
+    ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
+    std::unique_ptr<ICnrCtl> cnr =
+        makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_TREE | CV_ICON), 33);
+    const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+    ASSERT_TRUE(tree);
+    std::vector<std::unique_ptr<Item>> made;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ICnrAllocator allocator(kCount, sizeof(Item));
+        std::vector<Item*> chain;
+        for (int i = 0; i < kCount; ++i) {
+            made.emplace_back(new (allocator) Item(("item " + std::to_string(i)).c_str()));
+            chain.push_back(made.back().get());
+        }
+        std::thread renaming;
+        std::atomic<bool> renamed{false};
+        {
+            // At the second record's item, its text already copied: the first one has its
+            // item, the fourth is not in the container yet.
+            OneInsertion held(tree, 2, [&](const std::function<LRESULT()>& insert) {
+                renaming = std::thread([&] {
+                    chain[0]->setIconText("first renamed");
+                    chain[1]->setIconText("second renamed");
+                    chain[3]->setIconText("fourth renamed");
+                    renamed = true;
+                });
+                // The repaints the renames ask for are answered here, before the tree has the
+                // second record's item.
+                ovktest::pumpUntil([&] { return renamed.load(); }, 10000);
+                return insert();
+            });
+            cnr->addObjects(allocator);
+        }
+        ASSERT_TRUE(renaming.joinable());
+        EXPECT_TRUE(renamed.load());
+        renaming.join();
+        EXPECT_EQ(treeText(tree, chain[0]), "first renamed");
+        EXPECT_EQ(treeText(tree, chain[1]), "second renamed");
+        EXPECT_EQ(treeText(tree, chain[2]), "item 2");
+        EXPECT_EQ(treeText(tree, chain[3]), "fourth renamed");
+        EXPECT_EQ(treeText(tree, chain[4]), "item 4");
+    }
+    made.clear();
+}
+
+// A native container takes a chain one record per message, each after the one before: a chain
+// longer than one insertion message counts arrives whole and in order, past the places where a
+// count of 16 bits would cut it. When the list refuses a record past them, the records already
+// in the window go out again and no object of the chain stays counted.
+TEST_F(NativeRecords, AChainLongerThanOneMessageCountsArrivesWholeOrNotAtAll)
+{
+    constexpr unsigned long kCount = 0x10000 + 10;
+    std::unique_ptr<ICnrCtl> cnr = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_NAME), 35);
+    const HWND list = cnrtest::child(cnr->handle(), 0x3000);
+    ASSERT_TRUE(list);
+    const auto owned = std::make_unique<Item>("before");
+    cnr->addObject(owned.get());
+    std::vector<std::unique_ptr<ICnrObj>> made;
+    made.reserve(kCount);
+    ICnrAllocator allocator(kCount, sizeof(ICnrObj));
+    for (unsigned long i = 0; i < kCount; ++i)
+        made.emplace_back(new (allocator) ICnrObj(IPointerHandle(), IString(i)));
+    const unsigned long changes = cnr->changeCount();
+    {
+        OneInsertion refusing(list, 0x10000 + 2,
+                              [](const std::function<LRESULT()>&) { return OneInsertion::refusal(); });
+        EXPECT_STREQ(ovktest::caught([&] { cnr->addObjects(allocator); }).text(), "CM_INSERTRECORD");
+    }
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(cnr->changeCount(), changes);
+    EXPECT_EQ(std::count_if(made.begin(), made.end(),
+                            [](const auto& object) { return object->containerCount() != 0; }),
+              0);
+    cnr->addObjects(allocator);
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kCount + 1));
+    EXPECT_EQ(cnr->changeCount(), changes + kCount);
+    ICnrCtl::ObjectCursor cursor(*cnr);
+    const auto next = [&](const ICnrObj* object) {
+        cursor.setCurrent(object);
+        cursor.setToNext();
+        return cursor.isValid() ? cursor.current() : nullptr;
+    };
+    EXPECT_EQ(next(owned.get()), made[0].get());
+    for (unsigned long seam : {0xFFFEul, 0xFFFFul})
+        EXPECT_EQ(next(made[seam - 1].get()), made[seam].get());
+    EXPECT_EQ(next(made[kCount - 1].get()), nullptr);
+    // Emptied in one message: removing each object on its own looks for its item among all.
+    ovktest::send(cnr->handle(), CM_REMOVERECORD, 0, 0);
+}
 
 } // namespace
