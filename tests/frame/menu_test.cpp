@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <optional>
 #include <vector>
 
 #include <detail/iscoped.hpp>
@@ -228,7 +229,7 @@ TEST_F(MenuFixture, ARemovedSubmenuStaysWithWhoeverHoldsIt)
     EXPECT_FALSE(IsMenu(orphan));
     EXPECT_TRUE(IsMenu(moved));
     EXPECT_EQ(describeMenu(elsewhere.get()), "Elsewhere[Moved]");
-    EXPECT_TRUE(DestroyMenu(ownMenu.release())) << "the application's own sub-menu was destroyed";
+    EXPECT_TRUE(IsMenu(ownMenu.get())) << "the application's own sub-menu was destroyed";
 }
 
 // A thousand sub-menus made and taken off again by a pop-up menu all go with it, and none
@@ -241,8 +242,8 @@ TEST_F(MenuFixture, AThousandSubmenusTakenOffGoWithTheirMenu)
         return std::count_if(made.begin(), made.end(), [](HMENU m) { return IsMenu(m) != 0; });
     };
     {
-        ovk_native::Menu popup(CreatePopupMenu());
-        OwnedMenu pop(popup.get(), owner->hwnd());
+        std::optional<ovk_native::Menu> popup(std::in_place, CreatePopupMenu());
+        OwnedMenu pop(popup->get(), owner->hwnd());
         pop.addText(10, "Cascade");
         for (int i = 0; i < 1000; ++i) {
             pop.addSubmenu(10);
@@ -251,7 +252,7 @@ TEST_F(MenuFixture, AThousandSubmenusTakenOffGoWithTheirMenu)
         }
         EXPECT_EQ(alive(), 1000);
         // The pop-up goes before its menu object, as a window's menu goes before the frame.
-        DestroyMenu(popup.release());
+        popup.reset();
     }
     EXPECT_EQ(alive(), 0);
 }

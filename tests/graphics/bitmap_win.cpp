@@ -442,7 +442,7 @@ TEST(GraphicsBitmapHandle, AHandleTheApplicationMadeStaysTheApplications)
         BITMAP object{};
         EXPECT_NE(GetObjectA(made, sizeof object, &object), 0) << "the graphic deleted it";
         EXPECT_EQ(object.bmWidth, 40);
-        EXPECT_TRUE(DeleteObject(owned.release()));
+        EXPECT_EQ(GetObjectType(made), static_cast<DWORD>(OBJ_BITMAP)) << "the graphic deleted it";
     }
 }
 
