@@ -314,7 +314,11 @@ void ICnrCtl::disposeOfObjects()
     // A survivor leaves with everything under it, and the window then frees none of that: the
     // records of deleted objects under a survivor are found first and freed once out. Each
     // belongs to a deleted object, so no container holds it any more.
+    // Nothing is looked for when every object went: the window frees all their records.
     std::vector<MINIRECORDCORE*> underSurvivors;
+    std::sort(disposal.survivors.begin(), disposal.survivors.end());
+    if (disposal.survivors.empty())
+        disposal.deleted.clear();
     for (MINIRECORDCORE* record : disposal.deleted) {
         for (MINIRECORDCORE* above = record;;) {
             above = reinterpret_cast<MINIRECORDCORE*>(
@@ -323,8 +327,7 @@ void ICnrCtl::disposeOfObjects()
                     .asUnsignedLong());
             if (!above || above == reinterpret_cast<MINIRECORDCORE*>(static_cast<std::intptr_t>(-1)))
                 break;
-            if (std::find(disposal.survivors.begin(), disposal.survivors.end(), above) !=
-                disposal.survivors.end()) {
+            if (std::binary_search(disposal.survivors.begin(), disposal.survivors.end(), above)) {
                 underSurvivors.push_back(record);
                 break;
             }
