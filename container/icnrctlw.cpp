@@ -14,6 +14,7 @@
 #include <iapp.hpp>
 #include <ireslib.hpp>
 
+#include "detail/icnritem.hpp"
 #include "detail/icnrseam.hpp"
 #include "icnrctl.hpp"
 
@@ -153,8 +154,17 @@ HWND ICnrControlData::treeControl() const noexcept { return handleOf(fTree.get()
 
 bool ICnrControlData::isNativeControl(HWND window) const noexcept
 {
-    return window && ((fList && window == IWindowCore::rawHandle(*fList)) ||
-                      (fTree && window == IWindowCore::rawHandle(*fTree)));
+    return isListControl(window) || isTreeControl(window);
+}
+
+bool ICnrControlData::isListControl(HWND window) const noexcept
+{
+    return window && fList && window == IWindowCore::rawHandle(*fList);
+}
+
+bool ICnrControlData::isTreeControl(HWND window) const noexcept
+{
+    return window && fTree && window == IWindowCore::rawHandle(*fTree);
 }
 HWND ICnrControlData::titleWindow() const noexcept { return fTitle ? fTitle->handle() : nullptr; }
 
@@ -165,8 +175,10 @@ INativeCnrChild* ICnrControlData::createControl(NativeMode mode)
     const bool readOnly = (fContainerStyle & CCS_READONLY) != 0;
     if (mode == treeMode) {
         const DWORD style = kTreeStyle | (readOnly ? 0 : TVS_EDITLABELS);
+        fTreeChangesSeen = ICnrItemTable::unshownChanges();
         fTree = std::make_unique<INativeCnrChild>(*fContainer, treeId, WC_TREEVIEWA, style);
         cnrAttachMouseHandler(*fTree);
+        cnrAttachTreePaintHandler(*fTree);
         const HWND tree = treeControl();
         if (HWND list = listControl())
             SendMessageA(tree, WM_SETFONT, SendMessageA(list, WM_GETFONT, 0, 0), FALSE);

@@ -12,6 +12,8 @@
 #include "detail/icnrdata.hpp"
 #include "detail/icnrnhdr.hpp"
 
+#include <detail/iclasswide.hpp>
+#include <detail/iwincore.hpp>
 #include <iexcept.hpp>
 
 #include <detail/iscoped.hpp>
@@ -26,6 +28,8 @@ namespace {
 constexpr const char* kFile = "icnrctlw";
 constexpr const char* kWhere = "INativeContainerHandler::dispatchHandlerEvent(IEvent&)";
 constexpr int kTextLength = 64;
+// Room for the text of a shown tree item read back to compare it with the object's.
+constexpr int kShownTextLength = 1024;
 // The tree item's focus bit, which the tree control keeps beside its selection.
 constexpr UINT kTreeFocused = 0x0001;
 
@@ -964,6 +968,81 @@ void ICnrControlData::copyListIntoTree()
                             reinterpret_cast<std::uintptr_t>(insertTreeItem(
                                 tree, object, ICnrItemTable::textOf(*object), image, nullptr, TVI_LAST)));
     }
+}
+
+// A tree item shows the copy of the text and the image it was last given. Before the tree
+// paints, its shown items take the object's text and image again when a change may have passed
+// the tree by (ICnrItemTable::noteUnshownChange); items scrolled into view later are brought up
+// to date by the paint that shows them.
+void ICnrControlData::bringShownTreeItemsUpToDate()
+{
+    if (!fTree || ICnrItemTable::unshownChanges() == fTreeChangesSeen)
+        return;
+    const HWND tree = IWindowCore::rawHandle(*fTree);
+    char shown[kShownTextLength];
+    auto rows = static_cast<long long>(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0)) + 1;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+    for (; item && rows-- > 0;
+         item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
+                                                        reinterpret_cast<LPARAM>(item)))) {
+        TVITEMA now{};
+        now.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_PARAM;
+        now.hItem = item;
+        now.pszText = shown;
+        now.cchTextMax = kShownTextLength;
+        shown[0] = '\0';
+        if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&now)))
+            continue;
+        auto* object = reinterpret_cast<ICnrObj*>(now.lParam);
+        if (!holds(*fContainer, object))
+            continue;
+        const IString text = ICnrItemTable::textOf(*object);
+        const HICON icon = ICnrObj::recordOf(object)->hptrIcon;
+        const int image = object->nativeItems().hasState(fContainer, ICnrItemTable::inUse)
+                              ? inUseImageIndex(icon)
+                              : imageIndex(icon);
+        // The tree hands back at most the buffer's length less one.
+        const bool sameText =
+            std::strncmp(shown, text, kShownTextLength - 1) == 0 &&
+            (text.length() < kShownTextLength - 1 || std::strlen(shown) == kShownTextLength - 1);
+        if (sameText && now.iImage == image)
+            continue;
+        TVITEMA change{};
+        change.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        change.hItem = item;
+        change.pszText = const_cast<char*>(text.data());
+        change.iImage = image;
+        change.iSelectedImage = image;
+        SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&change));
+    }
+}
+
+namespace {
+
+// The tree control's paints, each preceded by ICnrControlData::bringShownTreeItemsUpToDate.
+class TreePaintHandler : public IHandler {
+public:
+    static TreePaintHandler& instance() { return ovk_app::sharedHandler<TreePaintHandler>(); }
+
+protected:
+    IBase::Boolean dispatchHandlerEvent(IEvent& event) override
+    {
+        if (event.eventId() != WM_PAINT)
+            return false;
+        const HWND tree = event.handle();
+        ICnrCtl* container = ICnrCtl::containerWithHandle(IWindowHandle(GetParent(tree)));
+        ICnrControlData* data = container ? container->controlData() : nullptr;
+        if (data && data->isTreeControl(tree))
+            data->bringShownTreeItemsUpToDate();
+        return false;
+    }
+};
+
+} // namespace
+
+void cnrAttachTreePaintHandler(INativeCnrChild& tree)
+{
+    TreePaintHandler::instance().handleEventsFor(&tree);
 }
 
 int ICnrControlData::listIndexOf(const ICnrObj* object) const

@@ -2,6 +2,8 @@
 // without a tree item, otherwise in a linked list on the heap.
 #include <windows.h>
 
+#include <atomic>
+
 #include "detail/icnritem.hpp"
 
 #include <iprivmsg.hpp>
@@ -244,6 +246,20 @@ void ICnrItemTable::release() noexcept
     const ICnrAllObjectsLock lock;
     if (fObject.fNativeItemsListed)
         leaveList(lock, Entry{});
+}
+
+namespace {
+std::atomic<std::uint64_t> gUnshownChanges{0};
+} // namespace
+
+void ICnrItemTable::noteUnshownChange() noexcept
+{
+    gUnshownChanges.fetch_add(1, std::memory_order_release);
+}
+
+std::uint64_t ICnrItemTable::unshownChanges() noexcept
+{
+    return gUnshownChanges.load(std::memory_order_acquire);
 }
 
 IString ICnrItemTable::textOf(const ICnrObj& object) noexcept

@@ -311,6 +311,8 @@ ICnrObj& ICnrObj::setIcon(const IPointerHandle& icon)
     recordIcon() = icon;
     if (isRefreshOn())
         refresh();
+    else if (containerCount() != 0)
+        ICnrItemTable::noteUnshownChange();
     return *this;
 }
 
@@ -344,10 +346,12 @@ ICnrObj& ICnrObj::setIconText(const IString& iconText)
         const ICnrAllObjectsLock lock;
         std::swap(recordText(), replaced);
     }
-    if (isRefreshOn())
+    if (isRefreshOn()) {
         refresh();
-    else if (containerCount() != 0)
+    } else if (containerCount() != 0) {
+        ICnrItemTable::noteUnshownChange();
         ICnrReplacedTexts::keepWhileRead(std::move(replaced));
+    }
     return *this;
 }
 
@@ -437,8 +441,10 @@ ICnrObj& ICnrObj::hide(ICnrCtl* container)
 ICnrObj& ICnrObj::refresh(ICnrCtl* container, IBase::Boolean immediate)
 {
     const auto repaint = [this, immediate](ICnrCtl* holder) {
-        if (!holder->isVisible() || !holder->isRefreshOn())
+        if (!holder->isVisible() || !holder->isRefreshOn()) {
+            ICnrItemTable::noteUnshownChange();
             return;
+        }
         MINIRECORDCORE* records[1] = {fRecord};
         holder->sendEvent(CM_INVALIDATERECORD, records, IEventData(std::uint16_t(1), kRepaintFlags));
         if (immediate)

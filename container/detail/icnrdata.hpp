@@ -2,6 +2,7 @@
 // window objects over its list and tree controls, and the process-wide list of all containers.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ CNR_LPARAM cnrNotifyOwner(ICnrCtl& container, unsigned code, const IEventParamet
 // and watches the list control's presses for the slow second click that edits a details cell
 // (icnrovly.cpp).
 void cnrAttachMouseHandler(INativeCnrChild& control);
+// Brings the tree control's shown items up to date before it paints (icnrctlw1.cpp).
+void cnrAttachTreePaintHandler(INativeCnrChild& tree);
 // Keeps the user from widening a hidden column by its header's divider (icnrctlw3.cpp).
 void cnrAttachListHeaderHandler(INativeCnrChild& list);
 
@@ -75,8 +78,10 @@ public:
     HWND__* listControl() const noexcept;
     HWND__* treeControl() const noexcept;
     // Whether a window that is there (one that just sent a notification) is the list or the
-    // tree control; unlike the two above, it asks the system nothing.
+    // tree control, or either; unlike the two above, they ask the system nothing.
     bool isNativeControl(HWND__* window) const noexcept;
+    bool isListControl(HWND__* window) const noexcept;
+    bool isTreeControl(HWND__* window) const noexcept;
     HWND__* titleWindow() const noexcept;
     IBase::Boolean isTitleShown() const noexcept { return fTitleShown != 0; }
     IBase::Boolean hasTitleSeparator() const noexcept { return fTitleSeparator != 0; }
@@ -130,6 +135,8 @@ public:
     // header (icnrctlw3.cpp). Applied to every column of the set whenever the columns are
     // inserted or invalidated, which each change of a column ends with.
     void applyColumnLooks();
+    // Called before the tree control paints (icnrctlw1.cpp).
+    void bringShownTreeItemsUpToDate();
     // The text last handed to the list for an item that came with no buffer of its own: a copy,
     // kept until the list's next request on this thread, so that another thread's rename of the
     // object cannot free what the list is about to read.
@@ -196,6 +203,8 @@ private:
     IBase::Boolean fWindowRedrawOff = false;
     unsigned fRedrawHolds = 0;
     HWND__* fRedrawHeld = nullptr;
+    // ICnrItemTable::unshownChanges() when the tree control was made.
+    std::uint64_t fTreeChangesSeen = 0;
     IString fShownText;
 };
 

@@ -63,6 +63,14 @@ public:
     // never through the record's own pointer, which another thread's rename frees.
     static IString textOf(const ICnrObj& object) noexcept;
 
+    // A native tree keeps a copy of each item's text and image. A change of an object's text or
+    // icon that repainted none, or not every, container holding it (the object's or a
+    // container's refresh off, a container hidden, an edit in another container) is counted
+    // here; a tree made before the count last moved brings its shown items up to date before it
+    // paints them.
+    static void noteUnshownChange() noexcept;
+    static std::uint64_t unshownChanges() noexcept;
+
     // The same under a hold the caller keeps over many objects: a container that takes a chain
     // of records takes the lock once for the whole chain, not once per object and question.
     bool contains(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;

@@ -966,6 +966,78 @@ TEST_F(NativeRecords, AnObjectRenamedWhileItsChainGoesIntoTheTreeShowsItsNewText
     made.clear();
 }
 
+// The image of the object's item among the tree's top-level items; -1 when it has none.
+int treeImage(HWND tree, const ICnrObj* object)
+{
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+         item; item = reinterpret_cast<HTREEITEM>(
+                   SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMA data{};
+        data.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_IMAGE;
+        data.hItem = item;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        if (reinterpret_cast<const ICnrObj*>(data.lParam) == object)
+            return data.iImage;
+    }
+    return -1;
+}
+
+// A rename or a new icon that repainted nothing still reaches the tree, as it reaches the list,
+// which asks for the text whenever it draws: once the tree paints the item again it shows the
+// object's text and icon, whether the container was hidden, its window's frame was hidden, its
+// refresh was off or the object's refresh was off.
+// Twice in each case: the second change replaces what the tree has already shown.
+TEST_F(NativeRecords, ATreeShowsWhatAChangeThatRepaintedNothingLeft)
+{
+    ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
+    enum Road { containerHidden, frameHidden, containerRefreshOff, objectRefreshOff };
+    const struct {
+        const char* name;
+        Road road;
+    } cases[] = {
+        {"container hidden", containerHidden},
+        {"frame hidden", frameHidden},
+        {"container's refresh off", containerRefreshOff},
+        {"object's refresh off", objectRefreshOff},
+    };
+    const HICON icons[] = {LoadIconA(nullptr, MAKEINTRESOURCEA(32515)),
+                           LoadIconA(nullptr, MAKEINTRESOURCEA(32516))};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<ICnrCtl> cnr =
+            makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_TREE | CV_ICON), 36);
+        const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+        ASSERT_TRUE(tree);
+        const auto object = std::make_unique<Item>("the name it had");
+        cnr->addObject(object.get());
+        ovktest::pumpPending();
+        ASSERT_EQ(treeText(tree, object.get()), "the name it had");
+        for (int round = 0; round < 2; ++round) {
+            SCOPED_TRACE(round);
+            const std::string name = "renamed " + std::to_string(round);
+            const int imageBefore = treeImage(tree, object.get());
+            switch (c.road) {
+            case containerHidden: cnr->hide(); break;
+            case frameHidden: ShowWindow(parent->handle(), SW_HIDE); break;
+            case containerRefreshOff: cnr->disableRefresh(); break;
+            case objectRefreshOff: object->disableRefresh(); break;
+            }
+            object->setIconText(name.c_str());
+            object->setIcon(IPointerHandle(icons[round]));
+            cnr->show();
+            ShowWindow(parent->handle(), SW_SHOWNOACTIVATE);
+            cnr->enableRefresh();
+            object->enableRefresh();
+            // The tree paints the item, as it does when a window that covered it goes.
+            RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            ovktest::pumpPending();
+            EXPECT_EQ(treeText(tree, object.get()), name);
+            EXPECT_NE(treeImage(tree, object.get()), imageBefore);
+        }
+        cnr->removeObject(object.get());
+    }
+}
+
 // A native container takes a chain one record per message, each after the one before: a chain
 // longer than one insertion message counts arrives whole and in order, past the places where a
 // count of 16 bits would cut it. When the list refuses a record past them, the records already
