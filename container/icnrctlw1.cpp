@@ -232,7 +232,14 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     const std::uint32_t records = fData.info().cRecords;
     const bool cursor = records == 0;
     ICnrItemTable entries = object->nativeItems();
+    const bool atFront =
+        where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST));
+    ICnrObj* const order =
+        !atFront && isRecord(where->pRecordOrder) ? ICnrObj::objectOf(where->pRecordOrder) : nullptr;
     IString text;
+    // The tree items of the record to follow and of the parent, read with the rest.
+    std::uintptr_t orderItem = 0;
+    std::uintptr_t parentItem = 0;
     {
         const ICnrAllObjectsLock lock;
         // An object is held once per container: a second item would leave the first one
@@ -243,8 +250,13 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
                        record->flRecordAttr & (CRA_RECORDREADONLY | CRA_DROPONABLE));
         // The tree copies the text while it inserts; another thread may rename the object
         // meanwhile and free the text it replaces.
-        if (fTree)
+        if (fTree) {
             text = ICnrItemTable::textOf(lock, *object);
+            if (order)
+                orderItem = order->nativeItems().treeItem(lock, &fContainer);
+            if (parent)
+                parentItem = ICnrObj::objectOf(parent)->nativeItems().treeItem(lock, &fContainer);
+        }
         if (cursor)
             record->flRecordAttr |= CRA_CURSORED;
     }
@@ -258,19 +270,12 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         return 0;
     };
     const int image = fData.imageIndex(record->hptrIcon);
-    const bool atFront =
-        where->pRecordOrder == reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_FIRST));
-    ICnrObj* const order =
-        !atFront && isRecord(where->pRecordOrder) ? ICnrObj::objectOf(where->pRecordOrder) : nullptr;
     HTREEITEM treeItem = nullptr;
     if (fTree) {
-        HTREEITEM after = atFront ? TVI_FIRST : TVI_LAST;
-        if (order)
-            if (const HTREEITEM item = treeItemOf(fContainer, order))
-                after = item;
+        const HTREEITEM after =
+            orderItem ? reinterpret_cast<HTREEITEM>(orderItem) : atFront ? TVI_FIRST : TVI_LAST;
         treeItem = insertTreeItem(fTree, object, text, image,
-                                  parent ? treeItemOf(fContainer, ICnrObj::objectOf(parent)) : nullptr,
-                                  after);
+                                  reinterpret_cast<HTREEITEM>(parentItem), after);
         if (!treeItem)
             return refuse();
     }

@@ -85,6 +85,12 @@ bool ICnrItemTable::contains(const ICnrAllObjectsLock& lock, const ICnrCtl* cont
 std::uintptr_t ICnrItemTable::treeItem(const ICnrCtl* container) const noexcept
 {
     const ICnrAllObjectsLock lock;
+    return treeItem(lock, container);
+}
+
+std::uintptr_t ICnrItemTable::treeItem(const ICnrAllObjectsLock& lock,
+                                       const ICnrCtl* container) const noexcept
+{
     if (holdsOnly(lock, container))
         return onlyTreeItem(lock);
     const Entry* entry = listed(lock, container);

@@ -74,6 +74,7 @@ public:
     // The same under a hold the caller keeps over many objects: a container that takes a chain
     // of records takes the lock once for the whole chain, not once per object and question.
     bool contains(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
+    std::uintptr_t treeItem(const ICnrAllObjectsLock&, const ICnrCtl* container) const noexcept;
     // A new entry with the given state bits.
     void create(const ICnrAllObjectsLock&, const ICnrCtl* container, std::uintptr_t treeItem,
                 std::uint32_t state);
