@@ -11,6 +11,7 @@
 
 #include <detail/iclasswide.hpp>
 #include <detail/iwincore.hpp>
+#include <detail/iwindata.hpp>
 #include <iapp.hpp>
 #include <ireslib.hpp>
 
@@ -157,6 +158,26 @@ bool ICnrControlData::isNativeControl(HWND window) const noexcept
     return isListControl(window) || isTreeControl(window);
 }
 
+LRESULT ICnrControlData::insertIntoControl(HWND control, unsigned message, LPARAM item)
+{
+    const INativeCnrChild* child =
+        isListControl(control) ? fList.get() : isTreeControl(control) ? fTree.get() : nullptr;
+    const IWindowData* data = child ? IWindowCore::data(*child) : nullptr;
+    if (!fInsertDirectly.load(std::memory_order_acquire) || !data || !data->previousProcedure)
+        return SendMessageA(control, message, 0, item);
+    return CallWindowProcA(data->previousProcedure, control, message, 0, item);
+}
+
+bool ICnrControlData::controlsAnswerThroughTheLibraryAlone() const
+{
+    for (const INativeCnrChild* child : {fList.get(), fTree.get()}) {
+        if (child && GetWindowLongPtrA(IWindowCore::rawHandle(*child), GWLP_WNDPROC) !=
+                         reinterpret_cast<LONG_PTR>(&IWindowCore::_pfnwpOVKWinProc))
+            return false;
+    }
+    return true;
+}
+
 bool ICnrControlData::isListControl(HWND window) const noexcept
 {
     return window && fList && window == IWindowCore::rawHandle(*fList);
@@ -269,13 +290,16 @@ void ICnrControlData::setWindowRedraw(IBase::Boolean on)
 
 ICnrControlData::RedrawHold::RedrawHold(ICnrControlData& data) : fData(data)
 {
-    ++fData.fRedrawHolds;
+    if (fData.fRedrawHolds++ == 0)
+        fData.fInsertDirectly.store(fData.controlsAnswerThroughTheLibraryAlone(),
+                                    std::memory_order_release);
     fData.applyRedrawHold();
 }
 
 ICnrControlData::RedrawHold::~RedrawHold()
 {
-    --fData.fRedrawHolds;
+    if (--fData.fRedrawHolds == 0)
+        fData.fInsertDirectly.store(false, std::memory_order_release);
     fData.applyRedrawHold();
 }
 

@@ -153,8 +153,8 @@ UINT treeState(std::uint32_t attributes)
 
 // The text is the caller's copy, taken under the lock over all objects: another thread may
 // rename the object while the tree copies it.
-HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, const IString& text, int image,
-                         HTREEITEM parent, HTREEITEM after)
+HTREEITEM insertTreeItem(ICnrControlData& data, HWND tree, ICnrObj* object, const IString& text,
+                         int image, HTREEITEM parent, HTREEITEM after)
 {
     MINIRECORDCORE* record = ICnrObj::recordOf(object);
     TVINSERTSTRUCTA insert{};
@@ -169,7 +169,7 @@ HTREEITEM insertTreeItem(HWND tree, ICnrObj* object, const IString& text, int im
     insert.item.iSelectedImage = image;
     insert.item.lParam = reinterpret_cast<LPARAM>(object);
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        data.insertIntoControl(tree, TVM_INSERTITEMA, reinterpret_cast<LPARAM>(&insert)));
 }
 
 class Records {
@@ -274,7 +274,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
     if (fTree) {
         const HTREEITEM after =
             orderItem ? reinterpret_cast<HTREEITEM>(orderItem) : atFront ? TVI_FIRST : TVI_LAST;
-        treeItem = insertTreeItem(fTree, object, text, image,
+        treeItem = insertTreeItem(fData, fTree, object, text, image,
                                   reinterpret_cast<HTREEITEM>(parentItem), after);
         if (!treeItem)
             return refuse();
@@ -296,7 +296,7 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
             item.iItem = fData.listIndexOf(order) + 1;
         else
             item.iItem = static_cast<int>(std::min<std::uint32_t>(records, INT_MAX));
-        if (SendMessageA(fList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
+        if (fData.insertIntoControl(fList, LVM_INSERTITEMA, reinterpret_cast<LPARAM>(&item)) == -1) {
             // The tree item made above would stay behind for an object the container lets go.
             if (treeItem)
                 SendMessageA(fTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(treeItem));
@@ -971,7 +971,8 @@ void ICnrControlData::copyListIntoTree()
         const int image = inUse ? inUseImageIndex(record->hptrIcon) : imageIndex(record->hptrIcon);
         entries.setTreeItem(fContainer,
                             reinterpret_cast<std::uintptr_t>(insertTreeItem(
-                                tree, object, ICnrItemTable::textOf(*object), image, nullptr, TVI_LAST)));
+                                *this, tree, object, ICnrItemTable::textOf(*object), image, nullptr,
+                                TVI_LAST)));
     }
 }
 
