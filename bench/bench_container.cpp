@@ -53,15 +53,13 @@
 // platform fill alone takes minutes). With both controls held, one round's fill ratio strays by
 // about 0.1 at 1,000 and 10,000 objects on a quiet machine; a row whose rounds stray by more (a
 // 1,000-object fill takes milliseconds, and another program's build lands in it) was read in a
-// busy moment and needs another run. Over two runs with one record per insertion message, the
-// fill medians of the list views lay between 1.14 and 1.31 at 1,000 and 10,000 objects (icon
-// view at 10,000: 0.57 and 0.63) and between 0.69 and 1.35 at 100,000 (the details view's 1.35
-// twice, its rounds from 1.17 to 1.84); the tree view's lay at 1.27 and 1.28 at 1,000 and between
-// 1.43 and 1.51 at 10,000 and 100,000 (a third run of the tree view alone: 1.24, 1.42 and
-// 1.48), about 1 us an object beyond the platform, of which the insertion message's road
-// (below) is 0.44 to 0.62 us. With the whole chain in one message the medians had lain between
-// 1.02 and 1.23 at 1,000 and 10,000 objects. At 100,000 one round's ratio may lie anywhere
-// between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
+// busy moment and needs another run. Over three runs with one record per insertion message and
+// each item handed to the control's own procedure, every fill median lay at or below 1.29 (the
+// lowest 0.57, icon view at 10,000) but for two rows read in busy moments, icon view at 1,000 once (rounds 0.61 to 2.41) and text view at 10,000
+// once (rounds 1.04 to 2.01); the tree view's lay between 1.20 and 1.29 at every size. With the
+// items still sent through the library's procedure before the control's, the tree view's had
+// lain between 1.42 and 1.51 at 10,000 and 100,000. At 100,000 one round's ratio may lie
+// anywhere between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
 // insertion stays at about 1.5 us at every size, but every tenth insertion grows the control's
@@ -71,12 +69,14 @@
 // What an object costs the library beyond the platform, counted over fills of a few hundred
 // objects bracketed by named events (server trace, relay trace, perf over the fills alone):
 // - server requests: none per object, library and platform alike (wineserver -d2 over 500);
-// - messages: 3 against 2: the container's insertion message, the control's insertion and its
-//   report. The native container takes one record per insertion message, each after the one
-//   before, and the library's road of that message alone (the "message" row: sent to the
-//   container, refused at once) costs 0.44 to 0.62 us (best of five rounds of 20,000 sends) of
-//   the 1 us an object costs beyond the platform in the tree and the 0.9 to 2.5 us in the lists
-//   (at 1,000 and 10,000 objects);
+// - messages: 2 against 2 sent: the container's insertion message and the control's report,
+//   against the platform's insertion and report. The native container takes one record per
+//   insertion message, each after the one before, and the library's road of that message alone
+//   (the "message" row: sent to the container, refused at once) costs 0.44 to 0.62 us (best of
+//   five rounds of 20,000 sends). The control's own insertion, sent through the library's
+//   procedure on the control before the control's, cost about 0.4 us more than the platform's
+//   plain send; during a bulk insertion it now goes to the control's procedure directly, and the
+//   tree view costs about 0.6 us an object beyond the platform, most of it that message;
 // - the library's lock over all objects: taken twice per object in the lists (the object's
 //   addContainerReference, which a derived class may replace, and the native side making the
 //   entry with its state, and the tree's text copy, under one hold) and three times in the tree
@@ -86,7 +86,7 @@
 //   platform's control also copies the text); tree view 2 against 2, the tree's own, where the
 //   object's tree item once took a block of its own (about 0.35 us an object): on 64-bit it now
 //   lies in the object's own word. Beyond the fill, each object is its record and its text, in
-//   the tree 152 bytes beyond the platform's items, in the lists 104 (the list keeps no text). An
+//   the tree 144 bytes beyond the platform's items, in the lists 96 (the list keeps no text). An
 //   allocation from the process heap costs 1 to 2 us here, most of either fill;
 // - first-touched pages: 0.09 minor faults per object against 0.16 (name), 0.025 against 0.02
 //   (tree): not the cost;
