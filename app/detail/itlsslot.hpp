@@ -18,7 +18,11 @@ inline void* threadSlotValue(DWORD slot) noexcept
 {
     if (slot < TLS_MINIMUM_AVAILABLE)
         return NtCurrentTeb()->TlsSlots[slot];
-    return TlsGetValue(slot);
+    // TlsGetValue clears the last error, which a caller may be about to read.
+    const DWORD error = GetLastError();
+    void* value = TlsGetValue(slot);
+    SetLastError(error);
+    return value;
 }
 #pragma GCC diagnostic pop
 

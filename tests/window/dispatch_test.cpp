@@ -4,7 +4,10 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <thread>
 
+#include <detail/icallgrd.hpp>
+#include <iexcept.hpp>
 #include <iprivmsg.hpp>
 #include <ithread.hpp>
 #include <iwindow.hpp>
@@ -428,6 +431,42 @@ TEST(WindowDeletion, TakingOverAWindowTwiceFailsTheArgumentCheck)
         EXPECT_STREQ(failure.text(0), "(windowHandle!=0 && windowWithHandle(windowHandle)==0)");
     }
     EXPECT_EQ(IWindow::windowWithHandle(window.hwnd()), &window);
+}
+
+// An exception that a handler let go waits for the thread that ran the handler, and for that
+// thread alone: another thread's sends neither see nor throw it.
+TEST(PendingExceptions, WaitForTheThreadThatRanTheHandlerAlone)
+{
+    struct Throwing : IHandler {
+        IBase::Boolean dispatchHandlerEvent(IEvent& event) override {
+            if (event.eventId() == kTestMessage)
+                throw IInvalidRequest("thrown by the handler");
+            return false;
+        }
+    } throwing;
+    for (int round = 0; round < 2; ++round) {
+        TestWindow window;
+        throwing.handleEventsFor(&window);
+        // A plain send: the exception stays waiting once the send has returned.
+        SendMessageA(window.hwnd(), kTestMessage, 0, 0);
+        ASSERT_TRUE(ICallbackGuard::hasPending());
+        bool seenThere = true;
+        bool thrownThere = true;
+        std::thread([&] {
+            TestWindow own;
+            seenThere = ICallbackGuard::hasPending();
+            try {
+                own.handle().sendEvent(kTestMessage);
+                thrownThere = false;
+            } catch (const IException&) {
+            }
+        }).join();
+        EXPECT_FALSE(seenThere);
+        EXPECT_FALSE(thrownThere);
+        EXPECT_THROW(ICallbackGuard::rethrowPending(), IInvalidRequest);
+        EXPECT_FALSE(ICallbackGuard::hasPending());
+        throwing.stopHandlingEventsFor(&window);
+    }
 }
 
 } // namespace
