@@ -588,15 +588,17 @@ IWindow* IWindow::windowWithHandle(const IWindowHandle& handle, IBase::Boolean a
 {
     if (!handle)
         return nullptr;
+    // This thread's own set answers from its last answer when it can: a handler shared by many
+    // windows asks for the window of the message that the window procedure has just found.
     if (!allThreads) {
         IWindowSet* set = IStartedThread::current()->windowList();
-        return set ? set->find(handle) : nullptr;
+        return set ? set->findOnOwnThread(handle) : nullptr;
     }
     // A window is filed in the set of the thread that owns it, so one set answers.
     if (const DWORD thread = GetWindowThreadProcessId(handle, nullptr)) {
         if (thread == GetCurrentThreadId()) {
             IWindowSet* set = IStartedThread::current()->windowList();
-            return set ? set->find(handle) : nullptr;
+            return set ? set->findOnOwnThread(handle) : nullptr;
         }
         RecordReference reference(IStartedThread::find(thread));
         IWindowSet* set = reference.record ? reference.record->windowList() : nullptr;

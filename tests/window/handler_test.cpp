@@ -302,4 +302,29 @@ TEST(WindowLookup, FindsWindowsOfOtherThreadsOnlyWhenAskedToLookEverywhere)
     EXPECT_FALSE(IWindow::isWindowValid(object));
 }
 
+// The lookup of this thread's windows answers from its last answer while the thread's windows
+// stay as they are; an object deleted, here or on another thread, or another object taking
+// the window over, is seen by the next lookup.
+TEST(WindowLookup, SeesTheObjectFiledNowAfterTheOneItLastFoundIsDeletedOrReplaced)
+{
+    const HWND handle = CreateWindowExA(0, "Static", "", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(handle, nullptr);
+    for (int round = 0; round < 2; ++round) {
+        auto first = std::make_unique<IWindow>(handle);
+        EXPECT_EQ(IWindow::windowWithHandle(handle), first.get());
+        EXPECT_EQ(IWindow::windowWithHandle(handle, true), first.get());
+        first.reset();
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+        EXPECT_EQ(IWindow::windowWithHandle(handle, true), nullptr);
+
+        auto second = std::make_unique<IWindow>(handle);
+        EXPECT_EQ(IWindow::windowWithHandle(handle), second.get());
+        std::thread([&] { second.reset(); }).join();
+        EXPECT_EQ(IWindow::windowWithHandle(handle), nullptr);
+        EXPECT_EQ(IWindow::windowWithHandle(handle, true), nullptr);
+    }
+    DestroyWindow(handle);
+}
+
 } // namespace
