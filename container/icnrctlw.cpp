@@ -56,11 +56,17 @@ void replaceStyle(HWND window, LONG_PTR remove, LONG_PTR add)
         SetWindowLongPtrA(window, GWL_STYLE, wanted);
 }
 
-// One question to the system: handle() would ask again whether the window is valid, and every
-// record message finds its controls through here.
+// Every record message finds its controls through here. A control filed in this thread's window
+// set is alive without asking the system, which under Wine is a call into the system's own
+// side on every record; a control of another thread, or one gone, takes the question, once:
+// handle() would ask it again.
 HWND handleOf(const IWindow* window) noexcept
 {
-    return window && window->isValid() ? IWindowCore::rawHandle(*window) : nullptr;
+    if (!window)
+        return nullptr;
+    if (IWindowCore::isFiledOnThisThread(*window) || window->isValid())
+        return IWindowCore::rawHandle(*window);
+    return nullptr;
 }
 
 } // namespace

@@ -116,6 +116,17 @@ bool isStillFiled(HWND handle, const IWindow* window)
 IWindowData* IWindowCore::data(const IWindow& window) noexcept { return window.fData; }
 HWND IWindowCore::rawHandle(const IWindow& window) noexcept { return window.fHandle; }
 
+bool IWindowCore::isFiledOnThisThread(const IWindow& window) noexcept
+{
+    try {
+        IWindowSet* set = IStartedThread::current()->windowList();
+        return set && window.fHandle && set->find(window.fHandle) == &window;
+    } catch (...) {
+        // A thread without its record files no window.
+        return false;
+    }
+}
+
 unsigned long IWindowCore::childOrderChanges(const IWindow& parent) noexcept
 {
     return parent.fData->childOrderChanges.load(std::memory_order_acquire);

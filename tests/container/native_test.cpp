@@ -1085,4 +1085,19 @@ TEST_F(NativeRecords, AChainLongerThanOneMessageCountsArrivesWholeOrNotAtAll)
     ovktest::send(cnr->handle(), CM_REMOVERECORD, 0, 0);
 }
 
+// A control that the application destroys is no longer the container's: the container finds
+// it gone without waiting for its own end.
+TEST_F(NativeRecords, AControlTheApplicationDestroysIsNoLongerTheContainers)
+{
+    for (int round = 0; round < 2; ++round) {
+        std::unique_ptr<ICnrCtl> cnr =
+            makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_TREE | CV_ICON), 37);
+        const HWND tree = cnrtest::child(cnr->handle(), 0x3001);
+        ASSERT_TRUE(tree);
+        EXPECT_FALSE(cnr->isListMode());
+        DestroyWindow(tree);
+        EXPECT_TRUE(cnr->isListMode());
+    }
+}
+
 } // namespace

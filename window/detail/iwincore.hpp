@@ -32,6 +32,11 @@ public:
     static unsigned long childOrderChanges(const IWindow& parent) noexcept;
     static void noteChildOrderChange(HWND child) noexcept;
     static HWND rawHandle(const IWindow& window) noexcept;
+    // Whether the object is filed in the calling thread's window set under its handle: then its
+    // window is this thread's and alive, since an object leaves its set as its window's
+    // WM_DESTROY passes the library's procedure. Answered without asking the system; false
+    // says only that this thread's set does not know the object.
+    static bool isFiledOnThisThread(const IWindow& window) noexcept;
 
     // A window's identifier: GWLP_ID for a child; for a top-level window, where that slot holds
     // the menu (and a dialog's extra bytes at offset 8 hold its procedure on 64-bit Windows),
