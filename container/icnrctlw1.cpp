@@ -233,8 +233,14 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         return 0;
     ICnrObj* object = ICnrObj::objectOf(record);
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
-    if (parent && !fTree)
+    if (parent && !fTree) {
+        // A record the container holds already is refused below: it must not make the tree,
+        // which would take every record of the container from then on. Asked once, as the tree
+        // is made.
+        if (holds(fContainer, object))
+            return 0;
         fTree = fData.ensureTree();
+    }
     const bool listed = fList && !parent;
     if (!fTree && !listed)
         return 0;

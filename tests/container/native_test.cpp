@@ -1047,6 +1047,27 @@ TEST_F(NativeRecords, ATreeShowsWhatAChangeThatRepaintedNothingLeft)
     }
 }
 
+// An object the container already holds is refused when it is added again under a parent, and
+// the refusal leaves nothing behind: a list view container that had no tree makes none for it.
+// Twice in a row.
+TEST_F(NativeRecords, AnObjectAddedAgainUnderAParentIsRefusedWithoutMakingATree)
+{
+    std::unique_ptr<ICnrCtl> cnr = makeNative(ICnrCtl::defaultStyle(), ICnrCtl::Attribute(CV_NAME), 37);
+    const auto parent = std::make_unique<Item>("parent");
+    const auto object = std::make_unique<Item>("object");
+    cnr->addObject(parent.get());
+    cnr->addObject(object.get());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        EXPECT_STREQ(ovktest::caught([&] { cnr->addObject(object.get(), parent.get()); }).text(),
+                     "CM_INSERTRECORD");
+        EXPECT_EQ(cnrtest::child(cnr->handle(), 0x3001), nullptr) << "the refusal made a tree";
+        EXPECT_EQ(object->containerCount(), 1u);
+        EXPECT_EQ(cnr->parentObject(object.get()), nullptr);
+        EXPECT_EQ(parent->state() & ICnrObj::hasChildren, 0u);
+    }
+}
+
 // An application's handler that, told of the first record's cursor, puts a procedure of its own
 // before the container's list control. The list reports that cursor while the record goes in,
 // so the procedure comes in the middle of the fill.
