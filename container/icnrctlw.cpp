@@ -169,19 +169,16 @@ LRESULT ICnrControlData::insertIntoControl(HWND control, unsigned message, LPARA
     const INativeCnrChild* child =
         isListControl(control) ? fList.get() : isTreeControl(control) ? fTree.get() : nullptr;
     const IWindowData* data = child ? IWindowCore::data(*child) : nullptr;
-    if (!fInsertDirectly.load(std::memory_order_acquire) || !data || !data->previousProcedure)
+    if (!fBulkInsertion.load(std::memory_order_acquire) || !data || !data->previousProcedure)
+        return SendMessageA(control, message, 0, item);
+    // Asked at every insertion, not once for the fill: the list reports an item's state while
+    // it goes in, and a handler of the container's notifications may put a procedure of its
+    // own before either control meanwhile. The window is this process's, so the question asks
+    // the server nothing.
+    if (GetWindowLongPtrA(control, GWLP_WNDPROC) !=
+        reinterpret_cast<LONG_PTR>(&IWindowCore::_pfnwpOVKWinProc))
         return SendMessageA(control, message, 0, item);
     return CallWindowProcA(data->previousProcedure, control, message, 0, item);
-}
-
-bool ICnrControlData::controlsAnswerThroughTheLibraryAlone() const
-{
-    for (const INativeCnrChild* child : {fList.get(), fTree.get()}) {
-        if (child && GetWindowLongPtrA(IWindowCore::rawHandle(*child), GWLP_WNDPROC) !=
-                         reinterpret_cast<LONG_PTR>(&IWindowCore::_pfnwpOVKWinProc))
-            return false;
-    }
-    return true;
 }
 
 bool ICnrControlData::isListControl(HWND window) const noexcept
@@ -297,15 +294,14 @@ void ICnrControlData::setWindowRedraw(IBase::Boolean on)
 ICnrControlData::RedrawHold::RedrawHold(ICnrControlData& data) : fData(data)
 {
     if (fData.fRedrawHolds++ == 0)
-        fData.fInsertDirectly.store(fData.controlsAnswerThroughTheLibraryAlone(),
-                                    std::memory_order_release);
+        fData.fBulkInsertion.store(true, std::memory_order_release);
     fData.applyRedrawHold();
 }
 
 ICnrControlData::RedrawHold::~RedrawHold()
 {
     if (--fData.fRedrawHolds == 0)
-        fData.fInsertDirectly.store(false, std::memory_order_release);
+        fData.fBulkInsertion.store(false, std::memory_order_release);
     fData.applyRedrawHold();
 }
 

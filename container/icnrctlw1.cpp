@@ -172,6 +172,18 @@ HTREEITEM insertTreeItem(ICnrControlData& data, HWND tree, ICnrObj* object, cons
         data.insertIntoControl(tree, TVM_INSERTITEMA, reinterpret_cast<LPARAM>(&insert)));
 }
 
+// The tree keeps its own copy of the text, taken here; the image stands for the item selected too.
+void setTreeItemLooks(HWND tree, HTREEITEM item, const IString& text, int image)
+{
+    TVITEMA looks{};
+    looks.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    looks.hItem = item;
+    looks.pszText = const_cast<char*>(text.data());
+    looks.iImage = image;
+    looks.iSelectedImage = image;
+    SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&looks));
+}
+
 class Records {
 public:
     Records(ICnrControlData& data, ICnrCtl& container)
@@ -221,8 +233,14 @@ LRESULT Records::insert(MINIRECORDCORE* record, const RECORDINSERT* where)
         return 0;
     ICnrObj* object = ICnrObj::objectOf(record);
     MINIRECORDCORE* parent = isRecord(where->pRecordParent) ? where->pRecordParent : nullptr;
-    if (parent && !fTree)
+    if (parent && !fTree) {
+        // A record the container holds already is refused below: it must not make the tree,
+        // which would take every record of the container from then on. Asked once, as the tree
+        // is made.
+        if (holds(fContainer, object))
+            return 0;
         fTree = fData.ensureTree();
+    }
     const bool listed = fList && !parent;
     if (!fTree && !listed)
         return 0;
@@ -631,15 +649,8 @@ LRESULT Records::invalidate(MINIRECORDCORE** records, LPARAM countAndFlags)
                 UpdateWindow(fList);
             }
         }
-        if (const HTREEITEM handle = treeItemOf(fContainer, object)) {
-            TVITEMA item{};
-            item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-            item.hItem = handle;
-            item.pszText = const_cast<char*>(text.data());
-            item.iImage = image;
-            item.iSelectedImage = image;
-            SendMessageA(fTree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
+        if (const HTREEITEM handle = treeItemOf(fContainer, object))
+            setTreeItemLooks(fTree, handle, text, image);
     } else if (cNumRecord == 0 && !treeIsCurrent() && fList) {
         const LRESULT count = SendMessageA(fList, LVM_GETITEMCOUNT, 0, 0);
         if (count > 0)
@@ -1011,15 +1022,8 @@ void ICnrControlData::bringShownTreeItemsUpToDate()
         const bool sameText =
             std::strncmp(shown, text, kShownTextLength - 1) == 0 &&
             (text.length() < kShownTextLength - 1 || std::strlen(shown) == kShownTextLength - 1);
-        if (sameText && now.iImage == image)
-            continue;
-        TVITEMA change{};
-        change.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        change.hItem = item;
-        change.pszText = const_cast<char*>(text.data());
-        change.iImage = image;
-        change.iSelectedImage = image;
-        SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&change));
+        if (!sameText || now.iImage != image)
+            setTreeItemLooks(tree, item, text, image);
     }
 }
 

@@ -137,11 +137,12 @@ public:
     // inserted or invalidated, which each change of a column ends with.
     void applyColumnLooks();
     // An item's insertion (TVM_INSERTITEMA, LVM_INSERTITEMA) into the list or the tree
-    // control. During a bulk insertion whose controls had no procedure but the library's when it
-    // began, it goes straight to the control's own procedure on this thread: no handler the
-    // container puts on its controls takes an insertion, and the pass through the library's
-    // procedure would cost each record of a fill about as much as the control's own insertion.
-    // Otherwise, as a message, through whatever procedure stands before the control's.
+    // control. During a bulk insertion, into a control that has no procedure but the library's
+    // before its own at that moment, it goes straight to the control's own procedure on this
+    // thread: no handler the container puts on its controls takes an insertion, and the pass
+    // through the library's procedure would cost each record of a fill about as much as the
+    // control's own insertion. Otherwise, as a message, through whatever procedure stands
+    // before the control's.
     LRESULT insertIntoControl(HWND__* control, unsigned message, LPARAM item);
     // Called before the tree control paints (icnrctlw1.cpp).
     void bringShownTreeItemsUpToDate();
@@ -178,8 +179,6 @@ private:
     // Holds or lets go of the current control's redraw as the window and the bulk holds ask.
     void applyRedrawHold();
     void releaseRedrawHold();
-    // Whether each control there is answers through the library's procedure alone.
-    bool controlsAnswerThroughTheLibraryAlone() const;
 
     ICnrCtl* fContainer;
     unsigned long fContainerStyle = 0;
@@ -215,8 +214,8 @@ private:
     HWND__* fRedrawHeld = nullptr;
     // ICnrItemTable::unshownChanges() when the tree control was made.
     std::uint64_t fTreeChangesSeen = 0;
-    // Set for a bulk insertion whose controls answer through the library's procedure alone.
-    std::atomic<bool> fInsertDirectly{false};
+    // Set while a bulk insertion holds the redraw.
+    std::atomic<bool> fBulkInsertion{false};
     IString fShownText;
 };
 

@@ -798,20 +798,32 @@ bool released(const char* text)
     return static_cast<unsigned char>(text[0]) == 0xA5;
 }
 
+// A message-driven container of this thread shows an object whose text its searches compare,
+// held inside the comparison, while released texts are overwritten.
+class HeldSearches : public Threads {
+protected:
+    void SetUp() override
+    {
+        Threads::SetUp();
+        ASSERT_TRUE(held.applied());
+        messageDriven->addObject(object);
+    }
+
+    HeldSearch held;
+    CaseBlindCompareHold& hold = held.hold;
+    // The test deletes it.
+    Item* object = new Item("x");
+};
+
 // The message-driven container of this thread searches for an object by its text, and while it
 // compares the text a worker renames the object, whose repaint is off. The search reads the text
 // it began with and finds the object; that text is let go once the container is back in its
 // message loop, or as the container goes. Released texts are overwritten and, while the poison
 // is on, never given back, so the test can look at them afterwards.
-TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanwhile)
+TEST_F(HeldSearches, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanwhile)
 {
     const ovktest::Watchdog watchdog(30000);
-    HeldSearch held;
-    ASSERT_TRUE(held.applied());
-    CaseBlindCompareHold& hold = held.hold;
-    auto* object = new Item("x");
     object->disableRefresh();
-    messageDriven->addObject(object);
     for (int round = 0; round < 2; ++round) {
         const std::string before = "the name it had " + std::to_string(round);
         const std::string after = "the name it has now, which is longer " + std::to_string(round);
@@ -842,14 +854,9 @@ TEST_F(Threads, AMessageDrivenContainersSearchReadsATextThatAWorkerReplacesMeanw
 // The same search in a container that is hidden and whose refresh is off, with the object's
 // repaint on: the rename's repaint asks every container that holds the object, on its own
 // thread, so it waits for the search, which reads the text it began with.
-TEST_F(Threads, ARenameWhoseRepaintIsOnWaitsForAHiddenMessageDrivenContainersSearch)
+TEST_F(HeldSearches, ARenameWhoseRepaintIsOnWaitsForAHiddenMessageDrivenContainersSearch)
 {
     const ovktest::Watchdog watchdog(30000);
-    HeldSearch held;
-    ASSERT_TRUE(held.applied());
-    CaseBlindCompareHold& hold = held.hold;
-    auto* object = new Item("x");
-    messageDriven->addObject(object);
     messageDriven->hide();
     messageDriven->disableRefresh();
     for (int round = 0; round < 2; ++round) {
@@ -1054,16 +1061,11 @@ TEST_F(Threads, AnEditCommittedUnchangedKeepsTheNameAWorkerGaveTheObjectMeanwhil
 // The user edits an object's text in this thread's message-driven container and commits a new one
 // while a message-driven container of another thread, which shows the object too, compares the
 // text in a search. The search reads the text it began with and finds the object.
-TEST_F(Threads, AnEditCommittedWhileAnotherThreadsMessageDrivenContainerSearchesKeepsTheTextItReads)
+TEST_F(HeldSearches, AnEditCommittedWhileAnotherThreadsMessageDrivenContainerSearchesKeepsTheTextItReads)
 {
     const ovktest::Watchdog watchdog(60000);
-    HeldSearch held;
-    ASSERT_TRUE(held.applied());
-    CaseBlindCompareHold& hold = held.hold;
     ICnrEditHandler editing;
     editing.handleEventsFor(messageDriven.get());
-    auto* object = new Item("x");
-    messageDriven->addObject(object);
     object->setWriteable(true, messageDriven.get());
     PaintingThread other(0x41, true);
     other.run([&] { other.container().addObject(object); });
