@@ -55,10 +55,15 @@
 // 1,000-object fill takes milliseconds, and another program's build lands in it) was read in a
 // busy moment and needs another run. Over three runs with one record per insertion message and
 // each item handed to the control's own procedure, every fill median lay at or below 1.29 (the
-// lowest 0.57, icon view at 10,000) but for two rows read in busy moments, icon view at 1,000 once (rounds 0.61 to 2.41) and text view at 10,000
-// once (rounds 1.04 to 2.01); the tree view's lay between 1.20 and 1.29 at every size. With the
-// items still sent through the library's procedure before the control's, the tree view's had
-// lain between 1.42 and 1.51 at 10,000 and 100,000. At 100,000 one round's ratio may lie
+// lowest 0.57, icon view at 10,000) but for two rows read in busy moments, icon view at 1,000
+// once (rounds 0.61 to 2.41) and text view at 10,000 once (rounds 1.04 to 2.01); the tree
+// view's lay between 1.20 and 1.29 at every size. Later, with the procedure asked at each
+// insertion and the control found without IsWindow, two runs read the tree at 1.22/1.26 and
+// 0.90/1.24 (1,000 / 10,000; at 100,000, 1.83 and 1.26 from rounds 1.11 to 1.89), every 1,000
+// and 10,000 row met; name and text at 100,000 read 1.30 to 1.35 with steady rounds, and so did
+// the code before those changes on the same day.
+// With the items still sent through the library's procedure before the control's, the tree
+// view's had lain between 1.42 and 1.51 at 10,000 and 100,000. At 100,000 one round's ratio may lie
 // anywhere between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
 //
 // Where the time goes at 100,000: the list view's own insertion, alike in both rows. Its median
@@ -72,8 +77,11 @@
 // - messages: 2 against 2 sent: the container's insertion message and the control's report,
 //   against the platform's insertion and report. The native container takes one record per
 //   insertion message, each after the one before, and the library's road of that message alone
-//   (the "message" row: sent to the container, refused at once) costs 0.44 to 0.62 us (best of
-//   five rounds of 20,000 sends). The control's own insertion, sent through the library's
+//   (the "message" row: sent to the container, refused at once) costs 0.28 to 0.36 us (best of
+//   five rounds of 20,000 sends), against about 0.22 us for a plain send; it read 0.44 to 0.62
+//   while the row asked IsWindow for every send (the bench's own handle() and the record's check
+//   of its control, each a call into Wine's own side) and the waiting-exception check was a
+//   call into the threads library. The control's own insertion, sent through the library's
 //   procedure on the control before the control's, cost about 0.4 us more than the platform's
 //   plain send; during a bulk insertion it now goes to the control's procedure directly, once
 //   the library has asked which procedure stands before the control (GetWindowLongPtrA, about
@@ -99,8 +107,9 @@
 //   object (the controls' mouse watcher found its container for every message, through every
 //   container's handle), GetWindowThreadProcessId 3 times (the check after a control's own
 //   procedure, the owner of every insertion's entry), GetParent twice and GetWindowLongPtrA
-//   once. Now it asks IsWindow once per object (the record message's check of its control)
-//   and nothing else; a send to the container's list control costs 0.46 us against 0.30 us
+//   once. Now it asks GetWindowLongPtrA once per object (which procedure stands before the
+//   control) and nothing else: the record message finds its control alive in its thread's
+//   window set; a send to the container's list control costs 0.46 us against 0.30 us
 //   for a plain list view, where it cost 1.0 us (best of 30 rounds of 2,000 sends).
 #include <windows.h>
 #include <commctrl.h>
@@ -680,12 +689,15 @@ void reportInsertionMessage(IWindow& top)
     where.pRecordOrder = reinterpret_cast<MINIRECORDCORE*>(std::uintptr_t(CMA_END));
     where.zOrder = CMA_TOP;
     where.cRecordsInsert = 1;
+    // Asked once: handle() asks the system whether the window is valid, which costs as much
+    // as a third of the road measured.
+    const HWND handle = container.handle();
     double best = 0;
     for (int round = 0; round < 5; ++round) {
         LARGE_INTEGER start, sent;
         QueryPerformanceCounter(&start);
         for (int i = 0; i < kSends; ++i)
-            SendMessageA(container.handle(), CM_INSERTRECORD, 0, reinterpret_cast<LPARAM>(&where));
+            SendMessageA(handle, CM_INSERTRECORD, 0, reinterpret_cast<LPARAM>(&where));
         QueryPerformanceCounter(&sent);
         const double each = seconds(start, sent) * 1e6 / kSends;
         if (round == 0 || each < best)
