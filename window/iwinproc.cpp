@@ -97,16 +97,22 @@ IWindow* windowOf(HWND handle)
     return set ? set->findOnOwnThread(handle) : nullptr;
 }
 
+// Whether this thread's own set files the object under the handle, without asking the system
+// whose window it is and without touching the object, which may be gone.
+bool filedInThisThreadsSet(HWND handle, const IWindow* window)
+{
+    IWindowSet* set = IStartedThread::current()->windowList();
+    return window && handle && set && set->find(handle) == window;
+}
+
 // Still the object filed for its handle? Asked before touching a window object again after
 // calling out, since a handler or the previous procedure may have deleted it.
 bool isStillFiled(HWND handle, const IWindow* window)
 {
-    // This thread's own set answers for a window of this thread without asking the system
-    // whose window it is: that question goes to the system on the road of every message that
-    // reaches a previous procedure. A window not found here (an owner on another thread, or
-    // one that has left its set) takes the full search.
-    IWindowSet* set = IStartedThread::current()->windowList();
-    if (window && set && set->find(handle) == window)
+    // The question to the system would be on the road of every message that reaches a
+    // previous procedure. A window not found here (an owner on another thread, or one that
+    // has left its set) takes the full search.
+    if (filedInThisThreadsSet(handle, window))
         return true;
     return IWindow::windowWithHandle(handle, true) == window;
 }
@@ -119,8 +125,7 @@ HWND IWindowCore::rawHandle(const IWindow& window) noexcept { return window.fHan
 bool IWindowCore::isFiledOnThisThread(const IWindow& window) noexcept
 {
     try {
-        IWindowSet* set = IStartedThread::current()->windowList();
-        return set && window.fHandle && set->find(window.fHandle) == &window;
+        return filedInThisThreadsSet(window.fHandle, &window);
     } catch (...) {
         // A thread without its record files no window.
         return false;
