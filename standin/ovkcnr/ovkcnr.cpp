@@ -1,8 +1,8 @@
 // The message-driven container class "OVK Container", as far as the library's container needs
-// it: record and column-descriptor allocation from the process heap, container information,
+// it: record and column-descriptor allocation from the class's own heap, container information,
 // inserting and removing records, removing columns and filtering through a callback. Nothing is
 // drawn. A record allocated through one window may be freed through any other, on any thread,
-// because every window takes its memory from the one process heap.
+// because every window takes its memory from the one heap of the process that the class keeps.
 #define OVKCNR_BUILD
 #include "ovkcnr.hpp"
 
@@ -85,6 +85,20 @@ Container* containerOf(HWND window)
 
 // Allocation ------------------------------------------------------------------------------------
 
+// The heap of every record and column descriptor, one for the whole process and kept until it
+// ends (a record may outlive any window). A container's records are many small blocks, made at
+// once and kept for as long as the container shows them: in a heap of their own they do not split
+// the free space of the process heap, from which the list and tree controls grow their item tables
+// while the records go in.
+HANDLE blockHeap()
+{
+    static const HANDLE heap = [] {
+        const HANDLE own = HeapCreate(0, 0, 0);
+        return own ? own : GetProcessHeap();
+    }();
+    return heap;
+}
+
 // A chain of `count` zeroed blocks of `size` bytes, each with its own size in `cb` and linked
 // through `next`; a block that cannot be had ends the chain early.
 template <class Block>
@@ -93,7 +107,7 @@ Block* allocateChain(std::size_t count, std::size_t size, Block* Block::*next, l
     Block* first = nullptr;
     Block** link = &first;
     for (std::size_t i = 0; i < count; ++i) {
-        auto* block = static_cast<Block*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+        auto* block = static_cast<Block*>(HeapAlloc(blockHeap(), HEAP_ZERO_MEMORY, size));
         if (!block)
             break;
         block->cb = sizeof(Block);
@@ -113,7 +127,7 @@ bool freeArray(WPARAM array, LPARAM count, long& live)
     if (!blocks || count < 0)
         return false;
     for (LPARAM i = 0; i < count; ++i) {
-        if (!blocks[i] || !HeapFree(GetProcessHeap(), 0, blocks[i]))
+        if (!blocks[i] || !HeapFree(blockHeap(), 0, blocks[i]))
             return false;
         Locked lock;
         --live;
@@ -232,7 +246,7 @@ void forgetRecord(MINIRECORDCORE* record, bool freeIt)
             last = true;
         }
     }
-    if (freeIt && last && HeapFree(GetProcessHeap(), 0, record)) {
+    if (freeIt && last && HeapFree(blockHeap(), 0, record)) {
         Locked lock;
         --gLiveRecords;
     }
