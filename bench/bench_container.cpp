@@ -61,7 +61,7 @@
 // insertion and the control found without IsWindow, two runs read the tree at 1.22/1.26 and
 // 0.90/1.24 (1,000 / 10,000; at 100,000, 1.83 and 1.26 from rounds 1.11 to 1.89), every 1,000
 // and 10,000 row met; name and text at 100,000 read 1.30 to 1.35 with steady rounds, and so did
-// the code before those changes on the same day.
+// the code before those changes on the same day: the process heap's doing (below).
 // With the items still sent through the library's procedure before the control's, the tree
 // view's had lain between 1.42 and 1.51 at 10,000 and 100,000. At 100,000 one round's ratio may lie
 // anywhere between 0.5 and 1.6 on a busy machine, so that row needs several runs to be read.
